@@ -1,0 +1,113 @@
+// Reading and writing card files (.ovt).
+//
+// The codec is free of any window code: what it needs of the card window (the
+// two multi-line edit controls, the picture panel, message boxes, showing the
+// record) it asks through CardWindowSide, which the card window implements and
+// tests and the command-line tool implement on their own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "card/card_record.h"
+
+enum class CardMessageIcon { Exclamation, Stop };
+
+class CardWindowSide {
+public:
+    virtual ~CardWindowSide() = default;
+
+    // The text of a multi-line edit control (1044 or 1047), and setting it.
+    virtual std::string GetEditText(int controlId) = 0;
+    virtual void SetEditText(int controlId, const std::string& text) = 0;
+
+    // Asks the picture panel to show a picture file. On success the panel keeps
+    // the decoded picture and reports its size; on failure it shows no picture
+    // and `error` says why.
+    virtual bool SetPictureFile(const std::string& name, int& width, int& height, std::string& error) = 0;
+
+    // A message box captioned "Ovlet Maker" with an OK button.
+    virtual void ShowMessage(CardMessageIcon icon, const std::string& text) = 0;
+
+    // Shows the record in the window's controls.
+    virtual void ShowInWindow() = 0;
+
+    // False for a side without a picture panel: the reader then keeps the
+    // picture bytes without asking for them to be shown.
+    virtual bool ShowsPictures() const { return true; }
+};
+
+// A side that keeps the multi-line fields in the record and shows nothing: for
+// tools that read and write cards without a window.
+class RecordOnlySide : public CardWindowSide {
+public:
+    explicit RecordOnlySide(CardRecord& record) : record_(record) {}
+    std::string GetEditText(int controlId) override;
+    void SetEditText(int controlId, const std::string& text) override;
+    bool SetPictureFile(const std::string& name, int& width, int& height, std::string& error) override;
+    void ShowMessage(CardMessageIcon icon, const std::string& text) override;
+    void ShowInWindow() override {}
+    bool ShowsPictures() const override { return false; }
+
+    std::vector<std::string> messages;
+
+private:
+    CardRecord& record_;
+};
+
+inline constexpr const char* kCardNotice =
+    "If you do not have an Electronic Business Card Viewer, download latest FREE version from "
+    "https://ovlet.app/.";
+inline constexpr const char* kCannotOpenCardMessage = "Unable to open file with this name.  Please try a different name.";
+inline constexpr const char* kTempFileMessage = "Unable to create image temp file.";
+inline constexpr const char* kPastEndMessage = "An attempt was made to access an unnamed file past its end.";
+inline constexpr const char* kDamagedMessage = "The card file is damaged and cannot be read.";
+
+enum class CardReadOutcome {
+    Read,        // the whole card was read and shown
+    CannotOpen,  // the file could not be opened; nothing changed but the path
+    PastEnd,     // the file ends inside a string; fields read so far are kept
+    Damaged,     // a string's length cannot be read; fields read so far are kept
+};
+
+struct CardReadResult {
+    CardReadOutcome outcome = CardReadOutcome::Read;
+    bool pictureRead = false;    // picture bytes were taken from the file
+    bool pictureShown = false;   // the panel decoded and shows them
+    bool pictureShort = false;   // the file held fewer picture bytes than it said
+};
+
+// Reads a card file into the record and the window, composes the display
+// strings and shows the record; reports its own failures through `side`.
+CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side);
+
+// The same over bytes already in memory (the file's contents).
+CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record, CardWindowSide& side);
+
+// The bytes of a card file for the record (multi-line fields from `side`).
+std::vector<std::uint8_t> EncodeCardHead(CardRecord& record, CardWindowSide& side);
+
+enum class CardWriteOutcome {
+    Written,
+    CannotOpen,   // nothing written; an existing file is untouched
+    WriteFailed,  // the write failed; an existing file is untouched and `error` says why
+};
+
+struct CardWriteResult {
+    CardWriteOutcome outcome = CardWriteOutcome::Written;
+    std::string error;  // the message for a failed write, naming the file
+};
+
+// The file operations a save uses; tests replace them to inject failures.
+struct CardFileOps {
+    long (*write)(int fd, const void* data, unsigned long size);
+    int (*fsync)(int fd);
+};
+const CardFileOps& DefaultCardFileOps();
+
+// Writes the record to `path`. The new card goes to a fresh file beside the
+// target, reaches the disk, and only then replaces the target, so a failed
+// save never destroys the card that was there.
+CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
+                              const CardFileOps& ops = DefaultCardFileOps());

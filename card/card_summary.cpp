@@ -1,0 +1,122 @@
+#include "card/card_summary.h"
+
+#include <cctype>
+
+#include "card/codepage.h"
+
+void ComposeSummary(CardRecord& r)
+{
+    r.CompanyLine = r.Company;
+    if (!r.City.empty()) {
+        r.AddressBlock = r.StreetAddress + "\n" + r.City + ", " + r.StateProvince + " " + r.Country + " " + r.PostalCode;
+    } else {
+        r.AddressBlock = r.StreetAddress + "\n" + r.StateProvince + " " + r.Country + " " + r.PostalCode;
+    }
+    if (!r.Fax.empty()) r.FaxLine = "Fax: " + r.Fax;
+    r.EMailLine = "E-Mail: " + r.EMail;
+    if (r.JobTitle.empty()) {
+        r.TitleLine = r.Department;
+    } else if (r.Department.empty()) {
+        r.TitleLine = r.JobTitle;
+    } else {
+        r.TitleLine = r.JobTitle + ", " + r.Department;
+    }
+    r.NameLine = r.FirstName + " " + r.MiddleName + " " + r.LastName;
+    if (!r.Phone1Number.empty()) r.Phone1Line = r.Phone1Description + ": " + r.Phone1Number;
+    if (!r.Phone2Number.empty()) r.Phone2Line = r.Phone2Description + ": " + r.Phone2Number;
+    r.WebSiteLine = r.WebSite;
+}
+
+namespace {
+
+std::string Trim(const std::string& s)
+{
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    return s.substr(b, e - b);
+}
+
+std::string Lower(std::string s)
+{
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The scheme in front of the first colon, or "" when the text has none. A
+// dotted name before the colon without "//" after it is a host with a port
+// ("example.com:8080"), not a scheme.
+std::string SchemeOf(const std::string& text)
+{
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0) return {};
+    const std::string head = text.substr(0, colon);
+    if (!std::isalpha(static_cast<unsigned char>(head[0]))) return {};
+    for (char c : head) {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') return {};
+    }
+    const bool slashes = text.compare(colon + 1, 2, "//") == 0;
+    if (!slashes && head.find('.') != std::string::npos) return {};
+    return Lower(head);
+}
+
+LinkHandOver Refuse(std::string why)
+{
+    LinkHandOver h;
+    h.refusal = std::move(why);
+    return h;
+}
+
+}  // namespace
+
+LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi)
+{
+    const std::string site = Trim(codepage::Utf8FromAnsi(webSiteAnsi));
+    if (site.empty()) return Refuse("This card has no web site address.");
+    for (unsigned char c : site) {
+        if (c < 0x20 || c == 0x7F || c == ' ') {
+            return Refuse("The web site address on this card contains spaces or control characters, "
+                          "so it is not opened.");
+        }
+    }
+    if (site[0] == '/' || site[0] == '\\' || site[0] == '~' || site[0] == '.') {
+        return Refuse("The web site on this card names a local file, not a web address, so it is not opened.");
+    }
+    std::string scheme = SchemeOf(site);
+    LinkHandOver h;
+    h.address = scheme.empty() ? "http://" + site : site;
+    if (scheme.empty()) scheme = "http";
+    if (scheme != "http" && scheme != "https") {
+        return Refuse("The web site on this card is a \"" + scheme +
+                      ":\" address, not a web address, so it is not opened.");
+    }
+    const std::size_t hostStart = h.address.find("//");
+    if (hostStart == std::string::npos || hostStart + 2 >= h.address.size() ||
+        h.address[hostStart + 2] == '/') {
+        return Refuse("The web site address on this card has no host name, so it is not opened.");
+    }
+    h.allowed = true;
+    return h;
+}
+
+LinkHandOver EMailHandOver(const std::string& eMailAnsi)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const std::string mail = Trim(codepage::Utf8FromAnsi(eMailAnsi));
+    LinkHandOver h;
+    h.address = "mailto:";
+    for (unsigned char c : mail) {
+        // Unreserved characters and the one '@' pass; everything else, including
+        // ',', '?', '&' and '%', is encoded so it stays part of one address.
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '@' || c == '+') {
+            h.address += static_cast<char>(c);
+        } else {
+            h.address += '%';
+            h.address += kHex[c >> 4];
+            h.address += kHex[c & 15];
+        }
+    }
+    h.allowed = true;
+    return h;
+}

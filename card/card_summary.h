@@ -1,0 +1,26 @@
+// The summary block of a card (company and contact groups) and the two links.
+#pragma once
+
+#include <string>
+
+#include "card/card_record.h"
+
+// Fills the nine display strings from the record's fields.
+void ComposeSummary(CardRecord& record);
+
+// What the web-site and e-mail links hand over to the desktop. A card comes
+// from strangers, so only web addresses reach the browser and the mail
+// program receives exactly one recipient.
+struct LinkHandOver {
+    bool allowed = false;
+    std::string address;  // UTF-8, ready for the desktop's handler
+    std::string refusal;  // why nothing is handed over, for the user
+};
+
+// The web site: a text without a scheme is taken as an http:// address; only
+// http and https addresses are handed over.
+LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi);
+
+// "mailto:" with the address percent-encoded, so that no character of it can
+// add a recipient or a header field.
+LinkHandOver EMailHandOver(const std::string& eMailAnsi);

@@ -1,0 +1,33 @@
+// Conversions between the card's code page, Windows-1252 (the files come from
+// Windows machines), and Unicode.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace codepage {
+
+// The Unicode code point of a Windows-1252 byte. The five bytes the code page
+// leaves undefined (81 8D 8F 90 9D) map to the C1 controls of the same value,
+// as Windows does, so every byte survives a round trip.
+char32_t ToUnicode(unsigned char byte);
+
+// The Windows-1252 byte for a code point, or nothing when the code page cannot hold it.
+std::optional<unsigned char> FromUnicode(char32_t codePoint);
+
+// Windows-1252 text to UTF-8.
+std::string Utf8FromAnsi(std::string_view ansi);
+
+// UTF-8 text to Windows-1252. Fails (returns nothing) on malformed UTF-8 or on
+// a character the code page cannot hold; `badChar` then receives the offending
+// character (or U+FFFD for malformed input) and `badOffset` its byte offset.
+std::optional<std::string> AnsiFromUtf8(std::string_view utf8, char32_t* badChar = nullptr,
+                                        std::size_t* badOffset = nullptr);
+
+// UTF-16 little-endian text (byteCount bytes) to Windows-1252; a character the
+// code page cannot hold, or a lone surrogate, becomes '?'.
+std::string AnsiFromUtf16Le(const std::uint8_t* bytes, std::size_t byteCount);
+
+}  // namespace codepage

@@ -1,0 +1,360 @@
+#include "card/card_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include "card/archive_string.h"
+#include "card_test_support.h"
+
+namespace {
+
+const std::size_t kNoticeLength = std::strlen(kCardNotice);
+
+Bytes Head()
+{
+    Bytes b = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};
+    WriteArchiveString(b, kCardNotice);
+    b.insert(b.end(), 4, 0);
+    return b;
+}
+
+// A card file from its nineteen strings (in file order) and a picture.
+Bytes CardBytes(const std::vector<std::string>& fields, std::int32_t pictureLength = 0, const Bytes& picture = {})
+{
+    Bytes b = Head();
+    for (std::size_t i = 0; i < 19; ++i) WriteArchiveString(b, i < fields.size() ? fields[i] : "");
+    const auto u = static_cast<std::uint32_t>(pictureLength);
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+    b.insert(b.end(), picture.begin(), picture.end());
+    return b;
+}
+
+Bytes Write(CardRecord& record, FakeWindow& window)
+{
+    TempDir dir;
+    const auto path = dir / "card.ovt";
+    EXPECT_EQ(WriteCardFile(path.string(), record, window).outcome, CardWriteOutcome::Written);
+    return ReadBytes(path);
+}
+
+TEST(CardFile, EmptyCardIs36PlusNoticeBytes)
+{
+    CardRecord record;
+    FakeWindow window;
+    const Bytes bytes = Write(record, window);
+    ASSERT_EQ(bytes.size(), 36 + kNoticeLength);
+    EXPECT_EQ(bytes, CardBytes({}));
+}
+
+TEST(CardFile, CompanyAbcMatchesTheByteExample)
+{
+    CardRecord record;
+    record.Company = "abc";
+    FakeWindow window;
+    Bytes expected = Head();
+    expected.insert(expected.end(), {3, 'a', 'b', 'c'});
+    expected.insert(expected.end(), 18 + 4, 0);
+    EXPECT_EQ(Write(record, window), expected);
+}
+
+TEST(CardFile, MultiLineFieldsComeFromTheirControls)
+{
+    CardRecord record;
+    record.StreetAddress = "stale";
+    FakeWindow window;
+    window.street = "1 Main St\r\nSuite 2";
+    window.info = "hello";
+    CardRecord back;
+    FakeWindow readWindow;
+    const Bytes bytes = Write(record, window);
+    ReadCardBytes(bytes.data(), bytes.size(), back, readWindow);
+    EXPECT_EQ(readWindow.street, "1 Main St\r\nSuite 2");
+    EXPECT_EQ(back.StreetAddress, "1 Main St\r\nSuite 2");
+    EXPECT_EQ(readWindow.info, "hello");
+}
+
+struct ReadCase {
+    const char* name;
+    Bytes bytes;
+    CardReadOutcome outcome;
+    std::string company;
+    std::int32_t pictureLength;
+    const char* message;  // the message shown, or null for none
+};
+
+TEST(CardFile, ReadOutcomes)
+{
+    Bytes otherVersion = CardBytes({"v"});
+    otherVersion[7] = 0x40;  // 2.0
+    Bytes wideCompany = Head();
+    wideCompany.insert(wideCompany.end(), {0xFF, 0xFE, 0xFF, 0x02, 'O', 0, 'K', 0});
+    for (int i = 0; i < 18; ++i) wideCompany.push_back(0);
+    wideCompany.insert(wideCompany.end(), 4, 0);
+    Bytes doubleMarker = Head();
+    doubleMarker.insert(doubleMarker.end(), {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x01, 'a', 0});
+    Bytes endsAfterInfo = CardBytes({"x"});
+    endsAfterInfo.resize(endsAfterInfo.size() - 4);
+    const ReadCase cases[] = {
+        {"empty file", {}, CardReadOutcome::PastEnd, "", 0, kPastEndMessage},
+        {"version other than 1.0", otherVersion, CardReadOutcome::Read, "v", 0, nullptr},
+        {"wide-text company", wideCompany, CardReadOutcome::Read, "OK", 0, nullptr},
+        {"second wide marker", doubleMarker, CardReadOutcome::Damaged, "", 0, kDamagedMessage},
+        {"picture length -5", CardBytes({"neg"}, -5), CardReadOutcome::Read, "neg", 0, nullptr},
+        {"ends right after the last field", endsAfterInfo, CardReadOutcome::Read, "x", 0, nullptr},
+        {"picture shorter than its length", CardBytes({"p"}, 1000, Bytes(10, 7)), CardReadOutcome::Read, "p", 10,
+         nullptr},
+        {"hostile picture length", CardBytes({"h"}, 0x7FFFFFFF), CardReadOutcome::Read, "h", 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CardRecord record;
+        FakeWindow window;
+        const CardReadResult result = ReadCardBytes(c.bytes.data(), c.bytes.size(), record, window);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(record.Company, c.company);
+        EXPECT_EQ(record.PictureLength, c.pictureLength);
+        EXPECT_EQ(record.PictureBytes.size(), static_cast<std::size_t>(c.pictureLength));
+        if (c.message) {
+            ASSERT_EQ(window.messages.size(), 1u);
+            EXPECT_EQ(window.messages[0].first, CardMessageIcon::Stop);
+            EXPECT_EQ(window.messages[0].second, c.message);
+            EXPECT_EQ(window.showCount, 0);
+            EXPECT_TRUE(record.NameLine.empty()) << "no summary is composed for a card that stopped";
+        } else {
+            EXPECT_TRUE(window.messages.empty());
+            EXPECT_EQ(window.showCount, 1);
+            EXPECT_EQ(record.EMailLine, "E-Mail: ");
+        }
+    }
+}
+
+TEST(CardFile, UnopenableFileKeepsTheLabelAndClearsThePath)
+{
+    CardRecord record;
+    FakeWindow window;
+    EXPECT_EQ(ReadCardFile("/nonexistent/dir/card.ovt", record, window).outcome, CardReadOutcome::CannotOpen);
+    EXPECT_EQ(record.CurrentPath, "");
+    EXPECT_EQ(record.CurrentFileLabel, "/nonexistent/dir/card.ovt");
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].second, kCannotOpenCardMessage);
+    EXPECT_EQ(window.showCount, 0);
+}
+
+TEST(CardFile, PictureGoesThroughAPrivateTemporaryFileThatIsRemoved)
+{
+    TempDir dir;
+    const Bytes picture = {0xFF, 0xD8, 0xFF, 1, 2, 3, 4};
+    const auto path = dir / "pic.ovt";
+    WriteBytes(path, CardBytes({"pic"}, static_cast<std::int32_t>(picture.size()), picture));
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    CardRecord record;
+    FakeWindow window;
+    const CardReadResult result = ReadCardFile(path.string(), record, window);
+    std::filesystem::current_path(cwd);
+
+    EXPECT_TRUE(result.pictureShown);
+    ASSERT_EQ(window.shownFiles.size(), 1u);
+    EXPECT_EQ(window.shownBytes[0], picture);
+    EXPECT_EQ(window.shownModes[0], 0600u);
+    EXPECT_FALSE(std::filesystem::exists(window.shownFiles[0]));
+    EXPECT_FALSE(std::filesystem::exists(dir / "ovtmp.jpg"));
+    EXPECT_EQ(record.ImageSizeText, "64 x 48");
+    EXPECT_EQ(record.CurrentPath, path.string());
+}
+
+TEST(CardFile, UndecodablePictureIsKeptAndSavedAgain)
+{
+    const Bytes picture(300, 0xAB);
+    const Bytes original = CardBytes({"Acme"}, 300, picture);
+    CardRecord record;
+    FakeWindow window;
+    window.decodes = false;
+    const CardReadResult result = ReadCardBytes(original.data(), original.size(), record, window);
+    EXPECT_EQ(result.outcome, CardReadOutcome::Read);
+    EXPECT_FALSE(result.pictureShown);
+    EXPECT_EQ(record.ImageSizeText, "N/A");
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_NE(window.messages[0].second.find("Decoder error: unknown file type."), std::string::npos);
+    EXPECT_EQ(Write(record, window), original);
+}
+
+// Every prefix of the sample card reads without harm, with the outcome that
+// belongs to where it was cut.
+TEST(CardFile, TruncationSweepOverTheSampleCard)
+{
+    const Bytes full = ReadBytes(std::filesystem::path(OVLET_SAMPLES_DIR) / "sample.ovt");
+    ASSERT_GT(full.size(), 1000u);
+    CardRecord whole;
+    FakeWindow wholeWindow;
+    ASSERT_EQ(ReadCardBytes(full.data(), full.size(), whole, wholeWindow).outcome, CardReadOutcome::Read);
+    const std::size_t pictureStart = full.size() - static_cast<std::size_t>(whole.PictureLength);
+    const std::size_t lengthStart = pictureStart - 4;
+    // Every cut in the text and the picture length, then every 37th in the picture bytes.
+    for (std::size_t cut = 0; cut <= full.size(); cut = cut < lengthStart + 8 || cut == full.size() ? cut + 1 : std::min(cut + 37, full.size())) {
+        SCOPED_TRACE(cut);
+        const Bytes prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
+        CardRecord record;
+        FakeWindow window;
+        window.decodes = false;
+        const CardReadResult result = ReadCardBytes(prefix.data(), prefix.size(), record, window);
+        if (cut < lengthStart) {
+            ASSERT_EQ(result.outcome, CardReadOutcome::PastEnd);
+        } else {
+            ASSERT_EQ(result.outcome, CardReadOutcome::Read);
+            const std::size_t expected = cut < pictureStart ? 0 : cut - pictureStart;
+            ASSERT_EQ(record.PictureLength, static_cast<std::int32_t>(expected));
+            ASSERT_TRUE(std::equal(record.PictureBytes.begin(), record.PictureBytes.end(), full.begin() + static_cast<std::ptrdiff_t>(pictureStart)));
+        }
+    }
+}
+
+std::string RandomText(std::mt19937& rng)
+{
+    static const std::size_t kLengths[] = {0, 1, 20, 254, 255, 256, 65533, 65534, 65535, 70000};
+    const std::size_t length = kLengths[rng() % std::size(kLengths)];
+    std::string s(length, ' ');
+    for (auto& c : s) c = static_cast<char>(1 + rng() % 255);
+    return s;
+}
+
+TEST(CardFile, WriteReadWriteIsByteForByteForRandomCards)
+{
+    std::mt19937 rng(1234);
+    for (int round = 0; round < 25; ++round) {
+        SCOPED_TRACE(round);
+        CardRecord record;
+        FakeWindow window;
+        for (const auto& f : kCardFields) record.*f.member = RandomText(rng);
+        window.street = record.StreetAddress;
+        window.info = record.GeneralInformation;
+        if (round % 3 != 0) {
+            Bytes picture(rng() % 5000 + 1);
+            for (auto& b : picture) b = static_cast<std::uint8_t>(rng());
+            record.SetPicture(picture);
+        }
+        const Bytes first = Write(record, window);
+        CardRecord back;
+        FakeWindow backWindow;
+        ASSERT_EQ(ReadCardBytes(first.data(), first.size(), back, backWindow).outcome, CardReadOutcome::Read);
+        for (const auto& f : kCardFields) ASSERT_EQ(back.*f.member, record.*f.member) << f.name;
+        EXPECT_EQ(Write(back, backWindow), first);
+    }
+}
+
+// Failing writes, injected through the file operations the save uses.
+long FailAfter(int fd, const void* data, unsigned long size);
+int gWritesLeft = 0;
+int gWriteErrno = ENOSPC;
+long FailAfter(int fd, const void* data, unsigned long size)
+{
+    if (gWritesLeft-- <= 0) {
+        errno = gWriteErrno;
+        return -1;
+    }
+    return DefaultCardFileOps().write(fd, data, size < 100 ? size : 100);
+}
+int FailingFsync(int)
+{
+    errno = EIO;
+    return -1;
+}
+
+TEST(CardFile, FailedSaveLeavesTheOldCardIntact)
+{
+    struct Case {
+        const char* name;
+        int writesBeforeFailure;
+        int error;
+        bool failFsync;
+        const char* messageStart;
+    };
+    const Case cases[] = {
+        {"disk full at once", 0, ENOSPC, false, "Disk full while accessing "},
+        {"disk full in the picture", 10, ENOSPC, false, "Disk full while accessing "},
+        {"input/output error", 3, EIO, false, "An error occurred while writing "},
+        {"flush to disk fails", 1000000, 0, true, "An error occurred while writing "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const auto path = dir / "card.ovt";
+        const Bytes old = CardBytes({"Old Company"}, 3, {1, 2, 3});
+        WriteBytes(path, old);
+        CardRecord record;
+        FakeWindow window;
+        record.Company = "New Company";
+        record.SetPicture(Bytes(5000, 9));
+        gWritesLeft = c.writesBeforeFailure;
+        gWriteErrno = c.error;
+        const CardFileOps ops{FailAfter, c.failFsync ? FailingFsync : DefaultCardFileOps().fsync};
+        const CardWriteResult result = WriteCardFile(path.string(), record, window, ops);
+        EXPECT_EQ(result.outcome, CardWriteOutcome::WriteFailed);
+        EXPECT_EQ(result.error.rfind(c.messageStart, 0), 0u) << result.error;
+        EXPECT_NE(result.error.find(path.string()), std::string::npos);
+        EXPECT_EQ(ReadBytes(path), old);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no partial file left";
+    }
+}
+
+TEST(CardFile, SaveThatCannotOpenWritesNothing)
+{
+    TempDir dir;
+    CardRecord record;
+    FakeWindow window;
+    EXPECT_EQ(WriteCardFile((dir / "missing" / "card.ovt").string(), record, window).outcome,
+              CardWriteOutcome::CannotOpen);
+    EXPECT_EQ(WriteCardFile(dir.path().string(), record, window).outcome, CardWriteOutcome::CannotOpen);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST(CardFile, SaveReplacesTheCardAndKeepsItsPermissions)
+{
+    TempDir dir;
+    const auto path = dir / "card.ovt";
+    WriteBytes(path, {1, 2, 3});
+    std::filesystem::permissions(path, std::filesystem::perms(0640));
+    CardRecord record;
+    record.City = "Oslo";
+    FakeWindow window;
+    ASSERT_EQ(WriteCardFile(path.string(), record, window).outcome, CardWriteOutcome::Written);
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(ReadBytes(path), CardBytes({"", "", "Oslo"}));
+}
+
+TEST(CardRecord, ClearCardRestoresTheNewCardState)
+{
+    CardRecord record;
+    for (const auto& f : kCardFields) record.*f.member = "x";
+    for (const auto& s : kCardStateStrings) record.*s.member = "y";
+    record.CurrentPath = "/a/b.ovt";
+    record.SetPicture({1, 2, 3});
+    record.ClearCard();
+    const CardRecord fresh;
+    for (const auto& f : kCardFields) EXPECT_EQ(record.*f.member, fresh.*f.member) << f.name;
+    for (const auto& s : kCardStateStrings) EXPECT_EQ(record.*s.member, fresh.*s.member) << s.name;
+    EXPECT_EQ(record.CurrentFileLabel, "Untitled");
+    EXPECT_EQ(record.ImageSizeText, "N/A");
+    EXPECT_EQ(record.CurrentPath, "");
+    EXPECT_EQ(record.PictureLength, 0);
+    EXPECT_TRUE(record.PictureBytes.empty());
+}
+
+TEST(CardRecord, ExchangeOrderStartsWithCityAndCoversEverySingleLineField)
+{
+    const auto order = CardExchangeOrder();
+    const char* expected[] = {"City", "Company", "WebSite", "Country", "Department", "Phone1Description",
+                              "Phone2Description", "EMail", "Fax", "FirstName", "LastName", "MiddleName",
+                              "Phone1Number", "Phone2Number", "PostalCode", "StateProvince", "JobTitle"};
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        ASSERT_NE(order[i], nullptr);
+        EXPECT_STREQ(order[i]->name, expected[i]);
+        EXPECT_GT(order[i]->limit, 0);
+    }
+    EXPECT_EQ(FieldLimitMessage(25), "Please enter no more than 25 characters.");
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+#include "card/card_summary.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SummaryCase {
+    const char* name;
+    void (*fill)(CardRecord&);
+    const char* displayString;
+    std::string expected;
+};
+
+const SummaryCase kSummaryCases[] = {
+    {"full address", [](CardRecord& r) { r.StreetAddress = "S"; r.City = "C"; r.StateProvince = "T"; r.Country = "K"; r.PostalCode = "P"; },
+     "AddressBlock", "S\nC, T K P"},
+    {"address without city", [](CardRecord& r) { r.StreetAddress = "S"; r.StateProvince = "T"; r.Country = "K"; r.PostalCode = "P"; },
+     "AddressBlock", "S\nT K P"},
+    {"empty address", [](CardRecord&) {}, "AddressBlock", "\n  "},
+    {"street keeps its CR LF", [](CardRecord& r) { r.StreetAddress = "a\r\nb"; r.City = "C"; }, "AddressBlock", "a\r\nb\nC,   "},
+    {"name without middle", [](CardRecord& r) { r.FirstName = "Ann"; r.LastName = "Lee"; }, "NameLine", "Ann  Lee"},
+    {"empty name", [](CardRecord&) {}, "NameLine", "  "},
+    {"empty e-mail", [](CardRecord&) {}, "EMailLine", "E-Mail: "},
+    {"e-mail", [](CardRecord& r) { r.EMail = "a@b.c"; }, "EMailLine", "E-Mail: a@b.c"},
+    {"job and department", [](CardRecord& r) { r.JobTitle = "J"; r.Department = "D"; }, "TitleLine", "J, D"},
+    {"job alone", [](CardRecord& r) { r.JobTitle = "J"; }, "TitleLine", "J"},
+    {"department alone", [](CardRecord& r) { r.Department = "D"; }, "TitleLine", "D"},
+    {"phone without description", [](CardRecord& r) { r.Phone1Number = "123"; }, "Phone1Line", ": 123"},
+    {"description without phone leaves the line", [](CardRecord& r) { r.Phone2Description = "Cell"; r.Phone2Line = "old"; },
+     "Phone2Line", "old"},
+    {"phone 2", [](CardRecord& r) { r.Phone2Description = "Cell"; r.Phone2Number = "9"; }, "Phone2Line", "Cell: 9"},
+    {"fax", [](CardRecord& r) { r.Fax = "55"; }, "FaxLine", "Fax: 55"},
+    {"empty fax leaves the line", [](CardRecord& r) { r.FaxLine = "old"; }, "FaxLine", "old"},
+    {"web site as typed", [](CardRecord& r) { r.WebSite = "www.example.com"; }, "WebSiteLine", "www.example.com"},
+    {"company", [](CardRecord& r) { r.Company = "Acme"; }, "CompanyLine", "Acme"},
+};
+
+TEST(CardSummary, ComposesEachDisplayString)
+{
+    for (const auto& c : kSummaryCases) {
+        SCOPED_TRACE(c.name);
+        CardRecord record;
+        c.fill(record);
+        ComposeSummary(record);
+        EXPECT_EQ(record.*FindCardString(c.displayString)->member, c.expected);
+    }
+}
+
+struct LinkCase {
+    const char* typed;
+    bool allowed;
+    const char* address;  // when allowed
+};
+
+TEST(CardLinks, WebSiteReachesTheBrowserOnlyAsAWebAddress)
+{
+    const LinkCase cases[] = {
+        {"www.example.com", true, "http://www.example.com"},
+        {"  example.com/path?q=1  ", true, "http://example.com/path?q=1"},
+        {"example.com:8080/x", true, "http://example.com:8080/x"},
+        {"http://example.com", true, "http://example.com"},
+        {"HTTPS://Example.com/", true, "HTTPS://Example.com/"},
+        {"caf\xE9.example", true, "http://caf\xC3\xA9.example"},
+        {"file:///etc/passwd", false, nullptr},
+        {"FILE:/etc/passwd", false, nullptr},
+        {"/usr/bin/xterm", false, nullptr},
+        {"~/secret", false, nullptr},
+        {"..\\evil.exe", false, nullptr},
+        {"javascript:alert(1)", false, nullptr},
+        {"smb://host/share", false, nullptr},
+        {"C:\\Windows\\notepad.exe", false, nullptr},
+        {"http:///etc/passwd", false, nullptr},
+        {"http://", false, nullptr},
+        {"example.com --flag", false, nullptr},
+        {"", false, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const LinkHandOver h = WebSiteHandOver(c.typed);
+        EXPECT_EQ(h.allowed, c.allowed);
+        if (c.allowed) {
+            EXPECT_EQ(h.address, c.address);
+        } else {
+            EXPECT_FALSE(h.refusal.empty());
+        }
+    }
+}
+
+TEST(CardLinks, EMailIsOneEncodedRecipient)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "mailto:"},
+        {"ann@example.com", "mailto:ann@example.com"},
+        {"ann+cards@example.com", "mailto:ann+cards@example.com"},
+        {"a@b.c,evil@x.y", "mailto:a@b.c%2Cevil@x.y"},
+        {"a@b.c?cc=evil@x.y&body=hi", "mailto:a@b.c%3Fcc%3Devil@x.y%26body%3Dhi"},
+        {"a b@c.d", "mailto:a%20b@c.d"},
+        {"%41@x.y", "mailto:%2541@x.y"},
+        {"j\xF6rg@x.y", "mailto:j%C3%B6rg@x.y"},
+    };
+    for (const auto& [typed, address] : cases) {
+        SCOPED_TRACE(typed);
+        EXPECT_EQ(EMailHandOver(typed).address, address);
+    }
+}
+
+}  // namespace

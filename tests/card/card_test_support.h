@@ -1,0 +1,82 @@
+// Helpers shared by the card tests: a window side that records what the codec
+// asks of it, and small byte builders.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "card/card_file.h"
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A window side with its own two multi-line controls and a scripted picture panel.
+class FakeWindow : public CardWindowSide {
+public:
+    std::string street;
+    std::string info;
+    bool decodes = true;           // whether the panel can show the pictures it is given
+    int width = 64;
+    int height = 48;
+    std::vector<std::string> shownFiles;
+    std::vector<Bytes> shownBytes;  // the temporary file's bytes while the panel had it
+    std::vector<unsigned> shownModes;
+    std::vector<std::pair<CardMessageIcon, std::string>> messages;
+    int showCount = 0;
+
+    std::string GetEditText(int id) override { return id == kStreetAddressControl ? street : info; }
+    void SetEditText(int id, const std::string& text) override
+    {
+        (id == kStreetAddressControl ? street : info) = text;
+    }
+    bool SetPictureFile(const std::string& name, int& w, int& h, std::string& error) override
+    {
+        shownFiles.push_back(name);
+        std::ifstream in(name, std::ios::binary);
+        shownBytes.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        struct stat st {};
+        shownModes.push_back(::stat(name.c_str(), &st) == 0 ? st.st_mode & 0777 : 0);
+        if (!decodes) {
+            error = "Decoder error: unknown file type.";
+            return false;
+        }
+        w = width;
+        h = height;
+        return true;
+    }
+    void ShowMessage(CardMessageIcon icon, const std::string& text) override { messages.emplace_back(icon, text); }
+    void ShowInWindow() override { ++showCount; }
+};
+
+inline Bytes ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+// A fresh, empty folder for one test, removed with the object.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "ovlet-test-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() { std::filesystem::remove_all(path_); }
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};

@@ -1,0 +1,105 @@
+// The ovlet tool as a script sees it: exit codes, output, files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "../card/card_test_support.h"
+
+namespace {
+
+struct Run {
+    int code;
+    std::string out;
+};
+
+Run Ovlet(const std::string& args)
+{
+    const std::string command = std::string(OVLET_BIN) + " " + args + " 2>/dev/null";
+    Run run{-1, {}};
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    const int status = ::pclose(pipe);
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
+
+TEST(OvletTool, ExitCodes)
+{
+    TempDir dir;
+    Bytes cut = ReadBytes(kSample);
+    cut.resize(60);
+    WriteBytes(dir / "cut.ovt", cut);
+    const std::string d = dir.path().string();
+    const std::pair<std::string, int> cases[] = {
+        {"", 1},
+        {"--help", 0},
+        {"--version", 0},
+        {"frobnicate", 1},
+        {"show", 1},
+        {"show " + kSample, 0},
+        {"show --json " + kSample, 0},
+        {"show " + d + "/missing.ovt", 2},
+        {"show " + d + "/cut.ovt", 3},
+        {"make " + d + "/a.ovt Nickname=x", 1},
+        {"make " + d + "/a.ovt 'City=\xC5\x81\xC3\xB3" "d\xC5\xBA'", 1},
+        {"make " + d + "/a.ovt 'City=two\\nlines'", 1},
+        {"make " + d + "/no/such/dir/a.ovt City=x", 2},
+        {"make " + d + "/a.ovt --picture " + d + "/missing.jpg", 2},
+        {"make --from " + d + "/cut.ovt " + d + "/b.ovt", 3},
+        {"picture " + d + "/cut.ovt " + d + "/p.jpg", 3},
+    };
+    for (const auto& [args, code] : cases) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(Ovlet(args).code, code);
+    }
+}
+
+TEST(OvletTool, MakeThenShowJsonGivesBackEveryField)
+{
+    TempDir dir;
+    const std::string card = (dir / "made.ovt").string();
+    ASSERT_EQ(Ovlet("make " + card +
+                    " 'Company=Caf\xC3\xA9 \xE2\x82\xAC' 'StreetAddress=1 Main St\\nSuite 2' City=Oslo "
+                    "'GeneralInformation=line \"one\"\\nline two' EMail=a@b.c Phone1Number=123")
+                  .code,
+              0);
+    const std::string json = Ovlet("show --json " + card).out;
+    const char* expected[] = {
+        "\"Company\": \"Caf\xC3\xA9 \xE2\x82\xAC\"",
+        "\"StreetAddress\": \"1 Main St\\r\\nSuite 2\"",
+        "\"City\": \"Oslo\"",
+        "\"GeneralInformation\": \"line \\\"one\\\"\\r\\nline two\"",
+        "\"PictureLength\": 0",
+        "\"EMailLine\": \"E-Mail: a@b.c\"",
+        "\"Phone1Line\": \": 123\"",
+        "\"AddressBlock\": \"1 Main St\\r\\nSuite 2\\nOslo,   \"",
+    };
+    for (const char* e : expected) EXPECT_NE(json.find(e), std::string::npos) << e << "\nin\n" << json;
+
+    // --from keeps what it does not change, and a picture goes in unchanged.
+    const std::string second = (dir / "second.ovt").string();
+    ASSERT_EQ(Ovlet("make --from " + card + " " + second + " City=Bergen --picture " + OVLET_SAMPLES_DIR "/sample.jpg").code, 0);
+    const std::string json2 = Ovlet("show --json " + second).out;
+    EXPECT_NE(json2.find("\"City\": \"Bergen\""), std::string::npos);
+    EXPECT_NE(json2.find("\"EMail\": \"a@b.c\""), std::string::npos);
+    ASSERT_EQ(Ovlet("picture " + second + " " + (dir / "p.jpg").string()).code, 0);
+    EXPECT_EQ(ReadBytes(dir / "p.jpg"), ReadBytes(std::string(OVLET_SAMPLES_DIR) + "/sample.jpg"));
+}
+
+TEST(OvletTool, ShowPrintsLabelsAndSummary)
+{
+    const std::string text = Ovlet("show " + kSample).out;
+    for (const char* e : {"Company:", "State/Province", "Phone 1 Desc:", "Picture:", "E-Mail: renee.okafor"}) {
+        EXPECT_NE(text.find(e), std::string::npos) << e;
+    }
+}
+
+}  // namespace
