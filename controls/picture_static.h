@@ -1,0 +1,49 @@
+// The picture panel: shows one picture file shrunk to fit and centred on a
+// black panel, or "No Image Data" without one.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <string>
+#include <utility>
+
+#include "picture/win_bmp.h"
+
+class CAnyPicDecoder;
+
+// Where and how large a w x h picture is drawn in a W x H panel.
+struct PicturePlacement {
+    int x = 0;
+    int y = 0;
+    double factor = 1.0;
+    int width = 0;   // drawn size
+    int height = 0;
+};
+PicturePlacement PlacePicture(int panelWidth, int panelHeight, int pictureWidth, int pictureHeight);
+
+// The one decoder every panel of the program uses.
+CAnyPicDecoder& SharedDecoder();
+
+class CPictureStatic : public QWidget {
+    Q_OBJECT
+public:
+    explicit CPictureStatic(QWidget* parent = nullptr);
+
+    // Decodes the file at once and keeps the bitmap; `size` receives its width
+    // and height. An empty name shows no picture. When the file cannot be
+    // decoded the panel shows no picture, `error` says why, and false is returned.
+    bool SetPictureFile(const std::string& name, std::pair<int, int>* size = nullptr, std::string* error = nullptr);
+    const std::string& GetPictureFile() const { return fileName; }
+    const CWinBmp& Bitmap() const { return bitmap; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    CWinBmp bitmap;
+    std::string fileName;
+    // The bitmap scaled to its place, made once per picture and panel size.
+    QPixmap scaled;
+    std::uint64_t scaledFor = 0;
+    QSize scaledSize;
+};
