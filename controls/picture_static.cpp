@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "picture/any_pic_decoder.h"
+#include "picture/data_source.h"
 #include "picture/text_exception.h"
 #include "platform/painter_device.h"
 
@@ -43,23 +44,40 @@ CPictureStatic::CPictureStatic(QWidget* parent) : QWidget(parent)
 
 bool CPictureStatic::SetPictureFile(const std::string& name, std::pair<int, int>* size, std::string* error)
 {
-    fileName = name;
+    return Decode(name, nullptr, size, error);
+}
+
+bool CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t* data, std::int32_t length,
+                                    std::pair<int, int>* size, std::string* error)
+{
+    CDataSource source;
+    source.OpenData(name.c_str(), data, length);
+    const bool ok = Decode(name, &source, size, error);
+    source.Close();
+    return ok;
+}
+
+bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::pair<int, int>* size,
+                            std::string* error)
+{
     if (!name.empty()) {
+        auto decoded = std::make_unique<CWinBmp>();
         try {
-            SharedDecoder().DecodeFile(name.c_str(), &bitmap, 32);
+            if (memory) {
+                SharedDecoder().DecodeSource(memory, decoded.get(), 32);
+            } else {
+                SharedDecoder().DecodeFile(name.c_str(), decoded.get(), 32);
+            }
         } catch (const CTextException& e) {
-            // A picture that cannot be decoded is not shown.
-            fileName.clear();
             if (error) *error = e.GetText();
-            update();
             return false;
         }
-        if (size) *size = bitmap.GetSize();
+        bitmap = std::move(decoded);
+        if (size) *size = bitmap->GetSize();
     }
+    fileName = name;
     scaled = QPixmap();
-    if (parentWidget()) {
-        parentWidget()->update();
-    }
+    if (parentWidget()) parentWidget()->update();
     update();
     return true;
 }
@@ -79,21 +97,21 @@ void CPictureStatic::paintEvent(QPaintEvent*)
         painter.drawText(w / 2 - textWidth / 2, h / 2, text);
         return;
     }
-    const PicturePlacement place = PlacePicture(w, h, bitmap.GetWidth(), bitmap.GetHeight());
+    const PicturePlacement place = PlacePicture(w, h, bitmap->GetWidth(), bitmap->GetHeight());
     if (place.width <= 0 || place.height <= 0) return;
     // Repaints reuse the scaled copy; a 12-megapixel picture is shrunk once.
     const qreal ratio = devicePixelRatioF();
     const QSize target(place.width, place.height);
-    if (scaled.isNull() || scaledFor != bitmap.GetCreateCount() || scaledSize != target ||
+    if (scaled.isNull() || scaledFor != reinterpret_cast<std::uintptr_t>(bitmap.get()) || scaledSize != target ||
         scaled.devicePixelRatio() != ratio) {
         scaled = QPixmap(QSize(qRound(place.width * ratio), qRound(place.height * ratio)));
         scaled.fill(Qt::black);
         QPainter cachePainter(&scaled);
         platform::PainterDevice device(cachePainter);
-        bitmap.DrawScaled(&device, 0, 0, place.factor * ratio);
+        bitmap->DrawScaled(&device, 0, 0, place.factor * ratio);
         cachePainter.end();
         scaled.setDevicePixelRatio(ratio);
-        scaledFor = bitmap.GetCreateCount();
+        scaledFor = reinterpret_cast<std::uintptr_t>(bitmap.get());
         scaledSize = target;
     }
     painter.drawPixmap(place.x, place.y, scaled);

@@ -6,8 +6,16 @@
 
 #include "picture/resource_registry.h"
 
+// The pictures are compiled into a library; naming them here makes sure the
+// linker keeps them. (The macro must be used outside any namespace.)
+static void InitPictureResources()
+{
+    Q_INIT_RESOURCE(ovlet_pictures);
+}
+
 namespace platform {
 namespace {
+
 
 constexpr int kBmpFileHeaderSize = 14;  // "BM", file size, two reserved words, pixel offset
 
@@ -33,6 +41,7 @@ std::span<const std::uint8_t> LookUpBitmap(std::uint16_t id)
 
 void InstallBitmapResources()
 {
+    InitPictureResources();
     SetBitmapResourceLookup(LookUpBitmap);
 }
 

@@ -37,7 +37,10 @@ QSize DialogUnits::ToPixels(int width, int height) const
 
 QFont DialogFont(int pointSize)
 {
-    QFont font(QStringLiteral("Sans Serif"), pointSize);
+    // A sans-serif face with the proportions the layouts were drawn for.
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
+    font.setPointSize(pointSize);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
@@ -67,7 +70,14 @@ void TemplateDialog::Create()
         QWidget* widget = CreateControl(control);
         if (!widget) continue;
         widget->setParent(this);
-        widget->setGeometry(units_.ToPixels(control.x, control.y, control.width, control.height));
+        QRect geometry = units_.ToPixels(control.x, control.y, control.width, control.height);
+        if (auto* label = qobject_cast<QLabel*>(widget); label && control.height <= 10) {
+            // A one-line label keeps to one line; where this font sets its
+            // text a little wider than the layout's box, the box grows to it.
+            label->setWordWrap(false);
+            geometry.setWidth(std::max(geometry.width(), label->sizeHint().width()));
+        }
+        widget->setGeometry(geometry);
         if (control.tabStop) {
             if (widget->focusPolicy() == Qt::NoFocus) widget->setFocusPolicy(Qt::StrongFocus);
         } else if (qobject_cast<QLabel*>(widget) || qobject_cast<QGroupBox*>(widget)) {
