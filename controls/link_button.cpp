@@ -49,7 +49,8 @@ void CLinkButton::leaveEvent(QEvent* event)
 void CLinkButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().button());
+    // The dialog's face colour, so the line sits on the window like text.
+    painter.fillRect(rect(), palette().window());
     QFont font = this->font();
     if (linkLook) font.setUnderline(true);
     painter.setFont(font);

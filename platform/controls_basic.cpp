@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
-#include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 #include <QValidator>
 
@@ -144,15 +143,14 @@ void TabControl::resizeEvent(QResizeEvent*)
 
 void TabControl::paintEvent(QPaintEvent*)
 {
+    // The page area has the dialog's face colour, so the page's controls sit
+    // on it as on the window.
     QPainter painter(this);
-    QStyleOptionTabWidgetFrame frame;
-    frame.initFrom(this);
     const int top = bar_->sizeHint().height() - 1;
-    frame.rect = QRect(0, top, width(), height() - top);
-    frame.shape = QTabBar::RoundedNorth;
-    frame.tabBarSize = bar_->sizeHint();
-    frame.tabBarRect = QRect(QPoint(2, 0), bar_->sizeHint());
-    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+    const QRect page(0, top, width() - 1, height() - top - 1);
+    painter.fillRect(page, palette().window());
+    painter.setPen(palette().mid().color());
+    painter.drawRect(page);
 }
 
 }  // namespace platform

@@ -70,6 +70,7 @@ void TemplateDialog::Create()
         QWidget* widget = CreateControl(control);
         if (!widget) continue;
         widget->setParent(this);
+        widget->setFont(font_);
         QRect geometry = units_.ToPixels(control.x, control.y, control.width, control.height);
         if (auto* label = qobject_cast<QLabel*>(widget); label && control.height <= 10) {
             // A one-line label keeps to one line; where this font sets its
@@ -136,8 +137,14 @@ QWidget* TemplateDialog::CreateControl(const ControlTemplate& control)
         RouteClicks(button, control.id);
         return button;
     }
-    case ControlKind::GroupBox:
-        return new QGroupBox(text);
+    case ControlKind::GroupBox: {
+        // The title sits on the frame's top line, where the layouts expect it.
+        auto* group = new QGroupBox(text);
+        group->setStyleSheet(QStringLiteral(
+            "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
+        return group;
+    }
     case ControlKind::TabControl:
         return new TabControl;
     case ControlKind::OwnerDrawButton:

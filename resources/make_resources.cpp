@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHash>
+#include <algorithm>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -254,7 +256,23 @@ QImage DrawButton(int size, State state, const Glyph& glyph)
 // for these small flat drawings; otherwise the nearest are used).
 bool WriteBmp8(const QImage& source, const QString& path)
 {
-    const QImage indexed = source.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::PreferDither);
+    // The palette: the face colour first (so the button's background matches
+    // the window exactly), then the picture's most frequent colours.
+    QHash<QRgb, int> counts;
+    const QImage rgb = source.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) ++counts[line[x] | 0xFF000000u];
+    }
+    QList<QPair<int, QRgb>> byCount;
+    for (auto it = counts.begin(); it != counts.end(); ++it) byCount.append({it.value(), it.key()});
+    std::sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    QList<QRgb> palette{kFace.rgb()};
+    for (const auto& [count, colour] : byCount) {
+        if (palette.size() == 256) break;
+        if (colour != kFace.rgb()) palette.append(colour);
+    }
+    const QImage indexed = rgb.convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither);
     const int width = indexed.width();
     const int height = indexed.height();
     const int stride = (width + 3) & ~3;
