@@ -21,7 +21,8 @@ public:
 
     State validate(QString& input, int& pos) const override
     {
-        const QString old = edit_->text();
+        if (edit_->SettingWindowText()) return Acceptable;
+        const QString& old = edit_->PreviousText();
         if (!FitsAnsi(input)) {
             Ui().Beep();
             return Invalid;
@@ -48,6 +49,14 @@ private:
 EditControl::EditControl(QWidget* parent) : QLineEdit(parent)
 {
     setValidator(new LimitValidator(this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { previous_ = text; });
+}
+
+void EditControl::SetWindowText(const QString& text)
+{
+    settingText_ = true;
+    setText(text);
+    settingText_ = false;
 }
 
 void EditControl::SetLimitText(int limit)
@@ -108,7 +117,7 @@ TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this
 {
     bar_->setDrawBase(false);
     bar_->setExpanding(false);
-    bar_->setFocusPolicy(Qt::TabFocus);
+    bar_->setFocusPolicy(Qt::ClickFocus);
     connect(bar_, &QTabBar::currentChanged, this, &TabControl::SelectionChanged);
     setFocusProxy(bar_);
 }

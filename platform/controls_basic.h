@@ -20,9 +20,16 @@ public:
     explicit EditControl(QWidget* parent = nullptr);
     void SetLimitText(int limit);  // 0: no limit
     int LimitText() const { return limit_; }
+    // The text before the change now being checked.
+    const QString& PreviousText() const { return previous_; }
+    // Sets the text as the program does: the typing limit does not apply.
+    void SetWindowText(const QString& text);
+    bool SettingWindowText() const { return settingText_; }
 
 private:
     int limit_ = 0;
+    QString previous_;
+    bool settingText_ = false;
 };
 
 // Multi-line edit; its text is exchanged with CR LF line breaks.

@@ -83,6 +83,8 @@ void TemplateDialog::Create()
             if (widget->focusPolicy() == Qt::NoFocus) widget->setFocusPolicy(Qt::StrongFocus);
         } else if (qobject_cast<QLabel*>(widget) || qobject_cast<QGroupBox*>(widget)) {
             widget->setFocusPolicy(Qt::NoFocus);
+        } else if (widget->focusPolicy() & Qt::TabFocus) {
+            widget->setFocusPolicy(Qt::ClickFocus);
         }
         // Later controls are drawn above earlier ones and follow them in Tab order.
         widget->raise();
@@ -181,7 +183,10 @@ QString TemplateDialog::ItemText(int id) const
 void TemplateDialog::SetItemText(int id, const QString& text)
 {
     QWidget* w = Item(id);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    if (auto* e = qobject_cast<EditControl*>(w)) {
+        e->SetWindowText(text);
+        e->setCursorPosition(0);
+    } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
         e->setText(text);
         e->setCursorPosition(0);
     } else if (auto* m = qobject_cast<MultiLineEdit*>(w)) {

@@ -45,7 +45,7 @@ const DialogTemplate kCardDialog{
         {1021, K::Edit, "", 60, 155, 80, 14, true},
         {1037, K::Static, "Phone:", 150, 159, 24, 8},
         {1047, K::MultiLineEdit, "", 30, 106, 230, 95, true},
-        {1004, K::TabControl, "", 10, 50, 270, 180, true},
+        {1004, K::TabControl, "", 10, 50, 270, 180},
         {1046, K::PicturePanel, "", 26, 81, 235, 125, true},
         {1035, K::Edit, "", 180, 155, 75, 14, true},
         {1022, K::Edit, "", 60, 190, 80, 14, true},

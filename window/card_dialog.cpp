@@ -132,6 +132,17 @@ void CCardDialog::OnInitDialog()
     PageSwitch();
     // The desktop has no system menu to extend: the About entry is on the
     // window's menu, opened with a right click or Alt+Space.
+    // The tabs are not a Tab stop; Ctrl+Tab and Ctrl+Shift+Tab turn the pages.
+    for (const auto& [keys, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+                                     std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                                     std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                                     std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}}) {
+        auto* turn = new QShortcut(keys, this);
+        connect(turn, &QShortcut::activated, this, [this, step = step] {
+            const int count = Tabs()->Count();
+            SelectTab((SelectedTab() + step + count) % count);
+        });
+    }
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(shortcut, &QShortcut::activated, this, [this] { WindowMenu()->popup(mapToGlobal(QPoint(0, 0))); });
     if (!record.CurrentPath.empty()) ReadCardFile(record.CurrentPath);
