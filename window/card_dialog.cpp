@@ -259,6 +259,11 @@ bool CCardDialog::TakeFromWindow()
         if (field->limit > 0 && text.size() > field->limit) {
             platform::Ui().MessageBox(this, kMessageCaption, QString::fromStdString(FieldLimitMessage(field->limit)),
                                       platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+            // Turn to the page that holds the field, so the user sees it.
+            for (int page = 1; page <= 2; ++page) {
+                const auto& ids = page == 1 ? kCompanyPage : kContactPage;
+                if (!IsViewer() && std::find(ids.begin(), ids.end(), field->controlId) != ids.end()) SelectTab(page);
+            }
             if (auto* edit = ItemAs<QLineEdit>(field->controlId)) {
                 edit->setFocus(Qt::OtherFocusReason);
                 edit->selectAll();
