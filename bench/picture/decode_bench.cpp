@@ -344,6 +344,10 @@ void PrintPeakMemory() {
             return;
         }
         long before = ReadStatusKb("VmRSS:");
+        if (ReadStatusKb("VmHWM:") > before + 1024) {
+            std::printf("the peak mark did not reset; skipped\n");
+            return;
+        }
         decoder.DecodeFile(path.c_str(), &bitmap, 32);
         long peak = ReadStatusKb("VmHWM:");
         double riseMb = (peak - before) / 1024.0;
