@@ -76,7 +76,9 @@ void CBmpDecoder::DecodeImage() {
     // Pictures deeper than 8 bits have no colour table to give an 8-bit
     // bitmap, so they always come out at 32 bits.
     int depth = header.biBitCount > 8 ? 32 : requestedDepth;
-    CheckPictureSize(width, height, depth);
+    // A picture without pixels still gets one line pointer per line, so a
+    // width of 0 counts as 1 here: 0 x 2^31 would pass a pixel count.
+    CheckPictureSize(std::max(width, 1), std::max(height, 1), depth);
     bitmap->Create(width, height, static_cast<std::uint16_t>(depth), false);
     if (depth == 8) {
         bitmap->SetPalette(colourTable.get());

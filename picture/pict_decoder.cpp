@@ -457,7 +457,8 @@ void CPictDecoder::DoBitmap(std::uint16_t rowBytes, bool region, RowForm form) {
     table[0] = MakePixel(255, 255, 255);  // a clear bit is white
     table[1] = MakePixel(0, 0, 0);        // a set bit is black
     ChooseDestDepth(1);
-    CheckPictureSize(bounds.Width(), bounds.Height(), requestedDepth);
+    CheckPictureSize(std::max<int>(bounds.Width(), 1), std::max<int>(bounds.Height(), 1),
+                     requestedDepth);
     bitmap->Create(bounds.Width(), bounds.Height(), static_cast<std::uint16_t>(requestedDepth),
                    false);
     if (requestedDepth == 8) {
@@ -529,7 +530,9 @@ void CPictDecoder::CreatePictBitmap(const PixMap& pixMap) {
     // depth was asked for.
     int depth = requestedDepth == 32 || pixMap.pixelSize == 32 ? 32 : 8;
     bool alpha = depth == 32 && pixMap.cmpCount == 4;
-    CheckPictureSize(pixMap.bounds.Width(), pixMap.bounds.Height(), depth);
+    // Zero counts as 1, so a picture of no pixels cannot ask for a huge line table.
+    CheckPictureSize(std::max<int>(pixMap.bounds.Width(), 1),
+                     std::max<int>(pixMap.bounds.Height(), 1), depth);
     bitmap->Create(pixMap.bounds.Width(), pixMap.bounds.Height(), static_cast<std::uint16_t>(depth),
                    alpha);
 }

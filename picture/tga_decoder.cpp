@@ -86,7 +86,8 @@ void CTGADecoder::DecodeImage() {
     // An 8-bit bitmap can only hold indices, so deeper pictures always come
     // out at 32 bits.
     int depth = bits > 8 ? 32 : requestedDepth;
-    CheckPictureSize(header.Width, header.Height, depth);
+    // Zero counts as 1, so a picture of no pixels cannot ask for a huge line table.
+    CheckPictureSize(std::max<int>(header.Width, 1), std::max<int>(header.Height, 1), depth);
     bitmap->Create(header.Width, header.Height, static_cast<std::uint16_t>(depth),
                    bits == 16 || bits == 32);
 

@@ -228,6 +228,9 @@ std::vector<FailCase> FailCases() {
                      [&] { auto s = rgb; s.height = INT32_MIN; return s; }(), DECERR_FORMAT, ""});
     cases.push_back({"2^28 pixels and more",
                      [&] { auto s = rgb; s.width = 20000; s.height = 20000; return s; }(), DECERR_FORMAT, ""});
+    cases.push_back({"no width and 2^31 lines",
+                     [&] { auto s = rgb; s.width = 0; s.height = 0x7F000000; s.pixels = {}; return s; }(),
+                     DECERR_FORMAT, ""});
     cases.push_back({"colour count beyond the file",
                      BmpSpec{.width = 1, .height = 1, .bits = 8, .clrUsed = 0x40000000u, .pixels = {0, 0, 0, 0}},
                      DECERR_END_OF_DATA, kEndOfDataText});
