@@ -376,15 +376,39 @@ std::string Text(const std::string& ansi)
     return EscapeText(codepage::Utf8FromAnsi(ansi));
 }
 
-// A URI value: not text, so not backslash-escaped; a line break cannot stand in it.
+// A URI value is not text: commas and semicolons stand as they are. A
+// backslash, which no address contains, is doubled so that the reader's
+// undoing of mistaken escapes gives it back; a line break cannot stand in it.
 std::string Uri(const std::string& ansi)
 {
     std::string out;
-    for (char c : codepage::Utf8FromAnsi(ansi)) {
-        if (c == '\r') continue;
-        out += c == '\n' ? std::string("\\n") : std::string(1, c);
+    const std::string utf8 = codepage::Utf8FromAnsi(ansi);
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+            out += "\\n";
+        } else {
+            out += c;
+        }
     }
     return out;
+}
+
+// A phone number as text. A number that itself starts with "tel:" is written
+// as a tel: address with its percent signs encoded, so that the reader, which
+// takes the scheme off, gives the number back as it was.
+std::string PhoneValue(const std::string& ansi)
+{
+    std::string utf8 = codepage::Utf8FromAnsi(ansi);
+    if (IStartsWith(utf8, "tel:")) {
+        std::string encoded = "tel:";
+        for (char c : utf8) encoded += c == '%' ? std::string("%25") : std::string(1, c);
+        utf8 = std::move(encoded);
+    }
+    return EscapeText(utf8);
 }
 
 // A quoted parameter value with RFC 6868 caret escapes.
@@ -560,10 +584,12 @@ void AddParam(Property& prop, std::string_view text, bool caret)
         if (!v.empty()) param.values.push_back(std::move(v));
         current.clear();
     };
+    // A quoted TYPE is still a list ("work,voice"); other quoted values keep their commas.
+    const bool list = param.name == "TYPE";
     for (char c : values) {
         if (c == '"') {
             quoted = !quoted;
-        } else if (c == ',' && !quoted) {
+        } else if (c == ',' && (!quoted || list)) {
             flush();
         } else {
             current += c;
@@ -628,14 +654,17 @@ std::vector<std::string> Unescape(std::string_view text, bool structured, bool v
     return parts;
 }
 
-// A URI value: only the escapes some writers add to URIs by mistake are undone.
+// A URI value: only the escapes some writers add to addresses by mistake, and
+// the doubled backslash of our own writer, are undone.
 std::string UnescapeUri(std::string_view text)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == ',' || text[i + 1] == ';')) {
-            out += text[++i];
-        } else if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == 'N')) {
+        const char n = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '\\' && (n == ',' || n == ';' || n == '\\')) {
+            out += n;
+            ++i;
+        } else if (text[i] == '\\' && (n == 'n' || n == 'N')) {
             out += '\n';
             ++i;
         } else {
@@ -849,7 +878,7 @@ void CardBuilder::AddPhone(const Property& prop)
     phone.kind.cell = prop.HasType("cell");
     phone.kind.fax = prop.HasType("fax");
     phone.kind.pager = prop.HasType("pager");
-    if (phone.number.empty() && !phone.labelled) return;
+    if (phone.number.empty() && phone.label.empty()) return;
     phones_.push_back(std::move(phone));
 }
 
@@ -1302,9 +1331,9 @@ std::string EncodeVCard(const CardRecord& r, const WriteOptions& options)
         if (!description->empty() && (DescriptionFromKind(kind) != *description || kind.fax)) {
             head += ";LABEL=" + ParamValue(*description);
         }
-        line(head + ":" + Text(*number));
+        line(head + ":" + PhoneValue(*number));
     }
-    if (!r.Fax.empty()) line(std::string(v4 ? "TEL;TYPE=fax" : "TEL;TYPE=FAX") + ":" + Text(r.Fax));
+    if (!r.Fax.empty()) line(std::string(v4 ? "TEL;TYPE=fax" : "TEL;TYPE=FAX") + ":" + PhoneValue(r.Fax));
     if (!r.EMail.empty()) line("EMAIL:" + Text(r.EMail));
     if (!r.WebSite.empty()) line("URL:" + Uri(r.WebSite));
     if (options.note && !r.GeneralInformation.empty()) line("NOTE:" + Text(r.GeneralInformation));
