@@ -194,7 +194,13 @@ std::string UniqueCardFileName(const std::string& folder, const std::string& nam
     for (int n = 1;; ++n) {
         const std::string name = n == 1 ? stem + ".ovt" : stem + "-" + std::to_string(n) + ".ovt";
         std::error_code ec;
-        if (taken.count(LowerAscii(name)) || fs::exists(fs::path(folder) / name, ec)) continue;
+        if (taken.count(LowerAscii(name))) continue;
+        // A file already there is never replaced, nor one differing only in
+        // case from a name given out, which would collide on Windows.
+        if (fs::exists(fs::path(folder) / name, ec)) {
+            taken.insert(LowerAscii(name));
+            continue;
+        }
         taken.insert(LowerAscii(name));
         return name;
     }
@@ -454,7 +460,7 @@ int RunQr(int argc, char** argv)
     std::string error;
     if (!qr::EncodeCard(record, version, code, error)) {
         std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
-        return kExitDamaged;
+        return kExitUsage;
     }
     std::vector<std::uint8_t> png;
     if (!qr::EncodePng(code.code, pixels, png, error)) {
