@@ -946,7 +946,10 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
 {
     const CardFieldInfo& field = *FindCardField(fieldName);
     std::string ansi;
+    // The message names the first few characters that had to go.
+    constexpr std::size_t kMaxNamedCharacters = 8;
     std::vector<char32_t> replaced;
+    std::size_t replacedCount = 0;
     bool joinedLines = false;
     bool droppedNul = false;
     for (std::size_t pos = 0; pos < utf8.size();) {
@@ -971,7 +974,10 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
             ansi += static_cast<char>(*byte);
         } else {
             ansi += '?';
-            if (std::find(replaced.begin(), replaced.end(), c) == replaced.end()) replaced.push_back(c);
+            ++replacedCount;
+            if (replaced.size() < kMaxNamedCharacters && std::find(replaced.begin(), replaced.end(), c) == replaced.end()) {
+                replaced.push_back(c);
+            }
         }
     }
     if (!replaced.empty()) {
@@ -982,8 +988,11 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
             if (c >= 0x20) ch = "'" + Utf8Of(c) + "' ";
             list += ch + "(" + CodePointName(c) + ")";
         }
+        if (replaced.size() == kMaxNamedCharacters) list += " and others";
         Warn(line, property,
-             std::string(field.name) + ": " + list + " cannot be stored in a card (Windows-1252); written as '?'");
+             std::string(field.name) + ": " + list + " cannot be stored in a card (Windows-1252); " +
+                 std::to_string(replacedCount) + (replacedCount == 1 ? " character" : " characters") +
+                 " written as '?'");
     }
     if (joinedLines) Warn(line, property, std::string(field.name) + " holds one line only; line breaks became spaces");
     if (droppedNul) Warn(line, property, std::string(field.name) + ": NUL characters were left out");
@@ -1166,19 +1175,34 @@ bool FileReader::NextLogical(LogicalLine& out, bool v21)
     out.tooLong = false;
     out.text.assign(line.substr(0, std::min(line.size(), limits_.maxLineBytes)));
     if (line.size() > limits_.maxLineBytes) out.tooLong = true;
-    auto headerHas = [&](std::string_view word) {
-        const std::size_t colon = out.text.find(':');
-        return colon != std::string::npos && IContains(std::string_view(out.text).substr(0, colon), word);
+    // The encoding is judged once the name and parameters are complete, so
+    // that a long line is scanned once, not again for every line it continues on.
+    bool headerKnown = false;
+    bool quotedPrintable = false;
+    bool base64 = false;
+    std::size_t scanned = 0;
+    auto learnHeader = [&] {
+        if (headerKnown) return;
+        const std::size_t colon = out.text.find(':', scanned);
+        if (colon == std::string::npos) {
+            scanned = out.text.size();
+            return;
+        }
+        headerKnown = true;
+        const std::string_view header = std::string_view(out.text).substr(0, colon);
+        quotedPrintable = IContains(header, "QUOTED-PRINTABLE");
+        base64 = IContains(header, "BASE64");
     };
     std::string_view next;
     while (cursor_.Peek(next)) {
+        learnHeader();
         std::string_view add;
         if (IsFolded(next)) {
             add = v21 ? next : next.substr(1);
-        } else if (!out.text.empty() && out.text.back() == '=' && headerHas("QUOTED-PRINTABLE")) {
+        } else if (quotedPrintable && !out.text.empty() && out.text.back() == '=') {
             out.text.pop_back();
             add = next;
-        } else if (v21 && !next.empty() && next.find(':') == std::string_view::npos && headerHas("BASE64")) {
+        } else if (v21 && base64 && !next.empty() && next.find(':') == std::string_view::npos) {
             add = next;
         } else {
             break;

@@ -385,6 +385,32 @@ TEST(VCardReadFile, FileLevelFaultsAndLimits)
     }
 }
 
+TEST(VCardReadFile, HostileShapesStayLinear)
+{
+    // A 2.1 photo whose parameters run to 300 KB and whose data follows on
+    // 100000 short lines: each line must not make the reader look at the
+    // parameters again.
+    std::string text = "BEGIN:VCARD\r\nVERSION:2.1\r\nPHOTO;X-P=" + std::string(300000, 'p') + ";ENCODING=BASE64:\r\n";
+    for (int i = 0; i < 100000; ++i) text += "AAAA\r\n";
+    text += "\r\nEND:VCARD\r\n";
+    const vcard::ImportedCard photo = ReadOne(text);
+    EXPECT_TRUE(photo.ok());
+    EXPECT_TRUE(AnyContains(photo.warnings, "not JPEG or PNG"));
+
+    // A name of 200000 different characters that Windows-1252 cannot hold:
+    // all become '?', and the report names a few of them.
+    std::string name;
+    for (char32_t c = 0x4E00; c < 0x4E00 + 200000; ++c) {
+        const char32_t cp = 0x4E00 + (c - 0x4E00) % 0x5000;
+        name += static_cast<char>(0xE0 | (cp >> 12));
+        name += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        name += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    const vcard::ImportedCard wide = ReadOne(Card("4.0", "TITLE:" + name + "\r\n"));
+    EXPECT_EQ(wide.record.JobTitle, std::string(200000, '?'));
+    EXPECT_TRUE(AnyContains(wide.warnings, "U+4E07) and others cannot be stored in a card (Windows-1252); 200000 characters"));
+}
+
 TEST(VCardReadFile, EveryPrefixOfAVCardEndsCleanly)
 {
     const std::string text = vcard::EncodeVCard(AtLimitCard(), {vcard::Version::V3_0});
