@@ -1,0 +1,168 @@
+#include "cli/picture_commands.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "cli/commands.h"
+#include "picture/any_pic_decoder.h"
+#include "picture/data_source.h"
+#include "picture/picture_info.h"
+#include "picture/text_exception.h"
+#include "picture/win_bmp.h"
+
+namespace {
+
+// The decoder serves the whole program, as in the card programs.
+CAnyPicDecoder& Decoder() {
+    static CAnyPicDecoder decoder;
+    return decoder;
+}
+
+// Prints "error CODE: TEXT" with the text's own line ends dropped.
+int ReportError(const CTextException& error) {
+    std::string text = error.GetText();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
+    }
+    std::fprintf(stderr, "error %d: %s\n", error.GetCode(), text.c_str());
+    return ovlet_cli::kExitPicture;
+}
+
+// One pixel as red, green, blue, alpha, whatever the bitmap's depth.
+void PixelAt(const CWinBmp& bitmap, const std::uint8_t* line, std::int32_t x, std::uint8_t* rgba) {
+    const RGBQuad* palette = bitmap.GetPalette();
+    auto fromPalette = [&](unsigned index) {
+        const RGBQuad& entry = palette[index];
+        rgba[0] = entry.red;
+        rgba[1] = entry.green;
+        rgba[2] = entry.blue;
+        rgba[3] = 255;
+    };
+    switch (bitmap.GetBitsPerPixel()) {
+    case 1: fromPalette((line[x / 8] >> (7 - x % 8)) & 1); break;
+    case 4: fromPalette((line[x / 2] >> (x % 2 ? 0 : 4)) & 0xF); break;
+    case 8: fromPalette(line[x]); break;
+    case 16: {
+        unsigned w = line[2 * x] | (line[2 * x + 1] << 8);
+        rgba[0] = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
+        rgba[1] = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
+        rgba[2] = static_cast<std::uint8_t>((w & 0x1F) << 3);
+        rgba[3] = 255;
+        break;
+    }
+    case 24:
+        rgba[0] = line[3 * x + 2];
+        rgba[1] = line[3 * x + 1];
+        rgba[2] = line[3 * x];
+        rgba[3] = 255;
+        break;
+    default:
+        rgba[0] = line[4 * x + 2];
+        rgba[1] = line[4 * x + 1];
+        rgba[2] = line[4 * x];
+        rgba[3] = bitmap.HasAlpha() ? line[4 * x + 3] : 255;
+        break;
+    }
+}
+
+bool WritePam(const CWinBmp& bitmap, const char* path) {
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file) {
+        return false;
+    }
+    auto [width, height] = bitmap.GetSize();
+    std::fprintf(file, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n",
+                 width, height);
+    std::string row(static_cast<std::size_t>(width) * 4, '\0');
+    bool ok = true;
+    for (std::int32_t y = 0; y < height && ok; ++y) {
+        const std::uint8_t* line = bitmap.GetLineTable()[y];
+        auto* out = reinterpret_cast<std::uint8_t*>(row.data());
+        for (std::int32_t x = 0; x < width; ++x) {
+            PixelAt(bitmap, line, x, out + 4 * x);
+        }
+        ok = std::fwrite(row.data(), 1, row.size(), file) == row.size();
+    }
+    return std::fclose(file) == 0 && ok;
+}
+
+PictureFormat DetectFileFormat(CFileSource& source) {
+    return CAnyPicDecoder::DetectFormat(source.GetReadPointer(), source.GetBytesLeft());
+}
+
+}  // namespace
+
+int RunDecodeCommand(int argc, char** argv) {
+    const char* picturePath = nullptr;
+    const char* outPath = nullptr;
+    int depth = 32;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (arg == "--depth" && i + 1 < argc) {
+            std::string_view value = argv[++i];
+            if (value == "0" || value == "8" || value == "32") {
+                depth = std::stoi(std::string(value));
+                continue;
+            }
+            std::fprintf(stderr, "ovlet decode: --depth takes 0, 8 or 32\n");
+            return ovlet_cli::kExitUsage;
+        }
+        if (!picturePath) {
+            picturePath = argv[i];
+        } else if (!outPath) {
+            outPath = argv[i];
+        } else {
+            picturePath = nullptr;
+            break;
+        }
+    }
+    if (!picturePath || !outPath) {
+        std::fprintf(stderr, "usage: ovlet decode PICTURE OUT.pam [--depth 0|8|32]\n");
+        return ovlet_cli::kExitUsage;
+    }
+
+    CWinBmp bitmap;
+    PictureFormat format = PictureFormat::Unknown;
+    try {
+        CFileSource probe;
+        if (probe.OpenFile(picturePath) == 0) {
+            format = DetectFileFormat(probe);
+        }
+        Decoder().DecodeFile(picturePath, &bitmap, depth);
+    } catch (const CTextException& error) {
+        return ReportError(error);
+    }
+    if (!WritePam(bitmap, outPath)) {
+        std::fprintf(stderr, "ovlet decode: cannot write %s\n", outPath);
+        return ovlet_cli::kExitFile;
+    }
+    auto [width, height] = bitmap.GetSize();
+    std::printf("%dx%d depth %d alpha %s format %s\n", width, height, bitmap.GetBitsPerPixel(),
+                bitmap.HasAlpha() ? "yes" : "no", PictureFormatName(format));
+    return ovlet_cli::kExitOk;
+}
+
+int RunInfoCommand(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: ovlet info PICTURE\n");
+        return ovlet_cli::kExitUsage;
+    }
+    CFileSource source;
+    int status = source.OpenFile(argv[1]);
+    if (status != 0) {
+        std::string text = "Decoder error: Opening " + std::string(argv[1]) + " failed";
+        return ReportError(CTextException(status, text.c_str()));
+    }
+    PictureFormat format = DetectFileFormat(source);
+    PictureHeaderSize size{};
+    if (ReadHeaderSize(format, source.GetReadPointer(), source.GetBytesLeft(), &size)) {
+        std::printf("format %s size %lldx%lld\n", PictureFormatName(format),
+                    static_cast<long long>(size.width), static_cast<long long>(size.height));
+    } else {
+        std::printf("format %s size unknown\n", PictureFormatName(format));
+    }
+    return ovlet_cli::kExitOk;
+}

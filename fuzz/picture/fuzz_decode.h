@@ -1,0 +1,52 @@
+// Shared set-up of the picture fuzz targets: every decode runs over the bytes
+// in memory with smaller picture limits, so a header that asks for a huge
+// picture is refused quickly instead of being decoded for seconds.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+#include "picture/data_source.h"
+#include "picture/pic_decoder.h"
+#include "picture/text_exception.h"
+#include "picture/win_bmp.h"
+
+namespace fuzz_picture {
+
+inline constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 22;
+inline constexpr std::int64_t kFuzzMaxBytes = std::int64_t{64} << 20;
+
+// Decodes at each requested depth; every failure must be a CTextException.
+inline void DecodeAllDepths(CPicDecoder& decoder, const std::uint8_t* data, std::size_t size) {
+    if (size > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        return;
+    }
+    decoder.SetPictureLimits(kFuzzMaxPixels, kFuzzMaxBytes);
+    for (int depth : {0, 8, 32}) {
+        CDataSource source;
+        source.OpenData("fuzz", data, static_cast<std::int32_t>(size));
+        CWinBmp bitmap;
+        try {
+            decoder.DecodeSource(&source, &bitmap, depth);
+        } catch (const CTextException&) {
+            // A failed decode leaves the bitmap empty or as it was: its line
+            // table must still match its size.
+            if (!bitmap.IsEmpty() && bitmap.GetLineTable() == nullptr && bitmap.GetHeight() > 0) {
+                __builtin_trap();
+            }
+            continue;
+        }
+        // Touch every line, so a line table pointing outside the storage
+        // shows under the address sanitizer.
+        volatile std::uint8_t sink = 0;
+        for (std::int32_t y = 0; y < bitmap.GetHeight(); ++y) {
+            const std::uint8_t* line = bitmap.GetLineTable()[y];
+            if (bitmap.GetLineBytes() > 0) {
+                sink = sink + line[0] + line[bitmap.GetLineBytes() - 1];
+            }
+        }
+    }
+}
+
+}  // namespace fuzz_picture

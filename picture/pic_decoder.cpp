@@ -1,0 +1,126 @@
+#include "picture/pic_decoder.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "picture/text_exception.h"
+
+namespace {
+
+// Decoder lines are formatted into 256-character buffers.
+constexpr std::size_t kLineBufferSize = 256;
+
+}  // namespace
+
+void CPicDecoder::DecodeFile(const char* path, CBmp* target, int depth) {
+    char line[kLineBufferSize];
+    std::snprintf(line, sizeof line, "--- Decoding file %s. ---\n", path);
+    TraceMessage(1, line);
+
+    // The source lives on this frame, so every way out, a thrown error
+    // included, unmaps the view and closes the file.
+    CFileSource fileSource;
+    int status = fileSource.OpenFile(path);
+    if (status != 0) {
+        std::snprintf(line, sizeof line, "Opening %s failed", path);
+        RaiseDecoderError(status, line);
+    }
+    DecodeSource(&fileSource, target, depth);
+    fileSource.Close();
+}
+
+void CPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int depth) {
+    source = newSource;
+    bitmap = target;
+    colourTable.reset();
+    requestedDepth = (depth == 8 || depth == 32) ? depth : 0;
+    std::uint64_t createsBefore = target->GetCreateCount();
+    try {
+        DecodeImage();
+    } catch (...) {
+        colourTable.reset();
+        // A half-made picture is never handed back: once the decoder has
+        // replaced the storage, a failure leaves the bitmap empty.
+        if (target->GetCreateCount() != createsBefore) {
+            target->FreeStorage();
+        }
+        throw;
+    }
+    colourTable.reset();
+}
+
+void CPicDecoder::SetPictureLimits(std::int64_t pixels, std::int64_t bytes) {
+    maxPixels = pixels < kMaxPixelCount ? pixels : kMaxPixelCount;
+    maxBitmapBytes = bytes < kMaxBitmapBytes ? bytes : kMaxBitmapBytes;
+}
+
+void CPicDecoder::DecodeImage() {}
+
+void CPicDecoder::ChooseDestDepth(int sourceDepth) {
+    if (requestedDepth == 0) {
+        requestedDepth = sourceDepth <= 8 ? 8 : 32;
+    }
+}
+
+std::int64_t BitmapBytesFor(std::int64_t width, std::int64_t height, int bitsPerPixel) {
+    return CBmp::StorageSizeFor(width, height, bitsPerPixel);
+}
+
+void CPicDecoder::CheckPictureSize(std::int64_t width, std::int64_t height, int bitsPerPixel) const {
+    if (width < 0 || height < 0) {
+        RaiseDecoderError(DECERR_FORMAT, "Picture has a negative width or height.");
+    }
+    // Header fields are at most 32 bits wide, so the product fits in 64 bits.
+    if (width * height > maxPixels || BitmapBytesFor(width, height, bitsPerPixel) > maxBitmapBytes) {
+        char text[128];
+        std::snprintf(text, sizeof text, "Picture too large: %" PRId64 " x %" PRId64 " pixels.",
+                      width, height);
+        RaiseDecoderError(DECERR_FORMAT, text);
+    }
+}
+
+std::uint32_t* CPicDecoder::NewColourTable() {
+    colourTable = std::make_unique<std::uint32_t[]>(kColourTableEntries);
+    return colourTable.get();
+}
+
+namespace {
+
+// Expands indices of `bitsPerIndex` bits, most significant first.
+template <int bitsPerIndex>
+void ExpandIndices(const std::uint32_t* table, std::uint32_t* dest, const std::uint8_t* src,
+                   int count) {
+    constexpr int perByte = 8 / bitsPerIndex;
+    constexpr unsigned mask = (1u << bitsPerIndex) - 1;
+    int wholeBytes = count / perByte;
+    for (int i = 0; i < wholeBytes; ++i) {
+        unsigned byte = src[i];
+        for (int j = 0; j < perByte; ++j) {
+            *dest++ = table[(byte >> (8 - bitsPerIndex * (j + 1))) & mask];
+        }
+    }
+    if (int rest = count % perByte; rest > 0) {
+        unsigned byte = src[wholeBytes];
+        for (int j = 0; j < rest; ++j) {
+            *dest++ = table[(byte >> (8 - bitsPerIndex * (j + 1))) & mask];
+        }
+    }
+}
+
+}  // namespace
+
+void CPicDecoder::ExpandIndices1(std::uint32_t* dest, const std::uint8_t* src, int count) const {
+    ExpandIndices<1>(colourTable.get(), dest, src, count);
+}
+
+void CPicDecoder::ExpandIndices2(std::uint32_t* dest, const std::uint8_t* src, int count) const {
+    ExpandIndices<2>(colourTable.get(), dest, src, count);
+}
+
+void CPicDecoder::ExpandIndices4(std::uint32_t* dest, const std::uint8_t* src, int count) const {
+    ExpandIndices<4>(colourTable.get(), dest, src, count);
+}
+
+void CPicDecoder::ExpandIndices8(std::uint32_t* dest, const std::uint8_t* src, int count) const {
+    ExpandIndices<8>(colourTable.get(), dest, src, count);
+}

@@ -1,0 +1,67 @@
+// CPicDecoder: the base of every picture decoder. It fixes the decoding
+// sequence (open the input, decode into a caller-owned bitmap, release
+// everything whether or not the decode succeeded) and offers the helpers the
+// format decoders share.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "picture/bmp.h"
+#include "picture/data_source.h"
+
+class CPicDecoder {
+public:
+    CPicDecoder() = default;
+    CPicDecoder(const CPicDecoder&) = delete;
+    CPicDecoder& operator=(const CPicDecoder&) = delete;
+    virtual ~CPicDecoder() = default;
+
+    // Decodes the named file into the bitmap. requestedDepth is 0 (the
+    // decoder chooses), 8 or 32; any other value counts as 0. Failures are
+    // thrown as CTextException; a failed decode leaves the bitmap as it was
+    // when the failure came before the bitmap was created, else empty.
+    virtual void DecodeFile(const char* path, CBmp* bitmap, int requestedDepth);
+    // The same from an opened source, starting at its read position.
+    virtual void DecodeSource(CDataSource* source, CBmp* bitmap, int requestedDepth);
+
+    // Limits a picture's size below the bitmap's own (kMaxPixelCount,
+    // kMaxBitmapBytes); a larger picture fails with DECERR_FORMAT before
+    // anything is allocated for it.
+    virtual void SetPictureLimits(std::int64_t maxPixels, std::int64_t maxBitmapBytes);
+
+    // The number of entries of every colour table a decoder allocates, so an
+    // 8-bit index never leaves it.
+    static constexpr int kColourTableEntries = 256;
+
+protected:
+    // The format-specific work; does nothing here.
+    virtual void DecodeImage();
+
+    // With no requested depth, asks for 8 bits when the picture has 8 or
+    // fewer, else 32. An explicit request stays.
+    void ChooseDestDepth(int sourceDepth);
+    // Raises DECERR_FORMAT when a picture of this size and output depth
+    // exceeds the limits; call it with the header's values before allocating.
+    void CheckPictureSize(std::int64_t width, std::int64_t height, int bitsPerPixel) const;
+    // Allocates the working colour table (kColourTableEntries entries, all 0).
+    std::uint32_t* NewColourTable();
+
+    // Write count 32-bit values colourTable[index], the indices packed most
+    // significant bits first. A pixel count that is not a multiple of the
+    // pixels per byte takes the rest from the top bits of one more byte.
+    void ExpandIndices1(std::uint32_t* dest, const std::uint8_t* src, int count) const;
+    void ExpandIndices2(std::uint32_t* dest, const std::uint8_t* src, int count) const;
+    void ExpandIndices4(std::uint32_t* dest, const std::uint8_t* src, int count) const;
+    void ExpandIndices8(std::uint32_t* dest, const std::uint8_t* src, int count) const;
+
+    CDataSource* source = nullptr;
+    CBmp* bitmap = nullptr;
+    std::unique_ptr<std::uint32_t[]> colourTable;
+    int requestedDepth = 0;
+    std::int64_t maxPixels = kMaxPixelCount;
+    std::int64_t maxBitmapBytes = kMaxBitmapBytes;
+};
+
+// Bytes of the bitmap storage for a picture, as CheckPictureSize counts them.
+std::int64_t BitmapBytesFor(std::int64_t width, std::int64_t height, int bitsPerPixel);

@@ -1,0 +1,227 @@
+#include "picture/png_decoder.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include "picture/text_exception.h"
+
+// libpng reports errors through a callback that must not return. C++
+// exceptions must not cross libpng's C frames, so the callback records the
+// error and long-jumps to the setjmp of the wrapper that called libpng; the
+// wrapper returns false and DecodeImage raises the error in C++ once libpng
+// has been left. The wrappers hold no objects with destructors.
+
+namespace {
+
+struct PngContext {
+    CDataSource* source;
+    int code;  // 0 until an error was recorded
+    char message[256];
+};
+
+void ErrorCallback(png_structp png, png_const_charp message) {
+    auto* context = static_cast<PngContext*>(png_get_error_ptr(png));
+    // An end of data found by the read callback keeps its own code and text.
+    if (context->code == 0) {
+        context->code = DECERR_FORMAT;
+        std::snprintf(context->message, sizeof context->message, "%s", message);
+    }
+    png_longjmp(png, 1);
+}
+
+// libpng warnings never stop a decode and are not traced.
+void WarningCallback(png_structp, png_const_charp) {}
+
+void ReadCallback(png_structp png, png_bytep destination, png_size_t count) {
+    auto* context = static_cast<PngContext*>(png_get_io_ptr(png));
+    CDataSource* source = context->source;
+    if (count > static_cast<png_size_t>(source->GetBytesLeft())) {
+        context->code = DECERR_END_OF_DATA;
+        png_error(png, "read past the end of the data");
+    }
+    std::memcpy(destination, source->ReadBytes(static_cast<std::int32_t>(count)), count);
+}
+
+struct PngHeader {
+    png_uint_32 width;
+    png_uint_32 height;
+    int bitDepth;
+    int colourType;
+    int interlaceType;
+};
+
+bool ReadHeader(png_structp png, png_infop info, PngHeader* header) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_read_info(png, info);
+    png_get_IHDR(png, info, &header->width, &header->height, &header->bitDepth,
+                 &header->colourType, &header->interlaceType, nullptr, nullptr);
+    return true;
+}
+
+struct PngTransforms {
+    bool greyToRgb;
+    bool expand;
+    bool bgrAndFiller;  // 32-bit output
+    bool filler;        // 32-bit output without alpha
+    bool strip16;
+    bool packing;
+};
+
+bool ApplyTransforms(png_structp png, png_infop info, const PngTransforms* transforms,
+                     png_size_t* rowBytes) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    if (transforms->greyToRgb) {
+        png_set_gray_to_rgb(png);
+    }
+    if (transforms->expand) {
+        png_set_expand(png);
+    }
+    if (transforms->bgrAndFiller) {
+        png_set_bgr(png);
+        if (transforms->filler) {
+            png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+        }
+    }
+    if (transforms->strip16) {
+        png_set_strip_16(png);
+    }
+    if (transforms->packing) {
+        png_set_packing(png);
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    *rowBytes = png_get_rowbytes(png, info);
+    return true;
+}
+
+bool ReadRows(png_structp png, png_infop info, png_bytepp lines) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_read_image(png, lines);
+    png_read_end(png, info);
+    return true;
+}
+
+// Owns libpng's read and info structures for one picture.
+class PngReadGuard {
+public:
+    explicit PngReadGuard(PngContext* context)
+        : png(png_create_read_struct(PNG_LIBPNG_VER_STRING, context, ErrorCallback,
+                                     WarningCallback)),
+          info(png ? png_create_info_struct(png) : nullptr) {}
+    ~PngReadGuard() {
+        if (png) {
+            png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+        }
+    }
+    PngReadGuard(const PngReadGuard&) = delete;
+    PngReadGuard& operator=(const PngReadGuard&) = delete;
+
+    png_structp png;
+    png_infop info;
+};
+
+[[noreturn]] void RaiseRecorded(const PngContext& context) {
+    if (context.code == DECERR_END_OF_DATA) {
+        throw CTextException(DECERR_END_OF_DATA, kEndOfDataText);
+    }
+    RaiseDecoderError(DECERR_FORMAT, context.message);
+}
+
+}  // namespace
+
+void CPNGDecoder::DecodeImage() {
+    PngContext context{source, 0, ""};
+    PngReadGuard guard(&context);
+    if (!guard.png || !guard.info) {
+        RaiseDecoderError(DECERR_NO_MEMORY, "Out of memory for the PNG decoder.");
+    }
+    png_structp png = guard.png;
+    png_infop info = guard.info;
+    png_set_read_fn(png, &context, ReadCallback);
+    // libpng's own default caps a side at a million pixels; the picture
+    // limits below decide instead.
+    png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+
+    PngHeader header{};
+    if (!ReadHeader(png, info, &header)) {
+        RaiseRecorded(context);
+    }
+
+    PngTransforms transforms{};
+    int depth = 32;
+    bool alpha = false;
+    switch (header.colourType) {
+    case PNG_COLOR_TYPE_GRAY:
+    case PNG_COLOR_TYPE_PALETTE:
+        if (requestedDepth == 32) {
+            transforms.greyToRgb = header.colourType == PNG_COLOR_TYPE_GRAY;
+            transforms.expand = true;
+        } else {
+            ChooseDestDepth(8);
+            depth = 8;
+        }
+        break;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        transforms.greyToRgb = true;
+        transforms.expand = true;
+        alpha = true;
+        break;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+        alpha = true;
+        break;
+    default:  // PNG_COLOR_TYPE_RGB
+        break;
+    }
+    if (depth == 32) {
+        ChooseDestDepth(32);
+        transforms.bgrAndFiller = true;
+        transforms.filler = !alpha;
+    }
+    transforms.strip16 = header.bitDepth == 16;
+    transforms.packing = header.bitDepth < 8;
+
+    CheckPictureSize(header.width, header.height, depth);
+    png_size_t rowBytes = 0;
+    if (!ApplyTransforms(png, info, &transforms, &rowBytes)) {
+        RaiseRecorded(context);
+    }
+    // libpng writes rowBytes into each line: it must be exactly the pixels
+    // of one line, or a row would run over the line's end.
+    png_size_t pixelBytes = png_size_t{header.width} * static_cast<png_size_t>(depth / 8);
+    if (rowBytes != pixelBytes) {
+        RaiseDecoderError(DECERR_FORMAT, "PNG rows do not match the bitmap lines.");
+    }
+
+    bitmap->Create(static_cast<std::int32_t>(header.width), static_cast<std::int32_t>(header.height),
+                   static_cast<std::uint16_t>(depth), alpha);
+    if (depth == 8) {
+        RGBQuad* table = bitmap->GetPalette();
+        if (header.colourType == PNG_COLOR_TYPE_GRAY) {
+            int entries = header.bitDepth == 16 ? 256 : 1 << header.bitDepth;
+            for (int i = 0; i < entries; ++i) {
+                auto grey = static_cast<std::uint8_t>(i * 255 / (entries - 1));
+                table[i] = RGBQuad{grey, grey, grey, 255};
+            }
+        }
+        png_colorp plte = nullptr;
+        int plteEntries = 0;
+        if (png_get_PLTE(png, info, &plte, &plteEntries) != 0 && plte) {
+            for (int i = 0; i < plteEntries && i < kColourTableEntries; ++i) {
+                table[i] = RGBQuad{plte[i].blue, plte[i].green, plte[i].red, 255};
+            }
+        }
+    }
+
+    if (!ReadRows(png, info, bitmap->GetLineTable())) {
+        RaiseRecorded(context);
+    }
+}

@@ -1,0 +1,39 @@
+#include "picture/text_exception.h"
+
+#include <cstdio>
+
+namespace {
+
+// Trace settings: level 0 and no file unless a program sets them.
+int traceLevel = 0;
+std::string traceFileName;
+
+// Line buffers of the decoder messages hold 256 characters including the end.
+constexpr std::size_t kMessageBufferSize = 256;
+
+}  // namespace
+
+CTextException::CTextException(int code, const char* text) : code(code), text(text ? text : "") {}
+
+void TraceMessage(int level, const char* text) {
+    if (level > traceLevel || traceFileName.empty()) {
+        return;
+    }
+    std::FILE* file = std::fopen(traceFileName.c_str(), "a");
+    if (!file) {
+        return;
+    }
+    std::fputs(text, file);
+    std::fclose(file);
+}
+
+void RaiseDecoderError(int code, const char* text) {
+    char line[kMessageBufferSize];
+    std::snprintf(line, sizeof line, "Decoder error: %s\n", text);
+    TraceMessage(0, line);
+    throw CTextException(code, line);
+}
+
+void SetTraceLevel(int level) { traceLevel = level; }
+
+void SetTraceFile(const std::string& path) { traceFileName = path; }

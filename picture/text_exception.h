@@ -1,0 +1,53 @@
+// The one error type of the picture library, its codes, and the trace channel
+// that decoders write progress lines to.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+// Error codes, the same in every decoder. 7 and 9 are unused.
+enum : int {
+    DECERR_SIGNATURE = 1,       // data is not of the decoder's format, or a wrong version
+    DECERR_FORMAT = 2,          // malformed or unsupported content inside a recognised format
+    DECERR_PATH_NOT_FOUND = 3,  // the file's folder does not exist
+    DECERR_FILE_NOT_FOUND = 4,  // the file does not exist, or opening failed otherwise
+    DECERR_ACCESS = 5,          // access denied, or the file cannot be mapped
+    DECERR_UNSUPPORTED = 6,     // a format or feature this build does not decode; libjpeg errors
+    DECERR_UNKNOWN_TYPE = 8,    // the data matches no known format
+    DECERR_NO_MEMORY = 10,      // a decoder could not allocate a working table
+    DECERR_END_OF_DATA = 11,    // the data ended before the picture was complete
+};
+
+// Thrown by a byte source when a read passes the end of the data. It carries
+// no "Decoder error: " prefix because it is thrown directly, not raised.
+inline constexpr const char* kEndOfDataText = "End of file reached while decoding.\n";
+
+class CTextException : public std::exception {
+public:
+    CTextException(int code, const char* text);
+    CTextException(const CTextException&) = default;
+    CTextException& operator=(const CTextException&) = default;
+    ~CTextException() override = default;
+
+    virtual int GetCode() const { return code; }
+    virtual const char* GetText() const { return text.c_str(); }
+    const char* what() const noexcept override { return text.c_str(); }
+
+private:
+    std::int32_t code;
+    std::string text;
+};
+
+// Writes text to the trace file when level <= the trace level and a trace file
+// is configured; otherwise does nothing. The text is written unchanged.
+void TraceMessage(int level, const char* text);
+
+// Formats "Decoder error: %s\n" (cut to 255 characters), traces it at level 0
+// and throws it as a CTextException with the given code.
+[[noreturn]] void RaiseDecoderError(int code, const char* text);
+
+// Process-wide trace settings; the programs never change them, so nothing is
+// written. An empty file name switches the trace off.
+void SetTraceLevel(int level);
+void SetTraceFile(const std::string& path);
