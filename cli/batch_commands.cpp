@@ -163,13 +163,9 @@ int RunMakeBatch(int argc, char** argv)
         if (int rc = LoadCardForTool("make", from, templateCard); rc != kExitOk) return rc;
     }
     if (picture) {
-        std::string bytes;
-        std::string error;
-        if (!ReadInputFile(picture, 0x7FFFFFFF, bytes, error)) {
-            std::fprintf(stderr, "ovlet make: cannot read picture %s (%s)\n", picture, error.c_str());
-            return kExitFile;
-        }
-        templateCard.SetPicture(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        std::vector<std::uint8_t> bytes;
+        if (int rc = LoadPictureFile("make", picture, bytes); rc != kExitOk) return rc;
+        templateCard.SetPicture(std::move(bytes));
     }
 
     std::string text;

@@ -89,6 +89,7 @@ bool WriteFileReplacing(const std::string& path, const void* data, std::size_t s
     ::fchmod(fd, 0666 & ~mask);
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     std::size_t done = 0;
+    errno = 0;
     bool ok = true;
     while (done < size) {
         const ssize_t n = ::write(fd, bytes + done, size - done);
@@ -315,19 +316,24 @@ void ReportCard(std::size_t index, const vcard::ImportedCard& card)
     PrintIssues("not imported: ", card.unmapped);
 }
 
-bool LoadPictureFile(const char* command, const char* path, std::vector<std::uint8_t>& bytes)
+}  // namespace
+
+int LoadPictureFile(const char* command, const char* path, std::vector<std::uint8_t>& bytes)
 {
     std::string data;
     std::string error;
     if (!ReadInputFile(path, 0x7FFFFFFF, data, error)) {
         std::fprintf(stderr, "ovlet %s: cannot read picture %s (%s)\n", command, path, error.c_str());
-        return false;
+        return kExitFile;
+    }
+    const std::string type = vcard::PictureMediaType(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+    if (type != "image/jpeg" && type != "image/png") {
+        std::fprintf(stderr, "ovlet %s: picture %s is not a JPEG or PNG file (%s)\n", command, path, type.c_str());
+        return kExitPicture;
     }
     bytes.assign(data.begin(), data.end());
-    return true;
+    return kExitOk;
 }
-
-}  // namespace
 
 int RunImport(int argc, char** argv)
 {
@@ -356,7 +362,9 @@ int RunImport(int argc, char** argv)
         return kExitUsage;
     }
     std::vector<std::uint8_t> pictureBytes;
-    if (picture && !LoadPictureFile("import", picture, pictureBytes)) return kExitFile;
+    if (picture) {
+        if (int rc = LoadPictureFile("import", picture, pictureBytes); rc != kExitOk) return rc;
+    }
 
     std::string bytes;
     std::string error;

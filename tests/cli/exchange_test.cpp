@@ -107,6 +107,8 @@ TEST(OvletExchange, ExitCodes)
         {"import " + d + "/bad.vcf -o " + d + "/bad.ovt", 3},
         {"import " + d + "/good.vcf -o " + d + "/no/such/dir/x.ovt", 2},
         {"import " + d + "/good.vcf -o " + d + "/x.ovt --picture " + d + "/missing.jpg", 2},
+        {"import " + d + "/good.vcf -o " + d + "/x.ovt --picture " + d + "/good.vcf", 4},
+        {"make --csv " + d + "/none.vcf -o " + d + "/out --picture " + d + "/good.vcf", 4},
         {"import " + d + "/good.vcf -o " + d + "/good.ovt", 0},
         {"qr " + kSample, 1},
         {"qr " + kSample + " -o " + d + "/q.png --size abc", 1},
