@@ -338,7 +338,7 @@ int LoadPictureFile(const char* command, const char* path, std::vector<std::uint
 int RunImport(int argc, char** argv)
 {
     static const char* kUsage =
-        "Usage: ovlet import VCF -o CARD.ovt [--picture FILE]\n"
+        "Usage: ovlet import VCF -o CARD.ovt [--picture FILE]      (VCF '-' reads standard input)\n"
         "       ovlet import VCF --all -o FOLDER [--picture FILE]\n";
     const char* input = nullptr;
     const char* out = nullptr;
@@ -368,7 +368,7 @@ int RunImport(int argc, char** argv)
 
     std::string bytes;
     std::string error;
-    if (!ReadInputFile(input, kMaxVCardFileBytes, bytes, error)) {
+    if (!ReadInputFile(std::string_view(input) == "-" ? "/dev/stdin" : input, kMaxVCardFileBytes, bytes, error)) {
         std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
         return kExitFile;
     }

@@ -145,6 +145,10 @@ TEST(OvletExchange, ExportThenImportGivesTheSameCard)
             ASSERT_EQ(imported.code, 0) << imported.err;
             EXPECT_EQ(Ovlet(dir, "show --json " + (dir / "back.ovt").string()).out, Ovlet(dir, "show --json " + card).out);
             EXPECT_EQ(ReadBytes(dir / "back.ovt"), ReadBytes(card)) << "the same card gives the same file";
+            const ToolRun piped = Ovlet(dir, std::string("export ") + flag + " " + card + " | " + OVLET_BIN +
+                                                 " import - -o " + (dir / "piped.ovt").string());
+            EXPECT_EQ(piped.code, 0) << piped.err;
+            EXPECT_EQ(ReadBytes(dir / "piped.ovt"), ReadBytes(card));
         }
     }
 }
