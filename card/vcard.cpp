@@ -376,15 +376,39 @@ std::string Text(const std::string& ansi)
     return EscapeText(codepage::Utf8FromAnsi(ansi));
 }
 
-// A URI value: not text, so not backslash-escaped; a line break cannot stand in it.
+// A URI value is not text: commas and semicolons stand as they are. A
+// backslash, which no address contains, is doubled so that the reader's
+// undoing of mistaken escapes gives it back; a line break cannot stand in it.
 std::string Uri(const std::string& ansi)
 {
     std::string out;
-    for (char c : codepage::Utf8FromAnsi(ansi)) {
-        if (c == '\r') continue;
-        out += c == '\n' ? std::string("\\n") : std::string(1, c);
+    const std::string utf8 = codepage::Utf8FromAnsi(ansi);
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+            out += "\\n";
+        } else {
+            out += c;
+        }
     }
     return out;
+}
+
+// A phone number as text. A number that itself starts with "tel:" is written
+// as a tel: address with its percent signs encoded, so that the reader, which
+// takes the scheme off, gives the number back as it was.
+std::string PhoneValue(const std::string& ansi)
+{
+    std::string utf8 = codepage::Utf8FromAnsi(ansi);
+    if (IStartsWith(utf8, "tel:")) {
+        std::string encoded = "tel:";
+        for (char c : utf8) encoded += c == '%' ? std::string("%25") : std::string(1, c);
+        utf8 = std::move(encoded);
+    }
+    return EscapeText(utf8);
 }
 
 // A quoted parameter value with RFC 6868 caret escapes.
@@ -560,10 +584,12 @@ void AddParam(Property& prop, std::string_view text, bool caret)
         if (!v.empty()) param.values.push_back(std::move(v));
         current.clear();
     };
+    // A quoted TYPE is still a list ("work,voice"); other quoted values keep their commas.
+    const bool list = param.name == "TYPE";
     for (char c : values) {
         if (c == '"') {
             quoted = !quoted;
-        } else if (c == ',' && !quoted) {
+        } else if (c == ',' && (!quoted || list)) {
             flush();
         } else {
             current += c;
@@ -628,14 +654,17 @@ std::vector<std::string> Unescape(std::string_view text, bool structured, bool v
     return parts;
 }
 
-// A URI value: only the escapes some writers add to URIs by mistake are undone.
+// A URI value: only the escapes some writers add to addresses by mistake, and
+// the doubled backslash of our own writer, are undone.
 std::string UnescapeUri(std::string_view text)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == ',' || text[i + 1] == ';')) {
-            out += text[++i];
-        } else if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == 'N')) {
+        const char n = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '\\' && (n == ',' || n == ';' || n == '\\')) {
+            out += n;
+            ++i;
+        } else if (text[i] == '\\' && (n == 'n' || n == 'N')) {
             out += '\n';
             ++i;
         } else {
@@ -849,7 +878,7 @@ void CardBuilder::AddPhone(const Property& prop)
     phone.kind.cell = prop.HasType("cell");
     phone.kind.fax = prop.HasType("fax");
     phone.kind.pager = prop.HasType("pager");
-    if (phone.number.empty() && !phone.labelled) return;
+    if (phone.number.empty() && phone.label.empty()) return;
     phones_.push_back(std::move(phone));
 }
 
@@ -917,7 +946,10 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
 {
     const CardFieldInfo& field = *FindCardField(fieldName);
     std::string ansi;
+    // The message names the first few characters that had to go.
+    constexpr std::size_t kMaxNamedCharacters = 8;
     std::vector<char32_t> replaced;
+    std::size_t replacedCount = 0;
     bool joinedLines = false;
     bool droppedNul = false;
     for (std::size_t pos = 0; pos < utf8.size();) {
@@ -942,7 +974,10 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
             ansi += static_cast<char>(*byte);
         } else {
             ansi += '?';
-            if (std::find(replaced.begin(), replaced.end(), c) == replaced.end()) replaced.push_back(c);
+            ++replacedCount;
+            if (replaced.size() < kMaxNamedCharacters && std::find(replaced.begin(), replaced.end(), c) == replaced.end()) {
+                replaced.push_back(c);
+            }
         }
     }
     if (!replaced.empty()) {
@@ -953,8 +988,11 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
             if (c >= 0x20) ch = "'" + Utf8Of(c) + "' ";
             list += ch + "(" + CodePointName(c) + ")";
         }
+        if (replaced.size() == kMaxNamedCharacters) list += " and others";
         Warn(line, property,
-             std::string(field.name) + ": " + list + " cannot be stored in a card (Windows-1252); written as '?'");
+             std::string(field.name) + ": " + list + " cannot be stored in a card (Windows-1252); " +
+                 std::to_string(replacedCount) + (replacedCount == 1 ? " character" : " characters") +
+                 " written as '?'");
     }
     if (joinedLines) Warn(line, property, std::string(field.name) + " holds one line only; line breaks became spaces");
     if (droppedNul) Warn(line, property, std::string(field.name) + ": NUL characters were left out");
@@ -1137,19 +1175,34 @@ bool FileReader::NextLogical(LogicalLine& out, bool v21)
     out.tooLong = false;
     out.text.assign(line.substr(0, std::min(line.size(), limits_.maxLineBytes)));
     if (line.size() > limits_.maxLineBytes) out.tooLong = true;
-    auto headerHas = [&](std::string_view word) {
-        const std::size_t colon = out.text.find(':');
-        return colon != std::string::npos && IContains(std::string_view(out.text).substr(0, colon), word);
+    // The encoding is judged once the name and parameters are complete, so
+    // that a long line is scanned once, not again for every line it continues on.
+    bool headerKnown = false;
+    bool quotedPrintable = false;
+    bool base64 = false;
+    std::size_t scanned = 0;
+    auto learnHeader = [&] {
+        if (headerKnown) return;
+        const std::size_t colon = out.text.find(':', scanned);
+        if (colon == std::string::npos) {
+            scanned = out.text.size();
+            return;
+        }
+        headerKnown = true;
+        const std::string_view header = std::string_view(out.text).substr(0, colon);
+        quotedPrintable = IContains(header, "QUOTED-PRINTABLE");
+        base64 = IContains(header, "BASE64");
     };
     std::string_view next;
     while (cursor_.Peek(next)) {
+        learnHeader();
         std::string_view add;
         if (IsFolded(next)) {
             add = v21 ? next : next.substr(1);
-        } else if (!out.text.empty() && out.text.back() == '=' && headerHas("QUOTED-PRINTABLE")) {
+        } else if (quotedPrintable && !out.text.empty() && out.text.back() == '=') {
             out.text.pop_back();
             add = next;
-        } else if (v21 && !next.empty() && next.find(':') == std::string_view::npos && headerHas("BASE64")) {
+        } else if (v21 && base64 && !next.empty() && next.find(':') == std::string_view::npos) {
             add = next;
         } else {
             break;
@@ -1302,9 +1355,9 @@ std::string EncodeVCard(const CardRecord& r, const WriteOptions& options)
         if (!description->empty() && (DescriptionFromKind(kind) != *description || kind.fax)) {
             head += ";LABEL=" + ParamValue(*description);
         }
-        line(head + ":" + Text(*number));
+        line(head + ":" + PhoneValue(*number));
     }
-    if (!r.Fax.empty()) line(std::string(v4 ? "TEL;TYPE=fax" : "TEL;TYPE=FAX") + ":" + Text(r.Fax));
+    if (!r.Fax.empty()) line(std::string(v4 ? "TEL;TYPE=fax" : "TEL;TYPE=FAX") + ":" + PhoneValue(r.Fax));
     if (!r.EMail.empty()) line("EMAIL:" + Text(r.EMail));
     if (!r.WebSite.empty()) line("URL:" + Uri(r.WebSite));
     if (options.note && !r.GeneralInformation.empty()) line("NOTE:" + Text(r.GeneralInformation));

@@ -110,6 +110,20 @@ bool ParseCsv(std::string_view text, char delimiter, std::vector<CsvRow>& rows, 
     return true;
 }
 
+bool IsUtf8(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size();) {
+        const auto lead = static_cast<unsigned char>(s[i]);
+        const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+        if (length == 0 || s.size() - i < length || (length == 2 && lead < 0xC2)) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
 bool IsBlank(const CsvRow& row)
 {
     for (const auto& cell : row.cells) {
@@ -149,13 +163,9 @@ int RunMakeBatch(int argc, char** argv)
         if (int rc = LoadCardForTool("make", from, templateCard); rc != kExitOk) return rc;
     }
     if (picture) {
-        std::string bytes;
-        std::string error;
-        if (!ReadInputFile(picture, 0x7FFFFFFF, bytes, error)) {
-            std::fprintf(stderr, "ovlet make: cannot read picture %s (%s)\n", picture, error.c_str());
-            return kExitFile;
-        }
-        templateCard.SetPicture(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        std::vector<std::uint8_t> bytes;
+        if (int rc = LoadPictureFile("make", picture, bytes); rc != kExitOk) return rc;
+        templateCard.SetPicture(std::move(bytes));
     }
 
     std::string text;
@@ -225,6 +235,10 @@ int RunMakeBatch(int argc, char** argv)
         for (std::size_t c = 0; c < columns.size(); ++c) {
             const CardFieldInfo& field = *columns[c];
             std::string ansi;
+            if (!IsUtf8(row.cells[c])) {
+                fail(row, c + 1, "the value is not UTF-8 text (save the file as UTF-8)");
+                continue;
+            }
             if (std::string bad = FieldValueFromUtf8(field, row.cells[c], ansi); !bad.empty()) {
                 fail(row, c + 1, bad);
                 continue;

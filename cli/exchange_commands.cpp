@@ -89,6 +89,7 @@ bool WriteFileReplacing(const std::string& path, const void* data, std::size_t s
     ::fchmod(fd, 0666 & ~mask);
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     std::size_t done = 0;
+    errno = 0;
     bool ok = true;
     while (done < size) {
         const ssize_t n = ::write(fd, bytes + done, size - done);
@@ -194,7 +195,13 @@ std::string UniqueCardFileName(const std::string& folder, const std::string& nam
     for (int n = 1;; ++n) {
         const std::string name = n == 1 ? stem + ".ovt" : stem + "-" + std::to_string(n) + ".ovt";
         std::error_code ec;
-        if (taken.count(LowerAscii(name)) || fs::exists(fs::path(folder) / name, ec)) continue;
+        if (taken.count(LowerAscii(name))) continue;
+        // A file already there is never replaced, nor one differing only in
+        // case from a name given out, which would collide on Windows.
+        if (fs::exists(fs::path(folder) / name, ec)) {
+            taken.insert(LowerAscii(name));
+            continue;
+        }
         taken.insert(LowerAscii(name));
         return name;
     }
@@ -309,24 +316,29 @@ void ReportCard(std::size_t index, const vcard::ImportedCard& card)
     PrintIssues("not imported: ", card.unmapped);
 }
 
-bool LoadPictureFile(const char* command, const char* path, std::vector<std::uint8_t>& bytes)
+}  // namespace
+
+int LoadPictureFile(const char* command, const char* path, std::vector<std::uint8_t>& bytes)
 {
     std::string data;
     std::string error;
     if (!ReadInputFile(path, 0x7FFFFFFF, data, error)) {
         std::fprintf(stderr, "ovlet %s: cannot read picture %s (%s)\n", command, path, error.c_str());
-        return false;
+        return kExitFile;
+    }
+    const std::string type = vcard::PictureMediaType(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+    if (type != "image/jpeg" && type != "image/png") {
+        std::fprintf(stderr, "ovlet %s: picture %s is not a JPEG or PNG file (%s)\n", command, path, type.c_str());
+        return kExitPicture;
     }
     bytes.assign(data.begin(), data.end());
-    return true;
+    return kExitOk;
 }
-
-}  // namespace
 
 int RunImport(int argc, char** argv)
 {
     static const char* kUsage =
-        "Usage: ovlet import VCF -o CARD.ovt [--picture FILE]\n"
+        "Usage: ovlet import VCF -o CARD.ovt [--picture FILE]      (VCF '-' reads standard input)\n"
         "       ovlet import VCF --all -o FOLDER [--picture FILE]\n";
     const char* input = nullptr;
     const char* out = nullptr;
@@ -350,11 +362,13 @@ int RunImport(int argc, char** argv)
         return kExitUsage;
     }
     std::vector<std::uint8_t> pictureBytes;
-    if (picture && !LoadPictureFile("import", picture, pictureBytes)) return kExitFile;
+    if (picture) {
+        if (int rc = LoadPictureFile("import", picture, pictureBytes); rc != kExitOk) return rc;
+    }
 
     std::string bytes;
     std::string error;
-    if (!ReadInputFile(input, kMaxVCardFileBytes, bytes, error)) {
+    if (!ReadInputFile(std::string_view(input) == "-" ? "/dev/stdin" : input, kMaxVCardFileBytes, bytes, error)) {
         std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
         return kExitFile;
     }
@@ -454,7 +468,7 @@ int RunQr(int argc, char** argv)
     std::string error;
     if (!qr::EncodeCard(record, version, code, error)) {
         std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
-        return kExitDamaged;
+        return kExitUsage;
     }
     std::vector<std::uint8_t> png;
     if (!qr::EncodePng(code.code, pixels, png, error)) {

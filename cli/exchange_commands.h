@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <set>
 #include <string>
+#include <vector>
 
 struct CardRecord;
 
@@ -30,6 +32,8 @@ int LoadCardForTool(const char* command, const std::string& path, CardRecord& re
 bool ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error);
 // Writes a file completely or leaves the one there unchanged.
 bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size, std::string& error);
+// Reads a picture for a card: JPEG or PNG only. Returns an exit code.
+int LoadPictureFile(const char* command, const char* path, std::vector<std::uint8_t>& bytes);
 bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error);
 // The name a card's file is named after: the person, else the company (UTF-8).
 std::string CardNameForFile(const CardRecord& record);
