@@ -113,6 +113,32 @@ void MultiLineEdit::inputMethodEvent(QInputMethodEvent* event)
     QPlainTextEdit::inputMethodEvent(event);
 }
 
+GroupFrame::GroupFrame(const QString& title, QWidget* parent) : QWidget(parent), title_(title)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void GroupFrame::SetTitle(const QString& title)
+{
+    title_ = title;
+    update();
+}
+
+void GroupFrame::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    const int lineY = metrics.height() / 2;
+    painter.setPen(palette().mid().color());
+    painter.drawRect(QRect(0, lineY, width() - 1, height() - lineY - 1));
+    if (title_.isEmpty()) return;
+    const int textWidth = metrics.horizontalAdvance(title_);
+    const QRect titleRect(6, 0, textWidth + 4, metrics.height());
+    painter.fillRect(titleRect, palette().window());
+    painter.setPen(palette().windowText().color());
+    painter.drawText(titleRect, Qt::AlignCenter, title_);
+}
+
 TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this))
 {
     bar_->setDrawBase(false);

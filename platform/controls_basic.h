@@ -46,6 +46,22 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
 };
 
+// A group box drawn the way the layouts expect: a thin frame with the title
+// set into its top line.
+class GroupFrame : public QWidget {
+    Q_OBJECT
+public:
+    explicit GroupFrame(const QString& title, QWidget* parent = nullptr);
+    QString Title() const { return title_; }
+    void SetTitle(const QString& title);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString title_;
+};
+
 // A tab control: the tabs along the top and a framed page area below, with
 // the page's controls as siblings drawn above it.
 class TabControl : public QWidget {

@@ -47,9 +47,15 @@ void InstallBitmapResources()
 
 QIcon ProgramIcon(bool viewer)
 {
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(viewer ? "ovview" : "ovmake").arg(size), QSize(size, size));
+    // Read once: the window, its title bar and the task bar share it. The
+    // large sizes are for the desktop, which takes them from the icon theme.
+    static QIcon icons[2];
+    QIcon& icon = icons[viewer ? 1 : 0];
+    if (icon.isNull()) {
+        for (int size : {16, 32, 48}) {
+            icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(viewer ? "ovview" : "ovmake").arg(size),
+                         QSize(size, size));
+        }
     }
     return icon;
 }

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -81,7 +80,7 @@ void TemplateDialog::Create()
         widget->setGeometry(geometry);
         if (control.tabStop) {
             if (widget->focusPolicy() == Qt::NoFocus) widget->setFocusPolicy(Qt::StrongFocus);
-        } else if (qobject_cast<QLabel*>(widget) || qobject_cast<QGroupBox*>(widget)) {
+        } else if (qobject_cast<QLabel*>(widget) || qobject_cast<GroupFrame*>(widget)) {
             widget->setFocusPolicy(Qt::NoFocus);
         } else if (widget->focusPolicy() & Qt::TabFocus) {
             widget->setFocusPolicy(Qt::ClickFocus);
@@ -139,14 +138,8 @@ QWidget* TemplateDialog::CreateControl(const ControlTemplate& control)
         RouteClicks(button, control.id);
         return button;
     }
-    case ControlKind::GroupBox: {
-        // The title sits on the frame's top line, where the layouts expect it.
-        auto* group = new QGroupBox(text);
-        group->setStyleSheet(QStringLiteral(
-            "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
-            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
-        return group;
-    }
+    case ControlKind::GroupBox:
+        return new GroupFrame(text);
     case ControlKind::TabControl:
         return new TabControl;
     case ControlKind::OwnerDrawButton:
@@ -176,7 +169,7 @@ QString TemplateDialog::ItemText(int id) const
     if (auto* m = qobject_cast<MultiLineEdit*>(w)) return m->WindowText();
     if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
     if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
-    if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
+    if (auto* g = qobject_cast<GroupFrame*>(w)) return g->Title();
     return {};
 }
 
@@ -196,8 +189,8 @@ void TemplateDialog::SetItemText(int id, const QString& text)
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
         b->setText(text);
         b->update();
-    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-        g->setTitle(text);
+    } else if (auto* g = qobject_cast<GroupFrame*>(w)) {
+        g->SetTitle(text);
     }
 }
 

@@ -1,7 +1,6 @@
 #include "viewer/viewer_dialog.h"
 
 #include "platform/controls_basic.h"
-#include "platform/resources.h"
 
 namespace {
 
@@ -17,10 +16,7 @@ constexpr std::initializer_list<int> kAlwaysHidden = {
 
 }  // namespace
 
-CViewerDialog::CViewerDialog(QWidget* parent) : CCardDialog(parent)
-{
-    setWindowIcon(platform::ProgramIcon(true));
-}
+CViewerDialog::CViewerDialog(QWidget* parent) : CCardDialog(parent) {}
 
 void CViewerDialog::InsertTabs()
 {

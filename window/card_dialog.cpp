@@ -68,10 +68,7 @@ QString PathText(const std::string& path)
 
 }  // namespace
 
-CCardDialog::CCardDialog(QWidget* parent) : TemplateDialog(102, parent)
-{
-    setWindowIcon(platform::ProgramIcon(IsViewer()));
-}
+CCardDialog::CCardDialog(QWidget* parent) : TemplateDialog(102, parent) {}
 
 CCardDialog::~CCardDialog() = default;
 
@@ -114,7 +111,7 @@ QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control)
 void CCardDialog::OnInitDialog()
 {
     ShowInWindow();
-    setWindowIcon(platform::ProgramIcon(IsViewer()));
+    setWindowIcon(platform::ProgramIcon(IsViewer()));  // the form is known now
     InsertTabs();
     SetUpForm();
     for (const ToolButton& b : kToolButtons) {
