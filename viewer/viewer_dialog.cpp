@@ -1,5 +1,7 @@
 #include "viewer/viewer_dialog.h"
 
+#include <QMenu>
+
 #include "platform/controls_basic.h"
 
 namespace {
@@ -55,4 +57,10 @@ void CViewerDialog::PageSwitch()
     if (tab == 2) {
         if (QWidget* info = Item(kGeneralInformationControl)) info->setFocus(Qt::TabFocusReason);
     }
+}
+
+void CViewerDialog::AddMenuEntries(QMenu* menu)
+{
+    CCardDialog::AddMenuEntries(menu);
+    menu->addAction(QStringLiteral("Show QR code"), this, &CCardDialog::ShowQrCode);
 }

@@ -158,7 +158,12 @@ QMenu* CCardDialog::WindowMenu()
     return menu;
 }
 
-void CCardDialog::AddMenuEntries(QMenu*) {}
+void CCardDialog::AddMenuEntries(QMenu* windowMenu)
+{
+    windowMenu->addSeparator();
+    windowMenu->addAction(QStringLiteral("Export as vCard\u2026"), this, &CCardDialog::ExportVCard);
+    windowMenu->addAction(QStringLiteral("Save card picture\u2026"), this, &CCardDialog::SaveCardPicture);
+}
 
 void CCardDialog::contextMenuEvent(QContextMenuEvent* event)
 {

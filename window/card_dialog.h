@@ -74,6 +74,11 @@ public:
 
     void ShowAbout();
 
+    // The card beyond the desktop: for address books and phones.
+    void ExportVCard();
+    void SaveCardPicture();
+    void ShowQrCode();
+
     int SelectedTab() const;
     void SelectTab(int index);
     CPictureStatic* PicturePanel() const;

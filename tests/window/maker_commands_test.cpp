@@ -209,7 +209,9 @@ TEST_F(MakerTest, ImportAdvisesAbove35000BytesAndStoresTheBytesUnchanged)
         Click(*window, 1006);
         const auto messages = Messages();
         EXPECT_EQ(messages.size(), size > 35000 ? 1u : 0u);
-        if (!messages.empty()) EXPECT_TRUE(messages[0].startsWith(advice));
+        if (!messages.empty()) {
+            EXPECT_TRUE(messages[0].startsWith(advice));
+        }
         EXPECT_EQ(ui.calls[0].file.filters.size(), 2u);
         EXPECT_EQ(ui.calls[0].file.filters[1].description, QStringLiteral(" Portable Network Graphics (.png)"));
         EXPECT_EQ(ui.calls[0].file.defaultExtension, QStringLiteral(".jpg"));
