@@ -1,6 +1,7 @@
 #include "card/card_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,28 +18,46 @@ namespace {
 
 constexpr std::uint8_t kVersionOne[8] = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};  // 1.0 as an IEEE double
 
-// Reads a whole regular file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+// A card file mapped read-only for the time it is read: the picture is copied
+// once, from the file straight into the record, and no buffer the size of the
+// file is made and cleared.
+class MappedFile {
+public:
+    explicit MappedFile(const std::string& path)
+    {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+            opened_ = true;
+            size_ = static_cast<std::size_t>(st.st_size);
+            if (size_ > 0) {
+                void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+                if (p == MAP_FAILED) {
+                    opened_ = false;
+                } else {
+                    data_ = static_cast<const std::uint8_t*>(p);
+                }
+            }
+        }
         ::close(fd);
-        return false;
     }
-    out.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;  // the file shrank while we read: keep what is there
-        done += static_cast<std::size_t>(n);
+    ~MappedFile()
+    {
+        if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
     }
-    ::close(fd);
-    out.resize(done);
-    return true;
-}
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    bool Opened() const { return opened_; }
+    const std::uint8_t* Data() const { return data_; }
+    std::size_t Size() const { return data_ ? size_ : 0; }
+
+private:
+    bool opened_ = false;
+    const std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+};
 
 // Writes the picture to a new file of our own in the temporary folder, so the
 // panel can decode it by name. Readable by the user only; the caller removes it.
@@ -124,13 +143,13 @@ CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWin
 {
     record.CurrentPath = path;
     record.CurrentFileLabel = path;
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    const MappedFile file(path);
+    if (!file.Opened()) {
         side.ShowMessage(CardMessageIcon::Exclamation, kCannotOpenCardMessage);
         record.CurrentPath.clear();
         return {CardReadOutcome::CannotOpen};
     }
-    return ReadCardBytes(bytes.data(), bytes.size(), record, side);
+    return ReadCardBytes(file.Data(), file.Size(), record, side);
 }
 
 CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record, CardWindowSide& side)

@@ -5,6 +5,9 @@
 
 #include "cli/commands.h"
 #include "cli/exchange_commands.h"
+#ifdef OVLET_HAVE_RENDER
+#include "cli/render_command.h"
+#endif
 #ifdef OVLET_HAVE_PICTURE_COMMANDS
 #include "cli/picture_commands.h"
 #endif
@@ -34,6 +37,10 @@ constexpr Command kCommands[] = {
     {"qr", ovlet_cli::RunQr, "qr CARD -o OUT.png [--size PIXELS] [--vcard3]\n"
                              "                                a QR code of the card's vCard without its photo"},
 #ifdef OVLET_HAVE_PICTURE_COMMANDS
+#ifdef OVLET_HAVE_RENDER
+    {"render", ovlet_cli::RunRender, "render CARD -o OUT.png [--width PIXELS]\n"
+                                     "                                a picture of the card as a business card"},
+#endif
     {"decode", RunDecodeCommand, "decode PICTURE OUT.pam [--depth 0|8|32]\n"
                                  "                                decode a picture into a PAM file"},
     {"info", RunInfoCommand, "info PICTURE                print a picture's format and size"},

@@ -103,3 +103,33 @@ TEST(OvletTool, ShowPrintsLabelsAndSummary)
 }
 
 }  // namespace
+
+#ifdef OVLET_HAVE_RENDER
+namespace {
+
+TEST(OvletTool, RenderDrawsTheCardAsABusinessCard)
+{
+    TempDir dir;
+    const std::string out = (dir / "card.png").string();
+    ASSERT_EQ(Ovlet("render " + kSample + " -o " + out + " --width 850").code, 0);
+    const Bytes png = ReadBytes(out);
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+    auto be32 = [&](std::size_t at) { return (png[at] << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3]; };
+    EXPECT_EQ(be32(16), 850);
+    EXPECT_EQ(be32(20), 550);  // a business card's proportions, 85 x 55
+
+    const std::pair<std::string, int> refusals[] = {
+        {"render " + kSample, 1},
+        {"render " + kSample + " -o " + out + " --width 10", 1},
+        {"render " + (dir / "missing.ovt").string() + " -o " + out, 2},
+        {"render " + kSample + " -o " + (dir / "no/dir/x.png").string(), 2},
+    };
+    for (const auto& [args, code] : refusals) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(Ovlet(args).code, code);
+    }
+}
+
+}  // namespace
+#endif
