@@ -1,7 +1,10 @@
 #include "picture/any_pic_decoder.h"
 
+#include "picture/bmp_decoder.h"
 #include "picture/jpeg_decoder.h"
+#include "picture/pict_decoder.h"
 #include "picture/png_decoder.h"
+#include "picture/tga_decoder.h"
 #include "picture/text_exception.h"
 
 const char* PictureFormatName(PictureFormat format) {
@@ -19,7 +22,11 @@ const char* PictureFormatName(PictureFormat format) {
 }
 
 CAnyPicDecoder::CAnyPicDecoder()
-    : jpegDecoder(std::make_unique<CJPEGDecoder>()), pngDecoder(std::make_unique<CPNGDecoder>()) {}
+    : jpegDecoder(std::make_unique<CJPEGDecoder>()), pngDecoder(std::make_unique<CPNGDecoder>()) {
+    bmpDecoder = std::make_unique<CBmpDecoder>();
+    tgaDecoder = std::make_unique<CTGADecoder>();
+    pictDecoder = std::make_unique<CPictDecoder>(jpegDecoder.get());
+}
 
 CAnyPicDecoder::~CAnyPicDecoder() {
     // The PICT decoder borrows the JPEG decoder, so it goes first.

@@ -1,0 +1,342 @@
+#include "picture/bmp_decoder.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "picture/byte_reader.h"
+#include "picture/text_exception.h"
+
+using picture_io::MemoryCursor;
+using picture_io::ReadU16Le;
+using picture_io::ReadU32Le;
+
+namespace {
+
+constexpr std::uint16_t kBmpSignature = 0x4D42;  // "BM"
+constexpr std::uint32_t kInfoHeaderSize = 40;    // BITMAPINFOHEADER
+// Header bytes before the colour table: 14 of file header, 40 of info header,
+// and two more that the extent check forgives, so a file up to two bytes
+// shorter than its bfSize still decodes.
+constexpr std::int64_t kExtentSlack = 56;
+
+// Bytes of one stored row, padded to a multiple of 4.
+std::int64_t StoredRowBytes(std::int64_t width, int bitsPerPixel) {
+    return ((width * bitsPerPixel + 31) / 32) * 4;
+}
+
+// Writes the indices of a run or an absolute run into a line, dropping those
+// past its end. At 32 bits a line holds colour-table values, at 8 the index.
+class RleLineWriter {
+public:
+    RleLineWriter(const std::uint32_t* table, bool toColour, std::int32_t width)
+        : table(table), toColour(toColour), width(width) {}
+
+    void Start(std::uint8_t* newLine) {
+        line = newLine;
+        x = 0;
+    }
+    void Fill(unsigned index, std::int64_t count) {
+        std::int64_t n = std::min<std::int64_t>(count, width - x);
+        if (n <= 0) {
+            return;
+        }
+        if (toColour) {
+            auto* dest = reinterpret_cast<std::uint32_t*>(line) + x;
+            std::fill(dest, dest + n, table[index]);
+        } else {
+            std::memset(line + x, static_cast<int>(index), static_cast<std::size_t>(n));
+        }
+        x += static_cast<std::int32_t>(n);
+    }
+    void Put(unsigned index) {
+        if (x < width) {
+            if (toColour) {
+                reinterpret_cast<std::uint32_t*>(line)[x] = table[index];
+            } else {
+                line[x] = static_cast<std::uint8_t>(index);
+            }
+            ++x;
+        }
+    }
+
+private:
+    const std::uint32_t* table;
+    bool toColour;
+    std::int32_t width;
+    std::uint8_t* line = nullptr;
+    std::int32_t x = 0;
+};
+
+}  // namespace
+
+void CBmpDecoder::DecodeImage() {
+    InfoHeader header = ReadBmpHeaders();
+
+    ChooseDestDepth(header.biBitCount);
+    // Pictures deeper than 8 bits have no colour table to give an 8-bit
+    // bitmap, so they always come out at 32 bits.
+    int depth = header.biBitCount > 8 ? 32 : requestedDepth;
+    // A picture without pixels still gets one line pointer per line, so a
+    // width of 0 counts as 1 here: 0 x 2^31 would pass a pixel count.
+    CheckPictureSize(std::max(width, 1), std::max(height, 1), depth);
+    bitmap->Create(width, height, static_cast<std::uint16_t>(depth), false);
+    if (depth == 8) {
+        bitmap->SetPalette(colourTable.get());
+    }
+
+    bool compressed = header.biCompression != 0;
+    switch (header.biBitCount) {
+    case 1: DecodeIndexed(1); break;
+    case 4: compressed ? DecodeRLE4() : DecodeIndexed(4); break;
+    case 8: compressed ? DecodeRLE8() : DecodeIndexed(8); break;
+    case 24: Decode24Bpp(); break;
+    case 32: Decode32Bpp(); break;
+    default: RaiseDecoderError(DECERR_FORMAT, "Decoding bmp: Illegal bpp value.");
+    }
+    TraceMessage(3, "Decoding finished.\n");
+}
+
+CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
+    std::uint16_t bfType = ReadU16Le(*source);
+    std::uint32_t bfSize = ReadU32Le(*source);
+    source->ReadBytes(2 + 2 + 4);  // reserved fields and bfOffBits
+    if (bfType != kBmpSignature) {
+        RaiseDecoderError(DECERR_SIGNATURE, "Bitmap decoder: This isn't a bitmap.");
+    }
+    TraceMessage(2, "Bitmap file signature found\n");
+
+    InfoHeader header{};
+    header.biSize = ReadU32Le(*source);
+    header.biWidth = static_cast<std::int32_t>(ReadU32Le(*source));
+    header.biHeight = static_cast<std::int32_t>(ReadU32Le(*source));
+    header.biPlanes = ReadU16Le(*source);
+    header.biBitCount = ReadU16Le(*source);
+    header.biCompression = ReadU32Le(*source);
+    header.biSizeImage = ReadU32Le(*source);
+    header.biXPelsPerMeter = static_cast<std::int32_t>(ReadU32Le(*source));
+    header.biYPelsPerMeter = static_cast<std::int32_t>(ReadU32Le(*source));
+    header.biClrUsed = ReadU32Le(*source);
+    header.biClrImportant = ReadU32Le(*source);
+    if (header.biSize != kInfoHeaderSize) {
+        RaiseDecoderError(DECERR_FORMAT, "Bitmap decoder: BITMAPINFOHEADER has wrong size.");
+    }
+    TraceMessage(2, "Bitmap header is ok.\n");
+
+    // A negative height marks rows stored top line first. The most negative
+    // value has no positive counterpart and is refused with the other sizes
+    // a bitmap cannot have.
+    width = header.biWidth;
+    topDown = header.biHeight < 0;
+    std::int64_t rows = topDown ? -std::int64_t{header.biHeight} : header.biHeight;
+    if (width < 0 || rows > INT32_MAX) {
+        RaiseDecoderError(DECERR_FORMAT, "Picture has a negative width or height.");
+    }
+    height = static_cast<std::int32_t>(rows);
+    if (topDown && header.biCompression != 0 &&
+        (header.biBitCount == 4 || header.biBitCount == 8)) {
+        // Run-length data has no top-down form; its end-of-line codes only
+        // make sense climbing from the bottom line.
+        RaiseDecoderError(DECERR_FORMAT, "Bitmap decoder: compressed bitmap stored top-down.");
+    }
+
+    std::int64_t paletteBytes = header.biBitCount <= 8 ? ReadBmpPalette(header) : 0;
+
+    // bfSize is unsigned in the file; taken as such, a size of several GiB
+    // fails here instead of passing as a negative amount.
+    std::int64_t extent = std::int64_t{bfSize} - paletteBytes - kExtentSlack;
+    if (extent > 0 && !picture_io::HasBytes(*source, extent)) {
+        picture_io::ThrowEndOfData();
+    }
+    return header;
+}
+
+std::int64_t CBmpDecoder::ReadBmpPalette(const InfoHeader& header) {
+    TraceMessage(3, "Reading palette.\n");
+    std::int64_t count =
+        header.biClrUsed != 0 ? std::int64_t{header.biClrUsed} : std::int64_t{1} << header.biBitCount;
+    std::int64_t bytes = count * 4;
+    if (!picture_io::HasBytes(*source, bytes)) {
+        picture_io::ThrowEndOfData();
+    }
+    const std::uint8_t* entries = source->ReadBytes(static_cast<std::int32_t>(bytes));
+    // Entries past the 256 an 8-bit index can reach are read and dropped.
+    std::uint32_t* table = NewColourTable();
+    std::int64_t kept = std::min<std::int64_t>(count, kColourTableEntries);
+    for (std::int64_t i = 0; i < kept; ++i) {
+        const std::uint8_t* e = entries + 4 * i;
+        table[i] = MakePixel(e[2], e[1], e[0]);
+    }
+    return bytes;
+}
+
+std::uint8_t* CBmpDecoder::RowLine(std::int32_t row) const {
+    return bitmap->GetLineTable()[topDown ? row : height - 1 - row];
+}
+
+void CBmpDecoder::CheckRowsPresent(std::int64_t rowBytes) const {
+    if (!picture_io::HasBytes(*source, rowBytes * height)) {
+        picture_io::ThrowEndOfData();
+    }
+}
+
+void CBmpDecoder::DecodeIndexed(int bitsPerPixel) {
+    static constexpr const char* kTrace[] = {
+        nullptr,
+        "Decoding 1 bit per pixel bitmap.\n",
+        "Decoding uncompressed 4 bit per pixel bitmap.\n",
+        "Decoding uncompressed 8 bit per pixel bitmap.\n",
+    };
+    TraceMessage(2, kTrace[bitsPerPixel == 1 ? 1 : bitsPerPixel == 4 ? 2 : 3]);
+    std::int64_t rowBytes = StoredRowBytes(width, bitsPerPixel);
+    CheckRowsPresent(rowBytes);
+    const std::uint8_t* row = source->GetReadPointer();
+    bool toColour = bitmap->GetBitsPerPixel() == 32;
+    int perByte = 8 / bitsPerPixel;
+    unsigned mask = (1u << bitsPerPixel) - 1;
+    for (std::int32_t r = 0; r < height; ++r, row += rowBytes) {
+        std::uint8_t* line = RowLine(r);
+        if (toColour) {
+            auto* dest = reinterpret_cast<std::uint32_t*>(line);
+            switch (bitsPerPixel) {
+            case 1: ExpandIndices1(dest, row, width); break;
+            case 4: ExpandIndices4(dest, row, width); break;
+            default: ExpandIndices8(dest, row, width); break;
+            }
+        } else if (bitsPerPixel == 8) {
+            std::memcpy(line, row, static_cast<std::size_t>(width));
+        } else {
+            for (std::int32_t x = 0; x < width; ++x) {
+                int shift = 8 - bitsPerPixel * (x % perByte + 1);
+                line[x] = static_cast<std::uint8_t>((row[x / perByte] >> shift) & mask);
+            }
+        }
+    }
+}
+
+void CBmpDecoder::Decode24Bpp() {
+    TraceMessage(2, "Decoding 24 bit per pixel bitmap.\n");
+    std::int64_t rowBytes = StoredRowBytes(width, 24);
+    CheckRowsPresent(rowBytes);
+    const std::uint8_t* row = source->GetReadPointer();
+    for (std::int32_t r = 0; r < height; ++r, row += rowBytes) {
+        std::uint8_t* line = RowLine(r);
+        if (width == 0) {
+            continue;
+        }
+        // Four bytes are loaded per pixel and the fourth replaced by the
+        // alpha; the last pixel of a row is taken byte by byte because its
+        // fourth byte may lie past the end of the data.
+        const std::uint8_t* src = row;
+        std::uint8_t* dest = line;
+        for (std::int32_t x = 0; x + 1 < width; ++x, src += 3, dest += 4) {
+            std::uint32_t value;
+            std::memcpy(&value, src, 4);
+            value |= 0xFF000000u;
+            std::memcpy(dest, &value, 4);
+        }
+        dest[0] = src[0];
+        dest[1] = src[1];
+        dest[2] = src[2];
+        dest[3] = 0xFF;
+    }
+}
+
+void CBmpDecoder::Decode32Bpp() {
+    TraceMessage(2, "Decoding 32 bit per pixel bitmap.\n");
+    std::int64_t rowBytes = std::int64_t{4} * width;
+    CheckRowsPresent(rowBytes);
+    const std::uint8_t* row = source->GetReadPointer();
+    for (std::int32_t r = 0; r < height; ++r, row += rowBytes) {
+        std::memcpy(RowLine(r), row, static_cast<std::size_t>(rowBytes));
+    }
+}
+
+namespace {
+
+// Escape codes after a zero count byte in run-length data.
+constexpr std::uint8_t kRleEndOfLine = 0;
+constexpr std::uint8_t kRleEndOfBitmap = 1;
+constexpr std::uint8_t kRleDelta = 2;
+
+// Clears every line, so pixels the run-length data never reaches (after an
+// early end of line or of bitmap) come out as index 0, or black at 32 bits.
+void ClearLines(CBmp& bitmap) {
+    std::int64_t lineBytes = bitmap.GetLineBytes();
+    for (std::int32_t y = 0; y < bitmap.GetHeight(); ++y) {
+        std::memset(bitmap.GetLineTable()[y], 0, static_cast<std::size_t>(lineBytes));
+    }
+}
+
+}  // namespace
+
+void CBmpDecoder::DecodeRLE8() {
+    TraceMessage(2, "Decoding RLE8-compressed bitmap.\n");
+    ClearLines(*bitmap);
+    RleLineWriter writer(colourTable.get(), bitmap->GetBitsPerPixel() == 32, width);
+    MemoryCursor in(*source);
+    bool endOfBitmap = false;
+    for (std::int32_t r = 0; r < height && !endOfBitmap; ++r) {
+        writer.Start(RowLine(r));
+        for (;;) {
+            const std::uint8_t* code = in.Take(2);
+            unsigned n = code[0], c = code[1];
+            if (n > 0) {
+                writer.Fill(c, n);
+            } else if (c == kRleEndOfLine) {
+                break;
+            } else if (c == kRleEndOfBitmap) {
+                endOfBitmap = true;
+                break;
+            } else if (c == kRleDelta) {
+                RaiseDecoderError(DECERR_UNSUPPORTED, "Encountered delta escape.");
+            } else {
+                const std::uint8_t* indices = in.Take(c + (c & 1));
+                for (unsigned i = 0; i < c; ++i) {
+                    writer.Put(indices[i]);
+                }
+            }
+        }
+    }
+    in.Commit(*source);
+}
+
+void CBmpDecoder::DecodeRLE4() {
+    TraceMessage(2, "Decoding RLE4-compressed bitmap.\n");
+    ClearLines(*bitmap);
+    RleLineWriter writer(colourTable.get(), bitmap->GetBitsPerPixel() == 32, width);
+    MemoryCursor in(*source);
+    bool endOfBitmap = false;
+    for (std::int32_t r = 0; r < height && !endOfBitmap; ++r) {
+        writer.Start(RowLine(r));
+        for (;;) {
+            const std::uint8_t* code = in.Take(2);
+            unsigned n = code[0], c = code[1];
+            if (n > 0) {
+                unsigned high = c >> 4, low = c & 0x0F;
+                if (high == low) {
+                    writer.Fill(high, n);
+                } else {
+                    for (unsigned i = 0; i < n; ++i) {
+                        writer.Put(i % 2 == 0 ? high : low);
+                    }
+                }
+            } else if (c == kRleEndOfLine) {
+                break;
+            } else if (c == kRleEndOfBitmap) {
+                endOfBitmap = true;
+                break;
+            } else if (c == kRleDelta) {
+                RaiseDecoderError(DECERR_UNSUPPORTED, "Encountered delta escape.");
+            } else {
+                // c nibbles in (c + 1) / 2 bytes, padded to an even byte count.
+                unsigned bytes = (c + 1) / 2;
+                const std::uint8_t* nibbles = in.Take(bytes + (bytes & 1));
+                for (unsigned i = 0; i < c; ++i) {
+                    unsigned byte = nibbles[i / 2];
+                    writer.Put(i % 2 == 0 ? byte >> 4 : byte & 0x0F);
+                }
+            }
+        }
+    }
+    in.Commit(*source);
+}

@@ -1,0 +1,50 @@
+// CBmpDecoder: Windows bitmaps with the 40-byte info header, 1, 4, 8, 24 and
+// 32 bits per pixel, uncompressed or run-length encoded (4 and 8 bits).
+#pragma once
+
+#include <cstdint>
+
+#include "picture/pic_decoder.h"
+
+class CBmpDecoder : public CPicDecoder {
+protected:
+    void DecodeImage() override;
+
+private:
+    // The info header that follows the 14-byte file header.
+    struct InfoHeader {
+        std::uint32_t biSize;
+        std::int32_t biWidth;
+        std::int32_t biHeight;
+        std::uint16_t biPlanes;
+        std::uint16_t biBitCount;
+        std::uint32_t biCompression;
+        std::uint32_t biSizeImage;
+        std::int32_t biXPelsPerMeter;
+        std::int32_t biYPelsPerMeter;
+        std::uint32_t biClrUsed;
+        std::uint32_t biClrImportant;
+    };
+
+    InfoHeader ReadBmpHeaders();
+    // Returns the number of colour-table bytes that were read.
+    std::int64_t ReadBmpPalette(const InfoHeader& header);
+
+    // Each takes the pixel rows from the source's read position. Line y of
+    // the picture (0 = top) receives stored row RowToLine(r).
+    void DecodeIndexed(int bitsPerPixel);
+    void Decode24Bpp();
+    void Decode32Bpp();
+    void DecodeRLE8();
+    void DecodeRLE4();
+
+    // The line a stored row goes to: bottom-up files store the bottom line
+    // first, top-down ones (negative height) the top line.
+    std::uint8_t* RowLine(std::int32_t row) const;
+    // Fails with end of data unless the uncompressed rows are all there.
+    void CheckRowsPresent(std::int64_t rowBytes) const;
+
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    bool topDown = false;
+};

@@ -1,0 +1,84 @@
+// CPictDecoder: the first raster image of a QuickDraw picture (versions 1
+// and 2). The decoder walks the opcode stream, skipping every drawing, text,
+// pattern and comment opcode by its data length, decodes the first bit map,
+// pixel map or embedded JPEG picture it meets, and stops there.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "picture/pic_decoder.h"
+
+class CJPEGDecoder;
+
+class CPictDecoder : public CPicDecoder {
+public:
+    // jpegDecoder takes over JPEG data embedded in a picture; it is not
+    // owned and may be null, in which case such pictures are refused.
+    explicit CPictDecoder(CJPEGDecoder* jpegDecoder = nullptr);
+
+protected:
+    void DecodeImage() override;
+
+private:
+    struct Rect {
+        std::uint16_t top, left, bottom, right;
+        std::uint16_t Width() const { return static_cast<std::uint16_t>(right - left); }
+        std::uint16_t Height() const { return static_cast<std::uint16_t>(bottom - top); }
+    };
+    struct PixMap {
+        Rect bounds;
+        std::uint16_t version;
+        std::uint16_t packType;
+        std::uint32_t packSize;
+        std::uint32_t hRes;
+        std::uint32_t vRes;
+        std::uint16_t pixelType;
+        std::uint16_t pixelSize;
+        std::uint16_t cmpCount;
+        std::uint16_t cmpSize;
+        std::uint32_t planeBytes;
+        std::uint32_t pmTable;
+        std::uint32_t pmReserved;
+    };
+    // How the rows of an image are stored.
+    enum class RowForm {
+        Packed,    // PackBits rows with a byte count, unless the row is under 8 bytes
+        Unpacked,  // every row as it stands (BitsRect, BitsRgn)
+    };
+
+    // Header and opcode stream.
+    void ReadPictHeader();
+    int ReadOpcode();
+    void InterpretOpcodes();
+    void SkipClipRegion();
+    void SkipPolyOrRegion();
+    void SkipText(int opcode);
+    void pixPat();
+    void SkipLongComment();
+    void ReadBitsOpcode(bool region, RowForm form);
+    void DecodeQuickTimeJpeg();
+
+    // Pixel maps.
+    Rect ReadRect();
+    void TraceRect(const char* label, const Rect& rect) const;
+    void ReadPixmap(PixMap& pixMap);
+    // Returns a new 256-entry table; entries past 256 are read and dropped.
+    std::unique_ptr<std::uint32_t[]> ReadColourTable();
+    void SkipPixData(const Rect& bounds, std::uint16_t rowBytes, int pixelSize);
+    void DoBitmap(std::uint16_t rowBytes, bool region, RowForm form);
+    void DoPixmap(std::uint16_t rowBytes, bool region, RowForm form);
+    void DoDirectBits(bool region);
+    void CreatePictBitmap(const PixMap& pixMap);
+    // Decodes every row of an image of the given pixel size into the bitmap.
+    // rowSize is the stored row length, 0 meaning one derived from the width.
+    void UnpackRows(const Rect& bounds, std::int64_t rowSize, int pixelSize, int cmpCount,
+                    RowForm form);
+
+    CJPEGDecoder* jpegDecoder;
+    Rect pictureFrame{};
+    int version = 0;
+    // Offset of the picture's first byte in the source; version 2 opcodes
+    // start at even offsets from it.
+    std::int32_t dataStart = 0;
+};

@@ -1,0 +1,114 @@
+// Helpers of the BMP, TGA and PICT decoder tests: byte builders for files
+// made in memory, decoding from memory, and reading pixels back.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "picture/data_source.h"
+#include "picture/pic_decoder.h"
+#include "picture/text_exception.h"
+#include "picture/win_bmp.h"
+
+namespace decoder_test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Appends fields to a file under construction.
+class ByteWriter {
+public:
+    ByteWriter& U8(unsigned v) {
+        bytes.push_back(static_cast<std::uint8_t>(v));
+        return *this;
+    }
+    ByteWriter& U16Le(unsigned v) { return U8(v & 0xFF).U8((v >> 8) & 0xFF); }
+    ByteWriter& U32Le(std::uint32_t v) { return U16Le(v & 0xFFFF).U16Le(v >> 16); }
+    ByteWriter& U16Be(unsigned v) { return U8((v >> 8) & 0xFF).U8(v & 0xFF); }
+    ByteWriter& U32Be(std::uint32_t v) { return U16Be(v >> 16).U16Be(v & 0xFFFF); }
+    ByteWriter& Raw(const Bytes& more) {
+        bytes.insert(bytes.end(), more.begin(), more.end());
+        return *this;
+    }
+    ByteWriter& Raw(std::initializer_list<int> more) {
+        for (int v : more) {
+            U8(static_cast<unsigned>(v));
+        }
+        return *this;
+    }
+    ByteWriter& Zeros(std::size_t n) {
+        bytes.insert(bytes.end(), n, 0);
+        return *this;
+    }
+    std::size_t Size() const { return bytes.size(); }
+    Bytes bytes;
+};
+
+inline void DecodeBytes(CPicDecoder& decoder, const Bytes& bytes, CWinBmp& bitmap, int depth) {
+    CDataSource source;
+    source.OpenData("memory", bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    decoder.DecodeSource(&source, &bitmap, depth);
+}
+
+struct Failure {
+    int code = 0;
+    std::string text;
+};
+
+// Decodes and returns the code and text of the CTextException, or code 0.
+inline Failure DecodeFailure(CPicDecoder& decoder, const Bytes& bytes, int depth = 32) {
+    CWinBmp bitmap;
+    try {
+        DecodeBytes(decoder, bytes, bitmap, depth);
+    } catch (const CTextException& error) {
+        return {error.GetCode(), error.GetText()};
+    }
+    return {};
+}
+
+// The text a raised error reaches the caller with.
+inline std::string Raised(const std::string& text) { return "Decoder error: " + text + "\n"; }
+
+// Pixels of a 32-bit bitmap, top line first, as 32-bit values (blue in the
+// low byte, alpha in the high byte).
+inline std::vector<std::uint32_t> Pixels32(const CWinBmp& bitmap) {
+    std::vector<std::uint32_t> pixels;
+    for (std::int32_t y = 0; y < bitmap.GetHeight(); ++y) {
+        const std::uint8_t* line = bitmap.GetLineTable()[y];
+        for (std::int32_t x = 0; x < bitmap.GetWidth(); ++x) {
+            std::uint32_t value;
+            std::memcpy(&value, line + 4 * x, 4);
+            pixels.push_back(value);
+        }
+    }
+    return pixels;
+}
+
+// Indices of an 8-bit bitmap, top line first.
+inline std::vector<std::uint32_t> Indices8(const CWinBmp& bitmap) {
+    std::vector<std::uint32_t> indices;
+    for (std::int32_t y = 0; y < bitmap.GetHeight(); ++y) {
+        const std::uint8_t* line = bitmap.GetLineTable()[y];
+        indices.insert(indices.end(), line, line + bitmap.GetWidth());
+    }
+    return indices;
+}
+
+// Colours as the tests write them: red, green, blue, alpha.
+constexpr std::uint32_t Rgba(unsigned r, unsigned g, unsigned b, unsigned a = 255) {
+    return b | (g << 8) | (r << 16) | (a << 24);
+}
+constexpr std::uint32_t kBlack = Rgba(0, 0, 0);
+constexpr std::uint32_t kWhite = Rgba(255, 255, 255);
+
+inline Bytes ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace decoder_test

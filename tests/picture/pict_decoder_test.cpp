@@ -1,0 +1,711 @@
+// CPictDecoder on pictures built byte by byte: version 1 and 2 headers, the
+// skipping of every opcode family before the image, bit maps, indexed and
+// direct pixel maps, PackBits rows, embedded JPEG data and every refusal.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "picture/jpeg_decoder.h"
+#include "picture/pict_decoder.h"
+#include "tests/picture/decoder_test_util.h"
+
+using namespace decoder_test;
+
+namespace {
+
+struct Rect {
+    unsigned top, left, bottom, right;
+};
+
+// Writes a picture: the 512-byte application header, size, frame, version,
+// then opcodes. Version 2 opcodes are aligned to even offsets.
+class PictWriter {
+public:
+    explicit PictWriter(int version, Rect frame = {0, 0, 10, 10}) : version(version) {
+        w.Zeros(512).U16Be(0);
+        AddRect(frame);
+        if (version == 2) {
+            w.Raw({0x00, 0x11, 0x02, 0xFF});
+            Op(0x0C00).Zeros(24);
+        } else {
+            w.Raw({0x11, 0x01});
+        }
+    }
+    ByteWriter& Op(unsigned opcode) {
+        if (version == 2) {
+            if (w.Size() % 2 != 0) {
+                w.U8(0);
+            }
+            return w.U16Be(opcode);
+        }
+        return w.U8(opcode);
+    }
+    ByteWriter& AddRect(Rect r) { return w.U16Be(r.top).U16Be(r.left).U16Be(r.bottom).U16Be(r.right); }
+    Bytes End() {
+        Op(version == 2 ? 0x00FF : 0xFF);
+        return w.bytes;
+    }
+    ByteWriter w;
+    int version;
+};
+
+// The pixel map record after rowBytes and bounds.
+void AddPixMapRecord(ByteWriter& w, int pixelSize, int cmpCount, int packType = 0) {
+    w.U16Be(0).U16Be(packType).U32Be(0).U32Be(0x00480000).U32Be(0x00480000);
+    w.U16Be(pixelSize >= 16 ? 16 : 0).U16Be(pixelSize).U16Be(cmpCount);
+    w.U16Be(pixelSize >= 16 ? 8 : pixelSize).U32Be(0).U32Be(0).U32Be(0);
+}
+
+// A colour table of Rgba colours; without the device flag each entry's value
+// word is its index, given here in reverse order to show it is honoured.
+void AddColourTable(ByteWriter& w, const std::vector<std::uint32_t>& colours, bool device = false) {
+    w.U32Be(0).U16Be(device ? 0x8000 : 0).U16Be(static_cast<unsigned>(colours.size() - 1));
+    for (std::size_t k = 0; k < colours.size(); ++k) {
+        std::size_t i = device ? k : colours.size() - 1 - k;
+        std::uint32_t c = colours[i];
+        w.U16Be(device ? 0x1234 : static_cast<unsigned>(i));
+        w.U16Be(((c >> 16) & 0xFF) * 257).U16Be(((c >> 8) & 0xFF) * 257).U16Be((c & 0xFF) * 257);
+    }
+}
+
+// PackBits rows with their byte counts, all as literal runs.
+Bytes PackedRows(const std::vector<Bytes>& rows, bool longCounts) {
+    ByteWriter w;
+    for (const Bytes& row : rows) {
+        ByteWriter packed;
+        for (std::size_t i = 0; i < row.size(); i += 128) {
+            std::size_t n = std::min<std::size_t>(128, row.size() - i);
+            packed.U8(static_cast<unsigned>(n - 1));
+            packed.Raw(Bytes(row.begin() + static_cast<std::ptrdiff_t>(i),
+                             row.begin() + static_cast<std::ptrdiff_t>(i + n)));
+        }
+        longCounts ? w.U16Be(static_cast<unsigned>(packed.Size())) : w.U8(static_cast<unsigned>(packed.Size()));
+        w.Raw(packed.bytes);
+    }
+    return w.bytes;
+}
+
+Bytes Concat(const std::vector<Bytes>& rows) {
+    Bytes out;
+    for (const Bytes& r : rows) out.insert(out.end(), r.begin(), r.end());
+    return out;
+}
+
+// A 1-bit bit map opcode (0x90, 0x91, 0x98 or 0x99).
+void AddBitMap(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bounds, const Bytes& data) {
+    p.Op(opcode).U16Be(rowBytes);
+    p.AddRect(bounds);
+    p.AddRect(bounds);
+    p.AddRect(bounds);
+    p.w.U16Be(0);
+    if (opcode == 0x91 || opcode == 0x99) {
+        p.w.U16Be(10).Zeros(8);
+    }
+    p.w.Raw(data);
+}
+
+// An indexed pixel map opcode (0x90, 0x98, ...).
+void AddPixMap(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bounds, int pixelSize,
+               const std::vector<std::uint32_t>& colours, const Bytes& data, bool device = false) {
+    p.Op(opcode).U16Be(rowBytes | 0x8000);
+    p.AddRect(bounds);
+    AddPixMapRecord(p.w, pixelSize, 1);
+    AddColourTable(p.w, colours, device);
+    p.AddRect(bounds);
+    p.AddRect(bounds);
+    p.w.U16Be(0);
+    if (opcode == 0x91 || opcode == 0x99) {
+        p.w.U16Be(10).Zeros(8);
+    }
+    p.w.Raw(data);
+}
+
+// A direct-bits opcode (0x9A, or 0x9B with a region).
+void AddDirectBits(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bounds, int pixelSize,
+                   int cmpCount, const Bytes& data) {
+    p.Op(opcode).U32Be(0xFF).U16Be(rowBytes | 0x8000);
+    p.AddRect(bounds);
+    AddPixMapRecord(p.w, pixelSize, cmpCount, 4);
+    p.AddRect(bounds);
+    p.AddRect(bounds);
+    p.w.U16Be(0);
+    if (opcode == 0x9B) {
+        p.w.U16Be(10).Zeros(8);
+    }
+    p.w.Raw(data);
+}
+
+// Pixels of a 1-bit row: set bits black, clear bits white.
+std::vector<std::uint32_t> BitPixels(const Bytes& row, int width) {
+    std::vector<std::uint32_t> out;
+    for (int x = 0; x < width; ++x) {
+        out.push_back((row[x / 8] >> (7 - x % 8)) & 1 ? kBlack : kWhite);
+    }
+    return out;
+}
+
+std::vector<std::uint32_t> Join(const std::vector<std::vector<std::uint32_t>>& rows) {
+    std::vector<std::uint32_t> out;
+    for (const auto& r : rows) out.insert(out.end(), r.begin(), r.end());
+    return out;
+}
+
+std::string CaseName(const std::string& text) {
+    std::string name = text;
+    for (char& ch : name) {
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    }
+    return name;
+}
+
+const std::vector<std::uint32_t> kFour = {Rgba(255, 0, 0), Rgba(0, 255, 0), Rgba(0, 0, 255),
+                                          Rgba(10, 20, 30)};
+
+struct DecodeCase {
+    std::string name;
+    std::function<Bytes()> make;
+    int depth;
+    int wantDepth;
+    int wantWidth, wantHeight;
+    bool wantAlpha;
+    std::vector<std::uint32_t> want;  // top line first: pixels, or indices at 8 bits
+};
+
+std::vector<DecodeCase> DecodeCases() {
+    std::vector<DecodeCase> cases;
+    const Bytes row0 = {0x80, 0x01, 0xFF, 0x00, 0xAA, 0xEE};  // 40 pixels used of 48
+    const Bytes row1 = {0x0F, 0xF0, 0x00, 0xFF, 0x55, 0x11};
+    const auto want40 = Join({BitPixels(row0, 40), BitPixels(row1, 40)});
+    for (unsigned opcode : {0x90u, 0x98u}) {
+        for (int version : {1, 2}) {
+            std::string name = std::string("v") + std::to_string(version) +
+                               (opcode == 0x90 ? " BitsRect" : " PackBitsRect") + " rowBytes 6";
+            cases.push_back({name,
+                             [=] {
+                                 PictWriter p(version);
+                                 AddBitMap(p, opcode, 6, {0, 0, 2, 40}, Concat({row0, row1}));
+                                 return p.End();
+                             },
+                             32, 32, 40, 2, false, want40});
+        }
+    }
+    {
+        // 70 pixels in rows of 10 bytes: BitsRect keeps them unpacked,
+        // PackBitsRect packs them with byte counts.
+        Bytes a(10), b(10);
+        for (int i = 0; i < 10; ++i) {
+            a[i] = static_cast<std::uint8_t>(i * 37 + 1);
+            b[i] = static_cast<std::uint8_t>(0xF0 ^ (i * 11));
+        }
+        auto want = Join({BitPixels(a, 70), BitPixels(b, 70)});
+        cases.push_back({"v2 BitsRect rowBytes 10 unpacked",
+                         [=] {
+                             PictWriter p(2);
+                             AddBitMap(p, 0x90, 10, {0, 0, 2, 70}, Concat({a, b}));
+                             return p.End();
+                         },
+                         32, 32, 70, 2, false, want});
+        cases.push_back({"v1 PackBitsRect rowBytes 10 packed",
+                         [=] {
+                             PictWriter p(1);
+                             AddBitMap(p, 0x98, 10, {0, 0, 2, 70}, PackedRows({a, b}, false));
+                             return p.End();
+                         },
+                         32, 32, 70, 2, false, want});
+        cases.push_back({"v2 BitsRgn skips its region",
+                         [=] {
+                             PictWriter p(2);
+                             AddBitMap(p, 0x91, 10, {0, 0, 2, 70}, Concat({a, b}));
+                             return p.End();
+                         },
+                         32, 32, 70, 2, false, want});
+        cases.push_back({"bit map at 8 bits",
+                         [=] {
+                             PictWriter p(2);
+                             AddBitMap(p, 0x90, 2, {0, 0, 1, 3}, {0xA0, 0x00});
+                             return p.End();
+                         },
+                         0, 8, 3, 1, false, {1, 0, 1}});
+        cases.push_back({"bit map with bounds off the origin",
+                         [=] {
+                             PictWriter p(2);
+                             AddBitMap(p, 0x90, 2, {100, 200, 101, 203}, {0x40, 0x00});
+                             return p.End();
+                         },
+                         32, 32, 3, 1, false, {kWhite, kBlack, kWhite}});
+    }
+    {
+        // 8-bit pixel maps: 1-byte counts up to rowBytes 250, 2-byte above.
+        for (int width : {100, 300}) {
+            std::vector<Bytes> rows(2, Bytes(static_cast<std::size_t>(width)));
+            std::vector<std::uint32_t> want;
+            for (int r = 0; r < 2; ++r) {
+                for (int x = 0; x < width; ++x) {
+                    rows[r][x] = static_cast<std::uint8_t>((x + r) % 4);
+                    want.push_back(kFour[(x + r) % 4]);
+                }
+            }
+            std::string name = "8 bit pixel map rowBytes " + std::to_string(width);
+            cases.push_back({name,
+                             [=] {
+                                 PictWriter p(2);
+                                 AddPixMap(p, 0x98, static_cast<unsigned>(width),
+                                           {0, 0, 2, static_cast<unsigned>(width)}, 8, kFour,
+                                           PackedRows(rows, width > 250));
+                                 return p.End();
+                             },
+                             32, 32, width, 2, false, want});
+        }
+    }
+    cases.push_back({"8 bit pixel map indices and region",
+                     [] {
+                         PictWriter p(2);
+                         AddPixMap(p, 0x99, 8, {0, 0, 1, 8}, 8, kFour, PackedRows({{0, 1, 2, 3, 3, 2, 1, 0}}, false));
+                         return p.End();
+                     },
+                     8, 8, 8, 1, false, {0, 1, 2, 3, 3, 2, 1, 0}});
+    cases.push_back({"8 bit pixel map rowBytes 6 unpacked",
+                     [] {
+                         PictWriter p(2);
+                         AddPixMap(p, 0x98, 6, {0, 0, 1, 6}, 8, kFour, {3, 2, 1, 0, 1, 2});
+                         return p.End();
+                     },
+                     32, 32, 6, 1, false, {kFour[3], kFour[2], kFour[1], kFour[0], kFour[1], kFour[2]}});
+    cases.push_back({"4 bit pixel map",
+                     [] {
+                         PictWriter p(2);
+                         AddPixMap(p, 0x98, 2, {0, 0, 1, 3}, 4, kFour, {0x32, 0x10});
+                         return p.End();
+                     },
+                     32, 32, 3, 1, false, {kFour[3], kFour[2], kFour[1]}});
+    cases.push_back({"2 bit pixel map indices",
+                     [] {
+                         PictWriter p(2);
+                         AddPixMap(p, 0x98, 2, {0, 0, 1, 5}, 2, kFour, {0x1B, 0xC0});
+                         return p.End();
+                     },
+                     0, 8, 5, 1, false, {0, 1, 2, 3, 3}});
+    cases.push_back({"1 bit pixel map",
+                     [] {
+                         PictWriter p(2);
+                         AddPixMap(p, 0x98, 2, {0, 0, 1, 3}, 1, {kFour[0], kFour[1]}, {0x40, 0x00});
+                         return p.End();
+                     },
+                     32, 32, 3, 1, false, {kFour[0], kFour[1], kFour[0]}});
+    cases.push_back({"device colour table ignores value words",
+                     [] {
+                         PictWriter p(2);
+                         AddPixMap(p, 0x98, 2, {0, 0, 1, 2}, 8, kFour, {0, 3}, true);
+                         return p.End();
+                     },
+                     32, 32, 2, 1, false, {kFour[0], kFour[3]}});
+    cases.push_back({"colour components keep their high bytes",
+                     [] {
+                         PictWriter p(2);
+                         p.Op(0x98).U16Be(0x8002);
+                         p.AddRect({0, 0, 1, 1});
+                         AddPixMapRecord(p.w, 8, 1);
+                         p.w.U32Be(0).U16Be(0).U16Be(0).U16Be(0).U16Be(0xFFFF).U16Be(0x8000).U16Be(0x00FF);
+                         p.AddRect({0, 0, 1, 1});
+                         p.AddRect({0, 0, 1, 1});
+                         p.w.U16Be(0).Raw({0, 0});
+                         return p.End();
+                     },
+                     32, 32, 1, 1, false, {Rgba(255, 128, 0)}});
+    {
+        // PackBits flags: 0xFE repeats one unit three times, 0x80 is a
+        // no-op, 0x02 copies three; a run longer than the row is cut.
+        cases.push_back({"PackBits flags",
+                         [] {
+                             PictWriter p(2);
+                             AddPixMap(p, 0x98, 8, {0, 0, 2, 8}, 8, kFour,
+                                       {7, 0xFE, 3, 0x80, 0x02, 1, 2, 1,
+                                        5, 0x01, 0, 1, 0xF0, 2});
+                             return p.End();
+                         },
+                         8, 8, 8, 2, false, {3, 3, 3, 1, 2, 1, 0, 0, 0, 1, 2, 2, 2, 2, 2, 2}});
+    }
+    // Direct pixel maps.
+    cases.push_back({"32 bit three planes",
+                     [] {
+                         PictWriter p(2);
+                         AddDirectBits(p, 0x9A, 12, {0, 0, 1, 3}, 32, 3,
+                                       PackedRows({{10, 20, 30, 40, 50, 60, 70, 80, 90}}, false));
+                         return p.End();
+                     },
+                     32, 32, 3, 1, false, {Rgba(10, 40, 70), Rgba(20, 50, 80), Rgba(30, 60, 90)}});
+    cases.push_back({"32 bit four planes have alpha",
+                     [] {
+                         PictWriter p(2);
+                         AddDirectBits(p, 0x9A, 8, {0, 0, 1, 2}, 32, 4,
+                                       PackedRows({{1, 2, 10, 20, 30, 40, 50, 60}}, false));
+                         return p.End();
+                     },
+                     32, 32, 2, 1, true, {Rgba(10, 30, 50, 1), Rgba(20, 40, 60, 2)}});
+    cases.push_back({"32 bit asked for 8 bits",
+                     [] {
+                         PictWriter p(2);
+                         AddDirectBits(p, 0x9A, 4, {0, 0, 1, 1}, 32, 3, PackedRows({{1, 2, 3}}, false));
+                         return p.End();
+                     },
+                     8, 32, 1, 1, false, {Rgba(1, 2, 3)}});
+    cases.push_back({"32 bit with a region (0x9B)",
+                     [] {
+                         PictWriter p(2);
+                         AddDirectBits(p, 0x9B, 4, {0, 0, 1, 1}, 32, 3, PackedRows({{1, 2, 3}}, false));
+                         return p.End();
+                     },
+                     32, 32, 1, 1, false, {Rgba(1, 2, 3)}});
+    {
+        // 80 pixels of three planes are 240 bytes, but the stored rowBytes
+        // of 320 asks for 16-bit counts, as QuickDraw writes them.
+        Bytes row(240);
+        std::vector<std::uint32_t> want;
+        for (int x = 0; x < 80; ++x) {
+            row[x] = static_cast<std::uint8_t>(x);
+            row[80 + x] = static_cast<std::uint8_t>(2 * x);
+            row[160 + x] = static_cast<std::uint8_t>(3 * x);
+            want.push_back(Rgba(x, 2 * x, 3 * x));
+        }
+        cases.push_back({"32 bit counts follow the stored rowBytes",
+                         [=] {
+                             PictWriter p(2);
+                             AddDirectBits(p, 0x9A, 320, {0, 0, 1, 80}, 32, 3, PackedRows({row}, true));
+                             return p.End();
+                         },
+                         32, 32, 80, 1, false, want});
+        cases.push_back({"32 bit short counts below 251",
+                         [=] {
+                             PictWriter p(2);
+                             AddDirectBits(p, 0x9A, 240, {0, 0, 1, 80}, 32, 3, PackedRows({row}, false));
+                             return p.End();
+                         },
+                         32, 32, 80, 1, false, want});
+    }
+    cases.push_back({"16 bit repeat of two-byte units",
+                     [] {
+                         PictWriter p(2);
+                         AddDirectBits(p, 0x9A, 8, {0, 0, 1, 4}, 16, 3, {0x06, 0xFE, 0x7C, 0x00, 0x00, 0x03, 0xE0});
+                         return p.End();
+                     },
+                     32, 32, 4, 1, false,
+                     {Rgba(248, 0, 0), Rgba(248, 0, 0), Rgba(248, 0, 0), Rgba(0, 248, 0)}});
+    cases.push_back({"16 bit rows under 8 bytes are unpacked",
+                     [] {
+                         PictWriter p(2);
+                         AddDirectBits(p, 0x9A, 2, {0, 0, 1, 1}, 16, 3, {0x00, 0x1F});
+                         return p.End();
+                     },
+                     32, 32, 1, 1, false, {Rgba(0, 0, 248)}});
+    return cases;
+}
+
+class PictDecodeTest : public testing::TestWithParam<DecodeCase> {};
+
+TEST_P(PictDecodeTest, DecodesExpectedPixels) {
+    const DecodeCase& c = GetParam();
+    CPictDecoder decoder;
+    CWinBmp bitmap;
+    DecodeBytes(decoder, c.make(), bitmap, c.depth);
+    ASSERT_EQ(bitmap.GetBitsPerPixel(), c.wantDepth);
+    ASSERT_EQ(bitmap.GetWidth(), c.wantWidth);
+    ASSERT_EQ(bitmap.GetHeight(), c.wantHeight);
+    EXPECT_EQ(bitmap.HasAlpha(), c.wantAlpha);
+    EXPECT_EQ(c.wantDepth == 8 ? Indices8(bitmap) : Pixels32(bitmap), c.want);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pict, PictDecodeTest, testing::ValuesIn(DecodeCases()),
+                         [](const auto& info) { return CaseName(info.param.name); });
+
+// A version 1 bit map at 8 bits shows clear bits white and set bits black.
+TEST(PictBitMap, EightBitTableIsWhiteThenBlack) {
+    PictWriter p(1);
+    AddBitMap(p, 0x90, 2, {0, 0, 1, 2}, {0x40, 0x00});
+    CPictDecoder decoder;
+    CWinBmp bitmap;
+    DecodeBytes(decoder, p.End(), bitmap, 8);
+    const RGBQuad* palette = bitmap.GetPalette();
+    EXPECT_EQ(Rgba(palette[0].red, palette[0].green, palette[0].blue, palette[0].reserved), kWhite);
+    EXPECT_EQ(Rgba(palette[1].red, palette[1].green, palette[1].blue, palette[1].reserved), kBlack);
+}
+
+// Every opcode family that may come before the image is skipped by its
+// layout, so the image after it still decodes.
+struct SkipCase {
+    const char* name;
+    int version;
+    std::function<void(PictWriter&)> write;
+};
+
+std::vector<SkipCase> SkipCases() {
+    return {
+        {"TxFace leaves an odd offset", 2, [](PictWriter& p) { p.Op(0x04).U8(1); }},
+        {"v1 TxFace", 1, [](PictWriter& p) { p.Op(0x04).U8(1); }},
+        {"NOP and fixed lengths", 2,
+         [](PictWriter& p) {
+             p.Op(0x00);
+             p.Op(0x02).Zeros(8);
+             p.Op(0x03).Zeros(2);
+             p.Op(0x1A).Zeros(6);
+             p.Op(0x20).Zeros(8);
+             p.Op(0x30).Zeros(8);
+             p.Op(0x38);
+             p.Op(0x60).Zeros(12);
+             p.Op(0x68).Zeros(4);
+             p.Op(0x88);
+             p.Op(0xA0).Zeros(2);
+         }},
+        {"clip region", 2, [](PictWriter& p) { p.Op(0x01).U16Be(10).Zeros(8); }},
+        {"v1 clip region", 1, [](PictWriter& p) { p.Op(0x01).U16Be(12).Zeros(10); }},
+        {"LongText", 2, [](PictWriter& p) { p.Op(0x28).Zeros(4).U8(3).Raw({'a', 'b', 'c'}); }},
+        {"DHText", 2, [](PictWriter& p) { p.Op(0x29).U8(5).U8(2).Raw({'a', 'b'}); }},
+        {"DVText", 1, [](PictWriter& p) { p.Op(0x2A).U8(5).U8(1).Raw({'a'}); }},
+        {"DHDVText", 2, [](PictWriter& p) { p.Op(0x2B).U8(5).U8(6).U8(4).Raw({'a', 'b', 'c', 'd'}); }},
+        {"polygon", 2, [](PictWriter& p) { p.Op(0x71).U16Be(14).Zeros(12); }},
+        {"region opcodes", 2,
+         [](PictWriter& p) {
+             for (unsigned op = 0x80; op <= 0x84; ++op) {
+                 p.Op(op).U16Be(12).Zeros(10);
+             }
+         }},
+        {"dithered pattern", 2, [](PictWriter& p) { p.Op(0x12).U16Be(2).Zeros(13); }},
+        {"full colour pattern", 2,
+         [](PictWriter& p) {
+             p.Op(0x13).U16Be(1).Zeros(8).U16Be(0x8002);
+             p.AddRect({0, 0, 8, 2});
+             AddPixMapRecord(p.w, 8, 1);
+             AddColourTable(p.w, kFour);
+             p.w.Zeros(16);  // 8 rows of 2 unpacked bytes
+         }},
+        {"long comment", 2, [](PictWriter& p) { p.Op(0xA1).U16Be(100).U16Be(5).Zeros(5); }},
+        {"reserved with a length word", 2,
+         [](PictWriter& p) {
+             p.Op(0x24).U16Be(3).Zeros(3);
+             p.Op(0x92).U16Be(0);
+             p.Op(0x9C).U16Be(1).Zeros(1);
+             p.Op(0xA5).U16Be(4).Zeros(4);
+         }},
+        {"reserved without data", 2,
+         [](PictWriter& p) {
+             p.Op(0x17);
+             p.Op(0xB0);
+             p.Op(0xCF);
+             p.Op(0x8000);
+             p.Op(0x80FF);
+         }},
+        {"reserved with a 32-bit length", 2,
+         [](PictWriter& p) {
+             p.Op(0xD0).U32Be(5).Zeros(5);
+             p.Op(0x8100).U32Be(2).Zeros(2);
+             p.Op(0xFFFE).U32Be(0);
+         }},
+        {"reserved sized by the opcode", 2,
+         [](PictWriter& p) {
+             p.Op(0x0100).Zeros(2);
+             p.Op(0x0180).Zeros(3);
+             p.Op(0x7F00).Zeros(254);
+             p.Op(0x7FFF).Zeros(255);
+         }},
+        {"zero bytes before the version", 0, {}},
+    };
+}
+
+class PictSkipTest : public testing::TestWithParam<SkipCase> {};
+
+TEST_P(PictSkipTest, ImageAfterTheOpcodesDecodes) {
+    const SkipCase& c = GetParam();
+    Bytes file;
+    if (c.version == 0) {
+        // Zero bytes between the frame and the version opcode.
+        PictWriter p(2);
+        AddBitMap(p, 0x90, 2, {0, 0, 1, 3}, {0xA0, 0x00});
+        file = p.End();
+        file.insert(file.begin() + 522, {0, 0});
+    } else {
+        PictWriter p(c.version);
+        c.write(p);
+        AddBitMap(p, 0x90, 2, {0, 0, 1, 3}, {0xA0, 0x00});
+        file = p.End();
+    }
+    CPictDecoder decoder;
+    CWinBmp bitmap;
+    ASSERT_NO_THROW(DecodeBytes(decoder, file, bitmap, 32));
+    EXPECT_EQ(Pixels32(bitmap), (std::vector<std::uint32_t>{kBlack, kWhite, kBlack}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pict, PictSkipTest, testing::ValuesIn(SkipCases()),
+                         [](const auto& info) { return CaseName(info.param.name); });
+
+struct FailCase {
+    const char* name;
+    std::function<Bytes()> make;
+    int wantCode;
+    std::string wantText;
+    int depth = 32;
+};
+
+std::vector<FailCase> FailCases() {
+    auto withImage = [](int version, std::function<void(PictWriter&)> before) {
+        return [=] {
+            PictWriter p(version);
+            before(p);
+            AddBitMap(p, 0x90, 2, {0, 0, 1, 3}, {0xA0, 0x00});
+            return p.End();
+        };
+    };
+    std::vector<FailCase> cases;
+    cases.push_back({"only vector data",
+                     [] {
+                         PictWriter p(2);
+                         p.Op(0x30).Zeros(8);
+                         return p.End();
+                     },
+                     DECERR_UNSUPPORTED, Raised("PICT contained only vector data!\n")});
+    cases.push_back({"v1 only vector data", [] { return PictWriter(1).End(); }, DECERR_UNSUPPORTED,
+                     Raised("PICT contained only vector data!\n")});
+    cases.push_back({"version missing",
+                     [] {
+                         Bytes b = PictWriter(1).End();
+                         b[522] = 0x12;
+                         return b;
+                     },
+                     DECERR_SIGNATURE, Raised("Error decoding pict: Version number missing.")});
+    cases.push_back({"version 3",
+                     [] {
+                         Bytes b = PictWriter(1).End();
+                         b[523] = 0x03;
+                         return b;
+                     },
+                     DECERR_SIGNATURE, Raised("Illegal version number.")});
+    cases.push_back({"version 2 without 0xFF",
+                     [] {
+                         Bytes b = PictWriter(2).End();
+                         b[525] = 0xFE;
+                         return b;
+                     },
+                     DECERR_SIGNATURE, Raised("Illegal version number.")});
+    cases.push_back({"under 512 bytes", [] { return Bytes(300, 0); }, DECERR_END_OF_DATA, kEndOfDataText});
+    cases.push_back({"opcode data past the end",
+                     [] {
+                         PictWriter p(2);
+                         p.Op(0xA1).U16Be(0).U16Be(200).Zeros(10);
+                         return p.w.bytes;
+                     },
+                     DECERR_END_OF_DATA, kEndOfDataText});
+    cases.push_back({"32-bit length past the end",
+                     withImage(2, [](PictWriter& p) { p.Op(0xD0).U32Be(0xFFFFFFF0u); }),
+                     DECERR_END_OF_DATA, kEndOfDataText});
+    cases.push_back({"pattern type 3", withImage(2, [](PictWriter& p) { p.Op(0x12).U16Be(3); }),
+                     DECERR_FORMAT, Raised("Unknown pattern type in pixPat.")});
+    cases.push_back({"region size 1", withImage(2, [](PictWriter& p) { p.Op(0x81).U16Be(1); }),
+                     DECERR_FORMAT, ""});
+    cases.push_back({"clip size 0", withImage(2, [](PictWriter& p) { p.Op(0x01).U16Be(0); }), DECERR_FORMAT,
+                     ""});
+    cases.push_back({"colour table value equal to its size",
+                     [] {
+                         PictWriter p(2);
+                         p.Op(0x98).U16Be(0x8002);
+                         p.AddRect({0, 0, 1, 1});
+                         AddPixMapRecord(p.w, 8, 1);
+                         p.w.U32Be(0).U16Be(0).U16Be(1).U16Be(0).Zeros(6).U16Be(2).Zeros(6);
+                         return p.End();
+                     },
+                     DECERR_FORMAT, Raised("pixel value greater than colour table size.")});
+    cases.push_back({"pixel size 3",
+                     [] {
+                         PictWriter p(2);
+                         AddPixMap(p, 0x98, 2, {0, 0, 1, 1}, 3, kFour, {0, 0});
+                         return p.End();
+                     },
+                     DECERR_FORMAT, Raised("Illegal bpp value in unpackbits: 3\n")});
+    cases.push_back({"16 bit at 8 bits",
+                     [] {
+                         PictWriter p(2);
+                         AddDirectBits(p, 0x9A, 2, {0, 0, 1, 1}, 16, 3, {0, 0});
+                         return p.End();
+                     },
+                     DECERR_FORMAT, Raised("Bad bits per pixel in expandBuf8."), 8});
+    cases.push_back({"rows past the end",
+                     [] {
+                         PictWriter p(2);
+                         AddBitMap(p, 0x90, 10, {0, 0, 4, 70}, Bytes(25, 0));
+                         return p.w.bytes;
+                     },
+                     DECERR_END_OF_DATA, kEndOfDataText});
+    cases.push_back({"packed row count past the end",
+                     [] {
+                         PictWriter p(2);
+                         AddPixMap(p, 0x98, 100, {0, 0, 2, 100}, 8, kFour, {50, 0, 1});
+                         return p.w.bytes;
+                     },
+                     DECERR_END_OF_DATA, kEndOfDataText});
+    cases.push_back({"bounds of 2^32 pixels",
+                     [] {
+                         PictWriter p(2);
+                         AddBitMap(p, 0x90, 2, {1, 1, 0, 0}, {0, 0});
+                         return p.End();
+                     },
+                     DECERR_FORMAT, ""});
+    cases.push_back({"QuickTime data without a JPEG start",
+                     [] {
+                         PictWriter p(2);
+                         p.Op(0x8200).U32Be(10).Raw({0xFF, 0xD8, 0xFE, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xD8, 0xFF});
+                         return p.End();
+                     },
+                     DECERR_UNSUPPORTED, Raised("PICT file contains unrecognized quicktime data.\n")});
+    cases.push_back({"QuickTime data at the very end",
+                     [] {
+                         PictWriter p(2);
+                         p.Op(0x8200).U32Be(100).Raw({0, 0xFF, 0xD8});
+                         return p.w.bytes;
+                     },
+                     DECERR_END_OF_DATA, kEndOfDataText});
+    cases.push_back({"JPEG data without a JPEG decoder",
+                     [] {
+                         PictWriter p(2);
+                         p.Op(0x8200).U32Be(10).Raw({0xFF, 0xD8, 0xFF, 0xE0});
+                         return p.End();
+                     },
+                     DECERR_UNSUPPORTED, Raised("Library not compiled for PICT/JPEG.")});
+    return cases;
+}
+
+class PictFailTest : public testing::TestWithParam<FailCase> {};
+
+TEST_P(PictFailTest, FailsWithCodeAndText) {
+    const FailCase& c = GetParam();
+    CPictDecoder decoder;
+    Failure failure = DecodeFailure(decoder, c.make(), c.depth);
+    EXPECT_EQ(failure.code, c.wantCode);
+    if (!c.wantText.empty()) {
+        EXPECT_EQ(failure.text, c.wantText);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pict, PictFailTest, testing::ValuesIn(FailCases()),
+                         [](const auto& info) { return CaseName(info.param.name); });
+
+// JPEG data 30 bytes into a QuickTime block decodes through the JPEG decoder
+// to the same pixels as the JPEG file on its own.
+TEST(PictJpeg, EmbeddedJpegDecodesLikeTheFile) {
+    Bytes jpeg = ReadFile(std::filesystem::path(OVLET_CORPUS_DIR) / "jpeg/libjpeg-turbo/testorig.jpg");
+    ASSERT_FALSE(jpeg.empty());
+    PictWriter p(2);
+    p.Op(0x8200).U32Be(static_cast<std::uint32_t>(30 + jpeg.size())).Zeros(30).Raw(jpeg);
+    Bytes pict = p.End();
+
+    CJPEGDecoder jpegDecoder;
+    CWinBmp direct;
+    DecodeBytes(jpegDecoder, jpeg, direct, 32);
+    for (int depth : {0, 32}) {
+        SCOPED_TRACE(depth);
+        CPictDecoder decoder(&jpegDecoder);
+        CWinBmp embedded;
+        DecodeBytes(decoder, pict, embedded, depth);
+        ASSERT_EQ(embedded.GetBitsPerPixel(), 32);
+        EXPECT_EQ(embedded.GetSize(), direct.GetSize());
+        EXPECT_EQ(Pixels32(embedded), Pixels32(direct));
+    }
+}
+
+}  // namespace
