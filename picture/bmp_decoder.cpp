@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "picture/byte_reader.h"
+#include "picture/pixel_rows.h"
 #include "picture/text_exception.h"
 
 using picture_io::MemoryCursor;
@@ -219,26 +220,9 @@ void CBmpDecoder::Decode24Bpp() {
     CheckRowsPresent(rowBytes);
     const std::uint8_t* row = source->GetReadPointer();
     for (std::int32_t r = 0; r < height; ++r, row += rowBytes) {
-        std::uint8_t* line = RowLine(r);
-        if (width == 0) {
-            continue;
-        }
-        // Four bytes are loaded per pixel and the fourth replaced by the
-        // alpha; the last pixel of a row is taken byte by byte because its
-        // fourth byte may lie past the end of the data.
-        const std::uint8_t* src = row;
-        std::uint8_t* dest = line;
-        for (std::int32_t x = 0; x + 1 < width; ++x, src += 3, dest += 4) {
-            std::uint32_t value;
-            std::memcpy(&value, src, 4);
-            value |= 0xFF000000u;
-            std::memcpy(dest, &value, 4);
-        }
-        dest[0] = src[0];
-        dest[1] = src[1];
-        dest[2] = src[2];
-        dest[3] = 0xFF;
+        picture_rows::ExpandBgrToBgra(row, RowLine(r), width);
     }
+    picture_rows::FinishRows();
 }
 
 void CBmpDecoder::Decode32Bpp() {
