@@ -200,10 +200,7 @@ void CJPEGDecoder::DecodeImage() {
     // Leaves libjpeg ready for the next picture, then reports the error.
     auto fail = [&]() {
         jpeg_abort_decompress(cinfo);
-        if (errors->code == DECERR_UNSUPPORTED) {
-            RaiseDecoderError(DECERR_UNSUPPORTED, errors->message);
-        }
-        RaiseDecoderError(errors->code != 0 ? errors->code : DECERR_FORMAT, errors->message);
+        RaiseDecoderError(errors->code != 0 ? errors->code : DECERR_UNSUPPORTED, errors->message);
     };
 
     s.sourceManager.next_input_byte = source->GetReadPointer();

@@ -13,6 +13,9 @@ constexpr std::size_t kLineBufferSize = 256;
 }  // namespace
 
 void CPicDecoder::DecodeFile(const char* path, CBmp* target, int depth) {
+    if (!path) {
+        path = "";
+    }
     char line[kLineBufferSize];
     std::snprintf(line, sizeof line, "--- Decoding file %s. ---\n", path);
     TraceMessage(1, line);

@@ -30,7 +30,8 @@ bool JpegSize(const HeaderBytes& bytes, PictureHeaderSize* result) {
     std::int64_t pos = 2;
     while (bytes.Has(pos, 2)) {
         if (bytes.U8(pos) != 0xFF) {
-            return false;
+            ++pos;  // stray bytes between segments, as decoders skip them
+            continue;
         }
         unsigned marker = bytes.U8(pos + 1);
         if (marker == 0xFF) {  // fill byte

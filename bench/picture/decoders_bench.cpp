@@ -20,9 +20,6 @@
 #include <string_view>
 #include <vector>
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_BMP
-#define STBI_ONLY_TGA
 #include <stb/stb_image.h>
 
 #include "picture/bmp_decoder.h"

@@ -1,0 +1,276 @@
+// The bitmap model: packed-DIB layout, line table, colour table, drawing and
+// the packed-DIB import.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "picture/resource_registry.h"
+#include "tests/picture/picture_test_support.h"
+
+namespace {
+
+TEST(WinBmp, NewBitmapIsSixteenSquareGreyEightBit) {
+    CWinBmp bitmap;
+    EXPECT_EQ(bitmap.GetSize(), std::make_pair(16, 16));
+    EXPECT_EQ(bitmap.GetBitsPerPixel(), 8);
+    EXPECT_FALSE(bitmap.HasAlpha());
+    const RGBQuad& entry = bitmap.GetPalette()[200];
+    EXPECT_EQ(entry.blue, 200);
+    EXPECT_EQ(entry.green, 200);
+    EXPECT_EQ(entry.red, 200);
+    EXPECT_EQ(entry.reserved, 255);
+}
+
+struct LayoutCase {
+    const char* name;
+    std::int32_t width, height;
+    std::uint16_t depth;
+    std::int32_t lineBytes;
+    std::size_t storage;        // bytes of the packed DIB
+    std::size_t bitsOffset;     // from the start of the packed DIB
+};
+
+// Each case checks the DIB line length (4-byte padding), where the lines
+// start, and that entry 0 of the line table is the top line, stored last.
+constexpr LayoutCase kLayouts[] = {
+    {"8bit_3x2_padded_to_4", 3, 2, 8, 4, 40 + 1024 + 8, 40 + 1024},
+    {"32bit_5x1_no_table", 5, 1, 32, 20, 40 + 20, 40},
+    {"1bit_9x3", 9, 3, 1, 4, 40 + 8 + 12, 48},
+    {"4bit_7x2", 7, 2, 4, 4, 40 + 64 + 8, 104},
+    {"24bit_3x2", 3, 2, 24, 12, 40 + 24, 40},
+    {"16bit_3x1", 3, 1, 16, 8, 40 + 8, 40},
+    {"8bit_empty_0x0", 0, 0, 8, 0, 40 + 1024, 40 + 1024},
+};
+
+class WinBmpLayout : public testing::TestWithParam<LayoutCase> {};
+
+TEST_P(WinBmpLayout, PackedDibAndLineTable) {
+    const LayoutCase& c = GetParam();
+    CWinBmp bitmap;
+    bitmap.Create(c.width, c.height, c.depth, false);
+    EXPECT_EQ(bitmap.GetLineBytes(), c.lineBytes);
+    EXPECT_EQ(bitmap.GetStorageSize(), c.storage);
+    EXPECT_EQ(bitmap.GetAllocatedSize(), static_cast<std::int32_t>(c.storage + sizeof(CWinBmp)));
+    const BitmapInfoHeader* header = bitmap.GetInfoHeader();
+    EXPECT_EQ(header->biSize, 40u);
+    EXPECT_EQ(header->biWidth, c.width);
+    EXPECT_EQ(header->biHeight, c.height);
+    EXPECT_EQ(header->biPlanes, 1);
+    EXPECT_EQ(header->biBitCount, c.depth);
+    EXPECT_EQ(header->biCompression, BI_RGB);
+    auto* base = reinterpret_cast<const std::uint8_t*>(header);
+    EXPECT_EQ(bitmap.GetPalette() != nullptr, c.depth <= 8);
+    for (int y = 0; y < c.height; ++y) {
+        SCOPED_TRACE(y);
+        std::size_t expected = c.bitsOffset + static_cast<std::size_t>(c.height - 1 - y) * c.lineBytes;
+        EXPECT_EQ(bitmap.GetLineTable()[y] - base, static_cast<std::ptrdiff_t>(expected));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, WinBmpLayout, testing::ValuesIn(kLayouts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WinBmp, GreyRampFollowsDepth) {
+    struct Case { std::uint16_t depth; int entry; int grey; };
+    constexpr Case kCases[] = {{1, 1, 128}, {4, 15, 240}, {4, 1, 16}, {8, 255, 255}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.depth);
+        CWinBmp bitmap;
+        bitmap.Create(4, 4, c.depth, false);
+        EXPECT_EQ(bitmap.GetPalette()[c.entry].red, c.grey);
+        EXPECT_EQ(bitmap.GetPalette()[c.entry].reserved, 255);
+    }
+}
+
+TEST(WinBmp, SetPaletteCopiesOnlyWhatTheTableHolds) {
+    std::uint32_t entries[256];
+    for (int i = 0; i < 256; ++i) {
+        entries[i] = MakePixel(static_cast<std::uint8_t>(i), 1, 2);
+    }
+    CWinBmp bitmap;
+    bitmap.Create(8, 1, 1, false);
+    // A 1-bit bitmap has two entries; its pixel line follows them directly
+    // and must not be overwritten by a 256-entry copy.
+    std::memset(bitmap.GetLineTable()[0], 0xAB, 4);
+    bitmap.SetPalette(entries);
+    EXPECT_EQ(bitmap.GetPalette()[1].red, 1);
+    EXPECT_EQ(bitmap.GetPalette()[1].blue, 2);
+    EXPECT_EQ(bitmap.GetLineTable()[0][0], 0xAB);
+
+    bitmap.Create(2, 1, 32, false);
+    bitmap.SetPalette(entries);  // no table: nothing happens
+    EXPECT_EQ(bitmap.GetPalette(), nullptr);
+}
+
+TEST(WinBmp, CreateRefusesBadSizesAndKeepsThePicture) {
+    struct Case { const char* name; std::int32_t width, height; std::uint16_t depth; };
+    constexpr Case kCases[] = {
+        {"negative width", -1, 4, 8},
+        {"negative height", 4, -1, 32},
+        {"2^28 + 1 pixels", 16385, 16384, 8},
+        {"over 1 GiB at 32 bits", 16384, 16384, 32},
+        {"depth 7", 4, 4, 7},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CWinBmp bitmap;
+        bitmap.Create(3, 3, 32, true);
+        Failure failure = CatchFailure([&] { bitmap.Create(c.width, c.height, c.depth, false); });
+        EXPECT_EQ(failure.code, DECERR_FORMAT);
+        EXPECT_EQ(bitmap.GetSize(), std::make_pair(3, 3));
+        EXPECT_TRUE(bitmap.HasAlpha());
+    }
+}
+
+// Records what a bitmap asks the device to draw.
+class RecordingDevice : public CDrawDevice {
+public:
+    int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
+                      int srcWidth, int srcHeight, const void* bits, const BitmapInfoHeader* info,
+                      std::uint32_t usage, std::uint32_t rasterOp) override {
+        calls.push_back({"stretch", xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth,
+                         srcHeight, bits, info, usage, rasterOp});
+        return destHeight;
+    }
+    int SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc, int ySrc,
+                          int startScan, int scanLines, const void* bits,
+                          const BitmapInfoHeader* info, std::uint32_t usage) override {
+        calls.push_back({"set", xDest, yDest, width, height, xSrc, ySrc, startScan, scanLines,
+                         bits, info, usage, 0});
+        return scanLines;
+    }
+    struct Call {
+        const char* kind;
+        int a, b, c, d, e, f, g, h;
+        const void* bits;
+        const BitmapInfoHeader* info;
+        std::uint32_t usage, rasterOp;
+    };
+    std::vector<Call> calls;
+};
+
+TEST(WinBmp, DrawingHandsThePackedDibToTheDevice) {
+    CWinBmp bitmap;
+    bitmap.Create(101, 51, 32, false);
+    const void* bits = bitmap.GetLineTable()[50];  // bottom line comes first
+    struct Case {
+        const char* name;
+        std::function<void(CDrawDevice*)> draw;
+        RecordingDevice::Call want;
+    };
+    const Case kCases[] = {
+        {"Draw", [&](CDrawDevice* d) { bitmap.Draw(d, 3, 4, SRCCOPY); },
+         {"stretch", 3, 4, 101, 51, 0, 0, 101, 51, bits, nullptr, DIB_RGB_COLORS, SRCCOPY}},
+        {"DrawScaled half", [&](CDrawDevice* d) { bitmap.DrawScaled(d, 0, 0, 0.5, SRCCOPY); },
+         {"stretch", 0, 0, 50, 25, 0, 0, 101, 51, bits, nullptr, DIB_RGB_COLORS, SRCCOPY}},
+        {"DrawSection", [&](CDrawDevice* d) { bitmap.DrawSection(d, 7, 8, PictureRect{10, 5, 30, 20}); },
+         {"set", 7, 8, 20, 15, 10, 51 - 20, 0, 51, bits, nullptr, DIB_RGB_COLORS, 0}},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        RecordingDevice device;
+        c.draw(&device);
+        ASSERT_EQ(device.calls.size(), 1u);
+        const auto& got = device.calls[0];
+        const auto& want = c.want;
+        EXPECT_STREQ(got.kind, want.kind);
+        EXPECT_EQ(std::vector<int>({got.a, got.b, got.c, got.d, got.e, got.f, got.g, got.h}),
+                  std::vector<int>({want.a, want.b, want.c, want.d, want.e, want.f, want.g, want.h}));
+        EXPECT_EQ(got.bits, want.bits);
+        EXPECT_EQ(got.info, bitmap.GetInfoHeader());
+        EXPECT_EQ(got.rasterOp, want.rasterOp);
+    }
+    bitmap.Draw(nullptr, 0, 0);  // no device: nothing to do, no crash
+    RecordingDevice device;
+    bitmap.DrawScaled(&device, 0, 0, 1e300);  // would overflow int: drawn not at all
+    EXPECT_TRUE(device.calls.empty());
+}
+
+// A packed DIB as a resource stores it: header, colour table, lines.
+Bytes MakePackedDib(std::int32_t width, std::int32_t height, std::uint16_t depth,
+                    std::uint32_t colours, std::size_t pixelBytes) {
+    BitmapInfoHeader header{};
+    header.biSize = 40;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = depth;
+    header.biClrUsed = colours;
+    Bytes bytes(sizeof header);
+    std::memcpy(bytes.data(), &header, sizeof header);
+    std::uint32_t tableEntries = depth <= 8 ? (colours ? colours : 1u << depth) : 0;
+    for (std::uint32_t i = 0; i < tableEntries; ++i) {
+        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(i), 0x11, 0x22, 0});
+    }
+    for (std::size_t i = 0; i < pixelBytes; ++i) {
+        bytes.push_back(static_cast<std::uint8_t>(i + 1));
+    }
+    return bytes;
+}
+
+TEST(WinBmp, CreateFromPackedDibChecksWhatItCopies) {
+    struct Case {
+        const char* name;
+        Bytes dib;
+        bool accepted;
+    };
+    const Bytes full = MakePackedDib(3, 2, 8, 0, 8);
+    const Case kCases[] = {
+        {"8-bit full table", MakePackedDib(3, 2, 8, 0, 8), true},
+        {"8-bit with 16 colours", MakePackedDib(3, 2, 8, 16, 8), true},
+        {"32-bit", MakePackedDib(2, 2, 32, 0, 16), true},
+        {"lines cut short", MakePackedDib(3, 2, 8, 0, 7), false},
+        {"header cut", Bytes(full.begin(), full.begin() + 20), false},
+        {"top-down", MakePackedDib(3, -2, 8, 0, 8), false},
+        {"depth 2", MakePackedDib(3, 2, 2, 0, 8), false},
+        {"300 colours at 8 bits", MakePackedDib(3, 2, 8, 300, 8), false},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CWinBmp bitmap;
+        bitmap.Create(1, 1, 32, true);
+        ASSERT_EQ(bitmap.CreateFromPackedDib(std::span<const std::uint8_t>(c.dib)), c.accepted);
+        if (!c.accepted) {
+            EXPECT_EQ(bitmap.GetSize(), std::make_pair(1, 1));
+            continue;
+        }
+        EXPECT_FALSE(bitmap.HasAlpha());
+        // The bottom line of the DIB is the first stored: bytes 1, 2, 3...
+        auto [w, h] = bitmap.GetSize();
+        EXPECT_EQ(bitmap.GetLineTable()[h - 1][0], 1);
+        EXPECT_EQ(bitmap.GetLineTable()[0][0], 1 + bitmap.GetLineBytes());
+        if (bitmap.GetBitsPerPixel() == 8) {
+            EXPECT_EQ(bitmap.GetPalette()[5].blue, 5);
+            EXPECT_EQ(bitmap.GetPalette()[5].red, 0x22);
+        }
+        (void)w;
+    }
+}
+
+TEST(WinBmp, LoadFromResourceUsesTheRegisteredLookup) {
+    static const Bytes kDib = MakePackedDib(4, 3, 8, 0, 12);
+    SetBitmapResourceLookup([](std::uint16_t id) -> std::span<const std::uint8_t> {
+        if (id == 130) {
+            return kDib;
+        }
+        return {};
+    });
+    CWinBmp bitmap;
+    EXPECT_TRUE(bitmap.LoadFromResource(130));
+    EXPECT_EQ(bitmap.GetSize(), std::make_pair(4, 3));
+    EXPECT_FALSE(bitmap.LoadFromResource(131));
+    EXPECT_EQ(bitmap.GetSize(), std::make_pair(4, 3));
+    SetBitmapResourceLookup(nullptr);
+    EXPECT_FALSE(bitmap.LoadFromResource(130));
+}
+
+TEST(WinBmp, CopyToGlobalMemoryCopiesThePackedDib) {
+    CWinBmp bitmap;
+    bitmap.Create(2, 2, 8, false);
+    bitmap.GetLineTable()[0][1] = 77;
+    std::vector<std::uint8_t> copy = bitmap.CopyToGlobalMemory();
+    ASSERT_EQ(copy.size(), bitmap.GetStorageSize());
+    EXPECT_EQ(std::memcmp(copy.data(), bitmap.GetInfoHeader(), copy.size()), 0);
+}
+
+}  // namespace

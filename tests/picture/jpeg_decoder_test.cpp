@@ -1,0 +1,202 @@
+// The JPEG decoder on pictures made here with known colours.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "picture/jpeg_decoder.h"
+#include "tests/picture/picture_test_support.h"
+
+namespace {
+
+// Flat colour quarters survive JPEG coding at quality 95 within a few steps.
+constexpr int kTolerance = 6;
+
+struct Rgb { int red, green, blue; };
+constexpr Rgb kQuarters[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {250, 250, 20}};
+constexpr int kSide = 32;  // 2 x 2 quarters of 16 x 16, whole JPEG blocks
+
+int QuarterAt(int x, int y) { return (y >= kSide / 2 ? 2 : 0) + (x >= kSide / 2 ? 1 : 0); }
+
+Bytes QuarterPixels(JpegKind kind) {
+    Bytes pixels;
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            const Rgb& c = kQuarters[QuarterAt(x, y)];
+            switch (kind) {
+            case JpegKind::Grey:
+                pixels.push_back(static_cast<std::uint8_t>(QuarterAt(x, y) * 80));
+                break;
+            case JpegKind::CmykAdobe:
+            case JpegKind::YcckAdobe: {
+                // Inks for the colour with no black: C = 255 - R, and so on.
+                pixels.insert(pixels.end(), {static_cast<std::uint8_t>(255 - c.red),
+                                             static_cast<std::uint8_t>(255 - c.green),
+                                             static_cast<std::uint8_t>(255 - c.blue), 0});
+                break;
+            }
+            default:
+                pixels.insert(pixels.end(), {static_cast<std::uint8_t>(c.red),
+                                             static_cast<std::uint8_t>(c.green),
+                                             static_cast<std::uint8_t>(c.blue)});
+            }
+        }
+    }
+    return pixels;
+}
+
+struct ColourCase {
+    const char* name;
+    JpegKind kind;
+    bool progressive;
+    int requestedDepth;
+};
+
+// Colour JPEGs of every colour model come out at 32 bits in blue, green,
+// red order whatever depth was asked for, CMYK and YCCK converted from inks.
+constexpr ColourCase kColourCases[] = {
+    {"ycbcr_depth32", JpegKind::YCbCr, false, 32},
+    {"ycbcr_depth0", JpegKind::YCbCr, false, 0},
+    {"ycbcr_depth8_still32", JpegKind::YCbCr, false, 8},
+    {"ycbcr_progressive", JpegKind::YCbCr, true, 32},
+    {"rgb_coded", JpegKind::Rgb, false, 32},
+    {"cmyk_adobe", JpegKind::CmykAdobe, false, 32},
+    {"ycck_adobe", JpegKind::YcckAdobe, false, 0},
+};
+
+class JpegColour : public testing::TestWithParam<ColourCase> {};
+
+TEST_P(JpegColour, QuartersKeepTheirColours) {
+    const ColourCase& c = GetParam();
+    Bytes jpeg = EncodeJpeg(c.kind, kSide, kSide, QuarterPixels(c.kind), 95, c.progressive);
+    CJPEGDecoder decoder;
+    CWinBmp bitmap;
+    DecodeBytes(decoder, jpeg, bitmap, c.requestedDepth);
+    ASSERT_EQ(bitmap.GetSize(), std::make_pair(kSide, kSide));
+    ASSERT_EQ(bitmap.GetBitsPerPixel(), 32);
+    EXPECT_FALSE(bitmap.HasAlpha());
+    for (int q = 0; q < 4; ++q) {
+        // The centre of each quarter, away from the block edges.
+        int x = (q % 2) * 16 + 8, y = (q / 2) * 16 + 8;
+        SCOPED_TRACE(testing::Message() << "quarter " << q);
+        Bgra p = PixelAt(bitmap, x, y);
+        EXPECT_NEAR(p.red, kQuarters[q].red, kTolerance);
+        EXPECT_NEAR(p.green, kQuarters[q].green, kTolerance);
+        EXPECT_NEAR(p.blue, kQuarters[q].blue, kTolerance);
+        EXPECT_EQ(p.alpha, 255);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, JpegColour, testing::ValuesIn(kColourCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(JpegDecoder, GreyAtDepthZeroAndThirtyTwo) {
+    Bytes jpeg = EncodeJpeg(JpegKind::Grey, kSide, kSide, QuarterPixels(JpegKind::Grey));
+    CJPEGDecoder decoder;
+    struct Case { int requested; std::uint16_t depth; };
+    for (Case c : {Case{0, 8}, Case{8, 8}, Case{32, 32}}) {
+        SCOPED_TRACE(c.requested);
+        CWinBmp bitmap;
+        DecodeBytes(decoder, jpeg, bitmap, c.requested);
+        ASSERT_EQ(bitmap.GetBitsPerPixel(), c.depth);
+        for (int q = 0; q < 4; ++q) {
+            int x = (q % 2) * 16 + 8, y = (q / 2) * 16 + 8;
+            if (c.depth == 8) {
+                EXPECT_NEAR(bitmap.GetLineTable()[y][x], q * 80, 2);
+                EXPECT_EQ(bitmap.GetPalette()[q * 80].red, q * 80);  // the grey ramp
+            } else {
+                Bgra p = PixelAt(bitmap, x, y);
+                EXPECT_NEAR(p.blue, q * 80, 2);
+                EXPECT_EQ(p.blue, p.green);
+                EXPECT_EQ(p.green, p.red);
+                EXPECT_EQ(p.alpha, 255);
+            }
+        }
+    }
+}
+
+TEST(JpegDecoder, TruncatedDataStillDecodes) {
+    Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, kSide, kSide, QuarterPixels(JpegKind::YCbCr));
+    jpeg.resize(jpeg.size() - 60);  // inside the entropy-coded data
+    CJPEGDecoder decoder;
+    CWinBmp bitmap;
+    EXPECT_NO_THROW(DecodeBytes(decoder, jpeg, bitmap, 32));
+    EXPECT_EQ(bitmap.GetSize(), std::make_pair(kSide, kSide));
+    // The top-left quarter was complete before the cut.
+    EXPECT_NEAR(PixelAt(bitmap, 4, 4).red, 255, kTolerance);
+}
+
+TEST(JpegDecoder, FailuresCarryLibjpegTextAndTheNextPictureDecodes) {
+    Bytes good = EncodeJpeg(JpegKind::YCbCr, kSide, kSide, QuarterPixels(JpegKind::YCbCr));
+    Bytes badPrecision = good;
+    // SOF0 sample precision byte set to 7.
+    for (std::size_t i = 0; i + 4 < badPrecision.size(); ++i) {
+        if (badPrecision[i] == 0xFF && badPrecision[i + 1] == 0xC0) {
+            badPrecision[i + 4] = 7;
+            break;
+        }
+    }
+    struct Case { const char* name; Bytes data; int code; const char* text; };
+    const Case kCases[] = {
+        {"not a JPEG", {0x00, 0x11, 0x22, 0x33}, DECERR_UNSUPPORTED,
+         "Decoder error: Not a JPEG file: starts with 0x00 0x11\n\n"},
+        {"headers only", Bytes(good.begin(), good.begin() + 100), DECERR_UNSUPPORTED, nullptr},
+        {"bad precision", badPrecision, DECERR_UNSUPPORTED,
+         "Decoder error: Unsupported JPEG data precision 7\n\n"},
+    };
+    CJPEGDecoder decoder;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CWinBmp bitmap;
+        Failure failure = CatchFailure([&] { DecodeBytes(decoder, c.data, bitmap, 32); });
+        EXPECT_EQ(failure.code, c.code);
+        if (c.text) {
+            EXPECT_EQ(failure.text, c.text);
+        }
+        // The same decoder object goes on with the next picture.
+        CWinBmp next;
+        DecodeBytes(decoder, good, next, 32);
+        EXPECT_NEAR(PixelAt(next, 24, 8).green, 255, kTolerance);
+    }
+}
+
+// A JPEG header asking for width x height, with nothing behind the frame.
+Bytes JpegHeaderOnly(std::uint16_t width, std::uint16_t height) {
+    Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, 8, 8, Bytes(8 * 8 * 3, 128));
+    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
+            jpeg[i + 6] = static_cast<std::uint8_t>(height);
+            jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
+            jpeg[i + 8] = static_cast<std::uint8_t>(width);
+            break;
+        }
+    }
+    return jpeg;
+}
+
+TEST(JpegDecoder, OversizedHeadersFailBeforeAllocating) {
+    CJPEGDecoder decoder;
+    struct Case { std::uint16_t width, height; int code; const char* text; };
+    // libjpeg refuses sides above 65500 itself; 30000 x 30000 and 16385 x
+    // 16385 pass it but exceed 2^28 pixels.
+    const Case kCases[] = {
+        {65535, 65535, DECERR_UNSUPPORTED, "Maximum supported image dimension is 65500 pixels"},
+        {30000, 30000, DECERR_FORMAT, "Picture too large: 30000 x 30000 pixels."},
+        {16385, 16385, DECERR_FORMAT, "Picture too large: 16385 x 16385 pixels."},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.width);
+        CWinBmp bitmap;
+        Failure failure = CatchFailure([&] { DecodeBytes(decoder, JpegHeaderOnly(c.width, c.height), bitmap, 32); });
+        EXPECT_EQ(failure.code, c.code);
+        EXPECT_NE(failure.text.find(c.text), std::string::npos) << failure.text;
+        EXPECT_EQ(bitmap.GetSize(), std::make_pair(16, 16));
+    }
+    // A lower limit set on the decoder applies the same way.
+    decoder.SetPictureLimits(1000, std::int64_t{1} << 30);
+    CWinBmp bitmap;
+    EXPECT_EQ(CatchFailure([&] { DecodeBytes(decoder, JpegHeaderOnly(40, 40), bitmap, 32); }).code,
+              DECERR_FORMAT);
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+// ovlet decode and ovlet info as a script sees them: output line, PAM file,
+// error line and exit code.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+
+#include "tests/picture/picture_test_support.h"
+
+namespace {
+
+struct CommandRun {
+    int code = -1;
+    std::string out;  // standard output, then standard error
+};
+
+CommandRun Ovlet(const std::string& args) {
+    std::string command = std::string(OVLET_BIN) + " " + args + " 2>&1";
+    CommandRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) {
+        return run;
+    }
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        run.out.append(buffer.data(), n);
+    }
+    int status = ::pclose(pipe);
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// A 3 x 2 palette PNG, row 0 indices 0 1 2, row 1 indices 2 1 0.
+Bytes PalettePng() {
+    PngPicture picture;
+    picture.width = 3;
+    picture.height = 2;
+    picture.colourType = 3;
+    picture.palette = {255, 0, 0, 0, 255, 0, 0, 0, 255};
+    picture.rows = {{0, 1, 2}, {2, 1, 0}};
+    return EncodePng(picture);
+}
+
+// A 2 x 1 RGBA PNG with alpha 10 and 200.
+Bytes RgbaPng() {
+    PngPicture picture;
+    picture.width = 2;
+    picture.height = 1;
+    picture.colourType = 6;
+    picture.rows = {{1, 2, 3, 10, 4, 5, 6, 200}};
+    return EncodePng(picture);
+}
+
+std::string PamHeader(int width, int height) {
+    return "P7\nWIDTH " + std::to_string(width) + "\nHEIGHT " + std::to_string(height) +
+           "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
+}
+
+struct DecodeCase {
+    const char* name;
+    Bytes picture;
+    const char* depthArgs;
+    const char* wantLine;
+    std::string wantPam;
+};
+
+TEST(OvletDecode, WritesPamTopLineFirst) {
+    std::string red = {'\xFF', 0, 0, '\xFF'}, green = {0, '\xFF', 0, '\xFF'}, blue = {0, 0, '\xFF', '\xFF'};
+    const DecodeCase kCases[] = {
+        {"palette at 8 bits expands through the colour table", PalettePng(), "--depth 0",
+         "3x2 depth 8 alpha no format png\n",
+         PamHeader(3, 2) + red + green + blue + blue + green + red},
+        {"palette at 32 bits", PalettePng(), "", "3x2 depth 32 alpha no format png\n",
+         PamHeader(3, 2) + red + green + blue + blue + green + red},
+        {"alpha kept when meaningful", RgbaPng(), "--depth 32", "2x1 depth 32 alpha yes format png\n",
+         PamHeader(2, 1) + std::string{1, 2, 3, 10, 4, 5, 6, static_cast<char>(200)}},
+    };
+    TempFolder folder;
+    for (const DecodeCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        WriteFileBytes(folder / "in.png", c.picture);
+        CommandRun run = Ovlet("decode " + (folder / "in.png").string() + " " + (folder / "out.pam").string() +
+                        " " + c.depthArgs);
+        EXPECT_EQ(run.code, 0);
+        EXPECT_EQ(run.out, c.wantLine);
+        Bytes pam = ReadFileBytes(folder / "out.pam");
+        EXPECT_EQ(std::string(pam.begin(), pam.end()), c.wantPam);
+    }
+}
+
+TEST(OvletDecode, FailuresAndUsage) {
+    TempFolder folder;
+    WriteFileBytes(folder / "zeros.bin", Bytes(600, 0));
+    Bytes cut = PalettePng();
+    cut.resize(cut.size() - 20);
+    WriteFileBytes(folder / "cut.png", cut);
+    std::string out = (folder / "out.pam").string();
+    struct Case { const char* name; std::string args; int code; std::string output; };
+    const Case kCases[] = {
+        {"unknown type", "decode " + (folder / "zeros.bin").string() + " " + out, 4,
+         "error 8: Decoder error: Unknown file type.\n"},
+        {"cut PNG", "decode " + (folder / "cut.png").string() + " " + out, 4,
+         "error 11: End of file reached while decoding.\n"},
+        {"missing file", "decode " + (folder / "none.png").string() + " " + out, 4,
+         "error 4: Decoder error: Opening " + (folder / "none.png").string() + " failed\n"},
+        {"bad depth", "decode x.png y.pam --depth 16", 1, "ovlet decode: --depth takes 0, 8 or 32\n"},
+        {"no output", "decode x.png", 1, "usage: ovlet decode PICTURE OUT.pam [--depth 0|8|32]\n"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CommandRun run = Ovlet(c.args);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_EQ(run.out, c.output);
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST(OvletInfo, FormatAndHeaderSize) {
+    TempFolder folder;
+    WriteFileBytes(folder / "p.png", PalettePng());
+    WriteFileBytes(folder / "tiff", {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0});
+    struct Case { std::string path; int code; std::string output; };
+    const Case kCases[] = {
+        {(folder / "p.png").string(), 0, "format png size 3x2\n"},
+        {CorpusPath("jpeg/pillow/junk_jpeg_header.jpg").string(), 0, "format jpeg size 1024x768\n"},
+        {CorpusPath("bmp/g/rgb24.bmp").string(), 0, "format bmp size 127x64\n"},
+        {(folder / "tiff").string(), 0, "format tiff size unknown\n"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.path);
+        CommandRun run = Ovlet("info " + c.path);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_EQ(run.out, c.output);
+    }
+}
+
+}  // namespace
