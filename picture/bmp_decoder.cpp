@@ -80,12 +80,20 @@ void CBmpDecoder::DecodeImage() {
     // A picture without pixels still gets one line pointer per line, so a
     // width of 0 counts as 1 here: 0 x 2^31 would pass a pixel count.
     CheckPictureSize(std::max(width, 1), std::max(height, 1), depth);
+    bool compressed = header.biCompression != 0;
+    bool runLength = compressed && (header.biBitCount == 4 || header.biBitCount == 8);
+    if (!runLength && (header.biBitCount == 1 || header.biBitCount == 4 || header.biBitCount == 8 ||
+                       header.biBitCount == 24 || header.biBitCount == 32)) {
+        // A short file claiming many rows fails here, before its bitmap
+        // is allocated.
+        CheckRowsPresent(header.biBitCount == 32 ? std::int64_t{4} * width
+                                                 : StoredRowBytes(width, header.biBitCount));
+    }
     bitmap->Create(width, height, static_cast<std::uint16_t>(depth), false);
     if (depth == 8) {
         bitmap->SetPalette(colourTable.get());
     }
 
-    bool compressed = header.biCompression != 0;
     switch (header.biBitCount) {
     case 1: DecodeIndexed(1); break;
     case 4: compressed ? DecodeRLE4() : DecodeIndexed(4); break;

@@ -75,6 +75,11 @@ void CTGADecoder::DecodeImage() {
     int depth = bits > 8 ? 32 : requestedDepth;
     // Zero counts as 1, so a picture of no pixels cannot ask for a huge line table.
     CheckPictureSize(std::max<int>(header.Width, 1), std::max<int>(header.Height, 1), depth);
+    if (header.ImageType >= 1 && header.ImageType <= 3 &&
+        !picture_io::HasBytes(*source, std::int64_t{header.Width} * header.Height * BytesPerValue(bits))) {
+        // The pixels cannot all be there: fail before allocating the bitmap.
+        picture_io::ThrowEndOfData();
+    }
     bitmap->Create(header.Width, header.Height, static_cast<std::uint16_t>(depth),
                    bits == 16 || bits == 32);
 

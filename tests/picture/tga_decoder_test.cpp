@@ -248,3 +248,21 @@ INSTANTIATE_TEST_SUITE_P(Tga, TgaFailTest, testing::ValuesIn(FailCases()),
                          [](const auto& info) { return CaseName(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+// Uncompressed pixels that cannot all be there fail before the bitmap is
+// replaced.
+TEST(TgaAllocation, ShortFileFailsBeforeCreate) {
+    TgaSpec s{.width = 16000, .height = 16000, .depth = 32, .pixels = Bytes(64, 0)};
+    CTGADecoder decoder;
+    CWinBmp bitmap;
+    std::uint64_t creates = bitmap.GetCreateCount();
+    Bytes file = MakeTga(s);
+    CDataSource source;
+    source.OpenData("memory", file.data(), static_cast<std::int32_t>(file.size()));
+    EXPECT_THROW(decoder.DecodeSource(&source, &bitmap, 32), CTextException);
+    EXPECT_EQ(bitmap.GetCreateCount(), creates);
+}
+
+}  // namespace
