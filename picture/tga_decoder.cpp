@@ -75,9 +75,16 @@ void CTGADecoder::DecodeImage() {
     int depth = bits > 8 ? 32 : requestedDepth;
     // Zero counts as 1, so a picture of no pixels cannot ask for a huge line table.
     CheckPictureSize(std::max<int>(header.Width, 1), std::max<int>(header.Height, 1), depth);
-    if (header.ImageType >= 1 && header.ImageType <= 3 &&
-        !picture_io::HasBytes(*source, std::int64_t{header.Width} * header.Height * BytesPerValue(bits))) {
-        // The pixels cannot all be there: fail before allocating the bitmap.
+    // Fail before allocating the bitmap when the pixels cannot all be there:
+    // uncompressed they take their full size, run-length encoded at least a
+    // packet header and a value for every 128 pixels.
+    std::int64_t pixels = std::int64_t{header.Width} * header.Height;
+    std::int64_t leastBytes = header.ImageType >= 1 && header.ImageType <= 3
+                                  ? pixels * BytesPerValue(bits)
+                              : header.ImageType >= 9 && header.ImageType <= 11
+                                  ? (pixels + 127) / 128 * (1 + BytesPerValue(bits))
+                                  : 0;
+    if (!picture_io::HasBytes(*source, leastBytes)) {
         picture_io::ThrowEndOfData();
     }
     bitmap->Create(header.Width, header.Height, static_cast<std::uint16_t>(depth),
