@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/exchange_commands.h"
 #ifdef OVLET_HAVE_PICTURE_COMMANDS
 #include "cli/picture_commands.h"
 #endif
@@ -18,10 +19,20 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"show", ovlet_cli::RunShow, "show [--json] CARD          print a card's fields, picture size and summary"},
-    {"make", ovlet_cli::RunMake,
+    {"make", ovlet_cli::RunMakeCommand,
      "make [--from CARD] OUT [Field=Value ...] [--picture FILE]\n"
-     "                                write a new card"},
+     "                                write a new card\n"
+     "  make --csv PEOPLE.csv -o FOLDER [--picture FILE] [--from TEMPLATE.ovt]\n"
+     "                                one card per row; the header row names the fields"},
     {"picture", ovlet_cli::RunPicture, "picture CARD OUT            write the card's picture bytes unchanged"},
+    {"export", ovlet_cli::RunExport,
+     "export --vcard CARD [-o OUT.vcf] [--vcard3] [--no-photo]\n"
+     "                                the card as a vCard 4.0 (or 3.0)"},
+    {"import", ovlet_cli::RunImport,
+     "import VCF -o CARD.ovt [--picture FILE]\n"
+     "  import VCF --all -o FOLDER    cards from a vCard file (2.1, 3.0, 4.0)"},
+    {"qr", ovlet_cli::RunQr, "qr CARD -o OUT.png [--size PIXELS] [--vcard3]\n"
+                             "                                a QR code of the card's vCard without its photo"},
 #ifdef OVLET_HAVE_PICTURE_COMMANDS
     {"decode", RunDecodeCommand, "decode PICTURE OUT.pam [--depth 0|8|32]\n"
                                  "                                decode a picture into a PAM file"},
@@ -39,7 +50,7 @@ void PrintHelp(std::FILE* out)
                  "  Phone1Number Phone2Description Phone2Number GeneralInformation\n"
                  "Text is UTF-8; cards store Windows-1252.\n"
                  "Exit codes: 0 success, 1 usage error, 2 file cannot be opened or written,\n"
-                 "  3 damaged or truncated card, 4 picture cannot be decoded.\n");
+                 "  3 damaged or truncated card or vCard, 4 picture cannot be decoded.\n");
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ public:
     static constexpr int kColourTableEntries = 256;
 
 protected:
-    // The format-specific work; does nothing here.
+    // The work of one format; does nothing here.
     virtual void DecodeImage();
 
     // With no requested depth, asks for 8 bits when the picture has 8 or

@@ -1,0 +1,139 @@
+// Card-window timings: repainting the Image page with a 12-megapixel picture,
+// and opening a card with such a picture against decoding the picture alone.
+//
+//   QT_QPA_PLATFORM=offscreen window_bench
+#include <benchmark/benchmark.h>
+#include <jpeglib.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "card/card_file.h"
+#include "controls/picture_static.h"
+#include "picture/any_pic_decoder.h"
+#include "platform/resources.h"
+#include "platform/ui_services.h"
+#include "window/card_dialog.h"
+
+namespace {
+
+constexpr int kWidth = 4000;
+constexpr int kHeight = 3000;
+
+// A photo-like 12-megapixel JPEG: smooth gradients with some texture.
+std::vector<std::uint8_t> MakeJpeg()
+{
+    std::vector<std::uint8_t> row(kWidth * 3);
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr jerr{};
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = kWidth;
+    cinfo.image_height = kHeight;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 85, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::uint32_t noise = 12345;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            noise = noise * 1103515245 + 12345;
+            const int n = static_cast<int>((noise >> 16) & 15);
+            row[x * 3] = static_cast<std::uint8_t>((x * 255 / kWidth + n) & 255);
+            row[x * 3 + 1] = static_cast<std::uint8_t>((y * 255 / kHeight + n) & 255);
+            row[x * 3 + 2] = static_cast<std::uint8_t>(((x + y) * 127 / kWidth + n) & 255);
+        }
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&cinfo, &p, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::vector<std::uint8_t> bytes(out, out + size);
+    jpeg_destroy_compress(&cinfo);
+    std::free(out);
+    return bytes;
+}
+
+struct Fixture {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "ovlet-window-bench";
+    std::string jpegPath;
+    std::string cardPath;
+    Fixture()
+    {
+        std::filesystem::create_directories(dir);
+        const auto jpeg = MakeJpeg();
+        jpegPath = (dir / "photo.jpg").string();
+        std::ofstream(jpegPath, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()), jpeg.size());
+        CardRecord card;
+        card.Company = "Bench";
+        card.SetPicture(jpeg);
+        RecordOnlySide side(card);
+        cardPath = (dir / "photo.ovt").string();
+        WriteCardFile(cardPath, card, side);
+    }
+};
+
+Fixture& Files()
+{
+    static Fixture fixture;
+    return fixture;
+}
+
+void BM_RepaintImagePage12MP(benchmark::State& state)
+{
+    CCardDialog window;
+    window.Record().CurrentPath = Files().cardPath;
+    window.Create();
+    window.show();
+    QApplication::processEvents();
+    window.repaint();  // the first paint makes the scaled copy
+    for (auto _ : state) {
+        window.repaint();
+    }
+    state.counters["picture_px"] = static_cast<double>(window.PicturePanel()->Bitmap().GetWidth()) *
+                                    window.PicturePanel()->Bitmap().GetHeight();
+}
+BENCHMARK(BM_RepaintImagePage12MP)->Unit(benchmark::kMillisecond);
+
+void BM_DecodePicture12MP(benchmark::State& state)
+{
+    for (auto _ : state) {
+        CWinBmp bitmap;
+        SharedDecoder().DecodeFile(Files().jpegPath.c_str(), &bitmap, 32);
+        benchmark::DoNotOptimize(bitmap.GetLineTable());
+    }
+}
+BENCHMARK(BM_DecodePicture12MP)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_OpenCard12MP(benchmark::State& state)
+{
+    CCardDialog window;
+    window.Create();
+    for (auto _ : state) {
+        window.Record().ClearCard();
+        window.ReadCardFile(Files().cardPath);
+    }
+}
+BENCHMARK(BM_OpenCard12MP)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    platform::InstallBitmapResources();
+    platform::ScriptedUi ui;
+    platform::SetUi(&ui);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(Files().dir);
+    return 0;
+}

@@ -1,0 +1,153 @@
+#include "card/qr_code.h"
+
+#include <png.h>
+#include <qrencode.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+
+namespace qr {
+namespace {
+
+struct QrCodeFree {
+    void operator()(QRcode* code) const { QRcode_free(code); }
+};
+
+// libpng hands the encoded bytes here; a failure to grow the buffer becomes a
+// libpng error so that no exception crosses libpng's C frames.
+void AppendPngBytes(png_structp png, png_bytep data, png_size_t size)
+{
+    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+    bool grown = true;
+    try {
+        out->insert(out->end(), data, data + size);
+    } catch (...) {
+        grown = false;
+    }
+    if (!grown) png_error(png, "out of memory");
+}
+
+void FlushPngBytes(png_structp) {}
+
+struct PngErrorText {
+    char text[200] = "";
+};
+
+void OnPngError(png_structp png, png_const_charp message)
+{
+    auto* error = static_cast<PngErrorText*>(png_get_error_ptr(png));
+    std::snprintf(error->text, sizeof error->text, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// Writes the rows prepared by the caller; kept apart so that no object with a
+// destructor lives in the frame that setjmp returns to twice.
+bool WriteGreyPng(const std::vector<std::uint8_t>& pixelRows, int pixels, std::vector<std::uint8_t>& out,
+                  PngErrorText& error)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, OnPngError, OnPngWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, info ? &info : nullptr);
+        return false;
+    }
+    png_set_write_fn(png, &out, AppendPngBytes, FlushPngBytes);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(pixels), static_cast<png_uint_32>(pixels), 8,
+                 PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < pixels; ++y) {
+        png_write_row(png, pixelRows.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(pixels));
+    }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+bool Encode(std::string_view data, Code& code, std::string& error, int maxVersion)
+{
+    static constexpr std::pair<QRecLevel, char> kLevels[] = {
+        {QR_ECLEVEL_H, 'H'}, {QR_ECLEVEL_Q, 'Q'}, {QR_ECLEVEL_M, 'M'}, {QR_ECLEVEL_L, 'L'}};
+    if (data.size() > 7089) {  // the most a version-40 code holds in 8-bit mode is far less
+        error = "the text is too long for a QR code (" + std::to_string(data.size()) + " bytes)";
+        return false;
+    }
+    for (const auto& [level, letter] : kLevels) {
+        std::unique_ptr<QRcode, QrCodeFree> encoded(
+            QRcode_encodeData(static_cast<int>(data.size()), reinterpret_cast<const unsigned char*>(data.data()),
+                              0, level));
+        if (!encoded || encoded->version > maxVersion) continue;
+        code.version = encoded->version;
+        code.level = letter;
+        code.width = encoded->width;
+        const auto count = static_cast<std::size_t>(encoded->width) * static_cast<std::size_t>(encoded->width);
+        code.modules.resize(count);
+        for (std::size_t i = 0; i < count; ++i) code.modules[i] = encoded->data[i] & 1;
+        return true;
+    }
+    error = "the text (" + std::to_string(data.size()) + " bytes) does not fit in a QR code of version " +
+            std::to_string(maxVersion) + " or smaller";
+    return false;
+}
+
+bool EncodeCard(const CardRecord& record, vcard::Version version, CardCode& out, std::string& error)
+{
+    vcard::WriteOptions options;
+    options.version = version;
+    options.photo = false;
+    out.text = vcard::EncodeVCard(record, options);
+    out.noteLeftOut = false;
+    if (Encode(out.text, out.code, error)) return true;
+    if (record.GeneralInformation.empty()) return false;
+    options.note = false;
+    out.text = vcard::EncodeVCard(record, options);
+    if (!Encode(out.text, out.code, error)) {
+        error = "the card does not fit in a QR code even without its general information: " + error;
+        return false;
+    }
+    out.noteLeftOut = true;
+    return true;
+}
+
+bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std::string& error)
+{
+    const int span = code.width + 2 * kQuietZone;
+    if (code.width <= 0 || code.modules.size() != static_cast<std::size_t>(code.width) * code.width) {
+        error = "there is no code to draw";
+        return false;
+    }
+    if (pixels == 0) pixels = span * kDefaultModulePixels;
+    if (pixels < span || pixels > kMaxPixels) {
+        error = "a picture of " + std::to_string(pixels) + " pixels cannot hold this code; choose between " +
+                std::to_string(span) + " and " + std::to_string(kMaxPixels);
+        return false;
+    }
+    const int scale = pixels / span;
+    const int offset = (pixels - scale * code.width) / 2;
+    const auto side = static_cast<std::size_t>(pixels);
+    std::vector<std::uint8_t> rows(side * side, 0xFF);
+    for (int y = 0; y < code.width; ++y) {
+        for (int x = 0; x < code.width; ++x) {
+            if (!code.Dark(x, y)) continue;
+            for (int dy = 0; dy < scale; ++dy) {
+                std::uint8_t* row = &rows[static_cast<std::size_t>(offset + y * scale + dy) * side];
+                std::fill_n(row + offset + x * scale, scale, std::uint8_t{0});
+            }
+        }
+    }
+    png.clear();
+    PngErrorText pngError;
+    if (!WriteGreyPng(rows, pixels, png, pngError)) {
+        error = std::string("the PNG picture cannot be made: ") + pngError.text;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qr

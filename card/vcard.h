@@ -1,0 +1,71 @@
+// vCard exchange: a card as a vCard for address books, and vCards read back
+// into cards.
+//
+// Writing gives vCard 4.0 (RFC 6350) or 3.0 (RFC 2426) in UTF-8, lines ending
+// in CR LF and folded at 75 octets. Reading takes vCard 2.1, 3.0 and 4.0, one
+// or many cards in a file, and reports what it could not place on the card's
+// nineteen fields instead of dropping it silently. No window code, no Qt.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "card/card_record.h"
+
+namespace vcard {
+
+enum class Version { V3_0, V4_0 };
+
+struct WriteOptions {
+    Version version = Version::V4_0;
+    bool photo = true;  // the picture as PHOTO (a QR code leaves it out)
+    bool note = true;   // the general information as NOTE
+};
+
+// The card as one vCard: UTF-8, CR LF line ends, folded at 75 octets.
+std::string EncodeVCard(const CardRecord& record, const WriteOptions& options = {});
+
+// The media type of a picture, judged by its first bytes ("image/jpeg",
+// "image/png", ...; "application/octet-stream" when unknown).
+const char* PictureMediaType(const std::uint8_t* bytes, std::size_t size);
+
+// One thing worth telling the user about a card or a file. `line` is the
+// 1-based line of the file where the property starts, 0 for the whole card.
+struct Issue {
+    std::size_t line = 0;
+    std::string property;  // upper-case property name, "" when not about one
+    std::string text;      // UTF-8, ready to print
+};
+
+struct ImportedCard {
+    CardRecord record;            // the nineteen fields (Windows-1252) and the picture
+    std::size_t firstLine = 0;    // the card's BEGIN:VCARD line
+    std::string version;          // "2.1", "3.0", "4.0", or "" when the card names none
+    std::string displayName;      // UTF-8 name for messages: FN, else the name fields, else ORG
+    std::vector<Issue> unmapped;  // properties (or parts) that have no field on a card
+    std::vector<Issue> warnings;  // text changed to fit a card, values over a limit, pictures left out
+    std::vector<Issue> errors;    // damage: the card is incomplete and should not be saved
+
+    bool ok() const { return errors.empty(); }
+};
+
+// Bounds on what a hostile file can make the reader hold.
+struct ReadLimits {
+    std::size_t maxLineBytes = 24u << 20;  // one unfolded property line (a large photo fits)
+    std::size_t maxCards = 10000;
+    std::size_t maxPropertiesPerCard = 5000;
+};
+
+struct ReadResult {
+    std::vector<ImportedCard> cards;
+    std::vector<Issue> errors;    // about the file: no card in it, an unsupported encoding
+    std::vector<Issue> warnings;  // about the file: text outside any card
+};
+
+// Reads every card in a vCard file's bytes.
+ReadResult DecodeVCards(std::string_view bytes, const ReadLimits& limits = {});
+
+}  // namespace vcard

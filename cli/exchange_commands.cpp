@@ -1,0 +1,490 @@
+// Commands export, import and qr, and what they share with batch making.
+#include "cli/exchange_commands.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+#include <vector>
+
+#include "card/card_file.h"
+#include "card/codepage.h"
+#include "card/qr_code.h"
+#include "card/vcard.h"
+#include "cli/commands.h"
+
+namespace ovlet_cli {
+
+namespace fs = std::filesystem;
+
+// ------------------------------------------------------------------ shared helpers
+
+int LoadCardForTool(const char* command, const std::string& path, CardRecord& record)
+{
+    RecordOnlySide side(record);
+    switch (ReadCardFile(path, record, side).outcome) {
+    case CardReadOutcome::Read:
+        return kExitOk;
+    case CardReadOutcome::CannotOpen:
+        std::fprintf(stderr, "ovlet %s: cannot open card %s\n", command, path.c_str());
+        return kExitFile;
+    case CardReadOutcome::PastEnd:
+    case CardReadOutcome::Damaged:
+        break;
+    }
+    std::fprintf(stderr, "ovlet %s: card %s is damaged or truncated\n", command, path.c_str());
+    return kExitDamaged;
+}
+
+bool ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error)
+{
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        error = path + " is a folder";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + path;
+        return false;
+    }
+    bytes.clear();
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > maxBytes) {
+            error = path + " is larger than " + std::to_string(maxBytes >> 20) + " MiB";
+            return false;
+        }
+    }
+    if (in.bad()) {
+        error = "cannot read " + path;
+        return false;
+    }
+    return true;
+}
+
+// Writes a new file beside the target and renames it over the target once it
+// is complete, so that a failed write leaves an existing file as it was.
+bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size, std::string& error)
+{
+    fs::path target = path;
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        error = "cannot write " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    std::size_t done = 0;
+    errno = 0;
+    bool ok = true;
+    while (done < size) {
+        const ssize_t n = ::write(fd, bytes + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    const int writeErrno = errno;
+    if (::close(fd) != 0) ok = false;
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    if (!ok) {
+        error = "cannot write " + path + ": " + std::strerror(writeErrno ? writeErrno : errno);
+        ::unlink(temp.c_str());
+    }
+    return ok;
+}
+
+bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error)
+{
+    RecordOnlySide side(record);
+    const CardWriteResult result = WriteCardFile(path, record, side);
+    if (result.outcome == CardWriteOutcome::Written) return true;
+    error = result.error.empty() ? "cannot write " + path : result.error;
+    return false;
+}
+
+namespace {
+
+bool IsSafeAscii(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == '_';
+}
+
+std::string LowerAscii(std::string s)
+{
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return s;
+}
+
+// Names a Windows machine keeps for devices, whatever the extension.
+bool IsDeviceName(const std::string& stem)
+{
+    static const char* kNames[] = {"con", "prn", "aux", "nul", "com1", "com2", "com3", "com4", "com5", "com6",
+                                   "com7", "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4", "lpt5", "lpt6", "lpt7",
+                                   "lpt8", "lpt9"};
+    const std::string lower = LowerAscii(stem);
+    for (const char* n : kNames) {
+        if (lower == n) return true;
+    }
+    return false;
+}
+
+// The name reduced to letters (any script), digits, '-', '.' and '_'.
+std::string SafeStem(const std::string& utf8)
+{
+    constexpr std::size_t kMaxStemBytes = 60;
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        std::size_t length = 1;
+        bool keep = IsSafeAscii(c);
+        if (c >= 0xC0) {
+            length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+            keep = i + length <= utf8.size();
+            for (std::size_t k = 1; keep && k < length; ++k) {
+                keep = (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
+            }
+            // Latin-1 multiplication and division signs are not letters.
+            if (keep && length == 2 && c == 0xC3) {
+                const auto n = static_cast<unsigned char>(utf8[i + 1]);
+                keep = n != 0x97 && n != 0xB7;
+            }
+            if (!keep) length = 1;
+        }
+        if (keep) {
+            if (out.size() + length > kMaxStemBytes) break;
+            out.append(utf8, i, length);
+        } else if (!out.empty() && out.back() != '_') {
+            out += '_';
+        }
+        i += length;
+    }
+    while (!out.empty() && (out.back() == '_' || out.back() == '.' || out.back() == '-')) out.pop_back();
+    std::size_t start = 0;
+    while (start < out.size() && (out[start] == '_' || out[start] == '.' || out[start] == '-')) ++start;
+    out.erase(0, start);
+    if (out.empty()) out = "card";
+    if (IsDeviceName(out)) out += '_';
+    return out;
+}
+
+}  // namespace
+
+std::string UniqueCardFileName(const std::string& folder, const std::string& nameUtf8, std::set<std::string>& taken)
+{
+    const std::string stem = SafeStem(nameUtf8);
+    for (int n = 1;; ++n) {
+        const std::string name = n == 1 ? stem + ".ovt" : stem + "-" + std::to_string(n) + ".ovt";
+        std::error_code ec;
+        if (taken.count(LowerAscii(name))) continue;
+        // A file already there is never replaced, nor one differing only in
+        // case from a name given out, which would collide on Windows.
+        if (fs::exists(fs::path(folder) / name, ec)) {
+            taken.insert(LowerAscii(name));
+            continue;
+        }
+        taken.insert(LowerAscii(name));
+        return name;
+    }
+}
+
+std::string CardNameForFile(const CardRecord& record)
+{
+    std::string name;
+    for (const std::string* part : {&record.FirstName, &record.MiddleName, &record.LastName}) {
+        if (part->empty()) continue;
+        if (!name.empty()) name += ' ';
+        name += *part;
+    }
+    if (name.empty()) name = record.Company;
+    return codepage::Utf8FromAnsi(name);
+}
+
+namespace {
+
+// Takes "-o VALUE" / "--output VALUE" style options with a value.
+bool TakeValue(int argc, char** argv, int& i, const char* shortName, const char* longName, const char*& value)
+{
+    const std::string_view arg = argv[i];
+    if ((shortName && arg == shortName) || arg == longName) {
+        if (i + 1 >= argc) return false;
+        value = argv[++i];
+        return true;
+    }
+    return false;
+}
+
+bool ParseSize(const char* text, int& value)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || v < 0 || v > 1000000) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+// ------------------------------------------------------------------ export
+
+}  // namespace
+
+int RunExport(int argc, char** argv)
+{
+    static const char* kUsage = "Usage: ovlet export --vcard CARD [-o OUT.vcf] [--vcard3] [--no-photo]\n";
+    bool vcardFormat = false;
+    vcard::WriteOptions options;
+    const char* card = nullptr;
+    const char* out = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--vcard") {
+            vcardFormat = true;
+        } else if (arg == "--vcard3") {
+            vcardFormat = true;
+            options.version = vcard::Version::V3_0;
+        } else if (arg == "--no-photo") {
+            options.photo = false;
+        } else if (TakeValue(argc, argv, i, "-o", "--output", out)) {
+        } else if (!card && (arg.empty() || arg[0] != '-')) {
+            card = argv[i];
+        } else {
+            std::fprintf(stderr, "ovlet export: unexpected argument '%s'\n%s", argv[i], kUsage);
+            return kExitUsage;
+        }
+    }
+    if (!card || !vcardFormat) {
+        std::fprintf(stderr, "%s", kUsage);
+        return kExitUsage;
+    }
+    CardRecord record;
+    if (int rc = LoadCardForTool("export", card, record); rc != kExitOk) return rc;
+    const std::string text = vcard::EncodeVCard(record, options);
+    if (!out || std::string_view(out) == "-") {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFile;
+    }
+    std::string error;
+    if (!WriteFileReplacing(out, text.data(), text.size(), error)) {
+        std::fprintf(stderr, "ovlet export: %s\n", error.c_str());
+        return kExitFile;
+    }
+    return kExitOk;
+}
+
+namespace {
+
+// ------------------------------------------------------------------ import
+
+// vCard files larger than this are refused before they are read.
+constexpr std::size_t kMaxVCardFileBytes = 64u << 20;
+
+void PrintIssues(const char* kind, const std::vector<vcard::Issue>& issues)
+{
+    for (const auto& issue : issues) {
+        std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
+        if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
+        std::fprintf(stderr, "  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ", issue.text.c_str());
+    }
+}
+
+void ReportCard(std::size_t index, const vcard::ImportedCard& card)
+{
+    if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
+    std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1, card.displayName.c_str(),
+                 card.firstLine);
+    PrintIssues("error: ", card.errors);
+    PrintIssues("", card.warnings);
+    PrintIssues("not imported: ", card.unmapped);
+}
+
+}  // namespace
+
+int LoadPictureFile(const char* command, const char* path, std::vector<std::uint8_t>& bytes)
+{
+    std::string data;
+    std::string error;
+    if (!ReadInputFile(path, 0x7FFFFFFF, data, error)) {
+        std::fprintf(stderr, "ovlet %s: cannot read picture %s (%s)\n", command, path, error.c_str());
+        return kExitFile;
+    }
+    const std::string type = vcard::PictureMediaType(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+    if (type != "image/jpeg" && type != "image/png") {
+        std::fprintf(stderr, "ovlet %s: picture %s is not a JPEG or PNG file (%s)\n", command, path, type.c_str());
+        return kExitPicture;
+    }
+    bytes.assign(data.begin(), data.end());
+    return kExitOk;
+}
+
+int RunImport(int argc, char** argv)
+{
+    static const char* kUsage =
+        "Usage: ovlet import VCF -o CARD.ovt [--picture FILE]      (VCF '-' reads standard input)\n"
+        "       ovlet import VCF --all -o FOLDER [--picture FILE]\n";
+    const char* input = nullptr;
+    const char* out = nullptr;
+    const char* picture = nullptr;
+    bool all = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--all") {
+            all = true;
+        } else if (TakeValue(argc, argv, i, "-o", "--output", out) ||
+                   TakeValue(argc, argv, i, nullptr, "--picture", picture)) {
+        } else if (!input && (arg.empty() || arg[0] != '-' || arg == "-")) {
+            input = argv[i];
+        } else {
+            std::fprintf(stderr, "ovlet import: unexpected argument '%s'\n%s", argv[i], kUsage);
+            return kExitUsage;
+        }
+    }
+    if (!input || !out) {
+        std::fprintf(stderr, "%s", kUsage);
+        return kExitUsage;
+    }
+    std::vector<std::uint8_t> pictureBytes;
+    if (picture) {
+        if (int rc = LoadPictureFile("import", picture, pictureBytes); rc != kExitOk) return rc;
+    }
+
+    std::string bytes;
+    std::string error;
+    if (!ReadInputFile(std::string_view(input) == "-" ? "/dev/stdin" : input, kMaxVCardFileBytes, bytes, error)) {
+        std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
+        return kExitFile;
+    }
+    vcard::ReadResult result = vcard::DecodeVCards(bytes);
+    if (!result.errors.empty() || !result.warnings.empty()) {
+        std::fprintf(stderr, "ovlet import: %s:\n", input);
+        PrintIssues("error: ", result.errors);
+        PrintIssues("", result.warnings);
+    }
+    if (result.cards.empty()) return kExitDamaged;
+
+    auto prepare = [&](vcard::ImportedCard& card) {
+        if (picture) card.record.SetPicture(pictureBytes);
+    };
+    if (!all) {
+        vcard::ImportedCard& card = result.cards.front();
+        ReportCard(0, card);
+        if (!card.ok()) {
+            std::fprintf(stderr, "ovlet import: the card is damaged; nothing was written\n");
+            return kExitDamaged;
+        }
+        prepare(card);
+        if (!WriteCardTo(out, card.record, error)) {
+            std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
+            return kExitFile;
+        }
+        std::printf("%s: \"%s\"\n", out, card.displayName.c_str());
+        if (result.cards.size() > 1) {
+            std::fprintf(stderr,
+                         "ovlet import: the file holds %zu cards; only the first was imported (--all -o FOLDER "
+                         "imports them all)\n",
+                         result.cards.size());
+        }
+        return result.errors.empty() ? kExitOk : kExitDamaged;
+    }
+
+    std::error_code ec;
+    fs::create_directories(out, ec);
+    if (!fs::is_directory(out, ec)) {
+        std::fprintf(stderr, "ovlet import: cannot make the folder %s\n", out);
+        return kExitFile;
+    }
+    std::set<std::string> taken;
+    int rc = result.errors.empty() ? kExitOk : kExitDamaged;
+    for (std::size_t i = 0; i < result.cards.size(); ++i) {
+        vcard::ImportedCard& card = result.cards[i];
+        ReportCard(i, card);
+        if (!card.ok()) {
+            std::fprintf(stderr, "ovlet import: card %zu is damaged and was not written\n", i + 1);
+            rc = kExitDamaged;
+            continue;
+        }
+        prepare(card);
+        const std::string name = UniqueCardFileName(out, CardNameForFile(card.record), taken);
+        const std::string path = (fs::path(out) / name).string();
+        if (!WriteCardTo(path, card.record, error)) {
+            std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
+            return kExitFile;
+        }
+        std::printf("%s: \"%s\"\n", path.c_str(), card.displayName.c_str());
+    }
+    return rc;
+}
+
+// ------------------------------------------------------------------ qr
+
+
+int RunQr(int argc, char** argv)
+{
+    static const char* kUsage = "Usage: ovlet qr CARD -o OUT.png [--size PIXELS] [--vcard3]\n";
+    const char* card = nullptr;
+    const char* out = nullptr;
+    const char* sizeText = nullptr;
+    vcard::Version version = vcard::Version::V4_0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--vcard3") {
+            version = vcard::Version::V3_0;
+        } else if (TakeValue(argc, argv, i, "-o", "--output", out) ||
+                   TakeValue(argc, argv, i, nullptr, "--size", sizeText)) {
+        } else if (!card && (arg.empty() || arg[0] != '-')) {
+            card = argv[i];
+        } else {
+            std::fprintf(stderr, "ovlet qr: unexpected argument '%s'\n%s", argv[i], kUsage);
+            return kExitUsage;
+        }
+    }
+    int pixels = 0;
+    if (!card || !out || (sizeText && (!ParseSize(sizeText, pixels) || pixels == 0))) {
+        if (sizeText && pixels == 0) std::fprintf(stderr, "ovlet qr: --size wants a number of pixels\n");
+        std::fprintf(stderr, "%s", kUsage);
+        return kExitUsage;
+    }
+    CardRecord record;
+    if (int rc = LoadCardForTool("qr", card, record); rc != kExitOk) return rc;
+    qr::CardCode code;
+    std::string error;
+    if (!qr::EncodeCard(record, version, code, error)) {
+        std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    std::vector<std::uint8_t> png;
+    if (!qr::EncodePng(code.code, pixels, png, error)) {
+        std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    if (!WriteFileReplacing(out, png.data(), png.size(), error)) {
+        std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
+        return kExitFile;
+    }
+    if (code.noteLeftOut) {
+        std::fprintf(stderr, "ovlet qr: the general information did not fit in the code and was left out\n");
+    }
+    std::printf("%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n", out,
+                code.code.version, code.code.level, code.code.width, code.code.width, code.text.size());
+    return kExitOk;
+}
+
+}  // namespace ovlet_cli

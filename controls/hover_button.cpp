@@ -1,0 +1,73 @@
+#include "controls/hover_button.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "picture/win_bmp.h"
+#include "platform/painter_device.h"
+
+CHoverButton::CHoverButton(QWidget* parent) : QAbstractButton(parent)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_Hover, false);
+}
+
+void CHoverButton::SetBitmaps(std::uint32_t normal, std::uint32_t pressed, std::uint32_t hotId)
+{
+    normalBitmap = normal & 0xFFFF;
+    pressedBitmap = pressed & 0xFFFF;
+    hotBitmap = hotId & 0xFFFF;
+    // The client rectangle, right and bottom one past the last pixel, as the
+    // hit test has always used it: the column and row just outside still count.
+    hitRect = QRect(QPoint(0, 0), QPoint(width(), height()));
+    setFocusPolicy(Qt::ClickFocus);
+    update();
+}
+
+std::uint32_t CHoverButton::CurrentBitmap() const
+{
+    if (isDown() && pressedBitmap) return pressedBitmap;
+    return hot ? hotBitmap : normalBitmap;
+}
+
+void CHoverButton::TrackHot(const QPoint& p)
+{
+    const bool inside = p.x() >= hitRect.left() && p.x() <= hitRect.right() && p.y() >= hitRect.top() &&
+                        p.y() <= hitRect.bottom();
+    if (!inside && hot) {
+        hot = 0;
+        repaint();
+    } else if (inside && !hot) {
+        hot = 1;
+        repaint();
+    }
+}
+
+void CHoverButton::mouseMoveEvent(QMouseEvent* event)
+{
+    TrackHot(event->position().toPoint());
+    QAbstractButton::mouseMoveEvent(event);
+}
+
+void CHoverButton::leaveEvent(QEvent* event)
+{
+    // The pointer left the window: the same as a move outside the hit rectangle.
+    if (hot) {
+        hot = 0;
+        repaint();
+    }
+    QAbstractButton::leaveEvent(event);
+}
+
+void CHoverButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    CWinBmp bitmap;
+    if (const std::uint32_t id = CurrentBitmap(); id && bitmap.LoadFromResource(static_cast<std::uint16_t>(id))) {
+        // Unscaled from the top-left corner; a larger picture is cut off.
+        painter.setClipRect(rect());
+        platform::PainterDevice device(painter);
+        bitmap.Draw(&device, 0, 0);
+    }
+}

@@ -1,0 +1,37 @@
+// A toolbar button that shows bitmaps instead of text and changes its bitmap
+// while the pointer is over it.
+#pragma once
+
+#include <QAbstractButton>
+#include <QRect>
+#include <cstdint>
+
+class CHoverButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit CHoverButton(QWidget* parent = nullptr);
+
+    // Bitmap resource ids for the normal, pressed and hot looks. The hit
+    // rectangle is taken now and kept; the button leaves the Tab order.
+    void SetBitmaps(std::uint32_t normal, std::uint32_t pressed, std::uint32_t hot);
+
+    bool IsHot() const { return hot; }
+    // The bitmap the button shows now.
+    std::uint32_t CurrentBitmap() const;
+
+    QSize sizeHint() const override { return {35, 35}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void TrackHot(const QPoint& point);
+
+    std::int32_t hot = 0;
+    std::uint32_t hotBitmap = 0;
+    std::uint32_t pressedBitmap = 0;
+    std::uint32_t normalBitmap = 0;
+    QRect hitRect;  // left, top, right, bottom as the hit test reads them (right and bottom inclusive)
+};

@@ -1,0 +1,59 @@
+// The picture panel: shows one picture file shrunk to fit and centred on a
+// black panel, or "No Image Data" without one.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "picture/win_bmp.h"
+
+class CAnyPicDecoder;
+class CDataSource;
+
+// Where and how large a w x h picture is drawn in a W x H panel.
+struct PicturePlacement {
+    int x = 0;
+    int y = 0;
+    double factor = 1.0;
+    int width = 0;   // drawn size
+    int height = 0;
+};
+PicturePlacement PlacePicture(int panelWidth, int panelHeight, int pictureWidth, int pictureHeight);
+
+// The one decoder every panel of the program uses.
+CAnyPicDecoder& SharedDecoder();
+
+class CPictureStatic : public QWidget {
+    Q_OBJECT
+public:
+    explicit CPictureStatic(QWidget* parent = nullptr);
+
+    // Decodes the file at once and keeps the bitmap; `size` receives its width
+    // and height. An empty name shows no picture. When the file cannot be
+    // decoded, false is returned, `error` says why, and the panel goes on
+    // showing what it showed.
+    bool SetPictureFile(const std::string& name, std::pair<int, int>* size = nullptr, std::string* error = nullptr);
+    // The same for a picture already in memory (`name` is what the panel reports).
+    bool SetPictureData(const std::string& name, const std::uint8_t* data, std::int32_t length,
+                        std::pair<int, int>* size = nullptr, std::string* error = nullptr);
+    const std::string& GetPictureFile() const { return fileName; }
+    const CWinBmp& Bitmap() const { return *bitmap; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool Decode(const std::string& name, CDataSource* memory, std::pair<int, int>* size, std::string* error);
+
+    // Replaced as a whole by each decode that succeeds, so a failed decode
+    // never leaves a half-made picture on screen.
+    std::unique_ptr<CWinBmp> bitmap = std::make_unique<CWinBmp>();
+    std::string fileName;
+    // The bitmap scaled to its place, made once per picture and panel size.
+    QPixmap scaled;
+    std::uintptr_t scaledFor = 0;  // the bitmap the copy was made from
+    QSize scaledSize;
+};

@@ -1,0 +1,30 @@
+// Card files from strangers: reading any bytes ends cleanly, and a card that
+// reads writes back to bytes that read to the same card.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "card/card_file.h"
+#include "card/vcard.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    CardRecord record;
+    RecordOnlySide side(record);
+    if (ReadCardBytes(data, size, record, side).outcome != CardReadOutcome::Read) return 0;
+
+    std::vector<std::uint8_t> bytes = EncodeCardHead(record, side);
+    bytes.insert(bytes.end(), record.PictureBytes.begin(), record.PictureBytes.end());
+    CardRecord again;
+    RecordOnlySide againSide(again);
+    if (ReadCardBytes(bytes.data(), bytes.size(), again, againSide).outcome != CardReadOutcome::Read) std::abort();
+    for (const auto& field : kCardFields) {
+        if (record.*field.member != again.*field.member) std::abort();
+    }
+    if (record.PictureBytes != again.PictureBytes) std::abort();
+
+    // Whatever a card holds makes a vCard that reads back as one sound card.
+    const vcard::ReadResult read = vcard::DecodeVCards(vcard::EncodeVCard(record));
+    if (read.cards.size() != 1 || !read.cards.front().ok() || !read.errors.empty()) std::abort();
+    return 0;
+}

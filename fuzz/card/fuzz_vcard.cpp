@@ -1,0 +1,32 @@
+// vCard files from strangers: reading any bytes ends cleanly within its
+// limits, and every card read exports and imports again to the same fields.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "card/vcard.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    vcard::ReadLimits limits;
+    limits.maxLineBytes = 1 << 16;
+    limits.maxCards = 64;
+    limits.maxPropertiesPerCard = 256;
+    const vcard::ReadResult result =
+        vcard::DecodeVCards(std::string_view(reinterpret_cast<const char*>(data), size), limits);
+    if (result.cards.size() > limits.maxCards) std::abort();
+    for (const auto& card : result.cards) {
+        for (const bool v4 : {true, false}) {
+            vcard::WriteOptions options;
+            options.version = v4 ? vcard::Version::V4_0 : vcard::Version::V3_0;
+            const vcard::ReadResult again = vcard::DecodeVCards(vcard::EncodeVCard(card.record, options));
+            if (again.cards.size() != 1 || !again.cards.front().ok()) std::abort();
+            const CardRecord& back = again.cards.front().record;
+            for (const auto& field : kCardFields) {
+                if (card.record.*field.member != back.*field.member) std::abort();
+            }
+            if (card.record.PictureBytes != back.PictureBytes) std::abort();
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,88 @@
+// The platform's plain controls: edit fields that keep to the card's code
+// page and a typing limit, a multi-line edit that speaks CR LF, and a tab
+// control whose pages are the dialog's own controls.
+#pragma once
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QWidget>
+
+class QTabBar;
+
+namespace platform {
+
+// One-line edit. The typing limit holds for what the user types or pastes
+// (text that does not fit is cut, as far as it goes), not for text the
+// program sets; characters the code page cannot store are refused with a beep.
+class EditControl : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit EditControl(QWidget* parent = nullptr);
+    void SetLimitText(int limit);  // 0: no limit
+    int LimitText() const { return limit_; }
+    // The text before the change now being checked.
+    const QString& PreviousText() const { return previous_; }
+    // Sets the text as the program does: the typing limit does not apply.
+    void SetWindowText(const QString& text);
+    bool SettingWindowText() const { return settingText_; }
+
+private:
+    int limit_ = 0;
+    QString previous_;
+    bool settingText_ = false;
+};
+
+// Multi-line edit; its text is exchanged with CR LF line breaks.
+class MultiLineEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit MultiLineEdit(QWidget* parent = nullptr);
+    QString WindowText() const;               // CR LF line breaks
+    void SetWindowText(const QString& text);  // CR LF or LF line breaks
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+};
+
+// A group box drawn the way the layouts expect: a thin frame with the title
+// set into its top line.
+class GroupFrame : public QWidget {
+    Q_OBJECT
+public:
+    explicit GroupFrame(const QString& title, QWidget* parent = nullptr);
+    QString Title() const { return title_; }
+    void SetTitle(const QString& title);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString title_;
+};
+
+// A tab control: the tabs along the top and a framed page area below, with
+// the page's controls as siblings drawn above it.
+class TabControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit TabControl(QWidget* parent = nullptr);
+    int InsertItem(int index, const QString& text);
+    int GetCurSel() const;
+    void SetCurSel(int index);
+    int Count() const;
+    QTabBar* Bar() const { return bar_; }
+
+signals:
+    void SelectionChanged(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QTabBar* bar_;
+};
+
+}  // namespace platform

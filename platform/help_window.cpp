@@ -1,0 +1,74 @@
+#include "platform/help_window.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QTextDocumentFragment>
+#include <QUrl>
+#include <QWidget>
+
+namespace platform {
+namespace {
+
+// The contents are the manual's <h2 id="..."> headings.
+class HelpWindow : public QWidget {
+public:
+    HelpWindow(QWidget* owner, const QString& file, const QString& html) : QWidget(owner, Qt::Window)
+    {
+        setWindowTitle(tr("Ovlet Maker Help"));
+        resize(760, 540);
+        auto* splitter = new QSplitter(this);
+        contents_ = new QListWidget(splitter);
+        browser_ = new QTextBrowser(splitter);
+        browser_->setOpenExternalLinks(false);
+        browser_->setOpenLinks(true);
+        browser_->setSearchPaths({QFileInfo(file).absolutePath()});
+        browser_->setHtml(html);
+        splitter->setStretchFactor(1, 3);
+        auto* layout = new QHBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(splitter);
+
+        static const QRegularExpression heading(R"re(<h2[^>]*id="([^"]+)"[^>]*>(.*?)</h2>)re",
+                                                QRegularExpression::DotMatchesEverythingOption);
+        for (auto it = heading.globalMatch(html); it.hasNext();) {
+            const auto m = it.next();
+            auto* item = new QListWidgetItem(QTextDocumentFragment::fromHtml(m.captured(2)).toPlainText(), contents_);
+            item->setData(Qt::UserRole, m.captured(1));
+        }
+        contents_->setMaximumWidth(220);
+        connect(contents_, &QListWidget::itemActivated, this, &HelpWindow::Go);
+        connect(contents_, &QListWidget::itemClicked, this, &HelpWindow::Go);
+    }
+
+private:
+    void Go(QListWidgetItem* item) { browser_->scrollToAnchor(item->data(Qt::UserRole).toString()); }
+
+    QListWidget* contents_;
+    QTextBrowser* browser_;
+};
+
+}  // namespace
+
+bool ShowHelpWindow(QWidget* owner, const QString& helpFile)
+{
+    QFile file(helpFile);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QString html = QString::fromUtf8(file.readAll());
+    if (html.isEmpty()) return false;
+    static QPointer<HelpWindow> window;
+    delete window;
+    window = new HelpWindow(owner, helpFile, html);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return true;
+}
+
+}  // namespace platform

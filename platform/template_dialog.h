@@ -1,0 +1,88 @@
+// A modal dialog built at run time from a dialog template: controls by id,
+// positions in dialog units, the template order as the Tab order, Enter and
+// Escape as the dialog's OK and cancel.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QMap>
+#include <QRect>
+
+#include "platform/dialog_template.h"
+
+class QTabBar;
+
+namespace platform {
+
+// The dialog font and the base units that turn dialog units into pixels: one
+// horizontal unit is a quarter of the font's average character width, one
+// vertical unit an eighth of its height.
+struct DialogUnits {
+    int baseX = 6;
+    int baseY = 13;
+    static DialogUnits ForFont(const QFont& font);
+    QRect ToPixels(int x, int y, int width, int height) const;
+    QSize ToPixels(int width, int height) const;
+};
+
+QFont DialogFont(int pointSize);
+
+class TemplateDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit TemplateDialog(int templateId, QWidget* parent = nullptr);
+
+    // Builds the controls and initialises the dialog (once); DoModal also runs it.
+    void Create();
+    int DoModal();
+
+    QWidget* Item(int id) const { return items_.value(id, nullptr); }
+    template <class T>
+    T* ItemAs(int id) const
+    {
+        return qobject_cast<T*>(Item(id));
+    }
+    QString ItemText(int id) const;
+    void SetItemText(int id, const QString& text);
+    void ShowItem(int id, bool show);
+    bool IsItemShown(int id) const;
+
+    const DialogTemplate& Template() const { return *template_; }
+    const DialogUnits& Units() const { return units_; }
+
+protected:
+    // The widget for one control of the template; the default builds the
+    // platform's own kinds (owner-drawn buttons and picture panels must be
+    // supplied by the owning window).
+    virtual QWidget* CreateControl(const ControlTemplate& control);
+    virtual void OnInitDialog() {}
+    // A button or link with this id was clicked (1 is OK, 2 is cancel).
+    virtual void OnCommand(int id);
+    virtual void OnOK() { done(QDialog::Accepted); }
+    virtual void OnCancel() { done(QDialog::Rejected); }
+    // The window's close request (close box, Alt+F4); true lets the window end.
+    virtual bool OnClose()
+    {
+        OnCancel();
+        return true;
+    }
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override { OnCancel(); }
+    void accept() override { OnOK(); }
+    void done(int result) override;
+
+    // Connects a clickable widget to OnCommand(id).
+    void RouteClicks(QWidget* widget, int id);
+
+private:
+    const DialogTemplate* template_;
+    QFont font_;
+    DialogUnits units_;
+    QMap<int, QWidget*> items_;
+    bool created_ = false;
+    bool ending_ = false;  // done() was called: the close that follows asks nothing
+};
+
+}  // namespace platform

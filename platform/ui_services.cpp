@@ -1,0 +1,151 @@
+#include "platform/ui_services.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include "platform/help_window.h"
+
+namespace platform {
+namespace {
+
+class QtUi : public UiServices {
+public:
+    MessageAnswer MessageBox(QWidget* owner, const QString& caption, const QString& text, MessageIcon icon,
+                             MessageButtons buttons) override
+    {
+        QMessageBox box(owner);
+        box.setWindowTitle(caption);
+        box.setText(text);
+        box.setTextFormat(Qt::PlainText);
+        switch (icon) {
+        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
+        }
+        if (buttons == MessageButtons::YesNo) {
+            // Y and N answer as on the buttons' mnemonics; Escape is not an answer.
+            QPushButton* yes = box.addButton(QObject::tr("&Yes"), QMessageBox::YesRole);
+            QPushButton* no = box.addButton(QObject::tr("&No"), QMessageBox::NoRole);
+            box.setDefaultButton(yes);
+            box.exec();
+            return box.clickedButton() == no ? MessageAnswer::No : MessageAnswer::Yes;
+        }
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+        box.exec();
+        return MessageAnswer::Ok;
+    }
+
+    std::optional<QString> FileDialog(QWidget* owner, const FileDialogRequest& request) override
+    {
+        QStringList filters;
+        for (const auto& f : request.filters) filters << QStringLiteral("%1 (%2)").arg(f.description.trimmed(), f.pattern);
+        QFileDialog dialog(owner, request.title);
+        dialog.setNameFilters(filters);
+        dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        QString suffix = request.defaultExtension;
+        if (suffix.startsWith('.')) suffix.remove(0, 1);
+        dialog.setDefaultSuffix(suffix);
+        if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return QFileInfo(dialog.selectedFiles().first()).absoluteFilePath();
+    }
+
+    bool OpenUrl(const QString& url) override { return QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode)); }
+
+    bool ShowHelp(QWidget* owner, const QString& helpFile) override { return ShowHelpWindow(owner, helpFile); }
+
+    void Beep() override { QApplication::beep(); }
+};
+
+UiServices* gInstalled = nullptr;
+
+}  // namespace
+
+UiServices& Ui()
+{
+    static QtUi qtUi;
+    return gInstalled ? *gInstalled : qtUi;
+}
+
+void SetUi(UiServices* services)
+{
+    gInstalled = services;
+}
+
+MessageAnswer ScriptedUi::MessageBox(QWidget*, const QString& caption, const QString& text, MessageIcon icon,
+                                     MessageButtons buttons)
+{
+    Call call;
+    call.kind = "message";
+    call.caption = caption;
+    call.text = text;
+    call.icon = icon;
+    call.buttons = buttons;
+    calls.push_back(call);
+    const MessageAnswer fallback = buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    if (buttons == MessageButtons::Ok || messageAnswers.empty()) return fallback;
+    const MessageAnswer answer = messageAnswers.front();
+    messageAnswers.erase(messageAnswers.begin());
+    return answer;
+}
+
+std::optional<QString> ScriptedUi::FileDialog(QWidget*, const FileDialogRequest& request)
+{
+    Call call;
+    call.kind = "file";
+    call.caption = request.title;
+    call.text = request.initialName;
+    call.file = request;
+    calls.push_back(call);
+    if (fileAnswers.empty()) return std::nullopt;
+    const bool chosen = fileAnswers.front().has_value();
+    const QString path = chosen ? *fileAnswers.front() : QString();
+    fileAnswers.erase(fileAnswers.begin());
+    if (!chosen) return std::nullopt;
+    return path;
+}
+
+bool ScriptedUi::OpenUrl(const QString& url)
+{
+    Call call;
+    call.kind = "url";
+    call.text = url;
+    calls.push_back(call);
+    return urlResult;
+}
+
+bool ScriptedUi::ShowHelp(QWidget*, const QString& helpFile)
+{
+    Call call;
+    call.kind = "help";
+    call.text = helpFile;
+    calls.push_back(call);
+    return helpResult;
+}
+
+void ScriptedUi::Beep()
+{
+    Call call;
+    call.kind = "beep";
+    calls.push_back(call);
+}
+
+std::vector<ScriptedUi::Call> ScriptedUi::Of(const QString& kind) const
+{
+    std::vector<Call> out;
+    for (const auto& c : calls) {
+        if (c.kind == kind) out.push_back(c);
+    }
+    return out;
+}
+
+}  // namespace platform

@@ -1,0 +1,81 @@
+// Message boxes, file dialogs, the desktop's web and mail handlers, help and
+// the beep: one replaceable interface, so that tests can script the answers
+// and read back every call.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace platform {
+
+enum class MessageIcon { None, Information, Question, Exclamation, Stop };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct FileFilter {
+    QString description;  // "Electronic Business Card (.ovt)"
+    QString pattern;      // "*.ovt"
+};
+
+struct FileDialogRequest {
+    bool save = false;
+    std::vector<FileFilter> filters;
+    QString defaultExtension;  // ".ovt"; added when the name typed has none
+    QString initialName;       // "Untitled", or empty
+    QString title;             // empty: the desktop's own title
+};
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+    virtual MessageAnswer MessageBox(QWidget* owner, const QString& caption, const QString& text, MessageIcon icon,
+                                     MessageButtons buttons) = 0;
+    // The chosen file's full path, or nothing when the dialog was cancelled.
+    // A Save dialog asks before an existing file is overwritten.
+    virtual std::optional<QString> FileDialog(QWidget* owner, const FileDialogRequest& request) = 0;
+    // Hands an address to the desktop's handler (browser, mail program).
+    virtual bool OpenUrl(const QString& url) = 0;
+    // Shows a help manual at its contents; false when it cannot be shown.
+    virtual bool ShowHelp(QWidget* owner, const QString& helpFile) = 0;
+    virtual void Beep() = 0;
+};
+
+// The services in force: the Qt ones unless a test installed its own.
+UiServices& Ui();
+// Installs `services` (not owned); null restores the Qt ones.
+void SetUi(UiServices* services);
+
+// A script for tests: answers in order and records every call.
+class ScriptedUi : public UiServices {
+public:
+    struct Call {
+        QString kind;      // "message", "file", "url", "help", "beep"
+        QString caption;   // message caption, file dialog title
+        QString text;      // message text, initial file name, address, help file
+        MessageIcon icon = MessageIcon::None;
+        MessageButtons buttons = MessageButtons::Ok;
+        FileDialogRequest file;
+    };
+
+    std::vector<Call> calls;
+    std::vector<MessageAnswer> messageAnswers;          // taken in order; Ok/No when none is left
+    std::vector<std::optional<QString>> fileAnswers;    // taken in order; cancel when none is left
+    bool helpResult = true;
+    bool urlResult = true;
+
+    MessageAnswer MessageBox(QWidget* owner, const QString& caption, const QString& text, MessageIcon icon,
+                             MessageButtons buttons) override;
+    std::optional<QString> FileDialog(QWidget* owner, const FileDialogRequest& request) override;
+    bool OpenUrl(const QString& url) override;
+    bool ShowHelp(QWidget* owner, const QString& helpFile) override;
+    void Beep() override;
+
+    // The calls of one kind, in order.
+    std::vector<Call> Of(const QString& kind) const;
+};
+
+}  // namespace platform

@@ -1,0 +1,11 @@
+// ovview: shows an electronic business card.
+#include "viewer/viewer_dialog.h"
+#include "window/card_app.h"
+
+int main(int argc, char** argv)
+{
+    CardAppForm form;
+    form.viewer = true;
+    form.makeWindow = [] { return static_cast<CCardDialog*>(new CViewerDialog); };
+    return RunCardApp(argc, argv, form);
+}

@@ -1,0 +1,307 @@
+// ovlet export, import, qr and make --csv as a script sees them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../card/card_test_support.h"
+#include "card/card_file.h"
+#include "card/codepage.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const fs::path& path)
+{
+    const Bytes bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+ToolRun Ovlet(const TempDir& dir, const std::string& args)
+{
+    const fs::path errFile = dir / ".stderr";
+    const std::string command = std::string(OVLET_BIN) + " " + args + " 2>'" + errFile.string() + "'";
+    ToolRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    const int status = ::pclose(pipe);
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = Slurp(errFile);
+    fs::remove(errFile);
+    return run;
+}
+
+void WriteText(const fs::path& path, const std::string& text)
+{
+    WriteBytes(path, Bytes(text.begin(), text.end()));
+}
+
+const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
+const std::string kPicture = std::string(OVLET_SAMPLES_DIR) + "/sample.jpg";
+
+// A card with every single-line field at its typing limit.
+std::string WriteAtLimitCard(const TempDir& dir)
+{
+    CardRecord r;
+    for (const auto& f : kCardFields) {
+        std::string v;
+        while (f.limit && v.size() < static_cast<std::size_t>(f.limit)) v += "Zo\xEB;,\\\x80"[v.size() % 7];
+        r.*f.member = f.limit ? v : "Line one, two;\r\nLine \xA3 three";
+    }
+    r.Phone1Description = "Office";
+    r.SetPicture(ReadBytes(kPicture));
+    RecordOnlySide side(r);
+    const std::string path = (dir / "limit.ovt").string();
+    EXPECT_EQ(WriteCardFile(path, r, side).outcome, CardWriteOutcome::Written);
+    return path;
+}
+
+std::vector<std::string> FilesIn(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(OvletExchange, ExitCodes)
+{
+    TempDir dir;
+    const std::string d = dir.path().string();
+    Bytes cut = ReadBytes(kSample);
+    cut.resize(60);
+    WriteBytes(dir / "cut.ovt", cut);
+    WriteText(dir / "none.vcf", "no card here\r\n");
+    WriteText(dir / "bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:X\r\nPHOTO;ENCODING=b:**\r\nEND:VCARD\r\n");
+    WriteText(dir / "good.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nEND:VCARD\r\n");
+    CardRecord huge;
+    huge.Company = std::string(2000, 'x');
+    RecordOnlySide side(huge);
+    WriteCardFile(d + "/huge.ovt", huge, side);
+    const std::pair<std::string, int> cases[] = {
+        {"export", 1},
+        {"export " + kSample, 1},
+        {"export --vcard " + d + "/missing.ovt", 2},
+        {"export --vcard " + d + "/cut.ovt", 3},
+        {"export --vcard " + kSample + " -o " + d + "/no/such/dir/x.vcf", 2},
+        {"export --vcard " + kSample + " --bogus", 1},
+        {"import " + d + "/good.vcf", 1},
+        {"import " + d + "/missing.vcf -o " + d + "/x.ovt", 2},
+        {"import " + d + "/none.vcf -o " + d + "/x.ovt", 3},
+        {"import " + d + "/bad.vcf -o " + d + "/bad.ovt", 3},
+        {"import " + d + "/good.vcf -o " + d + "/no/such/dir/x.ovt", 2},
+        {"import " + d + "/good.vcf -o " + d + "/x.ovt --picture " + d + "/missing.jpg", 2},
+        {"import " + d + "/good.vcf -o " + d + "/x.ovt --picture " + d + "/good.vcf", 4},
+        {"make --csv " + d + "/none.vcf -o " + d + "/out --picture " + d + "/good.vcf", 4},
+        {"import " + d + "/good.vcf -o " + d + "/good.ovt", 0},
+        {"qr " + kSample, 1},
+        {"qr " + kSample + " -o " + d + "/q.png --size abc", 1},
+        {"qr " + kSample + " -o " + d + "/q.png --size 20", 1},
+        {"qr " + d + "/missing.ovt -o " + d + "/q.png", 2},
+        {"qr " + d + "/cut.ovt -o " + d + "/q.png", 3},
+        {"qr " + d + "/huge.ovt -o " + d + "/q.png", 1},
+        {"make --csv " + d + "/missing.csv -o " + d + "/out", 2},
+        {"make --csv " + d + "/none.vcf", 1},
+    };
+    for (const auto& [args, code] : cases) {
+        SCOPED_TRACE(args);
+        const ToolRun run = Ovlet(dir, args);
+        EXPECT_EQ(run.code, code) << run.err;
+        if (code != 0) {
+            EXPECT_FALSE(run.err.empty());
+        }
+    }
+    // A refused import writes nothing.
+    EXPECT_FALSE(fs::exists(dir / "bad.ovt"));
+    EXPECT_FALSE(fs::exists(dir / "q.png"));
+}
+
+TEST(OvletExchange, ExportThenImportGivesTheSameCard)
+{
+    TempDir dir;
+    for (const std::string& card : {kSample, WriteAtLimitCard(dir)}) {
+        for (const char* flag : {"--vcard", "--vcard3"}) {
+            SCOPED_TRACE(card + " " + flag);
+            const ToolRun exported = Ovlet(dir, std::string("export ") + flag + " " + card + " -o " + (dir / "c.vcf").string());
+            ASSERT_EQ(exported.code, 0) << exported.err;
+            EXPECT_EQ(Ovlet(dir, std::string("export ") + flag + " " + card).out, Slurp(dir / "c.vcf"));
+            const ToolRun imported = Ovlet(dir, "import " + (dir / "c.vcf").string() + " -o " + (dir / "back.ovt").string());
+            ASSERT_EQ(imported.code, 0) << imported.err;
+            EXPECT_EQ(Ovlet(dir, "show --json " + (dir / "back.ovt").string()).out, Ovlet(dir, "show --json " + card).out);
+            EXPECT_EQ(ReadBytes(dir / "back.ovt"), ReadBytes(card)) << "the same card gives the same file";
+            const ToolRun piped = Ovlet(dir, std::string("export ") + flag + " " + card + " | " + OVLET_BIN +
+                                                 " import - -o " + (dir / "piped.ovt").string());
+            EXPECT_EQ(piped.code, 0) << piped.err;
+            EXPECT_EQ(ReadBytes(dir / "piped.ovt"), ReadBytes(card));
+        }
+    }
+}
+
+TEST(OvletExchange, ImportReportsWhatHasNoField)
+{
+    TempDir dir;
+    WriteText(dir / "a.vcf",
+              "BEGIN:VCARD\r\nVERSION:4.0\r\nN:\xC5\x81\xC3\xB3" "d\xC5\xBA;Ann;;;\r\nBDAY:2000-01-01\r\n"
+              "ADR:;;;" + std::string(30, 'c') + ";;;\r\nPHOTO:data:image/gif;base64,R0lGODlhAQABAAAAACw=\r\n"
+              "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:4.0\r\nFN:Second\r\nEND:VCARD\r\n");
+    const ToolRun run = Ovlet(dir, "import " + (dir / "a.vcf").string() + " -o " + (dir / "a.ovt").string());
+    EXPECT_EQ(run.code, 0);
+    for (const char* text : {"BDAY", "U+0141", "City is 30 characters long", "image/gif", "only the first"}) {
+        EXPECT_NE(run.err.find(text), std::string::npos) << text << "\n" << run.err;
+    }
+    const std::string json = Ovlet(dir, "show --json " + (dir / "a.ovt").string()).out;
+    EXPECT_NE(json.find("\"LastName\": \"?\xC3\xB3" "d?\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"PictureLength\": 0"), std::string::npos);
+
+    // --picture gives the card a picture of the caller's choosing.
+    ASSERT_EQ(Ovlet(dir, "import " + (dir / "a.vcf").string() + " -o " + (dir / "p.ovt").string() + " --picture " + kPicture).code, 0);
+    ASSERT_EQ(Ovlet(dir, "picture " + (dir / "p.ovt").string() + " " + (dir / "p.jpg").string()).code, 0);
+    EXPECT_EQ(ReadBytes(dir / "p.jpg"), ReadBytes(kPicture));
+}
+
+TEST(OvletExchange, ImportAllNamesFilesSafelyAndSkipsDamagedCards)
+{
+    TempDir dir;
+    auto card = [](const std::string& n) { return "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + n + "\r\nEND:VCARD\r\n"; };
+    WriteText(dir / "all.vcf", card("Lee;Ann;;;") + card("LEE;ann;;;") + card("passwd;../../etc/;;;") + card(";;;;") +
+                                   card("NUL;;;;") + "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bad;;;;\r\nPHOTO;ENCODING=b:!\r\nEND:VCARD\r\n" +
+                                   card(";Zo\xC3\xAB*?;;;"));
+    fs::create_directories(dir / "out");
+    WriteText(dir / "out" / "Ann_Lee.ovt", "someone else's file");
+    const ToolRun run = Ovlet(dir, "import " + (dir / "all.vcf").string() + " --all -o " + (dir / "out").string());
+    EXPECT_EQ(run.code, 3) << "one card is damaged";
+    EXPECT_NE(run.err.find("card 6 is damaged"), std::string::npos) << run.err;
+    const std::vector<std::string> expected = {"Ann_Lee-2.ovt", "Ann_Lee.ovt", "NUL_.ovt", "Zo\xC3\xAB.ovt",
+                                               "ann_LEE-3.ovt", "card.ovt", "etc_passwd.ovt"};
+    EXPECT_EQ(FilesIn(dir / "out"), expected);
+    EXPECT_EQ(Slurp(dir / "out" / "Ann_Lee.ovt"), "someone else's file") << "an existing file is never replaced";
+}
+
+TEST(OvletExchange, QrCodeDecodesToTheVCardWithoutPhoto)
+{
+    if (std::system("command -v zbarimg >/dev/null 2>&1") != 0) GTEST_SKIP() << "zbarimg is not installed";
+    TempDir dir;
+    for (const std::string& card : {kSample, WriteAtLimitCard(dir)}) {
+        SCOPED_TRACE(card);
+        const ToolRun run = Ovlet(dir, "qr " + card + " -o " + (dir / "q.png").string() + " --size 700");
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_NE(run.out.find("QR code version"), std::string::npos);
+        const std::string decoded = [&] {
+            ToolRun z;
+            FILE* pipe = ::popen(("zbarimg --raw -q -Sbinary '" + (dir / "q.png").string() + "' 2>/dev/null").c_str(), "r");
+            std::array<char, 4096> buffer{};
+            std::size_t n = 0;
+            while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) z.out.append(buffer.data(), n);
+            ::pclose(pipe);
+            return z.out;
+        }();
+        EXPECT_EQ(decoded, Ovlet(dir, "export --vcard --no-photo " + card).out);
+    }
+}
+
+TEST(OvletExchange, MakeFromCsvWritesOneCardPerRow)
+{
+    TempDir dir;
+    WriteText(dir / "people.csv",
+              "\xEF\xBB\xBF" "FirstName,LastName,StreetAddress,City\r\n"
+              "Ann,Lee,\"1 Main St\nSuite \"\"B\"\"\",Oslo\r\n"
+              "\r\n"
+              "Ann,Lee,,Bergen\r\n"
+              "Zo\xC3\xAB,\"O'Neil, Jr.\",,\xE2\x82\xAC" "city\n");
+    ASSERT_EQ(Ovlet(dir, "make " + (dir / "tpl.ovt").string() + " Company=Acme City=Nowhere").code, 0);
+    const ToolRun run = Ovlet(dir, "make --csv " + (dir / "people.csv").string() + " -o " + (dir / "cards").string() +
+                                   " --from " + (dir / "tpl.ovt").string() + " --picture " + kPicture);
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::vector<std::string> expected = {"Ann_Lee-2.ovt", "Ann_Lee.ovt", "Zo\xC3\xAB_O_Neil_Jr.ovt"};
+    ASSERT_EQ(FilesIn(dir / "cards"), expected);
+    const std::string first = Ovlet(dir, "show --json " + (dir / "cards" / "Ann_Lee.ovt").string()).out;
+    for (const char* text : {"\"StreetAddress\": \"1 Main St\\r\\nSuite \\\"B\\\"\"", "\"City\": \"Oslo\"",
+                             "\"Company\": \"Acme\"", "\"PictureLength\": 10773"}) {
+        EXPECT_NE(first.find(text), std::string::npos) << text << "\n" << first;
+    }
+    const std::string third = Ovlet(dir, "show --json " + (dir / "cards" / "Zo\xC3\xAB_O_Neil_Jr.ovt").string()).out;
+    EXPECT_NE(third.find("\"City\": \"\xE2\x82\xAC" "city\""), std::string::npos) << third;
+
+    // Spreadsheets that save with semicolons are read too.
+    WriteText(dir / "semi.csv", "Company;City\nA, B and C;Rome\n");
+    ASSERT_EQ(Ovlet(dir, "make --csv " + (dir / "semi.csv").string() + " -o " + (dir / "semi").string()).code, 0);
+    EXPECT_NE(Ovlet(dir, "show --json " + (dir / "semi" / "A_B_and_C.ovt").string()).out.find("\"City\": \"Rome\""),
+              std::string::npos);
+}
+
+TEST(OvletExchange, MakeFromCsvNamesTheRowAndColumnOfABadValue)
+{
+    struct Case {
+        const char* name;
+        std::string csv;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"unknown field", "FirstName,Nickname\nA,B\n", "row 1 (line 1), column 2: 'Nickname' is not a card field"},
+        {"field named twice", "City,City\nA,B\n", "column 2: the field City is named twice"},
+        {"unnamed column", "City,\nA,B\n", "column 2: the column has no field name"},
+        {"character outside Windows-1252", "FirstName,City\nA,B\nC,\xC5\x81" "odz\n",
+         "row 3 (line 3), column 2: field City: character U+0141"},
+        {"line break in a one-line field", "City,FirstName\n\"a\nb\",x\n", "row 2 (line 2), column 1: field City holds one line only"},
+        {"malformed UTF-8", "City\n\xFF\n", "row 2 (line 2), column 1: the value is not UTF-8"},
+        {"too few values", "City,Country\nRome\n", "row 2 (line 2): 1 values, but the header names 2 columns"},
+        {"too many values", "City\nRome,Italy\n", "row 2 (line 2): 2 values, but the header names 1 columns"},
+        {"unclosed quote", "City\nRome\n\"Milan\n", "row 3 (line 3), column 1: a quoted value is not closed"},
+        {"text after a closing quote", "City\n\"Rome\"x\n", "row 2 (line 2), column 1: text follows the closing quote"},
+        {"no rows", "City\n", "no rows below the header"},
+        {"empty file", "", "the first row must name the fields"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        WriteText(dir / "p.csv", c.csv);
+        const ToolRun run = Ovlet(dir, "make --csv " + (dir / "p.csv").string() + " -o " + (dir / "out").string());
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(dir / "out")) << "nothing is written when a row is bad";
+    }
+}
+
+TEST(OvletExchange, CommandsWorkOnACardWithEveryFieldAtItsLimit)
+{
+    TempDir dir;
+    const std::string card = WriteAtLimitCard(dir);
+    // The card's own values as a CSV row make the same card again.
+    std::string header, row;
+    CardRecord r;
+    RecordOnlySide side(r);
+    ReadCardFile(card, r, side);
+    for (const auto& f : kCardFields) {
+        std::string value = codepage::Utf8FromAnsi(r.*f.member);
+        std::string quoted = "\"";
+        for (char ch : value) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+        header += std::string(header.empty() ? "" : ",") + f.name;
+        row += (row.empty() ? "" : ",") + quoted + "\"";
+    }
+    WriteText(dir / "one.csv", header + "\n" + row + "\n");
+    const ToolRun made = Ovlet(dir, "make --csv " + (dir / "one.csv").string() + " -o " + (dir / "made").string() +
+                                    " --picture " + kPicture);
+    ASSERT_EQ(made.code, 0) << made.err;
+    ASSERT_EQ(FilesIn(dir / "made").size(), 1u);
+    EXPECT_EQ(ReadBytes(dir / "made" / FilesIn(dir / "made").front()), ReadBytes(card));
+    EXPECT_EQ(made.err, "") << "values at the limit are not over it";
+    EXPECT_EQ(Ovlet(dir, "qr " + card + " -o " + (dir / "q.png").string()).code, 0);
+}
+
+}  // namespace

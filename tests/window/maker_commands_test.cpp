@@ -1,0 +1,360 @@
+// The maker's commands with a scripted desktop: every question, dialog and
+// answer in order, and what ends up on disk.
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTimer>
+#include <cstdio>
+
+#include "controls/picture_static.h"
+#include "window/card_app.h"
+#include "window/maker_commands.h"
+#include "window/splash_dialog.h"
+#include "window_test_support.h"
+
+namespace {
+
+using platform::MessageAnswer;
+
+const QString kSaveChanges = QStringLiteral("Do you wish to save your changes to the current document?");
+const QString kSaveBeforeExit = QStringLiteral("Do you wish to save your changes before you exit?");
+const QString kCannotSave = QStringLiteral("Unable to save file with this name.  Please try a different name.");
+
+class MakerTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        EnableMakerCommands();
+    }
+    // Clicks a toolbar button as the user does.
+    static void Click(CCardDialog& window, int id) { qobject_cast<QAbstractButton*>(window.Item(id))->click(); }
+};
+
+TEST_F(MakerTest, NewOnAnUntouchedCardAsksAndCancellingTheSaveKeepsTheCard)
+{
+    auto window = Open();
+    window->SetItemText(1011, QStringLiteral("Typed Co"));
+    ui.messageAnswers = {MessageAnswer::Yes};
+    ui.fileAnswers = {std::nullopt};
+    Click(*window, 1000);
+    ASSERT_EQ(ui.calls.size(), 2u);
+    EXPECT_EQ(ui.calls[0].text, kSaveChanges);
+    EXPECT_EQ(ui.calls[0].icon, platform::MessageIcon::Question);
+    EXPECT_EQ(ui.calls[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(ui.calls[1].kind, QStringLiteral("file"));
+    EXPECT_EQ(ui.calls[1].file.initialName, QStringLiteral("Untitled"));
+    EXPECT_TRUE(ui.calls[1].file.save);
+    EXPECT_EQ(ui.calls[1].file.defaultExtension, QStringLiteral(".ovt"));
+    EXPECT_EQ(ui.calls[1].file.filters[0].description, QStringLiteral("Electronic Business Card (.ovt)"));
+    EXPECT_EQ(window->ItemText(1011), QStringLiteral("Typed Co")) << "a save that did not happen ends nothing";
+
+    ui.messageAnswers = {MessageAnswer::No};
+    Click(*window, 1000);
+    EXPECT_EQ(window->ItemText(1011), QString());
+    EXPECT_EQ(window->ItemText(1049), QStringLiteral("Untitled"));
+}
+
+TEST_F(MakerTest, OpenThenCancelLeavesAnEmptyCard)
+{
+    auto window = Open(SamplesDir() + "/sample.ovt");
+    ui.messageAnswers = {MessageAnswer::No};
+    ui.fileAnswers = {std::nullopt};
+    Click(*window, 1001);
+    ASSERT_EQ(ui.calls.size(), 2u);
+    EXPECT_EQ(ui.calls[0].text, kSaveChanges);
+    EXPECT_FALSE(ui.calls[1].file.save);
+    EXPECT_EQ(ui.calls[1].file.initialName, QString());
+    EXPECT_EQ(window->ItemText(1011), QString());
+    EXPECT_EQ(window->ItemText(1049), QStringLiteral("Untitled"));
+    EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
+    EXPECT_EQ(window->ItemText(1053), QStringLiteral("N/A"));
+}
+
+TEST_F(MakerTest, OpenReadsTheChosenCard)
+{
+    auto window = Open();
+    ui.messageAnswers = {MessageAnswer::No};
+    ui.fileAnswers = {QString::fromStdString(SamplesDir() + "/sample.ovt")};
+    Click(*window, 1001);
+    EXPECT_EQ(window->ItemText(1011), QStringLiteral("Harbour Light Instruments"));
+    EXPECT_EQ(window->ItemText(1053), QStringLiteral("320 x 200"));
+    EXPECT_EQ(window->Record().CurrentPath, SamplesDir() + "/sample.ovt");
+}
+
+TEST_F(MakerTest, SaveOnAReadCardWritesWithoutADialog)
+{
+    ScratchDir dir;
+    CardRecord card;
+    card.Company = "Acme";
+    WriteCard(dir / "a.ovt", card);
+    auto window = Open(dir / "a.ovt");
+    window->SetItemText(1027, QStringLiteral("Lyon"));
+    Click(*window, 1002);
+    EXPECT_TRUE(ui.calls.empty());
+    CardRecord back;
+    RecordOnlySide side(back);
+    ReadCardFile(dir / "a.ovt", back, side);
+    EXPECT_EQ(back.City, "Lyon");
+    EXPECT_EQ(back.Company, "Acme");
+}
+
+TEST_F(MakerTest, SaveToANewNameShowsItsPath)
+{
+    ScratchDir dir;
+    auto window = Open();
+    window->SetItemText(1011, QStringLiteral("New Co"));
+    ui.fileAnswers = {QString::fromStdString(dir / "new.ovt")};
+    Click(*window, 1002);
+    EXPECT_EQ(window->ItemText(1049), QString::fromStdString(dir / "new.ovt"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "new.ovt"));
+}
+
+TEST_F(MakerTest, SaveAsCancelledOrFailingKeepsTheEarlierTarget)
+{
+    ScratchDir dir;
+    CardRecord card;
+    card.Company = "Acme";
+    WriteCard(dir / "a.ovt", card);
+    auto window = Open(dir / "a.ovt");
+    ui.fileAnswers = {std::nullopt, QString::fromStdString(dir / "no/such/dir/b.ovt")};
+    Click(*window, 1050);
+    EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
+    Click(*window, 1050);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], kCannotSave);
+    EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
+    EXPECT_EQ(window->Record().CurrentFileLabel, dir / "a.ovt");
+    // The next Save writes to the earlier file without asking.
+    window->SetItemText(1011, QStringLiteral("Acme 2"));
+    ui.calls.clear();
+    Click(*window, 1002);
+    EXPECT_TRUE(ui.calls.empty());
+}
+
+TEST_F(MakerTest, SaveWithAFieldOverItsLimitWritesNothing)
+{
+    ScratchDir dir;
+    CardRecord card;
+    card.City = std::string(30, 'C');
+    WriteCard(dir / "a.ovt", card);
+    const auto before = FileBytes(dir / "a.ovt");
+    auto window = Open(dir / "a.ovt");
+    window->SetItemText(1011, QStringLiteral("Changed"));
+    Click(*window, 1002);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], QStringLiteral("Please enter no more than 25 characters."));
+    EXPECT_EQ(FileBytes(dir / "a.ovt"), before);
+    EXPECT_EQ(window->focusWidget(), window->Item(1027));
+}
+
+TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst)
+{
+    struct Case {
+        const char* name;
+        void (*leave)(CCardDialog&);
+    };
+    const Case cases[] = {
+        {"Exit button", [](CCardDialog& w) { Click(w, 1003); }},
+        {"close box", [](CCardDialog& w) { w.close(); }},
+        {"Escape", [](CCardDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
+        {"Enter in a field", [](CCardDialog& w) {
+             w.SelectTab(1);
+             QTest::keyClick(w.Item(1011), Qt::Key_Return);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.calls.clear();
+        auto window = Open();
+        // Yes, then cancel the Save dialog: the window stays.
+        ui.messageAnswers = {MessageAnswer::Yes};
+        ui.fileAnswers = {std::nullopt};
+        c.leave(*window);
+        QApplication::processEvents();
+        ASSERT_FALSE(ui.calls.empty());
+        EXPECT_EQ(ui.calls[0].text, kSaveBeforeExit);
+        EXPECT_TRUE(window->isVisible());
+        // No: the window ends without saving.
+        ui.messageAnswers = {MessageAnswer::No};
+        c.leave(*window);
+        QApplication::processEvents();
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(window->result(), QDialog::Rejected);
+    }
+}
+
+std::string PictureOfSize(const ScratchDir& dir, std::size_t size)
+{
+    // The sample JPEG padded after its end marker: decoders stop at the marker.
+    auto bytes = FileBytes(SamplesDir() + "/sample.jpg");
+    bytes.resize(size, 0);
+    const std::string path = dir / ("p" + std::to_string(size) + ".jpg");
+    WriteFile(path, bytes);
+    return path;
+}
+
+TEST_F(MakerTest, ImportAdvisesAbove35000BytesAndStoresTheBytesUnchanged)
+{
+    ScratchDir dir;
+    const QString advice = QStringLiteral("Ovlet Maker will import the selected image.");
+    for (std::size_t size : {35000u, 35001u}) {
+        SCOPED_TRACE(size);
+        ui.calls.clear();
+        auto window = Open();
+        window->SelectTab(1);
+        window->SetItemText(1011, QStringLiteral("Typed"));
+        const std::string picture = PictureOfSize(dir, size);
+        ui.fileAnswers = {QString::fromStdString(picture)};
+        Click(*window, 1006);
+        const auto messages = Messages();
+        EXPECT_EQ(messages.size(), size > 35000 ? 1u : 0u);
+        if (!messages.empty()) {
+            EXPECT_TRUE(messages[0].startsWith(advice));
+        }
+        EXPECT_EQ(ui.calls[0].file.filters.size(), 2u);
+        EXPECT_EQ(ui.calls[0].file.filters[1].description, QStringLiteral(" Portable Network Graphics (.png)"));
+        EXPECT_EQ(ui.calls[0].file.defaultExtension, QStringLiteral(".jpg"));
+        EXPECT_EQ(window->Record().PictureLength, static_cast<std::int32_t>(size));
+        EXPECT_EQ(window->Record().PictureBytes, FileBytes(picture));
+        EXPECT_EQ(window->ItemText(1053), QStringLiteral("320 x 200"));
+        EXPECT_EQ(window->ItemText(1011), QStringLiteral("Typed"));
+    }
+}
+
+TEST_F(MakerTest, ImportThatFailsKeepsTheCardsPicture)
+{
+    ScratchDir dir;
+    WriteFile(dir / "bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3});
+    WriteFile(dir / "text.png", {'h', 'e', 'l', 'l', 'o'});
+    const std::pair<std::string, QString> cases[] = {
+        {dir / "missing.jpg", QStringLiteral("Error opening graphic file.")},
+        {dir / "bad.jpg", QStringLiteral("The picture cannot be imported.")},
+        {dir / "text.png", QStringLiteral("The picture cannot be imported.")},
+    };
+    auto window = Open(SamplesDir() + "/sample.ovt");
+    const auto original = window->Record().PictureBytes;
+    for (const auto& [path, message] : cases) {
+        SCOPED_TRACE(path);
+        ui.calls.clear();
+        ui.fileAnswers = {QString::fromStdString(path)};
+        Click(*window, 1006);
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_TRUE(Messages()[0].startsWith(message)) << Messages()[0].toStdString();
+        EXPECT_EQ(window->Record().PictureBytes, original);
+        EXPECT_FALSE(window->PicturePanel()->GetPictureFile().empty());
+        EXPECT_EQ(window->ItemText(1053), QStringLiteral("320 x 200"));
+    }
+}
+
+TEST_F(MakerTest, SecondImportReplacesTheFirstAndRemoveDropsIt)
+{
+    ScratchDir dir;
+    auto window = Open();
+    ui.fileAnswers = {QString::fromStdString(PictureOfSize(dir, 20000)),
+                      QString::fromStdString(PictureOfSize(dir, 12000)), QString::fromStdString(dir / "c.ovt")};
+    Click(*window, 1006);
+    Click(*window, 1006);
+    Click(*window, 1002);
+    CardRecord back;
+    RecordOnlySide side(back);
+    ReadCardFile(dir / "c.ovt", back, side);
+    EXPECT_EQ(back.PictureBytes, FileBytes(dir / "p12000.jpg"));
+
+    Click(*window, 1055);
+    Click(*window, 1055);  // harmless on a card without a picture
+    EXPECT_EQ(window->ItemText(1053), QStringLiteral("N/A"));
+    EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
+    Click(*window, 1002);
+    CardRecord none;
+    RecordOnlySide noneSide(none);
+    ReadCardFile(dir / "c.ovt", none, noneSide);
+    EXPECT_EQ(none.PictureLength, 0);
+}
+
+TEST_F(MakerTest, HelpOpensTheManualOrSaysItCannot)
+{
+    auto window = Open();
+    Click(*window, 1007);
+    ASSERT_EQ(ui.Of("help").size(), 1u);
+    EXPECT_TRUE(ui.Of("help")[0].text.endsWith(QStringLiteral("ovmake-help.html")));
+    EXPECT_TRUE(Messages().empty());
+    ui.helpResult = false;
+    Click(*window, 1007);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], QStringLiteral("Failed to launch help."));
+}
+
+TEST(CommandLine, OneNameWithTheQuoteRule)
+{
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"ovmake"}, ""},
+        {{"ovmake", "card.ovt"}, "card.ovt"},
+        {{"ovmake", "\"/home/ann/My Cards/a.ovt\""}, "/home/ann/My Cards/a.ovt"},
+        {{"ovmake", "/home/ann/My", "Cards/a.ovt"}, "/home/ann/My Cards/a.ovt"},
+        {{"ovmake", "\"a.ovt"}, "a.ov"},
+        {{"ovmake", "\""}, ""},
+        {{"ovmake", "\"\""}, ""},
+        {{"ovmake", "K\xC3\xB6ln.ovt"}, "K\xC3\xB6ln.ovt"},
+    };
+    for (const auto& [arguments, name] : cases) EXPECT_EQ(CardFileFromCommandLine(arguments), name);
+}
+
+TEST_F(MakerTest, SplashClosesByTimerAndByEscape)
+{
+    {
+        CSplashDialog splash(nullptr, 50);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(splash.DoModal(), QDialog::Rejected);
+        EXPECT_LT(clock.elapsed(), 2000);
+        EXPECT_EQ(splash.PictureName(), "maker.jpg");
+        EXPECT_FALSE(splash.Panel()->GetPictureFile().empty()) << "a splash picture is always shown";
+    }
+    {
+        CSplashDialog splash(nullptr, 60000);
+        QTimer::singleShot(20, &splash, [&splash] { QTest::keyClick(&splash, Qt::Key_Escape); });
+        QElapsedTimer clock;
+        clock.start();
+        splash.DoModal();
+        EXPECT_LT(clock.elapsed(), 5000);
+    }
+}
+
+// Make a card through the window, save it, and read it back with the ovlet tool.
+TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool)
+{
+    ScratchDir dir;
+    auto window = Open();
+    const std::pair<int, QString> typed[] = {
+        {1011, QStringLiteral("Caf\u00e9 Nord")}, {1027, QStringLiteral("Troms\u00f8")}, {1028, QStringLiteral("Troms")},
+        {1026, QStringLiteral("Norway")},        {1030, QStringLiteral("9008")},          {1032, QStringLiteral("cafe.example")},
+        {1012, QStringLiteral("Ida")},           {1014, QStringLiteral("Berg")},          {1013, QStringLiteral("M")},
+        {1017, QStringLiteral("Owner")},         {1020, QStringLiteral("ida@cafe.example")}, {1042, QStringLiteral("+47 1")},
+        {1019, QStringLiteral("Kitchen")},       {1021, QStringLiteral("Mobile")},        {1035, QStringLiteral("+47 2")},
+        {1022, QStringLiteral("Home")},          {1041, QStringLiteral("+47 3")},
+        {1044, QStringLiteral("Storgata 1\r\nBox 2")}, {1047, QStringLiteral("Open daily \u2013 8 to 16")},
+    };
+    for (const auto& [id, text] : typed) window->SetItemText(id, text);
+    ui.fileAnswers = {QString::fromStdString(dir / "made.ovt")};
+    Click(*window, 1002);
+    const std::string command = std::string(OVLET_BIN) + " show --json '" + (dir / "made.ovt") + "'";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string json;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) json.append(buffer, n);
+    ASSERT_EQ(::pclose(pipe), 0);
+    for (const CardFieldInfo& field : kCardFields) {
+        QString value;
+        for (const auto& [id, text] : typed) {
+            if (id == field.controlId) value = text;
+        }
+        QString escaped = value;
+        escaped.replace(QStringLiteral("\r"), QStringLiteral("\\r")).replace(QStringLiteral("\n"), QStringLiteral("\\n"));
+        const std::string expected = std::string("\"") + field.name + "\": \"" + escaped.toStdString() + "\"";
+        EXPECT_NE(json.find(expected), std::string::npos) << expected << "\n" << json;
+    }
+}
+
+}  // namespace

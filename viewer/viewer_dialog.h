@@ -1,0 +1,18 @@
+// The viewer's form of the card window: three pages, the summary block shown,
+// no command that changes, saves or opens a card.
+#pragma once
+
+#include "window/card_dialog.h"
+
+class CViewerDialog : public CCardDialog {
+    Q_OBJECT
+public:
+    explicit CViewerDialog(QWidget* parent = nullptr);
+
+protected:
+    bool IsViewer() const override { return true; }
+    void InsertTabs() override;
+    void SetUpForm() override;
+    void PageSwitch() override;
+    void AddMenuEntries(QMenu* menu) override;
+};

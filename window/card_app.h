@@ -1,0 +1,24 @@
+// Start-up of both programs: the command line, the splash (maker only), the
+// card window until it ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The card file named on the command line: the arguments after the program
+// name joined with single spaces; a name that starts with a double quote loses
+// its first and its last character.
+std::string CardFileFromCommandLine(const std::vector<std::string>& arguments);
+
+class CCardDialog;
+
+struct CardAppForm {
+    bool viewer = false;
+    // Makes the card window of this program (the viewer's form or the maker's).
+    CCardDialog* (*makeWindow)() = nullptr;
+    // Runs before the card window (the maker's splash); may be null.
+    void (*beforeWindow)() = nullptr;
+};
+
+// Runs the program; returns its exit code.
+int RunCardApp(int argc, char** argv, const CardAppForm& form);

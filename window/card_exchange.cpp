@@ -1,0 +1,131 @@
+// The card for address books and phones: vCard export, the card's picture as
+// a file, and a QR code of the card.
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+#include "card/qr_code.h"
+#include "card/vcard.h"
+#include "platform/text.h"
+#include "platform/ui_services.h"
+#include "window/card_dialog.h"
+
+namespace {
+
+using platform::MessageButtons;
+using platform::MessageIcon;
+using platform::Ui;
+
+// A file name from the card's person or company, for the Save dialog.
+QString SuggestedName(const CardRecord& card)
+{
+    QString name = platform::FromAnsi(card.FirstName + (card.FirstName.empty() || card.LastName.empty() ? "" : " ") +
+                                      card.LastName)
+                       .trimmed();
+    if (name.isEmpty()) name = platform::FromAnsi(card.Company).trimmed();
+    name.replace(QChar('/'), QChar('-'));
+    return name.isEmpty() ? QStringLiteral("card") : name;
+}
+
+bool WriteWhole(const QString& path, const char* data, qint64 size, QString& error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data, size) != size || !file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void CCardDialog::ExportVCard()
+{
+    // What is in the window is what goes out: the maker's typed text included.
+    if (!IsViewer() && !TakeFromWindow()) return;
+    record.StreetAddress = GetEditText(kStreetAddressControl);
+    record.GeneralInformation = GetEditText(kGeneralInformationControl);
+    platform::FileDialogRequest request{true, {{"vCard (.vcf)", "*.vcf"}}, ".vcf", SuggestedName(record) + ".vcf", ""};
+    const auto chosen = Ui().FileDialog(this, request);
+    if (!chosen) return;
+    const std::string text = vcard::EncodeVCard(record);
+    QString error;
+    if (!WriteWhole(*chosen, text.data(), static_cast<qint64>(text.size()), error)) {
+        Ui().MessageBox(this, kMessageCaption, QStringLiteral("The vCard could not be written to %1: %2").arg(*chosen, error),
+                        MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+}
+
+void CCardDialog::SaveCardPicture()
+{
+    if (!record.HasPicture()) {
+        Ui().MessageBox(this, kMessageCaption, QStringLiteral("This card has no picture."), MessageIcon::Exclamation,
+                        MessageButtons::Ok);
+        return;
+    }
+    const QString mediaType = QString::fromUtf8(
+        vcard::PictureMediaType(record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength)));
+    const bool png = mediaType == QStringLiteral("image/png");
+    const QString extension = png ? QStringLiteral(".png") : QStringLiteral(".jpg");
+    platform::FileDialogRequest request{
+        true,
+        {png ? platform::FileFilter{"Portable Network Graphics (.png)", "*.png"}
+             : platform::FileFilter{"JPEG Graphic Files (.jpg)", "*.jpg"}},
+        extension,
+        SuggestedName(record) + extension,
+        ""};
+    const auto chosen = Ui().FileDialog(this, request);
+    if (!chosen) return;
+    QString error;
+    if (!WriteWhole(*chosen, reinterpret_cast<const char*>(record.PictureBytes.data()), record.PictureLength, error)) {
+        Ui().MessageBox(this, kMessageCaption, QStringLiteral("The picture could not be written to %1: %2").arg(*chosen, error),
+                        MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+}
+
+void CCardDialog::ShowQrCode()
+{
+    qr::CardCode card;
+    std::string error;
+    if (!qr::EncodeCard(record, vcard::Version::V3_0, card, error)) {
+        Ui().MessageBox(this, kMessageCaption, QStringLiteral("No QR code can hold this card: ") + QString::fromStdString(error),
+                        MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    const int module = std::max(2, 330 / (card.code.width + 2 * qr::kQuietZone));
+    const int side = (card.code.width + 2 * qr::kQuietZone) * module;
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (int y = 0; y < card.code.width; ++y) {
+        for (int x = 0; x < card.code.width; ++x) {
+            if (card.code.Dark(x, y)) {
+                painter.fillRect((x + qr::kQuietZone) * module, (y + qr::kQuietZone) * module, module, module, Qt::black);
+            }
+        }
+    }
+    painter.end();
+
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("QR Code"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* picture = new QLabel;
+    picture->setPixmap(QPixmap::fromImage(image));
+    picture->setAlignment(Qt::AlignCenter);
+    layout->addWidget(picture);
+    QString caption = QStringLiteral("Scan this code with a phone to add the card to its contacts.");
+    if (card.noteLeftOut) caption += QStringLiteral("\nThe general information did not fit and is left out.");
+    auto* text = new QLabel(caption);
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignCenter);
+    layout->addWidget(text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.exec();
+}

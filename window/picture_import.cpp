@@ -1,0 +1,72 @@
+// Importing a picture into the card and removing it.
+#include <QFile>
+
+#include "controls/picture_static.h"
+#include "platform/text.h"
+#include "platform/ui_services.h"
+#include "window/card_dialog.h"
+
+namespace {
+
+// Pictures above this size draw the advice to keep cards small for e-mail.
+constexpr qint64 kPictureAdviceBytes = 35000;
+
+const char* const kPictureAdvice =
+    "Ovlet Maker will import the selected image.  Please note that the image exceeds the maximum 30KB "
+    "recomendation. This may cause noticeable download times for internet E-Mail users that receive your "
+    "Ovlet.  You may want to consider resizing your image or reducing the number of colors used by your image.";
+
+}  // namespace
+
+void CCardDialog::ImportPicture()
+{
+    using platform::Ui;
+    TakeFromWindow();
+    static const platform::FileDialogRequest request{
+        false,
+        {{"JPEG Graphic Files (.jpg)", "*.jpg"}, {" Portable Network Graphics (.png)", "*.png"}},
+        ".jpg",
+        "",
+        ""};
+    const auto chosen = Ui().FileDialog(this, request);
+    if (!chosen) return;
+    // The card's picture stays until a new one has been read and decoded.
+    QFile file(*chosen);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 0x7FFFFFFF) {
+        Ui().MessageBox(this, kMessageCaption, QStringLiteral("Error opening graphic file."),
+                        platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        return;
+    }
+    if (file.size() > kPictureAdviceBytes) {
+        Ui().MessageBox(this, kMessageCaption, QString::fromUtf8(kPictureAdvice), platform::MessageIcon::Exclamation,
+                        platform::MessageButtons::Ok);
+    }
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() != file.size()) {
+        Ui().MessageBox(this, kMessageCaption, QStringLiteral("Error opening graphic file."),
+                        platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        return;
+    }
+    std::pair<int, int> size;
+    std::string error;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    if (!PicturePanel()->SetPictureData(QFile::encodeName(*chosen).toStdString(), data,
+                                        static_cast<std::int32_t>(bytes.size()), &size, &error)) {
+        Ui().MessageBox(this, kMessageCaption,
+                        QStringLiteral("The picture cannot be imported.\n\n") + platform::FromAnsi(error),
+                        platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        return;
+    }
+    record.SetPicture(std::vector<std::uint8_t>(data, data + bytes.size()));
+    record.ImageSizeText = std::to_string(size.first) + " x " + std::to_string(size.second);
+    ShowInWindow();
+}
+
+void CCardDialog::RemovePicture()
+{
+    TakeFromWindow();
+    record.ReleasePicture();
+    PicturePanel()->SetPictureFile(std::string());
+    record.ImageSizeText = "N/A";
+    ShowInWindow();
+}

@@ -1,0 +1,42 @@
+#include "window/splash_dialog.h"
+
+#include <QFile>
+#include <QTimerEvent>
+
+#include "controls/picture_static.h"
+#include "window/maker_data.h"
+
+CSplashDialog::CSplashDialog(QWidget* parent, int ms) : TemplateDialog(103, parent), milliseconds(ms) {}
+
+QWidget* CSplashDialog::CreateControl(const platform::ControlTemplate& control)
+{
+    if (control.id == 1056) {
+        panel = new CPictureStatic;
+        return panel;
+    }
+    return TemplateDialog::CreateControl(control);
+}
+
+void CSplashDialog::OnInitDialog()
+{
+    // The timer runs from before the picture is decoded, so decoding counts
+    // against the three seconds.
+    startTimer(milliseconds);
+    pictureName = "maker.jpg";
+    // The picture in the current folder first, then the installed one, then
+    // the one built into the program.
+    if (panel->SetPictureFile(pictureName)) return;
+    const QString installed = MakerDataFile(QStringLiteral("maker.jpg"));
+    if (panel->SetPictureFile(QFile::encodeName(installed).toStdString())) return;
+    QFile builtIn(QStringLiteral(":/data/maker.jpg"));
+    if (builtIn.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = builtIn.readAll();
+        panel->SetPictureData(pictureName, reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                              static_cast<std::int32_t>(bytes.size()));
+    }
+}
+
+void CSplashDialog::timerEvent(QTimerEvent*)
+{
+    done(QDialog::Rejected);
+}
