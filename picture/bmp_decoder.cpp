@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "picture/byte_reader.h"
+#include "picture/pixel_rows.h"
 #include "picture/text_exception.h"
 
 using picture_io::MemoryCursor;
@@ -79,12 +80,20 @@ void CBmpDecoder::DecodeImage() {
     // A picture without pixels still gets one line pointer per line, so a
     // width of 0 counts as 1 here: 0 x 2^31 would pass a pixel count.
     CheckPictureSize(std::max(width, 1), std::max(height, 1), depth);
+    bool compressed = header.biCompression != 0;
+    bool runLength = compressed && (header.biBitCount == 4 || header.biBitCount == 8);
+    if (!runLength && (header.biBitCount == 1 || header.biBitCount == 4 || header.biBitCount == 8 ||
+                       header.biBitCount == 24 || header.biBitCount == 32)) {
+        // A short file claiming many rows fails here, before its bitmap
+        // is allocated.
+        CheckRowsPresent(header.biBitCount == 32 ? std::int64_t{4} * width
+                                                 : StoredRowBytes(width, header.biBitCount));
+    }
     bitmap->Create(width, height, static_cast<std::uint16_t>(depth), false);
     if (depth == 8) {
         bitmap->SetPalette(colourTable.get());
     }
 
-    bool compressed = header.biCompression != 0;
     switch (header.biBitCount) {
     case 1: DecodeIndexed(1); break;
     case 4: compressed ? DecodeRLE4() : DecodeIndexed(4); break;
@@ -219,26 +228,9 @@ void CBmpDecoder::Decode24Bpp() {
     CheckRowsPresent(rowBytes);
     const std::uint8_t* row = source->GetReadPointer();
     for (std::int32_t r = 0; r < height; ++r, row += rowBytes) {
-        std::uint8_t* line = RowLine(r);
-        if (width == 0) {
-            continue;
-        }
-        // Four bytes are loaded per pixel and the fourth replaced by the
-        // alpha; the last pixel of a row is taken byte by byte because its
-        // fourth byte may lie past the end of the data.
-        const std::uint8_t* src = row;
-        std::uint8_t* dest = line;
-        for (std::int32_t x = 0; x + 1 < width; ++x, src += 3, dest += 4) {
-            std::uint32_t value;
-            std::memcpy(&value, src, 4);
-            value |= 0xFF000000u;
-            std::memcpy(dest, &value, 4);
-        }
-        dest[0] = src[0];
-        dest[1] = src[1];
-        dest[2] = src[2];
-        dest[3] = 0xFF;
+        picture_rows::ExpandBgrToBgra(row, RowLine(r), width);
     }
+    picture_rows::FinishRows();
 }
 
 void CBmpDecoder::Decode32Bpp() {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "picture/byte_reader.h"
+#include "picture/pixel_rows.h"
 #include "picture/text_exception.h"
 
 using picture_io::MemoryCursor;
@@ -48,21 +49,7 @@ void ConvertValues(std::uint32_t* dest, const std::uint8_t* src, std::int64_t co
             dest[i] = table[src[i]];
         }
         break;
-    case 24: {
-        // Four bytes per pixel are loaded and the fourth replaced by the
-        // alpha; the last pixel is taken byte by byte so that no byte past
-        // the stored values is read.
-        std::int64_t i = 0;
-        for (; i + 1 < count; ++i, src += 3) {
-            std::uint32_t value;
-            std::memcpy(&value, src, 4);
-            dest[i] = value | 0xFF000000u;
-        }
-        if (i < count) {
-            dest[i] = MakePixel(src[2], src[1], src[0]);
-        }
-        break;
-    }
+    case 24: picture_rows::ExpandBgrToBgra(src, reinterpret_cast<std::uint8_t*>(dest), count); break;
     case 32: std::memcpy(dest, src, static_cast<std::size_t>(count) * 4); break;
     default:
         for (std::int64_t i = 0; i < count; ++i, src += 2) {
@@ -88,6 +75,18 @@ void CTGADecoder::DecodeImage() {
     int depth = bits > 8 ? 32 : requestedDepth;
     // Zero counts as 1, so a picture of no pixels cannot ask for a huge line table.
     CheckPictureSize(std::max<int>(header.Width, 1), std::max<int>(header.Height, 1), depth);
+    // Fail before allocating the bitmap when the pixels cannot all be there:
+    // uncompressed they take their full size, run-length encoded at least a
+    // packet header and a value for every 128 pixels.
+    std::int64_t pixels = std::int64_t{header.Width} * header.Height;
+    std::int64_t leastBytes = header.ImageType >= 1 && header.ImageType <= 3
+                                  ? pixels * BytesPerValue(bits)
+                              : header.ImageType >= 9 && header.ImageType <= 11
+                                  ? (pixels + 127) / 128 * (1 + BytesPerValue(bits))
+                                  : 0;
+    if (!picture_io::HasBytes(*source, leastBytes)) {
+        picture_io::ThrowEndOfData();
+    }
     bitmap->Create(header.Width, header.Height, static_cast<std::uint16_t>(depth),
                    bits == 16 || bits == 32);
 
@@ -186,6 +185,7 @@ void CTGADecoder::ReadUncompressed(const TgaHeader& header) {
             std::memcpy(line, row, static_cast<std::size_t>(header.Width));
         }
     }
+    picture_rows::FinishRows();
 }
 
 void CTGADecoder::ReadRunLength(const TgaHeader& header) {
@@ -239,5 +239,6 @@ void CTGADecoder::ReadRunLength(const TgaHeader& header) {
             left -= n;
         }
     }
+    picture_rows::FinishRows();
     in.Commit(*source);
 }

@@ -288,3 +288,23 @@ TEST(BmpExtent, ForgivesTwoMissingBytesAndSizeZero) {
 }
 
 }  // namespace
+
+// A header that promises a huge picture without the rows for it fails
+// before the bitmap is replaced, so no gigabyte is allocated for it.
+TEST(BmpAllocation, ShortFileFailsBeforeCreate) {
+    BmpSpec s{.width = 16000, .height = 16000, .bits = 24, .pixels = Bytes(64, 0)};
+    s.bfSize = 0;
+    CBmpDecoder decoder;
+    CWinBmp bitmap;
+    std::uint64_t creates = bitmap.GetCreateCount();
+    Bytes file = MakeBmp(s);
+    CDataSource source;
+    source.OpenData("memory", file.data(), static_cast<std::int32_t>(file.size()));
+    try {
+        decoder.DecodeSource(&source, &bitmap, 32);
+        FAIL() << "decoded";
+    } catch (const CTextException& error) {
+        EXPECT_EQ(error.GetCode(), DECERR_END_OF_DATA);
+    }
+    EXPECT_EQ(bitmap.GetCreateCount(), creates);
+}

@@ -248,3 +248,25 @@ INSTANTIATE_TEST_SUITE_P(Tga, TgaFailTest, testing::ValuesIn(FailCases()),
                          [](const auto& info) { return CaseName(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+// Uncompressed pixels that cannot all be there fail before the bitmap is
+// replaced.
+// Run-length data needs at least a header and a value per 128 pixels.
+TEST(TgaAllocation, ShortFileFailsBeforeCreate) {
+    for (std::uint8_t type : {2, 10}) {
+        SCOPED_TRACE(static_cast<int>(type));
+        TgaSpec s{.imageType = type, .width = 16000, .height = 16000, .depth = 32, .pixels = Bytes(64, 0xFF)};
+        CTGADecoder decoder;
+        CWinBmp bitmap;
+        std::uint64_t creates = bitmap.GetCreateCount();
+        Bytes file = MakeTga(s);
+        CDataSource source;
+        source.OpenData("memory", file.data(), static_cast<std::int32_t>(file.size()));
+        EXPECT_THROW(decoder.DecodeSource(&source, &bitmap, 32), CTextException);
+        EXPECT_EQ(bitmap.GetCreateCount(), creates);
+    }
+}
+
+}  // namespace

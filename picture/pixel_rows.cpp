@@ -1,0 +1,89 @@
+#include "picture/pixel_rows.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace picture_rows {
+
+namespace {
+
+constexpr std::uint32_t kOpaque = 0xFF000000u;
+// Rows of at least this many pixels are written past the cache.
+constexpr std::int64_t kStreamingMinimum = 256;
+
+// Four pixels from three little-endian words of the 12 stored bytes.
+inline void ExpandFour(const std::uint8_t* src, std::uint32_t out[4]) {
+    std::uint32_t a, b, c;
+    std::memcpy(&a, src, 4);
+    std::memcpy(&b, src + 4, 4);
+    std::memcpy(&c, src + 8, 4);
+    out[0] = (a & 0x00FFFFFFu) | kOpaque;
+    out[1] = (a >> 24) | ((b & 0xFFFFu) << 8) | kOpaque;
+    out[2] = (b >> 16) | ((c & 0xFFu) << 16) | kOpaque;
+    out[3] = (c >> 8) | kOpaque;
+}
+
+inline void ExpandOne(const std::uint8_t* src, std::uint8_t* dest) {
+    dest[0] = src[0];
+    dest[1] = src[1];
+    dest[2] = src[2];
+    dest[3] = 0xFF;
+}
+
+}  // namespace
+
+void ExpandBgrToBgra(const std::uint8_t* src, std::uint8_t* dest, std::int64_t count) {
+    std::int64_t i = 0;
+#if defined(__SSE2__)
+    // Up to a 16-byte boundary of the destination one pixel at a time, then
+    // four at a time with stores that do not fill the cache: a picture of
+    // many megabytes would only evict what the caller needs next.
+    while (i < count && (reinterpret_cast<std::uintptr_t>(dest + 4 * i) & 15) != 0) {
+        ExpandOne(src + 3 * i, dest + 4 * i);
+        ++i;
+    }
+    // Each pixel's three bytes move to their own 32-bit lane by a byte shift
+    // of the 16 loaded bytes; a mask keeps the lane and the alpha is set.
+    // The load takes 4 bytes past the 12 it uses, so it stops 6 pixels short
+    // of the end of the row.
+    const __m128i lane0 = _mm_set_epi32(0, 0, 0, 0x00FFFFFF);
+    const __m128i lane1 = _mm_set_epi32(0, 0, 0x00FFFFFF, 0);
+    const __m128i lane2 = _mm_set_epi32(0, 0x00FFFFFF, 0, 0);
+    const __m128i lane3 = _mm_set_epi32(0x00FFFFFF, 0, 0, 0);
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(kOpaque));
+    // Short runs (the raw packets of run-length data) are stored the usual
+    // way: a streaming store of part of a cache line costs more than it saves.
+    const bool stream = count >= kStreamingMinimum;
+    for (; i + 6 <= count; i += 4) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * i));
+        __m128i p = _mm_or_si128(_mm_and_si128(v, lane0), _mm_and_si128(_mm_slli_si128(v, 1), lane1));
+        p = _mm_or_si128(p, _mm_and_si128(_mm_slli_si128(v, 2), lane2));
+        p = _mm_or_si128(p, _mm_and_si128(_mm_slli_si128(v, 3), lane3));
+        p = _mm_or_si128(p, alpha);
+        if (stream) {
+            _mm_stream_si128(reinterpret_cast<__m128i*>(dest + 4 * i), p);
+        } else {
+            _mm_store_si128(reinterpret_cast<__m128i*>(dest + 4 * i), p);
+        }
+    }
+#endif
+    for (; i + 4 <= count; i += 4) {
+        std::uint32_t p[4];
+        ExpandFour(src + 3 * i, p);
+        std::memcpy(dest + 4 * i, p, sizeof p);
+    }
+    for (; i < count; ++i) {
+        ExpandOne(src + 3 * i, dest + 4 * i);
+    }
+}
+
+void FinishRows() {
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
+}
+
+}  // namespace picture_rows
