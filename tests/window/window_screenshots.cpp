@@ -3,15 +3,23 @@
 // dialog and the splash.
 //
 //   window_screenshots OUTDIR [--viewer] [CARD]
+//   window_screenshots OUTDIR --flow SAMPLES_DIR
+//
+// --flow goes through a maker session (new, type, import, save, open) with
+// scripted dialogs and takes a picture after each step, and of the help window.
 //
 // Runs without a display (QT_QPA_PLATFORM=offscreen); QT_SCALE_FACTOR=2 gives
 // the 200 % pictures.
+#include <QAbstractButton>
 #include <QApplication>
+#include <QWidget>
 #include <QDir>
 #include <QTimer>
 #include <cstdio>
 
+#include "platform/help_window.h"
 #include "platform/resources.h"
+#include "window/maker_data.h"
 #include "platform/ui_services.h"
 #include "window/about_dialog.h"
 #include "window/card_dialog.h"
@@ -42,6 +50,56 @@ int main(int argc, char** argv)
         } else {
             card = argv[i];
         }
+    }
+    if (argc == 4 && std::string(argv[2]) == "--flow") {
+        const QString samples = QString::fromLocal8Bit(argv[3]);
+        EnableMakerCommands();
+        CCardDialog window;
+        window.Create();
+        window.show();
+        auto shot = [&](const char* name) {
+            QApplication::processEvents();
+            window.grab().save(out.filePath(QStringLiteral("flow-%1.png").arg(name)));
+        };
+        auto click = [&](int id) { qobject_cast<QAbstractButton*>(window.Item(id))->click(); };
+        ui.messageAnswers = {platform::MessageAnswer::No};
+        click(kIdNew);
+        shot("1-new");
+        window.SelectTab(1);
+        const std::pair<int, const char*> company[] = {{1011, "Nordlys Bakery"}, {1044, "Strandgata 12\r\nBakgården"},
+                                                       {1027, "Tromsø"}, {1028, "Troms"}, {1026, "Norway"},
+                                                       {1030, "9008"}, {1032, "nordlys.example"}};
+        for (const auto& [id, text] : company) window.SetItemText(id, QString::fromUtf8(text));
+        shot("2-typed-company");
+        window.SelectTab(2);
+        const std::pair<int, const char*> contact[] = {{1012, "Ida"}, {1014, "Berg"}, {1017, "Head Baker"},
+                                                       {1020, "ida@nordlys.example"}, {1021, "Shop"},
+                                                       {1035, "+47 77 00 00 00"}};
+        for (const auto& [id, text] : contact) window.SetItemText(id, QString::fromUtf8(text));
+        shot("3-typed-contact");
+        window.SelectTab(0);
+        ui.fileAnswers = {samples + QStringLiteral("/sample.jpg")};
+        click(kIdImport);
+        shot("4-imported");
+        const QString saved = out.filePath(QStringLiteral("flow-card.ovt"));
+        ui.fileAnswers = {saved};
+        click(kIdSave);
+        shot("5-saved");
+        ui.messageAnswers = {platform::MessageAnswer::No};
+        ui.fileAnswers = {saved};
+        click(kIdOpen);
+        window.SelectTab(2);
+        shot("6-opened");
+        QFile::remove(saved);
+        platform::ShowHelpWindow(&window, MakerDataFile(QStringLiteral("ovmake-help.html")));
+        QApplication::processEvents();
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && top->windowTitle() == QStringLiteral("Ovlet Maker Help")) {
+                top->grab().save(out.filePath(QStringLiteral("maker-help.png")));
+            }
+        }
+        std::printf("pictures in %s\n", qPrintable(out.path()));
+        return 0;
     }
     const QString prefix = viewer ? QStringLiteral("viewer") : QStringLiteral("maker");
     std::unique_ptr<CCardDialog> window;
