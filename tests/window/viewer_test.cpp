@@ -147,3 +147,35 @@ TEST_F(WindowTest, ViewerReportsAnUnopenableCardAndShowsAnEmptyOne)
 }
 
 }  // namespace
+
+#include "window/about_dialog.h"
+
+namespace {
+
+TEST_F(WindowTest, AboutDialogOfEachProgram)
+{
+    struct Case {
+        bool viewer;
+        const char* caption;
+        const char* version;
+        const char* link;
+    };
+    const Case cases[] = {
+        {false, "About Ovlet Maker", "Ovlet Maker Version 1.0", "Visit: https://ovlet.app/ for latest updates"},
+        {true, "About Ovlet Viewer", "Ovlet Viewer Version 1.0", "Download Ovlet Maker"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        ui.calls.clear();
+        CAboutDialog about(c.viewer);
+        about.Create();
+        EXPECT_EQ(about.windowTitle(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(about.ItemText(1068), QString::fromUtf8(c.version));
+        EXPECT_EQ(about.ItemText(1076), QString::fromUtf8(c.link));
+        qobject_cast<QAbstractButton*>(about.Item(1076))->click();
+        ASSERT_EQ(ui.Of("url").size(), 1u);
+        EXPECT_EQ(ui.Of("url")[0].text, QStringLiteral("https://ovlet.app/"));
+    }
+}
+
+}  // namespace
