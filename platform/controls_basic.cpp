@@ -4,6 +4,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QTabBar>
+#include <QTextDocument>
 #include <QValidator>
 
 #include "platform/text.h"
@@ -74,7 +75,10 @@ MultiLineEdit::MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent)
 
 QString MultiLineEdit::WindowText() const
 {
-    QString text = toPlainText();
+    // The raw text keeps every character as typed (plain text would turn a
+    // no-break space into a space); paragraph and line separators become line feeds.
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QChar('\n')).replace(QChar::LineSeparator, QChar('\n'));
     text.replace(QChar('\n'), QStringLiteral("\r\n"));
     return text;
 }

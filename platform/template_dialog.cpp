@@ -72,10 +72,17 @@ void TemplateDialog::Create()
         widget->setFont(font_);
         QRect geometry = units_.ToPixels(control.x, control.y, control.width, control.height);
         if (auto* label = qobject_cast<QLabel*>(widget); label && control.height <= 10) {
-            // A one-line label keeps to one line; where this font sets its
-            // text a little wider than the layout's box, the box grows to it.
+            // A one-line label keeps to one line. Where this font sets its text
+            // wider than the layout's box, the text is narrowed a little to fit
+            // rather than run into the control beside it.
             label->setWordWrap(false);
-            geometry.setWidth(std::max(geometry.width(), label->sizeHint().width()));
+            const int natural = label->sizeHint().width();
+            if (natural > geometry.width() && natural > 0) {
+                QFont narrow = font_;
+                narrow.setStretch(std::max(80, 100 * geometry.width() / natural));
+                label->setFont(narrow);
+                geometry.setWidth(std::max(geometry.width(), label->sizeHint().width()));
+            }
         }
         widget->setGeometry(geometry);
         if (control.tabStop) {

@@ -1,6 +1,8 @@
 #include "platform/ui_services.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,12 +15,37 @@
 namespace platform {
 namespace {
 
+// A Yes/No question has no cancel: Escape and the close box are not answers,
+// so a question about saving can never be answered "No" by accident.
+class QuestionBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (!clickedButton()) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+};
+
 class QtUi : public UiServices {
 public:
     MessageAnswer MessageBox(QWidget* owner, const QString& caption, const QString& text, MessageIcon icon,
                              MessageButtons buttons) override
     {
-        QMessageBox box(owner);
+        QuestionBox box(owner);
         box.setWindowTitle(caption);
         box.setText(text);
         box.setTextFormat(Qt::PlainText);
@@ -30,7 +57,7 @@ public:
         case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
         }
         if (buttons == MessageButtons::YesNo) {
-            // Y and N answer as on the buttons' mnemonics; Escape is not an answer.
+            // Y and N answer as the buttons' mnemonics; Escape is not an answer.
             QPushButton* yes = box.addButton(QObject::tr("&Yes"), QMessageBox::YesRole);
             QPushButton* no = box.addButton(QObject::tr("&No"), QMessageBox::NoRole);
             box.setDefaultButton(yes);
@@ -46,8 +73,10 @@ public:
     std::optional<QString> FileDialog(QWidget* owner, const FileDialogRequest& request) override
     {
         QStringList filters;
-        for (const auto& f : request.filters) filters << QStringLiteral("%1 (%2)").arg(f.description.trimmed(), f.pattern);
+        for (const auto& f : request.filters) filters << QStringLiteral("%1 (%2)").arg(f.description, f.pattern);
         QFileDialog dialog(owner, request.title);
+        // The descriptions as they stand; the patterns stay out of sight.
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilters(filters);
         dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -28,7 +28,6 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form)
     // The same look on every desktop, close to the card window's drawn layout.
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QApplication::setApplicationName(form.viewer ? QStringLiteral("ovview") : QStringLiteral("ovmake"));
-    QApplication::setApplicationDisplayName(form.viewer ? QStringLiteral("Ovlet Viewer") : QStringLiteral("Ovlet Maker"));
     QApplication::setWindowIcon(platform::ProgramIcon(form.viewer));
     QApplication::setDesktopFileName(form.viewer ? QStringLiteral("ovview") : QStringLiteral("ovmake"));
     platform::InstallBitmapResources();

@@ -68,7 +68,13 @@ QString PathText(const std::string& path)
 
 }  // namespace
 
-CCardDialog::CCardDialog(QWidget* parent) : TemplateDialog(102, parent) {}
+CCardDialog::CCardDialog(QWidget* parent) : TemplateDialog(102, parent)
+{
+    // The program's main window: caption, system menu and minimise box, no
+    // maximise box, in the task bar.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+}
 
 CCardDialog::~CCardDialog() = default;
 
@@ -205,10 +211,7 @@ void CCardDialog::PageSwitch()
     }
     const int focus[] = {0, 1011, 1012, kGeneralInformationControl};
     if (tab > 0 && tab < 4) {
-        if (QWidget* w = Item(focus[tab])) {
-            w->setFocus(Qt::TabFocusReason);
-            if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
-        }
+        if (QWidget* w = Item(focus[tab])) w->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -275,6 +278,15 @@ bool CCardDialog::TakeFromWindow()
         // Typing keeps to the code page, so the text always converts.
         record.*field->member = platform::ToAnsi(text).value_or(record.*field->member);
         if (auto* edit = ItemAs<platform::EditControl>(field->controlId)) edit->SetLimitText(field->limit);
+    }
+    // The strings the window shows come back too: the record then holds what is on screen.
+    for (const CardStringInfo& text : kCardStateStrings) {
+        const QString shown = ItemText(text.controlId);
+        if (text.controlId == kIdCurrentFile) {
+            record.*text.member = QFile::encodeName(shown).toStdString();
+        } else {
+            record.*text.member = platform::ToAnsi(shown).value_or(record.*text.member);
+        }
     }
     return true;
 }

@@ -1,5 +1,6 @@
 // Importing a picture into the card and removing it.
 #include <QFile>
+#include <QFileInfo>
 
 #include "controls/picture_static.h"
 #include "platform/text.h"
@@ -21,7 +22,8 @@ const char* const kPictureAdvice =
 void CCardDialog::ImportPicture()
 {
     using platform::Ui;
-    TakeFromWindow();
+    // A field over its limit is reported and the command stops, so no typing is lost.
+    if (!TakeFromWindow()) return;
     static const platform::FileDialogRequest request{
         false,
         {{"JPEG Graphic Files (.jpg)", "*.jpg"}, {" Portable Network Graphics (.png)", "*.png"}},
@@ -31,8 +33,9 @@ void CCardDialog::ImportPicture()
     const auto chosen = Ui().FileDialog(this, request);
     if (!chosen) return;
     // The card's picture stays until a new one has been read and decoded.
+    // Only a regular file: a pipe or a device could block or never end.
     QFile file(*chosen);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 0x7FFFFFFF) {
+    if (!QFileInfo(*chosen).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > 0x7FFFFFFF) {
         Ui().MessageBox(this, kMessageCaption, QStringLiteral("Error opening graphic file."),
                         platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
@@ -64,7 +67,7 @@ void CCardDialog::ImportPicture()
 
 void CCardDialog::RemovePicture()
 {
-    TakeFromWindow();
+    if (!TakeFromWindow()) return;
     record.ReleasePicture();
     PicturePanel()->SetPictureFile(std::string());
     record.ImageSizeText = "N/A";

@@ -358,3 +358,85 @@ TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MakerTest, ImportAndRemoveStopWhileAFieldIsOverItsLimit)
+{
+    ScratchDir dir;
+    CardRecord card;
+    card.City = std::string(30, 'C');
+    WriteCard(dir / "a.ovt", card);
+    auto window = Open(dir / "a.ovt");
+    window->SetItemText(1011, QStringLiteral("Typed Co"));
+    for (int command : {1055, 1006}) {
+        SCOPED_TRACE(command);
+        ui.calls.clear();
+        Click(*window, command);
+        ASSERT_EQ(ui.calls.size(), 1u) << "no dialog after the limit message";
+        EXPECT_EQ(Messages()[0], QStringLiteral("Please enter no more than 25 characters."));
+        EXPECT_EQ(window->ItemText(1011), QStringLiteral("Typed Co"));
+    }
+}
+
+TEST_F(MakerTest, MultiLineFieldsKeepEveryCharacter)
+{
+    auto window = Open();
+    const std::string text = "a\xA0" "b\r\nc\x80";  // no-break space, CR LF, euro sign
+    window->SetEditText(1044, text);
+    window->SetEditText(1047, text);
+    EXPECT_EQ(window->GetEditText(1044), text);
+    EXPECT_EQ(window->GetEditText(1047), text);
+}
+
+TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile)
+{
+    ScratchDir dir;
+    CardRecord card;
+    card.Company = "Acme";
+    WriteCard(dir / "a.ovt", card);
+    auto window = Open(dir / "a.ovt");
+    ui.fileAnswers = {QString::fromStdString(dir / "no/such/dir/b.ovt")};
+    Click(*window, 1050);
+    Click(*window, 1055);  // shows the record again
+    EXPECT_EQ(window->ItemText(1049), QString::fromStdString(dir / "a.ovt"));
+    EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
+}
+
+TEST_F(MakerTest, ImportRefusesWhatIsNotARegularFile)
+{
+    auto window = Open();
+    for (const char* path : {"/dev/zero", "/tmp"}) {
+        SCOPED_TRACE(path);
+        ui.calls.clear();
+        ui.fileAnswers = {QString::fromUtf8(path)};
+        Click(*window, 1006);
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0], QStringLiteral("Error opening graphic file."));
+        EXPECT_EQ(window->Record().PictureLength, 0);
+    }
+}
+
+// The real question box: Escape is not an answer to a question about saving.
+TEST(QuestionBox, EscapeDoesNotAnswer)
+{
+    platform::SetUi(nullptr);
+    bool stillOpenAfterEscape = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        QTest::keyClick(box, Qt::Key_Escape);
+        QApplication::processEvents();
+        stillOpenAfterEscape = box->isVisible();
+        for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
+            if (button->text() == QStringLiteral("&Yes")) button->click();
+        }
+    });
+    const auto answer = platform::Ui().MessageBox(nullptr, QStringLiteral("Ovlet Maker"),
+                                                  QStringLiteral("Do you wish to save your changes before you exit?"),
+                                                  platform::MessageIcon::Question, platform::MessageButtons::YesNo);
+    EXPECT_TRUE(stillOpenAfterEscape);
+    EXPECT_EQ(answer, platform::MessageAnswer::Yes);
+}
+
+}  // namespace
