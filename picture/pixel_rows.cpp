@@ -5,6 +5,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) || defined(__i386__)
+#include <tmmintrin.h>
+#define OVLET_HAVE_SSSE3_PATH 1
+#endif
 
 namespace picture_rows {
 
@@ -33,6 +37,39 @@ inline void ExpandOne(const std::uint8_t* src, std::uint8_t* dest) {
     dest[3] = 0xFF;
 }
 
+#if defined(OVLET_HAVE_SSSE3_PATH)
+// With SSSE3 one byte shuffle moves four pixels into their lanes. Returns
+// how many pixels it wrote; the caller finishes the rest. Like the SSE2 loop
+// below, each load takes 4 bytes past the 12 it uses.
+__attribute__((target("ssse3"))) std::int64_t ExpandWithShuffle(const std::uint8_t* src,
+                                                                 std::uint8_t* dest,
+                                                                 std::int64_t count, bool stream) {
+    const __m128i order = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(kOpaque));
+    std::int64_t i = 0;
+    for (; i + 10 <= count; i += 8) {
+        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * i));
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * i + 12));
+        a = _mm_or_si128(_mm_shuffle_epi8(a, order), alpha);
+        b = _mm_or_si128(_mm_shuffle_epi8(b, order), alpha);
+        auto* out = reinterpret_cast<__m128i*>(dest + 4 * i);
+        if (stream) {
+            _mm_stream_si128(out, a);
+            _mm_stream_si128(out + 1, b);
+        } else {
+            _mm_store_si128(out, a);
+            _mm_store_si128(out + 1, b);
+        }
+    }
+    return i;
+}
+
+bool HasSsse3() {
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+#endif
+
 }  // namespace
 
 void ExpandBgrToBgra(const std::uint8_t* src, std::uint8_t* dest, std::int64_t count) {
@@ -57,6 +94,11 @@ void ExpandBgrToBgra(const std::uint8_t* src, std::uint8_t* dest, std::int64_t c
     // Short runs (the raw packets of run-length data) are stored the usual
     // way: a streaming store of part of a cache line costs more than it saves.
     const bool stream = count >= kStreamingMinimum;
+#if defined(OVLET_HAVE_SSSE3_PATH)
+    if (HasSsse3()) {
+        i += ExpandWithShuffle(src + 3 * i, dest + 4 * i, count - i, stream);
+    }
+#endif
     for (; i + 6 <= count; i += 4) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * i));
         __m128i p = _mm_or_si128(_mm_and_si128(v, lane0), _mm_and_si128(_mm_slli_si128(v, 1), lane1));

@@ -3,13 +3,14 @@
 // format and with a plain memcpy of the file's pixel bytes, the most any
 // decoder of uncompressed data could hope for.
 //
-//   picture_decoders_bench [--cold-memory] --benchmark_counters_tabular=true
+//   [OVLET_BENCH_COLD_MEMORY=1] picture_decoders_bench --benchmark_counters_tabular=true
 //
 // Every decode allocates a new 48 MB picture. By default the allocator is
-// told to keep freed memory, so the figures show the decoders' own work; with
-// --cold-memory each picture lands in fresh pages from the kernel, whose page
-// faults then cost more than most of the decoding. MemcpyFresh is the
-// physical limit in that setting: allocate, copy the pixel bytes, free.
+// told to keep freed memory, so the figures show the decoders' own work.
+// With OVLET_BENCH_COLD_MEMORY=1 each picture lands in fresh pages from the
+// kernel, whose page faults then cost more than most of the decoding;
+// MemcpyFresh is the physical limit in that setting: allocate, copy, free.
+// The machine may be shared: compare CPU times, not wall times.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -296,25 +297,17 @@ BENCHMARK(MemcpyFresh)->Apply([](auto* b) { Kinds(b, true); });
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    bool cold = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) == "--cold-memory") {
-            cold = true;
-            for (int j = i; j + 1 < argc; ++j) argv[j] = argv[j + 1];
-            --argc;
-            break;
-        }
+// Large blocks from the heap instead of their own mappings, and no trimming,
+// so a freed picture's pages serve the next one; OVLET_BENCH_COLD_MEMORY=1
+// leaves the allocator as it is.
+const bool kWarmMemory = [] {
+    const char* cold = std::getenv("OVLET_BENCH_COLD_MEMORY");
+    if (cold && std::string_view(cold) == "1") {
+        return false;
     }
-    if (!cold) {
-        // Large blocks from the heap instead of their own mappings, and no
-        // trimming, so a freed picture's pages serve the next one.
-        mallopt(M_MMAP_THRESHOLD, 512 << 20);
-        mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+    mallopt(M_MMAP_THRESHOLD, 512 << 20);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    return true;
+}();
+
+BENCHMARK_MAIN();

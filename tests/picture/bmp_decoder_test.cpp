@@ -11,7 +11,7 @@ using namespace decoder_test;
 
 namespace {
 
-struct BmpSpec {
+struct BmpLayout {
     std::int32_t width = 1;
     std::int32_t height = 1;
     std::uint16_t bits = 24;
@@ -24,7 +24,7 @@ struct BmpSpec {
     const char* signature = "BM";
 };
 
-Bytes MakeBmp(const BmpSpec& s) {
+Bytes MakeBmp(const BmpLayout& s) {
     ByteWriter info;
     info.U32Le(s.biSize).U32Le(static_cast<std::uint32_t>(s.width));
     info.U32Le(static_cast<std::uint32_t>(s.height)).U16Le(1).U16Le(s.bits);
@@ -61,7 +61,7 @@ std::vector<std::uint32_t> Colours(std::initializer_list<unsigned> indices) {
 
 struct DecodeCase {
     const char* name;
-    BmpSpec spec;
+    BmpLayout layout;
     int depth;       // requested
     int wantDepth;   // of the bitmap
     std::int32_t wantWidth, wantHeight;
@@ -73,7 +73,7 @@ std::vector<DecodeCase> DecodeCases() {
     {
         // 11 pixels: one whole byte and three pixels from the top bits of
         // the next; rows are padded to 4 bytes. Bottom row stored first.
-        BmpSpec s{.width = 11, .height = 2, .bits = 1, .palette = {Rgba(200, 0, 0), Rgba(0, 0, 200)},
+        BmpLayout s{.width = 11, .height = 2, .bits = 1, .palette = {Rgba(200, 0, 0), Rgba(0, 0, 200)},
                   .pixels = {0xA0, 0x60, 0, 0, 0xFF, 0xFF, 0, 0}};
         std::uint32_t r = Rgba(200, 0, 0), b = Rgba(0, 0, 200);
         cases.push_back({"1 bit through its colour table", s, 32, 32, 11, 2,
@@ -84,40 +84,40 @@ std::vector<DecodeCase> DecodeCases() {
     {
         // 5 pixels of 4 bits: 3 bytes of pixels and 1 of padding; the fifth
         // pixel is the high nibble of the third byte.
-        BmpSpec s{.width = 5, .height = 1, .bits = 4, .palette = TestPalette(16),
+        BmpLayout s{.width = 5, .height = 1, .bits = 4, .palette = TestPalette(16),
                   .pixels = {0x12, 0x34, 0x5F, 0xEE}};
         cases.push_back({"4 bit odd width", s, 32, 32, 5, 1, Colours({1, 2, 3, 4, 5})});
         cases.push_back({"4 bit at 8 bits", s, 8, 8, 5, 1, {1, 2, 3, 4, 5}});
     }
     {
         // biClrUsed 0 at 8 bits means 256 entries before the pixels.
-        BmpSpec s{.width = 3, .height = 2, .bits = 8, .palette = TestPalette(256),
+        BmpLayout s{.width = 3, .height = 2, .bits = 8, .palette = TestPalette(256),
                   .pixels = {7, 8, 9, 0xEE, 250, 251, 255, 0xEE}};
         cases.push_back({"8 bit with a full table", s, 32, 32, 3, 2, Colours({250, 251, 255, 7, 8, 9})});
         cases.push_back({"8 bit indices", s, 0, 8, 3, 2, {250, 251, 255, 7, 8, 9}});
     }
     {
-        BmpSpec s{.width = 3, .height = 2, .bits = 8, .palette = TestPalette(4), .clrUsed = 4,
+        BmpLayout s{.width = 3, .height = 2, .bits = 8, .palette = TestPalette(4), .clrUsed = 4,
                   .pixels = {0, 1, 2, 0, 3, 3, 3, 0}};
         cases.push_back({"8 bit with biClrUsed 4", s, 32, 32, 3, 2, Colours({3, 3, 3, 0, 1, 2})});
     }
     {
         // 3 pixels of 24 bits: 9 bytes and 3 of padding per row.
-        BmpSpec s{.width = 3, .height = 2, .bits = 24,
+        BmpLayout s{.width = 3, .height = 2, .bits = 24,
                   .pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE,
                              10, 11, 12, 13, 14, 15, 16, 17, 18, 0xEE, 0xEE, 0xEE}};
         std::vector<std::uint32_t> want = {Rgba(12, 11, 10), Rgba(15, 14, 13), Rgba(18, 17, 16),
                                            Rgba(3, 2, 1),    Rgba(6, 5, 4),    Rgba(9, 8, 7)};
         cases.push_back({"24 bit odd width", s, 32, 32, 3, 2, want});
         cases.push_back({"24 bit asked for 8 bits", s, 8, 32, 3, 2, want});
-        BmpSpec topDown = s;
+        BmpLayout topDown = s;
         topDown.height = -2;
         cases.push_back({"24 bit top-down", topDown, 32, 32, 3, 2,
                          {Rgba(3, 2, 1), Rgba(6, 5, 4), Rgba(9, 8, 7), Rgba(12, 11, 10),
                           Rgba(15, 14, 13), Rgba(18, 17, 16)}});
     }
     {
-        BmpSpec s{.width = 2, .height = 1, .bits = 32, .compression = 3,
+        BmpLayout s{.width = 2, .height = 1, .bits = 32, .compression = 3,
                   .pixels = {1, 2, 3, 4, 5, 6, 7, 8}};
         cases.push_back({"32 bit copied with its fourth byte", s, 32, 32, 2, 1,
                          {Rgba(3, 2, 1, 4), Rgba(7, 6, 5, 8)}});
@@ -125,7 +125,7 @@ std::vector<DecodeCase> DecodeCases() {
     {
         // Encoded run, absolute run of odd length with its padding byte,
         // then end of bitmap.
-        BmpSpec s{.width = 6, .height = 1, .bits = 8, .compression = 1, .palette = TestPalette(256),
+        BmpLayout s{.width = 6, .height = 1, .bits = 8, .compression = 1, .palette = TestPalette(256),
                   .pixels = {0x03, 0x05, 0x00, 0x03, 0x01, 0x02, 0x03, 0x00, 0x00, 0x01}};
         cases.push_back({"RLE8 runs", s, 8, 8, 6, 1, {5, 5, 5, 1, 2, 3}});
         cases.push_back({"RLE8 runs at 32 bits", s, 32, 32, 6, 1, Colours({5, 5, 5, 1, 2, 3})});
@@ -133,30 +133,30 @@ std::vector<DecodeCase> DecodeCases() {
     {
         // Two lines, bottom first, with end-of-line codes; the top line ends
         // early and its rest stays 0.
-        BmpSpec s{.width = 3, .height = 2, .bits = 8, .compression = 1, .palette = TestPalette(256),
+        BmpLayout s{.width = 3, .height = 2, .bits = 8, .compression = 1, .palette = TestPalette(256),
                   .pixels = {0x03, 0x09, 0x00, 0x00, 0x01, 0x04, 0x00, 0x01}};
         cases.push_back({"RLE8 lines and early end", s, 8, 8, 3, 2, {4, 0, 0, 9, 9, 9}});
     }
     {
         // A run longer than the line is cut at its end.
-        BmpSpec s{.width = 4, .height = 2, .bits = 8, .compression = 1, .palette = TestPalette(256),
+        BmpLayout s{.width = 4, .height = 2, .bits = 8, .compression = 1, .palette = TestPalette(256),
                   .pixels = {0x06, 0x07, 0x00, 0x00, 0x00, 0x05, 1, 2, 3, 4, 5, 0, 0x00, 0x01}};
         cases.push_back({"RLE8 runs past the line end are cut", s, 8, 8, 4, 2, {1, 2, 3, 4, 7, 7, 7, 7}});
     }
     {
-        BmpSpec s{.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = TestPalette(16),
+        BmpLayout s{.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = TestPalette(16),
                   .pixels = {0x05, 0x12, 0x00, 0x01}};
         cases.push_back({"RLE4 run alternates nibbles", s, 8, 8, 5, 1, {1, 2, 1, 2, 1}});
     }
     {
         // Three nibbles in two bytes: no padding byte follows.
-        BmpSpec s{.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = TestPalette(16),
+        BmpLayout s{.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = TestPalette(16),
                   .pixels = {0x00, 0x03, 0x12, 0x30, 0x02, 0x44, 0x00, 0x01}};
         cases.push_back({"RLE4 absolute run of 3", s, 8, 8, 5, 1, {1, 2, 3, 4, 4}});
     }
     {
         // Five nibbles in three bytes: one padding byte follows.
-        BmpSpec s{.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = TestPalette(16),
+        BmpLayout s{.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = TestPalette(16),
                   .pixels = {0x00, 0x05, 0x12, 0x34, 0x50, 0x00, 0x00, 0x01}};
         cases.push_back({"RLE4 absolute run of 5", s, 32, 32, 5, 1, Colours({1, 2, 3, 4, 5})});
     }
@@ -169,18 +169,18 @@ TEST_P(BmpDecodeTest, DecodesExpectedPixels) {
     const DecodeCase& c = GetParam();
     CBmpDecoder decoder;
     CWinBmp bitmap;
-    DecodeBytes(decoder, MakeBmp(c.spec), bitmap, c.depth);
+    DecodeBytes(decoder, MakeBmp(c.layout), bitmap, c.depth);
     ASSERT_EQ(bitmap.GetBitsPerPixel(), c.wantDepth);
     ASSERT_EQ(bitmap.GetWidth(), c.wantWidth);
     ASSERT_EQ(bitmap.GetHeight(), c.wantHeight);
     EXPECT_EQ(c.wantDepth == 8 ? Indices8(bitmap) : Pixels32(bitmap), c.want);
     EXPECT_FALSE(bitmap.HasAlpha());
-    if (c.wantDepth == 8 && !c.spec.palette.empty()) {
+    if (c.wantDepth == 8 && !c.layout.palette.empty()) {
         // The file's colour table becomes the bitmap's.
-        for (std::size_t i = 0; i < c.spec.palette.size(); ++i) {
+        for (std::size_t i = 0; i < c.layout.palette.size(); ++i) {
             RGBQuad q = bitmap.GetPalette()[i];
             std::uint32_t got = Rgba(q.red, q.green, q.blue, q.reserved);
-            ASSERT_EQ(got, c.spec.palette[i]) << "entry " << i;
+            ASSERT_EQ(got, c.layout.palette[i]) << "entry " << i;
         }
     }
 }
@@ -196,14 +196,14 @@ INSTANTIATE_TEST_SUITE_P(Bmp, BmpDecodeTest, testing::ValuesIn(DecodeCases()),
 
 struct FailCase {
     const char* name;
-    BmpSpec spec;
+    BmpLayout layout;
     int wantCode;
     std::string wantText;  // empty: not checked
     int truncateBy = 0;    // bytes cut off the end of the file
 };
 
 std::vector<FailCase> FailCases() {
-    BmpSpec rgb{.width = 3, .height = 2, .bits = 24, .pixels = Bytes(24, 0x40)};
+    BmpLayout rgb{.width = 3, .height = 2, .bits = 24, .pixels = Bytes(24, 0x40)};
     std::vector<FailCase> cases;
     cases.push_back({"not BM", [&] { auto s = rgb; s.signature = "MB"; return s; }(), DECERR_SIGNATURE,
                      Raised("Bitmap decoder: This isn't a bitmap.")});
@@ -232,9 +232,9 @@ std::vector<FailCase> FailCases() {
                      [&] { auto s = rgb; s.width = 0; s.height = 0x7F000000; s.pixels = {}; return s; }(),
                      DECERR_FORMAT, ""});
     cases.push_back({"colour count beyond the file",
-                     BmpSpec{.width = 1, .height = 1, .bits = 8, .clrUsed = 0x40000000u, .pixels = {0, 0, 0, 0}},
+                     BmpLayout{.width = 1, .height = 1, .bits = 8, .clrUsed = 0x40000000u, .pixels = {0, 0, 0, 0}},
                      DECERR_END_OF_DATA, kEndOfDataText});
-    BmpSpec rle{.width = 4, .height = 2, .bits = 8, .compression = 1, .palette = TestPalette(256)};
+    BmpLayout rle{.width = 4, .height = 2, .bits = 8, .compression = 1, .palette = TestPalette(256)};
     cases.push_back({"RLE8 delta", [&] { auto s = rle; s.pixels = {0x02, 0x01, 0x00, 0x02, 0x01, 0x01}; return s; }(),
                      DECERR_UNSUPPORTED, Raised("Encountered delta escape.")});
     cases.push_back({"RLE4 delta",
@@ -256,7 +256,7 @@ class BmpFailTest : public testing::TestWithParam<FailCase> {};
 
 TEST_P(BmpFailTest, FailsWithCodeAndText) {
     const FailCase& c = GetParam();
-    Bytes file = MakeBmp(c.spec);
+    Bytes file = MakeBmp(c.layout);
     file.resize(file.size() - static_cast<std::size_t>(c.truncateBy));
     CBmpDecoder decoder;
     Failure failure = DecodeFailure(decoder, file);
@@ -278,7 +278,7 @@ INSTANTIATE_TEST_SUITE_P(Bmp, BmpFailTest, testing::ValuesIn(FailCases()),
 // bfSize may promise up to two bytes more than the file holds, and 0 means
 // no promise at all.
 TEST(BmpExtent, ForgivesTwoMissingBytesAndSizeZero) {
-    BmpSpec s{.width = 3, .height = 2, .bits = 24, .pixels = Bytes(24, 0x40)};
+    BmpLayout s{.width = 3, .height = 2, .bits = 24, .pixels = Bytes(24, 0x40)};
     for (std::uint32_t bfSize : {0u, 14u + 40u + 24u + 1u, 14u + 40u + 24u + 2u}) {
         SCOPED_TRACE(bfSize);
         s.bfSize = bfSize;
@@ -292,7 +292,7 @@ TEST(BmpExtent, ForgivesTwoMissingBytesAndSizeZero) {
 // A header that promises a huge picture without the rows for it fails
 // before the bitmap is replaced, so no gigabyte is allocated for it.
 TEST(BmpAllocation, ShortFileFailsBeforeCreate) {
-    BmpSpec s{.width = 16000, .height = 16000, .bits = 24, .pixels = Bytes(64, 0)};
+    BmpLayout s{.width = 16000, .height = 16000, .bits = 24, .pixels = Bytes(64, 0)};
     s.bfSize = 0;
     CBmpDecoder decoder;
     CWinBmp bitmap;

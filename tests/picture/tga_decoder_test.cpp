@@ -10,7 +10,7 @@ using namespace decoder_test;
 
 namespace {
 
-struct TgaSpec {
+struct TgaLayout {
     std::uint8_t idLength = 0;
     std::uint8_t mapType = 0;
     std::uint8_t imageType = 2;
@@ -25,7 +25,7 @@ struct TgaSpec {
     Bytes pixels;
 };
 
-Bytes MakeTga(const TgaSpec& s) {
+Bytes MakeTga(const TgaLayout& s) {
     ByteWriter w;
     w.U8(s.idLength).U8(s.mapType).U8(s.imageType).U16Le(s.cmapStart).U16Le(s.cmapLength);
     w.U8(s.cmapEntrySize).U16Le(0).U16Le(0).U16Le(s.width).U16Le(s.height).U8(s.depth);
@@ -41,7 +41,7 @@ constexpr std::uint8_t kTop = 0x20;
 
 struct DecodeCase {
     const char* name;
-    TgaSpec spec;
+    TgaLayout layout;
     int depth;
     int wantDepth;
     bool wantAlpha;
@@ -56,33 +56,33 @@ std::vector<DecodeCase> DecodeCases() {
     const std::vector<std::uint32_t> want24 = {Rgba(9, 8, 7), Rgba(12, 11, 10), Rgba(3, 2, 1),
                                                Rgba(6, 5, 4)};
     {
-        TgaSpec s{.width = 2, .height = 2, .depth = 24};
+        TgaLayout s{.width = 2, .height = 2, .depth = 24};
         s.pixels = bottomRow;
         s.pixels.insert(s.pixels.end(), topRow.begin(), topRow.end());
         cases.push_back({"24 bit bottom origin", s, 32, 32, false, want24});
         cases.push_back({"24 bit asked for 8 bits", s, 8, 32, false, want24});
-        TgaSpec t = s;
+        TgaLayout t = s;
         t.descriptor = kTop;
         t.pixels = topRow;
         t.pixels.insert(t.pixels.end(), bottomRow.begin(), bottomRow.end());
         cases.push_back({"24 bit top origin", t, 32, 32, false, want24});
-        TgaSpec id = s;
+        TgaLayout id = s;
         id.idLength = 5;
         cases.push_back({"identification bytes skipped", id, 32, 32, false, want24});
-        TgaSpec rightToLeft = s;
+        TgaLayout rightToLeft = s;
         rightToLeft.descriptor = 0x10;  // ignored
         cases.push_back({"right-to-left bit ignored", rightToLeft, 32, 32, false, want24});
     }
-    cases.push_back({"15 bit", TgaSpec{.width = 2, .depth = 15, .pixels = {0xFF, 0x7F, 0x1F, 0x80}},
+    cases.push_back({"15 bit", TgaLayout{.width = 2, .depth = 15, .pixels = {0xFF, 0x7F, 0x1F, 0x80}},
                      32, 32, false, {Rgba(248, 248, 248), Rgba(0, 0, 248)}});
     cases.push_back({"16 bit attribute bit is alpha 0x80",
-                     TgaSpec{.width = 2, .depth = 16, .pixels = {0xFF, 0xFF, 0xFF, 0x7F}}, 32, 32, true,
+                     TgaLayout{.width = 2, .depth = 16, .pixels = {0xFF, 0xFF, 0xFF, 0x7F}}, 32, 32, true,
                      {Rgba(248, 248, 248, 0x80), Rgba(248, 248, 248, 0)}});
-    cases.push_back({"32 bit as stored", TgaSpec{.width = 1, .depth = 32, .pixels = {1, 2, 3, 4}}, 32, 32,
+    cases.push_back({"32 bit as stored", TgaLayout{.width = 1, .depth = 32, .pixels = {1, 2, 3, 4}}, 32, 32,
                      true, {Rgba(3, 2, 1, 4)}});
     {
         // A grey image uses the grey ramp, colour map or not.
-        TgaSpec s{.mapType = 1, .imageType = 3, .cmapLength = 2, .cmapEntrySize = 24, .width = 3,
+        TgaLayout s{.mapType = 1, .imageType = 3, .cmapLength = 2, .cmapEntrySize = 24, .width = 3,
                   .depth = 8, .colourMap = {9, 9, 9, 9, 9, 9}, .pixels = {0, 128, 255}};
         cases.push_back({"grey through the ramp", s, 32, 32, false,
                          {Rgba(0, 0, 0), Rgba(128, 128, 128), Rgba(255, 255, 255)}});
@@ -90,19 +90,19 @@ std::vector<DecodeCase> DecodeCases() {
     }
     {
         // Entries 2 and 3 of the map; index 0 was never filled and is black.
-        TgaSpec s{.mapType = 1, .imageType = 1, .cmapStart = 2, .cmapLength = 2, .cmapEntrySize = 24,
+        TgaLayout s{.mapType = 1, .imageType = 1, .cmapStart = 2, .cmapLength = 2, .cmapEntrySize = 24,
                   .width = 3, .depth = 8, .colourMap = {10, 20, 30, 40, 50, 60}, .pixels = {3, 2, 0}};
         cases.push_back({"colour map with a first entry", s, 32, 32, false,
                          {Rgba(60, 50, 40), Rgba(30, 20, 10), Rgba(0, 0, 0, 0)}});
         cases.push_back({"colour map indices", s, 0, 8, false, {3, 2, 0}});
     }
     cases.push_back({"colour map of 16-bit entries",
-                     TgaSpec{.mapType = 1, .imageType = 1, .cmapLength = 1, .cmapEntrySize = 16,
+                     TgaLayout{.mapType = 1, .imageType = 1, .cmapLength = 1, .cmapEntrySize = 16,
                              .width = 1, .depth = 8, .colourMap = {0x00, 0x7C}, .pixels = {0}},
                      32, 32, false, {Rgba(248, 0, 0, 0)}});
     {
         // The map runs past entry 255: what an index cannot reach is dropped.
-        TgaSpec s{.mapType = 1, .imageType = 1, .cmapStart = 250, .cmapLength = 10,
+        TgaLayout s{.mapType = 1, .imageType = 1, .cmapStart = 250, .cmapLength = 10,
                   .cmapEntrySize = 24, .width = 1, .depth = 8, .pixels = {255}};
         for (int i = 0; i < 10; ++i) {
             s.colourMap.insert(s.colourMap.end(), {static_cast<std::uint8_t>(i), 0, 0});
@@ -110,30 +110,30 @@ std::vector<DecodeCase> DecodeCases() {
         cases.push_back({"colour map past 256 entries", s, 32, 32, false, {Rgba(0, 0, 5)}});
     }
     cases.push_back({"8 bit true colour without a map is grey",
-                     TgaSpec{.imageType = 2, .width = 2, .depth = 8, .pixels = {7, 200}}, 32, 32, false,
+                     TgaLayout{.imageType = 2, .width = 2, .depth = 8, .pixels = {7, 200}}, 32, 32, false,
                      {Rgba(7, 7, 7), Rgba(200, 200, 200)}});
     // Run-length packets.
     cases.push_back({"run packet",
-                     TgaSpec{.imageType = 10, .width = 3, .depth = 24, .pixels = {0x82, 1, 2, 3}}, 32, 32,
+                     TgaLayout{.imageType = 10, .width = 3, .depth = 24, .pixels = {0x82, 1, 2, 3}}, 32, 32,
                      false, {Rgba(3, 2, 1), Rgba(3, 2, 1), Rgba(3, 2, 1)}});
     cases.push_back({"raw packet",
-                     TgaSpec{.imageType = 10, .width = 3, .depth = 24,
+                     TgaLayout{.imageType = 10, .width = 3, .depth = 24,
                              .pixels = {0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
                      32, 32, false, {Rgba(3, 2, 1), Rgba(6, 5, 4), Rgba(9, 8, 7)}});
     cases.push_back({"run packet across rows",
-                     TgaSpec{.imageType = 10, .width = 2, .height = 2, .depth = 24,
+                     TgaLayout{.imageType = 10, .width = 2, .height = 2, .depth = 24,
                              .pixels = {0x82, 1, 2, 3, 0x00, 4, 5, 6}},
                      32, 32, false, {Rgba(3, 2, 1), Rgba(6, 5, 4), Rgba(3, 2, 1), Rgba(3, 2, 1)}});
     cases.push_back({"raw packet across rows, top origin",
-                     TgaSpec{.imageType = 10, .width = 2, .height = 2, .depth = 24, .descriptor = kTop,
+                     TgaLayout{.imageType = 10, .width = 2, .height = 2, .depth = 24, .descriptor = kTop,
                              .pixels = {0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0x80, 10, 11, 12}},
                      32, 32, false,
                      {Rgba(3, 2, 1), Rgba(6, 5, 4), Rgba(9, 8, 7), Rgba(12, 11, 10)}});
     cases.push_back({"16 bit run packet",
-                     TgaSpec{.imageType = 10, .width = 2, .depth = 16, .pixels = {0x81, 0x00, 0xFC}}, 32,
+                     TgaLayout{.imageType = 10, .width = 2, .depth = 16, .pixels = {0x81, 0x00, 0xFC}}, 32,
                      32, true, {Rgba(248, 0, 0, 0x80), Rgba(248, 0, 0, 0x80)}});
     {
-        TgaSpec s{.mapType = 1, .imageType = 9, .cmapLength = 2, .cmapEntrySize = 24, .width = 3,
+        TgaLayout s{.mapType = 1, .imageType = 9, .cmapLength = 2, .cmapEntrySize = 24, .width = 3,
                   .height = 2, .depth = 8, .colourMap = {0, 0, 255, 255, 0, 0},
                   .pixels = {0x84, 1, 0x00, 0}};
         cases.push_back({"colour-mapped run-length indices", s, 0, 8, false, {1, 1, 0, 1, 1, 1}});
@@ -142,7 +142,7 @@ std::vector<DecodeCase> DecodeCases() {
                           Rgba(0, 0, 255), Rgba(0, 0, 255)}});
     }
     cases.push_back({"grey run-length",
-                     TgaSpec{.imageType = 11, .width = 3, .depth = 8, .pixels = {0x01, 5, 6, 0x80, 7}}, 32,
+                     TgaLayout{.imageType = 11, .width = 3, .depth = 8, .pixels = {0x01, 5, 6, 0x80, 7}}, 32,
                      32, false, {Rgba(5, 5, 5), Rgba(6, 6, 6), Rgba(7, 7, 7)}});
     return cases;
 }
@@ -161,10 +161,10 @@ TEST_P(TgaDecodeTest, DecodesExpectedPixels) {
     const DecodeCase& c = GetParam();
     CTGADecoder decoder;
     CWinBmp bitmap;
-    DecodeBytes(decoder, MakeTga(c.spec), bitmap, c.depth);
+    DecodeBytes(decoder, MakeTga(c.layout), bitmap, c.depth);
     ASSERT_EQ(bitmap.GetBitsPerPixel(), c.wantDepth);
-    ASSERT_EQ(bitmap.GetWidth(), c.spec.width);
-    ASSERT_EQ(bitmap.GetHeight(), c.spec.height);
+    ASSERT_EQ(bitmap.GetWidth(), c.layout.width);
+    ASSERT_EQ(bitmap.GetHeight(), c.layout.height);
     EXPECT_EQ(bitmap.HasAlpha(), c.wantAlpha);
     EXPECT_EQ(c.wantDepth == 8 ? Indices8(bitmap) : Pixels32(bitmap), c.want);
 }
@@ -175,34 +175,34 @@ INSTANTIATE_TEST_SUITE_P(Tga, TgaDecodeTest, testing::ValuesIn(DecodeCases()),
 // At 8 bits a colour-mapped image hands its map to the bitmap and a grey one
 // keeps the grey ramp.
 TEST(TgaPalette, MapOrGreyRampAtEightBits) {
-    TgaSpec mapped{.mapType = 1, .imageType = 1, .cmapLength = 1, .cmapEntrySize = 24, .depth = 8,
+    TgaLayout mapped{.mapType = 1, .imageType = 1, .cmapLength = 1, .cmapEntrySize = 24, .depth = 8,
                    .colourMap = {10, 20, 30}, .pixels = {0}};
-    TgaSpec grey = mapped;
+    TgaLayout grey = mapped;
     grey.imageType = 3;
-    for (const auto& [spec, want] : {std::pair{mapped, Rgba(30, 20, 10)}, std::pair{grey, Rgba(0, 0, 0)}}) {
-        SCOPED_TRACE(static_cast<int>(spec.imageType));
+    for (const auto& [layout, want] : {std::pair{mapped, Rgba(30, 20, 10)}, std::pair{grey, Rgba(0, 0, 0)}}) {
+        SCOPED_TRACE(static_cast<int>(layout.imageType));
         CTGADecoder decoder;
         CWinBmp bitmap;
-        DecodeBytes(decoder, MakeTga(spec), bitmap, 0);
+        DecodeBytes(decoder, MakeTga(layout), bitmap, 0);
         RGBQuad q = bitmap.GetPalette()[0];
         EXPECT_EQ(Rgba(q.red, q.green, q.blue, q.reserved), want);
         q = bitmap.GetPalette()[200];
         // Entries the map did not fill are black, as they are at 32 bits.
-        EXPECT_EQ(q.red, spec.imageType == 3 ? 200 : 0);
+        EXPECT_EQ(q.red, layout.imageType == 3 ? 200 : 0);
     }
 }
 
 struct FailCase {
     const char* name;
-    TgaSpec spec;
+    TgaLayout layout;
     int wantCode;
     std::string wantText;
     int truncateBy = 0;
 };
 
 std::vector<FailCase> FailCases() {
-    TgaSpec raw{.width = 2, .height = 2, .depth = 24, .pixels = Bytes(12, 9)};
-    TgaSpec rle{.imageType = 10, .width = 2, .height = 2, .depth = 24, .pixels = {0x83, 1, 2, 3}};
+    TgaLayout raw{.width = 2, .height = 2, .depth = 24, .pixels = Bytes(12, 9)};
+    TgaLayout rle{.imageType = 10, .width = 2, .height = 2, .depth = 24, .pixels = {0x83, 1, 2, 3}};
     std::vector<FailCase> cases;
     cases.push_back({"image type 0", [&] { auto s = raw; s.imageType = 0; return s; }(), DECERR_FORMAT,
                      Raised("Unknown TGA image type.")});
@@ -215,13 +215,13 @@ std::vector<FailCase> FailCases() {
                      [&] { auto s = rle; s.pixels = {0x81, 1, 2, 3}; return s; }(), DECERR_END_OF_DATA,
                      kEndOfDataText});
     cases.push_back({"colour map cut short",
-                     TgaSpec{.mapType = 1, .imageType = 1, .cmapLength = 200, .cmapEntrySize = 24, .depth = 8,
+                     TgaLayout{.mapType = 1, .imageType = 1, .cmapLength = 200, .cmapEntrySize = 24, .depth = 8,
                              .colourMap = Bytes(30, 0)},
                      DECERR_END_OF_DATA, kEndOfDataText});
     cases.push_back({"identification bytes past the end", [&] { auto s = raw; s.idLength = 40; return s; }(),
                      DECERR_END_OF_DATA, kEndOfDataText, 12 + 40});
     cases.push_back({"colour map of 8-bit entries",
-                     TgaSpec{.mapType = 1, .imageType = 1, .cmapLength = 1, .cmapEntrySize = 8, .depth = 8,
+                     TgaLayout{.mapType = 1, .imageType = 1, .cmapLength = 1, .cmapEntrySize = 8, .depth = 8,
                              .colourMap = {0}, .pixels = {0}},
                      DECERR_FORMAT, ""});
     cases.push_back({"pixel depth 12", [&] { auto s = raw; s.depth = 12; return s; }(), DECERR_FORMAT, ""});
@@ -234,7 +234,7 @@ class TgaFailTest : public testing::TestWithParam<FailCase> {};
 
 TEST_P(TgaFailTest, FailsWithCodeAndText) {
     const FailCase& c = GetParam();
-    Bytes file = MakeTga(c.spec);
+    Bytes file = MakeTga(c.layout);
     file.resize(file.size() - static_cast<std::size_t>(c.truncateBy));
     CTGADecoder decoder;
     Failure failure = DecodeFailure(decoder, file);
@@ -257,7 +257,7 @@ namespace {
 TEST(TgaAllocation, ShortFileFailsBeforeCreate) {
     for (std::uint8_t type : {2, 10}) {
         SCOPED_TRACE(static_cast<int>(type));
-        TgaSpec s{.imageType = type, .width = 16000, .height = 16000, .depth = 32, .pixels = Bytes(64, 0xFF)};
+        TgaLayout s{.imageType = type, .width = 16000, .height = 16000, .depth = 32, .pixels = Bytes(64, 0xFF)};
         CTGADecoder decoder;
         CWinBmp bitmap;
         std::uint64_t creates = bitmap.GetCreateCount();
