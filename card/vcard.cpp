@@ -1087,9 +1087,14 @@ void CardBuilder::MapPhones()
         const PhoneEntry& phone = phones_[i];
         const std::string description = phone.labelled ? phone.label : DescriptionFromKind(phone.kind);
         if (slot < 2) {
+            std::string& number = slot == 0 ? card_.record.Phone1Number : card_.record.Phone2Number;
+            std::string& text = slot == 0 ? card_.record.Phone1Description : card_.record.Phone2Description;
             SetField(slot == 0 ? "Phone1Number" : "Phone2Number", phone.number, phone.line, "TEL");
             SetField(slot == 0 ? "Phone1Description" : "Phone2Description", description, phone.line, "TEL");
-            ++slot;
+            // A phone that comes out empty (its number was only NUL characters)
+            // leaves the slot to the next one, as a card never has a second
+            // phone without a first.
+            if (!number.empty() || !text.empty()) ++slot;
         } else if (phone.kind.fax && !faxFilled) {
             SetField("Fax", phone.number, phone.line, "TEL");
             faxFilled = true;

@@ -297,6 +297,9 @@ const std::vector<ReadCase> kReadCases = {
     {"a line that is no property", Card("4.0", "just words\r\nTITLE:T\r\n"), {{"JobTitle", "T"}}, {},
      {"not a property"}, {}},
     {"NUL in a value", Card("4.0", std::string("TITLE:a\0b\r\n", 11)), {{"JobTitle", "ab"}}, {}, {"NUL"}, {}},
+    {"a phone of NUL characters only leaves its slot to the next",
+     Card("4.0", std::string("TEL:\0\0\r\nTEL;TYPE=home:5\r\n", 25)),
+     {{"Phone1Number", "5"}, {"Phone1Description", "Home"}, {"Phone2Number", ""}}, {}, {"NUL"}, {}},
 };
 
 class VCardRead : public ::testing::TestWithParam<ReadCase> {};
