@@ -1355,9 +1355,10 @@ std::string EncodeVCard(const CardRecord& r, const WriteOptions& options)
         std::string head = "TEL";
         if (kind.any()) head += ";TYPE=" + TypeList(kind, !v4);
         // The description travels as a label whenever the type alone would not
-        // give it back, and always on a fax-type phone, which a reader would
-        // otherwise take for the card's fax number.
-        if (!description->empty() && (DescriptionFromKind(kind) != *description || kind.fax)) {
+        // give it back; always on a fax-type phone, which a reader would
+        // otherwise take for the card's fax number; and always without a
+        // number, as a reader passes over an empty phone of no description.
+        if (!description->empty() && (DescriptionFromKind(kind) != *description || kind.fax || number->empty())) {
             head += ";LABEL=" + ParamValue(*description);
         }
         line(head + ":" + PhoneValue(*number));

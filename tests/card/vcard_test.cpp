@@ -171,6 +171,8 @@ TEST(VCardRoundTrip, CardToVCardToCardKeepsEveryField)
     CardRecord describedOnly;
     describedOnly.Phone1Description = "Desk";
     describedOnly.Fax = "tel:%20";
+    CardRecord typedOnly;  // a description the type alone gives back, and no number
+    typedOnly.Phone1Description = "Mobile";
     CardRecord faxPhone;  // a phone described "Fax" must not become the card's fax number
     faxPhone.Phone1Description = "Fax";
     faxPhone.Phone1Number = "9";
@@ -186,6 +188,7 @@ TEST(VCardRoundTrip, CardToVCardToCardKeepsEveryField)
         {"company only", withoutNames},
         {"description without number", describedOnly},
         {"phone described as fax", faxPhone},
+        {"typed description without number", typedOnly},
         {"control bytes and breaks", controls},
     };
     for (const auto& [name, card] : cards) {
