@@ -1087,9 +1087,14 @@ void CardBuilder::MapPhones()
         const PhoneEntry& phone = phones_[i];
         const std::string description = phone.labelled ? phone.label : DescriptionFromKind(phone.kind);
         if (slot < 2) {
+            std::string& number = slot == 0 ? card_.record.Phone1Number : card_.record.Phone2Number;
+            std::string& text = slot == 0 ? card_.record.Phone1Description : card_.record.Phone2Description;
             SetField(slot == 0 ? "Phone1Number" : "Phone2Number", phone.number, phone.line, "TEL");
             SetField(slot == 0 ? "Phone1Description" : "Phone2Description", description, phone.line, "TEL");
-            ++slot;
+            // A phone that comes out empty (its number was only NUL characters)
+            // leaves the slot to the next one, as a card never has a second
+            // phone without a first.
+            if (!number.empty() || !text.empty()) ++slot;
         } else if (phone.kind.fax && !faxFilled) {
             SetField("Fax", phone.number, phone.line, "TEL");
             faxFilled = true;
@@ -1350,9 +1355,10 @@ std::string EncodeVCard(const CardRecord& r, const WriteOptions& options)
         std::string head = "TEL";
         if (kind.any()) head += ";TYPE=" + TypeList(kind, !v4);
         // The description travels as a label whenever the type alone would not
-        // give it back, and always on a fax-type phone, which a reader would
-        // otherwise take for the card's fax number.
-        if (!description->empty() && (DescriptionFromKind(kind) != *description || kind.fax)) {
+        // give it back; always on a fax-type phone, which a reader would
+        // otherwise take for the card's fax number; and always without a
+        // number, as a reader passes over an empty phone of no description.
+        if (!description->empty() && (DescriptionFromKind(kind) != *description || kind.fax || number->empty())) {
             head += ";LABEL=" + ParamValue(*description);
         }
         line(head + ":" + PhoneValue(*number));

@@ -171,6 +171,8 @@ TEST(VCardRoundTrip, CardToVCardToCardKeepsEveryField)
     CardRecord describedOnly;
     describedOnly.Phone1Description = "Desk";
     describedOnly.Fax = "tel:%20";
+    CardRecord typedOnly;  // a description the type alone gives back, and no number
+    typedOnly.Phone1Description = "Mobile";
     CardRecord faxPhone;  // a phone described "Fax" must not become the card's fax number
     faxPhone.Phone1Description = "Fax";
     faxPhone.Phone1Number = "9";
@@ -186,6 +188,7 @@ TEST(VCardRoundTrip, CardToVCardToCardKeepsEveryField)
         {"company only", withoutNames},
         {"description without number", describedOnly},
         {"phone described as fax", faxPhone},
+        {"typed description without number", typedOnly},
         {"control bytes and breaks", controls},
     };
     for (const auto& [name, card] : cards) {
@@ -297,6 +300,9 @@ const std::vector<ReadCase> kReadCases = {
     {"a line that is no property", Card("4.0", "just words\r\nTITLE:T\r\n"), {{"JobTitle", "T"}}, {},
      {"not a property"}, {}},
     {"NUL in a value", Card("4.0", std::string("TITLE:a\0b\r\n", 11)), {{"JobTitle", "ab"}}, {}, {"NUL"}, {}},
+    {"a phone of NUL characters only leaves its slot to the next",
+     Card("4.0", std::string("TEL:\0\0\r\nTEL;TYPE=home:5\r\n", 25)),
+     {{"Phone1Number", "5"}, {"Phone1Description", "Home"}, {"Phone2Number", ""}}, {}, {"NUL"}, {}},
 };
 
 class VCardRead : public ::testing::TestWithParam<ReadCase> {};
