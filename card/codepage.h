@@ -17,6 +17,9 @@ char32_t ToUnicode(unsigned char byte);
 // The Windows-1252 byte for a code point, or nothing when the code page cannot hold it.
 std::optional<unsigned char> FromUnicode(char32_t codePoint);
 
+// Appends one code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Windows-1252 text to UTF-8.
 std::string Utf8FromAnsi(std::string_view ansi);
 
