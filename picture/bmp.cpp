@@ -58,6 +58,10 @@ bool CBmp::IsValidDepth(int depth) {
     return depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
 }
 
+std::int64_t CBmp::MemoryFor(std::int64_t w, std::int64_t h, int depth) {
+    return StorageSizeFor(w, h, depth) + h * std::int64_t{sizeof(std::uint8_t*)};
+}
+
 void CBmp::CheckCreatable(std::int64_t w, std::int64_t h, int depth) {
     if (w < 0 || h < 0) {
         RaiseDecoderError(DECERR_FORMAT, "Picture has a negative width or height.");
@@ -66,7 +70,7 @@ void CBmp::CheckCreatable(std::int64_t w, std::int64_t h, int depth) {
         RaiseDecoderError(DECERR_FORMAT, "Illegal bitmap depth.");
     }
     // Both factors fit in 31 bits, so the products below cannot overflow.
-    if (w * h > kMaxPixelCount || StorageSizeFor(w, h, depth) > kMaxBitmapBytes) {
+    if (w * h > kMaxPixelCount || MemoryFor(w, h, depth) > kMaxBitmapBytes) {
         char text[128];
         std::snprintf(text, sizeof text, "Picture too large: %" PRId64 " x %" PRId64 " pixels.",
                       w, h);

@@ -72,6 +72,9 @@ public:
     static std::int64_t LineBytesFor(std::int64_t width, int bitsPerPixel);
     static std::int64_t StorageSizeFor(std::int64_t width, std::int64_t height,
                                        int bitsPerPixel);
+    // Everything a bitmap of that size takes: its storage and its line table
+    // (one pointer a line), which a tall, narrow picture makes the larger part.
+    static std::int64_t MemoryFor(std::int64_t width, std::int64_t height, int bitsPerPixel);
     static bool IsValidDepth(int bitsPerPixel);
     // Raises DECERR_FORMAT when the picture may not be created.
     static void CheckCreatable(std::int64_t width, std::int64_t height, int bitsPerPixel);

@@ -66,7 +66,7 @@ void CPicDecoder::ChooseDestDepth(int sourceDepth) {
 }
 
 std::int64_t BitmapBytesFor(std::int64_t width, std::int64_t height, int bitsPerPixel) {
-    return CBmp::StorageSizeFor(width, height, bitsPerPixel);
+    return CBmp::MemoryFor(width, height, bitsPerPixel);
 }
 
 void CPicDecoder::CheckPictureSize(std::int64_t width, std::int64_t height, int bitsPerPixel) const {

@@ -158,7 +158,7 @@ bool CWinBmp::CreateFromPackedDib(std::span<const std::uint8_t> packedDib) {
                              std::int64_t{sizeof header} - storedEntries * 4;
     if (available < pixelBytes ||
         std::int64_t{header.biWidth} * header.biHeight > kMaxPixelCount ||
-        StorageSizeFor(header.biWidth, header.biHeight, depth) > kMaxBitmapBytes) {
+        MemoryFor(header.biWidth, header.biHeight, depth) > kMaxBitmapBytes) {
         return false;
     }
     auto size = static_cast<std::size_t>(StorageSizeFor(header.biWidth, header.biHeight, depth));

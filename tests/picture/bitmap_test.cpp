@@ -109,6 +109,7 @@ TEST(WinBmp, CreateRefusesBadSizesAndKeepsThePicture) {
         {"negative height", 4, -1, 32},
         {"2^28 + 1 pixels", 16385, 16384, 8},
         {"over 1 GiB at 32 bits", 16384, 16384, 32},
+        {"line table over 1 GiB", 1, 1 << 27, 8},
         {"depth 7", 4, 4, 7},
     };
     for (const Case& c : kCases) {
