@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "picture/draw_device.h"
 #include "picture/pic_decoder.h"
 
 class CBmpDecoder : public CPicDecoder {
@@ -11,20 +12,8 @@ protected:
     void DecodeImage() override;
 
 private:
-    // The info header that follows the 14-byte file header.
-    struct InfoHeader {
-        std::uint32_t biSize;
-        std::int32_t biWidth;
-        std::int32_t biHeight;
-        std::uint16_t biPlanes;
-        std::uint16_t biBitCount;
-        std::uint32_t biCompression;
-        std::uint32_t biSizeImage;
-        std::int32_t biXPelsPerMeter;
-        std::int32_t biYPelsPerMeter;
-        std::uint32_t biClrUsed;
-        std::uint32_t biClrImportant;
-    };
+    // The info header that follows the 14-byte file header: the packed DIB's own.
+    using InfoHeader = BitmapInfoHeader;
 
     InfoHeader ReadBmpHeaders();
     // Returns the number of colour-table bytes that were read.
