@@ -149,6 +149,7 @@ TEST_F(WindowTest, ViewerReportsAnUnopenableCardAndShowsAnEmptyOne)
 }  // namespace
 
 #include "window/about_dialog.h"
+#include "window/card_app.h"
 
 namespace {
 
@@ -176,6 +177,25 @@ TEST_F(WindowTest, AboutDialogOfEachProgram)
         ASSERT_EQ(ui.Of("url").size(), 1u);
         EXPECT_EQ(ui.Of("url")[0].text, QStringLiteral("https://ovlet.app/"));
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A file manager hands over a path with spaces and letters beyond ASCII as one argument.
+TEST_F(WindowTest, ViewerOpensAPathWithSpacesAndAccents)
+{
+    ScratchDir dir;
+    const std::string path = dir / "K\xC3\xB6ln cards/Ren\xC3\xA9" "e Okafor.ovt";
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    CardRecord card;
+    card.Company = "K\xF6ln GmbH";
+    WriteCard(path, card);
+    auto window = Open<CViewerDialog>(CardFileFromCommandLine({"ovview", path}));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(window->ItemText(1058), QString::fromUtf8("K\xC3\xB6ln GmbH"));
+    EXPECT_EQ(window->ItemText(1049), QString::fromUtf8(path.c_str()));
 }
 
 }  // namespace
