@@ -1,16 +1,11 @@
 #include "controls/hover_button.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 #include "picture/win_bmp.h"
 #include "platform/painter_device.h"
 
-CHoverButton::CHoverButton(QWidget* parent) : QAbstractButton(parent)
-{
-    setMouseTracking(true);
-    setAttribute(Qt::WA_Hover, false);
-}
+CHoverButton::CHoverButton(QWidget* parent) : HotTrackingButton(parent) {}
 
 void CHoverButton::SetBitmaps(std::uint32_t normal, std::uint32_t pressed, std::uint32_t hotId)
 {
@@ -28,35 +23,6 @@ std::uint32_t CHoverButton::CurrentBitmap() const
 {
     if (isDown() && pressedBitmap) return pressedBitmap;
     return hot ? hotBitmap : normalBitmap;
-}
-
-void CHoverButton::TrackHot(const QPoint& p)
-{
-    const bool inside = p.x() >= hitRect.left() && p.x() <= hitRect.right() && p.y() >= hitRect.top() &&
-                        p.y() <= hitRect.bottom();
-    if (!inside && hot) {
-        hot = 0;
-        repaint();
-    } else if (inside && !hot) {
-        hot = 1;
-        repaint();
-    }
-}
-
-void CHoverButton::mouseMoveEvent(QMouseEvent* event)
-{
-    TrackHot(event->position().toPoint());
-    QAbstractButton::mouseMoveEvent(event);
-}
-
-void CHoverButton::leaveEvent(QEvent* event)
-{
-    // The pointer left the window: the same as a move outside the hit rectangle.
-    if (hot) {
-        hot = 0;
-        repaint();
-    }
-    QAbstractButton::leaveEvent(event);
 }
 
 void CHoverButton::paintEvent(QPaintEvent*)

@@ -2,11 +2,12 @@
 // while the pointer is over it.
 #pragma once
 
-#include <QAbstractButton>
 #include <QRect>
 #include <cstdint>
 
-class CHoverButton : public QAbstractButton {
+#include "controls/hot_tracking_button.h"
+
+class CHoverButton : public HotTrackingButton {
     Q_OBJECT
 public:
     explicit CHoverButton(QWidget* parent = nullptr);
@@ -15,7 +16,6 @@ public:
     // rectangle is taken now and kept; the button leaves the Tab order.
     void SetBitmaps(std::uint32_t normal, std::uint32_t pressed, std::uint32_t hot);
 
-    bool IsHot() const { return hot; }
     // The bitmap the button shows now.
     std::uint32_t CurrentBitmap() const;
 
@@ -23,13 +23,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    // The client rectangle taken when the bitmaps were set.
+    QRect HitRect() const override { return hitRect; }
 
 private:
-    void TrackHot(const QPoint& point);
-
-    std::int32_t hot = 0;
     std::uint32_t hotBitmap = 0;
     std::uint32_t pressedBitmap = 0;
     std::uint32_t normalBitmap = 0;

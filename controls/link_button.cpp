@@ -1,11 +1,9 @@
 #include "controls/link_button.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
-CLinkButton::CLinkButton(QWidget* parent) : QAbstractButton(parent)
+CLinkButton::CLinkButton(QWidget* parent) : HotTrackingButton(parent)
 {
-    setMouseTracking(true);
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -20,30 +18,6 @@ QColor CLinkButton::TextColour() const
 {
     if (!linkLook) return palette().windowText().color();
     return hot ? QColor(255, 0, 0) : QColor(0, 0, 255);
-}
-
-void CLinkButton::mouseMoveEvent(QMouseEvent* event)
-{
-    // The rectangle is read at every move, so a resized button tests its new size.
-    const QPoint p = event->position().toPoint();
-    const bool inside = p.x() >= 0 && p.x() <= width() && p.y() >= 0 && p.y() <= height();
-    if (!inside && hot) {
-        hot = 0;
-        repaint();
-    } else if (inside && !hot) {
-        hot = 1;
-        repaint();
-    }
-    QAbstractButton::mouseMoveEvent(event);
-}
-
-void CLinkButton::leaveEvent(QEvent* event)
-{
-    if (hot) {
-        hot = 0;
-        repaint();
-    }
-    QAbstractButton::leaveEvent(event);
 }
 
 void CLinkButton::paintEvent(QPaintEvent*)

@@ -2,26 +2,25 @@
 // and blue, red while the pointer is over it; in its plain look ordinary text.
 #pragma once
 
-#include <QAbstractButton>
 #include <cstdint>
 
-class CLinkButton : public QAbstractButton {
+#include "controls/hot_tracking_button.h"
+
+class CLinkButton : public HotTrackingButton {
     Q_OBJECT
 public:
     explicit CLinkButton(QWidget* parent = nullptr);
 
     void SetLinkStyle(int link);
     bool IsLinkStyle() const { return linkLook; }
-    bool IsHot() const { return hot; }
     // The colour the text is drawn in now.
     QColor TextColour() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    // Read at every move, so a resized button tests its new size.
+    QRect HitRect() const override { return QRect(QPoint(0, 0), QPoint(width(), height())); }
 
 private:
     std::int32_t linkLook = 1;
-    std::int32_t hot = 0;
 };
