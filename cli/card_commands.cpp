@@ -14,33 +14,6 @@
 namespace ovlet_cli {
 namespace {
 
-// A side that keeps the card in the record and sends messages to stderr.
-class ToolSide : public RecordOnlySide {
-public:
-    using RecordOnlySide::RecordOnlySide;
-    void ShowMessage(CardMessageIcon, const std::string& text) override
-    {
-        std::fprintf(stderr, "ovlet: %s\n", codepage::Utf8FromAnsi(text).c_str());
-    }
-};
-
-int LoadCard(const char* path, CardRecord& record)
-{
-    ToolSide side(record);
-    switch (ReadCardFile(path, record, side).outcome) {
-    case CardReadOutcome::Read:
-        return kExitOk;
-    case CardReadOutcome::CannotOpen:
-        std::fprintf(stderr, "ovlet: cannot open card %s\n", path);
-        return kExitFile;
-    case CardReadOutcome::PastEnd:
-    case CardReadOutcome::Damaged:
-        std::fprintf(stderr, "ovlet: card %s is damaged or truncated\n", path);
-        return kExitDamaged;
-    }
-    return kExitDamaged;
-}
-
 std::string JsonString(const std::string& ansi)
 {
     const std::string utf8 = codepage::Utf8FromAnsi(ansi);
@@ -132,6 +105,23 @@ std::string Unescape(const std::string& s)
 
 }  // namespace
 
+int LoadCardForTool(const char* command, const std::string& path, CardRecord& record)
+{
+    RecordOnlySide side(record);
+    switch (ReadCardFile(path, record, side).outcome) {
+    case CardReadOutcome::Read:
+        return kExitOk;
+    case CardReadOutcome::CannotOpen:
+        std::fprintf(stderr, "ovlet %s: cannot open card %s\n", command, path.c_str());
+        return kExitFile;
+    case CardReadOutcome::PastEnd:
+    case CardReadOutcome::Damaged:
+        break;
+    }
+    std::fprintf(stderr, "ovlet %s: card %s is damaged or truncated\n", command, path.c_str());
+    return kExitDamaged;
+}
+
 // A UTF-8 value for a field, in the card's code page; multi-line fields store
 // their line breaks as CR LF. Returns an error text, or "" when it fits.
 std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& utf8, std::string& ansi)
@@ -177,7 +167,7 @@ int RunShow(int argc, char** argv)
         return kExitUsage;
     }
     CardRecord record;
-    if (int rc = LoadCard(path, record); rc != kExitOk) return rc;
+    if (int rc = LoadCardForTool("show", path, record); rc != kExitOk) return rc;
     if (json) {
         PrintCardJson(record);
     } else {
@@ -225,7 +215,7 @@ int RunMake(int argc, char** argv)
     }
     CardRecord record;
     if (from) {
-        if (int rc = LoadCard(from, record); rc != kExitOk) return rc;
+        if (int rc = LoadCardForTool("make", from, record); rc != kExitOk) return rc;
     }
     for (auto& [field, value] : values) record.*field->member = std::move(value);
     if (picture) {
@@ -257,7 +247,7 @@ int RunPicture(int argc, char** argv)
         return kExitUsage;
     }
     CardRecord record;
-    if (int rc = LoadCard(argv[1], record); rc != kExitOk) return rc;
+    if (int rc = LoadCardForTool("picture", argv[1], record); rc != kExitOk) return rc;
     if (!record.HasPicture()) {
         std::fprintf(stderr, "ovlet picture: card %s has no picture\n", argv[1]);
         return kExitFile;

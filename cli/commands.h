@@ -5,6 +5,7 @@
 #include <string>
 
 struct CardFieldInfo;
+struct CardRecord;
 
 namespace ovlet_cli {
 
@@ -18,6 +19,9 @@ inline constexpr int kExitPicture = 4;
 int RunShow(int argc, char** argv);
 int RunMake(int argc, char** argv);
 int RunPicture(int argc, char** argv);
+
+// Reads a card for a command, reporting a failure on stderr; returns an exit code.
+int LoadCardForTool(const char* command, const std::string& path, CardRecord& record);
 
 // A UTF-8 value for a field in the card's code page (multi-line fields store
 // line breaks as CR LF). Returns an error text, or "" when the value fits.

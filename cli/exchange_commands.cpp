@@ -26,23 +26,6 @@ namespace fs = std::filesystem;
 
 // ------------------------------------------------------------------ shared helpers
 
-int LoadCardForTool(const char* command, const std::string& path, CardRecord& record)
-{
-    RecordOnlySide side(record);
-    switch (ReadCardFile(path, record, side).outcome) {
-    case CardReadOutcome::Read:
-        return kExitOk;
-    case CardReadOutcome::CannotOpen:
-        std::fprintf(stderr, "ovlet %s: cannot open card %s\n", command, path.c_str());
-        return kExitFile;
-    case CardReadOutcome::PastEnd:
-    case CardReadOutcome::Damaged:
-        break;
-    }
-    std::fprintf(stderr, "ovlet %s: card %s is damaged or truncated\n", command, path.c_str());
-    return kExitDamaged;
-}
-
 bool ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error)
 {
     std::error_code ec;

@@ -26,8 +26,6 @@ std::string UniqueCardFileName(const std::string& folder, const std::string& nam
 
 // Helpers the commands share.
 
-// Reads a card for a command, reporting a failure on stderr; returns an exit code.
-int LoadCardForTool(const char* command, const std::string& path, CardRecord& record);
 // Reads a whole input file of at most `maxBytes`.
 bool ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error);
 // Writes a file completely or leaves the one there unchanged.

@@ -198,17 +198,7 @@ int RunRender(int argc, char** argv)
         return kExitUsage;
     }
     CardRecord card;
-    RecordOnlySide side(card);
-    switch (ReadCardFile(cardPath, card, side).outcome) {
-    case CardReadOutcome::Read:
-        break;
-    case CardReadOutcome::CannotOpen:
-        std::fprintf(stderr, "ovlet render: cannot open card %s\n", cardPath);
-        return kExitFile;
-    default:
-        std::fprintf(stderr, "ovlet render: card %s is damaged or truncated\n", cardPath);
-        return kExitDamaged;
-    }
+    if (int rc = LoadCardForTool("render", cardPath, card); rc != kExitOk) return rc;
     // Painting text needs the font database of a GUI application; the
     // offscreen platform needs no display.
     int qtArgc = 3;

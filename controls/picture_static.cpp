@@ -102,7 +102,7 @@ void CPictureStatic::paintEvent(QPaintEvent*)
     // Repaints reuse the scaled copy; a 12-megapixel picture is shrunk once.
     const qreal ratio = devicePixelRatioF();
     const QSize target(place.width, place.height);
-    if (scaled.isNull() || scaledFor != reinterpret_cast<std::uintptr_t>(bitmap.get()) || scaledSize != target ||
+    if (scaled.isNull() || scaledSize != target ||
         scaled.devicePixelRatio() != ratio) {
         scaled = QPixmap(QSize(qRound(place.width * ratio), qRound(place.height * ratio)));
         scaled.fill(Qt::black);
@@ -111,7 +111,6 @@ void CPictureStatic::paintEvent(QPaintEvent*)
         bitmap->DrawScaled(&device, 0, 0, place.factor * ratio);
         cachePainter.end();
         scaled.setDevicePixelRatio(ratio);
-        scaledFor = reinterpret_cast<std::uintptr_t>(bitmap.get());
         scaledSize = target;
     }
     painter.drawPixmap(place.x, place.y, scaled);

@@ -52,8 +52,8 @@ private:
     // never leaves a half-made picture on screen.
     std::unique_ptr<CWinBmp> bitmap = std::make_unique<CWinBmp>();
     std::string fileName;
-    // The bitmap scaled to its place, made once per picture and panel size.
+    // The bitmap scaled to its place, made once per picture (a decode drops
+    // it) and panel size.
     QPixmap scaled;
-    std::uintptr_t scaledFor = 0;  // the bitmap the copy was made from
     QSize scaledSize;
 };

@@ -190,15 +190,6 @@ void CCardDialog::SetUpForm()
     ShowItem(kIdViewerFrame, false);
 }
 
-void CCardDialog::ShowPage(std::initializer_list<int> all, std::initializer_list<int> shown)
-{
-    // Hide first, then show: a control that moves between pages never flickers off.
-    for (int id : all) {
-        if (std::find(shown.begin(), shown.end(), id) == shown.end()) ShowItem(id, false);
-    }
-    for (int id : shown) ShowItem(id, true);
-}
-
 void CCardDialog::PageSwitch()
 {
     Tabs()->lower();

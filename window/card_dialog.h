@@ -115,8 +115,6 @@ protected:
     virtual void AddMenuEntries(QMenu* menu);
 
     platform::TabControl* Tabs() const;
-    // Shows exactly `shown` among the page controls; the rest of `all` are hidden.
-    void ShowPage(std::initializer_list<int> all, std::initializer_list<int> shown);
 
     CardRecord record;
 
