@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 
 #include "picture/any_pic_decoder.h"
 #include "picture/png_decoder.h"
@@ -25,6 +26,10 @@ struct ManifestRow {
 
 std::vector<ManifestRow> ReadDecoderRows() {
     std::ifstream in(kCorpus / "MANIFEST.tsv");
+    if (!in) {
+        // A missing corpus must fail the run, never leave the tables empty.
+        throw std::runtime_error("cannot read the corpus manifest " + (kCorpus / "MANIFEST.tsv").string());
+    }
     std::vector<ManifestRow> rows;
     std::string line;
     std::getline(in, line);  // column names
@@ -67,17 +72,15 @@ const std::map<std::string, int> kRefusedDespiteOk = {
 // reads without using (biSizeImage, the densities, biPlanes), or indices
 // past the colour table, which show as black.
 const std::set<std::string> kDecodedDespiteBad = {
-    "bmp/b/badbitssize.bmp", "bmp/b/baddens1.bmp", "bmp/b/baddens2.bmp",
+    "bmp/b/badbitssize.bmp", "bmp/b/baddens1.bmp",     "bmp/b/baddens2.bmp",
     "bmp/b/badplanes.bmp",   "bmp/b/pal8badindex.bmp",
 };
 
 // PICT files whose first image is not the whole picture the manifest sizes
 // (a band of several, or a pixel map whose bounds differ from the frame).
 const std::map<std::string, std::pair<long, long>> kFirstImageSize = {
-    {"pict/twelvemonkeys/demo.pict", {360, 178}},
-    {"pict/twelvemonkeys/9.pict", {622, 85}},
-    {"pict/twelvemonkeys/P564B1400.pict", {598, 88}},
-    {"pict/twelvemonkeys/Picture14.pict", {411, 136}},
+    {"pict/twelvemonkeys/demo.pict", {360, 178}},        {"pict/twelvemonkeys/9.pict", {622, 85}},
+    {"pict/twelvemonkeys/P564B1400.pict", {598, 88}},    {"pict/twelvemonkeys/Picture14.pict", {411, 136}},
     {"pict/twelvemonkeys/CatDV-2.0-1.pict", {382, 165}},
 };
 
@@ -188,8 +191,7 @@ std::vector<SamePixels> SamePixelCases() {
     return cases;
 }
 
-std::vector<std::uint32_t> DecodeForComparison(const std::string& path, bool keepAlpha,
-                                               bool upsideDown = false) {
+std::vector<std::uint32_t> DecodeForComparison(const std::string& path, bool keepAlpha, bool upsideDown = false) {
     static CAnyPicDecoder decoder;
     CWinBmp bitmap;
     decoder.DecodeFile((kCorpus / path).c_str(), &bitmap, 32);
@@ -245,8 +247,7 @@ TEST_P(TruncationTest, EveryPrefixEndsCleanly) {
     // Every prefix near the headers, then a few hundred spread over the rest.
     std::size_t stride = std::max<std::size_t>(1, whole.size() / 300);
     int failures = 0;
-    for (std::size_t length = 1; length < whole.size();
-         length += length < 1200 ? 1 : stride) {
+    for (std::size_t length = 1; length < whole.size(); length += length < 1200 ? 1 : stride) {
         Bytes prefix(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
         Failure failure = DecodeFailure(decoder, prefix);
         failures += failure.code != 0;
@@ -256,12 +257,11 @@ TEST_P(TruncationTest, EveryPrefixEndsCleanly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, TruncationTest,
-                         testing::Values("bmp/g/rgb24.bmp", "bmp/g/pal1.bmp", "bmp/g/pal4rle.bmp",
-                                         "bmp/g/pal8rle.bmp", "tga/twelvemonkeys/CTC24.TGA",
-                                         "tga/twelvemonkeys/UCM8.TGA", "tga/pillow/common/200x32_rgba_tl_rle.tga",
-                                         "tga/twelvemonkeys/CTC16.TGA", "pict/twelvemonkeys/mire32.pict",
-                                         "pict/twelvemonkeys/VENUS.PCT", "pict/twelvemonkeys/qt_mire.pict",
-                                         "pict/generated/v1_packbitsrect_70x20.pct",
+                         testing::Values("bmp/g/rgb24.bmp", "bmp/g/pal1.bmp", "bmp/g/pal4rle.bmp", "bmp/g/pal8rle.bmp",
+                                         "tga/twelvemonkeys/CTC24.TGA", "tga/twelvemonkeys/UCM8.TGA",
+                                         "tga/pillow/common/200x32_rgba_tl_rle.tga", "tga/twelvemonkeys/CTC16.TGA",
+                                         "pict/twelvemonkeys/mire32.pict", "pict/twelvemonkeys/VENUS.PCT",
+                                         "pict/twelvemonkeys/qt_mire.pict", "pict/generated/v1_packbitsrect_70x20.pct",
                                          "pict/twelvemonkeys/16bit.pict"),
                          [](const testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;

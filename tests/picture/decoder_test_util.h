@@ -8,6 +8,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -72,7 +73,9 @@ inline Failure DecodeFailure(CPicDecoder& decoder, const Bytes& bytes, int depth
 }
 
 // The text a raised error reaches the caller with.
-inline std::string Raised(const std::string& text) { return "Decoder error: " + text + "\n"; }
+inline std::string Raised(const std::string& text) {
+    return "Decoder error: " + text + "\n";
+}
 
 // Pixels of a 32-bit bitmap, top line first, as 32-bit values (blue in the
 // low byte, alpha in the high byte).
@@ -108,6 +111,9 @@ constexpr std::uint32_t kWhite = Rgba(255, 255, 255);
 
 inline Bytes ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path.string());
+    }
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 

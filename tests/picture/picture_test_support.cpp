@@ -39,8 +39,7 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path, ignored);
 }
 
-Bytes EncodeJpeg(JpegKind kind, int width, int height, const Bytes& pixels, int quality,
-                 bool progressive) {
+Bytes EncodeJpeg(JpegKind kind, int width, int height, const Bytes& pixels, int quality, bool progressive) {
     jpeg_compress_struct c{};
     jpeg_error_mgr errors{};
     c.err = jpeg_std_error(&errors);
@@ -52,18 +51,18 @@ Bytes EncodeJpeg(JpegKind kind, int width, int height, const Bytes& pixels, int 
     c.image_height = static_cast<JDIMENSION>(height);
     int components = 3;
     switch (kind) {
-    case JpegKind::Grey:
-        components = 1;
-        c.in_color_space = JCS_GRAYSCALE;
-        break;
-    case JpegKind::CmykAdobe:
-    case JpegKind::YcckAdobe:
-        components = 4;
-        c.in_color_space = JCS_CMYK;
-        break;
-    default:
-        c.in_color_space = JCS_RGB;
-        break;
+        case JpegKind::Grey:
+            components = 1;
+            c.in_color_space = JCS_GRAYSCALE;
+            break;
+        case JpegKind::CmykAdobe:
+        case JpegKind::YcckAdobe:
+            components = 4;
+            c.in_color_space = JCS_CMYK;
+            break;
+        default:
+            c.in_color_space = JCS_RGB;
+            break;
     }
     c.input_components = components;
     jpeg_set_defaults(&c);
@@ -118,9 +117,8 @@ Bytes EncodePng(const PngPicture& picture) {
         throw std::runtime_error("libpng could not write the test picture");
     }
     png_set_write_fn(png, &out, WriteToBytes, FlushNothing);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
-                 static_cast<png_uint_32>(picture.height), picture.bitDepth, picture.colourType,
-                 picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
+                 picture.bitDepth, picture.colourType, picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
     for (std::size_t i = 0; i + 2 < picture.palette.size(); i += 3) {
@@ -130,8 +128,7 @@ Bytes EncodePng(const PngPicture& picture) {
         png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
     }
     if (!picture.transparency.empty()) {
-        png_set_tRNS(png, info, picture.transparency.data(),
-                     static_cast<int>(picture.transparency.size()), nullptr);
+        png_set_tRNS(png, info, picture.transparency.data(), static_cast<int>(picture.transparency.size()), nullptr);
     }
     png_write_info(png, info);
     std::vector<png_bytep> rows;
@@ -162,6 +159,10 @@ std::filesystem::path CorpusPath(const std::string& relative) {
 
 std::vector<ManifestEntry> ReadManifest() {
     std::ifstream in(CorpusPath("MANIFEST.tsv"));
+    if (!in) {
+        // A missing corpus must fail the run, never leave the tables empty.
+        throw std::runtime_error("cannot read the corpus manifest " + CorpusPath("MANIFEST.tsv").string());
+    }
     std::vector<ManifestEntry> entries;
     std::string line;
     std::getline(in, line);  // column names
