@@ -4,23 +4,20 @@
 
 #include "card/codepage.h"
 
-bool CardByteReader::ReadU8(std::uint8_t& value)
-{
+bool CardByteReader::ReadU8(std::uint8_t& value) {
     if (Remaining() < 1) return false;
     value = data_[pos_++];
     return true;
 }
 
-bool CardByteReader::ReadU16(std::uint16_t& value)
-{
+bool CardByteReader::ReadU16(std::uint16_t& value) {
     if (Remaining() < 2) return false;
     value = static_cast<std::uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
     pos_ += 2;
     return true;
 }
 
-bool CardByteReader::ReadU32(std::uint32_t& value)
-{
+bool CardByteReader::ReadU32(std::uint32_t& value) {
     if (Remaining() < 4) return false;
     value = static_cast<std::uint32_t>(data_[pos_]) | (static_cast<std::uint32_t>(data_[pos_ + 1]) << 8) |
             (static_cast<std::uint32_t>(data_[pos_ + 2]) << 16) | (static_cast<std::uint32_t>(data_[pos_ + 3]) << 24);
@@ -28,16 +25,14 @@ bool CardByteReader::ReadU32(std::uint32_t& value)
     return true;
 }
 
-std::size_t CardByteReader::ReadSome(std::uint8_t* out, std::size_t count)
-{
+std::size_t CardByteReader::ReadSome(std::uint8_t* out, std::size_t count) {
     const std::size_t n = count < Remaining() ? count : Remaining();
     if (n > 0) std::memcpy(out, data_ + pos_, n);
     pos_ += n;
     return n;
 }
 
-const std::uint8_t* CardByteReader::Take(std::size_t count)
-{
+const std::uint8_t* CardByteReader::Take(std::size_t count) {
     if (count > Remaining()) return nullptr;
     const std::uint8_t* p = data_ + pos_;
     pos_ += count;
@@ -51,8 +46,7 @@ constexpr std::uint16_t kLongLength = 0xFFFF;
 
 enum class LengthKind { Length, WideMarker, PastEnd };
 
-LengthKind ReadLength(CardByteReader& reader, std::uint32_t& length)
-{
+LengthKind ReadLength(CardByteReader& reader, std::uint32_t& length) {
     std::uint8_t b = 0;
     if (!reader.ReadU8(b)) return LengthKind::PastEnd;
     if (b < 0xFF) {
@@ -71,8 +65,7 @@ LengthKind ReadLength(CardByteReader& reader, std::uint32_t& length)
 
 }  // namespace
 
-ArchiveStringStatus ReadArchiveString(CardByteReader& reader, std::string& out)
-{
+ArchiveStringStatus ReadArchiveString(CardByteReader& reader, std::string& out) {
     std::uint32_t length = 0;
     LengthKind kind = ReadLength(reader, length);
     if (kind == LengthKind::PastEnd) return ArchiveStringStatus::PastEnd;
@@ -96,8 +89,7 @@ ArchiveStringStatus ReadArchiveString(CardByteReader& reader, std::string& out)
     return ArchiveStringStatus::Ok;
 }
 
-void WriteArchiveString(std::vector<std::uint8_t>& out, std::string_view text)
-{
+void WriteArchiveString(std::vector<std::uint8_t>& out, std::string_view text) {
     const std::size_t length = text.size();
     auto put16 = [&](std::uint32_t v) {
         out.push_back(static_cast<std::uint8_t>(v));

@@ -23,8 +23,7 @@ constexpr std::uint8_t kVersionOne[8] = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};  // 1.0 
 // file is made and cleared.
 class MappedFile {
 public:
-    explicit MappedFile(const std::string& path)
-    {
+    explicit MappedFile(const std::string& path) {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) return;
         struct stat st {};
@@ -42,8 +41,7 @@ public:
         }
         ::close(fd);
     }
-    ~MappedFile()
-    {
+    ~MappedFile() {
         if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
     }
     MappedFile(const MappedFile&) = delete;
@@ -61,8 +59,7 @@ private:
 
 // Writes the picture to a new file of our own in the temporary folder, so the
 // panel can decode it by name. Readable by the user only; the caller removes it.
-bool WriteTempPicture(const CardRecord& record, std::string& tempPath)
-{
+bool WriteTempPicture(const CardRecord& record, std::string& tempPath) {
     std::error_code ec;
     std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
     if (ec) dir = "/tmp";
@@ -90,13 +87,11 @@ bool WriteTempPicture(const CardRecord& record, std::string& tempPath)
     return ok;
 }
 
-std::string FormatSize(int width, int height)
-{
+std::string FormatSize(int width, int height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
-void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& result)
-{
+void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& result) {
     std::string tempPath;
     if (!WriteTempPicture(record, tempPath)) {
         side.ShowMessage(CardMessageIcon::Exclamation, kTempFileMessage);
@@ -118,29 +113,24 @@ void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& resul
 
 }  // namespace
 
-std::string RecordOnlySide::GetEditText(int controlId)
-{
+std::string RecordOnlySide::GetEditText(int controlId) {
     return controlId == kStreetAddressControl ? record_.StreetAddress : record_.GeneralInformation;
 }
 
-void RecordOnlySide::SetEditText(int controlId, const std::string& text)
-{
+void RecordOnlySide::SetEditText(int controlId, const std::string& text) {
     (controlId == kStreetAddressControl ? record_.StreetAddress : record_.GeneralInformation) = text;
 }
 
-bool RecordOnlySide::SetPictureFile(const std::string&, int&, int&, std::string& error)
-{
+bool RecordOnlySide::SetPictureFile(const std::string&, int&, int&, std::string& error) {
     error = "no picture panel";
     return false;
 }
 
-void RecordOnlySide::ShowMessage(CardMessageIcon, const std::string& text)
-{
+void RecordOnlySide::ShowMessage(CardMessageIcon, const std::string& text) {
     messages.push_back(text);
 }
 
-CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side)
-{
+CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side) {
     record.CurrentPath = path;
     record.CurrentFileLabel = path;
     const MappedFile file(path);
@@ -152,8 +142,7 @@ CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWin
     return ReadCardBytes(file.Data(), file.Size(), record, side);
 }
 
-CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record, CardWindowSide& side)
-{
+CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record, CardWindowSide& side) {
     CardReadResult result;
     CardByteReader reader(data, size);
 
@@ -205,8 +194,7 @@ CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRec
     return result;
 }
 
-std::vector<std::uint8_t> EncodeCardHead(CardRecord& record, CardWindowSide& side)
-{
+std::vector<std::uint8_t> EncodeCardHead(CardRecord& record, CardWindowSide& side) {
     std::vector<std::uint8_t> out;
     out.reserve(512);
     out.insert(out.end(), std::begin(kVersionOne), std::end(kVersionOne));
@@ -224,18 +212,15 @@ std::vector<std::uint8_t> EncodeCardHead(CardRecord& record, CardWindowSide& sid
 
 namespace {
 
-long PosixWrite(int fd, const void* data, unsigned long size)
-{
+long PosixWrite(int fd, const void* data, unsigned long size) {
     return static_cast<long>(::write(fd, data, size));
 }
 
-int PosixFsync(int fd)
-{
+int PosixFsync(int fd) {
     return ::fsync(fd);
 }
 
-bool WriteAll(const CardFileOps& ops, int fd, const std::uint8_t* data, std::size_t size, int& error)
-{
+bool WriteAll(const CardFileOps& ops, int fd, const std::uint8_t* data, std::size_t size, int& error) {
     std::size_t done = 0;
     while (done < size) {
         const long n = ops.write(fd, data + done, size - done);
@@ -249,23 +234,20 @@ bool WriteAll(const CardFileOps& ops, int fd, const std::uint8_t* data, std::siz
     return true;
 }
 
-std::string WriteFailedMessage(const std::string& path, int error)
-{
+std::string WriteFailedMessage(const std::string& path, int error) {
     if (error == ENOSPC || error == EDQUOT) return "Disk full while accessing " + path + ".";
     return "An error occurred while writing " + path + ": " + std::strerror(error) + ".";
 }
 
 }  // namespace
 
-const CardFileOps& DefaultCardFileOps()
-{
+const CardFileOps& DefaultCardFileOps() {
     static const CardFileOps ops{PosixWrite, PosixFsync};
     return ops;
 }
 
 CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                              const CardFileOps& ops)
-{
+                              const CardFileOps& ops) {
     namespace fs = std::filesystem;
     // Write through a link to the file it names, and keep an existing file's permissions.
     fs::path target = path;

@@ -59,7 +59,8 @@ private:
 inline constexpr const char* kCardNotice =
     "If you do not have an Electronic Business Card Viewer, download latest FREE version from "
     "https://ovlet.app/.";
-inline constexpr const char* kCannotOpenCardMessage = "Unable to open file with this name.  Please try a different name.";
+inline constexpr const char* kCannotOpenCardMessage =
+    "Unable to open file with this name.  Please try a different name.";
 inline constexpr const char* kTempFileMessage = "Unable to create image temp file.";
 inline constexpr const char* kPastEndMessage = "An attempt was made to access an unnamed file past its end.";
 inline constexpr const char* kDamagedMessage = "The card file is damaged and cannot be read.";
@@ -73,9 +74,9 @@ enum class CardReadOutcome {
 
 struct CardReadResult {
     CardReadOutcome outcome = CardReadOutcome::Read;
-    bool pictureRead = false;    // picture bytes were taken from the file
-    bool pictureShown = false;   // the panel decoded and shows them
-    bool pictureShort = false;   // the file held fewer picture bytes than it said
+    bool pictureRead = false;   // picture bytes were taken from the file
+    bool pictureShown = false;  // the panel decoded and shows them
+    bool pictureShort = false;  // the file held fewer picture bytes than it said
 };
 
 // Reads a card file into the record and the window, composes the display

@@ -64,14 +64,14 @@ inline constexpr int kStreetAddressControl = 1044;
 inline constexpr int kGeneralInformationControl = 1047;
 
 struct CardFieldInfo {
-    const char* name;          // field name, also the JSON and CSV key
+    const char* name;  // field name, also the JSON and CSV key
     std::string CardRecord::*member;
-    int controlId;             // edit control in the card window
-    int limit;                 // typing limit in characters, 0 for none
-    int exchangePosition;      // order of window exchange, -1 for the unbound multi-line fields
+    int controlId;         // edit control in the card window
+    int limit;             // typing limit in characters, 0 for none
+    int exchangePosition;  // order of window exchange, -1 for the unbound multi-line fields
     bool multiLine;
-    const char* group;         // group box the label sits in, or "" for none
-    const char* label;         // label beside the edit control
+    const char* group;  // group box the label sits in, or "" for none
+    const char* label;  // label beside the edit control
 };
 
 // The nineteen fields in file order.
@@ -121,9 +121,9 @@ inline constexpr std::array<CardStringInfo, 11> kCardStateStrings{{
 }};
 
 // The nine display strings in the order a summary is listed (company group, then contact group).
-inline constexpr std::array<const char*, 9> kDisplayStringOrder{
-    "CompanyLine", "AddressBlock", "WebSiteLine", "NameLine", "TitleLine",
-    "Phone1Line", "Phone2Line", "FaxLine", "EMailLine"};
+inline constexpr std::array<const char*, 9> kDisplayStringOrder{"CompanyLine", "AddressBlock", "WebSiteLine",
+                                                                "NameLine",    "TitleLine",    "Phone1Line",
+                                                                "Phone2Line",  "FaxLine",      "EMailLine"};
 
 // The seventeen single-line fields in the order the window exchanges them.
 std::array<const CardFieldInfo*, 17> CardExchangeOrder();

@@ -4,11 +4,11 @@
 
 #include "card/codepage.h"
 
-void ComposeSummary(CardRecord& r)
-{
+void ComposeSummary(CardRecord& r) {
     r.CompanyLine = r.Company;
     if (!r.City.empty()) {
-        r.AddressBlock = r.StreetAddress + "\n" + r.City + ", " + r.StateProvince + " " + r.Country + " " + r.PostalCode;
+        r.AddressBlock =
+            r.StreetAddress + "\n" + r.City + ", " + r.StateProvince + " " + r.Country + " " + r.PostalCode;
     } else {
         r.AddressBlock = r.StreetAddress + "\n" + r.StateProvince + " " + r.Country + " " + r.PostalCode;
     }
@@ -29,8 +29,7 @@ void ComposeSummary(CardRecord& r)
 
 namespace {
 
-std::string Trim(const std::string& s)
-{
+std::string Trim(const std::string& s) {
     std::size_t b = 0;
     std::size_t e = s.size();
     while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
@@ -38,8 +37,7 @@ std::string Trim(const std::string& s)
     return s.substr(b, e - b);
 }
 
-std::string Lower(std::string s)
-{
+std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
@@ -47,8 +45,7 @@ std::string Lower(std::string s)
 // The scheme in front of the first colon, or "" when the text has none. A
 // dotted name before the colon without "//" after it is a host with a port
 // ("example.com:8080"), not a scheme.
-std::string SchemeOf(const std::string& text)
-{
+std::string SchemeOf(const std::string& text) {
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos || colon == 0) return {};
     const std::string head = text.substr(0, colon);
@@ -61,8 +58,7 @@ std::string SchemeOf(const std::string& text)
     return Lower(head);
 }
 
-LinkHandOver Refuse(std::string why)
-{
+LinkHandOver Refuse(std::string why) {
     LinkHandOver h;
     h.refusal = std::move(why);
     return h;
@@ -70,14 +66,14 @@ LinkHandOver Refuse(std::string why)
 
 }  // namespace
 
-LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi)
-{
+LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi) {
     const std::string site = Trim(codepage::Utf8FromAnsi(webSiteAnsi));
     if (site.empty()) return Refuse("This card has no web site address.");
     for (unsigned char c : site) {
         if (c < 0x20 || c == 0x7F || c == ' ') {
-            return Refuse("The web site address on this card contains spaces or control characters, "
-                          "so it is not opened.");
+            return Refuse(
+                "The web site address on this card contains spaces or control characters, "
+                "so it is not opened.");
         }
     }
     if (site[0] == '/' || site[0] == '\\' || site[0] == '~' || site[0] == '.') {
@@ -92,16 +88,14 @@ LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi)
                       ":\" address, not a web address, so it is not opened.");
     }
     const std::size_t hostStart = h.address.find("//");
-    if (hostStart == std::string::npos || hostStart + 2 >= h.address.size() ||
-        h.address[hostStart + 2] == '/') {
+    if (hostStart == std::string::npos || hostStart + 2 >= h.address.size() || h.address[hostStart + 2] == '/') {
         return Refuse("The web site address on this card has no host name, so it is not opened.");
     }
     h.allowed = true;
     return h;
 }
 
-LinkHandOver EMailHandOver(const std::string& eMailAnsi)
-{
+LinkHandOver EMailHandOver(const std::string& eMailAnsi) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     const std::string mail = Trim(codepage::Utf8FromAnsi(eMailAnsi));
     LinkHandOver h;

@@ -5,16 +5,14 @@ namespace {
 
 // Bytes 80 to 9F; the rest of the code page equals Latin-1.
 constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 // Decodes one UTF-8 sequence at `pos`; returns U+FFFD and advances one byte
 // when the sequence is malformed, overlong or a surrogate.
-char32_t NextUtf8(std::string_view s, std::size_t& pos, bool& ok)
-{
+char32_t NextUtf8(std::string_view s, std::size_t& pos, bool& ok) {
     const auto lead = static_cast<unsigned char>(s[pos]);
     ok = true;
     if (lead < 0x80) {
@@ -66,8 +64,7 @@ char32_t NextUtf8(std::string_view s, std::size_t& pos, bool& ok)
 
 }  // namespace
 
-void AppendUtf8(std::string& out, char32_t c)
-{
+void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -85,16 +82,14 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
-char32_t ToUnicode(unsigned char byte)
-{
+char32_t ToUnicode(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0) {
         return kHighControls[byte - 0x80];
     }
     return byte;
 }
 
-std::optional<unsigned char> FromUnicode(char32_t codePoint)
-{
+std::optional<unsigned char> FromUnicode(char32_t codePoint) {
     if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
         return static_cast<unsigned char>(codePoint);
     }
@@ -106,8 +101,7 @@ std::optional<unsigned char> FromUnicode(char32_t codePoint)
     return std::nullopt;
 }
 
-std::string Utf8FromAnsi(std::string_view ansi)
-{
+std::string Utf8FromAnsi(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size() + ansi.size() / 4);
     for (char ch : ansi) {
@@ -116,8 +110,7 @@ std::string Utf8FromAnsi(std::string_view ansi)
     return out;
 }
 
-std::optional<std::string> AnsiFromUtf8(std::string_view utf8, char32_t* badChar, std::size_t* badOffset)
-{
+std::optional<std::string> AnsiFromUtf8(std::string_view utf8, char32_t* badChar, std::size_t* badOffset) {
     std::string out;
     out.reserve(utf8.size());
     std::size_t pos = 0;
@@ -136,8 +129,7 @@ std::optional<std::string> AnsiFromUtf8(std::string_view utf8, char32_t* badChar
     return out;
 }
 
-std::string AnsiFromUtf16Le(const std::uint8_t* bytes, std::size_t byteCount)
-{
+std::string AnsiFromUtf16Le(const std::uint8_t* bytes, std::size_t byteCount) {
     std::string out;
     out.reserve(byteCount / 2);
     const std::size_t units = byteCount / 2;

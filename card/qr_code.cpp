@@ -17,8 +17,7 @@ struct QrCodeFree {
 
 // libpng hands the encoded bytes here; a failure to grow the buffer becomes a
 // libpng error so that no exception crosses libpng's C frames.
-void AppendPngBytes(png_structp png, png_bytep data, png_size_t size)
-{
+void AppendPngBytes(png_structp png, png_bytep data, png_size_t size) {
     auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
     bool grown = true;
     try {
@@ -35,8 +34,7 @@ struct PngErrorText {
     char text[200] = "";
 };
 
-void OnPngError(png_structp png, png_const_charp message)
-{
+void OnPngError(png_structp png, png_const_charp message) {
     auto* error = static_cast<PngErrorText*>(png_get_error_ptr(png));
     std::snprintf(error->text, sizeof error->text, "%s", message);
     png_longjmp(png, 1);
@@ -47,8 +45,7 @@ void OnPngWarning(png_structp, png_const_charp) {}
 // Writes the rows prepared by the caller; kept apart so that no object with a
 // destructor lives in the frame that setjmp returns to twice.
 bool WriteGreyPng(const std::vector<std::uint8_t>& pixelRows, int pixels, std::vector<std::uint8_t>& out,
-                  PngErrorText& error)
-{
+                  PngErrorText& error) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, OnPngError, OnPngWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -57,8 +54,8 @@ bool WriteGreyPng(const std::vector<std::uint8_t>& pixelRows, int pixels, std::v
         return false;
     }
     png_set_write_fn(png, &out, AppendPngBytes, FlushPngBytes);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(pixels), static_cast<png_uint_32>(pixels), 8,
-                 PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(pixels), static_cast<png_uint_32>(pixels), 8, PNG_COLOR_TYPE_GRAY,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < pixels; ++y) {
         png_write_row(png, pixelRows.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(pixels));
@@ -70,8 +67,7 @@ bool WriteGreyPng(const std::vector<std::uint8_t>& pixelRows, int pixels, std::v
 
 }  // namespace
 
-bool Encode(std::string_view data, Code& code, std::string& error, int maxVersion)
-{
+bool Encode(std::string_view data, Code& code, std::string& error, int maxVersion) {
     static constexpr std::pair<QRecLevel, char> kLevels[] = {
         {QR_ECLEVEL_H, 'H'}, {QR_ECLEVEL_Q, 'Q'}, {QR_ECLEVEL_M, 'M'}, {QR_ECLEVEL_L, 'L'}};
     if (data.size() > 7089) {  // the most a version-40 code holds in 8-bit mode is far less
@@ -79,9 +75,8 @@ bool Encode(std::string_view data, Code& code, std::string& error, int maxVersio
         return false;
     }
     for (const auto& [level, letter] : kLevels) {
-        std::unique_ptr<QRcode, QrCodeFree> encoded(
-            QRcode_encodeData(static_cast<int>(data.size()), reinterpret_cast<const unsigned char*>(data.data()),
-                              0, level));
+        std::unique_ptr<QRcode, QrCodeFree> encoded(QRcode_encodeData(
+            static_cast<int>(data.size()), reinterpret_cast<const unsigned char*>(data.data()), 0, level));
         if (!encoded || encoded->version > maxVersion) continue;
         code.version = encoded->version;
         code.level = letter;
@@ -96,8 +91,7 @@ bool Encode(std::string_view data, Code& code, std::string& error, int maxVersio
     return false;
 }
 
-bool EncodeCard(const CardRecord& record, vcard::Version version, CardCode& out, std::string& error)
-{
+bool EncodeCard(const CardRecord& record, vcard::Version version, CardCode& out, std::string& error) {
     vcard::WriteOptions options;
     options.version = version;
     options.photo = false;
@@ -115,8 +109,7 @@ bool EncodeCard(const CardRecord& record, vcard::Version version, CardCode& out,
     return true;
 }
 
-bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std::string& error)
-{
+bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std::string& error) {
     const int span = code.width + 2 * kQuietZone;
     if (code.width <= 0 || code.modules.size() != static_cast<std::size_t>(code.width) * code.width) {
         error = "there is no code to draw";

@@ -12,20 +12,17 @@ namespace {
 
 // ------------------------------------------------------------------ text helpers
 
-char AsciiUpper(char c)
-{
+char AsciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-std::string Upper(std::string_view s)
-{
+std::string Upper(std::string_view s) {
     std::string out(s);
     for (char& c : out) c = AsciiUpper(c);
     return out;
 }
 
-bool IEquals(std::string_view a, std::string_view b)
-{
+bool IEquals(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
@@ -33,21 +30,18 @@ bool IEquals(std::string_view a, std::string_view b)
     return true;
 }
 
-bool IStartsWith(std::string_view s, std::string_view prefix)
-{
+bool IStartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && IEquals(s.substr(0, prefix.size()), prefix);
 }
 
-bool IContains(std::string_view s, std::string_view part)
-{
+bool IContains(std::string_view s, std::string_view part) {
     for (std::size_t i = 0; i + part.size() <= s.size(); ++i) {
         if (IEquals(s.substr(i, part.size()), part)) return true;
     }
     return false;
 }
 
-std::string_view Trim(std::string_view s)
-{
+std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
     return s;
@@ -55,8 +49,7 @@ std::string_view Trim(std::string_view s)
 
 // The length of the well-formed UTF-8 sequence at `pos` and its code point;
 // 0 when the bytes there are malformed, overlong or a surrogate.
-std::size_t Utf8Sequence(std::string_view s, std::size_t pos, char32_t& c)
-{
+std::size_t Utf8Sequence(std::string_view s, std::size_t pos, char32_t& c) {
     const auto lead = static_cast<unsigned char>(s[pos]);
     std::size_t length = 0;
     char32_t minimum = 0;
@@ -89,8 +82,7 @@ std::size_t Utf8Sequence(std::string_view s, std::size_t pos, char32_t& c)
     return length;
 }
 
-bool IsValidUtf8(std::string_view s)
-{
+bool IsValidUtf8(std::string_view s) {
     char32_t c = 0;
     for (std::size_t pos = 0; pos < s.size();) {
         const std::size_t n = Utf8Sequence(s, pos, c);
@@ -101,8 +93,7 @@ bool IsValidUtf8(std::string_view s)
 }
 
 // A value shortened for a message.
-std::string Excerpt(std::string_view utf8)
-{
+std::string Excerpt(std::string_view utf8) {
     constexpr std::size_t kMax = 40;
     if (utf8.size() <= kMax) return std::string(utf8);
     std::size_t cut = kMax;
@@ -110,15 +101,13 @@ std::string Excerpt(std::string_view utf8)
     return std::string(utf8.substr(0, cut)) + "...";
 }
 
-std::string Utf8Of(char32_t c)
-{
+std::string Utf8Of(char32_t c) {
     std::string out;
     codepage::AppendUtf8(out, c);
     return out;
 }
 
-std::string CodePointName(char32_t c)
-{
+std::string CodePointName(char32_t c) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(c));
     return buf;
@@ -128,8 +117,7 @@ std::string CodePointName(char32_t c)
 
 constexpr char kBase64Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-std::string Base64Encode(const std::uint8_t* data, std::size_t size)
-{
+std::string Base64Encode(const std::uint8_t* data, std::size_t size) {
     std::string out;
     out.reserve((size + 2) / 3 * 4);
     for (std::size_t i = 0; i < size; i += 3) {
@@ -145,8 +133,7 @@ std::string Base64Encode(const std::uint8_t* data, std::size_t size)
     return out;
 }
 
-int Base64Digit(char c)
-{
+int Base64Digit(char c) {
     if (c >= 'A' && c <= 'Z') return c - 'A';
     if (c >= 'a' && c <= 'z') return c - 'a' + 26;
     if (c >= '0' && c <= '9') return c - '0' + 52;
@@ -157,8 +144,7 @@ int Base64Digit(char c)
 
 // Decodes base64, skipping white space. Padding is optional but nothing may
 // follow it; `error` says what is wrong when it returns nothing.
-std::optional<std::vector<std::uint8_t>> Base64Decode(std::string_view text, std::string& error)
-{
+std::optional<std::vector<std::uint8_t>> Base64Decode(std::string_view text, std::string& error) {
     std::vector<std::uint8_t> out;
     out.reserve(text.size() / 4 * 3);
     std::uint32_t acc = 0;
@@ -207,8 +193,7 @@ std::optional<std::vector<std::uint8_t>> Base64Decode(std::string_view text, std
     return out;
 }
 
-int HexDigit(char c)
-{
+int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -216,8 +201,7 @@ int HexDigit(char c)
 }
 
 // Quoted-printable as vCard 2.1 uses it; a malformed escape is kept as it stands.
-std::string QuotedPrintableDecode(std::string_view text)
-{
+std::string QuotedPrintableDecode(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -235,8 +219,7 @@ std::string QuotedPrintableDecode(std::string_view text)
     return out;
 }
 
-std::string PercentDecode(std::string_view text)
-{
+std::string PercentDecode(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
@@ -263,13 +246,12 @@ struct PhoneKind {
     bool operator==(const PhoneKind&) const = default;
 };
 
-PhoneKind KindFromDescription(std::string_view ansi)
-{
+PhoneKind KindFromDescription(std::string_view ansi) {
     static constexpr std::pair<const char*, bool PhoneKind::*> kWords[] = {
-        {"work", &PhoneKind::work},       {"office", &PhoneKind::work},      {"business", &PhoneKind::work},
-        {"home", &PhoneKind::home},       {"private", &PhoneKind::home},     {"mobile", &PhoneKind::cell},
-        {"cell", &PhoneKind::cell},       {"cellular", &PhoneKind::cell},    {"cellphone", &PhoneKind::cell},
-        {"fax", &PhoneKind::fax},         {"facsimile", &PhoneKind::fax},    {"pager", &PhoneKind::pager},
+        {"work", &PhoneKind::work}, {"office", &PhoneKind::work},   {"business", &PhoneKind::work},
+        {"home", &PhoneKind::home}, {"private", &PhoneKind::home},  {"mobile", &PhoneKind::cell},
+        {"cell", &PhoneKind::cell}, {"cellular", &PhoneKind::cell}, {"cellphone", &PhoneKind::cell},
+        {"fax", &PhoneKind::fax},   {"facsimile", &PhoneKind::fax}, {"pager", &PhoneKind::pager},
     };
     PhoneKind kind;
     std::size_t pos = 0;
@@ -288,16 +270,14 @@ PhoneKind KindFromDescription(std::string_view ansi)
 }
 
 // The description a reader gives a number from its types alone.
-std::string DescriptionFromKind(const PhoneKind& kind)
-{
+std::string DescriptionFromKind(const PhoneKind& kind) {
     std::string place = kind.work ? "Work" : kind.home ? "Home" : "";
     std::string what = kind.cell ? "Mobile" : kind.pager ? "Pager" : kind.fax ? "Fax" : "";
     if (place.empty() || what.empty()) return place + what;
     return place + " " + what;
 }
 
-std::string TypeList(const PhoneKind& kind, bool upper)
-{
+std::string TypeList(const PhoneKind& kind, bool upper) {
     std::string out;
     auto add = [&](bool on, const char* lower, const char* capital) {
         if (!on) return;
@@ -317,8 +297,7 @@ std::string TypeList(const PhoneKind& kind, bool upper)
 // RFC 6350 section 3.2: lines should not be longer than 75 octets.
 constexpr std::size_t kFoldOctets = 75;
 
-void AppendFolded(std::string& out, std::string_view line)
-{
+void AppendFolded(std::string& out, std::string_view line) {
     std::size_t pos = 0;
     std::size_t room = kFoldOctets;
     while (line.size() - pos > room) {
@@ -336,37 +315,43 @@ void AppendFolded(std::string& out, std::string_view line)
 }
 
 // A text value with backslash, comma, semicolon and line breaks escaped.
-std::string EscapeText(std::string_view utf8)
-{
+std::string EscapeText(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case ',': out += "\\,"; break;
-        case ';': out += "\\;"; break;
-        case '\r':
-            if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
-            out += "\\n";
-            break;
-        case '\n': out += "\\n"; break;
-        default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case ',':
+                out += "\\,";
+                break;
+            case ';':
+                out += "\\;";
+                break;
+            case '\r':
+                if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+                out += "\\n";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
 }
 
-std::string Text(const std::string& ansi)
-{
+std::string Text(const std::string& ansi) {
     return EscapeText(codepage::Utf8FromAnsi(ansi));
 }
 
 // A URI value is not text: commas and semicolons stand as they are. A
 // backslash, which no address contains, is doubled so that the reader's
 // undoing of mistaken escapes gives it back; a line break cannot stand in it.
-std::string Uri(const std::string& ansi)
-{
+std::string Uri(const std::string& ansi) {
     std::string out;
     const std::string utf8 = codepage::Utf8FromAnsi(ansi);
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -386,8 +371,7 @@ std::string Uri(const std::string& ansi)
 // A phone number as text. A number that itself starts with "tel:" is written
 // as a tel: address with its percent signs encoded, so that the reader, which
 // takes the scheme off, gives the number back as it was.
-std::string PhoneValue(const std::string& ansi)
-{
+std::string PhoneValue(const std::string& ansi) {
     std::string utf8 = codepage::Utf8FromAnsi(ansi);
     if (IStartsWith(utf8, "tel:")) {
         std::string encoded = "tel:";
@@ -398,8 +382,7 @@ std::string PhoneValue(const std::string& ansi)
 }
 
 // A quoted parameter value with RFC 6868 caret escapes.
-std::string ParamValue(const std::string& ansi)
-{
+std::string ParamValue(const std::string& ansi) {
     std::string out = "\"";
     const std::string utf8 = codepage::Utf8FromAnsi(ansi);
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -418,8 +401,7 @@ std::string ParamValue(const std::string& ansi)
     return out + "\"";
 }
 
-std::string JoinNonEmpty(std::initializer_list<const std::string*> parts, const char* separator)
-{
+std::string JoinNonEmpty(std::initializer_list<const std::string*> parts, const char* separator) {
     std::string out;
     for (const std::string* p : parts) {
         if (p->empty()) continue;
@@ -431,8 +413,7 @@ std::string JoinNonEmpty(std::initializer_list<const std::string*> parts, const 
 
 // ------------------------------------------------------------------ reading: lines and properties
 
-bool IsFolded(std::string_view line)
-{
+bool IsFolded(std::string_view line) {
     return !line.empty() && (line.front() == ' ' || line.front() == '\t');
 }
 
@@ -441,8 +422,7 @@ class LineCursor {
 public:
     explicit LineCursor(std::string_view data) : data_(data) {}
 
-    bool Peek(std::string_view& line) const
-    {
+    bool Peek(std::string_view& line) const {
         if (pos_ >= data_.size()) return false;
         std::size_t end = pos_;
         while (end < data_.size() && data_[end] != '\r' && data_[end] != '\n') ++end;
@@ -450,8 +430,7 @@ public:
         return true;
     }
 
-    bool Next(std::string_view& line)
-    {
+    bool Next(std::string_view& line) {
         if (!Peek(line)) return false;
         pos_ += line.size();
         if (pos_ < data_.size() && data_[pos_] == '\r') {
@@ -484,22 +463,19 @@ struct Property {
     std::vector<Param> params;
     std::string value;  // raw, still encoded and escaped
 
-    const Param* Find(std::string_view paramName) const
-    {
+    const Param* Find(std::string_view paramName) const {
         for (const auto& p : params) {
             if (p.name == paramName) return &p;
         }
         return nullptr;
     }
 
-    std::string First(std::string_view paramName) const
-    {
+    std::string First(std::string_view paramName) const {
         const Param* p = Find(paramName);
         return p && !p->values.empty() ? p->values.front() : std::string();
     }
 
-    bool HasType(std::string_view type) const
-    {
+    bool HasType(std::string_view type) const {
         for (const auto& p : params) {
             if (p.name != "TYPE") continue;
             for (const auto& v : p.values) {
@@ -511,8 +487,7 @@ struct Property {
 };
 
 // vCard 2.1 writes some parameters without a name ("TEL;WORK;VOICE:").
-const char* BareParamName(std::string_view value)
-{
+const char* BareParamName(std::string_view value) {
     if (IEquals(value, "QUOTED-PRINTABLE") || IEquals(value, "BASE64") || IEquals(value, "8BIT") ||
         IEquals(value, "7BIT")) {
         return "ENCODING";
@@ -524,8 +499,7 @@ const char* BareParamName(std::string_view value)
 }
 
 // RFC 6868 caret escapes in a parameter value.
-std::string CaretDecode(std::string_view s)
-{
+std::string CaretDecode(std::string_view s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '^' && i + 1 < s.size()) {
@@ -551,8 +525,7 @@ std::string CaretDecode(std::string_view s)
     return out;
 }
 
-void AddParam(Property& prop, std::string_view text, bool caret)
-{
+void AddParam(Property& prop, std::string_view text, bool caret) {
     Param param;
     std::string_view values = text;
     const std::size_t eq = text.find('=');
@@ -586,8 +559,7 @@ void AddParam(Property& prop, std::string_view text, bool caret)
 }
 
 // Splits "group.NAME;param=value;...:value". False when the line has no colon.
-bool ParseProperty(std::string_view line, bool caret, Property& prop)
-{
+bool ParseProperty(std::string_view line, bool caret, Property& prop) {
     std::size_t i = 0;
     while (i < line.size() && line[i] != ';' && line[i] != ':') ++i;
     if (i == line.size()) return false;
@@ -614,8 +586,7 @@ bool ParseProperty(std::string_view line, bool caret, Property& prop)
 // Splits a text value into its components at unescaped semicolons (when
 // `structured`) and undoes the backslash escapes. vCard 2.1 escapes only the
 // semicolon; 3.0 and 4.0 escape backslash, comma, semicolon and line breaks.
-std::vector<std::string> Unescape(std::string_view text, bool structured, bool v21)
-{
+std::vector<std::string> Unescape(std::string_view text, bool structured, bool v21) {
     std::vector<std::string> parts(1);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -642,8 +613,7 @@ std::vector<std::string> Unescape(std::string_view text, bool structured, bool v
 
 // A URI value: only the escapes some writers add to addresses by mistake, and
 // the doubled backslash of our own writer, are undone.
-std::string UnescapeUri(std::string_view text)
-{
+std::string UnescapeUri(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char n = i + 1 < text.size() ? text[i + 1] : '\0';
@@ -679,42 +649,36 @@ struct PhoneEntry {
 };
 
 // Properties that carry nothing a card shows and need no report.
-bool IsBookkeeping(std::string_view name)
-{
-    static constexpr const char* kNames[] = {"VERSION", "PRODID", "REV",  "UID",   "KIND",
+bool IsBookkeeping(std::string_view name) {
+    static constexpr const char* kNames[] = {"VERSION",      "PRODID",  "REV",  "UID",    "KIND",
                                              "CLIENTPIDMAP", "PROFILE", "NAME", "SOURCE", "X-ABLABEL"};
     return std::any_of(std::begin(kNames), std::end(kNames), [&](const char* n) { return name == n; });
 }
 
 class CardBuilder {
 public:
-    CardBuilder(std::size_t firstLine, std::size_t maxProperties) : maxProperties_(maxProperties)
-    {
+    CardBuilder(std::size_t firstLine, std::size_t maxProperties) : maxProperties_(maxProperties) {
         card_.firstLine = firstLine;
     }
 
     bool v21() const { return card_.version == "2.1"; }
 
-    void Error(std::size_t line, std::string property, std::string text)
-    {
+    void Error(std::size_t line, std::string property, std::string text) {
         card_.errors.push_back({line, std::move(property), std::move(text)});
     }
-    void Warn(std::size_t line, std::string property, std::string text)
-    {
+    void Warn(std::size_t line, std::string property, std::string text) {
         card_.warnings.push_back({line, std::move(property), std::move(text)});
     }
-    void Unmapped(std::size_t line, std::string property, std::string text)
-    {
+    void Unmapped(std::size_t line, std::string property, std::string text) {
         card_.unmapped.push_back({line, std::move(property), std::move(text)});
     }
 
     // False once the card has more properties than it may hold.
-    bool Count(std::size_t line)
-    {
+    bool Count(std::size_t line) {
         if (++properties_ <= maxProperties_) return true;
         if (properties_ == maxProperties_ + 1) {
-            Error(line, "", "the card has more than " + std::to_string(maxProperties_) +
-                                " properties; the rest was not read");
+            Error(line, "",
+                  "the card has more than " + std::to_string(maxProperties_) + " properties; the rest was not read");
         }
         return false;
     }
@@ -746,8 +710,7 @@ private:
 };
 
 // The value's bytes with its transfer encoding undone.
-std::optional<std::string> CardBuilder::ValueBytes(const Property& prop)
-{
+std::optional<std::string> CardBuilder::ValueBytes(const Property& prop) {
     const std::string encoding = Upper(prop.First("ENCODING"));
     if (encoding == "QUOTED-PRINTABLE") return QuotedPrintableDecode(prop.value);
     if (encoding == "B" || encoding == "BASE64") {
@@ -763,8 +726,7 @@ std::optional<std::string> CardBuilder::ValueBytes(const Property& prop)
 }
 
 // The value as UTF-8 text, still escaped.
-std::optional<std::string> CardBuilder::TextValue(const Property& prop)
-{
+std::optional<std::string> CardBuilder::TextValue(const Property& prop) {
     auto bytes = ValueBytes(prop);
     if (!bytes) return std::nullopt;
     const std::string charset = Upper(prop.First("CHARSET"));
@@ -779,8 +741,7 @@ std::optional<std::string> CardBuilder::TextValue(const Property& prop)
     return codepage::Utf8FromAnsi(*bytes);
 }
 
-std::optional<TextProperty> CardBuilder::Structured(const Property& prop, bool structured)
-{
+std::optional<TextProperty> CardBuilder::Structured(const Property& prop, bool structured) {
     auto text = TextValue(prop);
     if (!text) return std::nullopt;
     TextProperty out;
@@ -791,8 +752,7 @@ std::optional<TextProperty> CardBuilder::Structured(const Property& prop, bool s
     return out;
 }
 
-void CardBuilder::Add(const Property& prop)
-{
+void CardBuilder::Add(const Property& prop) {
     const std::string& name = prop.name;
     if (name == "VERSION") {
         card_.version = std::string(Trim(prop.value));
@@ -834,7 +794,8 @@ void CardBuilder::Add(const Property& prop)
         if (auto text = TextValue(prop)) {
             std::string label = Unescape(*text, false, v21()).front();
             // Address books wrap their own labels as "_$!<Mobile>!$_".
-            if (label.size() > 8 && label.compare(0, 4, "_$!<") == 0 && label.compare(label.size() - 4, 4, ">!$_") == 0) {
+            if (label.size() > 8 && label.compare(0, 4, "_$!<") == 0 &&
+                label.compare(label.size() - 4, 4, ">!$_") == 0) {
                 label = label.substr(4, label.size() - 8);
             }
             groupLabels_[prop.group] = label;
@@ -844,8 +805,7 @@ void CardBuilder::Add(const Property& prop)
     }
 }
 
-void CardBuilder::AddPhone(const Property& prop)
-{
+void CardBuilder::AddPhone(const Property& prop) {
     auto text = TextValue(prop);
     if (!text) return;
     PhoneEntry phone;
@@ -868,8 +828,7 @@ void CardBuilder::AddPhone(const Property& prop)
     phones_.push_back(std::move(phone));
 }
 
-void CardBuilder::AddPhoto(const Property& prop)
-{
+void CardBuilder::AddPhoto(const Property& prop) {
     if (havePicture_) {
         Unmapped(prop.line, prop.name, "a second picture has no place on a card");
         return;
@@ -906,8 +865,7 @@ void CardBuilder::AddPhoto(const Property& prop)
             bytes.assign(raw.begin(), raw.end());
         }
     } else {
-        Warn(prop.line, prop.name,
-             "the picture is a link (" + Excerpt(value) + "), not data in the vCard; left out");
+        Warn(prop.line, prop.name, "the picture is a link (" + Excerpt(value) + "), not data in the vCard; left out");
         return;
     }
     const std::string type = PictureMediaType(bytes.data(), bytes.size());
@@ -928,8 +886,7 @@ void CardBuilder::AddPhoto(const Property& prop)
 // cannot hold becomes '?' and is reported; line breaks become CR LF in the
 // multi-line fields and spaces elsewhere; a value over the typing limit is kept.
 void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::size_t line,
-                           const std::string& property)
-{
+                           const std::string& property) {
     const CardFieldInfo& field = *FindCardField(fieldName);
     std::string ansi;
     // The message names the first few characters that had to go.
@@ -961,7 +918,8 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
         } else {
             ansi += '?';
             ++replacedCount;
-            if (replaced.size() < kMaxNamedCharacters && std::find(replaced.begin(), replaced.end(), c) == replaced.end()) {
+            if (replaced.size() < kMaxNamedCharacters &&
+                std::find(replaced.begin(), replaced.end(), c) == replaced.end()) {
                 replaced.push_back(c);
             }
         }
@@ -990,8 +948,7 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
     card_.record.*field.member = std::move(ansi);
 }
 
-void CardBuilder::MapName()
-{
+void CardBuilder::MapName() {
     if (n_) {
         auto& p = n_->parts;
         p.resize(std::max<std::size_t>(p.size(), 5));
@@ -1027,10 +984,10 @@ void CardBuilder::MapName()
     }
 }
 
-void CardBuilder::MapAddress()
-{
+void CardBuilder::MapAddress() {
     if (adrs_.empty()) {
-        for (const auto& label : labels_) Unmapped(label.line, "LABEL", "an address label without an address has no field");
+        for (const auto& label : labels_)
+            Unmapped(label.line, "LABEL", "an address label without an address has no field");
         return;
     }
     // The work address goes on a business card; without one, the first.
@@ -1048,8 +1005,7 @@ void CardBuilder::MapAddress()
     }
 }
 
-void CardBuilder::MapPhones()
-{
+void CardBuilder::MapPhones() {
     for (auto& phone : phones_) {
         if (auto it = groupLabels_.find(phone.group); !phone.group.empty() && it != groupLabels_.end()) {
             phone.label = it->second;
@@ -1090,19 +1046,18 @@ void CardBuilder::MapPhones()
     }
 }
 
-void CardBuilder::MapFirst(std::vector<TextProperty>& list, const char* property, const char* fieldName)
-{
+void CardBuilder::MapFirst(std::vector<TextProperty>& list, const char* property, const char* fieldName) {
     if (list.empty()) return;
     auto chosen = std::find_if(list.begin(), list.end(), [](const TextProperty& t) { return t.pref; });
     if (chosen == list.end()) chosen = list.begin();
     SetField(fieldName, chosen->parts.front(), chosen->line, property);
     for (const auto& item : list) {
-        if (&item != &*chosen) Unmapped(item.line, property, "a further value (" + Excerpt(item.parts.front()) + ") has no field");
+        if (&item != &*chosen)
+            Unmapped(item.line, property, "a further value (" + Excerpt(item.parts.front()) + ") has no field");
     }
 }
 
-ImportedCard CardBuilder::Finish()
-{
+ImportedCard CardBuilder::Finish() {
     if (!orgs_.empty()) {
         auto& p = orgs_.front().parts;
         SetField("Company", p[0], orgs_.front().line, "ORG");
@@ -1110,7 +1065,8 @@ ImportedCard CardBuilder::Finish()
         for (std::size_t i = 2; i < p.size(); ++i) {
             if (!p[i].empty()) Unmapped(orgs_.front().line, "ORG", "the unit '" + Excerpt(p[i]) + "' has no field");
         }
-        for (std::size_t i = 1; i < orgs_.size(); ++i) Unmapped(orgs_[i].line, "ORG", "a further organisation has no field");
+        for (std::size_t i = 1; i < orgs_.size(); ++i)
+            Unmapped(orgs_[i].line, "ORG", "a further organisation has no field");
     }
     MapName();
     if (card_.displayName.empty() && !orgs_.empty()) card_.displayName = orgs_.front().parts.front();
@@ -1158,8 +1114,7 @@ private:
 // white space that starts a continuation, 3.0 and 4.0 drop it; quoted-printable
 // values continue after a line ending in '='; 2.1 base64 data runs on to a
 // blank line.
-bool FileReader::NextLogical(LogicalLine& out, bool v21)
-{
+bool FileReader::NextLogical(LogicalLine& out, bool v21) {
     std::string_view line;
     if (!cursor_.Next(line)) return false;
     out.number = cursor_.number();
@@ -1209,8 +1164,7 @@ bool FileReader::NextLogical(LogicalLine& out, bool v21)
     return true;
 }
 
-bool IsCardLine(std::string_view text, std::string_view what)
-{
+bool IsCardLine(std::string_view text, std::string_view what) {
     const std::size_t colon = text.find(':');
     if (colon == std::string_view::npos) return false;
     std::string_view name = Trim(text.substr(0, colon));
@@ -1218,26 +1172,24 @@ bool IsCardLine(std::string_view text, std::string_view what)
     return IEquals(name, what) && IEquals(Trim(text.substr(colon + 1)), "VCARD");
 }
 
-void FileReader::FinishCard()
-{
+void FileReader::FinishCard() {
     result_.cards.push_back(card_->Finish());
     card_.reset();
 }
 
-ReadResult FileReader::Run()
-{
+ReadResult FileReader::Run() {
     LogicalLine line;
     bool warnedOutside = false;
-    int nested = 0;              // depth inside a card embedded in the current one
+    int nested = 0;             // depth inside a card embedded in the current one
     bool agentPending = false;  // the last property was an AGENT introducing an embedded card
     while (NextLogical(line, card_ && card_->v21())) {
         if (Trim(line.text).empty()) continue;
         if (!card_) {
             if (IsCardLine(line.text, "BEGIN")) {
                 if (result_.cards.size() >= limits_.maxCards) {
-                    result_.errors.push_back({line.number, "", "the file holds more than " +
-                                                                   std::to_string(limits_.maxCards) +
-                                                                   " cards; the rest was not read"});
+                    result_.errors.push_back({line.number, "",
+                                              "the file holds more than " + std::to_string(limits_.maxCards) +
+                                                  " cards; the rest was not read"});
                     return std::move(result_);
                 }
                 card_.emplace(line.number, limits_.maxPropertiesPerCard);
@@ -1300,8 +1252,7 @@ ReadResult FileReader::Run()
 
 }  // namespace
 
-const char* PictureMediaType(const std::uint8_t* bytes, std::size_t size)
-{
+const char* PictureMediaType(const std::uint8_t* bytes, std::size_t size) {
     auto starts = [&](std::initializer_list<std::uint8_t> sig) {
         return size >= sig.size() && std::equal(sig.begin(), sig.end(), bytes);
     };
@@ -1313,8 +1264,7 @@ const char* PictureMediaType(const std::uint8_t* bytes, std::size_t size)
     return "application/octet-stream";
 }
 
-std::string EncodeVCard(const CardRecord& r, const WriteOptions& options)
-{
+std::string EncodeVCard(const CardRecord& r, const WriteOptions& options) {
     const bool v4 = options.version == Version::V4_0;
     std::string out;
     auto line = [&](const std::string& text) { AppendFolded(out, text); };
@@ -1334,8 +1284,8 @@ std::string EncodeVCard(const CardRecord& r, const WriteOptions& options)
         line(std::string(v4 ? "ADR;TYPE=work" : "ADR;TYPE=WORK") + ":;;" + Text(r.StreetAddress) + ";" + Text(r.City) +
              ";" + Text(r.StateProvince) + ";" + Text(r.PostalCode) + ";" + Text(r.Country));
     }
-    for (const auto& [description, number] : {std::pair{&r.Phone1Description, &r.Phone1Number},
-                                              std::pair{&r.Phone2Description, &r.Phone2Number}}) {
+    for (const auto& [description, number] :
+         {std::pair{&r.Phone1Description, &r.Phone1Number}, std::pair{&r.Phone2Description, &r.Phone2Number}}) {
         if (number->empty() && description->empty()) continue;
         const PhoneKind kind = KindFromDescription(*description);
         std::string head = "TEL";
@@ -1368,9 +1318,9 @@ std::string EncodeVCard(const CardRecord& r, const WriteOptions& options)
     return out;
 }
 
-ReadResult DecodeVCards(std::string_view bytes, const ReadLimits& limits)
-{
-    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
+ReadResult DecodeVCards(std::string_view bytes, const ReadLimits& limits) {
+    if (bytes.size() >= 2 &&
+        ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
         ReadResult result;
         result.errors.push_back({0, "", "the file is UTF-16 text; save it as UTF-8 and import it again"});
         return result;

@@ -26,8 +26,7 @@ struct CsvRow {
 
 // The separator a spreadsheet used: a comma, or a semicolon or tab where the
 // header row holds no comma (spreadsheets in many countries save those).
-char GuessDelimiter(std::string_view text)
-{
+char GuessDelimiter(std::string_view text) {
     std::size_t commas = 0, semicolons = 0, tabs = 0;
     bool quoted = false;
     for (char c : text) {
@@ -45,8 +44,7 @@ char GuessDelimiter(std::string_view text)
 
 // Reads CSV as RFC 4180 describes it: quoted cells may hold separators, line
 // breaks and doubled quotes. Rows end in CR LF, LF or CR.
-bool ParseCsv(std::string_view text, char delimiter, std::vector<CsvRow>& rows, std::string& error)
-{
+bool ParseCsv(std::string_view text, char delimiter, std::vector<CsvRow>& rows, std::string& error) {
     std::size_t i = 0;
     std::size_t line = 1;
     std::size_t number = 0;
@@ -110,11 +108,14 @@ bool ParseCsv(std::string_view text, char delimiter, std::vector<CsvRow>& rows, 
     return true;
 }
 
-bool IsUtf8(std::string_view s)
-{
+bool IsUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto lead = static_cast<unsigned char>(s[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+        const std::size_t length = lead < 0x80             ? 1
+                                   : (lead & 0xE0) == 0xC0 ? 2
+                                   : (lead & 0xF0) == 0xE0 ? 3
+                                   : (lead & 0xF8) == 0xF0 ? 4
+                                                           : 0;
         if (length == 0 || s.size() - i < length || (length == 2 && lead < 0xC2)) return false;
         for (std::size_t k = 1; k < length; ++k) {
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
@@ -124,18 +125,15 @@ bool IsUtf8(std::string_view s)
     return true;
 }
 
-bool IsBlank(const CsvRow& row)
-{
+bool IsBlank(const CsvRow& row) {
     for (const auto& cell : row.cells) {
         if (!cell.empty()) return false;
     }
     return true;
 }
 
-int RunMakeBatch(int argc, char** argv)
-{
-    static const char* kUsage =
-        "Usage: ovlet make --csv PEOPLE.csv -o FOLDER [--picture FILE] [--from TEMPLATE.ovt]\n";
+int RunMakeBatch(int argc, char** argv) {
+    static const char* kUsage = "Usage: ovlet make --csv PEOPLE.csv -o FOLDER [--picture FILE] [--from TEMPLATE.ovt]\n";
     const char* csv = nullptr;
     const char* out = nullptr;
     const char* picture = nullptr;
@@ -199,7 +197,8 @@ int RunMakeBatch(int argc, char** argv)
         const CardFieldInfo* field = FindCardField(name);
         if (!field) {
             fail(rows.front(), c + 1,
-                 name.empty() ? "the column has no field name" : "'" + name + "' is not a card field (see 'ovlet --help')");
+                 name.empty() ? "the column has no field name"
+                              : "'" + name + "' is not a card field (see 'ovlet --help')");
         }
         for (std::size_t k = 0; field && k < columns.size(); ++k) {
             if (columns[k] == field) fail(rows.front(), c + 1, "the field " + name + " is named twice");
@@ -227,8 +226,8 @@ int RunMakeBatch(int argc, char** argv)
         std::size_t used = row.cells.size();
         while (used > columns.size() && row.cells[used - 1].empty()) --used;
         if (used != columns.size()) {
-            fail(row, 0, std::to_string(used) + " values, but the header names " + std::to_string(columns.size()) +
-                             " columns");
+            fail(row, 0,
+                 std::to_string(used) + " values, but the header names " + std::to_string(columns.size()) + " columns");
             continue;
         }
         CardRecord record = templateCard;
@@ -280,8 +279,7 @@ int RunMakeBatch(int argc, char** argv)
 
 }  // namespace
 
-int RunMakeCommand(int argc, char** argv)
-{
+int RunMakeCommand(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::string_view(argv[i]) == "--csv") return RunMakeBatch(argc, argv);
     }

@@ -14,33 +14,41 @@
 namespace ovlet_cli {
 namespace {
 
-std::string JsonString(const std::string& ansi)
-{
+std::string JsonString(const std::string& ansi) {
     const std::string utf8 = codepage::Utf8FromAnsi(ansi);
     std::string out = "\"";
     for (unsigned char c : utf8) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += static_cast<char>(c);
-            }
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += static_cast<char>(c);
+                }
         }
     }
     return out + "\"";
 }
 
 // Prints a possibly multi-line value with continuation lines under the first.
-void PrintLabelled(const std::string& label, const std::string& ansi)
-{
+void PrintLabelled(const std::string& label, const std::string& ansi) {
     std::string utf8 = codepage::Utf8FromAnsi(ansi);
     std::printf("%-22s ", label.c_str());
     std::size_t start = 0;
@@ -56,19 +64,18 @@ void PrintLabelled(const std::string& label, const std::string& ansi)
     }
 }
 
-void PrintCardText(const CardRecord& r)
-{
+void PrintCardText(const CardRecord& r) {
     for (const auto& f : kCardFields) {
         std::string label = *f.group ? std::string(f.group) + " " + f.label : f.label;
         PrintLabelled(label, r.*f.member);
     }
     PrintLabelled("Picture:", r.HasPicture() ? std::to_string(r.PictureLength) + " bytes" : "none");
     std::printf("\nSummary\n");
-    for (const char* name : kDisplayStringOrder) PrintLabelled(std::string("  ") + name, r.*FindCardString(name)->member);
+    for (const char* name : kDisplayStringOrder)
+        PrintLabelled(std::string("  ") + name, r.*FindCardString(name)->member);
 }
 
-void PrintCardJson(const CardRecord& r)
-{
+void PrintCardJson(const CardRecord& r) {
     std::printf("{\n");
     for (const auto& f : kCardFields) std::printf("  \"%s\": %s,\n", f.name, JsonString(r.*f.member).c_str());
     std::printf("  \"PictureLength\": %d,\n", r.PictureLength);
@@ -80,8 +87,7 @@ void PrintCardJson(const CardRecord& r)
     std::printf("}\n");
 }
 
-bool ReadFileBytes(const char* path, std::vector<std::uint8_t>& out)
-{
+bool ReadFileBytes(const char* path, std::vector<std::uint8_t>& out) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -89,8 +95,7 @@ bool ReadFileBytes(const char* path, std::vector<std::uint8_t>& out)
 }
 
 // Undoes the two escapes a value may carry on the command line: "\n" and "\\".
-std::string Unescape(const std::string& s)
-{
+std::string Unescape(const std::string& s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == 'n' || s[i + 1] == '\\')) {
@@ -105,18 +110,17 @@ std::string Unescape(const std::string& s)
 
 }  // namespace
 
-int LoadCardForTool(const char* command, const std::string& path, CardRecord& record)
-{
+int LoadCardForTool(const char* command, const std::string& path, CardRecord& record) {
     RecordOnlySide side(record);
     switch (ReadCardFile(path, record, side).outcome) {
-    case CardReadOutcome::Read:
-        return kExitOk;
-    case CardReadOutcome::CannotOpen:
-        std::fprintf(stderr, "ovlet %s: cannot open card %s\n", command, path.c_str());
-        return kExitFile;
-    case CardReadOutcome::PastEnd:
-    case CardReadOutcome::Damaged:
-        break;
+        case CardReadOutcome::Read:
+            return kExitOk;
+        case CardReadOutcome::CannotOpen:
+            std::fprintf(stderr, "ovlet %s: cannot open card %s\n", command, path.c_str());
+            return kExitFile;
+        case CardReadOutcome::PastEnd:
+        case CardReadOutcome::Damaged:
+            break;
     }
     std::fprintf(stderr, "ovlet %s: card %s is damaged or truncated\n", command, path.c_str());
     return kExitDamaged;
@@ -124,8 +128,7 @@ int LoadCardForTool(const char* command, const std::string& path, CardRecord& re
 
 // A UTF-8 value for a field, in the card's code page; multi-line fields store
 // their line breaks as CR LF. Returns an error text, or "" when it fits.
-std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& utf8, std::string& ansi)
-{
+std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& utf8, std::string& ansi) {
     std::string text;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
@@ -148,8 +151,7 @@ std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& ut
     return {};
 }
 
-int RunShow(int argc, char** argv)
-{
+int RunShow(int argc, char** argv) {
     bool json = false;
     const char* path = nullptr;
     for (int i = 1; i < argc; ++i) {
@@ -176,8 +178,7 @@ int RunShow(int argc, char** argv)
     return kExitOk;
 }
 
-int RunMake(int argc, char** argv)
-{
+int RunMake(int argc, char** argv) {
     static const char* kUsage = "Usage: ovlet make [--from CARD] OUT [Field=Value ...] [--picture FILE]\n";
     const char* from = nullptr;
     const char* out = nullptr;
@@ -193,7 +194,8 @@ int RunMake(int argc, char** argv)
         } else if (const auto eq = arg.find('='); eq != std::string::npos) {
             const CardFieldInfo* field = FindCardField(arg.substr(0, eq));
             if (!field) {
-                std::fprintf(stderr, "ovlet make: unknown field '%s' (see 'ovlet --help')\n", arg.substr(0, eq).c_str());
+                std::fprintf(stderr, "ovlet make: unknown field '%s' (see 'ovlet --help')\n",
+                             arg.substr(0, eq).c_str());
                 return kExitUsage;
             }
             std::string ansi;
@@ -240,8 +242,7 @@ int RunMake(int argc, char** argv)
     return kExitOk;
 }
 
-int RunPicture(int argc, char** argv)
-{
+int RunPicture(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "Usage: ovlet picture CARD OUT\n");
         return kExitUsage;

@@ -26,8 +26,7 @@ namespace fs = std::filesystem;
 
 // ------------------------------------------------------------------ shared helpers
 
-bool ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error)
-{
+bool ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error) {
     std::error_code ec;
     if (fs::is_directory(path, ec)) {
         error = path + " is a folder";
@@ -56,8 +55,7 @@ bool ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& b
 
 // Writes a new file beside the target and renames it over the target once it
 // is complete, so that a failed write leaves an existing file as it was.
-bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size, std::string& error)
-{
+bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size, std::string& error) {
     fs::path target = path;
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
@@ -93,8 +91,7 @@ bool WriteFileReplacing(const std::string& path, const void* data, std::size_t s
     return ok;
 }
 
-bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error)
-{
+bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error) {
     RecordOnlySide side(record);
     const CardWriteResult result = WriteCardFile(path, record, side);
     if (result.outcome == CardWriteOutcome::Written) return true;
@@ -104,14 +101,12 @@ bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error
 
 namespace {
 
-bool IsSafeAscii(unsigned char c)
-{
+bool IsSafeAscii(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
            c == '_';
 }
 
-std::string LowerAscii(std::string s)
-{
+std::string LowerAscii(std::string s) {
     for (char& c : s) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
@@ -119,11 +114,10 @@ std::string LowerAscii(std::string s)
 }
 
 // Names a Windows machine keeps for devices, whatever the extension.
-bool IsDeviceName(const std::string& stem)
-{
-    static const char* kNames[] = {"con", "prn", "aux", "nul", "com1", "com2", "com3", "com4", "com5", "com6",
-                                   "com7", "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4", "lpt5", "lpt6", "lpt7",
-                                   "lpt8", "lpt9"};
+bool IsDeviceName(const std::string& stem) {
+    static const char* kNames[] = {"con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4",
+                                   "com5", "com6", "com7", "com8", "com9", "lpt1", "lpt2", "lpt3",
+                                   "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
     const std::string lower = LowerAscii(stem);
     for (const char* n : kNames) {
         if (lower == n) return true;
@@ -132,8 +126,7 @@ bool IsDeviceName(const std::string& stem)
 }
 
 // The name reduced to letters (any script), digits, '-', '.' and '_'.
-std::string SafeStem(const std::string& utf8)
-{
+std::string SafeStem(const std::string& utf8) {
     constexpr std::size_t kMaxStemBytes = 60;
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {
@@ -172,8 +165,7 @@ std::string SafeStem(const std::string& utf8)
 
 }  // namespace
 
-std::string UniqueCardFileName(const std::string& folder, const std::string& nameUtf8, std::set<std::string>& taken)
-{
+std::string UniqueCardFileName(const std::string& folder, const std::string& nameUtf8, std::set<std::string>& taken) {
     const std::string stem = SafeStem(nameUtf8);
     for (int n = 1;; ++n) {
         const std::string name = n == 1 ? stem + ".ovt" : stem + "-" + std::to_string(n) + ".ovt";
@@ -190,8 +182,7 @@ std::string UniqueCardFileName(const std::string& folder, const std::string& nam
     }
 }
 
-std::string CardNameForFile(const CardRecord& record)
-{
+std::string CardNameForFile(const CardRecord& record) {
     std::string name;
     for (const std::string* part : {&record.FirstName, &record.MiddleName, &record.LastName}) {
         if (part->empty()) continue;
@@ -205,8 +196,7 @@ std::string CardNameForFile(const CardRecord& record)
 namespace {
 
 // Takes "-o VALUE" / "--output VALUE" style options with a value.
-bool TakeValue(int argc, char** argv, int& i, const char* shortName, const char* longName, const char*& value)
-{
+bool TakeValue(int argc, char** argv, int& i, const char* shortName, const char* longName, const char*& value) {
     const std::string_view arg = argv[i];
     if ((shortName && arg == shortName) || arg == longName) {
         if (i + 1 >= argc) return false;
@@ -216,8 +206,7 @@ bool TakeValue(int argc, char** argv, int& i, const char* shortName, const char*
     return false;
 }
 
-bool ParseSize(const char* text, int& value)
-{
+bool ParseSize(const char* text, int& value) {
     char* end = nullptr;
     errno = 0;
     const long v = std::strtol(text, &end, 10);
@@ -230,8 +219,7 @@ bool ParseSize(const char* text, int& value)
 
 }  // namespace
 
-int RunExport(int argc, char** argv)
-{
+int RunExport(int argc, char** argv) {
     static const char* kUsage = "Usage: ovlet export --vcard CARD [-o OUT.vcf] [--vcard3] [--no-photo]\n";
     bool vcardFormat = false;
     vcard::WriteOptions options;
@@ -280,8 +268,7 @@ namespace {
 // vCard files larger than this are refused before they are read.
 constexpr std::size_t kMaxVCardFileBytes = 64u << 20;
 
-void PrintIssues(const char* kind, const std::vector<vcard::Issue>& issues)
-{
+void PrintIssues(const char* kind, const std::vector<vcard::Issue>& issues) {
     for (const auto& issue : issues) {
         std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
         if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
@@ -289,8 +276,7 @@ void PrintIssues(const char* kind, const std::vector<vcard::Issue>& issues)
     }
 }
 
-void ReportCard(std::size_t index, const vcard::ImportedCard& card)
-{
+void ReportCard(std::size_t index, const vcard::ImportedCard& card) {
     if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
     std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1, card.displayName.c_str(),
                  card.firstLine);
@@ -301,8 +287,7 @@ void ReportCard(std::size_t index, const vcard::ImportedCard& card)
 
 }  // namespace
 
-int LoadPictureFile(const char* command, const char* path, std::vector<std::uint8_t>& bytes)
-{
+int LoadPictureFile(const char* command, const char* path, std::vector<std::uint8_t>& bytes) {
     std::string data;
     std::string error;
     if (!ReadInputFile(path, 0x7FFFFFFF, data, error)) {
@@ -318,8 +303,7 @@ int LoadPictureFile(const char* command, const char* path, std::vector<std::uint
     return kExitOk;
 }
 
-int RunImport(int argc, char** argv)
-{
+int RunImport(int argc, char** argv) {
     static const char* kUsage =
         "Usage: ovlet import VCF -o CARD.ovt [--picture FILE]      (VCF '-' reads standard input)\n"
         "       ovlet import VCF --all -o FOLDER [--picture FILE]\n";
@@ -418,9 +402,7 @@ int RunImport(int argc, char** argv)
 
 // ------------------------------------------------------------------ qr
 
-
-int RunQr(int argc, char** argv)
-{
+int RunQr(int argc, char** argv) {
     static const char* kUsage = "Usage: ovlet qr CARD -o OUT.png [--size PIXELS] [--vcard3]\n";
     const char* card = nullptr;
     const char* out = nullptr;

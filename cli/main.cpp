@@ -34,21 +34,23 @@ constexpr Command kCommands[] = {
     {"import", ovlet_cli::RunImport,
      "import VCF -o CARD.ovt [--picture FILE]\n"
      "  import VCF --all -o FOLDER    cards from a vCard file (2.1, 3.0, 4.0)"},
-    {"qr", ovlet_cli::RunQr, "qr CARD -o OUT.png [--size PIXELS] [--vcard3]\n"
-                             "                                a QR code of the card's vCard without its photo"},
+    {"qr", ovlet_cli::RunQr,
+     "qr CARD -o OUT.png [--size PIXELS] [--vcard3]\n"
+     "                                a QR code of the card's vCard without its photo"},
 #ifdef OVLET_HAVE_PICTURE_COMMANDS
 #ifdef OVLET_HAVE_RENDER
-    {"render", ovlet_cli::RunRender, "render CARD -o OUT.png [--width PIXELS]\n"
-                                     "                                a picture of the card as a business card"},
+    {"render", ovlet_cli::RunRender,
+     "render CARD -o OUT.png [--width PIXELS]\n"
+     "                                a picture of the card as a business card"},
 #endif
-    {"decode", RunDecodeCommand, "decode PICTURE OUT.pam [--depth 0|8|32]\n"
-                                 "                                decode a picture into a PAM file"},
+    {"decode", RunDecodeCommand,
+     "decode PICTURE OUT.pam [--depth 0|8|32]\n"
+     "                                decode a picture into a PAM file"},
     {"info", RunInfoCommand, "info PICTURE                print a picture's format and size"},
 #endif
 };
 
-void PrintHelp(std::FILE* out)
-{
+void PrintHelp(std::FILE* out) {
     std::fprintf(out, "Usage: ovlet COMMAND [ARGS]\n\nCommands:\n");
     for (const auto& c : kCommands) std::fprintf(out, "  %s\n", c.usage);
     std::fprintf(out,
@@ -62,8 +64,7 @@ void PrintHelp(std::FILE* out)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
         PrintHelp(stderr);
         return ovlet_cli::kExitUsage;

@@ -42,29 +42,35 @@ void PixelAt(const CWinBmp& bitmap, const std::uint8_t* line, std::int32_t x, st
         rgba[3] = 255;
     };
     switch (bitmap.GetBitsPerPixel()) {
-    case 1: fromPalette((line[x / 8] >> (7 - x % 8)) & 1); break;
-    case 4: fromPalette((line[x / 2] >> (x % 2 ? 0 : 4)) & 0xF); break;
-    case 8: fromPalette(line[x]); break;
-    case 16: {
-        unsigned w = line[2 * x] | (line[2 * x + 1] << 8);
-        rgba[0] = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
-        rgba[1] = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
-        rgba[2] = static_cast<std::uint8_t>((w & 0x1F) << 3);
-        rgba[3] = 255;
-        break;
-    }
-    case 24:
-        rgba[0] = line[3 * x + 2];
-        rgba[1] = line[3 * x + 1];
-        rgba[2] = line[3 * x];
-        rgba[3] = 255;
-        break;
-    default:
-        rgba[0] = line[4 * x + 2];
-        rgba[1] = line[4 * x + 1];
-        rgba[2] = line[4 * x];
-        rgba[3] = bitmap.HasAlpha() ? line[4 * x + 3] : 255;
-        break;
+        case 1:
+            fromPalette((line[x / 8] >> (7 - x % 8)) & 1);
+            break;
+        case 4:
+            fromPalette((line[x / 2] >> (x % 2 ? 0 : 4)) & 0xF);
+            break;
+        case 8:
+            fromPalette(line[x]);
+            break;
+        case 16: {
+            unsigned w = line[2 * x] | (line[2 * x + 1] << 8);
+            rgba[0] = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
+            rgba[1] = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
+            rgba[2] = static_cast<std::uint8_t>((w & 0x1F) << 3);
+            rgba[3] = 255;
+            break;
+        }
+        case 24:
+            rgba[0] = line[3 * x + 2];
+            rgba[1] = line[3 * x + 1];
+            rgba[2] = line[3 * x];
+            rgba[3] = 255;
+            break;
+        default:
+            rgba[0] = line[4 * x + 2];
+            rgba[1] = line[4 * x + 1];
+            rgba[2] = line[4 * x];
+            rgba[3] = bitmap.HasAlpha() ? line[4 * x + 3] : 255;
+            break;
     }
 }
 
@@ -74,8 +80,7 @@ bool WritePam(const CWinBmp& bitmap, const char* path) {
         return false;
     }
     auto [width, height] = bitmap.GetSize();
-    std::fprintf(file, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n",
-                 width, height);
+    std::fprintf(file, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n", width, height);
     std::string row(static_cast<std::size_t>(width) * 4, '\0');
     bool ok = true;
     for (std::int32_t y = 0; y < height && ok; ++y) {
@@ -159,8 +164,8 @@ int RunInfoCommand(int argc, char** argv) {
     PictureFormat format = DetectFileFormat(source);
     PictureHeaderSize size{};
     if (ReadHeaderSize(format, source.GetReadPointer(), source.GetBytesLeft(), &size)) {
-        std::printf("format %s size %lldx%lld\n", PictureFormatName(format),
-                    static_cast<long long>(size.width), static_cast<long long>(size.height));
+        std::printf("format %s size %lldx%lld\n", PictureFormatName(format), static_cast<long long>(size.width),
+                    static_cast<long long>(size.height));
     } else {
         std::printf("format %s size unknown\n", PictureFormatName(format));
     }

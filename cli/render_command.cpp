@@ -32,15 +32,13 @@ constexpr int kDefaultWidth = 1050;
 constexpr int kMinWidth = 200;
 constexpr int kMaxWidth = 8000;
 
-QString Text(const std::string& ansi)
-{
+QString Text(const std::string& ansi) {
     return QString::fromStdString(codepage::Utf8FromAnsi(ansi)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 // The card's picture as a QImage, or a null image when it has none or it
 // cannot be decoded.
-QImage CardPicture(const CardRecord& card, std::string& warning)
-{
+QImage CardPicture(const CardRecord& card, std::string& warning) {
     if (!card.HasPicture()) return {};
     CAnyPicDecoder decoder;
     CWinBmp bitmap;
@@ -70,8 +68,7 @@ struct Line {
     QColor colour;
 };
 
-QFont LineFont(const Line& line, double unit, double scale)
-{
+QFont LineFont(const Line& line, double unit, double scale) {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(std::max(6, static_cast<int>(line.size * unit * scale)));
     font.setBold(line.bold);
@@ -79,8 +76,7 @@ QFont LineFont(const Line& line, double unit, double scale)
 }
 
 // The largest scale, up to 1, at which the lines fit the box.
-double FitScale(const QRectF& box, const std::vector<Line>& lines, double unit)
-{
+double FitScale(const QRectF& box, const std::vector<Line>& lines, double unit) {
     double scale = 1.0;
     for (int attempt = 0; attempt < 16; ++attempt) {
         double height = 0;
@@ -98,8 +94,7 @@ double FitScale(const QRectF& box, const std::vector<Line>& lines, double unit)
     return scale;
 }
 
-void DrawLines(QPainter& painter, const QRectF& box, const std::vector<Line>& lines, double unit, double scale)
-{
+void DrawLines(QPainter& painter, const QRectF& box, const std::vector<Line>& lines, double unit, double scale) {
     double y = box.top();
     for (const Line& line : lines) {
         const QFont font = LineFont(line, unit, scale);
@@ -107,14 +102,14 @@ void DrawLines(QPainter& painter, const QRectF& box, const std::vector<Line>& li
         painter.setPen(line.colour);
         const QFontMetricsF metrics(font);
         for (const QString& part : line.text.split(QChar('\n'))) {
-            painter.drawText(QPointF(box.left(), y + metrics.ascent()), metrics.elidedText(part, Qt::ElideRight, box.width()));
+            painter.drawText(QPointF(box.left(), y + metrics.ascent()),
+                             metrics.elidedText(part, Qt::ElideRight, box.width()));
             y += metrics.height();
         }
     }
 }
 
-QImage RenderCard(const CardRecord& card, int width, std::string& warning)
-{
+QImage RenderCard(const CardRecord& card, int width, std::string& warning) {
     const int height = static_cast<int>(width * kAspect);
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(QColor(0xFA, 0xFA, 0xF7));
@@ -168,8 +163,7 @@ QImage RenderCard(const CardRecord& card, int width, std::string& warning)
 
 }  // namespace
 
-int RunRender(int argc, char** argv)
-{
+int RunRender(int argc, char** argv) {
     static const char* kUsage = "Usage: ovlet render CARD -o OUT.png [--width PIXELS]\n";
     const char* cardPath = nullptr;
     const char* out = nullptr;

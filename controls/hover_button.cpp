@@ -7,8 +7,7 @@
 
 CHoverButton::CHoverButton(QWidget* parent) : HotTrackingButton(parent) {}
 
-void CHoverButton::SetBitmaps(std::uint32_t normal, std::uint32_t pressed, std::uint32_t hotId)
-{
+void CHoverButton::SetBitmaps(std::uint32_t normal, std::uint32_t pressed, std::uint32_t hotId) {
     normalBitmap = normal & 0xFFFF;
     pressedBitmap = pressed & 0xFFFF;
     hotBitmap = hotId & 0xFFFF;
@@ -19,14 +18,12 @@ void CHoverButton::SetBitmaps(std::uint32_t normal, std::uint32_t pressed, std::
     update();
 }
 
-std::uint32_t CHoverButton::CurrentBitmap() const
-{
+std::uint32_t CHoverButton::CurrentBitmap() const {
     if (isDown() && pressedBitmap) return pressedBitmap;
     return hot ? hotBitmap : normalBitmap;
 }
 
-void CHoverButton::paintEvent(QPaintEvent*)
-{
+void CHoverButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     CWinBmp bitmap;

@@ -2,26 +2,22 @@
 
 #include <QPainter>
 
-CLinkButton::CLinkButton(QWidget* parent) : HotTrackingButton(parent)
-{
+CLinkButton::CLinkButton(QWidget* parent) : HotTrackingButton(parent) {
     setCursor(Qt::PointingHandCursor);
 }
 
-void CLinkButton::SetLinkStyle(int link)
-{
+void CLinkButton::SetLinkStyle(int link) {
     linkLook = link ? 1 : 0;
     setCursor(linkLook ? Qt::PointingHandCursor : Qt::ArrowCursor);
     update();
 }
 
-QColor CLinkButton::TextColour() const
-{
+QColor CLinkButton::TextColour() const {
     if (!linkLook) return palette().windowText().color();
     return hot ? QColor(255, 0, 0) : QColor(0, 0, 255);
 }
 
-void CLinkButton::paintEvent(QPaintEvent*)
-{
+void CLinkButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // The dialog's face colour, so the line sits on the window like text.
     painter.fillRect(rect(), palette().window());

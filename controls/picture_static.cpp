@@ -7,8 +7,7 @@
 #include "picture/text_exception.h"
 #include "platform/painter_device.h"
 
-PicturePlacement PlacePicture(int panelWidth, int panelHeight, int w, int h)
-{
+PicturePlacement PlacePicture(int panelWidth, int panelHeight, int w, int h) {
     PicturePlacement p;
     const int innerWidth = panelWidth - 2;
     const int innerHeight = panelHeight - 2;
@@ -31,25 +30,21 @@ PicturePlacement PlacePicture(int panelWidth, int panelHeight, int w, int h)
     return p;
 }
 
-CAnyPicDecoder& SharedDecoder()
-{
+CAnyPicDecoder& SharedDecoder() {
     static CAnyPicDecoder decoder;
     return decoder;
 }
 
-CPictureStatic::CPictureStatic(QWidget* parent) : QWidget(parent)
-{
+CPictureStatic::CPictureStatic(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-bool CPictureStatic::SetPictureFile(const std::string& name, std::pair<int, int>* size, std::string* error)
-{
+bool CPictureStatic::SetPictureFile(const std::string& name, std::pair<int, int>* size, std::string* error) {
     return Decode(name, nullptr, size, error);
 }
 
 bool CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t* data, std::int32_t length,
-                                    std::pair<int, int>* size, std::string* error)
-{
+                                    std::pair<int, int>* size, std::string* error) {
     CDataSource source;
     source.OpenData(name.c_str(), data, length);
     const bool ok = Decode(name, &source, size, error);
@@ -58,8 +53,7 @@ bool CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t*
 }
 
 bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::pair<int, int>* size,
-                            std::string* error)
-{
+                            std::string* error) {
     if (!name.empty()) {
         auto decoded = std::make_unique<CWinBmp>();
         try {
@@ -82,8 +76,7 @@ bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::p
     return true;
 }
 
-void CPictureStatic::paintEvent(QPaintEvent*)
-{
+void CPictureStatic::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int w = width();
     const int h = height();
@@ -102,8 +95,7 @@ void CPictureStatic::paintEvent(QPaintEvent*)
     // Repaints reuse the scaled copy; a 12-megapixel picture is shrunk once.
     const qreal ratio = devicePixelRatioF();
     const QSize target(place.width, place.height);
-    if (scaled.isNull() || scaledSize != target ||
-        scaled.devicePixelRatio() != ratio) {
+    if (scaled.isNull() || scaledSize != target || scaled.devicePixelRatio() != ratio) {
         scaled = QPixmap(QSize(qRound(place.width * ratio), qRound(place.height * ratio)));
         scaled.fill(Qt::black);
         QPainter cachePainter(&scaled);

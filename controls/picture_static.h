@@ -18,7 +18,7 @@ struct PicturePlacement {
     int x = 0;
     int y = 0;
     double factor = 1.0;
-    int width = 0;   // drawn size
+    int width = 0;  // drawn size
     int height = 0;
 };
 PicturePlacement PlacePicture(int panelWidth, int panelHeight, int pictureWidth, int pictureHeight);

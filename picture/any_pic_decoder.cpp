@@ -4,19 +4,27 @@
 #include "picture/jpeg_decoder.h"
 #include "picture/pict_decoder.h"
 #include "picture/png_decoder.h"
-#include "picture/tga_decoder.h"
 #include "picture/text_exception.h"
+#include "picture/tga_decoder.h"
 
 const char* PictureFormatName(PictureFormat format) {
     switch (format) {
-    case PictureFormat::WindowsBitmap: return "bmp";
-    case PictureFormat::MacPict: return "pict";
-    case PictureFormat::Targa: return "tga";
-    case PictureFormat::Tiff: return "tiff";
-    case PictureFormat::Jpeg: return "jpeg";
-    case PictureFormat::Png: return "png";
-    case PictureFormat::EpsTiff: return "eps";
-    case PictureFormat::Unknown: break;
+        case PictureFormat::WindowsBitmap:
+            return "bmp";
+        case PictureFormat::MacPict:
+            return "pict";
+        case PictureFormat::Targa:
+            return "tga";
+        case PictureFormat::Tiff:
+            return "tiff";
+        case PictureFormat::Jpeg:
+            return "jpeg";
+        case PictureFormat::Png:
+            return "png";
+        case PictureFormat::EpsTiff:
+            return "eps";
+        case PictureFormat::Unknown:
+            break;
     }
     return "unknown";
 }
@@ -39,19 +47,25 @@ CAnyPicDecoder::~CAnyPicDecoder() {
 
 CPicDecoder* CAnyPicDecoder::DecoderFor(PictureFormat format) const {
     switch (format) {
-    case PictureFormat::WindowsBitmap: return bmpDecoder.get();
-    case PictureFormat::MacPict: return pictDecoder.get();
-    case PictureFormat::Targa: return tgaDecoder.get();
-    case PictureFormat::Jpeg: return jpegDecoder.get();
-    case PictureFormat::Png: return pngDecoder.get();
-    default: return nullptr;
+        case PictureFormat::WindowsBitmap:
+            return bmpDecoder.get();
+        case PictureFormat::MacPict:
+            return pictDecoder.get();
+        case PictureFormat::Targa:
+            return tgaDecoder.get();
+        case PictureFormat::Jpeg:
+            return jpegDecoder.get();
+        case PictureFormat::Png:
+            return pngDecoder.get();
+        default:
+            return nullptr;
     }
 }
 
 void CAnyPicDecoder::SetPictureLimits(std::int64_t pixels, std::int64_t bytes) {
     CPicDecoder::SetPictureLimits(pixels, bytes);
-    for (auto format : {PictureFormat::WindowsBitmap, PictureFormat::MacPict, PictureFormat::Targa,
-                        PictureFormat::Jpeg, PictureFormat::Png}) {
+    for (auto format : {PictureFormat::WindowsBitmap, PictureFormat::MacPict, PictureFormat::Targa, PictureFormat::Jpeg,
+                        PictureFormat::Png}) {
         if (CPicDecoder* decoder = DecoderFor(format)) {
             decoder->SetPictureLimits(pixels, bytes);
         }
@@ -63,14 +77,8 @@ void CAnyPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int dept
     // whole file when the source was just opened.
     PictureFormat format = DetectFormat(newSource->GetReadPointer(), newSource->GetBytesLeft());
     static constexpr const char* kRecognized[] = {
-        nullptr,
-        "Windows bitmap recognized.\n",
-        "Mac PICT recognized.\n",
-        "TGA file recognized.\n",
-        nullptr,
-        "JPEG file recognized.\n",
-        "PNG file recognized.\n",
-        nullptr,
+        nullptr, "Windows bitmap recognized.\n", "Mac PICT recognized.\n", "TGA file recognized.\n",
+        nullptr, "JPEG file recognized.\n",      "PNG file recognized.\n", nullptr,
     };
     if (format == PictureFormat::Unknown) {
         RaiseDecoderError(DECERR_UNKNOWN_TYPE, "Unknown file type.");
@@ -84,9 +92,7 @@ void CAnyPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int dept
 }
 
 PictureFormat CAnyPicDecoder::DetectFormat(const std::uint8_t* data, std::int32_t size) {
-    auto at = [data, size](std::int32_t i) -> unsigned {
-        return data && i < size ? data[i] : 0u;
-    };
+    auto at = [data, size](std::int32_t i) -> unsigned { return data && i < size ? data[i] : 0u; };
     auto startsWith = [&](std::int32_t offset, std::initializer_list<unsigned> bytes) {
         std::int32_t i = offset;
         for (unsigned b : bytes) {
@@ -106,8 +112,8 @@ PictureFormat CAnyPicDecoder::DetectFormat(const std::uint8_t* data, std::int32_
         unsigned mapType = at(1), imageType = at(2), entrySize = at(7), depth = at(16);
         bool mapOk = mapType <= 1;
         bool typeOk = imageType <= 3 || (imageType >= 9 && imageType <= 11);
-        bool entryOk = entrySize == 0 || entrySize == 8 || entrySize == 15 || entrySize == 16 ||
-                       entrySize == 24 || entrySize == 32;
+        bool entryOk = entrySize == 0 || entrySize == 8 || entrySize == 15 || entrySize == 16 || entrySize == 24 ||
+                       entrySize == 32;
         bool depthOk = depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32;
         if (mapOk && typeOk && entryOk && depthOk) {
             return PictureFormat::Targa;
@@ -118,8 +124,7 @@ PictureFormat CAnyPicDecoder::DetectFormat(const std::uint8_t* data, std::int32_
     }
     // PICT: a 512-byte application header, picture size and frame (10 bytes),
     // then the version opcode at 522.
-    if (size > 540 && (startsWith(522, {0x00, 0x11, 0x02, 0xFF}) ||
-                       startsWith(522, {0x00, 0x11, 0x01}) ||
+    if (size > 540 && (startsWith(522, {0x00, 0x11, 0x02, 0xFF}) || startsWith(522, {0x00, 0x11, 0x01}) ||
                        startsWith(522, {0x11, 0x01, 0x01, 0x00}))) {
         return PictureFormat::MacPict;
     }
@@ -133,8 +138,7 @@ PictureFormat CAnyPicDecoder::DetectFormat(const std::uint8_t* data, std::int32_
     // offset and length at 20 and 24.
     if (startsWith(0, {0xC5, 0xD0, 0xD3, 0xC6}) || startsWith(0, {0xC6, 0xD3, 0xD0, 0xC5})) {
         auto readU32Le = [&](std::int32_t offset) {
-            return at(offset) | (at(offset + 1) << 8) | (at(offset + 2) << 16) |
-                   (at(offset + 3) << 24);
+            return at(offset) | (at(offset + 1) << 8) | (at(offset + 2) << 16) | (at(offset + 3) << 24);
         };
         if (readU32Le(20) != 0 && readU32Le(24) != 0) {
             return PictureFormat::EpsTiff;

@@ -6,8 +6,7 @@
 
 #include "picture/text_exception.h"
 
-void CBmp::Create(std::int32_t newWidth, std::int32_t newHeight, std::uint16_t newBitsPerPixel,
-                  bool newHasAlpha) {
+void CBmp::Create(std::int32_t newWidth, std::int32_t newHeight, std::uint16_t newBitsPerPixel, bool newHasAlpha) {
     CheckCreatable(newWidth, newHeight, newBitsPerPixel);
     ++createCount;
     FreeStorage();
@@ -72,14 +71,13 @@ void CBmp::CheckCreatable(std::int64_t w, std::int64_t h, int depth) {
     // Both factors fit in 31 bits, so the products below cannot overflow.
     if (w * h > kMaxPixelCount || MemoryFor(w, h, depth) > kMaxBitmapBytes) {
         char text[128];
-        std::snprintf(text, sizeof text, "Picture too large: %" PRId64 " x %" PRId64 " pixels.",
-                      w, h);
+        std::snprintf(text, sizeof text, "Picture too large: %" PRId64 " x %" PRId64 " pixels.", w, h);
         RaiseDecoderError(DECERR_FORMAT, text);
     }
 }
 
-void CBmp::InitDimensions(std::int32_t newWidth, std::int32_t newHeight,
-                          std::uint16_t newBitsPerPixel, bool newHasAlpha) {
+void CBmp::InitDimensions(std::int32_t newWidth, std::int32_t newHeight, std::uint16_t newBitsPerPixel,
+                          bool newHasAlpha) {
     width = newWidth;
     height = newHeight;
     bitsPerPixel = newBitsPerPixel;

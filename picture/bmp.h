@@ -16,8 +16,7 @@ inline constexpr std::int64_t kMaxBitmapBytes = std::int64_t{1} << 30;
 
 // A 32-bit pixel value as stored in memory: blue, green, red, alpha. The
 // colour tables of the decoders hold such values.
-constexpr std::uint32_t MakePixel(std::uint8_t red, std::uint8_t green, std::uint8_t blue,
-                                  std::uint8_t alpha = 255) {
+constexpr std::uint32_t MakePixel(std::uint8_t red, std::uint8_t green, std::uint8_t blue, std::uint8_t alpha = 255) {
     return std::uint32_t{blue} | (std::uint32_t{green} << 8) | (std::uint32_t{red} << 16) |
            (std::uint32_t{alpha} << 24);
 }
@@ -34,12 +33,10 @@ public:
     // sizes, depths the model does not know and pictures above the limits
     // with DECERR_FORMAT before allocating. Out of memory throws std::bad_alloc
     // and leaves the bitmap empty.
-    virtual void Create(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel,
-                        bool hasAlpha);
+    virtual void Create(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel, bool hasAlpha);
     virtual std::int32_t GetAllocatedSize() const = 0;
     virtual std::int32_t GetLineBytes() const = 0;
-    virtual void AllocStorage(std::int32_t width, std::int32_t height,
-                              std::uint16_t bitsPerPixel, bool hasAlpha) = 0;
+    virtual void AllocStorage(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel, bool hasAlpha) = 0;
     // Releases the storage; the bitmap is then empty (0 x 0, no lines).
     virtual void FreeStorage() = 0;
     virtual void BuildLineTable() = 0;
@@ -70,8 +67,7 @@ public:
 
     // DIB line length for a width and depth, and the packed-DIB size.
     static std::int64_t LineBytesFor(std::int64_t width, int bitsPerPixel);
-    static std::int64_t StorageSizeFor(std::int64_t width, std::int64_t height,
-                                       int bitsPerPixel);
+    static std::int64_t StorageSizeFor(std::int64_t width, std::int64_t height, int bitsPerPixel);
     // Everything a bitmap of that size takes: its storage and its line table
     // (one pointer a line), which a tall, narrow picture makes the larger part.
     static std::int64_t MemoryFor(std::int64_t width, std::int64_t height, int bitsPerPixel);
@@ -80,8 +76,7 @@ public:
     static void CheckCreatable(std::int64_t width, std::int64_t height, int bitsPerPixel);
 
 protected:
-    void InitDimensions(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel,
-                        bool hasAlpha);
+    void InitDimensions(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel, bool hasAlpha);
     void ClearDimensions();
 
     std::int32_t width = 0;

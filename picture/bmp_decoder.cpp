@@ -86,8 +86,7 @@ void CBmpDecoder::DecodeImage() {
                        header.biBitCount == 24 || header.biBitCount == 32)) {
         // A short file claiming many rows fails here, before its bitmap
         // is allocated.
-        CheckRowsPresent(header.biBitCount == 32 ? std::int64_t{4} * width
-                                                 : StoredRowBytes(width, header.biBitCount));
+        CheckRowsPresent(header.biBitCount == 32 ? std::int64_t{4} * width : StoredRowBytes(width, header.biBitCount));
     }
     bitmap->Create(width, height, static_cast<std::uint16_t>(depth), false);
     if (depth == 8) {
@@ -95,12 +94,23 @@ void CBmpDecoder::DecodeImage() {
     }
 
     switch (header.biBitCount) {
-    case 1: DecodeIndexed(1); break;
-    case 4: compressed ? DecodeRLE4() : DecodeIndexed(4); break;
-    case 8: compressed ? DecodeRLE8() : DecodeIndexed(8); break;
-    case 24: Decode24Bpp(); break;
-    case 32: Decode32Bpp(); break;
-    default: RaiseDecoderError(DECERR_FORMAT, "Decoding bmp: Illegal bpp value.");
+        case 1:
+            DecodeIndexed(1);
+            break;
+        case 4:
+            compressed ? DecodeRLE4() : DecodeIndexed(4);
+            break;
+        case 8:
+            compressed ? DecodeRLE8() : DecodeIndexed(8);
+            break;
+        case 24:
+            Decode24Bpp();
+            break;
+        case 32:
+            Decode32Bpp();
+            break;
+        default:
+            RaiseDecoderError(DECERR_FORMAT, "Decoding bmp: Illegal bpp value.");
     }
     TraceMessage(3, "Decoding finished.\n");
 }
@@ -141,8 +151,7 @@ CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
         RaiseDecoderError(DECERR_FORMAT, "Picture has a negative width or height.");
     }
     height = static_cast<std::int32_t>(rows);
-    if (topDown && header.biCompression != 0 &&
-        (header.biBitCount == 4 || header.biBitCount == 8)) {
+    if (topDown && header.biCompression != 0 && (header.biBitCount == 4 || header.biBitCount == 8)) {
         // Run-length data has no top-down form; its end-of-line codes only
         // make sense climbing from the bottom line.
         RaiseDecoderError(DECERR_FORMAT, "Bitmap decoder: compressed bitmap stored top-down.");
@@ -161,8 +170,7 @@ CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
 
 std::int64_t CBmpDecoder::ReadBmpPalette(const InfoHeader& header) {
     TraceMessage(3, "Reading palette.\n");
-    std::int64_t count =
-        header.biClrUsed != 0 ? std::int64_t{header.biClrUsed} : std::int64_t{1} << header.biBitCount;
+    std::int64_t count = header.biClrUsed != 0 ? std::int64_t{header.biClrUsed} : std::int64_t{1} << header.biBitCount;
     std::int64_t bytes = count * 4;
     if (!picture_io::HasBytes(*source, bytes)) {
         picture_io::ThrowEndOfData();
@@ -207,9 +215,15 @@ void CBmpDecoder::DecodeIndexed(int bitsPerPixel) {
         if (toColour) {
             auto* dest = reinterpret_cast<std::uint32_t*>(line);
             switch (bitsPerPixel) {
-            case 1: ExpandIndices1(dest, row, width); break;
-            case 4: ExpandIndices4(dest, row, width); break;
-            default: ExpandIndices8(dest, row, width); break;
+                case 1:
+                    ExpandIndices1(dest, row, width);
+                    break;
+                case 4:
+                    ExpandIndices4(dest, row, width);
+                    break;
+                default:
+                    ExpandIndices8(dest, row, width);
+                    break;
             }
         } else if (bitsPerPixel == 8) {
             std::memcpy(line, row, static_cast<std::size_t>(width));

@@ -11,7 +11,9 @@
 
 namespace picture_io {
 
-inline std::uint8_t ReadU8(CDataSource& source) { return *source.ReadBytes(1); }
+inline std::uint8_t ReadU8(CDataSource& source) {
+    return *source.ReadBytes(1);
+}
 
 inline std::uint16_t ReadU16Le(CDataSource& source) {
     const std::uint8_t* p = source.ReadBytes(2);
@@ -20,8 +22,7 @@ inline std::uint16_t ReadU16Le(CDataSource& source) {
 
 inline std::uint32_t ReadU32Le(CDataSource& source) {
     const std::uint8_t* p = source.ReadBytes(4);
-    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
-           (std::uint32_t{p[3]} << 24);
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
 }
 
 inline std::uint16_t ReadU16Be(CDataSource& source) {
@@ -31,8 +32,7 @@ inline std::uint16_t ReadU16Be(CDataSource& source) {
 
 inline std::uint32_t ReadU32Be(CDataSource& source) {
     const std::uint8_t* p = source.ReadBytes(4);
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
-           std::uint32_t{p[3]};
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
 }
 
 // Skips n bytes; n may exceed 2^31 when it comes from a 32-bit length field,

@@ -107,8 +107,7 @@ int CFileSource::OpenFile(const char* path) {
         return DECERR_FILE_NOT_FOUND;
     }
     struct stat info {};
-    if (::fstat(fileHandle, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 ||
-        info.st_size > INT_MAX) {
+    if (::fstat(fileHandle, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 || info.st_size > INT_MAX) {
         return DECERR_ACCESS;
     }
     mappingSize = static_cast<std::size_t>(info.st_size);
@@ -128,7 +127,6 @@ bool CResourceSource::OpenResource(std::uint16_t resourceId) {
     if (bytes.empty() || bytes.size() > INT_MAX) {
         return false;
     }
-    OpenData(("resource " + std::to_string(resourceId)).c_str(), bytes.data(),
-             static_cast<std::int32_t>(bytes.size()));
+    OpenData(("resource " + std::to_string(resourceId)).c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()));
     return true;
 }

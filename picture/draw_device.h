@@ -41,15 +41,13 @@ public:
 
     // Draws the source rectangle (origin counted from the bottom line, as DIBs
     // do) of the packed DIB into the destination rectangle, scaling as needed.
-    virtual int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight,
-                              int xSrc, int ySrc, int srcWidth, int srcHeight,
-                              const void* bits, const BitmapInfoHeader* info,
-                              std::uint32_t usage, std::uint32_t rasterOp) = 0;
+    virtual int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
+                              int srcHeight, const void* bits, const BitmapInfoHeader* info, std::uint32_t usage,
+                              std::uint32_t rasterOp) = 0;
 
     // Copies a rectangle of the packed DIB unscaled; ySrc counts from the
     // bottom line, scan lines startScan .. startScan + scanLines - 1 are given.
-    virtual int SetDIBitsToDevice(int xDest, int yDest, int width, int height,
-                                  int xSrc, int ySrc, int startScan, int scanLines,
-                                  const void* bits, const BitmapInfoHeader* info,
+    virtual int SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc, int ySrc, int startScan,
+                                  int scanLines, const void* bits, const BitmapInfoHeader* info,
                                   std::uint32_t usage) = 0;
 };

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <new>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "picture/text_exception.h"
 
@@ -55,8 +55,7 @@ void ProgressMonitor(j_common_ptr cinfo) {
     auto* decompressor = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (decompressor->input_scan_number > kMaxScans) {
         auto* errors = reinterpret_cast<JpegErrorManager*>(cinfo->err);
-        std::snprintf(errors->message, sizeof errors->message,
-                      "JPEG image has more than %d scans.", kMaxScans);
+        std::snprintf(errors->message, sizeof errors->message, "JPEG image has more than %d scans.", kMaxScans);
         errors->code = DECERR_FORMAT;
         std::longjmp(errors->jump, 1);
     }
@@ -139,8 +138,8 @@ bool StartDecompress(jpeg_decompress_struct* cinfo, JpegErrorManager* errors) {
     return true;
 }
 
-bool ReadLines(jpeg_decompress_struct* cinfo, JpegErrorManager* errors, std::uint8_t** lines,
-               bool cmyk, bool inverted) {
+bool ReadLines(jpeg_decompress_struct* cinfo, JpegErrorManager* errors, std::uint8_t** lines, bool cmyk,
+               bool inverted) {
     if (setjmp(errors->jump)) {
         return false;
     }
@@ -188,7 +187,9 @@ CJPEGDecoder::CJPEGDecoder() : state(std::make_unique<State>()) {
     s.sourceManager.term_source = TermSource;
 }
 
-CJPEGDecoder::~CJPEGDecoder() { jpeg_destroy_decompress(&state->decompressor); }
+CJPEGDecoder::~CJPEGDecoder() {
+    jpeg_destroy_decompress(&state->decompressor);
+}
 
 void CJPEGDecoder::DecodeImage() {
     State& s = *state;
@@ -250,8 +251,8 @@ void CJPEGDecoder::DecodeImage() {
         fail();
     }
     int expectedComponents = depth == 8 ? 1 : 4;
-    if (cinfo->output_components != expectedComponents ||
-        std::int64_t{cinfo->output_width} != width || std::int64_t{cinfo->output_height} != height) {
+    if (cinfo->output_components != expectedComponents || std::int64_t{cinfo->output_width} != width ||
+        std::int64_t{cinfo->output_height} != height) {
         jpeg_abort_decompress(cinfo);
         RaiseDecoderError(DECERR_UNSUPPORTED, "Unsupported color conversion request\n");
     }

@@ -76,8 +76,7 @@ void CPicDecoder::CheckPictureSize(std::int64_t width, std::int64_t height, int 
     // Header fields are at most 32 bits wide, so the product fits in 64 bits.
     if (width * height > maxPixels || BitmapBytesFor(width, height, bitsPerPixel) > maxBitmapBytes) {
         char text[128];
-        std::snprintf(text, sizeof text, "Picture too large: %" PRId64 " x %" PRId64 " pixels.",
-                      width, height);
+        std::snprintf(text, sizeof text, "Picture too large: %" PRId64 " x %" PRId64 " pixels.", width, height);
         RaiseDecoderError(DECERR_FORMAT, text);
     }
 }
@@ -91,8 +90,7 @@ namespace {
 
 // Expands indices of `bitsPerIndex` bits, most significant first.
 template <int bitsPerIndex>
-void ExpandIndices(const std::uint32_t* table, std::uint32_t* dest, const std::uint8_t* src,
-                   int count) {
+void ExpandIndices(const std::uint32_t* table, std::uint32_t* dest, const std::uint8_t* src, int count) {
     constexpr int perByte = 8 / bitsPerIndex;
     constexpr unsigned mask = (1u << bitsPerIndex) - 1;
     int wholeBytes = count / perByte;

@@ -45,9 +45,9 @@ constexpr int kOpcodeCount = 0xA2;
 
 constexpr std::array<OpcodeInfo, kOpcodeCount> MakeOpcodeTable() {
     std::array<OpcodeInfo, kOpcodeCount> t{};
-    const char* first[] = {"NOP",     "Clip",   "BkPat",   "TxFont",  "TxFace",     "TxMode",
-                           "SpExtra", "PnSize", "PnMode",  "PnPat",   "FillPat",    "OvSize",
-                           "Origin",  "TxSize", "FgColor", "BkColor", "TxRatio",    "Version",
+    const char* first[] = {"NOP",      "Clip",     "BkPat",      "TxFont",     "TxFace",  "TxMode",
+                           "SpExtra",  "PnSize",   "PnMode",     "PnPat",      "FillPat", "OvSize",
+                           "Origin",   "TxSize",   "FgColor",    "BkColor",    "TxRatio", "Version",
                            "BkPixPat", "PnPixPat", "FillPixPat", "PnLocHFrac", "ChExtra"};
     const int firstLength[] = {0, 0, 8, 2, 1, 2, 4, 4, 2, 8, 8, 4, 4, 2, 4, 4, 8, 1, 0, 0, 0, 2, 2};
     for (int i = 0; i <= 0x16; ++i) {
@@ -136,8 +136,8 @@ void TraceFormat(int level, const char* format, ...) {
 // capacity bytes (the rest of a longer run is dropped) and reading no more
 // than the row's bytes. A unit is one byte, or two for 16-bit pixels.
 // Returns the number of bytes written.
-std::int64_t UnpackBitsRow(const std::uint8_t* packed, std::int64_t size, std::uint8_t* dest,
-                           std::int64_t capacity, int unit) {
+std::int64_t UnpackBitsRow(const std::uint8_t* packed, std::int64_t size, std::uint8_t* dest, std::int64_t capacity,
+                           int unit) {
     std::int64_t in = 0, out = 0;
     while (in < size && out < capacity) {
         unsigned flag = packed[in++];
@@ -171,8 +171,7 @@ std::int64_t UnpackBitsRow(const std::uint8_t* packed, std::int64_t size, std::u
 }
 
 bool IsLegalPixelSize(int pixelSize) {
-    return pixelSize == 1 || pixelSize == 2 || pixelSize == 4 || pixelSize == 8 ||
-           pixelSize == 16 || pixelSize == 32;
+    return pixelSize == 1 || pixelSize == 2 || pixelSize == 4 || pixelSize == 8 || pixelSize == 16 || pixelSize == 32;
 }
 
 }  // namespace
@@ -234,33 +233,63 @@ void CPictDecoder::InterpretOpcodes() {
                 TraceFormat(2, "Opcode: %s\n", info.name);
             }
             switch (opcode) {
-            case 0x01: SkipClipRegion(); break;
-            case 0x12:
-            case 0x13:
-            case 0x14: pixPat(); break;
-            case 0x28:
-            case 0x29:
-            case 0x2A:
-            case 0x2B: SkipText(opcode); break;
-            case 0x70: case 0x71: case 0x72: case 0x73:
-            case 0x74: case 0x75: case 0x76: case 0x77:
-            case 0x80: case 0x81: case 0x82: case 0x83: case 0x84:
-                SkipPolyOrRegion();
-                break;
-            case 0x90: ReadBitsOpcode(false, RowForm::Unpacked); return;
-            case 0x91: ReadBitsOpcode(true, RowForm::Unpacked); return;
-            case 0x98: ReadBitsOpcode(false, RowForm::Packed); return;
-            case 0x99: ReadBitsOpcode(true, RowForm::Packed); return;
-            case 0x9A: DoDirectBits(false); return;
-            case 0x9B: DoDirectBits(true); return;
-            case 0xA1: SkipLongComment(); break;
-            default:
-                if (info.length == kLengthWord) {
-                    Skip(*source, ReadU16Be(*source));
-                } else {
-                    Skip(*source, info.length);
-                }
-                break;
+                case 0x01:
+                    SkipClipRegion();
+                    break;
+                case 0x12:
+                case 0x13:
+                case 0x14:
+                    pixPat();
+                    break;
+                case 0x28:
+                case 0x29:
+                case 0x2A:
+                case 0x2B:
+                    SkipText(opcode);
+                    break;
+                case 0x70:
+                case 0x71:
+                case 0x72:
+                case 0x73:
+                case 0x74:
+                case 0x75:
+                case 0x76:
+                case 0x77:
+                case 0x80:
+                case 0x81:
+                case 0x82:
+                case 0x83:
+                case 0x84:
+                    SkipPolyOrRegion();
+                    break;
+                case 0x90:
+                    ReadBitsOpcode(false, RowForm::Unpacked);
+                    return;
+                case 0x91:
+                    ReadBitsOpcode(true, RowForm::Unpacked);
+                    return;
+                case 0x98:
+                    ReadBitsOpcode(false, RowForm::Packed);
+                    return;
+                case 0x99:
+                    ReadBitsOpcode(true, RowForm::Packed);
+                    return;
+                case 0x9A:
+                    DoDirectBits(false);
+                    return;
+                case 0x9B:
+                    DoDirectBits(true);
+                    return;
+                case 0xA1:
+                    SkipLongComment();
+                    break;
+                default:
+                    if (info.length == kLengthWord) {
+                        Skip(*source, ReadU16Be(*source));
+                    } else {
+                        Skip(*source, info.length);
+                    }
+                    break;
             }
             continue;
         }
@@ -353,8 +382,7 @@ void CPictDecoder::DecodeQuickTimeJpeg() {
     ChooseDestDepth(32);
     for (std::uint32_t i = 0;; ++i) {
         if (i == length) {
-            RaiseDecoderError(DECERR_UNSUPPORTED,
-                              "PICT file contains unrecognized quicktime data.\n");
+            RaiseDecoderError(DECERR_UNSUPPORTED, "PICT file contains unrecognized quicktime data.\n");
         }
         // The look-ahead for the start-of-image marker stays inside the data.
         const std::uint8_t* p = source->GetReadPointer();
@@ -457,10 +485,8 @@ void CPictDecoder::DoBitmap(std::uint16_t rowBytes, bool region, RowForm form) {
     table[0] = MakePixel(255, 255, 255);  // a clear bit is white
     table[1] = MakePixel(0, 0, 0);        // a set bit is black
     ChooseDestDepth(1);
-    CheckPictureSize(std::max<int>(bounds.Width(), 1), std::max<int>(bounds.Height(), 1),
-                     requestedDepth);
-    bitmap->Create(bounds.Width(), bounds.Height(), static_cast<std::uint16_t>(requestedDepth),
-                   false);
+    CheckPictureSize(std::max<int>(bounds.Width(), 1), std::max<int>(bounds.Height(), 1), requestedDepth);
+    bitmap->Create(bounds.Width(), bounds.Height(), static_cast<std::uint16_t>(requestedDepth), false);
     if (requestedDepth == 8) {
         bitmap->SetPalette(table);
     }
@@ -484,8 +510,8 @@ void CPictDecoder::DoPixmap(std::uint16_t rowBytes, bool region, RowForm form) {
     if (bitmap->GetBitsPerPixel() == 8) {
         bitmap->SetPalette(colourTable.get());
     }
-    ReadRect();  // source rectangle
-    ReadRect();  // destination rectangle
+    ReadRect();        // source rectangle
+    ReadRect();        // destination rectangle
     Skip(*source, 2);  // transfer mode
     if (region) {
         SkipPolyOrRegion();
@@ -502,8 +528,8 @@ void CPictDecoder::DoDirectBits(bool region) {
     PixMap pixMap{};
     pixMap.bounds = ReadRect();
     ReadPixmap(pixMap);
-    ReadRect();  // source rectangle
-    ReadRect();  // destination rectangle
+    ReadRect();        // source rectangle
+    ReadRect();        // destination rectangle
     Skip(*source, 2);  // transfer mode
     if (region) {
         SkipPolyOrRegion();
@@ -531,14 +557,11 @@ void CPictDecoder::CreatePictBitmap(const PixMap& pixMap) {
     int depth = requestedDepth == 32 || pixMap.pixelSize == 32 ? 32 : 8;
     bool alpha = depth == 32 && pixMap.cmpCount == 4;
     // Zero counts as 1, so a picture of no pixels cannot ask for a huge line table.
-    CheckPictureSize(std::max<int>(pixMap.bounds.Width(), 1),
-                     std::max<int>(pixMap.bounds.Height(), 1), depth);
-    bitmap->Create(pixMap.bounds.Width(), pixMap.bounds.Height(), static_cast<std::uint16_t>(depth),
-                   alpha);
+    CheckPictureSize(std::max<int>(pixMap.bounds.Width(), 1), std::max<int>(pixMap.bounds.Height(), 1), depth);
+    bitmap->Create(pixMap.bounds.Width(), pixMap.bounds.Height(), static_cast<std::uint16_t>(depth), alpha);
 }
 
-void CPictDecoder::UnpackRows(const Rect& bounds, std::int64_t rowSize, int pixelSize,
-                              int cmpCount, RowForm form) {
+void CPictDecoder::UnpackRows(const Rect& bounds, std::int64_t rowSize, int pixelSize, int cmpCount, RowForm form) {
     if (!IsLegalPixelSize(pixelSize)) {
         char text[64];
         std::snprintf(text, sizeof text, "Illegal bpp value in unpackbits: %d\n", pixelSize);
@@ -593,8 +616,7 @@ void CPictDecoder::UnpackRows(const Rect& bounds, std::int64_t rowSize, int pixe
                     dest[x] = MakePixel(red[x], green[x], blue[x]);
                 }
             } else {
-                const std::uint8_t *alpha = s, *red = s + width, *green = s + 2 * width,
-                                   *blue = s + 3 * width;
+                const std::uint8_t *alpha = s, *red = s + width, *green = s + 2 * width, *blue = s + 3 * width;
                 for (std::int64_t x = 0; x < width; ++x) {
                     dest[x] = MakePixel(red[x], green[x], blue[x], alpha[x]);
                 }
@@ -610,10 +632,18 @@ void CPictDecoder::UnpackRows(const Rect& bounds, std::int64_t rowSize, int pixe
         } else if (toColour) {
             auto* dest = reinterpret_cast<std::uint32_t*>(line);
             switch (pixelSize) {
-            case 1: ExpandIndices1(dest, s, count); break;
-            case 2: ExpandIndices2(dest, s, count); break;
-            case 4: ExpandIndices4(dest, s, count); break;
-            default: ExpandIndices8(dest, s, count); break;
+                case 1:
+                    ExpandIndices1(dest, s, count);
+                    break;
+                case 2:
+                    ExpandIndices2(dest, s, count);
+                    break;
+                case 4:
+                    ExpandIndices4(dest, s, count);
+                    break;
+                default:
+                    ExpandIndices8(dest, s, count);
+                    break;
             }
         } else if (pixelSize == 8) {
             std::memcpy(line, s, static_cast<std::size_t>(width));

@@ -72,8 +72,7 @@ private:
     void CreatePictBitmap(const PixMap& pixMap);
     // Decodes every row of an image of the given pixel size into the bitmap.
     // rowSize is the stored row length, 0 meaning one derived from the width.
-    void UnpackRows(const Rect& bounds, std::int64_t rowSize, int pixelSize, int cmpCount,
-                    RowForm form);
+    void UnpackRows(const Rect& bounds, std::int64_t rowSize, int pixelSize, int cmpCount, RowForm form);
 
     CJPEGDecoder* jpegDecoder;
     Rect pictureFrame{};

@@ -13,5 +13,4 @@ struct PictureHeaderSize {
 // The size the header of a picture in the given format declares. Returns
 // false when the header is cut short or the format carries no size this
 // reader knows (TIFF, EPS, unknown). Reads nothing beyond size bytes.
-bool ReadHeaderSize(PictureFormat format, const std::uint8_t* data, std::int32_t size,
-                    PictureHeaderSize* result);
+bool ReadHeaderSize(PictureFormat format, const std::uint8_t* data, std::int32_t size, PictureHeaderSize* result);

@@ -41,9 +41,8 @@ inline void ExpandOne(const std::uint8_t* src, std::uint8_t* dest) {
 // With SSSE3 one byte shuffle moves four pixels into their lanes. Returns
 // how many pixels it wrote; the caller finishes the rest. Like the SSE2 loop
 // below, each load takes 4 bytes past the 12 it uses.
-__attribute__((target("ssse3"))) std::int64_t ExpandWithShuffle(const std::uint8_t* src,
-                                                                 std::uint8_t* dest,
-                                                                 std::int64_t count, bool stream) {
+__attribute__((target("ssse3"))) std::int64_t ExpandWithShuffle(const std::uint8_t* src, std::uint8_t* dest,
+                                                                std::int64_t count, bool stream) {
     const __m128i order = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m128i alpha = _mm_set1_epi32(static_cast<int>(kOpaque));
     std::int64_t i = 0;

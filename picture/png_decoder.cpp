@@ -58,8 +58,8 @@ bool ReadHeader(png_structp png, png_infop info, PngHeader* header) {
         return false;
     }
     png_read_info(png, info);
-    png_get_IHDR(png, info, &header->width, &header->height, &header->bitDepth,
-                 &header->colourType, &header->interlaceType, nullptr, nullptr);
+    png_get_IHDR(png, info, &header->width, &header->height, &header->bitDepth, &header->colourType,
+                 &header->interlaceType, nullptr, nullptr);
     return true;
 }
 
@@ -72,8 +72,7 @@ struct PngTransforms {
     bool packing;
 };
 
-bool ApplyTransforms(png_structp png, png_infop info, const PngTransforms* transforms,
-                     png_size_t* rowBytes) {
+bool ApplyTransforms(png_structp png, png_infop info, const PngTransforms* transforms, png_size_t* rowBytes) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
@@ -114,8 +113,7 @@ bool ReadRows(png_structp png, png_infop info, png_bytepp lines) {
 class PngReadGuard {
 public:
     explicit PngReadGuard(PngContext* context)
-        : png(png_create_read_struct(PNG_LIBPNG_VER_STRING, context, ErrorCallback,
-                                     WarningCallback)),
+        : png(png_create_read_struct(PNG_LIBPNG_VER_STRING, context, ErrorCallback, WarningCallback)),
           info(png ? png_create_info_struct(png) : nullptr) {}
     ~PngReadGuard() {
         if (png) {
@@ -160,26 +158,26 @@ void CPNGDecoder::DecodeImage() {
     int depth = 32;
     bool alpha = false;
     switch (header.colourType) {
-    case PNG_COLOR_TYPE_GRAY:
-    case PNG_COLOR_TYPE_PALETTE:
-        if (requestedDepth == 32) {
-            transforms.greyToRgb = header.colourType == PNG_COLOR_TYPE_GRAY;
+        case PNG_COLOR_TYPE_GRAY:
+        case PNG_COLOR_TYPE_PALETTE:
+            if (requestedDepth == 32) {
+                transforms.greyToRgb = header.colourType == PNG_COLOR_TYPE_GRAY;
+                transforms.expand = true;
+            } else {
+                ChooseDestDepth(8);
+                depth = 8;
+            }
+            break;
+        case PNG_COLOR_TYPE_GRAY_ALPHA:
+            transforms.greyToRgb = true;
             transforms.expand = true;
-        } else {
-            ChooseDestDepth(8);
-            depth = 8;
-        }
-        break;
-    case PNG_COLOR_TYPE_GRAY_ALPHA:
-        transforms.greyToRgb = true;
-        transforms.expand = true;
-        alpha = true;
-        break;
-    case PNG_COLOR_TYPE_RGB_ALPHA:
-        alpha = true;
-        break;
-    default:  // PNG_COLOR_TYPE_RGB
-        break;
+            alpha = true;
+            break;
+        case PNG_COLOR_TYPE_RGB_ALPHA:
+            alpha = true;
+            break;
+        default:  // PNG_COLOR_TYPE_RGB
+            break;
     }
     if (depth == 32) {
         ChooseDestDepth(32);

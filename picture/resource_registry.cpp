@@ -11,7 +11,9 @@ BitmapResourceLookup& Lookup() {
 
 }  // namespace
 
-void SetBitmapResourceLookup(BitmapResourceLookup lookup) { Lookup() = std::move(lookup); }
+void SetBitmapResourceLookup(BitmapResourceLookup lookup) {
+    Lookup() = std::move(lookup);
+}
 
 std::span<const std::uint8_t> FindBitmapResource(std::uint16_t resourceId) {
     const BitmapResourceLookup& lookup = Lookup();

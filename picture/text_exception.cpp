@@ -34,6 +34,10 @@ void RaiseDecoderError(int code, const char* text) {
     throw CTextException(code, line);
 }
 
-void SetTraceLevel(int level) { traceLevel = level; }
+void SetTraceLevel(int level) {
+    traceLevel = level;
+}
 
-void SetTraceFile(const std::string& path) { traceFileName = path; }
+void SetTraceFile(const std::string& path) {
+    traceFileName = path;
+}

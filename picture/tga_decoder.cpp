@@ -16,26 +16,32 @@ constexpr std::uint8_t kTopOrigin = 0x20;
 // A packet header with the top bit set is a run of (h & 0x7F) + 1 copies.
 constexpr std::uint8_t kRunPacket = 0x80;
 
-bool IsGreyType(int imageType) { return imageType == 3 || imageType == 11; }
+bool IsGreyType(int imageType) {
+    return imageType == 3 || imageType == 11;
+}
 
-int BytesPerValue(int bits) { return (bits + 7) / 8; }
+int BytesPerValue(int bits) {
+    return (bits + 7) / 8;
+}
 
 // One stored value of 15, 16, 24 or 32 bits as a 32-bit pixel. 15- and
 // 16-bit values are 5-5-5 with the low three bits of each channel 0; the top
 // bit of a 16-bit value is its attribute (alpha) bit.
 inline std::uint32_t DirectPixel(const std::uint8_t* p, int bits) {
     switch (bits) {
-    case 15:
-    case 16: {
-        unsigned w = p[0] | (p[1] << 8);
-        auto blue = static_cast<std::uint8_t>((w & 0x1F) << 3);
-        auto green = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
-        auto red = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
-        std::uint8_t alpha = bits == 15 ? 0xFF : (w & 0x8000) ? 0x80 : 0x00;
-        return MakePixel(red, green, blue, alpha);
-    }
-    case 24: return MakePixel(p[2], p[1], p[0]);
-    default: return MakePixel(p[2], p[1], p[0], p[3]);
+        case 15:
+        case 16: {
+            unsigned w = p[0] | (p[1] << 8);
+            auto blue = static_cast<std::uint8_t>((w & 0x1F) << 3);
+            auto green = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
+            auto red = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
+            std::uint8_t alpha = bits == 15 ? 0xFF : (w & 0x8000) ? 0x80 : 0x00;
+            return MakePixel(red, green, blue, alpha);
+        }
+        case 24:
+            return MakePixel(p[2], p[1], p[0]);
+        default:
+            return MakePixel(p[2], p[1], p[0], p[3]);
     }
 }
 
@@ -44,18 +50,22 @@ inline std::uint32_t DirectPixel(const std::uint8_t* p, int bits) {
 void ConvertValues(std::uint32_t* dest, const std::uint8_t* src, std::int64_t count, int bits,
                    const std::uint32_t* table) {
     switch (bits) {
-    case 8:
-        for (std::int64_t i = 0; i < count; ++i) {
-            dest[i] = table[src[i]];
-        }
-        break;
-    case 24: picture_rows::ExpandBgrToBgra(src, reinterpret_cast<std::uint8_t*>(dest), count); break;
-    case 32: std::memcpy(dest, src, static_cast<std::size_t>(count) * 4); break;
-    default:
-        for (std::int64_t i = 0; i < count; ++i, src += 2) {
-            dest[i] = DirectPixel(src, bits);
-        }
-        break;
+        case 8:
+            for (std::int64_t i = 0; i < count; ++i) {
+                dest[i] = table[src[i]];
+            }
+            break;
+        case 24:
+            picture_rows::ExpandBgrToBgra(src, reinterpret_cast<std::uint8_t*>(dest), count);
+            break;
+        case 32:
+            std::memcpy(dest, src, static_cast<std::size_t>(count) * 4);
+            break;
+        default:
+            for (std::int64_t i = 0; i < count; ++i, src += 2) {
+                dest[i] = DirectPixel(src, bits);
+            }
+            break;
     }
 }
 
@@ -79,16 +89,14 @@ void CTGADecoder::DecodeImage() {
     // uncompressed they take their full size, run-length encoded at least a
     // packet header and a value for every 128 pixels.
     std::int64_t pixels = std::int64_t{header.Width} * header.Height;
-    std::int64_t leastBytes = header.ImageType >= 1 && header.ImageType <= 3
-                                  ? pixels * BytesPerValue(bits)
+    std::int64_t leastBytes = header.ImageType >= 1 && header.ImageType <= 3 ? pixels * BytesPerValue(bits)
                               : header.ImageType >= 9 && header.ImageType <= 11
                                   ? (pixels + 127) / 128 * (1 + BytesPerValue(bits))
                                   : 0;
     if (!picture_io::HasBytes(*source, leastBytes)) {
         picture_io::ThrowEndOfData();
     }
-    bitmap->Create(header.Width, header.Height, static_cast<std::uint16_t>(depth),
-                   bits == 16 || bits == 32);
+    bitmap->Create(header.Width, header.Height, static_cast<std::uint16_t>(depth), bits == 16 || bits == 32);
 
     if (header.ColorMapType != 0) {
         ReadTgaPalette(header.CmapStart, header.CmapLength, header.CmapEntrySize);
@@ -98,9 +106,7 @@ void CTGADecoder::DecodeImage() {
 
 CTGADecoder::TgaHeader CTGADecoder::ReadTgaHeader() {
     const std::uint8_t* p = source->ReadBytes(18);
-    auto u16 = [p](int offset) {
-        return static_cast<std::uint16_t>(p[offset] | (p[offset + 1] << 8));
-    };
+    auto u16 = [p](int offset) { return static_cast<std::uint16_t>(p[offset] | (p[offset + 1] << 8)); };
     TgaHeader header{};
     header.IdLength = p[0];
     header.ColorMapType = p[1];
@@ -153,13 +159,18 @@ void CTGADecoder::ReadTgaImage(const TgaHeader& header) {
         }
     }
     switch (header.ImageType) {
-    case 1:
-    case 2:
-    case 3: ReadUncompressed(header); break;
-    case 9:
-    case 10:
-    case 11: ReadRunLength(header); break;
-    default: RaiseDecoderError(DECERR_FORMAT, "Unknown TGA image type.");
+        case 1:
+        case 2:
+        case 3:
+            ReadUncompressed(header);
+            break;
+        case 9:
+        case 10:
+        case 11:
+            ReadRunLength(header);
+            break;
+        default:
+            RaiseDecoderError(DECERR_FORMAT, "Unknown TGA image type.");
     }
 }
 
@@ -179,8 +190,7 @@ void CTGADecoder::ReadUncompressed(const TgaHeader& header) {
         const std::uint8_t* row = source->ReadBytes(static_cast<std::int32_t>(rowBytes));
         std::uint8_t* line = TargetLine(header, r);
         if (toColour) {
-            ConvertValues(reinterpret_cast<std::uint32_t*>(line), row, header.Width, bits,
-                          colourTable.get());
+            ConvertValues(reinterpret_cast<std::uint32_t*>(line), row, header.Width, bits, colourTable.get());
         } else {
             std::memcpy(line, row, static_cast<std::size_t>(header.Width));
         }
@@ -227,8 +237,7 @@ void CTGADecoder::ReadRunLength(const TgaHeader& header) {
             } else {
                 const std::uint8_t* values = in.Take(std::int64_t{n} * valueBytes);
                 if (toColour) {
-                    ConvertValues(reinterpret_cast<std::uint32_t*>(line) + x, values, n, bits,
-                                  table);
+                    ConvertValues(reinterpret_cast<std::uint32_t*>(line) + x, values, n, bits, table);
                 } else {
                     for (int i = 0; i < n; ++i) {
                         line[x + i] = values[std::int64_t{i} * valueBytes];

@@ -6,9 +6,13 @@
 
 #include "picture/resource_registry.h"
 
-CWinBmp::CWinBmp() { AllocStorage(16, 16, 8, false); }
+CWinBmp::CWinBmp() {
+    AllocStorage(16, 16, 8, false);
+}
 
-CWinBmp::~CWinBmp() { FreeStorage(); }
+CWinBmp::~CWinBmp() {
+    FreeStorage();
+}
 
 std::int32_t CWinBmp::GetAllocatedSize() const {
     return static_cast<std::int32_t>(GetStorageSize() + sizeof(CWinBmp));
@@ -23,16 +27,15 @@ std::size_t CWinBmp::GetStorageSize() const {
     if (!header) {
         return 0;
     }
-    return static_cast<std::size_t>(
-        StorageSizeFor(header->biWidth, header->biHeight, header->biBitCount));
+    return static_cast<std::size_t>(StorageSizeFor(header->biWidth, header->biHeight, header->biBitCount));
 }
 
 const BitmapInfoHeader* CWinBmp::GetInfoHeader() const {
     return reinterpret_cast<const BitmapInfoHeader*>(dib.get());
 }
 
-void CWinBmp::AllocStorage(std::int32_t newWidth, std::int32_t newHeight,
-                           std::uint16_t newBitsPerPixel, bool newHasAlpha) {
+void CWinBmp::AllocStorage(std::int32_t newWidth, std::int32_t newHeight, std::uint16_t newBitsPerPixel,
+                           bool newHasAlpha) {
     CheckCreatable(newWidth, newHeight, newBitsPerPixel);
     auto size = static_cast<std::size_t>(StorageSizeFor(newWidth, newHeight, newBitsPerPixel));
     // Pixel bytes stay uninitialised: every decoder writes all of them, and
@@ -89,12 +92,10 @@ void CWinBmp::Draw(CDrawDevice* device, int x, int y, std::uint32_t rasterOp) co
     if (!device || !dib) {
         return;
     }
-    device->StretchDIBits(x, y, width, height, 0, 0, width, height, bits, GetInfoHeader(),
-                          DIB_RGB_COLORS, rasterOp);
+    device->StretchDIBits(x, y, width, height, 0, 0, width, height, bits, GetInfoHeader(), DIB_RGB_COLORS, rasterOp);
 }
 
-void CWinBmp::DrawScaled(CDrawDevice* device, int x, int y, double factor,
-                         std::uint32_t rasterOp) const {
+void CWinBmp::DrawScaled(CDrawDevice* device, int x, int y, double factor, std::uint32_t rasterOp) const {
     if (!device || !dib) {
         return;
     }
@@ -106,17 +107,16 @@ void CWinBmp::DrawScaled(CDrawDevice* device, int x, int y, double factor,
     if (!(destWidth >= 0 && destWidth <= kIntMax && destHeight >= 0 && destHeight <= kIntMax)) {
         return;
     }
-    device->StretchDIBits(x, y, static_cast<int>(destWidth), static_cast<int>(destHeight), 0, 0,
-                          width, height, bits, GetInfoHeader(), DIB_RGB_COLORS, rasterOp);
+    device->StretchDIBits(x, y, static_cast<int>(destWidth), static_cast<int>(destHeight), 0, 0, width, height, bits,
+                          GetInfoHeader(), DIB_RGB_COLORS, rasterOp);
 }
 
 void CWinBmp::DrawSection(CDrawDevice* device, int x, int y, const PictureRect& sourceRect) const {
     if (!device || !dib) {
         return;
     }
-    device->SetDIBitsToDevice(x, y, sourceRect.right - sourceRect.left,
-                              sourceRect.bottom - sourceRect.top, sourceRect.left,
-                              height - sourceRect.bottom, 0, height, bits, GetInfoHeader(),
+    device->SetDIBitsToDevice(x, y, sourceRect.right - sourceRect.left, sourceRect.bottom - sourceRect.top,
+                              sourceRect.left, height - sourceRect.bottom, 0, height, bits, GetInfoHeader(),
                               DIB_RGB_COLORS);
 }
 
@@ -144,8 +144,8 @@ bool CWinBmp::CreateFromPackedDib(std::span<const std::uint8_t> packedDib) {
     }
     std::memcpy(&header, packedDib.data(), sizeof header);
     int depth = header.biBitCount;
-    if (header.biSize != sizeof header || header.biCompression != BI_RGB || header.biWidth < 0 ||
-        header.biHeight < 0 || !IsValidDepth(depth)) {
+    if (header.biSize != sizeof header || header.biCompression != BI_RGB || header.biWidth < 0 || header.biHeight < 0 ||
+        !IsValidDepth(depth)) {
         return false;
     }
     std::int64_t fullEntries = depth <= 8 ? std::int64_t{1} << depth : 0;
@@ -154,10 +154,9 @@ bool CWinBmp::CreateFromPackedDib(std::span<const std::uint8_t> packedDib) {
         return false;
     }
     std::int64_t pixelBytes = LineBytesFor(header.biWidth, depth) * header.biHeight;
-    std::int64_t available = static_cast<std::int64_t>(packedDib.size()) -
-                             std::int64_t{sizeof header} - storedEntries * 4;
-    if (available < pixelBytes ||
-        std::int64_t{header.biWidth} * header.biHeight > kMaxPixelCount ||
+    std::int64_t available =
+        static_cast<std::int64_t>(packedDib.size()) - std::int64_t{sizeof header} - storedEntries * 4;
+    if (available < pixelBytes || std::int64_t{header.biWidth} * header.biHeight > kMaxPixelCount ||
         MemoryFor(header.biWidth, header.biHeight, depth) > kMaxBitmapBytes) {
         return false;
     }
@@ -174,8 +173,7 @@ bool CWinBmp::CreateFromPackedDib(std::span<const std::uint8_t> packedDib) {
         std::memset(table, 0, fullTableBytes);
         std::memcpy(table, source, storedTableBytes);
     }
-    std::memcpy(table + fullTableBytes, source + storedTableBytes,
-                static_cast<std::size_t>(pixelBytes));
+    std::memcpy(table + fullTableBytes, source + storedTableBytes, static_cast<std::size_t>(pixelBytes));
     FreeStorage();
     dib = std::move(block);
     LocatePaletteAndBits();

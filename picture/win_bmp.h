@@ -29,8 +29,7 @@ public:
 
     std::int32_t GetAllocatedSize() const override;
     std::int32_t GetLineBytes() const override;
-    void AllocStorage(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel,
-                      bool hasAlpha) override;
+    void AllocStorage(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel, bool hasAlpha) override;
     void FreeStorage() override;
     void BuildLineTable() override;
 
@@ -40,8 +39,7 @@ public:
     virtual bool LoadFromResource(std::uint16_t resourceId);
     // Draw operations do nothing without a device or without storage.
     virtual void Draw(CDrawDevice* device, int x, int y, std::uint32_t rasterOp = SRCCOPY) const;
-    virtual void DrawScaled(CDrawDevice* device, int x, int y, double factor,
-                            std::uint32_t rasterOp = SRCCOPY) const;
+    virtual void DrawScaled(CDrawDevice* device, int x, int y, double factor, std::uint32_t rasterOp = SRCCOPY) const;
     virtual void DrawSection(CDrawDevice* device, int x, int y, const PictureRect& sourceRect) const;
     // Replaces the contents with a copy of the packed DIB that starts with
     // this header; the header's width, height and depth give its size. The

@@ -20,8 +20,7 @@ class LimitValidator : public QValidator {
 public:
     explicit LimitValidator(EditControl* edit) : QValidator(edit), edit_(edit) {}
 
-    State validate(QString& input, int& pos) const override
-    {
+    State validate(QString& input, int& pos) const override {
         if (edit_->SettingWindowText()) return Acceptable;
         const QString& old = edit_->PreviousText();
         if (!FitsAnsi(input)) {
@@ -47,34 +46,29 @@ private:
 
 }  // namespace
 
-EditControl::EditControl(QWidget* parent) : QLineEdit(parent)
-{
+EditControl::EditControl(QWidget* parent) : QLineEdit(parent) {
     setValidator(new LimitValidator(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { previous_ = text; });
 }
 
-void EditControl::SetWindowText(const QString& text)
-{
+void EditControl::SetWindowText(const QString& text) {
     settingText_ = true;
     setText(text);
     settingText_ = false;
 }
 
-void EditControl::SetLimitText(int limit)
-{
+void EditControl::SetLimitText(int limit) {
     limit_ = limit;
 }
 
-MultiLineEdit::MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent)
-{
+MultiLineEdit::MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent) {
     setTabChangesFocus(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
-QString MultiLineEdit::WindowText() const
-{
+QString MultiLineEdit::WindowText() const {
     // The raw text keeps every character as typed (plain text would turn a
     // no-break space into a space); paragraph and line separators become line feeds.
     QString text = document()->toRawText();
@@ -83,15 +77,13 @@ QString MultiLineEdit::WindowText() const
     return text;
 }
 
-void MultiLineEdit::SetWindowText(const QString& text)
-{
+void MultiLineEdit::SetWindowText(const QString& text) {
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     setPlainText(plain);
 }
 
-void MultiLineEdit::keyPressEvent(QKeyEvent* event)
-{
+void MultiLineEdit::keyPressEvent(QKeyEvent* event) {
     if (!isReadOnly() && !event->text().isEmpty() && event->text().at(0).isPrint() && !FitsAnsi(event->text())) {
         Ui().Beep();
         return;
@@ -99,8 +91,7 @@ void MultiLineEdit::keyPressEvent(QKeyEvent* event)
     QPlainTextEdit::keyPressEvent(event);
 }
 
-void MultiLineEdit::insertFromMimeData(const QMimeData* source)
-{
+void MultiLineEdit::insertFromMimeData(const QMimeData* source) {
     if (source->hasText() && !FitsAnsi(source->text())) {
         Ui().Beep();
         return;
@@ -108,8 +99,7 @@ void MultiLineEdit::insertFromMimeData(const QMimeData* source)
     QPlainTextEdit::insertFromMimeData(source);
 }
 
-void MultiLineEdit::inputMethodEvent(QInputMethodEvent* event)
-{
+void MultiLineEdit::inputMethodEvent(QInputMethodEvent* event) {
     if (!FitsAnsi(event->commitString())) {
         Ui().Beep();
         event->setCommitString(QString());
@@ -117,19 +107,16 @@ void MultiLineEdit::inputMethodEvent(QInputMethodEvent* event)
     QPlainTextEdit::inputMethodEvent(event);
 }
 
-GroupFrame::GroupFrame(const QString& title, QWidget* parent) : QWidget(parent), title_(title)
-{
+GroupFrame::GroupFrame(const QString& title, QWidget* parent) : QWidget(parent), title_(title) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void GroupFrame::SetTitle(const QString& title)
-{
+void GroupFrame::SetTitle(const QString& title) {
     title_ = title;
     update();
 }
 
-void GroupFrame::paintEvent(QPaintEvent*)
-{
+void GroupFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QFontMetrics metrics(font());
     const int lineY = metrics.height() / 2;
@@ -143,8 +130,7 @@ void GroupFrame::paintEvent(QPaintEvent*)
     painter.drawText(titleRect, Qt::AlignCenter, title_);
 }
 
-TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this))
-{
+TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)) {
     bar_->setDrawBase(false);
     bar_->setExpanding(false);
     bar_->setFocusPolicy(Qt::ClickFocus);
@@ -152,36 +138,30 @@ TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this
     setFocusProxy(bar_);
 }
 
-int TabControl::InsertItem(int index, const QString& text)
-{
+int TabControl::InsertItem(int index, const QString& text) {
     QSignalBlocker block(bar_);
     const int at = bar_->insertTab(index, text);
     bar_->adjustSize();
     return at;
 }
 
-int TabControl::GetCurSel() const
-{
+int TabControl::GetCurSel() const {
     return bar_->currentIndex();
 }
 
-void TabControl::SetCurSel(int index)
-{
+void TabControl::SetCurSel(int index) {
     bar_->setCurrentIndex(index);
 }
 
-int TabControl::Count() const
-{
+int TabControl::Count() const {
     return bar_->count();
 }
 
-void TabControl::resizeEvent(QResizeEvent*)
-{
+void TabControl::resizeEvent(QResizeEvent*) {
     bar_->move(2, 0);
 }
 
-void TabControl::paintEvent(QPaintEvent*)
-{
+void TabControl::paintEvent(QPaintEvent*) {
     // The page area has the dialog's face colour, so the page's controls sit
     // on it as on the window.
     QPainter painter(this);

@@ -8,20 +8,20 @@
 namespace platform {
 
 enum class ControlKind {
-    Static,          // one line or several lines of text
-    Icon,            // static icon (the text names nothing; the icon is the program's)
-    Edit,            // one-line edit with border and horizontal scrolling
-    MultiLineEdit,   // several lines, vertical scrolling, Enter makes a line break
+    Static,         // one line or several lines of text
+    Icon,           // static icon (the text names nothing; the icon is the program's)
+    Edit,           // one-line edit with border and horizontal scrolling
+    MultiLineEdit,  // several lines, vertical scrolling, Enter makes a line break
     PushButton,
     DefaultPushButton,
-    OwnerDrawButton, // a button that draws itself (bitmap or link buttons)
+    OwnerDrawButton,  // a button that draws itself (bitmap or link buttons)
     GroupBox,
     TabControl,
-    PicturePanel,    // a static the owning window takes over to draw a picture
+    PicturePanel,  // a static the owning window takes over to draw a picture
 };
 
 struct ControlTemplate {
-    int id;             // -1 for controls without an id
+    int id;  // -1 for controls without an id
     ControlKind kind;
     std::string text;
     int x, y, width, height;  // dialog units
@@ -30,9 +30,9 @@ struct ControlTemplate {
 
 struct DialogTemplate {
     int id;
-    std::string caption;   // empty: a window without caption bar or border
-    int width, height;     // dialog units
-    int pointSize;         // of the dialog font
+    std::string caption;                    // empty: a window without caption bar or border
+    int width, height;                      // dialog units
+    int pointSize;                          // of the dialog font
     std::vector<ControlTemplate> controls;  // template order, also the Tab order
 };
 

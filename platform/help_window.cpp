@@ -18,8 +18,7 @@ namespace {
 // The contents are the manual's <h2 id="..."> headings.
 class HelpWindow : public QWidget {
 public:
-    HelpWindow(QWidget* owner, const QString& file, const QString& html) : QWidget(owner, Qt::Window)
-    {
+    HelpWindow(QWidget* owner, const QString& file, const QString& html) : QWidget(owner, Qt::Window) {
         setWindowTitle(tr("Ovlet Maker Help"));
         resize(760, 540);
         auto* splitter = new QSplitter(this);
@@ -55,8 +54,7 @@ private:
 
 }  // namespace
 
-bool ShowHelpWindow(QWidget* owner, const QString& helpFile)
-{
+bool ShowHelpWindow(QWidget* owner, const QString& helpFile) {
     QFile file(helpFile);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QString html = QString::fromUtf8(file.readAll());

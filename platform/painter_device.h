@@ -18,9 +18,8 @@ public:
     int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
                       int srcHeight, const void* bits, const BitmapInfoHeader* info, std::uint32_t usage,
                       std::uint32_t rasterOp) override;
-    int SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc, int ySrc, int startScan,
-                          int scanLines, const void* bits, const BitmapInfoHeader* info,
-                          std::uint32_t usage) override;
+    int SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc, int ySrc, int startScan, int scanLines,
+                          const void* bits, const BitmapInfoHeader* info, std::uint32_t usage) override;
 
 private:
     QPainter& painter_;

@@ -8,21 +8,18 @@
 
 // The pictures are compiled into a library; naming them here makes sure the
 // linker keeps them. (The macro must be used outside any namespace.)
-static void InitPictureResources()
-{
+static void InitPictureResources() {
     Q_INIT_RESOURCE(ovlet_pictures);
 }
 
 namespace platform {
 namespace {
 
-
 constexpr int kBmpFileHeaderSize = 14;  // "BM", file size, two reserved words, pixel offset
 
 // The packed DIB of a bitmap resource: the BMP file without its file header,
 // read once and kept for the program's life.
-std::span<const std::uint8_t> LookUpBitmap(std::uint16_t id)
-{
+std::span<const std::uint8_t> LookUpBitmap(std::uint16_t id) {
     static QHash<std::uint16_t, QByteArray> cache;
     auto it = cache.find(id);
     if (it == cache.end()) {
@@ -39,14 +36,12 @@ std::span<const std::uint8_t> LookUpBitmap(std::uint16_t id)
 
 }  // namespace
 
-void InstallBitmapResources()
-{
+void InstallBitmapResources() {
     InitPictureResources();
     SetBitmapResourceLookup(LookUpBitmap);
 }
 
-QIcon ProgramIcon(bool viewer)
-{
+QIcon ProgramIcon(bool viewer) {
     // Read once: the window, its title bar and the task bar share it. The
     // large sizes are for the desktop, which takes them from the icon theme.
     static QIcon icons[2];

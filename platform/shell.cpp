@@ -7,8 +7,7 @@
 
 namespace platform {
 
-void OpenWebSiteAddress(QWidget* owner, const std::string& webSiteAnsi)
-{
+void OpenWebSiteAddress(QWidget* owner, const std::string& webSiteAnsi) {
     const LinkHandOver handOver = WebSiteHandOver(webSiteAnsi);
     if (!handOver.allowed) {
         Ui().MessageBox(owner, QStringLiteral("Ovlet Maker"), QString::fromStdString(handOver.refusal),
@@ -18,13 +17,11 @@ void OpenWebSiteAddress(QWidget* owner, const std::string& webSiteAnsi)
     Ui().OpenUrl(QString::fromStdString(handOver.address));
 }
 
-void SendMailTo(const std::string& eMailAnsi)
-{
+void SendMailTo(const std::string& eMailAnsi) {
     Ui().OpenUrl(QString::fromStdString(EMailHandOver(eMailAnsi).address));
 }
 
-void OpenAddress(const std::string& url)
-{
+void OpenAddress(const std::string& url) {
     Ui().OpenUrl(QString::fromStdString(url));
 }
 

@@ -12,30 +12,26 @@
 
 namespace platform {
 
-DialogUnits DialogUnits::ForFont(const QFont& font)
-{
+DialogUnits DialogUnits::ForFont(const QFont& font) {
     const QFontMetrics metrics(font);
     // The average width of the 52 letters, rounded, as the dialog manager takes it.
-    const int letters = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     DialogUnits units;
     units.baseX = (letters / 26 + 1) / 2;
     units.baseY = metrics.height();
     return units;
 }
 
-QRect DialogUnits::ToPixels(int x, int y, int width, int height) const
-{
+QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
     return QRect(x * baseX / 4, y * baseY / 8, width * baseX / 4, height * baseY / 8);
 }
 
-QSize DialogUnits::ToPixels(int width, int height) const
-{
+QSize DialogUnits::ToPixels(int width, int height) const {
     return QSize(width * baseX / 4, height * baseY / 8);
 }
 
-QFont DialogFont(int pointSize)
-{
+QFont DialogFont(int pointSize) {
     // A sans-serif face with the proportions the layouts were drawn for.
     QFont font;
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
@@ -45,8 +41,7 @@ QFont DialogFont(int pointSize)
 }
 
 TemplateDialog::TemplateDialog(int templateId, QWidget* parent)
-    : QDialog(parent), template_(FindDialogTemplate(templateId))
-{
+    : QDialog(parent), template_(FindDialogTemplate(templateId)) {
     Q_ASSERT(template_);
     font_ = DialogFont(template_->pointSize);
     setFont(font_);
@@ -60,8 +55,7 @@ TemplateDialog::TemplateDialog(int templateId, QWidget* parent)
     setFixedSize(units_.ToPixels(template_->width, template_->height));
 }
 
-void TemplateDialog::Create()
-{
+void TemplateDialog::Create() {
     if (created_) return;
     created_ = true;
     QWidget* previous = nullptr;
@@ -102,75 +96,69 @@ void TemplateDialog::Create()
     OnInitDialog();
 }
 
-int TemplateDialog::DoModal()
-{
+int TemplateDialog::DoModal() {
     Create();
     ending_ = false;
     return exec();
 }
 
-void TemplateDialog::done(int result)
-{
+void TemplateDialog::done(int result) {
     ending_ = true;
     QDialog::done(result);
 }
 
-QWidget* TemplateDialog::CreateControl(const ControlTemplate& control)
-{
+QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
     const QString text = QString::fromStdString(control.text);
     switch (control.kind) {
-    case ControlKind::Static: {
-        auto* label = new QLabel(text);
-        label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setContentsMargins(0, 0, 0, 0);
-        label->setIndent(0);
-        return label;
-    }
-    case ControlKind::Icon: {
-        auto* label = new QLabel;
-        label->setPixmap(windowIcon().pixmap(32, 32));
-        return label;
-    }
-    case ControlKind::Edit:
-        return new EditControl;
-    case ControlKind::MultiLineEdit:
-        return new MultiLineEdit;
-    case ControlKind::PushButton:
-    case ControlKind::DefaultPushButton: {
-        auto* button = new QPushButton(text);
-        button->setDefault(control.kind == ControlKind::DefaultPushButton);
-        button->setAutoDefault(false);
-        RouteClicks(button, control.id);
-        return button;
-    }
-    case ControlKind::GroupBox:
-        return new GroupFrame(text);
-    case ControlKind::TabControl:
-        return new TabControl;
-    case ControlKind::OwnerDrawButton:
-    case ControlKind::PicturePanel:
-        return nullptr;
+        case ControlKind::Static: {
+            auto* label = new QLabel(text);
+            label->setTextFormat(Qt::PlainText);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setContentsMargins(0, 0, 0, 0);
+            label->setIndent(0);
+            return label;
+        }
+        case ControlKind::Icon: {
+            auto* label = new QLabel;
+            label->setPixmap(windowIcon().pixmap(32, 32));
+            return label;
+        }
+        case ControlKind::Edit:
+            return new EditControl;
+        case ControlKind::MultiLineEdit:
+            return new MultiLineEdit;
+        case ControlKind::PushButton:
+        case ControlKind::DefaultPushButton: {
+            auto* button = new QPushButton(text);
+            button->setDefault(control.kind == ControlKind::DefaultPushButton);
+            button->setAutoDefault(false);
+            RouteClicks(button, control.id);
+            return button;
+        }
+        case ControlKind::GroupBox:
+            return new GroupFrame(text);
+        case ControlKind::TabControl:
+            return new TabControl;
+        case ControlKind::OwnerDrawButton:
+        case ControlKind::PicturePanel:
+            return nullptr;
     }
     return nullptr;
 }
 
-void TemplateDialog::RouteClicks(QWidget* widget, int id)
-{
+void TemplateDialog::RouteClicks(QWidget* widget, int id) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     }
 }
 
-void TemplateDialog::OnCommand(int id)
-{
+void TemplateDialog::OnCommand(int id) {
     if (id == 1) OnOK();
     if (id == 2) OnCancel();
 }
 
-QString TemplateDialog::ItemText(int id) const
-{
+QString TemplateDialog::ItemText(int id) const {
     QWidget* w = Item(id);
     if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
     if (auto* m = qobject_cast<MultiLineEdit*>(w)) return m->WindowText();
@@ -180,8 +168,7 @@ QString TemplateDialog::ItemText(int id) const
     return {};
 }
 
-void TemplateDialog::SetItemText(int id, const QString& text)
-{
+void TemplateDialog::SetItemText(int id, const QString& text) {
     QWidget* w = Item(id);
     if (auto* e = qobject_cast<EditControl*>(w)) {
         e->SetWindowText(text);
@@ -201,43 +188,39 @@ void TemplateDialog::SetItemText(int id, const QString& text)
     }
 }
 
-void TemplateDialog::ShowItem(int id, bool show)
-{
+void TemplateDialog::ShowItem(int id, bool show) {
     if (QWidget* w = Item(id)) w->setVisible(show);
 }
 
-bool TemplateDialog::IsItemShown(int id) const
-{
+bool TemplateDialog::IsItemShown(int id) const {
     QWidget* w = Item(id);
     return w && !w->isHidden();
 }
 
-void TemplateDialog::keyPressEvent(QKeyEvent* event)
-{
+void TemplateDialog::keyPressEvent(QKeyEvent* event) {
     if (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
         QDialog::keyPressEvent(event);
         return;
     }
     switch (event->key()) {
-    case Qt::Key_Escape:
-        OnCancel();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Enter on a focused button presses it; anywhere else it is the dialog's OK.
-        if (auto* button = qobject_cast<QAbstractButton*>(focusWidget()); button && button->isVisible()) {
-            button->click();
-        } else {
-            OnOK();
-        }
-        return;
-    default:
-        QDialog::keyPressEvent(event);
+        case Qt::Key_Escape:
+            OnCancel();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Enter on a focused button presses it; anywhere else it is the dialog's OK.
+            if (auto* button = qobject_cast<QAbstractButton*>(focusWidget()); button && button->isVisible()) {
+                button->click();
+            } else {
+                OnOK();
+            }
+            return;
+        default:
+            QDialog::keyPressEvent(event);
     }
 }
 
-void TemplateDialog::closeEvent(QCloseEvent* event)
-{
+void TemplateDialog::closeEvent(QCloseEvent* event) {
     // A window that has already ended (done()) closes without asking again.
     if (ending_ || !isVisible() || OnClose()) {
         event->accept();

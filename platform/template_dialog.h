@@ -38,8 +38,7 @@ public:
 
     QWidget* Item(int id) const { return items_.value(id, nullptr); }
     template <class T>
-    T* ItemAs(int id) const
-    {
+    T* ItemAs(int id) const {
         return qobject_cast<T*>(Item(id));
     }
     QString ItemText(int id) const;
@@ -61,8 +60,7 @@ protected:
     virtual void OnOK() { done(QDialog::Accepted); }
     virtual void OnCancel() { done(QDialog::Rejected); }
     // The window's close request (close box, Alt+F4); true lets the window end.
-    virtual bool OnClose()
-    {
+    virtual bool OnClose() {
         OnCancel();
         return true;
     }

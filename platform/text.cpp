@@ -4,18 +4,15 @@
 
 namespace platform {
 
-QString FromAnsi(const std::string& ansi)
-{
+QString FromAnsi(const std::string& ansi) {
     return QString::fromStdString(codepage::Utf8FromAnsi(ansi));
 }
 
-std::optional<std::string> ToAnsi(const QString& text)
-{
+std::optional<std::string> ToAnsi(const QString& text) {
     return codepage::AnsiFromUtf8(text.toStdString());
 }
 
-bool FitsAnsi(const QString& text)
-{
+bool FitsAnsi(const QString& text) {
     return ToAnsi(text).has_value();
 }
 

@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -22,16 +22,14 @@ public:
     using QMessageBox::QMessageBox;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
+    void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Escape) {
             event->accept();
             return;
         }
         QMessageBox::keyPressEvent(event);
     }
-    void closeEvent(QCloseEvent* event) override
-    {
+    void closeEvent(QCloseEvent* event) override {
         if (!clickedButton()) {
             event->ignore();
             return;
@@ -43,18 +41,27 @@ protected:
 class QtUi : public UiServices {
 public:
     MessageAnswer MessageBox(QWidget* owner, const QString& caption, const QString& text, MessageIcon icon,
-                             MessageButtons buttons) override
-    {
+                             MessageButtons buttons) override {
         QuestionBox box(owner);
         box.setWindowTitle(caption);
         box.setText(text);
         box.setTextFormat(Qt::PlainText);
         switch (icon) {
-        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-        case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
+            case MessageIcon::None:
+                box.setIcon(QMessageBox::NoIcon);
+                break;
+            case MessageIcon::Information:
+                box.setIcon(QMessageBox::Information);
+                break;
+            case MessageIcon::Question:
+                box.setIcon(QMessageBox::Question);
+                break;
+            case MessageIcon::Exclamation:
+                box.setIcon(QMessageBox::Warning);
+                break;
+            case MessageIcon::Stop:
+                box.setIcon(QMessageBox::Critical);
+                break;
         }
         if (buttons == MessageButtons::YesNo) {
             // Y and N answer as the buttons' mnemonics; Escape is not an answer.
@@ -70,8 +77,7 @@ public:
         return MessageAnswer::Ok;
     }
 
-    std::optional<QString> FileDialog(QWidget* owner, const FileDialogRequest& request) override
-    {
+    std::optional<QString> FileDialog(QWidget* owner, const FileDialogRequest& request) override {
         QStringList filters;
         for (const auto& f : request.filters) filters << QStringLiteral("%1 (%2)").arg(f.description, f.pattern);
         QFileDialog dialog(owner, request.title);
@@ -99,20 +105,17 @@ UiServices* gInstalled = nullptr;
 
 }  // namespace
 
-UiServices& Ui()
-{
+UiServices& Ui() {
     static QtUi qtUi;
     return gInstalled ? *gInstalled : qtUi;
 }
 
-void SetUi(UiServices* services)
-{
+void SetUi(UiServices* services) {
     gInstalled = services;
 }
 
 MessageAnswer ScriptedUi::MessageBox(QWidget*, const QString& caption, const QString& text, MessageIcon icon,
-                                     MessageButtons buttons)
-{
+                                     MessageButtons buttons) {
     Call call;
     call.kind = "message";
     call.caption = caption;
@@ -127,8 +130,7 @@ MessageAnswer ScriptedUi::MessageBox(QWidget*, const QString& caption, const QSt
     return answer;
 }
 
-std::optional<QString> ScriptedUi::FileDialog(QWidget*, const FileDialogRequest& request)
-{
+std::optional<QString> ScriptedUi::FileDialog(QWidget*, const FileDialogRequest& request) {
     Call call;
     call.kind = "file";
     call.caption = request.title;
@@ -143,8 +145,7 @@ std::optional<QString> ScriptedUi::FileDialog(QWidget*, const FileDialogRequest&
     return path;
 }
 
-bool ScriptedUi::OpenUrl(const QString& url)
-{
+bool ScriptedUi::OpenUrl(const QString& url) {
     Call call;
     call.kind = "url";
     call.text = url;
@@ -152,8 +153,7 @@ bool ScriptedUi::OpenUrl(const QString& url)
     return urlResult;
 }
 
-bool ScriptedUi::ShowHelp(QWidget*, const QString& helpFile)
-{
+bool ScriptedUi::ShowHelp(QWidget*, const QString& helpFile) {
     Call call;
     call.kind = "help";
     call.text = helpFile;
@@ -161,15 +161,13 @@ bool ScriptedUi::ShowHelp(QWidget*, const QString& helpFile)
     return helpResult;
 }
 
-void ScriptedUi::Beep()
-{
+void ScriptedUi::Beep() {
     Call call;
     call.kind = "beep";
     calls.push_back(call);
 }
 
-std::vector<ScriptedUi::Call> ScriptedUi::Of(const QString& kind) const
-{
+std::vector<ScriptedUi::Call> ScriptedUi::Of(const QString& kind) const {
     std::vector<Call> out;
     for (const auto& c : calls) {
         if (c.kind == kind) out.push_back(c);

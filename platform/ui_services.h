@@ -53,17 +53,17 @@ void SetUi(UiServices* services);
 class ScriptedUi : public UiServices {
 public:
     struct Call {
-        QString kind;      // "message", "file", "url", "help", "beep"
-        QString caption;   // message caption, file dialog title
-        QString text;      // message text, initial file name, address, help file
+        QString kind;     // "message", "file", "url", "help", "beep"
+        QString caption;  // message caption, file dialog title
+        QString text;     // message text, initial file name, address, help file
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
         FileDialogRequest file;
     };
 
     std::vector<Call> calls;
-    std::vector<MessageAnswer> messageAnswers;          // taken in order; Ok/No when none is left
-    std::vector<std::optional<QString>> fileAnswers;    // taken in order; cancel when none is left
+    std::vector<MessageAnswer> messageAnswers;        // taken in order; Ok/No when none is left
+    std::vector<std::optional<QString>> fileAnswers;  // taken in order; cancel when none is left
     bool helpResult = true;
     bool urlResult = true;
 

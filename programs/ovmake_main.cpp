@@ -4,8 +4,7 @@
 #include "window/maker_commands.h"
 #include "window/splash_dialog.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     EnableMakerCommands();
     CardAppForm form;
     form.viewer = false;

@@ -2,8 +2,7 @@
 #include "viewer/viewer_dialog.h"
 #include "window/card_app.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     CardAppForm form;
     form.viewer = true;
     form.makeWindow = [] { return static_cast<CCardDialog*>(new CViewerDialog); };

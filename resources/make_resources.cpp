@@ -11,12 +11,12 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHash>
-#include <algorithm>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -36,13 +36,11 @@ enum class State { Normal, Hot, Pressed };
 using Glyph = std::function<void(QPainter&, const QColor& ink, const QColor& accent)>;
 
 // Glyphs are drawn on a 24 x 24 grid and scaled to the button.
-QPen Stroke(const QColor& c, double w = 1.8)
-{
+QPen Stroke(const QColor& c, double w = 1.8) {
     return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-void CardShape(QPainter& p, const QColor& ink, QRectF r)
-{
+void CardShape(QPainter& p, const QColor& ink, QRectF r) {
     p.setPen(Stroke(ink));
     p.setBrush(Qt::white);
     p.drawRoundedRect(r, 1.6, 1.6);
@@ -52,8 +50,7 @@ void CardShape(QPainter& p, const QColor& ink, QRectF r)
     p.drawLine(QPointF(r.left() + 3, r.top() + 10.5), QPointF(r.right() - 7, r.top() + 10.5));
 }
 
-void Badge(QPainter& p, const QColor& accent, QPointF centre, const std::function<void(QPainter&)>& mark)
-{
+void Badge(QPainter& p, const QColor& accent, QPointF centre, const std::function<void(QPainter&)>& mark) {
     p.setPen(QPen(Qt::white, 1.2));
     p.setBrush(accent);
     p.drawEllipse(centre, 5.2, 5.2);
@@ -93,8 +90,7 @@ const Glyph kOpen = [](QPainter& p, const QColor& ink, const QColor& accent) {
     p.drawPath(front);
 };
 
-void Tray(QPainter& p, const QColor& ink)
-{
+void Tray(QPainter& p, const QColor& ink) {
     QPainterPath tray;
     tray.moveTo(3, 13);
     tray.lineTo(3, 20);
@@ -105,8 +101,7 @@ void Tray(QPainter& p, const QColor& ink)
     p.drawPath(tray);
 }
 
-void DownArrow(QPainter& p, const QColor& accent, double x)
-{
+void DownArrow(QPainter& p, const QColor& accent, double x) {
     p.setPen(Stroke(accent, 2.2));
     p.drawLine(QPointF(x, 3), QPointF(x, 14));
     QPainterPath head;
@@ -159,8 +154,7 @@ const Glyph kImport = [](QPainter& p, const QColor& ink, const QColor& accent) {
     p.drawEllipse(QPointF(16.5, 8.5), 1.9, 1.9);
 };
 
-void Circle(QPainter& p, const QColor& accent)
-{
+void Circle(QPainter& p, const QColor& accent) {
     p.setPen(Qt::NoPen);
     p.setBrush(accent);
     p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
@@ -230,8 +224,7 @@ const Glyph kRemove = [](QPainter& p, const QColor& ink, const QColor& accent) {
     p.drawLine(QPointF(14, 10), QPointF(13.7, 17.5));
 };
 
-QImage DrawButton(int size, State state, const Glyph& glyph)
-{
+QImage DrawButton(int size, State state, const Glyph& glyph) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(kFace);
     QPainter p(&image);
@@ -254,8 +247,7 @@ QImage DrawButton(int size, State state, const Glyph& glyph)
 
 // An 8-bit BMP with a palette made for the picture (all colours fit in 256
 // for these small flat drawings; otherwise the nearest are used).
-bool WriteBmp8(const QImage& source, const QString& path)
-{
+bool WriteBmp8(const QImage& source, const QString& path) {
     // The palette: the face colour first (so the button's background matches
     // the window exactly), then the picture's most frequent colours.
     QHash<QRgb, int> counts;
@@ -321,8 +313,7 @@ bool WriteBmp8(const QImage& source, const QString& path)
 
 // The program icon: a business card on a rounded tile; the maker's carries a
 // pen, the viewer's an eye.
-QImage DrawIcon(int size, bool viewer)
-{
+QImage DrawIcon(int size, bool viewer) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -377,8 +368,7 @@ QImage DrawIcon(int size, bool viewer)
 }
 
 // The splash: a large card on a deep blue field with the program's name.
-QImage DrawSplash(int width, int height)
-{
+QImage DrawSplash(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -401,10 +391,13 @@ QImage DrawSplash(int width, int height)
     p.drawEllipse(QPointF(card.left() + card.width() * 0.22, card.top() + card.height() * 0.36), card.height() * 0.16,
                   card.height() * 0.16);
     p.setBrush(QColor(0x2B, 0x3A, 0x4F));
-    p.drawRoundedRect(QRectF(card.left() + card.width() * 0.44, card.top() + card.height() * 0.24, card.width() * 0.44, 9), 4, 4);
+    p.drawRoundedRect(
+        QRectF(card.left() + card.width() * 0.44, card.top() + card.height() * 0.24, card.width() * 0.44, 9), 4, 4);
     p.setBrush(QColor(0x8A, 0x96, 0xA8));
-    p.drawRoundedRect(QRectF(card.left() + card.width() * 0.44, card.top() + card.height() * 0.42, card.width() * 0.34, 7), 3, 3);
-    p.drawRoundedRect(QRectF(card.left() + card.width() * 0.1, card.top() + card.height() * 0.7, card.width() * 0.7, 7), 3, 3);
+    p.drawRoundedRect(
+        QRectF(card.left() + card.width() * 0.44, card.top() + card.height() * 0.42, card.width() * 0.34, 7), 3, 3);
+    p.drawRoundedRect(QRectF(card.left() + card.width() * 0.1, card.top() + card.height() * 0.7, card.width() * 0.7, 7),
+                      3, 3);
     p.setPen(Qt::white);
     QFont title(QStringLiteral("DejaVu Sans"), 1);
     title.setPixelSize(height / 7);
@@ -416,15 +409,14 @@ QImage DrawSplash(int width, int height)
     sub.setPixelSize(height / 17);
     p.setFont(sub);
     p.setPen(QColor(0xDD, 0xEB, 0xFB));
-    p.drawText(QRectF(width * 0.55, height * 0.48, width * 0.43, height * 0.25), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-               QStringLiteral("Maker\nElectronic business cards"));
+    p.drawText(QRectF(width * 0.55, height * 0.48, width * 0.43, height * 0.25),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, QStringLiteral("Maker\nElectronic business cards"));
     return image;
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "Usage: make_resources RESOURCES_DIR\n");
@@ -443,9 +435,11 @@ int main(int argc, char** argv)
     bool ok = dir.mkpath(QStringLiteral("bitmaps")) && dir.mkpath(QStringLiteral("icons")) &&
               dir.mkpath(QStringLiteral("data"));
     for (const Button& b : buttons) {
-        const std::pair<int, State> states[] = {{b.normal, State::Normal}, {b.pressed, State::Pressed}, {b.hot, State::Hot}};
+        const std::pair<int, State> states[] = {
+            {b.normal, State::Normal}, {b.pressed, State::Pressed}, {b.hot, State::Hot}};
         for (const auto& [id, state] : states) {
-            ok &= WriteBmp8(DrawButton(b.size, state, *b.glyph), dir.filePath(QStringLiteral("bitmaps/%1.bmp").arg(id)));
+            ok &=
+                WriteBmp8(DrawButton(b.size, state, *b.glyph), dir.filePath(QStringLiteral("bitmaps/%1.bmp").arg(id)));
         }
     }
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {

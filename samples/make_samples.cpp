@@ -6,8 +6,8 @@
 // OUTDIR/sample.ovt (every field filled, with that picture). The output is
 // committed; run this again only to change it.
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -23,15 +23,13 @@ struct Rgb {
     double r, g, b;
 };
 
-Rgb Mix(Rgb a, Rgb b, double t)
-{
+Rgb Mix(Rgb a, Rgb b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
 // A business-card picture: a deep blue to teal band, a round emblem with a
 // stylised "O", and a light panel below.
-std::vector<std::uint8_t> DrawPicture(int width, int height)
-{
+std::vector<std::uint8_t> DrawPicture(int width, int height) {
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
     const Rgb navy{20, 40, 90}, teal{0, 140, 150}, paper{245, 246, 240}, gold{240, 180, 40};
     const double cx = width * 0.22, cy = height * 0.42, radius = height * 0.28;
@@ -57,8 +55,7 @@ std::vector<std::uint8_t> DrawPicture(int width, int height)
     return rgb;
 }
 
-std::vector<std::uint8_t> EncodeJpeg(const std::vector<std::uint8_t>& rgb, int width, int height)
-{
+std::vector<std::uint8_t> EncodeJpeg(const std::vector<std::uint8_t>& rgb, int width, int height) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr jerr{};
     cinfo.err = jpeg_std_error(&jerr);
@@ -86,8 +83,7 @@ std::vector<std::uint8_t> EncodeJpeg(const std::vector<std::uint8_t>& rgb, int w
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "Usage: make_samples OUTDIR\n");
         return 1;
@@ -95,8 +91,8 @@ int main(int argc, char** argv)
     const std::string dir = argv[1];
     const int width = 320, height = 200;
     const std::vector<std::uint8_t> jpeg = EncodeJpeg(DrawPicture(width, height), width, height);
-    std::ofstream(dir + "/sample.jpg", std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
-                                                               static_cast<std::streamsize>(jpeg.size()));
+    std::ofstream(dir + "/sample.jpg", std::ios::binary)
+        .write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
 
     CardRecord card;
     card.Company = "Harbour Light Instruments";
@@ -106,7 +102,9 @@ int main(int argc, char** argv)
     card.PostalCode = "PO1 3AX";
     card.Country = "United Kingdom";
     card.WebSite = "https://harbourlight.example";
-    card.FirstName = "Ren\xE9" "e";  // Renée, in Windows-1252
+    card.FirstName =
+        "Ren\xE9"
+        "e";  // Renée, in Windows-1252
     card.MiddleName = "A.";
     card.LastName = "Okafor";
     card.JobTitle = "Lead Engineer";

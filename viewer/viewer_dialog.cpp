@@ -7,28 +7,25 @@
 namespace {
 
 constexpr std::initializer_list<int> kImagePage = {1046, 1053, 1052};
-constexpr std::initializer_list<int> kSummaryBlock = {1057, 1061, 1058, 1059, 1060, 1062,
-                                                       1063, 1064, 1065, 1067, 1066};
+constexpr std::initializer_list<int> kSummaryBlock = {1057, 1061, 1058, 1059, 1060, 1062, 1063, 1064, 1065, 1067, 1066};
 constexpr std::initializer_list<int> kInformationPage = {1048, 1047};
 // The maker's Company and Contact pages and the Remove button: never shown here.
-constexpr std::initializer_list<int> kAlwaysHidden = {
-    1055, 1024, 1023, 1027, 1045, 1044, 1028, 1029, 1030, 1025, 1026, 1031, 1032, 1008, 1011,
-    1040, 1037, 1041, 1039, 1034, 1035, 1016, 1013, 1009, 1010, 1038, 1022, 1036, 1021, 1014,
-    1012, 1043, 1042, 1033, 1020, 1018, 1019, 1015, 1017};
+constexpr std::initializer_list<int> kAlwaysHidden = {1055, 1024, 1023, 1027, 1045, 1044, 1028, 1029, 1030, 1025,
+                                                      1026, 1031, 1032, 1008, 1011, 1040, 1037, 1041, 1039, 1034,
+                                                      1035, 1016, 1013, 1009, 1010, 1038, 1022, 1036, 1021, 1014,
+                                                      1012, 1043, 1042, 1033, 1020, 1018, 1019, 1015, 1017};
 
 }  // namespace
 
 CViewerDialog::CViewerDialog(QWidget* parent) : CCardDialog(parent) {}
 
-void CViewerDialog::InsertTabs()
-{
+void CViewerDialog::InsertTabs() {
     Tabs()->InsertItem(0, QStringLiteral("Image"));
     Tabs()->InsertItem(1, QStringLiteral("Contact"));
     Tabs()->InsertItem(2, QStringLiteral("Information"));
 }
 
-void CViewerDialog::SetUpForm()
-{
+void CViewerDialog::SetUpForm() {
     if (auto* info = ItemAs<platform::MultiLineEdit>(kGeneralInformationControl)) {
         // The text can be selected and copied, not changed.
         info->setReadOnly(true);
@@ -40,8 +37,7 @@ void CViewerDialog::SetUpForm()
     ShowItem(kIdRemove, false);
 }
 
-void CViewerDialog::PageSwitch()
-{
+void CViewerDialog::PageSwitch() {
     Tabs()->lower();
     const int tab = SelectedTab();
     for (int id : kAlwaysHidden) ShowItem(id, false);
@@ -59,8 +55,7 @@ void CViewerDialog::PageSwitch()
     }
 }
 
-void CViewerDialog::AddMenuEntries(QMenu* menu)
-{
+void CViewerDialog::AddMenuEntries(QMenu* menu) {
     CCardDialog::AddMenuEntries(menu);
     menu->addAction(QStringLiteral("Show QR code"), this, &CCardDialog::ShowQrCode);
 }

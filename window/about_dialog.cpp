@@ -6,13 +6,11 @@
 #include "platform/resources.h"
 #include "platform/shell.h"
 
-CAboutDialog::CAboutDialog(bool viewerForm, QWidget* parent) : TemplateDialog(100, parent), viewer(viewerForm)
-{
+CAboutDialog::CAboutDialog(bool viewerForm, QWidget* parent) : TemplateDialog(100, parent), viewer(viewerForm) {
     setWindowIcon(platform::ProgramIcon(viewer));
 }
 
-QWidget* CAboutDialog::CreateControl(const platform::ControlTemplate& control)
-{
+QWidget* CAboutDialog::CreateControl(const platform::ControlTemplate& control) {
     if (control.id == 1076) {
         webLink = new CLinkButton;
         webLink->setText(QString::fromStdString(control.text));
@@ -22,8 +20,7 @@ QWidget* CAboutDialog::CreateControl(const platform::ControlTemplate& control)
     return TemplateDialog::CreateControl(control);
 }
 
-void CAboutDialog::OnInitDialog()
-{
+void CAboutDialog::OnInitDialog() {
     if (viewer) {
         setWindowTitle(QStringLiteral("About Ovlet Viewer"));
         versionText = "Ovlet Viewer Version 1.0";
@@ -36,8 +33,7 @@ void CAboutDialog::OnInitDialog()
     if (QWidget* ok = Item(1)) ok->setFocus();
 }
 
-void CAboutDialog::OnCommand(int id)
-{
+void CAboutDialog::OnCommand(int id) {
     if (id == 1076) {
         platform::OpenAddress(kVendorWebSite);
         return;

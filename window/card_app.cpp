@@ -9,8 +9,7 @@
 #include "platform/resources.h"
 #include "window/card_dialog.h"
 
-std::string CardFileFromCommandLine(const std::vector<std::string>& arguments)
-{
+std::string CardFileFromCommandLine(const std::vector<std::string>& arguments) {
     std::string line;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         if (i > 1) line += ' ';
@@ -22,8 +21,7 @@ std::string CardFileFromCommandLine(const std::vector<std::string>& arguments)
     return line;
 }
 
-int RunCardApp(int argc, char** argv, const CardAppForm& form)
-{
+int RunCardApp(int argc, char** argv, const CardAppForm& form) {
     QApplication app(argc, argv);
     // The same look on every desktop, close to the card window's drawn layout.
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);

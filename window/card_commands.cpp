@@ -16,29 +16,25 @@ using platform::MessageButtons;
 using platform::MessageIcon;
 using platform::Ui;
 
-const platform::FileDialogRequest& CardFileDialog(bool save)
-{
+const platform::FileDialogRequest& CardFileDialog(bool save) {
     static platform::FileDialogRequest open{false, {{"Electronic Business Card (.ovt)", "*.ovt"}}, ".ovt", "", ""};
-    static platform::FileDialogRequest saveAs{true, {{"Electronic Business Card (.ovt)", "*.ovt"}}, ".ovt",
-                                              "Untitled", ""};
+    static platform::FileDialogRequest saveAs{
+        true, {{"Electronic Business Card (.ovt)", "*.ovt"}}, ".ovt", "Untitled", ""};
     return save ? saveAs : open;
 }
 
-std::string PathBytes(const QString& path)
-{
+std::string PathBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-bool AskToSave(QWidget* owner, const char* question)
-{
+bool AskToSave(QWidget* owner, const char* question) {
     return Ui().MessageBox(owner, kMessageCaption, QString::fromUtf8(question), MessageIcon::Question,
                            MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 }  // namespace
 
-bool CCardDialog::Save()
-{
+bool CCardDialog::Save() {
     // A field over its limit is reported and nothing is written.
     if (!TakeFromWindow()) return false;
     if (record.CurrentPath.empty()) {
@@ -64,8 +60,7 @@ bool CCardDialog::Save()
     return true;
 }
 
-void CCardDialog::SaveAs()
-{
+void CCardDialog::SaveAs() {
     const std::string rememberedPath = record.CurrentPath;
     const std::string rememberedLabel = record.CurrentFileLabel;
     record.CurrentPath.clear();
@@ -77,8 +72,7 @@ void CCardDialog::SaveAs()
     }
 }
 
-bool StartNewCard(CCardDialog& dialog)
-{
+bool StartNewCard(CCardDialog& dialog) {
     // A save the user asked for that did not happen keeps the card.
     if (AskToSave(&dialog, "Do you wish to save your changes to the current document?") && !dialog.Save()) {
         return false;
@@ -91,13 +85,11 @@ bool StartNewCard(CCardDialog& dialog)
     return true;
 }
 
-void CCardDialog::New()
-{
+void CCardDialog::New() {
     StartNewCard(*this);
 }
 
-void CCardDialog::Open()
-{
+void CCardDialog::Open() {
     TakeFromWindow();
     if (!StartNewCard(*this)) return;
     const auto chosen = Ui().FileDialog(this, CardFileDialog(false));
@@ -105,19 +97,16 @@ void CCardDialog::Open()
     ReadCardFile(PathBytes(*chosen));
 }
 
-void CCardDialog::Exit()
-{
+void CCardDialog::Exit() {
     if (AskToSave(this, "Do you wish to save your changes before you exit?") && !Save()) return;
     done(QDialog::Rejected);
 }
 
-void CCardDialog::CloseRequest()
-{
+void CCardDialog::CloseRequest() {
     Exit();
 }
 
-void CCardDialog::Help()
-{
+void CCardDialog::Help() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool shown = Ui().ShowHelp(this, MakerDataFile(QStringLiteral("ovmake-help.html")));
     QApplication::restoreOverrideCursor();
@@ -127,8 +116,7 @@ void CCardDialog::Help()
     }
 }
 
-void EnableMakerCommands()
-{
+void EnableMakerCommands() {
     CCardDialog::InstallCommand(kIdNew, [](CCardDialog& d) { d.New(); });
     CCardDialog::InstallCommand(kIdOpen, [](CCardDialog& d) { d.Open(); });
     CCardDialog::InstallCommand(kIdSave, [](CCardDialog& d) { d.Save(); });

@@ -45,31 +45,27 @@ constexpr int kLinkButtons[] = {1060, 1064, 1065, 1066, 1067};
 // The controls of the maker's four pages.
 constexpr std::initializer_list<int> kImagePage = {1046, 1053, 1052, 1055};
 constexpr std::initializer_list<int> kCompanyPage = {1024, 1023, 1027, 1045, 1044, 1028, 1029,
-                                                      1030, 1025, 1026, 1031, 1032, 1008, 1011};
+                                                     1030, 1025, 1026, 1031, 1032, 1008, 1011};
 constexpr std::initializer_list<int> kContactPage = {1040, 1037, 1041, 1039, 1034, 1035, 1016, 1013,
-                                                      1009, 1010, 1038, 1022, 1036, 1021, 1014, 1012,
-                                                      1043, 1042, 1033, 1020, 1018, 1019, 1015, 1017};
+                                                     1009, 1010, 1038, 1022, 1036, 1021, 1014, 1012,
+                                                     1043, 1042, 1033, 1020, 1018, 1019, 1015, 1017};
 constexpr std::initializer_list<int> kInformationPage = {1048, 1047};
-constexpr std::initializer_list<int> kSummaryBlock = {1057, 1058, 1059, 1060, 1061, 1062,
-                                                       1063, 1064, 1065, 1066, 1067};
+constexpr std::initializer_list<int> kSummaryBlock = {1057, 1058, 1059, 1060, 1061, 1062, 1063, 1064, 1065, 1066, 1067};
 
-std::vector<int> Join(std::initializer_list<std::initializer_list<int>> lists)
-{
+std::vector<int> Join(std::initializer_list<std::initializer_list<int>> lists) {
     std::vector<int> all;
     for (const auto& l : lists) all.insert(all.end(), l.begin(), l.end());
     return all;
 }
 
 // Paths are the file system's bytes; they are shown as the file system names them.
-QString PathText(const std::string& path)
-{
+QString PathText(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 }  // namespace
 
-CCardDialog::CCardDialog(QWidget* parent) : TemplateDialog(102, parent)
-{
+CCardDialog::CCardDialog(QWidget* parent) : TemplateDialog(102, parent) {
     // The program's main window: caption, system menu and minimise box, no
     // maximise box, in the task bar.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -78,34 +74,31 @@ CCardDialog::CCardDialog(QWidget* parent) : TemplateDialog(102, parent)
 
 CCardDialog::~CCardDialog() = default;
 
-std::map<int, CCardDialog::CommandHandler>& CCardDialog::Commands()
-{
+std::map<int, CCardDialog::CommandHandler>& CCardDialog::Commands() {
     static std::map<int, CommandHandler> commands;
     return commands;
 }
 
-void CCardDialog::InstallCommand(int id, CommandHandler handler)
-{
+void CCardDialog::InstallCommand(int id, CommandHandler handler) {
     Commands()[id] = handler;
 }
 
-bool CCardDialog::RunInstalled(int id)
-{
+bool CCardDialog::RunInstalled(int id) {
     auto it = Commands().find(id);
     if (it == Commands().end() || IsViewer()) return false;
     it->second(*this);
     return true;
 }
 
-QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control)
-{
+QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
     if (control.kind == platform::ControlKind::PicturePanel) {
         auto* panel = new CPictureStatic;
         panel->setFocusPolicy(Qt::StrongFocus);
         return panel;
     }
     if (control.kind == platform::ControlKind::OwnerDrawButton) {
-        const bool link = std::find(std::begin(kLinkButtons), std::end(kLinkButtons), control.id) != std::end(kLinkButtons);
+        const bool link =
+            std::find(std::begin(kLinkButtons), std::end(kLinkButtons), control.id) != std::end(kLinkButtons);
         QAbstractButton* button = link ? static_cast<QAbstractButton*>(new CLinkButton) : new CHoverButton;
         button->setText(QString::fromStdString(control.text));
         RouteClicks(button, control.id);
@@ -114,8 +107,7 @@ QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control)
     return TemplateDialog::CreateControl(control);
 }
 
-void CCardDialog::OnInitDialog()
-{
+void CCardDialog::OnInitDialog() {
     ShowInWindow();
     setWindowIcon(platform::ProgramIcon(IsViewer()));  // the form is known now
     InsertTabs();
@@ -151,8 +143,7 @@ void CCardDialog::OnInitDialog()
     if (!record.CurrentPath.empty()) ReadCardFile(record.CurrentPath);
 }
 
-QMenu* CCardDialog::WindowMenu()
-{
+QMenu* CCardDialog::WindowMenu() {
     if (!menu) {
         menu = new QMenu(this);
         const std::string about = platform::LoadResourceString(101);
@@ -164,34 +155,29 @@ QMenu* CCardDialog::WindowMenu()
     return menu;
 }
 
-void CCardDialog::AddMenuEntries(QMenu* windowMenu)
-{
+void CCardDialog::AddMenuEntries(QMenu* windowMenu) {
     windowMenu->addSeparator();
     windowMenu->addAction(QStringLiteral("Export as vCard\u2026"), this, &CCardDialog::ExportVCard);
     windowMenu->addAction(QStringLiteral("Save card picture\u2026"), this, &CCardDialog::SaveCardPicture);
 }
 
-void CCardDialog::contextMenuEvent(QContextMenuEvent* event)
-{
+void CCardDialog::contextMenuEvent(QContextMenuEvent* event) {
     WindowMenu()->popup(event->globalPos());
 }
 
-void CCardDialog::InsertTabs()
-{
+void CCardDialog::InsertTabs() {
     Tabs()->InsertItem(0, QStringLiteral("Image"));
     Tabs()->InsertItem(1, QStringLiteral("Company"));
     Tabs()->InsertItem(2, QStringLiteral("Contact"));
     Tabs()->InsertItem(3, QStringLiteral("Information"));
 }
 
-void CCardDialog::SetUpForm()
-{
+void CCardDialog::SetUpForm() {
     if (auto* info = ItemAs<platform::MultiLineEdit>(kGeneralInformationControl)) info->setReadOnly(false);
     ShowItem(kIdViewerFrame, false);
 }
 
-void CCardDialog::PageSwitch()
-{
+void CCardDialog::PageSwitch() {
     Tabs()->lower();
     const auto all = Join({kImagePage, kCompanyPage, kContactPage, kInformationPage, kSummaryBlock});
     const int tab = SelectedTab();
@@ -206,50 +192,42 @@ void CCardDialog::PageSwitch()
     }
 }
 
-platform::TabControl* CCardDialog::Tabs() const
-{
+platform::TabControl* CCardDialog::Tabs() const {
     return ItemAs<platform::TabControl>(kIdTabs);
 }
 
-int CCardDialog::SelectedTab() const
-{
+int CCardDialog::SelectedTab() const {
     return Tabs() ? Tabs()->GetCurSel() : -1;
 }
 
-void CCardDialog::SelectTab(int index)
-{
+void CCardDialog::SelectTab(int index) {
     Tabs()->SetCurSel(index);
 }
 
-CPictureStatic* CCardDialog::PicturePanel() const
-{
+CPictureStatic* CCardDialog::PicturePanel() const {
     return qobject_cast<CPictureStatic*>(Item(kIdPicture));
 }
 
-CHoverButton* CCardDialog::HoverButton(int id) const
-{
+CHoverButton* CCardDialog::HoverButton(int id) const {
     return qobject_cast<CHoverButton*>(Item(id));
 }
 
-CLinkButton* CCardDialog::LinkButton(int id) const
-{
+CLinkButton* CCardDialog::LinkButton(int id) const {
     return qobject_cast<CLinkButton*>(Item(id));
 }
 
-void CCardDialog::ShowInWindow()
-{
+void CCardDialog::ShowInWindow() {
     for (const CardFieldInfo* field : CardExchangeOrder()) {
         SetItemText(field->controlId, FromAnsi(record.*field->member));
         if (auto* edit = ItemAs<platform::EditControl>(field->controlId)) edit->SetLimitText(field->limit);
     }
     for (const CardStringInfo& text : kCardStateStrings) {
-        SetItemText(text.controlId, text.controlId == kIdCurrentFile ? PathText(record.*text.member)
-                                                                      : FromAnsi(record.*text.member));
+        SetItemText(text.controlId,
+                    text.controlId == kIdCurrentFile ? PathText(record.*text.member) : FromAnsi(record.*text.member));
     }
 }
 
-bool CCardDialog::TakeFromWindow()
-{
+bool CCardDialog::TakeFromWindow() {
     for (const CardFieldInfo* field : CardExchangeOrder()) {
         const QString text = ItemText(field->controlId);
         if (field->limit > 0 && text.size() > field->limit) {
@@ -282,18 +260,15 @@ bool CCardDialog::TakeFromWindow()
     return true;
 }
 
-std::string CCardDialog::GetEditText(int controlId)
-{
+std::string CCardDialog::GetEditText(int controlId) {
     return platform::ToAnsi(ItemText(controlId)).value_or(std::string());
 }
 
-void CCardDialog::SetEditText(int controlId, const std::string& text)
-{
+void CCardDialog::SetEditText(int controlId, const std::string& text) {
     SetItemText(controlId, FromAnsi(text));
 }
 
-bool CCardDialog::SetPictureFile(const std::string& name, int& width, int& height, std::string& error)
-{
+bool CCardDialog::SetPictureFile(const std::string& name, int& width, int& height, std::string& error) {
     std::pair<int, int> size;
     if (!PicturePanel()->SetPictureFile(name, &size, &error)) {
         // The card's picture cannot be shown: the panel shows none rather than an earlier one.
@@ -305,68 +280,59 @@ bool CCardDialog::SetPictureFile(const std::string& name, int& width, int& heigh
     return true;
 }
 
-void CCardDialog::ShowMessage(CardMessageIcon icon, const std::string& text)
-{
-    platform::Ui().MessageBox(this, kMessageCaption, FromAnsi(text),
-                              icon == CardMessageIcon::Stop ? platform::MessageIcon::Stop
-                                                            : platform::MessageIcon::Exclamation,
-                              platform::MessageButtons::Ok);
+void CCardDialog::ShowMessage(CardMessageIcon icon, const std::string& text) {
+    platform::Ui().MessageBox(
+        this, kMessageCaption, FromAnsi(text),
+        icon == CardMessageIcon::Stop ? platform::MessageIcon::Stop : platform::MessageIcon::Exclamation,
+        platform::MessageButtons::Ok);
 }
 
-void CCardDialog::ReadCardFile(const std::string& path)
-{
+void CCardDialog::ReadCardFile(const std::string& path) {
     ::ReadCardFile(path, record, *this);
 }
 
-void CCardDialog::OpenWebSite()
-{
+void CCardDialog::OpenWebSite() {
     platform::OpenWebSiteAddress(this, record.WebSite);
 }
 
-void CCardDialog::SendEMail()
-{
+void CCardDialog::SendEMail() {
     platform::SendMailTo(record.EMail);
 }
 
-void CCardDialog::ShowAbout()
-{
+void CCardDialog::ShowAbout() {
     CAboutDialog about(IsViewer(), this);
     about.DoModal();
 }
 
-void CCardDialog::OnCommand(int id)
-{
+void CCardDialog::OnCommand(int id) {
     switch (id) {
-    case kIdAbout:
-        ShowAbout();
-        return;
-    case kIdWebSiteLine:
-        OpenWebSite();
-        return;
-    case kIdEMailLine:
-        SendEMail();
-        return;
-    case kIdExit:
-        if (!RunInstalled(kIdExit)) done(QDialog::Rejected);
-        return;
-    default:
-        RunInstalled(id);
+        case kIdAbout:
+            ShowAbout();
+            return;
+        case kIdWebSiteLine:
+            OpenWebSite();
+            return;
+        case kIdEMailLine:
+            SendEMail();
+            return;
+        case kIdExit:
+            if (!RunInstalled(kIdExit)) done(QDialog::Rejected);
+            return;
+        default:
+            RunInstalled(id);
     }
 }
 
 // Enter and Escape go the way of Exit: the maker asks about saving first.
-void CCardDialog::OnOK()
-{
+void CCardDialog::OnOK() {
     OnCommand(kIdExit);
 }
 
-void CCardDialog::OnCancel()
-{
+void CCardDialog::OnCancel() {
     OnCommand(kIdExit);
 }
 
-bool CCardDialog::OnClose()
-{
+bool CCardDialog::OnClose() {
     // The handler ends the window itself when it lets it go.
     if (!RunInstalled(kIdCloseRequest)) done(QDialog::Rejected);
     return false;

@@ -22,8 +22,7 @@ using platform::MessageIcon;
 using platform::Ui;
 
 // A file name from the card's person or company, for the Save dialog.
-QString SuggestedName(const CardRecord& card)
-{
+QString SuggestedName(const CardRecord& card) {
     QString name = platform::FromAnsi(card.FirstName + (card.FirstName.empty() || card.LastName.empty() ? "" : " ") +
                                       card.LastName)
                        .trimmed();
@@ -32,8 +31,7 @@ QString SuggestedName(const CardRecord& card)
     return name.isEmpty() ? QStringLiteral("card") : name;
 }
 
-bool WriteWhole(const QString& path, const char* data, qint64 size, QString& error)
-{
+bool WriteWhole(const QString& path, const char* data, qint64 size, QString& error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data, size) != size || !file.commit()) {
         error = file.errorString();
@@ -44,8 +42,7 @@ bool WriteWhole(const QString& path, const char* data, qint64 size, QString& err
 
 }  // namespace
 
-void CCardDialog::ExportVCard()
-{
+void CCardDialog::ExportVCard() {
     // What is in the window is what goes out: the maker's typed text included.
     if (!IsViewer() && !TakeFromWindow()) return;
     record.StreetAddress = GetEditText(kStreetAddressControl);
@@ -56,13 +53,13 @@ void CCardDialog::ExportVCard()
     const std::string text = vcard::EncodeVCard(record);
     QString error;
     if (!WriteWhole(*chosen, text.data(), static_cast<qint64>(text.size()), error)) {
-        Ui().MessageBox(this, kMessageCaption, QStringLiteral("The vCard could not be written to %1: %2").arg(*chosen, error),
+        Ui().MessageBox(this, kMessageCaption,
+                        QStringLiteral("The vCard could not be written to %1: %2").arg(*chosen, error),
                         MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }
 
-void CCardDialog::SaveCardPicture()
-{
+void CCardDialog::SaveCardPicture() {
     if (!record.HasPicture()) {
         Ui().MessageBox(this, kMessageCaption, QStringLiteral("This card has no picture."), MessageIcon::Exclamation,
                         MessageButtons::Ok);
@@ -72,28 +69,28 @@ void CCardDialog::SaveCardPicture()
         vcard::PictureMediaType(record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength)));
     const bool png = mediaType == QStringLiteral("image/png");
     const QString extension = png ? QStringLiteral(".png") : QStringLiteral(".jpg");
-    platform::FileDialogRequest request{
-        true,
-        {png ? platform::FileFilter{"Portable Network Graphics (.png)", "*.png"}
-             : platform::FileFilter{"JPEG Graphic Files (.jpg)", "*.jpg"}},
-        extension,
-        SuggestedName(record) + extension,
-        ""};
+    platform::FileDialogRequest request{true,
+                                        {png ? platform::FileFilter{"Portable Network Graphics (.png)", "*.png"}
+                                             : platform::FileFilter{"JPEG Graphic Files (.jpg)", "*.jpg"}},
+                                        extension,
+                                        SuggestedName(record) + extension,
+                                        ""};
     const auto chosen = Ui().FileDialog(this, request);
     if (!chosen) return;
     QString error;
     if (!WriteWhole(*chosen, reinterpret_cast<const char*>(record.PictureBytes.data()), record.PictureLength, error)) {
-        Ui().MessageBox(this, kMessageCaption, QStringLiteral("The picture could not be written to %1: %2").arg(*chosen, error),
+        Ui().MessageBox(this, kMessageCaption,
+                        QStringLiteral("The picture could not be written to %1: %2").arg(*chosen, error),
                         MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }
 
-void CCardDialog::ShowQrCode()
-{
+void CCardDialog::ShowQrCode() {
     qr::CardCode card;
     std::string error;
     if (!qr::EncodeCard(record, vcard::Version::V3_0, card, error)) {
-        Ui().MessageBox(this, kMessageCaption, QStringLiteral("No QR code can hold this card: ") + QString::fromStdString(error),
+        Ui().MessageBox(this, kMessageCaption,
+                        QStringLiteral("No QR code can hold this card: ") + QString::fromStdString(error),
                         MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
@@ -105,7 +102,8 @@ void CCardDialog::ShowQrCode()
     for (int y = 0; y < card.code.width; ++y) {
         for (int x = 0; x < card.code.width; ++x) {
             if (card.code.Dark(x, y)) {
-                painter.fillRect((x + qr::kQuietZone) * module, (y + qr::kQuietZone) * module, module, module, Qt::black);
+                painter.fillRect((x + qr::kQuietZone) * module, (y + qr::kQuietZone) * module, module, module,
+                                 Qt::black);
             }
         }
     }

@@ -4,8 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString MakerDataFile(const QString& name)
-{
+QString MakerDataFile(const QString& name) {
     const QString installed =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/ovlet/") + name);
     if (QFileInfo::exists(installed)) return QFileInfo(installed).canonicalFilePath();

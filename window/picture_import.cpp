@@ -19,8 +19,7 @@ const char* const kPictureAdvice =
 
 }  // namespace
 
-void CCardDialog::ImportPicture()
-{
+void CCardDialog::ImportPicture() {
     using platform::Ui;
     // A field over its limit is reported and the command stops, so no typing is lost.
     if (!TakeFromWindow()) return;
@@ -65,8 +64,7 @@ void CCardDialog::ImportPicture()
     ShowInWindow();
 }
 
-void CCardDialog::RemovePicture()
-{
+void CCardDialog::RemovePicture() {
     if (!TakeFromWindow()) return;
     record.ReleasePicture();
     PicturePanel()->SetPictureFile(std::string());

@@ -8,8 +8,7 @@
 
 CSplashDialog::CSplashDialog(QWidget* parent, int ms) : TemplateDialog(103, parent), milliseconds(ms) {}
 
-QWidget* CSplashDialog::CreateControl(const platform::ControlTemplate& control)
-{
+QWidget* CSplashDialog::CreateControl(const platform::ControlTemplate& control) {
     if (control.id == 1056) {
         panel = new CPictureStatic;
         return panel;
@@ -17,8 +16,7 @@ QWidget* CSplashDialog::CreateControl(const platform::ControlTemplate& control)
     return TemplateDialog::CreateControl(control);
 }
 
-void CSplashDialog::OnInitDialog()
-{
+void CSplashDialog::OnInitDialog() {
     // The timer runs from before the picture is decoded, so decoding counts
     // against the three seconds.
     startTimer(milliseconds);
@@ -36,7 +34,6 @@ void CSplashDialog::OnInitDialog()
     }
 }
 
-void CSplashDialog::timerEvent(QTimerEvent*)
-{
+void CSplashDialog::timerEvent(QTimerEvent*) {
     done(QDialog::Rejected);
 }

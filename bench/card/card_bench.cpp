@@ -17,8 +17,7 @@ struct LargeCard {
     std::size_t size = 0;
     CardRecord record;
 
-    LargeCard()
-    {
+    LargeCard() {
         std::filesystem::create_directories(dir);
         path = (dir / "large.ovt").string();
         std::mt19937 rng(7);
@@ -37,14 +36,12 @@ struct LargeCard {
     ~LargeCard() { std::filesystem::remove_all(dir); }
 };
 
-LargeCard& Card()
-{
+LargeCard& Card() {
     static LargeCard card;
     return card;
 }
 
-void BM_PlainRead(benchmark::State& state)
-{
+void BM_PlainRead(benchmark::State& state) {
     std::vector<char> buffer(Card().size);
     for (auto _ : state) {
         const int fd = ::open(Card().path.c_str(), O_RDONLY);
@@ -61,8 +58,7 @@ void BM_PlainRead(benchmark::State& state)
 }
 BENCHMARK(BM_PlainRead);
 
-void BM_ReadCardFile(benchmark::State& state)
-{
+void BM_ReadCardFile(benchmark::State& state) {
     for (auto _ : state) {
         CardRecord record;
         RecordOnlySide side(record);
@@ -74,8 +70,7 @@ void BM_ReadCardFile(benchmark::State& state)
 BENCHMARK(BM_ReadCardFile);
 
 // Includes the flush to disk that makes a save safe, so it is shown apart.
-void BM_WriteCardFile(benchmark::State& state)
-{
+void BM_WriteCardFile(benchmark::State& state) {
     const std::string out = (Card().dir / "written.ovt").string();
     RecordOnlySide side(Card().record);
     for (auto _ : state) {

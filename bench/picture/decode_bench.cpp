@@ -99,8 +99,8 @@ Bytes EncodePng(const Bytes& rgb) {
         std::abort();
     }
     png_set_write_fn(png, &out, AppendBytes, nullptr);
-    png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < kHeight; ++y) {
         png_write_row(png, &rgb[static_cast<std::size_t>(y) * kWidth * 3]);
@@ -151,7 +151,9 @@ struct BareJpegErrors {
     std::jmp_buf jump;
 };
 
-void BareJpegExit(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<BareJpegErrors*>(cinfo->err)->jump, 1); }
+void BareJpegExit(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<BareJpegErrors*>(cinfo->err)->jump, 1);
+}
 
 bool DecodeBareJpeg(const Bytes& data, jpeg_decompress_struct* cinfo, BareJpegErrors* errors) {
     if (setjmp(errors->jump)) {
@@ -171,8 +173,7 @@ bool DecodeBareJpeg(const Bytes& data, jpeg_decompress_struct* cinfo, BareJpegEr
         rows[y] = pixels.get() + stride * y;
     }
     while (cinfo->output_scanline < cinfo->output_height) {
-        jpeg_read_scanlines(cinfo, rows.data() + cinfo->output_scanline,
-                            cinfo->output_height - cinfo->output_scanline);
+        jpeg_read_scanlines(cinfo, rows.data() + cinfo->output_scanline, cinfo->output_height - cinfo->output_scanline);
     }
     jpeg_finish_decompress(cinfo);
     benchmark::DoNotOptimize(pixels[0]);
@@ -230,8 +231,7 @@ bool DecodeBarePng(const Bytes& data) {
 
 void DecodeStb(const Bytes& data) {
     int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels = stbi_load_from_memory(data.data(), static_cast<int>(data.size()), &width,
-                                            &height, &channels, 4);
+    stbi_uc* pixels = stbi_load_from_memory(data.data(), static_cast<int>(data.size()), &width, &height, &channels, 4);
     if (!pixels) {
         std::abort();
     }
@@ -240,8 +240,8 @@ void DecodeStb(const Bytes& data) {
 }
 
 void SetCounters(benchmark::State& state) {
-    state.counters["MPix/s"] = benchmark::Counter(static_cast<double>(kWidth) * kHeight / 1e6,
-                                                  benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["MPix/s"] =
+        benchmark::Counter(static_cast<double>(kWidth) * kHeight / 1e6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_Jpeg_Library(benchmark::State& state) {
@@ -328,10 +328,9 @@ void PrintPeakMemory() {
     Fixture& f = Files();
     CAnyPicDecoder decoder;
     std::printf("Peak memory of one CAnyPicDecoder::DecodeFile to 32 bits (%d x %d):\n", kWidth, kHeight);
-    std::printf("%-6s %12s %12s %12s %14s\n", "format", "file MB", "bitmap MB", "peak rise MB",
-                "beyond file+bmp");
-    for (const auto& [name, path, size] : {std::tuple{"JPEG", f.jpegPath, f.jpeg.size()},
-                                           std::tuple{"PNG", f.pngPath, f.png.size()}}) {
+    std::printf("%-6s %12s %12s %12s %14s\n", "format", "file MB", "bitmap MB", "peak rise MB", "beyond file+bmp");
+    for (const auto& [name, path, size] :
+         {std::tuple{"JPEG", f.jpegPath, f.jpeg.size()}, std::tuple{"PNG", f.pngPath, f.png.size()}}) {
         // Warm-up: libraries set up their one-time state outside the measure.
         {
             CWinBmp warm;
@@ -353,8 +352,7 @@ void PrintPeakMemory() {
         double riseMb = (peak - before) / 1024.0;
         double fileMb = static_cast<double>(size) / (1024.0 * 1024.0);
         double bitmapMb = static_cast<double>(bitmap.GetStorageSize()) / (1024.0 * 1024.0);
-        std::printf("%-6s %12.1f %12.1f %12.1f %14.1f\n", name, fileMb, bitmapMb, riseMb,
-                    riseMb - fileMb - bitmapMb);
+        std::printf("%-6s %12.1f %12.1f %12.1f %14.1f\n", name, fileMb, bitmapMb, riseMb, riseMb - fileMb - bitmapMb);
     }
     std::printf("\n");
 }

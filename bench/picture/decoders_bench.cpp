@@ -69,10 +69,18 @@ const Picture& TestPicture() {
     return picture;
 }
 
-void PutU16Le(Bytes& b, unsigned v) { b.push_back(v & 0xFF), b.push_back((v >> 8) & 0xFF); }
-void PutU32Le(Bytes& b, std::uint32_t v) { PutU16Le(b, v & 0xFFFF), PutU16Le(b, v >> 16); }
-void PutU16Be(Bytes& b, unsigned v) { b.push_back((v >> 8) & 0xFF), b.push_back(v & 0xFF); }
-void PutU32Be(Bytes& b, std::uint32_t v) { PutU16Be(b, v >> 16), PutU16Be(b, v & 0xFFFF); }
+void PutU16Le(Bytes& b, unsigned v) {
+    b.push_back(v & 0xFF), b.push_back((v >> 8) & 0xFF);
+}
+void PutU32Le(Bytes& b, std::uint32_t v) {
+    PutU16Le(b, v & 0xFFFF), PutU16Le(b, v >> 16);
+}
+void PutU16Be(Bytes& b, unsigned v) {
+    b.push_back((v >> 8) & 0xFF), b.push_back(v & 0xFF);
+}
+void PutU32Be(Bytes& b, std::uint32_t v) {
+    PutU16Be(b, v >> 16), PutU16Be(b, v & 0xFFFF);
+}
 
 struct Encoded {
     Bytes file;
@@ -175,8 +183,7 @@ void PackBits(const std::uint8_t* in, int n, Bytes& out) {
             continue;
         }
         int start = x;
-        while (x < n && x - start < 128 &&
-               !(x + 2 < n && in[x] == in[x + 1] && in[x] == in[x + 2])) ++x;
+        while (x < n && x - start < 128 && !(x + 2 < n && in[x] == in[x + 1] && in[x] == in[x + 2])) ++x;
         out.push_back(static_cast<std::uint8_t>(x - start - 1));
         out.insert(out.end(), in + start, in + x);
     }
@@ -235,7 +242,7 @@ void Ovlet(benchmark::State& state) {
     CBmpDecoder bmp;
     CTGADecoder tga;
     CPictDecoder pict;
-    CPicDecoder* decoder = state.range(0) <= kBmpRle8 ? static_cast<CPicDecoder*>(&bmp)
+    CPicDecoder* decoder = state.range(0) <= kBmpRle8  ? static_cast<CPicDecoder*>(&bmp)
                            : state.range(0) <= kTgaRle ? static_cast<CPicDecoder*>(&tga)
                                                        : &pict;
     CWinBmp bitmap;

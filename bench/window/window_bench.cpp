@@ -24,8 +24,7 @@ constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
 // A photo-like 12-megapixel JPEG: smooth gradients with some texture.
-std::vector<std::uint8_t> MakeJpeg()
-{
+std::vector<std::uint8_t> MakeJpeg() {
     std::vector<std::uint8_t> row(kWidth * 3);
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr jerr{};
@@ -64,8 +63,7 @@ struct Fixture {
     std::filesystem::path dir = std::filesystem::temp_directory_path() / "ovlet-window-bench";
     std::string jpegPath;
     std::string cardPath;
-    Fixture()
-    {
+    Fixture() {
         std::filesystem::create_directories(dir);
         const auto jpeg = MakeJpeg();
         jpegPath = (dir / "photo.jpg").string();
@@ -79,14 +77,12 @@ struct Fixture {
     }
 };
 
-Fixture& Files()
-{
+Fixture& Files() {
     static Fixture fixture;
     return fixture;
 }
 
-void BM_RepaintImagePage12MP(benchmark::State& state)
-{
+void BM_RepaintImagePage12MP(benchmark::State& state) {
     CCardDialog window;
     window.Record().CurrentPath = Files().cardPath;
     window.Create();
@@ -96,13 +92,12 @@ void BM_RepaintImagePage12MP(benchmark::State& state)
     for (auto _ : state) {
         window.repaint();
     }
-    state.counters["picture_px"] = static_cast<double>(window.PicturePanel()->Bitmap().GetWidth()) *
-                                    window.PicturePanel()->Bitmap().GetHeight();
+    state.counters["picture_px"] =
+        static_cast<double>(window.PicturePanel()->Bitmap().GetWidth()) * window.PicturePanel()->Bitmap().GetHeight();
 }
 BENCHMARK(BM_RepaintImagePage12MP)->Unit(benchmark::kMillisecond);
 
-void BM_DecodePicture12MP(benchmark::State& state)
-{
+void BM_DecodePicture12MP(benchmark::State& state) {
     for (auto _ : state) {
         CWinBmp bitmap;
         SharedDecoder().DecodeFile(Files().jpegPath.c_str(), &bitmap, 32);
@@ -111,8 +106,7 @@ void BM_DecodePicture12MP(benchmark::State& state)
 }
 BENCHMARK(BM_DecodePicture12MP)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-void BM_OpenCard12MP(benchmark::State& state)
-{
+void BM_OpenCard12MP(benchmark::State& state) {
     CCardDialog window;
     window.Create();
     for (auto _ : state) {
@@ -124,8 +118,7 @@ BENCHMARK(BM_OpenCard12MP)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     platform::InstallBitmapResources();

@@ -7,8 +7,7 @@
 #include "card/card_file.h"
 #include "card/vcard.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CardRecord record;
     RecordOnlySide side(record);
     if (ReadCardBytes(data, size, record, side).outcome != CardReadOutcome::Read) return 0;

@@ -6,8 +6,7 @@
 
 #include "card/vcard.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vcard::ReadLimits limits;
     limits.maxLineBytes = 1 << 16;
     limits.maxCards = 64;

@@ -16,10 +16,10 @@ std::vector<std::uint8_t> WrapInPicture(const std::uint8_t* data, std::size_t si
         picture.push_back(static_cast<std::uint8_t>(v >> 8));
         picture.push_back(static_cast<std::uint8_t>(v));
     };
-    put16(0);                      // picture size
+    put16(0);                                  // picture size
     put16(0), put16(0), put16(16), put16(16);  // frame
-    put16(0x0011), put16(0x02FF);  // version 2
-    put16(0x0C00);                 // header opcode and its 24 bytes
+    put16(0x0011), put16(0x02FF);              // version 2
+    put16(0x0C00);                             // header opcode and its 24 bytes
     picture.insert(picture.end(), 24, 0);
     put16(0x8200);
     auto length = static_cast<std::uint32_t>(size);

@@ -11,8 +11,7 @@ struct EncodeCase {
     Bytes prefix;  // the bytes before the text
 };
 
-TEST(ArchiveString, WritesTheShortestFormAndReadsItBack)
-{
+TEST(ArchiveString, WritesTheShortestFormAndReadsItBack) {
     const EncodeCase cases[] = {
         {0, {0x00}},
         {3, {0x03}},
@@ -46,14 +45,15 @@ struct ReadCase {
     std::string text;
 };
 
-TEST(ArchiveString, ReadsEveryFormAndRefusesWhatCannotBe)
-{
+TEST(ArchiveString, ReadsEveryFormAndRefusesWhatCannotBe) {
     const ReadCase cases[] = {
         {"abc", {0x03, 'a', 'b', 'c'}, ArchiveStringStatus::Ok, "abc"},
         {"16-bit form for a short string", {0xFF, 0x03, 0x00, 'a', 'b', 'c'}, ArchiveStringStatus::Ok, "abc"},
         {"32-bit form for a short string", {0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 'h', 'i'}, ArchiveStringStatus::Ok, "hi"},
         {"wide text", {0xFF, 0xFE, 0xFF, 0x03, 'a', 0, 0xE9, 0, 0xAC, 0x20}, ArchiveStringStatus::Ok, "a\xE9\x80"},
-        {"wide text outside the code page", {0xFF, 0xFE, 0xFF, 0x02, 0x41, 0x01, 'b', 0}, ArchiveStringStatus::Ok,
+        {"wide text outside the code page",
+         {0xFF, 0xFE, 0xFF, 0x02, 0x41, 0x01, 'b', 0},
+         ArchiveStringStatus::Ok,
          "?b"},
         {"wide surrogate pair", {0xFF, 0xFE, 0xFF, 0x02, 0x3D, 0xD8, 0x00, 0xDE}, ArchiveStringStatus::Ok, "?"},
         {"wide text with a 16-bit length", {0xFF, 0xFE, 0xFF, 0xFF, 0x01, 0x00, 'q', 0}, ArchiveStringStatus::Ok, "q"},
@@ -65,8 +65,10 @@ TEST(ArchiveString, ReadsEveryFormAndRefusesWhatCannotBe)
         {"ends in the text", {0x05, 'a', 'b'}, ArchiveStringStatus::PastEnd, ""},
         {"ends in the wide text", {0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'}, ArchiveStringStatus::PastEnd, ""},
         {"hostile 32-bit length", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, ArchiveStringStatus::PastEnd, ""},
-        {"hostile wide length", {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a'},
-         ArchiveStringStatus::PastEnd, ""},
+        {"hostile wide length",
+         {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a'},
+         ArchiveStringStatus::PastEnd,
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

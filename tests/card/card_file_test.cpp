@@ -13,8 +13,7 @@ namespace {
 
 const std::size_t kNoticeLength = std::strlen(kCardNotice);
 
-Bytes Head()
-{
+Bytes Head() {
     Bytes b = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};
     WriteArchiveString(b, kCardNotice);
     b.insert(b.end(), 4, 0);
@@ -22,8 +21,7 @@ Bytes Head()
 }
 
 // A card file from its nineteen strings (in file order) and a picture.
-Bytes CardBytes(const std::vector<std::string>& fields, std::int32_t pictureLength = 0, const Bytes& picture = {})
-{
+Bytes CardBytes(const std::vector<std::string>& fields, std::int32_t pictureLength = 0, const Bytes& picture = {}) {
     Bytes b = Head();
     for (std::size_t i = 0; i < 19; ++i) WriteArchiveString(b, i < fields.size() ? fields[i] : "");
     const auto u = static_cast<std::uint32_t>(pictureLength);
@@ -32,16 +30,14 @@ Bytes CardBytes(const std::vector<std::string>& fields, std::int32_t pictureLeng
     return b;
 }
 
-Bytes Write(CardRecord& record, FakeWindow& window)
-{
+Bytes Write(CardRecord& record, FakeWindow& window) {
     TempDir dir;
     const auto path = dir / "card.ovt";
     EXPECT_EQ(WriteCardFile(path.string(), record, window).outcome, CardWriteOutcome::Written);
     return ReadBytes(path);
 }
 
-TEST(CardFile, EmptyCardIs36PlusNoticeBytes)
-{
+TEST(CardFile, EmptyCardIs36PlusNoticeBytes) {
     CardRecord record;
     FakeWindow window;
     const Bytes bytes = Write(record, window);
@@ -49,8 +45,7 @@ TEST(CardFile, EmptyCardIs36PlusNoticeBytes)
     EXPECT_EQ(bytes, CardBytes({}));
 }
 
-TEST(CardFile, CompanyAbcMatchesTheByteExample)
-{
+TEST(CardFile, CompanyAbcMatchesTheByteExample) {
     CardRecord record;
     record.Company = "abc";
     FakeWindow window;
@@ -60,8 +55,7 @@ TEST(CardFile, CompanyAbcMatchesTheByteExample)
     EXPECT_EQ(Write(record, window), expected);
 }
 
-TEST(CardFile, MultiLineFieldsComeFromTheirControls)
-{
+TEST(CardFile, MultiLineFieldsComeFromTheirControls) {
     CardRecord record;
     record.StreetAddress = "stale";
     FakeWindow window;
@@ -85,8 +79,7 @@ struct ReadCase {
     const char* message;  // the message shown, or null for none
 };
 
-TEST(CardFile, ReadOutcomes)
-{
+TEST(CardFile, ReadOutcomes) {
     Bytes otherVersion = CardBytes({"v"});
     otherVersion[7] = 0x40;  // 2.0
     Bytes wideCompany = Head();
@@ -131,8 +124,7 @@ TEST(CardFile, ReadOutcomes)
     }
 }
 
-TEST(CardFile, UnopenableFileKeepsTheLabelAndClearsThePath)
-{
+TEST(CardFile, UnopenableFileKeepsTheLabelAndClearsThePath) {
     CardRecord record;
     FakeWindow window;
     EXPECT_EQ(ReadCardFile("/nonexistent/dir/card.ovt", record, window).outcome, CardReadOutcome::CannotOpen);
@@ -143,8 +135,7 @@ TEST(CardFile, UnopenableFileKeepsTheLabelAndClearsThePath)
     EXPECT_EQ(window.showCount, 0);
 }
 
-TEST(CardFile, PictureGoesThroughAPrivateTemporaryFileThatIsRemoved)
-{
+TEST(CardFile, PictureGoesThroughAPrivateTemporaryFileThatIsRemoved) {
     TempDir dir;
     const Bytes picture = {0xFF, 0xD8, 0xFF, 1, 2, 3, 4};
     const auto path = dir / "pic.ovt";
@@ -166,8 +157,7 @@ TEST(CardFile, PictureGoesThroughAPrivateTemporaryFileThatIsRemoved)
     EXPECT_EQ(record.CurrentPath, path.string());
 }
 
-TEST(CardFile, UndecodablePictureIsKeptAndSavedAgain)
-{
+TEST(CardFile, UndecodablePictureIsKeptAndSavedAgain) {
     const Bytes picture(300, 0xAB);
     const Bytes original = CardBytes({"Acme"}, 300, picture);
     CardRecord record;
@@ -184,8 +174,7 @@ TEST(CardFile, UndecodablePictureIsKeptAndSavedAgain)
 
 // Every prefix of the sample card reads without harm, with the outcome that
 // belongs to where it was cut.
-TEST(CardFile, TruncationSweepOverTheSampleCard)
-{
+TEST(CardFile, TruncationSweepOverTheSampleCard) {
     const Bytes full = ReadBytes(std::filesystem::path(OVLET_SAMPLES_DIR) / "sample.ovt");
     ASSERT_GT(full.size(), 1000u);
     CardRecord whole;
@@ -194,7 +183,8 @@ TEST(CardFile, TruncationSweepOverTheSampleCard)
     const std::size_t pictureStart = full.size() - static_cast<std::size_t>(whole.PictureLength);
     const std::size_t lengthStart = pictureStart - 4;
     // Every cut in the text and the picture length, then every 37th in the picture bytes.
-    for (std::size_t cut = 0; cut <= full.size(); cut = cut < lengthStart + 8 || cut == full.size() ? cut + 1 : std::min(cut + 37, full.size())) {
+    for (std::size_t cut = 0; cut <= full.size();
+         cut = cut < lengthStart + 8 || cut == full.size() ? cut + 1 : std::min(cut + 37, full.size())) {
         SCOPED_TRACE(cut);
         const Bytes prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
         CardRecord record;
@@ -207,13 +197,13 @@ TEST(CardFile, TruncationSweepOverTheSampleCard)
             ASSERT_EQ(result.outcome, CardReadOutcome::Read);
             const std::size_t expected = cut < pictureStart ? 0 : cut - pictureStart;
             ASSERT_EQ(record.PictureLength, static_cast<std::int32_t>(expected));
-            ASSERT_TRUE(std::equal(record.PictureBytes.begin(), record.PictureBytes.end(), full.begin() + static_cast<std::ptrdiff_t>(pictureStart)));
+            ASSERT_TRUE(std::equal(record.PictureBytes.begin(), record.PictureBytes.end(),
+                                   full.begin() + static_cast<std::ptrdiff_t>(pictureStart)));
         }
     }
 }
 
-std::string RandomText(std::mt19937& rng)
-{
+std::string RandomText(std::mt19937& rng) {
     static const std::size_t kLengths[] = {0, 1, 20, 254, 255, 256, 65533, 65534, 65535, 70000};
     const std::size_t length = kLengths[rng() % std::size(kLengths)];
     std::string s(length, ' ');
@@ -221,8 +211,7 @@ std::string RandomText(std::mt19937& rng)
     return s;
 }
 
-TEST(CardFile, WriteReadWriteIsByteForByteForRandomCards)
-{
+TEST(CardFile, WriteReadWriteIsByteForByteForRandomCards) {
     std::mt19937 rng(1234);
     for (int round = 0; round < 25; ++round) {
         SCOPED_TRACE(round);
@@ -249,22 +238,19 @@ TEST(CardFile, WriteReadWriteIsByteForByteForRandomCards)
 long FailAfter(int fd, const void* data, unsigned long size);
 int gWritesLeft = 0;
 int gWriteErrno = ENOSPC;
-long FailAfter(int fd, const void* data, unsigned long size)
-{
+long FailAfter(int fd, const void* data, unsigned long size) {
     if (gWritesLeft-- <= 0) {
         errno = gWriteErrno;
         return -1;
     }
     return DefaultCardFileOps().write(fd, data, size < 100 ? size : 100);
 }
-int FailingFsync(int)
-{
+int FailingFsync(int) {
     errno = EIO;
     return -1;
 }
 
-TEST(CardFile, FailedSaveLeavesTheOldCardIntact)
-{
+TEST(CardFile, FailedSaveLeavesTheOldCardIntact) {
     struct Case {
         const char* name;
         int writesBeforeFailure;
@@ -300,8 +286,7 @@ TEST(CardFile, FailedSaveLeavesTheOldCardIntact)
     }
 }
 
-TEST(CardFile, SaveThatCannotOpenWritesNothing)
-{
+TEST(CardFile, SaveThatCannotOpenWritesNothing) {
     TempDir dir;
     CardRecord record;
     FakeWindow window;
@@ -311,8 +296,7 @@ TEST(CardFile, SaveThatCannotOpenWritesNothing)
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
-TEST(CardFile, SaveReplacesTheCardAndKeepsItsPermissions)
-{
+TEST(CardFile, SaveReplacesTheCardAndKeepsItsPermissions) {
     TempDir dir;
     const auto path = dir / "card.ovt";
     WriteBytes(path, {1, 2, 3});
@@ -325,8 +309,7 @@ TEST(CardFile, SaveReplacesTheCardAndKeepsItsPermissions)
     EXPECT_EQ(ReadBytes(path), CardBytes({"", "", "Oslo"}));
 }
 
-TEST(CardRecord, ClearCardRestoresTheNewCardState)
-{
+TEST(CardRecord, ClearCardRestoresTheNewCardState) {
     CardRecord record;
     for (const auto& f : kCardFields) record.*f.member = "x";
     for (const auto& s : kCardStateStrings) record.*s.member = "y";
@@ -343,12 +326,12 @@ TEST(CardRecord, ClearCardRestoresTheNewCardState)
     EXPECT_TRUE(record.PictureBytes.empty());
 }
 
-TEST(CardRecord, ExchangeOrderStartsWithCityAndCoversEverySingleLineField)
-{
+TEST(CardRecord, ExchangeOrderStartsWithCityAndCoversEverySingleLineField) {
     const auto order = CardExchangeOrder();
-    const char* expected[] = {"City", "Company", "WebSite", "Country", "Department", "Phone1Description",
-                              "Phone2Description", "EMail", "Fax", "FirstName", "LastName", "MiddleName",
-                              "Phone1Number", "Phone2Number", "PostalCode", "StateProvince", "JobTitle"};
+    const char* expected[] = {
+        "City",       "Company",       "WebSite",   "Country",  "Department", "Phone1Description", "Phone2Description",
+        "EMail",      "Fax",           "FirstName", "LastName", "MiddleName", "Phone1Number",      "Phone2Number",
+        "PostalCode", "StateProvince", "JobTitle"};
     for (std::size_t i = 0; i < order.size(); ++i) {
         ASSERT_NE(order[i], nullptr);
         EXPECT_STREQ(order[i]->name, expected[i]);

@@ -12,31 +12,67 @@ struct SummaryCase {
 };
 
 const SummaryCase kSummaryCases[] = {
-    {"full address", [](CardRecord& r) { r.StreetAddress = "S"; r.City = "C"; r.StateProvince = "T"; r.Country = "K"; r.PostalCode = "P"; },
+    {"full address",
+     [](CardRecord& r) {
+         r.StreetAddress = "S";
+         r.City = "C";
+         r.StateProvince = "T";
+         r.Country = "K";
+         r.PostalCode = "P";
+     },
      "AddressBlock", "S\nC, T K P"},
-    {"address without city", [](CardRecord& r) { r.StreetAddress = "S"; r.StateProvince = "T"; r.Country = "K"; r.PostalCode = "P"; },
+    {"address without city",
+     [](CardRecord& r) {
+         r.StreetAddress = "S";
+         r.StateProvince = "T";
+         r.Country = "K";
+         r.PostalCode = "P";
+     },
      "AddressBlock", "S\nT K P"},
     {"empty address", [](CardRecord&) {}, "AddressBlock", "\n  "},
-    {"street keeps its CR LF", [](CardRecord& r) { r.StreetAddress = "a\r\nb"; r.City = "C"; }, "AddressBlock", "a\r\nb\nC,   "},
-    {"name without middle", [](CardRecord& r) { r.FirstName = "Ann"; r.LastName = "Lee"; }, "NameLine", "Ann  Lee"},
+    {"street keeps its CR LF",
+     [](CardRecord& r) {
+         r.StreetAddress = "a\r\nb";
+         r.City = "C";
+     },
+     "AddressBlock", "a\r\nb\nC,   "},
+    {"name without middle",
+     [](CardRecord& r) {
+         r.FirstName = "Ann";
+         r.LastName = "Lee";
+     },
+     "NameLine", "Ann  Lee"},
     {"empty name", [](CardRecord&) {}, "NameLine", "  "},
     {"empty e-mail", [](CardRecord&) {}, "EMailLine", "E-Mail: "},
     {"e-mail", [](CardRecord& r) { r.EMail = "a@b.c"; }, "EMailLine", "E-Mail: a@b.c"},
-    {"job and department", [](CardRecord& r) { r.JobTitle = "J"; r.Department = "D"; }, "TitleLine", "J, D"},
+    {"job and department",
+     [](CardRecord& r) {
+         r.JobTitle = "J";
+         r.Department = "D";
+     },
+     "TitleLine", "J, D"},
     {"job alone", [](CardRecord& r) { r.JobTitle = "J"; }, "TitleLine", "J"},
     {"department alone", [](CardRecord& r) { r.Department = "D"; }, "TitleLine", "D"},
     {"phone without description", [](CardRecord& r) { r.Phone1Number = "123"; }, "Phone1Line", ": 123"},
-    {"description without phone leaves the line", [](CardRecord& r) { r.Phone2Description = "Cell"; r.Phone2Line = "old"; },
+    {"description without phone leaves the line",
+     [](CardRecord& r) {
+         r.Phone2Description = "Cell";
+         r.Phone2Line = "old";
+     },
      "Phone2Line", "old"},
-    {"phone 2", [](CardRecord& r) { r.Phone2Description = "Cell"; r.Phone2Number = "9"; }, "Phone2Line", "Cell: 9"},
+    {"phone 2",
+     [](CardRecord& r) {
+         r.Phone2Description = "Cell";
+         r.Phone2Number = "9";
+     },
+     "Phone2Line", "Cell: 9"},
     {"fax", [](CardRecord& r) { r.Fax = "55"; }, "FaxLine", "Fax: 55"},
     {"empty fax leaves the line", [](CardRecord& r) { r.FaxLine = "old"; }, "FaxLine", "old"},
     {"web site as typed", [](CardRecord& r) { r.WebSite = "www.example.com"; }, "WebSiteLine", "www.example.com"},
     {"company", [](CardRecord& r) { r.Company = "Acme"; }, "CompanyLine", "Acme"},
 };
 
-TEST(CardSummary, ComposesEachDisplayString)
-{
+TEST(CardSummary, ComposesEachDisplayString) {
     for (const auto& c : kSummaryCases) {
         SCOPED_TRACE(c.name);
         CardRecord record;
@@ -52,8 +88,7 @@ struct LinkCase {
     const char* address;  // when allowed
 };
 
-TEST(CardLinks, WebSiteReachesTheBrowserOnlyAsAWebAddress)
-{
+TEST(CardLinks, WebSiteReachesTheBrowserOnlyAsAWebAddress) {
     const LinkCase cases[] = {
         {"www.example.com", true, "http://www.example.com"},
         {"  example.com/path?q=1  ", true, "http://example.com/path?q=1"},
@@ -86,8 +121,7 @@ TEST(CardLinks, WebSiteReachesTheBrowserOnlyAsAWebAddress)
     }
 }
 
-TEST(CardLinks, EMailIsOneEncodedRecipient)
-{
+TEST(CardLinks, EMailIsOneEncodedRecipient) {
     const std::pair<const char*, const char*> cases[] = {
         {"", "mailto:"},
         {"ann@example.com", "mailto:ann@example.com"},

@@ -20,7 +20,7 @@ class FakeWindow : public CardWindowSide {
 public:
     std::string street;
     std::string info;
-    bool decodes = true;           // whether the panel can show the pictures it is given
+    bool decodes = true;  // whether the panel can show the pictures it is given
     int width = 64;
     int height = 48;
     std::vector<std::string> shownFiles;
@@ -30,12 +30,8 @@ public:
     int showCount = 0;
 
     std::string GetEditText(int id) override { return id == kStreetAddressControl ? street : info; }
-    void SetEditText(int id, const std::string& text) override
-    {
-        (id == kStreetAddressControl ? street : info) = text;
-    }
-    bool SetPictureFile(const std::string& name, int& w, int& h, std::string& error) override
-    {
+    void SetEditText(int id, const std::string& text) override { (id == kStreetAddressControl ? street : info) = text; }
+    bool SetPictureFile(const std::string& name, int& w, int& h, std::string& error) override {
         shownFiles.push_back(name);
         std::ifstream in(name, std::ios::binary);
         shownBytes.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -53,23 +49,20 @@ public:
     void ShowInWindow() override { ++showCount; }
 };
 
-inline Bytes ReadBytes(const std::filesystem::path& path)
-{
+inline Bytes ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // A fresh, empty folder for one test, removed with the object.
 class TempDir {
 public:
-    TempDir()
-    {
+    TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "ovlet-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }

@@ -4,8 +4,7 @@
 
 namespace {
 
-TEST(Codepage, EveryByteSurvivesTheRoundTripThroughUtf8)
-{
+TEST(Codepage, EveryByteSurvivesTheRoundTripThroughUtf8) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
     const auto back = codepage::AnsiFromUtf8(codepage::Utf8FromAnsi(all));
@@ -13,8 +12,7 @@ TEST(Codepage, EveryByteSurvivesTheRoundTripThroughUtf8)
     EXPECT_EQ(*back, all);
 }
 
-TEST(Codepage, KnownCharacters)
-{
+TEST(Codepage, KnownCharacters) {
     const std::pair<std::string, std::string> cases[] = {
         {"\x80", "\xE2\x82\xAC"},  // euro sign
         {"\x96", "\xE2\x80\x93"},  // en dash
@@ -27,14 +25,15 @@ TEST(Codepage, KnownCharacters)
     }
 }
 
-TEST(Codepage, RefusesWhatTheCodePageCannotHold)
-{
+TEST(Codepage, RefusesWhatTheCodePageCannotHold) {
     const std::pair<const char*, char32_t> cases[] = {
-        {"Lodz \xC5\x81\xC3\xB3""d\xC5\xBA", 0x141},  // Polish L with stroke
-        {"\xE2\x98\x83", 0x2603},                    // snowman
-        {"bad \xC3", 0xFFFD},                        // cut sequence
-        {"\xC0\xAF", 0xFFFD},                        // overlong
-        {"\xED\xA0\x80", 0xFFFD},                    // encoded surrogate
+        {"Lodz \xC5\x81\xC3\xB3"
+         "d\xC5\xBA",
+         0x141},                   // Polish L with stroke
+        {"\xE2\x98\x83", 0x2603},  // snowman
+        {"bad \xC3", 0xFFFD},      // cut sequence
+        {"\xC0\xAF", 0xFFFD},      // overlong
+        {"\xED\xA0\x80", 0xFFFD},  // encoded surrogate
     };
     for (const auto& [utf8, bad] : cases) {
         SCOPED_TRACE(utf8);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "card_test_support.h"
@@ -12,14 +12,12 @@
 
 namespace {
 
-bool HaveZbar()
-{
+bool HaveZbar() {
     return std::system("command -v zbarimg >/dev/null 2>&1") == 0;
 }
 
 // What zbarimg reads from a picture, byte for byte.
-std::string ZbarDecode(const std::filesystem::path& png)
-{
+std::string ZbarDecode(const std::filesystem::path& png) {
     const std::string command = "zbarimg --raw -q -Sbinary '" + png.string() + "' 2>/dev/null";
     std::string out;
     FILE* pipe = ::popen(command.c_str(), "r");
@@ -31,14 +29,12 @@ std::string ZbarDecode(const std::filesystem::path& png)
     return out;
 }
 
-std::uint32_t PngWidth(const std::vector<std::uint8_t>& png)
-{
+std::uint32_t PngWidth(const std::vector<std::uint8_t>& png) {
     if (png.size() < 24) return 0;
     return (std::uint32_t{png[16]} << 24) | (std::uint32_t{png[17]} << 16) | (std::uint32_t{png[18]} << 8) | png[19];
 }
 
-TEST(CardQr, DecodesBackToTheVCardWithoutPhoto)
-{
+TEST(CardQr, DecodesBackToTheVCardWithoutPhoto) {
     if (!HaveZbar()) GTEST_SKIP() << "zbarimg is not installed";
     CardRecord longNote = AtLimitCard();
     longNote.GeneralInformation = std::string(3000, 'n');
@@ -74,15 +70,14 @@ TEST(CardQr, DecodesBackToTheVCardWithoutPhoto)
     }
 }
 
-TEST(CardQr, ChoosesTheStrongestLevelThatFits)
-{
+TEST(CardQr, ChoosesTheStrongestLevelThatFits) {
     struct Case {
         std::size_t bytes;
         char level;  // 0: does not fit
     };
     // Version 25 holds 1273 bytes at level L, 997 at M, 715 at Q and 535 at H.
-    const Case cases[] = {{10, 'H'}, {535, 'H'}, {536, 'Q'}, {715, 'Q'}, {716, 'M'}, {997, 'M'},
-                          {998, 'L'}, {1273, 'L'}, {1274, 0}, {8000, 0}};
+    const Case cases[] = {{10, 'H'},  {535, 'H'}, {536, 'Q'},  {715, 'Q'}, {716, 'M'},
+                          {997, 'M'}, {998, 'L'}, {1273, 'L'}, {1274, 0},  {8000, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes);
         qr::Code code;
@@ -99,8 +94,7 @@ TEST(CardQr, ChoosesTheStrongestLevelThatFits)
     }
 }
 
-TEST(CardQr, PictureSizeIsCheckedAndKept)
-{
+TEST(CardQr, PictureSizeIsCheckedAndKept) {
     qr::Code code;
     std::string error;
     ASSERT_TRUE(qr::Encode("hello", code, error));

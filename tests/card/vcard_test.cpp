@@ -13,8 +13,7 @@
 
 namespace {
 
-void ExpectSameFields(const CardRecord& want, const CardRecord& got)
-{
+void ExpectSameFields(const CardRecord& want, const CardRecord& got) {
     for (const auto& f : kCardFields) {
         SCOPED_TRACE(f.name);
         EXPECT_EQ(want.*f.member, got.*f.member);
@@ -22,16 +21,14 @@ void ExpectSameFields(const CardRecord& want, const CardRecord& got)
     EXPECT_EQ(want.PictureBytes, got.PictureBytes);
 }
 
-vcard::ImportedCard ReadOne(const std::string& text)
-{
+vcard::ImportedCard ReadOne(const std::string& text) {
     vcard::ReadResult result = vcard::DecodeVCards(text);
     EXPECT_EQ(result.cards.size(), 1u) << text;
     return result.cards.empty() ? vcard::ImportedCard{} : result.cards.front();
 }
 
 // The unfolded lines of a vCard, with each physical line checked on the way.
-std::vector<std::string> Unfold(const std::string& text)
-{
+std::vector<std::string> Unfold(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -51,19 +48,19 @@ std::vector<std::string> Unfold(const std::string& text)
     return lines;
 }
 
-bool HasLine(const std::vector<std::string>& lines, const std::string& line)
-{
+bool HasLine(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-TEST(VCardWrite, SampleCardGivesTheExpectedProperties)
-{
+TEST(VCardWrite, SampleCardGivesTheExpectedProperties) {
     const std::vector<std::string> lines = Unfold(vcard::EncodeVCard(SampleCard(), {vcard::Version::V4_0, false}));
     const std::vector<std::string> expected = {
         "BEGIN:VCARD",
         "VERSION:4.0",
-        "FN:Ren\xC3\xA9" "e A. Okafor",
-        "N:Okafor;Ren\xC3\xA9" "e;A.;;",
+        "FN:Ren\xC3\xA9"
+        "e A. Okafor",
+        "N:Okafor;Ren\xC3\xA9"
+        "e;A.;;",
         "ORG:Harbour Light Instruments;Marine Sensors",
         "TITLE:Lead Engineer",
         "ADR;TYPE=work:;;Unit 4\\, Quayside Works\\n12 Ropewalk Lane;Portsmouth;Hampshire;PO1 3AX;United Kingdom",
@@ -79,8 +76,7 @@ TEST(VCardWrite, SampleCardGivesTheExpectedProperties)
     EXPECT_EQ(lines, expected);
 }
 
-TEST(VCardWrite, EscapesAndParameterQuoting)
-{
+TEST(VCardWrite, EscapesAndParameterQuoting) {
     struct Case {
         const char* name;
         std::string CardRecord::*member;
@@ -96,8 +92,7 @@ TEST(VCardWrite, EscapesAndParameterQuoting)
         {"URL doubles a backslash", &CardRecord::WebSite, "x\\y", "URL:x\\\\y"},
         {"label with quote and caret", &CardRecord::Phone1Description, "Desk \"A\" ^1",
          "TEL;LABEL=\"Desk ^'A^' ^^1\":5"},
-        {"fax-described phone keeps its label", &CardRecord::Phone1Description, "Fax",
-         "TEL;TYPE=fax;LABEL=\"Fax\":5"},
+        {"fax-described phone keeps its label", &CardRecord::Phone1Description, "Fax", "TEL;TYPE=fax;LABEL=\"Fax\":5"},
         {"two words give two types", &CardRecord::Phone1Description, "Work Mobile", "TEL;TYPE=work,cell:5"},
         {"number starting tel:", &CardRecord::Phone1Number, "tel:1%2", "TEL:tel:tel:1%252"},
     };
@@ -112,8 +107,7 @@ TEST(VCardWrite, EscapesAndParameterQuoting)
     }
 }
 
-TEST(VCardWrite, FoldsAt75OctetsWithoutSplittingCharacters)
-{
+TEST(VCardWrite, FoldsAt75OctetsWithoutSplittingCharacters) {
     struct Case {
         const char* name;
         std::string note;
@@ -145,24 +139,22 @@ TEST(VCardWrite, FoldsAt75OctetsWithoutSplittingCharacters)
     }
 }
 
-TEST(VCardWrite, Version3PhotoAndTypes)
-{
+TEST(VCardWrite, Version3PhotoAndTypes) {
     CardRecord r = SampleCard();
     const auto lines = Unfold(vcard::EncodeVCard(r, {vcard::Version::V3_0}));
     EXPECT_TRUE(HasLine(lines, "VERSION:3.0"));
     EXPECT_TRUE(HasLine(lines, "TEL;TYPE=CELL:+44 7700 900123"));
     EXPECT_TRUE(HasLine(lines, "TEL;TYPE=FAX:+44 23 9200 0199"));
-    const auto photo = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("PHOTO", 0) == 0; });
+    const auto photo =
+        std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("PHOTO", 0) == 0; });
     ASSERT_NE(photo, lines.end());
     EXPECT_EQ(photo->rfind("PHOTO;ENCODING=b;TYPE=JPEG:/9j/", 0), 0u);
     const auto v4 = Unfold(vcard::EncodeVCard(r));
-    EXPECT_TRUE(std::any_of(v4.begin(), v4.end(), [](const std::string& l) {
-        return l.rfind("PHOTO:data:image/jpeg;base64,/9j/", 0) == 0;
-    }));
+    EXPECT_TRUE(std::any_of(v4.begin(), v4.end(),
+                            [](const std::string& l) { return l.rfind("PHOTO:data:image/jpeg;base64,/9j/", 0) == 0; }));
 }
 
-TEST(VCardRoundTrip, CardToVCardToCardKeepsEveryField)
-{
+TEST(VCardRoundTrip, CardToVCardToCardKeepsEveryField) {
     CardRecord withoutNames;
     withoutNames.Company = "Only a company";
     withoutNames.Phone2Description = "Reception";
@@ -202,23 +194,24 @@ TEST(VCardRoundTrip, CardToVCardToCardKeepsEveryField)
     }
 }
 
-TEST(VCardRoundTrip, ForeignVCardToCardToVCardKeepsMappedProperties)
-{
+TEST(VCardRoundTrip, ForeignVCardToCardToVCardKeepsMappedProperties) {
     const std::string foreign =
         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;Jane;Q.;;\r\nFN:Jane Q. Doe\r\nORG:Example Ltd;Research\r\n"
         "TITLE:Chemist\r\nADR;TYPE=WORK,PREF:;;1 Lab Road\\nBuilding 2;Leeds;West Yorkshire;LS1 1AA;UK\r\n"
         "TEL;TYPE=WORK,VOICE:+44 113 000\r\nTEL;TYPE=HOME:+44 113 111\r\nTEL;TYPE=WORK,FAX:+44 113 222\r\n"
         "EMAIL;TYPE=INTERNET:jane@example.org\r\nURL:https://example.org/jane\r\nNOTE:Ask for Jane\\, please.\r\n"
-        "PHOTO;ENCODING=b;TYPE=PNG:" + std::string(kPngBase64) + "\r\nEND:VCARD\r\n";
+        "PHOTO;ENCODING=b;TYPE=PNG:" +
+        std::string(kPngBase64) + "\r\nEND:VCARD\r\n";
     const vcard::ImportedCard first = ReadOne(foreign);
     ASSERT_TRUE(first.ok());
     EXPECT_TRUE(first.unmapped.empty());
     const std::string exported = vcard::EncodeVCard(first.record);
     const auto lines = Unfold(exported);
-    for (const char* line : {"N:Doe;Jane;Q.;;", "FN:Jane Q. Doe", "ORG:Example Ltd;Research", "TITLE:Chemist",
-                             "ADR;TYPE=work:;;1 Lab Road\\nBuilding 2;Leeds;West Yorkshire;LS1 1AA;UK",
-                             "TEL;TYPE=work:+44 113 000", "TEL;TYPE=home:+44 113 111", "TEL;TYPE=fax:+44 113 222",
-                             "EMAIL:jane@example.org", "URL:https://example.org/jane", "NOTE:Ask for Jane\\, please."}) {
+    for (const char* line :
+         {"N:Doe;Jane;Q.;;", "FN:Jane Q. Doe", "ORG:Example Ltd;Research", "TITLE:Chemist",
+          "ADR;TYPE=work:;;1 Lab Road\\nBuilding 2;Leeds;West Yorkshire;LS1 1AA;UK", "TEL;TYPE=work:+44 113 000",
+          "TEL;TYPE=home:+44 113 111", "TEL;TYPE=fax:+44 113 222", "EMAIL:jane@example.org",
+          "URL:https://example.org/jane", "NOTE:Ask for Jane\\, please."}) {
         EXPECT_TRUE(HasLine(lines, line)) << line;
     }
     EXPECT_TRUE(HasLine(lines, std::string("PHOTO:data:image/png;base64,") + kPngBase64));
@@ -235,86 +228,158 @@ struct ReadCase {
     int pictureLength = -1;                                   // -1: not checked
 };
 
-std::string Card(const std::string& version, const std::string& body)
-{
+std::string Card(const std::string& version, const std::string& body) {
     return "BEGIN:VCARD\r\nVERSION:" + version + "\r\n" + body + "END:VCARD\r\n";
 }
 
 const std::vector<ReadCase> kReadCases = {
     {"v21 quoted-printable with soft breaks and charset",
-     Card("2.1", "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=BCrgen\r\n"
-                 "NOTE;ENCODING=QUOTED-PRINTABLE:line one=0D=0Aline =\r\ntwo\r\n"
-                 "ADR;WORK;QUOTED-PRINTABLE:;;Stra=DFe 1;Berlin;;10115;\r\n"
-                 "ADR;CHARSET=ISO-8859-1;WORK:;;ignored;;;;\r\n"),
-     {{"LastName", "M\xFCller"}, {"FirstName", "J\xFCrgen"}, {"GeneralInformation", "line one\r\nline two"},
-      {"StreetAddress", "Stra\xDF" "e 1"}, {"City", "Berlin"}},
-     {"ADR"}, {"not UTF-8"}, {}},
+     Card("2.1",
+          "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=BCrgen\r\n"
+          "NOTE;ENCODING=QUOTED-PRINTABLE:line one=0D=0Aline =\r\ntwo\r\n"
+          "ADR;WORK;QUOTED-PRINTABLE:;;Stra=DFe 1;Berlin;;10115;\r\n"
+          "ADR;CHARSET=ISO-8859-1;WORK:;;ignored;;;;\r\n"),
+     {{"LastName", "M\xFCller"},
+      {"FirstName", "J\xFCrgen"},
+      {"GeneralInformation", "line one\r\nline two"},
+      {"StreetAddress",
+       "Stra\xDF"
+       "e 1"},
+      {"City", "Berlin"}},
+     {"ADR"},
+     {"not UTF-8"},
+     {}},
     {"v21 types without names and base64 photo ending in a blank line",
-     Card("2.1", "TEL;WORK;VOICE:1\r\nTEL;CELL:2\r\nTEL;FAX:3\r\nTEL;HOME:4\r\n"
-                 "PHOTO;TYPE=PNG;ENCODING=BASE64:\r\n" + std::string(kPngBase64).substr(0, 30) + "\r\n" +
-                 std::string(kPngBase64).substr(30) + "\r\n\r\n"),
-     {{"Phone1Number", "1"}, {"Phone1Description", "Work"}, {"Phone2Number", "2"},
-      {"Phone2Description", "Mobile"}, {"Fax", "3"}},
-     {"TEL"}, {}, {}, 70},
+     Card("2.1",
+          "TEL;WORK;VOICE:1\r\nTEL;CELL:2\r\nTEL;FAX:3\r\nTEL;HOME:4\r\n"
+          "PHOTO;TYPE=PNG;ENCODING=BASE64:\r\n" +
+              std::string(kPngBase64).substr(0, 30) + "\r\n" + std::string(kPngBase64).substr(30) + "\r\n\r\n"),
+     {{"Phone1Number", "1"},
+      {"Phone1Description", "Work"},
+      {"Phone2Number", "2"},
+      {"Phone2Description", "Mobile"},
+      {"Fax", "3"}},
+     {"TEL"},
+     {},
+     {},
+     70},
     {"v21 keeps the space of a folded line",
-     Card("2.1", "NOTE:one\r\n two\r\n"), {{"GeneralInformation", "one two"}}, {}, {}, {}},
+     Card("2.1", "NOTE:one\r\n two\r\n"),
+     {{"GeneralInformation", "one two"}},
+     {},
+     {},
+     {}},
     {"v3 folded with a tab, LF line ends, escapes",
      "BEGIN:VCARD\nVERSION:3.0\nNOTE:a\\,b\\;c\\\\d\\ne\n\tf\nTITLE:x\\Ny\nEND:VCARD\n",
-     {{"GeneralInformation", "a,b;c\\d\r\nef"}, {"JobTitle", "x y"}}, {}, {"one line only"}, {}},
-    {"v4 data URI photo and tel URI", 
+     {{"GeneralInformation", "a,b;c\\d\r\nef"}, {"JobTitle", "x y"}},
+     {},
+     {"one line only"},
+     {}},
+    {"v4 data URI photo and tel URI",
      Card("4.0", "TEL;VALUE=uri;TYPE=\"voice,cell\":tel:+1-555-0100\r\nPHOTO:data:image/png;base64," +
-                 std::string(kPngBase64) + "\r\n"),
-     {{"Phone1Number", "+1-555-0100"}, {"Phone1Description", "Mobile"}}, {}, {}, {}, 70},
-    {"grouped address-book labels", 
-     Card("3.0", "item1.TEL:555\r\nitem1.X-ABLabel:_$!<Assistant>!$_\r\nitem2.TEL;TYPE=FAX:556\r\n"
-                 "item2.X-ABLabel:Lab fax\r\n"),
+                     std::string(kPngBase64) + "\r\n"),
+     {{"Phone1Number", "+1-555-0100"}, {"Phone1Description", "Mobile"}},
+     {},
+     {},
+     {},
+     70},
+    {"grouped address-book labels",
+     Card("3.0",
+          "item1.TEL:555\r\nitem1.X-ABLabel:_$!<Assistant>!$_\r\nitem2.TEL;TYPE=FAX:556\r\n"
+          "item2.X-ABLabel:Lab fax\r\n"),
      {{"Phone1Description", "Assistant"}, {"Phone2Description", "Lab fax"}, {"Phone2Number", "556"}, {"Fax", ""}},
-     {}, {}, {}},
-    {"formatted name alone is split", Card("4.0", "FN:Mary Ann van Dyke\r\n"),
-     {{"FirstName", "Mary"}, {"MiddleName", "Ann van"}, {"LastName", "Dyke"}}, {}, {}, {}},
-    {"organisation's own card sets no person", Card("4.0", "FN:Acme\r\nORG:Acme;Sales;North\r\n"),
-     {{"FirstName", ""}, {"Company", "Acme"}, {"Department", "Sales"}}, {"ORG"}, {}, {}},
+     {},
+     {},
+     {}},
+    {"formatted name alone is split",
+     Card("4.0", "FN:Mary Ann van Dyke\r\n"),
+     {{"FirstName", "Mary"}, {"MiddleName", "Ann van"}, {"LastName", "Dyke"}},
+     {},
+     {},
+     {}},
+    {"organisation's own card sets no person",
+     Card("4.0", "FN:Acme\r\nORG:Acme;Sales;North\r\n"),
+     {{"FirstName", ""}, {"Company", "Acme"}, {"Department", "Sales"}},
+     {"ORG"},
+     {},
+     {}},
     {"properties without a field are reported",
-     Card("4.0", "N:Doe;John;;Dr.;Jr.\r\nBDAY:2000-01-01\r\nNICKNAME:JD\r\nEMAIL:a@x\r\nEMAIL;PREF=1:b@x\r\n"
-                 "TEL:1\r\nTEL:2\r\nTEL:3\r\nX-CUSTOM:y\r\nUID:urn:uuid:1\r\nPRODID:-//x//y\r\n"),
-     {{"EMail", "b@x"}, {"Phone2Number", "2"}}, {"N", "N", "BDAY", "NICKNAME", "EMAIL", "TEL", "X-CUSTOM"}, {}, {}},
+     Card("4.0",
+          "N:Doe;John;;Dr.;Jr.\r\nBDAY:2000-01-01\r\nNICKNAME:JD\r\nEMAIL:a@x\r\nEMAIL;PREF=1:b@x\r\n"
+          "TEL:1\r\nTEL:2\r\nTEL:3\r\nX-CUSTOM:y\r\nUID:urn:uuid:1\r\nPRODID:-//x//y\r\n"),
+     {{"EMail", "b@x"}, {"Phone2Number", "2"}},
+     {"N", "N", "BDAY", "NICKNAME", "EMAIL", "TEL", "X-CUSTOM"},
+     {},
+     {}},
     {"text Windows-1252 cannot hold becomes ? and is reported",
-     Card("4.0", "N:\xC5\x81\xC3\xB3" "d\xC5\xBA;\xE6\x9D\x8E;;;\r\n"),
-     {{"LastName", "?\xF3" "d?"}, {"FirstName", "?"}}, {}, {"U+0141", "U+017A", "U+674E"}, {}},
+     Card("4.0",
+          "N:\xC5\x81\xC3\xB3"
+          "d\xC5\xBA;\xE6\x9D\x8E;;;\r\n"),
+     {{"LastName",
+       "?\xF3"
+       "d?"},
+      {"FirstName", "?"}},
+     {},
+     {"U+0141", "U+017A", "U+674E"},
+     {}},
     {"values over the typing limit are kept",
-     Card("4.0", "ADR:;;;" + std::string(30, 'c') + ";;;\r\n"), {{"City", std::string(30, 'c')}}, {},
-     {"City is 30 characters long, over the 25"}, {}},
+     Card("4.0", "ADR:;;;" + std::string(30, 'c') + ";;;\r\n"),
+     {{"City", std::string(30, 'c')}},
+     {},
+     {"City is 30 characters long, over the 25"},
+     {}},
     {"a picture neither JPEG nor PNG is left out",
-     Card("3.0", "PHOTO;ENCODING=b;TYPE=GIF:" + std::string(kGifBase64) + "\r\n"), {}, {}, {"image/gif"}, {}, 0},
-    {"a linked picture is left out", Card("4.0", "PHOTO:https://example.com/me.jpg\r\n"), {}, {},
-     {"is a link"}, {}, 0},
+     Card("3.0", "PHOTO;ENCODING=b;TYPE=GIF:" + std::string(kGifBase64) + "\r\n"),
+     {},
+     {},
+     {"image/gif"},
+     {},
+     0},
+    {"a linked picture is left out", Card("4.0", "PHOTO:https://example.com/me.jpg\r\n"), {}, {}, {"is a link"}, {}, 0},
     {"bad base64 in a photo", Card("3.0", "PHOTO;ENCODING=b:iVBO*w0K\r\n"), {}, {}, {}, {"'*' at offset 4"}, 0},
-    {"base64 ending mid-group", Card("4.0", "PHOTO:data:image/png;base64,iVBOR\r\n"), {}, {}, {},
-     {"middle of a base64 group"}, 0},
+    {"base64 ending mid-group",
+     Card("4.0", "PHOTO:data:image/png;base64,iVBOR\r\n"),
+     {},
+     {},
+     {},
+     {"middle of a base64 group"},
+     0},
     {"data after padding", Card("3.0", "NOTE;ENCODING=b:YQ==YQ==\r\n"), {}, {}, {}, {"after the '=' padding"}},
-    {"unterminated card", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:A B\r\n", {{"FirstName", "A"}}, {}, {},
+    {"unterminated card",
+     "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:A B\r\n",
+     {{"FirstName", "A"}},
+     {},
+     {},
      {"without END:VCARD"}},
     {"embedded agent card is skipped",
      Card("2.1", "FN:Boss\r\nAGENT:\r\nBEGIN:VCARD\r\nFN:Helper\r\nEND:VCARD\r\nTITLE:Chief\r\n"),
-     {{"FirstName", "Boss"}, {"JobTitle", "Chief"}}, {"AGENT"}, {}, {}},
-    {"a line that is no property", Card("4.0", "just words\r\nTITLE:T\r\n"), {{"JobTitle", "T"}}, {},
-     {"not a property"}, {}},
+     {{"FirstName", "Boss"}, {"JobTitle", "Chief"}},
+     {"AGENT"},
+     {},
+     {}},
+    {"a line that is no property",
+     Card("4.0", "just words\r\nTITLE:T\r\n"),
+     {{"JobTitle", "T"}},
+     {},
+     {"not a property"},
+     {}},
     {"NUL in a value", Card("4.0", std::string("TITLE:a\0b\r\n", 11)), {{"JobTitle", "ab"}}, {}, {"NUL"}, {}},
     {"a phone of NUL characters only leaves its slot to the next",
      Card("4.0", std::string("TEL:\0\0\r\nTEL;TYPE=home:5\r\n", 25)),
-     {{"Phone1Number", "5"}, {"Phone1Description", "Home"}, {"Phone2Number", ""}}, {}, {"NUL"}, {}},
+     {{"Phone1Number", "5"}, {"Phone1Description", "Home"}, {"Phone2Number", ""}},
+     {},
+     {"NUL"},
+     {}},
 };
 
 class VCardRead : public ::testing::TestWithParam<ReadCase> {};
 
-bool AnyContains(const std::vector<vcard::Issue>& issues, const char* text)
-{
+bool AnyContains(const std::vector<vcard::Issue>& issues, const char* text) {
     return std::any_of(issues.begin(), issues.end(),
                        [&](const vcard::Issue& i) { return i.text.find(text) != std::string::npos; });
 }
 
-TEST_P(VCardRead, MapsAndReports)
-{
+TEST_P(VCardRead, MapsAndReports) {
     const ReadCase& c = GetParam();
     const vcard::ImportedCard card = ReadOne(c.text);
     for (const auto& [name, value] : c.fields) {
@@ -344,8 +409,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, VCardRead, ::testing::ValuesIn(kReadCases),
                              return name;
                          });
 
-TEST(VCardReadFile, FileLevelFaultsAndLimits)
-{
+TEST(VCardReadFile, FileLevelFaultsAndLimits) {
     struct Case {
         const char* name;
         std::string text;
@@ -362,7 +426,14 @@ TEST(VCardReadFile, FileLevelFaultsAndLimits)
     const Case cases[] = {
         {"empty file", "", {}, 0, "no vCard", nullptr},
         {"no card", "hello\r\nworld\r\n", {}, 0, "no vCard", nullptr},
-        {"UTF-16", std::string("\xFF\xFE" "B\0E\0", 6), {}, 0, "UTF-16", nullptr},
+        {"UTF-16",
+         std::string("\xFF\xFE"
+                     "B\0E\0",
+                     6),
+         {},
+         0,
+         "UTF-16",
+         nullptr},
         {"UTF-8 mark is skipped", "\xEF\xBB\xBF" + Card("4.0", "FN:x\r\n"), {}, 1, nullptr, nullptr},
         {"huge line", Card("4.0", "NOTE:" + std::string(200, 'x') + "\r\n"), small, 1, nullptr, "longer than 100"},
         {"huge folded line", Card("4.0", "NOTE:" + std::string(60, 'x') + "\r\n " + std::string(60, 'y') + "\r\n"),
@@ -391,8 +462,7 @@ TEST(VCardReadFile, FileLevelFaultsAndLimits)
     }
 }
 
-TEST(VCardReadFile, HostileShapesStayLinear)
-{
+TEST(VCardReadFile, HostileShapesStayLinear) {
     // A 2.1 photo whose parameters run to 300 KB and whose data follows on
     // 100000 short lines: each line must not make the reader look at the
     // parameters again.
@@ -414,11 +484,11 @@ TEST(VCardReadFile, HostileShapesStayLinear)
     }
     const vcard::ImportedCard wide = ReadOne(Card("4.0", "TITLE:" + name + "\r\n"));
     EXPECT_EQ(wide.record.JobTitle, std::string(200000, '?'));
-    EXPECT_TRUE(AnyContains(wide.warnings, "U+4E07) and others cannot be stored in a card (Windows-1252); 200000 characters"));
+    EXPECT_TRUE(
+        AnyContains(wide.warnings, "U+4E07) and others cannot be stored in a card (Windows-1252); 200000 characters"));
 }
 
-TEST(VCardReadFile, EveryPrefixOfAVCardEndsCleanly)
-{
+TEST(VCardReadFile, EveryPrefixOfAVCardEndsCleanly) {
     const std::string text = vcard::EncodeVCard(AtLimitCard(), {vcard::Version::V3_0});
     for (std::size_t n = 0; n <= text.size(); n += (n < 600 ? 1 : 97)) {
         const vcard::ReadResult result = vcard::DecodeVCards(std::string_view(text).substr(0, n));

@@ -13,15 +13,13 @@ constexpr const char* kPngBase64 =
     "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP4z8DwHwAFAAIBouX7LAAAAABJRU5ErkJggg==";
 constexpr const char* kGifBase64 = "R0lGODlhAQABAAAAACw=";
 
-inline Bytes SamplePicture()
-{
+inline Bytes SamplePicture() {
     return ReadBytes(std::string(OVLET_SAMPLES_DIR) + "/sample.jpg");
 }
 
 // Every field at its typing limit (the multi-line fields with several lines),
 // with the characters the escaping rules care about and Windows-1252 letters.
-inline CardRecord AtLimitCard()
-{
+inline CardRecord AtLimitCard() {
     static const std::string kPattern = "Ab,;\\ \xE9\x80\"^:";
     CardRecord r;
     for (const auto& f : kCardFields) {
@@ -39,8 +37,7 @@ inline CardRecord AtLimitCard()
     return r;
 }
 
-inline CardRecord SampleCard()
-{
+inline CardRecord SampleCard() {
     CardRecord record;
     RecordOnlySide side(record);
     ReadCardFile(std::string(OVLET_SAMPLES_DIR) + "/sample.ovt", record, side);

@@ -15,8 +15,7 @@ struct Run {
     std::string out;
 };
 
-Run Ovlet(const std::string& args)
-{
+Run Ovlet(const std::string& args) {
     const std::string command = std::string(OVLET_BIN) + " " + args + " 2>/dev/null";
     Run run{-1, {}};
     FILE* pipe = ::popen(command.c_str(), "r");
@@ -31,8 +30,7 @@ Run Ovlet(const std::string& args)
 
 const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
 
-TEST(OvletTool, ExitCodes)
-{
+TEST(OvletTool, ExitCodes) {
     TempDir dir;
     Bytes cut = ReadBytes(kSample);
     cut.resize(60);
@@ -49,7 +47,10 @@ TEST(OvletTool, ExitCodes)
         {"show " + d + "/missing.ovt", 2},
         {"show " + d + "/cut.ovt", 3},
         {"make " + d + "/a.ovt Nickname=x", 1},
-        {"make " + d + "/a.ovt 'City=\xC5\x81\xC3\xB3" "d\xC5\xBA'", 1},
+        {"make " + d +
+             "/a.ovt 'City=\xC5\x81\xC3\xB3"
+             "d\xC5\xBA'",
+         1},
         {"make " + d + "/a.ovt 'City=two\\nlines'", 1},
         {"make " + d + "/no/such/dir/a.ovt City=x", 2},
         {"make " + d + "/a.ovt --picture " + d + "/missing.jpg", 2},
@@ -62,8 +63,7 @@ TEST(OvletTool, ExitCodes)
     }
 }
 
-TEST(OvletTool, MakeThenShowJsonGivesBackEveryField)
-{
+TEST(OvletTool, MakeThenShowJsonGivesBackEveryField) {
     TempDir dir;
     const std::string card = (dir / "made.ovt").string();
     ASSERT_EQ(Ovlet("make " + card +
@@ -86,7 +86,9 @@ TEST(OvletTool, MakeThenShowJsonGivesBackEveryField)
 
     // --from keeps what it does not change, and a picture goes in unchanged.
     const std::string second = (dir / "second.ovt").string();
-    ASSERT_EQ(Ovlet("make --from " + card + " " + second + " City=Bergen --picture " + OVLET_SAMPLES_DIR "/sample.jpg").code, 0);
+    ASSERT_EQ(
+        Ovlet("make --from " + card + " " + second + " City=Bergen --picture " + OVLET_SAMPLES_DIR "/sample.jpg").code,
+        0);
     const std::string json2 = Ovlet("show --json " + second).out;
     EXPECT_NE(json2.find("\"City\": \"Bergen\""), std::string::npos);
     EXPECT_NE(json2.find("\"EMail\": \"a@b.c\""), std::string::npos);
@@ -94,8 +96,7 @@ TEST(OvletTool, MakeThenShowJsonGivesBackEveryField)
     EXPECT_EQ(ReadBytes(dir / "p.jpg"), ReadBytes(std::string(OVLET_SAMPLES_DIR) + "/sample.jpg"));
 }
 
-TEST(OvletTool, ShowPrintsLabelsAndSummary)
-{
+TEST(OvletTool, ShowPrintsLabelsAndSummary) {
     const std::string text = Ovlet("show " + kSample).out;
     for (const char* e : {"Company:", "State/Province", "Phone 1 Desc:", "Picture:", "E-Mail: renee.okafor"}) {
         EXPECT_NE(text.find(e), std::string::npos) << e;
@@ -107,15 +108,16 @@ TEST(OvletTool, ShowPrintsLabelsAndSummary)
 #ifdef OVLET_HAVE_RENDER
 namespace {
 
-TEST(OvletTool, RenderDrawsTheCardAsABusinessCard)
-{
+TEST(OvletTool, RenderDrawsTheCardAsABusinessCard) {
     TempDir dir;
     const std::string out = (dir / "card.png").string();
     ASSERT_EQ(Ovlet("render " + kSample + " -o " + out + " --width 850").code, 0);
     const Bytes png = ReadBytes(out);
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
-    auto be32 = [&](std::size_t at) { return (png[at] << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3]; };
+    auto be32 = [&](std::size_t at) {
+        return (png[at] << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3];
+    };
     EXPECT_EQ(be32(16), 850);
     EXPECT_EQ(be32(20), 550);  // a business card's proportions, 85 x 55
 

@@ -24,14 +24,12 @@ struct ToolRun {
     std::string err;
 };
 
-std::string Slurp(const fs::path& path)
-{
+std::string Slurp(const fs::path& path) {
     const Bytes bytes = ReadBytes(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
-ToolRun Ovlet(const TempDir& dir, const std::string& args)
-{
+ToolRun Ovlet(const TempDir& dir, const std::string& args) {
     const fs::path errFile = dir / ".stderr";
     const std::string command = std::string(OVLET_BIN) + " " + args + " 2>'" + errFile.string() + "'";
     ToolRun run;
@@ -47,8 +45,7 @@ ToolRun Ovlet(const TempDir& dir, const std::string& args)
     return run;
 }
 
-void WriteText(const fs::path& path, const std::string& text)
-{
+void WriteText(const fs::path& path, const std::string& text) {
     WriteBytes(path, Bytes(text.begin(), text.end()));
 }
 
@@ -56,8 +53,7 @@ const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
 const std::string kPicture = std::string(OVLET_SAMPLES_DIR) + "/sample.jpg";
 
 // A card with every single-line field at its typing limit.
-std::string WriteAtLimitCard(const TempDir& dir)
-{
+std::string WriteAtLimitCard(const TempDir& dir) {
     CardRecord r;
     for (const auto& f : kCardFields) {
         std::string v;
@@ -72,16 +68,14 @@ std::string WriteAtLimitCard(const TempDir& dir)
     return path;
 }
 
-std::vector<std::string> FilesIn(const fs::path& folder)
-{
+std::vector<std::string> FilesIn(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
-TEST(OvletExchange, ExitCodes)
-{
+TEST(OvletExchange, ExitCodes) {
     TempDir dir;
     const std::string d = dir.path().string();
     Bytes cut = ReadBytes(kSample);
@@ -132,18 +126,20 @@ TEST(OvletExchange, ExitCodes)
     EXPECT_FALSE(fs::exists(dir / "q.png"));
 }
 
-TEST(OvletExchange, ExportThenImportGivesTheSameCard)
-{
+TEST(OvletExchange, ExportThenImportGivesTheSameCard) {
     TempDir dir;
     for (const std::string& card : {kSample, WriteAtLimitCard(dir)}) {
         for (const char* flag : {"--vcard", "--vcard3"}) {
             SCOPED_TRACE(card + " " + flag);
-            const ToolRun exported = Ovlet(dir, std::string("export ") + flag + " " + card + " -o " + (dir / "c.vcf").string());
+            const ToolRun exported =
+                Ovlet(dir, std::string("export ") + flag + " " + card + " -o " + (dir / "c.vcf").string());
             ASSERT_EQ(exported.code, 0) << exported.err;
             EXPECT_EQ(Ovlet(dir, std::string("export ") + flag + " " + card).out, Slurp(dir / "c.vcf"));
-            const ToolRun imported = Ovlet(dir, "import " + (dir / "c.vcf").string() + " -o " + (dir / "back.ovt").string());
+            const ToolRun imported =
+                Ovlet(dir, "import " + (dir / "c.vcf").string() + " -o " + (dir / "back.ovt").string());
             ASSERT_EQ(imported.code, 0) << imported.err;
-            EXPECT_EQ(Ovlet(dir, "show --json " + (dir / "back.ovt").string()).out, Ovlet(dir, "show --json " + card).out);
+            EXPECT_EQ(Ovlet(dir, "show --json " + (dir / "back.ovt").string()).out,
+                      Ovlet(dir, "show --json " + card).out);
             EXPECT_EQ(ReadBytes(dir / "back.ovt"), ReadBytes(card)) << "the same card gives the same file";
             const ToolRun piped = Ovlet(dir, std::string("export ") + flag + " " + card + " | " + OVLET_BIN +
                                                  " import - -o " + (dir / "piped.ovt").string());
@@ -153,48 +149,55 @@ TEST(OvletExchange, ExportThenImportGivesTheSameCard)
     }
 }
 
-TEST(OvletExchange, ImportReportsWhatHasNoField)
-{
+TEST(OvletExchange, ImportReportsWhatHasNoField) {
     TempDir dir;
     WriteText(dir / "a.vcf",
-              "BEGIN:VCARD\r\nVERSION:4.0\r\nN:\xC5\x81\xC3\xB3" "d\xC5\xBA;Ann;;;\r\nBDAY:2000-01-01\r\n"
-              "ADR:;;;" + std::string(30, 'c') + ";;;\r\nPHOTO:data:image/gif;base64,R0lGODlhAQABAAAAACw=\r\n"
-              "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:4.0\r\nFN:Second\r\nEND:VCARD\r\n");
+              "BEGIN:VCARD\r\nVERSION:4.0\r\nN:\xC5\x81\xC3\xB3"
+              "d\xC5\xBA;Ann;;;\r\nBDAY:2000-01-01\r\n"
+              "ADR:;;;" +
+                  std::string(30, 'c') +
+                  ";;;\r\nPHOTO:data:image/gif;base64,R0lGODlhAQABAAAAACw=\r\n"
+                  "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:4.0\r\nFN:Second\r\nEND:VCARD\r\n");
     const ToolRun run = Ovlet(dir, "import " + (dir / "a.vcf").string() + " -o " + (dir / "a.ovt").string());
     EXPECT_EQ(run.code, 0);
     for (const char* text : {"BDAY", "U+0141", "City is 30 characters long", "image/gif", "only the first"}) {
         EXPECT_NE(run.err.find(text), std::string::npos) << text << "\n" << run.err;
     }
     const std::string json = Ovlet(dir, "show --json " + (dir / "a.ovt").string()).out;
-    EXPECT_NE(json.find("\"LastName\": \"?\xC3\xB3" "d?\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"LastName\": \"?\xC3\xB3"
+                        "d?\""),
+              std::string::npos)
+        << json;
     EXPECT_NE(json.find("\"PictureLength\": 0"), std::string::npos);
 
     // --picture gives the card a picture of the caller's choosing.
-    ASSERT_EQ(Ovlet(dir, "import " + (dir / "a.vcf").string() + " -o " + (dir / "p.ovt").string() + " --picture " + kPicture).code, 0);
+    ASSERT_EQ(
+        Ovlet(dir, "import " + (dir / "a.vcf").string() + " -o " + (dir / "p.ovt").string() + " --picture " + kPicture)
+            .code,
+        0);
     ASSERT_EQ(Ovlet(dir, "picture " + (dir / "p.ovt").string() + " " + (dir / "p.jpg").string()).code, 0);
     EXPECT_EQ(ReadBytes(dir / "p.jpg"), ReadBytes(kPicture));
 }
 
-TEST(OvletExchange, ImportAllNamesFilesSafelyAndSkipsDamagedCards)
-{
+TEST(OvletExchange, ImportAllNamesFilesSafelyAndSkipsDamagedCards) {
     TempDir dir;
     auto card = [](const std::string& n) { return "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + n + "\r\nEND:VCARD\r\n"; };
     WriteText(dir / "all.vcf", card("Lee;Ann;;;") + card("LEE;ann;;;") + card("passwd;../../etc/;;;") + card(";;;;") +
-                                   card("NUL;;;;") + "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bad;;;;\r\nPHOTO;ENCODING=b:!\r\nEND:VCARD\r\n" +
+                                   card("NUL;;;;") +
+                                   "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bad;;;;\r\nPHOTO;ENCODING=b:!\r\nEND:VCARD\r\n" +
                                    card(";Zo\xC3\xAB*?;;;"));
     fs::create_directories(dir / "out");
     WriteText(dir / "out" / "Ann_Lee.ovt", "someone else's file");
     const ToolRun run = Ovlet(dir, "import " + (dir / "all.vcf").string() + " --all -o " + (dir / "out").string());
     EXPECT_EQ(run.code, 3) << "one card is damaged";
     EXPECT_NE(run.err.find("card 6 is damaged"), std::string::npos) << run.err;
-    const std::vector<std::string> expected = {"Ann_Lee-2.ovt", "Ann_Lee.ovt", "NUL_.ovt", "Zo\xC3\xAB.ovt",
-                                               "ann_LEE-3.ovt", "card.ovt", "etc_passwd.ovt"};
+    const std::vector<std::string> expected = {"Ann_Lee-2.ovt", "Ann_Lee.ovt", "NUL_.ovt",      "Zo\xC3\xAB.ovt",
+                                               "ann_LEE-3.ovt", "card.ovt",    "etc_passwd.ovt"};
     EXPECT_EQ(FilesIn(dir / "out"), expected);
     EXPECT_EQ(Slurp(dir / "out" / "Ann_Lee.ovt"), "someone else's file") << "an existing file is never replaced";
 }
 
-TEST(OvletExchange, QrCodeDecodesToTheVCardWithoutPhoto)
-{
+TEST(OvletExchange, QrCodeDecodesToTheVCardWithoutPhoto) {
     if (std::system("command -v zbarimg >/dev/null 2>&1") != 0) GTEST_SKIP() << "zbarimg is not installed";
     TempDir dir;
     for (const std::string& card : {kSample, WriteAtLimitCard(dir)}) {
@@ -204,7 +207,8 @@ TEST(OvletExchange, QrCodeDecodesToTheVCardWithoutPhoto)
         EXPECT_NE(run.out.find("QR code version"), std::string::npos);
         const std::string decoded = [&] {
             ToolRun z;
-            FILE* pipe = ::popen(("zbarimg --raw -q -Sbinary '" + (dir / "q.png").string() + "' 2>/dev/null").c_str(), "r");
+            FILE* pipe =
+                ::popen(("zbarimg --raw -q -Sbinary '" + (dir / "q.png").string() + "' 2>/dev/null").c_str(), "r");
             std::array<char, 4096> buffer{};
             std::size_t n = 0;
             while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) z.out.append(buffer.data(), n);
@@ -215,18 +219,19 @@ TEST(OvletExchange, QrCodeDecodesToTheVCardWithoutPhoto)
     }
 }
 
-TEST(OvletExchange, MakeFromCsvWritesOneCardPerRow)
-{
+TEST(OvletExchange, MakeFromCsvWritesOneCardPerRow) {
     TempDir dir;
     WriteText(dir / "people.csv",
-              "\xEF\xBB\xBF" "FirstName,LastName,StreetAddress,City\r\n"
+              "\xEF\xBB\xBF"
+              "FirstName,LastName,StreetAddress,City\r\n"
               "Ann,Lee,\"1 Main St\nSuite \"\"B\"\"\",Oslo\r\n"
               "\r\n"
               "Ann,Lee,,Bergen\r\n"
-              "Zo\xC3\xAB,\"O'Neil, Jr.\",,\xE2\x82\xAC" "city\n");
+              "Zo\xC3\xAB,\"O'Neil, Jr.\",,\xE2\x82\xAC"
+              "city\n");
     ASSERT_EQ(Ovlet(dir, "make " + (dir / "tpl.ovt").string() + " Company=Acme City=Nowhere").code, 0);
     const ToolRun run = Ovlet(dir, "make --csv " + (dir / "people.csv").string() + " -o " + (dir / "cards").string() +
-                                   " --from " + (dir / "tpl.ovt").string() + " --picture " + kPicture);
+                                       " --from " + (dir / "tpl.ovt").string() + " --picture " + kPicture);
     ASSERT_EQ(run.code, 0) << run.err;
     const std::vector<std::string> expected = {"Ann_Lee-2.ovt", "Ann_Lee.ovt", "Zo\xC3\xAB_O_Neil_Jr.ovt"};
     ASSERT_EQ(FilesIn(dir / "cards"), expected);
@@ -236,7 +241,10 @@ TEST(OvletExchange, MakeFromCsvWritesOneCardPerRow)
         EXPECT_NE(first.find(text), std::string::npos) << text << "\n" << first;
     }
     const std::string third = Ovlet(dir, "show --json " + (dir / "cards" / "Zo\xC3\xAB_O_Neil_Jr.ovt").string()).out;
-    EXPECT_NE(third.find("\"City\": \"\xE2\x82\xAC" "city\""), std::string::npos) << third;
+    EXPECT_NE(third.find("\"City\": \"\xE2\x82\xAC"
+                         "city\""),
+              std::string::npos)
+        << third;
 
     // Spreadsheets that save with semicolons are read too.
     WriteText(dir / "semi.csv", "Company;City\nA, B and C;Rome\n");
@@ -245,8 +253,7 @@ TEST(OvletExchange, MakeFromCsvWritesOneCardPerRow)
               std::string::npos);
 }
 
-TEST(OvletExchange, MakeFromCsvNamesTheRowAndColumnOfABadValue)
-{
+TEST(OvletExchange, MakeFromCsvNamesTheRowAndColumnOfABadValue) {
     struct Case {
         const char* name;
         std::string csv;
@@ -256,9 +263,12 @@ TEST(OvletExchange, MakeFromCsvNamesTheRowAndColumnOfABadValue)
         {"unknown field", "FirstName,Nickname\nA,B\n", "row 1 (line 1), column 2: 'Nickname' is not a card field"},
         {"field named twice", "City,City\nA,B\n", "column 2: the field City is named twice"},
         {"unnamed column", "City,\nA,B\n", "column 2: the column has no field name"},
-        {"character outside Windows-1252", "FirstName,City\nA,B\nC,\xC5\x81" "odz\n",
+        {"character outside Windows-1252",
+         "FirstName,City\nA,B\nC,\xC5\x81"
+         "odz\n",
          "row 3 (line 3), column 2: field City: character U+0141"},
-        {"line break in a one-line field", "City,FirstName\n\"a\nb\",x\n", "row 2 (line 2), column 1: field City holds one line only"},
+        {"line break in a one-line field", "City,FirstName\n\"a\nb\",x\n",
+         "row 2 (line 2), column 1: field City holds one line only"},
         {"malformed UTF-8", "City\n\xFF\n", "row 2 (line 2), column 1: the value is not UTF-8"},
         {"too few values", "City,Country\nRome\n", "row 2 (line 2): 1 values, but the header names 2 columns"},
         {"too many values", "City\nRome,Italy\n", "row 2 (line 2): 2 values, but the header names 1 columns"},
@@ -278,8 +288,7 @@ TEST(OvletExchange, MakeFromCsvNamesTheRowAndColumnOfABadValue)
     }
 }
 
-TEST(OvletExchange, CommandsWorkOnACardWithEveryFieldAtItsLimit)
-{
+TEST(OvletExchange, CommandsWorkOnACardWithEveryFieldAtItsLimit) {
     TempDir dir;
     const std::string card = WriteAtLimitCard(dir);
     // The card's own values as a CSV row make the same card again.
@@ -295,8 +304,8 @@ TEST(OvletExchange, CommandsWorkOnACardWithEveryFieldAtItsLimit)
         row += (row.empty() ? "" : ",") + quoted + "\"";
     }
     WriteText(dir / "one.csv", header + "\n" + row + "\n");
-    const ToolRun made = Ovlet(dir, "make --csv " + (dir / "one.csv").string() + " -o " + (dir / "made").string() +
-                                    " --picture " + kPicture);
+    const ToolRun made = Ovlet(
+        dir, "make --csv " + (dir / "one.csv").string() + " -o " + (dir / "made").string() + " --picture " + kPicture);
     ASSERT_EQ(made.code, 0) << made.err;
     ASSERT_EQ(FilesIn(dir / "made").size(), 1u);
     EXPECT_EQ(ReadBytes(dir / "made" / FilesIn(dir / "made").front()), ReadBytes(card));

@@ -26,8 +26,8 @@ struct LayoutCase {
     std::int32_t width, height;
     std::uint16_t depth;
     std::int32_t lineBytes;
-    std::size_t storage;        // bytes of the packed DIB
-    std::size_t bitsOffset;     // from the start of the packed DIB
+    std::size_t storage;     // bytes of the packed DIB
+    std::size_t bitsOffset;  // from the start of the packed DIB
 };
 
 // Each case checks the DIB line length (4-byte padding), where the lines
@@ -71,7 +71,11 @@ INSTANTIATE_TEST_SUITE_P(Depths, WinBmpLayout, testing::ValuesIn(kLayouts),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WinBmp, GreyRampFollowsDepth) {
-    struct Case { std::uint16_t depth; int entry; int grey; };
+    struct Case {
+        std::uint16_t depth;
+        int entry;
+        int grey;
+    };
     constexpr Case kCases[] = {{1, 1, 128}, {4, 15, 240}, {4, 1, 16}, {8, 255, 255}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.depth);
@@ -103,7 +107,11 @@ TEST(WinBmp, SetPaletteCopiesOnlyWhatTheTableHolds) {
 }
 
 TEST(WinBmp, CreateRefusesBadSizesAndKeepsThePicture) {
-    struct Case { const char* name; std::int32_t width, height; std::uint16_t depth; };
+    struct Case {
+        const char* name;
+        std::int32_t width, height;
+        std::uint16_t depth;
+    };
     constexpr Case kCases[] = {
         {"negative width", -1, 4, 8},
         {"negative height", 4, -1, 32},
@@ -126,18 +134,16 @@ TEST(WinBmp, CreateRefusesBadSizesAndKeepsThePicture) {
 // Records what a bitmap asks the device to draw.
 class RecordingDevice : public CDrawDevice {
 public:
-    int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
-                      int srcWidth, int srcHeight, const void* bits, const BitmapInfoHeader* info,
-                      std::uint32_t usage, std::uint32_t rasterOp) override {
-        calls.push_back({"stretch", xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth,
-                         srcHeight, bits, info, usage, rasterOp});
+    int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
+                      int srcHeight, const void* bits, const BitmapInfoHeader* info, std::uint32_t usage,
+                      std::uint32_t rasterOp) override {
+        calls.push_back({"stretch", xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight, bits, info,
+                         usage, rasterOp});
         return destHeight;
     }
-    int SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc, int ySrc,
-                          int startScan, int scanLines, const void* bits,
-                          const BitmapInfoHeader* info, std::uint32_t usage) override {
-        calls.push_back({"set", xDest, yDest, width, height, xSrc, ySrc, startScan, scanLines,
-                         bits, info, usage, 0});
+    int SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc, int ySrc, int startScan, int scanLines,
+                          const void* bits, const BitmapInfoHeader* info, std::uint32_t usage) override {
+        calls.push_back({"set", xDest, yDest, width, height, xSrc, ySrc, startScan, scanLines, bits, info, usage, 0});
         return scanLines;
     }
     struct Call {
@@ -160,11 +166,16 @@ TEST(WinBmp, DrawingHandsThePackedDibToTheDevice) {
         RecordingDevice::Call want;
     };
     const Case kCases[] = {
-        {"Draw", [&](CDrawDevice* d) { bitmap.Draw(d, 3, 4, SRCCOPY); },
+        {"Draw",
+         [&](CDrawDevice* d) { bitmap.Draw(d, 3, 4, SRCCOPY); },
          {"stretch", 3, 4, 101, 51, 0, 0, 101, 51, bits, nullptr, DIB_RGB_COLORS, SRCCOPY}},
-        {"DrawScaled half", [&](CDrawDevice* d) { bitmap.DrawScaled(d, 0, 0, 0.5, SRCCOPY); },
+        {"DrawScaled half",
+         [&](CDrawDevice* d) { bitmap.DrawScaled(d, 0, 0, 0.5, SRCCOPY); },
          {"stretch", 0, 0, 50, 25, 0, 0, 101, 51, bits, nullptr, DIB_RGB_COLORS, SRCCOPY}},
-        {"DrawSection", [&](CDrawDevice* d) { bitmap.DrawSection(d, 7, 8, PictureRect{10, 5, 30, 20}); },
+        {"DrawSection",
+         [&](CDrawDevice* d) {
+             bitmap.DrawSection(d, 7, 8, PictureRect{10, 5, 30, 20});
+         },
          {"set", 7, 8, 20, 15, 10, 51 - 20, 0, 51, bits, nullptr, DIB_RGB_COLORS, 0}},
     };
     for (const Case& c : kCases) {
@@ -188,8 +199,8 @@ TEST(WinBmp, DrawingHandsThePackedDibToTheDevice) {
 }
 
 // A packed DIB as a resource stores it: header, colour table, lines.
-Bytes MakePackedDib(std::int32_t width, std::int32_t height, std::uint16_t depth,
-                    std::uint32_t colours, std::size_t pixelBytes) {
+Bytes MakePackedDib(std::int32_t width, std::int32_t height, std::uint16_t depth, std::uint32_t colours,
+                    std::size_t pixelBytes) {
     BitmapInfoHeader header{};
     header.biSize = 40;
     header.biWidth = width;

@@ -41,7 +41,9 @@ Bytes MakeBmp(const BmpLayout& s) {
 }
 
 // Entry i of a test palette: distinct and easy to name.
-constexpr std::uint32_t PaletteColour(unsigned i) { return Rgba(i, 255 - i, (i * 7) & 0xFF); }
+constexpr std::uint32_t PaletteColour(unsigned i) {
+    return Rgba(i, 255 - i, (i * 7) & 0xFF);
+}
 
 std::vector<std::uint32_t> TestPalette(unsigned n) {
     std::vector<std::uint32_t> p;
@@ -62,8 +64,8 @@ std::vector<std::uint32_t> Colours(std::initializer_list<unsigned> indices) {
 struct DecodeCase {
     const char* name;
     BmpLayout layout;
-    int depth;       // requested
-    int wantDepth;   // of the bitmap
+    int depth;      // requested
+    int wantDepth;  // of the bitmap
     std::int32_t wantWidth, wantHeight;
     std::vector<std::uint32_t> want;  // top line first: pixels, or indices at 8 bits
 };
@@ -73,91 +75,127 @@ std::vector<DecodeCase> DecodeCases() {
     {
         // 11 pixels: one whole byte and three pixels from the top bits of
         // the next; rows are padded to 4 bytes. Bottom row stored first.
-        BmpLayout s{.width = 11, .height = 2, .bits = 1, .palette = {Rgba(200, 0, 0), Rgba(0, 0, 200)},
-                  .pixels = {0xA0, 0x60, 0, 0, 0xFF, 0xFF, 0, 0}};
+        BmpLayout s{.width = 11,
+                    .height = 2,
+                    .bits = 1,
+                    .palette = {Rgba(200, 0, 0), Rgba(0, 0, 200)},
+                    .pixels = {0xA0, 0x60, 0, 0, 0xFF, 0xFF, 0, 0}};
         std::uint32_t r = Rgba(200, 0, 0), b = Rgba(0, 0, 200);
-        cases.push_back({"1 bit through its colour table", s, 32, 32, 11, 2,
-                         {b, b, b, b, b, b, b, b, b, b, b, b, r, b, r, r, r, r, r, r, b, b}});
-        cases.push_back({"1 bit at 8 bits keeps the indices", s, 0, 8, 11, 2,
-                         {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1, 1}});
+        cases.push_back({"1 bit through its colour table", s, 32, 32, 11, 2, {b, b, b, b, b, b, b, b, b, b, b,
+                                                                              b, r, b, r, r, r, r, r, r, b, b}});
+        cases.push_back({"1 bit at 8 bits keeps the indices", s, 0, 8, 11, 2, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                                                               1, 0, 1, 0, 0, 0, 0, 0, 0, 1, 1}});
     }
     {
         // 5 pixels of 4 bits: 3 bytes of pixels and 1 of padding; the fifth
         // pixel is the high nibble of the third byte.
-        BmpLayout s{.width = 5, .height = 1, .bits = 4, .palette = TestPalette(16),
-                  .pixels = {0x12, 0x34, 0x5F, 0xEE}};
+        BmpLayout s{.width = 5, .height = 1, .bits = 4, .palette = TestPalette(16), .pixels = {0x12, 0x34, 0x5F, 0xEE}};
         cases.push_back({"4 bit odd width", s, 32, 32, 5, 1, Colours({1, 2, 3, 4, 5})});
         cases.push_back({"4 bit at 8 bits", s, 8, 8, 5, 1, {1, 2, 3, 4, 5}});
     }
     {
         // biClrUsed 0 at 8 bits means 256 entries before the pixels.
-        BmpLayout s{.width = 3, .height = 2, .bits = 8, .palette = TestPalette(256),
-                  .pixels = {7, 8, 9, 0xEE, 250, 251, 255, 0xEE}};
+        BmpLayout s{.width = 3,
+                    .height = 2,
+                    .bits = 8,
+                    .palette = TestPalette(256),
+                    .pixels = {7, 8, 9, 0xEE, 250, 251, 255, 0xEE}};
         cases.push_back({"8 bit with a full table", s, 32, 32, 3, 2, Colours({250, 251, 255, 7, 8, 9})});
         cases.push_back({"8 bit indices", s, 0, 8, 3, 2, {250, 251, 255, 7, 8, 9}});
     }
     {
-        BmpLayout s{.width = 3, .height = 2, .bits = 8, .palette = TestPalette(4), .clrUsed = 4,
-                  .pixels = {0, 1, 2, 0, 3, 3, 3, 0}};
+        BmpLayout s{.width = 3,
+                    .height = 2,
+                    .bits = 8,
+                    .palette = TestPalette(4),
+                    .clrUsed = 4,
+                    .pixels = {0, 1, 2, 0, 3, 3, 3, 0}};
         cases.push_back({"8 bit with biClrUsed 4", s, 32, 32, 3, 2, Colours({3, 3, 3, 0, 1, 2})});
     }
     {
         // 3 pixels of 24 bits: 9 bytes and 3 of padding per row.
-        BmpLayout s{.width = 3, .height = 2, .bits = 24,
-                  .pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE,
-                             10, 11, 12, 13, 14, 15, 16, 17, 18, 0xEE, 0xEE, 0xEE}};
+        BmpLayout s{
+            .width = 3, .height = 2, .bits = 24, .pixels = {1,  2,  3,  4,  5,  6,  7,  8,  9,  0xEE, 0xEE, 0xEE,
+                                                            10, 11, 12, 13, 14, 15, 16, 17, 18, 0xEE, 0xEE, 0xEE}};
         std::vector<std::uint32_t> want = {Rgba(12, 11, 10), Rgba(15, 14, 13), Rgba(18, 17, 16),
                                            Rgba(3, 2, 1),    Rgba(6, 5, 4),    Rgba(9, 8, 7)};
         cases.push_back({"24 bit odd width", s, 32, 32, 3, 2, want});
         cases.push_back({"24 bit asked for 8 bits", s, 8, 32, 3, 2, want});
         BmpLayout topDown = s;
         topDown.height = -2;
-        cases.push_back({"24 bit top-down", topDown, 32, 32, 3, 2,
-                         {Rgba(3, 2, 1), Rgba(6, 5, 4), Rgba(9, 8, 7), Rgba(12, 11, 10),
-                          Rgba(15, 14, 13), Rgba(18, 17, 16)}});
+        cases.push_back(
+            {"24 bit top-down",
+             topDown,
+             32,
+             32,
+             3,
+             2,
+             {Rgba(3, 2, 1), Rgba(6, 5, 4), Rgba(9, 8, 7), Rgba(12, 11, 10), Rgba(15, 14, 13), Rgba(18, 17, 16)}});
     }
     {
-        BmpLayout s{.width = 2, .height = 1, .bits = 32, .compression = 3,
-                  .pixels = {1, 2, 3, 4, 5, 6, 7, 8}};
-        cases.push_back({"32 bit copied with its fourth byte", s, 32, 32, 2, 1,
-                         {Rgba(3, 2, 1, 4), Rgba(7, 6, 5, 8)}});
+        BmpLayout s{.width = 2, .height = 1, .bits = 32, .compression = 3, .pixels = {1, 2, 3, 4, 5, 6, 7, 8}};
+        cases.push_back({"32 bit copied with its fourth byte", s, 32, 32, 2, 1, {Rgba(3, 2, 1, 4), Rgba(7, 6, 5, 8)}});
     }
     {
         // Encoded run, absolute run of odd length with its padding byte,
         // then end of bitmap.
-        BmpLayout s{.width = 6, .height = 1, .bits = 8, .compression = 1, .palette = TestPalette(256),
-                  .pixels = {0x03, 0x05, 0x00, 0x03, 0x01, 0x02, 0x03, 0x00, 0x00, 0x01}};
+        BmpLayout s{.width = 6,
+                    .height = 1,
+                    .bits = 8,
+                    .compression = 1,
+                    .palette = TestPalette(256),
+                    .pixels = {0x03, 0x05, 0x00, 0x03, 0x01, 0x02, 0x03, 0x00, 0x00, 0x01}};
         cases.push_back({"RLE8 runs", s, 8, 8, 6, 1, {5, 5, 5, 1, 2, 3}});
         cases.push_back({"RLE8 runs at 32 bits", s, 32, 32, 6, 1, Colours({5, 5, 5, 1, 2, 3})});
     }
     {
         // Two lines, bottom first, with end-of-line codes; the top line ends
         // early and its rest stays 0.
-        BmpLayout s{.width = 3, .height = 2, .bits = 8, .compression = 1, .palette = TestPalette(256),
-                  .pixels = {0x03, 0x09, 0x00, 0x00, 0x01, 0x04, 0x00, 0x01}};
+        BmpLayout s{.width = 3,
+                    .height = 2,
+                    .bits = 8,
+                    .compression = 1,
+                    .palette = TestPalette(256),
+                    .pixels = {0x03, 0x09, 0x00, 0x00, 0x01, 0x04, 0x00, 0x01}};
         cases.push_back({"RLE8 lines and early end", s, 8, 8, 3, 2, {4, 0, 0, 9, 9, 9}});
     }
     {
         // A run longer than the line is cut at its end.
-        BmpLayout s{.width = 4, .height = 2, .bits = 8, .compression = 1, .palette = TestPalette(256),
-                  .pixels = {0x06, 0x07, 0x00, 0x00, 0x00, 0x05, 1, 2, 3, 4, 5, 0, 0x00, 0x01}};
+        BmpLayout s{.width = 4,
+                    .height = 2,
+                    .bits = 8,
+                    .compression = 1,
+                    .palette = TestPalette(256),
+                    .pixels = {0x06, 0x07, 0x00, 0x00, 0x00, 0x05, 1, 2, 3, 4, 5, 0, 0x00, 0x01}};
         cases.push_back({"RLE8 runs past the line end are cut", s, 8, 8, 4, 2, {1, 2, 3, 4, 7, 7, 7, 7}});
     }
     {
-        BmpLayout s{.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = TestPalette(16),
-                  .pixels = {0x05, 0x12, 0x00, 0x01}};
+        BmpLayout s{.width = 5,
+                    .height = 1,
+                    .bits = 4,
+                    .compression = 2,
+                    .palette = TestPalette(16),
+                    .pixels = {0x05, 0x12, 0x00, 0x01}};
         cases.push_back({"RLE4 run alternates nibbles", s, 8, 8, 5, 1, {1, 2, 1, 2, 1}});
     }
     {
         // Three nibbles in two bytes: no padding byte follows.
-        BmpLayout s{.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = TestPalette(16),
-                  .pixels = {0x00, 0x03, 0x12, 0x30, 0x02, 0x44, 0x00, 0x01}};
+        BmpLayout s{.width = 5,
+                    .height = 1,
+                    .bits = 4,
+                    .compression = 2,
+                    .palette = TestPalette(16),
+                    .pixels = {0x00, 0x03, 0x12, 0x30, 0x02, 0x44, 0x00, 0x01}};
         cases.push_back({"RLE4 absolute run of 3", s, 8, 8, 5, 1, {1, 2, 3, 4, 4}});
     }
     {
         // Five nibbles in three bytes: one padding byte follows.
-        BmpLayout s{.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = TestPalette(16),
-                  .pixels = {0x00, 0x05, 0x12, 0x34, 0x50, 0x00, 0x00, 0x01}};
+        BmpLayout s{.width = 5,
+                    .height = 1,
+                    .bits = 4,
+                    .compression = 2,
+                    .palette = TestPalette(16),
+                    .pixels = {0x00, 0x05, 0x12, 0x34, 0x50, 0x00, 0x00, 0x01}};
         cases.push_back({"RLE4 absolute run of 5", s, 32, 32, 5, 1, Colours({1, 2, 3, 4, 5})});
     }
     return cases;
@@ -205,50 +243,137 @@ struct FailCase {
 std::vector<FailCase> FailCases() {
     BmpLayout rgb{.width = 3, .height = 2, .bits = 24, .pixels = Bytes(24, 0x40)};
     std::vector<FailCase> cases;
-    cases.push_back({"not BM", [&] { auto s = rgb; s.signature = "MB"; return s; }(), DECERR_SIGNATURE,
-                     Raised("Bitmap decoder: This isn't a bitmap.")});
-    cases.push_back({"core header", [&] { auto s = rgb; s.biSize = 12; return s; }(), DECERR_FORMAT,
-                     Raised("Bitmap decoder: BITMAPINFOHEADER has wrong size.")});
-    cases.push_back({"v5 header", [&] { auto s = rgb; s.biSize = 124; return s; }(), DECERR_FORMAT,
-                     Raised("Bitmap decoder: BITMAPINFOHEADER has wrong size.")});
-    cases.push_back({"16 bits", [&] { auto s = rgb; s.bits = 16; return s; }(), DECERR_FORMAT,
-                     Raised("Decoding bmp: Illegal bpp value.")});
-    cases.push_back({"0 bits", [&] { auto s = rgb; s.bits = 0; return s; }(), DECERR_FORMAT,
-                     Raised("Decoding bmp: Illegal bpp value.")});
+    cases.push_back({"not BM",
+                     [&] {
+                         auto s = rgb;
+                         s.signature = "MB";
+                         return s;
+                     }(),
+                     DECERR_SIGNATURE, Raised("Bitmap decoder: This isn't a bitmap.")});
+    cases.push_back({"core header",
+                     [&] {
+                         auto s = rgb;
+                         s.biSize = 12;
+                         return s;
+                     }(),
+                     DECERR_FORMAT, Raised("Bitmap decoder: BITMAPINFOHEADER has wrong size.")});
+    cases.push_back({"v5 header",
+                     [&] {
+                         auto s = rgb;
+                         s.biSize = 124;
+                         return s;
+                     }(),
+                     DECERR_FORMAT, Raised("Bitmap decoder: BITMAPINFOHEADER has wrong size.")});
+    cases.push_back({"16 bits",
+                     [&] {
+                         auto s = rgb;
+                         s.bits = 16;
+                         return s;
+                     }(),
+                     DECERR_FORMAT, Raised("Decoding bmp: Illegal bpp value.")});
+    cases.push_back({"0 bits",
+                     [&] {
+                         auto s = rgb;
+                         s.bits = 0;
+                         return s;
+                     }(),
+                     DECERR_FORMAT, Raised("Decoding bmp: Illegal bpp value.")});
     cases.push_back({"three bytes short of bfSize",
-                     [&] { auto s = rgb; s.bfSize = 14 + 40 + 24 + 3; return s; }(), DECERR_END_OF_DATA,
-                     kEndOfDataText});
-    cases.push_back({"bfSize of several GiB", [&] { auto s = rgb; s.bfSize = 0xFFFFFF00u; return s; }(),
+                     [&] {
+                         auto s = rgb;
+                         s.bfSize = 14 + 40 + 24 + 3;
+                         return s;
+                     }(),
                      DECERR_END_OF_DATA, kEndOfDataText});
-    cases.push_back({"pixel rows cut short", [&] { auto s = rgb; s.bfSize = 0; return s; }(),
+    cases.push_back({"bfSize of several GiB",
+                     [&] {
+                         auto s = rgb;
+                         s.bfSize = 0xFFFFFF00u;
+                         return s;
+                     }(),
+                     DECERR_END_OF_DATA, kEndOfDataText});
+    cases.push_back({"pixel rows cut short",
+                     [&] {
+                         auto s = rgb;
+                         s.bfSize = 0;
+                         return s;
+                     }(),
                      DECERR_END_OF_DATA, kEndOfDataText, 1});
     cases.push_back({"header cut short", rgb, DECERR_END_OF_DATA, kEndOfDataText, 24 + 20});
-    cases.push_back({"negative width", [&] { auto s = rgb; s.width = -3; return s; }(), DECERR_FORMAT, ""});
+    cases.push_back({"negative width",
+                     [&] {
+                         auto s = rgb;
+                         s.width = -3;
+                         return s;
+                     }(),
+                     DECERR_FORMAT, ""});
     cases.push_back({"most negative height",
-                     [&] { auto s = rgb; s.height = INT32_MIN; return s; }(), DECERR_FORMAT, ""});
+                     [&] {
+                         auto s = rgb;
+                         s.height = INT32_MIN;
+                         return s;
+                     }(),
+                     DECERR_FORMAT, ""});
     cases.push_back({"2^28 pixels and more",
-                     [&] { auto s = rgb; s.width = 20000; s.height = 20000; return s; }(), DECERR_FORMAT, ""});
+                     [&] {
+                         auto s = rgb;
+                         s.width = 20000;
+                         s.height = 20000;
+                         return s;
+                     }(),
+                     DECERR_FORMAT, ""});
     cases.push_back({"no width and 2^31 lines",
-                     [&] { auto s = rgb; s.width = 0; s.height = 0x7F000000; s.pixels = {}; return s; }(),
+                     [&] {
+                         auto s = rgb;
+                         s.width = 0;
+                         s.height = 0x7F000000;
+                         s.pixels = {};
+                         return s;
+                     }(),
                      DECERR_FORMAT, ""});
     cases.push_back({"colour count beyond the file",
                      BmpLayout{.width = 1, .height = 1, .bits = 8, .clrUsed = 0x40000000u, .pixels = {0, 0, 0, 0}},
                      DECERR_END_OF_DATA, kEndOfDataText});
     BmpLayout rle{.width = 4, .height = 2, .bits = 8, .compression = 1, .palette = TestPalette(256)};
-    cases.push_back({"RLE8 delta", [&] { auto s = rle; s.pixels = {0x02, 0x01, 0x00, 0x02, 0x01, 0x01}; return s; }(),
+    cases.push_back({"RLE8 delta",
+                     [&] {
+                         auto s = rle;
+                         s.pixels = {0x02, 0x01, 0x00, 0x02, 0x01, 0x01};
+                         return s;
+                     }(),
                      DECERR_UNSUPPORTED, Raised("Encountered delta escape.")});
     cases.push_back({"RLE4 delta",
-                     [&] { auto s = rle; s.bits = 4; s.compression = 2; s.palette = TestPalette(16);
-                           s.pixels = {0x00, 0x02, 0x01, 0x01}; return s; }(),
+                     [&] {
+                         auto s = rle;
+                         s.bits = 4;
+                         s.compression = 2;
+                         s.palette = TestPalette(16);
+                         s.pixels = {0x00, 0x02, 0x01, 0x01};
+                         return s;
+                     }(),
                      DECERR_UNSUPPORTED, Raised("Encountered delta escape.")});
     cases.push_back({"RLE8 ends before its lines",
-                     [&] { auto s = rle; s.pixels = {0x04, 0x01, 0x00, 0x00, 0x02}; return s; }(),
+                     [&] {
+                         auto s = rle;
+                         s.pixels = {0x04, 0x01, 0x00, 0x00, 0x02};
+                         return s;
+                     }(),
                      DECERR_END_OF_DATA, kEndOfDataText});
     cases.push_back({"RLE8 absolute run past the data",
-                     [&] { auto s = rle; s.pixels = {0x00, 0x09, 1, 2, 3}; return s; }(),
+                     [&] {
+                         auto s = rle;
+                         s.pixels = {0x00, 0x09, 1, 2, 3};
+                         return s;
+                     }(),
                      DECERR_END_OF_DATA, kEndOfDataText});
     cases.push_back({"RLE stored top-down",
-                     [&] { auto s = rle; s.height = -2; s.pixels = {0x00, 0x01}; return s; }(), DECERR_FORMAT, ""});
+                     [&] {
+                         auto s = rle;
+                         s.height = -2;
+                         s.pixels = {0x00, 0x01};
+                         return s;
+                     }(),
+                     DECERR_FORMAT, ""});
     return cases;
 }
 

@@ -24,8 +24,7 @@ const std::map<std::string, std::string> kRefusedOk = {};
 
 // Files marked bad that are in fact complete, valid pictures.
 const std::map<std::string, std::string> kDecodedBad = {
-    {"png/generated/basn2c08_truncated.png",
-     "cut at 200 bytes from a 145-byte file: identical to png/basn2c08.png"},
+    {"png/generated/basn2c08_truncated.png", "cut at 200 bytes from a 145-byte file: identical to png/basn2c08.png"},
 };
 
 // Files marked either that this decoder decodes (the rest of them fail).
@@ -57,7 +56,9 @@ std::string TestName(const std::string& path) {
 }  // namespace
 
 // Names the file in failure messages instead of dumping the struct's bytes.
-void PrintTo(const ManifestEntry& e, std::ostream* out) { *out << e.path; }
+void PrintTo(const ManifestEntry& e, std::ostream* out) {
+    *out << e.path;
+}
 
 namespace {
 
@@ -71,17 +72,17 @@ TEST_P(Corpus, DecodesOrFailsAsTheManifestSays) {
         SCOPED_TRACE(depth);
         CWinBmp bitmap;
         Failure failure = CatchFailure([&] { decoder.DecodeFile(path.c_str(), &bitmap, depth); });
-        bool wantDecoded = e.expected == "ok" ? kRefusedOk.count(e.path) == 0
-                         : e.expected == "either" ? kEitherDecoded.count(e.path) > 0
-                                                  : kDecodedBad.count(e.path) > 0;
+        bool wantDecoded = e.expected == "ok"       ? kRefusedOk.count(e.path) == 0
+                           : e.expected == "either" ? kEitherDecoded.count(e.path) > 0
+                                                    : kDecodedBad.count(e.path) > 0;
         if (!wantDecoded) {
             EXPECT_NE(failure.code, 0) << "decoded although marked " << e.expected;
             continue;
         }
         ASSERT_EQ(failure.code, 0) << failure.text;
         if (e.width >= 0 && e.height >= 0) {
-            EXPECT_EQ(bitmap.GetSize(), std::make_pair(static_cast<std::int32_t>(e.width),
-                                                       static_cast<std::int32_t>(e.height)));
+            EXPECT_EQ(bitmap.GetSize(),
+                      std::make_pair(static_cast<std::int32_t>(e.width), static_cast<std::int32_t>(e.height)));
         }
         // The header reader of ovlet info agrees with the decoder.
         Bytes bytes = ReadFileBytes(path);

@@ -14,8 +14,7 @@ Bytes WithBytesAt(std::size_t size, std::size_t offset, Bytes bytes) {
     return data;
 }
 
-Bytes TargaHeader(std::uint8_t mapType, std::uint8_t imageType, std::uint8_t entrySize,
-                  std::uint8_t depth) {
+Bytes TargaHeader(std::uint8_t mapType, std::uint8_t imageType, std::uint8_t entrySize, std::uint8_t depth) {
     Bytes header(18, 0);
     header[1] = mapType;
     header[2] = imageType;
@@ -56,10 +55,18 @@ std::vector<DetectCase> DetectCases() {
         {"jpeg cut after two bytes", {0xFF, 0xD8}, PictureFormat::Unknown},
         {"png", {0x89, 'P', 'N', 'G', 0, 0, 0, 0}, PictureFormat::Png},
         {"png three bytes", {0x89, 'P', 'N'}, PictureFormat::Unknown},
-        {"eps with preview", WithBytesAt(32, 0, {0xC5, 0xD0, 0xD3, 0xC6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 9}), PictureFormat::EpsTiff},
-        {"eps swapped magic", WithBytesAt(32, 0, {0xC6, 0xD3, 0xD0, 0xC5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 9}), PictureFormat::EpsTiff},
-        {"eps without preview length", WithBytesAt(32, 0, {0xC5, 0xD0, 0xD3, 0xC6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}), PictureFormat::Unknown},
-        {"eps cut before the preview", {0xC5, 0xD0, 0xD3, 0xC6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, PictureFormat::Unknown},
+        {"eps with preview",
+         WithBytesAt(32, 0, {0xC5, 0xD0, 0xD3, 0xC6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 9}),
+         PictureFormat::EpsTiff},
+        {"eps swapped magic",
+         WithBytesAt(32, 0, {0xC6, 0xD3, 0xD0, 0xC5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 9}),
+         PictureFormat::EpsTiff},
+        {"eps without preview length",
+         WithBytesAt(32, 0, {0xC5, 0xD0, 0xD3, 0xC6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}),
+         PictureFormat::Unknown},
+        {"eps cut before the preview",
+         {0xC5, 0xD0, 0xD3, 0xC6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1},
+         PictureFormat::Unknown},
     };
 }
 
@@ -98,9 +105,10 @@ public:
 };
 
 TEST(PicDecoder, ChooseDestDepth) {
-    struct Case { int requested, source, want; };
-    constexpr Case kCases[] = {{0, 24, 32}, {0, 4, 8}, {0, 8, 8}, {0, 16, 32},
-                               {32, 24, 32}, {32, 4, 32}, {8, 24, 8}};
+    struct Case {
+        int requested, source, want;
+    };
+    constexpr Case kCases[] = {{0, 24, 32}, {0, 4, 8}, {0, 8, 8}, {0, 16, 32}, {32, 24, 32}, {32, 4, 32}, {8, 24, 8}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(testing::Message() << c.requested << " " << c.source);
         HelperDecoder decoder;
@@ -134,10 +142,18 @@ TEST(PicDecoder, ExpandIndicesMostSignificantFirst) {
         // One guard value after the expected pixels must stay untouched.
         std::vector<std::uint32_t> out(c.want.size() + 1, 7);
         switch (c.bits) {
-        case 1: decoder.ExpandIndices1(out.data(), src, c.count); break;
-        case 2: decoder.ExpandIndices2(out.data(), src, c.count); break;
-        case 4: decoder.ExpandIndices4(out.data(), src, c.count); break;
-        default: decoder.ExpandIndices8(out.data(), src, c.count); break;
+            case 1:
+                decoder.ExpandIndices1(out.data(), src, c.count);
+                break;
+            case 2:
+                decoder.ExpandIndices2(out.data(), src, c.count);
+                break;
+            case 4:
+                decoder.ExpandIndices4(out.data(), src, c.count);
+                break;
+            default:
+                decoder.ExpandIndices8(out.data(), src, c.count);
+                break;
         }
         std::vector<std::uint32_t> want = c.want;
         want.push_back(7);
@@ -146,17 +162,29 @@ TEST(PicDecoder, ExpandIndicesMostSignificantFirst) {
 }
 
 TEST(AnyPicDecoder, RefusalsByFormat) {
-    struct Case { const char* name; Bytes data; int code; const char* text; };
+    struct Case {
+        const char* name;
+        Bytes data;
+        int code;
+        const char* text;
+    };
     const Case kCases[] = {
         {"600 zeros", Bytes(600, 0), DECERR_UNKNOWN_TYPE, "Decoder error: Unknown file type.\n"},
-        {"tiff", {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0}, DECERR_UNSUPPORTED,
+        {"tiff",
+         {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0},
+         DECERR_UNSUPPORTED,
          "Decoder error: Library not compiled for this file type.\n"},
-        {"eps", WithBytesAt(40, 0, {0xC5, 0xD0, 0xD3, 0xC6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 9}),
+        {"eps",
+         WithBytesAt(40, 0, {0xC5, 0xD0, 0xD3, 0xC6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 9}),
          DECERR_UNSUPPORTED, "Decoder error: Library not compiled for this file type.\n"},
-        {"png signature broken after 4 bytes", {0x89, 'P', 'N', 'G', 0, 0, 0, 0, 0, 0, 0, 0},
-         DECERR_FORMAT, "Decoder error: PNG file corrupted by ASCII conversion\n"},
-        {"png signature, then the end", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0},
-         DECERR_END_OF_DATA, "End of file reached while decoding.\n"},
+        {"png signature broken after 4 bytes",
+         {0x89, 'P', 'N', 'G', 0, 0, 0, 0, 0, 0, 0, 0},
+         DECERR_FORMAT,
+         "Decoder error: PNG file corrupted by ASCII conversion\n"},
+        {"png signature, then the end",
+         {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0},
+         DECERR_END_OF_DATA,
+         "End of file reached while decoding.\n"},
         {"jpeg without frame", {0xFF, 0xD8, 0xFF, 0xD9}, DECERR_UNSUPPORTED, nullptr},
     };
     CAnyPicDecoder decoder;
@@ -176,7 +204,11 @@ TEST(AnyPicDecoder, RefusalsByFormat) {
 TEST(AnyPicDecoder, DecodeFileReportsOpeningFailures) {
     TempFolder folder;
     WriteFileBytes(folder / "empty.png", {});
-    struct Case { const char* name; std::filesystem::path path; int code; };
+    struct Case {
+        const char* name;
+        std::filesystem::path path;
+        int code;
+    };
     const Case kCases[] = {
         {"missing file", folder / "none.png", DECERR_FILE_NOT_FOUND},
         {"missing folder", folder / "none" / "x.png", DECERR_PATH_NOT_FOUND},

@@ -11,11 +11,15 @@ namespace {
 // Flat colour quarters survive JPEG coding at quality 95 within a few steps.
 constexpr int kTolerance = 6;
 
-struct Rgb { int red, green, blue; };
+struct Rgb {
+    int red, green, blue;
+};
 constexpr Rgb kQuarters[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {250, 250, 20}};
 constexpr int kSide = 32;  // 2 x 2 quarters of 16 x 16, whole JPEG blocks
 
-int QuarterAt(int x, int y) { return (y >= kSide / 2 ? 2 : 0) + (x >= kSide / 2 ? 1 : 0); }
+int QuarterAt(int x, int y) {
+    return (y >= kSide / 2 ? 2 : 0) + (x >= kSide / 2 ? 1 : 0);
+}
 
 Bytes QuarterPixels(JpegKind kind) {
     Bytes pixels;
@@ -23,21 +27,20 @@ Bytes QuarterPixels(JpegKind kind) {
         for (int x = 0; x < kSide; ++x) {
             const Rgb& c = kQuarters[QuarterAt(x, y)];
             switch (kind) {
-            case JpegKind::Grey:
-                pixels.push_back(static_cast<std::uint8_t>(QuarterAt(x, y) * 80));
-                break;
-            case JpegKind::CmykAdobe:
-            case JpegKind::YcckAdobe: {
-                // Inks for the colour with no black: C = 255 - R, and so on.
-                pixels.insert(pixels.end(), {static_cast<std::uint8_t>(255 - c.red),
-                                             static_cast<std::uint8_t>(255 - c.green),
-                                             static_cast<std::uint8_t>(255 - c.blue), 0});
-                break;
-            }
-            default:
-                pixels.insert(pixels.end(), {static_cast<std::uint8_t>(c.red),
-                                             static_cast<std::uint8_t>(c.green),
-                                             static_cast<std::uint8_t>(c.blue)});
+                case JpegKind::Grey:
+                    pixels.push_back(static_cast<std::uint8_t>(QuarterAt(x, y) * 80));
+                    break;
+                case JpegKind::CmykAdobe:
+                case JpegKind::YcckAdobe: {
+                    // Inks for the colour with no black: C = 255 - R, and so on.
+                    pixels.insert(pixels.end(),
+                                  {static_cast<std::uint8_t>(255 - c.red), static_cast<std::uint8_t>(255 - c.green),
+                                   static_cast<std::uint8_t>(255 - c.blue), 0});
+                    break;
+                }
+                default:
+                    pixels.insert(pixels.end(), {static_cast<std::uint8_t>(c.red), static_cast<std::uint8_t>(c.green),
+                                                 static_cast<std::uint8_t>(c.blue)});
             }
         }
     }
@@ -92,7 +95,10 @@ INSTANTIATE_TEST_SUITE_P(Models, JpegColour, testing::ValuesIn(kColourCases),
 TEST(JpegDecoder, GreyAtDepthZeroAndThirtyTwo) {
     Bytes jpeg = EncodeJpeg(JpegKind::Grey, kSide, kSide, QuarterPixels(JpegKind::Grey));
     CJPEGDecoder decoder;
-    struct Case { int requested; std::uint16_t depth; };
+    struct Case {
+        int requested;
+        std::uint16_t depth;
+    };
     for (Case c : {Case{0, 8}, Case{8, 8}, Case{32, 32}}) {
         SCOPED_TRACE(c.requested);
         CWinBmp bitmap;
@@ -135,13 +141,19 @@ TEST(JpegDecoder, FailuresCarryLibjpegTextAndTheNextPictureDecodes) {
             break;
         }
     }
-    struct Case { const char* name; Bytes data; int code; const char* text; };
+    struct Case {
+        const char* name;
+        Bytes data;
+        int code;
+        const char* text;
+    };
     const Case kCases[] = {
-        {"not a JPEG", {0x00, 0x11, 0x22, 0x33}, DECERR_UNSUPPORTED,
+        {"not a JPEG",
+         {0x00, 0x11, 0x22, 0x33},
+         DECERR_UNSUPPORTED,
          "Decoder error: Not a JPEG file: starts with 0x00 0x11\n\n"},
         {"headers only", Bytes(good.begin(), good.begin() + 100), DECERR_UNSUPPORTED, nullptr},
-        {"bad precision", badPrecision, DECERR_UNSUPPORTED,
-         "Decoder error: Unsupported JPEG data precision 7\n\n"},
+        {"bad precision", badPrecision, DECERR_UNSUPPORTED, "Decoder error: Unsupported JPEG data precision 7\n\n"},
     };
     CJPEGDecoder decoder;
     for (const Case& c : kCases) {
@@ -176,7 +188,11 @@ Bytes JpegHeaderOnly(std::uint16_t width, std::uint16_t height) {
 
 TEST(JpegDecoder, OversizedHeadersFailBeforeAllocating) {
     CJPEGDecoder decoder;
-    struct Case { std::uint16_t width, height; int code; const char* text; };
+    struct Case {
+        std::uint16_t width, height;
+        int code;
+        const char* text;
+    };
     // libjpeg refuses sides above 65500 itself; 30000 x 30000 and 16385 x
     // 16385 pass it but exceed 2^28 pixels.
     const Case kCases[] = {
@@ -195,8 +211,7 @@ TEST(JpegDecoder, OversizedHeadersFailBeforeAllocating) {
     // A lower limit set on the decoder applies the same way.
     decoder.SetPictureLimits(1000, std::int64_t{1} << 30);
     CWinBmp bitmap;
-    EXPECT_EQ(CatchFailure([&] { DecodeBytes(decoder, JpegHeaderOnly(40, 40), bitmap, 32); }).code,
-              DECERR_FORMAT);
+    EXPECT_EQ(CatchFailure([&] { DecodeBytes(decoder, JpegHeaderOnly(40, 40), bitmap, 32); }).code, DECERR_FORMAT);
 }
 
 }  // namespace

@@ -76,8 +76,8 @@ Bytes PackedRows(const std::vector<Bytes>& rows, bool longCounts) {
         for (std::size_t i = 0; i < row.size(); i += 128) {
             std::size_t n = std::min<std::size_t>(128, row.size() - i);
             packed.U8(static_cast<unsigned>(n - 1));
-            packed.Raw(Bytes(row.begin() + static_cast<std::ptrdiff_t>(i),
-                             row.begin() + static_cast<std::ptrdiff_t>(i + n)));
+            packed.Raw(
+                Bytes(row.begin() + static_cast<std::ptrdiff_t>(i), row.begin() + static_cast<std::ptrdiff_t>(i + n)));
         }
         longCounts ? w.U16Be(static_cast<unsigned>(packed.Size())) : w.U8(static_cast<unsigned>(packed.Size()));
         w.Raw(packed.bytes);
@@ -121,8 +121,8 @@ void AddPixMap(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bounds, i
 }
 
 // A direct-bits opcode (0x9A, or 0x9B with a region).
-void AddDirectBits(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bounds, int pixelSize,
-                   int cmpCount, const Bytes& data) {
+void AddDirectBits(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bounds, int pixelSize, int cmpCount,
+                   const Bytes& data) {
     p.Op(opcode).U32Be(0xFF).U16Be(rowBytes | 0x8000);
     p.AddRect(bounds);
     AddPixMapRecord(p.w, pixelSize, cmpCount, 4);
@@ -158,8 +158,7 @@ std::string CaseName(const std::string& text) {
     return name;
 }
 
-const std::vector<std::uint32_t> kFour = {Rgba(255, 0, 0), Rgba(0, 255, 0), Rgba(0, 0, 255),
-                                          Rgba(10, 20, 30)};
+const std::vector<std::uint32_t> kFour = {Rgba(255, 0, 0), Rgba(0, 255, 0), Rgba(0, 0, 255), Rgba(10, 20, 30)};
 
 struct DecodeCase {
     std::string name;
@@ -225,14 +224,24 @@ std::vector<DecodeCase> DecodeCases() {
                              AddBitMap(p, 0x90, 2, {0, 0, 1, 3}, {0xA0, 0x00});
                              return p.End();
                          },
-                         0, 8, 3, 1, false, {1, 0, 1}});
+                         0,
+                         8,
+                         3,
+                         1,
+                         false,
+                         {1, 0, 1}});
         cases.push_back({"bit map with bounds off the origin",
                          [=] {
                              PictWriter p(2);
                              AddBitMap(p, 0x90, 2, {100, 200, 101, 203}, {0x40, 0x00});
                              return p.End();
                          },
-                         32, 32, 3, 1, false, {kWhite, kBlack, kWhite}});
+                         32,
+                         32,
+                         3,
+                         1,
+                         false,
+                         {kWhite, kBlack, kWhite}});
     }
     {
         // 8-bit pixel maps: 1-byte counts up to rowBytes 250, 2-byte above.
@@ -263,42 +272,72 @@ std::vector<DecodeCase> DecodeCases() {
                          AddPixMap(p, 0x99, 8, {0, 0, 1, 8}, 8, kFour, PackedRows({{0, 1, 2, 3, 3, 2, 1, 0}}, false));
                          return p.End();
                      },
-                     8, 8, 8, 1, false, {0, 1, 2, 3, 3, 2, 1, 0}});
+                     8,
+                     8,
+                     8,
+                     1,
+                     false,
+                     {0, 1, 2, 3, 3, 2, 1, 0}});
     cases.push_back({"8 bit pixel map rowBytes 6 unpacked",
                      [] {
                          PictWriter p(2);
                          AddPixMap(p, 0x98, 6, {0, 0, 1, 6}, 8, kFour, {3, 2, 1, 0, 1, 2});
                          return p.End();
                      },
-                     32, 32, 6, 1, false, {kFour[3], kFour[2], kFour[1], kFour[0], kFour[1], kFour[2]}});
+                     32,
+                     32,
+                     6,
+                     1,
+                     false,
+                     {kFour[3], kFour[2], kFour[1], kFour[0], kFour[1], kFour[2]}});
     cases.push_back({"4 bit pixel map",
                      [] {
                          PictWriter p(2);
                          AddPixMap(p, 0x98, 2, {0, 0, 1, 3}, 4, kFour, {0x32, 0x10});
                          return p.End();
                      },
-                     32, 32, 3, 1, false, {kFour[3], kFour[2], kFour[1]}});
+                     32,
+                     32,
+                     3,
+                     1,
+                     false,
+                     {kFour[3], kFour[2], kFour[1]}});
     cases.push_back({"2 bit pixel map indices",
                      [] {
                          PictWriter p(2);
                          AddPixMap(p, 0x98, 2, {0, 0, 1, 5}, 2, kFour, {0x1B, 0xC0});
                          return p.End();
                      },
-                     0, 8, 5, 1, false, {0, 1, 2, 3, 3}});
+                     0,
+                     8,
+                     5,
+                     1,
+                     false,
+                     {0, 1, 2, 3, 3}});
     cases.push_back({"1 bit pixel map",
                      [] {
                          PictWriter p(2);
                          AddPixMap(p, 0x98, 2, {0, 0, 1, 3}, 1, {kFour[0], kFour[1]}, {0x40, 0x00});
                          return p.End();
                      },
-                     32, 32, 3, 1, false, {kFour[0], kFour[1], kFour[0]}});
+                     32,
+                     32,
+                     3,
+                     1,
+                     false,
+                     {kFour[0], kFour[1], kFour[0]}});
     cases.push_back({"device colour table ignores value words",
                      [] {
                          PictWriter p(2);
                          AddPixMap(p, 0x98, 2, {0, 0, 1, 2}, 8, kFour, {0, 3}, true);
                          return p.End();
                      },
-                     32, 32, 2, 1, false, {kFour[0], kFour[3]}});
+                     32,
+                     32,
+                     2,
+                     1,
+                     false,
+                     {kFour[0], kFour[3]}});
     cases.push_back({"colour components keep their high bytes",
                      [] {
                          PictWriter p(2);
@@ -311,7 +350,12 @@ std::vector<DecodeCase> DecodeCases() {
                          p.w.U16Be(0).Raw({0, 0});
                          return p.End();
                      },
-                     32, 32, 1, 1, false, {Rgba(255, 128, 0)}});
+                     32,
+                     32,
+                     1,
+                     1,
+                     false,
+                     {Rgba(255, 128, 0)}});
     {
         // PackBits flags: 0xFE repeats one unit three times, 0x80 is a
         // no-op, 0x02 copies three; a run longer than the row is cut.
@@ -319,43 +363,67 @@ std::vector<DecodeCase> DecodeCases() {
                          [] {
                              PictWriter p(2);
                              AddPixMap(p, 0x98, 8, {0, 0, 2, 8}, 8, kFour,
-                                       {7, 0xFE, 3, 0x80, 0x02, 1, 2, 1,
-                                        5, 0x01, 0, 1, 0xF0, 2});
+                                       {7, 0xFE, 3, 0x80, 0x02, 1, 2, 1, 5, 0x01, 0, 1, 0xF0, 2});
                              return p.End();
                          },
-                         8, 8, 8, 2, false, {3, 3, 3, 1, 2, 1, 0, 0, 0, 1, 2, 2, 2, 2, 2, 2}});
+                         8,
+                         8,
+                         8,
+                         2,
+                         false,
+                         {3, 3, 3, 1, 2, 1, 0, 0, 0, 1, 2, 2, 2, 2, 2, 2}});
     }
     // Direct pixel maps.
-    cases.push_back({"32 bit three planes",
-                     [] {
-                         PictWriter p(2);
-                         AddDirectBits(p, 0x9A, 12, {0, 0, 1, 3}, 32, 3,
-                                       PackedRows({{10, 20, 30, 40, 50, 60, 70, 80, 90}}, false));
-                         return p.End();
-                     },
-                     32, 32, 3, 1, false, {Rgba(10, 40, 70), Rgba(20, 50, 80), Rgba(30, 60, 90)}});
-    cases.push_back({"32 bit four planes have alpha",
-                     [] {
-                         PictWriter p(2);
-                         AddDirectBits(p, 0x9A, 8, {0, 0, 1, 2}, 32, 4,
-                                       PackedRows({{1, 2, 10, 20, 30, 40, 50, 60}}, false));
-                         return p.End();
-                     },
-                     32, 32, 2, 1, true, {Rgba(10, 30, 50, 1), Rgba(20, 40, 60, 2)}});
+    cases.push_back(
+        {"32 bit three planes",
+         [] {
+             PictWriter p(2);
+             AddDirectBits(p, 0x9A, 12, {0, 0, 1, 3}, 32, 3, PackedRows({{10, 20, 30, 40, 50, 60, 70, 80, 90}}, false));
+             return p.End();
+         },
+         32,
+         32,
+         3,
+         1,
+         false,
+         {Rgba(10, 40, 70), Rgba(20, 50, 80), Rgba(30, 60, 90)}});
+    cases.push_back(
+        {"32 bit four planes have alpha",
+         [] {
+             PictWriter p(2);
+             AddDirectBits(p, 0x9A, 8, {0, 0, 1, 2}, 32, 4, PackedRows({{1, 2, 10, 20, 30, 40, 50, 60}}, false));
+             return p.End();
+         },
+         32,
+         32,
+         2,
+         1,
+         true,
+         {Rgba(10, 30, 50, 1), Rgba(20, 40, 60, 2)}});
     cases.push_back({"32 bit asked for 8 bits",
                      [] {
                          PictWriter p(2);
                          AddDirectBits(p, 0x9A, 4, {0, 0, 1, 1}, 32, 3, PackedRows({{1, 2, 3}}, false));
                          return p.End();
                      },
-                     8, 32, 1, 1, false, {Rgba(1, 2, 3)}});
+                     8,
+                     32,
+                     1,
+                     1,
+                     false,
+                     {Rgba(1, 2, 3)}});
     cases.push_back({"32 bit with a region (0x9B)",
                      [] {
                          PictWriter p(2);
                          AddDirectBits(p, 0x9B, 4, {0, 0, 1, 1}, 32, 3, PackedRows({{1, 2, 3}}, false));
                          return p.End();
                      },
-                     32, 32, 1, 1, false, {Rgba(1, 2, 3)}});
+                     32,
+                     32,
+                     1,
+                     1,
+                     false,
+                     {Rgba(1, 2, 3)}});
     {
         // 80 pixels of three planes are 240 bytes, but the stored rowBytes
         // of 320 asks for 16-bit counts, as QuickDraw writes them.
@@ -388,7 +456,11 @@ std::vector<DecodeCase> DecodeCases() {
                          AddDirectBits(p, 0x9A, 8, {0, 0, 1, 4}, 16, 3, {0x06, 0xFE, 0x7C, 0x00, 0x00, 0x03, 0xE0});
                          return p.End();
                      },
-                     32, 32, 4, 1, false,
+                     32,
+                     32,
+                     4,
+                     1,
+                     false,
                      {Rgba(248, 0, 0), Rgba(248, 0, 0), Rgba(248, 0, 0), Rgba(0, 248, 0)}});
     cases.push_back({"16 bit rows under 8 bytes are unpacked",
                      [] {
@@ -396,7 +468,12 @@ std::vector<DecodeCase> DecodeCases() {
                          AddDirectBits(p, 0x9A, 2, {0, 0, 1, 1}, 16, 3, {0x00, 0x1F});
                          return p.End();
                      },
-                     32, 32, 1, 1, false, {Rgba(0, 0, 248)}});
+                     32,
+                     32,
+                     1,
+                     1,
+                     false,
+                     {Rgba(0, 0, 248)}});
     return cases;
 }
 
@@ -457,10 +534,19 @@ std::vector<SkipCase> SkipCases() {
          }},
         {"clip region", 2, [](PictWriter& p) { p.Op(0x01).U16Be(10).Zeros(8); }},
         {"v1 clip region", 1, [](PictWriter& p) { p.Op(0x01).U16Be(12).Zeros(10); }},
-        {"LongText", 2, [](PictWriter& p) { p.Op(0x28).Zeros(4).U8(3).Raw({'a', 'b', 'c'}); }},
-        {"DHText", 2, [](PictWriter& p) { p.Op(0x29).U8(5).U8(2).Raw({'a', 'b'}); }},
+        {"LongText", 2,
+         [](PictWriter& p) {
+             p.Op(0x28).Zeros(4).U8(3).Raw({'a', 'b', 'c'});
+         }},
+        {"DHText", 2,
+         [](PictWriter& p) {
+             p.Op(0x29).U8(5).U8(2).Raw({'a', 'b'});
+         }},
         {"DVText", 1, [](PictWriter& p) { p.Op(0x2A).U8(5).U8(1).Raw({'a'}); }},
-        {"DHDVText", 2, [](PictWriter& p) { p.Op(0x2B).U8(5).U8(6).U8(4).Raw({'a', 'b', 'c', 'd'}); }},
+        {"DHDVText", 2,
+         [](PictWriter& p) {
+             p.Op(0x2B).U8(5).U8(6).U8(4).Raw({'a', 'b', 'c', 'd'});
+         }},
         {"polygon", 2, [](PictWriter& p) { p.Op(0x71).U16Be(14).Zeros(12); }},
         {"region opcodes", 2,
          [](PictWriter& p) {
@@ -592,15 +678,12 @@ std::vector<FailCase> FailCases() {
                          return p.w.bytes;
                      },
                      DECERR_END_OF_DATA, kEndOfDataText});
-    cases.push_back({"32-bit length past the end",
-                     withImage(2, [](PictWriter& p) { p.Op(0xD0).U32Be(0xFFFFFFF0u); }),
+    cases.push_back({"32-bit length past the end", withImage(2, [](PictWriter& p) { p.Op(0xD0).U32Be(0xFFFFFFF0u); }),
                      DECERR_END_OF_DATA, kEndOfDataText});
-    cases.push_back({"pattern type 3", withImage(2, [](PictWriter& p) { p.Op(0x12).U16Be(3); }),
-                     DECERR_FORMAT, Raised("Unknown pattern type in pixPat.")});
-    cases.push_back({"region size 1", withImage(2, [](PictWriter& p) { p.Op(0x81).U16Be(1); }),
-                     DECERR_FORMAT, ""});
-    cases.push_back({"clip size 0", withImage(2, [](PictWriter& p) { p.Op(0x01).U16Be(0); }), DECERR_FORMAT,
-                     ""});
+    cases.push_back({"pattern type 3", withImage(2, [](PictWriter& p) { p.Op(0x12).U16Be(3); }), DECERR_FORMAT,
+                     Raised("Unknown pattern type in pixPat.")});
+    cases.push_back({"region size 1", withImage(2, [](PictWriter& p) { p.Op(0x81).U16Be(1); }), DECERR_FORMAT, ""});
+    cases.push_back({"clip size 0", withImage(2, [](PictWriter& p) { p.Op(0x01).U16Be(0); }), DECERR_FORMAT, ""});
     cases.push_back({"colour table value equal to its size",
                      [] {
                          PictWriter p(2);

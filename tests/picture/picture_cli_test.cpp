@@ -70,8 +70,7 @@ TEST(OvletDecode, WritesPamTopLineFirst) {
     std::string red = {'\xFF', 0, 0, '\xFF'}, green = {0, '\xFF', 0, '\xFF'}, blue = {0, 0, '\xFF', '\xFF'};
     const DecodeCase kCases[] = {
         {"palette at 8 bits expands through the colour table", PalettePng(), "--depth 0",
-         "3x2 depth 8 alpha no format png\n",
-         PamHeader(3, 2) + red + green + blue + blue + green + red},
+         "3x2 depth 8 alpha no format png\n", PamHeader(3, 2) + red + green + blue + blue + green + red},
         {"palette at 32 bits", PalettePng(), "", "3x2 depth 32 alpha no format png\n",
          PamHeader(3, 2) + red + green + blue + blue + green + red},
         {"alpha kept when meaningful", RgbaPng(), "--depth 32", "2x1 depth 32 alpha yes format png\n",
@@ -81,8 +80,8 @@ TEST(OvletDecode, WritesPamTopLineFirst) {
     for (const DecodeCase& c : kCases) {
         SCOPED_TRACE(c.name);
         WriteFileBytes(folder / "in.png", c.picture);
-        CommandRun run = Ovlet("decode " + (folder / "in.png").string() + " " + (folder / "out.pam").string() +
-                        " " + c.depthArgs);
+        CommandRun run =
+            Ovlet("decode " + (folder / "in.png").string() + " " + (folder / "out.pam").string() + " " + c.depthArgs);
         EXPECT_EQ(run.code, 0);
         EXPECT_EQ(run.out, c.wantLine);
         Bytes pam = ReadFileBytes(folder / "out.pam");
@@ -97,7 +96,12 @@ TEST(OvletDecode, FailuresAndUsage) {
     cut.resize(cut.size() - 20);
     WriteFileBytes(folder / "cut.png", cut);
     std::string out = (folder / "out.pam").string();
-    struct Case { const char* name; std::string args; int code; std::string output; };
+    struct Case {
+        const char* name;
+        std::string args;
+        int code;
+        std::string output;
+    };
     const Case kCases[] = {
         {"unknown type", "decode " + (folder / "zeros.bin").string() + " " + out, 4,
          "error 8: Decoder error: Unknown file type.\n"},
@@ -121,7 +125,11 @@ TEST(OvletInfo, FormatAndHeaderSize) {
     TempFolder folder;
     WriteFileBytes(folder / "p.png", PalettePng());
     WriteFileBytes(folder / "tiff", {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0});
-    struct Case { std::string path; int code; std::string output; };
+    struct Case {
+        std::string path;
+        int code;
+        std::string output;
+    };
     const Case kCases[] = {
         {(folder / "p.png").string(), 0, "format png size 3x2\n"},
         {CorpusPath("jpeg/pillow/junk_jpeg_header.jpg").string(), 0, "format jpeg size 1024x768\n"},

@@ -38,8 +38,7 @@ enum class JpegKind { YCbCr, Grey, Rgb, CmykAdobe, YcckAdobe };
 // yellow, black; 255 = full ink) for the CMYK kinds, which are stored the
 // Adobe way, inverted. Sampling is 1x1 so flat colours survive exactly
 // enough for a small tolerance.
-Bytes EncodeJpeg(JpegKind kind, int width, int height, const Bytes& pixels, int quality = 95,
-                 bool progressive = false);
+Bytes EncodeJpeg(JpegKind kind, int width, int height, const Bytes& pixels, int quality = 95, bool progressive = false);
 
 struct PngPicture {
     int width = 0;

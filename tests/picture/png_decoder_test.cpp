@@ -40,55 +40,57 @@ struct PngCase {
 std::vector<PngCase> PngCases() {
     constexpr int w = 13, h = 7;  // odd sizes: padding and sub-byte packing show
     std::vector<PngCase> cases;
-    cases.push_back({"rgb8_depth32", MakePng(2, 8, w, h, 3 * w, [](int y, int i) { return y * 30 + i; }),
-                     32, 32, false, [](int x, int y) {
+    cases.push_back({"rgb8_depth32", MakePng(2, 8, w, h, 3 * w, [](int y, int i) { return y * 30 + i; }), 32, 32, false,
+                     [](int x, int y) {
                          int base = y * 30 + 3 * x;
                          return Bgra{base + 2, base + 1, base, 255};
                      }});
-    cases.push_back({"rgb8_depth8_still32", MakePng(2, 8, w, h, 3 * w, [](int y, int i) { return y * 30 + i; }),
-                     8, 32, false, [](int x, int y) {
+    cases.push_back({"rgb8_depth8_still32", MakePng(2, 8, w, h, 3 * w, [](int y, int i) { return y * 30 + i; }), 8, 32,
+                     false, [](int x, int y) {
                          int base = y * 30 + 3 * x;
                          return Bgra{base + 2, base + 1, base, 255};
                      }});
-    cases.push_back({"rgba8", MakePng(6, 8, w, h, 4 * w, [](int y, int i) { return (y * 50 + i * 3) & 0xFF; }),
-                     0, 32, true, [](int x, int y) {
+    cases.push_back({"rgba8", MakePng(6, 8, w, h, 4 * w, [](int y, int i) { return (y * 50 + i * 3) & 0xFF; }), 0, 32,
+                     true, [](int x, int y) {
                          auto v = [&](int i) { return (y * 50 + (4 * x + i) * 3) & 0xFF; };
                          return Bgra{v(2), v(1), v(0), v(3)};
                      }});
-    cases.push_back({"rgb16_stripped", MakePng(2, 16, w, h, 6 * w, [](int y, int i) { return i % 2 ? 0x55 : (y * 20 + i) & 0xFF; }),
-                     32, 32, false, [](int x, int y) {
+    cases.push_back({"rgb16_stripped",
+                     MakePng(2, 16, w, h, 6 * w, [](int y, int i) { return i % 2 ? 0x55 : (y * 20 + i) & 0xFF; }), 32,
+                     32, false, [](int x, int y) {
                          auto v = [&](int c) { return (y * 20 + 6 * x + 2 * c) & 0xFF; };
                          return Bgra{v(2), v(1), v(0), 255};
                      }});
-    cases.push_back({"grey_alpha8", MakePng(4, 8, w, h, 2 * w, [](int y, int i) { return i % 2 ? 100 + y : i * 9; }),
-                     0, 32, true, [](int x, int y) {
+    cases.push_back({"grey_alpha8", MakePng(4, 8, w, h, 2 * w, [](int y, int i) { return i % 2 ? 100 + y : i * 9; }), 0,
+                     32, true, [](int x, int y) {
                          int g = 2 * x * 9;
                          return Bgra{g, g, g, 100 + y};
                      }});
     // 1-bit grey: bytes 0 and 1, colour table (0,0,0) and (255,255,255).
-    cases.push_back({"grey1_depth0", MakePng(0, 1, w, h, 2, [](int y, int i) { return i == 0 ? 0xA5 ^ y : 0xF0; }),
-                     0, 8, false, [](int x, int y) {
+    cases.push_back({"grey1_depth0", MakePng(0, 1, w, h, 2, [](int y, int i) { return i == 0 ? 0xA5 ^ y : 0xF0; }), 0,
+                     8, false, [](int x, int y) {
                          int byte = x < 8 ? (0xA5 ^ y) : 0xF0;
                          int bit = (byte >> (7 - x % 8)) & 1;
                          return Bgra{bit, bit * 255, bit * 255, bit * 255};
                      }});
-    cases.push_back({"grey1_depth32", MakePng(0, 1, w, h, 2, [](int y, int i) { return i == 0 ? 0xA5 ^ y : 0xF0; }),
-                     32, 32, false, [](int x, int y) {
+    cases.push_back({"grey1_depth32", MakePng(0, 1, w, h, 2, [](int y, int i) { return i == 0 ? 0xA5 ^ y : 0xF0; }), 32,
+                     32, false, [](int x, int y) {
                          int byte = x < 8 ? (0xA5 ^ y) : 0xF0;
                          int g = ((byte >> (7 - x % 8)) & 1) * 255;
                          return Bgra{g, g, g, 255};
                      }});
     // 4-bit grey: ramp entries i * 255 / 15.
-    cases.push_back({"grey4_depth8", MakePng(0, 4, w, h, 7, [](int y, int i) { return (i * 0x23 + y) & 0xFF; }),
-                     8, 8, false, [](int x, int y) {
+    cases.push_back({"grey4_depth8", MakePng(0, 4, w, h, 7, [](int y, int i) { return (i * 0x23 + y) & 0xFF; }), 8, 8,
+                     false, [](int x, int y) {
                          int byte = ((x / 2) * 0x23 + y) & 0xFF;
                          int index = x % 2 ? byte & 0xF : byte >> 4;
                          int grey = index * 17;
                          return Bgra{index, grey, grey, grey};
                      }});
     // 16-bit grey at 8 bits: ramp i = i, samples reduced to the high byte.
-    cases.push_back({"grey16_depth8", MakePng(0, 16, w, h, 2 * w, [](int y, int i) { return i % 2 ? 0xFF : y * 30 + i; }),
-                     8, 8, false, [](int x, int y) {
+    cases.push_back({"grey16_depth8",
+                     MakePng(0, 16, w, h, 2 * w, [](int y, int i) { return i % 2 ? 0xFF : y * 30 + i; }), 8, 8, false,
+                     [](int x, int y) {
                          int v = y * 30 + 2 * x;
                          return Bgra{v, v, v, v};
                      }});
@@ -164,11 +166,19 @@ TEST(PngDecoder, FailuresAndTheBitmapAfterThem) {
     badCrc[29] ^= 1;  // IHDR CRC
     // Cut inside IDAT: the bitmap was already created, so it ends empty.
     Bytes cutInData(good.begin(), good.end() - 40);
-    struct Case { const char* name; Bytes data; int code; const char* text; bool bitmapKept; };
+    struct Case {
+        const char* name;
+        Bytes data;
+        int code;
+        const char* text;
+        bool bitmapKept;
+    };
     const Case kCases[] = {
-        {"signature broken after four bytes", badSignature, DECERR_FORMAT, "Decoder error: PNG file corrupted by ASCII conversion\n", true},
+        {"signature broken after four bytes", badSignature, DECERR_FORMAT,
+         "Decoder error: PNG file corrupted by ASCII conversion\n", true},
         {"IHDR CRC", badCrc, DECERR_FORMAT, "Decoder error: IHDR: CRC error\n", true},
-        {"cut inside the header", Bytes(good.begin(), good.begin() + 20), DECERR_END_OF_DATA, "End of file reached while decoding.\n", true},
+        {"cut inside the header", Bytes(good.begin(), good.begin() + 20), DECERR_END_OF_DATA,
+         "End of file reached while decoding.\n", true},
         {"cut inside the image data", cutInData, DECERR_END_OF_DATA, "End of file reached while decoding.\n", false},
     };
     CPNGDecoder decoder;

@@ -17,7 +17,11 @@ TEST(DataSource, ReadsAreCheckedAgainstTheEnd) {
     EXPECT_EQ(source.GetBytesLeft(), 0);
     EXPECT_EQ(source.ReadBytes(0), data + 6);
 
-    struct Case { const char* name; std::int32_t skipFirst; std::int32_t read; };
+    struct Case {
+        const char* name;
+        std::int32_t skipFirst;
+        std::int32_t read;
+    };
     constexpr Case kCases[] = {
         {"one past an empty rest", 6, 1},
         {"more than the whole", 0, 7},
@@ -53,7 +57,11 @@ TEST(FileSource, OpenFileStatus) {
     WriteFileBytes(folder / "empty.jpg", {});
     WriteFileBytes(folder / "three.bin", {7, 8, 9});
     std::filesystem::create_directory(folder / "sub");
-    struct Case { const char* name; std::filesystem::path path; int status; };
+    struct Case {
+        const char* name;
+        std::filesystem::path path;
+        int status;
+    };
     const Case kCases[] = {
         {"present", folder / "three.bin", 0},
         {"missing file in existing folder", folder / "missing.jpg", DECERR_FILE_NOT_FOUND},

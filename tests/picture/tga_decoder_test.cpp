@@ -53,8 +53,7 @@ std::vector<DecodeCase> DecodeCases() {
     // 2 x 2 true colour; stored bottom row first unless the top bit is set.
     const Bytes bottomRow = {1, 2, 3, 4, 5, 6};
     const Bytes topRow = {7, 8, 9, 10, 11, 12};
-    const std::vector<std::uint32_t> want24 = {Rgba(9, 8, 7), Rgba(12, 11, 10), Rgba(3, 2, 1),
-                                               Rgba(6, 5, 4)};
+    const std::vector<std::uint32_t> want24 = {Rgba(9, 8, 7), Rgba(12, 11, 10), Rgba(3, 2, 1), Rgba(6, 5, 4)};
     {
         TgaLayout s{.width = 2, .height = 2, .depth = 24};
         s.pixels = bottomRow;
@@ -73,77 +72,153 @@ std::vector<DecodeCase> DecodeCases() {
         rightToLeft.descriptor = 0x10;  // ignored
         cases.push_back({"right-to-left bit ignored", rightToLeft, 32, 32, false, want24});
     }
-    cases.push_back({"15 bit", TgaLayout{.width = 2, .depth = 15, .pixels = {0xFF, 0x7F, 0x1F, 0x80}},
-                     32, 32, false, {Rgba(248, 248, 248), Rgba(0, 0, 248)}});
+    cases.push_back({"15 bit",
+                     TgaLayout{.width = 2, .depth = 15, .pixels = {0xFF, 0x7F, 0x1F, 0x80}},
+                     32,
+                     32,
+                     false,
+                     {Rgba(248, 248, 248), Rgba(0, 0, 248)}});
     cases.push_back({"16 bit attribute bit is alpha 0x80",
-                     TgaLayout{.width = 2, .depth = 16, .pixels = {0xFF, 0xFF, 0xFF, 0x7F}}, 32, 32, true,
+                     TgaLayout{.width = 2, .depth = 16, .pixels = {0xFF, 0xFF, 0xFF, 0x7F}},
+                     32,
+                     32,
+                     true,
                      {Rgba(248, 248, 248, 0x80), Rgba(248, 248, 248, 0)}});
-    cases.push_back({"32 bit as stored", TgaLayout{.width = 1, .depth = 32, .pixels = {1, 2, 3, 4}}, 32, 32,
-                     true, {Rgba(3, 2, 1, 4)}});
+    cases.push_back({"32 bit as stored",
+                     TgaLayout{.width = 1, .depth = 32, .pixels = {1, 2, 3, 4}},
+                     32,
+                     32,
+                     true,
+                     {Rgba(3, 2, 1, 4)}});
     {
         // A grey image uses the grey ramp, colour map or not.
-        TgaLayout s{.mapType = 1, .imageType = 3, .cmapLength = 2, .cmapEntrySize = 24, .width = 3,
-                  .depth = 8, .colourMap = {9, 9, 9, 9, 9, 9}, .pixels = {0, 128, 255}};
-        cases.push_back({"grey through the ramp", s, 32, 32, false,
-                         {Rgba(0, 0, 0), Rgba(128, 128, 128), Rgba(255, 255, 255)}});
+        TgaLayout s{.mapType = 1,
+                    .imageType = 3,
+                    .cmapLength = 2,
+                    .cmapEntrySize = 24,
+                    .width = 3,
+                    .depth = 8,
+                    .colourMap = {9, 9, 9, 9, 9, 9},
+                    .pixels = {0, 128, 255}};
+        cases.push_back(
+            {"grey through the ramp", s, 32, 32, false, {Rgba(0, 0, 0), Rgba(128, 128, 128), Rgba(255, 255, 255)}});
         cases.push_back({"grey indices", s, 0, 8, false, {0, 128, 255}});
     }
     {
         // Entries 2 and 3 of the map; index 0 was never filled and is black.
-        TgaLayout s{.mapType = 1, .imageType = 1, .cmapStart = 2, .cmapLength = 2, .cmapEntrySize = 24,
-                  .width = 3, .depth = 8, .colourMap = {10, 20, 30, 40, 50, 60}, .pixels = {3, 2, 0}};
-        cases.push_back({"colour map with a first entry", s, 32, 32, false,
+        TgaLayout s{.mapType = 1,
+                    .imageType = 1,
+                    .cmapStart = 2,
+                    .cmapLength = 2,
+                    .cmapEntrySize = 24,
+                    .width = 3,
+                    .depth = 8,
+                    .colourMap = {10, 20, 30, 40, 50, 60},
+                    .pixels = {3, 2, 0}};
+        cases.push_back({"colour map with a first entry",
+                         s,
+                         32,
+                         32,
+                         false,
                          {Rgba(60, 50, 40), Rgba(30, 20, 10), Rgba(0, 0, 0, 0)}});
         cases.push_back({"colour map indices", s, 0, 8, false, {3, 2, 0}});
     }
     cases.push_back({"colour map of 16-bit entries",
-                     TgaLayout{.mapType = 1, .imageType = 1, .cmapLength = 1, .cmapEntrySize = 16,
-                             .width = 1, .depth = 8, .colourMap = {0x00, 0x7C}, .pixels = {0}},
-                     32, 32, false, {Rgba(248, 0, 0, 0)}});
+                     TgaLayout{.mapType = 1,
+                               .imageType = 1,
+                               .cmapLength = 1,
+                               .cmapEntrySize = 16,
+                               .width = 1,
+                               .depth = 8,
+                               .colourMap = {0x00, 0x7C},
+                               .pixels = {0}},
+                     32,
+                     32,
+                     false,
+                     {Rgba(248, 0, 0, 0)}});
     {
         // The map runs past entry 255: what an index cannot reach is dropped.
-        TgaLayout s{.mapType = 1, .imageType = 1, .cmapStart = 250, .cmapLength = 10,
-                  .cmapEntrySize = 24, .width = 1, .depth = 8, .pixels = {255}};
+        TgaLayout s{.mapType = 1,
+                    .imageType = 1,
+                    .cmapStart = 250,
+                    .cmapLength = 10,
+                    .cmapEntrySize = 24,
+                    .width = 1,
+                    .depth = 8,
+                    .pixels = {255}};
         for (int i = 0; i < 10; ++i) {
             s.colourMap.insert(s.colourMap.end(), {static_cast<std::uint8_t>(i), 0, 0});
         }
         cases.push_back({"colour map past 256 entries", s, 32, 32, false, {Rgba(0, 0, 5)}});
     }
     cases.push_back({"8 bit true colour without a map is grey",
-                     TgaLayout{.imageType = 2, .width = 2, .depth = 8, .pixels = {7, 200}}, 32, 32, false,
+                     TgaLayout{.imageType = 2, .width = 2, .depth = 8, .pixels = {7, 200}},
+                     32,
+                     32,
+                     false,
                      {Rgba(7, 7, 7), Rgba(200, 200, 200)}});
     // Run-length packets.
     cases.push_back({"run packet",
-                     TgaLayout{.imageType = 10, .width = 3, .depth = 24, .pixels = {0x82, 1, 2, 3}}, 32, 32,
-                     false, {Rgba(3, 2, 1), Rgba(3, 2, 1), Rgba(3, 2, 1)}});
+                     TgaLayout{.imageType = 10, .width = 3, .depth = 24, .pixels = {0x82, 1, 2, 3}},
+                     32,
+                     32,
+                     false,
+                     {Rgba(3, 2, 1), Rgba(3, 2, 1), Rgba(3, 2, 1)}});
     cases.push_back({"raw packet",
-                     TgaLayout{.imageType = 10, .width = 3, .depth = 24,
-                             .pixels = {0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
-                     32, 32, false, {Rgba(3, 2, 1), Rgba(6, 5, 4), Rgba(9, 8, 7)}});
-    cases.push_back({"run packet across rows",
-                     TgaLayout{.imageType = 10, .width = 2, .height = 2, .depth = 24,
-                             .pixels = {0x82, 1, 2, 3, 0x00, 4, 5, 6}},
-                     32, 32, false, {Rgba(3, 2, 1), Rgba(6, 5, 4), Rgba(3, 2, 1), Rgba(3, 2, 1)}});
+                     TgaLayout{.imageType = 10, .width = 3, .depth = 24, .pixels = {0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+                     32,
+                     32,
+                     false,
+                     {Rgba(3, 2, 1), Rgba(6, 5, 4), Rgba(9, 8, 7)}});
+    cases.push_back(
+        {"run packet across rows",
+         TgaLayout{.imageType = 10, .width = 2, .height = 2, .depth = 24, .pixels = {0x82, 1, 2, 3, 0x00, 4, 5, 6}},
+         32,
+         32,
+         false,
+         {Rgba(3, 2, 1), Rgba(6, 5, 4), Rgba(3, 2, 1), Rgba(3, 2, 1)}});
     cases.push_back({"raw packet across rows, top origin",
-                     TgaLayout{.imageType = 10, .width = 2, .height = 2, .depth = 24, .descriptor = kTop,
-                             .pixels = {0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0x80, 10, 11, 12}},
-                     32, 32, false,
+                     TgaLayout{.imageType = 10,
+                               .width = 2,
+                               .height = 2,
+                               .depth = 24,
+                               .descriptor = kTop,
+                               .pixels = {0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0x80, 10, 11, 12}},
+                     32,
+                     32,
+                     false,
                      {Rgba(3, 2, 1), Rgba(6, 5, 4), Rgba(9, 8, 7), Rgba(12, 11, 10)}});
     cases.push_back({"16 bit run packet",
-                     TgaLayout{.imageType = 10, .width = 2, .depth = 16, .pixels = {0x81, 0x00, 0xFC}}, 32,
-                     32, true, {Rgba(248, 0, 0, 0x80), Rgba(248, 0, 0, 0x80)}});
+                     TgaLayout{.imageType = 10, .width = 2, .depth = 16, .pixels = {0x81, 0x00, 0xFC}},
+                     32,
+                     32,
+                     true,
+                     {Rgba(248, 0, 0, 0x80), Rgba(248, 0, 0, 0x80)}});
     {
-        TgaLayout s{.mapType = 1, .imageType = 9, .cmapLength = 2, .cmapEntrySize = 24, .width = 3,
-                  .height = 2, .depth = 8, .colourMap = {0, 0, 255, 255, 0, 0},
-                  .pixels = {0x84, 1, 0x00, 0}};
+        TgaLayout s{.mapType = 1,
+                    .imageType = 9,
+                    .cmapLength = 2,
+                    .cmapEntrySize = 24,
+                    .width = 3,
+                    .height = 2,
+                    .depth = 8,
+                    .colourMap = {0, 0, 255, 255, 0, 0},
+                    .pixels = {0x84, 1, 0x00, 0}};
         cases.push_back({"colour-mapped run-length indices", s, 0, 8, false, {1, 1, 0, 1, 1, 1}});
-        cases.push_back({"colour-mapped run-length colours", s, 32, 32, false,
-                         {Rgba(0, 0, 255), Rgba(0, 0, 255), Rgba(255, 0, 0), Rgba(0, 0, 255),
-                          Rgba(0, 0, 255), Rgba(0, 0, 255)}});
+        cases.push_back(
+            {"colour-mapped run-length colours",
+             s,
+             32,
+             32,
+             false,
+             {Rgba(0, 0, 255), Rgba(0, 0, 255), Rgba(255, 0, 0), Rgba(0, 0, 255), Rgba(0, 0, 255), Rgba(0, 0, 255)}});
     }
     cases.push_back({"grey run-length",
-                     TgaLayout{.imageType = 11, .width = 3, .depth = 8, .pixels = {0x01, 5, 6, 0x80, 7}}, 32,
-                     32, false, {Rgba(5, 5, 5), Rgba(6, 6, 6), Rgba(7, 7, 7)}});
+                     TgaLayout{.imageType = 11, .width = 3, .depth = 8, .pixels = {0x01, 5, 6, 0x80, 7}},
+                     32,
+                     32,
+                     false,
+                     {Rgba(5, 5, 5), Rgba(6, 6, 6), Rgba(7, 7, 7)}});
     return cases;
 }
 
@@ -175,8 +250,13 @@ INSTANTIATE_TEST_SUITE_P(Tga, TgaDecodeTest, testing::ValuesIn(DecodeCases()),
 // At 8 bits a colour-mapped image hands its map to the bitmap and a grey one
 // keeps the grey ramp.
 TEST(TgaPalette, MapOrGreyRampAtEightBits) {
-    TgaLayout mapped{.mapType = 1, .imageType = 1, .cmapLength = 1, .cmapEntrySize = 24, .depth = 8,
-                   .colourMap = {10, 20, 30}, .pixels = {0}};
+    TgaLayout mapped{.mapType = 1,
+                     .imageType = 1,
+                     .cmapLength = 1,
+                     .cmapEntrySize = 24,
+                     .depth = 8,
+                     .colourMap = {10, 20, 30},
+                     .pixels = {0}};
     TgaLayout grey = mapped;
     grey.imageType = 3;
     for (const auto& [layout, want] : {std::pair{mapped, Rgba(30, 20, 10)}, std::pair{grey, Rgba(0, 0, 0)}}) {
@@ -204,28 +284,67 @@ std::vector<FailCase> FailCases() {
     TgaLayout raw{.width = 2, .height = 2, .depth = 24, .pixels = Bytes(12, 9)};
     TgaLayout rle{.imageType = 10, .width = 2, .height = 2, .depth = 24, .pixels = {0x83, 1, 2, 3}};
     std::vector<FailCase> cases;
-    cases.push_back({"image type 0", [&] { auto s = raw; s.imageType = 0; return s; }(), DECERR_FORMAT,
-                     Raised("Unknown TGA image type.")});
-    cases.push_back({"image type 99", [&] { auto s = raw; s.imageType = 99; return s; }(), DECERR_FORMAT,
-                     Raised("Unknown TGA image type.")});
+    cases.push_back({"image type 0",
+                     [&] {
+                         auto s = raw;
+                         s.imageType = 0;
+                         return s;
+                     }(),
+                     DECERR_FORMAT, Raised("Unknown TGA image type.")});
+    cases.push_back({"image type 99",
+                     [&] {
+                         auto s = raw;
+                         s.imageType = 99;
+                         return s;
+                     }(),
+                     DECERR_FORMAT, Raised("Unknown TGA image type.")});
     cases.push_back({"header cut short", raw, DECERR_END_OF_DATA, kEndOfDataText, 12 + 6});
     cases.push_back({"pixels cut short", raw, DECERR_END_OF_DATA, kEndOfDataText, 1});
     cases.push_back({"run-length value cut short", rle, DECERR_END_OF_DATA, kEndOfDataText, 1});
     cases.push_back({"run-length packets end before the rows",
-                     [&] { auto s = rle; s.pixels = {0x81, 1, 2, 3}; return s; }(), DECERR_END_OF_DATA,
-                     kEndOfDataText});
-    cases.push_back({"colour map cut short",
-                     TgaLayout{.mapType = 1, .imageType = 1, .cmapLength = 200, .cmapEntrySize = 24, .depth = 8,
-                             .colourMap = Bytes(30, 0)},
+                     [&] {
+                         auto s = rle;
+                         s.pixels = {0x81, 1, 2, 3};
+                         return s;
+                     }(),
                      DECERR_END_OF_DATA, kEndOfDataText});
-    cases.push_back({"identification bytes past the end", [&] { auto s = raw; s.idLength = 40; return s; }(),
+    cases.push_back({"colour map cut short",
+                     TgaLayout{.mapType = 1,
+                               .imageType = 1,
+                               .cmapLength = 200,
+                               .cmapEntrySize = 24,
+                               .depth = 8,
+                               .colourMap = Bytes(30, 0)},
+                     DECERR_END_OF_DATA, kEndOfDataText});
+    cases.push_back({"identification bytes past the end",
+                     [&] {
+                         auto s = raw;
+                         s.idLength = 40;
+                         return s;
+                     }(),
                      DECERR_END_OF_DATA, kEndOfDataText, 12 + 40});
     cases.push_back({"colour map of 8-bit entries",
-                     TgaLayout{.mapType = 1, .imageType = 1, .cmapLength = 1, .cmapEntrySize = 8, .depth = 8,
-                             .colourMap = {0}, .pixels = {0}},
+                     TgaLayout{.mapType = 1,
+                               .imageType = 1,
+                               .cmapLength = 1,
+                               .cmapEntrySize = 8,
+                               .depth = 8,
+                               .colourMap = {0},
+                               .pixels = {0}},
                      DECERR_FORMAT, ""});
-    cases.push_back({"pixel depth 12", [&] { auto s = raw; s.depth = 12; return s; }(), DECERR_FORMAT, ""});
-    cases.push_back({"65535 x 65535", [&] { auto s = raw; s.width = s.height = 65535; return s; }(),
+    cases.push_back({"pixel depth 12",
+                     [&] {
+                         auto s = raw;
+                         s.depth = 12;
+                         return s;
+                     }(),
+                     DECERR_FORMAT, ""});
+    cases.push_back({"65535 x 65535",
+                     [&] {
+                         auto s = raw;
+                         s.width = s.height = 65535;
+                         return s;
+                     }(),
                      DECERR_FORMAT, ""});
     return cases;
 }

@@ -10,8 +10,7 @@
 
 namespace {
 
-QStringList MenuTexts(CCardDialog& window)
-{
+QStringList MenuTexts(CCardDialog& window) {
     QStringList texts;
     for (QAction* action : window.WindowMenu()->actions()) {
         if (!action->isSeparator()) texts << action->text();
@@ -19,18 +18,18 @@ QStringList MenuTexts(CCardDialog& window)
     return texts;
 }
 
-TEST_F(WindowTest, WindowMenusOfBothForms)
-{
+TEST_F(WindowTest, WindowMenusOfBothForms) {
     auto maker = Open();
-    EXPECT_EQ(MenuTexts(*maker), (QStringList{QStringLiteral("&About Ovlet Maker"), QStringLiteral("Export as vCard\u2026"),
-                                              QStringLiteral("Save card picture\u2026")}));
+    EXPECT_EQ(MenuTexts(*maker),
+              (QStringList{QStringLiteral("&About Ovlet Maker"), QStringLiteral("Export as vCard\u2026"),
+                           QStringLiteral("Save card picture\u2026")}));
     auto viewer = Open<CViewerDialog>();
-    EXPECT_EQ(MenuTexts(*viewer), (QStringList{QStringLiteral("&About Ovlet Maker"), QStringLiteral("Export as vCard\u2026"),
-                                               QStringLiteral("Save card picture\u2026"), QStringLiteral("Show QR code")}));
+    EXPECT_EQ(MenuTexts(*viewer),
+              (QStringList{QStringLiteral("&About Ovlet Maker"), QStringLiteral("Export as vCard\u2026"),
+                           QStringLiteral("Save card picture\u2026"), QStringLiteral("Show QR code")}));
 }
 
-TEST_F(WindowTest, ExportedVCardReadsBackToTheSameFields)
-{
+TEST_F(WindowTest, ExportedVCardReadsBackToTheSameFields) {
     ScratchDir dir;
     auto window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
     ui.fileAnswers = {QString::fromStdString(dir / "out.vcf")};
@@ -38,7 +37,8 @@ TEST_F(WindowTest, ExportedVCardReadsBackToTheSameFields)
     ASSERT_EQ(ui.Of("file").size(), 1u);
     EXPECT_EQ(ui.Of("file")[0].file.initialName, QStringLiteral("Ren\u00e9e Okafor.vcf"));
     const auto bytes = FileBytes(dir / "out.vcf");
-    const vcard::ReadResult read = vcard::DecodeVCards(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    const vcard::ReadResult read =
+        vcard::DecodeVCards(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     ASSERT_EQ(read.cards.size(), 1u);
     const CardRecord& back = read.cards[0].record;
     for (const CardFieldInfo& field : kCardFields) {
@@ -47,8 +47,7 @@ TEST_F(WindowTest, ExportedVCardReadsBackToTheSameFields)
     EXPECT_EQ(back.PictureBytes, window->Record().PictureBytes);
 }
 
-TEST_F(WindowTest, SaveCardPictureWritesItsBytesOrSaysThereIsNone)
-{
+TEST_F(WindowTest, SaveCardPictureWritesItsBytesOrSaysThereIsNone) {
     ScratchDir dir;
     auto window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
     ui.fileAnswers = {QString::fromStdString(dir / "picture.jpg")};
@@ -62,8 +61,7 @@ TEST_F(WindowTest, SaveCardPictureWritesItsBytesOrSaysThereIsNone)
     EXPECT_EQ(Messages()[0], QStringLiteral("This card has no picture."));
 }
 
-TEST_F(WindowTest, QrCodeDialogShowsTheCode)
-{
+TEST_F(WindowTest, QrCodeDialogShowsTheCode) {
     auto window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
     QSize shown;
     QTimer::singleShot(0, [&shown] {

@@ -1,8 +1,8 @@
 // The card window as its user sees it: pages, focus, Tab order, limits,
 // tool tips, hover looks, and reading cards good and bad.
 #include <QAbstractButton>
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 
 #include "controls/hover_button.h"
@@ -21,8 +21,7 @@ struct PageCase {
     int focus;  // 0: the focus stays where it was
 };
 
-TEST_F(WindowTest, PageSwitchShowsThePageAndPutsTheCaretInItsFirstField)
-{
+TEST_F(WindowTest, PageSwitchShowsThePageAndPutsTheCaretInItsFirstField) {
     const PageCase cases[] = {
         {1, {1008, 1011, 1044, 1023, 1027, 1024, 1028, 1025, 1026, 1029, 1030, 1031, 1032}, 1011},
         {2, {1009, 1012, 1013, 1014, 1017, 1019, 1020, 1042, 1021, 1035, 1022, 1041, 1034, 1039}, 1012},
@@ -44,15 +43,15 @@ TEST_F(WindowTest, PageSwitchShowsThePageAndPutsTheCaretInItsFirstField)
         }
         EXPECT_FALSE(window->IsItemShown(1074));
         if (c.focus) {
-            EXPECT_EQ(window->focusWidget(), window->Item(c.focus)) << (window->focusWidget() ? window->focusWidget()->metaObject()->className() : "none");
+            EXPECT_EQ(window->focusWidget(), window->Item(c.focus))
+                << (window->focusWidget() ? window->focusWidget()->metaObject()->className() : "none");
         } else {
             EXPECT_EQ(window->focusWidget(), before);
         }
     }
 }
 
-TEST_F(WindowTest, TabKeyVisitsTheFieldsInTemplateOrder)
-{
+TEST_F(WindowTest, TabKeyVisitsTheFieldsInTemplateOrder) {
     const std::pair<int, std::vector<int>> pages[] = {
         {1, {1011, 1044, 1027, 1028, 1026, 1030, 1032}},
         {2, {1012, 1013, 1014, 1017, 1019, 1020, 1042, 1021, 1035, 1022, 1041}},
@@ -73,8 +72,7 @@ TEST_F(WindowTest, TabKeyVisitsTheFieldsInTemplateOrder)
     }
 }
 
-TEST_F(WindowTest, TypingStopsAtTheLimitAndRefusesWhatACardCannotStore)
-{
+TEST_F(WindowTest, TypingStopsAtTheLimitAndRefusesWhatACardCannotStore) {
     struct Case {
         int id;
         int limit;
@@ -105,8 +103,7 @@ TEST_F(WindowTest, TypingStopsAtTheLimitAndRefusesWhatACardCannotStore)
     EXPECT_GT(ui.Of("beep").size(), beeps);
 }
 
-TEST_F(WindowTest, OverLongCityFromAFileIsShownWholeAndStopsTheExchange)
-{
+TEST_F(WindowTest, OverLongCityFromAFileIsShownWholeAndStopsTheExchange) {
     ScratchDir dir;
     CardRecord card;
     card.City = std::string(30, 'C');
@@ -132,8 +129,7 @@ TEST_F(WindowTest, OverLongCityFromAFileIsShownWholeAndStopsTheExchange)
     EXPECT_EQ(city->text().size(), 29);
 }
 
-TEST_F(WindowTest, ToolTipsAndHoverLooks)
-{
+TEST_F(WindowTest, ToolTipsAndHoverLooks) {
     const std::pair<int, const char*> tips[] = {
         {1000, "Create a new Ovlet"},
         {1001, "Open an existing Ovlet"},
@@ -172,8 +168,7 @@ TEST_F(WindowTest, ToolTipsAndHoverLooks)
     button->setDown(false);
 }
 
-TEST_F(WindowTest, NewWindowShowsAnEmptyCard)
-{
+TEST_F(WindowTest, NewWindowShowsAnEmptyCard) {
     auto window = Open();
     EXPECT_EQ(window->ItemText(1049), QStringLiteral("Untitled"));
     EXPECT_EQ(window->ItemText(1053), QStringLiteral("N/A"));
@@ -186,28 +181,38 @@ struct ReadCase {
     const char* name;
     std::vector<std::uint8_t> (*bytes)();
     std::vector<QString> messages;
-    QString company;    // shown in the window afterwards
+    QString company;  // shown in the window afterwards
     QString imageSize;
     bool pictureShown;
 };
 
-std::vector<std::uint8_t> SampleBytes()
-{
+std::vector<std::uint8_t> SampleBytes() {
     return FileBytes(SamplesDir() + "/sample.ovt");
 }
 
-TEST_F(WindowTest, ReadingCardsGoodAndBad)
-{
+TEST_F(WindowTest, ReadingCardsGoodAndBad) {
     const ReadCase cases[] = {
         {"sample card", SampleBytes, {}, "Harbour Light Instruments", "320 x 200", true},
-        {"truncated card", [] { auto b = SampleBytes(); b.resize(150); return b; },
-         {"An attempt was made to access an unnamed file past its end."}, "", "N/A", false},
-        {"undecodable picture", [] {
+        {"truncated card",
+         [] {
+             auto b = SampleBytes();
+             b.resize(150);
+             return b;
+         },
+         {"An attempt was made to access an unnamed file past its end."},
+         "",
+         "N/A",
+         false},
+        {"undecodable picture",
+         [] {
              auto b = SampleBytes();
              for (std::size_t i = b.size() - 10773; i < b.size(); ++i) b[i] = 0x5A;
              return b;
          },
-         {"The card's picture cannot be shown.\n\n"}, "Harbour Light Instruments", "N/A", false},
+         {"The card's picture cannot be shown.\n\n"},
+         "Harbour Light Instruments",
+         "N/A",
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -217,7 +222,8 @@ TEST_F(WindowTest, ReadingCardsGoodAndBad)
         auto window = Open(dir / "card.ovt");
         const auto messages = Messages();
         ASSERT_EQ(messages.size(), c.messages.size());
-        for (std::size_t i = 0; i < messages.size(); ++i) EXPECT_TRUE(messages[i].startsWith(c.messages[i])) << messages[i].toStdString();
+        for (std::size_t i = 0; i < messages.size(); ++i)
+            EXPECT_TRUE(messages[i].startsWith(c.messages[i])) << messages[i].toStdString();
         EXPECT_EQ(window->ItemText(1011), c.company);
         EXPECT_EQ(window->ItemText(1053), c.imageSize);
         EXPECT_EQ(!window->PicturePanel()->GetPictureFile().empty(), c.pictureShown);
@@ -225,8 +231,7 @@ TEST_F(WindowTest, ReadingCardsGoodAndBad)
     }
 }
 
-TEST_F(WindowTest, UndecodablePictureIsKeptForTheNextSave)
-{
+TEST_F(WindowTest, UndecodablePictureIsKeptForTheNextSave) {
     ScratchDir dir;
     auto bytes = SampleBytes();
     for (std::size_t i = bytes.size() - 10773; i < bytes.size(); ++i) bytes[i] = 0x5A;
@@ -240,8 +245,7 @@ TEST_F(WindowTest, UndecodablePictureIsKeptForTheNextSave)
     EXPECT_EQ(FileBytes(dir / "again.ovt"), bytes);
 }
 
-TEST_F(WindowTest, UnreadableFileReportsAndKeepsTheEmptyCard)
-{
+TEST_F(WindowTest, UnreadableFileReportsAndKeepsTheEmptyCard) {
     auto window = Open("/nonexistent/card.ovt");
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], QStringLiteral("Unable to open file with this name.  Please try a different name."));
@@ -250,19 +254,15 @@ TEST_F(WindowTest, UnreadableFileReportsAndKeepsTheEmptyCard)
     EXPECT_EQ(window->ItemText(1011), QString());
 }
 
-TEST(PicturePlacement, ShrinksToFitAndCentres)
-{
+TEST(PicturePlacement, ShrinksToFitAndCentres) {
     struct Case {
         int w, h;
         int x, y, sw, sh;
         double factor;
     };
     const Case cases[] = {
-        {100, 50, 99, 74, 100, 50, 1.0},
-        {596, 99, 1, 75, 298, 49, 0.5},
-        {298, 100, 1, 50, 298, 100, 1.0},
-        {297, 197, 0, 0, 297, 197, 1.0},
-        {4000, 3000, 18, 1, 264, 198, 0.066},
+        {100, 50, 99, 74, 100, 50, 1.0}, {596, 99, 1, 75, 298, 49, 0.5},       {298, 100, 1, 50, 298, 100, 1.0},
+        {297, 197, 0, 0, 297, 197, 1.0}, {4000, 3000, 18, 1, 264, 198, 0.066},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.w);
@@ -275,8 +275,7 @@ TEST(PicturePlacement, ShrinksToFitAndCentres)
     }
 }
 
-TEST_F(WindowTest, LinkLooks)
-{
+TEST_F(WindowTest, LinkLooks) {
     auto window = Open();
     const std::pair<int, bool> looks[] = {{1060, true}, {1066, true}, {1064, false}, {1065, false}, {1067, false}};
     for (const auto& [id, link] : looks) {

@@ -22,8 +22,7 @@ const QString kCannotSave = QStringLiteral("Unable to save file with this name. 
 
 class MakerTest : public WindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         WindowTest::SetUp();
         EnableMakerCommands();
     }
@@ -31,8 +30,7 @@ protected:
     static void Click(CCardDialog& window, int id) { qobject_cast<QAbstractButton*>(window.Item(id))->click(); }
 };
 
-TEST_F(MakerTest, NewOnAnUntouchedCardAsksAndCancellingTheSaveKeepsTheCard)
-{
+TEST_F(MakerTest, NewOnAnUntouchedCardAsksAndCancellingTheSaveKeepsTheCard) {
     auto window = Open();
     window->SetItemText(1011, QStringLiteral("Typed Co"));
     ui.messageAnswers = {MessageAnswer::Yes};
@@ -55,8 +53,7 @@ TEST_F(MakerTest, NewOnAnUntouchedCardAsksAndCancellingTheSaveKeepsTheCard)
     EXPECT_EQ(window->ItemText(1049), QStringLiteral("Untitled"));
 }
 
-TEST_F(MakerTest, OpenThenCancelLeavesAnEmptyCard)
-{
+TEST_F(MakerTest, OpenThenCancelLeavesAnEmptyCard) {
     auto window = Open(SamplesDir() + "/sample.ovt");
     ui.messageAnswers = {MessageAnswer::No};
     ui.fileAnswers = {std::nullopt};
@@ -71,8 +68,7 @@ TEST_F(MakerTest, OpenThenCancelLeavesAnEmptyCard)
     EXPECT_EQ(window->ItemText(1053), QStringLiteral("N/A"));
 }
 
-TEST_F(MakerTest, OpenReadsTheChosenCard)
-{
+TEST_F(MakerTest, OpenReadsTheChosenCard) {
     auto window = Open();
     ui.messageAnswers = {MessageAnswer::No};
     ui.fileAnswers = {QString::fromStdString(SamplesDir() + "/sample.ovt")};
@@ -82,8 +78,7 @@ TEST_F(MakerTest, OpenReadsTheChosenCard)
     EXPECT_EQ(window->Record().CurrentPath, SamplesDir() + "/sample.ovt");
 }
 
-TEST_F(MakerTest, SaveOnAReadCardWritesWithoutADialog)
-{
+TEST_F(MakerTest, SaveOnAReadCardWritesWithoutADialog) {
     ScratchDir dir;
     CardRecord card;
     card.Company = "Acme";
@@ -99,8 +94,7 @@ TEST_F(MakerTest, SaveOnAReadCardWritesWithoutADialog)
     EXPECT_EQ(back.Company, "Acme");
 }
 
-TEST_F(MakerTest, SaveToANewNameShowsItsPath)
-{
+TEST_F(MakerTest, SaveToANewNameShowsItsPath) {
     ScratchDir dir;
     auto window = Open();
     window->SetItemText(1011, QStringLiteral("New Co"));
@@ -110,8 +104,7 @@ TEST_F(MakerTest, SaveToANewNameShowsItsPath)
     EXPECT_TRUE(std::filesystem::exists(dir / "new.ovt"));
 }
 
-TEST_F(MakerTest, SaveAsCancelledOrFailingKeepsTheEarlierTarget)
-{
+TEST_F(MakerTest, SaveAsCancelledOrFailingKeepsTheEarlierTarget) {
     ScratchDir dir;
     CardRecord card;
     card.Company = "Acme";
@@ -132,8 +125,7 @@ TEST_F(MakerTest, SaveAsCancelledOrFailingKeepsTheEarlierTarget)
     EXPECT_TRUE(ui.calls.empty());
 }
 
-TEST_F(MakerTest, SaveWithAFieldOverItsLimitWritesNothing)
-{
+TEST_F(MakerTest, SaveWithAFieldOverItsLimitWritesNothing) {
     ScratchDir dir;
     CardRecord card;
     card.City = std::string(30, 'C');
@@ -148,8 +140,7 @@ TEST_F(MakerTest, SaveWithAFieldOverItsLimitWritesNothing)
     EXPECT_EQ(window->focusWidget(), window->Item(1027));
 }
 
-TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst)
-{
+TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
     struct Case {
         const char* name;
         void (*leave)(CCardDialog&);
@@ -158,7 +149,8 @@ TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst)
         {"Exit button", [](CCardDialog& w) { Click(w, 1003); }},
         {"close box", [](CCardDialog& w) { w.close(); }},
         {"Escape", [](CCardDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
-        {"Enter in a field", [](CCardDialog& w) {
+        {"Enter in a field",
+         [](CCardDialog& w) {
              w.SelectTab(1);
              QTest::keyClick(w.Item(1011), Qt::Key_Return);
          }},
@@ -184,8 +176,7 @@ TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst)
     }
 }
 
-std::string PictureOfSize(const ScratchDir& dir, std::size_t size)
-{
+std::string PictureOfSize(const ScratchDir& dir, std::size_t size) {
     // The sample JPEG padded after its end marker: decoders stop at the marker.
     auto bytes = FileBytes(SamplesDir() + "/sample.jpg");
     bytes.resize(size, 0);
@@ -194,8 +185,7 @@ std::string PictureOfSize(const ScratchDir& dir, std::size_t size)
     return path;
 }
 
-TEST_F(MakerTest, ImportAdvisesAbove35000BytesAndStoresTheBytesUnchanged)
-{
+TEST_F(MakerTest, ImportAdvisesAbove35000BytesAndStoresTheBytesUnchanged) {
     ScratchDir dir;
     const QString advice = QStringLiteral("Ovlet Maker will import the selected image.");
     for (std::size_t size : {35000u, 35001u}) {
@@ -222,8 +212,7 @@ TEST_F(MakerTest, ImportAdvisesAbove35000BytesAndStoresTheBytesUnchanged)
     }
 }
 
-TEST_F(MakerTest, ImportThatFailsKeepsTheCardsPicture)
-{
+TEST_F(MakerTest, ImportThatFailsKeepsTheCardsPicture) {
     ScratchDir dir;
     WriteFile(dir / "bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3});
     WriteFile(dir / "text.png", {'h', 'e', 'l', 'l', 'o'});
@@ -247,8 +236,7 @@ TEST_F(MakerTest, ImportThatFailsKeepsTheCardsPicture)
     }
 }
 
-TEST_F(MakerTest, SecondImportReplacesTheFirstAndRemoveDropsIt)
-{
+TEST_F(MakerTest, SecondImportReplacesTheFirstAndRemoveDropsIt) {
     ScratchDir dir;
     auto window = Open();
     ui.fileAnswers = {QString::fromStdString(PictureOfSize(dir, 20000)),
@@ -272,8 +260,7 @@ TEST_F(MakerTest, SecondImportReplacesTheFirstAndRemoveDropsIt)
     EXPECT_EQ(none.PictureLength, 0);
 }
 
-TEST_F(MakerTest, HelpOpensTheManualOrSaysItCannot)
-{
+TEST_F(MakerTest, HelpOpensTheManualOrSaysItCannot) {
     auto window = Open();
     Click(*window, 1007);
     ASSERT_EQ(ui.Of("help").size(), 1u);
@@ -285,8 +272,7 @@ TEST_F(MakerTest, HelpOpensTheManualOrSaysItCannot)
     EXPECT_EQ(Messages()[0], QStringLiteral("Failed to launch help."));
 }
 
-TEST(CommandLine, OneNameWithTheQuoteRule)
-{
+TEST(CommandLine, OneNameWithTheQuoteRule) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"ovmake"}, ""},
         {{"ovmake", "card.ovt"}, "card.ovt"},
@@ -300,8 +286,7 @@ TEST(CommandLine, OneNameWithTheQuoteRule)
     for (const auto& [arguments, name] : cases) EXPECT_EQ(CardFileFromCommandLine(arguments), name);
 }
 
-TEST_F(MakerTest, SplashClosesByTimerAndByEscape)
-{
+TEST_F(MakerTest, SplashClosesByTimerAndByEscape) {
     {
         CSplashDialog splash(nullptr, 50);
         QElapsedTimer clock;
@@ -322,18 +307,29 @@ TEST_F(MakerTest, SplashClosesByTimerAndByEscape)
 }
 
 // Make a card through the window, save it, and read it back with the ovlet tool.
-TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool)
-{
+TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool) {
     ScratchDir dir;
     auto window = Open();
     const std::pair<int, QString> typed[] = {
-        {1011, QStringLiteral("Caf\u00e9 Nord")}, {1027, QStringLiteral("Troms\u00f8")}, {1028, QStringLiteral("Troms")},
-        {1026, QStringLiteral("Norway")},        {1030, QStringLiteral("9008")},          {1032, QStringLiteral("cafe.example")},
-        {1012, QStringLiteral("Ida")},           {1014, QStringLiteral("Berg")},          {1013, QStringLiteral("M")},
-        {1017, QStringLiteral("Owner")},         {1020, QStringLiteral("ida@cafe.example")}, {1042, QStringLiteral("+47 1")},
-        {1019, QStringLiteral("Kitchen")},       {1021, QStringLiteral("Mobile")},        {1035, QStringLiteral("+47 2")},
-        {1022, QStringLiteral("Home")},          {1041, QStringLiteral("+47 3")},
-        {1044, QStringLiteral("Storgata 1\r\nBox 2")}, {1047, QStringLiteral("Open daily \u2013 8 to 16")},
+        {1011, QStringLiteral("Caf\u00e9 Nord")},
+        {1027, QStringLiteral("Troms\u00f8")},
+        {1028, QStringLiteral("Troms")},
+        {1026, QStringLiteral("Norway")},
+        {1030, QStringLiteral("9008")},
+        {1032, QStringLiteral("cafe.example")},
+        {1012, QStringLiteral("Ida")},
+        {1014, QStringLiteral("Berg")},
+        {1013, QStringLiteral("M")},
+        {1017, QStringLiteral("Owner")},
+        {1020, QStringLiteral("ida@cafe.example")},
+        {1042, QStringLiteral("+47 1")},
+        {1019, QStringLiteral("Kitchen")},
+        {1021, QStringLiteral("Mobile")},
+        {1035, QStringLiteral("+47 2")},
+        {1022, QStringLiteral("Home")},
+        {1041, QStringLiteral("+47 3")},
+        {1044, QStringLiteral("Storgata 1\r\nBox 2")},
+        {1047, QStringLiteral("Open daily \u2013 8 to 16")},
     };
     for (const auto& [id, text] : typed) window->SetItemText(id, text);
     ui.fileAnswers = {QString::fromStdString(dir / "made.ovt")};
@@ -351,7 +347,8 @@ TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool)
             if (id == field.controlId) value = text;
         }
         QString escaped = value;
-        escaped.replace(QStringLiteral("\r"), QStringLiteral("\\r")).replace(QStringLiteral("\n"), QStringLiteral("\\n"));
+        escaped.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
+            .replace(QStringLiteral("\n"), QStringLiteral("\\n"));
         const std::string expected = std::string("\"") + field.name + "\": \"" + escaped.toStdString() + "\"";
         EXPECT_NE(json.find(expected), std::string::npos) << expected << "\n" << json;
     }
@@ -361,8 +358,7 @@ TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool)
 
 namespace {
 
-TEST_F(MakerTest, ImportAndRemoveStopWhileAFieldIsOverItsLimit)
-{
+TEST_F(MakerTest, ImportAndRemoveStopWhileAFieldIsOverItsLimit) {
     ScratchDir dir;
     CardRecord card;
     card.City = std::string(30, 'C');
@@ -379,18 +375,18 @@ TEST_F(MakerTest, ImportAndRemoveStopWhileAFieldIsOverItsLimit)
     }
 }
 
-TEST_F(MakerTest, MultiLineFieldsKeepEveryCharacter)
-{
+TEST_F(MakerTest, MultiLineFieldsKeepEveryCharacter) {
     auto window = Open();
-    const std::string text = "a\xA0" "b\r\nc\x80";  // no-break space, CR LF, euro sign
+    const std::string text =
+        "a\xA0"
+        "b\r\nc\x80";  // no-break space, CR LF, euro sign
     window->SetEditText(1044, text);
     window->SetEditText(1047, text);
     EXPECT_EQ(window->GetEditText(1044), text);
     EXPECT_EQ(window->GetEditText(1047), text);
 }
 
-TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile)
-{
+TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile) {
     ScratchDir dir;
     CardRecord card;
     card.Company = "Acme";
@@ -403,8 +399,7 @@ TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile)
     EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
 }
 
-TEST_F(MakerTest, ImportRefusesWhatIsNotARegularFile)
-{
+TEST_F(MakerTest, ImportRefusesWhatIsNotARegularFile) {
     auto window = Open();
     for (const char* path : {"/dev/zero", "/tmp"}) {
         SCOPED_TRACE(path);
@@ -418,8 +413,7 @@ TEST_F(MakerTest, ImportRefusesWhatIsNotARegularFile)
 }
 
 // The real question box: Escape is not an answer to a question about saving.
-TEST(QuestionBox, EscapeDoesNotAnswer)
-{
+TEST(QuestionBox, EscapeDoesNotAnswer) {
     platform::SetUi(nullptr);
     bool stillOpenAfterEscape = false;
     QTimer::singleShot(0, [&] {

@@ -12,8 +12,7 @@ namespace {
 const std::vector<int> kSummaryBlock = {1057, 1058, 1059, 1060, 1061, 1062, 1063, 1064, 1065, 1066, 1067};
 const std::vector<int> kMakerOnly = {1000, 1001, 1002, 1050, 1006, 1007, 1073, 1055, 1011, 1012, 1020, 1027, 1044};
 
-TEST_F(WindowTest, ViewerShowsThreePagesAndOnlyAboutAndExit)
-{
+TEST_F(WindowTest, ViewerShowsThreePagesAndOnlyAboutAndExit) {
     auto window = Open<CViewerDialog>();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Norvane Ovlet Viewer"));
     const std::pair<int, std::vector<int>> pages[] = {
@@ -35,12 +34,12 @@ TEST_F(WindowTest, ViewerShowsThreePagesAndOnlyAboutAndExit)
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
 }
 
-TEST_F(WindowTest, ViewerSummaryOfAFullCardAndOfAnEmptyOne)
-{
+TEST_F(WindowTest, ViewerSummaryOfAFullCardAndOfAnEmptyOne) {
     auto full = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
     const std::pair<int, QString> lines[] = {
         {1058, QStringLiteral("Harbour Light Instruments")},
-        {1059, QStringLiteral("Unit 4, Quayside Works\n12 Ropewalk Lane\nPortsmouth, Hampshire United Kingdom PO1 3AX")},
+        {1059,
+         QStringLiteral("Unit 4, Quayside Works\n12 Ropewalk Lane\nPortsmouth, Hampshire United Kingdom PO1 3AX")},
         {1060, QStringLiteral("https://harbourlight.example")},
         {1062, QStringLiteral("Ren\u00e9e A. Okafor")},
         {1063, QStringLiteral("Lead Engineer, Marine Sensors")},
@@ -66,8 +65,7 @@ TEST_F(WindowTest, ViewerSummaryOfAFullCardAndOfAnEmptyOne)
     EXPECT_EQ(empty->ItemText(1064), QString());
 }
 
-TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses)
-{
+TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses) {
     struct Case {
         const char* webSite;
         const char* eMail;
@@ -107,8 +105,7 @@ TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses)
     }
 }
 
-TEST_F(WindowTest, ViewerEndsWithoutAQuestionOnEveryWayOut)
-{
+TEST_F(WindowTest, ViewerEndsWithoutAQuestionOnEveryWayOut) {
     const std::pair<const char*, void (*)(CCardDialog&)> ways[] = {
         {"Exit", [](CCardDialog& w) { qobject_cast<QAbstractButton*>(w.Item(1003))->click(); }},
         {"close box", [](CCardDialog& w) { w.close(); }},
@@ -126,8 +123,7 @@ TEST_F(WindowTest, ViewerEndsWithoutAQuestionOnEveryWayOut)
     }
 }
 
-TEST_F(WindowTest, ViewerInformationIsReadOnlyButSelectable)
-{
+TEST_F(WindowTest, ViewerInformationIsReadOnlyButSelectable) {
     auto window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
     window->SelectTab(2);
     auto* info = window->ItemAs<QPlainTextEdit>(1047);
@@ -138,8 +134,7 @@ TEST_F(WindowTest, ViewerInformationIsReadOnlyButSelectable)
     EXPECT_EQ(window->focusWidget(), info);
 }
 
-TEST_F(WindowTest, ViewerReportsAnUnopenableCardAndShowsAnEmptyOne)
-{
+TEST_F(WindowTest, ViewerReportsAnUnopenableCardAndShowsAnEmptyOne) {
     auto window = Open<CViewerDialog>("/nonexistent/card.ovt");
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(ui.calls[0].caption, QStringLiteral("Ovlet Maker"));
@@ -153,8 +148,7 @@ TEST_F(WindowTest, ViewerReportsAnUnopenableCardAndShowsAnEmptyOne)
 
 namespace {
 
-TEST_F(WindowTest, AboutDialogOfEachProgram)
-{
+TEST_F(WindowTest, AboutDialogOfEachProgram) {
     struct Case {
         bool viewer;
         const char* caption;
@@ -184,10 +178,11 @@ TEST_F(WindowTest, AboutDialogOfEachProgram)
 namespace {
 
 // A file manager hands over a path with spaces and letters beyond ASCII as one argument.
-TEST_F(WindowTest, ViewerOpensAPathWithSpacesAndAccents)
-{
+TEST_F(WindowTest, ViewerOpensAPathWithSpacesAndAccents) {
     ScratchDir dir;
-    const std::string path = dir / "K\xC3\xB6ln cards/Ren\xC3\xA9" "e Okafor.ovt";
+    const std::string path = dir /
+                             "K\xC3\xB6ln cards/Ren\xC3\xA9"
+                             "e Okafor.ovt";
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     CardRecord card;
     card.Company = "K\xF6ln GmbH";

@@ -12,25 +12,24 @@
 // the 200 % pictures.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QWidget>
 #include <QDir>
 #include <QTimer>
+#include <QWidget>
 #include <cstdio>
 
 #include "platform/help_window.h"
 #include "platform/resources.h"
-#include "window/maker_data.h"
 #include "platform/ui_services.h"
 #include "window/about_dialog.h"
 #include "window/card_dialog.h"
 #include "window/maker_commands.h"
+#include "window/maker_data.h"
 #include "window/splash_dialog.h"
 #ifdef OVLET_HAVE_VIEWER
 #include "viewer/viewer_dialog.h"
 #endif
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     platform::InstallBitmapResources();
@@ -67,14 +66,15 @@ int main(int argc, char** argv)
         shot("1-new");
         window.SelectTab(1);
         const std::pair<int, const char*> company[] = {{1011, "Nordlys Bakery"}, {1044, "Strandgata 12\r\nBakgården"},
-                                                       {1027, "Tromsø"}, {1028, "Troms"}, {1026, "Norway"},
-                                                       {1030, "9008"}, {1032, "nordlys.example"}};
+                                                       {1027, "Tromsø"},         {1028, "Troms"},
+                                                       {1026, "Norway"},         {1030, "9008"},
+                                                       {1032, "nordlys.example"}};
         for (const auto& [id, text] : company) window.SetItemText(id, QString::fromUtf8(text));
         shot("2-typed-company");
         window.SelectTab(2);
-        const std::pair<int, const char*> contact[] = {{1012, "Ida"}, {1014, "Berg"}, {1017, "Head Baker"},
-                                                       {1020, "ida@nordlys.example"}, {1021, "Shop"},
-                                                       {1035, "+47 77 00 00 00"}};
+        const std::pair<int, const char*> contact[] = {{1012, "Ida"},        {1014, "Berg"},
+                                                       {1017, "Head Baker"}, {1020, "ida@nordlys.example"},
+                                                       {1021, "Shop"},       {1035, "+47 77 00 00 00"}};
         for (const auto& [id, text] : contact) window.SetItemText(id, QString::fromUtf8(text));
         shot("3-typed-contact");
         window.SelectTab(0);

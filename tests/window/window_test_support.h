@@ -22,8 +22,7 @@ protected:
 
     // A card window, built and shown (not run modally).
     template <class Window = CCardDialog>
-    std::unique_ptr<Window> Open(const std::string& cardPath = {})
-    {
+    std::unique_ptr<Window> Open(const std::string& cardPath = {}) {
         auto window = std::make_unique<Window>();
         window->Record().CurrentPath = cardPath;
         window->Create();
@@ -32,8 +31,7 @@ protected:
         return window;
     }
 
-    std::vector<QString> Messages() const
-    {
+    std::vector<QString> Messages() const {
         std::vector<QString> texts;
         for (const auto& call : ui.Of("message")) texts.push_back(call.text);
         return texts;
