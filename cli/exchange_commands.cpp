@@ -16,8 +16,8 @@
 
 #include "card/card_file.h"
 #include "card/codepage.h"
-#include "card/qr_code.h"
-#include "card/vcard.h"
+#include "exchange/qr_code.h"
+#include "exchange/vcard.h"
 #include "cli/commands.h"
 
 namespace ovlet_cli {

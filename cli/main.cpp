@@ -8,9 +8,7 @@
 #ifdef OVLET_HAVE_RENDER
 #include "cli/render_command.h"
 #endif
-#ifdef OVLET_HAVE_PICTURE_COMMANDS
 #include "cli/picture_commands.h"
-#endif
 
 namespace {
 
@@ -37,7 +35,6 @@ constexpr Command kCommands[] = {
     {"qr", ovlet_cli::RunQr,
      "qr CARD -o OUT.png [--size PIXELS] [--vcard3]\n"
      "                                a QR code of the card's vCard without its photo"},
-#ifdef OVLET_HAVE_PICTURE_COMMANDS
 #ifdef OVLET_HAVE_RENDER
     {"render", ovlet_cli::RunRender,
      "render CARD -o OUT.png [--width PIXELS]\n"
@@ -47,7 +44,6 @@ constexpr Command kCommands[] = {
      "decode PICTURE OUT.pam [--depth 0|8|32]\n"
      "                                decode a picture into a PAM file"},
     {"info", RunInfoCommand, "info PICTURE                print a picture's format and size"},
-#endif
 };
 
 void PrintHelp(std::FILE* out) {

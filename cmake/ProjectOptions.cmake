@@ -1,6 +1,8 @@
 # Flags travel on interface targets: every project target links ovlet_options.
 add_library(ovlet_options INTERFACE)
-target_compile_options(ovlet_options INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(ovlet_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
+  -Woverloaded-virtual -Wnull-dereference -Wformat=2 -Wimplicit-fallthrough)
 if(OVLET_WERROR)
   target_compile_options(ovlet_options INTERFACE -Werror)
 endif()
@@ -19,15 +21,6 @@ function(ovlet_forbid_qt target)
   foreach(lib IN LISTS libs)
     if(lib MATCHES "Qt")
       message(FATAL_ERROR "${target} must not link Qt (found ${lib})")
-    endif()
-  endforeach()
-endfunction()
-
-# Adds every subfolder of the current folder that has a CMakeLists.txt.
-function(ovlet_add_present_subdirs)
-  foreach(dir IN LISTS ARGN)
-    if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
-      add_subdirectory(${dir})
     endif()
   endforeach()
 endfunction()

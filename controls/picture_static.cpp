@@ -43,10 +43,10 @@ bool CPictureStatic::SetPictureFile(const std::string& name, std::pair<int, int>
     return Decode(name, nullptr, size, error);
 }
 
-bool CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t* data, std::int32_t length,
+bool CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
                                     std::pair<int, int>* size, std::string* error) {
     CDataSource source;
-    source.OpenData(name.c_str(), data, length);
+    source.OpenData(name.c_str(), bytes, length);
     const bool ok = Decode(name, &source, size, error);
     source.Close();
     return ok;

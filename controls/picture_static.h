@@ -37,7 +37,7 @@ public:
     // showing what it showed.
     bool SetPictureFile(const std::string& name, std::pair<int, int>* size = nullptr, std::string* error = nullptr);
     // The same for a picture already in memory (`name` is what the panel reports).
-    bool SetPictureData(const std::string& name, const std::uint8_t* data, std::int32_t length,
+    bool SetPictureData(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
                         std::pair<int, int>* size = nullptr, std::string* error = nullptr);
     const std::string& GetPictureFile() const { return fileName; }
     const CWinBmp& Bitmap() const { return *bitmap; }

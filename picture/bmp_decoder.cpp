@@ -29,8 +29,8 @@ std::int64_t StoredRowBytes(std::int64_t width, int bitsPerPixel) {
 // past its end. At 32 bits a line holds colour-table values, at 8 the index.
 class RleLineWriter {
 public:
-    RleLineWriter(const std::uint32_t* table, bool toColour, std::int32_t width)
-        : table(table), toColour(toColour), width(width) {}
+    RleLineWriter(const std::uint32_t* colourTable, bool writeColours, std::int32_t lineWidth)
+        : table(colourTable), toColour(writeColours), width(lineWidth) {}
 
     void Start(std::uint8_t* newLine) {
         line = newLine;

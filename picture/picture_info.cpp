@@ -4,7 +4,7 @@ namespace {
 
 class HeaderBytes {
 public:
-    HeaderBytes(const std::uint8_t* data, std::int32_t size) : data(data), size(size) {}
+    HeaderBytes(const std::uint8_t* bytes, std::int32_t count) : data(bytes), size(count) {}
 
     bool Has(std::int64_t offset, std::int64_t count) const {
         return offset >= 0 && count >= 0 && offset <= size && count <= size - offset;

@@ -13,7 +13,7 @@ constexpr std::size_t kMessageBufferSize = 256;
 
 }  // namespace
 
-CTextException::CTextException(int code, const char* text) : code(code), text(text ? text : "") {}
+CTextException::CTextException(int errorCode, const char* message) : code(errorCode), text(message ? message : "") {}
 
 void TraceMessage(int level, const char* text) {
     if (level > traceLevel || traceFileName.empty()) {

@@ -173,9 +173,9 @@ void TemplateDialog::SetItemText(int id, const QString& text) {
     if (auto* e = qobject_cast<EditControl*>(w)) {
         e->SetWindowText(text);
         e->setCursorPosition(0);
-    } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        e->setText(text);
-        e->setCursorPosition(0);
+    } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        line->setText(text);
+        line->setCursorPosition(0);
     } else if (auto* m = qobject_cast<MultiLineEdit*>(w)) {
         m->SetWindowText(text);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {

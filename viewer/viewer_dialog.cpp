@@ -55,7 +55,7 @@ void CViewerDialog::PageSwitch() {
     }
 }
 
-void CViewerDialog::AddMenuEntries(QMenu* menu) {
-    CCardDialog::AddMenuEntries(menu);
-    menu->addAction(QStringLiteral("Show QR code"), this, &CCardDialog::ShowQrCode);
+void CViewerDialog::AddMenuEntries(QMenu* windowMenu) {
+    CCardDialog::AddMenuEntries(windowMenu);
+    windowMenu->addAction(QStringLiteral("Show QR code"), this, &CCardDialog::ShowQrCode);
 }

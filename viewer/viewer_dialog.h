@@ -14,5 +14,5 @@ protected:
     void InsertTabs() override;
     void SetUpForm() override;
     void PageSwitch() override;
-    void AddMenuEntries(QMenu* menu) override;
+    void AddMenuEntries(QMenu* windowMenu) override;
 };

@@ -112,7 +112,7 @@ protected:
     virtual void SetUpForm();
     virtual void PageSwitch();
     // Adds entries of the form to the window menu after the About entry.
-    virtual void AddMenuEntries(QMenu* menu);
+    virtual void AddMenuEntries(QMenu* windowMenu);
 
     platform::TabControl* Tabs() const;
 

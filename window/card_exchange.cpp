@@ -9,8 +9,8 @@
 #include <QSaveFile>
 #include <QVBoxLayout>
 
-#include "card/qr_code.h"
-#include "card/vcard.h"
+#include "exchange/qr_code.h"
+#include "exchange/vcard.h"
 #include "platform/text.h"
 #include "platform/ui_services.h"
 #include "window/card_dialog.h"

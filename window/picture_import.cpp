@@ -51,15 +51,15 @@ void CCardDialog::ImportPicture() {
     }
     std::pair<int, int> size;
     std::string error;
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    if (!PicturePanel()->SetPictureData(QFile::encodeName(*chosen).toStdString(), data,
+    const auto* pictureBytes = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    if (!PicturePanel()->SetPictureData(QFile::encodeName(*chosen).toStdString(), pictureBytes,
                                         static_cast<std::int32_t>(bytes.size()), &size, &error)) {
         Ui().MessageBox(this, kMessageCaption,
                         QStringLiteral("The picture cannot be imported.\n\n") + platform::FromAnsi(error),
                         platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
     }
-    record.SetPicture(std::vector<std::uint8_t>(data, data + bytes.size()));
+    record.SetPicture(std::vector<std::uint8_t>(pictureBytes, pictureBytes + bytes.size()));
     record.ImageSizeText = std::to_string(size.first) + " x " + std::to_string(size.second);
     ShowInWindow();
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "card/card_file.h"
-#include "card/vcard.h"
+#include "exchange/vcard.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CardRecord record;

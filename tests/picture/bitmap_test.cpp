@@ -68,7 +68,7 @@ TEST_P(WinBmpLayout, PackedDibAndLineTable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, WinBmpLayout, testing::ValuesIn(kLayouts),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(WinBmp, GreyRampFollowsDepth) {
     struct Case {

@@ -224,8 +224,8 @@ TEST_P(BmpDecodeTest, DecodesExpectedPixels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bmp, BmpDecodeTest, testing::ValuesIn(DecodeCases()),
-                         [](const testing::TestParamInfo<DecodeCase>& info) {
-                             std::string name = info.param.name;
+                         [](const testing::TestParamInfo<DecodeCase>& testInfo) {
+                             std::string name = testInfo.param.name;
                              for (char& ch : name) {
                                  if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
                              }
@@ -392,8 +392,8 @@ TEST_P(BmpFailTest, FailsWithCodeAndText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bmp, BmpFailTest, testing::ValuesIn(FailCases()),
-                         [](const testing::TestParamInfo<FailCase>& info) {
-                             std::string name = info.param.name;
+                         [](const testing::TestParamInfo<FailCase>& testInfo) {
+                             std::string name = testInfo.param.name;
                              for (char& ch : name) {
                                  if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
                              }

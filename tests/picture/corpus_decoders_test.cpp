@@ -127,8 +127,8 @@ TEST_P(CorpusFileTest, HandledAsExpected) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusFileTest, testing::ValuesIn(ReadDecoderRows()),
-                         [](const testing::TestParamInfo<ManifestRow>& info) {
-                             std::string name = info.param.path;
+                         [](const testing::TestParamInfo<ManifestRow>& testInfo) {
+                             std::string name = testInfo.param.path;
                              for (char& ch : name) {
                                  if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
                              }
@@ -227,8 +227,8 @@ TEST_P(CorpusPixelsTest, SameAsReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusPixelsTest, testing::ValuesIn(SamePixelCases()),
-                         [](const testing::TestParamInfo<SamePixels>& info) {
-                             std::string name = info.param.file;
+                         [](const testing::TestParamInfo<SamePixels>& testInfo) {
+                             std::string name = testInfo.param.file;
                              for (char& ch : name) {
                                  if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
                              }
@@ -263,8 +263,8 @@ INSTANTIATE_TEST_SUITE_P(Corpus, TruncationTest,
                                          "pict/twelvemonkeys/mire32.pict", "pict/twelvemonkeys/VENUS.PCT",
                                          "pict/twelvemonkeys/qt_mire.pict", "pict/generated/v1_packbitsrect_70x20.pct",
                                          "pict/twelvemonkeys/16bit.pict"),
-                         [](const testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
+                         [](const testing::TestParamInfo<std::string>& testInfo) {
+                             std::string name = testInfo.param;
                              for (char& ch : name) {
                                  if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
                              }

@@ -105,7 +105,7 @@ std::vector<ManifestEntry> JpegAndPngRows() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Manifest, Corpus, testing::ValuesIn(JpegAndPngRows()),
-                         [](const auto& info) { return TestName(info.param.path); });
+                         [](const auto& testInfo) { return TestName(testInfo.param.path); });
 
 // Every byte of a 32-bit decode, top line first, alpha included.
 Bytes DecodeToBytes(const std::string& path) {
@@ -191,6 +191,6 @@ constexpr SweepCase kSweeps[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, TruncationSweep, testing::ValuesIn(kSweeps),
-                         [](const auto& info) { return TestName(info.param.path); });
+                         [](const auto& testInfo) { return TestName(testInfo.param.path); });
 
 }  // namespace

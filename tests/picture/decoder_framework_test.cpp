@@ -82,8 +82,8 @@ TEST_P(Detect, FirstBytesDecide) {
               c.want);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, Detect, testing::ValuesIn(DetectCases()), [](const auto& info) {
-    std::string name = info.param.name;
+INSTANTIATE_TEST_SUITE_P(Formats, Detect, testing::ValuesIn(DetectCases()), [](const auto& testInfo) {
+    std::string name = testInfo.param.name;
     for (char& ch : name) {
         if (!std::isalnum(static_cast<unsigned char>(ch))) {
             ch = '_';

@@ -90,7 +90,7 @@ TEST_P(JpegColour, QuartersKeepTheirColours) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, JpegColour, testing::ValuesIn(kColourCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(JpegDecoder, GreyAtDepthZeroAndThirtyTwo) {
     Bytes jpeg = EncodeJpeg(JpegKind::Grey, kSide, kSide, QuarterPixels(JpegKind::Grey));

@@ -21,7 +21,7 @@ struct Rect {
 // then opcodes. Version 2 opcodes are aligned to even offsets.
 class PictWriter {
 public:
-    explicit PictWriter(int version, Rect frame = {0, 0, 10, 10}) : version(version) {
+    explicit PictWriter(int pictVersion, Rect frame = {0, 0, 10, 10}) : version(pictVersion) {
         w.Zeros(512).U16Be(0);
         AddRect(frame);
         if (version == 2) {
@@ -492,7 +492,7 @@ TEST_P(PictDecodeTest, DecodesExpectedPixels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pict, PictDecodeTest, testing::ValuesIn(DecodeCases()),
-                         [](const auto& info) { return CaseName(info.param.name); });
+                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
 
 // A version 1 bit map at 8 bits shows clear bits white and set bits black.
 TEST(PictBitMap, EightBitTableIsWhiteThenBlack) {
@@ -620,7 +620,7 @@ TEST_P(PictSkipTest, ImageAfterTheOpcodesDecodes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pict, PictSkipTest, testing::ValuesIn(SkipCases()),
-                         [](const auto& info) { return CaseName(info.param.name); });
+                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
 
 struct FailCase {
     const char* name;
@@ -766,7 +766,7 @@ TEST_P(PictFailTest, FailsWithCodeAndText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pict, PictFailTest, testing::ValuesIn(FailCases()),
-                         [](const auto& info) { return CaseName(info.param.name); });
+                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
 
 // JPEG data 30 bytes into a QuickTime block decodes through the JPEG decoder
 // to the same pixels as the JPEG file on its own.

@@ -152,7 +152,7 @@ TEST_P(PngDecode, PixelsAndLayout) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ColourTypes, PngDecode, testing::ValuesIn(PngCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 PngPicture SmallRgb() {
     return MakePng(2, 8, 40, 30, 120, [](int y, int i) { return (y * 7 + i * 13) & 0xFF; });

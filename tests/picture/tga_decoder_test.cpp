@@ -245,7 +245,7 @@ TEST_P(TgaDecodeTest, DecodesExpectedPixels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tga, TgaDecodeTest, testing::ValuesIn(DecodeCases()),
-                         [](const auto& info) { return CaseName(info.param.name); });
+                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
 
 // At 8 bits a colour-mapped image hands its map to the bitmap and a grey one
 // keeps the grey ramp.
@@ -364,7 +364,7 @@ TEST_P(TgaFailTest, FailsWithCodeAndText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tga, TgaFailTest, testing::ValuesIn(FailCases()),
-                         [](const auto& info) { return CaseName(info.param.name); });
+                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
 
 }  // namespace
 

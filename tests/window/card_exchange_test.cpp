@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QTimer>
 
-#include "card/vcard.h"
+#include "exchange/vcard.h"
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 

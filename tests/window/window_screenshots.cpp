@@ -25,9 +25,7 @@
 #include "window/maker_commands.h"
 #include "window/maker_data.h"
 #include "window/splash_dialog.h"
-#ifdef OVLET_HAVE_VIEWER
 #include "viewer/viewer_dialog.h"
-#endif
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -103,9 +101,7 @@ int main(int argc, char** argv) {
     }
     const QString prefix = viewer ? QStringLiteral("viewer") : QStringLiteral("maker");
     std::unique_ptr<CCardDialog> window;
-#ifdef OVLET_HAVE_VIEWER
     if (viewer) window = std::make_unique<CViewerDialog>();
-#endif
     if (!window) {
         EnableMakerCommands();
         window = std::make_unique<CCardDialog>();

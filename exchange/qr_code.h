@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "card/card_record.h"
-#include "card/vcard.h"
+#include "exchange/vcard.h"
 
 namespace qr {
 

@@ -1,4 +1,4 @@
-#include "card/vcard.h"
+#include "exchange/vcard.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "card/vcard.h"
+#include "exchange/vcard.h"
 
 #include <gtest/gtest.h>
 
@@ -401,9 +401,9 @@ TEST_P(VCardRead, MapsAndReports) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, VCardRead, ::testing::ValuesIn(kReadCases),
-                         [](const ::testing::TestParamInfo<ReadCase>& info) {
+                         [](const ::testing::TestParamInfo<ReadCase>& testInfo) {
                              std::string name;
-                             for (const char* p = info.param.name; *p; ++p) {
+                             for (const char* p = testInfo.param.name; *p; ++p) {
                                  name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
                              }
                              return name;

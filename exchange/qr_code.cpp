@@ -1,4 +1,4 @@
-#include "card/qr_code.h"
+#include "exchange/qr_code.h"
 
 #include <png.h>
 #include <qrencode.h>

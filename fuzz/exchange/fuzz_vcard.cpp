@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "card/vcard.h"
+#include "exchange/vcard.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vcard::ReadLimits limits;
