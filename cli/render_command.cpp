@@ -6,6 +6,7 @@
 #include "cli/render_command.h"
 
 #include <CLI/CLI.hpp>
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -19,6 +20,7 @@
 #include "card/card_file.h"
 #include "card/codepage.h"
 #include "cli/commands.h"
+#include "cli/tool_support.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
 #include "picture/text_exception.h"
@@ -187,9 +189,17 @@ int RunRender(const RenderOptions& options) {
     QGuiApplication app(qtArgc, qtArgv);
     std::string warning;
     const QImage image = RenderCard(card, width, warning);
-    if (!warning.empty()) std::fprintf(stderr, "ovlet render: the card's picture is left out: %s\n", warning.c_str());
-    if (!image.save(QString::fromLocal8Bit(out), "PNG")) {
-        std::fprintf(stderr, "ovlet render: cannot write %s\n", out);
+    if (!warning.empty()) Report("render", "the card's picture is left out: " + warning);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        Report("render", std::string("cannot make the picture for ") + out);
+        return kExitFile;
+    }
+    std::string error;
+    if (!WriteFileReplacing(out, png.constData(), static_cast<std::size_t>(png.size()), error)) {
+        Report("render", error);
         return kExitFile;
     }
     return kExitOk;
