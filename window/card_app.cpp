@@ -48,7 +48,9 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form) {
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QApplication::setApplicationName(form.viewer ? QStringLiteral("ovview") : QStringLiteral("ovmake"));
     QApplication::setWindowIcon(platform::ProgramIcon(form.viewer));
-    QApplication::setDesktopFileName(form.viewer ? QStringLiteral("ovview") : QStringLiteral("ovmake"));
+    // The launcher of each program (desktop/), so that a desktop pairs the window with its icon.
+    QApplication::setDesktopFileName(form.viewer ? QStringLiteral("app.ovlet.Card")
+                                                 : QStringLiteral("app.ovlet.CardMaker"));
     platform::InstallBitmapResources();
 
     // What Qt left of its options, then everything after "--": the card name.
