@@ -59,8 +59,8 @@ for page in ovlet ovmake ovview; do
   [[ -z $warnings ]] || fail "$page.1: $warnings"
 done
 ovlet_page=$(MANWIDTH=200 man -l "$prefix/share/man/man1/ovlet.1.gz" 2>/dev/null)
-commands=$("$prefix/bin/ovlet" --help | awk '/^Commands:/ {on = 1; next} on && /^$/ {on = 0} on && /^  [a-z]/ {print $1}' |
-  sort -u)
+commands=$("$prefix/bin/ovlet" --help |
+  awk '/^(Sub)?[Cc]ommands:/ {on = 1; next} on && /^$/ {on = 0} on && /^  [a-z]/ {print $1}' | sort -u)
 [[ -n $commands ]] || fail "ovlet --help lists no commands"
 for command in $commands; do
   grep -q "ovlet $command " <<<"$ovlet_page" || fail "ovlet.1 does not document 'ovlet $command'"
@@ -87,10 +87,8 @@ paths=(./usr/bin/ovmake ./usr/bin/ovview ./usr/bin/ovlet
        ./usr/share/icons/hicolor/256x256/apps/ovmake.png
        ./usr/share/man/man1/ovlet.1.gz ./usr/share/man/man1/ovmake.1.gz ./usr/share/man/man1/ovview.1.gz
        ./usr/share/doc/ovlet/copyright ./usr/share/doc/ovlet/changelog.gz)
-if [[ -e $prefix/share/bash-completion/completions/ovlet ]]; then
-  bash -n "$prefix/share/bash-completion/completions/ovlet" || fail "the completion does not parse"
-  paths+=(./usr/share/bash-completion/completions/ovlet)
-fi
+bash -n "$prefix/share/bash-completion/completions/ovlet" || fail "no bash completion, or it does not parse"
+paths+=(./usr/share/bash-completion/completions/ovlet)
 for path in "${paths[@]}"; do
   grep -q " $path\$" <<<"$contents" || fail "package lacks $path"
 done
@@ -110,8 +108,10 @@ changelog_version=$(dpkg-parsechangelog -l "$scratch/changelog" -S Version)
 
 # Hardening: position-independent, relocations read-only and bound at start,
 # stack protector and checked functions linked in, no RUNPATH.
-for f in ovmake ovview ovlet; do
-  program=$unpacked/usr/bin/$f
+programs=(bin/ovmake bin/ovview bin/ovlet)
+if [[ -e $unpacked/usr/libexec/ovlet/ovlet-draw ]]; then programs+=(libexec/ovlet/ovlet-draw); fi
+for f in "${programs[@]}"; do
+  program=$unpacked/usr/$f
   readelf -h "$program" | grep -q 'Type: *DYN' || fail "$f is not position-independent"
   dynamic=$(readelf -d "$program")
   grep -q '(FLAGS) *BIND_NOW' <<<"$dynamic" || fail "$f is not bound at start"
