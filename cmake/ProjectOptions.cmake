@@ -24,3 +24,23 @@ function(ovlet_forbid_qt target)
     endif()
   endforeach()
 endfunction()
+
+# Hardening, as Debian asks of the programs it ships: position-independent
+# executables, relocations made read-only and bound at start (full RELRO),
+# checked string and memory functions, stack protector. Not in the sanitizer
+# and fuzz builds, which instrument the same places their own way; the checked
+# functions need an optimising build.
+option(OVLET_HARDEN "Build hardened programs (PIE, full RELRO, fortified functions, stack protector)" ON)
+if(OVLET_HARDEN AND NOT OVLET_SANITIZE AND NOT OVLET_FUZZ)
+  include(CheckPIESupported)
+  include(CheckCXXCompilerFlag)
+  check_pie_supported()
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+  target_compile_options(ovlet_options INTERFACE -fstack-protector-strong
+    "$<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
+  check_cxx_compiler_flag(-fstack-clash-protection OVLET_HAVE_STACK_CLASH_PROTECTION)
+  if(OVLET_HAVE_STACK_CLASH_PROTECTION)
+    target_compile_options(ovlet_options INTERFACE -fstack-clash-protection)
+  endif()
+  target_link_options(ovlet_options INTERFACE LINKER:-z,relro LINKER:-z,now)
+endif()

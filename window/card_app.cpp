@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QScreen>
 #include <QStyleFactory>
+#include <cstdio>
 #include <memory>
 
 #include "platform/resources.h"
 #include "window/card_dialog.h"
+#include "window/program_arguments.h"
 
 std::string CardFileFromCommandLine(const std::vector<std::string>& arguments) {
     std::string line;
@@ -22,15 +24,38 @@ std::string CardFileFromCommandLine(const std::vector<std::string>& arguments) {
 }
 
 int RunCardApp(int argc, char** argv, const CardAppForm& form) {
-    QApplication app(argc, argv);
+    // The options first: --help and --version need no display.
+    const ProgramArguments options = ReadProgramArguments(form.viewer ? "ovview" : "ovmake", OVLET_VERSION,
+                                                          std::vector<std::string>(argv, argv + argc));
+    switch (options.outcome) {
+        case ProgramArguments::Outcome::Help:
+        case ProgramArguments::Outcome::Version:
+            std::fputs(options.text.c_str(), stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        case ProgramArguments::Outcome::Usage:
+            std::fputs(options.text.c_str(), stderr);
+            return 1;
+        case ProgramArguments::Outcome::Run:
+            break;
+    }
+    std::vector<std::string> forQt = options.forQt;
+    std::vector<char*> qtArgv;
+    for (std::string& argument : forQt) qtArgv.push_back(argument.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = static_cast<int>(forQt.size());
+    QApplication app(qtArgc, qtArgv.data());
     // The same look on every desktop, close to the card window's drawn layout.
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QApplication::setApplicationName(form.viewer ? QStringLiteral("ovview") : QStringLiteral("ovmake"));
     QApplication::setWindowIcon(platform::ProgramIcon(form.viewer));
-    QApplication::setDesktopFileName(form.viewer ? QStringLiteral("ovview") : QStringLiteral("ovmake"));
+    // The launcher of each program (desktop/), so that a desktop pairs the window with its icon.
+    QApplication::setDesktopFileName(form.viewer ? QStringLiteral("app.ovlet.Card")
+                                                 : QStringLiteral("app.ovlet.CardMaker"));
     platform::InstallBitmapResources();
 
-    std::vector<std::string> arguments(argv, argv + argc);
+    // What Qt left of its options, then everything after "--": the card name.
+    std::vector<std::string> arguments(qtArgv.data(), qtArgv.data() + qtArgc);
+    arguments.insert(arguments.end(), options.afterEnd.begin(), options.afterEnd.end());
     std::unique_ptr<CCardDialog> window(form.makeWindow());
     window->Record().CurrentPath = CardFileFromCommandLine(arguments);
     if (form.beforeWindow) form.beforeWindow();
