@@ -113,12 +113,12 @@ void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& resul
 
 }  // namespace
 
-std::string RecordOnlySide::GetEditText(int controlId) {
-    return controlId == kStreetAddressControl ? record_.StreetAddress : record_.GeneralInformation;
+std::string RecordOnlySide::GetEditText(std::string CardRecord::*field) {
+    return record_.*field;
 }
 
-void RecordOnlySide::SetEditText(int controlId, const std::string& text) {
-    (controlId == kStreetAddressControl ? record_.StreetAddress : record_.GeneralInformation) = text;
+void RecordOnlySide::SetEditText(std::string CardRecord::*field, const std::string& text) {
+    record_.*field = text;
 }
 
 bool RecordOnlySide::SetPictureFile(const std::string&, int&, int&, std::string& error) {
@@ -169,7 +169,7 @@ CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRec
     for (const auto& field : kCardFields) {
         if (auto status = ReadArchiveString(reader, text); status != ArchiveStringStatus::Ok) return stopOn(status);
         record.*field.member = text;
-        if (field.multiLine) side.SetEditText(field.controlId, text);
+        if (field.multiLine) side.SetEditText(field.member, text);
     }
 
     std::uint8_t lengthBytes[4] = {0, 0, 0, 0};
@@ -201,7 +201,7 @@ std::vector<std::uint8_t> EncodeCardHead(CardRecord& record, CardWindowSide& sid
     WriteArchiveString(out, kCardNotice);
     out.insert(out.end(), 4, 0);  // reserved word
     for (const auto& field : kCardFields) {
-        if (field.multiLine) record.*field.member = side.GetEditText(field.controlId);
+        if (field.multiLine) record.*field.member = side.GetEditText(field.member);
         WriteArchiveString(out, record.*field.member);
     }
     const std::int32_t length = record.HasPicture() ? record.PictureLength : 0;

@@ -7,15 +7,15 @@
 #include <QTextDocument>
 #include <QValidator>
 
-#include "platform/text.h"
 #include "platform/ui_services.h"
 
 namespace platform {
 namespace {
 
-// Keeps a one-line edit inside its typing limit and the code page. Text set by
-// the program is not validated; an edit that does not make the text longer is
-// always allowed, so an over-long text from a card file can still be shortened.
+// Keeps a one-line edit inside its typing limit and its character set. Text
+// set by the program is not validated; an edit that does not make the text
+// longer is always allowed, so an over-long text the program set can still be
+// shortened.
 class LimitValidator : public QValidator {
 public:
     explicit LimitValidator(EditControl* edit) : QValidator(edit), edit_(edit) {}
@@ -23,7 +23,7 @@ public:
     State validate(QString& input, int& pos) const override {
         if (edit_->SettingWindowText()) return Acceptable;
         const QString& old = edit_->PreviousText();
-        if (!FitsAnsi(input)) {
+        if (!edit_->Accepts(input)) {
             Ui().Beep();
             return Invalid;
         }
@@ -61,6 +61,14 @@ void EditControl::SetLimitText(int limit) {
     limit_ = limit;
 }
 
+void EditControl::SetTextFilter(TextFilter filter) {
+    filter_ = filter;
+}
+
+bool EditControl::Accepts(const QString& text) const {
+    return !filter_ || filter_(text);
+}
+
 MultiLineEdit::MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent) {
     setTabChangesFocus(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -83,8 +91,16 @@ void MultiLineEdit::SetWindowText(const QString& text) {
     setPlainText(plain);
 }
 
+void MultiLineEdit::SetTextFilter(TextFilter filter) {
+    filter_ = filter;
+}
+
+bool MultiLineEdit::Accepts(const QString& text) const {
+    return !filter_ || filter_(text);
+}
+
 void MultiLineEdit::keyPressEvent(QKeyEvent* event) {
-    if (!isReadOnly() && !event->text().isEmpty() && event->text().at(0).isPrint() && !FitsAnsi(event->text())) {
+    if (!isReadOnly() && !event->text().isEmpty() && event->text().at(0).isPrint() && !Accepts(event->text())) {
         Ui().Beep();
         return;
     }
@@ -92,7 +108,7 @@ void MultiLineEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void MultiLineEdit::insertFromMimeData(const QMimeData* source) {
-    if (source->hasText() && !FitsAnsi(source->text())) {
+    if (source->hasText() && !Accepts(source->text())) {
         Ui().Beep();
         return;
     }
@@ -100,7 +116,7 @@ void MultiLineEdit::insertFromMimeData(const QMimeData* source) {
 }
 
 void MultiLineEdit::inputMethodEvent(QInputMethodEvent* event) {
-    if (!FitsAnsi(event->commitString())) {
+    if (!Accepts(event->commitString())) {
         Ui().Beep();
         event->setCommitString(QString());
     }
@@ -157,6 +173,10 @@ int TabControl::Count() const {
     return bar_->count();
 }
 
+int TabControl::PageTop() const {
+    return bar_->sizeHint().height() - 1;
+}
+
 void TabControl::resizeEvent(QResizeEvent*) {
     bar_->move(2, 0);
 }
@@ -165,7 +185,7 @@ void TabControl::paintEvent(QPaintEvent*) {
     // The page area has the dialog's face colour, so the page's controls sit
     // on it as on the window.
     QPainter painter(this);
-    const int top = bar_->sizeHint().height() - 1;
+    const int top = PageTop();
     const QRect page(0, top, width() - 1, height() - top - 1);
     painter.fillRect(page, palette().window());
     painter.setPen(palette().mid().color());

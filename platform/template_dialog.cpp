@@ -11,6 +11,12 @@
 #include "platform/controls_basic.h"
 
 namespace platform {
+namespace {
+
+// A static this high or lower holds one line of text.
+constexpr int kOneLineHeight = 10;
+
+}  // namespace
 
 DialogUnits DialogUnits::ForFont(const QFont& font) {
     const QFontMetrics metrics(font);
@@ -40,32 +46,30 @@ QFont DialogFont(int pointSize) {
     return font;
 }
 
-TemplateDialog::TemplateDialog(int templateId, QWidget* parent)
-    : QDialog(parent), template_(FindDialogTemplate(templateId)) {
-    Q_ASSERT(template_);
-    font_ = DialogFont(template_->pointSize);
+TemplateDialog::TemplateDialog(const DialogTemplate& dialog, QWidget* parent) : QDialog(parent), template_(dialog) {
+    font_ = DialogFont(template_.pointSize);
     setFont(font_);
     units_ = DialogUnits::ForFont(font_);
-    if (template_->caption.empty()) {
+    if (template_.caption.empty()) {
         setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     } else {
         setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-        setWindowTitle(QString::fromStdString(template_->caption));
+        setWindowTitle(QString::fromStdString(template_.caption));
     }
-    setFixedSize(units_.ToPixels(template_->width, template_->height));
+    setFixedSize(units_.ToPixels(template_.width, template_.height));
 }
 
 void TemplateDialog::Create() {
     if (created_) return;
     created_ = true;
     QWidget* previous = nullptr;
-    for (const ControlTemplate& control : template_->controls) {
+    for (const ControlTemplate& control : template_.controls) {
         QWidget* widget = CreateControl(control);
         if (!widget) continue;
         widget->setParent(this);
         widget->setFont(font_);
         QRect geometry = units_.ToPixels(control.x, control.y, control.width, control.height);
-        if (auto* label = qobject_cast<QLabel*>(widget); label && control.height <= 10) {
+        if (auto* label = qobject_cast<QLabel*>(widget); label && control.height <= kOneLineHeight) {
             // A one-line label keeps to one line. Where this font sets its text
             // wider than the layout's box, the text is narrowed a little to fit
             // rather than run into the control beside it.
@@ -154,8 +158,8 @@ void TemplateDialog::RouteClicks(QWidget* widget, int id) {
 }
 
 void TemplateDialog::OnCommand(int id) {
-    if (id == 1) OnOK();
-    if (id == 2) OnCancel();
+    if (id == kIdOk) OnOK();
+    if (id == kIdCancel) OnCancel();
 }
 
 QString TemplateDialog::ItemText(int id) const {

@@ -30,7 +30,7 @@ QFont DialogFont(int pointSize);
 class TemplateDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TemplateDialog(int templateId, QWidget* parent = nullptr);
+    explicit TemplateDialog(const DialogTemplate& dialog, QWidget* parent = nullptr);
 
     // Builds the controls and initialises the dialog (once); DoModal also runs it.
     void Create();
@@ -46,16 +46,13 @@ public:
     void ShowItem(int id, bool show);
     bool IsItemShown(int id) const;
 
-    const DialogTemplate& Template() const { return *template_; }
-    const DialogUnits& Units() const { return units_; }
-
 protected:
     // The widget for one control of the template; the default builds the
     // platform's own kinds (owner-drawn buttons and picture panels must be
     // supplied by the owning window).
     virtual QWidget* CreateControl(const ControlTemplate& control);
     virtual void OnInitDialog() {}
-    // A button or link with this id was clicked (1 is OK, 2 is cancel).
+    // A button or link with this id was clicked (kIdOk, kIdCancel: OK and cancel).
     virtual void OnCommand(int id);
     virtual void OnOK() { done(QDialog::Accepted); }
     virtual void OnCancel() { done(QDialog::Rejected); }
@@ -75,7 +72,7 @@ protected:
     void RouteClicks(QWidget* widget, int id);
 
 private:
-    const DialogTemplate* template_;
+    const DialogTemplate& template_;
     QFont font_;
     DialogUnits units_;
     QMap<int, QWidget*> items_;

@@ -6,7 +6,7 @@
 #include <QStyleFactory>
 #include <memory>
 
-#include "platform/resources.h"
+#include "resources/program_resources.h"
 #include "window/card_dialog.h"
 
 std::string CardFileFromCommandLine(const std::vector<std::string>& arguments) {
@@ -26,9 +26,9 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form) {
     // The same look on every desktop, close to the card window's drawn layout.
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QApplication::setApplicationName(form.viewer ? QStringLiteral("ovview") : QStringLiteral("ovmake"));
-    QApplication::setWindowIcon(platform::ProgramIcon(form.viewer));
+    QApplication::setWindowIcon(resources::ProgramIcon(QApplication::applicationName()));
     QApplication::setDesktopFileName(form.viewer ? QStringLiteral("ovview") : QStringLiteral("ovmake"));
-    platform::InstallBitmapResources();
+    resources::InstallBitmaps();
 
     std::vector<std::string> arguments(argv, argv + argc);
     std::unique_ptr<CCardDialog> window(form.makeWindow());

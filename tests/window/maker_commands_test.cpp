@@ -7,9 +7,8 @@
 #include <cstdio>
 
 #include "controls/picture_static.h"
+#include "maker/splash_dialog.h"
 #include "window/card_app.h"
-#include "window/maker_commands.h"
-#include "window/splash_dialog.h"
 #include "window_test_support.h"
 
 namespace {
@@ -22,20 +21,16 @@ const QString kCannotSave = QStringLiteral("Unable to save file with this name. 
 
 class MakerTest : public WindowTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        EnableMakerCommands();
-    }
     // Clicks a toolbar button as the user does.
     static void Click(CCardDialog& window, int id) { qobject_cast<QAbstractButton*>(window.Item(id))->click(); }
 };
 
 TEST_F(MakerTest, NewOnAnUntouchedCardAsksAndCancellingTheSaveKeepsTheCard) {
     auto window = Open();
-    window->SetItemText(1011, QStringLiteral("Typed Co"));
+    window->SetItemText(kIdCompany, QStringLiteral("Typed Co"));
     ui.messageAnswers = {MessageAnswer::Yes};
     ui.fileAnswers = {std::nullopt};
-    Click(*window, 1000);
+    Click(*window, kIdNew);
     ASSERT_EQ(ui.calls.size(), 2u);
     EXPECT_EQ(ui.calls[0].text, kSaveChanges);
     EXPECT_EQ(ui.calls[0].icon, platform::MessageIcon::Question);
@@ -45,36 +40,36 @@ TEST_F(MakerTest, NewOnAnUntouchedCardAsksAndCancellingTheSaveKeepsTheCard) {
     EXPECT_TRUE(ui.calls[1].file.save);
     EXPECT_EQ(ui.calls[1].file.defaultExtension, QStringLiteral(".ovt"));
     EXPECT_EQ(ui.calls[1].file.filters[0].description, QStringLiteral("Electronic Business Card (.ovt)"));
-    EXPECT_EQ(window->ItemText(1011), QStringLiteral("Typed Co")) << "a save that did not happen ends nothing";
+    EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Typed Co")) << "a save that did not happen ends nothing";
 
     ui.messageAnswers = {MessageAnswer::No};
-    Click(*window, 1000);
-    EXPECT_EQ(window->ItemText(1011), QString());
-    EXPECT_EQ(window->ItemText(1049), QStringLiteral("Untitled"));
+    Click(*window, kIdNew);
+    EXPECT_EQ(window->ItemText(kIdCompany), QString());
+    EXPECT_EQ(window->ItemText(kIdCurrentFile), QStringLiteral("Untitled"));
 }
 
 TEST_F(MakerTest, OpenThenCancelLeavesAnEmptyCard) {
     auto window = Open(SamplesDir() + "/sample.ovt");
     ui.messageAnswers = {MessageAnswer::No};
     ui.fileAnswers = {std::nullopt};
-    Click(*window, 1001);
+    Click(*window, kIdOpen);
     ASSERT_EQ(ui.calls.size(), 2u);
     EXPECT_EQ(ui.calls[0].text, kSaveChanges);
     EXPECT_FALSE(ui.calls[1].file.save);
     EXPECT_EQ(ui.calls[1].file.initialName, QString());
-    EXPECT_EQ(window->ItemText(1011), QString());
-    EXPECT_EQ(window->ItemText(1049), QStringLiteral("Untitled"));
+    EXPECT_EQ(window->ItemText(kIdCompany), QString());
+    EXPECT_EQ(window->ItemText(kIdCurrentFile), QStringLiteral("Untitled"));
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
-    EXPECT_EQ(window->ItemText(1053), QStringLiteral("N/A"));
+    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("N/A"));
 }
 
 TEST_F(MakerTest, OpenReadsTheChosenCard) {
     auto window = Open();
     ui.messageAnswers = {MessageAnswer::No};
     ui.fileAnswers = {QString::fromStdString(SamplesDir() + "/sample.ovt")};
-    Click(*window, 1001);
-    EXPECT_EQ(window->ItemText(1011), QStringLiteral("Harbour Light Instruments"));
-    EXPECT_EQ(window->ItemText(1053), QStringLiteral("320 x 200"));
+    Click(*window, kIdOpen);
+    EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Harbour Light Instruments"));
+    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("320 x 200"));
     EXPECT_EQ(window->Record().CurrentPath, SamplesDir() + "/sample.ovt");
 }
 
@@ -84,8 +79,8 @@ TEST_F(MakerTest, SaveOnAReadCardWritesWithoutADialog) {
     card.Company = "Acme";
     WriteCard(dir / "a.ovt", card);
     auto window = Open(dir / "a.ovt");
-    window->SetItemText(1027, QStringLiteral("Lyon"));
-    Click(*window, 1002);
+    window->SetItemText(kIdCity, QStringLiteral("Lyon"));
+    Click(*window, kIdSave);
     EXPECT_TRUE(ui.calls.empty());
     CardRecord back;
     RecordOnlySide side(back);
@@ -97,10 +92,10 @@ TEST_F(MakerTest, SaveOnAReadCardWritesWithoutADialog) {
 TEST_F(MakerTest, SaveToANewNameShowsItsPath) {
     ScratchDir dir;
     auto window = Open();
-    window->SetItemText(1011, QStringLiteral("New Co"));
+    window->SetItemText(kIdCompany, QStringLiteral("New Co"));
     ui.fileAnswers = {QString::fromStdString(dir / "new.ovt")};
-    Click(*window, 1002);
-    EXPECT_EQ(window->ItemText(1049), QString::fromStdString(dir / "new.ovt"));
+    Click(*window, kIdSave);
+    EXPECT_EQ(window->ItemText(kIdCurrentFile), QString::fromStdString(dir / "new.ovt"));
     EXPECT_TRUE(std::filesystem::exists(dir / "new.ovt"));
 }
 
@@ -111,17 +106,17 @@ TEST_F(MakerTest, SaveAsCancelledOrFailingKeepsTheEarlierTarget) {
     WriteCard(dir / "a.ovt", card);
     auto window = Open(dir / "a.ovt");
     ui.fileAnswers = {std::nullopt, QString::fromStdString(dir / "no/such/dir/b.ovt")};
-    Click(*window, 1050);
+    Click(*window, kIdSaveAs);
     EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
-    Click(*window, 1050);
+    Click(*window, kIdSaveAs);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], kCannotSave);
     EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
     EXPECT_EQ(window->Record().CurrentFileLabel, dir / "a.ovt");
     // The next Save writes to the earlier file without asking.
-    window->SetItemText(1011, QStringLiteral("Acme 2"));
+    window->SetItemText(kIdCompany, QStringLiteral("Acme 2"));
     ui.calls.clear();
-    Click(*window, 1002);
+    Click(*window, kIdSave);
     EXPECT_TRUE(ui.calls.empty());
 }
 
@@ -132,12 +127,44 @@ TEST_F(MakerTest, SaveWithAFieldOverItsLimitWritesNothing) {
     WriteCard(dir / "a.ovt", card);
     const auto before = FileBytes(dir / "a.ovt");
     auto window = Open(dir / "a.ovt");
-    window->SetItemText(1011, QStringLiteral("Changed"));
-    Click(*window, 1002);
+    window->SetItemText(kIdCompany, QStringLiteral("Changed"));
+    Click(*window, kIdSave);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], QStringLiteral("Please enter no more than 25 characters."));
     EXPECT_EQ(FileBytes(dir / "a.ovt"), before);
-    EXPECT_EQ(window->focusWidget(), window->Item(1027));
+    EXPECT_EQ(window->focusWidget(), window->Item(kIdCity));
+}
+
+// A field typed exactly to its limit saves; one character more, and Save
+// shows the limit and writes nothing.
+TEST_F(MakerTest, EveryFieldSavesAtItsLimitAndNotOneAbove) {
+    ScratchDir dir;
+    auto window = Open();
+    for (const LimitedField& field : kLimitedFields) {
+        window->SelectTab(field.tab);
+        QTest::keyClicks(window->Item(field.id), QString(field.limit, QChar('a')));
+    }
+    ui.fileAnswers = {QString::fromStdString(dir / "full.ovt")};
+    Click(*window, kIdSave);
+    EXPECT_TRUE(Messages().empty());
+    CardRecord back;
+    RecordOnlySide side(back);
+    ReadCardFile(dir / "full.ovt", back, side);
+    for (const CardFieldInfo& field : kCardFields) {
+        if (field.multiLine) continue;
+        EXPECT_EQ(back.*field.member, std::string(field.limit, 'a')) << field.name;
+    }
+    const auto saved = FileBytes(dir / "full.ovt");
+    for (const LimitedField& field : kLimitedFields) {
+        SCOPED_TRACE(field.id);
+        ui.calls.clear();
+        window->SetItemText(field.id, QString(field.limit + 1, QChar('b')));
+        Click(*window, kIdSave);
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0], LimitMessage(field.limit));
+        EXPECT_EQ(FileBytes(dir / "full.ovt"), saved);
+        window->SetItemText(field.id, QString(field.limit, QChar('a')));
+    }
 }
 
 TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
@@ -146,13 +173,13 @@ TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
         void (*leave)(CCardDialog&);
     };
     const Case cases[] = {
-        {"Exit button", [](CCardDialog& w) { Click(w, 1003); }},
+        {"Exit button", [](CCardDialog& w) { Click(w, kIdExit); }},
         {"close box", [](CCardDialog& w) { w.close(); }},
         {"Escape", [](CCardDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
         {"Enter in a field",
          [](CCardDialog& w) {
              w.SelectTab(1);
-             QTest::keyClick(w.Item(1011), Qt::Key_Return);
+             QTest::keyClick(w.Item(kIdCompany), Qt::Key_Return);
          }},
     };
     for (const auto& c : cases) {
@@ -193,10 +220,10 @@ TEST_F(MakerTest, ImportAdvisesAbove35000BytesAndStoresTheBytesUnchanged) {
         ui.calls.clear();
         auto window = Open();
         window->SelectTab(1);
-        window->SetItemText(1011, QStringLiteral("Typed"));
+        window->SetItemText(kIdCompany, QStringLiteral("Typed"));
         const std::string picture = PictureOfSize(dir, size);
         ui.fileAnswers = {QString::fromStdString(picture)};
-        Click(*window, 1006);
+        Click(*window, kIdImport);
         const auto messages = Messages();
         EXPECT_EQ(messages.size(), size > 35000 ? 1u : 0u);
         if (!messages.empty()) {
@@ -207,8 +234,8 @@ TEST_F(MakerTest, ImportAdvisesAbove35000BytesAndStoresTheBytesUnchanged) {
         EXPECT_EQ(ui.calls[0].file.defaultExtension, QStringLiteral(".jpg"));
         EXPECT_EQ(window->Record().PictureLength, static_cast<std::int32_t>(size));
         EXPECT_EQ(window->Record().PictureBytes, FileBytes(picture));
-        EXPECT_EQ(window->ItemText(1053), QStringLiteral("320 x 200"));
-        EXPECT_EQ(window->ItemText(1011), QStringLiteral("Typed"));
+        EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("320 x 200"));
+        EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Typed"));
     }
 }
 
@@ -227,12 +254,12 @@ TEST_F(MakerTest, ImportThatFailsKeepsTheCardsPicture) {
         SCOPED_TRACE(path);
         ui.calls.clear();
         ui.fileAnswers = {QString::fromStdString(path)};
-        Click(*window, 1006);
+        Click(*window, kIdImport);
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_TRUE(Messages()[0].startsWith(message)) << Messages()[0].toStdString();
         EXPECT_EQ(window->Record().PictureBytes, original);
         EXPECT_FALSE(window->PicturePanel()->GetPictureFile().empty());
-        EXPECT_EQ(window->ItemText(1053), QStringLiteral("320 x 200"));
+        EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("320 x 200"));
     }
 }
 
@@ -241,19 +268,19 @@ TEST_F(MakerTest, SecondImportReplacesTheFirstAndRemoveDropsIt) {
     auto window = Open();
     ui.fileAnswers = {QString::fromStdString(PictureOfSize(dir, 20000)),
                       QString::fromStdString(PictureOfSize(dir, 12000)), QString::fromStdString(dir / "c.ovt")};
-    Click(*window, 1006);
-    Click(*window, 1006);
-    Click(*window, 1002);
+    Click(*window, kIdImport);
+    Click(*window, kIdImport);
+    Click(*window, kIdSave);
     CardRecord back;
     RecordOnlySide side(back);
     ReadCardFile(dir / "c.ovt", back, side);
     EXPECT_EQ(back.PictureBytes, FileBytes(dir / "p12000.jpg"));
 
-    Click(*window, 1055);
-    Click(*window, 1055);  // harmless on a card without a picture
-    EXPECT_EQ(window->ItemText(1053), QStringLiteral("N/A"));
+    Click(*window, kIdRemove);
+    Click(*window, kIdRemove);  // harmless on a card without a picture
+    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("N/A"));
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
-    Click(*window, 1002);
+    Click(*window, kIdSave);
     CardRecord none;
     RecordOnlySide noneSide(none);
     ReadCardFile(dir / "c.ovt", none, noneSide);
@@ -262,12 +289,12 @@ TEST_F(MakerTest, SecondImportReplacesTheFirstAndRemoveDropsIt) {
 
 TEST_F(MakerTest, HelpOpensTheManualOrSaysItCannot) {
     auto window = Open();
-    Click(*window, 1007);
+    Click(*window, kIdHelp);
     ASSERT_EQ(ui.Of("help").size(), 1u);
     EXPECT_TRUE(ui.Of("help")[0].text.endsWith(QStringLiteral("ovmake-help.html")));
     EXPECT_TRUE(Messages().empty());
     ui.helpResult = false;
-    Click(*window, 1007);
+    Click(*window, kIdHelp);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], QStringLiteral("Failed to launch help."));
 }
@@ -311,29 +338,29 @@ TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool) {
     ScratchDir dir;
     auto window = Open();
     const std::pair<int, QString> typed[] = {
-        {1011, QStringLiteral("Caf\u00e9 Nord")},
-        {1027, QStringLiteral("Troms\u00f8")},
-        {1028, QStringLiteral("Troms")},
-        {1026, QStringLiteral("Norway")},
-        {1030, QStringLiteral("9008")},
-        {1032, QStringLiteral("cafe.example")},
-        {1012, QStringLiteral("Ida")},
-        {1014, QStringLiteral("Berg")},
-        {1013, QStringLiteral("M")},
-        {1017, QStringLiteral("Owner")},
-        {1020, QStringLiteral("ida@cafe.example")},
-        {1042, QStringLiteral("+47 1")},
-        {1019, QStringLiteral("Kitchen")},
-        {1021, QStringLiteral("Mobile")},
-        {1035, QStringLiteral("+47 2")},
-        {1022, QStringLiteral("Home")},
-        {1041, QStringLiteral("+47 3")},
-        {1044, QStringLiteral("Storgata 1\r\nBox 2")},
-        {1047, QStringLiteral("Open daily \u2013 8 to 16")},
+        {kIdCompany, QStringLiteral("Caf\u00e9 Nord")},
+        {kIdCity, QStringLiteral("Troms\u00f8")},
+        {kIdStateProvince, QStringLiteral("Troms")},
+        {kIdCountry, QStringLiteral("Norway")},
+        {kIdPostalCode, QStringLiteral("9008")},
+        {kIdWebSite, QStringLiteral("cafe.example")},
+        {kIdFirstName, QStringLiteral("Ida")},
+        {kIdLastName, QStringLiteral("Berg")},
+        {kIdMiddleName, QStringLiteral("M")},
+        {kIdJobTitle, QStringLiteral("Owner")},
+        {kIdEMail, QStringLiteral("ida@cafe.example")},
+        {kIdFax, QStringLiteral("+47 1")},
+        {kIdDepartment, QStringLiteral("Kitchen")},
+        {kIdPhone1Description, QStringLiteral("Mobile")},
+        {kIdPhone1Number, QStringLiteral("+47 2")},
+        {kIdPhone2Description, QStringLiteral("Home")},
+        {kIdPhone2Number, QStringLiteral("+47 3")},
+        {kIdStreetAddress, QStringLiteral("Storgata 1\r\nBox 2")},
+        {kIdGeneralInformation, QStringLiteral("Open daily \u2013 8 to 16")},
     };
     for (const auto& [id, text] : typed) window->SetItemText(id, text);
     ui.fileAnswers = {QString::fromStdString(dir / "made.ovt")};
-    Click(*window, 1002);
+    Click(*window, kIdSave);
     const std::string command = std::string(OVLET_BIN) + " show --json '" + (dir / "made.ovt") + "'";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
@@ -344,7 +371,7 @@ TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool) {
     for (const CardFieldInfo& field : kCardFields) {
         QString value;
         for (const auto& [id, text] : typed) {
-            if (id == field.controlId) value = text;
+            if (id == ControlOf(field.member)) value = text;
         }
         QString escaped = value;
         escaped.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
@@ -364,14 +391,14 @@ TEST_F(MakerTest, ImportAndRemoveStopWhileAFieldIsOverItsLimit) {
     card.City = std::string(30, 'C');
     WriteCard(dir / "a.ovt", card);
     auto window = Open(dir / "a.ovt");
-    window->SetItemText(1011, QStringLiteral("Typed Co"));
-    for (int command : {1055, 1006}) {
+    window->SetItemText(kIdCompany, QStringLiteral("Typed Co"));
+    for (int command : {kIdRemove, kIdImport}) {
         SCOPED_TRACE(command);
         ui.calls.clear();
         Click(*window, command);
         ASSERT_EQ(ui.calls.size(), 1u) << "no dialog after the limit message";
         EXPECT_EQ(Messages()[0], QStringLiteral("Please enter no more than 25 characters."));
-        EXPECT_EQ(window->ItemText(1011), QStringLiteral("Typed Co"));
+        EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Typed Co"));
     }
 }
 
@@ -380,10 +407,10 @@ TEST_F(MakerTest, MultiLineFieldsKeepEveryCharacter) {
     const std::string text =
         "a\xA0"
         "b\r\nc\x80";  // no-break space, CR LF, euro sign
-    window->SetEditText(1044, text);
-    window->SetEditText(1047, text);
-    EXPECT_EQ(window->GetEditText(1044), text);
-    EXPECT_EQ(window->GetEditText(1047), text);
+    window->SetEditText(&CardRecord::StreetAddress, text);
+    window->SetEditText(&CardRecord::GeneralInformation, text);
+    EXPECT_EQ(window->GetEditText(&CardRecord::StreetAddress), text);
+    EXPECT_EQ(window->GetEditText(&CardRecord::GeneralInformation), text);
 }
 
 TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile) {
@@ -393,9 +420,9 @@ TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile) {
     WriteCard(dir / "a.ovt", card);
     auto window = Open(dir / "a.ovt");
     ui.fileAnswers = {QString::fromStdString(dir / "no/such/dir/b.ovt")};
-    Click(*window, 1050);
-    Click(*window, 1055);  // shows the record again
-    EXPECT_EQ(window->ItemText(1049), QString::fromStdString(dir / "a.ovt"));
+    Click(*window, kIdSaveAs);
+    Click(*window, kIdRemove);  // shows the record again
+    EXPECT_EQ(window->ItemText(kIdCurrentFile), QString::fromStdString(dir / "a.ovt"));
     EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
 }
 
@@ -405,7 +432,7 @@ TEST_F(MakerTest, ImportRefusesWhatIsNotARegularFile) {
         SCOPED_TRACE(path);
         ui.calls.clear();
         ui.fileAnswers = {QString::fromUtf8(path)};
-        Click(*window, 1006);
+        Click(*window, kIdImport);
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0], QStringLiteral("Error opening graphic file."));
         EXPECT_EQ(window->Record().PictureLength, 0);

@@ -17,20 +17,19 @@
 #include <QWidget>
 #include <cstdio>
 
+#include "maker/maker_data.h"
+#include "maker/maker_dialog.h"
+#include "maker/splash_dialog.h"
 #include "platform/help_window.h"
-#include "platform/resources.h"
 #include "platform/ui_services.h"
-#include "window/about_dialog.h"
-#include "window/card_dialog.h"
-#include "window/maker_commands.h"
-#include "window/maker_data.h"
-#include "window/splash_dialog.h"
+#include "resources/program_resources.h"
 #include "viewer/viewer_dialog.h"
+#include "window/about_dialog.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    platform::InstallBitmapResources();
+    resources::InstallBitmaps();
     platform::ScriptedUi ui;  // no message box may block a picture
     platform::SetUi(&ui);
     if (argc < 2) {
@@ -50,8 +49,7 @@ int main(int argc, char** argv) {
     }
     if (argc == 4 && std::string(argv[2]) == "--flow") {
         const QString samples = QString::fromLocal8Bit(argv[3]);
-        EnableMakerCommands();
-        CCardDialog window;
+        CMakerDialog window;
         window.Create();
         window.show();
         auto shot = [&](const char* name) {
@@ -63,16 +61,20 @@ int main(int argc, char** argv) {
         click(kIdNew);
         shot("1-new");
         window.SelectTab(1);
-        const std::pair<int, const char*> company[] = {{1011, "Nordlys Bakery"}, {1044, "Strandgata 12\r\nBakgården"},
-                                                       {1027, "Tromsø"},         {1028, "Troms"},
-                                                       {1026, "Norway"},         {1030, "9008"},
-                                                       {1032, "nordlys.example"}};
+        const std::pair<int, const char*> company[] = {{kIdCompany, "Nordlys Bakery"},
+                                                       {kIdStreetAddress, "Strandgata 12\r\nBakgården"},
+                                                       {kIdCity, "Tromsø"},
+                                                       {kIdStateProvince, "Troms"},
+                                                       {kIdCountry, "Norway"},
+                                                       {kIdPostalCode, "9008"},
+                                                       {kIdWebSite, "nordlys.example"}};
         for (const auto& [id, text] : company) window.SetItemText(id, QString::fromUtf8(text));
         shot("2-typed-company");
         window.SelectTab(2);
-        const std::pair<int, const char*> contact[] = {{1012, "Ida"},        {1014, "Berg"},
-                                                       {1017, "Head Baker"}, {1020, "ida@nordlys.example"},
-                                                       {1021, "Shop"},       {1035, "+47 77 00 00 00"}};
+        const std::pair<int, const char*> contact[] = {
+            {kIdFirstName, "Ida"},          {kIdLastName, "Berg"},
+            {kIdJobTitle, "Head Baker"},    {kIdEMail, "ida@nordlys.example"},
+            {kIdPhone1Description, "Shop"}, {kIdPhone1Number, "+47 77 00 00 00"}};
         for (const auto& [id, text] : contact) window.SetItemText(id, QString::fromUtf8(text));
         shot("3-typed-contact");
         window.SelectTab(0);
@@ -101,10 +103,10 @@ int main(int argc, char** argv) {
     }
     const QString prefix = viewer ? QStringLiteral("viewer") : QStringLiteral("maker");
     std::unique_ptr<CCardDialog> window;
-    if (viewer) window = std::make_unique<CViewerDialog>();
-    if (!window) {
-        EnableMakerCommands();
-        window = std::make_unique<CCardDialog>();
+    if (viewer) {
+        window = std::make_unique<CViewerDialog>();
+    } else {
+        window = std::make_unique<CMakerDialog>();
     }
     window->Record().CurrentPath = card;
     window->Create();
@@ -119,7 +121,7 @@ int main(int argc, char** argv) {
                                  .arg(prefix, viewer ? viewerPages[tab] : pages[tab], card.empty() ? "-empty" : "");
         window->grab().save(out.filePath(name));
     }
-    CAboutDialog about(viewer, window.get());
+    CAboutDialog about(viewer ? kViewerAbout : kMakerAbout, window.get());
     about.Create();
     about.show();
     QApplication::processEvents();

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/resources.h"
+#include "resources/program_resources.h"
 
 ScratchDir::ScratchDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "ovlet-window-XXXXXX").string();
@@ -29,6 +29,10 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+QString LimitMessage(int limit) {
+    return QStringLiteral("Please enter no more than %1 characters.").arg(limit);
+}
+
 std::string SamplesDir() {
     return OVLET_SAMPLES_DIR;
 }
@@ -37,7 +41,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    platform::InstallBitmapResources();
+    resources::InstallBitmaps();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
