@@ -1,5 +1,10 @@
 #include "maker/maker_dialog.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+
 const AboutForm kMakerAbout{
     .caption = nullptr,
     .version = "Ovlet Maker Version 1.0",
@@ -19,6 +24,16 @@ const CardForm kMakerForm{
     .about = kMakerAbout,
 };
 
+// Nothing at all is at the path (not even a broken link) and its folder exists.
+bool NamesANewFile(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 || errno != ENOENT) return false;
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) folder = ".";
+    std::error_code error;
+    return std::filesystem::is_directory(folder, error);
+}
+
 }  // namespace
 
 CMakerDialog::CMakerDialog(QWidget* parent) : CCardDialog(kMakerForm, parent) {
@@ -30,4 +45,13 @@ CMakerDialog::CMakerDialog(QWidget* parent) : CCardDialog(kMakerForm, parent) {
     InstallCommand(kIdImport, [this] { ImportPicture(); });
     InstallCommand(kIdRemove, [this] { RemovePicture(); });
     InstallCommand(kIdHelp, [this] { Help(); });
+}
+
+void CMakerDialog::ReadNamedCard() {
+    if (!record.CurrentPath.empty() && NamesANewFile(record.CurrentPath)) {
+        record.CurrentFileLabel = record.CurrentPath;
+        ShowInWindow();
+        return;
+    }
+    CCardDialog::ReadNamedCard();
 }

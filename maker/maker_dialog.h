@@ -20,6 +20,11 @@ public:
     void RemovePicture();
     void Help();
 
+protected:
+    // A card named on the command line that does not exist yet keeps its name:
+    // Save creates it there.
+    void ReadNamedCard() override;
+
 private:
     // New's steps: ask to save, then clear the card. False when the user asked
     // to save and the save did not happen: the card then stays as it is.

@@ -16,9 +16,9 @@ namespace platform {
 // every character fits a code page); what it refuses is not inserted.
 using TextFilter = bool (*)(const QString& text);
 
-// One-line edit. The typing limit holds for what the user types or pastes
-// (text that does not fit is cut, as far as it goes), not for text the
-// program sets; text the filter refuses is refused with a beep.
+// One-line edit. The typing limit holds for the text that results from what
+// the user types or pastes (what does not fit is cut, as far as it goes), not
+// for text the program sets; text the filter refuses is refused with a beep.
 class EditControl : public QLineEdit {
     Q_OBJECT
 public:
@@ -27,8 +27,10 @@ public:
     int LimitText() const { return limit_; }
     void SetTextFilter(TextFilter filter);  // null: every text
     bool Accepts(const QString& text) const;
-    // The text before the change now being checked.
+    // The text, and the selection (start, length) or cursor (position, 0),
+    // before the change now being checked.
     const QString& PreviousText() const { return previous_; }
+    std::pair<qsizetype, qsizetype> SelectionBefore() const { return selection_; }
     // Sets the text as the program does: the typing limit does not apply.
     void SetWindowText(const QString& text);
     bool SettingWindowText() const { return settingText_; }
@@ -37,10 +39,12 @@ private:
     int limit_ = 0;
     TextFilter filter_ = nullptr;
     QString previous_;
+    std::pair<qsizetype, qsizetype> selection_{0, 0};
     bool settingText_ = false;
 };
 
-// Multi-line edit; its text is exchanged with CR LF line breaks.
+// Multi-line edit; its text is exchanged with CR LF line breaks. Enter
+// belongs to it (a line break, or nothing while it is read-only).
 class MultiLineEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -73,6 +77,16 @@ protected:
 
 private:
     QString title_;
+};
+
+// A static icon: the window's icon, drawn whole and as large as its box allows.
+class IconControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit IconControl(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A tab control: the tabs along the top and a framed page area below, with

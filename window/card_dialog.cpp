@@ -286,7 +286,11 @@ void CCardDialog::ShowMessage(CardMessageIcon icon, const std::string& text) {
 }
 
 CardReadOutcome CCardDialog::ReadCardFile(const std::string& path) {
-    return ::ReadCardFile(path, record, *this).outcome;
+    const CardReadOutcome outcome = ::ReadCardFile(path, record, *this).outcome;
+    // A card that could not be read whole is not this window's file: saving
+    // it there would write what was read over what was not.
+    if (outcome != CardReadOutcome::Read) record.CurrentPath.clear();
+    return outcome;
 }
 
 void CCardDialog::OpenWebSite() {

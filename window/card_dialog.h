@@ -40,6 +40,8 @@ public:
     bool TakeFromWindow();
 
     // Reads a card file into the window, reporting failures in message boxes.
+    // After a read that could not finish the window holds no path, so the
+    // damaged file is written again only if the user picks it again.
     CardReadOutcome ReadCardFile(const std::string& path);
 
     // Commands of the summary block's links.

@@ -1,9 +1,13 @@
 // The card window as its user sees it: pages, focus, Tab order, limits,
 // tool tips, hover looks, and reading cards good and bad.
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
 #include <QToolTip>
 
 #include "controls/hover_button.h"
@@ -353,6 +357,98 @@ TEST_F(WindowTest, LinkLooks) {
                      Qt::NoModifier);
     QApplication::sendEvent(web, &move);
     EXPECT_EQ(web->TextColour(), QColor(255, 0, 0));
+}
+
+}  // namespace
+
+namespace {
+
+// Pasting or typing over a selection: the limit holds for the text that
+// results, so the selection is replaced by as much as fits; only when none of
+// it fits does the field beep and stay as it was.
+TEST_F(WindowTest, PasteAndTypingOverASelectionKeepToTheLimit) {
+    const QString full = QString(50, QChar('c'));
+    struct Case {
+        const char* name;
+        int id;
+        QString old;
+        int start, length;  // the selection; length 0: the cursor at start
+        QString input;
+        bool typed;  // typed key by key, else pasted
+        QString result;
+        bool beep;
+    };
+    const Case cases[] = {
+        {"full, all selected, 60 pasted", kIdCompany, full, 0, 50, QString(60, 'p'), false, QString(50, 'p'), false},
+        {"full, none selected, 1 pasted", kIdCompany, full, 50, 0, "x", false, full, true},
+        {"45, 10 pasted at the end", kIdCompany, QString(45, 'c'), 45, 0, "0123456789", false,
+         QString(45, 'c') + "01234", false},
+        {"full, 5 in the middle, 10 pasted", kIdCompany, full, 10, 5, "0123456789", false,
+         QString(10, 'c') + "01234" + QString(35, 'c'), false},
+        {"full, 5 selected, typed over", kIdCompany, full, 0, 5, "z", true, "z" + QString(45, 'c'), false},
+        {"full, all selected, 3 typed", kIdCompany, full, 0, 50, "xyz", true, "xyz", false},
+        {"full, all selected, pasted text starting with it", kIdCompany, full, 0, 50, full + "tail", false, full,
+         false},
+        {"empty, 60 pasted", kIdCompany, "", 0, 0, QString(60, 'p'), false, QString(50, 'p'), false},
+        {"city of 30 from a file, 2 selected, 10 pasted", kIdCity, QString(30, 'c'), 0, 2, "0123456789", false,
+         "01" + QString(28, 'c'), false},
+        {"city at 25, cursor inside, 1 typed", kIdCity, QString(25, 'c'), 3, 0, "x", true, QString(25, 'c'), true},
+    };
+    auto window = Open();
+    window->activateWindow();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window->SelectTab(1);
+        window->SetItemText(c.id, c.old);
+        auto* edit = window->ItemAs<QLineEdit>(c.id);
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        if (c.length) {
+            edit->setSelection(c.start, c.length);
+        } else {
+            edit->setCursorPosition(c.start);
+        }
+        ui.calls.clear();
+        if (c.typed) {
+            QTest::keyClicks(edit, c.input);
+        } else {
+            QApplication::clipboard()->setText(c.input);
+            edit->paste();
+        }
+        EXPECT_EQ(edit->text(), c.result);
+        EXPECT_EQ(!ui.Of("beep").empty(), c.beep);
+    }
+}
+
+// Start-up messages (a card that cannot be read whole) appear over the card
+// window, centred where the window then opens.
+TEST_F(WindowTest, StartUpMessagesAppearOverTheWindow) {
+    ScratchDir dir;
+    auto bytes = FileBytes(SamplesDir() + "/sample.ovt");
+    bytes.resize(150);
+    WriteFile(dir / "cut.ovt", bytes);
+    platform::SetUi(nullptr);
+    for (bool viewer : {false, true}) {
+        SCOPED_TRACE(viewer);
+        QRect box;
+        QTimer::singleShot(0, [&box] {
+            if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                box = shown->frameGeometry();
+                shown->buttons().first()->click();
+            }
+        });
+        std::unique_ptr<CCardDialog> window;
+        if (viewer) {
+            window = Open<CViewerDialog>(dir / "cut.ovt");
+        } else {
+            window = Open(dir / "cut.ovt");
+        }
+        ASSERT_TRUE(box.isValid()) << "a message was shown";
+        const QPoint centre = window->frameGeometry().center();
+        EXPECT_LE((box.center() - centre).manhattanLength(), 4);
+        const QRect screen = window->screen()->availableGeometry();
+        EXPECT_LE((screen.center() - centre).manhattanLength(), 4) << "the window opens centred on the screen";
+    }
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
 // The maker's commands with a scripted desktop: every question, dialog and
 // answer in order, and what ends up on disk.
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTimer>
+
 #include <cstdio>
+#include <functional>
 
 #include "controls/picture_static.h"
 #include "maker/splash_dialog.h"
@@ -458,6 +462,116 @@ TEST(QuestionBox, EscapeDoesNotAnswer) {
                                                   platform::MessageIcon::Question, platform::MessageButtons::YesNo);
     EXPECT_TRUE(stillOpenAfterEscape);
     EXPECT_EQ(answer, platform::MessageAnswer::Yes);
+}
+
+}  // namespace
+
+namespace {
+
+// A card that could not be read whole is never written over: the window holds
+// no path, so every save asks for a name (the user cancels here) and the file
+// keeps its bytes, whichever way the save is asked for.
+TEST_F(MakerTest, ADamagedCardIsNotWrittenOverUnlessPickedAgain) {
+    ScratchDir dir;
+    CardRecord card;
+    card.Company = "Harbour Light Instruments";
+    card.StreetAddress = "Unit 4, Quayside Works";
+    WriteCard(dir / "whole.ovt", card);
+    const auto whole = FileBytes(dir / "whole.ovt");
+    const std::size_t head = whole.size() - 19 - 4 - card.Company.size() - card.StreetAddress.size();
+    auto cut = whole;
+    cut.resize(head + 30);  // ends inside the street address
+    auto damaged = std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(head));
+    for (std::uint8_t b : {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF}) damaged.push_back(b);  // two wide-text markers
+    const std::pair<const char*, std::vector<std::uint8_t>> cards[] = {{"cut", cut}, {"damaged", damaged}};
+    const std::pair<const char*, std::function<void(CMakerDialog&)>> saves[] = {
+        {"Save", [](CMakerDialog& w) { Click(w, kIdSave); }},
+        {"New, Yes", [](CMakerDialog& w) { Click(w, kIdNew); }},
+        {"Open, Yes", [](CMakerDialog& w) { Click(w, kIdOpen); }},
+        {"Exit, Yes", [](CMakerDialog& w) { Click(w, kIdExit); }},
+        {"close box, Yes", [](CMakerDialog& w) { w.close(); }},
+    };
+    for (const auto& [name, bytes] : cards) {
+        for (const auto& [way, save] : saves) {
+            SCOPED_TRACE(std::string(name) + ", " + way);
+            const std::string path = dir / (std::string(name) + ".ovt");
+            WriteFile(path, bytes);
+            auto window = Open(path);
+            EXPECT_EQ(window->Record().CurrentPath, "");
+            ui.calls.clear();
+            ui.messageAnswers = {MessageAnswer::Yes};
+            ui.fileAnswers = {std::nullopt};
+            save(*window);
+            EXPECT_EQ(FileBytes(path), bytes);
+            const auto dialogs = ui.Of("file");
+            ASSERT_EQ(dialogs.size(), 1u);
+            EXPECT_TRUE(dialogs[0].file.save);
+            EXPECT_EQ(dialogs[0].text, QStringLiteral("Untitled"));
+        }
+    }
+    // Picked again in the Save dialog, the file is written.
+    const std::string path = dir / "cut.ovt";
+    auto window = Open(path);
+    ui.fileAnswers = {QString::fromStdString(path)};
+    Click(*window, kIdSave);
+    EXPECT_NE(FileBytes(path), cut);
+}
+
+// A name on the command line for a card that does not exist yet is the new
+// card's name: no message, the name is shown, and Save creates the card there.
+// A name that cannot be a card (no such folder, a folder) is reported.
+TEST_F(MakerTest, ACommandLineNameForANewCardKeepsItsName) {
+    ScratchDir dir;
+    std::filesystem::create_directory(dir / "folder.ovt");
+    struct Case {
+        std::string path;
+        bool kept;
+    };
+    const Case cases[] = {{dir / "new.ovt", true}, {dir / "no/such/new.ovt", false}, {dir / "folder.ovt", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        ui.calls.clear();
+        auto window = Open(c.path);
+        EXPECT_EQ(Messages().size(), c.kept ? 0u : 1u);
+        EXPECT_EQ(window->Record().CurrentPath, c.kept ? c.path : "");
+        EXPECT_EQ(window->ItemText(kIdCurrentFile),
+                  c.kept ? QString::fromStdString(c.path) : QStringLiteral("Untitled"));
+        if (!c.kept) continue;
+        window->SetItemText(kIdCompany, QStringLiteral("New Co"));
+        Click(*window, kIdSave);
+        EXPECT_TRUE(ui.Of("file").empty());
+        CardRecord back;
+        RecordOnlySide side(back);
+        EXPECT_EQ(ReadCardFile(c.path, back, side).outcome, CardReadOutcome::Read);
+        EXPECT_EQ(back.Company, "New Co");
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A card the user may not write is not replaced, even where the user may
+// create files. Root may write anything, so as root the case runs again in a
+// child that has given up root.
+TEST_F(MakerTest, SaveRefusesACardTheUserMayNotWrite) {
+    if (::geteuid() == 0) {
+        EXPECT_EQ(RunAsUnprivilegedUser("MakerTest.SaveRefusesACardTheUserMayNotWrite"), 0);
+        return;
+    }
+    ScratchDir dir;  // the user's own folder
+    CardRecord card;
+    card.Company = "Acme";
+    const std::string path = dir / "read-only.ovt";
+    WriteCard(path, card);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const auto before = FileBytes(path);
+    auto window = Open(path);
+    window->SetItemText(kIdCompany, QStringLiteral("Changed"));
+    Click(*window, kIdSave);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], kCannotSave);
+    EXPECT_EQ(FileBytes(path), before);
 }
 
 }  // namespace

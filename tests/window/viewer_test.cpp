@@ -199,3 +199,44 @@ TEST_F(WindowTest, ViewerOpensAPathWithSpacesAndAccents) {
 }
 
 }  // namespace
+
+namespace {
+
+// Enter in the General Information text belongs to the text: a line break in
+// the maker, nothing in the viewer's read-only text; it never ends the window.
+// Enter anywhere else is still the window's way out.
+TEST_F(WindowTest, EnterInTheInformationTextStaysInTheText) {
+    struct Case {
+        bool viewer;
+        bool inText;
+        bool open;  // the window is still open afterwards
+    };
+    const Case cases[] = {{true, true, true}, {false, true, true}, {true, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.viewer) + std::to_string(c.inText));
+        ui.calls.clear();
+        std::unique_ptr<CCardDialog> window;
+        if (c.viewer) {
+            window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+        } else {
+            window = Open(SamplesDir() + "/sample.ovt");
+        }
+        window->activateWindow();
+        window->SelectTab(static_cast<int>(window->Form().pages.size()) - 1);
+        auto* info = window->ItemAs<QPlainTextEdit>(kIdGeneralInformation);
+        ASSERT_NE(info, nullptr);
+        const QString before = info->toPlainText();
+        QWidget* target = info;
+        if (!c.inText) {
+            window->SelectTab(0);
+            target = window.get();
+        }
+        QTest::keyClick(target, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(window->isVisible(), c.open);
+        EXPECT_TRUE(ui.calls.empty());
+        EXPECT_EQ(info->toPlainText().size(), before.size() + (c.viewer ? 0 : 1));
+    }
+}
+
+}  // namespace

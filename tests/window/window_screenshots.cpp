@@ -1,18 +1,21 @@
 // Saves pictures of the windows as a person sees them, for the documentation
 // and for looking at a change: every page of the card window, the About
-// dialog and the splash.
+// dialog and the splash, and the maker's toolbar with a button under the
+// pointer (its hot look).
 //
-//   window_screenshots OUTDIR [--viewer] [CARD]
+//   window_screenshots OUTDIR [--viewer] [--suffix TEXT] [CARD]
 //   window_screenshots OUTDIR --flow SAMPLES_DIR
 //
+// --suffix adds TEXT to every file name (for example "-200").
 // --flow goes through a maker session (new, type, import, save, open) with
 // scripted dialogs and takes a picture after each step, and of the help window.
 //
-// Runs without a display (QT_QPA_PLATFORM=offscreen); QT_SCALE_FACTOR=2 gives
-// the 200 % pictures.
+// Runs without a display (QT_QPA_PLATFORM=offscreen); QT_SCALE_FACTOR=1.5 and
+// QT_SCALE_FACTOR=2 give the 150 % and 200 % pictures.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -33,16 +36,19 @@ int main(int argc, char** argv) {
     platform::ScriptedUi ui;  // no message box may block a picture
     platform::SetUi(&ui);
     if (argc < 2) {
-        std::fprintf(stderr, "Usage: window_screenshots OUTDIR [--viewer] [CARD]\n");
+        std::fprintf(stderr, "Usage: window_screenshots OUTDIR [--viewer] [--suffix TEXT] [CARD]\n");
         return 1;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
     bool viewer = false;
     std::string card;
+    QString suffix;
     for (int i = 2; i < argc; ++i) {
         if (std::string(argv[i]) == "--viewer") {
             viewer = true;
+        } else if (std::string(argv[i]) == "--suffix" && i + 1 < argc) {
+            suffix = QString::fromLocal8Bit(argv[++i]);
         } else {
             card = argv[i];
         }
@@ -111,27 +117,36 @@ int main(int argc, char** argv) {
     window->Record().CurrentPath = card;
     window->Create();
     window->show();
-    const char* pages[] = {"image", "company", "contact", "information"};
-    const int pageCount = viewer ? 3 : 4;
-    const char* viewerPages[] = {"image", "contact", "information"};
-    for (int tab = 0; tab < pageCount; ++tab) {
-        window->SelectTab(tab);
+    const QString empty = card.empty() ? QStringLiteral("-empty") : QString();
+    for (std::size_t tab = 0; tab < window->Form().pages.size(); ++tab) {
+        window->SelectTab(static_cast<int>(tab));
         QApplication::processEvents();
-        const QString name = QStringLiteral("%1-%2%3.png")
-                                 .arg(prefix, viewer ? viewerPages[tab] : pages[tab], card.empty() ? "-empty" : "");
-        window->grab().save(out.filePath(name));
+        const QString page = QString::fromUtf8(window->Form().pages[tab]->tab).toLower();
+        window->grab().save(out.filePath(QStringLiteral("%1-%2%3%4.png").arg(prefix, page, empty, suffix)));
+    }
+    if (!viewer) {
+        // The hot look of a toolbar button and of Remove, as under the pointer.
+        window->SelectTab(0);
+        for (int id : {kIdNew, kIdRemove}) {
+            QWidget* button = window->Item(id);
+            QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(button, &move);
+        }
+        QApplication::processEvents();
+        window->grab().save(out.filePath(QStringLiteral("maker-hot%1%2.png").arg(empty, suffix)));
     }
     CAboutDialog about(viewer ? kViewerAbout : kMakerAbout, window.get());
     about.Create();
     about.show();
     QApplication::processEvents();
-    about.grab().save(out.filePath(prefix + QStringLiteral("-about.png")));
+    about.grab().save(out.filePath(prefix + QStringLiteral("-about%1.png").arg(suffix)));
     if (!viewer) {
         CSplashDialog splash;
         splash.Create();
         splash.show();
         QApplication::processEvents();
-        splash.grab().save(out.filePath(QStringLiteral("maker-splash.png")));
+        splash.grab().save(out.filePath(QStringLiteral("maker-splash%1.png").arg(suffix)));
     }
     std::printf("pictures in %s\n", qPrintable(out.path()));
     return 0;

@@ -76,3 +76,8 @@ void WriteCard(const std::string& path, CardRecord record);
 std::vector<std::uint8_t> FileBytes(const std::string& path);
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::string SamplesDir();
+
+// Runs one test of this program again in a child that has given up root for
+// an unprivileged user (uid and gid 65534), so that the permission checks of
+// the code it runs are in force; returns the child's exit status.
+int RunAsUnprivilegedUser(const std::string& test);
