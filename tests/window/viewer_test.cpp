@@ -70,6 +70,8 @@ TEST_F(WindowTest, ViewerSummaryOfAFullCardAndOfAnEmptyOne) {
     EXPECT_EQ(empty->ItemText(kIdPhone1Line), QString());
 }
 
+// The web site and e-mail links hand over only what is safe: one web address,
+// one mail recipient; anything else is refused with a message saying why.
 TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses) {
     struct Case {
         const char* webSite;
@@ -79,12 +81,16 @@ TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses) {
     };
     const Case cases[] = {
         {"https://harbourlight.example", "ann@x.example", "https://harbourlight.example", "mailto:ann@x.example"},
-        {"www.example.com", "a@b.c?cc=eve@x.y", "http://www.example.com", "mailto:a@b.c%3Fcc%3Deve@x.y"},
-        {"file:///etc/passwd", "a@b.c,eve@x.y", nullptr, "mailto:a@b.c%2Ceve@x.y"},
-        {"/usr/bin/xterm", "", nullptr, "mailto:"},
+        {"www.example.com", "a@b.c?subject=hi", "http://www.example.com", "mailto:a@b.c%3Fsubject%3Dhi"},
+        {"file:///etc/passwd", "", nullptr, "mailto:"},
+        {"/usr/bin/xterm", "a@b.c,eve@x.y", nullptr, nullptr},
+        {"example.com", "a@b.c;eve@x.y", "http://example.com", nullptr},
+        {"example.com", "a@b.c eve@x.y", "http://example.com", nullptr},
+        {"example.com", "a@b.c\r\nBcc: eve@x.y", "http://example.com", nullptr},
+        {"example.com", "a@b.c?cc=eve@x.y", "http://example.com", nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.webSite);
+        SCOPED_TRACE(std::string(c.webSite) + " | " + c.eMail);
         ui.calls.clear();
         ScratchDir dir;
         CardRecord card;
@@ -96,17 +102,28 @@ TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses) {
         window->LinkButton(kIdWebSiteLine)->click();
         window->LinkButton(kIdEMailLine)->click();
         window->LinkButton(kIdPhone1Line)->click();  // plain lines open nothing
-        const auto urls = ui.Of("url");
-        if (c.webAddress) {
-            ASSERT_EQ(urls.size(), 2u);
-            EXPECT_EQ(urls[0].text, QString::fromUtf8(c.webAddress));
-            EXPECT_TRUE(Messages().empty());
-        } else {
-            ASSERT_EQ(urls.size(), 1u);
-            ASSERT_EQ(Messages().size(), 1u);
-            EXPECT_TRUE(Messages()[0].contains(QStringLiteral("not opened")));
+        std::vector<QString> expected;
+        std::size_t refusals = 0;
+        for (const char* address : {c.webAddress, c.mailAddress}) {
+            if (address) {
+                expected.push_back(QString::fromUtf8(address));
+            } else {
+                ++refusals;
+            }
         }
-        EXPECT_EQ(urls.back().text, QString::fromUtf8(c.mailAddress));
+        std::vector<QString> handed;
+        for (const auto& call : ui.Of("url")) handed.push_back(call.text);
+        EXPECT_EQ(handed, expected);
+        ASSERT_EQ(Messages().size(), refusals);
+        for (const auto& message : ui.Of("message")) {
+            EXPECT_TRUE(message.text.contains(QStringLiteral("not opened"))) << message.text.toStdString();
+            EXPECT_EQ(message.caption, QStringLiteral("Ovlet Maker"));
+            EXPECT_EQ(message.icon, platform::MessageIcon::Exclamation);
+        }
+        if (!c.mailAddress) {
+            EXPECT_EQ(Messages().back(),
+                      QStringLiteral("The e-mail address on this card is not a single address, so it is not opened."));
+        }
     }
 }
 
