@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
+#include <algorithm>
 
 #include "card/card_summary.h"
 #include "controls/hover_button.h"
