@@ -73,12 +73,12 @@ void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& resul
 
 }  // namespace
 
-std::string RecordOnlySide::GetEditText(int controlId) {
-    return controlId == kStreetAddressControl ? record_.StreetAddress : record_.GeneralInformation;
+std::string RecordOnlySide::GetEditText(std::string CardRecord::*field) {
+    return record_.*field;
 }
 
-void RecordOnlySide::SetEditText(int controlId, const std::string& text) {
-    (controlId == kStreetAddressControl ? record_.StreetAddress : record_.GeneralInformation) = text;
+void RecordOnlySide::SetEditText(std::string CardRecord::*field, const std::string& text) {
+    record_.*field = text;
 }
 
 bool RecordOnlySide::SetPictureFile(const std::string&, int&, int&, std::string& error) {
@@ -122,7 +122,7 @@ CardReadResult ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSi
     for (const auto& field : kCardFields) {
         if (auto status = ReadArchiveString(reader, text); status != ArchiveStringStatus::Ok) return stopOn(status);
         record.*field.member = text;
-        if (field.multiLine) side.SetEditText(field.controlId, text);
+        if (field.multiLine) side.SetEditText(field.member, text);
     }
 
     std::uint8_t lengthBytes[4] = {0, 0, 0, 0};
@@ -193,9 +193,19 @@ std::vector<std::uint8_t> EncodeCardFields(const CardRecord& record, std::int32_
     out.insert(out.end(), std::begin(kVersionOne), std::end(kVersionOne));
     WriteArchiveString(out, kCardNotice);
     out.insert(out.end(), 4, 0);  // reserved word
+<<<<<<< HEAD
     for (const auto& field : kCardFields) WriteArchiveString(out, record.*field.member);
     const auto u = static_cast<std::uint32_t>(pictureLength);
     for (unsigned i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+=======
+    for (const auto& field : kCardFields) {
+        if (field.multiLine) record.*field.member = side.GetEditText(field.member);
+        WriteArchiveString(out, record.*field.member);
+    }
+    const std::int32_t length = record.HasPicture() ? record.PictureLength : 0;
+    const auto u = static_cast<std::uint32_t>(length);
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+>>>>>>> window
     return out;
 }
 

@@ -20,9 +20,10 @@ class CardWindowSide {
 public:
     virtual ~CardWindowSide() = default;
 
-    // The text of a multi-line edit control (1044 or 1047), and setting it.
-    virtual std::string GetEditText(int controlId) = 0;
-    virtual void SetEditText(int controlId, const std::string& text) = 0;
+    // The text of the edit control of a multi-line field (StreetAddress or
+    // GeneralInformation), and setting it.
+    virtual std::string GetEditText(std::string CardRecord::*field) = 0;
+    virtual void SetEditText(std::string CardRecord::*field, const std::string& text) = 0;
 
     // Asks the picture panel to show a picture file. On success the panel keeps
     // the decoded picture and reports its size; on failure it shows no picture
@@ -45,8 +46,8 @@ public:
 class RecordOnlySide : public CardWindowSide {
 public:
     explicit RecordOnlySide(CardRecord& record) : record_(record) {}
-    std::string GetEditText(int controlId) override;
-    void SetEditText(int controlId, const std::string& text) override;
+    std::string GetEditText(std::string CardRecord::*field) override;
+    void SetEditText(std::string CardRecord::*field, const std::string& text) override;
     bool SetPictureFile(const std::string& name, int& width, int& height, std::string& error) override;
     void ShowMessage(CardMessageIcon icon, const std::string& text) override;
     void ShowInWindow() override {}

@@ -59,14 +59,9 @@ struct CardRecord {
     bool HasPicture() const { return PictureLength > 0; }
 };
 
-// Edit-control ids of the two multi-line fields, which live in their controls.
-inline constexpr int kStreetAddressControl = 1044;
-inline constexpr int kGeneralInformationControl = 1047;
-
 struct CardFieldInfo {
     const char* name;  // field name, also the JSON and CSV key
     std::string CardRecord::*member;
-    int controlId;         // edit control in the card window
     int limit;             // typing limit in characters, 0 for none
     int exchangePosition;  // order of window exchange, -1 for the unbound multi-line fields
     bool multiLine;
@@ -76,48 +71,46 @@ struct CardFieldInfo {
 
 // The nineteen fields in file order.
 inline constexpr std::array<CardFieldInfo, 19> kCardFields{{
-    {"Company", &CardRecord::Company, 1011, 50, 1, false, "", "Company:"},
-    {"StreetAddress", &CardRecord::StreetAddress, kStreetAddressControl, 0, -1, true, "", "Street Address:"},
-    {"City", &CardRecord::City, 1027, 25, 0, false, "", "City:"},
-    {"StateProvince", &CardRecord::StateProvince, 1028, 15, 15, false, "", "State/Province"},
-    {"PostalCode", &CardRecord::PostalCode, 1030, 15, 14, false, "", "Postal Code"},
-    {"Country", &CardRecord::Country, 1026, 20, 3, false, "", "Country"},
-    {"WebSite", &CardRecord::WebSite, 1032, 80, 2, false, "", "Company Web Site:"},
-    {"FirstName", &CardRecord::FirstName, 1012, 20, 9, false, "", "First:"},
-    {"LastName", &CardRecord::LastName, 1014, 20, 10, false, "", "Last:"},
-    {"MiddleName", &CardRecord::MiddleName, 1013, 15, 11, false, "", "Middle:"},
-    {"JobTitle", &CardRecord::JobTitle, 1017, 15, 16, false, "", "Job Title:"},
-    {"EMail", &CardRecord::EMail, 1020, 35, 7, false, "", "E-Mail:"},
-    {"Fax", &CardRecord::Fax, 1042, 20, 8, false, "", "Fax:"},
-    {"Department", &CardRecord::Department, 1019, 25, 4, false, "", "Department:"},
-    {"Phone1Description", &CardRecord::Phone1Description, 1021, 20, 5, false, "Phone 1", "Desc:"},
-    {"Phone1Number", &CardRecord::Phone1Number, 1035, 20, 12, false, "Phone 1", "Phone:"},
-    {"Phone2Description", &CardRecord::Phone2Description, 1022, 20, 6, false, "Phone 2", "Desc:"},
-    {"Phone2Number", &CardRecord::Phone2Number, 1041, 20, 13, false, "Phone 2", "Phone:"},
-    {"GeneralInformation", &CardRecord::GeneralInformation, kGeneralInformationControl, 0, -1, true, "",
-     "General Information:"},
+    {"Company", &CardRecord::Company, 50, 1, false, "", "Company:"},
+    {"StreetAddress", &CardRecord::StreetAddress, 0, -1, true, "", "Street Address:"},
+    {"City", &CardRecord::City, 25, 0, false, "", "City:"},
+    {"StateProvince", &CardRecord::StateProvince, 15, 15, false, "", "State/Province"},
+    {"PostalCode", &CardRecord::PostalCode, 15, 14, false, "", "Postal Code"},
+    {"Country", &CardRecord::Country, 20, 3, false, "", "Country"},
+    {"WebSite", &CardRecord::WebSite, 80, 2, false, "", "Company Web Site:"},
+    {"FirstName", &CardRecord::FirstName, 20, 9, false, "", "First:"},
+    {"LastName", &CardRecord::LastName, 20, 10, false, "", "Last:"},
+    {"MiddleName", &CardRecord::MiddleName, 15, 11, false, "", "Middle:"},
+    {"JobTitle", &CardRecord::JobTitle, 15, 16, false, "", "Job Title:"},
+    {"EMail", &CardRecord::EMail, 35, 7, false, "", "E-Mail:"},
+    {"Fax", &CardRecord::Fax, 20, 8, false, "", "Fax:"},
+    {"Department", &CardRecord::Department, 25, 4, false, "", "Department:"},
+    {"Phone1Description", &CardRecord::Phone1Description, 20, 5, false, "Phone 1", "Desc:"},
+    {"Phone1Number", &CardRecord::Phone1Number, 20, 12, false, "Phone 1", "Phone:"},
+    {"Phone2Description", &CardRecord::Phone2Description, 20, 6, false, "Phone 2", "Desc:"},
+    {"Phone2Number", &CardRecord::Phone2Number, 20, 13, false, "Phone 2", "Phone:"},
+    {"GeneralInformation", &CardRecord::GeneralInformation, 0, -1, true, "", "General Information:"},
 }};
 
 struct CardStringInfo {
     const char* name;
     std::string CardRecord::*member;
-    int controlId;
 };
 
 // The state and display strings bound to controls, in exchange order; they
 // follow the seventeen single-line fields.
 inline constexpr std::array<CardStringInfo, 11> kCardStateStrings{{
-    {"ImageSizeText", &CardRecord::ImageSizeText, 1053},
-    {"CurrentFileLabel", &CardRecord::CurrentFileLabel, 1049},
-    {"AddressBlock", &CardRecord::AddressBlock, 1059},
-    {"CompanyLine", &CardRecord::CompanyLine, 1058},
-    {"FaxLine", &CardRecord::FaxLine, 1067},
-    {"EMailLine", &CardRecord::EMailLine, 1066},
-    {"TitleLine", &CardRecord::TitleLine, 1063},
-    {"NameLine", &CardRecord::NameLine, 1062},
-    {"Phone1Line", &CardRecord::Phone1Line, 1064},
-    {"Phone2Line", &CardRecord::Phone2Line, 1065},
-    {"WebSiteLine", &CardRecord::WebSiteLine, 1060},
+    {"ImageSizeText", &CardRecord::ImageSizeText},
+    {"CurrentFileLabel", &CardRecord::CurrentFileLabel},
+    {"AddressBlock", &CardRecord::AddressBlock},
+    {"CompanyLine", &CardRecord::CompanyLine},
+    {"FaxLine", &CardRecord::FaxLine},
+    {"EMailLine", &CardRecord::EMailLine},
+    {"TitleLine", &CardRecord::TitleLine},
+    {"NameLine", &CardRecord::NameLine},
+    {"Phone1Line", &CardRecord::Phone1Line},
+    {"Phone2Line", &CardRecord::Phone2Line},
+    {"WebSiteLine", &CardRecord::WebSiteLine},
 }};
 
 // The nine display strings in the order a summary is listed (company group, then contact group).

@@ -1,5 +1,6 @@
 #include "card/card_summary.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "card/codepage.h"
@@ -99,12 +100,21 @@ LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi) {
 LinkHandOver EMailHandOver(const std::string& eMailAnsi) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     const std::string mail = Trim(codepage::Utf8FromAnsi(eMailAnsi));
+    // One address for one mail: a text that a mail program could read as more
+    // than one recipient (a list, or words with more than one address among
+    // them) is not handed over at all, encoded or not.
+    const bool separated = std::any_of(mail.begin(), mail.end(), [](unsigned char c) {
+        return c == ',' || c == ';' || c == ' ' || c < 0x20 || c == 0x7F;
+    });
+    if (separated || std::count(mail.begin(), mail.end(), '@') > 1) {
+        return Refuse("The e-mail address on this card is not a single address, so it is not opened.");
+    }
     LinkHandOver h;
     h.address = "mailto:";
     for (const char ch : mail) {
         const auto c = static_cast<unsigned char>(ch);
         // Unreserved characters and the one '@' pass; everything else, including
-        // ',', '?', '&' and '%', is encoded so it stays part of one address.
+        // '?', '&' and '%', is encoded so it stays part of the address.
         if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '@' || c == '+') {
             h.address += static_cast<char>(c);
         } else {

@@ -22,5 +22,7 @@ struct LinkHandOver {
 LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi);
 
 // "mailto:" with the address percent-encoded, so that no character of it can
-// add a recipient or a header field.
+// add a recipient or a header field. A text that is not a single address
+// (",", ";", spaces or control characters inside it, or more than one "@") is
+// refused.
 LinkHandOver EMailHandOver(const std::string& eMailAnsi);

@@ -11,6 +11,16 @@ void CHoverButton::SetBitmaps(std::uint32_t normal, std::uint32_t pressed, std::
     normalBitmap = normal & 0xFFFF;
     pressedBitmap = pressed & 0xFFFF;
     hotBitmap = hotId & 0xFFFF;
+    // The bitmaps are drawn whole and unscaled: a button smaller than they are
+    // grows to hold them, keeping its place.
+    QSize needed(0, 0);
+    for (std::uint32_t id : {normalBitmap, pressedBitmap, hotBitmap}) {
+        CWinBmp bitmap;
+        if (id && bitmap.LoadFromResource(static_cast<std::uint16_t>(id))) {
+            needed = needed.expandedTo(QSize(bitmap.GetWidth(), bitmap.GetHeight()));
+        }
+    }
+    resize(size().expandedTo(needed));
     // The client rectangle, right and bottom one past the last pixel, as the
     // hit test has always used it: the column and row just outside still count.
     hitRect = QRect(QPoint(0, 0), QPoint(width(), height()));
@@ -28,9 +38,9 @@ void CHoverButton::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().window());
     CWinBmp bitmap;
     if (const std::uint32_t id = CurrentBitmap(); id && bitmap.LoadFromResource(static_cast<std::uint16_t>(id))) {
-        // Unscaled from the top-left corner; a larger picture is cut off.
+        // Unscaled and centred; a button that was made smaller afterwards cuts it.
         painter.setClipRect(rect());
         platform::PainterDevice device(painter);
-        bitmap.Draw(&device, 0, 0);
+        bitmap.Draw(&device, (width() - bitmap.GetWidth()) / 2, (height() - bitmap.GetHeight()) / 2);
     }
 }

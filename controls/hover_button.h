@@ -12,8 +12,9 @@ class CHoverButton : public HotTrackingButton {
 public:
     explicit CHoverButton(QWidget* parent = nullptr);
 
-    // Bitmap resource ids for the normal, pressed and hot looks. The hit
-    // rectangle is taken now and kept; the button leaves the Tab order.
+    // Bitmap resource ids for the normal, pressed and hot looks. A button
+    // smaller than its bitmaps grows to hold them (its top-left corner stays);
+    // the hit rectangle is then taken and kept; the button leaves the Tab order.
     void SetBitmaps(std::uint32_t normal, std::uint32_t pressed, std::uint32_t hot);
 
     // The bitmap the button shows now.

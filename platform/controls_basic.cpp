@@ -7,15 +7,17 @@
 #include <QTextDocument>
 #include <QValidator>
 
-#include "platform/text.h"
 #include "platform/ui_services.h"
 
 namespace platform {
 namespace {
 
-// Keeps a one-line edit inside its typing limit and the code page. Text set by
-// the program is not validated; an edit that does not make the text longer is
-// always allowed, so an over-long text from a card file can still be shortened.
+// Keeps a one-line edit inside its typing limit and its character set. Text
+// set by the program is not validated; an edit that does not make the text
+// longer is always allowed, so an over-long text the program set can still be
+// shortened. The limit holds for the text that results: what was typed or
+// pasted over a selection replaces it as far as it fits, and only when none of
+// it fits does the edit refuse and beep.
 class LimitValidator : public QValidator {
 public:
     explicit LimitValidator(EditControl* edit) : QValidator(edit), edit_(edit) {}
@@ -23,18 +25,30 @@ public:
     State validate(QString& input, int& pos) const override {
         if (edit_->SettingWindowText()) return Acceptable;
         const QString& old = edit_->PreviousText();
-        if (!FitsAnsi(input)) {
+        if (!edit_->Accepts(input)) {
             Ui().Beep();
             return Invalid;
         }
-        const int limit = edit_->LimitText();
+        const qsizetype limit = edit_->LimitText();
         if (limit <= 0 || input.size() <= limit || input.size() <= old.size()) return Acceptable;
-        // Cut what was just inserted (it ends at the cursor) to what still fits.
-        const qsizetype allowed = std::max<qsizetype>(limit, old.size());
-        const qsizetype overflow = input.size() - allowed;
-        const qsizetype inserted = input.size() - old.size();
-        Ui().Beep();
-        if (overflow >= inserted || pos < overflow) return Invalid;
+        // The change replaced the selection old[start, start + selected) by
+        // input[start, pos). Where the selection before the change does not
+        // explain the change (an undo, a drop), the text before the first
+        // difference and after the cursor is taken as unchanged.
+        qsizetype start = edit_->SelectionBefore().first;
+        const qsizetype selected = edit_->SelectionBefore().second;
+        if (start + input.size() - (old.size() - selected) != pos || start + selected > old.size() ||
+            QStringView(input).left(start) != QStringView(old).left(start)) {
+            const qsizetype common = std::min<qsizetype>(pos, old.size() - (input.size() - pos));
+            for (start = 0; start < common && input[start] == old[start];) ++start;
+        }
+        const qsizetype inserted = pos - start;
+        // An over-long text the program set may stay as long as it is.
+        const qsizetype overflow = input.size() - std::max(limit, old.size());
+        if (overflow >= inserted) {
+            Ui().Beep();
+            return Invalid;
+        }
         input.remove(pos - overflow, overflow);
         pos -= static_cast<int>(overflow);
         return Acceptable;
@@ -44,11 +58,34 @@ private:
     EditControl* edit_;
 };
 
+// Tabs as high as the dialog font needs: the layouts place the pages' first
+// controls and group boxes for tabs of that height, so taller tabs would cover
+// them with the page's top border.
+class CompactTabBar : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override {
+        QSize size = QTabBar::tabSizeHint(index);
+        size.setHeight(fontMetrics().height() + 7);
+        return size;
+    }
+};
+
 }  // namespace
 
 EditControl::EditControl(QWidget* parent) : QLineEdit(parent) {
     setValidator(new LimitValidator(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { previous_ = text; });
+    // Both signals come after a change has been validated, so during the check
+    // the selection is still the one the change replaced.
+    const auto remember = [this] {
+        selection_ = hasSelectedText() ? std::pair<qsizetype, qsizetype>(selectionStart(), selectionLength())
+                                       : std::pair<qsizetype, qsizetype>(cursorPosition(), 0);
+    };
+    connect(this, &QLineEdit::selectionChanged, this, remember);
+    connect(this, &QLineEdit::cursorPositionChanged, this, remember);
 }
 
 void EditControl::SetWindowText(const QString& text) {
@@ -59,6 +96,14 @@ void EditControl::SetWindowText(const QString& text) {
 
 void EditControl::SetLimitText(int limit) {
     limit_ = limit;
+}
+
+void EditControl::SetTextFilter(TextFilter filter) {
+    filter_ = filter;
+}
+
+bool EditControl::Accepts(const QString& text) const {
+    return !filter_ || filter_(text);
 }
 
 MultiLineEdit::MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent) {
@@ -83,8 +128,23 @@ void MultiLineEdit::SetWindowText(const QString& text) {
     setPlainText(plain);
 }
 
+void MultiLineEdit::SetTextFilter(TextFilter filter) {
+    filter_ = filter;
+}
+
+bool MultiLineEdit::Accepts(const QString& text) const {
+    return !filter_ || filter_(text);
+}
+
 void MultiLineEdit::keyPressEvent(QKeyEvent* event) {
-    if (!isReadOnly() && !event->text().isEmpty() && event->text().at(0).isPrint() && !FitsAnsi(event->text())) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && isReadOnly() && !(event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))) {
+        // Enter belongs to the text: a read-only text takes it and does nothing
+        // with it, so it never reaches the dialog as its OK.
+        event->accept();
+        return;
+    }
+    if (!isReadOnly() && !event->text().isEmpty() && event->text().at(0).isPrint() && !Accepts(event->text())) {
         Ui().Beep();
         return;
     }
@@ -92,7 +152,7 @@ void MultiLineEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void MultiLineEdit::insertFromMimeData(const QMimeData* source) {
-    if (source->hasText() && !FitsAnsi(source->text())) {
+    if (source->hasText() && !Accepts(source->text())) {
         Ui().Beep();
         return;
     }
@@ -100,7 +160,7 @@ void MultiLineEdit::insertFromMimeData(const QMimeData* source) {
 }
 
 void MultiLineEdit::inputMethodEvent(QInputMethodEvent* event) {
-    if (!FitsAnsi(event->commitString())) {
+    if (!Accepts(event->commitString())) {
         Ui().Beep();
         event->setCommitString(QString());
     }
@@ -130,7 +190,14 @@ void GroupFrame::paintEvent(QPaintEvent*) {
     painter.drawText(titleRect, Qt::AlignCenter, title_);
 }
 
-TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)) {
+IconControl::IconControl(QWidget* parent) : QWidget(parent) {}
+
+void IconControl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    window()->windowIcon().paint(&painter, rect(), Qt::AlignCenter);
+}
+
+TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new CompactTabBar(this)) {
     bar_->setDrawBase(false);
     bar_->setExpanding(false);
     bar_->setFocusPolicy(Qt::ClickFocus);
@@ -157,6 +224,10 @@ int TabControl::Count() const {
     return bar_->count();
 }
 
+int TabControl::PageTop() const {
+    return bar_->sizeHint().height() - 1;
+}
+
 void TabControl::resizeEvent(QResizeEvent*) {
     bar_->move(2, 0);
 }
@@ -165,7 +236,7 @@ void TabControl::paintEvent(QPaintEvent*) {
     // The page area has the dialog's face colour, so the page's controls sit
     // on it as on the window.
     QPainter painter(this);
-    const int top = bar_->sizeHint().height() - 1;
+    const int top = PageTop();
     const QRect page(0, top, width() - 1, height() - top - 1);
     painter.fillRect(page, palette().window());
     painter.setPen(palette().mid().color());

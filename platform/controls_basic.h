@@ -1,49 +1,66 @@
-// The platform's plain controls: edit fields that keep to the card's code
-// page and a typing limit, a multi-line edit that speaks CR LF, and a tab
+// The platform's plain controls: edit fields that keep to a character filter
+// and a typing limit, a multi-line edit that speaks CR LF, and a tab
 // control whose pages are the dialog's own controls.
 #pragma once
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QWidget>
+#include <utility>
 
 class QTabBar;
 
 namespace platform {
 
-// One-line edit. The typing limit holds for what the user types or pastes
-// (text that does not fit is cut, as far as it goes), not for text the
-// program sets; characters the code page cannot store are refused with a beep.
+// Decides whether typed or pasted text can be taken (for example whether
+// every character fits a code page); what it refuses is not inserted.
+using TextFilter = bool (*)(const QString& text);
+
+// One-line edit. The typing limit holds for the text that results from what
+// the user types or pastes (what does not fit is cut, as far as it goes), not
+// for text the program sets; text the filter refuses is refused with a beep.
 class EditControl : public QLineEdit {
     Q_OBJECT
 public:
     explicit EditControl(QWidget* parent = nullptr);
     void SetLimitText(int limit);  // 0: no limit
     int LimitText() const { return limit_; }
-    // The text before the change now being checked.
+    void SetTextFilter(TextFilter filter);  // null: every text
+    bool Accepts(const QString& text) const;
+    // The text, and the selection (start, length) or cursor (position, 0),
+    // before the change now being checked.
     const QString& PreviousText() const { return previous_; }
+    std::pair<qsizetype, qsizetype> SelectionBefore() const { return selection_; }
     // Sets the text as the program does: the typing limit does not apply.
     void SetWindowText(const QString& text);
     bool SettingWindowText() const { return settingText_; }
 
 private:
     int limit_ = 0;
+    TextFilter filter_ = nullptr;
     QString previous_;
+    std::pair<qsizetype, qsizetype> selection_{0, 0};
     bool settingText_ = false;
 };
 
-// Multi-line edit; its text is exchanged with CR LF line breaks.
+// Multi-line edit; its text is exchanged with CR LF line breaks. Enter
+// belongs to it (a line break, or nothing while it is read-only).
 class MultiLineEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit MultiLineEdit(QWidget* parent = nullptr);
     QString WindowText() const;               // CR LF line breaks
     void SetWindowText(const QString& text);  // CR LF or LF line breaks
+    void SetTextFilter(TextFilter filter);    // null: every text
+    bool Accepts(const QString& text) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    TextFilter filter_ = nullptr;
 };
 
 // A group box drawn the way the layouts expect: a thin frame with the title
@@ -62,6 +79,16 @@ private:
     QString title_;
 };
 
+// A static icon: the window's icon, drawn whole and as large as its box allows.
+class IconControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit IconControl(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // A tab control: the tabs along the top and a framed page area below, with
 // the page's controls as siblings drawn above it.
 class TabControl : public QWidget {
@@ -73,6 +100,8 @@ public:
     void SetCurSel(int index);
     int Count() const;
     QTabBar* Bar() const { return bar_; }
+    // The page area's top border line, in the control's coordinates.
+    int PageTop() const;
 
 signals:
     void SelectionChanged(int index);

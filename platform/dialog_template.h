@@ -7,9 +7,13 @@
 
 namespace platform {
 
+// The commands of a dialog's OK and cancel buttons (also Enter and Escape).
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+
 enum class ControlKind {
     Static,         // one line or several lines of text
-    Icon,           // static icon (the text names nothing; the icon is the program's)
+    Icon,           // static icon: the dialog's own window icon, drawn whole in its box
     Edit,           // one-line edit with border and horizontal scrolling
     MultiLineEdit,  // several lines, vertical scrolling, Enter makes a line break
     PushButton,
@@ -35,11 +39,5 @@ struct DialogTemplate {
     int pointSize;                          // of the dialog font
     std::vector<ControlTemplate> controls;  // template order, also the Tab order
 };
-
-// The program's dialog templates; null for an unknown id.
-const DialogTemplate* FindDialogTemplate(int id);
-
-// The program's string table; empty for an unknown id.
-std::string LoadResourceString(int id);
 
 }  // namespace platform

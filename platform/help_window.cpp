@@ -19,7 +19,6 @@ namespace {
 class HelpWindow : public QWidget {
 public:
     HelpWindow(QWidget* owner, const QString& file, const QString& html) : QWidget(owner, Qt::Window) {
-        setWindowTitle(tr("Ovlet Maker Help"));
         resize(760, 540);
         auto* splitter = new QSplitter(this);
         contents_ = new QListWidget(splitter);
@@ -28,6 +27,9 @@ public:
         browser_->setOpenLinks(true);
         browser_->setSearchPaths({QFileInfo(file).absolutePath()});
         browser_->setHtml(html);
+        // The manual names itself in its title.
+        const QString title = browser_->documentTitle();
+        setWindowTitle(title.isEmpty() ? QFileInfo(file).completeBaseName() : title);
         splitter->setStretchFactor(1, 3);
         auto* layout = new QHBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);

@@ -4,31 +4,51 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <cmath>
 
 #include "platform/controls_basic.h"
 
 namespace platform {
+namespace {
 
-DialogUnits DialogUnits::ForFont(const QFont& font) {
-    const QFontMetrics metrics(font);
-    // The average width of the 52 letters, rounded, as the dialog manager takes it.
-    const int letters =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+// A static this high or lower holds one line of text.
+constexpr int kOneLineHeight = 10;
+
+}  // namespace
+
+DialogUnits DialogUnits::ForTemplate(const QFont& font, const DialogTemplate& dialog) {
+    const QFontMetricsF metrics(font);
     DialogUnits units;
-    units.baseX = (letters / 26 + 1) / 2;
-    units.baseY = metrics.height();
+    units.baseX =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52;
+    units.baseY = QFontMetrics(font).height();
+    for (const ControlTemplate& control : dialog.controls) {
+        if (control.kind != ControlKind::Static || control.height > kOneLineHeight || control.width <= 0) continue;
+        const double width = metrics.horizontalAdvance(QString::fromStdString(control.text)) + 1;
+        units.baseX = std::max(units.baseX, width * 4 / control.width);
+    }
     return units;
 }
 
+int DialogUnits::X(int units) const {
+    return static_cast<int>(std::floor(units * baseX / 4));
+}
+
+int DialogUnits::Y(int units) const {
+    return static_cast<int>(std::floor(units * baseY / 8));
+}
+
 QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
-    return QRect(x * baseX / 4, y * baseY / 8, width * baseX / 4, height * baseY / 8);
+    return QRect(QPoint(X(x), Y(y)), QPoint(X(x + width) - 1, Y(y + height) - 1));
 }
 
 QSize DialogUnits::ToPixels(int width, int height) const {
-    return QSize(width * baseX / 4, height * baseY / 8);
+    return QSize(X(width), Y(height));
 }
 
 QFont DialogFont(int pointSize) {
@@ -40,45 +60,32 @@ QFont DialogFont(int pointSize) {
     return font;
 }
 
-TemplateDialog::TemplateDialog(int templateId, QWidget* parent)
-    : QDialog(parent), template_(FindDialogTemplate(templateId)) {
-    Q_ASSERT(template_);
-    font_ = DialogFont(template_->pointSize);
+TemplateDialog::TemplateDialog(const DialogTemplate& dialog, QWidget* parent) : QDialog(parent), template_(dialog) {
+    font_ = DialogFont(template_.pointSize);
     setFont(font_);
-    units_ = DialogUnits::ForFont(font_);
-    if (template_->caption.empty()) {
+    units_ = DialogUnits::ForTemplate(font_, template_);
+    if (template_.caption.empty()) {
         setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     } else {
         setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-        setWindowTitle(QString::fromStdString(template_->caption));
+        setWindowTitle(QString::fromStdString(template_.caption));
     }
-    setFixedSize(units_.ToPixels(template_->width, template_->height));
+    setFixedSize(units_.ToPixels(template_.width, template_.height));
 }
 
 void TemplateDialog::Create() {
     if (created_) return;
     created_ = true;
     QWidget* previous = nullptr;
-    for (const ControlTemplate& control : template_->controls) {
+    for (const ControlTemplate& control : template_.controls) {
         QWidget* widget = CreateControl(control);
         if (!widget) continue;
         widget->setParent(this);
         widget->setFont(font_);
-        QRect geometry = units_.ToPixels(control.x, control.y, control.width, control.height);
-        if (auto* label = qobject_cast<QLabel*>(widget); label && control.height <= 10) {
-            // A one-line label keeps to one line. Where this font sets its text
-            // wider than the layout's box, the text is narrowed a little to fit
-            // rather than run into the control beside it.
+        if (auto* label = qobject_cast<QLabel*>(widget); label && control.height <= kOneLineHeight) {
             label->setWordWrap(false);
-            const int natural = label->sizeHint().width();
-            if (natural > geometry.width() && natural > 0) {
-                QFont narrow = font_;
-                narrow.setStretch(std::max(80, 100 * geometry.width() / natural));
-                label->setFont(narrow);
-                geometry.setWidth(std::max(geometry.width(), label->sizeHint().width()));
-            }
         }
-        widget->setGeometry(geometry);
+        widget->setGeometry(units_.ToPixels(control.x, control.y, control.width, control.height));
         if (control.tabStop) {
             if (widget->focusPolicy() == Qt::NoFocus) widget->setFocusPolicy(Qt::StrongFocus);
         } else if (qobject_cast<QLabel*>(widget) || qobject_cast<GroupFrame*>(widget)) {
@@ -92,6 +99,16 @@ void TemplateDialog::Create() {
         if (widget->focusPolicy() != Qt::NoFocus) previous = widget;
         widget->show();
         if (control.id >= 0) items_.insert(control.id, widget);
+    }
+    if (!parentWidget()) {
+        // Placed now, before its initialisation, so that a message the
+        // initialisation shows appears over the window, where it will open.
+        QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            QRect frame(QPoint(0, 0), size());
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
     }
     OnInitDialog();
 }
@@ -119,11 +136,8 @@ QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
             label->setIndent(0);
             return label;
         }
-        case ControlKind::Icon: {
-            auto* label = new QLabel;
-            label->setPixmap(windowIcon().pixmap(32, 32));
-            return label;
-        }
+        case ControlKind::Icon:
+            return new IconControl;
         case ControlKind::Edit:
             return new EditControl;
         case ControlKind::MultiLineEdit:
@@ -154,8 +168,8 @@ void TemplateDialog::RouteClicks(QWidget* widget, int id) {
 }
 
 void TemplateDialog::OnCommand(int id) {
-    if (id == 1) OnOK();
-    if (id == 2) OnCancel();
+    if (id == kIdOk) OnOK();
+    if (id == kIdCancel) OnCancel();
 }
 
 QString TemplateDialog::ItemText(int id) const {

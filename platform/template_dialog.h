@@ -1,6 +1,7 @@
 // A modal dialog built at run time from a dialog template: controls by id,
 // positions in dialog units, the template order as the Tab order, Enter and
-// Escape as the dialog's OK and cancel.
+// Escape as the dialog's OK and cancel. A dialog without an owner opens
+// centred on the screen.
 #pragma once
 
 #include <QDialog>
@@ -14,13 +15,18 @@ class QTabBar;
 
 namespace platform {
 
-// The dialog font and the base units that turn dialog units into pixels: one
-// horizontal unit is a quarter of the font's average character width, one
-// vertical unit an eighth of its height.
+// The base units that turn dialog units into pixels: one horizontal unit is a
+// quarter of the font's average character width, one vertical unit an eighth
+// of its height. The layouts were drawn for a font whose one-line labels fit
+// their boxes; where this font sets one wider, the horizontal unit grows until
+// it fits with a pixel to spare, so no label runs into the field beside it.
 struct DialogUnits {
-    int baseX = 6;
-    int baseY = 13;
-    static DialogUnits ForFont(const QFont& font);
+    double baseX = 6;
+    double baseY = 13;
+    static DialogUnits ForTemplate(const QFont& font, const DialogTemplate& dialog);
+    // Edges are rounded down, so neighbouring boxes share their edges exactly.
+    int X(int units) const;
+    int Y(int units) const;
     QRect ToPixels(int x, int y, int width, int height) const;
     QSize ToPixels(int width, int height) const;
 };
@@ -30,7 +36,7 @@ QFont DialogFont(int pointSize);
 class TemplateDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TemplateDialog(int templateId, QWidget* parent = nullptr);
+    explicit TemplateDialog(const DialogTemplate& dialog, QWidget* parent = nullptr);
 
     // Builds the controls and initialises the dialog (once); DoModal also runs it.
     void Create();
@@ -46,16 +52,13 @@ public:
     void ShowItem(int id, bool show);
     bool IsItemShown(int id) const;
 
-    const DialogTemplate& Template() const { return *template_; }
-    const DialogUnits& Units() const { return units_; }
-
 protected:
     // The widget for one control of the template; the default builds the
     // platform's own kinds (owner-drawn buttons and picture panels must be
     // supplied by the owning window).
     virtual QWidget* CreateControl(const ControlTemplate& control);
     virtual void OnInitDialog() {}
-    // A button or link with this id was clicked (1 is OK, 2 is cancel).
+    // A button or link with this id was clicked (kIdOk, kIdCancel: OK and cancel).
     virtual void OnCommand(int id);
     virtual void OnOK() { done(QDialog::Accepted); }
     virtual void OnCancel() { done(QDialog::Rejected); }
@@ -75,7 +78,7 @@ protected:
     void RouteClicks(QWidget* widget, int id);
 
 private:
-    const DialogTemplate* template_;
+    const DialogTemplate& template_;
     QFont font_;
     DialogUnits units_;
     QMap<int, QWidget*> items_;

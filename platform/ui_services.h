@@ -17,14 +17,14 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 struct FileFilter {
-    QString description;  // "Electronic Business Card (.ovt)"
-    QString pattern;      // "*.ovt"
+    QString description;  // "Text Files (.txt)"
+    QString pattern;      // "*.txt"
 };
 
 struct FileDialogRequest {
     bool save = false;
     std::vector<FileFilter> filters;
-    QString defaultExtension;  // ".ovt"; added when the name typed has none
+    QString defaultExtension;  // ".txt"; added when the name typed has none
     QString initialName;       // "Untitled", or empty
     QString title;             // empty: the desktop's own title
 };

@@ -5,6 +5,6 @@
 int main(int argc, char** argv) {
     CardAppForm form;
     form.viewer = true;
-    form.makeWindow = [] { return static_cast<CCardDialog*>(new CViewerDialog); };
+    form.makeWindow = []() -> CCardDialog* { return new CViewerDialog; };
     return RunCardApp(argc, argv, form);
 }

@@ -10,9 +10,8 @@ public:
     explicit CViewerDialog(QWidget* parent = nullptr);
 
 protected:
-    bool IsViewer() const override { return true; }
-    void InsertTabs() override;
-    void SetUpForm() override;
-    void PageSwitch() override;
     void AddMenuEntries(QMenu* windowMenu) override;
 };
+
+// The viewer's About dialog.
+extern const AboutForm kViewerAbout;

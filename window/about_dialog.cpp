@@ -1,17 +1,18 @@
 #include "window/about_dialog.h"
 
-#include <QLabel>
-
 #include "controls/link_button.h"
-#include "platform/resources.h"
-#include "platform/shell.h"
+#include "platform/ui_services.h"
+#include "resources/control_ids.h"
+#include "resources/dialog_templates.h"
+#include "resources/program_resources.h"
 
-CAboutDialog::CAboutDialog(bool viewerForm, QWidget* parent) : TemplateDialog(100, parent), viewer(viewerForm) {
-    setWindowIcon(platform::ProgramIcon(viewer));
+CAboutDialog::CAboutDialog(const AboutForm& form, QWidget* parent)
+    : TemplateDialog(resources::AboutDialogTemplate(), parent), form_(form) {
+    setWindowIcon(resources::ProgramIcon(QString::fromUtf8(form_.program)));
 }
 
 QWidget* CAboutDialog::CreateControl(const platform::ControlTemplate& control) {
-    if (control.id == 1076) {
+    if (control.id == kIdAboutWebLink) {
         webLink = new CLinkButton;
         webLink->setText(QString::fromStdString(control.text));
         RouteClicks(webLink, control.id);
@@ -21,21 +22,17 @@ QWidget* CAboutDialog::CreateControl(const platform::ControlTemplate& control) {
 }
 
 void CAboutDialog::OnInitDialog() {
-    if (viewer) {
-        setWindowTitle(QStringLiteral("About Ovlet Viewer"));
-        versionText = "Ovlet Viewer Version 1.0";
-        SetItemText(1076, QStringLiteral("Download Ovlet Maker"));
-    } else {
-        versionText = "Ovlet Maker Version 1.0";
-    }
+    if (form_.caption) setWindowTitle(QString::fromUtf8(form_.caption));
+    if (form_.linkText) SetItemText(kIdAboutWebLink, QString::fromUtf8(form_.linkText));
     webLink->SetLinkStyle(1);
-    SetItemText(1068, QString::fromStdString(versionText));
-    if (QWidget* ok = Item(1)) ok->setFocus();
+    SetItemText(kIdVersionText, QString::fromUtf8(form_.version));
+    if (QWidget* ok = Item(kIdOk)) ok->setFocus();
 }
 
 void CAboutDialog::OnCommand(int id) {
-    if (id == 1076) {
-        platform::OpenAddress(kVendorWebSite);
+    if (id == kIdAboutWebLink) {
+        // The desktop's answer is not reported: the link opens or nothing happens.
+        platform::Ui().OpenUrl(QString::fromUtf8(kVendorWebSite));
         return;
     }
     TemplateDialog::OnCommand(id);

@@ -1,8 +1,6 @@
 // The About dialog of both programs.
 #pragma once
 
-#include <string>
-
 #include "platform/template_dialog.h"
 
 class CLinkButton;
@@ -10,12 +8,18 @@ class CLinkButton;
 // The web site named in the About dialog and in every card's notice.
 inline constexpr const char* kVendorWebSite = "https://ovlet.app/";
 
+// What a program's About dialog says.
+struct AboutForm {
+    const char* caption;   // null: the layout's
+    const char* version;   // the version line
+    const char* linkText;  // the web link's text; null: the layout's
+    const char* program;   // whose icon the dialog shows
+};
+
 class CAboutDialog : public platform::TemplateDialog {
     Q_OBJECT
 public:
-    explicit CAboutDialog(bool viewer, QWidget* parent = nullptr);
-
-    const std::string& VersionText() const { return versionText; }
+    explicit CAboutDialog(const AboutForm& form, QWidget* parent = nullptr);
 
 protected:
     QWidget* CreateControl(const platform::ControlTemplate& control) override;
@@ -23,7 +27,6 @@ protected:
     void OnCommand(int id) override;
 
 private:
-    bool viewer;
+    const AboutForm& form_;
     CLinkButton* webLink = nullptr;
-    std::string versionText;
 };

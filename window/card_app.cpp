@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/resources.h"
+#include "resources/program_resources.h"
 #include "window/card_dialog.h"
 #include "window/program_arguments.h"
 
@@ -47,11 +47,11 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form) {
     // The same look on every desktop, close to the card window's drawn layout.
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QApplication::setApplicationName(form.viewer ? QStringLiteral("ovview") : QStringLiteral("ovmake"));
-    QApplication::setWindowIcon(platform::ProgramIcon(form.viewer));
+    QApplication::setWindowIcon(resources::ProgramIcon(QApplication::applicationName()));
     // The launcher of each program (desktop/), so that a desktop pairs the window with its icon.
     QApplication::setDesktopFileName(form.viewer ? QStringLiteral("app.ovlet.Card")
                                                  : QStringLiteral("app.ovlet.CardMaker"));
-    platform::InstallBitmapResources();
+    resources::InstallBitmaps();
 
     // What Qt left of its options, then everything after "--": the card name.
     std::vector<std::string> arguments(qtArgv.data(), qtArgv.data() + qtArgc);

@@ -1,30 +1,27 @@
 #include "window/card_dialog.h"
 
 #include <QContextMenuEvent>
-#include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
+#include <algorithm>
 
 #include "card/card_summary.h"
 #include "controls/hover_button.h"
 #include "controls/link_button.h"
 #include "controls/picture_static.h"
 #include "platform/controls_basic.h"
-#include "platform/resources.h"
-#include "platform/shell.h"
-#include "platform/text.h"
 #include "platform/ui_services.h"
+#include "resources/dialog_templates.h"
+#include "resources/program_resources.h"
 #include "window/about_dialog.h"
+#include "window/card_text.h"
 
 namespace {
 
-using platform::FromAnsi;
-
 struct ToolButton {
     int id;
-    std::uint32_t normal, pressed, hot;
+    std::uint32_t normal, pressed, hot;  // bitmap resources
     const char* toolTip;
 };
 
@@ -40,54 +37,41 @@ const ToolButton kToolButtons[] = {
     {kIdRemove, 161, 163, 162, "Remove image from current Ovlet"},
 };
 
-constexpr int kLinkButtons[] = {1060, 1064, 1065, 1066, 1067};
+// The summary's lines that are link buttons, and whether each looks like a link.
+const std::pair<int, int> kLinkLooks[] = {
+    {kIdEMailLine, 1}, {kIdWebSiteLine, 1}, {kIdFaxLine, 0}, {kIdPhone2Line, 0}, {kIdPhone1Line, 0},
+};
 
-// The controls of the maker's four pages.
-constexpr std::initializer_list<int> kImagePage = {1046, 1053, 1052, 1055};
-constexpr std::initializer_list<int> kCompanyPage = {1024, 1023, 1027, 1045, 1044, 1028, 1029,
-                                                     1030, 1025, 1026, 1031, 1032, 1008, 1011};
-constexpr std::initializer_list<int> kContactPage = {1040, 1037, 1041, 1039, 1034, 1035, 1016, 1013,
-                                                     1009, 1010, 1038, 1022, 1036, 1021, 1014, 1012,
-                                                     1043, 1042, 1033, 1020, 1018, 1019, 1015, 1017};
-constexpr std::initializer_list<int> kInformationPage = {1048, 1047};
-constexpr std::initializer_list<int> kSummaryBlock = {1057, 1058, 1059, 1060, 1061, 1062, 1063, 1064, 1065, 1066, 1067};
-
-std::vector<int> Join(std::initializer_list<std::initializer_list<int>> lists) {
-    std::vector<int> all;
-    for (const auto& l : lists) all.insert(all.end(), l.begin(), l.end());
-    return all;
+bool IsLinkButton(int id) {
+    return std::any_of(std::begin(kLinkLooks), std::end(kLinkLooks), [id](const auto& l) { return l.first == id; });
 }
 
-// Paths are the file system's bytes; they are shown as the file system names them.
-QString PathText(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
+std::vector<int> ControlsOf(const CardPage& page) {
+    std::vector<int> ids = page.fields;
+    ids.insert(ids.end(), page.others.begin(), page.others.end());
+    return ids;
 }
 
 }  // namespace
 
-CCardDialog::CCardDialog(QWidget* parent) : TemplateDialog(102, parent) {
+CCardDialog::CCardDialog(const CardForm& form, QWidget* parent)
+    : TemplateDialog(resources::CardDialogTemplate(), parent), form_(form) {
     // The program's main window: caption, system menu and minimise box, no
     // maximise box, in the task bar.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    InstallCommand(kIdAbout, [this] { ShowAbout(); });
+    InstallCommand(kSysCommandAbout, [this] { ShowAbout(); });
+    InstallCommand(kIdWebSiteLine, [this] { OpenWebSite(); });
+    InstallCommand(kIdEMailLine, [this] { SendEMail(); });
+    // A window without a card to save ends at once.
+    InstallCommand(kIdExit, [this] { done(QDialog::Rejected); });
 }
 
 CCardDialog::~CCardDialog() = default;
 
-std::map<int, CCardDialog::CommandHandler>& CCardDialog::Commands() {
-    static std::map<int, CommandHandler> commands;
-    return commands;
-}
-
-void CCardDialog::InstallCommand(int id, CommandHandler handler) {
-    Commands()[id] = handler;
-}
-
-bool CCardDialog::RunInstalled(int id) {
-    auto it = Commands().find(id);
-    if (it == Commands().end() || IsViewer()) return false;
-    it->second(*this);
-    return true;
+void CCardDialog::InstallCommand(int id, Command command) {
+    commands_[id] = std::move(command);
 }
 
 QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
@@ -97,32 +81,43 @@ QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
         return panel;
     }
     if (control.kind == platform::ControlKind::OwnerDrawButton) {
-        const bool link =
-            std::find(std::begin(kLinkButtons), std::end(kLinkButtons), control.id) != std::end(kLinkButtons);
-        QAbstractButton* button = link ? static_cast<QAbstractButton*>(new CLinkButton) : new CHoverButton;
+        QAbstractButton* button =
+            IsLinkButton(control.id) ? static_cast<QAbstractButton*>(new CLinkButton) : new CHoverButton;
         button->setText(QString::fromStdString(control.text));
         RouteClicks(button, control.id);
         return button;
     }
-    return TemplateDialog::CreateControl(control);
+    QWidget* widget = TemplateDialog::CreateControl(control);
+    // The card stores Windows-1252 text: the fields take nothing else.
+    if (auto* edit = qobject_cast<platform::EditControl*>(widget)) edit->SetTextFilter(FitsAnsi);
+    if (auto* edit = qobject_cast<platform::MultiLineEdit*>(widget)) edit->SetTextFilter(FitsAnsi);
+    return widget;
 }
 
 void CCardDialog::OnInitDialog() {
     ShowInWindow();
-    setWindowIcon(platform::ProgramIcon(IsViewer()));  // the form is known now
-    InsertTabs();
-    SetUpForm();
+    setWindowIcon(resources::ProgramIcon(QString::fromUtf8(form_.program)));
+    if (form_.caption) setWindowTitle(QString::fromUtf8(form_.caption));
+    for (const CardPage* page : form_.pages) Tabs()->InsertItem(Tabs()->Count(), QString::fromUtf8(page->tab));
+    if (auto* info = ItemAs<platform::MultiLineEdit>(kIdGeneralInformation)) {
+        info->setReadOnly(form_.readOnlyInformation);
+        // A read-only text can still be selected and copied.
+        if (form_.readOnlyInformation) {
+            info->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        }
+    }
     for (const ToolButton& b : kToolButtons) {
         if (auto* button = HoverButton(b.id)) {
             button->SetBitmaps(b.normal, b.pressed, b.hot);
             button->setToolTip(QString::fromUtf8(b.toolTip));
         }
     }
-    LinkButton(1066)->SetLinkStyle(1);
-    LinkButton(1060)->SetLinkStyle(1);
-    LinkButton(1067)->SetLinkStyle(0);
-    LinkButton(1065)->SetLinkStyle(0);
-    LinkButton(1064)->SetLinkStyle(0);
+    for (const auto& [id, look] : kLinkLooks) LinkButton(id)->SetLinkStyle(look);
+    for (const CardPage* page : form_.pages) {
+        for (std::size_t i = 0; i + 1 < page->fields.size(); ++i) {
+            setTabOrder(Item(page->fields[i]), Item(page->fields[i + 1]));
+        }
+    }
     connect(Tabs(), &platform::TabControl::SelectionChanged, this, [this] { PageSwitch(); });
     PageSwitch();
     // The desktop has no system menu to extend: the About entry is on the
@@ -140,15 +135,19 @@ void CCardDialog::OnInitDialog() {
     }
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(shortcut, &QShortcut::activated, this, [this] { WindowMenu()->popup(mapToGlobal(QPoint(0, 0))); });
+    ReadNamedCard();
+}
+
+void CCardDialog::ReadNamedCard() {
     if (!record.CurrentPath.empty()) ReadCardFile(record.CurrentPath);
 }
 
 QMenu* CCardDialog::WindowMenu() {
     if (!menu) {
         menu = new QMenu(this);
-        const std::string about = platform::LoadResourceString(101);
+        const std::string about = resources::LoadResourceString(kStringAboutMenu);
         if (!about.empty()) {
-            menu->addAction(QString::fromStdString(about), this, &CCardDialog::ShowAbout);
+            menu->addAction(QString::fromStdString(about), this, [this] { OnCommand(kSysCommandAbout); });
         }
         AddMenuEntries(menu);
     }
@@ -165,30 +164,23 @@ void CCardDialog::contextMenuEvent(QContextMenuEvent* event) {
     WindowMenu()->popup(event->globalPos());
 }
 
-void CCardDialog::InsertTabs() {
-    Tabs()->InsertItem(0, QStringLiteral("Image"));
-    Tabs()->InsertItem(1, QStringLiteral("Company"));
-    Tabs()->InsertItem(2, QStringLiteral("Contact"));
-    Tabs()->InsertItem(3, QStringLiteral("Information"));
-}
-
-void CCardDialog::SetUpForm() {
-    if (auto* info = ItemAs<platform::MultiLineEdit>(kGeneralInformationControl)) info->setReadOnly(false);
-    ShowItem(kIdViewerFrame, false);
-}
-
 void CCardDialog::PageSwitch() {
+    // The page's controls are drawn above the tab control.
     Tabs()->lower();
-    const auto all = Join({kImagePage, kCompanyPage, kContactPage, kInformationPage, kSummaryBlock});
-    const int tab = SelectedTab();
-    const std::initializer_list<int> pages[] = {kImagePage, kCompanyPage, kContactPage, kInformationPage};
-    for (int id : all) ShowItem(id, false);
-    if (tab >= 0 && tab < 4) {
-        for (int id : pages[tab]) ShowItem(id, true);
+    for (const CardPage* page : form_.pages) {
+        for (int id : ControlsOf(*page)) ShowItem(id, false);
     }
-    const int focus[] = {0, 1011, 1012, kGeneralInformationControl};
-    if (tab > 0 && tab < 4) {
-        if (QWidget* w = Item(focus[tab])) w->setFocus(Qt::OtherFocusReason);
+    const int tab = SelectedTab();
+    const CardPage* shown = tab >= 0 && tab < static_cast<int>(form_.pages.size()) ? form_.pages[tab] : nullptr;
+    if (shown) {
+        for (int id : ControlsOf(*shown)) ShowItem(id, true);
+    }
+    for (const CardPage* page : form_.hiddenPages) {
+        for (int id : ControlsOf(*page)) ShowItem(id, false);
+    }
+    for (int id : form_.hidden) ShowItem(id, false);
+    if (shown && shown->focus != kIdNone) {
+        if (QWidget* w = Item(shown->focus)) w->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -218,54 +210,61 @@ CLinkButton* CCardDialog::LinkButton(int id) const {
 
 void CCardDialog::ShowInWindow() {
     for (const CardFieldInfo* field : CardExchangeOrder()) {
-        SetItemText(field->controlId, FromAnsi(record.*field->member));
-        if (auto* edit = ItemAs<platform::EditControl>(field->controlId)) edit->SetLimitText(field->limit);
+        const int id = ControlOf(field->member);
+        SetItemText(id, FromAnsi(record.*field->member));
+        if (auto* edit = ItemAs<platform::EditControl>(id)) edit->SetLimitText(field->limit);
     }
     for (const CardStringInfo& text : kCardStateStrings) {
-        SetItemText(text.controlId,
-                    text.controlId == kIdCurrentFile ? PathText(record.*text.member) : FromAnsi(record.*text.member));
+        const int id = ControlOf(text.member);
+        SetItemText(id, id == kIdCurrentFile ? PathText(record.*text.member) : FromAnsi(record.*text.member));
     }
 }
 
 bool CCardDialog::TakeFromWindow() {
     for (const CardFieldInfo* field : CardExchangeOrder()) {
-        const QString text = ItemText(field->controlId);
+        const int id = ControlOf(field->member);
+        const QString text = ItemText(id);
         if (field->limit > 0 && text.size() > field->limit) {
             platform::Ui().MessageBox(this, kMessageCaption, QString::fromStdString(FieldLimitMessage(field->limit)),
                                       platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
             // Turn to the page that holds the field, so the user sees it.
-            for (int page = 1; page <= 2; ++page) {
-                const auto& ids = page == 1 ? kCompanyPage : kContactPage;
-                if (!IsViewer() && std::find(ids.begin(), ids.end(), field->controlId) != ids.end()) SelectTab(page);
+            for (std::size_t tab = 0; tab < form_.pages.size(); ++tab) {
+                if (form_.pages[tab]->Holds(id)) SelectTab(static_cast<int>(tab));
             }
-            if (auto* edit = ItemAs<QLineEdit>(field->controlId)) {
+            if (auto* edit = ItemAs<QLineEdit>(id)) {
                 edit->setFocus(Qt::OtherFocusReason);
                 edit->selectAll();
             }
             return false;
         }
         // Typing keeps to the code page, so the text always converts.
-        record.*field->member = platform::ToAnsi(text).value_or(record.*field->member);
-        if (auto* edit = ItemAs<platform::EditControl>(field->controlId)) edit->SetLimitText(field->limit);
+        record.*field->member = ToAnsi(text).value_or(record.*field->member);
+        if (auto* edit = ItemAs<platform::EditControl>(id)) edit->SetLimitText(field->limit);
     }
     // The strings the window shows come back too: the record then holds what is on screen.
     for (const CardStringInfo& text : kCardStateStrings) {
-        const QString shown = ItemText(text.controlId);
-        if (text.controlId == kIdCurrentFile) {
-            record.*text.member = QFile::encodeName(shown).toStdString();
-        } else {
-            record.*text.member = platform::ToAnsi(shown).value_or(record.*text.member);
+        const int id = ControlOf(text.member);
+        const QString shown = ItemText(id);
+        record.*text.member = id == kIdCurrentFile ? PathBytes(shown) : ToAnsi(shown).value_or(record.*text.member);
+    }
+    return true;
+}
+
+bool CCardDialog::TakeEdits() {
+    for (const CardPage* page : form_.pages) {
+        for (const CardFieldInfo& field : kCardFields) {
+            if (!field.multiLine && page->Holds(ControlOf(field.member))) return TakeFromWindow();
         }
     }
     return true;
 }
 
-std::string CCardDialog::GetEditText(int controlId) {
-    return platform::ToAnsi(ItemText(controlId)).value_or(std::string());
+std::string CCardDialog::GetEditText(std::string CardRecord::*field) {
+    return ToAnsi(ItemText(ControlOf(field))).value_or(std::string());
 }
 
-void CCardDialog::SetEditText(int controlId, const std::string& text) {
-    SetItemText(controlId, FromAnsi(text));
+void CCardDialog::SetEditText(std::string CardRecord::*field, const std::string& text) {
+    SetItemText(ControlOf(field), FromAnsi(text));
 }
 
 bool CCardDialog::SetPictureFile(const std::string& name, int& width, int& height, std::string& error) {
@@ -287,40 +286,41 @@ void CCardDialog::ShowMessage(CardMessageIcon icon, const std::string& text) {
         platform::MessageButtons::Ok);
 }
 
-void CCardDialog::ReadCardFile(const std::string& path) {
-    ::ReadCardFile(path, record, *this);
+CardReadOutcome CCardDialog::ReadCardFile(const std::string& path) {
+    const CardReadOutcome outcome = ::ReadCardFile(path, record, *this).outcome;
+    // A card that could not be read whole is not this window's file: saving
+    // it there would write what was read over what was not.
+    if (outcome != CardReadOutcome::Read) record.CurrentPath.clear();
+    return outcome;
 }
 
 void CCardDialog::OpenWebSite() {
-    platform::OpenWebSiteAddress(this, record.WebSite);
+    const LinkHandOver handOver = WebSiteHandOver(record.WebSite);
+    if (!handOver.allowed) {
+        platform::Ui().MessageBox(this, kMessageCaption, QString::fromStdString(handOver.refusal),
+                                  platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        return;
+    }
+    platform::Ui().OpenUrl(QString::fromStdString(handOver.address));
 }
 
 void CCardDialog::SendEMail() {
-    platform::SendMailTo(record.EMail);
+    const LinkHandOver handOver = EMailHandOver(record.EMail);
+    if (!handOver.allowed) {
+        platform::Ui().MessageBox(this, kMessageCaption, QString::fromStdString(handOver.refusal),
+                                  platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        return;
+    }
+    platform::Ui().OpenUrl(QString::fromStdString(handOver.address));
 }
 
 void CCardDialog::ShowAbout() {
-    CAboutDialog about(IsViewer(), this);
+    CAboutDialog about(form_.about, this);
     about.DoModal();
 }
 
 void CCardDialog::OnCommand(int id) {
-    switch (id) {
-        case kIdAbout:
-            ShowAbout();
-            return;
-        case kIdWebSiteLine:
-            OpenWebSite();
-            return;
-        case kIdEMailLine:
-            SendEMail();
-            return;
-        case kIdExit:
-            if (!RunInstalled(kIdExit)) done(QDialog::Rejected);
-            return;
-        default:
-            RunInstalled(id);
-    }
+    if (auto it = commands_.find(id); it != commands_.end()) it->second();
 }
 
 // Enter and Escape go the way of Exit: the maker asks about saving first.
@@ -333,7 +333,7 @@ void CCardDialog::OnCancel() {
 }
 
 bool CCardDialog::OnClose() {
-    // The handler ends the window itself when it lets it go.
-    if (!RunInstalled(kIdCloseRequest)) done(QDialog::Rejected);
+    // Exit ends the window itself when it lets it go.
+    OnCommand(kIdExit);
     return false;
 }

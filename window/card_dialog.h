@@ -1,13 +1,18 @@
 // The card window of both programs: the card's fields on tab pages, the
-// toolbar, the current file, and the summary block the viewer shows.
+// toolbar, the current file, and the summary block the viewer shows. Each
+// program's window is a form of it (CardForm) with the commands that program
+// installs; the window itself only has About, Exit and the summary's links.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 
 #include "card/card_file.h"
 #include "card/card_record.h"
 #include "platform/template_dialog.h"
+#include "resources/control_ids.h"
+#include "window/card_form.h"
 
 class CHoverButton;
 class CLinkButton;
@@ -18,59 +23,30 @@ namespace platform {
 class TabControl;
 }
 
-// Control ids of the card window.
-enum CardControl : int {
-    kIdNew = 1000,
-    kIdOpen = 1001,
-    kIdSave = 1002,
-    kIdExit = 1003,
-    kIdTabs = 1004,
-    kIdAbout = 1005,
-    kIdImport = 1006,
-    kIdHelp = 1007,
-    kIdPicture = 1046,
-    kIdCurrentFile = 1049,
-    kIdSaveAs = 1050,
-    kIdImageSize = 1053,
-    kIdRemove = 1055,
-    kIdWebSiteLine = 1060,
-    kIdEMailLine = 1066,
-    kIdToolbarFrame = 1073,
-    kIdViewerFrame = 1074,
-    kIdCloseRequest = -2,  // the window's close request, not a control
-};
-
+// The caption of every message box the card window shows.
 inline constexpr const char* kMessageCaption = "Ovlet Maker";
 
 class CCardDialog : public platform::TemplateDialog, public CardWindowSide {
     Q_OBJECT
 public:
-    explicit CCardDialog(QWidget* parent = nullptr);
+    explicit CCardDialog(const CardForm& form, QWidget* parent = nullptr);
     ~CCardDialog() override;
 
     CardRecord& Record() { return record; }
+    const CardForm& Form() const { return form_; }
 
     // The two directions of exchange between the record and the controls.
     void ShowInWindow() override;
     bool TakeFromWindow();
 
     // Reads a card file into the window, reporting failures in message boxes.
-    void ReadCardFile(const std::string& path);
+    // After a read that could not finish the window holds no path, so the
+    // damaged file is written again only if the user picks it again.
+    CardReadOutcome ReadCardFile(const std::string& path);
 
     // Commands of the summary block's links.
     void OpenWebSite();
     void SendEMail();
-
-    // The maker's commands (their code is linked only into the maker).
-    void New();
-    void Open();
-    bool Save();
-    void SaveAs();
-    void Exit();
-    void CloseRequest();
-    void ImportPicture();
-    void RemovePicture();
-    void Help();
 
     void ShowAbout();
 
@@ -88,29 +64,26 @@ public:
     QMenu* WindowMenu();
 
     // What the card file needs of the window.
-    std::string GetEditText(int controlId) override;
-    void SetEditText(int controlId, const std::string& text) override;
+    std::string GetEditText(std::string CardRecord::*field) override;
+    void SetEditText(std::string CardRecord::*field, const std::string& text) override;
     bool SetPictureFile(const std::string& name, int& width, int& height, std::string& error) override;
     void ShowMessage(CardMessageIcon icon, const std::string& text) override;
 
-    using CommandHandler = void (*)(CCardDialog& dialog);
-    // Installs the handler of a command; the maker installs its editing commands at start.
-    static void InstallCommand(int id, CommandHandler handler);
-
 protected:
+    using Command = std::function<void()>;
+    // Makes `command` the handler of the button, link or menu command `id` in
+    // this window, in place of the one installed before.
+    void InstallCommand(int id, Command command);
+
     QWidget* CreateControl(const platform::ControlTemplate& control) override;
     void OnInitDialog() override;
+    // Reads the card the start-up named (CurrentPath), once the window stands.
+    virtual void ReadNamedCard();
     void OnCommand(int id) override;
     void OnOK() override;
     void OnCancel() override;
     bool OnClose() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-
-    // The steps in which the two forms of the window differ.
-    virtual bool IsViewer() const { return false; }
-    virtual void InsertTabs();
-    virtual void SetUpForm();
-    virtual void PageSwitch();
     // Adds entries of the form to the window menu after the About entry.
     virtual void AddMenuEntries(QMenu* windowMenu);
 
@@ -119,8 +92,11 @@ protected:
     CardRecord record;
 
 private:
-    static std::map<int, CommandHandler>& Commands();
-    bool RunInstalled(int id);
+    void PageSwitch();
+    // Takes what the user typed, where the form lets the user type.
+    bool TakeEdits();
 
+    const CardForm& form_;
+    std::map<int, Command> commands_;
     QMenu* menu = nullptr;
 };

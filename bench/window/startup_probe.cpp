@@ -8,7 +8,7 @@
 #include <QStyleFactory>
 #include <cstring>
 
-#include "platform/resources.h"
+#include "resources/program_resources.h"
 #include "viewer/viewer_dialog.h"
 #include "window/card_app.h"
 
@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "viewer") == 0) {
         // The same steps as the viewer's start-up.
         if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
-        QApplication::setWindowIcon(platform::ProgramIcon(true));
-        platform::InstallBitmapResources();
+        QApplication::setWindowIcon(resources::ProgramIcon(QStringLiteral("ovview")));
+        resources::InstallBitmaps();
         CViewerDialog window;
         window.Record().CurrentPath = CardFileFromCommandLine({argv[0], argc >= 3 ? argv[2] : ""});
         window.installEventFilter(&probe);

@@ -14,9 +14,9 @@
 #include "card/card_file.h"
 #include "controls/picture_static.h"
 #include "picture/any_pic_decoder.h"
-#include "platform/resources.h"
 #include "platform/ui_services.h"
-#include "window/card_dialog.h"
+#include "resources/program_resources.h"
+#include "viewer/viewer_dialog.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ Fixture& Files() {
 }
 
 void BM_RepaintImagePage12MP(benchmark::State& state) {
-    CCardDialog window;
+    CViewerDialog window;
     window.Record().CurrentPath = Files().cardPath;
     window.Create();
     window.show();
@@ -107,7 +107,7 @@ void BM_DecodePicture12MP(benchmark::State& state) {
 BENCHMARK(BM_DecodePicture12MP)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_OpenCard12MP(benchmark::State& state) {
-    CCardDialog window;
+    CViewerDialog window;
     window.Create();
     for (auto _ : state) {
         window.Record().ClearCard();
@@ -121,7 +121,7 @@ BENCHMARK(BM_OpenCard12MP)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    platform::InstallBitmapResources();
+    resources::InstallBitmaps();
     platform::ScriptedUi ui;
     platform::SetUi(&ui);
     benchmark::Initialize(&argc, argv);

@@ -393,18 +393,4 @@ TEST(CardRecord, ClearCardRestoresTheNewCardState) {
     EXPECT_TRUE(record.PictureBytes.empty());
 }
 
-TEST(CardRecord, ExchangeOrderStartsWithCityAndCoversEverySingleLineField) {
-    const auto order = CardExchangeOrder();
-    const char* expected[] = {
-        "City",       "Company",       "WebSite",   "Country",  "Department", "Phone1Description", "Phone2Description",
-        "EMail",      "Fax",           "FirstName", "LastName", "MiddleName", "Phone1Number",      "Phone2Number",
-        "PostalCode", "StateProvince", "JobTitle"};
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        ASSERT_NE(order[i], nullptr);
-        EXPECT_STREQ(order[i]->name, expected[i]);
-        EXPECT_GT(order[i]->limit, 0);
-    }
-    EXPECT_EQ(FieldLimitMessage(25), "Please enter no more than 25 characters.");
-}
-
 }  // namespace

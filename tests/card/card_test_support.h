@@ -29,8 +29,12 @@ public:
     std::vector<std::pair<CardMessageIcon, std::string>> messages;
     int showCount = 0;
 
-    std::string GetEditText(int id) override { return id == kStreetAddressControl ? street : info; }
-    void SetEditText(int id, const std::string& text) override { (id == kStreetAddressControl ? street : info) = text; }
+    std::string GetEditText(std::string CardRecord::*field) override {
+        return field == &CardRecord::StreetAddress ? street : info;
+    }
+    void SetEditText(std::string CardRecord::*field, const std::string& text) override {
+        (field == &CardRecord::StreetAddress ? street : info) = text;
+    }
     bool SetPictureFile(const std::string& name, int& w, int& h, std::string& error) override {
         shownFiles.push_back(name);
         std::ifstream in(name, std::ios::binary);

@@ -1,19 +1,27 @@
 // The card window as its user sees it: pages, focus, Tab order, limits,
 // tool tips, hover looks, and reading cards good and bad.
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
 
 #include "controls/hover_button.h"
 #include "controls/link_button.h"
 #include "controls/picture_static.h"
 #include "platform/controls_basic.h"
+#include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 
 namespace {
 
-const std::vector<int> kSummaryBlock = {1057, 1058, 1059, 1060, 1061, 1062, 1063, 1064, 1065, 1066, 1067};
+const std::vector<int> kSummaryBlock = {kIdCompanyGroup, kIdCompanyLine, kIdAddressBlock, kIdWebSiteLine,
+                                        kIdContactGroup, kIdNameLine,    kIdTitleLine,    kIdPhone1Line,
+                                        kIdPhone2Line,   kIdEMailLine,   kIdFaxLine};
 
 struct PageCase {
     int tab;
@@ -23,25 +31,32 @@ struct PageCase {
 
 TEST_F(WindowTest, PageSwitchShowsThePageAndPutsTheCaretInItsFirstField) {
     const PageCase cases[] = {
-        {1, {1008, 1011, 1044, 1023, 1027, 1024, 1028, 1025, 1026, 1029, 1030, 1031, 1032}, 1011},
-        {2, {1009, 1012, 1013, 1014, 1017, 1019, 1020, 1042, 1021, 1035, 1022, 1041, 1034, 1039}, 1012},
-        {3, {1048, 1047}, 1047},
-        {0, {1046, 1052, 1053, 1055}, 0},
+        {1,
+         {kIdCompanyLabel, kIdCompany, kIdStreetAddress, kIdCityLabel, kIdCity, kIdStateProvinceLabel, kIdStateProvince,
+          kIdCountryLabel, kIdCountry, kIdPostalCodeLabel, kIdPostalCode, kIdWebSiteLabel, kIdWebSite},
+         kIdCompany},
+        {2,
+         {kIdFirstNameLabel, kIdFirstName, kIdMiddleName, kIdLastName, kIdJobTitle, kIdDepartment, kIdEMail, kIdFax,
+          kIdPhone1Description, kIdPhone1Number, kIdPhone2Description, kIdPhone2Number, kIdPhone1Group, kIdPhone2Group},
+         kIdFirstName},
+        {3, {kIdGeneralInformationLabel, kIdGeneralInformation}, kIdGeneralInformation},
+        {0, {kIdPicture, kIdImageSizeLabel, kIdImageSize, kIdRemove}, 0},
     };
     auto window = Open();
     window->activateWindow();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tab);
-        window->Item(1004)->setFocus();
+        window->Item(kIdTabs)->setFocus();
         QWidget* before = window->focusWidget();
         window->SelectTab(c.tab);
         QApplication::processEvents();
         for (int id : c.shown) EXPECT_TRUE(window->IsItemShown(id)) << id;
         for (int id : kSummaryBlock) EXPECT_FALSE(window->IsItemShown(id)) << id;
-        for (int id : {1000, 1001, 1002, 1050, 1006, 1007, 1005, 1003, 1073, 1004, 1049}) {
+        for (int id : {kIdNew, kIdOpen, kIdSave, kIdSaveAs, kIdImport, kIdHelp, kIdAbout, kIdExit, kIdToolbarFrame,
+                       kIdTabs, kIdCurrentFile}) {
             EXPECT_TRUE(window->IsItemShown(id)) << id;
         }
-        EXPECT_FALSE(window->IsItemShown(1074));
+        EXPECT_FALSE(window->IsItemShown(kIdViewerFrame));
         if (c.focus) {
             EXPECT_EQ(window->focusWidget(), window->Item(c.focus))
                 << (window->focusWidget() ? window->focusWidget()->metaObject()->className() : "none");
@@ -53,8 +68,10 @@ TEST_F(WindowTest, PageSwitchShowsThePageAndPutsTheCaretInItsFirstField) {
 
 TEST_F(WindowTest, TabKeyVisitsTheFieldsInTemplateOrder) {
     const std::pair<int, std::vector<int>> pages[] = {
-        {1, {1011, 1044, 1027, 1028, 1026, 1030, 1032}},
-        {2, {1012, 1013, 1014, 1017, 1019, 1020, 1042, 1021, 1035, 1022, 1041}},
+        {1, {kIdCompany, kIdStreetAddress, kIdCity, kIdStateProvince, kIdCountry, kIdPostalCode, kIdWebSite}},
+        {2,
+         {kIdFirstName, kIdMiddleName, kIdLastName, kIdJobTitle, kIdDepartment, kIdEMail, kIdFax, kIdPhone1Description,
+          kIdPhone1Number, kIdPhone2Description, kIdPhone2Number}},
     };
     auto window = Open();
     window->activateWindow();
@@ -73,26 +90,22 @@ TEST_F(WindowTest, TabKeyVisitsTheFieldsInTemplateOrder) {
 }
 
 TEST_F(WindowTest, TypingStopsAtTheLimitAndRefusesWhatACardCannotStore) {
-    struct Case {
-        int id;
-        int limit;
-    };
-    const Case cases[] = {{1020, 35}, {1011, 50}, {1032, 80}, {1027, 25}, {1013, 15}};
     auto window = Open();
-    window->SelectTab(1);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.id);
-        auto* edit = window->ItemAs<QLineEdit>(c.id);
+    for (const LimitedField& field : kLimitedFields) {
+        SCOPED_TRACE(field.id);
+        window->SelectTab(field.tab);
+        auto* edit = window->ItemAs<QLineEdit>(field.id);
+        ASSERT_NE(edit, nullptr);
         edit->clear();
-        QTest::keyClicks(edit, QString(c.limit + 10, QChar('x')));
-        EXPECT_EQ(edit->text().size(), c.limit);
+        QTest::keyClicks(edit, QString(field.limit + 10, QChar('x')));
+        EXPECT_EQ(edit->text().size(), field.limit);
     }
     // The multi-line fields take any length.
-    auto* street = window->ItemAs<platform::MultiLineEdit>(1044);
+    auto* street = window->ItemAs<platform::MultiLineEdit>(kIdStreetAddress);
     QTest::keyClicks(street, QString(300, QChar('y')));
     EXPECT_EQ(street->toPlainText().size(), 300);
 
-    auto* company = window->ItemAs<QLineEdit>(1011);
+    auto* company = window->ItemAs<QLineEdit>(kIdCompany);
     company->clear();
     const auto beeps = ui.Of("beep").size();
     for (QChar c : QString::fromUtf8("Łódź")) {
@@ -103,6 +116,38 @@ TEST_F(WindowTest, TypingStopsAtTheLimitAndRefusesWhatACardCannotStore) {
     EXPECT_GT(ui.Of("beep").size(), beeps);
 }
 
+// Every field one over its limit: taking the card reports them one at a time,
+// in the order the window takes them back, each on its own page with its
+// text selected; once a field is at its limit, the next one is reported.
+TEST_F(WindowTest, OverLongFieldsAreReportedInTurnOnTheirPages) {
+    auto window = Open();
+    window->activateWindow();
+    for (const LimitedField& field : kLimitedFields)
+        window->SetItemText(field.id, QString(field.limit + 1, QChar('x')));
+    int from = 0;
+    for (const LimitedField& field : kLimitedFields) {
+        SCOPED_TRACE(field.id);
+        // The field's page comes up whichever page the user is on.
+        window->SelectTab(from++ % 4);
+        ui.calls.clear();
+        EXPECT_FALSE(window->TakeFromWindow());
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0], LimitMessage(field.limit));
+        EXPECT_EQ(window->SelectedTab(), field.tab);
+        EXPECT_TRUE(window->IsItemShown(field.id));
+        EXPECT_EQ(window->focusWidget(), window->Item(field.id));
+        EXPECT_EQ(window->ItemAs<QLineEdit>(field.id)->selectedText().size(), field.limit + 1);
+        window->SetItemText(field.id, QString(field.limit, QChar('y')));
+    }
+    ui.calls.clear();
+    EXPECT_TRUE(window->TakeFromWindow());
+    EXPECT_TRUE(Messages().empty());
+    for (const CardFieldInfo& field : kCardFields) {
+        if (field.multiLine) continue;
+        EXPECT_EQ(window->Record().*field.member, std::string(field.limit, 'y')) << field.name;
+    }
+}
+
 TEST_F(WindowTest, OverLongCityFromAFileIsShownWholeAndStopsTheExchange) {
     ScratchDir dir;
     CardRecord card;
@@ -111,40 +156,61 @@ TEST_F(WindowTest, OverLongCityFromAFileIsShownWholeAndStopsTheExchange) {
     card.FirstName = "Ann";
     WriteCard(dir / "city.ovt", card);
     auto window = Open(dir / "city.ovt");
-    EXPECT_EQ(window->ItemText(1027).size(), 30);
-    window->SetItemText(1011, QStringLiteral("New Co"));
-    window->SetItemText(1012, QStringLiteral("Bea"));
+    EXPECT_EQ(window->ItemText(kIdCity).size(), 30);
+    window->SetItemText(kIdCompany, QStringLiteral("New Co"));
+    window->SetItemText(kIdFirstName, QStringLiteral("Bea"));
     EXPECT_FALSE(window->TakeFromWindow());
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], QStringLiteral("Please enter no more than 25 characters."));
     EXPECT_EQ(ui.Of("message")[0].icon, platform::MessageIcon::Exclamation);
     EXPECT_EQ(window->Record().Company, "Old Co") << "fields after City keep their values";
     EXPECT_EQ(window->Record().FirstName, "Ann");
-    EXPECT_EQ(window->ItemAs<QLineEdit>(1027)->selectedText().size(), 30);
+    EXPECT_EQ(window->ItemAs<QLineEdit>(kIdCity)->selectedText().size(), 30);
     // Shortening an over-long text is an edit the limit allows.
-    auto* city = window->ItemAs<QLineEdit>(1027);
+    auto* city = window->ItemAs<QLineEdit>(kIdCity);
     city->setFocus();
     city->end(false);
     QTest::keyClick(city, Qt::Key_Backspace);
     EXPECT_EQ(city->text().size(), 29);
 }
 
-TEST_F(WindowTest, ToolTipsAndHoverLooks) {
+// Resting the pointer on a button shows its tip, in both forms (the viewer
+// shows only About and Exit, with the maker's texts).
+TEST_F(WindowTest, ToolTipsShowWhereThePointerRests) {
     const std::pair<int, const char*> tips[] = {
-        {1000, "Create a new Ovlet"},
-        {1001, "Open an existing Ovlet"},
-        {1002, "Save current Ovlet"},
-        {1050, "Save current Ovlet with a different name"},
-        {1006, "Import a graphical representation of the Ovlet"},
-        {1007, "Help"},
-        {1005, "About Ovlet Maker"},
-        {1003, "Exit"},
-        {1055, "Remove image from current Ovlet"},
+        {kIdNew, "Create a new Ovlet"},
+        {kIdOpen, "Open an existing Ovlet"},
+        {kIdSave, "Save current Ovlet"},
+        {kIdSaveAs, "Save current Ovlet with a different name"},
+        {kIdImport, "Import a graphical representation of the Ovlet"},
+        {kIdHelp, "Help"},
+        {kIdAbout, "About Ovlet Maker"},
+        {kIdExit, "Exit"},
+        {kIdRemove, "Remove image from current Ovlet"},
     };
-    auto window = Open();
-    for (const auto& [id, tip] : tips) EXPECT_EQ(window->Item(id)->toolTip(), QString::fromUtf8(tip)) << id;
+    auto maker = Open();
+    auto viewer = Open<CViewerDialog>();
+    for (CCardDialog* window : {static_cast<CCardDialog*>(maker.get()), static_cast<CCardDialog*>(viewer.get())}) {
+        window->activateWindow();
+        for (const auto& [id, tip] : tips) {
+            SCOPED_TRACE(id);
+            QWidget* button = window->Item(id);
+            ASSERT_NE(button, nullptr);
+            if (!button->isVisible()) continue;
+            QToolTip::hideText();
+            QHelpEvent rest(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(button, &rest);
+            EXPECT_TRUE(QToolTip::isVisible());
+            EXPECT_EQ(QToolTip::text(), QString::fromUtf8(tip));
+        }
+    }
+    QToolTip::hideText();
+    for (int id : {kIdAbout, kIdExit}) EXPECT_TRUE(viewer->IsItemShown(id)) << id;
+}
 
-    CHoverButton* button = window->HoverButton(1000);
+TEST_F(WindowTest, HoverButtonLooks) {
+    auto window = Open();
+    CHoverButton* button = window->HoverButton(kIdNew);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->focusPolicy() & Qt::TabFocus, 0) << "hover buttons are not in the Tab order";
     const int w = button->width();
@@ -170,8 +236,8 @@ TEST_F(WindowTest, ToolTipsAndHoverLooks) {
 
 TEST_F(WindowTest, NewWindowShowsAnEmptyCard) {
     auto window = Open();
-    EXPECT_EQ(window->ItemText(1049), QStringLiteral("Untitled"));
-    EXPECT_EQ(window->ItemText(1053), QStringLiteral("N/A"));
+    EXPECT_EQ(window->ItemText(kIdCurrentFile), QStringLiteral("Untitled"));
+    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("N/A"));
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Norvane Ovlet Maker"));
     EXPECT_EQ(window->SelectedTab(), 0);
@@ -224,8 +290,8 @@ TEST_F(WindowTest, ReadingCardsGoodAndBad) {
         ASSERT_EQ(messages.size(), c.messages.size());
         for (std::size_t i = 0; i < messages.size(); ++i)
             EXPECT_TRUE(messages[i].startsWith(c.messages[i])) << messages[i].toStdString();
-        EXPECT_EQ(window->ItemText(1011), c.company);
-        EXPECT_EQ(window->ItemText(1053), c.imageSize);
+        EXPECT_EQ(window->ItemText(kIdCompany), c.company);
+        EXPECT_EQ(window->ItemText(kIdImageSize), c.imageSize);
         EXPECT_EQ(!window->PicturePanel()->GetPictureFile().empty(), c.pictureShown);
         for (int id : kSummaryBlock) EXPECT_FALSE(window->IsItemShown(id));
     }
@@ -239,8 +305,8 @@ TEST_F(WindowTest, UndecodablePictureIsKeptForTheNextSave) {
     auto window = Open(dir / "card.ovt");
     EXPECT_EQ(window->Record().PictureLength, 10773);
     RecordOnlySide side(window->Record());
-    window->Record().StreetAddress = window->GetEditText(1044);
-    window->Record().GeneralInformation = window->GetEditText(1047);
+    window->Record().StreetAddress = window->GetEditText(&CardRecord::StreetAddress);
+    window->Record().GeneralInformation = window->GetEditText(&CardRecord::GeneralInformation);
     ASSERT_EQ(WriteCardFile(dir / "again.ovt", window->Record(), *window).outcome, CardWriteOutcome::Written);
     EXPECT_EQ(FileBytes(dir / "again.ovt"), bytes);
 }
@@ -251,7 +317,7 @@ TEST_F(WindowTest, UnreadableFileReportsAndKeepsTheEmptyCard) {
     EXPECT_EQ(Messages()[0], QStringLiteral("Unable to open file with this name.  Please try a different name."));
     EXPECT_EQ(ui.Of("message")[0].caption, QStringLiteral("Ovlet Maker"));
     EXPECT_EQ(window->Record().CurrentPath, "");
-    EXPECT_EQ(window->ItemText(1011), QString());
+    EXPECT_EQ(window->ItemText(kIdCompany), QString());
 }
 
 TEST(PicturePlacement, ShrinksToFitAndCentres) {
@@ -277,18 +343,114 @@ TEST(PicturePlacement, ShrinksToFitAndCentres) {
 
 TEST_F(WindowTest, LinkLooks) {
     auto window = Open();
-    const std::pair<int, bool> looks[] = {{1060, true}, {1066, true}, {1064, false}, {1065, false}, {1067, false}};
+    const std::pair<int, bool> looks[] = {{kIdWebSiteLine, true},
+                                          {kIdEMailLine, true},
+                                          {kIdPhone1Line, false},
+                                          {kIdPhone2Line, false},
+                                          {kIdFaxLine, false}};
     for (const auto& [id, link] : looks) {
         CLinkButton* button = window->LinkButton(id);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->IsLinkStyle(), link) << id;
     }
-    CLinkButton* web = window->LinkButton(1060);
+    CLinkButton* web = window->LinkButton(kIdWebSiteLine);
     EXPECT_EQ(web->TextColour(), QColor(0, 0, 255));
     QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), web->mapToGlobal(QPointF(3, 3)), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(web, &move);
     EXPECT_EQ(web->TextColour(), QColor(255, 0, 0));
+}
+
+}  // namespace
+
+namespace {
+
+// Pasting or typing over a selection: the limit holds for the text that
+// results, so the selection is replaced by as much as fits; only when none of
+// it fits does the field beep and stay as it was.
+TEST_F(WindowTest, PasteAndTypingOverASelectionKeepToTheLimit) {
+    const QString full = QString(50, QChar('c'));
+    struct Case {
+        const char* name;
+        int id;
+        QString old;
+        int start, length;  // the selection; length 0: the cursor at start
+        QString input;
+        bool typed;  // typed key by key, else pasted
+        QString result;
+        bool beep;
+    };
+    const Case cases[] = {
+        {"full, all selected, 60 pasted", kIdCompany, full, 0, 50, QString(60, 'p'), false, QString(50, 'p'), false},
+        {"full, none selected, 1 pasted", kIdCompany, full, 50, 0, "x", false, full, true},
+        {"45, 10 pasted at the end", kIdCompany, QString(45, 'c'), 45, 0, "0123456789", false,
+         QString(45, 'c') + "01234", false},
+        {"full, 5 in the middle, 10 pasted", kIdCompany, full, 10, 5, "0123456789", false,
+         QString(10, 'c') + "01234" + QString(35, 'c'), false},
+        {"full, 5 selected, typed over", kIdCompany, full, 0, 5, "z", true, "z" + QString(45, 'c'), false},
+        {"full, all selected, 3 typed", kIdCompany, full, 0, 50, "xyz", true, "xyz", false},
+        {"full, all selected, pasted text starting with it", kIdCompany, full, 0, 50, full + "tail", false, full,
+         false},
+        {"empty, 60 pasted", kIdCompany, "", 0, 0, QString(60, 'p'), false, QString(50, 'p'), false},
+        {"city of 30 from a file, 2 selected, 10 pasted", kIdCity, QString(30, 'c'), 0, 2, "0123456789", false,
+         "01" + QString(28, 'c'), false},
+        {"city at 25, cursor inside, 1 typed", kIdCity, QString(25, 'c'), 3, 0, "x", true, QString(25, 'c'), true},
+    };
+    auto window = Open();
+    window->activateWindow();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window->SelectTab(1);
+        window->SetItemText(c.id, c.old);
+        auto* edit = window->ItemAs<QLineEdit>(c.id);
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        if (c.length) {
+            edit->setSelection(c.start, c.length);
+        } else {
+            edit->setCursorPosition(c.start);
+        }
+        ui.calls.clear();
+        if (c.typed) {
+            QTest::keyClicks(edit, c.input);
+        } else {
+            QApplication::clipboard()->setText(c.input);
+            edit->paste();
+        }
+        EXPECT_EQ(edit->text(), c.result);
+        EXPECT_EQ(!ui.Of("beep").empty(), c.beep);
+    }
+}
+
+// Start-up messages (a card that cannot be read whole) appear over the card
+// window, centred where the window then opens.
+TEST_F(WindowTest, StartUpMessagesAppearOverTheWindow) {
+    ScratchDir dir;
+    auto bytes = FileBytes(SamplesDir() + "/sample.ovt");
+    bytes.resize(150);
+    WriteFile(dir / "cut.ovt", bytes);
+    platform::SetUi(nullptr);
+    for (bool viewer : {false, true}) {
+        SCOPED_TRACE(viewer);
+        QRect box;
+        QTimer::singleShot(0, [&box] {
+            if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                box = shown->frameGeometry();
+                shown->buttons().first()->click();
+            }
+        });
+        std::unique_ptr<CCardDialog> window;
+        if (viewer) {
+            window = Open<CViewerDialog>(dir / "cut.ovt");
+        } else {
+            window = Open(dir / "cut.ovt");
+        }
+        ASSERT_TRUE(box.isValid()) << "a message was shown";
+        const QPoint centre = window->frameGeometry().center();
+        EXPECT_LE((box.center() - centre).manhattanLength(), 4);
+        const QRect screen = window->screen()->availableGeometry();
+        EXPECT_LE((screen.center() - centre).manhattanLength(), 4) << "the window opens centred on the screen";
+    }
 }
 
 }  // namespace

@@ -1,15 +1,18 @@
 // The maker's commands with a scripted desktop: every question, dialog and
 // answer in order, and what ends up on disk.
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTimer>
+
 #include <cstdio>
+#include <functional>
 
 #include "controls/picture_static.h"
+#include "maker/splash_dialog.h"
 #include "window/card_app.h"
-#include "window/maker_commands.h"
-#include "window/splash_dialog.h"
 #include "window_test_support.h"
 
 namespace {
@@ -22,20 +25,16 @@ const QString kCannotSave = QStringLiteral("Unable to save file with this name. 
 
 class MakerTest : public WindowTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        EnableMakerCommands();
-    }
     // Clicks a toolbar button as the user does.
     static void Click(CCardDialog& window, int id) { qobject_cast<QAbstractButton*>(window.Item(id))->click(); }
 };
 
 TEST_F(MakerTest, NewOnAnUntouchedCardAsksAndCancellingTheSaveKeepsTheCard) {
     auto window = Open();
-    window->SetItemText(1011, QStringLiteral("Typed Co"));
+    window->SetItemText(kIdCompany, QStringLiteral("Typed Co"));
     ui.messageAnswers = {MessageAnswer::Yes};
     ui.fileAnswers = {std::nullopt};
-    Click(*window, 1000);
+    Click(*window, kIdNew);
     ASSERT_EQ(ui.calls.size(), 2u);
     EXPECT_EQ(ui.calls[0].text, kSaveChanges);
     EXPECT_EQ(ui.calls[0].icon, platform::MessageIcon::Question);
@@ -45,36 +44,36 @@ TEST_F(MakerTest, NewOnAnUntouchedCardAsksAndCancellingTheSaveKeepsTheCard) {
     EXPECT_TRUE(ui.calls[1].file.save);
     EXPECT_EQ(ui.calls[1].file.defaultExtension, QStringLiteral(".ovt"));
     EXPECT_EQ(ui.calls[1].file.filters[0].description, QStringLiteral("Electronic Business Card (.ovt)"));
-    EXPECT_EQ(window->ItemText(1011), QStringLiteral("Typed Co")) << "a save that did not happen ends nothing";
+    EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Typed Co")) << "a save that did not happen ends nothing";
 
     ui.messageAnswers = {MessageAnswer::No};
-    Click(*window, 1000);
-    EXPECT_EQ(window->ItemText(1011), QString());
-    EXPECT_EQ(window->ItemText(1049), QStringLiteral("Untitled"));
+    Click(*window, kIdNew);
+    EXPECT_EQ(window->ItemText(kIdCompany), QString());
+    EXPECT_EQ(window->ItemText(kIdCurrentFile), QStringLiteral("Untitled"));
 }
 
 TEST_F(MakerTest, OpenThenCancelLeavesAnEmptyCard) {
     auto window = Open(SamplesDir() + "/sample.ovt");
     ui.messageAnswers = {MessageAnswer::No};
     ui.fileAnswers = {std::nullopt};
-    Click(*window, 1001);
+    Click(*window, kIdOpen);
     ASSERT_EQ(ui.calls.size(), 2u);
     EXPECT_EQ(ui.calls[0].text, kSaveChanges);
     EXPECT_FALSE(ui.calls[1].file.save);
     EXPECT_EQ(ui.calls[1].file.initialName, QString());
-    EXPECT_EQ(window->ItemText(1011), QString());
-    EXPECT_EQ(window->ItemText(1049), QStringLiteral("Untitled"));
+    EXPECT_EQ(window->ItemText(kIdCompany), QString());
+    EXPECT_EQ(window->ItemText(kIdCurrentFile), QStringLiteral("Untitled"));
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
-    EXPECT_EQ(window->ItemText(1053), QStringLiteral("N/A"));
+    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("N/A"));
 }
 
 TEST_F(MakerTest, OpenReadsTheChosenCard) {
     auto window = Open();
     ui.messageAnswers = {MessageAnswer::No};
     ui.fileAnswers = {QString::fromStdString(SamplesDir() + "/sample.ovt")};
-    Click(*window, 1001);
-    EXPECT_EQ(window->ItemText(1011), QStringLiteral("Harbour Light Instruments"));
-    EXPECT_EQ(window->ItemText(1053), QStringLiteral("320 x 200"));
+    Click(*window, kIdOpen);
+    EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Harbour Light Instruments"));
+    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("320 x 200"));
     EXPECT_EQ(window->Record().CurrentPath, SamplesDir() + "/sample.ovt");
 }
 
@@ -84,8 +83,8 @@ TEST_F(MakerTest, SaveOnAReadCardWritesWithoutADialog) {
     card.Company = "Acme";
     WriteCard(dir / "a.ovt", card);
     auto window = Open(dir / "a.ovt");
-    window->SetItemText(1027, QStringLiteral("Lyon"));
-    Click(*window, 1002);
+    window->SetItemText(kIdCity, QStringLiteral("Lyon"));
+    Click(*window, kIdSave);
     EXPECT_TRUE(ui.calls.empty());
     CardRecord back;
     RecordOnlySide side(back);
@@ -97,10 +96,10 @@ TEST_F(MakerTest, SaveOnAReadCardWritesWithoutADialog) {
 TEST_F(MakerTest, SaveToANewNameShowsItsPath) {
     ScratchDir dir;
     auto window = Open();
-    window->SetItemText(1011, QStringLiteral("New Co"));
+    window->SetItemText(kIdCompany, QStringLiteral("New Co"));
     ui.fileAnswers = {QString::fromStdString(dir / "new.ovt")};
-    Click(*window, 1002);
-    EXPECT_EQ(window->ItemText(1049), QString::fromStdString(dir / "new.ovt"));
+    Click(*window, kIdSave);
+    EXPECT_EQ(window->ItemText(kIdCurrentFile), QString::fromStdString(dir / "new.ovt"));
     EXPECT_TRUE(std::filesystem::exists(dir / "new.ovt"));
 }
 
@@ -111,17 +110,17 @@ TEST_F(MakerTest, SaveAsCancelledOrFailingKeepsTheEarlierTarget) {
     WriteCard(dir / "a.ovt", card);
     auto window = Open(dir / "a.ovt");
     ui.fileAnswers = {std::nullopt, QString::fromStdString(dir / "no/such/dir/b.ovt")};
-    Click(*window, 1050);
+    Click(*window, kIdSaveAs);
     EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
-    Click(*window, 1050);
+    Click(*window, kIdSaveAs);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], kCannotSave);
     EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
     EXPECT_EQ(window->Record().CurrentFileLabel, dir / "a.ovt");
     // The next Save writes to the earlier file without asking.
-    window->SetItemText(1011, QStringLiteral("Acme 2"));
+    window->SetItemText(kIdCompany, QStringLiteral("Acme 2"));
     ui.calls.clear();
-    Click(*window, 1002);
+    Click(*window, kIdSave);
     EXPECT_TRUE(ui.calls.empty());
 }
 
@@ -132,12 +131,44 @@ TEST_F(MakerTest, SaveWithAFieldOverItsLimitWritesNothing) {
     WriteCard(dir / "a.ovt", card);
     const auto before = FileBytes(dir / "a.ovt");
     auto window = Open(dir / "a.ovt");
-    window->SetItemText(1011, QStringLiteral("Changed"));
-    Click(*window, 1002);
+    window->SetItemText(kIdCompany, QStringLiteral("Changed"));
+    Click(*window, kIdSave);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], QStringLiteral("Please enter no more than 25 characters."));
     EXPECT_EQ(FileBytes(dir / "a.ovt"), before);
-    EXPECT_EQ(window->focusWidget(), window->Item(1027));
+    EXPECT_EQ(window->focusWidget(), window->Item(kIdCity));
+}
+
+// A field typed exactly to its limit saves; one character more, and Save
+// shows the limit and writes nothing.
+TEST_F(MakerTest, EveryFieldSavesAtItsLimitAndNotOneAbove) {
+    ScratchDir dir;
+    auto window = Open();
+    for (const LimitedField& field : kLimitedFields) {
+        window->SelectTab(field.tab);
+        QTest::keyClicks(window->Item(field.id), QString(field.limit, QChar('a')));
+    }
+    ui.fileAnswers = {QString::fromStdString(dir / "full.ovt")};
+    Click(*window, kIdSave);
+    EXPECT_TRUE(Messages().empty());
+    CardRecord back;
+    RecordOnlySide side(back);
+    ReadCardFile(dir / "full.ovt", back, side);
+    for (const CardFieldInfo& field : kCardFields) {
+        if (field.multiLine) continue;
+        EXPECT_EQ(back.*field.member, std::string(field.limit, 'a')) << field.name;
+    }
+    const auto saved = FileBytes(dir / "full.ovt");
+    for (const LimitedField& field : kLimitedFields) {
+        SCOPED_TRACE(field.id);
+        ui.calls.clear();
+        window->SetItemText(field.id, QString(field.limit + 1, QChar('b')));
+        Click(*window, kIdSave);
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0], LimitMessage(field.limit));
+        EXPECT_EQ(FileBytes(dir / "full.ovt"), saved);
+        window->SetItemText(field.id, QString(field.limit, QChar('a')));
+    }
 }
 
 TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
@@ -146,13 +177,13 @@ TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
         void (*leave)(CCardDialog&);
     };
     const Case cases[] = {
-        {"Exit button", [](CCardDialog& w) { Click(w, 1003); }},
+        {"Exit button", [](CCardDialog& w) { Click(w, kIdExit); }},
         {"close box", [](CCardDialog& w) { w.close(); }},
         {"Escape", [](CCardDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
         {"Enter in a field",
          [](CCardDialog& w) {
              w.SelectTab(1);
-             QTest::keyClick(w.Item(1011), Qt::Key_Return);
+             QTest::keyClick(w.Item(kIdCompany), Qt::Key_Return);
          }},
     };
     for (const auto& c : cases) {
@@ -193,10 +224,10 @@ TEST_F(MakerTest, ImportAdvisesAbove35000BytesAndStoresTheBytesUnchanged) {
         ui.calls.clear();
         auto window = Open();
         window->SelectTab(1);
-        window->SetItemText(1011, QStringLiteral("Typed"));
+        window->SetItemText(kIdCompany, QStringLiteral("Typed"));
         const std::string picture = PictureOfSize(dir, size);
         ui.fileAnswers = {QString::fromStdString(picture)};
-        Click(*window, 1006);
+        Click(*window, kIdImport);
         const auto messages = Messages();
         EXPECT_EQ(messages.size(), size > 35000 ? 1u : 0u);
         if (!messages.empty()) {
@@ -207,8 +238,8 @@ TEST_F(MakerTest, ImportAdvisesAbove35000BytesAndStoresTheBytesUnchanged) {
         EXPECT_EQ(ui.calls[0].file.defaultExtension, QStringLiteral(".jpg"));
         EXPECT_EQ(window->Record().PictureLength, static_cast<std::int32_t>(size));
         EXPECT_EQ(window->Record().PictureBytes, FileBytes(picture));
-        EXPECT_EQ(window->ItemText(1053), QStringLiteral("320 x 200"));
-        EXPECT_EQ(window->ItemText(1011), QStringLiteral("Typed"));
+        EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("320 x 200"));
+        EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Typed"));
     }
 }
 
@@ -227,12 +258,12 @@ TEST_F(MakerTest, ImportThatFailsKeepsTheCardsPicture) {
         SCOPED_TRACE(path);
         ui.calls.clear();
         ui.fileAnswers = {QString::fromStdString(path)};
-        Click(*window, 1006);
+        Click(*window, kIdImport);
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_TRUE(Messages()[0].startsWith(message)) << Messages()[0].toStdString();
         EXPECT_EQ(window->Record().PictureBytes, original);
         EXPECT_FALSE(window->PicturePanel()->GetPictureFile().empty());
-        EXPECT_EQ(window->ItemText(1053), QStringLiteral("320 x 200"));
+        EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("320 x 200"));
     }
 }
 
@@ -241,19 +272,19 @@ TEST_F(MakerTest, SecondImportReplacesTheFirstAndRemoveDropsIt) {
     auto window = Open();
     ui.fileAnswers = {QString::fromStdString(PictureOfSize(dir, 20000)),
                       QString::fromStdString(PictureOfSize(dir, 12000)), QString::fromStdString(dir / "c.ovt")};
-    Click(*window, 1006);
-    Click(*window, 1006);
-    Click(*window, 1002);
+    Click(*window, kIdImport);
+    Click(*window, kIdImport);
+    Click(*window, kIdSave);
     CardRecord back;
     RecordOnlySide side(back);
     ReadCardFile(dir / "c.ovt", back, side);
     EXPECT_EQ(back.PictureBytes, FileBytes(dir / "p12000.jpg"));
 
-    Click(*window, 1055);
-    Click(*window, 1055);  // harmless on a card without a picture
-    EXPECT_EQ(window->ItemText(1053), QStringLiteral("N/A"));
+    Click(*window, kIdRemove);
+    Click(*window, kIdRemove);  // harmless on a card without a picture
+    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("N/A"));
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
-    Click(*window, 1002);
+    Click(*window, kIdSave);
     CardRecord none;
     RecordOnlySide noneSide(none);
     ReadCardFile(dir / "c.ovt", none, noneSide);
@@ -262,12 +293,12 @@ TEST_F(MakerTest, SecondImportReplacesTheFirstAndRemoveDropsIt) {
 
 TEST_F(MakerTest, HelpOpensTheManualOrSaysItCannot) {
     auto window = Open();
-    Click(*window, 1007);
+    Click(*window, kIdHelp);
     ASSERT_EQ(ui.Of("help").size(), 1u);
     EXPECT_TRUE(ui.Of("help")[0].text.endsWith(QStringLiteral("ovmake-help.html")));
     EXPECT_TRUE(Messages().empty());
     ui.helpResult = false;
-    Click(*window, 1007);
+    Click(*window, kIdHelp);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], QStringLiteral("Failed to launch help."));
 }
@@ -311,29 +342,29 @@ TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool) {
     ScratchDir dir;
     auto window = Open();
     const std::pair<int, QString> typed[] = {
-        {1011, QStringLiteral("Caf\u00e9 Nord")},
-        {1027, QStringLiteral("Troms\u00f8")},
-        {1028, QStringLiteral("Troms")},
-        {1026, QStringLiteral("Norway")},
-        {1030, QStringLiteral("9008")},
-        {1032, QStringLiteral("cafe.example")},
-        {1012, QStringLiteral("Ida")},
-        {1014, QStringLiteral("Berg")},
-        {1013, QStringLiteral("M")},
-        {1017, QStringLiteral("Owner")},
-        {1020, QStringLiteral("ida@cafe.example")},
-        {1042, QStringLiteral("+47 1")},
-        {1019, QStringLiteral("Kitchen")},
-        {1021, QStringLiteral("Mobile")},
-        {1035, QStringLiteral("+47 2")},
-        {1022, QStringLiteral("Home")},
-        {1041, QStringLiteral("+47 3")},
-        {1044, QStringLiteral("Storgata 1\r\nBox 2")},
-        {1047, QStringLiteral("Open daily \u2013 8 to 16")},
+        {kIdCompany, QStringLiteral("Caf\u00e9 Nord")},
+        {kIdCity, QStringLiteral("Troms\u00f8")},
+        {kIdStateProvince, QStringLiteral("Troms")},
+        {kIdCountry, QStringLiteral("Norway")},
+        {kIdPostalCode, QStringLiteral("9008")},
+        {kIdWebSite, QStringLiteral("cafe.example")},
+        {kIdFirstName, QStringLiteral("Ida")},
+        {kIdLastName, QStringLiteral("Berg")},
+        {kIdMiddleName, QStringLiteral("M")},
+        {kIdJobTitle, QStringLiteral("Owner")},
+        {kIdEMail, QStringLiteral("ida@cafe.example")},
+        {kIdFax, QStringLiteral("+47 1")},
+        {kIdDepartment, QStringLiteral("Kitchen")},
+        {kIdPhone1Description, QStringLiteral("Mobile")},
+        {kIdPhone1Number, QStringLiteral("+47 2")},
+        {kIdPhone2Description, QStringLiteral("Home")},
+        {kIdPhone2Number, QStringLiteral("+47 3")},
+        {kIdStreetAddress, QStringLiteral("Storgata 1\r\nBox 2")},
+        {kIdGeneralInformation, QStringLiteral("Open daily \u2013 8 to 16")},
     };
     for (const auto& [id, text] : typed) window->SetItemText(id, text);
     ui.fileAnswers = {QString::fromStdString(dir / "made.ovt")};
-    Click(*window, 1002);
+    Click(*window, kIdSave);
     const std::string command = std::string(OVLET_BIN) + " show --json '" + (dir / "made.ovt") + "'";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
@@ -344,7 +375,7 @@ TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool) {
     for (const CardFieldInfo& field : kCardFields) {
         QString value;
         for (const auto& [id, text] : typed) {
-            if (id == field.controlId) value = text;
+            if (id == ControlOf(field.member)) value = text;
         }
         QString escaped = value;
         escaped.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
@@ -364,14 +395,14 @@ TEST_F(MakerTest, ImportAndRemoveStopWhileAFieldIsOverItsLimit) {
     card.City = std::string(30, 'C');
     WriteCard(dir / "a.ovt", card);
     auto window = Open(dir / "a.ovt");
-    window->SetItemText(1011, QStringLiteral("Typed Co"));
-    for (int command : {1055, 1006}) {
+    window->SetItemText(kIdCompany, QStringLiteral("Typed Co"));
+    for (int command : {kIdRemove, kIdImport}) {
         SCOPED_TRACE(command);
         ui.calls.clear();
         Click(*window, command);
         ASSERT_EQ(ui.calls.size(), 1u) << "no dialog after the limit message";
         EXPECT_EQ(Messages()[0], QStringLiteral("Please enter no more than 25 characters."));
-        EXPECT_EQ(window->ItemText(1011), QStringLiteral("Typed Co"));
+        EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Typed Co"));
     }
 }
 
@@ -380,10 +411,10 @@ TEST_F(MakerTest, MultiLineFieldsKeepEveryCharacter) {
     const std::string text =
         "a\xA0"
         "b\r\nc\x80";  // no-break space, CR LF, euro sign
-    window->SetEditText(1044, text);
-    window->SetEditText(1047, text);
-    EXPECT_EQ(window->GetEditText(1044), text);
-    EXPECT_EQ(window->GetEditText(1047), text);
+    window->SetEditText(&CardRecord::StreetAddress, text);
+    window->SetEditText(&CardRecord::GeneralInformation, text);
+    EXPECT_EQ(window->GetEditText(&CardRecord::StreetAddress), text);
+    EXPECT_EQ(window->GetEditText(&CardRecord::GeneralInformation), text);
 }
 
 TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile) {
@@ -393,9 +424,9 @@ TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile) {
     WriteCard(dir / "a.ovt", card);
     auto window = Open(dir / "a.ovt");
     ui.fileAnswers = {QString::fromStdString(dir / "no/such/dir/b.ovt")};
-    Click(*window, 1050);
-    Click(*window, 1055);  // shows the record again
-    EXPECT_EQ(window->ItemText(1049), QString::fromStdString(dir / "a.ovt"));
+    Click(*window, kIdSaveAs);
+    Click(*window, kIdRemove);  // shows the record again
+    EXPECT_EQ(window->ItemText(kIdCurrentFile), QString::fromStdString(dir / "a.ovt"));
     EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
 }
 
@@ -405,7 +436,7 @@ TEST_F(MakerTest, ImportRefusesWhatIsNotARegularFile) {
         SCOPED_TRACE(path);
         ui.calls.clear();
         ui.fileAnswers = {QString::fromUtf8(path)};
-        Click(*window, 1006);
+        Click(*window, kIdImport);
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0], QStringLiteral("Error opening graphic file."));
         EXPECT_EQ(window->Record().PictureLength, 0);
@@ -431,6 +462,116 @@ TEST(QuestionBox, EscapeDoesNotAnswer) {
                                                   platform::MessageIcon::Question, platform::MessageButtons::YesNo);
     EXPECT_TRUE(stillOpenAfterEscape);
     EXPECT_EQ(answer, platform::MessageAnswer::Yes);
+}
+
+}  // namespace
+
+namespace {
+
+// A card that could not be read whole is never written over: the window holds
+// no path, so every save asks for a name (the user cancels here) and the file
+// keeps its bytes, whichever way the save is asked for.
+TEST_F(MakerTest, ADamagedCardIsNotWrittenOverUnlessPickedAgain) {
+    ScratchDir dir;
+    CardRecord card;
+    card.Company = "Harbour Light Instruments";
+    card.StreetAddress = "Unit 4, Quayside Works";
+    WriteCard(dir / "whole.ovt", card);
+    const auto whole = FileBytes(dir / "whole.ovt");
+    const std::size_t head = whole.size() - 19 - 4 - card.Company.size() - card.StreetAddress.size();
+    auto cut = whole;
+    cut.resize(head + 30);  // ends inside the street address
+    auto damaged = std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(head));
+    for (std::uint8_t b : {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF}) damaged.push_back(b);  // two wide-text markers
+    const std::pair<const char*, std::vector<std::uint8_t>> cards[] = {{"cut", cut}, {"damaged", damaged}};
+    const std::pair<const char*, std::function<void(CMakerDialog&)>> saves[] = {
+        {"Save", [](CMakerDialog& w) { Click(w, kIdSave); }},
+        {"New, Yes", [](CMakerDialog& w) { Click(w, kIdNew); }},
+        {"Open, Yes", [](CMakerDialog& w) { Click(w, kIdOpen); }},
+        {"Exit, Yes", [](CMakerDialog& w) { Click(w, kIdExit); }},
+        {"close box, Yes", [](CMakerDialog& w) { w.close(); }},
+    };
+    for (const auto& [name, bytes] : cards) {
+        for (const auto& [way, save] : saves) {
+            SCOPED_TRACE(std::string(name) + ", " + way);
+            const std::string path = dir / (std::string(name) + ".ovt");
+            WriteFile(path, bytes);
+            auto window = Open(path);
+            EXPECT_EQ(window->Record().CurrentPath, "");
+            ui.calls.clear();
+            ui.messageAnswers = {MessageAnswer::Yes};
+            ui.fileAnswers = {std::nullopt};
+            save(*window);
+            EXPECT_EQ(FileBytes(path), bytes);
+            const auto dialogs = ui.Of("file");
+            ASSERT_EQ(dialogs.size(), 1u);
+            EXPECT_TRUE(dialogs[0].file.save);
+            EXPECT_EQ(dialogs[0].text, QStringLiteral("Untitled"));
+        }
+    }
+    // Picked again in the Save dialog, the file is written.
+    const std::string path = dir / "cut.ovt";
+    auto window = Open(path);
+    ui.fileAnswers = {QString::fromStdString(path)};
+    Click(*window, kIdSave);
+    EXPECT_NE(FileBytes(path), cut);
+}
+
+// A name on the command line for a card that does not exist yet is the new
+// card's name: no message, the name is shown, and Save creates the card there.
+// A name that cannot be a card (no such folder, a folder) is reported.
+TEST_F(MakerTest, ACommandLineNameForANewCardKeepsItsName) {
+    ScratchDir dir;
+    std::filesystem::create_directory(dir / "folder.ovt");
+    struct Case {
+        std::string path;
+        bool kept;
+    };
+    const Case cases[] = {{dir / "new.ovt", true}, {dir / "no/such/new.ovt", false}, {dir / "folder.ovt", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        ui.calls.clear();
+        auto window = Open(c.path);
+        EXPECT_EQ(Messages().size(), c.kept ? 0u : 1u);
+        EXPECT_EQ(window->Record().CurrentPath, c.kept ? c.path : "");
+        EXPECT_EQ(window->ItemText(kIdCurrentFile),
+                  c.kept ? QString::fromStdString(c.path) : QStringLiteral("Untitled"));
+        if (!c.kept) continue;
+        window->SetItemText(kIdCompany, QStringLiteral("New Co"));
+        Click(*window, kIdSave);
+        EXPECT_TRUE(ui.Of("file").empty());
+        CardRecord back;
+        RecordOnlySide side(back);
+        EXPECT_EQ(ReadCardFile(c.path, back, side).outcome, CardReadOutcome::Read);
+        EXPECT_EQ(back.Company, "New Co");
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A card the user may not write is not replaced, even where the user may
+// create files. Root may write anything, so as root the case runs again in a
+// child that has given up root.
+TEST_F(MakerTest, SaveRefusesACardTheUserMayNotWrite) {
+    if (::geteuid() == 0) {
+        EXPECT_EQ(RunAsUnprivilegedUser("MakerTest.SaveRefusesACardTheUserMayNotWrite"), 0);
+        return;
+    }
+    ScratchDir dir;  // the user's own folder
+    CardRecord card;
+    card.Company = "Acme";
+    const std::string path = dir / "read-only.ovt";
+    WriteCard(path, card);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const auto before = FileBytes(path);
+    auto window = Open(path);
+    window->SetItemText(kIdCompany, QStringLiteral("Changed"));
+    Click(*window, kIdSave);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], kCannotSave);
+    EXPECT_EQ(FileBytes(path), before);
 }
 
 }  // namespace

@@ -9,62 +9,69 @@
 
 namespace {
 
-const std::vector<int> kSummaryBlock = {1057, 1058, 1059, 1060, 1061, 1062, 1063, 1064, 1065, 1066, 1067};
-const std::vector<int> kMakerOnly = {1000, 1001, 1002, 1050, 1006, 1007, 1073, 1055, 1011, 1012, 1020, 1027, 1044};
+const std::vector<int> kSummaryBlock = {kIdCompanyGroup, kIdCompanyLine, kIdAddressBlock, kIdWebSiteLine,
+                                        kIdContactGroup, kIdNameLine,    kIdTitleLine,    kIdPhone1Line,
+                                        kIdPhone2Line,   kIdEMailLine,   kIdFaxLine};
+const std::vector<int> kMakerOnly = {kIdNew,   kIdOpen,         kIdSave,         kIdSaveAs,  kIdImport,
+                                     kIdHelp,  kIdToolbarFrame, kIdRemove,       kIdCompany, kIdFirstName,
+                                     kIdEMail, kIdCity,         kIdStreetAddress};
 
 TEST_F(WindowTest, ViewerShowsThreePagesAndOnlyAboutAndExit) {
     auto window = Open<CViewerDialog>();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Norvane Ovlet Viewer"));
     const std::pair<int, std::vector<int>> pages[] = {
-        {0, {1046, 1052, 1053}},
+        {0, {kIdPicture, kIdImageSizeLabel, kIdImageSize}},
         {1, kSummaryBlock},
-        {2, {1048, 1047}},
+        {2, {kIdGeneralInformationLabel, kIdGeneralInformation}},
     };
     for (const auto& [tab, shown] : pages) {
         SCOPED_TRACE(tab);
         window->SelectTab(tab);
         for (int id : shown) EXPECT_TRUE(window->IsItemShown(id)) << id;
         for (int id : kMakerOnly) EXPECT_FALSE(window->IsItemShown(id)) << id;
-        for (int id : {1005, 1003, 1074, 1004, 1049}) EXPECT_TRUE(window->IsItemShown(id)) << id;
+        for (int id : {kIdAbout, kIdExit, kIdViewerFrame, kIdTabs, kIdCurrentFile})
+            EXPECT_TRUE(window->IsItemShown(id)) << id;
         if (tab != 1) {
             for (int id : kSummaryBlock) EXPECT_FALSE(window->IsItemShown(id)) << id;
         }
     }
-    EXPECT_EQ(window->Item(1005)->toolTip(), QStringLiteral("About Ovlet Maker"));
+    EXPECT_EQ(window->Item(kIdAbout)->toolTip(), QStringLiteral("About Ovlet Maker"));
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
 }
 
 TEST_F(WindowTest, ViewerSummaryOfAFullCardAndOfAnEmptyOne) {
     auto full = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
     const std::pair<int, QString> lines[] = {
-        {1058, QStringLiteral("Harbour Light Instruments")},
-        {1059,
+        {kIdCompanyLine, QStringLiteral("Harbour Light Instruments")},
+        {kIdAddressBlock,
          QStringLiteral("Unit 4, Quayside Works\n12 Ropewalk Lane\nPortsmouth, Hampshire United Kingdom PO1 3AX")},
-        {1060, QStringLiteral("https://harbourlight.example")},
-        {1062, QStringLiteral("Ren\u00e9e A. Okafor")},
-        {1063, QStringLiteral("Lead Engineer, Marine Sensors")},
-        {1064, QStringLiteral("Office: +44 23 9200 0100")},
-        {1065, QStringLiteral("Mobile: +44 7700 900123")},
-        {1067, QStringLiteral("Fax: +44 23 9200 0199")},
-        {1066, QStringLiteral("E-Mail: renee.okafor@harbourlight.example")},
+        {kIdWebSiteLine, QStringLiteral("https://harbourlight.example")},
+        {kIdNameLine, QStringLiteral("Ren\u00e9e A. Okafor")},
+        {kIdTitleLine, QStringLiteral("Lead Engineer, Marine Sensors")},
+        {kIdPhone1Line, QStringLiteral("Office: +44 23 9200 0100")},
+        {kIdPhone2Line, QStringLiteral("Mobile: +44 7700 900123")},
+        {kIdFaxLine, QStringLiteral("Fax: +44 23 9200 0199")},
+        {kIdEMailLine, QStringLiteral("E-Mail: renee.okafor@harbourlight.example")},
     };
     for (const auto& [id, text] : lines) {
         QString shown = full->ItemText(id);
         shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         EXPECT_EQ(shown, text) << id;
     }
-    EXPECT_TRUE(full->LinkButton(1060)->IsLinkStyle());
-    EXPECT_FALSE(full->LinkButton(1064)->IsLinkStyle());
+    EXPECT_TRUE(full->LinkButton(kIdWebSiteLine)->IsLinkStyle());
+    EXPECT_FALSE(full->LinkButton(kIdPhone1Line)->IsLinkStyle());
 
     ScratchDir dir;
     WriteCard(dir / "empty.ovt", CardRecord{});
     auto empty = Open<CViewerDialog>(dir / "empty.ovt");
-    EXPECT_EQ(empty->ItemText(1059), QStringLiteral("\n  "));
-    EXPECT_EQ(empty->ItemText(1062), QStringLiteral("  "));
-    EXPECT_EQ(empty->ItemText(1066), QStringLiteral("E-Mail: "));
-    EXPECT_EQ(empty->ItemText(1064), QString());
+    EXPECT_EQ(empty->ItemText(kIdAddressBlock), QStringLiteral("\n  "));
+    EXPECT_EQ(empty->ItemText(kIdNameLine), QStringLiteral("  "));
+    EXPECT_EQ(empty->ItemText(kIdEMailLine), QStringLiteral("E-Mail: "));
+    EXPECT_EQ(empty->ItemText(kIdPhone1Line), QString());
 }
 
+// The web site and e-mail links hand over only what is safe: one web address,
+// one mail recipient; anything else is refused with a message saying why.
 TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses) {
     struct Case {
         const char* webSite;
@@ -74,12 +81,16 @@ TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses) {
     };
     const Case cases[] = {
         {"https://harbourlight.example", "ann@x.example", "https://harbourlight.example", "mailto:ann@x.example"},
-        {"www.example.com", "a@b.c?cc=eve@x.y", "http://www.example.com", "mailto:a@b.c%3Fcc%3Deve@x.y"},
-        {"file:///etc/passwd", "a@b.c,eve@x.y", nullptr, "mailto:a@b.c%2Ceve@x.y"},
-        {"/usr/bin/xterm", "", nullptr, "mailto:"},
+        {"www.example.com", "a@b.c?subject=hi", "http://www.example.com", "mailto:a@b.c%3Fsubject%3Dhi"},
+        {"file:///etc/passwd", "", nullptr, "mailto:"},
+        {"/usr/bin/xterm", "a@b.c,eve@x.y", nullptr, nullptr},
+        {"example.com", "a@b.c;eve@x.y", "http://example.com", nullptr},
+        {"example.com", "a@b.c eve@x.y", "http://example.com", nullptr},
+        {"example.com", "a@b.c\r\nBcc: eve@x.y", "http://example.com", nullptr},
+        {"example.com", "a@b.c?cc=eve@x.y", "http://example.com", nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.webSite);
+        SCOPED_TRACE(std::string(c.webSite) + " | " + c.eMail);
         ui.calls.clear();
         ScratchDir dir;
         CardRecord card;
@@ -88,26 +99,37 @@ TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses) {
         WriteCard(dir / "c.ovt", card);
         auto window = Open<CViewerDialog>(dir / "c.ovt");
         window->SelectTab(1);
-        window->LinkButton(1060)->click();
-        window->LinkButton(1066)->click();
-        window->LinkButton(1064)->click();  // plain lines open nothing
-        const auto urls = ui.Of("url");
-        if (c.webAddress) {
-            ASSERT_EQ(urls.size(), 2u);
-            EXPECT_EQ(urls[0].text, QString::fromUtf8(c.webAddress));
-            EXPECT_TRUE(Messages().empty());
-        } else {
-            ASSERT_EQ(urls.size(), 1u);
-            ASSERT_EQ(Messages().size(), 1u);
-            EXPECT_TRUE(Messages()[0].contains(QStringLiteral("not opened")));
+        window->LinkButton(kIdWebSiteLine)->click();
+        window->LinkButton(kIdEMailLine)->click();
+        window->LinkButton(kIdPhone1Line)->click();  // plain lines open nothing
+        std::vector<QString> expected;
+        std::size_t refusals = 0;
+        for (const char* address : {c.webAddress, c.mailAddress}) {
+            if (address) {
+                expected.push_back(QString::fromUtf8(address));
+            } else {
+                ++refusals;
+            }
         }
-        EXPECT_EQ(urls.back().text, QString::fromUtf8(c.mailAddress));
+        std::vector<QString> handed;
+        for (const auto& call : ui.Of("url")) handed.push_back(call.text);
+        EXPECT_EQ(handed, expected);
+        ASSERT_EQ(Messages().size(), refusals);
+        for (const auto& message : ui.Of("message")) {
+            EXPECT_TRUE(message.text.contains(QStringLiteral("not opened"))) << message.text.toStdString();
+            EXPECT_EQ(message.caption, QStringLiteral("Ovlet Maker"));
+            EXPECT_EQ(message.icon, platform::MessageIcon::Exclamation);
+        }
+        if (!c.mailAddress) {
+            EXPECT_EQ(Messages().back(),
+                      QStringLiteral("The e-mail address on this card is not a single address, so it is not opened."));
+        }
     }
 }
 
 TEST_F(WindowTest, ViewerEndsWithoutAQuestionOnEveryWayOut) {
     const std::pair<const char*, void (*)(CCardDialog&)> ways[] = {
-        {"Exit", [](CCardDialog& w) { qobject_cast<QAbstractButton*>(w.Item(1003))->click(); }},
+        {"Exit", [](CCardDialog& w) { qobject_cast<QAbstractButton*>(w.Item(kIdExit))->click(); }},
         {"close box", [](CCardDialog& w) { w.close(); }},
         {"Escape", [](CCardDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
         {"Enter", [](CCardDialog& w) { QTest::keyClick(&w, Qt::Key_Return); }},
@@ -126,7 +148,7 @@ TEST_F(WindowTest, ViewerEndsWithoutAQuestionOnEveryWayOut) {
 TEST_F(WindowTest, ViewerInformationIsReadOnlyButSelectable) {
     auto window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
     window->SelectTab(2);
-    auto* info = window->ItemAs<QPlainTextEdit>(1047);
+    auto* info = window->ItemAs<QPlainTextEdit>(kIdGeneralInformation);
     const QString before = info->toPlainText();
     QTest::keyClicks(info, "typed");
     EXPECT_EQ(info->toPlainText(), before);
@@ -138,7 +160,7 @@ TEST_F(WindowTest, ViewerReportsAnUnopenableCardAndShowsAnEmptyOne) {
     auto window = Open<CViewerDialog>("/nonexistent/card.ovt");
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(ui.calls[0].caption, QStringLiteral("Ovlet Maker"));
-    EXPECT_EQ(window->ItemText(1058), QString());
+    EXPECT_EQ(window->ItemText(kIdCompanyLine), QString());
 }
 
 }  // namespace
@@ -150,24 +172,24 @@ namespace {
 
 TEST_F(WindowTest, AboutDialogOfEachProgram) {
     struct Case {
-        bool viewer;
+        const AboutForm& form;
         const char* caption;
         const char* version;
         const char* link;
     };
     const Case cases[] = {
-        {false, "About Ovlet Maker", "Ovlet Maker Version 1.0", "Visit: https://ovlet.app/ for latest updates"},
-        {true, "About Ovlet Viewer", "Ovlet Viewer Version 1.0", "Download Ovlet Maker"},
+        {kMakerAbout, "About Ovlet Maker", "Ovlet Maker Version 1.0", "Visit: https://ovlet.app/ for latest updates"},
+        {kViewerAbout, "About Ovlet Viewer", "Ovlet Viewer Version 1.0", "Download Ovlet Maker"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
         ui.calls.clear();
-        CAboutDialog about(c.viewer);
+        CAboutDialog about(c.form);
         about.Create();
         EXPECT_EQ(about.windowTitle(), QString::fromUtf8(c.caption));
-        EXPECT_EQ(about.ItemText(1068), QString::fromUtf8(c.version));
-        EXPECT_EQ(about.ItemText(1076), QString::fromUtf8(c.link));
-        qobject_cast<QAbstractButton*>(about.Item(1076))->click();
+        EXPECT_EQ(about.ItemText(kIdVersionText), QString::fromUtf8(c.version));
+        EXPECT_EQ(about.ItemText(kIdAboutWebLink), QString::fromUtf8(c.link));
+        qobject_cast<QAbstractButton*>(about.Item(kIdAboutWebLink))->click();
         ASSERT_EQ(ui.Of("url").size(), 1u);
         EXPECT_EQ(ui.Of("url")[0].text, QStringLiteral("https://ovlet.app/"));
     }
@@ -189,8 +211,49 @@ TEST_F(WindowTest, ViewerOpensAPathWithSpacesAndAccents) {
     WriteCard(path, card);
     auto window = Open<CViewerDialog>(CardFileFromCommandLine({"ovview", path}));
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(window->ItemText(1058), QString::fromUtf8("K\xC3\xB6ln GmbH"));
-    EXPECT_EQ(window->ItemText(1049), QString::fromUtf8(path.c_str()));
+    EXPECT_EQ(window->ItemText(kIdCompanyLine), QString::fromUtf8("K\xC3\xB6ln GmbH"));
+    EXPECT_EQ(window->ItemText(kIdCurrentFile), QString::fromUtf8(path.c_str()));
+}
+
+}  // namespace
+
+namespace {
+
+// Enter in the General Information text belongs to the text: a line break in
+// the maker, nothing in the viewer's read-only text; it never ends the window.
+// Enter anywhere else is still the window's way out.
+TEST_F(WindowTest, EnterInTheInformationTextStaysInTheText) {
+    struct Case {
+        bool viewer;
+        bool inText;
+        bool open;  // the window is still open afterwards
+    };
+    const Case cases[] = {{true, true, true}, {false, true, true}, {true, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.viewer) + std::to_string(c.inText));
+        ui.calls.clear();
+        std::unique_ptr<CCardDialog> window;
+        if (c.viewer) {
+            window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+        } else {
+            window = Open(SamplesDir() + "/sample.ovt");
+        }
+        window->activateWindow();
+        window->SelectTab(static_cast<int>(window->Form().pages.size()) - 1);
+        auto* info = window->ItemAs<QPlainTextEdit>(kIdGeneralInformation);
+        ASSERT_NE(info, nullptr);
+        const QString before = info->toPlainText();
+        QWidget* target = info;
+        if (!c.inText) {
+            window->SelectTab(0);
+            target = window.get();
+        }
+        QTest::keyClick(target, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(window->isVisible(), c.open);
+        EXPECT_TRUE(ui.calls.empty());
+        EXPECT_EQ(info->toPlainText().size(), before.size() + (c.viewer ? 0 : 1));
+    }
 }
 
 }  // namespace

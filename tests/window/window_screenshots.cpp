@@ -1,57 +1,61 @@
 // Saves pictures of the windows as a person sees them, for the documentation
 // and for looking at a change: every page of the card window, the About
-// dialog and the splash.
+// dialog and the splash, and the maker's toolbar with a button under the
+// pointer (its hot look).
 //
-//   window_screenshots OUTDIR [--viewer] [CARD]
+//   window_screenshots OUTDIR [--viewer] [--suffix TEXT] [CARD]
 //   window_screenshots OUTDIR --flow SAMPLES_DIR
 //
+// --suffix adds TEXT to every file name (for example "-200").
 // --flow goes through a maker session (new, type, import, save, open) with
 // scripted dialogs and takes a picture after each step, and of the help window.
 //
-// Runs without a display (QT_QPA_PLATFORM=offscreen); QT_SCALE_FACTOR=2 gives
-// the 200 % pictures.
+// Runs without a display (QT_QPA_PLATFORM=offscreen); QT_SCALE_FACTOR=1.5 and
+// QT_SCALE_FACTOR=2 give the 150 % and 200 % pictures.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
+#include "maker/maker_data.h"
+#include "maker/maker_dialog.h"
+#include "maker/splash_dialog.h"
 #include "platform/help_window.h"
-#include "platform/resources.h"
 #include "platform/ui_services.h"
-#include "window/about_dialog.h"
-#include "window/card_dialog.h"
-#include "window/maker_commands.h"
-#include "window/maker_data.h"
-#include "window/splash_dialog.h"
+#include "resources/program_resources.h"
 #include "viewer/viewer_dialog.h"
+#include "window/about_dialog.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    platform::InstallBitmapResources();
+    resources::InstallBitmaps();
     platform::ScriptedUi ui;  // no message box may block a picture
     platform::SetUi(&ui);
     if (argc < 2) {
-        std::fprintf(stderr, "Usage: window_screenshots OUTDIR [--viewer] [CARD]\n");
+        std::fprintf(stderr, "Usage: window_screenshots OUTDIR [--viewer] [--suffix TEXT] [CARD]\n");
         return 1;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
     bool viewer = false;
     std::string card;
+    QString suffix;
     for (int i = 2; i < argc; ++i) {
         if (std::string(argv[i]) == "--viewer") {
             viewer = true;
+        } else if (std::string(argv[i]) == "--suffix" && i + 1 < argc) {
+            suffix = QString::fromLocal8Bit(argv[++i]);
         } else {
             card = argv[i];
         }
     }
     if (argc == 4 && std::string(argv[2]) == "--flow") {
         const QString samples = QString::fromLocal8Bit(argv[3]);
-        EnableMakerCommands();
-        CCardDialog window;
+        CMakerDialog window;
         window.Create();
         window.show();
         auto shot = [&](const char* name) {
@@ -63,16 +67,20 @@ int main(int argc, char** argv) {
         click(kIdNew);
         shot("1-new");
         window.SelectTab(1);
-        const std::pair<int, const char*> company[] = {{1011, "Nordlys Bakery"}, {1044, "Strandgata 12\r\nBakgården"},
-                                                       {1027, "Tromsø"},         {1028, "Troms"},
-                                                       {1026, "Norway"},         {1030, "9008"},
-                                                       {1032, "nordlys.example"}};
+        const std::pair<int, const char*> company[] = {{kIdCompany, "Nordlys Bakery"},
+                                                       {kIdStreetAddress, "Strandgata 12\r\nBakgården"},
+                                                       {kIdCity, "Tromsø"},
+                                                       {kIdStateProvince, "Troms"},
+                                                       {kIdCountry, "Norway"},
+                                                       {kIdPostalCode, "9008"},
+                                                       {kIdWebSite, "nordlys.example"}};
         for (const auto& [id, text] : company) window.SetItemText(id, QString::fromUtf8(text));
         shot("2-typed-company");
         window.SelectTab(2);
-        const std::pair<int, const char*> contact[] = {{1012, "Ida"},        {1014, "Berg"},
-                                                       {1017, "Head Baker"}, {1020, "ida@nordlys.example"},
-                                                       {1021, "Shop"},       {1035, "+47 77 00 00 00"}};
+        const std::pair<int, const char*> contact[] = {
+            {kIdFirstName, "Ida"},          {kIdLastName, "Berg"},
+            {kIdJobTitle, "Head Baker"},    {kIdEMail, "ida@nordlys.example"},
+            {kIdPhone1Description, "Shop"}, {kIdPhone1Number, "+47 77 00 00 00"}};
         for (const auto& [id, text] : contact) window.SetItemText(id, QString::fromUtf8(text));
         shot("3-typed-contact");
         window.SelectTab(0);
@@ -101,35 +109,44 @@ int main(int argc, char** argv) {
     }
     const QString prefix = viewer ? QStringLiteral("viewer") : QStringLiteral("maker");
     std::unique_ptr<CCardDialog> window;
-    if (viewer) window = std::make_unique<CViewerDialog>();
-    if (!window) {
-        EnableMakerCommands();
-        window = std::make_unique<CCardDialog>();
+    if (viewer) {
+        window = std::make_unique<CViewerDialog>();
+    } else {
+        window = std::make_unique<CMakerDialog>();
     }
     window->Record().CurrentPath = card;
     window->Create();
     window->show();
-    const char* pages[] = {"image", "company", "contact", "information"};
-    const int pageCount = viewer ? 3 : 4;
-    const char* viewerPages[] = {"image", "contact", "information"};
-    for (int tab = 0; tab < pageCount; ++tab) {
-        window->SelectTab(tab);
+    const QString empty = card.empty() ? QStringLiteral("-empty") : QString();
+    for (std::size_t tab = 0; tab < window->Form().pages.size(); ++tab) {
+        window->SelectTab(static_cast<int>(tab));
         QApplication::processEvents();
-        const QString name = QStringLiteral("%1-%2%3.png")
-                                 .arg(prefix, viewer ? viewerPages[tab] : pages[tab], card.empty() ? "-empty" : "");
-        window->grab().save(out.filePath(name));
+        const QString page = QString::fromUtf8(window->Form().pages[tab]->tab).toLower();
+        window->grab().save(out.filePath(QStringLiteral("%1-%2%3%4.png").arg(prefix, page, empty, suffix)));
     }
-    CAboutDialog about(viewer, window.get());
+    if (!viewer) {
+        // The hot look of a toolbar button and of Remove, as under the pointer.
+        window->SelectTab(0);
+        for (int id : {kIdNew, kIdRemove}) {
+            QWidget* button = window->Item(id);
+            QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(button, &move);
+        }
+        QApplication::processEvents();
+        window->grab().save(out.filePath(QStringLiteral("maker-hot%1%2.png").arg(empty, suffix)));
+    }
+    CAboutDialog about(viewer ? kViewerAbout : kMakerAbout, window.get());
     about.Create();
     about.show();
     QApplication::processEvents();
-    about.grab().save(out.filePath(prefix + QStringLiteral("-about.png")));
+    about.grab().save(out.filePath(prefix + QStringLiteral("-about%1.png").arg(suffix)));
     if (!viewer) {
         CSplashDialog splash;
         splash.Create();
         splash.show();
         QApplication::processEvents();
-        splash.grab().save(out.filePath(QStringLiteral("maker-splash.png")));
+        splash.grab().save(out.filePath(QStringLiteral("maker-splash%1.png").arg(suffix)));
     }
     std::printf("pictures in %s\n", qPrintable(out.path()));
     return 0;

@@ -1,9 +1,15 @@
 #include "window_test_support.h"
 
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
-#include "platform/resources.h"
+#include "resources/program_resources.h"
 
 ScratchDir::ScratchDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "ovlet-window-XXXXXX").string();
@@ -29,15 +35,56 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+QString LimitMessage(int limit) {
+    return QStringLiteral("Please enter no more than %1 characters.").arg(limit);
+}
+
 std::string SamplesDir() {
     return OVLET_SAMPLES_DIR;
 }
 
+namespace {
+
+constexpr const char* kUserVariable = "OVLET_TEST_USER";
+constexpr unsigned kUnprivileged = 65534;
+
+}  // namespace
+
+int RunAsUnprivilegedUser(const std::string& test) {
+    // Everything the child needs is made before the fork: it only execs.
+    std::vector<std::string> environment;
+    for (char** e = environ; *e; ++e) environment.emplace_back(*e);
+    environment.push_back(std::string(kUserVariable) + "=" + std::to_string(kUnprivileged));
+    std::vector<char*> envp;
+    for (std::string& e : environment) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string program = "window_tests";
+    std::string filter = "--gtest_filter=" + test;
+    char* argv[] = {program.data(), filter.data(), nullptr};
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        ::execve("/proc/self/exe", argv, envp.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 int main(int argc, char** argv) {
+    if (std::getenv(kUserVariable)) {
+        // Give up root before anything else runs.
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivileged) != 0 || ::setuid(kUnprivileged) != 0) {
+            std::perror("dropping root");
+            return 2;
+        }
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    platform::InstallBitmapResources();
+    resources::InstallBitmaps();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "card/card_file.h"
+#include "maker/maker_dialog.h"
 #include "platform/ui_services.h"
-#include "window/card_dialog.h"
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -21,7 +21,7 @@ protected:
     void TearDown() override { platform::SetUi(nullptr); }
 
     // A card window, built and shown (not run modally).
-    template <class Window = CCardDialog>
+    template <class Window = CMakerDialog>
     std::unique_ptr<Window> Open(const std::string& cardPath = {}) {
         auto window = std::make_unique<Window>();
         window->Record().CurrentPath = cardPath;
@@ -40,6 +40,25 @@ protected:
     platform::ScriptedUi ui;
 };
 
+// The seventeen single-line fields as the card's design lists them: in the
+// order the window takes them back, with each one's typing limit and the
+// maker's page that holds it (1 Company, 2 Contact).
+struct LimitedField {
+    int id;
+    int limit;
+    int tab;
+};
+inline constexpr LimitedField kLimitedFields[] = {
+    {kIdCity, 25, 1},         {kIdCompany, 50, 1},           {kIdWebSite, 80, 1},           {kIdCountry, 20, 1},
+    {kIdDepartment, 25, 2},   {kIdPhone1Description, 20, 2}, {kIdPhone2Description, 20, 2}, {kIdEMail, 35, 2},
+    {kIdFax, 20, 2},          {kIdFirstName, 20, 2},         {kIdLastName, 20, 2},          {kIdMiddleName, 15, 2},
+    {kIdPhone1Number, 20, 2}, {kIdPhone2Number, 20, 2},      {kIdPostalCode, 15, 1},        {kIdStateProvince, 15, 1},
+    {kIdJobTitle, 15, 2},
+};
+
+// "Please enter no more than N characters."
+QString LimitMessage(int limit);
+
 // A fresh folder for one test, removed afterwards.
 class ScratchDir {
 public:
@@ -57,3 +76,8 @@ void WriteCard(const std::string& path, CardRecord record);
 std::vector<std::uint8_t> FileBytes(const std::string& path);
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::string SamplesDir();
+
+// Runs one test of this program again in a child that has given up root for
+// an unprivileged user (uid and gid 65534), so that the permission checks of
+// the code it runs are in force; returns the child's exit status.
+int RunAsUnprivilegedUser(const std::string& test);

@@ -3,9 +3,9 @@
 #include <QFileInfo>
 
 #include "controls/picture_static.h"
-#include "platform/text.h"
+#include "maker/maker_dialog.h"
 #include "platform/ui_services.h"
-#include "window/card_dialog.h"
+#include "window/card_text.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ const char* const kPictureAdvice =
 
 }  // namespace
 
-void CCardDialog::ImportPicture() {
+void CMakerDialog::ImportPicture() {
     using platform::Ui;
     // A field over its limit is reported and the command stops, so no typing is lost.
     if (!TakeFromWindow()) return;
@@ -52,10 +52,9 @@ void CCardDialog::ImportPicture() {
     std::pair<int, int> size;
     std::string error;
     const auto* pictureBytes = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    if (!PicturePanel()->SetPictureData(QFile::encodeName(*chosen).toStdString(), pictureBytes,
-                                        static_cast<std::int32_t>(bytes.size()), &size, &error)) {
-        Ui().MessageBox(this, kMessageCaption,
-                        QStringLiteral("The picture cannot be imported.\n\n") + platform::FromAnsi(error),
+    if (!PicturePanel()->SetPictureData(PathBytes(*chosen), pictureBytes, static_cast<std::int32_t>(bytes.size()),
+                                        &size, &error)) {
+        Ui().MessageBox(this, kMessageCaption, QStringLiteral("The picture cannot be imported.\n\n") + FromAnsi(error),
                         platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
     }
@@ -64,7 +63,7 @@ void CCardDialog::ImportPicture() {
     ShowInWindow();
 }
 
-void CCardDialog::RemovePicture() {
+void CMakerDialog::RemovePicture() {
     if (!TakeFromWindow()) return;
     record.ReleasePicture();
     PicturePanel()->SetPictureFile(std::string());

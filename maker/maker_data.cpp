@@ -1,4 +1,4 @@
-#include "window/maker_data.h"
+#include "maker/maker_data.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "platform/text.h"
+#include "window/card_text.h"
+
+#include <QFile>
 
 #include "card/codepage.h"
-
-namespace platform {
 
 QString FromAnsi(const std::string& ansi) {
     return QString::fromStdString(codepage::Utf8FromAnsi(ansi));
@@ -16,4 +16,10 @@ bool FitsAnsi(const QString& text) {
     return ToAnsi(text).has_value();
 }
 
-}  // namespace platform
+QString PathText(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string PathBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}

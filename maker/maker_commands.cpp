@@ -1,13 +1,14 @@
-// The maker's card commands: New, Open, Save, Save As, Exit, the close request, Help.
+// The maker's card commands: New, Open, Save, Save As, Exit (also the close
+// request) and Help.
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 
 #include "controls/picture_static.h"
+#include "maker/maker_data.h"
+#include "maker/maker_dialog.h"
 #include "platform/ui_services.h"
-#include "window/card_dialog.h"
-#include "window/maker_commands.h"
-#include "window/maker_data.h"
+#include "window/card_text.h"
 
 namespace {
 
@@ -23,10 +24,6 @@ const platform::FileDialogRequest& CardFileDialog(bool save) {
     return save ? saveAs : open;
 }
 
-std::string PathBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
 bool AskToSave(QWidget* owner, const char* question) {
     return Ui().MessageBox(owner, kMessageCaption, QString::fromUtf8(question), MessageIcon::Question,
                            MessageButtons::YesNo) == MessageAnswer::Yes;
@@ -34,7 +31,7 @@ bool AskToSave(QWidget* owner, const char* question) {
 
 }  // namespace
 
-bool CCardDialog::Save() {
+bool CMakerDialog::Save() {
     // A field over its limit is reported and nothing is written.
     if (!TakeFromWindow()) return false;
     if (record.CurrentPath.empty()) {
@@ -60,7 +57,7 @@ bool CCardDialog::Save() {
     return true;
 }
 
-void CCardDialog::SaveAs() {
+void CMakerDialog::SaveAs() {
     const std::string rememberedPath = record.CurrentPath;
     const std::string rememberedLabel = record.CurrentFileLabel;
     record.CurrentPath.clear();
@@ -72,41 +69,37 @@ void CCardDialog::SaveAs() {
     }
 }
 
-bool StartNewCard(CCardDialog& dialog) {
+bool CMakerDialog::StartNewCard() {
     // A save the user asked for that did not happen keeps the card.
-    if (AskToSave(&dialog, "Do you wish to save your changes to the current document?") && !dialog.Save()) {
+    if (AskToSave(this, "Do you wish to save your changes to the current document?") && !Save()) {
         return false;
     }
-    dialog.PicturePanel()->SetPictureFile(std::string());
-    dialog.Record().ClearCard();
-    dialog.SetEditText(kStreetAddressControl, std::string());
-    dialog.SetEditText(kGeneralInformationControl, std::string());
-    dialog.ShowInWindow();
+    PicturePanel()->SetPictureFile(std::string());
+    record.ClearCard();
+    SetEditText(&CardRecord::StreetAddress, std::string());
+    SetEditText(&CardRecord::GeneralInformation, std::string());
+    ShowInWindow();
     return true;
 }
 
-void CCardDialog::New() {
-    StartNewCard(*this);
+void CMakerDialog::New() {
+    StartNewCard();
 }
 
-void CCardDialog::Open() {
+void CMakerDialog::Open() {
     TakeFromWindow();
-    if (!StartNewCard(*this)) return;
+    if (!StartNewCard()) return;
     const auto chosen = Ui().FileDialog(this, CardFileDialog(false));
     if (!chosen) return;
     ReadCardFile(PathBytes(*chosen));
 }
 
-void CCardDialog::Exit() {
+void CMakerDialog::Exit() {
     if (AskToSave(this, "Do you wish to save your changes before you exit?") && !Save()) return;
     done(QDialog::Rejected);
 }
 
-void CCardDialog::CloseRequest() {
-    Exit();
-}
-
-void CCardDialog::Help() {
+void CMakerDialog::Help() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool shown = Ui().ShowHelp(this, MakerDataFile(QStringLiteral("ovmake-help.html")));
     QApplication::restoreOverrideCursor();
@@ -114,16 +107,4 @@ void CCardDialog::Help() {
         Ui().MessageBox(this, QFileInfo(QApplication::applicationFilePath()).completeBaseName(),
                         QStringLiteral("Failed to launch help."), MessageIcon::Exclamation, MessageButtons::Ok);
     }
-}
-
-void EnableMakerCommands() {
-    CCardDialog::InstallCommand(kIdNew, [](CCardDialog& d) { d.New(); });
-    CCardDialog::InstallCommand(kIdOpen, [](CCardDialog& d) { d.Open(); });
-    CCardDialog::InstallCommand(kIdSave, [](CCardDialog& d) { d.Save(); });
-    CCardDialog::InstallCommand(kIdSaveAs, [](CCardDialog& d) { d.SaveAs(); });
-    CCardDialog::InstallCommand(kIdExit, [](CCardDialog& d) { d.Exit(); });
-    CCardDialog::InstallCommand(kIdCloseRequest, [](CCardDialog& d) { d.CloseRequest(); });
-    CCardDialog::InstallCommand(kIdImport, [](CCardDialog& d) { d.ImportPicture(); });
-    CCardDialog::InstallCommand(kIdRemove, [](CCardDialog& d) { d.RemovePicture(); });
-    CCardDialog::InstallCommand(kIdHelp, [](CCardDialog& d) { d.Help(); });
 }

@@ -1,15 +1,18 @@
-#include "window/splash_dialog.h"
+#include "maker/splash_dialog.h"
 
 #include <QFile>
 #include <QTimerEvent>
 
 #include "controls/picture_static.h"
-#include "window/maker_data.h"
+#include "maker/maker_data.h"
+#include "resources/control_ids.h"
+#include "resources/dialog_templates.h"
 
-CSplashDialog::CSplashDialog(QWidget* parent, int ms) : TemplateDialog(103, parent), milliseconds(ms) {}
+CSplashDialog::CSplashDialog(QWidget* parent, int ms)
+    : TemplateDialog(resources::SplashDialogTemplate(), parent), milliseconds(ms) {}
 
 QWidget* CSplashDialog::CreateControl(const platform::ControlTemplate& control) {
-    if (control.id == 1056) {
+    if (control.id == kIdSplashPicture) {
         panel = new CPictureStatic;
         return panel;
     }

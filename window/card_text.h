@@ -5,12 +5,12 @@
 #include <optional>
 #include <string>
 
-namespace platform {
-
 QString FromAnsi(const std::string& ansi);
 // Nothing when the text holds a character the code page cannot store.
 std::optional<std::string> ToAnsi(const QString& text);
-// Every character of the code page can be stored.
+// Every character of the text can be stored in the code page.
 bool FitsAnsi(const QString& text);
 
-}  // namespace platform
+// A path as the file system names it, for showing, and back.
+QString PathText(const std::string& path);
+std::string PathBytes(const QString& path);

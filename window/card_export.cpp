@@ -11,9 +11,9 @@
 
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
-#include "platform/text.h"
 #include "platform/ui_services.h"
 #include "window/card_dialog.h"
+#include "window/card_text.h"
 
 namespace {
 
@@ -23,10 +23,10 @@ using platform::Ui;
 
 // A file name from the card's person or company, for the Save dialog.
 QString SuggestedName(const CardRecord& card) {
-    QString name = platform::FromAnsi(card.FirstName + (card.FirstName.empty() || card.LastName.empty() ? "" : " ") +
-                                      card.LastName)
-                       .trimmed();
-    if (name.isEmpty()) name = platform::FromAnsi(card.Company).trimmed();
+    QString name =
+        FromAnsi(card.FirstName + (card.FirstName.empty() || card.LastName.empty() ? "" : " ") + card.LastName)
+            .trimmed();
+    if (name.isEmpty()) name = FromAnsi(card.Company).trimmed();
     name.replace(QChar('/'), QChar('-'));
     return name.isEmpty() ? QStringLiteral("card") : name;
 }
@@ -44,9 +44,9 @@ bool WriteWhole(const QString& path, const char* data, qint64 size, QString& err
 
 void CCardDialog::ExportVCard() {
     // What is in the window is what goes out: the maker's typed text included.
-    if (!IsViewer() && !TakeFromWindow()) return;
-    record.StreetAddress = GetEditText(kStreetAddressControl);
-    record.GeneralInformation = GetEditText(kGeneralInformationControl);
+    if (!TakeEdits()) return;
+    record.StreetAddress = GetEditText(&CardRecord::StreetAddress);
+    record.GeneralInformation = GetEditText(&CardRecord::GeneralInformation);
     platform::FileDialogRequest request{true, {{"vCard (.vcf)", "*.vcf"}}, ".vcf", SuggestedName(record) + ".vcf", ""};
     const auto chosen = Ui().FileDialog(this, request);
     if (!chosen) return;

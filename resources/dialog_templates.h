@@ -1,0 +1,20 @@
+// The dialog templates of the programs and their string table.
+#pragma once
+
+#include <string>
+
+#include "platform/dialog_template.h"
+
+namespace resources {
+
+const platform::DialogTemplate& AboutDialogTemplate();
+const platform::DialogTemplate& CardDialogTemplate();
+const platform::DialogTemplate& SplashDialogTemplate();
+
+// By id; null for an unknown one.
+const platform::DialogTemplate* FindDialogTemplate(int id);
+
+// The string table; empty for an unknown id.
+std::string LoadResourceString(int id);
+
+}  // namespace resources

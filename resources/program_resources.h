@@ -1,0 +1,15 @@
+// The pictures built into the programs: toolbar bitmaps and program icons.
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+namespace resources {
+
+// Makes the toolbar bitmaps the program's bitmap resources.
+void InstallBitmaps();
+
+// Icon 128 of a program ("ovmake" or "ovview"), in all its sizes.
+QIcon ProgramIcon(const QString& program);
+
+}  // namespace resources

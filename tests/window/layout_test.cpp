@@ -1,0 +1,114 @@
+// The windows as drawn: every text inside its box and clear of the field
+// beside it, every bitmap whole in its button, group captions inside their
+// page. The metrics are those of the dialog font in logical pixels, which
+// are the same at every scale factor.
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "controls/hover_button.h"
+#include "maker/splash_dialog.h"
+#include "picture/win_bmp.h"
+#include "platform/controls_basic.h"
+#include "viewer/viewer_dialog.h"
+#include "window/about_dialog.h"
+#include "window_test_support.h"
+
+namespace {
+
+// Checks the controls the dialog shows now.
+void ExpectTextsFitAndKeepClear(platform::TemplateDialog& dialog) {
+    const auto labels = dialog.findChildren<QLabel*>();
+    for (QLabel* label : labels) {
+        if (label->isHidden() || label->text().isEmpty() || label->wordWrap()) continue;
+        SCOPED_TRACE(label->text().toStdString());
+        const QFontMetrics metrics(label->font());
+        const int textWidth = metrics.horizontalAdvance(label->text());
+        EXPECT_LE(textWidth, label->width());
+        EXPECT_LE(metrics.height(), label->height());
+        EXPECT_EQ(label->font().stretch(), dialog.font().stretch()) << "no label is drawn narrowed";
+        // Nothing that shows beside it on the same line starts before its text ends.
+        const QRect text(label->geometry().topLeft(), QSize(textWidth, label->height()));
+        for (QWidget* other : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other == label || other->isHidden() || qobject_cast<platform::GroupFrame*>(other) ||
+                qobject_cast<platform::TabControl*>(other)) {
+                continue;
+            }
+            const QRect box = other->geometry();
+            if (box.left() < text.left() || box.bottom() < text.top() || box.top() > text.bottom()) continue;
+            EXPECT_GT(box.left(), text.right() + 1) << "touches " << other->metaObject()->className();
+        }
+    }
+    for (auto* group : dialog.findChildren<platform::GroupFrame*>()) {
+        if (group->isHidden() || group->Title().isEmpty()) continue;
+        SCOPED_TRACE(group->Title().toStdString());
+        EXPECT_LE(QFontMetrics(group->font()).horizontalAdvance(group->Title()) + 10, group->width());
+        if (auto* tabs = dialog.findChild<platform::TabControl*>()) {
+            EXPECT_GT(group->y(), tabs->y() + tabs->PageTop()) << "the caption sits inside the page";
+        }
+    }
+    for (auto* button : dialog.findChildren<CHoverButton*>()) {
+        SCOPED_TRACE(button->toolTip().toStdString());
+        CWinBmp bitmap;
+        ASSERT_TRUE(bitmap.LoadFromResource(static_cast<std::uint16_t>(button->CurrentBitmap())));
+        EXPECT_GE(button->width(), bitmap.GetWidth());
+        EXPECT_GE(button->height(), bitmap.GetHeight());
+    }
+}
+
+TEST_F(WindowTest, EveryTextFitsItsBoxAndEveryBitmapItsButton) {
+    auto maker = Open();
+    auto viewer = Open<CViewerDialog>();
+    for (CCardDialog* window : {static_cast<CCardDialog*>(maker.get()), static_cast<CCardDialog*>(viewer.get())}) {
+        for (std::size_t tab = 0; tab < window->Form().pages.size(); ++tab) {
+            SCOPED_TRACE(window->windowTitle().toStdString() + " page " + std::to_string(tab));
+            window->SelectTab(static_cast<int>(tab));
+            ExpectTextsFitAndKeepClear(*window);
+        }
+    }
+    for (const AboutForm* form : {&kMakerAbout, &kViewerAbout}) {
+        CAboutDialog about(*form);
+        about.Create();
+        SCOPED_TRACE(about.windowTitle().toStdString());
+        ExpectTextsFitAndKeepClear(about);
+    }
+}
+
+// The toolbar bitmaps are 35 pixels square and the Remove bitmaps 23, larger
+// than the layout's buttons: each button grows to hold its bitmap, inside its
+// frame, and shows every pixel of it, the hot look's frame included.
+TEST_F(WindowTest, ToolbarBitmapsAreDrawnWhole) {
+    auto window = Open();
+    const std::pair<int, int> buttons[] = {{kIdNew, 134}, {kIdSave, 141}, {kIdExit, 153}, {kIdRemove, 162}};
+    for (const auto& [id, hotBitmap] : buttons) {
+        SCOPED_TRACE(id);
+        CHoverButton* button = window->HoverButton(id);
+        ASSERT_NE(button, nullptr);
+        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &move);
+        ASSERT_EQ(button->CurrentBitmap(), static_cast<std::uint32_t>(hotBitmap));
+        const QImage expected =
+            QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(hotBitmap)).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(expected.isNull());
+        const QImage drawn = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_GE(drawn.width(), expected.width());
+        ASSERT_GE(drawn.height(), expected.height());
+        const QPoint at((drawn.width() - expected.width()) / 2, (drawn.height() - expected.height()) / 2);
+        int differing = 0;
+        for (int y = 0; y < expected.height(); ++y) {
+            for (int x = 0; x < expected.width(); ++x)
+                differing += drawn.pixel(at + QPoint(x, y)) != expected.pixel(x, y);
+        }
+        EXPECT_EQ(differing, 0);
+    }
+    const auto box = [&window](int id) {
+        const QWidget* item = window->Item(id);
+        return item ? item->geometry() : QRect();
+    };
+    for (int id : {kIdNew, kIdOpen, kIdSave, kIdSaveAs, kIdImport, kIdHelp, kIdAbout, kIdExit}) {
+        EXPECT_TRUE(box(kIdToolbarFrame).contains(box(id))) << id;
+    }
+    EXPECT_LT(box(kIdNew).right(), box(kIdOpen).left());
+}
+
+}  // namespace

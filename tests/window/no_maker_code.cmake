@@ -1,0 +1,16 @@
+# Fails when the viewer program carries any of the maker's code.
+#   cmake -DNM=... -DPROGRAM=... -P no_maker_code.cmake
+execute_process(COMMAND ${NM} -C ${PROGRAM} OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${NM} failed on ${PROGRAM}")
+endif()
+foreach(name CMakerDialog CSplashDialog MakerDataFile)
+  string(FIND "${symbols}" "${name}" at)
+  if(NOT at EQUAL -1)
+    message(FATAL_ERROR "${PROGRAM} carries the maker's ${name}")
+  endif()
+endforeach()
+string(FIND "${symbols}" "CViewerDialog" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "no viewer code found in ${PROGRAM}: the check reads the wrong symbols")
+endif()

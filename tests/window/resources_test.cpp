@@ -1,0 +1,39 @@
+// The one list of control ids against the dialog templates that use them.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "resources/control_ids.h"
+#include "resources/dialog_templates.h"
+
+namespace {
+
+TEST(ControlIds, EveryControlOfEveryTemplateHasOneNameAndEveryNameIsUsed) {
+    std::map<int, std::string_view> names;
+    for (const NamedControlId& named : kNamedControlIds) {
+        EXPECT_TRUE(names.emplace(named.id, named.name).second)
+            << named.name << " has the number of " << names[named.id];
+    }
+    std::set<int> used;
+    for (int dialog : {kDialogAbout, kDialogCard, kDialogSplash}) {
+        SCOPED_TRACE(dialog);
+        const platform::DialogTemplate* layout = resources::FindDialogTemplate(dialog);
+        ASSERT_NE(layout, nullptr);
+        std::set<int> inThisDialog;
+        for (const platform::ControlTemplate& control : layout->controls) {
+            if (control.id == kIdNone) continue;
+            EXPECT_TRUE(names.count(control.id)) << "control " << control.id << " (" << control.text << ") has no name";
+            EXPECT_TRUE(inThisDialog.insert(control.id).second) << "control " << control.id << " twice";
+            used.insert(control.id);
+        }
+    }
+    for (const NamedControlId& named : kNamedControlIds) {
+        if (named.id == kIdCancel) continue;  // Escape's command: no dialog has a Cancel button
+        EXPECT_TRUE(used.count(named.id)) << named.name << " names no control";
+    }
+    EXPECT_EQ(resources::FindDialogTemplate(kDialogAbout)->caption, "About Ovlet Maker");
+    EXPECT_EQ(resources::LoadResourceString(kStringAboutMenu), "&About Ovlet Maker");
+}
+
+}  // namespace
