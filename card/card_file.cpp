@@ -193,25 +193,15 @@ std::vector<std::uint8_t> EncodeCardFields(const CardRecord& record, std::int32_
     out.insert(out.end(), std::begin(kVersionOne), std::end(kVersionOne));
     WriteArchiveString(out, kCardNotice);
     out.insert(out.end(), 4, 0);  // reserved word
-<<<<<<< HEAD
     for (const auto& field : kCardFields) WriteArchiveString(out, record.*field.member);
     const auto u = static_cast<std::uint32_t>(pictureLength);
     for (unsigned i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-=======
-    for (const auto& field : kCardFields) {
-        if (field.multiLine) record.*field.member = side.GetEditText(field.member);
-        WriteArchiveString(out, record.*field.member);
-    }
-    const std::int32_t length = record.HasPicture() ? record.PictureLength : 0;
-    const auto u = static_cast<std::uint32_t>(length);
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
->>>>>>> window
     return out;
 }
 
 std::vector<std::uint8_t> EncodeCardHead(CardRecord& record, CardWindowSide& side) {
     for (const auto& field : kCardFields) {
-        if (field.multiLine) record.*field.member = side.GetEditText(field.controlId);
+        if (field.multiLine) record.*field.member = side.GetEditText(field.member);
     }
     return EncodeCardFields(record, record.HasPicture() ? record.PictureLength : 0);
 }
