@@ -132,29 +132,21 @@ bool IsBlank(const CsvRow& row) {
     return true;
 }
 
-int RunMakeBatch(int argc, char** argv) {
+}  // namespace
+
+int RunMakeBatch(const MakeOptions& options) {
     static const char* kUsage = "Usage: ovlet make --csv PEOPLE.csv -o FOLDER [--picture FILE] [--from TEMPLATE.ovt]\n";
-    const char* csv = nullptr;
-    const char* out = nullptr;
-    const char* picture = nullptr;
-    const char* from = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        const char** slot = arg == "--csv"                     ? &csv
-                            : arg == "-o" || arg == "--output" ? &out
-                            : arg == "--picture"               ? &picture
-                            : arg == "--from"                  ? &from
-                                                               : nullptr;
-        if (!slot || i + 1 >= argc) {
-            std::fprintf(stderr, "ovlet make: unexpected argument '%s'\n%s", argv[i], kUsage);
-            return kExitUsage;
-        }
-        *slot = argv[++i];
-    }
-    if (!csv || !out) {
-        std::fprintf(stderr, "%s", kUsage);
+    if (options.output.empty() || !options.words.empty()) {
+        std::fprintf(stderr, "ovlet make: %s\n%s",
+                     options.output.empty() ? "name the folder for the cards with -o"
+                                            : "a batch takes its fields from the CSV file, not from the command line",
+                     kUsage);
         return kExitUsage;
     }
+    const char* csv = options.csv.c_str();
+    const char* out = options.output.c_str();
+    const char* picture = options.picture.empty() ? nullptr : options.picture.c_str();
+    const char* from = options.from.empty() ? nullptr : options.from.c_str();
 
     CardRecord templateCard;
     if (from) {
@@ -275,15 +267,6 @@ int RunMakeBatch(int argc, char** argv) {
         std::printf("%s\n", path.c_str());
     }
     return kExitOk;
-}
-
-}  // namespace
-
-int RunMakeCommand(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) == "--csv") return RunMakeBatch(argc, argv);
-    }
-    return RunMake(argc, argv);
 }
 
 }  // namespace ovlet_cli

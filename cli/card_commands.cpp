@@ -1,4 +1,5 @@
 // Card commands: show, make, picture.
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include "card/card_summary.h"
 #include "card/codepage.h"
 #include "cli/commands.h"
+#include "cli/exchange_commands.h"
 
 namespace ovlet_cli {
 namespace {
@@ -153,26 +155,17 @@ std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& ut
     return {};
 }
 
-int RunShow(int argc, char** argv) {
-    bool json = false;
-    const char* path = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--json") == 0) {
-            json = true;
-        } else if (!path && argv[i][0] != '-') {
-            path = argv[i];
-        } else {
-            std::fprintf(stderr, "ovlet show: unexpected argument '%s'\nUsage: ovlet show [--json] CARD\n", argv[i]);
-            return kExitUsage;
-        }
-    }
-    if (!path) {
-        std::fprintf(stderr, "Usage: ovlet show [--json] CARD\n");
-        return kExitUsage;
-    }
+CLI::App* DeclareShow(CLI::App& tool, ShowOptions& options) {
+    CLI::App* command = tool.add_subcommand("show", "Print a card's fields, picture size and summary");
+    command->add_flag("--json", options.json, "Print the card as JSON (UTF-8, exact values)");
+    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    return command;
+}
+
+int RunShow(const ShowOptions& options) {
     CardRecord record;
-    if (int rc = LoadCardForTool("show", path, record); rc != kExitOk) return rc;
-    if (json) {
+    if (int rc = LoadCardForTool("show", options.card, record); rc != kExitOk) return rc;
+    if (options.json) {
         PrintCardJson(record);
     } else {
         PrintCardText(record);
@@ -180,56 +173,68 @@ int RunShow(int argc, char** argv) {
     return kExitOk;
 }
 
-int RunMake(int argc, char** argv) {
+CLI::App* DeclareMake(CLI::App& tool, MakeOptions& options) {
+    CLI::App* command = tool.add_subcommand("make", "Write a new card, or one card per row of a CSV file");
+    command->add_option("--from", options.from, "Start from this card (the template of a batch)")->type_name("CARD");
+    command->add_option("--picture", options.picture, "The card's picture (JPEG or PNG)")->type_name("FILE");
+    command->add_option("--csv", options.csv, "One card per row; the header row names the fields")
+        ->type_name("PEOPLE.csv");
+    command->add_option("-o,--output", options.output, "The card to write (with --csv: the folder)")->type_name("OUT");
+    command->add_option("ARGS", options.words, "OUT, the card to write, and Field=Value for its fields")
+        ->type_name("OUT|Field=Value");
+    command->footer(
+        "Usage: ovlet make [--from CARD] OUT [Field=Value ...] [--picture FILE]\n"
+        "       ovlet make --csv PEOPLE.csv -o FOLDER [--picture FILE] [--from TEMPLATE.ovt]\n"
+        "A value may hold \\n for a line break (multi-line fields only) and \\\\ for a backslash.\n"
+        "Field names: Company StreetAddress City StateProvince PostalCode Country WebSite\n"
+        "  FirstName LastName MiddleName JobTitle EMail Fax Department Phone1Description\n"
+        "  Phone1Number Phone2Description Phone2Number GeneralInformation");
+    return command;
+}
+
+int RunMake(const MakeOptions& options) {
     static const char* kUsage = "Usage: ovlet make [--from CARD] OUT [Field=Value ...] [--picture FILE]\n";
-    const char* from = nullptr;
-    const char* out = nullptr;
-    const char* picture = nullptr;
+    if (!options.csv.empty()) return RunMakeBatch(options);
+    std::string out = options.output;
     std::vector<std::pair<const CardFieldInfo*, std::string>> values;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if ((arg == "--from" || arg == "--picture") && i + 1 < argc) {
-            (arg == "--from" ? from : picture) = argv[++i];
-        } else if (arg.rfind("--", 0) == 0) {
-            std::fprintf(stderr, "ovlet make: unknown option '%s'\n%s", arg.c_str(), kUsage);
-            return kExitUsage;
-        } else if (const auto eq = arg.find('='); eq != std::string::npos) {
-            const CardFieldInfo* field = FindCardField(arg.substr(0, eq));
+    for (const std::string& word : options.words) {
+        if (const auto eq = word.find('='); eq != std::string::npos) {
+            const CardFieldInfo* field = FindCardField(word.substr(0, eq));
             if (!field) {
-                std::fprintf(stderr, "ovlet make: unknown field '%s' (see 'ovlet --help')\n",
-                             arg.substr(0, eq).c_str());
+                std::fprintf(stderr, "ovlet make: unknown field '%s' (see 'ovlet make --help')\n",
+                             word.substr(0, eq).c_str());
                 return kExitUsage;
             }
             std::string ansi;
-            if (std::string error = FieldValueFromUtf8(*field, Unescape(arg.substr(eq + 1)), ansi); !error.empty()) {
+            if (std::string error = FieldValueFromUtf8(*field, Unescape(word.substr(eq + 1)), ansi); !error.empty()) {
                 std::fprintf(stderr, "ovlet make: %s\n", error.c_str());
                 return kExitUsage;
             }
             values.emplace_back(field, std::move(ansi));
-        } else if (!out) {
-            out = argv[i];
+        } else if (out.empty()) {
+            out = word;
         } else {
-            std::fprintf(stderr, "ovlet make: unexpected argument '%s'\n%s", argv[i], kUsage);
+            std::fprintf(stderr, "ovlet make: unexpected argument '%s'\n%s", word.c_str(), kUsage);
             return kExitUsage;
         }
     }
-    if (!out) {
-        std::fprintf(stderr, "%s", kUsage);
+    if (out.empty()) {
+        std::fprintf(stderr, "ovlet make: name the card to write\n%s", kUsage);
         return kExitUsage;
     }
     CardRecord record;
-    if (from) {
-        if (int rc = LoadCardForTool("make", from, record); rc != kExitOk) return rc;
+    if (!options.from.empty()) {
+        if (int rc = LoadCardForTool("make", options.from, record); rc != kExitOk) return rc;
     }
     for (auto& [field, value] : values) record.*field->member = std::move(value);
-    if (picture) {
+    if (!options.picture.empty()) {
         std::vector<std::uint8_t> bytes;
-        if (!ReadFileBytes(picture, bytes)) {
-            std::fprintf(stderr, "ovlet make: cannot read picture %s\n", picture);
+        if (!ReadFileBytes(options.picture.c_str(), bytes)) {
+            std::fprintf(stderr, "ovlet make: cannot read picture %s\n", options.picture.c_str());
             return kExitFile;
         }
         if (bytes.size() > 0x7FFFFFFF) {
-            std::fprintf(stderr, "ovlet make: picture %s is too large for a card\n", picture);
+            std::fprintf(stderr, "ovlet make: picture %s is too large for a card\n", options.picture.c_str());
             return kExitFile;
         }
         record.SetPicture(std::move(bytes));
@@ -244,22 +249,30 @@ int RunMake(int argc, char** argv) {
     return kExitOk;
 }
 
-int RunPicture(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "Usage: ovlet picture CARD OUT\n");
+CLI::App* DeclarePicture(CLI::App& tool, PictureOptions& options) {
+    CLI::App* command = tool.add_subcommand("picture", "Write the card's picture bytes unchanged");
+    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    command->add_option("OUT", options.output, "The picture file to write");
+    command->add_option("-o,--output", options.output, "The picture file to write (instead of OUT)")->type_name("OUT");
+    return command;
+}
+
+int RunPicture(const PictureOptions& options) {
+    if (options.output.empty()) {
+        std::fprintf(stderr, "ovlet picture: name the picture file to write\nUsage: ovlet picture CARD OUT\n");
         return kExitUsage;
     }
     CardRecord record;
-    if (int rc = LoadCardForTool("picture", argv[1], record); rc != kExitOk) return rc;
+    if (int rc = LoadCardForTool("picture", options.card, record); rc != kExitOk) return rc;
     if (!record.HasPicture()) {
-        std::fprintf(stderr, "ovlet picture: card %s has no picture\n", argv[1]);
+        std::fprintf(stderr, "ovlet picture: card %s has no picture\n", options.card.c_str());
         return kExitFile;
     }
-    std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
+    std::ofstream out(options.output, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(record.PictureBytes.data()), record.PictureLength);
     out.close();
     if (!out) {
-        std::fprintf(stderr, "ovlet picture: cannot write %s\n", argv[2]);
+        std::fprintf(stderr, "ovlet picture: cannot write %s\n", options.output.c_str());
         return kExitFile;
     }
     return kExitOk;

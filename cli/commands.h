@@ -1,9 +1,13 @@
-// The ovlet commands. Each takes its own word as argv[0] and returns the
-// program's exit code.
+// The card commands of ovlet: show, make, picture. Each command has one
+// function that declares its options on the tool and one that runs it.
 #pragma once
 
 #include <string>
+#include <vector>
 
+namespace CLI {
+class App;
+}
 struct CardFieldInfo;
 struct CardRecord;
 
@@ -16,9 +20,30 @@ inline constexpr int kExitFile = 2;
 inline constexpr int kExitDamaged = 3;
 inline constexpr int kExitPicture = 4;
 
-int RunShow(int argc, char** argv);
-int RunMake(int argc, char** argv);
-int RunPicture(int argc, char** argv);
+struct ShowOptions {
+    std::string card;
+    bool json = false;
+};
+CLI::App* DeclareShow(CLI::App& tool, ShowOptions& options);
+int RunShow(const ShowOptions& options);
+
+// make OUT [Field=Value ...], or make --csv PEOPLE.csv -o FOLDER.
+struct MakeOptions {
+    std::string from;
+    std::string picture;
+    std::string csv;
+    std::string output;              // -o: the card (or the folder of a batch)
+    std::vector<std::string> words;  // OUT and Field=Value, in any order
+};
+CLI::App* DeclareMake(CLI::App& tool, MakeOptions& options);
+int RunMake(const MakeOptions& options);
+
+struct PictureOptions {
+    std::string card;
+    std::string output;
+};
+CLI::App* DeclarePicture(CLI::App& tool, PictureOptions& options);
+int RunPicture(const PictureOptions& options);
 
 // Reads a card for a command, reporting a failure on stderr; returns an exit code.
 int LoadCardForTool(const char* command, const std::string& path, CardRecord& record);

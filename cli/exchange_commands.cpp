@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,9 +17,9 @@
 
 #include "card/card_file.h"
 #include "card/codepage.h"
+#include "cli/commands.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
-#include "cli/commands.h"
 
 namespace ovlet_cli {
 
@@ -193,59 +194,31 @@ std::string CardNameForFile(const CardRecord& record) {
     return codepage::Utf8FromAnsi(name);
 }
 
-namespace {
-
-// Takes "-o VALUE" / "--output VALUE" style options with a value.
-bool TakeValue(int argc, char** argv, int& i, const char* shortName, const char* longName, const char*& value) {
-    const std::string_view arg = argv[i];
-    if ((shortName && arg == shortName) || arg == longName) {
-        if (i + 1 >= argc) return false;
-        value = argv[++i];
-        return true;
-    }
-    return false;
-}
-
-bool ParseSize(const char* text, int& value) {
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || v < 0 || v > 1000000) return false;
-    value = static_cast<int>(v);
-    return true;
-}
-
 // ------------------------------------------------------------------ export
 
-}  // namespace
+CLI::App* DeclareExport(CLI::App& tool, ExportOptions& options) {
+    CLI::App* command = tool.add_subcommand("export", "The card as a vCard 4.0 (or 3.0) for address books");
+    command->add_flag("--vcard", options.vcard, "Write a vCard (4.0 unless --vcard3)");
+    command->add_flag("--vcard3", options.vcard3, "Write a vCard 3.0");
+    command->add_flag("--no-photo", options.noPhoto, "Leave the picture out");
+    command->add_option("-o,--output", options.output, "The vCard file to write ('-' or none: standard output)")
+        ->type_name("OUT.vcf");
+    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    return command;
+}
 
-int RunExport(int argc, char** argv) {
-    static const char* kUsage = "Usage: ovlet export --vcard CARD [-o OUT.vcf] [--vcard3] [--no-photo]\n";
-    bool vcardFormat = false;
-    vcard::WriteOptions options;
-    const char* card = nullptr;
-    const char* out = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--vcard") {
-            vcardFormat = true;
-        } else if (arg == "--vcard3") {
-            vcardFormat = true;
-            options.version = vcard::Version::V3_0;
-        } else if (arg == "--no-photo") {
-            options.photo = false;
-        } else if (TakeValue(argc, argv, i, "-o", "--output", out)) {
-        } else if (!card && (arg.empty() || arg[0] != '-')) {
-            card = argv[i];
-        } else {
-            std::fprintf(stderr, "ovlet export: unexpected argument '%s'\n%s", argv[i], kUsage);
-            return kExitUsage;
-        }
-    }
-    if (!card || !vcardFormat) {
-        std::fprintf(stderr, "%s", kUsage);
+int RunExport(const ExportOptions& o) {
+    if (!o.vcard && !o.vcard3) {
+        std::fprintf(stderr,
+                     "ovlet export: name the format (--vcard or --vcard3)\n"
+                     "Usage: ovlet export --vcard CARD [-o OUT.vcf] [--vcard3] [--no-photo]\n");
         return kExitUsage;
     }
+    vcard::WriteOptions options;
+    if (o.vcard3) options.version = vcard::Version::V3_0;
+    options.photo = !o.noPhoto;
+    const char* card = o.card.c_str();
+    const char* out = o.output.empty() ? nullptr : o.output.c_str();
     CardRecord record;
     if (int rc = LoadCardForTool("export", card, record); rc != kExitOk) return rc;
     const std::string text = vcard::EncodeVCard(record, options);
@@ -303,31 +276,26 @@ int LoadPictureFile(const char* command, const char* path, std::vector<std::uint
     return kExitOk;
 }
 
-int RunImport(int argc, char** argv) {
-    static const char* kUsage =
-        "Usage: ovlet import VCF -o CARD.ovt [--picture FILE]      (VCF '-' reads standard input)\n"
-        "       ovlet import VCF --all -o FOLDER [--picture FILE]\n";
-    const char* input = nullptr;
-    const char* out = nullptr;
-    const char* picture = nullptr;
-    bool all = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--all") {
-            all = true;
-        } else if (TakeValue(argc, argv, i, "-o", "--output", out) ||
-                   TakeValue(argc, argv, i, nullptr, "--picture", picture)) {
-        } else if (!input && (arg.empty() || arg[0] != '-' || arg == "-")) {
-            input = argv[i];
-        } else {
-            std::fprintf(stderr, "ovlet import: unexpected argument '%s'\n%s", argv[i], kUsage);
-            return kExitUsage;
-        }
-    }
-    if (!input || !out) {
-        std::fprintf(stderr, "%s", kUsage);
-        return kExitUsage;
-    }
+CLI::App* DeclareImport(CLI::App& tool, ImportOptions& options) {
+    CLI::App* command = tool.add_subcommand(
+        "import", "Cards from a vCard file (2.1, 3.0, 4.0), with a report of what has no field on a card");
+    command->add_option("-o,--output", options.output, "The card to write (with --all: the folder)")
+        ->type_name("OUT")
+        ->required();
+    command->add_flag("--all", options.all, "Import every card of the file into the folder named by -o");
+    command->add_option("--picture", options.picture, "Give the card this picture (JPEG or PNG)")->type_name("FILE");
+    command->add_option("VCF", options.input, "The vCard file ('-': standard input)")->required();
+    command->footer(
+        "Usage: ovlet import VCF -o CARD.ovt [--picture FILE]\n"
+        "       ovlet import VCF --all -o FOLDER [--picture FILE]");
+    return command;
+}
+
+int RunImport(const ImportOptions& o) {
+    const char* input = o.input.c_str();
+    const char* out = o.output.c_str();
+    const char* picture = o.picture.empty() ? nullptr : o.picture.c_str();
+    const bool all = o.all;
     std::vector<std::uint8_t> pictureBytes;
     if (picture) {
         if (int rc = LoadPictureFile("import", picture, pictureBytes); rc != kExitOk) return rc;
@@ -402,31 +370,22 @@ int RunImport(int argc, char** argv) {
 
 // ------------------------------------------------------------------ qr
 
-int RunQr(int argc, char** argv) {
-    static const char* kUsage = "Usage: ovlet qr CARD -o OUT.png [--size PIXELS] [--vcard3]\n";
-    const char* card = nullptr;
-    const char* out = nullptr;
-    const char* sizeText = nullptr;
-    vcard::Version version = vcard::Version::V4_0;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--vcard3") {
-            version = vcard::Version::V3_0;
-        } else if (TakeValue(argc, argv, i, "-o", "--output", out) ||
-                   TakeValue(argc, argv, i, nullptr, "--size", sizeText)) {
-        } else if (!card && (arg.empty() || arg[0] != '-')) {
-            card = argv[i];
-        } else {
-            std::fprintf(stderr, "ovlet qr: unexpected argument '%s'\n%s", argv[i], kUsage);
-            return kExitUsage;
-        }
-    }
-    int pixels = 0;
-    if (!card || !out || (sizeText && (!ParseSize(sizeText, pixels) || pixels == 0))) {
-        if (sizeText && pixels == 0) std::fprintf(stderr, "ovlet qr: --size wants a number of pixels\n");
-        std::fprintf(stderr, "%s", kUsage);
-        return kExitUsage;
-    }
+CLI::App* DeclareQr(CLI::App& tool, QrOptions& options) {
+    CLI::App* command = tool.add_subcommand("qr", "A QR code of the card's vCard without its photo");
+    command->add_option("-o,--output", options.output, "The PNG file to write")->type_name("OUT.png")->required();
+    command->add_option("--size", options.size, "Width and height of the picture")
+        ->type_name("PIXELS")
+        ->check(CLI::Range(1, 1000000));
+    command->add_flag("--vcard3", options.vcard3, "Encode a vCard 3.0");
+    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    return command;
+}
+
+int RunQr(const QrOptions& o) {
+    const vcard::Version version = o.vcard3 ? vcard::Version::V3_0 : vcard::Version::V4_0;
+    const char* card = o.card.c_str();
+    const char* out = o.output.c_str();
+    const int pixels = o.size;
     CardRecord record;
     if (int rc = LoadCardForTool("qr", card, record); rc != kExitOk) return rc;
     qr::CardCode code;

@@ -8,15 +8,45 @@
 #include <string>
 #include <vector>
 
+#include "cli/commands.h"
+
+namespace CLI {
+class App;
+}
 struct CardRecord;
 
 namespace ovlet_cli {
 
-int RunExport(int argc, char** argv);
-int RunImport(int argc, char** argv);
-int RunQr(int argc, char** argv);
-// "make": a batch from --csv, otherwise the single card of RunMake.
-int RunMakeCommand(int argc, char** argv);
+struct ExportOptions {
+    std::string card;
+    std::string output;  // "" or "-": standard output
+    bool vcard = false;
+    bool vcard3 = false;
+    bool noPhoto = false;
+};
+CLI::App* DeclareExport(CLI::App& tool, ExportOptions& options);
+int RunExport(const ExportOptions& options);
+
+struct ImportOptions {
+    std::string input;  // "-": standard input
+    std::string output;
+    std::string picture;
+    bool all = false;
+};
+CLI::App* DeclareImport(CLI::App& tool, ImportOptions& options);
+int RunImport(const ImportOptions& options);
+
+struct QrOptions {
+    std::string card;
+    std::string output;
+    int size = 0;  // pixels a side; 0 for the default
+    bool vcard3 = false;
+};
+CLI::App* DeclareQr(CLI::App& tool, QrOptions& options);
+int RunQr(const QrOptions& options);
+
+// make --csv PEOPLE.csv -o FOLDER: one card per row (RunMake hands over to it).
+int RunMakeBatch(const MakeOptions& options);
 
 // A file name for a card from a person's or company's name (UTF-8): letters,
 // digits and a few safe marks only, never hidden or a device name, at most 60

@@ -1,82 +1,85 @@
 // ovlet: card and picture commands for scripts, tests and people without a desktop.
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
-#include <string_view>
+#include <string>
+#include <vector>
 
+#include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/draw_commands.h"
 #include "cli/exchange_commands.h"
-#ifdef OVLET_HAVE_RENDER
-#include "cli/render_command.h"
-#endif
 #include "cli/picture_commands.h"
 
 namespace {
 
-struct Command {
-    const char* name;
-    int (*run)(int argc, char** argv);
-    const char* usage;
-};
+constexpr const char* kFooter =
+    "Run 'ovlet COMMAND --help' for the options of a command.\n"
+    "Field names: Company StreetAddress City StateProvince PostalCode Country WebSite\n"
+    "  FirstName LastName MiddleName JobTitle EMail Fax Department Phone1Description\n"
+    "  Phone1Number Phone2Description Phone2Number GeneralInformation\n"
+    "Text is UTF-8; cards store Windows-1252. '-' as an output file is standard output.\n"
+    "Exit codes: 0 success, 1 usage error, 2 file cannot be opened, read or written,\n"
+    "  3 damaged or truncated card or vCard, 4 picture cannot be decoded.";
 
-constexpr Command kCommands[] = {
-    {"show", ovlet_cli::RunShow, "show [--json] CARD          print a card's fields, picture size and summary"},
-    {"make", ovlet_cli::RunMakeCommand,
-     "make [--from CARD] OUT [Field=Value ...] [--picture FILE]\n"
-     "                                write a new card\n"
-     "  make --csv PEOPLE.csv -o FOLDER [--picture FILE] [--from TEMPLATE.ovt]\n"
-     "                                one card per row; the header row names the fields"},
-    {"picture", ovlet_cli::RunPicture, "picture CARD OUT            write the card's picture bytes unchanged"},
-    {"export", ovlet_cli::RunExport,
-     "export --vcard CARD [-o OUT.vcf] [--vcard3] [--no-photo]\n"
-     "                                the card as a vCard 4.0 (or 3.0)"},
-    {"import", ovlet_cli::RunImport,
-     "import VCF -o CARD.ovt [--picture FILE]\n"
-     "  import VCF --all -o FOLDER    cards from a vCard file (2.1, 3.0, 4.0)"},
-    {"qr", ovlet_cli::RunQr,
-     "qr CARD -o OUT.png [--size PIXELS] [--vcard3]\n"
-     "                                a QR code of the card's vCard without its photo"},
-#ifdef OVLET_HAVE_RENDER
-    {"render", ovlet_cli::RunRender,
-     "render CARD -o OUT.png [--width PIXELS]\n"
-     "                                a picture of the card as a business card"},
-#endif
-    {"decode", RunDecodeCommand,
-     "decode PICTURE OUT.pam [--depth 0|8|32]\n"
-     "                                decode a picture into a PAM file"},
-    {"info", RunInfoCommand, "info PICTURE                print a picture's format and size"},
-};
-
-void PrintHelp(std::FILE* out) {
-    std::fprintf(out, "Usage: ovlet COMMAND [ARGS]\n\nCommands:\n");
-    for (const auto& c : kCommands) std::fprintf(out, "  %s\n", c.usage);
-    std::fprintf(out,
-                 "\nField names: Company StreetAddress City StateProvince PostalCode Country WebSite\n"
-                 "  FirstName LastName MiddleName JobTitle EMail Fax Department Phone1Description\n"
-                 "  Phone1Number Phone2Description Phone2Number GeneralInformation\n"
-                 "Text is UTF-8; cards store Windows-1252.\n"
-                 "Exit codes: 0 success, 1 usage error, 2 file cannot be opened or written,\n"
-                 "  3 damaged or truncated card or vCard, 4 picture cannot be decoded.\n");
+#ifdef OVLET_DRAW_RELATIVE_PATH
+// The drawing program: beside this one in a build folder, else where the
+// installation puts it relative to this program.
+std::string DrawProgram() {
+    char self[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return {};
+    std::string dir(self, static_cast<std::size_t>(n));
+    dir.erase(dir.rfind('/') + 1);
+    for (const std::string& candidate :
+         {dir + ovlet_cli::kDrawProgramName, dir + OVLET_DRAW_RELATIVE_PATH + ovlet_cli::kDrawProgramName}) {
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+    return {};
 }
+
+int HandOverToDrawProgram(const std::string& command, const std::vector<std::string>& args) {
+    const std::string program = DrawProgram();
+    if (program.empty()) {
+        std::fprintf(stderr, "ovlet %s: the drawing program %s is not installed\n", command.c_str(),
+                     ovlet_cli::kDrawProgramName);
+        return ovlet_cli::kExitUsage;
+    }
+    std::vector<std::string> words = {"ovlet", command};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::fflush(nullptr);
+    ::execv(program.c_str(), argv.data());
+    std::fprintf(stderr, "ovlet %s: cannot start %s: %s\n", command.c_str(), program.c_str(), std::strerror(errno));
+    return ovlet_cli::kExitUsage;
+}
+#endif
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        PrintHelp(stderr);
-        return ovlet_cli::kExitUsage;
+    using namespace ovlet_cli;
+    CommandLine tool("ovlet", "Ovlet: electronic business cards (.ovt) and their pictures");
+    tool.Add(DeclareShow, RunShow);
+    tool.Add(DeclareMake, RunMake);
+    tool.Add(DeclarePicture, RunPicture);
+    tool.Add(DeclareExport, RunExport);
+    tool.Add(DeclareImport, RunImport);
+    tool.Add(DeclareQr, RunQr);
+#ifdef OVLET_DRAW_RELATIVE_PATH
+    for (const DrawCommand& draw : kDrawCommands) {
+        const std::string name = draw.name;
+        tool.AddHandedOver(name, draw.description,
+                           [name](const std::vector<std::string>& args) { return HandOverToDrawProgram(name, args); });
     }
-    const std::string_view word = argv[1];
-    if (word == "--help" || word == "-h" || word == "help") {
-        PrintHelp(stdout);
-        return ovlet_cli::kExitOk;
-    }
-    if (word == "--version") {
-        std::printf("ovlet %s\n", OVLET_VERSION);
-        return ovlet_cli::kExitOk;
-    }
-    for (const auto& c : kCommands) {
-        if (word == c.name) return c.run(argc - 1, argv + 1);
-    }
-    std::fprintf(stderr, "ovlet: unknown command '%s' (try 'ovlet --help')\n", argv[1]);
-    return ovlet_cli::kExitUsage;
+#endif
+    tool.Add(DeclareDecode, RunDecode);
+    tool.Add(DeclareInfo, RunInfo);
+    tool.SetFooter(kFooter);
+    return tool.Run(argc, argv);
 }

@@ -1,5 +1,6 @@
 #include "cli/picture_commands.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -100,35 +101,28 @@ PictureFormat DetectFileFormat(CFileSource& source) {
 
 }  // namespace
 
-int RunDecodeCommand(int argc, char** argv) {
-    const char* picturePath = nullptr;
-    const char* outPath = nullptr;
-    int depth = 32;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        if (arg == "--depth" && i + 1 < argc) {
-            std::string_view value = argv[++i];
-            if (value == "0" || value == "8" || value == "32") {
-                depth = std::stoi(std::string(value));
-                continue;
-            }
-            std::fprintf(stderr, "ovlet decode: --depth takes 0, 8 or 32\n");
-            return ovlet_cli::kExitUsage;
-        }
-        if (!picturePath) {
-            picturePath = argv[i];
-        } else if (!outPath) {
-            outPath = argv[i];
-        } else {
-            picturePath = nullptr;
-            break;
-        }
-    }
-    if (!picturePath || !outPath) {
-        std::fprintf(stderr, "usage: ovlet decode PICTURE OUT.pam [--depth 0|8|32]\n");
-        return ovlet_cli::kExitUsage;
-    }
+namespace ovlet_cli {
 
+CLI::App* DeclareDecode(CLI::App& tool, DecodeOptions& options) {
+    CLI::App* command = tool.add_subcommand("decode", "Decode any supported picture into a PAM file");
+    command->add_option("--depth", options.depth, "Bits per pixel of the decode: 0 (the picture's own), 8 or 32")
+        ->check(CLI::IsMember({0, 8, 32}));
+    command->add_option("PICTURE", options.picture, "The picture file")->required();
+    command->add_option("OUT.pam", options.output, "The PAM file to write");
+    command->add_option("-o,--output", options.output, "The PAM file to write (instead of OUT.pam)")
+        ->type_name("OUT.pam");
+    return command;
+}
+
+int RunDecode(const DecodeOptions& options) {
+    if (options.output.empty()) {
+        std::fprintf(
+            stderr, "ovlet decode: name the PAM file to write\nUsage: ovlet decode PICTURE OUT.pam [--depth 0|8|32]\n");
+        return kExitUsage;
+    }
+    const char* picturePath = options.picture.c_str();
+    const char* outPath = options.output.c_str();
+    const int depth = options.depth;
     CWinBmp bitmap;
     PictureFormat format = PictureFormat::Unknown;
     try {
@@ -142,23 +136,26 @@ int RunDecodeCommand(int argc, char** argv) {
     }
     if (!WritePam(bitmap, outPath)) {
         std::fprintf(stderr, "ovlet decode: cannot write %s\n", outPath);
-        return ovlet_cli::kExitFile;
+        return kExitFile;
     }
     auto [width, height] = bitmap.GetSize();
     std::printf("%dx%d depth %d alpha %s format %s\n", width, height, bitmap.GetBitsPerPixel(),
                 bitmap.HasAlpha() ? "yes" : "no", PictureFormatName(format));
-    return ovlet_cli::kExitOk;
+    return kExitOk;
 }
 
-int RunInfoCommand(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: ovlet info PICTURE\n");
-        return ovlet_cli::kExitUsage;
-    }
+CLI::App* DeclareInfo(CLI::App& tool, InfoOptions& options) {
+    CLI::App* command = tool.add_subcommand("info", "Print a picture's format and size");
+    command->add_option("PICTURE", options.picture, "The picture file")->required();
+    return command;
+}
+
+int RunInfo(const InfoOptions& options) {
+    const char* path = options.picture.c_str();
     CFileSource source;
-    int status = source.OpenFile(argv[1]);
+    int status = source.OpenFile(path);
     if (status != 0) {
-        std::string text = "Decoder error: Opening " + std::string(argv[1]) + " failed";
+        std::string text = "Decoder error: Opening " + std::string(path) + " failed";
         return ReportError(CTextException(status, text.c_str()));
     }
     PictureFormat format = DetectFileFormat(source);
@@ -169,5 +166,7 @@ int RunInfoCommand(int argc, char** argv) {
     } else {
         std::printf("format %s size unknown\n", PictureFormatName(format));
     }
-    return ovlet_cli::kExitOk;
+    return kExitOk;
 }
+
+}  // namespace ovlet_cli

@@ -5,6 +5,7 @@
 // offscreen: no display is needed.
 #include "cli/render_command.h"
 
+#include <CLI/CLI.hpp>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -28,7 +29,6 @@ namespace {
 
 // A business card is 85 x 55 mm.
 constexpr double kAspect = 55.0 / 85.0;
-constexpr int kDefaultWidth = 1050;
 constexpr int kMinWidth = 200;
 constexpr int kMaxWidth = 8000;
 
@@ -163,34 +163,20 @@ QImage RenderCard(const CardRecord& card, int width, std::string& warning) {
 
 }  // namespace
 
-int RunRender(int argc, char** argv) {
-    static const char* kUsage = "Usage: ovlet render CARD -o OUT.png [--width PIXELS]\n";
-    const char* cardPath = nullptr;
-    const char* out = nullptr;
-    int width = kDefaultWidth;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "-o" && i + 1 < argc) {
-            out = argv[++i];
-        } else if (arg == "--width" && i + 1 < argc) {
-            char* end = nullptr;
-            const long value = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || value < kMinWidth || value > kMaxWidth) {
-                std::fprintf(stderr, "ovlet render: --width takes %d to %d pixels\n", kMinWidth, kMaxWidth);
-                return kExitUsage;
-            }
-            width = static_cast<int>(value);
-        } else if (!cardPath && arg[0] != '-') {
-            cardPath = argv[i];
-        } else {
-            std::fprintf(stderr, "ovlet render: unexpected argument '%s'\n%s", argv[i], kUsage);
-            return kExitUsage;
-        }
-    }
-    if (!cardPath || !out) {
-        std::fprintf(stderr, "%s", kUsage);
-        return kExitUsage;
-    }
+CLI::App* DeclareRender(CLI::App& tool, RenderOptions& options) {
+    CLI::App* command = tool.add_subcommand("render", "A picture of the card drawn as a business card (PNG)");
+    command->add_option("-o,--output", options.output, "The PNG file to write")->type_name("OUT.png")->required();
+    command->add_option("--width", options.width, "Width of the picture")
+        ->type_name("PIXELS")
+        ->check(CLI::Range(kMinWidth, kMaxWidth));
+    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    return command;
+}
+
+int RunRender(const RenderOptions& options) {
+    const char* cardPath = options.card.c_str();
+    const char* out = options.output.c_str();
+    const int width = options.width;
     CardRecord card;
     if (int rc = LoadCardForTool("render", cardPath, card); rc != kExitOk) return rc;
     // Painting text needs the font database of a GUI application; the

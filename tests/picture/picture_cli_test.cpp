@@ -109,8 +109,10 @@ TEST(OvletDecode, FailuresAndUsage) {
          "error 11: End of file reached while decoding.\n"},
         {"missing file", "decode " + (folder / "none.png").string() + " " + out, 4,
          "error 4: Decoder error: Opening " + (folder / "none.png").string() + " failed\n"},
-        {"bad depth", "decode x.png y.pam --depth 16", 1, "ovlet decode: --depth takes 0, 8 or 32\n"},
-        {"no output", "decode x.png", 1, "usage: ovlet decode PICTURE OUT.pam [--depth 0|8|32]\n"},
+        {"bad depth", "decode x.png y.pam --depth 16", 1,
+         "ovlet decode: --depth: 16 not in {0,8,32}\nRun 'ovlet decode --help' for its usage.\n"},
+        {"no output", "decode x.png", 1,
+         "ovlet decode: name the PAM file to write\nUsage: ovlet decode PICTURE OUT.pam [--depth 0|8|32]\n"},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);

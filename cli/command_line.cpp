@@ -1,0 +1,113 @@
+#include "cli/command_line.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <string_view>
+#include <system_error>
+
+#include "cli/commands.h"
+
+namespace ovlet_cli {
+
+CommandLine::CommandLine(const std::string& program, const std::string& description)
+    : program_(program), app_(std::make_unique<CLI::App>(description, program)) {
+    app_->set_version_flag("--version", program + " " + OVLET_VERSION, "Print the version and exit");
+    app_->require_subcommand(1);
+}
+
+CommandLine::~CommandLine() = default;
+
+CLI::App& CommandLine::Tool() {
+    return *app_;
+}
+
+void CommandLine::AddEntry(CLI::App* command, std::function<int()> run) {
+    entries_.push_back({command, std::move(run)});
+}
+
+void CommandLine::AddHandedOver(const std::string& name, const std::string& description,
+                                std::function<int(const std::vector<std::string>& args)> run) {
+    CLI::App* command = app_->add_subcommand(name, description);
+    // No parsing here: the other program reads the words, --help included.
+    command->prefix_command();
+    command->set_help_flag();
+    AddEntry(command, [command, run] { return run(command->remaining()); });
+}
+
+void CommandLine::SetFooter(const std::string& footer) {
+    app_->footer(footer);
+}
+
+int CommandLine::Run(int argc, char** argv) {
+    try {
+        return Dispatch(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%s: not enough memory\n", program_.c_str());
+        return kExitFile;
+    } catch (const std::filesystem::filesystem_error& e) {
+        std::fprintf(stderr, "%s: %s\n", program_.c_str(), e.what());
+        return kExitFile;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", program_.c_str(), e.what());
+        return kExitUsage;
+    }
+}
+
+int CommandLine::Dispatch(int argc, char** argv) {
+    if (argc < 2) {
+        std::fputs(app_->help().c_str(), stderr);
+        return kExitUsage;
+    }
+    std::vector<std::string> words(argv, argv + argc);
+    // "help" and "help COMMAND" are the same as --help.
+    if (words[1] == "help") {
+        words.erase(words.begin() + 1);
+        if (words.size() > 2) words.resize(2);
+        words.push_back("--help");
+    }
+    const std::string& first = words[1];
+    if (!first.empty() && first[0] != '-') {
+        bool known = false;
+        for (const auto& entry : entries_) known = known || entry.command->get_name() == first;
+        if (!known) {
+            std::fprintf(stderr, "%s: unknown command '%s' (try '%s --help')\n", program_.c_str(), first.c_str(),
+                         program_.c_str());
+            return kExitUsage;
+        }
+    }
+    // CLI11 takes the words after the program name, last first.
+    std::vector<std::string> reversed(words.rbegin(), words.rend() - 1);
+    try {
+        app_->parse(reversed);
+    } catch (const CLI::CallForHelp& e) {
+        return app_->exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app_->exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app_->exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::string who = program_;
+        std::string help = program_ + " --help";
+        const CLI::App* failed = app_.get();
+        for (const CLI::App* command : app_->get_subcommands()) {
+            who += " " + command->get_name();
+            help = program_ + " " + command->get_name() + " --help";
+            failed = command;
+        }
+        // A word that is not an option of the command is named first, before
+        // a value the command misses (which it may have meant to give).
+        std::string message = e.what();
+        const std::vector<std::string> extras = failed->remaining();
+        if (!extras.empty()) message = "The following argument was not expected: " + extras.front();
+        std::fprintf(stderr, "%s: %s\nRun '%s' for its usage.\n", who.c_str(), message.c_str(), help.c_str());
+        return kExitUsage;
+    }
+    for (const auto& entry : entries_) {
+        if (entry.command->parsed()) return entry.run();
+    }
+    return kExitUsage;
+}
+
+}  // namespace ovlet_cli

@@ -1,0 +1,22 @@
+// The commands that draw a card. They need the GUI libraries, so they live in
+// a program of their own (installed beside the tool's other files, not on the
+// PATH) that `ovlet` starts for them: every other command runs without
+// loading those libraries.
+#pragma once
+
+namespace ovlet_cli {
+
+struct DrawCommand {
+    const char* name;
+    const char* description;
+};
+
+// The drawing commands `ovlet` hands over; the drawing program declares each.
+inline constexpr DrawCommand kDrawCommands[] = {
+    {"render", "A picture of the card drawn as a business card (PNG)"},
+};
+
+// The drawing program's file name.
+inline constexpr const char* kDrawProgramName = "ovlet-draw";
+
+}  // namespace ovlet_cli
