@@ -12,6 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
 #include <string_view>
 #include <vector>
 
@@ -20,6 +23,7 @@
 #include "cli/commands.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
+#include "exchange/web_card.h"
 
 namespace ovlet_cli {
 
@@ -241,22 +245,80 @@ namespace {
 // vCard files larger than this are refused before they are read.
 constexpr std::size_t kMaxVCardFileBytes = 64u << 20;
 
-void PrintIssues(const char* kind, const std::vector<vcard::Issue>& issues) {
-    for (const auto& issue : issues) {
-        std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
-        if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
-        std::fprintf(stderr, "  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ", issue.text.c_str());
-    }
-}
+// What an import tells about the file and its cards: every card's issues
+// until kMaxShown lines are printed, then only a count, so a file with a
+// million unknown lines neither floods the terminal nor is kept in memory.
+class ImportReport {
+public:
+    static constexpr std::size_t kMaxShown = 100;
 
-void ReportCard(std::size_t index, const vcard::ImportedCard& card) {
-    if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
-    std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1, card.displayName.c_str(),
-                 card.firstLine);
-    PrintIssues("error: ", card.errors);
-    PrintIssues("", card.warnings);
-    PrintIssues("not imported: ", card.unmapped);
-}
+    void File(const char* input, const vcard::ReadSummary& summary) {
+        if (summary.errors.empty() && summary.warnings.empty()) return;
+        std::fprintf(stderr, "ovlet import: %s:\n", input);
+        Print("error: ", summary.errors);
+        Print("", summary.warnings);
+    }
+
+    void Card(std::size_t index, const vcard::ImportedCard& card) {
+        notShown_ += card.issuesNotKept;
+        if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
+        if (shown_ < kMaxShown) {
+            std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1, card.displayName.c_str(),
+                         card.firstLine);
+        }
+        Print("error: ", card.errors);
+        Print("", card.warnings);
+        Print("not imported: ", card.unmapped);
+    }
+
+    void Finish() const {
+        if (notShown_ > 0) std::fprintf(stderr, "ovlet import: %zu more reports not shown\n", notShown_);
+    }
+
+private:
+    void Print(const char* kind, const std::vector<vcard::Issue>& issues) {
+        for (const auto& issue : issues) {
+            if (shown_ >= kMaxShown) {
+                ++notShown_;
+                continue;
+            }
+            ++shown_;
+            std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
+            if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
+            std::fprintf(stderr, "  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ", issue.text.c_str());
+        }
+    }
+
+    std::size_t shown_ = 0;
+    std::size_t notShown_ = 0;
+};
+
+// The next free file name for a name already given out is found in constant
+// time: each name remembers the number it got to, and a number is tried once.
+class FreeNames {
+public:
+    explicit FreeNames(std::string folder) : folder_(std::move(folder)) {}
+
+    std::string Next(const std::string& nameUtf8) {
+        const std::string stem = SafeStem(nameUtf8);
+        int& n = next_[LowerAscii(stem)];
+        for (;;) {
+            ++n;
+            const std::string name = n == 1 ? stem + ".ovt" : stem + "-" + std::to_string(n) + ".ovt";
+            // A file already there is never replaced, nor one differing only in
+            // case from a name given out, which would collide on Windows.
+            if (!taken_.insert(LowerAscii(name)).second) continue;
+            std::error_code ec;
+            if (fs::exists(fs::path(folder_) / name, ec)) continue;
+            return name;
+        }
+    }
+
+private:
+    std::string folder_;
+    std::unordered_map<std::string, int> next_;
+    std::unordered_set<std::string> taken_;
+};
 
 }  // namespace
 
@@ -307,37 +369,35 @@ int RunImport(const ImportOptions& o) {
         std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
         return kExitFile;
     }
-    vcard::ReadResult result = vcard::DecodeVCards(bytes);
-    if (!result.errors.empty() || !result.warnings.empty()) {
-        std::fprintf(stderr, "ovlet import: %s:\n", input);
-        PrintIssues("error: ", result.errors);
-        PrintIssues("", result.warnings);
-    }
-    if (result.cards.empty()) return kExitDamaged;
-
-    auto prepare = [&](vcard::ImportedCard& card) {
-        if (picture) card.record.SetPicture(pictureBytes);
-    };
+    ImportReport report;
     if (!all) {
-        vcard::ImportedCard& card = result.cards.front();
-        ReportCard(0, card);
-        if (!card.ok()) {
+        // The first card is imported; the others are only counted.
+        std::optional<vcard::ImportedCard> first;
+        const vcard::ReadSummary summary = vcard::ReadVCards(bytes, [&](vcard::ImportedCard&& card) {
+            if (!first) first = std::move(card);
+            return true;
+        });
+        report.File(input, summary);
+        if (!first) return kExitDamaged;
+        report.Card(0, *first);
+        report.Finish();
+        if (!first->ok()) {
             std::fprintf(stderr, "ovlet import: the card is damaged; nothing was written\n");
             return kExitDamaged;
         }
-        prepare(card);
-        if (!WriteCardTo(out, card.record, error)) {
+        if (picture) first->record.SetPicture(pictureBytes);
+        if (!WriteCardTo(out, first->record, error)) {
             std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
             return kExitFile;
         }
-        std::printf("%s: \"%s\"\n", out, card.displayName.c_str());
-        if (result.cards.size() > 1) {
+        std::printf("%s: \"%s\"\n", out, first->displayName.c_str());
+        if (summary.cards > 1) {
             std::fprintf(stderr,
                          "ovlet import: the file holds %zu cards; only the first was imported (--all -o FOLDER "
                          "imports them all)\n",
-                         result.cards.size());
+                         summary.cards);
         }
-        return result.errors.empty() ? kExitOk : kExitDamaged;
+        return summary.errors.empty() ? kExitOk : kExitDamaged;
     }
 
     std::error_code ec;
@@ -346,43 +406,49 @@ int RunImport(const ImportOptions& o) {
         std::fprintf(stderr, "ovlet import: cannot make the folder %s\n", out);
         return kExitFile;
     }
-    std::set<std::string> taken;
-    int rc = result.errors.empty() ? kExitOk : kExitDamaged;
-    for (std::size_t i = 0; i < result.cards.size(); ++i) {
-        vcard::ImportedCard& card = result.cards[i];
-        ReportCard(i, card);
+    // Each card is written as soon as it is read and then let go.
+    FreeNames names(out);
+    std::size_t index = 0;
+    int rc = kExitOk;
+    const vcard::ReadSummary summary = vcard::ReadVCards(bytes, [&](vcard::ImportedCard&& card) {
+        const std::size_t i = index++;
+        report.Card(i, card);
         if (!card.ok()) {
             std::fprintf(stderr, "ovlet import: card %zu is damaged and was not written\n", i + 1);
             rc = kExitDamaged;
-            continue;
+            return true;
         }
-        prepare(card);
-        const std::string name = UniqueCardFileName(out, CardNameForFile(card.record), taken);
-        const std::string path = (fs::path(out) / name).string();
+        if (picture) card.record.SetPicture(pictureBytes);
+        const std::string path = (fs::path(out) / names.Next(CardNameForFile(card.record))).string();
         if (!WriteCardTo(path, card.record, error)) {
             std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
-            return kExitFile;
+            rc = kExitFile;
+            return false;
         }
         std::printf("%s: \"%s\"\n", path.c_str(), card.displayName.c_str());
-    }
+        return true;
+    });
+    report.File(input, summary);
+    report.Finish();
+    if (rc == kExitOk && !summary.errors.empty()) rc = kExitDamaged;
     return rc;
 }
 
 // ------------------------------------------------------------------ qr
 
 CLI::App* DeclareQr(CLI::App& tool, QrOptions& options) {
-    CLI::App* command = tool.add_subcommand("qr", "A QR code of the card's vCard without its photo");
+    CLI::App* command =
+        tool.add_subcommand("qr", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)");
     command->add_option("-o,--output", options.output, "The PNG file to write")->type_name("OUT.png")->required();
-    command->add_option("--size", options.size, "Width and height of the picture")
+    command->add_option("--size", options.size, "Width and height of the picture (at least 2 pixels a module)")
         ->type_name("PIXELS")
         ->check(CLI::Range(1, 1000000));
-    command->add_flag("--vcard3", options.vcard3, "Encode a vCard 3.0");
+    command->add_flag("--vcard3", options.vcard3, "Accepted as before; the code always holds a vCard 3.0");
     command->add_option("CARD", options.card, "The card file (.ovt)")->required();
     return command;
 }
 
 int RunQr(const QrOptions& o) {
-    const vcard::Version version = o.vcard3 ? vcard::Version::V3_0 : vcard::Version::V4_0;
     const char* card = o.card.c_str();
     const char* out = o.output.c_str();
     const int pixels = o.size;
@@ -390,7 +456,6 @@ int RunQr(const QrOptions& o) {
     if (int rc = LoadCardForTool("qr", card, record); rc != kExitOk) return rc;
     qr::CardCode code;
     std::string error;
-    (void)version;  // the code always holds a vCard 3.0, which phones read best
     if (!qr::EncodeCard(record, code, error)) {
         std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
         return kExitUsage;
@@ -406,6 +471,34 @@ int RunQr(const QrOptions& o) {
     }
     std::printf("%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n", out,
                 code.code.version, code.code.level, code.code.width, code.code.width, code.text.size());
+    return kExitOk;
+}
+
+// ------------------------------------------------------------------ html
+
+CLI::App* DeclareHtml(CLI::App& tool, HtmlOptions& options) {
+    CLI::App* command = tool.add_subcommand(
+        "html", "The card as one self-contained web page (h-card, picture, links, vCard and QR code inside)");
+    command->add_option("-o,--output", options.output, "The HTML file to write ('-': standard output)")
+        ->type_name("OUT.html")
+        ->required();
+    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    return command;
+}
+
+int RunHtml(const HtmlOptions& o) {
+    CardRecord record;
+    if (int rc = LoadCardForTool("html", o.card, record); rc != kExitOk) return rc;
+    const std::string page = webcard::EncodeWebCard(record);
+    std::string error;
+    if (o.output == "-") {
+        std::fwrite(page.data(), 1, page.size(), stdout);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFile;
+    }
+    if (!WriteFileReplacing(o.output, page.data(), page.size(), error)) {
+        std::fprintf(stderr, "ovlet html: %s\n", error.c_str());
+        return kExitFile;
+    }
     return kExitOk;
 }
 
