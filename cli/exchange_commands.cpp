@@ -13,9 +13,9 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
-#include <string_view>
 #include <vector>
 
 #include "card/card_file.h"
@@ -97,8 +97,12 @@ bool WriteFileReplacing(const std::string& path, const void* data, std::size_t s
 }
 
 bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error) {
+    return WriteCardTo(path, record, error, DefaultCardFileOps());
+}
+
+bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error, const CardFileOps& ops) {
     RecordOnlySide side(record);
-    const CardWriteResult result = WriteCardFile(path, record, side);
+    const CardWriteResult result = WriteCardFile(path, record, side, ops);
     if (result.outcome == CardWriteOutcome::Written) return true;
     error = result.error.empty() ? "cannot write " + path : result.error;
     return false;
@@ -406,7 +410,10 @@ int RunImport(const ImportOptions& o) {
         std::fprintf(stderr, "ovlet import: cannot make the folder %s\n", out);
         return kExitFile;
     }
-    // Each card is written as soon as it is read and then let go.
+    // Each card is written as soon as it is read and then let go. A batch
+    // syncs once at the end, not twice per card: a file of 20,000 cards
+    // takes seconds, not minutes.
+    static const CardFileOps kBatchOps{DefaultCardFileOps().write, [](int) { return 0; }};
     FreeNames names(out);
     std::size_t index = 0;
     int rc = kExitOk;
@@ -420,7 +427,7 @@ int RunImport(const ImportOptions& o) {
         }
         if (picture) card.record.SetPicture(pictureBytes);
         const std::string path = (fs::path(out) / names.Next(CardNameForFile(card.record))).string();
-        if (!WriteCardTo(path, card.record, error)) {
+        if (!WriteCardTo(path, card.record, error, kBatchOps)) {
             std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
             rc = kExitFile;
             return false;
@@ -430,6 +437,14 @@ int RunImport(const ImportOptions& o) {
     });
     report.File(input, summary);
     report.Finish();
+    if (const int dir = ::open(out, O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        if (::syncfs(dir) != 0 && rc == kExitOk) {
+            std::fprintf(stderr, "ovlet import: the cards in %s cannot be saved to disk: %s\n", out,
+                         std::strerror(errno));
+            rc = kExitFile;
+        }
+        ::close(dir);
+    }
     if (rc == kExitOk && !summary.errors.empty()) rc = kExitDamaged;
     return rc;
 }
@@ -437,8 +452,8 @@ int RunImport(const ImportOptions& o) {
 // ------------------------------------------------------------------ qr
 
 CLI::App* DeclareQr(CLI::App& tool, QrOptions& options) {
-    CLI::App* command =
-        tool.add_subcommand("qr", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)");
+    CLI::App* command = tool.add_subcommand(
+        "qr", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)");
     command->add_option("-o,--output", options.output, "The PNG file to write")->type_name("OUT.png")->required();
     command->add_option("--size", options.size, "Width and height of the picture (at least 2 pixels a module)")
         ->type_name("PIXELS")

@@ -14,6 +14,7 @@ namespace CLI {
 class App;
 }
 struct CardRecord;
+struct CardFileOps;
 
 namespace ovlet_cli {
 
@@ -70,6 +71,8 @@ bool WriteFileReplacing(const std::string& path, const void* data, std::size_t s
 // Reads a picture for a card: JPEG or PNG only. Returns an exit code.
 int LoadPictureFile(const char* command, const char* path, std::vector<std::uint8_t>& bytes);
 bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error);
+// The same with the file operations of a batch (see import --all).
+bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error, const CardFileOps& ops);
 // The name a card's file is named after: the person, else the company (UTF-8).
 std::string CardNameForFile(const CardRecord& record);
 

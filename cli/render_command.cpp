@@ -7,11 +7,11 @@
 // They paint offscreen: no display is needed.
 #include "cli/render_command.h"
 
+#include <CLI/CLI.hpp>
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
-#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -70,7 +70,8 @@ int WritePng(const char* command, const std::string& path, const QImage& image) 
 }
 
 void WarnPicture(const char* command, const std::string& warning) {
-    if (!warning.empty()) std::fprintf(stderr, "ovlet %s: the card's picture is left out: %s\n", command, warning.c_str());
+    if (!warning.empty())
+        std::fprintf(stderr, "ovlet %s: the card's picture is left out: %s\n", command, warning.c_str());
 }
 
 }  // namespace
@@ -136,8 +137,8 @@ int RunPrint(const PrintOptions& options) {
 }
 
 CLI::App* DeclareThumbnail(CLI::App& tool, ThumbnailOptions& options) {
-    CLI::App* command =
-        tool.add_subcommand("thumbnail", "A small picture of the card for file managers (PNG, fitted into SIZE x SIZE)");
+    CLI::App* command = tool.add_subcommand(
+        "thumbnail", "A small picture of the card for file managers (PNG, fitted into SIZE x SIZE)");
     command->add_option("CARD", options.card, "The card file (.ovt)")->required();
     command->add_option("OUT", options.output, "The PNG file to write ('-': standard output)")
         ->type_name("OUT.png")
