@@ -121,8 +121,9 @@ bool Layout(const QRectF& box, const std::vector<Paragraph>& paragraphs, double 
         }
         bool more = p.cut;
         if (static_cast<int>(wrapped.size()) > p.maxLines) {
-            // Smaller text comes before an ellipsis.
-            if (p.size * scale > p.minSize) return false;
+            // Smaller text comes before an ellipsis, unless the value is
+            // longer than the card could show at any size.
+            if (!p.cut && p.size * scale > p.minSize) return false;
             wrapped.resize(static_cast<std::size_t>(p.maxLines));
             more = true;
         }

@@ -13,58 +13,61 @@
 namespace drawing {
 namespace {
 
-// Each source pixel is added to the destination pixel it falls in and each
-// destination pixel is the mean of its sources: one pass over the bitmap,
-// one line of sums in memory.
+// Each destination pixel is the mean of up to kSamples x kSamples source
+// pixels spread evenly over the area it covers: a box filter for a modest
+// reduction, and a bounded cost (16 reads a pixel) however large the bitmap.
+constexpr int kSamples = 4;
+
+// The source positions a destination position samples, for every destination position.
+std::vector<int> Samples(int source, int target) {
+    const int count = std::min(kSamples, std::max(1, source / target));
+    std::vector<int> out;
+    out.reserve(static_cast<std::size_t>(target) * static_cast<std::size_t>(count) + 1);
+    for (int t = 0; t < target; ++t) {
+        for (int k = 0; k < count; ++k) {
+            const double at = (t + (k + 0.5) / count) * source / target;
+            out.push_back(std::min(source - 1, static_cast<int>(at)));
+        }
+    }
+    out.push_back(count);  // the last entry says how many each position takes
+    return out;
+}
+
 QImage Reduce(const CWinBmp& bitmap, int width, int height) {
     const auto [sourceWidth, sourceHeight] = bitmap.GetSize();
     QImage out(width, height, QImage::Format_RGB32);
     if (out.isNull()) return out;
-    std::vector<int> column(static_cast<std::size_t>(sourceWidth));
-    for (int x = 0; x < sourceWidth; ++x) {
-        column[static_cast<std::size_t>(x)] = static_cast<int>(static_cast<std::int64_t>(x) * width / sourceWidth);
-    }
-    std::vector<std::uint64_t> sums(static_cast<std::size_t>(width) * 4, 0);
+    std::vector<int> columns = Samples(sourceWidth, width);
+    std::vector<int> rows = Samples(sourceHeight, height);
+    const int perColumn = columns.back();
+    const int perRow = rows.back();
     const bool indexed = bitmap.GetBitsPerPixel() == 8;
     const RGBQuad* palette = bitmap.GetPalette();
     const std::uint8_t* const* lines = bitmap.GetLineTable();
-    int row = 0;
-    auto flushRow = [&] {
-        auto* target = reinterpret_cast<QRgb*>(out.scanLine(row));
+    for (int y = 0; y < height; ++y) {
+        auto* target = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < width; ++x) {
-            const std::uint64_t* s = &sums[static_cast<std::size_t>(x) * 4];
-            const std::uint64_t n = std::max<std::uint64_t>(s[3], 1);
-            target[x] = qRgb(static_cast<int>(s[2] / n), static_cast<int>(s[1] / n), static_cast<int>(s[0] / n));
-        }
-        std::fill(sums.begin(), sums.end(), 0);
-    };
-    for (int y = 0; y < sourceHeight; ++y) {
-        const int targetRow = static_cast<int>(static_cast<std::int64_t>(y) * height / sourceHeight);
-        if (targetRow != row) {
-            flushRow();
-            row = targetRow;
-        }
-        const std::uint8_t* line = lines[y];
-        for (int x = 0; x < sourceWidth; ++x) {
-            std::uint8_t b = 0, g = 0, r = 0;
-            if (indexed) {
-                const RGBQuad& q = palette[line[x]];
-                b = q.blue;
-                g = q.green;
-                r = q.red;
-            } else {
-                b = line[4 * x];
-                g = line[4 * x + 1];
-                r = line[4 * x + 2];
+            unsigned b = 0, g = 0, r = 0;
+            for (int j = 0; j < perRow; ++j) {
+                const std::uint8_t* line = lines[rows[static_cast<std::size_t>(y * perRow + j)]];
+                for (int i = 0; i < perColumn; ++i) {
+                    const int sx = columns[static_cast<std::size_t>(x * perColumn + i)];
+                    if (indexed) {
+                        const RGBQuad& q = palette[line[sx]];
+                        b += q.blue;
+                        g += q.green;
+                        r += q.red;
+                    } else {
+                        b += line[4 * sx];
+                        g += line[4 * sx + 1];
+                        r += line[4 * sx + 2];
+                    }
+                }
             }
-            std::uint64_t* s = &sums[static_cast<std::size_t>(column[static_cast<std::size_t>(x)]) * 4];
-            s[0] += b;
-            s[1] += g;
-            s[2] += r;
-            s[3] += 1;
+            const unsigned n = static_cast<unsigned>(perRow * perColumn);
+            target[x] = qRgb(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n));
         }
     }
-    flushRow();
     return out;
 }
 
