@@ -1,42 +1,112 @@
 #include "card/archive_string.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "card/codepage.h"
+#include "files/input_file.h"
 
-bool CardByteReader::ReadU8(std::uint8_t& value) {
-    if (Remaining() < 1) return false;
-    value = data_[pos_++];
+namespace {
+
+constexpr std::size_t kFileBufferBytes = 1 << 14;
+
+}  // namespace
+
+CardByteReader::CardByteReader(files::InputFile& file) : file_(&file), size_(file.Size()) {
+    buffer_.reserve(kFileBufferBytes);
+}
+
+bool CardByteReader::Fill() {
+    if (bufferPos_ < buffer_.size()) return true;
+    buffer_.resize(kFileBufferBytes);
+    bufferPos_ = 0;
+    std::size_t got = 0;
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kFileBufferBytes, Remaining()));
+    if (!file_->Read(buffer_.data(), want, got)) failed_ = true;
+    buffer_.resize(got);
+    if (got < want) {
+        // Shorter than it was when opened: it ends here.
+        size_ = pos_ + got;
+    }
+    return got > 0;
+}
+
+std::size_t CardByteReader::ReadSome(std::uint8_t* out, std::size_t count) {
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, Remaining()));
+    if (data_ || !file_) {
+        if (n > 0) std::memcpy(out, data_ + pos_, n);
+        pos_ += n;
+        return n;
+    }
+    std::size_t done = std::min(n, buffer_.size() - bufferPos_);
+    if (done > 0) std::memcpy(out, buffer_.data() + bufferPos_, done);
+    bufferPos_ += done;
+    pos_ += done;
+    if (n - done >= kFileBufferBytes) {
+        // A large block (a picture) goes straight from the file into place.
+        std::size_t got = 0;
+        if (!file_->Read(out + done, n - done, got)) failed_ = true;
+        pos_ += got;
+        done += got;
+        if (done < n) size_ = pos_;
+        return done;
+    }
+    while (done < n && Fill()) {
+        const std::size_t take = std::min(n - done, buffer_.size() - bufferPos_);
+        std::memcpy(out + done, buffer_.data() + bufferPos_, take);
+        bufferPos_ += take;
+        done += take;
+        pos_ += take;
+    }
+    return done;
+}
+
+bool CardByteReader::ReadExactly(std::uint8_t* out, std::size_t count) {
+    if (count > Remaining()) return false;
+    return ReadSome(out, count) == count;
+}
+
+bool CardByteReader::Skip(std::uint64_t count) {
+    if (count > Remaining()) return false;
+    if (data_ || !file_) {
+        pos_ += count;
+        return true;
+    }
+    const std::uint64_t buffered = buffer_.size() - bufferPos_;
+    if (count <= buffered) {
+        bufferPos_ += static_cast<std::size_t>(count);
+        pos_ += count;
+        return true;
+    }
+    // Past what is buffered: the file moves on without reading.
+    bufferPos_ = buffer_.size();
+    pos_ += buffered;
+    const std::uint64_t rest = count - buffered;
+    if (!file_->Skip(rest)) {
+        failed_ = true;
+        return false;
+    }
+    pos_ += rest;
     return true;
 }
 
+bool CardByteReader::ReadU8(std::uint8_t& value) {
+    return ReadExactly(&value, 1);
+}
+
 bool CardByteReader::ReadU16(std::uint16_t& value) {
-    if (Remaining() < 2) return false;
-    value = static_cast<std::uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
-    pos_ += 2;
+    std::uint8_t b[2];
+    if (!ReadExactly(b, 2)) return false;
+    value = static_cast<std::uint16_t>(b[0] | (b[1] << 8));
     return true;
 }
 
 bool CardByteReader::ReadU32(std::uint32_t& value) {
-    if (Remaining() < 4) return false;
-    value = static_cast<std::uint32_t>(data_[pos_]) | (static_cast<std::uint32_t>(data_[pos_ + 1]) << 8) |
-            (static_cast<std::uint32_t>(data_[pos_ + 2]) << 16) | (static_cast<std::uint32_t>(data_[pos_ + 3]) << 24);
-    pos_ += 4;
+    std::uint8_t b[4];
+    if (!ReadExactly(b, 4)) return false;
+    value = static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+            (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
     return true;
-}
-
-std::size_t CardByteReader::ReadSome(std::uint8_t* out, std::size_t count) {
-    const std::size_t n = count < Remaining() ? count : Remaining();
-    if (n > 0) std::memcpy(out, data_ + pos_, n);
-    pos_ += n;
-    return n;
-}
-
-const std::uint8_t* CardByteReader::Take(std::size_t count) {
-    if (count > Remaining()) return nullptr;
-    const std::uint8_t* p = data_ + pos_;
-    pos_ += count;
-    return p;
 }
 
 namespace {
@@ -80,11 +150,16 @@ ArchiveStringStatus ReadArchiveString(CardByteReader& reader, std::string& out) 
     // never turns into an allocation.
     const std::uint64_t byteCount = wide ? std::uint64_t{length} * 2 : length;
     if (byteCount > reader.Remaining()) return ArchiveStringStatus::PastEnd;
-    const std::uint8_t* bytes = reader.Take(static_cast<std::size_t>(byteCount));
+    const auto count = static_cast<std::size_t>(byteCount);
     if (wide) {
-        out = codepage::AnsiFromUtf16Le(bytes, static_cast<std::size_t>(byteCount));
+        std::vector<std::uint8_t> units(count);
+        if (!reader.ReadExactly(units.data(), count)) return ArchiveStringStatus::PastEnd;
+        out = codepage::AnsiFromUtf16Le(units.data(), count);
     } else {
-        out.assign(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(byteCount));
+        out.resize(count);
+        if (!reader.ReadExactly(reinterpret_cast<std::uint8_t*>(out.data()), count)) {
+            return ArchiveStringStatus::PastEnd;
+        }
     }
     return ArchiveStringStatus::Ok;
 }

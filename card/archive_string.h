@@ -15,27 +15,46 @@
 #include <string_view>
 #include <vector>
 
-// A checked cursor over the bytes of a card file. Reads never pass the end:
-// every length is compared with what remains before anything is taken.
+namespace files {
+class InputFile;
+}
+
+// A checked cursor over the bytes of a card file, in memory or read from the
+// file through a small buffer. Reads never pass the end: every length is
+// compared with what remains before anything is taken, so no length in a
+// file asks for more memory than the file has bytes.
 class CardByteReader {
 public:
     CardByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    // What remains is judged by the file's size when it was opened; a file
+    // cut short while it is read ends early.
+    explicit CardByteReader(files::InputFile& file);
 
-    std::size_t Remaining() const { return size_ - pos_; }
-    std::size_t Position() const { return pos_; }
+    std::uint64_t Remaining() const { return size_ - pos_; }
+    std::uint64_t Position() const { return pos_; }
 
     bool ReadU8(std::uint8_t& value);
     bool ReadU16(std::uint16_t& value);
     bool ReadU32(std::uint32_t& value);
-    // Takes up to `count` bytes, fewer when the file ends first; returns how many.
+    // Takes up to `count` bytes, fewer when the data ends first; returns how many.
     std::size_t ReadSome(std::uint8_t* out, std::size_t count);
-    // A view of the next `count` bytes, or null when fewer remain.
-    const std::uint8_t* Take(std::size_t count);
+    // Takes exactly `count` bytes; false, having taken what there was, when fewer remain.
+    bool ReadExactly(std::uint8_t* out, std::size_t count);
+    // Moves `count` bytes on without taking them; false when fewer remain.
+    bool Skip(std::uint64_t count);
+    // A read of the file failed (not the end of it).
+    bool Failed() const { return failed_; }
 
 private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
+    bool Fill();
+
+    const std::uint8_t* data_ = nullptr;  // memory, or null when reading a file
+    files::InputFile* file_ = nullptr;
+    std::uint64_t size_ = 0;
+    std::uint64_t pos_ = 0;
+    std::vector<std::uint8_t> buffer_;  // a file's bytes from buffer position on
+    std::size_t bufferPos_ = 0;
+    bool failed_ = false;
 };
 
 enum class ArchiveStringStatus {

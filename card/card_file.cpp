@@ -1,10 +1,8 @@
 #include "card/card_file.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -13,49 +11,11 @@
 
 #include "card/archive_string.h"
 #include "card/card_summary.h"
+#include "files/input_file.h"
 
 namespace {
 
 constexpr std::uint8_t kVersionOne[8] = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};  // 1.0 as an IEEE double
-
-// A card file mapped read-only for the time it is read: the picture is copied
-// once, from the file straight into the record, and no buffer the size of the
-// file is made and cleared.
-class MappedFile {
-public:
-    explicit MappedFile(const std::string& path) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return;
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-            opened_ = true;
-            size_ = static_cast<std::size_t>(st.st_size);
-            if (size_ > 0) {
-                void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-                if (p == MAP_FAILED) {
-                    opened_ = false;
-                } else {
-                    data_ = static_cast<const std::uint8_t*>(p);
-                }
-            }
-        }
-        ::close(fd);
-    }
-    ~MappedFile() {
-        if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-
-    bool Opened() const { return opened_; }
-    const std::uint8_t* Data() const { return data_; }
-    std::size_t Size() const { return data_ ? size_ : 0; }
-
-private:
-    bool opened_ = false;
-    const std::uint8_t* data_ = nullptr;
-    std::size_t size_ = 0;
-};
 
 // Writes the picture to a new file of our own in the temporary folder, so the
 // panel can decode it by name. Readable by the user only; the caller removes it.
@@ -130,24 +90,17 @@ void RecordOnlySide::ShowMessage(CardMessageIcon, const std::string& text) {
     messages.push_back(text);
 }
 
-CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side) {
-    record.CurrentPath = path;
-    record.CurrentFileLabel = path;
-    const MappedFile file(path);
-    if (!file.Opened()) {
-        side.ShowMessage(CardMessageIcon::Exclamation, kCannotOpenCardMessage);
-        record.CurrentPath.clear();
-        return {CardReadOutcome::CannotOpen};
-    }
-    return ReadCardBytes(file.Data(), file.Size(), record, side);
-}
+namespace {
 
-CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record, CardWindowSide& side) {
+CardReadResult ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSide& side,
+                        const CardReadOptions& options) {
     CardReadResult result;
-    CardByteReader reader(data, size);
 
     auto stopOn = [&](ArchiveStringStatus status) {
-        if (status == ArchiveStringStatus::Damaged) {
+        if (reader.Failed()) {
+            side.ShowMessage(CardMessageIcon::Exclamation, kCannotOpenCardMessage);
+            result.outcome = CardReadOutcome::ReadFailed;
+        } else if (status == ArchiveStringStatus::Damaged) {
             side.ShowMessage(CardMessageIcon::Stop, kDamagedMessage);
             result.outcome = CardReadOutcome::Damaged;
         } else {
@@ -174,17 +127,27 @@ CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRec
 
     std::uint8_t lengthBytes[4] = {0, 0, 0, 0};
     reader.ReadSome(lengthBytes, sizeof lengthBytes);
+    if (reader.Failed()) return stopOn(ArchiveStringStatus::PastEnd);
     std::int32_t length = 0;
     std::memcpy(&length, lengthBytes, sizeof length);
     if (length > 0) {
         // A picture block shorter than its stated length keeps the bytes that
         // are there; no unset byte ever reaches the decoder or a saved file.
-        const std::size_t present = std::min<std::size_t>(static_cast<std::size_t>(length), reader.Remaining());
-        const std::uint8_t* bytes = reader.Take(present);
-        record.SetPicture(std::vector<std::uint8_t>(bytes, bytes + present));
-        result.pictureShort = present < static_cast<std::size_t>(length);
-        result.pictureRead = present > 0;
-        if (result.pictureRead && side.ShowsPictures()) ShowPicture(record, side, result);
+        const auto present =
+            static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(length), reader.Remaining()));
+        if (options.readPicture) {
+            std::vector<std::uint8_t> bytes(present);
+            bytes.resize(reader.ReadSome(bytes.data(), present));
+            if (reader.Failed()) return stopOn(ArchiveStringStatus::PastEnd);
+            result.pictureLength = static_cast<std::int32_t>(bytes.size());
+            record.SetPicture(std::move(bytes));
+            result.pictureRead = result.pictureLength > 0;
+            if (result.pictureRead && side.ShowsPictures()) ShowPicture(record, side, result);
+        } else {
+            record.ReleasePicture();
+            result.pictureLength = static_cast<std::int32_t>(present);
+        }
+        result.pictureShort = static_cast<std::uint64_t>(result.pictureLength) < static_cast<std::uint64_t>(length);
     } else {
         record.ReleasePicture();
     }
@@ -194,110 +157,98 @@ CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRec
     return result;
 }
 
-std::vector<std::uint8_t> EncodeCardHead(CardRecord& record, CardWindowSide& side) {
+}  // namespace
+
+CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
+                            const CardReadOptions& options) {
+    record.CurrentPath = path;
+    record.CurrentFileLabel = path;
+    files::InputFile file;
+    if (!file.Open(path)) {
+        side.ShowMessage(CardMessageIcon::Exclamation, kCannotOpenCardMessage);
+        record.CurrentPath.clear();
+        CardReadResult result;
+        result.outcome = CardReadOutcome::CannotOpen;
+        result.error = file.Error();
+        return result;
+    }
+    CardByteReader reader(file);
+    CardReadResult result = ReadCard(reader, record, side, options);
+    if (result.outcome == CardReadOutcome::ReadFailed) {
+        record.CurrentPath.clear();
+        result.error = file.Error();
+    }
+    return result;
+}
+
+CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record, CardWindowSide& side,
+                             const CardReadOptions& options) {
+    CardByteReader reader(data, size);
+    return ReadCard(reader, record, side, options);
+}
+
+std::vector<std::uint8_t> EncodeCardFields(const CardRecord& record, std::int32_t pictureLength) {
     std::vector<std::uint8_t> out;
     out.reserve(512);
     out.insert(out.end(), std::begin(kVersionOne), std::end(kVersionOne));
     WriteArchiveString(out, kCardNotice);
     out.insert(out.end(), 4, 0);  // reserved word
-    for (const auto& field : kCardFields) {
-        if (field.multiLine) record.*field.member = side.GetEditText(field.controlId);
-        WriteArchiveString(out, record.*field.member);
-    }
-    const std::int32_t length = record.HasPicture() ? record.PictureLength : 0;
-    const auto u = static_cast<std::uint32_t>(length);
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+    for (const auto& field : kCardFields) WriteArchiveString(out, record.*field.member);
+    const auto u = static_cast<std::uint32_t>(pictureLength);
+    for (unsigned i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
     return out;
 }
 
-namespace {
-
-long PosixWrite(int fd, const void* data, unsigned long size) {
-    return static_cast<long>(::write(fd, data, size));
-}
-
-int PosixFsync(int fd) {
-    return ::fsync(fd);
-}
-
-bool WriteAll(const CardFileOps& ops, int fd, const std::uint8_t* data, std::size_t size, int& error) {
-    std::size_t done = 0;
-    while (done < size) {
-        const long n = ops.write(fd, data + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            error = n < 0 ? errno : ENOSPC;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
+std::vector<std::uint8_t> EncodeCardHead(CardRecord& record, CardWindowSide& side) {
+    for (const auto& field : kCardFields) {
+        if (field.multiLine) record.*field.member = side.GetEditText(field.controlId);
     }
-    return true;
+    return EncodeCardFields(record, record.HasPicture() ? record.PictureLength : 0);
 }
+
+namespace {
 
 std::string WriteFailedMessage(const std::string& path, int error) {
     if (error == ENOSPC || error == EDQUOT) return "Disk full while accessing " + path + ".";
     return "An error occurred while writing " + path + ": " + std::strerror(error) + ".";
 }
 
+CardWriteResult WriteCardParts(const std::string& path, const std::vector<std::uint8_t>& head,
+                               const std::uint8_t* picture, std::size_t pictureSize,
+                               const files::WriteOptions& options) {
+    files::OutputFile file(options);
+    if (!file.Open(path)) return {CardWriteOutcome::CannotOpen, file.Error()};
+    if (file.Write(head.data(), head.size()) && file.Write(picture, pictureSize) && file.Commit()) return {};
+    if (file.Failure() == files::WriteFailure::CannotOpen) return {CardWriteOutcome::CannotOpen, file.Error()};
+    return {CardWriteOutcome::WriteFailed, WriteFailedMessage(path, file.ErrorNumber())};
+}
+
 }  // namespace
 
 const CardFileOps& DefaultCardFileOps() {
-    static const CardFileOps ops{PosixWrite, PosixFsync};
-    return ops;
+    return files::DefaultWriteOps();
+}
+
+CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
+                              const files::WriteOptions& options) {
+    const std::vector<std::uint8_t> head = EncodeCardHead(record, side);
+    const bool picture = record.HasPicture();
+    return WriteCardParts(path, head, picture ? record.PictureBytes.data() : nullptr,
+                          picture ? static_cast<std::size_t>(record.PictureLength) : 0, options);
 }
 
 CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
                               const CardFileOps& ops) {
-    namespace fs = std::filesystem;
-    // Write through a link to the file it names, and keep an existing file's permissions.
-    fs::path target = path;
-    mode_t mode = 0;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode) || ::access(path.c_str(), W_OK) != 0) return {CardWriteOutcome::CannotOpen, {}};
-        mode = st.st_mode & 07777;
-        std::error_code ec;
-        fs::path resolved = fs::canonical(target, ec);
-        if (!ec) target = resolved;
-    } else {
-        mode = umask(0);
-        umask(mode);
-        mode = 0666 & ~mode;
-    }
-    fs::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    std::string tempPath = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(tempPath.data());
-    if (fd < 0) return {CardWriteOutcome::CannotOpen, {}};
-    ::fchmod(fd, mode);
+    files::WriteOptions options;
+    options.ops = &ops;
+    return WriteCardFile(path, record, side, options);
+}
 
-    const std::vector<std::uint8_t> head = EncodeCardHead(record, side);
-    int error = 0;
-    bool ok = WriteAll(ops, fd, head.data(), head.size(), error);
-    if (ok && record.HasPicture()) {
-        ok = WriteAll(ops, fd, record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength), error);
+CardWriteResult WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
+                                     std::size_t pictureSize, const files::WriteOptions& options) {
+    if (pictureSize > static_cast<std::size_t>(INT32_MAX)) {
+        return {CardWriteOutcome::CannotOpen, "cannot write " + path + ": the picture is too large for a card"};
     }
-    if (ok && ops.fsync(fd) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (ok && ::rename(tempPath.c_str(), target.c_str()) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        ::unlink(tempPath.c_str());
-        return {CardWriteOutcome::WriteFailed, WriteFailedMessage(path, error)};
-    }
-    // Make the rename itself durable.
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ops.fsync(dirFd);
-        ::close(dirFd);
-    }
-    return {};
+    const std::vector<std::uint8_t> head = EncodeCardFields(record, static_cast<std::int32_t>(pictureSize));
+    return WriteCardParts(path, head, picture, pictureSize, options);
 }

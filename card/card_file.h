@@ -6,11 +6,13 @@
 // tests and the command-line tool implement on their own.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "card/card_record.h"
+#include "files/output_file.h"
 
 enum class CardMessageIcon { Exclamation, Stop };
 
@@ -67,27 +69,46 @@ inline constexpr const char* kDamagedMessage = "The card file is damaged and can
 
 enum class CardReadOutcome {
     Read,        // the whole card was read and shown
-    CannotOpen,  // the file could not be opened; nothing changed but the path
+    CannotOpen,  // the file could not be opened (or is no regular file); nothing changed but the path
     PastEnd,     // the file ends inside a string; fields read so far are kept
     Damaged,     // a string's length cannot be read; fields read so far are kept
+    ReadFailed,  // reading the file failed part way (not its end); fields read so far are kept
+};
+
+struct CardReadOptions {
+    // Whether the picture's bytes are read into the record. Without them the
+    // reader does not touch the picture at all (it only counts its bytes), so
+    // a command that shows a card's text costs no more for a large picture.
+    bool readPicture = true;
 };
 
 struct CardReadResult {
     CardReadOutcome outcome = CardReadOutcome::Read;
-    bool pictureRead = false;   // picture bytes were taken from the file
-    bool pictureShown = false;  // the panel decoded and shows them
-    bool pictureShort = false;  // the file held fewer picture bytes than it said
+    bool pictureRead = false;        // picture bytes were taken from the file
+    bool pictureShown = false;       // the panel decoded and shows them
+    bool pictureShort = false;       // the file held fewer picture bytes than it said
+    std::int32_t pictureLength = 0;  // the picture bytes the file holds, read or not
+    std::string error;               // why the file could not be read ("cannot read PATH: ...")
 };
 
 // Reads a card file into the record and the window, composes the display
 // strings and shows the record; reports its own failures through `side`.
-CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side);
+// The file is read, not mapped, through the programs' one reader: only a
+// regular file is read, and memory never exceeds the file's size.
+CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
+                            const CardReadOptions& options = {});
 
 // The same over bytes already in memory (the file's contents).
-CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record, CardWindowSide& side);
+CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record, CardWindowSide& side,
+                             const CardReadOptions& options = {});
 
-// The bytes of a card file for the record (multi-line fields from `side`).
+// The bytes of a card file before the picture: the multi-line fields are
+// taken from `side` into the record, and the picture length is the record's.
 std::vector<std::uint8_t> EncodeCardHead(CardRecord& record, CardWindowSide& side);
+
+// The same for a card whose multi-line fields are in the record, followed by
+// a picture of `pictureLength` bytes.
+std::vector<std::uint8_t> EncodeCardFields(const CardRecord& record, std::int32_t pictureLength);
 
 enum class CardWriteOutcome {
     Written,
@@ -101,14 +122,23 @@ struct CardWriteResult {
 };
 
 // The file operations a save uses; tests replace them to inject failures.
-struct CardFileOps {
-    long (*write)(int fd, const void* data, unsigned long size);
-    int (*fsync)(int fd);
-};
+using CardFileOps = files::WriteOps;
 const CardFileOps& DefaultCardFileOps();
 
-// Writes the record to `path`. The new card goes to a fresh file beside the
-// target, reaches the disk, and only then replaces the target, so a failed
-// save never destroys the card that was there.
+// Writes the record to `path` through the programs' one writer: the new card
+// goes to a fresh file beside the target, reaches the disk, and only then
+// replaces the target, so a failed save never destroys the card that was
+// there; the target keeps its mode (and owner, for root), and a link stays a
+// link. `options` may name standard output for "-" or leave the sync to a
+// batch.
 CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                              const CardFileOps& ops = DefaultCardFileOps());
+                              const files::WriteOptions& options = {});
+CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
+                              const CardFileOps& ops);
+
+// Writes a card of the record's fields (the multi-line ones from the record
+// itself) with `picture` as its picture, whatever the record holds: cards
+// made in a batch share one picture instead of a copy each. A picture of 2 GiB
+// or more is refused (CannotOpen, with `error` saying so).
+CardWriteResult WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
+                                     std::size_t pictureSize, const files::WriteOptions& options = {});

@@ -69,7 +69,8 @@ LinkHandOver Refuse(std::string why) {
 LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi) {
     const std::string site = Trim(codepage::Utf8FromAnsi(webSiteAnsi));
     if (site.empty()) return Refuse("This card has no web site address.");
-    for (unsigned char c : site) {
+    for (const char ch : site) {
+        const auto c = static_cast<unsigned char>(ch);
         if (c < 0x20 || c == 0x7F || c == ' ') {
             return Refuse(
                 "The web site address on this card contains spaces or control characters, "
@@ -100,7 +101,8 @@ LinkHandOver EMailHandOver(const std::string& eMailAnsi) {
     const std::string mail = Trim(codepage::Utf8FromAnsi(eMailAnsi));
     LinkHandOver h;
     h.address = "mailto:";
-    for (unsigned char c : mail) {
+    for (const char ch : mail) {
+        const auto c = static_cast<unsigned char>(ch);
         // Unreserved characters and the one '@' pass; everything else, including
         // ',', '?', '&' and '%', is encoded so it stays part of one address.
         if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '@' || c == '+') {

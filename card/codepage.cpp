@@ -1,5 +1,7 @@
 #include "card/codepage.h"
 
+#include "files/utf8.h"
+
 namespace codepage {
 namespace {
 
@@ -10,76 +12,10 @@ constexpr char16_t kHighControls[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-// Decodes one UTF-8 sequence at `pos`; returns U+FFFD and advances one byte
-// when the sequence is malformed, overlong or a surrogate.
-char32_t NextUtf8(std::string_view s, std::size_t& pos, bool& ok) {
-    const auto lead = static_cast<unsigned char>(s[pos]);
-    ok = true;
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    int extra = 0;
-    char32_t c = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        extra = 1;
-        c = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2;
-        c = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3;
-        c = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        ok = false;
-        ++pos;
-        return 0xFFFD;
-    }
-    if (s.size() - pos <= static_cast<std::size_t>(extra)) {
-        ok = false;
-        ++pos;
-        return 0xFFFD;
-    }
-    for (int i = 1; i <= extra; ++i) {
-        const auto b = static_cast<unsigned char>(s[pos + static_cast<std::size_t>(i)]);
-        if ((b & 0xC0) != 0x80) {
-            ok = false;
-            ++pos;
-            return 0xFFFD;
-        }
-        c = (c << 6) | (b & 0x3F);
-    }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ok = false;
-        ++pos;
-        return 0xFFFD;
-    }
-    pos += static_cast<std::size_t>(extra) + 1;
-    return c;
-}
-
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    files::AppendUtf8(out, c);
 }
 
 char32_t ToUnicode(unsigned char byte) {
@@ -93,7 +29,10 @@ std::optional<unsigned char> FromUnicode(char32_t codePoint) {
     if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
         return static_cast<unsigned char>(codePoint);
     }
-    for (int i = 0; i < 32; ++i) {
+    // Of the C1 controls (U+0080 to U+009F) only the five that the undefined
+    // bytes read as go back to those bytes, so a stored card keeps them; the
+    // others are refused and never become the character of the same byte.
+    for (unsigned i = 0; i < 32; ++i) {
         if (kHighControls[i] == codePoint) {
             return static_cast<unsigned char>(0x80 + i);
         }
@@ -116,8 +55,8 @@ std::optional<std::string> AnsiFromUtf8(std::string_view utf8, char32_t* badChar
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const std::size_t start = pos;
-        bool ok = true;
-        const char32_t c = NextUtf8(utf8, pos, ok);
+        char32_t c = 0;
+        const bool ok = files::NextUtf8(utf8, pos, c);
         const auto byte = ok ? FromUnicode(c) : std::nullopt;
         if (!byte) {
             if (badChar) *badChar = c;

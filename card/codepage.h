@@ -10,11 +10,14 @@
 namespace codepage {
 
 // The Unicode code point of a Windows-1252 byte. The five bytes the code page
-// leaves undefined (81 8D 8F 90 9D) map to the C1 controls of the same value,
-// as Windows does, so every byte survives a round trip.
+// leaves undefined (81 8D 8F 90 9D) read as the C1 controls of the same value,
+// as Windows reads them, so a card that holds one still shows something.
 char32_t ToUnicode(unsigned char byte);
 
-// The Windows-1252 byte for a code point, or nothing when the code page cannot hold it.
+// The Windows-1252 byte for a code point, or nothing when the code page cannot
+// hold it. A C1 control (U+0080 to U+009F) is refused, never stored as the
+// character of the same byte (U+0080 is not the euro sign), except the five
+// that the undefined bytes read as, which go back to them.
 std::optional<unsigned char> FromUnicode(char32_t codePoint);
 
 // Appends one code point as UTF-8.

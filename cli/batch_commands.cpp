@@ -7,15 +7,18 @@
 
 #include "card/card_file.h"
 #include "card/card_record.h"
+#include "card/codepage.h"
 #include "cli/commands.h"
 #include "cli/exchange_commands.h"
+#include "cli/tool_support.h"
+#include "files/input_file.h"
+#include "files/utf8.h"
 
 namespace ovlet_cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kMaxCsvBytes = 64u << 20;
 constexpr std::size_t kMaxErrorsShown = 20;
 
 struct CsvRow {
@@ -108,23 +111,6 @@ bool ParseCsv(std::string_view text, char delimiter, std::vector<CsvRow>& rows, 
     return true;
 }
 
-bool IsUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        const std::size_t length = lead < 0x80             ? 1
-                                   : (lead & 0xE0) == 0xC0 ? 2
-                                   : (lead & 0xF0) == 0xE0 ? 3
-                                   : (lead & 0xF8) == 0xF0 ? 4
-                                                           : 0;
-        if (length == 0 || s.size() - i < length || (length == 2 && lead < 0xC2)) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
 bool IsBlank(const CsvRow& row) {
     for (const auto& cell : row.cells) {
         if (!cell.empty()) return false;
@@ -143,78 +129,102 @@ int RunMakeBatch(const MakeOptions& options) {
                      kUsage);
         return kExitUsage;
     }
-    const char* csv = options.csv.c_str();
-    const char* out = options.output.c_str();
-    const char* picture = options.picture.empty() ? nullptr : options.picture.c_str();
-    const char* from = options.from.empty() ? nullptr : options.from.c_str();
+    const std::string& csv = options.csv;
+    const std::string& out = options.output;
 
+    // The template's fields are copied for each card; its picture, or the one
+    // --picture names, is read once and shared by all of them.
     CardRecord templateCard;
-    if (from) {
-        if (int rc = LoadCardForTool("make", from, templateCard); rc != kExitOk) return rc;
+    if (!options.from.empty()) {
+        if (int rc = LoadCardForTool("make", options.from, templateCard); rc != kExitOk) return rc;
     }
-    if (picture) {
-        std::vector<std::uint8_t> bytes;
-        if (int rc = LoadPictureFile("make", picture, bytes); rc != kExitOk) return rc;
-        templateCard.SetPicture(std::move(bytes));
+    std::vector<std::uint8_t> picture = std::move(templateCard.PictureBytes);
+    templateCard.ReleasePicture();
+    if (!options.picture.empty()) {
+        if (int rc = LoadPictureFile("make", options.picture, picture); rc != kExitOk) return rc;
     }
 
     std::string text;
     std::string error;
-    if (!ReadInputFile(csv, kMaxCsvBytes, text, error)) {
-        std::fprintf(stderr, "ovlet make: %s\n", error.c_str());
+    if (!ReadInputFile(csv, files::kMaxTextFileBytes, text, error)) {
+        Report("make", error);
         return kExitFile;
     }
+    WarningLog warnings;
     std::string_view body = text;
     if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
+    // Spreadsheets on Windows save CSV in the machine's code page.
+    std::string converted;
+    if (!files::IsValidUtf8(body)) {
+        converted = codepage::Utf8FromAnsi(body);
+        body = converted;
+        Report("make", csv + " is not UTF-8 text; it is read as Windows-1252");
+    }
     std::vector<CsvRow> rows;
     if (!ParseCsv(body, GuessDelimiter(body), rows, error)) {
-        std::fprintf(stderr, "ovlet make: %s: %s\n", csv, error.c_str());
+        Report("make", csv + ": " + error);
         return kExitUsage;
     }
 
     std::vector<std::string> errors;
+    auto where = [](const CsvRow& row, std::size_t column) {
+        std::string place = "row " + std::to_string(row.number) + " (line " + std::to_string(row.line) + ")";
+        if (column) place += ", column " + std::to_string(column);
+        return place;
+    };
     auto fail = [&](const CsvRow& row, std::size_t column, const std::string& what) {
-        std::string where = "row " + std::to_string(row.number) + " (line " + std::to_string(row.line) + ")";
-        if (column) where += ", column " + std::to_string(column);
-        errors.push_back(where + ": " + what);
+        errors.push_back(where(row, column) + ": " + what);
     };
 
     if (rows.empty() || IsBlank(rows.front())) {
-        std::fprintf(stderr, "ovlet make: %s: the first row must name the fields (as 'ovlet show --json' does)\n", csv);
+        Report("make", csv + ": the first row must name the fields (as 'ovlet show --json' does)");
         return kExitUsage;
     }
+    // A column that names no field is left out with a warning; the others
+    // make the cards.
     std::vector<const CardFieldInfo*> columns;
+    std::size_t fieldColumns = 0;
     for (std::size_t c = 0; c < rows.front().cells.size(); ++c) {
         const std::string& name = rows.front().cells[c];
         const CardFieldInfo* field = FindCardField(name);
         if (!field) {
-            fail(rows.front(), c + 1,
-                 name.empty() ? "the column has no field name"
-                              : "'" + name + "' is not a card field (see 'ovlet --help')");
+            warnings.Add(where(rows.front(), c + 1) + ": " +
+                         (name.empty() ? "the column has no field name" : "'" + name + "' is not a card field") +
+                         "; the column is left out (see 'ovlet make --help')");
         }
         for (std::size_t k = 0; field && k < columns.size(); ++k) {
             if (columns[k] == field) fail(rows.front(), c + 1, "the field " + name + " is named twice");
         }
+        fieldColumns += field != nullptr;
         columns.push_back(field);
     }
+    if (fieldColumns == 0) fail(rows.front(), 0, "no column names a card field (see 'ovlet make --help')");
 
     auto reportErrors = [&] {
-        for (std::size_t e = 0; e < errors.size() && e < kMaxErrorsShown; ++e) {
-            std::fprintf(stderr, "ovlet make: %s: %s\n", csv, errors[e].c_str());
-        }
+        for (std::size_t e = 0; e < errors.size() && e < kMaxErrorsShown; ++e) Report("make", csv + ": " + errors[e]);
         if (errors.size() > kMaxErrorsShown) {
-            std::fprintf(stderr, "ovlet make: ... and %zu more\n", errors.size() - kMaxErrorsShown);
+            Report("make", "... and " + std::to_string(errors.size() - kMaxErrorsShown) + " more");
         }
-        std::fprintf(stderr, "ovlet make: no card was written\n");
+        warnings.Print("make", csv + ": ");
+        Report("make", "no card was written");
         return kExitUsage;
     };
     if (!errors.empty()) return reportErrors();
 
-    std::vector<CardRecord> cards;
-    std::vector<std::string> warnings;
+    // Every row is checked before the first card is written; a row keeps
+    // only its values in the card's code page until its card is written.
+    struct Card {
+        std::size_t row;
+        std::vector<std::string> values;  // one per column; unused for columns left out
+    };
+    std::vector<Card> cards;
+    std::size_t blankRows = 0;
     for (std::size_t r = 1; r < rows.size(); ++r) {
-        const CsvRow& row = rows[r];
-        if (IsBlank(row)) continue;
+        CsvRow& row = rows[r];
+        if (IsBlank(row)) {
+            ++blankRows;
+            continue;
+        }
         std::size_t used = row.cells.size();
         while (used > columns.size() && row.cells[used - 1].empty()) --used;
         if (used != columns.size()) {
@@ -222,51 +232,72 @@ int RunMakeBatch(const MakeOptions& options) {
                  std::to_string(used) + " values, but the header names " + std::to_string(columns.size()) + " columns");
             continue;
         }
-        CardRecord record = templateCard;
+        Card card{r, std::vector<std::string>(columns.size())};
         for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (!columns[c]) continue;
             const CardFieldInfo& field = *columns[c];
             std::string ansi;
-            if (!IsUtf8(row.cells[c])) {
-                fail(row, c + 1, "the value is not UTF-8 text (save the file as UTF-8)");
-                continue;
-            }
             if (std::string bad = FieldValueFromUtf8(field, row.cells[c], ansi); !bad.empty()) {
                 fail(row, c + 1, bad);
                 continue;
             }
             if (field.limit > 0 && ansi.size() > static_cast<std::size_t>(field.limit)) {
-                warnings.push_back("row " + std::to_string(row.number) + ", column " + std::to_string(c + 1) + ": " +
-                                   field.name + " is " + std::to_string(ansi.size()) + " characters long, over the " +
-                                   std::to_string(field.limit) + " that can be typed into it; kept in full");
+                warnings.Add(where(row, c + 1) + ": " + OverLimitWarning(field, ansi.size()));
             }
-            record.*field.member = std::move(ansi);
+            card.values[c] = std::move(ansi);
         }
-        cards.push_back(std::move(record));
+        row.cells.clear();
+        row.cells.shrink_to_fit();
+        cards.push_back(std::move(card));
     }
-    // Every row is checked before the first card is written.
     if (!errors.empty()) return reportErrors();
     if (cards.empty()) {
-        std::fprintf(stderr, "ovlet make: %s has no rows below the header; no card was written\n", csv);
+        warnings.Print("make", csv + ": ");
+        Report("make", csv + " has no rows below the header; no card was written");
         return kExitUsage;
     }
-    for (const auto& w : warnings) std::fprintf(stderr, "ovlet make: %s: %s\n", csv, w.c_str());
+    warnings.Print("make", csv + ": ");
 
     std::error_code ec;
     fs::create_directories(out, ec);
     if (!fs::is_directory(out, ec)) {
-        std::fprintf(stderr, "ovlet make: cannot make the folder %s\n", out);
+        Report("make", "cannot make the folder " + out);
         return kExitFile;
     }
-    std::set<std::string> taken;
-    for (auto& record : cards) {
-        const std::string path = (fs::path(out) / UniqueCardFileName(out, CardNameForFile(record), taken)).string();
-        if (!WriteCardTo(path, record, error)) {
-            std::fprintf(stderr, "ovlet make: %s\n", error.c_str());
-            return kExitFile;
+    // Thousands of cards into one folder: each is written without waiting for
+    // the disk, and the folder's file system is synced once at the end.
+    files::FreeNames names(out);
+    files::WriteOptions writeOptions;
+    writeOptions.durability = files::Durability::Later;
+    Progress progress("make", cards.size());
+    std::size_t written = 0;
+    int rc = kExitOk;
+    for (Card& card : cards) {
+        CardRecord record = templateCard;
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (columns[c]) record.*columns[c]->member = std::move(card.values[c]);
+        }
+        card.values.clear();
+        card.values.shrink_to_fit();
+        const std::string path = (fs::path(out) / UniqueCardFileName(names, CardNameForFile(record))).string();
+        const CardWriteResult result = WriteCardWithPicture(path, record, picture.data(), picture.size(), writeOptions);
+        if (result.outcome != CardWriteOutcome::Written) {
+            Report("make", result.error);
+            rc = kExitFile;
+            break;
         }
         std::printf("%s\n", path.c_str());
+        progress.Step(++written);
     }
-    return kExitOk;
+    if (!files::SyncFileSystem(out, error)) {
+        Report("make", error);
+        rc = kExitFile;
+    }
+    std::fflush(stdout);
+    Report("make", std::to_string(written) + (written == 1 ? " card" : " cards") + " written to " + out + ", " +
+                       std::to_string(blankRows) + (blankRows == 1 ? " blank row" : " blank rows") + " skipped, " +
+                       std::to_string(warnings.Count()) + (warnings.Count() == 1 ? " warning" : " warnings"));
+    return rc;
 }
 
 }  // namespace ovlet_cli

@@ -1,9 +1,6 @@
 // Card commands: show, make, picture.
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -12,6 +9,8 @@
 #include "card/codepage.h"
 #include "cli/commands.h"
 #include "cli/exchange_commands.h"
+#include "cli/tool_support.h"
+#include "files/terminal_text.h"
 
 namespace ovlet_cli {
 namespace {
@@ -59,43 +58,39 @@ void PrintLabelled(const std::string& label, const std::string& ansi) {
         std::size_t end = utf8.find('\n', start);
         std::string line = utf8.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::printf(first ? "%s\n" : "%-22s %s\n", first ? line.c_str() : "", line.c_str());
+        line = files::TerminalSafe(line);
+        if (first) {
+            std::printf("%s\n", line.c_str());
+        } else {
+            std::printf("%-22s %s\n", "", line.c_str());
+        }
         first = false;
         if (end == std::string::npos) break;
         start = end + 1;
     }
 }
 
-void PrintCardText(const CardRecord& r) {
+void PrintCardText(const CardRecord& r, std::int32_t pictureLength) {
     for (const auto& f : kCardFields) {
         std::string label = *f.group ? std::string(f.group) + " " + f.label : f.label;
         PrintLabelled(label, r.*f.member);
     }
-    PrintLabelled("Picture:", r.HasPicture() ? std::to_string(r.PictureLength) + " bytes" : "none");
+    PrintLabelled("Picture:", pictureLength > 0 ? std::to_string(pictureLength) + " bytes" : "none");
     std::printf("\nSummary\n");
     for (const char* name : kDisplayStringOrder)
         PrintLabelled(std::string("  ") + name, r.*FindCardString(name)->member);
 }
 
-void PrintCardJson(const CardRecord& r) {
+void PrintCardJson(const CardRecord& r, std::int32_t pictureLength) {
     std::printf("{\n");
     for (const auto& f : kCardFields) std::printf("  \"%s\": %s,\n", f.name, JsonString(r.*f.member).c_str());
-    std::printf("  \"PictureLength\": %d,\n", r.PictureLength);
+    std::printf("  \"PictureLength\": %d,\n", pictureLength);
     for (std::size_t i = 0; i < kDisplayStringOrder.size(); ++i) {
         const char* name = kDisplayStringOrder[i];
         std::printf("  \"%s\": %s%s\n", name, JsonString(r.*FindCardString(name)->member).c_str(),
                     i + 1 < kDisplayStringOrder.size() ? "," : "");
     }
     std::printf("}\n");
-}
-
-bool ReadFileBytes(const char* path, std::vector<std::uint8_t>& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.clear();
-    char chunk[65536];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) out.insert(out.end(), chunk, chunk + in.gcount());
-    return !in.bad();
 }
 
 // Undoes the two escapes a value may carry on the command line: "\n" and "\\".
@@ -114,19 +109,23 @@ std::string Unescape(const std::string& s) {
 
 }  // namespace
 
-int LoadCardForTool(const char* command, const std::string& path, CardRecord& record) {
+int LoadCardForTool(const char* command, const std::string& path, CardRecord& record, const CardReadOptions& options,
+                    std::int32_t* pictureLength) {
     RecordOnlySide side(record);
-    switch (ReadCardFile(path, record, side).outcome) {
+    const CardReadResult result = ReadCardFile(path, record, side, options);
+    if (pictureLength) *pictureLength = result.pictureLength;
+    switch (result.outcome) {
         case CardReadOutcome::Read:
             return kExitOk;
         case CardReadOutcome::CannotOpen:
-            std::fprintf(stderr, "ovlet %s: cannot open card %s\n", command, path.c_str());
+        case CardReadOutcome::ReadFailed:
+            Report(command, result.error);
             return kExitFile;
         case CardReadOutcome::PastEnd:
         case CardReadOutcome::Damaged:
             break;
     }
-    std::fprintf(stderr, "ovlet %s: card %s is damaged or truncated\n", command, path.c_str());
+    Report(command, "card " + path + " is damaged or truncated");
     return kExitDamaged;
 }
 
@@ -164,13 +163,17 @@ CLI::App* DeclareShow(CLI::App& tool, ShowOptions& options) {
 
 int RunShow(const ShowOptions& options) {
     CardRecord record;
-    if (int rc = LoadCardForTool("show", options.card, record); rc != kExitOk) return rc;
+    // Showing a card never touches its picture's bytes, only counts them.
+    CardReadOptions read;
+    read.readPicture = false;
+    std::int32_t pictureLength = 0;
+    if (int rc = LoadCardForTool("show", options.card, record, read, &pictureLength); rc != kExitOk) return rc;
     if (options.json) {
-        PrintCardJson(record);
+        PrintCardJson(record, pictureLength);
     } else {
-        PrintCardText(record);
+        PrintCardText(record, pictureLength);
     }
-    return kExitOk;
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFile;
 }
 
 CLI::App* DeclareMake(CLI::App& tool, MakeOptions& options) {
@@ -201,20 +204,19 @@ int RunMake(const MakeOptions& options) {
         if (const auto eq = word.find('='); eq != std::string::npos) {
             const CardFieldInfo* field = FindCardField(word.substr(0, eq));
             if (!field) {
-                std::fprintf(stderr, "ovlet make: unknown field '%s' (see 'ovlet make --help')\n",
-                             word.substr(0, eq).c_str());
+                Report("make", "unknown field '" + word.substr(0, eq) + "' (see 'ovlet make --help')");
                 return kExitUsage;
             }
             std::string ansi;
             if (std::string error = FieldValueFromUtf8(*field, Unescape(word.substr(eq + 1)), ansi); !error.empty()) {
-                std::fprintf(stderr, "ovlet make: %s\n", error.c_str());
+                Report("make", error);
                 return kExitUsage;
             }
             values.emplace_back(field, std::move(ansi));
         } else if (out.empty()) {
             out = word;
         } else {
-            std::fprintf(stderr, "ovlet make: unexpected argument '%s'\n%s", word.c_str(), kUsage);
+            std::fprintf(stderr, "ovlet make: unexpected argument '%s'\n%s", files::TerminalSafe(word).c_str(), kUsage);
             return kExitUsage;
         }
     }
@@ -226,24 +228,22 @@ int RunMake(const MakeOptions& options) {
     if (!options.from.empty()) {
         if (int rc = LoadCardForTool("make", options.from, record); rc != kExitOk) return rc;
     }
-    for (auto& [field, value] : values) record.*field->member = std::move(value);
+    for (auto& [field, value] : values) {
+        // Kept in full, as a card file may hold it, but the window could not
+        // have typed it: say so, as import does.
+        if (field->limit > 0 && value.size() > static_cast<std::size_t>(field->limit)) {
+            Report("make", "warning: " + OverLimitWarning(*field, value.size()));
+        }
+        record.*field->member = std::move(value);
+    }
     if (!options.picture.empty()) {
         std::vector<std::uint8_t> bytes;
-        if (!ReadFileBytes(options.picture.c_str(), bytes)) {
-            std::fprintf(stderr, "ovlet make: cannot read picture %s\n", options.picture.c_str());
-            return kExitFile;
-        }
-        if (bytes.size() > 0x7FFFFFFF) {
-            std::fprintf(stderr, "ovlet make: picture %s is too large for a card\n", options.picture.c_str());
-            return kExitFile;
-        }
+        if (int rc = LoadPictureFile("make", options.picture, bytes); rc != kExitOk) return rc;
         record.SetPicture(std::move(bytes));
     }
-    RecordOnlySide side(record);
-    const CardWriteResult result = WriteCardFile(out, record, side);
-    if (result.outcome != CardWriteOutcome::Written) {
-        std::fprintf(stderr, "ovlet make: %s\n",
-                     result.error.empty() ? (std::string("cannot write ") + out).c_str() : result.error.c_str());
+    std::string error;
+    if (!WriteCardTo(out, record, error)) {
+        Report("make", error);
         return kExitFile;
     }
     return kExitOk;
@@ -265,14 +265,15 @@ int RunPicture(const PictureOptions& options) {
     CardRecord record;
     if (int rc = LoadCardForTool("picture", options.card, record); rc != kExitOk) return rc;
     if (!record.HasPicture()) {
-        std::fprintf(stderr, "ovlet picture: card %s has no picture\n", options.card.c_str());
+        // Nothing to write is no success: a script must not take an old or
+        // missing file for the card's picture.
+        Report("picture", "card " + options.card + " has no picture; nothing was written");
         return kExitFile;
     }
-    std::ofstream out(options.output, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(record.PictureBytes.data()), record.PictureLength);
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "ovlet picture: cannot write %s\n", options.output.c_str());
+    std::string error;
+    if (!WriteFileReplacing(options.output, record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength),
+                            error)) {
+        Report("picture", error);
         return kExitFile;
     }
     return kExitOk;

@@ -2,8 +2,11 @@
 // function that declares its options on the tool and one that runs it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "card/card_file.h"
 
 namespace CLI {
 class App;
@@ -45,8 +48,11 @@ struct PictureOptions {
 CLI::App* DeclarePicture(CLI::App& tool, PictureOptions& options);
 int RunPicture(const PictureOptions& options);
 
-// Reads a card for a command, reporting a failure on stderr; returns an exit code.
-int LoadCardForTool(const char* command, const std::string& path, CardRecord& record);
+// Reads a card for a command, reporting a failure on stderr; returns an exit
+// code: 2 when the file cannot be read, 3 when it is damaged or cut short.
+// `pictureLength` receives the picture bytes the card holds, read or not.
+int LoadCardForTool(const char* command, const std::string& path, CardRecord& record,
+                    const CardReadOptions& options = {}, std::int32_t* pictureLength = nullptr);
 
 // A UTF-8 value for a field in the card's code page (multi-line fields store
 // line breaks as CR LF). Returns an error text, or "" when the value fits.

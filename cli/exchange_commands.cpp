@@ -1,21 +1,11 @@
 // Commands export, import and qr, and what they share with batch making.
 #include "cli/exchange_commands.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "card/card_file.h"
@@ -24,183 +14,12 @@
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 #include "exchange/web_card.h"
+#include "files/input_file.h"
+#include "files/terminal_text.h"
 
 namespace ovlet_cli {
 
 namespace fs = std::filesystem;
-
-// ------------------------------------------------------------------ shared helpers
-
-bool ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        error = path + " is a folder";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open " + path;
-        return false;
-    }
-    bytes.clear();
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > maxBytes) {
-            error = path + " is larger than " + std::to_string(maxBytes >> 20) + " MiB";
-            return false;
-        }
-    }
-    if (in.bad()) {
-        error = "cannot read " + path;
-        return false;
-    }
-    return true;
-}
-
-// Writes a new file beside the target and renames it over the target once it
-// is complete, so that a failed write leaves an existing file as it was.
-bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size, std::string& error) {
-    fs::path target = path;
-    fs::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    std::size_t done = 0;
-    errno = 0;
-    bool ok = true;
-    while (done < size) {
-        const ssize_t n = ::write(fd, bytes + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    const int writeErrno = errno;
-    if (::close(fd) != 0) ok = false;
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) {
-        error = "cannot write " + path + ": " + std::strerror(writeErrno ? writeErrno : errno);
-        ::unlink(temp.c_str());
-    }
-    return ok;
-}
-
-bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error) {
-    return WriteCardTo(path, record, error, DefaultCardFileOps());
-}
-
-bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error, const CardFileOps& ops) {
-    RecordOnlySide side(record);
-    const CardWriteResult result = WriteCardFile(path, record, side, ops);
-    if (result.outcome == CardWriteOutcome::Written) return true;
-    error = result.error.empty() ? "cannot write " + path : result.error;
-    return false;
-}
-
-namespace {
-
-bool IsSafeAscii(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
-           c == '_';
-}
-
-std::string LowerAscii(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return s;
-}
-
-// Names a Windows machine keeps for devices, whatever the extension.
-bool IsDeviceName(const std::string& stem) {
-    static const char* kNames[] = {"con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4",
-                                   "com5", "com6", "com7", "com8", "com9", "lpt1", "lpt2", "lpt3",
-                                   "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
-    const std::string lower = LowerAscii(stem);
-    for (const char* n : kNames) {
-        if (lower == n) return true;
-    }
-    return false;
-}
-
-// The name reduced to letters (any script), digits, '-', '.' and '_'.
-std::string SafeStem(const std::string& utf8) {
-    constexpr std::size_t kMaxStemBytes = 60;
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        std::size_t length = 1;
-        bool keep = IsSafeAscii(c);
-        if (c >= 0xC0) {
-            length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-            keep = i + length <= utf8.size();
-            for (std::size_t k = 1; keep && k < length; ++k) {
-                keep = (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
-            }
-            // Latin-1 multiplication and division signs are not letters.
-            if (keep && length == 2 && c == 0xC3) {
-                const auto n = static_cast<unsigned char>(utf8[i + 1]);
-                keep = n != 0x97 && n != 0xB7;
-            }
-            if (!keep) length = 1;
-        }
-        if (keep) {
-            if (out.size() + length > kMaxStemBytes) break;
-            out.append(utf8, i, length);
-        } else if (!out.empty() && out.back() != '_') {
-            out += '_';
-        }
-        i += length;
-    }
-    while (!out.empty() && (out.back() == '_' || out.back() == '.' || out.back() == '-')) out.pop_back();
-    std::size_t start = 0;
-    while (start < out.size() && (out[start] == '_' || out[start] == '.' || out[start] == '-')) ++start;
-    out.erase(0, start);
-    if (out.empty()) out = "card";
-    if (IsDeviceName(out)) out += '_';
-    return out;
-}
-
-}  // namespace
-
-std::string UniqueCardFileName(const std::string& folder, const std::string& nameUtf8, std::set<std::string>& taken) {
-    const std::string stem = SafeStem(nameUtf8);
-    for (int n = 1;; ++n) {
-        const std::string name = n == 1 ? stem + ".ovt" : stem + "-" + std::to_string(n) + ".ovt";
-        std::error_code ec;
-        if (taken.count(LowerAscii(name))) continue;
-        // A file already there is never replaced, nor one differing only in
-        // case from a name given out, which would collide on Windows.
-        if (fs::exists(fs::path(folder) / name, ec)) {
-            taken.insert(LowerAscii(name));
-            continue;
-        }
-        taken.insert(LowerAscii(name));
-        return name;
-    }
-}
-
-std::string CardNameForFile(const CardRecord& record) {
-    std::string name;
-    for (const std::string* part : {&record.FirstName, &record.MiddleName, &record.LastName}) {
-        if (part->empty()) continue;
-        if (!name.empty()) name += ' ';
-        name += *part;
-    }
-    if (name.empty()) name = record.Company;
-    return codepage::Utf8FromAnsi(name);
-}
 
 // ------------------------------------------------------------------ export
 
@@ -225,18 +44,16 @@ int RunExport(const ExportOptions& o) {
     vcard::WriteOptions options;
     if (o.vcard3) options.version = vcard::Version::V3_0;
     options.photo = !o.noPhoto;
-    const char* card = o.card.c_str();
-    const char* out = o.output.empty() ? nullptr : o.output.c_str();
+    const std::string out = o.output.empty() ? "-" : o.output;
     CardRecord record;
-    if (int rc = LoadCardForTool("export", card, record); rc != kExitOk) return rc;
+    // Without the photo the picture's bytes are never read.
+    CardReadOptions read;
+    read.readPicture = options.photo;
+    if (int rc = LoadCardForTool("export", o.card, record, read); rc != kExitOk) return rc;
     const std::string text = vcard::EncodeVCard(record, options);
-    if (!out || std::string_view(out) == "-") {
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        return std::fflush(stdout) == 0 ? kExitOk : kExitFile;
-    }
     std::string error;
     if (!WriteFileReplacing(out, text.data(), text.size(), error)) {
-        std::fprintf(stderr, "ovlet export: %s\n", error.c_str());
+        Report("export", error);
         return kExitFile;
     }
     return kExitOk;
@@ -245,9 +62,6 @@ int RunExport(const ExportOptions& o) {
 namespace {
 
 // ------------------------------------------------------------------ import
-
-// vCard files larger than this are refused before they are read.
-constexpr std::size_t kMaxVCardFileBytes = 64u << 20;
 
 // What an import tells about the file and its cards: every card's issues
 // until kMaxShown lines are printed, then only a count, so a file with a
@@ -258,7 +72,7 @@ public:
 
     void File(const char* input, const vcard::ReadSummary& summary) {
         if (summary.errors.empty() && summary.warnings.empty()) return;
-        std::fprintf(stderr, "ovlet import: %s:\n", input);
+        Report("import", std::string(input) + ":");
         Print("error: ", summary.errors);
         Print("", summary.warnings);
     }
@@ -267,8 +81,8 @@ public:
         notShown_ += card.issuesNotKept;
         if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
         if (shown_ < kMaxShown) {
-            std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1, card.displayName.c_str(),
-                         card.firstLine);
+            std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1,
+                         files::TerminalSafe(card.displayName).c_str(), card.firstLine);
         }
         Print("error: ", card.errors);
         Print("", card.warnings);
@@ -289,7 +103,8 @@ private:
             ++shown_;
             std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
             if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
-            std::fprintf(stderr, "  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ", issue.text.c_str());
+            std::fprintf(stderr, "  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ",
+                         files::TerminalSafe(issue.text).c_str());
         }
     }
 
@@ -297,50 +112,7 @@ private:
     std::size_t notShown_ = 0;
 };
 
-// The next free file name for a name already given out is found in constant
-// time: each name remembers the number it got to, and a number is tried once.
-class FreeNames {
-public:
-    explicit FreeNames(std::string folder) : folder_(std::move(folder)) {}
-
-    std::string Next(const std::string& nameUtf8) {
-        const std::string stem = SafeStem(nameUtf8);
-        int& n = next_[LowerAscii(stem)];
-        for (;;) {
-            ++n;
-            const std::string name = n == 1 ? stem + ".ovt" : stem + "-" + std::to_string(n) + ".ovt";
-            // A file already there is never replaced, nor one differing only in
-            // case from a name given out, which would collide on Windows.
-            if (!taken_.insert(LowerAscii(name)).second) continue;
-            std::error_code ec;
-            if (fs::exists(fs::path(folder_) / name, ec)) continue;
-            return name;
-        }
-    }
-
-private:
-    std::string folder_;
-    std::unordered_map<std::string, int> next_;
-    std::unordered_set<std::string> taken_;
-};
-
 }  // namespace
-
-int LoadPictureFile(const char* command, const char* path, std::vector<std::uint8_t>& bytes) {
-    std::string data;
-    std::string error;
-    if (!ReadInputFile(path, 0x7FFFFFFF, data, error)) {
-        std::fprintf(stderr, "ovlet %s: cannot read picture %s (%s)\n", command, path, error.c_str());
-        return kExitFile;
-    }
-    const std::string type = vcard::PictureMediaType(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
-    if (type != "image/jpeg" && type != "image/png") {
-        std::fprintf(stderr, "ovlet %s: picture %s is not a JPEG or PNG file (%s)\n", command, path, type.c_str());
-        return kExitPicture;
-    }
-    bytes.assign(data.begin(), data.end());
-    return kExitOk;
-}
 
 CLI::App* DeclareImport(CLI::App& tool, ImportOptions& options) {
     CLI::App* command = tool.add_subcommand(
@@ -369,8 +141,8 @@ int RunImport(const ImportOptions& o) {
 
     std::string bytes;
     std::string error;
-    if (!ReadInputFile(std::string_view(input) == "-" ? "/dev/stdin" : input, kMaxVCardFileBytes, bytes, error)) {
-        std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
+    if (!ReadInputFile(input, files::kMaxTextFileBytes, bytes, error)) {
+        Report("import", error);
         return kExitFile;
     }
     ImportReport report;
@@ -391,10 +163,12 @@ int RunImport(const ImportOptions& o) {
         }
         if (picture) first->record.SetPicture(pictureBytes);
         if (!WriteCardTo(out, first->record, error)) {
-            std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
+            Report("import", error);
             return kExitFile;
         }
-        std::printf("%s: \"%s\"\n", out, first->displayName.c_str());
+        // The card itself may have gone to standard output.
+        std::fprintf(std::string_view(out) == "-" ? stderr : stdout, "%s: \"%s\"\n", files::TerminalSafe(out).c_str(),
+                     files::TerminalSafe(first->displayName).c_str());
         if (summary.cards > 1) {
             std::fprintf(stderr,
                          "ovlet import: the file holds %zu cards; only the first was imported (--all -o FOLDER "
@@ -407,14 +181,14 @@ int RunImport(const ImportOptions& o) {
     std::error_code ec;
     fs::create_directories(out, ec);
     if (!fs::is_directory(out, ec)) {
-        std::fprintf(stderr, "ovlet import: cannot make the folder %s\n", out);
+        std::fprintf(stderr, "ovlet import: cannot make the folder %s\n", files::TerminalSafe(out).c_str());
         return kExitFile;
     }
-    // Each card is written as soon as it is read and then let go. A batch
-    // syncs once at the end, not twice per card: a file of 20,000 cards
-    // takes seconds, not minutes.
-    static const CardFileOps kBatchOps{DefaultCardFileOps().write, [](int) { return 0; }};
-    FreeNames names(out);
+    // The cards are read one at a time, each written as soon as it is read
+    // and then let go: a file of any number of cards costs the same per card.
+    // Each is written without waiting for the disk, and the folder's file
+    // system is synced once at the end.
+    files::FreeNames names(out);
     std::size_t index = 0;
     int rc = kExitOk;
     const vcard::ReadSummary summary = vcard::ReadVCards(bytes, [&](vcard::ImportedCard&& card) {
@@ -426,24 +200,20 @@ int RunImport(const ImportOptions& o) {
             return true;
         }
         if (picture) card.record.SetPicture(pictureBytes);
-        const std::string path = (fs::path(out) / names.Next(CardNameForFile(card.record))).string();
-        if (!WriteCardTo(path, card.record, error, kBatchOps)) {
-            std::fprintf(stderr, "ovlet import: %s\n", error.c_str());
+        const std::string path = (fs::path(out) / UniqueCardFileName(names, CardNameForFile(card.record))).string();
+        if (!WriteCardTo(path, card.record, error, files::Durability::Later)) {
+            Report("import", error);
             rc = kExitFile;
             return false;
         }
-        std::printf("%s: \"%s\"\n", path.c_str(), card.displayName.c_str());
+        std::printf("%s: \"%s\"\n", files::TerminalSafe(path).c_str(), files::TerminalSafe(card.displayName).c_str());
         return true;
     });
     report.File(input, summary);
     report.Finish();
-    if (const int dir = ::open(out, O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        if (::syncfs(dir) != 0 && rc == kExitOk) {
-            std::fprintf(stderr, "ovlet import: the cards in %s cannot be saved to disk: %s\n", out,
-                         std::strerror(errno));
-            rc = kExitFile;
-        }
-        ::close(dir);
+    if (!files::SyncFileSystem(out, error)) {
+        Report("import", error);
+        return kExitFile;
     }
     if (rc == kExitOk && !summary.errors.empty()) rc = kExitDamaged;
     return rc;
@@ -452,8 +222,8 @@ int RunImport(const ImportOptions& o) {
 // ------------------------------------------------------------------ qr
 
 CLI::App* DeclareQr(CLI::App& tool, QrOptions& options) {
-    CLI::App* command = tool.add_subcommand(
-        "qr", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)");
+    CLI::App* command =
+        tool.add_subcommand("qr", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)");
     command->add_option("-o,--output", options.output, "The PNG file to write")->type_name("OUT.png")->required();
     command->add_option("--size", options.size, "Width and height of the picture (at least 2 pixels a module)")
         ->type_name("PIXELS")
@@ -468,7 +238,10 @@ int RunQr(const QrOptions& o) {
     const char* out = o.output.c_str();
     const int pixels = o.size;
     CardRecord record;
-    if (int rc = LoadCardForTool("qr", card, record); rc != kExitOk) return rc;
+    // The code leaves the photo out: its bytes are never read.
+    CardReadOptions read;
+    read.readPicture = false;
+    if (int rc = LoadCardForTool("qr", card, record, read); rc != kExitOk) return rc;
     qr::CardCode code;
     std::string error;
     if (!qr::EncodeCard(record, code, error)) {
@@ -481,11 +254,12 @@ int RunQr(const QrOptions& o) {
         return kExitUsage;
     }
     if (!WriteFileReplacing(out, png.data(), png.size(), error)) {
-        std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
+        Report("qr", error);
         return kExitFile;
     }
-    std::printf("%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n", out,
-                code.code.version, code.code.level, code.code.width, code.code.width, code.text.size());
+    std::fprintf(std::string_view(out) == "-" ? stderr : stdout,
+                 "%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n", out,
+                 code.code.version, code.code.level, code.code.width, code.code.width, code.text.size());
     return kExitOk;
 }
 
@@ -506,12 +280,8 @@ int RunHtml(const HtmlOptions& o) {
     if (int rc = LoadCardForTool("html", o.card, record); rc != kExitOk) return rc;
     const std::string page = webcard::EncodeWebCard(record);
     std::string error;
-    if (o.output == "-") {
-        std::fwrite(page.data(), 1, page.size(), stdout);
-        return std::fflush(stdout) == 0 ? kExitOk : kExitFile;
-    }
     if (!WriteFileReplacing(o.output, page.data(), page.size(), error)) {
-        std::fprintf(stderr, "ovlet html: %s\n", error.c_str());
+        Report("html", error);
         return kExitFile;
     }
     return kExitOk;

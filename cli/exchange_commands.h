@@ -4,17 +4,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/tool_support.h"
 
 namespace CLI {
 class App;
 }
 struct CardRecord;
-struct CardFileOps;
 
 namespace ovlet_cli {
 
@@ -55,25 +54,5 @@ int RunHtml(const HtmlOptions& options);
 
 // make --csv PEOPLE.csv -o FOLDER: one card per row (RunMake hands over to it).
 int RunMakeBatch(const MakeOptions& options);
-
-// A file name for a card from a person's or company's name (UTF-8): letters,
-// digits and a few safe marks only, never hidden or a device name, at most 60
-// bytes before ".ovt". `taken` holds the names already given out (lower case)
-// and receives the new one; a name already in `folder` is not used again.
-std::string UniqueCardFileName(const std::string& folder, const std::string& nameUtf8, std::set<std::string>& taken);
-
-// Helpers the commands share.
-
-// Reads a whole input file of at most `maxBytes`.
-bool ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error);
-// Writes a file completely or leaves the one there unchanged.
-bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size, std::string& error);
-// Reads a picture for a card: JPEG or PNG only. Returns an exit code.
-int LoadPictureFile(const char* command, const char* path, std::vector<std::uint8_t>& bytes);
-bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error);
-// The same with the file operations of a batch (see import --all).
-bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error, const CardFileOps& ops);
-// The name a card's file is named after: the person, else the company (UTF-8).
-std::string CardNameForFile(const CardRecord& record);
 
 }  // namespace ovlet_cli

@@ -6,8 +6,12 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/commands.h"
+#include "cli/tool_support.h"
+#include "files/input_file.h"
+#include "files/output_file.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
 #include "picture/picture_info.h"
@@ -75,28 +79,31 @@ void PixelAt(const CWinBmp& bitmap, const std::uint8_t* line, std::int32_t x, st
     }
 }
 
-bool WritePam(const CWinBmp& bitmap, const char* path) {
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file) {
+// Writes the bitmap as a PAM file through the one writer ("-": standard output).
+bool WritePam(const CWinBmp& bitmap, const std::string& path, std::string& error) {
+    files::WriteOptions options;
+    options.dashIsStandardOutput = true;
+    files::OutputFile file(options);
+    if (!file.Open(path)) {
+        error = file.Error();
         return false;
     }
     auto [width, height] = bitmap.GetSize();
-    std::fprintf(file, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n", width, height);
+    const std::string header = "P7\nWIDTH " + std::to_string(width) + "\nHEIGHT " + std::to_string(height) +
+                               "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
+    bool ok = file.Write(header.data(), header.size());
     std::string row(static_cast<std::size_t>(width) * 4, '\0');
-    bool ok = true;
     for (std::int32_t y = 0; y < height && ok; ++y) {
         const std::uint8_t* line = bitmap.GetLineTable()[y];
         auto* out = reinterpret_cast<std::uint8_t*>(row.data());
         for (std::int32_t x = 0; x < width; ++x) {
             PixelAt(bitmap, line, x, out + 4 * x);
         }
-        ok = std::fwrite(row.data(), 1, row.size(), file) == row.size();
+        ok = file.Write(row.data(), row.size());
     }
-    return std::fclose(file) == 0 && ok;
-}
-
-PictureFormat DetectFileFormat(CFileSource& source) {
-    return CAnyPicDecoder::DetectFormat(source.GetReadPointer(), source.GetBytesLeft());
+    if (ok && file.Commit()) return true;
+    error = file.Error();
+    return false;
 }
 
 }  // namespace
@@ -120,27 +127,33 @@ int RunDecode(const DecodeOptions& options) {
             stderr, "ovlet decode: name the PAM file to write\nUsage: ovlet decode PICTURE OUT.pam [--depth 0|8|32]\n");
         return kExitUsage;
     }
-    const char* picturePath = options.picture.c_str();
-    const char* outPath = options.output.c_str();
-    const int depth = options.depth;
-    CWinBmp bitmap;
-    PictureFormat format = PictureFormat::Unknown;
-    try {
-        CFileSource probe;
-        if (probe.OpenFile(picturePath) == 0) {
-            format = DetectFileFormat(probe);
-        }
-        Decoder().DecodeFile(picturePath, &bitmap, depth);
-    } catch (const CTextException& error) {
-        return ReportError(error);
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!files::ReadWholeFile(options.picture, {files::kMaxPictureBytes, false}, bytes, error)) {
+        Report("decode", error);
+        return kExitFile;
     }
-    if (!WritePam(bitmap, outPath)) {
-        std::fprintf(stderr, "ovlet decode: cannot write %s\n", outPath);
+    const auto size = static_cast<std::int32_t>(bytes.size());
+    const PictureFormat format = CAnyPicDecoder::DetectFormat(bytes.data(), size);
+    CWinBmp bitmap;
+    CDataSource source;
+    source.OpenData(options.picture.c_str(), bytes.data(), size);
+    try {
+        Decoder().DecodeSource(&source, &bitmap, options.depth);
+    } catch (const CTextException& e) {
+        source.Close();
+        return ReportError(e);
+    }
+    source.Close();
+    // The picture's bytes are no longer needed while the file is written.
+    std::vector<std::uint8_t>().swap(bytes);
+    if (!WritePam(bitmap, options.output, error)) {
+        Report("decode", error);
         return kExitFile;
     }
     auto [width, height] = bitmap.GetSize();
-    std::printf("%dx%d depth %d alpha %s format %s\n", width, height, bitmap.GetBitsPerPixel(),
-                bitmap.HasAlpha() ? "yes" : "no", PictureFormatName(format));
+    std::fprintf(options.output == "-" ? stderr : stdout, "%dx%d depth %d alpha %s format %s\n", width, height,
+                 bitmap.GetBitsPerPixel(), bitmap.HasAlpha() ? "yes" : "no", PictureFormatName(format));
     return kExitOk;
 }
 
@@ -151,20 +164,48 @@ CLI::App* DeclareInfo(CLI::App& tool, InfoOptions& options) {
 }
 
 int RunInfo(const InfoOptions& options) {
-    const char* path = options.picture.c_str();
-    CFileSource source;
-    int status = source.OpenFile(path);
-    if (status != 0) {
-        std::string text = "Decoder error: Opening " + std::string(path) + " failed";
-        return ReportError(CTextException(status, text.c_str()));
+    files::InputFile file;
+    if (!file.Open(options.picture, {files::kMaxPictureBytes, false})) {
+        Report("info", file.Error());
+        return kExitFile;
     }
-    PictureFormat format = DetectFileFormat(source);
+    // The header is at the start: a first block usually holds it, and the
+    // rest is read only when it does not (a JPEG with large metadata first).
+    std::vector<std::uint8_t> bytes(1 << 16);
+    std::size_t got = 0;
+    bool ok = file.Read(bytes.data(), bytes.size(), got);
+    bytes.resize(got);
+    auto detect = [&](PictureFormat& format, PictureHeaderSize& size) {
+        const auto count = static_cast<std::int32_t>(bytes.size());
+        format = CAnyPicDecoder::DetectFormat(bytes.data(), count);
+        return ReadHeaderSize(format, bytes.data(), count, &size);
+    };
+    PictureFormat format = PictureFormat::Unknown;
     PictureHeaderSize size{};
-    if (ReadHeaderSize(format, source.GetReadPointer(), source.GetBytesLeft(), &size)) {
+    bool known = ok && detect(format, size);
+    if (ok && !known && got == (1u << 16)) {
+        std::vector<std::uint8_t> rest(1 << 20);
+        while (ok) {
+            std::size_t more = 0;
+            ok = file.Read(rest.data(), rest.size(), more);
+            bytes.insert(bytes.end(), rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(more));
+            if (more < rest.size()) break;
+        }
+        known = ok && detect(format, size);
+    }
+    if (!ok) {
+        Report("info", file.Error());
+        return kExitFile;
+    }
+    if (known) {
         std::printf("format %s size %lldx%lld\n", PictureFormatName(format), static_cast<long long>(size.width),
                     static_cast<long long>(size.height));
     } else {
         std::printf("format %s size unknown\n", PictureFormatName(format));
+    }
+    if (format == PictureFormat::Unknown) {
+        Report("info", options.picture + " is not a picture of a known format");
+        return kExitPicture;
     }
     return kExitOk;
 }

@@ -18,7 +18,7 @@
 
 #include "card/card_file.h"
 #include "cli/commands.h"
-#include "cli/exchange_commands.h"
+#include "cli/tool_support.h"
 #include "exchange/drawing/card_drawing.h"
 #include "exchange/drawing/card_sheet.h"
 
@@ -43,17 +43,11 @@ private:
     QGuiApplication app_;
 };
 
-// Writes bytes to the named file ('-': standard output).
+// Writes bytes to the named file ('-': standard output) through the one writer.
 int WriteOutput(const char* command, const std::string& path, const char* data, std::size_t size) {
     std::string error;
-    if (path == "-") {
-        const bool ok = std::fwrite(data, 1, size, stdout) == size && std::fflush(stdout) == 0;
-        if (ok) return kExitOk;
-        error = "cannot write to standard output";
-    } else if (WriteFileReplacing(path, data, size, error)) {
-        return kExitOk;
-    }
-    std::fprintf(stderr, "ovlet %s: %s\n", command, error.c_str());
+    if (WriteFileReplacing(path, data, size, error)) return kExitOk;
+    Report(command, error);
     return kExitFile;
 }
 
@@ -63,7 +57,7 @@ int WritePng(const char* command, const std::string& path, const QImage& image) 
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "PNG");
     if (image.isNull() || !writer.write(image)) {
-        std::fprintf(stderr, "ovlet %s: the picture cannot be made\n", command);
+        Report(command, "the picture cannot be made");
         return kExitFile;
     }
     return WriteOutput(command, path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -120,7 +114,7 @@ int RunPrint(const PrintOptions& options) {
     layout.bleedMm = options.bleed;
     layout.cropMarks = layout.sheet != drawing::Sheet::Single || options.cropMarks;
     if (const std::string why = layout.Check(); !why.empty()) {
-        std::fprintf(stderr, "ovlet print: %s\n", why.c_str());
+        Report("print", why);
         return kExitUsage;
     }
     CardRecord card;
@@ -129,7 +123,7 @@ int RunPrint(const PrintOptions& options) {
     std::vector<char> pdf;
     std::string warning, error;
     if (!drawing::WriteCardPdf(card, layout, pdf, warning, error)) {
-        std::fprintf(stderr, "ovlet print: %s\n", error.c_str());
+        Report("print", error);
         return kExitUsage;
     }
     WarnPicture("print", warning);

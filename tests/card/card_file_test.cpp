@@ -6,6 +6,9 @@
 #include <cstring>
 #include <random>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "card/archive_string.h"
 #include "card_test_support.h"
 
@@ -135,6 +138,49 @@ TEST(CardFile, UnopenableFileKeepsTheLabelAndClearsThePath) {
     EXPECT_EQ(window.showCount, 0);
 }
 
+// Only a regular file is a card: the rest is refused before a byte is read
+// (a FIFO would block, a device never end).
+TEST(CardFile, ReadsOnlyRegularFiles) {
+    TempDir dir;
+    ::mkfifo((dir / "fifo").c_str(), 0644);
+    const std::pair<std::string, std::string> cases[] = {
+        {(dir / "fifo").string(), "is a FIFO, not a regular file"},
+        {dir.path().string(), "is a folder"},
+        {"/dev/zero", "is a device, not a regular file"},
+        {(dir / "missing.ovt").string(), "no such file"},
+    };
+    for (const auto& [path, reason] : cases) {
+        SCOPED_TRACE(path);
+        CardRecord record;
+        FakeWindow window;
+        const CardReadResult result = ReadCardFile(path, record, window);
+        EXPECT_EQ(result.outcome, CardReadOutcome::CannotOpen);
+        EXPECT_EQ(result.error, "cannot read " + path + ": " + reason);
+        ASSERT_EQ(window.messages.size(), 1u);
+        EXPECT_EQ(window.messages[0].second, kCannotOpenCardMessage);
+    }
+}
+
+// A card that says it holds a 2 GiB picture in a sparse 4 GiB file: reading
+// its text does not touch the picture, and the count is still right.
+TEST(CardFile, ReadingWithoutThePictureNeverTouchesIt) {
+    TempDir dir;
+    const auto path = dir / "sparse.ovt";
+    WriteBytes(path, CardBytes({"Acme"}, 0x7FFFFFFF));
+    ASSERT_EQ(::truncate(path.c_str(), 4LL << 30), 0);
+    CardRecord record;
+    FakeWindow window;
+    CardReadOptions options;
+    options.readPicture = false;
+    const CardReadResult result = ReadCardFile(path.string(), record, window, options);
+    EXPECT_EQ(result.outcome, CardReadOutcome::Read);
+    EXPECT_EQ(result.pictureLength, 0x7FFFFFFF);
+    EXPECT_FALSE(result.pictureShort);
+    EXPECT_FALSE(record.HasPicture());
+    EXPECT_EQ(record.Company, "Acme");
+    EXPECT_TRUE(window.shownFiles.empty());
+}
+
 TEST(CardFile, PictureGoesThroughAPrivateTemporaryFileThatIsRemoved) {
     TempDir dir;
     const Bytes picture = {0xFF, 0xD8, 0xFF, 1, 2, 3, 4};
@@ -182,21 +228,34 @@ TEST(CardFile, TruncationSweepOverTheSampleCard) {
     ASSERT_EQ(ReadCardBytes(full.data(), full.size(), whole, wholeWindow).outcome, CardReadOutcome::Read);
     const std::size_t pictureStart = full.size() - static_cast<std::size_t>(whole.PictureLength);
     const std::size_t lengthStart = pictureStart - 4;
-    // Every cut in the text and the picture length, then every 37th in the picture bytes.
+    // Every cut in the text and the picture length, then every 37th in the
+    // picture bytes; each read from memory, from a file, and from a file
+    // without its picture.
+    TempDir dir;
+    const auto path = dir / "cut.ovt";
     for (std::size_t cut = 0; cut <= full.size();
          cut = cut < lengthStart + 8 || cut == full.size() ? cut + 1 : std::min(cut + 37, full.size())) {
         SCOPED_TRACE(cut);
         const Bytes prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
-        CardRecord record;
-        FakeWindow window;
-        window.decodes = false;
-        const CardReadResult result = ReadCardBytes(prefix.data(), prefix.size(), record, window);
-        if (cut < lengthStart) {
-            ASSERT_EQ(result.outcome, CardReadOutcome::PastEnd);
-        } else {
+        WriteBytes(path, prefix);
+        for (int way = 0; way < 3; ++way) {
+            SCOPED_TRACE(way == 0 ? "memory" : way == 1 ? "file" : "file without picture");
+            CardRecord record;
+            FakeWindow window;
+            window.decodes = false;
+            CardReadOptions options;
+            options.readPicture = way != 2;
+            const CardReadResult result = way == 0 ? ReadCardBytes(prefix.data(), prefix.size(), record, window)
+                                                   : ReadCardFile(path.string(), record, window, options);
+            if (cut < lengthStart) {
+                ASSERT_EQ(result.outcome, CardReadOutcome::PastEnd);
+                continue;
+            }
             ASSERT_EQ(result.outcome, CardReadOutcome::Read);
+            for (const auto& f : kCardFields) ASSERT_EQ(record.*f.member, whole.*f.member) << f.name;
             const std::size_t expected = cut < pictureStart ? 0 : cut - pictureStart;
-            ASSERT_EQ(record.PictureLength, static_cast<std::int32_t>(expected));
+            ASSERT_EQ(result.pictureLength, static_cast<std::int32_t>(expected));
+            ASSERT_EQ(record.PictureLength, options.readPicture ? static_cast<std::int32_t>(expected) : 0);
             ASSERT_TRUE(std::equal(record.PictureBytes.begin(), record.PictureBytes.end(),
                                    full.begin() + static_cast<std::ptrdiff_t>(pictureStart)));
         }
@@ -231,6 +290,14 @@ TEST(CardFile, WriteReadWriteIsByteForByteForRandomCards) {
         ASSERT_EQ(ReadCardBytes(first.data(), first.size(), back, backWindow).outcome, CardReadOutcome::Read);
         for (const auto& f : kCardFields) ASSERT_EQ(back.*f.member, record.*f.member) << f.name;
         EXPECT_EQ(Write(back, backWindow), first);
+        // The file reader's buffer boundaries fall inside the long fields.
+        TempDir dir;
+        WriteBytes(dir / "r.ovt", first);
+        CardRecord fromFile;
+        FakeWindow fileWindow;
+        ASSERT_EQ(ReadCardFile((dir / "r.ovt").string(), fromFile, fileWindow).outcome, CardReadOutcome::Read);
+        for (const auto& f : kCardFields) ASSERT_EQ(fromFile.*f.member, record.*f.member) << f.name;
+        EXPECT_EQ(fromFile.PictureBytes, back.PictureBytes);
     }
 }
 

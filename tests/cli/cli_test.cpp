@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../card/card_test_support.h"
+#include "tool_run.h"
 
 namespace {
 
@@ -94,6 +95,27 @@ TEST(OvletTool, MakeThenShowJsonGivesBackEveryField) {
     EXPECT_NE(json2.find("\"EMail\": \"a@b.c\""), std::string::npos);
     ASSERT_EQ(Ovlet("picture " + second + " " + (dir / "p.jpg").string()).code, 0);
     EXPECT_EQ(ReadBytes(dir / "p.jpg"), ReadBytes(std::string(OVLET_SAMPLES_DIR) + "/sample.jpg"));
+}
+
+// A card from a stranger cannot drive the terminal: show escapes control
+// characters; --json keeps the exact text as JSON escapes.
+TEST(OvletTool, ShowEscapesControlCharactersAndJsonStaysExact) {
+    TempDir dir;
+    const std::string card = (dir / "hostile.ovt").string();
+    ASSERT_EQ(RunTool(OVLET_BIN, {"make", card, "Company=\x1b]0;owned\a\x1b[31mRed", "City=a\rb",
+                                  "GeneralInformation=one\\ntwo\x1b[2J"})
+                  .code,
+              0);
+    const std::string text = RunTool(OVLET_BIN, {"show", card}).out;
+    EXPECT_EQ(text.find('\x1b'), std::string::npos);
+    EXPECT_EQ(text.find('\a'), std::string::npos);
+    EXPECT_NE(text.find("\\x1b]0;owned\\x07\\x1b[31mRed"), std::string::npos) << text;
+    EXPECT_NE(text.find("a\\rb"), std::string::npos) << text;
+    EXPECT_NE(text.find("two\\x1b[2J"), std::string::npos) << text;
+    const std::string json = RunTool(OVLET_BIN, {"show", "--json", card}).out;
+    EXPECT_NE(json.find("\"Company\": \"\\u001b]0;owned\\u0007\\u001b[31mRed\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"City\": \"a\\rb\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"GeneralInformation\": \"one\\r\\ntwo\\u001b[2J\""), std::string::npos) << json;
 }
 
 TEST(OvletTool, ShowPrintsLabelsAndSummary) {

@@ -1,0 +1,86 @@
+// What the ovlet commands share: messages, reading and writing files through
+// the programs' one reader and writer, pictures for cards, names for cards
+// written in batches, and warnings kept within bounds.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "files/free_names.h"
+#include "files/output_file.h"
+
+struct CardFieldInfo;
+struct CardRecord;
+
+namespace ovlet_cli {
+
+// Prints "ovlet COMMAND: MESSAGE" on standard error. Text from files can be in
+// the message: control characters are shown escaped.
+void Report(const char* command, const std::string& message);
+
+// Reads a whole input file of at most `maxBytes` (regular files only; "-" is
+// standard input). False, with `error` ("cannot read PATH: ...") set, when it
+// cannot be read.
+bool ReadInputFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes, std::string& error);
+
+// Writes a whole file through the one writer ("-" is standard output):
+// completely, or not at all, leaving the file there as it was.
+bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size, std::string& error,
+                        files::Durability durability = files::Durability::Synced);
+
+// Writes a card ("-" is standard output); `error` names the file.
+bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error,
+                 files::Durability durability = files::Durability::Synced);
+
+// Reads a picture for a card: a JPEG or PNG file (at most 2 GiB, what a card
+// can hold) that decodes. Returns an exit code, having reported a failure:
+// 2 when the file cannot be read, 4 when it is no picture a card can show.
+int LoadPictureFile(const char* command, const std::string& path, std::vector<std::uint8_t>& bytes);
+
+// The name a card's file is named after: the person, else the company (UTF-8).
+std::string CardNameForFile(const CardRecord& record);
+
+// A file name in `names`' folder for a card of that name (UTF-8): letters,
+// digits and a few safe marks only, never hidden or a device name, at most 60
+// bytes before ".ovt", never a file already there; a repeated name gets
+// "-2", "-3", ... in constant time.
+std::string UniqueCardFileName(files::FreeNames& names, const std::string& nameUtf8);
+
+// The warning for a value longer than its field's typing limit.
+std::string OverLimitWarning(const CardFieldInfo& field, std::size_t length);
+
+// Warnings of a batch: all are counted, the first ones kept to be shown.
+class WarningLog {
+public:
+    static constexpr std::size_t kKept = 100;
+
+    void Add(std::string text);
+    std::size_t Count() const { return count_; }
+    const std::vector<std::string>& Kept() const { return kept_; }
+    // Prints the kept warnings, and how many more there were.
+    void Print(const char* command, const std::string& prefix) const;
+
+private:
+    std::size_t count_ = 0;
+    std::vector<std::string> kept_;
+};
+
+// A progress line on a terminal for long batches ("ovlet make: 1200 of 5000
+// cards"), drawn at most a few times a second and cleared at the end.
+class Progress {
+public:
+    Progress(const char* command, std::size_t total);
+    ~Progress();
+    void Step(std::size_t done);
+
+private:
+    const char* command_;
+    std::size_t total_;
+    bool shown_ = false;
+    bool enabled_ = false;
+    long long lastDrawn_ = 0;
+};
+
+}  // namespace ovlet_cli

@@ -1,0 +1,32 @@
+#include "files/free_names.h"
+
+#include <sys/stat.h>
+
+namespace files {
+namespace {
+
+std::string LowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string FreeNames::Take(const std::string& stem, const std::string& extension) {
+    unsigned long& next = next_.try_emplace(LowerAscii(stem + extension), 1).first->second;
+    for (;; ++next) {
+        const std::string name = next == 1 ? stem + extension : stem + "-" + std::to_string(next) + extension;
+        const std::string key = LowerAscii(name);
+        if (taken_.count(key)) continue;
+        taken_.insert(key);
+        // A file already there is never replaced.
+        struct stat st {};
+        if (::lstat((folder_ + "/" + name).c_str(), &st) == 0) continue;
+        ++next;
+        return name;
+    }
+}
+
+}  // namespace files

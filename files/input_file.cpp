@@ -1,0 +1,185 @@
+#include "files/input_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace files {
+namespace {
+
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "is a folder";
+    if (S_ISFIFO(mode)) return "is a FIFO, not a regular file";
+    if (S_ISSOCK(mode)) return "is a socket, not a regular file";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device, not a regular file";
+    return "is not a regular file";
+}
+
+template <class Buffer>
+bool ReadAll(const std::string& path, const ReadOptions& options, Buffer& bytes, std::string& error) {
+    InputFile file;
+    if (!file.Open(path, options)) {
+        error = file.Error();
+        return false;
+    }
+    bytes.clear();
+    // A regular file is read straight into a buffer of its size; a stream
+    // (or a file of the kernel's that reports no size) grows the buffer.
+    std::size_t chunk = 1 << 16;
+    if (file.SizeKnown() && file.Size() > 0) chunk = static_cast<std::size_t>(file.Size()) + 1;
+    while (true) {
+        const std::size_t used = bytes.size();
+        bytes.resize(used + chunk);
+        std::size_t got = 0;
+        if (!file.Read(bytes.data() + used, chunk, got)) {
+            bytes.clear();
+            error = file.Error();
+            return false;
+        }
+        bytes.resize(used + got);
+        // Read stops short only at the end of the file.
+        if (got < chunk) break;
+        chunk = std::max<std::size_t>(1 << 16, std::min<std::size_t>(bytes.size(), 64u << 20));
+    }
+    return true;
+}
+
+}  // namespace
+
+InputFile::~InputFile() {
+    Close();
+}
+
+void InputFile::Close() {
+    if (fd_ >= 0 && ownsFd_) ::close(fd_);
+    fd_ = -1;
+}
+
+bool InputFile::Fail(const std::string& reason) {
+    error_ = "cannot read " + path_ + ": " + reason;
+    return false;
+}
+
+bool InputFile::Open(const std::string& path, const ReadOptions& options) {
+    Close();
+    path_ = path;
+    error_.clear();
+    position_ = 0;
+    size_ = 0;
+    sizeKnown_ = false;
+    maxBytes_ = options.maxBytes;
+    if (options.dashIsStandardInput && path == "-") {
+        path_ = "standard input";
+        fd_ = 0;
+        ownsFd_ = false;
+        struct stat st {};
+        if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) {
+            if (static_cast<std::uint64_t>(st.st_size) > maxBytes_) {
+                return Fail("larger than " + SizeText(maxBytes_));
+            }
+        }
+        return true;
+    }
+    // Opened without waiting, so that a FIFO with no writer cannot block the
+    // open; what is not a regular file is then refused before any read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int e = errno;
+        // Some kinds cannot even be opened (a socket); say which kind it is.
+        struct stat st {};
+        if (e != ENOENT && ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return Fail(KindOf(st.st_mode));
+        return Fail(e == ENOENT ? "no such file" : std::strerror(e));
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int e = errno;
+        ::close(fd);
+        return Fail(std::strerror(e));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Fail(KindOf(st.st_mode));
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    fd_ = fd;
+    ownsFd_ = true;
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    // The kernel's own files (/proc) report no size but have content.
+    sizeKnown_ = size_ > 0;
+    if (size_ > maxBytes_) {
+        Close();
+        return Fail("larger than " + SizeText(maxBytes_));
+    }
+    return true;
+}
+
+bool InputFile::Read(void* out, std::size_t count, std::size_t& got) {
+    got = 0;
+    if (fd_ < 0) return Fail("not open");
+    auto* bytes = static_cast<std::uint8_t*>(out);
+    while (got < count) {
+        const ssize_t n = ::read(fd_, bytes + got, count - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Fail(std::strerror(errno));
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+        position_ += static_cast<std::uint64_t>(n);
+        if (position_ > maxBytes_) return Fail("larger than " + SizeText(maxBytes_));
+    }
+    return true;
+}
+
+bool InputFile::ReadExactly(void* out, std::size_t count) {
+    std::size_t got = 0;
+    if (!Read(out, count, got)) return false;
+    if (got < count) return Fail("the file ends early");
+    return true;
+}
+
+bool InputFile::Skip(std::uint64_t count) {
+    if (fd_ < 0) return Fail("not open");
+    if (count == 0) return true;
+    if (ownsFd_) {
+        const off_t target = static_cast<off_t>(position_ + count);
+        if (::lseek(fd_, target, SEEK_SET) == target) {
+            position_ += count;
+            return true;
+        }
+    }
+    // A stream cannot seek: read past the bytes.
+    std::uint8_t buffer[1 << 14];
+    while (count > 0) {
+        std::size_t got = 0;
+        const std::size_t want = count < sizeof buffer ? static_cast<std::size_t>(count) : sizeof buffer;
+        if (!Read(buffer, want, got)) return false;
+        if (got == 0) return Fail("the file ends early");
+        count -= got;
+    }
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, const ReadOptions& options, std::string& bytes, std::string& error) {
+    return ReadAll(path, options, bytes, error);
+}
+
+bool ReadWholeFile(const std::string& path, const ReadOptions& options, std::vector<std::uint8_t>& bytes,
+                   std::string& error) {
+    return ReadAll(path, options, bytes, error);
+}
+
+std::string SizeText(std::uint64_t bytes) {
+    if (bytes < 1024) return std::to_string(bytes) + " bytes";
+    // A limit one below a power of two (the largest signed 32-bit number) reads as that power.
+    if (bytes % (1ull << 30) == (1ull << 30) - 1) return std::to_string((bytes + 1) >> 30) + " GiB";
+    if (bytes % (1ull << 30) == 0) return std::to_string(bytes >> 30) + " GiB";
+    if (bytes % (1ull << 20) == 0) return std::to_string(bytes >> 20) + " MiB";
+    if (bytes % (1ull << 10) == 0) return std::to_string(bytes >> 10) + " KiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+}  // namespace files

@@ -1,0 +1,84 @@
+// The one reader of the programs' input files: cards, pictures, vCards, CSV.
+//
+// Only regular files are read. A folder, FIFO, device or socket is refused at
+// once, before a byte is read (a FIFO would block, a device never end), and a
+// file larger than the caller's limit is refused before reading and again
+// while reading (a file can grow, and some report no size). Files are read,
+// never mapped: a file cut short by another program while it is read gives
+// an early end, never a crash.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace files {
+
+// A card's picture length is a signed 32-bit number.
+inline constexpr std::uint64_t kMaxPictureBytes = 0x7FFFFFFF;
+// vCard and CSV files.
+inline constexpr std::uint64_t kMaxTextFileBytes = 64u << 20;
+// No limit but the file's own size.
+inline constexpr std::uint64_t kNoLimit = UINT64_MAX;
+
+struct ReadOptions {
+    std::uint64_t maxBytes = kNoLimit;
+    // "-" names standard input, which may be a pipe or a terminal; the limit
+    // is then checked while reading.
+    bool dashIsStandardInput = false;
+};
+
+class InputFile {
+public:
+    InputFile() = default;
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // Opens the file; false, with Error() set, when it cannot be read.
+    bool Open(const std::string& path, const ReadOptions& options = {});
+    void Close();
+
+    // The size when it was opened; 0 when unknown (standard input, files of
+    // the kernel's own that report none).
+    std::uint64_t Size() const { return size_; }
+    std::uint64_t Position() const { return position_; }
+    bool SizeKnown() const { return sizeKnown_; }
+
+    // Reads up to `count` bytes into `out` and sets `got` (0 at the end).
+    // Fails on a read error and when the file passes the limit.
+    bool Read(void* out, std::size_t count, std::size_t& got);
+    // Reads exactly `count` bytes; false when the file ends first (Error()
+    // then says so) or fails.
+    bool ReadExactly(void* out, std::size_t count);
+    // Moves `count` bytes on without reading them.
+    bool Skip(std::uint64_t count);
+
+    // "cannot read PATH: REASON".
+    const std::string& Error() const { return error_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    bool Fail(const std::string& reason);
+
+    int fd_ = -1;
+    bool ownsFd_ = false;
+    bool sizeKnown_ = false;
+    std::uint64_t size_ = 0;
+    std::uint64_t position_ = 0;
+    std::uint64_t maxBytes_ = kNoLimit;
+    std::string path_;
+    std::string error_;
+};
+
+// The whole file, of at most `options.maxBytes` bytes. False, with `error`
+// set ("cannot read PATH: REASON"), when it cannot be read.
+bool ReadWholeFile(const std::string& path, const ReadOptions& options, std::string& bytes, std::string& error);
+bool ReadWholeFile(const std::string& path, const ReadOptions& options, std::vector<std::uint8_t>& bytes,
+                   std::string& error);
+
+// "64 MiB", "2 GiB": a limit as people read it.
+std::string SizeText(std::uint64_t bytes);
+
+}  // namespace files

@@ -1,0 +1,74 @@
+// Helpers of the files tests: a scratch folder, whole files, and a child
+// process that runs as an ordinary user.
+#pragma once
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace files_test {
+
+inline constexpr unsigned kNobody = 65534;
+
+class Folder {
+public:
+    Folder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "ovlet-files-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~Folder() { std::filesystem::remove_all(path_); }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    std::string str() const { return path_.string(); }
+    // Lets the ordinary user of RunAsNobody work in the folder.
+    void GiveToNobody() const { [[maybe_unused]] int r = ::chown(path_.c_str(), kNobody, kNobody); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string Slurp(const std::string& path) {
+    std::string text;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+        std::fclose(file);
+    }
+    return text;
+}
+
+inline void Put(const std::string& path, const std::string& text, int mode = 0644) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    ::chmod(path.c_str(), static_cast<mode_t>(mode));
+}
+
+inline unsigned ModeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// Runs `body` in a child process as uid and gid 65534 (when the suite runs as
+// root, as it does in CI, where every permission check passes); returns what
+// `body` returned, or -1 when the child could not become that user.
+inline int RunAsNobody(const std::function<int()>& body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+            ::_exit(255);
+        }
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == 255) return -1;
+    return WEXITSTATUS(status);
+}
+
+}  // namespace files_test

@@ -1,0 +1,151 @@
+// The one reader: what it refuses at once, the limits before and while
+// reading, and files that change under it.
+#include "files/input_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "files_test_support.h"
+
+namespace {
+
+using files_test::Folder;
+using files_test::Put;
+
+TEST(InputFile, RefusesWhatIsNotARegularFileAtOnceAndFilesOverTheLimit) {
+    Folder folder;
+    Put(folder / "small.txt", "hello");
+    Put(folder / "empty.txt", "");
+    ::mkfifo((folder / "fifo").c_str(), 0644);
+    // A file of 64 MiB and one byte that takes no room on the disk.
+    Put(folder / "big.csv", "");
+    ASSERT_EQ(::truncate((folder / "big.csv").c_str(), (64 << 20) + 1), 0);
+    Put(folder / "limit.csv", "");
+    ASSERT_EQ(::truncate((folder / "limit.csv").c_str(), 64 << 20), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = folder / "socket";
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    struct Case {
+        std::string path;
+        std::uint64_t limit;
+        bool opens;
+        std::string reason;  // what the message says after "cannot read PATH: "
+    };
+    const Case cases[] = {
+        {folder / "small.txt", files::kNoLimit, true, ""},
+        {folder / "empty.txt", 0, true, ""},
+        {folder / "small.txt", 5, true, ""},
+        {folder / "small.txt", 4, false, "larger than 4 bytes"},
+        {folder / "missing.txt", files::kNoLimit, false, "no such file"},
+        {folder.str(), files::kNoLimit, false, "is a folder"},
+        {folder / "fifo", files::kNoLimit, false, "is a FIFO, not a regular file"},
+        {socketPath, files::kNoLimit, false, "is a socket, not a regular file"},
+        {"/dev/zero", files::kNoLimit, false, "is a device, not a regular file"},
+        {"/dev/null", files::kNoLimit, false, "is a device, not a regular file"},
+        {folder / "big.csv", files::kMaxTextFileBytes, false, "larger than 64 MiB"},
+        {folder / "limit.csv", files::kMaxTextFileBytes, true, ""},
+        {folder / "big.csv", files::kMaxPictureBytes, true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path + " limit " + std::to_string(c.limit));
+        files::InputFile file;
+        EXPECT_EQ(file.Open(c.path, {c.limit, false}), c.opens);
+        EXPECT_EQ(file.Error(), c.opens ? "" : "cannot read " + c.path + ": " + c.reason);
+    }
+    ::close(sock);
+}
+
+TEST(InputFile, ReadsWholeFilesAndTheKernelsOwnFilesThatReportNoSize) {
+    Folder folder;
+    std::string text(200000, 'x');
+    text[123] = '\0';
+    Put(folder / "a.bin", text);
+    std::string bytes, error;
+    ASSERT_TRUE(files::ReadWholeFile(folder / "a.bin", {}, bytes, error)) << error;
+    EXPECT_EQ(bytes, text);
+    std::vector<std::uint8_t> vector;
+    ASSERT_TRUE(files::ReadWholeFile(folder / "a.bin", {}, vector, error)) << error;
+    EXPECT_EQ(std::string(vector.begin(), vector.end()), text);
+
+    // /proc files say they are empty; the limit is then kept while reading.
+    ASSERT_TRUE(files::ReadWholeFile("/proc/self/status", {}, bytes, error)) << error;
+    EXPECT_NE(bytes.find("Name:"), std::string::npos);
+    EXPECT_FALSE(files::ReadWholeFile("/proc/self/status", {16, false}, bytes, error));
+    EXPECT_EQ(error, "cannot read /proc/self/status: larger than 16 bytes");
+    EXPECT_TRUE(bytes.empty());
+    // A file that fails to read says why instead of giving what it has.
+    EXPECT_FALSE(files::ReadWholeFile("/proc/self/mem", {}, bytes, error));
+    EXPECT_EQ(error.rfind("cannot read /proc/self/mem: ", 0), 0u) << error;
+}
+
+TEST(InputFile, StandardInputOnlyWhenAskedFor) {
+    Folder folder;
+    Put(folder / "-", "a file named dash");
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.str());
+    std::string bytes, error;
+    const bool read = files::ReadWholeFile("-", {}, bytes, error);
+    std::filesystem::current_path(before);
+    ASSERT_TRUE(read) << error;
+    EXPECT_EQ(bytes, "a file named dash");
+}
+
+TEST(InputFile, AFileCutShortWhileItIsReadEndsEarly) {
+    Folder folder;
+    Put(folder / "cut.bin", std::string(100000, 'y'));
+    files::InputFile file;
+    ASSERT_TRUE(file.Open(folder / "cut.bin"));
+    EXPECT_EQ(file.Size(), 100000u);
+    ASSERT_EQ(::truncate((folder / "cut.bin").c_str(), 1000), 0);
+    std::vector<char> buffer(100000);
+    std::size_t got = 0;
+    EXPECT_TRUE(file.Read(buffer.data(), buffer.size(), got));
+    EXPECT_EQ(got, 1000u);
+    EXPECT_FALSE(file.ReadExactly(buffer.data(), 1));
+    EXPECT_EQ(file.Error(), "cannot read " + (folder / "cut.bin") + ": the file ends early");
+}
+
+TEST(InputFile, SkipsWithoutReadingAndStopsAtTheLimitWhileReading) {
+    Folder folder;
+    Put(folder / "a.bin", "0123456789");
+    files::InputFile file;
+    ASSERT_TRUE(file.Open(folder / "a.bin"));
+    ASSERT_TRUE(file.Skip(7));
+    char tail[3];
+    ASSERT_TRUE(file.ReadExactly(tail, 3));
+    EXPECT_EQ(std::string(tail, 3), "789");
+
+    // The file grows past the limit after it was opened.
+    files::InputFile growing;
+    ASSERT_TRUE(growing.Open(folder / "a.bin", {12, false}));
+    Put(folder / "a.bin", "0123456789abcdef");
+    char all[16];
+    std::size_t got = 0;
+    EXPECT_FALSE(growing.Read(all, sizeof all, got));
+    EXPECT_EQ(growing.Error(), "cannot read " + (folder / "a.bin") + ": larger than 12 bytes");
+}
+
+TEST(InputFile, AFileTheUserMayNotReadIsRefused) {
+    Folder folder;
+    folder.GiveToNobody();
+    const std::string path = folder / "secret.ovt";
+    Put(path, "x", 0);
+    const int result = files_test::RunAsNobody([&] {
+        files::InputFile file;
+        if (file.Open(path)) return 1;
+        return file.Error() == "cannot read " + path + ": Permission denied" ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0);
+}
+
+}  // namespace

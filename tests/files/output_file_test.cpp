@@ -1,0 +1,265 @@
+// The one writer: what a replaced target keeps, what a failure leaves, and
+// what an ordinary user may not replace.
+#include "files/output_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "files/free_names.h"
+#include "files_test_support.h"
+
+namespace {
+
+using files_test::Folder;
+using files_test::ModeOf;
+using files_test::Put;
+using files_test::Slurp;
+
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool IsLink(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+TEST(OutputFile, ReplacesTheTargetAndKeepsWhatItIs) {
+    const mode_t oldMask = ::umask(022);
+    Folder folder;
+    Put(folder / "private.ovt", "old", 0600);
+    Put(folder / "real.ovt", "old", 0640);
+    ASSERT_EQ(::symlink("real.ovt", (folder / "link.ovt").c_str()), 0);
+    ASSERT_EQ(::symlink((folder / "link.ovt").c_str(), (folder / "link2.ovt").c_str()), 0);
+    ASSERT_EQ(::symlink("future.ovt", (folder / "dangling.ovt").c_str()), 0);
+    ::mkdir((folder / "sub").c_str(), 0755);
+    const std::string longName(250, 'n');
+
+    struct Case {
+        std::string path;  // what the caller names
+        std::string file;  // the file that must hold the new content
+        unsigned mode;
+        bool link;  // `path` must still be a link afterwards
+    };
+    const Case cases[] = {
+        {folder / "new.ovt", folder / "new.ovt", 0644, false},
+        {folder / "private.ovt", folder / "private.ovt", 0600, false},
+        {folder / "link.ovt", folder / "real.ovt", 0640, true},
+        {folder / "link2.ovt", folder / "real.ovt", 0640, true},
+        {folder / "dangling.ovt", folder / "future.ovt", 0644, true},
+        {folder / longName, folder / longName, 0644, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string error;
+        ASSERT_TRUE(files::WriteWholeFile(c.path, "new content", 11, error)) << error;
+        EXPECT_EQ(Slurp(c.file), "new content");
+        EXPECT_EQ(ModeOf(c.file), c.mode);
+        EXPECT_EQ(IsLink(c.path), c.link);
+    }
+    // Nothing of the writer's own is left beside the targets.
+    const std::vector<std::string> expected = {"dangling.ovt", "future.ovt",  "link.ovt", "link2.ovt", "new.ovt",
+                                               longName,       "private.ovt", "real.ovt", "sub"};
+    EXPECT_EQ(Names(folder.str()), expected);
+
+    std::string error;
+    EXPECT_FALSE(files::WriteWholeFile(folder / "sub", "x", 1, error));
+    EXPECT_EQ(error, "cannot write " + (folder / "sub") + ": Is a directory");
+    EXPECT_FALSE(files::WriteWholeFile("/dev/null", "x", 1, error));
+    EXPECT_EQ(error, "cannot write /dev/null: not a regular file");
+    EXPECT_FALSE(files::WriteWholeFile(folder / "none/x.ovt", "x", 1, error));
+    EXPECT_EQ(error, "cannot write " + (folder / "none/x.ovt") + ": No such file or directory");
+    ::umask(oldMask);
+}
+
+int failAfter = 0;
+int fsyncCalls = 0;
+
+long FailingWrite(int fd, const void* data, unsigned long size) {
+    if (failAfter <= 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const unsigned long n = std::min<unsigned long>(size, static_cast<unsigned long>(failAfter));
+    failAfter -= static_cast<int>(n);
+    return files::DefaultWriteOps().write(fd, data, n);
+}
+
+int CountedFsync(int fd) {
+    ++fsyncCalls;
+    return files::DefaultWriteOps().fsync(fd);
+}
+
+int FailingFsync(int) {
+    errno = EIO;
+    return -1;
+}
+
+TEST(OutputFile, AFailureLeavesTheOldFileByteForByte) {
+    struct Case {
+        const char* name;
+        files::WriteOps ops;
+        int failAfter;
+        int error;
+    };
+    const Case cases[] = {
+        {"disk full at once", {FailingWrite, CountedFsync}, 0, ENOSPC},
+        {"disk full part way", {FailingWrite, CountedFsync}, 70000, ENOSPC},
+        {"flush to disk fails", {files::DefaultWriteOps().write, FailingFsync}, 0, EIO},
+    };
+    const std::string big(200000, 'b');
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder folder;
+        const std::string target = folder / "card.ovt";
+        Put(target, "the old card", 0600);
+        failAfter = c.failAfter;
+        files::WriteOptions options;
+        options.ops = &c.ops;
+        files::OutputFile file(options);
+        ASSERT_TRUE(file.Open(target));
+        const bool ok = file.Write(big.data(), big.size()) && file.Commit();
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(file.Failure(), files::WriteFailure::WriteFailed);
+        EXPECT_EQ(file.ErrorNumber(), c.error);
+        EXPECT_EQ(Slurp(target), "the old card");
+        EXPECT_EQ(ModeOf(target), 0600u);
+        EXPECT_EQ(Names(folder.str()), std::vector<std::string>{"card.ovt"}) << "the partial file is removed";
+    }
+    // A file abandoned before Commit leaves nothing either.
+    Folder folder;
+    {
+        files::OutputFile file;
+        ASSERT_TRUE(file.Open(folder / "never.ovt"));
+        ASSERT_TRUE(file.Write("x", 1));
+    }
+    EXPECT_TRUE(Names(folder.str()).empty());
+}
+
+TEST(OutputFile, ABatchWaitsForTheDiskOnceAtTheEnd) {
+    Folder folder;
+    const files::WriteOps counted{files::DefaultWriteOps().write, CountedFsync};
+    for (const auto durability : {files::Durability::Synced, files::Durability::Later}) {
+        fsyncCalls = 0;
+        files::WriteOptions options;
+        options.ops = &counted;
+        options.durability = durability;
+        std::string error;
+        for (int i = 0; i < 10; ++i) {
+            ASSERT_TRUE(files::WriteWholeFile(folder / ("c" + std::to_string(i)), "x", 1, error, options));
+        }
+        // Each synced file waits for itself and for its folder's entry.
+        EXPECT_EQ(fsyncCalls, durability == files::Durability::Synced ? 20 : 0);
+    }
+    std::string error;
+    EXPECT_TRUE(files::SyncFileSystem(folder.str(), error)) << error;
+    EXPECT_FALSE(files::SyncFileSystem(folder / "missing", error));
+}
+
+TEST(OutputFile, DashIsStandardOutputWhenAskedFor) {
+    Folder folder;
+    const int saved = ::dup(1);
+    const int capture = ::open((folder / "captured").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(capture, 1);
+    files::WriteOptions options;
+    options.dashIsStandardOutput = true;
+    std::string error;
+    const bool ok = files::WriteWholeFile("-", "to stdout", 9, error, options);
+    ::dup2(saved, 1);
+    ::close(saved);
+    ::close(capture);
+    EXPECT_TRUE(ok) << error;
+    EXPECT_EQ(Slurp(folder / "captured"), "to stdout");
+}
+
+TEST(OutputFile, RootKeepsTheOwnerAndGroupOfAUsersFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can write a file that stays another user's";
+    Folder folder;
+    const std::string target = folder / "users.ovt";
+    Put(target, "old", 0640);
+    ASSERT_EQ(::chown(target.c_str(), files_test::kNobody, files_test::kNobody), 0);
+    std::string error;
+    ASSERT_TRUE(files::WriteWholeFile(target, "new", 3, error)) << error;
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, files_test::kNobody);
+    EXPECT_EQ(st.st_gid, files_test::kNobody);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(Slurp(target), "new");
+}
+
+TEST(OutputFile, AnOrdinaryUserCannotReplaceWhatIsReadOnly) {
+    Folder folder;
+    folder.GiveToNobody();
+    const std::string readOnly = folder / "read-only.ovt";
+    Put(readOnly, "keep me", 0444);
+    ::mkdir((folder / "locked").c_str(), 0755);
+    const std::string inLocked = folder / "locked/card.ovt";
+    Put(inLocked, "keep me too", 0666);
+    const std::string own = folder / "own.ovt";
+    Put(own, "mine", 0600);
+    for (const std::string& path : {readOnly, own, folder / "locked"}) {
+        [[maybe_unused]] int r = ::chown(path.c_str(), files_test::kNobody, files_test::kNobody);
+    }
+    ::chmod((folder / "locked").c_str(), 0555);
+
+    struct Case {
+        std::string path;
+        bool written;
+        std::string error;
+    };
+    const Case cases[] = {
+        {readOnly, false, "cannot write " + readOnly + ": Permission denied"},
+        {inLocked, false, "cannot write " + inLocked + ": Permission denied"},
+        {own, true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::string before = Slurp(c.path);
+        const int result = files_test::RunAsNobody([&] {
+            std::string error;
+            const bool ok = files::WriteWholeFile(c.path, "new", 3, error);
+            return ok == c.written && error == c.error ? 0 : 1;
+        });
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(Slurp(c.path), c.written ? "new" : before);
+    }
+    EXPECT_EQ(ModeOf(own), 0600u);
+    EXPECT_EQ(Names(folder / "locked"), std::vector<std::string>{"card.ovt"});
+}
+
+TEST(FreeNames, RepeatedNamesCountUpAndNeverTakeAFileThatIsThere) {
+    Folder folder;
+    Put(folder / "Ann.ovt", "someone else's");
+    Put(folder / "Bob-2.ovt", "someone else's");
+    files::FreeNames names(folder.str());
+    const std::pair<std::string, std::string> cases[] = {
+        {"Ann", "Ann-2.ovt"}, {"Ann", "Ann-3.ovt"}, {"ANN", "ANN-4.ovt"},   {"Bob", "Bob.ovt"},
+        {"Bob", "Bob-3.ovt"}, {"bob", "bob-4.ovt"}, {"Ann-5", "Ann-5.ovt"}, {"Ann", "Ann-6.ovt"},
+    };
+    for (const auto& [stem, expected] : cases) {
+        SCOPED_TRACE(stem);
+        EXPECT_EQ(names.Take(stem, ".ovt"), expected);
+    }
+    // Many repeats of one name each take one step (the count goes on).
+    for (int i = 7; i < 20007; ++i) ASSERT_EQ(names.Take("Ann", ".ovt"), "Ann-" + std::to_string(i) + ".ovt");
+}
+
+}  // namespace
