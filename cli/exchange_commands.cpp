@@ -222,8 +222,8 @@ int RunImport(const ImportOptions& o) {
 // ------------------------------------------------------------------ qr
 
 CLI::App* DeclareQr(CLI::App& tool, QrOptions& options) {
-    CLI::App* command =
-        tool.add_subcommand("qr", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)");
+    CLI::App* command = tool.add_subcommand(
+        "qr", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)");
     command->add_option("-o,--output", options.output, "The PNG file to write")->type_name("OUT.png")->required();
     command->add_option("--size", options.size, "Width and height of the picture (at least 2 pixels a module)")
         ->type_name("PIXELS")

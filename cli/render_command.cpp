@@ -64,8 +64,7 @@ int WritePng(const char* command, const std::string& path, const QImage& image) 
 }
 
 void WarnPicture(const char* command, const std::string& warning) {
-    if (!warning.empty())
-        std::fprintf(stderr, "ovlet %s: the card's picture is left out: %s\n", command, warning.c_str());
+    if (!warning.empty()) Report(command, "the card's picture is left out: " + warning);
 }
 
 }  // namespace
