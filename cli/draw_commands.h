@@ -14,6 +14,8 @@ struct DrawCommand {
 // The drawing commands `ovlet` hands over; the drawing program declares each.
 inline constexpr DrawCommand kDrawCommands[] = {
     {"render", "A picture of the card drawn as a business card (PNG)"},
+    {"print", "Print-ready cards as a PDF: ten to a sheet, or one with bleed"},
+    {"thumbnail", "A small picture of the card for file managers (PNG)"},
 };
 
 // The drawing program's file name.

@@ -7,5 +7,7 @@ int main(int argc, char** argv) {
     using namespace ovlet_cli;
     CommandLine tool("ovlet", "Ovlet's drawing commands");
     tool.Add(DeclareRender, RunRender);
+    tool.Add(DeclarePrint, RunPrint);
+    tool.Add(DeclareThumbnail, RunThumbnail);
     return tool.Run(argc, argv);
 }

@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "cli/commands.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
+#include "exchange/web_card.h"
 #include "files/input_file.h"
 #include "files/terminal_text.h"
 
@@ -61,23 +63,54 @@ namespace {
 
 // ------------------------------------------------------------------ import
 
-void PrintIssues(const char* kind, const std::vector<vcard::Issue>& issues) {
-    for (const auto& issue : issues) {
-        std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
-        if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
-        std::fprintf(stderr, "  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ",
-                     files::TerminalSafe(issue.text).c_str());
-    }
-}
+// What an import tells about the file and its cards: every card's issues
+// until kMaxShown lines are printed, then only a count, so a file with a
+// million unknown lines neither floods the terminal nor is kept in memory.
+class ImportReport {
+public:
+    static constexpr std::size_t kMaxShown = 100;
 
-void ReportCard(std::size_t index, const vcard::ImportedCard& card) {
-    if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
-    std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1,
-                 files::TerminalSafe(card.displayName).c_str(), card.firstLine);
-    PrintIssues("error: ", card.errors);
-    PrintIssues("", card.warnings);
-    PrintIssues("not imported: ", card.unmapped);
-}
+    void File(const char* input, const vcard::ReadSummary& summary) {
+        if (summary.errors.empty() && summary.warnings.empty()) return;
+        Report("import", std::string(input) + ":");
+        Print("error: ", summary.errors);
+        Print("", summary.warnings);
+    }
+
+    void Card(std::size_t index, const vcard::ImportedCard& card) {
+        notShown_ += card.issuesNotKept;
+        if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
+        if (shown_ < kMaxShown) {
+            std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1,
+                         files::TerminalSafe(card.displayName).c_str(), card.firstLine);
+        }
+        Print("error: ", card.errors);
+        Print("", card.warnings);
+        Print("not imported: ", card.unmapped);
+    }
+
+    void Finish() const {
+        if (notShown_ > 0) std::fprintf(stderr, "ovlet import: %zu more reports not shown\n", notShown_);
+    }
+
+private:
+    void Print(const char* kind, const std::vector<vcard::Issue>& issues) {
+        for (const auto& issue : issues) {
+            if (shown_ >= kMaxShown) {
+                ++notShown_;
+                continue;
+            }
+            ++shown_;
+            std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
+            if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
+            std::fprintf(stderr, "  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ",
+                         files::TerminalSafe(issue.text).c_str());
+        }
+    }
+
+    std::size_t shown_ = 0;
+    std::size_t notShown_ = 0;
+};
 
 }  // namespace
 
@@ -112,91 +145,95 @@ int RunImport(const ImportOptions& o) {
         Report("import", error);
         return kExitFile;
     }
-    vcard::ReadResult result = vcard::DecodeVCards(bytes);
-    if (!result.errors.empty() || !result.warnings.empty()) {
-        Report("import", std::string(input) + ":");
-        PrintIssues("error: ", result.errors);
-        PrintIssues("", result.warnings);
-    }
-    if (result.cards.empty()) return kExitDamaged;
-
-    auto prepare = [&](vcard::ImportedCard& card) {
-        if (picture) card.record.SetPicture(pictureBytes);
-    };
+    ImportReport report;
     if (!all) {
-        vcard::ImportedCard& card = result.cards.front();
-        ReportCard(0, card);
-        if (!card.ok()) {
+        // The first card is imported; the others are only counted.
+        std::optional<vcard::ImportedCard> first;
+        const vcard::ReadSummary summary = vcard::ReadVCards(bytes, [&](vcard::ImportedCard&& card) {
+            if (!first) first = std::move(card);
+            return true;
+        });
+        report.File(input, summary);
+        if (!first) return kExitDamaged;
+        report.Card(0, *first);
+        report.Finish();
+        if (!first->ok()) {
             std::fprintf(stderr, "ovlet import: the card is damaged; nothing was written\n");
             return kExitDamaged;
         }
-        prepare(card);
-        if (!WriteCardTo(out, card.record, error)) {
+        if (picture) first->record.SetPicture(pictureBytes);
+        if (!WriteCardTo(out, first->record, error)) {
             Report("import", error);
             return kExitFile;
         }
         // The card itself may have gone to standard output.
         std::fprintf(std::string_view(out) == "-" ? stderr : stdout, "%s: \"%s\"\n", files::TerminalSafe(out).c_str(),
-                     files::TerminalSafe(card.displayName).c_str());
-        if (result.cards.size() > 1) {
+                     files::TerminalSafe(first->displayName).c_str());
+        if (summary.cards > 1) {
             std::fprintf(stderr,
                          "ovlet import: the file holds %zu cards; only the first was imported (--all -o FOLDER "
                          "imports them all)\n",
-                         result.cards.size());
+                         summary.cards);
         }
-        return result.errors.empty() ? kExitOk : kExitDamaged;
+        return summary.errors.empty() ? kExitOk : kExitDamaged;
     }
 
     std::error_code ec;
     fs::create_directories(out, ec);
     if (!fs::is_directory(out, ec)) {
-        std::fprintf(stderr, "ovlet import: cannot make the folder %s\n", out);
+        std::fprintf(stderr, "ovlet import: cannot make the folder %s\n", files::TerminalSafe(out).c_str());
         return kExitFile;
     }
-    // Many cards into one folder: each is written without waiting for the
-    // disk, and the folder's file system is synced once at the end.
+    // The cards are read one at a time, each written as soon as it is read
+    // and then let go: a file of any number of cards costs the same per card.
+    // Each is written without waiting for the disk, and the folder's file
+    // system is synced once at the end.
     files::FreeNames names(out);
-    int rc = result.errors.empty() ? kExitOk : kExitDamaged;
-    for (std::size_t i = 0; i < result.cards.size(); ++i) {
-        vcard::ImportedCard& card = result.cards[i];
-        ReportCard(i, card);
+    std::size_t index = 0;
+    int rc = kExitOk;
+    const vcard::ReadSummary summary = vcard::ReadVCards(bytes, [&](vcard::ImportedCard&& card) {
+        const std::size_t i = index++;
+        report.Card(i, card);
         if (!card.ok()) {
             std::fprintf(stderr, "ovlet import: card %zu is damaged and was not written\n", i + 1);
             rc = kExitDamaged;
-            continue;
+            return true;
         }
-        prepare(card);
-        const std::string name = UniqueCardFileName(names, CardNameForFile(card.record));
-        const std::string path = (fs::path(out) / name).string();
+        if (picture) card.record.SetPicture(pictureBytes);
+        const std::string path = (fs::path(out) / UniqueCardFileName(names, CardNameForFile(card.record))).string();
         if (!WriteCardTo(path, card.record, error, files::Durability::Later)) {
             Report("import", error);
-            files::SyncFileSystem(out, error);
-            return kExitFile;
+            rc = kExitFile;
+            return false;
         }
-        std::printf("%s: \"%s\"\n", path.c_str(), files::TerminalSafe(card.displayName).c_str());
-    }
+        std::printf("%s: \"%s\"\n", files::TerminalSafe(path).c_str(), files::TerminalSafe(card.displayName).c_str());
+        return true;
+    });
+    report.File(input, summary);
+    report.Finish();
     if (!files::SyncFileSystem(out, error)) {
         Report("import", error);
         return kExitFile;
     }
+    if (rc == kExitOk && !summary.errors.empty()) rc = kExitDamaged;
     return rc;
 }
 
 // ------------------------------------------------------------------ qr
 
 CLI::App* DeclareQr(CLI::App& tool, QrOptions& options) {
-    CLI::App* command = tool.add_subcommand("qr", "A QR code of the card's vCard without its photo");
+    CLI::App* command = tool.add_subcommand(
+        "qr", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)");
     command->add_option("-o,--output", options.output, "The PNG file to write")->type_name("OUT.png")->required();
-    command->add_option("--size", options.size, "Width and height of the picture")
+    command->add_option("--size", options.size, "Width and height of the picture (at least 2 pixels a module)")
         ->type_name("PIXELS")
         ->check(CLI::Range(1, 1000000));
-    command->add_flag("--vcard3", options.vcard3, "Encode a vCard 3.0");
+    command->add_flag("--vcard3", options.vcard3, "Accepted as before; the code always holds a vCard 3.0");
     command->add_option("CARD", options.card, "The card file (.ovt)")->required();
     return command;
 }
 
 int RunQr(const QrOptions& o) {
-    const vcard::Version version = o.vcard3 ? vcard::Version::V3_0 : vcard::Version::V4_0;
     const char* card = o.card.c_str();
     const char* out = o.output.c_str();
     const int pixels = o.size;
@@ -207,7 +244,7 @@ int RunQr(const QrOptions& o) {
     if (int rc = LoadCardForTool("qr", card, record, read); rc != kExitOk) return rc;
     qr::CardCode code;
     std::string error;
-    if (!qr::EncodeCard(record, version, code, error)) {
+    if (!qr::EncodeCard(record, code, error)) {
         std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
         return kExitUsage;
     }
@@ -220,12 +257,33 @@ int RunQr(const QrOptions& o) {
         Report("qr", error);
         return kExitFile;
     }
-    if (code.noteLeftOut) {
-        std::fprintf(stderr, "ovlet qr: the general information did not fit in the code and was left out\n");
-    }
     std::fprintf(std::string_view(out) == "-" ? stderr : stdout,
                  "%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n", out,
                  code.code.version, code.code.level, code.code.width, code.code.width, code.text.size());
+    return kExitOk;
+}
+
+// ------------------------------------------------------------------ html
+
+CLI::App* DeclareHtml(CLI::App& tool, HtmlOptions& options) {
+    CLI::App* command = tool.add_subcommand(
+        "html", "The card as one self-contained web page (h-card, picture, links, vCard and QR code inside)");
+    command->add_option("-o,--output", options.output, "The HTML file to write ('-': standard output)")
+        ->type_name("OUT.html")
+        ->required();
+    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    return command;
+}
+
+int RunHtml(const HtmlOptions& o) {
+    CardRecord record;
+    if (int rc = LoadCardForTool("html", o.card, record); rc != kExitOk) return rc;
+    const std::string page = webcard::EncodeWebCard(record);
+    std::string error;
+    if (!WriteFileReplacing(o.output, page.data(), page.size(), error)) {
+        Report("html", error);
+        return kExitFile;
+    }
     return kExitOk;
 }
 

@@ -45,6 +45,13 @@ struct QrOptions {
 CLI::App* DeclareQr(CLI::App& tool, QrOptions& options);
 int RunQr(const QrOptions& options);
 
+struct HtmlOptions {
+    std::string card;
+    std::string output;  // "-": standard output
+};
+CLI::App* DeclareHtml(CLI::App& tool, HtmlOptions& options);
+int RunHtml(const HtmlOptions& options);
+
 // make --csv PEOPLE.csv -o FOLDER: one card per row (RunMake hands over to it).
 int RunMakeBatch(const MakeOptions& options);
 

@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
     tool.Add(DeclareExport, RunExport);
     tool.Add(DeclareImport, RunImport);
     tool.Add(DeclareQr, RunQr);
+    tool.Add(DeclareHtml, RunHtml);
 #ifdef OVLET_DRAW_RELATIVE_PATH
     for (const DrawCommand& draw : kDrawCommands) {
         const std::string name = draw.name;

@@ -1,4 +1,5 @@
-// ovlet render: a picture of a card laid out as a business card.
+// The commands that draw a card (they run in ovlet-draw, which loads Qt Gui):
+// render (PNG), print (PDF sheets) and thumbnail (for file managers).
 #pragma once
 
 #include <string>
@@ -16,5 +17,23 @@ struct RenderOptions {
 };
 CLI::App* DeclareRender(CLI::App& tool, RenderOptions& options);
 int RunRender(const RenderOptions& options);
+
+struct PrintOptions {
+    std::string card;
+    std::string output;
+    std::string sheet = "a4";
+    double bleed = 0;
+    bool cropMarks = false;
+};
+CLI::App* DeclarePrint(CLI::App& tool, PrintOptions& options);
+int RunPrint(const PrintOptions& options);
+
+struct ThumbnailOptions {
+    std::string card;
+    std::string output;
+    int size = 256;
+};
+CLI::App* DeclareThumbnail(CLI::App& tool, ThumbnailOptions& options);
+int RunThumbnail(const ThumbnailOptions& options);
 
 }  // namespace ovlet_cli

@@ -68,8 +68,7 @@ bool WriteGreyPng(const std::vector<std::uint8_t>& pixelRows, int pixels, std::v
 }  // namespace
 
 bool Encode(std::string_view data, Code& code, std::string& error, int maxVersion) {
-    static constexpr std::pair<QRecLevel, char> kLevels[] = {
-        {QR_ECLEVEL_H, 'H'}, {QR_ECLEVEL_Q, 'Q'}, {QR_ECLEVEL_M, 'M'}, {QR_ECLEVEL_L, 'L'}};
+    static constexpr std::pair<QRecLevel, char> kLevels[] = {{QR_ECLEVEL_M, 'M'}, {QR_ECLEVEL_L, 'L'}};
     if (data.size() > 7089) {  // the most a version-40 code holds in 8-bit mode is far less
         error = "the text is too long for a QR code (" + std::to_string(data.size()) + " bytes)";
         return false;
@@ -91,22 +90,19 @@ bool Encode(std::string_view data, Code& code, std::string& error, int maxVersio
     return false;
 }
 
-bool EncodeCard(const CardRecord& record, vcard::Version version, CardCode& out, std::string& error) {
+std::string CardCodeText(const CardRecord& record) {
     vcard::WriteOptions options;
-    options.version = version;
+    options.version = vcard::Version::V3_0;
     options.photo = false;
-    out.text = vcard::EncodeVCard(record, options);
-    out.noteLeftOut = false;
-    if (Encode(out.text, out.code, error)) return true;
-    if (record.GeneralInformation.empty()) return false;
     options.note = false;
-    out.text = vcard::EncodeVCard(record, options);
-    if (!Encode(out.text, out.code, error)) {
-        error = "the card does not fit in a QR code even without its general information: " + error;
-        return false;
-    }
-    out.noteLeftOut = true;
-    return true;
+    options.uid = false;
+    options.compact = true;
+    return vcard::EncodeVCard(record, options);
+}
+
+bool EncodeCard(const CardRecord& record, CardCode& out, std::string& error) {
+    out.text = CardCodeText(record);
+    return Encode(out.text, out.code, error);
 }
 
 bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std::string& error) {
@@ -116,9 +112,12 @@ bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std
         return false;
     }
     if (pixels == 0) pixels = span * kDefaultModulePixels;
-    if (pixels < span || pixels > kMaxPixels) {
-        error = "a picture of " + std::to_string(pixels) + " pixels cannot hold this code; choose between " +
-                std::to_string(span) + " and " + std::to_string(kMaxPixels);
+    const int smallest = span * kMinModulePixels;
+    if (pixels < smallest || pixels > kMaxPixels) {
+        error = "a picture of " + std::to_string(pixels) + " pixels cannot show this code of " +
+                std::to_string(code.width) + " modules (with its border, " + std::to_string(span) + ") at " +
+                std::to_string(kMinModulePixels) + " pixels a module or more; choose between " +
+                std::to_string(smallest) + " and " + std::to_string(kMaxPixels);
         return false;
     }
     const int scale = pixels / span;
@@ -141,6 +140,52 @@ bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std
         return false;
     }
     return true;
+}
+
+}  // namespace qr
+
+namespace qr {
+
+std::string EncodeSvg(const Code& code, std::string_view title) {
+    const int span = code.width + 2 * kQuietZone;
+    std::string escaped;
+    for (const char c : title) {
+        switch (c) {
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + std::to_string(span) + " " +
+                      std::to_string(span) + "\" role=\"img\" shape-rendering=\"crispEdges\"><title>" + escaped +
+                      "</title><rect width=\"" + std::to_string(span) + "\" height=\"" + std::to_string(span) +
+                      "\" fill=\"#fff\"/><path fill=\"#000\" d=\"";
+    // One run of dark modules in a row is one rectangle.
+    for (int y = 0; y < code.width; ++y) {
+        for (int x = 0; x < code.width;) {
+            if (!code.Dark(x, y)) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < code.width && code.Dark(end, y)) ++end;
+            svg += "M" + std::to_string(x + kQuietZone) + " " + std::to_string(y + kQuietZone) + "h" +
+                   std::to_string(end - x) + "v1h-" + std::to_string(end - x) + "z";
+            x = end;
+        }
+    }
+    return svg + "\"/></svg>";
 }
 
 }  // namespace qr

@@ -1,6 +1,7 @@
-// QR codes of cards: the card's vCard without its photo, encoded with
-// libqrencode, and the code as a PNG picture through libpng. No Qt; a window
-// draws the module grid itself.
+// QR codes of cards: what a phone needs to save the contact (a compact vCard
+// 3.0 without photo and general information), encoded with libqrencode at
+// error-correction level M, and the code as a PNG picture through libpng or
+// as SVG. No Qt; a window draws the module grid itself.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +18,10 @@ namespace qr {
 inline constexpr int kMaxVersion = 25;
 // The light border every reader expects around a code, in modules.
 inline constexpr int kQuietZone = 4;
-// Pixels per module when the caller names no size.
+// Pixels per module when the caller names no size, and the fewest a picture
+// may give a module and still be read.
 inline constexpr int kDefaultModulePixels = 8;
+inline constexpr int kMinModulePixels = 2;
 // The largest picture `EncodePng` makes, in pixels a side.
 inline constexpr int kMaxPixels = 10000;
 
@@ -32,22 +35,30 @@ struct Code {
     int PixelsAtDefault() const { return (width + 2 * kQuietZone) * kDefaultModulePixels; }
 };
 
-// Encodes bytes in 8-bit mode at the highest error-correction level whose code
-// stays within `maxVersion`. False, with `error` set, when no level fits.
+// Encodes bytes in 8-bit mode in the smallest code of level M, which phones
+// read well in poor light; level L only when M does not fit in `maxVersion`.
+// False, with `error` set, when neither fits.
 bool Encode(std::string_view data, Code& code, std::string& error, int maxVersion = kMaxVersion);
 
 struct CardCode {
     Code code;
-    std::string text;          // the vCard the code holds
-    bool noteLeftOut = false;  // the general information did not fit and was left out
+    std::string text;  // the vCard the code holds
 };
 
-// The code of a card's vCard without the photo. When the whole card does not
-// fit, the general information is left out and `noteLeftOut` says so.
-bool EncodeCard(const CardRecord& record, vcard::Version version, CardCode& out, std::string& error);
+// The vCard a card's code holds: version 3.0, which phones read best, with
+// only what a contact needs (no photo, general information, UID or labels).
+std::string CardCodeText(const CardRecord& record);
+
+// The code of a card.
+bool EncodeCard(const CardRecord& record, CardCode& out, std::string& error);
 
 // The code as an 8-bit greyscale PNG of `pixels` x `pixels` (0: kDefaultModulePixels
-// per module), the code centred with at least its quiet zone around it.
+// per module), the code centred with at least its quiet zone around it. A size
+// that would give a module fewer than kMinModulePixels pixels is refused.
 bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std::string& error);
+
+// The code as an SVG picture of one path, the quiet zone included, scaled to
+// whatever box it is drawn in; `title` (UTF-8) is its accessible name.
+std::string EncodeSvg(const Code& code, std::string_view title);
 
 }  // namespace qr

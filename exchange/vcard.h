@@ -2,13 +2,16 @@
 // into cards.
 //
 // Writing gives vCard 4.0 (RFC 6350) or 3.0 (RFC 2426) in UTF-8, lines ending
-// in CR LF and folded at 75 octets. Reading takes vCard 2.1, 3.0 and 4.0, one
-// or many cards in a file, and reports what it could not place on the card's
-// nineteen fields instead of dropping it silently. No window code, no Qt.
+// in CR LF and folded at 75 octets, each version escaped by its own grammar.
+// Reading takes vCard 2.1, 3.0 and 4.0 in UTF-8, UTF-16 or any character set
+// the file declares, one or many cards in a file, and reports what it could
+// not place on the card's nineteen fields instead of dropping it silently. A
+// picture that does not decode is left out with a warning. No Qt.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +24,10 @@ enum class Version { V3_0, V4_0 };
 
 struct WriteOptions {
     Version version = Version::V4_0;
-    bool photo = true;  // the picture as PHOTO (a QR code leaves it out)
-    bool note = true;   // the general information as NOTE
+    bool photo = true;     // the picture as PHOTO (a QR code leaves it out)
+    bool note = true;      // the general information as NOTE
+    bool uid = true;       // a UID made from the name, company and e-mail address
+    bool compact = false;  // only what a phone needs: no UID, no phone LABEL
 };
 
 // The card as one vCard: UTF-8, CR LF line ends, folded at 75 octets.
@@ -41,22 +46,29 @@ struct Issue {
 };
 
 struct ImportedCard {
-    CardRecord record;            // the nineteen fields (Windows-1252) and the picture
-    std::size_t firstLine = 0;    // the card's BEGIN:VCARD line
-    std::string version;          // "2.1", "3.0", "4.0", or "" when the card names none
-    std::string displayName;      // UTF-8 name for messages: FN, else the name fields, else ORG
-    std::vector<Issue> unmapped;  // properties (or parts) that have no field on a card
-    std::vector<Issue> warnings;  // text changed to fit a card, values over a limit, pictures left out
-    std::vector<Issue> errors;    // damage: the card is incomplete and should not be saved
+    CardRecord record;              // the nineteen fields (Windows-1252) and the picture
+    std::size_t firstLine = 0;      // the card's BEGIN:VCARD line
+    std::string version;            // "2.1", "3.0", "4.0", or "" when the card names none
+    std::string displayName;        // UTF-8 name for messages: FN, else the name fields, else ORG
+    std::vector<Issue> unmapped;    // properties (or parts) that have no field on a card
+    std::vector<Issue> warnings;    // text changed to fit a card, values over a limit, pictures left out
+    std::vector<Issue> errors;      // damage: the card is incomplete and should not be saved
+    std::size_t issuesNotKept = 0;  // issues past ReadLimits::maxIssuesKept, counted only
 
     bool ok() const { return errors.empty(); }
 };
 
+// The UID the writer gives a card: "urn:uuid:" and a name-based UUID of its
+// name, company and e-mail address, so the same person exported twice is one
+// contact to an address book.
+std::string CardUid(const CardRecord& record);
+
 // Bounds on what a hostile file can make the reader hold.
 struct ReadLimits {
     std::size_t maxLineBytes = 24u << 20;  // one unfolded property line (a large photo fits)
-    std::size_t maxCards = 10000;
+    std::size_t maxCards = 10000;          // DecodeVCards only; ReadVCards hands cards on and keeps none
     std::size_t maxPropertiesPerCard = 5000;
+    std::size_t maxIssuesKept = 100;  // per card and kind; the rest are counted in issuesNotKept
 };
 
 struct ReadResult {
@@ -65,7 +77,21 @@ struct ReadResult {
     std::vector<Issue> warnings;  // about the file: text outside any card
 };
 
-// Reads every card in a vCard file's bytes.
+// Receives each card as soon as it is read; returning false stops the reading.
+using CardSink = std::function<bool(ImportedCard&& card)>;
+
+struct ReadSummary {
+    std::size_t cards = 0;        // cards handed to the sink
+    std::vector<Issue> errors;    // about the file, as in ReadResult
+    std::vector<Issue> warnings;  // about the file, as in ReadResult
+};
+
+// Reads the cards of a vCard file's bytes one at a time, holding no more than
+// the card being read, so a file of any number of cards costs the same per
+// card. Files in UTF-16 with a byte-order mark are read too.
+ReadSummary ReadVCards(std::string_view bytes, const CardSink& sink, const ReadLimits& limits = {});
+
+// Reads every card in a vCard file's bytes, at most limits.maxCards of them.
 ReadResult DecodeVCards(std::string_view bytes, const ReadLimits& limits = {});
 
 }  // namespace vcard

@@ -88,7 +88,7 @@ void CCardDialog::SaveCardPicture() {
 void CCardDialog::ShowQrCode() {
     qr::CardCode card;
     std::string error;
-    if (!qr::EncodeCard(record, vcard::Version::V3_0, card, error)) {
+    if (!qr::EncodeCard(record, card, error)) {
         Ui().MessageBox(this, kMessageCaption,
                         QStringLiteral("No QR code can hold this card: ") + QString::fromStdString(error),
                         MessageIcon::Exclamation, MessageButtons::Ok);
@@ -117,7 +117,6 @@ void CCardDialog::ShowQrCode() {
     picture->setAlignment(Qt::AlignCenter);
     layout->addWidget(picture);
     QString caption = QStringLiteral("Scan this code with a phone to add the card to its contacts.");
-    if (card.noteLeftOut) caption += QStringLiteral("\nThe general information did not fit and is left out.");
     auto* text = new QLabel(caption);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignCenter);

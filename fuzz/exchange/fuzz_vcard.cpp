@@ -1,10 +1,28 @@
 // vCard files from strangers: reading any bytes ends cleanly within its
-// limits, and every card read exports and imports again to the same fields.
+// limits, and every card read exports and imports again to the same fields,
+// but for the two forms the writer settles on: a number typed as a tel:
+// address comes back as its number, and the marks a web address has
+// percent-encoded (",", ";", "\\", line breaks) come back as themselves.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "exchange/vcard.h"
+#include "exchange/vcard_text.h"
+
+namespace {
+
+std::string Settled(const CardFieldInfo& field, const std::string& value) {
+    const std::string name = field.name;
+    if (name == "Phone1Number" || name == "Phone2Number" || name == "Fax") {
+        if (vcard::text::IStartsWith(value, "tel:")) return vcard::text::PercentDecode(value.substr(4));
+    }
+    if (name == "WebSite") return vcard::text::UnescapeUri(value);
+    return value;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vcard::ReadLimits limits;
@@ -22,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (again.cards.size() != 1 || !again.cards.front().ok()) std::abort();
             const CardRecord& back = again.cards.front().record;
             for (const auto& field : kCardFields) {
-                if (card.record.*field.member != back.*field.member) std::abort();
+                if (Settled(field, card.record.*field.member) != back.*field.member) std::abort();
             }
             if (card.record.PictureBytes != back.PictureBytes) std::abort();
         }

@@ -71,30 +71,64 @@ TEST(VCardWrite, SampleCardGivesTheExpectedProperties) {
         "URL:https://harbourlight.example",
         "NOTE:We design and build depth sounders\\, tide gauges and water-quality probes for harbours.\\nAsk "
         "about our calibration service \xE2\x80\x93 same-week turnaround.",
+        "UID:urn:uuid:58083874-8b08-504e-86ef-a174c178a75c",
         "END:VCARD",
     };
     EXPECT_EQ(lines, expected);
 }
 
-TEST(VCardWrite, EscapesAndParameterQuoting) {
+TEST(VCardWrite, EachVersionEscapesByItsOwnGrammar) {
+    constexpr auto v3 = vcard::Version::V3_0;
+    constexpr auto v4 = vcard::Version::V4_0;
     struct Case {
         const char* name;
+        vcard::Version version;
         std::string CardRecord::*member;
         std::string value;
         std::string line;
     };
     const Case cases[] = {
-        {"backslash comma semicolon", &CardRecord::JobTitle, "a\\b,c;d", "TITLE:a\\\\b\\,c\\;d"},
-        {"CR LF in a note", &CardRecord::GeneralInformation, "one\r\ntwo", "NOTE:one\\ntwo"},
-        {"lone LF and CR", &CardRecord::GeneralInformation, "a\nb\rc", "NOTE:a\\nb\\nc"},
-        {"Windows-1252 to UTF-8", &CardRecord::EMail, "\x80@\xE9.example", "EMAIL:\xE2\x82\xAC@\xC3\xA9.example"},
-        {"URL keeps commas", &CardRecord::WebSite, "http://x/a,b;c", "URL:http://x/a,b;c"},
-        {"URL doubles a backslash", &CardRecord::WebSite, "x\\y", "URL:x\\\\y"},
-        {"label with quote and caret", &CardRecord::Phone1Description, "Desk \"A\" ^1",
+        {"4.0 text keeps a raw semicolon", v4, &CardRecord::JobTitle, "a\\b,c;d", "TITLE:a\\\\b\\,c;d"},
+        {"3.0 text escapes it", v3, &CardRecord::JobTitle, "a\\b,c;d", "TITLE:a\\\\b\\,c\\;d"},
+        {"4.0 formatted name", v4, &CardRecord::Company, "Acme; Widgets, Inc.", "FN:Acme; Widgets\\, Inc."},
+        {"4.0 compound values escape it", v4, &CardRecord::Company, "Acme; Widgets, Inc.",
+         "ORG:Acme\\; Widgets\\, Inc."},
+        {"4.0 name components", v4, &CardRecord::LastName, "x;y,z", "N:x\\;y\\,z;;;;"},
+        {"4.0 note", v4, &CardRecord::GeneralInformation, "a;b\r\nc", "NOTE:a;b\\nc"},
+        {"CR LF in a note", v3, &CardRecord::GeneralInformation, "one\r\ntwo", "NOTE:one\\ntwo"},
+        {"lone LF and CR", v4, &CardRecord::GeneralInformation, "a\nb\rc", "NOTE:a\\nb\\nc"},
+        {"Windows-1252 to UTF-8", v4, &CardRecord::EMail, "\x80@\xE9.example", "EMAIL:\xE2\x82\xAC@\xC3\xA9.example"},
+        {"URL: comma and semicolon percent-encoded", v4, &CardRecord::WebSite, "http://x/a,b;c",
+         "URL:http://x/a%2Cb%3Bc"},
+        {"URL: the same in 3.0", v3, &CardRecord::WebSite, "http://x/a,b;c", "URL:http://x/a%2Cb%3Bc"},
+        {"URL: a backslash percent-encoded", v4, &CardRecord::WebSite, "x\\y", "URL:x%5Cy"},
+        {"label with quote and caret", v4, &CardRecord::Phone1Description, "Desk \"A\" ^1",
          "TEL;LABEL=\"Desk ^'A^' ^^1\":5"},
-        {"fax-described phone keeps its label", &CardRecord::Phone1Description, "Fax", "TEL;TYPE=fax;LABEL=\"Fax\":5"},
-        {"two words give two types", &CardRecord::Phone1Description, "Work Mobile", "TEL;TYPE=work,cell:5"},
-        {"number starting tel:", &CardRecord::Phone1Number, "tel:1%2", "TEL:tel:tel:1%252"},
+        {"fax-described phone keeps its label", v4, &CardRecord::Phone1Description, "Fax",
+         "TEL;TYPE=fax;LABEL=\"Fax\":5"},
+        {"two words give two types", v4, &CardRecord::Phone1Description, "Work Mobile", "TEL;TYPE=work,cell:5"},
+        {"a number typed as a tel: address", v4, &CardRecord::Phone1Number, "tel:+1-555-0100", "TEL:+1-555-0100"},
+        {"the same in 3.0", v3, &CardRecord::Phone1Number, "TEL:+1-555-0100", "TEL:+1-555-0100"},
+        {"German B\xFCro", v4, &CardRecord::Phone1Description, "B\xFCro", "TEL;TYPE=work;LABEL=\"B\xC3\xBCro\":5"},
+        {"German Handy", v4, &CardRecord::Phone1Description, "Handy", "TEL;TYPE=cell;LABEL=\"Handy\":5"},
+        {"German Mobil privat", v3, &CardRecord::Phone1Description, "Mobil privat",
+         "TEL;TYPE=HOME,CELL;LABEL=\"Mobil privat\":5"},
+        {"German Telefax", v4, &CardRecord::Phone1Description, "Telefax", "TEL;TYPE=fax;LABEL=\"Telefax\":5"},
+        {"French Bureau", v4, &CardRecord::Phone1Description, "Bureau", "TEL;TYPE=work;LABEL=\"Bureau\":5"},
+        {"French Portable", v4, &CardRecord::Phone1Description, "Portable", "TEL;TYPE=cell;LABEL=\"Portable\":5"},
+        {"French Domicile", v4, &CardRecord::Phone1Description, "DOMICILE", "TEL;TYPE=home;LABEL=\"DOMICILE\":5"},
+        {"French T\xE9l\xE9"
+         "copie",
+         v4, &CardRecord::Phone1Description,
+         "T\xE9l\xE9"
+         "copie",
+         "TEL;TYPE=fax;LABEL=\"T\xC3\xA9l\xC3\xA9"
+         "copie\":5"},
+        {"Spanish M\xF3vil", v4, &CardRecord::Phone1Description, "M\xF3vil", "TEL;TYPE=cell;LABEL=\"M\xC3\xB3vil\":5"},
+        {"Spanish Oficina", v4, &CardRecord::Phone1Description, "Oficina", "TEL;TYPE=work;LABEL=\"Oficina\":5"},
+        {"Spanish Casa", v4, &CardRecord::Phone1Description, "casa", "TEL;TYPE=home;LABEL=\"casa\":5"},
+        {"no kind in a word that only contains one", v4, &CardRecord::Phone1Description, "Homepage",
+         "TEL;LABEL=\"Homepage\":5"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -102,9 +136,37 @@ TEST(VCardWrite, EscapesAndParameterQuoting) {
         if (c.member != &CardRecord::Phone1Number) r.Phone1Number = "5";
         if (c.member != &CardRecord::Phone1Description && c.member != &CardRecord::Phone1Number) r.Phone1Number.clear();
         r.*c.member = c.value;
-        const auto lines = Unfold(vcard::EncodeVCard(r));
+        vcard::WriteOptions options;
+        options.version = c.version;
+        const auto lines = Unfold(vcard::EncodeVCard(r, options));
         EXPECT_TRUE(HasLine(lines, c.line)) << ::testing::PrintToString(lines);
     }
+}
+
+TEST(VCardWrite, TheUidFollowsNameCompanyAndEMailOnly) {
+    const auto uid = [](const CardRecord& r) {
+        for (const std::string& line : Unfold(vcard::EncodeVCard(r))) {
+            if (line.rfind("UID:", 0) == 0) return line.substr(4);
+        }
+        return std::string();
+    };
+    CardRecord a = SampleCard();
+    const std::string first = uid(a);
+    EXPECT_EQ(first, vcard::CardUid(a));
+    EXPECT_EQ(first.rfind("urn:uuid:", 0), 0u);
+    a.GeneralInformation = "changed";
+    a.Phone1Number = "changed";
+    a.EMail = "RENEE.OKAFOR@harbourlight.example";
+    EXPECT_EQ(uid(a), first) << "the same person exported again updates one contact";
+    for (std::string CardRecord::*member :
+         {&CardRecord::FirstName, &CardRecord::LastName, &CardRecord::Company, &CardRecord::EMail}) {
+        CardRecord b = SampleCard();
+        b.*member += "x";
+        EXPECT_NE(uid(b), first);
+    }
+    vcard::WriteOptions noUid;
+    noUid.uid = false;
+    EXPECT_EQ(vcard::EncodeVCard(SampleCard(), noUid).find("UID:"), std::string::npos);
 }
 
 TEST(VCardWrite, FoldsAt75OctetsWithoutSplittingCharacters) {
@@ -162,7 +224,7 @@ TEST(VCardRoundTrip, CardToVCardToCardKeepsEveryField) {
     withoutNames.Phone1Number = "1";
     CardRecord describedOnly;
     describedOnly.Phone1Description = "Desk";
-    describedOnly.Fax = "tel:%20";
+    describedOnly.Fax = "+1 (555) 0100 %20";
     CardRecord typedOnly;  // a description the type alone gives back, and no number
     typedOnly.Phone1Description = "Mobile";
     CardRecord faxPhone;  // a phone described "Fax" must not become the card's fax number
@@ -336,15 +398,87 @@ const std::vector<ReadCase> kReadCases = {
      {},
      0},
     {"a linked picture is left out", Card("4.0", "PHOTO:https://example.com/me.jpg\r\n"), {}, {}, {"is a link"}, {}, 0},
-    {"bad base64 in a photo", Card("3.0", "PHOTO;ENCODING=b:iVBO*w0K\r\n"), {}, {}, {}, {"'*' at offset 4"}, 0},
+    {"bad base64 in a photo", Card("3.0", "PHOTO;ENCODING=b:iVBO*w0K\r\n"), {}, {}, {"'*' at offset 4"}, {}, 0},
     {"base64 ending mid-group",
      Card("4.0", "PHOTO:data:image/png;base64,iVBOR\r\n"),
      {},
      {},
-     {},
      {"middle of a base64 group"},
+     {},
      0},
-    {"data after padding", Card("3.0", "NOTE;ENCODING=b:YQ==YQ==\r\n"), {}, {}, {}, {"after the '=' padding"}},
+    {"a damaged photo leaves the contact whole",
+     Card("3.0", "FN:Ann Lee\r\nTEL:5\r\nPHOTO;ENCODING=b;TYPE=PNG:" + std::string(kPngBase64).substr(0, 41) +
+                     "\r\nTITLE:Chief\r\n"),
+     {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Phone1Number", "5"}, {"JobTitle", "Chief"}},
+     {},
+     {"damaged"},
+     {},
+     0},
+    {"a photo that does not decode is left out",
+     Card("3.0", "FN:Ann\r\nPHOTO;ENCODING=b;TYPE=PNG:" + std::string(kPngBase64).substr(0, 48) + "\r\n"),
+     {{"FirstName", "Ann"}},
+     {},
+     {"does not decode"},
+     {},
+     0},
+    {"CR CR LF ends a line once, so a 2.1 photo runs on to its blank line",
+     "BEGIN:VCARD\r\r\nVERSION:2.1\r\r\nFN:Ann\r\r\nPHOTO;ENCODING=BASE64;TYPE=PNG:\r\r\n" +
+         std::string(kPngBase64).substr(0, 40) + "\r\r\n" + std::string(kPngBase64).substr(40) +
+         "\r\r\n\r\r\nTITLE:T\r\r\nEND:VCARD\r\r\n",
+     {{"FirstName", "Ann"}, {"JobTitle", "T"}},
+     {},
+     {},
+     {},
+     70},
+    {"2.1 bare type and encoding of a photo",
+     Card("2.1", "PHOTO;PNG;B:" + std::string(kPngBase64) + "\r\n"),
+     {},
+     {},
+     {},
+     {},
+     70},
+    {"needless backslashes in 3.0 are dropped",
+     Card("3.0", "item1.URL;type=pref:http\\://x.example/a\\,b\r\nTITLE:a\\:b\\\\c\r\n"),
+     {{"WebSite", "http://x.example/a,b"}, {"JobTitle", "a:b\\c"}},
+     {},
+     {},
+     {}},
+    {"2.1 keeps backslashes but for the escaped semicolon",
+     Card("2.1", "NOTE:C:\\temp\\,x \\\\srv\\n\r\nTITLE:a\\;b\r\n"),
+     {{"GeneralInformation", "C:\\temp\\,x \\\\srv\\n"}, {"JobTitle", "a;b"}},
+     {},
+     {},
+     {}},
+    {"percent-encoded marks of our own URLs come back",
+     Card("4.0", "URL:http://x/a%2Cb%3bc%5C%20d\r\n"),
+     {{"WebSite", "http://x/a,b;c\\%20d"}},
+     {},
+     {},
+     {}},
+    {"declared character sets go through iconv",
+     Card("2.1", "N;CHARSET=ISO-8859-2:\xA9\xE1rka;\xC1\xE8\xDE;;;\r\nTITLE;CHARSET=ISO-8859-7:\xC1\xE8\xDE\r\n"),
+     {{"LastName", "\x8A\xE1rka"}, {"FirstName", "\xC1??"}, {"JobTitle", "???"}},
+     {},
+     {"U+0391"},
+     {}},
+    {"an unknown character set is read as UTF-8",
+     Card("2.1", "TITLE;CHARSET=X-NOSUCH:caf\xC3\xA9\r\nNOTE;CHARSET=A//B:x\r\n"),
+     {{"JobTitle", "caf\xE9"}},
+     {},
+     {"X-NOSUCH is not known", "A//B is not known"},
+     {}},
+    {"bytes a character set does not define",
+     Card("2.1", "TITLE;CHARSET=SHIFT_JIS:a\x81\r\n"),
+     {{"JobTitle", "a?"}},
+     {},
+     {"1 byte is not SHIFT_JIS text", "U+FFFD"},
+     {}},
+    {"data after padding in a text value",
+     Card("3.0", "NOTE;ENCODING=b:YQ==YQ==\r\n"),
+     {},
+     {},
+     {},
+     {"after the '=' padding"}},
     {"unterminated card",
      "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:A B\r\n",
      {{"FirstName", "A"}},
@@ -409,6 +543,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, VCardRead, ::testing::ValuesIn(kReadCases),
                              return name;
                          });
 
+// A text as UTF-16 with its byte-order mark (the text is ASCII).
+std::string Utf16(const std::string& ascii, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : ascii) {
+        out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    }
+    return out;
+}
+
 TEST(VCardReadFile, FileLevelFaultsAndLimits) {
     struct Case {
         const char* name;
@@ -426,19 +569,27 @@ TEST(VCardReadFile, FileLevelFaultsAndLimits) {
     const Case cases[] = {
         {"empty file", "", {}, 0, "no vCard", nullptr},
         {"no card", "hello\r\nworld\r\n", {}, 0, "no vCard", nullptr},
-        {"UTF-16",
-         std::string("\xFF\xFE"
-                     "B\0E\0",
-                     6),
+        {"UTF-16 little-endian", Utf16(Card("4.0", "FN:x\r\n"), false), {}, 1, nullptr, nullptr},
+        {"UTF-16 big-endian", Utf16(Card("4.0", "FN:x\r\n"), true), {}, 1, nullptr, nullptr},
+        {"UTF-16 with an odd last byte",
+         Utf16(Card("4.0", "FN:x\r\n"), false) + "x",
          {},
-         0,
-         "UTF-16",
+         1,
+         "UTF-16 text is damaged",
+         nullptr},
+        {"UTF-16 with a lone surrogate",
+         Utf16(Card("4.0", "FN:x\r\n"), false) + std::string("\x00\xD8", 2),
+         {},
+         1,
+         "UTF-16 text is damaged",
          nullptr},
         {"UTF-8 mark is skipped", "\xEF\xBB\xBF" + Card("4.0", "FN:x\r\n"), {}, 1, nullptr, nullptr},
         {"huge line", Card("4.0", "NOTE:" + std::string(200, 'x') + "\r\n"), small, 1, nullptr, "longer than 100"},
         {"huge folded line", Card("4.0", "NOTE:" + std::string(60, 'x') + "\r\n " + std::string(60, 'y') + "\r\n"),
          small, 1, nullptr, "longer than 100"},
+        {"cards at the limit", Card("4.0", "") + Card("4.0", ""), small, 2, nullptr, nullptr},
         {"too many cards", three, small, 2, "more than 2 cards", nullptr},
+        {"properties at the limit", Card("4.0", "TITLE:a\r\nNOTE:n\r\n"), small, 1, nullptr, nullptr},
         {"too many properties", Card("4.0", "TITLE:a\r\nTITLE:b\r\nTITLE:c\r\nTITLE:d\r\n"), small, 1, nullptr,
          "more than 3 properties"},
         {"card cut by the next card", "BEGIN:VCARD\r\nFN:a\r\n" + Card("4.0", ""), {}, 2, nullptr, "new card begins"},
@@ -460,6 +611,47 @@ TEST(VCardReadFile, FileLevelFaultsAndLimits) {
             EXPECT_TRUE(result.cards.front().ok());
         }
     }
+}
+
+TEST(VCardReadFile, TheLastPropertyWithinTheLimitIsKept) {
+    // The default limit, exactly: VERSION, 4998 unknown lines and the note
+    // make 5000 properties, all read; one more line and the card says so.
+    std::string body;
+    for (int i = 0; i < 4998; ++i) body += "X-A:1\r\n";
+    const vcard::ImportedCard atLimit = ReadOne(Card("4.0", body + "NOTE:last\r\n"));
+    EXPECT_TRUE(atLimit.ok());
+    EXPECT_EQ(atLimit.record.GeneralInformation, "last");
+    const vcard::ImportedCard over = ReadOne(Card("4.0", body + "X-A:1\r\nNOTE:last\r\n"));
+    EXPECT_FALSE(over.ok());
+    EXPECT_TRUE(AnyContains(over.errors, "more than 5000 properties"));
+    // Reports past the first hundred of a kind are counted, not kept.
+    EXPECT_EQ(atLimit.unmapped.size(), 100u);
+    EXPECT_EQ(atLimit.issuesNotKept, 4898u);
+}
+
+TEST(VCardReadFile, CardsAreHandedOnOneAtATime) {
+    std::string text;
+    for (int i = 0; i < 5; ++i) text += Card("4.0", "FN:Card " + std::to_string(i) + "\r\n");
+    std::vector<std::string> seen;
+    const vcard::ReadSummary all = vcard::ReadVCards(text, [&](vcard::ImportedCard&& card) {
+        seen.push_back(card.displayName);
+        return true;
+    });
+    EXPECT_EQ(all.cards, 5u);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Card 0", "Card 1", "Card 2", "Card 3", "Card 4"}));
+    EXPECT_TRUE(all.errors.empty());
+    // The sink can stop the reading; nothing is reported for what was not read.
+    std::size_t taken = 0;
+    const vcard::ReadSummary two = vcard::ReadVCards(text, [&](vcard::ImportedCard&&) { return ++taken < 2; });
+    EXPECT_EQ(two.cards, 2u);
+    EXPECT_TRUE(two.errors.empty());
+    // More cards than the collecting reader keeps are no limit here.
+    vcard::ReadLimits small;
+    small.maxCards = 2;
+    EXPECT_EQ(vcard::ReadVCards(
+                  text, [](vcard::ImportedCard&&) { return true; }, small)
+                  .cards,
+              5u);
 }
 
 TEST(VCardReadFile, HostileShapesStayLinear) {

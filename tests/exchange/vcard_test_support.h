@@ -8,9 +8,9 @@
 
 namespace {
 
-// A 1 x 1 PNG and the start of a GIF, as base64.
+// A 1 x 1 PNG (red, opaque) and the start of a GIF, as base64.
 constexpr const char* kPngBase64 =
-    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP4z8DwHwAFAAIBouX7LAAAAABJRU5ErkJggg==";
+    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP4z8DwHwAFAAH/VscvDQAAAABJRU5ErkJggg==";
 constexpr const char* kGifBase64 = "R0lGODlhAQABAAAAACw=";
 
 inline Bytes SamplePicture() {

@@ -1,0 +1,105 @@
+// One card of a vCard file as it is read: properties come in one at a time
+// and are placed on the card's nineteen fields at the end. Used by the file
+// reader only. No Qt.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "exchange/vcard.h"
+#include "exchange/vcard_lines.h"
+#include "exchange/vcard_phone.h"
+#include "exchange/vcard_text.h"
+
+namespace vcard {
+
+struct TextProperty {
+    std::size_t line = 0;
+    std::vector<std::string> parts;  // UTF-8, unescaped
+    bool work = false;               // TYPE=work
+    bool pref = false;               // TYPE=pref or a PREF parameter
+};
+
+struct PhoneEntry {
+    std::size_t line = 0;
+    std::string group;
+    std::string number;  // UTF-8
+    std::string label;   // UTF-8, from a LABEL parameter or the group's X-ABLabel
+    bool labelled = false;
+    PhoneKind kind;
+};
+
+class CardBuilder {
+public:
+    // `unicodeFile`: the file was UTF-16, so its text is Unicode whatever a
+    // CHARSET parameter says.
+    CardBuilder(std::size_t firstLine, const ReadLimits& limits, bool unicodeFile)
+        : maxProperties_(limits.maxPropertiesPerCard), maxIssues_(limits.maxIssuesKept), unicodeFile_(unicodeFile) {
+        card_.firstLine = firstLine;
+    }
+
+    bool v21() const { return card_.version == "2.1"; }
+    text::Dialect dialect() const {
+        return v21() ? text::Dialect::V21 : card_.version == "3.0" ? text::Dialect::V30 : text::Dialect::V40;
+    }
+
+    void Error(std::size_t line, std::string property, std::string text) {
+        Keep(card_.errors, {line, std::move(property), std::move(text)});
+    }
+    void Warn(std::size_t line, std::string property, std::string text) {
+        Keep(card_.warnings, {line, std::move(property), std::move(text)});
+    }
+    void Unmapped(std::size_t line, std::string property, std::string text) {
+        Keep(card_.unmapped, {line, std::move(property), std::move(text)});
+    }
+
+    // False once the card has more properties than it may hold.
+    bool Count(std::size_t line) {
+        if (++properties_ <= maxProperties_) return true;
+        if (properties_ == maxProperties_ + 1) {
+            Error(line, "",
+                  "the card has more than " + std::to_string(maxProperties_) + " properties; the rest was not read");
+        }
+        return false;
+    }
+
+    void Add(const lines::Property& prop);
+    ImportedCard Finish();
+
+private:
+    // A hostile card can raise an issue on every line: the first few are
+    // kept, the rest only counted.
+    void Keep(std::vector<Issue>& list, Issue issue) {
+        if (list.size() < maxIssues_) {
+            list.push_back(std::move(issue));
+        } else {
+            ++card_.issuesNotKept;
+        }
+    }
+    std::optional<std::string> ValueBytes(const lines::Property& prop);
+    std::optional<std::string> TextValue(const lines::Property& prop);
+    std::optional<TextProperty> Structured(const lines::Property& prop, bool structured);
+    void AddPhoto(const lines::Property& prop);
+    void AddPhone(const lines::Property& prop);
+    void SetField(const char* fieldName, const std::string& utf8, std::size_t line, const std::string& property);
+    void MapName();
+    void MapAddress();
+    void MapPhones();
+    void MapFirst(std::vector<TextProperty>& list, const char* property, const char* fieldName);
+
+    ImportedCard card_;
+    std::size_t maxProperties_;
+    std::size_t maxIssues_;
+    bool unicodeFile_;
+    std::size_t properties_ = 0;
+    std::optional<TextProperty> n_;
+    std::optional<TextProperty> fn_;
+    std::vector<TextProperty> orgs_, titles_, adrs_, emails_, urls_, notes_, labels_;
+    std::vector<PhoneEntry> phones_;
+    std::map<std::string, std::string> groupLabels_;  // X-ABLabel by group
+    bool havePicture_ = false;
+};
+
+}  // namespace vcard

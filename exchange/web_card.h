@@ -1,0 +1,21 @@
+// The card as one self-contained web page: picture, text, links, an "Add to
+// contacts" vCard and the QR code, all inside the file, marked up as an
+// h-card (microformats2). Nothing is loaded from elsewhere, and a
+// Content-Security-Policy says so to the browser. No Qt.
+#pragma once
+
+#include <string>
+
+#include "card/card_record.h"
+
+namespace webcard {
+
+// The page, UTF-8. Every value of the card is escaped; links are made only
+// of web addresses, a single e-mail address and telephone numbers.
+std::string EncodeWebCard(const CardRecord& card);
+
+// The style sheet of the page and the CSP hash that allows exactly it.
+const char* StyleSheet();
+const char* StyleSheetHash();  // "sha256-..." of StyleSheet()
+
+}  // namespace webcard

@@ -1,0 +1,300 @@
+// The exchange commands as a script sees them: public and hand-made vCard
+// files imported (one table: file -> exit, cards, fields, reports), the
+// exit codes of html, print and thumbnail, and the thumbnailer entry run as
+// a file manager runs it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "card/card_file.h"
+#include "card_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolRun RunShell(const TempDir& dir, const std::string& command) {
+    const fs::path errFile = dir / ".stderr";
+    ToolRun run;
+    FILE* pipe = ::popen((command + " 2>'" + errFile.string() + "'").c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    const int status = ::pclose(pipe);
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const Bytes err = ReadBytes(errFile);
+    run.err.assign(err.begin(), err.end());
+    return run;
+}
+
+ToolRun Ovlet(const TempDir& dir, const std::string& args) {
+    return RunShell(dir, std::string(OVLET_BIN) + " " + args);
+}
+
+const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
+const std::string kFixtures = std::string(OVLET_TESTS_DIR) + "/data/vcard/";
+
+CardRecord ReadCard(const fs::path& path) {
+    CardRecord record;
+    RecordOnlySide side(record);
+    EXPECT_EQ(ReadCardFile(path.string(), record, side).outcome, CardReadOutcome::Read) << path;
+    return record;
+}
+
+struct FileCase {
+    const char* file;
+    int exit;
+    std::size_t cards;                                        // cards written
+    const char* card;                                         // the written card whose fields are checked
+    std::vector<std::pair<const char*, std::string>> fields;  // Windows-1252 values
+    std::vector<const char*> reports;                         // texts expected on stderr
+    int pictureLength = -1;                                   // -1: not checked
+};
+
+const FileCase kFiles[] = {
+    // Public fixtures (see tests/data/vcard/README.md).
+    {"ezvcard-evolution.vcf",
+     0,
+     1,
+     "John_Richter_James_Doe.ovt",
+     {{"FirstName", "John"},
+      {"MiddleName", "Richter, James"},
+      {"LastName", "Doe"},
+      {"Company", "IBM"},
+      {"Department", "Accounting"},
+      {"JobTitle", "Money Counter"},
+      {"EMail", "john.doe@ibm.com"},
+      {"WebSite", "http://www.ibm.com"},
+      {"Phone1Number", "905-666-1234"},
+      {"Phone1Description", "Mobile"},
+      {"Phone2Number", "905-555-1234"},
+      {"StreetAddress", "ASB-123\r\n15 Crescent moon drive"},
+      {"City", "Albaney"},
+      {"Country", "United States of America"}},
+     {"the unit 'Dungeon' has no field", "X-EVOLUTION-SPOUSE", "Country is 24 characters long"}},
+    {"ezvcard-mac-address-book.vcf",
+     0,
+     1,
+     "John_Richter_James_Doe.ovt",
+     {{"WebSite", "http://www.ibm.com"},
+      {"Phone1Number", "905-777-1234"},
+      {"Phone1Description", "Work"},
+      {"Phone2Number", "905-666-1234"},
+      {"Fax", "905-888-1234"},
+      {"StreetAddress", "Street4\r\nBuilding 6\r\nFloor 8"},
+      {"City", "New York"}},
+     {"a further phone number (905-111-1234)", "X-PHONETIC-FIRST-NAME"}},
+    {"rfc6350-example.vcf",
+     0,
+     1,
+     "Simon_Perreault.ovt",
+     {{"Company", "Viagenie"},
+      {"StreetAddress", "Suite D2-630\r\n2875 Laurier"},
+      {"City", "Quebec"},
+      {"PostalCode", "G1V 2M2"},
+      {"Phone1Number", "+1-418-656-9254;ext=102"},
+      {"Phone2Description", "Work Mobile"},
+      {"WebSite", "http://nomis80.org"}},
+     {"GEO", "the honorific suffix 'ing. jr,M.Sc.'"}},
+    {"rfc2426-examples.vcf",
+     0,
+     2,
+     "Tim_Howes.ovt",
+     {{"Company", "Netscape Communications Corp."},
+      {"City", "Mountain View"},
+      {"StateProvince", "CA"},
+      {"PostalCode", " 94043"},
+      {"Fax", "+1-415-528-4164"},
+      {"Phone1Number", "+1-415-937-3419"}},
+     {"a further value (fdawson@earthlink.net)"}},
+    // Hand-made, one for each fault address books met (tests/data/vcard/make_cases.py).
+    {"phone-cr-cr-lf.vcf",
+     0,
+     1,
+     "Maja_Lindqvist.ovt",
+     {{"WebSite", "https://fjordkayaks.example/maja"}, {"Company", "Fjord Kayaks AB"}, {"Phone1Description", "Mobile"}},
+     {},
+     310},
+    {"android-2.1.vcf",
+     0,
+     2,
+     "Ole_Brandt.ovt",
+     {{"FirstName", "Ole"}, {"Phone1Number", "+45 33 00 00 00"}},
+     {"the picture's base64 data is damaged", "'\xC5\x9F' (U+015F) cannot be stored"},
+     0},
+    {"android-2.1.vcf",
+     0,
+     2,
+     "Ay_e_\xC3\x96zt\xC3\xBCrk.ovt",
+     {{"LastName", "\xD6zt\xFCrk"}, {"FirstName", "Ay?e"}},
+     {},
+     310},
+    {"desktop-2.1-windows-1252.vcf",
+     0,
+     1,
+     "J\xC3\xBCrgen_M\xC3\xBCller.ovt",
+     {{"GeneralInformation", "Angebote unter \\\\server\\share\\Angebote\\, Stand 2024"},
+      {"Company", "M\xFCller & S\xF6hne GmbH"}},
+     {},
+     310},
+    {"utf-16le-bom.vcf",
+     0,
+     1,
+     "Ren\xC3\xA9"
+     "e_Fran\xC3\xA7ois.ovt",
+     {{"FirstName",
+       "Ren\xE9"
+       "e"},
+      {"LastName", "Fran\xE7ois"},
+      {"JobTitle", "Directrice g\xE9n\xE9rale"}},
+     {"JobTitle is 19 characters long"}},
+    {"charsets.vcf",
+     0,
+     3,
+     "\xC5\xA0\xC3\xA1rka_Wei\xC3\x9F.ovt",
+     {{"FirstName", "\x8A\xE1rka"}, {"LastName", "Wei\xDF"}, {"GeneralInformation", "Preis 5 \x80"}},
+     {"(U+03A0)", "(U+0418)", "(U+6771)"}},
+};
+
+TEST(VCardFiles, ImportEveryFixture) {
+    for (const FileCase& c : kFiles) {
+        SCOPED_TRACE(std::string(c.file) + " -> " + c.card);
+        TempDir dir;
+        const ToolRun run = Ovlet(dir, "import '" + kFixtures + c.file + "' --all -o " + (dir / "out").string());
+        EXPECT_EQ(run.code, c.exit) << run.err;
+        std::size_t written = 0;
+        for (const auto& entry : fs::directory_iterator(dir / "out")) written += entry.path().extension() == ".ovt";
+        EXPECT_EQ(written, c.cards);
+        for (const char* text : c.reports) EXPECT_NE(run.err.find(text), std::string::npos) << text << "\n" << run.err;
+        ASSERT_TRUE(fs::exists(dir / "out" / c.card)) << run.out;
+        const CardRecord card = ReadCard(dir / "out" / c.card);
+        for (const auto& [name, value] : c.fields) EXPECT_EQ(card.*FindCardField(name)->member, value) << name;
+        if (c.pictureLength >= 0) {
+            EXPECT_EQ(card.PictureLength, c.pictureLength);
+        }
+    }
+}
+
+TEST(VCardFiles, ExitCodesOfSingleImportsAndTheDrawingCommands) {
+    TempDir dir;
+    const std::string d = dir.path().string();
+    Bytes cut = ReadBytes(kSample);
+    cut.resize(60);
+    WriteBytes(dir / "cut.ovt", cut);
+    // A UTF-16 file whose last character is cut: the card is read, the file is damaged.
+    Bytes utf16 = ReadBytes(kFixtures + "utf-16le-bom.vcf");
+    utf16.push_back('x');
+    WriteBytes(dir / "odd.vcf", utf16);
+    const std::pair<std::string, int> cases[] = {
+        {"import " + d + "/odd.vcf -o " + d + "/odd.ovt", 3},
+        {"import " + kFixtures + "android-2.1.vcf -o " + d + "/one.ovt", 0},
+        {"html " + kSample + " -o " + d + "/c.html", 0},
+        {"html " + kSample, 1},
+        {"html " + d + "/missing.ovt -o " + d + "/c.html", 2},
+        {"html " + d + "/cut.ovt -o " + d + "/c.html", 3},
+        {"html " + kSample + " -o " + d + "/no/dir/c.html", 2},
+        {"print " + kSample + " -o " + d + "/c.pdf", 0},
+        {"print " + kSample + " -o " + d + "/c.pdf --sheet letter --bleed 2", 0},
+        {"print " + kSample + " -o " + d + "/c.pdf --sheet single --bleed 3 --crop-marks", 0},
+        {"print " + kSample + " -o " + d + "/c.pdf --sheet a5", 1},
+        {"print " + kSample + " -o " + d + "/c.pdf --bleed 3", 1},
+        {"print " + kSample + " -o " + d + "/c.pdf --bleed 21", 1},
+        {"print " + d + "/cut.ovt -o " + d + "/c.pdf", 3},
+        {"print " + kSample + " -o " + d + "/no/dir/c.pdf", 2},
+        {"thumbnail " + kSample + " " + d + "/t.png", 0},
+        {"thumbnail " + kSample + " " + d + "/t.png 8", 1},
+        {"thumbnail " + d + "/missing.ovt " + d + "/t.png", 2},
+        {"thumbnail " + kSample, 1},
+        {"render " + kSample + " -o " + d + "/r.png", 0},
+        {"qr " + kSample + " -o " + d + "/q.png --size 177", 1},
+        {"qr " + kSample + " -o " + d + "/q.png --size 178", 0},
+    };
+    for (const auto& [args, code] : cases) {
+        SCOPED_TRACE(args);
+#ifndef OVLET_HAVE_DRAW
+        // A build without Qt has no drawing commands.
+        if (args.rfind("print", 0) == 0 || args.rfind("thumbnail", 0) == 0 || args.rfind("render", 0) == 0) continue;
+#endif
+        const ToolRun run = Ovlet(dir, args);
+        EXPECT_EQ(run.code, code) << run.err;
+        if (code != 0) {
+            EXPECT_NE(run.err, "");
+        }
+    }
+    EXPECT_NE(Ovlet(dir, "qr " + kSample + " -o " + d + "/q.png --size 177").err.find("2 pixels a module"),
+              std::string::npos);
+    // The HTML page and the PDF go to standard output too.
+    EXPECT_EQ(Ovlet(dir, "html " + kSample + " -o -").out, [&] {
+        const Bytes page = ReadBytes(dir / "c.html");
+        return std::string(page.begin(), page.end());
+    }());
+#ifdef OVLET_HAVE_DRAW
+    EXPECT_EQ(Ovlet(dir, "print " + kSample + " -o - --sheet single").out.rfind("%PDF-", 0), 0u);
+#endif
+}
+
+TEST(VCardFiles, ManyCardsOfOneNameImportWithTheirReportsCounted) {
+    TempDir dir;
+    {
+        std::ofstream out(dir / "same.vcf", std::ios::binary);
+        for (int i = 0; i < 150; ++i) out << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r\nX-A:1\r\nEND:VCARD\r\n";
+    }
+    const ToolRun run = Ovlet(dir, "import " + (dir / "same.vcf").string() + " --all -o " + (dir / "out").string());
+    EXPECT_EQ(run.code, 0) << run.err.substr(0, 500);
+    EXPECT_TRUE(fs::exists(dir / "out" / "Ann_Lee-150.ovt"));
+    EXPECT_FALSE(fs::exists(dir / "out" / "Ann_Lee-151.ovt"));
+    // One report a card, the first hundred shown and the rest counted. (That
+    // the reader has no limit on cards is tested on the reader.)
+    EXPECT_NE(run.err.find("ovlet import: 50 more reports not shown"), std::string::npos)
+        << run.err.substr(run.err.size() - 300);
+}
+
+#ifdef OVLET_HAVE_DRAW
+TEST(VCardFiles, TheThumbnailerEntryRunsAsAFileManagerRunsIt) {
+    std::ifstream in(std::string(OVLET_SOURCE_DIR) + "/desktop/ovlet.thumbnailer");
+    std::string line, exec, mime;
+    while (std::getline(in, line)) {
+        if (line.rfind("Exec=", 0) == 0) exec = line.substr(5);
+        if (line.rfind("MimeType=", 0) == 0) mime = line.substr(9);
+    }
+    EXPECT_EQ(mime, "application/x-ovlet-card;");
+    ASSERT_EQ(exec.rfind("ovlet ", 0), 0u) << exec;
+    TempDir dir;
+    for (const int size : {128, 256}) {
+        SCOPED_TRACE(size);
+        std::string command = std::string(OVLET_BIN) + exec.substr(5);
+        for (const auto& [code, value] : {std::pair<std::string, std::string>{"%i", "'" + kSample + "'"},
+                                          {"%o", "'" + (dir / "thumb.png").string() + "'"},
+                                          {"%s", std::to_string(size)}}) {
+            command.replace(command.find(code), 2, value);
+        }
+        const ToolRun run = RunShell(dir, command);
+        ASSERT_EQ(run.code, 0) << command << "\n" << run.err;
+        const Bytes png = ReadBytes(dir / "thumb.png");
+        ASSERT_GE(png.size(), 24u);
+        const auto be32 = [&](std::size_t at) {
+            return (std::uint32_t{png[at]} << 24) | (std::uint32_t{png[at + 1]} << 16) |
+                   (std::uint32_t{png[at + 2]} << 8) | png[at + 3];
+        };
+        EXPECT_EQ(be32(16), static_cast<std::uint32_t>(size)) << "fitted into SIZE x SIZE: the card is wider than tall";
+        EXPECT_LE(be32(20), static_cast<std::uint32_t>(size));
+    }
+}
+
+#endif
+
+}  // namespace
