@@ -192,6 +192,8 @@ TEST(OvletFailures, WhatACommandReads) {
         {"folder", f / "folder", f / "folder", f / "folder", f / "folder", 2, ": is a folder"},
         {"FIFO", f / "fifo", f / "fifo", f / "fifo", f / "fifo", 2, ": is a FIFO, not a regular file"},
         {"device", "/dev/zero", "/dev/zero", "/dev/zero", "/dev/zero", 2, ": is a device, not a regular file"},
+        {"read error", "/proc/self/mem", "/proc/self/mem", "/proc/self/mem", "/proc/self/mem", 2,
+         ": Input/output error"},
         {"too large", "", f / "huge.jpg", f / "huge.csv", f / "huge.vcf", 2, ": larger than "},
         {"damaged card", f / "cut.ovt", "", "", "", 3, " is damaged or truncated"},
         {"vCard without a card", "", "", "", f / "none.vcf", 3, ""},
@@ -362,6 +364,37 @@ TEST(OvletFailures, WhatABatchWrites) {
         }
     }
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+// A card that says it holds a 2 GiB picture, in a sparse 4 GiB file: what
+// does not need the picture never reads it, so it runs in little memory.
+TEST(OvletFailures, WhatDoesNotNeedThePictureNeverReadsIt) {
+    TempDir dir;
+    const fs::path card = dir / "sparse.ovt";
+    Bytes head = ReadBytes(kSample);
+    CardRecord record;
+    record.Company = "Sparse";
+    RecordOnlySide side(record);
+    head = EncodeCardFields(record, 0x7FFFFFFF);
+    WriteBytes(card, head);
+    ASSERT_EQ(::truncate(card.c_str(), 4LL << 30), 0);
+    const std::vector<std::string> commands[] = {
+        {"show", card.string()},
+        {"show", "--json", card.string()},
+        {"export", "--vcard", "--no-photo", card.string()},
+        {"qr", card.string(), "-o", (dir / "q.png").string()},
+    };
+    for (const auto& words : commands) {
+        SCOPED_TRACE(Line(words));
+        ToolSetup setup;
+        setup.memoryLimit = 256LL << 20;
+        const ToolResult run = RunTool(OVLET_BIN, words, setup);
+        EXPECT_EQ(run.code, 0) << run.err;
+    }
+    EXPECT_NE(RunTool(OVLET_BIN, {"show", "--json", card.string()}).out.find("\"PictureLength\": 2147483647"),
+              std::string::npos);
+}
+#endif
 
 // No command takes a missing result for success: a card without a picture
 // has none to write.
