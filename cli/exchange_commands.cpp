@@ -165,10 +165,21 @@ int RunImport(const ImportOptions& o) {
             rc = kExitDamaged;
             continue;
         }
-        prepare(card);
         const std::string name = UniqueCardFileName(names, CardNameForFile(card.record));
         const std::string path = (fs::path(out) / name).string();
-        if (!WriteCardTo(path, card.record, error, files::Durability::Later)) {
+        // The picture --picture names is shared by every card, never copied into each.
+        bool written = false;
+        if (picture) {
+            files::WriteOptions options;
+            options.durability = files::Durability::Later;
+            const CardWriteResult shared =
+                WriteCardWithPicture(path, card.record, pictureBytes.data(), pictureBytes.size(), options);
+            written = shared.outcome == CardWriteOutcome::Written;
+            error = shared.error;
+        } else {
+            written = WriteCardTo(path, card.record, error, files::Durability::Later);
+        }
+        if (!written) {
             Report("import", error);
             files::SyncFileSystem(out, error);
             return kExitFile;
