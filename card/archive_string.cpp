@@ -66,30 +66,6 @@ bool CardByteReader::ReadExactly(std::uint8_t* out, std::size_t count) {
     return ReadSome(out, count) == count;
 }
 
-bool CardByteReader::Skip(std::uint64_t count) {
-    if (count > Remaining()) return false;
-    if (data_ || !file_) {
-        pos_ += count;
-        return true;
-    }
-    const std::uint64_t buffered = buffer_.size() - bufferPos_;
-    if (count <= buffered) {
-        bufferPos_ += static_cast<std::size_t>(count);
-        pos_ += count;
-        return true;
-    }
-    // Past what is buffered: the file moves on without reading.
-    bufferPos_ = buffer_.size();
-    pos_ += buffered;
-    const std::uint64_t rest = count - buffered;
-    if (!file_->Skip(rest)) {
-        failed_ = true;
-        return false;
-    }
-    pos_ += rest;
-    return true;
-}
-
 bool CardByteReader::ReadU8(std::uint8_t& value) {
     return ReadExactly(&value, 1);
 }

@@ -40,8 +40,6 @@ public:
     std::size_t ReadSome(std::uint8_t* out, std::size_t count);
     // Takes exactly `count` bytes; false, having taken what there was, when fewer remain.
     bool ReadExactly(std::uint8_t* out, std::size_t count);
-    // Moves `count` bytes on without taking them; false when fewer remain.
-    bool Skip(std::uint64_t count);
     // A read of the file failed (not the end of it).
     bool Failed() const { return failed_; }
 

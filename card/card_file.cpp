@@ -172,8 +172,34 @@ CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWin
         result.error = file.Error();
         return result;
     }
-    CardByteReader reader(file);
-    CardReadResult result = ReadCard(reader, record, side, options);
+    CardReadResult result;
+    if (file.SizeKnown()) {
+        CardByteReader reader(file);
+        result = ReadCard(reader, record, side, options);
+    } else {
+        // A file that gives no size (an empty one, or the kernel's own) is
+        // read to its end first, up to a bound, as some of the kernel's files
+        // go on for ever; what it holds is then all there is.
+        std::vector<std::uint8_t> bytes;
+        std::size_t got = 0;
+        do {
+            const std::size_t used = bytes.size();
+            bytes.resize(used + (1 << 16));
+            if (!file.Read(bytes.data() + used, 1 << 16, got) || used > files::kMaxTextFileBytes) {
+                if (file.Error().empty())
+                    result.error = "cannot read " + path + ": it tells no size and goes on past " +
+                                   files::SizeText(files::kMaxTextFileBytes);
+                side.ShowMessage(CardMessageIcon::Exclamation, kCannotOpenCardMessage);
+                record.CurrentPath.clear();
+                result.outcome = CardReadOutcome::ReadFailed;
+                if (result.error.empty()) result.error = file.Error();
+                return result;
+            }
+            bytes.resize(used + got);
+        } while (got > 0);
+        CardByteReader reader(bytes.data(), bytes.size());
+        result = ReadCard(reader, record, side, options);
+    }
     if (result.outcome == CardReadOutcome::ReadFailed) {
         record.CurrentPath.clear();
         result.error = file.Error();

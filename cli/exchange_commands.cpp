@@ -199,9 +199,21 @@ int RunImport(const ImportOptions& o) {
             rc = kExitDamaged;
             return true;
         }
-        if (picture) card.record.SetPicture(pictureBytes);
-        const std::string path = (fs::path(out) / UniqueCardFileName(names, CardNameForFile(card.record))).string();
-        if (!WriteCardTo(path, card.record, error, files::Durability::Later)) {
+        const std::string name = UniqueCardFileName(names, CardNameForFile(card.record));
+        const std::string path = (fs::path(out) / name).string();
+        // The picture --picture names is shared by every card, never copied into each.
+        bool written = false;
+        if (picture) {
+            files::WriteOptions options;
+            options.durability = files::Durability::Later;
+            const CardWriteResult shared =
+                WriteCardWithPicture(path, card.record, pictureBytes.data(), pictureBytes.size(), options);
+            written = shared.outcome == CardWriteOutcome::Written;
+            error = shared.error;
+        } else {
+            written = WriteCardTo(path, card.record, error, files::Durability::Later);
+        }
+        if (!written) {
             Report("import", error);
             rc = kExitFile;
             return false;

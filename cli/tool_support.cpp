@@ -189,8 +189,10 @@ long long NowMilliseconds() {
 
 }  // namespace
 
+// Shown when standard error is a terminal and standard output is not: on a
+// terminal the names of the cards scroll past and are progress enough.
 Progress::Progress(const char* command, std::size_t total)
-    : command_(command), total_(total), enabled_(::isatty(2) == 1), lastDrawn_(NowMilliseconds()) {}
+    : command_(command), total_(total), enabled_(::isatty(2) == 1 && ::isatty(1) == 0), lastDrawn_(NowMilliseconds()) {}
 
 Progress::~Progress() {
     if (shown_) std::fprintf(stderr, "\r\033[K");

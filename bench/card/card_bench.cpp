@@ -69,6 +69,18 @@ void BM_ReadCardFile(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadCardFile);
 
+// What show, qr and export --no-photo read: the text, with the picture counted, not read.
+void BM_ReadCardFileWithoutPicture(benchmark::State& state) {
+    CardReadOptions options;
+    options.readPicture = false;
+    for (auto _ : state) {
+        CardRecord record;
+        RecordOnlySide side(record);
+        benchmark::DoNotOptimize(ReadCardFile(Card().path, record, side, options).pictureLength);
+    }
+}
+BENCHMARK(BM_ReadCardFileWithoutPicture);
+
 // Includes the flush to disk that makes a save safe, so it is shown apart.
 void BM_WriteCardFile(benchmark::State& state) {
     const std::string out = (Card().dir / "written.ovt").string();
@@ -79,6 +91,19 @@ void BM_WriteCardFile(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Card().size));
 }
 BENCHMARK(BM_WriteCardFile)->Unit(benchmark::kMillisecond);
+
+// A batch's write: the disk is waited for once at the end, not for each card.
+void BM_WriteCardFileInABatch(benchmark::State& state) {
+    const std::string out = (Card().dir / "batch.ovt").string();
+    RecordOnlySide side(Card().record);
+    files::WriteOptions options;
+    options.durability = files::Durability::Later;
+    for (auto _ : state) {
+        WriteCardFile(out, Card().record, side, options);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Card().size));
+}
+BENCHMARK(BM_WriteCardFileInABatch)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -10,7 +10,20 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CardRecord record;
     RecordOnlySide side(record);
-    if (ReadCardBytes(data, size, record, side).outcome != CardReadOutcome::Read) return 0;
+    const CardReadResult whole = ReadCardBytes(data, size, record, side);
+
+    // Reading without the picture gives the same card and the same count.
+    CardRecord textOnly;
+    RecordOnlySide textSide(textOnly);
+    CardReadOptions options;
+    options.readPicture = false;
+    const CardReadResult counted = ReadCardBytes(data, size, textOnly, textSide, options);
+    if (counted.outcome != whole.outcome || counted.pictureLength != whole.pictureLength) std::abort();
+    if (textOnly.HasPicture()) std::abort();
+    for (const auto& field : kCardFields) {
+        if (record.*field.member != textOnly.*field.member) std::abort();
+    }
+    if (whole.outcome != CardReadOutcome::Read) return 0;
 
     std::vector<std::uint8_t> bytes = EncodeCardHead(record, side);
     bytes.insert(bytes.end(), record.PictureBytes.begin(), record.PictureBytes.end());

@@ -1,8 +1,110 @@
 #include "card/codepage.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <optional>
+#include <set>
 
 namespace {
+
+// glibc's own Windows-1252 table, as an independent source.
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
+    ~Iconv() { ::iconv_close(cd_); }
+    bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    // Converts whole input or gives nothing.
+    std::optional<std::string> operator()(std::string in) {
+        ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        std::string out(16 + in.size() * 4, '\0');
+        char* inPtr = in.data();
+        char* outPtr = out.data();
+        std::size_t inLeft = in.size(), outLeft = out.size();
+        if (::iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
+            return std::nullopt;
+        }
+        out.resize(out.size() - outLeft);
+        return out;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+std::string Utf32(char32_t c) {
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i) s[static_cast<std::size_t>(i)] = static_cast<char>((c >> (8 * i)) & 0xFF);
+    return s;
+}
+
+char32_t FromUtf32(const std::string& s) {
+    char32_t c = 0;
+    for (int i = 3; i >= 0; --i) c = (c << 8) | static_cast<unsigned char>(s[static_cast<std::size_t>(i)]);
+    return c;
+}
+
+// The five bytes the code page leaves undefined; they read as the C1 control
+// of the same value and go back to it, so a stored card keeps them.
+const std::set<unsigned> kUndefined = {0x81, 0x8D, 0x8F, 0x90, 0x9D};
+
+TEST(Codepage, EveryByteAgreesWithGlibcBothWays) {
+    Iconv toUnicode("UTF-32LE", "WINDOWS-1252");
+    Iconv toUtf8("UTF-8", "WINDOWS-1252");
+    Iconv fromUnicode("WINDOWS-1252", "UTF-32LE");
+    ASSERT_TRUE(toUnicode.Valid() && toUtf8.Valid() && fromUnicode.Valid());
+    for (unsigned b = 0; b < 256; ++b) {
+        SCOPED_TRACE(b);
+        const auto byte = static_cast<unsigned char>(b);
+        const std::string ansi(1, static_cast<char>(byte));
+        const auto unicode = toUnicode(ansi);
+        if (kUndefined.count(b)) {
+            EXPECT_FALSE(unicode.has_value()) << "glibc leaves the byte undefined";
+            EXPECT_EQ(codepage::ToUnicode(byte), static_cast<char32_t>(b));
+            EXPECT_EQ(codepage::FromUnicode(b), byte);
+            continue;
+        }
+        ASSERT_TRUE(unicode.has_value());
+        const char32_t c = FromUtf32(*unicode);
+        EXPECT_EQ(codepage::ToUnicode(byte), c);
+        EXPECT_EQ(codepage::FromUnicode(c), byte);
+        EXPECT_EQ(codepage::Utf8FromAnsi(ansi), toUtf8(ansi).value());
+        if (b > 0) {
+            EXPECT_EQ(codepage::AnsiFromUtf8(toUtf8(ansi).value()), ansi);
+        }
+    }
+    // And from the other side: every character of the Basic Multilingual
+    // Plane (and a few beyond) that glibc maps to a byte, and no other.
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        const auto byte = fromUnicode(Utf32(c));
+        const auto ours = codepage::FromUnicode(c);
+        if (kUndefined.count(c)) {
+            EXPECT_EQ(ours, static_cast<unsigned char>(c));
+            continue;
+        }
+        ASSERT_EQ(ours.has_value(), byte.has_value()) << std::hex << static_cast<unsigned>(c);
+        if (byte) {
+            ASSERT_EQ(*ours, static_cast<unsigned char>((*byte)[0])) << std::hex << static_cast<unsigned>(c);
+        }
+    }
+    for (const char32_t c : {U'\U00010000', U'\U0001F600', U'\U0010FFFF'}) EXPECT_FALSE(codepage::FromUnicode(c));
+}
+
+// An invisible C1 control is refused, never stored as the character its byte
+// shows (U+0080 is not the euro sign, U+0085 not the ellipsis, U+0096 not the dash).
+TEST(Codepage, TheC1ControlsAreRefused) {
+    for (char32_t c = 0x80; c < 0xA0; ++c) {
+        SCOPED_TRACE(static_cast<unsigned>(c));
+        if (kUndefined.count(c)) continue;
+        EXPECT_FALSE(codepage::FromUnicode(c).has_value());
+        std::string utf8;
+        codepage::AppendUtf8(utf8, c);
+        char32_t bad = 0;
+        EXPECT_FALSE(codepage::AnsiFromUtf8("x" + utf8, &bad).has_value());
+        EXPECT_EQ(bad, c);
+    }
+}
 
 TEST(Codepage, EveryByteSurvivesTheRoundTripThroughUtf8) {
     std::string all;

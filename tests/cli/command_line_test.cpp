@@ -80,6 +80,13 @@ TEST(OvletCommandLine, WordsToExitCodeAndMessage) {
         {{"make", "-o", d + "/p.ovt", d + "/q.ovt"}, 1, "err", "unexpected argument", ""},
         {{"make"}, 1, "err", "name the card to write", ""},
         {{"make", d + "/n.ovt", "Nickname=x"}, 1, "err", "unknown field 'Nickname'", ""},
+        // A value the window could not have typed is kept, and said.
+        {{"make", d + "/long.ovt", "City=" + std::string(26, 'c')},
+         0,
+         "err",
+         "warning: City is 26 characters long, over the 25 that can be typed into it; kept in full",
+         "long.ovt"},
+        {{"make", d + "/limit.ovt", "City=" + std::string(25, 'c')}, 0, "err", "", "limit.ovt"},
         {{"make", "--csv", d + "/x.csv"}, 1, "err", "-o", ""},
         {{"make", "--picture"}, 1, "err", "--picture", ""},
         {{"picture", kSample}, 1, "err", "name the picture file", ""},

@@ -197,6 +197,21 @@ TEST(OvletExchange, ImportAllNamesFilesSafelyAndSkipsDamagedCards) {
     EXPECT_EQ(Slurp(dir / "out" / "Ann_Lee.ovt"), "someone else's file") << "an existing file is never replaced";
 }
 
+TEST(OvletExchange, ImportAllGivesEveryCardThePictureNamed) {
+    TempDir dir;
+    WriteText(dir / "two.vcf",
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Ray;Bo;;;\r\nEND:VCARD\r\n");
+    const ToolRun run = Ovlet(
+        dir, "import " + (dir / "two.vcf").string() + " --all -o " + (dir / "out").string() + " --picture " + kPicture);
+    ASSERT_EQ(run.code, 0) << run.err;
+    for (const char* name : {"Ann_Lee.ovt", "Bo_Ray.ovt"}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(Ovlet(dir, "picture " + (dir / "out" / name).string() + " " + (dir / "p.jpg").string()).code, 0);
+        EXPECT_EQ(ReadBytes(dir / "p.jpg"), ReadBytes(kPicture));
+    }
+}
+
 TEST(OvletExchange, QrCodeDecodesToTheCompactVCard) {
     if (std::system("command -v zbarimg >/dev/null 2>&1") != 0) GTEST_SKIP() << "zbarimg is not installed";
     TempDir dir;

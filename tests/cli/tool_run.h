@@ -23,10 +23,11 @@ struct ToolResult {
 };
 
 struct ToolSetup {
-    bool asNobody = false;     // run as uid/gid 65534 (only takes effect when the suite runs as root)
-    long long fileLimit = -1;  // bytes a file may grow to; a write past it fails (EFBIG)
-    std::string input;         // written to standard input, then closed
-    std::string directory;     // the working folder, "" for the suite's
+    bool asNobody = false;       // run as uid/gid 65534 (only takes effect when the suite runs as root)
+    long long fileLimit = -1;    // bytes a file may grow to; a write past it fails (EFBIG)
+    long long memoryLimit = -1;  // bytes of address space (not under AddressSanitizer, which needs more)
+    std::string input;           // written to standard input, then closed
+    std::string directory;       // the working folder, "" for the suite's
 };
 
 inline constexpr unsigned kNobody = 65534;
@@ -60,6 +61,10 @@ inline ToolResult RunTool(const std::string& program, const std::vector<std::str
             ::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{static_cast<rlim_t>(setup.fileLimit), static_cast<rlim_t>(setup.fileLimit)};
             ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (setup.memoryLimit >= 0) {
+            const rlimit limit{static_cast<rlim_t>(setup.memoryLimit), static_cast<rlim_t>(setup.memoryLimit)};
+            ::setrlimit(RLIMIT_AS, &limit);
         }
         ::execv(program.c_str(), argv.data());
         ::_exit(127);

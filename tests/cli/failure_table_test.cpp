@@ -1,0 +1,411 @@
+// Every command against every way a file can fail it: what it reads is
+// missing, a folder, a FIFO, a device, too large or damaged; what it writes
+// is in a read-only folder, read-only, a folder, on a full disk, a link, or
+// private. Each row: exit code, message, and the old file as it was.
+//
+// The permission rows run as an ordinary user (uid 65534) when the suite runs
+// as root, as in CI, where every permission check would pass.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../card/card_test_support.h"
+#include "tool_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
+const std::string kPicture = std::string(OVLET_SAMPLES_DIR) + "/sample.jpg";
+
+void Give(const fs::path& path) {
+    [[maybe_unused]] int r = ::lchown(path.c_str(), kNobody, kNobody);
+}
+
+std::string Text(const fs::path& path) {
+    const Bytes bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void PutText(const fs::path& path, const std::string& text, unsigned mode = 0644) {
+    WriteBytes(path, Bytes(text.begin(), text.end()));
+    ::chmod(path.c_str(), mode);
+    Give(path);
+}
+
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The inputs every row can use, owned by the ordinary user.
+class Fixture {
+public:
+    Fixture() {
+        const fs::path d = dir.path();
+        ::chmod(d.c_str(), 0755);
+        Give(d);
+        fs::copy_file(kSample, d / "card.ovt");
+        fs::copy_file(kPicture, d / "photo.jpg");
+        Bytes cut = ReadBytes(kSample);
+        cut.resize(60);
+        WriteBytes(d / "cut.ovt", cut);
+        PutText(d / "people.csv", "FirstName,LastName\nAnn,Lee\n");
+        PutText(d / "one.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n");
+        PutText(d / "none.vcf", "no card here\r\n");
+        PutText(d / "text.jpg", "this is no picture at all");
+        ::mkfifo((d / "fifo").c_str(), 0644);
+        ::mkdir((d / "folder").c_str(), 0755);
+        // Files larger than their limits that take no room on the disk.
+        PutText(d / "huge.csv", "");
+        [[maybe_unused]] int r = ::truncate((d / "huge.csv").c_str(), (64 << 20) + 1);
+        PutText(d / "huge.vcf", "");
+        r = ::truncate((d / "huge.vcf").c_str(), (64 << 20) + 1);
+        PutText(d / "huge.jpg", "\xFF\xD8\xFF\xE0");
+        r = ::truncate((d / "huge.jpg").c_str(), (2LL << 30) + 1);
+        for (const auto& e : fs::directory_iterator(d)) Give(e.path());
+    }
+    std::string operator/(const std::string& name) const { return (dir / name).string(); }
+
+    TempDir dir;
+};
+
+struct Command {
+    const char* name;
+    const char* inputRole;  // "card", "picture", "csv", "vcf" or "" for none
+    // The command's words for an input and an output ("" where it has none).
+    std::vector<std::string> (*words)(const Fixture&, const std::string& input, const std::string& output);
+    const char* outputKind;  // "file", "folder" or "" for none
+};
+
+std::vector<std::string> W(std::initializer_list<std::string> words) {
+    std::vector<std::string> out;
+    for (const auto& w : words) {
+        if (!w.empty()) out.push_back(w);
+    }
+    return out;
+}
+
+const Command kCommands[] = {
+    {"show", "card",
+     [](const Fixture&, const std::string& in, const std::string&) {
+         return W({"show", in});
+     },
+     ""},
+    {"show --json", "card",
+     [](const Fixture&, const std::string& in, const std::string&) {
+         return W({"show", "--json", in});
+     },
+     ""},
+    {"make --from", "card",
+     [](const Fixture& f, const std::string& in, const std::string& out) {
+         return W({"make", "--from", in.empty() ? f / "card.ovt" : in, out.empty() ? f / "made.ovt" : out});
+     },
+     "file"},
+    {"make --picture", "picture",
+     [](const Fixture& f, const std::string& in, const std::string& out) {
+         return W(
+             {"make", out.empty() ? f / "made.ovt" : out, "City=Oslo", "--picture", in.empty() ? f / "photo.jpg" : in});
+     },
+     "file"},
+    {"make --csv", "csv",
+     [](const Fixture& f, const std::string& in, const std::string& out) {
+         return W({"make", "--csv", in.empty() ? f / "people.csv" : in, "-o", out.empty() ? f / "batch" : out});
+     },
+     "folder"},
+    {"picture", "card",
+     [](const Fixture& f, const std::string& in, const std::string& out) {
+         return W({"picture", in.empty() ? f / "card.ovt" : in, out.empty() ? f / "out.jpg" : out});
+     },
+     "file"},
+    {"export", "card",
+     [](const Fixture& f, const std::string& in, const std::string& out) {
+         return W({"export", "--vcard", in.empty() ? f / "card.ovt" : in, "-o", out.empty() ? f / "out.vcf" : out});
+     },
+     "file"},
+    {"import", "vcf",
+     [](const Fixture& f, const std::string& in, const std::string& out) {
+         return W({"import", in.empty() ? f / "one.vcf" : in, "-o", out.empty() ? f / "imported.ovt" : out});
+     },
+     "file"},
+    {"import --all", "vcf",
+     [](const Fixture& f, const std::string& in, const std::string& out) {
+         return W({"import", in.empty() ? f / "one.vcf" : in, "--all", "-o", out.empty() ? f / "all" : out});
+     },
+     "folder"},
+    {"import --picture", "picture",
+     [](const Fixture& f, const std::string& in, const std::string& out) {
+         return W({"import", f / "one.vcf", "-o", out.empty() ? f / "imported.ovt" : out, "--picture",
+                   in.empty() ? f / "photo.jpg" : in});
+     },
+     ""},
+    {"qr", "card",
+     [](const Fixture& f, const std::string& in, const std::string& out) {
+         return W({"qr", in.empty() ? f / "card.ovt" : in, "-o", out.empty() ? f / "out.png" : out});
+     },
+     "file"},
+#ifdef OVLET_HAVE_RENDER
+    {"render", "card",
+     [](const Fixture& f, const std::string& in, const std::string& out) {
+         return W({"render", in.empty() ? f / "card.ovt" : in, "-o", out.empty() ? f / "out.png" : out, "--width=300"});
+     },
+     "file"},
+#endif
+    {"decode", "picture",
+     [](const Fixture& f, const std::string& in, const std::string& out) {
+         return W({"decode", in.empty() ? f / "photo.jpg" : in, out.empty() ? f / "out.pam" : out});
+     },
+     "file"},
+    {"info", "picture",
+     [](const Fixture&, const std::string& in, const std::string&) {
+         return W({"info", in});
+     },
+     ""},
+};
+
+std::string Line(const std::vector<std::string>& words) {
+    std::string line = "ovlet";
+    for (const auto& w : words) line += " " + w;
+    return line;
+}
+
+TEST(OvletFailures, WhatACommandReads) {
+    const Fixture f;
+    struct Kind {
+        const char* name;
+        std::string card, picture, csv, vcf;  // the input for each role, "" where the kind does not apply
+        int code;
+        std::string message;  // after the input's path
+    };
+    const Kind kinds[] = {
+        {"sound", f / "card.ovt", f / "photo.jpg", f / "people.csv", f / "one.vcf", 0, ""},
+        {"missing", f / "missing", f / "missing", f / "missing", f / "missing", 2, ": no such file"},
+        {"folder", f / "folder", f / "folder", f / "folder", f / "folder", 2, ": is a folder"},
+        {"FIFO", f / "fifo", f / "fifo", f / "fifo", f / "fifo", 2, ": is a FIFO, not a regular file"},
+        {"device", "/dev/zero", "/dev/zero", "/dev/zero", "/dev/zero", 2, ": is a device, not a regular file"},
+        {"read error", "/proc/self/mem", "/proc/self/mem", "/proc/self/mem", "/proc/self/mem", 2,
+         ": Input/output error"},
+        {"too large", "", f / "huge.jpg", f / "huge.csv", f / "huge.vcf", 2, ": larger than "},
+        {"damaged card", f / "cut.ovt", "", "", "", 3, " is damaged or truncated"},
+        {"vCard without a card", "", "", "", f / "none.vcf", 3, ""},
+        {"no picture", "", f / "text.jpg", "", "", 4, ""},
+    };
+    for (const Command& command : kCommands) {
+        for (const Kind& kind : kinds) {
+            const std::string role = command.inputRole;
+            const std::string input = role == "card"      ? kind.card
+                                      : role == "picture" ? kind.picture
+                                      : role == "csv"     ? kind.csv
+                                                          : kind.vcf;
+            if (input.empty()) continue;
+            const std::vector<std::string> words = command.words(f, input, "");
+            SCOPED_TRACE(std::string(kind.name) + ": " + Line(words));
+            const ToolResult run = RunTool(OVLET_BIN, words);
+            EXPECT_EQ(run.code, kind.code) << run.err;
+            if (kind.code == 2) {
+                EXPECT_NE(run.err.find("cannot read " + input + kind.message), std::string::npos) << run.err;
+            } else if (!kind.message.empty()) {
+                EXPECT_NE(run.err.find(input + kind.message), std::string::npos) << run.err;
+            }
+            if (kind.code != 0) {
+                EXPECT_NE(run.err, "");
+            }
+        }
+    }
+}
+
+TEST(OvletFailures, WhatACommandWrites) {
+    struct Kind {
+        const char* name;
+        int code;
+        const char* message;  // in the error output
+        bool asNobody;
+        long long fileLimit;
+    };
+    const Kind kinds[] = {
+        {"new file", 0, "", false, -1},
+        {"0600 target", 0, "", false, -1},
+        {"symlink target", 0, "", false, -1},
+        {"standard output", 0, "", false, -1},
+        {"target is a folder", 2, "Is a directory", false, -1},
+        {"read-only target", 2, "Permission denied", true, -1},
+        {"read-only target folder", 2, "Permission denied", true, -1},
+        {"full disk", 2, "File too large", false, 100},
+    };
+    const std::string old = "the old content";
+    for (const Command& command : kCommands) {
+        if (std::string(command.outputKind) != "file") continue;
+        for (const Kind& kind : kinds) {
+            const Fixture f;
+            const fs::path d = f.dir.path();
+            const std::string name = kind.name;
+            fs::path target = d / "target";
+            if (name == "read-only target folder") {
+                ::mkdir((d / "locked").c_str(), 0755);
+                target = d / "locked" / "target";
+            }
+            if (name == "0600 target") PutText(target, old, 0600);
+            if (name == "symlink target") {
+                PutText(d / "real", old, 0640);
+                ASSERT_EQ(::symlink("real", target.c_str()), 0);
+                Give(target);
+            }
+            if (name == "target is a folder") ::mkdir(target.c_str(), 0755);
+            if (name == "read-only target") PutText(target, old, 0444);
+            if (name == "read-only target folder") {
+                PutText(target, old, 0666);
+                ::chmod((d / "locked").c_str(), 0555);
+                Give(d / "locked");
+            }
+            if (name == "full disk") PutText(target, old, 0644);
+            const std::string out = name == "standard output" ? "-" : target.string();
+
+            const std::vector<std::string> words = command.words(f, "", out);
+            SCOPED_TRACE(name + ": " + Line(words));
+            const std::vector<std::string> before = Names(target.parent_path());
+            ToolSetup setup;
+            setup.asNobody = kind.asNobody;
+            setup.fileLimit = kind.fileLimit;
+            const ToolResult run = RunTool(OVLET_BIN, words, setup);
+            EXPECT_EQ(run.code, kind.code) << run.err;
+            if (kind.code != 0) {
+                EXPECT_NE(run.err.find(target.string()), std::string::npos) << run.err;
+                EXPECT_NE(run.err.find(kind.message), std::string::npos) << run.err;
+                if (fs::is_regular_file(target)) {
+                    EXPECT_EQ(Text(target), old) << "the old file is as it was";
+                }
+                EXPECT_EQ(Names(target.parent_path()), before) << "nothing is left behind";
+                continue;
+            }
+            if (name == "standard output") {
+                EXPECT_GT(run.out.size(), 20u);
+                EXPECT_EQ(Names(d), before);
+                continue;
+            }
+            EXPECT_GT(ReadBytes(target).size(), 20u);
+            if (name == "0600 target") {
+                struct stat st {};
+                ::stat(target.c_str(), &st);
+                EXPECT_EQ(st.st_mode & 07777, 0600u);
+            }
+            if (name == "symlink target") {
+                EXPECT_TRUE(fs::is_symlink(target)) << "a link stays a link";
+                EXPECT_NE(Text(d / "real"), old) << "the file it names gets the content";
+                struct stat st {};
+                ::stat((d / "real").c_str(), &st);
+                EXPECT_EQ(st.st_mode & 07777, 0640u);
+            }
+        }
+    }
+}
+
+// Batches write many cards into a folder: the same failures, and a card that
+// is there already is never replaced.
+TEST(OvletFailures, WhatABatchWrites) {
+    struct Kind {
+        const char* name;
+        int code;
+        const char* message;
+        bool asNobody;
+        long long fileLimit;
+    };
+    const Kind kinds[] = {
+        {"new folder", 0, "", false, -1},
+        {"a card of that name is there", 0, "", false, -1},
+        {"a file where the folder goes", 2, "cannot make the folder", false, -1},
+        {"read-only folder", 2, "Permission denied", true, -1},
+        {"full disk", 2, "File too large", false, 100},
+    };
+    const std::string old = "the old content";
+    for (const Command& command : kCommands) {
+        if (std::string(command.outputKind) != "folder") continue;
+        for (const Kind& kind : kinds) {
+            const Fixture f;
+            const fs::path d = f.dir.path();
+            const std::string name = kind.name;
+            const fs::path folder = d / "cards";
+            if (name == "a file where the folder goes") {
+                PutText(folder, old);
+            } else if (name != "new folder") {
+                ::mkdir(folder.c_str(), 0755);
+                Give(folder);
+                PutText(folder / "Ann_Lee.ovt", old);
+            }
+            if (name == "read-only folder") ::chmod(folder.c_str(), 0555);
+            const std::vector<std::string> words = command.words(f, "", folder.string());
+            SCOPED_TRACE(name + ": " + Line(words));
+            ToolSetup setup;
+            setup.asNobody = kind.asNobody;
+            setup.fileLimit = kind.fileLimit;
+            const ToolResult run = RunTool(OVLET_BIN, words, setup);
+            EXPECT_EQ(run.code, kind.code) << run.err;
+            EXPECT_NE(run.err.find(kind.message), std::string::npos) << run.err;
+            if (name == "a file where the folder goes") {
+                EXPECT_EQ(Text(folder), old);
+                continue;
+            }
+            std::vector<std::string> expected;
+            if (name == "new folder") expected = {"Ann_Lee.ovt"};
+            if (name == "a card of that name is there") expected = {"Ann_Lee-2.ovt", "Ann_Lee.ovt"};
+            if (kind.code != 0) expected = {"Ann_Lee.ovt"};
+            EXPECT_EQ(Names(folder), expected);
+            if (name != "new folder") {
+                EXPECT_EQ(Text(folder / "Ann_Lee.ovt"), old);
+            }
+        }
+    }
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+// A card that says it holds a 2 GiB picture, in a sparse 4 GiB file: what
+// does not need the picture never reads it, so it runs in little memory.
+TEST(OvletFailures, WhatDoesNotNeedThePictureNeverReadsIt) {
+    TempDir dir;
+    const fs::path card = dir / "sparse.ovt";
+    Bytes head = ReadBytes(kSample);
+    CardRecord record;
+    record.Company = "Sparse";
+    RecordOnlySide side(record);
+    head = EncodeCardFields(record, 0x7FFFFFFF);
+    WriteBytes(card, head);
+    ASSERT_EQ(::truncate(card.c_str(), 4LL << 30), 0);
+    const std::vector<std::string> commands[] = {
+        {"show", card.string()},
+        {"show", "--json", card.string()},
+        {"export", "--vcard", "--no-photo", card.string()},
+        {"qr", card.string(), "-o", (dir / "q.png").string()},
+    };
+    for (const auto& words : commands) {
+        SCOPED_TRACE(Line(words));
+        ToolSetup setup;
+        setup.memoryLimit = 256LL << 20;
+        const ToolResult run = RunTool(OVLET_BIN, words, setup);
+        EXPECT_EQ(run.code, 0) << run.err;
+    }
+    EXPECT_NE(RunTool(OVLET_BIN, {"show", "--json", card.string()}).out.find("\"PictureLength\": 2147483647"),
+              std::string::npos);
+}
+#endif
+
+// No command takes a missing result for success: a card without a picture
+// has none to write.
+TEST(OvletFailures, PictureOfACardWithoutOneIsNoSuccess) {
+    TempDir dir;
+    const std::string card = (dir / "plain.ovt").string();
+    ASSERT_EQ(RunTool(OVLET_BIN, {"make", card, "City=Oslo"}).code, 0);
+    const ToolResult run = RunTool(OVLET_BIN, {"picture", card, (dir / "p.jpg").string()});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("has no picture; nothing was written"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(dir / "p.jpg"));
+}
+
+}  // namespace
