@@ -50,10 +50,10 @@ constexpr std::array<OpcodeInfo, kOpcodeCount> MakeOpcodeTable() {
                            "Origin",   "TxSize",   "FgColor",    "BkColor",    "TxRatio", "Version",
                            "BkPixPat", "PnPixPat", "FillPixPat", "PnLocHFrac", "ChExtra"};
     const int firstLength[] = {0, 0, 8, 2, 1, 2, 4, 4, 2, 8, 8, 4, 4, 2, 4, 4, 8, 1, 0, 0, 0, 2, 2};
-    for (int i = 0; i <= 0x16; ++i) {
+    for (std::size_t i = 0; i <= 0x16; ++i) {
         t[i] = {first[i], firstLength[i]};
     }
-    for (int i = 0x17; i <= 0x19; ++i) {
+    for (std::size_t i = 0x17; i <= 0x19; ++i) {
         t[i] = {"reserved", 0};
     }
     t[0x1A] = {"RGBFgCol", 6};
@@ -66,20 +66,20 @@ constexpr std::array<OpcodeInfo, kOpcodeCount> MakeOpcodeTable() {
     t[0x21] = {"LineFrom", 4};
     t[0x22] = {"ShortLine", 6};
     t[0x23] = {"ShortLineFrom", 2};
-    for (int i = 0x24; i <= 0x27; ++i) {
+    for (std::size_t i = 0x24; i <= 0x27; ++i) {
         t[i] = {"reserved", kLengthWord};
     }
     t[0x28] = {"LongText", 0};
     t[0x29] = {"DHText", 0};
     t[0x2A] = {"DVText", 0};
     t[0x2B] = {"DHDVText", 0};
-    for (int i = 0x2C; i <= 0x2F; ++i) {
+    for (std::size_t i = 0x2C; i <= 0x2F; ++i) {
         t[i] = {"reserved", kLengthWord};
     }
     // Eight-opcode families: five shape verbs and three reserved slots,
     // first with their own geometry, then the "same" form without it.
     struct Family {
-        int base;
+        std::size_t base;
         const char* names[5];
         int length;
     };
@@ -98,19 +98,19 @@ constexpr std::array<OpcodeInfo, kOpcodeCount> MakeOpcodeTable() {
         {0x88, {"frameSameRgn", "paintSameRgn", "eraseSameRgn", "invertSameRgn", "fillSameRgn"}, 0},
     };
     for (const Family& f : families) {
-        for (int i = 0; i < 8; ++i) {
+        for (std::size_t i = 0; i < 8; ++i) {
             t[f.base + i] = {i < 5 ? f.names[i] : "reserved", f.length};
         }
     }
     t[0x90] = {"BitsRect", 0};
     t[0x91] = {"BitsRgn", 0};
-    for (int i = 0x92; i <= 0x97; ++i) {
+    for (std::size_t i = 0x92; i <= 0x97; ++i) {
         t[i] = {"reserved", kLengthWord};
     }
     t[0x98] = {"PackBitsRect", 0};
     t[0x99] = {"PackBitsRgn", 0};
     t[0x9A] = {"Opcode_9A", 0};
-    for (int i = 0x9B; i <= 0x9F; ++i) {
+    for (std::size_t i = 0x9B; i <= 0x9F; ++i) {
         t[i] = {"reserved", kLengthWord};
     }
     t[0xA0] = {"ShortComment", 2};
@@ -454,7 +454,7 @@ std::unique_ptr<std::uint32_t[]> CPictDecoder::ReadColourTable() {
         // Only the high byte of each 16-bit component is kept; entries that
         // an 8-bit index cannot reach are dropped.
         if (index < kColourTableEntries) {
-            table[index] = MakePixel(e[2], e[4], e[6]);
+            table[static_cast<std::size_t>(index)] = MakePixel(e[2], e[4], e[6]);
         }
     }
     return table;

@@ -35,7 +35,7 @@ inline std::uint32_t DirectPixel(const std::uint8_t* p, int bits) {
             auto blue = static_cast<std::uint8_t>((w & 0x1F) << 3);
             auto green = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
             auto red = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
-            std::uint8_t alpha = bits == 15 ? 0xFF : (w & 0x8000) ? 0x80 : 0x00;
+            std::uint8_t alpha = bits == 15 ? std::uint8_t{0xFF} : (w & 0x8000) ? std::uint8_t{0x80} : std::uint8_t{0x00};
             return MakePixel(red, green, blue, alpha);
         }
         case 24:
