@@ -9,7 +9,6 @@
 #include "cli/commands.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
-#include "picture/picture_info.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
@@ -155,19 +154,13 @@ int RunInfoCommand(int argc, char** argv) {
         std::fprintf(stderr, "usage: ovlet info PICTURE\n");
         return ovlet_cli::kExitUsage;
     }
-    CFileSource source;
-    int status = source.OpenFile(argv[1]);
-    if (status != 0) {
-        std::string text = "Decoder error: Opening " + std::string(argv[1]) + " failed";
-        return ReportError(CTextException(status, text.c_str()));
+    // Only the header is read: the size of a picture of any size is told at once.
+    PictureHeader header;
+    try {
+        header = Decoder().ReadFileHeader(argv[1]);
+    } catch (const CTextException& error) {
+        return ReportError(error);
     }
-    PictureFormat format = DetectFileFormat(source);
-    PictureHeaderSize size{};
-    if (ReadHeaderSize(format, source.GetReadPointer(), source.GetBytesLeft(), &size)) {
-        std::printf("format %s size %lldx%lld\n", PictureFormatName(format), static_cast<long long>(size.width),
-                    static_cast<long long>(size.height));
-    } else {
-        std::printf("format %s size unknown\n", PictureFormatName(format));
-    }
+    std::printf("format %s size %dx%d\n", PictureFormatName(header.format), header.width, header.height);
     return ovlet_cli::kExitOk;
 }

@@ -115,9 +115,14 @@ void CBmpDecoder::DecodeImage() {
     TraceMessage(3, "Decoding finished.\n");
 }
 
-CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
+PictureHeader CBmpDecoder::ReadImageHeader() {
+    InfoHeader header = ReadInfoHeader();
+    return {PictureFormat::WindowsBitmap, width, height, header.biBitCount};
+}
+
+CBmpDecoder::InfoHeader CBmpDecoder::ReadInfoHeader() {
     std::uint16_t bfType = ReadU16Le(*source);
-    std::uint32_t bfSize = ReadU32Le(*source);
+    bfSize = ReadU32Le(*source);
     source->ReadBytes(2 + 2 + 4);  // reserved fields and bfOffBits
     if (bfType != kBmpSignature) {
         RaiseDecoderError(DECERR_SIGNATURE, "Bitmap decoder: This isn't a bitmap.");
@@ -140,6 +145,10 @@ CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
         RaiseDecoderError(DECERR_FORMAT, "Bitmap decoder: BITMAPINFOHEADER has wrong size.");
     }
     TraceMessage(2, "Bitmap header is ok.\n");
+    int bits = header.biBitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) {
+        RaiseDecoderError(DECERR_FORMAT, "Decoding bmp: Illegal bpp value.");
+    }
 
     // A negative height marks rows stored top line first. The most negative
     // value has no positive counterpart and is refused with the other sizes
@@ -151,12 +160,16 @@ CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
         RaiseDecoderError(DECERR_FORMAT, "Picture has a negative width or height.");
     }
     height = static_cast<std::int32_t>(rows);
-    if (topDown && header.biCompression != 0 && (header.biBitCount == 4 || header.biBitCount == 8)) {
+    if (topDown && header.biCompression != 0 && (bits == 4 || bits == 8)) {
         // Run-length data has no top-down form; its end-of-line codes only
         // make sense climbing from the bottom line.
         RaiseDecoderError(DECERR_FORMAT, "Bitmap decoder: compressed bitmap stored top-down.");
     }
+    return header;
+}
 
+CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
+    InfoHeader header = ReadInfoHeader();
     std::int64_t paletteBytes = header.biBitCount <= 8 ? ReadBmpPalette(header) : 0;
 
     // bfSize is unsigned in the file; taken as such, a size of several GiB

@@ -119,10 +119,28 @@ struct CJPEGDecoder::State {
 
 namespace {
 
+// Returns the decompressor to its idle state when a picture ends, however it
+// ends: after a finished picture this does nothing, after a failed one it
+// readies libjpeg for the next.
+class AbortGuard {
+public:
+    explicit AbortGuard(jpeg_decompress_struct* decompressor) : cinfo(decompressor) {}
+    ~AbortGuard() { jpeg_abort_decompress(cinfo); }
+    AbortGuard(const AbortGuard&) = delete;
+    AbortGuard& operator=(const AbortGuard&) = delete;
+
+private:
+    jpeg_decompress_struct* cinfo;
+};
+
+[[noreturn]] void RaiseRecorded(const JpegErrorManager& errors) {
+    RaiseDecoderError(errors.code != 0 ? errors.code : DECERR_UNSUPPORTED, errors.message);
+}
+
 // Each step below is one stretch of libjpeg calls under its own setjmp. They
 // return false after a libjpeg error, with the message in the error manager.
 
-bool ReadHeader(jpeg_decompress_struct* cinfo, JpegErrorManager* errors) {
+bool ReadJpegHeader(jpeg_decompress_struct* cinfo, JpegErrorManager* errors) {
     if (setjmp(errors->jump)) {
         return false;
     }
@@ -191,25 +209,32 @@ CJPEGDecoder::~CJPEGDecoder() {
     jpeg_destroy_decompress(&state->decompressor);
 }
 
+void CJPEGDecoder::StartPicture() {
+    State& s = *state;
+    s.errors.code = 0;
+    s.errors.message[0] = '\0';
+    s.sourceManager.next_input_byte = source->GetReadPointer();
+    s.sourceManager.bytes_in_buffer = static_cast<std::size_t>(source->GetBytesLeft());
+    s.decompressor.src = &s.sourceManager;
+    if (!ReadJpegHeader(&s.decompressor, &s.errors)) {
+        RaiseRecorded(s.errors);
+    }
+}
+
+PictureHeader CJPEGDecoder::ReadImageHeader() {
+    jpeg_decompress_struct* cinfo = &state->decompressor;
+    AbortGuard guard(cinfo);
+    StartPicture();
+    return {PictureFormat::Jpeg, static_cast<std::int32_t>(cinfo->image_width),
+            static_cast<std::int32_t>(cinfo->image_height), cinfo->num_components * cinfo->data_precision};
+}
+
 void CJPEGDecoder::DecodeImage() {
     State& s = *state;
     jpeg_decompress_struct* cinfo = &s.decompressor;
     JpegErrorManager* errors = &s.errors;
-    errors->code = 0;
-    errors->message[0] = '\0';
-
-    // Leaves libjpeg ready for the next picture, then reports the error.
-    auto fail = [&]() {
-        jpeg_abort_decompress(cinfo);
-        RaiseDecoderError(errors->code != 0 ? errors->code : DECERR_UNSUPPORTED, errors->message);
-    };
-
-    s.sourceManager.next_input_byte = source->GetReadPointer();
-    s.sourceManager.bytes_in_buffer = static_cast<std::size_t>(source->GetBytesLeft());
-    cinfo->src = &s.sourceManager;
-    if (!ReadHeader(cinfo, errors)) {
-        fail();
-    }
+    AbortGuard guard(cinfo);
+    StartPicture();
     if (fastMode) {
         cinfo->do_fancy_upsampling = FALSE;
     }
@@ -239,37 +264,25 @@ void CJPEGDecoder::DecodeImage() {
     // held to the same budget.
     std::int64_t width = cinfo->image_width;
     std::int64_t height = cinfo->image_height;
-    try {
-        CheckPictureSize(width, height, depth);
-    } catch (...) {
-        jpeg_abort_decompress(cinfo);
-        throw;
-    }
+    CheckPictureSize(width, height, depth);
     cinfo->mem->max_memory_to_use = static_cast<long>(maxBitmapBytes);
 
     if (!StartDecompress(cinfo, errors)) {
-        fail();
+        RaiseRecorded(*errors);
     }
     int expectedComponents = depth == 8 ? 1 : 4;
     if (cinfo->output_components != expectedComponents || std::int64_t{cinfo->output_width} != width ||
         std::int64_t{cinfo->output_height} != height) {
-        jpeg_abort_decompress(cinfo);
         RaiseDecoderError(DECERR_UNSUPPORTED, "Unsupported color conversion request\n");
     }
 
-    try {
-        bitmap->Create(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
-                       static_cast<std::uint16_t>(depth), false);
-    } catch (...) {
-        jpeg_abort_decompress(cinfo);
-        throw;
-    }
+    bitmap->Create(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
+                   static_cast<std::uint16_t>(depth), false);
     if (height == 0) {
-        jpeg_abort_decompress(cinfo);
         return;
     }
     if (!ReadLines(cinfo, errors, bitmap->GetLineTable(), output == JpegOutput::Cmyk,
                    cinfo->saw_Adobe_marker != FALSE)) {
-        fail();
+        RaiseRecorded(*errors);
     }
 }

@@ -14,8 +14,13 @@ public:
 
 protected:
     void DecodeImage() override;
+    PictureHeader ReadImageHeader() override;
 
 private:
+    // Hands libjpeg the bytes from the source's read position on and reads
+    // the header; raises libjpeg's error if it fails.
+    void StartPicture();
+
     // libjpeg's structures live behind this, so users of the decoder need not
     // see jpeglib.h.
     struct State;

@@ -12,6 +12,20 @@ constexpr std::size_t kLineBufferSize = 256;
 
 }  // namespace
 
+namespace {
+
+// Opens the file as a source or raises the error of the failed opening.
+void OpenOrRaise(CFileSource& fileSource, const char* path) {
+    int status = fileSource.OpenFile(path);
+    if (status != 0) {
+        char line[kLineBufferSize];
+        std::snprintf(line, sizeof line, "Opening %s failed", path);
+        RaiseDecoderError(status, line);
+    }
+}
+
+}  // namespace
+
 void CPicDecoder::DecodeFile(const char* path, CBmp* target, int depth) {
     if (!path) {
         path = "";
@@ -23,13 +37,32 @@ void CPicDecoder::DecodeFile(const char* path, CBmp* target, int depth) {
     // The source lives on this frame, so every way out, a thrown error
     // included, unmaps the view and closes the file.
     CFileSource fileSource;
-    int status = fileSource.OpenFile(path);
-    if (status != 0) {
-        std::snprintf(line, sizeof line, "Opening %s failed", path);
-        RaiseDecoderError(status, line);
-    }
+    OpenOrRaise(fileSource, path);
     DecodeSource(&fileSource, target, depth);
     fileSource.Close();
+}
+
+PictureHeader CPicDecoder::ReadFileHeader(const char* path) {
+    CFileSource fileSource;
+    OpenOrRaise(fileSource, path ? path : "");
+    return ReadHeader(&fileSource);
+}
+
+PictureHeader CPicDecoder::ReadHeader(CDataSource* callerSource) {
+    // The format's header step reads through a view of its own over the same
+    // bytes, so the caller's read position stays where it was.
+    CDataSource view;
+    view.OpenData(callerSource->GetName(), callerSource->GetReadPointer(), callerSource->GetBytesLeft());
+    source = &view;
+    bitmap = nullptr;
+    colourTable.reset();
+    PictureHeader header = ReadImageHeader();
+    source = nullptr;
+    return header;
+}
+
+PictureHeader CPicDecoder::ReadImageHeader() {
+    RaiseDecoderError(DECERR_UNSUPPORTED, "Library not compiled for this file type.");
 }
 
 void CPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int depth) {

@@ -10,6 +10,33 @@
 #include "picture/bmp.h"
 #include "picture/data_source.h"
 
+// The formats the library tells apart by their first bytes.
+enum class PictureFormat : int {
+    Unknown = 0,
+    WindowsBitmap = 1,
+    MacPict = 2,
+    Targa = 3,
+    Tiff = 4,
+    Jpeg = 5,
+    Png = 6,
+    EpsTiff = 7,
+};
+
+// A short lower-case name: "unknown", "bmp", "pict", "tga", "tiff", "jpeg",
+// "png", "eps".
+const char* PictureFormatName(PictureFormat format);
+
+// What a picture's header says, read without decoding its pixels.
+struct PictureHeader {
+    PictureFormat format = PictureFormat::Unknown;
+    // The size a full decode of the picture gives.
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    // Bits of one stored pixel, all its samples together (24 for an 8-bit
+    // RGB picture, 1 for a bilevel one).
+    int bitsPerPixel = 0;
+};
+
 class CPicDecoder {
 public:
     CPicDecoder() = default;
@@ -25,6 +52,14 @@ public:
     // The same from an opened source, starting at its read position.
     virtual void DecodeSource(CDataSource* source, CBmp* bitmap, int requestedDepth);
 
+    // Reads the header of the picture at the source's read position, and
+    // only as much of the data after it as the format needs to find the
+    // image's size; the source's read position does not move. A header that
+    // cannot be read fails as a decode would.
+    virtual PictureHeader ReadHeader(CDataSource* source);
+    // The same for a file.
+    PictureHeader ReadFileHeader(const char* path);
+
     // Limits a picture's size below the bitmap's own (kMaxPixelCount,
     // kMaxBitmapBytes); a larger picture fails with DECERR_FORMAT before
     // anything is allocated for it.
@@ -37,6 +72,9 @@ public:
 protected:
     // The work of one format; does nothing here.
     virtual void DecodeImage();
+    // The header step of one format, reading from `source`; here it refuses
+    // with DECERR_UNSUPPORTED.
+    virtual PictureHeader ReadImageHeader();
 
     // With no requested depth, asks for 8 bits when the picture has 8 or
     // fewer, else 32. An explicit request stays.

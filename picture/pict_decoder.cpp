@@ -186,6 +186,30 @@ void CPictDecoder::DecodeImage() {
     InterpretOpcodes();
 }
 
+PictureHeader CPictDecoder::ReadImageHeader() {
+    PictureHeader header{PictureFormat::MacPict};
+    struct Reset {
+        PictureHeader*& target;
+        ~Reset() { target = nullptr; }
+    } reset{headerOnly};
+    headerOnly = &header;
+    dataStart = source->GetSize() - source->GetBytesLeft();
+    source->ReadBytes(kApplicationHeaderBytes);
+    ReadPictHeader();
+    InterpretOpcodes();
+    return header;
+}
+
+bool CPictDecoder::RecordHeader(const Rect& bounds, int pixelSize) {
+    if (!headerOnly) {
+        return false;
+    }
+    headerOnly->width = bounds.Width();
+    headerOnly->height = bounds.Height();
+    headerOnly->bitsPerPixel = pixelSize;
+    return true;
+}
+
 void CPictDecoder::ReadPictHeader() {
     source->ReadBytes(2);  // picture size, meaningless beyond 64 KiB
     pictureFrame = ReadRect();
@@ -394,6 +418,12 @@ void CPictDecoder::DecodeQuickTimeJpeg() {
     if (!jpegDecoder) {
         RaiseDecoderError(DECERR_UNSUPPORTED, "Library not compiled for PICT/JPEG.");
     }
+    if (headerOnly) {
+        PictureHeader embedded = static_cast<CPicDecoder*>(jpegDecoder)->ReadHeader(source);
+        embedded.format = PictureFormat::MacPict;
+        *headerOnly = embedded;
+        return;
+    }
     // The caller's own request goes on, so a caller that asked for 32 bits
     // gets 32 bits also from a grey JPEG picture.
     static_cast<CPicDecoder*>(jpegDecoder)->DecodeSource(source, bitmap, callerDepth);
@@ -478,6 +508,9 @@ void CPictDecoder::DoBitmap(std::uint16_t rowBytes, bool region, RowForm form) {
     TraceMessage(2, "Reading version 1 bitmap.\n");
     Rect bounds = ReadRect();
     TraceRect("  Bounds", bounds);
+    if (RecordHeader(bounds, 1)) {
+        return;
+    }
     ReadRect();  // source rectangle
     ReadRect();  // destination rectangle
 
@@ -503,6 +536,9 @@ void CPictDecoder::DoPixmap(std::uint16_t rowBytes, bool region, RowForm form) {
     PixMap pixMap{};
     pixMap.bounds = ReadRect();
     ReadPixmap(pixMap);
+    if (RecordHeader(pixMap.bounds, pixMap.pixelSize)) {
+        return;
+    }
     ChooseDestDepth(pixMap.pixelSize);
     CreatePictBitmap(pixMap);
 
@@ -528,6 +564,9 @@ void CPictDecoder::DoDirectBits(bool region) {
     PixMap pixMap{};
     pixMap.bounds = ReadRect();
     ReadPixmap(pixMap);
+    if (RecordHeader(pixMap.bounds, pixMap.pixelSize)) {
+        return;
+    }
     ReadRect();        // source rectangle
     ReadRect();        // destination rectangle
     Skip(*source, 2);  // transfer mode

@@ -19,6 +19,7 @@ public:
 
 protected:
     void DecodeImage() override;
+    PictureHeader ReadImageHeader() override;
 
 private:
     struct Rect {
@@ -73,6 +74,12 @@ private:
     // Decodes every row of an image of the given pixel size into the bitmap.
     // rowSize is the stored row length, 0 meaning one derived from the width.
     void UnpackRows(const Rect& bounds, std::int64_t rowSize, int pixelSize, int cmpCount, RowForm form);
+
+    // Set while only the header is read: the opcode walk then stops at the
+    // first image and records its size here instead of decoding it.
+    PictureHeader* headerOnly = nullptr;
+    // Records an image's size and depth when only the header is read.
+    bool RecordHeader(const Rect& bounds, int pixelSize);
 
     CJPEGDecoder* jpegDecoder;
     Rect pictureFrame{};

@@ -136,23 +136,42 @@ public:
 
 }  // namespace
 
-void CPNGDecoder::DecodeImage() {
-    PngContext context{source, 0, ""};
-    PngReadGuard guard(&context);
+namespace {
+
+// Sets up libpng over the context's source and reads the picture's header.
+PngHeader StartPicture(const PngReadGuard& guard, PngContext& context) {
     if (!guard.png || !guard.info) {
         RaiseDecoderError(DECERR_NO_MEMORY, "Out of memory for the PNG decoder.");
     }
-    png_structp png = guard.png;
-    png_infop info = guard.info;
-    png_set_read_fn(png, &context, ReadCallback);
+    png_set_read_fn(guard.png, &context, ReadCallback);
     // libpng's own default caps a side at a million pixels; the picture
-    // limits below decide instead.
-    png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
-
+    // limits of the decoder decide instead.
+    png_set_user_limits(guard.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     PngHeader header{};
-    if (!ReadHeader(png, info, &header)) {
+    if (!ReadHeader(guard.png, guard.info, &header)) {
         RaiseRecorded(context);
     }
+    return header;
+}
+
+}  // namespace
+
+PictureHeader CPNGDecoder::ReadImageHeader() {
+    PngContext context{source, 0, ""};
+    PngReadGuard guard(&context);
+    PngHeader header = StartPicture(guard, context);
+    int bits = header.bitDepth * png_get_channels(guard.png, guard.info);
+    // libpng holds both sides below 2^31.
+    return {PictureFormat::Png, static_cast<std::int32_t>(header.width), static_cast<std::int32_t>(header.height),
+            bits};
+}
+
+void CPNGDecoder::DecodeImage() {
+    PngContext context{source, 0, ""};
+    PngReadGuard guard(&context);
+    PngHeader header = StartPicture(guard, context);
+    png_structp png = guard.png;
+    png_infop info = guard.info;
 
     PngTransforms transforms{};
     int depth = 32;
