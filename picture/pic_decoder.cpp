@@ -70,19 +70,18 @@ void CPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int depth) 
     bitmap = target;
     colourTable.reset();
     requestedDepth = (depth == 8 || depth == 32) ? depth : 0;
-    std::uint64_t createsBefore = target->GetCreateCount();
+    // A half-made picture is never handed back: a failure leaves the bitmap
+    // as it was before the decode.
+    target->OpenReplacement();
     try {
         DecodeImage();
     } catch (...) {
         colourTable.reset();
-        // A half-made picture is never handed back: once the decoder has
-        // replaced the storage, a failure leaves the bitmap empty.
-        if (target->GetCreateCount() != createsBefore) {
-            target->FreeStorage();
-        }
+        target->CloseReplacement(false);
         throw;
     }
     colourTable.reset();
+    target->CloseReplacement(true);
 }
 
 void CPicDecoder::SetPictureLimits(std::int64_t pixels, std::int64_t bytes) {

@@ -46,8 +46,7 @@ public:
 
     // Decodes the named file into the bitmap. requestedDepth is 0 (the
     // decoder chooses), 8 or 32; any other value counts as 0. Failures are
-    // thrown as CTextException; a failed decode leaves the bitmap as it was
-    // when the failure came before the bitmap was created, else empty.
+    // thrown as CTextException; a failed decode leaves the bitmap as it was.
     virtual void DecodeFile(const char* path, CBmp* bitmap, int requestedDepth);
     // The same from an opened source, starting at its read position.
     virtual void DecodeSource(CDataSource* source, CBmp* bitmap, int requestedDepth);

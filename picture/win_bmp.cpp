@@ -58,6 +58,35 @@ void CWinBmp::FreeStorage() {
     ClearDimensions();
 }
 
+void CWinBmp::SetStorageAside() {
+    aside.dib = std::move(dib);
+    aside.width = width;
+    aside.height = height;
+    aside.bitsPerPixel = bitsPerPixel;
+    aside.hasAlpha = hasAlpha;
+    aside.palette = palette;
+    aside.bits = bits;
+    aside.lineTable = std::move(lineTable);
+    ClearDimensions();
+}
+
+void CWinBmp::RestoreStorageSetAside() {
+    FreeStorage();
+    dib = std::move(aside.dib);
+    width = aside.width;
+    height = aside.height;
+    bitsPerPixel = aside.bitsPerPixel;
+    hasAlpha = aside.hasAlpha;
+    palette = aside.palette;
+    bits = aside.bits;
+    lineTable = std::move(aside.lineTable);
+    aside = Aside{};
+}
+
+void CWinBmp::DropStorageSetAside() {
+    aside = Aside{};
+}
+
 void CWinBmp::LocatePaletteAndBits() {
     if (!dib) {
         palette = nullptr;

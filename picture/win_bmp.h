@@ -58,6 +58,22 @@ public:
     const BitmapInfoHeader* GetInfoHeader() const;
     std::size_t GetStorageSize() const;
 
+protected:
+    void SetStorageAside() override;
+    void RestoreStorageSetAside() override;
+    void DropStorageSetAside() override;
+
 private:
     std::unique_ptr<std::uint8_t[]> dib;
+    // The storage a replacement set aside (see CBmp::OpenReplacement).
+    struct Aside {
+        std::unique_ptr<std::uint8_t[]> dib;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+        std::uint16_t bitsPerPixel = 0;
+        bool hasAlpha = false;
+        RGBQuad* palette = nullptr;
+        std::uint8_t* bits = nullptr;
+        std::vector<std::uint8_t*> lineTable;
+    } aside;
 };
