@@ -95,6 +95,11 @@ void CAnyPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int dept
     DecoderForSource(newSource).DecodeSource(newSource, target, depth);
 }
 
+void CAnyPicDecoder::DecodeSourceReduced(CDataSource* newSource, CBmp* target, int depth, std::int32_t minWidth,
+                                         std::int32_t minHeight) {
+    DecoderForSource(newSource).DecodeSourceReduced(newSource, target, depth, minWidth, minHeight);
+}
+
 PictureHeader CAnyPicDecoder::ReadHeader(CDataSource* newSource) {
     return DecoderForSource(newSource).ReadHeader(newSource);
 }

@@ -16,6 +16,8 @@ public:
     ~CAnyPicDecoder() override;
 
     void DecodeSource(CDataSource* source, CBmp* bitmap, int requestedDepth) override;
+    void DecodeSourceReduced(CDataSource* source, CBmp* bitmap, int requestedDepth, std::int32_t minWidth,
+                             std::int32_t minHeight) override;
     // Recognises the format and reads the header through that format's decoder.
     PictureHeader ReadHeader(CDataSource* source) override;
     void SetPictureLimits(std::int64_t maxPixels, std::int64_t maxBitmapBytes) override;

@@ -29,8 +29,8 @@ private:
     void DecodeIndexed(int bitsPerPixel);
     void Decode24Bpp();
     void Decode32Bpp();
-    void DecodeRLE8();
-    void DecodeRLE4();
+    // Run-length encoded rows of 8 or 4 bits per pixel (RLE8, RLE4).
+    void DecodeRunLength(int bitsPerPixel);
 
     // The line a stored row goes to: bottom-up files store the bottom line
     // first, top-down ones (negative height) the top line.

@@ -84,6 +84,17 @@ void CPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int depth) 
     target->CloseReplacement(true);
 }
 
+void CPicDecoder::DecodeSourceReduced(CDataSource* newSource, CBmp* target, int depth, std::int32_t minWidth,
+                                      std::int32_t minHeight) {
+    struct Reset {
+        CPicDecoder& decoder;
+        ~Reset() { decoder.minOutputWidth = decoder.minOutputHeight = 0; }
+    } reset{*this};
+    minOutputWidth = minWidth > 0 ? minWidth : 0;
+    minOutputHeight = minHeight > 0 ? minHeight : 0;
+    DecodeSource(newSource, target, depth);
+}
+
 void CPicDecoder::SetPictureLimits(std::int64_t pixels, std::int64_t bytes) {
     maxPixels = pixels < kMaxPixelCount ? pixels : kMaxPixelCount;
     maxBitmapBytes = bytes < kMaxBitmapBytes ? bytes : kMaxBitmapBytes;
@@ -101,15 +112,22 @@ std::int64_t BitmapBytesFor(std::int64_t width, std::int64_t height, int bitsPer
     return CBmp::MemoryFor(width, height, bitsPerPixel);
 }
 
-void CPicDecoder::CheckPictureSize(std::int64_t width, std::int64_t height, int bitsPerPixel) const {
+void CPicDecoder::CheckPictureSize(std::int64_t width, std::int64_t height, int bitsPerPixel,
+                                   std::int64_t workBytes) const {
     if (width < 0 || height < 0) {
         RaiseDecoderError(DECERR_FORMAT, "Picture has a negative width or height.");
     }
     // Header fields are at most 32 bits wide, so the product fits in 64 bits.
-    if (width * height > maxPixels || BitmapBytesFor(width, height, bitsPerPixel) > maxBitmapBytes) {
+    if (width * height > maxPixels || BitmapBytesFor(width, height, bitsPerPixel) + workBytes > maxBitmapBytes) {
         char text[128];
         std::snprintf(text, sizeof text, "Picture too large: %" PRId64 " x %" PRId64 " pixels.", width, height);
         RaiseDecoderError(DECERR_FORMAT, text);
+    }
+}
+
+void CPicDecoder::RequireData(std::int64_t pixels, bool enoughData) const {
+    if (pixels > kSmallPicturePixels && !enoughData) {
+        throw CTextException(DECERR_END_OF_DATA, kEndOfDataText);
     }
 }
 

@@ -51,6 +51,14 @@ public:
     // The same from an opened source, starting at its read position.
     virtual void DecodeSource(CDataSource* source, CBmp* bitmap, int requestedDepth);
 
+    // Decodes no more pixels than a picture shown at least minWidth x
+    // minHeight pixels large needs: a decoder that can shrink a picture while
+    // decoding it (JPEG, by 1/2, 1/4 or 1/8) delivers the smallest such
+    // picture that is still at least that large both ways; the others deliver
+    // the whole picture. Everything else is as DecodeSource.
+    virtual void DecodeSourceReduced(CDataSource* source, CBmp* bitmap, int requestedDepth, std::int32_t minWidth,
+                                     std::int32_t minHeight);
+
     // Reads the header of the picture at the source's read position, and
     // only as much of the data after it as the format needs to find the
     // image's size; the source's read position does not move. A header that
@@ -67,6 +75,11 @@ public:
     // The number of entries of every colour table a decoder allocates, so an
     // 8-bit index never leaves it.
     static constexpr int kColourTableEntries = 256;
+    // A picture of more pixels than this must come with data that could
+    // describe it, or it fails at once with DECERR_END_OF_DATA (see
+    // RequireData); a smaller one is decoded even from a few bytes, which
+    // costs at most 16 MiB and a few milliseconds.
+    static constexpr std::int64_t kSmallPicturePixels = std::int64_t{1} << 22;
 
 protected:
     // The work of one format; does nothing here.
@@ -80,7 +93,12 @@ protected:
     void ChooseDestDepth(int sourceDepth);
     // Raises DECERR_FORMAT when a picture of this size and output depth
     // exceeds the limits; call it with the header's values before allocating.
-    void CheckPictureSize(std::int64_t width, std::int64_t height, int bitsPerPixel) const;
+    // workBytes is what the decoder itself needs beside the bitmap for it
+    // (a library's buffers); it counts against the same memory limit.
+    void CheckPictureSize(std::int64_t width, std::int64_t height, int bitsPerPixel, std::int64_t workBytes = 0) const;
+    // Raises DECERR_END_OF_DATA when a picture of more than
+    // kSmallPicturePixels pixels comes without enough data to describe it.
+    void RequireData(std::int64_t pixels, bool enoughData) const;
     // Allocates the working colour table (kColourTableEntries entries, all 0).
     std::uint32_t* NewColourTable();
 
@@ -96,6 +114,9 @@ protected:
     CBmp* bitmap = nullptr;
     std::unique_ptr<std::uint32_t[]> colourTable;
     int requestedDepth = 0;
+    // The smallest picture DecodeSourceReduced asks for; 0 x 0 outside it.
+    std::int32_t minOutputWidth = 0;
+    std::int32_t minOutputHeight = 0;
     std::int64_t maxPixels = kMaxPixelCount;
     std::int64_t maxBitmapBytes = kMaxBitmapBytes;
 };

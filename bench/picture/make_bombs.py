@@ -138,9 +138,15 @@ def tga_rle(width, height):
 
 # PICT ---------------------------------------------------------------------
 
-def pict_packbits(width, height):
-    """A version 2 picture whose 8-bit pixel map has a row count of 0 for
-    every row: each row costs two bytes of the file."""
+def bmp_rle8_runs(width, height):
+    """Runs of 255 pixels: the fewest bytes that reach every pixel."""
+    line = b"".join(bytes([min(255, width - x), x // 255 % 256]) for x in range(0, width, 255)) + b"\x00\x00"
+    return bmp_rle(width, height, 8, line * height + b"\x00\x01")
+
+
+def pict_packbits(width, height, row=b""):
+    """A version 2 picture whose 8-bit pixel map has the given packed row
+    (by default none at all: a row count of 0) for every row."""
     out = bytes(512) + u16be(0) + u16be(0) + u16be(0) + u16be(height) + u16be(width)
     out += u16be(0x0011) + u16be(0x02FF) + u16be(0x0C00) + bytes(24)
     out += u16be(0x0098)
@@ -151,7 +157,7 @@ def pict_packbits(width, height):
     out += u32be(0) + u16be(0x8000) + u16be(1)         # colour table, 2 entries
     out += u16be(0) + u16be(0) * 3 + u16be(1) + u16be(0xFFFF) * 3
     out += (u16be(0) + u16be(0) + u16be(height) + u16be(width)) * 2 + u16be(0)
-    return out + u16be(0) * height + u16be(0x00FF)
+    return out + (u16be(len(row)) + row) * height + u16be(0x00FF)
 
 
 def main():
@@ -175,15 +181,21 @@ def main():
     else:
         files = {
             "jpeg_progressive_999_scans.jpg": jpeg_progressive_scans(16000, 16000, 1, 998),
+            "jpeg_progressive_999_scans_8000.jpg": jpeg_progressive_scans(8000, 8000, 1, 998),
+            "jpeg_progressive_32_passes_13000.jpg": jpeg_progressive_scans(13000, 13000, 1, 31),
             "jpeg_progressive_444_12000.jpg": jpeg_progressive_scans(12000, 12000, 3, 9),
             "jpeg_truncated_16000x16000.jpg": jpeg_truncated_baseline(16000, 16000),
             "png_blank_16000x16000.png": png_blank(16000, 16000, 8, 1, 0, 0),
             "png_short_idat_16000x16000.png": png_short_idat(16000, 16000),
             "png_wide_interlaced_16bit.png": png_blank(1 << 27, 1, 16, 4, 6, 1),
+            "png_wide_interlaced_16bit_2p25.png": png_blank(1 << 25, 1, 16, 4, 6, 1),
+            "png_interlaced_16bit_8192.png": png_blank(8192, 8192, 16, 4, 6, 1),
             "png_ztxt_100x8MB.png": png_text_bomb(100, 7_900_000),
             "bmp_rle8_16000x16000.bmp": bmp_rle(16000, 16000, 8, b"\x00\x01"),
             "bmp_rle4_16000x16000.bmp": bmp_rle(16000, 16000, 4, b"\x00\x01"),
+            "bmp_rle8_16000x16000_runs.bmp": bmp_rle8_runs(16000, 16000),
             "tga_rle_65535x4095.tga": tga_rle(65535, 4095),
+            "pict_packbits_16000x16000_runs.pct": pict_packbits(16000, 16000, b"\x81\x07" * 125),
             "pict_packbits_16000x16000.pct": pict_packbits(16000, 16000),
         }
     for name, data in files.items():
