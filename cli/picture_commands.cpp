@@ -1,14 +1,17 @@
 #include "cli/picture_commands.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/commands.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
+#include "picture/pixel_rows.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
@@ -30,49 +33,6 @@ int ReportError(const CTextException& error) {
     return ovlet_cli::kExitPicture;
 }
 
-// One pixel as red, green, blue, alpha, whatever the bitmap's depth.
-void PixelAt(const CWinBmp& bitmap, const std::uint8_t* line, std::int32_t x, std::uint8_t* rgba) {
-    const RGBQuad* palette = bitmap.GetPalette();
-    auto fromPalette = [&](unsigned index) {
-        const RGBQuad& entry = palette[index];
-        rgba[0] = entry.red;
-        rgba[1] = entry.green;
-        rgba[2] = entry.blue;
-        rgba[3] = 255;
-    };
-    switch (bitmap.GetBitsPerPixel()) {
-        case 1:
-            fromPalette((line[x / 8] >> (7 - x % 8)) & 1);
-            break;
-        case 4:
-            fromPalette((line[x / 2] >> (x % 2 ? 0 : 4)) & 0xF);
-            break;
-        case 8:
-            fromPalette(line[x]);
-            break;
-        case 16: {
-            unsigned w = line[2 * x] | (line[2 * x + 1] << 8);
-            rgba[0] = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
-            rgba[1] = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
-            rgba[2] = static_cast<std::uint8_t>((w & 0x1F) << 3);
-            rgba[3] = 255;
-            break;
-        }
-        case 24:
-            rgba[0] = line[3 * x + 2];
-            rgba[1] = line[3 * x + 1];
-            rgba[2] = line[3 * x];
-            rgba[3] = 255;
-            break;
-        default:
-            rgba[0] = line[4 * x + 2];
-            rgba[1] = line[4 * x + 1];
-            rgba[2] = line[4 * x];
-            rgba[3] = bitmap.HasAlpha() ? line[4 * x + 3] : 255;
-            break;
-    }
-}
-
 bool WritePam(const CWinBmp& bitmap, const char* path) {
     std::FILE* file = std::fopen(path, "wb");
     if (!file) {
@@ -80,15 +40,19 @@ bool WritePam(const CWinBmp& bitmap, const char* path) {
     }
     auto [width, height] = bitmap.GetSize();
     std::fprintf(file, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n", width, height);
-    std::string row(static_cast<std::size_t>(width) * 4, '\0');
+    // Lines are converted a batch at a time and written with one call each.
+    const std::size_t lineBytes = static_cast<std::size_t>(width) * 4;
+    const std::int32_t batch =
+        lineBytes == 0 ? 1 : static_cast<std::int32_t>(std::max<std::size_t>(1, (std::size_t{1} << 20) / lineBytes));
+    std::vector<std::uint8_t> rows(lineBytes * static_cast<std::size_t>(batch));
     bool ok = true;
-    for (std::int32_t y = 0; y < height && ok; ++y) {
-        const std::uint8_t* line = bitmap.GetLineTable()[y];
-        auto* out = reinterpret_cast<std::uint8_t*>(row.data());
-        for (std::int32_t x = 0; x < width; ++x) {
-            PixelAt(bitmap, line, x, out + 4 * x);
+    for (std::int32_t y = 0; y < height && ok; y += batch) {
+        std::int32_t count = std::min(batch, height - y);
+        for (std::int32_t i = 0; i < count; ++i) {
+            picture_rows::LineToRgba(bitmap, y + i, rows.data() + lineBytes * static_cast<std::size_t>(i));
         }
-        ok = std::fwrite(row.data(), 1, row.size(), file) == row.size();
+        std::size_t bytes = lineBytes * static_cast<std::size_t>(count);
+        ok = std::fwrite(rows.data(), 1, bytes, file) == bytes;
     }
     return std::fclose(file) == 0 && ok;
 }

@@ -12,6 +12,7 @@
 
 #include "picture/bmp.h"
 #include "picture/draw_device.h"
+#include "picture/pixel_memory.h"
 
 // A rectangle in picture coordinates, top = 0 at the top line.
 struct PictureRect {
@@ -64,10 +65,10 @@ protected:
     void DropStorageSetAside() override;
 
 private:
-    std::unique_ptr<std::uint8_t[]> dib;
+    PixelBlock dib;
     // The storage a replacement set aside (see CBmp::OpenReplacement).
     struct Aside {
-        std::unique_ptr<std::uint8_t[]> dib;
+        PixelBlock dib;
         std::int32_t width = 0;
         std::int32_t height = 0;
         std::uint16_t bitsPerPixel = 0;

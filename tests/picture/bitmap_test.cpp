@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "picture/pixel_rows.h"
 #include "picture/resource_registry.h"
 #include "tests/picture/picture_test_support.h"
 
@@ -101,6 +102,48 @@ TEST_P(WinBmpLayout, WhatAReaderOfThePackedDibSees) {
 
 INSTANTIATE_TEST_SUITE_P(Depths, WinBmpLayout, testing::ValuesIn(kLayouts),
                          [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// Lines written out as red, green, blue, alpha: through the colour table up
+// to 8 bits, blue and red swapped at 32 bits (wide enough for the vector
+// path and its scalar tail), alpha 255 unless it is meaningful.
+TEST(PixelRows, LineToRgbaForEachDepth) {
+    for (bool alpha : {false, true}) {
+        SCOPED_TRACE(alpha);
+        CWinBmp bitmap;
+        bitmap.Create(11, 2, 32, alpha);
+        for (int x = 0; x < 11; ++x) {
+            std::uint8_t* p = bitmap.GetLineTable()[1] + 4 * x;
+            p[0] = static_cast<std::uint8_t>(x);        // blue
+            p[1] = static_cast<std::uint8_t>(x + 50);   // green
+            p[2] = static_cast<std::uint8_t>(x + 100);  // red
+            p[3] = static_cast<std::uint8_t>(x + 150);  // alpha
+        }
+        Bytes out(44);
+        picture_rows::LineToRgba(bitmap, 1, out.data());
+        for (int x = 0; x < 11; ++x) {
+            EXPECT_EQ(out[4 * x], x + 100);
+            EXPECT_EQ(out[4 * x + 1], x + 50);
+            EXPECT_EQ(out[4 * x + 2], x);
+            EXPECT_EQ(out[4 * x + 3], alpha ? x + 150 : 255);
+        }
+    }
+    for (std::uint16_t depth : {1, 4, 8}) {
+        SCOPED_TRACE(depth);
+        CWinBmp bitmap;
+        bitmap.Create(3, 1, depth, false);
+        RGBQuad* table = bitmap.GetPalette();
+        table[0] = {1, 2, 3, 0};
+        table[1] = {4, 5, 6, 0};
+        // Pixels 1, 0, 1 in the line's packing.
+        std::uint8_t* line = bitmap.GetLineTable()[0];
+        if (depth == 1) line[0] = 0xA0;
+        if (depth == 4) line[0] = 0x10, line[1] = 0x10;
+        if (depth == 8) line[0] = 1, line[1] = 0, line[2] = 1;
+        Bytes out(12);
+        picture_rows::LineToRgba(bitmap, 0, out.data());
+        EXPECT_EQ(out, (Bytes{6, 5, 4, 255, 3, 2, 1, 255, 6, 5, 4, 255}));
+    }
+}
 
 // A failed decode leaves the bitmap as it was: a replacement keeps the
 // storage its first Create replaces until it is closed, and nested
