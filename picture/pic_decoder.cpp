@@ -1,6 +1,8 @@
 #include "picture/pic_decoder.h"
 
+#include <algorithm>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 
 #include "picture/text_exception.h"
@@ -93,6 +95,31 @@ void CPicDecoder::DecodeSourceReduced(CDataSource* newSource, CBmp* target, int 
     minOutputWidth = minWidth > 0 ? minWidth : 0;
     minOutputHeight = minHeight > 0 ? minHeight : 0;
     DecodeSource(newSource, target, depth);
+}
+
+PictureHeader CPicDecoder::DecodeSourceToFit(CDataSource* newSource, CBmp* target, int depth, std::int32_t boxWidth,
+                                             std::int32_t boxHeight) {
+    PictureHeader header = ReadHeader(newSource);
+    // The size the picture is shown at: shrunk by the smaller of the two
+    // ratios, never enlarged, each side rounded up.
+    double factor = 1.0;
+    if (header.width > 0 && header.height > 0) {
+        factor = std::min(
+            {1.0, static_cast<double>(boxWidth) / header.width, static_cast<double>(boxHeight) / header.height});
+    }
+    factor = std::max(factor, 0.0);
+    auto shown = [factor](std::int32_t side) {
+        return static_cast<std::int32_t>(std::max(1.0, std::ceil(side * factor)));
+    };
+    DecodeSourceReduced(newSource, target, depth, shown(header.width), shown(header.height));
+    return header;
+}
+
+PictureHeader CPicDecoder::DecodeFileToFit(const char* path, CBmp* target, int depth, std::int32_t boxWidth,
+                                           std::int32_t boxHeight) {
+    CFileSource fileSource;
+    OpenOrRaise(fileSource, path ? path : "");
+    return DecodeSourceToFit(&fileSource, target, depth, boxWidth, boxHeight);
 }
 
 void CPicDecoder::SetPictureLimits(std::int64_t pixels, std::int64_t bytes) {

@@ -59,6 +59,15 @@ public:
     virtual void DecodeSourceReduced(CDataSource* source, CBmp* bitmap, int requestedDepth, std::int32_t minWidth,
                                      std::int32_t minHeight);
 
+    // Decodes a picture that is to be shown shrunk to fit a box of boxWidth
+    // x boxHeight pixels (never enlarged): reads its header, then decodes it
+    // with DecodeSourceReduced no larger than the shrunk picture needs.
+    // Returns the header, which tells the picture's own size.
+    PictureHeader DecodeSourceToFit(CDataSource* source, CBmp* bitmap, int requestedDepth, std::int32_t boxWidth,
+                                    std::int32_t boxHeight);
+    PictureHeader DecodeFileToFit(const char* path, CBmp* bitmap, int requestedDepth, std::int32_t boxWidth,
+                                  std::int32_t boxHeight);
+
     // Reads the header of the picture at the source's read position, and
     // only as much of the data after it as the format needs to find the
     // image's size; the source's read position does not move. A header that
