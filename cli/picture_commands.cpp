@@ -1,6 +1,7 @@
 #include "cli/picture_commands.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +15,7 @@
 #include "files/output_file.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
-#include "picture/picture_info.h"
+#include "picture/pixel_rows.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
@@ -36,49 +37,6 @@ int ReportError(const CTextException& error) {
     return ovlet_cli::kExitPicture;
 }
 
-// One pixel as red, green, blue, alpha, whatever the bitmap's depth.
-void PixelAt(const CWinBmp& bitmap, const std::uint8_t* line, std::int32_t x, std::uint8_t* rgba) {
-    const RGBQuad* palette = bitmap.GetPalette();
-    auto fromPalette = [&](unsigned index) {
-        const RGBQuad& entry = palette[index];
-        rgba[0] = entry.red;
-        rgba[1] = entry.green;
-        rgba[2] = entry.blue;
-        rgba[3] = 255;
-    };
-    switch (bitmap.GetBitsPerPixel()) {
-        case 1:
-            fromPalette((line[x / 8] >> (7 - x % 8)) & 1);
-            break;
-        case 4:
-            fromPalette((line[x / 2] >> (x % 2 ? 0 : 4)) & 0xF);
-            break;
-        case 8:
-            fromPalette(line[x]);
-            break;
-        case 16: {
-            unsigned w = line[2 * x] | (line[2 * x + 1] << 8);
-            rgba[0] = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
-            rgba[1] = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
-            rgba[2] = static_cast<std::uint8_t>((w & 0x1F) << 3);
-            rgba[3] = 255;
-            break;
-        }
-        case 24:
-            rgba[0] = line[3 * x + 2];
-            rgba[1] = line[3 * x + 1];
-            rgba[2] = line[3 * x];
-            rgba[3] = 255;
-            break;
-        default:
-            rgba[0] = line[4 * x + 2];
-            rgba[1] = line[4 * x + 1];
-            rgba[2] = line[4 * x];
-            rgba[3] = bitmap.HasAlpha() ? line[4 * x + 3] : 255;
-            break;
-    }
-}
-
 // Writes the bitmap as a PAM file through the one writer ("-": standard output).
 bool WritePam(const CWinBmp& bitmap, const std::string& path, std::string& error) {
     files::WriteOptions options;
@@ -92,16 +50,20 @@ bool WritePam(const CWinBmp& bitmap, const std::string& path, std::string& error
     const std::string header = "P7\nWIDTH " + std::to_string(width) + "\nHEIGHT " + std::to_string(height) +
                                "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
     bool ok = file.Write(header.data(), header.size());
-    std::string row(static_cast<std::size_t>(width) * 4, '\0');
-    for (std::int32_t y = 0; y < height && ok; ++y) {
-        const std::uint8_t* line = bitmap.GetLineTable()[y];
-        auto* out = reinterpret_cast<std::uint8_t*>(row.data());
-        for (std::int32_t x = 0; x < width; ++x) {
-            PixelAt(bitmap, line, x, out + 4 * x);
+    // Lines are converted a batch at a time and written with one call each.
+    const std::size_t lineBytes = static_cast<std::size_t>(width) * 4;
+    const std::int32_t batch =
+        lineBytes == 0 ? 1 : static_cast<std::int32_t>(std::max<std::size_t>(1, (std::size_t{1} << 20) / lineBytes));
+    std::vector<std::uint8_t> rows(lineBytes * static_cast<std::size_t>(batch));
+    for (std::int32_t y = 0; y < height && ok; y += batch) {
+        const std::int32_t count = std::min(batch, height - y);
+        for (std::int32_t i = 0; i < count; ++i) {
+            picture_rows::LineToRgba(bitmap, y + i, rows.data() + lineBytes * static_cast<std::size_t>(i));
         }
-        ok = file.Write(row.data(), row.size());
+        ok = file.Write(rows.data(), lineBytes * static_cast<std::size_t>(count));
     }
     if (ok && file.Commit()) return true;
+
     error = file.Error();
     return false;
 }
@@ -169,44 +131,45 @@ int RunInfo(const InfoOptions& options) {
         Report("info", file.Error());
         return kExitFile;
     }
-    // The header is at the start: a first block usually holds it, and the
-    // rest is read only when it does not (a JPEG with large metadata first).
+    // Only the header is read, so the size of a picture of any size is told
+    // at once. A first block usually holds it; the rest of the file is read
+    // only when the header runs past that block (a JPEG with large metadata
+    // first).
     std::vector<std::uint8_t> bytes(1 << 16);
     std::size_t got = 0;
-    bool ok = file.Read(bytes.data(), bytes.size(), got);
-    bytes.resize(got);
-    auto detect = [&](PictureFormat& format, PictureHeaderSize& size) {
-        const auto count = static_cast<std::int32_t>(bytes.size());
-        format = CAnyPicDecoder::DetectFormat(bytes.data(), count);
-        return ReadHeaderSize(format, bytes.data(), count, &size);
-    };
-    PictureFormat format = PictureFormat::Unknown;
-    PictureHeaderSize size{};
-    bool known = ok && detect(format, size);
-    if (ok && !known && got == (1u << 16)) {
-        std::vector<std::uint8_t> rest(1 << 20);
-        while (ok) {
-            std::size_t more = 0;
-            ok = file.Read(rest.data(), rest.size(), more);
-            bytes.insert(bytes.end(), rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(more));
-            if (more < rest.size()) break;
-        }
-        known = ok && detect(format, size);
-    }
-    if (!ok) {
+    if (!file.Read(bytes.data(), bytes.size(), got)) {
         Report("info", file.Error());
         return kExitFile;
     }
-    if (known) {
-        std::printf("format %s size %lldx%lld\n", PictureFormatName(format), static_cast<long long>(size.width),
-                    static_cast<long long>(size.height));
-    } else {
-        std::printf("format %s size unknown\n", PictureFormatName(format));
+    bytes.resize(got);
+    const bool whole = got < (1u << 16);
+    auto readHeader = [&] {
+        CDataSource source;
+        source.OpenData(options.picture.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()));
+        PictureHeader header = Decoder().ReadHeader(&source);
+        source.Close();
+        return header;
+    };
+    PictureHeader header;
+    try {
+        try {
+            header = readHeader();
+        } catch (const CTextException& error) {
+            if (whole || error.GetCode() != DECERR_END_OF_DATA) throw;
+            std::vector<std::uint8_t> rest(1 << 20);
+            for (std::size_t more = rest.size(); more == rest.size();) {
+                if (!file.Read(rest.data(), rest.size(), more)) {
+                    Report("info", file.Error());
+                    return kExitFile;
+                }
+                bytes.insert(bytes.end(), rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(more));
+            }
+            header = readHeader();
+        }
+    } catch (const CTextException& error) {
+        return ReportError(error);
     }
-    if (format == PictureFormat::Unknown) {
-        Report("info", options.picture + " is not a picture of a known format");
-        return kExitPicture;
-    }
+    std::printf("format %s size %dx%d\n", PictureFormatName(header.format), header.width, header.height);
     return kExitOk;
 }
 

@@ -1,10 +1,12 @@
 #include "controls/picture_static.h"
 
 #include <QPainter>
+#include <cmath>
 
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
 #include "picture/text_exception.h"
+#include "picture/win_bmp.h"
 #include "platform/painter_device.h"
 
 PicturePlacement PlacePicture(int panelWidth, int panelHeight, int w, int h) {
@@ -35,6 +37,24 @@ CAnyPicDecoder& SharedDecoder() {
     return decoder;
 }
 
+namespace {
+
+// The decoded picture resized to `device` pixels, top line first, in a block
+// of its own: smoothly when shrunk, pixel for pixel when enlarged.
+QImage ResizeDecoded(const CWinBmp& decoded, QSize device) {
+    if (decoded.IsEmpty() || decoded.GetHeight() == 0) return {};
+    // The bitmap's lines are stored bottom line first, so the wrapped image
+    // is upside down; it is turned over once it is small.
+    const QImage lines =
+        platform::WrapDibLines(decoded.GetLineTable()[decoded.GetHeight() - 1], decoded.GetInfoHeader());
+    const bool shrinking = device.width() < lines.width() || device.height() < lines.height();
+    return lines.scaled(device, Qt::IgnoreAspectRatio, shrinking ? Qt::SmoothTransformation : Qt::FastTransformation)
+        .mirrored(false, true)
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
 CPictureStatic::CPictureStatic(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -52,25 +72,41 @@ bool CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t*
     return ok;
 }
 
+PicturePlacement CPictureStatic::Placement() const {
+    return PlacePicture(width(), height(), pictureSize.first, pictureSize.second);
+}
+
+QSize CPictureStatic::DeviceSize(const PicturePlacement& place) const {
+    const qreal ratio = devicePixelRatioF();
+    return {static_cast<int>(std::lround(place.width * ratio)), static_cast<int>(std::lround(place.height * ratio))};
+}
+
 bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::pair<int, int>* size,
                             std::string* error) {
     if (!name.empty()) {
-        auto decoded = std::make_unique<CWinBmp>();
+        // The panel needs no more pixels than it shows: the inner area in the
+        // screen's pixels bounds what the decoder makes (a JPEG picture is
+        // decoded at 1/2, 1/4 or 1/8 of its size where that is enough), and
+        // only the copy at the shown size is kept.
+        const qreal ratio = devicePixelRatioF();
+        const auto boxWidth = static_cast<std::int32_t>(std::lround(std::max(width() - 2, 1) * ratio));
+        const auto boxHeight = static_cast<std::int32_t>(std::lround(std::max(height() - 2, 1) * ratio));
+        CWinBmp decoded;
+        PictureHeader header;
         try {
-            if (memory) {
-                SharedDecoder().DecodeSource(memory, decoded.get(), 32);
-            } else {
-                SharedDecoder().DecodeFile(name.c_str(), decoded.get(), 32);
-            }
+            header = memory ? SharedDecoder().DecodeSourceToFit(memory, &decoded, 32, boxWidth, boxHeight)
+                            : SharedDecoder().DecodeFileToFit(name.c_str(), &decoded, 32, boxWidth, boxHeight);
         } catch (const CTextException& e) {
             if (error) *error = e.GetText();
             return false;
         }
-        bitmap = std::move(decoded);
-        if (size) *size = bitmap->GetSize();
+        pictureSize = {header.width, header.height};
+        const PicturePlacement place = Placement();
+        shown = place.width > 0 && place.height > 0 ? ResizeDecoded(decoded, DeviceSize(place)) : QImage();
+        shown.setDevicePixelRatio(ratio);
+        if (size) *size = pictureSize;
     }
     fileName = name;
-    scaled = QPixmap();
     if (parentWidget()) parentWidget()->update();
     update();
     return true;
@@ -90,20 +126,16 @@ void CPictureStatic::paintEvent(QPaintEvent*) {
         painter.drawText(w / 2 - textWidth / 2, h / 2, text);
         return;
     }
-    const PicturePlacement place = PlacePicture(w, h, bitmap->GetWidth(), bitmap->GetHeight());
-    if (place.width <= 0 || place.height <= 0) return;
-    // Repaints reuse the scaled copy; a 12-megapixel picture is shrunk once.
-    const qreal ratio = devicePixelRatioF();
-    const QSize target(place.width, place.height);
-    if (scaled.isNull() || scaledSize != target || scaled.devicePixelRatio() != ratio) {
-        scaled = QPixmap(QSize(qRound(place.width * ratio), qRound(place.height * ratio)));
-        scaled.fill(Qt::black);
-        QPainter cachePainter(&scaled);
-        platform::PainterDevice device(cachePainter);
-        bitmap->DrawScaled(&device, 0, 0, place.factor * ratio);
-        cachePainter.end();
-        scaled.setDevicePixelRatio(ratio);
-        scaledSize = target;
+    const PicturePlacement place = Placement();
+    if (place.width <= 0 || place.height <= 0 || shown.isNull()) return;
+    // A panel that changed its size or screen since the decode scales what it
+    // keeps; as a rule the kept copy fits exactly and is copied as it is.
+    const QSize device = DeviceSize(place);
+    if (shown.size() != device) {
+        const bool shrinking = device.width() < shown.width() || device.height() < shown.height();
+        shown =
+            shown.scaled(device, Qt::IgnoreAspectRatio, shrinking ? Qt::SmoothTransformation : Qt::FastTransformation);
+        shown.setDevicePixelRatio(devicePixelRatioF());
     }
-    painter.drawPixmap(place.x, place.y, scaled);
+    painter.drawImage(QPoint(place.x, place.y), shown);
 }

@@ -2,13 +2,11 @@
 // black panel, or "No Image Data" without one.
 #pragma once
 
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
-#include <memory>
+#include <cstdint>
 #include <string>
 #include <utility>
-
-#include "picture/win_bmp.h"
 
 class CAnyPicDecoder;
 class CDataSource;
@@ -31,8 +29,9 @@ class CPictureStatic : public QWidget {
 public:
     explicit CPictureStatic(QWidget* parent = nullptr);
 
-    // Decodes the file at once and keeps the bitmap; `size` receives its width
-    // and height. An empty name shows no picture. When the file cannot be
+    // Decodes the file at once and keeps the picture at the size it is shown
+    // at, in the screen's pixels; `size` receives the picture's own width and
+    // height. An empty name shows no picture. When the file cannot be
     // decoded, false is returned, `error` says why, and the panel goes on
     // showing what it showed.
     bool SetPictureFile(const std::string& name, std::pair<int, int>* size = nullptr, std::string* error = nullptr);
@@ -40,20 +39,24 @@ public:
     bool SetPictureData(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
                         std::pair<int, int>* size = nullptr, std::string* error = nullptr);
     const std::string& GetPictureFile() const { return fileName; }
-    const CWinBmp& Bitmap() const { return *bitmap; }
+    // The picture's own size, as its file says; (0, 0) before the first one.
+    std::pair<int, int> PictureSize() const { return pictureSize; }
+    // What the panel keeps of the picture: the shrunk picture in the
+    // screen's pixels (its device pixel ratio set), top line first.
+    const QImage& ShownImage() const { return shown; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     bool Decode(const std::string& name, CDataSource* memory, std::pair<int, int>* size, std::string* error);
+    // Where the picture goes and its size there in device pixels.
+    PicturePlacement Placement() const;
+    QSize DeviceSize(const PicturePlacement& place) const;
 
     // Replaced as a whole by each decode that succeeds, so a failed decode
     // never leaves a half-made picture on screen.
-    std::unique_ptr<CWinBmp> bitmap = std::make_unique<CWinBmp>();
+    QImage shown;
+    std::pair<int, int> pictureSize{0, 0};
     std::string fileName;
-    // The bitmap scaled to its place, made once per picture (a decode drops
-    // it) and panel size.
-    QPixmap scaled;
-    QSize scaledSize;
 };

@@ -72,7 +72,7 @@ void CAnyPicDecoder::SetPictureLimits(std::int64_t pixels, std::int64_t bytes) {
     }
 }
 
-void CAnyPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int depth) {
+CPicDecoder& CAnyPicDecoder::DecoderForSource(CDataSource* newSource) const {
     // Detection looks at what lies ahead of the read position, which is the
     // whole file when the source was just opened.
     PictureFormat format = DetectFormat(newSource->GetReadPointer(), newSource->GetBytesLeft());
@@ -88,7 +88,20 @@ void CAnyPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int dept
         RaiseDecoderError(DECERR_UNSUPPORTED, "Library not compiled for this file type.");
     }
     TraceMessage(2, kRecognized[static_cast<int>(format)]);
-    decoder->DecodeSource(newSource, target, depth);
+    return *decoder;
+}
+
+void CAnyPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int depth) {
+    DecoderForSource(newSource).DecodeSource(newSource, target, depth);
+}
+
+void CAnyPicDecoder::DecodeSourceReduced(CDataSource* newSource, CBmp* target, int depth, std::int32_t minWidth,
+                                         std::int32_t minHeight) {
+    DecoderForSource(newSource).DecodeSourceReduced(newSource, target, depth, minWidth, minHeight);
+}
+
+PictureHeader CAnyPicDecoder::ReadHeader(CDataSource* newSource) {
+    return DecoderForSource(newSource).ReadHeader(newSource);
 }
 
 PictureFormat CAnyPicDecoder::DetectFormat(const std::uint8_t* data, std::int32_t size) {

@@ -10,27 +10,16 @@
 class CJPEGDecoder;
 class CPNGDecoder;
 
-enum class PictureFormat : int {
-    Unknown = 0,
-    WindowsBitmap = 1,
-    MacPict = 2,
-    Targa = 3,
-    Tiff = 4,
-    Jpeg = 5,
-    Png = 6,
-    EpsTiff = 7,
-};
-
-// A short lower-case name: "unknown", "bmp", "pict", "tga", "tiff", "jpeg",
-// "png", "eps".
-const char* PictureFormatName(PictureFormat format);
-
 class CAnyPicDecoder : public CPicDecoder {
 public:
     CAnyPicDecoder();
     ~CAnyPicDecoder() override;
 
     void DecodeSource(CDataSource* source, CBmp* bitmap, int requestedDepth) override;
+    void DecodeSourceReduced(CDataSource* source, CBmp* bitmap, int requestedDepth, std::int32_t minWidth,
+                             std::int32_t minHeight) override;
+    // Recognises the format and reads the header through that format's decoder.
+    PictureHeader ReadHeader(CDataSource* source) override;
     void SetPictureLimits(std::int64_t maxPixels, std::int64_t maxBitmapBytes) override;
 
     // Decides the format from the first bytes; reads nothing beyond size
@@ -40,6 +29,9 @@ public:
 private:
     // The decoder for a format, or null when this build has none for it.
     CPicDecoder* DecoderFor(PictureFormat format) const;
+    // The decoder for the data at the source's read position; raises
+    // DECERR_UNKNOWN_TYPE or DECERR_UNSUPPORTED when there is none.
+    CPicDecoder& DecoderForSource(CDataSource* source) const;
 
     // Formats without a decoder in this build keep a null pointer and are
     // refused with DECERR_UNSUPPORTED.

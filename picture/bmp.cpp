@@ -9,8 +9,27 @@
 void CBmp::Create(std::int32_t newWidth, std::int32_t newHeight, std::uint16_t newBitsPerPixel, bool newHasAlpha) {
     CheckCreatable(newWidth, newHeight, newBitsPerPixel);
     ++createCount;
-    FreeStorage();
+    if (openReplacements > 0 && !storageSetAside) {
+        SetStorageAside();
+        storageSetAside = true;
+    } else {
+        FreeStorage();
+    }
     AllocStorage(newWidth, newHeight, newBitsPerPixel, newHasAlpha);
+}
+
+void CBmp::OpenReplacement() {
+    ++openReplacements;
+}
+
+void CBmp::CloseReplacement(bool keepNew) {
+    if (openReplacements == 0 || --openReplacements > 0) {
+        return;
+    }
+    if (storageSetAside) {
+        storageSetAside = false;
+        keepNew ? DropStorageSetAside() : RestoreStorageSetAside();
+    }
 }
 
 int CBmp::GetPaletteEntries() const {

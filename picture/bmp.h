@@ -65,6 +65,14 @@ public:
     // Counts every Create, so a caller can tell whether storage was replaced.
     std::uint64_t GetCreateCount() const { return createCount; }
 
+    // A decode that may fail half-way opens a replacement: while one is
+    // open, the first Create sets the storage it replaces aside instead of
+    // freeing it, and closing the replacement either drops what was set aside
+    // (the new picture stays) or brings it back (the bitmap is exactly as it
+    // was before). Replacements nest; only the outermost one decides.
+    void OpenReplacement();
+    void CloseReplacement(bool keepNew);
+
     // DIB line length for a width and depth, and the packed-DIB size.
     static std::int64_t LineBytesFor(std::int64_t width, int bitsPerPixel);
     static std::int64_t StorageSizeFor(std::int64_t width, std::int64_t height, int bitsPerPixel);
@@ -76,6 +84,13 @@ public:
     static void CheckCreatable(std::int64_t width, std::int64_t height, int bitsPerPixel);
 
 protected:
+    // Moves the storage and its dimensions aside, leaving the bitmap empty.
+    virtual void SetStorageAside() = 0;
+    // Frees the current storage and brings back what was set aside.
+    virtual void RestoreStorageSetAside() = 0;
+    // Frees what was set aside.
+    virtual void DropStorageSetAside() = 0;
+
     void InitDimensions(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel, bool hasAlpha);
     void ClearDimensions();
 
@@ -89,4 +104,6 @@ protected:
 
 private:
     std::uint64_t createCount = 0;
+    int openReplacements = 0;
+    bool storageSetAside = false;
 };

@@ -19,6 +19,8 @@ constexpr std::uint32_t kInfoHeaderSize = 40;    // BITMAPINFOHEADER
 // and two more that the extent check forgives, so a file up to two bytes
 // shorter than its bfSize still decodes.
 constexpr std::int64_t kExtentSlack = 56;
+// The most pixels one run-length code (two bytes) stands for.
+constexpr std::int64_t kMaxRunPixels = 255;
 
 // Bytes of one stored row, padded to a multiple of 4.
 std::int64_t StoredRowBytes(std::int64_t width, int bitsPerPixel) {
@@ -48,6 +50,16 @@ public:
             std::memset(line + x, static_cast<int>(index), static_cast<std::size_t>(n));
         }
         x += static_cast<std::int32_t>(n);
+    }
+    // count pixels alternately of the indices first and second, first first.
+    void FillPair(unsigned first, unsigned second, std::int64_t count) {
+        if (first == second) {
+            Fill(first, count);
+            return;
+        }
+        for (std::int64_t i = 0; i < count && x < width; ++i) {
+            Put(i % 2 == 0 ? first : second);
+        }
     }
     void Put(unsigned index) {
         if (x < width) {
@@ -82,10 +94,14 @@ void CBmpDecoder::DecodeImage() {
     CheckPictureSize(std::max(width, 1), std::max(height, 1), depth);
     bool compressed = header.biCompression != 0;
     bool runLength = compressed && (header.biBitCount == 4 || header.biBitCount == 8);
-    if (!runLength && (header.biBitCount == 1 || header.biBitCount == 4 || header.biBitCount == 8 ||
-                       header.biBitCount == 24 || header.biBitCount == 32)) {
-        // A short file claiming many rows fails here, before its bitmap
-        // is allocated.
+    // A short file claiming many rows fails here, before its bitmap is
+    // allocated. Uncompressed rows must all be there; run-length data puts
+    // at most 255 pixels into each two-byte code (an early end of the bitmap
+    // leaves the rest black, which only a small picture may rely on).
+    std::int64_t pixels = std::int64_t{width} * height;
+    if (runLength) {
+        RequireData(pixels, source->GetBytesLeft() * kMaxRunPixels >= pixels * 2);
+    } else {
         CheckRowsPresent(header.biBitCount == 32 ? std::int64_t{4} * width : StoredRowBytes(width, header.biBitCount));
     }
     bitmap->Create(width, height, static_cast<std::uint16_t>(depth), false);
@@ -98,10 +114,8 @@ void CBmpDecoder::DecodeImage() {
             DecodeIndexed(1);
             break;
         case 4:
-            compressed ? DecodeRLE4() : DecodeIndexed(4);
-            break;
         case 8:
-            compressed ? DecodeRLE8() : DecodeIndexed(8);
+            compressed ? DecodeRunLength(header.biBitCount) : DecodeIndexed(header.biBitCount);
             break;
         case 24:
             Decode24Bpp();
@@ -115,9 +129,14 @@ void CBmpDecoder::DecodeImage() {
     TraceMessage(3, "Decoding finished.\n");
 }
 
-CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
+PictureHeader CBmpDecoder::ReadImageHeader() {
+    InfoHeader header = ReadInfoHeader();
+    return {PictureFormat::WindowsBitmap, width, height, header.biBitCount};
+}
+
+CBmpDecoder::InfoHeader CBmpDecoder::ReadInfoHeader() {
     std::uint16_t bfType = ReadU16Le(*source);
-    std::uint32_t bfSize = ReadU32Le(*source);
+    bfSize = ReadU32Le(*source);
     source->ReadBytes(2 + 2 + 4);  // reserved fields and bfOffBits
     if (bfType != kBmpSignature) {
         RaiseDecoderError(DECERR_SIGNATURE, "Bitmap decoder: This isn't a bitmap.");
@@ -140,6 +159,10 @@ CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
         RaiseDecoderError(DECERR_FORMAT, "Bitmap decoder: BITMAPINFOHEADER has wrong size.");
     }
     TraceMessage(2, "Bitmap header is ok.\n");
+    int bits = header.biBitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) {
+        RaiseDecoderError(DECERR_FORMAT, "Decoding bmp: Illegal bpp value.");
+    }
 
     // A negative height marks rows stored top line first. The most negative
     // value has no positive counterpart and is refused with the other sizes
@@ -151,12 +174,16 @@ CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
         RaiseDecoderError(DECERR_FORMAT, "Picture has a negative width or height.");
     }
     height = static_cast<std::int32_t>(rows);
-    if (topDown && header.biCompression != 0 && (header.biBitCount == 4 || header.biBitCount == 8)) {
+    if (topDown && header.biCompression != 0 && (bits == 4 || bits == 8)) {
         // Run-length data has no top-down form; its end-of-line codes only
         // make sense climbing from the bottom line.
         RaiseDecoderError(DECERR_FORMAT, "Bitmap decoder: compressed bitmap stored top-down.");
     }
+    return header;
+}
 
+CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
+    InfoHeader header = ReadInfoHeader();
     std::int64_t paletteBytes = header.biBitCount <= 8 ? ReadBmpPalette(header) : 0;
 
     // bfSize is unsigned in the file; taken as such, a size of several GiB
@@ -275,11 +302,12 @@ void ClearLines(CBmp& bitmap) {
 
 }  // namespace
 
-void CBmpDecoder::DecodeRLE8() {
-    TraceMessage(2, "Decoding RLE8-compressed bitmap.\n");
+void CBmpDecoder::DecodeRunLength(int bitsPerPixel) {
+    TraceMessage(2, bitsPerPixel == 8 ? "Decoding RLE8-compressed bitmap.\n" : "Decoding RLE4-compressed bitmap.\n");
     ClearLines(*bitmap);
     RleLineWriter writer(colourTable.get(), bitmap->GetBitsPerPixel() == 32, width);
     MemoryCursor in(*source);
+    bool nibbles = bitsPerPixel == 4;
     bool endOfBitmap = false;
     for (std::int32_t r = 0; r < height && !endOfBitmap; ++r) {
         writer.Start(RowLine(r));
@@ -287,44 +315,11 @@ void CBmpDecoder::DecodeRLE8() {
             const std::uint8_t* code = in.Take(2);
             unsigned n = code[0], c = code[1];
             if (n > 0) {
-                writer.Fill(c, n);
-            } else if (c == kRleEndOfLine) {
-                break;
-            } else if (c == kRleEndOfBitmap) {
-                endOfBitmap = true;
-                break;
-            } else if (c == kRleDelta) {
-                RaiseDecoderError(DECERR_UNSUPPORTED, "Encountered delta escape.");
-            } else {
-                const std::uint8_t* indices = in.Take(c + (c & 1));
-                for (unsigned i = 0; i < c; ++i) {
-                    writer.Put(indices[i]);
-                }
-            }
-        }
-    }
-    in.Commit(*source);
-}
-
-void CBmpDecoder::DecodeRLE4() {
-    TraceMessage(2, "Decoding RLE4-compressed bitmap.\n");
-    ClearLines(*bitmap);
-    RleLineWriter writer(colourTable.get(), bitmap->GetBitsPerPixel() == 32, width);
-    MemoryCursor in(*source);
-    bool endOfBitmap = false;
-    for (std::int32_t r = 0; r < height && !endOfBitmap; ++r) {
-        writer.Start(RowLine(r));
-        for (;;) {
-            const std::uint8_t* code = in.Take(2);
-            unsigned n = code[0], c = code[1];
-            if (n > 0) {
-                unsigned high = c >> 4, low = c & 0x0F;
-                if (high == low) {
-                    writer.Fill(high, n);
+                // n pixels of one index, or of two nibbles taken in turn.
+                if (nibbles) {
+                    writer.FillPair(c >> 4, c & 0x0F, n);
                 } else {
-                    for (unsigned i = 0; i < n; ++i) {
-                        writer.Put(i % 2 == 0 ? high : low);
-                    }
+                    writer.Fill(c, n);
                 }
             } else if (c == kRleEndOfLine) {
                 break;
@@ -334,12 +329,12 @@ void CBmpDecoder::DecodeRLE4() {
             } else if (c == kRleDelta) {
                 RaiseDecoderError(DECERR_UNSUPPORTED, "Encountered delta escape.");
             } else {
-                // c nibbles in (c + 1) / 2 bytes, padded to an even byte count.
-                unsigned bytes = (c + 1) / 2;
-                const std::uint8_t* nibbles = in.Take(bytes + (bytes & 1));
+                // c indices, or c nibbles in (c + 1) / 2 bytes, padded to an
+                // even byte count.
+                unsigned bytes = nibbles ? (c + 1) / 2 : c;
+                const std::uint8_t* run = in.Take(bytes + (bytes & 1));
                 for (unsigned i = 0; i < c; ++i) {
-                    unsigned byte = nibbles[i / 2];
-                    writer.Put(i % 2 == 0 ? byte >> 4 : byte & 0x0F);
+                    writer.Put(!nibbles ? run[i] : i % 2 == 0 ? run[i / 2] >> 4 : run[i / 2] & 0x0Fu);
                 }
             }
         }

@@ -1,6 +1,7 @@
 #include "picture/jpeg_decoder.h"
 
 // jpeglib.h needs FILE and size_t declared before it.
+#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
@@ -25,6 +26,17 @@ namespace {
 // cost in bytes; beyond this many scans it is refused instead of decoded for
 // minutes.
 constexpr int kMaxScans = 1000;
+// Each scan makes libjpeg visit every block of the components it covers,
+// whether or not the scan carries data for them. All scans together may
+// visit each block of the picture this many times on average: about five
+// for a usual progressive file; more only costs time. Small pictures count
+// as kMinWorkBlocks blocks, so their scans are limited only by kMaxScans.
+constexpr std::int64_t kMaxScanPasses = 32;
+constexpr std::int64_t kMinWorkBlocks = 4096;
+// Huffman-coded data needs at least a bit for each block of each component;
+// a picture larger than CPicDecoder::kSmallPicturePixels with fewer bytes
+// than that is cut short or lies about its size.
+constexpr std::int64_t kBlocksPerByte = 8;
 
 struct JpegErrorManager {
     jpeg_error_mgr pub;  // first, so libjpeg's pointer to it is ours too
@@ -87,6 +99,81 @@ void SkipInputData(j_decompress_ptr cinfo, long count) {
     }
 }
 
+// What the scans of a picture make libjpeg do, found by walking its marker
+// segments before any scan is decoded.
+struct ScanWork {
+    int scans = 0;
+    std::int64_t blockVisits = 0;  // blocks of the components of each scan, summed
+};
+
+std::int64_t ComponentBlocks(const jpeg_component_info& component) {
+    return std::int64_t{component.width_in_blocks} * component.height_in_blocks;
+}
+
+// Walks the segments from the start-of-image marker on, skipping segment
+// bodies by their length and entropy-coded data up to the next marker, as
+// libjpeg does. It never fails: data it cannot follow ends the walk.
+ScanWork CountScans(const std::uint8_t* data, std::size_t size, const jpeg_decompress_struct& cinfo) {
+    ScanWork work;
+    std::size_t pos = 2;  // after the start-of-image marker
+    while (pos + 1 < size) {
+        const void* next = std::memchr(data + pos, 0xFF, size - pos);
+        if (!next) {
+            break;
+        }
+        pos = static_cast<std::size_t>(static_cast<const std::uint8_t*>(next) - data);
+        if (pos + 1 >= size) {
+            break;
+        }
+        unsigned marker = data[pos + 1];
+        if (marker == 0x00 || marker == 0xFF || (marker >= 0xD0 && marker <= 0xD8) || marker == 0x01) {
+            // A stuffed zero or a restart inside scan data, a fill byte, or a
+            // marker without a segment.
+            pos += marker == 0xFF ? 1 : 2;
+            continue;
+        }
+        if (marker == 0xD9 || pos + 3 >= size) {
+            break;  // end of image
+        }
+        std::size_t length = (std::size_t{data[pos + 2]} << 8) | data[pos + 3];
+        if (marker == 0xDA && pos + 4 < size) {
+            ++work.scans;
+            unsigned count = data[pos + 4];
+            for (unsigned i = 0; i < count && pos + 5 + 2 * i < size; ++i) {
+                int id = data[pos + 5 + 2 * i];
+                for (int c = 0; c < cinfo.num_components; ++c) {
+                    if (cinfo.comp_info[c].component_id == id) {
+                        work.blockVisits += ComponentBlocks(cinfo.comp_info[c]);
+                        break;
+                    }
+                }
+            }
+        }
+        if (length < 2) {
+            break;
+        }
+        pos += 2 + length;
+    }
+    return work;
+}
+
+// Bytes of libjpeg's own buffers for a picture: the coefficients of the
+// whole picture when it has several scans (progressive or multi-scan files),
+// and a few rows of samples per component.
+std::int64_t LibjpegWorkBytes(const jpeg_decompress_struct& cinfo) {
+    std::int64_t bytes = std::int64_t{cinfo.image_width} * cinfo.num_components * 64;
+    bool multipleScans = cinfo.progressive_mode || cinfo.comps_in_scan < cinfo.num_components;
+    if (multipleScans) {
+        for (int c = 0; c < cinfo.num_components; ++c) {
+            const jpeg_component_info& component = cinfo.comp_info[c];
+            auto roundUp = [](std::int64_t n, std::int64_t m) { return m > 0 ? (n + m - 1) / m * m : n; };
+            bytes += roundUp(component.width_in_blocks, component.h_samp_factor) *
+                     roundUp(component.height_in_blocks, component.v_samp_factor) * std::int64_t{sizeof(JBLOCK)};
+        }
+    }
+    return bytes;
+}
+
 // The picture's colour model as libjpeg delivers it.
 enum class JpegOutput { Grey, Colour, Cmyk };
 
@@ -119,14 +206,40 @@ struct CJPEGDecoder::State {
 
 namespace {
 
+// Returns the decompressor to its idle state when a picture ends, however it
+// ends: after a finished picture this does nothing, after a failed one it
+// readies libjpeg for the next.
+class AbortGuard {
+public:
+    explicit AbortGuard(jpeg_decompress_struct* decompressor) : cinfo(decompressor) {}
+    ~AbortGuard() { jpeg_abort_decompress(cinfo); }
+    AbortGuard(const AbortGuard&) = delete;
+    AbortGuard& operator=(const AbortGuard&) = delete;
+
+private:
+    jpeg_decompress_struct* cinfo;
+};
+
+[[noreturn]] void RaiseRecorded(const JpegErrorManager& errors) {
+    RaiseDecoderError(errors.code != 0 ? errors.code : DECERR_UNSUPPORTED, errors.message);
+}
+
 // Each step below is one stretch of libjpeg calls under its own setjmp. They
 // return false after a libjpeg error, with the message in the error manager.
 
-bool ReadHeader(jpeg_decompress_struct* cinfo, JpegErrorManager* errors) {
+bool ReadJpegHeader(jpeg_decompress_struct* cinfo, JpegErrorManager* errors) {
     if (setjmp(errors->jump)) {
         return false;
     }
     jpeg_read_header(cinfo, TRUE);
+    return true;
+}
+
+bool CalcOutputDimensions(jpeg_decompress_struct* cinfo, JpegErrorManager* errors) {
+    if (setjmp(errors->jump)) {
+        return false;
+    }
+    jpeg_calc_output_dimensions(cinfo);
     return true;
 }
 
@@ -191,25 +304,79 @@ CJPEGDecoder::~CJPEGDecoder() {
     jpeg_destroy_decompress(&state->decompressor);
 }
 
+void CJPEGDecoder::StartPicture() {
+    State& s = *state;
+    s.errors.code = 0;
+    s.errors.message[0] = '\0';
+    s.sourceManager.next_input_byte = source->GetReadPointer();
+    s.sourceManager.bytes_in_buffer = static_cast<std::size_t>(source->GetBytesLeft());
+    s.decompressor.src = &s.sourceManager;
+    if (!ReadJpegHeader(&s.decompressor, &s.errors)) {
+        RaiseRecorded(s.errors);
+    }
+}
+
+PictureHeader CJPEGDecoder::ReadImageHeader() {
+    jpeg_decompress_struct* cinfo = &state->decompressor;
+    AbortGuard guard(cinfo);
+    StartPicture();
+    return {PictureFormat::Jpeg, static_cast<std::int32_t>(cinfo->image_width),
+            static_cast<std::int32_t>(cinfo->image_height), cinfo->num_components * cinfo->data_precision};
+}
+
+namespace {
+
+// The largest reduction libjpeg offers (1/8, 1/4, 1/2) that still leaves the
+// picture at least minWidth x minHeight, or 1 for none; 0 x 0 asks for none.
+unsigned ReductionFor(const jpeg_decompress_struct& cinfo, std::int64_t minWidth, std::int64_t minHeight) {
+    if (minWidth <= 0 && minHeight <= 0) {
+        return 1;
+    }
+    for (unsigned denominator : {8u, 4u, 2u}) {
+        std::int64_t width = (std::int64_t{cinfo.image_width} + denominator - 1) / denominator;
+        std::int64_t height = (std::int64_t{cinfo.image_height} + denominator - 1) / denominator;
+        if (width >= minWidth && height >= minHeight) {
+            return denominator;
+        }
+    }
+    return 1;
+}
+
+}  // namespace
+
+void CJPEGDecoder::CheckWork(std::int64_t outputWidth, std::int64_t outputHeight, int depth) {
+    const jpeg_decompress_struct& cinfo = state->decompressor;
+    std::int64_t pictureBlocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        pictureBlocks += ComponentBlocks(cinfo.comp_info[c]);
+    }
+    // Before anything is decoded or allocated: the picture's size with
+    // libjpeg's own buffers, the data it comes with, and the work its scans
+    // ask for.
+    std::int64_t workBytes = LibjpegWorkBytes(cinfo);
+    CheckPictureSize(outputWidth, outputHeight, depth, workBytes);
+    RequireData(std::int64_t{cinfo.image_width} * cinfo.image_height,
+                source->GetBytesLeft() >= pictureBlocks / kBlocksPerByte);
+    ScanWork work = CountScans(source->GetReadPointer(), static_cast<std::size_t>(source->GetBytesLeft()), cinfo);
+    if (work.scans > kMaxScans) {
+        char text[64];
+        std::snprintf(text, sizeof text, "JPEG image has more than %d scans.", kMaxScans);
+        RaiseDecoderError(DECERR_FORMAT, text);
+    }
+    if (work.blockVisits > kMaxScanPasses * std::max(pictureBlocks, kMinWorkBlocks)) {
+        RaiseDecoderError(DECERR_FORMAT, "JPEG image has more scans than its size warrants.");
+    }
+    // libjpeg's own large buffers are held to what is left of the budget.
+    std::int64_t left = maxBitmapBytes - BitmapBytesFor(outputWidth, outputHeight, depth);
+    state->decompressor.mem->max_memory_to_use = static_cast<long>(std::max<std::int64_t>(left, 1));
+}
+
 void CJPEGDecoder::DecodeImage() {
     State& s = *state;
     jpeg_decompress_struct* cinfo = &s.decompressor;
     JpegErrorManager* errors = &s.errors;
-    errors->code = 0;
-    errors->message[0] = '\0';
-
-    // Leaves libjpeg ready for the next picture, then reports the error.
-    auto fail = [&]() {
-        jpeg_abort_decompress(cinfo);
-        RaiseDecoderError(errors->code != 0 ? errors->code : DECERR_UNSUPPORTED, errors->message);
-    };
-
-    s.sourceManager.next_input_byte = source->GetReadPointer();
-    s.sourceManager.bytes_in_buffer = static_cast<std::size_t>(source->GetBytesLeft());
-    cinfo->src = &s.sourceManager;
-    if (!ReadHeader(cinfo, errors)) {
-        fail();
-    }
+    AbortGuard guard(cinfo);
+    StartPicture();
     if (fastMode) {
         cinfo->do_fancy_upsampling = FALSE;
     }
@@ -234,42 +401,33 @@ void CJPEGDecoder::DecodeImage() {
     }
     int depth = (output == JpegOutput::Grey && requestedDepth != 32) ? 8 : 32;
 
-    // Refuse oversized pictures before libjpeg allocates anything for them;
-    // its own working memory (whole-image buffers of progressive files) is
-    // held to the same budget.
-    std::int64_t width = cinfo->image_width;
-    std::int64_t height = cinfo->image_height;
-    try {
-        CheckPictureSize(width, height, depth);
-    } catch (...) {
-        jpeg_abort_decompress(cinfo);
-        throw;
+    // A reduced picture comes straight from the coefficients: 1/8 takes only
+    // each block's average, and no full-size pixel is ever made.
+    cinfo->scale_num = 1;
+    cinfo->scale_denom = ReductionFor(*cinfo, minOutputWidth, minOutputHeight);
+    if (!CalcOutputDimensions(cinfo, errors)) {
+        RaiseRecorded(*errors);
     }
-    cinfo->mem->max_memory_to_use = static_cast<long>(maxBitmapBytes);
+    std::int64_t width = cinfo->output_width;
+    std::int64_t height = cinfo->output_height;
+    CheckWork(width, height, depth);
 
     if (!StartDecompress(cinfo, errors)) {
-        fail();
+        RaiseRecorded(*errors);
     }
     int expectedComponents = depth == 8 ? 1 : 4;
     if (cinfo->output_components != expectedComponents || std::int64_t{cinfo->output_width} != width ||
         std::int64_t{cinfo->output_height} != height) {
-        jpeg_abort_decompress(cinfo);
         RaiseDecoderError(DECERR_UNSUPPORTED, "Unsupported color conversion request\n");
     }
 
-    try {
-        bitmap->Create(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
-                       static_cast<std::uint16_t>(depth), false);
-    } catch (...) {
-        jpeg_abort_decompress(cinfo);
-        throw;
-    }
+    bitmap->Create(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
+                   static_cast<std::uint16_t>(depth), false);
     if (height == 0) {
-        jpeg_abort_decompress(cinfo);
         return;
     }
     if (!ReadLines(cinfo, errors, bitmap->GetLineTable(), output == JpegOutput::Cmyk,
                    cinfo->saw_Adobe_marker != FALSE)) {
-        fail();
+        RaiseRecorded(*errors);
     }
 }

@@ -3,6 +3,7 @@
 // the byte source and writes colour lines straight into the bitmap lines.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "picture/pic_decoder.h"
@@ -14,8 +15,17 @@ public:
 
 protected:
     void DecodeImage() override;
+    PictureHeader ReadImageHeader() override;
 
 private:
+    // Hands libjpeg the bytes from the source's read position on and reads
+    // the header; raises libjpeg's error if it fails.
+    void StartPicture();
+    // Refuses, before anything is allocated or decoded, a picture whose
+    // output with libjpeg's own buffers exceeds the limits, whose data cannot
+    // hold it, or whose scans ask for more work than its size warrants.
+    void CheckWork(std::int64_t outputWidth, std::int64_t outputHeight, int depth);
+
     // libjpeg's structures live behind this, so users of the decoder need not
     // see jpeglib.h.
     struct State;

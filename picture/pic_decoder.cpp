@@ -1,6 +1,8 @@
 #include "picture/pic_decoder.h"
 
+#include <algorithm>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 
 #include "picture/text_exception.h"
@@ -9,6 +11,20 @@ namespace {
 
 // Decoder lines are formatted into 256-character buffers.
 constexpr std::size_t kLineBufferSize = 256;
+
+}  // namespace
+
+namespace {
+
+// Opens the file as a source or raises the error of the failed opening.
+void OpenOrRaise(CFileSource& fileSource, const char* path) {
+    int status = fileSource.OpenFile(path);
+    if (status != 0) {
+        char line[kLineBufferSize];
+        std::snprintf(line, sizeof line, "Opening %s failed", path);
+        RaiseDecoderError(status, line);
+    }
+}
 
 }  // namespace
 
@@ -23,13 +39,32 @@ void CPicDecoder::DecodeFile(const char* path, CBmp* target, int depth) {
     // The source lives on this frame, so every way out, a thrown error
     // included, unmaps the view and closes the file.
     CFileSource fileSource;
-    int status = fileSource.OpenFile(path);
-    if (status != 0) {
-        std::snprintf(line, sizeof line, "Opening %s failed", path);
-        RaiseDecoderError(status, line);
-    }
+    OpenOrRaise(fileSource, path);
     DecodeSource(&fileSource, target, depth);
     fileSource.Close();
+}
+
+PictureHeader CPicDecoder::ReadFileHeader(const char* path) {
+    CFileSource fileSource;
+    OpenOrRaise(fileSource, path ? path : "");
+    return ReadHeader(&fileSource);
+}
+
+PictureHeader CPicDecoder::ReadHeader(CDataSource* callerSource) {
+    // The format's header step reads through a view of its own over the same
+    // bytes, so the caller's read position stays where it was.
+    CDataSource view;
+    view.OpenData(callerSource->GetName(), callerSource->GetReadPointer(), callerSource->GetBytesLeft());
+    source = &view;
+    bitmap = nullptr;
+    colourTable.reset();
+    PictureHeader header = ReadImageHeader();
+    source = nullptr;
+    return header;
+}
+
+PictureHeader CPicDecoder::ReadImageHeader() {
+    RaiseDecoderError(DECERR_UNSUPPORTED, "Library not compiled for this file type.");
 }
 
 void CPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int depth) {
@@ -37,19 +72,54 @@ void CPicDecoder::DecodeSource(CDataSource* newSource, CBmp* target, int depth) 
     bitmap = target;
     colourTable.reset();
     requestedDepth = (depth == 8 || depth == 32) ? depth : 0;
-    std::uint64_t createsBefore = target->GetCreateCount();
+    // A half-made picture is never handed back: a failure leaves the bitmap
+    // as it was before the decode.
+    target->OpenReplacement();
     try {
         DecodeImage();
     } catch (...) {
         colourTable.reset();
-        // A half-made picture is never handed back: once the decoder has
-        // replaced the storage, a failure leaves the bitmap empty.
-        if (target->GetCreateCount() != createsBefore) {
-            target->FreeStorage();
-        }
+        target->CloseReplacement(false);
         throw;
     }
     colourTable.reset();
+    target->CloseReplacement(true);
+}
+
+void CPicDecoder::DecodeSourceReduced(CDataSource* newSource, CBmp* target, int depth, std::int32_t minWidth,
+                                      std::int32_t minHeight) {
+    struct Reset {
+        CPicDecoder& decoder;
+        ~Reset() { decoder.minOutputWidth = decoder.minOutputHeight = 0; }
+    } reset{*this};
+    minOutputWidth = minWidth > 0 ? minWidth : 0;
+    minOutputHeight = minHeight > 0 ? minHeight : 0;
+    DecodeSource(newSource, target, depth);
+}
+
+PictureHeader CPicDecoder::DecodeSourceToFit(CDataSource* newSource, CBmp* target, int depth, std::int32_t boxWidth,
+                                             std::int32_t boxHeight) {
+    PictureHeader header = ReadHeader(newSource);
+    // The size the picture is shown at: shrunk by the smaller of the two
+    // ratios, never enlarged, each side rounded up.
+    double factor = 1.0;
+    if (header.width > 0 && header.height > 0) {
+        factor = std::min(
+            {1.0, static_cast<double>(boxWidth) / header.width, static_cast<double>(boxHeight) / header.height});
+    }
+    factor = std::max(factor, 0.0);
+    auto shown = [factor](std::int32_t side) {
+        return static_cast<std::int32_t>(std::max(1.0, std::ceil(side * factor)));
+    };
+    DecodeSourceReduced(newSource, target, depth, shown(header.width), shown(header.height));
+    return header;
+}
+
+PictureHeader CPicDecoder::DecodeFileToFit(const char* path, CBmp* target, int depth, std::int32_t boxWidth,
+                                           std::int32_t boxHeight) {
+    CFileSource fileSource;
+    OpenOrRaise(fileSource, path ? path : "");
+    return DecodeSourceToFit(&fileSource, target, depth, boxWidth, boxHeight);
 }
 
 void CPicDecoder::SetPictureLimits(std::int64_t pixels, std::int64_t bytes) {
@@ -69,15 +139,22 @@ std::int64_t BitmapBytesFor(std::int64_t width, std::int64_t height, int bitsPer
     return CBmp::MemoryFor(width, height, bitsPerPixel);
 }
 
-void CPicDecoder::CheckPictureSize(std::int64_t width, std::int64_t height, int bitsPerPixel) const {
+void CPicDecoder::CheckPictureSize(std::int64_t width, std::int64_t height, int bitsPerPixel,
+                                   std::int64_t workBytes) const {
     if (width < 0 || height < 0) {
         RaiseDecoderError(DECERR_FORMAT, "Picture has a negative width or height.");
     }
     // Header fields are at most 32 bits wide, so the product fits in 64 bits.
-    if (width * height > maxPixels || BitmapBytesFor(width, height, bitsPerPixel) > maxBitmapBytes) {
+    if (width * height > maxPixels || BitmapBytesFor(width, height, bitsPerPixel) + workBytes > maxBitmapBytes) {
         char text[128];
         std::snprintf(text, sizeof text, "Picture too large: %" PRId64 " x %" PRId64 " pixels.", width, height);
         RaiseDecoderError(DECERR_FORMAT, text);
+    }
+}
+
+void CPicDecoder::RequireData(std::int64_t pixels, bool enoughData) const {
+    if (pixels > kSmallPicturePixels && !enoughData) {
+        throw CTextException(DECERR_END_OF_DATA, kEndOfDataText);
     }
 }
 

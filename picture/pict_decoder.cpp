@@ -30,6 +30,9 @@ constexpr std::uint16_t kDeviceColourTable = 0x8000;
 constexpr std::int64_t kShortCountLimit = 250;
 // Rows shorter than this are stored without packing.
 constexpr std::int64_t kMinPackedRow = 8;
+// PackBits makes at most this many bytes of each byte it reads: a repeat of
+// 128 two-byte units from a flag and one unit.
+constexpr std::int64_t kMaxPackBitsExpansion = 86;
 
 // Data lengths of the opcodes 0x00 to 0xA1: bytes to skip, kLengthWord for a
 // 16-bit length word followed by that many bytes, or 0 for opcodes that have
@@ -50,10 +53,10 @@ constexpr std::array<OpcodeInfo, kOpcodeCount> MakeOpcodeTable() {
                            "Origin",   "TxSize",   "FgColor",    "BkColor",    "TxRatio", "Version",
                            "BkPixPat", "PnPixPat", "FillPixPat", "PnLocHFrac", "ChExtra"};
     const int firstLength[] = {0, 0, 8, 2, 1, 2, 4, 4, 2, 8, 8, 4, 4, 2, 4, 4, 8, 1, 0, 0, 0, 2, 2};
-    for (int i = 0; i <= 0x16; ++i) {
+    for (std::size_t i = 0; i <= 0x16; ++i) {
         t[i] = {first[i], firstLength[i]};
     }
-    for (int i = 0x17; i <= 0x19; ++i) {
+    for (std::size_t i = 0x17; i <= 0x19; ++i) {
         t[i] = {"reserved", 0};
     }
     t[0x1A] = {"RGBFgCol", 6};
@@ -66,20 +69,20 @@ constexpr std::array<OpcodeInfo, kOpcodeCount> MakeOpcodeTable() {
     t[0x21] = {"LineFrom", 4};
     t[0x22] = {"ShortLine", 6};
     t[0x23] = {"ShortLineFrom", 2};
-    for (int i = 0x24; i <= 0x27; ++i) {
+    for (std::size_t i = 0x24; i <= 0x27; ++i) {
         t[i] = {"reserved", kLengthWord};
     }
     t[0x28] = {"LongText", 0};
     t[0x29] = {"DHText", 0};
     t[0x2A] = {"DVText", 0};
     t[0x2B] = {"DHDVText", 0};
-    for (int i = 0x2C; i <= 0x2F; ++i) {
+    for (std::size_t i = 0x2C; i <= 0x2F; ++i) {
         t[i] = {"reserved", kLengthWord};
     }
     // Eight-opcode families: five shape verbs and three reserved slots,
     // first with their own geometry, then the "same" form without it.
     struct Family {
-        int base;
+        std::size_t base;
         const char* names[5];
         int length;
     };
@@ -98,19 +101,19 @@ constexpr std::array<OpcodeInfo, kOpcodeCount> MakeOpcodeTable() {
         {0x88, {"frameSameRgn", "paintSameRgn", "eraseSameRgn", "invertSameRgn", "fillSameRgn"}, 0},
     };
     for (const Family& f : families) {
-        for (int i = 0; i < 8; ++i) {
+        for (std::size_t i = 0; i < 8; ++i) {
             t[f.base + i] = {i < 5 ? f.names[i] : "reserved", f.length};
         }
     }
     t[0x90] = {"BitsRect", 0};
     t[0x91] = {"BitsRgn", 0};
-    for (int i = 0x92; i <= 0x97; ++i) {
+    for (std::size_t i = 0x92; i <= 0x97; ++i) {
         t[i] = {"reserved", kLengthWord};
     }
     t[0x98] = {"PackBitsRect", 0};
     t[0x99] = {"PackBitsRgn", 0};
     t[0x9A] = {"Opcode_9A", 0};
-    for (int i = 0x9B; i <= 0x9F; ++i) {
+    for (std::size_t i = 0x9B; i <= 0x9F; ++i) {
         t[i] = {"reserved", kLengthWord};
     }
     t[0xA0] = {"ShortComment", 2};
@@ -184,6 +187,30 @@ void CPictDecoder::DecodeImage() {
     source->ReadBytes(kApplicationHeaderBytes);
     ReadPictHeader();
     InterpretOpcodes();
+}
+
+PictureHeader CPictDecoder::ReadImageHeader() {
+    PictureHeader header{PictureFormat::MacPict};
+    struct Reset {
+        PictureHeader*& target;
+        ~Reset() { target = nullptr; }
+    } reset{headerOnly};
+    headerOnly = &header;
+    dataStart = source->GetSize() - source->GetBytesLeft();
+    source->ReadBytes(kApplicationHeaderBytes);
+    ReadPictHeader();
+    InterpretOpcodes();
+    return header;
+}
+
+bool CPictDecoder::RecordHeader(const Rect& bounds, int pixelSize) {
+    if (!headerOnly) {
+        return false;
+    }
+    headerOnly->width = bounds.Width();
+    headerOnly->height = bounds.Height();
+    headerOnly->bitsPerPixel = pixelSize;
+    return true;
 }
 
 void CPictDecoder::ReadPictHeader() {
@@ -394,6 +421,12 @@ void CPictDecoder::DecodeQuickTimeJpeg() {
     if (!jpegDecoder) {
         RaiseDecoderError(DECERR_UNSUPPORTED, "Library not compiled for PICT/JPEG.");
     }
+    if (headerOnly) {
+        PictureHeader embedded = static_cast<CPicDecoder*>(jpegDecoder)->ReadHeader(source);
+        embedded.format = PictureFormat::MacPict;
+        *headerOnly = embedded;
+        return;
+    }
     // The caller's own request goes on, so a caller that asked for 32 bits
     // gets 32 bits also from a grey JPEG picture.
     static_cast<CPicDecoder*>(jpegDecoder)->DecodeSource(source, bitmap, callerDepth);
@@ -454,7 +487,7 @@ std::unique_ptr<std::uint32_t[]> CPictDecoder::ReadColourTable() {
         // Only the high byte of each 16-bit component is kept; entries that
         // an 8-bit index cannot reach are dropped.
         if (index < kColourTableEntries) {
-            table[index] = MakePixel(e[2], e[4], e[6]);
+            table[static_cast<std::size_t>(index)] = MakePixel(e[2], e[4], e[6]);
         }
     }
     return table;
@@ -478,6 +511,9 @@ void CPictDecoder::DoBitmap(std::uint16_t rowBytes, bool region, RowForm form) {
     TraceMessage(2, "Reading version 1 bitmap.\n");
     Rect bounds = ReadRect();
     TraceRect("  Bounds", bounds);
+    if (RecordHeader(bounds, 1)) {
+        return;
+    }
     ReadRect();  // source rectangle
     ReadRect();  // destination rectangle
 
@@ -485,7 +521,9 @@ void CPictDecoder::DoBitmap(std::uint16_t rowBytes, bool region, RowForm form) {
     table[0] = MakePixel(255, 255, 255);  // a clear bit is white
     table[1] = MakePixel(0, 0, 0);        // a set bit is black
     ChooseDestDepth(1);
+    RowLayout layout = MakeRowLayout(bounds, rowBytes & ~kPixMapFlag, 1, 0, form);
     CheckPictureSize(std::max<int>(bounds.Width(), 1), std::max<int>(bounds.Height(), 1), requestedDepth);
+    CheckRowData(layout);
     bitmap->Create(bounds.Width(), bounds.Height(), static_cast<std::uint16_t>(requestedDepth), false);
     if (requestedDepth == 8) {
         bitmap->SetPalette(table);
@@ -495,7 +533,7 @@ void CPictDecoder::DoBitmap(std::uint16_t rowBytes, bool region, RowForm form) {
     if (region) {
         SkipPolyOrRegion();
     }
-    UnpackRows(bounds, rowBytes & ~kPixMapFlag, 1, 0, form);
+    UnpackRows(layout);
     colourTable.reset();
 }
 
@@ -503,8 +541,13 @@ void CPictDecoder::DoPixmap(std::uint16_t rowBytes, bool region, RowForm form) {
     PixMap pixMap{};
     pixMap.bounds = ReadRect();
     ReadPixmap(pixMap);
+    if (RecordHeader(pixMap.bounds, pixMap.pixelSize)) {
+        return;
+    }
     ChooseDestDepth(pixMap.pixelSize);
-    CreatePictBitmap(pixMap);
+    std::int64_t rowSize = pixMap.pixelSize <= 8 ? (rowBytes & ~kPixMapFlag) : rowBytes;
+    RowLayout layout = MakeRowLayout(pixMap.bounds, rowSize, pixMap.pixelSize, pixMap.cmpCount, form);
+    CreatePictBitmap(pixMap, layout);
 
     colourTable = ReadColourTable();
     if (bitmap->GetBitsPerPixel() == 8) {
@@ -516,8 +559,7 @@ void CPictDecoder::DoPixmap(std::uint16_t rowBytes, bool region, RowForm form) {
     if (region) {
         SkipPolyOrRegion();
     }
-    std::int64_t rowSize = pixMap.pixelSize <= 8 ? (rowBytes & ~kPixMapFlag) : rowBytes;
-    UnpackRows(pixMap.bounds, rowSize, pixMap.pixelSize, pixMap.cmpCount, form);
+    UnpackRows(layout);
 }
 
 void CPictDecoder::DoDirectBits(bool region) {
@@ -528,6 +570,9 @@ void CPictDecoder::DoDirectBits(bool region) {
     PixMap pixMap{};
     pixMap.bounds = ReadRect();
     ReadPixmap(pixMap);
+    if (RecordHeader(pixMap.bounds, pixMap.pixelSize)) {
+        return;
+    }
     ReadRect();        // source rectangle
     ReadRect();        // destination rectangle
     Skip(*source, 2);  // transfer mode
@@ -535,7 +580,8 @@ void CPictDecoder::DoDirectBits(bool region) {
         SkipPolyOrRegion();
     }
     ChooseDestDepth(pixMap.pixelSize);
-    CreatePictBitmap(pixMap);
+    RowLayout layout = MakeRowLayout(pixMap.bounds, rowSize, pixMap.pixelSize, pixMap.cmpCount, RowForm::Packed);
+    CreatePictBitmap(pixMap, layout);
     if (pixMap.pixelSize <= 8 && IsLegalPixelSize(pixMap.pixelSize)) {
         // A direct map of indices has no colour table: it is shown in grey.
         std::uint32_t* table = NewColourTable();
@@ -548,112 +594,137 @@ void CPictDecoder::DoDirectBits(bool region) {
             bitmap->SetPalette(table);
         }
     }
-    UnpackRows(pixMap.bounds, rowSize, pixMap.pixelSize, pixMap.cmpCount, RowForm::Packed);
+    UnpackRows(layout);
 }
 
-void CPictDecoder::CreatePictBitmap(const PixMap& pixMap) {
+void CPictDecoder::CreatePictBitmap(const PixMap& pixMap, const RowLayout& layout) {
     // 32-bit pixels have no 8-bit form, so they come out at 32 bits whatever
     // depth was asked for.
     int depth = requestedDepth == 32 || pixMap.pixelSize == 32 ? 32 : 8;
     bool alpha = depth == 32 && pixMap.cmpCount == 4;
     // Zero counts as 1, so a picture of no pixels cannot ask for a huge line table.
     CheckPictureSize(std::max<int>(pixMap.bounds.Width(), 1), std::max<int>(pixMap.bounds.Height(), 1), depth);
+    CheckRowData(layout);
     bitmap->Create(pixMap.bounds.Width(), pixMap.bounds.Height(), static_cast<std::uint16_t>(depth), alpha);
 }
 
-void CPictDecoder::UnpackRows(const Rect& bounds, std::int64_t rowSize, int pixelSize, int cmpCount, RowForm form) {
-    if (!IsLegalPixelSize(pixelSize)) {
+CPictDecoder::RowLayout CPictDecoder::MakeRowLayout(const Rect& bounds, std::int64_t rowSize, int pixelSize,
+                                                    int cmpCount, RowForm form) const {
+    RowLayout layout;
+    layout.width = bounds.Width();
+    layout.height = bounds.Height();
+    layout.pixelSize = pixelSize;
+    // 32-bit rows hold three planes (red, green, blue) or four (alpha first).
+    layout.planes = cmpCount == 3 ? 3 : 4;
+    layout.needed = pixelSize == 32 ? layout.planes * layout.width : (layout.width * pixelSize + 7) / 8;
+    if (rowSize == 0) {
+        rowSize = pixelSize == 32 ? cmpCount * layout.width : pixelSize == 16 ? 2 * layout.width : layout.width;
+    }
+    layout.rowSize = rowSize;
+    layout.packed = form == RowForm::Packed && (rowSize >= kMinPackedRow || pixelSize == 32);
+    layout.longCount = rowSize > kShortCountLimit;
+    layout.unit = pixelSize == 16 ? 2 : 1;
+    return layout;
+}
+
+void CPictDecoder::CheckRowData(const RowLayout& layout) const {
+    std::int64_t left = source->GetBytesLeft();
+    if (!layout.packed) {
+        if (layout.rowSize * layout.height > left) {
+            picture_io::ThrowEndOfData();
+        }
+        return;
+    }
+    // Every packed row has its byte count, and PackBits makes at most
+    // kMaxPackBitsExpansion bytes of each byte it reads.
+    std::int64_t counts = layout.height * (layout.longCount ? 2 : 1);
+    RequireData(layout.width * layout.height,
+                counts <= left && layout.needed * layout.height <= kMaxPackBitsExpansion * left);
+}
+
+std::int64_t CPictDecoder::ReadRow(const RowLayout& layout, std::uint8_t* scratch, std::int64_t capacity) {
+    if (!layout.packed) {
+        if (!picture_io::HasBytes(*source, layout.rowSize)) {
+            picture_io::ThrowEndOfData();
+        }
+        const std::uint8_t* data = source->ReadBytes(static_cast<std::int32_t>(layout.rowSize));
+        std::memcpy(scratch, data, static_cast<std::size_t>(layout.rowSize));
+        return layout.rowSize;
+    }
+    std::int32_t count = layout.longCount ? ReadU16Be(*source) : ReadU8(*source);
+    const std::uint8_t* data = source->ReadBytes(count);
+    return UnpackBitsRow(data, count, scratch, capacity, layout.unit);
+}
+
+void CPictDecoder::ConvertRow(const RowLayout& layout, const std::uint8_t* s, std::uint8_t* line) const {
+    std::int64_t width = layout.width;
+    int pixelSize = layout.pixelSize;
+    auto* dest = reinterpret_cast<std::uint32_t*>(line);
+    if (pixelSize == 32) {
+        if (layout.planes == 3) {
+            const std::uint8_t *red = s, *green = s + width, *blue = s + 2 * width;
+            for (std::int64_t x = 0; x < width; ++x) {
+                dest[x] = MakePixel(red[x], green[x], blue[x]);
+            }
+        } else {
+            const std::uint8_t *alpha = s, *red = s + width, *green = s + 2 * width, *blue = s + 3 * width;
+            for (std::int64_t x = 0; x < width; ++x) {
+                dest[x] = MakePixel(red[x], green[x], blue[x], alpha[x]);
+            }
+        }
+    } else if (pixelSize == 16) {
+        for (std::int64_t x = 0; x < width; ++x) {
+            unsigned w = (s[2 * x] << 8) | s[2 * x + 1];
+            dest[x] = MakePixel(static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3),
+                                static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3),
+                                static_cast<std::uint8_t>((w & 0x1F) << 3));
+        }
+    } else if (bitmap->GetBitsPerPixel() == 32) {
+        auto count = static_cast<int>(width);
+        switch (pixelSize) {
+            case 1:
+                ExpandIndices1(dest, s, count);
+                break;
+            case 2:
+                ExpandIndices2(dest, s, count);
+                break;
+            case 4:
+                ExpandIndices4(dest, s, count);
+                break;
+            default:
+                ExpandIndices8(dest, s, count);
+                break;
+        }
+    } else if (pixelSize == 8) {
+        std::memcpy(line, s, static_cast<std::size_t>(width));
+    } else {
+        int perByte = 8 / pixelSize;
+        unsigned mask = (1u << pixelSize) - 1;
+        for (std::int64_t x = 0; x < width; ++x) {
+            int shift = 8 - pixelSize * (static_cast<int>(x % perByte) + 1);
+            line[x] = static_cast<std::uint8_t>((s[x / perByte] >> shift) & mask);
+        }
+    }
+}
+
+void CPictDecoder::UnpackRows(const RowLayout& layout) {
+    if (!IsLegalPixelSize(layout.pixelSize)) {
         char text[64];
-        std::snprintf(text, sizeof text, "Illegal bpp value in unpackbits: %d\n", pixelSize);
+        std::snprintf(text, sizeof text, "Illegal bpp value in unpackbits: %d\n", layout.pixelSize);
         RaiseDecoderError(DECERR_FORMAT, text);
     }
-    bool toColour = bitmap->GetBitsPerPixel() == 32;
-    if (!toColour && pixelSize == 16) {
+    if (bitmap->GetBitsPerPixel() != 32 && layout.pixelSize == 16) {
         RaiseDecoderError(DECERR_FORMAT, "Bad bits per pixel in expandBuf8.");
-    }
-    std::int64_t width = bounds.Width();
-    std::int64_t height = bounds.Height();
-    // 32-bit rows hold three planes (red, green, blue) or four (alpha first).
-    int planes = cmpCount == 3 ? 3 : 4;
-    std::int64_t needed = pixelSize == 32 ? planes * width : (width * pixelSize + 7) / 8;
-    if (rowSize == 0) {
-        rowSize = pixelSize == 32 ? cmpCount * width : pixelSize == 16 ? 2 * width : width;
     }
     // The scratch row holds a whole stored row and every byte the pixels
     // need; bytes a short row leaves unwritten read as 0.
-    std::int64_t capacity = std::max(rowSize, needed);
+    std::int64_t capacity = std::max(layout.rowSize, layout.needed);
     std::vector<std::uint8_t> scratch(static_cast<std::size_t>(capacity) + 1);
-    bool packed = form == RowForm::Packed && (rowSize >= kMinPackedRow || pixelSize == 32);
-    bool longCount = rowSize > kShortCountLimit;
-    int unit = pixelSize == 16 ? 2 : 1;
-
-    for (std::int64_t r = 0; r < height; ++r) {
-        std::int64_t produced;
-        if (packed) {
-            std::int32_t count = longCount ? ReadU16Be(*source) : ReadU8(*source);
-            const std::uint8_t* data = source->ReadBytes(count);
-            produced = UnpackBitsRow(data, count, scratch.data(), capacity, unit);
-        } else {
-            if (!picture_io::HasBytes(*source, rowSize)) {
-                picture_io::ThrowEndOfData();
-            }
-            const std::uint8_t* data = source->ReadBytes(static_cast<std::int32_t>(rowSize));
-            std::memcpy(scratch.data(), data, static_cast<std::size_t>(rowSize));
-            produced = rowSize;
+    for (std::int64_t r = 0; r < layout.height; ++r) {
+        std::int64_t produced = ReadRow(layout, scratch.data(), capacity);
+        if (produced < layout.needed) {
+            std::memset(scratch.data() + produced, 0, static_cast<std::size_t>(layout.needed - produced));
         }
-        if (produced < needed) {
-            std::memset(scratch.data() + produced, 0, static_cast<std::size_t>(needed - produced));
-        }
-
-        std::uint8_t* line = bitmap->GetLineTable()[r];
-        const std::uint8_t* s = scratch.data();
-        auto count = static_cast<int>(width);
-        if (pixelSize == 32) {
-            auto* dest = reinterpret_cast<std::uint32_t*>(line);
-            if (planes == 3) {
-                const std::uint8_t *red = s, *green = s + width, *blue = s + 2 * width;
-                for (std::int64_t x = 0; x < width; ++x) {
-                    dest[x] = MakePixel(red[x], green[x], blue[x]);
-                }
-            } else {
-                const std::uint8_t *alpha = s, *red = s + width, *green = s + 2 * width, *blue = s + 3 * width;
-                for (std::int64_t x = 0; x < width; ++x) {
-                    dest[x] = MakePixel(red[x], green[x], blue[x], alpha[x]);
-                }
-            }
-        } else if (pixelSize == 16) {
-            auto* dest = reinterpret_cast<std::uint32_t*>(line);
-            for (std::int64_t x = 0; x < width; ++x) {
-                unsigned w = (s[2 * x] << 8) | s[2 * x + 1];
-                dest[x] = MakePixel(static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3),
-                                    static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3),
-                                    static_cast<std::uint8_t>((w & 0x1F) << 3));
-            }
-        } else if (toColour) {
-            auto* dest = reinterpret_cast<std::uint32_t*>(line);
-            switch (pixelSize) {
-                case 1:
-                    ExpandIndices1(dest, s, count);
-                    break;
-                case 2:
-                    ExpandIndices2(dest, s, count);
-                    break;
-                case 4:
-                    ExpandIndices4(dest, s, count);
-                    break;
-                default:
-                    ExpandIndices8(dest, s, count);
-                    break;
-            }
-        } else if (pixelSize == 8) {
-            std::memcpy(line, s, static_cast<std::size_t>(width));
-        } else {
-            int perByte = 8 / pixelSize;
-            unsigned mask = (1u << pixelSize) - 1;
-            for (std::int64_t x = 0; x < width; ++x) {
-                int shift = 8 - pixelSize * (static_cast<int>(x % perByte) + 1);
-                line[x] = static_cast<std::uint8_t>((s[x / perByte] >> shift) & mask);
-            }
-        }
+        ConvertRow(layout, scratch.data(), bitmap->GetLineTable()[r]);
     }
 }

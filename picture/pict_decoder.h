@@ -19,6 +19,7 @@ public:
 
 protected:
     void DecodeImage() override;
+    PictureHeader ReadImageHeader() override;
 
 private:
     struct Rect {
@@ -69,10 +70,38 @@ private:
     void DoBitmap(std::uint16_t rowBytes, bool region, RowForm form);
     void DoPixmap(std::uint16_t rowBytes, bool region, RowForm form);
     void DoDirectBits(bool region);
-    void CreatePictBitmap(const PixMap& pixMap);
-    // Decodes every row of an image of the given pixel size into the bitmap.
+    // How the rows of one image are stored.
+    struct RowLayout {
+        std::int64_t width = 0;
+        std::int64_t height = 0;
+        int pixelSize = 0;
+        int planes = 0;            // of 32-bit rows: 3 (red, green, blue) or 4 (alpha first)
+        std::int64_t needed = 0;   // bytes of a row that its pixels take
+        std::int64_t rowSize = 0;  // bytes of a stored row
+        bool packed = false;       // PackBits rows, each after its byte count
+        bool longCount = false;    // the byte count takes two bytes, not one
+        int unit = 1;              // PackBits unit: two bytes for 16-bit pixels
+    };
     // rowSize is the stored row length, 0 meaning one derived from the width.
-    void UnpackRows(const Rect& bounds, std::int64_t rowSize, int pixelSize, int cmpCount, RowForm form);
+    RowLayout MakeRowLayout(const Rect& bounds, std::int64_t rowSize, int pixelSize, int cmpCount, RowForm form) const;
+    // Before the bitmap is made: fails with end of data when the rest of the
+    // data cannot hold the rows (for packed rows of a large picture, when it
+    // could not even unpack into them).
+    void CheckRowData(const RowLayout& layout) const;
+    void CreatePictBitmap(const PixMap& pixMap, const RowLayout& layout);
+    // Reads one stored row into scratch (at most capacity bytes); returns
+    // the bytes it made.
+    std::int64_t ReadRow(const RowLayout& layout, std::uint8_t* scratch, std::int64_t capacity);
+    // Turns one row of stored pixels into a bitmap line.
+    void ConvertRow(const RowLayout& layout, const std::uint8_t* row, std::uint8_t* line) const;
+    // Decodes every row of an image into the bitmap.
+    void UnpackRows(const RowLayout& layout);
+
+    // Set while only the header is read: the opcode walk then stops at the
+    // first image and records its size here instead of decoding it.
+    PictureHeader* headerOnly = nullptr;
+    // Records an image's size and depth when only the header is read.
+    bool RecordHeader(const Rect& bounds, int pixelSize);
 
     CJPEGDecoder* jpegDecoder;
     Rect pictureFrame{};

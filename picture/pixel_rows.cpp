@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "picture/bmp.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -67,6 +69,21 @@ bool HasSsse3() {
     static const bool has = __builtin_cpu_supports("ssse3");
     return has;
 }
+
+// Blue and red of four pixels trade places in one shuffle. Returns how many
+// pixels it wrote.
+__attribute__((target("ssse3"))) std::int64_t SwapRedBlueWithShuffle(const std::uint8_t* src, std::uint8_t* dest,
+                                                                     std::int64_t count, std::uint32_t opaque) {
+    const __m128i order = _mm_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15);
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(opaque));
+    std::int64_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
+        v = _mm_or_si128(_mm_shuffle_epi8(v, order), alpha);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + 4 * i), v);
+    }
+    return i;
+}
 #endif
 
 }  // namespace
@@ -125,6 +142,67 @@ void FinishRows() {
 #if defined(__SSE2__)
     _mm_sfence();
 #endif
+}
+
+void LineToRgba(const CBmp& bitmap, std::int32_t y, std::uint8_t* out) {
+    const std::uint8_t* line = bitmap.GetLineTable()[y];
+    const std::int32_t width = bitmap.GetWidth();
+    const RGBQuad* palette = bitmap.GetPalette();
+    auto fromPalette = [&](std::int32_t x, unsigned index) {
+        const RGBQuad& entry = palette[index];
+        std::uint8_t* p = out + 4 * x;
+        p[0] = entry.red;
+        p[1] = entry.green;
+        p[2] = entry.blue;
+        p[3] = 255;
+    };
+    switch (bitmap.GetBitsPerPixel()) {
+        case 1:
+            for (std::int32_t x = 0; x < width; ++x) fromPalette(x, (line[x / 8] >> (7 - x % 8)) & 1u);
+            return;
+        case 4:
+            for (std::int32_t x = 0; x < width; ++x) fromPalette(x, (line[x / 2] >> (x % 2 ? 0 : 4)) & 0xFu);
+            return;
+        case 8:
+            for (std::int32_t x = 0; x < width; ++x) fromPalette(x, line[x]);
+            return;
+        case 16:
+            for (std::int32_t x = 0; x < width; ++x) {
+                unsigned w = line[2 * x] | (line[2 * x + 1] << 8);
+                std::uint8_t* p = out + 4 * x;
+                p[0] = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
+                p[1] = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
+                p[2] = static_cast<std::uint8_t>((w & 0x1F) << 3);
+                p[3] = 255;
+            }
+            return;
+        case 24:
+            for (std::int32_t x = 0; x < width; ++x) {
+                std::uint8_t* p = out + 4 * x;
+                p[0] = line[3 * x + 2];
+                p[1] = line[3 * x + 1];
+                p[2] = line[3 * x];
+                p[3] = 255;
+            }
+            return;
+        default: {
+            // Blue and red trade places.
+            const std::uint32_t opaque = bitmap.HasAlpha() ? 0 : 0xFF000000u;
+            std::int32_t x = 0;
+#if defined(OVLET_HAVE_SSSE3_PATH)
+            if (HasSsse3()) {
+                x = static_cast<std::int32_t>(SwapRedBlueWithShuffle(line, out, width, opaque));
+            }
+#endif
+            for (; x < width; ++x) {
+                std::uint32_t p;
+                std::memcpy(&p, line + 4 * x, 4);
+                p = (p & 0xFF00FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16) | opaque;
+                std::memcpy(out + 4 * x, &p, 4);
+            }
+            return;
+        }
+    }
 }
 
 }  // namespace picture_rows

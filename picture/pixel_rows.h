@@ -1,7 +1,10 @@
-// Row conversions shared by the decoders of uncompressed pictures.
+// Row conversions shared by the decoders of uncompressed pictures, and the
+// conversion of bitmap lines for writing them out.
 #pragma once
 
 #include <cstdint>
+
+class CBmp;
 
 namespace picture_rows {
 
@@ -12,5 +15,10 @@ void ExpandBgrToBgra(const std::uint8_t* src, std::uint8_t* dest, std::int64_t c
 
 // Makes the pixels written by ExpandBgrToBgra visible to every later read.
 void FinishRows();
+
+// Writes line y (0 = top) of a bitmap of any depth as width pixels of red,
+// green, blue and alpha bytes; alpha is 255 unless the bitmap's alpha is
+// meaningful.
+void LineToRgba(const CBmp& bitmap, std::int32_t y, std::uint8_t* out);
 
 }  // namespace picture_rows

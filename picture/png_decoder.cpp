@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,37 @@
 // has been left. The wrappers hold no objects with destructors.
 
 namespace {
+
+// The largest chunk libpng may hold in memory; the chunks read (PLTE, tRNS)
+// take at most 768 bytes.
+constexpr png_alloc_size_t kMaxChunkBytes = 1 << 20;
+// Deflate turns at most 258 bytes into two bits, so compressed image data
+// expands at most 1032 times.
+constexpr std::int64_t kMaxInflation = 1032;
+// libpng clears its whole row buffers at the start of each of the seven
+// passes of an interlaced picture, however few rows the pass has. A large
+// interlaced picture must be at least this tall, or that clearing, not its
+// pixels, would decide the time it takes.
+constexpr std::int64_t kMinInterlacedHeight = 8;
+
+// Bytes of image data (IDAT) the chunks from the signature on hold, as far
+// as the data goes; reads nothing beyond size bytes.
+std::int64_t ImageDataBytes(const std::uint8_t* data, std::int64_t size) {
+    std::int64_t total = 0;
+    std::int64_t pos = 8;  // after the signature
+    while (pos + 8 <= size) {
+        std::int64_t length =
+            (std::int64_t{data[pos]} << 24) | (data[pos + 1] << 16) | (data[pos + 2] << 8) | data[pos + 3];
+        const std::uint8_t* type = data + pos + 4;
+        if (std::memcmp(type, "IDAT", 4) == 0) {
+            total += std::min(length, size - pos - 8);
+        } else if (std::memcmp(type, "IEND", 4) == 0) {
+            break;
+        }
+        pos += 12 + length;
+    }
+    return total;
+}
 
 struct PngContext {
     CDataSource* source;
@@ -136,23 +168,49 @@ public:
 
 }  // namespace
 
-void CPNGDecoder::DecodeImage() {
-    PngContext context{source, 0, ""};
-    PngReadGuard guard(&context);
+namespace {
+
+// Sets up libpng over the context's source and reads the picture's header.
+PngHeader StartPicture(const PngReadGuard& guard, PngContext& context) {
     if (!guard.png || !guard.info) {
         RaiseDecoderError(DECERR_NO_MEMORY, "Out of memory for the PNG decoder.");
     }
-    png_structp png = guard.png;
-    png_infop info = guard.info;
-    png_set_read_fn(png, &context, ReadCallback);
+    png_set_read_fn(guard.png, &context, ReadCallback);
     // libpng's own default caps a side at a million pixels; the picture
-    // limits below decide instead.
-    png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
-
+    // limits of the decoder decide instead.
+    png_set_user_limits(guard.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+    // Only the chunks a bitmap needs are read (IHDR, PLTE, tRNS, IDAT, IEND);
+    // text, profiles and the rest are skipped unread, so a compressed text
+    // chunk cannot inflate into hundreds of megabytes.
+    png_set_keep_unknown_chunks(guard.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_chunk_malloc_max(guard.png, kMaxChunkBytes);
     PngHeader header{};
-    if (!ReadHeader(png, info, &header)) {
+    if (!ReadHeader(guard.png, guard.info, &header)) {
         RaiseRecorded(context);
     }
+    return header;
+}
+
+}  // namespace
+
+PictureHeader CPNGDecoder::ReadImageHeader() {
+    PngContext context{source, 0, ""};
+    PngReadGuard guard(&context);
+    PngHeader header = StartPicture(guard, context);
+    int bits = header.bitDepth * png_get_channels(guard.png, guard.info);
+    // libpng holds both sides below 2^31.
+    return {PictureFormat::Png, static_cast<std::int32_t>(header.width), static_cast<std::int32_t>(header.height),
+            bits};
+}
+
+void CPNGDecoder::DecodeImage() {
+    const std::uint8_t* data = source->GetReadPointer();
+    std::int64_t size = source->GetBytesLeft();
+    PngContext context{source, 0, ""};
+    PngReadGuard guard(&context);
+    PngHeader header = StartPicture(guard, context);
+    png_structp png = guard.png;
+    png_infop info = guard.info;
 
     PngTransforms transforms{};
     int depth = 32;
@@ -187,7 +245,20 @@ void CPNGDecoder::DecodeImage() {
     transforms.strip16 = header.bitDepth == 16;
     transforms.packing = header.bitDepth < 8;
 
-    CheckPictureSize(header.width, header.height, depth);
+    // Before anything is allocated: the bitmap and libpng's two row buffers,
+    // whose pixels take up to 8 bytes (16-bit samples, four channels), must
+    // fit the limits, and the image data must be able to inflate into every
+    // row of stored samples.
+    std::int64_t width = header.width;
+    std::int64_t height = header.height;
+    std::int64_t rowBufferBytes = width * (header.bitDepth == 16 ? 8 : 4) + 64;
+    CheckPictureSize(width, height, depth, 2 * rowBufferBytes);
+    std::int64_t storedRowBytes = width * header.bitDepth * png_get_channels(png, info) / 8;
+    RequireData(width * height, ImageDataBytes(data, size) * kMaxInflation >= height * storedRowBytes);
+    if (header.interlaceType != PNG_INTERLACE_NONE && width * height > kSmallPicturePixels &&
+        height < kMinInterlacedHeight) {
+        RaiseDecoderError(DECERR_FORMAT, "Interlaced PNG picture too wide for its height.");
+    }
     png_size_t rowBytes = 0;
     if (!ApplyTransforms(png, info, &transforms, &rowBytes)) {
         RaiseRecorded(context);

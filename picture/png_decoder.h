@@ -8,4 +8,5 @@
 class CPNGDecoder : public CPicDecoder {
 protected:
     void DecodeImage() override;
+    PictureHeader ReadImageHeader() override;
 };

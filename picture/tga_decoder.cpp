@@ -35,7 +35,9 @@ inline std::uint32_t DirectPixel(const std::uint8_t* p, int bits) {
             auto blue = static_cast<std::uint8_t>((w & 0x1F) << 3);
             auto green = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
             auto red = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
-            std::uint8_t alpha = bits == 15 ? 0xFF : (w & 0x8000) ? 0x80 : 0x00;
+            std::uint8_t alpha = bits == 15     ? std::uint8_t{0xFF}
+                                 : (w & 0x8000) ? std::uint8_t{0x80}
+                                                : std::uint8_t{0x00};
             return MakePixel(red, green, blue, alpha);
         }
         case 24:
@@ -71,14 +73,16 @@ void ConvertValues(std::uint32_t* dest, const std::uint8_t* src, std::int64_t co
 
 }  // namespace
 
+PictureHeader CTGADecoder::ReadImageHeader() {
+    TgaHeader header = ReadTgaHeader();
+    return {PictureFormat::Targa, header.Width, header.Height, header.PixelDepth};
+}
+
 void CTGADecoder::DecodeImage() {
     TraceMessage(2, "Decoding TGA.\n");
     TgaHeader header = ReadTgaHeader();
 
     int bits = header.PixelDepth;
-    if (bits != 8 && bits != 15 && bits != 16 && bits != 24 && bits != 32) {
-        RaiseDecoderError(DECERR_FORMAT, "Unknown TGA pixel depth.");
-    }
     ChooseDestDepth(bits);
     // An 8-bit bitmap can only hold indices, so deeper pictures always come
     // out at 32 bits.
@@ -121,6 +125,14 @@ CTGADecoder::TgaHeader CTGADecoder::ReadTgaHeader() {
     header.PixelDepth = p[16];
     header.ImageDescriptor = p[17];
     source->ReadBytes(header.IdLength);
+    int bits = header.PixelDepth;
+    if (bits != 8 && bits != 15 && bits != 16 && bits != 24 && bits != 32) {
+        RaiseDecoderError(DECERR_FORMAT, "Unknown TGA pixel depth.");
+    }
+    int type = header.ImageType;
+    if (type != 1 && type != 2 && type != 3 && type != 9 && type != 10 && type != 11) {
+        RaiseDecoderError(DECERR_FORMAT, "Unknown TGA image type.");
+    }
     return header;
 }
 

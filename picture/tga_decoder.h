@@ -10,6 +10,7 @@
 class CTGADecoder : public CPicDecoder {
 protected:
     void DecodeImage() override;
+    PictureHeader ReadImageHeader() override;
 
 private:
     struct TgaHeader {
@@ -27,6 +28,8 @@ private:
         std::uint8_t ImageDescriptor;
     };
 
+    // Reads the header and skips the identification bytes; refuses pixel
+    // depths and image types this decoder has no form for.
     TgaHeader ReadTgaHeader();
     void ReadTgaPalette(int first, int count, int bitsPerEntry);
     void MakeGreyColourTable();

@@ -40,7 +40,7 @@ void CWinBmp::AllocStorage(std::int32_t newWidth, std::int32_t newHeight, std::u
     auto size = static_cast<std::size_t>(StorageSizeFor(newWidth, newHeight, newBitsPerPixel));
     // Pixel bytes stay uninitialised: every decoder writes all of them, and
     // clearing a large picture would cost as much as decoding it.
-    dib.reset(new std::uint8_t[size]);
+    dib = PixelBlock(size);
     BitmapInfoHeader header{};
     header.biSize = sizeof(BitmapInfoHeader);
     header.biWidth = newWidth;
@@ -56,6 +56,35 @@ void CWinBmp::AllocStorage(std::int32_t newWidth, std::int32_t newHeight, std::u
 void CWinBmp::FreeStorage() {
     dib.reset();
     ClearDimensions();
+}
+
+void CWinBmp::SetStorageAside() {
+    aside.dib = std::move(dib);
+    aside.width = width;
+    aside.height = height;
+    aside.bitsPerPixel = bitsPerPixel;
+    aside.hasAlpha = hasAlpha;
+    aside.palette = palette;
+    aside.bits = bits;
+    aside.lineTable = std::move(lineTable);
+    ClearDimensions();
+}
+
+void CWinBmp::RestoreStorageSetAside() {
+    FreeStorage();
+    dib = std::move(aside.dib);
+    width = aside.width;
+    height = aside.height;
+    bitsPerPixel = aside.bitsPerPixel;
+    hasAlpha = aside.hasAlpha;
+    palette = aside.palette;
+    bits = aside.bits;
+    lineTable = std::move(aside.lineTable);
+    aside = Aside{};
+}
+
+void CWinBmp::DropStorageSetAside() {
+    aside = Aside{};
 }
 
 void CWinBmp::LocatePaletteAndBits() {
@@ -125,7 +154,7 @@ void CWinBmp::CreateFromPackedDib(const BitmapInfoHeader* header) {
     std::memcpy(&copy, header, sizeof copy);
     CheckCreatable(copy.biWidth, copy.biHeight, copy.biBitCount);
     auto size = static_cast<std::size_t>(StorageSizeFor(copy.biWidth, copy.biHeight, copy.biBitCount));
-    auto block = std::unique_ptr<std::uint8_t[]>(new std::uint8_t[size]);
+    PixelBlock block(size);
     std::memcpy(block.get(), header, size);
     FreeStorage();
     dib = std::move(block);
@@ -161,7 +190,7 @@ bool CWinBmp::CreateFromPackedDib(std::span<const std::uint8_t> packedDib) {
         return false;
     }
     auto size = static_cast<std::size_t>(StorageSizeFor(header.biWidth, header.biHeight, depth));
-    auto block = std::unique_ptr<std::uint8_t[]>(new std::uint8_t[size]);
+    PixelBlock block(size);
     header.biClrUsed = 0;
     header.biSizeImage = 0;
     std::memcpy(block.get(), &header, sizeof header);

@@ -12,6 +12,7 @@
 
 #include "picture/bmp.h"
 #include "picture/draw_device.h"
+#include "picture/pixel_memory.h"
 
 // A rectangle in picture coordinates, top = 0 at the top line.
 struct PictureRect {
@@ -58,6 +59,22 @@ public:
     const BitmapInfoHeader* GetInfoHeader() const;
     std::size_t GetStorageSize() const;
 
+protected:
+    void SetStorageAside() override;
+    void RestoreStorageSetAside() override;
+    void DropStorageSetAside() override;
+
 private:
-    std::unique_ptr<std::uint8_t[]> dib;
+    PixelBlock dib;
+    // The storage a replacement set aside (see CBmp::OpenReplacement).
+    struct Aside {
+        PixelBlock dib;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+        std::uint16_t bitsPerPixel = 0;
+        bool hasAlpha = false;
+        RGBQuad* palette = nullptr;
+        std::uint8_t* bits = nullptr;
+        std::vector<std::uint8_t*> lineTable;
+    } aside;
 };

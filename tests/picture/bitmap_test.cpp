@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "picture/pixel_rows.h"
 #include "picture/resource_registry.h"
 #include "tests/picture/picture_test_support.h"
 
@@ -21,54 +22,159 @@ TEST(WinBmp, NewBitmapIsSixteenSquareGreyEightBit) {
     EXPECT_EQ(entry.reserved, 255);
 }
 
+// What a reader of the packed DIB sees, as the DIB format defines it: the
+// 40-byte header, 2^depth colour-table entries up to 8 bits, then the rows
+// bottom line first, each padded with bytes up to a multiple of 4.
+struct DibView {
+    const Bytes& dib;
+    std::size_t Stride() const {
+        std::size_t rowBits = static_cast<std::size_t>(Header().biWidth) * Header().biBitCount;
+        return (rowBits + 31) / 32 * 4;
+    }
+    BitmapInfoHeader Header() const {
+        BitmapInfoHeader header;
+        std::memcpy(&header, dib.data(), sizeof header);
+        return header;
+    }
+    std::size_t RowsStart() const {
+        int depth = Header().biBitCount;
+        return 40 + (depth <= 8 ? std::size_t{4} << depth : 0);
+    }
+    // Byte i of picture line y (0 = top line).
+    std::uint8_t At(int y, std::size_t i) const {
+        auto fromBottom = static_cast<std::size_t>(Header().biHeight - 1 - y);
+        return dib[RowsStart() + fromBottom * Stride() + i];
+    }
+};
+
 struct LayoutCase {
     const char* name;
     std::int32_t width, height;
     std::uint16_t depth;
-    std::int32_t lineBytes;
-    std::size_t storage;     // bytes of the packed DIB
-    std::size_t bitsOffset;  // from the start of the packed DIB
 };
 
-// Each case checks the DIB line length (4-byte padding), where the lines
-// start, and that entry 0 of the line table is the top line, stored last.
+// Odd widths, so every depth but 32 has padding at the end of its rows.
 constexpr LayoutCase kLayouts[] = {
-    {"8bit_3x2_padded_to_4", 3, 2, 8, 4, 40 + 1024 + 8, 40 + 1024},
-    {"32bit_5x1_no_table", 5, 1, 32, 20, 40 + 20, 40},
-    {"1bit_9x3", 9, 3, 1, 4, 40 + 8 + 12, 48},
-    {"4bit_7x2", 7, 2, 4, 4, 40 + 64 + 8, 104},
-    {"24bit_3x2", 3, 2, 24, 12, 40 + 24, 40},
-    {"16bit_3x1", 3, 1, 16, 8, 40 + 8, 40},
-    {"8bit_empty_0x0", 0, 0, 8, 0, 40 + 1024, 40 + 1024},
+    {"8bit_3x2", 3, 2, 8},   {"32bit_5x3", 5, 3, 32}, {"1bit_9x3", 9, 3, 1},       {"4bit_7x2", 7, 2, 4},
+    {"24bit_3x2", 3, 2, 24}, {"16bit_3x2", 3, 2, 16}, {"8bit_empty_0x0", 0, 0, 8},
 };
 
 class WinBmpLayout : public testing::TestWithParam<LayoutCase> {};
 
-TEST_P(WinBmpLayout, PackedDibAndLineTable) {
+// Bytes written through the line table land where a reader of the packed DIB
+// finds them: line 0 is the top line, stored last; rows are padded, so a
+// reader stepping by the padded row length finds every line; the copy for the
+// clipboard holds exactly the header, the table and the padded rows.
+TEST_P(WinBmpLayout, WhatAReaderOfThePackedDibSees) {
     const LayoutCase& c = GetParam();
     CWinBmp bitmap;
     bitmap.Create(c.width, c.height, c.depth, false);
-    EXPECT_EQ(bitmap.GetLineBytes(), c.lineBytes);
-    EXPECT_EQ(bitmap.GetStorageSize(), c.storage);
-    EXPECT_EQ(bitmap.GetAllocatedSize(), static_cast<std::int32_t>(c.storage + sizeof(CWinBmp)));
-    const BitmapInfoHeader* header = bitmap.GetInfoHeader();
-    EXPECT_EQ(header->biSize, 40u);
-    EXPECT_EQ(header->biWidth, c.width);
-    EXPECT_EQ(header->biHeight, c.height);
-    EXPECT_EQ(header->biPlanes, 1);
-    EXPECT_EQ(header->biBitCount, c.depth);
-    EXPECT_EQ(header->biCompression, BI_RGB);
-    auto* base = reinterpret_cast<const std::uint8_t*>(header);
-    EXPECT_EQ(bitmap.GetPalette() != nullptr, c.depth <= 8);
+    const std::size_t pixelBytes = (static_cast<std::size_t>(c.width) * c.depth + 7) / 8;
+    auto value = [](int y, std::size_t i) { return static_cast<std::uint8_t>(0x40 + 16 * y + i); };
     for (int y = 0; y < c.height; ++y) {
-        SCOPED_TRACE(y);
-        std::size_t expected = c.bitsOffset + static_cast<std::size_t>(c.height - 1 - y) * c.lineBytes;
-        EXPECT_EQ(bitmap.GetLineTable()[y] - base, static_cast<std::ptrdiff_t>(expected));
+        for (std::size_t i = 0; i < pixelBytes; ++i) {
+            bitmap.GetLineTable()[y][i] = value(y, i);
+        }
+    }
+    Bytes dib = bitmap.CopyToGlobalMemory();
+    DibView view{dib};
+    ASSERT_GE(dib.size(), 40u);
+    BitmapInfoHeader header = view.Header();
+    EXPECT_EQ(header.biSize, 40u);
+    EXPECT_EQ(header.biWidth, c.width);
+    EXPECT_EQ(header.biHeight, c.height);  // positive: bottom-up rows
+    EXPECT_EQ(header.biPlanes, 1);
+    EXPECT_EQ(header.biBitCount, c.depth);
+    EXPECT_EQ(header.biCompression, BI_RGB);
+    EXPECT_EQ(dib.size(), view.RowsStart() + view.Stride() * static_cast<std::size_t>(c.height));
+    EXPECT_EQ(view.Stride() % 4, 0u);
+    for (int y = 0; y < c.height; ++y) {
+        for (std::size_t i = 0; i < pixelBytes; ++i) {
+            ASSERT_EQ(view.At(y, i), value(y, i)) << "line " << y << " byte " << i;
+        }
+    }
+    if (c.depth <= 8) {
+        // The colour table sits between the header and the rows.
+        EXPECT_EQ(dib[40 + 4 * 1], bitmap.GetPalette()[1].blue);
+        EXPECT_EQ(dib[view.RowsStart() - 1], 255);  // last entry's reserved byte
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, WinBmpLayout, testing::ValuesIn(kLayouts),
                          [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// Lines written out as red, green, blue, alpha: through the colour table up
+// to 8 bits, blue and red swapped at 32 bits (wide enough for the vector
+// path and its scalar tail), alpha 255 unless it is meaningful.
+TEST(PixelRows, LineToRgbaForEachDepth) {
+    for (bool alpha : {false, true}) {
+        SCOPED_TRACE(alpha);
+        CWinBmp bitmap;
+        bitmap.Create(11, 2, 32, alpha);
+        for (int x = 0; x < 11; ++x) {
+            std::uint8_t* p = bitmap.GetLineTable()[1] + 4 * x;
+            p[0] = static_cast<std::uint8_t>(x);        // blue
+            p[1] = static_cast<std::uint8_t>(x + 50);   // green
+            p[2] = static_cast<std::uint8_t>(x + 100);  // red
+            p[3] = static_cast<std::uint8_t>(x + 150);  // alpha
+        }
+        Bytes out(44);
+        picture_rows::LineToRgba(bitmap, 1, out.data());
+        for (int x = 0; x < 11; ++x) {
+            EXPECT_EQ(out[4 * x], x + 100);
+            EXPECT_EQ(out[4 * x + 1], x + 50);
+            EXPECT_EQ(out[4 * x + 2], x);
+            EXPECT_EQ(out[4 * x + 3], alpha ? x + 150 : 255);
+        }
+    }
+    for (std::uint16_t depth : {1, 4, 8}) {
+        SCOPED_TRACE(depth);
+        CWinBmp bitmap;
+        bitmap.Create(3, 1, depth, false);
+        RGBQuad* table = bitmap.GetPalette();
+        table[0] = {1, 2, 3, 0};
+        table[1] = {4, 5, 6, 0};
+        // Pixels 1, 0, 1 in the line's packing.
+        std::uint8_t* line = bitmap.GetLineTable()[0];
+        if (depth == 1) line[0] = 0xA0;
+        if (depth == 4) line[0] = 0x10, line[1] = 0x10;
+        if (depth == 8) line[0] = 1, line[1] = 0, line[2] = 1;
+        Bytes out(12);
+        picture_rows::LineToRgba(bitmap, 0, out.data());
+        EXPECT_EQ(out, (Bytes{6, 5, 4, 255, 3, 2, 1, 255, 6, 5, 4, 255}));
+    }
+}
+
+// A failed decode leaves the bitmap as it was: a replacement keeps the
+// storage its first Create replaces until it is closed, and nested
+// replacements (a PICT handing over to the JPEG decoder) decide nothing.
+TEST(WinBmp, ReplacementKeepsOrRestoresThePicture) {
+    for (bool keepNew : {false, true}) {
+        for (bool nested : {false, true}) {
+            SCOPED_TRACE(std::to_string(keepNew) + std::to_string(nested));
+            CWinBmp bitmap;
+            bitmap.Create(3, 2, 32, true);
+            bitmap.GetLineTable()[1][4] = 0x5A;
+            bitmap.OpenReplacement();
+            if (nested) bitmap.OpenReplacement();
+            bitmap.Create(7, 5, 8, false);
+            bitmap.Create(9, 9, 8, false);  // a second Create drops the first one's storage
+            bitmap.GetLineTable()[0][0] = 0x11;
+            if (nested) bitmap.CloseReplacement(false);
+            bitmap.CloseReplacement(keepNew);
+            if (keepNew) {
+                EXPECT_EQ(bitmap.GetSize(), std::make_pair(9, 9));
+                EXPECT_EQ(bitmap.GetLineTable()[0][0], 0x11);
+            } else {
+                EXPECT_EQ(bitmap.GetSize(), std::make_pair(3, 2));
+                EXPECT_EQ(bitmap.GetBitsPerPixel(), 32);
+                EXPECT_TRUE(bitmap.HasAlpha());
+                EXPECT_EQ(bitmap.GetLineTable()[1][4], 0x5A);
+                EXPECT_EQ(bitmap.GetLineTable()[0] - bitmap.GetLineTable()[1], 12);
+            }
+        }
+    }
+}
 
 TEST(WinBmp, GreyRampFollowsDepth) {
     struct Case {
@@ -117,6 +223,8 @@ TEST(WinBmp, CreateRefusesBadSizesAndKeepsThePicture) {
         {"negative height", 4, -1, 32},
         {"2^28 + 1 pixels", 16385, 16384, 8},
         {"over 1 GiB at 32 bits", 16384, 16384, 32},
+        // 40 + 4 x 16383 x 16383 + 8 x 16383 = 2^30 + 36 bytes with its line table.
+        {"36 bytes over 1 GiB with the line table", 16383, 16383, 32},
         {"line table over 1 GiB", 1, 1 << 27, 8},
         {"depth 7", 4, 4, 7},
     };
@@ -128,6 +236,25 @@ TEST(WinBmp, CreateRefusesBadSizesAndKeepsThePicture) {
         EXPECT_EQ(failure.code, DECERR_FORMAT);
         EXPECT_EQ(bitmap.GetSize(), std::make_pair(3, 3));
         EXPECT_TRUE(bitmap.HasAlpha());
+    }
+}
+
+// Just below each limit a bitmap is made (its pages are never touched here).
+TEST(WinBmp, CreateAcceptsPicturesAtTheLimits) {
+    struct Case {
+        const char* name;
+        std::int32_t width, height;
+        std::uint16_t depth;
+    };
+    constexpr Case kCases[] = {
+        {"2^28 pixels", 16384, 16384, 8},
+        {"one line fewer: 64 KiB under 1 GiB", 16383, 16382, 32},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CWinBmp bitmap;
+        EXPECT_EQ(CatchFailure([&] { bitmap.Create(c.width, c.height, c.depth, false); }).code, 0);
+        EXPECT_EQ(bitmap.GetSize(), std::make_pair(c.width, c.height));
     }
 }
 

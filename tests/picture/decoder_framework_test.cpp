@@ -198,6 +198,48 @@ TEST(AnyPicDecoder, RefusalsByFormat) {
         }
         // The failure came before the bitmap was created: it is unchanged.
         EXPECT_EQ(bitmap.GetSize(), std::make_pair(16, 16));
+        // The header step refuses the same data the same way.
+        CDataSource source;
+        source.OpenData("memory", c.data.data(), static_cast<std::int32_t>(c.data.size()));
+        EXPECT_EQ(CatchFailure([&] { decoder.ReadHeader(&source); }).code, c.code);
+    }
+}
+
+// The header step tells format, size and stored depth without decoding, and
+// leaves the source where it was; its size is the size a decode gives.
+TEST(AnyPicDecoder, HeaderStep) {
+    struct Case {
+        const char* path;
+        PictureFormat format;
+        int width, height, bits;
+    };
+    const Case kCases[] = {
+        {"png/basn2c16.png", PictureFormat::Png, 32, 32, 48},
+        {"png/basn3p04.png", PictureFormat::Png, 32, 32, 4},
+        {"png/basn4a08.png", PictureFormat::Png, 32, 32, 16},
+        {"jpeg/libjpeg-turbo/testorig.jpg", PictureFormat::Jpeg, 227, 149, 24},
+        {"bmp/g/pal4.bmp", PictureFormat::WindowsBitmap, 127, 64, 4},
+        {"bmp/g/pal8topdown.bmp", PictureFormat::WindowsBitmap, 127, 64, 8},
+        {"tga/twelvemonkeys/CTC16.TGA", PictureFormat::Targa, 128, 128, 16},
+        {"pict/generated/v1_bitsrect_13x9.pct", PictureFormat::MacPict, 13, 9, 1},
+        {"pict/twelvemonkeys/demo.pict", PictureFormat::MacPict, 360, 178, 8},
+        {"pict/twelvemonkeys/qt_mire.pict", PictureFormat::MacPict, 64, 64, 24},
+    };
+    CAnyPicDecoder decoder;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.path);
+        Bytes bytes = ReadFileBytes(CorpusPath(c.path));
+        CDataSource source;
+        source.OpenData(c.path, bytes.data(), static_cast<std::int32_t>(bytes.size()));
+        PictureHeader header = decoder.ReadHeader(&source);
+        EXPECT_EQ(header.format, c.format);
+        EXPECT_EQ(header.width, c.width);
+        EXPECT_EQ(header.height, c.height);
+        EXPECT_EQ(header.bitsPerPixel, c.bits);
+        EXPECT_EQ(source.GetReadPointer(), bytes.data());
+        CWinBmp bitmap;
+        decoder.DecodeSource(&source, &bitmap, 32);
+        EXPECT_EQ(bitmap.GetSize(), std::make_pair(c.width, c.height));
     }
 }
 

@@ -1,6 +1,8 @@
 // The JPEG decoder on pictures made here with known colours.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "picture/jpeg_decoder.h"
@@ -212,6 +214,111 @@ TEST(JpegDecoder, OversizedHeadersFailBeforeAllocating) {
     decoder.SetPictureLimits(1000, std::int64_t{1} << 30);
     CWinBmp bitmap;
     EXPECT_EQ(CatchFailure([&] { DecodeBytes(decoder, JpegHeaderOnly(40, 40), bitmap, 32); }).code, DECERR_FORMAT);
+}
+
+}  // namespace
+
+namespace {
+
+// A photo-like picture: smooth gradients with gentle waves, no flat areas.
+Bytes PhotoPixels(int width, int height) {
+    Bytes pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            double wave = 24 * std::sin(x / 23.0) * std::cos(y / 31.0);
+            auto clamp = [](double v) { return static_cast<std::uint8_t>(std::min(255.0, std::max(0.0, v))); };
+            pixels.push_back(clamp(40 + 170.0 * x / width + wave));
+            pixels.push_back(clamp(200 - 150.0 * y / height + wave));
+            pixels.push_back(clamp(90 + 60.0 * (x + y) / (width + height) - wave));
+        }
+    }
+    return pixels;
+}
+
+// The full picture shrunk by `n` the plain way: each pixel the average of an
+// n x n square (the squares at the right and bottom edges may be cut short).
+std::vector<int> AverageDown(const CWinBmp& full, int n, int width, int height) {
+    std::vector<int> out;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (int channel = 0; channel < 3; ++channel) {
+                int sum = 0, count = 0;
+                for (int dy = 0; dy < n && y * n + dy < full.GetHeight(); ++dy) {
+                    for (int dx = 0; dx < n && x * n + dx < full.GetWidth(); ++dx) {
+                        sum += full.GetLineTable()[y * n + dy][4 * (x * n + dx) + channel];
+                        ++count;
+                    }
+                }
+                out.push_back((sum + count / 2) / count);
+            }
+        }
+    }
+    return out;
+}
+
+// A reduced decode picks the largest reduction libjpeg offers that still
+// covers the size asked for, and its pixels are the full picture's averaged
+// down: the same as decoding in full and shrinking, within a few steps.
+TEST(JpegDecoder, ReducedDecodeMatchesTheFullPictureAveragedDown) {
+    constexpr int kWidth = 800, kHeight = 600;
+    Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, kWidth, kHeight, PhotoPixels(kWidth, kHeight), 95);
+    CJPEGDecoder decoder;
+    CWinBmp full;
+    DecodeBytes(decoder, jpeg, full, 32);
+    struct Case {
+        int minWidth, minHeight;
+        int reduction;  // 1/reduction of each side
+    };
+    const Case kCases[] = {
+        {100, 75, 8}, {101, 75, 4}, {100, 76, 4}, {200, 150, 4}, {201, 1, 2}, {400, 300, 2}, {400, 301, 1},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.minWidth) + "x" + std::to_string(c.minHeight));
+        CDataSource source;
+        source.OpenData("memory", jpeg.data(), static_cast<std::int32_t>(jpeg.size()));
+        CWinBmp reduced;
+        decoder.DecodeSourceReduced(&source, &reduced, 32, c.minWidth, c.minHeight);
+        int width = kWidth / c.reduction, height = kHeight / c.reduction;
+        ASSERT_EQ(reduced.GetSize(), std::make_pair(width, height));
+        std::vector<int> want = AverageDown(full, c.reduction, width, height);
+        long total = 0;
+        int worst = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                for (int channel = 0; channel < 3; ++channel) {
+                    int d = std::abs(reduced.GetLineTable()[y][4 * x + channel] -
+                                     want[static_cast<std::size_t>((y * width + x) * 3 + channel)]);
+                    total += d;
+                    worst = std::max(worst, d);
+                }
+            }
+        }
+        EXPECT_LE(static_cast<double>(total) / (width * height * 3), 1.0);
+        EXPECT_LE(worst, 4);
+    }
+}
+
+// Fitting a picture into a box decodes no more than the shrunk picture needs,
+// and tells the picture's own size.
+TEST(JpegDecoder, DecodeToFitTellsTheRealSize) {
+    Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, 800, 600, PhotoPixels(800, 600), 90);
+    CJPEGDecoder decoder;
+    struct Case {
+        int boxWidth, boxHeight;
+        std::pair<int, int> decoded;
+    };
+    // 350 x 186 shows the picture at 248 x 186: 1/2 of it is the smallest
+    // reduction at least that large. A box larger than the picture never
+    // enlarges it.
+    const Case kCases[] = {{350, 186, {400, 300}}, {100, 1000, {100, 75}}, {2000, 2000, {800, 600}}};
+    for (const Case& c : kCases) {
+        CDataSource source;
+        source.OpenData("memory", jpeg.data(), static_cast<std::int32_t>(jpeg.size()));
+        CWinBmp bitmap;
+        PictureHeader header = decoder.DecodeSourceToFit(&source, &bitmap, 32, c.boxWidth, c.boxHeight);
+        EXPECT_EQ(std::make_pair(header.width, header.height), std::make_pair(800, 600));
+        EXPECT_EQ(bitmap.GetSize(), c.decoded);
+    }
 }
 
 }  // namespace

@@ -245,7 +245,7 @@ std::vector<DecodeCase> DecodeCases() {
     }
     {
         // 8-bit pixel maps: 1-byte counts up to rowBytes 250, 2-byte above.
-        for (int width : {100, 300}) {
+        for (int width : {100, 249, 250, 251, 300}) {
             std::vector<Bytes> rows(2, Bytes(static_cast<std::size_t>(width)));
             std::vector<std::uint32_t> want;
             for (int r = 0; r < 2; ++r) {
@@ -449,6 +449,38 @@ std::vector<DecodeCase> DecodeCases() {
                              return p.End();
                          },
                          32, 32, 80, 1, false, want});
+    }
+    // 16-bit direct pixel maps: the stored rowBytes decides the count size,
+    // one byte up to 250 and two bytes from 251 on.
+    for (unsigned rowBytes : {249u, 250u, 251u}) {
+        unsigned width = rowBytes / 2;
+        Bytes row;
+        std::vector<std::uint32_t> want;
+        for (unsigned x = 0; x < width; ++x) {
+            unsigned w = (x * 2654435761u >> 7) & 0x7FFF;
+            row.push_back(static_cast<std::uint8_t>(w >> 8));
+            row.push_back(static_cast<std::uint8_t>(w));
+            want.push_back(Rgba(((w >> 10) & 0x1F) << 3, ((w >> 5) & 0x1F) << 3, (w & 0x1F) << 3));
+        }
+        // Literal runs of at most 128 two-byte units.
+        ByteWriter packed;
+        for (std::size_t i = 0; i < row.size(); i += 256) {
+            std::size_t n = std::min<std::size_t>(256, row.size() - i);
+            packed.U8(static_cast<unsigned>(n / 2 - 1));
+            packed.Raw(
+                Bytes(row.begin() + static_cast<std::ptrdiff_t>(i), row.begin() + static_cast<std::ptrdiff_t>(i + n)));
+        }
+        ByteWriter data;
+        rowBytes > 250 ? data.U16Be(static_cast<unsigned>(packed.Size()))
+                       : data.U8(static_cast<unsigned>(packed.Size()));
+        data.Raw(packed.bytes);
+        cases.push_back({"16 bit rowBytes " + std::to_string(rowBytes),
+                         [=] {
+                             PictWriter p(2);
+                             AddDirectBits(p, 0x9A, rowBytes, {0, 0, 1, width}, 16, 3, data.bytes);
+                             return p.End();
+                         },
+                         32, 32, static_cast<int>(width), 1, false, want});
     }
     cases.push_back({"16 bit repeat of two-byte units",
                      [] {

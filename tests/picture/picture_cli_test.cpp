@@ -123,10 +123,15 @@ TEST(OvletDecode, FailuresAndUsage) {
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+// Only the header is read, so the size is what a decode would give (for a
+// PICT, its first image), and a file that holds no picture we can read fails
+// like a decode of it.
 TEST(OvletInfo, FormatAndHeaderSize) {
     TempFolder folder;
     WriteFileBytes(folder / "p.png", PalettePng());
     WriteFileBytes(folder / "tiff", {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0});
+    WriteFileBytes(folder / "zeros.bin", Bytes(600, 0));
+    WriteFileBytes(folder / "cut.bmp", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0});
     struct Case {
         std::string path;
         int code;
@@ -136,7 +141,16 @@ TEST(OvletInfo, FormatAndHeaderSize) {
         {(folder / "p.png").string(), 0, "format png size 3x2\n"},
         {CorpusPath("jpeg/pillow/junk_jpeg_header.jpg").string(), 0, "format jpeg size 1024x768\n"},
         {CorpusPath("bmp/g/rgb24.bmp").string(), 0, "format bmp size 127x64\n"},
-        {(folder / "tiff").string(), 0, "format tiff size unknown\n"},
+        {CorpusPath("bmp/g/pal8topdown.bmp").string(), 0, "format bmp size 127x64\n"},
+        {CorpusPath("tga/twelvemonkeys/CTC24.TGA").string(), 0, "format tga size 128x128\n"},
+        // The picture frame says otherwise; the first image is what a decode gives.
+        {CorpusPath("pict/twelvemonkeys/demo.pict").string(), 0, "format pict size 360x178\n"},
+        {(folder / "tiff").string(), 4, "error 6: Decoder error: Library not compiled for this file type.\n"},
+        {(folder / "zeros.bin").string(), 4, "error 8: Decoder error: Unknown file type.\n"},
+        {(folder / "cut.bmp").string(), 4, "error 11: End of file reached while decoding.\n"},
+        // A file that cannot be read is the file's failure, not the picture's.
+        {(folder / "none.png").string(), 2,
+         "ovlet info: cannot read " + (folder / "none.png").string() + ": no such file\n"},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.path);
