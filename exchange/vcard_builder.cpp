@@ -1,8 +1,10 @@
 #include "exchange/vcard_builder.h"
+#include "files/utf8.h"
 
 #include <algorithm>
 
 #include "card/codepage.h"
+#include "files/utf8.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
 #include "picture/text_exception.h"
@@ -91,7 +93,7 @@ std::optional<std::string> CardBuilder::TextValue(const lines::Property& prop) {
         }
         Warn(prop.line, prop.name, "the character set " + text::Excerpt(charset) + " is not known; read as UTF-8");
     }
-    if (text::IsValidUtf8(*bytes)) return bytes;
+    if (files::IsValidUtf8(*bytes)) return bytes;
     Warn(prop.line, prop.name, "the text is not UTF-8; read as Windows-1252");
     return codepage::Utf8FromAnsi(*bytes);
 }
@@ -255,13 +257,10 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
     bool joinedLines = false;
     bool droppedNul = false;
     for (std::size_t pos = 0; pos < utf8.size();) {
+        // A byte that is not UTF-8 is read as Windows-1252.
+        const std::size_t start = pos;
         char32_t c = 0;
-        std::size_t n = text::Utf8Sequence(utf8, pos, c);
-        if (n == 0) {
-            c = codepage::ToUnicode(static_cast<unsigned char>(utf8[pos]));
-            n = 1;
-        }
-        pos += n;
+        if (!files::NextUtf8(utf8, pos, c)) c = codepage::ToUnicode(static_cast<unsigned char>(utf8[start]));
         if (c == '\r' || c == '\n') {
             if (c == '\r' && pos < utf8.size() && utf8[pos] == '\n') ++pos;
             if (field.multiLine) {

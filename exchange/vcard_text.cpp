@@ -44,49 +44,6 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-std::size_t Utf8Sequence(std::string_view s, std::size_t pos, char32_t& c) {
-    const auto lead = static_cast<unsigned char>(s[pos]);
-    std::size_t length = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        c = lead;
-        return 1;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        c = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        c = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        c = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (s.size() - pos < length) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto b = static_cast<unsigned char>(s[pos + i]);
-        if ((b & 0xC0) != 0x80) return 0;
-        c = (c << 6) | (b & 0x3F);
-    }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-    return length;
-}
-
-bool IsValidUtf8(std::string_view s) {
-    char32_t c = 0;
-    for (std::size_t pos = 0; pos < s.size();) {
-        const std::size_t n = Utf8Sequence(s, pos, c);
-        if (n == 0) return false;
-        pos += n;
-    }
-    return true;
-}
-
 std::string Excerpt(std::string_view utf8) {
     constexpr std::size_t kMax = 40;
     if (utf8.size() <= kMax) return std::string(utf8);

@@ -22,10 +22,6 @@ bool IStartsWith(std::string_view s, std::string_view prefix);
 bool IContains(std::string_view s, std::string_view part);
 std::string_view Trim(std::string_view s);
 
-// The length of the well-formed UTF-8 sequence at `pos` and its code point;
-// 0 when the bytes there are malformed, overlong or a surrogate.
-std::size_t Utf8Sequence(std::string_view s, std::size_t pos, char32_t& c);
-bool IsValidUtf8(std::string_view s);
 // A value shortened to about 40 bytes for a message, never inside a character.
 std::string Excerpt(std::string_view utf8);
 std::string Utf8Of(char32_t c);
