@@ -1,5 +1,4 @@
 #include "exchange/vcard_builder.h"
-#include "files/utf8.h"
 
 #include <algorithm>
 
