@@ -168,7 +168,7 @@ void LineToRgba(const CBmp& bitmap, std::int32_t y, std::uint8_t* out) {
             return;
         case 16:
             for (std::int32_t x = 0; x < width; ++x) {
-                unsigned w = line[2 * x] | (line[2 * x + 1] << 8);
+                unsigned w = line[2 * x] | (unsigned{line[2 * x + 1]} << 8);
                 std::uint8_t* p = out + 4 * x;
                 p[0] = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
                 p[1] = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
