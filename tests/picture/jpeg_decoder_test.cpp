@@ -330,4 +330,20 @@ TEST(JpegDecoder, DecodeToFitTellsTheRealSize) {
     }
 }
 
+// A reduced decode takes only the pictures a full decode takes: a picture too
+// large to decode in full is not shown either, however small its reduction.
+TEST(JpegDecoder, ReducedDecodeTakesOnlyWhatAFullDecodeTakes) {
+    Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, 400, 300, PhotoPixels(400, 300), 90);
+    CJPEGDecoder decoder;
+    decoder.SetPictureLimits(kMaxPixelCount, 200000);  // the full bitmap takes 480,040 bytes
+    for (int reduceTo : {0, 50}) {
+        SCOPED_TRACE(reduceTo);
+        CDataSource source;
+        source.OpenData("memory", jpeg.data(), static_cast<std::int32_t>(jpeg.size()));
+        CWinBmp bitmap;
+        Failure failure = CatchFailure([&] { decoder.DecodeSourceReduced(&source, &bitmap, 32, reduceTo, reduceTo); });
+        EXPECT_EQ(failure.code, DECERR_FORMAT) << failure.text;
+    }
+}
+
 }  // namespace
