@@ -702,7 +702,7 @@ void CPictDecoder::ConvertRow(const RowLayout& layout, const std::uint8_t* s, st
         unsigned mask = (1u << pixelSize) - 1;
         for (std::int64_t x = 0; x < width; ++x) {
             int shift = 8 - pixelSize * (static_cast<int>(x % perByte) + 1);
-            line[x] = static_cast<std::uint8_t>((s[x / perByte] >> shift) & mask);
+            line[x] = static_cast<std::uint8_t>((unsigned{s[x / perByte]} >> shift) & mask);
         }
     }
 }

@@ -158,10 +158,10 @@ void LineToRgba(const CBmp& bitmap, std::int32_t y, std::uint8_t* out) {
     };
     switch (bitmap.GetBitsPerPixel()) {
         case 1:
-            for (std::int32_t x = 0; x < width; ++x) fromPalette(x, (line[x / 8] >> (7 - x % 8)) & 1u);
+            for (std::int32_t x = 0; x < width; ++x) fromPalette(x, (unsigned{line[x / 8]} >> (7 - x % 8)) & 1u);
             return;
         case 4:
-            for (std::int32_t x = 0; x < width; ++x) fromPalette(x, (line[x / 2] >> (x % 2 ? 0 : 4)) & 0xFu);
+            for (std::int32_t x = 0; x < width; ++x) fromPalette(x, (unsigned{line[x / 2]} >> (x % 2 ? 0 : 4)) & 0xFu);
             return;
         case 8:
             for (std::int32_t x = 0; x < width; ++x) fromPalette(x, line[x]);
