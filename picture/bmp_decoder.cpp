@@ -257,7 +257,7 @@ void CBmpDecoder::DecodeIndexed(int bitsPerPixel) {
         } else {
             for (std::int32_t x = 0; x < width; ++x) {
                 int shift = 8 - bitsPerPixel * (x % perByte + 1);
-                line[x] = static_cast<std::uint8_t>((row[x / perByte] >> shift) & mask);
+                line[x] = static_cast<std::uint8_t>((unsigned{row[x / perByte]} >> shift) & mask);
             }
         }
     }

@@ -352,9 +352,10 @@ void CJPEGDecoder::CheckWork(std::int64_t outputWidth, std::int64_t outputHeight
     }
     // Before anything is decoded or allocated: the picture's size with
     // libjpeg's own buffers, the data it comes with, and the work its scans
-    // ask for.
+    // ask for. A reduced decode takes the same pictures a full one takes, so
+    // the size checked is the picture's own.
     std::int64_t workBytes = LibjpegWorkBytes(cinfo);
-    CheckPictureSize(outputWidth, outputHeight, depth, workBytes);
+    CheckPictureSize(cinfo.image_width, cinfo.image_height, depth, workBytes);
     RequireData(std::int64_t{cinfo.image_width} * cinfo.image_height,
                 source->GetBytesLeft() >= pictureBlocks / kBlocksPerByte);
     ScanWork work = CountScans(source->GetReadPointer(), static_cast<std::size_t>(source->GetBytesLeft()), cinfo);

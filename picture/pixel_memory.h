@@ -1,7 +1,8 @@
 // Storage blocks for bitmaps. A large block comes straight from the kernel,
-// aligned to 2 MiB, backed with huge pages where the kernel has them and made
-// present at once: a 48 MB picture then costs two dozen page faults instead
-// of twelve thousand. Small blocks come from the heap.
+// aligned to 2 MiB and, up to 256 MiB, backed with huge pages where the
+// kernel has them and made present at once: a 48 MB picture then costs two
+// dozen page faults instead of twelve thousand. Small blocks come from the
+// heap.
 #pragma once
 
 #include <cstddef>

@@ -158,17 +158,17 @@ void LineToRgba(const CBmp& bitmap, std::int32_t y, std::uint8_t* out) {
     };
     switch (bitmap.GetBitsPerPixel()) {
         case 1:
-            for (std::int32_t x = 0; x < width; ++x) fromPalette(x, (line[x / 8] >> (7 - x % 8)) & 1u);
+            for (std::int32_t x = 0; x < width; ++x) fromPalette(x, (unsigned{line[x / 8]} >> (7 - x % 8)) & 1u);
             return;
         case 4:
-            for (std::int32_t x = 0; x < width; ++x) fromPalette(x, (line[x / 2] >> (x % 2 ? 0 : 4)) & 0xFu);
+            for (std::int32_t x = 0; x < width; ++x) fromPalette(x, (unsigned{line[x / 2]} >> (x % 2 ? 0 : 4)) & 0xFu);
             return;
         case 8:
             for (std::int32_t x = 0; x < width; ++x) fromPalette(x, line[x]);
             return;
         case 16:
             for (std::int32_t x = 0; x < width; ++x) {
-                unsigned w = line[2 * x] | (line[2 * x + 1] << 8);
+                unsigned w = line[2 * x] | (unsigned{line[2 * x + 1]} << 8);
                 std::uint8_t* p = out + 4 * x;
                 p[0] = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);
                 p[1] = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);

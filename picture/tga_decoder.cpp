@@ -31,7 +31,7 @@ inline std::uint32_t DirectPixel(const std::uint8_t* p, int bits) {
     switch (bits) {
         case 15:
         case 16: {
-            unsigned w = p[0] | (p[1] << 8);
+            unsigned w = p[0] | (unsigned{p[1]} << 8);
             auto blue = static_cast<std::uint8_t>((w & 0x1F) << 3);
             auto green = static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3);
             auto red = static_cast<std::uint8_t>(((w >> 10) & 0x1F) << 3);

@@ -17,12 +17,23 @@ namespace fuzz_picture {
 inline constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 22;
 inline constexpr std::int64_t kFuzzMaxBytes = std::int64_t{64} << 20;
 
-// Decodes at each requested depth; every failure must be a CTextException.
+// Decodes at each requested depth, and once reduced to fit a small box as
+// the picture panel does; every failure must be a CTextException. Whenever a
+// full decode succeeds, the header step must tell the same size.
 inline void DecodeAllDepths(CPicDecoder& decoder, const std::uint8_t* data, std::size_t size) {
     if (size > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return;
     }
     decoder.SetPictureLimits(kFuzzMaxPixels, kFuzzMaxBytes);
+    {
+        CDataSource source;
+        source.OpenData("fuzz", data, static_cast<std::int32_t>(size));
+        CWinBmp bitmap;
+        try {
+            decoder.DecodeSourceToFit(&source, &bitmap, 32, 64, 48);
+        } catch (const CTextException&) {
+        }
+    }
     for (int depth : {0, 8, 32}) {
         CDataSource source;
         source.OpenData("fuzz", data, static_cast<std::int32_t>(size));
@@ -36,6 +47,16 @@ inline void DecodeAllDepths(CPicDecoder& decoder, const std::uint8_t* data, std:
                 __builtin_trap();
             }
             continue;
+        }
+        try {
+            CDataSource again;
+            again.OpenData("fuzz", data, static_cast<std::int32_t>(size));
+            PictureHeader header = decoder.ReadHeader(&again);
+            if (header.width != bitmap.GetWidth() || header.height != bitmap.GetHeight()) {
+                __builtin_trap();
+            }
+        } catch (const CTextException&) {
+            __builtin_trap();  // the header of a picture that decodes must read
         }
         // Touch every line, so a line table pointing outside the storage
         // shows under the address sanitizer.

@@ -186,9 +186,10 @@ Bytes GreyTga(unsigned width, unsigned height, bool runLength, const Bytes& data
     return out;
 }
 
-// A version 2 picture with one 8-bit pixel map (PackBitsRect) of two colours;
-// `rows` follows its header as it stands.
-Bytes PixMapPict(unsigned width, unsigned height, const Bytes& rows) {
+// A version 2 picture with one 8-bit pixel map (PackBitsRect) of two colours,
+// its rows rowBytes long (0: the width); `rows` follows its header as it
+// stands.
+Bytes PixMapPict(unsigned width, unsigned height, const Bytes& rows, unsigned rowBytes = 0) {
     Bytes out(512, 0);
     Append(out, {0, 0, 0, 0, 0, 0});
     Put16Be(out, height);
@@ -196,7 +197,7 @@ Bytes PixMapPict(unsigned width, unsigned height, const Bytes& rows) {
     Append(out, {0x00, 0x11, 0x02, 0xFF, 0x0C, 0x00});
     out.insert(out.end(), 24, 0);
     Put16Be(out, 0x0098);
-    Put16Be(out, 0x8000 | width);
+    Put16Be(out, 0x8000 | (rowBytes ? rowBytes : width));
     for (unsigned v : {0u, 0u, height, width}) Put16Be(out, v);
     Append(out, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0x48, 0, 0, 0, 0x48, 0, 0, 0, 0, 0, 8, 0, 1, 0, 8});
     out.insert(out.end(), 12, 0);
@@ -221,6 +222,9 @@ struct CapCase {
     std::function<Bytes()> make;
     int code;                   // 0: decodes
     std::int64_t maxBytes = 0;  // a lower memory limit, or 0
+    // A refusal comes before the bitmap is made; false for the cases below a
+    // limit that fail later for a reason of their own.
+    bool refusedAtOnce = true;
 };
 
 void PrintTo(const CapCase& c, std::ostream* out) {
@@ -262,12 +266,13 @@ std::vector<CapCase> CapCases() {
     std::size_t samples = std::size_t{kWide} * kOverSmall;
     std::size_t idatBytes = (samples + 1031) / 1032;
     cases.push_back({"png with data enough to inflate",
-                     [=] { return PngWithImageData(kWide, kOverSmall, 8, 0, Bytes(idatBytes, 0xFF)); }, DECERR_FORMAT});
+                     [=] { return PngWithImageData(kWide, kOverSmall, 8, 0, Bytes(idatBytes, 0xFF)); }, DECERR_FORMAT,
+                     0, false});
     cases.push_back({"png with a byte of data too few",
                      [=] { return PngWithImageData(kWide, kOverSmall, 8, 0, Bytes(idatBytes - 1, 0xFF)); },
                      DECERR_END_OF_DATA});
     cases.push_back({"png of 2^22 pixels from a few bytes",
-                     [] { return PngWithImageData(kWide, kSmall, 8, 0, Bytes(8, 0xFF)); }, DECERR_FORMAT});
+                     [] { return PngWithImageData(kWide, kSmall, 8, 0, Bytes(8, 0xFF)); }, DECERR_FORMAT, 0, false});
     cases.push_back({"png of 2^22 + 2048 pixels from a few bytes",
                      [] { return PngWithImageData(kWide, kOverSmall, 8, 0, Bytes(8, 0xFF)); }, DECERR_END_OF_DATA});
     // PNG: libpng's two row buffers count with the bitmap; 16-bit samples
@@ -309,17 +314,16 @@ std::vector<CapCase> CapCases() {
     cases.push_back({"bmp rows all there", [] { return Bmp24(5, 3, 48); }, 0});
     cases.push_back({"bmp rows a byte short", [] { return Bmp24(5, 3, 47); }, DECERR_END_OF_DATA});
 
-    // TGA: run packets of 128 pixels, or every uncompressed pixel.
-    cases.push_back({"tga rle packets enough",
-                     [] {
-                         return GreyTga(256, 2, true, Bytes{0xFF, 9, 0xFF, 9, 0xFF, 9, 0xFF, 9});
-                     },
-                     0});
-    cases.push_back({"tga rle a byte short",
-                     [] {
-                         return GreyTga(256, 2, true, Bytes{0xFF, 9, 0xFF, 9, 0xFF, 9, 0xFF});
-                     },
-                     DECERR_END_OF_DATA});
+    // TGA: a run packet covers at most 128 pixels, so 129 x 128 pixels need
+    // 129 packets of two bytes; or every uncompressed pixel.
+    auto runPackets = [](std::size_t bytes) {
+        Bytes data;
+        for (std::size_t i = 0; i < bytes; ++i) data.push_back(i % 2 == 0 ? 0xFF : 9);
+        return data;
+    };
+    cases.push_back({"tga rle packets enough", [=] { return GreyTga(129 * 128, 1, true, runPackets(258)); }, 0});
+    cases.push_back(
+        {"tga rle a byte short", [=] { return GreyTga(129 * 128, 1, true, runPackets(257)); }, DECERR_END_OF_DATA});
     cases.push_back({"tga pixels all there", [] { return GreyTga(4, 2, false, Bytes(8, 1)); }, 0});
     cases.push_back({"tga pixels a byte short", [] { return GreyTga(4, 2, false, Bytes(7, 1)); }, DECERR_END_OF_DATA});
 
@@ -335,6 +339,16 @@ std::vector<CapCase> CapCases() {
                      [=] { return PixMapPict(kWide, kOverSmall, emptyRows(kOverSmall, pictBytes)); }, 0});
     cases.push_back({"pict rows a byte short",
                      [=] { return PixMapPict(kWide, kOverSmall, emptyRows(kOverSmall, pictBytes - 1)); },
+                     DECERR_END_OF_DATA});
+    // PICT: every packed row has its count, two bytes for rows of more than
+    // 250 bytes; 80 x 65535 pixels in rows of 300 bytes need more bytes of
+    // counts (131070) than PackBits needs. With bytes for the counts the
+    // picture is made, and ends when the rows run out.
+    auto bytesAfterRecord = [](std::size_t bytes) { return Bytes(bytes - kPixMapTail, 0); };
+    cases.push_back({"pict rows with a count each",
+                     [=] { return PixMapPict(80, 65535, bytesAfterRecord(131070), 300); }, DECERR_END_OF_DATA, 0,
+                     false});
+    cases.push_back({"pict rows a count short", [=] { return PixMapPict(80, 65535, bytesAfterRecord(131069), 300); },
                      DECERR_END_OF_DATA});
     cases.push_back({"pict of 2^22 pixels with empty rows",
                      [=] { return PixMapPict(kWide, kSmall, emptyRows(kSmall, kPixMapTail + 2 * kSmall)); }, 0});
@@ -354,10 +368,16 @@ TEST_P(Caps, RefusedJustAboveDecodedJustBelow) {
     }
     Bytes bytes = c.make();
     CWinBmp bitmap;
+    std::uint64_t creates = bitmap.GetCreateCount();
     Failure failure = CatchFailure([&] { DecodeBytes(decoder, bytes, bitmap, 0); });
     EXPECT_EQ(failure.code, c.code) << failure.text;
     if (failure.code != 0) {
         EXPECT_EQ(bitmap.GetSize(), std::make_pair(16, 16)) << "the bitmap changed";
+    }
+    if (failure.code == c.code && failure.code != 0) {
+        // Above a limit the picture is refused before it is made; below it,
+        // a failure of its own comes after.
+        EXPECT_EQ(bitmap.GetCreateCount() == creates, c.refusedAtOnce) << "made or refused at the wrong time";
     }
 }
 

@@ -301,23 +301,48 @@ TEST(JpegDecoder, ReducedDecodeMatchesTheFullPictureAveragedDown) {
 // Fitting a picture into a box decodes no more than the shrunk picture needs,
 // and tells the picture's own size.
 TEST(JpegDecoder, DecodeToFitTellsTheRealSize) {
-    Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, 800, 600, PhotoPixels(800, 600), 90);
     CJPEGDecoder decoder;
     struct Case {
+        int width, height;
         int boxWidth, boxHeight;
         std::pair<int, int> decoded;
     };
-    // 350 x 186 shows the picture at 248 x 186: 1/2 of it is the smallest
-    // reduction at least that large. A box larger than the picture never
-    // enlarges it.
-    const Case kCases[] = {{350, 186, {400, 300}}, {100, 1000, {100, 75}}, {2000, 2000, {800, 600}}};
+    const Case kCases[] = {
+        // 800 x 600 in 350 x 186 is shown at 248 x 186: 1/2 of it is the
+        // smallest reduction at least that large.
+        {800, 600, 350, 186, {400, 300}},
+        {800, 600, 100, 1000, {100, 75}},
+        // A box larger than the picture never enlarges it.
+        {800, 600, 2000, 2000, {800, 600}},
+        // 800 x 1007 in 1000 x 126 is shown at 100.1 x 126: the shown size
+        // is rounded up, so 1/8 (100 x 126) is too small.
+        {800, 1007, 1000, 126, {200, 252}},
+    };
     for (const Case& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " in " + std::to_string(c.boxWidth));
+        Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, c.width, c.height, PhotoPixels(c.width, c.height), 90);
         CDataSource source;
         source.OpenData("memory", jpeg.data(), static_cast<std::int32_t>(jpeg.size()));
         CWinBmp bitmap;
         PictureHeader header = decoder.DecodeSourceToFit(&source, &bitmap, 32, c.boxWidth, c.boxHeight);
-        EXPECT_EQ(std::make_pair(header.width, header.height), std::make_pair(800, 600));
+        EXPECT_EQ(std::make_pair(header.width, header.height), std::make_pair(c.width, c.height));
         EXPECT_EQ(bitmap.GetSize(), c.decoded);
+    }
+}
+
+// A reduced decode takes only the pictures a full decode takes: a picture too
+// large to decode in full is not shown either, however small its reduction.
+TEST(JpegDecoder, ReducedDecodeTakesOnlyWhatAFullDecodeTakes) {
+    Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, 400, 300, PhotoPixels(400, 300), 90);
+    CJPEGDecoder decoder;
+    decoder.SetPictureLimits(kMaxPixelCount, 200000);  // the full bitmap takes 480,040 bytes
+    for (int reduceTo : {0, 50}) {
+        SCOPED_TRACE(reduceTo);
+        CDataSource source;
+        source.OpenData("memory", jpeg.data(), static_cast<std::int32_t>(jpeg.size()));
+        CWinBmp bitmap;
+        Failure failure = CatchFailure([&] { decoder.DecodeSourceReduced(&source, &bitmap, 32, reduceTo, reduceTo); });
+        EXPECT_EQ(failure.code, DECERR_FORMAT) << failure.text;
     }
 }
 
