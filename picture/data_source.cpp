@@ -1,14 +1,12 @@
 #include "picture/data_source.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <string>
 
+#include "files/input_file.h"
 #include "picture/resource_registry.h"
 #include "picture/text_exception.h"
 
@@ -56,23 +54,9 @@ void CDataSource::CheckEndOfData() const {
     }
 }
 
-CFileSource::~CFileSource() {
-    if (fileHandle >= 0 || mapping) {
-        CFileSource::Close();
-    }
-}
-
 int CFileSource::Close() {
-    if (mapping) {
-        munmap(mapping, mappingSize);
-        mapping = nullptr;
-        mappingSize = 0;
-    }
     CDataSource::Close();
-    if (fileHandle >= 0) {
-        ::close(fileHandle);
-        fileHandle = -1;
-    }
+    std::vector<std::uint8_t>().swap(bytes);
     return 0;
 }
 
@@ -89,36 +73,37 @@ bool FolderExists(const std::string& path) {
     return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// Why a file the reader refused cannot be opened, in the decoders' terms.
+int OpenFailure(const char* path) {
+    struct stat info {};
+    if (::stat(path, &info) == 0) return DECERR_ACCESS;  // not a regular file, or not readable
+    const int error = errno;
+    if (error == EACCES || error == EPERM) return DECERR_ACCESS;
+    if (error == ENOTDIR || (error == ENOENT && !FolderExists(path))) return DECERR_PATH_NOT_FOUND;
+    return DECERR_FILE_NOT_FOUND;
+}
+
 }  // namespace
 
 int CFileSource::OpenFile(const char* path) {
-    if (fileHandle >= 0 || mapping) {
-        Close();
+    Close();
+    // Read through the programs' one reader, not mapped: a file that another
+    // program cuts short while it is read ends early instead of faulting.
+    files::InputFile file;
+    if (!file.Open(path, {files::kMaxPictureBytes, false})) {
+        return OpenFailure(path);
     }
-    fileHandle = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fileHandle < 0) {
-        int error = errno;
-        if (error == EACCES || error == EPERM) {
-            return DECERR_ACCESS;
-        }
-        if (error == ENOTDIR || (error == ENOENT && !FolderExists(path))) {
-            return DECERR_PATH_NOT_FOUND;
-        }
-        return DECERR_FILE_NOT_FOUND;
-    }
-    struct stat info {};
-    if (::fstat(fileHandle, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 || info.st_size > INT_MAX) {
+    if (!file.SizeKnown() || file.Size() > static_cast<std::uint64_t>(INT_MAX)) {
         return DECERR_ACCESS;
     }
-    mappingSize = static_cast<std::size_t>(info.st_size);
-    void* view = ::mmap(nullptr, mappingSize, PROT_READ, MAP_PRIVATE, fileHandle, 0);
-    if (view == MAP_FAILED) {
-        mappingSize = 0;
+    bytes.resize(static_cast<std::size_t>(file.Size()));
+    std::size_t got = 0;
+    if (!file.Read(bytes.data(), bytes.size(), got)) {
+        std::vector<std::uint8_t>().swap(bytes);
         return DECERR_ACCESS;
     }
-    mapping = view;
-    ::madvise(mapping, mappingSize, MADV_SEQUENTIAL);
-    OpenData(path, static_cast<const std::uint8_t*>(mapping), static_cast<std::int32_t>(mappingSize));
+    bytes.resize(got);
+    OpenData(path, bytes.data(), static_cast<std::int32_t>(bytes.size()));
     return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CDataSource {
 public:
@@ -36,22 +37,19 @@ private:
     std::int32_t size = 0;
 };
 
-// A file mapped read-only into memory as a whole.
+// A file read into memory as a whole.
 class CFileSource : public CDataSource {
 public:
     CFileSource() = default;
-    ~CFileSource() override;
 
     int Close() override;
     // Returns 0, or DECERR_PATH_NOT_FOUND, DECERR_FILE_NOT_FOUND or
-    // DECERR_ACCESS. An empty file, a folder and a file of 2 GiB or more
-    // cannot be mapped and give DECERR_ACCESS.
+    // DECERR_ACCESS. An empty file, what is not a regular file (a folder, a
+    // FIFO, a device) and a file of 2 GiB or more give DECERR_ACCESS.
     virtual int OpenFile(const char* path);
 
 private:
-    int fileHandle = -1;
-    void* mapping = nullptr;
-    std::size_t mappingSize = 0;
+    std::vector<std::uint8_t> bytes;
 };
 
 // A byte source over one of the program's bitmap resources.

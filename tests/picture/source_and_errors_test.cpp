@@ -1,5 +1,6 @@
 // Byte sources, the error type and the trace channel.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -57,6 +58,7 @@ TEST(FileSource, OpenFileStatus) {
     WriteFileBytes(folder / "empty.jpg", {});
     WriteFileBytes(folder / "three.bin", {7, 8, 9});
     std::filesystem::create_directory(folder / "sub");
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
     struct Case {
         const char* name;
         std::filesystem::path path;
@@ -67,8 +69,9 @@ TEST(FileSource, OpenFileStatus) {
         {"missing file in existing folder", folder / "missing.jpg", DECERR_FILE_NOT_FOUND},
         {"missing folder", folder / "nofolder" / "x.jpg", DECERR_PATH_NOT_FOUND},
         {"file used as a folder", folder / "three.bin" / "x.jpg", DECERR_PATH_NOT_FOUND},
-        {"empty file cannot be mapped", folder / "empty.jpg", DECERR_ACCESS},
-        {"a folder cannot be mapped", folder / "sub", DECERR_ACCESS},
+        {"empty file", folder / "empty.jpg", DECERR_ACCESS},
+        {"a folder is not a file", folder / "sub", DECERR_ACCESS},
+        {"a FIFO is refused at once, never waited on", folder / "fifo", DECERR_ACCESS},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
