@@ -3,12 +3,14 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <string>
 #include <utility>
 
 class CAnyPicDecoder;
+class QPainter;
 class CDataSource;
 
 // Where and how large a w x h picture is drawn in a W x H panel.
@@ -45,18 +47,27 @@ public:
     // screen's pixels (its device pixel ratio set), top line first.
     const QImage& ShownImage() const { return shown; }
 
+    // How assistive technology names the picture: %1 and %2 are its width
+    // and height. Without a picture the panel is named by what it shows.
+    void SetNameFormat(const QString& format);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool Decode(const std::string& name, CDataSource* memory, std::pair<int, int>* size, std::string* error);
     // Where the picture goes and its size there in device pixels.
     PicturePlacement Placement() const;
     QSize DeviceSize(const PicturePlacement& place) const;
+    void UpdateName();
+    void DrawFocus(QPainter& painter) const;
 
     // Replaced as a whole by each decode that succeeds, so a failed decode
     // never leaves a half-made picture on screen.
     QImage shown;
     std::pair<int, int> pictureSize{0, 0};
     std::string fileName;
+    QString nameFormat;
 };

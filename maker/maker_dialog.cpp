@@ -7,7 +7,7 @@
 
 const AboutForm kMakerAbout{
     .caption = nullptr,
-    .version = "Ovlet Maker Version 1.0",
+    .version = QT_TRANSLATE_NOOP("AboutDialog", "Ovlet Maker Version 1.0"),
     .linkText = nullptr,
     .program = "ovmake",
 };

@@ -12,10 +12,11 @@ namespace {
 // Pictures above this size draw the advice to keep cards small for e-mail.
 constexpr qint64 kPictureAdviceBytes = 35000;
 
-const char* const kPictureAdvice =
+const char* const kPictureAdvice = QT_TRANSLATE_NOOP(
+    "CMakerDialog",
     "Ovlet Maker will import the selected image.  Please note that the image exceeds the maximum 30KB "
     "recomendation. This may cause noticeable download times for internet E-Mail users that receive your "
-    "Ovlet.  You may want to consider resizing your image or reducing the number of colors used by your image.";
+    "Ovlet.  You may want to consider resizing your image or reducing the number of colors used by your image.");
 
 }  // namespace
 
@@ -23,30 +24,30 @@ void CMakerDialog::ImportPicture() {
     using platform::Ui;
     // A field over its limit is reported and the command stops, so no typing is lost.
     if (!TakeFromWindow()) return;
-    static const platform::FileDialogRequest request{
-        false,
-        {{"JPEG Graphic Files (.jpg)", "*.jpg"}, {" Portable Network Graphics (.png)", "*.png"}},
-        ".jpg",
-        "",
-        ""};
+    const platform::FileDialogRequest request{false,
+                                              {{tr("JPEG Graphic Files (.jpg)"), QStringLiteral("*.jpg")},
+                                               {tr(" Portable Network Graphics (.png)"), QStringLiteral("*.png")}},
+                                              QStringLiteral(".jpg"),
+                                              QString(),
+                                              QString()};
     const auto chosen = Ui().FileDialog(this, request);
     if (!chosen) return;
     // The card's picture stays until a new one has been read and decoded.
     // Only a regular file: a pipe or a device could block or never end.
     QFile file(*chosen);
     if (!QFileInfo(*chosen).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > 0x7FFFFFFF) {
-        Ui().MessageBox(this, kMessageCaption, QStringLiteral("Error opening graphic file."),
-                        platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        Ui().MessageBox(this, kMessageCaption, tr("Error opening graphic file."), platform::MessageIcon::Exclamation,
+                        platform::MessageButtons::Ok);
         return;
     }
     if (file.size() > kPictureAdviceBytes) {
-        Ui().MessageBox(this, kMessageCaption, QString::fromUtf8(kPictureAdvice), platform::MessageIcon::Exclamation,
+        Ui().MessageBox(this, kMessageCaption, tr(kPictureAdvice), platform::MessageIcon::Exclamation,
                         platform::MessageButtons::Ok);
     }
     const QByteArray bytes = file.readAll();
     if (bytes.size() != file.size()) {
-        Ui().MessageBox(this, kMessageCaption, QStringLiteral("Error opening graphic file."),
-                        platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        Ui().MessageBox(this, kMessageCaption, tr("Error opening graphic file."), platform::MessageIcon::Exclamation,
+                        platform::MessageButtons::Ok);
         return;
     }
     std::pair<int, int> size;
@@ -54,7 +55,7 @@ void CMakerDialog::ImportPicture() {
     const auto* pictureBytes = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     if (!PicturePanel()->SetPictureData(PathBytes(*chosen), pictureBytes, static_cast<std::int32_t>(bytes.size()),
                                         &size, &error)) {
-        Ui().MessageBox(this, kMessageCaption, QStringLiteral("The picture cannot be imported.\n\n") + FromAnsi(error),
+        Ui().MessageBox(this, kMessageCaption, tr("The picture cannot be imported.\n\n%1").arg(FromAnsi(error)),
                         platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
     }

@@ -4,9 +4,9 @@
 #include <QTimerEvent>
 
 #include "controls/picture_static.h"
-#include "maker/maker_data.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
+#include "window/program_data.h"
 
 CSplashDialog::CSplashDialog(QWidget* parent, int ms)
     : TemplateDialog(resources::SplashDialogTemplate(), parent), milliseconds(ms) {}
@@ -27,7 +27,7 @@ void CSplashDialog::OnInitDialog() {
     // The picture in the current folder first, then the installed one, then
     // the one built into the program.
     if (panel->SetPictureFile(pictureName)) return;
-    const QString installed = MakerDataFile(QStringLiteral("maker.jpg"));
+    const QString installed = ProgramDataFile(QStringLiteral("maker.jpg"));
     if (panel->SetPictureFile(QFile::encodeName(installed).toStdString())) return;
     QFile builtIn(QStringLiteral(":/data/maker.jpg"));
     if (builtIn.open(QIODevice::ReadOnly)) {

@@ -72,6 +72,7 @@ public:
             return box.clickedButton() == no ? MessageAnswer::No : MessageAnswer::Yes;
         }
         box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText(QObject::tr("OK"));
         box.setEscapeButton(QMessageBox::Ok);
         box.exec();
         return MessageAnswer::Ok;

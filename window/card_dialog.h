@@ -88,6 +88,8 @@ protected:
     virtual void AddMenuEntries(QMenu* windowMenu);
 
     platform::TabControl* Tabs() const;
+    // What the window shows for a state or display string of the record.
+    QString Shown(std::string CardRecord::*member) const;
 
     CardRecord record;
 

@@ -47,21 +47,24 @@ void CCardDialog::ExportVCard() {
     if (!TakeEdits()) return;
     record.StreetAddress = GetEditText(&CardRecord::StreetAddress);
     record.GeneralInformation = GetEditText(&CardRecord::GeneralInformation);
-    platform::FileDialogRequest request{true, {{"vCard (.vcf)", "*.vcf"}}, ".vcf", SuggestedName(record) + ".vcf", ""};
+    platform::FileDialogRequest request{true,
+                                        {{tr("vCard (.vcf)"), QStringLiteral("*.vcf")}},
+                                        QStringLiteral(".vcf"),
+                                        SuggestedName(record) + QStringLiteral(".vcf"),
+                                        QString()};
     const auto chosen = Ui().FileDialog(this, request);
     if (!chosen) return;
     const std::string text = vcard::EncodeVCard(record);
     QString error;
     if (!WriteWhole(*chosen, text.data(), static_cast<qint64>(text.size()), error)) {
-        Ui().MessageBox(this, kMessageCaption,
-                        QStringLiteral("The vCard could not be written to %1: %2").arg(*chosen, error),
+        Ui().MessageBox(this, kMessageCaption, tr("The vCard could not be written to %1: %2").arg(*chosen, error),
                         MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }
 
 void CCardDialog::SaveCardPicture() {
     if (!record.HasPicture()) {
-        Ui().MessageBox(this, kMessageCaption, QStringLiteral("This card has no picture."), MessageIcon::Exclamation,
+        Ui().MessageBox(this, kMessageCaption, tr("This card has no picture."), MessageIcon::Exclamation,
                         MessageButtons::Ok);
         return;
     }
@@ -69,18 +72,18 @@ void CCardDialog::SaveCardPicture() {
         vcard::PictureMediaType(record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength)));
     const bool png = mediaType == QStringLiteral("image/png");
     const QString extension = png ? QStringLiteral(".png") : QStringLiteral(".jpg");
-    platform::FileDialogRequest request{true,
-                                        {png ? platform::FileFilter{"Portable Network Graphics (.png)", "*.png"}
-                                             : platform::FileFilter{"JPEG Graphic Files (.jpg)", "*.jpg"}},
-                                        extension,
-                                        SuggestedName(record) + extension,
-                                        ""};
+    platform::FileDialogRequest request{
+        true,
+        {png ? platform::FileFilter{tr("Portable Network Graphics (.png)"), QStringLiteral("*.png")}
+             : platform::FileFilter{tr("JPEG Graphic Files (.jpg)"), QStringLiteral("*.jpg")}},
+        extension,
+        SuggestedName(record) + extension,
+        ""};
     const auto chosen = Ui().FileDialog(this, request);
     if (!chosen) return;
     QString error;
     if (!WriteWhole(*chosen, reinterpret_cast<const char*>(record.PictureBytes.data()), record.PictureLength, error)) {
-        Ui().MessageBox(this, kMessageCaption,
-                        QStringLiteral("The picture could not be written to %1: %2").arg(*chosen, error),
+        Ui().MessageBox(this, kMessageCaption, tr("The picture could not be written to %1: %2").arg(*chosen, error),
                         MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }
@@ -90,7 +93,7 @@ void CCardDialog::ShowQrCode() {
     std::string error;
     if (!qr::EncodeCard(record, card, error)) {
         Ui().MessageBox(this, kMessageCaption,
-                        QStringLiteral("No QR code can hold this card: ") + QString::fromStdString(error),
+                        tr("No QR code can hold this card: %1").arg(QString::fromStdString(error)),
                         MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
@@ -110,13 +113,13 @@ void CCardDialog::ShowQrCode() {
     painter.end();
 
     QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("QR Code"));
+    dialog.setWindowTitle(tr("QR Code"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* picture = new QLabel;
     picture->setPixmap(QPixmap::fromImage(image));
     picture->setAlignment(Qt::AlignCenter);
     layout->addWidget(picture);
-    QString caption = QStringLiteral("Scan this code with a phone to add the card to its contacts.");
+    QString caption = tr("Scan this code with a phone to add the card to its contacts.");
     auto* text = new QLabel(caption);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignCenter);

@@ -3,10 +3,12 @@
 // dialog and the splash, and the maker's toolbar with a button under the
 // pointer (its hot look).
 //
-//   window_screenshots OUTDIR [--viewer] [--suffix TEXT] [CARD]
+//   window_screenshots OUTDIR [--viewer] [--language LANG] [--suffix TEXT] [CARD]
 //   window_screenshots OUTDIR --flow SAMPLES_DIR
 //
-// --suffix adds TEXT to every file name (for example "-200").
+// --suffix adds TEXT to every file name (for example "-200"). --language
+// shows the windows in that language ("de", "fr", "es"), and the maker's
+// manual with them; its suffix is "-LANG" unless --suffix says otherwise.
 // --flow goes through a maker session (new, type, import, save, open) with
 // scripted dialogs and takes a picture after each step, and of the help window.
 //
@@ -20,7 +22,6 @@
 #include <QWidget>
 #include <cstdio>
 
-#include "maker/maker_data.h"
 #include "maker/maker_dialog.h"
 #include "maker/splash_dialog.h"
 #include "platform/help_window.h"
@@ -28,6 +29,7 @@
 #include "resources/program_resources.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
+#include "window/translations.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -36,7 +38,7 @@ int main(int argc, char** argv) {
     platform::ScriptedUi ui;  // no message box may block a picture
     platform::SetUi(&ui);
     if (argc < 2) {
-        std::fprintf(stderr, "Usage: window_screenshots OUTDIR [--viewer] [--suffix TEXT] [CARD]\n");
+        std::fprintf(stderr, "Usage: window_screenshots OUTDIR [--viewer] [--language LANG] [--suffix TEXT] [CARD]\n");
         return 1;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -44,9 +46,17 @@ int main(int argc, char** argv) {
     bool viewer = false;
     std::string card;
     QString suffix;
+    std::string language;
     for (int i = 2; i < argc; ++i) {
         if (std::string(argv[i]) == "--viewer") {
             viewer = true;
+        } else if (std::string(argv[i]) == "--language" && i + 1 < argc) {
+            language = argv[++i];
+            if (suffix.isEmpty()) suffix = QStringLiteral("-") + QString::fromStdString(language);
+            if (!InstallTranslations(language)) {
+                std::fprintf(stderr, "window_screenshots: no catalogue for %s\n", language.c_str());
+                return 1;
+            }
         } else if (std::string(argv[i]) == "--suffix" && i + 1 < argc) {
             suffix = QString::fromLocal8Bit(argv[++i]);
         } else {
@@ -97,7 +107,7 @@ int main(int argc, char** argv) {
         window.SelectTab(2);
         shot("6-opened");
         QFile::remove(saved);
-        platform::ShowHelpWindow(&window, MakerDataFile(QStringLiteral("ovmake-help.html")));
+        platform::ShowHelpWindow(&window, LocalizedDataFile(QStringLiteral("ovmake-help.html")));
         QApplication::processEvents();
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->isVisible() && top->windowTitle() == QStringLiteral("Ovlet Maker Help")) {
@@ -121,6 +131,7 @@ int main(int argc, char** argv) {
     for (std::size_t tab = 0; tab < window->Form().pages.size(); ++tab) {
         window->SelectTab(static_cast<int>(tab));
         QApplication::processEvents();
+        // Named by the page's English name in every language.
         const QString page = QString::fromUtf8(window->Form().pages[tab]->tab).toLower();
         window->grab().save(out.filePath(QStringLiteral("%1-%2%3%4.png").arg(prefix, page, empty, suffix)));
     }
@@ -147,6 +158,16 @@ int main(int argc, char** argv) {
         splash.show();
         QApplication::processEvents();
         splash.grab().save(out.filePath(QStringLiteral("maker-splash%1.png").arg(suffix)));
+    }
+    if (!viewer && !language.empty()) {
+        platform::ShowHelpWindow(window.get(), LocalizedDataFile(QStringLiteral("ovmake-help.html")));
+        QApplication::processEvents();
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && top->windowFlags() & Qt::Window && top != window.get() && top != &about &&
+                qobject_cast<platform::TemplateDialog*>(top) == nullptr) {
+                top->grab().save(out.filePath(QStringLiteral("maker-help%1.png").arg(suffix)));
+            }
+        }
     }
     std::printf("pictures in %s\n", qPrintable(out.path()));
     return 0;

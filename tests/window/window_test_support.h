@@ -15,6 +15,11 @@
 #include "maker/maker_dialog.h"
 #include "platform/ui_services.h"
 
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override { platform::SetUi(&ui); }
