@@ -76,11 +76,7 @@ bool CMakerDialog::StartNewCard() {
     if (AskToSave(this, tr("Do you wish to save your changes to the current document?")) && !Save()) {
         return false;
     }
-    PicturePanel()->SetPictureFile(std::string());
-    record.ClearCard();
-    SetEditText(&CardRecord::StreetAddress, std::string());
-    SetEditText(&CardRecord::GeneralInformation, std::string());
-    ShowInWindow();
+    ClearWindow();
     return true;
 }
 
@@ -94,6 +90,26 @@ void CMakerDialog::Open() {
     const auto chosen = Ui().FileDialog(this, CardFileDialog(false));
     if (!chosen) return;
     ReadCardFile(PathBytes(*chosen));
+}
+
+void CMakerDialog::OpenCard(const QString& path) {
+    TakeFromWindow();
+    if (!StartNewCard()) return;
+    ReadCardFile(PathBytes(path));
+}
+
+bool CMakerDialog::TakesDroppedFile(const QString&) const {
+    // A card opens; any other file is a picture to import, with Import's checks.
+    return true;
+}
+
+void CMakerDialog::OpenDroppedFile(const QString& path) {
+    if (IsCardFile(path)) {
+        OpenCard(path);
+        return;
+    }
+    if (!TakeFromWindow()) return;
+    ImportPictureFile(path);
 }
 
 void CMakerDialog::Exit() {

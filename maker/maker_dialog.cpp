@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <QShortcut>
+
 #include <cerrno>
 #include <filesystem>
 
@@ -45,6 +47,8 @@ CMakerDialog::CMakerDialog(QWidget* parent) : CCardDialog(kMakerForm, parent) {
     InstallCommand(kIdImport, [this] { ImportPicture(); });
     InstallCommand(kIdRemove, [this] { RemovePicture(); });
     InstallCommand(kIdHelp, [this] { Help(); });
+    auto* paste = new QShortcut(QKeySequence::Paste, this);
+    connect(paste, &QShortcut::activated, this, &CMakerDialog::PastePicture);
 }
 
 void CMakerDialog::ReadNamedCard() {

@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QShortcut>
+#include <QUrl>
 #include <algorithm>
 #include <cstring>
 
@@ -81,6 +83,18 @@ std::vector<int> ControlsOf(const CardPage& page) {
 
 }  // namespace
 
+QString CarriedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) return url.toLocalFile();
+    }
+    return {};
+}
+
+bool IsCardFile(const QString& path) {
+    return path.endsWith(QStringLiteral(".ovt"), Qt::CaseInsensitive);
+}
+
 CCardDialog::CCardDialog(const CardForm& form, QWidget* parent)
     : TemplateDialog(resources::CardDialogTemplate(), parent), form_(form) {
     // The program's main window: caption, system menu and minimise box, no
@@ -93,6 +107,7 @@ CCardDialog::CCardDialog(const CardForm& form, QWidget* parent)
     InstallCommand(kIdEMailLine, [this] { SendEMail(); });
     // A window without a card to save ends at once.
     InstallCommand(kIdExit, [this] { done(QDialog::Rejected); });
+    setAcceptDrops(true);
 }
 
 CCardDialog::~CCardDialog() = default;
@@ -184,6 +199,10 @@ void CCardDialog::OnInitDialog() {
     }
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(shortcut, &QShortcut::activated, this, [this] { WindowMenu()->popup(mapToGlobal(QPoint(0, 0))); });
+    // A file dropped on a field is the window's, not text for the field.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->acceptDrops()) child->installEventFilter(this);
+    }
     ReadNamedCard();
 }
 
@@ -212,6 +231,64 @@ void CCardDialog::AddMenuEntries(QMenu* windowMenu) {
 
 void CCardDialog::contextMenuEvent(QContextMenuEvent* event) {
     WindowMenu()->popup(event->globalPos());
+}
+
+bool CCardDialog::TakesDroppedFile(const QString& path) const {
+    return IsCardFile(path);
+}
+
+void CCardDialog::OpenDroppedFile(const QString& path) {
+    ClearWindow();
+    ReadCardFile(PathBytes(path));
+}
+
+void CCardDialog::ClearWindow() {
+    PicturePanel()->SetPictureFile(std::string());
+    record.ClearCard();
+    SetEditText(&CardRecord::StreetAddress, std::string());
+    SetEditText(&CardRecord::GeneralInformation, std::string());
+    ShowInWindow();
+}
+
+bool CCardDialog::HandleFileDrag(QDropEvent* event) {
+    const QString path = CarriedFile(event->mimeData());
+    if (path.isEmpty()) return false;
+    if (!TakesDroppedFile(path)) {
+        event->ignore();
+        return true;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (event->type() == QEvent::Drop) {
+        // Opened once the drop has ended: the questions and messages the
+        // command may show must not hold up the program the file came from.
+        QMetaObject::invokeMethod(
+            this, [this, path] { OpenDroppedFile(path); }, Qt::QueuedConnection);
+    }
+    return true;
+}
+
+void CCardDialog::dragEnterEvent(QDragEnterEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+void CCardDialog::dragMoveEvent(QDragMoveEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+void CCardDialog::dropEvent(QDropEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+bool CCardDialog::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return HandleFileDrag(static_cast<QDropEvent*>(event));
+        default:
+            return TemplateDialog::eventFilter(watched, event);
+    }
 }
 
 void CCardDialog::PageSwitch() {

@@ -18,10 +18,17 @@ class CHoverButton;
 class CLinkButton;
 class CPictureStatic;
 class QMenu;
+class QMimeData;
 
 namespace platform {
 class TabControl;
 }
+
+// The local file a drag or the clipboard carries (the first one); empty when
+// it carries none.
+QString CarriedFile(const QMimeData* data);
+// A card file, by its name.
+bool IsCardFile(const QString& path);
 
 // The caption of every message box the card window shows.
 inline constexpr const char* kMessageCaption = "Ovlet Maker";
@@ -84,6 +91,18 @@ protected:
     void OnCancel() override;
     bool OnClose() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+
+    // Files dropped anywhere on the window, its fields included: whether the
+    // form takes the file, and what it does with it (after the drop has
+    // ended). Both forms open a card (.ovt); this window shows it at once.
+    virtual bool TakesDroppedFile(const QString& path) const;
+    virtual void OpenDroppedFile(const QString& path);
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Shows a new, empty card: no picture, no fields, no file.
+    void ClearWindow();
     // Adds entries of the form to the window menu after the About entry.
     virtual void AddMenuEntries(QMenu* windowMenu);
 
@@ -95,6 +114,9 @@ protected:
 
 private:
     void PageSwitch();
+    // A drag or drop of a file: accepted or refused here, and true; false
+    // for anything else (text dragged into a field).
+    bool HandleFileDrag(QDropEvent* event);
     // Takes what the user typed, where the form lets the user type.
     bool TakeEdits();
 
