@@ -226,6 +226,7 @@ QMenu* CCardDialog::WindowMenu() {
 void CCardDialog::AddMenuEntries(QMenu* windowMenu) {
     windowMenu->addSeparator();
     windowMenu->addAction(tr("Export as vCard\u2026"), this, &CCardDialog::ExportVCard);
+    windowMenu->addAction(tr("Print\u2026"), this, &CCardDialog::PrintCard);
     windowMenu->addAction(tr("Save card picture\u2026"), this, &CCardDialog::SaveCardPicture);
 }
 

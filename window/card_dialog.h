@@ -57,10 +57,13 @@ public:
 
     void ShowAbout();
 
-    // The card beyond the desktop: for address books and phones.
+    // The card beyond the desktop: for address books and phones, and on paper
+    // (ten cards on an A4 sheet, or on US Letter where the user's locale
+    // measures in inches, as `ovlet print` draws them).
     void ExportVCard();
     void SaveCardPicture();
     void ShowQrCode();
+    void PrintCard();
 
     int SelectedTab() const;
     void SelectTab(int index);

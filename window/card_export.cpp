@@ -1,14 +1,17 @@
 // The card for address books and phones: vCard export, the card's picture as
-// a file, and a QR code of the card.
+// a file, a QR code of the card, and the card printed.
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLocale>
+#include <QPageSize>
 #include <QPainter>
 #include <QSaveFile>
 #include <QVBoxLayout>
 
+#include "exchange/drawing/card_sheet.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 #include "platform/ui_services.h"
@@ -60,6 +63,28 @@ void CCardDialog::ExportVCard() {
         Ui().MessageBox(this, kMessageCaption, tr("The vCard could not be written to %1: %2").arg(*chosen, error),
                         MessageIcon::Exclamation, MessageButtons::Ok);
     }
+}
+
+void CCardDialog::PrintCard() {
+    if (!TakeEdits()) return;
+    record.StreetAddress = GetEditText(&CardRecord::StreetAddress);
+    record.GeneralInformation = GetEditText(&CardRecord::GeneralInformation);
+    drawing::SheetLayout layout;
+    layout.sheet =
+        QLocale().measurementSystem() == QLocale::ImperialUSSystem ? drawing::Sheet::Letter : drawing::Sheet::A4;
+    // A picture that cannot be decoded leaves its place on the card empty, as the preview shows.
+    std::string warning;
+    const QImage picture = drawing::PrintPicture(record, layout, warning);
+    const CardRecord card = record;
+    QString name =
+        FromAnsi(card.FirstName + (card.FirstName.empty() || card.LastName.empty() ? "" : " ") + card.LastName);
+    if (name.trimmed().isEmpty()) name = FromAnsi(card.Company);
+    const QPageSize paper =
+        layout.sheet == drawing::Sheet::Letter ? QPageSize(QPageSize::Letter) : QPageSize(QPageSize::A4);
+    platform::PrintRequest request{
+        name.trimmed().isEmpty() ? tr("Card") : name.trimmed(), paper,
+        [card, layout, picture](QPainter& painter) { drawing::DrawCardSheet(painter, card, layout, picture); }};
+    Ui().Print(this, request);
 }
 
 void CCardDialog::SaveCardPicture() {

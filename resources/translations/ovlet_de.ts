@@ -142,6 +142,14 @@
         <source>Scan this code with a phone to add the card to its contacts.</source>
         <translation>Scannen Sie diesen Code mit einem Telefon, um die Karte in dessen Kontakte aufzunehmen.</translation>
     </message>
+    <message>
+        <source>Print…</source>
+        <translation>Drucken…</translation>
+    </message>
+    <message>
+        <source>Card</source>
+        <translation>Karte</translation>
+    </message>
 </context>
 <context>
     <name>CMakerDialog</name>

@@ -142,6 +142,14 @@
         <source>Scan this code with a phone to add the card to its contacts.</source>
         <translation>Escanee este código con un teléfono para añadir la tarjeta a sus contactos.</translation>
     </message>
+    <message>
+        <source>Print…</source>
+        <translation>Imprimir…</translation>
+    </message>
+    <message>
+        <source>Card</source>
+        <translation>Tarjeta</translation>
+    </message>
 </context>
 <context>
     <name>CMakerDialog</name>

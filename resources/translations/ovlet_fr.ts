@@ -142,6 +142,14 @@
         <source>Scan this code with a phone to add the card to its contacts.</source>
         <translation>Scannez ce code avec un téléphone pour ajouter la carte à ses contacts.</translation>
     </message>
+    <message>
+        <source>Print…</source>
+        <translation>Imprimer…</translation>
+    </message>
+    <message>
+        <source>Card</source>
+        <translation>Carte</translation>
+    </message>
 </context>
 <context>
     <name>CMakerDialog</name>

@@ -5,16 +5,20 @@
 //
 //   window_screenshots OUTDIR [--viewer] [--language LANG] [--suffix TEXT] [CARD]
 //   window_screenshots OUTDIR --flow SAMPLES_DIR
+//   window_screenshots OUTDIR --print CARD
 //
 // --suffix adds TEXT to every file name (for example "-200"). --language
 // shows the windows in that language ("de", "fr", "es"), and the maker's
 // manual with them; its suffix is "-LANG" unless --suffix says otherwise.
+// --print opens the desktop's print preview of the card (a real dialog: run it
+// under xvfb-run) and saves a picture of it as print-preview.png.
 // --flow goes through a maker session (new, type, import, save, open) with
 // scripted dialogs and takes a picture after each step, and of the help window.
 //
 // Runs without a display (QT_QPA_PLATFORM=offscreen); QT_SCALE_FACTOR=1.5 and
 // QT_SCALE_FACTOR=2 give the 150 % and 200 % pictures.
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
@@ -62,6 +66,32 @@ int main(int argc, char** argv) {
         } else {
             card = argv[i];
         }
+    }
+    if (argc == 4 && std::string(argv[2]) == "--print") {
+        CViewerDialog window;
+        window.Record().CurrentPath = argv[3];
+        window.Create();
+        window.show();
+        platform::SetUi(nullptr);
+        // The preview, then the print dialog its Print button opens.
+        QTimer::singleShot(2000, [&out] {
+            QWidget* preview = QApplication::activeModalWidget();
+            if (!preview) return;
+            preview->grab().save(out.filePath(QStringLiteral("print-preview.png")));
+            QTimer::singleShot(2000, [&out, preview] {
+                if (QWidget* dialog = QApplication::activeModalWidget(); dialog && dialog != preview) {
+                    dialog->grab().save(out.filePath(QStringLiteral("print-dialog.png")));
+                    dialog->close();
+                }
+                preview->close();
+            });
+            for (QAction* action : preview->findChildren<QAction*>()) {
+                if (action->text() == QStringLiteral("Print")) action->trigger();
+            }
+        });
+        window.PrintCard();
+        std::printf("pictures in %s\n", qPrintable(out.path()));
+        return 0;
     }
     if (argc == 4 && std::string(argv[2]) == "--flow") {
         const QString samples = QString::fromLocal8Bit(argv[3]);
