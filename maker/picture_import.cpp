@@ -2,12 +2,11 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QMimeData>
 
 #include "controls/picture_static.h"
+#include "files/input_file.h"
 #include "maker/maker_dialog.h"
 #include "platform/ui_services.h"
 #include "window/card_text.h"
@@ -70,23 +69,19 @@ void CMakerDialog::ImportPicture() {
 }
 
 bool CMakerDialog::ImportPictureFile(const QString& path) {
-    using platform::Ui;
     // The card's picture stays until a new one has been read and decoded.
-    // Only a regular file: a pipe or a device could block or never end.
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > 0x7FFFFFFF) {
-        Ui().MessageBox(this, kMessageCaption, tr("Error opening graphic file."), platform::MessageIcon::Exclamation,
-                        platform::MessageButtons::Ok);
+    // Read through the programs' one reader: only a regular file (a pipe or a
+    // device could block or never end), and no more than a card can hold.
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    files::ReadOptions options;
+    options.maxBytes = files::kMaxPictureBytes;
+    if (!files::ReadWholeFile(PathBytes(path), options, bytes, error)) {
+        platform::Ui().MessageBox(this, kMessageCaption, tr("Error opening graphic file."),
+                                  platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() != file.size()) {
-        Ui().MessageBox(this, kMessageCaption, tr("Error opening graphic file."), platform::MessageIcon::Exclamation,
-                        platform::MessageButtons::Ok);
-        return false;
-    }
-    const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    return ImportPictureBytes(PathBytes(path), std::vector<std::uint8_t>(first, first + bytes.size()));
+    return ImportPictureBytes(PathBytes(path), std::move(bytes));
 }
 
 bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::uint8_t> bytes) {

@@ -9,6 +9,7 @@
 #include <QShortcut>
 #include <QUrl>
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "card/card_summary.h"
@@ -65,6 +66,9 @@ constexpr const char* kUntitled = QT_TRANSLATE_NOOP("CCardDialog", "Untitled");
 constexpr const char* kNoSize = QT_TRANSLATE_NOOP("CCardDialog", "N/A");
 constexpr const char* kEMailHead = QT_TRANSLATE_NOOP("CCardDialog", "E-Mail: ");
 constexpr const char* kFaxHead = QT_TRANSLATE_NOOP("CCardDialog", "Fax: ");
+
+// What the picture panel calls the card's picture, which it is given in memory.
+constexpr const char* kCardPictureName = "card picture";
 
 // The summary's lines that are link buttons, and whether each looks like a link.
 const std::pair<int, int> kLinkLooks[] = {
@@ -409,15 +413,18 @@ void CCardDialog::SetEditText(std::string CardRecord::*field, const std::string&
     SetItemText(ControlOf(field), FromAnsi(text));
 }
 
-bool CCardDialog::SetPictureFile(const std::string& name, int& width, int& height, std::string& error) {
-    std::pair<int, int> size;
-    if (!PicturePanel()->SetPictureFile(name, &size, &error)) {
+bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
+                                 std::string& error) {
+    std::pair<int, int> shown;
+    // A card's picture is at most 2 GiB less one byte, as its length field says.
+    if (size > static_cast<std::size_t>(INT32_MAX) ||
+        !PicturePanel()->SetPictureData(kCardPictureName, bytes, static_cast<std::int32_t>(size), &shown, &error)) {
         // The card's picture cannot be shown: the panel shows none rather than an earlier one.
         PicturePanel()->SetPictureFile(std::string());
         return false;
     }
-    width = size.first;
-    height = size.second;
+    width = shown.first;
+    height = shown.second;
     return true;
 }
 

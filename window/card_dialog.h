@@ -76,7 +76,8 @@ public:
     // What the card file needs of the window.
     std::string GetEditText(std::string CardRecord::*field) override;
     void SetEditText(std::string CardRecord::*field, const std::string& text) override;
-    bool SetPictureFile(const std::string& name, int& width, int& height, std::string& error) override;
+    bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
+                        std::string& error) override;
     void ShowMessage(CardMessageIcon icon, const std::string& text) override;
 
 protected:

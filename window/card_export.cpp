@@ -8,12 +8,12 @@
 #include <QLocale>
 #include <QPageSize>
 #include <QPainter>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 #include "exchange/drawing/card_sheet.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
+#include "files/output_file.h"
 #include "platform/ui_services.h"
 #include "window/card_dialog.h"
 #include "window/card_text.h"
@@ -34,13 +34,15 @@ QString SuggestedName(const CardRecord& card) {
     return name.isEmpty() ? QStringLiteral("card") : name;
 }
 
-bool WriteWhole(const QString& path, const char* data, qint64 size, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data, size) != size || !file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+// Written through the programs' one writer: beside the target, then renamed
+// over it, so a failure leaves an existing file as it was.
+bool WriteWhole(const QString& path, const void* data, std::size_t size, QString& reason) {
+    const std::string name = PathBytes(path);
+    std::string error;
+    if (files::WriteWholeFile(name, data, size, error)) return true;
+    const std::string head = "cannot write " + name + ": ";
+    reason = QString::fromStdString(error.starts_with(head) ? error.substr(head.size()) : error);
+    return false;
 }
 
 }  // namespace
@@ -59,7 +61,7 @@ void CCardDialog::ExportVCard() {
     if (!chosen) return;
     const std::string text = vcard::EncodeVCard(record);
     QString error;
-    if (!WriteWhole(*chosen, text.data(), static_cast<qint64>(text.size()), error)) {
+    if (!WriteWhole(*chosen, text.data(), text.size(), error)) {
         Ui().MessageBox(this, kMessageCaption, tr("The vCard could not be written to %1: %2").arg(*chosen, error),
                         MessageIcon::Exclamation, MessageButtons::Ok);
     }
@@ -107,7 +109,7 @@ void CCardDialog::SaveCardPicture() {
     const auto chosen = Ui().FileDialog(this, request);
     if (!chosen) return;
     QString error;
-    if (!WriteWhole(*chosen, reinterpret_cast<const char*>(record.PictureBytes.data()), record.PictureLength, error)) {
+    if (!WriteWhole(*chosen, record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength), error)) {
         Ui().MessageBox(this, kMessageCaption, tr("The picture could not be written to %1: %2").arg(*chosen, error),
                         MessageIcon::Exclamation, MessageButtons::Ok);
     }

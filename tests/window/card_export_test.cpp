@@ -57,6 +57,16 @@ TEST_F(WindowTest, SaveCardPictureWritesItsBytesOrSaysThereIsNone) {
     EXPECT_EQ(ui.Of("file")[0].file.defaultExtension, QStringLiteral(".jpg"));
     EXPECT_EQ(FileBytes(dir / "picture.jpg"), FileBytes(SamplesDir() + "/sample.jpg"));
 
+    // A folder that is not there: the writer's reason, and nothing left behind.
+    ui.fileAnswers = {QString::fromStdString(dir / "no/such/picture.jpg")};
+    window->SaveCardPicture();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(Messages()[0].startsWith(QStringLiteral("The picture could not be written to %1: ")
+                                             .arg(QString::fromStdString(dir / "no/such/picture.jpg"))))
+        << Messages()[0].toStdString();
+    EXPECT_FALSE(Messages()[0].contains(QStringLiteral("cannot write")));
+
+    ui.calls.clear();
     auto empty = Open<CViewerDialog>();
     empty->SaveCardPicture();
     ASSERT_EQ(Messages().size(), 1u);
