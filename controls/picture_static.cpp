@@ -84,6 +84,30 @@ bool CPictureStatic::SetPictureFile(const std::string& name, std::pair<int, int>
     return Decode(name, nullptr, size, error);
 }
 
+bool CPictureStatic::SetPictureHeader(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
+                                      std::pair<int, int>* size, std::string* error) {
+    CDataSource source;
+    source.OpenData(name.c_str(), bytes, length);
+    PictureHeader header;
+    try {
+        header = SharedDecoder().ReadHeader(&source);
+    } catch (const CTextException& e) {
+        if (error) *error = e.GetText();
+        source.Close();
+        return false;
+    }
+    source.Close();
+    fileName = name;
+    pictureSize = {header.width, header.height};
+    shown = QImage();
+    pending = true;
+    pendingAnnounced = false;
+    if (size) *size = pictureSize;
+    UpdateName();
+    update();
+    return true;
+}
+
 bool CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
                                     std::pair<int, int>* size, std::string* error) {
     CDataSource source;
@@ -128,6 +152,7 @@ bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::p
         if (size) *size = pictureSize;
     }
     fileName = name;
+    pending = false;
     UpdateName();
     if (parentWidget()) parentWidget()->update();
     update();
@@ -146,6 +171,15 @@ void CPictureStatic::paintEvent(QPaintEvent*) {
         painter.setPen(QColor(255, 0, 0));
         const int textWidth = painter.fontMetrics().horizontalAdvance(text);
         painter.drawText(w / 2 - textWidth / 2, h / 2, text);
+        DrawFocus(painter);
+        return;
+    }
+    if (pending) {
+        // The frame is on screen; the pixels may be made now.
+        if (!pendingAnnounced) {
+            pendingAnnounced = true;
+            QMetaObject::invokeMethod(this, &CPictureStatic::PendingPainted, Qt::QueuedConnection);
+        }
         DrawFocus(painter);
         return;
     }

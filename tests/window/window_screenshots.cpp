@@ -157,6 +157,8 @@ int main(int argc, char** argv) {
     window->Record().CurrentPath = card;
     window->Create();
     window->show();
+    // The first paint, then the card's picture, which the window makes after it.
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
     const QString empty = card.empty() ? QStringLiteral("-empty") : QString();
     for (std::size_t tab = 0; tab < window->Form().pages.size(); ++tab) {
         window->SelectTab(static_cast<int>(tab));

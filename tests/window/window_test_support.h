@@ -32,7 +32,8 @@ protected:
         window->Record().CurrentPath = cardPath;
         window->Create();
         window->show();
-        QApplication::processEvents();
+        // The first paint, then the picture the window makes after it.
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
         return window;
     }
 
