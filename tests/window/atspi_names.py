@@ -59,6 +59,8 @@ def main():
     program = sys.argv[1]
     name = os.path.basename(program)
     environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+    # The accessibility bus and its registry come up first, so the program finds them.
+    pyatspi.Registry.getDesktop(0).childCount
     child = subprocess.Popen(sys.argv[1:], env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         # The maker shows its splash first; the card window's caption names the program.
