@@ -1,13 +1,9 @@
 #include "card/card_file.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "card/archive_string.h"
 #include "card/card_summary.h"
@@ -17,51 +13,17 @@ namespace {
 
 constexpr std::uint8_t kVersionOne[8] = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};  // 1.0 as an IEEE double
 
-// Writes the picture to a new file of our own in the temporary folder, so the
-// panel can decode it by name. Readable by the user only; the caller removes it.
-bool WriteTempPicture(const CardRecord& record, std::string& tempPath) {
-    std::error_code ec;
-    std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
-    if (ec) dir = "/tmp";
-    std::string pattern = (dir / "ovlet-picture-XXXXXX.jpg").string();
-    const int fd = ::mkstemps(pattern.data(), 4);
-    if (fd < 0) return false;
-    tempPath = pattern;
-    std::size_t done = 0;
-    const auto size = static_cast<std::size_t>(record.PictureLength);
-    bool ok = true;
-    while (done < size) {
-        const ssize_t n = ::write(fd, record.PictureBytes.data() + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0) ok = false;
-    if (!ok) {
-        ::unlink(tempPath.c_str());
-        tempPath.clear();
-    }
-    return ok;
-}
-
 std::string FormatSize(int width, int height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
 void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& result) {
-    std::string tempPath;
-    if (!WriteTempPicture(record, tempPath)) {
-        side.ShowMessage(CardMessageIcon::Exclamation, kTempFileMessage);
-        return;
-    }
+    // The panel decodes the bytes where they are: reading a card writes no file.
     int width = 0;
     int height = 0;
     std::string error;
-    result.pictureShown = side.SetPictureFile(tempPath, width, height, error);
-    ::unlink(tempPath.c_str());
+    result.pictureShown = side.SetPictureData(record.PictureBytes.data(),
+                                              static_cast<std::size_t>(record.PictureLength), width, height, error);
     if (result.pictureShown) {
         record.ImageSizeText = FormatSize(width, height);
     } else {
@@ -81,7 +43,7 @@ void RecordOnlySide::SetEditText(std::string CardRecord::*field, const std::stri
     record_.*field = text;
 }
 
-bool RecordOnlySide::SetPictureFile(const std::string&, int&, int&, std::string& error) {
+bool RecordOnlySide::SetPictureData(const std::uint8_t*, std::size_t, int&, int&, std::string& error) {
     error = "no picture panel";
     return false;
 }

@@ -25,10 +25,12 @@ public:
     virtual std::string GetEditText(std::string CardRecord::*field) = 0;
     virtual void SetEditText(std::string CardRecord::*field, const std::string& text) = 0;
 
-    // Asks the picture panel to show a picture file. On success the panel keeps
-    // the decoded picture and reports its size; on failure it shows no picture
+    // Asks the picture panel to show the card's picture, handed over in
+    // memory (no file is written for it). On success the panel keeps the
+    // decoded picture and reports its size; on failure it shows no picture
     // and `error` says why.
-    virtual bool SetPictureFile(const std::string& name, int& width, int& height, std::string& error) = 0;
+    virtual bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
+                                std::string& error) = 0;
 
     // A message box captioned "Ovlet Maker" with an OK button.
     virtual void ShowMessage(CardMessageIcon icon, const std::string& text) = 0;
@@ -48,7 +50,8 @@ public:
     explicit RecordOnlySide(CardRecord& record) : record_(record) {}
     std::string GetEditText(std::string CardRecord::*field) override;
     void SetEditText(std::string CardRecord::*field, const std::string& text) override;
-    bool SetPictureFile(const std::string& name, int& width, int& height, std::string& error) override;
+    bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
+                        std::string& error) override;
     void ShowMessage(CardMessageIcon icon, const std::string& text) override;
     void ShowInWindow() override {}
     bool ShowsPictures() const override { return false; }
@@ -64,7 +67,6 @@ inline constexpr const char* kCardNotice =
     "https://ovlet.app/.";
 inline constexpr const char* kCannotOpenCardMessage =
     "Unable to open file with this name.  Please try a different name.";
-inline constexpr const char* kTempFileMessage = "Unable to create image temp file.";
 inline constexpr const char* kPastEndMessage = "An attempt was made to access an unnamed file past its end.";
 inline constexpr const char* kDamagedMessage = "The card file is damaged and cannot be read.";
 

@@ -1,8 +1,58 @@
 #include "controls/link_button.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 
+namespace {
+
+// A link-look line reads as a link, a plain-look one as text; both are named
+// by their text exactly as drawn (no '&' taken as a mnemonic).
+class LinkAccessible : public QAccessibleWidget {
+public:
+    explicit LinkAccessible(CLinkButton* button) : QAccessibleWidget(button, QAccessible::Link) {
+        addControllingSignal(QStringLiteral("clicked(bool)"));
+    }
+
+    QAccessible::Role role() const override {
+        return Button()->IsLinkStyle() ? QAccessible::Link : QAccessible::StaticText;
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name) {
+            return Button()->accessibleName().isEmpty() ? Button()->text() : Button()->accessibleName();
+        }
+        return QAccessibleWidget::text(kind);
+    }
+
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (Button()->IsLinkStyle()) names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString& action) override {
+        if (action == pressAction() && Button()->IsLinkStyle()) {
+            Button()->click();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+
+private:
+    CLinkButton* Button() const { return static_cast<CLinkButton*>(widget()); }
+};
+
+QAccessibleInterface* LinkFactory(const QString&, QObject* object) {
+    if (auto* button = qobject_cast<CLinkButton*>(object)) return new LinkAccessible(button);
+    return nullptr;
+}
+
+}  // namespace
+
 CLinkButton::CLinkButton(QWidget* parent) : HotTrackingButton(parent) {
+    static const bool kAccessible = (QAccessible::installFactory(LinkFactory), true);
+    Q_UNUSED(kAccessible);
     setCursor(Qt::PointingHandCursor);
 }
 

@@ -1,5 +1,7 @@
 #include "controls/picture_static.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <cmath>
 
@@ -53,14 +55,57 @@ QImage ResizeDecoded(const CWinBmp& decoded, QSize device) {
         .convertToFormat(QImage::Format_RGB32);
 }
 
+// The panel reads as a picture, named by what it shows.
+QAccessibleInterface* PanelAccessible(const QString&, QObject* object) {
+    if (auto* panel = qobject_cast<CPictureStatic*>(object)) return new QAccessibleWidget(panel, QAccessible::Graphic);
+    return nullptr;
+}
+
 }  // namespace
 
-CPictureStatic::CPictureStatic(QWidget* parent) : QWidget(parent) {
+CPictureStatic::CPictureStatic(QWidget* parent) : QWidget(parent), nameFormat(tr("Picture, %1 x %2")) {
+    static const bool kAccessible = (QAccessible::installFactory(PanelAccessible), true);
+    Q_UNUSED(kAccessible);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    UpdateName();
+}
+
+void CPictureStatic::SetNameFormat(const QString& format) {
+    nameFormat = format;
+    UpdateName();
+}
+
+void CPictureStatic::UpdateName() {
+    setAccessibleName(fileName.empty() ? tr("No Image Data")
+                                       : nameFormat.arg(pictureSize.first).arg(pictureSize.second));
 }
 
 bool CPictureStatic::SetPictureFile(const std::string& name, std::pair<int, int>* size, std::string* error) {
     return Decode(name, nullptr, size, error);
+}
+
+bool CPictureStatic::SetPictureHeader(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
+                                      std::pair<int, int>* size, std::string* error) {
+    CDataSource source;
+    source.OpenData(name.c_str(), bytes, length);
+    PictureHeader header;
+    try {
+        header = SharedDecoder().ReadHeader(&source);
+    } catch (const CTextException& e) {
+        if (error) *error = e.GetText();
+        source.Close();
+        return false;
+    }
+    source.Close();
+    fileName = name;
+    pictureSize = {header.width, header.height};
+    shown = QImage();
+    pending = true;
+    pendingAnnounced = false;
+    if (size) *size = pictureSize;
+    UpdateName();
+    update();
+    return true;
 }
 
 bool CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
@@ -107,6 +152,8 @@ bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::p
         if (size) *size = pictureSize;
     }
     fileName = name;
+    pending = false;
+    UpdateName();
     if (parentWidget()) parentWidget()->update();
     update();
     return true;
@@ -120,10 +167,20 @@ void CPictureStatic::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::black);
     painter.drawRect(0, 0, w - 1, h - 1);
     if (fileName.empty()) {
-        const QString text = QStringLiteral("No Image Data");
+        const QString text = tr("No Image Data");
         painter.setPen(QColor(255, 0, 0));
         const int textWidth = painter.fontMetrics().horizontalAdvance(text);
         painter.drawText(w / 2 - textWidth / 2, h / 2, text);
+        DrawFocus(painter);
+        return;
+    }
+    if (pending) {
+        // The frame is on screen; the pixels may be made now.
+        if (!pendingAnnounced) {
+            pendingAnnounced = true;
+            QMetaObject::invokeMethod(this, &CPictureStatic::PendingPainted, Qt::QueuedConnection);
+        }
+        DrawFocus(painter);
         return;
     }
     const PicturePlacement place = Placement();
@@ -138,4 +195,24 @@ void CPictureStatic::paintEvent(QPaintEvent*) {
         shown.setDevicePixelRatio(devicePixelRatioF());
     }
     painter.drawImage(QPoint(place.x, place.y), shown);
+    DrawFocus(painter);
+}
+
+void CPictureStatic::DrawFocus(QPainter& painter) const {
+    // The keyboard's place: a dotted ring just inside the frame while the
+    // panel has the focus.
+    if (!hasFocus()) return;
+    painter.setPen(QPen(QColor(160, 160, 160), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(1, 1, width() - 3, height() - 3);
+}
+
+void CPictureStatic::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CPictureStatic::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }

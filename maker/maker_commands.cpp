@@ -5,10 +5,11 @@
 #include <QFileInfo>
 
 #include "controls/picture_static.h"
-#include "maker/maker_data.h"
 #include "maker/maker_dialog.h"
 #include "platform/ui_services.h"
+#include "window/card_messages.h"
 #include "window/card_text.h"
+#include "window/translations.h"
 
 namespace {
 
@@ -17,16 +18,18 @@ using platform::MessageButtons;
 using platform::MessageIcon;
 using platform::Ui;
 
-const platform::FileDialogRequest& CardFileDialog(bool save) {
-    static platform::FileDialogRequest open{false, {{"Electronic Business Card (.ovt)", "*.ovt"}}, ".ovt", "", ""};
-    static platform::FileDialogRequest saveAs{
-        true, {{"Electronic Business Card (.ovt)", "*.ovt"}}, ".ovt", "Untitled", ""};
-    return save ? saveAs : open;
+platform::FileDialogRequest CardFileDialog(bool save) {
+    const QString cards = QCoreApplication::translate("CMakerDialog", "Electronic Business Card (.ovt)");
+    return {save,
+            {{cards, QStringLiteral("*.ovt")}},
+            QStringLiteral(".ovt"),
+            save ? QCoreApplication::translate("CMakerDialog", "Untitled") : QString(),
+            QString()};
 }
 
-bool AskToSave(QWidget* owner, const char* question) {
-    return Ui().MessageBox(owner, kMessageCaption, QString::fromUtf8(question), MessageIcon::Question,
-                           MessageButtons::YesNo) == MessageAnswer::Yes;
+bool AskToSave(QWidget* owner, const QString& question) {
+    return Ui().MessageBox(owner, kMessageCaption, question, MessageIcon::Question, MessageButtons::YesNo) ==
+           MessageAnswer::Yes;
 }
 
 }  // namespace
@@ -42,15 +45,14 @@ bool CMakerDialog::Save() {
     }
     const CardWriteResult result = WriteCardFile(record.CurrentPath, record, *this);
     if (result.outcome == CardWriteOutcome::CannotOpen) {
-        Ui().MessageBox(this, kMessageCaption,
-                        QStringLiteral("Unable to save file with this name.  Please try a different name."),
+        Ui().MessageBox(this, kMessageCaption, tr("Unable to save file with this name.  Please try a different name."),
                         MessageIcon::Exclamation, MessageButtons::Ok);
         record.CurrentPath.clear();
         return false;
     }
     if (result.outcome == CardWriteOutcome::WriteFailed) {
-        Ui().MessageBox(this, kMessageCaption, QFile::decodeName(QByteArray::fromStdString(result.error)),
-                        MessageIcon::Exclamation, MessageButtons::Ok);
+        Ui().MessageBox(this, kMessageCaption, CardMessageText(result.error), MessageIcon::Exclamation,
+                        MessageButtons::Ok);
         return false;
     }
     ShowInWindow();
@@ -71,14 +73,10 @@ void CMakerDialog::SaveAs() {
 
 bool CMakerDialog::StartNewCard() {
     // A save the user asked for that did not happen keeps the card.
-    if (AskToSave(this, "Do you wish to save your changes to the current document?") && !Save()) {
+    if (AskToSave(this, tr("Do you wish to save your changes to the current document?")) && !Save()) {
         return false;
     }
-    PicturePanel()->SetPictureFile(std::string());
-    record.ClearCard();
-    SetEditText(&CardRecord::StreetAddress, std::string());
-    SetEditText(&CardRecord::GeneralInformation, std::string());
-    ShowInWindow();
+    ClearWindow();
     return true;
 }
 
@@ -94,17 +92,37 @@ void CMakerDialog::Open() {
     ReadCardFile(PathBytes(*chosen));
 }
 
+void CMakerDialog::OpenCard(const QString& path) {
+    TakeFromWindow();
+    if (!StartNewCard()) return;
+    ReadCardFile(PathBytes(path));
+}
+
+bool CMakerDialog::TakesDroppedFile(const QString&) const {
+    // A card opens; any other file is a picture to import, with Import's checks.
+    return true;
+}
+
+void CMakerDialog::OpenDroppedFile(const QString& path) {
+    if (IsCardFile(path)) {
+        OpenCard(path);
+        return;
+    }
+    if (!TakeFromWindow()) return;
+    ImportPictureFile(path);
+}
+
 void CMakerDialog::Exit() {
-    if (AskToSave(this, "Do you wish to save your changes before you exit?") && !Save()) return;
+    if (AskToSave(this, tr("Do you wish to save your changes before you exit?")) && !Save()) return;
     done(QDialog::Rejected);
 }
 
 void CMakerDialog::Help() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool shown = Ui().ShowHelp(this, MakerDataFile(QStringLiteral("ovmake-help.html")));
+    const bool shown = Ui().ShowHelp(this, LocalizedDataFile(QStringLiteral("ovmake-help.html")));
     QApplication::restoreOverrideCursor();
     if (!shown) {
         Ui().MessageBox(this, QFileInfo(QApplication::applicationFilePath()).completeBaseName(),
-                        QStringLiteral("Failed to launch help."), MessageIcon::Exclamation, MessageButtons::Ok);
+                        tr("Failed to launch help."), MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }

@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <QShortcut>
+
 #include <cerrno>
 #include <filesystem>
 
 const AboutForm kMakerAbout{
     .caption = nullptr,
-    .version = "Ovlet Maker Version 1.0",
+    .version = QT_TRANSLATE_NOOP("AboutDialog", "Ovlet Maker Version 1.0"),
     .linkText = nullptr,
     .program = "ovmake",
 };
@@ -45,6 +47,8 @@ CMakerDialog::CMakerDialog(QWidget* parent) : CCardDialog(kMakerForm, parent) {
     InstallCommand(kIdImport, [this] { ImportPicture(); });
     InstallCommand(kIdRemove, [this] { RemovePicture(); });
     InstallCommand(kIdHelp, [this] { Help(); });
+    auto* paste = new QShortcut(QKeySequence::Paste, this);
+    connect(paste, &QShortcut::activated, this, &CMakerDialog::PastePicture);
 }
 
 void CMakerDialog::ReadNamedCard() {

@@ -19,13 +19,25 @@ public:
     void ImportPicture();
     void RemovePicture();
     void Help();
+    // Open without its dialog: the save question, then the card at `path`.
+    void OpenCard(const QString& path);
+    // Ctrl+V on the Image page: a picture on the clipboard is imported as a
+    // JPEG (a PNG when it has transparent pixels); a file copied there is
+    // taken as if it had been dropped.
+    void PastePicture();
 
 protected:
+    bool TakesDroppedFile(const QString& path) const override;
+    void OpenDroppedFile(const QString& path) override;
     // A card named on the command line that does not exist yet keeps its name:
     // Save creates it there.
     void ReadNamedCard() override;
 
 private:
+    // Import's steps after its dialog: the file is read, checked, decoded and
+    // stored; false, with the message shown, when it is not.
+    bool ImportPictureFile(const QString& path);
+    bool ImportPictureBytes(const std::string& name, std::vector<std::uint8_t> bytes);
     // New's steps: ask to save, then clear the card. False when the user asked
     // to save and the save did not happen: the card then stays as it is.
     bool StartNewCard();

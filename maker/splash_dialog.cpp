@@ -4,9 +4,11 @@
 #include <QTimerEvent>
 
 #include "controls/picture_static.h"
-#include "maker/maker_data.h"
+#include "files/input_file.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
+#include "window/card_text.h"
+#include "window/program_data.h"
 
 CSplashDialog::CSplashDialog(QWidget* parent, int ms)
     : TemplateDialog(resources::SplashDialogTemplate(), parent), milliseconds(ms) {}
@@ -25,10 +27,18 @@ void CSplashDialog::OnInitDialog() {
     startTimer(milliseconds);
     pictureName = "maker.jpg";
     // The picture in the current folder first, then the installed one, then
-    // the one built into the program.
-    if (panel->SetPictureFile(pictureName)) return;
-    const QString installed = MakerDataFile(QStringLiteral("maker.jpg"));
-    if (panel->SetPictureFile(QFile::encodeName(installed).toStdString())) return;
+    // the one built into the program; files are read through the programs'
+    // one reader.
+    for (const std::string& path : {pictureName, PathBytes(ProgramDataFile(QStringLiteral("maker.jpg")))}) {
+        std::vector<std::uint8_t> bytes;
+        std::string error;
+        files::ReadOptions options;
+        options.maxBytes = files::kMaxPictureBytes;
+        if (files::ReadWholeFile(path, options, bytes, error) &&
+            panel->SetPictureData(pictureName, bytes.data(), static_cast<std::int32_t>(bytes.size()))) {
+            return;
+        }
+    }
     QFile builtIn(QStringLiteral(":/data/maker.jpg"));
     if (builtIn.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = builtIn.readAll();

@@ -1,5 +1,7 @@
 #include "platform/controls_basic.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -72,6 +74,12 @@ protected:
         return size;
     }
 };
+
+// A group box reads as a group named by its caption.
+QAccessibleInterface* GroupAccessible(const QString&, QObject* object) {
+    if (auto* frame = qobject_cast<GroupFrame*>(object)) return new QAccessibleWidget(frame, QAccessible::Grouping);
+    return nullptr;
+}
 
 }  // namespace
 
@@ -168,11 +176,15 @@ void MultiLineEdit::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 GroupFrame::GroupFrame(const QString& title, QWidget* parent) : QWidget(parent), title_(title) {
+    static const bool kAccessible = (QAccessible::installFactory(GroupAccessible), true);
+    Q_UNUSED(kAccessible);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAccessibleName(title);
 }
 
 void GroupFrame::SetTitle(const QString& title) {
     title_ = title;
+    setAccessibleName(title);
     update();
 }
 

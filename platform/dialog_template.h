@@ -38,6 +38,10 @@ struct DialogTemplate {
     int width, height;                      // dialog units
     int pointSize;                          // of the dialog font
     std::vector<ControlTemplate> controls;  // template order, also the Tab order
+    // The translation context of the caption and the controls' texts; null:
+    // they are shown as written. The layout is measured with the texts as
+    // written, so a translation never moves a control.
+    const char* context = nullptr;
 };
 
 }  // namespace platform

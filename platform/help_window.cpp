@@ -12,6 +12,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "files/input_file.h"
+
 namespace platform {
 namespace {
 
@@ -57,9 +59,13 @@ private:
 }  // namespace
 
 bool ShowHelpWindow(QWidget* owner, const QString& helpFile) {
-    QFile file(helpFile);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QString html = QString::fromUtf8(file.readAll());
+    // Read through the programs' one reader, as every file they read.
+    std::string bytes;
+    std::string error;
+    files::ReadOptions options;
+    options.maxBytes = files::kMaxTextFileBytes;
+    if (!files::ReadWholeFile(QFile::encodeName(helpFile).toStdString(), options, bytes, error)) return false;
+    const QString html = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
     if (html.isEmpty()) return false;
     static QPointer<HelpWindow> window;
     delete window;

@@ -68,7 +68,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialog, QWidget* parent) : 
         setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     } else {
         setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-        setWindowTitle(QString::fromStdString(template_.caption));
+        setWindowTitle(TemplateText(template_.caption));
     }
     setFixedSize(units_.ToPixels(template_.width, template_.height));
 }
@@ -124,8 +124,13 @@ void TemplateDialog::done(int result) {
     QDialog::done(result);
 }
 
+QString TemplateDialog::TemplateText(const std::string& text) const {
+    if (!template_.context || text.empty()) return QString::fromStdString(text);
+    return QCoreApplication::translate(template_.context, text.c_str());
+}
+
 QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
-    const QString text = QString::fromStdString(control.text);
+    const QString text = TemplateText(control.text);
     switch (control.kind) {
         case ControlKind::Static: {
             auto* label = new QLabel(text);

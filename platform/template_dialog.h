@@ -48,6 +48,8 @@ public:
         return qobject_cast<T*>(Item(id));
     }
     QString ItemText(int id) const;
+    // A text of the template in the user's language.
+    QString TemplateText(const std::string& text) const;
     void SetItemText(int id, const QString& text);
     void ShowItem(int id, bool show);
     bool IsItemShown(int id) const;

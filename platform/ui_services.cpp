@@ -5,9 +5,14 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
 
 #include "platform/help_window.h"
@@ -72,6 +77,7 @@ public:
             return box.clickedButton() == no ? MessageAnswer::No : MessageAnswer::Yes;
         }
         box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText(QObject::tr("OK"));
         box.setEscapeButton(QMessageBox::Ok);
         box.exec();
         return MessageAnswer::Ok;
@@ -97,6 +103,27 @@ public:
     bool OpenUrl(const QString& url) override { return QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode)); }
 
     bool ShowHelp(QWidget* owner, const QString& helpFile) override { return ShowHelpWindow(owner, helpFile); }
+
+    bool Print(QWidget* owner, const PrintRequest& request) override {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(request.documentName);
+        // The page is drawn on the whole paper; the printer keeps to what it can reach.
+        printer.setFullPage(true);
+        printer.setPageSize(request.pageSize);
+        printer.setPageOrientation(QPageLayout::Portrait);
+        QPrintPreviewDialog preview(&printer, owner);
+        preview.setWindowTitle(request.documentName);
+        // Large enough to read a card on the page, within the screen.
+        if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
+            const QSize room = screen->availableGeometry().size() * 9 / 10;
+            preview.resize(std::min(800, room.width()), std::min(940, room.height()));
+        }
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&request](QPrinter* device) {
+            QPainter painter(device);
+            request.paint(painter);
+        });
+        return preview.exec() == QDialog::Accepted;
+    }
 
     void Beep() override { QApplication::beep(); }
 };
@@ -159,6 +186,15 @@ bool ScriptedUi::ShowHelp(QWidget*, const QString& helpFile) {
     call.text = helpFile;
     calls.push_back(call);
     return helpResult;
+}
+
+bool ScriptedUi::Print(QWidget*, const PrintRequest& request) {
+    Call call;
+    call.kind = "print";
+    call.caption = request.documentName;
+    call.print = request;
+    calls.push_back(call);
+    return printResult;
 }
 
 void ScriptedUi::Beep() {

@@ -3,11 +3,14 @@
 // and read back every call.
 #pragma once
 
+#include <QPageSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
+class QPainter;
 class QWidget;
 
 namespace platform {
@@ -29,6 +32,14 @@ struct FileDialogRequest {
     QString title;             // empty: the desktop's own title
 };
 
+// One page to print: its paper and what is drawn on it. The painter's origin
+// is the paper's top left corner, and its device's resolution gives the scale.
+struct PrintRequest {
+    QString documentName;
+    QPageSize pageSize;
+    std::function<void(QPainter&)> paint;
+};
+
 class UiServices {
 public:
     virtual ~UiServices() = default;
@@ -41,6 +52,9 @@ public:
     virtual bool OpenUrl(const QString& url) = 0;
     // Shows a help manual at its contents; false when it cannot be shown.
     virtual bool ShowHelp(QWidget* owner, const QString& helpFile) = 0;
+    // The desktop's print preview of the page, from which the print dialog
+    // prints it; true when it was printed.
+    virtual bool Print(QWidget* owner, const PrintRequest& request) = 0;
     virtual void Beep() = 0;
 };
 
@@ -53,12 +67,13 @@ void SetUi(UiServices* services);
 class ScriptedUi : public UiServices {
 public:
     struct Call {
-        QString kind;     // "message", "file", "url", "help", "beep"
-        QString caption;  // message caption, file dialog title
+        QString kind;     // "message", "file", "url", "help", "print", "beep"
+        QString caption;  // message caption, file dialog title, printed document's name
         QString text;     // message text, initial file name, address, help file
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
         FileDialogRequest file;
+        PrintRequest print;
     };
 
     std::vector<Call> calls;
@@ -66,12 +81,14 @@ public:
     std::vector<std::optional<QString>> fileAnswers;  // taken in order; cancel when none is left
     bool helpResult = true;
     bool urlResult = true;
+    bool printResult = true;
 
     MessageAnswer MessageBox(QWidget* owner, const QString& caption, const QString& text, MessageIcon icon,
                              MessageButtons buttons) override;
     std::optional<QString> FileDialog(QWidget* owner, const FileDialogRequest& request) override;
     bool OpenUrl(const QString& url) override;
     bool ShowHelp(QWidget* owner, const QString& helpFile) override;
+    bool Print(QWidget* owner, const PrintRequest& request) override;
     void Beep() override;
 
     // The calls of one kind, in order.

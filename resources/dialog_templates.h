@@ -14,7 +14,9 @@ const platform::DialogTemplate& SplashDialogTemplate();
 // By id; null for an unknown one.
 const platform::DialogTemplate* FindDialogTemplate(int id);
 
-// The string table; empty for an unknown id.
+// The string table; empty for an unknown id. Its strings are translated in
+// this context.
 std::string LoadResourceString(int id);
+inline constexpr const char* kStringTableContext = "StringTable";
 
 }  // namespace resources

@@ -1,6 +1,11 @@
 #include "resources/program_resources.h"
 
 #include <QHash>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+#include <map>
 
 #include "platform/bitmap_resources.h"
 
@@ -17,16 +22,71 @@ void InstallBitmaps() {
     platform::InstallBitmapResources(QStringLiteral(":/bitmaps"));
 }
 
+namespace {
+
+// The program's icon, its pictures read when a size is first asked for. The
+// window manager is offered the small sizes it shows; the larger pictures are
+// there for whatever paints the icon large (the About box on a dense screen).
+class ProgramIconEngine : public QIconEngine {
+public:
+    explicit ProgramIconEngine(const QString& program) : program_(program) {}
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = Side(std::min(size.width(), size.height()));
+        return QSize(side, side).boundedTo(size);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap& picture = loaded_[Side(std::max(size.width(), size.height()))];
+        if (picture.isNull()) {
+            picture.load(
+                QStringLiteral(":/icons/%1-%2.png").arg(program_).arg(Side(std::max(size.width(), size.height()))));
+        }
+        const QSize shown = actualSize(size, mode, state);
+        return picture.size() == shown ? picture : picture.scaled(shown, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        QPixmap picture = pixmap(rect.size() * ratio, mode, state);
+        picture.setDevicePixelRatio(ratio);
+        const QSize drawn = picture.deviceIndependentSize().toSize();
+        painter->drawPixmap(
+            QRect(rect.topLeft() + QPoint((rect.width() - drawn.width()) / 2, (rect.height() - drawn.height()) / 2),
+                  drawn),
+            picture);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(16, 16), QSize(32, 32), QSize(48, 48)};
+    }
+
+    QIconEngine* clone() const override { return new ProgramIconEngine(program_); }
+    QString key() const override { return QStringLiteral("ProgramIconEngine"); }
+
+private:
+    // The smallest picture at least `side` pixels high, or the largest.
+    static int Side(int side) {
+        for (int available : {16, 32, 48, 64, 128}) {
+            if (available >= side) return available;
+        }
+        return 128;
+    }
+
+    QString program_;
+    std::map<int, QPixmap> loaded_;
+};
+
+}  // namespace
+
 QIcon ProgramIcon(const QString& program) {
-    // Read once: the window, its title bar, the task bar and the About box
-    // share it; the About box draws the large sizes.
+    // Made once: the window, its title bar, the task bar and the About box
+    // share it.
     static QHash<QString, QIcon> icons;
     QIcon& icon = icons[program];
     if (icon.isNull()) {
         InitPictureResources();
-        for (int size : {16, 32, 48, 64, 128}) {
-            icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(program).arg(size), QSize(size, size));
-        }
+        icon = QIcon(new ProgramIconEngine(program));
     }
     return icon;
 }

@@ -3,9 +3,9 @@
 #include <QMenu>
 
 const AboutForm kViewerAbout{
-    .caption = "About Ovlet Viewer",
-    .version = "Ovlet Viewer Version 1.0",
-    .linkText = "Download Ovlet Maker",
+    .caption = QT_TRANSLATE_NOOP("AboutDialog", "About Ovlet Viewer"),
+    .version = QT_TRANSLATE_NOOP("AboutDialog", "Ovlet Viewer Version 1.0"),
+    .linkText = QT_TRANSLATE_NOOP("AboutDialog", "Download Ovlet Maker"),
     .program = "ovview",
 };
 
@@ -30,5 +30,5 @@ CViewerDialog::CViewerDialog(QWidget* parent) : CCardDialog(kViewerForm, parent)
 
 void CViewerDialog::AddMenuEntries(QMenu* windowMenu) {
     CCardDialog::AddMenuEntries(windowMenu);
-    windowMenu->addAction(QStringLiteral("Show QR code"), this, &CCardDialog::ShowQrCode);
+    windowMenu->addAction(tr("Show QR code"), this, &CCardDialog::ShowQrCode);
 }

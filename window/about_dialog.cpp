@@ -1,5 +1,7 @@
 #include "window/about_dialog.h"
 
+#include <QCoreApplication>
+
 #include "controls/link_button.h"
 #include "platform/ui_services.h"
 #include "resources/control_ids.h"
@@ -14,7 +16,7 @@ CAboutDialog::CAboutDialog(const AboutForm& form, QWidget* parent)
 QWidget* CAboutDialog::CreateControl(const platform::ControlTemplate& control) {
     if (control.id == kIdAboutWebLink) {
         webLink = new CLinkButton;
-        webLink->setText(QString::fromStdString(control.text));
+        webLink->setText(TemplateText(control.text));
         RouteClicks(webLink, control.id);
         return webLink;
     }
@@ -22,10 +24,10 @@ QWidget* CAboutDialog::CreateControl(const platform::ControlTemplate& control) {
 }
 
 void CAboutDialog::OnInitDialog() {
-    if (form_.caption) setWindowTitle(QString::fromUtf8(form_.caption));
-    if (form_.linkText) SetItemText(kIdAboutWebLink, QString::fromUtf8(form_.linkText));
+    if (form_.caption) setWindowTitle(QCoreApplication::translate(kAboutContext, form_.caption));
+    if (form_.linkText) SetItemText(kIdAboutWebLink, QCoreApplication::translate(kAboutContext, form_.linkText));
     webLink->SetLinkStyle(1);
-    SetItemText(kIdVersionText, QString::fromUtf8(form_.version));
+    SetItemText(kIdVersionText, QCoreApplication::translate(kAboutContext, form_.version));
     if (QWidget* ok = Item(kIdOk)) ok->setFocus();
 }
 

@@ -8,7 +8,10 @@ class CLinkButton;
 // The web site named in the About dialog and in every card's notice.
 inline constexpr const char* kVendorWebSite = "https://ovlet.app/";
 
-// What a program's About dialog says.
+// The translation context of the About dialog's texts.
+inline constexpr const char* kAboutContext = "AboutDialog";
+
+// What a program's About dialog says (as written; shown translated).
 struct AboutForm {
     const char* caption;   // null: the layout's
     const char* version;   // the version line

@@ -5,11 +5,13 @@
 #include <QScreen>
 #include <QStyleFactory>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "resources/program_resources.h"
 #include "window/card_dialog.h"
 #include "window/program_arguments.h"
+#include "window/translations.h"
 
 std::string CardFileFromCommandLine(const std::vector<std::string>& arguments) {
     std::string line;
@@ -52,6 +54,8 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form) {
     QApplication::setDesktopFileName(form.viewer ? QStringLiteral("app.ovlet.Card")
                                                  : QStringLiteral("app.ovlet.CardMaker"));
     resources::InstallBitmaps();
+    // The user's language, as the environment names it; English without a catalogue.
+    InstallTranslations(UserLanguage([](const char* name) { return std::getenv(name); }));
 
     // What Qt left of its options, then everything after "--": the card name.
     std::vector<std::string> arguments(qtArgv.data(), qtArgv.data() + qtArgc);

@@ -1,10 +1,16 @@
 #include "window/card_dialog.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QShortcut>
+#include <QUrl>
 #include <algorithm>
+#include <climits>
+#include <cstring>
 
 #include "card/card_summary.h"
 #include "controls/hover_button.h"
@@ -15,6 +21,7 @@
 #include "resources/dialog_templates.h"
 #include "resources/program_resources.h"
 #include "window/about_dialog.h"
+#include "window/card_messages.h"
 #include "window/card_text.h"
 
 namespace {
@@ -23,19 +30,45 @@ struct ToolButton {
     int id;
     std::uint32_t normal, pressed, hot;  // bitmap resources
     const char* toolTip;
+    const char* keys;  // the shortcut, in portable text; null: none
 };
 
 const ToolButton kToolButtons[] = {
-    {kIdNew, 138, 135, 134, "Create a new Ovlet"},
-    {kIdOpen, 133, 139, 140, "Open an existing Ovlet"},
-    {kIdSave, 131, 142, 141, "Save current Ovlet"},
-    {kIdSaveAs, 158, 160, 159, "Save current Ovlet with a different name"},
-    {kIdImport, 146, 148, 147, "Import a graphical representation of the Ovlet"},
-    {kIdHelp, 143, 145, 144, "Help"},
-    {kIdAbout, 149, 151, 150, "About Ovlet Maker"},
-    {kIdExit, 152, 154, 153, "Exit"},
-    {kIdRemove, 161, 163, 162, "Remove image from current Ovlet"},
+    {kIdNew, 138, 135, 134, QT_TRANSLATE_NOOP("CCardDialog", "Create a new Ovlet"), "Ctrl+N"},
+    {kIdOpen, 133, 139, 140, QT_TRANSLATE_NOOP("CCardDialog", "Open an existing Ovlet"), "Ctrl+O"},
+    {kIdSave, 131, 142, 141, QT_TRANSLATE_NOOP("CCardDialog", "Save current Ovlet"), "Ctrl+S"},
+    {kIdSaveAs, 158, 160, 159, QT_TRANSLATE_NOOP("CCardDialog", "Save current Ovlet with a different name"),
+     "Ctrl+Shift+S"},
+    {kIdImport, 146, 148, 147, QT_TRANSLATE_NOOP("CCardDialog", "Import a graphical representation of the Ovlet"),
+     "Ctrl+I"},
+    {kIdHelp, 143, 145, 144, QT_TRANSLATE_NOOP("CCardDialog", "Help"), "F1"},
+    // F1 where the form has no help to show.
+    {kIdAbout, 149, 151, 150, QT_TRANSLATE_NOOP("CCardDialog", "About Ovlet Maker"), nullptr},
+    {kIdExit, 152, 154, 153, QT_TRANSLATE_NOOP("CCardDialog", "Exit"), "Ctrl+Q"},
+    {kIdRemove, 161, 163, 162, QT_TRANSLATE_NOOP("CCardDialog", "Remove image from current Ovlet"), "Del"},
 };
+
+// The label's words as a name: without the mnemonic marks and the closing colon.
+QString NameOfLabel(const QString& label) {
+    QString name;
+    for (qsizetype i = 0; i < label.size(); ++i) {
+        if (label[i] == QChar('&') && i + 1 < label.size()) ++i;
+        name += label[i];
+    }
+    name = name.trimmed();
+    if (name.endsWith(QChar(':'))) name.chop(1);
+    return name.trimmed();
+}
+
+// The record's words for a new card and a card without a picture, and the
+// summary's line heads: the window shows them in the user's language.
+constexpr const char* kUntitled = QT_TRANSLATE_NOOP("CCardDialog", "Untitled");
+constexpr const char* kNoSize = QT_TRANSLATE_NOOP("CCardDialog", "N/A");
+constexpr const char* kEMailHead = QT_TRANSLATE_NOOP("CCardDialog", "E-Mail: ");
+constexpr const char* kFaxHead = QT_TRANSLATE_NOOP("CCardDialog", "Fax: ");
+
+// What the picture panel calls the card's picture, which it is given in memory.
+constexpr const char* kCardPictureName = "card picture";
 
 // The summary's lines that are link buttons, and whether each looks like a link.
 const std::pair<int, int> kLinkLooks[] = {
@@ -54,6 +87,18 @@ std::vector<int> ControlsOf(const CardPage& page) {
 
 }  // namespace
 
+QString CarriedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) return url.toLocalFile();
+    }
+    return {};
+}
+
+bool IsCardFile(const QString& path) {
+    return path.endsWith(QStringLiteral(".ovt"), Qt::CaseInsensitive);
+}
+
 CCardDialog::CCardDialog(const CardForm& form, QWidget* parent)
     : TemplateDialog(resources::CardDialogTemplate(), parent), form_(form) {
     // The program's main window: caption, system menu and minimise box, no
@@ -66,6 +111,7 @@ CCardDialog::CCardDialog(const CardForm& form, QWidget* parent)
     InstallCommand(kIdEMailLine, [this] { SendEMail(); });
     // A window without a card to save ends at once.
     InstallCommand(kIdExit, [this] { done(QDialog::Rejected); });
+    setAcceptDrops(true);
 }
 
 CCardDialog::~CCardDialog() = default;
@@ -83,7 +129,7 @@ QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
     if (control.kind == platform::ControlKind::OwnerDrawButton) {
         QAbstractButton* button =
             IsLinkButton(control.id) ? static_cast<QAbstractButton*>(new CLinkButton) : new CHoverButton;
-        button->setText(QString::fromStdString(control.text));
+        button->setText(TemplateText(control.text));
         RouteClicks(button, control.id);
         return button;
     }
@@ -98,7 +144,9 @@ void CCardDialog::OnInitDialog() {
     ShowInWindow();
     setWindowIcon(resources::ProgramIcon(QString::fromUtf8(form_.program)));
     if (form_.caption) setWindowTitle(QString::fromUtf8(form_.caption));
-    for (const CardPage* page : form_.pages) Tabs()->InsertItem(Tabs()->Count(), QString::fromUtf8(page->tab));
+    for (const CardPage* page : form_.pages) {
+        Tabs()->InsertItem(Tabs()->Count(), QCoreApplication::translate("CardForm", page->tab));
+    }
     if (auto* info = ItemAs<platform::MultiLineEdit>(kIdGeneralInformation)) {
         info->setReadOnly(form_.readOnlyInformation);
         // A read-only text can still be selected and copied.
@@ -106,12 +154,32 @@ void CCardDialog::OnInitDialog() {
             info->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         }
     }
+    // Every command has its keys, shown in its tool tip; a hidden button's
+    // keys do nothing. The button is named by its tip's words.
+    const bool hasHelp = std::find(form_.hidden.begin(), form_.hidden.end(), kIdHelp) == form_.hidden.end();
     for (const ToolButton& b : kToolButtons) {
         if (auto* button = HoverButton(b.id)) {
             button->SetBitmaps(b.normal, b.pressed, b.hot);
-            button->setToolTip(QString::fromUtf8(b.toolTip));
+            const QString tip = tr(b.toolTip);
+            const QKeySequence keys = b.keys                         ? QKeySequence(QString::fromLatin1(b.keys))
+                                      : b.id == kIdAbout && !hasHelp ? QKeySequence(Qt::Key_F1)
+                                                                     : QKeySequence();
+            button->setShortcut(keys);
+            button->setToolTip(
+                keys.isEmpty() ? tip : QStringLiteral("%1 (%2)").arg(tip, keys.toString(QKeySequence::NativeText)));
+            button->setAccessibleName(tip);
         }
     }
+    // Each field is named by its label; a field in a group box is described by the box.
+    for (const FieldLabel& f : kFieldLabels) {
+        QWidget* field = Item(f.field);
+        auto* label = ItemAs<QLabel>(f.label);
+        if (!field || !label) continue;
+        label->setBuddy(field);
+        field->setAccessibleName(NameOfLabel(label->text()));
+        if (f.group != kIdNone) field->setAccessibleDescription(ItemText(f.group));
+    }
+    PicturePanel()->SetNameFormat(tr("Card picture, %1 x %2"));
     for (const auto& [id, look] : kLinkLooks) LinkButton(id)->SetLinkStyle(look);
     for (const CardPage* page : form_.pages) {
         for (std::size_t i = 0; i + 1 < page->fields.size(); ++i) {
@@ -135,6 +203,11 @@ void CCardDialog::OnInitDialog() {
     }
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(shortcut, &QShortcut::activated, this, [this] { WindowMenu()->popup(mapToGlobal(QPoint(0, 0))); });
+    connect(PicturePanel(), &CPictureStatic::PendingPainted, this, &CCardDialog::DecodePendingPicture);
+    // A file dropped on a field is the window's, not text for the field.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->acceptDrops()) child->installEventFilter(this);
+    }
     ReadNamedCard();
 }
 
@@ -147,7 +220,8 @@ QMenu* CCardDialog::WindowMenu() {
         menu = new QMenu(this);
         const std::string about = resources::LoadResourceString(kStringAboutMenu);
         if (!about.empty()) {
-            menu->addAction(QString::fromStdString(about), this, [this] { OnCommand(kSysCommandAbout); });
+            menu->addAction(QCoreApplication::translate(resources::kStringTableContext, about.c_str()), this,
+                            [this] { OnCommand(kSysCommandAbout); });
         }
         AddMenuEntries(menu);
     }
@@ -156,12 +230,71 @@ QMenu* CCardDialog::WindowMenu() {
 
 void CCardDialog::AddMenuEntries(QMenu* windowMenu) {
     windowMenu->addSeparator();
-    windowMenu->addAction(QStringLiteral("Export as vCard\u2026"), this, &CCardDialog::ExportVCard);
-    windowMenu->addAction(QStringLiteral("Save card picture\u2026"), this, &CCardDialog::SaveCardPicture);
+    windowMenu->addAction(tr("Export as vCard\u2026"), this, &CCardDialog::ExportVCard);
+    windowMenu->addAction(tr("Print\u2026"), this, &CCardDialog::PrintCard);
+    windowMenu->addAction(tr("Save card picture\u2026"), this, &CCardDialog::SaveCardPicture);
 }
 
 void CCardDialog::contextMenuEvent(QContextMenuEvent* event) {
     WindowMenu()->popup(event->globalPos());
+}
+
+bool CCardDialog::TakesDroppedFile(const QString& path) const {
+    return IsCardFile(path);
+}
+
+void CCardDialog::OpenDroppedFile(const QString& path) {
+    ClearWindow();
+    ReadCardFile(PathBytes(path));
+}
+
+void CCardDialog::ClearWindow() {
+    PicturePanel()->SetPictureFile(std::string());
+    record.ClearCard();
+    SetEditText(&CardRecord::StreetAddress, std::string());
+    SetEditText(&CardRecord::GeneralInformation, std::string());
+    ShowInWindow();
+}
+
+bool CCardDialog::HandleFileDrag(QDropEvent* event) {
+    const QString path = CarriedFile(event->mimeData());
+    if (path.isEmpty()) return false;
+    if (!TakesDroppedFile(path)) {
+        event->ignore();
+        return true;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (event->type() == QEvent::Drop) {
+        // Opened once the drop has ended: the questions and messages the
+        // command may show must not hold up the program the file came from.
+        QMetaObject::invokeMethod(
+            this, [this, path] { OpenDroppedFile(path); }, Qt::QueuedConnection);
+    }
+    return true;
+}
+
+void CCardDialog::dragEnterEvent(QDragEnterEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+void CCardDialog::dragMoveEvent(QDragMoveEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+void CCardDialog::dropEvent(QDropEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+bool CCardDialog::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return HandleFileDrag(static_cast<QDropEvent*>(event));
+        default:
+            return TemplateDialog::eventFilter(watched, event);
+    }
 }
 
 void CCardDialog::PageSwitch() {
@@ -214,10 +347,22 @@ void CCardDialog::ShowInWindow() {
         SetItemText(id, FromAnsi(record.*field->member));
         if (auto* edit = ItemAs<platform::EditControl>(id)) edit->SetLimitText(field->limit);
     }
-    for (const CardStringInfo& text : kCardStateStrings) {
-        const int id = ControlOf(text.member);
-        SetItemText(id, id == kIdCurrentFile ? PathText(record.*text.member) : FromAnsi(record.*text.member));
+    for (const CardStringInfo& text : kCardStateStrings) SetItemText(ControlOf(text.member), Shown(text.member));
+}
+
+QString CCardDialog::Shown(std::string CardRecord::*member) const {
+    const std::string& value = record.*member;
+    if (member == &CardRecord::CurrentFileLabel) {
+        return value == "Untitled" && record.CurrentPath.empty() ? tr(kUntitled) : PathText(value);
     }
+    if (member == &CardRecord::ImageSizeText && value == "N/A") return tr(kNoSize);
+    if (member == &CardRecord::EMailLine && value.starts_with("E-Mail: ")) {
+        return tr(kEMailHead) + FromAnsi(value.substr(std::strlen("E-Mail: ")));
+    }
+    if (member == &CardRecord::FaxLine && value.starts_with("Fax: ")) {
+        return tr(kFaxHead) + FromAnsi(value.substr(std::strlen("Fax: ")));
+    }
+    return FromAnsi(value);
 }
 
 bool CCardDialog::TakeFromWindow() {
@@ -225,7 +370,7 @@ bool CCardDialog::TakeFromWindow() {
         const int id = ControlOf(field->member);
         const QString text = ItemText(id);
         if (field->limit > 0 && text.size() > field->limit) {
-            platform::Ui().MessageBox(this, kMessageCaption, QString::fromStdString(FieldLimitMessage(field->limit)),
+            platform::Ui().MessageBox(this, kMessageCaption, FieldLimitText(field->limit),
                                       platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
             // Turn to the page that holds the field, so the user sees it.
             for (std::size_t tab = 0; tab < form_.pages.size(); ++tab) {
@@ -241,10 +386,12 @@ bool CCardDialog::TakeFromWindow() {
         record.*field->member = ToAnsi(text).value_or(record.*field->member);
         if (auto* edit = ItemAs<platform::EditControl>(id)) edit->SetLimitText(field->limit);
     }
-    // The strings the window shows come back too: the record then holds what is on screen.
+    // The strings the window shows come back too: the record then holds what
+    // is on screen (in the record's own words where the window translated them).
     for (const CardStringInfo& text : kCardStateStrings) {
         const int id = ControlOf(text.member);
         const QString shown = ItemText(id);
+        if (shown == Shown(text.member)) continue;
         record.*text.member = id == kIdCurrentFile ? PathBytes(shown) : ToAnsi(shown).value_or(record.*text.member);
     }
     return true;
@@ -267,21 +414,48 @@ void CCardDialog::SetEditText(std::string CardRecord::*field, const std::string&
     SetItemText(ControlOf(field), FromAnsi(text));
 }
 
-bool CCardDialog::SetPictureFile(const std::string& name, int& width, int& height, std::string& error) {
-    std::pair<int, int> size;
-    if (!PicturePanel()->SetPictureFile(name, &size, &error)) {
+bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
+                                 std::string& error) {
+    std::pair<int, int> shown;
+    // A card's picture is at most 2 GiB less one byte, as its length field says.
+    const bool fits = size <= static_cast<std::size_t>(INT32_MAX);
+    const auto length = static_cast<std::int32_t>(std::min<std::size_t>(size, INT32_MAX));
+    // Before the window is on screen (the card named at start) only the
+    // picture's header is read: the window comes up at once, and the pixels
+    // are made right after its first paint. A window on screen shows the
+    // picture at once.
+    const bool shownNow = isVisible();
+    if (!fits || !(shownNow ? PicturePanel()->SetPictureData(kCardPictureName, bytes, length, &shown, &error)
+                            : PicturePanel()->SetPictureHeader(kCardPictureName, bytes, length, &shown, &error))) {
         // The card's picture cannot be shown: the panel shows none rather than an earlier one.
         PicturePanel()->SetPictureFile(std::string());
         return false;
     }
-    width = size.first;
-    height = size.second;
+    width = shown.first;
+    height = shown.second;
     return true;
+}
+
+void CCardDialog::DecodePendingPicture() {
+    // Another picture, or none, may have taken the pending one's place.
+    if (!PicturePanel()->IsPicturePending() || !record.HasPicture()) return;
+    std::string error;
+    if (PicturePanel()->SetPictureData(kCardPictureName, record.PictureBytes.data(), record.PictureLength, nullptr,
+                                       &error)) {
+        return;
+    }
+    // As when the picture cannot be shown while the card is read: no
+    // picture, no size, the message over the window; the bytes stay in the
+    // card and are saved again unchanged.
+    PicturePanel()->SetPictureFile(std::string());
+    record.ImageSizeText = "N/A";
+    SetItemText(kIdImageSize, Shown(&CardRecord::ImageSizeText));
+    ShowMessage(CardMessageIcon::Exclamation, "The card's picture cannot be shown.\n\n" + error);
 }
 
 void CCardDialog::ShowMessage(CardMessageIcon icon, const std::string& text) {
     platform::Ui().MessageBox(
-        this, kMessageCaption, FromAnsi(text),
+        this, kMessageCaption, CardMessageText(text),
         icon == CardMessageIcon::Stop ? platform::MessageIcon::Stop : platform::MessageIcon::Exclamation,
         platform::MessageButtons::Ok);
 }
@@ -297,7 +471,7 @@ CardReadOutcome CCardDialog::ReadCardFile(const std::string& path) {
 void CCardDialog::OpenWebSite() {
     const LinkHandOver handOver = WebSiteHandOver(record.WebSite);
     if (!handOver.allowed) {
-        platform::Ui().MessageBox(this, kMessageCaption, QString::fromStdString(handOver.refusal),
+        platform::Ui().MessageBox(this, kMessageCaption, CardMessageText(handOver.refusal),
                                   platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
     }
@@ -307,7 +481,7 @@ void CCardDialog::OpenWebSite() {
 void CCardDialog::SendEMail() {
     const LinkHandOver handOver = EMailHandOver(record.EMail);
     if (!handOver.allowed) {
-        platform::Ui().MessageBox(this, kMessageCaption, QString::fromStdString(handOver.refusal),
+        platform::Ui().MessageBox(this, kMessageCaption, CardMessageText(handOver.refusal),
                                   platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
     }

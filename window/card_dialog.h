@@ -18,10 +18,17 @@ class CHoverButton;
 class CLinkButton;
 class CPictureStatic;
 class QMenu;
+class QMimeData;
 
 namespace platform {
 class TabControl;
 }
+
+// The local file a drag or the clipboard carries (the first one); empty when
+// it carries none.
+QString CarriedFile(const QMimeData* data);
+// A card file, by its name.
+bool IsCardFile(const QString& path);
 
 // The caption of every message box the card window shows.
 inline constexpr const char* kMessageCaption = "Ovlet Maker";
@@ -50,10 +57,13 @@ public:
 
     void ShowAbout();
 
-    // The card beyond the desktop: for address books and phones.
+    // The card beyond the desktop: for address books and phones, and on paper
+    // (ten cards on an A4 sheet, or on US Letter where the user's locale
+    // measures in inches, as `ovlet print` draws them).
     void ExportVCard();
     void SaveCardPicture();
     void ShowQrCode();
+    void PrintCard();
 
     int SelectedTab() const;
     void SelectTab(int index);
@@ -66,7 +76,8 @@ public:
     // What the card file needs of the window.
     std::string GetEditText(std::string CardRecord::*field) override;
     void SetEditText(std::string CardRecord::*field, const std::string& text) override;
-    bool SetPictureFile(const std::string& name, int& width, int& height, std::string& error) override;
+    bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
+                        std::string& error) override;
     void ShowMessage(CardMessageIcon icon, const std::string& text) override;
 
 protected:
@@ -84,15 +95,35 @@ protected:
     void OnCancel() override;
     bool OnClose() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+
+    // Files dropped anywhere on the window, its fields included: whether the
+    // form takes the file, and what it does with it (after the drop has
+    // ended). Both forms open a card (.ovt); this window shows it at once.
+    virtual bool TakesDroppedFile(const QString& path) const;
+    virtual void OpenDroppedFile(const QString& path);
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Shows a new, empty card: no picture, no fields, no file.
+    void ClearWindow();
     // Adds entries of the form to the window menu after the About entry.
     virtual void AddMenuEntries(QMenu* windowMenu);
 
     platform::TabControl* Tabs() const;
+    // What the window shows for a state or display string of the record.
+    QString Shown(std::string CardRecord::*member) const;
 
     CardRecord record;
 
 private:
     void PageSwitch();
+    // Makes the pixels of the picture whose header was read before the window
+    // was on screen, or reports that they cannot be made.
+    void DecodePendingPicture();
+    // A drag or drop of a file: accepted or refused here, and true; false
+    // for anything else (text dragged into a field).
+    bool HandleFileDrag(QDropEvent* event);
     // Takes what the user typed, where the form lets the user type.
     bool TakeEdits();
 

@@ -1,16 +1,19 @@
 // The card for address books and phones: vCard export, the card's picture as
-// a file, and a QR code of the card.
+// a file, a QR code of the card, and the card printed.
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLocale>
+#include <QPageSize>
 #include <QPainter>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
+#include "exchange/drawing/card_sheet.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
+#include "files/output_file.h"
 #include "platform/ui_services.h"
 #include "window/card_dialog.h"
 #include "window/card_text.h"
@@ -31,13 +34,15 @@ QString SuggestedName(const CardRecord& card) {
     return name.isEmpty() ? QStringLiteral("card") : name;
 }
 
-bool WriteWhole(const QString& path, const char* data, qint64 size, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data, size) != size || !file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+// Written through the programs' one writer: beside the target, then renamed
+// over it, so a failure leaves an existing file as it was.
+bool WriteWhole(const QString& path, const void* data, std::size_t size, QString& reason) {
+    const std::string name = PathBytes(path);
+    std::string error;
+    if (files::WriteWholeFile(name, data, size, error)) return true;
+    const std::string head = "cannot write " + name + ": ";
+    reason = QString::fromStdString(error.starts_with(head) ? error.substr(head.size()) : error);
+    return false;
 }
 
 }  // namespace
@@ -47,21 +52,46 @@ void CCardDialog::ExportVCard() {
     if (!TakeEdits()) return;
     record.StreetAddress = GetEditText(&CardRecord::StreetAddress);
     record.GeneralInformation = GetEditText(&CardRecord::GeneralInformation);
-    platform::FileDialogRequest request{true, {{"vCard (.vcf)", "*.vcf"}}, ".vcf", SuggestedName(record) + ".vcf", ""};
+    platform::FileDialogRequest request{true,
+                                        {{tr("vCard (.vcf)"), QStringLiteral("*.vcf")}},
+                                        QStringLiteral(".vcf"),
+                                        SuggestedName(record) + QStringLiteral(".vcf"),
+                                        QString()};
     const auto chosen = Ui().FileDialog(this, request);
     if (!chosen) return;
     const std::string text = vcard::EncodeVCard(record);
     QString error;
-    if (!WriteWhole(*chosen, text.data(), static_cast<qint64>(text.size()), error)) {
-        Ui().MessageBox(this, kMessageCaption,
-                        QStringLiteral("The vCard could not be written to %1: %2").arg(*chosen, error),
+    if (!WriteWhole(*chosen, text.data(), text.size(), error)) {
+        Ui().MessageBox(this, kMessageCaption, tr("The vCard could not be written to %1: %2").arg(*chosen, error),
                         MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }
 
+void CCardDialog::PrintCard() {
+    if (!TakeEdits()) return;
+    record.StreetAddress = GetEditText(&CardRecord::StreetAddress);
+    record.GeneralInformation = GetEditText(&CardRecord::GeneralInformation);
+    drawing::SheetLayout layout;
+    layout.sheet =
+        QLocale().measurementSystem() == QLocale::ImperialUSSystem ? drawing::Sheet::Letter : drawing::Sheet::A4;
+    // A picture that cannot be decoded leaves its place on the card empty, as the preview shows.
+    std::string warning;
+    const QImage picture = drawing::PrintPicture(record, layout, warning);
+    const CardRecord card = record;
+    QString name =
+        FromAnsi(card.FirstName + (card.FirstName.empty() || card.LastName.empty() ? "" : " ") + card.LastName);
+    if (name.trimmed().isEmpty()) name = FromAnsi(card.Company);
+    const QPageSize paper =
+        layout.sheet == drawing::Sheet::Letter ? QPageSize(QPageSize::Letter) : QPageSize(QPageSize::A4);
+    platform::PrintRequest request{
+        name.trimmed().isEmpty() ? tr("Card") : name.trimmed(), paper,
+        [card, layout, picture](QPainter& painter) { drawing::DrawCardSheet(painter, card, layout, picture); }};
+    Ui().Print(this, request);
+}
+
 void CCardDialog::SaveCardPicture() {
     if (!record.HasPicture()) {
-        Ui().MessageBox(this, kMessageCaption, QStringLiteral("This card has no picture."), MessageIcon::Exclamation,
+        Ui().MessageBox(this, kMessageCaption, tr("This card has no picture."), MessageIcon::Exclamation,
                         MessageButtons::Ok);
         return;
     }
@@ -69,18 +99,18 @@ void CCardDialog::SaveCardPicture() {
         vcard::PictureMediaType(record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength)));
     const bool png = mediaType == QStringLiteral("image/png");
     const QString extension = png ? QStringLiteral(".png") : QStringLiteral(".jpg");
-    platform::FileDialogRequest request{true,
-                                        {png ? platform::FileFilter{"Portable Network Graphics (.png)", "*.png"}
-                                             : platform::FileFilter{"JPEG Graphic Files (.jpg)", "*.jpg"}},
-                                        extension,
-                                        SuggestedName(record) + extension,
-                                        ""};
+    platform::FileDialogRequest request{
+        true,
+        {png ? platform::FileFilter{tr("Portable Network Graphics (.png)"), QStringLiteral("*.png")}
+             : platform::FileFilter{tr("JPEG Graphic Files (.jpg)"), QStringLiteral("*.jpg")}},
+        extension,
+        SuggestedName(record) + extension,
+        ""};
     const auto chosen = Ui().FileDialog(this, request);
     if (!chosen) return;
     QString error;
-    if (!WriteWhole(*chosen, reinterpret_cast<const char*>(record.PictureBytes.data()), record.PictureLength, error)) {
-        Ui().MessageBox(this, kMessageCaption,
-                        QStringLiteral("The picture could not be written to %1: %2").arg(*chosen, error),
+    if (!WriteWhole(*chosen, record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength), error)) {
+        Ui().MessageBox(this, kMessageCaption, tr("The picture could not be written to %1: %2").arg(*chosen, error),
                         MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }
@@ -90,7 +120,7 @@ void CCardDialog::ShowQrCode() {
     std::string error;
     if (!qr::EncodeCard(record, card, error)) {
         Ui().MessageBox(this, kMessageCaption,
-                        QStringLiteral("No QR code can hold this card: ") + QString::fromStdString(error),
+                        tr("No QR code can hold this card: %1").arg(QString::fromStdString(error)),
                         MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
@@ -110,13 +140,13 @@ void CCardDialog::ShowQrCode() {
     painter.end();
 
     QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("QR Code"));
+    dialog.setWindowTitle(tr("QR Code"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* picture = new QLabel;
     picture->setPixmap(QPixmap::fromImage(image));
     picture->setAlignment(Qt::AlignCenter);
     layout->addWidget(picture);
-    QString caption = QStringLiteral("Scan this code with a phone to add the card to its contacts.");
+    QString caption = tr("Scan this code with a phone to add the card to its contacts.");
     auto* text = new QLabel(caption);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignCenter);

@@ -1,5 +1,6 @@
 #include "window/card_form.h"
 
+#include <QtGlobal>
 #include <algorithm>
 #include <iterator>
 
@@ -58,15 +59,37 @@ bool CardPage::Holds(int id) const {
            std::find(others.begin(), others.end(), id) != others.end();
 }
 
+const std::vector<FieldLabel> kFieldLabels{
+    {kIdCompany, kIdCompanyLabel, kIdNone},
+    {kIdStreetAddress, kIdStreetAddressLabel, kIdNone},
+    {kIdCity, kIdCityLabel, kIdNone},
+    {kIdStateProvince, kIdStateProvinceLabel, kIdNone},
+    {kIdCountry, kIdCountryLabel, kIdNone},
+    {kIdPostalCode, kIdPostalCodeLabel, kIdNone},
+    {kIdWebSite, kIdWebSiteLabel, kIdNone},
+    {kIdFirstName, kIdFirstNameLabel, kIdNone},
+    {kIdMiddleName, kIdMiddleNameLabel, kIdNone},
+    {kIdLastName, kIdLastNameLabel, kIdNone},
+    {kIdJobTitle, kIdJobTitleLabel, kIdNone},
+    {kIdDepartment, kIdDepartmentLabel, kIdNone},
+    {kIdEMail, kIdEMailLabel, kIdNone},
+    {kIdFax, kIdFaxLabel, kIdNone},
+    {kIdPhone1Description, kIdPhone1DescriptionLabel, kIdPhone1Group},
+    {kIdPhone1Number, kIdPhone1NumberLabel, kIdPhone1Group},
+    {kIdPhone2Description, kIdPhone2DescriptionLabel, kIdPhone2Group},
+    {kIdPhone2Number, kIdPhone2NumberLabel, kIdPhone2Group},
+    {kIdGeneralInformation, kIdGeneralInformationLabel, kIdNone},
+};
+
 const CardPage kImagePage{
-    "Image",
+    QT_TRANSLATE_NOOP("CardForm", "Image"),
     {kIdPicture},
     {kIdImageSizeLabel, kIdImageSize, kIdRemove},
     kIdNone,
 };
 
 const CardPage kCompanyPage{
-    "Company",
+    QT_TRANSLATE_NOOP("CardForm", "Company"),
     {kIdCompany, kIdStreetAddress, kIdCity, kIdStateProvince, kIdCountry, kIdPostalCode, kIdWebSite},
     {kIdCompanyLabel, kIdStreetAddressLabel, kIdCityLabel, kIdStateProvinceLabel, kIdCountryLabel, kIdPostalCodeLabel,
      kIdWebSiteLabel},
@@ -74,7 +97,7 @@ const CardPage kCompanyPage{
 };
 
 const CardPage kContactPage{
-    "Contact",
+    QT_TRANSLATE_NOOP("CardForm", "Contact"),
     {kIdFirstName, kIdMiddleName, kIdLastName, kIdJobTitle, kIdDepartment, kIdEMail, kIdFax, kIdPhone1Description,
      kIdPhone1Number, kIdPhone2Description, kIdPhone2Number},
     {kIdFirstNameLabel, kIdMiddleNameLabel, kIdLastNameLabel, kIdJobTitleLabel, kIdDepartmentLabel, kIdEMailLabel,
@@ -84,14 +107,14 @@ const CardPage kContactPage{
 };
 
 const CardPage kInformationPage{
-    "Information",
+    QT_TRANSLATE_NOOP("CardForm", "Information"),
     {kIdGeneralInformation},
     {kIdGeneralInformationLabel},
     kIdGeneralInformation,
 };
 
 const CardPage kSummaryPage{
-    "Contact",
+    QT_TRANSLATE_NOOP("CardForm", "Contact"),
     {kIdWebSiteLine, kIdPhone1Line, kIdPhone2Line, kIdEMailLine, kIdFaxLine},
     {kIdCompanyGroup, kIdCompanyLine, kIdAddressBlock, kIdContactGroup, kIdNameLine, kIdTitleLine},
     kIdNone,

@@ -14,8 +14,17 @@
 // state strings and the display strings); kIdNone for any other member.
 int ControlOf(std::string CardRecord::*member);
 
+// An edit field with the label beside it and the group box around both
+// (kIdNone when there is none): the label names the field.
+struct FieldLabel {
+    int field;
+    int label;
+    int group;
+};
+extern const std::vector<FieldLabel> kFieldLabels;
+
 struct CardPage {
-    const char* tab;          // the tab's text
+    const char* tab;          // the tab's text, as written (translated when shown)
     std::vector<int> fields;  // the controls the Tab key visits, in that order
     std::vector<int> others;  // labels, group boxes and texts the page also shows
     int focus;                // takes the focus when the page is turned to; kIdNone: the focus stays

@@ -23,9 +23,7 @@ public:
     bool decodes = true;  // whether the panel can show the pictures it is given
     int width = 64;
     int height = 48;
-    std::vector<std::string> shownFiles;
-    std::vector<Bytes> shownBytes;  // the temporary file's bytes while the panel had it
-    std::vector<unsigned> shownModes;
+    std::vector<Bytes> shownBytes;  // the pictures the panel was given
     std::vector<std::pair<CardMessageIcon, std::string>> messages;
     int showCount = 0;
 
@@ -35,12 +33,8 @@ public:
     void SetEditText(std::string CardRecord::*field, const std::string& text) override {
         (field == &CardRecord::StreetAddress ? street : info) = text;
     }
-    bool SetPictureFile(const std::string& name, int& w, int& h, std::string& error) override {
-        shownFiles.push_back(name);
-        std::ifstream in(name, std::ios::binary);
-        shownBytes.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        struct stat st {};
-        shownModes.push_back(::stat(name.c_str(), &st) == 0 ? st.st_mode & 0777 : 0);
+    bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& w, int& h, std::string& error) override {
+        shownBytes.emplace_back(bytes, bytes + size);
         if (!decodes) {
             error = "Decoder error: unknown file type.";
             return false;

@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QTimer>
 
 #include "exchange/vcard.h"
@@ -22,11 +23,12 @@ TEST_F(WindowTest, WindowMenusOfBothForms) {
     auto maker = Open();
     EXPECT_EQ(MenuTexts(*maker),
               (QStringList{QStringLiteral("&About Ovlet Maker"), QStringLiteral("Export as vCard\u2026"),
-                           QStringLiteral("Save card picture\u2026")}));
+                           QStringLiteral("Print\u2026"), QStringLiteral("Save card picture\u2026")}));
     auto viewer = Open<CViewerDialog>();
     EXPECT_EQ(MenuTexts(*viewer),
               (QStringList{QStringLiteral("&About Ovlet Maker"), QStringLiteral("Export as vCard\u2026"),
-                           QStringLiteral("Save card picture\u2026"), QStringLiteral("Show QR code")}));
+                           QStringLiteral("Print\u2026"), QStringLiteral("Save card picture\u2026"),
+                           QStringLiteral("Show QR code")}));
 }
 
 TEST_F(WindowTest, ExportedVCardReadsBackToTheSameFields) {
@@ -55,6 +57,16 @@ TEST_F(WindowTest, SaveCardPictureWritesItsBytesOrSaysThereIsNone) {
     EXPECT_EQ(ui.Of("file")[0].file.defaultExtension, QStringLiteral(".jpg"));
     EXPECT_EQ(FileBytes(dir / "picture.jpg"), FileBytes(SamplesDir() + "/sample.jpg"));
 
+    // A folder that is not there: the writer's reason, and nothing left behind.
+    ui.fileAnswers = {QString::fromStdString(dir / "no/such/picture.jpg")};
+    window->SaveCardPicture();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(Messages()[0].startsWith(QStringLiteral("The picture could not be written to %1: ")
+                                             .arg(QString::fromStdString(dir / "no/such/picture.jpg"))))
+        << Messages()[0].toStdString();
+    EXPECT_FALSE(Messages()[0].contains(QStringLiteral("cannot write")));
+
+    ui.calls.clear();
     auto empty = Open<CViewerDialog>();
     empty->SaveCardPicture();
     ASSERT_EQ(Messages().size(), 1u);
@@ -76,6 +88,67 @@ TEST_F(WindowTest, QrCodeDialogShowsTheCode) {
     EXPECT_GE(shown.width(), 200);
     EXPECT_EQ(shown.width(), shown.height());
     EXPECT_TRUE(Messages().empty());
+}
+
+// Print reaches the desktop as one page of ten cards, A4 or US Letter as the
+// user's locale measures, drawn as `ovlet print` draws it, with what the
+// window shows (the maker's typing included).
+TEST_F(WindowTest, PrintHandsTheDesktopASheetOfTenCards) {
+    struct Case {
+        const char* locale;
+        QPageSize::PageSizeId paper;
+        QSizeF cardMm;
+    };
+    const Case cases[] = {{"de_DE", QPageSize::A4, {85, 55}}, {"en_US", QPageSize::Letter, {88.9, 50.8}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locale);
+        QLocale::setDefault(QLocale(QString::fromUtf8(c.locale)));
+        ui.calls.clear();
+        auto window = Open(SamplesDir() + "/sample.ovt");
+        window->SetItemText(kIdCompany, QStringLiteral("Typed Before Printing"));
+        QAction* print = nullptr;
+        for (QAction* action : window->WindowMenu()->actions()) {
+            if (action->text() == QStringLiteral("Print\u2026")) print = action;
+        }
+        ASSERT_NE(print, nullptr);
+        print->trigger();
+        ASSERT_EQ(ui.Of("print").size(), 1u);
+        const platform::PrintRequest request = ui.Of("print")[0].print;
+        EXPECT_EQ(request.documentName, QStringLiteral("Ren\u00e9e Okafor"));
+        EXPECT_EQ(window->Record().Company, "Typed Before Printing");
+        EXPECT_EQ(request.pageSize.id(), c.paper);
+        // The page at 100 dots an inch: ten cards with the card's picture.
+        const QSizeF paperMm = request.pageSize.size(QPageSize::Millimeter);
+        QImage page((paperMm / 25.4 * 100).toSize(), QImage::Format_RGB32);
+        page.setDotsPerMeterX(3937);
+        page.setDotsPerMeterY(3937);
+        page.fill(Qt::white);
+        {
+            QPainter painter(&page);
+            request.paint(painter);
+        }
+        const double dotsPerMm = 100 / 25.4;
+        const QSizeF sheet = QSizeF(2 * c.cardMm.width(), 5 * c.cardMm.height());
+        const QPointF corner((paperMm.width() - sheet.width()) / 2, (paperMm.height() - sheet.height()) / 2);
+        int cards = 0;
+        for (int row = 0; row < 5; ++row) {
+            for (int column = 0; column < 2; ++column) {
+                const QRectF card(corner + QPointF(column * c.cardMm.width(), row * c.cardMm.height()), c.cardMm);
+                const QRect dots(
+                    QPoint(static_cast<int>(card.left() * dotsPerMm) + 2, static_cast<int>(card.top() * dotsPerMm) + 2),
+                    QPoint(static_cast<int>(card.right() * dotsPerMm) - 2,
+                           static_cast<int>(card.bottom() * dotsPerMm) - 2));
+                int drawn = 0;
+                for (int y = dots.top(); y <= dots.bottom(); y += 3) {
+                    for (int x = dots.left(); x <= dots.right(); x += 3)
+                        drawn += page.pixel(x, y) != qRgb(255, 255, 255);
+                }
+                cards += drawn > 200;
+            }
+        }
+        EXPECT_EQ(cards, 10);
+    }
+    QLocale::setDefault(QLocale::c());
 }
 
 }  // namespace

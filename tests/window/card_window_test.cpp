@@ -1,6 +1,7 @@
 // The card window as its user sees it: pages, focus, Tab order, limits,
 // tool tips, hover looks, and reading cards good and bad.
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
@@ -66,26 +67,56 @@ TEST_F(WindowTest, PageSwitchShowsThePageAndPutsTheCaretInItsFirstField) {
     }
 }
 
-TEST_F(WindowTest, TabKeyVisitsTheFieldsInTemplateOrder) {
-    const std::pair<int, std::vector<int>> pages[] = {
-        {1, {kIdCompany, kIdStreetAddress, kIdCity, kIdStateProvince, kIdCountry, kIdPostalCode, kIdWebSite}},
-        {2,
-         {kIdFirstName, kIdMiddleName, kIdLastName, kIdJobTitle, kIdDepartment, kIdEMail, kIdFax, kIdPhone1Description,
-          kIdPhone1Number, kIdPhone2Description, kIdPhone2Number}},
+// The focus walk: on every page of both programs, Tab from the first field
+// visits the page's fields in template order and comes back to the first;
+// Shift+Tab walks back the same way. Nothing keeps the focus: a multi-line
+// text passes Tab on (a one-control page keeps the focus on that control, as
+// a dialog does), and Ctrl+Tab turns the page from anywhere, the texts included.
+TEST_F(WindowTest, FocusWalkVisitsEveryFieldOfEachPageAndComesBack) {
+    const std::vector<std::vector<int>> makerPages = {
+        {kIdPicture},
+        {kIdCompany, kIdStreetAddress, kIdCity, kIdStateProvince, kIdCountry, kIdPostalCode, kIdWebSite},
+        {kIdFirstName, kIdMiddleName, kIdLastName, kIdJobTitle, kIdDepartment, kIdEMail, kIdFax, kIdPhone1Description,
+         kIdPhone1Number, kIdPhone2Description, kIdPhone2Number},
+        {kIdGeneralInformation},
     };
-    auto window = Open();
-    window->activateWindow();
-    for (const auto& [tab, order] : pages) {
-        SCOPED_TRACE(tab);
-        window->SelectTab(tab);
-        QApplication::processEvents();
-        for (std::size_t i = 0; i + 1 < order.size(); ++i) {
-            ASSERT_EQ(window->focusWidget(), window->Item(order[i]))
-                << "step " << i << " " << window->focusWidget()->metaObject()->className();
-            QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    const std::vector<std::vector<int>> viewerPages = {
+        {kIdPicture},
+        {kIdWebSiteLine, kIdPhone1Line, kIdPhone2Line, kIdEMailLine, kIdFaxLine},
+        {kIdGeneralInformation},
+    };
+    auto maker = Open(SamplesDir() + "/sample.ovt");
+    auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+    for (auto [window, pages] : {std::pair{static_cast<CCardDialog*>(maker.get()), &makerPages},
+                                 std::pair{static_cast<CCardDialog*>(viewer.get()), &viewerPages}}) {
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        for (std::size_t tab = 0; tab < pages->size(); ++tab) {
+            SCOPED_TRACE(window->windowTitle().toStdString() + " page " + std::to_string(tab));
+            const std::vector<int>& fields = (*pages)[tab];
+            window->SelectTab(static_cast<int>(tab));
             QApplication::processEvents();
+            for (const auto& [key, order] :
+                 {std::pair{Qt::Key_Tab, fields},
+                  std::pair{Qt::Key_Backtab, std::vector<int>(fields.rbegin(), fields.rend())}}) {
+                window->Item(order.front())->setFocus(Qt::TabFocusReason);
+                std::vector<int> visited;
+                for (std::size_t step = 0; step <= order.size(); ++step) {
+                    QWidget* focus = window->focusWidget();
+                    ASSERT_NE(focus, nullptr);
+                    const auto at =
+                        std::find_if(order.begin(), order.end(), [&](int id) { return window->Item(id) == focus; });
+                    visited.push_back(at == order.end() ? -1 : *at);
+                    QTest::keyClick(focus, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+                }
+                // Every field once, then the first one again.
+                std::vector<int> expected = order;
+                expected.push_back(order.front());
+                EXPECT_EQ(visited, expected);
+            }
+            QTest::keyClick(window->focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+            EXPECT_EQ(window->SelectedTab(), static_cast<int>((tab + 1) % pages->size())) << "Ctrl+Tab turns the page";
         }
-        EXPECT_EQ(window->focusWidget(), window->Item(order.back()));
     }
 }
 
@@ -174,34 +205,43 @@ TEST_F(WindowTest, OverLongCityFromAFileIsShownWholeAndStopsTheExchange) {
     EXPECT_EQ(city->text().size(), 29);
 }
 
-// Resting the pointer on a button shows its tip, in both forms (the viewer
-// shows only About and Exit, with the maker's texts).
+// Resting the pointer on a button shows its tip, with the keys of its
+// command, in both forms (the viewer shows only About and Exit, with the
+// maker's texts; About has F1 there, which the maker gives to Help).
 TEST_F(WindowTest, ToolTipsShowWhereThePointerRests) {
-    const std::pair<int, const char*> tips[] = {
-        {kIdNew, "Create a new Ovlet"},
-        {kIdOpen, "Open an existing Ovlet"},
-        {kIdSave, "Save current Ovlet"},
-        {kIdSaveAs, "Save current Ovlet with a different name"},
-        {kIdImport, "Import a graphical representation of the Ovlet"},
-        {kIdHelp, "Help"},
-        {kIdAbout, "About Ovlet Maker"},
-        {kIdExit, "Exit"},
-        {kIdRemove, "Remove image from current Ovlet"},
+    struct Tip {
+        int id;
+        const char* tip;
+        const char* makerKeys;
+        const char* viewerKeys;
+    };
+    const Tip tips[] = {
+        {kIdNew, "Create a new Ovlet", "Ctrl+N", ""},
+        {kIdOpen, "Open an existing Ovlet", "Ctrl+O", ""},
+        {kIdSave, "Save current Ovlet", "Ctrl+S", ""},
+        {kIdSaveAs, "Save current Ovlet with a different name", "Ctrl+Shift+S", ""},
+        {kIdImport, "Import a graphical representation of the Ovlet", "Ctrl+I", ""},
+        {kIdHelp, "Help", "F1", ""},
+        {kIdAbout, "About Ovlet Maker", "", "F1"},
+        {kIdExit, "Exit", "Ctrl+Q", "Ctrl+Q"},
+        {kIdRemove, "Remove image from current Ovlet", "Del", ""},
     };
     auto maker = Open();
     auto viewer = Open<CViewerDialog>();
     for (CCardDialog* window : {static_cast<CCardDialog*>(maker.get()), static_cast<CCardDialog*>(viewer.get())}) {
         window->activateWindow();
-        for (const auto& [id, tip] : tips) {
-            SCOPED_TRACE(id);
-            QWidget* button = window->Item(id);
+        for (const Tip& t : tips) {
+            SCOPED_TRACE(t.id);
+            QWidget* button = window->Item(t.id);
             ASSERT_NE(button, nullptr);
             if (!button->isVisible()) continue;
+            const QString keys = QString::fromUtf8(window == maker.get() ? t.makerKeys : t.viewerKeys);
             QToolTip::hideText();
             QHelpEvent rest(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(button, &rest);
             EXPECT_TRUE(QToolTip::isVisible());
-            EXPECT_EQ(QToolTip::text(), QString::fromUtf8(tip));
+            EXPECT_EQ(QToolTip::text(), keys.isEmpty() ? QString::fromUtf8(t.tip)
+                                                       : QStringLiteral("%1 (%2)").arg(QString::fromUtf8(t.tip), keys));
         }
     }
     QToolTip::hideText();
@@ -295,6 +335,75 @@ TEST_F(WindowTest, ReadingCardsGoodAndBad) {
         EXPECT_EQ(!window->PicturePanel()->GetPictureFile().empty(), c.pictureShown);
         for (int id : kSummaryBlock) EXPECT_FALSE(window->IsItemShown(id));
     }
+}
+
+// The card named at start comes up before its picture is decoded: until the
+// window's first paint the panel holds the picture's size (from its header)
+// and paints its frame; the pixels follow at once. A picture whose pixels
+// cannot be made says so then, over the window; one whose header cannot be
+// read says so while the card is read. A card opened in a window on screen
+// shows its picture at once.
+TEST_F(WindowTest, TheCardNamedAtStartShowsItsPictureRightAfterTheFirstPaint) {
+    // A PNG picture whose header reads and whose image data does not.
+    QImage image(64, 40, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "PNG"));
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> picture;
+        bool messageBeforeShowing;
+        bool messageAfterShowing;
+    };
+    std::vector<std::uint8_t> whole(png.begin(), png.end());
+    auto pixelsDamaged = whole;
+    const auto data = static_cast<std::size_t>(png.indexOf("IDAT")) + 8;  // inside the image data
+    for (std::size_t i = data; i < data + 6; ++i) pixelsDamaged[i] ^= 0xFF;
+    auto headerDamaged = whole;
+    headerDamaged[12] = 'X';  // the first chunk is no IHDR
+    const Case cases[] = {{"whole picture", whole, false, false},
+                          {"pixels damaged", pixelsDamaged, false, true},
+                          {"header damaged", headerDamaged, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.calls.clear();
+        ScratchDir dir;
+        CardRecord card;
+        card.Company = "Cyan";
+        card.SetPicture(c.picture);
+        WriteCard(dir / "card.ovt", card);
+        CMakerDialog window;
+        window.Record().CurrentPath = dir / "card.ovt";
+        window.Create();
+        EXPECT_EQ(Messages().size(), c.messageBeforeShowing ? 1u : 0u);
+        if (!c.messageBeforeShowing) {
+            EXPECT_TRUE(window.PicturePanel()->IsPicturePending());
+            EXPECT_TRUE(window.PicturePanel()->ShownImage().isNull());
+            EXPECT_EQ(window.ItemText(kIdImageSize), QStringLiteral("64 x 40"));
+        }
+        window.show();
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
+        EXPECT_FALSE(window.PicturePanel()->IsPicturePending());
+        const bool shown = !c.messageBeforeShowing && !c.messageAfterShowing;
+        EXPECT_EQ(!window.PicturePanel()->ShownImage().isNull(), shown);
+        EXPECT_EQ(window.PicturePanel()->GetPictureFile().empty(), !shown);
+        EXPECT_EQ(window.ItemText(kIdImageSize), shown ? QStringLiteral("64 x 40") : QStringLiteral("N/A"));
+        const auto messages = Messages();
+        ASSERT_EQ(messages.size(), shown ? 0u : 1u);
+        if (!shown) {
+            EXPECT_TRUE(messages[0].startsWith(QStringLiteral("The card's picture cannot be shown.")));
+        }
+        EXPECT_EQ(window.Record().PictureBytes, c.picture) << "the card keeps its picture's bytes";
+    }
+    // Opened while the window is on screen: at once.
+    auto window = Open();
+    ui.messageAnswers = {platform::MessageAnswer::No};
+    ui.fileAnswers = {QString::fromStdString(SamplesDir() + "/sample.ovt")};
+    qobject_cast<QAbstractButton*>(window->Item(kIdOpen))->click();
+    EXPECT_FALSE(window->PicturePanel()->IsPicturePending());
+    EXPECT_FALSE(window->PicturePanel()->ShownImage().isNull());
 }
 
 TEST_F(WindowTest, UndecodablePictureIsKeptForTheNextSave) {

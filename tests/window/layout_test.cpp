@@ -11,6 +11,7 @@
 #include "platform/controls_basic.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
+#include "window/translations.h"
 #include "window_test_support.h"
 
 namespace {
@@ -23,7 +24,8 @@ void ExpectTextsFitAndKeepClear(platform::TemplateDialog& dialog) {
         SCOPED_TRACE(label->text().toStdString());
         const QFontMetrics metrics(label->font());
         const int textWidth = metrics.horizontalAdvance(label->text());
-        EXPECT_LE(textWidth, label->width());
+        EXPECT_LE(textWidth, label->width())
+            << "too wide by " << textWidth - label->width() << " of " << label->width();
         EXPECT_LE(metrics.height(), label->height());
         EXPECT_EQ(label->font().stretch(), dialog.font().stretch()) << "no label is drawn narrowed";
         // Nothing that shows beside it on the same line starts before its text ends.
@@ -55,22 +57,29 @@ void ExpectTextsFitAndKeepClear(platform::TemplateDialog& dialog) {
     }
 }
 
+// In English and in every language the programs speak: a translation that
+// would not fit its box is shortened, never clipped.
 TEST_F(WindowTest, EveryTextFitsItsBoxAndEveryBitmapItsButton) {
-    auto maker = Open();
-    auto viewer = Open<CViewerDialog>();
-    for (CCardDialog* window : {static_cast<CCardDialog*>(maker.get()), static_cast<CCardDialog*>(viewer.get())}) {
-        for (std::size_t tab = 0; tab < window->Form().pages.size(); ++tab) {
-            SCOPED_TRACE(window->windowTitle().toStdString() + " page " + std::to_string(tab));
-            window->SelectTab(static_cast<int>(tab));
-            ExpectTextsFitAndKeepClear(*window);
+    for (const std::string& language : {std::string(), std::string("de"), std::string("fr"), std::string("es")}) {
+        SCOPED_TRACE("language " + language);
+        ASSERT_TRUE(InstallTranslations(language));
+        auto maker = Open(SamplesDir() + "/sample.ovt");
+        auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+        for (CCardDialog* window : {static_cast<CCardDialog*>(maker.get()), static_cast<CCardDialog*>(viewer.get())}) {
+            for (std::size_t tab = 0; tab < window->Form().pages.size(); ++tab) {
+                SCOPED_TRACE(window->windowTitle().toStdString() + " page " + std::to_string(tab));
+                window->SelectTab(static_cast<int>(tab));
+                ExpectTextsFitAndKeepClear(*window);
+            }
+        }
+        for (const AboutForm* form : {&kMakerAbout, &kViewerAbout}) {
+            CAboutDialog about(*form);
+            about.Create();
+            SCOPED_TRACE(about.windowTitle().toStdString());
+            ExpectTextsFitAndKeepClear(about);
         }
     }
-    for (const AboutForm* form : {&kMakerAbout, &kViewerAbout}) {
-        CAboutDialog about(*form);
-        about.Create();
-        SCOPED_TRACE(about.windowTitle().toStdString());
-        ExpectTextsFitAndKeepClear(about);
-    }
+    InstallTranslations({});
 }
 
 // The toolbar bitmaps are 35 pixels square and the Remove bitmaps 23, larger

@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -317,6 +318,33 @@ TEST(CommandLine, OneNameWithTheQuoteRule) {
     for (const auto& [arguments, name] : cases) EXPECT_EQ(CardFileFromCommandLine(arguments), name);
 }
 
+// The splash picture is read from the current folder first, through the
+// programs' one reader: a picture of one's own there is shown; a pipe of that
+// name is passed over at once for the installed picture.
+TEST_F(MakerTest, SplashReadsMakerJpgFromTheCurrentFolderOnlyIfItIsAFile) {
+    ScratchDir dir;
+    const auto cwd = std::filesystem::current_path();
+    QImage own(40, 30, QImage::Format_RGB32);
+    own.fill(Qt::darkGreen);
+    const QImage shipped(QString::fromUtf8(OVLET_SOURCE_DIR "/resources/data/maker.jpg"));
+    ASSERT_FALSE(shipped.isNull());
+    for (bool pipe : {false, true}) {
+        SCOPED_TRACE(pipe ? "a pipe" : "a picture");
+        std::filesystem::remove(dir / "maker.jpg");
+        if (pipe) {
+            ASSERT_EQ(::mkfifo((dir / "maker.jpg").c_str(), 0600), 0);
+        } else {
+            ASSERT_TRUE(own.save(QString::fromStdString(dir / "maker.jpg"), "JPG"));
+        }
+        std::filesystem::current_path(dir.path());
+        CSplashDialog splash(nullptr, 50);
+        splash.DoModal();
+        std::filesystem::current_path(cwd);
+        const QSize expected = pipe ? shipped.size() : own.size();
+        EXPECT_EQ(splash.Panel()->PictureSize(), std::make_pair(expected.width(), expected.height()));
+    }
+}
+
 TEST_F(MakerTest, SplashClosesByTimerAndByEscape) {
     {
         CSplashDialog splash(nullptr, 50);
@@ -431,11 +459,13 @@ TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile) {
 }
 
 TEST_F(MakerTest, ImportRefusesWhatIsNotARegularFile) {
+    ScratchDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);  // would block a reader for ever
     auto window = Open();
-    for (const char* path : {"/dev/zero", "/tmp"}) {
+    for (const std::string& path : {std::string("/dev/zero"), std::string("/tmp"), dir / "pipe.jpg"}) {
         SCOPED_TRACE(path);
         ui.calls.clear();
-        ui.fileAnswers = {QString::fromUtf8(path)};
+        ui.fileAnswers = {QString::fromStdString(path)};
         Click(*window, kIdImport);
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0], QStringLiteral("Error opening graphic file."));

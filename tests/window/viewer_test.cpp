@@ -35,7 +35,7 @@ TEST_F(WindowTest, ViewerShowsThreePagesAndOnlyAboutAndExit) {
             for (int id : kSummaryBlock) EXPECT_FALSE(window->IsItemShown(id)) << id;
         }
     }
-    EXPECT_EQ(window->Item(kIdAbout)->toolTip(), QStringLiteral("About Ovlet Maker"));
+    EXPECT_EQ(window->Item(kIdAbout)->toolTip(), QStringLiteral("About Ovlet Maker (F1)"));
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
 }
 

@@ -3,16 +3,22 @@
 // dialog and the splash, and the maker's toolbar with a button under the
 // pointer (its hot look).
 //
-//   window_screenshots OUTDIR [--viewer] [--suffix TEXT] [CARD]
+//   window_screenshots OUTDIR [--viewer] [--language LANG] [--suffix TEXT] [CARD]
 //   window_screenshots OUTDIR --flow SAMPLES_DIR
+//   window_screenshots OUTDIR --print CARD
 //
-// --suffix adds TEXT to every file name (for example "-200").
+// --suffix adds TEXT to every file name (for example "-200"). --language
+// shows the windows in that language ("de", "fr", "es"), and the maker's
+// manual with them; its suffix is "-LANG" unless --suffix says otherwise.
+// --print opens the desktop's print preview of the card (a real dialog: run it
+// under xvfb-run) and saves a picture of it as print-preview.png.
 // --flow goes through a maker session (new, type, import, save, open) with
 // scripted dialogs and takes a picture after each step, and of the help window.
 //
 // Runs without a display (QT_QPA_PLATFORM=offscreen); QT_SCALE_FACTOR=1.5 and
 // QT_SCALE_FACTOR=2 give the 150 % and 200 % pictures.
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
@@ -20,7 +26,6 @@
 #include <QWidget>
 #include <cstdio>
 
-#include "maker/maker_data.h"
 #include "maker/maker_dialog.h"
 #include "maker/splash_dialog.h"
 #include "platform/help_window.h"
@@ -28,6 +33,7 @@
 #include "resources/program_resources.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
+#include "window/translations.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -36,7 +42,7 @@ int main(int argc, char** argv) {
     platform::ScriptedUi ui;  // no message box may block a picture
     platform::SetUi(&ui);
     if (argc < 2) {
-        std::fprintf(stderr, "Usage: window_screenshots OUTDIR [--viewer] [--suffix TEXT] [CARD]\n");
+        std::fprintf(stderr, "Usage: window_screenshots OUTDIR [--viewer] [--language LANG] [--suffix TEXT] [CARD]\n");
         return 1;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -44,14 +50,48 @@ int main(int argc, char** argv) {
     bool viewer = false;
     std::string card;
     QString suffix;
+    std::string language;
     for (int i = 2; i < argc; ++i) {
         if (std::string(argv[i]) == "--viewer") {
             viewer = true;
+        } else if (std::string(argv[i]) == "--language" && i + 1 < argc) {
+            language = argv[++i];
+            if (suffix.isEmpty()) suffix = QStringLiteral("-") + QString::fromStdString(language);
+            if (!InstallTranslations(language)) {
+                std::fprintf(stderr, "window_screenshots: no catalogue for %s\n", language.c_str());
+                return 1;
+            }
         } else if (std::string(argv[i]) == "--suffix" && i + 1 < argc) {
             suffix = QString::fromLocal8Bit(argv[++i]);
         } else {
             card = argv[i];
         }
+    }
+    if (argc == 4 && std::string(argv[2]) == "--print") {
+        CViewerDialog window;
+        window.Record().CurrentPath = argv[3];
+        window.Create();
+        window.show();
+        platform::SetUi(nullptr);
+        // The preview, then the print dialog its Print button opens.
+        QTimer::singleShot(2000, [&out] {
+            QWidget* preview = QApplication::activeModalWidget();
+            if (!preview) return;
+            preview->grab().save(out.filePath(QStringLiteral("print-preview.png")));
+            QTimer::singleShot(2000, [&out, preview] {
+                if (QWidget* dialog = QApplication::activeModalWidget(); dialog && dialog != preview) {
+                    dialog->grab().save(out.filePath(QStringLiteral("print-dialog.png")));
+                    dialog->close();
+                }
+                preview->close();
+            });
+            for (QAction* action : preview->findChildren<QAction*>()) {
+                if (action->text() == QStringLiteral("Print")) action->trigger();
+            }
+        });
+        window.PrintCard();
+        std::printf("pictures in %s\n", qPrintable(out.path()));
+        return 0;
     }
     if (argc == 4 && std::string(argv[2]) == "--flow") {
         const QString samples = QString::fromLocal8Bit(argv[3]);
@@ -97,7 +137,7 @@ int main(int argc, char** argv) {
         window.SelectTab(2);
         shot("6-opened");
         QFile::remove(saved);
-        platform::ShowHelpWindow(&window, MakerDataFile(QStringLiteral("ovmake-help.html")));
+        platform::ShowHelpWindow(&window, LocalizedDataFile(QStringLiteral("ovmake-help.html")));
         QApplication::processEvents();
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->isVisible() && top->windowTitle() == QStringLiteral("Ovlet Maker Help")) {
@@ -117,10 +157,13 @@ int main(int argc, char** argv) {
     window->Record().CurrentPath = card;
     window->Create();
     window->show();
+    // The first paint, then the card's picture, which the window makes after it.
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
     const QString empty = card.empty() ? QStringLiteral("-empty") : QString();
     for (std::size_t tab = 0; tab < window->Form().pages.size(); ++tab) {
         window->SelectTab(static_cast<int>(tab));
         QApplication::processEvents();
+        // Named by the page's English name in every language.
         const QString page = QString::fromUtf8(window->Form().pages[tab]->tab).toLower();
         window->grab().save(out.filePath(QStringLiteral("%1-%2%3%4.png").arg(prefix, page, empty, suffix)));
     }
@@ -147,6 +190,16 @@ int main(int argc, char** argv) {
         splash.show();
         QApplication::processEvents();
         splash.grab().save(out.filePath(QStringLiteral("maker-splash%1.png").arg(suffix)));
+    }
+    if (!viewer && !language.empty()) {
+        platform::ShowHelpWindow(window.get(), LocalizedDataFile(QStringLiteral("ovmake-help.html")));
+        QApplication::processEvents();
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && top->windowFlags() & Qt::Window && top != window.get() && top != &about &&
+                qobject_cast<platform::TemplateDialog*>(top) == nullptr) {
+                top->grab().save(out.filePath(QStringLiteral("maker-help%1.png").arg(suffix)));
+            }
+        }
     }
     std::printf("pictures in %s\n", qPrintable(out.path()));
     return 0;

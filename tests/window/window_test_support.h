@@ -15,6 +15,11 @@
 #include "maker/maker_dialog.h"
 #include "platform/ui_services.h"
 
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override { platform::SetUi(&ui); }
@@ -27,7 +32,8 @@ protected:
         window->Record().CurrentPath = cardPath;
         window->Create();
         window->show();
-        QApplication::processEvents();
+        // The first paint, then the picture the window makes after it.
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
         return window;
     }
 

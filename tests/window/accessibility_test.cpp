@@ -1,0 +1,198 @@
+// What assistive technology and a keyboard user meet: every control named
+// through its accessibility interface, and a key for every command.
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTimer>
+
+#include "controls/picture_static.h"
+#include "platform/controls_basic.h"
+#include "viewer/viewer_dialog.h"
+#include "window_test_support.h"
+
+namespace {
+
+QAccessibleInterface* Accessible(QObject* object) {
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+struct Named {
+    int id;
+    const char* name;
+    QAccessible::Role role;
+    const char* description = "";  // checked where given (a button's is its tool tip)
+};
+
+// Every control a user reaches, named as the sample card shows it: a field by
+// its label, a button by its tool tip, a link by its text, the picture by what
+// it shows, a group by its caption.
+const Named kNamedControls[] = {
+    {kIdNew, "Create a new Ovlet", QAccessible::Button},
+    {kIdOpen, "Open an existing Ovlet", QAccessible::Button},
+    {kIdSave, "Save current Ovlet", QAccessible::Button},
+    {kIdSaveAs, "Save current Ovlet with a different name", QAccessible::Button},
+    {kIdImport, "Import a graphical representation of the Ovlet", QAccessible::Button},
+    {kIdHelp, "Help", QAccessible::Button},
+    {kIdAbout, "About Ovlet Maker", QAccessible::Button},
+    {kIdExit, "Exit", QAccessible::Button},
+    {kIdRemove, "Remove image from current Ovlet", QAccessible::Button},
+    {kIdPicture, "Card picture, 320 x 200", QAccessible::Graphic},
+    {kIdCompany, "Company", QAccessible::EditableText},
+    {kIdStreetAddress, "Street Address", QAccessible::EditableText},
+    {kIdCity, "City", QAccessible::EditableText},
+    {kIdStateProvince, "State/Province", QAccessible::EditableText},
+    {kIdCountry, "Country", QAccessible::EditableText},
+    {kIdPostalCode, "Postal Code", QAccessible::EditableText},
+    {kIdWebSite, "Company Web Site", QAccessible::EditableText},
+    {kIdFirstName, "First", QAccessible::EditableText},
+    {kIdMiddleName, "Middle", QAccessible::EditableText},
+    {kIdLastName, "Last", QAccessible::EditableText},
+    {kIdJobTitle, "Job Title", QAccessible::EditableText},
+    {kIdDepartment, "Department", QAccessible::EditableText},
+    {kIdEMail, "E-Mail", QAccessible::EditableText},
+    {kIdFax, "Fax", QAccessible::EditableText},
+    {kIdPhone1Description, "Desc", QAccessible::EditableText, "Phone 1"},
+    {kIdPhone1Number, "Phone", QAccessible::EditableText, "Phone 1"},
+    {kIdPhone2Description, "Desc", QAccessible::EditableText, "Phone 2"},
+    {kIdPhone2Number, "Phone", QAccessible::EditableText, "Phone 2"},
+    {kIdGeneralInformation, "General Information", QAccessible::EditableText},
+    {kIdPhone1Group, "Phone 1", QAccessible::Grouping},
+    {kIdPhone2Group, "Phone 2", QAccessible::Grouping},
+    {kIdCompanyGroup, "Company", QAccessible::Grouping},
+    {kIdContactGroup, "Contact", QAccessible::Grouping},
+    {kIdWebSiteLine, "https://harbourlight.example", QAccessible::Link},
+    {kIdEMailLine, "E-Mail: renee.okafor@harbourlight.example", QAccessible::Link},
+    {kIdPhone1Line, "Office: +44 23 9200 0100", QAccessible::StaticText},
+    {kIdPhone2Line, "Mobile: +44 7700 900123", QAccessible::StaticText},
+    {kIdFaxLine, "Fax: +44 23 9200 0199", QAccessible::StaticText},
+};
+
+TEST_F(WindowTest, EveryControlIsNamedForAssistiveTechnology) {
+    auto maker = Open(SamplesDir() + "/sample.ovt");
+    auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+    for (CCardDialog* window : {static_cast<CCardDialog*>(maker.get()), static_cast<CCardDialog*>(viewer.get())}) {
+        SCOPED_TRACE(window->windowTitle().toStdString());
+        for (const Named& control : kNamedControls) {
+            SCOPED_TRACE(control.id);
+            QAccessibleInterface* accessible = Accessible(window->Item(control.id));
+            ASSERT_NE(accessible, nullptr);
+            EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(control.name));
+            EXPECT_EQ(accessible->role(), control.role);
+            if (*control.description) {
+                EXPECT_EQ(accessible->text(QAccessible::Description), QString::fromUtf8(control.description));
+            }
+        }
+        // The page tabs, and the picture panel of a card without a picture.
+        QTabBar* bar = window->ItemAs<platform::TabControl>(kIdTabs)->Bar();
+        QAccessibleInterface* tabs = Accessible(bar);
+        int pageTabs = 0;
+        for (int i = 0; i < tabs->childCount(); ++i) {
+            if (tabs->child(i)->role() != QAccessible::PageTab) continue;  // the bar's scroll buttons
+            EXPECT_EQ(tabs->child(i)->text(QAccessible::Name), bar->tabText(pageTabs));
+            EXPECT_FALSE(bar->tabText(pageTabs++).isEmpty());
+        }
+        EXPECT_EQ(pageTabs, static_cast<int>(window->Form().pages.size()));
+        window->PicturePanel()->SetPictureFile(std::string());
+        EXPECT_EQ(Accessible(window->PicturePanel())->text(QAccessible::Name), QStringLiteral("No Image Data"));
+    }
+    // A link names itself by its text exactly, '&' and all, and presses like a click.
+    maker->SetItemText(kIdWebSiteLine, QStringLiteral("https://a.example/?x=1&y=2"));
+    EXPECT_EQ(Accessible(maker->Item(kIdWebSiteLine))->text(QAccessible::Name),
+              QStringLiteral("https://a.example/?x=1&y=2"));
+    ui.calls.clear();
+    Accessible(viewer->Item(kIdEMailLine))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(ui.Of("url").size(), 1u);
+    EXPECT_EQ(ui.Of("url")[0].text, QStringLiteral("mailto:renee.okafor@harbourlight.example"));
+}
+
+// Keys and the command each one runs, as the scripted desktop records it.
+struct KeyCase {
+    const char* name;
+    bool viewer;
+    bool newCard;  // else the sample card, read from a file
+    int tab;
+    int focus;  // the control that has the focus; kIdNone: the window's default
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* call;  // the first call the command makes ("message: ...", "file", "help", "about"); "" none
+    bool windowEnds;
+    bool pictureRemoved;  // the card has no picture afterwards
+};
+
+const KeyCase kKeys[] = {
+    {"Ctrl+N New", false, false, 0, kIdNone, Qt::Key_N, Qt::ControlModifier,
+     "message: Do you wish to save your changes to the current document?", false, true},
+    {"Ctrl+O Open", false, false, 1, kIdCompany, Qt::Key_O, Qt::ControlModifier,
+     "message: Do you wish to save your changes to the current document?", false, true},
+    {"Ctrl+S Save", false, true, 2, kIdFirstName, Qt::Key_S, Qt::ControlModifier, "file: save", false, true},
+    {"Ctrl+Shift+S Save As", false, false, 0, kIdNone, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, "file: save",
+     false, false},
+    {"Ctrl+I Import", false, false, 3, kIdGeneralInformation, Qt::Key_I, Qt::ControlModifier, "file: open", false,
+     false},
+    {"F1 Help", false, false, 0, kIdNone, Qt::Key_F1, Qt::NoModifier, "help", false, false},
+    {"Ctrl+Q Exit", false, false, 1, kIdCity, Qt::Key_Q, Qt::ControlModifier,
+     "message: Do you wish to save your changes before you exit?", true, false},
+    {"Delete on the Image page removes the picture", false, false, 0, kIdPicture, Qt::Key_Delete, Qt::NoModifier, "",
+     false, true},
+    {"Delete in a field deletes text", false, false, 1, kIdCompany, Qt::Key_Delete, Qt::NoModifier, "", false, false},
+    {"viewer: F1 About", true, false, 0, kIdNone, Qt::Key_F1, Qt::NoModifier, "about: About Ovlet Viewer", false,
+     false},
+    {"viewer: Ctrl+Q Exit", true, false, 1, kIdWebSiteLine, Qt::Key_Q, Qt::ControlModifier, "", true, false},
+    {"viewer: Escape", true, false, 2, kIdGeneralInformation, Qt::Key_Escape, Qt::NoModifier, "", true, false},
+    {"viewer: the maker's keys do nothing", true, false, 0, kIdNone, Qt::Key_N, Qt::ControlModifier, "", false, false},
+    {"viewer: Delete does nothing", true, false, 0, kIdPicture, Qt::Key_Delete, Qt::NoModifier, "", false, false},
+};
+
+TEST_F(WindowTest, EveryCommandHasItsKeys) {
+    ScratchDir dir;
+    WriteFile(dir / "card.ovt", FileBytes(SamplesDir() + "/sample.ovt"));
+    for (const KeyCase& c : kKeys) {
+        SCOPED_TRACE(c.name);
+        ui.calls.clear();
+        std::unique_ptr<CCardDialog> window;
+        const std::string card = c.newCard ? std::string() : dir / "card.ovt";
+        if (c.viewer) {
+            window = Open<CViewerDialog>(card);
+        } else {
+            window = Open(card);
+        }
+        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+        window->SelectTab(c.tab);
+        if (c.focus != kIdNone) window->Item(c.focus)->setFocus();
+        QApplication::processEvents();
+        const QString company = window->ItemText(kIdCompany);
+        // A modal dialog the command opens (About) is read and closed.
+        QString dialogTitle;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != window.get()) {
+                dialogTitle = modal->windowTitle();
+                modal->close();
+            }
+        });
+        closer.start(10);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(), c.key, c.modifiers);
+        // A button's keys press it visibly first: its command runs a moment later.
+        (void)QTest::qWaitFor([&] { return !ui.calls.empty() || !dialogTitle.isEmpty() || !window->isVisible(); }, 300);
+        QString first;
+        if (!dialogTitle.isEmpty()) {
+            first = QStringLiteral("about: ") + dialogTitle;
+        } else if (!ui.calls.empty()) {
+            const auto& call = ui.calls[0];
+            first = call.kind == QStringLiteral("message") ? QStringLiteral("message: ") + call.text
+                    : call.kind == QStringLiteral("file")
+                        ? (call.file.save ? QStringLiteral("file: save") : QStringLiteral("file: open"))
+                        : call.kind;
+        }
+        EXPECT_EQ(first, QString::fromUtf8(c.call));
+        EXPECT_EQ(!window->isVisible(), c.windowEnds);
+        EXPECT_EQ(window->Record().PictureLength == 0, c.pictureRemoved);
+        if (c.focus == kIdCompany && c.key == Qt::Key_Delete) {
+            EXPECT_EQ(window->ItemText(kIdCompany).size(), company.size() - 1);
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+// Files dropped on the windows and pictures pasted into the maker: what the
+// scripted desktop is asked and what the card holds afterwards, as after the
+// commands they stand for (Import, Open).
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QRandomGenerator>
+#include <QUrl>
+
+#include "controls/picture_static.h"
+#include "picture/any_pic_decoder.h"
+#include "picture/data_source.h"
+#include "picture/win_bmp.h"
+#include "viewer/viewer_dialog.h"
+#include "window_test_support.h"
+
+namespace {
+
+const QString kAdvice = QStringLiteral("Ovlet Maker will import the selected image.");
+const QString kSaveChanges = QStringLiteral("Do you wish to save your changes to the current document?");
+
+// Drags `data` onto `target` and drops it there, as the desktop does; false
+// when the window refuses the drag.
+bool Drop(QWidget* target, QMimeData* data) {
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QApplication::processEvents();
+    return drop.isAccepted();
+}
+
+QMimeData* FileData(const std::string& path) {
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    return data;
+}
+
+std::vector<std::uint8_t> Padded(const std::string& source, std::size_t size) {
+    auto bytes = FileBytes(source);
+    bytes.resize(size, 0);  // decoders stop at the picture's end marker
+    return bytes;
+}
+
+struct DropCase {
+    const char* name;
+    bool viewer;
+    int target;  // the control the file is dropped on
+    const char* file;
+    bool accepted;
+    std::vector<QString> messages;  // each message starts so
+    std::int32_t pictureLength;     // afterwards; -1: the sample card's picture
+    const char* company;            // shown afterwards
+};
+
+TEST_F(WindowTest, DroppedFilesAreImportedOrOpened) {
+    ScratchDir dir;
+    WriteFile(dir / "big.jpg", Padded(SamplesDir() + "/sample.jpg", 35001));
+    WriteFile(dir / "small.JPG", Padded(SamplesDir() + "/sample.jpg", 12000));
+    WriteFile(dir / "bad.png", {'n', 'o', 't'});
+    std::filesystem::create_directory(dir / "folder");
+    CardRecord card;
+    card.Company = "Dropped Co";
+    WriteCard(dir / "other.OVT", card);
+    const DropCase cases[] = {
+        {"picture on the Image page", false, kIdPicture, "small.JPG", true, {}, 12000, "Harbour Light Instruments"},
+        {"large picture on a field", false, kIdCompany, "big.jpg", true, {kAdvice}, 35001, "Harbour Light Instruments"},
+        {"not a picture",
+         false,
+         kIdPicture,
+         "bad.png",
+         true,
+         {"The picture cannot be imported."},
+         -1,
+         "Harbour Light Instruments"},
+        {"a folder", false, kIdTabs, "folder", true, {"Error opening graphic file."}, -1, "Harbour Light Instruments"},
+        {"card on the maker", false, kIdStreetAddress, "other.OVT", true, {kSaveChanges}, 0, "Dropped Co"},
+        {"card on the viewer", true, kIdPicture, "other.OVT", true, {}, 0, "Dropped Co"},
+        {"picture on the viewer", true, kIdPicture, "small.JPG", false, {}, -1, "Harbour Light Instruments"},
+    };
+    for (const DropCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.calls.clear();
+        std::unique_ptr<CCardDialog> window;
+        if (c.viewer) {
+            window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+        } else {
+            window = Open(SamplesDir() + "/sample.ovt");
+        }
+        const auto sample = window->Record().PictureBytes;
+        window->SelectTab(c.target == kIdCompany || c.target == kIdStreetAddress ? 1 : 0);
+        std::unique_ptr<QMimeData> data(FileData(dir / c.file));
+        EXPECT_EQ(Drop(window->Item(c.target), data.get()), c.accepted);
+        const auto messages = Messages();
+        ASSERT_EQ(messages.size(), c.messages.size());
+        for (std::size_t i = 0; i < messages.size(); ++i) EXPECT_TRUE(messages[i].startsWith(c.messages[i]));
+        if (c.pictureLength < 0) {
+            EXPECT_EQ(window->Record().PictureBytes, sample);
+        } else {
+            EXPECT_EQ(window->Record().PictureLength, c.pictureLength);
+            if (c.pictureLength > 0) {
+                EXPECT_EQ(window->Record().PictureBytes, FileBytes(dir / c.file));
+            }
+        }
+        const QString company = window->ItemText(c.viewer ? kIdCompanyLine : kIdCompany);
+        EXPECT_EQ(company, QString::fromUtf8(c.company));
+        // A dropped card is the window's card, with its file.
+        if (std::string(c.file) == "other.OVT") {
+            EXPECT_EQ(window->Record().CurrentPath, dir / "other.OVT");
+        }
+    }
+    // Text dragged into a field is still the field's.
+    auto window = Open();
+    window->SelectTab(1);
+    QMimeData text;
+    text.setText(QStringLiteral("typed"));
+    Drop(window->Item(kIdCompany), &text);
+    EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("typed"));
+}
+
+QImage Gradient(int width, int height, bool transparent, bool noise) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int n = noise ? static_cast<int>(QRandomGenerator::global()->bounded(256)) : 0;
+            image.setPixel(x, y,
+                           qRgba((x * 255 / width + n) & 255, y * 255 / height, n, transparent && x < 10 ? 0 : 255));
+        }
+    }
+    return image;
+}
+
+struct PasteCase {
+    const char* name;
+    int tab;
+    QImage image;       // null: a copied file instead
+    const char* magic;  // how the stored picture begins; "": unchanged
+    bool advice;
+    bool beep;
+};
+
+TEST_F(WindowTest, PastedPicturesAreImportedAsJpegOrPng) {
+    ScratchDir dir;
+    const PasteCase cases[] = {
+        {"opaque picture", 0, Gradient(120, 80, false, false), "\xFF\xD8\xFF", false, false},
+        {"transparent picture", 0, Gradient(120, 80, true, false), "\x89PNG", false, false},
+        {"large photograph", 0, Gradient(640, 480, false, true), "\xFF\xD8\xFF", true, false},
+        {"copied picture file", 0, QImage(), "\xFF\xD8\xFF", false, false},
+        {"on the Company page the field takes it", 1, Gradient(120, 80, false, false), "", false, false},
+    };
+    for (const PasteCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.calls.clear();
+        auto window = Open(SamplesDir() + "/sample.ovt");
+        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+        const auto sample = window->Record().PictureBytes;
+        window->SelectTab(c.tab);
+        window->Item(c.tab == 0 ? kIdPicture : kIdCompany)->setFocus();
+        if (c.image.isNull()) {
+            QApplication::clipboard()->setMimeData(FileData(SamplesDir() + "/sample.jpg"));
+        } else {
+            QApplication::clipboard()->setImage(c.image);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+        const auto& bytes = window->Record().PictureBytes;
+        if (!*c.magic) {
+            EXPECT_EQ(bytes, sample);
+            continue;
+        }
+        ASSERT_GE(bytes.size(), 4u);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::strlen(c.magic))),
+                  c.magic);
+        EXPECT_EQ(Messages().size(), c.advice ? 1u : 0u);
+        if (c.advice) {
+            EXPECT_TRUE(Messages()[0].startsWith(kAdvice));
+        }
+        EXPECT_EQ(!ui.Of("beep").empty(), c.beep);
+        const QSize size = c.image.isNull() ? QSize(320, 200) : c.image.size();
+        EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
+        // What the card stores, the card's own decoder reads, transparency included.
+        CWinBmp decoded;
+        CDataSource source;
+        source.OpenData("pasted", bytes.data(), static_cast<std::int32_t>(bytes.size()));
+        SharedDecoder().DecodeSource(&source, &decoded, 32);
+        EXPECT_EQ(decoded.GetWidth(), size.width());
+        EXPECT_EQ(decoded.HasAlpha(), std::string(c.magic) == "\x89PNG");
+    }
+    // Nothing to paste: a beep, and the card stays.
+    ui.calls.clear();
+    auto window = Open();
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    QApplication::clipboard()->setText(QStringLiteral("words"));
+    window->Item(kIdPicture)->setFocus();
+    QTest::keyClick(window->Item(kIdPicture), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(ui.Of("beep").size(), 1u);
+    EXPECT_EQ(window->Record().PictureLength, 0);
+}
+
+}  // namespace

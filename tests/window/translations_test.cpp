@@ -1,0 +1,174 @@
+// The programs in German, French and Spanish: the language comes from the
+// environment, every text of the windows is translated, and the catalogues
+// are complete. (That every label still fits its box in each language is
+// checked with the layout.)
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QTabBar>
+#include <QXmlStreamReader>
+#include <map>
+#include <set>
+
+#include "controls/link_button.h"
+#include "platform/controls_basic.h"
+#include "viewer/viewer_dialog.h"
+#include "window/about_dialog.h"
+#include "window/card_messages.h"
+#include "window/translations.h"
+#include "window_test_support.h"
+
+namespace {
+
+TEST(Translations, TheLanguageComesFromTheEnvironmentAsTheCLibraryReadsIt) {
+    struct Case {
+        std::map<std::string, std::string> environment;
+        const char* language;
+    };
+    const Case cases[] = {
+        {{}, ""},
+        {{{"LANG", "de_DE.UTF-8"}}, "de"},
+        {{{"LANG", "fr_CA"}}, "fr"},
+        {{{"LANG", "es_MX.UTF-8@euro"}}, "es"},
+        {{{"LANG", "en_GB.UTF-8"}}, ""},
+        {{{"LANG", "it_IT.UTF-8"}}, ""},
+        {{{"LANG", "de_DE.UTF-8"}, {"LC_MESSAGES", "fr_FR.UTF-8"}}, "fr"},
+        {{{"LC_MESSAGES", "fr_FR.UTF-8"}, {"LC_ALL", "es_ES.UTF-8"}}, "es"},
+        {{{"LANG", "de_DE.UTF-8"}, {"LC_ALL", "C"}}, ""},
+        {{{"LANG", "C.UTF-8"}, {"LANGUAGE", "de"}}, ""},
+        {{{"LANG", "POSIX"}}, ""},
+        {{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", "it:fr:de"}}, "fr"},
+        {{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", "en:de"}}, ""},
+        {{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", ""}}, "de"},
+    };
+    for (const Case& c : cases) {
+        std::string trace;
+        for (const auto& [name, value] : c.environment) trace += name + "=" + value + " ";
+        SCOPED_TRACE(trace);
+        EXPECT_EQ(UserLanguage([&](const char* name) -> const char* {
+                      const auto it = c.environment.find(name);
+                      return it == c.environment.end() ? nullptr : it->second.c_str();
+                  }),
+                  c.language);
+    }
+}
+
+// Every text a window shows or names, in a fixed order: labels, group
+// captions, tabs, tool tips, accessible names, the caption and the menu.
+std::vector<QString> WindowTexts(platform::TemplateDialog& window, QMenu* menu) {
+    std::vector<QString> texts{window.windowTitle()};
+    for (QWidget* child : window.findChildren<QWidget*>()) {
+        if (auto* label = qobject_cast<QLabel*>(child)) texts.push_back(label->text());
+        if (auto* group = qobject_cast<platform::GroupFrame*>(child)) texts.push_back(group->Title());
+        if (auto* bar = qobject_cast<QTabBar*>(child)) {
+            for (int i = 0; i < bar->count(); ++i) texts.push_back(bar->tabText(i));
+        }
+        // (A bitmap button's caption is never shown: its tool tip names it.)
+        if (auto* link = qobject_cast<CLinkButton*>(child)) texts.push_back(link->text());
+        texts.push_back(child->toolTip());
+        if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(child)) {
+            texts.push_back(accessible->text(QAccessible::Name));
+        }
+    }
+    if (menu) {
+        for (QAction* action : menu->actions()) texts.push_back(action->text());
+    }
+    return texts;
+}
+
+struct Snapshot {
+    std::vector<QString> texts;
+    QString prompt;  // what New asks
+    QString help;    // the manual Help opens
+};
+
+Snapshot TakeSnapshot(platform::ScriptedUi& ui) {
+    Snapshot shot;
+    for (bool viewer : {false, true}) {
+        std::unique_ptr<CCardDialog> window;
+        if (viewer) {
+            window = std::make_unique<CViewerDialog>();
+        } else {
+            window = std::make_unique<CMakerDialog>();
+        }
+        window->Create();
+        const auto texts = WindowTexts(*window, window->WindowMenu());
+        shot.texts.insert(shot.texts.end(), texts.begin(), texts.end());
+        CAboutDialog about(viewer ? kViewerAbout : kMakerAbout);
+        about.Create();
+        const auto aboutTexts = WindowTexts(about, nullptr);
+        shot.texts.insert(shot.texts.end(), aboutTexts.begin(), aboutTexts.end());
+        if (!viewer) {
+            ui.calls.clear();
+            qobject_cast<QAbstractButton*>(window->Item(kIdNew))->click();
+            shot.prompt = ui.calls.empty() ? QString() : ui.calls[0].text;
+            qobject_cast<QAbstractButton*>(window->Item(kIdHelp))->click();
+            shot.help = ui.Of("help").empty() ? QString() : QFileInfo(ui.Of("help")[0].text).fileName();
+        }
+    }
+    return shot;
+}
+
+// Words a language writes as English does, and the programs' names.
+const std::map<std::string, std::set<QString>> kSameAsEnglish = {
+    {"de", {"E-Mail:", "E-Mail", "Fax:", "Fax", "OK", "Ovlet Maker Version 1.0", "Ovlet Viewer Version 1.0"}},
+    {"fr", {"Image", "Contact", "OK", "Fax"}},
+    {"es", {"Fax:", "Fax"}},
+};
+const std::set<QString> kNames = {"Norvane Ovlet Maker", "Norvane Ovlet Viewer", ""};
+
+TEST_F(WindowTest, EveryWindowTextIsTranslated) {
+    const Snapshot english = TakeSnapshot(ui);
+    for (const std::string& language : TranslatedLanguages()) {
+        SCOPED_TRACE(language);
+        ASSERT_TRUE(InstallTranslations(language));
+        EXPECT_EQ(CurrentLanguage(), language);
+        const Snapshot translated = TakeSnapshot(ui);
+        ASSERT_EQ(translated.texts.size(), english.texts.size());
+        for (std::size_t i = 0; i < english.texts.size(); ++i) {
+            const QString& text = english.texts[i];
+            if (translated.texts[i] != text || kNames.count(text) || kSameAsEnglish.at(language).count(text)) continue;
+            ADD_FAILURE() << "left in English: " << text.toStdString();
+        }
+        EXPECT_NE(translated.prompt, english.prompt);
+        EXPECT_EQ(translated.help, QStringLiteral("ovmake-help_%1.html").arg(QString::fromStdString(language)));
+        // The card's own messages, with their variable parts kept.
+        for (const char* pattern : CardMessagePatterns()) {
+            const std::string message = QString::fromUtf8(pattern).arg(QStringLiteral("X9")).toStdString();
+            const QString shown = CardMessageText(message);
+            EXPECT_NE(shown, QString::fromStdString(message));
+            EXPECT_EQ(shown.contains(QStringLiteral("X9")), message.find("X9") != std::string::npos) << pattern;
+        }
+    }
+    ASSERT_TRUE(InstallTranslations({}));
+    EXPECT_EQ(TakeSnapshot(ui).texts, english.texts) << "English again, word for word";
+    EXPECT_EQ(english.help, QStringLiteral("ovmake-help.html"));
+}
+
+// Every text of every catalogue has its translation.
+TEST(Translations, CataloguesAreComplete) {
+    for (const std::string& language : TranslatedLanguages()) {
+        SCOPED_TRACE(language);
+        QFile file(QStringLiteral(OVLET_TRANSLATIONS_DIR "/ovlet_%1.ts").arg(QString::fromStdString(language)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        int messages = 0;
+        QString source;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+            if (xml.name() == QStringLiteral("source")) source = xml.readElementText();
+            if (xml.name() == QStringLiteral("translation")) {
+                ++messages;
+                EXPECT_TRUE(xml.attributes().value(QStringLiteral("type")).isEmpty()) << source.toStdString();
+                EXPECT_FALSE(xml.readElementText().isEmpty()) << source.toStdString();
+            }
+        }
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_GT(messages, 90);
+    }
+}
+
+}  // namespace
