@@ -36,11 +36,11 @@ void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& resul
 }  // namespace
 
 std::string RecordOnlySide::GetEditText(std::string CardRecord::*field) {
-    return record_.*field;
+    return record.*field;
 }
 
 void RecordOnlySide::SetEditText(std::string CardRecord::*field, const std::string& text) {
-    record_.*field = text;
+    record.*field = text;
 }
 
 bool RecordOnlySide::SetPictureData(const std::uint8_t*, std::size_t, int&, int&, std::string& error) {

@@ -47,7 +47,7 @@ public:
 // tools that read and write cards without a window.
 class RecordOnlySide : public CardWindowSide {
 public:
-    explicit RecordOnlySide(CardRecord& record) : record_(record) {}
+    explicit RecordOnlySide(CardRecord& target) : record(target) {}
     std::string GetEditText(std::string CardRecord::*field) override;
     void SetEditText(std::string CardRecord::*field, const std::string& text) override;
     bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
@@ -59,7 +59,7 @@ public:
     std::vector<std::string> messages;
 
 private:
-    CardRecord& record_;
+    CardRecord& record;
 };
 
 inline constexpr const char* kCardNotice =

@@ -22,23 +22,23 @@ namespace {
 // it fits does the edit refuse and beep.
 class LimitValidator : public QValidator {
 public:
-    explicit LimitValidator(EditControl* edit) : QValidator(edit), edit_(edit) {}
+    explicit LimitValidator(EditControl* owner) : QValidator(owner), edit(owner) {}
 
     State validate(QString& input, int& pos) const override {
-        if (edit_->SettingWindowText()) return Acceptable;
-        const QString& old = edit_->PreviousText();
-        if (!edit_->Accepts(input)) {
+        if (edit->SettingWindowText()) return Acceptable;
+        const QString& old = edit->PreviousText();
+        if (!edit->Accepts(input)) {
             Ui().Beep();
             return Invalid;
         }
-        const qsizetype limit = edit_->LimitText();
+        const qsizetype limit = edit->LimitText();
         if (limit <= 0 || input.size() <= limit || input.size() <= old.size()) return Acceptable;
         // The change replaced the selection old[start, start + selected) by
         // input[start, pos). Where the selection before the change does not
         // explain the change (an undo, a drop), the text before the first
         // difference and after the cursor is taken as unchanged.
-        qsizetype start = edit_->SelectionBefore().first;
-        const qsizetype selected = edit_->SelectionBefore().second;
+        qsizetype start = edit->SelectionBefore().first;
+        const qsizetype selected = edit->SelectionBefore().second;
         if (start + input.size() - (old.size() - selected) != pos || start + selected > old.size() ||
             QStringView(input).left(start) != QStringView(old).left(start)) {
             const qsizetype common = std::min<qsizetype>(pos, old.size() - (input.size() - pos));
@@ -57,7 +57,7 @@ public:
     }
 
 private:
-    EditControl* edit_;
+    EditControl* edit;
 };
 
 // Tabs as high as the dialog font needs: the layouts place the pages' first
@@ -85,33 +85,33 @@ QAccessibleInterface* GroupAccessible(const QString&, QObject* object) {
 
 EditControl::EditControl(QWidget* parent) : QLineEdit(parent) {
     setValidator(new LimitValidator(this));
-    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { previous_ = text; });
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { previous = text; });
     // Both signals come after a change has been validated, so during the check
     // the selection is still the one the change replaced.
     const auto remember = [this] {
-        selection_ = hasSelectedText() ? std::pair<qsizetype, qsizetype>(selectionStart(), selectionLength())
-                                       : std::pair<qsizetype, qsizetype>(cursorPosition(), 0);
+        selection = hasSelectedText() ? std::pair<qsizetype, qsizetype>(selectionStart(), selectionLength())
+                                      : std::pair<qsizetype, qsizetype>(cursorPosition(), 0);
     };
     connect(this, &QLineEdit::selectionChanged, this, remember);
     connect(this, &QLineEdit::cursorPositionChanged, this, remember);
 }
 
 void EditControl::SetWindowText(const QString& text) {
-    settingText_ = true;
+    settingText = true;
     setText(text);
-    settingText_ = false;
+    settingText = false;
 }
 
-void EditControl::SetLimitText(int limit) {
-    limit_ = limit;
+void EditControl::SetLimitText(int newLimit) {
+    limit = newLimit;
 }
 
-void EditControl::SetTextFilter(TextFilter filter) {
-    filter_ = filter;
+void EditControl::SetTextFilter(TextFilter newFilter) {
+    filter = newFilter;
 }
 
 bool EditControl::Accepts(const QString& text) const {
-    return !filter_ || filter_(text);
+    return !filter || filter(text);
 }
 
 MultiLineEdit::MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent) {
@@ -136,12 +136,12 @@ void MultiLineEdit::SetWindowText(const QString& text) {
     setPlainText(plain);
 }
 
-void MultiLineEdit::SetTextFilter(TextFilter filter) {
-    filter_ = filter;
+void MultiLineEdit::SetTextFilter(TextFilter newFilter) {
+    filter = newFilter;
 }
 
 bool MultiLineEdit::Accepts(const QString& text) const {
-    return !filter_ || filter_(text);
+    return !filter || filter(text);
 }
 
 void MultiLineEdit::keyPressEvent(QKeyEvent* event) {
@@ -175,16 +175,16 @@ void MultiLineEdit::inputMethodEvent(QInputMethodEvent* event) {
     QPlainTextEdit::inputMethodEvent(event);
 }
 
-GroupFrame::GroupFrame(const QString& title, QWidget* parent) : QWidget(parent), title_(title) {
+GroupFrame::GroupFrame(const QString& caption, QWidget* parent) : QWidget(parent), title(caption) {
     static const bool kAccessible = (QAccessible::installFactory(GroupAccessible), true);
     Q_UNUSED(kAccessible);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAccessibleName(title);
+    setAccessibleName(caption);
 }
 
-void GroupFrame::SetTitle(const QString& title) {
-    title_ = title;
-    setAccessibleName(title);
+void GroupFrame::SetTitle(const QString& caption) {
+    title = caption;
+    setAccessibleName(caption);
     update();
 }
 
@@ -194,12 +194,12 @@ void GroupFrame::paintEvent(QPaintEvent*) {
     const int lineY = metrics.height() / 2;
     painter.setPen(palette().mid().color());
     painter.drawRect(QRect(0, lineY, width() - 1, height() - lineY - 1));
-    if (title_.isEmpty()) return;
-    const int textWidth = metrics.horizontalAdvance(title_);
+    if (title.isEmpty()) return;
+    const int textWidth = metrics.horizontalAdvance(title);
     const QRect titleRect(6, 0, textWidth + 4, metrics.height());
     painter.fillRect(titleRect, palette().window());
     painter.setPen(palette().windowText().color());
-    painter.drawText(titleRect, Qt::AlignCenter, title_);
+    painter.drawText(titleRect, Qt::AlignCenter, title);
 }
 
 IconControl::IconControl(QWidget* parent) : QWidget(parent) {}
@@ -209,39 +209,39 @@ void IconControl::paintEvent(QPaintEvent*) {
     window()->windowIcon().paint(&painter, rect(), Qt::AlignCenter);
 }
 
-TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new CompactTabBar(this)) {
-    bar_->setDrawBase(false);
-    bar_->setExpanding(false);
-    bar_->setFocusPolicy(Qt::ClickFocus);
-    connect(bar_, &QTabBar::currentChanged, this, &TabControl::SelectionChanged);
-    setFocusProxy(bar_);
+TabControl::TabControl(QWidget* parent) : QWidget(parent), bar(new CompactTabBar(this)) {
+    bar->setDrawBase(false);
+    bar->setExpanding(false);
+    bar->setFocusPolicy(Qt::ClickFocus);
+    connect(bar, &QTabBar::currentChanged, this, &TabControl::SelectionChanged);
+    setFocusProxy(bar);
 }
 
 int TabControl::InsertItem(int index, const QString& text) {
-    QSignalBlocker block(bar_);
-    const int at = bar_->insertTab(index, text);
-    bar_->adjustSize();
+    QSignalBlocker block(bar);
+    const int at = bar->insertTab(index, text);
+    bar->adjustSize();
     return at;
 }
 
 int TabControl::GetCurSel() const {
-    return bar_->currentIndex();
+    return bar->currentIndex();
 }
 
 void TabControl::SetCurSel(int index) {
-    bar_->setCurrentIndex(index);
+    bar->setCurrentIndex(index);
 }
 
 int TabControl::Count() const {
-    return bar_->count();
+    return bar->count();
 }
 
 int TabControl::PageTop() const {
-    return bar_->sizeHint().height() - 1;
+    return bar->sizeHint().height() - 1;
 }
 
 void TabControl::resizeEvent(QResizeEvent*) {
-    bar_->move(2, 0);
+    bar->move(2, 0);
 }
 
 void TabControl::paintEvent(QPaintEvent*) {

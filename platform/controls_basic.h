@@ -23,24 +23,24 @@ class EditControl : public QLineEdit {
     Q_OBJECT
 public:
     explicit EditControl(QWidget* parent = nullptr);
-    void SetLimitText(int limit);  // 0: no limit
-    int LimitText() const { return limit_; }
-    void SetTextFilter(TextFilter filter);  // null: every text
+    void SetLimitText(int newLimit);  // 0: no limit
+    int LimitText() const { return limit; }
+    void SetTextFilter(TextFilter newFilter);  // null: every text
     bool Accepts(const QString& text) const;
     // The text, and the selection (start, length) or cursor (position, 0),
     // before the change now being checked.
-    const QString& PreviousText() const { return previous_; }
-    std::pair<qsizetype, qsizetype> SelectionBefore() const { return selection_; }
+    const QString& PreviousText() const { return previous; }
+    std::pair<qsizetype, qsizetype> SelectionBefore() const { return selection; }
     // Sets the text as the program does: the typing limit does not apply.
     void SetWindowText(const QString& text);
-    bool SettingWindowText() const { return settingText_; }
+    bool SettingWindowText() const { return settingText; }
 
 private:
-    int limit_ = 0;
-    TextFilter filter_ = nullptr;
-    QString previous_;
-    std::pair<qsizetype, qsizetype> selection_{0, 0};
-    bool settingText_ = false;
+    int limit = 0;
+    TextFilter filter = nullptr;
+    QString previous;
+    std::pair<qsizetype, qsizetype> selection{0, 0};
+    bool settingText = false;
 };
 
 // Multi-line edit; its text is exchanged with CR LF line breaks. Enter
@@ -49,9 +49,9 @@ class MultiLineEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit MultiLineEdit(QWidget* parent = nullptr);
-    QString WindowText() const;               // CR LF line breaks
-    void SetWindowText(const QString& text);  // CR LF or LF line breaks
-    void SetTextFilter(TextFilter filter);    // null: every text
+    QString WindowText() const;                // CR LF line breaks
+    void SetWindowText(const QString& text);   // CR LF or LF line breaks
+    void SetTextFilter(TextFilter newFilter);  // null: every text
     bool Accepts(const QString& text) const;
 
 protected:
@@ -60,7 +60,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
-    TextFilter filter_ = nullptr;
+    TextFilter filter = nullptr;
 };
 
 // A group box drawn the way the layouts expect: a thin frame with the title
@@ -68,15 +68,15 @@ private:
 class GroupFrame : public QWidget {
     Q_OBJECT
 public:
-    explicit GroupFrame(const QString& title, QWidget* parent = nullptr);
-    QString Title() const { return title_; }
-    void SetTitle(const QString& title);
+    explicit GroupFrame(const QString& caption, QWidget* parent = nullptr);
+    QString Title() const { return title; }
+    void SetTitle(const QString& caption);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString title_;
+    QString title;
 };
 
 // A static icon: the window's icon, drawn whole and as large as its box allows.
@@ -99,7 +99,7 @@ public:
     int GetCurSel() const;
     void SetCurSel(int index);
     int Count() const;
-    QTabBar* Bar() const { return bar_; }
+    QTabBar* Bar() const { return bar; }
     // The page area's top border line, in the control's coordinates.
     int PageTop() const;
 
@@ -111,7 +111,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QTabBar* bar_;
+    QTabBar* bar;
 };
 
 }  // namespace platform

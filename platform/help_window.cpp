@@ -23,14 +23,14 @@ public:
     HelpWindow(QWidget* owner, const QString& file, const QString& html) : QWidget(owner, Qt::Window) {
         resize(760, 540);
         auto* splitter = new QSplitter(this);
-        contents_ = new QListWidget(splitter);
-        browser_ = new QTextBrowser(splitter);
-        browser_->setOpenExternalLinks(false);
-        browser_->setOpenLinks(true);
-        browser_->setSearchPaths({QFileInfo(file).absolutePath()});
-        browser_->setHtml(html);
+        contents = new QListWidget(splitter);
+        browser = new QTextBrowser(splitter);
+        browser->setOpenExternalLinks(false);
+        browser->setOpenLinks(true);
+        browser->setSearchPaths({QFileInfo(file).absolutePath()});
+        browser->setHtml(html);
         // The manual names itself in its title.
-        const QString title = browser_->documentTitle();
+        const QString title = browser->documentTitle();
         setWindowTitle(title.isEmpty() ? QFileInfo(file).completeBaseName() : title);
         splitter->setStretchFactor(1, 3);
         auto* layout = new QHBoxLayout(this);
@@ -41,19 +41,19 @@ public:
                                                 QRegularExpression::DotMatchesEverythingOption);
         for (auto it = heading.globalMatch(html); it.hasNext();) {
             const auto m = it.next();
-            auto* item = new QListWidgetItem(QTextDocumentFragment::fromHtml(m.captured(2)).toPlainText(), contents_);
+            auto* item = new QListWidgetItem(QTextDocumentFragment::fromHtml(m.captured(2)).toPlainText(), contents);
             item->setData(Qt::UserRole, m.captured(1));
         }
-        contents_->setMaximumWidth(220);
-        connect(contents_, &QListWidget::itemActivated, this, &HelpWindow::Go);
-        connect(contents_, &QListWidget::itemClicked, this, &HelpWindow::Go);
+        contents->setMaximumWidth(220);
+        connect(contents, &QListWidget::itemActivated, this, &HelpWindow::Go);
+        connect(contents, &QListWidget::itemClicked, this, &HelpWindow::Go);
     }
 
 private:
-    void Go(QListWidgetItem* item) { browser_->scrollToAnchor(item->data(Qt::UserRole).toString()); }
+    void Go(QListWidgetItem* item) { browser->scrollToAnchor(item->data(Qt::UserRole).toString()); }
 
-    QListWidget* contents_;
-    QTextBrowser* browser_;
+    QListWidget* contents;
+    QTextBrowser* browser;
 };
 
 }  // namespace

@@ -46,12 +46,12 @@ int PainterDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHe
     // The lines are bottom-up: draw them through a vertical flip instead of copying them.
     // ySrc counts from the bottom line, which is the wrapped image's first row.
     const QRect source(xSrc, ySrc, srcWidth, srcHeight);
-    painter_.save();
-    painter_.setRenderHint(QPainter::SmoothPixmapTransform, destWidth < srcWidth || destHeight < srcHeight);
-    painter_.translate(xDest, yDest + destHeight);
-    painter_.scale(1.0, -1.0);
-    painter_.drawImage(QRect(0, 0, destWidth, destHeight), lines, source);
-    painter_.restore();
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, destWidth < srcWidth || destHeight < srcHeight);
+    painter.translate(xDest, yDest + destHeight);
+    painter.scale(1.0, -1.0);
+    painter.drawImage(QRect(0, 0, destWidth, destHeight), lines, source);
+    painter.restore();
     return destHeight;
 }
 

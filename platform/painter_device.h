@@ -13,7 +13,7 @@ namespace platform {
 // for, the fourth byte of 32-bit pixels is ignored: pictures are drawn opaque.
 class PainterDevice : public CDrawDevice {
 public:
-    explicit PainterDevice(QPainter& painter) : painter_(painter) {}
+    explicit PainterDevice(QPainter& target) : painter(target) {}
 
     int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
                       int srcHeight, const void* bits, const BitmapInfoHeader* info, std::uint32_t usage,
@@ -22,7 +22,7 @@ public:
                           const void* bits, const BitmapInfoHeader* info, std::uint32_t usage) override;
 
 private:
-    QPainter& painter_;
+    QPainter& painter;
 };
 
 // A QImage over the DIB's own lines, bottom line first (so upside down); null

@@ -60,32 +60,33 @@ QFont DialogFont(int pointSize) {
     return font;
 }
 
-TemplateDialog::TemplateDialog(const DialogTemplate& dialog, QWidget* parent) : QDialog(parent), template_(dialog) {
-    font_ = DialogFont(template_.pointSize);
-    setFont(font_);
-    units_ = DialogUnits::ForTemplate(font_, template_);
-    if (template_.caption.empty()) {
+TemplateDialog::TemplateDialog(const DialogTemplate& dialog, QWidget* parent)
+    : QDialog(parent), dialogTemplate(dialog) {
+    dialogFont = DialogFont(dialogTemplate.pointSize);
+    setFont(dialogFont);
+    units = DialogUnits::ForTemplate(dialogFont, dialogTemplate);
+    if (dialogTemplate.caption.empty()) {
         setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     } else {
         setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-        setWindowTitle(TemplateText(template_.caption));
+        setWindowTitle(TemplateText(dialogTemplate.caption));
     }
-    setFixedSize(units_.ToPixels(template_.width, template_.height));
+    setFixedSize(units.ToPixels(dialogTemplate.width, dialogTemplate.height));
 }
 
 void TemplateDialog::Create() {
-    if (created_) return;
-    created_ = true;
+    if (created) return;
+    created = true;
     QWidget* previous = nullptr;
-    for (const ControlTemplate& control : template_.controls) {
+    for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = CreateControl(control);
         if (!widget) continue;
         widget->setParent(this);
-        widget->setFont(font_);
+        widget->setFont(dialogFont);
         if (auto* label = qobject_cast<QLabel*>(widget); label && control.height <= kOneLineHeight) {
             label->setWordWrap(false);
         }
-        widget->setGeometry(units_.ToPixels(control.x, control.y, control.width, control.height));
+        widget->setGeometry(units.ToPixels(control.x, control.y, control.width, control.height));
         if (control.tabStop) {
             if (widget->focusPolicy() == Qt::NoFocus) widget->setFocusPolicy(Qt::StrongFocus);
         } else if (qobject_cast<QLabel*>(widget) || qobject_cast<GroupFrame*>(widget)) {
@@ -98,7 +99,7 @@ void TemplateDialog::Create() {
         if (previous && widget->focusPolicy() != Qt::NoFocus) setTabOrder(previous, widget);
         if (widget->focusPolicy() != Qt::NoFocus) previous = widget;
         widget->show();
-        if (control.id >= 0) items_.insert(control.id, widget);
+        if (control.id >= 0) items.insert(control.id, widget);
     }
     if (!parentWidget()) {
         // Placed now, before its initialisation, so that a message the
@@ -115,18 +116,18 @@ void TemplateDialog::Create() {
 
 int TemplateDialog::DoModal() {
     Create();
-    ending_ = false;
+    ending = false;
     return exec();
 }
 
 void TemplateDialog::done(int result) {
-    ending_ = true;
+    ending = true;
     QDialog::done(result);
 }
 
 QString TemplateDialog::TemplateText(const std::string& text) const {
-    if (!template_.context || text.empty()) return QString::fromStdString(text);
-    return QCoreApplication::translate(template_.context, text.c_str());
+    if (!dialogTemplate.context || text.empty()) return QString::fromStdString(text);
+    return QCoreApplication::translate(dialogTemplate.context, text.c_str());
 }
 
 QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
@@ -241,7 +242,7 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event) {
 
 void TemplateDialog::closeEvent(QCloseEvent* event) {
     // A window that has already ended (done()) closes without asking again.
-    if (ending_ || !isVisible() || OnClose()) {
+    if (ending || !isVisible() || OnClose()) {
         event->accept();
     } else {
         event->ignore();

@@ -42,7 +42,7 @@ public:
     void Create();
     int DoModal();
 
-    QWidget* Item(int id) const { return items_.value(id, nullptr); }
+    QWidget* Item(int id) const { return items.value(id, nullptr); }
     template <class T>
     T* ItemAs(int id) const {
         return qobject_cast<T*>(Item(id));
@@ -80,12 +80,12 @@ protected:
     void RouteClicks(QWidget* widget, int id);
 
 private:
-    const DialogTemplate& template_;
-    QFont font_;
-    DialogUnits units_;
-    QMap<int, QWidget*> items_;
-    bool created_ = false;
-    bool ending_ = false;  // done() was called: the close that follows asks nothing
+    const DialogTemplate& dialogTemplate;
+    QFont dialogFont;
+    DialogUnits units;
+    QMap<int, QWidget*> items;
+    bool created = false;
+    bool ending = false;  // done() was called: the close that follows asks nothing
 };
 
 }  // namespace platform

@@ -29,7 +29,7 @@ namespace {
 // there for whatever paints the icon large (the About box on a dense screen).
 class ProgramIconEngine : public QIconEngine {
 public:
-    explicit ProgramIconEngine(const QString& program) : program_(program) {}
+    explicit ProgramIconEngine(const QString& programName) : program(programName) {}
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
         const int side = Side(std::min(size.width(), size.height()));
@@ -37,10 +37,10 @@ public:
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        QPixmap& picture = loaded_[Side(std::max(size.width(), size.height()))];
+        QPixmap& picture = loaded[Side(std::max(size.width(), size.height()))];
         if (picture.isNull()) {
             picture.load(
-                QStringLiteral(":/icons/%1-%2.png").arg(program_).arg(Side(std::max(size.width(), size.height()))));
+                QStringLiteral(":/icons/%1-%2.png").arg(program).arg(Side(std::max(size.width(), size.height()))));
         }
         const QSize shown = actualSize(size, mode, state);
         return picture.size() == shown ? picture : picture.scaled(shown, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -61,7 +61,7 @@ public:
         return {QSize(16, 16), QSize(32, 32), QSize(48, 48)};
     }
 
-    QIconEngine* clone() const override { return new ProgramIconEngine(program_); }
+    QIconEngine* clone() const override { return new ProgramIconEngine(program); }
     QString key() const override { return QStringLiteral("ProgramIconEngine"); }
 
 private:
@@ -73,8 +73,8 @@ private:
         return 128;
     }
 
-    QString program_;
-    std::map<int, QPixmap> loaded_;
+    QString program;
+    std::map<int, QPixmap> loaded;
 };
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include "resources/dialog_templates.h"
 #include "resources/program_resources.h"
 
-CAboutDialog::CAboutDialog(const AboutForm& form, QWidget* parent)
-    : TemplateDialog(resources::AboutDialogTemplate(), parent), form_(form) {
-    setWindowIcon(resources::ProgramIcon(QString::fromUtf8(form_.program)));
+CAboutDialog::CAboutDialog(const AboutForm& aboutForm, QWidget* parent)
+    : TemplateDialog(resources::AboutDialogTemplate(), parent), form(aboutForm) {
+    setWindowIcon(resources::ProgramIcon(QString::fromUtf8(form.program)));
 }
 
 QWidget* CAboutDialog::CreateControl(const platform::ControlTemplate& control) {
@@ -24,10 +24,10 @@ QWidget* CAboutDialog::CreateControl(const platform::ControlTemplate& control) {
 }
 
 void CAboutDialog::OnInitDialog() {
-    if (form_.caption) setWindowTitle(QCoreApplication::translate(kAboutContext, form_.caption));
-    if (form_.linkText) SetItemText(kIdAboutWebLink, QCoreApplication::translate(kAboutContext, form_.linkText));
+    if (form.caption) setWindowTitle(QCoreApplication::translate(kAboutContext, form.caption));
+    if (form.linkText) SetItemText(kIdAboutWebLink, QCoreApplication::translate(kAboutContext, form.linkText));
     webLink->SetLinkStyle(1);
-    SetItemText(kIdVersionText, QCoreApplication::translate(kAboutContext, form_.version));
+    SetItemText(kIdVersionText, QCoreApplication::translate(kAboutContext, form.version));
     if (QWidget* ok = Item(kIdOk)) ok->setFocus();
 }
 

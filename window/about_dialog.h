@@ -30,6 +30,6 @@ protected:
     void OnCommand(int id) override;
 
 private:
-    const AboutForm& form_;
+    const AboutForm& form;
     CLinkButton* webLink = nullptr;
 };

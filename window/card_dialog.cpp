@@ -99,8 +99,8 @@ bool IsCardFile(const QString& path) {
     return path.endsWith(QStringLiteral(".ovt"), Qt::CaseInsensitive);
 }
 
-CCardDialog::CCardDialog(const CardForm& form, QWidget* parent)
-    : TemplateDialog(resources::CardDialogTemplate(), parent), form_(form) {
+CCardDialog::CCardDialog(const CardForm& cardForm, QWidget* parent)
+    : TemplateDialog(resources::CardDialogTemplate(), parent), form(cardForm) {
     // The program's main window: caption, system menu and minimise box, no
     // maximise box, in the task bar.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -117,7 +117,7 @@ CCardDialog::CCardDialog(const CardForm& form, QWidget* parent)
 CCardDialog::~CCardDialog() = default;
 
 void CCardDialog::InstallCommand(int id, Command command) {
-    commands_[id] = std::move(command);
+    commands[id] = std::move(command);
 }
 
 QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
@@ -142,21 +142,21 @@ QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
 
 void CCardDialog::OnInitDialog() {
     ShowInWindow();
-    setWindowIcon(resources::ProgramIcon(QString::fromUtf8(form_.program)));
-    if (form_.caption) setWindowTitle(QString::fromUtf8(form_.caption));
-    for (const CardPage* page : form_.pages) {
+    setWindowIcon(resources::ProgramIcon(QString::fromUtf8(form.program)));
+    if (form.caption) setWindowTitle(QString::fromUtf8(form.caption));
+    for (const CardPage* page : form.pages) {
         Tabs()->InsertItem(Tabs()->Count(), QCoreApplication::translate("CardForm", page->tab));
     }
     if (auto* info = ItemAs<platform::MultiLineEdit>(kIdGeneralInformation)) {
-        info->setReadOnly(form_.readOnlyInformation);
+        info->setReadOnly(form.readOnlyInformation);
         // A read-only text can still be selected and copied.
-        if (form_.readOnlyInformation) {
+        if (form.readOnlyInformation) {
             info->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         }
     }
     // Every command has its keys, shown in its tool tip; a hidden button's
     // keys do nothing. The button is named by its tip's words.
-    const bool hasHelp = std::find(form_.hidden.begin(), form_.hidden.end(), kIdHelp) == form_.hidden.end();
+    const bool hasHelp = std::find(form.hidden.begin(), form.hidden.end(), kIdHelp) == form.hidden.end();
     for (const ToolButton& b : kToolButtons) {
         if (auto* button = HoverButton(b.id)) {
             button->SetBitmaps(b.normal, b.pressed, b.hot);
@@ -181,7 +181,7 @@ void CCardDialog::OnInitDialog() {
     }
     PicturePanel()->SetNameFormat(tr("Card picture, %1 x %2"));
     for (const auto& [id, look] : kLinkLooks) LinkButton(id)->SetLinkStyle(look);
-    for (const CardPage* page : form_.pages) {
+    for (const CardPage* page : form.pages) {
         for (std::size_t i = 0; i + 1 < page->fields.size(); ++i) {
             setTabOrder(Item(page->fields[i]), Item(page->fields[i + 1]));
         }
@@ -300,18 +300,18 @@ bool CCardDialog::eventFilter(QObject* watched, QEvent* event) {
 void CCardDialog::PageSwitch() {
     // The page's controls are drawn above the tab control.
     Tabs()->lower();
-    for (const CardPage* page : form_.pages) {
+    for (const CardPage* page : form.pages) {
         for (int id : ControlsOf(*page)) ShowItem(id, false);
     }
     const int tab = SelectedTab();
-    const CardPage* shown = tab >= 0 && tab < static_cast<int>(form_.pages.size()) ? form_.pages[tab] : nullptr;
+    const CardPage* shown = tab >= 0 && tab < static_cast<int>(form.pages.size()) ? form.pages[tab] : nullptr;
     if (shown) {
         for (int id : ControlsOf(*shown)) ShowItem(id, true);
     }
-    for (const CardPage* page : form_.hiddenPages) {
+    for (const CardPage* page : form.hiddenPages) {
         for (int id : ControlsOf(*page)) ShowItem(id, false);
     }
-    for (int id : form_.hidden) ShowItem(id, false);
+    for (int id : form.hidden) ShowItem(id, false);
     if (shown && shown->focus != kIdNone) {
         if (QWidget* w = Item(shown->focus)) w->setFocus(Qt::OtherFocusReason);
     }
@@ -373,8 +373,8 @@ bool CCardDialog::TakeFromWindow() {
             platform::Ui().MessageBox(this, kMessageCaption, FieldLimitText(field->limit),
                                       platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
             // Turn to the page that holds the field, so the user sees it.
-            for (std::size_t tab = 0; tab < form_.pages.size(); ++tab) {
-                if (form_.pages[tab]->Holds(id)) SelectTab(static_cast<int>(tab));
+            for (std::size_t tab = 0; tab < form.pages.size(); ++tab) {
+                if (form.pages[tab]->Holds(id)) SelectTab(static_cast<int>(tab));
             }
             if (auto* edit = ItemAs<QLineEdit>(id)) {
                 edit->setFocus(Qt::OtherFocusReason);
@@ -398,7 +398,7 @@ bool CCardDialog::TakeFromWindow() {
 }
 
 bool CCardDialog::TakeEdits() {
-    for (const CardPage* page : form_.pages) {
+    for (const CardPage* page : form.pages) {
         for (const CardFieldInfo& field : kCardFields) {
             if (!field.multiLine && page->Holds(ControlOf(field.member))) return TakeFromWindow();
         }
@@ -489,12 +489,12 @@ void CCardDialog::SendEMail() {
 }
 
 void CCardDialog::ShowAbout() {
-    CAboutDialog about(form_.about, this);
+    CAboutDialog about(form.about, this);
     about.DoModal();
 }
 
 void CCardDialog::OnCommand(int id) {
-    if (auto it = commands_.find(id); it != commands_.end()) it->second();
+    if (auto it = commands.find(id); it != commands.end()) it->second();
 }
 
 // Enter and Escape go the way of Exit: the maker asks about saving first.

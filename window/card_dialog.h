@@ -40,7 +40,7 @@ public:
     ~CCardDialog() override;
 
     CardRecord& Record() { return record; }
-    const CardForm& Form() const { return form_; }
+    const CardForm& Form() const { return form; }
 
     // The two directions of exchange between the record and the controls.
     void ShowInWindow() override;
@@ -127,7 +127,7 @@ private:
     // Takes what the user typed, where the form lets the user type.
     bool TakeEdits();
 
-    const CardForm& form_;
-    std::map<int, Command> commands_;
+    const CardForm& form;
+    std::map<int, Command> commands;
     QMenu* menu = nullptr;
 };
