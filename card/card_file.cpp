@@ -187,7 +187,7 @@ std::vector<std::uint8_t> EncodeCardFields(const CardRecord& record, std::int32_
     return out;
 }
 
-std::vector<std::uint8_t> EncodeCardHead(CardRecord& record, CardWindowSide& side) {
+std::vector<std::uint8_t> TakeTextsAndEncodeHead(CardRecord& record, CardWindowSide& side) {
     for (const auto& field : kCardFields) {
         if (field.multiLine) record.*field.member = side.GetEditText(field.member);
     }
@@ -219,7 +219,7 @@ const CardFileOps& DefaultCardFileOps() {
 
 CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
                               const files::WriteOptions& options) {
-    const std::vector<std::uint8_t> head = EncodeCardHead(record, side);
+    const std::vector<std::uint8_t> head = TakeTextsAndEncodeHead(record, side);
     const bool picture = record.HasPicture();
     return WriteCardParts(path, head, picture ? record.PictureBytes.data() : nullptr,
                           picture ? static_cast<std::size_t>(record.PictureLength) : 0, options);

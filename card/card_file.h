@@ -107,7 +107,7 @@ CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRec
 
 // The bytes of a card file before the picture: the multi-line fields are
 // taken from `side` into the record, and the picture length is the record's.
-std::vector<std::uint8_t> EncodeCardHead(CardRecord& record, CardWindowSide& side);
+std::vector<std::uint8_t> TakeTextsAndEncodeHead(CardRecord& record, CardWindowSide& side);
 
 // The same for a card whose multi-line fields are in the record, followed by
 // a picture of `pictureLength` bytes.

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (whole.outcome != CardReadOutcome::Read) return 0;
 
-    std::vector<std::uint8_t> bytes = EncodeCardHead(record, side);
+    std::vector<std::uint8_t> bytes = TakeTextsAndEncodeHead(record, side);
     bytes.insert(bytes.end(), record.PictureBytes.begin(), record.PictureBytes.end());
     CardRecord again;
     RecordOnlySide againSide(again);
