@@ -1,32 +1,20 @@
 // The ovlet tool as a script sees it: exit codes, output, files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
 #include "../card/card_test_support.h"
-#include "tool_run.h"
+#include "tests/support/run_tool.h"
 
 namespace {
 
-struct Run {
-    int code;
-    std::string out;
-};
+using test_support::RunShell;
+using test_support::RunTool;
+using test_support::ToolResult;
 
-Run Ovlet(const std::string& args) {
-    const std::string command = std::string(OVLET_BIN) + " " + args + " 2>/dev/null";
-    Run run{-1, {}};
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+// Runs ovlet with words a shell splits (quotes work).
+ToolResult Ovlet(const std::string& args) {
+    return RunShell(std::string(OVLET_BIN) + " " + args);
 }
 
 const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";

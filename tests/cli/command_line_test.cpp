@@ -7,9 +7,13 @@
 #include <vector>
 
 #include "../card/card_test_support.h"
-#include "tool_run.h"
+#include "tests/support/run_tool.h"
 
 namespace {
+
+using test_support::RunTool;
+using test_support::ToolResult;
+using test_support::ToolSetup;
 
 namespace fs = std::filesystem;
 
@@ -109,8 +113,9 @@ TEST(OvletCommandLine, WordsToExitCodeAndMessage) {
         std::string line;
         for (const auto& w : c.words) line += w + " ";
         SCOPED_TRACE(line);
-        const ToolResult run =
-            RunTool(OVLET_BIN, c.words, {.asNobody = false, .fileLimit = -1, .input = {}, .directory = d});
+        ToolSetup inFolder;
+        inFolder.directory = d;
+        const ToolResult run = RunTool(OVLET_BIN, c.words, inFolder);
         EXPECT_EQ(run.code, c.code) << run.err;
         EXPECT_NE((c.stream == "out" ? run.out : run.err).find(c.message), std::string::npos)
             << "out: " << run.out << "\nerr: " << run.err;

@@ -16,9 +16,14 @@
 #include <vector>
 
 #include "../card/card_test_support.h"
-#include "tool_run.h"
+#include "tests/support/run_tool.h"
 
 namespace {
+
+using test_support::kNobody;
+using test_support::RunTool;
+using test_support::ToolResult;
+using test_support::ToolSetup;
 
 namespace fs = std::filesystem;
 

@@ -9,6 +9,7 @@
 
 #include "card/codepage.h"
 #include "card_test_support.h"
+#include "tests/support/test_names.h"
 #include "vcard_test_support.h"
 
 namespace {
@@ -534,14 +535,7 @@ TEST_P(VCardRead, MapsAndReports) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, VCardRead, ::testing::ValuesIn(kReadCases),
-                         [](const ::testing::TestParamInfo<ReadCase>& testInfo) {
-                             std::string name;
-                             for (const char* p = testInfo.param.name; *p; ++p) {
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, VCardRead, ::testing::ValuesIn(kReadCases), test_support::CaseName());
 
 // A text as UTF-16 with its byte-order mark (the text is ASCII).
 std::string Utf16(const std::string& ascii, bool bigEndian) {

@@ -100,8 +100,7 @@ TEST_P(WinBmpLayout, WhatAReaderOfThePackedDibSees) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, WinBmpLayout, testing::ValuesIn(kLayouts),
-                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Depths, WinBmpLayout, testing::ValuesIn(kLayouts), test_support::CaseName());
 
 // Lines written out as red, green, blue, alpha: through the colour table up
 // to 8 bits, blue and red swapped at 32 bits (wide enough for the vector

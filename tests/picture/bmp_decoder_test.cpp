@@ -223,14 +223,7 @@ TEST_P(BmpDecodeTest, DecodesExpectedPixels) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Bmp, BmpDecodeTest, testing::ValuesIn(DecodeCases()),
-                         [](const testing::TestParamInfo<DecodeCase>& testInfo) {
-                             std::string name = testInfo.param.name;
-                             for (char& ch : name) {
-                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Bmp, BmpDecodeTest, testing::ValuesIn(DecodeCases()), test_support::CaseName());
 
 struct FailCase {
     const char* name;
@@ -391,14 +384,7 @@ TEST_P(BmpFailTest, FailsWithCodeAndText) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Bmp, BmpFailTest, testing::ValuesIn(FailCases()),
-                         [](const testing::TestParamInfo<FailCase>& testInfo) {
-                             std::string name = testInfo.param.name;
-                             for (char& ch : name) {
-                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Bmp, BmpFailTest, testing::ValuesIn(FailCases()), test_support::CaseName());
 
 // bfSize may promise up to two bytes more than the file holds, and 0 means
 // no promise at all.

@@ -82,15 +82,7 @@ TEST_P(Detect, FirstBytesDecide) {
               c.want);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, Detect, testing::ValuesIn(DetectCases()), [](const auto& testInfo) {
-    std::string name = testInfo.param.name;
-    for (char& ch : name) {
-        if (!std::isalnum(static_cast<unsigned char>(ch))) {
-            ch = '_';
-        }
-    }
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Formats, Detect, testing::ValuesIn(DetectCases()), test_support::CaseName());
 
 // Exposes the protected helpers.
 class HelperDecoder : public CPicDecoder {

@@ -4,22 +4,15 @@
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "picture/data_source.h"
 #include "picture/pic_decoder.h"
-#include "picture/text_exception.h"
 #include "picture/win_bmp.h"
+#include "tests/picture/picture_test_support.h"
 
 namespace decoder_test {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // Appends fields to a file under construction.
 class ByteWriter {
@@ -50,26 +43,10 @@ public:
     Bytes bytes;
 };
 
-inline void DecodeBytes(CPicDecoder& decoder, const Bytes& bytes, CWinBmp& bitmap, int depth) {
-    CDataSource source;
-    source.OpenData("memory", bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    decoder.DecodeSource(&source, &bitmap, depth);
-}
-
-struct Failure {
-    int code = 0;
-    std::string text;
-};
-
 // Decodes and returns the code and text of the CTextException, or code 0.
 inline Failure DecodeFailure(CPicDecoder& decoder, const Bytes& bytes, int depth = 32) {
     CWinBmp bitmap;
-    try {
-        DecodeBytes(decoder, bytes, bitmap, depth);
-    } catch (const CTextException& error) {
-        return {error.GetCode(), error.GetText()};
-    }
-    return {};
+    return CatchFailure([&] { DecodeBytes(decoder, bytes, bitmap, depth); });
 }
 
 // The text a raised error reaches the caller with.
@@ -108,13 +85,5 @@ constexpr std::uint32_t Rgba(unsigned r, unsigned g, unsigned b, unsigned a = 25
 }
 constexpr std::uint32_t kBlack = Rgba(0, 0, 0);
 constexpr std::uint32_t kWhite = Rgba(255, 255, 255);
-
-inline Bytes ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
-    }
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 }  // namespace decoder_test

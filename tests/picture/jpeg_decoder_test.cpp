@@ -91,8 +91,7 @@ TEST_P(JpegColour, QuartersKeepTheirColours) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, JpegColour, testing::ValuesIn(kColourCases),
-                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Models, JpegColour, testing::ValuesIn(kColourCases), test_support::CaseName());
 
 TEST(JpegDecoder, GreyAtDepthZeroAndThirtyTwo) {
     Bytes jpeg = EncodeJpeg(JpegKind::Grey, kSide, kSide, QuarterPixels(JpegKind::Grey));

@@ -150,14 +150,6 @@ std::vector<std::uint32_t> Join(const std::vector<std::vector<std::uint32_t>>& r
     return out;
 }
 
-std::string CaseName(const std::string& text) {
-    std::string name = text;
-    for (char& ch : name) {
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-    }
-    return name;
-}
-
 const std::vector<std::uint32_t> kFour = {Rgba(255, 0, 0), Rgba(0, 255, 0), Rgba(0, 0, 255), Rgba(10, 20, 30)};
 
 struct DecodeCase {
@@ -523,8 +515,7 @@ TEST_P(PictDecodeTest, DecodesExpectedPixels) {
     EXPECT_EQ(c.wantDepth == 8 ? Indices8(bitmap) : Pixels32(bitmap), c.want);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pict, PictDecodeTest, testing::ValuesIn(DecodeCases()),
-                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pict, PictDecodeTest, testing::ValuesIn(DecodeCases()), test_support::CaseName());
 
 // A version 1 bit map at 8 bits shows clear bits white and set bits black.
 TEST(PictBitMap, EightBitTableIsWhiteThenBlack) {
@@ -651,8 +642,7 @@ TEST_P(PictSkipTest, ImageAfterTheOpcodesDecodes) {
     EXPECT_EQ(Pixels32(bitmap), (std::vector<std::uint32_t>{kBlack, kWhite, kBlack}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Pict, PictSkipTest, testing::ValuesIn(SkipCases()),
-                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pict, PictSkipTest, testing::ValuesIn(SkipCases()), test_support::CaseName());
 
 struct FailCase {
     const char* name;
@@ -797,13 +787,12 @@ TEST_P(PictFailTest, FailsWithCodeAndText) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pict, PictFailTest, testing::ValuesIn(FailCases()),
-                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pict, PictFailTest, testing::ValuesIn(FailCases()), test_support::CaseName());
 
 // JPEG data 30 bytes into a QuickTime block decodes through the JPEG decoder
 // to the same pixels as the JPEG file on its own.
 TEST(PictJpeg, EmbeddedJpegDecodesLikeTheFile) {
-    Bytes jpeg = ReadFile(std::filesystem::path(OVLET_CORPUS_DIR) / "jpeg/libjpeg-turbo/testorig.jpg");
+    Bytes jpeg = ReadFileBytes(CorpusPath("jpeg/libjpeg-turbo/testorig.jpg"));
     ASSERT_FALSE(jpeg.empty());
     PictWriter p(2);
     p.Op(0x8200).U32Be(static_cast<std::uint32_t>(30 + jpeg.size())).Zeros(30).Raw(jpeg);

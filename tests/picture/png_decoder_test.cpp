@@ -153,8 +153,7 @@ TEST_P(PngDecode, PixelsAndLayout) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ColourTypes, PngDecode, testing::ValuesIn(PngCases()),
-                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(ColourTypes, PngDecode, testing::ValuesIn(PngCases()), test_support::CaseName());
 
 PngPicture SmallRgb() {
     return MakePng(2, 8, 40, 30, 120, [](int y, int i) { return (y * 7 + i * 13) & 0xFF; });

@@ -222,14 +222,6 @@ std::vector<DecodeCase> DecodeCases() {
     return cases;
 }
 
-std::string CaseName(const char* text) {
-    std::string name = text;
-    for (char& ch : name) {
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-    }
-    return name;
-}
-
 class TgaDecodeTest : public testing::TestWithParam<DecodeCase> {};
 
 TEST_P(TgaDecodeTest, DecodesExpectedPixels) {
@@ -244,8 +236,7 @@ TEST_P(TgaDecodeTest, DecodesExpectedPixels) {
     EXPECT_EQ(c.wantDepth == 8 ? Indices8(bitmap) : Pixels32(bitmap), c.want);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tga, TgaDecodeTest, testing::ValuesIn(DecodeCases()),
-                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tga, TgaDecodeTest, testing::ValuesIn(DecodeCases()), test_support::CaseName());
 
 // At 8 bits a colour-mapped image hands its map to the bitmap and a grey one
 // keeps the grey ramp.
@@ -363,8 +354,7 @@ TEST_P(TgaFailTest, FailsWithCodeAndText) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tga, TgaFailTest, testing::ValuesIn(FailCases()),
-                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tga, TgaFailTest, testing::ValuesIn(FailCases()), test_support::CaseName());
 
 }  // namespace
 
