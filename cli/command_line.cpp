@@ -11,6 +11,15 @@
 
 namespace ovlet_cli {
 
+void AddCardArgument(CLI::App& command, std::string& card) {
+    command.add_option("CARD", card, "The card file (.ovt)")->required();
+}
+
+void AddOutputOption(CLI::App& command, std::string& output, const std::string& description,
+                     const std::string& typeName) {
+    command.add_option("-o,--output", output, description)->type_name(typeName)->required();
+}
+
 CommandLine::CommandLine(const std::string& program, const std::string& description)
     : program_(program), app_(std::make_unique<CLI::App>(description, program)) {
     app_->set_version_flag("--version", program + " " + OVLET_VERSION, "Print the version and exit");

@@ -15,6 +15,13 @@ class App;
 
 namespace ovlet_cli {
 
+// The options many commands take, declared alike everywhere.
+// CARD: the card file the command reads (required).
+void AddCardArgument(CLI::App& command, std::string& card);
+// -o,--output FILE (required); `typeName` is what the help shows ("OUT.png").
+void AddOutputOption(CLI::App& command, std::string& output, const std::string& description,
+                     const std::string& typeName);
+
 class CommandLine {
 public:
     // `program` is the name the tool's messages start with ("ovlet").

@@ -10,6 +10,7 @@
 
 #include "card/card_file.h"
 #include "card/codepage.h"
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
@@ -30,7 +31,7 @@ CLI::App* DeclareExport(CLI::App& tool, ExportOptions& options) {
     command->add_flag("--no-photo", options.noPhoto, "Leave the picture out");
     command->add_option("-o,--output", options.output, "The vCard file to write ('-' or none: standard output)")
         ->type_name("OUT.vcf");
-    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    AddCardArgument(*command, options.card);
     return command;
 }
 
@@ -117,9 +118,7 @@ private:
 CLI::App* DeclareImport(CLI::App& tool, ImportOptions& options) {
     CLI::App* command = tool.add_subcommand(
         "import", "Cards from a vCard file (2.1, 3.0, 4.0), with a report of what has no field on a card");
-    command->add_option("-o,--output", options.output, "The card to write (with --all: the folder)")
-        ->type_name("OUT")
-        ->required();
+    AddOutputOption(*command, options.output, "The card to write (with --all: the folder)", "OUT");
     command->add_flag("--all", options.all, "Import every card of the file into the folder named by -o");
     command->add_option("--picture", options.picture, "Give the card this picture (JPEG or PNG)")->type_name("FILE");
     command->add_option("VCF", options.input, "The vCard file ('-': standard input)")->required();
@@ -236,12 +235,12 @@ int RunImport(const ImportOptions& o) {
 CLI::App* DeclareQr(CLI::App& tool, QrOptions& options) {
     CLI::App* command = tool.add_subcommand(
         "qr", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)");
-    command->add_option("-o,--output", options.output, "The PNG file to write")->type_name("OUT.png")->required();
+    AddOutputOption(*command, options.output, "The PNG file to write", "OUT.png");
     command->add_option("--size", options.size, "Width and height of the picture (at least 2 pixels a module)")
         ->type_name("PIXELS")
         ->check(CLI::Range(1, 1000000));
     command->add_flag("--vcard3", options.vcard3, "Accepted as before; the code always holds a vCard 3.0");
-    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    AddCardArgument(*command, options.card);
     return command;
 }
 
@@ -280,10 +279,8 @@ int RunQr(const QrOptions& o) {
 CLI::App* DeclareHtml(CLI::App& tool, HtmlOptions& options) {
     CLI::App* command = tool.add_subcommand(
         "html", "The card as one self-contained web page (h-card, picture, links, vCard and QR code inside)");
-    command->add_option("-o,--output", options.output, "The HTML file to write ('-': standard output)")
-        ->type_name("OUT.html")
-        ->required();
-    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    AddOutputOption(*command, options.output, "The HTML file to write ('-': standard output)", "OUT.html");
+    AddCardArgument(*command, options.card);
     return command;
 }
 

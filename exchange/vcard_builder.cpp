@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "card/card_summary.h"
 #include "card/codepage.h"
 #include "files/utf8.h"
 #include "picture/any_pic_decoder.h"
@@ -17,16 +18,6 @@ bool IsBookkeeping(std::string_view name) {
     static constexpr const char* kNames[] = {"VERSION",      "PRODID",  "REV",  "UID",    "KIND",
                                              "CLIENTPIDMAP", "PROFILE", "NAME", "SOURCE", "X-ABLABEL"};
     return std::any_of(std::begin(kNames), std::end(kNames), [&](const char* n) { return name == n; });
-}
-
-std::string JoinNonEmpty(std::initializer_list<const std::string*> parts, const char* separator) {
-    std::string out;
-    for (const std::string* p : parts) {
-        if (p->empty()) continue;
-        if (!out.empty()) out += separator;
-        out += *p;
-    }
-    return out;
 }
 
 // Whether the picture library can show the picture: a photo that arrives

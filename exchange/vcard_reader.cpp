@@ -31,7 +31,9 @@ public:
 private:
     // Hands the card on; false when the sink wants no more.
     bool FinishCard();
-    void StartCard(std::size_t line) { card_.emplace(line, limits_, unicodeFile_); }
+    // Starts a card at `line`; false, with the error reported, when the file
+    // has already given as many cards as are read.
+    bool StartCard(std::size_t line);
 
     lines::LineCursor cursor_;
     const CardSink& sink_;
@@ -51,6 +53,16 @@ bool FileReader::FinishCard() {
     return !stopped_;
 }
 
+bool FileReader::StartCard(std::size_t line) {
+    if (summary_.cards >= maxCards_) {
+        summary_.errors.push_back(
+            {line, "", "the file holds more than " + std::to_string(maxCards_) + " cards; the rest was not read"});
+        return false;
+    }
+    card_.emplace(line, limits_, unicodeFile_);
+    return true;
+}
+
 void FileReader::Run() {
     lines::LogicalLine line;
     bool warnedOutside = false;
@@ -60,13 +72,7 @@ void FileReader::Run() {
         if (Trim(line.text).empty()) continue;
         if (!card_) {
             if (IsCardLine(line.text, "BEGIN")) {
-                if (summary_.cards >= maxCards_) {
-                    summary_.errors.push_back(
-                        {line.number, "",
-                         "the file holds more than " + std::to_string(maxCards_) + " cards; the rest was not read"});
-                    return;
-                }
-                StartCard(line.number);
+                if (!StartCard(line.number)) return;
             } else if (!warnedOutside) {
                 summary_.warnings.push_back({line.number, "", "text outside any card was ignored"});
                 warnedOutside = true;
@@ -96,14 +102,7 @@ void FileReader::Run() {
                 continue;
             }
             card_->Error(line.number, "", "the card ends without END:VCARD (a new card begins here)");
-            if (!FinishCard()) return;
-            if (summary_.cards >= maxCards_) {
-                summary_.errors.push_back(
-                    {line.number, "",
-                     "the file holds more than " + std::to_string(maxCards_) + " cards; the rest was not read"});
-                return;
-            }
-            StartCard(line.number);
+            if (!FinishCard() || !StartCard(line.number)) return;
             continue;
         }
         agentPending = false;

@@ -1,6 +1,7 @@
 // The card as a vCard.
 #include <algorithm>
 
+#include "card/card_summary.h"
 #include "card/codepage.h"
 #include "exchange/name_uuid.h"
 #include "exchange/vcard.h"
@@ -11,16 +12,6 @@ namespace vcard {
 namespace {
 
 using text::Dialect;
-
-std::string JoinNonEmpty(std::initializer_list<const std::string*> parts, const char* separator) {
-    std::string out;
-    for (const std::string* p : parts) {
-        if (p->empty()) continue;
-        if (!out.empty()) out += separator;
-        out += *p;
-    }
-    return out;
-}
 
 // The namespace of the UIDs this writer makes (a version-4 UUID chosen once).
 constexpr name_uuid::Bytes16 kUidNamespace = {0x6f, 0x1c, 0x2e, 0x8a, 0x54, 0x3b, 0x4d, 0x0e,

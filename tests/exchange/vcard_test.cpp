@@ -583,6 +583,8 @@ TEST(VCardReadFile, FileLevelFaultsAndLimits) {
          small, 1, nullptr, "longer than 100"},
         {"cards at the limit", Card("4.0", "") + Card("4.0", ""), small, 2, nullptr, nullptr},
         {"too many cards", three, small, 2, "more than 2 cards", nullptr},
+        {"too many cards, the second cut by the third", Card("4.0", "") + "BEGIN:VCARD\r\nFN:a\r\n" + Card("4.0", ""),
+         small, 2, "more than 2 cards", nullptr},
         {"properties at the limit", Card("4.0", "TITLE:a\r\nNOTE:n\r\n"), small, 1, nullptr, nullptr},
         {"too many properties", Card("4.0", "TITLE:a\r\nTITLE:b\r\nTITLE:c\r\nTITLE:d\r\n"), small, 1, nullptr,
          "more than 3 properties"},
