@@ -271,13 +271,8 @@ int RunPicture(const PictureOptions& options) {
         Report("picture", "card " + options.card + " has no picture; nothing was written");
         return kExitFile;
     }
-    std::string error;
-    if (!WriteFileReplacing(options.output, record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength),
-                            error)) {
-        Report("picture", error);
-        return kExitFile;
-    }
-    return kExitOk;
+    return WriteOutputFile("picture", options.output, record.PictureBytes.data(),
+                           static_cast<std::size_t>(record.PictureLength));
 }
 
 }  // namespace ovlet_cli

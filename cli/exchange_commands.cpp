@@ -52,12 +52,7 @@ int RunExport(const ExportOptions& o) {
     read.readPicture = options.photo;
     if (int rc = LoadCardForTool("export", o.card, record, read); rc != kExitOk) return rc;
     const std::string text = vcard::EncodeVCard(record, options);
-    std::string error;
-    if (!WriteFileReplacing(out, text.data(), text.size(), error)) {
-        Report("export", error);
-        return kExitFile;
-    }
-    return kExitOk;
+    return WriteOutputFile("export", out, text.data(), text.size());
 }
 
 namespace {
@@ -139,11 +134,8 @@ int RunImport(const ImportOptions& o) {
     }
 
     std::string bytes;
+    if (int rc = LoadTextInput("import", input, bytes); rc != kExitOk) return rc;
     std::string error;
-    if (!ReadInputFile(input, files::kMaxTextFileBytes, bytes, error)) {
-        Report("import", error);
-        return kExitFile;
-    }
     ImportReport report;
     if (!all) {
         // The first card is imported; the others are only counted.
@@ -264,10 +256,7 @@ int RunQr(const QrOptions& o) {
         std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
         return kExitUsage;
     }
-    if (!WriteFileReplacing(out, png.data(), png.size(), error)) {
-        Report("qr", error);
-        return kExitFile;
-    }
+    if (int rc = WriteOutputFile("qr", out, png.data(), png.size()); rc != kExitOk) return rc;
     std::fprintf(std::string_view(out) == "-" ? stderr : stdout,
                  "%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n", out,
                  code.code.version, code.code.level, code.code.width, code.code.width, code.text.size());
@@ -288,12 +277,7 @@ int RunHtml(const HtmlOptions& o) {
     CardRecord record;
     if (int rc = LoadCardForTool("html", o.card, record); rc != kExitOk) return rc;
     const std::string page = webcard::EncodeWebCard(record);
-    std::string error;
-    if (!WriteFileReplacing(o.output, page.data(), page.size(), error)) {
-        Report("html", error);
-        return kExitFile;
-    }
-    return kExitOk;
+    return WriteOutputFile("html", o.output, page.data(), page.size());
 }
 
 }  // namespace ovlet_cli

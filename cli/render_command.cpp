@@ -44,14 +44,6 @@ private:
     QGuiApplication app_;
 };
 
-// Writes bytes to the named file ('-': standard output) through the one writer.
-int WriteOutput(const char* command, const std::string& path, const char* data, std::size_t size) {
-    std::string error;
-    if (WriteFileReplacing(path, data, size, error)) return kExitOk;
-    Report(command, error);
-    return kExitFile;
-}
-
 int WritePng(const char* command, const std::string& path, const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -61,7 +53,7 @@ int WritePng(const char* command, const std::string& path, const QImage& image) 
         Report(command, "the picture cannot be made");
         return kExitFile;
     }
-    return WriteOutput(command, path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return WriteOutputFile(command, path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 void WarnPicture(const char* command, const std::string& warning) {
@@ -132,7 +124,7 @@ int RunPrint(const PrintOptions& options) {
         return kExitUsage;
     }
     WarnPicture("print", warning);
-    return WriteOutput("print", options.output, pdf.data(), pdf.size());
+    return WriteOutputFile("print", options.output, pdf.data(), pdf.size());
 }
 
 CLI::App* DeclareThumbnail(CLI::App& tool, ThumbnailOptions& options) {

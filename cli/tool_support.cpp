@@ -22,16 +22,20 @@ void Report(const char* command, const std::string& message) {
     std::fprintf(stderr, "ovlet %s: %s\n", command, files::TerminalSafe(message, true).c_str());
 }
 
-bool ReadInputFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes, std::string& error) {
-    return files::ReadWholeFile(path, {maxBytes, true}, bytes, error);
+int LoadTextInput(const char* command, const std::string& path, std::string& text) {
+    std::string error;
+    if (files::ReadWholeFile(path, {files::kMaxTextFileBytes, true}, text, error)) return kExitOk;
+    Report(command, error);
+    return kExitFile;
 }
 
-bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size, std::string& error,
-                        files::Durability durability) {
+int WriteOutputFile(const char* command, const std::string& path, const void* data, std::size_t size) {
     files::WriteOptions options;
     options.dashIsStandardOutput = true;
-    options.durability = durability;
-    return files::WriteWholeFile(path, data, size, error, options);
+    std::string error;
+    if (files::WriteWholeFile(path, data, size, error, options)) return kExitOk;
+    Report(command, error);
+    return kExitFile;
 }
 
 bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error, files::Durability durability) {

@@ -1,6 +1,7 @@
 #include "exchange/vcard_builder.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "card/card_summary.h"
 #include "card/codepage.h"
@@ -184,14 +185,9 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
     std::vector<std::uint8_t> bytes;
     const std::string encoding = text::Upper(prop.First("ENCODING"));
     const std::string_view value = text::Trim(prop.value);
+    std::optional<std::string_view> base64;  // the picture's data, when base64 carries it
     if (encoding == "B" || encoding == "BASE64") {
-        std::string error;
-        auto decoded = text::Base64Decode(value, error);
-        if (!decoded) {
-            Warn(prop.line, prop.name, "the picture's base64 data is damaged (" + error + "); left out");
-            return;
-        }
-        bytes = std::move(*decoded);
+        base64 = value;
     } else if (text::IStartsWith(value, "data:")) {
         const std::size_t comma = value.find(',');
         if (comma == std::string_view::npos) {
@@ -201,13 +197,7 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
         const std::string_view header = value.substr(5, comma - 5);
         const std::string_view data = value.substr(comma + 1);
         if (header.size() >= 7 && text::IEquals(header.substr(header.size() - 7), ";base64")) {
-            std::string error;
-            auto decoded = text::Base64Decode(data, error);
-            if (!decoded) {
-                Warn(prop.line, prop.name, "the picture's base64 data is damaged (" + error + "); left out");
-                return;
-            }
-            bytes = std::move(*decoded);
+            base64 = data;
         } else {
             const std::string raw = text::PercentDecode(data);
             bytes.assign(raw.begin(), raw.end());
@@ -216,6 +206,15 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
         Warn(prop.line, prop.name,
              "the picture is a link (" + text::Excerpt(value) + "), not data in the vCard; left out");
         return;
+    }
+    if (base64) {
+        std::string error;
+        auto decoded = text::Base64Decode(*base64, error);
+        if (!decoded) {
+            Warn(prop.line, prop.name, "the picture's base64 data is damaged (" + error + "); left out");
+            return;
+        }
+        bytes = std::move(*decoded);
     }
     const std::string type = PictureMediaType(bytes.data(), bytes.size());
     if (bytes.empty()) {

@@ -88,10 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, Detect, testing::ValuesIn(DetectCases()), test
 class HelperDecoder : public CPicDecoder {
 public:
     using CPicDecoder::ChooseDestDepth;
-    using CPicDecoder::ExpandIndices1;
-    using CPicDecoder::ExpandIndices2;
-    using CPicDecoder::ExpandIndices4;
-    using CPicDecoder::ExpandIndices8;
+    using CPicDecoder::ExpandIndices;
     using CPicDecoder::NewColourTable;
     int& Requested() { return requestedDepth; }
 };
@@ -133,20 +130,7 @@ TEST(PicDecoder, ExpandIndicesMostSignificantFirst) {
         SCOPED_TRACE(c.name);
         // One guard value after the expected pixels must stay untouched.
         std::vector<std::uint32_t> out(c.want.size() + 1, 7);
-        switch (c.bits) {
-            case 1:
-                decoder.ExpandIndices1(out.data(), src, c.count);
-                break;
-            case 2:
-                decoder.ExpandIndices2(out.data(), src, c.count);
-                break;
-            case 4:
-                decoder.ExpandIndices4(out.data(), src, c.count);
-                break;
-            default:
-                decoder.ExpandIndices8(out.data(), src, c.count);
-                break;
-        }
+        decoder.ExpandIndices(out.data(), src, c.count, c.bits);
         std::vector<std::uint32_t> want = c.want;
         want.push_back(7);
         EXPECT_EQ(out, want);
