@@ -207,12 +207,7 @@ TEST_P(BmpDecodeTest, DecodesExpectedPixels) {
     const DecodeCase& c = GetParam();
     CBmpDecoder decoder;
     CWinBmp bitmap;
-    DecodeBytes(decoder, MakeBmp(c.layout), bitmap, c.depth);
-    ASSERT_EQ(bitmap.GetBitsPerPixel(), c.wantDepth);
-    ASSERT_EQ(bitmap.GetWidth(), c.wantWidth);
-    ASSERT_EQ(bitmap.GetHeight(), c.wantHeight);
-    EXPECT_EQ(c.wantDepth == 8 ? Indices8(bitmap) : Pixels32(bitmap), c.want);
-    EXPECT_FALSE(bitmap.HasAlpha());
+    ExpectDecoded(decoder, MakeBmp(c.layout), c.depth, {c.wantDepth, c.wantWidth, c.wantHeight, false, c.want}, bitmap);
     if (c.wantDepth == 8 && !c.layout.palette.empty()) {
         // The file's colour table becomes the bitmap's.
         for (std::size_t i = 0; i < c.layout.palette.size(); ++i) {
@@ -377,11 +372,7 @@ TEST_P(BmpFailTest, FailsWithCodeAndText) {
     Bytes file = MakeBmp(c.layout);
     file.resize(file.size() - static_cast<std::size_t>(c.truncateBy));
     CBmpDecoder decoder;
-    Failure failure = DecodeFailure(decoder, file);
-    EXPECT_EQ(failure.code, c.wantCode);
-    if (!c.wantText.empty()) {
-        EXPECT_EQ(failure.text, c.wantText);
-    }
+    ExpectFailure(decoder, file, c.wantCode, c.wantText);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bmp, BmpFailTest, testing::ValuesIn(FailCases()), test_support::CaseName());

@@ -138,13 +138,7 @@ TEST(PicDecoder, ExpandIndicesMostSignificantFirst) {
 }
 
 TEST(AnyPicDecoder, RefusalsByFormat) {
-    struct Case {
-        const char* name;
-        Bytes data;
-        int code;
-        const char* text;
-    };
-    const Case kCases[] = {
+    const Refusal kCases[] = {
         {"600 zeros", Bytes(600, 0), DECERR_UNKNOWN_TYPE, "Decoder error: Unknown file type.\n"},
         {"tiff",
          {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0},
@@ -164,14 +158,10 @@ TEST(AnyPicDecoder, RefusalsByFormat) {
         {"jpeg without frame", {0xFF, 0xD8, 0xFF, 0xD9}, DECERR_UNSUPPORTED, nullptr},
     };
     CAnyPicDecoder decoder;
-    for (const Case& c : kCases) {
+    for (const Refusal& c : kCases) {
         SCOPED_TRACE(c.name);
         CWinBmp bitmap;
-        Failure failure = CatchFailure([&] { DecodeBytes(decoder, c.data, bitmap, 32); });
-        EXPECT_EQ(failure.code, c.code);
-        if (c.text) {
-            EXPECT_EQ(failure.text, c.text);
-        }
+        ExpectRefusal(decoder, c, bitmap);
         // The failure came before the bitmap was created: it is unchanged.
         EXPECT_EQ(bitmap.GetSize(), std::make_pair(16, 16));
         // The header step refuses the same data the same way.

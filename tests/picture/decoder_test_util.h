@@ -2,6 +2,8 @@
 // made in memory, decoding from memory, and reading pixels back.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -49,6 +51,16 @@ inline Failure DecodeFailure(CPicDecoder& decoder, const Bytes& bytes, int depth
     return CatchFailure([&] { DecodeBytes(decoder, bytes, bitmap, depth); });
 }
 
+// Decodes the file expecting a failure with `code` and, unless `text` is
+// empty, that text.
+inline void ExpectFailure(CPicDecoder& decoder, const Bytes& file, int code, const std::string& text, int depth = 32) {
+    const Failure failure = DecodeFailure(decoder, file, depth);
+    EXPECT_EQ(failure.code, code);
+    if (!text.empty()) {
+        EXPECT_EQ(failure.text, text);
+    }
+}
+
 // The text a raised error reaches the caller with.
 inline std::string Raised(const std::string& text) {
     return "Decoder error: " + text + "\n";
@@ -77,6 +89,26 @@ inline std::vector<std::uint32_t> Indices8(const CWinBmp& bitmap) {
         indices.insert(indices.end(), line, line + bitmap.GetWidth());
     }
     return indices;
+}
+
+// What a decode must give: depth, size, whether alpha is meaningful, and the
+// pixels top line first (indices at 8 bits).
+struct Decoded {
+    int depth;
+    int width, height;
+    bool alpha;
+    std::vector<std::uint32_t> pixels;
+};
+
+// Decodes the file at `depth` into `bitmap` and compares it with what it
+// must be.
+inline void ExpectDecoded(CPicDecoder& decoder, const Bytes& file, int depth, const Decoded& want, CWinBmp& bitmap) {
+    DecodeBytes(decoder, file, bitmap, depth);
+    ASSERT_EQ(bitmap.GetBitsPerPixel(), want.depth);
+    ASSERT_EQ(bitmap.GetWidth(), want.width);
+    ASSERT_EQ(bitmap.GetHeight(), want.height);
+    EXPECT_EQ(bitmap.HasAlpha(), want.alpha);
+    EXPECT_EQ(want.depth == 8 ? Indices8(bitmap) : Pixels32(bitmap), want.pixels);
 }
 
 // Colours as the tests write them: red, green, blue, alpha.

@@ -1,5 +1,7 @@
 #include "tests/picture/picture_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -10,6 +12,14 @@ void DecodeBytes(CPicDecoder& decoder, const Bytes& bytes, CWinBmp& bitmap, int 
     CDataSource source;
     source.OpenData("memory", bytes.data(), static_cast<std::int32_t>(bytes.size()));
     decoder.DecodeSource(&source, &bitmap, depth);
+}
+
+void ExpectRefusal(CPicDecoder& decoder, const Refusal& refusal, CWinBmp& bitmap) {
+    const Failure failure = CatchFailure([&] { DecodeBytes(decoder, refusal.data, bitmap, 32); });
+    EXPECT_EQ(failure.code, refusal.code);
+    if (refusal.text) {
+        EXPECT_EQ(failure.text, refusal.text);
+    }
 }
 
 Bgra PixelAt(const CWinBmp& bitmap, int x, int y) {

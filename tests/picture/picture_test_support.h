@@ -43,6 +43,18 @@ Failure CatchFailure(F&& f) {
     return {};
 }
 
+// A picture a decoder must refuse: the code, and the text where the case
+// pins it (null: any text).
+struct Refusal {
+    const char* name;
+    Bytes data;
+    int code;
+    const char* text;
+};
+// Decodes the refusal's data into `bitmap` at 32 bits, expecting the
+// refusal's code and text.
+void ExpectRefusal(CPicDecoder& decoder, const Refusal& refusal, CWinBmp& bitmap);
+
 // The pixel at (x, y), top line 0, of a 32-bit bitmap: blue, green, red, alpha.
 struct Bgra {
     int blue, green, red, alpha;

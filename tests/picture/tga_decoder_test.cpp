@@ -228,12 +228,8 @@ TEST_P(TgaDecodeTest, DecodesExpectedPixels) {
     const DecodeCase& c = GetParam();
     CTGADecoder decoder;
     CWinBmp bitmap;
-    DecodeBytes(decoder, MakeTga(c.layout), bitmap, c.depth);
-    ASSERT_EQ(bitmap.GetBitsPerPixel(), c.wantDepth);
-    ASSERT_EQ(bitmap.GetWidth(), c.layout.width);
-    ASSERT_EQ(bitmap.GetHeight(), c.layout.height);
-    EXPECT_EQ(bitmap.HasAlpha(), c.wantAlpha);
-    EXPECT_EQ(c.wantDepth == 8 ? Indices8(bitmap) : Pixels32(bitmap), c.want);
+    ExpectDecoded(decoder, MakeTga(c.layout), c.depth,
+                  {c.wantDepth, c.layout.width, c.layout.height, c.wantAlpha, c.want}, bitmap);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tga, TgaDecodeTest, testing::ValuesIn(DecodeCases()), test_support::CaseName());
@@ -347,11 +343,7 @@ TEST_P(TgaFailTest, FailsWithCodeAndText) {
     Bytes file = MakeTga(c.layout);
     file.resize(file.size() - static_cast<std::size_t>(c.truncateBy));
     CTGADecoder decoder;
-    Failure failure = DecodeFailure(decoder, file);
-    EXPECT_EQ(failure.code, c.wantCode);
-    if (!c.wantText.empty()) {
-        EXPECT_EQ(failure.text, c.wantText);
-    }
+    ExpectFailure(decoder, file, c.wantCode, c.wantText);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tga, TgaFailTest, testing::ValuesIn(FailCases()), test_support::CaseName());
