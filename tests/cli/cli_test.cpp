@@ -5,6 +5,7 @@
 
 #include "../card/card_test_support.h"
 #include "tests/support/run_tool.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -21,9 +22,7 @@ const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
 
 TEST(OvletTool, ExitCodes) {
     TempDir dir;
-    Bytes cut = ReadBytes(kSample);
-    cut.resize(60);
-    WriteBytes(dir / "cut.ovt", cut);
+    test_support::WriteCutCopy(kSample, dir / "cut.ovt", 60);
     const std::string d = dir.path().string();
     const std::pair<std::string, int> cases[] = {
         {"", 1},

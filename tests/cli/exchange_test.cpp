@@ -13,6 +13,7 @@
 #include "card/codepage.h"
 #include "exchange/qr_code.h"
 #include "tests/support/run_tool.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -63,9 +64,7 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 TEST(OvletExchange, ExitCodes) {
     TempDir dir;
     const std::string d = dir.path().string();
-    Bytes cut = ReadBytes(kSample);
-    cut.resize(60);
-    WriteBytes(dir / "cut.ovt", cut);
+    test_support::WriteCutCopy(kSample, dir / "cut.ovt", 60);
     WriteText(dir / "none.vcf", "no card here\r\n");
     WriteText(dir / "bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:X\r\nTITLE:cut off\r\n");
     WriteText(dir / "good.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nEND:VCARD\r\n");

@@ -17,6 +17,7 @@
 
 #include "../card/card_test_support.h"
 #include "tests/support/run_tool.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -61,9 +62,7 @@ public:
         Give(d);
         fs::copy_file(kSample, d / "card.ovt");
         fs::copy_file(kPicture, d / "photo.jpg");
-        Bytes cut = ReadBytes(kSample);
-        cut.resize(60);
-        WriteBytes(d / "cut.ovt", cut);
+        test_support::WriteCutCopy(kSample, d / "cut.ovt", 60);
         PutText(d / "people.csv", "FirstName,LastName\nAnn,Lee\n");
         PutText(d / "one.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n");
         PutText(d / "none.vcf", "no card here\r\n");

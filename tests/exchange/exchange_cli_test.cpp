@@ -13,6 +13,7 @@
 #include "card/card_file.h"
 #include "card_test_support.h"
 #include "tests/support/run_tool.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -173,9 +174,7 @@ TEST(VCardFiles, ImportEveryFixture) {
 TEST(VCardFiles, ExitCodesOfSingleImportsAndTheDrawingCommands) {
     TempDir dir;
     const std::string d = dir.path().string();
-    Bytes cut = ReadBytes(kSample);
-    cut.resize(60);
-    WriteBytes(dir / "cut.ovt", cut);
+    test_support::WriteCutCopy(kSample, dir / "cut.ovt", 60);
     // A UTF-16 file whose last character is cut: the card is read, the file is damaged.
     Bytes utf16 = ReadBytes(kFixtures + "utf-16le-bom.vcf");
     utf16.push_back('x');

@@ -1,5 +1,6 @@
 #include "tests/support/test_files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -20,6 +21,12 @@ Bytes ReadFileBytes(const std::filesystem::path& path) {
 void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteCutCopy(const std::filesystem::path& from, const std::filesystem::path& to, std::size_t length) {
+    Bytes bytes = ReadFileBytes(from);
+    bytes.resize(std::min(bytes.size(), length));
+    WriteFileBytes(to, bytes);
 }
 
 TempFolder::TempFolder() {

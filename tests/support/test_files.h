@@ -13,6 +13,8 @@ using Bytes = std::vector<std::uint8_t>;
 // Throws std::runtime_error when the file cannot be read.
 Bytes ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes);
+// Writes the first `length` bytes of `from` as `to`: a file cut short.
+void WriteCutCopy(const std::filesystem::path& from, const std::filesystem::path& to, std::size_t length);
 
 // A fresh, empty folder, removed with everything in it when the object goes.
 class TempFolder {
