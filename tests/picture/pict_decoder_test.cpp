@@ -145,20 +145,16 @@ std::vector<std::uint32_t> BitPixels(const Bytes& row, int width) {
 }
 
 // A picture of the given version holding what `add` writes, made when its
-// case runs; CutPicture stops right after it, without the end opcode.
-std::function<Bytes()> Picture(int version, std::function<void(PictWriter&)> add) {
+// case runs; without `withEnd` it stops right after that, with no end opcode.
+std::function<Bytes()> Picture(int version, std::function<void(PictWriter&)> add, bool withEnd = true) {
     return [=] {
         PictWriter p(version);
         add(p);
-        return p.End();
+        return withEnd ? p.End() : p.w.bytes;
     };
 }
 std::function<Bytes()> CutPicture(int version, std::function<void(PictWriter&)> add) {
-    return [=] {
-        PictWriter p(version);
-        add(p);
-        return p.w.bytes;
-    };
+    return Picture(version, std::move(add), false);
 }
 
 // Pictures of one bit map, pixel map or direct-bits opcode (the last two
