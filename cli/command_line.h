@@ -56,13 +56,13 @@ private:
     void AddEntry(CLI::App* command, std::function<int()> run);
     int Dispatch(int argc, char** argv);
 
-    std::string program_;
-    std::unique_ptr<CLI::App> app_;
+    std::string programName;
+    std::unique_ptr<CLI::App> app;
     struct Entry {
         CLI::App* command;
         std::function<int()> run;
     };
-    std::vector<Entry> entries_;
+    std::vector<Entry> entries;
 };
 
 }  // namespace ovlet_cli

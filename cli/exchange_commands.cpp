@@ -74,9 +74,9 @@ public:
     }
 
     void Card(std::size_t index, const vcard::ImportedCard& card) {
-        notShown_ += card.issuesNotKept;
+        notShown += card.issuesNotKept;
         if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
-        if (shown_ < kMaxShown) {
+        if (shown < kMaxShown) {
             std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1,
                          files::TerminalSafe(card.displayName).c_str(), card.firstLine);
         }
@@ -86,17 +86,17 @@ public:
     }
 
     void Finish() const {
-        if (notShown_ > 0) std::fprintf(stderr, "ovlet import: %zu more reports not shown\n", notShown_);
+        if (notShown > 0) std::fprintf(stderr, "ovlet import: %zu more reports not shown\n", notShown);
     }
 
 private:
     void Print(const char* kind, const std::vector<vcard::Issue>& issues) {
         for (const auto& issue : issues) {
-            if (shown_ >= kMaxShown) {
-                ++notShown_;
+            if (shown >= kMaxShown) {
+                ++notShown;
                 continue;
             }
-            ++shown_;
+            ++shown;
             std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
             if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
             std::fprintf(stderr, "  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ",
@@ -104,8 +104,8 @@ private:
         }
     }
 
-    std::size_t shown_ = 0;
-    std::size_t notShown_ = 0;
+    std::size_t shown = 0;
+    std::size_t notShown = 0;
 };
 
 }  // namespace

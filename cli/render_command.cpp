@@ -35,13 +35,13 @@ constexpr int kMaxThumbnail = 2048;
 // platform needs no display.
 class OffscreenApplication {
 public:
-    OffscreenApplication() : app_(argc_, argv_) {}
+    OffscreenApplication() : app(argc, argv) {}
 
 private:
-    int argc_ = 3;
-    char arg0_[6] = "ovlet", arg1_[10] = "-platform", arg2_[10] = "offscreen";
-    char* argv_[4] = {arg0_, arg1_, arg2_, nullptr};
-    QGuiApplication app_;
+    int argc = 3;
+    char arg0[6] = "ovlet", arg1[10] = "-platform", arg2[10] = "offscreen";
+    char* argv[4] = {arg0, arg1, arg2, nullptr};
+    QGuiApplication app;
 };
 
 int WritePng(const char* command, const std::string& path, const QImage& image) {

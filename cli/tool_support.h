@@ -59,14 +59,14 @@ public:
     static constexpr std::size_t kKept = 100;
 
     void Add(std::string text);
-    std::size_t Count() const { return count_; }
-    const std::vector<std::string>& Kept() const { return kept_; }
+    std::size_t Count() const { return count; }
+    const std::vector<std::string>& Kept() const { return kept; }
     // Prints the kept warnings, and how many more there were.
     void Print(const char* command, const std::string& prefix) const;
 
 private:
-    std::size_t count_ = 0;
-    std::vector<std::string> kept_;
+    std::size_t count = 0;
+    std::vector<std::string> kept;
 };
 
 // A progress line on a terminal for long batches ("ovlet make: 1200 of 5000
@@ -78,11 +78,11 @@ public:
     void Step(std::size_t done);
 
 private:
-    const char* command_;
-    std::size_t total_;
-    bool shown_ = false;
-    bool enabled_ = false;
-    long long lastDrawn_ = 0;
+    const char* commandName;
+    std::size_t totalCards;
+    bool shown = false;
+    bool enabled = false;
+    long long lastDrawn = 0;
 };
 
 }  // namespace ovlet_cli

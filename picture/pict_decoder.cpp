@@ -215,7 +215,7 @@ bool CPictDecoder::RecordHeader(const Rect& bounds, int pixelSize) {
 
 void CPictDecoder::ReadPictHeader() {
     source->ReadBytes(2);  // picture size, meaningless beyond 64 KiB
-    pictureFrame = ReadRect();
+    ReadRect();            // picture frame; each image gives its own bounds
     std::uint8_t byte;
     do {
         byte = ReadU8(*source);
