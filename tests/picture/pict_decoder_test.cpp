@@ -91,17 +91,23 @@ Bytes Concat(const std::vector<Bytes>& rows) {
     return out;
 }
 
+// What follows the record of every image opcode: source and destination
+// rectangles, transfer mode, a region when the opcode has one, the rows.
+void AddImageRows(PictWriter& p, Rect bounds, bool region, const Bytes& data) {
+    p.AddRect(bounds);
+    p.AddRect(bounds);
+    p.w.U16Be(0);
+    if (region) {
+        p.w.U16Be(10).Zeros(8);
+    }
+    p.w.Raw(data);
+}
+
 // A 1-bit bit map opcode (0x90, 0x91, 0x98 or 0x99).
 void AddBitMap(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bounds, const Bytes& data) {
     p.Op(opcode).U16Be(rowBytes);
     p.AddRect(bounds);
-    p.AddRect(bounds);
-    p.AddRect(bounds);
-    p.w.U16Be(0);
-    if (opcode == 0x91 || opcode == 0x99) {
-        p.w.U16Be(10).Zeros(8);
-    }
-    p.w.Raw(data);
+    AddImageRows(p, bounds, opcode == 0x91 || opcode == 0x99, data);
 }
 
 // An indexed pixel map opcode (0x90, 0x98, ...).
@@ -111,13 +117,7 @@ void AddPixMap(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bounds, i
     p.AddRect(bounds);
     AddPixMapRecord(p.w, pixelSize, 1);
     AddColourTable(p.w, colours, device);
-    p.AddRect(bounds);
-    p.AddRect(bounds);
-    p.w.U16Be(0);
-    if (opcode == 0x91 || opcode == 0x99) {
-        p.w.U16Be(10).Zeros(8);
-    }
-    p.w.Raw(data);
+    AddImageRows(p, bounds, opcode == 0x91 || opcode == 0x99, data);
 }
 
 // A direct-bits opcode (0x9A, or 0x9B with a region).
@@ -126,13 +126,7 @@ void AddDirectBits(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bound
     p.Op(opcode).U32Be(0xFF).U16Be(rowBytes | 0x8000);
     p.AddRect(bounds);
     AddPixMapRecord(p.w, pixelSize, cmpCount, 4);
-    p.AddRect(bounds);
-    p.AddRect(bounds);
-    p.w.U16Be(0);
-    if (opcode == 0x9B) {
-        p.w.U16Be(10).Zeros(8);
-    }
-    p.w.Raw(data);
+    AddImageRows(p, bounds, opcode == 0x9B, data);
 }
 
 // Pixels of a 1-bit row: set bits black, clear bits white.
