@@ -45,6 +45,13 @@ public:
     Bytes bytes;
 };
 
+// A copy of `layout` changed by `change`: a valid file with one field broken.
+template <typename Layout, typename Change>
+Layout Changed(Layout layout, Change change) {
+    change(layout);
+    return layout;
+}
+
 // Decodes and returns the code and text of the CTextException, or code 0.
 inline Failure DecodeFailure(CPicDecoder& decoder, const Bytes& bytes, int depth = 32) {
     CWinBmp bitmap;
