@@ -227,15 +227,17 @@ TEST(OvletFailures, WhatACommandReads) {
     }
 }
 
+// A way writing a command's output can go, and what the command answers.
+struct WriteKind {
+    const char* name;
+    int code;
+    const char* message;  // in the error output
+    bool asNobody;
+    long long fileLimit;
+};
+
 TEST(OvletFailures, WhatACommandWrites) {
-    struct Kind {
-        const char* name;
-        int code;
-        const char* message;  // in the error output
-        bool asNobody;
-        long long fileLimit;
-    };
-    const Kind kinds[] = {
+    const WriteKind kinds[] = {
         {"new file", 0, "", false, -1},
         {"0600 target", 0, "", false, -1},
         {"symlink target", 0, "", false, -1},
@@ -248,7 +250,7 @@ TEST(OvletFailures, WhatACommandWrites) {
     const std::string old = "the old content";
     for (const Command& command : kCommands) {
         if (std::string(command.outputKind) != "file") continue;
-        for (const Kind& kind : kinds) {
+        for (const WriteKind& kind : kinds) {
             const Fixture f;
             const fs::path d = f.dir.path();
             const std::string name = kind.name;
@@ -315,14 +317,7 @@ TEST(OvletFailures, WhatACommandWrites) {
 // Batches write many cards into a folder: the same failures, and a card that
 // is there already is never replaced.
 TEST(OvletFailures, WhatABatchWrites) {
-    struct Kind {
-        const char* name;
-        int code;
-        const char* message;
-        bool asNobody;
-        long long fileLimit;
-    };
-    const Kind kinds[] = {
+    const WriteKind kinds[] = {
         {"new folder", 0, "", false, -1},
         {"a card of that name is there", 0, "", false, -1},
         {"a file where the folder goes", 2, "cannot make the folder", false, -1},
@@ -332,7 +327,7 @@ TEST(OvletFailures, WhatABatchWrites) {
     const std::string old = "the old content";
     for (const Command& command : kCommands) {
         if (std::string(command.outputKind) != "folder") continue;
-        for (const Kind& kind : kinds) {
+        for (const WriteKind& kind : kinds) {
             const Fixture f;
             const fs::path d = f.dir.path();
             const std::string name = kind.name;
