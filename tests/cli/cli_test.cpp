@@ -11,6 +11,7 @@ namespace {
 
 using test_support::RunShell;
 using test_support::RunTool;
+using test_support::TempFolder;
 using test_support::ToolResult;
 
 // Runs ovlet with words a shell splits (quotes work).
@@ -21,9 +22,9 @@ ToolResult Ovlet(const std::string& args) {
 const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
 
 TEST(OvletTool, ExitCodes) {
-    TempDir dir;
+    TempFolder dir;
     test_support::WriteCutCopy(kSample, dir / "cut.ovt", 60);
-    const std::string d = dir.path().string();
+    const std::string d = dir.Path().string();
     const std::pair<std::string, int> cases[] = {
         {"", 1},
         {"--help", 0},
@@ -52,7 +53,7 @@ TEST(OvletTool, ExitCodes) {
 }
 
 TEST(OvletTool, MakeThenShowJsonGivesBackEveryField) {
-    TempDir dir;
+    TempFolder dir;
     const std::string card = (dir / "made.ovt").string();
     ASSERT_EQ(Ovlet("make " + card +
                     " 'Company=Caf\xC3\xA9 \xE2\x82\xAC' 'StreetAddress=1 Main St\\nSuite 2' City=Oslo "
@@ -87,7 +88,7 @@ TEST(OvletTool, MakeThenShowJsonGivesBackEveryField) {
 // A card from a stranger cannot drive the terminal: show escapes control
 // characters; --json keeps the exact text as JSON escapes.
 TEST(OvletTool, ShowEscapesControlCharactersAndJsonStaysExact) {
-    TempDir dir;
+    TempFolder dir;
     const std::string card = (dir / "hostile.ovt").string();
     ASSERT_EQ(RunTool(OVLET_BIN, {"make", card, "Company=\x1b]0;owned\a\x1b[31mRed", "City=a\rb",
                                   "GeneralInformation=one\\ntwo\x1b[2J"})
@@ -118,7 +119,7 @@ TEST(OvletTool, ShowPrintsLabelsAndSummary) {
 namespace {
 
 TEST(OvletTool, RenderDrawsTheCardAsABusinessCard) {
-    TempDir dir;
+    TempFolder dir;
     const std::string out = (dir / "card.png").string();
     ASSERT_EQ(Ovlet("render " + kSample + " -o " + out + " --width 850").code, 0);
     const Bytes png = ReadBytes(out);

@@ -8,10 +8,12 @@
 
 #include "../card/card_test_support.h"
 #include "tests/support/run_tool.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
 using test_support::RunTool;
+using test_support::TempFolder;
 using test_support::ToolResult;
 using test_support::ToolSetup;
 
@@ -47,8 +49,8 @@ TEST(OvletCommandLine, EveryCommandAnswersHelpAndRefusesAnUnknownOption) {
 }
 
 TEST(OvletCommandLine, WordsToExitCodeAndMessage) {
-    TempDir dir;
-    const std::string d = dir.path().string();
+    TempFolder dir;
+    const std::string d = dir.Path().string();
     struct Case {
         std::vector<std::string> words;
         int code;

@@ -19,6 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test_support::RunShell;
+using test_support::TempFolder;
 using test_support::ToolResult;
 
 std::string Slurp(const fs::path& path) {
@@ -39,7 +40,7 @@ const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
 const std::string kPicture = std::string(OVLET_SAMPLES_DIR) + "/sample.jpg";
 
 // A card with every single-line field at its typing limit.
-std::string WriteAtLimitCard(const TempDir& dir) {
+std::string WriteAtLimitCard(const TempFolder& dir) {
     CardRecord r;
     for (const auto& f : kCardFields) {
         std::string v;
@@ -62,8 +63,8 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 }
 
 TEST(OvletExchange, ExitCodes) {
-    TempDir dir;
-    const std::string d = dir.path().string();
+    TempFolder dir;
+    const std::string d = dir.Path().string();
     test_support::WriteCutCopy(kSample, dir / "cut.ovt", 60);
     WriteText(dir / "none.vcf", "no card here\r\n");
     WriteText(dir / "bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:X\r\nTITLE:cut off\r\n");
@@ -111,7 +112,7 @@ TEST(OvletExchange, ExitCodes) {
 }
 
 TEST(OvletExchange, ExportThenImportGivesTheSameCard) {
-    TempDir dir;
+    TempFolder dir;
     for (const std::string& card : {kSample, WriteAtLimitCard(dir)}) {
         for (const char* flag : {"--vcard", "--vcard3"}) {
             SCOPED_TRACE(card + " " + flag);
@@ -133,7 +134,7 @@ TEST(OvletExchange, ExportThenImportGivesTheSameCard) {
 }
 
 TEST(OvletExchange, ImportReportsWhatHasNoField) {
-    TempDir dir;
+    TempFolder dir;
     WriteText(dir / "a.vcf",
               "BEGIN:VCARD\r\nVERSION:4.0\r\nN:\xC5\x81\xC3\xB3"
               "d\xC5\xBA;Ann;;;\r\nBDAY:2000-01-01\r\n"
@@ -162,7 +163,7 @@ TEST(OvletExchange, ImportReportsWhatHasNoField) {
 }
 
 TEST(OvletExchange, ImportAllNamesFilesSafelyAndSkipsDamagedCards) {
-    TempDir dir;
+    TempFolder dir;
     auto card = [](const std::string& n) { return "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + n + "\r\nEND:VCARD\r\n"; };
     WriteText(dir / "all.vcf", card("Lee;Ann;;;") + card("LEE;ann;;;") + card("passwd;../../etc/;;;") + card(";;;;") +
                                    card("NUL;;;;") + "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bad;;;;\r\n" +
@@ -179,7 +180,7 @@ TEST(OvletExchange, ImportAllNamesFilesSafelyAndSkipsDamagedCards) {
 }
 
 TEST(OvletExchange, ImportAllGivesEveryCardThePictureNamed) {
-    TempDir dir;
+    TempFolder dir;
     WriteText(dir / "two.vcf",
               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n"
               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Ray;Bo;;;\r\nEND:VCARD\r\n");
@@ -195,7 +196,7 @@ TEST(OvletExchange, ImportAllGivesEveryCardThePictureNamed) {
 
 TEST(OvletExchange, QrCodeDecodesToTheCompactVCard) {
     if (std::system("command -v zbarimg >/dev/null 2>&1") != 0) GTEST_SKIP() << "zbarimg is not installed";
-    TempDir dir;
+    TempFolder dir;
     for (const std::string& card : {kSample, WriteAtLimitCard(dir)}) {
         SCOPED_TRACE(card);
         const ToolResult run = Ovlet("qr " + card + " -o " + (dir / "q.png").string() + " --size 700");
@@ -214,7 +215,7 @@ TEST(OvletExchange, QrCodeDecodesToTheCompactVCard) {
 }
 
 TEST(OvletExchange, MakeFromCsvWritesOneCardPerRow) {
-    TempDir dir;
+    TempFolder dir;
     WriteText(dir / "people.csv",
               "\xEF\xBB\xBF"
               "FirstName,LastName,StreetAddress,City\r\n"
@@ -271,7 +272,7 @@ TEST(OvletExchange, MakeFromCsvNamesTheRowAndColumnOfABadValue) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir;
         WriteText(dir / "p.csv", c.csv);
         const ToolResult run = Ovlet("make --csv " + (dir / "p.csv").string() + " -o " + (dir / "out").string());
         EXPECT_EQ(run.code, 1);
@@ -310,7 +311,7 @@ TEST(OvletExchange, MakeFromCsvWarnsAndGoesOn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir;
         WriteText(dir / "p.csv", c.csv);
         const ToolResult run = Ovlet("make --csv " + (dir / "p.csv").string() + " -o " + (dir / "out").string());
         EXPECT_EQ(run.code, 0) << run.err;
@@ -326,7 +327,7 @@ TEST(OvletExchange, MakeFromCsvWarnsAndGoesOn) {
 
 // Warnings are counted, not all kept; a repeated name costs the same each time.
 TEST(OvletExchange, MakeFromCsvKeepsTheFirstHundredWarnings) {
-    TempDir dir;
+    TempFolder dir;
     std::string csv = "FirstName,City\n";
     for (int i = 0; i < 250; ++i) csv += "Ann," + std::string(30, 'x') + "\n";
     WriteText(dir / "p.csv", csv);
@@ -346,7 +347,7 @@ TEST(OvletExchange, MakeFromCsvKeepsTheFirstHundredWarnings) {
 }
 
 TEST(OvletExchange, CommandsWorkOnACardWithEveryFieldAtItsLimit) {
-    TempDir dir;
+    TempFolder dir;
     const std::string card = WriteAtLimitCard(dir);
     // The card's own values as a CSV row make the same card again.
     std::string header, row;

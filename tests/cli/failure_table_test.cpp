@@ -23,6 +23,7 @@ namespace {
 
 using test_support::kNobody;
 using test_support::RunTool;
+using test_support::TempFolder;
 using test_support::ToolResult;
 using test_support::ToolSetup;
 
@@ -57,7 +58,7 @@ std::vector<std::string> Names(const fs::path& folder) {
 class Fixture {
 public:
     Fixture() {
-        const fs::path d = dir.path();
+        const fs::path d = dir.Path();
         ::chmod(d.c_str(), 0755);
         Give(d);
         fs::copy_file(kSample, d / "card.ovt");
@@ -80,7 +81,7 @@ public:
     }
     std::string operator/(const std::string& name) const { return (dir / name).string(); }
 
-    TempDir dir;
+    TempFolder dir;
 };
 
 struct Command {
@@ -252,7 +253,7 @@ TEST(OvletFailures, WhatACommandWrites) {
         if (std::string(command.outputKind) != "file") continue;
         for (const WriteKind& kind : kinds) {
             const Fixture f;
-            const fs::path d = f.dir.path();
+            const fs::path d = f.dir.Path();
             const std::string name = kind.name;
             fs::path target = d / "target";
             if (name == "read-only target folder") {
@@ -329,7 +330,7 @@ TEST(OvletFailures, WhatABatchWrites) {
         if (std::string(command.outputKind) != "folder") continue;
         for (const WriteKind& kind : kinds) {
             const Fixture f;
-            const fs::path d = f.dir.path();
+            const fs::path d = f.dir.Path();
             const std::string name = kind.name;
             const fs::path folder = d / "cards";
             if (name == "a file where the folder goes") {
@@ -368,7 +369,7 @@ TEST(OvletFailures, WhatABatchWrites) {
 // A card that says it holds a 2 GiB picture, in a sparse 4 GiB file: what
 // does not need the picture never reads it, so it runs in little memory.
 TEST(OvletFailures, WhatDoesNotNeedThePictureNeverReadsIt) {
-    TempDir dir;
+    TempFolder dir;
     const fs::path card = dir / "sparse.ovt";
     Bytes head = ReadBytes(kSample);
     CardRecord record;
@@ -398,7 +399,7 @@ TEST(OvletFailures, WhatDoesNotNeedThePictureNeverReadsIt) {
 // No command takes a missing result for success: a card without a picture
 // has none to write.
 TEST(OvletFailures, PictureOfACardWithoutOneIsNoSuccess) {
-    TempDir dir;
+    TempFolder dir;
     const std::string card = (dir / "plain.ovt").string();
     ASSERT_EQ(RunTool(OVLET_BIN, {"make", card, "City=Oslo"}).code, 0);
     const ToolResult run = RunTool(OVLET_BIN, {"picture", card, (dir / "p.jpg").string()});

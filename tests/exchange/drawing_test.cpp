@@ -22,7 +22,7 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return n;
 }
 
-std::filesystem::path WritePdf(const TempDir& dir, const CardRecord& card, const drawing::SheetLayout& layout) {
+std::filesystem::path WritePdf(const TempFolder& dir, const CardRecord& card, const drawing::SheetLayout& layout) {
     std::vector<char> pdf;
     std::string warning, error;
     EXPECT_TRUE(drawing::WriteCardPdf(card, layout, pdf, warning, error)) << error;
@@ -47,7 +47,7 @@ TEST(CardPdf, SheetsHaveTheirPageSizeTenCardsAndEmbeddedFonts) {
         {"single with crop marks", {drawing::Sheet::Single, 3, true}, "298 x 213 pts", 1},
     };
     const CardRecord card = SampleCard();
-    TempDir dir;
+    TempFolder dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto pdf = WritePdf(dir, card, c.layout);
@@ -117,7 +117,7 @@ TEST(CardDrawing, LongValuesAreCutNotShrunkBelowSevenPoints) {
     card.StreetAddress = street;
     card.FirstName = std::string(400, 'W');
     card.LastName = "Okafor";
-    TempDir dir;
+    TempFolder dir;
     const auto pdf = WritePdf(dir, card, {drawing::Sheet::Single, 0, false});
     const std::string text = RunShell("pdftotext -enc UTF-8 '" + pdf.string() + "' -").out;
     EXPECT_NE(text.find("\xE2\x80\xA6"), std::string::npos) << "a cut value ends in an ellipsis";

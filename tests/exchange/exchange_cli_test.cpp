@@ -20,6 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using test_support::RunShell;
+using test_support::TempFolder;
 using test_support::ToolResult;
 
 // Runs ovlet with words a shell splits (quotes work).
@@ -155,7 +156,7 @@ const FileCase kFiles[] = {
 TEST(VCardFiles, ImportEveryFixture) {
     for (const FileCase& c : kFiles) {
         SCOPED_TRACE(std::string(c.file) + " -> " + c.card);
-        TempDir dir;
+        TempFolder dir;
         const ToolResult run = Ovlet("import '" + kFixtures + c.file + "' --all -o " + (dir / "out").string());
         EXPECT_EQ(run.code, c.exit) << run.err;
         std::size_t written = 0;
@@ -172,8 +173,8 @@ TEST(VCardFiles, ImportEveryFixture) {
 }
 
 TEST(VCardFiles, ExitCodesOfSingleImportsAndTheDrawingCommands) {
-    TempDir dir;
-    const std::string d = dir.path().string();
+    TempFolder dir;
+    const std::string d = dir.Path().string();
     test_support::WriteCutCopy(kSample, dir / "cut.ovt", 60);
     // A UTF-16 file whose last character is cut: the card is read, the file is damaged.
     Bytes utf16 = ReadBytes(kFixtures + "utf-16le-bom.vcf");
@@ -228,7 +229,7 @@ TEST(VCardFiles, ExitCodesOfSingleImportsAndTheDrawingCommands) {
 }
 
 TEST(VCardFiles, ManyCardsOfOneNameImportWithTheirReportsCounted) {
-    TempDir dir;
+    TempFolder dir;
     {
         std::ofstream out(dir / "same.vcf", std::ios::binary);
         for (int i = 0; i < 150; ++i) out << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r\nX-A:1\r\nEND:VCARD\r\n";
@@ -253,7 +254,7 @@ TEST(VCardFiles, TheThumbnailerEntryRunsAsAFileManagerRunsIt) {
     }
     EXPECT_EQ(mime, "application/x-ovlet-card;");
     ASSERT_EQ(exec.rfind("ovlet ", 0), 0u) << exec;
-    TempDir dir;
+    TempFolder dir;
     for (const int size : {128, 256}) {
         SCOPED_TRACE(size);
         std::string command = std::string(OVLET_BIN) + exec.substr(5);

@@ -39,7 +39,7 @@ TEST(CardQr, TwoReadersDecodeTheCompactVCard) {
         {"every field at its limit", AtLimitCard(), 25, 0},
         {"a long general information is never in the code", longNote, 25, 900},
     };
-    TempDir dir;
+    TempFolder dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         qr::CardCode code;

@@ -13,10 +13,12 @@
 #include "card/card_file.h"
 #include "card_test_support.h"
 #include "tests/support/run_tool.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
 using test_support::RunShell;
+using test_support::TempFolder;
 
 // Bytes written as hex digits, two a byte ("-", as the checkers write an
 // empty value, gives none).

@@ -76,7 +76,7 @@ TEST(VCardReadByVobject, EveryExportReadsBackWhole) {
         {"every field at its limit", AtLimitCard()},
         {"marks every parser trips on", hostile},
     };
-    TempDir dir;
+    TempFolder dir;
     for (const auto& [name, card] : cards) {
         for (const auto version : {vcard::Version::V3_0, vcard::Version::V4_0}) {
             SCOPED_TRACE(std::string(name) + (version == vcard::Version::V3_0 ? " 3.0" : " 4.0"));
@@ -123,7 +123,7 @@ TEST(VCardReadByVobject, PhoneWordsBecomeTypes) {
         {"Handy", "TEL.cell"},  {"B\xFCro", "TEL.work"}, {"Privat", "TEL.home"},   {"Portable", "TEL.cell"},
         {"Bureau", "TEL.work"}, {"Fax", "TEL.fax"},      {"M\xF3vil", "TEL.cell"}, {"Trabajo", "TEL.work"},
     };
-    TempDir dir;
+    TempFolder dir;
     for (const auto& [word, key] : cases) {
         SCOPED_TRACE(word);
         CardRecord r;

@@ -15,7 +15,7 @@
 namespace {
 
 Values Check(const std::string& html) {
-    TempDir dir;
+    TempFolder dir;
     WriteBytes(dir / "card.html", Bytes(html.begin(), html.end()));
     return RunChecker("web_card_check.py", dir / "card.html");
 }
