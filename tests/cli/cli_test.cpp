@@ -4,26 +4,15 @@
 #include <string>
 
 #include "../card/card_test_support.h"
-#include "tests/support/run_tool.h"
-#include "tests/support/test_files.h"
+#include "tests/support/ovlet_tool.h"
 
 namespace {
 
-using test_support::RunShell;
-using test_support::RunTool;
-using test_support::TempFolder;
-using test_support::ToolResult;
-
-// Runs ovlet with words a shell splits (quotes work).
-ToolResult Ovlet(const std::string& args) {
-    return RunShell(std::string(OVLET_BIN) + " " + args);
-}
-
-const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
+using namespace ovlet_tool;
 
 TEST(OvletTool, ExitCodes) {
     TempFolder dir;
-    test_support::WriteCutCopy(kSample, dir / "cut.ovt", 60);
+    WriteCutCopy(kSample, dir / "cut.ovt", 60);
     const std::string d = dir.Path().string();
     const std::pair<std::string, int> cases[] = {
         {"", 1},

@@ -7,19 +7,13 @@
 #include <vector>
 
 #include "../card/card_test_support.h"
-#include "tests/support/run_tool.h"
-#include "tests/support/test_files.h"
+#include "tests/support/ovlet_tool.h"
 
 namespace {
 
-using test_support::RunTool;
-using test_support::TempFolder;
-using test_support::ToolResult;
-using test_support::ToolSetup;
+using namespace ovlet_tool;
 
 namespace fs = std::filesystem;
-
-const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
 
 std::vector<std::string> Commands() {
     std::vector<std::string> commands = {"show", "make", "picture", "export", "import", "qr", "decode", "info"};

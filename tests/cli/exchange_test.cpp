@@ -12,32 +12,22 @@
 #include "card/card_file.h"
 #include "card/codepage.h"
 #include "exchange/qr_code.h"
-#include "tests/support/run_tool.h"
-#include "tests/support/test_files.h"
+#include "tests/support/ovlet_tool.h"
 
 namespace {
 
+using namespace ovlet_tool;
+
 namespace fs = std::filesystem;
-using test_support::RunShell;
-using test_support::TempFolder;
-using test_support::ToolResult;
 
 std::string Slurp(const fs::path& path) {
     const Bytes bytes = ReadBytes(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
-// Runs ovlet with words a shell splits (quotes and pipes work).
-ToolResult Ovlet(const std::string& args) {
-    return RunShell(std::string(OVLET_BIN) + " " + args);
-}
-
 void WriteText(const fs::path& path, const std::string& text) {
     WriteBytes(path, Bytes(text.begin(), text.end()));
 }
-
-const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
-const std::string kPicture = std::string(OVLET_SAMPLES_DIR) + "/sample.jpg";
 
 // A card with every single-line field at its typing limit.
 std::string WriteAtLimitCard(const TempFolder& dir) {
@@ -65,7 +55,7 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 TEST(OvletExchange, ExitCodes) {
     TempFolder dir;
     const std::string d = dir.Path().string();
-    test_support::WriteCutCopy(kSample, dir / "cut.ovt", 60);
+    WriteCutCopy(kSample, dir / "cut.ovt", 60);
     WriteText(dir / "none.vcf", "no card here\r\n");
     WriteText(dir / "bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:X\r\nTITLE:cut off\r\n");
     WriteText(dir / "good.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nEND:VCARD\r\n");

@@ -16,21 +16,13 @@
 #include <vector>
 
 #include "../card/card_test_support.h"
-#include "tests/support/run_tool.h"
-#include "tests/support/test_files.h"
+#include "tests/support/ovlet_tool.h"
 
 namespace {
 
-using test_support::kNobody;
-using test_support::RunTool;
-using test_support::TempFolder;
-using test_support::ToolResult;
-using test_support::ToolSetup;
+using namespace ovlet_tool;
 
 namespace fs = std::filesystem;
-
-const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
-const std::string kPicture = std::string(OVLET_SAMPLES_DIR) + "/sample.jpg";
 
 void Give(const fs::path& path) {
     [[maybe_unused]] int r = ::lchown(path.c_str(), kNobody, kNobody);
@@ -63,7 +55,7 @@ public:
         Give(d);
         fs::copy_file(kSample, d / "card.ovt");
         fs::copy_file(kPicture, d / "photo.jpg");
-        test_support::WriteCutCopy(kSample, d / "cut.ovt", 60);
+        WriteCutCopy(kSample, d / "cut.ovt", 60);
         PutText(d / "people.csv", "FirstName,LastName\nAnn,Lee\n");
         PutText(d / "one.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n");
         PutText(d / "none.vcf", "no card here\r\n");

@@ -12,23 +12,14 @@
 
 #include "card/card_file.h"
 #include "card_test_support.h"
-#include "tests/support/run_tool.h"
-#include "tests/support/test_files.h"
+#include "tests/support/ovlet_tool.h"
 
 namespace {
 
+using namespace ovlet_tool;
+
 namespace fs = std::filesystem;
 
-using test_support::RunShell;
-using test_support::TempFolder;
-using test_support::ToolResult;
-
-// Runs ovlet with words a shell splits (quotes work).
-ToolResult Ovlet(const std::string& args) {
-    return RunShell(std::string(OVLET_BIN) + " " + args);
-}
-
-const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
 const std::string kFixtures = std::string(OVLET_TESTS_DIR) + "/data/vcard/";
 
 CardRecord ReadCard(const fs::path& path) {
@@ -175,7 +166,7 @@ TEST(VCardFiles, ImportEveryFixture) {
 TEST(VCardFiles, ExitCodesOfSingleImportsAndTheDrawingCommands) {
     TempFolder dir;
     const std::string d = dir.Path().string();
-    test_support::WriteCutCopy(kSample, dir / "cut.ovt", 60);
+    WriteCutCopy(kSample, dir / "cut.ovt", 60);
     // A UTF-16 file whose last character is cut: the card is read, the file is damaged.
     Bytes utf16 = ReadBytes(kFixtures + "utf-16le-bom.vcf");
     utf16.push_back('x');
