@@ -12,51 +12,51 @@ constexpr std::size_t kFileBufferBytes = 1 << 14;
 
 }  // namespace
 
-CardByteReader::CardByteReader(files::InputFile& file) : file_(&file), size_(file.Size()) {
-    buffer_.reserve(kFileBufferBytes);
+CardByteReader::CardByteReader(files::InputFile& input) : file(&input), size(input.Size()) {
+    buffer.reserve(kFileBufferBytes);
 }
 
 bool CardByteReader::Fill() {
-    if (bufferPos_ < buffer_.size()) return true;
-    buffer_.resize(kFileBufferBytes);
-    bufferPos_ = 0;
+    if (bufferPosition < buffer.size()) return true;
+    buffer.resize(kFileBufferBytes);
+    bufferPosition = 0;
     std::size_t got = 0;
     const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kFileBufferBytes, Remaining()));
-    if (!file_->Read(buffer_.data(), want, got)) failed_ = true;
-    buffer_.resize(got);
+    if (!file->Read(buffer.data(), want, got)) failed = true;
+    buffer.resize(got);
     if (got < want) {
         // Shorter than it was when opened: it ends here.
-        size_ = pos_ + got;
+        size = position + got;
     }
     return got > 0;
 }
 
 std::size_t CardByteReader::ReadSome(std::uint8_t* out, std::size_t count) {
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, Remaining()));
-    if (data_ || !file_) {
-        if (n > 0) std::memcpy(out, data_ + pos_, n);
-        pos_ += n;
+    if (data || !file) {
+        if (n > 0) std::memcpy(out, data + position, n);
+        position += n;
         return n;
     }
-    std::size_t done = std::min(n, buffer_.size() - bufferPos_);
-    if (done > 0) std::memcpy(out, buffer_.data() + bufferPos_, done);
-    bufferPos_ += done;
-    pos_ += done;
+    std::size_t done = std::min(n, buffer.size() - bufferPosition);
+    if (done > 0) std::memcpy(out, buffer.data() + bufferPosition, done);
+    bufferPosition += done;
+    position += done;
     if (n - done >= kFileBufferBytes) {
         // A large block (a picture) goes straight from the file into place.
         std::size_t got = 0;
-        if (!file_->Read(out + done, n - done, got)) failed_ = true;
-        pos_ += got;
+        if (!file->Read(out + done, n - done, got)) failed = true;
+        position += got;
         done += got;
-        if (done < n) size_ = pos_;
+        if (done < n) size = position;
         return done;
     }
     while (done < n && Fill()) {
-        const std::size_t take = std::min(n - done, buffer_.size() - bufferPos_);
-        std::memcpy(out + done, buffer_.data() + bufferPos_, take);
-        bufferPos_ += take;
+        const std::size_t take = std::min(n - done, buffer.size() - bufferPosition);
+        std::memcpy(out + done, buffer.data() + bufferPosition, take);
+        bufferPosition += take;
         done += take;
-        pos_ += take;
+        position += take;
     }
     return done;
 }

@@ -25,13 +25,13 @@ class InputFile;
 // file asks for more memory than the file has bytes.
 class CardByteReader {
 public:
-    CardByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    CardByteReader(const std::uint8_t* bytes, std::size_t length) : data(bytes), size(length) {}
     // What remains is judged by the file's size when it was opened; a file
     // cut short while it is read ends early.
-    explicit CardByteReader(files::InputFile& file);
+    explicit CardByteReader(files::InputFile& input);
 
-    std::uint64_t Remaining() const { return size_ - pos_; }
-    std::uint64_t Position() const { return pos_; }
+    std::uint64_t Remaining() const { return size - position; }
+    std::uint64_t Position() const { return position; }
 
     bool ReadU8(std::uint8_t& value);
     bool ReadU16(std::uint16_t& value);
@@ -41,18 +41,18 @@ public:
     // Takes exactly `count` bytes; false, having taken what there was, when fewer remain.
     bool ReadExactly(std::uint8_t* out, std::size_t count);
     // A read of the file failed (not the end of it).
-    bool Failed() const { return failed_; }
+    bool Failed() const { return failed; }
 
 private:
     bool Fill();
 
-    const std::uint8_t* data_ = nullptr;  // memory, or null when reading a file
-    files::InputFile* file_ = nullptr;
-    std::uint64_t size_ = 0;
-    std::uint64_t pos_ = 0;
-    std::vector<std::uint8_t> buffer_;  // a file's bytes from buffer position on
-    std::size_t bufferPos_ = 0;
-    bool failed_ = false;
+    const std::uint8_t* data = nullptr;  // memory, or null when reading a file
+    files::InputFile* file = nullptr;
+    std::uint64_t size = 0;
+    std::uint64_t position = 0;
+    std::vector<std::uint8_t> buffer;  // a file's bytes from buffer position on
+    std::size_t bufferPosition = 0;
+    bool failed = false;
 };
 
 enum class ArchiveStringStatus {

@@ -28,6 +28,16 @@ void ComposeSummary(CardRecord& r) {
     r.WebSiteLine = r.WebSite;
 }
 
+std::string JoinNonEmpty(std::initializer_list<const std::string*> parts, const char* separator) {
+    std::string out;
+    for (const std::string* part : parts) {
+        if (part->empty()) continue;
+        if (!out.empty()) out += separator;
+        out += *part;
+    }
+    return out;
+}
+
 namespace {
 
 std::string Trim(const std::string& s) {

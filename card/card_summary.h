@@ -1,12 +1,18 @@
 // The summary block of a card (company and contact groups) and the two links.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 #include "card/card_record.h"
 
 // Fills the nine display strings from the record's fields.
 void ComposeSummary(CardRecord& record);
+
+// The parts that are not empty, joined by `separator`: a name or a place as
+// other programs show it, with no doubled or dangling separator where a field
+// is empty (the window's own display strings keep them, see ComposeSummary).
+std::string JoinNonEmpty(std::initializer_list<const std::string*> parts, const char* separator);
 
 // What the web-site and e-mail links hand over to the desktop. A card comes
 // from strangers, so only web addresses reach the browser and the mail

@@ -145,11 +145,8 @@ int RunMakeBatch(const MakeOptions& options) {
     }
 
     std::string text;
+    if (int rc = LoadTextInput("make", csv, text); rc != kExitOk) return rc;
     std::string error;
-    if (!ReadInputFile(csv, files::kMaxTextFileBytes, text, error)) {
-        Report("make", error);
-        return kExitFile;
-    }
     WarningLog warnings;
     std::string_view body = text;
     if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);

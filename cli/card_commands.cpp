@@ -7,6 +7,7 @@
 #include "card/card_file.h"
 #include "card/card_summary.h"
 #include "card/codepage.h"
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/exchange_commands.h"
 #include "cli/tool_support.h"
@@ -157,7 +158,7 @@ std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& ut
 CLI::App* DeclareShow(CLI::App& tool, ShowOptions& options) {
     CLI::App* command = tool.add_subcommand("show", "Print a card's fields, picture size and summary");
     command->add_flag("--json", options.json, "Print the card as JSON (UTF-8, exact values)");
-    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    AddCardArgument(*command, options.card);
     return command;
 }
 
@@ -251,7 +252,7 @@ int RunMake(const MakeOptions& options) {
 
 CLI::App* DeclarePicture(CLI::App& tool, PictureOptions& options) {
     CLI::App* command = tool.add_subcommand("picture", "Write the card's picture bytes unchanged");
-    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    AddCardArgument(*command, options.card);
     command->add_option("OUT", options.output, "The picture file to write");
     command->add_option("-o,--output", options.output, "The picture file to write (instead of OUT)")->type_name("OUT");
     return command;
@@ -270,13 +271,8 @@ int RunPicture(const PictureOptions& options) {
         Report("picture", "card " + options.card + " has no picture; nothing was written");
         return kExitFile;
     }
-    std::string error;
-    if (!WriteFileReplacing(options.output, record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength),
-                            error)) {
-        Report("picture", error);
-        return kExitFile;
-    }
-    return kExitOk;
+    return WriteOutputFile("picture", options.output, record.PictureBytes.data(),
+                           static_cast<std::size_t>(record.PictureLength));
 }
 
 }  // namespace ovlet_cli

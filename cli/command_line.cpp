@@ -11,25 +11,34 @@
 
 namespace ovlet_cli {
 
+void AddCardArgument(CLI::App& command, std::string& card) {
+    command.add_option("CARD", card, "The card file (.ovt)")->required();
+}
+
+void AddOutputOption(CLI::App& command, std::string& output, const std::string& description,
+                     const std::string& typeName) {
+    command.add_option("-o,--output", output, description)->type_name(typeName)->required();
+}
+
 CommandLine::CommandLine(const std::string& program, const std::string& description)
-    : program_(program), app_(std::make_unique<CLI::App>(description, program)) {
-    app_->set_version_flag("--version", program + " " + OVLET_VERSION, "Print the version and exit");
-    app_->require_subcommand(1);
+    : programName(program), app(std::make_unique<CLI::App>(description, program)) {
+    app->set_version_flag("--version", program + " " + OVLET_VERSION, "Print the version and exit");
+    app->require_subcommand(1);
 }
 
 CommandLine::~CommandLine() = default;
 
 CLI::App& CommandLine::Tool() {
-    return *app_;
+    return *app;
 }
 
 void CommandLine::AddEntry(CLI::App* command, std::function<int()> run) {
-    entries_.push_back({command, std::move(run)});
+    entries.push_back({command, std::move(run)});
 }
 
 void CommandLine::AddHandedOver(const std::string& name, const std::string& description,
                                 std::function<int(const std::vector<std::string>& args)> run) {
-    CLI::App* command = app_->add_subcommand(name, description);
+    CLI::App* command = app->add_subcommand(name, description);
     // No parsing here: the other program reads the words, --help included.
     command->prefix_command();
     command->set_help_flag();
@@ -37,27 +46,27 @@ void CommandLine::AddHandedOver(const std::string& name, const std::string& desc
 }
 
 void CommandLine::SetFooter(const std::string& footer) {
-    app_->footer(footer);
+    app->footer(footer);
 }
 
 int CommandLine::Run(int argc, char** argv) {
     try {
         return Dispatch(argc, argv);
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "%s: not enough memory\n", program_.c_str());
+        std::fprintf(stderr, "%s: not enough memory\n", programName.c_str());
         return kExitFile;
     } catch (const std::filesystem::filesystem_error& e) {
-        std::fprintf(stderr, "%s: %s\n", program_.c_str(), e.what());
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(), e.what());
         return kExitFile;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s: %s\n", program_.c_str(), e.what());
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(), e.what());
         return kExitUsage;
     }
 }
 
 int CommandLine::Dispatch(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs(app_->help().c_str(), stderr);
+        std::fputs(app->help().c_str(), stderr);
         return kExitUsage;
     }
     std::vector<std::string> words(argv, argv + argc);
@@ -70,30 +79,30 @@ int CommandLine::Dispatch(int argc, char** argv) {
     const std::string& first = words[1];
     if (!first.empty() && first[0] != '-') {
         bool known = false;
-        for (const auto& entry : entries_) known = known || entry.command->get_name() == first;
+        for (const auto& entry : entries) known = known || entry.command->get_name() == first;
         if (!known) {
-            std::fprintf(stderr, "%s: unknown command '%s' (try '%s --help')\n", program_.c_str(), first.c_str(),
-                         program_.c_str());
+            std::fprintf(stderr, "%s: unknown command '%s' (try '%s --help')\n", programName.c_str(), first.c_str(),
+                         programName.c_str());
             return kExitUsage;
         }
     }
     // CLI11 takes the words after the program name, last first.
     std::vector<std::string> reversed(words.rbegin(), words.rend() - 1);
     try {
-        app_->parse(reversed);
+        app->parse(reversed);
     } catch (const CLI::CallForHelp& e) {
-        return app_->exit(e);
+        return app->exit(e);
     } catch (const CLI::CallForAllHelp& e) {
-        return app_->exit(e);
+        return app->exit(e);
     } catch (const CLI::CallForVersion& e) {
-        return app_->exit(e);
+        return app->exit(e);
     } catch (const CLI::ParseError& e) {
-        std::string who = program_;
-        std::string help = program_ + " --help";
-        const CLI::App* failed = app_.get();
-        for (const CLI::App* command : app_->get_subcommands()) {
+        std::string who = programName;
+        std::string help = programName + " --help";
+        const CLI::App* failed = app.get();
+        for (const CLI::App* command : app->get_subcommands()) {
             who += " " + command->get_name();
-            help = program_ + " " + command->get_name() + " --help";
+            help = programName + " " + command->get_name() + " --help";
             failed = command;
         }
         // A word that is not an option of the command is named first, before
@@ -104,7 +113,7 @@ int CommandLine::Dispatch(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\nRun '%s' for its usage.\n", who.c_str(), message.c_str(), help.c_str());
         return kExitUsage;
     }
-    for (const auto& entry : entries_) {
+    for (const auto& entry : entries) {
         if (entry.command->parsed()) return entry.run();
     }
     return kExitUsage;

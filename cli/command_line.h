@@ -15,6 +15,13 @@ class App;
 
 namespace ovlet_cli {
 
+// The options many commands take, declared alike everywhere.
+// CARD: the card file the command reads (required).
+void AddCardArgument(CLI::App& command, std::string& card);
+// -o,--output FILE (required); `typeName` is what the help shows ("OUT.png").
+void AddOutputOption(CLI::App& command, std::string& output, const std::string& description,
+                     const std::string& typeName);
+
 class CommandLine {
 public:
     // `program` is the name the tool's messages start with ("ovlet").
@@ -49,13 +56,13 @@ private:
     void AddEntry(CLI::App* command, std::function<int()> run);
     int Dispatch(int argc, char** argv);
 
-    std::string program_;
-    std::unique_ptr<CLI::App> app_;
+    std::string programName;
+    std::unique_ptr<CLI::App> app;
     struct Entry {
         CLI::App* command;
         std::function<int()> run;
     };
-    std::vector<Entry> entries_;
+    std::vector<Entry> entries;
 };
 
 }  // namespace ovlet_cli

@@ -10,6 +10,7 @@
 
 #include "card/card_file.h"
 #include "card/codepage.h"
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
@@ -30,7 +31,7 @@ CLI::App* DeclareExport(CLI::App& tool, ExportOptions& options) {
     command->add_flag("--no-photo", options.noPhoto, "Leave the picture out");
     command->add_option("-o,--output", options.output, "The vCard file to write ('-' or none: standard output)")
         ->type_name("OUT.vcf");
-    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    AddCardArgument(*command, options.card);
     return command;
 }
 
@@ -51,12 +52,7 @@ int RunExport(const ExportOptions& o) {
     read.readPicture = options.photo;
     if (int rc = LoadCardForTool("export", o.card, record, read); rc != kExitOk) return rc;
     const std::string text = vcard::EncodeVCard(record, options);
-    std::string error;
-    if (!WriteFileReplacing(out, text.data(), text.size(), error)) {
-        Report("export", error);
-        return kExitFile;
-    }
-    return kExitOk;
+    return WriteOutputFile("export", out, text.data(), text.size());
 }
 
 namespace {
@@ -78,9 +74,9 @@ public:
     }
 
     void Card(std::size_t index, const vcard::ImportedCard& card) {
-        notShown_ += card.issuesNotKept;
+        notShown += card.issuesNotKept;
         if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
-        if (shown_ < kMaxShown) {
+        if (shown < kMaxShown) {
             std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1,
                          files::TerminalSafe(card.displayName).c_str(), card.firstLine);
         }
@@ -90,17 +86,17 @@ public:
     }
 
     void Finish() const {
-        if (notShown_ > 0) std::fprintf(stderr, "ovlet import: %zu more reports not shown\n", notShown_);
+        if (notShown > 0) std::fprintf(stderr, "ovlet import: %zu more reports not shown\n", notShown);
     }
 
 private:
     void Print(const char* kind, const std::vector<vcard::Issue>& issues) {
         for (const auto& issue : issues) {
-            if (shown_ >= kMaxShown) {
-                ++notShown_;
+            if (shown >= kMaxShown) {
+                ++notShown;
                 continue;
             }
-            ++shown_;
+            ++shown;
             std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
             if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
             std::fprintf(stderr, "  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ",
@@ -108,8 +104,8 @@ private:
         }
     }
 
-    std::size_t shown_ = 0;
-    std::size_t notShown_ = 0;
+    std::size_t shown = 0;
+    std::size_t notShown = 0;
 };
 
 }  // namespace
@@ -117,9 +113,7 @@ private:
 CLI::App* DeclareImport(CLI::App& tool, ImportOptions& options) {
     CLI::App* command = tool.add_subcommand(
         "import", "Cards from a vCard file (2.1, 3.0, 4.0), with a report of what has no field on a card");
-    command->add_option("-o,--output", options.output, "The card to write (with --all: the folder)")
-        ->type_name("OUT")
-        ->required();
+    AddOutputOption(*command, options.output, "The card to write (with --all: the folder)", "OUT");
     command->add_flag("--all", options.all, "Import every card of the file into the folder named by -o");
     command->add_option("--picture", options.picture, "Give the card this picture (JPEG or PNG)")->type_name("FILE");
     command->add_option("VCF", options.input, "The vCard file ('-': standard input)")->required();
@@ -140,11 +134,8 @@ int RunImport(const ImportOptions& o) {
     }
 
     std::string bytes;
+    if (int rc = LoadTextInput("import", input, bytes); rc != kExitOk) return rc;
     std::string error;
-    if (!ReadInputFile(input, files::kMaxTextFileBytes, bytes, error)) {
-        Report("import", error);
-        return kExitFile;
-    }
     ImportReport report;
     if (!all) {
         // The first card is imported; the others are only counted.
@@ -236,12 +227,12 @@ int RunImport(const ImportOptions& o) {
 CLI::App* DeclareQr(CLI::App& tool, QrOptions& options) {
     CLI::App* command = tool.add_subcommand(
         "qr", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)");
-    command->add_option("-o,--output", options.output, "The PNG file to write")->type_name("OUT.png")->required();
+    AddOutputOption(*command, options.output, "The PNG file to write", "OUT.png");
     command->add_option("--size", options.size, "Width and height of the picture (at least 2 pixels a module)")
         ->type_name("PIXELS")
         ->check(CLI::Range(1, 1000000));
     command->add_flag("--vcard3", options.vcard3, "Accepted as before; the code always holds a vCard 3.0");
-    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    AddCardArgument(*command, options.card);
     return command;
 }
 
@@ -265,10 +256,7 @@ int RunQr(const QrOptions& o) {
         std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
         return kExitUsage;
     }
-    if (!WriteFileReplacing(out, png.data(), png.size(), error)) {
-        Report("qr", error);
-        return kExitFile;
-    }
+    if (int rc = WriteOutputFile("qr", out, png.data(), png.size()); rc != kExitOk) return rc;
     std::fprintf(std::string_view(out) == "-" ? stderr : stdout,
                  "%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n", out,
                  code.code.version, code.code.level, code.code.width, code.code.width, code.text.size());
@@ -280,10 +268,8 @@ int RunQr(const QrOptions& o) {
 CLI::App* DeclareHtml(CLI::App& tool, HtmlOptions& options) {
     CLI::App* command = tool.add_subcommand(
         "html", "The card as one self-contained web page (h-card, picture, links, vCard and QR code inside)");
-    command->add_option("-o,--output", options.output, "The HTML file to write ('-': standard output)")
-        ->type_name("OUT.html")
-        ->required();
-    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    AddOutputOption(*command, options.output, "The HTML file to write ('-': standard output)", "OUT.html");
+    AddCardArgument(*command, options.card);
     return command;
 }
 
@@ -291,12 +277,7 @@ int RunHtml(const HtmlOptions& o) {
     CardRecord record;
     if (int rc = LoadCardForTool("html", o.card, record); rc != kExitOk) return rc;
     const std::string page = webcard::EncodeWebCard(record);
-    std::string error;
-    if (!WriteFileReplacing(o.output, page.data(), page.size(), error)) {
-        Report("html", error);
-        return kExitFile;
-    }
-    return kExitOk;
+    return WriteOutputFile("html", o.output, page.data(), page.size());
 }
 
 }  // namespace ovlet_cli

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "card/card_file.h"
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/tool_support.h"
 #include "exchange/drawing/card_drawing.h"
@@ -34,22 +35,14 @@ constexpr int kMaxThumbnail = 2048;
 // platform needs no display.
 class OffscreenApplication {
 public:
-    OffscreenApplication() : app_(argc_, argv_) {}
+    OffscreenApplication() : app(argc, argv) {}
 
 private:
-    int argc_ = 3;
-    char arg0_[6] = "ovlet", arg1_[10] = "-platform", arg2_[10] = "offscreen";
-    char* argv_[4] = {arg0_, arg1_, arg2_, nullptr};
-    QGuiApplication app_;
+    int argc = 3;
+    char arg0[6] = "ovlet", arg1[10] = "-platform", arg2[10] = "offscreen";
+    char* argv[4] = {arg0, arg1, arg2, nullptr};
+    QGuiApplication app;
 };
-
-// Writes bytes to the named file ('-': standard output) through the one writer.
-int WriteOutput(const char* command, const std::string& path, const char* data, std::size_t size) {
-    std::string error;
-    if (WriteFileReplacing(path, data, size, error)) return kExitOk;
-    Report(command, error);
-    return kExitFile;
-}
 
 int WritePng(const char* command, const std::string& path, const QImage& image) {
     QByteArray bytes;
@@ -60,42 +53,47 @@ int WritePng(const char* command, const std::string& path, const QImage& image) 
         Report(command, "the picture cannot be made");
         return kExitFile;
     }
-    return WriteOutput(command, path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return WriteOutputFile(command, path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 void WarnPicture(const char* command, const std::string& warning) {
     if (!warning.empty()) Report(command, "the card's picture is left out: " + warning);
 }
 
+// Reads the card, draws it offscreen with `draw(card, warning)` and writes
+// the picture as a PNG.
+template <typename Draw>
+int DrawToPng(const char* command, const std::string& cardPath, const std::string& output, Draw draw) {
+    CardRecord card;
+    if (int rc = LoadCardForTool(command, cardPath, card); rc != kExitOk) return rc;
+    OffscreenApplication app;
+    std::string warning;
+    const QImage image = draw(card, warning);
+    WarnPicture(command, warning);
+    return WritePng(command, output, image);
+}
+
 }  // namespace
 
 CLI::App* DeclareRender(CLI::App& tool, RenderOptions& options) {
     CLI::App* command = tool.add_subcommand("render", "A picture of the card drawn as a business card (PNG)");
-    command->add_option("-o,--output", options.output, "The PNG file to write ('-': standard output)")
-        ->type_name("OUT.png")
-        ->required();
+    AddOutputOption(*command, options.output, "The PNG file to write ('-': standard output)", "OUT.png");
     command->add_option("--width", options.width, "Width of the picture")
         ->type_name("PIXELS")
         ->check(CLI::Range(kMinWidth, kMaxWidth));
-    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    AddCardArgument(*command, options.card);
     return command;
 }
 
 int RunRender(const RenderOptions& options) {
-    CardRecord card;
-    if (int rc = LoadCardForTool("render", options.card, card); rc != kExitOk) return rc;
-    OffscreenApplication app;
-    std::string warning;
-    const QImage image = drawing::RenderCardImage(card, options.width, warning);
-    WarnPicture("render", warning);
-    return WritePng("render", options.output, image);
+    return DrawToPng("render", options.card, options.output, [&](const CardRecord& card, std::string& warning) {
+        return drawing::RenderCardImage(card, options.width, warning);
+    });
 }
 
 CLI::App* DeclarePrint(CLI::App& tool, PrintOptions& options) {
     CLI::App* command = tool.add_subcommand("print", "Print-ready cards as a PDF: ten to a sheet, or one with bleed");
-    command->add_option("-o,--output", options.output, "The PDF file to write ('-': standard output)")
-        ->type_name("OUT.pdf")
-        ->required();
+    AddOutputOption(*command, options.output, "The PDF file to write ('-': standard output)", "OUT.pdf");
     command->add_option("--sheet", options.sheet, "a4: ten 85 x 55 mm cards; letter: ten 3.5 x 2 in; single: one card")
         ->type_name("a4|letter|single")
         ->check(CLI::IsMember({"a4", "letter", "single"}));
@@ -103,7 +101,7 @@ CLI::App* DeclarePrint(CLI::App& tool, PrintOptions& options) {
         ->type_name("MM")
         ->check(CLI::Range(0.0, 20.0));
     command->add_flag("--crop-marks", options.cropMarks, "Marks where to cut a single card (sheets always have them)");
-    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    AddCardArgument(*command, options.card);
     return command;
 }
 
@@ -126,13 +124,13 @@ int RunPrint(const PrintOptions& options) {
         return kExitUsage;
     }
     WarnPicture("print", warning);
-    return WriteOutput("print", options.output, pdf.data(), pdf.size());
+    return WriteOutputFile("print", options.output, pdf.data(), pdf.size());
 }
 
 CLI::App* DeclareThumbnail(CLI::App& tool, ThumbnailOptions& options) {
     CLI::App* command = tool.add_subcommand(
         "thumbnail", "A small picture of the card for file managers (PNG, fitted into SIZE x SIZE)");
-    command->add_option("CARD", options.card, "The card file (.ovt)")->required();
+    AddCardArgument(*command, options.card);
     command->add_option("OUT", options.output, "The PNG file to write ('-': standard output)")
         ->type_name("OUT.png")
         ->required();
@@ -142,13 +140,9 @@ CLI::App* DeclareThumbnail(CLI::App& tool, ThumbnailOptions& options) {
 }
 
 int RunThumbnail(const ThumbnailOptions& options) {
-    CardRecord card;
-    if (int rc = LoadCardForTool("thumbnail", options.card, card); rc != kExitOk) return rc;
-    OffscreenApplication app;
-    std::string warning;
-    const QImage image = drawing::RenderThumbnail(card, options.size, warning);
-    WarnPicture("thumbnail", warning);
-    return WritePng("thumbnail", options.output, image);
+    return DrawToPng("thumbnail", options.card, options.output, [&](const CardRecord& card, std::string& warning) {
+        return drawing::RenderThumbnail(card, options.size, warning);
+    });
 }
 
 }  // namespace ovlet_cli

@@ -22,16 +22,20 @@ void Report(const char* command, const std::string& message) {
     std::fprintf(stderr, "ovlet %s: %s\n", command, files::TerminalSafe(message, true).c_str());
 }
 
-bool ReadInputFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes, std::string& error) {
-    return files::ReadWholeFile(path, {maxBytes, true}, bytes, error);
+int LoadTextInput(const char* command, const std::string& path, std::string& text) {
+    std::string error;
+    if (files::ReadWholeFile(path, {files::kMaxTextFileBytes, true}, text, error)) return kExitOk;
+    Report(command, error);
+    return kExitFile;
 }
 
-bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size, std::string& error,
-                        files::Durability durability) {
+int WriteOutputFile(const char* command, const std::string& path, const void* data, std::size_t size) {
     files::WriteOptions options;
     options.dashIsStandardOutput = true;
-    options.durability = durability;
-    return files::WriteWholeFile(path, data, size, error, options);
+    std::string error;
+    if (files::WriteWholeFile(path, data, size, error, options)) return kExitOk;
+    Report(command, error);
+    return kExitFile;
 }
 
 bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error, files::Durability durability) {
@@ -169,14 +173,14 @@ std::string OverLimitWarning(const CardFieldInfo& field, std::size_t length) {
 }
 
 void WarningLog::Add(std::string text) {
-    ++count_;
-    if (kept_.size() < kKept) kept_.push_back(std::move(text));
+    ++count;
+    if (kept.size() < kKept) kept.push_back(std::move(text));
 }
 
 void WarningLog::Print(const char* command, const std::string& prefix) const {
-    for (const std::string& text : kept_) Report(command, prefix + text);
-    if (count_ > kept_.size()) {
-        Report(command, "... and " + std::to_string(count_ - kept_.size()) + " more warnings");
+    for (const std::string& text : kept) Report(command, prefix + text);
+    if (count > kept.size()) {
+        Report(command, "... and " + std::to_string(count - kept.size()) + " more warnings");
     }
 }
 
@@ -192,20 +196,23 @@ long long NowMilliseconds() {
 // Shown when standard error is a terminal and standard output is not: on a
 // terminal the names of the cards scroll past and are progress enough.
 Progress::Progress(const char* command, std::size_t total)
-    : command_(command), total_(total), enabled_(::isatty(2) == 1 && ::isatty(1) == 0), lastDrawn_(NowMilliseconds()) {}
+    : commandName(command),
+      totalCards(total),
+      enabled(::isatty(2) == 1 && ::isatty(1) == 0),
+      lastDrawn(NowMilliseconds()) {}
 
 Progress::~Progress() {
-    if (shown_) std::fprintf(stderr, "\r\033[K");
+    if (shown) std::fprintf(stderr, "\r\033[K");
 }
 
 void Progress::Step(std::size_t done) {
-    if (!enabled_) return;
+    if (!enabled) return;
     const long long now = NowMilliseconds();
     // Only a batch that takes a while shows it, a few times a second.
-    if (now - lastDrawn_ < 250) return;
-    lastDrawn_ = now;
-    shown_ = true;
-    std::fprintf(stderr, "\rovlet %s: %zu of %zu cards", command_, done, total_);
+    if (now - lastDrawn < 250) return;
+    lastDrawn = now;
+    shown = true;
+    std::fprintf(stderr, "\rovlet %s: %zu of %zu cards", commandName, done, totalCards);
     std::fflush(stderr);
 }
 

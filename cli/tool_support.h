@@ -20,15 +20,17 @@ namespace ovlet_cli {
 // the message: control characters are shown escaped.
 void Report(const char* command, const std::string& message);
 
-// Reads a whole input file of at most `maxBytes` (regular files only; "-" is
-// standard input). False, with `error` ("cannot read PATH: ...") set, when it
-// cannot be read.
-bool ReadInputFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes, std::string& error);
+// Reads a whole text file a command takes in (regular files only, at most
+// files::kMaxTextFileBytes; "-" is standard input). Returns an exit code,
+// having reported a failure ("cannot read PATH: ..."): 2 when it cannot be
+// read.
+int LoadTextInput(const char* command, const std::string& path, std::string& text);
 
-// Writes a whole file through the one writer ("-" is standard output):
-// completely, or not at all, leaving the file there as it was.
-bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size, std::string& error,
-                        files::Durability durability = files::Durability::Synced);
+// Writes a whole file a command puts out through the one writer ("-" is
+// standard output): completely, or not at all, leaving the file there as it
+// was. Returns an exit code, having reported a failure: 2 when it cannot be
+// written.
+int WriteOutputFile(const char* command, const std::string& path, const void* data, std::size_t size);
 
 // Writes a card ("-" is standard output); `error` names the file.
 bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error,
@@ -57,14 +59,14 @@ public:
     static constexpr std::size_t kKept = 100;
 
     void Add(std::string text);
-    std::size_t Count() const { return count_; }
-    const std::vector<std::string>& Kept() const { return kept_; }
+    std::size_t Count() const { return count; }
+    const std::vector<std::string>& Kept() const { return kept; }
     // Prints the kept warnings, and how many more there were.
     void Print(const char* command, const std::string& prefix) const;
 
 private:
-    std::size_t count_ = 0;
-    std::vector<std::string> kept_;
+    std::size_t count = 0;
+    std::vector<std::string> kept;
 };
 
 // A progress line on a terminal for long batches ("ovlet make: 1200 of 5000
@@ -76,11 +78,11 @@ public:
     void Step(std::size_t done);
 
 private:
-    const char* command_;
-    std::size_t total_;
-    bool shown_ = false;
-    bool enabled_ = false;
-    long long lastDrawn_ = 0;
+    const char* commandName;
+    std::size_t totalCards;
+    bool shown = false;
+    bool enabled = false;
+    long long lastDrawn = 0;
 };
 
 }  // namespace ovlet_cli

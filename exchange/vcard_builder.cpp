@@ -1,7 +1,9 @@
 #include "exchange/vcard_builder.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "card/card_summary.h"
 #include "card/codepage.h"
 #include "files/utf8.h"
 #include "picture/any_pic_decoder.h"
@@ -17,16 +19,6 @@ bool IsBookkeeping(std::string_view name) {
     static constexpr const char* kNames[] = {"VERSION",      "PRODID",  "REV",  "UID",    "KIND",
                                              "CLIENTPIDMAP", "PROFILE", "NAME", "SOURCE", "X-ABLABEL"};
     return std::any_of(std::begin(kNames), std::end(kNames), [&](const char* n) { return name == n; });
-}
-
-std::string JoinNonEmpty(std::initializer_list<const std::string*> parts, const char* separator) {
-    std::string out;
-    for (const std::string* p : parts) {
-        if (p->empty()) continue;
-        if (!out.empty()) out += separator;
-        out += *p;
-    }
-    return out;
 }
 
 // Whether the picture library can show the picture: a photo that arrives
@@ -75,7 +67,7 @@ std::optional<std::string> CardBuilder::TextValue(const lines::Property& prop) {
     std::string charset = text::Upper(prop.First("CHARSET"));
     // The text of a UTF-16 file is Unicode already, unless an encoding put
     // the bytes of another set into it.
-    if (unicodeFile_ && prop.Find("ENCODING") == nullptr) charset.clear();
+    if (unicodeFile && prop.Find("ENCODING") == nullptr) charset.clear();
     const bool singleByte = charset == "WINDOWS-1252" || charset == "CP1252" || charset == "ISO-8859-1" ||
                             charset == "LATIN1" || charset == "US-ASCII" || charset == "ASCII";
     if (singleByte) return codepage::Utf8FromAnsi(*bytes);
@@ -111,15 +103,15 @@ std::optional<TextProperty> CardBuilder::Structured(const lines::Property& prop,
 void CardBuilder::Add(const lines::Property& prop) {
     const std::string& name = prop.name;
     if (name == "VERSION") {
-        card_.version = std::string(text::Trim(prop.value));
-        if (card_.version != "2.1" && card_.version != "3.0" && card_.version != "4.0") {
+        card.version = std::string(text::Trim(prop.value));
+        if (card.version != "2.1" && card.version != "3.0" && card.version != "4.0") {
             Warn(prop.line, name,
-                 "version " + text::Excerpt(card_.version) + " is not one this reader knows; read as 4.0");
+                 "version " + text::Excerpt(card.version) + " is not one this reader knows; read as 4.0");
         }
     } else if (name == "N" || name == "FN") {
         auto value = Structured(prop, name == "N");
         if (!value) return;
-        auto& slot = name == "N" ? n_ : fn_;
+        auto& slot = name == "N" ? n : fn;
         if (!slot) {
             slot = std::move(value);
         } else {
@@ -129,12 +121,12 @@ void CardBuilder::Add(const lines::Property& prop) {
                name == "LABEL") {
         auto value = Structured(prop, name == "ORG" || name == "ADR");
         if (!value) return;
-        auto& list = name == "ORG"     ? orgs_
-                     : name == "TITLE" ? titles_
-                     : name == "ADR"   ? adrs_
-                     : name == "EMAIL" ? emails_
-                     : name == "NOTE"  ? notes_
-                                       : labels_;
+        auto& list = name == "ORG"     ? orgs
+                     : name == "TITLE" ? titles
+                     : name == "ADR"   ? adrs
+                     : name == "EMAIL" ? emails
+                     : name == "NOTE"  ? notes
+                                       : labels;
         list.push_back(std::move(*value));
     } else if (name == "URL") {
         auto text = TextValue(prop);
@@ -142,7 +134,7 @@ void CardBuilder::Add(const lines::Property& prop) {
         TextProperty value;
         value.line = prop.line;
         value.parts.push_back(text::UnescapeUri(text::Unescape(*text, false, dialect()).front()));
-        urls_.push_back(std::move(value));
+        urls.push_back(std::move(value));
     } else if (name == "TEL") {
         AddPhone(prop);
     } else if (name == "PHOTO") {
@@ -155,7 +147,7 @@ void CardBuilder::Add(const lines::Property& prop) {
                 label.compare(label.size() - 4, 4, ">!$_") == 0) {
                 label = label.substr(4, label.size() - 8);
             }
-            groupLabels_[prop.group] = label;
+            groupLabels[prop.group] = label;
         }
     } else if (!IsBookkeeping(name)) {
         Unmapped(prop.line, name, "no field on a card");
@@ -182,25 +174,20 @@ void CardBuilder::AddPhone(const lines::Property& prop) {
     phone.kind.fax = prop.HasType("fax");
     phone.kind.pager = prop.HasType("pager");
     if (phone.number.empty() && phone.label.empty()) return;
-    phones_.push_back(std::move(phone));
+    phones.push_back(std::move(phone));
 }
 
 void CardBuilder::AddPhoto(const lines::Property& prop) {
-    if (havePicture_) {
+    if (havePicture) {
         Unmapped(prop.line, prop.name, "a second picture has no place on a card");
         return;
     }
     std::vector<std::uint8_t> bytes;
     const std::string encoding = text::Upper(prop.First("ENCODING"));
     const std::string_view value = text::Trim(prop.value);
+    std::optional<std::string_view> base64;  // the picture's data, when base64 carries it
     if (encoding == "B" || encoding == "BASE64") {
-        std::string error;
-        auto decoded = text::Base64Decode(value, error);
-        if (!decoded) {
-            Warn(prop.line, prop.name, "the picture's base64 data is damaged (" + error + "); left out");
-            return;
-        }
-        bytes = std::move(*decoded);
+        base64 = value;
     } else if (text::IStartsWith(value, "data:")) {
         const std::size_t comma = value.find(',');
         if (comma == std::string_view::npos) {
@@ -210,13 +197,7 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
         const std::string_view header = value.substr(5, comma - 5);
         const std::string_view data = value.substr(comma + 1);
         if (header.size() >= 7 && text::IEquals(header.substr(header.size() - 7), ";base64")) {
-            std::string error;
-            auto decoded = text::Base64Decode(data, error);
-            if (!decoded) {
-                Warn(prop.line, prop.name, "the picture's base64 data is damaged (" + error + "); left out");
-                return;
-            }
-            bytes = std::move(*decoded);
+            base64 = data;
         } else {
             const std::string raw = text::PercentDecode(data);
             bytes.assign(raw.begin(), raw.end());
@@ -225,6 +206,15 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
         Warn(prop.line, prop.name,
              "the picture is a link (" + text::Excerpt(value) + "), not data in the vCard; left out");
         return;
+    }
+    if (base64) {
+        std::string error;
+        auto decoded = text::Base64Decode(*base64, error);
+        if (!decoded) {
+            Warn(prop.line, prop.name, "the picture's base64 data is damaged (" + error + "); left out");
+            return;
+        }
+        bytes = std::move(*decoded);
     }
     const std::string type = PictureMediaType(bytes.data(), bytes.size());
     if (bytes.empty()) {
@@ -237,8 +227,8 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
     } else if (std::string why; !PictureDecodes(bytes, why)) {
         Warn(prop.line, prop.name, "the picture does not decode (" + text::Excerpt(why) + "); left out");
     } else {
-        card_.record.SetPicture(std::move(bytes));
-        havePicture_ = true;
+        card.record.SetPicture(std::move(bytes));
+        havePicture = true;
     }
 }
 
@@ -302,26 +292,26 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
              std::string(field.name) + " is " + std::to_string(ansi.size()) + " characters long, over the " +
                  std::to_string(field.limit) + " that can be typed into it; kept in full");
     }
-    card_.record.*field.member = std::move(ansi);
+    card.record.*field.member = std::move(ansi);
 }
 
 void CardBuilder::MapName() {
-    if (n_) {
-        auto& p = n_->parts;
+    if (n) {
+        auto& p = n->parts;
         p.resize(std::max<std::size_t>(p.size(), 5));
-        SetField("LastName", p[0], n_->line, "N");
-        SetField("FirstName", p[1], n_->line, "N");
-        SetField("MiddleName", p[2], n_->line, "N");
-        if (!p[3].empty()) Unmapped(n_->line, "N", "the honorific prefix '" + text::Excerpt(p[3]) + "' has no field");
-        if (!p[4].empty()) Unmapped(n_->line, "N", "the honorific suffix '" + text::Excerpt(p[4]) + "' has no field");
-        card_.displayName = fn_ ? fn_->parts.front() : JoinNonEmpty({&p[1], &p[2], &p[0]}, " ");
+        SetField("LastName", p[0], n->line, "N");
+        SetField("FirstName", p[1], n->line, "N");
+        SetField("MiddleName", p[2], n->line, "N");
+        if (!p[3].empty()) Unmapped(n->line, "N", "the honorific prefix '" + text::Excerpt(p[3]) + "' has no field");
+        if (!p[4].empty()) Unmapped(n->line, "N", "the honorific suffix '" + text::Excerpt(p[4]) + "' has no field");
+        card.displayName = fn ? fn->parts.front() : JoinNonEmpty({&p[1], &p[2], &p[0]}, " ");
         return;
     }
-    if (!fn_) return;
-    const std::string& full = fn_->parts.front();
-    card_.displayName = full;
+    if (!fn) return;
+    const std::string& full = fn->parts.front();
+    card.displayName = full;
     // Without N, the formatted name is split into words, unless it names the organisation.
-    if (!orgs_.empty() && orgs_.front().parts.front() == full) return;
+    if (!orgs.empty() && orgs.front().parts.front() == full) return;
     std::vector<std::string> words;
     std::size_t pos = 0;
     while (pos < full.size()) {
@@ -332,24 +322,24 @@ void CardBuilder::MapName() {
         pos = end;
     }
     if (words.empty()) return;
-    SetField("FirstName", words.front(), fn_->line, "FN");
-    if (words.size() > 1) SetField("LastName", words.back(), fn_->line, "FN");
+    SetField("FirstName", words.front(), fn->line, "FN");
+    if (words.size() > 1) SetField("LastName", words.back(), fn->line, "FN");
     if (words.size() > 2) {
         std::string middle;
         for (std::size_t i = 1; i + 1 < words.size(); ++i) middle += (middle.empty() ? "" : " ") + words[i];
-        SetField("MiddleName", middle, fn_->line, "FN");
+        SetField("MiddleName", middle, fn->line, "FN");
     }
 }
 
 void CardBuilder::MapAddress() {
-    if (adrs_.empty()) {
-        for (const auto& label : labels_)
+    if (adrs.empty()) {
+        for (const auto& label : labels)
             Unmapped(label.line, "LABEL", "an address label without an address has no field");
         return;
     }
     // The work address goes on a business card; without one, the first.
-    auto chosen = std::find_if(adrs_.begin(), adrs_.end(), [](const TextProperty& a) { return a.work; });
-    if (chosen == adrs_.end()) chosen = adrs_.begin();
+    auto chosen = std::find_if(adrs.begin(), adrs.end(), [](const TextProperty& a) { return a.work; });
+    if (chosen == adrs.end()) chosen = adrs.begin();
     auto& p = chosen->parts;
     p.resize(std::max<std::size_t>(p.size(), 7));
     SetField("StreetAddress", JoinNonEmpty({&p[0], &p[1], &p[2]}, "\n"), chosen->line, "ADR");
@@ -357,23 +347,23 @@ void CardBuilder::MapAddress() {
     SetField("StateProvince", p[4], chosen->line, "ADR");
     SetField("PostalCode", p[5], chosen->line, "ADR");
     SetField("Country", p[6], chosen->line, "ADR");
-    for (const auto& adr : adrs_) {
+    for (const auto& adr : adrs) {
         if (&adr != &*chosen) Unmapped(adr.line, "ADR", "a further address has no field");
     }
 }
 
 void CardBuilder::MapPhones() {
-    for (auto& phone : phones_) {
-        if (auto it = groupLabels_.find(phone.group); !phone.group.empty() && it != groupLabels_.end()) {
+    for (auto& phone : phones) {
+        if (auto it = groupLabels.find(phone.group); !phone.group.empty() && it != groupLabels.end()) {
             phone.label = it->second;
             phone.labelled = true;
         }
     }
-    std::vector<bool> used(phones_.size(), false);
+    std::vector<bool> used(phones.size(), false);
     // The fax field takes the first fax number that is not a described phone.
-    for (std::size_t i = 0; i < phones_.size(); ++i) {
-        if (phones_[i].kind.fax && !phones_[i].labelled) {
-            SetField("Fax", phones_[i].number, phones_[i].line, "TEL");
+    for (std::size_t i = 0; i < phones.size(); ++i) {
+        if (phones[i].kind.fax && !phones[i].labelled) {
+            SetField("Fax", phones[i].number, phones[i].line, "TEL");
             used[i] = true;
             break;
         }
@@ -381,13 +371,13 @@ void CardBuilder::MapPhones() {
     const bool faxTaken = std::find(used.begin(), used.end(), true) != used.end();
     int slot = 0;
     bool faxFilled = faxTaken;
-    for (std::size_t i = 0; i < phones_.size(); ++i) {
+    for (std::size_t i = 0; i < phones.size(); ++i) {
         if (used[i]) continue;
-        const PhoneEntry& phone = phones_[i];
+        const PhoneEntry& phone = phones[i];
         const std::string description = phone.labelled ? phone.label : DescriptionFromKind(phone.kind);
         if (slot < 2) {
-            std::string& number = slot == 0 ? card_.record.Phone1Number : card_.record.Phone2Number;
-            std::string& text = slot == 0 ? card_.record.Phone1Description : card_.record.Phone2Description;
+            std::string& number = slot == 0 ? card.record.Phone1Number : card.record.Phone2Number;
+            std::string& text = slot == 0 ? card.record.Phone1Description : card.record.Phone2Description;
             SetField(slot == 0 ? "Phone1Number" : "Phone2Number", phone.number, phone.line, "TEL");
             SetField(slot == 0 ? "Phone1Description" : "Phone2Description", description, phone.line, "TEL");
             // A phone that comes out empty (its number was only NUL characters)
@@ -415,33 +405,33 @@ void CardBuilder::MapFirst(std::vector<TextProperty>& list, const char* property
 }
 
 ImportedCard CardBuilder::Finish() {
-    if (!orgs_.empty()) {
-        auto& p = orgs_.front().parts;
-        SetField("Company", p[0], orgs_.front().line, "ORG");
-        if (p.size() > 1) SetField("Department", p[1], orgs_.front().line, "ORG");
+    if (!orgs.empty()) {
+        auto& p = orgs.front().parts;
+        SetField("Company", p[0], orgs.front().line, "ORG");
+        if (p.size() > 1) SetField("Department", p[1], orgs.front().line, "ORG");
         for (std::size_t i = 2; i < p.size(); ++i) {
             if (!p[i].empty())
-                Unmapped(orgs_.front().line, "ORG", "the unit '" + text::Excerpt(p[i]) + "' has no field");
+                Unmapped(orgs.front().line, "ORG", "the unit '" + text::Excerpt(p[i]) + "' has no field");
         }
-        for (std::size_t i = 1; i < orgs_.size(); ++i)
-            Unmapped(orgs_[i].line, "ORG", "a further organisation has no field");
+        for (std::size_t i = 1; i < orgs.size(); ++i)
+            Unmapped(orgs[i].line, "ORG", "a further organisation has no field");
     }
     MapName();
-    if (card_.displayName.empty() && !orgs_.empty()) card_.displayName = orgs_.front().parts.front();
-    MapFirst(titles_, "TITLE", "JobTitle");
+    if (card.displayName.empty() && !orgs.empty()) card.displayName = orgs.front().parts.front();
+    MapFirst(titles, "TITLE", "JobTitle");
     MapAddress();
     MapPhones();
-    MapFirst(emails_, "EMAIL", "EMail");
-    MapFirst(urls_, "URL", "WebSite");
-    if (!notes_.empty()) {
+    MapFirst(emails, "EMAIL", "EMail");
+    MapFirst(urls, "URL", "WebSite");
+    if (!notes.empty()) {
         std::string all;
-        for (const auto& note : notes_) all += (all.empty() ? "" : "\n") + note.parts.front();
-        SetField("GeneralInformation", all, notes_.front().line, "NOTE");
+        for (const auto& note : notes) all += (all.empty() ? "" : "\n") + note.parts.front();
+        SetField("GeneralInformation", all, notes.front().line, "NOTE");
     }
     auto byLine = [](const Issue& a, const Issue& b) { return a.line < b.line; };
-    std::stable_sort(card_.unmapped.begin(), card_.unmapped.end(), byLine);
-    std::stable_sort(card_.warnings.begin(), card_.warnings.end(), byLine);
-    return std::move(card_);
+    std::stable_sort(card.unmapped.begin(), card.unmapped.end(), byLine);
+    std::stable_sort(card.warnings.begin(), card.warnings.end(), byLine);
+    return std::move(card);
 }
 
 }  // namespace vcard

@@ -33,34 +33,34 @@ struct PhoneEntry {
 
 class CardBuilder {
 public:
-    // `unicodeFile`: the file was UTF-16, so its text is Unicode whatever a
+    // `unicode`: the file was UTF-16, so its text is Unicode whatever a
     // CHARSET parameter says.
-    CardBuilder(std::size_t firstLine, const ReadLimits& limits, bool unicodeFile)
-        : maxProperties_(limits.maxPropertiesPerCard), maxIssues_(limits.maxIssuesKept), unicodeFile_(unicodeFile) {
-        card_.firstLine = firstLine;
+    CardBuilder(std::size_t firstLine, const ReadLimits& limits, bool unicode)
+        : maxProperties(limits.maxPropertiesPerCard), maxIssues(limits.maxIssuesKept), unicodeFile(unicode) {
+        card.firstLine = firstLine;
     }
 
-    bool v21() const { return card_.version == "2.1"; }
+    bool v21() const { return card.version == "2.1"; }
     text::Dialect dialect() const {
-        return v21() ? text::Dialect::V21 : card_.version == "3.0" ? text::Dialect::V30 : text::Dialect::V40;
+        return v21() ? text::Dialect::V21 : card.version == "3.0" ? text::Dialect::V30 : text::Dialect::V40;
     }
 
     void Error(std::size_t line, std::string property, std::string text) {
-        Keep(card_.errors, {line, std::move(property), std::move(text)});
+        Keep(card.errors, {line, std::move(property), std::move(text)});
     }
     void Warn(std::size_t line, std::string property, std::string text) {
-        Keep(card_.warnings, {line, std::move(property), std::move(text)});
+        Keep(card.warnings, {line, std::move(property), std::move(text)});
     }
     void Unmapped(std::size_t line, std::string property, std::string text) {
-        Keep(card_.unmapped, {line, std::move(property), std::move(text)});
+        Keep(card.unmapped, {line, std::move(property), std::move(text)});
     }
 
     // False once the card has more properties than it may hold.
     bool Count(std::size_t line) {
-        if (++properties_ <= maxProperties_) return true;
-        if (properties_ == maxProperties_ + 1) {
+        if (++properties <= maxProperties) return true;
+        if (properties == maxProperties + 1) {
             Error(line, "",
-                  "the card has more than " + std::to_string(maxProperties_) + " properties; the rest was not read");
+                  "the card has more than " + std::to_string(maxProperties) + " properties; the rest was not read");
         }
         return false;
     }
@@ -72,10 +72,10 @@ private:
     // A hostile card can raise an issue on every line: the first few are
     // kept, the rest only counted.
     void Keep(std::vector<Issue>& list, Issue issue) {
-        if (list.size() < maxIssues_) {
+        if (list.size() < maxIssues) {
             list.push_back(std::move(issue));
         } else {
-            ++card_.issuesNotKept;
+            ++card.issuesNotKept;
         }
     }
     std::optional<std::string> ValueBytes(const lines::Property& prop);
@@ -89,17 +89,17 @@ private:
     void MapPhones();
     void MapFirst(std::vector<TextProperty>& list, const char* property, const char* fieldName);
 
-    ImportedCard card_;
-    std::size_t maxProperties_;
-    std::size_t maxIssues_;
-    bool unicodeFile_;
-    std::size_t properties_ = 0;
-    std::optional<TextProperty> n_;
-    std::optional<TextProperty> fn_;
-    std::vector<TextProperty> orgs_, titles_, adrs_, emails_, urls_, notes_, labels_;
-    std::vector<PhoneEntry> phones_;
-    std::map<std::string, std::string> groupLabels_;  // X-ABLabel by group
-    bool havePicture_ = false;
+    ImportedCard card;
+    std::size_t maxProperties;
+    std::size_t maxIssues;
+    bool unicodeFile;
+    std::size_t properties = 0;
+    std::optional<TextProperty> n;
+    std::optional<TextProperty> fn;
+    std::vector<TextProperty> orgs, titles, adrs, emails, urls, notes, labels;
+    std::vector<PhoneEntry> phones;
+    std::map<std::string, std::string> groupLabels;  // X-ABLabel by group
+    bool havePicture = false;
 };
 
 }  // namespace vcard

@@ -11,24 +11,24 @@ using text::Trim;
 using text::Upper;
 
 bool LineCursor::Peek(std::string_view& line) const {
-    if (pos_ >= data_.size()) return false;
-    std::size_t end = pos_;
-    while (end < data_.size() && data_[end] != '\r' && data_[end] != '\n') ++end;
-    line = data_.substr(pos_, end - pos_);
+    if (position >= data.size()) return false;
+    std::size_t end = position;
+    while (end < data.size() && data[end] != '\r' && data[end] != '\n') ++end;
+    line = data.substr(position, end - position);
     return true;
 }
 
 bool LineCursor::Next(std::string_view& line) {
     if (!Peek(line)) return false;
-    pos_ += line.size();
-    if (pos_ < data_.size() && data_[pos_] == '\r') {
-        std::size_t end = pos_;
-        while (end < data_.size() && data_[end] == '\r') ++end;
-        pos_ = (end < data_.size() && data_[end] == '\n') ? end + 1 : pos_ + 1;
-    } else if (pos_ < data_.size() && data_[pos_] == '\n') {
-        ++pos_;
+    position += line.size();
+    if (position < data.size() && data[position] == '\r') {
+        std::size_t end = position;
+        while (end < data.size() && data[end] == '\r') ++end;
+        position = (end < data.size() && data[end] == '\n') ? end + 1 : position + 1;
+    } else if (position < data.size() && data[position] == '\n') {
+        ++position;
     }
-    ++number_;
+    ++lineNumber;
     return true;
 }
 

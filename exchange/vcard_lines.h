@@ -14,17 +14,17 @@ namespace vcard::lines {
 // an LF (CR CR LF, as some phones write) or a CR alone.
 class LineCursor {
 public:
-    explicit LineCursor(std::string_view data) : data_(data) {}
+    explicit LineCursor(std::string_view text) : data(text) {}
 
     bool Peek(std::string_view& line) const;
     bool Next(std::string_view& line);
     // The 1-based number of the line last taken by Next.
-    std::size_t number() const { return number_; }
+    std::size_t number() const { return lineNumber; }
 
 private:
-    std::string_view data_;
-    std::size_t pos_ = 0;
-    std::size_t number_ = 0;
+    std::string_view data;
+    std::size_t position = 0;
+    std::size_t lineNumber = 0;
 };
 
 struct LogicalLine {

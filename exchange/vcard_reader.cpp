@@ -17,38 +17,50 @@ using text::Trim;
 
 class FileReader {
 public:
-    FileReader(std::string_view bytes, const CardSink& sink, const ReadLimits& limits, std::size_t maxCards,
-               bool unicodeFile, ReadSummary& summary)
-        : cursor_(bytes),
-          sink_(sink),
-          limits_(limits),
-          maxCards_(maxCards),
-          unicodeFile_(unicodeFile),
-          summary_(summary) {}
+    FileReader(std::string_view bytes, const CardSink& cardSink, const ReadLimits& readLimits, std::size_t cardLimit,
+               bool unicode, ReadSummary& result)
+        : cursor(bytes),
+          sink(cardSink),
+          limits(readLimits),
+          maxCards(cardLimit),
+          unicodeFile(unicode),
+          summary(result) {}
 
     void Run();
 
 private:
     // Hands the card on; false when the sink wants no more.
     bool FinishCard();
-    void StartCard(std::size_t line) { card_.emplace(line, limits_, unicodeFile_); }
+    // Starts a card at `line`; false, with the error reported, when the file
+    // has already given as many cards as are read.
+    bool StartCard(std::size_t line);
 
-    lines::LineCursor cursor_;
-    const CardSink& sink_;
-    const ReadLimits& limits_;
-    std::size_t maxCards_;
-    bool unicodeFile_;
-    ReadSummary& summary_;
-    std::optional<CardBuilder> card_;
-    bool stopped_ = false;
+    lines::LineCursor cursor;
+    const CardSink& sink;
+    const ReadLimits& limits;
+    std::size_t maxCards;
+    bool unicodeFile;
+    ReadSummary& summary;
+    std::optional<CardBuilder> current;  // the card being read
+    bool stopped = false;
 };
 
 bool FileReader::FinishCard() {
-    ImportedCard card = card_->Finish();
-    card_.reset();
-    ++summary_.cards;
-    if (!sink_(std::move(card))) stopped_ = true;
-    return !stopped_;
+    ImportedCard card = current->Finish();
+    current.reset();
+    ++summary.cards;
+    if (!sink(std::move(card))) stopped = true;
+    return !stopped;
+}
+
+bool FileReader::StartCard(std::size_t line) {
+    if (summary.cards >= maxCards) {
+        summary.errors.push_back(
+            {line, "", "the file holds more than " + std::to_string(maxCards) + " cards; the rest was not read"});
+        return false;
+    }
+    current.emplace(line, limits, unicodeFile);
+    return true;
 }
 
 void FileReader::Run() {
@@ -56,19 +68,13 @@ void FileReader::Run() {
     bool warnedOutside = false;
     int nested = 0;             // depth inside a card embedded in the current one
     bool agentPending = false;  // the last property was an AGENT introducing an embedded card
-    while (!stopped_ && lines::NextLogical(cursor_, line, card_ && card_->v21(), limits_.maxLineBytes)) {
+    while (!stopped && lines::NextLogical(cursor, line, current && current->v21(), limits.maxLineBytes)) {
         if (Trim(line.text).empty()) continue;
-        if (!card_) {
+        if (!current) {
             if (IsCardLine(line.text, "BEGIN")) {
-                if (summary_.cards >= maxCards_) {
-                    summary_.errors.push_back(
-                        {line.number, "",
-                         "the file holds more than " + std::to_string(maxCards_) + " cards; the rest was not read"});
-                    return;
-                }
-                StartCard(line.number);
+                if (!StartCard(line.number)) return;
             } else if (!warnedOutside) {
-                summary_.warnings.push_back({line.number, "", "text outside any card was ignored"});
+                summary.warnings.push_back({line.number, "", "text outside any card was ignored"});
                 warnedOutside = true;
             }
             continue;
@@ -79,8 +85,9 @@ void FileReader::Run() {
             continue;
         }
         if (line.tooLong) {
-            card_->Error(line.number, "",
-                         "the line is longer than " + std::to_string(limits_.maxLineBytes) + " bytes; it was not read");
+            current->Error(
+                line.number, "",
+                "the line is longer than " + std::to_string(limits.maxLineBytes) + " bytes; it was not read");
             agentPending = false;
             continue;
         }
@@ -95,35 +102,28 @@ void FileReader::Run() {
                 agentPending = false;
                 continue;
             }
-            card_->Error(line.number, "", "the card ends without END:VCARD (a new card begins here)");
-            if (!FinishCard()) return;
-            if (summary_.cards >= maxCards_) {
-                summary_.errors.push_back(
-                    {line.number, "",
-                     "the file holds more than " + std::to_string(maxCards_) + " cards; the rest was not read"});
-                return;
-            }
-            StartCard(line.number);
+            current->Error(line.number, "", "the card ends without END:VCARD (a new card begins here)");
+            if (!FinishCard() || !StartCard(line.number)) return;
             continue;
         }
         agentPending = false;
-        if (!card_->Count(line.number)) continue;
+        if (!current->Count(line.number)) continue;
         lines::Property prop;
         prop.line = line.number;
-        if (!lines::ParseProperty(line.text, !card_->v21(), prop)) {
-            card_->Warn(line.number, "", "the line is not a property (" + Excerpt(line.text) + "); ignored");
+        if (!lines::ParseProperty(line.text, !current->v21(), prop)) {
+            current->Warn(line.number, "", "the line is not a property (" + Excerpt(line.text) + "); ignored");
             continue;
         }
         if (prop.name == "AGENT") {
-            card_->Unmapped(line.number, "AGENT", "an agent's card has no field");
+            current->Unmapped(line.number, "AGENT", "an agent's card has no field");
             if (Trim(prop.value).empty()) agentPending = true;
             if (IEquals(Trim(prop.value), "BEGIN:VCARD")) nested = 1;
             continue;
         }
-        card_->Add(prop);
+        current->Add(prop);
     }
-    if (card_ && !stopped_) {
-        card_->Error(cursor_.number(), "", "the card ends without END:VCARD (the file ends first)");
+    if (current && !stopped) {
+        current->Error(cursor.number(), "", "the card ends without END:VCARD (the file ends first)");
         FinishCard();
     }
 }

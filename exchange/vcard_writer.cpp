@@ -1,6 +1,7 @@
 // The card as a vCard.
 #include <algorithm>
 
+#include "card/card_summary.h"
 #include "card/codepage.h"
 #include "exchange/name_uuid.h"
 #include "exchange/vcard.h"
@@ -12,42 +13,34 @@ namespace {
 
 using text::Dialect;
 
-std::string JoinNonEmpty(std::initializer_list<const std::string*> parts, const char* separator) {
-    std::string out;
-    for (const std::string* p : parts) {
-        if (p->empty()) continue;
-        if (!out.empty()) out += separator;
-        out += *p;
-    }
-    return out;
-}
-
 // The namespace of the UIDs this writer makes (a version-4 UUID chosen once).
 constexpr name_uuid::Bytes16 kUidNamespace = {0x6f, 0x1c, 0x2e, 0x8a, 0x54, 0x3b, 0x4d, 0x0e,
                                               0x9a, 0x71, 0xc2, 0x05, 0x3e, 0xd8, 0x61, 0xb4};
 
 class Writer {
 public:
-    Writer(const CardRecord& record, const WriteOptions& options)
-        : r_(record), options_(options), dialect_(options.version == Version::V4_0 ? Dialect::V40 : Dialect::V30) {}
+    Writer(const CardRecord& card, const WriteOptions& writeOptions)
+        : record(card),
+          options(writeOptions),
+          dialect(writeOptions.version == Version::V4_0 ? Dialect::V40 : Dialect::V30) {}
 
     std::string Run();
 
 private:
-    bool v4() const { return dialect_ == Dialect::V40; }
-    void Line(const std::string& text) { text::AppendFolded(out_, text); }
+    bool v4() const { return dialect == Dialect::V40; }
+    void Line(const std::string& text) { text::AppendFolded(out, text); }
     // A text value; `compound` for a component of N, ADR or ORG.
     std::string Text(const std::string& ansi, bool compound = false) const {
-        return text::EscapeText(codepage::Utf8FromAnsi(ansi), dialect_, compound);
+        return text::EscapeText(codepage::Utf8FromAnsi(ansi), dialect, compound);
     }
     std::string Phone(const std::string& ansi) const;
     void Phones();
     void Photo();
 
-    const CardRecord& r_;
-    const WriteOptions& options_;
-    Dialect dialect_;
-    std::string out_;
+    const CardRecord& record;
+    const WriteOptions& options;
+    Dialect dialect;
+    std::string out;
 };
 
 // A number typed as a tel: address ("tel:+1-555-0100") is written as the
@@ -55,12 +48,12 @@ private:
 std::string Writer::Phone(const std::string& ansi) const {
     std::string utf8 = codepage::Utf8FromAnsi(ansi);
     if (text::IStartsWith(utf8, "tel:")) utf8 = text::PercentDecode(std::string_view(utf8).substr(4));
-    return text::EscapeText(utf8, dialect_, false);
+    return text::EscapeText(utf8, dialect, false);
 }
 
 void Writer::Phones() {
-    for (const auto& [description, number] :
-         {std::pair{&r_.Phone1Description, &r_.Phone1Number}, std::pair{&r_.Phone2Description, &r_.Phone2Number}}) {
+    for (const auto& [description, number] : {std::pair{&record.Phone1Description, &record.Phone1Number},
+                                              std::pair{&record.Phone2Description, &record.Phone2Number}}) {
         if (number->empty() && description->empty()) continue;
         const PhoneKind kind = KindFromDescription(*description);
         std::string head = "TEL";
@@ -72,18 +65,18 @@ void Writer::Phones() {
         // A phone reading a QR code needs only the type.
         const bool label =
             !description->empty() && (DescriptionFromKind(kind) != *description || kind.fax || number->empty());
-        if (label && !(options_.compact && !number->empty())) {
+        if (label && !(options.compact && !number->empty())) {
             head += ";LABEL=" + text::QuoteParam(codepage::Utf8FromAnsi(*description));
         }
         Line(head + ":" + Phone(*number));
     }
-    if (!r_.Fax.empty()) Line(std::string(v4() ? "TEL;TYPE=fax" : "TEL;TYPE=FAX") + ":" + Phone(r_.Fax));
+    if (!record.Fax.empty()) Line(std::string(v4() ? "TEL;TYPE=fax" : "TEL;TYPE=FAX") + ":" + Phone(record.Fax));
 }
 
 void Writer::Photo() {
-    const auto size = std::min(static_cast<std::size_t>(r_.PictureLength), r_.PictureBytes.size());
-    const std::string type = PictureMediaType(r_.PictureBytes.data(), size);
-    const std::string data = text::Base64Encode(r_.PictureBytes.data(), size);
+    const auto size = std::min(static_cast<std::size_t>(record.PictureLength), record.PictureBytes.size());
+    const std::string type = PictureMediaType(record.PictureBytes.data(), size);
+    const std::string data = text::Base64Encode(record.PictureBytes.data(), size);
     if (v4()) {
         Line("PHOTO:data:" + type + ";base64," + data);
     } else {
@@ -95,28 +88,30 @@ void Writer::Photo() {
 std::string Writer::Run() {
     Line("BEGIN:VCARD");
     Line(v4() ? "VERSION:4.0" : "VERSION:3.0");
-    std::string fullName = JoinNonEmpty({&r_.FirstName, &r_.MiddleName, &r_.LastName}, " ");
-    if (fullName.empty()) fullName = r_.Company;
+    std::string fullName = JoinNonEmpty({&record.FirstName, &record.MiddleName, &record.LastName}, " ");
+    if (fullName.empty()) fullName = record.Company;
     Line("FN:" + Text(fullName));
-    Line("N:" + Text(r_.LastName, true) + ";" + Text(r_.FirstName, true) + ";" + Text(r_.MiddleName, true) + ";;");
-    if (!r_.Company.empty() || !r_.Department.empty()) {
-        Line("ORG:" + Text(r_.Company, true) + (r_.Department.empty() ? "" : ";" + Text(r_.Department, true)));
+    Line("N:" + Text(record.LastName, true) + ";" + Text(record.FirstName, true) + ";" + Text(record.MiddleName, true) +
+         ";;");
+    if (!record.Company.empty() || !record.Department.empty()) {
+        Line("ORG:" + Text(record.Company, true) +
+             (record.Department.empty() ? "" : ";" + Text(record.Department, true)));
     }
-    if (!r_.JobTitle.empty()) Line("TITLE:" + Text(r_.JobTitle));
-    if (!r_.StreetAddress.empty() || !r_.City.empty() || !r_.StateProvince.empty() || !r_.PostalCode.empty() ||
-        !r_.Country.empty()) {
-        Line(std::string(v4() ? "ADR;TYPE=work" : "ADR;TYPE=WORK") + ":;;" + Text(r_.StreetAddress, true) + ";" +
-             Text(r_.City, true) + ";" + Text(r_.StateProvince, true) + ";" + Text(r_.PostalCode, true) + ";" +
-             Text(r_.Country, true));
+    if (!record.JobTitle.empty()) Line("TITLE:" + Text(record.JobTitle));
+    if (!record.StreetAddress.empty() || !record.City.empty() || !record.StateProvince.empty() ||
+        !record.PostalCode.empty() || !record.Country.empty()) {
+        Line(std::string(v4() ? "ADR;TYPE=work" : "ADR;TYPE=WORK") + ":;;" + Text(record.StreetAddress, true) + ";" +
+             Text(record.City, true) + ";" + Text(record.StateProvince, true) + ";" + Text(record.PostalCode, true) +
+             ";" + Text(record.Country, true));
     }
     Phones();
-    if (!r_.EMail.empty()) Line("EMAIL:" + Text(r_.EMail));
-    if (!r_.WebSite.empty()) Line("URL:" + text::EscapeUri(codepage::Utf8FromAnsi(r_.WebSite)));
-    if (options_.note && !r_.GeneralInformation.empty()) Line("NOTE:" + Text(r_.GeneralInformation));
-    if (options_.photo && r_.HasPicture()) Photo();
-    if (options_.uid && !options_.compact) Line("UID:" + CardUid(r_));
+    if (!record.EMail.empty()) Line("EMAIL:" + Text(record.EMail));
+    if (!record.WebSite.empty()) Line("URL:" + text::EscapeUri(codepage::Utf8FromAnsi(record.WebSite)));
+    if (options.note && !record.GeneralInformation.empty()) Line("NOTE:" + Text(record.GeneralInformation));
+    if (options.photo && record.HasPicture()) Photo();
+    if (options.uid && !options.compact) Line("UID:" + CardUid(record));
     Line("END:VCARD");
-    return std::move(out_);
+    return std::move(out);
 }
 
 }  // namespace

@@ -87,16 +87,6 @@ std::string Html(const std::string& ansi) {
     return Escape(codepage::Utf8FromAnsi(ansi));
 }
 
-std::string Join(std::initializer_list<const std::string*> parts, const char* separator) {
-    std::string out;
-    for (const std::string* p : parts) {
-        if (p->empty()) continue;
-        if (!out.empty()) out += separator;
-        out += *p;
-    }
-    return out;
-}
-
 // A tel: address of the digits of a number (and a leading plus), or "" when
 // it has none.
 std::string TelAddress(const std::string& ansi) {
@@ -157,7 +147,7 @@ const char* StyleSheetHash() {
 }
 
 std::string EncodeWebCard(const CardRecord& r) {
-    std::string name = Join({&r.FirstName, &r.MiddleName, &r.LastName}, " ");
+    std::string name = JoinNonEmpty({&r.FirstName, &r.MiddleName, &r.LastName}, " ");
     const bool person = !name.empty();
     if (!person) name = r.Company;
     const std::string nameUtf8 = codepage::Utf8FromAnsi(name);
@@ -188,7 +178,7 @@ std::string EncodeWebCard(const CardRecord& r) {
         const std::string given = Span("p-given-name", r.FirstName);
         const std::string additional = Span("p-additional-name", r.MiddleName);
         const std::string family = Span("p-family-name", r.LastName);
-        page += "<h1 class=\"p-name\">" + Join({&given, &additional, &family}, " ") + "</h1>\n";
+        page += "<h1 class=\"p-name\">" + JoinNonEmpty({&given, &additional, &family}, " ") + "</h1>\n";
     }
     if (!r.JobTitle.empty() || !r.Department.empty()) {
         page += "<p class=\"soft\">" + Span("p-job-title", r.JobTitle) +

@@ -15,15 +15,15 @@ std::string LowerAscii(std::string text) {
 }  // namespace
 
 std::string FreeNames::Take(const std::string& stem, const std::string& extension) {
-    unsigned long& next = next_.try_emplace(LowerAscii(stem + extension), 1).first->second;
+    unsigned long& next = nextNumber.try_emplace(LowerAscii(stem + extension), 1).first->second;
     for (;; ++next) {
         const std::string name = next == 1 ? stem + extension : stem + "-" + std::to_string(next) + extension;
         const std::string key = LowerAscii(name);
-        if (taken_.count(key)) continue;
-        taken_.insert(key);
+        if (taken.count(key)) continue;
+        taken.insert(key);
         // A file already there is never replaced.
         struct stat st {};
-        if (::lstat((folder_ + "/" + name).c_str(), &st) == 0) continue;
+        if (::lstat((folder + "/" + name).c_str(), &st) == 0) continue;
         ++next;
         return name;
     }

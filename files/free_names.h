@@ -10,7 +10,7 @@ namespace files {
 
 class FreeNames {
 public:
-    explicit FreeNames(std::string folder) : folder_(std::move(folder)) {}
+    explicit FreeNames(std::string folderPath) : folder(std::move(folderPath)) {}
 
     // A name for `stem` + `extension` that is neither in the folder nor one
     // given out before, also ignoring case (such names collide on Windows);
@@ -19,9 +19,9 @@ public:
     std::string Take(const std::string& stem, const std::string& extension);
 
 private:
-    std::string folder_;
-    std::unordered_set<std::string> taken_;                // names given out, in lower case
-    std::unordered_map<std::string, unsigned long> next_;  // lower-case stem + extension -> next number to try
+    std::string folder;
+    std::unordered_set<std::string> taken;                      // names given out, in lower case
+    std::unordered_map<std::string, unsigned long> nextNumber;  // lower-case stem + extension -> next number to try
 };
 
 }  // namespace files

@@ -55,31 +55,31 @@ InputFile::~InputFile() {
 }
 
 void InputFile::Close() {
-    if (fd_ >= 0 && ownsFd_) ::close(fd_);
-    fd_ = -1;
+    if (descriptor >= 0 && ownsDescriptor) ::close(descriptor);
+    descriptor = -1;
 }
 
 bool InputFile::Fail(const std::string& reason) {
-    error_ = "cannot read " + path_ + ": " + reason;
+    errorText = "cannot read " + shownPath + ": " + reason;
     return false;
 }
 
 bool InputFile::Open(const std::string& path, const ReadOptions& options) {
     Close();
-    path_ = path;
-    error_.clear();
-    position_ = 0;
-    size_ = 0;
-    sizeKnown_ = false;
-    maxBytes_ = options.maxBytes;
+    shownPath = path;
+    errorText.clear();
+    position = 0;
+    size = 0;
+    sizeKnown = false;
+    maxBytes = options.maxBytes;
     if (options.dashIsStandardInput && path == "-") {
-        path_ = "standard input";
-        fd_ = 0;
-        ownsFd_ = false;
+        shownPath = "standard input";
+        descriptor = 0;
+        ownsDescriptor = false;
         struct stat st {};
-        if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) {
-            if (static_cast<std::uint64_t>(st.st_size) > maxBytes_) {
-                return Fail("larger than " + SizeText(maxBytes_));
+        if (::fstat(descriptor, &st) == 0 && S_ISREG(st.st_mode)) {
+            if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+                return Fail("larger than " + SizeText(maxBytes));
             }
         }
         return true;
@@ -106,30 +106,30 @@ bool InputFile::Open(const std::string& path, const ReadOptions& options) {
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    fd_ = fd;
-    ownsFd_ = true;
-    size_ = static_cast<std::uint64_t>(st.st_size);
+    descriptor = fd;
+    ownsDescriptor = true;
+    size = static_cast<std::uint64_t>(st.st_size);
     // The kernel's own files (/proc) report no size but have content.
-    sizeKnown_ = size_ > 0;
-    if (size_ > maxBytes_) {
+    sizeKnown = size > 0;
+    if (size > maxBytes) {
         Close();
-        return Fail("larger than " + SizeText(maxBytes_));
+        return Fail("larger than " + SizeText(maxBytes));
     }
     return true;
 }
 
 bool InputFile::Read(void* out, std::size_t count, std::size_t& got) {
     got = 0;
-    if (fd_ < 0) return Fail("not open");
+    if (descriptor < 0) return Fail("not open");
     auto* bytes = static_cast<std::uint8_t*>(out);
     while (got < count) {
-        const ssize_t n = ::read(fd_, bytes + got, count - got);
+        const ssize_t n = ::read(descriptor, bytes + got, count - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return Fail(std::strerror(errno));
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
-        position_ += static_cast<std::uint64_t>(n);
-        if (position_ > maxBytes_) return Fail("larger than " + SizeText(maxBytes_));
+        position += static_cast<std::uint64_t>(n);
+        if (position > maxBytes) return Fail("larger than " + SizeText(maxBytes));
     }
     return true;
 }
@@ -142,12 +142,12 @@ bool InputFile::ReadExactly(void* out, std::size_t count) {
 }
 
 bool InputFile::Skip(std::uint64_t count) {
-    if (fd_ < 0) return Fail("not open");
+    if (descriptor < 0) return Fail("not open");
     if (count == 0) return true;
-    if (ownsFd_) {
-        const off_t target = static_cast<off_t>(position_ + count);
-        if (::lseek(fd_, target, SEEK_SET) == target) {
-            position_ += count;
+    if (ownsDescriptor) {
+        const off_t target = static_cast<off_t>(position + count);
+        if (::lseek(descriptor, target, SEEK_SET) == target) {
+            position += count;
             return true;
         }
     }

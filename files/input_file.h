@@ -42,9 +42,9 @@ public:
 
     // The size when it was opened; 0 when unknown (standard input, files of
     // the kernel's own that report none).
-    std::uint64_t Size() const { return size_; }
-    std::uint64_t Position() const { return position_; }
-    bool SizeKnown() const { return sizeKnown_; }
+    std::uint64_t Size() const { return size; }
+    std::uint64_t Position() const { return position; }
+    bool SizeKnown() const { return sizeKnown; }
 
     // Reads up to `count` bytes into `out` and sets `got` (0 at the end).
     // Fails on a read error and when the file passes the limit.
@@ -56,20 +56,20 @@ public:
     bool Skip(std::uint64_t count);
 
     // "cannot read PATH: REASON".
-    const std::string& Error() const { return error_; }
-    const std::string& Path() const { return path_; }
+    const std::string& Error() const { return errorText; }
+    const std::string& Path() const { return shownPath; }
 
 private:
     bool Fail(const std::string& reason);
 
-    int fd_ = -1;
-    bool ownsFd_ = false;
-    bool sizeKnown_ = false;
-    std::uint64_t size_ = 0;
-    std::uint64_t position_ = 0;
-    std::uint64_t maxBytes_ = kNoLimit;
-    std::string path_;
-    std::string error_;
+    int descriptor = -1;
+    bool ownsDescriptor = false;
+    bool sizeKnown = false;
+    std::uint64_t size = 0;
+    std::uint64_t position = 0;
+    std::uint64_t maxBytes = kNoLimit;
+    std::string shownPath;
+    std::string errorText;
 };
 
 // The whole file, of at most `options.maxBytes` bytes. False, with `error`

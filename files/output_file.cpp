@@ -59,53 +59,53 @@ const WriteOps& DefaultWriteOps() {
 }
 
 OutputFile::OutputFile(const WriteOptions& options)
-    : options_(options), ops_(options.ops ? options.ops : &DefaultWriteOps()) {}
+    : settings(options), ops(options.ops ? options.ops : &DefaultWriteOps()) {}
 
 OutputFile::~OutputFile() {
-    if (!committed_) Abandon();
+    if (!committed) Abandon();
 }
 
-bool OutputFile::Fail(WriteFailure failure, int error) {
-    failure_ = failure;
-    errno_ = error;
-    error_ = "cannot write " + path_ + ": " + std::strerror(error);
+bool OutputFile::Fail(WriteFailure kind, int number) {
+    failure = kind;
+    errorNumber = number;
+    errorText = "cannot write " + shownPath + ": " + std::strerror(number);
     return false;
 }
 
 bool OutputFile::Open(const std::string& path) {
     Abandon();
-    path_ = path;
-    committed_ = false;
-    failure_ = WriteFailure::None;
-    errno_ = 0;
-    error_.clear();
-    buffer_.clear();
-    buffer_.reserve(kBufferBytes);
-    if (options_.dashIsStandardOutput && path == "-") {
-        path_ = "standard output";
-        standardOutput_ = true;
-        fd_ = 1;
+    shownPath = path;
+    committed = false;
+    failure = WriteFailure::None;
+    errorNumber = 0;
+    errorText.clear();
+    buffer.clear();
+    buffer.reserve(kBufferBytes);
+    if (settings.dashIsStandardOutput && path == "-") {
+        shownPath = "standard output";
+        standardOutput = true;
+        descriptor = 1;
         return true;
     }
-    standardOutput_ = false;
-    if (!FollowLinks(path, target_)) return Fail(WriteFailure::CannotOpen, errno);
+    standardOutput = false;
+    if (!FollowLinks(path, targetPath)) return Fail(WriteFailure::CannotOpen, errno);
     struct stat st {};
-    const bool exists = ::stat(target_.c_str(), &st) == 0;
+    const bool exists = ::stat(targetPath.c_str(), &st) == 0;
     if (!exists && errno != ENOENT) return Fail(WriteFailure::CannotOpen, errno);
     if (exists && !S_ISREG(st.st_mode)) {
         Fail(WriteFailure::CannotOpen, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-        if (!S_ISDIR(st.st_mode)) error_ = "cannot write " + path_ + ": not a regular file";
+        if (!S_ISDIR(st.st_mode)) errorText = "cannot write " + shownPath + ": not a regular file";
         return false;
     }
     // A file the user may not change is not replaced, though the folder
     // would allow a rename over it.
-    if (exists && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
+    if (exists && ::faccessat(AT_FDCWD, targetPath.c_str(), W_OK, AT_EACCESS) != 0) {
         return Fail(WriteFailure::CannotOpen, errno);
     }
-    temp_ = FolderOf(target_) + "/.ovlet-XXXXXX";
-    fd_ = ::mkostemp(temp_.data(), O_CLOEXEC);
-    if (fd_ < 0) {
-        temp_.clear();
+    newPath = FolderOf(targetPath) + "/.ovlet-XXXXXX";
+    descriptor = ::mkostemp(newPath.data(), O_CLOEXEC);
+    if (descriptor < 0) {
+        newPath.clear();
         return Fail(WriteFailure::CannotOpen, errno);
     }
     if (exists) {
@@ -113,11 +113,11 @@ bool OutputFile::Open(const std::string& path) {
         // when a member of it. Mode after ownership, which may clear set-id bits.
         if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
             const uid_t owner = ::geteuid() == 0 ? st.st_uid : static_cast<uid_t>(-1);
-            [[maybe_unused]] const int ignored = ::fchown(fd_, owner, st.st_gid);
+            [[maybe_unused]] const int ignored = ::fchown(descriptor, owner, st.st_gid);
         }
-        ::fchmod(fd_, st.st_mode & 07777);
+        ::fchmod(descriptor, st.st_mode & 07777);
     } else {
-        ::fchmod(fd_, NewFileMode());
+        ::fchmod(descriptor, NewFileMode());
     }
     return true;
 }
@@ -126,7 +126,7 @@ bool OutputFile::WriteFd(const std::uint8_t* data, std::size_t size) {
     std::size_t done = 0;
     while (done < size) {
         errno = 0;
-        const long n = ops_->write(fd_, data + done, size - done);
+        const long n = ops->write(descriptor, data + done, size - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             const int error = n < 0 && errno != 0 ? errno : ENOSPC;
@@ -139,60 +139,60 @@ bool OutputFile::WriteFd(const std::uint8_t* data, std::size_t size) {
 }
 
 bool OutputFile::Flush() {
-    if (buffer_.empty()) return true;
-    const bool ok = WriteFd(buffer_.data(), buffer_.size());
-    buffer_.clear();
+    if (buffer.empty()) return true;
+    const bool ok = WriteFd(buffer.data(), buffer.size());
+    buffer.clear();
     return ok;
 }
 
 bool OutputFile::Write(const void* data, std::size_t size) {
-    if (fd_ < 0) return failure_ != WriteFailure::None ? false : Fail(WriteFailure::CannotOpen, EBADF);
+    if (descriptor < 0) return failure != WriteFailure::None ? false : Fail(WriteFailure::CannotOpen, EBADF);
     const auto* bytes = static_cast<const std::uint8_t*>(data);
-    if (buffer_.size() + size <= kBufferBytes) {
-        buffer_.insert(buffer_.end(), bytes, bytes + size);
+    if (buffer.size() + size <= kBufferBytes) {
+        buffer.insert(buffer.end(), bytes, bytes + size);
         return true;
     }
     if (!Flush()) return false;
     if (size < kBufferBytes) {
-        buffer_.insert(buffer_.end(), bytes, bytes + size);
+        buffer.insert(buffer.end(), bytes, bytes + size);
         return true;
     }
     return WriteFd(bytes, size);
 }
 
 bool OutputFile::Commit() {
-    if (fd_ < 0) return failure_ != WriteFailure::None ? false : Fail(WriteFailure::CannotOpen, EBADF);
+    if (descriptor < 0) return failure != WriteFailure::None ? false : Fail(WriteFailure::CannotOpen, EBADF);
     if (!Flush()) return false;
-    if (standardOutput_) {
-        fd_ = -1;
-        committed_ = true;
+    if (standardOutput) {
+        descriptor = -1;
+        committed = true;
         return true;
     }
-    const bool synced = options_.durability == Durability::Synced;
-    if (synced && ops_->fsync(fd_) != 0) {
+    const bool synced = settings.durability == Durability::Synced;
+    if (synced && ops->fsync(descriptor) != 0) {
         const int error = errno;
         Abandon();
         return Fail(WriteFailure::WriteFailed, error);
     }
-    const int fd = fd_;
-    fd_ = -1;
+    const int fd = descriptor;
+    descriptor = -1;
     if (::close(fd) != 0) {
         const int error = errno;
         Abandon();
         return Fail(WriteFailure::WriteFailed, error);
     }
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (::rename(newPath.c_str(), targetPath.c_str()) != 0) {
         const int error = errno;
         Abandon();
         return Fail(WriteFailure::WriteFailed, error);
     }
-    temp_.clear();
-    committed_ = true;
+    newPath.clear();
+    committed = true;
     if (synced) {
         // The rename itself reaches the disk with the folder.
-        const int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int folder = ::open(FolderOf(targetPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (folder >= 0) {
-            ops_->fsync(folder);
+            ops->fsync(folder);
             ::close(folder);
         }
     }
@@ -200,11 +200,11 @@ bool OutputFile::Commit() {
 }
 
 void OutputFile::Abandon() {
-    if (fd_ >= 0 && !standardOutput_) ::close(fd_);
-    fd_ = -1;
-    if (!temp_.empty()) ::unlink(temp_.c_str());
-    temp_.clear();
-    buffer_.clear();
+    if (descriptor >= 0 && !standardOutput) ::close(descriptor);
+    descriptor = -1;
+    if (!newPath.empty()) ::unlink(newPath.c_str());
+    newPath.clear();
+    buffer.clear();
 }
 
 bool WriteWholeFile(const std::string& path, const void* data, std::size_t size, std::string& error,

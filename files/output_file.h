@@ -62,30 +62,30 @@ public:
     // Removes the new file; the target stays as it was.
     void Abandon();
 
-    WriteFailure Failure() const { return failure_; }
-    int ErrorNumber() const { return errno_; }
+    WriteFailure Failure() const { return failure; }
+    int ErrorNumber() const { return errorNumber; }
     // "cannot write PATH: REASON".
-    const std::string& Error() const { return error_; }
-    const std::string& Path() const { return path_; }
-    bool ToStandardOutput() const { return standardOutput_; }
+    const std::string& Error() const { return errorText; }
+    const std::string& Path() const { return shownPath; }
+    bool ToStandardOutput() const { return standardOutput; }
 
 private:
-    bool Fail(WriteFailure failure, int error);
+    bool Fail(WriteFailure kind, int number);
     bool Flush();
     bool WriteFd(const std::uint8_t* data, std::size_t size);
 
-    WriteOptions options_;
-    const WriteOps* ops_;
-    std::string path_;    // as the caller named it
-    std::string target_;  // the file that gets the content, links followed
-    std::string temp_;    // the new file beside it
-    int fd_ = -1;
-    bool standardOutput_ = false;
-    bool committed_ = false;
-    std::vector<std::uint8_t> buffer_;
-    WriteFailure failure_ = WriteFailure::None;
-    int errno_ = 0;
-    std::string error_;
+    WriteOptions settings;
+    const WriteOps* ops;
+    std::string shownPath;   // as the caller named it
+    std::string targetPath;  // the file that gets the content, links followed
+    std::string newPath;     // the new file beside it
+    int descriptor = -1;
+    bool standardOutput = false;
+    bool committed = false;
+    std::vector<std::uint8_t> buffer;
+    WriteFailure failure = WriteFailure::None;
+    int errorNumber = 0;
+    std::string errorText;
 };
 
 // Writes a whole file. False, with `error` set, when it could not.

@@ -234,32 +234,8 @@ void CBmpDecoder::DecodeIndexed(int bitsPerPixel) {
     std::int64_t rowBytes = StoredRowBytes(width, bitsPerPixel);
     CheckRowsPresent(rowBytes);
     const std::uint8_t* row = source->GetReadPointer();
-    bool toColour = bitmap->GetBitsPerPixel() == 32;
-    int perByte = 8 / bitsPerPixel;
-    unsigned mask = (1u << bitsPerPixel) - 1;
     for (std::int32_t r = 0; r < height; ++r, row += rowBytes) {
-        std::uint8_t* line = RowLine(r);
-        if (toColour) {
-            auto* dest = reinterpret_cast<std::uint32_t*>(line);
-            switch (bitsPerPixel) {
-                case 1:
-                    ExpandIndices1(dest, row, width);
-                    break;
-                case 4:
-                    ExpandIndices4(dest, row, width);
-                    break;
-                default:
-                    ExpandIndices8(dest, row, width);
-                    break;
-            }
-        } else if (bitsPerPixel == 8) {
-            std::memcpy(line, row, static_cast<std::size_t>(width));
-        } else {
-            for (std::int32_t x = 0; x < width; ++x) {
-                int shift = 8 - bitsPerPixel * (x % perByte + 1);
-                line[x] = static_cast<std::uint8_t>((unsigned{row[x / perByte]} >> shift) & mask);
-            }
-        }
+        IndexedRowToLine(RowLine(r), row, width, bitsPerPixel);
     }
 }
 

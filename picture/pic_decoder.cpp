@@ -4,6 +4,7 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "picture/text_exception.h"
 
@@ -167,7 +168,7 @@ namespace {
 
 // Expands indices of `bitsPerIndex` bits, most significant first.
 template <int bitsPerIndex>
-void ExpandIndices(const std::uint32_t* table, std::uint32_t* dest, const std::uint8_t* src, int count) {
+void ExpandPackedIndices(const std::uint32_t* table, std::uint32_t* dest, const std::uint8_t* src, int count) {
     constexpr int perByte = 8 / bitsPerIndex;
     constexpr unsigned mask = (1u << bitsPerIndex) - 1;
     int wholeBytes = count / perByte;
@@ -187,18 +188,35 @@ void ExpandIndices(const std::uint32_t* table, std::uint32_t* dest, const std::u
 
 }  // namespace
 
-void CPicDecoder::ExpandIndices1(std::uint32_t* dest, const std::uint8_t* src, int count) const {
-    ExpandIndices<1>(colourTable.get(), dest, src, count);
+void CPicDecoder::ExpandIndices(std::uint32_t* dest, const std::uint8_t* src, int count, int bitsPerIndex) const {
+    const std::uint32_t* table = colourTable.get();
+    switch (bitsPerIndex) {
+        case 1:
+            ExpandPackedIndices<1>(table, dest, src, count);
+            break;
+        case 2:
+            ExpandPackedIndices<2>(table, dest, src, count);
+            break;
+        case 4:
+            ExpandPackedIndices<4>(table, dest, src, count);
+            break;
+        default:
+            ExpandPackedIndices<8>(table, dest, src, count);
+            break;
+    }
 }
 
-void CPicDecoder::ExpandIndices2(std::uint32_t* dest, const std::uint8_t* src, int count) const {
-    ExpandIndices<2>(colourTable.get(), dest, src, count);
-}
-
-void CPicDecoder::ExpandIndices4(std::uint32_t* dest, const std::uint8_t* src, int count) const {
-    ExpandIndices<4>(colourTable.get(), dest, src, count);
-}
-
-void CPicDecoder::ExpandIndices8(std::uint32_t* dest, const std::uint8_t* src, int count) const {
-    ExpandIndices<8>(colourTable.get(), dest, src, count);
+void CPicDecoder::IndexedRowToLine(std::uint8_t* line, const std::uint8_t* src, int count, int bitsPerIndex) const {
+    if (bitmap->GetBitsPerPixel() == 32) {
+        ExpandIndices(reinterpret_cast<std::uint32_t*>(line), src, count, bitsPerIndex);
+    } else if (bitsPerIndex == 8) {
+        std::memcpy(line, src, static_cast<std::size_t>(count));
+    } else {
+        const int perByte = 8 / bitsPerIndex;
+        const unsigned mask = (1u << bitsPerIndex) - 1;
+        for (int x = 0; x < count; ++x) {
+            const int shift = 8 - bitsPerIndex * (x % perByte + 1);
+            line[x] = static_cast<std::uint8_t>((unsigned{src[x / perByte]} >> shift) & mask);
+        }
+    }
 }

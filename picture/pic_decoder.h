@@ -111,13 +111,15 @@ protected:
     // Allocates the working colour table (kColourTableEntries entries, all 0).
     std::uint32_t* NewColourTable();
 
-    // Write count 32-bit values colourTable[index], the indices packed most
-    // significant bits first. A pixel count that is not a multiple of the
-    // pixels per byte takes the rest from the top bits of one more byte.
-    void ExpandIndices1(std::uint32_t* dest, const std::uint8_t* src, int count) const;
-    void ExpandIndices2(std::uint32_t* dest, const std::uint8_t* src, int count) const;
-    void ExpandIndices4(std::uint32_t* dest, const std::uint8_t* src, int count) const;
-    void ExpandIndices8(std::uint32_t* dest, const std::uint8_t* src, int count) const;
+    // Writes count 32-bit values colourTable[index], the indices of
+    // `bitsPerIndex` (1, 2, 4 or 8) bits packed most significant bits first.
+    // A pixel count that is not a multiple of the pixels per byte takes the
+    // rest from the top bits of one more byte.
+    void ExpandIndices(std::uint32_t* dest, const std::uint8_t* src, int count, int bitsPerIndex) const;
+    // Writes a stored row of count packed indices into a line of the bitmap:
+    // their colours when the bitmap has 32 bits, else the indices themselves,
+    // a byte each.
+    void IndexedRowToLine(std::uint8_t* line, const std::uint8_t* src, int count, int bitsPerIndex) const;
 
     CDataSource* source = nullptr;
     CBmp* bitmap = nullptr;

@@ -215,7 +215,7 @@ bool CPictDecoder::RecordHeader(const Rect& bounds, int pixelSize) {
 
 void CPictDecoder::ReadPictHeader() {
     source->ReadBytes(2);  // picture size, meaningless beyond 64 KiB
-    pictureFrame = ReadRect();
+    ReadRect();            // picture frame; each image gives its own bounds
     std::uint8_t byte;
     do {
         byte = ReadU8(*source);
@@ -679,31 +679,8 @@ void CPictDecoder::ConvertRow(const RowLayout& layout, const std::uint8_t* s, st
                                 static_cast<std::uint8_t>(((w >> 5) & 0x1F) << 3),
                                 static_cast<std::uint8_t>((w & 0x1F) << 3));
         }
-    } else if (bitmap->GetBitsPerPixel() == 32) {
-        auto count = static_cast<int>(width);
-        switch (pixelSize) {
-            case 1:
-                ExpandIndices1(dest, s, count);
-                break;
-            case 2:
-                ExpandIndices2(dest, s, count);
-                break;
-            case 4:
-                ExpandIndices4(dest, s, count);
-                break;
-            default:
-                ExpandIndices8(dest, s, count);
-                break;
-        }
-    } else if (pixelSize == 8) {
-        std::memcpy(line, s, static_cast<std::size_t>(width));
     } else {
-        int perByte = 8 / pixelSize;
-        unsigned mask = (1u << pixelSize) - 1;
-        for (std::int64_t x = 0; x < width; ++x) {
-            int shift = 8 - pixelSize * (static_cast<int>(x % perByte) + 1);
-            line[x] = static_cast<std::uint8_t>((unsigned{s[x / perByte]} >> shift) & mask);
-        }
+        IndexedRowToLine(line, s, static_cast<int>(width), pixelSize);
     }
 }
 

@@ -104,7 +104,6 @@ private:
     bool RecordHeader(const Rect& bounds, int pixelSize);
 
     CJPEGDecoder* jpegDecoder;
-    Rect pictureFrame{};
     int version = 0;
     // Offset of the picture's first byte in the source; version 2 opcodes
     // start at even offsets from it.

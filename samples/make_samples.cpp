@@ -8,14 +8,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "card/card_file.h"
+#include "tests/support/picture_encoders.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -55,32 +53,6 @@ std::vector<std::uint8_t> DrawPicture(int width, int height) {
     return rgb;
 }
 
-std::vector<std::uint8_t> EncodeJpeg(const std::vector<std::uint8_t>& rgb, int width, int height) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr jerr{};
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(width);
-    cinfo.image_height = static_cast<JDIMENSION>(height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 88, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&rgb[static_cast<std::size_t>(cinfo.next_scanline) * width * 3]);
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::vector<std::uint8_t> out(buffer, buffer + size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return out;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,9 +62,10 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
     const int width = 320, height = 200;
-    const std::vector<std::uint8_t> jpeg = EncodeJpeg(DrawPicture(width, height), width, height);
-    std::ofstream(dir + "/sample.jpg", std::ios::binary)
-        .write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
+    using test_support::JpegKind, test_support::JpegChroma;
+    const std::vector<std::uint8_t> jpeg = test_support::EncodeJpeg(
+        JpegKind::YCbCr, width, height, DrawPicture(width, height), 88, false, JpegChroma::Halved);
+    test_support::WriteFileBytes(dir + "/sample.jpg", jpeg);
 
     CardRecord card;
     card.Company = "Harbour Light Instruments";

@@ -8,18 +8,17 @@
 #include <random>
 
 #include "card/card_file.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
 struct LargeCard {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "ovlet-card-bench";
-    std::string path;
+    test_support::TempFolder dir;
+    std::string path = (dir / "large.ovt").string();
     std::size_t size = 0;
     CardRecord record;
 
     LargeCard() {
-        std::filesystem::create_directories(dir);
-        path = (dir / "large.ovt").string();
         std::mt19937 rng(7);
         std::vector<std::uint8_t> picture(5 * 1024 * 1024);
         for (auto& b : picture) b = static_cast<std::uint8_t>(rng());
@@ -33,7 +32,6 @@ struct LargeCard {
         WriteCardFile(path, record, side);
         size = std::filesystem::file_size(path);
     }
-    ~LargeCard() { std::filesystem::remove_all(dir); }
 };
 
 LargeCard& Card() {

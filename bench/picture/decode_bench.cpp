@@ -27,6 +27,8 @@
 
 #include "picture/any_pic_decoder.h"
 #include "picture/win_bmp.h"
+#include "tests/support/picture_encoders.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -60,78 +62,41 @@ Bytes MakePhotoLikePixels() {
     return rgb;
 }
 
+// The photo as cameras write it (4:2:0) and as a PNG of 8-bit RGB rows.
 Bytes EncodeJpeg(const Bytes& rgb) {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr errors{};
-    c.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&c);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = kWidth;
-    c.image_height = kHeight;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 90, TRUE);  // 4:2:0, as cameras write
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW row = const_cast<std::uint8_t*>(&rgb[c.next_scanline * kWidth * 3]);
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&c);
-    std::free(buffer);
-    return out;
-}
-
-void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
+    return test_support::EncodeJpeg(test_support::JpegKind::YCbCr, kWidth, kHeight, rgb, 90, false,
+                                    test_support::JpegChroma::Halved);
 }
 
 Bytes EncodePng(const Bytes& rgb) {
-    Bytes out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        std::abort();
+    test_support::PngPicture picture;
+    picture.width = kWidth;
+    picture.height = kHeight;
+    const std::size_t stride = std::size_t{kWidth} * 3;
+    for (std::size_t y = 0; y < kHeight; ++y) {
+        picture.rows.emplace_back(rgb.begin() + static_cast<std::ptrdiff_t>(y * stride),
+                                  rgb.begin() + static_cast<std::ptrdiff_t>((y + 1) * stride));
     }
-    png_set_write_fn(png, &out, AppendBytes, nullptr);
-    png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < kHeight; ++y) {
-        png_write_row(png, &rgb[static_cast<std::size_t>(y) * kWidth * 3]);
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    return test_support::EncodePng(picture);
 }
 
 struct Fixture {
-    std::filesystem::path folder;
-    std::filesystem::path jpegPath, pngPath;
+    test_support::TempFolder folder;
+    std::filesystem::path jpegPath = folder / "photo.jpg";
+    std::filesystem::path pngPath = folder / "photo.png";
     Bytes jpeg, png;
+
+    Fixture() {
+        const Bytes rgb = MakePhotoLikePixels();
+        jpeg = EncodeJpeg(rgb);
+        png = EncodePng(rgb);
+        test_support::WriteFileBytes(jpegPath, jpeg);
+        test_support::WriteFileBytes(pngPath, png);
+    }
 };
 
 Fixture& Files() {
-    static Fixture fixture = [] {
-        Fixture f;
-        f.folder = std::filesystem::temp_directory_path() / "ovlet-picture-bench";
-        std::filesystem::create_directories(f.folder);
-        Bytes rgb = MakePhotoLikePixels();
-        f.jpeg = EncodeJpeg(rgb);
-        f.png = EncodePng(rgb);
-        f.jpegPath = f.folder / "photo.jpg";
-        f.pngPath = f.folder / "photo.png";
-        std::ofstream(f.jpegPath, std::ios::binary)
-            .write(reinterpret_cast<const char*>(f.jpeg.data()), static_cast<std::streamsize>(f.jpeg.size()));
-        std::ofstream(f.pngPath, std::ios::binary)
-            .write(reinterpret_cast<const char*>(f.png.data()), static_cast<std::streamsize>(f.png.size()));
-        return f;
-    }();
+    static Fixture fixture;
     return fixture;
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "card/card_summary.h"
 #include "card/codepage.h"
 #include "exchange/drawing/card_picture.h"
 
@@ -163,16 +164,6 @@ void FitAndDraw(QPainter& painter, const std::vector<std::pair<QRectF, std::vect
     }
 }
 
-std::string Join(std::initializer_list<const std::string*> parts, const char* separator) {
-    std::string out;
-    for (const std::string* p : parts) {
-        if (p->empty()) continue;
-        if (!out.empty()) out += separator;
-        out += *p;
-    }
-    return out;
-}
-
 }  // namespace
 
 QRectF PictureFrame(const QRectF& card) {
@@ -233,14 +224,14 @@ void DrawCard(QPainter& painter, const QRectF& card, const CardRecord& r, const 
     std::vector<Paragraph> company;
     add(company, r.Company, 0.09, nameMin, true, kInk, 2);
     add(company, r.StreetAddress, 0.052, detailMin, false, kSoft, 4);
-    const std::string place = r.City.empty() ? Join({&r.StateProvince, &r.Country, &r.PostalCode}, " ")
-                                             : r.City + ", " + Join({&r.StateProvince, &r.Country, &r.PostalCode}, " ");
+    const std::string region = JoinNonEmpty({&r.StateProvince, &r.Country, &r.PostalCode}, " ");
+    const std::string place = r.City.empty() ? region : r.City + ", " + region;
     add(company, place, 0.052, detailMin, false, kSoft, 2);
     add(company, r.WebSite, 0.052, detailMin, false, kAccent, 1);
 
     std::vector<Paragraph> contact;
-    add(contact, Join({&r.FirstName, &r.MiddleName, &r.LastName}, " "), 0.07, nameMin, true, kInk, 2);
-    add(contact, Join({&r.JobTitle, &r.Department}, ", "), 0.052, detailMin, false, kSoft, 2);
+    add(contact, JoinNonEmpty({&r.FirstName, &r.MiddleName, &r.LastName}, " "), 0.07, nameMin, true, kInk, 2);
+    add(contact, JoinNonEmpty({&r.JobTitle, &r.Department}, ", "), 0.052, detailMin, false, kSoft, 2);
     for (const auto& [description, number] :
          {std::pair{&r.Phone1Description, &r.Phone1Number}, std::pair{&r.Phone2Description, &r.Phone2Number}}) {
         if (!number->empty()) add(contact, *description + ": " + *number, 0.052, detailMin, false, kInk, 1);

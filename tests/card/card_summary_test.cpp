@@ -82,6 +82,16 @@ TEST(CardSummary, ComposesEachDisplayString) {
     }
 }
 
+// Other programs get names and places without the empty fields' separators.
+TEST(CardSummary, JoinsOnlyTheFieldsThatAreFilled) {
+    const std::string a = "Ann", b = "Lee", none;
+    EXPECT_EQ(JoinNonEmpty({&a, &none, &b}, " "), "Ann Lee");
+    EXPECT_EQ(JoinNonEmpty({&a, &none, &b}, ", "), "Ann, Lee");
+    EXPECT_EQ(JoinNonEmpty({&none, &a, &none}, " "), "Ann");
+    EXPECT_EQ(JoinNonEmpty({&none, &none}, " "), "");
+    EXPECT_EQ(JoinNonEmpty({&a, &b, &a}, "\n"), "Ann\nLee\nAnn");
+}
+
 struct LinkCase {
     const char* typed;
     bool allowed;

@@ -11,17 +11,17 @@ namespace {
 // glibc's own Windows-1252 table, as an independent source.
 class Iconv {
 public:
-    Iconv(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
-    ~Iconv() { ::iconv_close(cd_); }
-    bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    Iconv(const char* to, const char* from) : conversion(::iconv_open(to, from)) {}
+    ~Iconv() { ::iconv_close(conversion); }
+    bool Valid() const { return conversion != reinterpret_cast<iconv_t>(-1); }
     // Converts whole input or gives nothing.
     std::optional<std::string> operator()(std::string in) {
-        ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        ::iconv(conversion, nullptr, nullptr, nullptr, nullptr);
         std::string out(16 + in.size() * 4, '\0');
         char* inPtr = in.data();
         char* outPtr = out.data();
         std::size_t inLeft = in.size(), outLeft = out.size();
-        if (::iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
+        if (::iconv(conversion, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
             return std::nullopt;
         }
         out.resize(out.size() - outLeft);
@@ -29,7 +29,7 @@ public:
     }
 
 private:
-    iconv_t cd_;
+    iconv_t conversion;
 };
 
 std::string Utf32(char32_t c) {

@@ -1,42 +1,19 @@
 // The ovlet tool as a script sees it: exit codes, output, files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
 #include "../card/card_test_support.h"
-#include "tool_run.h"
+#include "tests/support/ovlet_tool.h"
 
 namespace {
 
-struct Run {
-    int code;
-    std::string out;
-};
-
-Run Ovlet(const std::string& args) {
-    const std::string command = std::string(OVLET_BIN) + " " + args + " 2>/dev/null";
-    Run run{-1, {}};
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
+using namespace ovlet_tool;
 
 TEST(OvletTool, ExitCodes) {
-    TempDir dir;
-    Bytes cut = ReadBytes(kSample);
-    cut.resize(60);
-    WriteBytes(dir / "cut.ovt", cut);
-    const std::string d = dir.path().string();
+    TempFolder dir;
+    WriteCutCopy(kSample, dir / "cut.ovt", 60);
+    const std::string d = dir.Path().string();
     const std::pair<std::string, int> cases[] = {
         {"", 1},
         {"--help", 0},
@@ -65,7 +42,7 @@ TEST(OvletTool, ExitCodes) {
 }
 
 TEST(OvletTool, MakeThenShowJsonGivesBackEveryField) {
-    TempDir dir;
+    TempFolder dir;
     const std::string card = (dir / "made.ovt").string();
     ASSERT_EQ(Ovlet("make " + card +
                     " 'Company=Caf\xC3\xA9 \xE2\x82\xAC' 'StreetAddress=1 Main St\\nSuite 2' City=Oslo "
@@ -100,7 +77,7 @@ TEST(OvletTool, MakeThenShowJsonGivesBackEveryField) {
 // A card from a stranger cannot drive the terminal: show escapes control
 // characters; --json keeps the exact text as JSON escapes.
 TEST(OvletTool, ShowEscapesControlCharactersAndJsonStaysExact) {
-    TempDir dir;
+    TempFolder dir;
     const std::string card = (dir / "hostile.ovt").string();
     ASSERT_EQ(RunTool(OVLET_BIN, {"make", card, "Company=\x1b]0;owned\a\x1b[31mRed", "City=a\rb",
                                   "GeneralInformation=one\\ntwo\x1b[2J"})
@@ -131,7 +108,7 @@ TEST(OvletTool, ShowPrintsLabelsAndSummary) {
 namespace {
 
 TEST(OvletTool, RenderDrawsTheCardAsABusinessCard) {
-    TempDir dir;
+    TempFolder dir;
     const std::string out = (dir / "card.png").string();
     ASSERT_EQ(Ovlet("render " + kSample + " -o " + out + " --width 850").code, 0);
     const Bytes png = ReadBytes(out);

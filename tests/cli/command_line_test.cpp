@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "../card/card_test_support.h"
-#include "tool_run.h"
+#include "tests/support/ovlet_tool.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace ovlet_tool;
 
-const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
+namespace fs = std::filesystem;
 
 std::vector<std::string> Commands() {
     std::vector<std::string> commands = {"show", "make", "picture", "export", "import", "qr", "decode", "info"};
@@ -43,8 +43,8 @@ TEST(OvletCommandLine, EveryCommandAnswersHelpAndRefusesAnUnknownOption) {
 }
 
 TEST(OvletCommandLine, WordsToExitCodeAndMessage) {
-    TempDir dir;
-    const std::string d = dir.path().string();
+    TempFolder dir;
+    const std::string d = dir.Path().string();
     struct Case {
         std::vector<std::string> words;
         int code;
@@ -109,8 +109,9 @@ TEST(OvletCommandLine, WordsToExitCodeAndMessage) {
         std::string line;
         for (const auto& w : c.words) line += w + " ";
         SCOPED_TRACE(line);
-        const ToolResult run =
-            RunTool(OVLET_BIN, c.words, {.asNobody = false, .fileLimit = -1, .input = {}, .directory = d});
+        ToolSetup inFolder;
+        inFolder.directory = d;
+        const ToolResult run = RunTool(OVLET_BIN, c.words, inFolder);
         EXPECT_EQ(run.code, c.code) << run.err;
         EXPECT_NE((c.stream == "out" ? run.out : run.err).find(c.message), std::string::npos)
             << "out: " << run.out << "\nerr: " << run.err;

@@ -1,9 +1,7 @@
 // ovlet export, import, qr and make --csv as a script sees them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,47 +12,25 @@
 #include "card/card_file.h"
 #include "card/codepage.h"
 #include "exchange/qr_code.h"
+#include "tests/support/ovlet_tool.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace ovlet_tool;
 
-struct ToolRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+namespace fs = std::filesystem;
 
 std::string Slurp(const fs::path& path) {
     const Bytes bytes = ReadBytes(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
-ToolRun Ovlet(const TempDir& dir, const std::string& args) {
-    const fs::path errFile = dir / ".stderr";
-    const std::string command = std::string(OVLET_BIN) + " " + args + " 2>'" + errFile.string() + "'";
-    ToolRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = Slurp(errFile);
-    fs::remove(errFile);
-    return run;
-}
-
 void WriteText(const fs::path& path, const std::string& text) {
     WriteBytes(path, Bytes(text.begin(), text.end()));
 }
 
-const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
-const std::string kPicture = std::string(OVLET_SAMPLES_DIR) + "/sample.jpg";
-
 // A card with every single-line field at its typing limit.
-std::string WriteAtLimitCard(const TempDir& dir) {
+std::string WriteAtLimitCard(const TempFolder& dir) {
     CardRecord r;
     for (const auto& f : kCardFields) {
         std::string v;
@@ -77,11 +53,9 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 }
 
 TEST(OvletExchange, ExitCodes) {
-    TempDir dir;
-    const std::string d = dir.path().string();
-    Bytes cut = ReadBytes(kSample);
-    cut.resize(60);
-    WriteBytes(dir / "cut.ovt", cut);
+    TempFolder dir;
+    const std::string d = dir.Path().string();
+    WriteCutCopy(kSample, dir / "cut.ovt", 60);
     WriteText(dir / "none.vcf", "no card here\r\n");
     WriteText(dir / "bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:X\r\nTITLE:cut off\r\n");
     WriteText(dir / "good.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nEND:VCARD\r\n");
@@ -116,7 +90,7 @@ TEST(OvletExchange, ExitCodes) {
     };
     for (const auto& [args, code] : cases) {
         SCOPED_TRACE(args);
-        const ToolRun run = Ovlet(dir, args);
+        const ToolResult run = Ovlet(args);
         EXPECT_EQ(run.code, code) << run.err;
         if (code != 0) {
             EXPECT_FALSE(run.err.empty());
@@ -128,22 +102,21 @@ TEST(OvletExchange, ExitCodes) {
 }
 
 TEST(OvletExchange, ExportThenImportGivesTheSameCard) {
-    TempDir dir;
+    TempFolder dir;
     for (const std::string& card : {kSample, WriteAtLimitCard(dir)}) {
         for (const char* flag : {"--vcard", "--vcard3"}) {
             SCOPED_TRACE(card + " " + flag);
-            const ToolRun exported =
-                Ovlet(dir, std::string("export ") + flag + " " + card + " -o " + (dir / "c.vcf").string());
+            const ToolResult exported =
+                Ovlet(std::string("export ") + flag + " " + card + " -o " + (dir / "c.vcf").string());
             ASSERT_EQ(exported.code, 0) << exported.err;
-            EXPECT_EQ(Ovlet(dir, std::string("export ") + flag + " " + card).out, Slurp(dir / "c.vcf"));
-            const ToolRun imported =
-                Ovlet(dir, "import " + (dir / "c.vcf").string() + " -o " + (dir / "back.ovt").string());
+            EXPECT_EQ(Ovlet(std::string("export ") + flag + " " + card).out, Slurp(dir / "c.vcf"));
+            const ToolResult imported =
+                Ovlet("import " + (dir / "c.vcf").string() + " -o " + (dir / "back.ovt").string());
             ASSERT_EQ(imported.code, 0) << imported.err;
-            EXPECT_EQ(Ovlet(dir, "show --json " + (dir / "back.ovt").string()).out,
-                      Ovlet(dir, "show --json " + card).out);
+            EXPECT_EQ(Ovlet("show --json " + (dir / "back.ovt").string()).out, Ovlet("show --json " + card).out);
             EXPECT_EQ(ReadBytes(dir / "back.ovt"), ReadBytes(card)) << "the same card gives the same file";
-            const ToolRun piped = Ovlet(dir, std::string("export ") + flag + " " + card + " | " + OVLET_BIN +
-                                                 " import - -o " + (dir / "piped.ovt").string());
+            const ToolResult piped = Ovlet(std::string("export ") + flag + " " + card + " | " + OVLET_BIN +
+                                           " import - -o " + (dir / "piped.ovt").string());
             EXPECT_EQ(piped.code, 0) << piped.err;
             EXPECT_EQ(ReadBytes(dir / "piped.ovt"), ReadBytes(card));
         }
@@ -151,7 +124,7 @@ TEST(OvletExchange, ExportThenImportGivesTheSameCard) {
 }
 
 TEST(OvletExchange, ImportReportsWhatHasNoField) {
-    TempDir dir;
+    TempFolder dir;
     WriteText(dir / "a.vcf",
               "BEGIN:VCARD\r\nVERSION:4.0\r\nN:\xC5\x81\xC3\xB3"
               "d\xC5\xBA;Ann;;;\r\nBDAY:2000-01-01\r\n"
@@ -159,12 +132,12 @@ TEST(OvletExchange, ImportReportsWhatHasNoField) {
                   std::string(30, 'c') +
                   ";;;\r\nPHOTO:data:image/gif;base64,R0lGODlhAQABAAAAACw=\r\n"
                   "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:4.0\r\nFN:Second\r\nEND:VCARD\r\n");
-    const ToolRun run = Ovlet(dir, "import " + (dir / "a.vcf").string() + " -o " + (dir / "a.ovt").string());
+    const ToolResult run = Ovlet("import " + (dir / "a.vcf").string() + " -o " + (dir / "a.ovt").string());
     EXPECT_EQ(run.code, 0);
     for (const char* text : {"BDAY", "U+0141", "City is 30 characters long", "image/gif", "only the first"}) {
         EXPECT_NE(run.err.find(text), std::string::npos) << text << "\n" << run.err;
     }
-    const std::string json = Ovlet(dir, "show --json " + (dir / "a.ovt").string()).out;
+    const std::string json = Ovlet("show --json " + (dir / "a.ovt").string()).out;
     EXPECT_NE(json.find("\"LastName\": \"?\xC3\xB3"
                         "d?\""),
               std::string::npos)
@@ -173,22 +146,21 @@ TEST(OvletExchange, ImportReportsWhatHasNoField) {
 
     // --picture gives the card a picture of the caller's choosing.
     ASSERT_EQ(
-        Ovlet(dir, "import " + (dir / "a.vcf").string() + " -o " + (dir / "p.ovt").string() + " --picture " + kPicture)
-            .code,
+        Ovlet("import " + (dir / "a.vcf").string() + " -o " + (dir / "p.ovt").string() + " --picture " + kPicture).code,
         0);
-    ASSERT_EQ(Ovlet(dir, "picture " + (dir / "p.ovt").string() + " " + (dir / "p.jpg").string()).code, 0);
+    ASSERT_EQ(Ovlet("picture " + (dir / "p.ovt").string() + " " + (dir / "p.jpg").string()).code, 0);
     EXPECT_EQ(ReadBytes(dir / "p.jpg"), ReadBytes(kPicture));
 }
 
 TEST(OvletExchange, ImportAllNamesFilesSafelyAndSkipsDamagedCards) {
-    TempDir dir;
+    TempFolder dir;
     auto card = [](const std::string& n) { return "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + n + "\r\nEND:VCARD\r\n"; };
     WriteText(dir / "all.vcf", card("Lee;Ann;;;") + card("LEE;ann;;;") + card("passwd;../../etc/;;;") + card(";;;;") +
                                    card("NUL;;;;") + "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bad;;;;\r\n" +
                                    card(";Zo\xC3\xAB*?;;;"));
     fs::create_directories(dir / "out");
     WriteText(dir / "out" / "Ann_Lee.ovt", "someone else's file");
-    const ToolRun run = Ovlet(dir, "import " + (dir / "all.vcf").string() + " --all -o " + (dir / "out").string());
+    const ToolResult run = Ovlet("import " + (dir / "all.vcf").string() + " --all -o " + (dir / "out").string());
     EXPECT_EQ(run.code, 3) << "one card is damaged";
     EXPECT_NE(run.err.find("card 6 is damaged"), std::string::npos) << run.err;
     const std::vector<std::string> expected = {"Ann_Lee-2.ovt", "Ann_Lee.ovt", "NUL_.ovt",      "Zo\xC3\xAB.ovt",
@@ -198,41 +170,33 @@ TEST(OvletExchange, ImportAllNamesFilesSafelyAndSkipsDamagedCards) {
 }
 
 TEST(OvletExchange, ImportAllGivesEveryCardThePictureNamed) {
-    TempDir dir;
+    TempFolder dir;
     WriteText(dir / "two.vcf",
               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n"
               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Ray;Bo;;;\r\nEND:VCARD\r\n");
-    const ToolRun run = Ovlet(
-        dir, "import " + (dir / "two.vcf").string() + " --all -o " + (dir / "out").string() + " --picture " + kPicture);
+    const ToolResult run = Ovlet("import " + (dir / "two.vcf").string() + " --all -o " + (dir / "out").string() +
+                                 " --picture " + kPicture);
     ASSERT_EQ(run.code, 0) << run.err;
     for (const char* name : {"Ann_Lee.ovt", "Bo_Ray.ovt"}) {
         SCOPED_TRACE(name);
-        ASSERT_EQ(Ovlet(dir, "picture " + (dir / "out" / name).string() + " " + (dir / "p.jpg").string()).code, 0);
+        ASSERT_EQ(Ovlet("picture " + (dir / "out" / name).string() + " " + (dir / "p.jpg").string()).code, 0);
         EXPECT_EQ(ReadBytes(dir / "p.jpg"), ReadBytes(kPicture));
     }
 }
 
 TEST(OvletExchange, QrCodeDecodesToTheCompactVCard) {
     if (std::system("command -v zbarimg >/dev/null 2>&1") != 0) GTEST_SKIP() << "zbarimg is not installed";
-    TempDir dir;
+    TempFolder dir;
     for (const std::string& card : {kSample, WriteAtLimitCard(dir)}) {
         SCOPED_TRACE(card);
-        const ToolRun run = Ovlet(dir, "qr " + card + " -o " + (dir / "q.png").string() + " --size 700");
+        const ToolResult run = Ovlet("qr " + card + " -o " + (dir / "q.png").string() + " --size 700");
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_NE(run.out.find("QR code version"), std::string::npos);
         if (card == kSample) {
             EXPECT_NE(run.out.find("QR code version 16, error correction M"), std::string::npos) << run.out;
         }
-        const std::string decoded = [&] {
-            ToolRun z;
-            FILE* pipe =
-                ::popen(("zbarimg --raw -q -Sbinary '" + (dir / "q.png").string() + "' 2>/dev/null").c_str(), "r");
-            std::array<char, 4096> buffer{};
-            std::size_t n = 0;
-            while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) z.out.append(buffer.data(), n);
-            ::pclose(pipe);
-            return z.out;
-        }();
+        const std::string decoded =
+            RunShell("zbarimg --raw -q -Sbinary '" + (dir / "q.png").string() + "' 2>/dev/null").out;
         CardRecord record;
         RecordOnlySide side(record);
         ReadCardFile(card, record, side);
@@ -241,7 +205,7 @@ TEST(OvletExchange, QrCodeDecodesToTheCompactVCard) {
 }
 
 TEST(OvletExchange, MakeFromCsvWritesOneCardPerRow) {
-    TempDir dir;
+    TempFolder dir;
     WriteText(dir / "people.csv",
               "\xEF\xBB\xBF"
               "FirstName,LastName,StreetAddress,City\r\n"
@@ -250,18 +214,18 @@ TEST(OvletExchange, MakeFromCsvWritesOneCardPerRow) {
               "Ann,Lee,,Bergen\r\n"
               "Zo\xC3\xAB,\"O'Neil, Jr.\",,\xE2\x82\xAC"
               "city\n");
-    ASSERT_EQ(Ovlet(dir, "make " + (dir / "tpl.ovt").string() + " Company=Acme City=Nowhere").code, 0);
-    const ToolRun run = Ovlet(dir, "make --csv " + (dir / "people.csv").string() + " -o " + (dir / "cards").string() +
-                                       " --from " + (dir / "tpl.ovt").string() + " --picture " + kPicture);
+    ASSERT_EQ(Ovlet("make " + (dir / "tpl.ovt").string() + " Company=Acme City=Nowhere").code, 0);
+    const ToolResult run = Ovlet("make --csv " + (dir / "people.csv").string() + " -o " + (dir / "cards").string() +
+                                 " --from " + (dir / "tpl.ovt").string() + " --picture " + kPicture);
     ASSERT_EQ(run.code, 0) << run.err;
     const std::vector<std::string> expected = {"Ann_Lee-2.ovt", "Ann_Lee.ovt", "Zo\xC3\xAB_O_Neil_Jr.ovt"};
     ASSERT_EQ(FilesIn(dir / "cards"), expected);
-    const std::string first = Ovlet(dir, "show --json " + (dir / "cards" / "Ann_Lee.ovt").string()).out;
+    const std::string first = Ovlet("show --json " + (dir / "cards" / "Ann_Lee.ovt").string()).out;
     for (const char* text : {"\"StreetAddress\": \"1 Main St\\r\\nSuite \\\"B\\\"\"", "\"City\": \"Oslo\"",
                              "\"Company\": \"Acme\"", "\"PictureLength\": 10773"}) {
         EXPECT_NE(first.find(text), std::string::npos) << text << "\n" << first;
     }
-    const std::string third = Ovlet(dir, "show --json " + (dir / "cards" / "Zo\xC3\xAB_O_Neil_Jr.ovt").string()).out;
+    const std::string third = Ovlet("show --json " + (dir / "cards" / "Zo\xC3\xAB_O_Neil_Jr.ovt").string()).out;
     EXPECT_NE(third.find("\"City\": \"\xE2\x82\xAC"
                          "city\""),
               std::string::npos)
@@ -269,8 +233,8 @@ TEST(OvletExchange, MakeFromCsvWritesOneCardPerRow) {
 
     // Spreadsheets that save with semicolons are read too.
     WriteText(dir / "semi.csv", "Company;City\nA, B and C;Rome\n");
-    ASSERT_EQ(Ovlet(dir, "make --csv " + (dir / "semi.csv").string() + " -o " + (dir / "semi").string()).code, 0);
-    EXPECT_NE(Ovlet(dir, "show --json " + (dir / "semi" / "A_B_and_C.ovt").string()).out.find("\"City\": \"Rome\""),
+    ASSERT_EQ(Ovlet("make --csv " + (dir / "semi.csv").string() + " -o " + (dir / "semi").string()).code, 0);
+    EXPECT_NE(Ovlet("show --json " + (dir / "semi" / "A_B_and_C.ovt").string()).out.find("\"City\": \"Rome\""),
               std::string::npos);
 }
 
@@ -298,9 +262,9 @@ TEST(OvletExchange, MakeFromCsvNamesTheRowAndColumnOfABadValue) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir;
         WriteText(dir / "p.csv", c.csv);
-        const ToolRun run = Ovlet(dir, "make --csv " + (dir / "p.csv").string() + " -o " + (dir / "out").string());
+        const ToolResult run = Ovlet("make --csv " + (dir / "p.csv").string() + " -o " + (dir / "out").string());
         EXPECT_EQ(run.code, 1);
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_FALSE(fs::exists(dir / "out")) << "nothing is written when a row is bad";
@@ -337,9 +301,9 @@ TEST(OvletExchange, MakeFromCsvWarnsAndGoesOn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir;
         WriteText(dir / "p.csv", c.csv);
-        const ToolRun run = Ovlet(dir, "make --csv " + (dir / "p.csv").string() + " -o " + (dir / "out").string());
+        const ToolResult run = Ovlet("make --csv " + (dir / "p.csv").string() + " -o " + (dir / "out").string());
         EXPECT_EQ(run.code, 0) << run.err;
         for (const char* message : c.messages) {
             const std::size_t at = run.err.find(message);
@@ -347,17 +311,17 @@ TEST(OvletExchange, MakeFromCsvWarnsAndGoesOn) {
             EXPECT_EQ(run.err.find(message, at + 1), std::string::npos) << "said twice: " << message;
         }
         const std::string first = run.out.substr(0, run.out.find('\n'));
-        EXPECT_NE(Ovlet(dir, "show --json " + first).out.find(c.json), std::string::npos) << first;
+        EXPECT_NE(Ovlet("show --json " + first).out.find(c.json), std::string::npos) << first;
     }
 }
 
 // Warnings are counted, not all kept; a repeated name costs the same each time.
 TEST(OvletExchange, MakeFromCsvKeepsTheFirstHundredWarnings) {
-    TempDir dir;
+    TempFolder dir;
     std::string csv = "FirstName,City\n";
     for (int i = 0; i < 250; ++i) csv += "Ann," + std::string(30, 'x') + "\n";
     WriteText(dir / "p.csv", csv);
-    const ToolRun run = Ovlet(dir, "make --csv " + (dir / "p.csv").string() + " -o " + (dir / "out").string());
+    const ToolResult run = Ovlet("make --csv " + (dir / "p.csv").string() + " -o " + (dir / "out").string());
     ASSERT_EQ(run.code, 0) << run.err;
     std::size_t shown = 0;
     for (std::size_t at = run.err.find("characters long"); at != std::string::npos;
@@ -373,7 +337,7 @@ TEST(OvletExchange, MakeFromCsvKeepsTheFirstHundredWarnings) {
 }
 
 TEST(OvletExchange, CommandsWorkOnACardWithEveryFieldAtItsLimit) {
-    TempDir dir;
+    TempFolder dir;
     const std::string card = WriteAtLimitCard(dir);
     // The card's own values as a CSV row make the same card again.
     std::string header, row;
@@ -388,8 +352,8 @@ TEST(OvletExchange, CommandsWorkOnACardWithEveryFieldAtItsLimit) {
         row += (row.empty() ? "" : ",") + quoted + "\"";
     }
     WriteText(dir / "one.csv", header + "\n" + row + "\n");
-    const ToolRun made = Ovlet(
-        dir, "make --csv " + (dir / "one.csv").string() + " -o " + (dir / "made").string() + " --picture " + kPicture);
+    const ToolResult made =
+        Ovlet("make --csv " + (dir / "one.csv").string() + " -o " + (dir / "made").string() + " --picture " + kPicture);
     ASSERT_EQ(made.code, 0) << made.err;
     ASSERT_EQ(FilesIn(dir / "made").size(), 1u);
     EXPECT_EQ(ReadBytes(dir / "made" / FilesIn(dir / "made").front()), ReadBytes(card));
@@ -397,7 +361,7 @@ TEST(OvletExchange, CommandsWorkOnACardWithEveryFieldAtItsLimit) {
     EXPECT_NE(made.err.find("1 card written to " + (dir / "made").string() + ", 0 blank rows skipped, 0 warnings"),
               std::string::npos)
         << made.err;
-    EXPECT_EQ(Ovlet(dir, "qr " + card + " -o " + (dir / "q.png").string()).code, 0);
+    EXPECT_EQ(Ovlet("qr " + card + " -o " + (dir / "q.png").string()).code, 0);
 }
 
 }  // namespace

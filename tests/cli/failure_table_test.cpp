@@ -16,14 +16,13 @@
 #include <vector>
 
 #include "../card/card_test_support.h"
-#include "tool_run.h"
+#include "tests/support/ovlet_tool.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace ovlet_tool;
 
-const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
-const std::string kPicture = std::string(OVLET_SAMPLES_DIR) + "/sample.jpg";
+namespace fs = std::filesystem;
 
 void Give(const fs::path& path) {
     [[maybe_unused]] int r = ::lchown(path.c_str(), kNobody, kNobody);
@@ -51,14 +50,12 @@ std::vector<std::string> Names(const fs::path& folder) {
 class Fixture {
 public:
     Fixture() {
-        const fs::path d = dir.path();
+        const fs::path d = dir.Path();
         ::chmod(d.c_str(), 0755);
         Give(d);
         fs::copy_file(kSample, d / "card.ovt");
         fs::copy_file(kPicture, d / "photo.jpg");
-        Bytes cut = ReadBytes(kSample);
-        cut.resize(60);
-        WriteBytes(d / "cut.ovt", cut);
+        WriteCutCopy(kSample, d / "cut.ovt", 60);
         PutText(d / "people.csv", "FirstName,LastName\nAnn,Lee\n");
         PutText(d / "one.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n");
         PutText(d / "none.vcf", "no card here\r\n");
@@ -76,7 +73,7 @@ public:
     }
     std::string operator/(const std::string& name) const { return (dir / name).string(); }
 
-    TempDir dir;
+    TempFolder dir;
 };
 
 struct Command {
@@ -223,15 +220,17 @@ TEST(OvletFailures, WhatACommandReads) {
     }
 }
 
+// A way writing a command's output can go, and what the command answers.
+struct WriteKind {
+    const char* name;
+    int code;
+    const char* message;  // in the error output
+    bool asNobody;
+    long long fileLimit;
+};
+
 TEST(OvletFailures, WhatACommandWrites) {
-    struct Kind {
-        const char* name;
-        int code;
-        const char* message;  // in the error output
-        bool asNobody;
-        long long fileLimit;
-    };
-    const Kind kinds[] = {
+    const WriteKind kinds[] = {
         {"new file", 0, "", false, -1},
         {"0600 target", 0, "", false, -1},
         {"symlink target", 0, "", false, -1},
@@ -244,9 +243,9 @@ TEST(OvletFailures, WhatACommandWrites) {
     const std::string old = "the old content";
     for (const Command& command : kCommands) {
         if (std::string(command.outputKind) != "file") continue;
-        for (const Kind& kind : kinds) {
+        for (const WriteKind& kind : kinds) {
             const Fixture f;
-            const fs::path d = f.dir.path();
+            const fs::path d = f.dir.Path();
             const std::string name = kind.name;
             fs::path target = d / "target";
             if (name == "read-only target folder") {
@@ -311,14 +310,7 @@ TEST(OvletFailures, WhatACommandWrites) {
 // Batches write many cards into a folder: the same failures, and a card that
 // is there already is never replaced.
 TEST(OvletFailures, WhatABatchWrites) {
-    struct Kind {
-        const char* name;
-        int code;
-        const char* message;
-        bool asNobody;
-        long long fileLimit;
-    };
-    const Kind kinds[] = {
+    const WriteKind kinds[] = {
         {"new folder", 0, "", false, -1},
         {"a card of that name is there", 0, "", false, -1},
         {"a file where the folder goes", 2, "cannot make the folder", false, -1},
@@ -328,9 +320,9 @@ TEST(OvletFailures, WhatABatchWrites) {
     const std::string old = "the old content";
     for (const Command& command : kCommands) {
         if (std::string(command.outputKind) != "folder") continue;
-        for (const Kind& kind : kinds) {
+        for (const WriteKind& kind : kinds) {
             const Fixture f;
-            const fs::path d = f.dir.path();
+            const fs::path d = f.dir.Path();
             const std::string name = kind.name;
             const fs::path folder = d / "cards";
             if (name == "a file where the folder goes") {
@@ -369,7 +361,7 @@ TEST(OvletFailures, WhatABatchWrites) {
 // A card that says it holds a 2 GiB picture, in a sparse 4 GiB file: what
 // does not need the picture never reads it, so it runs in little memory.
 TEST(OvletFailures, WhatDoesNotNeedThePictureNeverReadsIt) {
-    TempDir dir;
+    TempFolder dir;
     const fs::path card = dir / "sparse.ovt";
     Bytes head = ReadBytes(kSample);
     CardRecord record;
@@ -399,7 +391,7 @@ TEST(OvletFailures, WhatDoesNotNeedThePictureNeverReadsIt) {
 // No command takes a missing result for success: a card without a picture
 // has none to write.
 TEST(OvletFailures, PictureOfACardWithoutOneIsNoSuccess) {
-    TempDir dir;
+    TempFolder dir;
     const std::string card = (dir / "plain.ovt").string();
     ASSERT_EQ(RunTool(OVLET_BIN, {"make", card, "City=Oslo"}).code, 0);
     const ToolResult run = RunTool(OVLET_BIN, {"picture", card, (dir / "p.jpg").string()});

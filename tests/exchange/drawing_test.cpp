@@ -5,8 +5,6 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <array>
-#include <cstdio>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -18,24 +16,13 @@
 
 namespace {
 
-std::string Capture(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return out;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-    ::pclose(pipe);
-    return out;
-}
-
 std::size_t Count(const std::string& text, const std::string& part) {
     std::size_t n = 0;
     for (std::size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) ++n;
     return n;
 }
 
-std::filesystem::path WritePdf(const TempDir& dir, const CardRecord& card, const drawing::SheetLayout& layout) {
+std::filesystem::path WritePdf(const TempFolder& dir, const CardRecord& card, const drawing::SheetLayout& layout) {
     std::vector<char> pdf;
     std::string warning, error;
     EXPECT_TRUE(drawing::WriteCardPdf(card, layout, pdf, warning, error)) << error;
@@ -60,15 +47,15 @@ TEST(CardPdf, SheetsHaveTheirPageSizeTenCardsAndEmbeddedFonts) {
         {"single with crop marks", {drawing::Sheet::Single, 3, true}, "298 x 213 pts", 1},
     };
     const CardRecord card = SampleCard();
-    TempDir dir;
+    TempFolder dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto pdf = WritePdf(dir, card, c.layout);
-        const std::string info = Capture("pdfinfo '" + pdf.string() + "'");
+        const std::string info = RunShell("pdfinfo '" + pdf.string() + "'").out;
         EXPECT_TRUE(std::regex_search(info, std::regex("\nPages: +1\n"))) << info;
         EXPECT_TRUE(std::regex_search(info, std::regex("\nPage size: +" + std::string(c.pageSize) + "\n"))) << info;
         // Real text: a text extractor finds every card's name and e-mail address.
-        const std::string text = Capture("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
+        const std::string text = RunShell("pdftotext -enc UTF-8 '" + pdf.string() + "' -").out;
         EXPECT_EQ(Count(text,
                         "Ren\xC3\xA9"
                         "e A. Okafor"),
@@ -76,7 +63,7 @@ TEST(CardPdf, SheetsHaveTheirPageSizeTenCardsAndEmbeddedFonts) {
             << text;
         EXPECT_EQ(Count(text, "renee.okafor@harbourlight.example"), c.names);
         // Every font is embedded.
-        const std::string fonts = Capture("pdffonts '" + pdf.string() + "'");
+        const std::string fonts = RunShell("pdffonts '" + pdf.string() + "'").out;
         std::istringstream lines(fonts);
         std::string line;
         int fontLines = 0;
@@ -108,7 +95,7 @@ TEST(CardPdf, ABleedTooWideForTheSheetIsRefused) {
 // The height of the smallest word of `text` on a single card page, in
 // points, from pdftotext's word boxes; 0 when the word is not there.
 double SmallestWordHeight(const std::filesystem::path& pdf, const std::vector<std::string>& words) {
-    const std::string boxes = Capture("pdftotext -bbox '" + pdf.string() + "' -");
+    const std::string boxes = RunShell("pdftotext -bbox '" + pdf.string() + "' -").out;
     const std::regex word(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     double smallest = 0;
@@ -130,9 +117,9 @@ TEST(CardDrawing, LongValuesAreCutNotShrunkBelowSevenPoints) {
     card.StreetAddress = street;
     card.FirstName = std::string(400, 'W');
     card.LastName = "Okafor";
-    TempDir dir;
+    TempFolder dir;
     const auto pdf = WritePdf(dir, card, {drawing::Sheet::Single, 0, false});
-    const std::string text = Capture("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
+    const std::string text = RunShell("pdftotext -enc UTF-8 '" + pdf.string() + "' -").out;
     EXPECT_NE(text.find("\xE2\x80\xA6"), std::string::npos) << "a cut value ends in an ellipsis";
     EXPECT_LT(text.size(), 4000u) << "only what fits is drawn";
     // pdftotext's word boxes are about 1.1 to 1.2 times the text size.

@@ -3,11 +3,8 @@
 // exit codes of html, print and thumbnail, and the thumbnailer entry run as
 // a file manager runs it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -15,37 +12,14 @@
 
 #include "card/card_file.h"
 #include "card_test_support.h"
+#include "tests/support/ovlet_tool.h"
 
 namespace {
 
+using namespace ovlet_tool;
+
 namespace fs = std::filesystem;
 
-struct ToolRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-ToolRun RunShell(const TempDir& dir, const std::string& command) {
-    const fs::path errFile = dir / ".stderr";
-    ToolRun run;
-    FILE* pipe = ::popen((command + " 2>'" + errFile.string() + "'").c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    const Bytes err = ReadBytes(errFile);
-    run.err.assign(err.begin(), err.end());
-    return run;
-}
-
-ToolRun Ovlet(const TempDir& dir, const std::string& args) {
-    return RunShell(dir, std::string(OVLET_BIN) + " " + args);
-}
-
-const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
 const std::string kFixtures = std::string(OVLET_TESTS_DIR) + "/data/vcard/";
 
 CardRecord ReadCard(const fs::path& path) {
@@ -173,8 +147,8 @@ const FileCase kFiles[] = {
 TEST(VCardFiles, ImportEveryFixture) {
     for (const FileCase& c : kFiles) {
         SCOPED_TRACE(std::string(c.file) + " -> " + c.card);
-        TempDir dir;
-        const ToolRun run = Ovlet(dir, "import '" + kFixtures + c.file + "' --all -o " + (dir / "out").string());
+        TempFolder dir;
+        const ToolResult run = Ovlet("import '" + kFixtures + c.file + "' --all -o " + (dir / "out").string());
         EXPECT_EQ(run.code, c.exit) << run.err;
         std::size_t written = 0;
         for (const auto& entry : fs::directory_iterator(dir / "out")) written += entry.path().extension() == ".ovt";
@@ -190,11 +164,9 @@ TEST(VCardFiles, ImportEveryFixture) {
 }
 
 TEST(VCardFiles, ExitCodesOfSingleImportsAndTheDrawingCommands) {
-    TempDir dir;
-    const std::string d = dir.path().string();
-    Bytes cut = ReadBytes(kSample);
-    cut.resize(60);
-    WriteBytes(dir / "cut.ovt", cut);
+    TempFolder dir;
+    const std::string d = dir.Path().string();
+    WriteCutCopy(kSample, dir / "cut.ovt", 60);
     // A UTF-16 file whose last character is cut: the card is read, the file is damaged.
     Bytes utf16 = ReadBytes(kFixtures + "utf-16le-bom.vcf");
     utf16.push_back('x');
@@ -229,31 +201,31 @@ TEST(VCardFiles, ExitCodesOfSingleImportsAndTheDrawingCommands) {
         // A build without Qt has no drawing commands.
         if (args.rfind("print", 0) == 0 || args.rfind("thumbnail", 0) == 0 || args.rfind("render", 0) == 0) continue;
 #endif
-        const ToolRun run = Ovlet(dir, args);
+        const ToolResult run = Ovlet(args);
         EXPECT_EQ(run.code, code) << run.err;
         if (code != 0) {
             EXPECT_NE(run.err, "");
         }
     }
-    EXPECT_NE(Ovlet(dir, "qr " + kSample + " -o " + d + "/q.png --size 177").err.find("2 pixels a module"),
+    EXPECT_NE(Ovlet("qr " + kSample + " -o " + d + "/q.png --size 177").err.find("2 pixels a module"),
               std::string::npos);
     // The HTML page and the PDF go to standard output too.
-    EXPECT_EQ(Ovlet(dir, "html " + kSample + " -o -").out, [&] {
+    EXPECT_EQ(Ovlet("html " + kSample + " -o -").out, [&] {
         const Bytes page = ReadBytes(dir / "c.html");
         return std::string(page.begin(), page.end());
     }());
 #ifdef OVLET_HAVE_DRAW
-    EXPECT_EQ(Ovlet(dir, "print " + kSample + " -o - --sheet single").out.rfind("%PDF-", 0), 0u);
+    EXPECT_EQ(Ovlet("print " + kSample + " -o - --sheet single").out.rfind("%PDF-", 0), 0u);
 #endif
 }
 
 TEST(VCardFiles, ManyCardsOfOneNameImportWithTheirReportsCounted) {
-    TempDir dir;
+    TempFolder dir;
     {
         std::ofstream out(dir / "same.vcf", std::ios::binary);
         for (int i = 0; i < 150; ++i) out << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r\nX-A:1\r\nEND:VCARD\r\n";
     }
-    const ToolRun run = Ovlet(dir, "import " + (dir / "same.vcf").string() + " --all -o " + (dir / "out").string());
+    const ToolResult run = Ovlet("import " + (dir / "same.vcf").string() + " --all -o " + (dir / "out").string());
     EXPECT_EQ(run.code, 0) << run.err.substr(0, 500);
     EXPECT_TRUE(fs::exists(dir / "out" / "Ann_Lee-150.ovt"));
     EXPECT_FALSE(fs::exists(dir / "out" / "Ann_Lee-151.ovt"));
@@ -273,7 +245,7 @@ TEST(VCardFiles, TheThumbnailerEntryRunsAsAFileManagerRunsIt) {
     }
     EXPECT_EQ(mime, "application/x-ovlet-card;");
     ASSERT_EQ(exec.rfind("ovlet ", 0), 0u) << exec;
-    TempDir dir;
+    TempFolder dir;
     for (const int size : {128, 256}) {
         SCOPED_TRACE(size);
         std::string command = std::string(OVLET_BIN) + exec.substr(5);
@@ -282,7 +254,7 @@ TEST(VCardFiles, TheThumbnailerEntryRunsAsAFileManagerRunsIt) {
                                           {"%s", std::to_string(size)}}) {
             command.replace(command.find(code), 2, value);
         }
-        const ToolRun run = RunShell(dir, command);
+        const ToolResult run = RunShell(command);
         ASSERT_EQ(run.code, 0) << command << "\n" << run.err;
         const Bytes png = ReadBytes(dir / "thumb.png");
         ASSERT_GE(png.size(), 24u);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -12,25 +10,13 @@
 
 namespace {
 
-// What a command prints on its standard output, byte for byte.
-std::string Capture(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return out;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-    ::pclose(pipe);
-    return out;
-}
-
 // The two readers every code must satisfy: zbarimg, and zxing-cpp through
 // its Python binding (tests/exchange/qr_zxing.py).
 std::string ZbarDecode(const std::filesystem::path& png) {
-    return Capture("zbarimg --raw -q -Sbinary '" + png.string() + "' 2>/dev/null");
+    return RunShell("zbarimg --raw -q -Sbinary '" + png.string() + "' 2>/dev/null").out;
 }
 std::string ZxingDecode(const std::filesystem::path& png) {
-    return Capture("/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/qr_zxing.py' '" + png.string() + "'");
+    return RunShell("/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/qr_zxing.py' '" + png.string() + "'").out;
 }
 
 std::uint32_t PngWidth(const std::vector<std::uint8_t>& png) {
@@ -53,7 +39,7 @@ TEST(CardQr, TwoReadersDecodeTheCompactVCard) {
         {"every field at its limit", AtLimitCard(), 25, 0},
         {"a long general information is never in the code", longNote, 25, 900},
     };
-    TempDir dir;
+    TempFolder dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         qr::CardCode code;

@@ -9,6 +9,7 @@
 
 #include "card/codepage.h"
 #include "card_test_support.h"
+#include "tests/support/test_names.h"
 #include "vcard_test_support.h"
 
 namespace {
@@ -534,14 +535,7 @@ TEST_P(VCardRead, MapsAndReports) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, VCardRead, ::testing::ValuesIn(kReadCases),
-                         [](const ::testing::TestParamInfo<ReadCase>& testInfo) {
-                             std::string name;
-                             for (const char* p = testInfo.param.name; *p; ++p) {
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, VCardRead, ::testing::ValuesIn(kReadCases), test_support::CaseName());
 
 // A text as UTF-16 with its byte-order mark (the text is ASCII).
 std::string Utf16(const std::string& ascii, bool bigEndian) {
@@ -589,6 +583,8 @@ TEST(VCardReadFile, FileLevelFaultsAndLimits) {
          small, 1, nullptr, "longer than 100"},
         {"cards at the limit", Card("4.0", "") + Card("4.0", ""), small, 2, nullptr, nullptr},
         {"too many cards", three, small, 2, "more than 2 cards", nullptr},
+        {"too many cards, the second cut by the third", Card("4.0", "") + "BEGIN:VCARD\r\nFN:a\r\n" + Card("4.0", ""),
+         small, 2, "more than 2 cards", nullptr},
         {"properties at the limit", Card("4.0", "TITLE:a\r\nNOTE:n\r\n"), small, 1, nullptr, nullptr},
         {"too many properties", Card("4.0", "TITLE:a\r\nTITLE:b\r\nTITLE:c\r\nTITLE:d\r\n"), small, 1, nullptr,
          "more than 3 properties"},

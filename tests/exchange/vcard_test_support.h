@@ -1,12 +1,55 @@
-// Cards and pictures shared by the vCard and QR tests.
+// Cards and pictures shared by the vCard and QR tests, and the independent
+// readers they are checked with.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "card/card_file.h"
 #include "card_test_support.h"
+#include "tests/support/run_tool.h"
+#include "tests/support/test_files.h"
 
 namespace {
+
+using test_support::RunShell;
+using test_support::TempFolder;
+
+// Bytes written as hex digits, two a byte ("-", as the checkers write an
+// empty value, gives none).
+inline std::string FromHex(const std::string& hex) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return out;
+}
+
+using Values = std::vector<std::pair<std::string, std::string>>;  // key, value
+
+// Runs one of the Python checkers beside these tests on a file and reads what
+// it prints: a line a value, the key, a tab and the value in hex. Any other
+// line is the checker's complaint, and fails the test.
+inline Values RunChecker(const char* script, const std::filesystem::path& file) {
+    const std::string command =
+        "/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/" + std::string(script) + "' '" + file.string() + "' 2>&1";
+    Values values;
+    std::istringstream lines(RunShell(command).out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string::npos) {
+            ADD_FAILURE() << script << ": " << line;
+            continue;
+        }
+        values.emplace_back(line.substr(0, tab), FromHex(line.substr(tab + 1)));
+    }
+    return values;
+}
 
 // A 1 x 1 PNG (red, opaque) and the start of a GIF, as base64.
 constexpr const char* kPngBase64 =

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -12,28 +11,11 @@
 #include <vector>
 
 #include "exchange/name_uuid.h"
+#include "vcard_test_support.h"
 
 namespace {
 
 using vcard::text::Dialect;
-
-std::string Capture(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return out;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-    ::pclose(pipe);
-    return out;
-}
-
-std::string FromHex(const std::string& hex) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
-}
 
 // Bytes of every value, the test pattern for length n.
 std::string Pattern(std::size_t n) {
@@ -51,7 +33,8 @@ struct Reference {
 // mod 4 many times over, with every byte value class in the pattern.
 const std::map<std::size_t, Reference>& References() {
     static const std::map<std::size_t, Reference> references = [] {
-        std::istringstream lines(Capture("/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/encodings_reference.py'"));
+        std::istringstream lines(
+            RunShell("/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/encodings_reference.py'").out);
         std::map<std::size_t, Reference> out;
         std::size_t n = 0;
         std::string b64, qp;
@@ -129,8 +112,9 @@ TEST(VCardEncodings, NameUuidsMatchPython) {
             hex += buf;
         }
         const std::string expected =
-            Capture("/usr/bin/python3 -c \"import uuid; print(uuid.uuid5(uuid.NAMESPACE_DNS, bytes.fromhex('" + hex +
-                    "').decode()), end='')\"");
+            RunShell("/usr/bin/python3 -c \"import uuid; print(uuid.uuid5(uuid.NAMESPACE_DNS, bytes.fromhex('" + hex +
+                     "').decode()), end='')\"")
+                .out;
         EXPECT_EQ(name_uuid::Version5(dns, name), expected) << name;
     }
 }

@@ -2,11 +2,7 @@
 // (tests/exchange/vobject_read.py): what an address book gets from our vCards.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "card/codepage.h"
@@ -16,38 +12,9 @@
 
 namespace {
 
-using Values = std::vector<std::pair<std::string, std::string>>;  // key, UTF-8 value
-
-std::string FromHex(const std::string& hex) {
-    std::string out;
-    if (hex == "-") return out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
-}
-
+// The keys and UTF-8 values python3-vobject reads from a vCard file.
 Values ReadWithVobject(const std::filesystem::path& file) {
-    const std::string command =
-        "/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/vobject_read.py' '" + file.string() + "' 2>&1";
-    std::string text;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return {};
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) text.append(buffer.data(), n);
-    ::pclose(pipe);
-    Values values;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        const std::size_t tab = line.find('\t');
-        if (tab == std::string::npos) {
-            ADD_FAILURE() << "vobject: " << line;
-            continue;
-        }
-        values.emplace_back(line.substr(0, tab), FromHex(line.substr(tab + 1)));
-    }
-    return values;
+    return RunChecker("vobject_read.py", file);
 }
 
 // The card's text as an address book should show it: UTF-8, line breaks as LF.
@@ -109,7 +76,7 @@ TEST(VCardReadByVobject, EveryExportReadsBackWhole) {
         {"every field at its limit", AtLimitCard()},
         {"marks every parser trips on", hostile},
     };
-    TempDir dir;
+    TempFolder dir;
     for (const auto& [name, card] : cards) {
         for (const auto version : {vcard::Version::V3_0, vcard::Version::V4_0}) {
             SCOPED_TRACE(std::string(name) + (version == vcard::Version::V3_0 ? " 3.0" : " 4.0"));
@@ -156,7 +123,7 @@ TEST(VCardReadByVobject, PhoneWordsBecomeTypes) {
         {"Handy", "TEL.cell"},  {"B\xFCro", "TEL.work"}, {"Privat", "TEL.home"},   {"Portable", "TEL.cell"},
         {"Bureau", "TEL.work"}, {"Fax", "TEL.fax"},      {"M\xF3vil", "TEL.cell"}, {"Trabajo", "TEL.work"},
     };
-    TempDir dir;
+    TempFolder dir;
     for (const auto& [word, key] : cases) {
         SCOPED_TRACE(word);
         CardRecord r;

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,37 +14,10 @@
 
 namespace {
 
-using Values = std::vector<std::pair<std::string, std::string>>;
-
 Values Check(const std::string& html) {
-    TempDir dir;
+    TempFolder dir;
     WriteBytes(dir / "card.html", Bytes(html.begin(), html.end()));
-    const std::string command =
-        "/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/web_card_check.py' '" + (dir / "card.html").string() + "' 2>&1";
-    std::string text;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return {};
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) text.append(buffer.data(), n);
-    ::pclose(pipe);
-    Values values;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        const std::size_t tab = line.find('\t');
-        if (tab == std::string::npos) {
-            ADD_FAILURE() << "checker: " << line;
-            continue;
-        }
-        std::string value;
-        const std::string hex = line.substr(tab + 1);
-        for (std::size_t i = 0; hex != "-" && i + 1 < hex.size(); i += 2) {
-            value += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-        }
-        values.emplace_back(line.substr(0, tab), value);
-    }
-    return values;
+    return RunChecker("web_card_check.py", dir / "card.html");
 }
 
 std::vector<std::string> All(const Values& values, const std::string& key) {

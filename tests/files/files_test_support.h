@@ -13,25 +13,18 @@
 #include <functional>
 #include <string>
 
+#include "tests/support/run_tool.h"
+#include "tests/support/test_files.h"
+
 namespace files_test {
 
-inline constexpr unsigned kNobody = 65534;
+using test_support::kNobody;
+using test_support::TempFolder;
 
-class Folder {
-public:
-    Folder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ovlet-files-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~Folder() { std::filesystem::remove_all(path_); }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    std::string str() const { return path_.string(); }
-    // Lets the ordinary user of RunAsNobody work in the folder.
-    void GiveToNobody() const { [[maybe_unused]] int r = ::chown(path_.c_str(), kNobody, kNobody); }
-
-private:
-    std::filesystem::path path_;
-};
+// Lets the ordinary user of RunAsNobody work in the folder.
+inline void GiveToNobody(const TempFolder& folder) {
+    [[maybe_unused]] int r = ::chown(folder.Path().c_str(), kNobody, kNobody);
+}
 
 inline std::string Slurp(const std::string& path) {
     std::string text;

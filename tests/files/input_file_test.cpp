@@ -15,11 +15,11 @@
 
 namespace {
 
-using files_test::Folder;
 using files_test::Put;
+using files_test::TempFolder;
 
 TEST(InputFile, RefusesWhatIsNotARegularFileAtOnceAndFilesOverTheLimit) {
-    Folder folder;
+    TempFolder folder;
     Put(folder / "small.txt", "hello");
     Put(folder / "empty.txt", "");
     ::mkfifo((folder / "fifo").c_str(), 0644);
@@ -47,7 +47,7 @@ TEST(InputFile, RefusesWhatIsNotARegularFileAtOnceAndFilesOverTheLimit) {
         {folder / "small.txt", 5, true, ""},
         {folder / "small.txt", 4, false, "larger than 4 bytes"},
         {folder / "missing.txt", files::kNoLimit, false, "no such file"},
-        {folder.str(), files::kNoLimit, false, "is a folder"},
+        {folder.Path().string(), files::kNoLimit, false, "is a folder"},
         {folder / "fifo", files::kNoLimit, false, "is a FIFO, not a regular file"},
         {socketPath, files::kNoLimit, false, "is a socket, not a regular file"},
         {"/dev/zero", files::kNoLimit, false, "is a device, not a regular file"},
@@ -66,7 +66,7 @@ TEST(InputFile, RefusesWhatIsNotARegularFileAtOnceAndFilesOverTheLimit) {
 }
 
 TEST(InputFile, ReadsWholeFilesAndTheKernelsOwnFilesThatReportNoSize) {
-    Folder folder;
+    TempFolder folder;
     std::string text(200000, 'x');
     text[123] = '\0';
     Put(folder / "a.bin", text);
@@ -89,10 +89,10 @@ TEST(InputFile, ReadsWholeFilesAndTheKernelsOwnFilesThatReportNoSize) {
 }
 
 TEST(InputFile, StandardInputOnlyWhenAskedFor) {
-    Folder folder;
+    TempFolder folder;
     Put(folder / "-", "a file named dash");
     const auto before = std::filesystem::current_path();
-    std::filesystem::current_path(folder.str());
+    std::filesystem::current_path(folder.Path().string());
     std::string bytes, error;
     const bool read = files::ReadWholeFile("-", {}, bytes, error);
     std::filesystem::current_path(before);
@@ -101,7 +101,7 @@ TEST(InputFile, StandardInputOnlyWhenAskedFor) {
 }
 
 TEST(InputFile, AFileCutShortWhileItIsReadEndsEarly) {
-    Folder folder;
+    TempFolder folder;
     Put(folder / "cut.bin", std::string(100000, 'y'));
     files::InputFile file;
     ASSERT_TRUE(file.Open(folder / "cut.bin"));
@@ -112,11 +112,11 @@ TEST(InputFile, AFileCutShortWhileItIsReadEndsEarly) {
     EXPECT_TRUE(file.Read(buffer.data(), buffer.size(), got));
     EXPECT_EQ(got, 1000u);
     EXPECT_FALSE(file.ReadExactly(buffer.data(), 1));
-    EXPECT_EQ(file.Error(), "cannot read " + (folder / "cut.bin") + ": the file ends early");
+    EXPECT_EQ(file.Error(), "cannot read " + (folder / "cut.bin").string() + ": the file ends early");
 }
 
 TEST(InputFile, SkipsWithoutReadingAndStopsAtTheLimitWhileReading) {
-    Folder folder;
+    TempFolder folder;
     Put(folder / "a.bin", "0123456789");
     files::InputFile file;
     ASSERT_TRUE(file.Open(folder / "a.bin"));
@@ -132,12 +132,12 @@ TEST(InputFile, SkipsWithoutReadingAndStopsAtTheLimitWhileReading) {
     char all[16];
     std::size_t got = 0;
     EXPECT_FALSE(growing.Read(all, sizeof all, got));
-    EXPECT_EQ(growing.Error(), "cannot read " + (folder / "a.bin") + ": larger than 12 bytes");
+    EXPECT_EQ(growing.Error(), "cannot read " + (folder / "a.bin").string() + ": larger than 12 bytes");
 }
 
 TEST(InputFile, AFileTheUserMayNotReadIsRefused) {
-    Folder folder;
-    folder.GiveToNobody();
+    TempFolder folder;
+    files_test::GiveToNobody(folder);
     const std::string path = folder / "secret.ovt";
     Put(path, "x", 0);
     const int result = files_test::RunAsNobody([&] {

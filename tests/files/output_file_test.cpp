@@ -18,10 +18,10 @@
 
 namespace {
 
-using files_test::Folder;
 using files_test::ModeOf;
 using files_test::Put;
 using files_test::Slurp;
+using files_test::TempFolder;
 
 std::vector<std::string> Names(const std::string& folder) {
     std::vector<std::string> names;
@@ -43,7 +43,7 @@ bool IsLink(const std::string& path) {
 
 TEST(OutputFile, ReplacesTheTargetAndKeepsWhatItIs) {
     const mode_t oldMask = ::umask(022);
-    Folder folder;
+    TempFolder folder;
     Put(folder / "private.ovt", "old", 0600);
     Put(folder / "real.ovt", "old", 0640);
     ASSERT_EQ(::symlink("real.ovt", (folder / "link.ovt").c_str()), 0);
@@ -77,15 +77,15 @@ TEST(OutputFile, ReplacesTheTargetAndKeepsWhatItIs) {
     // Nothing of the writer's own is left beside the targets.
     const std::vector<std::string> expected = {"dangling.ovt", "future.ovt",  "link.ovt", "link2.ovt", "new.ovt",
                                                longName,       "private.ovt", "real.ovt", "sub"};
-    EXPECT_EQ(Names(folder.str()), expected);
+    EXPECT_EQ(Names(folder.Path().string()), expected);
 
     std::string error;
     EXPECT_FALSE(files::WriteWholeFile(folder / "sub", "x", 1, error));
-    EXPECT_EQ(error, "cannot write " + (folder / "sub") + ": Is a directory");
+    EXPECT_EQ(error, "cannot write " + (folder / "sub").string() + ": Is a directory");
     EXPECT_FALSE(files::WriteWholeFile("/dev/null", "x", 1, error));
     EXPECT_EQ(error, "cannot write /dev/null: not a regular file");
     EXPECT_FALSE(files::WriteWholeFile(folder / "none/x.ovt", "x", 1, error));
-    EXPECT_EQ(error, "cannot write " + (folder / "none/x.ovt") + ": No such file or directory");
+    EXPECT_EQ(error, "cannot write " + (folder / "none/x.ovt").string() + ": No such file or directory");
     ::umask(oldMask);
 }
 
@@ -127,7 +127,7 @@ TEST(OutputFile, AFailureLeavesTheOldFileByteForByte) {
     const std::string big(200000, 'b');
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Folder folder;
+        TempFolder folder;
         const std::string target = folder / "card.ovt";
         Put(target, "the old card", 0600);
         failAfter = c.failAfter;
@@ -141,20 +141,20 @@ TEST(OutputFile, AFailureLeavesTheOldFileByteForByte) {
         EXPECT_EQ(file.ErrorNumber(), c.error);
         EXPECT_EQ(Slurp(target), "the old card");
         EXPECT_EQ(ModeOf(target), 0600u);
-        EXPECT_EQ(Names(folder.str()), std::vector<std::string>{"card.ovt"}) << "the partial file is removed";
+        EXPECT_EQ(Names(folder.Path().string()), std::vector<std::string>{"card.ovt"}) << "the partial file is removed";
     }
     // A file abandoned before Commit leaves nothing either.
-    Folder folder;
+    TempFolder folder;
     {
         files::OutputFile file;
         ASSERT_TRUE(file.Open(folder / "never.ovt"));
         ASSERT_TRUE(file.Write("x", 1));
     }
-    EXPECT_TRUE(Names(folder.str()).empty());
+    EXPECT_TRUE(Names(folder.Path().string()).empty());
 }
 
 TEST(OutputFile, ABatchWaitsForTheDiskOnceAtTheEnd) {
-    Folder folder;
+    TempFolder folder;
     const files::WriteOps counted{files::DefaultWriteOps().write, CountedFsync};
     for (const auto durability : {files::Durability::Synced, files::Durability::Later}) {
         fsyncCalls = 0;
@@ -169,12 +169,12 @@ TEST(OutputFile, ABatchWaitsForTheDiskOnceAtTheEnd) {
         EXPECT_EQ(fsyncCalls, durability == files::Durability::Synced ? 20 : 0);
     }
     std::string error;
-    EXPECT_TRUE(files::SyncFileSystem(folder.str(), error)) << error;
+    EXPECT_TRUE(files::SyncFileSystem(folder.Path().string(), error)) << error;
     EXPECT_FALSE(files::SyncFileSystem(folder / "missing", error));
 }
 
 TEST(OutputFile, DashIsStandardOutputWhenAskedFor) {
-    Folder folder;
+    TempFolder folder;
     const int saved = ::dup(1);
     const int capture = ::open((folder / "captured").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ::dup2(capture, 1);
@@ -191,7 +191,7 @@ TEST(OutputFile, DashIsStandardOutputWhenAskedFor) {
 
 TEST(OutputFile, RootKeepsTheOwnerAndGroupOfAUsersFile) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can write a file that stays another user's";
-    Folder folder;
+    TempFolder folder;
     const std::string target = folder / "users.ovt";
     Put(target, "old", 0640);
     ASSERT_EQ(::chown(target.c_str(), files_test::kNobody, files_test::kNobody), 0);
@@ -206,8 +206,8 @@ TEST(OutputFile, RootKeepsTheOwnerAndGroupOfAUsersFile) {
 }
 
 TEST(OutputFile, AnOrdinaryUserCannotReplaceWhatIsReadOnly) {
-    Folder folder;
-    folder.GiveToNobody();
+    TempFolder folder;
+    files_test::GiveToNobody(folder);
     const std::string readOnly = folder / "read-only.ovt";
     Put(readOnly, "keep me", 0444);
     ::mkdir((folder / "locked").c_str(), 0755);
@@ -215,7 +215,7 @@ TEST(OutputFile, AnOrdinaryUserCannotReplaceWhatIsReadOnly) {
     Put(inLocked, "keep me too", 0666);
     const std::string own = folder / "own.ovt";
     Put(own, "mine", 0600);
-    for (const std::string& path : {readOnly, own, folder / "locked"}) {
+    for (const std::string& path : {readOnly, own, (folder / "locked").string()}) {
         [[maybe_unused]] int r = ::chown(path.c_str(), files_test::kNobody, files_test::kNobody);
     }
     ::chmod((folder / "locked").c_str(), 0555);
@@ -246,10 +246,10 @@ TEST(OutputFile, AnOrdinaryUserCannotReplaceWhatIsReadOnly) {
 }
 
 TEST(FreeNames, RepeatedNamesCountUpAndNeverTakeAFileThatIsThere) {
-    Folder folder;
+    TempFolder folder;
     Put(folder / "Ann.ovt", "someone else's");
     Put(folder / "Bob-2.ovt", "someone else's");
-    files::FreeNames names(folder.str());
+    files::FreeNames names(folder.Path().string());
     const std::pair<std::string, std::string> cases[] = {
         {"Ann", "Ann-2.ovt"}, {"Ann", "Ann-3.ovt"}, {"ANN", "ANN-4.ovt"},   {"Bob", "Bob.ovt"},
         {"Bob", "Bob-3.ovt"}, {"bob", "bob-4.ovt"}, {"Ann-5", "Ann-5.ovt"}, {"Ann", "Ann-6.ovt"},

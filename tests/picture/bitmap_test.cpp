@@ -100,8 +100,7 @@ TEST_P(WinBmpLayout, WhatAReaderOfThePackedDibSees) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, WinBmpLayout, testing::ValuesIn(kLayouts),
-                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Depths, WinBmpLayout, testing::ValuesIn(kLayouts), test_support::CaseName());
 
 // Lines written out as red, green, blue, alpha: through the colour table up
 // to 8 bits, blue and red swapped at 32 bits (wide enough for the vector
@@ -212,13 +211,15 @@ TEST(WinBmp, SetPaletteCopiesOnlyWhatTheTableHolds) {
     EXPECT_EQ(bitmap.GetPalette(), nullptr);
 }
 
+// A size CWinBmp::Create is asked for.
+struct SizeCase {
+    const char* name;
+    std::int32_t width, height;
+    std::uint16_t depth;
+};
+
 TEST(WinBmp, CreateRefusesBadSizesAndKeepsThePicture) {
-    struct Case {
-        const char* name;
-        std::int32_t width, height;
-        std::uint16_t depth;
-    };
-    constexpr Case kCases[] = {
+    constexpr SizeCase kCases[] = {
         {"negative width", -1, 4, 8},
         {"negative height", 4, -1, 32},
         {"2^28 + 1 pixels", 16385, 16384, 8},
@@ -228,7 +229,7 @@ TEST(WinBmp, CreateRefusesBadSizesAndKeepsThePicture) {
         {"line table over 1 GiB", 1, 1 << 27, 8},
         {"depth 7", 4, 4, 7},
     };
-    for (const Case& c : kCases) {
+    for (const SizeCase& c : kCases) {
         SCOPED_TRACE(c.name);
         CWinBmp bitmap;
         bitmap.Create(3, 3, 32, true);
@@ -241,16 +242,11 @@ TEST(WinBmp, CreateRefusesBadSizesAndKeepsThePicture) {
 
 // Just below each limit a bitmap is made (its pages are never touched here).
 TEST(WinBmp, CreateAcceptsPicturesAtTheLimits) {
-    struct Case {
-        const char* name;
-        std::int32_t width, height;
-        std::uint16_t depth;
-    };
-    constexpr Case kCases[] = {
+    constexpr SizeCase kCases[] = {
         {"2^28 pixels", 16384, 16384, 8},
         {"one line fewer: 64 KiB under 1 GiB", 16383, 16382, 32},
     };
-    for (const Case& c : kCases) {
+    for (const SizeCase& c : kCases) {
         SCOPED_TRACE(c.name);
         CWinBmp bitmap;
         EXPECT_EQ(CatchFailure([&] { bitmap.Create(c.width, c.height, c.depth, false); }).code, 0);

@@ -207,12 +207,7 @@ TEST_P(BmpDecodeTest, DecodesExpectedPixels) {
     const DecodeCase& c = GetParam();
     CBmpDecoder decoder;
     CWinBmp bitmap;
-    DecodeBytes(decoder, MakeBmp(c.layout), bitmap, c.depth);
-    ASSERT_EQ(bitmap.GetBitsPerPixel(), c.wantDepth);
-    ASSERT_EQ(bitmap.GetWidth(), c.wantWidth);
-    ASSERT_EQ(bitmap.GetHeight(), c.wantHeight);
-    EXPECT_EQ(c.wantDepth == 8 ? Indices8(bitmap) : Pixels32(bitmap), c.want);
-    EXPECT_FALSE(bitmap.HasAlpha());
+    ExpectDecoded(decoder, MakeBmp(c.layout), c.depth, {c.wantDepth, c.wantWidth, c.wantHeight, false, c.want}, bitmap);
     if (c.wantDepth == 8 && !c.layout.palette.empty()) {
         // The file's colour table becomes the bitmap's.
         for (std::size_t i = 0; i < c.layout.palette.size(); ++i) {
@@ -223,14 +218,7 @@ TEST_P(BmpDecodeTest, DecodesExpectedPixels) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Bmp, BmpDecodeTest, testing::ValuesIn(DecodeCases()),
-                         [](const testing::TestParamInfo<DecodeCase>& testInfo) {
-                             std::string name = testInfo.param.name;
-                             for (char& ch : name) {
-                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Bmp, BmpDecodeTest, testing::ValuesIn(DecodeCases()), test_support::CaseName());
 
 struct FailCase {
     const char* name;
@@ -243,136 +231,73 @@ struct FailCase {
 std::vector<FailCase> FailCases() {
     BmpLayout rgb{.width = 3, .height = 2, .bits = 24, .pixels = Bytes(24, 0x40)};
     std::vector<FailCase> cases;
-    cases.push_back({"not BM",
-                     [&] {
-                         auto s = rgb;
-                         s.signature = "MB";
-                         return s;
-                     }(),
-                     DECERR_SIGNATURE, Raised("Bitmap decoder: This isn't a bitmap.")});
-    cases.push_back({"core header",
-                     [&] {
-                         auto s = rgb;
-                         s.biSize = 12;
-                         return s;
-                     }(),
-                     DECERR_FORMAT, Raised("Bitmap decoder: BITMAPINFOHEADER has wrong size.")});
-    cases.push_back({"v5 header",
-                     [&] {
-                         auto s = rgb;
-                         s.biSize = 124;
-                         return s;
-                     }(),
-                     DECERR_FORMAT, Raised("Bitmap decoder: BITMAPINFOHEADER has wrong size.")});
-    cases.push_back({"16 bits",
-                     [&] {
-                         auto s = rgb;
-                         s.bits = 16;
-                         return s;
-                     }(),
-                     DECERR_FORMAT, Raised("Decoding bmp: Illegal bpp value.")});
-    cases.push_back({"0 bits",
-                     [&] {
-                         auto s = rgb;
-                         s.bits = 0;
-                         return s;
-                     }(),
-                     DECERR_FORMAT, Raised("Decoding bmp: Illegal bpp value.")});
-    cases.push_back({"three bytes short of bfSize",
-                     [&] {
-                         auto s = rgb;
-                         s.bfSize = 14 + 40 + 24 + 3;
-                         return s;
-                     }(),
+    cases.push_back({"not BM", Changed(rgb, [](auto& s) { s.signature = "MB"; }), DECERR_SIGNATURE,
+                     Raised("Bitmap decoder: This isn't a bitmap.")});
+    cases.push_back({"core header", Changed(rgb, [](auto& s) { s.biSize = 12; }), DECERR_FORMAT,
+                     Raised("Bitmap decoder: BITMAPINFOHEADER has wrong size.")});
+    cases.push_back({"v5 header", Changed(rgb, [](auto& s) { s.biSize = 124; }), DECERR_FORMAT,
+                     Raised("Bitmap decoder: BITMAPINFOHEADER has wrong size.")});
+    cases.push_back({"16 bits", Changed(rgb, [](auto& s) { s.bits = 16; }), DECERR_FORMAT,
+                     Raised("Decoding bmp: Illegal bpp value.")});
+    cases.push_back({"0 bits", Changed(rgb, [](auto& s) { s.bits = 0; }), DECERR_FORMAT,
+                     Raised("Decoding bmp: Illegal bpp value.")});
+    cases.push_back({"three bytes short of bfSize", Changed(rgb, [](auto& s) { s.bfSize = 14 + 40 + 24 + 3; }),
                      DECERR_END_OF_DATA, kEndOfDataText});
-    cases.push_back({"bfSize of several GiB",
-                     [&] {
-                         auto s = rgb;
-                         s.bfSize = 0xFFFFFF00u;
-                         return s;
-                     }(),
-                     DECERR_END_OF_DATA, kEndOfDataText});
-    cases.push_back({"pixel rows cut short",
-                     [&] {
-                         auto s = rgb;
-                         s.bfSize = 0;
-                         return s;
-                     }(),
-                     DECERR_END_OF_DATA, kEndOfDataText, 1});
+    cases.push_back({"bfSize of several GiB", Changed(rgb, [](auto& s) { s.bfSize = 0xFFFFFF00u; }), DECERR_END_OF_DATA,
+                     kEndOfDataText});
+    cases.push_back(
+        {"pixel rows cut short", Changed(rgb, [](auto& s) { s.bfSize = 0; }), DECERR_END_OF_DATA, kEndOfDataText, 1});
     cases.push_back({"header cut short", rgb, DECERR_END_OF_DATA, kEndOfDataText, 24 + 20});
-    cases.push_back({"negative width",
-                     [&] {
-                         auto s = rgb;
-                         s.width = -3;
-                         return s;
-                     }(),
-                     DECERR_FORMAT, ""});
-    cases.push_back({"most negative height",
-                     [&] {
-                         auto s = rgb;
-                         s.height = INT32_MIN;
-                         return s;
-                     }(),
-                     DECERR_FORMAT, ""});
+    cases.push_back({"negative width", Changed(rgb, [](auto& s) { s.width = -3; }), DECERR_FORMAT, ""});
+    cases.push_back({"most negative height", Changed(rgb, [](auto& s) { s.height = INT32_MIN; }), DECERR_FORMAT, ""});
     cases.push_back({"2^28 pixels and more",
-                     [&] {
-                         auto s = rgb;
-                         s.width = 20000;
-                         s.height = 20000;
-                         return s;
-                     }(),
+                     Changed(rgb,
+                             [](auto& s) {
+                                 s.width = 20000;
+                                 s.height = 20000;
+                             }),
                      DECERR_FORMAT, ""});
     cases.push_back({"no width and 2^31 lines",
-                     [&] {
-                         auto s = rgb;
-                         s.width = 0;
-                         s.height = 0x7F000000;
-                         s.pixels = {};
-                         return s;
-                     }(),
+                     Changed(rgb,
+                             [](auto& s) {
+                                 s.width = 0;
+                                 s.height = 0x7F000000;
+                                 s.pixels = {};
+                             }),
                      DECERR_FORMAT, ""});
     cases.push_back({"colour count beyond the file",
                      BmpLayout{.width = 1, .height = 1, .bits = 8, .clrUsed = 0x40000000u, .pixels = {0, 0, 0, 0}},
                      DECERR_END_OF_DATA, kEndOfDataText});
     BmpLayout rle{.width = 4, .height = 2, .bits = 8, .compression = 1, .palette = TestPalette(256)};
-    cases.push_back({"RLE8 delta",
-                     [&] {
-                         auto s = rle;
-                         s.pixels = {0x02, 0x01, 0x00, 0x02, 0x01, 0x01};
-                         return s;
-                     }(),
+    cases.push_back({"RLE8 delta", Changed(rle, [](auto& s) { s.pixels = {0x02, 0x01, 0x00, 0x02, 0x01, 0x01}; }),
                      DECERR_UNSUPPORTED, Raised("Encountered delta escape.")});
     cases.push_back({"RLE4 delta",
-                     [&] {
-                         auto s = rle;
-                         s.bits = 4;
-                         s.compression = 2;
-                         s.palette = TestPalette(16);
-                         s.pixels = {0x00, 0x02, 0x01, 0x01};
-                         return s;
-                     }(),
+                     Changed(rle,
+                             [](auto& s) {
+                                 s.bits = 4;
+                                 s.compression = 2;
+                                 s.palette = TestPalette(16);
+                                 s.pixels = {0x00, 0x02, 0x01, 0x01};
+                             }),
                      DECERR_UNSUPPORTED, Raised("Encountered delta escape.")});
     cases.push_back({"RLE8 ends before its lines",
-                     [&] {
-                         auto s = rle;
-                         s.pixels = {0x04, 0x01, 0x00, 0x00, 0x02};
-                         return s;
-                     }(),
+                     Changed(rle,
+                             [](auto& s) {
+                                 s.pixels = {0x04, 0x01, 0x00, 0x00, 0x02};
+                             }),
                      DECERR_END_OF_DATA, kEndOfDataText});
     cases.push_back({"RLE8 absolute run past the data",
-                     [&] {
-                         auto s = rle;
-                         s.pixels = {0x00, 0x09, 1, 2, 3};
-                         return s;
-                     }(),
+                     Changed(rle,
+                             [](auto& s) {
+                                 s.pixels = {0x00, 0x09, 1, 2, 3};
+                             }),
                      DECERR_END_OF_DATA, kEndOfDataText});
     cases.push_back({"RLE stored top-down",
-                     [&] {
-                         auto s = rle;
-                         s.height = -2;
-                         s.pixels = {0x00, 0x01};
-                         return s;
-                     }(),
+                     Changed(rle,
+                             [](auto& s) {
+                                 s.height = -2;
+                                 s.pixels = {0x00, 0x01};
+                             }),
                      DECERR_FORMAT, ""});
     return cases;
 }
@@ -384,21 +309,10 @@ TEST_P(BmpFailTest, FailsWithCodeAndText) {
     Bytes file = MakeBmp(c.layout);
     file.resize(file.size() - static_cast<std::size_t>(c.truncateBy));
     CBmpDecoder decoder;
-    Failure failure = DecodeFailure(decoder, file);
-    EXPECT_EQ(failure.code, c.wantCode);
-    if (!c.wantText.empty()) {
-        EXPECT_EQ(failure.text, c.wantText);
-    }
+    ExpectFailure(decoder, file, c.wantCode, c.wantText);
 }
 
-INSTANTIATE_TEST_SUITE_P(Bmp, BmpFailTest, testing::ValuesIn(FailCases()),
-                         [](const testing::TestParamInfo<FailCase>& testInfo) {
-                             std::string name = testInfo.param.name;
-                             for (char& ch : name) {
-                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Bmp, BmpFailTest, testing::ValuesIn(FailCases()), test_support::CaseName());
 
 // bfSize may promise up to two bytes more than the file holds, and 0 means
 // no promise at all.

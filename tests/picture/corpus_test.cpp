@@ -16,16 +16,6 @@
 
 namespace {
 
-std::string TestName(const std::string& path) {
-    std::string name = path;
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) {
-            c = '_';
-        }
-    }
-    return name;
-}
-
 // Files marked ok that these decoders refuse, with the code they give.
 const std::map<std::string, int> kRefusedDespiteOk = {
     // Only the 40-byte info header is read; OS/2, V4 and V5 headers are not.
@@ -182,7 +172,7 @@ TEST_P(Corpus, HandledAsTheManifestSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Manifest, Corpus, testing::ValuesIn(ReadManifest()),
-                         [](const auto& testInfo) { return TestName(testInfo.param.path); });
+                         [](const auto& testInfo) { return test_support::TestName(testInfo.param.path); });
 
 // Every byte of a 32-bit decode, top line first; alpha forced to 255 when it
 // carries no meaning or is not to be compared.
@@ -296,7 +286,7 @@ TEST(CorpusPixels, EveryInterlacedTwinIsCompared) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusPixels, testing::ValuesIn(SamePixelCases()),
-                         [](const auto& testInfo) { return TestName(testInfo.param.file); });
+                         [](const auto& testInfo) { return test_support::TestName(testInfo.param.file); });
 
 // What a cut picture must give. A prefix of a file either fails, with the
 // code a cut gives in its format (or "unknown file type" while the prefix is
@@ -408,6 +398,6 @@ TEST_P(TruncationSweep, EveryPrefixGivesWhatACutPictureMust) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, TruncationSweep, testing::ValuesIn(kSweeps),
-                         [](const auto& testInfo) { return TestName(testInfo.param.path); });
+                         [](const auto& testInfo) { return test_support::TestName(testInfo.param.path); });
 
 }  // namespace

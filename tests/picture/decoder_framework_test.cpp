@@ -82,24 +82,13 @@ TEST_P(Detect, FirstBytesDecide) {
               c.want);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, Detect, testing::ValuesIn(DetectCases()), [](const auto& testInfo) {
-    std::string name = testInfo.param.name;
-    for (char& ch : name) {
-        if (!std::isalnum(static_cast<unsigned char>(ch))) {
-            ch = '_';
-        }
-    }
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Formats, Detect, testing::ValuesIn(DetectCases()), test_support::CaseName());
 
 // Exposes the protected helpers.
 class HelperDecoder : public CPicDecoder {
 public:
     using CPicDecoder::ChooseDestDepth;
-    using CPicDecoder::ExpandIndices1;
-    using CPicDecoder::ExpandIndices2;
-    using CPicDecoder::ExpandIndices4;
-    using CPicDecoder::ExpandIndices8;
+    using CPicDecoder::ExpandIndices;
     using CPicDecoder::NewColourTable;
     int& Requested() { return requestedDepth; }
 };
@@ -141,20 +130,7 @@ TEST(PicDecoder, ExpandIndicesMostSignificantFirst) {
         SCOPED_TRACE(c.name);
         // One guard value after the expected pixels must stay untouched.
         std::vector<std::uint32_t> out(c.want.size() + 1, 7);
-        switch (c.bits) {
-            case 1:
-                decoder.ExpandIndices1(out.data(), src, c.count);
-                break;
-            case 2:
-                decoder.ExpandIndices2(out.data(), src, c.count);
-                break;
-            case 4:
-                decoder.ExpandIndices4(out.data(), src, c.count);
-                break;
-            default:
-                decoder.ExpandIndices8(out.data(), src, c.count);
-                break;
-        }
+        decoder.ExpandIndices(out.data(), src, c.count, c.bits);
         std::vector<std::uint32_t> want = c.want;
         want.push_back(7);
         EXPECT_EQ(out, want);
@@ -162,13 +138,7 @@ TEST(PicDecoder, ExpandIndicesMostSignificantFirst) {
 }
 
 TEST(AnyPicDecoder, RefusalsByFormat) {
-    struct Case {
-        const char* name;
-        Bytes data;
-        int code;
-        const char* text;
-    };
-    const Case kCases[] = {
+    const Refusal kCases[] = {
         {"600 zeros", Bytes(600, 0), DECERR_UNKNOWN_TYPE, "Decoder error: Unknown file type.\n"},
         {"tiff",
          {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0},
@@ -188,14 +158,10 @@ TEST(AnyPicDecoder, RefusalsByFormat) {
         {"jpeg without frame", {0xFF, 0xD8, 0xFF, 0xD9}, DECERR_UNSUPPORTED, nullptr},
     };
     CAnyPicDecoder decoder;
-    for (const Case& c : kCases) {
+    for (const Refusal& c : kCases) {
         SCOPED_TRACE(c.name);
         CWinBmp bitmap;
-        Failure failure = CatchFailure([&] { DecodeBytes(decoder, c.data, bitmap, 32); });
-        EXPECT_EQ(failure.code, c.code);
-        if (c.text) {
-            EXPECT_EQ(failure.text, c.text);
-        }
+        ExpectRefusal(decoder, c, bitmap);
         // The failure came before the bitmap was created: it is unchanged.
         EXPECT_EQ(bitmap.GetSize(), std::make_pair(16, 16));
         // The header step refuses the same data the same way.

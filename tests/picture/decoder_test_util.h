@@ -2,24 +2,19 @@
 // made in memory, decoding from memory, and reading pixels back.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "picture/data_source.h"
 #include "picture/pic_decoder.h"
-#include "picture/text_exception.h"
 #include "picture/win_bmp.h"
+#include "tests/picture/picture_test_support.h"
 
 namespace decoder_test {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // Appends fields to a file under construction.
 class ByteWriter {
@@ -50,26 +45,27 @@ public:
     Bytes bytes;
 };
 
-inline void DecodeBytes(CPicDecoder& decoder, const Bytes& bytes, CWinBmp& bitmap, int depth) {
-    CDataSource source;
-    source.OpenData("memory", bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    decoder.DecodeSource(&source, &bitmap, depth);
+// A copy of `layout` changed by `change`: a valid file with one field broken.
+template <typename Layout, typename Change>
+Layout Changed(Layout layout, Change change) {
+    change(layout);
+    return layout;
 }
-
-struct Failure {
-    int code = 0;
-    std::string text;
-};
 
 // Decodes and returns the code and text of the CTextException, or code 0.
 inline Failure DecodeFailure(CPicDecoder& decoder, const Bytes& bytes, int depth = 32) {
     CWinBmp bitmap;
-    try {
-        DecodeBytes(decoder, bytes, bitmap, depth);
-    } catch (const CTextException& error) {
-        return {error.GetCode(), error.GetText()};
+    return CatchFailure([&] { DecodeBytes(decoder, bytes, bitmap, depth); });
+}
+
+// Decodes the file expecting a failure with `code` and, unless `text` is
+// empty, that text.
+inline void ExpectFailure(CPicDecoder& decoder, const Bytes& file, int code, const std::string& text, int depth = 32) {
+    const Failure failure = DecodeFailure(decoder, file, depth);
+    EXPECT_EQ(failure.code, code);
+    if (!text.empty()) {
+        EXPECT_EQ(failure.text, text);
     }
-    return {};
 }
 
 // The text a raised error reaches the caller with.
@@ -102,19 +98,31 @@ inline std::vector<std::uint32_t> Indices8(const CWinBmp& bitmap) {
     return indices;
 }
 
+// What a decode must give: depth, size, whether alpha is meaningful, and the
+// pixels top line first (indices at 8 bits).
+struct Decoded {
+    int depth;
+    int width, height;
+    bool alpha;
+    std::vector<std::uint32_t> pixels;
+};
+
+// Decodes the file at `depth` into `bitmap` and compares it with what it
+// must be.
+inline void ExpectDecoded(CPicDecoder& decoder, const Bytes& file, int depth, const Decoded& want, CWinBmp& bitmap) {
+    DecodeBytes(decoder, file, bitmap, depth);
+    ASSERT_EQ(bitmap.GetBitsPerPixel(), want.depth);
+    ASSERT_EQ(bitmap.GetWidth(), want.width);
+    ASSERT_EQ(bitmap.GetHeight(), want.height);
+    EXPECT_EQ(bitmap.HasAlpha(), want.alpha);
+    EXPECT_EQ(want.depth == 8 ? Indices8(bitmap) : Pixels32(bitmap), want.pixels);
+}
+
 // Colours as the tests write them: red, green, blue, alpha.
 constexpr std::uint32_t Rgba(unsigned r, unsigned g, unsigned b, unsigned a = 255) {
     return b | (g << 8) | (r << 16) | (a << 24);
 }
 constexpr std::uint32_t kBlack = Rgba(0, 0, 0);
 constexpr std::uint32_t kWhite = Rgba(255, 255, 255);
-
-inline Bytes ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
-    }
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 }  // namespace decoder_test

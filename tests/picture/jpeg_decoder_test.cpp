@@ -91,8 +91,7 @@ TEST_P(JpegColour, QuartersKeepTheirColours) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, JpegColour, testing::ValuesIn(kColourCases),
-                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Models, JpegColour, testing::ValuesIn(kColourCases), test_support::CaseName());
 
 TEST(JpegDecoder, GreyAtDepthZeroAndThirtyTwo) {
     Bytes jpeg = EncodeJpeg(JpegKind::Grey, kSide, kSide, QuarterPixels(JpegKind::Grey));
@@ -143,13 +142,7 @@ TEST(JpegDecoder, FailuresCarryLibjpegTextAndTheNextPictureDecodes) {
             break;
         }
     }
-    struct Case {
-        const char* name;
-        Bytes data;
-        int code;
-        const char* text;
-    };
-    const Case kCases[] = {
+    const Refusal kCases[] = {
         {"not a JPEG",
          {0x00, 0x11, 0x22, 0x33},
          DECERR_UNSUPPORTED,
@@ -158,14 +151,10 @@ TEST(JpegDecoder, FailuresCarryLibjpegTextAndTheNextPictureDecodes) {
         {"bad precision", badPrecision, DECERR_UNSUPPORTED, "Decoder error: Unsupported JPEG data precision 7\n\n"},
     };
     CJPEGDecoder decoder;
-    for (const Case& c : kCases) {
+    for (const Refusal& c : kCases) {
         SCOPED_TRACE(c.name);
         CWinBmp bitmap;
-        Failure failure = CatchFailure([&] { DecodeBytes(decoder, c.data, bitmap, 32); });
-        EXPECT_EQ(failure.code, c.code);
-        if (c.text) {
-            EXPECT_EQ(failure.text, c.text);
-        }
+        ExpectRefusal(decoder, c, bitmap);
         // The same decoder object goes on with the next picture.
         CWinBmp next;
         DecodeBytes(decoder, good, next, 32);

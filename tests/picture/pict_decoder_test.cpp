@@ -91,17 +91,23 @@ Bytes Concat(const std::vector<Bytes>& rows) {
     return out;
 }
 
+// What follows the record of every image opcode: source and destination
+// rectangles, transfer mode, a region when the opcode has one, the rows.
+void AddImageRows(PictWriter& p, Rect bounds, bool region, const Bytes& data) {
+    p.AddRect(bounds);
+    p.AddRect(bounds);
+    p.w.U16Be(0);
+    if (region) {
+        p.w.U16Be(10).Zeros(8);
+    }
+    p.w.Raw(data);
+}
+
 // A 1-bit bit map opcode (0x90, 0x91, 0x98 or 0x99).
 void AddBitMap(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bounds, const Bytes& data) {
     p.Op(opcode).U16Be(rowBytes);
     p.AddRect(bounds);
-    p.AddRect(bounds);
-    p.AddRect(bounds);
-    p.w.U16Be(0);
-    if (opcode == 0x91 || opcode == 0x99) {
-        p.w.U16Be(10).Zeros(8);
-    }
-    p.w.Raw(data);
+    AddImageRows(p, bounds, opcode == 0x91 || opcode == 0x99, data);
 }
 
 // An indexed pixel map opcode (0x90, 0x98, ...).
@@ -111,13 +117,7 @@ void AddPixMap(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bounds, i
     p.AddRect(bounds);
     AddPixMapRecord(p.w, pixelSize, 1);
     AddColourTable(p.w, colours, device);
-    p.AddRect(bounds);
-    p.AddRect(bounds);
-    p.w.U16Be(0);
-    if (opcode == 0x91 || opcode == 0x99) {
-        p.w.U16Be(10).Zeros(8);
-    }
-    p.w.Raw(data);
+    AddImageRows(p, bounds, opcode == 0x91 || opcode == 0x99, data);
 }
 
 // A direct-bits opcode (0x9A, or 0x9B with a region).
@@ -126,13 +126,7 @@ void AddDirectBits(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bound
     p.Op(opcode).U32Be(0xFF).U16Be(rowBytes | 0x8000);
     p.AddRect(bounds);
     AddPixMapRecord(p.w, pixelSize, cmpCount, 4);
-    p.AddRect(bounds);
-    p.AddRect(bounds);
-    p.w.U16Be(0);
-    if (opcode == 0x9B) {
-        p.w.U16Be(10).Zeros(8);
-    }
-    p.w.Raw(data);
+    AddImageRows(p, bounds, opcode == 0x9B, data);
 }
 
 // Pixels of a 1-bit row: set bits black, clear bits white.
@@ -144,18 +138,38 @@ std::vector<std::uint32_t> BitPixels(const Bytes& row, int width) {
     return out;
 }
 
+// A picture of the given version holding what `add` writes, made when its
+// case runs; without `withEnd` it stops right after that, with no end opcode.
+std::function<Bytes()> Picture(int version, std::function<void(PictWriter&)> add, bool withEnd = true) {
+    return [=] {
+        PictWriter p(version);
+        add(p);
+        return withEnd ? p.End() : p.w.bytes;
+    };
+}
+std::function<Bytes()> CutPicture(int version, std::function<void(PictWriter&)> add) {
+    return Picture(version, std::move(add), false);
+}
+
+// Pictures of one bit map, pixel map or direct-bits opcode (the last two
+// only exist in version 2).
+std::function<Bytes()> BitMapPicture(int version, unsigned opcode, unsigned rowBytes, Rect bounds, const Bytes& data) {
+    return Picture(version, [=](PictWriter& p) { AddBitMap(p, opcode, rowBytes, bounds, data); });
+}
+std::function<Bytes()> PixMapPicture(unsigned opcode, unsigned rowBytes, Rect bounds, int pixelSize,
+                                     const std::vector<std::uint32_t>& colours, const Bytes& data,
+                                     bool device = false) {
+    return Picture(2, [=](PictWriter& p) { AddPixMap(p, opcode, rowBytes, bounds, pixelSize, colours, data, device); });
+}
+std::function<Bytes()> DirectBitsPicture(unsigned opcode, unsigned rowBytes, Rect bounds, int pixelSize, int cmpCount,
+                                         const Bytes& data) {
+    return Picture(2, [=](PictWriter& p) { AddDirectBits(p, opcode, rowBytes, bounds, pixelSize, cmpCount, data); });
+}
+
 std::vector<std::uint32_t> Join(const std::vector<std::vector<std::uint32_t>>& rows) {
     std::vector<std::uint32_t> out;
     for (const auto& r : rows) out.insert(out.end(), r.begin(), r.end());
     return out;
-}
-
-std::string CaseName(const std::string& text) {
-    std::string name = text;
-    for (char& ch : name) {
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-    }
-    return name;
 }
 
 const std::vector<std::uint32_t> kFour = {Rgba(255, 0, 0), Rgba(0, 255, 0), Rgba(0, 0, 255), Rgba(10, 20, 30)};
@@ -179,13 +193,8 @@ std::vector<DecodeCase> DecodeCases() {
         for (int version : {1, 2}) {
             std::string name = std::string("v") + std::to_string(version) +
                                (opcode == 0x90 ? " BitsRect" : " PackBitsRect") + " rowBytes 6";
-            cases.push_back({name,
-                             [=] {
-                                 PictWriter p(version);
-                                 AddBitMap(p, opcode, 6, {0, 0, 2, 40}, Concat({row0, row1}));
-                                 return p.End();
-                             },
-                             32, 32, 40, 2, false, want40});
+            cases.push_back({name, BitMapPicture(version, opcode, 6, {0, 0, 2, 40}, Concat({row0, row1})), 32, 32, 40,
+                             2, false, want40});
         }
     }
     {
@@ -197,45 +206,17 @@ std::vector<DecodeCase> DecodeCases() {
             b[i] = static_cast<std::uint8_t>(0xF0 ^ (i * 11));
         }
         auto want = Join({BitPixels(a, 70), BitPixels(b, 70)});
-        cases.push_back({"v2 BitsRect rowBytes 10 unpacked",
-                         [=] {
-                             PictWriter p(2);
-                             AddBitMap(p, 0x90, 10, {0, 0, 2, 70}, Concat({a, b}));
-                             return p.End();
-                         },
+        cases.push_back({"v2 BitsRect rowBytes 10 unpacked", BitMapPicture(2, 0x90, 10, {0, 0, 2, 70}, Concat({a, b})),
                          32, 32, 70, 2, false, want});
         cases.push_back({"v1 PackBitsRect rowBytes 10 packed",
-                         [=] {
-                             PictWriter p(1);
-                             AddBitMap(p, 0x98, 10, {0, 0, 2, 70}, PackedRows({a, b}, false));
-                             return p.End();
-                         },
-                         32, 32, 70, 2, false, want});
-        cases.push_back({"v2 BitsRgn skips its region",
-                         [=] {
-                             PictWriter p(2);
-                             AddBitMap(p, 0x91, 10, {0, 0, 2, 70}, Concat({a, b}));
-                             return p.End();
-                         },
-                         32, 32, 70, 2, false, want});
-        cases.push_back({"bit map at 8 bits",
-                         [=] {
-                             PictWriter p(2);
-                             AddBitMap(p, 0x90, 2, {0, 0, 1, 3}, {0xA0, 0x00});
-                             return p.End();
-                         },
-                         0,
-                         8,
-                         3,
-                         1,
-                         false,
-                         {1, 0, 1}});
+                         BitMapPicture(1, 0x98, 10, {0, 0, 2, 70}, PackedRows({a, b}, false)), 32, 32, 70, 2, false,
+                         want});
+        cases.push_back({"v2 BitsRgn skips its region", BitMapPicture(2, 0x91, 10, {0, 0, 2, 70}, Concat({a, b})), 32,
+                         32, 70, 2, false, want});
+        cases.push_back(
+            {"bit map at 8 bits", BitMapPicture(2, 0x90, 2, {0, 0, 1, 3}, {0xA0, 0x00}), 0, 8, 3, 1, false, {1, 0, 1}});
         cases.push_back({"bit map with bounds off the origin",
-                         [=] {
-                             PictWriter p(2);
-                             AddBitMap(p, 0x90, 2, {100, 200, 101, 203}, {0x40, 0x00});
-                             return p.End();
-                         },
+                         BitMapPicture(2, 0x90, 2, {100, 200, 101, 203}, {0x40, 0x00}),
                          32,
                          32,
                          3,
@@ -256,22 +237,13 @@ std::vector<DecodeCase> DecodeCases() {
             }
             std::string name = "8 bit pixel map rowBytes " + std::to_string(width);
             cases.push_back({name,
-                             [=] {
-                                 PictWriter p(2);
-                                 AddPixMap(p, 0x98, static_cast<unsigned>(width),
-                                           {0, 0, 2, static_cast<unsigned>(width)}, 8, kFour,
-                                           PackedRows(rows, width > 250));
-                                 return p.End();
-                             },
+                             PixMapPicture(0x98, static_cast<unsigned>(width), {0, 0, 2, static_cast<unsigned>(width)},
+                                           8, kFour, PackedRows(rows, width > 250)),
                              32, 32, width, 2, false, want});
         }
     }
     cases.push_back({"8 bit pixel map indices and region",
-                     [] {
-                         PictWriter p(2);
-                         AddPixMap(p, 0x99, 8, {0, 0, 1, 8}, 8, kFour, PackedRows({{0, 1, 2, 3, 3, 2, 1, 0}}, false));
-                         return p.End();
-                     },
+                     PixMapPicture(0x99, 8, {0, 0, 1, 8}, 8, kFour, PackedRows({{0, 1, 2, 3, 3, 2, 1, 0}}, false)),
                      8,
                      8,
                      8,
@@ -279,11 +251,7 @@ std::vector<DecodeCase> DecodeCases() {
                      false,
                      {0, 1, 2, 3, 3, 2, 1, 0}});
     cases.push_back({"8 bit pixel map rowBytes 6 unpacked",
-                     [] {
-                         PictWriter p(2);
-                         AddPixMap(p, 0x98, 6, {0, 0, 1, 6}, 8, kFour, {3, 2, 1, 0, 1, 2});
-                         return p.End();
-                     },
+                     PixMapPicture(0x98, 6, {0, 0, 1, 6}, 8, kFour, {3, 2, 1, 0, 1, 2}),
                      32,
                      32,
                      6,
@@ -291,11 +259,7 @@ std::vector<DecodeCase> DecodeCases() {
                      false,
                      {kFour[3], kFour[2], kFour[1], kFour[0], kFour[1], kFour[2]}});
     cases.push_back({"4 bit pixel map",
-                     [] {
-                         PictWriter p(2);
-                         AddPixMap(p, 0x98, 2, {0, 0, 1, 3}, 4, kFour, {0x32, 0x10});
-                         return p.End();
-                     },
+                     PixMapPicture(0x98, 2, {0, 0, 1, 3}, 4, kFour, {0x32, 0x10}),
                      32,
                      32,
                      3,
@@ -303,11 +267,7 @@ std::vector<DecodeCase> DecodeCases() {
                      false,
                      {kFour[3], kFour[2], kFour[1]}});
     cases.push_back({"2 bit pixel map indices",
-                     [] {
-                         PictWriter p(2);
-                         AddPixMap(p, 0x98, 2, {0, 0, 1, 5}, 2, kFour, {0x1B, 0xC0});
-                         return p.End();
-                     },
+                     PixMapPicture(0x98, 2, {0, 0, 1, 5}, 2, kFour, {0x1B, 0xC0}),
                      0,
                      8,
                      5,
@@ -315,11 +275,7 @@ std::vector<DecodeCase> DecodeCases() {
                      false,
                      {0, 1, 2, 3, 3}});
     cases.push_back({"1 bit pixel map",
-                     [] {
-                         PictWriter p(2);
-                         AddPixMap(p, 0x98, 2, {0, 0, 1, 3}, 1, {kFour[0], kFour[1]}, {0x40, 0x00});
-                         return p.End();
-                     },
+                     PixMapPicture(0x98, 2, {0, 0, 1, 3}, 1, {kFour[0], kFour[1]}, {0x40, 0x00}),
                      32,
                      32,
                      3,
@@ -327,11 +283,7 @@ std::vector<DecodeCase> DecodeCases() {
                      false,
                      {kFour[0], kFour[1], kFour[0]}});
     cases.push_back({"device colour table ignores value words",
-                     [] {
-                         PictWriter p(2);
-                         AddPixMap(p, 0x98, 2, {0, 0, 1, 2}, 8, kFour, {0, 3}, true);
-                         return p.End();
-                     },
+                     PixMapPicture(0x98, 2, {0, 0, 1, 2}, 8, kFour, {0, 3}, true),
                      32,
                      32,
                      2,
@@ -339,17 +291,16 @@ std::vector<DecodeCase> DecodeCases() {
                      false,
                      {kFour[0], kFour[3]}});
     cases.push_back({"colour components keep their high bytes",
-                     [] {
-                         PictWriter p(2);
-                         p.Op(0x98).U16Be(0x8002);
-                         p.AddRect({0, 0, 1, 1});
-                         AddPixMapRecord(p.w, 8, 1);
-                         p.w.U32Be(0).U16Be(0).U16Be(0).U16Be(0).U16Be(0xFFFF).U16Be(0x8000).U16Be(0x00FF);
-                         p.AddRect({0, 0, 1, 1});
-                         p.AddRect({0, 0, 1, 1});
-                         p.w.U16Be(0).Raw({0, 0});
-                         return p.End();
-                     },
+                     Picture(2,
+                             [](PictWriter& p) {
+                                 p.Op(0x98).U16Be(0x8002);
+                                 p.AddRect({0, 0, 1, 1});
+                                 AddPixMapRecord(p.w, 8, 1);
+                                 p.w.U32Be(0).U16Be(0).U16Be(0).U16Be(0).U16Be(0xFFFF).U16Be(0x8000).U16Be(0x00FF);
+                                 p.AddRect({0, 0, 1, 1});
+                                 p.AddRect({0, 0, 1, 1});
+                                 p.w.U16Be(0).Raw({0, 0});
+                             }),
                      32,
                      32,
                      1,
@@ -359,28 +310,20 @@ std::vector<DecodeCase> DecodeCases() {
     {
         // PackBits flags: 0xFE repeats one unit three times, 0x80 is a
         // no-op, 0x02 copies three; a run longer than the row is cut.
-        cases.push_back({"PackBits flags",
-                         [] {
-                             PictWriter p(2);
-                             AddPixMap(p, 0x98, 8, {0, 0, 2, 8}, 8, kFour,
-                                       {7, 0xFE, 3, 0x80, 0x02, 1, 2, 1, 5, 0x01, 0, 1, 0xF0, 2});
-                             return p.End();
-                         },
-                         8,
-                         8,
-                         8,
-                         2,
-                         false,
-                         {3, 3, 3, 1, 2, 1, 0, 0, 0, 1, 2, 2, 2, 2, 2, 2}});
+        cases.push_back(
+            {"PackBits flags",
+             PixMapPicture(0x98, 8, {0, 0, 2, 8}, 8, kFour, {7, 0xFE, 3, 0x80, 0x02, 1, 2, 1, 5, 0x01, 0, 1, 0xF0, 2}),
+             8,
+             8,
+             8,
+             2,
+             false,
+             {3, 3, 3, 1, 2, 1, 0, 0, 0, 1, 2, 2, 2, 2, 2, 2}});
     }
     // Direct pixel maps.
     cases.push_back(
         {"32 bit three planes",
-         [] {
-             PictWriter p(2);
-             AddDirectBits(p, 0x9A, 12, {0, 0, 1, 3}, 32, 3, PackedRows({{10, 20, 30, 40, 50, 60, 70, 80, 90}}, false));
-             return p.End();
-         },
+         DirectBitsPicture(0x9A, 12, {0, 0, 1, 3}, 32, 3, PackedRows({{10, 20, 30, 40, 50, 60, 70, 80, 90}}, false)),
          32,
          32,
          3,
@@ -389,11 +332,7 @@ std::vector<DecodeCase> DecodeCases() {
          {Rgba(10, 40, 70), Rgba(20, 50, 80), Rgba(30, 60, 90)}});
     cases.push_back(
         {"32 bit four planes have alpha",
-         [] {
-             PictWriter p(2);
-             AddDirectBits(p, 0x9A, 8, {0, 0, 1, 2}, 32, 4, PackedRows({{1, 2, 10, 20, 30, 40, 50, 60}}, false));
-             return p.End();
-         },
+         DirectBitsPicture(0x9A, 8, {0, 0, 1, 2}, 32, 4, PackedRows({{1, 2, 10, 20, 30, 40, 50, 60}}, false)),
          32,
          32,
          2,
@@ -401,11 +340,7 @@ std::vector<DecodeCase> DecodeCases() {
          true,
          {Rgba(10, 30, 50, 1), Rgba(20, 40, 60, 2)}});
     cases.push_back({"32 bit asked for 8 bits",
-                     [] {
-                         PictWriter p(2);
-                         AddDirectBits(p, 0x9A, 4, {0, 0, 1, 1}, 32, 3, PackedRows({{1, 2, 3}}, false));
-                         return p.End();
-                     },
+                     DirectBitsPicture(0x9A, 4, {0, 0, 1, 1}, 32, 3, PackedRows({{1, 2, 3}}, false)),
                      8,
                      32,
                      1,
@@ -413,11 +348,7 @@ std::vector<DecodeCase> DecodeCases() {
                      false,
                      {Rgba(1, 2, 3)}});
     cases.push_back({"32 bit with a region (0x9B)",
-                     [] {
-                         PictWriter p(2);
-                         AddDirectBits(p, 0x9B, 4, {0, 0, 1, 1}, 32, 3, PackedRows({{1, 2, 3}}, false));
-                         return p.End();
-                     },
+                     DirectBitsPicture(0x9B, 4, {0, 0, 1, 1}, 32, 3, PackedRows({{1, 2, 3}}, false)),
                      32,
                      32,
                      1,
@@ -436,19 +367,11 @@ std::vector<DecodeCase> DecodeCases() {
             want.push_back(Rgba(x, 2 * x, 3 * x));
         }
         cases.push_back({"32 bit counts follow the stored rowBytes",
-                         [=] {
-                             PictWriter p(2);
-                             AddDirectBits(p, 0x9A, 320, {0, 0, 1, 80}, 32, 3, PackedRows({row}, true));
-                             return p.End();
-                         },
-                         32, 32, 80, 1, false, want});
+                         DirectBitsPicture(0x9A, 320, {0, 0, 1, 80}, 32, 3, PackedRows({row}, true)), 32, 32, 80, 1,
+                         false, want});
         cases.push_back({"32 bit short counts below 251",
-                         [=] {
-                             PictWriter p(2);
-                             AddDirectBits(p, 0x9A, 240, {0, 0, 1, 80}, 32, 3, PackedRows({row}, false));
-                             return p.End();
-                         },
-                         32, 32, 80, 1, false, want});
+                         DirectBitsPicture(0x9A, 240, {0, 0, 1, 80}, 32, 3, PackedRows({row}, false)), 32, 32, 80, 1,
+                         false, want});
     }
     // 16-bit direct pixel maps: the stored rowBytes decides the count size,
     // one byte up to 250 and two bytes from 251 on.
@@ -475,19 +398,11 @@ std::vector<DecodeCase> DecodeCases() {
                        : data.U8(static_cast<unsigned>(packed.Size()));
         data.Raw(packed.bytes);
         cases.push_back({"16 bit rowBytes " + std::to_string(rowBytes),
-                         [=] {
-                             PictWriter p(2);
-                             AddDirectBits(p, 0x9A, rowBytes, {0, 0, 1, width}, 16, 3, data.bytes);
-                             return p.End();
-                         },
-                         32, 32, static_cast<int>(width), 1, false, want});
+                         DirectBitsPicture(0x9A, rowBytes, {0, 0, 1, width}, 16, 3, data.bytes), 32, 32,
+                         static_cast<int>(width), 1, false, want});
     }
     cases.push_back({"16 bit repeat of two-byte units",
-                     [] {
-                         PictWriter p(2);
-                         AddDirectBits(p, 0x9A, 8, {0, 0, 1, 4}, 16, 3, {0x06, 0xFE, 0x7C, 0x00, 0x00, 0x03, 0xE0});
-                         return p.End();
-                     },
+                     DirectBitsPicture(0x9A, 8, {0, 0, 1, 4}, 16, 3, {0x06, 0xFE, 0x7C, 0x00, 0x00, 0x03, 0xE0}),
                      32,
                      32,
                      4,
@@ -495,11 +410,7 @@ std::vector<DecodeCase> DecodeCases() {
                      false,
                      {Rgba(248, 0, 0), Rgba(248, 0, 0), Rgba(248, 0, 0), Rgba(0, 248, 0)}});
     cases.push_back({"16 bit rows under 8 bytes are unpacked",
-                     [] {
-                         PictWriter p(2);
-                         AddDirectBits(p, 0x9A, 2, {0, 0, 1, 1}, 16, 3, {0x00, 0x1F});
-                         return p.End();
-                     },
+                     DirectBitsPicture(0x9A, 2, {0, 0, 1, 1}, 16, 3, {0x00, 0x1F}),
                      32,
                      32,
                      1,
@@ -515,16 +426,10 @@ TEST_P(PictDecodeTest, DecodesExpectedPixels) {
     const DecodeCase& c = GetParam();
     CPictDecoder decoder;
     CWinBmp bitmap;
-    DecodeBytes(decoder, c.make(), bitmap, c.depth);
-    ASSERT_EQ(bitmap.GetBitsPerPixel(), c.wantDepth);
-    ASSERT_EQ(bitmap.GetWidth(), c.wantWidth);
-    ASSERT_EQ(bitmap.GetHeight(), c.wantHeight);
-    EXPECT_EQ(bitmap.HasAlpha(), c.wantAlpha);
-    EXPECT_EQ(c.wantDepth == 8 ? Indices8(bitmap) : Pixels32(bitmap), c.want);
+    ExpectDecoded(decoder, c.make(), c.depth, {c.wantDepth, c.wantWidth, c.wantHeight, c.wantAlpha, c.want}, bitmap);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pict, PictDecodeTest, testing::ValuesIn(DecodeCases()),
-                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pict, PictDecodeTest, testing::ValuesIn(DecodeCases()), test_support::CaseName());
 
 // A version 1 bit map at 8 bits shows clear bits white and set bits black.
 TEST(PictBitMap, EightBitTableIsWhiteThenBlack) {
@@ -651,8 +556,7 @@ TEST_P(PictSkipTest, ImageAfterTheOpcodesDecodes) {
     EXPECT_EQ(Pixels32(bitmap), (std::vector<std::uint32_t>{kBlack, kWhite, kBlack}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Pict, PictSkipTest, testing::ValuesIn(SkipCases()),
-                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pict, PictSkipTest, testing::ValuesIn(SkipCases()), test_support::CaseName());
 
 struct FailCase {
     const char* name;
@@ -664,21 +568,14 @@ struct FailCase {
 
 std::vector<FailCase> FailCases() {
     auto withImage = [](int version, std::function<void(PictWriter&)> before) {
-        return [=] {
-            PictWriter p(version);
+        return Picture(version, [=](PictWriter& p) {
             before(p);
             AddBitMap(p, 0x90, 2, {0, 0, 1, 3}, {0xA0, 0x00});
-            return p.End();
-        };
+        });
     };
     std::vector<FailCase> cases;
-    cases.push_back({"only vector data",
-                     [] {
-                         PictWriter p(2);
-                         p.Op(0x30).Zeros(8);
-                         return p.End();
-                     },
-                     DECERR_UNSUPPORTED, Raised("PICT contained only vector data!\n")});
+    cases.push_back({"only vector data", Picture(2, [](PictWriter& p) { p.Op(0x30).Zeros(8); }), DECERR_UNSUPPORTED,
+                     Raised("PICT contained only vector data!\n")});
     cases.push_back({"v1 only vector data", [] { return PictWriter(1).End(); }, DECERR_UNSUPPORTED,
                      Raised("PICT contained only vector data!\n")});
     cases.push_back({"version missing",
@@ -704,12 +601,8 @@ std::vector<FailCase> FailCases() {
                      DECERR_SIGNATURE, Raised("Illegal version number.")});
     cases.push_back({"under 512 bytes", [] { return Bytes(300, 0); }, DECERR_END_OF_DATA, kEndOfDataText});
     cases.push_back({"opcode data past the end",
-                     [] {
-                         PictWriter p(2);
-                         p.Op(0xA1).U16Be(0).U16Be(200).Zeros(10);
-                         return p.w.bytes;
-                     },
-                     DECERR_END_OF_DATA, kEndOfDataText});
+                     CutPicture(2, [](PictWriter& p) { p.Op(0xA1).U16Be(0).U16Be(200).Zeros(10); }), DECERR_END_OF_DATA,
+                     kEndOfDataText});
     cases.push_back({"32-bit length past the end", withImage(2, [](PictWriter& p) { p.Op(0xD0).U32Be(0xFFFFFFF0u); }),
                      DECERR_END_OF_DATA, kEndOfDataText});
     cases.push_back({"pattern type 3", withImage(2, [](PictWriter& p) { p.Op(0x12).U16Be(3); }), DECERR_FORMAT,
@@ -717,70 +610,48 @@ std::vector<FailCase> FailCases() {
     cases.push_back({"region size 1", withImage(2, [](PictWriter& p) { p.Op(0x81).U16Be(1); }), DECERR_FORMAT, ""});
     cases.push_back({"clip size 0", withImage(2, [](PictWriter& p) { p.Op(0x01).U16Be(0); }), DECERR_FORMAT, ""});
     cases.push_back({"colour table value equal to its size",
-                     [] {
-                         PictWriter p(2);
-                         p.Op(0x98).U16Be(0x8002);
-                         p.AddRect({0, 0, 1, 1});
-                         AddPixMapRecord(p.w, 8, 1);
-                         p.w.U32Be(0).U16Be(0).U16Be(1).U16Be(0).Zeros(6).U16Be(2).Zeros(6);
-                         return p.End();
-                     },
+                     Picture(2,
+                             [](PictWriter& p) {
+                                 p.Op(0x98).U16Be(0x8002);
+                                 p.AddRect({0, 0, 1, 1});
+                                 AddPixMapRecord(p.w, 8, 1);
+                                 p.w.U32Be(0).U16Be(0).U16Be(1).U16Be(0).Zeros(6).U16Be(2).Zeros(6);
+                             }),
                      DECERR_FORMAT, Raised("pixel value greater than colour table size.")});
-    cases.push_back({"pixel size 3",
-                     [] {
-                         PictWriter p(2);
-                         AddPixMap(p, 0x98, 2, {0, 0, 1, 1}, 3, kFour, {0, 0});
-                         return p.End();
-                     },
-                     DECERR_FORMAT, Raised("Illegal bpp value in unpackbits: 3\n")});
-    cases.push_back({"16 bit at 8 bits",
-                     [] {
-                         PictWriter p(2);
-                         AddDirectBits(p, 0x9A, 2, {0, 0, 1, 1}, 16, 3, {0, 0});
-                         return p.End();
-                     },
-                     DECERR_FORMAT, Raised("Bad bits per pixel in expandBuf8."), 8});
+    cases.push_back({"pixel size 3", PixMapPicture(0x98, 2, {0, 0, 1, 1}, 3, kFour, {0, 0}), DECERR_FORMAT,
+                     Raised("Illegal bpp value in unpackbits: 3\n")});
+    cases.push_back({"16 bit at 8 bits", DirectBitsPicture(0x9A, 2, {0, 0, 1, 1}, 16, 3, {0, 0}), DECERR_FORMAT,
+                     Raised("Bad bits per pixel in expandBuf8."), 8});
     cases.push_back({"rows past the end",
-                     [] {
-                         PictWriter p(2);
-                         AddBitMap(p, 0x90, 10, {0, 0, 4, 70}, Bytes(25, 0));
-                         return p.w.bytes;
-                     },
+                     CutPicture(2,
+                                [](PictWriter& p) {
+                                    AddBitMap(p, 0x90, 10, {0, 0, 4, 70}, Bytes(25, 0));
+                                }),
                      DECERR_END_OF_DATA, kEndOfDataText});
     cases.push_back({"packed row count past the end",
-                     [] {
-                         PictWriter p(2);
-                         AddPixMap(p, 0x98, 100, {0, 0, 2, 100}, 8, kFour, {50, 0, 1});
-                         return p.w.bytes;
-                     },
+                     CutPicture(2,
+                                [](PictWriter& p) {
+                                    AddPixMap(p, 0x98, 100, {0, 0, 2, 100}, 8, kFour, {50, 0, 1});
+                                }),
                      DECERR_END_OF_DATA, kEndOfDataText});
-    cases.push_back({"bounds of 2^32 pixels",
-                     [] {
-                         PictWriter p(2);
-                         AddBitMap(p, 0x90, 2, {1, 1, 0, 0}, {0, 0});
-                         return p.End();
-                     },
-                     DECERR_FORMAT, ""});
+    cases.push_back({"bounds of 2^32 pixels", BitMapPicture(2, 0x90, 2, {1, 1, 0, 0}, {0, 0}), DECERR_FORMAT, ""});
     cases.push_back({"QuickTime data without a JPEG start",
-                     [] {
-                         PictWriter p(2);
-                         p.Op(0x8200).U32Be(10).Raw({0xFF, 0xD8, 0xFE, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xD8, 0xFF});
-                         return p.End();
-                     },
+                     Picture(2,
+                             [](PictWriter& p) {
+                                 p.Op(0x8200).U32Be(10).Raw({0xFF, 0xD8, 0xFE, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xD8, 0xFF});
+                             }),
                      DECERR_UNSUPPORTED, Raised("PICT file contains unrecognized quicktime data.\n")});
     cases.push_back({"QuickTime data at the very end",
-                     [] {
-                         PictWriter p(2);
-                         p.Op(0x8200).U32Be(100).Raw({0, 0xFF, 0xD8});
-                         return p.w.bytes;
-                     },
+                     CutPicture(2,
+                                [](PictWriter& p) {
+                                    p.Op(0x8200).U32Be(100).Raw({0, 0xFF, 0xD8});
+                                }),
                      DECERR_END_OF_DATA, kEndOfDataText});
     cases.push_back({"JPEG data without a JPEG decoder",
-                     [] {
-                         PictWriter p(2);
-                         p.Op(0x8200).U32Be(10).Raw({0xFF, 0xD8, 0xFF, 0xE0});
-                         return p.End();
-                     },
+                     Picture(2,
+                             [](PictWriter& p) {
+                                 p.Op(0x8200).U32Be(10).Raw({0xFF, 0xD8, 0xFF, 0xE0});
+                             }),
                      DECERR_UNSUPPORTED, Raised("Library not compiled for PICT/JPEG.")});
     return cases;
 }
@@ -790,20 +661,15 @@ class PictFailTest : public testing::TestWithParam<FailCase> {};
 TEST_P(PictFailTest, FailsWithCodeAndText) {
     const FailCase& c = GetParam();
     CPictDecoder decoder;
-    Failure failure = DecodeFailure(decoder, c.make(), c.depth);
-    EXPECT_EQ(failure.code, c.wantCode);
-    if (!c.wantText.empty()) {
-        EXPECT_EQ(failure.text, c.wantText);
-    }
+    ExpectFailure(decoder, c.make(), c.wantCode, c.wantText, c.depth);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pict, PictFailTest, testing::ValuesIn(FailCases()),
-                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pict, PictFailTest, testing::ValuesIn(FailCases()), test_support::CaseName());
 
 // JPEG data 30 bytes into a QuickTime block decodes through the JPEG decoder
 // to the same pixels as the JPEG file on its own.
 TEST(PictJpeg, EmbeddedJpegDecodesLikeTheFile) {
-    Bytes jpeg = ReadFile(std::filesystem::path(OVLET_CORPUS_DIR) / "jpeg/libjpeg-turbo/testorig.jpg");
+    Bytes jpeg = ReadFileBytes(CorpusPath("jpeg/libjpeg-turbo/testorig.jpg"));
     ASSERT_FALSE(jpeg.empty());
     PictWriter p(2);
     p.Op(0x8200).U32Be(static_cast<std::uint32_t>(30 + jpeg.size())).Zeros(30).Raw(jpeg);

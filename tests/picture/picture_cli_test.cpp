@@ -1,35 +1,16 @@
 // ovlet decode and ovlet info as a script sees them: output line, PAM file,
 // error line and exit code.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 
 #include "tests/picture/picture_test_support.h"
+#include "tests/support/run_tool.h"
 
 namespace {
 
-struct CommandRun {
-    int code = -1;
-    std::string out;  // standard output, then standard error
-};
-
-CommandRun Ovlet(const std::string& args) {
-    std::string command = std::string(OVLET_BIN) + " " + args + " 2>&1";
-    CommandRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) {
-        return run;
-    }
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        run.out.append(buffer.data(), n);
-    }
-    int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+// Runs ovlet with words a shell splits; `out` holds both output streams as
+// they were written.
+test_support::ToolResult Ovlet(const std::string& args) {
+    return test_support::RunShell(std::string(OVLET_BIN) + " " + args + " 2>&1");
 }
 
 // A 3 x 2 palette PNG, row 0 indices 0 1 2, row 1 indices 2 1 0.
@@ -80,7 +61,7 @@ TEST(OvletDecode, WritesPamTopLineFirst) {
     for (const DecodeCase& c : kCases) {
         SCOPED_TRACE(c.name);
         WriteFileBytes(folder / "in.png", c.picture);
-        CommandRun run =
+        test_support::ToolResult run =
             Ovlet("decode " + (folder / "in.png").string() + " " + (folder / "out.pam").string() + " " + c.depthArgs);
         EXPECT_EQ(run.code, 0);
         EXPECT_EQ(run.out, c.wantLine);
@@ -116,7 +97,7 @@ TEST(OvletDecode, FailuresAndUsage) {
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        CommandRun run = Ovlet(c.args);
+        test_support::ToolResult run = Ovlet(c.args);
         EXPECT_EQ(run.code, c.code);
         EXPECT_EQ(run.out, c.output);
     }
@@ -154,7 +135,7 @@ TEST(OvletInfo, FormatAndHeaderSize) {
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.path);
-        CommandRun run = Ovlet("info " + c.path);
+        test_support::ToolResult run = Ovlet("info " + c.path);
         EXPECT_EQ(run.code, c.code);
         EXPECT_EQ(run.out, c.output);
     }

@@ -1,5 +1,5 @@
-// Helpers of the picture tests: pictures made in memory with known pixels,
-// decoding from memory, and the corpus manifest.
+// Helpers of the picture tests: pictures made in memory with known pixels
+// (tests/support), decoding from memory, and the corpus manifest.
 #pragma once
 
 #include <cstdint>
@@ -10,47 +10,19 @@
 #include "picture/pic_decoder.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
+#include "tests/support/picture_encoders.h"
+#include "tests/support/test_files.h"
+#include "tests/support/test_names.h"
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes ReadFileBytes(const std::filesystem::path& path);
-void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes);
-
-// A folder removed with everything in it at the end of the test.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::filesystem::path operator/(const std::string& name) const { return path / name; }
-    const std::filesystem::path& Path() const { return path; }
-
-private:
-    std::filesystem::path path;
-};
-
-// How a test JPEG stores its pixels.
-enum class JpegKind { YCbCr, Grey, Rgb, CmykAdobe, YcckAdobe };
-
-// Encodes width x height pixels. `pixels` holds 3 bytes (red, green, blue)
-// per pixel for YCbCr and Rgb, 1 for Grey, and 4 ink bytes (cyan, magenta,
-// yellow, black; 255 = full ink) for the CMYK kinds, which are stored the
-// Adobe way, inverted. Sampling is 1x1 so flat colours survive exactly
-// enough for a small tolerance.
-Bytes EncodeJpeg(JpegKind kind, int width, int height, const Bytes& pixels, int quality = 95, bool progressive = false);
-
-struct PngPicture {
-    int width = 0;
-    int height = 0;
-    int colourType = 2;  // PNG colour type
-    int bitDepth = 8;
-    bool interlaced = false;
-    std::vector<std::uint8_t> palette;       // 3 bytes per entry, red, green, blue
-    std::vector<std::uint8_t> transparency;  // tRNS bytes, if any
-    std::vector<Bytes> rows;                 // packed rows as the PNG format stores them
-};
-Bytes EncodePng(const PngPicture& picture);
+using test_support::EncodeJpeg;
+using test_support::EncodePng;
+using test_support::JpegKind;
+using test_support::PngPicture;
+using test_support::ReadFileBytes;
+using test_support::TempFolder;
+using test_support::WriteFileBytes;
 
 // Decodes bytes from memory through the decoder.
 void DecodeBytes(CPicDecoder& decoder, const Bytes& bytes, CWinBmp& bitmap, int depth);
@@ -70,6 +42,18 @@ Failure CatchFailure(F&& f) {
     }
     return {};
 }
+
+// A picture a decoder must refuse: the code, and the text where the case
+// pins it (null: any text).
+struct Refusal {
+    const char* name;
+    Bytes data;
+    int code;
+    const char* text;
+};
+// Decodes the refusal's data into `bitmap` at 32 bits, expecting the
+// refusal's code and text.
+void ExpectRefusal(CPicDecoder& decoder, const Refusal& refusal, CWinBmp& bitmap);
 
 // The pixel at (x, y), top line 0, of a 32-bit bitmap: blue, green, red, alpha.
 struct Bgra {

@@ -153,8 +153,7 @@ TEST_P(PngDecode, PixelsAndLayout) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ColourTypes, PngDecode, testing::ValuesIn(PngCases()),
-                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(ColourTypes, PngDecode, testing::ValuesIn(PngCases()), test_support::CaseName());
 
 PngPicture SmallRgb() {
     return MakePng(2, 8, 40, 30, 120, [](int y, int i) { return (y * 7 + i * 13) & 0xFF; });
@@ -169,13 +168,7 @@ TEST(PngDecoder, FailuresAndTheBitmapAfterThem) {
     // Cut inside IDAT: the failure comes after the new picture was created,
     // and the bitmap still ends as it was.
     Bytes cutInData(good.begin(), good.end() - 40);
-    struct Case {
-        const char* name;
-        Bytes data;
-        int code;
-        const char* text;
-    };
-    const Case kCases[] = {
+    const Refusal kCases[] = {
         {"signature broken after four bytes", badSignature, DECERR_FORMAT,
          "Decoder error: PNG file corrupted by ASCII conversion\n"},
         {"IHDR CRC", badCrc, DECERR_FORMAT, "Decoder error: IHDR: CRC error\n"},
@@ -184,15 +177,13 @@ TEST(PngDecoder, FailuresAndTheBitmapAfterThem) {
         {"cut inside the image data", cutInData, DECERR_END_OF_DATA, "End of file reached while decoding.\n"},
     };
     CPNGDecoder decoder;
-    for (const Case& c : kCases) {
+    for (const Refusal& c : kCases) {
         SCOPED_TRACE(c.name);
         CWinBmp bitmap;
         bitmap.Create(3, 3, 32, true);
         const std::uint8_t marker[4] = {1, 2, 3, 4};
         std::memcpy(bitmap.GetLineTable()[2] + 8, marker, 4);
-        Failure failure = CatchFailure([&] { DecodeBytes(decoder, c.data, bitmap, 32); });
-        EXPECT_EQ(failure.code, c.code);
-        EXPECT_EQ(failure.text, c.text);
+        ExpectRefusal(decoder, c, bitmap);
         EXPECT_EQ(bitmap.GetSize(), std::make_pair(3, 3));
         EXPECT_TRUE(bitmap.HasAlpha());
         EXPECT_EQ(std::memcmp(bitmap.GetLineTable()[2] + 8, marker, 4), 0);

@@ -222,30 +222,17 @@ std::vector<DecodeCase> DecodeCases() {
     return cases;
 }
 
-std::string CaseName(const char* text) {
-    std::string name = text;
-    for (char& ch : name) {
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-    }
-    return name;
-}
-
 class TgaDecodeTest : public testing::TestWithParam<DecodeCase> {};
 
 TEST_P(TgaDecodeTest, DecodesExpectedPixels) {
     const DecodeCase& c = GetParam();
     CTGADecoder decoder;
     CWinBmp bitmap;
-    DecodeBytes(decoder, MakeTga(c.layout), bitmap, c.depth);
-    ASSERT_EQ(bitmap.GetBitsPerPixel(), c.wantDepth);
-    ASSERT_EQ(bitmap.GetWidth(), c.layout.width);
-    ASSERT_EQ(bitmap.GetHeight(), c.layout.height);
-    EXPECT_EQ(bitmap.HasAlpha(), c.wantAlpha);
-    EXPECT_EQ(c.wantDepth == 8 ? Indices8(bitmap) : Pixels32(bitmap), c.want);
+    ExpectDecoded(decoder, MakeTga(c.layout), c.depth,
+                  {c.wantDepth, c.layout.width, c.layout.height, c.wantAlpha, c.want}, bitmap);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tga, TgaDecodeTest, testing::ValuesIn(DecodeCases()),
-                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tga, TgaDecodeTest, testing::ValuesIn(DecodeCases()), test_support::CaseName());
 
 // At 8 bits a colour-mapped image hands its map to the bitmap and a grey one
 // keeps the grey ramp.
@@ -284,29 +271,18 @@ std::vector<FailCase> FailCases() {
     TgaLayout raw{.width = 2, .height = 2, .depth = 24, .pixels = Bytes(12, 9)};
     TgaLayout rle{.imageType = 10, .width = 2, .height = 2, .depth = 24, .pixels = {0x83, 1, 2, 3}};
     std::vector<FailCase> cases;
-    cases.push_back({"image type 0",
-                     [&] {
-                         auto s = raw;
-                         s.imageType = 0;
-                         return s;
-                     }(),
-                     DECERR_FORMAT, Raised("Unknown TGA image type.")});
-    cases.push_back({"image type 99",
-                     [&] {
-                         auto s = raw;
-                         s.imageType = 99;
-                         return s;
-                     }(),
-                     DECERR_FORMAT, Raised("Unknown TGA image type.")});
+    cases.push_back({"image type 0", Changed(raw, [](auto& s) { s.imageType = 0; }), DECERR_FORMAT,
+                     Raised("Unknown TGA image type.")});
+    cases.push_back({"image type 99", Changed(raw, [](auto& s) { s.imageType = 99; }), DECERR_FORMAT,
+                     Raised("Unknown TGA image type.")});
     cases.push_back({"header cut short", raw, DECERR_END_OF_DATA, kEndOfDataText, 12 + 6});
     cases.push_back({"pixels cut short", raw, DECERR_END_OF_DATA, kEndOfDataText, 1});
     cases.push_back({"run-length value cut short", rle, DECERR_END_OF_DATA, kEndOfDataText, 1});
     cases.push_back({"run-length packets end before the rows",
-                     [&] {
-                         auto s = rle;
-                         s.pixels = {0x81, 1, 2, 3};
-                         return s;
-                     }(),
+                     Changed(rle,
+                             [](auto& s) {
+                                 s.pixels = {0x81, 1, 2, 3};
+                             }),
                      DECERR_END_OF_DATA, kEndOfDataText});
     cases.push_back({"colour map cut short",
                      TgaLayout{.mapType = 1,
@@ -316,12 +292,7 @@ std::vector<FailCase> FailCases() {
                                .depth = 8,
                                .colourMap = Bytes(30, 0)},
                      DECERR_END_OF_DATA, kEndOfDataText});
-    cases.push_back({"identification bytes past the end",
-                     [&] {
-                         auto s = raw;
-                         s.idLength = 40;
-                         return s;
-                     }(),
+    cases.push_back({"identification bytes past the end", Changed(raw, [](auto& s) { s.idLength = 40; }),
                      DECERR_END_OF_DATA, kEndOfDataText, 12 + 40});
     cases.push_back({"colour map of 8-bit entries",
                      TgaLayout{.mapType = 1,
@@ -332,20 +303,8 @@ std::vector<FailCase> FailCases() {
                                .colourMap = {0},
                                .pixels = {0}},
                      DECERR_FORMAT, ""});
-    cases.push_back({"pixel depth 12",
-                     [&] {
-                         auto s = raw;
-                         s.depth = 12;
-                         return s;
-                     }(),
-                     DECERR_FORMAT, ""});
-    cases.push_back({"65535 x 65535",
-                     [&] {
-                         auto s = raw;
-                         s.width = s.height = 65535;
-                         return s;
-                     }(),
-                     DECERR_FORMAT, ""});
+    cases.push_back({"pixel depth 12", Changed(raw, [](auto& s) { s.depth = 12; }), DECERR_FORMAT, ""});
+    cases.push_back({"65535 x 65535", Changed(raw, [](auto& s) { s.width = s.height = 65535; }), DECERR_FORMAT, ""});
     return cases;
 }
 
@@ -356,15 +315,10 @@ TEST_P(TgaFailTest, FailsWithCodeAndText) {
     Bytes file = MakeTga(c.layout);
     file.resize(file.size() - static_cast<std::size_t>(c.truncateBy));
     CTGADecoder decoder;
-    Failure failure = DecodeFailure(decoder, file);
-    EXPECT_EQ(failure.code, c.wantCode);
-    if (!c.wantText.empty()) {
-        EXPECT_EQ(failure.text, c.wantText);
-    }
+    ExpectFailure(decoder, file, c.wantCode, c.wantText);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tga, TgaFailTest, testing::ValuesIn(FailCases()),
-                         [](const auto& testInfo) { return CaseName(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tga, TgaFailTest, testing::ValuesIn(FailCases()), test_support::CaseName());
 
 }  // namespace
 

@@ -1,21 +1,12 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/run_tool.h"
 #include "window/card_app.h"
 #include "window/program_arguments.h"
-
-extern char** environ;
 
 namespace {
 
@@ -85,61 +76,15 @@ TEST(ProgramArguments, QtKeepsItsOneDashOptions) {
     EXPECT_EQ(read.afterEnd, (std::vector<std::string>{"--a.ovt"}));
 }
 
-struct Finished {
-    int exitCode = -1;  // -1 when a signal ended the process
-    int signal = 0;
-    std::string out, err;
-};
-
-std::string Slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Runs a program with no display at all: DISPLAY, WAYLAND_DISPLAY and
 // QT_QPA_PLATFORM removed, `platform` set as QT_QPA_PLATFORM when given.
-Finished RunWithoutDisplay(const std::vector<std::string>& argv, const std::string& platform = "") {
-    std::vector<std::string> environment;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        if (entry.starts_with("DISPLAY=") || entry.starts_with("WAYLAND_DISPLAY=") ||
-            entry.starts_with("QT_QPA_PLATFORM="))
-            continue;
-        environment.push_back(entry);
-    }
-    if (!platform.empty()) environment.push_back("QT_QPA_PLATFORM=" + platform);
-
-    const auto dir = std::filesystem::temp_directory_path() / ("ovlet-args-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const auto outPath = dir / "out", errPath = dir / "err";
-
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&files, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<char*> args, env;
-    std::vector<std::string> argvCopy = argv;
-    for (auto& a : argvCopy) args.push_back(a.data());
-    args.push_back(nullptr);
-    for (auto& e : environment) env.push_back(e.data());
-    env.push_back(nullptr);
-
-    Finished done;
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, args[0], &files, nullptr, args.data(), env.data());
-    posix_spawn_file_actions_destroy(&files);
-    EXPECT_EQ(spawned, 0) << argv[0];
-    if (spawned != 0) return done;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (WIFEXITED(status)) done.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) done.signal = WTERMSIG(status);
-    done.out = Slurp(outPath);
-    done.err = Slurp(errPath);
-    std::filesystem::remove_all(dir);
+test_support::ToolResult RunWithoutDisplay(const std::vector<std::string>& argv, const std::string& platform = "") {
+    test_support::ToolSetup setup;
+    setup.unset = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    if (!platform.empty()) setup.variables = {{"QT_QPA_PLATFORM", platform}};
+    const test_support::ToolResult done =
+        test_support::RunTool(argv.front(), std::vector<std::string>(argv.begin() + 1, argv.end()), setup);
+    EXPECT_NE(done.code, 127) << argv.front() << " did not start";
     return done;
 }
 
@@ -154,9 +99,9 @@ class ProgramWithoutDisplay : public testing::TestWithParam<ProcessCase> {};
 
 TEST_P(ProgramWithoutDisplay, AnswersBeforeAnyWindow) {
     const ProcessCase& c = GetParam();
-    const Finished done = RunWithoutDisplay(c.argv);
+    const test_support::ToolResult done = RunWithoutDisplay(c.argv);
     EXPECT_EQ(done.signal, 0) << done.err;
-    EXPECT_EQ(done.exitCode, c.exitCode) << done.err;
+    EXPECT_EQ(done.code, c.exitCode) << done.err;
     if (c.out.empty()) {
         EXPECT_EQ(done.out, "");
     } else {
@@ -194,8 +139,8 @@ TEST(ProgramWithoutDisplay, CardNamesThatLookLikeOptionsReachTheWindow) {
     };
     for (const auto& argv : cases) {
         SCOPED_TRACE(argv[1] + " " + argv.back());
-        const Finished done = RunWithoutDisplay(argv, "no-such-platform");
-        EXPECT_TRUE(done.signal == SIGABRT || done.exitCode > 1) << done.exitCode << " " << done.err;
+        const test_support::ToolResult done = RunWithoutDisplay(argv, "no-such-platform");
+        EXPECT_TRUE(done.signal == SIGABRT || done.code > 1) << done.code << " " << done.err;
         EXPECT_EQ(done.out, "");
         EXPECT_NE(done.err.find("no-such-platform"), std::string::npos) << done.err;
         EXPECT_EQ(done.err.find("unknown option"), std::string::npos) << done.err;

@@ -1,8 +1,4 @@
-// Runs a program as a script would, without a shell: its words, its exit code
-// and both of its output streams. The child can be made an ordinary user
-// (the suite runs as root in CI, where permission checks always pass) and can
-// be given a file-size limit, which makes a write fail the way a full disk does.
-#pragma once
+#include "tests/support/run_tool.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -11,33 +7,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
-#include <string>
-#include <vector>
+#include <cstdlib>
 
-struct ToolResult {
-    int code = -1;  // exit code, or -1 when the program did not exit by itself (a signal)
-    int signal = 0;
-    std::string out;
-    std::string err;
-};
+namespace test_support {
 
-struct ToolSetup {
-    bool asNobody = false;       // run as uid/gid 65534 (only takes effect when the suite runs as root)
-    long long fileLimit = -1;    // bytes a file may grow to; a write past it fails (EFBIG)
-    long long memoryLimit = -1;  // bytes of address space (not under AddressSanitizer, which needs more)
-    std::string input;           // written to standard input, then closed
-    std::string directory;       // the working folder, "" for the suite's
-};
-
-inline constexpr unsigned kNobody = 65534;
-
-inline bool RunningAsRoot() {
+bool RunningAsRoot() {
     return ::geteuid() == 0;
 }
 
-inline ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
-                          const ToolSetup& setup = {}) {
+ToolResult RunTool(const std::string& program, const std::vector<std::string>& args, const ToolSetup& setup) {
     ToolResult result;
     int out[2], err[2], in[2];
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0 || ::pipe2(in, O_CLOEXEC) != 0) return result;
@@ -66,6 +46,8 @@ inline ToolResult RunTool(const std::string& program, const std::vector<std::str
             const rlimit limit{static_cast<rlim_t>(setup.memoryLimit), static_cast<rlim_t>(setup.memoryLimit)};
             ::setrlimit(RLIMIT_AS, &limit);
         }
+        for (const std::string& name : setup.unset) ::unsetenv(name.c_str());
+        for (const auto& [name, value] : setup.variables) ::setenv(name.c_str(), value.c_str(), 1);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
@@ -81,7 +63,10 @@ inline ToolResult RunTool(const std::string& program, const std::vector<std::str
     std::string* sinks[2] = {&result.out, &result.err};
     int open = 2;
     while (open > 0) {
-        if (::poll(fds, 2, -1) < 0) break;
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || fds[i].revents == 0) continue;
             char buffer[4096];
@@ -101,3 +86,9 @@ inline ToolResult RunTool(const std::string& program, const std::vector<std::str
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
     return result;
 }
+
+ToolResult RunShell(const std::string& command, const ToolSetup& setup) {
+    return RunTool("/bin/sh", {"-c", command}, setup);
+}
+
+}  // namespace test_support
