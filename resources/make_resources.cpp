@@ -40,6 +40,15 @@ QPen Stroke(const QColor& c, double w = 1.8) {
     return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
+// A path of straight lines through the points; `closed` joins the last to the first.
+QPainterPath Outline(std::initializer_list<QPointF> points, bool closed = false) {
+    QPainterPath path;
+    path.moveTo(*points.begin());
+    for (auto point = points.begin() + 1; point != points.end(); ++point) path.lineTo(*point);
+    if (closed) path.closeSubpath();
+    return path;
+}
+
 void CardShape(QPainter& p, const QColor& ink, QRectF r) {
     p.setPen(Stroke(ink));
     p.setBrush(Qt::white);
@@ -70,32 +79,17 @@ const Glyph kNew = [](QPainter& p, const QColor& ink, const QColor& accent) {
 };
 
 const Glyph kOpen = [](QPainter& p, const QColor& ink, const QColor& accent) {
-    QPainterPath back;
-    back.moveTo(3, 19);
-    back.lineTo(3, 6);
-    back.lineTo(9, 6);
-    back.lineTo(11, 8);
-    back.lineTo(19, 8);
-    back.lineTo(19, 11);
+    const QPainterPath back = Outline({{3, 19}, {3, 6}, {9, 6}, {11, 8}, {19, 8}, {19, 11}});
     p.setPen(Stroke(ink));
     p.setBrush(Qt::NoBrush);
     p.drawPath(back);
-    QPainterPath front;
-    front.moveTo(3, 19);
-    front.lineTo(6.5, 11);
-    front.lineTo(22, 11);
-    front.lineTo(18.5, 19);
-    front.closeSubpath();
+    const QPainterPath front = Outline({{3, 19}, {6.5, 11}, {22, 11}, {18.5, 19}}, true);
     p.setBrush(accent);
     p.drawPath(front);
 };
 
 void Tray(QPainter& p, const QColor& ink) {
-    QPainterPath tray;
-    tray.moveTo(3, 13);
-    tray.lineTo(3, 20);
-    tray.lineTo(21, 20);
-    tray.lineTo(21, 13);
+    const QPainterPath tray = Outline({{3, 13}, {3, 20}, {21, 20}, {21, 13}});
     p.setPen(Stroke(ink));
     p.setBrush(Qt::NoBrush);
     p.drawPath(tray);
@@ -104,10 +98,7 @@ void Tray(QPainter& p, const QColor& ink) {
 void DownArrow(QPainter& p, const QColor& accent, double x) {
     p.setPen(Stroke(accent, 2.2));
     p.drawLine(QPointF(x, 3), QPointF(x, 14));
-    QPainterPath head;
-    head.moveTo(x - 4, 10);
-    head.lineTo(x, 14.5);
-    head.lineTo(x + 4, 10);
+    const QPainterPath head = Outline({{x - 4, 10}, {x, 14.5}, {x + 4, 10}});
     p.drawPath(head);
 }
 
@@ -126,11 +117,7 @@ const Glyph kSaveAs = [](QPainter& p, const QColor& ink, const QColor& accent) {
     p.setPen(QPen(ink, 1.0));
     p.setBrush(QColor(0xF2, 0xB1, 0x34));
     p.drawRect(QRectF(-1.7, -7, 3.4, 10));
-    QPainterPath tip;
-    tip.moveTo(-1.7, 3);
-    tip.lineTo(0, 6);
-    tip.lineTo(1.7, 3);
-    tip.closeSubpath();
+    const QPainterPath tip = Outline({{-1.7, 3}, {0, 6}, {1.7, 3}}, true);
     p.setBrush(ink);
     p.drawPath(tip);
     p.restore();
@@ -140,13 +127,7 @@ const Glyph kImport = [](QPainter& p, const QColor& ink, const QColor& accent) {
     p.setPen(Stroke(ink));
     p.setBrush(Qt::white);
     p.drawRoundedRect(QRectF(2.5, 4.5, 19, 15), 1.6, 1.6);
-    QPainterPath hills;
-    hills.moveTo(4, 18);
-    hills.lineTo(9.5, 11);
-    hills.lineTo(13, 15);
-    hills.lineTo(15.5, 12.5);
-    hills.lineTo(20, 18);
-    hills.closeSubpath();
+    const QPainterPath hills = Outline({{4, 18}, {9.5, 11}, {13, 15}, {15.5, 12.5}, {20, 18}}, true);
     p.setPen(Qt::NoPen);
     p.setBrush(accent);
     p.drawPath(hills);
@@ -184,22 +165,13 @@ const Glyph kAbout = [](QPainter& p, const QColor&, const QColor& accent) {
 };
 
 const Glyph kExit = [](QPainter& p, const QColor& ink, const QColor& accent) {
-    QPainterPath door;
-    door.moveTo(13, 7);
-    door.lineTo(13, 3.5);
-    door.lineTo(3.5, 3.5);
-    door.lineTo(3.5, 20.5);
-    door.lineTo(13, 20.5);
-    door.lineTo(13, 17);
+    const QPainterPath door = Outline({{13, 7}, {13, 3.5}, {3.5, 3.5}, {3.5, 20.5}, {13, 20.5}, {13, 17}});
     p.setPen(Stroke(ink));
     p.setBrush(Qt::NoBrush);
     p.drawPath(door);
     p.setPen(Stroke(accent, 2.2));
     p.drawLine(QPointF(8, 12), QPointF(20, 12));
-    QPainterPath head;
-    head.moveTo(16.5, 8);
-    head.lineTo(20.5, 12);
-    head.lineTo(16.5, 16);
+    const QPainterPath head = Outline({{16.5, 8}, {20.5, 12}, {16.5, 16}});
     p.drawPath(head);
 };
 
@@ -212,11 +184,7 @@ const Glyph kRemove = [](QPainter& p, const QColor& ink, const QColor& accent) {
     p.drawLine(QPointF(9.5, 6.5), QPointF(10, 3.8));
     p.drawLine(QPointF(10, 3.8), QPointF(14, 3.8));
     p.drawLine(QPointF(14, 3.8), QPointF(14.5, 6.5));
-    QPainterPath can;
-    can.moveTo(6, 6.5);
-    can.lineTo(7.3, 20.5);
-    can.lineTo(16.7, 20.5);
-    can.lineTo(18, 6.5);
+    const QPainterPath can = Outline({{6, 6.5}, {7.3, 20.5}, {16.7, 20.5}, {18, 6.5}});
     p.setBrush(red);
     p.drawPath(can);
     p.setPen(Stroke(Qt::white, 1.3));
@@ -355,11 +323,7 @@ QImage DrawIcon(int size, bool viewer) {
         p.setBrush(QColor(0xF2, 0xB1, 0x34));
         p.setPen(QPen(QColor(0x1B, 0x2A, 0x3F), 1.6));
         p.drawRect(QRectF(-3.6, -16, 7.2, 18));
-        QPainterPath tip;
-        tip.moveTo(-3.6, 2);
-        tip.lineTo(0, 8);
-        tip.lineTo(3.6, 2);
-        tip.closeSubpath();
+        const QPainterPath tip = Outline({{-3.6, 2}, {0, 8}, {3.6, 2}}, true);
         p.setBrush(QColor(0xF6, 0xE0, 0xB5));
         p.drawPath(tip);
         p.restore();
