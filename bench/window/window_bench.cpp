@@ -3,7 +3,6 @@
 //
 //   QT_QPA_PLATFORM=offscreen window_bench
 #include <benchmark/benchmark.h>
-#include <jpeglib.h>
 
 #include <QApplication>
 #include <cstdio>
@@ -17,6 +16,7 @@
 #include "picture/win_bmp.h"
 #include "platform/ui_services.h"
 #include "resources/program_resources.h"
+#include "tests/support/picture_encoders.h"
 #include "viewer/viewer_dialog.h"
 
 namespace {
@@ -26,38 +26,20 @@ constexpr int kHeight = 3000;
 
 // A photo-like 12-megapixel JPEG: smooth gradients with some texture.
 std::vector<std::uint8_t> MakeJpeg() {
-    std::vector<std::uint8_t> row(kWidth * 3);
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr jerr{};
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = kWidth;
-    cinfo.image_height = kHeight;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 85, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 3);
     std::uint32_t noise = 12345;
+    std::uint8_t* out = pixels.data();
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
             noise = noise * 1103515245 + 12345;
             const int n = static_cast<int>((noise >> 16) & 15);
-            row[x * 3] = static_cast<std::uint8_t>((x * 255 / kWidth + n) & 255);
-            row[x * 3 + 1] = static_cast<std::uint8_t>((y * 255 / kHeight + n) & 255);
-            row[x * 3 + 2] = static_cast<std::uint8_t>(((x + y) * 127 / kWidth + n) & 255);
+            *out++ = static_cast<std::uint8_t>((x * 255 / kWidth + n) & 255);
+            *out++ = static_cast<std::uint8_t>((y * 255 / kHeight + n) & 255);
+            *out++ = static_cast<std::uint8_t>(((x + y) * 127 / kWidth + n) & 255);
         }
-        JSAMPROW p = row.data();
-        jpeg_write_scanlines(&cinfo, &p, 1);
     }
-    jpeg_finish_compress(&cinfo);
-    std::vector<std::uint8_t> bytes(out, out + size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(out);
-    return bytes;
+    return test_support::EncodeJpeg(test_support::JpegKind::YCbCr, kWidth, kHeight, pixels, 85, false,
+                                    test_support::JpegChroma::Halved);
 }
 
 struct Fixture {

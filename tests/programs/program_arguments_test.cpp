@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "tests/support/run_tool.h"
+#include "tests/support/test_names.h"
 #include "window/card_app.h"
 #include "window/program_arguments.h"
 
@@ -126,7 +128,12 @@ const ProcessCase kProcessCases[] = {
     {{OVMAKE_BIN, "--help=1"}, 1, "", "unknown option '--help=1'"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Flags, ProgramWithoutDisplay, testing::ValuesIn(kProcessCases));
+INSTANTIATE_TEST_SUITE_P(Flags, ProgramWithoutDisplay, testing::ValuesIn(kProcessCases),
+                         [](const testing::TestParamInfo<ProcessCase>& param) {
+                             std::string words = std::filesystem::path(param.param.argv.front()).filename().string();
+                             for (auto w = param.param.argv.begin() + 1; w != param.param.argv.end(); ++w) words += " " + *w;
+                             return test_support::TestName(words);
+                         });
 
 // A card name that only looks like an option gets past the option reader to
 // Qt's start; a platform that does not exist makes Qt stop the program there,

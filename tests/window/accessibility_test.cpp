@@ -150,13 +150,7 @@ TEST_F(WindowTest, EveryCommandHasItsKeys) {
     for (const KeyCase& c : kKeys) {
         SCOPED_TRACE(c.name);
         ui.calls.clear();
-        std::unique_ptr<CCardDialog> window;
-        const std::string card = c.newCard ? std::string() : dir / "card.ovt";
-        if (c.viewer) {
-            window = Open<CViewerDialog>(card);
-        } else {
-            window = Open(card);
-        }
+        const std::unique_ptr<CCardDialog> window = OpenIn(c.viewer, c.newCard ? std::string() : dir / "card.ovt");
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
         window->SelectTab(c.tab);

@@ -61,9 +61,7 @@ TEST_F(WindowTest, DroppedFilesAreImportedOrOpened) {
     WriteFile(dir / "small.JPG", Padded(SamplesDir() + "/sample.jpg", 12000));
     WriteFile(dir / "bad.png", {'n', 'o', 't'});
     std::filesystem::create_directory(dir / "folder");
-    CardRecord card;
-    card.Company = "Dropped Co";
-    WriteCard(dir / "other.OVT", card);
+    WriteCard(dir / "other.OVT", CompanyCard("Dropped Co"));
     const DropCase cases[] = {
         {"picture on the Image page", false, kIdPicture, "small.JPG", true, {}, 12000, "Harbour Light Instruments"},
         {"large picture on a field", false, kIdCompany, "big.jpg", true, {kAdvice}, 35001, "Harbour Light Instruments"},
@@ -83,12 +81,7 @@ TEST_F(WindowTest, DroppedFilesAreImportedOrOpened) {
     for (const DropCase& c : cases) {
         SCOPED_TRACE(c.name);
         ui.calls.clear();
-        std::unique_ptr<CCardDialog> window;
-        if (c.viewer) {
-            window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
-        } else {
-            window = Open(SamplesDir() + "/sample.ovt");
-        }
+        std::unique_ptr<CCardDialog> window = OpenIn(c.viewer, SamplesDir() + "/sample.ovt");
         const auto sample = window->Record().PictureBytes;
         window->SelectTab(c.target == kIdCompany || c.target == kIdStreetAddress ? 1 : 0);
         std::unique_ptr<QMimeData> data(FileData(dir / c.file));

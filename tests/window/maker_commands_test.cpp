@@ -80,9 +80,7 @@ TEST_F(MakerTest, OpenReadsTheChosenCard) {
 
 TEST_F(MakerTest, SaveOnAReadCardWritesWithoutADialog) {
     ScratchDir dir;
-    CardRecord card;
-    card.Company = "Acme";
-    WriteCard(dir / "a.ovt", card);
+    WriteCard(dir / "a.ovt", CompanyCard("Acme"));
     auto window = Open(dir / "a.ovt");
     window->SetItemText(kIdCity, QStringLiteral("Lyon"));
     Click(*window, kIdSave);
@@ -106,9 +104,7 @@ TEST_F(MakerTest, SaveToANewNameShowsItsPath) {
 
 TEST_F(MakerTest, SaveAsCancelledOrFailingKeepsTheEarlierTarget) {
     ScratchDir dir;
-    CardRecord card;
-    card.Company = "Acme";
-    WriteCard(dir / "a.ovt", card);
+    WriteCard(dir / "a.ovt", CompanyCard("Acme"));
     auto window = Open(dir / "a.ovt");
     ui.fileAnswers = {std::nullopt, QString::fromStdString(dir / "no/such/dir/b.ovt")};
     Click(*window, kIdSaveAs);
@@ -447,9 +443,7 @@ TEST_F(MakerTest, MultiLineFieldsKeepEveryCharacter) {
 
 TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile) {
     ScratchDir dir;
-    CardRecord card;
-    card.Company = "Acme";
-    WriteCard(dir / "a.ovt", card);
+    WriteCard(dir / "a.ovt", CompanyCard("Acme"));
     auto window = Open(dir / "a.ovt");
     ui.fileAnswers = {QString::fromStdString(dir / "no/such/dir/b.ovt")};
     Click(*window, kIdSaveAs);

@@ -232,12 +232,7 @@ TEST_F(WindowTest, EnterInTheInformationTextStaysInTheText) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.viewer) + std::to_string(c.inText));
         ui.calls.clear();
-        std::unique_ptr<CCardDialog> window;
-        if (c.viewer) {
-            window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
-        } else {
-            window = Open(SamplesDir() + "/sample.ovt");
-        }
+        std::unique_ptr<CCardDialog> window = OpenIn(c.viewer, SamplesDir() + "/sample.ovt");
         window->activateWindow();
         window->SelectTab(static_cast<int>(window->Form().pages.size()) - 1);
         auto* info = window->ItemAs<QPlainTextEdit>(kIdGeneralInformation);

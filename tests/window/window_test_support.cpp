@@ -20,6 +20,12 @@ ScratchDir::~ScratchDir() {
     std::filesystem::remove_all(path_);
 }
 
+CardRecord CompanyCard(const std::string& company) {
+    CardRecord card;
+    card.Company = company;
+    return card;
+}
+
 void WriteCard(const std::string& path, CardRecord record) {
     RecordOnlySide side(record);
     ASSERT_EQ(WriteCardFile(path, record, side).outcome, CardWriteOutcome::Written);

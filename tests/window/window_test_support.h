@@ -14,6 +14,7 @@
 #include "card/card_file.h"
 #include "maker/maker_dialog.h"
 #include "platform/ui_services.h"
+#include "viewer/viewer_dialog.h"
 
 // Readable QStrings in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -35,6 +36,12 @@ protected:
         // The first paint, then the picture the window makes after it.
         for (int i = 0; i < 3; ++i) QApplication::processEvents();
         return window;
+    }
+
+    // A card open in the viewer or in the maker.
+    std::unique_ptr<CCardDialog> OpenIn(bool viewer, const std::string& cardPath) {
+        if (viewer) return Open<CViewerDialog>(cardPath);
+        return Open(cardPath);
     }
 
     std::vector<QString> Messages() const {
@@ -79,6 +86,8 @@ private:
 
 // Writes a card with the given record (multi-line fields from the record).
 void WriteCard(const std::string& path, CardRecord record);
+// A card that holds only its company's name.
+CardRecord CompanyCard(const std::string& company);
 std::vector<std::uint8_t> FileBytes(const std::string& path);
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::string SamplesDir();
