@@ -15,6 +15,15 @@ if(OVLET_FUZZ)
   target_link_options(ovlet_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+# A folder's library: ovlet_NAME and its alias ovlet::NAME, headers included
+# from the top folder as "folder/file.h", the project's flags.
+function(ovlet_library name)
+  add_library(ovlet_${name} STATIC ${ARGN})
+  add_library(ovlet::${name} ALIAS ovlet_${name})
+  target_include_directories(ovlet_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(ovlet_${name} PRIVATE ovlet_options)
+endfunction()
+
 # The card and picture libraries must stay free of Qt; call this on them.
 function(ovlet_forbid_qt target)
   get_target_property(libs ${target} LINK_LIBRARIES)
