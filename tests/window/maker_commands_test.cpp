@@ -1,5 +1,6 @@
 // The maker's commands with a scripted desktop: every question, dialog and
 // answer in order, and what ends up on disk.
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QAbstractButton>
@@ -8,6 +9,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 
@@ -439,6 +441,42 @@ TEST_F(MakerTest, MultiLineFieldsKeepEveryCharacter) {
     window->SetEditText(&CardRecord::GeneralInformation, text);
     EXPECT_EQ(window->GetEditText(&CardRecord::StreetAddress), text);
     EXPECT_EQ(window->GetEditText(&CardRecord::GeneralInformation), text);
+}
+
+// A file-size limit makes the write itself fail, as a full disk does: the
+// user is told, the old card stays as it was, and Exit does not close the
+// window over the unsaved card.
+TEST_F(MakerTest, SaveThatFailsInWritingKeepsTheWindowAndTheOldCard) {
+    ScratchDir dir;
+    WriteCard(dir / "a.ovt", CompanyCard("Acme"));
+    const auto before = FileBytes(dir / "a.ovt");
+    auto window = Open(dir / "a.ovt");
+    window->SetItemText(kIdCity, QStringLiteral("Lyon"));
+    ui.calls.clear();
+    ui.messageAnswers = {MessageAnswer::Yes};
+    {
+        struct FileSizeLimit {
+            rlimit old{};
+            void (*oldHandler)(int);
+            explicit FileSizeLimit(rlim_t bytes) : oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
+                ::getrlimit(RLIMIT_FSIZE, &old);
+                rlimit small = old;
+                small.rlim_cur = bytes;
+                ::setrlimit(RLIMIT_FSIZE, &small);
+            }
+            ~FileSizeLimit() {
+                ::setrlimit(RLIMIT_FSIZE, &old);
+                std::signal(SIGXFSZ, oldHandler);
+            }
+        } limit(before.size());
+        Click(*window, kIdExit);
+    }
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(FileBytes(dir / "a.ovt"), before);
+    ASSERT_EQ(Messages().size(), 2u);  // the question, then what went wrong
+    EXPECT_NE(Messages()[1], kCannotSave);
+    // Nothing is left beside the card.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile) {
