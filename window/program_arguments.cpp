@@ -1,25 +1,8 @@
 #include "window/program_arguments.h"
 
-#include <cstdio>
+#include "files/terminal_text.h"
 
 namespace {
-
-// An argument echoed in a message, with control characters shown as \xNN so
-// that it cannot drive the terminal.
-std::string Printable(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f) {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
 
 std::string HelpText(std::string_view program) {
     const bool viewer = program == "ovview";
@@ -66,7 +49,8 @@ ProgramArguments ReadProgramArguments(std::string_view program, std::string_view
                 result.outcome = ProgramArguments::Outcome::Version;
                 result.text = std::string(program) + " " + std::string(version) + "\n";
             } else {
-                const std::string shown = Printable(argument);
+                // Control characters and text-reordering marks cannot drive the terminal.
+                const std::string shown = files::TerminalSafe(argument);
                 result.outcome = ProgramArguments::Outcome::Usage;
                 result.text = std::string(program) + ": unknown option '" + shown + "'\n" +
                               "A card named so opens as ./" + shown + " or after --. Try '" + std::string(program) +

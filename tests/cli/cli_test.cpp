@@ -32,6 +32,8 @@ TEST(OvletTool, ExitCodes) {
         {"make " + d + "/a.ovt 'City=two\\nlines'", 1},
         {"make " + d + "/no/such/dir/a.ovt City=x", 2},
         {"make " + d + "/a.ovt --picture " + d + "/missing.jpg", 2},
+        // A picture that decodes but is no JPEG or PNG: the programs store only those two.
+        {"make " + d + "/a.ovt --picture " OVLET_CORPUS_DIR "/bmp/g/pal4.bmp", 4},
         {"make --from " + d + "/cut.ovt " + d + "/b.ovt", 3},
         {"picture " + d + "/cut.ovt " + d + "/p.jpg", 3},
     };

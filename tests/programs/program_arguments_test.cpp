@@ -126,6 +126,8 @@ const ProcessCase kProcessCases[] = {
     {{OVVIEW_BIN, "--x"}, 1, "", "ovview: unknown option '--x'\n"},
     {{OVVIEW_BIN, "My", "--card.ovt"}, 1, "", "opens as ./--card.ovt or after --"},
     {{OVMAKE_BIN, "--help=1"}, 1, "", "unknown option '--help=1'"},
+    // What the terminal would act on is shown escaped.
+    {{OVVIEW_BIN, "--x\x1b[2J\x7f\u202e"}, 1, "", "unknown option '--x\\x1b[2J\\x7f\\u202e'"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Flags, ProgramWithoutDisplay, testing::ValuesIn(kProcessCases),
