@@ -468,18 +468,11 @@ CardReadOutcome CCardDialog::ReadCardFile(const std::string& path) {
     return outcome;
 }
 
-void CCardDialog::OpenWebSite() {
-    const LinkHandOver handOver = WebSiteHandOver(record.WebSite);
-    if (!handOver.allowed) {
-        platform::Ui().MessageBox(this, kMessageCaption, CardMessageText(handOver.refusal),
-                                  platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
-        return;
-    }
-    platform::Ui().OpenUrl(QString::fromStdString(handOver.address));
-}
+void CCardDialog::OpenWebSite() { HandOver(WebSiteHandOver(record.WebSite)); }
 
-void CCardDialog::SendEMail() {
-    const LinkHandOver handOver = EMailHandOver(record.EMail);
+void CCardDialog::SendEMail() { HandOver(EMailHandOver(record.EMail)); }
+
+void CCardDialog::HandOver(const LinkHandOver& handOver) {
     if (!handOver.allowed) {
         platform::Ui().MessageBox(this, kMessageCaption, CardMessageText(handOver.refusal),
                                   platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);

@@ -10,6 +10,7 @@
 
 #include "card/card_file.h"
 #include "card/card_record.h"
+#include "card/card_summary.h"
 #include "platform/template_dialog.h"
 #include "resources/control_ids.h"
 #include "window/card_form.h"
@@ -117,6 +118,8 @@ protected:
     CardRecord record;
 
 private:
+    // Hands a link to the desktop, or says why it is not handed over.
+    void HandOver(const LinkHandOver& handOver);
     void PageSwitch();
     // Makes the pixels of the picture whose header was read before the window
     // was on screen, or reports that they cannot be made.
