@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "exchange/markup_text.h"
+
 namespace qr {
 namespace {
 
@@ -148,25 +150,7 @@ namespace qr {
 
 std::string EncodeSvg(const Code& code, std::string_view title) {
     const int span = code.width + 2 * kQuietZone;
-    std::string escaped;
-    for (const char c : title) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
+    const std::string escaped = markup::Escape(title);
     std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + std::to_string(span) + " " +
                       std::to_string(span) + "\" role=\"img\" shape-rendering=\"crispEdges\"><title>" + escaped +
                       "</title><rect width=\"" + std::to_string(span) + "\" height=\"" + std::to_string(span) +

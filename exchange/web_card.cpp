@@ -4,6 +4,7 @@
 
 #include "card/card_summary.h"
 #include "card/codepage.h"
+#include "exchange/markup_text.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 #include "exchange/vcard_text.h"
@@ -39,52 +40,8 @@ constexpr const char* kStyle =
 // sha256 of kStyle, base64; the tests check it against Python's hashlib.
 constexpr const char* kStyleHash = "sha256-R50afdhekFxZf4DkhbDN8YFS3kHCfXkuv84zPExxcCc=";
 
-// Text for HTML: markup characters as entities, control characters (which
-// a card can hold) replaced, line breaks kept for the caller; with `markup`
-// false only the control characters are replaced.
-std::string Escape(const std::string& utf8, bool markup = true) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        switch (markup ? c : 0x100) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            case '\n':
-            case '\t':
-                out += static_cast<char>(c);
-                break;
-            case '\r':
-                break;
-            default:
-                if (c < 0x20 || c == 0x7F) {
-                    out += "\xEF\xBF\xBD";
-                } else if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
-                    out += "\xEF\xBF\xBD";  // a C1 control (U+0080 to U+009F)
-                    ++i;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out;
-}
-
 std::string Html(const std::string& ansi) {
-    return Escape(codepage::Utf8FromAnsi(ansi));
+    return markup::Escape(codepage::Utf8FromAnsi(ansi));
 }
 
 // A tel: address of the digits of a number (and a leading plus), or "" when
@@ -210,14 +167,15 @@ std::string EncodeWebCard(const CardRecord& r) {
     if (!r.EMail.empty()) {
         const LinkHandOver mail = EMailHandOver(r.EMail);
         page += mail.allowed && IsSingleAddress(r.EMail)
-                    ? "<p><a class=\"u-email\" href=\"" + Escape(mail.address) + "\">" + Html(r.EMail) + "</a></p>\n"
+                    ? "<p><a class=\"u-email\" href=\"" + markup::Escape(mail.address) + "\">" + Html(r.EMail) +
+                          "</a></p>\n"
                     : "<p>" + Html(r.EMail) + "</p>\n";
     }
     if (!r.WebSite.empty()) {
         const LinkHandOver web = WebSiteHandOver(r.WebSite);
-        page += web.allowed
-                    ? "<p><a class=\"u-url\" href=\"" + Escape(web.address) + "\">" + Html(r.WebSite) + "</a></p>\n"
-                    : "<p>" + Html(r.WebSite) + "</p>\n";
+        page += web.allowed ? "<p><a class=\"u-url\" href=\"" + markup::Escape(web.address) + "\">" + Html(r.WebSite) +
+                                  "</a></p>\n"
+                            : "<p>" + Html(r.WebSite) + "</p>\n";
     }
     if (!r.GeneralInformation.empty()) page += "<p class=\"p-note note\">" + Html(r.GeneralInformation) + "</p>\n";
 
@@ -230,8 +188,7 @@ std::string EncodeWebCard(const CardRecord& r) {
     std::string error;
     if (qr::EncodeCard(r, code, error)) {
         page += "<div class=\"qr\">" +
-                qr::EncodeSvg(code.code,
-                              "QR code with the contact " + (nameUtf8.empty() ? "card" : Escape(nameUtf8, false))) +
+                qr::EncodeSvg(code.code, "QR code with the contact " + (nameUtf8.empty() ? "card" : nameUtf8)) +
                 "</div>\n";
     }
     page += "</div>\n</div>\n</main>\n</body>\n</html>\n";

@@ -117,8 +117,9 @@ TEST(CardQr, SvgHasOneSquarePerDarkModuleAndAnEscapedTitle) {
     qr::Code code;
     std::string error;
     ASSERT_TRUE(qr::Encode("hello", code, error));
-    const std::string svg = qr::EncodeSvg(code, "<Ann & \"Bo\">");
-    EXPECT_NE(svg.find("<title>&lt;Ann &amp; &quot;Bo&quot;&gt;</title>"), std::string::npos);
+    // A control character, which XML does not allow, becomes U+FFFD.
+    const std::string svg = qr::EncodeSvg(code, "<Ann & \"Bo\">\x1b");
+    EXPECT_NE(svg.find("<title>&lt;Ann &amp; &quot;Bo&quot;&gt;\xEF\xBF\xBD</title>"), std::string::npos);
     EXPECT_NE(svg.find("viewBox=\"0 0 29 29\""), std::string::npos) << "21 modules and a border of 4";
     // The runs of the path cover exactly the dark modules.
     std::size_t dark = 0;
