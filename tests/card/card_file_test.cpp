@@ -103,6 +103,7 @@ TEST(CardFile, ReadOutcomes) {
         {"picture shorter than its length", CardBytes({"p"}, 1000, Bytes(10, 7)), CardReadOutcome::Read, "p", 10,
          nullptr},
         {"hostile picture length", CardBytes({"h"}, 0x7FFFFFFF), CardReadOutcome::Read, "h", 0, nullptr},
+        {"one-byte picture", CardBytes({"one"}, 1, Bytes(1, 7)), CardReadOutcome::Read, "one", 1, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -108,6 +108,10 @@ TEST(CardLinks, WebSiteReachesTheBrowserOnlyAsAWebAddress) {
         {"caf\xE9.example", true, "http://caf\xC3\xA9.example"},
         {"file:///etc/passwd", false, nullptr},
         {"FILE:/etc/passwd", false, nullptr},
+        {"file://server/share/x", false, nullptr},
+        {"example.com/a\x7F"
+         "b",
+         false, nullptr},
         {"/usr/bin/xterm", false, nullptr},
         {"~/secret", false, nullptr},
         {"..\\evil.exe", false, nullptr},
