@@ -130,7 +130,7 @@ TEST_F(PicturePanel, CardWindowShowsTheRealSize) {
     card.SetPicture(jpeg);
     WriteCard(dir / "photo.ovt", card);
     auto window = Open(dir / "photo.ovt");
-    EXPECT_EQ(window->ItemText(1053), QStringLiteral("800 x 600"));
+    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("800 x 600"));
     CPictureStatic* panel = window->PicturePanel();
     EXPECT_EQ(panel->PictureSize(), std::make_pair(kWidth, kHeight));
     EXPECT_LT(panel->ShownImage().width(), kWidth);
