@@ -106,7 +106,7 @@ TEST(OvletTool, ShowPrintsLabelsAndSummary) {
 
 }  // namespace
 
-#ifdef OVLET_HAVE_RENDER
+#ifdef OVLET_HAVE_DRAW
 namespace {
 
 TEST(OvletTool, RenderDrawsTheCardAsABusinessCard) {

@@ -20,6 +20,8 @@ using namespace ovlet_tool;
 
 namespace fs = std::filesystem;
 
+const std::string kFixtures = std::string(OVLET_TESTS_DIR) + "/data/vcard/";
+
 std::string Slurp(const fs::path& path) {
     const Bytes bytes = ReadBytes(path);
     return std::string(bytes.begin(), bytes.end());
@@ -59,6 +61,10 @@ TEST(OvletExchange, ExitCodes) {
     WriteText(dir / "none.vcf", "no card here\r\n");
     WriteText(dir / "bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:X\r\nTITLE:cut off\r\n");
     WriteText(dir / "good.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nEND:VCARD\r\n");
+    // A UTF-16 file whose last character is cut: the card is read, the file is damaged.
+    Bytes utf16 = ReadBytes(kFixtures + "utf-16le-bom.vcf");
+    utf16.push_back('x');
+    WriteBytes(dir / "odd.vcf", utf16);
     CardRecord huge;
     huge.Company = std::string(2000, 'x');
     RecordOnlySide side(huge);
@@ -87,15 +93,43 @@ TEST(OvletExchange, ExitCodes) {
         {"qr " + d + "/huge.ovt -o " + d + "/q.png", 1},
         {"make --csv " + d + "/missing.csv -o " + d + "/out", 2},
         {"make --csv " + d + "/none.vcf", 1},
+        {"import " + d + "/odd.vcf -o " + d + "/odd.ovt", 3},
+        {"import " + kFixtures + "android-2.1.vcf -o " + d + "/one.ovt", 0},
+        {"html " + kSample + " -o " + d + "/c.html", 0},
+        {"html " + kSample, 1},
+        {"html " + d + "/missing.ovt -o " + d + "/c.html", 2},
+        {"html " + d + "/cut.ovt -o " + d + "/c.html", 3},
+        {"html " + kSample + " -o " + d + "/no/dir/c.html", 2},
+        {"print " + kSample + " -o " + d + "/c.pdf", 0},
+        {"print " + kSample + " -o " + d + "/c.pdf --sheet letter --bleed 2", 0},
+        {"print " + kSample + " -o " + d + "/c.pdf --sheet single --bleed 3 --crop-marks", 0},
+        {"print " + kSample + " -o " + d + "/c.pdf --sheet a5", 1},
+        {"print " + kSample + " -o " + d + "/c.pdf --bleed 3", 1},
+        {"print " + kSample + " -o " + d + "/c.pdf --bleed 21", 1},
+        {"print " + d + "/cut.ovt -o " + d + "/c.pdf", 3},
+        {"print " + kSample + " -o " + d + "/no/dir/c.pdf", 2},
+        {"thumbnail " + kSample + " " + d + "/t.png", 0},
+        {"thumbnail " + kSample + " " + d + "/t.png 8", 1},
+        {"thumbnail " + d + "/missing.ovt " + d + "/t.png", 2},
+        {"thumbnail " + kSample, 1},
+        {"render " + kSample + " -o " + d + "/r.png", 0},
+        {"qr " + kSample + " -o " + d + "/q.png --size 177", 1},
+        {"qr " + kSample + " -o " + d + "/fits.png --size 178", 0},
     };
     for (const auto& [args, code] : cases) {
         SCOPED_TRACE(args);
+#ifndef OVLET_HAVE_DRAW
+        // A build without Qt has no drawing commands.
+        if (args.rfind("print", 0) == 0 || args.rfind("thumbnail", 0) == 0 || args.rfind("render", 0) == 0) continue;
+#endif
         const ToolResult run = Ovlet(args);
         EXPECT_EQ(run.code, code) << run.err;
         if (code != 0) {
             EXPECT_FALSE(run.err.empty());
         }
     }
+    EXPECT_NE(Ovlet("qr " + kSample + " -o " + d + "/q.png --size 177").err.find("2 pixels a module"),
+              std::string::npos);
     // A refused import writes nothing.
     EXPECT_FALSE(fs::exists(dir / "bad.ovt"));
     EXPECT_FALSE(fs::exists(dir / "q.png"));

@@ -150,7 +150,7 @@ const Command kCommands[] = {
          return W({"qr", in.empty() ? f / "card.ovt" : in, "-o", out.empty() ? f / "out.png" : out});
      },
      "file"},
-#ifdef OVLET_HAVE_RENDER
+#ifdef OVLET_HAVE_DRAW
     {"render", "card",
      [](const Fixture& f, const std::string& in, const std::string& out) {
          return W({"render", in.empty() ? f / "card.ovt" : in, "-o", out.empty() ? f / "out.png" : out, "--width=300"});
