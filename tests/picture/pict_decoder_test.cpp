@@ -56,6 +56,14 @@ void AddPixMapRecord(ByteWriter& w, int pixelSize, int cmpCount, int packType = 
     w.U16Be(pixelSize >= 16 ? 8 : pixelSize).U32Be(0).U32Be(0).U32Be(0);
 }
 
+// The head of a packed 8-bit pixel map of one pixel: opcode, rowBytes,
+// bounds and the pixel map record; its colour table comes next.
+void StartOnePixelMap(PictWriter& p) {
+    p.Op(0x98).U16Be(0x8002);
+    p.AddRect({0, 0, 1, 1});
+    AddPixMapRecord(p.w, 8, 1);
+}
+
 // A colour table of Rgba colours; without the device flag each entry's value
 // word is its index, given here in reverse order to show it is honoured.
 void AddColourTable(ByteWriter& w, const std::vector<std::uint32_t>& colours, bool device = false) {
@@ -293,9 +301,7 @@ std::vector<DecodeCase> DecodeCases() {
     cases.push_back({"colour components keep their high bytes",
                      Picture(2,
                              [](PictWriter& p) {
-                                 p.Op(0x98).U16Be(0x8002);
-                                 p.AddRect({0, 0, 1, 1});
-                                 AddPixMapRecord(p.w, 8, 1);
+                                 StartOnePixelMap(p);
                                  p.w.U32Be(0).U16Be(0).U16Be(0).U16Be(0).U16Be(0xFFFF).U16Be(0x8000).U16Be(0x00FF);
                                  p.AddRect({0, 0, 1, 1});
                                  p.AddRect({0, 0, 1, 1});
@@ -612,9 +618,7 @@ std::vector<FailCase> FailCases() {
     cases.push_back({"colour table value equal to its size",
                      Picture(2,
                              [](PictWriter& p) {
-                                 p.Op(0x98).U16Be(0x8002);
-                                 p.AddRect({0, 0, 1, 1});
-                                 AddPixMapRecord(p.w, 8, 1);
+                                 StartOnePixelMap(p);
                                  p.w.U32Be(0).U16Be(0).U16Be(1).U16Be(0).Zeros(6).U16Be(2).Zeros(6);
                              }),
                      DECERR_FORMAT, Raised("pixel value greater than colour table size.")});
