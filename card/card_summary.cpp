@@ -38,6 +38,11 @@ std::string JoinNonEmpty(std::initializer_list<const std::string*> parts, const 
     return out;
 }
 
+std::string CardName(const CardRecord& record) {
+    const std::string person = JoinNonEmpty({&record.FirstName, &record.MiddleName, &record.LastName}, " ");
+    return person.empty() ? record.Company : person;
+}
+
 namespace {
 
 std::string Trim(const std::string& s) {

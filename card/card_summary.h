@@ -14,6 +14,10 @@ void ComposeSummary(CardRecord& record);
 // is empty (the window's own display strings keep them, see ComposeSummary).
 std::string JoinNonEmpty(std::initializer_list<const std::string*> parts, const char* separator);
 
+// The name a card goes by elsewhere (a contact, a page, a file): the person's
+// first, middle and last name, or the company's for a card without them.
+std::string CardName(const CardRecord& record);
+
 // What the web-site and e-mail links hand over to the desktop. A card comes
 // from strangers, so only web addresses reach the browser and the mail
 // program receives exactly one recipient.

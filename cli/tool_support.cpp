@@ -7,6 +7,7 @@
 
 #include "card/card_file.h"
 #include "card/card_record.h"
+#include "card/card_summary.h"
 #include "card/codepage.h"
 #include "cli/commands.h"
 #include "files/input_file.h"
@@ -91,14 +92,7 @@ int LoadPictureFile(const char* command, const std::string& path, std::vector<st
 }
 
 std::string CardNameForFile(const CardRecord& record) {
-    std::string name;
-    for (const std::string* part : {&record.FirstName, &record.MiddleName, &record.LastName}) {
-        if (part->empty()) continue;
-        if (!name.empty()) name += ' ';
-        name += *part;
-    }
-    if (name.empty()) name = record.Company;
-    return codepage::Utf8FromAnsi(name);
+    return codepage::Utf8FromAnsi(CardName(record));
 }
 
 namespace {

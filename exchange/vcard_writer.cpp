@@ -88,9 +88,7 @@ void Writer::Photo() {
 std::string Writer::Run() {
     Line("BEGIN:VCARD");
     Line(v4() ? "VERSION:4.0" : "VERSION:3.0");
-    std::string fullName = JoinNonEmpty({&record.FirstName, &record.MiddleName, &record.LastName}, " ");
-    if (fullName.empty()) fullName = record.Company;
-    Line("FN:" + Text(fullName));
+    Line("FN:" + Text(CardName(record)));
     Line("N:" + Text(record.LastName, true) + ";" + Text(record.FirstName, true) + ";" + Text(record.MiddleName, true) +
          ";;");
     if (!record.Company.empty() || !record.Department.empty()) {

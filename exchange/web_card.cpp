@@ -104,9 +104,8 @@ const char* StyleSheetHash() {
 }
 
 std::string EncodeWebCard(const CardRecord& r) {
-    std::string name = JoinNonEmpty({&r.FirstName, &r.MiddleName, &r.LastName}, " ");
-    const bool person = !name.empty();
-    if (!person) name = r.Company;
+    const std::string name = CardName(r);
+    const bool person = !r.FirstName.empty() || !r.MiddleName.empty() || !r.LastName.empty();
     const std::string nameUtf8 = codepage::Utf8FromAnsi(name);
     std::string title = Html(name);
     if (person && !r.Company.empty()) title += " \xE2\x80\x93 " + Html(r.Company);

@@ -24,12 +24,17 @@ using platform::MessageButtons;
 using platform::MessageIcon;
 using platform::Ui;
 
-// A file name from the card's person or company, for the Save dialog.
-QString SuggestedName(const CardRecord& card) {
-    QString name =
+// The card's person (first and last name) or, without one, its company.
+QString PersonOrCompany(const CardRecord& card) {
+    const QString name =
         FromAnsi(card.FirstName + (card.FirstName.empty() || card.LastName.empty() ? "" : " ") + card.LastName)
             .trimmed();
-    if (name.isEmpty()) name = FromAnsi(card.Company).trimmed();
+    return name.isEmpty() ? FromAnsi(card.Company).trimmed() : name;
+}
+
+// A file name from the card's person or company, for the Save dialog.
+QString SuggestedName(const CardRecord& card) {
+    QString name = PersonOrCompany(card);
     name.replace(QChar('/'), QChar('-'));
     return name.isEmpty() ? QStringLiteral("card") : name;
 }
@@ -78,13 +83,11 @@ void CCardDialog::PrintCard() {
     std::string warning;
     const QImage picture = drawing::PrintPicture(record, layout, warning);
     const CardRecord card = record;
-    QString name =
-        FromAnsi(card.FirstName + (card.FirstName.empty() || card.LastName.empty() ? "" : " ") + card.LastName);
-    if (name.trimmed().isEmpty()) name = FromAnsi(card.Company);
+    const QString name = PersonOrCompany(card);
     const QPageSize paper =
         layout.sheet == drawing::Sheet::Letter ? QPageSize(QPageSize::Letter) : QPageSize(QPageSize::A4);
     platform::PrintRequest request{
-        name.trimmed().isEmpty() ? tr("Card") : name.trimmed(), paper,
+        name.isEmpty() ? tr("Card") : name, paper,
         [card, layout, picture](QPainter& painter) { drawing::DrawCardSheet(painter, card, layout, picture); }};
     Ui().Print(this, request);
 }

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "card/card_summary.h"
 #include "card/codepage.h"
 #include "exchange/drawing/card_drawing.h"
 #include "exchange/drawing/card_picture.h"
@@ -170,8 +171,8 @@ bool WriteCardPdf(const CardRecord& card, const SheetLayout& layout, std::vector
         QPdfWriter writer(&buffer);
         writer.setResolution(kPdfDotsPerInch);
         writer.setCreator(QStringLiteral("ovlet"));
-        const QString name = QString::fromStdString(
-            codepage::Utf8FromAnsi(card.FirstName + (card.FirstName.empty() ? "" : " ") + card.LastName));
+        const QString name =
+            QString::fromStdString(codepage::Utf8FromAnsi(JoinNonEmpty({&card.FirstName, &card.LastName}, " ")));
         writer.setTitle(name.isEmpty() ? QString::fromStdString(codepage::Utf8FromAnsi(card.Company)) : name);
         const QSizeF page = layout.PageSizeMm();
         writer.setPageLayout(QPageLayout(QPageSize(page, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),

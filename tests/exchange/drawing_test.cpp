@@ -32,6 +32,30 @@ std::filesystem::path WritePdf(const TempFolder& dir, const CardRecord& card, co
     return path;
 }
 
+TEST(CardPdf, TitleIsThePersonOrTheCompany) {
+    CardRecord firstOnly;
+    firstOnly.FirstName = "Ann";
+    firstOnly.Company = "Acme";
+    CardRecord companyOnly;
+    companyOnly.Company = "Acme";
+    const std::pair<CardRecord, const char*> cases[] = {
+        {SampleCard(),
+         "Ren\xC3\xA9"
+         "e Okafor"},
+        {firstOnly, "Ann"},
+        {companyOnly, "Acme"},
+    };
+    TempFolder dir;
+    for (const auto& [card, title] : cases) {
+        SCOPED_TRACE(title);
+        const auto pdf = WritePdf(dir, card, {drawing::Sheet::Single, 0, false});
+        const std::string info = RunShell("pdfinfo -enc UTF-8 '" + pdf.string() + "'").out;
+        std::smatch shown;
+        ASSERT_TRUE(std::regex_search(info, shown, std::regex("Title: +([^\n]*)\n"))) << info;
+        EXPECT_EQ(shown[1].str(), title);
+    }
+}
+
 TEST(CardPdf, SheetsHaveTheirPageSizeTenCardsAndEmbeddedFonts) {
     struct Case {
         const char* name;
