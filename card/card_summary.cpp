@@ -1,9 +1,9 @@
 #include "card/card_summary.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "card/codepage.h"
+#include "files/ascii_text.h"
 
 void ComposeSummary(CardRecord& r) {
     r.CompanyLine = r.Company;
@@ -45,17 +45,13 @@ std::string CardName(const CardRecord& record) {
 
 namespace {
 
+// Only ASCII spaces: a byte of a UTF-8 character is never taken for one.
 std::string Trim(const std::string& s) {
     std::size_t b = 0;
     std::size_t e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    while (b < e && files::IsAsciiSpace(s[b])) ++b;
+    while (e > b && files::IsAsciiSpace(s[e - 1])) --e;
     return s.substr(b, e - b);
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 // The scheme in front of the first colon, or "" when the text has none. A
@@ -65,13 +61,13 @@ std::string SchemeOf(const std::string& text) {
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos || colon == 0) return {};
     const std::string head = text.substr(0, colon);
-    if (!std::isalpha(static_cast<unsigned char>(head[0]))) return {};
+    if (!files::IsAsciiLetter(head[0])) return {};
     for (char c : head) {
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') return {};
+        if (!files::IsAsciiLetterOrDigit(c) && c != '+' && c != '-' && c != '.') return {};
     }
     const bool slashes = text.compare(colon + 1, 2, "//") == 0;
     if (!slashes && head.find('.') != std::string::npos) return {};
-    return Lower(head);
+    return files::LowerAscii(head);
 }
 
 LinkHandOver Refuse(std::string why) {
@@ -130,7 +126,7 @@ LinkHandOver EMailHandOver(const std::string& eMailAnsi) {
         const auto c = static_cast<unsigned char>(ch);
         // Unreserved characters and the one '@' pass; everything else, including
         // '?', '&' and '%', is encoded so it stays part of the address.
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '@' || c == '+') {
+        if (files::IsAsciiLetterOrDigit(ch) || c == '-' || c == '.' || c == '_' || c == '~' || c == '@' || c == '+') {
             h.address += static_cast<char>(c);
         } else {
             h.address += '%';

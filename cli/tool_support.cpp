@@ -10,6 +10,7 @@
 #include "card/card_summary.h"
 #include "card/codepage.h"
 #include "cli/commands.h"
+#include "files/ascii_text.h"
 #include "files/input_file.h"
 #include "files/terminal_text.h"
 #include "picture/any_pic_decoder.h"
@@ -107,10 +108,7 @@ bool IsDeviceName(const std::string& stem) {
     static const char* kNames[] = {"con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4",
                                    "com5", "com6", "com7", "com8", "com9", "lpt1", "lpt2", "lpt3",
                                    "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
-    std::string lower = stem;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    const std::string lower = files::LowerAscii(stem);
     for (const char* n : kNames) {
         if (lower == n) return true;
     }

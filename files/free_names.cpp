@@ -2,18 +2,9 @@
 
 #include <sys/stat.h>
 
+#include "files/ascii_text.h"
+
 namespace files {
-namespace {
-
-std::string LowerAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
-}  // namespace
-
 std::string FreeNames::Take(const std::string& stem, const std::string& extension) {
     unsigned long& next = nextNumber.try_emplace(LowerAscii(stem + extension), 1).first->second;
     for (;; ++next) {

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+
+#include "tests/support/run_tool.h"
+#include "tests/support/test_files.h"
+
 namespace {
 
 struct SummaryCase {
@@ -133,6 +139,22 @@ TEST(CardLinks, WebSiteReachesTheBrowserOnlyAsAWebAddress) {
             EXPECT_FALSE(h.refusal.empty());
         }
     }
+}
+
+// The programs run in the user's locale. One whose character set is Latin-1
+// takes the bytes of UTF-8 characters for letters; the e-mail address must
+// still be encoded whole.
+TEST(CardLinks, EMailAddressIsTheSameInALatin1Locale) {
+    test_support::TempFolder locales;
+    const std::string name = "de_DE.ISO-8859-1";
+    const auto made = test_support::RunShell("localedef -i de_DE -f ISO-8859-1 '" + (locales / name).string() + "'");
+    ASSERT_EQ(made.code, 0) << "localedef (Debian package locales) could not make " << name << ": " << made.err;
+    ::setenv("LOCPATH", locales.Path().c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_CTYPE, name.c_str()), nullptr);
+    const LinkHandOver mail = EMailHandOver("jos\xE9@caf\xE9.example");
+    std::setlocale(LC_CTYPE, "C");
+    ::unsetenv("LOCPATH");
+    EXPECT_EQ(mail.address, "mailto:jos%C3%A9@caf%C3%A9.example");
 }
 
 TEST(CardLinks, EMailIsOneEncodedRecipient) {
