@@ -68,7 +68,7 @@ OutputFile::~OutputFile() {
 bool OutputFile::Fail(WriteFailure kind, int number) {
     failure = kind;
     errorNumber = number;
-    errorText = "cannot write " + shownPath + ": " + std::strerror(number);
+    reason = std::strerror(number);
     return false;
 }
 
@@ -78,7 +78,7 @@ bool OutputFile::Open(const std::string& path) {
     committed = false;
     failure = WriteFailure::None;
     errorNumber = 0;
-    errorText.clear();
+    reason.clear();
     buffer.clear();
     buffer.reserve(kBufferBytes);
     if (settings.dashIsStandardOutput && path == "-") {
@@ -94,7 +94,7 @@ bool OutputFile::Open(const std::string& path) {
     if (!exists && errno != ENOENT) return Fail(WriteFailure::CannotOpen, errno);
     if (exists && !S_ISREG(st.st_mode)) {
         Fail(WriteFailure::CannotOpen, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-        if (!S_ISDIR(st.st_mode)) errorText = "cannot write " + shownPath + ": not a regular file";
+        if (!S_ISDIR(st.st_mode)) reason = "not a regular file";
         return false;
     }
     // A file the user may not change is not replaced, though the folder

@@ -64,8 +64,10 @@ public:
 
     WriteFailure Failure() const { return failure; }
     int ErrorNumber() const { return errorNumber; }
-    // "cannot write PATH: REASON".
-    const std::string& Error() const { return errorText; }
+    // "cannot write PATH: REASON", or "" before any failure.
+    std::string Error() const { return reason.empty() ? reason : "cannot write " + shownPath + ": " + reason; }
+    // What went wrong, without the path: "No space left on device".
+    const std::string& Reason() const { return reason; }
     const std::string& Path() const { return shownPath; }
     bool ToStandardOutput() const { return standardOutput; }
 
@@ -85,7 +87,7 @@ private:
     std::vector<std::uint8_t> buffer;
     WriteFailure failure = WriteFailure::None;
     int errorNumber = 0;
-    std::string errorText;
+    std::string reason;
 };
 
 // Writes a whole file. False, with `error` set, when it could not.

@@ -42,11 +42,9 @@ QString SuggestedName(const CardRecord& card) {
 // Written through the programs' one writer: beside the target, then renamed
 // over it, so a failure leaves an existing file as it was.
 bool WriteWhole(const QString& path, const void* data, std::size_t size, QString& reason) {
-    const std::string name = PathBytes(path);
-    std::string error;
-    if (files::WriteWholeFile(name, data, size, error)) return true;
-    const std::string head = "cannot write " + name + ": ";
-    reason = QString::fromStdString(error.starts_with(head) ? error.substr(head.size()) : error);
+    files::OutputFile file;
+    if (file.Open(PathBytes(path)) && file.Write(data, size) && file.Commit()) return true;
+    reason = QString::fromStdString(file.Reason());
     return false;
 }
 
