@@ -29,11 +29,15 @@ void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& resul
     } else {
         // The bytes stay in the record and are saved again unchanged.
         record.ImageSizeText = "N/A";
-        side.ShowMessage(CardMessageIcon::Exclamation, "The card's picture cannot be shown.\n\n" + error);
+        side.ShowMessage(CardMessageIcon::Exclamation, PictureNotShownText(error));
     }
 }
 
 }  // namespace
+
+std::string PictureNotShownText(const std::string& error) {
+    return "The card's picture cannot be shown.\n\n" + error;
+}
 
 std::string RecordOnlySide::GetEditText(std::string CardRecord::*field) {
     return record.*field;

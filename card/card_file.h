@@ -94,6 +94,11 @@ struct CardReadResult {
     std::string error;               // why the file could not be read ("cannot read PATH: ...")
 };
 
+// The message for a card's picture that cannot be shown, with the decoder's
+// reason; the reader and the window (which makes the pixels after its first
+// paint) say the same.
+std::string PictureNotShownText(const std::string& error);
+
 // Reads a card file into the record and the window, composes the display
 // strings and shows the record; reports its own failures through `side`.
 // The file is read, not mapped, through the programs' one reader: only a

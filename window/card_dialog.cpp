@@ -450,7 +450,7 @@ void CCardDialog::DecodePendingPicture() {
     PicturePanel()->SetPictureFile(std::string());
     record.ImageSizeText = "N/A";
     SetItemText(kIdImageSize, Shown(&CardRecord::ImageSizeText));
-    ShowMessage(CardMessageIcon::Exclamation, "The card's picture cannot be shown.\n\n" + error);
+    ShowMessage(CardMessageIcon::Exclamation, PictureNotShownText(error));
 }
 
 void CCardDialog::ShowMessage(CardMessageIcon icon, const std::string& text) {
@@ -468,9 +468,13 @@ CardReadOutcome CCardDialog::ReadCardFile(const std::string& path) {
     return outcome;
 }
 
-void CCardDialog::OpenWebSite() { HandOver(WebSiteHandOver(record.WebSite)); }
+void CCardDialog::OpenWebSite() {
+    HandOver(WebSiteHandOver(record.WebSite));
+}
 
-void CCardDialog::SendEMail() { HandOver(EMailHandOver(record.EMail)); }
+void CCardDialog::SendEMail() {
+    HandOver(EMailHandOver(record.EMail));
+}
 
 void CCardDialog::HandOver(const LinkHandOver& handOver) {
     if (!handOver.allowed) {
