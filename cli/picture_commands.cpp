@@ -14,7 +14,6 @@
 #include "files/input_file.h"
 #include "files/output_file.h"
 #include "picture/any_pic_decoder.h"
-#include "picture/data_source.h"
 #include "picture/pixel_rows.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
@@ -98,15 +97,11 @@ int RunDecode(const DecodeOptions& options) {
     const auto size = static_cast<std::int32_t>(bytes.size());
     const PictureFormat format = CAnyPicDecoder::DetectFormat(bytes.data(), size);
     CWinBmp bitmap;
-    CDataSource source;
-    source.OpenData(options.picture.c_str(), bytes.data(), size);
     try {
-        Decoder().DecodeSource(&source, &bitmap, options.depth);
+        Decoder().DecodeMemory(options.picture.c_str(), bytes.data(), size, &bitmap, options.depth);
     } catch (const CTextException& e) {
-        source.Close();
         return ReportError(e);
     }
-    source.Close();
     // The picture's bytes are no longer needed while the file is written.
     std::vector<std::uint8_t>().swap(bytes);
     if (!WritePam(bitmap, options.output, error)) {
@@ -144,11 +139,8 @@ int RunInfo(const InfoOptions& options) {
     bytes.resize(got);
     const bool whole = got < (1u << 16);
     auto readHeader = [&] {
-        CDataSource source;
-        source.OpenData(options.picture.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()));
-        PictureHeader header = Decoder().ReadHeader(&source);
-        source.Close();
-        return header;
+        return Decoder().ReadMemoryHeader(options.picture.c_str(), bytes.data(),
+                                          static_cast<std::int32_t>(bytes.size()));
     };
     PictureHeader header;
     try {

@@ -14,7 +14,6 @@
 #include "files/input_file.h"
 #include "files/terminal_text.h"
 #include "picture/any_pic_decoder.h"
-#include "picture/data_source.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
@@ -57,17 +56,13 @@ namespace {
 bool Decodes(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& why) {
     CAnyPicDecoder decoder;
     CWinBmp bitmap;
-    CDataSource source;
-    source.OpenData(path.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()));
     try {
-        decoder.DecodeSource(&source, &bitmap, 0);
+        decoder.DecodeMemory(path.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()), &bitmap, 0);
     } catch (const CTextException& e) {
         why = e.GetText();
         while (!why.empty() && (why.back() == '\n' || why.back() == '\r')) why.pop_back();
-        source.Close();
         return false;
     }
-    source.Close();
     return true;
 }
 

@@ -86,17 +86,13 @@ bool CPictureStatic::SetPictureFile(const std::string& name, std::pair<int, int>
 
 bool CPictureStatic::SetPictureHeader(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
                                       std::pair<int, int>* size, std::string* error) {
-    CDataSource source;
-    source.OpenData(name.c_str(), bytes, length);
     PictureHeader header;
     try {
-        header = SharedDecoder().ReadHeader(&source);
+        header = SharedDecoder().ReadMemoryHeader(name.c_str(), bytes, length);
     } catch (const CTextException& e) {
         if (error) *error = e.GetText();
-        source.Close();
         return false;
     }
-    source.Close();
     fileName = name;
     pictureSize = {header.width, header.height};
     shown = QImage();

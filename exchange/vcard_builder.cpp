@@ -7,7 +7,6 @@
 #include "card/codepage.h"
 #include "files/utf8.h"
 #include "picture/any_pic_decoder.h"
-#include "picture/data_source.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
@@ -26,20 +25,16 @@ bool IsBookkeeping(std::string_view name) {
 bool PictureDecodes(const std::vector<std::uint8_t>& bytes, std::string& why) {
     CAnyPicDecoder decoder;
     CWinBmp bitmap;
-    CDataSource source;
-    source.OpenData("vCard photo", bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    bool ok = true;
     try {
-        decoder.DecodeSource(&source, &bitmap, 0);
+        decoder.DecodeMemory("vCard photo", bytes.data(), static_cast<std::int32_t>(bytes.size()), &bitmap, 0);
     } catch (const CTextException& e) {
         why = e.GetText();
-        ok = false;
+        return false;
     } catch (const std::bad_alloc&) {
         why = "out of memory";
-        ok = false;
+        return false;
     }
-    source.Close();
-    return ok;
+    return true;
 }
 
 }  // namespace

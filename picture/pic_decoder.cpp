@@ -51,6 +51,18 @@ PictureHeader CPicDecoder::ReadFileHeader(const char* path) {
     return ReadHeader(&fileSource);
 }
 
+void CPicDecoder::DecodeMemory(const char* name, const std::uint8_t* data, std::int32_t size, CBmp* target, int depth) {
+    CDataSource memory;
+    memory.OpenData(name, data, size);
+    DecodeSource(&memory, target, depth);
+}
+
+PictureHeader CPicDecoder::ReadMemoryHeader(const char* name, const std::uint8_t* data, std::int32_t size) {
+    CDataSource memory;
+    memory.OpenData(name, data, size);
+    return ReadHeader(&memory);
+}
+
 PictureHeader CPicDecoder::ReadHeader(CDataSource* callerSource) {
     // The format's header step reads through a view of its own over the same
     // bytes, so the caller's read position stays where it was.

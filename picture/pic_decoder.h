@@ -50,6 +50,8 @@ public:
     virtual void DecodeFile(const char* path, CBmp* bitmap, int requestedDepth);
     // The same from an opened source, starting at its read position.
     virtual void DecodeSource(CDataSource* source, CBmp* bitmap, int requestedDepth);
+    // The same from size bytes in memory; `name` names them in error texts.
+    void DecodeMemory(const char* name, const std::uint8_t* data, std::int32_t size, CBmp* bitmap, int requestedDepth);
 
     // Decodes no more pixels than a picture shown at least minWidth x
     // minHeight pixels large needs: a decoder that can shrink a picture while
@@ -75,6 +77,8 @@ public:
     virtual PictureHeader ReadHeader(CDataSource* source);
     // The same for a file.
     PictureHeader ReadFileHeader(const char* path);
+    // The same for size bytes in memory.
+    PictureHeader ReadMemoryHeader(const char* name, const std::uint8_t* data, std::int32_t size);
 
     // Limits a picture's size below the bitmap's own (kMaxPixelCount,
     // kMaxBitmapBytes); a larger picture fails with DECERR_FORMAT before

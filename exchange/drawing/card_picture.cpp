@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "picture/any_pic_decoder.h"
-#include "picture/data_source.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
@@ -79,20 +78,15 @@ QImage CardPictureImage(const CardRecord& card, QSize box, std::string& warning)
         std::min<std::size_t>(static_cast<std::size_t>(card.PictureLength), card.PictureBytes.size()));
     CAnyPicDecoder decoder;
     CWinBmp bitmap;
-    CDataSource source;
-    source.OpenData("card picture", card.PictureBytes.data(), size);
     try {
-        decoder.DecodeSource(&source, &bitmap, 0);
+        decoder.DecodeMemory("card picture", card.PictureBytes.data(), size, &bitmap, 0);
     } catch (const CTextException& e) {
         warning = e.GetText();
-        source.Close();
         return {};
     } catch (const std::bad_alloc&) {
         warning = "the picture is too large to decode";
-        source.Close();
         return {};
     }
-    source.Close();
     const auto [width, height] = bitmap.GetSize();
     if (width < 1 || height < 1 || (bitmap.GetBitsPerPixel() != 8 && bitmap.GetBitsPerPixel() != 32)) {
         warning = "the picture has no pixels this drawing can use";
