@@ -13,10 +13,6 @@ namespace {
 
 constexpr std::uint8_t kVersionOne[8] = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};  // 1.0 as an IEEE double
 
-std::string FormatSize(int width, int height) {
-    return std::to_string(width) + " x " + std::to_string(height);
-}
-
 void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& result) {
     // The panel decodes the bytes where they are: reading a card writes no file.
     int width = 0;
@@ -25,7 +21,7 @@ void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& resul
     result.pictureShown = side.SetPictureData(record.PictureBytes.data(),
                                               static_cast<std::size_t>(record.PictureLength), width, height, error);
     if (result.pictureShown) {
-        record.ImageSizeText = FormatSize(width, height);
+        record.ImageSizeText = PictureSizeText(width, height);
     } else {
         // The bytes stay in the record and are saved again unchanged.
         record.ImageSizeText = "N/A";
@@ -34,6 +30,10 @@ void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& resul
 }
 
 }  // namespace
+
+std::string PictureSizeText(int width, int height) {
+    return std::to_string(width) + " x " + std::to_string(height);
+}
 
 std::string PictureNotShownText(const std::string& error) {
     return "The card's picture cannot be shown.\n\n" + error;

@@ -94,6 +94,9 @@ struct CardReadResult {
     std::string error;               // why the file could not be read ("cannot read PATH: ...")
 };
 
+// The "Actual Image Size" text of a picture: "320 x 200".
+std::string PictureSizeText(int width, int height);
+
 // The message for a card's picture that cannot be shown, with the decoder's
 // reason; the reader and the window (which makes the pixels after its first
 // paint) say the same.

@@ -98,7 +98,7 @@ bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::
         return false;
     }
     record.SetPicture(std::move(bytes));
-    record.ImageSizeText = std::to_string(size.first) + " x " + std::to_string(size.second);
+    record.ImageSizeText = PictureSizeText(size.first, size.second);
     ShowInWindow();
     return true;
 }
