@@ -51,7 +51,9 @@ int RunExport(const ExportOptions& o) {
     CardReadOptions read;
     read.readPicture = options.photo;
     if (int rc = LoadCardForTool("export", o.card, record, read); rc != kExitOk) return rc;
-    const std::string text = vcard::EncodeVCard(record, options);
+    std::string warning;
+    const std::string text = vcard::EncodeVCard(record, options, &warning);
+    if (!warning.empty()) Report("export", warning);
     return WriteOutputFile("export", out, text.data(), text.size());
 }
 
@@ -276,7 +278,9 @@ CLI::App* DeclareHtml(CLI::App& tool, HtmlOptions& options) {
 int RunHtml(const HtmlOptions& o) {
     CardRecord record;
     if (int rc = LoadCardForTool("html", o.card, record); rc != kExitOk) return rc;
-    const std::string page = webcard::EncodeWebCard(record);
+    std::string warning;
+    const std::string page = webcard::EncodeWebCard(record, &warning);
+    if (!warning.empty()) Report("html", warning);
     return WriteOutputFile("html", o.output, page.data(), page.size());
 }
 

@@ -26,13 +26,9 @@ CAnyPicDecoder& Decoder() {
     return decoder;
 }
 
-// Prints "error CODE: TEXT" with the text's own line ends dropped.
+// Prints "error CODE: TEXT" on one line.
 int ReportError(const CTextException& error) {
-    std::string text = error.GetText();
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
-        text.pop_back();
-    }
-    std::fprintf(stderr, "error %d: %s\n", error.GetCode(), text.c_str());
+    std::fprintf(stderr, "error %d: %s\n", error.GetCode(), MessageLine(error.GetText()).c_str());
     return ovlet_cli::kExitPicture;
 }
 

@@ -59,8 +59,7 @@ bool Decodes(const std::string& path, const std::vector<std::uint8_t>& bytes, st
     try {
         decoder.DecodeMemory(path.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()), &bitmap, 0);
     } catch (const CTextException& e) {
-        why = e.GetText();
-        while (!why.empty() && (why.back() == '\n' || why.back() == '\r')) why.pop_back();
+        why = MessageLine(e.GetText());
         return false;
     }
     return true;

@@ -1,14 +1,12 @@
 #include "exchange/qr_code.h"
 
-#include <png.h>
 #include <qrencode.h>
 
 #include <algorithm>
-#include <csetjmp>
-#include <cstdio>
 #include <memory>
 
 #include "exchange/markup_text.h"
+#include "exchange/png_writer.h"
 
 namespace qr {
 namespace {
@@ -16,56 +14,6 @@ namespace {
 struct QrCodeFree {
     void operator()(QRcode* code) const { QRcode_free(code); }
 };
-
-// libpng hands the encoded bytes here; a failure to grow the buffer becomes a
-// libpng error so that no exception crosses libpng's C frames.
-void AppendPngBytes(png_structp png, png_bytep data, png_size_t size) {
-    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
-    bool grown = true;
-    try {
-        out->insert(out->end(), data, data + size);
-    } catch (...) {
-        grown = false;
-    }
-    if (!grown) png_error(png, "out of memory");
-}
-
-void FlushPngBytes(png_structp) {}
-
-struct PngErrorText {
-    char text[200] = "";
-};
-
-void OnPngError(png_structp png, png_const_charp message) {
-    auto* error = static_cast<PngErrorText*>(png_get_error_ptr(png));
-    std::snprintf(error->text, sizeof error->text, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void OnPngWarning(png_structp, png_const_charp) {}
-
-// Writes the rows prepared by the caller; kept apart so that no object with a
-// destructor lives in the frame that setjmp returns to twice.
-bool WriteGreyPng(const std::vector<std::uint8_t>& pixelRows, int pixels, std::vector<std::uint8_t>& out,
-                  PngErrorText& error) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, OnPngError, OnPngWarning);
-    if (!png) return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, info ? &info : nullptr);
-        return false;
-    }
-    png_set_write_fn(png, &out, AppendPngBytes, FlushPngBytes);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(pixels), static_cast<png_uint_32>(pixels), 8, PNG_COLOR_TYPE_GRAY,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < pixels; ++y) {
-        png_write_row(png, pixelRows.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(pixels));
-    }
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
 
 }  // namespace
 
@@ -135,10 +83,11 @@ bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std
             }
         }
     }
-    png.clear();
-    PngErrorText pngError;
-    if (!WriteGreyPng(rows, pixels, png, pngError)) {
-        error = std::string("the PNG picture cannot be made: ") + pngError.text;
+    std::string why;
+    if (!png_writer::Encode(
+            pixels, pixels, png_writer::Channels::Grey,
+            [&](int y) { return rows.data() + static_cast<std::size_t>(y) * side; }, png, why)) {
+        error = "the PNG picture cannot be made: " + why;
         return false;
     }
     return true;

@@ -30,8 +30,11 @@ struct WriteOptions {
     bool compact = false;  // only what a phone needs: no UID, no phone LABEL
 };
 
-// The card as one vCard: UTF-8, CR LF line ends, folded at 75 octets.
-std::string EncodeVCard(const CardRecord& record, const WriteOptions& options = {});
+// The card as one vCard: UTF-8, CR LF line ends, folded at 75 octets. The
+// photo is the card's JPEG or PNG as it is, any other picture as a PNG of
+// the same pixels; one that does not decode is left out and `warning`, when
+// given, says so ("" when nothing was left out).
+std::string EncodeVCard(const CardRecord& record, const WriteOptions& options = {}, std::string* warning = nullptr);
 
 // The media type of a picture, judged by its first bytes ("image/jpeg",
 // "image/png", ...; "application/octet-stream" when unknown).

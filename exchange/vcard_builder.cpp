@@ -28,7 +28,7 @@ bool PictureDecodes(const std::vector<std::uint8_t>& bytes, std::string& why) {
     try {
         decoder.DecodeMemory("vCard photo", bytes.data(), static_cast<std::int32_t>(bytes.size()), &bitmap, 0);
     } catch (const CTextException& e) {
-        why = e.GetText();
+        why = MessageLine(e.GetText());
         return false;
     } catch (const std::bad_alloc&) {
         why = "out of memory";
@@ -179,8 +179,14 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
     }
     std::vector<std::uint8_t> bytes;
     const std::string encoding = text::Upper(prop.First("ENCODING"));
-    const std::string_view value = text::Trim(prop.value);
-    std::optional<std::string_view> base64;  // the picture's data, when base64 carries it
+    // A 3.0 or 4.0 writer may escape the comma of a data: address as text
+    // ("data:image/jpeg;base64\,..."; ical.js always does, and RFC 6350
+    // section 3.4 allows it).
+    const std::string unescaped =
+        v21() ? std::string(text::Trim(prop.value)) : text::Unescape(text::Trim(prop.value), false, dialect()).front();
+    const std::string_view value = unescaped;
+    std::string declared = prop.First("TYPE");  // the media type the vCard names
+    std::optional<std::string_view> base64;     // the picture's data, when base64 carries it
     if (encoding == "B" || encoding == "BASE64") {
         base64 = value;
     } else if (text::IStartsWith(value, "data:")) {
@@ -191,6 +197,7 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
         }
         const std::string_view header = value.substr(5, comma - 5);
         const std::string_view data = value.substr(comma + 1);
+        declared = std::string(header.substr(0, header.find(';')));
         if (header.size() >= 7 && text::IEquals(header.substr(header.size() - 7), ";base64")) {
             base64 = data;
         } else {
@@ -214,6 +221,11 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
     const std::string type = PictureMediaType(bytes.data(), bytes.size());
     if (bytes.empty()) {
         Warn(prop.line, prop.name, "the picture is empty; left out");
+    } else if (type == "application/octet-stream") {
+        Warn(prop.line, prop.name,
+             "the picture's bytes are no picture this reader knows" +
+                 (declared.empty() ? std::string() : " (the vCard calls it " + text::Excerpt(declared) + ")") +
+                 "; left out");
     } else if (type != "image/jpeg" && type != "image/png") {
         Warn(prop.line, prop.name,
              "the picture is not JPEG or PNG (" + type + "); a card takes only those, so it was left out");

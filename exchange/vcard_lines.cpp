@@ -14,6 +14,7 @@ bool LineCursor::Peek(std::string_view& line) const {
     if (position >= data.size()) return false;
     std::size_t end = position;
     while (end < data.size() && data[end] != '\r' && data[end] != '\n') ++end;
+    bytesExamined += end - position + 1;
     line = data.substr(position, end - position);
     return true;
 }
@@ -21,10 +22,18 @@ bool LineCursor::Peek(std::string_view& line) const {
 bool LineCursor::Next(std::string_view& line) {
     if (!Peek(line)) return false;
     position += line.size();
-    if (position < data.size() && data[position] == '\r') {
+    if (position < bareCrEnd) {
+        ++position;  // one more CR of a run already known to end without an LF
+    } else if (position < data.size() && data[position] == '\r') {
         std::size_t end = position;
         while (end < data.size() && data[end] == '\r') ++end;
-        position = (end < data.size() && data[end] == '\n') ? end + 1 : position + 1;
+        bytesExamined += end - position;
+        if (end < data.size() && data[end] == '\n') {
+            position = end + 1;
+        } else {
+            bareCrEnd = end;
+            ++position;
+        }
     } else if (position < data.size() && data[position] == '\n') {
         ++position;
     }
@@ -80,11 +89,15 @@ bool NextLogical(LineCursor& cursor, LogicalLine& out, bool v21, std::size_t max
     while (cursor.Peek(next)) {
         learnHeader();
         std::string_view add;
-        if (IsFolded(next)) {
-            add = v21 ? next : next.substr(1);
-        } else if (quotedPrintable && !out.text.empty() && out.text.back() == '=') {
+        if (quotedPrintable && !out.text.empty() && out.text.back() == '=') {
+            // A soft line break (RFC 2045 section 6.7, rule 5) comes before
+            // folding: writers fold after it ("=" CR LF SPACE), some inside an
+            // encoded character, and the white space that starts the next
+            // line is the fold's, as ez-vcard and evolution read it.
             out.text.pop_back();
-            add = next;
+            add = IsFolded(next) ? next.substr(1) : next;
+        } else if (IsFolded(next)) {
+            add = v21 ? next : next.substr(1);
         } else if (v21 && base64 && !next.empty() && next.find(':') == std::string_view::npos) {
             add = next;
         } else {

@@ -20,11 +20,18 @@ public:
     bool Next(std::string_view& line);
     // The 1-based number of the line last taken by Next.
     std::size_t number() const { return lineNumber; }
+    // Bytes looked at so far, counted so that tests can tell linear work
+    // from quadratic without a clock.
+    std::size_t examined() const { return bytesExamined; }
 
 private:
     std::string_view data;
     std::size_t position = 0;
     std::size_t lineNumber = 0;
+    // The end of the run of bare CRs that `position` is in: each of them
+    // ends a line, and the run is scanned once, not again for each of them.
+    std::size_t bareCrEnd = 0;
+    mutable std::size_t bytesExamined = 0;
 };
 
 struct LogicalLine {

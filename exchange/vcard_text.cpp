@@ -188,6 +188,20 @@ std::string PercentDecode(std::string_view text) {
 
 // ------------------------------------------------------------------ text values
 
+std::string ReplaceControls(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7F) {
+            out += "\xEF\xBF\xBD";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::string EscapeText(std::string_view utf8, Dialect dialect, bool compound) {
     std::string out;
     out.reserve(utf8.size());
@@ -225,7 +239,9 @@ std::vector<std::string> Unescape(std::string_view text, bool structured, Dialec
         const char c = text[i];
         if (c == '\\' && i + 1 < text.size()) {
             const char n = text[i + 1];
-            if (n == ';') {
+            // 2.1 escapes only \; (its own) and \\ (as ez-vcard and evolution
+            // read it); any other backslash is text.
+            if (n == ';' || n == '\\') {
                 parts.back() += n;
                 ++i;
                 continue;
@@ -289,17 +305,18 @@ std::string UnescapeUri(std::string_view text) {
     return out;
 }
 
-std::string QuoteParam(std::string_view utf8) {
+std::string QuoteParam(std::string_view utf8, Dialect dialect) {
+    const bool caret = dialect == Dialect::V40;
     std::string out = "\"";
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];
-        if (c == '^') {
+        if (c == '^' && caret) {
             out += "^^";
         } else if (c == '"') {
-            out += "^'";
+            if (caret) out += "^'";
         } else if (c == '\r' || c == '\n') {
             if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
-            out += "^n";
+            out += caret ? "^n" : " ";
         } else {
             out += c;
         }

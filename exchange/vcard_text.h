@@ -44,10 +44,15 @@ std::string PercentDecode(std::string_view text);
 // ------------------------------------------------------------------ text values
 
 enum class Dialect {
-    V21,  // vCard 2.1: only "\;" is an escape; every other backslash is text
+    V21,  // vCard 2.1: only "\;" and "\\" are escapes; every other backslash is text
     V30,  // RFC 2426: "\\", "\,", "\;" and "\n" in every text value
     V40,  // RFC 6350: "\\", "\," and "\n"; "\;" only inside compound values
 };
+
+// Text for a value: the control characters that RFC 6350 section 3.3 and
+// RFC 2426 leave out of every value (C0 but tab, CR and LF; DEL) become
+// U+FFFD. CR and LF stay for the escapes to carry.
+std::string ReplaceControls(std::string_view utf8);
 
 // A text value for writing. `compound` says that the value is one component
 // of N, ADR or ORG, where a semicolon separates components in every version.
@@ -56,7 +61,7 @@ std::string EscapeText(std::string_view utf8, Dialect dialect, bool compound);
 // Splits a value into its components at unescaped semicolons (when
 // `structured`) and undoes the backslash escapes. In 3.0 and 4.0 a backslash
 // before any other character is needless and dropped ("http\://" reads as
-// "http://"); in 2.1 it is kept, so Windows paths survive.
+// "http://"); in 2.1 it is kept, so single backslashes of Windows paths survive.
 std::vector<std::string> Unescape(std::string_view text, bool structured, Dialect dialect);
 
 // A web address for writing: the characters some readers take for the end of
@@ -66,8 +71,11 @@ std::string EscapeUri(std::string_view utf8);
 // The reverse for a URL value that has been unescaped as text.
 std::string UnescapeUri(std::string_view text);
 
-// A quoted parameter value with RFC 6868 caret escapes.
-std::string QuoteParam(std::string_view utf8);
+// A quoted parameter value. 4.0 carries every character, with RFC 6868
+// caret escapes; RFC 6868 does not extend to 3.0, whose quoted string
+// (RFC 2426) cannot hold a double quote, which is dropped, or a line break,
+// which becomes a space.
+std::string QuoteParam(std::string_view utf8, Dialect dialect);
 std::string CaretDecode(std::string_view s);
 
 // RFC 6350 section 3.2: lines should not be longer than 75 octets. Appends

@@ -4,6 +4,7 @@
 #include "card/card_summary.h"
 #include "card/codepage.h"
 #include "exchange/name_uuid.h"
+#include "exchange/outgoing_picture.h"
 #include "exchange/vcard.h"
 #include "exchange/vcard_phone.h"
 #include "exchange/vcard_text.h"
@@ -25,13 +26,17 @@ public:
           dialect(writeOptions.version == Version::V4_0 ? Dialect::V40 : Dialect::V30) {}
 
     std::string Run();
+    // What was left out on the way ("" when nothing).
+    const std::string& Warning() const { return warning; }
 
 private:
     bool v4() const { return dialect == Dialect::V40; }
     void Line(const std::string& text) { text::AppendFolded(out, text); }
+    // A value of the card as UTF-8 that every version may carry.
+    static std::string Utf8(const std::string& ansi) { return text::ReplaceControls(codepage::Utf8FromAnsi(ansi)); }
     // A text value; `compound` for a component of N, ADR or ORG.
     std::string Text(const std::string& ansi, bool compound = false) const {
-        return text::EscapeText(codepage::Utf8FromAnsi(ansi), dialect, compound);
+        return text::EscapeText(Utf8(ansi), dialect, compound);
     }
     std::string Phone(const std::string& ansi) const;
     void Phones();
@@ -41,6 +46,7 @@ private:
     const WriteOptions& options;
     Dialect dialect;
     std::string out;
+    std::string warning;
 };
 
 // A number typed as a tel: address ("tel:+1-555-0100") is written as the
@@ -48,7 +54,7 @@ private:
 std::string Writer::Phone(const std::string& ansi) const {
     std::string utf8 = codepage::Utf8FromAnsi(ansi);
     if (text::IStartsWith(utf8, "tel:")) utf8 = text::PercentDecode(std::string_view(utf8).substr(4));
-    return text::EscapeText(utf8, dialect, false);
+    return text::EscapeText(text::ReplaceControls(utf8), dialect, false);
 }
 
 void Writer::Phones() {
@@ -66,7 +72,7 @@ void Writer::Phones() {
         const bool label =
             !description->empty() && (DescriptionFromKind(kind) != *description || kind.fax || number->empty());
         if (label && !(options.compact && !number->empty())) {
-            head += ";LABEL=" + text::QuoteParam(codepage::Utf8FromAnsi(*description));
+            head += ";LABEL=" + text::QuoteParam(Utf8(*description), dialect);
         }
         Line(head + ":" + Phone(*number));
     }
@@ -74,14 +80,14 @@ void Writer::Phones() {
 }
 
 void Writer::Photo() {
-    const auto size = std::min(static_cast<std::size_t>(record.PictureLength), record.PictureBytes.size());
-    const std::string type = PictureMediaType(record.PictureBytes.data(), size);
-    const std::string data = text::Base64Encode(record.PictureBytes.data(), size);
+    const outgoing::Picture picture = outgoing::PictureOf(record);
+    warning = picture.warning;
+    if (picture.mediaType.empty()) return;
+    const std::string data = text::Base64Encode(picture.bytes.data(), picture.bytes.size());
     if (v4()) {
-        Line("PHOTO:data:" + type + ";base64," + data);
+        Line("PHOTO:data:" + picture.mediaType + ";base64," + data);
     } else {
-        const std::string subtype = type.rfind("image/", 0) == 0 ? text::Upper(type.substr(6)) : std::string();
-        Line("PHOTO;ENCODING=b" + (subtype.empty() ? std::string() : ";TYPE=" + subtype) + ":" + data);
+        Line("PHOTO;ENCODING=b;TYPE=" + text::Upper(picture.mediaType.substr(6)) + ":" + data);
     }
 }
 
@@ -104,7 +110,7 @@ std::string Writer::Run() {
     }
     Phones();
     if (!record.EMail.empty()) Line("EMAIL:" + Text(record.EMail));
-    if (!record.WebSite.empty()) Line("URL:" + text::EscapeUri(codepage::Utf8FromAnsi(record.WebSite)));
+    if (!record.WebSite.empty()) Line("URL:" + text::EscapeUri(Utf8(record.WebSite)));
     if (options.note && !record.GeneralInformation.empty()) Line("NOTE:" + Text(record.GeneralInformation));
     if (options.photo && record.HasPicture()) Photo();
     if (options.uid && !options.compact) Line("UID:" + CardUid(record));
@@ -138,8 +144,11 @@ std::string CardUid(const CardRecord& r) {
     return "urn:uuid:" + name_uuid::Version5(kUidNamespace, name);
 }
 
-std::string EncodeVCard(const CardRecord& record, const WriteOptions& options) {
-    return Writer(record, options).Run();
+std::string EncodeVCard(const CardRecord& record, const WriteOptions& options, std::string* warning) {
+    Writer writer(record, options);
+    std::string text = writer.Run();
+    if (warning) *warning = writer.Warning();
+    return text;
 }
 
 }  // namespace vcard

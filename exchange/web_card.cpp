@@ -5,6 +5,7 @@
 #include "card/card_summary.h"
 #include "card/codepage.h"
 #include "exchange/markup_text.h"
+#include "exchange/outgoing_picture.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 #include "exchange/vcard_text.h"
@@ -103,7 +104,7 @@ const char* StyleSheetHash() {
     return kStyleHash;
 }
 
-std::string EncodeWebCard(const CardRecord& r) {
+std::string EncodeWebCard(const CardRecord& r, std::string* warning) {
     const std::string name = CardName(r);
     const bool person = !r.FirstName.empty() || !r.MiddleName.empty() || !r.LastName.empty();
     const std::string nameUtf8 = codepage::Utf8FromAnsi(name);
@@ -120,14 +121,12 @@ std::string EncodeWebCard(const CardRecord& r) {
         "<meta name=\"referrer\" content=\"no-referrer\">\n<title>" +
         title + "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n<main class=\"h-card card\">\n";
 
-    if (r.HasPicture()) {
-        const auto size = std::min(static_cast<std::size_t>(r.PictureLength), r.PictureBytes.size());
-        const std::string type = vcard::PictureMediaType(r.PictureBytes.data(), size);
-        if (type == "image/jpeg" || type == "image/png") {
-            page += "<img class=\"u-photo photo\" src=\"data:" + type + ";base64," +
-                    vcard::text::Base64Encode(r.PictureBytes.data(), size) + "\" alt=\"" +
-                    (name.empty() ? std::string("The card's picture") : "Picture of " + Html(name)) + "\">\n";
-        }
+    const outgoing::Picture picture = outgoing::PictureOf(r);
+    if (warning) *warning = picture.warning;
+    if (!picture.mediaType.empty()) {
+        page += "<img class=\"u-photo photo\" src=\"data:" + picture.mediaType + ";base64," +
+                vcard::text::Base64Encode(picture.bytes.data(), picture.bytes.size()) + "\" alt=\"" +
+                (name.empty() ? std::string("The card's picture") : "Picture of " + Html(name)) + "\">\n";
     }
     page += "<div class=\"text\">\n";
     if (person) {
@@ -146,9 +145,13 @@ std::string EncodeWebCard(const CardRecord& r) {
     }
     if (!(r.StreetAddress + r.City + r.StateProvince + r.PostalCode + r.Country).empty()) {
         std::string street = Html(r.StreetAddress);
-        for (std::size_t pos; (pos = street.find('\n')) != std::string::npos;) street.replace(pos, 1, "<br>");
+        // A line break character after each <br>: parsers that take an
+        // element's plain text (microformats) see the lines apart too.
+        for (std::size_t pos = 0; (pos = street.find('\n', pos)) != std::string::npos; pos += 5) {
+            street.replace(pos, 1, "<br>\n");
+        }
         page += "<p class=\"p-adr h-adr soft\">";
-        if (!street.empty()) page += "<span class=\"p-street-address\">" + street + "</span><br>";
+        if (!street.empty()) page += "<span class=\"p-street-address\">" + street + "</span><br>\n";
         page += Span("p-locality", r.City) + (r.City.empty() ? "" : ", ") + Span("p-region", r.StateProvince) + " " +
                 Span("p-country-name", r.Country) + " " + Span("p-postal-code", r.PostalCode) + "</p>\n";
     }

@@ -15,6 +15,23 @@ constexpr std::size_t kMessageBufferSize = 256;
 
 CTextException::CTextException(int errorCode, const char* message) : code(errorCode), text(message ? message : "") {}
 
+std::string MessageLine(const char* text) {
+    std::string line;
+    bool lineBreak = false;
+    for (const char* c = text ? text : ""; *c; ++c) {
+        if (*c == '\n' || *c == '\r') {
+            lineBreak = true;
+            continue;
+        }
+        if (lineBreak && !line.empty() && line.back() != ' ' && *c != ' ') line += ' ';
+        lineBreak = false;
+        line += *c;
+    }
+    const std::size_t first = line.find_first_not_of(" \t");
+    const std::size_t last = line.find_last_not_of(" \t");
+    return first == std::string::npos ? std::string() : line.substr(first, last - first + 1);
+}
+
 void TraceMessage(int level, const char* text) {
     if (level > traceLevel || traceFileName.empty()) {
         return;

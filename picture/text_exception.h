@@ -39,6 +39,11 @@ private:
     std::string text;
 };
 
+// A message of the library (its own texts end in a line break; libjpeg's
+// and libpng's may hold more) as one line for a report: white space at both
+// ends trimmed and every line break inside turned into a space.
+std::string MessageLine(const char* text);
+
 // Writes text to the trace file when level <= the trace level and a trace file
 // is configured; otherwise does nothing. The text is written unchanged.
 void TraceMessage(int level, const char* text);

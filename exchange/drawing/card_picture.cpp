@@ -81,7 +81,7 @@ QImage CardPictureImage(const CardRecord& card, QSize box, std::string& warning)
     try {
         decoder.DecodeMemory("card picture", card.PictureBytes.data(), size, &bitmap, 0);
     } catch (const CTextException& e) {
-        warning = e.GetText();
+        warning = MessageLine(e.GetText());
         return {};
     } catch (const std::bad_alloc&) {
         warning = "the picture is too large to decode";

@@ -13,6 +13,7 @@
 #include "card/codepage.h"
 #include "exchange/drawing/card_drawing.h"
 #include "exchange/drawing/card_picture.h"
+#include "exchange/drawing/pdf_fixes.h"
 
 namespace drawing {
 namespace {
@@ -188,6 +189,16 @@ bool WriteCardPdf(const CardRecord& card, const SheetLayout& layout, std::vector
     }
     const QByteArray& bytes = buffer.data();
     pdf.assign(bytes.begin(), bytes.end());
+    pdf::MapTabGlyphsToSpaces(pdf);
+    if (layout.sheet == Sheet::Single) {
+        const QRectF cut = layout.CardRectsMm().front();
+        const double b = layout.bleedMm;
+        const pdf::RectMm trim{cut.left(), cut.top(), cut.width(), cut.height()};
+        const pdf::RectMm bled{cut.left() - b, cut.top() - b, cut.width() + 2 * b, cut.height() + 2 * b};
+        if (std::string why; !pdf::AddTrimAndBleedBoxes(pdf, trim, bled, why)) {
+            warning += (warning.empty() ? "" : "; ") + std::string("the PDF has no trim box: ") + why;
+        }
+    }
     return true;
 }
 

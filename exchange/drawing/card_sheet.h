@@ -40,7 +40,9 @@ void DrawCardSheet(QPainter& painter, const CardRecord& card, const SheetLayout&
 // inch at the size it is printed.
 QImage PrintPicture(const CardRecord& card, const SheetLayout& layout, std::string& warning);
 
-// The page as a one-page PDF: real text with the fonts embedded.
+// The page as a one-page PDF: real text with the fonts embedded, whose
+// spaces extract as spaces; a single card's page has a TrimBox (the card)
+// and a BleedBox (the card and its bleed).
 bool WriteCardPdf(const CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,
                   std::string& error);
 

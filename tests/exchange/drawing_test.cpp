@@ -5,6 +5,8 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <algorithm>
+#include <cmath>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -113,6 +115,163 @@ TEST(CardPdf, ABleedTooWideForTheSheetIsRefused) {
         SCOPED_TRACE(message);
         EXPECT_FALSE(drawing::WriteCardPdf(SampleCard(), layout, pdf, warning, error));
         EXPECT_NE(error.find(message), std::string::npos) << error;
+    }
+}
+
+// What pdfminer.six reads from a PDF: it follows each font's ToUnicode map
+// and never guesses a space from where words stand.
+Values ReadWithPdfminer(const std::filesystem::path& pdf) {
+    return RunChecker("pdf_read.py", pdf);
+}
+
+std::string OneValue(const Values& values, const std::string& key) {
+    std::string found = "(none)";
+    int count = 0;
+    for (const auto& [k, v] : values) {
+        if (k == key && ++count == 1) found = v;
+    }
+    return count > 1 ? "(" + std::to_string(count) + " values)" : found;
+}
+
+std::vector<double> Numbers(const std::string& text) {
+    std::vector<double> out;
+    std::istringstream in(text);
+    for (double v; in >> v;) out.push_back(v);
+    return out;
+}
+
+TEST(CardPdf, TextExtractsWithSpacesWhereTheCardHasThem) {
+    const CardRecord card = SampleCard();
+    TempFolder dir;
+    const std::pair<drawing::SheetLayout, std::size_t> cases[] = {
+        {{drawing::Sheet::A4, 0, true}, 10},
+        {{drawing::Sheet::Single, 3, true}, 1},
+    };
+    for (const auto& [layout, cards] : cases) {
+        SCOPED_TRACE(cards);
+        const std::string text = OneValue(ReadWithPdfminer(WritePdf(dir, card, layout)), "text");
+        EXPECT_EQ(Count(text, "\t"), 0u) << text.substr(0, 200);
+        EXPECT_EQ(Count(text,
+                        "Ren\xC3\xA9"
+                        "e A. Okafor"),
+                  cards);
+        EXPECT_EQ(Count(text, "Lead Engineer, Marine Sensors"), cards);
+        EXPECT_EQ(Count(text, "+44 23 9200 0100"), cards);
+    }
+}
+
+// Points per millimetre, and a rectangle in PDF points (x0 y0 x1 y1, y up)
+// of one given in millimetres from the top left of a page `height` points high.
+constexpr double kPt = 72.0 / 25.4;
+std::vector<double> PdfRect(double left, double top, double width, double height, double pageHeight) {
+    return {left * kPt, pageHeight - (top + height) * kPt, (left + width) * kPt, pageHeight - top * kPt};
+}
+
+void ExpectNear(const std::vector<double>& got, const std::vector<double>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], 0.01) << i;
+}
+
+TEST(CardPdf, ASingleCardHasItsTrimAndBleedBoxes) {
+    struct Case {
+        const char* name;
+        double bleed;
+        bool marks;
+    };
+    const Case cases[] = {
+        {"bleed and crop marks", 3, true},
+        {"bleed only", 2, false},
+        {"crop marks only", 0, true},
+        {"neither", 0, false},
+    };
+    TempFolder dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Values got = ReadWithPdfminer(WritePdf(dir, SampleCard(), {drawing::Sheet::Single, c.bleed, c.marks}));
+        const std::vector<double> media = Numbers(OneValue(got, "box.MediaBox"));
+        ASSERT_EQ(media.size(), 4u);
+        // The card, 85 x 55 mm, inside its bleed and the room of the marks
+        // (2 mm away, 5 mm long).
+        const double edge = c.bleed + (c.marks ? 7.0 : 0.0);
+        EXPECT_NEAR(media[2], (85 + 2 * edge) * kPt, 0.5);
+        ExpectNear(Numbers(OneValue(got, "box.TrimBox")), PdfRect(edge, edge, 85, 55, media[3]));
+        ExpectNear(Numbers(OneValue(got, "box.BleedBox")),
+                   PdfRect(edge - c.bleed, edge - c.bleed, 85 + 2 * c.bleed, 55 + 2 * c.bleed, media[3]));
+    }
+    // A sheet of ten is trimmed card by card: its page has no TrimBox.
+    EXPECT_EQ(OneValue(ReadWithPdfminer(WritePdf(dir, SampleCard(), {drawing::Sheet::A4, 2, true})), "box.TrimBox"),
+              "(none)");
+}
+
+TEST(CardPdf, CropMarksMeetTheTrimmedEdgesOutsideTheBleed) {
+    struct Case {
+        const char* name;
+        drawing::SheetLayout layout;
+    };
+    const Case cases[] = {
+        {"single card, 3 mm bleed", {drawing::Sheet::Single, 3, true}},
+        {"A4 sheet, 2 mm bleed", {drawing::Sheet::A4, 2, true}},
+        {"Letter sheet, 1.5 mm bleed", {drawing::Sheet::Letter, 1.5, true}},
+        {"A4 sheet, no bleed", {drawing::Sheet::A4, 0, true}},
+    };
+    TempFolder dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const double b = c.layout.bleedMm;
+        const Values got = ReadWithPdfminer(WritePdf(dir, SampleCard(), c.layout));
+        const double pageHeight = Numbers(OneValue(got, "box.MediaBox")).at(3);
+        // The cards: the same size, centred on the page, each bleed touching
+        // the next card's and none overlapping.
+        const std::vector<QRectF> cards = c.layout.CardRectsMm();
+        const QSizeF page = c.layout.PageSizeMm();
+        QRectF group = cards.front();
+        for (const QRectF& r : cards) group = group.united(r);
+        EXPECT_NEAR(group.left() - b, page.width() - group.right() - b, 0.01);
+        EXPECT_NEAR(group.top() - b, page.height() - group.bottom() - b, 0.01);
+        for (std::size_t i = 0; i < cards.size(); ++i) {
+            for (std::size_t j = i + 1; j < cards.size(); ++j) {
+                const QRectF bi = cards[i].adjusted(-b, -b, b, b), bj = cards[j].adjusted(-b, -b, b, b);
+                EXPECT_LE(bi.intersected(bj).width() * bi.intersected(bj).height(), 1e-6);
+            }
+        }
+        // The marks: a 5 mm line on the line of every trimmed edge, 2 mm
+        // beyond the bleed of the whole group, at both ends.
+        std::vector<double> xs, ys;
+        for (const QRectF& r : cards) {
+            for (double x : {r.left(), r.right()}) {
+                if (std::none_of(xs.begin(), xs.end(), [&](double v) { return std::abs(v - x) < 1e-6; })) xs.push_back(x);
+            }
+            for (double y : {r.top(), r.bottom()}) {
+                if (std::none_of(ys.begin(), ys.end(), [&](double v) { return std::abs(v - y) < 1e-6; })) ys.push_back(y);
+            }
+        }
+        std::vector<std::vector<double>> expected;
+        const double out = b + 2;
+        for (double x : xs) {
+            expected.push_back(PdfRect(x, group.top() - out - 5, 0, 5, pageHeight));
+            expected.push_back(PdfRect(x, group.bottom() + out, 0, 5, pageHeight));
+        }
+        for (double y : ys) {
+            expected.push_back(PdfRect(group.left() - out - 5, y, 5, 0, pageHeight));
+            expected.push_back(PdfRect(group.right() + out, y, 5, 0, pageHeight));
+        }
+        std::vector<std::vector<double>> drawn;
+        for (const auto& [key, value] : got) {
+            if (key != "line") continue;
+            std::vector<double> l = Numbers(value);
+            // As a box: lower left, upper right.
+            drawn.push_back({std::min(l[0], l[2]), std::min(l[1], l[3]), std::max(l[0], l[2]), std::max(l[1], l[3])});
+        }
+        EXPECT_EQ(drawn.size(), expected.size());
+        for (const auto& want : expected) {
+            const bool found = std::any_of(drawn.begin(), drawn.end(), [&](const std::vector<double>& l) {
+                for (std::size_t i = 0; i < 4; ++i) {
+                    if (std::abs(l[i] - want[i]) > 0.02) return false;
+                }
+                return true;
+            });
+            EXPECT_TRUE(found) << "no mark at " << want[0] << " " << want[1] << " " << want[2] << " " << want[3];
+        }
     }
 }
 

@@ -121,7 +121,7 @@ const FileCase kFiles[] = {
      0,
      1,
      "J\xC3\xBCrgen_M\xC3\xBCller.ovt",
-     {{"GeneralInformation", "Angebote unter \\\\server\\share\\Angebote\\, Stand 2024"},
+     {{"GeneralInformation", "Angebote unter \\server\\share\\Angebote\\, Stand 2024"},
       {"Company", "M\xFCller & S\xF6hne GmbH"}},
      {},
      310},
@@ -161,6 +161,109 @@ TEST(VCardFiles, ImportEveryFixture) {
             EXPECT_EQ(card.PictureLength, c.pictureLength);
         }
     }
+}
+
+// The lines a command wrote to standard error, each whole.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+bool HasLine(const std::string& text, const std::string& line) {
+    const auto lines = Lines(text);
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+TEST(VCardFiles, ALibraryMessageInAReportIsOneTrimmedLine) {
+    // A PNG photo cut short: the picture library's own message ends in a
+    // line break, which must neither end the report line early nor show as
+    // a literal "\n".
+    TempFolder dir;
+    const std::string png = std::string(OVLET_TESTS_DIR) + "/data/corpus/png/basn2c08.png";
+    const std::string base64 = RunShell("head -c 60 '" + png + "' | base64 -w0").out;
+    ASSERT_EQ(base64.size(), 80u);
+    {
+        std::ofstream out(dir / "cut.vcf", std::ios::binary);
+        out << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r\nPHOTO;ENCODING=b;TYPE=PNG:" << base64
+            << "\r\nEND:VCARD\r\n";
+    }
+    const ToolResult run = Ovlet("import " + (dir / "cut.vcf").string() + " -o " + (dir / "ann.ovt").string());
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(HasLine(run.err,
+                        "  line 4 PHOTO: the picture does not decode (End of file reached while decoding.); left out"))
+        << run.err;
+}
+
+// A card with this picture, written by the card library.
+std::string CardWithPicture(const TempFolder& dir, const Bytes& picture) {
+    CardRecord record;
+    record.FirstName = "Pia";
+    record.LastName = "Moss";
+    const std::string path = (dir / "pia.ovt").string();
+    EXPECT_EQ(WriteCardWithPicture(path, record, picture.data(), picture.size()).outcome, CardWriteOutcome::Written);
+    return path;
+}
+
+TEST(VCardFiles, ExportAndWebCardTellWhenAPictureIsLeftOut) {
+    TempFolder dir;
+    const Bytes bmp = test_support::ReadFileBytes(std::string(OVLET_TESTS_DIR) + "/data/corpus/bmp/g/pal8nonsquare.bmp");
+    const std::string whole = CardWithPicture(dir, bmp);
+    const Bytes before = test_support::ReadFileBytes(whole);
+    const ToolResult exported = Ovlet("export --vcard3 " + whole);
+    EXPECT_EQ(exported.code, 0) << exported.err;
+    EXPECT_EQ(exported.err, "");
+    EXPECT_NE(exported.out.find("PHOTO;ENCODING=b;TYPE=PNG:iVBORw0KGgo"), std::string::npos);
+    EXPECT_EQ(test_support::ReadFileBytes(whole), before) << "the card keeps its own bytes";
+    EXPECT_EQ(ReadCard(whole).PictureBytes, bmp);
+
+    const std::string damaged = CardWithPicture(dir, Bytes(bmp.begin(), bmp.begin() + 100));
+    for (const std::string command : {"export --vcard", "html"}) {
+        SCOPED_TRACE(command);
+        const ToolResult run = Ovlet(command + " " + damaged + " -o " + (dir / "out").string());
+        EXPECT_EQ(run.code, 0) << run.err;
+        const std::string name = command == "html" ? "html" : "export";
+        const auto lines = Lines(run.err);
+        ASSERT_EQ(lines.size(), 1u) << run.err;
+        EXPECT_EQ(lines[0].rfind("ovlet " + name + ": the picture does not decode (", 0), 0u) << lines[0];
+        EXPECT_EQ(lines[0].substr(lines[0].size() - 11), "); left out");
+    }
+}
+
+TEST(VCardFiles, TheManPageNamesEveryJsonKey) {
+    // Every key `show --json` prints is named in the man page's JSON OUTPUT
+    // section (or, for the fields, in FIELDS), and the page promises the count.
+    const ToolResult run = Ovlet("show --json " + kSample);
+    ASSERT_EQ(run.code, 0);
+    std::vector<std::string> keys;
+    for (const std::string& line : Lines(run.out)) {
+        if (line.rfind("  \"", 0) == 0) keys.push_back(line.substr(3, line.find('"', 3) - 3));
+    }
+    const Bytes bytes = test_support::ReadFileBytes(std::string(OVLET_SOURCE_DIR) + "/docs/man/ovlet.1");
+    const std::string page(bytes.begin(), bytes.end());
+    const std::size_t fields = page.find("\n.SH FIELDS\n");
+    const std::size_t json = page.find("\n.SH JSON OUTPUT\n");
+    const std::size_t after = page.find("\n.SH ", json + 1);
+    ASSERT_NE(fields, std::string::npos);
+    ASSERT_NE(json, std::string::npos);
+    const std::string fieldList = page.substr(fields, json - fields);
+    const std::string jsonPart = page.substr(json, after - json);
+    EXPECT_NE(jsonPart.find("with these " + std::to_string(keys.size()) + " keys"), std::string::npos) << jsonPart;
+    std::size_t named = 0;
+    for (const std::string& key : keys) {
+        const bool field = FindCardField(key) != nullptr;
+        const std::string& where = field ? fieldList : jsonPart;
+        const bool found = where.find(key + ",") != std::string::npos || where.find(key + ".") != std::string::npos ||
+                           where.find(key + "\n") != std::string::npos || where.find(key + " ") != std::string::npos ||
+                           where.find(key + "\"") != std::string::npos;
+        EXPECT_TRUE(found) << key;
+        named += found;
+    }
+    EXPECT_EQ(named, 29u);
 }
 
 TEST(VCardFiles, PagesAndSheetsGoToStandardOutputToo) {

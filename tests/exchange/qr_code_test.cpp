@@ -2,16 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <regex>
 #include <string>
 
 #include "card_test_support.h"
+#include "peer_readers.h"
 #include "vcard_test_support.h"
 
 namespace {
 
-// The two readers every code must satisfy: zbarimg, and zxing-cpp through
-// its Python binding (tests/exchange/qr_zxing.py).
+// The three readers every code must satisfy: zbarimg, zxing-cpp through its
+// Python binding (tests/exchange/qr_zxing.py), and ZXing in Java, run once
+// for all codes (peer_readers.h).
 std::string ZbarDecode(const std::filesystem::path& png) {
     return RunShell("zbarimg --raw -q -Sbinary '" + png.string() + "' 2>/dev/null").out;
 }
@@ -24,9 +28,13 @@ std::uint32_t PngWidth(const std::vector<std::uint8_t>& png) {
     return (std::uint32_t{png[16]} << 24) | (std::uint32_t{png[17]} << 16) | (std::uint32_t{png[18]} << 8) | png[19];
 }
 
-TEST(CardQr, TwoReadersDecodeTheCompactVCard) {
+TEST(CardQr, ThreeReadersDecodeTheCompactVCard) {
     CardRecord longNote = AtLimitCard();
     longNote.GeneralInformation = std::string(3000, 'n');
+    CardRecord controls;
+    controls.FirstName = "Ann\x1B]0:x\x07";
+    controls.LastName = "Lee\x7F";
+    controls.Phone1Number = "555\x08";
     struct Case {
         const char* name;
         CardRecord card;
@@ -38,8 +46,11 @@ TEST(CardQr, TwoReadersDecodeTheCompactVCard) {
         {"sample at 2 pixels a module", SampleCard(), 16, (81 + 8) * 2},
         {"every field at its limit", AtLimitCard(), 25, 0},
         {"a long general information is never in the code", longNote, 25, 900},
+        {"control characters become U+FFFD", controls, 10, 0},
     };
     TempFolder dir;
+    std::vector<std::filesystem::path> pngs;
+    std::vector<std::string> texts;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         qr::CardCode code;
@@ -52,13 +63,83 @@ TEST(CardQr, TwoReadersDecodeTheCompactVCard) {
             EXPECT_EQ(code.text.find(absent), std::string::npos) << absent;
         }
         EXPECT_NE(code.text.find("VERSION:3.0\r\n"), std::string::npos);
+        for (const char ch : code.text) {
+            const auto b = static_cast<unsigned char>(ch);
+            EXPECT_FALSE((b < 0x20 && b != '\r' && b != '\n') || b == 0x7F) << static_cast<int>(b);
+        }
 
         std::vector<std::uint8_t> png;
         ASSERT_TRUE(qr::EncodePng(code.code, c.pixels, png, error)) << error;
         EXPECT_EQ(PngWidth(png), static_cast<std::uint32_t>(c.pixels ? c.pixels : code.code.PixelsAtDefault()));
-        WriteBytes(dir / "code.png", png);
-        EXPECT_EQ(ZbarDecode(dir / "code.png"), code.text);
-        EXPECT_EQ(ZxingDecode(dir / "code.png"), code.text);
+        pngs.push_back(dir / (std::to_string(pngs.size()) + ".png"));
+        WriteBytes(pngs.back(), png);
+        texts.push_back(code.text);
+        EXPECT_EQ(ZbarDecode(pngs.back()), code.text);
+        EXPECT_EQ(ZxingDecode(pngs.back()), code.text);
+    }
+    const auto java = peers::ZxingRead(pngs);
+    for (std::size_t i = 0; i < pngs.size(); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        EXPECT_EQ(peers::One(java[i], "TEXT"), texts[i]);
+    }
+    EXPECT_NE(texts.back().find("FN:Ann\xEF\xBF\xBD]0:x\xEF\xBF\xBD Lee\xEF\xBF\xBD\r\n"), std::string::npos)
+        << texts.back();
+}
+
+// The code read back from its PNG pixel by pixel: the module size from the
+// finder pattern, a light quiet zone of at least four modules on every side
+// (ISO/IEC 18004), the code centred, and every module's pixels its colour.
+void ExpectExactPicture(const qr::Code& code, const std::vector<std::uint8_t>& png, int pixels) {
+    CAnyPicDecoder decoder;
+    CWinBmp bitmap;
+    decoder.DecodeMemory("code", png.data(), static_cast<std::int32_t>(png.size()), &bitmap, 32);
+    ASSERT_EQ(bitmap.GetWidth(), pixels);
+    ASSERT_EQ(bitmap.GetHeight(), pixels);
+    auto dark = [&](int x, int y) {
+        const std::uint8_t* p = bitmap.GetLineTable()[y] + 4 * x;
+        EXPECT_TRUE(p[0] == 0 || p[0] == 255) << "pure black or white at " << x << "," << y;
+        return p[0] == 0;
+    };
+    int left = pixels, top = pixels, right = -1, bottom = -1;
+    for (int y = 0; y < pixels; ++y) {
+        for (int x = 0; x < pixels; ++x) {
+            if (!dark(x, y)) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    ASSERT_LE(left, right) << "no dark pixel";
+    int run = 0;
+    while (left + run <= right && dark(left + run, top)) ++run;
+    ASSERT_EQ(run % 7, 0) << "the finder pattern is 7 modules wide";
+    const int module = run / 7;
+    EXPECT_EQ(right - left + 1, code.width * module);
+    EXPECT_EQ(bottom - top + 1, code.width * module);
+    const int margins[] = {left, top, pixels - 1 - right, pixels - 1 - bottom};
+    for (const int margin : margins) EXPECT_GE(margin, 4 * module) << "quiet zone";
+    EXPECT_LE(std::abs(margins[0] - margins[2]), 1) << "centred across";
+    EXPECT_LE(std::abs(margins[1] - margins[3]), 1) << "centred down";
+    int wrong = 0;
+    for (int y = 0; y < code.width * module; ++y) {
+        for (int x = 0; x < code.width * module; ++x) {
+            if (dark(left + x, top + y) != code.Dark(x / module, y / module)) ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "pixels that differ from their module";
+}
+
+TEST(CardQr, PngHasItsQuietZoneOnEverySideAndEveryModuleExact) {
+    qr::CardCode card;
+    std::string error;
+    ASSERT_TRUE(qr::EncodeCard(SampleCard(), card, error)) << error;
+    const int span = card.code.width + 8;
+    for (const int pixels : {0, 2 * span, 3 * span + 2, 5 * span - 1, 7 * span + 3}) {
+        SCOPED_TRACE(pixels);
+        std::vector<std::uint8_t> png;
+        ASSERT_TRUE(qr::EncodePng(card.code, pixels, png, error)) << error;
+        ExpectExactPicture(card.code, png, pixels ? pixels : span * qr::kDefaultModulePixels);
     }
 }
 
@@ -121,16 +202,34 @@ TEST(CardQr, SvgHasOneSquarePerDarkModuleAndAnEscapedTitle) {
     const std::string svg = qr::EncodeSvg(code, "<Ann & \"Bo\">\x1b");
     EXPECT_NE(svg.find("<title>&lt;Ann &amp; &quot;Bo&quot;&gt;\xEF\xBF\xBD</title>"), std::string::npos);
     EXPECT_NE(svg.find("viewBox=\"0 0 29 29\""), std::string::npos) << "21 modules and a border of 4";
-    // The runs of the path cover exactly the dark modules.
-    std::size_t dark = 0;
-    for (auto m : code.modules) dark += m;
+    EXPECT_NE(svg.find("<rect width=\"29\" height=\"29\" fill=\"#fff\"/>"), std::string::npos)
+        << "the light square under the whole picture";
+    // The runs of the path, drawn again as modules, are exactly the code,
+    // with four light modules on every side.
     const std::size_t start = svg.find(" d=\"") + 4;
     const std::string path = svg.substr(start, svg.find('"', start) - start);
-    std::size_t covered = 0;
-    for (std::size_t pos = path.find('h'); pos != std::string::npos; pos = path.find('h', pos + 1)) {
-        if (path[pos + 1] != '-') covered += std::stoul(path.substr(pos + 1));
+    const std::regex run("M(\\d+) (\\d+)h(\\d+)v1h-(\\d+)z");
+    std::vector<std::uint8_t> drawn(29 * 29, 0);
+    std::size_t matched = 0;
+    for (std::sregex_iterator it(path.begin(), path.end(), run), end; it != end; ++it) {
+        matched += it->length();
+        const int x = std::stoi((*it)[1]), y = std::stoi((*it)[2]), n = std::stoi((*it)[3]);
+        EXPECT_EQ(n, std::stoi((*it)[4]));
+        for (int i = 0; i < n; ++i) {
+            ASSERT_LT(x + i, 29);
+            ASSERT_LT(y, 29);
+            ++drawn[static_cast<std::size_t>(y) * 29 + x + i];
+        }
     }
-    EXPECT_EQ(covered, dark);
+    EXPECT_EQ(matched, path.size()) << "the path is only runs";
+    int wrong = 0;
+    for (int y = 0; y < 29; ++y) {
+        for (int x = 0; x < 29; ++x) {
+            const bool inside = x >= 4 && x < 25 && y >= 4 && y < 25;
+            if (drawn[static_cast<std::size_t>(y) * 29 + x] != (inside && code.Dark(x - 4, y - 4) ? 1 : 0)) ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "modules drawn wrongly, twice, or in the quiet zone";
 }
 
 }  // namespace

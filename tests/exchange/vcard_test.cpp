@@ -9,6 +9,8 @@
 
 #include "card/codepage.h"
 #include "card_test_support.h"
+#include "exchange/vcard_lines.h"
+#include "exchange/vcard_text.h"
 #include "tests/support/test_names.h"
 #include "vcard_test_support.h"
 
@@ -105,6 +107,25 @@ TEST(VCardWrite, EachVersionEscapesByItsOwnGrammar) {
         {"URL: a backslash percent-encoded", v4, &CardRecord::WebSite, "x\\y", "URL:x%5Cy"},
         {"label with quote and caret", v4, &CardRecord::Phone1Description, "Desk \"A\" ^1",
          "TEL;LABEL=\"Desk ^'A^' ^^1\":5"},
+        {"3.0 has no caret escapes: the quote is dropped, the caret stays", v3, &CardRecord::Phone1Description,
+         "Desk \"A\" ^1^^n", "TEL;LABEL=\"Desk A ^1^^n\":5"},
+        {"3.0 label with a line break", v3, &CardRecord::Phone1Description, "Desk\r\nTwo",
+         "TEL;LABEL=\"Desk Two\":5"},
+        {"4.0 label with a line break", v4, &CardRecord::Phone1Description, "Desk\r\nTwo",
+         "TEL;LABEL=\"Desk^nTwo\":5"},
+        {"4.0 control characters become U+FFFD, a tab stays", v4, &CardRecord::JobTitle,
+         std::string("a\x1B[1mb\x07", 7) + '\0' + "c\x7F\td", "TITLE:a\xEF\xBF\xBD[1mb\xEF\xBF\xBD\xEF\xBF\xBD" "c\xEF\xBF\xBD\td"},
+        {"3.0 control characters", v3, &CardRecord::GeneralInformation, "\x1B\x1Fx\r\ny",
+         "NOTE:\xEF\xBF\xBD\xEF\xBF\xBDx\\ny"},
+        {"a control character in a name component", v3, &CardRecord::LastName, "Lee\x08",
+         "N:Lee\xEF\xBF\xBD;;;;"},
+        {"a control character in a label", v4, &CardRecord::Phone1Description, "A\x1B",
+         "TEL;LABEL=\"A\xEF\xBF\xBD\":5"},
+        {"a control character in a 3.0 label", v3, &CardRecord::Phone1Description, "A\x1B",
+         "TEL;LABEL=\"A\xEF\xBF\xBD\":5"},
+        {"a control character in a web address", v4, &CardRecord::WebSite, "http://x/\x1B", "URL:http://x/\xEF\xBF\xBD"},
+        {"a control character in a number", v4, &CardRecord::Phone1Number, "555\x1B", "TEL:555\xEF\xBF\xBD"},
+        {"a control character in a tel: address", v3, &CardRecord::Phone1Number, "tel:555%1B", "TEL:555\xEF\xBF\xBD"},
         {"fax-described phone keeps its label", v4, &CardRecord::Phone1Description, "Fax",
          "TEL;TYPE=fax;LABEL=\"Fax\":5"},
         {"two words give two types", v4, &CardRecord::Phone1Description, "Work Mobile", "TEL;TYPE=work,cell:5"},
@@ -215,6 +236,82 @@ TEST(VCardWrite, Version3PhotoAndTypes) {
     const auto v4 = Unfold(vcard::EncodeVCard(r));
     EXPECT_TRUE(std::any_of(v4.begin(), v4.end(),
                             [](const std::string& l) { return l.rfind("PHOTO:data:image/jpeg;base64,/9j/", 0) == 0; }));
+}
+
+// The photo line of a vCard, unfolded, or "".
+std::string PhotoLine(const std::string& vcf) {
+    for (const std::string& line : Unfold(vcf)) {
+        if (line.rfind("PHOTO", 0) == 0) return line;
+    }
+    return "";
+}
+
+TEST(VCardWrite, PicturesLeaveAsJpegOrPngOfTheSamePixels) {
+    struct Case {
+        const char* name;
+        Bytes picture;
+        const char* type;  // the media type the photo leaves as
+        bool unchanged;    // the card's own bytes
+    };
+    const Case cases[] = {
+        {"JPEG as it is", SamplePicture(), "image/jpeg", true},
+        {"PNG as it is", CorpusPicture("png/basn2c08.png"), "image/png", true},
+        {"8-bit BMP of an odd width", CorpusPicture("bmp/g/pal8nonsquare.bmp"), "image/png", false},
+        {"32-bit BMP with bit fields", CorpusPicture("bmp/g/rgb32bf.bmp"), "image/png", false},
+        {"Targa with alpha, run-length", CorpusPicture("tga/generated/im_rgba32_rle_tl.tga"), "image/png", false},
+        {"Targa, 16-bit grey and alpha", CorpusPicture("tga/pillow/la.tga"), "image/png", false},
+        {"PICT, 32-bit", CorpusPicture("pict/twelvemonkeys/mire32.pict"), "image/png", false},
+        {"PICT, 1-bit", CorpusPicture("pict/generated/v2_packbitsrect_70x20.pct"), "image/png", false},
+    };
+    TempFolder dir;
+    for (const auto& c : cases) {
+        for (const auto version : {vcard::Version::V4_0, vcard::Version::V3_0}) {
+            SCOPED_TRACE(std::string(c.name) + (version == vcard::Version::V4_0 ? " 4.0" : " 3.0"));
+            CardRecord card;
+            card.FirstName = "Ann";
+            card.SetPicture(c.picture);
+            std::string warning = "not set";
+            const std::string vcf = vcard::EncodeVCard(card, {version}, &warning);
+            EXPECT_EQ(warning, "");
+            const std::string line = PhotoLine(vcf);
+            const std::string subtype = std::string(c.type).substr(6);
+            const std::string head = version == vcard::Version::V4_0
+                                         ? "PHOTO:data:" + std::string(c.type) + ";base64,"
+                                         : "PHOTO;ENCODING=b;TYPE=" + vcard::text::Upper(subtype) + ":";
+            ASSERT_EQ(line.rfind(head, 0), 0u) << line.substr(0, 60);
+            std::string error;
+            const auto bytes = vcard::text::Base64Decode(std::string_view(line).substr(head.size()), error);
+            ASSERT_TRUE(bytes) << error;
+            if (c.unchanged) {
+                EXPECT_EQ(*bytes, c.picture);
+            } else {
+                // A PNG of the same pixels, as another program reads it.
+                WriteBytes(dir / "photo.png", *bytes);
+                EXPECT_EQ(MagickPixels(dir / "photo.png"), LibraryPixels(c.picture));
+            }
+            // Our own import takes our own export, whatever the card had.
+            const vcard::ImportedCard back = ReadOne(vcf);
+            EXPECT_TRUE(back.warnings.empty()) << back.warnings.front().text;
+            EXPECT_EQ(back.record.PictureBytes, *bytes);
+            // The card keeps its own bytes.
+            EXPECT_EQ(card.PictureBytes, c.picture);
+        }
+    }
+}
+
+TEST(VCardWrite, APictureThatDoesNotDecodeIsLeftOutWithAWarning) {
+    CardRecord card;
+    card.FirstName = "Ann";
+    Bytes bmp = CorpusPicture("bmp/g/pal8nonsquare.bmp");
+    bmp.resize(200);
+    card.SetPicture(bmp);
+    for (const auto version : {vcard::Version::V4_0, vcard::Version::V3_0}) {
+        std::string warning;
+        const std::string vcf = vcard::EncodeVCard(card, {version}, &warning);
+        EXPECT_EQ(PhotoLine(vcf), "");
+        EXPECT_EQ(warning.rfind("the picture does not decode (", 0), 0u) << warning;
+        EXPECT_EQ(warning.find('\n'), std::string::npos) << warning;
+    }
 }
 
 TEST(VCardRoundTrip, CardToVCardToCardKeepsEveryField) {
@@ -431,6 +528,39 @@ const std::vector<ReadCase> kReadCases = {
      {},
      {},
      70},
+    {"4.0 photo whose data: address escapes its comma, as ical.js writes it",
+     Card("4.0", "PHOTO:data:image/png;base64\\," + std::string(kPngBase64) + "\r\n"),
+     {},
+     {},
+     {},
+     {},
+     70},
+    {"3.0 photo whose data: address escapes its comma",
+     Card("3.0", "PHOTO;VALUE=uri:data:image/png;base64\\," + std::string(kPngBase64) + "\r\n"),
+     {},
+     {},
+     {},
+     {},
+     70},
+    {"a data: address whose bytes are no picture says what the vCard called it",
+     Card("4.0", "PHOTO:data:image/jpeg;base64,AAAA\r\n"),
+     {},
+     {},
+     {"the picture's bytes are no picture this reader knows (the vCard calls it image/jpeg); left out"},
+     {},
+     0},
+    {"2.1 quoted-printable soft breaks before folded lines, one inside a character",
+     Card("2.1", "NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:caf=C3=\r\n =A9 au =\r\n\tlait=\r\n  chaud\r\n"),
+     {{"GeneralInformation", "caf\xE9 au lait chaud"}},
+     {},
+     {},
+     {}},
+    {"3.0 quoted-printable soft break before a folded line",
+     Card("3.0", "NOTE;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:Stra=C3=\r\n =9Fe=\r\n 1\r\n"),
+     {{"GeneralInformation", "Stra\xDF" "e1"}},
+     {},
+     {},
+     {}},
     {"2.1 bare type and encoding of a photo",
      Card("2.1", "PHOTO;PNG;B:" + std::string(kPngBase64) + "\r\n"),
      {},
@@ -444,9 +574,9 @@ const std::vector<ReadCase> kReadCases = {
      {},
      {},
      {}},
-    {"2.1 keeps backslashes but for the escaped semicolon",
-     Card("2.1", "NOTE:C:\\temp\\,x \\\\srv\\n\r\nTITLE:a\\;b\r\n"),
-     {{"GeneralInformation", "C:\\temp\\,x \\\\srv\\n"}, {"JobTitle", "a;b"}},
+    {"2.1 reads \\\\ and \\; as escapes and keeps other backslashes",
+     Card("2.1", "NOTE:C:\\temp\\,x \\\\srv\\n \\\\\\\\\\\\\r\nTITLE:a\\;b\r\n"),
+     {{"GeneralInformation", "C:\\temp\\,x \\srv\\n \\\\\\"}, {"JobTitle", "a;b"}},
      {},
      {},
      {}},
@@ -659,7 +789,7 @@ TEST(VCardReadFile, HostileShapesStayLinear) {
     text += "\r\nEND:VCARD\r\n";
     const vcard::ImportedCard photo = ReadOne(text);
     EXPECT_TRUE(photo.ok());
-    EXPECT_TRUE(AnyContains(photo.warnings, "not JPEG or PNG"));
+    EXPECT_TRUE(AnyContains(photo.warnings, "no picture this reader knows"));
 
     // A name of 200000 different characters that Windows-1252 cannot hold:
     // all become '?', and the report names a few of them.
@@ -674,6 +804,70 @@ TEST(VCardReadFile, HostileShapesStayLinear) {
     EXPECT_EQ(wide.record.JobTitle, std::string(200000, '?'));
     EXPECT_TRUE(
         AnyContains(wide.warnings, "U+4E07) and others cannot be stored in a card (Windows-1252); 200000 characters"));
+}
+
+// The bytes the line reader looks at for a whole text, read as the file
+// reader reads it (logical lines, in 2.1 or later).
+std::size_t LineWork(const std::string& text, bool v21) {
+    vcard::lines::LineCursor cursor(text);
+    vcard::lines::LogicalLine line;
+    while (vcard::lines::NextLogical(cursor, line, v21, 1u << 20)) {
+    }
+    return cursor.examined();
+}
+
+TEST(VCardReadFile, LineWorkGrowsLinearlyWithTheText) {
+    // Each shape at n and at 4n units: the work must grow four times, not
+    // sixteen. Bare CRs once took a rescan of the whole run for every CR.
+    struct Shape {
+        const char* name;
+        std::string (*make)(std::size_t n);
+    };
+    const Shape shapes[] = {
+        {"bare CRs", [](std::size_t n) { return "FN:a\r" + std::string(n, '\r') + "END:VCARD\r\n"; }},
+        {"runs of CRs before an LF",
+         [](std::size_t n) {
+             std::string t;
+             for (std::size_t i = 0; i < n; ++i) t += "\r\r\r\r\n";
+             return t;
+         }},
+        {"a CR after each character",
+         [](std::size_t n) {
+             std::string t;
+             for (std::size_t i = 0; i < n; ++i) t += "x\r";
+             return t;
+         }},
+        {"one long line", [](std::size_t n) { return "NOTE:" + std::string(8 * n, 'x') + "\r\n"; }},
+        {"folded lines",
+         [](std::size_t n) {
+             std::string t = "NOTE:a";
+             for (std::size_t i = 0; i < n; ++i) t += "\r\n bc";
+             return t;
+         }},
+        {"quoted-printable soft breaks",
+         [](std::size_t n) {
+             std::string t = "NOTE;ENCODING=QUOTED-PRINTABLE:a";
+             for (std::size_t i = 0; i < n; ++i) t += "=\r\n=41";
+             return t;
+         }},
+    };
+    constexpr std::size_t kUnits = 25000;
+    for (const auto& shape : shapes) {
+        for (const bool v21 : {true, false}) {
+            SCOPED_TRACE(std::string(shape.name) + (v21 ? " (2.1)" : ""));
+            const std::string small = shape.make(kUnits);
+            const std::string large = shape.make(4 * kUnits);
+            const std::size_t smallWork = LineWork(small, v21);
+            const std::size_t largeWork = LineWork(large, v21);
+            EXPECT_LE(largeWork, 3 * large.size());
+            EXPECT_LE(largeWork, 5 * smallWork);
+        }
+    }
+    // Bare CRs still end one line each.
+    vcard::lines::LineCursor cursor("a\r\r\rb\r\r\nc");
+    std::vector<std::string> lines;
+    for (std::string_view line; cursor.Next(line);) lines.emplace_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "", "", "b", "c"}));
 }
 
 TEST(VCardReadFile, EveryPrefixOfAVCardEndsCleanly) {

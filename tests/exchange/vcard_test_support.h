@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "card/card_file.h"
+#include "picture/any_pic_decoder.h"
+#include "picture/win_bmp.h"
 #include "card_test_support.h"
 #include "tests/support/run_tool.h"
 #include "tests/support/test_files.h"
@@ -78,6 +80,34 @@ inline CardRecord AtLimitCard() {
     r.Phone2Description = "Fax line";
     r.SetPicture(SamplePicture());
     return r;
+}
+
+// A picture of the test corpus (tests/data/corpus/...).
+inline Bytes CorpusPicture(const std::string& name) {
+    return ReadBytes(std::string(OVLET_TESTS_DIR) + "/data/corpus/" + name);
+}
+
+// A picture's pixels as red, green, blue and alpha bytes, top line first, as
+// the picture library decodes them (alpha 255 where it means nothing).
+inline std::string LibraryPixels(const Bytes& picture) {
+    CAnyPicDecoder decoder;
+    CWinBmp bitmap;
+    decoder.DecodeMemory("picture", picture.data(), static_cast<std::int32_t>(picture.size()), &bitmap, 32);
+    std::string out;
+    for (int y = 0; y < bitmap.GetHeight(); ++y) {
+        const std::uint8_t* line = bitmap.GetLineTable()[y];
+        for (int x = 0; x < bitmap.GetWidth(); ++x) {
+            const std::uint8_t* p = line + 4 * x;
+            out += {static_cast<char>(p[2]), static_cast<char>(p[1]), static_cast<char>(p[0]),
+                    static_cast<char>(bitmap.HasAlpha() ? p[3] : 255)};
+        }
+    }
+    return out;
+}
+
+// The same as ImageMagick, an independent reader, decodes a picture file.
+inline std::string MagickPixels(const std::filesystem::path& file) {
+    return RunShell("convert '" + file.string() + "' -depth 8 rgba:-").out;
 }
 
 inline CardRecord SampleCard() {

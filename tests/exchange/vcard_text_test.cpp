@@ -128,7 +128,8 @@ TEST(VCardEncodings, EscapesOfEachVersion) {
     };
     const Case cases[] = {
         {"a\\,b\\;c\\\\d\\ne\\Nf", false, Dialect::V30, {"a,b;c\\d\ne\nf"}},
-        {"a\\,b\\;c\\\\d\\ne", false, Dialect::V21, {"a\\,b;c\\\\d\\ne"}},
+        {"a\\,b\\;c\\\\d\\ne", false, Dialect::V21, {"a\\,b;c\\d\\ne"}},
+        {"\\\\\\\\\\x\\", false, Dialect::V21, {"\\\\\\x\\"}},
         {"http\\://x\\/y", false, Dialect::V40, {"http://x/y"}},
         {"http\\://x", false, Dialect::V21, {"http\\://x"}},
         {"a;b\\;c;", true, Dialect::V40, {"a", "b;c", ""}},

@@ -8,6 +8,8 @@ value's UTF-8 bytes as hex ('-' for empty).
   load        every src and srcset value (what the page loads)
   link        every href value
   csp         the Content-Security-Policy meta tag's content
+  attr.<element>.<name>  every attribute of every element
+  svg-title   the text of an SVG picture's title
   style       the sha256 hash (base64) of each style element, CSP form
   mf.<prop>   each property of the h-card (mf2py); h-adr parts as mf.adr.<prop>
 """
@@ -32,6 +34,10 @@ for element in tree.iter():
     if not isinstance(element.tag, str):
         continue
     out("element", element.tag)
+    for name, value in element.attrib.items():
+        out("attr.%s.%s" % (element.tag, name), value)
+    if element.tag == "{http://www.w3.org/2000/svg}title":
+        out("svg-title", element.text or "")
     for name in ("src", "srcset"):
         if element.get(name) is not None:
             out("load", element.get(name))

@@ -8,8 +8,13 @@
 #include <string>
 #include <vector>
 
+#include <map>
+
+#include "card/card_summary.h"
+#include "card/codepage.h"
 #include "exchange/vcard.h"
 #include "exchange/vcard_text.h"
+#include "peer_readers.h"
 #include "vcard_test_support.h"
 
 namespace {
@@ -120,6 +125,115 @@ TEST(WebCard, HostileValuesAreTextNotMarkup) {
         }
         for (const char* key : {"mf.url", "mf.email"}) EXPECT_EQ(All(got, key).size(), 0u) << key;
     }
+}
+
+// How many times each attribute of each element occurs on a page.
+std::map<std::string, int> AttributeCounts(const Values& got) {
+    std::map<std::string, int> counts;
+    for (const auto& [key, value] : got) {
+        if (key.rfind("attr.", 0) == 0) ++counts[key];
+    }
+    return counts;
+}
+
+TEST(WebCard, HostileValuesAddNoAttributeAndKeepTheirTextInEveryAttribute) {
+    // The same card twice: plain values, and values that try to leave the
+    // attribute they are put in. The second page must have exactly the
+    // attributes of the first, each holding the card's text unchanged.
+    CardRecord plain = SampleCard();
+    CardRecord hostile = plain;
+    hostile.FirstName = "A\"><i onclick=\"x\">";
+    hostile.MiddleName = "'&amp;";
+    hostile.LastName = "O'Neil <b title=x>";
+    hostile.WebSite = "https://x.example/?a=\"b\"&c=<d>'e'";
+    hostile.EMail = "o'neil@x.example";
+    hostile.Phone1Number = "+1 \"555\" <0100>";
+    const Values plainPage = Check(webcard::EncodeWebCard(plain));
+    const Values got = Check(webcard::EncodeWebCard(hostile));
+    ExpectSafePage(got);
+    EXPECT_EQ(AttributeCounts(got), AttributeCounts(plainPage));
+    const std::string name = codepage::Utf8FromAnsi(CardName(hostile));
+    EXPECT_EQ(One(got, "attr.img.alt"), "Picture of " + name);
+    EXPECT_EQ(One(got, "svg-title"), "QR code with the contact " + name);
+    const auto links = All(got, "link");
+    for (const std::string& wanted :
+         {WebSiteHandOver(hostile.WebSite).address, EMailHandOver(hostile.EMail).address, std::string("tel:+15550100")}) {
+        EXPECT_NE(std::find(links.begin(), links.end(), wanted), links.end()) << wanted;
+    }
+    const std::string download = One(got, "attr.a.download");
+    EXPECT_EQ(download.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-."),
+              std::string::npos)
+        << download;
+    EXPECT_EQ(download.substr(download.size() - 4), ".vcf");
+}
+
+TEST(WebCard, AddressLinesStayApartForMicroformatsParsers) {
+    // Parsers that take an element's plain text (microformats-parser, mf2py)
+    // see a line break where the page shows one, not "Works12".
+    CardRecord threeLines = SampleCard();
+    threeLines.StreetAddress = "Floor 2\r\nUnit 4, Quayside Works\r\n12 Ropewalk Lane";
+    const std::pair<const char*, CardRecord> cards[] = {{"sample", SampleCard()}, {"three lines", threeLines}};
+    TempFolder dir;
+    std::vector<std::filesystem::path> files;
+    for (const auto& [name, card] : cards) {
+        files.push_back(dir / (std::string(name) + ".html"));
+        const std::string page = webcard::EncodeWebCard(card);
+        WriteBytes(files.back(), Bytes(page.begin(), page.end()));
+    }
+    const auto parsed = peers::MicroformatsRead(files);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const CardRecord& card = cards[i].second;
+        SCOPED_TRACE(cards[i].first);
+        std::string street = card.StreetAddress;
+        for (std::size_t pos; (pos = street.find("\r\n")) != std::string::npos;) street.replace(pos, 2, "\n");
+        EXPECT_EQ(One(parsed[i], "mf.adr.street-address"), street);
+        EXPECT_EQ(One(parsed[i], "mf.adr.value"), street + "\nPortsmouth, Hampshire United Kingdom PO1 3AX");
+        EXPECT_EQ(One(RunChecker("web_card_check.py", files[i]), "mf.adr.street-address"), street);
+    }
+}
+
+TEST(WebCard, APictureInAnyFormatShowsAsJpegOrPng) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"bmp/g/pal8nonsquare.bmp", "image/png"},
+        {"tga/generated/im_rgba32_rle_tl.tga", "image/png"},
+        {"pict/twelvemonkeys/mire32.pict", "image/png"},
+        {"png/basn2c08.png", "image/png"},
+    };
+    TempFolder dir;
+    std::vector<std::filesystem::path> files;
+    std::vector<CardRecord> cards;
+    for (const auto& [file, type] : cases) {
+        CardRecord card;
+        card.Company = "Acme";
+        card.SetPicture(CorpusPicture(file));
+        std::string warning = "not set";
+        const std::string page = webcard::EncodeWebCard(card, &warning);
+        EXPECT_EQ(warning, "") << file;
+        files.push_back(dir / (std::to_string(files.size()) + ".html"));
+        WriteBytes(files.back(), Bytes(page.begin(), page.end()));
+        cards.push_back(card);
+    }
+    const auto parsed = peers::MicroformatsRead(files);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(cases[i].first);
+        const std::string photo = One(parsed[i], "mf.photo");
+        const std::string head = "data:" + std::string(cases[i].second) + ";base64,";
+        ASSERT_EQ(photo.rfind(head, 0), 0u) << photo.substr(0, 40);
+        // The same picture as the vCard's photo, whose pixels the vCard tests check.
+        std::string vcf = vcard::EncodeVCard(cards[i]);
+        for (std::size_t pos; (pos = vcf.find("\r\n ")) != std::string::npos;) vcf.erase(pos, 3);
+        EXPECT_NE(vcf.find("\r\nPHOTO:" + photo + "\r\n"), std::string::npos);
+    }
+    // A picture that does not decode is left out, and the caller is told.
+    CardRecord damaged;
+    damaged.Company = "Acme";
+    Bytes cut = CorpusPicture("bmp/g/pal8nonsquare.bmp");
+    cut.resize(100);
+    damaged.SetPicture(cut);
+    std::string warning;
+    const Values got = Check(webcard::EncodeWebCard(damaged, &warning));
+    EXPECT_EQ(All(got, "mf.photo").size(), 0u);
+    EXPECT_EQ(warning.rfind("the picture does not decode (", 0), 0u) << warning;
 }
 
 }  // namespace

@@ -102,6 +102,22 @@ TEST(TextException, RaiseDecoderErrorFormatsAndCopiesSurvive) {
     EXPECT_STREQ(copy.GetText(), "text");
 }
 
+TEST(TextException, AMessageForAReportIsOneTrimmedLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {kEndOfDataText, "End of file reached while decoding."},
+        {"Decoder error: Unsupported color conversion request\n", "Decoder error: Unsupported color conversion request"},
+        {"  two\nlines \r\n", "two lines"},
+        {"a\r\n\r\nb", "a b"},
+        {"ends in a space\n next", "ends in a space next"},
+        {"\n\n", ""},
+        {nullptr, ""},
+    };
+    for (const auto& [text, line] : cases) {
+        SCOPED_TRACE(text ? text : "(null)");
+        EXPECT_EQ(MessageLine(text), line);
+    }
+}
+
 TEST(Trace, WritesOnlyWithAFileAndUpToItsLevel) {
     TempFolder folder;
     std::filesystem::path file = folder / "trace.txt";

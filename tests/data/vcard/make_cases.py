@@ -56,8 +56,9 @@ write("android-2.1.vcf",
       + card("2.1", ["N:Brandt;Ole;;;", "FN:Ole Brandt", "TEL;WORK:+45 33 00 00 00",
                      "PHOTO;ENCODING=BASE64;JPEG:" + photo[:len(photo) // 4 * 4 - 3], ""]))
 
-# A desktop mail program's 2.1 export in Windows-1252: backslashes in a
-# Windows path are text in 2.1, and the photo has bare parameters.
+# A desktop mail program's 2.1 export in Windows-1252: single backslashes in
+# a Windows path are text in 2.1 (a doubled one reads as one, as ez-vcard and
+# evolution read it), and the photo has bare parameters.
 write("desktop-2.1-windows-1252.vcf", card("2.1", [
     "N;CHARSET=Windows-1252:M\xfcller;J\xfcrgen;;;", "ORG:M\xfcller & S\xf6hne GmbH;Vertrieb",
     "NOTE;CHARSET=Windows-1252:Angebote unter \\\\server\\share\\Angebote\\, Stand 2024",

@@ -1,0 +1,89 @@
+#include "exchange/outgoing_picture.h"
+
+#include <algorithm>
+#include <new>
+
+#include "exchange/png_writer.h"
+#include "exchange/vcard.h"
+#include "picture/any_pic_decoder.h"
+#include "picture/text_exception.h"
+#include "picture/win_bmp.h"
+
+namespace outgoing {
+namespace {
+
+// The bitmap as PNG samples, line by line: red, green, blue and, when the
+// picture's alpha means something, alpha. Nothing is lost: the bitmap holds
+// 8 bits a channel.
+bool BitmapToPng(const CWinBmp& bitmap, std::vector<std::uint8_t>& png, std::string& error) {
+    const auto [width, height] = bitmap.GetSize();
+    const bool alpha = bitmap.HasAlpha();
+    const bool indexed = bitmap.GetBitsPerPixel() == 8;
+    if (width < 1 || height < 1 || (!indexed && bitmap.GetBitsPerPixel() != 32)) {
+        error = "the picture has no pixels to convert";
+        return false;
+    }
+    const int channels = alpha ? 4 : 3;
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * channels);
+    const RGBQuad* palette = bitmap.GetPalette();
+    const std::uint8_t* const* lines = bitmap.GetLineTable();
+    auto line = [&](int y) {
+        const std::uint8_t* source = lines[y];
+        std::uint8_t* out = row.data();
+        for (int x = 0; x < width; ++x, out += channels) {
+            if (indexed) {
+                const RGBQuad& q = palette[source[x]];
+                out[0] = q.red;
+                out[1] = q.green;
+                out[2] = q.blue;
+                if (alpha) out[3] = 255;
+            } else {
+                const std::uint8_t* p = source + 4 * static_cast<std::size_t>(x);  // blue, green, red, alpha
+                out[0] = p[2];
+                out[1] = p[1];
+                out[2] = p[0];
+                if (alpha) out[3] = p[3];
+            }
+        }
+        return static_cast<const std::uint8_t*>(row.data());
+    };
+    return png_writer::Encode(width, height, alpha ? png_writer::Channels::Rgba : png_writer::Channels::Rgb, line, png,
+                              error);
+}
+
+}  // namespace
+
+Picture PictureOf(const CardRecord& card) {
+    Picture out;
+    if (!card.HasPicture()) return out;
+    const auto size = std::min(static_cast<std::size_t>(card.PictureLength), card.PictureBytes.size());
+    const std::uint8_t* data = card.PictureBytes.data();
+    const std::string type = vcard::PictureMediaType(data, size);
+    if (type == "image/jpeg" || type == "image/png") {
+        out.mediaType = type;
+        out.bytes = {data, size};
+        return out;
+    }
+    CAnyPicDecoder decoder;
+    CWinBmp bitmap;
+    std::string error;
+    try {
+        decoder.DecodeMemory("card picture", data, static_cast<std::int32_t>(size), &bitmap, 32);
+        if (!BitmapToPng(bitmap, out.converted, error)) {
+            out.converted.clear();
+            out.warning = "the picture cannot be converted to PNG (" + error + "); left out";
+            return out;
+        }
+    } catch (const CTextException& e) {
+        out.warning = "the picture does not decode (" + MessageLine(e.GetText()) + "); left out";
+        return out;
+    } catch (const std::bad_alloc&) {
+        out.warning = "the picture is too large to convert to PNG; left out";
+        return out;
+    }
+    out.mediaType = "image/png";
+    out.bytes = out.converted;
+    return out;
+}
+
+}  // namespace outgoing
