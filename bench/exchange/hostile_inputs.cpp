@@ -6,6 +6,7 @@
 //   same-name-10000.vcf     10,000 cards of one name             (import --all)
 //   cards-20000.vcf         20,000 different cards               (import --all)
 //   unknown-16mib.vcf       16 MiB of properties without a field (import --all)
+//   bare-cr-8m.vcf          a card whose lines end in 8,000,000 bare CRs (import; once quadratic)
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -89,5 +90,6 @@ int main(int argc, char** argv) {
     WriteText(dir / "same-name-10000.vcf", same);
     WriteText(dir / "cards-20000.vcf", distinct);
     WriteText(dir / "unknown-16mib.vcf", unknown);
+    WriteText(dir / "bare-cr-8m.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r" + std::string(8'000'000, '\r') + "END:VCARD\r\n");
     return 0;
 }
