@@ -15,10 +15,10 @@
 namespace outgoing {
 
 struct Picture {
-    std::string mediaType;                 // "image/jpeg" or "image/png"; "" when none leaves
-    std::span<const std::uint8_t> bytes;   // the card's own bytes, or `converted`
-    std::vector<std::uint8_t> converted;   // the PNG made of a picture in another format
-    std::string warning;                   // why the card's picture was left out
+    std::string mediaType;                // "image/jpeg" or "image/png"; "" when none leaves
+    std::span<const std::uint8_t> bytes;  // the card's own bytes, or `converted`
+    std::vector<std::uint8_t> converted;  // the PNG made of a picture in another format
+    std::string warning;                  // why the card's picture was left out
 
     Picture() = default;
     Picture(const Picture&) = delete;  // `bytes` may point into `converted`

@@ -90,6 +90,7 @@ int main(int argc, char** argv) {
     WriteText(dir / "same-name-10000.vcf", same);
     WriteText(dir / "cards-20000.vcf", distinct);
     WriteText(dir / "unknown-16mib.vcf", unknown);
-    WriteText(dir / "bare-cr-8m.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r" + std::string(8'000'000, '\r') + "END:VCARD\r\n");
+    WriteText(dir / "bare-cr-8m.vcf",
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r" + std::string(8'000'000, '\r') + "END:VCARD\r\n");
     return 0;
 }

@@ -239,10 +239,12 @@ TEST(CardPdf, CropMarksMeetTheTrimmedEdgesOutsideTheBleed) {
         std::vector<double> xs, ys;
         for (const QRectF& r : cards) {
             for (double x : {r.left(), r.right()}) {
-                if (std::none_of(xs.begin(), xs.end(), [&](double v) { return std::abs(v - x) < 1e-6; })) xs.push_back(x);
+                if (std::none_of(xs.begin(), xs.end(), [&](double v) { return std::abs(v - x) < 1e-6; }))
+                    xs.push_back(x);
             }
             for (double y : {r.top(), r.bottom()}) {
-                if (std::none_of(ys.begin(), ys.end(), [&](double v) { return std::abs(v - y) < 1e-6; })) ys.push_back(y);
+                if (std::none_of(ys.begin(), ys.end(), [&](double v) { return std::abs(v - y) < 1e-6; }))
+                    ys.push_back(y);
             }
         }
         std::vector<std::vector<double>> expected;

@@ -194,8 +194,8 @@ TEST(VCardFiles, ALibraryMessageInAReportIsOneTrimmedLine) {
     }
     const ToolResult run = Ovlet("import " + (dir / "cut.vcf").string() + " -o " + (dir / "ann.ovt").string());
     EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_TRUE(HasLine(run.err,
-                        "  line 4 PHOTO: the picture does not decode (End of file reached while decoding.); left out"))
+    EXPECT_TRUE(
+        HasLine(run.err, "  line 4 PHOTO: the picture does not decode (End of file reached while decoding.); left out"))
         << run.err;
 }
 
@@ -211,7 +211,8 @@ std::string CardWithPicture(const TempFolder& dir, const Bytes& picture) {
 
 TEST(VCardFiles, ExportAndWebCardTellWhenAPictureIsLeftOut) {
     TempFolder dir;
-    const Bytes bmp = test_support::ReadFileBytes(std::string(OVLET_TESTS_DIR) + "/data/corpus/bmp/g/pal8nonsquare.bmp");
+    const Bytes bmp =
+        test_support::ReadFileBytes(std::string(OVLET_TESTS_DIR) + "/data/corpus/bmp/g/pal8nonsquare.bmp");
     const std::string whole = CardWithPicture(dir, bmp);
     const Bytes before = test_support::ReadFileBytes(whole);
     const ToolResult exported = Ovlet("export --vcard3 " + whole);

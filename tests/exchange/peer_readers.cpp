@@ -28,15 +28,15 @@ std::string Quote(const std::string& word) {
 
 std::string FromHex(const std::string& hex) {
     std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
     return out;
 }
 
 // A missing peer is a failure that says what to install.
 bool Present(const char* peer, const fs::path& needed, const char* package) {
     if (fs::exists(needed)) return true;
-    ADD_FAILURE() << peer << " is missing (" << needed.string() << "): install " << package
-                  << " (scripts/setup does)";
+    ADD_FAILURE() << peer << " is missing (" << needed.string() << "): install " << package << " (scripts/setup does)";
     return false;
 }
 

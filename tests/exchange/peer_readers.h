@@ -24,7 +24,8 @@ std::vector<Values> ZxingRead(const std::vector<std::filesystem::path>& pngs);
 std::vector<Values> IcalJsRead(const std::vector<std::filesystem::path>& files);
 // For each picture, a vCard 4.0 with it as PHOTO, as ical.js writes it, in
 // `folder`; its path is the value of "FILE".
-std::vector<Values> IcalJsPhotos(const std::filesystem::path& folder, const std::vector<std::filesystem::path>& pictures);
+std::vector<Values> IcalJsPhotos(const std::filesystem::path& folder,
+                                 const std::vector<std::filesystem::path>& pictures);
 // What evolution-data-server's contacts library reads from each vCard file:
 // NAME (NAME.k for more values) and NAME;PARAM.
 std::vector<Values> EvolutionRead(const std::vector<std::filesystem::path>& files);

@@ -26,11 +26,11 @@ struct ExportCase {
     const char* name;
     CardRecord card;
     vcard::Version version;
-    std::string fn;      // what every peer reads as FN (UTF-8)
-    std::string title;   // and as TITLE
-    std::string label;   // the first phone's label, "" for none
-    const char* photo;   // the photo's media type, null for none
-    Bytes picture;       // the card's own picture
+    std::string fn;     // what every peer reads as FN (UTF-8)
+    std::string title;  // and as TITLE
+    std::string label;  // the first phone's label, "" for none
+    const char* photo;  // the photo's media type, null for none
+    Bytes picture;      // the card's own picture
 };
 
 // The bytes a peer gives for the photo: ez-vcard decodes them, ical.js and
@@ -75,11 +75,19 @@ TEST(VCardPeers, EzVCardIcalJsAndEvolutionReadEveryExport) {
     std::vector<ExportCase> cases;
     for (const auto version : {vcard::Version::V3_0, vcard::Version::V4_0}) {
         const bool v3 = version == vcard::Version::V3_0;
-        cases.push_back({"sample", sample, version, "Ren\xC3\xA9" "e A. Okafor", "Lead Engineer", "Office",
-                         "image/jpeg", sample.PictureBytes});
+        cases.push_back({"sample", sample, version,
+                         "Ren\xC3\xA9"
+                         "e A. Okafor",
+                         "Lead Engineer", "Office", "image/jpeg", sample.PictureBytes});
         // 3.0 cannot carry the quote and has no caret escapes: the caret is text.
-        cases.push_back({"control characters and a quoted label", hostile, version, hostileFn, hostileTitle,
-                         (v3 ? "Desk A ^1 " : "Desk \"A\" ^1 ") + fffd, nullptr, {}});
+        cases.push_back({"control characters and a quoted label",
+                         hostile,
+                         version,
+                         hostileFn,
+                         hostileTitle,
+                         (v3 ? "Desk A ^1 " : "Desk \"A\" ^1 ") + fffd,
+                         nullptr,
+                         {}});
         cases.push_back({"BMP picture", withPicture(bmp), version, "Pia Moss", "", "", "image/png", bmp});
         cases.push_back({"Targa picture", withPicture(tga), version, "Pia Moss", "", "", "image/png", tga});
         cases.push_back({"PICT picture", withPicture(pict), version, "Pia Moss", "", "", "image/png", pict});
@@ -148,8 +156,8 @@ TEST(VCardPeers, EzVCardIcalJsAndEvolutionReadEveryExport) {
 TEST(VCardPeers, WhatPeersWriteReadsAsThePeersReadIt) {
     TempFolder dir;
     // ical.js escapes the comma of every data: address.
-    const std::vector<std::filesystem::path> pictures = {std::string(OVLET_SAMPLES_DIR) + "/sample.jpg",
-                                                         std::string(OVLET_TESTS_DIR) + "/data/corpus/png/basn2c08.png"};
+    const std::vector<std::filesystem::path> pictures = {
+        std::string(OVLET_SAMPLES_DIR) + "/sample.jpg", std::string(OVLET_TESTS_DIR) + "/data/corpus/png/basn2c08.png"};
     const auto written = peers::IcalJsPhotos(dir.Path(), pictures);
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         SCOPED_TRACE("ical.js photo " + pictures[i].filename().string());
@@ -167,7 +175,8 @@ TEST(VCardPeers, WhatPeersWriteReadsAsThePeersReadIt) {
     for (int i = 0; i < 40; ++i) accents += "\xC3\xA9";
     const std::vector<std::string> notes = {
         "Tr\xC3\xA8s long texte avec des accents \xC3\xA9\xC3\xA8\xC3\xA0 \xC3\xA0 couper au milieu "
-        "d'un caract\xC3\xA8re " + accents + " fin.",
+        "d'un caract\xC3\xA8re " +
+            accents + " fin.",
         std::string(72, 'x') + " a space after the break",
         "Preis 5 \xE2\x82\xAC, " + std::string(60, '=') + " and on",
     };

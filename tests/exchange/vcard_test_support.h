@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "card/card_file.h"
+#include "card_test_support.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/win_bmp.h"
-#include "card_test_support.h"
 #include "tests/support/run_tool.h"
 #include "tests/support/test_files.h"
 

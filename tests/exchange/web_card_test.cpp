@@ -25,18 +25,8 @@ Values Check(const std::string& html) {
     return RunChecker("web_card_check.py", dir / "card.html");
 }
 
-std::vector<std::string> All(const Values& values, const std::string& key) {
-    std::vector<std::string> out;
-    for (const auto& [k, v] : values) {
-        if (k == key) out.push_back(v);
-    }
-    return out;
-}
-
-std::string One(const Values& values, const std::string& key) {
-    const auto all = All(values, key);
-    return all.size() == 1 ? all.front() : "(" + std::to_string(all.size()) + " values)";
-}
+using peers::All;
+using peers::One;
 
 // What every web card must be, whatever the card holds.
 void ExpectSafePage(const Values& got) {
@@ -156,8 +146,8 @@ TEST(WebCard, HostileValuesAddNoAttributeAndKeepTheirTextInEveryAttribute) {
     EXPECT_EQ(One(got, "attr.img.alt"), "Picture of " + name);
     EXPECT_EQ(One(got, "svg-title"), "QR code with the contact " + name);
     const auto links = All(got, "link");
-    for (const std::string& wanted :
-         {WebSiteHandOver(hostile.WebSite).address, EMailHandOver(hostile.EMail).address, std::string("tel:+15550100")}) {
+    for (const std::string& wanted : {WebSiteHandOver(hostile.WebSite).address, EMailHandOver(hostile.EMail).address,
+                                      std::string("tel:+15550100")}) {
         EXPECT_NE(std::find(links.begin(), links.end(), wanted), links.end()) << wanted;
     }
     const std::string download = One(got, "attr.a.download");

@@ -105,7 +105,8 @@ TEST(TextException, RaiseDecoderErrorFormatsAndCopiesSurvive) {
 TEST(TextException, AMessageForAReportIsOneTrimmedLine) {
     const std::pair<const char*, const char*> cases[] = {
         {kEndOfDataText, "End of file reached while decoding."},
-        {"Decoder error: Unsupported color conversion request\n", "Decoder error: Unsupported color conversion request"},
+        {"Decoder error: Unsupported color conversion request\n",
+         "Decoder error: Unsupported color conversion request"},
         {"  two\nlines \r\n", "two lines"},
         {"a\r\n\r\nb", "a b"},
         {"ends in a space\n next", "ends in a space next"},
