@@ -110,7 +110,9 @@ void FileReader::Run() {
         if (!current->Count(line.number)) continue;
         lines::Property prop;
         prop.line = line.number;
-        if (!lines::ParseProperty(line.text, !current->v21(), prop)) {
+        // RFC 6868's caret escapes are 4.0's only: 3.0 reads by RFC 2426, as
+        // evolution does and as our 3.0 export is written.
+        if (!lines::ParseProperty(line.text, current->dialect() == text::Dialect::V40, prop)) {
             current->Warn(line.number, "", "the line is not a property (" + Excerpt(line.text) + "); ignored");
             continue;
         }
