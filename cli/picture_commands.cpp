@@ -105,8 +105,9 @@ int RunDecode(const DecodeOptions& options) {
         return kExitFile;
     }
     auto [width, height] = bitmap.GetSize();
-    std::fprintf(options.output == "-" ? stderr : stdout, "%dx%d depth %d alpha %s format %s\n", width, height,
-                 bitmap.GetBitsPerPixel(), bitmap.HasAlpha() ? "yes" : "no", PictureFormatName(format));
+    std::fprintf(files::NamesStandardOutput(options.output, true) ? stderr : stdout,
+                 "%dx%d depth %d alpha %s format %s\n", width, height, bitmap.GetBitsPerPixel(),
+                 bitmap.HasAlpha() ? "yes" : "no", PictureFormatName(format));
     return kExitOk;
 }
 
