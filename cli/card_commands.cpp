@@ -151,6 +151,9 @@ std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& ut
                       field.name, static_cast<unsigned>(bad));
         return buf;
     }
+    if (converted->size() > kMaxCardFieldBytes) {
+        return std::string("field ") + field.name + " is longer than a card may hold (1 MiB)";
+    }
     ansi = std::move(*converted);
     return {};
 }

@@ -71,7 +71,8 @@ bool Decodes(const std::string& path, const std::vector<std::uint8_t>& bytes, st
 
 int LoadPictureFile(const char* command, const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::string error;
-    if (!files::ReadWholeFile(path, {files::kMaxPictureBytes, false}, bytes, error)) {
+    // A card holds a picture of at most kMaxCardPictureBytes.
+    if (!files::ReadWholeFile(path, {kMaxCardPictureBytes, false}, bytes, error)) {
         Report(command, error);
         return kExitFile;
     }
@@ -175,12 +176,13 @@ std::string WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8,
     files::WriteOptions options;
     options.durability = files::Durability::Later;
     options.replace = false;
+    const std::string overLimits = CardOverLimits(record, pictureSize);
     const std::vector<std::uint8_t> head =
         EncodeCardFields(record, static_cast<std::int32_t>(std::min<std::size_t>(pictureSize, INT32_MAX)));
     while (true) {
         const std::string path = names.Folder() + "/" + UniqueCardFileName(names, nameUtf8);
-        if (pictureSize > static_cast<std::size_t>(INT32_MAX)) {
-            error = "cannot write " + path + ": the picture is too large for a card";
+        if (!overLimits.empty()) {
+            error = "cannot write " + path + ": " + overLimits;
             return {};
         }
         files::OutputFile file(options);

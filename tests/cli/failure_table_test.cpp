@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -442,6 +443,45 @@ TEST(OvletFailures, WhatDoesNotNeedThePictureNeverReadsIt) {
     }
     EXPECT_NE(RunTool(OVLET_BIN, {"show", "--json", card.string()}).out.find("\"PictureLength\": 2147483647"),
               std::string::npos);
+}
+
+// Cards that say they hold far more than a card may (1.5 GiB of text, a
+// 2 GiB picture, in sparse files): every command refuses them as damaged in
+// little memory, before reading what they declare.
+TEST(OvletFailures, CardsDeclaringHugeSizesAreDamaged) {
+    TempFolder dir;
+    Bytes field = EncodeCardFields(CardRecord{}, 0);
+    const std::size_t notice = std::strlen(kCardNotice);
+    field.resize(8 + (notice < 255 ? 1 : 3) + notice + 4);  // version, notice, reserved word
+    field.insert(field.end(), {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x60});
+    WriteBytes(dir / "field.ovt", field);
+    ASSERT_EQ(::truncate((dir / "field.ovt").c_str(), 2LL << 30), 0);
+    CardRecord record;
+    record.Company = "Sparse";
+    WriteBytes(dir / "picture.ovt", EncodeCardFields(record, 0x7FFFFFFF));
+    ASSERT_EQ(::truncate((dir / "picture.ovt").c_str(), 3LL << 30), 0);
+    for (const char* card : {"field.ovt", "picture.ovt"}) {
+        const std::string path = (dir / card).string();
+        const std::vector<std::string> commands[] = {
+            {"show", path},
+            {"picture", path, (dir / "p.jpg").string()},
+            {"export", "--vcard", path},
+            {"html", path, "-o", (dir / "c.html").string()},
+            {"make", "--from", path, (dir / "m.ovt").string()},
+#ifdef OVLET_HAVE_DRAW
+            {"thumbnail", path, (dir / "t.png").string()},
+#endif
+        };
+        for (const auto& words : commands) {
+            if (std::string(card) == "picture.ovt" && words.front() == "show") continue;  // show only counts it
+            SCOPED_TRACE(Line(words));
+            ToolSetup setup;
+            setup.memoryLimit = 1LL << 30;
+            const ToolResult run = RunTool(OVLET_BIN, words, setup);
+            EXPECT_EQ(run.code, 3) << run.err;
+            EXPECT_NE(run.err.find(" is damaged or truncated"), std::string::npos) << run.err;
+        }
+    }
 }
 #endif
 
