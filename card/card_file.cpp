@@ -7,6 +7,7 @@
 
 #include "card/archive_string.h"
 #include "card/card_summary.h"
+#include "files/file_status.h"
 #include "files/input_file.h"
 
 namespace {
@@ -205,7 +206,7 @@ std::vector<std::uint8_t> TakeTextsAndEncodeHead(CardRecord& record, CardWindowS
 namespace {
 
 std::string WriteFailedMessage(const std::string& path, int error) {
-    if (error == ENOSPC || error == EDQUOT) return "Disk full while accessing " + path + ".";
+    if (files::MeansDiskFull(error)) return "Disk full while accessing " + path + ".";
     return "An error occurred while writing " + path + ": " + std::strerror(error) + ".";
 }
 

@@ -1,6 +1,5 @@
 // make --csv: one card per row of a spreadsheet saved as CSV.
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,16 +8,16 @@
 #include "card/card_record.h"
 #include "card/codepage.h"
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "cli/exchange_commands.h"
 #include "cli/tool_support.h"
+#include "files/file_status.h"
 #include "files/input_file.h"
 #include "files/terminal_text.h"
 #include "files/utf8.h"
 
 namespace ovlet_cli {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::size_t kMaxErrorsShown = 20;
 
@@ -124,7 +123,7 @@ bool IsBlank(const CsvRow& row) {
 int RunMakeBatch(const MakeOptions& options) {
     static const char* kUsage = "Usage: ovlet make --csv PEOPLE.csv -o FOLDER [--picture FILE] [--from TEMPLATE.ovt]\n";
     if (options.output.empty() || !options.words.empty()) {
-        std::fprintf(stderr, "ovlet make: %s\n%s",
+        PrintError("ovlet make: %s\n%s",
                      options.output.empty() ? "name the folder for the cards with -o"
                                             : "a batch takes its fields from the CSV file, not from the command line",
                      kUsage);
@@ -256,9 +255,7 @@ int RunMakeBatch(const MakeOptions& options) {
     }
     warnings.Print("make", csv + ": ");
 
-    std::error_code ec;
-    fs::create_directories(out, ec);
-    if (!fs::is_directory(out, ec)) {
+    if (!files::MakeFolders(out)) {
         Report("make", "cannot make the folder " + out);
         return kExitFile;
     }
@@ -282,7 +279,7 @@ int RunMakeBatch(const MakeOptions& options) {
             rc = kExitFile;
             break;
         }
-        std::printf("%s\n", files::TerminalSafe(path).c_str());
+        Print("%s\n", files::TerminalSafe(path).c_str());
         progress.Step(++written);
     }
     if (!files::SyncFileSystem(out, error)) {

@@ -12,9 +12,11 @@
 #include "card/codepage.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 #include "exchange/web_card.h"
+#include "files/file_status.h"
 #include "files/input_file.h"
 #include "files/terminal_text.h"
 
@@ -37,7 +39,7 @@ CLI::App* DeclareExport(CLI::App& tool, ExportOptions& options) {
 
 int RunExport(const ExportOptions& o) {
     if (!o.vcard && !o.vcard3) {
-        std::fprintf(stderr,
+        PrintError(
                      "ovlet export: name the format (--vcard or --vcard3)\n"
                      "Usage: ovlet export --vcard CARD [-o OUT.vcf] [--vcard3] [--no-photo]\n");
         return kExitUsage;
@@ -79,7 +81,7 @@ public:
         notShown += card.issuesNotKept;
         if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
         if (shown < kMaxShown) {
-            std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1,
+            PrintError("ovlet import: card %zu \"%s\" (line %zu):\n", index + 1,
                          files::TerminalSafe(card.displayName).c_str(), card.firstLine);
         }
         Print("error: ", card.errors);
@@ -88,7 +90,7 @@ public:
     }
 
     void Finish() const {
-        if (notShown > 0) std::fprintf(stderr, "ovlet import: %zu more reports not shown\n", notShown);
+        if (notShown > 0) PrintError("ovlet import: %zu more reports not shown\n", notShown);
     }
 
 private:
@@ -101,7 +103,7 @@ private:
             ++shown;
             std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
             if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
-            std::fprintf(stderr, "  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ",
+            PrintError("  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ",
                          files::TerminalSafe(issue.text).c_str());
         }
     }
@@ -151,7 +153,7 @@ int RunImport(const ImportOptions& o) {
         report.Card(0, *first);
         report.Finish();
         if (!first->ok()) {
-            std::fprintf(stderr, "ovlet import: the card is damaged; nothing was written\n");
+            PrintError("ovlet import: the card is damaged; nothing was written\n");
             return kExitDamaged;
         }
         if (picture) first->record.SetPicture(pictureBytes);
@@ -163,7 +165,7 @@ int RunImport(const ImportOptions& o) {
         std::fprintf(files::NamesStandardOutput(out, true) ? stderr : stdout, "%s: \"%s\"\n",
                      files::TerminalSafe(out).c_str(), files::TerminalSafe(first->displayName).c_str());
         if (summary.cards > 1) {
-            std::fprintf(stderr,
+            PrintError(
                          "ovlet import: the file holds %zu cards; only the first was imported (--all -o FOLDER "
                          "imports them all)\n",
                          summary.cards);
@@ -171,10 +173,8 @@ int RunImport(const ImportOptions& o) {
         return summary.errors.empty() ? kExitOk : kExitDamaged;
     }
 
-    std::error_code ec;
-    fs::create_directories(out, ec);
-    if (!fs::is_directory(out, ec)) {
-        std::fprintf(stderr, "ovlet import: cannot make the folder %s\n", files::TerminalSafe(out).c_str());
+    if (!files::MakeFolders(out)) {
+        PrintError("ovlet import: cannot make the folder %s\n", files::TerminalSafe(out).c_str());
         return kExitFile;
     }
     // The cards are read one at a time, each written as soon as it is read
@@ -188,7 +188,7 @@ int RunImport(const ImportOptions& o) {
         const std::size_t i = index++;
         report.Card(i, card);
         if (!card.ok()) {
-            std::fprintf(stderr, "ovlet import: card %zu is damaged and was not written\n", i + 1);
+            PrintError("ovlet import: card %zu is damaged and was not written\n", i + 1);
             rc = kExitDamaged;
             return true;
         }
@@ -207,7 +207,7 @@ int RunImport(const ImportOptions& o) {
             rc = kExitFile;
             return false;
         }
-        std::printf("%s: \"%s\"\n", files::TerminalSafe(path).c_str(), files::TerminalSafe(card.displayName).c_str());
+        Print("%s: \"%s\"\n", files::TerminalSafe(path).c_str(), files::TerminalSafe(card.displayName).c_str());
         return true;
     });
     report.File(input, summary);
@@ -246,12 +246,12 @@ int RunQr(const QrOptions& o) {
     qr::CardCode code;
     std::string error;
     if (!qr::EncodeCard(record, code, error)) {
-        std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
+        PrintError("ovlet qr: %s\n", error.c_str());
         return kExitUsage;
     }
     std::vector<std::uint8_t> png;
     if (!qr::EncodePng(code.code, pixels, png, error)) {
-        std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
+        PrintError("ovlet qr: %s\n", error.c_str());
         return kExitUsage;
     }
     if (int rc = WriteOutputFile("qr", out, png.data(), png.size()); rc != kExitOk) return rc;

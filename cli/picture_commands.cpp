@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "cli/tool_support.h"
 #include "files/input_file.h"
 #include "files/output_file.h"
@@ -28,7 +29,7 @@ CAnyPicDecoder& Decoder() {
 
 // Prints "error CODE: TEXT" on one line.
 int ReportError(const CTextException& error) {
-    std::fprintf(stderr, "error %d: %s\n", error.GetCode(), MessageLine(error.GetText()).c_str());
+    ovlet_cli::PrintError("error %d: %s\n", error.GetCode(), MessageLine(error.GetText()).c_str());
     return ovlet_cli::kExitPicture;
 }
 
@@ -153,7 +154,7 @@ int RunInfo(const InfoOptions& options) {
             }
         }
     }
-    std::printf("format %s size %dx%d\n", PictureFormatName(header.format), header.width, header.height);
+    Print("format %s size %dx%d\n", PictureFormatName(header.format), header.width, header.height);
     return kExitOk;
 }
 

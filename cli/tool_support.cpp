@@ -1,7 +1,5 @@
 #include "cli/tool_support.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -12,7 +10,9 @@
 #include "card/card_summary.h"
 #include "card/codepage.h"
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "files/ascii_text.h"
+#include "files/console.h"
 #include "files/input_file.h"
 #include "files/terminal_text.h"
 #include "picture/any_pic_decoder.h"
@@ -22,7 +22,7 @@
 namespace ovlet_cli {
 
 void Report(const char* command, const std::string& message) {
-    std::fprintf(stderr, "ovlet %s: %s\n", command, files::TerminalSafe(message, true).c_str());
+    PrintError("ovlet %s: %s\n", command, files::TerminalSafe(message, true).c_str());
 }
 
 int LoadTextInput(const char* command, const std::string& path, std::string& text) {
@@ -228,7 +228,7 @@ long long NowMilliseconds() {
 Progress::Progress(const char* command, std::size_t total)
     : commandName(command),
       totalCards(total),
-      enabled(::isatty(2) == 1 && ::isatty(1) == 0),
+      enabled(files::IsTerminal(files::StandardStream::Error) && !files::IsTerminal(files::StandardStream::Output)),
       lastDrawn(NowMilliseconds()) {}
 
 Progress::~Progress() {

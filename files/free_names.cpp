@@ -1,8 +1,7 @@
 #include "files/free_names.h"
 
-#include <sys/stat.h>
-
 #include "files/ascii_text.h"
+#include "files/file_status.h"
 
 namespace files {
 
@@ -31,8 +30,7 @@ std::string FreeNames::Take(const std::string& stem, const std::string& extensio
         if (taken.count(key)) continue;
         taken.insert(key);
         // A file already there is never replaced.
-        struct stat st {};
-        if (::lstat((folder + "/" + name).c_str(), &st) == 0) continue;
+        if (NameIsTaken(folder + "/" + name)) continue;
         ++next;
         return name;
     }
