@@ -212,15 +212,22 @@ void CCardDialog::OnInitDialog() {
     // window's menu, opened with a right click or the keys below.
     // The tabs are not a Tab stop (but for a page with a single control, see
     // focusNextPrevChild); Ctrl+Tab and Ctrl+Shift+Tab turn the pages.
+    // Ctrl+Shift+Tab reaches the window as Backtab or as Tab, with Shift or
+    // without, depending on the desktop's keyboard map: each form turns back
+    // (a key that matches two forms at once still turns one page).
     for (const auto& [keys, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
                                      std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                                     std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+                                     std::pair{QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1},
                                      std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
                                      std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}}) {
         auto* turn = new QShortcut(keys, this);
-        connect(turn, &QShortcut::activated, this, [this, step = step] {
+        const auto turnPage = [this, step = step] {
             const int count = Tabs()->Count();
             SelectTab((SelectedTab() + step + count) % count);
-        });
+        };
+        connect(turn, &QShortcut::activated, this, turnPage);
+        connect(turn, &QShortcut::activatedAmbiguously, this, turnPage);
     }
     // The keyboard's ways to a menu open the window's menu from any control,
     // at that control (desktops that keep Alt+Space leave Shift+F10 and the

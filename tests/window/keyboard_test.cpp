@@ -49,6 +49,9 @@ struct Turn {
 const Turn kTurns[] = {
     {"Ctrl+Tab", 1, Qt::Key_Tab, Qt::ControlModifier},
     {"Ctrl+Shift+Tab", -1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+    // The same keys as keyboard maps that do not make Shift+Tab a Backtab send them.
+    {"Ctrl+Shift+Tab as Tab", -1, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier},
+    {"Ctrl+Shift+Tab as Ctrl+Backtab", -1, Qt::Key_Backtab, Qt::ControlModifier},
     {"Ctrl+PageDown", 1, Qt::Key_PageDown, Qt::ControlModifier},
     {"Ctrl+PageUp", -1, Qt::Key_PageUp, Qt::ControlModifier},
     {"click on the next tab", 1, Qt::Key_unknown, Qt::NoModifier},
@@ -126,9 +129,9 @@ TEST_F(WindowTest, ImagePageKeysWorkAfterATurnFromAnyPage) {
         Turn turn;
     } cases[] = {
         {"Ctrl+Tab from Information", 3, kTurns[0]},
-        {"Ctrl+PageUp from Company", 1, kTurns[3]},
+        {"Ctrl+PageUp from Company", 1, kTurns[5]},
         {"Ctrl+Shift+Tab from Company", 1, kTurns[1]},
-        {"Ctrl+PageDown from Information", 3, kTurns[2]},
+        {"Ctrl+PageDown from Information", 3, kTurns[4]},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -161,7 +164,7 @@ TEST_F(WindowTest, ImagePageKeysWorkAfterATurnFromAnyPage) {
 TEST_F(WindowTest, BackwardsFromTheFirstPageWalksTheLastPageBackwards) {
     for (bool viewer : {false, true}) {
         const auto& pages = viewer ? kViewerPages : kMakerPages;
-        for (const Turn& turn : {kTurns[1], kTurns[3]}) {
+        for (const Turn& turn : {kTurns[1], kTurns[2], kTurns[3], kTurns[5]}) {
             SCOPED_TRACE(std::string(viewer ? "viewer, " : "maker, ") + turn.name);
             auto window = OpenIn(viewer, SamplesDir() + "/sample.ovt");
             window->activateWindow();
