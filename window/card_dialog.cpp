@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QShortcut>
+#include <QTabBar>
 #include <QUrl>
 #include <algorithm>
 #include <climits>
@@ -209,7 +210,8 @@ void CCardDialog::OnInitDialog() {
     PageSwitch();
     // The desktop has no system menu to extend: the About entry is on the
     // window's menu, opened with a right click or the keys below.
-    // The tabs are not a Tab stop; Ctrl+Tab and Ctrl+Shift+Tab turn the pages.
+    // The tabs are not a Tab stop (but for a page with a single control, see
+    // focusNextPrevChild); Ctrl+Tab and Ctrl+Shift+Tab turn the pages.
     for (const auto& [keys, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
                                      std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
                                      std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
@@ -350,15 +352,40 @@ void CCardDialog::PageSwitch() {
     // the fields of the page left behind are hidden now, and keys must never
     // change what the user cannot see.
     if (const QWidget* focus = focusWidget(); focus && focus->isVisibleTo(this)) return;
-    for (int id : shown->fields) {
+    const std::vector<QWidget*> stops = TabStopsOfPage();
+    // Nowhere to type on this page: the tabs hold the keys.
+    (stops.empty() ? static_cast<QWidget*>(Tabs()) : stops.front())->setFocus(Qt::OtherFocusReason);
+}
+
+std::vector<QWidget*> CCardDialog::TabStopsOfPage() const {
+    std::vector<QWidget*> stops;
+    const int tab = SelectedTab();
+    if (tab < 0 || tab >= static_cast<int>(form.pages.size())) return stops;
+    for (int id : form.pages[tab]->fields) {
         QWidget* w = Item(id);
-        if (w && w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
-            w->setFocus(Qt::OtherFocusReason);
-            return;
+        if (w && w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) stops.push_back(w);
+    }
+    return stops;
+}
+
+bool CCardDialog::focusNextPrevChild(bool next) {
+    // A page with a single control (the picture, the general information)
+    // gives Tab somewhere to go: between that control and the tabs, where
+    // the arrow keys turn the pages. From the tabs Tab enters the page.
+    const std::vector<QWidget*> stops = TabStopsOfPage();
+    QWidget* bar = Tabs() ? Tabs()->Bar() : nullptr;
+    const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    if (bar && !stops.empty()) {
+        if (focusWidget() == bar) {
+            (next ? stops.front() : stops.back())->setFocus(reason);
+            return true;
+        }
+        if (stops.size() == 1 && focusWidget() == stops.front()) {
+            bar->setFocus(reason);
+            return true;
         }
     }
-    // Nowhere to type on this page: the tabs hold the keys.
-    Tabs()->setFocus(Qt::OtherFocusReason);
+    return TemplateDialog::focusNextPrevChild(next);
 }
 
 platform::TabControl* CCardDialog::Tabs() const {

@@ -99,6 +99,7 @@ protected:
     virtual void ExitByKey();
     bool OnClose() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
     // Files dropped anywhere on the window, its fields included: whether the
     // form takes the file, and what it does with it (after the drop has
@@ -124,6 +125,8 @@ private:
     // Hands a link to the desktop, or says why it is not handed over.
     void HandOver(const LinkHandOver& handOver);
     void PageSwitch();
+    // The controls of the page shown that the Tab key visits, as they stand now.
+    std::vector<QWidget*> TabStopsOfPage() const;
     // A paste a field refused: which characters a card cannot hold.
     void ReportRefusedText(const QString& characters);
     // Tool tips for the texts shown shortened, and the address block's name.

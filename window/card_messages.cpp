@@ -23,9 +23,9 @@ const Pattern kPatterns[] = {
     {QT_TRANSLATE_NOOP("CardMessages", "Unable to open file with this name.  Please try a different name."), false},
     {QT_TRANSLATE_NOOP("CardMessages", "An attempt was made to access an unnamed file past its end."), false},
     {QT_TRANSLATE_NOOP("CardMessages", "The card file is damaged and cannot be read."), false},
-    {QT_TRANSLATE_NOOP("CardMessages",
-                       "The card file is damaged: it ends inside its picture, so only part of the picture is shown. "
-                       "Save asks for a file name, so the damaged file is not written over unless you choose it."),
+    {QT_TRANSLATE_NOOP(
+         "CardMessages",
+         "The card file is damaged: it ends inside its picture, so only part of the picture can be shown."),
      false},
     {QT_TRANSLATE_NOOP("CardMessages", "Please enter no more than %1 characters."), false},
     {QT_TRANSLATE_NOOP("CardMessages", "The card's picture cannot be shown.\n\n%1"), false},

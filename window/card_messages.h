@@ -9,8 +9,7 @@
 
 // A card whose picture block ends before its stated length.
 inline constexpr const char* kShortPictureMessage =
-    "The card file is damaged: it ends inside its picture, so only part of the picture is shown. Save asks for a "
-    "file name, so the damaged file is not written over unless you choose it.";
+    "The card file is damaged: it ends inside its picture, so only part of the picture can be shown.";
 
 // A message of the card codec or of a link's hand-over, translated. A message
 // with a variable part (a file name, a decoder's reason) keeps that part as it

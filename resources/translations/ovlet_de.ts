@@ -401,8 +401,8 @@
         <translation>Beim Schreiben von %1 ist ein Fehler aufgetreten.</translation>
     </message>
     <message>
-        <source>The card file is damaged: it ends inside its picture, so only part of the picture is shown. Save asks for a file name, so the damaged file is not written over unless you choose it.</source>
-        <translation>Die Kartendatei ist beschädigt: Sie endet mitten im Bild, darum wird nur ein Teil des Bildes gezeigt. Speichern fragt nach einem Dateinamen, damit die beschädigte Datei nur überschrieben wird, wenn Sie sie wählen.</translation>
+        <source>The card file is damaged: it ends inside its picture, so only part of the picture can be shown.</source>
+        <translation>Die Kartendatei ist beschädigt: Sie endet mitten im Bild, darum kann nur ein Teil des Bildes gezeigt werden.</translation>
     </message>
     <message>
         <source>The file is not a picture of the kind it claims to be.</source>

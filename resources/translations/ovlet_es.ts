@@ -401,8 +401,8 @@
         <translation>Se produjo un error al escribir %1.</translation>
     </message>
     <message>
-        <source>The card file is damaged: it ends inside its picture, so only part of the picture is shown. Save asks for a file name, so the damaged file is not written over unless you choose it.</source>
-        <translation>El archivo de tarjeta está dañado: termina en medio de su imagen, así que solo se muestra una parte. Guardar pide un nombre de archivo, para que el archivo dañado solo se sobrescriba si usted lo elige.</translation>
+        <source>The card file is damaged: it ends inside its picture, so only part of the picture can be shown.</source>
+        <translation>El archivo de tarjeta está dañado: termina en medio de su imagen, así que solo se puede mostrar una parte.</translation>
     </message>
     <message>
         <source>The file is not a picture of the kind it claims to be.</source>

@@ -401,8 +401,8 @@
         <translation>Une erreur s&apos;est produite lors de l&apos;écriture de %1.</translation>
     </message>
     <message>
-        <source>The card file is damaged: it ends inside its picture, so only part of the picture is shown. Save asks for a file name, so the damaged file is not written over unless you choose it.</source>
-        <translation>Le fichier de carte est endommagé : il se termine au milieu de son image, qui n’est donc montrée qu’en partie. Enregistrer demande un nom de fichier, afin que le fichier endommagé ne soit remplacé que si vous le choisissez.</translation>
+        <source>The card file is damaged: it ends inside its picture, so only part of the picture can be shown.</source>
+        <translation>Le fichier de carte est endommagé : il se termine au milieu de son image, qui ne peut donc être montrée qu’en partie.</translation>
     </message>
     <message>
         <source>The file is not a picture of the kind it claims to be.</source>

@@ -173,7 +173,7 @@ TEST_F(WindowTest, BackwardsFromTheFirstPageWalksTheLastPageBackwards) {
                 const std::size_t page = (pages.size() * 2 - back) % pages.size();
                 TurnPage(*window, turn);
                 ASSERT_EQ(window->SelectedTab(), static_cast<int>(page));
-                // Shift+Tab from the page's first control: its last, then back to the first.
+                // Shift+Tab from the page's first control: its last, and on back to the first.
                 const auto& fields = pages[page];
                 window->Item(fields.front())->setFocus(Qt::TabFocusReason);
                 std::vector<int> visited;
@@ -182,11 +182,21 @@ TEST_F(WindowTest, BackwardsFromTheFirstPageWalksTheLastPageBackwards) {
                     QWidget* focus = QApplication::focusWidget();
                     const auto at =
                         std::find_if(fields.begin(), fields.end(), [&](int id) { return window->Item(id) == focus; });
-                    visited.push_back(at == fields.end() ? -1 : *at);
+                    const bool onTabs = focus == window->ItemAs<platform::TabControl>(kIdTabs)->Bar();
+                    visited.push_back(at != fields.end() ? *at : onTabs ? kIdTabs : -1);
                 }
+                // A page with one control goes to the tabs.
                 std::vector<int> expected(fields.rbegin(), fields.rend() - 1);
-                expected.push_back(fields.front());
+                expected.push_back(fields.size() == 1 ? kIdTabs : fields.front());
                 EXPECT_EQ(visited, expected) << "page " << page;
+                // From the tabs Shift+Tab enters the page at its last control, Tab at its first.
+                QWidget* bar = window->ItemAs<platform::TabControl>(kIdTabs)->Bar();
+                bar->setFocus(Qt::MouseFocusReason);
+                QTest::keyClick(bar, Qt::Key_Backtab, Qt::ShiftModifier);
+                EXPECT_EQ(QApplication::focusWidget(), window->Item(fields.back())) << "page " << page;
+                bar->setFocus(Qt::MouseFocusReason);
+                QTest::keyClick(bar, Qt::Key_Tab);
+                EXPECT_EQ(QApplication::focusWidget(), window->Item(fields.front())) << "page " << page;
                 window->Item(fields.front())->setFocus(Qt::TabFocusReason);
             }
         }
@@ -194,7 +204,8 @@ TEST_F(WindowTest, BackwardsFromTheFirstPageWalksTheLastPageBackwards) {
 }
 
 // Tab and Shift+Tab leave a multi-line text and never type a tab character;
-// where the page has no other control the focus stays and the text too.
+// where the page has no other control they go to the tabs, and from the tabs
+// back into the page.
 TEST_F(WindowTest, TabLeavesTheTextsAndTypesNoTab) {
     const struct {
         const char* name;
@@ -203,7 +214,7 @@ TEST_F(WindowTest, TabLeavesTheTextsAndTypesNoTab) {
         int next;  // where Tab goes; the field itself when it is the page's only one
         int previous;
     } cases[] = {
-        {"General Information", 3, kIdGeneralInformation, kIdGeneralInformation, kIdGeneralInformation},
+        {"General Information", 3, kIdGeneralInformation, kIdTabs, kIdTabs},
         {"Street Address", 1, kIdStreetAddress, kIdCity, kIdCompany},
     };
     auto window = Open(SamplesDir() + "/sample.ovt");
@@ -220,7 +231,12 @@ TEST_F(WindowTest, TabLeavesTheTextsAndTypesNoTab) {
             QTest::keyClick(window->Item(c.field), key, modifiers);
             EXPECT_EQ(window->ItemText(c.field), text);
             EXPECT_FALSE(window->ItemText(c.field).contains(QChar('\t')));
-            EXPECT_EQ(QApplication::focusWidget(), window->Item(to));
+            QWidget* bar = window->ItemAs<platform::TabControl>(kIdTabs)->Bar();
+            EXPECT_EQ(QApplication::focusWidget(), to == kIdTabs ? bar : window->Item(to));
+            if (to == kIdTabs) {
+                QTest::keyClick(bar, key, modifiers);
+                EXPECT_EQ(QApplication::focusWidget(), window->Item(c.field)) << "back into the page";
+            }
         }
     }
 }
