@@ -120,7 +120,18 @@ void CCardDialog::InstallCommand(int id, Command command) {
     commands[id] = std::move(command);
 }
 
+bool CCardDialog::NeverShown(int id) const {
+    if (std::find(form.hidden.begin(), form.hidden.end(), id) != form.hidden.end()) return true;
+    const auto holds = [id](const CardPage* page) { return page->Holds(id); };
+    return std::any_of(form.hiddenPages.begin(), form.hiddenPages.end(), holds) &&
+           std::none_of(form.pages.begin(), form.pages.end(), holds);
+}
+
 QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
+    // A control this form never shows is not made at all (the viewer has no
+    // use for the maker's edits and buttons, the maker none for the summary):
+    // the window comes up sooner. Its field stays in the record as read.
+    if (NeverShown(control.id)) return nullptr;
     if (control.kind == platform::ControlKind::PicturePanel) {
         auto* panel = new CPictureStatic;
         panel->setFocusPolicy(Qt::StrongFocus);
@@ -180,7 +191,9 @@ void CCardDialog::OnInitDialog() {
         if (f.group != kIdNone) field->setAccessibleDescription(ItemText(f.group));
     }
     PicturePanel()->SetNameFormat(tr("Card picture, %1 x %2"));
-    for (const auto& [id, look] : kLinkLooks) LinkButton(id)->SetLinkStyle(look);
+    for (const auto& [id, look] : kLinkLooks) {
+        if (CLinkButton* link = LinkButton(id)) link->SetLinkStyle(look);
+    }
     for (const CardPage* page : form.pages) {
         for (std::size_t i = 0; i + 1 < page->fields.size(); ++i) {
             setTabOrder(Item(page->fields[i]), Item(page->fields[i + 1]));
@@ -368,6 +381,7 @@ QString CCardDialog::Shown(std::string CardRecord::*member) const {
 bool CCardDialog::TakeFromWindow() {
     for (const CardFieldInfo* field : CardExchangeOrder()) {
         const int id = ControlOf(field->member);
+        if (!Item(id)) continue;  // a field this form has no control for keeps its value
         const QString text = ItemText(id);
         if (field->limit > 0 && text.size() > field->limit) {
             platform::Ui().MessageBox(this, kMessageCaption, FieldLimitText(field->limit),
@@ -390,6 +404,7 @@ bool CCardDialog::TakeFromWindow() {
     // is on screen (in the record's own words where the window translated them).
     for (const CardStringInfo& text : kCardStateStrings) {
         const int id = ControlOf(text.member);
+        if (!Item(id)) continue;
         const QString shown = ItemText(id);
         if (shown == Shown(text.member)) continue;
         record.*text.member = id == kIdCurrentFile ? PathBytes(shown) : ToAnsi(shown).value_or(record.*text.member);
@@ -407,6 +422,7 @@ bool CCardDialog::TakeEdits() {
 }
 
 std::string CCardDialog::GetEditText(std::string CardRecord::*field) {
+    if (!Item(ControlOf(field))) return record.*field;
     return ToAnsi(ItemText(ControlOf(field))).value_or(std::string());
 }
 

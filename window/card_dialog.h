@@ -121,6 +121,8 @@ private:
     // Hands a link to the desktop, or says why it is not handed over.
     void HandOver(const LinkHandOver& handOver);
     void PageSwitch();
+    // Whether this form hides the control `id` on every page.
+    bool NeverShown(int id) const;
     // Makes the pixels of the picture whose header was read before the window
     // was on screen, or reports that they cannot be made.
     void DecodePendingPicture();
