@@ -216,7 +216,6 @@ void CCardDialog::OnInitDialog() {
     }
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(shortcut, &QShortcut::activated, this, [this] { WindowMenu()->popup(mapToGlobal(QPoint(0, 0))); });
-    connect(PicturePanel(), &CPictureStatic::PendingPainted, this, &CCardDialog::DecodePendingPicture);
     // A file dropped on a field is the window's, not text for the field.
     for (QWidget* child : findChildren<QWidget*>()) {
         if (child->acceptDrops()) child->installEventFilter(this);
@@ -436,13 +435,10 @@ bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, in
     // A card's picture is at most 2 GiB less one byte, as its length field says.
     const bool fits = size <= static_cast<std::size_t>(INT32_MAX);
     const auto length = static_cast<std::int32_t>(std::min<std::size_t>(size, INT32_MAX));
-    // Before the window is on screen (the card named at start) only the
-    // picture's header is read: the window comes up at once, and the pixels
-    // are made right after its first paint. A window on screen shows the
-    // picture at once.
-    const bool shownNow = isVisible();
-    if (!fits || !(shownNow ? PicturePanel()->SetPictureData(kCardPictureName, bytes, length, &shown, &error)
-                            : PicturePanel()->SetPictureHeader(kCardPictureName, bytes, length, &shown, &error))) {
+    // The panel decodes no more pixels than it shows (a large JPEG picture at
+    // an eighth of its size), so the picture is there on the window's first
+    // paint.
+    if (!fits || !PicturePanel()->SetPictureData(kCardPictureName, bytes, length, &shown, &error)) {
         // The card's picture cannot be shown: the panel shows none rather than an earlier one.
         PicturePanel()->SetPictureFile(std::string());
         return false;
@@ -450,23 +446,6 @@ bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, in
     width = shown.first;
     height = shown.second;
     return true;
-}
-
-void CCardDialog::DecodePendingPicture() {
-    // Another picture, or none, may have taken the pending one's place.
-    if (!PicturePanel()->IsPicturePending() || !record.HasPicture()) return;
-    std::string error;
-    if (PicturePanel()->SetPictureData(kCardPictureName, record.PictureBytes.data(), record.PictureLength, nullptr,
-                                       &error)) {
-        return;
-    }
-    // As when the picture cannot be shown while the card is read: no
-    // picture, no size, the message over the window; the bytes stay in the
-    // card and are saved again unchanged.
-    PicturePanel()->SetPictureFile(std::string());
-    record.ImageSizeText = "N/A";
-    SetItemText(kIdImageSize, Shown(&CardRecord::ImageSizeText));
-    ShowMessage(CardMessageIcon::Exclamation, PictureNotShownText(error));
 }
 
 void CCardDialog::ShowMessage(CardMessageIcon icon, const std::string& text) {

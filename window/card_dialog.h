@@ -123,9 +123,6 @@ private:
     void PageSwitch();
     // Whether this form hides the control `id` on every page.
     bool NeverShown(int id) const;
-    // Makes the pixels of the picture whose header was read before the window
-    // was on screen, or reports that they cannot be made.
-    void DecodePendingPicture();
     // A drag or drop of a file: accepted or refused here, and true; false
     // for anything else (text dragged into a field).
     bool HandleFileDrag(QDropEvent* event);
