@@ -1,6 +1,5 @@
 // make --csv: one card per row of a spreadsheet saved as CSV.
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,15 +8,16 @@
 #include "card/card_record.h"
 #include "card/codepage.h"
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "cli/exchange_commands.h"
 #include "cli/tool_support.h"
+#include "files/file_status.h"
 #include "files/input_file.h"
+#include "files/terminal_text.h"
 #include "files/utf8.h"
 
 namespace ovlet_cli {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::size_t kMaxErrorsShown = 20;
 
@@ -123,7 +123,7 @@ bool IsBlank(const CsvRow& row) {
 int RunMakeBatch(const MakeOptions& options) {
     static const char* kUsage = "Usage: ovlet make --csv PEOPLE.csv -o FOLDER [--picture FILE] [--from TEMPLATE.ovt]\n";
     if (options.output.empty() || !options.words.empty()) {
-        std::fprintf(stderr, "ovlet make: %s\n%s",
+        PrintError("ovlet make: %s\n%s",
                      options.output.empty() ? "name the folder for the cards with -o"
                                             : "a batch takes its fields from the CSV file, not from the command line",
                      kUsage);
@@ -255,17 +255,13 @@ int RunMakeBatch(const MakeOptions& options) {
     }
     warnings.Print("make", csv + ": ");
 
-    std::error_code ec;
-    fs::create_directories(out, ec);
-    if (!fs::is_directory(out, ec)) {
+    if (!files::MakeFolders(out)) {
         Report("make", "cannot make the folder " + out);
         return kExitFile;
     }
     // Thousands of cards into one folder: each is written without waiting for
     // the disk, and the folder's file system is synced once at the end.
     files::FreeNames names(out);
-    files::WriteOptions writeOptions;
-    writeOptions.durability = files::Durability::Later;
     Progress progress("make", cards.size());
     std::size_t written = 0;
     int rc = kExitOk;
@@ -276,14 +272,14 @@ int RunMakeBatch(const MakeOptions& options) {
         }
         card.values.clear();
         card.values.shrink_to_fit();
-        const std::string path = (fs::path(out) / UniqueCardFileName(names, CardNameForFile(record))).string();
-        const CardWriteResult result = WriteCardWithPicture(path, record, picture.data(), picture.size(), writeOptions);
-        if (result.outcome != CardWriteOutcome::Written) {
-            Report("make", result.error);
+        const std::string path =
+            WriteBatchCard(names, CardNameForFile(record), record, picture.data(), picture.size(), error);
+        if (path.empty()) {
+            Report("make", error);
             rc = kExitFile;
             break;
         }
-        std::printf("%s\n", path.c_str());
+        Print("%s\n", files::TerminalSafe(path).c_str());
         progress.Step(++written);
     }
     if (!files::SyncFileSystem(out, error)) {

@@ -9,6 +9,7 @@
 #include "card/codepage.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "cli/exchange_commands.h"
 #include "cli/tool_support.h"
 #include "files/terminal_text.h"
@@ -52,7 +53,7 @@ std::string JsonString(const std::string& ansi) {
 // Prints a possibly multi-line value with continuation lines under the first.
 void PrintLabelled(const std::string& label, const std::string& ansi) {
     std::string utf8 = codepage::Utf8FromAnsi(ansi);
-    std::printf("%-22s ", label.c_str());
+    Print("%-22s ", label.c_str());
     std::size_t start = 0;
     bool first = true;
     while (true) {
@@ -61,9 +62,9 @@ void PrintLabelled(const std::string& label, const std::string& ansi) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         line = files::TerminalSafe(line);
         if (first) {
-            std::printf("%s\n", line.c_str());
+            Print("%s\n", line.c_str());
         } else {
-            std::printf("%-22s %s\n", "", line.c_str());
+            Print("%-22s %s\n", "", line.c_str());
         }
         first = false;
         if (end == std::string::npos) break;
@@ -77,21 +78,21 @@ void PrintCardText(const CardRecord& r, std::int32_t pictureLength) {
         PrintLabelled(label, r.*f.member);
     }
     PrintLabelled("Picture:", pictureLength > 0 ? std::to_string(pictureLength) + " bytes" : "none");
-    std::printf("\nSummary\n");
+    Print("\nSummary\n");
     for (const char* name : kDisplayStringOrder)
         PrintLabelled(std::string("  ") + name, r.*FindCardString(name)->member);
 }
 
 void PrintCardJson(const CardRecord& r, std::int32_t pictureLength) {
-    std::printf("{\n");
-    for (const auto& f : kCardFields) std::printf("  \"%s\": %s,\n", f.name, JsonString(r.*f.member).c_str());
-    std::printf("  \"PictureLength\": %d,\n", pictureLength);
+    Print("{\n");
+    for (const auto& f : kCardFields) Print("  \"%s\": %s,\n", f.name, JsonString(r.*f.member).c_str());
+    Print("  \"PictureLength\": %d,\n", pictureLength);
     for (std::size_t i = 0; i < kDisplayStringOrder.size(); ++i) {
         const char* name = kDisplayStringOrder[i];
-        std::printf("  \"%s\": %s%s\n", name, JsonString(r.*FindCardString(name)->member).c_str(),
+        Print("  \"%s\": %s%s\n", name, JsonString(r.*FindCardString(name)->member).c_str(),
                     i + 1 < kDisplayStringOrder.size() ? "," : "");
     }
-    std::printf("}\n");
+    Print("}\n");
 }
 
 // Undoes the two escapes a value may carry on the command line: "\n" and "\\".
@@ -151,6 +152,9 @@ std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& ut
                       field.name, static_cast<unsigned>(bad));
         return buf;
     }
+    if (converted->size() > kMaxCardFieldBytes) {
+        return std::string("field ") + field.name + " is longer than a card may hold (1 MiB)";
+    }
     ansi = std::move(*converted);
     return {};
 }
@@ -174,7 +178,7 @@ int RunShow(const ShowOptions& options) {
     } else {
         PrintCardText(record, pictureLength);
     }
-    return std::fflush(stdout) == 0 ? kExitOk : kExitFile;
+    return kExitOk;
 }
 
 CLI::App* DeclareMake(CLI::App& tool, MakeOptions& options) {
@@ -217,12 +221,12 @@ int RunMake(const MakeOptions& options) {
         } else if (out.empty()) {
             out = word;
         } else {
-            std::fprintf(stderr, "ovlet make: unexpected argument '%s'\n%s", files::TerminalSafe(word).c_str(), kUsage);
+            PrintError("ovlet make: unexpected argument '%s'\n%s", files::TerminalSafe(word).c_str(), kUsage);
             return kExitUsage;
         }
     }
     if (out.empty()) {
-        std::fprintf(stderr, "ovlet make: name the card to write\n%s", kUsage);
+        PrintError("ovlet make: name the card to write\n%s", kUsage);
         return kExitUsage;
     }
     CardRecord record;
@@ -260,7 +264,7 @@ CLI::App* DeclarePicture(CLI::App& tool, PictureOptions& options) {
 
 int RunPicture(const PictureOptions& options) {
     if (options.output.empty()) {
-        std::fprintf(stderr, "ovlet picture: name the picture file to write\nUsage: ovlet picture CARD OUT\n");
+        PrintError("ovlet picture: name the picture file to write\nUsage: ovlet picture CARD OUT\n");
         return kExitUsage;
     }
     CardRecord record;

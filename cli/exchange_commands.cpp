@@ -12,9 +12,11 @@
 #include "card/codepage.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 #include "exchange/web_card.h"
+#include "files/file_status.h"
 #include "files/input_file.h"
 #include "files/terminal_text.h"
 
@@ -37,7 +39,7 @@ CLI::App* DeclareExport(CLI::App& tool, ExportOptions& options) {
 
 int RunExport(const ExportOptions& o) {
     if (!o.vcard && !o.vcard3) {
-        std::fprintf(stderr,
+        PrintError(
                      "ovlet export: name the format (--vcard or --vcard3)\n"
                      "Usage: ovlet export --vcard CARD [-o OUT.vcf] [--vcard3] [--no-photo]\n");
         return kExitUsage;
@@ -79,7 +81,7 @@ public:
         notShown += card.issuesNotKept;
         if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
         if (shown < kMaxShown) {
-            std::fprintf(stderr, "ovlet import: card %zu \"%s\" (line %zu):\n", index + 1,
+            PrintError("ovlet import: card %zu \"%s\" (line %zu):\n", index + 1,
                          files::TerminalSafe(card.displayName).c_str(), card.firstLine);
         }
         Print("error: ", card.errors);
@@ -88,7 +90,7 @@ public:
     }
 
     void Finish() const {
-        if (notShown > 0) std::fprintf(stderr, "ovlet import: %zu more reports not shown\n", notShown);
+        if (notShown > 0) PrintError("ovlet import: %zu more reports not shown\n", notShown);
     }
 
 private:
@@ -101,7 +103,7 @@ private:
             ++shown;
             std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
             if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
-            std::fprintf(stderr, "  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ",
+            PrintError("  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ",
                          files::TerminalSafe(issue.text).c_str());
         }
     }
@@ -151,7 +153,7 @@ int RunImport(const ImportOptions& o) {
         report.Card(0, *first);
         report.Finish();
         if (!first->ok()) {
-            std::fprintf(stderr, "ovlet import: the card is damaged; nothing was written\n");
+            PrintError("ovlet import: the card is damaged; nothing was written\n");
             return kExitDamaged;
         }
         if (picture) first->record.SetPicture(pictureBytes);
@@ -160,10 +162,10 @@ int RunImport(const ImportOptions& o) {
             return kExitFile;
         }
         // The card itself may have gone to standard output.
-        std::fprintf(std::string_view(out) == "-" ? stderr : stdout, "%s: \"%s\"\n", files::TerminalSafe(out).c_str(),
-                     files::TerminalSafe(first->displayName).c_str());
+        std::fprintf(files::NamesStandardOutput(out, true) ? stderr : stdout, "%s: \"%s\"\n",
+                     files::TerminalSafe(out).c_str(), files::TerminalSafe(first->displayName).c_str());
         if (summary.cards > 1) {
-            std::fprintf(stderr,
+            PrintError(
                          "ovlet import: the file holds %zu cards; only the first was imported (--all -o FOLDER "
                          "imports them all)\n",
                          summary.cards);
@@ -171,10 +173,8 @@ int RunImport(const ImportOptions& o) {
         return summary.errors.empty() ? kExitOk : kExitDamaged;
     }
 
-    std::error_code ec;
-    fs::create_directories(out, ec);
-    if (!fs::is_directory(out, ec)) {
-        std::fprintf(stderr, "ovlet import: cannot make the folder %s\n", files::TerminalSafe(out).c_str());
+    if (!files::MakeFolders(out)) {
+        PrintError("ovlet import: cannot make the folder %s\n", files::TerminalSafe(out).c_str());
         return kExitFile;
     }
     // The cards are read one at a time, each written as soon as it is read
@@ -188,30 +188,26 @@ int RunImport(const ImportOptions& o) {
         const std::size_t i = index++;
         report.Card(i, card);
         if (!card.ok()) {
-            std::fprintf(stderr, "ovlet import: card %zu is damaged and was not written\n", i + 1);
+            PrintError("ovlet import: card %zu is damaged and was not written\n", i + 1);
             rc = kExitDamaged;
             return true;
         }
-        const std::string name = UniqueCardFileName(names, CardNameForFile(card.record));
-        const std::string path = (fs::path(out) / name).string();
         // The picture --picture names is shared by every card, never copied into each.
-        bool written = false;
-        if (picture) {
-            files::WriteOptions options;
-            options.durability = files::Durability::Later;
-            const CardWriteResult shared =
-                WriteCardWithPicture(path, card.record, pictureBytes.data(), pictureBytes.size(), options);
-            written = shared.outcome == CardWriteOutcome::Written;
-            error = shared.error;
-        } else {
-            written = WriteCardTo(path, card.record, error, files::Durability::Later);
-        }
-        if (!written) {
+        const bool own = !picture && card.record.HasPicture();
+        const std::string path = WriteBatchCard(names, CardNameForFile(card.record), card.record,
+                                                picture ? pictureBytes.data()
+                                                : own   ? card.record.PictureBytes.data()
+                                                        : nullptr,
+                                                picture ? pictureBytes.size()
+                                                : own   ? static_cast<std::size_t>(card.record.PictureLength)
+                                                        : 0,
+                                                error);
+        if (path.empty()) {
             Report("import", error);
             rc = kExitFile;
             return false;
         }
-        std::printf("%s: \"%s\"\n", files::TerminalSafe(path).c_str(), files::TerminalSafe(card.displayName).c_str());
+        Print("%s: \"%s\"\n", files::TerminalSafe(path).c_str(), files::TerminalSafe(card.displayName).c_str());
         return true;
     });
     report.File(input, summary);
@@ -250,18 +246,19 @@ int RunQr(const QrOptions& o) {
     qr::CardCode code;
     std::string error;
     if (!qr::EncodeCard(record, code, error)) {
-        std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
+        PrintError("ovlet qr: %s\n", error.c_str());
         return kExitUsage;
     }
     std::vector<std::uint8_t> png;
     if (!qr::EncodePng(code.code, pixels, png, error)) {
-        std::fprintf(stderr, "ovlet qr: %s\n", error.c_str());
+        PrintError("ovlet qr: %s\n", error.c_str());
         return kExitUsage;
     }
     if (int rc = WriteOutputFile("qr", out, png.data(), png.size()); rc != kExitOk) return rc;
-    std::fprintf(std::string_view(out) == "-" ? stderr : stdout,
-                 "%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n", out,
-                 code.code.version, code.code.level, code.code.width, code.code.width, code.text.size());
+    std::fprintf(files::NamesStandardOutput(out, true) ? stderr : stdout,
+                 "%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n",
+                 files::TerminalSafe(out).c_str(), code.code.version, code.code.level, code.code.width, code.code.width,
+                 code.text.size());
     return kExitOk;
 }
 

@@ -1,18 +1,23 @@
 // ovlet: card and picture commands for scripts, tests and people without a desktop.
+#include <string>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/console_text.h"
+#include "cli/draw_commands.h"
+#include "cli/exchange_commands.h"
+#include "cli/picture_commands.h"
+#include "files/console.h"
+
+#ifdef OVLET_DRAW_RELATIVE_PATH
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <string>
-#include <vector>
-
-#include "cli/command_line.h"
-#include "cli/commands.h"
-#include "cli/draw_commands.h"
-#include "cli/exchange_commands.h"
-#include "cli/picture_commands.h"
+#endif
 
 namespace {
 
@@ -58,12 +63,27 @@ int HandOverToDrawProgram(const std::string& command, const std::vector<std::str
     std::fprintf(stderr, "ovlet %s: cannot start %s: %s\n", command.c_str(), program.c_str(), std::strerror(errno));
     return ovlet_cli::kExitUsage;
 }
+#elif defined(OVLET_DRAW_NOT_YET)
+// A build whose system has no drawing yet (OVLET_DRAW_NOT_YET names the
+// system): the drawing commands are listed, marked so, and say so when run.
+const std::string kNotYet = std::string("not available in the ") + OVLET_DRAW_NOT_YET + " build yet";
+
+int DrawingNotAvailable(const std::string& command) {
+    ovlet_cli::PrintError("ovlet %s: %s\n", command.c_str(), kNotYet.c_str());
+    return ovlet_cli::kExitFile;
+}
 #endif
 
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace ovlet_cli;
+    files::SetUpStandardStreams();
+    // UTF-8 words on every system (on Windows from the wide command line).
+    std::vector<std::string> words = files::ProgramArguments(argc, argv);
+    std::vector<char*> wordPointers;
+    for (std::string& word : words) wordPointers.push_back(word.data());
+    wordPointers.push_back(nullptr);
     CommandLine tool("ovlet", "Ovlet: electronic business cards (.ovt) and their pictures");
     tool.Add(DeclareShow, RunShow);
     tool.Add(DeclareMake, RunMake);
@@ -78,9 +98,15 @@ int main(int argc, char** argv) {
         tool.AddHandedOver(name, draw.description,
                            [name](const std::vector<std::string>& args) { return HandOverToDrawProgram(name, args); });
     }
+#elif defined(OVLET_DRAW_NOT_YET)
+    for (const DrawCommand& draw : kDrawCommands) {
+        const std::string name = draw.name;
+        tool.AddHandedOver(name, std::string(draw.description) + " (" + kNotYet + ")",
+                           [name](const std::vector<std::string>&) { return DrawingNotAvailable(name); });
+    }
 #endif
     tool.Add(DeclareDecode, RunDecode);
     tool.Add(DeclareInfo, RunInfo);
     tool.SetFooter(kFooter);
-    return tool.Run(argc, argv);
+    return tool.Run(static_cast<int>(words.size()), wordPointers.data());
 }

@@ -31,6 +31,14 @@ constexpr int kMaxWidth = 8000;
 constexpr int kMinThumbnail = 16;
 constexpr int kMaxThumbnail = 2048;
 
+// Qt's own notes ("QStandardPaths: XDG_RUNTIME_DIR not set, ..." where that
+// variable is unset, as under cron or in CI) are not the tool's to print: a
+// script reads only the tool's messages on standard error. A fatal one
+// still ends the program, as Qt ends it after the handler.
+void DropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) std::fprintf(stderr, "ovlet: %s\n", message.toLocal8Bit().constData());
+}
+
 // Painting text needs the font database of a GUI application; the offscreen
 // platform needs no display.
 class OffscreenApplication {
@@ -38,6 +46,7 @@ public:
     OffscreenApplication() : app(argc, argv) {}
 
 private:
+    bool quiet = (qInstallMessageHandler(DropQtMessages), true);
     int argc = 3;
     char arg0[6] = "ovlet", arg1[10] = "-platform", arg2[10] = "offscreen";
     char* argv[4] = {arg0, arg1, arg2, nullptr};

@@ -3,6 +3,10 @@ add_library(ovlet_options INTERFACE)
 target_compile_options(ovlet_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
   -Woverloaded-virtual -Wnull-dereference -Wformat=2 -Wimplicit-fallthrough)
+if(WIN32)
+  # printf as C99 has it (%zu, %lld), not as the old msvcrt.dll has it.
+  target_compile_definitions(ovlet_options INTERFACE __USE_MINGW_ANSI_STDIO=1)
+endif()
 if(OVLET_WERROR)
   target_compile_options(ovlet_options INTERFACE -Werror)
 endif()
@@ -40,7 +44,11 @@ endfunction()
 # and fuzz builds, which instrument the same places their own way; the checked
 # functions need an optimising build.
 option(OVLET_HARDEN "Build hardened programs (PIE, full RELRO, fortified functions, stack protector)" ON)
-if(OVLET_HARDEN AND NOT OVLET_SANITIZE AND NOT OVLET_FUZZ)
+if(OVLET_HARDEN AND WIN32)
+  # Windows programs: address-space layout randomisation (64-bit, relocatable)
+  # and no execution of data pages. ELF's RELRO and PIE have no meaning there.
+  target_link_options(ovlet_options INTERFACE LINKER:--dynamicbase LINKER:--high-entropy-va LINKER:--nxcompat)
+elseif(OVLET_HARDEN AND NOT OVLET_SANITIZE AND NOT OVLET_FUZZ)
   include(CheckPIESupported)
   include(CheckCXXCompilerFlag)
   check_pie_supported()

@@ -40,6 +40,9 @@ public:
     // The same for a picture already in memory (`name` is what the panel reports).
     bool SetPictureData(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
                         std::pair<int, int>* size = nullptr, std::string* error = nullptr);
+    // The picture library's code (DECERR_...) of the last decode that
+    // failed; 0 after one that succeeded.
+    int LastErrorCode() const { return errorCode; }
     const std::string& GetPictureFile() const { return fileName; }
     // The picture's own size, as its file says; (0, 0) before the first one.
     std::pair<int, int> PictureSize() const { return pictureSize; }
@@ -70,4 +73,5 @@ private:
     std::pair<int, int> pictureSize{0, 0};
     std::string fileName;
     QString nameFormat;
+    int errorCode = 0;
 };

@@ -1,7 +1,7 @@
 // The value encodings of vCard files, shared by the writer and the reader:
 // UTF-8 checks, base64, quoted-printable, percent escapes, the backslash
 // escapes of text values (each version has its own), line folding, RFC 6868
-// parameter escapes, and character sets through iconv. No Qt.
+// parameter escapes, and character sets (through files/). No Qt.
 #pragma once
 
 #include <cstddef>
@@ -85,9 +85,9 @@ void AppendFolded(std::string& out, std::string_view line);
 
 // ------------------------------------------------------------------ character sets
 
-// Converts `bytes` in the named character set to UTF-8 through iconv. Bytes
-// the set does not define become U+FFFD and are counted in `invalid`. False
-// when iconv does not know the set.
+// Converts `bytes` in the named character set to UTF-8 (files::ConvertToUtf8).
+// Bytes the set does not define become U+FFFD and are counted in `invalid`.
+// False when the set is not known.
 bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::string& utf8, std::size_t& invalid);
 
 // UTF-16 text (after its byte-order mark) to UTF-8. A lone surrogate or an

@@ -1,11 +1,9 @@
 #include "picture/data_source.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <climits>
 #include <string>
 
+#include "files/file_status.h"
 #include "files/input_file.h"
 #include "picture/resource_registry.h"
 #include "picture/text_exception.h"
@@ -62,24 +60,14 @@ int CFileSource::Close() {
 
 namespace {
 
-// Whether the folder part of a path names an existing folder.
-bool FolderExists(const std::string& path) {
-    std::string::size_type slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return true;
-    }
-    std::string folder = slash == 0 ? "/" : path.substr(0, slash);
-    struct stat info {};
-    return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 // Why a file the reader refused cannot be opened, in the decoders' terms.
 int OpenFailure(const char* path) {
-    struct stat info {};
-    if (::stat(path, &info) == 0) return DECERR_ACCESS;  // not a regular file, or not readable
-    const int error = errno;
-    if (error == EACCES || error == EPERM) return DECERR_ACCESS;
-    if (error == ENOTDIR || (error == ENOENT && !FolderExists(path))) return DECERR_PATH_NOT_FOUND;
+    switch (files::FindPath(path)) {
+        case files::PathPresence::Present:  // not a regular file, or not readable
+        case files::PathPresence::NoAccess: return DECERR_ACCESS;
+        case files::PathPresence::NoSuchFolder: return DECERR_PATH_NOT_FOUND;
+        case files::PathPresence::NoSuchFile: break;
+    }
     return DECERR_FILE_NOT_FOUND;
 }
 

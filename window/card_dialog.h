@@ -94,6 +94,9 @@ protected:
     void OnCommand(int id) override;
     void OnOK() override;
     void OnCancel() override;
+    // Enter and Escape where no control takes them: they leave the window as
+    // Exit does; a form with something to lose may offer to stay.
+    virtual void ExitByKey();
     bool OnClose() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -123,6 +126,10 @@ private:
     void PageSwitch();
     // Whether this form hides the control `id` on every page.
     bool NeverShown(int id) const;
+    // A paste a field refused: which characters a card cannot hold.
+    void ReportRefusedText(const QString& characters);
+    // Tool tips for the texts shown shortened, and the address block's name.
+    void ShowCutTexts();
     // A drag or drop of a file: accepted or refused here, and true; false
     // for anything else (text dragged into a field).
     bool HandleFileDrag(QDropEvent* event);
@@ -130,6 +137,8 @@ private:
     bool TakeEdits();
 
     const CardForm& form;
+    // The picture library's last refusal (code, text), for the message that reports it.
+    std::pair<int, std::string> decoderError{0, {}};
     std::map<int, Command> commands;
     QMenu* menu = nullptr;
 };

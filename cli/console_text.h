@@ -1,0 +1,11 @@
+// Text the tool prints: to a console as characters (a name like Müller_名刺
+// shows as itself on Windows too), to a file or a pipe as UTF-8 bytes.
+#pragma once
+
+namespace ovlet_cli {
+
+// printf to standard output, and to standard error.
+[[gnu::format(gnu_printf, 1, 2)]] void Print(const char* format, ...);
+[[gnu::format(gnu_printf, 1, 2)]] void PrintError(const char* format, ...);
+
+}  // namespace ovlet_cli

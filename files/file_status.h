@@ -1,0 +1,28 @@
+// What is at a path, asked without opening it.
+#pragma once
+
+#include <string>
+
+namespace files {
+
+enum class PathPresence {
+    Present,       // something is there (it may still not be readable)
+    NoSuchFile,    // the folder is there, the file is not
+    NoSuchFolder,  // a folder on the way is missing, or is a file
+    NoAccess,      // the system refuses to say
+};
+
+PathPresence FindPath(const std::string& path);
+
+// Whether a file, folder or link of that name is there (a link counts as
+// itself, whatever it names).
+bool NameIsTaken(const std::string& path);
+
+// Whether a write's error number means the disk (or the user's quota on it)
+// is full.
+bool MeansDiskFull(int errorNumber);
+
+// Makes the folder and the folders on its way; true when it is there.
+bool MakeFolders(const std::string& path);
+
+}  // namespace files

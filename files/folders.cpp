@@ -1,0 +1,17 @@
+// Folders, through the C++ library with UTF-8 paths (char8_t: UTF-8 whatever
+// the system's code page).
+#include <filesystem>
+#include <system_error>
+
+#include "files/file_status.h"
+
+namespace files {
+
+bool MakeFolders(const std::string& path) {
+    const std::filesystem::path folder(std::u8string(path.begin(), path.end()));
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return std::filesystem::is_directory(folder, ec);
+}
+
+}  // namespace files

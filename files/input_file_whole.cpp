@@ -1,0 +1,59 @@
+// What the reader offers on every system, over InputFile.
+#include <algorithm>
+
+#include "files/input_file.h"
+
+namespace files {
+namespace {
+
+template <class Buffer>
+bool ReadAll(const std::string& path, const ReadOptions& options, Buffer& bytes, std::string& error) {
+    InputFile file;
+    if (!file.Open(path, options)) {
+        error = file.Error();
+        return false;
+    }
+    bytes.clear();
+    // A regular file is read straight into a buffer of its size; a stream
+    // (or a file of the kernel's that reports no size) grows the buffer.
+    std::size_t chunk = 1 << 16;
+    if (file.SizeKnown() && file.Size() > 0) chunk = static_cast<std::size_t>(file.Size()) + 1;
+    while (true) {
+        const std::size_t used = bytes.size();
+        bytes.resize(used + chunk);
+        std::size_t got = 0;
+        if (!file.Read(bytes.data() + used, chunk, got)) {
+            bytes.clear();
+            error = file.Error();
+            return false;
+        }
+        bytes.resize(used + got);
+        // Read stops short only at the end of the file.
+        if (got < chunk) break;
+        chunk = std::max<std::size_t>(1 << 16, std::min<std::size_t>(bytes.size(), 64u << 20));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, const ReadOptions& options, std::string& bytes, std::string& error) {
+    return ReadAll(path, options, bytes, error);
+}
+
+bool ReadWholeFile(const std::string& path, const ReadOptions& options, std::vector<std::uint8_t>& bytes,
+                   std::string& error) {
+    return ReadAll(path, options, bytes, error);
+}
+
+std::string SizeText(std::uint64_t bytes) {
+    if (bytes < 1024) return std::to_string(bytes) + " bytes";
+    // A limit one below a power of two (the largest signed 32-bit number) reads as that power.
+    if (bytes % (1ull << 30) == (1ull << 30) - 1) return std::to_string((bytes + 1) >> 30) + " GiB";
+    if (bytes % (1ull << 30) == 0) return std::to_string(bytes >> 30) + " GiB";
+    if (bytes % (1ull << 20) == 0) return std::to_string(bytes >> 20) + " MiB";
+    if (bytes % (1ull << 10) == 0) return std::to_string(bytes >> 10) + " KiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+}  // namespace files

@@ -1,0 +1,142 @@
+// The reader on Windows: the file is opened with CreateFileW (sharing reading,
+// writing and deleting, as a POSIX open would not lock it) and then read
+// through the C library's descriptor of that handle, in binary mode.
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include "files/input_file.h"
+#include "files/windows_support.h"
+
+namespace files {
+namespace {
+
+// What a handle that is not a file on a disk is, in the POSIX build's words.
+const char* KindOfType(DWORD type) {
+    if (type == FILE_TYPE_PIPE) return "is a pipe, not a regular file";
+    if (type == FILE_TYPE_CHAR) return "is a device, not a regular file";
+    return "is not a regular file";
+}
+
+}  // namespace
+
+InputFile::~InputFile() {
+    Close();
+}
+
+void InputFile::Close() {
+    if (descriptor >= 0 && ownsDescriptor) ::_close(descriptor);
+    descriptor = -1;
+}
+
+bool InputFile::Fail(const std::string& reason) {
+    errorText = "cannot read " + shownPath + ": " + reason;
+    return false;
+}
+
+bool InputFile::Open(const std::string& path, const ReadOptions& options) {
+    Close();
+    shownPath = path;
+    errorText.clear();
+    position = 0;
+    size = 0;
+    sizeKnown = false;
+    maxBytes = options.maxBytes;
+    if (options.dashIsStandardInput && path == "-") {
+        shownPath = "standard input";
+        descriptor = 0;
+        ownsDescriptor = false;
+        const HANDLE handle = ::GetStdHandle(STD_INPUT_HANDLE);
+        LARGE_INTEGER length{};
+        if (::GetFileType(handle) == FILE_TYPE_DISK && ::GetFileSizeEx(handle, &length) &&
+            static_cast<std::uint64_t>(length.QuadPart) > maxBytes) {
+            return Fail("larger than " + SizeText(maxBytes));
+        }
+        return true;
+    }
+    // Device names (CON, NUL, COM1, "\\.\PhysicalDrive0") are refused by
+    // name: opening one could wait for a keyboard or a line, or read a disk.
+    if (windows::NamesDevice(path)) return Fail("is a device, not a regular file");
+    const std::wstring wide = windows::WidePath(path);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return Fail("is a folder");
+    const HANDLE handle = ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Fail("no such file");
+        return Fail(windows::ReasonFromWindows(error));
+    }
+    const DWORD type = ::GetFileType(handle);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (type != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ::CloseHandle(handle);
+        return Fail(type != FILE_TYPE_DISK ? KindOfType(type) : "is a folder");
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(handle);
+        return Fail(std::strerror(EMFILE));
+    }
+    descriptor = fd;
+    ownsDescriptor = true;
+    size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    sizeKnown = size > 0;
+    if (size > maxBytes) {
+        Close();
+        return Fail("larger than " + SizeText(maxBytes));
+    }
+    return true;
+}
+
+bool InputFile::Read(void* out, std::size_t count, std::size_t& got) {
+    got = 0;
+    if (descriptor < 0) return Fail("not open");
+    auto* bytes = static_cast<std::uint8_t*>(out);
+    while (got < count) {
+        // One read takes at most an unsigned int of bytes.
+        const unsigned want = static_cast<unsigned>(std::min<std::size_t>(count - got, 1u << 30));
+        const int n = ::_read(descriptor, bytes + got, want);
+        if (n < 0) return Fail(std::strerror(errno));
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+        position += static_cast<std::uint64_t>(n);
+        if (position > maxBytes) return Fail("larger than " + SizeText(maxBytes));
+    }
+    return true;
+}
+
+bool InputFile::ReadExactly(void* out, std::size_t count) {
+    std::size_t got = 0;
+    if (!Read(out, count, got)) return false;
+    if (got < count) return Fail("the file ends early");
+    return true;
+}
+
+bool InputFile::Skip(std::uint64_t count) {
+    if (descriptor < 0) return Fail("not open");
+    if (count == 0) return true;
+    if (ownsDescriptor) {
+        const auto target = static_cast<long long>(position + count);
+        if (::_lseeki64(descriptor, target, SEEK_SET) == target) {
+            position += count;
+            return true;
+        }
+    }
+    std::uint8_t buffer[1 << 14];
+    while (count > 0) {
+        std::size_t got = 0;
+        const std::size_t want = count < sizeof buffer ? static_cast<std::size_t>(count) : sizeof buffer;
+        if (!Read(buffer, want, got)) return false;
+        if (got == 0) return Fail("the file ends early");
+        count -= got;
+    }
+    return true;
+}
+
+}  // namespace files
