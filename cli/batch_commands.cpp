@@ -273,9 +273,7 @@ int RunMakeBatch(const MakeOptions& options) {
         }
         card.values.clear();
         card.values.shrink_to_fit();
-        // Joined as UTF-8 text: a std::filesystem path would go through the
-        // system's code page on Windows.
-        const std::string path = out + (out.back() == '/' ? "" : "/") + UniqueCardFileName(names, CardNameForFile(record));
+        const std::string path = files::JoinPath(out, UniqueCardFileName(names, CardNameForFile(record)));
         const CardWriteResult result = WriteCardWithPicture(path, record, picture.data(), picture.size(), writeOptions);
         if (result.outcome != CardWriteOutcome::Written) {
             Report("make", result.error);

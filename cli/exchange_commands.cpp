@@ -3,7 +3,6 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -22,7 +21,6 @@
 
 namespace ovlet_cli {
 
-namespace fs = std::filesystem;
 
 // ------------------------------------------------------------------ export
 
@@ -193,7 +191,7 @@ int RunImport(const ImportOptions& o) {
             return true;
         }
         const std::string name = UniqueCardFileName(names, CardNameForFile(card.record));
-        const std::string path = (fs::path(out) / name).string();
+        const std::string path = files::JoinPath(out, name);
         // The picture --picture names is shared by every card, never copied into each.
         bool written = false;
         if (picture) {
