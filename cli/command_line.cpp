@@ -26,6 +26,9 @@ CommandLine::CommandLine(const std::string& program, const std::string& descript
     : programName(program), app(std::make_unique<CLI::App>(description, program)) {
     app->set_version_flag("--version", program + " " + OVLET_VERSION, "Print the version and exit");
     app->require_subcommand(1);
+    // The same words mean the same on every system: "/path" is a file, never
+    // a Windows-style option (CLI11's default on Windows).
+    app->allow_windows_style_options(false);
 }
 
 CommandLine::~CommandLine() = default;

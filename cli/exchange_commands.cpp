@@ -3,7 +3,6 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -22,7 +21,6 @@
 
 namespace ovlet_cli {
 
-namespace fs = std::filesystem;
 
 // ------------------------------------------------------------------ export
 

@@ -13,6 +13,7 @@
 #include "cli/console_text.h"
 #include "files/ascii_text.h"
 #include "files/console.h"
+#include "files/file_status.h"
 #include "files/input_file.h"
 #include "files/terminal_text.h"
 #include "picture/any_pic_decoder.h"
@@ -180,7 +181,7 @@ std::string WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8,
     const std::vector<std::uint8_t> head =
         EncodeCardFields(record, static_cast<std::int32_t>(std::min<std::size_t>(pictureSize, INT32_MAX)));
     while (true) {
-        const std::string path = names.Folder() + "/" + UniqueCardFileName(names, nameUtf8);
+        const std::string path = files::JoinPath(names.Folder(), UniqueCardFileName(names, nameUtf8));
         if (!overLimits.empty()) {
             error = "cannot write " + path + ": " + overLimits;
             return {};

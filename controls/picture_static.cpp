@@ -87,28 +87,6 @@ bool CPictureStatic::SetPictureFile(const std::string& name, std::pair<int, int>
     return Decode(name, nullptr, size, error);
 }
 
-bool CPictureStatic::SetPictureHeader(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
-                                      std::pair<int, int>* size, std::string* error) {
-    PictureHeader header;
-    try {
-        header = SharedDecoder().ReadMemoryHeader(name.c_str(), bytes, length);
-    } catch (const CTextException& e) {
-        if (error) *error = e.GetText();
-        errorCode = e.GetCode();
-        return false;
-    }
-    errorCode = 0;
-    fileName = name;
-    pictureSize = {header.width, header.height};
-    shown = QImage();
-    pending = true;
-    pendingAnnounced = false;
-    if (size) *size = pictureSize;
-    UpdateName();
-    update();
-    return true;
-}
-
 bool CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
                                     std::pair<int, int>* size, std::string* error) {
     CDataSource source;
@@ -156,7 +134,6 @@ bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::p
     }
     fileName = name;
     errorCode = 0;
-    pending = false;
     UpdateName();
     if (parentWidget()) parentWidget()->update();
     update();
@@ -175,15 +152,6 @@ void CPictureStatic::paintEvent(QPaintEvent*) {
         painter.setPen(QColor(255, 0, 0));
         const int textWidth = painter.fontMetrics().horizontalAdvance(text);
         painter.drawText(w / 2 - textWidth / 2, h / 2, text);
-        DrawFocus(painter);
-        return;
-    }
-    if (pending) {
-        // The frame is on screen; the pixels may be made now.
-        if (!pendingAnnounced) {
-            pendingAnnounced = true;
-            QMetaObject::invokeMethod(this, &CPictureStatic::PendingPainted, Qt::QueuedConnection);
-        }
         DrawFocus(painter);
         return;
     }

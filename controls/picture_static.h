@@ -40,15 +40,6 @@ public:
     // The same for a picture already in memory (`name` is what the panel reports).
     bool SetPictureData(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
                         std::pair<int, int>* size = nullptr, std::string* error = nullptr);
-    // Only reads the picture's header: the panel takes the name and the size
-    // at once and paints its frame until the pixels come (a later
-    // SetPictureData or SetPictureFile); the first such paint announces
-    // itself with PendingPainted, so the pixels can be made once the window
-    // is on screen. False, with `error` set and nothing changed, when the
-    // header cannot be read.
-    bool SetPictureHeader(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
-                          std::pair<int, int>* size = nullptr, std::string* error = nullptr);
-    bool IsPicturePending() const { return pending; }
     // The picture library's code (DECERR_...) of the last decode that
     // failed; 0 after one that succeeded.
     int LastErrorCode() const { return errorCode; }
@@ -62,11 +53,6 @@ public:
     // How assistive technology names the picture: %1 and %2 are its width
     // and height. Without a picture the panel is named by what it shows.
     void SetNameFormat(const QString& format);
-
-signals:
-    // A pending picture's frame has been painted (once per picture; delivered
-    // after the paint, once it is on screen).
-    void PendingPainted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -88,6 +74,4 @@ private:
     std::string fileName;
     QString nameFormat;
     int errorCode = 0;
-    bool pending = false;           // the name and size are known, the pixels not yet
-    bool pendingAnnounced = false;  // PendingPainted was sent for the pending picture
 };

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "files/charset.h"
+#include "files/charset_tables.h"
 
 namespace files {
 namespace {
@@ -24,6 +25,7 @@ bool IsPlainCharsetName(const std::string& name) {
 bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::string& utf8, std::size_t& invalid) {
     invalid = 0;
     if (!IsPlainCharsetName(charset)) return false;
+    if (ConvertWithTable(bytes, charset, utf8, invalid)) return true;
     iconv_t cd = ::iconv_open("UTF-8", charset.c_str());
     if (cd == reinterpret_cast<iconv_t>(-1)) return false;
     utf8.clear();

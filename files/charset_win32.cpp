@@ -9,6 +9,7 @@
 
 #include "files/ascii_text.h"
 #include "files/charset.h"
+#include "files/charset_tables.h"
 #include "files/utf16.h"
 #include "files/utf8.h"
 
@@ -37,7 +38,7 @@ constexpr CodePageName kCodePages[] = {
     {"shiftjis", 932},      {"sjis", 932},           {"mskanji", 932},        {"cp932", 932},
     {"windows31j", 932},    {"eucjp", 20932},        {"gb2312", 936},         {"euccn", 936},
     {"gbk", 936},           {"cp936", 936},          {"gb18030", 54936},      {"big5", 950},
-    {"cp950", 950},         {"euckr", 51949},        {"cp949", 949},          {"uhc", 949},
+    {"cp950", 950},         {"euckr", 949},        {"cp949", 949},          {"uhc", 949},
     {"utf8", CP_UTF8},      {"utf7", CP_UTF7},       {"iso2022jp", 50220},
 };
 
@@ -53,10 +54,7 @@ bool IsPlainCharsetName(const std::string& name) {
 }
 
 UINT CodePageOf(const std::string& charset) {
-    std::string key;
-    for (const char c : LowerAscii(charset)) {
-        if (c != '-' && c != '_' && c != ':' && c != '.') key += c;
-    }
+    const std::string key = NormalCharsetName(charset);
     for (const CodePageName& entry : kCodePages) {
         if (key == entry.name) return entry.codePage;
     }
@@ -85,6 +83,7 @@ void AppendWide(std::string& out, const wchar_t* wide, int count) {
 bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::string& utf8, std::size_t& invalid) {
     invalid = 0;
     if (!IsPlainCharsetName(charset)) return false;
+    if (ConvertWithTable(bytes, charset, utf8, invalid)) return true;
     const UINT codePage = CodePageOf(charset);
     CPINFO info{};
     if (codePage == 0 || (codePage != CP_UTF8 && codePage != CP_UTF7 && !::GetCPInfo(codePage, &info))) return false;

@@ -22,6 +22,10 @@ bool NameIsTaken(const std::string& path);
 // is full.
 bool MeansDiskFull(int errorNumber);
 
+// "folder/name", joined as UTF-8 text (a std::filesystem path made from a
+// std::string goes through a code page on Windows).
+std::string JoinPath(const std::string& folder, const std::string& name);
+
 // Makes the folder and the folders on its way; true when it is there.
 bool MakeFolders(const std::string& path);
 

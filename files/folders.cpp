@@ -7,6 +7,12 @@
 
 namespace files {
 
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    const char last = folder.back();
+    return last == '/' || last == '\\' ? folder + name : folder + "/" + name;
+}
+
 bool MakeFolders(const std::string& path) {
     const std::filesystem::path folder(std::u8string(path.begin(), path.end()));
     std::error_code ec;

@@ -127,11 +127,11 @@ void CMakerDialog::PastePicture() {
     // picture is too large to pass through the clipboard's conversion.
     for (const auto& [type, name] : kPastedFileTypes) {
         if (!clipboard || !clipboard->hasFormat(QLatin1String(type))) continue;
-        const QByteArray data = clipboard->data(QLatin1String(type));
-        if (data.isEmpty()) continue;
+        const QByteArray bytes = clipboard->data(QLatin1String(type));
+        if (bytes.isEmpty()) continue;
         if (!TakeFromWindow()) return;
-        const auto* first = reinterpret_cast<const std::uint8_t*>(data.constData());
-        ImportPictureBytes(name, std::vector<std::uint8_t>(first, first + data.size()));
+        const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+        ImportPictureBytes(name, std::vector<std::uint8_t>(first, first + bytes.size()));
         return;
     }
     if (!clipboard || !clipboard->hasImage()) {

@@ -36,7 +36,7 @@ void TraceMessage(int level, const char* text) {
     if (level > traceLevel || traceFileName.empty()) {
         return;
     }
-    std::FILE* file = std::fopen(traceFileName.c_str(), "a");
+    std::FILE* file = std::fopen(traceFileName.c_str(), "ab");
     if (!file) {
         return;
     }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/font_start.h"
 #include "resources/program_resources.h"
 #include "window/card_dialog.h"
 #include "window/program_arguments.h"
@@ -40,6 +41,8 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form) {
         case ProgramArguments::Outcome::Run:
             break;
     }
+    // The fonts are read while the display is connected and the toolkit loads.
+    platform::FontSetUp fonts;
     std::vector<std::string> forQt = options.forQt;
     std::vector<char*> qtArgv;
     for (std::string& argument : forQt) qtArgv.push_back(argument.data());
@@ -60,6 +63,7 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form) {
     // What Qt left of its options, then everything after "--": the card name.
     std::vector<std::string> arguments(qtArgv.data(), qtArgv.data() + qtArgc);
     arguments.insert(arguments.end(), options.afterEnd.begin(), options.afterEnd.end());
+    fonts.Wait();
     std::unique_ptr<CCardDialog> window(form.makeWindow());
     window->Record().CurrentPath = CardFileFromCommandLine(arguments);
     if (form.beforeWindow) form.beforeWindow();

@@ -128,7 +128,18 @@ void CCardDialog::InstallCommand(int id, Command command) {
     commands[id] = std::move(command);
 }
 
+bool CCardDialog::NeverShown(int id) const {
+    if (std::find(form.hidden.begin(), form.hidden.end(), id) != form.hidden.end()) return true;
+    const auto holds = [id](const CardPage* page) { return page->Holds(id); };
+    return std::any_of(form.hiddenPages.begin(), form.hiddenPages.end(), holds) &&
+           std::none_of(form.pages.begin(), form.pages.end(), holds);
+}
+
 QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
+    // A control this form never shows is not made at all (the viewer has no
+    // use for the maker's edits and buttons, the maker none for the summary):
+    // the window comes up sooner. Its field stays in the record as read.
+    if (NeverShown(control.id)) return nullptr;
     if (control.kind == platform::ControlKind::PicturePanel) {
         auto* panel = new CPictureStatic;
         panel->setFocusPolicy(Qt::StrongFocus);
@@ -200,7 +211,9 @@ void CCardDialog::OnInitDialog() {
         if (f.group != kIdNone) field->setAccessibleDescription(ItemText(f.group));
     }
     PicturePanel()->SetNameFormat(tr("Card picture, %1 x %2"));
-    for (const auto& [id, look] : kLinkLooks) LinkButton(id)->SetLinkStyle(look);
+    for (const auto& [id, look] : kLinkLooks) {
+        if (CLinkButton* link = LinkButton(id)) link->SetLinkStyle(look);
+    }
     for (const CardPage* page : form.pages) {
         for (std::size_t i = 0; i + 1 < page->fields.size(); ++i) {
             setTabOrder(Item(page->fields[i]), Item(page->fields[i + 1]));
@@ -240,7 +253,6 @@ void CCardDialog::OnInitDialog() {
             WindowMenu()->popup(at->mapToGlobal(at == this ? QPoint(0, 0) : at->rect().center()));
         });
     }
-    connect(PicturePanel(), &CPictureStatic::PendingPainted, this, &CCardDialog::DecodePendingPicture);
     // A file dropped on a field is the window's, not text for the field.
     for (QWidget* child : findChildren<QWidget*>()) {
         if (child->acceptDrops()) child->installEventFilter(this);
@@ -465,6 +477,7 @@ QString CCardDialog::Shown(std::string CardRecord::*member) const {
 bool CCardDialog::TakeFromWindow() {
     for (const CardFieldInfo* field : CardExchangeOrder()) {
         const int id = ControlOf(field->member);
+        if (!Item(id)) continue;  // a field this form has no control for keeps its value
         const QString text = ItemText(id);
         if (field->limit > 0 && text.size() > field->limit) {
             platform::Ui().MessageBox(this, kMessageCaption, FieldLimitText(field->limit),
@@ -487,6 +500,7 @@ bool CCardDialog::TakeFromWindow() {
     // is on screen (in the record's own words where the window translated them).
     for (const CardStringInfo& text : kCardStateStrings) {
         const int id = ControlOf(text.member);
+        if (!Item(id)) continue;
         const QString shown = ItemText(id);
         if (shown == Shown(text.member)) continue;
         record.*text.member = id == kIdCurrentFile ? PathBytes(shown) : ToAnsi(shown).value_or(record.*text.member);
@@ -504,6 +518,7 @@ bool CCardDialog::TakeEdits() {
 }
 
 std::string CCardDialog::GetEditText(std::string CardRecord::*field) {
+    if (!Item(ControlOf(field))) return record.*field;
     return ToAnsi(ItemText(ControlOf(field))).value_or(std::string());
 }
 
@@ -517,13 +532,10 @@ bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, in
     // A card's picture is at most 2 GiB less one byte, as its length field says.
     const bool fits = size <= static_cast<std::size_t>(INT32_MAX);
     const auto length = static_cast<std::int32_t>(std::min<std::size_t>(size, INT32_MAX));
-    // Before the window is on screen (the card named at start) only the
-    // picture's header is read: the window comes up at once, and the pixels
-    // are made right after its first paint. A window on screen shows the
-    // picture at once.
-    const bool shownNow = isVisible();
-    if (!fits || !(shownNow ? PicturePanel()->SetPictureData(kCardPictureName, bytes, length, &shown, &error)
-                            : PicturePanel()->SetPictureHeader(kCardPictureName, bytes, length, &shown, &error))) {
+    // The panel decodes no more pixels than it shows (a large JPEG picture at
+    // an eighth of its size), so the picture is there on the window's first
+    // paint.
+    if (!fits || !PicturePanel()->SetPictureData(kCardPictureName, bytes, length, &shown, &error)) {
         decoderError = {fits ? PicturePanel()->LastErrorCode() : 0, error};
         // The card's picture cannot be shown: the panel shows none rather than an earlier one.
         PicturePanel()->SetPictureFile(std::string());
@@ -532,24 +544,6 @@ bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, in
     width = shown.first;
     height = shown.second;
     return true;
-}
-
-void CCardDialog::DecodePendingPicture() {
-    // Another picture, or none, may have taken the pending one's place.
-    if (!PicturePanel()->IsPicturePending() || !record.HasPicture()) return;
-    std::string error;
-    if (PicturePanel()->SetPictureData(kCardPictureName, record.PictureBytes.data(), record.PictureLength, nullptr,
-                                       &error)) {
-        return;
-    }
-    decoderError = {PicturePanel()->LastErrorCode(), error};
-    // As when the picture cannot be shown while the card is read: no
-    // picture, no size, the message over the window; the bytes stay in the
-    // card and are saved again unchanged.
-    PicturePanel()->SetPictureFile(std::string());
-    record.ImageSizeText = "N/A";
-    SetItemText(kIdImageSize, Shown(&CardRecord::ImageSizeText));
-    ShowMessage(CardMessageIcon::Exclamation, PictureNotShownText(error));
 }
 
 void CCardDialog::ReportRefusedText(const QString& characters) {

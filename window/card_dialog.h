@@ -127,13 +127,12 @@ private:
     void PageSwitch();
     // The controls of the page shown that the Tab key visits, as they stand now.
     std::vector<QWidget*> TabStopsOfPage() const;
+    // Whether this form hides the control `id` on every page.
+    bool NeverShown(int id) const;
     // A paste a field refused: which characters a card cannot hold.
     void ReportRefusedText(const QString& characters);
     // Tool tips for the texts shown shortened, and the address block's name.
     void ShowCutTexts();
-    // Makes the pixels of the picture whose header was read before the window
-    // was on screen, or reports that they cannot be made.
-    void DecodePendingPicture();
     // A drag or drop of a file: accepted or refused here, and true; false
     // for anything else (text dragged into a field).
     bool HandleFileDrag(QDropEvent* event);

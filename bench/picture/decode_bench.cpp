@@ -105,7 +105,7 @@ Fixture& Files() {
 void DecodeWithLibrary(const std::filesystem::path& path) {
     static CAnyPicDecoder decoder;
     CWinBmp bitmap;
-    decoder.DecodeFile(path.c_str(), &bitmap, 32);
+    decoder.DecodeFile(path.string().c_str(), &bitmap, 32);
     benchmark::DoNotOptimize(bitmap.GetLineTable()[0][0]);
 }
 
@@ -299,7 +299,7 @@ void PrintPeakMemory() {
         // Warm-up: libraries set up their one-time state outside the measure.
         {
             CWinBmp warm;
-            decoder.DecodeFile(path.c_str(), &warm, 32);
+            decoder.DecodeFile(path.string().c_str(), &warm, 32);
         }
         CWinBmp bitmap;
         bitmap.FreeStorage();
@@ -312,7 +312,7 @@ void PrintPeakMemory() {
             std::printf("the peak mark did not reset; skipped\n");
             return;
         }
-        decoder.DecodeFile(path.c_str(), &bitmap, 32);
+        decoder.DecodeFile(path.string().c_str(), &bitmap, 32);
         long peak = ReadStatusKb("VmHWM:");
         double riseMb = (peak - before) / 1024.0;
         double fileMb = static_cast<double>(size) / (1024.0 * 1024.0);

@@ -141,10 +141,12 @@ TEST(CardLinks, WebSiteReachesTheBrowserOnlyAsAWebAddress) {
     }
 }
 
+#ifndef _WIN32
+// POSIX only: a locale made with localedef.
 // The programs run in the user's locale. One whose character set is Latin-1
 // takes the bytes of UTF-8 characters for letters; the e-mail address must
 // still be encoded whole.
-TEST(CardLinks, EMailAddressIsTheSameInALatin1Locale) {
+TEST(CardLinks, Posix_EMailAddressIsTheSameInALatin1Locale) {
     test_support::TempFolder locales;
     const std::string name = "de_DE.ISO-8859-1";
     const auto made = test_support::RunShell("localedef -i de_DE -f ISO-8859-1 '" + (locales / name).string() + "'");
@@ -156,6 +158,7 @@ TEST(CardLinks, EMailAddressIsTheSameInALatin1Locale) {
     ::unsetenv("LOCPATH");
     EXPECT_EQ(mail.address, "mailto:jos%C3%A9@caf%C3%A9.example");
 }
+#endif
 
 TEST(CardLinks, EMailIsOneEncodedRecipient) {
     struct Case {

@@ -2,7 +2,6 @@
 // asks of it, and small byte builders.
 #pragma once
 
-#include <sys/stat.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "card/card_file.h"
+#include "tests/support/test_files.h"
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -60,14 +60,9 @@ inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
 // A fresh, empty folder for one test, removed with the object.
 class TempDir {
 public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ovlet-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& path() const { return folder.Path(); }
+    std::filesystem::path operator/(const std::string& name) const { return folder / name; }
 
 private:
-    std::filesystem::path path_;
+    test_support::TempFolder folder;
 };

@@ -219,6 +219,23 @@ TEST(OvletOutput, BatchNamesAreSafeEverywhere) {
     EXPECT_NE(run.out.find("odd\\x1b[2Jfolder/Lee.ovt"), std::string::npos) << run.out;
 }
 
+// A value longer than a card may hold is the row's error, found before any
+// card is written; one of exactly that length is a card.
+TEST(OvletOutput, ABatchValueOverTheFieldLimitIsAnError) {
+    TempFolder dir;
+    const std::string fits(1 << 20, 'g');
+    PutText(dir / "people.csv", "LastName,GeneralInformation\nLee," + fits + "\nRay," + fits + "g\n");
+    const ToolResult run = Ovlet("make --csv " + (dir / "people.csv").string() + " -o " + (dir / "out").string());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("row 3 (line 3), column 2: field GeneralInformation is longer than a card may hold (1 MiB)"),
+              std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(dir / "out"));
+    PutText(dir / "people.csv", "LastName,GeneralInformation\nLee," + fits + "\n");
+    EXPECT_EQ(Ovlet("make --csv " + (dir / "people.csv").string() + " -o " + (dir / "out").string()).code, 0);
+    EXPECT_EQ(Names(dir / "out"), std::vector<std::string>{"Lee.ovt"});
+}
+
 // Two batches writing into one folder at once never replace each other's
 // cards: every card either reports is on the disk.
 TEST(OvletOutput, TwoBatchesIntoOneFolderKeepEveryCard) {

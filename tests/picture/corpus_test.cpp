@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Manifest, Corpus, testing::ValuesIn(ReadManifest()),
 std::vector<std::uint32_t> DecodeToPixels(const std::string& relative, bool keepAlpha, bool upsideDown = false) {
     static CAnyPicDecoder decoder;
     CWinBmp bitmap;
-    decoder.DecodeFile(CorpusPath(relative).c_str(), &bitmap, 32);
+    decoder.DecodeFile(CorpusPath(relative).string().c_str(), &bitmap, 32);
     std::vector<std::uint32_t> pixels;
     for (std::int32_t row = 0; row < bitmap.GetHeight(); ++row) {
         std::int32_t y = upsideDown ? bitmap.GetHeight() - 1 - row : row;

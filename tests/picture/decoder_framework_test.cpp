@@ -226,7 +226,7 @@ TEST(AnyPicDecoder, DecodeFileReportsOpeningFailures) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         CWinBmp bitmap;
-        Failure failure = CatchFailure([&] { decoder.DecodeFile(c.path.c_str(), &bitmap, 32); });
+        Failure failure = CatchFailure([&] { decoder.DecodeFile(c.path.string().c_str(), &bitmap, 32); });
         EXPECT_EQ(failure.code, c.code);
         EXPECT_EQ(failure.text, "Decoder error: Opening " + c.path.string() + " failed\n");
     }

@@ -35,6 +35,17 @@ bool RunningAsRoot();
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args, const ToolSetup& setup = {});
 
 // Runs a command line through /bin/sh, for commands that redirect or quote.
+// On Windows it goes to cmd.exe, with 'single quotes' as double quotes and
+// /dev/null as NUL.
 ToolResult RunShell(const std::string& command, const ToolSetup& setup = {});
+
+// Whether the Linux programs some tests compare with (python3 and its
+// readers, zbarimg, Java, node) can be run: not from the Windows build under
+// Wine. Tests that need them skip with OVLET_SKIP_WITHOUT_LINUX_PEERS().
+bool LinuxPeersRun();
+#define OVLET_SKIP_WITHOUT_LINUX_PEERS()                                                                       \
+    if (!test_support::LinuxPeersRun())                                                                        \
+    GTEST_SKIP() << "needs the Linux peer readers, which the Windows build cannot start; the Windows output is " \
+                    "compared byte for byte with the Linux build's instead"
 
 }  // namespace test_support

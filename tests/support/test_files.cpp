@@ -1,8 +1,6 @@
 #include "tests/support/test_files.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -27,17 +25,6 @@ void WriteCutCopy(const std::filesystem::path& from, const std::filesystem::path
     Bytes bytes = ReadFileBytes(from);
     bytes.resize(std::min(bytes.size(), length));
     WriteFileBytes(to, bytes);
-}
-
-TempFolder::TempFolder() {
-    // mkdtemp makes the folder itself, with a name nobody else holds: never
-    // one left behind by an earlier run or made by someone else.
-    std::string pattern = (std::filesystem::temp_directory_path() / "ovlet-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::filesystem::filesystem_error("cannot make a temporary folder", pattern,
-                                                std::error_code(errno, std::generic_category()));
-    }
-    path = pattern;
 }
 
 TempFolder::~TempFolder() {

@@ -112,7 +112,9 @@ TEST_F(WindowTest, AfterEveryPageTurnTheKeysGoToTheVisiblePage) {
                 if (expected != 0) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
                 const auto after = FieldTexts(*window);
                 for (const auto& [id, text] : before) {
-                    if (!window->IsItemShown(id)) EXPECT_EQ(after.at(id), text) << "hidden field " << id;
+                    if (!window->IsItemShown(id)) {
+                        EXPECT_EQ(after.at(id), text) << "hidden field " << id;
+                    }
                 }
                 EXPECT_EQ(window->Record().PictureLength, picture);
             }

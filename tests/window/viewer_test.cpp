@@ -39,6 +39,19 @@ TEST_F(WindowTest, ViewerShowsThreePagesAndOnlyAboutAndExit) {
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
 }
 
+TEST_F(WindowTest, EachFormMakesOnlyTheControlsItShows) {
+    auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+    for (int id : kMakerOnly) EXPECT_EQ(viewer->Item(id), nullptr) << id;
+    for (int id : kSummaryBlock) EXPECT_NE(viewer->Item(id), nullptr) << id;
+    auto maker = Open(SamplesDir() + "/sample.ovt");
+    for (int id : kMakerOnly) EXPECT_NE(maker->Item(id), nullptr) << id;
+    for (int id : kSummaryBlock) EXPECT_EQ(maker->Item(id), nullptr) << id;
+    // Fields without a control keep what the card holds.
+    EXPECT_EQ(viewer->Record().Company, maker->Record().Company);
+    EXPECT_FALSE(viewer->Record().Company.empty());
+    EXPECT_EQ(viewer->GetEditText(&CardRecord::StreetAddress), maker->GetEditText(&CardRecord::StreetAddress));
+}
+
 TEST_F(WindowTest, ViewerSummaryOfAFullCardAndOfAnEmptyOne) {
     auto full = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
     const std::pair<int, QString> lines[] = {
