@@ -110,7 +110,9 @@ TEST(Utf16, RoundTripsAndReplacesWhatCannotBeKept) {
         bool lossless = false;
         EXPECT_EQ(files::Utf16FromUtf8(c.utf8, &lossless), c.utf16);
         EXPECT_EQ(lossless, c.lossless);
-        if (c.lossless) EXPECT_EQ(files::Utf8FromUtf16(c.utf16), c.utf8);
+        if (c.lossless) {
+            EXPECT_EQ(files::Utf8FromUtf16(c.utf16), c.utf8);
+        }
     }
     // A lone surrogate (a Windows file name may hold one) becomes U+FFFD.
     bool lossless = true;
