@@ -111,7 +111,7 @@ LengthKind ReadLength(CardByteReader& reader, std::uint32_t& length) {
 
 }  // namespace
 
-ArchiveStringStatus ReadArchiveString(CardByteReader& reader, std::string& out) {
+ArchiveStringStatus ReadArchiveString(CardByteReader& reader, std::string& out, std::uint64_t maxBytes) {
     std::uint32_t length = 0;
     LengthKind kind = ReadLength(reader, length);
     if (kind == LengthKind::PastEnd) return ArchiveStringStatus::PastEnd;
@@ -125,6 +125,7 @@ ArchiveStringStatus ReadArchiveString(CardByteReader& reader, std::string& out) 
     // Compare with what remains before taking anything, so a hostile length
     // never turns into an allocation.
     const std::uint64_t byteCount = wide ? std::uint64_t{length} * 2 : length;
+    if (byteCount > maxBytes) return ArchiveStringStatus::TooLong;
     if (byteCount > reader.Remaining()) return ArchiveStringStatus::PastEnd;
     const auto count = static_cast<std::size_t>(byteCount);
     if (wide) {

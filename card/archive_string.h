@@ -59,7 +59,12 @@ enum class ArchiveStringStatus {
     Ok,
     PastEnd,  // the data ends inside the length or the bytes
     Damaged,  // a wide-text marker where a length must be
+    TooLong,  // the string says it is longer than `maxBytes`; nothing was taken
 };
 
-ArchiveStringStatus ReadArchiveString(CardByteReader& reader, std::string& out);
+// Reads one string; a length over `maxBytes` (in the file's bytes) is refused
+// before anything is allocated, however many bytes the file really holds (a
+// sparse file holds gigabytes for nothing).
+ArchiveStringStatus ReadArchiveString(CardByteReader& reader, std::string& out,
+                                      std::uint64_t maxBytes = UINT32_MAX * std::uint64_t{2});
 void WriteArchiveString(std::vector<std::uint8_t>& out, std::string_view text);

@@ -67,7 +67,7 @@ CardReadResult ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSi
         if (reader.Failed()) {
             side.ShowMessage(CardMessageIcon::Exclamation, kCannotOpenCardMessage);
             result.outcome = CardReadOutcome::ReadFailed;
-        } else if (status == ArchiveStringStatus::Damaged) {
+        } else if (status != ArchiveStringStatus::PastEnd) {
             side.ShowMessage(CardMessageIcon::Stop, kDamagedMessage);
             result.outcome = CardReadOutcome::Damaged;
         } else {
@@ -87,7 +87,9 @@ CardReadResult ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSi
     reader.ReadSome(reserved, sizeof reserved);
 
     for (const auto& field : kCardFields) {
-        if (auto status = ReadArchiveString(reader, text); status != ArchiveStringStatus::Ok) return stopOn(status);
+        if (auto status = ReadArchiveString(reader, text, kMaxCardFieldBytes); status != ArchiveStringStatus::Ok) {
+            return stopOn(status);
+        }
         record.*field.member = text;
         if (field.multiLine) side.SetEditText(field.member, text);
     }
@@ -102,6 +104,8 @@ CardReadResult ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSi
         // are there; no unset byte ever reaches the decoder or a saved file.
         const auto present =
             static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(length), reader.Remaining()));
+        // More picture than a card holds is never read; counting it costs nothing.
+        if (options.readPicture && present > kMaxCardPictureBytes) return stopOn(ArchiveStringStatus::TooLong);
         if (options.readPicture) {
             std::vector<std::uint8_t> bytes(present);
             bytes.resize(reader.ReadSome(bytes.data(), present));
@@ -206,6 +210,19 @@ std::string WriteFailedMessage(const std::string& path, int error) {
     return "An error occurred while writing " + path + ": " + std::strerror(error) + ".";
 }
 
+}  // namespace
+
+std::string CardOverLimits(const CardRecord& record, std::size_t pictureSize) {
+    for (const auto& field : kCardFields) {
+        if ((record.*field.member).size() > kMaxCardFieldBytes) {
+            return std::string(field.name) + " is longer than a card may hold (1 MiB)";
+        }
+    }
+    return pictureSize > kMaxCardPictureBytes ? "the picture is larger than a card may hold (128 MiB)" : "";
+}
+
+namespace {
+
 CardWriteResult WriteCardParts(const std::string& path, const std::vector<std::uint8_t>& head,
                                const std::uint8_t* picture, std::size_t pictureSize,
                                const files::WriteOptions& options) {
@@ -226,6 +243,10 @@ CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardW
                               const files::WriteOptions& options) {
     const std::vector<std::uint8_t> head = TakeTextsAndEncodeHead(record, side);
     const bool picture = record.HasPicture();
+    if (const std::string why = CardOverLimits(record, picture ? static_cast<std::size_t>(record.PictureLength) : 0);
+        !why.empty()) {
+        return {CardWriteOutcome::CannotOpen, "cannot write " + path + ": " + why};
+    }
     return WriteCardParts(path, head, picture ? record.PictureBytes.data() : nullptr,
                           picture ? static_cast<std::size_t>(record.PictureLength) : 0, options);
 }
@@ -239,8 +260,8 @@ CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardW
 
 CardWriteResult WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
                                      std::size_t pictureSize, const files::WriteOptions& options) {
-    if (pictureSize > static_cast<std::size_t>(INT32_MAX)) {
-        return {CardWriteOutcome::CannotOpen, "cannot write " + path + ": the picture is too large for a card"};
+    if (const std::string why = CardOverLimits(record, pictureSize); !why.empty()) {
+        return {CardWriteOutcome::CannotOpen, "cannot write " + path + ": " + why};
     }
     const std::vector<std::uint8_t> head = EncodeCardFields(record, static_cast<std::int32_t>(pictureSize));
     return WriteCardParts(path, head, picture, pictureSize, options);

@@ -70,11 +70,23 @@ inline constexpr const char* kCannotOpenCardMessage =
 inline constexpr const char* kPastEndMessage = "An attempt was made to access an unnamed file past its end.";
 inline constexpr const char* kDamagedMessage = "The card file is damaged and cannot be read.";
 
+// The most a card holds, checked before anything is allocated for it: a text
+// field at most 1 MiB (the fields' typing limits are at most 80 characters,
+// and a multi-line text of 1 MiB is some 300 pages), the picture at most
+// 128 MiB (a photograph of 100 megapixels is some 30 MiB as a JPEG). A card
+// that says it holds more is damaged, and no card over them is written.
+inline constexpr std::size_t kMaxCardFieldBytes = std::size_t{1} << 20;
+inline constexpr std::size_t kMaxCardPictureBytes = std::size_t{128} << 20;
+
+// Why a card of the record's fields with a picture of `pictureSize` bytes
+// cannot be written (a field or the picture over its limit), or "".
+std::string CardOverLimits(const CardRecord& record, std::size_t pictureSize);
+
 enum class CardReadOutcome {
     Read,        // the whole card was read and shown
     CannotOpen,  // the file could not be opened (or is no regular file); nothing changed but the path
     PastEnd,     // the file ends inside a string; fields read so far are kept
-    Damaged,     // a string's length cannot be read; fields read so far are kept
+    Damaged,     // a string's length cannot be read or is over its limit; fields read so far are kept
     ReadFailed,  // reading the file failed part way (not its end); fields read so far are kept
 };
 

@@ -13,6 +13,7 @@
 #include "cli/tool_support.h"
 #include "files/file_status.h"
 #include "files/input_file.h"
+#include "files/terminal_text.h"
 #include "files/utf8.h"
 
 namespace ovlet_cli {
@@ -261,8 +262,6 @@ int RunMakeBatch(const MakeOptions& options) {
     // Thousands of cards into one folder: each is written without waiting for
     // the disk, and the folder's file system is synced once at the end.
     files::FreeNames names(out);
-    files::WriteOptions writeOptions;
-    writeOptions.durability = files::Durability::Later;
     Progress progress("make", cards.size());
     std::size_t written = 0;
     int rc = kExitOk;
@@ -273,14 +272,14 @@ int RunMakeBatch(const MakeOptions& options) {
         }
         card.values.clear();
         card.values.shrink_to_fit();
-        const std::string path = files::JoinPath(out, UniqueCardFileName(names, CardNameForFile(record)));
-        const CardWriteResult result = WriteCardWithPicture(path, record, picture.data(), picture.size(), writeOptions);
-        if (result.outcome != CardWriteOutcome::Written) {
-            Report("make", result.error);
+        const std::string path =
+            WriteBatchCard(names, CardNameForFile(record), record, picture.data(), picture.size(), error);
+        if (path.empty()) {
+            Report("make", error);
             rc = kExitFile;
             break;
         }
-        Print("%s\n", path.c_str());
+        Print("%s\n", files::TerminalSafe(path).c_str());
         progress.Step(++written);
     }
     if (!files::SyncFileSystem(out, error)) {

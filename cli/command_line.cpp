@@ -1,7 +1,9 @@
 #include "cli/command_line.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <string_view>
@@ -54,7 +56,7 @@ void CommandLine::SetFooter(const std::string& footer) {
 
 int CommandLine::Run(int argc, char** argv) {
     try {
-        return Dispatch(argc, argv);
+        return FinishStandardOutput(Dispatch(argc, argv));
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "%s: not enough memory\n", programName.c_str());
         return kExitFile;
@@ -65,6 +67,24 @@ int CommandLine::Run(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\n", programName.c_str(), e.what());
         return kExitUsage;
     }
+}
+
+// What a command printed is only written once standard output is flushed and
+// closed: a listing lost on a full disk or a closed pipe is a failure, said
+// on standard error, not a success.
+int CommandLine::FinishStandardOutput(int code) {
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    int error = errno;
+    const bool closed = flushed && std::fclose(stdout) == 0;
+    if (flushed && !closed) error = errno;
+    if (flushed && closed) return code;
+    if (error != 0) {
+        std::fprintf(stderr, "%s: cannot write standard output: %s\n", programName.c_str(), std::strerror(error));
+    } else {
+        std::fprintf(stderr, "%s: cannot write standard output\n", programName.c_str());
+    }
+    return code == kExitOk ? kExitFile : code;
 }
 
 int CommandLine::Dispatch(int argc, char** argv) {

@@ -55,6 +55,7 @@ public:
 private:
     void AddEntry(CLI::App* command, std::function<int()> run);
     int Dispatch(int argc, char** argv);
+    int FinishStandardOutput(int code);
 
     std::string programName;
     std::unique_ptr<CLI::App> app;

@@ -160,8 +160,8 @@ int RunImport(const ImportOptions& o) {
             return kExitFile;
         }
         // The card itself may have gone to standard output.
-        std::fprintf(std::string_view(out) == "-" ? stderr : stdout, "%s: \"%s\"\n", files::TerminalSafe(out).c_str(),
-                     files::TerminalSafe(first->displayName).c_str());
+        std::fprintf(files::NamesStandardOutput(out, true) ? stderr : stdout, "%s: \"%s\"\n",
+                     files::TerminalSafe(out).c_str(), files::TerminalSafe(first->displayName).c_str());
         if (summary.cards > 1) {
             PrintError(
                          "ovlet import: the file holds %zu cards; only the first was imported (--all -o FOLDER "
@@ -190,21 +190,17 @@ int RunImport(const ImportOptions& o) {
             rc = kExitDamaged;
             return true;
         }
-        const std::string name = UniqueCardFileName(names, CardNameForFile(card.record));
-        const std::string path = files::JoinPath(out, name);
         // The picture --picture names is shared by every card, never copied into each.
-        bool written = false;
-        if (picture) {
-            files::WriteOptions options;
-            options.durability = files::Durability::Later;
-            const CardWriteResult shared =
-                WriteCardWithPicture(path, card.record, pictureBytes.data(), pictureBytes.size(), options);
-            written = shared.outcome == CardWriteOutcome::Written;
-            error = shared.error;
-        } else {
-            written = WriteCardTo(path, card.record, error, files::Durability::Later);
-        }
-        if (!written) {
+        const bool own = !picture && card.record.HasPicture();
+        const std::string path = WriteBatchCard(names, CardNameForFile(card.record), card.record,
+                                                picture ? pictureBytes.data()
+                                                : own   ? card.record.PictureBytes.data()
+                                                        : nullptr,
+                                                picture ? pictureBytes.size()
+                                                : own   ? static_cast<std::size_t>(card.record.PictureLength)
+                                                        : 0,
+                                                error);
+        if (path.empty()) {
             Report("import", error);
             rc = kExitFile;
             return false;
@@ -257,9 +253,10 @@ int RunQr(const QrOptions& o) {
         return kExitUsage;
     }
     if (int rc = WriteOutputFile("qr", out, png.data(), png.size()); rc != kExitOk) return rc;
-    std::fprintf(std::string_view(out) == "-" ? stderr : stdout,
-                 "%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n", out,
-                 code.code.version, code.code.level, code.code.width, code.code.width, code.text.size());
+    std::fprintf(files::NamesStandardOutput(out, true) ? stderr : stdout,
+                 "%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n",
+                 files::TerminalSafe(out).c_str(), code.code.version, code.code.level, code.code.width, code.code.width,
+                 code.text.size());
     return kExitOk;
 }
 

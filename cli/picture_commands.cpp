@@ -106,8 +106,9 @@ int RunDecode(const DecodeOptions& options) {
         return kExitFile;
     }
     auto [width, height] = bitmap.GetSize();
-    std::fprintf(options.output == "-" ? stderr : stdout, "%dx%d depth %d alpha %s format %s\n", width, height,
-                 bitmap.GetBitsPerPixel(), bitmap.HasAlpha() ? "yes" : "no", PictureFormatName(format));
+    std::fprintf(files::NamesStandardOutput(options.output, true) ? stderr : stdout,
+                 "%dx%d depth %d alpha %s format %s\n", width, height, bitmap.GetBitsPerPixel(),
+                 bitmap.HasAlpha() ? "yes" : "no", PictureFormatName(format));
     return kExitOk;
 }
 
@@ -124,39 +125,34 @@ int RunInfo(const InfoOptions& options) {
         return kExitFile;
     }
     // Only the header is read, so the size of a picture of any size is told
-    // at once. A first block usually holds it; the rest of the file is read
-    // only when the header runs past that block (a JPEG with large metadata
-    // first).
-    std::vector<std::uint8_t> bytes(1 << 16);
-    std::size_t got = 0;
-    if (!file.Read(bytes.data(), bytes.size(), got)) {
-        Report("info", file.Error());
-        return kExitFile;
-    }
-    bytes.resize(got);
-    const bool whole = got < (1u << 16);
-    auto readHeader = [&] {
-        return Decoder().ReadMemoryHeader(options.picture.c_str(), bytes.data(),
-                                          static_cast<std::int32_t>(bytes.size()));
-    };
+    // at once. A first block usually holds it; when a picture of a known
+    // format does not tell its size from it, a block sixteen times larger is
+    // read, and so on to the whole file: metadata before the header (a JPEG
+    // with two ICC segments has 128 KiB of it) can be any size, and a header
+    // cut off shows as any error of the decoder, not only "end of data".
+    constexpr std::size_t kFirstBlock = 1 << 16;
+    std::vector<std::uint8_t> bytes;
+    bool whole = false;
     PictureHeader header;
-    try {
-        try {
-            header = readHeader();
-        } catch (const CTextException& error) {
-            if (whole || error.GetCode() != DECERR_END_OF_DATA) throw;
-            std::vector<std::uint8_t> rest(1 << 20);
-            for (std::size_t more = rest.size(); more == rest.size();) {
-                if (!file.Read(rest.data(), rest.size(), more)) {
-                    Report("info", file.Error());
-                    return kExitFile;
-                }
-                bytes.insert(bytes.end(), rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(more));
-            }
-            header = readHeader();
+    for (std::size_t want = kFirstBlock;; want = std::min<std::size_t>(want * 16, files::kMaxPictureBytes + 1)) {
+        const std::size_t had = bytes.size();
+        bytes.resize(want);
+        std::size_t got = 0;
+        if (!file.Read(bytes.data() + had, want - had, got)) {
+            Report("info", file.Error());
+            return kExitFile;
         }
-    } catch (const CTextException& error) {
-        return ReportError(error);
+        bytes.resize(had + got);
+        whole = had + got < want;
+        const auto size = static_cast<std::int32_t>(bytes.size());
+        try {
+            header = Decoder().ReadMemoryHeader(options.picture.c_str(), bytes.data(), size);
+            break;
+        } catch (const CTextException& error) {
+            if (whole || CAnyPicDecoder::DetectFormat(bytes.data(), size) == PictureFormat::Unknown) {
+                return ReportError(error);
+            }
+        }
     }
     Print("format %s size %dx%d\n", PictureFormatName(header.format), header.width, header.height);
     return kExitOk;

@@ -22,6 +22,11 @@
 #include "cli/tool_support.h"
 #include "exchange/drawing/card_drawing.h"
 #include "exchange/drawing/card_sheet.h"
+#include "picture/any_pic_decoder.h"
+#include "picture/data_source.h"
+#include "picture/png_decoder.h"
+#include "picture/text_exception.h"
+#include "picture/win_bmp.h"
 
 namespace ovlet_cli {
 namespace {
@@ -31,6 +36,14 @@ constexpr int kMaxWidth = 8000;
 constexpr int kMinThumbnail = 16;
 constexpr int kMaxThumbnail = 2048;
 
+// Qt's own notes ("QStandardPaths: XDG_RUNTIME_DIR not set, ..." where that
+// variable is unset, as under cron or in CI) are not the tool's to print: a
+// script reads only the tool's messages on standard error. A fatal one
+// still ends the program, as Qt ends it after the handler.
+void DropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) std::fprintf(stderr, "ovlet: %s\n", message.toLocal8Bit().constData());
+}
+
 // Painting text needs the font database of a GUI application; the offscreen
 // platform needs no display.
 class OffscreenApplication {
@@ -38,6 +51,7 @@ public:
     OffscreenApplication() : app(argc, argv) {}
 
 private:
+    bool quiet = (qInstallMessageHandler(DropQtMessages), true);
     int argc = 3;
     char arg0[6] = "ovlet", arg1[10] = "-platform", arg2[10] = "offscreen";
     char* argv[4] = {arg0, arg1, arg2, nullptr};
@@ -86,7 +100,7 @@ CLI::App* DeclareRender(CLI::App& tool, RenderOptions& options) {
 }
 
 int RunRender(const RenderOptions& options) {
-    return DrawToPng("render", options.card, options.output, [&](const CardRecord& card, std::string& warning) {
+    return DrawToPng("render", options.card, options.output, [&](CardRecord& card, std::string& warning) {
         return drawing::RenderCardImage(card, options.width, warning);
     });
 }
@@ -139,8 +153,43 @@ CLI::App* DeclareThumbnail(CLI::App& tool, ThumbnailOptions& options) {
     return command;
 }
 
+// A thumbnail draws the card's picture a few hundred pixels large at most: a
+// large PNG is decoded only that large (every n-th row and column, a row at
+// a time), a large JPEG at an eighth, a quarter or half its size straight
+// from its coefficients, and handed on as a small bitmap, so a 16000 x 16000
+// picture costs megabytes, not a gigabyte.
+void ReducePicture(CardRecord& card, int size) {
+    if (!card.HasPicture()) return;
+    const std::uint8_t* bytes = card.PictureBytes.data();
+    const std::int32_t length = card.PictureLength;
+    CWinBmp reduced;
+    try {
+        if (CAnyPicDecoder::DetectFormat(bytes, length) == PictureFormat::Jpeg) {
+            CAnyPicDecoder decoder;
+            CDataSource memory;
+            memory.OpenData("card picture", bytes, length);
+            const PictureHeader header = decoder.DecodeSourceToFit(&memory, &reduced, 32, 2 * size, 2 * size);
+            if (reduced.GetSize().first >= header.width) return;  // not reduced: the drawing decodes it as it is
+        } else if (!DecodePngReduced(bytes, length, 2 * size, reduced)) {
+            return;
+        }
+    } catch (const CTextException&) {
+        return;  // the drawing decodes the bytes itself and tells why it cannot
+    }
+    const std::vector<std::uint8_t> dib = reduced.CopyToGlobalMemory();
+    const auto fileSize = static_cast<std::uint32_t>(14 + dib.size());
+    const std::uint32_t bitsOffset = 14 + reduced.GetInfoHeader()->biSize;
+    std::vector<std::uint8_t> bmp = {'B', 'M'};
+    for (const std::uint32_t value : {fileSize, 0u, bitsOffset}) {
+        for (int i = 0; i < 4; ++i) bmp.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+    bmp.insert(bmp.end(), dib.begin(), dib.end());
+    card.SetPicture(std::move(bmp));
+}
+
 int RunThumbnail(const ThumbnailOptions& options) {
-    return DrawToPng("thumbnail", options.card, options.output, [&](const CardRecord& card, std::string& warning) {
+    return DrawToPng("thumbnail", options.card, options.output, [&](CardRecord& card, std::string& warning) {
+        ReducePicture(card, options.size);
         return drawing::RenderThumbnail(card, options.size, warning);
     });
 }

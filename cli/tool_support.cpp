@@ -1,6 +1,8 @@
 #include "cli/tool_support.h"
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 
 #include "card/card_file.h"
@@ -69,7 +71,8 @@ bool Decodes(const std::string& path, const std::vector<std::uint8_t>& bytes, st
 
 int LoadPictureFile(const char* command, const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::string error;
-    if (!files::ReadWholeFile(path, {files::kMaxPictureBytes, false}, bytes, error)) {
+    // A card holds a picture of at most kMaxCardPictureBytes.
+    if (!files::ReadWholeFile(path, {kMaxCardPictureBytes, false}, bytes, error)) {
         Report(command, error);
         return kExitFile;
     }
@@ -97,16 +100,31 @@ bool IsSafeAscii(unsigned char c) {
            c == '_';
 }
 
-// Names a Windows machine keeps for devices, whatever the extension.
+// Whether a character past ASCII may stand in a file name: letters of any
+// script, not the controls, spaces, soft hyphen, symbols and superscript
+// digits of Latin-1 (U+0080 to U+00BF), the multiplication and division
+// signs, the punctuation block (dashes, quotes, invisible spaces and marks
+// that turn a line around) or the other marks of Windows-1252.
+bool IsNameCharacter(char32_t c) {
+    if (c < 0xC0 || c == 0xD7 || c == 0xF7) return false;
+    if (c >= 0x2000 && c <= 0x206F) return false;
+    if (c >= 0xFE00 && c <= 0xFE0F) return false;  // variation selectors
+    return c != 0x20AC && c != 0x2122 && c != 0x02C6 && c != 0x02DC && c != 0xFEFF && c != 0xFFFD;
+}
+
+// Names a Windows machine keeps for devices, whatever the extension
+// ("con.txt" is the console too): CON, PRN, AUX, NUL, COM1 to COM9 and LPT1
+// to LPT9, where the digit may also be a superscript one, two or three.
 bool IsDeviceName(const std::string& stem) {
-    static const char* kNames[] = {"con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4",
-                                   "com5", "com6", "com7", "com8", "com9", "lpt1", "lpt2", "lpt3",
-                                   "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
-    const std::string lower = files::LowerAscii(stem);
-    for (const char* n : kNames) {
-        if (lower == n) return true;
+    std::string first = files::LowerAscii(stem.substr(0, stem.find('.')));
+    while (!first.empty() && (first.back() == ' ' || first.back() == '.')) first.pop_back();
+    for (const char* name : {"con", "prn", "aux", "nul"}) {
+        if (first == name) return true;
     }
-    return false;
+    if (first.size() < 4 || (first.compare(0, 3, "com") != 0 && first.compare(0, 3, "lpt") != 0)) return false;
+    const std::string digit = first.substr(3);
+    return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\xC2\xB9" || digit == "\xC2\xB2" ||
+           digit == "\xC2\xB3";
 }
 
 // The name reduced to letters (any script), digits, '-', '.' and '_'.
@@ -117,18 +135,17 @@ std::string SafeStem(const std::string& utf8) {
         const auto c = static_cast<unsigned char>(utf8[i]);
         std::size_t length = 1;
         bool keep = IsSafeAscii(c);
-        if (c >= 0xC0) {
+        if (c >= 0xC2 && c <= 0xF4) {
             length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
             keep = i + length <= utf8.size();
+            char32_t code = c & (c >= 0xF0 ? 0x07 : c >= 0xE0 ? 0x0F : 0x1F);
             for (std::size_t k = 1; keep && k < length; ++k) {
-                keep = (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
-            }
-            // Latin-1 multiplication and division signs are not letters.
-            if (keep && length == 2 && c == 0xC3) {
-                const auto n = static_cast<unsigned char>(utf8[i + 1]);
-                keep = n != 0x97 && n != 0xB7;
+                const auto b = static_cast<unsigned char>(utf8[i + k]);
+                keep = (b & 0xC0) == 0x80;
+                code = (code << 6) | (b & 0x3F);
             }
             if (!keep) length = 1;
+            keep = keep && IsNameCharacter(code);
         }
         if (keep) {
             if (out.size() + length > kMaxStemBytes) break;
@@ -143,7 +160,8 @@ std::string SafeStem(const std::string& utf8) {
     while (start < out.size() && (out[start] == '_' || out[start] == '.' || out[start] == '-')) ++start;
     out.erase(0, start);
     if (out.empty()) out = "card";
-    if (IsDeviceName(out)) out += '_';
+    // "con.txt" becomes "con_.txt", as "NUL" becomes "NUL_".
+    if (IsDeviceName(out)) out.insert(std::min(out.find('.'), out.size()), "_");
     return out;
 }
 
@@ -151,6 +169,32 @@ std::string SafeStem(const std::string& utf8) {
 
 std::string UniqueCardFileName(files::FreeNames& names, const std::string& nameUtf8) {
     return names.Take(SafeStem(nameUtf8), ".ovt");
+}
+
+std::string WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8, const CardRecord& record,
+                           const std::uint8_t* picture, std::size_t pictureSize, std::string& error) {
+    files::WriteOptions options;
+    options.durability = files::Durability::Later;
+    options.replace = false;
+    const std::string overLimits = CardOverLimits(record, pictureSize);
+    const std::vector<std::uint8_t> head =
+        EncodeCardFields(record, static_cast<std::int32_t>(std::min<std::size_t>(pictureSize, INT32_MAX)));
+    while (true) {
+        const std::string path = names.Folder() + "/" + UniqueCardFileName(names, nameUtf8);
+        if (!overLimits.empty()) {
+            error = "cannot write " + path + ": " + overLimits;
+            return {};
+        }
+        files::OutputFile file(options);
+        if (file.Open(path) && file.Write(head.data(), head.size()) && file.Write(picture, pictureSize) &&
+            file.Commit()) {
+            return path;
+        }
+        if (file.Failure() != files::WriteFailure::NameTaken) {
+            error = file.Error();
+            return {};
+        }
+    }
 }
 
 std::string OverLimitWarning(const CardFieldInfo& field, std::size_t length) {

@@ -45,10 +45,22 @@ int LoadPictureFile(const char* command, const std::string& path, std::vector<st
 std::string CardNameForFile(const CardRecord& record);
 
 // A file name in `names`' folder for a card of that name (UTF-8): letters,
-// digits and a few safe marks only, never hidden or a device name, at most 60
-// bytes before ".ovt", never a file already there; a repeated name gets
-// "-2", "-3", ... in constant time.
+// digits and a few safe marks only (no controls, spaces of any kind, soft
+// hyphens, symbols or marks Windows refuses), never hidden, never a name
+// Windows keeps for a device (CON, NUL, COM1, LPT¹, ... with any extension),
+// at most 60 bytes before ".ovt", never a file already there, also ignoring
+// case; a repeated name gets "-2", "-3", ... in constant time.
 std::string UniqueCardFileName(files::FreeNames& names, const std::string& nameUtf8);
+
+// Writes a card of a batch into `names`' folder under a free name for a card
+// of that name (as UniqueCardFileName makes it), with `picture` as its
+// picture: a batch shares one picture among its cards. The name is claimed
+// with the file itself, so a card that is there, or that another batch writes
+// into the same folder at the same time, is never replaced: a name taken
+// meanwhile makes it take the next. The file is not synced (SyncFileSystem at
+// the end). Returns the path written, or "" with `error` set.
+std::string WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8, const CardRecord& record,
+                           const std::uint8_t* picture, std::size_t pictureSize, std::string& error);
 
 // The warning for a value longer than its field's typing limit.
 std::string OverLimitWarning(const CardFieldInfo& field, std::size_t length);

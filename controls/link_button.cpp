@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace {
@@ -67,6 +68,12 @@ QColor CLinkButton::TextColour() const {
     return hot ? QColor(255, 0, 0) : QColor(0, 0, 255);
 }
 
+QString CLinkButton::ShownText() const {
+    QFont font = this->font();
+    if (linkLook) font.setUnderline(true);
+    return QFontMetrics(font).elidedText(text(), Qt::ElideRight, width());
+}
+
 void CLinkButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // The dialog's face colour, so the line sits on the window like text.
@@ -75,11 +82,13 @@ void CLinkButton::paintEvent(QPaintEvent*) {
     if (linkLook) font.setUnderline(true);
     painter.setFont(font);
     painter.setPen(TextColour());
-    // One piece, from the top-left corner, cut only by the button's edges.
-    painter.drawText(QRect(0, 0, 32767, height() * 4), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text());
+    // One piece, from the top-left corner; a line too long for the button
+    // ends in an ellipsis rather than in half a letter.
+    const QString shown = ShownText();
+    painter.drawText(QRect(0, 0, 32767, height() * 4), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);
     if (hasFocus()) {
         painter.setPen(QPen(palette().windowText().color(), 1, Qt::DotLine));
-        const int w = std::min(width() - 1, painter.fontMetrics().horizontalAdvance(text()) + 1);
+        const int w = std::min(width() - 1, painter.fontMetrics().horizontalAdvance(shown) + 1);
         painter.drawRect(QRect(0, 0, w, height() - 1));
     }
 }

@@ -15,6 +15,9 @@ public:
     bool IsLinkStyle() const { return linkLook; }
     // The colour the text is drawn in now.
     QColor TextColour() const;
+    // The text as drawn: cut with an ellipsis where the button is too narrow.
+    QString ShownText() const;
+    bool IsTextCut() const { return ShownText() != text(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

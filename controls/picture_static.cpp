@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 #include "picture/any_pic_decoder.h"
@@ -27,8 +28,10 @@ PicturePlacement PlacePicture(int panelWidth, int panelHeight, int w, int h) {
     const double rh = static_cast<double>(innerHeight) / h;
     p.factor = rw < rh ? rw : rh;
     if (p.factor < 0) p.factor = 0;
-    p.width = static_cast<int>(w * p.factor);
-    p.height = static_cast<int>(h * p.factor);
+    // A very thin picture (1 x 4000) keeps at least one pixel across, so it
+    // never vanishes from the panel.
+    p.width = std::max(1, static_cast<int>(w * p.factor));
+    p.height = std::max(1, static_cast<int>(h * p.factor));
     p.x = (innerWidth - p.width) / 2 + 1;
     p.y = (innerHeight - p.height) / 2 + 1;
     return p;
@@ -42,17 +45,17 @@ CAnyPicDecoder& SharedDecoder() {
 namespace {
 
 // The decoded picture resized to `device` pixels, top line first, in a block
-// of its own: smoothly when shrunk, pixel for pixel when enlarged.
+// of its own, smoothly both ways: a picture enlarged for a screen of scale 2
+// is drawn at the screen's resolution, not in blocks of equal pixels.
 QImage ResizeDecoded(const CWinBmp& decoded, QSize device) {
     if (decoded.IsEmpty() || decoded.GetHeight() == 0) return {};
     // The bitmap's lines are stored bottom line first, so the wrapped image
     // is upside down; it is turned over once it is small.
     const QImage lines =
         platform::WrapDibLines(decoded.GetLineTable()[decoded.GetHeight() - 1], decoded.GetInfoHeader());
-    const bool shrinking = device.width() < lines.width() || device.height() < lines.height();
-    return lines.scaled(device, Qt::IgnoreAspectRatio, shrinking ? Qt::SmoothTransformation : Qt::FastTransformation)
-        .mirrored(false, true)
-        .convertToFormat(QImage::Format_RGB32);
+    const QImage sized =
+        device == lines.size() ? lines : lines.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return sized.mirrored(false, true).convertToFormat(QImage::Format_RGB32);
 }
 
 // The panel reads as a picture, named by what it shows.
@@ -91,8 +94,10 @@ bool CPictureStatic::SetPictureHeader(const std::string& name, const std::uint8_
         header = SharedDecoder().ReadMemoryHeader(name.c_str(), bytes, length);
     } catch (const CTextException& e) {
         if (error) *error = e.GetText();
+        errorCode = e.GetCode();
         return false;
     }
+    errorCode = 0;
     fileName = name;
     pictureSize = {header.width, header.height};
     shown = QImage();
@@ -119,7 +124,8 @@ PicturePlacement CPictureStatic::Placement() const {
 
 QSize CPictureStatic::DeviceSize(const PicturePlacement& place) const {
     const qreal ratio = devicePixelRatioF();
-    return {static_cast<int>(std::lround(place.width * ratio)), static_cast<int>(std::lround(place.height * ratio))};
+    return {std::max(1, static_cast<int>(std::lround(place.width * ratio))),
+            std::max(1, static_cast<int>(std::lround(place.height * ratio)))};
 }
 
 bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::pair<int, int>* size,
@@ -139,6 +145,7 @@ bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::p
                             : SharedDecoder().DecodeFileToFit(name.c_str(), &decoded, 32, boxWidth, boxHeight);
         } catch (const CTextException& e) {
             if (error) *error = e.GetText();
+            errorCode = e.GetCode();
             return false;
         }
         pictureSize = {header.width, header.height};
@@ -148,6 +155,7 @@ bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::p
         if (size) *size = pictureSize;
     }
     fileName = name;
+    errorCode = 0;
     pending = false;
     UpdateName();
     if (parentWidget()) parentWidget()->update();
@@ -185,9 +193,7 @@ void CPictureStatic::paintEvent(QPaintEvent*) {
     // keeps; as a rule the kept copy fits exactly and is copied as it is.
     const QSize device = DeviceSize(place);
     if (shown.size() != device) {
-        const bool shrinking = device.width() < shown.width() || device.height() < shown.height();
-        shown =
-            shown.scaled(device, Qt::IgnoreAspectRatio, shrinking ? Qt::SmoothTransformation : Qt::FastTransformation);
+        shown = shown.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         shown.setDevicePixelRatio(devicePixelRatioF());
     }
     painter.drawImage(QPoint(place.x, place.y), shown);

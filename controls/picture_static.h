@@ -49,6 +49,9 @@ public:
     bool SetPictureHeader(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
                           std::pair<int, int>* size = nullptr, std::string* error = nullptr);
     bool IsPicturePending() const { return pending; }
+    // The picture library's code (DECERR_...) of the last decode that
+    // failed; 0 after one that succeeded.
+    int LastErrorCode() const { return errorCode; }
     const std::string& GetPictureFile() const { return fileName; }
     // The picture's own size, as its file says; (0, 0) before the first one.
     std::pair<int, int> PictureSize() const { return pictureSize; }
@@ -84,6 +87,7 @@ private:
     std::pair<int, int> pictureSize{0, 0};
     std::string fileName;
     QString nameFormat;
+    int errorCode = 0;
     bool pending = false;           // the name and size are known, the pixels not yet
     bool pendingAnnounced = false;  // PendingPainted was sent for the pending picture
 };

@@ -8,7 +8,16 @@
 // its owner and group when the writer is root. A symbolic link is written
 // through: the file it names gets the new content and the link stays a link.
 // An existing file the user may not write is refused, as is a folder or
-// anything else that is not a regular file.
+// anything else that is not a regular file. In a shared folder (sticky and
+// writable by all, as /tmp) a link made by another user is not followed, as
+// the kernel itself refuses to follow it. A name for an open descriptor
+// ("/dev/stdout", "/dev/fd/N", "/proc/self/fd/N") is written to that
+// descriptor as it is, never resolved and replaced.
+//
+// Where the file system allows it the new file has no name while it is
+// written and is named only once it is complete, so a write ended by any
+// signal leaves nothing behind; elsewhere it has a name of its own from the
+// start, which SIGINT, SIGTERM and SIGHUP remove before the program ends.
 #pragma once
 
 #include <cstddef>
@@ -18,10 +27,27 @@
 
 namespace files {
 
+// The system calls a write makes, in the order a write makes them.
+enum class WriteCall {
+    OpenUnnamed,  // the new file without a name (where the file system allows it)
+    OpenNamed,    // the new file with a name of its own (elsewhere)
+    Chmod,        // the mode of the target, or of a new file
+    Write,
+    Fsync,
+    Link,  // the unnamed file gets a name (the target's, when nothing is replaced)
+    Close,
+    Rename,      // the new file takes the target's place
+    OpenFolder,  // the folder, for its sync after the rename
+    FsyncFolder,
+};
+
 // The system calls a write makes; tests replace them to inject failures.
 struct WriteOps {
     long (*write)(int fd, const void* data, unsigned long size);
     int (*fsync)(int fd);
+    // Asked before each call a write makes: a non-zero result is taken as
+    // that call's error number, as though the call had failed. Null: none.
+    int (*inject)(WriteCall call) = nullptr;
 };
 const WriteOps& DefaultWriteOps();
 
@@ -37,6 +63,10 @@ struct WriteOptions {
     // "-" names standard output.
     bool dashIsStandardOutput = false;
     Durability durability = Durability::Synced;
+    // False: a file that is there is never replaced; the write fails with
+    // NameTaken instead (a batch then takes another name). The name is
+    // claimed at once, with the file: two writers never take one name.
+    bool replace = true;
     const WriteOps* ops = nullptr;  // null: DefaultWriteOps()
 };
 
@@ -44,6 +74,8 @@ enum class WriteFailure {
     None,
     CannotOpen,   // nothing was written: the target or its folder refuses the new file
     WriteFailed,  // writing, flushing or renaming failed; the target is as it was
+    NameTaken,    // without `replace`: a file of that name is there and stays as it was
+    NotSynced,    // the new file is in place, but its folder could not be made durable
 };
 
 class OutputFile {
@@ -69,26 +101,38 @@ public:
     // What went wrong, without the path: "No space left on device".
     const std::string& Reason() const { return reason; }
     const std::string& Path() const { return shownPath; }
+    // Whether the output goes to a descriptor the program was given ("-" or a
+    // name of a descriptor) rather than to a file.
     bool ToStandardOutput() const { return standardOutput; }
 
 private:
     bool Fail(WriteFailure kind, int number);
     bool Flush();
     bool WriteFd(const std::uint8_t* data, std::size_t size);
+    int Injected(WriteCall call) const;
+    bool PutInPlace();
+    void ForgetNewPath();
 
     WriteOptions settings;
     const WriteOps* ops;
     std::string shownPath;   // as the caller named it
     std::string targetPath;  // the file that gets the content, links followed
-    std::string newPath;     // the new file beside it
+    std::string newPath;     // the new file beside it, once it has a name
     int descriptor = -1;
-    bool standardOutput = false;
+    bool unnamed = false;         // the new file has no name yet
+    int registered = -1;          // the slot that names newPath to the signal handler
+    bool standardOutput = false;  // writes go to a descriptor the program was given
     bool committed = false;
     std::vector<std::uint8_t> buffer;
     WriteFailure failure = WriteFailure::None;
     int errorNumber = 0;
     std::string reason;
 };
+
+// Whether the writer takes `path` for standard output: "-" (when `dash`),
+// "/dev/stdout", "/dev/fd/1", "/proc/self/fd/1". What a command tells
+// besides its output then goes to standard error.
+bool NamesStandardOutput(const std::string& path, bool dash);
 
 // Writes a whole file. False, with `error` set, when it could not.
 bool WriteWholeFile(const std::string& path, const void* data, std::size_t size, std::string& error,

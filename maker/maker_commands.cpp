@@ -117,6 +117,14 @@ void CMakerDialog::Exit() {
     done(QDialog::Rejected);
 }
 
+void CMakerDialog::ExitByKey() {
+    const MessageAnswer answer =
+        Ui().MessageBox(this, kMessageCaption, tr("Do you wish to save your changes before you exit?"),
+                        MessageIcon::Question, MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !Save())) return;
+    done(QDialog::Rejected);
+}
+
 void CMakerDialog::Help() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool shown = Ui().ShowHelp(this, LocalizedDataFile(QStringLiteral("ovmake-help.html")));

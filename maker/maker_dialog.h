@@ -27,6 +27,9 @@ public:
     void PastePicture();
 
 protected:
+    // A stray Enter or Escape must not end the work: the exit question then
+    // also offers Cancel (Escape), which goes back to the card.
+    void ExitByKey() override;
     bool TakesDroppedFile(const QString& path) const override;
     void OpenDroppedFile(const QString& path) override;
     // A card named on the command line that does not exist yet keeps its name:

@@ -9,6 +9,7 @@
 #include "files/input_file.h"
 #include "maker/maker_dialog.h"
 #include "platform/ui_services.h"
+#include "window/card_messages.h"
 #include "window/card_text.h"
 
 namespace {
@@ -21,6 +22,12 @@ const char* const kPictureAdvice = QT_TRANSLATE_NOOP(
     "Ovlet Maker will import the selected image.  Please note that the image exceeds the maximum 30KB "
     "recomendation. This may cause noticeable download times for internet E-Mail users that receive your "
     "Ovlet.  You may want to consider resizing your image or reducing the number of colors used by your image.");
+
+// Clipboard formats whose bytes are a picture file a card takes as it is.
+const std::pair<const char*, const char*> kPastedFileTypes[] = {
+    {"image/png", "pasted.png"},
+    {"image/jpeg", "pasted.jpg"},
+};
 
 // A JPEG photograph keeps cards small; a picture with transparent pixels
 // keeps them as a PNG picture. Either is what every card reader decodes.
@@ -86,16 +93,20 @@ bool CMakerDialog::ImportPictureFile(const QString& path) {
 
 bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::uint8_t> bytes) {
     using platform::Ui;
-    if (static_cast<qint64>(bytes.size()) > kPictureAdviceBytes) {
-        Ui().MessageBox(this, kMessageCaption, tr(kPictureAdvice), platform::MessageIcon::Exclamation,
-                        platform::MessageButtons::Ok);
-    }
+    // Decoded first: the advice about its size is for a picture that will be
+    // imported, never for one that is then refused.
     std::pair<int, int> size;
     std::string error;
     if (!PicturePanel()->SetPictureData(name, bytes.data(), static_cast<std::int32_t>(bytes.size()), &size, &error)) {
-        Ui().MessageBox(this, kMessageCaption, tr("The picture cannot be imported.\n\n%1").arg(FromAnsi(error)),
-                        platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        Ui().MessageBox(
+            this, kMessageCaption,
+            tr("The picture cannot be imported.\n\n%1").arg(DecoderMessageText(PicturePanel()->LastErrorCode(), error)),
+            platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return false;
+    }
+    if (static_cast<qint64>(bytes.size()) > kPictureAdviceBytes) {
+        Ui().MessageBox(this, kMessageCaption, tr(kPictureAdvice), platform::MessageIcon::Exclamation,
+                        platform::MessageButtons::Ok);
     }
     record.SetPicture(std::move(bytes));
     record.ImageSizeText = PictureSizeText(size.first, size.second);
@@ -111,18 +122,34 @@ void CMakerDialog::PastePicture() {
         OpenDroppedFile(path);
         return;
     }
-    const QImage image = clipboard && clipboard->hasImage() ? qvariant_cast<QImage>(clipboard->imageData()) : QImage();
-    if (image.isNull()) {
+    // A JPEG or PNG file's own bytes, where the program it came from offers
+    // them, go in unchanged, as Import takes the file: nothing is lost and no
+    // picture is too large to pass through the clipboard's conversion.
+    for (const auto& [type, name] : kPastedFileTypes) {
+        if (!clipboard || !clipboard->hasFormat(QLatin1String(type))) continue;
+        const QByteArray bytes = clipboard->data(QLatin1String(type));
+        if (bytes.isEmpty()) continue;
+        if (!TakeFromWindow()) return;
+        const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+        ImportPictureBytes(name, std::vector<std::uint8_t>(first, first + bytes.size()));
+        return;
+    }
+    if (!clipboard || !clipboard->hasImage()) {
         platform::Ui().Beep();
+        return;
+    }
+    const QImage image = qvariant_cast<QImage>(clipboard->imageData());
+    std::string name;
+    std::vector<std::uint8_t> bytes = image.isNull() ? std::vector<std::uint8_t>() : EncodePastedPicture(image, name);
+    if (bytes.empty()) {
+        // The clipboard says it holds a picture but gives none that can be used.
+        platform::Ui().MessageBox(this, kMessageCaption,
+                                  tr("The picture on the clipboard cannot be read, so it cannot be pasted. It may be "
+                                     "too large to pass through the clipboard: save it as a file and use Import."),
+                                  platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
     }
     if (!TakeFromWindow()) return;
-    std::string name;
-    std::vector<std::uint8_t> bytes = EncodePastedPicture(image, name);
-    if (bytes.empty()) {
-        platform::Ui().Beep();
-        return;
-    }
     ImportPictureBytes(name, std::move(bytes));
 }
 

@@ -6,8 +6,11 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
+#include "picture/data_source.h"
 #include "picture/text_exception.h"
+#include "picture/win_bmp.h"
 
 // libpng reports errors through a callback that must not return. C++
 // exceptions must not cross libpng's C frames, so the callback records the
@@ -293,4 +296,120 @@ void CPNGDecoder::DecodeImage() {
     if (!ReadRows(png, info, bitmap->GetLineTable())) {
         RaiseRecorded(context);
     }
+}
+
+namespace {
+
+// The transforms that bring any PNG to 32-bit blue, green, red, alpha rows,
+// without libpng's interlace handling (which needs the whole picture).
+bool ApplyReducedTransforms(png_structp png, png_infop info, png_size_t* rowBytes) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_set_expand(png);
+    png_set_gray_to_rgb(png);
+    png_set_strip_16(png);
+    png_set_bgr(png);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    png_read_update_info(png, info);
+    *rowBytes = png_get_rowbytes(png, info);
+    return true;
+}
+
+// Reads the next `count` rows of the current pass into `row`, calling
+// `keep(index)` after each; false after a libpng error.
+template <typename Keep>
+bool ReadRowsOneByOne(png_structp png, png_bytep row, png_uint_32 count, Keep& keep) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    for (png_uint_32 i = 0; i < count; ++i) {
+        png_read_row(png, row, nullptr);
+        keep(i);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool DecodePngReduced(const std::uint8_t* data, std::int32_t size, std::int32_t maxSide, CWinBmp& bitmap) {
+    if (maxSide < 1 || size < 8 || png_sig_cmp(data, 0, 8) != 0) {
+        return false;
+    }
+    CDataSource memory;
+    memory.OpenData("", data, size);
+    PngContext context{&memory, 0, ""};
+    PngReadGuard guard(&context);
+    const PngHeader header = StartPicture(guard, context);
+    const std::int64_t width = header.width;
+    const std::int64_t height = header.height;
+    const std::int64_t step = (std::max(width, height) + maxSide - 1) / maxSide;
+    const bool interlaced = header.interlaceType != PNG_INTERLACE_NONE;
+    // Small enough to decode whole; a one-row interlaced picture has no last pass.
+    if (step < 2 || (interlaced && height < 2)) {
+        return false;
+    }
+    // As for a whole decode: a large picture must come with data that could
+    // describe it, so inflating it takes time in proportion to the file.
+    const std::int64_t storedRowBytes = width * header.bitDepth * png_get_channels(guard.png, guard.info) / 8;
+    if (width * height > CPicDecoder::kSmallPicturePixels &&
+        ImageDataBytes(data, size) * kMaxInflation < height * storedRowBytes) {
+        throw CTextException(DECERR_END_OF_DATA, kEndOfDataText);
+    }
+    png_size_t rowBytes = 0;
+    if (!ApplyReducedTransforms(guard.png, guard.info, &rowBytes)) {
+        RaiseRecorded(context);
+    }
+    if (rowBytes != static_cast<png_size_t>(width) * 4) {
+        RaiseDecoderError(DECERR_FORMAT, "PNG rows do not match the bitmap lines.");
+    }
+    const png_byte colourType = png_get_color_type(guard.png, guard.info);
+    const bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) != 0 || header.colourType == PNG_COLOR_TYPE_GRAY_ALPHA ||
+                       header.colourType == PNG_COLOR_TYPE_RGB_ALPHA ||
+                       png_get_valid(guard.png, guard.info, PNG_INFO_tRNS) != 0;
+    // An interlaced picture is sampled from its last pass: rows 1, 3, 5, ...
+    const std::int64_t sampledRows = interlaced ? height / 2 : height;
+    const std::int64_t rowStep = interlaced ? std::max<std::int64_t>(1, step / 2) : step;
+    const auto outWidth = static_cast<std::int32_t>((width + step - 1) / step);
+    const auto outHeight = static_cast<std::int32_t>((sampledRows + rowStep - 1) / rowStep);
+    bitmap.Create(outWidth, outHeight, 32, alpha);
+    std::uint8_t** lines = bitmap.GetLineTable();
+
+    std::vector<png_byte> row(rowBytes);
+    auto discard = [](png_uint_32) {};
+    if (interlaced) {
+        // Passes 1 to 6 are inflated and let go; each is at most as wide as the picture.
+        for (int pass = 0; pass < 6; ++pass) {
+            // Adam7: where each pass starts and how far its pixels are apart.
+            static constexpr std::int64_t kStart[2][6] = {{0, 4, 0, 2, 0, 1}, {0, 0, 4, 0, 2, 0}};
+            static constexpr std::int64_t kApart[2][6] = {{8, 8, 4, 4, 2, 2}, {8, 8, 8, 4, 4, 2}};
+            auto count = [](std::int64_t length, std::int64_t start, std::int64_t apart) {
+                return length > start ? (length - start + apart - 1) / apart : 0;
+            };
+            const std::int64_t columns = count(width, kStart[0][pass], kApart[0][pass]);
+            const auto rows =
+                static_cast<png_uint_32>(columns == 0 ? 0 : count(height, kStart[1][pass], kApart[1][pass]));
+            if (!ReadRowsOneByOne(guard.png, row.data(), rows, discard)) {
+                RaiseRecorded(context);
+            }
+        }
+    }
+    auto keep = [&](png_uint_32 index) {
+        if (index % rowStep != 0) {
+            return;
+        }
+        const auto y = static_cast<std::int32_t>(index / rowStep);
+        if (y >= outHeight) {
+            return;
+        }
+        auto* out = reinterpret_cast<std::uint32_t*>(lines[y]);
+        const auto* in = reinterpret_cast<const std::uint32_t*>(row.data());
+        for (std::int32_t x = 0; x < outWidth; ++x) {
+            std::memcpy(out + x, in + static_cast<std::int64_t>(x) * step, 4);
+        }
+    };
+    if (!ReadRowsOneByOne(guard.png, row.data(), static_cast<png_uint_32>(sampledRows), keep)) {
+        RaiseRecorded(context);
+    }
+    return true;
 }

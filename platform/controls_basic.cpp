@@ -28,7 +28,15 @@ public:
         if (edit->SettingWindowText()) return Acceptable;
         const QString& old = edit->PreviousText();
         if (!edit->Accepts(input)) {
-            Ui().Beep();
+            // Typed over the selection, one character makes the text one longer.
+            const qsizetype inserted = input.size() - old.size() + edit->SelectionBefore().second;
+            if (inserted > 1) {
+                const QString refused = edit->Refused(input);
+                QMetaObject::invokeMethod(
+                    edit, [target = edit, refused] { emit target->TextRefused(refused); }, Qt::QueuedConnection);
+            } else {
+                Ui().Beep();
+            }
             return Invalid;
         }
         const qsizetype limit = edit->LimitText();
@@ -82,6 +90,17 @@ QAccessibleInterface* GroupAccessible(const QString&, QObject* object) {
 }
 
 }  // namespace
+
+QString RefusedCharacters(TextFilter filter, const QString& text) {
+    QStringList refused;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        i += length - 1;
+        if (filter && !filter(character) && !refused.contains(character)) refused << character;
+    }
+    return refused.join(QChar(' '));
+}
 
 EditControl::EditControl(QWidget* parent) : QLineEdit(parent) {
     setValidator(new LimitValidator(this));
@@ -144,7 +163,38 @@ bool MultiLineEdit::Accepts(const QString& text) const {
     return !filter || filter(text);
 }
 
+bool MultiLineEdit::event(QEvent* event) {
+    const bool handled = QPlainTextEdit::event(event);
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        // The frame marks the focus as a one-line edit's does: the style
+        // draws no such mark around a scrolling text.
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Active, QPalette::Highlight));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    return handled;
+}
+
+void MultiLineEdit::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    update();
+}
+
+void MultiLineEdit::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    update();
+}
+
 void MultiLineEdit::keyPressEvent(QKeyEvent* event) {
+    // Tab and Shift+Tab leave the text (the dialog moves the focus before the
+    // key gets here); where there is nowhere else to go they do nothing, and
+    // never type a tab character. Ctrl+Tab belongs to the window.
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        event->accept();
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && isReadOnly() && !(event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))) {
         // Enter belongs to the text: a read-only text takes it and does nothing
@@ -161,7 +211,7 @@ void MultiLineEdit::keyPressEvent(QKeyEvent* event) {
 
 void MultiLineEdit::insertFromMimeData(const QMimeData* source) {
     if (source->hasText() && !Accepts(source->text())) {
-        Ui().Beep();
+        emit TextRefused(RefusedCharacters(filter, source->text()));
         return;
     }
     QPlainTextEdit::insertFromMimeData(source);
@@ -169,10 +219,34 @@ void MultiLineEdit::insertFromMimeData(const QMimeData* source) {
 
 void MultiLineEdit::inputMethodEvent(QInputMethodEvent* event) {
     if (!Accepts(event->commitString())) {
-        Ui().Beep();
+        if (event->commitString().size() > 1) {
+            emit TextRefused(RefusedCharacters(filter, event->commitString()));
+        } else {
+            Ui().Beep();
+        }
         event->setCommitString(QString());
     }
     QPlainTextEdit::inputMethodEvent(event);
+}
+
+ElidingLabel::ElidingLabel(const QString& text, Qt::TextElideMode elideMode, QWidget* parent)
+    : QLabel(text, parent), mode(elideMode) {
+    setTextFormat(Qt::PlainText);
+    setWordWrap(false);
+}
+
+QString ElidingLabel::ShownText() const {
+    return fontMetrics().elidedText(text(), mode, contentsRect().width());
+}
+
+bool ElidingLabel::IsTextCut() const {
+    return ShownText() != text();
+}
+
+void ElidingLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, ShownText());
 }
 
 GroupFrame::GroupFrame(const QString& caption, QWidget* parent) : QWidget(parent), title(caption) {

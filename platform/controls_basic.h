@@ -3,6 +3,7 @@
 // control whose pages are the dialog's own controls.
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QWidget>
@@ -16,6 +17,10 @@ namespace platform {
 // every character fits a code page); what it refuses is not inserted.
 using TextFilter = bool (*)(const QString& text);
 
+// The distinct characters of `text` that `filter` refuses, in order, each
+// once, separated by spaces (a character outside the basic plane is one).
+QString RefusedCharacters(TextFilter filter, const QString& text);
+
 // One-line edit. The typing limit holds for the text that results from what
 // the user types or pastes (what does not fit is cut, as far as it goes), not
 // for text the program sets; text the filter refuses is refused with a beep.
@@ -27,6 +32,7 @@ public:
     int LimitText() const { return limit; }
     void SetTextFilter(TextFilter newFilter);  // null: every text
     bool Accepts(const QString& text) const;
+    QString Refused(const QString& text) const { return RefusedCharacters(filter, text); }
     // The text, and the selection (start, length) or cursor (position, 0),
     // before the change now being checked.
     const QString& PreviousText() const { return previous; }
@@ -34,6 +40,12 @@ public:
     // Sets the text as the program does: the typing limit does not apply.
     void SetWindowText(const QString& text);
     bool SettingWindowText() const { return settingText; }
+
+signals:
+    // Text of more than one character (a paste, a drop, an input method's)
+    // was refused whole: `characters` are those the filter does not take.
+    // A single typed character is refused with a beep instead.
+    void TextRefused(const QString& characters);
 
 private:
     int limit = 0;
@@ -54,13 +66,38 @@ public:
     void SetTextFilter(TextFilter newFilter);  // null: every text
     bool Accepts(const QString& text) const;
 
+signals:
+    // As EditControl::TextRefused.
+    void TextRefused(const QString& characters);
+
 protected:
+    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     TextFilter filter = nullptr;
+};
+
+// A one-line static text that, when it does not fit, is drawn shortened with
+// an ellipsis (at the end, or in the middle where the end matters, as in a
+// file's path); its text and its name for assistive technology stay whole.
+class ElidingLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ElidingLabel(const QString& text, Qt::TextElideMode mode, QWidget* parent = nullptr);
+    // Whether the text is drawn shortened at the label's present width.
+    bool IsTextCut() const;
+    QString ShownText() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Qt::TextElideMode mode;
 };
 
 // A group box drawn the way the layouts expect: a thin frame with the title

@@ -11,6 +11,7 @@
 #include <QTextDocumentFragment>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 
 #include "files/input_file.h"
 
@@ -32,7 +33,11 @@ public:
         // The manual names itself in its title.
         const QString title = browser->documentTitle();
         setWindowTitle(title.isEmpty() ? QFileInfo(file).completeBaseName() : title);
-        splitter->setStretchFactor(1, 3);
+        // The contents take what their longest heading needs, the text the
+        // rest: no empty band between them.
+        splitter->setChildrenCollapsible(false);
+        splitter->setStretchFactor(0, 0);
+        splitter->setStretchFactor(1, 1);
         auto* layout = new QHBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(splitter);
@@ -45,6 +50,8 @@ public:
             item->setData(Qt::UserRole, m.captured(1));
         }
         contents->setMaximumWidth(220);
+        const int contentsWidth = std::min(220, contents->sizeHintForColumn(0) + 2 * contents->frameWidth() + 8);
+        splitter->setSizes({contentsWidth, width() - contentsWidth - splitter->handleWidth()});
         connect(contents, &QListWidget::itemActivated, this, &HelpWindow::Go);
         connect(contents, &QListWidget::itemClicked, this, &HelpWindow::Go);
     }

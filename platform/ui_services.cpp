@@ -21,21 +21,23 @@ namespace platform {
 namespace {
 
 // A Yes/No question has no cancel: Escape and the close box are not answers,
-// so a question about saving can never be answered "No" by accident.
+// so a question about saving can never be answered "No" by accident. A
+// question with Cancel takes Escape and the close box as Cancel.
 class QuestionBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
+    bool cancellable = false;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_Escape) {
+        if (event->key() == Qt::Key_Escape && !cancellable) {
             event->accept();
             return;
         }
         QMessageBox::keyPressEvent(event);
     }
     void closeEvent(QCloseEvent* event) override {
-        if (!clickedButton()) {
+        if (!clickedButton() && !cancellable) {
             event->ignore();
             return;
         }
@@ -68,13 +70,22 @@ public:
                 box.setIcon(QMessageBox::Critical);
                 break;
         }
-        if (buttons == MessageButtons::YesNo) {
-            // Y and N answer as the buttons' mnemonics; Escape is not an answer.
+        if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel) {
+            // Y and N answer as the buttons' mnemonics; Escape is not an answer
+            // unless there is a Cancel to give.
             QPushButton* yes = box.addButton(QObject::tr("&Yes"), QMessageBox::YesRole);
             QPushButton* no = box.addButton(QObject::tr("&No"), QMessageBox::NoRole);
+            QPushButton* cancel = nullptr;
+            if (buttons == MessageButtons::YesNoCancel) {
+                cancel = box.addButton(QObject::tr("Cancel"), QMessageBox::RejectRole);
+                box.setEscapeButton(cancel);
+                box.cancellable = true;
+            }
             box.setDefaultButton(yes);
             box.exec();
-            return box.clickedButton() == no ? MessageAnswer::No : MessageAnswer::Yes;
+            if (box.clickedButton() == no) return MessageAnswer::No;
+            if (cancel && box.clickedButton() != yes) return MessageAnswer::Cancel;
+            return MessageAnswer::Yes;
         }
         box.setStandardButtons(QMessageBox::Ok);
         box.button(QMessageBox::Ok)->setText(QObject::tr("OK"));
@@ -150,7 +161,9 @@ MessageAnswer ScriptedUi::MessageBox(QWidget*, const QString& caption, const QSt
     call.icon = icon;
     call.buttons = buttons;
     calls.push_back(call);
-    const MessageAnswer fallback = buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    const MessageAnswer fallback = buttons == MessageButtons::YesNo         ? MessageAnswer::No
+                                   : buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
+                                                                            : MessageAnswer::Ok;
     if (buttons == MessageButtons::Ok || messageAnswers.empty()) return fallback;
     const MessageAnswer answer = messageAnswers.front();
     messageAnswers.erase(messageAnswers.begin());

@@ -16,8 +16,9 @@ class QWidget;
 namespace platform {
 
 enum class MessageIcon { None, Information, Question, Exclamation, Stop };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+// YesNoCancel: a question that may also be taken back (Escape is Cancel).
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct FileFilter {
     QString description;  // "Text Files (.txt)"
@@ -77,7 +78,7 @@ public:
     };
 
     std::vector<Call> calls;
-    std::vector<MessageAnswer> messageAnswers;        // taken in order; Ok/No when none is left
+    std::vector<MessageAnswer> messageAnswers;        // taken in order; Ok/No/Cancel when none is left
     std::vector<std::optional<QString>> fileAnswers;  // taken in order; cancel when none is left
     bool helpResult = true;
     bool urlResult = true;

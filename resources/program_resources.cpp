@@ -1,13 +1,20 @@
 #include "resources/program_resources.h"
 
+#include <QFile>
 #include <QHash>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
+#include <climits>
 #include <map>
 
+#include "picture/data_source.h"
+#include "picture/png_decoder.h"
+#include "picture/text_exception.h"
+#include "picture/win_bmp.h"
 #include "platform/bitmap_resources.h"
+#include "platform/painter_device.h"
 
 // The pictures are compiled into a library; naming them here makes sure the
 // linker keeps them. (The macro must be used outside any namespace.)
@@ -24,6 +31,32 @@ void InstallBitmaps() {
 
 namespace {
 
+// One of the icon's pictures, a PNG file among the resources with its
+// transparency. It is read as the PNG it is, by the picture library: asking
+// Qt to read it would first look through every image plugin installed, and
+// load some, while the program starts.
+QPixmap ReadIconPicture(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() > INT_MAX) return {};
+    CDataSource source;
+    source.OpenData("icon", reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                    static_cast<std::int32_t>(bytes.size()));
+    CWinBmp bitmap;
+    try {
+        CPNGDecoder().DecodeSource(&source, &bitmap, 32);
+    } catch (const CTextException&) {
+        return {};
+    }
+    source.Close();
+    if (bitmap.IsEmpty() || bitmap.GetHeight() <= 0) return {};
+    // The bitmap's lines are stored bottom line first.
+    QImage lines = platform::WrapDibLines(bitmap.GetLineTable()[bitmap.GetHeight() - 1], bitmap.GetInfoHeader());
+    if (bitmap.HasAlpha()) lines.reinterpretAsFormat(QImage::Format_ARGB32);
+    return QPixmap::fromImage(lines.mirrored(false, true));
+}
+
 // The program's icon, its pictures read when a size is first asked for. The
 // window manager is offered the small sizes it shows; the larger pictures are
 // there for whatever paints the icon large (the About box on a dense screen).
@@ -39,7 +72,7 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         QPixmap& picture = loaded[Side(std::max(size.width(), size.height()))];
         if (picture.isNull()) {
-            picture.load(
+            picture = ReadIconPicture(
                 QStringLiteral(":/icons/%1-%2.png").arg(program).arg(Side(std::max(size.width(), size.height()))));
         }
         const QSize shown = actualSize(size, mode, state);

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QShortcut>
+#include <QTabBar>
 #include <QUrl>
 #include <algorithm>
 #include <climits>
@@ -79,6 +80,13 @@ bool IsLinkButton(int id) {
     return std::any_of(std::begin(kLinkLooks), std::end(kLinkLooks), [id](const auto& l) { return l.first == id; });
 }
 
+const std::pair<int, Qt::TextElideMode> kElidedTexts[] = {
+    {kIdCurrentFile, Qt::ElideMiddle},
+    {kIdCompanyLine, Qt::ElideRight},
+    {kIdNameLine, Qt::ElideRight},
+    {kIdTitleLine, Qt::ElideRight},
+};
+
 std::vector<int> ControlsOf(const CardPage& page) {
     std::vector<int> ids = page.fields;
     ids.insert(ids.end(), page.others.begin(), page.others.end());
@@ -133,10 +141,22 @@ QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
         RouteClicks(button, control.id);
         return button;
     }
+    // One-line texts that can be longer than their box: the current file's
+    // path keeps its file name in sight, the summary's lines their start.
+    for (const auto& [id, mode] : kElidedTexts) {
+        if (control.id == id) return new platform::ElidingLabel(TemplateText(control.text), mode);
+    }
     QWidget* widget = TemplateDialog::CreateControl(control);
-    // The card stores Windows-1252 text: the fields take nothing else.
-    if (auto* edit = qobject_cast<platform::EditControl*>(widget)) edit->SetTextFilter(FitsAnsi);
-    if (auto* edit = qobject_cast<platform::MultiLineEdit*>(widget)) edit->SetTextFilter(FitsAnsi);
+    // The card stores Windows-1252 text: the fields take nothing else, and a
+    // paste they refuse says which characters stood in its way.
+    if (auto* edit = qobject_cast<platform::EditControl*>(widget)) {
+        edit->SetTextFilter(FitsAnsi);
+        connect(edit, &platform::EditControl::TextRefused, this, &CCardDialog::ReportRefusedText);
+    }
+    if (auto* edit = qobject_cast<platform::MultiLineEdit*>(widget)) {
+        edit->SetTextFilter(FitsAnsi);
+        connect(edit, &platform::MultiLineEdit::TextRefused, this, &CCardDialog::ReportRefusedText);
+    }
     return widget;
 }
 
@@ -189,8 +209,9 @@ void CCardDialog::OnInitDialog() {
     connect(Tabs(), &platform::TabControl::SelectionChanged, this, [this] { PageSwitch(); });
     PageSwitch();
     // The desktop has no system menu to extend: the About entry is on the
-    // window's menu, opened with a right click or Alt+Space.
-    // The tabs are not a Tab stop; Ctrl+Tab and Ctrl+Shift+Tab turn the pages.
+    // window's menu, opened with a right click or the keys below.
+    // The tabs are not a Tab stop (but for a page with a single control, see
+    // focusNextPrevChild); Ctrl+Tab and Ctrl+Shift+Tab turn the pages.
     for (const auto& [keys, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
                                      std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
                                      std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
@@ -201,8 +222,17 @@ void CCardDialog::OnInitDialog() {
             SelectTab((SelectedTab() + step + count) % count);
         });
     }
-    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-    connect(shortcut, &QShortcut::activated, this, [this] { WindowMenu()->popup(mapToGlobal(QPoint(0, 0))); });
+    // The keyboard's ways to a menu open the window's menu from any control,
+    // at that control (desktops that keep Alt+Space leave Shift+F10 and the
+    // Menu key).
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::ALT | Qt::Key_Space), QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            const QWidget* at = focusWidget() && focusWidget()->isVisible() ? focusWidget() : this;
+            WindowMenu()->popup(at->mapToGlobal(at == this ? QPoint(0, 0) : at->rect().center()));
+        });
+    }
     connect(PicturePanel(), &CPictureStatic::PendingPainted, this, &CCardDialog::DecodePendingPicture);
     // A file dropped on a field is the window's, not text for the field.
     for (QWidget* child : findChildren<QWidget*>()) {
@@ -312,9 +342,50 @@ void CCardDialog::PageSwitch() {
         for (int id : ControlsOf(*page)) ShowItem(id, false);
     }
     for (int id : form.hidden) ShowItem(id, false);
-    if (shown && shown->focus != kIdNone) {
+    if (!shown) return;
+    if (shown->focus != kIdNone) {
         if (QWidget* w = Item(shown->focus)) w->setFocus(Qt::OtherFocusReason);
+        return;
     }
+    // A page without a field of its own to focus leaves the focus where it
+    // was (on the tabs after a click on one), as long as it is on screen:
+    // the fields of the page left behind are hidden now, and keys must never
+    // change what the user cannot see.
+    if (const QWidget* focus = focusWidget(); focus && focus->isVisibleTo(this)) return;
+    const std::vector<QWidget*> stops = TabStopsOfPage();
+    // Nowhere to type on this page: the tabs hold the keys.
+    (stops.empty() ? static_cast<QWidget*>(Tabs()) : stops.front())->setFocus(Qt::OtherFocusReason);
+}
+
+std::vector<QWidget*> CCardDialog::TabStopsOfPage() const {
+    std::vector<QWidget*> stops;
+    const int tab = SelectedTab();
+    if (tab < 0 || tab >= static_cast<int>(form.pages.size())) return stops;
+    for (int id : form.pages[tab]->fields) {
+        QWidget* w = Item(id);
+        if (w && w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) stops.push_back(w);
+    }
+    return stops;
+}
+
+bool CCardDialog::focusNextPrevChild(bool next) {
+    // A page with a single control (the picture, the general information)
+    // gives Tab somewhere to go: between that control and the tabs, where
+    // the arrow keys turn the pages. From the tabs Tab enters the page.
+    const std::vector<QWidget*> stops = TabStopsOfPage();
+    QWidget* bar = Tabs() ? Tabs()->Bar() : nullptr;
+    const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    if (bar && !stops.empty()) {
+        if (focusWidget() == bar) {
+            (next ? stops.front() : stops.back())->setFocus(reason);
+            return true;
+        }
+        if (stops.size() == 1 && focusWidget() == stops.front()) {
+            bar->setFocus(reason);
+            return true;
+        }
+    }
+    return TemplateDialog::focusNextPrevChild(next);
 }
 
 platform::TabControl* CCardDialog::Tabs() const {
@@ -348,6 +419,25 @@ void CCardDialog::ShowInWindow() {
         if (auto* edit = ItemAs<platform::EditControl>(id)) edit->SetLimitText(field->limit);
     }
     for (const CardStringInfo& text : kCardStateStrings) SetItemText(ControlOf(text.member), Shown(text.member));
+    ShowCutTexts();
+}
+
+void CCardDialog::ShowCutTexts() {
+    // A text shortened on screen shows itself whole in its tool tip.
+    for (const auto& [id, mode] : kElidedTexts) {
+        if (auto* label = ItemAs<platform::ElidingLabel>(id)) {
+            label->setToolTip(label->IsTextCut() ? label->text() : QString());
+        }
+    }
+    for (const auto& [id, look] : kLinkLooks) {
+        if (CLinkButton* line = LinkButton(id)) line->setToolTip(line->IsTextCut() ? line->text() : QString());
+    }
+    // A screen reader reads the address block's lines, not its line breaks.
+    if (QWidget* address = Item(kIdAddressBlock)) {
+        QString name = ItemText(kIdAddressBlock);
+        name.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        address->setAccessibleName(name.split(QChar('\n'), Qt::SkipEmptyParts).join(QStringLiteral(", ")));
+    }
 }
 
 QString CCardDialog::Shown(std::string CardRecord::*member) const {
@@ -427,6 +517,7 @@ bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, in
     const bool shownNow = isVisible();
     if (!fits || !(shownNow ? PicturePanel()->SetPictureData(kCardPictureName, bytes, length, &shown, &error)
                             : PicturePanel()->SetPictureHeader(kCardPictureName, bytes, length, &shown, &error))) {
+        decoderError = {fits ? PicturePanel()->LastErrorCode() : 0, error};
         // The card's picture cannot be shown: the panel shows none rather than an earlier one.
         PicturePanel()->SetPictureFile(std::string());
         return false;
@@ -444,6 +535,7 @@ void CCardDialog::DecodePendingPicture() {
                                        &error)) {
         return;
     }
+    decoderError = {PicturePanel()->LastErrorCode(), error};
     // As when the picture cannot be shown while the card is read: no
     // picture, no size, the message over the window; the bytes stay in the
     // card and are saved again unchanged.
@@ -453,15 +545,29 @@ void CCardDialog::DecodePendingPicture() {
     ShowMessage(CardMessageIcon::Exclamation, PictureNotShownText(error));
 }
 
+void CCardDialog::ReportRefusedText(const QString& characters) {
+    platform::Ui().MessageBox(this, kMessageCaption,
+                              tr("A card cannot hold these characters, so the text was not pasted: %1").arg(characters),
+                              platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+}
+
 void CCardDialog::ShowMessage(CardMessageIcon icon, const std::string& text) {
     platform::Ui().MessageBox(
-        this, kMessageCaption, CardMessageText(text),
+        this, kMessageCaption, CardMessageText(text, decoderError.first, decoderError.second),
         icon == CardMessageIcon::Stop ? platform::MessageIcon::Stop : platform::MessageIcon::Exclamation,
         platform::MessageButtons::Ok);
 }
 
 CardReadOutcome CCardDialog::ReadCardFile(const std::string& path) {
-    const CardReadOutcome outcome = ::ReadCardFile(path, record, *this).outcome;
+    const CardReadResult result = ::ReadCardFile(path, record, *this);
+    CardReadOutcome outcome = result.outcome;
+    if (outcome == CardReadOutcome::Read && result.pictureShort) {
+        // The file ends inside its picture: what is there is shown, but the
+        // card is damaged, and the next Save must not quietly write the
+        // shorter picture over it.
+        ShowMessage(CardMessageIcon::Stop, kShortPictureMessage);
+        outcome = CardReadOutcome::PastEnd;
+    }
     // A card that could not be read whole is not this window's file: saving
     // it there would write what was read over what was not.
     if (outcome != CardReadOutcome::Read) record.CurrentPath.clear();
@@ -494,13 +600,16 @@ void CCardDialog::OnCommand(int id) {
     if (auto it = commands.find(id); it != commands.end()) it->second();
 }
 
-// Enter and Escape go the way of Exit: the maker asks about saving first.
-void CCardDialog::OnOK() {
+void CCardDialog::ExitByKey() {
     OnCommand(kIdExit);
 }
 
+void CCardDialog::OnOK() {
+    ExitByKey();
+}
+
 void CCardDialog::OnCancel() {
-    OnCommand(kIdExit);
+    ExitByKey();
 }
 
 bool CCardDialog::OnClose() {

@@ -94,8 +94,12 @@ protected:
     void OnCommand(int id) override;
     void OnOK() override;
     void OnCancel() override;
+    // Enter and Escape where no control takes them: they leave the window as
+    // Exit does; a form with something to lose may offer to stay.
+    virtual void ExitByKey();
     bool OnClose() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
     // Files dropped anywhere on the window, its fields included: whether the
     // form takes the file, and what it does with it (after the drop has
@@ -121,6 +125,12 @@ private:
     // Hands a link to the desktop, or says why it is not handed over.
     void HandOver(const LinkHandOver& handOver);
     void PageSwitch();
+    // The controls of the page shown that the Tab key visits, as they stand now.
+    std::vector<QWidget*> TabStopsOfPage() const;
+    // A paste a field refused: which characters a card cannot hold.
+    void ReportRefusedText(const QString& characters);
+    // Tool tips for the texts shown shortened, and the address block's name.
+    void ShowCutTexts();
     // Makes the pixels of the picture whose header was read before the window
     // was on screen, or reports that they cannot be made.
     void DecodePendingPicture();
@@ -131,6 +141,8 @@ private:
     bool TakeEdits();
 
     const CardForm& form;
+    // The picture library's last refusal (code, text), for the message that reports it.
+    std::pair<int, std::string> decoderError{0, {}};
     std::map<int, Command> commands;
     QMenu* menu = nullptr;
 };

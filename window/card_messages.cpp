@@ -4,7 +4,9 @@
 
 #include "card/card_file.h"
 #include "card/card_record.h"
+#include "picture/text_exception.h"
 #include "window/card_text.h"
+#include "window/translations.h"
 
 namespace {
 
@@ -21,6 +23,10 @@ const Pattern kPatterns[] = {
     {QT_TRANSLATE_NOOP("CardMessages", "Unable to open file with this name.  Please try a different name."), false},
     {QT_TRANSLATE_NOOP("CardMessages", "An attempt was made to access an unnamed file past its end."), false},
     {QT_TRANSLATE_NOOP("CardMessages", "The card file is damaged and cannot be read."), false},
+    {QT_TRANSLATE_NOOP(
+         "CardMessages",
+         "The card file is damaged: it ends inside its picture, so only part of the picture can be shown."),
+     false},
     {QT_TRANSLATE_NOOP("CardMessages", "Please enter no more than %1 characters."), false},
     {QT_TRANSLATE_NOOP("CardMessages", "The card's picture cannot be shown.\n\n%1"), false},
     {QT_TRANSLATE_NOOP("CardMessages", "This card has no web site address."), false},
@@ -41,7 +47,50 @@ const Pattern kPatterns[] = {
     {QT_TRANSLATE_NOOP("CardMessages", "An error occurred while writing %1."), true},
 };
 
+constexpr const char* kDecoderErrorHead = QT_TRANSLATE_NOOP("CardMessages", "Decoder error: %1");
+
+// The kinds of fault the picture library's codes name.
+struct DecoderKind {
+    int code;
+    const char* text;
+};
+
+const DecoderKind kDecoderKinds[] = {
+    {DECERR_SIGNATURE, QT_TRANSLATE_NOOP("CardMessages", "The file is not a picture of the kind it claims to be.")},
+    {DECERR_FORMAT,
+     QT_TRANSLATE_NOOP("CardMessages", "The picture's data is damaged or of a kind that is not supported.")},
+    {DECERR_PATH_NOT_FOUND, QT_TRANSLATE_NOOP("CardMessages", "The picture file cannot be found.")},
+    {DECERR_FILE_NOT_FOUND, QT_TRANSLATE_NOOP("CardMessages", "The picture file cannot be found.")},
+    {DECERR_ACCESS, QT_TRANSLATE_NOOP("CardMessages", "The picture file cannot be read.")},
+    {DECERR_UNSUPPORTED,
+     QT_TRANSLATE_NOOP("CardMessages", "The picture uses a format or feature that is not supported.")},
+    {DECERR_UNKNOWN_TYPE, QT_TRANSLATE_NOOP("CardMessages", "Unknown file type.")},
+    {DECERR_NO_MEMORY, QT_TRANSLATE_NOOP("CardMessages", "There is not enough memory to decode the picture.")},
+    {DECERR_END_OF_DATA, QT_TRANSLATE_NOOP("CardMessages", "The picture's data ends before the picture is complete.")},
+};
+
 }  // namespace
+
+QString DecoderMessageText(int code, const std::string& text) {
+    if (!CurrentLanguage().empty()) {
+        for (const DecoderKind& kind : kDecoderKinds) {
+            if (kind.code == code) {
+                return QCoreApplication::translate(kContext, kDecoderErrorHead)
+                    .arg(QCoreApplication::translate(kContext, kind.text));
+            }
+        }
+    }
+    return FromAnsi(MessageLine(text.c_str()));
+}
+
+QString CardMessageText(const std::string& message, int decoderCode, const std::string& decoderText) {
+    const std::string_view pictureHead("The card's picture cannot be shown.\n\n");
+    if (decoderCode != 0 && message == std::string(pictureHead) + decoderText) {
+        return QCoreApplication::translate(kContext, "The card's picture cannot be shown.\n\n%1")
+            .arg(DecoderMessageText(decoderCode, decoderText));
+    }
+    return CardMessageText(message);
+}
 
 QString CardMessageText(const std::string& message) {
     for (const auto& [pattern, namesFile] : kPatterns) {

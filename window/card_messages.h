@@ -7,10 +7,22 @@
 #include <string>
 #include <vector>
 
+// A card whose picture block ends before its stated length.
+inline constexpr const char* kShortPictureMessage =
+    "The card file is damaged: it ends inside its picture, so only part of the picture can be shown.";
+
 // A message of the card codec or of a link's hand-over, translated. A message
 // with a variable part (a file name, a decoder's reason) keeps that part as it
 // is; a message the table does not know is shown as it stands.
 QString CardMessageText(const std::string& message);
+// The same, where the message may carry a picture library's message
+// `decoderText` (code `decoderCode`): that part is shown as DecoderMessageText.
+QString CardMessageText(const std::string& message, int decoderCode, const std::string& decoderText);
+
+// A message of the picture library (code DECERR_..., its text as thrown): in
+// English the library's own line, in another language the kind of fault its
+// code names, translated (the library's details are English only).
+QString DecoderMessageText(int code, const std::string& text);
 
 // "Please enter no more than %1 characters.", translated.
 QString FieldLimitText(int limit);

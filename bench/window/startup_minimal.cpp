@@ -1,5 +1,5 @@
-// The yardstick of the start-up timings: a minimal Qt program that shows one
-// empty dialog, as small as a Qt Widgets program gets.
+// The earlier yardstick of the start-up timings: one empty dialog, without a
+// caption or a size of its own.
 #include <QApplication>
 #include <QDialog>
 

@@ -150,6 +150,10 @@
         <source>Card</source>
         <translation>Karte</translation>
     </message>
+    <message>
+        <source>A card cannot hold these characters, so the text was not pasted: %1</source>
+        <translation>Eine Karte kann diese Zeichen nicht speichern, darum wurde der Text nicht eingefügt: %1</translation>
+    </message>
 </context>
 <context>
     <name>CMakerDialog</name>
@@ -201,6 +205,10 @@
 
 %1</translation>
     </message>
+    <message>
+        <source>The picture on the clipboard cannot be read, so it cannot be pasted. It may be too large to pass through the clipboard: save it as a file and use Import.</source>
+        <translation>Das Bild in der Zwischenablage kann nicht gelesen und daher nicht eingefügt werden. Vielleicht ist es für die Zwischenablage zu groß: Speichern Sie es als Datei und verwenden Sie Importieren.</translation>
+    </message>
 </context>
 <context>
     <name>CPictureStatic</name>
@@ -228,15 +236,15 @@
     </message>
     <message>
         <source>Job Title:</source>
-        <translation>Position:</translation>
+        <translation>Position</translation>
     </message>
     <message>
         <source>E-Mail:</source>
-        <translation>E-Mail:</translation>
+        <translation>E-Mail</translation>
     </message>
     <message>
         <source>Phone:</source>
-        <translation>Tel.:</translation>
+        <translation>Tel.</translation>
     </message>
     <message>
         <source>First:</source>
@@ -248,11 +256,11 @@
     </message>
     <message>
         <source>Department:</source>
-        <translation>Abteilung:</translation>
+        <translation>Abteilung</translation>
     </message>
     <message>
         <source>Desc:</source>
-        <translation>Art:</translation>
+        <translation>Art</translation>
     </message>
     <message>
         <source>Phone 1</source>
@@ -264,19 +272,19 @@
     </message>
     <message>
         <source>Fax:</source>
-        <translation>Fax:</translation>
+        <translation>Fax</translation>
     </message>
     <message>
         <source>Company:</source>
-        <translation>Firma:</translation>
+        <translation>Firma</translation>
     </message>
     <message>
         <source>Street Address:</source>
-        <translation>Anschrift:</translation>
+        <translation>Anschrift</translation>
     </message>
     <message>
         <source>City:</source>
-        <translation>Ort:</translation>
+        <translation>Ort</translation>
     </message>
     <message>
         <source>State/Province</source>
@@ -292,19 +300,19 @@
     </message>
     <message>
         <source>Company Web Site:</source>
-        <translation>Website der Firma:</translation>
+        <translation>Website der Firma</translation>
     </message>
     <message>
         <source>General Information:</source>
-        <translation>Weitere Angaben:</translation>
+        <translation>Weitere Angaben</translation>
     </message>
     <message>
         <source>Current File:</source>
-        <translation>Datei:</translation>
+        <translation>Datei</translation>
     </message>
     <message>
         <source>Actual Image Size:</source>
-        <translation>Bildgröße:</translation>
+        <translation>Bildgröße</translation>
     </message>
     <message>
         <source>Company</source>
@@ -353,7 +361,7 @@
         <translation>Bitte geben Sie nicht mehr als %1 Zeichen ein.</translation>
     </message>
     <message>
-        <source>The card's picture cannot be shown.
+        <source>The card&apos;s picture cannot be shown.
 
 %1</source>
         <translation>Das Bild der Karte kann nicht angezeigt werden.
@@ -373,7 +381,7 @@
         <translation>Die Website auf dieser Karte nennt eine lokale Datei, keine Webadresse, und wird daher nicht geöffnet.</translation>
     </message>
     <message>
-        <source>The web site on this card is a "%1:" address, not a web address, so it is not opened.</source>
+        <source>The web site on this card is a &quot;%1:&quot; address, not a web address, so it is not opened.</source>
         <translation>Die Website auf dieser Karte ist eine „%1:“-Adresse, keine Webadresse, und wird daher nicht geöffnet.</translation>
     </message>
     <message>
@@ -392,6 +400,46 @@
         <source>An error occurred while writing %1.</source>
         <translation>Beim Schreiben von %1 ist ein Fehler aufgetreten.</translation>
     </message>
+    <message>
+        <source>The card file is damaged: it ends inside its picture, so only part of the picture can be shown.</source>
+        <translation>Die Kartendatei ist beschädigt: Sie endet mitten im Bild, darum kann nur ein Teil des Bildes gezeigt werden.</translation>
+    </message>
+    <message>
+        <source>The file is not a picture of the kind it claims to be.</source>
+        <translation>Die Datei ist kein Bild der Art, die sie angibt.</translation>
+    </message>
+    <message>
+        <source>The picture&apos;s data is damaged or of a kind that is not supported.</source>
+        <translation>Die Bilddaten sind beschädigt oder von einer Art, die nicht unterstützt wird.</translation>
+    </message>
+    <message>
+        <source>The picture file cannot be found.</source>
+        <translation>Die Bilddatei wird nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The picture file cannot be read.</source>
+        <translation>Die Bilddatei kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The picture uses a format or feature that is not supported.</source>
+        <translation>Das Bild verwendet ein Format oder eine Eigenschaft, die nicht unterstützt wird.</translation>
+    </message>
+    <message>
+        <source>Unknown file type.</source>
+        <translation>Unbekannter Dateityp.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to decode the picture.</source>
+        <translation>Der Speicher reicht nicht, um das Bild zu dekodieren.</translation>
+    </message>
+    <message>
+        <source>The picture&apos;s data ends before the picture is complete.</source>
+        <translation>Die Bilddaten enden, bevor das Bild vollständig ist.</translation>
+    </message>
+    <message>
+        <source>Decoder error: %1</source>
+        <translation>Decoderfehler: %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -406,6 +454,10 @@
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

@@ -150,6 +150,10 @@
         <source>Card</source>
         <translation>Tarjeta</translation>
     </message>
+    <message>
+        <source>A card cannot hold these characters, so the text was not pasted: %1</source>
+        <translation>Una tarjeta no puede guardar estos caracteres, así que el texto no se ha pegado: %1</translation>
+    </message>
 </context>
 <context>
     <name>CMakerDialog</name>
@@ -201,6 +205,10 @@
 
 %1</translation>
     </message>
+    <message>
+        <source>The picture on the clipboard cannot be read, so it cannot be pasted. It may be too large to pass through the clipboard: save it as a file and use Import.</source>
+        <translation>La imagen del portapapeles no se puede leer, así que no se puede pegar. Quizá sea demasiado grande para el portapapeles: guárdela como archivo y use Importar.</translation>
+    </message>
 </context>
 <context>
     <name>CPictureStatic</name>
@@ -228,7 +236,7 @@
     </message>
     <message>
         <source>Job Title:</source>
-        <translation>Cargo:</translation>
+        <translation>Cargo</translation>
     </message>
     <message>
         <source>E-Mail:</source>
@@ -236,7 +244,7 @@
     </message>
     <message>
         <source>Phone:</source>
-        <translation>Tel.:</translation>
+        <translation>Tel.</translation>
     </message>
     <message>
         <source>First:</source>
@@ -248,11 +256,11 @@
     </message>
     <message>
         <source>Department:</source>
-        <translation>Depto.:</translation>
+        <translation>Depto.</translation>
     </message>
     <message>
         <source>Desc:</source>
-        <translation>Tipo:</translation>
+        <translation>Tipo</translation>
     </message>
     <message>
         <source>Phone 1</source>
@@ -264,15 +272,15 @@
     </message>
     <message>
         <source>Fax:</source>
-        <translation>Fax:</translation>
+        <translation>Fax</translation>
     </message>
     <message>
         <source>Company:</source>
-        <translation>Empresa:</translation>
+        <translation>Empresa</translation>
     </message>
     <message>
         <source>Street Address:</source>
-        <translation>Dirección:</translation>
+        <translation>Dirección</translation>
     </message>
     <message>
         <source>City:</source>
@@ -292,19 +300,19 @@
     </message>
     <message>
         <source>Company Web Site:</source>
-        <translation>Sitio web:</translation>
+        <translation>Sitio web</translation>
     </message>
     <message>
         <source>General Information:</source>
-        <translation>Información general:</translation>
+        <translation>Información general</translation>
     </message>
     <message>
         <source>Current File:</source>
-        <translation>Archivo:</translation>
+        <translation>Archivo</translation>
     </message>
     <message>
         <source>Actual Image Size:</source>
-        <translation>Tamaño real:</translation>
+        <translation>Tamaño real</translation>
     </message>
     <message>
         <source>Company</source>
@@ -353,7 +361,7 @@
         <translation>Escriba como máximo %1 caracteres.</translation>
     </message>
     <message>
-        <source>The card's picture cannot be shown.
+        <source>The card&apos;s picture cannot be shown.
 
 %1</source>
         <translation>No se puede mostrar la imagen de la tarjeta.
@@ -373,7 +381,7 @@
         <translation>El sitio web de esta tarjeta indica un archivo local, no una dirección web, así que no se abre.</translation>
     </message>
     <message>
-        <source>The web site on this card is a "%1:" address, not a web address, so it is not opened.</source>
+        <source>The web site on this card is a &quot;%1:&quot; address, not a web address, so it is not opened.</source>
         <translation>El sitio web de esta tarjeta es una dirección «%1:», no una dirección web, así que no se abre.</translation>
     </message>
     <message>
@@ -392,6 +400,46 @@
         <source>An error occurred while writing %1.</source>
         <translation>Se produjo un error al escribir %1.</translation>
     </message>
+    <message>
+        <source>The card file is damaged: it ends inside its picture, so only part of the picture can be shown.</source>
+        <translation>El archivo de tarjeta está dañado: termina en medio de su imagen, así que solo se puede mostrar una parte.</translation>
+    </message>
+    <message>
+        <source>The file is not a picture of the kind it claims to be.</source>
+        <translation>El archivo no es una imagen del tipo que dice ser.</translation>
+    </message>
+    <message>
+        <source>The picture&apos;s data is damaged or of a kind that is not supported.</source>
+        <translation>Los datos de la imagen están dañados o son de un tipo no admitido.</translation>
+    </message>
+    <message>
+        <source>The picture file cannot be found.</source>
+        <translation>No se encuentra el archivo de imagen.</translation>
+    </message>
+    <message>
+        <source>The picture file cannot be read.</source>
+        <translation>No se puede leer el archivo de imagen.</translation>
+    </message>
+    <message>
+        <source>The picture uses a format or feature that is not supported.</source>
+        <translation>La imagen usa un formato o una función no admitidos.</translation>
+    </message>
+    <message>
+        <source>Unknown file type.</source>
+        <translation>Tipo de archivo desconocido.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to decode the picture.</source>
+        <translation>No hay memoria suficiente para decodificar la imagen.</translation>
+    </message>
+    <message>
+        <source>The picture&apos;s data ends before the picture is complete.</source>
+        <translation>Los datos de la imagen terminan antes de que la imagen esté completa.</translation>
+    </message>
+    <message>
+        <source>Decoder error: %1</source>
+        <translation>Error del decodificador: %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -406,6 +454,10 @@
     <message>
         <source>OK</source>
         <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
     </message>
 </context>
 <context>

@@ -5,7 +5,7 @@
     <name>AboutDialog</name>
     <message>
         <source>About Ovlet Maker</source>
-        <translation>À propos d'Ovlet Maker</translation>
+        <translation>À propos d&apos;Ovlet Maker</translation>
     </message>
     <message>
         <source>Electronic business cards</source>
@@ -29,7 +29,7 @@
     </message>
     <message>
         <source>About Ovlet Viewer</source>
-        <translation>À propos d'Ovlet Viewer</translation>
+        <translation>À propos d&apos;Ovlet Viewer</translation>
     </message>
     <message>
         <source>Ovlet Viewer Version 1.0</source>
@@ -52,15 +52,15 @@
     </message>
     <message>
         <source>Save current Ovlet</source>
-        <translation>Enregistrer l'Ovlet actuel</translation>
+        <translation>Enregistrer l&apos;Ovlet actuel</translation>
     </message>
     <message>
         <source>Save current Ovlet with a different name</source>
-        <translation>Enregistrer l'Ovlet actuel sous un autre nom</translation>
+        <translation>Enregistrer l&apos;Ovlet actuel sous un autre nom</translation>
     </message>
     <message>
         <source>Import a graphical representation of the Ovlet</source>
-        <translation>Importer une image pour l'Ovlet</translation>
+        <translation>Importer une image pour l&apos;Ovlet</translation>
     </message>
     <message>
         <source>Help</source>
@@ -68,7 +68,7 @@
     </message>
     <message>
         <source>About Ovlet Maker</source>
-        <translation>À propos d'Ovlet Maker</translation>
+        <translation>À propos d&apos;Ovlet Maker</translation>
     </message>
     <message>
         <source>Exit</source>
@@ -76,7 +76,7 @@
     </message>
     <message>
         <source>Remove image from current Ovlet</source>
-        <translation>Retirer l'image de l'Ovlet actuel</translation>
+        <translation>Retirer l&apos;image de l&apos;Ovlet actuel</translation>
     </message>
     <message>
         <source>Untitled</source>
@@ -104,7 +104,7 @@
     </message>
     <message>
         <source>Save card picture…</source>
-        <translation>Enregistrer l'image de la carte…</translation>
+        <translation>Enregistrer l&apos;image de la carte…</translation>
     </message>
     <message>
         <source>vCard (.vcf)</source>
@@ -112,11 +112,11 @@
     </message>
     <message>
         <source>The vCard could not be written to %1: %2</source>
-        <translation>La vCard n'a pas pu être écrite dans %1 : %2</translation>
+        <translation>La vCard n&apos;a pas pu être écrite dans %1 : %2</translation>
     </message>
     <message>
         <source>This card has no picture.</source>
-        <translation>Cette carte n'a pas d'image.</translation>
+        <translation>Cette carte n&apos;a pas d&apos;image.</translation>
     </message>
     <message>
         <source>Portable Network Graphics (.png)</source>
@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>The picture could not be written to %1: %2</source>
-        <translation>L'image n'a pas pu être écrite dans %1 : %2</translation>
+        <translation>L&apos;image n&apos;a pas pu être écrite dans %1 : %2</translation>
     </message>
     <message>
         <source>No QR code can hold this card: %1</source>
@@ -150,6 +150,10 @@
         <source>Card</source>
         <translation>Carte</translation>
     </message>
+    <message>
+        <source>A card cannot hold these characters, so the text was not pasted: %1</source>
+        <translation>Une carte ne peut pas contenir ces caractères, le texte n’a donc pas été collé : %1</translation>
+    </message>
 </context>
 <context>
     <name>CMakerDialog</name>
@@ -163,7 +167,7 @@
     </message>
     <message>
         <source>Unable to save file with this name.  Please try a different name.</source>
-        <translation>Impossible d'enregistrer le fichier sous ce nom.  Veuillez essayer un autre nom.</translation>
+        <translation>Impossible d&apos;enregistrer le fichier sous ce nom.  Veuillez essayer un autre nom.</translation>
     </message>
     <message>
         <source>Do you wish to save your changes to the current document?</source>
@@ -175,11 +179,11 @@
     </message>
     <message>
         <source>Failed to launch help.</source>
-        <translation>Impossible d'ouvrir l'aide.</translation>
+        <translation>Impossible d&apos;ouvrir l&apos;aide.</translation>
     </message>
     <message>
         <source>Ovlet Maker will import the selected image.  Please note that the image exceeds the maximum 30KB recomendation. This may cause noticeable download times for internet E-Mail users that receive your Ovlet.  You may want to consider resizing your image or reducing the number of colors used by your image.</source>
-        <translation>Ovlet Maker va importer l'image choisie.  Notez que l'image dépasse la taille maximale recommandée de 30 Ko. Les destinataires de votre Ovlet par courriel pourraient subir des temps de téléchargement notables.  Vous pouvez redimensionner l'image ou réduire le nombre de ses couleurs.</translation>
+        <translation>Ovlet Maker va importer l&apos;image choisie.  Notez que l&apos;image dépasse la taille maximale recommandée de 30 Ko. Les destinataires de votre Ovlet par courriel pourraient subir des temps de téléchargement notables.  Vous pouvez redimensionner l&apos;image ou réduire le nombre de ses couleurs.</translation>
     </message>
     <message>
         <source>JPEG Graphic Files (.jpg)</source>
@@ -191,15 +195,19 @@
     </message>
     <message>
         <source>Error opening graphic file.</source>
-        <translation>Erreur à l'ouverture du fichier image.</translation>
+        <translation>Erreur à l&apos;ouverture du fichier image.</translation>
     </message>
     <message>
         <source>The picture cannot be imported.
 
 %1</source>
-        <translation>L'image ne peut pas être importée.
+        <translation>L&apos;image ne peut pas être importée.
 
 %1</translation>
+    </message>
+    <message>
+        <source>The picture on the clipboard cannot be read, so it cannot be pasted. It may be too large to pass through the clipboard: save it as a file and use Import.</source>
+        <translation>L’image du presse-papiers ne peut pas être lue, elle ne peut donc pas être collée. Elle est peut-être trop grande pour le presse-papiers : enregistrez-la dans un fichier et utilisez Importer.</translation>
     </message>
 </context>
 <context>
@@ -210,7 +218,7 @@
     </message>
     <message>
         <source>No Image Data</source>
-        <translation>Aucune donnée d'image</translation>
+        <translation>Aucune donnée d&apos;image</translation>
     </message>
 </context>
 <context>
@@ -228,15 +236,15 @@
     </message>
     <message>
         <source>Job Title:</source>
-        <translation>Fonction :</translation>
+        <translation>Fonction</translation>
     </message>
     <message>
         <source>E-Mail:</source>
-        <translation>Mél. :</translation>
+        <translation>Mél.</translation>
     </message>
     <message>
         <source>Phone:</source>
-        <translation>Tél. :</translation>
+        <translation>Tél.</translation>
     </message>
     <message>
         <source>First:</source>
@@ -248,11 +256,11 @@
     </message>
     <message>
         <source>Department:</source>
-        <translation>Service :</translation>
+        <translation>Service</translation>
     </message>
     <message>
         <source>Desc:</source>
-        <translation>Type :</translation>
+        <translation>Type</translation>
     </message>
     <message>
         <source>Phone 1</source>
@@ -268,11 +276,11 @@
     </message>
     <message>
         <source>Company:</source>
-        <translation>Société :</translation>
+        <translation>Société</translation>
     </message>
     <message>
         <source>Street Address:</source>
-        <translation>Adresse :</translation>
+        <translation>Adresse</translation>
     </message>
     <message>
         <source>City:</source>
@@ -292,19 +300,19 @@
     </message>
     <message>
         <source>Company Web Site:</source>
-        <translation>Site web :</translation>
+        <translation>Site web</translation>
     </message>
     <message>
         <source>General Information:</source>
-        <translation>Informations :</translation>
+        <translation>Informations</translation>
     </message>
     <message>
         <source>Current File:</source>
-        <translation>Fichier :</translation>
+        <translation>Fichier</translation>
     </message>
     <message>
         <source>Actual Image Size:</source>
-        <translation>Taille réelle :</translation>
+        <translation>Taille réelle</translation>
     </message>
     <message>
         <source>Company</source>
@@ -338,11 +346,11 @@
     <name>CardMessages</name>
     <message>
         <source>Unable to open file with this name.  Please try a different name.</source>
-        <translation>Impossible d'ouvrir le fichier sous ce nom.  Veuillez essayer un autre nom.</translation>
+        <translation>Impossible d&apos;ouvrir le fichier sous ce nom.  Veuillez essayer un autre nom.</translation>
     </message>
     <message>
         <source>An attempt was made to access an unnamed file past its end.</source>
-        <translation>Tentative d'accès au-delà de la fin d'un fichier sans nom.</translation>
+        <translation>Tentative d&apos;accès au-delà de la fin d&apos;un fichier sans nom.</translation>
     </message>
     <message>
         <source>The card file is damaged and cannot be read.</source>
@@ -353,44 +361,84 @@
         <translation>Veuillez saisir au plus %1 caractères.</translation>
     </message>
     <message>
-        <source>The card's picture cannot be shown.
+        <source>The card&apos;s picture cannot be shown.
 
 %1</source>
-        <translation>L'image de la carte ne peut pas être affichée.
+        <translation>L&apos;image de la carte ne peut pas être affichée.
 
 %1</translation>
     </message>
     <message>
         <source>This card has no web site address.</source>
-        <translation>Cette carte n'a pas d'adresse de site web.</translation>
+        <translation>Cette carte n&apos;a pas d&apos;adresse de site web.</translation>
     </message>
     <message>
         <source>The web site address on this card contains spaces or control characters, so it is not opened.</source>
-        <translation>L'adresse du site web de cette carte contient des espaces ou des caractères de contrôle ; elle n'est donc pas ouverte.</translation>
+        <translation>L&apos;adresse du site web de cette carte contient des espaces ou des caractères de contrôle ; elle n&apos;est donc pas ouverte.</translation>
     </message>
     <message>
         <source>The web site on this card names a local file, not a web address, so it is not opened.</source>
-        <translation>Le site web de cette carte désigne un fichier local et non une adresse web ; il n'est donc pas ouvert.</translation>
+        <translation>Le site web de cette carte désigne un fichier local et non une adresse web ; il n&apos;est donc pas ouvert.</translation>
     </message>
     <message>
-        <source>The web site on this card is a "%1:" address, not a web address, so it is not opened.</source>
-        <translation>Le site web de cette carte est une adresse « %1: » et non une adresse web ; il n'est donc pas ouvert.</translation>
+        <source>The web site on this card is a &quot;%1:&quot; address, not a web address, so it is not opened.</source>
+        <translation>Le site web de cette carte est une adresse « %1: » et non une adresse web ; il n&apos;est donc pas ouvert.</translation>
     </message>
     <message>
         <source>The web site address on this card has no host name, so it is not opened.</source>
-        <translation>L'adresse du site web de cette carte n'a pas de nom d'hôte ; elle n'est donc pas ouverte.</translation>
+        <translation>L&apos;adresse du site web de cette carte n&apos;a pas de nom d&apos;hôte ; elle n&apos;est donc pas ouverte.</translation>
     </message>
     <message>
         <source>The e-mail address on this card is not a single address, so it is not opened.</source>
-        <translation>L'adresse électronique de cette carte n'est pas une adresse unique ; elle n'est donc pas ouverte.</translation>
+        <translation>L&apos;adresse électronique de cette carte n&apos;est pas une adresse unique ; elle n&apos;est donc pas ouverte.</translation>
     </message>
     <message>
         <source>Disk full while accessing %1.</source>
-        <translation>Disque plein lors de l'accès à %1.</translation>
+        <translation>Disque plein lors de l&apos;accès à %1.</translation>
     </message>
     <message>
         <source>An error occurred while writing %1.</source>
-        <translation>Une erreur s'est produite lors de l'écriture de %1.</translation>
+        <translation>Une erreur s&apos;est produite lors de l&apos;écriture de %1.</translation>
+    </message>
+    <message>
+        <source>The card file is damaged: it ends inside its picture, so only part of the picture can be shown.</source>
+        <translation>Le fichier de carte est endommagé : il se termine au milieu de son image, qui ne peut donc être montrée qu’en partie.</translation>
+    </message>
+    <message>
+        <source>The file is not a picture of the kind it claims to be.</source>
+        <translation>Le fichier n’est pas une image du type qu’il annonce.</translation>
+    </message>
+    <message>
+        <source>The picture&apos;s data is damaged or of a kind that is not supported.</source>
+        <translation>Les données de l’image sont endommagées ou d’un type non pris en charge.</translation>
+    </message>
+    <message>
+        <source>The picture file cannot be found.</source>
+        <translation>Le fichier image est introuvable.</translation>
+    </message>
+    <message>
+        <source>The picture file cannot be read.</source>
+        <translation>Le fichier image ne peut pas être lu.</translation>
+    </message>
+    <message>
+        <source>The picture uses a format or feature that is not supported.</source>
+        <translation>L’image utilise un format ou une fonction non pris en charge.</translation>
+    </message>
+    <message>
+        <source>Unknown file type.</source>
+        <translation>Type de fichier inconnu.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to decode the picture.</source>
+        <translation>La mémoire ne suffit pas pour décoder l’image.</translation>
+    </message>
+    <message>
+        <source>The picture&apos;s data ends before the picture is complete.</source>
+        <translation>Les données de l’image s’arrêtent avant que l’image soit complète.</translation>
+    </message>
+    <message>
+        <source>Decoder error: %1</source>
+        <translation>Erreur du décodeur : %1</translation>
     </message>
 </context>
 <context>
@@ -407,12 +455,16 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
 </context>
 <context>
     <name>StringTable</name>
     <message>
         <source>&amp;About Ovlet Maker</source>
-        <translation>À &amp;propos d'Ovlet Maker</translation>
+        <translation>À &amp;propos d&apos;Ovlet Maker</translation>
     </message>
 </context>
 </TS>

@@ -183,6 +183,78 @@ TEST(CardFile, ReadingWithoutThePictureNeverTouchesIt) {
     EXPECT_TRUE(window.shownBytes.empty());
 }
 
+// A field or a picture over its limit is refused before anything is
+// allocated for it, however many bytes the file holds (a sparse file holds
+// gigabytes for nothing); a card over them is never written either.
+TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
+    TempDir dir;
+    // Company says it is 1.5 GiB long, in the 32-bit form; the file holds it.
+    Bytes hugeField = Head();
+    hugeField.insert(hugeField.end(), {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x60});
+    const auto fieldPath = dir / "field.ovt";
+    WriteBytes(fieldPath, hugeField);
+    std::filesystem::resize_file(fieldPath, 2ull << 30);
+    // A picture of 200 MiB that the file holds (zeros, sparse).
+    const auto picturePath = dir / "picture.ovt";
+    WriteBytes(picturePath, CardBytes({"Acme"}, 200 << 20));
+    std::filesystem::resize_file(picturePath, 201ull << 20);
+    struct Case {
+        const char* name;
+        std::filesystem::path path;
+        bool readPicture;
+        CardReadOutcome outcome;
+        std::string company;
+    };
+    const Case cases[] = {
+        {"a 1.5 GiB field", fieldPath, true, CardReadOutcome::Damaged, ""},
+        {"a 1.5 GiB field, picture not wanted", fieldPath, false, CardReadOutcome::Damaged, ""},
+        {"a 200 MiB picture", picturePath, true, CardReadOutcome::Damaged, "Acme"},
+        {"a 200 MiB picture, only counted", picturePath, false, CardReadOutcome::Read, "Acme"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CardRecord record;
+        FakeWindow window;
+        CardReadOptions options;
+        options.readPicture = c.readPicture;
+        const CardReadResult result = ReadCardFile(c.path.string(), record, window, options);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(record.Company, c.company);
+        EXPECT_FALSE(record.HasPicture());
+        if (c.outcome == CardReadOutcome::Damaged) {
+            ASSERT_EQ(window.messages.size(), 1u);
+            EXPECT_EQ(window.messages[0].second, kDamagedMessage);
+        }
+    }
+    // The limits themselves: a field of exactly 1 MiB is read, one byte more is not.
+    for (const std::size_t length : {kMaxCardFieldBytes, kMaxCardFieldBytes + 1}) {
+        SCOPED_TRACE(length);
+        const Bytes bytes = CardBytes({"", std::string(length, 'a')});
+        CardRecord record;
+        FakeWindow window;
+        const CardReadResult result = ReadCardBytes(bytes.data(), bytes.size(), record, window);
+        EXPECT_EQ(result.outcome, length == kMaxCardFieldBytes ? CardReadOutcome::Read : CardReadOutcome::Damaged);
+        EXPECT_EQ(record.StreetAddress.size(), length == kMaxCardFieldBytes ? length : 0u);
+    }
+    // What could not be read back is not written.
+    CardRecord record;
+    record.GeneralInformation = std::string(kMaxCardFieldBytes + 1, 'g');
+    RecordOnlySide side(record);
+    const auto out = dir / "out.ovt";
+    CardWriteResult written = WriteCardFile(out.string(), record, side);
+    EXPECT_EQ(written.outcome, CardWriteOutcome::CannotOpen);
+    EXPECT_EQ(written.error,
+              "cannot write " + out.string() + ": GeneralInformation is longer than a card may hold (1 MiB)");
+    record.GeneralInformation.clear();
+    const Bytes picture(kMaxCardPictureBytes + 1, 0);
+    written = WriteCardWithPicture(out.string(), record, picture.data(), picture.size());
+    EXPECT_EQ(written.outcome, CardWriteOutcome::CannotOpen);
+    EXPECT_EQ(written.error, "cannot write " + out.string() + ": the picture is larger than a card may hold (128 MiB)");
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(WriteCardWithPicture(out.string(), record, picture.data(), kMaxCardPictureBytes).outcome,
+              CardWriteOutcome::Written);
+}
+
 // The panel gets the picture's bytes in memory: reading a card writes no file.
 TEST(CardFile, PictureIsHandedOverInMemory) {
     TempDir dir;

@@ -8,8 +8,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -263,6 +268,13 @@ TEST(FreeNames, RepeatedNamesCountUpAndNeverTakeAFileThatIsThere) {
         {"cat", "cat.ovt"},
         {"Cat-2", "Cat-2.ovt"},
         {"cat", "cat-3.ovt"},
+        // So are the letters of Windows-1252 past ASCII.
+        {"\xC3\x84rger", "\xC3\x84rger.ovt"},
+        {"\xC3\xA4rger", "\xC3\xA4rger-2.ovt"},
+        {"\xC5\x92uvre", "\xC5\x92uvre.ovt"},
+        {"\xC5\x93uvre", "\xC5\x93uvre-2.ovt"},
+        {"\xC3\x97", "\xC3\x97.ovt"},
+        {"\xC3\xB7", "\xC3\xB7.ovt"},
     };
     for (const auto& [stem, expected] : cases) {
         SCOPED_TRACE(stem);
@@ -270,6 +282,243 @@ TEST(FreeNames, RepeatedNamesCountUpAndNeverTakeAFileThatIsThere) {
     }
     // Many repeats of one name each take one step (the count goes on).
     for (int i = 7; i < 20007; ++i) ASSERT_EQ(names.Take("Ann", ".ovt"), "Ann-" + std::to_string(i) + ".ovt");
+}
+
+// ------------------------------------------------------------ rare failures
+
+// Records the calls a write makes and fails the one numbered `failAt` with
+// EIO; `withoutUnnamed` plays a file system that has no unnamed files.
+struct Injector {
+    static inline std::vector<files::WriteCall> calls;
+    static inline int failAt = -1;
+    static inline bool withoutUnnamed = false;
+    static inline int signal = 0;  // raised at `signalAt` instead of failing
+    static inline files::WriteCall signalAt = files::WriteCall::Rename;
+
+    static int Inject(files::WriteCall call) {
+        const int index = static_cast<int>(calls.size());
+        calls.push_back(call);
+        if (withoutUnnamed && call == files::WriteCall::OpenUnnamed) return EOPNOTSUPP;
+        if (signal != 0 && call == signalAt) ::kill(::getpid(), signal);
+        return index == failAt ? EIO : 0;
+    }
+    static void Reset(bool named) {
+        calls.clear();
+        failAt = -1;
+        withoutUnnamed = named;
+        signal = 0;
+    }
+};
+
+const files::WriteOps kInjected{files::DefaultWriteOps().write, files::DefaultWriteOps().fsync, Injector::Inject};
+
+// Writes 200 000 bytes (several write calls) through the injector.
+bool WriteThrough(const std::string& target, bool replace, files::OutputFile*& last) {
+    static const std::string big(200000, 'n');
+    files::WriteOptions options;
+    options.ops = &kInjected;
+    options.replace = replace;
+    static std::unique_ptr<files::OutputFile> file;
+    file = std::make_unique<files::OutputFile>(options);
+    last = file.get();
+    return file->Open(target) && file->Write(big.data(), big.size()) && file->Commit();
+}
+
+TEST(OutputFile, EverySystemCallFailingOnceIsReportedAndLeavesNothingBehind) {
+    for (const bool named : {false, true}) {
+        for (const bool replace : {true, false}) {
+            SCOPED_TRACE(std::string(named ? "named new file" : "unnamed new file") +
+                         (replace ? ", replacing" : ", claiming a new name"));
+            TempFolder folder;
+            const std::string target = folder / "card.ovt";
+            files::OutputFile* file = nullptr;
+            Injector::Reset(named);
+            ASSERT_TRUE(WriteThrough(target, replace, file)) << file->Error();
+            const std::vector<files::WriteCall> calls = Injector::calls;
+            const auto has = [&](files::WriteCall c) { return std::count(calls.begin(), calls.end(), c) > 0; };
+            EXPECT_EQ(has(files::WriteCall::OpenUnnamed), true);
+            EXPECT_EQ(has(files::WriteCall::OpenNamed), named);
+            EXPECT_EQ(has(files::WriteCall::Link), !named);
+            EXPECT_EQ(has(files::WriteCall::Rename), named || replace);
+            EXPECT_GE(std::count(calls.begin(), calls.end(), files::WriteCall::Write), 1);
+            EXPECT_EQ(calls.back(), files::WriteCall::FsyncFolder);
+            for (std::size_t i = named ? 1 : 0; i < calls.size(); ++i) {
+                SCOPED_TRACE("call " + std::to_string(i) + " of " + std::to_string(calls.size()) + " fails");
+                ::unlink(target.c_str());
+                if (replace) Put(target, "the old card", 0640);
+                Injector::Reset(named);
+                Injector::failAt = static_cast<int>(i);
+                EXPECT_FALSE(WriteThrough(target, replace, file));
+                EXPECT_EQ(file->ErrorNumber(), EIO);
+                EXPECT_NE(file->Error().find("Input/output error"), std::string::npos) << file->Error();
+                const bool afterRename =
+                    calls[i] == files::WriteCall::OpenFolder || calls[i] == files::WriteCall::FsyncFolder;
+                if (afterRename) {
+                    EXPECT_EQ(file->Failure(), files::WriteFailure::NotSynced);
+                    EXPECT_EQ(Slurp(target).size(), 200000u) << "the new file is in place";
+                } else if (replace) {
+                    EXPECT_EQ(Slurp(target), "the old card");
+                    EXPECT_EQ(ModeOf(target), 0640u);
+                }
+                const std::vector<std::string> left = Names(folder.Path().string());
+                EXPECT_EQ(left,
+                          (replace || afterRename ? std::vector<std::string>{"card.ovt"} : std::vector<std::string>{}))
+                    << "no new file is left behind";
+            }
+        }
+    }
+}
+
+TEST(OutputFile, WithoutReplaceAFileThereIsNeverReplaced) {
+    for (const bool named : {false, true}) {
+        SCOPED_TRACE(named ? "named new file" : "unnamed new file");
+        TempFolder folder;
+        Put(folder / "taken.ovt", "someone else's");
+        ASSERT_EQ(::symlink("nowhere", (folder / "link.ovt").c_str()), 0);
+        for (const std::string name : {"taken.ovt", "link.ovt", "TAKEN.ovt"}) {
+            Injector::Reset(named);
+            files::WriteOptions options;
+            options.ops = &kInjected;
+            options.replace = false;
+            files::OutputFile file(options);
+            const bool ok = file.Open(folder / name) && file.Write("new", 3) && file.Commit();
+            EXPECT_EQ(ok, name == "TAKEN.ovt") << name;
+            if (!ok) {
+                EXPECT_EQ(file.Failure(), files::WriteFailure::NameTaken) << name;
+            }
+        }
+        EXPECT_EQ(Slurp(folder / "taken.ovt"), "someone else's");
+        EXPECT_FALSE(::access((folder / "nowhere").c_str(), F_OK) == 0) << "a link there is not followed";
+        EXPECT_EQ(Names(folder.Path().string()), (std::vector<std::string>{"TAKEN.ovt", "link.ovt", "taken.ovt"}));
+    }
+    // The name is claimed at the last moment: a file made there after Open
+    // is not replaced either.
+    for (const bool named : {false, true}) {
+        TempFolder folder;
+        Injector::Reset(named);
+        files::WriteOptions options;
+        options.ops = &kInjected;
+        options.replace = false;
+        files::OutputFile file(options);
+        ASSERT_TRUE(file.Open(folder / "card.ovt"));
+        ASSERT_TRUE(file.Write("mine", 4));
+        Put(folder / "card.ovt", "the other batch's");
+        EXPECT_FALSE(file.Commit());
+        EXPECT_EQ(file.Failure(), files::WriteFailure::NameTaken);
+        EXPECT_EQ(Slurp(folder / "card.ovt"), "the other batch's");
+        EXPECT_EQ(Names(folder.Path().string()), std::vector<std::string>{"card.ovt"});
+    }
+}
+
+// SIGINT, SIGTERM and SIGHUP while the new file has a name remove it; the
+// program still ends by the signal.
+TEST(OutputFile, AnEndingSignalLeavesNoNewFile) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        for (const bool named : {false, true}) {
+            for (const files::WriteCall at : {files::WriteCall::Write, files::WriteCall::Rename}) {
+                SCOPED_TRACE(std::string(strsignal(signal)) + (named ? ", named" : ", unnamed") +
+                             (at == files::WriteCall::Write ? ", while writing" : ", before the rename"));
+                TempFolder folder;
+                const std::string target = folder / "card.ovt";
+                Put(target, "the old card");
+                const pid_t child = ::fork();
+                if (child == 0) {
+                    Injector::Reset(named);
+                    Injector::signal = signal;
+                    Injector::signalAt = at;
+                    files::OutputFile* file = nullptr;
+                    WriteThrough(target, true, file);
+                    ::_exit(0);
+                }
+                int status = 0;
+                ASSERT_EQ(::waitpid(child, &status, 0), child);
+                EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+                EXPECT_EQ(Slurp(target), "the old card");
+                EXPECT_EQ(Names(folder.Path().string()), std::vector<std::string>{"card.ovt"});
+            }
+        }
+    }
+}
+
+// ------------------------------------------------------- links and descriptors
+
+TEST(OutputFile, ALinkAnotherUserMadeInASharedFolderIsNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can make a link that belongs to another user";
+    TempFolder folder;
+    ::chmod(folder.Path().c_str(), 01777);
+    const std::string victim = folder / "victim";
+    Put(victim, "root's secret", 0600);
+    struct Case {
+        const char* name;
+        unsigned linkOwner;
+        unsigned folderOwner;
+        unsigned folderMode;
+        bool followed;
+    };
+    const Case cases[] = {
+        {"another user's link in a shared folder", files_test::kNobody, 0, 01777, false},
+        {"the user's own link", 0, 0, 01777, true},
+        {"the folder owner's link", files_test::kNobody, files_test::kNobody, 01777, true},
+        {"another user's link in a folder that is not sticky", files_test::kNobody, 0, 0777, true},
+        {"another user's link in a sticky folder only its owner writes", files_test::kNobody, 0, 01755, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put(victim, "root's secret", 0600);
+        const std::string link = folder / "c.vcf";
+        ::unlink(link.c_str());
+        ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+        ASSERT_EQ(::chown(folder.Path().c_str(), c.folderOwner, c.folderOwner), 0);
+        ::chmod(folder.Path().c_str(), c.folderMode);
+        std::string error;
+        EXPECT_EQ(files::WriteWholeFile(link, "new", 3, error), c.followed) << error;
+        EXPECT_EQ(Slurp(victim), c.followed ? "new" : "root's secret");
+        EXPECT_TRUE(IsLink(link));
+        if (!c.followed) {
+            EXPECT_EQ(error, "cannot write " + link + ": it is a link another user made in a shared folder");
+        }
+    }
+    // Back to root so that the folder can be removed; nothing to check.
+    if (::chown(folder.Path().c_str(), 0, 0) != 0) ADD_FAILURE() << "cannot give the folder back to root";
+}
+
+// A name for a descriptor the program holds is that descriptor: what the
+// shell redirected there keeps what it had and gets the output after it.
+TEST(OutputFile, NamesOfDescriptorsAreWrittenAsTheyAre) {
+    TempFolder folder;
+    const std::string redirected = folder / "redirected";
+    for (const bool dash : {false, true}) {
+        const int fd = ::open(redirected.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "before|", 7), 7);
+        struct stat st {};
+        ::fstat(fd, &st);
+        const std::string names[] = {"/dev/fd/" + std::to_string(fd), "/proc/self/fd/" + std::to_string(fd)};
+        files::WriteOptions options;
+        options.dashIsStandardOutput = dash;
+        std::string error;
+        for (const std::string& name : names) {
+            ASSERT_TRUE(files::WriteWholeFile(name, "out|", 4, error, options)) << error;
+        }
+        ASSERT_EQ(::write(fd, "after", 5), 5);
+        ::close(fd);
+        EXPECT_EQ(Slurp(redirected), "before|out|out|after");
+        struct stat now {};
+        ::stat(redirected.c_str(), &now);
+        EXPECT_EQ(now.st_ino, st.st_ino) << "the file was not replaced";
+    }
+    EXPECT_TRUE(files::NamesStandardOutput("-", true));
+    EXPECT_FALSE(files::NamesStandardOutput("-", false));
+    for (const char* name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
+        EXPECT_TRUE(files::NamesStandardOutput(name, false)) << name;
+    }
+    for (const char* name : {"/dev/fd/2", "/dev/fd/1x", "/dev/fd/", "./-", "/dev/stdoutx"}) {
+        EXPECT_FALSE(files::NamesStandardOutput(name, true)) << name;
+    }
+    std::string error;
+    EXPECT_FALSE(files::WriteWholeFile("/dev/fd/987", "x", 1, error));
+    EXPECT_EQ(error, "cannot write /dev/fd/987: Bad file descriptor");
 }
 
 }  // namespace

@@ -113,6 +113,16 @@ TEST(OvletInfo, FormatAndHeaderSize) {
     WriteFileBytes(folder / "tiff", {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0});
     WriteFileBytes(folder / "zeros.bin", Bytes(600, 0));
     WriteFileBytes(folder / "cut.bmp", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0});
+    // 128 KiB of metadata before the header: two full ICC segments.
+    Bytes icc = test_support::EncodeJpeg(test_support::JpegKind::Grey, 5, 3, Bytes(15, 128));
+    for (std::uint8_t part : {2, 1}) {
+        Bytes segment = {0xFF, 0xE2, 0xFF, 0xFF, 'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0, part, 2};
+        segment.resize(2 + 0xFFFF);
+        icc.insert(icc.begin() + 2, segment.begin(), segment.end());
+    }
+    WriteFileBytes(folder / "icc.jpg", icc);
+    icc.resize(100000);
+    WriteFileBytes(folder / "cut-icc.jpg", icc);
     struct Case {
         std::string path;
         int code;
@@ -129,6 +139,8 @@ TEST(OvletInfo, FormatAndHeaderSize) {
         {(folder / "tiff").string(), 4, "error 6: Decoder error: Library not compiled for this file type.\n"},
         {(folder / "zeros.bin").string(), 4, "error 8: Decoder error: Unknown file type.\n"},
         {(folder / "cut.bmp").string(), 4, "error 11: End of file reached while decoding.\n"},
+        {(folder / "icc.jpg").string(), 0, "format jpeg size 5x3\n"},
+        {(folder / "cut-icc.jpg").string(), 4, "error 6: Decoder error: JPEG datastream contains no image\n"},
         // A file that cannot be read is the file's failure, not the picture's.
         {(folder / "none.png").string(), 2,
          "ovlet info: cannot read " + (folder / "none.png").string() + ": no such file\n"},

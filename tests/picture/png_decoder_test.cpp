@@ -1,11 +1,14 @@
 // The PNG decoder on pictures made here with known pixels.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include <zlib.h>
 
 #include "picture/png_decoder.h"
+#include "picture/text_exception.h"
+#include "picture/win_bmp.h"
 #include "tests/picture/picture_test_support.h"
 
 namespace {
@@ -214,6 +217,86 @@ TEST(PngDecoder, OversizedHeaderFailsAtOnce) {
     EXPECT_EQ(failure.code, DECERR_FORMAT);
     EXPECT_NE(failure.text.find("too large"), std::string::npos) << failure.text;
     EXPECT_EQ(bitmap.GetSize(), std::make_pair(16, 16));
+}
+
+// The thumbnail's decode: every step-th row and column of the picture, a
+// row at a time, for plain and interlaced pictures alike.
+TEST(PngDecoder, ReducedDecodeSamplesRowsAndColumns) {
+    auto source = [](int x, int y) {
+        return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(x % 251), static_cast<std::uint8_t>(y % 241),
+                                           static_cast<std::uint8_t>((x + 3 * y) % 256)};
+    };
+    constexpr int kWidth = 600;
+    constexpr int kHeight = 401;
+    PngPicture picture;
+    picture.width = kWidth;
+    picture.height = kHeight;
+    for (int y = 0; y < kHeight; ++y) {
+        Bytes row;
+        for (int x = 0; x < kWidth; ++x) {
+            const auto rgb = source(x, y);
+            row.insert(row.end(), rgb.begin(), rgb.end());
+        }
+        picture.rows.push_back(row);
+    }
+    struct Case {
+        bool interlaced;
+        int maxSide;
+        int width, height;  // of the result
+        int step, rowStep, firstRow;
+    };
+    const Case cases[] = {
+        {false, 100, 100, 67, 6, 6, 0},
+        {false, 300, 300, 201, 2, 2, 0},
+        {false, 599, 300, 201, 2, 2, 0},
+        // From the last pass, which holds rows 1, 3, 5, ...
+        {true, 100, 100, 67, 6, 3, 1},
+        {true, 300, 300, 200, 2, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.interlaced ? "interlaced" : "plain") + ", at most " + std::to_string(c.maxSide));
+        picture.interlaced = c.interlaced;
+        const Bytes png = EncodePng(picture);
+        CWinBmp bitmap;
+        ASSERT_TRUE(DecodePngReduced(png.data(), static_cast<std::int32_t>(png.size()), c.maxSide, bitmap));
+        ASSERT_EQ(bitmap.GetSize().first, c.width);
+        ASSERT_EQ(bitmap.GetSize().second, c.height);
+        EXPECT_EQ(bitmap.GetBitsPerPixel(), 32);
+        EXPECT_FALSE(bitmap.HasAlpha());
+        for (int y = 0; y < c.height; ++y) {
+            const std::uint8_t* line = bitmap.GetLineTable()[y];
+            for (int x = 0; x < c.width; ++x) {
+                const auto rgb = source(x * c.step, c.firstRow + y * (c.interlaced ? 2 * c.rowStep : c.step));
+                ASSERT_EQ(line[4 * x + 2], rgb[0]) << x << "," << y;
+                ASSERT_EQ(line[4 * x + 1], rgb[1]) << x << "," << y;
+                ASSERT_EQ(line[4 * x + 0], rgb[2]) << x << "," << y;
+                ASSERT_EQ(line[4 * x + 3], 255);
+            }
+        }
+    }
+    // Small enough to decode whole, or no PNG at all: nothing is done.
+    const Bytes png = EncodePng(picture);
+    CWinBmp bitmap;
+    EXPECT_FALSE(DecodePngReduced(png.data(), static_cast<std::int32_t>(png.size()), 600, bitmap));
+    const Bytes jpeg = EncodeJpeg(JpegKind::Grey, 2, 2, Bytes(4, 0));
+    EXPECT_FALSE(DecodePngReduced(jpeg.data(), static_cast<std::int32_t>(jpeg.size()), 1, bitmap));
+    // A picture cut short fails as a whole decode does.
+    Bytes cut = png;
+    cut.resize(cut.size() / 2);
+    EXPECT_THROW(DecodePngReduced(cut.data(), static_cast<std::int32_t>(cut.size()), 100, bitmap), CTextException);
+    // Transparency, from a palette's tRNS, comes through.
+    PngPicture palette;
+    palette.width = 300;
+    palette.height = 2;
+    palette.colourType = 3;
+    palette.palette = {255, 0, 0, 0, 0, 255};
+    palette.transparency = {40};
+    palette.rows = {Bytes(300, 0), Bytes(300, 1)};
+    const Bytes paletted = EncodePng(palette);
+    ASSERT_TRUE(DecodePngReduced(paletted.data(), static_cast<std::int32_t>(paletted.size()), 100, bitmap));
+    EXPECT_TRUE(bitmap.HasAlpha());
+    EXPECT_EQ(bitmap.GetLineTable()[0][3], 40);
+    EXPECT_EQ(bitmap.GetLineTable()[0][2], 255);
 }
 
 }  // namespace

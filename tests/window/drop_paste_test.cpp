@@ -1,11 +1,14 @@
 // Files dropped on the windows and pictures pasted into the maker: what the
 // scripted desktop is asked and what the card holds afterwards, as after the
 // commands they stand for (Import, Open).
+#include <zlib.h>
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QUrl>
+
+#include <cstring>
 
 #include "controls/picture_static.h"
 #include "picture/any_pic_decoder.h"
@@ -191,6 +194,133 @@ TEST_F(WindowTest, PastedPicturesAreImportedAsJpegOrPng) {
     QTest::keyClick(window->Item(kIdPicture), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(ui.Of("beep").size(), 1u);
     EXPECT_EQ(window->Record().PictureLength, 0);
+}
+
+// A width x height PNG of 16-bit RGB samples (a soft ramp), written row by
+// row so that even a very large one costs little memory to make.
+std::vector<std::uint8_t> Png16(int width, int height) {
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const auto chunk = [&png](const char* type, const std::vector<std::uint8_t>& data) {
+        const auto length = static_cast<std::uint32_t>(data.size());
+        for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<std::uint8_t>(length >> shift));
+        std::vector<std::uint8_t> body(type, type + 4);
+        body.insert(body.end(), data.begin(), data.end());
+        png.insert(png.end(), body.begin(), body.end());
+        const auto crc = static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size())));
+        for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<std::uint8_t>(crc >> shift));
+    };
+    std::vector<std::uint8_t> header;
+    for (int value : {width, height}) {
+        for (int shift = 24; shift >= 0; shift -= 8) header.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+    header.insert(header.end(), {16, 2, 0, 0, 0});  // 16 bits, RGB, deflate, no filter, not interlaced
+    chunk("IHDR", header);
+    z_stream z{};
+    deflateInit(&z, 1);
+    std::vector<std::uint8_t> row(1 + static_cast<std::size_t>(width) * 6), compressed;
+    std::vector<std::uint8_t> out(1 << 16);
+    for (int y = 0; y <= height; ++y) {
+        if (y < height) {
+            row[0] = 0;
+            for (int x = 0; x < width; ++x) {
+                const auto level = static_cast<std::uint16_t>((x * 65535LL) / width);
+                const std::uint8_t sample[6] = {static_cast<std::uint8_t>(level >> 8),
+                                                static_cast<std::uint8_t>(level),
+                                                static_cast<std::uint8_t>(y * 255 / height),
+                                                0,
+                                                0x80,
+                                                0};
+                std::memcpy(&row[1 + static_cast<std::size_t>(x) * 6], sample, 6);
+            }
+            z.next_in = row.data();
+            z.avail_in = static_cast<uInt>(row.size());
+        }
+        do {
+            z.next_out = out.data();
+            z.avail_out = static_cast<uInt>(out.size());
+            deflate(&z, y < height ? Z_NO_FLUSH : Z_FINISH);
+            compressed.insert(compressed.end(), out.data(), out.data() + (out.size() - z.avail_out));
+        } while (z.avail_out == 0);
+    }
+    deflateEnd(&z);
+    chunk("IDAT", compressed);
+    chunk("IEND", {});
+    return png;
+}
+
+// A picture copied as a PNG file's bytes goes in as Import takes that file,
+// however large (8000 x 6000 at 16 bits a sample is what cameras and editors
+// copy); a clipboard that claims a picture it cannot give says so.
+TEST_F(WindowTest, PastedPictureFilesGoInUnchangedAndARefusalSaysWhy) {
+    ScratchDir dir;
+    const std::vector<std::uint8_t> large = Png16(8000, 6000);
+    WriteFile(dir / "large.png", large);
+    auto window = Open();
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    window->Item(kIdPicture)->setFocus();
+    // Import takes the file...
+    ui.fileAnswers = {QString::fromStdString(dir / "large.png")};
+    window->ImportPicture();
+    ASSERT_EQ(window->Record().PictureBytes, large);
+    window->RemovePicture();
+    ui.calls.clear();
+    // ... and Ctrl+V takes the same bytes.
+    auto* copied = new QMimeData;
+    copied->setData(QStringLiteral("image/png"),
+                    QByteArray(reinterpret_cast<const char*>(large.data()), static_cast<qsizetype>(large.size())));
+    QApplication::clipboard()->setMimeData(copied);
+    QTest::keyClick(window->Item(kIdPicture), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(window->Record().PictureBytes, large);
+    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("8000 x 6000"));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(Messages()[0].startsWith(kAdvice));
+    EXPECT_TRUE(ui.Of("beep").empty());
+
+    // A picture that cannot be read from the clipboard: a message, the card kept.
+    ui.calls.clear();
+    auto* unreadable = new QMimeData;
+    unreadable->setData(QStringLiteral("application/x-qt-image"), QByteArray("not a picture"));
+    QApplication::clipboard()->setMimeData(unreadable);
+    QTest::keyClick(window->Item(kIdPicture), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(Messages()[0].startsWith(QStringLiteral("The picture on the clipboard cannot be read")));
+    EXPECT_EQ(window->Record().PictureBytes, large);
+    QApplication::clipboard()->clear();
+}
+
+// Pasted text with characters a card cannot hold is refused with a message
+// that names them; a single typed one is refused with a beep.
+TEST_F(WindowTest, PastedTextACardCannotHoldNamesTheCharacters) {
+    const QString pasted = QString::fromUtf8("\u0141\u00f3d\u017a \u20ac Caf\u00e9 \u65e5\u672c \U0001F600");
+    const QString refused = QString::fromUtf8("\u0141 \u017a \u65e5 \u672c \U0001F600");
+    for (const auto& [tab, id] :
+         {std::pair{1, kIdCompany}, std::pair{1, kIdStreetAddress}, std::pair{3, kIdGeneralInformation}}) {
+        SCOPED_TRACE(id);
+        ui.calls.clear();
+        auto window = Open();
+        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+        window->SelectTab(tab);
+        window->Item(id)->setFocus();
+        window->SetItemText(id, QStringLiteral("Kept"));
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(window->Item(id), Qt::Key_V, Qt::ControlModifier);
+        QApplication::processEvents();
+        EXPECT_EQ(window->ItemText(id), QStringLiteral("Kept"));
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0],
+                  QStringLiteral("A card cannot hold these characters, so the text was not pasted: ") + refused);
+        EXPECT_TRUE(ui.Of("beep").empty());
+        // Text the card can hold goes in.
+        ui.calls.clear();
+        QApplication::clipboard()->setText(QString::fromUtf8("Caf\u00e9 \u20ac"));
+        QTest::keyClick(window->Item(id), Qt::Key_V, Qt::ControlModifier);
+        QApplication::processEvents();
+        EXPECT_TRUE(window->ItemText(id).contains(QString::fromUtf8("Caf\u00e9 \u20ac")));
+        EXPECT_TRUE(ui.calls.empty());
+    }
+    QApplication::clipboard()->clear();
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "controls/picture_static.h"
 #include "maker/splash_dialog.h"
 #include "window/card_app.h"
+#include "window/card_messages.h"
 #include "window_test_support.h"
 
 namespace {
@@ -174,16 +175,19 @@ TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
     struct Case {
         const char* name;
         void (*leave)(CCardDialog&);
+        bool byKey;  // a stray key: the question may be taken back
     };
     const Case cases[] = {
-        {"Exit button", [](CCardDialog& w) { Click(w, kIdExit); }},
-        {"close box", [](CCardDialog& w) { w.close(); }},
-        {"Escape", [](CCardDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
+        {"Exit button", [](CCardDialog& w) { Click(w, kIdExit); }, false},
+        {"close box", [](CCardDialog& w) { w.close(); }, false},
+        {"Escape", [](CCardDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); }, true},
         {"Enter in a field",
          [](CCardDialog& w) {
              w.SelectTab(1);
              QTest::keyClick(w.Item(kIdCompany), Qt::Key_Return);
-         }},
+         },
+         true},
+        {"Enter on the Image page", [](CCardDialog& w) { QTest::keyClick(w.Item(kIdPicture), Qt::Key_Return); }, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -196,7 +200,20 @@ TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
         QApplication::processEvents();
         ASSERT_FALSE(ui.calls.empty());
         EXPECT_EQ(ui.calls[0].text, kSaveBeforeExit);
+        EXPECT_EQ(ui.calls[0].buttons,
+                  c.byKey ? platform::MessageButtons::YesNoCancel : platform::MessageButtons::YesNo);
         EXPECT_TRUE(window->isVisible());
+        if (c.byKey) {
+            // Cancel goes back to the card: nothing saved, nothing lost.
+            ui.calls.clear();
+            window->SetItemText(kIdCompany, QStringLiteral("Typed"));
+            ui.messageAnswers = {MessageAnswer::Cancel};
+            c.leave(*window);
+            QApplication::processEvents();
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_TRUE(ui.Of("file").empty());
+            EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Typed"));
+        }
         // No: the window ends without saving.
         ui.messageAnswers = {MessageAnswer::No};
         c.leave(*window);
@@ -246,10 +263,13 @@ TEST_F(MakerTest, ImportThatFailsKeepsTheCardsPicture) {
     ScratchDir dir;
     WriteFile(dir / "bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3});
     WriteFile(dir / "text.png", {'h', 'e', 'l', 'l', 'o'});
+    // Over the size that draws the advice: refused without the advice first.
+    WriteFile(dir / "large.png", std::vector<std::uint8_t>(40000, 'x'));
     const std::pair<std::string, QString> cases[] = {
         {dir / "missing.jpg", QStringLiteral("Error opening graphic file.")},
         {dir / "bad.jpg", QStringLiteral("The picture cannot be imported.")},
         {dir / "text.png", QStringLiteral("The picture cannot be imported.")},
+        {dir / "large.png", QStringLiteral("The picture cannot be imported.\n\nDecoder error: Unknown file type.")},
     };
     auto window = Open(SamplesDir() + "/sample.ovt");
     const auto original = window->Record().PictureBytes;
@@ -505,6 +525,26 @@ TEST_F(MakerTest, ImportRefusesWhatIsNotARegularFile) {
     }
 }
 
+// The real question box with Cancel: Escape and the close box are Cancel.
+TEST(QuestionBox, EscapeCancelsAQuestionThatOffersCancel) {
+    platform::SetUi(nullptr);
+    for (bool closeBox : {false, true}) {
+        QTimer::singleShot(0, [closeBox] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box) return;
+            if (closeBox) {
+                box->close();
+            } else {
+                QTest::keyClick(box, Qt::Key_Escape);
+            }
+        });
+        const auto answer = platform::Ui().MessageBox(
+            nullptr, QStringLiteral("Ovlet Maker"), QStringLiteral("Do you wish to save your changes before you exit?"),
+            platform::MessageIcon::Question, platform::MessageButtons::YesNoCancel);
+        EXPECT_EQ(answer, platform::MessageAnswer::Cancel) << closeBox;
+    }
+}
+
 // The real question box: Escape is not an answer to a question about saving.
 TEST(QuestionBox, EscapeDoesNotAnswer) {
     platform::SetUi(nullptr);
@@ -545,7 +585,23 @@ TEST_F(MakerTest, ADamagedCardIsNotWrittenOverUnlessPickedAgain) {
     cut.resize(head + 30);  // ends inside the street address
     auto damaged = std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(head));
     for (std::uint8_t b : {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF}) damaged.push_back(b);  // two wide-text markers
-    const std::pair<const char*, std::vector<std::uint8_t>> cards[] = {{"cut", cut}, {"damaged", damaged}};
+    // A picture block that ends before its stated length.
+    CardRecord pictured = card;
+    pictured.SetPicture(FileBytes(SamplesDir() + "/sample.jpg"));
+    WriteCard(dir / "pictured.ovt", pictured);
+    auto shortPicture = FileBytes(dir / "pictured.ovt");
+    shortPicture.resize(shortPicture.size() - 2000);
+    const std::pair<const char*, std::vector<std::uint8_t>> cards[] = {
+        {"cut", cut}, {"damaged", damaged}, {"short picture", shortPicture}};
+    {
+        WriteFile(dir / "short.ovt", shortPicture);
+        ui.calls.clear();
+        auto window = Open(dir / "short.ovt");
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0], QString::fromUtf8(kShortPictureMessage));
+        EXPECT_EQ(ui.Of("message")[0].icon, platform::MessageIcon::Stop);
+        EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Harbour Light Instruments"));
+    }
     const std::pair<const char*, std::function<void(CMakerDialog&)>> saves[] = {
         {"Save", [](CMakerDialog& w) { Click(w, kIdSave); }},
         {"New, Yes", [](CMakerDialog& w) { Click(w, kIdNew); }},

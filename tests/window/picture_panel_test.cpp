@@ -122,6 +122,58 @@ TEST_F(PicturePanel, SmallPictureTakesTheScreensPixels) {
     EXPECT_EQ(panel.ShownImage().size(), QSize(40, 30) * ratio);
 }
 
+// On a screen of scale 2 a small picture is drawn at the screen's resolution
+// from its own pixels, smoothly: never as blocks of 2 x 2 equal pixels. At
+// scale 1 it keeps its pixels exactly.
+TEST_F(PicturePanel, EnlargedPictureIsSmoothNotBlocky) {
+    QImage checker(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < checker.height(); ++y) {
+        for (int x = 0; x < checker.width(); ++x)
+            checker.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    }
+    checker.save(QString::fromStdString(dir / "checker.png"), "PNG");
+    CPictureStatic panel;
+    panel.resize(300, 200);
+    ASSERT_TRUE(panel.SetPictureFile(dir / "checker.png"));
+    const QImage& shown = panel.ShownImage();
+    int between = 0;  // neither black nor white
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const int grey = qGray(shown.pixel(x, y));
+            if (grey > 8 && grey < 247) ++between;
+        }
+    }
+    if (ratio == 1) {
+        EXPECT_EQ(between, 0);
+        EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), checker);
+    } else {
+        EXPECT_GT(between, shown.width() * shown.height() / 4);
+    }
+}
+
+// A very thin picture keeps at least a pixel across: the panel is never empty.
+TEST_F(PicturePanel, VeryThinPicturesStayVisible) {
+    for (QSize size : {QSize(1, 4000), QSize(4000, 1)}) {
+        SCOPED_TRACE(size.width());
+        QImage thin(size, QImage::Format_RGB32);
+        thin.fill(Qt::white);
+        thin.save(QString::fromStdString(dir / "thin.png"), "PNG");
+        CPictureStatic panel;
+        panel.resize(300, 200);
+        ASSERT_TRUE(panel.SetPictureFile(dir / "thin.png"));
+        const QImage& shown = panel.ShownImage();
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_GE(std::min(shown.width(), shown.height()), 1);
+        EXPECT_GE(std::max(shown.width(), shown.height()), static_cast<int>(198 * ratio));
+        const QImage drawn = panel.grab().toImage();
+        int white = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) white += qGray(drawn.pixel(x, y)) > 200;
+        }
+        EXPECT_GE(white, 198) << "the picture is drawn, not an empty black panel";
+    }
+}
+
 // The card window shows the picture's own size, not the size it keeps.
 TEST_F(PicturePanel, CardWindowShowsTheRealSize) {
     CardRecord card;

@@ -1,11 +1,16 @@
 // The one list of control ids against the dialog templates that use them.
 #include <gtest/gtest.h>
 
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <map>
 #include <set>
+#include <string>
 
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
+#include "resources/program_resources.h"
 
 namespace {
 
@@ -34,6 +39,28 @@ TEST(ControlIds, EveryControlOfEveryTemplateHasOneNameAndEveryNameIsUsed) {
     }
     EXPECT_EQ(resources::FindDialogTemplate(kDialogAbout)->caption, "About Ovlet Maker");
     EXPECT_EQ(resources::LoadResourceString(kStringAboutMenu), "&About Ovlet Maker");
+}
+
+}  // namespace
+
+namespace {
+
+// The icon reads its PNG pictures itself: every size of both programs' icons
+// must come out as Qt's own PNG reader sees the file (channel order, top line
+// first, transparency kept).
+TEST(ProgramIcon, EachSizeIsItsPngFilePixelForPixel) {
+    for (const char* program : {"ovmake", "ovview"}) {
+        const QIcon icon = resources::ProgramIcon(QString::fromLatin1(program));
+        for (int side : {16, 32, 48, 64, 128}) {
+            SCOPED_TRACE(std::string(program) + " " + std::to_string(side));
+            const QImage shown = icon.pixmap(QSize(side, side)).toImage().convertToFormat(QImage::Format_ARGB32);
+            const QImage file =
+                QImage(QStringLiteral(":/icons/%1-%2.png").arg(QString::fromLatin1(program)).arg(side), "PNG")
+                    .convertToFormat(QImage::Format_ARGB32);
+            ASSERT_FALSE(file.isNull());
+            EXPECT_EQ(shown, file);
+        }
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <set>
 
 #include "controls/link_button.h"
+#include "picture/text_exception.h"
 #include "platform/controls_basic.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
@@ -22,6 +23,19 @@
 #include "window_test_support.h"
 
 namespace {
+
+// Messages of the picture library as it throws them, one of each kind.
+const std::pair<int, const char*> kDecoderMessages[] = {
+    {DECERR_UNKNOWN_TYPE, "Decoder error: Unknown file type.\n"},
+    {DECERR_SIGNATURE, "Decoder error: Bitmap decoder: This isn't a bitmap.\n"},
+    {DECERR_FORMAT, "Decoder error: Unknown TGA image type.\n"},
+    {DECERR_UNSUPPORTED, "Decoder error: PICT contained only vector data!\n\n"},
+    {DECERR_END_OF_DATA, "End of file reached while decoding.\n"},
+    {DECERR_NO_MEMORY, "Decoder error: Out of memory for the PNG decoder.\n"},
+    {DECERR_FILE_NOT_FOUND, "Decoder error: File not found.\n"},
+    {DECERR_PATH_NOT_FOUND, "Decoder error: Path not found.\n"},
+    {DECERR_ACCESS, "Decoder error: Access denied.\n"},
+};
 
 TEST(Translations, TheLanguageComesFromTheEnvironmentAsTheCLibraryReadsIt) {
     struct Case {
@@ -135,6 +149,14 @@ TEST_F(WindowTest, EveryWindowTextIsTranslated) {
         }
         EXPECT_NE(translated.prompt, english.prompt);
         EXPECT_EQ(translated.help, QStringLiteral("ovmake-help_%1.html").arg(QString::fromStdString(language)));
+        // The picture library's messages by their kind, none left in English.
+        for (const auto& [code, text] : kDecoderMessages) {
+            const QString shown = DecoderMessageText(code, text);
+            EXPECT_FALSE(shown.contains(QStringLiteral("Decoder error"))) << text;
+            EXPECT_FALSE(shown.contains(QString::fromLatin1(text).trimmed().section(QChar(' '), -2))) << text;
+            EXPECT_EQ(CardMessageText(std::string("The card's picture cannot be shown.\n\n") + text, code, text),
+                      CardMessageText("The card's picture cannot be shown.\n\n%1").arg(shown));
+        }
         // The card's own messages, with their variable parts kept.
         for (const char* pattern : CardMessagePatterns()) {
             const std::string message = QString::fromUtf8(pattern).arg(QStringLiteral("X9")).toStdString();
@@ -145,7 +167,35 @@ TEST_F(WindowTest, EveryWindowTextIsTranslated) {
     }
     ASSERT_TRUE(InstallTranslations({}));
     EXPECT_EQ(TakeSnapshot(ui).texts, english.texts) << "English again, word for word";
+    for (const auto& [code, text] : kDecoderMessages) {
+        EXPECT_EQ(DecoderMessageText(code, text), QString::fromStdString(MessageLine(text))) << "English as thrown";
+    }
     EXPECT_EQ(english.help, QStringLiteral("ovmake-help.html"));
+}
+
+// In each language the labels agree about colons: all end in one or none
+// does (the boxes drawn for the English labels leave no room for a colon
+// after the translations, so they carry none).
+TEST(Translations, LabelsAgreeAboutColons) {
+    for (const std::string& language : TranslatedLanguages()) {
+        SCOPED_TRACE(language);
+        QFile file(QStringLiteral(OVLET_TRANSLATIONS_DIR "/ovlet_%1.ts").arg(QString::fromStdString(language)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        QString context;
+        std::map<bool, QStringList> byColon;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+            if (xml.name() == QStringLiteral("name")) context = xml.readElementText();
+            if (xml.name() != QStringLiteral("translation") || context != QStringLiteral("CardDialog")) continue;
+            const QString translation = xml.readElementText();
+            byColon[translation.trimmed().endsWith(QChar(':'))] << translation;
+        }
+        EXPECT_GE(byColon[false].size() + byColon[true].size(), 20);
+        EXPECT_TRUE(byColon[false].isEmpty() || byColon[true].isEmpty())
+            << "with a colon: " << byColon[true].join(QStringLiteral(" | ")).toStdString()
+            << "; without: " << byColon[false].join(QStringLiteral(" | ")).toStdString();
+    }
 }
 
 // Every text of every catalogue has its translation.
