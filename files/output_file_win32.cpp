@@ -121,6 +121,10 @@ bool OutputFile::Open(const std::string& path) {
         const DWORD error = ::GetLastError();
         if (error != ERROR_FILE_NOT_FOUND) return failWith(error);
     }
+    if (exists && !settings.replace) {
+        // A batch takes another name; what is there stays as it is.
+        return Fail(WriteFailure::NameTaken, EEXIST);
+    }
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return Fail(WriteFailure::CannotOpen, EISDIR);
     if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) {
         Fail(WriteFailure::CannotOpen, EACCES);
@@ -243,6 +247,19 @@ bool OutputFile::Commit() {
         return Fail(WriteFailure::WriteFailed, error);
     }
     const std::wstring replacement = windows::WidePath(newPath);
+    if (!settings.replace) {
+        // Without MOVEFILE_REPLACE_EXISTING the name is taken only if free, at
+        // once: two writers never take one name.
+        if (::MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            newPath.clear();
+            committed = true;
+            return true;
+        }
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return failWith(error);
+        Abandon();
+        return Fail(WriteFailure::NameTaken, EEXIST);
+    }
     bool placed = false;
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         placed = ::ReplaceFileW(target.c_str(), replacement.c_str(), nullptr,
@@ -272,6 +289,11 @@ bool WriteWholeFile(const std::string& path, const void* data, std::size_t size,
     if (file.Open(path) && file.Write(data, size) && file.Commit()) return true;
     error = file.Error();
     return false;
+}
+
+bool NamesStandardOutput(const std::string& path, bool dash) {
+    // Windows has no names of descriptors ("/dev/stdout"): only "-".
+    return dash && path == "-";
 }
 
 bool SyncFileSystem(const std::string& /*folder*/, std::string& /*error*/) {
