@@ -89,7 +89,9 @@ TEST(WindowsOutputFile, ReplacesOrRefusesAsTheTargetAllowsAndLeavesNoNewFile) {
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
         EXPECT_EQ(Slurp(target), c.written ? "new" : "old");
         const DWORD after = ::GetFileAttributesW(Wide(target).c_str());
-        if (c.keptAttribute) EXPECT_TRUE(after & c.keptAttribute) << after;
+        if (c.keptAttribute) {
+            EXPECT_TRUE(after & c.keptAttribute) << after;
+        }
         EXPECT_EQ(NamesIn(Utf8Path(folder.Path())), std::vector<std::string>{"card.ovt"});
         ::SetFileAttributesW(Wide(target).c_str(), FILE_ATTRIBUTE_NORMAL);
     }
