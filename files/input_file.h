@@ -61,6 +61,12 @@ public:
 
 private:
     bool Fail(const std::string& reason);
+    // Closes what was open and starts over for `path`.
+    void Start(const std::string& path, const ReadOptions& options);
+    // Takes the size of the file just opened, or refuses it over the limit.
+    bool Opened(std::uint64_t fileSize);
+    // Moves to `target` on a seekable file (the system's part of Skip).
+    bool SeekTo(std::uint64_t target);
 
     int descriptor = -1;
     bool ownsDescriptor = false;

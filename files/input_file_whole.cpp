@@ -4,6 +4,63 @@
 #include "files/input_file.h"
 
 namespace files {
+
+InputFile::~InputFile() {
+    Close();
+}
+
+bool InputFile::Fail(const std::string& reason) {
+    errorText = "cannot read " + shownPath + ": " + reason;
+    return false;
+}
+
+void InputFile::Start(const std::string& path, const ReadOptions& options) {
+    Close();
+    shownPath = path;
+    errorText.clear();
+    position = 0;
+    size = 0;
+    sizeKnown = false;
+    maxBytes = options.maxBytes;
+}
+
+bool InputFile::Opened(std::uint64_t fileSize) {
+    size = fileSize;
+    // The kernel's own files (/proc) report no size but have content.
+    sizeKnown = size > 0;
+    if (size > maxBytes) {
+        Close();
+        return Fail("larger than " + SizeText(maxBytes));
+    }
+    return true;
+}
+
+bool InputFile::ReadExactly(void* out, std::size_t count) {
+    std::size_t got = 0;
+    if (!Read(out, count, got)) return false;
+    if (got < count) return Fail("the file ends early");
+    return true;
+}
+
+bool InputFile::Skip(std::uint64_t count) {
+    if (descriptor < 0) return Fail("not open");
+    if (count == 0) return true;
+    if (ownsDescriptor && SeekTo(position + count)) {
+        position += count;
+        return true;
+    }
+    // A stream cannot seek: read past the bytes.
+    std::uint8_t buffer[1 << 14];
+    while (count > 0) {
+        std::size_t got = 0;
+        const std::size_t want = count < sizeof buffer ? static_cast<std::size_t>(count) : sizeof buffer;
+        if (!Read(buffer, want, got)) return false;
+        if (got == 0) return Fail("the file ends early");
+        count -= got;
+    }
+    return true;
+}
+
 namespace {
 
 template <class Buffer>

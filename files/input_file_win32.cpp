@@ -24,28 +24,13 @@ const char* KindOfType(DWORD type) {
 
 }  // namespace
 
-InputFile::~InputFile() {
-    Close();
-}
-
 void InputFile::Close() {
     if (descriptor >= 0 && ownsDescriptor) ::_close(descriptor);
     descriptor = -1;
 }
 
-bool InputFile::Fail(const std::string& reason) {
-    errorText = "cannot read " + shownPath + ": " + reason;
-    return false;
-}
-
 bool InputFile::Open(const std::string& path, const ReadOptions& options) {
-    Close();
-    shownPath = path;
-    errorText.clear();
-    position = 0;
-    size = 0;
-    sizeKnown = false;
-    maxBytes = options.maxBytes;
+    Start(path, options);
     if (options.dashIsStandardInput && path == "-") {
         shownPath = "standard input";
         descriptor = 0;
@@ -85,13 +70,7 @@ bool InputFile::Open(const std::string& path, const ReadOptions& options) {
     }
     descriptor = fd;
     ownsDescriptor = true;
-    size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    sizeKnown = size > 0;
-    if (size > maxBytes) {
-        Close();
-        return Fail("larger than " + SizeText(maxBytes));
-    }
-    return true;
+    return Opened((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
 }
 
 bool InputFile::Read(void* out, std::size_t count, std::size_t& got) {
@@ -111,32 +90,9 @@ bool InputFile::Read(void* out, std::size_t count, std::size_t& got) {
     return true;
 }
 
-bool InputFile::ReadExactly(void* out, std::size_t count) {
-    std::size_t got = 0;
-    if (!Read(out, count, got)) return false;
-    if (got < count) return Fail("the file ends early");
-    return true;
-}
-
-bool InputFile::Skip(std::uint64_t count) {
-    if (descriptor < 0) return Fail("not open");
-    if (count == 0) return true;
-    if (ownsDescriptor) {
-        const auto target = static_cast<long long>(position + count);
-        if (::_lseeki64(descriptor, target, SEEK_SET) == target) {
-            position += count;
-            return true;
-        }
-    }
-    std::uint8_t buffer[1 << 14];
-    while (count > 0) {
-        std::size_t got = 0;
-        const std::size_t want = count < sizeof buffer ? static_cast<std::size_t>(count) : sizeof buffer;
-        if (!Read(buffer, want, got)) return false;
-        if (got == 0) return Fail("the file ends early");
-        count -= got;
-    }
-    return true;
+bool InputFile::SeekTo(std::uint64_t target) {
+    const auto offset = static_cast<long long>(target);
+    return ::_lseeki64(descriptor, offset, SEEK_SET) == offset;
 }
 
 }  // namespace files
