@@ -17,7 +17,6 @@
 namespace files {
 namespace {
 
-constexpr std::size_t kBufferBytes = 1 << 16;
 constexpr int kMaxLinkHops = 40;
 // Names tried for the new file before giving up, as mkstemp tries.
 constexpr int kNameTries = 100;
@@ -205,13 +204,6 @@ OutputFile::~OutputFile() {
     if (!committed) Abandon();
 }
 
-bool OutputFile::Fail(WriteFailure kind, int number) {
-    failure = kind;
-    errorNumber = number;
-    reason = std::strerror(number);
-    return false;
-}
-
 int OutputFile::Injected(WriteCall call) const {
     return ops->inject ? ops->inject(call) : 0;
 }
@@ -318,28 +310,6 @@ bool OutputFile::WriteFd(const std::uint8_t* data, std::size_t size) {
         done += static_cast<std::size_t>(n);
     }
     return true;
-}
-
-bool OutputFile::Flush() {
-    if (buffer.empty()) return true;
-    const bool ok = WriteFd(buffer.data(), buffer.size());
-    buffer.clear();
-    return ok;
-}
-
-bool OutputFile::Write(const void* data, std::size_t size) {
-    if (descriptor < 0) return failure != WriteFailure::None ? false : Fail(WriteFailure::CannotOpen, EBADF);
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    if (buffer.size() + size <= kBufferBytes) {
-        buffer.insert(buffer.end(), bytes, bytes + size);
-        return true;
-    }
-    if (!Flush()) return false;
-    if (size < kBufferBytes) {
-        buffer.insert(buffer.end(), bytes, bytes + size);
-        return true;
-    }
-    return WriteFd(bytes, size);
 }
 
 // Names the complete new file and puts it in the target's place: an unnamed

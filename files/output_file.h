@@ -106,6 +106,9 @@ public:
     bool ToStandardOutput() const { return standardOutput; }
 
 private:
+    // Bytes gathered before one system write.
+    static constexpr std::size_t kBufferBytes = 1 << 16;
+
     bool Fail(WriteFailure kind, int number);
     bool Flush();
     bool WriteFd(const std::uint8_t* data, std::size_t size);

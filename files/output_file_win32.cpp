@@ -24,7 +24,6 @@
 namespace files {
 namespace {
 
-constexpr std::size_t kBufferBytes = 1 << 16;
 // Attributes a replaced file keeps; read-only targets are refused before.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -78,13 +77,6 @@ OutputFile::OutputFile(const WriteOptions& options)
 
 OutputFile::~OutputFile() {
     if (!committed) Abandon();
-}
-
-bool OutputFile::Fail(WriteFailure kind, int number) {
-    failure = kind;
-    errorNumber = number;
-    reason = std::strerror(number);
-    return false;
 }
 
 bool OutputFile::Open(const std::string& path) {
@@ -181,28 +173,6 @@ bool OutputFile::WriteFd(const std::uint8_t* data, std::size_t size) {
         done += static_cast<std::size_t>(n);
     }
     return true;
-}
-
-bool OutputFile::Flush() {
-    if (buffer.empty()) return true;
-    const bool ok = WriteFd(buffer.data(), buffer.size());
-    buffer.clear();
-    return ok;
-}
-
-bool OutputFile::Write(const void* data, std::size_t size) {
-    if (descriptor < 0) return failure != WriteFailure::None ? false : Fail(WriteFailure::CannotOpen, EBADF);
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    if (buffer.size() + size <= kBufferBytes) {
-        buffer.insert(buffer.end(), bytes, bytes + size);
-        return true;
-    }
-    if (!Flush()) return false;
-    if (size < kBufferBytes) {
-        buffer.insert(buffer.end(), bytes, bytes + size);
-        return true;
-    }
-    return WriteFd(bytes, size);
 }
 
 bool OutputFile::Commit() {
