@@ -6,7 +6,7 @@
 
 #include "picture/resource_registry.h"
 #include "picture/win_bmp.h"
-#include "platform/painter_device.h"
+#include "platform/qt/painter_device.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "picture/data_source.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
-#include "platform/painter_device.h"
+#include "platform/qt/painter_device.h"
 
 PicturePlacement PlacePicture(int panelWidth, int panelHeight, int w, int h) {
     PicturePlacement p;

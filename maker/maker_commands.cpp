@@ -6,7 +6,7 @@
 
 #include "controls/picture_static.h"
 #include "maker/maker_dialog.h"
-#include "platform/ui_services.h"
+#include "platform/qt/ui_services.h"
 #include "window/card_messages.h"
 #include "window/card_text.h"
 #include "window/translations.h"

@@ -1,14 +1,9 @@
 // Importing a picture into the card (chosen, dropped or pasted) and removing it.
-#include <QApplication>
-#include <QBuffer>
-#include <QClipboard>
-#include <QImage>
-#include <QMimeData>
-
 #include "controls/picture_static.h"
 #include "files/input_file.h"
 #include "maker/maker_dialog.h"
-#include "platform/ui_services.h"
+#include "platform/face.h"
+#include "platform/qt/ui_services.h"
 #include "window/card_messages.h"
 #include "window/card_text.h"
 
@@ -22,42 +17,6 @@ const char* const kPictureAdvice = QT_TRANSLATE_NOOP(
     "Ovlet Maker will import the selected image.  Please note that the image exceeds the maximum 30KB "
     "recomendation. This may cause noticeable download times for internet E-Mail users that receive your "
     "Ovlet.  You may want to consider resizing your image or reducing the number of colors used by your image.");
-
-// Clipboard formats whose bytes are a picture file a card takes as it is.
-const std::pair<const char*, const char*> kPastedFileTypes[] = {
-    {"image/png", "pasted.png"},
-    {"image/jpeg", "pasted.jpg"},
-};
-
-// A JPEG photograph keeps cards small; a picture with transparent pixels
-// keeps them as a PNG picture. Either is what every card reader decodes.
-constexpr int kPastedJpegQuality = 90;
-
-bool HasTransparentPixels(const QImage& image) {
-    if (!image.hasAlphaChannel()) return false;
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(line[x]) != 255) return true;
-        }
-    }
-    return false;
-}
-
-// The picture as the bytes of a file, and a name for it; empty when it cannot be written.
-std::vector<std::uint8_t> EncodePastedPicture(const QImage& image, std::string& name) {
-    const bool png = HasTransparentPixels(image);
-    QByteArray encoded;
-    QBuffer buffer(&encoded);
-    buffer.open(QIODevice::WriteOnly);
-    const bool written = png ? image.convertToFormat(QImage::Format_ARGB32).save(&buffer, "PNG")
-                             : image.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPG", kPastedJpegQuality);
-    if (!written) return {};
-    name = png ? "pasted.png" : "pasted.jpg";
-    const auto* data = reinterpret_cast<const std::uint8_t*>(encoded.constData());
-    return {data, data + encoded.size()};
-}
 
 }  // namespace
 
@@ -117,31 +76,17 @@ bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::
 void CMakerDialog::PastePicture() {
     // The fields take their own pastes; the Image page has none to take it.
     if (!IsItemShown(kIdPicture)) return;
-    const QMimeData* clipboard = QApplication::clipboard()->mimeData();
-    if (const QString path = CarriedFile(clipboard); !path.isEmpty()) {
-        OpenDroppedFile(path);
+    std::optional<platform::ClipboardPicture> pasted = platform::Services().PictureOnClipboard();
+    if (!pasted) {
+        platform::Services().Beep();
         return;
     }
-    // A JPEG or PNG file's own bytes, where the program it came from offers
-    // them, go in unchanged, as Import takes the file: nothing is lost and no
-    // picture is too large to pass through the clipboard's conversion.
-    for (const auto& [type, name] : kPastedFileTypes) {
-        if (!clipboard || !clipboard->hasFormat(QLatin1String(type))) continue;
-        const QByteArray bytes = clipboard->data(QLatin1String(type));
-        if (bytes.isEmpty()) continue;
-        if (!TakeFromWindow()) return;
-        const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-        ImportPictureBytes(name, std::vector<std::uint8_t>(first, first + bytes.size()));
+    // A file copied there is taken as if it had been dropped.
+    if (!pasted->file.empty()) {
+        OpenDroppedFile(PathText(pasted->file));
         return;
     }
-    if (!clipboard || !clipboard->hasImage()) {
-        platform::Ui().Beep();
-        return;
-    }
-    const QImage image = qvariant_cast<QImage>(clipboard->imageData());
-    std::string name;
-    std::vector<std::uint8_t> bytes = image.isNull() ? std::vector<std::uint8_t>() : EncodePastedPicture(image, name);
-    if (bytes.empty()) {
+    if (pasted->unreadable) {
         // The clipboard says it holds a picture but gives none that can be used.
         platform::Ui().MessageBox(this, kMessageCaption,
                                   tr("The picture on the clipboard cannot be read, so it cannot be pasted. It may be "
@@ -150,7 +95,7 @@ void CMakerDialog::PastePicture() {
         return;
     }
     if (!TakeFromWindow()) return;
-    ImportPictureBytes(name, std::move(bytes));
+    ImportPictureBytes(pasted->name, std::move(pasted->bytes));
 }
 
 void CMakerDialog::RemovePicture() {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/template_dialog.h"
+#include "platform/qt/template_dialog.h"
 
 class CPictureStatic;
 

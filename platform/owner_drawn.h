@@ -90,7 +90,7 @@ class OwnerDrawnControl {
 public:
     virtual ~OwnerDrawnControl() = default;
     // Called once when the face has made the control's window.
-    virtual void Attach(ControlHost* host) { this->host = host; }
+    virtual void Attach(ControlHost* controlHost) { host = controlHost; }
     virtual void Paint(Canvas& canvas) = 0;
     virtual void MouseMove(Point) {}
     virtual void MouseLeave() {}

@@ -13,8 +13,9 @@
 #include "picture/png_decoder.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
-#include "platform/bitmap_resources.h"
-#include "platform/painter_device.h"
+#include "platform/qt/bitmap_resources.h"
+#include "platform/qt/painter_device.h"
+#include "platform/qt/template_dialog.h"
 
 // The pictures are compiled into a library; naming them here makes sure the
 // linker keeps them. (The macro must be used outside any namespace.)
@@ -27,6 +28,7 @@ namespace resources {
 void InstallBitmaps() {
     InitPictureResources();
     platform::InstallBitmapResources(QStringLiteral(":/bitmaps"));
+    platform::SetIconSource([](const std::string& program) { return ProgramIcon(QString::fromStdString(program)); });
 }
 
 namespace {

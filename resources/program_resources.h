@@ -6,7 +6,8 @@
 
 namespace resources {
 
-// Makes the toolbar bitmaps the program's bitmap resources.
+// Makes the toolbar bitmaps the program's bitmap resources, and the program
+// icons the icons the Qt face's dialogs show by program name.
 void InstallBitmaps();
 
 // Icon 128 of a program ("ovmake" or "ovview"), in all its sizes.

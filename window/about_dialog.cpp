@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 
 #include "controls/link_button.h"
-#include "platform/ui_services.h"
+#include "platform/qt/ui_services.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
 #include "resources/program_resources.h"

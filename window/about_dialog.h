@@ -1,7 +1,7 @@
 // The About dialog of both programs.
 #pragma once
 
-#include "platform/template_dialog.h"
+#include "platform/qt/template_dialog.h"
 
 class CLinkButton;
 

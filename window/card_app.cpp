@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/font_start.h"
+#include "platform/qt/font_start.h"
+#include "platform/qt/qt_face.h"
 #include "resources/program_resources.h"
 #include "window/card_dialog.h"
 #include "window/program_arguments.h"
@@ -49,6 +50,8 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form) {
     qtArgv.push_back(nullptr);
     int qtArgc = static_cast<int>(forQt.size());
     QApplication app(qtArgc, qtArgv.data());
+    platform::QtFace face;
+    platform::InstallFace(&face);
     // The same look on every desktop, close to the card window's drawn layout.
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QApplication::setApplicationName(form.viewer ? QStringLiteral("ovview") : QStringLiteral("ovmake"));
@@ -68,5 +71,7 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form) {
     window->Record().CurrentPath = CardFileFromCommandLine(arguments);
     if (form.beforeWindow) form.beforeWindow();
     window->DoModal();
+    window.reset();
+    platform::InstallFace(nullptr);
     return 0;
 }

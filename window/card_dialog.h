@@ -11,7 +11,7 @@
 #include "card/card_file.h"
 #include "card/card_record.h"
 #include "card/card_summary.h"
-#include "platform/template_dialog.h"
+#include "platform/qt/template_dialog.h"
 #include "resources/control_ids.h"
 #include "window/card_form.h"
 
@@ -66,6 +66,9 @@ public:
     void ShowQrCode();
     void PrintCard();
 
+    // The tab control's page (the host's calls by id stay visible beside these).
+    using TemplateDialog::SelectedTab;
+    using TemplateDialog::SelectTab;
     int SelectedTab() const;
     void SelectTab(int index);
     CPictureStatic* PicturePanel() const;

@@ -14,7 +14,7 @@
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 #include "files/output_file.h"
-#include "platform/ui_services.h"
+#include "platform/qt/ui_services.h"
 #include "window/card_dialog.h"
 #include "window/card_text.h"
 
@@ -84,7 +84,7 @@ void CCardDialog::PrintCard() {
     const QString name = PersonOrCompany(card);
     const QPageSize paper =
         layout.sheet == drawing::Sheet::Letter ? QPageSize(QPageSize::Letter) : QPageSize(QPageSize::A4);
-    platform::PrintRequest request{
+    platform::QtPrintRequest request{
         name.isEmpty() ? tr("Card") : name, paper,
         [card, layout, picture](QPainter& painter) { drawing::DrawCardSheet(painter, card, layout, picture); }};
     Ui().Print(this, request);
@@ -102,8 +102,8 @@ void CCardDialog::SaveCardPicture() {
     const QString extension = png ? QStringLiteral(".png") : QStringLiteral(".jpg");
     platform::FileDialogRequest request{
         true,
-        {png ? platform::FileFilter{tr("Portable Network Graphics (.png)"), QStringLiteral("*.png")}
-             : platform::FileFilter{tr("JPEG Graphic Files (.jpg)"), QStringLiteral("*.jpg")}},
+        {png ? platform::QtFileFilter{tr("Portable Network Graphics (.png)"), QStringLiteral("*.png")}
+             : platform::QtFileFilter{tr("JPEG Graphic Files (.jpg)"), QStringLiteral("*.jpg")}},
         extension,
         SuggestedName(record) + extension,
         ""};

@@ -14,7 +14,8 @@
 #include "controls/picture_static.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/win_bmp.h"
-#include "platform/ui_services.h"
+#include "platform/qt/qt_face.h"
+#include "platform/qt/ui_services.h"
 #include "resources/program_resources.h"
 #include "tests/support/picture_encoders.h"
 #include "viewer/viewer_dialog.h"
@@ -105,6 +106,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     resources::InstallBitmaps();
+    platform::QtFace face;
+    platform::InstallFace(&face);
     platform::ScriptedUi ui;
     platform::SetUi(&ui);
     benchmark::Initialize(&argc, argv);

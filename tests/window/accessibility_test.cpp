@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "controls/picture_static.h"
-#include "platform/controls_basic.h"
+#include "platform/qt/controls_basic.h"
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 

@@ -119,7 +119,7 @@ TEST_F(WindowTest, PrintHandsTheDesktopASheetOfTenCards) {
         ASSERT_NE(print, nullptr);
         print->trigger();
         ASSERT_EQ(ui.Of("print").size(), 1u);
-        const platform::PrintRequest request = ui.Of("print")[0].print;
+        const platform::QtPrintRequest request = ui.Of("print")[0].print;
         EXPECT_EQ(request.documentName, QStringLiteral("Ren\u00e9e Okafor"));
         EXPECT_EQ(window->Record().Company, "Typed Before Printing");
         EXPECT_EQ(request.pageSize.id(), c.paper);

@@ -15,7 +15,7 @@
 #include "controls/hover_button.h"
 #include "controls/link_button.h"
 #include "controls/picture_static.h"
-#include "platform/controls_basic.h"
+#include "platform/qt/controls_basic.h"
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 

@@ -9,8 +9,8 @@
 #include <QTextBrowser>
 
 #include "controls/link_button.h"
-#include "platform/controls_basic.h"
-#include "platform/help_window.h"
+#include "platform/qt/controls_basic.h"
+#include "platform/qt/help_window.h"
 #include "window/translations.h"
 #include "window_test_support.h"
 

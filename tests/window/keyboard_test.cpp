@@ -11,7 +11,7 @@
 
 #include "card/card_record.h"
 #include "controls/picture_static.h"
-#include "platform/controls_basic.h"
+#include "platform/qt/controls_basic.h"
 #include "window/card_form.h"
 #include "window_test_support.h"
 

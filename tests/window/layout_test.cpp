@@ -8,7 +8,7 @@
 #include "controls/hover_button.h"
 #include "maker/splash_dialog.h"
 #include "picture/win_bmp.h"
-#include "platform/controls_basic.h"
+#include "platform/qt/controls_basic.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
 #include "window/translations.h"

@@ -9,7 +9,7 @@
 #include "controls/picture_static.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/win_bmp.h"
-#include "platform/painter_device.h"
+#include "platform/qt/painter_device.h"
 #include "window_test_support.h"
 
 namespace {

@@ -15,7 +15,7 @@
 
 #include "controls/link_button.h"
 #include "picture/text_exception.h"
-#include "platform/controls_basic.h"
+#include "platform/qt/controls_basic.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
 #include "window/card_messages.h"

@@ -28,8 +28,9 @@
 
 #include "maker/maker_dialog.h"
 #include "maker/splash_dialog.h"
-#include "platform/help_window.h"
-#include "platform/ui_services.h"
+#include "platform/qt/help_window.h"
+#include "platform/qt/qt_face.h"
+#include "platform/qt/ui_services.h"
 #include "resources/program_resources.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     resources::InstallBitmaps();
+    platform::QtFace face;
+    platform::InstallFace(&face);
     platform::ScriptedUi ui;  // no message box may block a picture
     platform::SetUi(&ui);
     if (argc < 2) {

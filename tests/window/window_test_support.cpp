@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/qt/qt_face.h"
 #include "resources/program_resources.h"
 
 ScratchDir::ScratchDir() {
@@ -91,6 +92,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     resources::InstallBitmaps();
+    platform::QtFace face;
+    platform::InstallFace(&face);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -13,7 +13,7 @@
 
 #include "card/card_file.h"
 #include "maker/maker_dialog.h"
-#include "platform/ui_services.h"
+#include "platform/qt/ui_services.h"
 #include "viewer/viewer_dialog.h"
 
 // Readable QStrings in failure messages.

@@ -1,4 +1,4 @@
-#include "platform/template_dialog.h"
+#include "platform/qt/template_dialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -9,9 +9,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
+#include <QTimerEvent>
 #include <cmath>
 
-#include "platform/controls_basic.h"
+#include "platform/qt/controls_basic.h"
 
 namespace platform {
 namespace {
@@ -19,7 +21,20 @@ namespace {
 // A static this high or lower holds one line of text.
 constexpr int kOneLineHeight = 10;
 
+std::function<QIcon(const std::string&)>& IconSource() {
+    static std::function<QIcon(const std::string&)> source;
+    return source;
+}
+
 }  // namespace
+
+void SetIconSource(std::function<QIcon(const std::string&)> source) {
+    IconSource() = std::move(source);
+}
+
+QIcon IconOf(const std::string& program) {
+    return IconSource() ? IconSource()(program) : QApplication::windowIcon();
+}
 
 DialogUnits DialogUnits::ForTemplate(const QFont& font, const DialogTemplate& dialog) {
     const QFontMetricsF metrics(font);
@@ -122,6 +137,8 @@ int TemplateDialog::DoModal() {
 
 void TemplateDialog::done(int result) {
     ending = true;
+    // The timers end with the window.
+    while (!timers.empty()) StopTimer(timers.begin()->first);
     QDialog::done(result);
 }
 
@@ -247,6 +264,108 @@ void TemplateDialog::closeEvent(QCloseEvent* event) {
     } else {
         event->ignore();
     }
+}
+
+}  // namespace platform
+
+namespace platform {
+
+void TemplateDialog::Enable(int id, bool enable) {
+    if (QWidget* w = Item(id)) w->setEnabled(enable);
+}
+
+bool TemplateDialog::IsEnabled(int id) const {
+    const QWidget* w = Item(id);
+    return w && w->isEnabled();
+}
+
+void TemplateDialog::Focus(int id) {
+    if (QWidget* w = Item(id)) w->setFocus(Qt::OtherFocusReason);
+}
+
+int TemplateDialog::Focused() const {
+    const QWidget* focus = focusWidget();
+    if (!focus) return kNoControl;
+    for (auto it = items.cbegin(); it != items.cend(); ++it) {
+        if (it.value() == focus || it.value()->isAncestorOf(focus)) return it.key();
+    }
+    return kNoControl;
+}
+
+void TemplateDialog::SetLimit(int id, int characters) {
+    if (auto* edit = ItemAs<EditControl>(id)) edit->SetLimitText(characters);
+}
+
+void TemplateDialog::SetReadOnly(int id, bool readOnly) {
+    if (auto* edit = ItemAs<QLineEdit>(id)) edit->setReadOnly(readOnly);
+    if (auto* text = ItemAs<MultiLineEdit>(id)) {
+        text->setReadOnly(readOnly);
+        // A read-only text can still be selected and copied.
+        if (readOnly) text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+}
+
+void TemplateDialog::SetToolTip(int id, const std::string& text) {
+    if (QWidget* w = Item(id)) w->setToolTip(QString::fromStdString(text));
+}
+
+void TemplateDialog::SetAccessibleName(int id, const std::string& name) {
+    if (QWidget* w = Item(id)) w->setAccessibleName(QString::fromStdString(name));
+}
+
+void TemplateDialog::SetAccessibleDescription(int id, const std::string& description) {
+    if (QWidget* w = Item(id)) w->setAccessibleDescription(QString::fromStdString(description));
+}
+
+void TemplateDialog::AddTab(int id, const std::string& text) {
+    if (auto* tabs = ItemAs<TabControl>(id)) tabs->InsertItem(tabs->Count(), QString::fromStdString(text));
+}
+
+int TemplateDialog::SelectedTab(int id) const {
+    const auto* tabs = ItemAs<TabControl>(id);
+    return tabs ? tabs->GetCurSel() : -1;
+}
+
+void TemplateDialog::SelectTab(int id, int index) {
+    if (auto* tabs = ItemAs<TabControl>(id)) tabs->SetCurSel(index);
+}
+
+void TemplateDialog::StartTimer(int timer, int milliseconds) {
+    StopTimer(timer);
+    const int interval = std::max(milliseconds, 1);
+    timers[timer] = Timer{interval, now + interval, scriptedClock ? 0 : startTimer(interval)};
+}
+
+void TemplateDialog::StopTimer(int timer) {
+    const auto it = timers.find(timer);
+    if (it == timers.end()) return;
+    if (it->second.systemId) killTimer(it->second.systemId);
+    timers.erase(it);
+}
+
+void TemplateDialog::timerEvent(QTimerEvent* event) {
+    for (const auto& [timer, running] : timers) {
+        if (running.systemId == event->timerId()) {
+            OnTimer(timer);
+            return;
+        }
+    }
+    QDialog::timerEvent(event);
+}
+
+void TemplateDialog::AdvanceClock(int milliseconds) {
+    const long long until = now + std::max(milliseconds, 0);
+    while (!ending) {
+        auto next = timers.end();
+        for (auto it = timers.begin(); it != timers.end(); ++it) {
+            if (next == timers.end() || it->second.due < next->second.due) next = it;
+        }
+        if (next == timers.end() || next->second.due > until) break;
+        now = next->second.due;
+        next->second.due += next->second.interval;
+        OnTimer(next->first);
+    }
+    now = until;
 }
 
 }  // namespace platform

@@ -6,9 +6,13 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QIcon>
 #include <QMap>
 #include <QRect>
+#include <functional>
+#include <map>
 
+#include "platform/dialog.h"
 #include "platform/dialog_template.h"
 
 class QTabBar;
@@ -33,10 +37,46 @@ struct DialogUnits {
 
 QFont DialogFont(int pointSize);
 
-class TemplateDialog : public QDialog {
+// The icon of a program by its name ("ovmake"), for DialogHost::SetIcon;
+// the program's start installs where its icons come from.
+void SetIconSource(std::function<QIcon(const std::string&)> source);
+QIcon IconOf(const std::string& program);
+
+// The dialog is also the DialogHost of the controls it made: a handler (or a
+// window not yet written as one) reaches them by id in UTF-8.
+class TemplateDialog : public QDialog, public DialogHost {
     Q_OBJECT
 public:
     explicit TemplateDialog(const DialogTemplate& dialog, QWidget* parent = nullptr);
+
+    // DialogHost.
+    bool HasControl(int id) const override { return Item(id) != nullptr; }
+    std::string Text(int id) const override { return ItemText(id).toStdString(); }
+    void SetText(int id, const std::string& text) override { SetItemText(id, QString::fromStdString(text)); }
+    void SetCaption(const std::string& text) override { setWindowTitle(QString::fromStdString(text)); }
+    void SetIcon(const std::string& program) override { setWindowIcon(IconOf(program)); }
+    void Enable(int id, bool enable) override;
+    bool IsEnabled(int id) const override;
+    void Show(int id, bool show) override { ShowItem(id, show); }
+    bool IsShown(int id) const override { return IsItemShown(id); }
+    void Focus(int id) override;
+    int Focused() const override;
+    void SetLimit(int id, int characters) override;
+    void SetReadOnly(int id, bool readOnly) override;
+    void SetToolTip(int id, const std::string& text) override;
+    void SetAccessibleName(int id, const std::string& name) override;
+    void SetAccessibleDescription(int id, const std::string& description) override;
+    void AddTab(int id, const std::string& text) override;
+    int SelectedTab(int id) const override;
+    void SelectTab(int id, int index) override;
+    void StartTimer(int timer, int milliseconds) override;
+    void StopTimer(int timer) override;
+    void End(int result) override { done(result); }
+
+    // The timers follow a clock the caller moves (AdvanceClock) instead of
+    // the system's: a test runs through seconds of timers at once.
+    void UseScriptedClock() { scriptedClock = true; }
+    void AdvanceClock(int milliseconds);
 
     // Builds the controls and initialises the dialog (once); DoModal also runs it.
     void Create();
@@ -60,6 +100,9 @@ protected:
     // supplied by the owning window).
     virtual QWidget* CreateControl(const ControlTemplate& control);
     virtual void OnInitDialog() {}
+    // A timer started with StartTimer fell due.
+    virtual void OnTimer(int) {}
+    void timerEvent(QTimerEvent* event) override;
     // A button or link with this id was clicked (kIdOk, kIdCancel: OK and cancel).
     virtual void OnCommand(int id);
     virtual void OnOK() { done(QDialog::Accepted); }
@@ -86,6 +129,14 @@ private:
     QMap<int, QWidget*> items;
     bool created = false;
     bool ending = false;  // done() was called: the close that follows asks nothing
+    struct Timer {
+        int interval;
+        long long due;  // on the scripted clock
+        int systemId;   // the toolkit's timer, when the system's clock runs it
+    };
+    std::map<int, Timer> timers;
+    bool scriptedClock = false;
+    long long now = 0;
 };
 
 }  // namespace platform

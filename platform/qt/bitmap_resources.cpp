@@ -1,4 +1,4 @@
-#include "platform/bitmap_resources.h"
+#include "platform/qt/bitmap_resources.h"
 
 #include <QFile>
 #include <QHash>

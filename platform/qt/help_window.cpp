@@ -1,4 +1,4 @@
-#include "platform/help_window.h"
+#include "platform/qt/help_window.h"
 
 #include <QFile>
 #include <QFileInfo>

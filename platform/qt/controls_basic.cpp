@@ -1,4 +1,4 @@
-#include "platform/controls_basic.h"
+#include "platform/qt/controls_basic.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -9,7 +9,7 @@
 #include <QTextDocument>
 #include <QValidator>
 
-#include "platform/ui_services.h"
+#include "platform/qt/ui_services.h"
 
 namespace platform {
 namespace {

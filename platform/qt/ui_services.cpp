@@ -1,4 +1,4 @@
-#include "platform/ui_services.h"
+#include "platform/qt/ui_services.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,7 +15,7 @@
 #include <QScreen>
 #include <QUrl>
 
-#include "platform/help_window.h"
+#include "platform/qt/help_window.h"
 
 namespace platform {
 namespace {
@@ -115,7 +115,7 @@ public:
 
     bool ShowHelp(QWidget* owner, const QString& helpFile) override { return ShowHelpWindow(owner, helpFile); }
 
-    bool Print(QWidget* owner, const PrintRequest& request) override {
+    bool Print(QWidget* owner, const QtPrintRequest& request) override {
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(request.documentName);
         // The page is drawn on the whole paper; the printer keeps to what it can reach.
@@ -201,7 +201,7 @@ bool ScriptedUi::ShowHelp(QWidget*, const QString& helpFile) {
     return helpResult;
 }
 
-bool ScriptedUi::Print(QWidget*, const PrintRequest& request) {
+bool ScriptedUi::Print(QWidget*, const QtPrintRequest& request) {
     Call call;
     call.kind = "print";
     call.caption = request.documentName;

@@ -1,4 +1,4 @@
-#include "platform/font_start.h"
+#include "platform/qt/font_start.h"
 
 #include <fontconfig/fontconfig.h>
 

@@ -1,4 +1,4 @@
-#include "platform/painter_device.h"
+#include "platform/qt/painter_device.h"
 
 #include <QPainter>
 

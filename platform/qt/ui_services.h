@@ -1,6 +1,8 @@
-// Message boxes, file dialogs, the desktop's web and mail handlers, help and
-// the beep: one replaceable interface, so that tests can script the answers
-// and read back every call.
+// The Qt face's desktop services in Qt's words: message boxes, file dialogs,
+// the desktop's web and mail handlers, help, printing and the beep. One
+// replaceable interface, so that the card window's tests (written before the
+// windows spoke to the platform's Desktop) can script the answers and read
+// back every call; the face's Desktop goes through it.
 #pragma once
 
 #include <QPageSize>
@@ -10,24 +12,21 @@
 #include <optional>
 #include <vector>
 
+#include "platform/desktop.h"
+
 class QPainter;
 class QWidget;
 
 namespace platform {
 
-enum class MessageIcon { None, Information, Question, Exclamation, Stop };
-// YesNoCancel: a question that may also be taken back (Escape is Cancel).
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
-enum class MessageAnswer { Ok, Yes, No, Cancel };
-
-struct FileFilter {
+struct QtFileFilter {
     QString description;  // "Text Files (.txt)"
     QString pattern;      // "*.txt"
 };
 
 struct FileDialogRequest {
     bool save = false;
-    std::vector<FileFilter> filters;
+    std::vector<QtFileFilter> filters;
     QString defaultExtension;  // ".txt"; added when the name typed has none
     QString initialName;       // "Untitled", or empty
     QString title;             // empty: the desktop's own title
@@ -35,7 +34,7 @@ struct FileDialogRequest {
 
 // One page to print: its paper and what is drawn on it. The painter's origin
 // is the paper's top left corner, and its device's resolution gives the scale.
-struct PrintRequest {
+struct QtPrintRequest {
     QString documentName;
     QPageSize pageSize;
     std::function<void(QPainter&)> paint;
@@ -55,7 +54,7 @@ public:
     virtual bool ShowHelp(QWidget* owner, const QString& helpFile) = 0;
     // The desktop's print preview of the page, from which the print dialog
     // prints it; true when it was printed.
-    virtual bool Print(QWidget* owner, const PrintRequest& request) = 0;
+    virtual bool Print(QWidget* owner, const QtPrintRequest& request) = 0;
     virtual void Beep() = 0;
 };
 
@@ -74,7 +73,7 @@ public:
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
         FileDialogRequest file;
-        PrintRequest print;
+        QtPrintRequest print;
     };
 
     std::vector<Call> calls;
@@ -89,7 +88,7 @@ public:
     std::optional<QString> FileDialog(QWidget* owner, const FileDialogRequest& request) override;
     bool OpenUrl(const QString& url) override;
     bool ShowHelp(QWidget* owner, const QString& helpFile) override;
-    bool Print(QWidget* owner, const PrintRequest& request) override;
+    bool Print(QWidget* owner, const QtPrintRequest& request) override;
     void Beep() override;
 
     // The calls of one kind, in order.

@@ -1,0 +1,92 @@
+// A dialog in the window's words. The window describes it once as a template
+// (dialog_template.h) and implements a DialogHandler; a face of the platform
+// builds the dialog, hands the handler a DialogHost for its controls and calls
+// the handler as the user works it. Controls are known by their template ids;
+// texts are UTF-8 (a multi-line edit's lines end in CR LF).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/dialog_template.h"
+#include "platform/owner_drawn.h"
+
+namespace platform {
+
+class OwnerDrawnControl;
+
+// What the face does for one open dialog, on the handler's request. Calls
+// naming an id the dialog does not have do nothing (and read as empty).
+class DialogHost {
+public:
+    virtual ~DialogHost() = default;
+
+    virtual bool HasControl(int id) const = 0;
+    virtual std::string Text(int id) const = 0;
+    // As the program sets it: an edit's typing limit does not apply.
+    virtual void SetText(int id, const std::string& text) = 0;
+    virtual void SetCaption(const std::string& text) = 0;
+    // The dialog's icon: the icon of the program named (its icon controls draw it).
+    virtual void SetIcon(const std::string& program) = 0;
+
+    virtual void Enable(int id, bool enable) = 0;
+    virtual bool IsEnabled(int id) const = 0;
+    virtual void Show(int id, bool show) = 0;
+    virtual bool IsShown(int id) const = 0;
+    virtual void Focus(int id) = 0;
+    // The control that has the keyboard; kNoControl when none of the dialog's has it.
+    virtual int Focused() const = 0;
+
+    // An edit's typing limit in characters (0: none) and whether it can be changed.
+    virtual void SetLimit(int id, int characters) = 0;
+    virtual void SetReadOnly(int id, bool readOnly) = 0;
+
+    virtual void SetToolTip(int id, const std::string& text) = 0;
+    // What assistive technology calls the control, and what it adds about it.
+    virtual void SetAccessibleName(int id, const std::string& name) = 0;
+    virtual void SetAccessibleDescription(int id, const std::string& description) = 0;
+
+    // A tab control's pages: appended in order; the selection by index (-1: none).
+    virtual void AddTab(int id, const std::string& text) = 0;
+    virtual int SelectedTab(int id) const = 0;
+    virtual void SelectTab(int id, int index) = 0;
+
+    // A timer that calls the handler's OnTimer(timer) every `milliseconds`
+    // until it is stopped or the dialog ends; a second start restarts it.
+    virtual void StartTimer(int timer, int milliseconds) = 0;
+    virtual void StopTimer(int timer) = 0;
+
+    // Ends the dialog: the run that showed it returns `result`.
+    virtual void End(int result) = 0;
+};
+
+inline constexpr int kNoControl = -1;
+
+// What a dialog does. The face calls these on its one thread, one at a time.
+class DialogHandler {
+public:
+    virtual ~DialogHandler() = default;
+
+    // The controls are there and the dialog is about to show: fill them in.
+    // `host` serves the dialog until it ends.
+    virtual void OnInit(DialogHost& dialog) { host = &dialog; }
+    // A button, link or menu entry was used; kIdOk and kIdCancel also for
+    // Enter and Escape. They end the dialog unless the handler does otherwise.
+    virtual void OnCommand(int id) {
+        if (id == kIdOk || id == kIdCancel) host->End(id);
+    }
+    virtual void OnTimer(int) {}
+    // The close box or the desktop's close request: as Escape unless the
+    // handler does otherwise. The dialog ends only when the handler ends it.
+    virtual void OnClose() { OnCommand(kIdCancel); }
+    // The control that draws an owner-drawn button or picture panel of the
+    // template, asked for once as the dialog is built; the face keeps it
+    // while the dialog lives (the handler may keep a pointer to talk to it).
+    // Null: the face leaves the place empty.
+    virtual std::unique_ptr<OwnerDrawnControl> MakeOwnerDrawn(int) { return nullptr; }
+
+protected:
+    DialogHost* host = nullptr;
+};
+
+}  // namespace platform

@@ -1,0 +1,364 @@
+#include "platform/scripted_face.h"
+
+#include <algorithm>
+
+namespace platform {
+
+// ScriptedDesktop
+
+MessageAnswer ScriptedDesktop::Message(DialogHost* owner, const std::string& caption, const std::string& text,
+                                       MessageIcon icon, MessageButtons buttons) {
+    Call call;
+    call.kind = "message";
+    call.caption = caption;
+    call.text = text;
+    call.icon = icon;
+    call.buttons = buttons;
+    call.owner = owner;
+    calls.push_back(call);
+    const MessageAnswer fallback = buttons == MessageButtons::YesNo         ? MessageAnswer::No
+                                   : buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
+                                                                            : MessageAnswer::Ok;
+    if (buttons == MessageButtons::Ok || messageAnswers.empty()) return fallback;
+    const MessageAnswer answer = messageAnswers.front();
+    messageAnswers.erase(messageAnswers.begin());
+    return answer;
+}
+
+std::optional<std::string> ScriptedDesktop::ChooseFile(DialogHost* owner, const FileRequest& request) {
+    Call call;
+    call.kind = "file";
+    call.caption = request.title;
+    call.text = request.initialName;
+    call.file = request;
+    call.owner = owner;
+    calls.push_back(call);
+    if (fileAnswers.empty()) return std::nullopt;
+    std::optional<std::string> answer = fileAnswers.front();
+    fileAnswers.erase(fileAnswers.begin());
+    return answer;
+}
+
+bool ScriptedDesktop::OpenAddress(const std::string& url) {
+    Call call;
+    call.kind = "url";
+    call.text = url;
+    calls.push_back(call);
+    return urlResult;
+}
+
+bool ScriptedDesktop::ShowHelp(DialogHost* owner, const std::string& helpFile) {
+    Call call;
+    call.kind = "help";
+    call.text = helpFile;
+    call.owner = owner;
+    calls.push_back(call);
+    return helpResult;
+}
+
+std::optional<ClipboardPicture> ScriptedDesktop::PictureOnClipboard() {
+    Call call;
+    call.kind = "clipboard";
+    calls.push_back(call);
+    return clipboard;
+}
+
+bool ScriptedDesktop::Print(DialogHost* owner, const PrintRequest& request) {
+    Call call;
+    call.kind = "print";
+    call.caption = request.documentName;
+    call.owner = owner;
+    calls.push_back(call);
+    return printResult;
+}
+
+void ScriptedDesktop::Beep() {
+    Call call;
+    call.kind = "beep";
+    calls.push_back(call);
+}
+
+std::vector<ScriptedDesktop::Call> ScriptedDesktop::Of(const std::string& kind) const {
+    std::vector<Call> out;
+    for (const Call& c : calls) {
+        if (c.kind == kind) out.push_back(c);
+    }
+    return out;
+}
+
+// ScriptedDialog
+
+namespace {
+
+bool IsButton(ControlKind kind) {
+    return kind == ControlKind::PushButton || kind == ControlKind::DefaultPushButton ||
+           kind == ControlKind::OwnerDrawButton;
+}
+
+bool IsEdit(ControlKind kind) {
+    return kind == ControlKind::Edit || kind == ControlKind::MultiLineEdit;
+}
+
+// The first `characters` characters of UTF-8 text (a character is a lead byte
+// and its continuation bytes).
+std::string FirstCharacters(const std::string& text, int characters) {
+    std::size_t end = 0;
+    for (int n = 0; end < text.size(); ++end) {
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80 && n++ == characters) break;
+    }
+    return text.substr(0, end);
+}
+
+}  // namespace
+
+struct ScriptedDialog::Control {
+    ControlKind kind;
+    bool tabStop;
+    std::string text;
+    bool enabled = true;
+    bool shown = true;
+    bool readOnly = false;
+    int limit = 0;
+    std::string toolTip;
+    std::string accessibleName;
+    std::string accessibleDescription;
+    std::vector<std::string> tabs;
+    int selectedTab = -1;
+};
+
+ScriptedDialog::ScriptedDialog(const DialogTemplate& dialog, DialogHandler& dialogHandler, Face& face)
+    : dialogTemplate(dialog), handler(dialogHandler) {
+    if (!dialog.caption.empty()) caption = face.Translate(dialog.context, dialog.caption.c_str());
+    for (const ControlTemplate& c : dialog.controls) {
+        if (c.id < 0) continue;
+        auto control = std::make_unique<Control>();
+        control->kind = c.kind;
+        control->tabStop = c.tabStop;
+        if (!c.text.empty()) control->text = dialog.context ? face.Translate(dialog.context, c.text.c_str()) : c.text;
+        controls[c.id] = std::move(control);
+    }
+    // The keyboard starts at the first control the Tab key visits.
+    for (const ControlTemplate& c : dialog.controls) {
+        if (c.tabStop && c.id >= 0) {
+            focus = c.id;
+            break;
+        }
+    }
+}
+
+ScriptedDialog::~ScriptedDialog() = default;
+
+void ScriptedDialog::Init() {
+    if (initialised) return;
+    initialised = true;
+    handler.OnInit(*this);
+}
+
+ScriptedDialog::Control* ScriptedDialog::Find(int id) {
+    const auto it = controls.find(id);
+    return it == controls.end() ? nullptr : it->second.get();
+}
+
+const ScriptedDialog::Control* ScriptedDialog::Find(int id) const {
+    const auto it = controls.find(id);
+    return it == controls.end() ? nullptr : it->second.get();
+}
+
+bool ScriptedDialog::Usable(int id) const {
+    const Control* c = Find(id);
+    return !ended && c && c->shown && c->enabled;
+}
+
+bool ScriptedDialog::HasControl(int id) const {
+    return Find(id) != nullptr;
+}
+
+std::string ScriptedDialog::Text(int id) const {
+    const Control* c = Find(id);
+    return c ? c->text : std::string();
+}
+
+void ScriptedDialog::SetText(int id, const std::string& text) {
+    if (Control* c = Find(id)) c->text = text;
+}
+
+void ScriptedDialog::Enable(int id, bool enable) {
+    if (Control* c = Find(id)) c->enabled = enable;
+    if (!enable && focus == id) focus = kNoControl;
+}
+
+bool ScriptedDialog::IsEnabled(int id) const {
+    const Control* c = Find(id);
+    return c && c->enabled;
+}
+
+void ScriptedDialog::Show(int id, bool show) {
+    if (Control* c = Find(id)) c->shown = show;
+    if (!show && focus == id) focus = kNoControl;
+}
+
+bool ScriptedDialog::IsShown(int id) const {
+    const Control* c = Find(id);
+    return c && c->shown;
+}
+
+void ScriptedDialog::Focus(int id) {
+    if (Usable(id)) focus = id;
+}
+
+void ScriptedDialog::SetLimit(int id, int characters) {
+    if (Control* c = Find(id)) c->limit = characters;
+}
+
+void ScriptedDialog::SetReadOnly(int id, bool readOnly) {
+    if (Control* c = Find(id)) c->readOnly = readOnly;
+}
+
+void ScriptedDialog::SetToolTip(int id, const std::string& text) {
+    if (Control* c = Find(id)) c->toolTip = text;
+}
+
+void ScriptedDialog::SetAccessibleName(int id, const std::string& name) {
+    if (Control* c = Find(id)) c->accessibleName = name;
+}
+
+void ScriptedDialog::SetAccessibleDescription(int id, const std::string& description) {
+    if (Control* c = Find(id)) c->accessibleDescription = description;
+}
+
+void ScriptedDialog::AddTab(int id, const std::string& text) {
+    Control* c = Find(id);
+    if (!c) return;
+    c->tabs.push_back(text);
+    if (c->selectedTab < 0) c->selectedTab = 0;
+}
+
+int ScriptedDialog::SelectedTab(int id) const {
+    const Control* c = Find(id);
+    return c ? c->selectedTab : -1;
+}
+
+void ScriptedDialog::SelectTab(int id, int index) {
+    Control* c = Find(id);
+    if (c && index >= 0 && index < static_cast<int>(c->tabs.size())) c->selectedTab = index;
+}
+
+void ScriptedDialog::StartTimer(int timer, int milliseconds) {
+    if (ended) return;
+    timers[timer] = Timer{std::max(milliseconds, 1), now + std::max(milliseconds, 1)};
+}
+
+void ScriptedDialog::StopTimer(int timer) {
+    timers.erase(timer);
+}
+
+void ScriptedDialog::End(int endResult) {
+    if (ended) return;
+    ended = true;
+    result = endResult;
+    // The timers end with the window.
+    timers.clear();
+}
+
+void ScriptedDialog::Click(int id) {
+    const Control* c = Find(id);
+    if (!Usable(id) || !IsButton(c->kind)) return;
+    handler.OnCommand(id);
+}
+
+void ScriptedDialog::PressEnter() {
+    if (ended) return;
+    if (const Control* c = Find(focus); c && IsButton(c->kind) && Usable(focus)) {
+        handler.OnCommand(focus);
+        return;
+    }
+    handler.OnCommand(kIdOk);
+}
+
+void ScriptedDialog::PressEscape() {
+    if (!ended) handler.OnCommand(kIdCancel);
+}
+
+void ScriptedDialog::CloseBox() {
+    if (!ended) handler.OnClose();
+}
+
+void ScriptedDialog::Type(int id, const std::string& text) {
+    Control* c = Find(id);
+    if (!Usable(id) || !IsEdit(c->kind) || c->readOnly) return;
+    c->text = c->limit > 0 ? FirstCharacters(text, c->limit) : text;
+    focus = id;
+}
+
+void ScriptedDialog::Advance(int milliseconds) {
+    const long long until = now + std::max(milliseconds, 0);
+    while (!ended) {
+        const auto next = std::min_element(timers.begin(), timers.end(),
+                                           [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
+        if (next == timers.end() || next->second.due > until) break;
+        now = next->second.due;
+        next->second.due += next->second.interval;
+        handler.OnTimer(next->first);
+    }
+    now = until;
+}
+
+std::string ScriptedDialog::ToolTip(int id) const {
+    const Control* c = Find(id);
+    return c ? c->toolTip : std::string();
+}
+
+std::string ScriptedDialog::AccessibleName(int id) const {
+    const Control* c = Find(id);
+    return c ? c->accessibleName : std::string();
+}
+
+std::string ScriptedDialog::AccessibleDescription(int id) const {
+    const Control* c = Find(id);
+    return c ? c->accessibleDescription : std::string();
+}
+
+int ScriptedDialog::Limit(int id) const {
+    const Control* c = Find(id);
+    return c ? c->limit : 0;
+}
+
+bool ScriptedDialog::IsReadOnly(int id) const {
+    const Control* c = Find(id);
+    return c && c->readOnly;
+}
+
+std::vector<std::string> ScriptedDialog::Tabs(int id) const {
+    const Control* c = Find(id);
+    return c ? c->tabs : std::vector<std::string>();
+}
+
+// ScriptedFace
+
+int ScriptedFace::RunDialog(const DialogTemplate& dialog, DialogHandler& handler, DialogHost*) {
+    ScriptedDialog shown(dialog, handler, *this);
+    shown.Init();
+    if (!runScripts.empty()) {
+        const auto script = std::move(runScripts.front());
+        runScripts.erase(runScripts.begin());
+        script(shown);
+    } else {
+        shown.PressEscape();
+    }
+    runs.push_back(Run{dialog.id, shown.Caption(), shown.Ended() ? shown.Result() : kIdCancel, shown.Ended()});
+    return runs.back().result;
+}
+
+std::string ScriptedFace::Translate(const char*, const char* text) {
+    if (!text) return {};
+    const auto it = translations.find(text);
+    return it == translations.end() ? std::string(text) : it->second;
+}
+
+std::unique_ptr<ScriptedDialog> ScriptedFace::Open(const DialogTemplate& dialog, DialogHandler& handler) {
+    auto shown = std::make_unique<ScriptedDialog>(dialog, handler, *this);
+    shown->Init();
+    return shown;
+}
+
+}  // namespace platform

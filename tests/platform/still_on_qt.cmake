@@ -1,0 +1,76 @@
+# Which product files of the windows still use Qt, against the list of those
+# allowed to (still_on_qt.txt): the list can only shrink.
+#   cmake -DSOURCE_DIR=... -DLIST=... -P still_on_qt.cmake
+# A file uses Qt when it includes a Qt header, or one of the project's
+# headers that does (however deep). A file that uses Qt and is not on the
+# list fails the check, and so does a listed file that no longer uses Qt (it
+# comes off the list).
+cmake_minimum_required(VERSION 3.25)
+set(product_folders window controls maker viewer)
+set(scanned_folders ${product_folders} platform resources card picture files exchange)
+
+set(files)
+foreach(folder IN LISTS scanned_folders)
+  file(GLOB_RECURSE found RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+  list(APPEND files ${found})
+endforeach()
+
+# Each file's project includes; the files that include Qt themselves.
+set(on_qt)
+foreach(f IN LISTS files)
+  file(STRINGS ${SOURCE_DIR}/${f} lines REGEX "^[ \t]*#[ \t]*include")
+  set(includes)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "#[ \t]*include[ \t]*<(Q[A-Za-z]+|Qt[A-Za-z]+/[A-Za-z]+|qt[a-z]*\\.h)>")
+      list(APPEND on_qt ${f})
+    elseif(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
+      list(APPEND includes ${CMAKE_MATCH_1})
+    endif()
+  endforeach()
+  set(includes_of_${f} ${includes})
+endforeach()
+list(REMOVE_DUPLICATES on_qt)
+
+# Through the project's headers, until nothing more is found.
+set(changed TRUE)
+while(changed)
+  set(changed FALSE)
+  foreach(f IN LISTS files)
+    if(f IN_LIST on_qt)
+      continue()
+    endif()
+    foreach(included IN LISTS includes_of_${f})
+      if(included IN_LIST on_qt)
+        list(APPEND on_qt ${f})
+        set(changed TRUE)
+        break()
+      endif()
+    endforeach()
+  endforeach()
+endwhile()
+
+file(STRINGS ${LIST} listed REGEX "^[^#]")
+set(failures)
+foreach(f IN LISTS files)
+  string(REGEX MATCH "^[a-z]+" folder ${f})
+  if(NOT folder IN_LIST product_folders)
+    continue()
+  endif()
+  if(f IN_LIST on_qt AND NOT f IN_LIST listed)
+    list(APPEND failures "${f} uses Qt and is not on the list: speak to the platform instead")
+  elseif(f IN_LIST listed AND NOT f IN_LIST on_qt)
+    list(APPEND failures "${f} is free of Qt now: take it off the list")
+  endif()
+endforeach()
+foreach(f IN LISTS listed)
+  if(NOT EXISTS ${SOURCE_DIR}/${f})
+    list(APPEND failures "${f} is on the list but no longer exists: take it off the list")
+  endif()
+endforeach()
+
+list(LENGTH listed count)
+if(failures)
+  list(JOIN failures "\n  " text)
+  message(FATAL_ERROR "still_on_qt.txt is out of date:\n  ${text}")
+endif()
+message(STATUS "${count} product files still use Qt, each on the list")
