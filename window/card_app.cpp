@@ -61,7 +61,7 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form) {
                                                  : QStringLiteral("app.ovlet.CardMaker"));
     resources::InstallBitmaps();
     // The user's language, as the environment names it; English without a catalogue.
-    InstallTranslations(UserLanguage([](const char* name) { return std::getenv(name); }));
+    InstallTranslations(UserLanguage());
 
     // What Qt left of its options, then everything after "--": the card name.
     std::vector<std::string> arguments(qtArgv.data(), qtArgv.data() + qtArgc);

@@ -8,11 +8,8 @@ QString ProgramDataFile(const QString& name) {
     const QString installed =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/ovlet/") + name);
     if (QFileInfo::exists(installed)) return QFileInfo(installed).canonicalFilePath();
-    // From the build folder: the data written by hand in the sources, the
-    // translations made by the build.
-    for (const char* folder : {OVLET_SOURCE_DATA_DIR, OVLET_BUILD_DATA_DIR}) {
-        const QString built = QDir(QString::fromUtf8(folder)).filePath(name);
-        if (QFileInfo::exists(built)) return built;
-    }
+    // From the build folder: the data as written in the sources.
+    const QString source = QDir(QString::fromUtf8(OVLET_SOURCE_DATA_DIR)).filePath(name);
+    if (QFileInfo::exists(source)) return source;
     return installed;
 }

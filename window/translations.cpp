@@ -5,114 +5,107 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include "files/input_file.h"
+#include "files/user_languages.h"
+#include "resources/catalogue/catalogue.h"
 #include "window/program_data.h"
 
 namespace {
 
-// A catalogue is a few ten kilobytes; anything far larger is not one.
+// Qt's own catalogue is a few hundred kilobytes; anything far larger is not one.
 constexpr std::uint64_t kMaxCatalogueBytes = 16u << 20;
 
-struct Catalogue {
-    std::string bytes;  // QTranslator reads them where they are: they live as long as it
-    std::unique_ptr<QTranslator> translator;
+// Every tr() and QCoreApplication::translate of the windows, answered from
+// the programs' catalogue.
+class CatalogueTranslator : public QTranslator {
+public:
+    explicit CatalogueTranslator(std::string language) : language_(std::move(language)) {}
+
+    QString translate(const char* context, const char* sourceText, const char* /*disambiguation*/,
+                      int /*n*/) const override {
+        const char* translation =
+            catalogue::FindTranslation(language_, context ? context : "", sourceText ? sourceText : "");
+        return translation ? QString::fromUtf8(translation) : QString();
+    }
+
+    bool isEmpty() const override { return false; }
+
+private:
+    std::string language_;
 };
 
-std::vector<std::unique_ptr<Catalogue>>& Installed() {
-    static std::vector<std::unique_ptr<Catalogue>> installed;
-    return installed;
-}
-
-std::string& Current() {
-    static std::string language;
-    return language;
-}
-
-bool Load(const QString& path) {
-    auto catalogue = std::make_unique<Catalogue>();
-    std::string error;
-    files::ReadOptions options;
-    options.maxBytes = kMaxCatalogueBytes;
-    if (!files::ReadWholeFile(QFile::encodeName(path).toStdString(), options, catalogue->bytes, error)) return false;
-    catalogue->translator = std::make_unique<QTranslator>();
-    if (!catalogue->translator->load(reinterpret_cast<const uchar*>(catalogue->bytes.data()),
-                                     static_cast<int>(catalogue->bytes.size()))) {
-        return false;
+// Qt's own catalogue of a language, read through the programs' one reader.
+class QtCatalogue {
+public:
+    bool Load(const QString& path) {
+        std::string error;
+        files::ReadOptions options;
+        options.maxBytes = kMaxCatalogueBytes;
+        if (!files::ReadWholeFile(QFile::encodeName(path).toStdString(), options, bytes_, error)) return false;
+        return translator_.load(reinterpret_cast<const uchar*>(bytes_.data()), static_cast<int>(bytes_.size()));
     }
-    QCoreApplication::installTranslator(catalogue->translator.get());
-    Installed().push_back(std::move(catalogue));
-    return true;
-}
+    QTranslator* Translator() { return &translator_; }
 
-// "de_DE.UTF-8@euro" -> "de".
-std::string LanguageOf(std::string_view locale) {
-    const std::size_t end = locale.find_first_of("_.@");
-    return std::string(locale.substr(0, end));
+private:
+    std::string bytes_;  // QTranslator reads them where they are: they live as long as it
+    QTranslator translator_;
+};
+
+struct Installed {
+    std::unique_ptr<CatalogueTranslator> programs;
+    std::unique_ptr<QtCatalogue> qt;
+};
+
+Installed& Current() {
+    static Installed installed;
+    return installed;
 }
 
 }  // namespace
 
 const std::vector<std::string>& TranslatedLanguages() {
-    static const std::vector<std::string> languages{"de", "fr", "es"};
-    return languages;
+    return catalogue::Languages();
 }
 
-std::string UserLanguage(const std::function<const char*(const char*)>& getenv) {
-    std::string locale;
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = getenv(variable);
-        if (value && *value) {
-            locale = value;
-            break;
-        }
-    }
-    if (locale.empty() || locale == "C" || locale == "POSIX" || locale.starts_with("C.")) return {};
-    std::vector<std::string> wanted;
-    if (const char* list = getenv("LANGUAGE"); list && *list) {
-        std::string_view rest(list);
-        while (!rest.empty()) {
-            const std::size_t colon = rest.find(':');
-            if (const std::string language = LanguageOf(rest.substr(0, colon)); !language.empty()) {
-                wanted.push_back(language);
-            }
-            rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
-        }
-    }
-    wanted.push_back(LanguageOf(locale));
-    const auto& known = TranslatedLanguages();
-    for (const std::string& language : wanted) {
-        if (language == "en") return {};
-        if (std::find(known.begin(), known.end(), language) != known.end()) return language;
-    }
-    return {};
+std::string UserLanguage() {
+    return catalogue::ChooseLanguage(files::UserLanguages());
 }
 
 bool InstallTranslations(const std::string& language) {
-    for (const auto& catalogue : Installed()) QCoreApplication::removeTranslator(catalogue->translator.get());
-    Installed().clear();
-    Current().clear();
+    Installed& installed = Current();
+    if (installed.programs) QCoreApplication::removeTranslator(installed.programs.get());
+    if (installed.qt) QCoreApplication::removeTranslator(installed.qt->Translator());
+    installed = {};
+    catalogue::SetLanguage({});
     if (language.empty()) return true;
-    const QString name = QString::fromStdString(language);
-    if (!Load(ProgramDataFile(QStringLiteral("translations/ovlet_%1.qm").arg(name)))) return false;
+    const auto& known = catalogue::Languages();
+    if (std::find(known.begin(), known.end(), language) == known.end()) return false;
+    catalogue::SetLanguage(language);
+    installed.programs = std::make_unique<CatalogueTranslator>(language);
+    QCoreApplication::installTranslator(installed.programs.get());
     // Qt's own words (the desktop's file and print dialogs, key names), where
     // the system has them.
-    Load(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_%1.qm").arg(name));
-    Current() = language;
+    auto qt = std::make_unique<QtCatalogue>();
+    if (qt->Load(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                 QStringLiteral("/qtbase_%1.qm").arg(QString::fromStdString(language)))) {
+        QCoreApplication::installTranslator(qt->Translator());
+        installed.qt = std::move(qt);
+    }
     return true;
 }
 
 const std::string& CurrentLanguage() {
-    return Current();
+    return catalogue::Language();
 }
 
 QString LocalizedDataFile(const QString& name) {
-    if (!Current().empty()) {
+    if (!CurrentLanguage().empty()) {
         const QFileInfo info(name);
         const QString localized = ProgramDataFile(
-            QStringLiteral("%1_%2.%3").arg(info.completeBaseName(), QString::fromStdString(Current()), info.suffix()));
+            QStringLiteral("%1_%2.%3").arg(info.completeBaseName(), QString::fromStdString(CurrentLanguage()), info.suffix()));
         if (QFileInfo::exists(localized)) return localized;
     }
     return ProgramDataFile(name);

@@ -9,13 +9,15 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTabBar>
-#include <QXmlStreamReader>
 #include <map>
 #include <set>
 
 #include "controls/link_button.h"
+#include "files/user_languages.h"
 #include "picture/text_exception.h"
 #include "platform/qt/controls_basic.h"
+#include "resources/catalogue/catalogue.h"
+#include "resources/catalogue/catalogue_table.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
 #include "window/card_messages.h"
@@ -62,10 +64,10 @@ TEST(Translations, TheLanguageComesFromTheEnvironmentAsTheCLibraryReadsIt) {
         std::string trace;
         for (const auto& [name, value] : c.environment) trace += name + "=" + value + " ";
         SCOPED_TRACE(trace);
-        EXPECT_EQ(UserLanguage([&](const char* name) -> const char* {
+        EXPECT_EQ(catalogue::ChooseLanguage(files::UserLanguagesFromEnvironment([&](const char* name) -> const char* {
                       const auto it = c.environment.find(name);
                       return it == c.environment.end() ? nullptr : it->second.c_str();
-                  }),
+                  })),
                   c.language);
     }
 }
@@ -177,18 +179,13 @@ TEST_F(WindowTest, EveryWindowTextIsTranslated) {
 // does (the boxes drawn for the English labels leave no room for a colon
 // after the translations, so they carry none).
 TEST(Translations, LabelsAgreeAboutColons) {
-    for (const std::string& language : TranslatedLanguages()) {
-        SCOPED_TRACE(language);
-        QFile file(QStringLiteral(OVLET_TRANSLATIONS_DIR "/ovlet_%1.ts").arg(QString::fromStdString(language)));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        QXmlStreamReader xml(&file);
-        QString context;
+    for (std::size_t l = 0; l < catalogue::table::kLanguageCount; ++l) {
+        const catalogue::table::Language& language = catalogue::table::kLanguages[l];
+        SCOPED_TRACE(language.name);
         std::map<bool, QStringList> byColon;
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-            if (xml.name() == QStringLiteral("name")) context = xml.readElementText();
-            if (xml.name() != QStringLiteral("translation") || context != QStringLiteral("CardDialog")) continue;
-            const QString translation = xml.readElementText();
+        for (std::size_t i = 0; i < language.count; ++i) {
+            if (std::string_view(language.entries[i].context) != "CardDialog") continue;
+            const QString translation = QString::fromUtf8(language.entries[i].translation);
             byColon[translation.trimmed().endsWith(QChar(':'))] << translation;
         }
         EXPECT_GE(byColon[false].size() + byColon[true].size(), 20);
@@ -198,27 +195,7 @@ TEST(Translations, LabelsAgreeAboutColons) {
     }
 }
 
-// Every text of every catalogue has its translation.
-TEST(Translations, CataloguesAreComplete) {
-    for (const std::string& language : TranslatedLanguages()) {
-        SCOPED_TRACE(language);
-        QFile file(QStringLiteral(OVLET_TRANSLATIONS_DIR "/ovlet_%1.ts").arg(QString::fromStdString(language)));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        QXmlStreamReader xml(&file);
-        int messages = 0;
-        QString source;
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-            if (xml.name() == QStringLiteral("source")) source = xml.readElementText();
-            if (xml.name() == QStringLiteral("translation")) {
-                ++messages;
-                EXPECT_TRUE(xml.attributes().value(QStringLiteral("type")).isEmpty()) << source.toStdString();
-                EXPECT_FALSE(xml.readElementText().isEmpty()) << source.toStdString();
-            }
-        }
-        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-        EXPECT_GT(messages, 90);
-    }
-}
+// (That every text of every catalogue has its translation is checked on the
+// .po files themselves: tests/catalogue.)
 
 }  // namespace
