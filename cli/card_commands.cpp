@@ -13,6 +13,7 @@
 #include "cli/exchange_commands.h"
 #include "cli/tool_support.h"
 #include "files/terminal_text.h"
+#include "resources/catalogue/catalogue.h"
 
 namespace ovlet_cli {
 namespace {
@@ -160,7 +161,7 @@ std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& ut
 }
 
 CLI::App* DeclareShow(CLI::App& tool, ShowOptions& options) {
-    CLI::App* command = tool.add_subcommand("show", "Print a card's fields, picture size and summary");
+    CLI::App* command = tool.add_subcommand("show", CATALOGUE_NOOP("ovlet", "Print a card's fields, picture size and summary"));
     command->add_flag("--json", options.json, "Print the card as JSON (UTF-8, exact values)");
     AddCardArgument(*command, options.card);
     return command;
@@ -182,7 +183,7 @@ int RunShow(const ShowOptions& options) {
 }
 
 CLI::App* DeclareMake(CLI::App& tool, MakeOptions& options) {
-    CLI::App* command = tool.add_subcommand("make", "Write a new card, or one card per row of a CSV file");
+    CLI::App* command = tool.add_subcommand("make", CATALOGUE_NOOP("ovlet", "Write a new card, or one card per row of a CSV file"));
     command->add_option("--from", options.from, "Start from this card (the template of a batch)")->type_name("CARD");
     command->add_option("--picture", options.picture, "The card's picture (JPEG or PNG)")->type_name("FILE");
     command->add_option("--csv", options.csv, "One card per row; the header row names the fields")
@@ -255,7 +256,7 @@ int RunMake(const MakeOptions& options) {
 }
 
 CLI::App* DeclarePicture(CLI::App& tool, PictureOptions& options) {
-    CLI::App* command = tool.add_subcommand("picture", "Write the card's picture bytes unchanged");
+    CLI::App* command = tool.add_subcommand("picture", CATALOGUE_NOOP("ovlet", "Write the card's picture bytes unchanged"));
     AddCardArgument(*command, options.card);
     command->add_option("OUT", options.output, "The picture file to write");
     command->add_option("-o,--output", options.output, "The picture file to write (instead of OUT)")->type_name("OUT");

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "cli/commands.h"
+#include "resources/catalogue/catalogue.h"
 
 namespace ovlet_cli {
 
@@ -54,7 +55,49 @@ void CommandLine::SetFooter(const std::string& footer) {
     app->footer(footer);
 }
 
+namespace {
+
+// CLI11's headings of the option and command groups.
+std::string GroupHeading(const std::string& group) {
+    if (group == "Options") return catalogue::Translate("ovlet", "Options");
+    if (group == "Subcommands") return catalogue::Translate("ovlet", "Subcommands");
+    return group;
+}
+
+}  // namespace
+
+// The help in the language set: CLI11's own words, the tool's description
+// and footer, each command's one-line description, the group headings.
+// Options of the commands keep their English descriptions.
+void CommandLine::TranslateHelp() {
+    if (catalogue::Language().empty()) return;
+    const auto tr = [](const std::string& text) { return catalogue::Translate("ovlet", text); };
+    const std::shared_ptr<CLI::Formatter> formatter = std::make_shared<CLI::Formatter>();
+    for (const char* label : {CATALOGUE_NOOP("ovlet", "Usage"), CATALOGUE_NOOP("ovlet", "OPTIONS"),
+                              CATALOGUE_NOOP("ovlet", "SUBCOMMAND"), CATALOGUE_NOOP("ovlet", "Positionals"),
+                              CATALOGUE_NOOP("ovlet", "REQUIRED")}) {
+        formatter->label(label, tr(label));
+    }
+    app->description(tr(app->get_description()));
+    app->footer(tr(app->get_footer()));
+    app->set_help_flag("-h,--help", catalogue::Translate("ovlet", "Print this help message and exit"));
+    app->set_version_flag("--version", programName + " " + OVLET_VERSION,
+                          catalogue::Translate("ovlet", "Print the version and exit"));
+    std::vector<CLI::App*> apps{app.get()};
+    for (CLI::App* command : app->get_subcommands({})) {
+        apps.push_back(command);
+        command->description(tr(command->get_description()));
+        command->group(GroupHeading(command->get_group()));
+        if (CLI::Option* help = command->get_help_ptr()) help->description(tr(help->get_description()));
+    }
+    for (CLI::App* each : apps) {
+        each->formatter(formatter);
+        for (CLI::Option* option : each->get_options({})) option->group(GroupHeading(option->get_group()));
+    }
+}
+
 int CommandLine::Run(int argc, char** argv) {
+    TranslateHelp();
     try {
         return FinishStandardOutput(Dispatch(argc, argv));
     } catch (const std::bad_alloc&) {

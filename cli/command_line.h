@@ -54,6 +54,7 @@ public:
 
 private:
     void AddEntry(CLI::App* command, std::function<int()> run);
+    void TranslateHelp();
     int Dispatch(int argc, char** argv);
     int FinishStandardOutput(int code);
 

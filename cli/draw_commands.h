@@ -4,6 +4,8 @@
 // loading those libraries.
 #pragma once
 
+#include "resources/catalogue/catalogue.h"
+
 namespace ovlet_cli {
 
 struct DrawCommand {
@@ -13,9 +15,9 @@ struct DrawCommand {
 
 // The drawing commands `ovlet` hands over; the drawing program declares each.
 inline constexpr DrawCommand kDrawCommands[] = {
-    {"render", "A picture of the card drawn as a business card (PNG)"},
-    {"print", "Print-ready cards as a PDF: ten to a sheet, or one with bleed"},
-    {"thumbnail", "A small picture of the card for file managers (PNG)"},
+    {"render", CATALOGUE_NOOP("ovlet", "A picture of the card drawn as a business card (PNG)")},
+    {"print", CATALOGUE_NOOP("ovlet", "Print-ready cards as a PDF: ten to a sheet, or one with bleed")},
+    {"thumbnail", CATALOGUE_NOOP("ovlet", "A small picture of the card for file managers (PNG)")},
 };
 
 // The drawing program's file name.

@@ -9,6 +9,8 @@
 #include "cli/exchange_commands.h"
 #include "cli/picture_commands.h"
 #include "files/console.h"
+#include "files/user_languages.h"
+#include "resources/catalogue/catalogue.h"
 
 #ifdef OVLET_DRAW_RELATIVE_PATH
 #include <unistd.h>
@@ -21,14 +23,15 @@
 
 namespace {
 
-constexpr const char* kFooter =
+constexpr const char* kFooter = CATALOGUE_NOOP(
+    "ovlet",
     "Run 'ovlet COMMAND --help' for the options of a command.\n"
     "Field names: Company StreetAddress City StateProvince PostalCode Country WebSite\n"
     "  FirstName LastName MiddleName JobTitle EMail Fax Department Phone1Description\n"
     "  Phone1Number Phone2Description Phone2Number GeneralInformation\n"
     "Text is UTF-8; cards store Windows-1252. '-' as an output file is standard output.\n"
     "Exit codes: 0 success, 1 usage error, 2 file cannot be opened, read or written,\n"
-    "  3 damaged or truncated card or vCard, 4 picture cannot be decoded.";
+    "  3 damaged or truncated card or vCard, 4 picture cannot be decoded.");
 
 #ifdef OVLET_DRAW_RELATIVE_PATH
 // The drawing program: beside this one in a build folder, else where the
@@ -66,10 +69,11 @@ int HandOverToDrawProgram(const std::string& command, const std::vector<std::str
 #elif defined(OVLET_DRAW_NOT_YET)
 // A build whose system has no drawing yet (OVLET_DRAW_NOT_YET names the
 // system): the drawing commands are listed, marked so, and say so when run.
-const std::string kNotYet = std::string("not available in the ") + OVLET_DRAW_NOT_YET + " build yet";
+constexpr const char* kNotYet = CATALOGUE_NOOP("ovlet", "not available in the %1 build yet");
 
 int DrawingNotAvailable(const std::string& command) {
-    ovlet_cli::PrintError("ovlet %s: %s\n", command.c_str(), kNotYet.c_str());
+    ovlet_cli::PrintError("ovlet %s: %s\n", command.c_str(),
+                          catalogue::FillPlaceholders(kNotYet, {OVLET_DRAW_NOT_YET}).c_str());
     return ovlet_cli::kExitFile;
 }
 #endif
@@ -79,12 +83,16 @@ int DrawingNotAvailable(const std::string& command) {
 int main(int argc, char** argv) {
     using namespace ovlet_cli;
     files::SetUpStandardStreams();
+    // The tool's help and the picture library's messages in the user's
+    // language; everything else it writes is for scripts and stays English.
+    catalogue::SetLanguage(catalogue::ChooseLanguage(files::UserLanguages()));
     // UTF-8 words on every system (on Windows from the wide command line).
     std::vector<std::string> words = files::ProgramArguments(argc, argv);
     std::vector<char*> wordPointers;
     for (std::string& word : words) wordPointers.push_back(word.data());
     wordPointers.push_back(nullptr);
-    CommandLine tool("ovlet", "Ovlet: electronic business cards (.ovt) and their pictures");
+    CommandLine tool("ovlet",
+                     CATALOGUE_NOOP("ovlet", "Ovlet: electronic business cards (.ovt) and their pictures"));
     tool.Add(DeclareShow, RunShow);
     tool.Add(DeclareMake, RunMake);
     tool.Add(DeclarePicture, RunPicture);
@@ -101,7 +109,11 @@ int main(int argc, char** argv) {
 #elif defined(OVLET_DRAW_NOT_YET)
     for (const DrawCommand& draw : kDrawCommands) {
         const std::string name = draw.name;
-        tool.AddHandedOver(name, std::string(draw.description) + " (" + kNotYet + ")",
+        tool.AddHandedOver(name,
+                           catalogue::Translate("ovlet", draw.description) + " (" +
+                               catalogue::FillPlaceholders(catalogue::Translate("ovlet", kNotYet),
+                                                           {OVLET_DRAW_NOT_YET}) +
+                               ")",
                            [name](const std::vector<std::string>&) { return DrawingNotAvailable(name); });
     }
 #endif

@@ -18,6 +18,8 @@
 #include "picture/pixel_rows.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
+#include "resources/catalogue/catalogue.h"
+#include "resources/catalogue/decoder_lines.h"
 
 namespace {
 
@@ -29,7 +31,8 @@ CAnyPicDecoder& Decoder() {
 
 // Prints "error CODE: TEXT" on one line.
 int ReportError(const CTextException& error) {
-    ovlet_cli::PrintError("error %d: %s\n", error.GetCode(), MessageLine(error.GetText()).c_str());
+    ovlet_cli::PrintError("error %d: %s\n", error.GetCode(),
+                          catalogue::TranslateDecoderLine(MessageLine(error.GetText())).c_str());
     return ovlet_cli::kExitPicture;
 }
 
@@ -69,7 +72,7 @@ bool WritePam(const CWinBmp& bitmap, const std::string& path, std::string& error
 namespace ovlet_cli {
 
 CLI::App* DeclareDecode(CLI::App& tool, DecodeOptions& options) {
-    CLI::App* command = tool.add_subcommand("decode", "Decode any supported picture into a PAM file");
+    CLI::App* command = tool.add_subcommand("decode", CATALOGUE_NOOP("ovlet", "Decode any supported picture into a PAM file"));
     command->add_option("--depth", options.depth, "Bits per pixel of the decode: 0 (the picture's own), 8 or 32")
         ->check(CLI::IsMember({0, 8, 32}));
     command->add_option("PICTURE", options.picture, "The picture file")->required();
@@ -113,7 +116,7 @@ int RunDecode(const DecodeOptions& options) {
 }
 
 CLI::App* DeclareInfo(CLI::App& tool, InfoOptions& options) {
-    CLI::App* command = tool.add_subcommand("info", "Print a picture's format and size");
+    CLI::App* command = tool.add_subcommand("info", CATALOGUE_NOOP("ovlet", "Print a picture's format and size"));
     command->add_option("PICTURE", options.picture, "The picture file")->required();
     return command;
 }

@@ -19,6 +19,7 @@
 #include "picture/any_pic_decoder.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
+#include "resources/catalogue/decoder_lines.h"
 
 namespace ovlet_cli {
 
@@ -62,7 +63,7 @@ bool Decodes(const std::string& path, const std::vector<std::uint8_t>& bytes, st
     try {
         decoder.DecodeMemory(path.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()), &bitmap, 0);
     } catch (const CTextException& e) {
-        why = MessageLine(e.GetText());
+        why = catalogue::TranslateDecoderLine(MessageLine(e.GetText()));
         return false;
     }
     return true;

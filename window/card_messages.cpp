@@ -5,6 +5,7 @@
 #include "card/card_file.h"
 #include "card/card_record.h"
 #include "picture/text_exception.h"
+#include "resources/catalogue/decoder_lines.h"
 #include "window/card_text.h"
 #include "window/translations.h"
 
@@ -72,7 +73,13 @@ const DecoderKind kDecoderKinds[] = {
 }  // namespace
 
 QString DecoderMessageText(int code, const std::string& text) {
+    const std::string line = MessageLine(text.c_str());
     if (!CurrentLanguage().empty()) {
+        // The library's own fixed texts word for word; for the words of
+        // libjpeg and libpng, which have no translations, the kind of fault.
+        bool complete = false;
+        const std::string translated = catalogue::TranslateDecoderLine(line, &complete);
+        if (complete) return QString::fromUtf8(translated);
         for (const DecoderKind& kind : kDecoderKinds) {
             if (kind.code == code) {
                 return QCoreApplication::translate(kContext, kDecoderErrorHead)
@@ -80,7 +87,7 @@ QString DecoderMessageText(int code, const std::string& text) {
             }
         }
     }
-    return FromAnsi(MessageLine(text.c_str()));
+    return FromAnsi(line);
 }
 
 QString CardMessageText(const std::string& message, int decoderCode, const std::string& decoderText) {

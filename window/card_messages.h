@@ -20,8 +20,9 @@ QString CardMessageText(const std::string& message);
 QString CardMessageText(const std::string& message, int decoderCode, const std::string& decoderText);
 
 // A message of the picture library (code DECERR_..., its text as thrown): in
-// English the library's own line, in another language the kind of fault its
-// code names, translated (the library's details are English only).
+// English the library's own line, in another language its translation
+// (catalogue::TranslateDecoderLine), or the kind of fault its code names
+// where the line holds words of libjpeg or libpng.
 QString DecoderMessageText(int code, const std::string& text);
 
 // "Please enter no more than %1 characters.", translated.
