@@ -8,6 +8,7 @@
 
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
+#include "picture/pixel_memory.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 #include "platform/qt/painter_device.h"
@@ -116,20 +117,30 @@ bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::p
         const qreal ratio = devicePixelRatioF();
         const auto boxWidth = static_cast<std::int32_t>(std::lround(std::max(width() - 2, 1) * ratio));
         const auto boxHeight = static_cast<std::int32_t>(std::lround(std::max(height() - 2, 1) * ratio));
-        CWinBmp decoded;
-        PictureHeader header;
-        try {
-            header = memory ? SharedDecoder().DecodeSourceToFit(memory, &decoded, 32, boxWidth, boxHeight)
-                            : SharedDecoder().DecodeFileToFit(name.c_str(), &decoded, 32, boxWidth, boxHeight);
-        } catch (const CTextException& e) {
-            if (error) *error = e.GetText();
-            errorCode = e.GetCode();
-            return false;
+        bool decodedOk = true;
+        {
+            CWinBmp decoded;
+            PictureHeader header;
+            try {
+                header = memory ? SharedDecoder().DecodeSourceToFit(memory, &decoded, 32, boxWidth, boxHeight)
+                                : SharedDecoder().DecodeFileToFit(name.c_str(), &decoded, 32, boxWidth, boxHeight);
+            } catch (const CTextException& e) {
+                if (error) *error = e.GetText();
+                errorCode = e.GetCode();
+                decodedOk = false;
+            }
+            if (decodedOk) {
+                pictureSize = {header.width, header.height};
+                const PicturePlacement place = Placement();
+                shown = place.width > 0 && place.height > 0 ? ResizeDecoded(decoded, DeviceSize(place)) : QImage();
+                shown.setDevicePixelRatio(ratio);
+            }
         }
-        pictureSize = {header.width, header.height};
-        const PicturePlacement place = Placement();
-        shown = place.width > 0 && place.height > 0 ? ResizeDecoded(decoded, DeviceSize(place)) : QImage();
-        shown.setDevicePixelRatio(ratio);
+        // Only the shown copy stays, and the window may not see another
+        // picture for a long time: the decode's large blocks go back now
+        // instead of waiting as spares.
+        PixelBlock::ReleaseSpares();
+        if (!decodedOk) return false;
         if (size) *size = pictureSize;
     }
     fileName = name;

@@ -57,9 +57,12 @@ bool InputFile::Open(const std::string& path, const ReadOptions& options) {
         return Fail(windows::ReasonFromWindows(error));
     }
     const DWORD type = ::GetFileType(handle);
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (type != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    // Only the size and the kind: the standard information is one query,
+    // where GetFileInformationByHandle gathers times, volume and index too
+    // (under Wine five times as long as the rest of the opening).
+    FILE_STANDARD_INFO info{};
+    if (type != FILE_TYPE_DISK || !::GetFileInformationByHandleEx(handle, FileStandardInfo, &info, sizeof info) ||
+        info.Directory) {
         ::CloseHandle(handle);
         return Fail(type != FILE_TYPE_DISK ? KindOfType(type) : "is a folder");
     }
@@ -70,7 +73,7 @@ bool InputFile::Open(const std::string& path, const ReadOptions& options) {
     }
     descriptor = fd;
     ownsDescriptor = true;
-    return Opened((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
+    return Opened(static_cast<std::uint64_t>(info.EndOfFile.QuadPart));
 }
 
 bool InputFile::Read(void* out, std::size_t count, std::size_t& got) {

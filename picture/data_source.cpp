@@ -54,7 +54,7 @@ void CDataSource::CheckEndOfData() const {
 
 int CFileSource::Close() {
     CDataSource::Close();
-    std::vector<std::uint8_t>().swap(bytes);
+    bytes.reset();
     return 0;
 }
 
@@ -84,14 +84,16 @@ int CFileSource::OpenFile(const char* path) {
     if (!file.SizeKnown() || file.Size() > static_cast<std::uint64_t>(INT_MAX)) {
         return DECERR_ACCESS;
     }
-    bytes.resize(static_cast<std::size_t>(file.Size()));
+    const auto fileSize = static_cast<std::size_t>(file.Size());
+    bytes = PixelBlock(fileSize, kSpareMinimum);
+    // A file that shrank since it was opened ends early; one that grew is
+    // read up to its size at the opening.
     std::size_t got = 0;
-    if (!file.Read(bytes.data(), bytes.size(), got)) {
-        std::vector<std::uint8_t>().swap(bytes);
+    if (!file.Read(bytes.get(), fileSize, got)) {
+        bytes.reset();
         return DECERR_ACCESS;
     }
-    bytes.resize(got);
-    OpenData(path, bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    OpenData(path, bytes.get(), static_cast<std::int32_t>(got));
     return 0;
 }
 

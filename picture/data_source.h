@@ -4,7 +4,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "picture/pixel_memory.h"
 
 class CDataSource {
 public:
@@ -37,7 +38,9 @@ private:
     std::int32_t size = 0;
 };
 
-// A file read into memory as a whole.
+// A file read into memory as a whole. A file of 1 MiB or more is read into a
+// block that becomes a spare when the source closes (see pixel_memory.h), so
+// the next large file is read into memory that is already present.
 class CFileSource : public CDataSource {
 public:
     CFileSource() = default;
@@ -48,8 +51,12 @@ public:
     // FIFO, a device) and a file of 2 GiB or more give DECERR_ACCESS.
     virtual int OpenFile(const char* path);
 
+    // Files of at least this many bytes are read into a block that can be
+    // kept as a spare.
+    static constexpr std::size_t kSpareMinimum = std::size_t{1} << 20;
+
 private:
-    std::vector<std::uint8_t> bytes;
+    PixelBlock bytes;
 };
 
 // A byte source over one of the program's bitmap resources.
