@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
-#include <QPageSize>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -14,7 +13,8 @@
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 #include "files/output_file.h"
-#include "platform/qt/ui_services.h"
+#include "platform/face.h"
+#include "platform/qt/qt_face.h"
 #include "window/card_dialog.h"
 #include "window/card_text.h"
 
@@ -22,7 +22,11 @@ namespace {
 
 using platform::MessageButtons;
 using platform::MessageIcon;
-using platform::Ui;
+using platform::Services;
+
+void Report(platform::DialogHost* owner, const QString& text) {
+    Services().Message(owner, kMessageCaption, text.toStdString(), MessageIcon::Exclamation, MessageButtons::Ok);
+}
 
 // The card's person (first and last name) or, without one, its company.
 QString PersonOrCompany(const CardRecord& card) {
@@ -41,9 +45,9 @@ QString SuggestedName(const CardRecord& card) {
 
 // Written through the programs' one writer: beside the target, then renamed
 // over it, so a failure leaves an existing file as it was.
-bool WriteWhole(const QString& path, const void* data, std::size_t size, QString& reason) {
+bool WriteWhole(const std::string& path, const void* data, std::size_t size, QString& reason) {
     files::OutputFile file;
-    if (file.Open(PathBytes(path)) && file.Write(data, size) && file.Commit()) return true;
+    if (file.Open(path) && file.Write(data, size) && file.Commit()) return true;
     reason = QString::fromStdString(file.Reason());
     return false;
 }
@@ -55,18 +59,17 @@ void CCardDialog::ExportVCard() {
     if (!TakeEdits()) return;
     record.StreetAddress = GetEditText(&CardRecord::StreetAddress);
     record.GeneralInformation = GetEditText(&CardRecord::GeneralInformation);
-    platform::FileDialogRequest request{true,
-                                        {{tr("vCard (.vcf)"), QStringLiteral("*.vcf")}},
-                                        QStringLiteral(".vcf"),
-                                        SuggestedName(record) + QStringLiteral(".vcf"),
-                                        QString()};
-    const auto chosen = Ui().FileDialog(this, request);
+    const platform::FileRequest request{true,
+                                        {{tr("vCard (.vcf)").toStdString(), "*.vcf"}},
+                                        ".vcf",
+                                        (SuggestedName(record) + QStringLiteral(".vcf")).toStdString(),
+                                        {}};
+    const auto chosen = Services().ChooseFile(this, request);
     if (!chosen) return;
     const std::string text = vcard::EncodeVCard(record);
     QString error;
     if (!WriteWhole(*chosen, text.data(), text.size(), error)) {
-        Ui().MessageBox(this, kMessageCaption, tr("The vCard could not be written to %1: %2").arg(*chosen, error),
-                        MessageIcon::Exclamation, MessageButtons::Ok);
+        Report(this, tr("The vCard could not be written to %1: %2").arg(PathText(*chosen), error));
     }
 }
 
@@ -82,37 +85,36 @@ void CCardDialog::PrintCard() {
     const QImage picture = drawing::PrintPicture(record, layout, warning);
     const CardRecord card = record;
     const QString name = PersonOrCompany(card);
-    const QPageSize paper =
-        layout.sheet == drawing::Sheet::Letter ? QPageSize(QPageSize::Letter) : QPageSize(QPageSize::A4);
-    platform::QtPrintRequest request{
-        name.isEmpty() ? tr("Card") : name, paper,
-        [card, layout, picture](QPainter& painter) { drawing::DrawCardSheet(painter, card, layout, picture); }};
-    Ui().Print(this, request);
+    platform::PrintRequest request{
+        (name.isEmpty() ? tr("Card") : name).toStdString(),
+        layout.sheet == drawing::Sheet::Letter ? platform::Paper::Letter : platform::Paper::A4,
+        [card, layout, picture](platform::PrintSurface& page) {
+            drawing::DrawCardSheet(page.painter, card, layout, picture);
+        }};
+    Services().Print(this, request);
 }
 
 void CCardDialog::SaveCardPicture() {
     if (!record.HasPicture()) {
-        Ui().MessageBox(this, kMessageCaption, tr("This card has no picture."), MessageIcon::Exclamation,
-                        MessageButtons::Ok);
+        Report(this, tr("This card has no picture."));
         return;
     }
-    const QString mediaType = QString::fromUtf8(
-        vcard::PictureMediaType(record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength)));
-    const bool png = mediaType == QStringLiteral("image/png");
-    const QString extension = png ? QStringLiteral(".png") : QStringLiteral(".jpg");
-    platform::FileDialogRequest request{
+    const std::string mediaType =
+        vcard::PictureMediaType(record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength));
+    const bool png = mediaType == "image/png";
+    const std::string extension = png ? ".png" : ".jpg";
+    const platform::FileRequest request{
         true,
-        {png ? platform::QtFileFilter{tr("Portable Network Graphics (.png)"), QStringLiteral("*.png")}
-             : platform::QtFileFilter{tr("JPEG Graphic Files (.jpg)"), QStringLiteral("*.jpg")}},
+        {png ? platform::FileFilter{tr("Portable Network Graphics (.png)").toStdString(), "*.png"}
+             : platform::FileFilter{tr("JPEG Graphic Files (.jpg)").toStdString(), "*.jpg"}},
         extension,
-        SuggestedName(record) + extension,
-        ""};
-    const auto chosen = Ui().FileDialog(this, request);
+        SuggestedName(record).toStdString() + extension,
+        {}};
+    const auto chosen = Services().ChooseFile(this, request);
     if (!chosen) return;
     QString error;
     if (!WriteWhole(*chosen, record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength), error)) {
-        Ui().MessageBox(this, kMessageCaption, tr("The picture could not be written to %1: %2").arg(*chosen, error),
-                        MessageIcon::Exclamation, MessageButtons::Ok);
+        Report(this, tr("The picture could not be written to %1: %2").arg(PathText(*chosen), error));
     }
 }
 
@@ -120,9 +122,7 @@ void CCardDialog::ShowQrCode() {
     qr::CardCode card;
     std::string error;
     if (!qr::EncodeCard(record, card, error)) {
-        Ui().MessageBox(this, kMessageCaption,
-                        tr("No QR code can hold this card: %1").arg(QString::fromStdString(error)),
-                        MessageIcon::Exclamation, MessageButtons::Ok);
+        Report(this, tr("No QR code can hold this card: %1").arg(QString::fromStdString(error)));
         return;
     }
     const int module = std::max(2, 330 / (card.code.width + 2 * qr::kQuietZone));

@@ -126,9 +126,10 @@ public:
         QtPrintRequest qtRequest{
             QString::fromStdString(request.documentName),
             QPageSize(request.paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4),
-            [&request](QPainter& painter) {
+            // Kept by value: a scripted UiServices draws the page after Print has returned.
+            [paint = request.paint](QPainter& painter) {
                 PrintSurface surface(painter);
-                request.paint(surface);
+                paint(surface);
             }};
         return Ui().Print(WidgetOf(owner), qtRequest);
     }
