@@ -1,25 +1,21 @@
 #include "controls/hot_tracking_button.h"
 
-#include <QMouseEvent>
-
-HotTrackingButton::HotTrackingButton(QWidget* parent) : QAbstractButton(parent) {
-    setMouseTracking(true);
-}
-
 void HotTrackingButton::SetHot(bool value) {
-    if (value == static_cast<bool>(hot)) return;
+    if (value == IsHot()) return;
     hot = value ? 1 : 0;
-    repaint();
+    // The look follows the pointer without waiting for the next paint.
+    host->RedrawNow();
 }
 
-void HotTrackingButton::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    const QRect r = HitRect();
-    SetHot(p.x() >= r.left() && p.x() <= r.right() && p.y() >= r.top() && p.y() <= r.bottom());
-    QAbstractButton::mouseMoveEvent(event);
+void HotTrackingButton::MouseMove(platform::Point at) {
+    const platform::Rect r = HitRect();
+    SetHot(at.x >= r.x && at.x <= r.Right() && at.y >= r.y && at.y <= r.Bottom());
 }
 
-void HotTrackingButton::leaveEvent(QEvent* event) {
+void HotTrackingButton::MouseLeave() {
     SetHot(false);
-    QAbstractButton::leaveEvent(event);
+}
+
+void HotTrackingButton::FocusChanged(bool) {
+    host->Redraw();
 }

@@ -3,24 +3,22 @@
 // count as inside, with a redraw at once on every change.
 #pragma once
 
-#include <QAbstractButton>
-#include <QRect>
 #include <cstdint>
 
-class HotTrackingButton : public QAbstractButton {
-    Q_OBJECT
+#include "platform/owner_drawn.h"
+
+class HotTrackingButton : public platform::OwnerDrawnControl {
 public:
-    bool IsHot() const { return hot; }
+    bool IsHot() const { return hot != 0; }
+
+    void MouseMove(platform::Point at) override;
+    // The pointer left the window: the same as a move outside the rectangle.
+    void MouseLeave() override;
+    void FocusChanged(bool) override;
 
 protected:
-    explicit HotTrackingButton(QWidget* parent = nullptr);
-
-    // The rectangle the pointer is tested against.
-    virtual QRect HitRect() const = 0;
-
-    void mouseMoveEvent(QMouseEvent* event) override;
-    // The pointer left the window: the same as a move outside the rectangle.
-    void leaveEvent(QEvent* event) override;
+    // The rectangle the pointer is tested against (right and bottom inclusive).
+    virtual platform::Rect HitRect() const = 0;
 
     std::int32_t hot = 0;
 

@@ -2,16 +2,12 @@
 // while the pointer is over it.
 #pragma once
 
-#include <QRect>
 #include <cstdint>
 
 #include "controls/hot_tracking_button.h"
 
 class CHoverButton : public HotTrackingButton {
-    Q_OBJECT
 public:
-    explicit CHoverButton(QWidget* parent = nullptr);
-
     // Bitmap resource ids for the normal, pressed and hot looks. A button
     // smaller than its bitmaps grows to hold them (its top-left corner stays);
     // the hit rectangle is then taken and kept; the button leaves the Tab order.
@@ -20,16 +16,15 @@ public:
     // The bitmap the button shows now.
     std::uint32_t CurrentBitmap() const;
 
-    QSize sizeHint() const override { return {35, 35}; }
+    void Paint(platform::Canvas& canvas) override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     // The client rectangle taken when the bitmaps were set.
-    QRect HitRect() const override { return hitRect; }
+    platform::Rect HitRect() const override { return hitRect; }
 
 private:
     std::uint32_t hotBitmap = 0;
     std::uint32_t pressedBitmap = 0;
     std::uint32_t normalBitmap = 0;
-    QRect hitRect;  // left, top, right, bottom as the hit test reads them (right and bottom inclusive)
+    platform::Rect hitRect;
 };

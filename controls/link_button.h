@@ -3,27 +3,31 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "controls/hot_tracking_button.h"
 
 class CLinkButton : public HotTrackingButton {
-    Q_OBJECT
 public:
-    explicit CLinkButton(QWidget* parent = nullptr);
+    // A new button has the link look: a hand over it, read as a link.
+    void Attach(platform::ControlHost* controlHost) override;
 
     void SetLinkStyle(int link);
-    bool IsLinkStyle() const { return linkLook; }
+    bool IsLinkStyle() const { return linkLook != 0; }
     // The colour the text is drawn in now.
-    QColor TextColour() const;
+    platform::Colour TextColour() const;
     // The text as drawn: cut with an ellipsis where the button is too narrow.
-    QString ShownText() const;
-    bool IsTextCut() const { return ShownText() != text(); }
+    std::string ShownText() const;
+    bool IsTextCut() const { return ShownText() != host->Text(); }
+
+    void Paint(platform::Canvas& canvas) override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     // Read at every move, so a resized button tests its new size.
-    QRect HitRect() const override { return QRect(QPoint(0, 0), QPoint(width(), height())); }
+    platform::Rect HitRect() const override { return {0, 0, host->Width(), host->Height()}; }
 
 private:
+    platform::TextStyle Style() const { return {.underline = IsLinkStyle()}; }
+
     std::int32_t linkLook = 1;
 };

@@ -1,17 +1,31 @@
 #include "controls/picture_static.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
+#include "controls/smooth_resize.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
 #include "picture/pixel_memory.h"
 #include "picture/text_exception.h"
-#include "picture/win_bmp.h"
-#include "platform/qt/painter_device.h"
+
+namespace {
+
+constexpr platform::Colour kBlack{0, 0, 0};
+constexpr platform::Colour kNoImageColour{255, 0, 0};
+constexpr platform::Colour kFocusColour{160, 160, 160};
+
+// `format` with %1 and %2 replaced by the numbers.
+std::string WithSize(std::string format, int width, int height) {
+    for (const auto& [marker, value] : {std::pair{"%1", width}, std::pair{"%2", height}}) {
+        if (const std::size_t at = format.find(marker); at != std::string::npos) {
+            format.replace(at, 2, std::to_string(value));
+        }
+    }
+    return format;
+}
+
+}  // namespace
 
 PicturePlacement PlacePicture(int panelWidth, int panelHeight, int w, int h) {
     PicturePlacement p;
@@ -43,45 +57,31 @@ CAnyPicDecoder& SharedDecoder() {
     return decoder;
 }
 
-namespace {
-
-// The decoded picture resized to `device` pixels, top line first, in a block
-// of its own, smoothly both ways: a picture enlarged for a screen of scale 2
-// is drawn at the screen's resolution, not in blocks of equal pixels.
-QImage ResizeDecoded(const CWinBmp& decoded, QSize device) {
-    if (decoded.IsEmpty() || decoded.GetHeight() == 0) return {};
-    // The bitmap's lines are stored bottom line first, so the wrapped image
-    // is upside down; it is turned over once it is small.
-    const QImage lines =
-        platform::WrapDibLines(decoded.GetLineTable()[decoded.GetHeight() - 1], decoded.GetInfoHeader());
-    const QImage sized =
-        device == lines.size() ? lines : lines.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return sized.mirrored(false, true).convertToFormat(QImage::Format_RGB32);
+CPictureStatic::CPictureStatic() {
+    shown.FreeStorage();
 }
 
-// The panel reads as a picture, named by what it shows.
-QAccessibleInterface* PanelAccessible(const QString&, QObject* object) {
-    if (auto* panel = qobject_cast<CPictureStatic*>(object)) return new QAccessibleWidget(panel, QAccessible::Graphic);
-    return nullptr;
-}
-
-}  // namespace
-
-CPictureStatic::CPictureStatic(QWidget* parent) : QWidget(parent), nameFormat(tr("Picture, %1 x %2")) {
-    static const bool kAccessible = (QAccessible::installFactory(PanelAccessible), true);
-    Q_UNUSED(kAccessible);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+void CPictureStatic::Attach(platform::ControlHost* controlHost) {
+    OwnerDrawnControl::Attach(controlHost);
+    host->SetAccessibleRole(platform::AccessibleRole::Graphic);
     UpdateName();
 }
 
-void CPictureStatic::SetNameFormat(const QString& format) {
+void CPictureStatic::SetNameFormat(const std::string& format) {
     nameFormat = format;
+    nameFormatSet = true;
     UpdateName();
 }
 
+// The texts are filed in the catalogues under the panel's class name (the
+// translation tools read the literal context of each Translate call).
 void CPictureStatic::UpdateName() {
-    setAccessibleName(fileName.empty() ? tr("No Image Data")
-                                       : nameFormat.arg(pictureSize.first).arg(pictureSize.second));
+    if (fileName.empty()) {
+        host->SetAccessibleName(host->Translate("CPictureStatic", "No Image Data"));
+        return;
+    }
+    const std::string format = nameFormatSet ? nameFormat : host->Translate("CPictureStatic", "Picture, %1 x %2");
+    host->SetAccessibleName(WithSize(format, pictureSize.first, pictureSize.second));
 }
 
 bool CPictureStatic::SetPictureFile(const std::string& name, std::pair<int, int>* size, std::string* error) {
@@ -98,13 +98,28 @@ bool CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t*
 }
 
 PicturePlacement CPictureStatic::Placement() const {
-    return PlacePicture(width(), height(), pictureSize.first, pictureSize.second);
+    return PlacePicture(host->Width(), host->Height(), pictureSize.first, pictureSize.second);
 }
 
-QSize CPictureStatic::DeviceSize(const PicturePlacement& place) const {
-    const qreal ratio = devicePixelRatioF();
+std::pair<int, int> CPictureStatic::DeviceSize(const PicturePlacement& place) const {
+    const double ratio = host->Scale();
     return {std::max(1, static_cast<int>(std::lround(place.width * ratio))),
             std::max(1, static_cast<int>(std::lround(place.height * ratio)))};
+}
+
+void CPictureStatic::KeepShown(const CWinBmp& decoded) {
+    const PicturePlacement place = Placement();
+    const auto [deviceWidth, deviceHeight] = DeviceSize(place);
+    if (place.width <= 0 || place.height <= 0 || decoded.IsEmpty() || decoded.GetBitsPerPixel() != 32) {
+        shown.FreeStorage();
+    } else if (deviceWidth == decoded.GetWidth() && deviceHeight == decoded.GetHeight()) {
+        shown.CreateFromPackedDib(decoded.GetInfoHeader());
+    } else {
+        // Smoothly both ways, in the order the lines are stored: a picture
+        // enlarged for a screen of scale 2 is drawn at the screen's
+        // resolution, not in blocks of equal pixels.
+        SmoothResizeBitmap(decoded, deviceWidth, deviceHeight, false, shown);
+    }
 }
 
 bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::pair<int, int>* size,
@@ -114,9 +129,9 @@ bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::p
         // screen's pixels bounds what the decoder makes (a JPEG picture is
         // decoded at 1/2, 1/4 or 1/8 of its size where that is enough), and
         // only the copy at the shown size is kept.
-        const qreal ratio = devicePixelRatioF();
-        const auto boxWidth = static_cast<std::int32_t>(std::lround(std::max(width() - 2, 1) * ratio));
-        const auto boxHeight = static_cast<std::int32_t>(std::lround(std::max(height() - 2, 1) * ratio));
+        const double ratio = host->Scale();
+        const auto boxWidth = static_cast<std::int32_t>(std::lround(std::max(host->Width() - 2, 1) * ratio));
+        const auto boxHeight = static_cast<std::int32_t>(std::lround(std::max(host->Height() - 2, 1) * ratio));
         bool decodedOk = true;
         {
             CWinBmp decoded;
@@ -131,9 +146,7 @@ bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::p
             }
             if (decodedOk) {
                 pictureSize = {header.width, header.height};
-                const PicturePlacement place = Placement();
-                shown = place.width > 0 && place.height > 0 ? ResizeDecoded(decoded, DeviceSize(place)) : QImage();
-                shown.setDevicePixelRatio(ratio);
+                KeepShown(decoded);
             }
         }
         // Only the shown copy stays, and the window may not see another
@@ -146,54 +159,45 @@ bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::p
     fileName = name;
     errorCode = 0;
     UpdateName();
-    if (parentWidget()) parentWidget()->update();
-    update();
+    host->Redraw();
     return true;
 }
 
-void CPictureStatic::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    const int w = width();
-    const int h = height();
-    painter.fillRect(rect(), Qt::black);
-    painter.setPen(Qt::black);
-    painter.drawRect(0, 0, w - 1, h - 1);
+void CPictureStatic::Paint(platform::Canvas& canvas) {
+    const int w = host->Width();
+    const int h = host->Height();
+    canvas.FillRect({0, 0, w, h}, kBlack);
+    canvas.FrameRect({0, 0, w, h}, kBlack, false);
     if (fileName.empty()) {
-        const QString text = tr("No Image Data");
-        painter.setPen(QColor(255, 0, 0));
-        const int textWidth = painter.fontMetrics().horizontalAdvance(text);
-        painter.drawText(w / 2 - textWidth / 2, h / 2, text);
-        DrawFocus(painter);
+        const std::string text = host->Translate("CPictureStatic", "No Image Data");
+        const int textWidth = host->TextWidth(text, {});
+        canvas.Text({w / 2 - textWidth / 2, h / 2}, platform::TextAnchor::BaseLine, text, kNoImageColour, {});
+        DrawFocus(canvas);
         return;
     }
     const PicturePlacement place = Placement();
-    if (place.width <= 0 || place.height <= 0 || shown.isNull()) return;
+    if (place.width <= 0 || place.height <= 0 || shown.IsEmpty()) return;
     // A panel that changed its size or screen since the decode scales what it
-    // keeps; as a rule the kept copy fits exactly and is copied as it is.
-    const QSize device = DeviceSize(place);
-    if (shown.size() != device) {
-        shown = shown.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        shown.setDevicePixelRatio(devicePixelRatioF());
+    // keeps, from the top line down as a picture is seen; as a rule the kept
+    // copy fits exactly and is copied as it is.
+    const auto [deviceWidth, deviceHeight] = DeviceSize(place);
+    if (shown.GetWidth() != deviceWidth || shown.GetHeight() != deviceHeight) {
+        CWinBmp resized;
+        if (SmoothResizeBitmap(shown, deviceWidth, deviceHeight, true, resized)) {
+            shown.CreateFromPackedDib(resized.GetInfoHeader());
+        }
     }
-    painter.drawImage(QPoint(place.x, place.y), shown);
-    DrawFocus(painter);
+    canvas.ScreenBitmap(shown, {place.x, place.y, place.width, place.height});
+    DrawFocus(canvas);
 }
 
-void CPictureStatic::DrawFocus(QPainter& painter) const {
+void CPictureStatic::DrawFocus(platform::Canvas& canvas) const {
     // The keyboard's place: a dotted ring just inside the frame while the
     // panel has the focus.
-    if (!hasFocus()) return;
-    painter.setPen(QPen(QColor(160, 160, 160), 1, Qt::DotLine));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(1, 1, width() - 3, height() - 3);
+    if (!host->HasFocus()) return;
+    canvas.FrameRect({1, 1, host->Width() - 2, host->Height() - 2}, kFocusColour, true);
 }
 
-void CPictureStatic::focusInEvent(QFocusEvent* event) {
-    QWidget::focusInEvent(event);
-    update();
-}
-
-void CPictureStatic::focusOutEvent(QFocusEvent* event) {
-    QWidget::focusOutEvent(event);
-    update();
+void CPictureStatic::FocusChanged(bool) {
+    host->Redraw();
 }

@@ -2,15 +2,14 @@
 // black panel, or "No Image Data" without one.
 #pragma once
 
-#include <QImage>
-#include <QString>
-#include <QWidget>
 #include <cstdint>
 #include <string>
 #include <utility>
 
+#include "picture/win_bmp.h"
+#include "platform/owner_drawn.h"
+
 class CAnyPicDecoder;
-class QPainter;
 class CDataSource;
 
 // Where and how large a w x h picture is drawn in a W x H panel.
@@ -26,10 +25,12 @@ PicturePlacement PlacePicture(int panelWidth, int panelHeight, int pictureWidth,
 // The one decoder every panel of the program uses.
 CAnyPicDecoder& SharedDecoder();
 
-class CPictureStatic : public QWidget {
-    Q_OBJECT
+class CPictureStatic : public platform::OwnerDrawnControl {
 public:
-    explicit CPictureStatic(QWidget* parent = nullptr);
+    CPictureStatic();
+
+    // Read as a picture, named by what it shows.
+    void Attach(platform::ControlHost* controlHost) override;
 
     // Decodes the file at once and keeps the picture at the size it is shown
     // at, in the screen's pixels; `size` receives the picture's own width and
@@ -47,31 +48,32 @@ public:
     // The picture's own size, as its file says; (0, 0) before the first one.
     std::pair<int, int> PictureSize() const { return pictureSize; }
     // What the panel keeps of the picture: the shrunk picture in the
-    // screen's pixels (its device pixel ratio set), top line first.
-    const QImage& ShownImage() const { return shown; }
+    // screen's pixels, 32 bits a pixel; empty without a picture.
+    const CWinBmp& ShownBitmap() const { return shown; }
 
     // How assistive technology names the picture: %1 and %2 are its width
     // and height. Without a picture the panel is named by what it shows.
-    void SetNameFormat(const QString& format);
+    void SetNameFormat(const std::string& format);
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void Paint(platform::Canvas& canvas) override;
+    void FocusChanged(bool focused) override;
 
 private:
     bool Decode(const std::string& name, CDataSource* memory, std::pair<int, int>* size, std::string* error);
-    // Where the picture goes and its size there in device pixels.
+    // The decoded picture at the size it is shown at, in the screen's pixels.
+    void KeepShown(const CWinBmp& decoded);
+    // Where the picture goes and its size there in the screen's pixels.
     PicturePlacement Placement() const;
-    QSize DeviceSize(const PicturePlacement& place) const;
+    std::pair<int, int> DeviceSize(const PicturePlacement& place) const;
     void UpdateName();
-    void DrawFocus(QPainter& painter) const;
+    void DrawFocus(platform::Canvas& canvas) const;
 
     // Replaced as a whole by each decode that succeeds, so a failed decode
     // never leaves a half-made picture on screen.
-    QImage shown;
+    CWinBmp shown;
     std::pair<int, int> pictureSize{0, 0};
     std::string fileName;
-    QString nameFormat;
+    std::string nameFormat;
+    bool nameFormatSet = false;
     int errorCode = 0;
 };

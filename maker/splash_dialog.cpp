@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QTimerEvent>
+#include <memory>
 
 #include "controls/picture_static.h"
+#include "platform/qt/owner_drawn_widget.h"
 #include "files/input_file.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
@@ -15,8 +17,9 @@ CSplashDialog::CSplashDialog(QWidget* parent, int ms)
 
 QWidget* CSplashDialog::CreateControl(const platform::ControlTemplate& control) {
     if (control.id == kIdSplashPicture) {
-        panel = new CPictureStatic;
-        return panel;
+        auto picture = std::make_unique<CPictureStatic>();
+        panel = picture.get();
+        return platform::qt::MakeOwnerDrawnPanel(std::move(picture));
     }
     return TemplateDialog::CreateControl(control);
 }

@@ -1,8 +1,10 @@
 #include "window/about_dialog.h"
 
 #include <QCoreApplication>
+#include <memory>
 
 #include "controls/link_button.h"
+#include "platform/qt/owner_drawn_widget.h"
 #include "platform/qt/ui_services.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
@@ -15,10 +17,12 @@ CAboutDialog::CAboutDialog(const AboutForm& aboutForm, QWidget* parent)
 
 QWidget* CAboutDialog::CreateControl(const platform::ControlTemplate& control) {
     if (control.id == kIdAboutWebLink) {
-        webLink = new CLinkButton;
-        webLink->setText(TemplateText(control.text));
-        RouteClicks(webLink, control.id);
-        return webLink;
+        auto link = std::make_unique<CLinkButton>();
+        webLink = link.get();
+        QAbstractButton* button = platform::qt::MakeOwnerDrawnButton(std::move(link));
+        button->setText(TemplateText(control.text));
+        RouteClicks(button, control.id);
+        return button;
     }
     return TemplateDialog::CreateControl(control);
 }

@@ -10,6 +10,7 @@
 #include <QTabBar>
 #include <QUrl>
 #include <algorithm>
+#include <memory>
 #include <climits>
 #include <cstring>
 
@@ -18,6 +19,7 @@
 #include "controls/link_button.h"
 #include "controls/picture_static.h"
 #include "platform/qt/controls_basic.h"
+#include "platform/qt/owner_drawn_widget.h"
 #include "platform/qt/ui_services.h"
 #include "resources/dialog_templates.h"
 #include "resources/program_resources.h"
@@ -141,13 +143,14 @@ QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
     // the window comes up sooner. Its field stays in the record as read.
     if (NeverShown(control.id)) return nullptr;
     if (control.kind == platform::ControlKind::PicturePanel) {
-        auto* panel = new CPictureStatic;
+        QWidget* panel = platform::qt::MakeOwnerDrawnPanel(std::make_unique<CPictureStatic>());
         panel->setFocusPolicy(Qt::StrongFocus);
         return panel;
     }
     if (control.kind == platform::ControlKind::OwnerDrawButton) {
         QAbstractButton* button =
-            IsLinkButton(control.id) ? static_cast<QAbstractButton*>(new CLinkButton) : new CHoverButton;
+            IsLinkButton(control.id) ? platform::qt::MakeOwnerDrawnButton(std::make_unique<CLinkButton>())
+                                     : platform::qt::MakeOwnerDrawnButton(std::make_unique<CHoverButton>());
         button->setText(TemplateText(control.text));
         RouteClicks(button, control.id);
         return button;
@@ -189,8 +192,8 @@ void CCardDialog::OnInitDialog() {
     // keys do nothing. The button is named by its tip's words.
     const bool hasHelp = std::find(form.hidden.begin(), form.hidden.end(), kIdHelp) == form.hidden.end();
     for (const ToolButton& b : kToolButtons) {
-        if (auto* button = HoverButton(b.id)) {
-            button->SetBitmaps(b.normal, b.pressed, b.hot);
+        if (auto* button = ItemAs<QAbstractButton>(b.id); button && HoverButton(b.id)) {
+            HoverButton(b.id)->SetBitmaps(b.normal, b.pressed, b.hot);
             const QString tip = tr(b.toolTip);
             const QKeySequence keys = b.keys                         ? QKeySequence(QString::fromLatin1(b.keys))
                                       : b.id == kIdAbout && !hasHelp ? QKeySequence(Qt::Key_F1)
@@ -210,7 +213,7 @@ void CCardDialog::OnInitDialog() {
         field->setAccessibleName(NameOfLabel(label->text()));
         if (f.group != kIdNone) field->setAccessibleDescription(ItemText(f.group));
     }
-    PicturePanel()->SetNameFormat(tr("Card picture, %1 x %2"));
+    PicturePanel()->SetNameFormat(tr("Card picture, %1 x %2").toStdString());
     for (const auto& [id, look] : kLinkLooks) {
         if (CLinkButton* link = LinkButton(id)) link->SetLinkStyle(look);
     }
@@ -420,15 +423,15 @@ void CCardDialog::SelectTab(int index) {
 }
 
 CPictureStatic* CCardDialog::PicturePanel() const {
-    return qobject_cast<CPictureStatic*>(Item(kIdPicture));
+    return platform::qt::Hosted<CPictureStatic>(Item(kIdPicture));
 }
 
 CHoverButton* CCardDialog::HoverButton(int id) const {
-    return qobject_cast<CHoverButton*>(Item(id));
+    return platform::qt::Hosted<CHoverButton>(Item(id));
 }
 
 CLinkButton* CCardDialog::LinkButton(int id) const {
-    return qobject_cast<CLinkButton*>(Item(id));
+    return platform::qt::Hosted<CLinkButton>(Item(id));
 }
 
 void CCardDialog::ShowInWindow() {
@@ -449,7 +452,9 @@ void CCardDialog::ShowCutTexts() {
         }
     }
     for (const auto& [id, look] : kLinkLooks) {
-        if (CLinkButton* line = LinkButton(id)) line->setToolTip(line->IsTextCut() ? line->text() : QString());
+        if (CLinkButton* line = LinkButton(id)) {
+            Item(id)->setToolTip(line->IsTextCut() ? ItemText(id) : QString());
+        }
     }
     // A screen reader reads the address block's lines, not its line breaks.
     if (QWidget* address = Item(kIdAddressBlock)) {

@@ -76,8 +76,8 @@ void BM_RepaintImagePage12MP(benchmark::State& state) {
     for (auto _ : state) {
         window.repaint();
     }
-    const QImage& shown = window.PicturePanel()->ShownImage();
-    state.counters["kept_px"] = static_cast<double>(shown.width()) * shown.height();
+    const CWinBmp& shown = window.PicturePanel()->ShownBitmap();
+    state.counters["kept_px"] = static_cast<double>(shown.GetWidth()) * shown.GetHeight();
 }
 BENCHMARK(BM_RepaintImagePage12MP)->Unit(benchmark::kMillisecond);
 

@@ -95,7 +95,7 @@ TEST_F(WindowTest, EveryControlIsNamedForAssistiveTechnology) {
         }
         EXPECT_EQ(pageTabs, static_cast<int>(window->Form().pages.size()));
         window->PicturePanel()->SetPictureFile(std::string());
-        EXPECT_EQ(Accessible(window->PicturePanel())->text(QAccessible::Name), QStringLiteral("No Image Data"));
+        EXPECT_EQ(Accessible(window->Item(kIdPicture))->text(QAccessible::Name), QStringLiteral("No Image Data"));
     }
     // A link names itself by its text exactly, '&' and all, and presses like a click.
     viewer->SetItemText(kIdWebSiteLine, QStringLiteral("https://a.example/?x=1&y=2"));

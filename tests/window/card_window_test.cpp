@@ -252,8 +252,9 @@ TEST_F(WindowTest, ToolTipsShowWhereThePointerRests) {
 
 TEST_F(WindowTest, HoverButtonLooks) {
     auto window = Open();
-    CHoverButton* button = window->HoverButton(kIdNew);
-    ASSERT_NE(button, nullptr);
+    CHoverButton* hover = window->HoverButton(kIdNew);
+    ASSERT_NE(hover, nullptr);
+    auto* button = window->ItemAs<QAbstractButton>(kIdNew);
     EXPECT_EQ(button->focusPolicy() & Qt::TabFocus, 0) << "hover buttons are not in the Tab order";
     const int w = button->width();
     struct Move {
@@ -268,11 +269,11 @@ TEST_F(WindowTest, HoverButtonLooks) {
         QMouseEvent move(QEvent::MouseMove, QPointF(m.x, 5), button->mapToGlobal(QPointF(m.x, 5)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(button, &move);
-        EXPECT_EQ(button->IsHot(), m.hot);
-        EXPECT_EQ(button->CurrentBitmap(), m.bitmap);
+        EXPECT_EQ(hover->IsHot(), m.hot);
+        EXPECT_EQ(hover->CurrentBitmap(), m.bitmap);
     }
     button->setDown(true);
-    EXPECT_EQ(button->CurrentBitmap(), 135u);
+    EXPECT_EQ(hover->CurrentBitmap(), 135u);
     button->setDown(false);
 }
 
@@ -373,7 +374,7 @@ TEST_F(WindowTest, TheCardNamedAtStartShowsItsPictureOnTheFirstPaint) {
         window.Record().CurrentPath = dir / "card.ovt";
         window.Create();
         // Before the window is on screen: the pixels, or the message.
-        EXPECT_EQ(!window.PicturePanel()->ShownImage().isNull(), shown);
+        EXPECT_EQ(!ShownImage(*window.PicturePanel()).isNull(), shown);
         EXPECT_EQ(window.PicturePanel()->GetPictureFile().empty(), !shown);
         EXPECT_EQ(window.ItemText(kIdImageSize), shown ? QStringLiteral("64 x 40") : QStringLiteral("N/A"));
         const auto messages = Messages();
@@ -382,7 +383,7 @@ TEST_F(WindowTest, TheCardNamedAtStartShowsItsPictureOnTheFirstPaint) {
             EXPECT_TRUE(messages[0].startsWith(QStringLiteral("The card's picture cannot be shown.")));
         }
         if (shown) {
-            const QImage& pixels = window.PicturePanel()->ShownImage();
+            const QImage pixels = ShownImage(*window.PicturePanel());
             EXPECT_EQ(pixels.pixelColor(pixels.width() / 2, pixels.height() / 2), QColor(Qt::darkCyan));
         }
         window.show();
@@ -395,7 +396,7 @@ TEST_F(WindowTest, TheCardNamedAtStartShowsItsPictureOnTheFirstPaint) {
     ui.messageAnswers = {platform::MessageAnswer::No};
     ui.fileAnswers = {QString::fromStdString(SamplesDir() + "/sample.ovt")};
     qobject_cast<QAbstractButton*>(window->Item(kIdOpen))->click();
-    EXPECT_FALSE(window->PicturePanel()->ShownImage().isNull());
+    EXPECT_FALSE(ShownImage(*window->PicturePanel()).isNull());
 }
 
 TEST_F(WindowTest, UndecodablePictureIsKeptForTheNextSave) {
@@ -461,11 +462,12 @@ TEST_F(WindowTest, LinkLooks) {
         EXPECT_EQ(button->IsLinkStyle(), link) << id;
     }
     CLinkButton* web = window->LinkButton(kIdWebSiteLine);
-    EXPECT_EQ(web->TextColour(), QColor(0, 0, 255));
-    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), web->mapToGlobal(QPointF(3, 3)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(web, &move);
-    EXPECT_EQ(web->TextColour(), QColor(255, 0, 0));
+    EXPECT_EQ(web->TextColour(), (platform::Colour{0, 0, 255}));
+    QWidget* webWidget = window->Item(kIdWebSiteLine);
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), webWidget->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(webWidget, &move);
+    EXPECT_EQ(web->TextColour(), (platform::Colour{255, 0, 0}));
 }
 
 }  // namespace

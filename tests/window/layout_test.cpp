@@ -48,10 +48,12 @@ void ExpectTextsFitAndKeepClear(platform::TemplateDialog& dialog) {
             EXPECT_GT(group->y(), tabs->y() + tabs->PageTop()) << "the caption sits inside the page";
         }
     }
-    for (auto* button : dialog.findChildren<CHoverButton*>()) {
+    for (auto* button : dialog.findChildren<QAbstractButton*>()) {
+        const CHoverButton* hover = platform::qt::Hosted<CHoverButton>(button);
+        if (!hover) continue;
         SCOPED_TRACE(button->toolTip().toStdString());
         CWinBmp bitmap;
-        ASSERT_TRUE(bitmap.LoadFromResource(static_cast<std::uint16_t>(button->CurrentBitmap())));
+        ASSERT_TRUE(bitmap.LoadFromResource(static_cast<std::uint16_t>(hover->CurrentBitmap())));
         EXPECT_GE(button->width(), bitmap.GetWidth());
         EXPECT_GE(button->height(), bitmap.GetHeight());
     }
@@ -90,12 +92,13 @@ TEST_F(WindowTest, ToolbarBitmapsAreDrawnWhole) {
     const std::pair<int, int> buttons[] = {{kIdNew, 134}, {kIdSave, 141}, {kIdExit, 153}, {kIdRemove, 162}};
     for (const auto& [id, hotBitmap] : buttons) {
         SCOPED_TRACE(id);
-        CHoverButton* button = window->HoverButton(id);
-        ASSERT_NE(button, nullptr);
+        CHoverButton* hover = window->HoverButton(id);
+        ASSERT_NE(hover, nullptr);
+        QWidget* button = window->Item(id);
         QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(button, &move);
-        ASSERT_EQ(button->CurrentBitmap(), static_cast<std::uint32_t>(hotBitmap));
+        ASSERT_EQ(hover->CurrentBitmap(), static_cast<std::uint32_t>(hotBitmap));
         const QImage expected =
             QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(hotBitmap)).convertToFormat(QImage::Format_RGB32);
         ASSERT_FALSE(expected.isNull());

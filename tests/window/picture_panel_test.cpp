@@ -88,21 +88,19 @@ TEST_F(PicturePanel, ShowsWhatAFullDecodeShrunkTheSameWayShows) {
     for (const char* file : {"photo.jpg", "photo.png"}) {
         for (QSize panelSize : kPanels) {
             SCOPED_TRACE(std::string(file) + " in " + std::to_string(panelSize.width()));
-            CPictureStatic panel;
-            panel.resize(panelSize);
+            HostedPanel panel = MakePanel(panelSize.width(), panelSize.height());
             std::pair<int, int> size;
             std::string error;
-            ASSERT_TRUE(panel.SetPictureFile(dir / file, &size, &error)) << error;
+            ASSERT_TRUE(panel->SetPictureFile(dir / file, &size, &error)) << error;
             EXPECT_EQ(size, std::make_pair(kWidth, kHeight));
-            EXPECT_EQ(panel.PictureSize(), std::make_pair(kWidth, kHeight));
+            EXPECT_EQ(panel->PictureSize(), std::make_pair(kWidth, kHeight));
 
             // The panel keeps the picture at the size it draws it, in device pixels.
             const PicturePlacement place = PlacePicture(panelSize.width(), panelSize.height(), kWidth, kHeight);
             const QSize device(static_cast<int>(std::lround(place.width * ratio)),
                                static_cast<int>(std::lround(place.height * ratio)));
-            const QImage& shown = panel.ShownImage();
+            const QImage shown = ShownImage(*panel.panel);
             ASSERT_EQ(shown.size(), device);
-            EXPECT_EQ(shown.devicePixelRatio(), ratio);
 
             const Difference d = Compare(shown, FullDecodeShrunk(dir / file, device));
             EXPECT_LE(d.mean, 1.0);
@@ -115,11 +113,10 @@ TEST_F(PicturePanel, ShowsWhatAFullDecodeShrunkTheSameWayShows) {
 // screen that is twice its pixels each way.
 TEST_F(PicturePanel, SmallPictureTakesTheScreensPixels) {
     Photo().scaled(40, 30).save(QString::fromStdString(dir / "small.png"), "PNG");
-    CPictureStatic panel;
-    panel.resize(300, 200);
-    ASSERT_TRUE(panel.SetPictureFile(dir / "small.png"));
-    EXPECT_EQ(panel.PictureSize(), std::make_pair(40, 30));
-    EXPECT_EQ(panel.ShownImage().size(), QSize(40, 30) * ratio);
+    HostedPanel panel = MakePanel(300, 200);
+    ASSERT_TRUE(panel->SetPictureFile(dir / "small.png"));
+    EXPECT_EQ(panel->PictureSize(), std::make_pair(40, 30));
+    EXPECT_EQ(ShownImage(*panel.panel).size(), QSize(40, 30) * ratio);
 }
 
 // On a screen of scale 2 a small picture is drawn at the screen's resolution
@@ -132,10 +129,9 @@ TEST_F(PicturePanel, EnlargedPictureIsSmoothNotBlocky) {
             checker.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
     }
     checker.save(QString::fromStdString(dir / "checker.png"), "PNG");
-    CPictureStatic panel;
-    panel.resize(300, 200);
-    ASSERT_TRUE(panel.SetPictureFile(dir / "checker.png"));
-    const QImage& shown = panel.ShownImage();
+    HostedPanel panel = MakePanel(300, 200);
+    ASSERT_TRUE(panel->SetPictureFile(dir / "checker.png"));
+    const QImage shown = ShownImage(*panel.panel);
     int between = 0;  // neither black nor white
     for (int y = 0; y < shown.height(); ++y) {
         for (int x = 0; x < shown.width(); ++x) {
@@ -158,14 +154,13 @@ TEST_F(PicturePanel, VeryThinPicturesStayVisible) {
         QImage thin(size, QImage::Format_RGB32);
         thin.fill(Qt::white);
         thin.save(QString::fromStdString(dir / "thin.png"), "PNG");
-        CPictureStatic panel;
-        panel.resize(300, 200);
-        ASSERT_TRUE(panel.SetPictureFile(dir / "thin.png"));
-        const QImage& shown = panel.ShownImage();
+        HostedPanel panel = MakePanel(300, 200);
+        ASSERT_TRUE(panel->SetPictureFile(dir / "thin.png"));
+        const QImage shown = ShownImage(*panel.panel);
         ASSERT_FALSE(shown.isNull());
         EXPECT_GE(std::min(shown.width(), shown.height()), 1);
         EXPECT_GE(std::max(shown.width(), shown.height()), static_cast<int>(198 * ratio));
-        const QImage drawn = panel.grab().toImage();
+        const QImage drawn = panel.widget->grab().toImage();
         int white = 0;
         for (int y = 0; y < drawn.height(); ++y) {
             for (int x = 0; x < drawn.width(); ++x) white += qGray(drawn.pixel(x, y)) > 200;
@@ -185,7 +180,7 @@ TEST_F(PicturePanel, CardWindowShowsTheRealSize) {
     EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("800 x 600"));
     CPictureStatic* panel = window->PicturePanel();
     EXPECT_EQ(panel->PictureSize(), std::make_pair(kWidth, kHeight));
-    EXPECT_LT(panel->ShownImage().width(), kWidth);
+    EXPECT_LT(ShownImage(*panel).width(), kWidth);
     EXPECT_EQ(window->Record().PictureBytes, jpeg) << "the card keeps the picture's bytes unchanged";
 }
 

@@ -83,7 +83,7 @@ std::vector<QString> WindowTexts(platform::TemplateDialog& window, QMenu* menu) 
             for (int i = 0; i < bar->count(); ++i) texts.push_back(bar->tabText(i));
         }
         // (A bitmap button's caption is never shown: its tool tip names it.)
-        if (auto* link = qobject_cast<CLinkButton*>(child)) texts.push_back(link->text());
+        if (platform::qt::Hosted<CLinkButton>(child)) texts.push_back(qobject_cast<QAbstractButton*>(child)->text());
         texts.push_back(child->toolTip());
         if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(child)) {
             texts.push_back(accessible->text(QAccessible::Name));

@@ -112,9 +112,9 @@ TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses) {
         WriteCard(dir / "c.ovt", card);
         auto window = Open<CViewerDialog>(dir / "c.ovt");
         window->SelectTab(1);
-        window->LinkButton(kIdWebSiteLine)->click();
-        window->LinkButton(kIdEMailLine)->click();
-        window->LinkButton(kIdPhone1Line)->click();  // plain lines open nothing
+        window->ItemAs<QAbstractButton>(kIdWebSiteLine)->click();
+        window->ItemAs<QAbstractButton>(kIdEMailLine)->click();
+        window->ItemAs<QAbstractButton>(kIdPhone1Line)->click();  // plain lines open nothing
         std::vector<QString> expected;
         std::size_t refusals = 0;
         for (const char* address : {c.webAddress, c.mailAddress}) {

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/qt/painter_device.h"
 #include "platform/qt/qt_face.h"
 #include "resources/program_resources.h"
 
@@ -44,6 +45,22 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
 
 QString LimitMessage(int limit) {
     return QStringLiteral("Please enter no more than %1 characters.").arg(limit);
+}
+
+HostedPanel MakePanel(int width, int height) {
+    auto picture = std::make_unique<CPictureStatic>();
+    HostedPanel hosted;
+    hosted.panel = picture.get();
+    hosted.widget.reset(platform::qt::MakeOwnerDrawnPanel(std::move(picture)));
+    hosted.widget->resize(width, height);
+    return hosted;
+}
+
+QImage ShownImage(const CPictureStatic& panel) {
+    const CWinBmp& shown = panel.ShownBitmap();
+    if (shown.IsEmpty() || shown.GetHeight() <= 0) return {};
+    return platform::WrapDibLines(shown.GetLineTable()[shown.GetHeight() - 1], shown.GetInfoHeader())
+        .mirrored(false, true);
 }
 
 std::string SamplesDir() {

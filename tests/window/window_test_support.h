@@ -12,6 +12,8 @@
 #include <string>
 
 #include "card/card_file.h"
+#include "controls/picture_static.h"
+#include "platform/qt/owner_drawn_widget.h"
 #include "maker/maker_dialog.h"
 #include "platform/qt/ui_services.h"
 #include "viewer/viewer_dialog.h"
@@ -20,6 +22,17 @@
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
+
+// A picture panel in a widget of its own, as a window makes one.
+struct HostedPanel {
+    std::unique_ptr<platform::qt::OwnerDrawnPanel> widget;
+    CPictureStatic* panel = nullptr;
+    CPictureStatic* operator->() const { return panel; }
+};
+HostedPanel MakePanel(int width, int height);
+
+// What a panel keeps of its picture, top line first (a copy); null without one.
+QImage ShownImage(const CPictureStatic& panel);
 
 class WindowTest : public ::testing::Test {
 protected:
