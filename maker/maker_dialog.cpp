@@ -2,17 +2,25 @@
 
 #include <sys/stat.h>
 
+#include <QFile>
 #include <QShortcut>
 
 #include <cerrno>
 #include <filesystem>
 
-const AboutForm kMakerAbout{
-    .caption = nullptr,
-    .version = QT_TRANSLATE_NOOP("AboutDialog", "Ovlet Maker Version 1.0"),
-    .linkText = nullptr,
-    .program = "ovmake",
-};
+#include "maker/splash_dialog.h"
+#include "window/card_text.h"
+#include "window/program_data.h"
+
+SplashPictureSource MakerSplashPictures() {
+    return {{"maker.jpg", PathBytes(ProgramDataFile(QStringLiteral("maker.jpg")))}, [] {
+                QFile builtIn(QStringLiteral(":/data/maker.jpg"));
+                if (!builtIn.open(QIODevice::ReadOnly)) return std::vector<std::uint8_t>();
+                const QByteArray bytes = builtIn.readAll();
+                const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+                return std::vector<std::uint8_t>(first, first + bytes.size());
+            }};
+}
 
 namespace {
 

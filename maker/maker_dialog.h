@@ -2,6 +2,7 @@
 // commands that make, open, save and change it.
 #pragma once
 
+#include "maker/maker_about.h"
 #include "window/card_dialog.h"
 
 class CMakerDialog : public CCardDialog {
@@ -45,6 +46,3 @@ private:
     // to save and the save did not happen: the card then stays as it is.
     bool StartNewCard();
 };
-
-// The maker's About dialog.
-extern const AboutForm kMakerAbout;

@@ -1,38 +1,40 @@
 #include "maker/splash_dialog.h"
 
-#include <QFile>
-#include <QTimerEvent>
-#include <memory>
-
 #include "controls/picture_static.h"
-#include "platform/qt/owner_drawn_widget.h"
 #include "files/input_file.h"
+#include "platform/face.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
-#include "window/card_text.h"
-#include "window/program_data.h"
 
-CSplashDialog::CSplashDialog(QWidget* parent, int ms)
-    : TemplateDialog(resources::SplashDialogTemplate(), parent), milliseconds(ms) {}
+namespace {
 
-QWidget* CSplashDialog::CreateControl(const platform::ControlTemplate& control) {
-    if (control.id == kIdSplashPicture) {
-        auto picture = std::make_unique<CPictureStatic>();
-        panel = picture.get();
-        return platform::qt::MakeOwnerDrawnPanel(std::move(picture));
-    }
-    return TemplateDialog::CreateControl(control);
+// The splash's one timer.
+constexpr int kSplashTimer = 1;
+
+}  // namespace
+
+CSplashDialog::CSplashDialog(SplashPictureSource pictures, int ms) : source(std::move(pictures)), milliseconds(ms) {}
+
+int CSplashDialog::DoModal() {
+    return platform::RunDialog(resources::SplashDialogTemplate(), *this);
 }
 
-void CSplashDialog::OnInitDialog() {
+std::unique_ptr<platform::OwnerDrawnControl> CSplashDialog::MakeOwnerDrawn(int id) {
+    if (id != kIdSplashPicture) return nullptr;
+    auto picture = std::make_unique<CPictureStatic>();
+    panel = picture.get();
+    return picture;
+}
+
+void CSplashDialog::OnInit(platform::DialogHost& dialog) {
+    DialogHandler::OnInit(dialog);
     // The timer runs from before the picture is decoded, so decoding counts
     // against the three seconds.
-    startTimer(milliseconds);
+    dialog.StartTimer(kSplashTimer, milliseconds);
     pictureName = "maker.jpg";
-    // The picture in the current folder first, then the installed one, then
-    // the one built into the program; files are read through the programs'
-    // one reader.
-    for (const std::string& path : {pictureName, PathBytes(ProgramDataFile(QStringLiteral("maker.jpg")))}) {
+    if (!panel) return;
+    // The files are read through the programs' one reader.
+    for (const std::string& path : source.files) {
         std::vector<std::uint8_t> bytes;
         std::string error;
         files::ReadOptions options;
@@ -42,14 +44,12 @@ void CSplashDialog::OnInitDialog() {
             return;
         }
     }
-    QFile builtIn(QStringLiteral(":/data/maker.jpg"));
-    if (builtIn.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = builtIn.readAll();
-        panel->SetPictureData(pictureName, reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                              static_cast<std::int32_t>(bytes.size()));
+    if (source.builtIn) {
+        const std::vector<std::uint8_t> bytes = source.builtIn();
+        panel->SetPictureData(pictureName, bytes.data(), static_cast<std::int32_t>(bytes.size()));
     }
 }
 
-void CSplashDialog::timerEvent(QTimerEvent*) {
-    done(QDialog::Rejected);
+void CSplashDialog::OnTimer(int) {
+    host->End(platform::kIdCancel);
 }

@@ -2,26 +2,42 @@
 // Enter or Escape.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
-#include "platform/qt/template_dialog.h"
+#include "platform/dialog.h"
 
 class CPictureStatic;
 
-class CSplashDialog : public platform::TemplateDialog {
-    Q_OBJECT
+// Where the splash finds its picture: the files tried in order, then the
+// bytes built into the program (may be empty).
+struct SplashPictureSource {
+    std::vector<std::string> files;
+    std::function<std::vector<std::uint8_t>()> builtIn;
+};
+
+// The maker's: "maker.jpg" in the current folder, the installed one, the one
+// built into the program (maker_dialog.cpp: it asks the Qt face's resources).
+SplashPictureSource MakerSplashPictures();
+
+class CSplashDialog : public platform::DialogHandler {
 public:
-    explicit CSplashDialog(QWidget* parent = nullptr, int milliseconds = 3000);
+    explicit CSplashDialog(SplashPictureSource source, int milliseconds = 3000);
+
+    // Runs the splash until its time is up or a key ends it.
+    int DoModal();
 
     const std::string& PictureName() const { return pictureName; }
     CPictureStatic* Panel() const { return panel; }
 
-protected:
-    QWidget* CreateControl(const platform::ControlTemplate& control) override;
-    void OnInitDialog() override;
-    void timerEvent(QTimerEvent* event) override;
+    std::unique_ptr<platform::OwnerDrawnControl> MakeOwnerDrawn(int id) override;
+    void OnInit(platform::DialogHost& dialog) override;
+    void OnTimer(int timer) override;
 
 private:
+    SplashPictureSource source;
     std::string pictureName;
     CPictureStatic* panel = nullptr;
     int milliseconds;

@@ -90,6 +90,50 @@ std::vector<ScriptedDesktop::Call> ScriptedDesktop::Of(const std::string& kind) 
 
 namespace {
 
+// Hosts a control that draws itself as the Qt face hosts it, without a
+// screen: its size is the template's, in dialog units taken as pixels, its
+// text the dialog's, one character six pixels wide.
+class ScriptedControlHost : public ControlHost {
+public:
+    ScriptedControlHost(ScriptedDialog& owner, Face& dialogFace, int controlId, int w, int h)
+        : dialog(owner), face(dialogFace), id(controlId), width(w), height(h) {}
+    int Width() const override { return width; }
+    int Height() const override { return height; }
+    void Resize(int w, int h) override {
+        width = w;
+        height = h;
+    }
+    double Scale() const override { return 1.0; }
+    Colour System(SystemColour which) const override {
+        return which == SystemColour::Window ? Colour{240, 240, 240} : Colour{0, 0, 0};
+    }
+    void Redraw() override {}
+    void RedrawNow() override {}
+    void SetCursor(Cursor) override {}
+    void SetTabStop(bool) override {}
+    bool HasFocus() const override { return dialog.Focused() == id; }
+    bool IsDown() const override { return false; }
+    std::string Text() const override { return dialog.Text(id); }
+    int TextWidth(const std::string& utf8, TextStyle) const override {
+        int characters = 0;
+        for (const char c : utf8) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        return 6 * characters;
+    }
+    std::string Elided(const std::string& utf8, int, TextStyle) const override { return utf8; }
+    std::string Translate(const char* context, const char* text) const override {
+        return face.Translate(context, text);
+    }
+    void SetAccessibleName(const std::string& utf8) override { dialog.SetAccessibleName(id, utf8); }
+    void SetAccessibleRole(AccessibleRole) override {}
+
+private:
+    ScriptedDialog& dialog;
+    Face& face;
+    int id;
+    int width;
+    int height;
+};
+
 bool IsButton(ControlKind kind) {
     return kind == ControlKind::PushButton || kind == ControlKind::DefaultPushButton ||
            kind == ControlKind::OwnerDrawButton;
@@ -124,6 +168,8 @@ struct ScriptedDialog::Control {
     std::string accessibleDescription;
     std::vector<std::string> tabs;
     int selectedTab = -1;
+    std::unique_ptr<ControlHost> drawnHost;
+    std::unique_ptr<OwnerDrawnControl> drawn;
 };
 
 ScriptedDialog::ScriptedDialog(const DialogTemplate& dialog, DialogHandler& dialogHandler, Face& face)
@@ -137,6 +183,15 @@ ScriptedDialog::ScriptedDialog(const DialogTemplate& dialog, DialogHandler& dial
         if (!c.text.empty()) control->text = dialog.context ? face.Translate(dialog.context, c.text.c_str()) : c.text;
         controls[c.id] = std::move(control);
     }
+    // The handler's own controls, attached once every control is there.
+    for (const ControlTemplate& c : dialog.controls) {
+        if (c.id < 0 || (c.kind != ControlKind::OwnerDrawButton && c.kind != ControlKind::PicturePanel)) continue;
+        Control& control = *controls[c.id];
+        control.drawn = handler.MakeOwnerDrawn(c.id);
+        if (!control.drawn) continue;
+        control.drawnHost = std::make_unique<ScriptedControlHost>(*this, face, c.id, c.width, c.height);
+        control.drawn->Attach(control.drawnHost.get());
+    }
     // The keyboard starts at the first control the Tab key visits.
     for (const ControlTemplate& c : dialog.controls) {
         if (c.tabStop && c.id >= 0) {
@@ -146,7 +201,10 @@ ScriptedDialog::ScriptedDialog(const DialogTemplate& dialog, DialogHandler& dial
     }
 }
 
-ScriptedDialog::~ScriptedDialog() = default;
+ScriptedDialog::~ScriptedDialog() {
+    // The controls go before their hosts.
+    for (auto& [id, control] : controls) control->drawn.reset();
+}
 
 void ScriptedDialog::Init() {
     if (initialised) return;
@@ -310,7 +368,10 @@ std::string ScriptedDialog::ToolTip(int id) const {
 
 std::string ScriptedDialog::AccessibleName(int id) const {
     const Control* c = Find(id);
-    return c ? c->accessibleName : std::string();
+    if (!c) return {};
+    // A button without a name of its own is named by its text.
+    if (c->accessibleName.empty() && IsButton(c->kind)) return c->text;
+    return c->accessibleName;
 }
 
 std::string ScriptedDialog::AccessibleDescription(int id) const {
@@ -326,6 +387,11 @@ int ScriptedDialog::Limit(int id) const {
 bool ScriptedDialog::IsReadOnly(int id) const {
     const Control* c = Find(id);
     return c && c->readOnly;
+}
+
+OwnerDrawnControl* ScriptedDialog::OwnerDrawnAt(int id) const {
+    const Control* c = Find(id);
+    return c ? c->drawn.get() : nullptr;
 }
 
 std::vector<std::string> ScriptedDialog::Tabs(int id) const {

@@ -107,6 +107,8 @@ public:
     int Limit(int id) const;
     bool IsReadOnly(int id) const;
     std::vector<std::string> Tabs(int id) const;
+    // The handler's control that draws itself there; null for none.
+    OwnerDrawnControl* OwnerDrawnAt(int id) const;
     bool TimerRunning(int timer) const { return timers.count(timer) != 0; }
     const DialogTemplate& Template() const { return dialogTemplate; }
 

@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
     form.viewer = false;
     form.makeWindow = []() -> CCardDialog* { return new CMakerDialog; };
     form.beforeWindow = [] {
-        CSplashDialog splash;
+        CSplashDialog splash(MakerSplashPictures());
         splash.DoModal();
     };
     return RunCardApp(argc, argv, form);

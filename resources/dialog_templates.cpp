@@ -2,8 +2,7 @@
 // window, and the string table.
 #include "resources/dialog_templates.h"
 
-#include <QtGlobal>
-
+#include "platform/text_mark.h"
 #include "resources/control_ids.h"
 
 namespace resources {

@@ -2,13 +2,6 @@
 
 #include <QMenu>
 
-const AboutForm kViewerAbout{
-    .caption = QT_TRANSLATE_NOOP("AboutDialog", "About Ovlet Viewer"),
-    .version = QT_TRANSLATE_NOOP("AboutDialog", "Ovlet Viewer Version 1.0"),
-    .linkText = QT_TRANSLATE_NOOP("AboutDialog", "Download Ovlet Maker"),
-    .program = "ovview",
-};
-
 namespace {
 
 // The maker's Company and Contact pages, its editing buttons and the Remove

@@ -2,6 +2,7 @@
 // no command that changes, saves or opens a card.
 #pragma once
 
+#include "viewer/viewer_about.h"
 #include "window/card_dialog.h"
 
 class CViewerDialog : public CCardDialog {
@@ -12,6 +13,3 @@ public:
 protected:
     void AddMenuEntries(QMenu* windowMenu) override;
 };
-
-// The viewer's About dialog.
-extern const AboutForm kViewerAbout;

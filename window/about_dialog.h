@@ -1,9 +1,7 @@
 // The About dialog of both programs.
 #pragma once
 
-#include "platform/qt/template_dialog.h"
-
-class CLinkButton;
+#include "platform/dialog.h"
 
 // The web site named in the About dialog and in every card's notice.
 inline constexpr const char* kVendorWebSite = "https://ovlet.app/";
@@ -19,17 +17,17 @@ struct AboutForm {
     const char* program;   // whose icon the dialog shows
 };
 
-class CAboutDialog : public platform::TemplateDialog {
-    Q_OBJECT
+class CAboutDialog : public platform::DialogHandler {
 public:
-    explicit CAboutDialog(const AboutForm& form, QWidget* parent = nullptr);
+    explicit CAboutDialog(const AboutForm& form);
 
-protected:
-    QWidget* CreateControl(const platform::ControlTemplate& control) override;
-    void OnInitDialog() override;
+    // Runs the dialog over `owner` until it is closed.
+    int DoModal(platform::DialogHost* owner = nullptr);
+
+    std::unique_ptr<platform::OwnerDrawnControl> MakeOwnerDrawn(int id) override;
+    void OnInit(platform::DialogHost& dialog) override;
     void OnCommand(int id) override;
 
 private:
     const AboutForm& form;
-    CLinkButton* webLink = nullptr;
 };

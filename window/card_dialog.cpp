@@ -598,8 +598,8 @@ void CCardDialog::HandOver(const LinkHandOver& handOver) {
 }
 
 void CCardDialog::ShowAbout() {
-    CAboutDialog about(form.about, this);
-    about.DoModal();
+    CAboutDialog about(form.about);
+    about.DoModal(this);
 }
 
 void CCardDialog::OnCommand(int id) {

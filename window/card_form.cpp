@@ -1,9 +1,9 @@
 #include "window/card_form.h"
 
-#include <QtGlobal>
 #include <algorithm>
 #include <iterator>
 
+#include "platform/text_mark.h"
 #include "resources/control_ids.h"
 
 namespace {

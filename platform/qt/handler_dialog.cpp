@@ -1,30 +1,24 @@
 #include "platform/qt/handler_dialog.h"
 
 #include "platform/owner_drawn.h"
+#include "platform/qt/owner_drawn_widget.h"
 
 namespace platform {
-namespace {
-
-OwnerDrawnWidgetMaker gMaker = nullptr;
-
-}  // namespace
-
-void SetOwnerDrawnWidgetMaker(OwnerDrawnWidgetMaker maker) {
-    gMaker = maker;
-}
 
 HandlerDialog::HandlerDialog(const DialogTemplate& dialog, DialogHandler& dialogHandler, QWidget* parent)
     : TemplateDialog(dialog, parent), handler(dialogHandler) {}
 
 QWidget* HandlerDialog::CreateControl(const ControlTemplate& control) {
-    if (control.kind == ControlKind::OwnerDrawButton || control.kind == ControlKind::PicturePanel) {
-        std::unique_ptr<OwnerDrawnControl> drawn = handler.MakeOwnerDrawn(control.id);
-        if (!drawn || !gMaker) return nullptr;
-        QWidget* widget = gMaker(std::move(drawn), control);
-        if (widget && control.kind == ControlKind::OwnerDrawButton) RouteClicks(widget, control.id);
-        return widget;
+    if (control.kind != ControlKind::OwnerDrawButton && control.kind != ControlKind::PicturePanel) {
+        return TemplateDialog::CreateControl(control);
     }
-    return TemplateDialog::CreateControl(control);
+    std::unique_ptr<OwnerDrawnControl> drawn = handler.MakeOwnerDrawn(control.id);
+    if (!drawn) return nullptr;
+    if (control.kind == ControlKind::PicturePanel) return qt::MakeOwnerDrawnPanel(std::move(drawn));
+    qt::OwnerDrawnButton* button = qt::MakeOwnerDrawnButton(std::move(drawn));
+    button->setText(TemplateText(control.text));
+    RouteClicks(button, control.id);
+    return button;
 }
 
 }  // namespace platform

@@ -13,6 +13,8 @@ public:
     HandlerDialog(const DialogTemplate& dialog, DialogHandler& handler, QWidget* parent = nullptr);
 
 protected:
+    // Owner-drawn buttons and picture panels are the handler's controls,
+    // hosted in widgets of the face.
     QWidget* CreateControl(const ControlTemplate& control) override;
     void OnInitDialog() override { handler.OnInit(*this); }
     void OnCommand(int id) override { handler.OnCommand(id); }
@@ -27,11 +29,5 @@ protected:
 private:
     DialogHandler& handler;
 };
-
-// The widget a dialog of the Qt face shows for an owner-drawn control (it
-// takes the control over); the owner-drawn controls' Qt host installs it.
-// Null: the control is left out.
-using OwnerDrawnWidgetMaker = QWidget* (*)(std::unique_ptr<OwnerDrawnControl> control, const ControlTemplate& place);
-void SetOwnerDrawnWidgetMaker(OwnerDrawnWidgetMaker maker);
 
 }  // namespace platform

@@ -75,10 +75,9 @@ TEST_F(WindowTest, EveryTextFitsItsBoxAndEveryBitmapItsButton) {
             }
         }
         for (const AboutForm* form : {&kMakerAbout, &kViewerAbout}) {
-            CAboutDialog about(*form);
-            about.Create();
-            SCOPED_TRACE(about.windowTitle().toStdString());
-            ExpectTextsFitAndKeepClear(about);
+            AboutOnQt about(*form);
+            SCOPED_TRACE(about.dialog.windowTitle().toStdString());
+            ExpectTextsFitAndKeepClear(about.dialog);
         }
     }
     InstallTranslations({});

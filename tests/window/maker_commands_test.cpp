@@ -355,7 +355,7 @@ TEST_F(MakerTest, SplashReadsMakerJpgFromTheCurrentFolderOnlyIfItIsAFile) {
             ASSERT_TRUE(own.save(QString::fromStdString(dir / "maker.jpg"), "JPG"));
         }
         std::filesystem::current_path(dir.path());
-        CSplashDialog splash(nullptr, 50);
+        CSplashDialog splash(MakerSplashPictures(), 50);
         splash.DoModal();
         std::filesystem::current_path(cwd);
         const QSize expected = pipe ? shipped.size() : own.size();
@@ -365,17 +365,17 @@ TEST_F(MakerTest, SplashReadsMakerJpgFromTheCurrentFolderOnlyIfItIsAFile) {
 
 TEST_F(MakerTest, SplashClosesByTimerAndByEscape) {
     {
-        CSplashDialog splash(nullptr, 50);
+        CSplashDialog splash(MakerSplashPictures(), 50);
         QElapsedTimer clock;
         clock.start();
-        EXPECT_EQ(splash.DoModal(), QDialog::Rejected);
+        EXPECT_EQ(splash.DoModal(), platform::kIdCancel);
         EXPECT_LT(clock.elapsed(), 2000);
         EXPECT_EQ(splash.PictureName(), "maker.jpg");
         EXPECT_FALSE(splash.Panel()->GetPictureFile().empty()) << "a splash picture is always shown";
     }
     {
-        CSplashDialog splash(nullptr, 60000);
-        QTimer::singleShot(20, &splash, [&splash] { QTest::keyClick(&splash, Qt::Key_Escape); });
+        CSplashDialog splash(MakerSplashPictures(), 60000);
+        QTimer::singleShot(20, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
         QElapsedTimer clock;
         clock.start();
         splash.DoModal();

@@ -113,9 +113,8 @@ Snapshot TakeSnapshot(platform::ScriptedUi& ui) {
         window->Create();
         const auto texts = WindowTexts(*window, window->WindowMenu());
         shot.texts.insert(shot.texts.end(), texts.begin(), texts.end());
-        CAboutDialog about(viewer ? kViewerAbout : kMakerAbout);
-        about.Create();
-        const auto aboutTexts = WindowTexts(about, nullptr);
+        AboutOnQt about(viewer ? kViewerAbout : kMakerAbout);
+        const auto aboutTexts = WindowTexts(about.dialog, nullptr);
         shot.texts.insert(shot.texts.end(), aboutTexts.begin(), aboutTexts.end());
         if (!viewer) {
             ui.calls.clear();

@@ -197,12 +197,11 @@ TEST_F(WindowTest, AboutDialogOfEachProgram) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
         ui.calls.clear();
-        CAboutDialog about(c.form);
-        about.Create();
-        EXPECT_EQ(about.windowTitle(), QString::fromUtf8(c.caption));
-        EXPECT_EQ(about.ItemText(kIdVersionText), QString::fromUtf8(c.version));
-        EXPECT_EQ(about.ItemText(kIdAboutWebLink), QString::fromUtf8(c.link));
-        qobject_cast<QAbstractButton*>(about.Item(kIdAboutWebLink))->click();
+        AboutOnQt about(c.form);
+        EXPECT_EQ(about.dialog.windowTitle(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(about.dialog.ItemText(kIdVersionText), QString::fromUtf8(c.version));
+        EXPECT_EQ(about.dialog.ItemText(kIdAboutWebLink), QString::fromUtf8(c.link));
+        qobject_cast<QAbstractButton*>(about.dialog.Item(kIdAboutWebLink))->click();
         ASSERT_EQ(ui.Of("url").size(), 1u);
         EXPECT_EQ(ui.Of("url")[0].text, QStringLiteral("https://ovlet.app/"));
     }

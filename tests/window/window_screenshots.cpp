@@ -28,9 +28,11 @@
 
 #include "maker/maker_dialog.h"
 #include "maker/splash_dialog.h"
+#include "platform/qt/handler_dialog.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_face.h"
 #include "platform/qt/ui_services.h"
+#include "resources/dialog_templates.h"
 #include "resources/program_resources.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
@@ -182,13 +184,15 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         window->grab().save(out.filePath(QStringLiteral("maker-hot%1%2.png").arg(empty, suffix)));
     }
-    CAboutDialog about(viewer ? kViewerAbout : kMakerAbout, window.get());
+    CAboutDialog aboutHandler(viewer ? kViewerAbout : kMakerAbout);
+    platform::HandlerDialog about(resources::AboutDialogTemplate(), aboutHandler, window.get());
     about.Create();
     about.show();
     QApplication::processEvents();
     about.grab().save(out.filePath(prefix + QStringLiteral("-about%1.png").arg(suffix)));
     if (!viewer) {
-        CSplashDialog splash;
+        CSplashDialog splashHandler(MakerSplashPictures());
+        platform::HandlerDialog splash(resources::SplashDialogTemplate(), splashHandler);
         splash.Create();
         splash.show();
         QApplication::processEvents();

@@ -15,7 +15,9 @@
 #include "controls/picture_static.h"
 #include "platform/qt/owner_drawn_widget.h"
 #include "maker/maker_dialog.h"
+#include "platform/qt/handler_dialog.h"
 #include "platform/qt/ui_services.h"
+#include "resources/dialog_templates.h"
 #include "viewer/viewer_dialog.h"
 
 // Readable QStrings in failure messages.
@@ -64,6 +66,16 @@ protected:
     }
 
     platform::ScriptedUi ui;
+};
+
+// A program's About dialog on the Qt face, built and initialised, not run.
+struct AboutOnQt {
+    explicit AboutOnQt(const AboutForm& form, QWidget* parent = nullptr)
+        : handler(form), dialog(resources::AboutDialogTemplate(), handler, parent) {
+        dialog.Create();
+    }
+    CAboutDialog handler;
+    platform::HandlerDialog dialog;
 };
 
 // The seventeen single-line fields as the card's design lists them: in the

@@ -1,0 +1,10 @@
+#include "maker/maker_about.h"
+
+#include "platform/text_mark.h"
+
+const AboutForm kMakerAbout{
+    .caption = nullptr,
+    .version = QT_TRANSLATE_NOOP("AboutDialog", "Ovlet Maker Version 1.0"),
+    .linkText = nullptr,
+    .program = "ovmake",
+};

@@ -1,0 +1,6 @@
+// What the maker's About dialog says.
+#pragma once
+
+#include "window/about_dialog.h"
+
+extern const AboutForm kMakerAbout;

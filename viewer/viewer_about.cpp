@@ -1,0 +1,10 @@
+#include "viewer/viewer_about.h"
+
+#include "platform/text_mark.h"
+
+const AboutForm kViewerAbout{
+    .caption = QT_TRANSLATE_NOOP("AboutDialog", "About Ovlet Viewer"),
+    .version = QT_TRANSLATE_NOOP("AboutDialog", "Ovlet Viewer Version 1.0"),
+    .linkText = QT_TRANSLATE_NOOP("AboutDialog", "Download Ovlet Maker"),
+    .program = "ovview",
+};

@@ -1,0 +1,6 @@
+// What the viewer's About dialog says.
+#pragma once
+
+#include "window/about_dialog.h"
+
+extern const AboutForm kViewerAbout;
