@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::uint8_t kVersionOne[8] = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};  // 1.0 as an IEEE double
 
-void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& result) {
+void DecodePicture(CardRecord& record, CardWindowSide& side, CardReadResult& result) {
     // The panel decodes the bytes where they are: reading a card writes no file.
     int width = 0;
     int height = 0;
@@ -26,7 +26,7 @@ void ShowPicture(CardRecord& record, CardWindowSide& side, CardReadResult& resul
     } else {
         // The bytes stay in the record and are saved again unchanged.
         record.ImageSizeText = "N/A";
-        side.ShowMessage(CardMessageIcon::Exclamation, PictureNotShownText(error));
+        result.notes.push_back({CardMessageIcon::Exclamation, CardNoteId::PictureNotShown, {error}});
     }
 }
 
@@ -36,8 +36,19 @@ std::string PictureSizeText(int width, int height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
-std::string PictureNotShownText(const std::string& error) {
-    return "The card's picture cannot be shown.\n\n" + error;
+std::string CardNoteText(const CardNote& note) {
+    const char* pattern = kCannotOpenCardMessage;
+    switch (note.id) {
+        case CardNoteId::CannotOpen: pattern = kCannotOpenCardMessage; break;
+        case CardNoteId::PastEnd: pattern = kPastEndMessage; break;
+        case CardNoteId::Damaged: pattern = kDamagedMessage; break;
+        case CardNoteId::PictureNotShown: pattern = kPictureNotShownMessage; break;
+    }
+    std::string text(pattern);
+    if (const std::size_t mark = text.find("%1"); mark != std::string::npos) {
+        text.replace(mark, 2, note.arguments.empty() ? std::string() : note.arguments.front());
+    }
+    return text;
 }
 
 std::string RecordOnlySide::GetEditText(std::string CardRecord::*field) {
@@ -53,10 +64,6 @@ bool RecordOnlySide::SetPictureData(const std::uint8_t*, std::size_t, int&, int&
     return false;
 }
 
-void RecordOnlySide::ShowMessage(CardMessageIcon, const std::string& text) {
-    messages.push_back(text);
-}
-
 namespace {
 
 CardReadResult ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSide& side,
@@ -65,13 +72,13 @@ CardReadResult ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSi
 
     auto stopOn = [&](ArchiveStringStatus status) {
         if (reader.Failed()) {
-            side.ShowMessage(CardMessageIcon::Exclamation, kCannotOpenCardMessage);
+            result.notes.push_back({CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}});
             result.outcome = CardReadOutcome::ReadFailed;
         } else if (status != ArchiveStringStatus::PastEnd) {
-            side.ShowMessage(CardMessageIcon::Stop, kDamagedMessage);
+            result.notes.push_back({CardMessageIcon::Stop, CardNoteId::Damaged, {}});
             result.outcome = CardReadOutcome::Damaged;
         } else {
-            side.ShowMessage(CardMessageIcon::Stop, kPastEndMessage);
+            result.notes.push_back({CardMessageIcon::Stop, CardNoteId::PastEnd, {}});
             result.outcome = CardReadOutcome::PastEnd;
         }
         return result;
@@ -113,7 +120,7 @@ CardReadResult ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSi
             result.pictureLength = static_cast<std::int32_t>(bytes.size());
             record.SetPicture(std::move(bytes));
             result.pictureRead = result.pictureLength > 0;
-            if (result.pictureRead && side.ShowsPictures()) ShowPicture(record, side, result);
+            if (result.pictureRead && side.ShowsPictures()) DecodePicture(record, side, result);
         } else {
             record.ReleasePicture();
             result.pictureLength = static_cast<std::int32_t>(present);
@@ -124,7 +131,6 @@ CardReadResult ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSi
     }
 
     ComposeSummary(record);
-    side.ShowInWindow();
     return result;
 }
 
@@ -136,9 +142,9 @@ CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWin
     record.CurrentFileLabel = path;
     files::InputFile file;
     if (!file.Open(path)) {
-        side.ShowMessage(CardMessageIcon::Exclamation, kCannotOpenCardMessage);
         record.CurrentPath.clear();
         CardReadResult result;
+        result.notes.push_back({CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}});
         result.outcome = CardReadOutcome::CannotOpen;
         result.error = file.Error();
         return result;
@@ -160,7 +166,7 @@ CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWin
                 if (file.Error().empty())
                     result.error = "cannot read " + path + ": it tells no size and goes on past " +
                                    files::SizeText(files::kMaxTextFileBytes);
-                side.ShowMessage(CardMessageIcon::Exclamation, kCannotOpenCardMessage);
+                result.notes.push_back({CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}});
                 record.CurrentPath.clear();
                 result.outcome = CardReadOutcome::ReadFailed;
                 if (result.error.empty()) result.error = file.Error();

@@ -1,9 +1,11 @@
 // Reading and writing card files (.ovt).
 //
 // The codec is free of any window code: what it needs of the card window (the
-// two multi-line edit controls, the picture panel, message boxes, showing the
-// record) it asks through CardWindowSide, which the card window implements and
-// tests and the command-line tool implement on their own.
+// two multi-line edit controls, the picture panel) it asks through
+// CardWindowSide, which the card window implements and tests and the
+// command-line tool implement on their own. It shows nothing: what a read has
+// to tell the user comes back as notes (card_notes.h), and the window shows
+// the record when the read is done.
 #pragma once
 
 #include <cstddef>
@@ -11,10 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "card/card_notes.h"
 #include "card/card_record.h"
 #include "files/output_file.h"
-
-enum class CardMessageIcon { Exclamation, Stop };
 
 class CardWindowSide {
 public:
@@ -32,12 +33,6 @@ public:
     virtual bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
                                 std::string& error) = 0;
 
-    // A message box captioned "Ovlet Maker" with an OK button.
-    virtual void ShowMessage(CardMessageIcon icon, const std::string& text) = 0;
-
-    // Shows the record in the window's controls.
-    virtual void ShowInWindow() = 0;
-
     // False for a side without a picture panel: the reader then keeps the
     // picture bytes without asking for them to be shown.
     virtual bool ShowsPictures() const { return true; }
@@ -52,11 +47,7 @@ public:
     void SetEditText(std::string CardRecord::*field, const std::string& text) override;
     bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
                         std::string& error) override;
-    void ShowMessage(CardMessageIcon icon, const std::string& text) override;
-    void ShowInWindow() override {}
     bool ShowsPictures() const override { return false; }
-
-    std::vector<std::string> messages;
 
 private:
     CardRecord& record;
@@ -65,10 +56,6 @@ private:
 inline constexpr const char* kCardNotice =
     "If you do not have an Electronic Business Card Viewer, download latest FREE version from "
     "https://ovlet.app/.";
-inline constexpr const char* kCannotOpenCardMessage =
-    "Unable to open file with this name.  Please try a different name.";
-inline constexpr const char* kPastEndMessage = "An attempt was made to access an unnamed file past its end.";
-inline constexpr const char* kDamagedMessage = "The card file is damaged and cannot be read.";
 
 // The most a card holds, checked before anything is allocated for it: a text
 // field at most 1 MiB (the fields' typing limits are at most 80 characters,
@@ -104,18 +91,15 @@ struct CardReadResult {
     bool pictureShort = false;       // the file held fewer picture bytes than it said
     std::int32_t pictureLength = 0;  // the picture bytes the file holds, read or not
     std::string error;               // why the file could not be read ("cannot read PATH: ...")
+    std::vector<CardNote> notes;     // what to tell the user, in order
 };
 
 // The "Actual Image Size" text of a picture: "320 x 200".
 std::string PictureSizeText(int width, int height);
 
-// The message for a card's picture that cannot be shown, with the decoder's
-// reason; the reader and the window (which makes the pixels after its first
-// paint) say the same.
-std::string PictureNotShownText(const std::string& error);
-
-// Reads a card file into the record and the window, composes the display
-// strings and shows the record; reports its own failures through `side`.
+// Reads a card file into the record and the window's multi-line controls and
+// composes the display strings; what the user is to be told comes back in
+// the result's notes. The caller shows the record (when the outcome is Read).
 // The file is read, not mapped, through the programs' one reader: only a
 // regular file is read, and memory never exceeds the file's size.
 CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,

@@ -557,21 +557,24 @@ void CCardDialog::ReportRefusedText(const QString& characters) {
                               platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
 }
 
-void CCardDialog::ShowMessage(CardMessageIcon icon, const std::string& text) {
+void CCardDialog::ShowCardNote(const CardNote& note) {
     platform::Ui().MessageBox(
-        this, kMessageCaption, CardMessageText(text, decoderError.first, decoderError.second),
-        icon == CardMessageIcon::Stop ? platform::MessageIcon::Stop : platform::MessageIcon::Exclamation,
+        this, kMessageCaption, CardNoteMessage(note, decoderError.first, decoderError.second),
+        note.icon == CardMessageIcon::Stop ? platform::MessageIcon::Stop : platform::MessageIcon::Exclamation,
         platform::MessageButtons::Ok);
 }
 
 CardReadOutcome CCardDialog::ReadCardFile(const std::string& path) {
     const CardReadResult result = ::ReadCardFile(path, record, *this);
+    for (const CardNote& note : result.notes) ShowCardNote(note);
+    if (result.outcome == CardReadOutcome::Read) ShowInWindow();
     CardReadOutcome outcome = result.outcome;
     if (outcome == CardReadOutcome::Read && result.pictureShort) {
         // The file ends inside its picture: what is there is shown, but the
         // card is damaged, and the next Save must not quietly write the
         // shorter picture over it.
-        ShowMessage(CardMessageIcon::Stop, kShortPictureMessage);
+        platform::Ui().MessageBox(this, kMessageCaption, ShortPictureText(), platform::MessageIcon::Stop,
+                                  platform::MessageButtons::Ok);
         outcome = CardReadOutcome::PastEnd;
     }
     // A card that could not be read whole is not this window's file: saving

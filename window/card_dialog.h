@@ -44,7 +44,7 @@ public:
     const CardForm& Form() const { return form; }
 
     // The two directions of exchange between the record and the controls.
-    void ShowInWindow() override;
+    void ShowInWindow();
     bool TakeFromWindow();
 
     // Reads a card file into the window, reporting failures in message boxes.
@@ -82,7 +82,8 @@ public:
     void SetEditText(std::string CardRecord::*field, const std::string& text) override;
     bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
                         std::string& error) override;
-    void ShowMessage(CardMessageIcon icon, const std::string& text) override;
+    // A note of a card read as a message box, in the user's language.
+    void ShowCardNote(const CardNote& note);
 
 protected:
     using Command = std::function<void()>;

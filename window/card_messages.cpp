@@ -90,6 +90,28 @@ QString DecoderMessageText(int code, const std::string& text) {
     return FromAnsi(line);
 }
 
+QString CardNoteMessage(const CardNote& note, int decoderCode, const std::string& decoderText) {
+    switch (note.id) {
+        case CardNoteId::CannotOpen:
+            return QCoreApplication::translate(kContext, "Unable to open file with this name.  Please try a different name.");
+        case CardNoteId::PastEnd:
+            return QCoreApplication::translate(kContext, "An attempt was made to access an unnamed file past its end.");
+        case CardNoteId::Damaged:
+            return QCoreApplication::translate(kContext, "The card file is damaged and cannot be read.");
+        case CardNoteId::PictureNotShown: {
+            const std::string reason = note.arguments.empty() ? std::string() : note.arguments.front();
+            const QString shown = decoderCode != 0 && reason == decoderText ? DecoderMessageText(decoderCode, reason)
+                                                                             : FromAnsi(reason);
+            return QCoreApplication::translate(kContext, "The card's picture cannot be shown.\n\n%1").arg(shown);
+        }
+    }
+    return FromAnsi(CardNoteText(note));
+}
+
+QString ShortPictureText() {
+    return QCoreApplication::translate(kContext, kShortPictureMessage);
+}
+
 QString CardMessageText(const std::string& message, int decoderCode, const std::string& decoderText) {
     const std::string_view pictureHead("The card's picture cannot be shown.\n\n");
     if (decoderCode != 0 && message == std::string(pictureHead) + decoderText) {

@@ -7,11 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "card/card_notes.h"
+
 // A card whose picture block ends before its stated length.
 inline constexpr const char* kShortPictureMessage =
     "The card file is damaged: it ends inside its picture, so only part of the picture can be shown.";
 
-// A message of the card codec or of a link's hand-over, translated. A message
+// A note of a card read in the user's language, worded by its id; a picture
+// panel's reason in it is shown as DecoderMessageText (code `decoderCode`,
+// the library's text `decoderText`) when it is that text.
+QString CardNoteMessage(const CardNote& note, int decoderCode, const std::string& decoderText);
+
+// kShortPictureMessage in the user's language.
+QString ShortPictureText();
+
+// A message of a card write or of a link's hand-over, translated. A message
 // with a variable part (a file name, a decoder's reason) keeps that part as it
 // is; a message the table does not know is shown as it stands.
 QString CardMessageText(const std::string& message);

@@ -113,28 +113,42 @@ TEST(CardFile, ReadOutcomes) {
         EXPECT_EQ(record.PictureLength, c.pictureLength);
         EXPECT_EQ(record.PictureBytes.size(), static_cast<std::size_t>(c.pictureLength));
         if (c.message) {
-            ASSERT_EQ(window.messages.size(), 1u);
-            EXPECT_EQ(window.messages[0].first, CardMessageIcon::Stop);
-            EXPECT_EQ(window.messages[0].second, c.message);
-            EXPECT_EQ(window.showCount, 0);
+            ASSERT_EQ(result.notes.size(), 1u);
+            EXPECT_EQ(result.notes[0].icon, CardMessageIcon::Stop);
+            EXPECT_EQ(CardNoteText(result.notes[0]), c.message);
             EXPECT_TRUE(record.NameLine.empty()) << "no summary is composed for a card that stopped";
         } else {
-            EXPECT_TRUE(window.messages.empty());
-            EXPECT_EQ(window.showCount, 1);
+            EXPECT_TRUE(result.notes.empty());
             EXPECT_EQ(record.EMailLine, "E-Mail: ");
         }
     }
 }
 
+// The English words of each note, its reason in place.
+TEST(CardFile, NotesInEnglish) {
+    const std::pair<CardNote, const char*> cases[] = {
+        {{CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}},
+         "Unable to open file with this name.  Please try a different name."},
+        {{CardMessageIcon::Stop, CardNoteId::PastEnd, {}}, "An attempt was made to access an unnamed file past its end."},
+        {{CardMessageIcon::Stop, CardNoteId::Damaged, {}}, "The card file is damaged and cannot be read."},
+        {{CardMessageIcon::Exclamation, CardNoteId::PictureNotShown, {"Decoder error: Unknown file type.\n"}},
+         "The card's picture cannot be shown.\n\nDecoder error: Unknown file type.\n"},
+        // A reason holding a marker is put in as it is.
+        {{CardMessageIcon::Exclamation, CardNoteId::PictureNotShown, {"50%1"}},
+         "The card's picture cannot be shown.\n\n50%1"},
+    };
+    for (const auto& [note, text] : cases) EXPECT_EQ(CardNoteText(note), text);
+}
+
 TEST(CardFile, UnopenableFileKeepsTheLabelAndClearsThePath) {
     CardRecord record;
     FakeWindow window;
-    EXPECT_EQ(ReadCardFile("/nonexistent/dir/card.ovt", record, window).outcome, CardReadOutcome::CannotOpen);
+    const CardReadResult result = ReadCardFile("/nonexistent/dir/card.ovt", record, window);
+    EXPECT_EQ(result.outcome, CardReadOutcome::CannotOpen);
     EXPECT_EQ(record.CurrentPath, "");
     EXPECT_EQ(record.CurrentFileLabel, "/nonexistent/dir/card.ovt");
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].second, kCannotOpenCardMessage);
-    EXPECT_EQ(window.showCount, 0);
+    ASSERT_EQ(result.notes.size(), 1u);
+    EXPECT_EQ(result.notes[0], (CardNote{CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}}));
 }
 
 #ifndef _WIN32
@@ -157,8 +171,8 @@ TEST(CardFile, Posix_ReadsOnlyRegularFiles) {
         const CardReadResult result = ReadCardFile(path, record, window);
         EXPECT_EQ(result.outcome, CardReadOutcome::CannotOpen);
         EXPECT_EQ(result.error, "cannot read " + path + ": " + reason);
-        ASSERT_EQ(window.messages.size(), 1u);
-        EXPECT_EQ(window.messages[0].second, kCannotOpenCardMessage);
+        ASSERT_EQ(result.notes.size(), 1u);
+        EXPECT_EQ(CardNoteText(result.notes[0]), kCannotOpenCardMessage);
     }
 }
 #endif
@@ -222,8 +236,8 @@ TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
         EXPECT_EQ(record.Company, c.company);
         EXPECT_FALSE(record.HasPicture());
         if (c.outcome == CardReadOutcome::Damaged) {
-            ASSERT_EQ(window.messages.size(), 1u);
-            EXPECT_EQ(window.messages[0].second, kDamagedMessage);
+            ASSERT_EQ(result.notes.size(), 1u);
+            EXPECT_EQ(CardNoteText(result.notes[0]), kDamagedMessage);
         }
     }
     // The limits themselves: a field of exactly 1 MiB is read, one byte more is not.
@@ -281,8 +295,9 @@ TEST(CardFile, UndecodablePictureIsKeptAndSavedAgain) {
     EXPECT_EQ(result.outcome, CardReadOutcome::Read);
     EXPECT_FALSE(result.pictureShown);
     EXPECT_EQ(record.ImageSizeText, "N/A");
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_NE(window.messages[0].second.find("Decoder error: unknown file type."), std::string::npos);
+    ASSERT_EQ(result.notes.size(), 1u);
+    EXPECT_EQ(result.notes[0], (CardNote{CardMessageIcon::Exclamation, CardNoteId::PictureNotShown,
+                                         {"Decoder error: unknown file type."}}));
     EXPECT_EQ(Write(record, window), original);
 }
 

@@ -24,8 +24,6 @@ public:
     int width = 64;
     int height = 48;
     std::vector<Bytes> shownBytes;  // the pictures the panel was given
-    std::vector<std::pair<CardMessageIcon, std::string>> messages;
-    int showCount = 0;
 
     std::string GetEditText(std::string CardRecord::*field) override {
         return field == &CardRecord::StreetAddress ? street : info;
@@ -43,8 +41,6 @@ public:
         h = height;
         return true;
     }
-    void ShowMessage(CardMessageIcon icon, const std::string& text) override { messages.emplace_back(icon, text); }
-    void ShowInWindow() override { ++showCount; }
 };
 
 inline Bytes ReadBytes(const std::filesystem::path& path) {
