@@ -21,7 +21,8 @@ namespace {
 std::string JsonString(const std::string& ansi) {
     const std::string utf8 = codepage::Utf8FromAnsi(ansi);
     std::string out = "\"";
-    for (unsigned char c : utf8) {
+    for (const char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -44,7 +45,7 @@ std::string JsonString(const std::string& ansi) {
                     std::snprintf(buf, sizeof buf, "\\u%04x", c);
                     out += buf;
                 } else {
-                    out += static_cast<char>(c);
+                    out += ch;
                 }
         }
     }

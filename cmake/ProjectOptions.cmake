@@ -3,6 +3,12 @@ add_library(ovlet_options INTERFACE)
 target_compile_options(ovlet_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
   -Woverloaded-virtual -Wnull-dereference -Wformat=2 -Wimplicit-fallthrough)
+# The strict set on top: every conversion that narrows a value or changes its
+# sign is written out. Linked PRIVATE by the libraries that parse outside
+# bytes or count sizes, and by their tests, benchmarks and fuzz targets.
+add_library(ovlet_strict INTERFACE)
+target_compile_options(ovlet_strict INTERFACE -Wconversion -Wsign-conversion)
+
 if(WIN32)
   # printf as C99 has it (%zu, %lld), not as the old msvcrt.dll has it.
   target_compile_definitions(ovlet_options INTERFACE __USE_MINGW_ANSI_STDIO=1)

@@ -24,7 +24,7 @@ bool BitmapToPng(const CWinBmp& bitmap, std::vector<std::uint8_t>& png, std::str
         return false;
     }
     const int channels = alpha ? 4 : 3;
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * channels);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * static_cast<std::size_t>(channels));
     const RGBQuad* palette = bitmap.GetPalette();
     const std::uint8_t* const* lines = bitmap.GetLineTable();
     auto line = [&](int y) {

@@ -57,7 +57,7 @@ bool EncodeCard(const CardRecord& record, CardCode& out, std::string& error) {
 
 bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std::string& error) {
     const int span = code.width + 2 * kQuietZone;
-    if (code.width <= 0 || code.modules.size() != static_cast<std::size_t>(code.width) * code.width) {
+    if (code.width <= 0 || code.modules.size() != static_cast<std::size_t>(code.width) * static_cast<std::size_t>(code.width)) {
         error = "there is no code to draw";
         return false;
     }

@@ -31,7 +31,7 @@ struct Code {
     int width = 0;                      // modules a side, without the quiet zone
     std::vector<std::uint8_t> modules;  // width * width, row by row, 1 = dark
 
-    bool Dark(int x, int y) const { return modules[static_cast<std::size_t>(y) * width + x] != 0; }
+    bool Dark(int x, int y) const { return modules[static_cast<std::size_t>(y * width + x)] != 0; }
     int PixelsAtDefault() const { return (width + 2 * kQuietZone) * kDefaultModulePixels; }
 };
 

@@ -31,7 +31,7 @@ void WriteText(const std::filesystem::path& path, const std::string& text) {
 std::vector<std::uint8_t> RleBomb(std::uint32_t width, std::uint32_t height) {
     std::vector<std::uint8_t> b(14 + 40 + 256 * 4 + 2, 0);
     auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+        for (std::size_t i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
     };
     b[0] = 'B';
     b[1] = 'M';

@@ -109,8 +109,9 @@ std::vector<Values> EzVCardQuotedPrintable(const fs::path& folder, const std::ve
     std::vector<std::string> words{folder.string()};
     for (const std::string& note : notes) {
         std::string hex;
-        for (const unsigned char c : note) {
+        for (const char ch : note) {
             static const char kDigits[] = "0123456789abcdef";
+            const auto c = static_cast<unsigned char>(ch);
             hex += kDigits[c >> 4];
             hex += kDigits[c & 15];
         }

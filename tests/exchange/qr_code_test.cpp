@@ -214,13 +214,13 @@ TEST(CardQr, SvgHasOneSquarePerDarkModuleAndAnEscapedTitle) {
     std::vector<std::uint8_t> drawn(29 * 29, 0);
     std::size_t matched = 0;
     for (std::sregex_iterator it(path.begin(), path.end(), run), end; it != end; ++it) {
-        matched += it->length();
+        matched += static_cast<std::size_t>(it->length());
         const int x = std::stoi((*it)[1]), y = std::stoi((*it)[2]), n = std::stoi((*it)[3]);
         EXPECT_EQ(n, std::stoi((*it)[4]));
         for (int i = 0; i < n; ++i) {
             ASSERT_LT(x + i, 29);
             ASSERT_LT(y, 29);
-            ++drawn[static_cast<std::size_t>(y) * 29 + x + i];
+            ++drawn[static_cast<std::size_t>(y * 29 + x + i)];
         }
     }
     EXPECT_EQ(matched, path.size()) << "the path is only runs";
@@ -228,7 +228,7 @@ TEST(CardQr, SvgHasOneSquarePerDarkModuleAndAnEscapedTitle) {
     for (int y = 0; y < 29; ++y) {
         for (int x = 0; x < 29; ++x) {
             const bool inside = x >= 4 && x < 25 && y >= 4 && y < 25;
-            if (drawn[static_cast<std::size_t>(y) * 29 + x] != (inside && code.Dark(x - 4, y - 4) ? 1 : 0)) ++wrong;
+            if (drawn[static_cast<std::size_t>(y * 29 + x)] != (inside && code.Dark(x - 4, y - 4) ? 1 : 0)) ++wrong;
         }
     }
     EXPECT_EQ(wrong, 0) << "modules drawn wrongly, twice, or in the quiet zone";

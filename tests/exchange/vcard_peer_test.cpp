@@ -46,7 +46,8 @@ Bytes PhotoBytes(const std::string& value) {
 }
 
 bool HasControl(const std::string& utf8) {
-    for (const unsigned char c : utf8) {
+    for (const char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
         if ((c < 0x20 && c != '\n' && c != '\r' && c != '\t') || c == 0x7F) return true;
     }
     return false;

@@ -110,9 +110,9 @@ TEST(VCardEncodings, NameUuidsMatchPython) {
                                             std::string(200, 'x')};
     for (const std::string& name : names) {
         std::string hex;
-        for (unsigned char c : name) {
+        for (const char c : name) {
             char buf[3];
-            std::snprintf(buf, sizeof buf, "%02x", c);
+            std::snprintf(buf, sizeof buf, "%02x", static_cast<unsigned char>(c));
             hex += buf;
         }
         const std::string expected =
