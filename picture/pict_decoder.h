@@ -1,7 +1,8 @@
 // CPictDecoder: the first raster image of a QuickDraw picture (versions 1
 // and 2). The decoder walks the opcode stream, skipping every drawing, text,
 // pattern and comment opcode by its data length, decodes the first bit map,
-// pixel map or embedded JPEG picture it meets, and stops there.
+// pixel map or embedded JPEG picture it meets, and stops there. The opcode
+// walk is in pict_decoder.cpp, the pixel data in pict_pixels.cpp.
 #pragma once
 
 #include <cstdint>
@@ -48,7 +49,7 @@ private:
         Unpacked,  // every row as it stands (BitsRect, BitsRgn)
     };
 
-    // Header and opcode stream.
+    // Header and opcode stream (pict_decoder.cpp).
     void ReadPictHeader();
     int ReadOpcode();
     void InterpretOpcodes();
@@ -57,11 +58,11 @@ private:
     void SkipText(int opcode);
     void pixPat();
     void SkipLongComment();
-    void ReadBitsOpcode(bool region, RowForm form);
     void DecodeQuickTimeJpeg();
-
-    // Pixel maps.
     Rect ReadRect();
+
+    // Pixel data (pict_pixels.cpp).
+    void ReadBitsOpcode(bool region, RowForm form);
     void TraceRect(const char* label, const Rect& rect) const;
     void ReadPixmap(PixMap& pixMap);
     // Returns a new 256-entry table; entries past 256 are read and dropped.

@@ -1,5 +1,6 @@
 #include "picture/text_exception.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 namespace {
@@ -42,6 +43,15 @@ void TraceMessage(int level, const char* text) {
     }
     std::fputs(text, file);
     std::fclose(file);
+}
+
+void TraceFormat(int level, const char* format, ...) {
+    char line[kMessageBufferSize];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    TraceMessage(level, line);
 }
 
 void RaiseDecoderError(int code, const char* text) {

@@ -48,6 +48,13 @@ std::string MessageLine(const char* text);
 // is configured; otherwise does nothing. The text is written unchanged.
 void TraceMessage(int level, const char* text);
 
+// TraceMessage with printf formatting; a line longer than 255 characters is
+// cut.
+#if defined(__GNUC__)
+__attribute__((format(printf, 2, 3)))
+#endif
+void TraceFormat(int level, const char* format, ...);
+
 // Formats "Decoder error: %s\n" (cut to 255 characters), traces it at level 0
 // and throws it as a CTextException with the given code.
 [[noreturn]] void RaiseDecoderError(int code, const char* text);
