@@ -4,6 +4,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <new>
 
 #include "card/card_file.h"
 #include "card/card_record.h"
@@ -17,6 +18,7 @@
 #include "files/input_file.h"
 #include "files/terminal_text.h"
 #include "picture/any_pic_decoder.h"
+#include "picture/decode_outcome.h"
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 #include "resources/catalogue/decoder_lines.h"
@@ -58,15 +60,13 @@ namespace {
 
 // Whether the picture library can decode the bytes; `why` says why not.
 bool Decodes(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& why) {
-    CAnyPicDecoder decoder;
     CWinBmp bitmap;
-    try {
-        decoder.DecodeMemory(path.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()), &bitmap, 0);
-    } catch (const CTextException& e) {
-        why = catalogue::TranslateDecoderLine(MessageLine(e.GetText()));
-        return false;
-    }
-    return true;
+    const DecodeOutcome outcome =
+        DecodePicture(path.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()), bitmap, 0);
+    // Running out of memory ends the tool with its own message.
+    if (outcome.outOfMemory) throw std::bad_alloc();
+    if (!outcome.decoded) why = catalogue::TranslateDecoderLine(outcome.why);
+    return outcome.decoded;
 }
 
 }  // namespace

@@ -6,8 +6,7 @@
 #include "card/card_summary.h"
 #include "card/codepage.h"
 #include "files/utf8.h"
-#include "picture/any_pic_decoder.h"
-#include "picture/text_exception.h"
+#include "picture/decode_outcome.h"
 #include "picture/win_bmp.h"
 
 namespace vcard {
@@ -23,18 +22,11 @@ bool IsBookkeeping(std::string_view name) {
 // Whether the picture library can show the picture: a photo that arrives
 // damaged (cut short, or split by odd line ends) is never put on a card.
 bool PictureDecodes(const std::vector<std::uint8_t>& bytes, std::string& why) {
-    CAnyPicDecoder decoder;
     CWinBmp bitmap;
-    try {
-        decoder.DecodeMemory("vCard photo", bytes.data(), static_cast<std::int32_t>(bytes.size()), &bitmap, 0);
-    } catch (const CTextException& e) {
-        why = MessageLine(e.GetText());
-        return false;
-    } catch (const std::bad_alloc&) {
-        why = "out of memory";
-        return false;
-    }
-    return true;
+    const DecodeOutcome outcome =
+        DecodePicture("vCard photo", bytes.data(), static_cast<std::int32_t>(bytes.size()), bitmap, 0);
+    if (!outcome.decoded) why = outcome.outOfMemory ? "out of memory" : outcome.why;
+    return outcome.decoded;
 }
 
 }  // namespace

@@ -116,6 +116,10 @@ CPictDecoder::CPictDecoder(CJPEGDecoder* jpeg) : jpegDecoder(jpeg) {}
 
 void CPictDecoder::DecodeImage() {
     TraceMessage(2, "Decoding mac pict.\n");
+    WalkPicture();
+}
+
+void CPictDecoder::WalkPicture() {
     dataStart = source->GetSize() - source->GetBytesLeft();
     source->ReadBytes(kApplicationHeaderBytes);
     ReadPictHeader();
@@ -129,10 +133,7 @@ PictureHeader CPictDecoder::ReadImageHeader() {
         ~Reset() { target = nullptr; }
     } reset{headerOnly};
     headerOnly = &header;
-    dataStart = source->GetSize() - source->GetBytesLeft();
-    source->ReadBytes(kApplicationHeaderBytes);
-    ReadPictHeader();
-    InterpretOpcodes();
+    WalkPicture();
     return header;
 }
 
@@ -288,11 +289,7 @@ void CPictDecoder::SkipClipRegion() {
 
 void CPictDecoder::SkipPolyOrRegion() {
     TraceMessage(3, "Skipping polygon or region.\n");
-    std::uint16_t size = ReadU16Be(*source);
-    if (size < 2) {
-        RaiseDecoderError(DECERR_FORMAT, "Error decoding pict: region size below 2.");
-    }
-    Skip(*source, size - 2);
+    SkipClipRegion();
 }
 
 void CPictDecoder::SkipText(int opcode) {

@@ -50,6 +50,9 @@ private:
     };
 
     // Header and opcode stream (pict_decoder.cpp).
+    // From the application header to the first image, which it decodes
+    // (or, with headerOnly, measures).
+    void WalkPicture();
     void ReadPictHeader();
     int ReadOpcode();
     void InterpretOpcodes();

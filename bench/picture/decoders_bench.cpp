@@ -28,6 +28,7 @@
 #include "picture/pict_decoder.h"
 #include "picture/tga_decoder.h"
 #include "picture/win_bmp.h"
+#include "tests/support/byte_writer.h"
 
 namespace {
 
@@ -69,18 +70,10 @@ const Picture& TestPicture() {
     return picture;
 }
 
-void PutU16Le(Bytes& b, unsigned v) {
-    b.push_back(v & 0xFF), b.push_back((v >> 8) & 0xFF);
-}
-void PutU32Le(Bytes& b, std::uint32_t v) {
-    PutU16Le(b, v & 0xFFFF), PutU16Le(b, v >> 16);
-}
-void PutU16Be(Bytes& b, unsigned v) {
-    b.push_back((v >> 8) & 0xFF), b.push_back(v & 0xFF);
-}
-void PutU32Be(Bytes& b, std::uint32_t v) {
-    PutU16Be(b, v >> 16), PutU16Be(b, v & 0xFFFF);
-}
+using test_support::PutU16Be;
+using test_support::PutU16Le;
+using test_support::PutU32Be;
+using test_support::PutU32Le;
 
 struct Encoded {
     Bytes file;

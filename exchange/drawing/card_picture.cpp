@@ -5,8 +5,7 @@
 #include <new>
 #include <vector>
 
-#include "picture/any_pic_decoder.h"
-#include "picture/text_exception.h"
+#include "picture/decode_outcome.h"
 #include "picture/win_bmp.h"
 
 namespace drawing {
@@ -76,15 +75,10 @@ QImage CardPictureImage(const CardRecord& card, QSize box, std::string& warning)
     if (!card.HasPicture() || box.width() < 1 || box.height() < 1) return {};
     const auto size = static_cast<std::int32_t>(
         std::min<std::size_t>(static_cast<std::size_t>(card.PictureLength), card.PictureBytes.size()));
-    CAnyPicDecoder decoder;
     CWinBmp bitmap;
-    try {
-        decoder.DecodeMemory("card picture", card.PictureBytes.data(), size, &bitmap, 0);
-    } catch (const CTextException& e) {
-        warning = MessageLine(e.GetText());
-        return {};
-    } catch (const std::bad_alloc&) {
-        warning = "the picture is too large to decode";
+    const DecodeOutcome outcome = DecodePicture("card picture", card.PictureBytes.data(), size, bitmap, 0);
+    if (!outcome.decoded) {
+        warning = outcome.outOfMemory ? "the picture is too large to decode" : outcome.why;
         return {};
     }
     const auto [width, height] = bitmap.GetSize();

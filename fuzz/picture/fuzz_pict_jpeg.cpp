@@ -7,15 +7,13 @@
 #include "fuzz/picture/fuzz_decode.h"
 #include "picture/jpeg_decoder.h"
 #include "picture/pict_decoder.h"
+#include "tests/support/byte_writer.h"
 
 namespace {
 
 std::vector<std::uint8_t> WrapInPicture(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> picture(512, 0);
-    auto put16 = [&](unsigned v) {
-        picture.push_back(static_cast<std::uint8_t>(v >> 8));
-        picture.push_back(static_cast<std::uint8_t>(v));
-    };
+    auto put16 = [&](unsigned v) { test_support::PutU16Be(picture, v); };
     put16(0);                                  // picture size
     put16(0), put16(0), put16(16), put16(16);  // frame
     put16(0x0011), put16(0x02FF);              // version 2

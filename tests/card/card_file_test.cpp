@@ -9,6 +9,7 @@
 
 #include "card/archive_string.h"
 #include "card_test_support.h"
+#include "tests/support/byte_writer.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ Bytes Head() {
 Bytes CardBytes(const std::vector<std::string>& fields, std::int32_t pictureLength = 0, const Bytes& picture = {}) {
     Bytes b = Head();
     for (std::size_t i = 0; i < 19; ++i) WriteArchiveString(b, i < fields.size() ? fields[i] : "");
-    const auto u = static_cast<std::uint32_t>(pictureLength);
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+    test_support::PutU32Le(b, static_cast<std::uint32_t>(pictureLength));
     b.insert(b.end(), picture.begin(), picture.end());
     return b;
 }

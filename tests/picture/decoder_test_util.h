@@ -6,44 +6,17 @@
 
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "picture/pic_decoder.h"
 #include "picture/win_bmp.h"
 #include "tests/picture/picture_test_support.h"
+#include "tests/support/byte_writer.h"
 
 namespace decoder_test {
 
-// Appends fields to a file under construction.
-class ByteWriter {
-public:
-    ByteWriter& U8(unsigned v) {
-        bytes.push_back(static_cast<std::uint8_t>(v));
-        return *this;
-    }
-    ByteWriter& U16Le(unsigned v) { return U8(v & 0xFF).U8((v >> 8) & 0xFF); }
-    ByteWriter& U32Le(std::uint32_t v) { return U16Le(v & 0xFFFF).U16Le(v >> 16); }
-    ByteWriter& U16Be(unsigned v) { return U8((v >> 8) & 0xFF).U8(v & 0xFF); }
-    ByteWriter& U32Be(std::uint32_t v) { return U16Be(v >> 16).U16Be(v & 0xFFFF); }
-    ByteWriter& Raw(const Bytes& more) {
-        bytes.insert(bytes.end(), more.begin(), more.end());
-        return *this;
-    }
-    ByteWriter& Raw(std::initializer_list<int> more) {
-        for (int v : more) {
-            U8(static_cast<unsigned>(v));
-        }
-        return *this;
-    }
-    ByteWriter& Zeros(std::size_t n) {
-        bytes.insert(bytes.end(), n, 0);
-        return *this;
-    }
-    std::size_t Size() const { return bytes.size(); }
-    Bytes bytes;
-};
+using test_support::ByteWriter;
 
 // A copy of `layout` changed by `change`: a valid file with one field broken.
 template <typename Layout, typename Change>
