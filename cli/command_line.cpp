@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -10,6 +11,8 @@
 #include <system_error>
 
 #include "cli/commands.h"
+#include "cli/console_text.h"
+#include "picture/text_exception.h"
 #include "resources/catalogue/catalogue.h"
 
 namespace ovlet_cli {
@@ -30,12 +33,19 @@ CommandLine::CommandLine(const std::string& program, const std::string& descript
     // The same words mean the same on every system: "/path" is a file, never
     // a Windows-style option (CLI11's default on Windows).
     app->allow_windows_style_options(false);
+    app->add_flag("--verbose", verboseFlag,
+                  CATALOGUE_NOOP("ovlet", "Show the picture decoders' progress on standard error (as OVLET_TRACE=1 does)"));
 }
 
 CommandLine::~CommandLine() = default;
 
 CLI::App& CommandLine::Tool() {
     return *app;
+}
+
+bool CommandLine::Verbose() const {
+    const char* trace = std::getenv("OVLET_TRACE");
+    return verboseFlag || (trace && *trace && std::string_view(trace) != "0");
 }
 
 void CommandLine::AddEntry(CLI::App* command, std::function<int()> run) {
@@ -83,6 +93,12 @@ void CommandLine::TranslateHelp() {
     app->set_help_flag("-h,--help", catalogue::Translate("ovlet", "Print this help message and exit"));
     app->set_version_flag("--version", programName + " " + OVLET_VERSION,
                           catalogue::Translate("ovlet", "Print the version and exit"));
+    // Made again after the help and version flags, so the options stay in
+    // the English order.
+    CLI::Option* verbose = app->get_option("--verbose");
+    const std::string verboseText = tr(verbose->get_description());
+    app->remove_option(verbose);
+    app->add_flag("--verbose", verboseFlag, verboseText);
     std::vector<CLI::App*> apps{app.get()};
     for (CLI::App* command : app->get_subcommands({})) {
         apps.push_back(command);
@@ -178,6 +194,10 @@ int CommandLine::Dispatch(int argc, char** argv) {
         if (!extras.empty()) message = "The following argument was not expected: " + extras.front();
         std::fprintf(stderr, "%s: %s\nRun '%s' for its usage.\n", who.c_str(), message.c_str(), help.c_str());
         return kExitUsage;
+    }
+    if (Verbose()) {
+        SetTraceSink(PrintTraceLine);
+        SetTraceLevel(kTraceAll);
     }
     for (const auto& entry : entries) {
         if (entry.command->parsed()) return entry.run();

@@ -52,6 +52,10 @@ public:
 
     CLI::App& Tool();
 
+    // Whether the decoders' trace is shown: --verbose before the command, or
+    // OVLET_TRACE set to anything but "" or "0".
+    bool Verbose() const;
+
 private:
     void AddEntry(CLI::App* command, std::function<int()> run);
     void TranslateHelp();
@@ -59,6 +63,7 @@ private:
     int FinishStandardOutput(int code);
 
     std::string programName;
+    bool verboseFlag = false;
     std::unique_ptr<CLI::App> app;
     struct Entry {
         CLI::App* command;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "files/console.h"
+#include "files/terminal_text.h"
 
 namespace ovlet_cli {
 namespace {
@@ -43,6 +44,10 @@ void PrintError(const char* format, ...) {
     va_start(args, format);
     PrintTo(files::StandardStream::Error, format, args);
     va_end(args);
+}
+
+void PrintTraceLine(const char* text) {
+    files::WriteText(files::StandardStream::Error, files::TerminalSafe(text ? text : "", true));
 }
 
 }  // namespace ovlet_cli

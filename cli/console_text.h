@@ -8,4 +8,8 @@ namespace ovlet_cli {
 [[gnu::format(gnu_printf, 1, 2)]] void Print(const char* format, ...);
 [[gnu::format(gnu_printf, 1, 2)]] void PrintError(const char* format, ...);
 
+// A trace line of the picture library on standard error, made safe for a
+// terminal (a file name in it may hold anything).
+void PrintTraceLine(const char* text);
+
 }  // namespace ovlet_cli

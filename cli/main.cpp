@@ -49,14 +49,16 @@ std::string DrawProgram() {
     return {};
 }
 
-int HandOverToDrawProgram(const std::string& command, const std::vector<std::string>& args) {
+int HandOverToDrawProgram(const std::string& command, const std::vector<std::string>& args, bool verbose) {
     const std::string program = DrawProgram();
     if (program.empty()) {
         std::fprintf(stderr, "ovlet %s: the drawing program %s is not installed\n", command.c_str(),
                      ovlet_cli::kDrawProgramName);
         return ovlet_cli::kExitUsage;
     }
-    std::vector<std::string> words = {"ovlet", command};
+    std::vector<std::string> words = {"ovlet"};
+    if (verbose) words.push_back("--verbose");
+    words.push_back(command);
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
@@ -104,7 +106,9 @@ int main(int argc, char** argv) {
     for (const DrawCommand& draw : kDrawCommands) {
         const std::string name = draw.name;
         tool.AddHandedOver(name, draw.description,
-                           [name](const std::vector<std::string>& args) { return HandOverToDrawProgram(name, args); });
+                           [name, &tool](const std::vector<std::string>& args) {
+                               return HandOverToDrawProgram(name, args, tool.Verbose());
+                           });
     }
 #elif defined(OVLET_DRAW_NOT_YET)
     for (const DrawCommand& draw : kDrawCommands) {

@@ -39,7 +39,7 @@ _ovlet() {
     done
 
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "$commands --help --verbose --version" -- "$cur"))
         return
     fi
 

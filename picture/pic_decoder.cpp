@@ -52,6 +52,9 @@ PictureHeader CPicDecoder::ReadFileHeader(const char* path) {
 }
 
 void CPicDecoder::DecodeMemory(const char* name, const std::uint8_t* data, std::int32_t size, CBmp* target, int depth) {
+    char line[kLineBufferSize];
+    std::snprintf(line, sizeof line, "--- Decoding %s. ---\n", name ? name : "");
+    TraceMessage(1, line);
     CDataSource memory;
     memory.OpenData(name, data, size);
     DecodeSource(&memory, target, depth);

@@ -5,9 +5,9 @@
 
 namespace {
 
-// Trace settings: level 0 and no file unless a program sets them.
+// Trace settings: level 0 and no sink unless a program sets them.
 int traceLevel = 0;
-std::string traceFileName;
+TraceSink traceSink = nullptr;
 
 // Line buffers of the decoder messages hold 256 characters including the end.
 constexpr std::size_t kMessageBufferSize = 256;
@@ -34,15 +34,10 @@ std::string MessageLine(const char* text) {
 }
 
 void TraceMessage(int level, const char* text) {
-    if (level > traceLevel || traceFileName.empty()) {
+    if (level > traceLevel || !traceSink) {
         return;
     }
-    std::FILE* file = std::fopen(traceFileName.c_str(), "ab");
-    if (!file) {
-        return;
-    }
-    std::fputs(text, file);
-    std::fclose(file);
+    traceSink(text);
 }
 
 void TraceFormat(int level, const char* format, ...) {
@@ -65,6 +60,6 @@ void SetTraceLevel(int level) {
     traceLevel = level;
 }
 
-void SetTraceFile(const std::string& path) {
-    traceFileName = path;
+void SetTraceSink(TraceSink sink) {
+    traceSink = sink;
 }

@@ -44,8 +44,9 @@ private:
 // ends trimmed and every line break inside turned into a space.
 std::string MessageLine(const char* text);
 
-// Writes text to the trace file when level <= the trace level and a trace file
-// is configured; otherwise does nothing. The text is written unchanged.
+// Hands text to the trace sink when level <= the trace level and a sink is
+// set; otherwise does nothing. The text is passed on unchanged: a sink that
+// shows it on a terminal makes it safe there.
 void TraceMessage(int level, const char* text);
 
 // TraceMessage with printf formatting; a line longer than 255 characters is
@@ -59,7 +60,11 @@ void TraceFormat(int level, const char* format, ...);
 // and throws it as a CTextException with the given code.
 [[noreturn]] void RaiseDecoderError(int code, const char* text);
 
-// Process-wide trace settings; the programs never change them, so nothing is
-// written. An empty file name switches the trace off.
+// Process-wide trace settings: nothing is traced until a program sets a sink
+// (the ovlet tool does for --verbose and OVLET_TRACE). Levels: 0 the errors
+// raised, 1 each decode, 2 the formats' steps, 3 their details. A null sink
+// switches the trace off.
+using TraceSink = void (*)(const char* text);
+inline constexpr int kTraceAll = 3;
 void SetTraceLevel(int level);
-void SetTraceFile(const std::string& path);
+void SetTraceSink(TraceSink sink);

@@ -1,7 +1,9 @@
 // The ovlet tool as a script sees it: exit codes, output, files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "../card/card_test_support.h"
 #include "tests/support/ovlet_tool.h"
@@ -132,6 +134,47 @@ TEST(OvletTool, RenderDrawsTheCardAsABusinessCard) {
     for (const auto& [args, code] : refusals) {
         SCOPED_TRACE(args);
         EXPECT_EQ(Ovlet(args).code, code);
+    }
+}
+
+// The decoders' trace: on standard error with --verbose or OVLET_TRACE, never
+// otherwise, and a file name in it reaches the terminal escaped.
+TEST(OvletTool, VerboseAndOvletTraceShowTheDecodersTrace) {
+    TempFolder dir;
+    // U+202E turns the rest of a line around on a terminal; names may hold it on every system.
+    const std::string picture = (dir / "demo\xE2\x80\xAE.pict").string();
+    std::filesystem::copy_file(OVLET_CORPUS_DIR "/pict/twelvemonkeys/demo.pict", picture);
+    const std::string pam = (dir / "out.pam").string();
+    ToolSetup unset;
+    unset.unset = {"OVLET_TRACE"};
+    ToolSetup traceOn;
+    traceOn.variables = {{"OVLET_TRACE", "1"}};
+    ToolSetup traceOff;
+    traceOff.variables = {{"OVLET_TRACE", "0"}};
+    struct Case {
+        const char* name;
+        std::vector<std::string> words;
+        ToolSetup setup;
+        bool traced;
+    };
+    const Case cases[] = {
+        {"neither", {"decode", picture, pam}, unset, false},
+        {"--verbose", {"--verbose", "decode", picture, pam}, unset, true},
+        {"OVLET_TRACE=1", {"decode", picture, pam}, traceOn, true},
+        {"OVLET_TRACE=0", {"decode", picture, pam}, traceOff, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ToolResult run = RunTool(OVLET_BIN, c.words, c.setup);
+        EXPECT_EQ(run.code, 0) << run.err;
+        if (!c.traced) {
+            EXPECT_EQ(run.err, "");
+            continue;
+        }
+        EXPECT_NE(run.err.find("demo\\u202e.pict. ---\n"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("Mac PICT recognized.\n"), std::string::npos);
+        EXPECT_NE(run.err.find("Opcode: "), std::string::npos);
+        EXPECT_EQ(run.err.find("\xE2\x80\xAE"), std::string::npos);
     }
 }
 

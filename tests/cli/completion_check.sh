@@ -31,7 +31,7 @@ expect() {  # expect "WANTED" words...
 
 expect "show" ovlet sh
 expect "decode" ovlet dec
-expect "--help --version" ovlet --
+expect "--help --verbose --version" ovlet --
 expect "card.ovt other.OVT sub" ovlet show ""
 expect "--json" ovlet show --j
 expect "photo.jpg sub" ovlet make out.ovt --picture ""
