@@ -1,5 +1,8 @@
 #include "picture/any_pic_decoder.h"
 
+#include <cstdio>
+#include <string>
+
 #include "picture/bmp_decoder.h"
 #include "picture/jpeg_decoder.h"
 #include "picture/pict_decoder.h"
@@ -28,6 +31,40 @@ const char* PictureFormatName(PictureFormat format) {
     }
     return "unknown";
 }
+
+namespace {
+
+// How many of the first bytes a refusal of an unknown picture shows.
+constexpr std::int32_t kShownFirstBytes = 8;
+
+// "Unknown picture type (starts with 0x47 0x49 ...)": what a file that is no
+// known picture holds, so that whoever reads the message can tell what it is.
+std::string UnknownTypeText(const std::uint8_t* data, std::int32_t size) {
+    if (!data || size <= 0) {
+        return "Unknown picture type (no bytes)";
+    }
+    std::string text = "Unknown picture type (starts with";
+    for (std::int32_t i = 0; i < size && i < kShownFirstBytes; ++i) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, " 0x%02X", static_cast<unsigned>(data[i]));
+        text += hex;
+    }
+    return text + ")";
+}
+
+// The name a message gives a format this library recognises but does not decode.
+const char* RefusedFormatTitle(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Tiff:
+            return "TIFF";
+        case PictureFormat::EpsTiff:
+            return "EPS";
+        default:
+            return "This";
+    }
+}
+
+}  // namespace
 
 CAnyPicDecoder::CAnyPicDecoder()
     : jpegDecoder(std::make_unique<CJPEGDecoder>()), pngDecoder(std::make_unique<CPNGDecoder>()) {
@@ -81,11 +118,13 @@ CPicDecoder& CAnyPicDecoder::DecoderForSource(CDataSource* newSource) const {
         nullptr, "JPEG file recognized.\n",      "PNG file recognized.\n", nullptr,
     };
     if (format == PictureFormat::Unknown) {
-        RaiseDecoderError(DECERR_UNKNOWN_TYPE, "Unknown file type.");
+        RaiseDecoderError(DECERR_UNKNOWN_TYPE,
+                          UnknownTypeText(newSource->GetReadPointer(), newSource->GetBytesLeft()).c_str());
     }
     CPicDecoder* decoder = DecoderFor(format);
     if (!decoder) {
-        RaiseDecoderError(DECERR_UNSUPPORTED, "Library not compiled for this file type.");
+        const std::string text = std::string(RefusedFormatTitle(format)) + " picture: a type this library does not decode";
+        RaiseDecoderError(DECERR_UNSUPPORTED, text.c_str());
     }
     TraceMessage(2, kRecognized[static_cast<int>(format)]);
     return *decoder;

@@ -17,6 +17,9 @@ constexpr std::string_view kHeadPattern = CATALOGUE_NOOP("DecoderLines", "Decode
 // break some end in); %1, %2 are the parts that vary.
 constexpr const char* kDetails[] = {
     CATALOGUE_NOOP("DecoderLines", "Unknown file type."),
+    CATALOGUE_NOOP("DecoderLines", "Unknown picture type (starts with %1)"),
+    CATALOGUE_NOOP("DecoderLines", "Unknown picture type (no bytes)"),
+    CATALOGUE_NOOP("DecoderLines", "%1 picture: a type this library does not decode"),
     CATALOGUE_NOOP("DecoderLines", "Library not compiled for this file type."),
     CATALOGUE_NOOP("DecoderLines", "Opening %1 failed"),
     CATALOGUE_NOOP("DecoderLines", "Picture has a negative width or height."),

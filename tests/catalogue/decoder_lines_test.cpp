@@ -27,6 +27,11 @@ const Line kLines[] = {
      true},
     {"Decoder error: JPEG image has more than 1000 scans.", "Decoderfehler: Das JPEG-Bild hat mehr als 1000 Scans.",
      true},
+    {"Decoder error: Unknown picture type (starts with 0x47 0x49 0x46)",
+     "Decoderfehler: Unbekannter Bildtyp (beginnt mit 0x47 0x49 0x46)", true},
+    {"Decoder error: Unknown picture type (no bytes)", "Decoderfehler: Unbekannter Bildtyp (keine Bytes)", true},
+    {"Decoder error: TIFF picture: a type this library does not decode",
+     "Decoderfehler: TIFF-Bild: ein Typ, den diese Bibliothek nicht dekodiert", true},
     // libjpeg's and libpng's own words: the head alone.
     {"Decoder error: Bogus Huffman table definition", "Decoderfehler: Bogus Huffman table definition", false},
     {"Decoder error: IHDR: CRC error", "Decoderfehler: IHDR: CRC error", false},

@@ -139,14 +139,18 @@ TEST(PicDecoder, ExpandIndicesMostSignificantFirst) {
 
 TEST(AnyPicDecoder, RefusalsByFormat) {
     const Refusal kCases[] = {
-        {"600 zeros", Bytes(600, 0), DECERR_UNKNOWN_TYPE, "Decoder error: Unknown file type.\n"},
+        {"600 zeros", Bytes(600, 0), DECERR_UNKNOWN_TYPE,
+         "Decoder error: Unknown picture type (starts with 0x00 0x00 0x00 0x00 0x00 0x00 0x00 0x00)\n"},
+        {"gif", {'G', 'I', 'F', '8', '9', 'a'}, DECERR_UNKNOWN_TYPE,
+         "Decoder error: Unknown picture type (starts with 0x47 0x49 0x46 0x38 0x39 0x61)\n"},
+        {"no bytes", {}, DECERR_UNKNOWN_TYPE, "Decoder error: Unknown picture type (no bytes)\n"},
         {"tiff",
          {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0},
          DECERR_UNSUPPORTED,
-         "Decoder error: Library not compiled for this file type.\n"},
+         "Decoder error: TIFF picture: a type this library does not decode\n"},
         {"eps",
          WithBytesAt(40, 0, {0xC5, 0xD0, 0xD3, 0xC6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 9}),
-         DECERR_UNSUPPORTED, "Decoder error: Library not compiled for this file type.\n"},
+         DECERR_UNSUPPORTED, "Decoder error: EPS picture: a type this library does not decode\n"},
         {"png signature broken after 4 bytes",
          {0x89, 'P', 'N', 'G', 0, 0, 0, 0, 0, 0, 0, 0},
          DECERR_FORMAT,

@@ -85,7 +85,7 @@ TEST(OvletDecode, FailuresAndUsage) {
     };
     const Case kCases[] = {
         {"unknown type", "decode " + (folder / "zeros.bin").string() + " " + out, 4,
-         "error 8: Decoder error: Unknown file type.\n"},
+         "error 8: Decoder error: Unknown picture type (starts with 0x00 0x00 0x00 0x00 0x00 0x00 0x00 0x00)\n"},
         {"cut PNG", "decode " + (folder / "cut.png").string() + " " + out, 4,
          "error 11: End of file reached while decoding.\n"},
         {"missing file", "decode " + (folder / "none.png").string() + " " + out, 2,
@@ -111,6 +111,7 @@ TEST(OvletInfo, FormatAndHeaderSize) {
     TempFolder folder;
     WriteFileBytes(folder / "p.png", PalettePng());
     WriteFileBytes(folder / "tiff", {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0});
+    WriteFileBytes(folder / "empty", {});
     WriteFileBytes(folder / "zeros.bin", Bytes(600, 0));
     WriteFileBytes(folder / "cut.bmp", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0});
     // 128 KiB of metadata before the header: two full ICC segments.
@@ -136,8 +137,10 @@ TEST(OvletInfo, FormatAndHeaderSize) {
         {CorpusPath("tga/twelvemonkeys/CTC24.TGA").string(), 0, "format tga size 128x128\n"},
         // The picture frame says otherwise; the first image is what a decode gives.
         {CorpusPath("pict/twelvemonkeys/demo.pict").string(), 0, "format pict size 360x178\n"},
-        {(folder / "tiff").string(), 4, "error 6: Decoder error: Library not compiled for this file type.\n"},
-        {(folder / "zeros.bin").string(), 4, "error 8: Decoder error: Unknown file type.\n"},
+        {(folder / "tiff").string(), 4, "error 6: Decoder error: TIFF picture: a type this library does not decode\n"},
+        {(folder / "zeros.bin").string(), 4,
+         "error 8: Decoder error: Unknown picture type (starts with 0x00 0x00 0x00 0x00 0x00 0x00 0x00 0x00)\n"},
+        {(folder / "empty").string(), 4, "error 8: Decoder error: Unknown picture type (no bytes)\n"},
         {(folder / "cut.bmp").string(), 4, "error 11: End of file reached while decoding.\n"},
         {(folder / "icc.jpg").string(), 0, "format jpeg size 5x3\n"},
         {(folder / "cut-icc.jpg").string(), 4, "error 6: Decoder error: JPEG datastream contains no image\n"},

@@ -269,7 +269,9 @@ TEST_F(MakerTest, ImportThatFailsKeepsTheCardsPicture) {
         {dir / "missing.jpg", QStringLiteral("Error opening graphic file.")},
         {dir / "bad.jpg", QStringLiteral("The picture cannot be imported.")},
         {dir / "text.png", QStringLiteral("The picture cannot be imported.")},
-        {dir / "large.png", QStringLiteral("The picture cannot be imported.\n\nDecoder error: Unknown file type.")},
+        {dir / "large.png",
+         QStringLiteral("The picture cannot be imported.\n\nDecoder error: Unknown picture type (starts with 0x78 "
+                        "0x78 0x78 0x78 0x78 0x78 0x78 0x78)")},
     };
     auto window = Open(SamplesDir() + "/sample.ovt");
     const auto original = window->Record().PictureBytes;
