@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "exchange/drawing/card_sheet.h"
+#include "exchange/outgoing_picture.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 #include "files/output_file.h"
@@ -99,9 +100,15 @@ void CCardDialog::SaveCardPicture() {
         Report(this, tr("This card has no picture."));
         return;
     }
-    const std::string mediaType =
-        vcard::PictureMediaType(record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength));
-    const bool png = mediaType == "image/png";
+    // Address books and picture viewers take JPEG and PNG; a BMP, Targa or PICT
+    // picture leaves as a PNG of its pixels, never as its own bytes under a
+    // name that says otherwise.
+    const outgoing::Picture picture = outgoing::PictureOf(record);
+    if (picture.mediaType.empty()) {
+        Report(this, tr("The card's picture cannot be saved as PNG or JPEG."));
+        return;
+    }
+    const bool png = picture.mediaType == "image/png";
     const std::string extension = png ? ".png" : ".jpg";
     const platform::FileRequest request{
         true,
@@ -113,7 +120,7 @@ void CCardDialog::SaveCardPicture() {
     const auto chosen = Services().ChooseFile(this, request);
     if (!chosen) return;
     QString error;
-    if (!WriteWhole(*chosen, record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength), error)) {
+    if (!WriteWhole(*chosen, picture.bytes.data(), picture.bytes.size(), error)) {
         Report(this, tr("The picture could not be written to %1: %2").arg(PathText(*chosen), error));
     }
 }

@@ -6,6 +6,8 @@
 #include <QTimer>
 
 #include "exchange/vcard.h"
+#include "picture/any_pic_decoder.h"
+#include "picture/win_bmp.h"
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 
@@ -77,6 +79,62 @@ TEST_F(WindowTest, SaveCardPictureWritesItsBytesOrSaysThereIsNone) {
     empty->SaveCardPicture();
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], QStringLiteral("This card has no picture."));
+}
+
+// The saved picture is a file any viewer opens: a picture in a format other
+// programs rarely take leaves as a PNG of the same pixels, never as its own
+// bytes under a .jpg name; one that does not decode is not written at all.
+TEST_F(WindowTest, SaveCardPictureGivesAFileOfTheTypeItsNameSays) {
+    auto pixelsOf = [](const std::vector<std::uint8_t>& bytes) {
+        CAnyPicDecoder decoder;
+        CWinBmp bitmap;
+        decoder.DecodeMemory("saved", bytes.data(), static_cast<std::int32_t>(bytes.size()), &bitmap, 32);
+        std::vector<std::uint8_t> pixels;
+        const auto [width, height] = bitmap.GetSize();
+        for (int y = 0; y < height; ++y) {
+            const std::uint8_t* line = bitmap.GetLineTable()[y];
+            pixels.insert(pixels.end(), line, line + 4 * static_cast<std::ptrdiff_t>(width));
+        }
+        return pixels;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> picture;
+        const char* extension;  // "" when nothing may be written
+    };
+    const std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    const Case cases[] = {
+        {"BMP", FileBytes(std::string(OVLET_SOURCE_DIR) + "/tests/data/corpus/bmp/g/rgb24.bmp"), ".png"},
+        {"Targa", FileBytes(std::string(OVLET_SOURCE_DIR) + "/tests/data/corpus/tga/generated/im_rgb24_rle_tl.tga"), ".png"},
+        {"not a picture", std::vector<std::uint8_t>(64, 0x5a), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.picture.empty());
+        ScratchDir dir;
+        CardRecord card = CompanyCard("Pictures Ltd");
+        card.PictureBytes = c.picture;
+        card.PictureLength = static_cast<std::int32_t>(c.picture.size());
+        WriteCard(dir / "card.ovt", card);
+        auto window = Open<CViewerDialog>(dir / "card.ovt");
+        ui.calls.clear();
+        const std::string saved = dir / (std::string("picture") + c.extension);
+        ui.fileAnswers = {QString::fromStdString(saved)};
+        window->SaveCardPicture();
+        if (*c.extension == '\0') {
+            EXPECT_TRUE(ui.Of("file").empty());
+            ASSERT_EQ(Messages().size(), 1u);
+            EXPECT_EQ(Messages()[0], QStringLiteral("The card's picture cannot be saved as PNG or JPEG."));
+            continue;
+        }
+        ASSERT_EQ(ui.Of("file").size(), 1u);
+        EXPECT_EQ(ui.Of("file")[0].file.defaultExtension, QString::fromUtf8(c.extension));
+        EXPECT_TRUE(Messages().empty());
+        const auto bytes = FileBytes(saved);
+        ASSERT_GE(bytes.size(), png.size());
+        EXPECT_TRUE(std::equal(png.begin(), png.end(), bytes.begin()));
+        EXPECT_EQ(pixelsOf(bytes), pixelsOf(c.picture));
+    }
 }
 
 TEST_F(WindowTest, QrCodeDialogShowsTheCode) {
