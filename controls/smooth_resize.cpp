@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "picture/win_bmp.h"
@@ -87,31 +88,103 @@ std::uint32_t Opaque(const Sum& sum, int shift) {
            ((sum[0] >> shift) & 0xFF);
 }
 
-// All four bytes of two pixels mixed by a fraction of 256.
+// All four bytes of two pixels mixed by a fraction of 256, two bytes at a
+// time: each 16-bit lane holds a byte's weighted sum, which stays below 2^16.
 std::uint32_t Between(std::uint32_t a, std::uint32_t b, int fraction) {
     const auto keep = static_cast<std::uint32_t>(256 - fraction);
     const auto take = static_cast<std::uint32_t>(fraction);
-    std::uint32_t mixed = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        mixed |= ((((a >> shift) & 0xFF) * keep + ((b >> shift) & 0xFF) * take) >> 8) << shift;
-    }
-    return mixed;
+    constexpr std::uint32_t kLanes = 0x00FF00FF;
+    const std::uint32_t even = (((a & kLanes) * keep + (b & kLanes) * take) >> 8) & kLanes;
+    const std::uint32_t odd = ((((a >> 8) & kLanes) * keep + ((b >> 8) & kLanes) * take) >> 8) & kLanes;
+    return even | odd << 8;
 }
 
+// The sums of one line of the target across a shrinking axis (or the
+// pixels themselves where it grows) are the same for every target line that
+// covers the same source line: each source line is summed once into a small
+// ring of lines, and the target lines are made from the ring.
 class Source {
 public:
     explicit Source(const PixelRows& view) : rows(view) {}
     // Indices past the edge read the edge (the sums' last, zero-weight step
     // may reach one pixel beyond it).
-    std::uint32_t At(int x, int y) const {
-        x = std::min(x, rows.width - 1);
-        y = std::min(y, rows.height - 1);
-        return rows.first[y * rows.stride + x];
-    }
+    const std::uint32_t* Line(int y) const { return rows.first + std::min(y, rows.height - 1) * rows.stride; }
+    int Width() const { return rows.width; }
 
 private:
     PixelRows rows;
 };
+
+// The weights a shrinking axis's target pixel gives its source pixels, from
+// the first: the first pixel's share, whole shares while more than one is
+// left, then what is left for the last (as Covered adds them).
+std::vector<std::uint32_t> Weights(const Tap& tap) {
+    std::vector<std::uint32_t> weights{static_cast<std::uint32_t>(tap.weight)};
+    int left = kUnit - tap.weight;
+    for (; left > tap.span; left -= tap.span) weights.push_back(static_cast<std::uint32_t>(tap.span));
+    weights.push_back(static_cast<std::uint32_t>(std::max(left, 0)));
+    return weights;
+}
+
+// Source lines turned into target-wide lines of sums, each made once while
+// the target lines that read it are made: they read lines in rising order,
+// fewer than `depth` of them at a time.
+class LineRing {
+public:
+    using Make = std::function<void(int, std::vector<Sum>&)>;
+    LineRing(std::size_t depth, int width, Make makeLine)
+        : lines(depth, std::vector<Sum>(static_cast<std::size_t>(width))), made(depth, -1), make(std::move(makeLine)) {}
+    const std::vector<Sum>& operator[](int y) {
+        const std::size_t slot = static_cast<std::size_t>(y) % lines.size();
+        if (made[slot] != y) {
+            make(y, lines[slot]);
+            made[slot] = y;
+        }
+        return lines[slot];
+    }
+
+private:
+    std::vector<std::vector<Sum>> lines;
+    std::vector<int> made;
+    Make make;
+};
+
+// The source columns each target column of a shrinking axis reads, and
+// their weights, laid out once for all lines.
+struct ColumnSpans {
+    explicit ColumnSpans(const std::vector<Tap>& columns, int sourceWidth) {
+        first.reserve(columns.size() + 1);
+        for (const Tap& column : columns) {
+            first.push_back(weights.size());
+            const std::vector<std::uint32_t> spans = Weights(column);
+            for (std::size_t j = 0; j < spans.size(); ++j) {
+                // A last, zero-weight step past the edge reads the edge.
+                sources.push_back(std::min(column.index + static_cast<int>(j), sourceWidth - 1));
+                weights.push_back(spans[j]);
+            }
+        }
+        first.push_back(weights.size());
+    }
+    std::vector<std::size_t> first;
+    std::vector<int> sources;
+    std::vector<std::uint32_t> weights;
+};
+
+// One source line summed across each target column's shrinking span, each
+// sum shifted right by `shift`.
+void SumAcross(const std::uint32_t* line, const ColumnSpans& spans, int shift, std::vector<Sum>& out) {
+    for (std::size_t x = 0; x + 1 < spans.first.size(); ++x) {
+        std::uint32_t blue = 0, green = 0, red = 0;
+        for (std::size_t j = spans.first[x]; j < spans.first[x + 1]; ++j) {
+            const std::uint32_t pixel = line[spans.sources[j]];
+            const std::uint32_t weight = spans.weights[j];
+            blue += (pixel & 0xFF) * weight;
+            green += ((pixel >> 8) & 0xFF) * weight;
+            red += ((pixel >> 16) & 0xFF) * weight;
+        }
+        out[x] = {blue >> shift, green >> shift, red >> shift};
+    }
+}
 
 }  // namespace
 
@@ -125,45 +198,86 @@ void SmoothResize(const PixelRows& source, const MutablePixelRows& target) {
     const std::vector<Tap> rows = AxisTaps(source.height, target.height);
     const bool widthGrows = target.width >= source.width;
     const bool heightGrows = target.height >= source.height;
-    for (int y = 0; y < target.height; ++y) {
-        const Tap& row = rows[static_cast<std::size_t>(y)];
-        std::uint32_t* out = target.first + y * target.stride;
-        for (int x = 0; x < target.width; ++x) {
-            const Tap& column = columns[static_cast<std::size_t>(x)];
-            if (widthGrows && heightGrows) {
-                // Down the columns first, then across.
-                const auto down = [&](int sourceX) {
-                    const std::uint32_t top = pixels.At(sourceX, row.index);
-                    return row.weight > 0 ? Between(top, pixels.At(sourceX, row.index + 1), row.weight) : top;
-                };
-                const std::uint32_t left = down(column.index);
-                out[x] = column.weight > 0 ? Between(left, down(column.index + 1), column.weight) : left;
-            } else if (widthGrows) {
-                // Columns summed down the rows they cover, then mixed across.
-                const auto down = [&](int sourceX) {
-                    return Covered(row, [&](int k) { return Channels(pixels.At(sourceX, row.index + k)); });
-                };
-                Sum sum = down(column.index);
-                if (column.weight > 0) sum = Mixed(sum, down(column.index + 1), column.weight);
-                out[x] = Opaque(sum, 14);
-            } else if (heightGrows) {
-                // Rows summed along the columns they cover, then mixed down.
-                const auto across = [&](int sourceY) {
-                    return Covered(column, [&](int k) { return Channels(pixels.At(column.index + k, sourceY)); });
-                };
-                Sum sum = across(row.index);
-                if (row.weight > 0) sum = Mixed(sum, across(row.index + 1), row.weight);
-                out[x] = Opaque(sum, 14);
-            } else {
-                // Each covered row's sum, cut to 24 bits so that the sum of
-                // sums keeps within 32 bits, weighted by the row's share.
-                const Sum sum = Covered(row, [&](int k) {
-                    Sum line = Covered(column, [&](int j) { return Channels(pixels.At(column.index + j, row.index + k)); });
-                    for (std::uint32_t& c : line) c >>= 4;
-                    return line;
-                });
-                out[x] = Opaque(sum, 24);
+    const int lastColumn = source.width - 1;
+    const auto width = static_cast<std::size_t>(target.width);
+    if (widthGrows && heightGrows) {
+        // Down the columns first, then across.
+        std::vector<std::uint32_t> down(static_cast<std::size_t>(source.width));
+        for (int y = 0; y < target.height; ++y) {
+            const Tap& row = rows[static_cast<std::size_t>(y)];
+            const std::uint32_t* top = pixels.Line(row.index);
+            const std::uint32_t* below = pixels.Line(row.index + 1);
+            for (std::size_t sourceX = 0; sourceX < down.size(); ++sourceX) {
+                down[sourceX] = row.weight > 0 ? Between(top[sourceX], below[sourceX], row.weight) : top[sourceX];
             }
+            std::uint32_t* out = target.first + y * target.stride;
+            for (std::size_t x = 0; x < width; ++x) {
+                const Tap& column = columns[x];
+                const std::uint32_t left = down[static_cast<std::size_t>(std::min(column.index, lastColumn))];
+                out[x] = column.weight > 0
+                             ? Between(left, down[static_cast<std::size_t>(std::min(column.index + 1, lastColumn))],
+                                       column.weight)
+                             : left;
+            }
+        }
+    } else if (widthGrows) {
+        // Columns summed down the rows they cover, then mixed across.
+        std::vector<Sum> down(static_cast<std::size_t>(source.width));
+        for (int y = 0; y < target.height; ++y) {
+            const Tap& row = rows[static_cast<std::size_t>(y)];
+            std::fill(down.begin(), down.end(), Sum{});
+            const std::vector<std::uint32_t> weights = Weights(row);
+            for (std::size_t k = 0; k < weights.size(); ++k) {
+                const std::uint32_t* line = pixels.Line(row.index + static_cast<int>(k));
+                for (std::size_t sourceX = 0; sourceX < down.size(); ++sourceX) {
+                    AddWeighted(down[sourceX], Channels(line[sourceX]), weights[k]);
+                }
+            }
+            std::uint32_t* out = target.first + y * target.stride;
+            for (std::size_t x = 0; x < width; ++x) {
+                const Tap& column = columns[x];
+                Sum sum = down[static_cast<std::size_t>(std::min(column.index, lastColumn))];
+                if (column.weight > 0) {
+                    sum = Mixed(sum, down[static_cast<std::size_t>(std::min(column.index + 1, lastColumn))],
+                                column.weight);
+                }
+                out[x] = Opaque(sum, 14);
+            }
+        }
+    } else if (heightGrows) {
+        // Rows summed along the columns they cover, then mixed down.
+        const ColumnSpans spans(columns, source.width);
+        LineRing across(2, target.width, [&](int y, std::vector<Sum>& line) { SumAcross(pixels.Line(y), spans, 0, line); });
+        for (int y = 0; y < target.height; ++y) {
+            const Tap& row = rows[static_cast<std::size_t>(y)];
+            std::uint32_t* out = target.first + y * target.stride;
+            const std::vector<Sum>& upper = across[std::min(row.index, source.height - 1)];
+            if (row.weight > 0) {
+                const std::vector<Sum>& lower = across[std::min(row.index + 1, source.height - 1)];
+                for (std::size_t x = 0; x < width; ++x) out[x] = Opaque(Mixed(upper[x], lower[x], row.weight), 14);
+            } else {
+                for (std::size_t x = 0; x < width; ++x) out[x] = Opaque(upper[x], 14);
+            }
+        }
+    } else {
+        // Each covered row's sum, cut to 24 bits so that the sum of sums
+        // keeps within 32 bits, weighted by the row's share.
+        std::size_t depth = 1;
+        for (const Tap& row : rows) depth = std::max(depth, Weights(row).size() + 1);
+        const ColumnSpans spans(columns, source.width);
+        LineRing across(depth, target.width,
+                        [&](int y, std::vector<Sum>& line) { SumAcross(pixels.Line(y), spans, 4, line); });
+        std::vector<Sum> total(width);
+        for (int y = 0; y < target.height; ++y) {
+            const Tap& row = rows[static_cast<std::size_t>(y)];
+            std::fill(total.begin(), total.end(), Sum{});
+            const std::vector<std::uint32_t> weights = Weights(row);
+            for (std::size_t k = 0; k < weights.size(); ++k) {
+                const std::vector<Sum>& line = across[std::min(row.index + static_cast<int>(k), source.height - 1)];
+                for (std::size_t x = 0; x < width; ++x) AddWeighted(total[x], line[x], weights[k]);
+            }
+            std::uint32_t* out = target.first + y * target.stride;
+            for (std::size_t x = 0; x < width; ++x) out[x] = Opaque(total[x], 24);
         }
     }
 }
