@@ -36,17 +36,30 @@ std::string PictureSizeText(int width, int height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
-std::string CardNoteText(const CardNote& note) {
-    const char* pattern = kCannotOpenCardMessage;
-    switch (note.id) {
-        case CardNoteId::CannotOpen: pattern = kCannotOpenCardMessage; break;
-        case CardNoteId::PastEnd: pattern = kPastEndMessage; break;
-        case CardNoteId::Damaged: pattern = kDamagedMessage; break;
-        case CardNoteId::PictureNotShown: pattern = kPictureNotShownMessage; break;
+const char* CardNotePattern(CardNoteId id) {
+    switch (id) {
+        case CardNoteId::CannotOpen: return kCannotOpenCardMessage;
+        case CardNoteId::PastEnd: return kPastEndMessage;
+        case CardNoteId::Damaged: return kDamagedMessage;
+        case CardNoteId::PictureNotShown: return kPictureNotShownMessage;
+        case CardNoteId::DiskFull: return kDiskFullMessage;
+        case CardNoteId::WriteFailed: return kWriteFailedMessage;
+        case CardNoteId::NoWebSite: return kNoWebSiteMessage;
+        case CardNoteId::WebSiteHasSpaces: return kWebSiteHasSpacesMessage;
+        case CardNoteId::WebSiteIsLocal: return kWebSiteIsLocalMessage;
+        case CardNoteId::WebSiteScheme: return kWebSiteSchemeMessage;
+        case CardNoteId::WebSiteNoHost: return kWebSiteNoHostMessage;
+        case CardNoteId::EMailNotSingle: return kEMailNotSingleMessage;
     }
-    std::string text(pattern);
+    return kCannotOpenCardMessage;
+}
+
+std::string CardNoteText(const CardNote& note) {
+    std::string text(CardNotePattern(note.id));
     if (const std::size_t mark = text.find("%1"); mark != std::string::npos) {
-        text.replace(mark, 2, note.arguments.empty() ? std::string() : note.arguments.front());
+        std::string argument;
+        for (const std::string& part : note.arguments) argument += (argument.empty() ? "" : ": ") + part;
+        text.replace(mark, 2, argument);
     }
     return text;
 }
@@ -211,9 +224,9 @@ std::vector<std::uint8_t> TakeTextsAndEncodeHead(CardRecord& record, CardWindowS
 
 namespace {
 
-std::string WriteFailedMessage(const std::string& path, int error) {
-    if (files::MeansDiskFull(error)) return "Disk full while accessing " + path + ".";
-    return "An error occurred while writing " + path + ": " + std::strerror(error) + ".";
+CardNote WriteFailedNote(const std::string& path, int error) {
+    if (files::MeansDiskFull(error)) return {CardMessageIcon::Exclamation, CardNoteId::DiskFull, {path}};
+    return {CardMessageIcon::Exclamation, CardNoteId::WriteFailed, {path, std::strerror(error)}};
 }
 
 }  // namespace
@@ -233,10 +246,11 @@ CardWriteResult WriteCardParts(const std::string& path, const std::vector<std::u
                                const std::uint8_t* picture, std::size_t pictureSize,
                                const files::WriteOptions& options) {
     files::OutputFile file(options);
-    if (!file.Open(path)) return {CardWriteOutcome::CannotOpen, file.Error()};
+    if (!file.Open(path)) return {CardWriteOutcome::CannotOpen, file.Error(), {}};
     if (file.Write(head.data(), head.size()) && file.Write(picture, pictureSize) && file.Commit()) return {};
-    if (file.Failure() == files::WriteFailure::CannotOpen) return {CardWriteOutcome::CannotOpen, file.Error()};
-    return {CardWriteOutcome::WriteFailed, WriteFailedMessage(path, file.ErrorNumber())};
+    if (file.Failure() == files::WriteFailure::CannotOpen) return {CardWriteOutcome::CannotOpen, file.Error(), {}};
+    const CardNote note = WriteFailedNote(path, file.ErrorNumber());
+    return {CardWriteOutcome::WriteFailed, CardNoteText(note), note};
 }
 
 }  // namespace
@@ -251,7 +265,7 @@ CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardW
     const bool picture = record.HasPicture();
     if (const std::string why = CardOverLimits(record, picture ? static_cast<std::size_t>(record.PictureLength) : 0);
         !why.empty()) {
-        return {CardWriteOutcome::CannotOpen, "cannot write " + path + ": " + why};
+        return {CardWriteOutcome::CannotOpen, "cannot write " + path + ": " + why, {}};
     }
     return WriteCardParts(path, head, picture ? record.PictureBytes.data() : nullptr,
                           picture ? static_cast<std::size_t>(record.PictureLength) : 0, options);
@@ -267,7 +281,7 @@ CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardW
 CardWriteResult WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
                                      std::size_t pictureSize, const files::WriteOptions& options) {
     if (const std::string why = CardOverLimits(record, pictureSize); !why.empty()) {
-        return {CardWriteOutcome::CannotOpen, "cannot write " + path + ": " + why};
+        return {CardWriteOutcome::CannotOpen, "cannot write " + path + ": " + why, {}};
     }
     const std::vector<std::uint8_t> head = EncodeCardFields(record, static_cast<std::int32_t>(pictureSize));
     return WriteCardParts(path, head, picture, pictureSize, options);

@@ -126,6 +126,7 @@ enum class CardWriteOutcome {
 struct CardWriteResult {
     CardWriteOutcome outcome = CardWriteOutcome::Written;
     std::string error;  // the message for a failed write, naming the file
+    CardNote note;      // a failed write (WriteFailed): what to tell the user
 };
 
 // The file operations a save uses; tests replace them to inject failures.

@@ -70,9 +70,9 @@ std::string SchemeOf(const std::string& text) {
     return files::LowerAscii(head);
 }
 
-LinkHandOver Refuse(std::string why) {
+LinkHandOver Refuse(CardNoteId why, std::vector<std::string> arguments = {}) {
     LinkHandOver h;
-    h.refusal = std::move(why);
+    h.refusal = {CardMessageIcon::Exclamation, why, std::move(arguments)};
     return h;
 }
 
@@ -80,29 +80,26 @@ LinkHandOver Refuse(std::string why) {
 
 LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi) {
     const std::string site = Trim(codepage::Utf8FromAnsi(webSiteAnsi));
-    if (site.empty()) return Refuse("This card has no web site address.");
+    if (site.empty()) return Refuse(CardNoteId::NoWebSite);
     for (const char ch : site) {
         const auto c = static_cast<unsigned char>(ch);
         if (c < 0x20 || c == 0x7F || c == ' ') {
-            return Refuse(
-                "The web site address on this card contains spaces or control characters, "
-                "so it is not opened.");
+            return Refuse(CardNoteId::WebSiteHasSpaces);
         }
     }
     if (site[0] == '/' || site[0] == '\\' || site[0] == '~' || site[0] == '.') {
-        return Refuse("The web site on this card names a local file, not a web address, so it is not opened.");
+        return Refuse(CardNoteId::WebSiteIsLocal);
     }
     std::string scheme = SchemeOf(site);
     LinkHandOver h;
     h.address = scheme.empty() ? "http://" + site : site;
     if (scheme.empty()) scheme = "http";
     if (scheme != "http" && scheme != "https") {
-        return Refuse("The web site on this card is a \"" + scheme +
-                      ":\" address, not a web address, so it is not opened.");
+        return Refuse(CardNoteId::WebSiteScheme, {scheme});
     }
     const std::size_t hostStart = h.address.find("//");
     if (hostStart == std::string::npos || hostStart + 2 >= h.address.size() || h.address[hostStart + 2] == '/') {
-        return Refuse("The web site address on this card has no host name, so it is not opened.");
+        return Refuse(CardNoteId::WebSiteNoHost);
     }
     h.allowed = true;
     return h;
@@ -118,7 +115,7 @@ LinkHandOver EMailHandOver(const std::string& eMailAnsi) {
         return c == ',' || c == ';' || c == ' ' || c < 0x20 || c == 0x7F;
     });
     if (separated || std::count(mail.begin(), mail.end(), '@') > 1) {
-        return Refuse("The e-mail address on this card is not a single address, so it is not opened.");
+        return Refuse(CardNoteId::EMailNotSingle);
     }
     LinkHandOver h;
     h.address = "mailto:";

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "card/card_notes.h"
 #include "card/card_record.h"
 
 // Fills the nine display strings from the record's fields.
@@ -24,7 +25,7 @@ std::string CardName(const CardRecord& record);
 struct LinkHandOver {
     bool allowed = false;
     std::string address;  // UTF-8, ready for the desktop's handler
-    std::string refusal;  // why nothing is handed over, for the user
+    CardNote refusal;     // why nothing is handed over, for the user (when not allowed)
 };
 
 // The web site: a text without a scheme is taken as an http:// address; only

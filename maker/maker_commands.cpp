@@ -51,7 +51,7 @@ bool CMakerDialog::Save() {
         return false;
     }
     if (result.outcome == CardWriteOutcome::WriteFailed) {
-        Ui().MessageBox(this, kMessageCaption, CardMessageText(result.error), MessageIcon::Exclamation,
+        Ui().MessageBox(this, kMessageCaption, CardNoteMessage(result.note), MessageIcon::Exclamation,
                         MessageButtons::Ok);
         return false;
     }

@@ -593,7 +593,7 @@ void CCardDialog::SendEMail() {
 
 void CCardDialog::HandOver(const LinkHandOver& handOver) {
     if (!handOver.allowed) {
-        platform::Ui().MessageBox(this, kMessageCaption, CardMessageText(handOver.refusal),
+        platform::Ui().MessageBox(this, kMessageCaption, CardNoteMessage(handOver.refusal),
                                   platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
     }

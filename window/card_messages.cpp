@@ -13,40 +13,51 @@ namespace {
 
 constexpr const char* kContext = "CardMessages";
 
-// The English words as the codec and the summary write them; %1 is the part
-// that varies from message to message.
-struct Pattern {
+// The words of every note, as the codec writes them (card/card_notes.h); %1
+// is the part that varies from message to message.
+struct NoteWords {
+    CardNoteId id;
     const char* text;
-    bool namesFile;  // the variable part is a file name, not card text
 };
 
-const Pattern kPatterns[] = {
-    {QT_TRANSLATE_NOOP("CardMessages", "Unable to open file with this name.  Please try a different name."), false},
-    {QT_TRANSLATE_NOOP("CardMessages", "An attempt was made to access an unnamed file past its end."), false},
-    {QT_TRANSLATE_NOOP("CardMessages", "The card file is damaged and cannot be read."), false},
-    {QT_TRANSLATE_NOOP(
-         "CardMessages",
-         "The card file is damaged: it ends inside its picture, so only part of the picture can be shown."),
-     false},
-    {QT_TRANSLATE_NOOP("CardMessages", "Please enter no more than %1 characters."), false},
-    {QT_TRANSLATE_NOOP("CardMessages", "The card's picture cannot be shown.\n\n%1"), false},
-    {QT_TRANSLATE_NOOP("CardMessages", "This card has no web site address."), false},
-    {QT_TRANSLATE_NOOP("CardMessages",
-                       "The web site address on this card contains spaces or control characters, so it is not opened."),
-     false},
-    {QT_TRANSLATE_NOOP("CardMessages",
-                       "The web site on this card names a local file, not a web address, so it is not opened."),
-     false},
-    {QT_TRANSLATE_NOOP("CardMessages",
-                       "The web site on this card is a \"%1:\" address, not a web address, so it is not opened."),
-     false},
-    {QT_TRANSLATE_NOOP("CardMessages", "The web site address on this card has no host name, so it is not opened."),
-     false},
-    {QT_TRANSLATE_NOOP("CardMessages", "The e-mail address on this card is not a single address, so it is not opened."),
-     false},
-    {QT_TRANSLATE_NOOP("CardMessages", "Disk full while accessing %1."), true},
-    {QT_TRANSLATE_NOOP("CardMessages", "An error occurred while writing %1."), true},
+const NoteWords kNoteWords[] = {
+    {CardNoteId::CannotOpen,
+     QT_TRANSLATE_NOOP("CardMessages", "Unable to open file with this name.  Please try a different name.")},
+    {CardNoteId::PastEnd,
+     QT_TRANSLATE_NOOP("CardMessages", "An attempt was made to access an unnamed file past its end.")},
+    {CardNoteId::Damaged, QT_TRANSLATE_NOOP("CardMessages", "The card file is damaged and cannot be read.")},
+    {CardNoteId::PictureNotShown, QT_TRANSLATE_NOOP("CardMessages", "The card's picture cannot be shown.\n\n%1")},
+    {CardNoteId::DiskFull, QT_TRANSLATE_NOOP("CardMessages", "Disk full while accessing %1.")},
+    {CardNoteId::WriteFailed, QT_TRANSLATE_NOOP("CardMessages", "An error occurred while writing %1.")},
+    {CardNoteId::NoWebSite, QT_TRANSLATE_NOOP("CardMessages", "This card has no web site address.")},
+    {CardNoteId::WebSiteHasSpaces,
+     QT_TRANSLATE_NOOP("CardMessages",
+                       "The web site address on this card contains spaces or control characters, so it is not opened.")},
+    {CardNoteId::WebSiteIsLocal,
+     QT_TRANSLATE_NOOP("CardMessages",
+                       "The web site on this card names a local file, not a web address, so it is not opened.")},
+    {CardNoteId::WebSiteScheme,
+     QT_TRANSLATE_NOOP("CardMessages",
+                       "The web site on this card is a \"%1:\" address, not a web address, so it is not opened.")},
+    {CardNoteId::WebSiteNoHost,
+     QT_TRANSLATE_NOOP("CardMessages", "The web site address on this card has no host name, so it is not opened.")},
+    {CardNoteId::EMailNotSingle,
+     QT_TRANSLATE_NOOP("CardMessages", "The e-mail address on this card is not a single address, so it is not opened.")},
 };
+
+// The short picture's message, in the catalogue beside the notes.
+[[maybe_unused]] constexpr const char* kShortPictureWords = QT_TRANSLATE_NOOP(
+    "CardMessages", "The card file is damaged: it ends inside its picture, so only part of the picture can be shown.");
+// The field limit's message (card/card_record.h), likewise.
+[[maybe_unused]] constexpr const char* kFieldLimitWords =
+    QT_TRANSLATE_NOOP("CardMessages", "Please enter no more than %1 characters.");
+
+const char* WordsOf(CardNoteId id) {
+    for (const NoteWords& words : kNoteWords) {
+        if (words.id == id) return words.text;
+    }
+    return nullptr;
+}
 
 constexpr const char* kDecoderErrorHead = QT_TRANSLATE_NOOP("CardMessages", "Decoder error: %1");
 
@@ -91,62 +102,39 @@ QString DecoderMessageText(int code, const std::string& text) {
 }
 
 QString CardNoteMessage(const CardNote& note, int decoderCode, const std::string& decoderText) {
+    const char* words = WordsOf(note.id);
+    if (!words) return FromAnsi(CardNoteText(note));
+    const QString message = QCoreApplication::translate(kContext, words);
+    const std::string first = note.arguments.empty() ? std::string() : note.arguments.front();
     switch (note.id) {
-        case CardNoteId::CannotOpen:
-            return QCoreApplication::translate(kContext, "Unable to open file with this name.  Please try a different name.");
-        case CardNoteId::PastEnd:
-            return QCoreApplication::translate(kContext, "An attempt was made to access an unnamed file past its end.");
-        case CardNoteId::Damaged:
-            return QCoreApplication::translate(kContext, "The card file is damaged and cannot be read.");
-        case CardNoteId::PictureNotShown: {
-            const std::string reason = note.arguments.empty() ? std::string() : note.arguments.front();
-            const QString shown = decoderCode != 0 && reason == decoderText ? DecoderMessageText(decoderCode, reason)
-                                                                             : FromAnsi(reason);
-            return QCoreApplication::translate(kContext, "The card's picture cannot be shown.\n\n%1").arg(shown);
+        case CardNoteId::PictureNotShown:
+            return message.arg(decoderCode != 0 && first == decoderText ? DecoderMessageText(decoderCode, first)
+                                                                        : FromAnsi(first));
+        case CardNoteId::DiskFull: return message.arg(PathText(first));
+        case CardNoteId::WriteFailed: {
+            // The path and the system's reason, both in the file system's encoding.
+            const std::string place = note.arguments.size() > 1 ? first + ": " + note.arguments[1] : first;
+            return message.arg(PathText(place));
         }
+        case CardNoteId::WebSiteScheme: return message.arg(FromAnsi(first));
+        default: return message;
     }
-    return FromAnsi(CardNoteText(note));
+}
+
+QString CardNoteMessage(const CardNote& note) {
+    return CardNoteMessage(note, 0, {});
 }
 
 QString ShortPictureText() {
     return QCoreApplication::translate(kContext, kShortPictureMessage);
 }
 
-QString CardMessageText(const std::string& message, int decoderCode, const std::string& decoderText) {
-    const std::string_view pictureHead("The card's picture cannot be shown.\n\n");
-    if (decoderCode != 0 && message == std::string(pictureHead) + decoderText) {
-        return QCoreApplication::translate(kContext, "The card's picture cannot be shown.\n\n%1")
-            .arg(DecoderMessageText(decoderCode, decoderText));
-    }
-    return CardMessageText(message);
-}
-
-QString CardMessageText(const std::string& message) {
-    for (const auto& [pattern, namesFile] : kPatterns) {
-        const std::string_view p(pattern);
-        const std::size_t mark = p.find("%1");
-        if (mark == std::string_view::npos) {
-            if (message == p) return QCoreApplication::translate(kContext, pattern);
-            continue;
-        }
-        const std::string_view prefix = p.substr(0, mark);
-        const std::string_view suffix = p.substr(mark + 2);
-        if (message.size() < prefix.size() + suffix.size() || !message.starts_with(prefix) ||
-            !message.ends_with(suffix)) {
-            continue;
-        }
-        const std::string part = message.substr(prefix.size(), message.size() - prefix.size() - suffix.size());
-        return QCoreApplication::translate(kContext, pattern).arg(namesFile ? PathText(part) : FromAnsi(part));
-    }
-    return FromAnsi(message);
-}
-
 QString FieldLimitText(int limit) {
     return QCoreApplication::translate(kContext, kFieldLimitMessage).arg(limit);
 }
 
-std::vector<const char*> CardMessagePatterns() {
-    std::vector<const char*> patterns;
-    for (const Pattern& p : kPatterns) patterns.push_back(p.text);
-    return patterns;
+std::vector<std::pair<CardNoteId, const char*>> CardNoteWords() {
+    std::vector<std::pair<CardNoteId, const char*>> words;
+    for (const NoteWords& w : kNoteWords) words.emplace_back(w.id, w.text);
+    return words;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "card/card_notes.h"
@@ -21,13 +22,8 @@ QString CardNoteMessage(const CardNote& note, int decoderCode, const std::string
 // kShortPictureMessage in the user's language.
 QString ShortPictureText();
 
-// A message of a card write or of a link's hand-over, translated. A message
-// with a variable part (a file name, a decoder's reason) keeps that part as it
-// is; a message the table does not know is shown as it stands.
-QString CardMessageText(const std::string& message);
-// The same, where the message may carry a picture library's message
-// `decoderText` (code `decoderCode`): that part is shown as DecoderMessageText.
-QString CardMessageText(const std::string& message, int decoderCode, const std::string& decoderText);
+// A note of a card write or of a link's hand-over, in the user's language.
+QString CardNoteMessage(const CardNote& note);
 
 // A message of the picture library (code DECERR_..., its text as thrown): in
 // English the library's own line, in another language its translation
@@ -38,6 +34,5 @@ QString DecoderMessageText(int code, const std::string& text);
 // "Please enter no more than %1 characters.", translated.
 QString FieldLimitText(int limit);
 
-// Every message pattern the table translates, as written (%1 marks the
-// variable part), for the tests.
-std::vector<const char*> CardMessagePatterns();
+// Every note's words as written (%1 marks the variable part), for the tests.
+std::vector<std::pair<CardNoteId, const char*>> CardNoteWords();

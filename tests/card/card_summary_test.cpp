@@ -98,6 +98,11 @@ TEST(CardSummary, JoinsOnlyTheFieldsThatAreFilled) {
     EXPECT_EQ(JoinNonEmpty({&a, &b, &a}, "\n"), "Ann\nLee\nAnn");
 }
 
+bool IsWebSiteRefusal(CardNoteId id) {
+    return id == CardNoteId::NoWebSite || id == CardNoteId::WebSiteHasSpaces || id == CardNoteId::WebSiteIsLocal ||
+           id == CardNoteId::WebSiteScheme || id == CardNoteId::WebSiteNoHost;
+}
+
 struct LinkCase {
     const char* typed;
     bool allowed;
@@ -136,7 +141,9 @@ TEST(CardLinks, WebSiteReachesTheBrowserOnlyAsAWebAddress) {
         if (c.allowed) {
             EXPECT_EQ(h.address, c.address);
         } else {
-            EXPECT_FALSE(h.refusal.empty());
+            // The reason is one of the web site's refusals, in words.
+            EXPECT_TRUE(IsWebSiteRefusal(h.refusal.id)) << CardNoteText(h.refusal);
+            EXPECT_EQ(CardNoteText(h.refusal).find("%1"), std::string::npos);
         }
     }
 }
@@ -191,7 +198,9 @@ TEST(CardLinks, EMailIsOneEncodedRecipient) {
         if (c.address) {
             EXPECT_EQ(h.address, c.address);
         } else {
-            EXPECT_EQ(h.refusal, "The e-mail address on this card is not a single address, so it is not opened.");
+            EXPECT_EQ(h.refusal.id, CardNoteId::EMailNotSingle);
+            EXPECT_EQ(CardNoteText(h.refusal),
+                      "The e-mail address on this card is not a single address, so it is not opened.");
         }
     }
 }

@@ -155,19 +155,33 @@ TEST_F(WindowTest, EveryWindowTextIsTranslated) {
             const QString shown = DecoderMessageText(code, text);
             EXPECT_FALSE(shown.contains(QStringLiteral("Decoder error"))) << text;
             EXPECT_FALSE(shown.contains(QString::fromLatin1(text).trimmed().section(QChar(' '), -2))) << text;
-            EXPECT_EQ(CardMessageText(std::string("The card's picture cannot be shown.\n\n") + text, code, text),
-                      CardMessageText("The card's picture cannot be shown.\n\n%1").arg(shown));
+            const CardNote note{CardMessageIcon::Exclamation, CardNoteId::PictureNotShown, {text}};
+            EXPECT_EQ(CardNoteMessage(note, code, text),
+                      QCoreApplication::translate("CardMessages", "The card's picture cannot be shown.\n\n%1").arg(shown));
         }
         // The card's own messages, with their variable parts kept.
-        for (const char* pattern : CardMessagePatterns()) {
-            const std::string message = QString::fromUtf8(pattern).arg(QStringLiteral("X9")).toStdString();
-            const QString shown = CardMessageText(message);
-            EXPECT_NE(shown, QString::fromStdString(message));
-            EXPECT_EQ(shown.contains(QStringLiteral("X9")), message.find("X9") != std::string::npos) << pattern;
+        for (const auto& [id, words] : CardNoteWords()) {
+            const CardNote note{CardMessageIcon::Exclamation, id, {"X9", "Y8"}};
+            const QString shown = CardNoteMessage(note);
+            EXPECT_NE(shown, QString::fromStdString(CardNoteText(note))) << words;
+            EXPECT_EQ(shown.contains(QStringLiteral("X9")), std::string_view(words).find("%1") != std::string::npos)
+                << words;
         }
+        EXPECT_NE(ShortPictureText(), QString::fromUtf8(kShortPictureMessage));
+        EXPECT_NE(FieldLimitText(9), QStringLiteral("Please enter no more than 9 characters."));
+        EXPECT_TRUE(FieldLimitText(9).contains(QStringLiteral("9")));
     }
     ASSERT_TRUE(InstallTranslations({}));
     EXPECT_EQ(TakeSnapshot(ui).texts, english.texts) << "English again, word for word";
+    // In English the window words every note as the codec does, from one table
+    // that has every kind of note.
+    EXPECT_EQ(CardNoteWords().size(), static_cast<std::size_t>(CardNoteId::EMailNotSingle) + 1);
+    for (const auto& [id, words] : CardNoteWords()) {
+        EXPECT_STREQ(words, CardNotePattern(id));
+        CardNote note{CardMessageIcon::Exclamation, id, {"/tmp/card.ovt"}};
+        if (id == CardNoteId::WriteFailed) note.arguments.emplace_back("No space left on device");
+        EXPECT_EQ(CardNoteMessage(note).toStdString(), CardNoteText(note)) << words;
+    }
     for (const auto& [code, text] : kDecoderMessages) {
         EXPECT_EQ(DecoderMessageText(code, text), QString::fromStdString(MessageLine(text))) << "English as thrown";
     }
