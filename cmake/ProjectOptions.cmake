@@ -25,12 +25,37 @@ if(OVLET_FUZZ)
   target_link_options(ovlet_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# A folder's library: ovlet_NAME and its alias ovlet::NAME, headers included
-# from the top folder as "folder/file.h", the project's flags.
+# The headers of the current folder, and only those, for `target` and (PUBLIC,
+# INTERFACE) for what links it, included as from the top folder: "card/x.h".
+# The build folder holds an include folder per source folder with a link to
+# each of its headers under the folder's own path (include/card/card/x.h), so a
+# target sees the headers of its own folder and of the libraries it links, no
+# others; a folder inside another (exchange/drawing) has its own.
+#   ovlet_expose_headers(TARGET PUBLIC|PRIVATE|INTERFACE)
+function(ovlet_expose_headers target scope)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REPLACE "/" "_" key "${folder}")
+  set(root ${PROJECT_BINARY_DIR}/include/${key})
+  get_property(made GLOBAL PROPERTY OVLET_HEADERS_MADE_${key})
+  if(NOT made)
+    # Made afresh at each configure: a header removed from the folder goes.
+    file(REMOVE_RECURSE ${root})
+    file(MAKE_DIRECTORY ${root}/${folder})
+    file(GLOB headers CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    foreach(header IN LISTS headers)
+      file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${header} ${root}/${folder}/${header} SYMBOLIC)
+    endforeach()
+    set_property(GLOBAL PROPERTY OVLET_HEADERS_MADE_${key} TRUE)
+  endif()
+  target_include_directories(${target} ${scope} ${root})
+endfunction()
+
+# A folder's library: ovlet_NAME and its alias ovlet::NAME, its folder's
+# headers included as "folder/file.h", the project's flags.
 function(ovlet_library name)
   add_library(ovlet_${name} STATIC ${ARGN})
   add_library(ovlet::${name} ALIAS ovlet_${name})
-  target_include_directories(ovlet_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  ovlet_expose_headers(ovlet_${name} PUBLIC)
   target_link_libraries(ovlet_${name} PRIVATE ovlet_options)
 endfunction()
 
