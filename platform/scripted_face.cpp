@@ -143,6 +143,29 @@ bool IsEdit(ControlKind kind) {
     return kind == ControlKind::Edit || kind == ControlKind::MultiLineEdit;
 }
 
+int CharacterCount(const std::string& utf8) {
+    int characters = 0;
+    for (const char c : utf8) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return characters;
+}
+
+// The characters of UTF-8 text the filter refuses, each once, separated by spaces.
+std::string RefusedCharacters(const TextFilter& accepts, const std::string& text) {
+    std::vector<std::string> refused;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t end = i + 1;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+        const std::string character = text.substr(i, end - i);
+        if (!accepts(character) && std::find(refused.begin(), refused.end(), character) == refused.end()) {
+            refused.push_back(character);
+        }
+        i = end;
+    }
+    std::string joined;
+    for (const std::string& c : refused) joined += (joined.empty() ? "" : " ") + c;
+    return joined;
+}
+
 // The first `characters` characters of UTF-8 text (a character is a lead byte
 // and its continuation bytes).
 std::string FirstCharacters(const std::string& text, int characters) {
@@ -158,6 +181,9 @@ std::string FirstCharacters(const std::string& text, int characters) {
 struct ScriptedDialog::Control {
     ControlKind kind;
     bool tabStop;
+    int width = 0;  // dialog units
+    Shortening shortening = Shortening::None;
+    TextFilter filter;
     std::string text;
     bool enabled = true;
     bool shown = true;
@@ -180,6 +206,7 @@ ScriptedDialog::ScriptedDialog(const DialogTemplate& dialog, DialogHandler& dial
         auto control = std::make_unique<Control>();
         control->kind = c.kind;
         control->tabStop = c.tabStop;
+        control->width = c.width;
         if (!c.text.empty()) control->text = dialog.context ? face.Translate(dialog.context, c.text.c_str()) : c.text;
         controls[c.id] = std::move(control);
     }
@@ -284,6 +311,34 @@ void ScriptedDialog::SetAccessibleDescription(int id, const std::string& descrip
     if (Control* c = Find(id)) c->accessibleDescription = description;
 }
 
+void ScriptedDialog::SetShortening(int id, Shortening where) {
+    if (Control* c = Find(id)) c->shortening = where;
+}
+
+bool ScriptedDialog::IsShortened(int id) const {
+    // Without a screen a character is taken as four dialog units wide (the
+    // layouts' average character).
+    const Control* c = Find(id);
+    return c && c->shortening != Shortening::None && 4 * CharacterCount(c->text) > c->width;
+}
+
+void ScriptedDialog::SetTextFilter(int id, TextFilter accepts) {
+    if (Control* c = Find(id)) c->filter = std::move(accepts);
+}
+
+void ScriptedDialog::SetShortcut(int command, const std::string& keys) {
+    if (keys.empty()) {
+        shortcuts.erase(command);
+    } else {
+        shortcuts[command] = keys;
+    }
+}
+
+std::string ScriptedDialog::Shortcut(int command) const {
+    const auto it = shortcuts.find(command);
+    return it == shortcuts.end() ? std::string() : it->second;
+}
+
 void ScriptedDialog::AddTab(int id, const std::string& text) {
     Control* c = Find(id);
     if (!c) return;
@@ -344,8 +399,93 @@ void ScriptedDialog::CloseBox() {
 void ScriptedDialog::Type(int id, const std::string& text) {
     Control* c = Find(id);
     if (!Usable(id) || !IsEdit(c->kind) || c->readOnly) return;
-    c->text = c->limit > 0 ? FirstCharacters(text, c->limit) : text;
     focus = id;
+    // Key by key: a character the filter refuses is not taken, with a beep.
+    std::string typed;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t end = i + 1;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+        const std::string character = text.substr(i, end - i);
+        if (c->filter && !c->filter(character)) {
+            Services().Beep();
+        } else {
+            typed += character;
+        }
+        i = end;
+    }
+    Take(id, typed);
+}
+
+void ScriptedDialog::Paste(int id, const std::string& text) {
+    Control* c = Find(id);
+    if (!Usable(id) || !IsEdit(c->kind) || c->readOnly) return;
+    focus = id;
+    if (c->filter && !c->filter(text)) {
+        handler.OnTextRefused(id, RefusedCharacters(c->filter, text));
+        return;
+    }
+    Take(id, text);
+}
+
+void ScriptedDialog::Take(int id, const std::string& text) {
+    Control* c = Find(id);
+    const std::string taken = c->limit > 0 ? FirstCharacters(text, c->limit) : text;
+    if (taken == c->text) return;
+    c->text = taken;
+    handler.OnTextChanged(id);
+}
+
+void ScriptedDialog::ChooseTab(int id, int index) {
+    Control* c = Find(id);
+    if (!Usable(id) || index < 0 || index >= static_cast<int>(c->tabs.size()) || index == c->selectedTab) return;
+    c->selectedTab = index;
+    handler.OnTabChanged(id);
+}
+
+void ScriptedDialog::ChooseMenuEntry(int command) {
+    if (ended || command == kNoControl) return;
+    const bool listed = std::any_of(menu.begin(), menu.end(), [command](const MenuEntry& e) { return e.command == command; });
+    if (listed) handler.OnCommand(command);
+}
+
+bool ScriptedDialog::PressKeys(const std::string& keys) {
+    if (ended) return false;
+    for (const auto& [command, set] : shortcuts) {
+        if (set != keys) continue;
+        // A button's keys work only where the button can be clicked.
+        if (Find(command) && !Usable(command)) return false;
+        handler.OnCommand(command);
+        return true;
+    }
+    return false;
+}
+
+void ScriptedDialog::PressTab(bool back) {
+    if (ended) return;
+    std::vector<int> stops;
+    if (!tabOrder.empty()) {
+        for (int id : tabOrder) {
+            if (Usable(id)) stops.push_back(id);
+        }
+    } else {
+        for (const ControlTemplate& c : dialogTemplate.controls) {
+            if (c.tabStop && c.id >= 0 && Usable(c.id)) stops.push_back(c.id);
+        }
+    }
+    if (stops.empty()) return;
+    const auto at = std::find(stops.begin(), stops.end(), focus);
+    if (at == stops.end()) {
+        focus = back ? stops.back() : stops.front();
+        return;
+    }
+    const auto index = static_cast<std::size_t>(at - stops.begin());
+    focus = stops[back ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size()];
+}
+
+bool ScriptedDialog::DropFile(const std::string& path) {
+    if (ended || !acceptsFiles || !handler.TakesDroppedFile(path)) return false;
+    handler.OnFileDropped(path);
+    return true;
 }
 
 void ScriptedDialog::Advance(int milliseconds) {

@@ -76,6 +76,15 @@ public:
     void SetToolTip(int id, const std::string& text) override;
     void SetAccessibleName(int id, const std::string& name) override;
     void SetAccessibleDescription(int id, const std::string& description) override;
+    void SetShortening(int id, Shortening where) override;
+    bool IsShortened(int id) const override;
+    void SetTextFilter(int id, TextFilter accepts) override;
+    void SetWindowMenu(const std::vector<MenuEntry>& entries) override { menu = entries; }
+    void SetShortcut(int command, const std::string& keys) override;
+    std::string KeysText(const std::string& keys) const override { return keys; }
+    void SetTabOrder(const std::vector<int>& ids) override { tabOrder = ids; }
+    void SetPointer(PointerLook look) override { pointer = look; }
+    void AcceptDroppedFiles(bool accept) override { acceptsFiles = accept; }
     void AddTab(int id, const std::string& text) override;
     int SelectedTab(int id) const override;
     void SelectTab(int id, int index) override;
@@ -90,8 +99,23 @@ public:
     void PressEnter();
     void PressEscape();
     void CloseBox();
-    // Typing into an edit: what goes beyond its limit is not taken.
+    // Typing an edit's whole text anew: what goes beyond its limit is not
+    // taken, nor (with a beep) a character its filter refuses.
     void Type(int id, const std::string& text);
+    // A paste over an edit's whole text: one its filter refuses is not taken
+    // at all, and the handler hears which characters stood in the way.
+    void Paste(int id, const std::string& text);
+    // A click on a tab control's page.
+    void ChooseTab(int id, int index);
+    // The window's menu as the user opens it, and a click on one of its entries.
+    const std::vector<MenuEntry>& WindowMenu() const { return menu; }
+    void ChooseMenuEntry(int command);
+    // Keys pressed, written as SetShortcut takes them; false when they gave no command.
+    bool PressKeys(const std::string& keys);
+    // Tab (or Shift+Tab): the focus moves on to the next control the Tab key visits.
+    void PressTab(bool back = false);
+    // A file dropped on the window; false when the window did not take it.
+    bool DropFile(const std::string& path);
     // The clock moves on: each timer that falls due in that time fires, in
     // order of time, as often as it falls due.
     void Advance(int milliseconds);
@@ -110,6 +134,9 @@ public:
     // The handler's control that draws itself there; null for none.
     OwnerDrawnControl* OwnerDrawnAt(int id) const;
     bool TimerRunning(int timer) const { return timers.count(timer) != 0; }
+    PointerLook Pointer() const { return pointer; }
+    // The keys set for a command ("" for none).
+    std::string Shortcut(int command) const;
     const DialogTemplate& Template() const { return dialogTemplate; }
 
 private:
@@ -120,6 +147,8 @@ private:
     };
     Control* Find(int id);
     const Control* Find(int id) const;
+    // The user's new text of an edit, as far as its limit lets it in.
+    void Take(int id, const std::string& text);
     bool Usable(int id) const;
 
     const DialogTemplate& dialogTemplate;
@@ -128,6 +157,11 @@ private:
     std::string caption;
     std::string icon;
     int focus = kNoControl;
+    std::vector<MenuEntry> menu;
+    std::map<int, std::string> shortcuts;
+    std::vector<int> tabOrder;
+    PointerLook pointer = PointerLook::Normal;
+    bool acceptsFiles = false;
     std::map<int, Timer> timers;
     long long now = 0;
     bool initialised = false;

@@ -91,7 +91,7 @@ QAccessibleInterface* GroupAccessible(const QString&, QObject* object) {
 
 }  // namespace
 
-QString RefusedCharacters(TextFilter filter, const QString& text) {
+QString RefusedCharacters(QtTextFilter filter, const QString& text) {
     QStringList refused;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
@@ -125,7 +125,7 @@ void EditControl::SetLimitText(int newLimit) {
     limit = newLimit;
 }
 
-void EditControl::SetTextFilter(TextFilter newFilter) {
+void EditControl::SetTextFilter(QtTextFilter newFilter) {
     filter = newFilter;
 }
 
@@ -152,10 +152,12 @@ QString MultiLineEdit::WindowText() const {
 void MultiLineEdit::SetWindowText(const QString& text) {
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    settingText = true;
     setPlainText(plain);
+    settingText = false;
 }
 
-void MultiLineEdit::SetTextFilter(TextFilter newFilter) {
+void MultiLineEdit::SetTextFilter(QtTextFilter newFilter) {
     filter = newFilter;
 }
 
@@ -233,6 +235,11 @@ ElidingLabel::ElidingLabel(const QString& text, Qt::TextElideMode elideMode, QWi
     : QLabel(text, parent), mode(elideMode) {
     setTextFormat(Qt::PlainText);
     setWordWrap(false);
+}
+
+void ElidingLabel::SetMode(Qt::TextElideMode elideMode) {
+    mode = elideMode;
+    update();
 }
 
 QString ElidingLabel::ShownText() const {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QWidget>
+#include <functional>
 #include <utility>
 
 class QTabBar;
@@ -15,11 +16,11 @@ namespace platform {
 
 // Decides whether typed or pasted text can be taken (for example whether
 // every character fits a code page); what it refuses is not inserted.
-using TextFilter = bool (*)(const QString& text);
+using QtTextFilter = std::function<bool(const QString& text)>;
 
 // The distinct characters of `text` that `filter` refuses, in order, each
 // once, separated by spaces (a character outside the basic plane is one).
-QString RefusedCharacters(TextFilter filter, const QString& text);
+QString RefusedCharacters(QtTextFilter filter, const QString& text);
 
 // One-line edit. The typing limit holds for the text that results from what
 // the user types or pastes (what does not fit is cut, as far as it goes), not
@@ -30,7 +31,7 @@ public:
     explicit EditControl(QWidget* parent = nullptr);
     void SetLimitText(int newLimit);  // 0: no limit
     int LimitText() const { return limit; }
-    void SetTextFilter(TextFilter newFilter);  // null: every text
+    void SetTextFilter(QtTextFilter newFilter);  // null: every text
     bool Accepts(const QString& text) const;
     QString Refused(const QString& text) const { return RefusedCharacters(filter, text); }
     // The text, and the selection (start, length) or cursor (position, 0),
@@ -49,7 +50,7 @@ signals:
 
 private:
     int limit = 0;
-    TextFilter filter = nullptr;
+    QtTextFilter filter = nullptr;
     QString previous;
     std::pair<qsizetype, qsizetype> selection{0, 0};
     bool settingText = false;
@@ -63,7 +64,8 @@ public:
     explicit MultiLineEdit(QWidget* parent = nullptr);
     QString WindowText() const;                // CR LF line breaks
     void SetWindowText(const QString& text);   // CR LF or LF line breaks
-    void SetTextFilter(TextFilter newFilter);  // null: every text
+    bool SettingWindowText() const { return settingText; }
+    void SetTextFilter(QtTextFilter newFilter);  // null: every text
     bool Accepts(const QString& text) const;
 
 signals:
@@ -79,7 +81,8 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
-    TextFilter filter = nullptr;
+    QtTextFilter filter = nullptr;
+    bool settingText = false;
 };
 
 // A one-line static text that, when it does not fit, is drawn shortened with
@@ -89,6 +92,7 @@ class ElidingLabel : public QLabel {
     Q_OBJECT
 public:
     explicit ElidingLabel(const QString& text, Qt::TextElideMode mode, QWidget* parent = nullptr);
+    void SetMode(Qt::TextElideMode elideMode);
     // Whether the text is drawn shortened at the label's present width.
     bool IsTextCut() const;
     QString ShownText() const;

@@ -25,6 +25,11 @@ protected:
         return false;  // the handler has ended the window, or keeps it
     }
     void OnTimer(int timer) override { handler.OnTimer(timer); }
+    void OnTextChanged(int id) override { handler.OnTextChanged(id); }
+    void OnTabChanged(int id) override { handler.OnTabChanged(id); }
+    void OnTextRefused(int id, const std::string& characters) override { handler.OnTextRefused(id, characters); }
+    bool FileOffered(const std::string& path) override { return handler.TakesDroppedFile(path); }
+    void FileDropped(const std::string& path) override { handler.OnFileDropped(path); }
 
 private:
     DialogHandler& handler;

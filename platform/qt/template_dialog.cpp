@@ -3,14 +3,22 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTimerEvent>
+#include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/qt/controls_basic.h"
@@ -89,6 +97,23 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialog, QWidget* parent)
     setFixedSize(units.ToPixels(dialogTemplate.width, dialogTemplate.height));
 }
 
+void TemplateDialog::ConnectNotifications(QWidget* widget, int id) {
+    // What the user does, not what the program sets.
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        connect(edit, &QLineEdit::textEdited, this, [this, id] { OnTextChanged(id); });
+    }
+    if (auto* edit = qobject_cast<MultiLineEdit*>(widget)) {
+        connect(edit, &QPlainTextEdit::textChanged, this, [this, id, edit] {
+            if (!edit->SettingWindowText()) OnTextChanged(id);
+        });
+    }
+    if (auto* tabs = qobject_cast<TabControl*>(widget)) {
+        connect(tabs, &TabControl::SelectionChanged, this, [this, id] {
+            if (!selectingTab) OnTabChanged(id);
+        });
+    }
+}
+
 void TemplateDialog::Create() {
     if (created) return;
     created = true;
@@ -114,7 +139,10 @@ void TemplateDialog::Create() {
         if (previous && widget->focusPolicy() != Qt::NoFocus) setTabOrder(previous, widget);
         if (widget->focusPolicy() != Qt::NoFocus) previous = widget;
         widget->show();
-        if (control.id >= 0) items.insert(control.id, widget);
+        if (control.id >= 0) {
+            items.insert(control.id, widget);
+            ConnectNotifications(widget, control.id);
+        }
     }
     if (!parentWidget()) {
         // Placed now, before its initialisation, so that a message the
@@ -327,7 +355,219 @@ int TemplateDialog::SelectedTab(int id) const {
 }
 
 void TemplateDialog::SelectTab(int id, int index) {
-    if (auto* tabs = ItemAs<TabControl>(id)) tabs->SetCurSel(index);
+    auto* tabs = ItemAs<TabControl>(id);
+    if (!tabs) return;
+    selectingTab = true;
+    tabs->SetCurSel(index);
+    selectingTab = false;
+}
+
+void TemplateDialog::SetShortening(int id, Shortening where) {
+    const Qt::TextElideMode mode = where == Shortening::End      ? Qt::ElideRight
+                                   : where == Shortening::Middle ? Qt::ElideMiddle
+                                                                 : Qt::ElideNone;
+    QWidget* w = Item(id);
+    if (auto* eliding = qobject_cast<ElidingLabel*>(w)) {
+        eliding->SetMode(mode);
+        return;
+    }
+    auto* label = qobject_cast<QLabel*>(w);
+    if (!label || where == Shortening::None) return;
+    // The label gives way to one that shortens, in its place and with its text.
+    auto* shortening = new ElidingLabel(label->text(), mode, this);
+    shortening->setFont(label->font());
+    shortening->setGeometry(label->geometry());
+    shortening->setFocusPolicy(label->focusPolicy());
+    shortening->stackUnder(label);
+    shortening->setVisible(!label->isHidden());
+    items.insert(id, shortening);
+    delete label;
+}
+
+bool TemplateDialog::IsShortened(int id) const {
+    const auto* label = ItemAs<ElidingLabel>(id);
+    return label && label->IsTextCut();
+}
+
+void TemplateDialog::SetTextFilter(int id, TextFilter accepts) {
+    QtTextFilter filter;
+    if (accepts) filter = [accepts](const QString& text) { return accepts(text.toStdString()); };
+    const auto refused = [this, id](const QString& characters) { OnTextRefused(id, characters.toStdString()); };
+    if (auto* edit = ItemAs<EditControl>(id)) {
+        edit->SetTextFilter(filter);
+        disconnect(edit, &EditControl::TextRefused, this, nullptr);
+        connect(edit, &EditControl::TextRefused, this, refused);
+    }
+    if (auto* edit = ItemAs<MultiLineEdit>(id)) {
+        edit->SetTextFilter(filter);
+        disconnect(edit, &MultiLineEdit::TextRefused, this, nullptr);
+        connect(edit, &MultiLineEdit::TextRefused, this, refused);
+    }
+}
+
+void TemplateDialog::SetWindowMenu(const std::vector<MenuEntry>& entries) {
+    menuEntries = entries;
+    if (!menuKeys.empty()) return;
+    // The keyboard's ways to a menu open it from any control, at that control
+    // (desktops that keep Alt+Space leave Shift+F10 and the Menu key).
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::ALT | Qt::Key_Space), QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            const QWidget* at = focusWidget() && focusWidget()->isVisible() ? focusWidget() : this;
+            PopUpWindowMenu(at->mapToGlobal(at == this ? QPoint(0, 0) : at->rect().center()));
+        });
+        menuKeys.push_back(shortcut);
+    }
+}
+
+void TemplateDialog::PopUpWindowMenu(const QPoint& at) {
+    if (menuEntries.empty()) return;
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const MenuEntry& entry : menuEntries) {
+        if (entry.command == kNoControl) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromStdString(entry.text));
+        action->setData(entry.command);
+        connect(action, &QAction::triggered, this, [this, command = entry.command] { OnCommand(command); });
+    }
+    menu->popup(at);
+}
+
+void TemplateDialog::contextMenuEvent(QContextMenuEvent* event) {
+    if (menuEntries.empty()) {
+        QDialog::contextMenuEvent(event);
+        return;
+    }
+    PopUpWindowMenu(event->globalPos());
+}
+
+void TemplateDialog::SetShortcut(int command, const std::string& keys) {
+    const QKeySequence sequence(QString::fromStdString(keys));
+    for (QObject* old : shortcuts[command]) delete old;
+    shortcuts[command].clear();
+    if (keys.empty()) return;
+    std::vector<QKeySequence> forms = {sequence};
+    // Ctrl+Shift+Tab reaches the window as Backtab or as Tab, with Shift or
+    // without, depending on the desktop's keyboard map: each form gives the
+    // command (a key that matches two forms at once still gives it once).
+    if (sequence == QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)) {
+        forms.emplace_back(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab);
+        forms.emplace_back(Qt::CTRL | Qt::Key_Backtab);
+    }
+    // A button's keys do nothing while it is hidden or disabled.
+    const auto give = [this, command] {
+        if (const QWidget* button = Item(command); button && !(button->isVisible() && button->isEnabled())) return;
+        OnCommand(command);
+    };
+    for (const QKeySequence& form : forms) {
+        auto* shortcut = new QShortcut(form, this);
+        connect(shortcut, &QShortcut::activated, this, give);
+        connect(shortcut, &QShortcut::activatedAmbiguously, this, give);
+        shortcuts[command].push_back(shortcut);
+    }
+}
+
+std::string TemplateDialog::KeysText(const std::string& keys) const {
+    return QKeySequence(QString::fromStdString(keys)).toString(QKeySequence::NativeText).toStdString();
+}
+
+void TemplateDialog::SetPointer(PointerLook look) {
+    const bool nowBusy = look == PointerLook::Busy;
+    if (nowBusy == busy) return;
+    busy = nowBusy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void TemplateDialog::AcceptDroppedFiles(bool accept) {
+    setAcceptDrops(accept);
+    // A file dropped on a field is the window's, not text for the field.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (!child->acceptDrops()) continue;
+        if (accept) {
+            child->installEventFilter(this);
+        } else {
+            child->removeEventFilter(this);
+        }
+    }
+}
+
+bool TemplateDialog::HandleFileDrag(QDropEvent* event) {
+    QString path;
+    if (const QMimeData* carried = event->mimeData(); carried && carried->hasUrls()) {
+        for (const QUrl& url : carried->urls()) {
+            if (url.isLocalFile()) {
+                path = url.toLocalFile();
+                break;
+            }
+        }
+    }
+    if (path.isEmpty()) return false;
+    const std::string file = QFile::encodeName(path).toStdString();
+    if (!FileOffered(file)) {
+        event->ignore();
+        return true;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (event->type() == QEvent::Drop) {
+        QMetaObject::invokeMethod(this, [this, file] { FileDropped(file); }, Qt::QueuedConnection);
+    }
+    return true;
+}
+
+void TemplateDialog::dragEnterEvent(QDragEnterEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+void TemplateDialog::dragMoveEvent(QDragMoveEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+void TemplateDialog::dropEvent(QDropEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            if (acceptDrops()) return HandleFileDrag(static_cast<QDropEvent*>(event));
+            break;
+        default:
+            break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool TemplateDialog::focusNextPrevChild(bool next) {
+    if (tabOrder.empty()) return QDialog::focusNextPrevChild(next);
+    std::vector<QWidget*> stops;
+    for (int id : tabOrder) {
+        QWidget* w = Item(id);
+        if (auto* tabs = qobject_cast<TabControl*>(w)) w = tabs->Bar();
+        if (w && w->isVisibleTo(this) && w->isEnabled()) stops.push_back(w);
+    }
+    if (stops.empty()) return QDialog::focusNextPrevChild(next);
+    const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    QWidget* focus = focusWidget();
+    const auto at = std::find_if(stops.begin(), stops.end(),
+                                 [focus](QWidget* w) { return focus && (w == focus || w->isAncestorOf(focus)); });
+    if (at == stops.end()) {
+        (next ? stops.front() : stops.back())->setFocus(reason);
+        return true;
+    }
+    const auto index = static_cast<std::size_t>(at - stops.begin());
+    stops[next ? (index + 1) % stops.size() : (index + stops.size() - 1) % stops.size()]->setFocus(reason);
+    return true;
 }
 
 void TemplateDialog::StartTimer(int timer, int milliseconds) {

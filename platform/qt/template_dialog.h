@@ -11,6 +11,7 @@
 #include <QRect>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "platform/dialog.h"
 #include "platform/dialog_template.h"
@@ -66,6 +67,15 @@ public:
     void SetToolTip(int id, const std::string& text) override;
     void SetAccessibleName(int id, const std::string& name) override;
     void SetAccessibleDescription(int id, const std::string& description) override;
+    void SetShortening(int id, Shortening where) override;
+    bool IsShortened(int id) const override;
+    void SetTextFilter(int id, TextFilter accepts) override;
+    void SetWindowMenu(const std::vector<MenuEntry>& entries) override;
+    void SetShortcut(int command, const std::string& keys) override;
+    std::string KeysText(const std::string& keys) const override;
+    void SetTabOrder(const std::vector<int>& ids) override { tabOrder = ids; }
+    void SetPointer(PointerLook look) override;
+    void AcceptDroppedFiles(bool accept) override;
     void AddTab(int id, const std::string& text) override;
     int SelectedTab(int id) const override;
     void SelectTab(int id, int index) override;
@@ -105,6 +115,15 @@ protected:
     void timerEvent(QTimerEvent* event) override;
     // A button or link with this id was clicked (kIdOk, kIdCancel: OK and cancel).
     virtual void OnCommand(int id);
+    // The user changed an edit's text, turned a tab control's page, or gave
+    // an edit text its filter refuses (SetTextFilter).
+    virtual void OnTextChanged(int) {}
+    virtual void OnTabChanged(int) {}
+    virtual void OnTextRefused(int, const std::string&) {}
+    // A file dragged over the window (AcceptDroppedFiles): whether it is
+    // taken; and the file dropped, once the drop has ended.
+    virtual bool FileOffered(const std::string&) { return false; }
+    virtual void FileDropped(const std::string&) {}
     virtual void OnOK() { done(QDialog::Accepted); }
     virtual void OnCancel() { done(QDialog::Rejected); }
     // The window's close request (close box, Alt+F4); true lets the window end.
@@ -115,14 +134,27 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void reject() override { OnCancel(); }
     void accept() override { OnOK(); }
     void done(int result) override;
 
+    // Connects the user's changes of an edit or a tab control to OnTextChanged and OnTabChanged.
+    void ConnectNotifications(QWidget* widget, int id);
     // Connects a clickable widget to OnCommand(id).
     void RouteClicks(QWidget* widget, int id);
 
 private:
+    // Opens the window's menu (SetWindowMenu) at `at`, in global coordinates.
+    void PopUpWindowMenu(const QPoint& at);
+    // A drag or drop of a file, taken or refused; false for anything else.
+    bool HandleFileDrag(QDropEvent* event);
+
     const DialogTemplate& dialogTemplate;
     QFont dialogFont;
     DialogUnits units;
@@ -137,6 +169,12 @@ private:
     std::map<int, Timer> timers;
     bool scriptedClock = false;
     long long now = 0;
+    std::vector<MenuEntry> menuEntries;
+    std::vector<QObject*> menuKeys;  // the keys that open the window's menu
+    std::map<int, std::vector<QObject*>> shortcuts;  // by command
+    std::vector<int> tabOrder;
+    bool busy = false;
+    bool selectingTab = false;  // SelectTab: the page turns, but not by the user
 };
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/dialog.h"
 #include "platform/scripted_face.h"
@@ -29,6 +30,8 @@ public:
     virtual std::string AccessibleName(int id) = 0;
     virtual bool Ended() = 0;
     virtual int Result() = 0;
+    // The pointer over the dialog.
+    virtual platform::PointerLook Pointer() = 0;
 
     // The user.
     virtual void Click(int id) = 0;
@@ -36,6 +39,20 @@ public:
     virtual void PressEscape() = 0;
     virtual void CloseBox() = 0;
     virtual void Advance(int milliseconds) = 0;
+    // An edit's whole text typed over (character by character on a screen), or pasted over it.
+    virtual void Type(int id, const std::string& text) = 0;
+    virtual void Paste(int id, const std::string& text) = 0;
+    // A click on a page of a tab control.
+    virtual void ChooseTab(int id, int index) = 0;
+    // The window's menu opened with a right click: its entries as shown
+    // (separators as kNoControl); and a click on the entry of `command`.
+    virtual std::vector<platform::MenuEntry> OpenWindowMenu() = 0;
+    virtual void ChooseMenuEntry(int command) = 0;
+    // Keys pressed where the focus is, written as SetShortcut takes them.
+    virtual void PressKeys(const std::string& keys) = 0;
+    virtual void PressTab(bool back) = 0;
+    // A local file dragged over the window and dropped; false when the window refused it.
+    virtual bool DropFile(const std::string& path) = 0;
 };
 
 // The driver of the face this test program is built with; it installs that face.

@@ -31,6 +31,15 @@ public:
     void PressEscape() override { dialog->PressEscape(); }
     void CloseBox() override { dialog->CloseBox(); }
     void Advance(int milliseconds) override { dialog->Advance(milliseconds); }
+    platform::PointerLook Pointer() override { return dialog->Pointer(); }
+    void Type(int id, const std::string& text) override { dialog->Type(id, text); }
+    void Paste(int id, const std::string& text) override { dialog->Paste(id, text); }
+    void ChooseTab(int id, int index) override { dialog->ChooseTab(id, index); }
+    std::vector<platform::MenuEntry> OpenWindowMenu() override { return dialog->WindowMenu(); }
+    void ChooseMenuEntry(int command) override { dialog->ChooseMenuEntry(command); }
+    void PressKeys(const std::string& keys) override { dialog->PressKeys(keys); }
+    void PressTab(bool back) override { dialog->PressTab(back); }
+    bool DropFile(const std::string& path) override { return dialog->DropFile(path); }
 
 private:
     platform::ScriptedFace face;
