@@ -5,16 +5,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QShortcut>
 #include <QTabBar>
-#include <QUrl>
 #include <algorithm>
 #include <memory>
 #include <climits>
 #include <cstring>
 
 #include "card/card_summary.h"
+#include "card/codepage.h"
 #include "controls/hover_button.h"
 #include "controls/link_button.h"
 #include "controls/picture_static.h"
@@ -82,12 +81,19 @@ bool IsLinkButton(int id) {
     return std::any_of(std::begin(kLinkLooks), std::end(kLinkLooks), [id](const auto& l) { return l.first == id; });
 }
 
-const std::pair<int, Qt::TextElideMode> kElidedTexts[] = {
-    {kIdCurrentFile, Qt::ElideMiddle},
-    {kIdCompanyLine, Qt::ElideRight},
-    {kIdNameLine, Qt::ElideRight},
-    {kIdTitleLine, Qt::ElideRight},
+// One-line texts that can be longer than their box: the current file's
+// path keeps its file name in sight, the summary's lines their start.
+const std::pair<int, platform::Shortening> kShortenedTexts[] = {
+    {kIdCurrentFile, platform::Shortening::Middle},
+    {kIdCompanyLine, platform::Shortening::End},
+    {kIdNameLine, platform::Shortening::End},
+    {kIdTitleLine, platform::Shortening::End},
 };
+
+// The card stores Windows-1252 text: its fields take nothing else.
+bool CardHolds(const std::string& text) {
+    return codepage::AnsiFromUtf8(text).has_value();
+}
 
 std::vector<int> ControlsOf(const CardPage& page) {
     std::vector<int> ids = page.fields;
@@ -96,14 +102,6 @@ std::vector<int> ControlsOf(const CardPage& page) {
 }
 
 }  // namespace
-
-QString CarriedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return {};
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) return url.toLocalFile();
-    }
-    return {};
-}
 
 bool IsCardFile(const QString& path) {
     return path.endsWith(QStringLiteral(".ovt"), Qt::CaseInsensitive);
@@ -121,7 +119,6 @@ CCardDialog::CCardDialog(const CardForm& cardForm, QWidget* parent)
     InstallCommand(kIdEMailLine, [this] { SendEMail(); });
     // A window without a card to save ends at once.
     InstallCommand(kIdExit, [this] { done(QDialog::Rejected); });
-    setAcceptDrops(true);
 }
 
 CCardDialog::~CCardDialog() = default;
@@ -155,26 +152,18 @@ QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
         RouteClicks(button, control.id);
         return button;
     }
-    // One-line texts that can be longer than their box: the current file's
-    // path keeps its file name in sight, the summary's lines their start.
-    for (const auto& [id, mode] : kElidedTexts) {
-        if (control.id == id) return new platform::ElidingLabel(TemplateText(control.text), mode);
-    }
-    QWidget* widget = TemplateDialog::CreateControl(control);
-    // The card stores Windows-1252 text: the fields take nothing else, and a
-    // paste they refuse says which characters stood in its way.
-    if (auto* edit = qobject_cast<platform::EditControl*>(widget)) {
-        edit->SetTextFilter(FitsAnsi);
-        connect(edit, &platform::EditControl::TextRefused, this, &CCardDialog::ReportRefusedText);
-    }
-    if (auto* edit = qobject_cast<platform::MultiLineEdit*>(widget)) {
-        edit->SetTextFilter(FitsAnsi);
-        connect(edit, &platform::MultiLineEdit::TextRefused, this, &CCardDialog::ReportRefusedText);
-    }
-    return widget;
+    return TemplateDialog::CreateControl(control);
 }
 
 void CCardDialog::OnInitDialog() {
+    for (const auto& [id, where] : kShortenedTexts) SetShortening(id, where);
+    // The fields take only what a card holds, and a paste they refuse says
+    // which characters stood in its way.
+    for (const platform::ControlTemplate& control : resources::CardDialogTemplate().controls) {
+        const bool edit =
+            control.kind == platform::ControlKind::Edit || control.kind == platform::ControlKind::MultiLineEdit;
+        if (edit && HasControl(control.id)) SetTextFilter(control.id, CardHolds);
+    }
     ShowInWindow();
     setWindowIcon(resources::ProgramIcon(QString::fromUtf8(form.program)));
     if (form.caption) setWindowTitle(QString::fromUtf8(form.caption));
@@ -257,9 +246,7 @@ void CCardDialog::OnInitDialog() {
         });
     }
     // A file dropped on a field is the window's, not text for the field.
-    for (QWidget* child : findChildren<QWidget*>()) {
-        if (child->acceptDrops()) child->installEventFilter(this);
-    }
+    AcceptDroppedFiles(true);
     ReadNamedCard();
 }
 
@@ -308,45 +295,12 @@ void CCardDialog::ClearWindow() {
     ShowInWindow();
 }
 
-bool CCardDialog::HandleFileDrag(QDropEvent* event) {
-    const QString path = CarriedFile(event->mimeData());
-    if (path.isEmpty()) return false;
-    if (!TakesDroppedFile(path)) {
-        event->ignore();
-        return true;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    if (event->type() == QEvent::Drop) {
-        // Opened once the drop has ended: the questions and messages the
-        // command may show must not hold up the program the file came from.
-        QMetaObject::invokeMethod(
-            this, [this, path] { OpenDroppedFile(path); }, Qt::QueuedConnection);
-    }
-    return true;
+bool CCardDialog::FileOffered(const std::string& path) {
+    return TakesDroppedFile(PathText(path));
 }
 
-void CCardDialog::dragEnterEvent(QDragEnterEvent* event) {
-    if (!HandleFileDrag(event)) event->ignore();
-}
-
-void CCardDialog::dragMoveEvent(QDragMoveEvent* event) {
-    if (!HandleFileDrag(event)) event->ignore();
-}
-
-void CCardDialog::dropEvent(QDropEvent* event) {
-    if (!HandleFileDrag(event)) event->ignore();
-}
-
-bool CCardDialog::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-            return HandleFileDrag(static_cast<QDropEvent*>(event));
-        default:
-            return TemplateDialog::eventFilter(watched, event);
-    }
+void CCardDialog::FileDropped(const std::string& path) {
+    OpenDroppedFile(PathText(path));
 }
 
 void CCardDialog::PageSwitch() {
@@ -446,10 +400,8 @@ void CCardDialog::ShowInWindow() {
 
 void CCardDialog::ShowCutTexts() {
     // A text shortened on screen shows itself whole in its tool tip.
-    for (const auto& [id, mode] : kElidedTexts) {
-        if (auto* label = ItemAs<platform::ElidingLabel>(id)) {
-            label->setToolTip(label->IsTextCut() ? label->text() : QString());
-        }
+    for (const auto& [id, where] : kShortenedTexts) {
+        if (HasControl(id)) SetToolTip(id, IsShortened(id) ? Text(id) : std::string());
     }
     for (const auto& [id, look] : kLinkLooks) {
         if (CLinkButton* line = LinkButton(id)) {
@@ -551,9 +503,10 @@ bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, in
     return true;
 }
 
-void CCardDialog::ReportRefusedText(const QString& characters) {
+void CCardDialog::OnTextRefused(int, const std::string& characters) {
     platform::Ui().MessageBox(this, kMessageCaption,
-                              tr("A card cannot hold these characters, so the text was not pasted: %1").arg(characters),
+                              tr("A card cannot hold these characters, so the text was not pasted: %1")
+                                  .arg(QString::fromStdString(characters)),
                               platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
 }
 

@@ -19,15 +19,11 @@ class CHoverButton;
 class CLinkButton;
 class CPictureStatic;
 class QMenu;
-class QMimeData;
 
 namespace platform {
 class TabControl;
 }
 
-// The local file a drag or the clipboard carries (the first one); empty when
-// it carries none.
-QString CarriedFile(const QMimeData* data);
 // A card file, by its name.
 bool IsCardFile(const QString& path);
 
@@ -110,10 +106,10 @@ protected:
     // ended). Both forms open a card (.ovt); this window shows it at once.
     virtual bool TakesDroppedFile(const QString& path) const;
     virtual void OpenDroppedFile(const QString& path);
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool FileOffered(const std::string& path) override;
+    void FileDropped(const std::string& path) override;
+    // A paste a field refused: which characters a card cannot hold.
+    void OnTextRefused(int id, const std::string& characters) override;
     // Shows a new, empty card: no picture, no fields, no file.
     void ClearWindow();
     // Adds entries of the form to the window menu after the About entry.
@@ -133,13 +129,8 @@ private:
     std::vector<QWidget*> TabStopsOfPage() const;
     // Whether this form hides the control `id` on every page.
     bool NeverShown(int id) const;
-    // A paste a field refused: which characters a card cannot hold.
-    void ReportRefusedText(const QString& characters);
     // Tool tips for the texts shown shortened, and the address block's name.
     void ShowCutTexts();
-    // A drag or drop of a file: accepted or refused here, and true; false
-    // for anything else (text dragged into a field).
-    bool HandleFileDrag(QDropEvent* event);
     // Takes what the user typed, where the form lets the user type.
     bool TakeEdits();
 
