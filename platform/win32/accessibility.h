@@ -1,0 +1,24 @@
+// What assistive technology reads of a control beyond its own text: a name,
+// a description and a role set on its window (dynamic annotation), so the
+// system's accessibility layer reports them for it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/owner_drawn.h"
+
+namespace platform::win32 {
+
+// Each gives false when the system offers no annotation (the control keeps
+// what the system says of it on its own).
+bool AnnotateName(HWND control, const std::string& name);
+bool AnnotateDescription(HWND control, const std::string& description);
+bool AnnotateRole(HWND control, AccessibleRole role);
+
+// The name the accessibility layer reports for the window; empty when it
+// cannot be asked.
+std::string AccessibleNameOf(HWND control);
+
+}  // namespace platform::win32

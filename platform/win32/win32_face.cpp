@@ -1,0 +1,200 @@
+#include "platform/win32/win32_face.h"
+// (the system's headers after windows.h)
+#include <commctrl.h>
+#include <commdlg.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include "files/user_languages.h"
+#include "platform/win32/dialog_layout.h"
+#include "resources/catalogue/catalogue.h"
+
+namespace platform::win32 {
+namespace {
+
+// Long enough for any path the system takes.
+constexpr std::size_t kPathCharacters = 32768;
+
+UINT IconFlags(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return MB_ICONINFORMATION;
+        case MessageIcon::Question:
+            return MB_ICONQUESTION;
+        case MessageIcon::Exclamation:
+            return MB_ICONEXCLAMATION;
+        case MessageIcon::Stop:
+            return MB_ICONSTOP;
+        case MessageIcon::None:
+            break;
+    }
+    return 0;
+}
+
+UINT ButtonFlags(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::YesNo:
+            return MB_YESNO;
+        case MessageButtons::YesNoCancel:
+            return MB_YESNOCANCEL;
+        case MessageButtons::Ok:
+            break;
+    }
+    return MB_OK;
+}
+
+// "Text (*.txt)\0*.txt\0...\0\0", as the common dialog reads its filters.
+std::wstring FilterList(const std::vector<FileFilter>& filters) {
+    std::wstring list;
+    for (const FileFilter& filter : filters) {
+        list += Wide(filter.description);
+        list.push_back(L'\0');
+        list += Wide(filter.pattern);
+        list.push_back(L'\0');
+    }
+    list.push_back(L'\0');
+    return list;
+}
+
+std::optional<ClipboardPicture> ClipboardContents() {
+    if (!OpenClipboard(nullptr)) return std::nullopt;
+    std::optional<ClipboardPicture> found;
+    // A file a file manager copied.
+    if (HANDLE drop = GetClipboardData(CF_HDROP)) {
+        auto* files = static_cast<HDROP>(drop);
+        if (DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0) > 0) {
+            std::wstring name(kPathCharacters, L'\0');
+            const UINT length = DragQueryFileW(files, 0, name.data(), static_cast<UINT>(name.size()));
+            name.resize(length);
+            found = ClipboardPicture{Utf8(name), {}, {}, false};
+        }
+    }
+    // A PNG or JPEG file's own bytes, as the program they come from offers them.
+    const std::pair<const wchar_t*, const char*> kFileTypes[] = {{L"PNG", "pasted.png"}, {L"JFIF", "pasted.jpg"}};
+    for (const auto& [format, name] : kFileTypes) {
+        if (found) break;
+        const UINT id = RegisterClipboardFormatW(format);
+        HANDLE data = id ? GetClipboardData(id) : nullptr;
+        if (!data) continue;
+        const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(data));
+        if (!bytes) continue;
+        ClipboardPicture picture;
+        picture.name = name;
+        picture.bytes.assign(bytes, bytes + GlobalSize(data));
+        GlobalUnlock(data);
+        found = picture;
+    }
+    // A bitmap only: no encoder for it here yet, so it is a picture that cannot be read.
+    if (!found && (IsClipboardFormatAvailable(CF_DIB) || IsClipboardFormatAvailable(CF_BITMAP))) {
+        found = ClipboardPicture{{}, {}, {}, true};
+    }
+    CloseClipboard();
+    return found;
+}
+
+}  // namespace
+
+class Win32Face::Win32Desktop : public Desktop {
+public:
+    MessageAnswer Message(DialogHost* owner, const std::string& caption, const std::string& text, MessageIcon icon,
+                          MessageButtons buttons) override {
+        const int answer = MessageBoxW(WindowOf(owner), Wide(text).c_str(), Wide(caption).c_str(),
+                                       IconFlags(icon) | ButtonFlags(buttons) | MB_SETFOREGROUND);
+        switch (answer) {
+            case IDYES:
+                return MessageAnswer::Yes;
+            case IDNO:
+                return MessageAnswer::No;
+            case IDCANCEL:
+                return MessageAnswer::Cancel;
+            default:
+                return MessageAnswer::Ok;
+        }
+    }
+
+    std::optional<std::string> ChooseFile(DialogHost* owner, const FileRequest& request) override {
+        const std::wstring filters = FilterList(request.filters);
+        std::wstring extension = Wide(request.defaultExtension);
+        if (!extension.empty() && extension.front() == L'.') extension.erase(0, 1);
+        const std::wstring title = Wide(request.title);
+        std::wstring file = Wide(request.initialName);
+        if (file.size() >= kPathCharacters) file.clear();
+        file.resize(kPathCharacters, L'\0');
+
+        OPENFILENAMEW dialog{};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = WindowOf(owner);
+        dialog.lpstrFilter = request.filters.empty() ? nullptr : filters.c_str();
+        dialog.nFilterIndex = 1;
+        dialog.lpstrFile = file.data();
+        dialog.nMaxFile = static_cast<DWORD>(file.size());
+        dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
+        dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+        dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+        if (request.save) {
+            dialog.Flags |= OFN_OVERWRITEPROMPT;
+        } else {
+            dialog.Flags |= OFN_FILEMUSTEXIST;
+        }
+        const BOOL chosen = request.save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+        if (!chosen) return std::nullopt;
+        file.resize(wcsnlen(file.c_str(), file.size()));
+        return Utf8(file);
+    }
+
+    bool OpenAddress(const std::string& url) override {
+        if (!IsAddressForShell(url)) return false;
+        const auto done = reinterpret_cast<INT_PTR>(
+            ShellExecuteW(nullptr, L"open", Wide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        return done > 32;
+    }
+
+    bool ShowHelp(DialogHost* owner, const std::string& helpFile) override {
+        const std::wstring path = Wide(helpFile);
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+        const auto done = reinterpret_cast<INT_PTR>(
+            ShellExecuteW(WindowOf(owner), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        return done > 32;
+    }
+
+    std::optional<ClipboardPicture> PictureOnClipboard() override { return ClipboardContents(); }
+
+    // Pages are drawn by the drawing code of another face; this one prints nothing yet.
+    bool Print(DialogHost*, const PrintRequest&) override { return false; }
+
+    void Beep() override { MessageBeep(MB_OK); }
+};
+
+Win32Face::Win32Face() : desktop(std::make_unique<Win32Desktop>()) {
+    comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    catalogue::SetLanguage(catalogue::ChooseLanguage(files::UserLanguages()));
+}
+
+Win32Face::~Win32Face() {
+    if (comStarted) CoUninitialize();
+}
+
+int Win32Face::RunDialog(const DialogTemplate& dialog, DialogHandler& handler, DialogHost* owner) {
+    Win32Dialog shown(dialog, handler, WindowOf(owner));
+    return shown.Run();
+}
+
+Desktop& Win32Face::DesktopServices() {
+    return *desktop;
+}
+
+std::string Win32Face::Translate(const char* context, const char* text) {
+    if (!text) return {};
+    if (!context) return text;
+    return catalogue::Translate(context, text);
+}
+
+HWND WindowOf(DialogHost* host) {
+    auto* dialog = dynamic_cast<Win32Dialog*>(host);
+    return dialog ? dialog->Window() : nullptr;
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,127 @@
+// The Win32 face: the windows as dialogs built by the system from their
+// templates in dialog units, the owner-drawn controls painted with GDI, the
+// desktop's services through the shell and the common dialogs. Texts cross
+// into the system as UTF-16 and come back as UTF-8.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/face.h"
+
+namespace platform::win32 {
+
+class OwnerDrawnHost;
+
+// UTF-8 to the system's UTF-16 and back (malformed input becomes U+FFFD).
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+// A window's text.
+std::string WindowText(HWND window);
+
+// One dialog of the face, modal (Run) or modeless (Create).
+class Win32Dialog : public DialogHost {
+public:
+    Win32Dialog(const DialogTemplate& dialog, DialogHandler& handler, HWND owner = nullptr);
+    ~Win32Dialog() override;
+    Win32Dialog(const Win32Dialog&) = delete;
+    Win32Dialog& operator=(const Win32Dialog&) = delete;
+
+    // Runs the dialog modally; its result, or -1 when it could not be made.
+    int Run();
+    // Makes the dialog and gives the handler its OnInit; not shown yet.
+    HWND Create();
+    HWND Window() const { return window; }
+    HWND Item(int id) const;
+
+    bool Ended() const { return ended; }
+    int Result() const { return result; }
+
+    // The timers run on a clock moved by AdvanceClock (for tests), not on
+    // the system's.
+    void UseScriptedClock() { scriptedClock = true; }
+    void AdvanceClock(int milliseconds);
+
+    // DialogHost.
+    bool HasControl(int id) const override;
+    std::string Text(int id) const override;
+    void SetText(int id, const std::string& text) override;
+    void SetCaption(const std::string& text) override;
+    void SetIcon(const std::string& program) override;
+    void Enable(int id, bool enable) override;
+    bool IsEnabled(int id) const override;
+    void Show(int id, bool show) override;
+    bool IsShown(int id) const override;
+    void Focus(int id) override;
+    int Focused() const override;
+    void SetLimit(int id, int characters) override;
+    void SetReadOnly(int id, bool readOnly) override;
+    void SetToolTip(int id, const std::string& text) override;
+    void SetAccessibleName(int id, const std::string& name) override;
+    void SetAccessibleDescription(int id, const std::string& description) override;
+    void AddTab(int id, const std::string& text) override;
+    int SelectedTab(int id) const override;
+    void SelectTab(int id, int index) override;
+    void StartTimer(int timer, int milliseconds) override;
+    void StopTimer(int timer) override;
+    void End(int result) override;
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    BOOL Init();
+    void PlaceOverOwner();
+    bool IsKind(int id, ControlKind kind) const;
+    const ControlTemplate* TemplateOf(int id) const;
+    OwnerDrawnHost* OwnerDrawnOf(int id) const;
+
+    struct ScriptedTimer {
+        int interval;
+        long long due;
+    };
+
+    const DialogTemplate& dialogTemplate;
+    DialogHandler& handler;
+    HWND owner;
+    HWND window = nullptr;
+    HWND toolTips = nullptr;
+    std::vector<std::uint8_t> templateBytes;
+    std::map<int, std::unique_ptr<OwnerDrawnHost>> ownerDrawn;
+    std::map<int, std::wstring> tipTexts;
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
+    bool modal = false;
+    bool focusSet = false;
+    bool ended = false;
+    int result = 0;
+    bool scriptedClock = false;
+    long long now = 0;
+    std::map<int, ScriptedTimer> scriptedTimers;
+    std::set<int> systemTimers;
+};
+
+class Win32Face : public Face {
+public:
+    // Registers the common controls and sets the catalogue's language from
+    // the user's display languages.
+    Win32Face();
+    ~Win32Face() override;
+    int RunDialog(const DialogTemplate& dialog, DialogHandler& handler, DialogHost* owner) override;
+    Desktop& DesktopServices() override;
+    std::string Translate(const char* context, const char* text) override;
+
+private:
+    class Win32Desktop;
+    std::unique_ptr<Win32Desktop> desktop;
+    bool comStarted = false;
+};
+
+// The window of a dialog this face made (null for none, or another face's).
+HWND WindowOf(DialogHost* host);
+
+}  // namespace platform::win32
