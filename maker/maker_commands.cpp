@@ -27,9 +27,8 @@ platform::FileDialogRequest CardFileDialog(bool save) {
             QString()};
 }
 
-bool AskToSave(QWidget* owner, const QString& question) {
-    return Ui().MessageBox(owner, kMessageCaption, question, MessageIcon::Question, MessageButtons::YesNo) ==
-           MessageAnswer::Yes;
+bool AskToSave(CMakerDialog& owner, const QString& question) {
+    return owner.Tell(question, MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 }  // namespace
@@ -45,14 +44,13 @@ bool CMakerDialog::Save() {
     }
     const CardWriteResult result = WriteCardFile(record.CurrentPath, record, *this);
     if (result.outcome == CardWriteOutcome::CannotOpen) {
-        Ui().MessageBox(this, kMessageCaption, tr("Unable to save file with this name.  Please try a different name."),
-                        MessageIcon::Exclamation, MessageButtons::Ok);
+        Tell(tr("Unable to save file with this name.  Please try a different name."), MessageIcon::Exclamation,
+             MessageButtons::Ok);
         record.CurrentPath.clear();
         return false;
     }
     if (result.outcome == CardWriteOutcome::WriteFailed) {
-        Ui().MessageBox(this, kMessageCaption, CardNoteMessage(result.note), MessageIcon::Exclamation,
-                        MessageButtons::Ok);
+        Tell(CardNoteMessage(result.note), MessageIcon::Exclamation, MessageButtons::Ok);
         return false;
     }
     ShowInWindow();
@@ -73,7 +71,7 @@ void CMakerDialog::SaveAs() {
 
 bool CMakerDialog::StartNewCard() {
     // A save the user asked for that did not happen keeps the card.
-    if (AskToSave(this, tr("Do you wish to save your changes to the current document?")) && !Save()) {
+    if (AskToSave(*this, tr("Do you wish to save your changes to the current document?")) && !Save()) {
         return false;
     }
     ClearWindow();
@@ -113,22 +111,21 @@ void CMakerDialog::OpenDroppedFile(const QString& path) {
 }
 
 void CMakerDialog::Exit() {
-    if (AskToSave(this, tr("Do you wish to save your changes before you exit?")) && !Save()) return;
+    if (AskToSave(*this, tr("Do you wish to save your changes before you exit?")) && !Save()) return;
     done(QDialog::Rejected);
 }
 
 void CMakerDialog::ExitByKey() {
-    const MessageAnswer answer =
-        Ui().MessageBox(this, kMessageCaption, tr("Do you wish to save your changes before you exit?"),
-                        MessageIcon::Question, MessageButtons::YesNoCancel);
+    const MessageAnswer answer = Tell(tr("Do you wish to save your changes before you exit?"), MessageIcon::Question,
+                                      MessageButtons::YesNoCancel);
     if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !Save())) return;
     done(QDialog::Rejected);
 }
 
 void CMakerDialog::Help() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    SetPointer(platform::PointerLook::Busy);
     const bool shown = Ui().ShowHelp(this, LocalizedDataFile(QStringLiteral("ovmake-help.html")));
-    QApplication::restoreOverrideCursor();
+    SetPointer(platform::PointerLook::Normal);
     if (!shown) {
         Ui().MessageBox(this, QFileInfo(QApplication::applicationFilePath()).completeBaseName(),
                         tr("Failed to launch help."), MessageIcon::Exclamation, MessageButtons::Ok);

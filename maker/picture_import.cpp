@@ -43,8 +43,7 @@ bool CMakerDialog::ImportPictureFile(const QString& path) {
     files::ReadOptions options;
     options.maxBytes = files::kMaxPictureBytes;
     if (!files::ReadWholeFile(PathBytes(path), options, bytes, error)) {
-        platform::Ui().MessageBox(this, kMessageCaption, tr("Error opening graphic file."),
-                                  platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        Tell(tr("Error opening graphic file."), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return false;
     }
     return ImportPictureBytes(PathBytes(path), std::move(bytes));
@@ -57,15 +56,13 @@ bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::
     std::pair<int, int> size;
     std::string error;
     if (!PicturePanel()->SetPictureData(name, bytes.data(), static_cast<std::int32_t>(bytes.size()), &size, &error)) {
-        Ui().MessageBox(
-            this, kMessageCaption,
+        Tell(
             tr("The picture cannot be imported.\n\n%1").arg(DecoderMessageText(PicturePanel()->LastErrorCode(), error)),
             platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return false;
     }
     if (static_cast<qint64>(bytes.size()) > kPictureAdviceBytes) {
-        Ui().MessageBox(this, kMessageCaption, tr(kPictureAdvice), platform::MessageIcon::Exclamation,
-                        platform::MessageButtons::Ok);
+        Tell(tr(kPictureAdvice), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
     }
     record.SetPicture(std::move(bytes));
     record.ImageSizeText = PictureSizeText(size.first, size.second);
@@ -88,10 +85,9 @@ void CMakerDialog::PastePicture() {
     }
     if (pasted->unreadable) {
         // The clipboard says it holds a picture but gives none that can be used.
-        platform::Ui().MessageBox(this, kMessageCaption,
-                                  tr("The picture on the clipboard cannot be read, so it cannot be pasted. It may be "
-                                     "too large to pass through the clipboard: save it as a file and use Import."),
-                                  platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        Tell(tr("The picture on the clipboard cannot be read, so it cannot be pasted. It may be "
+                "too large to pass through the clipboard: save it as a file and use Import."),
+             platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
     }
     if (!TakeFromWindow()) return;

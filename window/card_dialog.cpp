@@ -8,18 +8,18 @@
 #include <QShortcut>
 #include <QTabBar>
 #include <algorithm>
-#include <memory>
 #include <climits>
 #include <cstring>
+#include <memory>
 
 #include "card/card_summary.h"
 #include "card/codepage.h"
 #include "controls/hover_button.h"
 #include "controls/link_button.h"
 #include "controls/picture_static.h"
+#include "platform/face.h"
 #include "platform/qt/controls_basic.h"
 #include "platform/qt/owner_drawn_widget.h"
-#include "platform/qt/ui_services.h"
 #include "resources/dialog_templates.h"
 #include "resources/program_resources.h"
 #include "window/about_dialog.h"
@@ -145,9 +145,9 @@ QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
         return panel;
     }
     if (control.kind == platform::ControlKind::OwnerDrawButton) {
-        QAbstractButton* button =
-            IsLinkButton(control.id) ? platform::qt::MakeOwnerDrawnButton(std::make_unique<CLinkButton>())
-                                     : platform::qt::MakeOwnerDrawnButton(std::make_unique<CHoverButton>());
+        QAbstractButton* button = IsLinkButton(control.id)
+                                      ? platform::qt::MakeOwnerDrawnButton(std::make_unique<CLinkButton>())
+                                      : platform::qt::MakeOwnerDrawnButton(std::make_unique<CHoverButton>());
         button->setText(TemplateText(control.text));
         RouteClicks(button, control.id);
         return button;
@@ -437,8 +437,7 @@ bool CCardDialog::TakeFromWindow() {
         if (!Item(id)) continue;  // a field this form has no control for keeps its value
         const QString text = ItemText(id);
         if (field->limit > 0 && text.size() > field->limit) {
-            platform::Ui().MessageBox(this, kMessageCaption, FieldLimitText(field->limit),
-                                      platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+            Tell(FieldLimitText(field->limit), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
             // Turn to the page that holds the field, so the user sees it.
             for (std::size_t tab = 0; tab < form.pages.size(); ++tab) {
                 if (form.pages[tab]->Holds(id)) SelectTab(static_cast<int>(tab));
@@ -504,17 +503,20 @@ bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, in
 }
 
 void CCardDialog::OnTextRefused(int, const std::string& characters) {
-    platform::Ui().MessageBox(this, kMessageCaption,
-                              tr("A card cannot hold these characters, so the text was not pasted: %1")
-                                  .arg(QString::fromStdString(characters)),
-                              platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+    Tell(tr("A card cannot hold these characters, so the text was not pasted: %1")
+             .arg(QString::fromStdString(characters)),
+         platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+}
+
+platform::MessageAnswer CCardDialog::Tell(const QString& text, platform::MessageIcon icon,
+                                          platform::MessageButtons buttons) {
+    return platform::Services().Message(this, kMessageCaption, text.toStdString(), icon, buttons);
 }
 
 void CCardDialog::ShowCardNote(const CardNote& note) {
-    platform::Ui().MessageBox(
-        this, kMessageCaption, CardNoteMessage(note, decoderError.first, decoderError.second),
-        note.icon == CardMessageIcon::Stop ? platform::MessageIcon::Stop : platform::MessageIcon::Exclamation,
-        platform::MessageButtons::Ok);
+    Tell(CardNoteMessage(note, decoderError.first, decoderError.second),
+         note.icon == CardMessageIcon::Stop ? platform::MessageIcon::Stop : platform::MessageIcon::Exclamation,
+         platform::MessageButtons::Ok);
 }
 
 CardReadOutcome CCardDialog::ReadCardFile(const std::string& path) {
@@ -526,8 +528,7 @@ CardReadOutcome CCardDialog::ReadCardFile(const std::string& path) {
         // The file ends inside its picture: what is there is shown, but the
         // card is damaged, and the next Save must not quietly write the
         // shorter picture over it.
-        platform::Ui().MessageBox(this, kMessageCaption, ShortPictureText(), platform::MessageIcon::Stop,
-                                  platform::MessageButtons::Ok);
+        Tell(ShortPictureText(), platform::MessageIcon::Stop, platform::MessageButtons::Ok);
         outcome = CardReadOutcome::PastEnd;
     }
     // A card that could not be read whole is not this window's file: saving
@@ -546,11 +547,10 @@ void CCardDialog::SendEMail() {
 
 void CCardDialog::HandOver(const LinkHandOver& handOver) {
     if (!handOver.allowed) {
-        platform::Ui().MessageBox(this, kMessageCaption, CardNoteMessage(handOver.refusal),
-                                  platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        Tell(CardNoteMessage(handOver.refusal), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
     }
-    platform::Ui().OpenUrl(QString::fromStdString(handOver.address));
+    platform::Services().OpenAddress(handOver.address);
 }
 
 void CCardDialog::ShowAbout() {

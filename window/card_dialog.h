@@ -11,6 +11,7 @@
 #include "card/card_file.h"
 #include "card/card_record.h"
 #include "card/card_summary.h"
+#include "platform/desktop.h"
 #include "platform/qt/template_dialog.h"
 #include "resources/control_ids.h"
 #include "window/card_form.h"
@@ -78,6 +79,9 @@ public:
     void SetEditText(std::string CardRecord::*field, const std::string& text) override;
     bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
                         std::string& error) override;
+    // A message box of the card window (its caption kMessageCaption), through the desktop's services.
+    platform::MessageAnswer Tell(const QString& text, platform::MessageIcon icon,
+                                 platform::MessageButtons buttons = platform::MessageButtons::Ok);
     // A note of a card read as a message box, in the user's language.
     void ShowCardNote(const CardNote& note);
 
