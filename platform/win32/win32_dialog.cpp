@@ -1,11 +1,13 @@
 #include <windows.h>
 // (the system's headers first: commctrl needs windows.h)
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "files/utf16.h"
+#include "files/utf8.h"
 #include "platform/face.h"
 #include "platform/win32/accessibility.h"
 #include "platform/win32/dialog_layout.h"
@@ -147,6 +149,10 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
             // Clicks, and Enter and Escape from the dialog manager; not the edits' notes.
+            if (code == EN_CHANGE && !ended && !settingText && TemplateOf(id)) {
+                handler.OnTextChanged(id);
+                return TRUE;
+            }
             if (code == BN_CLICKED && !ended) {
                 const int command = id == 0xFFFF ? kNoControl : id;
                 if (command != kNoControl) handler.OnCommand(command);
@@ -155,6 +161,24 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CLOSE:
             if (!ended) handler.OnClose();
+            return TRUE;
+        case WM_NOTIFY: {
+            const auto& note = *reinterpret_cast<const NMHDR*>(lParam);
+            if (note.code == static_cast<UINT>(TCN_SELCHANGE) && !ended)
+                handler.OnTabChanged(static_cast<int>(note.idFrom));
+            return FALSE;
+        }
+        case WM_CONTEXTMENU:
+            if (menu.empty() || ended) return FALSE;
+            ShowWindowMenu(lParam);
+            return TRUE;
+        case WM_SETCURSOR:
+            if (pointer != PointerLook::Busy) return FALSE;
+            ::SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+            SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        case WM_DROPFILES:
+            TakeDrop(reinterpret_cast<HDROP>(wParam));
             return TRUE;
         case WM_TIMER:
             if (wParam >= kTimerBase && !ended) handler.OnTimer(static_cast<int>(wParam - kTimerBase));
@@ -208,7 +232,10 @@ std::string Win32Dialog::Text(int id) const {
 void Win32Dialog::SetText(int id, const std::string& text) {
     HWND item = Item(id);
     if (!item) return;
+    // The program's own text is no change of the user's.
+    settingText = true;
     SetWindowTextW(item, Wide(text).c_str());
+    settingText = false;
     if (OwnerDrawnOf(id)) InvalidateRect(item, nullptr, FALSE);
 }
 
@@ -313,6 +340,173 @@ void Win32Dialog::SetAccessibleName(int id, const std::string& name) {
 
 void Win32Dialog::SetAccessibleDescription(int id, const std::string& description) {
     if (HWND item = Item(id)) AnnotateDescription(item, description);
+}
+
+void Win32Dialog::SetShortening(int id, Shortening where) {
+    if (!IsKind(id, ControlKind::Static)) return;
+    HWND item = Item(id);
+    if (!item) return;
+    shortening[id] = where;
+    LONG_PTR bits = GetWindowLongPtrW(item, GWL_STYLE) & ~static_cast<LONG_PTR>(SS_ELLIPSISMASK);
+    if (where == Shortening::End) bits |= SS_ENDELLIPSIS;
+    if (where == Shortening::Middle) bits |= SS_PATHELLIPSIS;
+    SetWindowLongPtrW(item, GWL_STYLE, bits);
+    InvalidateRect(item, nullptr, TRUE);
+}
+
+bool Win32Dialog::IsShortened(int id) const {
+    const auto found = shortening.find(id);
+    if (found == shortening.end() || found->second == Shortening::None) return false;
+    HWND item = Item(id);
+    if (!item) return false;
+    const std::wstring text = Wide(WindowText(item));
+    RECT box{};
+    GetClientRect(item, &box);
+    HDC dc = GetDC(item);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(item, dc);
+    return size.cx > box.right;
+}
+
+void Win32Dialog::SetTextFilter(int id, TextFilter accepts) {
+    const ControlTemplate* control = TemplateOf(id);
+    if (!control || !IsEditKind(control->kind)) return;
+    HWND item = Item(id);
+    if (!item) return;
+    if (!accepts) {
+        filters.erase(id);
+        RemoveWindowSubclass(item, &Win32Dialog::FilteredEdit, static_cast<UINT_PTR>(id));
+        return;
+    }
+    filters[id] = std::move(accepts);
+    SetWindowSubclass(item, &Win32Dialog::FilteredEdit, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK Win32Dialog::FilteredEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                           DWORD_PTR self) {
+    auto* dialog = reinterpret_cast<Win32Dialog*>(self);
+    const auto found = dialog->filters.find(static_cast<int>(id));
+    if (found != dialog->filters.end()) {
+        if (message == WM_CHAR && wParam >= 0x20 && wParam != 0x7F) {
+            const std::string typed = Utf8(std::wstring(1, static_cast<wchar_t>(wParam)));
+            // Half of a pair is judged with its other half, by the edit.
+            const bool surrogate = wParam >= 0xD800 && wParam <= 0xDFFF;
+            if (!surrogate && !found->second(typed)) {
+                MessageBeep(MB_OK);
+                return 0;
+            }
+        }
+        if (message == WM_PASTE) {
+            std::wstring pasted;
+            if (OpenClipboard(edit)) {
+                if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                    if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+                        pasted = text;
+                        GlobalUnlock(data);
+                    }
+                }
+                CloseClipboard();
+            }
+            const std::string utf8 = Utf8(pasted);
+            if (!found->second(utf8)) {
+                // The characters that stand in the way, each once.
+                std::string refused;
+                std::size_t pos = 0;
+                char32_t c = 0;
+                std::vector<std::string> seen;
+                while (pos < utf8.size()) {
+                    const std::size_t start = pos;
+                    files::NextUtf8(utf8, pos, c);
+                    const std::string one = utf8.substr(start, pos - start);
+                    if (found->second(one) || std::find(seen.begin(), seen.end(), one) != seen.end()) continue;
+                    seen.push_back(one);
+                    refused += (refused.empty() ? "" : " ") + one;
+                }
+                dialog->handler.OnTextRefused(static_cast<int>(id), refused);
+                return 0;
+            }
+        }
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, &Win32Dialog::FilteredEdit, id);
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+void Win32Dialog::ShowWindowMenu(LPARAM where) {
+    HMENU popup = CreatePopupMenu();
+    if (!popup) return;
+    for (const MenuEntry& entry : menu) {
+        if (entry.command == kNoControl) {
+            AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(entry.command), Wide(entry.text).c_str());
+        }
+    }
+    POINT at{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+    // From the keyboard (Shift+F10, the Menu key): at the window's top left corner.
+    if (where == -1) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        at = {r.left, r.top};
+    }
+    const int chosen = static_cast<int>(
+        TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));
+    DestroyMenu(popup);
+    if (chosen > 0 && !ended) handler.OnCommand(chosen);
+}
+
+void Win32Dialog::SetShortcut(int command, const std::string& keys) {
+    // Kept; the keys do not give their commands on this face yet.
+    if (keys.empty()) {
+        shortcuts.erase(command);
+    } else {
+        shortcuts[command] = keys;
+    }
+}
+
+void Win32Dialog::SetTabOrder(const std::vector<int>& ids) {
+    // Tab follows the windows' order among the dialog's children.
+    HWND after = HWND_TOP;
+    for (const int id : ids) {
+        HWND item = Item(id);
+        if (!item) continue;
+        SetWindowPos(item, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = item;
+    }
+}
+
+void Win32Dialog::SetPointer(PointerLook look) {
+    pointer = look;
+    if (!window) return;
+    POINT at{};
+    GetCursorPos(&at);
+    if (WindowFromPoint(at) == window || IsChild(window, WindowFromPoint(at))) {
+        ::SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(look == PointerLook::Busy ? IDC_WAIT : IDC_ARROW)));
+    }
+}
+
+void Win32Dialog::AcceptDroppedFiles(bool accept) {
+    if (window) DragAcceptFiles(window, accept ? TRUE : FALSE);
+}
+
+void Win32Dialog::TakeDrop(HDROP drop) {
+    std::vector<std::string> taken;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        DragQueryFileW(drop, i, path.data(), length + 1);
+        path.resize(length);
+        const std::string utf8 = Utf8(path);
+        if (!ended && handler.TakesDroppedFile(utf8)) taken.push_back(utf8);
+    }
+    DragFinish(drop);
+    // After the drop has ended: the program the files came from waits for nothing.
+    for (const std::string& path : taken) {
+        if (!ended) handler.OnFileDropped(path);
+    }
 }
 
 void Win32Dialog::AddTab(int id, const std::string& text) {

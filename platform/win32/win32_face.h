@@ -40,6 +40,8 @@ public:
     HWND Item(int id) const;
 
     bool Ended() const { return ended; }
+    PointerLook Pointer() const { return pointer; }
+    const std::vector<MenuEntry>& WindowMenu() const { return menu; }
     int Result() const { return result; }
 
     // The timers run on a clock moved by AdvanceClock (for tests), not on
@@ -64,6 +66,15 @@ public:
     void SetToolTip(int id, const std::string& text) override;
     void SetAccessibleName(int id, const std::string& name) override;
     void SetAccessibleDescription(int id, const std::string& description) override;
+    void SetShortening(int id, Shortening where) override;
+    bool IsShortened(int id) const override;
+    void SetTextFilter(int id, TextFilter accepts) override;
+    void SetWindowMenu(const std::vector<MenuEntry>& entries) override { menu = entries; }
+    void SetShortcut(int command, const std::string& keys) override;
+    std::string KeysText(const std::string& keys) const override { return keys; }
+    void SetTabOrder(const std::vector<int>& ids) override;
+    void SetPointer(PointerLook look) override;
+    void AcceptDroppedFiles(bool accept) override;
     void AddTab(int id, const std::string& text) override;
     int SelectedTab(int id) const override;
     void SelectTab(int id, int index) override;
@@ -72,6 +83,10 @@ public:
     void End(int result) override;
 
 private:
+    static LRESULT CALLBACK FilteredEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
+    void ShowWindowMenu(LPARAM where);
+    void TakeDrop(HDROP drop);
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL Init();
@@ -93,6 +108,12 @@ private:
     std::vector<std::uint8_t> templateBytes;
     std::map<int, std::unique_ptr<OwnerDrawnHost>> ownerDrawn;
     std::map<int, std::wstring> tipTexts;
+    std::map<int, TextFilter> filters;
+    std::map<int, Shortening> shortening;
+    std::map<int, std::string> shortcuts;
+    std::vector<MenuEntry> menu;
+    PointerLook pointer = PointerLook::Normal;
+    bool settingText = false;
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
     bool modal = false;

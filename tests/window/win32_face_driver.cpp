@@ -3,6 +3,9 @@
 // close box as the system's close command; the timers on the clock the
 // scenario moves.
 #include <windows.h>
+// (after windows.h)
+#include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +82,75 @@ public:
     void Advance(int milliseconds) override {
         dialog->AdvanceClock(milliseconds);
         Pump(dialog->Window());
+    }
+
+    platform::PointerLook Pointer() override { return dialog->Pointer(); }
+    void Type(int id, const std::string& text) override {
+        HWND item = dialog->Item(id);
+        if (!item || dialog->Ended()) return;
+        SetFocus(item);
+        SendMessageW(item, EM_SETSEL, 0, -1);
+        SendMessageW(item, WM_CLEAR, 0, 0);
+        for (const wchar_t c : platform::win32::Wide(text)) SendMessageW(item, WM_CHAR, c, 1);
+        Pump(dialog->Window());
+    }
+    void Paste(int id, const std::string& text) override {
+        HWND item = dialog->Item(id);
+        if (!item || dialog->Ended()) return;
+        const std::wstring wide = platform::win32::Wide(text);
+        if (OpenClipboard(dialog->Window())) {
+            EmptyClipboard();
+            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+            if (auto* copy = static_cast<wchar_t*>(GlobalLock(memory))) {
+                wide.copy(copy, wide.size());
+                copy[wide.size()] = L'\0';
+                GlobalUnlock(memory);
+                SetClipboardData(CF_UNICODETEXT, memory);
+            }
+            CloseClipboard();
+        }
+        SendMessageW(item, EM_SETSEL, 0, -1);
+        SendMessageW(item, WM_PASTE, 0, 0);
+        Pump(dialog->Window());
+    }
+    void ChooseTab(int id, int index) override {
+        HWND item = dialog->Item(id);
+        if (!item || dialog->Ended()) return;
+        // As a click on the page's tab: the control turns and tells its dialog.
+        SendMessageW(item, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+        NMHDR note{item, static_cast<UINT_PTR>(id), static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageW(dialog->Window(), WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&note));
+        Pump(dialog->Window());
+    }
+    std::vector<platform::MenuEntry> OpenWindowMenu() override { return dialog->WindowMenu(); }
+    void ChooseMenuEntry(int command) override {
+        // As the menu gives it: a command with no control behind it.
+        SendMessageW(dialog->Window(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        Pump(dialog->Window());
+    }
+    void PressKeys(const std::string&) override {}
+    void PressTab(bool back) override {
+        if (dialog->Ended()) return;
+        SendMessageW(dialog->Window(), WM_NEXTDLGCTL, back ? 1 : 0, FALSE);
+        Pump(dialog->Window());
+    }
+    bool DropFile(const std::string& path) override {
+        if (dialog->Ended()) return false;
+        const bool accepting = (GetWindowLongPtrW(dialog->Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
+        if (!accepting) return false;
+        // The shell's drop: a DROPFILES block with the wide path, ended by two NULs.
+        const std::wstring wide = platform::win32::Wide(path);
+        const std::size_t bytes = sizeof(DROPFILES) + (wide.size() + 2) * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+        auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
+        if (!block) return false;
+        block->pFiles = sizeof(DROPFILES);
+        block->fWide = TRUE;
+        wide.copy(reinterpret_cast<wchar_t*>(block + 1), wide.size());
+        GlobalUnlock(memory);
+        SendMessageW(dialog->Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+        Pump(dialog->Window());
+        return true;
     }
 
 private:
