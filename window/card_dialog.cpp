@@ -95,6 +95,20 @@ bool CardHolds(const std::string& text) {
     return codepage::AnsiFromUtf8(text).has_value();
 }
 
+// The keys that turn the pages, each a command of the window's own.
+struct PageKeys {
+    int command;
+    const char* keys;
+    int step;
+};
+
+const PageKeys kPageKeys[] = {
+    {0x7F01, "Ctrl+Tab", 1},
+    {0x7F02, "Ctrl+Shift+Tab", -1},
+    {0x7F03, "Ctrl+PgDown", 1},
+    {0x7F04, "Ctrl+PgUp", -1},
+};
+
 std::vector<int> ControlsOf(const CardPage& page) {
     std::vector<int> ids = page.fields;
     ids.insert(ids.end(), page.others.begin(), page.others.end());
@@ -216,23 +230,14 @@ void CCardDialog::OnInitDialog() {
     // The desktop has no system menu to extend: the About entry is on the
     // window's menu, opened with a right click or the keys below.
     // The tabs are not a Tab stop (but for a page with a single control, see
-    // focusNextPrevChild); Ctrl+Tab and Ctrl+Shift+Tab turn the pages.
-    // Ctrl+Shift+Tab reaches the window as Backtab or as Tab, with Shift or
-    // without, depending on the desktop's keyboard map: each form turns back
-    // (a key that matches two forms at once still turns one page).
-    for (const auto& [keys, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
-                                     std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
-                                     std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
-                                     std::pair{QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1},
-                                     std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
-                                     std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}}) {
-        auto* turn = new QShortcut(keys, this);
-        const auto turnPage = [this, step = step] {
+    // focusNextPrevChild); Ctrl+Tab and Ctrl+Shift+Tab (in each form the
+    // desktop's keyboard map gives it), Ctrl+PgDown and Ctrl+PgUp turn the pages.
+    for (const PageKeys& turn : kPageKeys) {
+        InstallCommand(turn.command, [this, step = turn.step] {
             const int count = Tabs()->Count();
             SelectTab((SelectedTab() + step + count) % count);
-        };
-        connect(turn, &QShortcut::activated, this, turnPage);
-        connect(turn, &QShortcut::activatedAmbiguously, this, turnPage);
+        });
+        SetShortcut(turn.command, turn.keys);
     }
     // The keyboard's ways to a menu open the window's menu from any control,
     // at that control (desktops that keep Alt+Space leave Shift+F10 and the
