@@ -15,8 +15,9 @@ add_custom_command(OUTPUT ${OVLET_WINDOWS_ICON}
   COMMENT "Windows icon")
 add_custom_target(ovlet_windows_icon DEPENDS ${OVLET_WINDOWS_ICON})
 
-# ovlet_windows_resources(TARGET DESCRIPTION FILE_NAME)
+# ovlet_windows_resources(TARGET DESCRIPTION FILE_NAME [EXTRA_RC_LINES])
 function(ovlet_windows_resources target description file)
+  set(OVLET_RC_EXTRA "${ARGN}")
   set(OVLET_RC_NAME ${target})
   set(OVLET_RC_FILE ${file})
   set(OVLET_RC_DESCRIPTION ${description})

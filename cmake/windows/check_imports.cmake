@@ -4,7 +4,7 @@ cmake_policy(SET CMP0057 NEW)
 # shipped beside it). Run: cmake -DOBJDUMP=... -DPROGRAM=... -P check_imports.cmake
 set(system_dlls
   advapi32.dll bcrypt.dll comctl32.dll comdlg32.dll crypt32.dll gdi32.dll gdiplus.dll kernel32.dll
-  msvcrt.dll ntdll.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll
+  msvcrt.dll ntdll.dll oleacc.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll
   version.dll winmm.dll ws2_32.dll dwmapi.dll imm32.dll userenv.dll)
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)

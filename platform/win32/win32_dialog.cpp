@@ -120,7 +120,12 @@ BOOL Win32Dialog::Init() {
     PlaceOverOwner();
     handler.OnInit(*this);
     // FALSE: the handler put the focus where it wants it.
-    return focusSet ? FALSE : TRUE;
+    if (focusSet) return FALSE;
+    // A dialog without a control in the Tab order keeps the keyboard itself
+    // (no control shows a focus mark it was never given).
+    if (HasTabStops()) return TRUE;
+    SetFocus(window);
+    return FALSE;
 }
 
 void Win32Dialog::PlaceOverOwner() {
@@ -177,6 +182,13 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             ::SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
             SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
             return TRUE;
+        case WM_ACTIVATE:
+        case WM_SETFOCUS:
+            // The dialog manager would hand the keyboard to the first control
+            // even when none is in the Tab order: the dialog keeps it then.
+            if (HasTabStops()) return FALSE;
+            if (message == WM_SETFOCUS || LOWORD(wParam) != WA_INACTIVE) SetFocus(window);
+            return TRUE;
         case WM_DROPFILES:
             TakeDrop(reinterpret_cast<HDROP>(wParam));
             return TRUE;
@@ -197,6 +209,11 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return FALSE;
     }
+}
+
+bool Win32Dialog::HasTabStops() const {
+    return std::any_of(dialogTemplate.controls.begin(), dialogTemplate.controls.end(),
+                       [](const ControlTemplate& c) { return c.tabStop; });
 }
 
 HWND Win32Dialog::Item(int id) const {

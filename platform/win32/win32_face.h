@@ -91,6 +91,7 @@ private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL Init();
     void PlaceOverOwner();
+    bool HasTabStops() const;
     bool IsKind(int id, ControlKind kind) const;
     const ControlTemplate* TemplateOf(int id) const;
     OwnerDrawnHost* OwnerDrawnOf(int id) const;

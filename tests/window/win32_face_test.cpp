@@ -1,0 +1,137 @@
+// The Win32 face's dialogs as the system made them, under Wine: their size in
+// pixels from the dialog font's own base units, and what the host's calls
+// leave in the controls.
+#include <windows.h>
+// (after windows.h)
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/dialog_layout.h"
+#include "platform/win32/win32_face.h"
+#include "resources/control_ids.h"
+#include "resources/dialog_templates.h"
+
+namespace {
+
+using namespace platform;
+using namespace platform::win32;
+
+class Opened {
+public:
+    explicit Opened(const DialogTemplate& t) : dialog(t, handler) { window = dialog.Create(); }
+    DialogHandler handler;
+    Win32Dialog dialog;
+    HWND window = nullptr;
+};
+
+// The base units of the dialog's font, measured as the system measures them.
+BaseUnits Measured(HWND window) {
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SIZE letters{};
+    const wchar_t* alphabet = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    GetTextExtentPoint32W(dc, alphabet, 52, &letters);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return BaseUnitsOf(letters.cx, metrics.tmHeight);
+}
+
+class Win32FaceTest : public ::testing::Test {
+protected:
+    Win32Face face;
+    void SetUp() override { InstallFace(&face); }
+    void TearDown() override { InstallFace(nullptr); }
+};
+
+TEST_F(Win32FaceTest, DialogsAndControlsAreSizedInTheFontsDialogUnits) {
+    for (const DialogTemplate* t :
+         {&resources::AboutDialogTemplate(), &resources::CardDialogTemplate(), &resources::SplashDialogTemplate()}) {
+        SCOPED_TRACE(t->id);
+        Opened opened(*t);
+        ASSERT_NE(opened.window, nullptr);
+        const BaseUnits units = Measured(opened.window);
+        EXPECT_GT(units.x, 0);
+        RECT client{};
+        GetClientRect(opened.window, &client);
+        EXPECT_EQ(client.right, HorizontalPixels(t->width, units.x));
+        EXPECT_EQ(client.bottom, VerticalPixels(t->height, units.y));
+        for (const ControlTemplate& control : t->controls) {
+            if (control.id == kNoControl) continue;
+            HWND item = opened.dialog.Item(control.id);
+            ASSERT_NE(item, nullptr) << control.id;
+            RECT r{};
+            GetWindowRect(item, &r);
+            MapWindowPoints(nullptr, opened.window, reinterpret_cast<POINT*>(&r), 2);
+            EXPECT_EQ(r.left, HorizontalPixels(control.x, units.x)) << control.id;
+            EXPECT_EQ(r.top, VerticalPixels(control.y, units.y)) << control.id;
+        }
+    }
+}
+
+TEST_F(Win32FaceTest, TextsCrossIntoTheSystemAndBack) {
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"accented", "Z\xC3\xBCrich", "Z\xC3\xBCrich"},
+        {"beyond the first plane", "\xF0\x9F\x98\x80 ok", "\xF0\x9F\x98\x80 ok"},
+        {"not UTF-8",
+         "a\xFF"
+         "b",
+         "a\xEF\xBF\xBD"
+         "b"},
+        {"lines", "one\r\ntwo", "one\r\ntwo"},
+        {"ampersand", "Smith & Sons", "Smith & Sons"},
+        {"empty", "", ""},
+    };
+    Opened opened(resources::CardDialogTemplate());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const int id : {kIdStreetAddress, kIdCompanyLine, kIdFirstName}) {
+            opened.dialog.SetText(id, c.in);
+            EXPECT_EQ(opened.dialog.Text(id), c.out) << id;
+        }
+    }
+    EXPECT_FALSE(opened.dialog.HasControl(4242));
+    EXPECT_EQ(opened.dialog.Text(4242), "");
+}
+
+TEST_F(Win32FaceTest, EditLimitsReadOnlyAndTabPagesReachTheControls) {
+    Opened opened(resources::CardDialogTemplate());
+    HWND edit = opened.dialog.Item(kIdFirstName);
+    opened.dialog.SetLimit(kIdFirstName, 5);
+    EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 5);
+    // Typing stops at the limit; the program's own text does not.
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (const wchar_t c : std::wstring(L"abcdefgh")) SendMessageW(edit, WM_CHAR, c, 1);
+    EXPECT_EQ(opened.dialog.Text(kIdFirstName), "abcde");
+    opened.dialog.SetText(kIdFirstName, "abcdefgh");
+    EXPECT_EQ(opened.dialog.Text(kIdFirstName), "abcdefgh");
+
+    opened.dialog.SetReadOnly(kIdFirstName, true);
+    EXPECT_TRUE(GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY);
+    opened.dialog.SetReadOnly(kIdFirstName, false);
+    EXPECT_FALSE(GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY);
+
+    EXPECT_EQ(opened.dialog.SelectedTab(kIdTabs), -1);
+    opened.dialog.AddTab(kIdTabs, "Company");
+    opened.dialog.AddTab(kIdTabs, "Contact");
+    EXPECT_EQ(SendMessageW(opened.dialog.Item(kIdTabs), TCM_GETITEMCOUNT, 0, 0), 2);
+    opened.dialog.SelectTab(kIdTabs, 1);
+    EXPECT_EQ(opened.dialog.SelectedTab(kIdTabs), 1);
+    // Not a tab control: nothing happens.
+    opened.dialog.AddTab(kIdFirstName, "x");
+    EXPECT_EQ(opened.dialog.SelectedTab(kIdFirstName), -1);
+
+    opened.dialog.Show(kIdFax, false);
+    EXPECT_FALSE(opened.dialog.IsShown(kIdFax));
+    opened.dialog.Enable(kIdFax, false);
+    EXPECT_FALSE(opened.dialog.IsEnabled(kIdFax));
+}
+
+}  // namespace
