@@ -1,0 +1,82 @@
+; The Windows installer: per user, no administrator rights. It installs the
+; programs built (ovlet.exe always; ovmake.exe and ovview.exe when they are
+; there), Start-menu shortcuts for the desktop programs, the .ovt file type
+; under HKCU\Software\Classes when the viewer is there, and an uninstaller
+; that removes exactly what was added. Made by scripts/build-windows:
+;   makensis -DVERSION=x.y.z -DBIN=<folder of the programs> -DOUT=<installer> ovlet.nsi
+Unicode true
+!ifndef VERSION
+  !define VERSION "0.0.0"
+!endif
+!define PRODUCT "Ovlet"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Ovlet"
+
+Name "${PRODUCT}"
+OutFile "${OUT}"
+RequestExecutionLevel user
+InstallDir "$LOCALAPPDATA\Programs\Ovlet"
+InstallDirRegKey HKCU "Software\Ovlet" "InstallDir"
+SetCompressor /SOLID lzma
+ShowInstDetails show
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Section "Ovlet"
+  SetShellVarContext current
+  SetOutPath "$INSTDIR"
+  File "${BIN}\ovlet.exe"
+!if /FileExists "${BIN}\ovmake.exe"
+  File "${BIN}\ovmake.exe"
+!endif
+!if /FileExists "${BIN}\ovview.exe"
+  File "${BIN}\ovview.exe"
+!endif
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  CreateDirectory "$SMPROGRAMS\Ovlet"
+!if /FileExists "${BIN}\ovmake.exe"
+  CreateShortcut "$SMPROGRAMS\Ovlet\Ovlet Maker.lnk" "$INSTDIR\ovmake.exe"
+!endif
+!if /FileExists "${BIN}\ovview.exe"
+  CreateShortcut "$SMPROGRAMS\Ovlet\Ovlet Viewer.lnk" "$INSTDIR\ovview.exe"
+  ; The card files open in the viewer.
+  WriteRegStr HKCU "Software\Classes\.ovt" "" "Ovlet.Card"
+  WriteRegStr HKCU "Software\Classes\Ovlet.Card" "" "Ovlet business card"
+  WriteRegStr HKCU "Software\Classes\Ovlet.Card\DefaultIcon" "" "$INSTDIR\ovview.exe,0"
+  WriteRegStr HKCU "Software\Classes\Ovlet.Card\shell\open\command" "" '"$INSTDIR\ovview.exe" "%1"'
+!endif
+  CreateShortcut "$SMPROGRAMS\Ovlet\Uninstall Ovlet.lnk" "$INSTDIR\uninstall.exe"
+
+  WriteRegStr HKCU "Software\Ovlet" "InstallDir" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Ovlet"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext current
+  Delete "$INSTDIR\ovlet.exe"
+  Delete "$INSTDIR\ovmake.exe"
+  Delete "$INSTDIR\ovview.exe"
+  Delete "$INSTDIR\uninstall.exe"
+  ; Only when empty: what the user put there stays.
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\Ovlet\Ovlet Maker.lnk"
+  Delete "$SMPROGRAMS\Ovlet\Ovlet Viewer.lnk"
+  Delete "$SMPROGRAMS\Ovlet\Uninstall Ovlet.lnk"
+  RMDir "$SMPROGRAMS\Ovlet"
+  ; The file type only while it is still ours.
+  ReadRegStr $0 HKCU "Software\Classes\.ovt" ""
+  StrCmp $0 "Ovlet.Card" 0 +2
+    DeleteRegKey HKCU "Software\Classes\.ovt"
+  DeleteRegKey HKCU "Software\Classes\Ovlet.Card"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  DeleteRegKey HKCU "Software\Ovlet"
+SectionEnd
