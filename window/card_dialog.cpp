@@ -195,16 +195,13 @@ void CCardDialog::OnInitDialog() {
     // keys do nothing. The button is named by its tip's words.
     const bool hasHelp = std::find(form.hidden.begin(), form.hidden.end(), kIdHelp) == form.hidden.end();
     for (const ToolButton& b : kToolButtons) {
-        if (auto* button = ItemAs<QAbstractButton>(b.id); button && HoverButton(b.id)) {
-            HoverButton(b.id)->SetBitmaps(b.normal, b.pressed, b.hot);
-            const QString tip = tr(b.toolTip);
-            const QKeySequence keys = b.keys                         ? QKeySequence(QString::fromLatin1(b.keys))
-                                      : b.id == kIdAbout && !hasHelp ? QKeySequence(Qt::Key_F1)
-                                                                     : QKeySequence();
-            button->setShortcut(keys);
-            button->setToolTip(
-                keys.isEmpty() ? tip : QStringLiteral("%1 (%2)").arg(tip, keys.toString(QKeySequence::NativeText)));
-            button->setAccessibleName(tip);
+        if (CHoverButton* hover = HoverButton(b.id)) {
+            hover->SetBitmaps(b.normal, b.pressed, b.hot);
+            const std::string tip = tr(b.toolTip).toStdString();
+            const std::string keys = b.keys ? b.keys : b.id == kIdAbout && !hasHelp ? "F1" : "";
+            SetShortcut(b.id, keys);
+            SetToolTip(b.id, keys.empty() ? tip : tip + " (" + KeysText(keys) + ")");
+            SetAccessibleName(b.id, tip);
         }
     }
     // Each field is named by its label; a field in a group box is described by the box.

@@ -447,7 +447,7 @@ void TemplateDialog::contextMenuEvent(QContextMenuEvent* event) {
 
 void TemplateDialog::SetShortcut(int command, const std::string& keys) {
     const QKeySequence sequence(QString::fromStdString(keys));
-    for (QObject* old : shortcuts[command]) delete old;
+    for (const QPointer<QObject>& old : shortcuts[command]) delete old.data();
     shortcuts[command].clear();
     if (keys.empty()) return;
     std::vector<QKeySequence> forms = {sequence};
@@ -463,8 +463,11 @@ void TemplateDialog::SetShortcut(int command, const std::string& keys) {
         if (const QWidget* button = Item(command); button && !(button->isVisible() && button->isEnabled())) return;
         OnCommand(command);
     };
+    // Keys of a button belong to it: while it is hidden or disabled they
+    // reach the control that has the focus, as if they were none.
+    QWidget* owner = Item(command) ? Item(command) : this;
     for (const QKeySequence& form : forms) {
-        auto* shortcut = new QShortcut(form, this);
+        auto* shortcut = new QShortcut(form, owner);
         connect(shortcut, &QShortcut::activated, this, give);
         connect(shortcut, &QShortcut::activatedAmbiguously, this, give);
         shortcuts[command].push_back(shortcut);

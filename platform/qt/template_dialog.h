@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QMap>
+#include <QPointer>
 #include <QRect>
 #include <functional>
 #include <map>
@@ -171,7 +172,7 @@ private:
     long long now = 0;
     std::vector<MenuEntry> menuEntries;
     std::vector<QObject*> menuKeys;  // the keys that open the window's menu
-    std::map<int, std::vector<QObject*>> shortcuts;  // by command
+    std::map<int, std::vector<QPointer<QObject>>> shortcuts;  // by command
     std::vector<int> tabOrder;
     bool busy = false;
     bool selectingTab = false;  // SelectTab: the page turns, but not by the user
