@@ -159,7 +159,7 @@ CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWin
         CardReadResult result;
         result.notes.push_back({CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}});
         result.outcome = CardReadOutcome::CannotOpen;
-        result.error = file.Error();
+        result.error = file.Error().Describe();
         return result;
     }
     CardReadResult result;
@@ -176,13 +176,13 @@ CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWin
             const std::size_t used = bytes.size();
             bytes.resize(used + (1 << 16));
             if (!file.Read(bytes.data() + used, 1 << 16, got) || used > files::kMaxTextFileBytes) {
-                if (file.Error().empty())
+                if (file.Error().Describe().empty())
                     result.error = "cannot read " + path + ": it tells no size and goes on past " +
                                    files::SizeText(files::kMaxTextFileBytes);
                 result.notes.push_back({CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}});
                 record.CurrentPath.clear();
                 result.outcome = CardReadOutcome::ReadFailed;
-                if (result.error.empty()) result.error = file.Error();
+                if (result.error.empty()) result.error = file.Error().Describe();
                 return result;
             }
             bytes.resize(used + got);
@@ -192,7 +192,7 @@ CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWin
     }
     if (result.outcome == CardReadOutcome::ReadFailed) {
         record.CurrentPath.clear();
-        result.error = file.Error();
+        result.error = file.Error().Describe();
     }
     return result;
 }
@@ -246,9 +246,9 @@ CardWriteResult WriteCardParts(const std::string& path, const std::vector<std::u
                                const std::uint8_t* picture, std::size_t pictureSize,
                                const files::WriteOptions& options) {
     files::OutputFile file(options);
-    if (!file.Open(path)) return {CardWriteOutcome::CannotOpen, file.Error(), {}};
+    if (!file.Open(path)) return {CardWriteOutcome::CannotOpen, file.Error().Describe(), {}};
     if (file.Write(head.data(), head.size()) && file.Write(picture, pictureSize) && file.Commit()) return {};
-    if (file.Failure() == files::WriteFailure::CannotOpen) return {CardWriteOutcome::CannotOpen, file.Error(), {}};
+    if (file.Failure() == files::WriteFailure::CannotOpen) return {CardWriteOutcome::CannotOpen, file.Error().Describe(), {}};
     const CardNote note = WriteFailedNote(path, file.ErrorNumber());
     return {CardWriteOutcome::WriteFailed, CardNoteText(note), note};
 }

@@ -282,8 +282,8 @@ int RunMakeBatch(const MakeOptions& options) {
         Print("%s\n", files::TerminalSafe(path).c_str());
         progress.Step(++written);
     }
-    if (!files::SyncFileSystem(out, error)) {
-        Report("make", error);
+    if (const files::Result<void> synced = files::SyncFileSystem(out); !synced) {
+        Report("make", synced.Error().Describe());
         rc = kExitFile;
     }
     std::fflush(stdout);

@@ -211,8 +211,8 @@ int RunImport(const ImportOptions& o) {
     });
     report.File(input, summary);
     report.Finish();
-    if (!files::SyncFileSystem(out, error)) {
-        Report("import", error);
+    if (const files::Result<void> synced = files::SyncFileSystem(out); !synced) {
+        Report("import", synced.Error().Describe());
         return kExitFile;
     }
     if (rc == kExitOk && !summary.errors.empty()) rc = kExitDamaged;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/commands.h"
@@ -42,7 +43,7 @@ bool WritePam(const CWinBmp& bitmap, const std::string& path, std::string& error
     options.dashIsStandardOutput = true;
     files::OutputFile file(options);
     if (!file.Open(path)) {
-        error = file.Error();
+        error = file.Error().Describe();
         return false;
     }
     auto [width, height] = bitmap.GetSize();
@@ -63,7 +64,7 @@ bool WritePam(const CWinBmp& bitmap, const std::string& path, std::string& error
     }
     if (ok && file.Commit()) return true;
 
-    error = file.Error();
+    error = file.Error().Describe();
     return false;
 }
 
@@ -88,12 +89,12 @@ int RunDecode(const DecodeOptions& options) {
             stderr, "ovlet decode: name the PAM file to write\nUsage: ovlet decode PICTURE OUT.pam [--depth 0|8|32]\n");
         return kExitUsage;
     }
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (!files::ReadWholeFile(options.picture, {files::kMaxPictureBytes, false}, bytes, error)) {
-        Report("decode", error);
+    files::Result<std::vector<std::uint8_t>> read = files::ReadWholeFile(options.picture, {files::kMaxPictureBytes, false});
+    if (!read) {
+        Report("decode", read.Error().Describe());
         return kExitFile;
     }
+    std::vector<std::uint8_t> bytes = std::move(read).Value();
     const auto size = static_cast<std::int32_t>(bytes.size());
     const PictureFormat format = CAnyPicDecoder::DetectFormat(bytes.data(), size);
     CWinBmp bitmap;
@@ -104,6 +105,7 @@ int RunDecode(const DecodeOptions& options) {
     }
     // The picture's bytes are no longer needed while the file is written.
     std::vector<std::uint8_t>().swap(bytes);
+    std::string error;
     if (!WritePam(bitmap, options.output, error)) {
         Report("decode", error);
         return kExitFile;
@@ -124,7 +126,7 @@ CLI::App* DeclareInfo(CLI::App& tool, InfoOptions& options) {
 int RunInfo(const InfoOptions& options) {
     files::InputFile file;
     if (!file.Open(options.picture, {files::kMaxPictureBytes, false})) {
-        Report("info", file.Error());
+        Report("info", file.Error().Describe());
         return kExitFile;
     }
     // Only the header is read, so the size of a picture of any size is told
@@ -142,7 +144,7 @@ int RunInfo(const InfoOptions& options) {
         bytes.resize(want);
         std::size_t got = 0;
         if (!file.Read(bytes.data() + had, want - had, got)) {
-            Report("info", file.Error());
+            Report("info", file.Error().Describe());
             return kExitFile;
         }
         bytes.resize(had + got);

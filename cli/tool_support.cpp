@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <new>
+#include <utility>
 
 #include "card/card_file.h"
 #include "card/card_record.h"
@@ -30,18 +31,21 @@ void Report(const char* command, const std::string& message) {
 }
 
 int LoadTextInput(const char* command, const std::string& path, std::string& text) {
-    std::string error;
-    if (files::ReadWholeFile(path, {files::kMaxTextFileBytes, true}, text, error)) return kExitOk;
-    Report(command, error);
-    return kExitFile;
+    files::Result<std::string> read = files::ReadWholeText(path, {files::kMaxTextFileBytes, true});
+    if (!read) {
+        Report(command, read.Error().Describe());
+        return kExitFile;
+    }
+    text = std::move(read).Value();
+    return kExitOk;
 }
 
 int WriteOutputFile(const char* command, const std::string& path, const void* data, std::size_t size) {
     files::WriteOptions options;
     options.dashIsStandardOutput = true;
-    std::string error;
-    if (files::WriteWholeFile(path, data, size, error, options)) return kExitOk;
-    Report(command, error);
+    const files::Result<void> written = files::WriteWholeFile(path, data, size, options);
+    if (written) return kExitOk;
+    Report(command, written.Error().Describe());
     return kExitFile;
 }
 
@@ -72,12 +76,13 @@ bool Decodes(const std::string& path, const std::vector<std::uint8_t>& bytes, st
 }  // namespace
 
 int LoadPictureFile(const char* command, const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::string error;
     // A card holds a picture of at most kMaxCardPictureBytes.
-    if (!files::ReadWholeFile(path, {kMaxCardPictureBytes, false}, bytes, error)) {
-        Report(command, error);
+    files::Result<std::vector<std::uint8_t>> read = files::ReadWholeFile(path, {kMaxCardPictureBytes, false});
+    if (!read) {
+        Report(command, read.Error().Describe());
         return kExitFile;
     }
+    bytes = std::move(read).Value();
     const auto format = CAnyPicDecoder::DetectFormat(bytes.data(), static_cast<std::int32_t>(bytes.size()));
     if (format != PictureFormat::Jpeg && format != PictureFormat::Png) {
         Report(command, "picture " + path + " is not a JPEG or PNG file (" + PictureFormatName(format) + ")");
@@ -193,7 +198,7 @@ std::string WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8,
             return path;
         }
         if (file.Failure() != files::WriteFailure::NameTaken) {
-            error = file.Error();
+            error = file.Error().Describe();
             return {};
         }
     }

@@ -47,13 +47,13 @@ bool InputFile::Open(const std::string& path, const ReadOptions& options) {
         // Some kinds cannot even be opened (a socket); say which kind it is.
         struct stat st {};
         if (e != ENOENT && ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return Fail(KindOf(st.st_mode));
-        return Fail(e == ENOENT ? "no such file" : std::strerror(e));
+        return e == ENOENT ? Fail("no such file", e) : FailSystem(e);
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         const int e = errno;
         ::close(fd);
-        return Fail(std::strerror(e));
+        return FailSystem(e);
     }
     if (!S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -73,7 +73,7 @@ bool InputFile::Read(void* out, std::size_t count, std::size_t& got) {
     while (got < count) {
         const ssize_t n = ::read(descriptor, bytes + got, count - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return Fail(std::strerror(errno));
+        if (n < 0) return FailSystem(errno);
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
         position += static_cast<std::uint64_t>(n);

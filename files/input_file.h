@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "files/file_error.h"
+
 namespace files {
 
 // A card's picture length is a signed 32-bit number.
@@ -55,12 +57,14 @@ public:
     // Moves `count` bytes on without reading them.
     bool Skip(std::uint64_t count);
 
-    // "cannot read PATH: REASON".
-    const std::string& Error() const { return errorText; }
+    // "cannot read PATH: REASON", with the system's number where it refused.
+    const FileError& Error() const { return error; }
     const std::string& Path() const { return shownPath; }
 
 private:
-    bool Fail(const std::string& reason);
+    bool Fail(const std::string& reason, int systemCode = 0);
+    // The system refused: its number and its words.
+    bool FailSystem(int systemCode);
     // Closes what was open and starts over for `path`.
     void Start(const std::string& path, const ReadOptions& options);
     // Takes the size of the file just opened, or refuses it over the limit.
@@ -75,14 +79,13 @@ private:
     std::uint64_t position = 0;
     std::uint64_t maxBytes = kNoLimit;
     std::string shownPath;
-    std::string errorText;
+    FileError error;
 };
 
-// The whole file, of at most `options.maxBytes` bytes. False, with `error`
-// set ("cannot read PATH: REASON"), when it cannot be read.
-bool ReadWholeFile(const std::string& path, const ReadOptions& options, std::string& bytes, std::string& error);
-bool ReadWholeFile(const std::string& path, const ReadOptions& options, std::vector<std::uint8_t>& bytes,
-                   std::string& error);
+// The whole file, of at most `options.maxBytes` bytes, or why it cannot be
+// read ("cannot read PATH: REASON"): as bytes, or as text.
+Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, const ReadOptions& options);
+Result<std::string> ReadWholeText(const std::string& path, const ReadOptions& options);
 
 // "64 MiB", "2 GiB": a limit as people read it.
 std::string SizeText(std::uint64_t bytes);

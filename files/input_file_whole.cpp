@@ -9,15 +9,19 @@ InputFile::~InputFile() {
     Close();
 }
 
-bool InputFile::Fail(const std::string& reason) {
-    errorText = "cannot read " + shownPath + ": " + reason;
+bool InputFile::Fail(const std::string& reason, int systemCode) {
+    error = {systemCode, "cannot read " + shownPath + ": " + reason};
     return false;
+}
+
+bool InputFile::FailSystem(int systemCode) {
+    return Fail(SystemErrorText(systemCode), systemCode);
 }
 
 void InputFile::Start(const std::string& path, const ReadOptions& options) {
     Close();
     shownPath = path;
-    errorText.clear();
+    error = {};
     position = 0;
     size = 0;
     sizeKnown = false;
@@ -64,13 +68,10 @@ bool InputFile::Skip(std::uint64_t count) {
 namespace {
 
 template <class Buffer>
-bool ReadAll(const std::string& path, const ReadOptions& options, Buffer& bytes, std::string& error) {
+Result<Buffer> ReadAll(const std::string& path, const ReadOptions& options) {
     InputFile file;
-    if (!file.Open(path, options)) {
-        error = file.Error();
-        return false;
-    }
-    bytes.clear();
+    if (!file.Open(path, options)) return file.Error();
+    Buffer bytes;
     // A regular file is read straight into a buffer of its size; a stream
     // (or a file of the kernel's that reports no size) grows the buffer.
     std::size_t chunk = 1 << 16;
@@ -79,28 +80,23 @@ bool ReadAll(const std::string& path, const ReadOptions& options, Buffer& bytes,
         const std::size_t used = bytes.size();
         bytes.resize(used + chunk);
         std::size_t got = 0;
-        if (!file.Read(bytes.data() + used, chunk, got)) {
-            bytes.clear();
-            error = file.Error();
-            return false;
-        }
+        if (!file.Read(bytes.data() + used, chunk, got)) return file.Error();
         bytes.resize(used + got);
         // Read stops short only at the end of the file.
         if (got < chunk) break;
         chunk = std::max<std::size_t>(1 << 16, std::min<std::size_t>(bytes.size(), 64u << 20));
     }
-    return true;
+    return bytes;
 }
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, const ReadOptions& options, std::string& bytes, std::string& error) {
-    return ReadAll(path, options, bytes, error);
+Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, const ReadOptions& options) {
+    return ReadAll<std::vector<std::uint8_t>>(path, options);
 }
 
-bool ReadWholeFile(const std::string& path, const ReadOptions& options, std::vector<std::uint8_t>& bytes,
-                   std::string& error) {
-    return ReadAll(path, options, bytes, error);
+Result<std::string> ReadWholeText(const std::string& path, const ReadOptions& options) {
+    return ReadAll<std::string>(path, options);
 }
 
 std::string SizeText(std::uint64_t bytes) {

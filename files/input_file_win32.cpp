@@ -52,9 +52,10 @@ bool InputFile::Open(const std::string& path, const ReadOptions& options) {
     const HANDLE handle = ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = ::GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Fail("no such file");
-        return Fail(windows::ReasonFromWindows(error));
+        const DWORD refused = ::GetLastError();
+        const int code = static_cast<int>(refused);
+        if (refused == ERROR_FILE_NOT_FOUND || refused == ERROR_PATH_NOT_FOUND) return Fail("no such file", code);
+        return FailSystem(code);
     }
     const DWORD type = ::GetFileType(handle);
     // Only the size and the kind: the standard information is one query,

@@ -416,23 +416,21 @@ void OutputFile::Abandon() {
     buffer.clear();
 }
 
-bool WriteWholeFile(const std::string& path, const void* data, std::size_t size, std::string& error,
-                    const WriteOptions& options) {
+Result<void> WriteWholeFile(const std::string& path, const void* data, std::size_t size, const WriteOptions& options) {
     OutputFile file(options);
-    if (file.Open(path) && file.Write(data, size) && file.Commit()) return true;
-    error = file.Error();
-    return false;
+    if (file.Open(path) && file.Write(data, size) && file.Commit()) return {};
+    return file.Error();
 }
 
-bool SyncFileSystem(const std::string& folder, std::string& error) {
+Result<void> SyncFileSystem(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 || ::syncfs(fd) != 0) {
-        error = "cannot write " + folder + " to the disk: " + std::strerror(errno);
+        const int code = errno;
         if (fd >= 0) ::close(fd);
-        return false;
+        return FileError{code, "cannot write " + folder + " to the disk: " + SystemErrorText(code)};
     }
     ::close(fd);
-    return true;
+    return {};
 }
 
 }  // namespace files

@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "files/file_error.h"
+
 namespace files {
 
 // The system calls a write makes, in the order a write makes them.
@@ -95,9 +97,13 @@ public:
     void Abandon();
 
     WriteFailure Failure() const { return failure; }
+    // The writer's number is the C library's on every system (Windows errors
+    // are turned into it), as MeansDiskFull reads it.
     int ErrorNumber() const { return errorNumber; }
-    // "cannot write PATH: REASON", or "" before any failure.
-    std::string Error() const { return reason.empty() ? reason : "cannot write " + shownPath + ": " + reason; }
+    // "cannot write PATH: REASON" and the number, or "" and 0 before any failure.
+    FileError Error() const {
+        return {errorNumber, reason.empty() ? reason : "cannot write " + shownPath + ": " + reason};
+    }
     // What went wrong, without the path: "No space left on device".
     const std::string& Reason() const { return reason; }
     const std::string& Path() const { return shownPath; }
@@ -137,12 +143,12 @@ private:
 // besides its output then goes to standard error.
 bool NamesStandardOutput(const std::string& path, bool dash);
 
-// Writes a whole file. False, with `error` set, when it could not.
-bool WriteWholeFile(const std::string& path, const void* data, std::size_t size, std::string& error,
-                    const WriteOptions& options = {});
+// Writes a whole file, or says why it could not.
+Result<void> WriteWholeFile(const std::string& path, const void* data, std::size_t size,
+                            const WriteOptions& options = {});
 
 // One sync of the file system that holds `folder`: every file a batch wrote
 // there without waiting reaches the disk.
-bool SyncFileSystem(const std::string& folder, std::string& error);
+Result<void> SyncFileSystem(const std::string& folder);
 
 }  // namespace files

@@ -253,12 +253,10 @@ void OutputFile::Abandon() {
     buffer.clear();
 }
 
-bool WriteWholeFile(const std::string& path, const void* data, std::size_t size, std::string& error,
-                    const WriteOptions& options) {
+Result<void> WriteWholeFile(const std::string& path, const void* data, std::size_t size, const WriteOptions& options) {
     OutputFile file(options);
-    if (file.Open(path) && file.Write(data, size) && file.Commit()) return true;
-    error = file.Error();
-    return false;
+    if (file.Open(path) && file.Write(data, size) && file.Commit()) return {};
+    return file.Error();
 }
 
 bool NamesStandardOutput(const std::string& path, bool dash) {
@@ -266,9 +264,9 @@ bool NamesStandardOutput(const std::string& path, bool dash) {
     return dash && path == "-";
 }
 
-bool SyncFileSystem(const std::string& /*folder*/, std::string& /*error*/) {
+Result<void> SyncFileSystem(const std::string& /*folder*/) {
     // Each file was flushed as it was committed.
-    return true;
+    return {};
 }
 
 }  // namespace files

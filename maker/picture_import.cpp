@@ -38,15 +38,14 @@ bool CMakerDialog::ImportPictureFile(const QString& path) {
     // The card's picture stays until a new one has been read and decoded.
     // Read through the programs' one reader: only a regular file (a pipe or a
     // device could block or never end), and no more than a card can hold.
-    std::vector<std::uint8_t> bytes;
-    std::string error;
     files::ReadOptions options;
     options.maxBytes = files::kMaxPictureBytes;
-    if (!files::ReadWholeFile(PathBytes(path), options, bytes, error)) {
+    files::Result<std::vector<std::uint8_t>> bytes = files::ReadWholeFile(PathBytes(path), options);
+    if (!bytes) {
         Tell(tr("Error opening graphic file."), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return false;
     }
-    return ImportPictureBytes(PathBytes(path), std::move(bytes));
+    return ImportPictureBytes(PathBytes(path), std::move(bytes).Value());
 }
 
 bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::uint8_t> bytes) {

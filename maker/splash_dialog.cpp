@@ -35,12 +35,11 @@ void CSplashDialog::OnInit(platform::DialogHost& dialog) {
     if (!panel) return;
     // The files are read through the programs' one reader.
     for (const std::string& path : source.files) {
-        std::vector<std::uint8_t> bytes;
-        std::string error;
         files::ReadOptions options;
         options.maxBytes = files::kMaxPictureBytes;
-        if (files::ReadWholeFile(path, options, bytes, error) &&
-            panel->SetPictureData(pictureName, bytes.data(), static_cast<std::int32_t>(bytes.size()))) {
+        const files::Result<std::vector<std::uint8_t>> bytes = files::ReadWholeFile(path, options);
+        if (bytes && panel->SetPictureData(pictureName, bytes.Value().data(),
+                                           static_cast<std::int32_t>(bytes.Value().size()))) {
             return;
         }
     }

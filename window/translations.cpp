@@ -41,10 +41,11 @@ private:
 class QtCatalogue {
 public:
     bool Load(const QString& path) {
-        std::string error;
         files::ReadOptions options;
         options.maxBytes = kMaxCatalogueBytes;
-        if (!files::ReadWholeFile(QFile::encodeName(path).toStdString(), options, bytes_, error)) return false;
+        files::Result<std::string> read = files::ReadWholeText(QFile::encodeName(path).toStdString(), options);
+        if (!read) return false;
+        bytes_ = std::move(read).Value();
         return translator_.load(reinterpret_cast<const uchar*>(bytes_.data()), static_cast<int>(bytes_.size()));
     }
     QTranslator* Translator() { return &translator_; }

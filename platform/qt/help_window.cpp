@@ -67,12 +67,11 @@ private:
 
 bool ShowHelpWindow(QWidget* owner, const QString& helpFile) {
     // Read through the programs' one reader, as every file they read.
-    std::string bytes;
-    std::string error;
     files::ReadOptions options;
     options.maxBytes = files::kMaxTextFileBytes;
-    if (!files::ReadWholeFile(QFile::encodeName(helpFile).toStdString(), options, bytes, error)) return false;
-    const QString html = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    const files::Result<std::string> bytes = files::ReadWholeText(QFile::encodeName(helpFile).toStdString(), options);
+    if (!bytes) return false;
+    const QString html = QString::fromUtf8(bytes.Value().data(), static_cast<qsizetype>(bytes.Value().size()));
     if (html.isEmpty()) return false;
     static QPointer<HelpWindow> window;
     delete window;

@@ -12,7 +12,9 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 
+#include "files/file_error.h"
 #include "tests/support/run_tool.h"
 #include "tests/support/test_files.h"
 
@@ -20,6 +22,25 @@ namespace files_test {
 
 using test_support::kNobody;
 using test_support::TempFolder;
+
+// What a whole-file read gives, as `bytes` and `error`: false, with no
+// bytes, when it failed.
+template <class Buffer>
+bool ReadInto(files::Result<Buffer> read, Buffer& bytes, std::string& error) {
+    bytes.clear();
+    if (!read) {
+        error = read.Error().Describe();
+        return false;
+    }
+    bytes = std::move(read).Value();
+    return true;
+}
+
+// Whether a write or sync was done; `error` says why not.
+inline bool Done(const files::Result<void>& done, std::string& error) {
+    if (!done) error = done.Error().Describe();
+    return static_cast<bool>(done);
+}
 
 // Lets the ordinary user of RunAsNobody work in the folder.
 inline void GiveToNobody(const TempFolder& folder) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/console.h"
@@ -30,14 +31,12 @@ std::string Utf8Path(const std::filesystem::path& path) {
 }
 
 std::string Slurp(const std::string& path) {
-    std::string bytes, error;
-    files::ReadWholeFile(path, {}, bytes, error);
-    return bytes;
+    files::Result<std::string> bytes = files::ReadWholeText(path, {});
+    return bytes ? std::move(bytes).Value() : std::string();
 }
 
 bool Put(const std::string& path, const std::string& bytes) {
-    std::string error;
-    return files::WriteWholeFile(path, bytes.data(), bytes.size(), error);
+    return static_cast<bool>(files::WriteWholeFile(path, bytes.data(), bytes.size()));
 }
 
 std::vector<std::string> NamesIn(const std::string& folder) {
@@ -82,8 +81,9 @@ TEST(WindowsOutputFile, ReplacesOrRefusesAsTheTargetAllowsAndLeavesNoNewFile) {
             holder = ::CreateFileW(Wide(target).c_str(), GENERIC_READ, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(holder, INVALID_HANDLE_VALUE);
         }
-        std::string error;
-        const bool ok = files::WriteWholeFile(target, "new", 3, error);
+        const files::Result<void> written = files::WriteWholeFile(target, "new", 3);
+        const bool ok = static_cast<bool>(written);
+        const std::string error = ok ? std::string() : written.Error().Describe();
         if (holder != INVALID_HANDLE_VALUE) ::CloseHandle(holder);
         EXPECT_EQ(ok, c.written) << error;
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
@@ -155,7 +155,7 @@ TEST(WindowsInputFile, RefusesDevicesFoldersAndFilesOverTheLimit) {
         SCOPED_TRACE(c.path);
         files::InputFile file;
         EXPECT_FALSE(file.Open(c.path, {c.limit, false}));
-        EXPECT_NE(file.Error().find(c.reason), std::string::npos) << file.Error();
+        EXPECT_NE(file.Error().Describe().find(c.reason), std::string::npos) << file.Error().Describe();
     }
     files::InputFile file;
     ASSERT_TRUE(file.Open(big, {files::kNoLimit, false}));

@@ -16,6 +16,7 @@
 namespace {
 
 using files_test::Put;
+using files_test::ReadInto;
 using files_test::TempFolder;
 
 TEST(InputFile, RefusesWhatIsNotARegularFileAtOnceAndFilesOverTheLimit) {
@@ -60,7 +61,7 @@ TEST(InputFile, RefusesWhatIsNotARegularFileAtOnceAndFilesOverTheLimit) {
         SCOPED_TRACE(c.path + " limit " + std::to_string(c.limit));
         files::InputFile file;
         EXPECT_EQ(file.Open(c.path, {c.limit, false}), c.opens);
-        EXPECT_EQ(file.Error(), c.opens ? "" : "cannot read " + c.path + ": " + c.reason);
+        EXPECT_EQ(file.Error().Describe(), c.opens ? "" : "cannot read " + c.path + ": " + c.reason);
     }
     ::close(sock);
 }
@@ -71,20 +72,20 @@ TEST(InputFile, ReadsWholeFilesAndTheKernelsOwnFilesThatReportNoSize) {
     text[123] = '\0';
     Put(folder / "a.bin", text);
     std::string bytes, error;
-    ASSERT_TRUE(files::ReadWholeFile(folder / "a.bin", {}, bytes, error)) << error;
+    ASSERT_TRUE(ReadInto(files::ReadWholeText(folder / "a.bin", {}), bytes, error)) << error;
     EXPECT_EQ(bytes, text);
     std::vector<std::uint8_t> vector;
-    ASSERT_TRUE(files::ReadWholeFile(folder / "a.bin", {}, vector, error)) << error;
+    ASSERT_TRUE(ReadInto(files::ReadWholeFile(folder / "a.bin", {}), vector, error)) << error;
     EXPECT_EQ(std::string(vector.begin(), vector.end()), text);
 
     // /proc files say they are empty; the limit is then kept while reading.
-    ASSERT_TRUE(files::ReadWholeFile("/proc/self/status", {}, bytes, error)) << error;
+    ASSERT_TRUE(ReadInto(files::ReadWholeText("/proc/self/status", {}), bytes, error)) << error;
     EXPECT_NE(bytes.find("Name:"), std::string::npos);
-    EXPECT_FALSE(files::ReadWholeFile("/proc/self/status", {16, false}, bytes, error));
+    EXPECT_FALSE(ReadInto(files::ReadWholeText("/proc/self/status", {16, false}), bytes, error));
     EXPECT_EQ(error, "cannot read /proc/self/status: larger than 16 bytes");
     EXPECT_TRUE(bytes.empty());
     // A file that fails to read says why instead of giving what it has.
-    EXPECT_FALSE(files::ReadWholeFile("/proc/self/mem", {}, bytes, error));
+    EXPECT_FALSE(ReadInto(files::ReadWholeText("/proc/self/mem", {}), bytes, error));
     EXPECT_EQ(error.rfind("cannot read /proc/self/mem: ", 0), 0u) << error;
 }
 
@@ -94,7 +95,7 @@ TEST(InputFile, StandardInputOnlyWhenAskedFor) {
     const auto before = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path().string());
     std::string bytes, error;
-    const bool read = files::ReadWholeFile("-", {}, bytes, error);
+    const bool read = ReadInto(files::ReadWholeText("-", {}), bytes, error);
     std::filesystem::current_path(before);
     ASSERT_TRUE(read) << error;
     EXPECT_EQ(bytes, "a file named dash");
@@ -112,7 +113,7 @@ TEST(InputFile, AFileCutShortWhileItIsReadEndsEarly) {
     EXPECT_TRUE(file.Read(buffer.data(), buffer.size(), got));
     EXPECT_EQ(got, 1000u);
     EXPECT_FALSE(file.ReadExactly(buffer.data(), 1));
-    EXPECT_EQ(file.Error(), "cannot read " + (folder / "cut.bin").string() + ": the file ends early");
+    EXPECT_EQ(file.Error().Describe(), "cannot read " + (folder / "cut.bin").string() + ": the file ends early");
 }
 
 TEST(InputFile, SkipsWithoutReadingAndStopsAtTheLimitWhileReading) {
@@ -132,7 +133,7 @@ TEST(InputFile, SkipsWithoutReadingAndStopsAtTheLimitWhileReading) {
     char all[16];
     std::size_t got = 0;
     EXPECT_FALSE(growing.Read(all, sizeof all, got));
-    EXPECT_EQ(growing.Error(), "cannot read " + (folder / "a.bin").string() + ": larger than 12 bytes");
+    EXPECT_EQ(growing.Error().Describe(), "cannot read " + (folder / "a.bin").string() + ": larger than 12 bytes");
 }
 
 TEST(InputFile, AFileTheUserMayNotReadIsRefused) {
@@ -143,7 +144,7 @@ TEST(InputFile, AFileTheUserMayNotReadIsRefused) {
     const int result = files_test::RunAsNobody([&] {
         files::InputFile file;
         if (file.Open(path)) return 1;
-        return file.Error() == "cannot read " + path + ": Permission denied" ? 0 : 2;
+        return file.Error().Describe() == "cannot read " + path + ": Permission denied" ? 0 : 2;
     });
     EXPECT_EQ(result, 0);
 }

@@ -23,6 +23,7 @@
 
 namespace {
 
+using files_test::Done;
 using files_test::ModeOf;
 using files_test::Put;
 using files_test::Slurp;
@@ -74,7 +75,7 @@ TEST(OutputFile, ReplacesTheTargetAndKeepsWhatItIs) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         std::string error;
-        ASSERT_TRUE(files::WriteWholeFile(c.path, "new content", 11, error)) << error;
+        ASSERT_TRUE(Done(files::WriteWholeFile(c.path, "new content", 11), error)) << error;
         EXPECT_EQ(Slurp(c.file), "new content");
         EXPECT_EQ(ModeOf(c.file), c.mode);
         EXPECT_EQ(IsLink(c.path), c.link);
@@ -85,11 +86,11 @@ TEST(OutputFile, ReplacesTheTargetAndKeepsWhatItIs) {
     EXPECT_EQ(Names(folder.Path().string()), expected);
 
     std::string error;
-    EXPECT_FALSE(files::WriteWholeFile(folder / "sub", "x", 1, error));
+    EXPECT_FALSE(Done(files::WriteWholeFile(folder / "sub", "x", 1), error));
     EXPECT_EQ(error, "cannot write " + (folder / "sub").string() + ": Is a directory");
-    EXPECT_FALSE(files::WriteWholeFile("/dev/null", "x", 1, error));
+    EXPECT_FALSE(Done(files::WriteWholeFile("/dev/null", "x", 1), error));
     EXPECT_EQ(error, "cannot write /dev/null: not a regular file");
-    EXPECT_FALSE(files::WriteWholeFile(folder / "none/x.ovt", "x", 1, error));
+    EXPECT_FALSE(Done(files::WriteWholeFile(folder / "none/x.ovt", "x", 1), error));
     EXPECT_EQ(error, "cannot write " + (folder / "none/x.ovt").string() + ": No such file or directory");
     ::umask(oldMask);
 }
@@ -168,14 +169,14 @@ TEST(OutputFile, ABatchWaitsForTheDiskOnceAtTheEnd) {
         options.durability = durability;
         std::string error;
         for (int i = 0; i < 10; ++i) {
-            ASSERT_TRUE(files::WriteWholeFile(folder / ("c" + std::to_string(i)), "x", 1, error, options));
+            ASSERT_TRUE(Done(files::WriteWholeFile(folder / ("c" + std::to_string(i)), "x", 1, options), error));
         }
         // Each synced file waits for itself and for its folder's entry.
         EXPECT_EQ(fsyncCalls, durability == files::Durability::Synced ? 20 : 0);
     }
     std::string error;
-    EXPECT_TRUE(files::SyncFileSystem(folder.Path().string(), error)) << error;
-    EXPECT_FALSE(files::SyncFileSystem(folder / "missing", error));
+    EXPECT_TRUE(Done(files::SyncFileSystem(folder.Path().string()), error)) << error;
+    EXPECT_FALSE(Done(files::SyncFileSystem(folder / "missing"), error));
 }
 
 TEST(OutputFile, DashIsStandardOutputWhenAskedFor) {
@@ -186,7 +187,7 @@ TEST(OutputFile, DashIsStandardOutputWhenAskedFor) {
     files::WriteOptions options;
     options.dashIsStandardOutput = true;
     std::string error;
-    const bool ok = files::WriteWholeFile("-", "to stdout", 9, error, options);
+    const bool ok = Done(files::WriteWholeFile("-", "to stdout", 9, options), error);
     ::dup2(saved, 1);
     ::close(saved);
     ::close(capture);
@@ -201,7 +202,7 @@ TEST(OutputFile, RootKeepsTheOwnerAndGroupOfAUsersFile) {
     Put(target, "old", 0640);
     ASSERT_EQ(::chown(target.c_str(), files_test::kNobody, files_test::kNobody), 0);
     std::string error;
-    ASSERT_TRUE(files::WriteWholeFile(target, "new", 3, error)) << error;
+    ASSERT_TRUE(Done(files::WriteWholeFile(target, "new", 3), error)) << error;
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, files_test::kNobody);
@@ -240,7 +241,7 @@ TEST(OutputFile, AnOrdinaryUserCannotReplaceWhatIsReadOnly) {
         const std::string before = Slurp(c.path);
         const int result = files_test::RunAsNobody([&] {
             std::string error;
-            const bool ok = files::WriteWholeFile(c.path, "new", 3, error);
+            const bool ok = Done(files::WriteWholeFile(c.path, "new", 3), error);
             return ok == c.written && error == c.error ? 0 : 1;
         });
         EXPECT_EQ(result, 0);
@@ -333,7 +334,7 @@ TEST(OutputFile, EverySystemCallFailingOnceIsReportedAndLeavesNothingBehind) {
             const std::string target = folder / "card.ovt";
             files::OutputFile* file = nullptr;
             Injector::Reset(named);
-            ASSERT_TRUE(WriteThrough(target, replace, file)) << file->Error();
+            ASSERT_TRUE(WriteThrough(target, replace, file)) << file->Error().Describe();
             const std::vector<files::WriteCall> calls = Injector::calls;
             const auto has = [&](files::WriteCall c) { return std::count(calls.begin(), calls.end(), c) > 0; };
             EXPECT_EQ(has(files::WriteCall::OpenUnnamed), true);
@@ -350,7 +351,7 @@ TEST(OutputFile, EverySystemCallFailingOnceIsReportedAndLeavesNothingBehind) {
                 Injector::failAt = static_cast<int>(i);
                 EXPECT_FALSE(WriteThrough(target, replace, file));
                 EXPECT_EQ(file->ErrorNumber(), EIO);
-                EXPECT_NE(file->Error().find("Input/output error"), std::string::npos) << file->Error();
+                EXPECT_NE(file->Error().Describe().find("Input/output error"), std::string::npos) << file->Error().Describe();
                 const bool afterRename =
                     calls[i] == files::WriteCall::OpenFolder || calls[i] == files::WriteCall::FsyncFolder;
                 if (afterRename) {
@@ -472,7 +473,7 @@ TEST(OutputFile, ALinkAnotherUserMadeInASharedFolderIsNotFollowed) {
         ASSERT_EQ(::chown(folder.Path().c_str(), c.folderOwner, c.folderOwner), 0);
         ::chmod(folder.Path().c_str(), c.folderMode);
         std::string error;
-        EXPECT_EQ(files::WriteWholeFile(link, "new", 3, error), c.followed) << error;
+        EXPECT_EQ(Done(files::WriteWholeFile(link, "new", 3), error), c.followed) << error;
         EXPECT_EQ(Slurp(victim), c.followed ? "new" : "root's secret");
         EXPECT_TRUE(IsLink(link));
         if (!c.followed) {
@@ -499,7 +500,7 @@ TEST(OutputFile, NamesOfDescriptorsAreWrittenAsTheyAre) {
         options.dashIsStandardOutput = dash;
         std::string error;
         for (const std::string& name : names) {
-            ASSERT_TRUE(files::WriteWholeFile(name, "out|", 4, error, options)) << error;
+            ASSERT_TRUE(Done(files::WriteWholeFile(name, "out|", 4, options), error)) << error;
         }
         ASSERT_EQ(::write(fd, "after", 5), 5);
         ::close(fd);
@@ -517,7 +518,7 @@ TEST(OutputFile, NamesOfDescriptorsAreWrittenAsTheyAre) {
         EXPECT_FALSE(files::NamesStandardOutput(name, true)) << name;
     }
     std::string error;
-    EXPECT_FALSE(files::WriteWholeFile("/dev/fd/987", "x", 1, error));
+    EXPECT_FALSE(Done(files::WriteWholeFile("/dev/fd/987", "x", 1), error));
     EXPECT_EQ(error, "cannot write /dev/fd/987: Bad file descriptor");
 }
 
