@@ -12,7 +12,7 @@ constexpr std::size_t kFileBufferBytes = 1 << 14;
 
 }  // namespace
 
-CardByteReader::CardByteReader(files::InputFile& input) : file(&input), size(input.Size()) {
+CardByteReader::CardByteReader(ovlet::files::InputFile& input) : file(&input), size(input.Size()) {
     buffer.reserve(kFileBufferBytes);
 }
 

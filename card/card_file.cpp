@@ -153,7 +153,7 @@ CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWin
                             const CardReadOptions& options) {
     record.CurrentPath = path;
     record.CurrentFileLabel = path;
-    files::InputFile file;
+    ovlet::files::InputFile file;
     if (!file.Open(path)) {
         record.CurrentPath.clear();
         CardReadResult result;
@@ -175,10 +175,10 @@ CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWin
         do {
             const std::size_t used = bytes.size();
             bytes.resize(used + (1 << 16));
-            if (!file.Read(bytes.data() + used, 1 << 16, got) || used > files::kMaxTextFileBytes) {
+            if (!file.Read(bytes.data() + used, 1 << 16, got) || used > ovlet::files::kMaxTextFileBytes) {
                 if (file.Error().Describe().empty())
                     result.error = "cannot read " + path + ": it tells no size and goes on past " +
-                                   files::SizeText(files::kMaxTextFileBytes);
+                                   ovlet::files::SizeText(ovlet::files::kMaxTextFileBytes);
                 result.notes.push_back({CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}});
                 record.CurrentPath.clear();
                 result.outcome = CardReadOutcome::ReadFailed;
@@ -225,7 +225,7 @@ std::vector<std::uint8_t> TakeTextsAndEncodeHead(CardRecord& record, CardWindowS
 namespace {
 
 CardNote WriteFailedNote(const std::string& path, int error) {
-    if (files::MeansDiskFull(error)) return {CardMessageIcon::Exclamation, CardNoteId::DiskFull, {path}};
+    if (ovlet::files::MeansDiskFull(error)) return {CardMessageIcon::Exclamation, CardNoteId::DiskFull, {path}};
     return {CardMessageIcon::Exclamation, CardNoteId::WriteFailed, {path, std::strerror(error)}};
 }
 
@@ -244,11 +244,11 @@ namespace {
 
 CardWriteResult WriteCardParts(const std::string& path, const std::vector<std::uint8_t>& head,
                                const std::uint8_t* picture, std::size_t pictureSize,
-                               const files::WriteOptions& options) {
-    files::OutputFile file(options);
+                               const ovlet::files::WriteOptions& options) {
+    ovlet::files::OutputFile file(options);
     if (!file.Open(path)) return {CardWriteOutcome::CannotOpen, file.Error().Describe(), {}};
     if (file.Write(head.data(), head.size()) && file.Write(picture, pictureSize) && file.Commit()) return {};
-    if (file.Failure() == files::WriteFailure::CannotOpen) return {CardWriteOutcome::CannotOpen, file.Error().Describe(), {}};
+    if (file.Failure() == ovlet::files::WriteFailure::CannotOpen) return {CardWriteOutcome::CannotOpen, file.Error().Describe(), {}};
     const CardNote note = WriteFailedNote(path, file.ErrorNumber());
     return {CardWriteOutcome::WriteFailed, CardNoteText(note), note};
 }
@@ -256,11 +256,11 @@ CardWriteResult WriteCardParts(const std::string& path, const std::vector<std::u
 }  // namespace
 
 const CardFileOps& DefaultCardFileOps() {
-    return files::DefaultWriteOps();
+    return ovlet::files::DefaultWriteOps();
 }
 
 CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                              const files::WriteOptions& options) {
+                              const ovlet::files::WriteOptions& options) {
     const std::vector<std::uint8_t> head = TakeTextsAndEncodeHead(record, side);
     const bool picture = record.HasPicture();
     if (const std::string why = CardOverLimits(record, picture ? static_cast<std::size_t>(record.PictureLength) : 0);
@@ -273,13 +273,13 @@ CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardW
 
 CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
                               const CardFileOps& ops) {
-    files::WriteOptions options;
+    ovlet::files::WriteOptions options;
     options.ops = &ops;
     return WriteCardFile(path, record, side, options);
 }
 
 CardWriteResult WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
-                                     std::size_t pictureSize, const files::WriteOptions& options) {
+                                     std::size_t pictureSize, const ovlet::files::WriteOptions& options) {
     if (const std::string why = CardOverLimits(record, pictureSize); !why.empty()) {
         return {CardWriteOutcome::CannotOpen, "cannot write " + path + ": " + why, {}};
     }

@@ -130,7 +130,7 @@ struct CardWriteResult {
 };
 
 // The file operations a save uses; tests replace them to inject failures.
-using CardFileOps = files::WriteOps;
+using CardFileOps = ovlet::files::WriteOps;
 const CardFileOps& DefaultCardFileOps();
 
 // Writes the record to `path` through the programs' one writer: the new card
@@ -140,7 +140,7 @@ const CardFileOps& DefaultCardFileOps();
 // link. `options` may name standard output for "-" or leave the sync to a
 // batch.
 CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                              const files::WriteOptions& options = {});
+                              const ovlet::files::WriteOptions& options = {});
 CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
                               const CardFileOps& ops);
 
@@ -149,4 +149,4 @@ CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardW
 // made in a batch share one picture instead of a copy each. A picture of 2 GiB
 // or more is refused (CannotOpen, with `error` saying so).
 CardWriteResult WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
-                                     std::size_t pictureSize, const files::WriteOptions& options = {});
+                                     std::size_t pictureSize, const ovlet::files::WriteOptions& options = {});

@@ -15,7 +15,7 @@ constexpr char16_t kHighControls[32] = {
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t c) {
-    files::AppendUtf8(out, c);
+    ovlet::files::AppendUtf8(out, c);
 }
 
 char32_t ToUnicode(unsigned char byte) {
@@ -56,7 +56,7 @@ std::optional<std::string> AnsiFromUtf8(std::string_view utf8, char32_t* badChar
     while (pos < utf8.size()) {
         const std::size_t start = pos;
         char32_t c = 0;
-        const bool ok = files::NextUtf8(utf8, pos, c);
+        const bool ok = ovlet::files::NextUtf8(utf8, pos, c);
         const auto byte = ok ? FromUnicode(c) : std::nullopt;
         if (!byte) {
             if (badChar) *badChar = c;

@@ -16,7 +16,7 @@
 #include "files/terminal_text.h"
 #include "files/utf8.h"
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 namespace {
 
 constexpr std::size_t kMaxErrorsShown = 20;
@@ -293,4 +293,4 @@ int RunMakeBatch(const MakeOptions& options) {
     return rc;
 }
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

@@ -15,7 +15,7 @@
 #include "files/terminal_text.h"
 #include "resources/catalogue/catalogue.h"
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 namespace {
 
 std::string JsonString(const std::string& ansi) {
@@ -281,4 +281,4 @@ int RunPicture(const PictureOptions& options) {
                            static_cast<std::size_t>(record.PictureLength));
 }
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

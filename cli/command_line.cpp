@@ -15,7 +15,7 @@
 #include "picture/text_exception.h"
 #include "resources/catalogue/catalogue.h"
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 
 void AddCardArgument(CLI::App& command, std::string& card) {
     command.add_option("CARD", card, "The card file (.ovt)")->required();
@@ -205,4 +205,4 @@ int CommandLine::Dispatch(int argc, char** argv) {
     return kExitUsage;
 }
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

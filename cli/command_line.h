@@ -13,7 +13,7 @@ namespace CLI {
 class App;
 }
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 
 // The options many commands take, declared alike everywhere.
 // CARD: the card file the command reads (required).
@@ -72,4 +72,4 @@ private:
     std::vector<Entry> entries;
 };
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

@@ -14,7 +14,7 @@ class App;
 struct CardFieldInfo;
 struct CardRecord;
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 
 // Exit codes every command shares.
 inline constexpr int kExitOk = 0;
@@ -58,4 +58,4 @@ int LoadCardForTool(const char* command, const std::string& path, CardRecord& re
 // line breaks as CR LF). Returns an error text, or "" when the value fits.
 std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& utf8, std::string& ansi);
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

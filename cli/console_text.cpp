@@ -7,7 +7,7 @@
 #include "files/console.h"
 #include "files/terminal_text.h"
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 namespace {
 
 void PrintTo(files::StandardStream stream, const char* format, std::va_list args) {
@@ -50,4 +50,4 @@ void PrintTraceLine(const char* text) {
     files::WriteText(files::StandardStream::Error, files::TerminalSafe(text ? text : "", true));
 }
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

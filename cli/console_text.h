@@ -2,7 +2,7 @@
 // shows as itself on Windows too), to a file or a pipe as UTF-8 bytes.
 #pragma once
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 
 // printf to standard output, and to standard error.
 [[gnu::format(gnu_printf, 1, 2)]] void Print(const char* format, ...);
@@ -12,4 +12,4 @@ namespace ovlet_cli {
 // terminal (a file name in it may hold anything).
 void PrintTraceLine(const char* text);
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

@@ -6,7 +6,7 @@
 
 #include "resources/catalogue/catalogue.h"
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 
 struct DrawCommand {
     const char* name;
@@ -23,4 +23,4 @@ inline constexpr DrawCommand kDrawCommands[] = {
 // The drawing program's file name.
 inline constexpr const char* kDrawProgramName = "ovlet-draw";
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

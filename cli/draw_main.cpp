@@ -4,7 +4,7 @@
 #include "cli/render_command.h"
 
 int main(int argc, char** argv) {
-    using namespace ovlet_cli;
+    using namespace ovlet::cli;
     CommandLine tool("ovlet", "Ovlet's drawing commands");
     tool.Add(DeclareRender, RunRender);
     tool.Add(DeclarePrint, RunPrint);

@@ -20,7 +20,7 @@
 #include "files/terminal_text.h"
 #include "resources/catalogue/catalogue.h"
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 
 
 // ------------------------------------------------------------------ export
@@ -280,4 +280,4 @@ int RunHtml(const HtmlOptions& o) {
     return WriteOutputFile("html", o.output, page.data(), page.size());
 }
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

@@ -15,7 +15,7 @@ class App;
 }
 struct CardRecord;
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 
 struct ExportOptions {
     std::string card;
@@ -55,4 +55,4 @@ int RunHtml(const HtmlOptions& options);
 // make --csv PEOPLE.csv -o FOLDER: one card per row (RunMake hands over to it).
 int RunMakeBatch(const MakeOptions& options);
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

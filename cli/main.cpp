@@ -21,6 +21,7 @@
 #include <cstring>
 #endif
 
+namespace ovlet::cli {
 namespace {
 
 constexpr const char* kFooter = CATALOGUE_NOOP(
@@ -43,7 +44,7 @@ std::string DrawProgram() {
     std::string dir(self, static_cast<std::size_t>(n));
     dir.erase(dir.rfind('/') + 1);
     for (const std::string& candidate :
-         {dir + ovlet_cli::kDrawProgramName, dir + OVLET_DRAW_RELATIVE_PATH + ovlet_cli::kDrawProgramName}) {
+         {dir + kDrawProgramName, dir + OVLET_DRAW_RELATIVE_PATH + kDrawProgramName}) {
         if (::access(candidate.c_str(), X_OK) == 0) return candidate;
     }
     return {};
@@ -53,8 +54,8 @@ int HandOverToDrawProgram(const std::string& command, const std::vector<std::str
     const std::string program = DrawProgram();
     if (program.empty()) {
         std::fprintf(stderr, "ovlet %s: the drawing program %s is not installed\n", command.c_str(),
-                     ovlet_cli::kDrawProgramName);
-        return ovlet_cli::kExitUsage;
+                     kDrawProgramName);
+        return kExitUsage;
     }
     std::vector<std::string> words = {"ovlet"};
     if (verbose) words.push_back("--verbose");
@@ -66,7 +67,7 @@ int HandOverToDrawProgram(const std::string& command, const std::vector<std::str
     std::fflush(nullptr);
     ::execv(program.c_str(), argv.data());
     std::fprintf(stderr, "ovlet %s: cannot start %s: %s\n", command.c_str(), program.c_str(), std::strerror(errno));
-    return ovlet_cli::kExitUsage;
+    return kExitUsage;
 }
 #elif defined(OVLET_DRAW_NOT_YET)
 // A build whose system has no drawing yet (OVLET_DRAW_NOT_YET names the
@@ -74,16 +75,18 @@ int HandOverToDrawProgram(const std::string& command, const std::vector<std::str
 constexpr const char* kNotYet = CATALOGUE_NOOP("ovlet", "not available in the %1 build yet");
 
 int DrawingNotAvailable(const std::string& command) {
-    ovlet_cli::PrintError("ovlet %s: %s\n", command.c_str(),
+    PrintError("ovlet %s: %s\n", command.c_str(),
                           catalogue::FillPlaceholders(kNotYet, {OVLET_DRAW_NOT_YET}).c_str());
-    return ovlet_cli::kExitFile;
+    return kExitFile;
 }
 #endif
 
 }  // namespace
+}  // namespace ovlet::cli
 
 int main(int argc, char** argv) {
-    using namespace ovlet_cli;
+    using namespace ovlet;
+    using namespace ovlet::cli;
     files::SetUpStandardStreams();
     // The tool's help and the picture library's messages in the user's
     // language; everything else it writes is for scripts and stays English.

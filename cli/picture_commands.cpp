@@ -22,6 +22,7 @@
 #include "resources/catalogue/catalogue.h"
 #include "resources/catalogue/decoder_lines.h"
 
+namespace ovlet::cli {
 namespace {
 
 // The decoder serves the whole program, as in the card programs.
@@ -32,9 +33,8 @@ CAnyPicDecoder& Decoder() {
 
 // Prints "error CODE: TEXT" on one line.
 int ReportError(const CTextException& error) {
-    ovlet_cli::PrintError("error %d: %s\n", error.GetCode(),
-                          catalogue::TranslateDecoderLine(MessageLine(error.GetText())).c_str());
-    return ovlet_cli::kExitPicture;
+    PrintError("error %d: %s\n", error.GetCode(), catalogue::TranslateDecoderLine(MessageLine(error.GetText())).c_str());
+    return kExitPicture;
 }
 
 // Writes the bitmap as a PAM file through the one writer ("-": standard output).
@@ -69,8 +69,6 @@ bool WritePam(const CWinBmp& bitmap, const std::string& path, std::string& error
 }
 
 }  // namespace
-
-namespace ovlet_cli {
 
 CLI::App* DeclareDecode(CLI::App& tool, DecodeOptions& options) {
     CLI::App* command = tool.add_subcommand("decode", CATALOGUE_NOOP("ovlet", "Decode any supported picture into a PAM file"));
@@ -163,4 +161,4 @@ int RunInfo(const InfoOptions& options) {
     return kExitOk;
 }
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

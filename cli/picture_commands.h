@@ -8,7 +8,7 @@ namespace CLI {
 class App;
 }
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 
 struct DecodeOptions {
     std::string picture;
@@ -24,4 +24,4 @@ struct InfoOptions {
 CLI::App* DeclareInfo(CLI::App& tool, InfoOptions& options);
 int RunInfo(const InfoOptions& options);
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

@@ -28,7 +28,7 @@
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 namespace {
 
 constexpr int kMinWidth = 200;
@@ -194,4 +194,4 @@ int RunThumbnail(const ThumbnailOptions& options) {
     });
 }
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

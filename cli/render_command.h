@@ -8,7 +8,7 @@ namespace CLI {
 class App;
 }
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 
 struct RenderOptions {
     std::string card;
@@ -36,4 +36,4 @@ struct ThumbnailOptions {
 CLI::App* DeclareThumbnail(CLI::App& tool, ThumbnailOptions& options);
 int RunThumbnail(const ThumbnailOptions& options);
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

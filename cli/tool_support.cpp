@@ -24,7 +24,7 @@
 #include "picture/win_bmp.h"
 #include "resources/catalogue/decoder_lines.h"
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 
 void Report(const char* command, const std::string& message) {
     PrintError("ovlet %s: %s\n", command, files::TerminalSafe(message, true).c_str());
@@ -253,4 +253,4 @@ void Progress::Step(std::size_t done) {
     std::fflush(stderr);
 }
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

@@ -14,7 +14,7 @@
 struct CardFieldInfo;
 struct CardRecord;
 
-namespace ovlet_cli {
+namespace ovlet::cli {
 
 // Prints "ovlet COMMAND: MESSAGE" on standard error. Text from files can be in
 // the message: control characters are shown escaped.
@@ -97,4 +97,4 @@ private:
     long long lastDrawn = 0;
 };
 
-}  // namespace ovlet_cli
+}  // namespace ovlet::cli

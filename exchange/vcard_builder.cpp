@@ -71,7 +71,7 @@ std::optional<std::string> CardBuilder::TextValue(const lines::Property& prop) {
         }
         Warn(prop.line, prop.name, "the character set " + text::Excerpt(charset) + " is not known; read as UTF-8");
     }
-    if (files::IsValidUtf8(*bytes)) return bytes;
+    if (ovlet::files::IsValidUtf8(*bytes)) return bytes;
     Warn(prop.line, prop.name, "the text is not UTF-8; read as Windows-1252");
     return codepage::Utf8FromAnsi(*bytes);
 }
@@ -248,7 +248,7 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
         // A byte that is not UTF-8 is read as Windows-1252.
         const std::size_t start = pos;
         char32_t c = 0;
-        if (!files::NextUtf8(utf8, pos, c)) c = codepage::ToUnicode(static_cast<unsigned char>(utf8[start]));
+        if (!ovlet::files::NextUtf8(utf8, pos, c)) c = codepage::ToUnicode(static_cast<unsigned char>(utf8[start]));
         if (c == '\r' || c == '\n') {
             if (c == '\r' && pos < utf8.size() && utf8[pos] == '\n') ++pos;
             if (field.multiLine) {

@@ -357,7 +357,7 @@ void AppendFolded(std::string& out, std::string_view line) {
 // ------------------------------------------------------------------ character sets
 
 bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::string& utf8, std::size_t& invalid) {
-    return files::ConvertToUtf8(bytes, charset, utf8, invalid);
+    return ovlet::files::ConvertToUtf8(bytes, charset, utf8, invalid);
 }
 
 std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian, std::size_t& invalid) {

@@ -85,7 +85,7 @@ void AppendFolded(std::string& out, std::string_view line);
 
 // ------------------------------------------------------------------ character sets
 
-// Converts `bytes` in the named character set to UTF-8 (files::ConvertToUtf8).
+// Converts `bytes` in the named character set to UTF-8 (ovlet::files::ConvertToUtf8).
 // Bytes the set does not define become U+FFFD and are counted in `invalid`.
 // False when the set is not known.
 bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::string& utf8, std::size_t& invalid);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace files {
+namespace ovlet::files {
 
 inline bool IsAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -27,4 +27,4 @@ inline std::string LowerAscii(std::string text) {
     return text;
 }
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-namespace files {
+namespace ovlet::files {
 
 // Converts `bytes` in the named character set to UTF-8. A byte the set does
 // not define (or a sequence cut at the end) becomes one U+FFFD, counted in
 // `invalid`. False when the set is not known here.
 bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::string& utf8, std::size_t& invalid);
 
-}  // namespace files
+}  // namespace ovlet::files

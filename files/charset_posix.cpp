@@ -5,7 +5,7 @@
 #include "files/charset.h"
 #include "files/charset_tables.h"
 
-namespace files {
+namespace ovlet::files {
 namespace {
 
 // Only plain names go to iconv: letters, digits and the marks that names of
@@ -57,4 +57,4 @@ bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::stri
     return true;
 }
 
-}  // namespace files
+}  // namespace ovlet::files

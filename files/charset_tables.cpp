@@ -11,7 +11,7 @@
 #include "files/ascii_text.h"
 #include "files/utf8.h"
 
-namespace files {
+namespace ovlet::files {
 namespace {
 
 constexpr std::uint16_t kSets[][128] = {
@@ -433,4 +433,4 @@ bool ConvertWithTable(std::string_view bytes, const std::string& charset, std::s
     return true;
 }
 
-}  // namespace files
+}  // namespace ovlet::files

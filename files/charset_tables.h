@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace files {
+namespace ovlet::files {
 
 // The name in lower case without '-', '_', '.', ':' and spaces: "ISO-8859-1"
 // and "iso8859_1" are one set.
@@ -15,4 +15,4 @@ std::string NormalCharsetName(const std::string& charset);
 // when it has not.
 bool ConvertWithTable(std::string_view bytes, const std::string& charset, std::string& utf8, std::size_t& invalid);
 
-}  // namespace files
+}  // namespace ovlet::files

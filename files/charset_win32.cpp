@@ -13,7 +13,7 @@
 #include "files/utf16.h"
 #include "files/utf8.h"
 
-namespace files {
+namespace ovlet::files {
 namespace {
 
 struct CodePageName {
@@ -139,4 +139,4 @@ bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::stri
     return true;
 }
 
-}  // namespace files
+}  // namespace ovlet::files

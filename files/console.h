@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace files {
+namespace ovlet::files {
 
 enum class StandardStream { Input, Output, Error };
 
@@ -28,4 +28,4 @@ bool IsTerminal(StandardStream stream);
 // stream, flushed first, so that text keeps its order with printf's).
 bool WriteText(StandardStream stream, std::string_view utf8);
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -4,7 +4,7 @@
 
 #include "files/console.h"
 
-namespace files {
+namespace ovlet::files {
 
 void SetUpStandardStreams() {}
 
@@ -21,4 +21,4 @@ bool WriteText(StandardStream stream, std::string_view utf8) {
     return std::fwrite(utf8.data(), 1, utf8.size(), file) == utf8.size();
 }
 
-}  // namespace files
+}  // namespace ovlet::files

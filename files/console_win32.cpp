@@ -10,7 +10,7 @@
 #include "files/console.h"
 #include "files/utf16.h"
 
-namespace files {
+namespace ovlet::files {
 namespace {
 
 HANDLE HandleOf(StandardStream stream) {
@@ -69,4 +69,4 @@ bool WriteText(StandardStream stream, std::string_view utf8) {
     return true;
 }
 
-}  // namespace files
+}  // namespace ovlet::files

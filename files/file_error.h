@@ -8,7 +8,7 @@
 #include <utility>
 #include <variant>
 
-namespace files {
+namespace ovlet::files {
 
 struct FileError {
     // errno on POSIX, GetLastError() on Windows; 0 when the program refused
@@ -56,4 +56,4 @@ private:
     FileError failure;
 };
 
-}  // namespace files
+}  // namespace ovlet::files

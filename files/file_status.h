@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace files {
+namespace ovlet::files {
 
 enum class PathPresence {
     Present,       // something is there (it may still not be readable)
@@ -29,4 +29,4 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // Makes the folder and the folders on its way; true when it is there.
 bool MakeFolders(const std::string& path);
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -4,7 +4,7 @@
 
 #include "files/file_status.h"
 
-namespace files {
+namespace ovlet::files {
 namespace {
 
 bool FolderExists(const std::string& path) {
@@ -35,4 +35,4 @@ bool MeansDiskFull(int errorNumber) {
     return errorNumber == ENOSPC || errorNumber == EDQUOT;
 }
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -3,7 +3,7 @@
 #include "files/file_status.h"
 #include "files/windows_support.h"
 
-namespace files {
+namespace ovlet::files {
 
 PathPresence FindPath(const std::string& path) {
     if (::GetFileAttributesW(windows::WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return PathPresence::Present;
@@ -25,4 +25,4 @@ bool MeansDiskFull(int errorNumber) {
     return errorNumber == ENOSPC;
 }
 
-}  // namespace files
+}  // namespace ovlet::files

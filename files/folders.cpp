@@ -5,7 +5,7 @@
 
 #include "files/file_status.h"
 
-namespace files {
+namespace ovlet::files {
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
@@ -20,4 +20,4 @@ bool MakeFolders(const std::string& path) {
     return std::filesystem::is_directory(folder, ec);
 }
 
-}  // namespace files
+}  // namespace ovlet::files

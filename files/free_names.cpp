@@ -3,7 +3,7 @@
 #include "files/ascii_text.h"
 #include "files/file_status.h"
 
-namespace files {
+namespace ovlet::files {
 
 std::string FoldNameCase(const std::string& utf8) {
     std::string out = LowerAscii(utf8);
@@ -36,4 +36,4 @@ std::string FreeNames::Take(const std::string& stem, const std::string& extensio
     }
 }
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-namespace files {
+namespace ovlet::files {
 
 class FreeNames {
 public:
@@ -35,4 +35,4 @@ private:
 // to lower case: names equal after it are one name where case is ignored.
 std::string FoldNameCase(const std::string& utf8);
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace files {
+namespace ovlet::files {
 namespace {
 
 const char* KindOf(mode_t mode) {
@@ -87,4 +87,4 @@ bool InputFile::SeekTo(std::uint64_t target) {
     return ::lseek(descriptor, offset, SEEK_SET) == offset;
 }
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -15,7 +15,7 @@
 
 #include "files/file_error.h"
 
-namespace files {
+namespace ovlet::files {
 
 // A card's picture length is a signed 32-bit number.
 inline constexpr std::uint64_t kMaxPictureBytes = 0x7FFFFFFF;
@@ -90,4 +90,4 @@ Result<std::string> ReadWholeText(const std::string& path, const ReadOptions& op
 // "64 MiB", "2 GiB": a limit as people read it.
 std::string SizeText(std::uint64_t bytes);
 
-}  // namespace files
+}  // namespace ovlet::files

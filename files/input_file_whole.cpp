@@ -3,7 +3,7 @@
 
 #include "files/input_file.h"
 
-namespace files {
+namespace ovlet::files {
 
 InputFile::~InputFile() {
     Close();
@@ -109,4 +109,4 @@ std::string SizeText(std::uint64_t bytes) {
     return std::to_string(bytes) + " bytes";
 }
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -12,7 +12,7 @@
 #include "files/input_file.h"
 #include "files/windows_support.h"
 
-namespace files {
+namespace ovlet::files {
 namespace {
 
 // What a handle that is not a file on a disk is, in the POSIX build's words.
@@ -99,4 +99,4 @@ bool InputFile::SeekTo(std::uint64_t target) {
     return ::_lseeki64(descriptor, offset, SEEK_SET) == offset;
 }
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -14,7 +14,7 @@
 #include <ctime>
 #include <mutex>
 
-namespace files {
+namespace ovlet::files {
 namespace {
 
 constexpr int kMaxLinkHops = 40;
@@ -433,4 +433,4 @@ Result<void> SyncFileSystem(const std::string& folder) {
     return {};
 }
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -27,7 +27,7 @@
 
 #include "files/file_error.h"
 
-namespace files {
+namespace ovlet::files {
 
 // The system calls a write makes, in the order a write makes them.
 enum class WriteCall {
@@ -151,4 +151,4 @@ Result<void> WriteWholeFile(const std::string& path, const void* data, std::size
 // there without waiting reaches the disk.
 Result<void> SyncFileSystem(const std::string& folder);
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -5,7 +5,7 @@
 
 #include "files/output_file.h"
 
-namespace files {
+namespace ovlet::files {
 
 bool OutputFile::Fail(WriteFailure kind, int number) {
     failure = kind;
@@ -36,4 +36,4 @@ bool OutputFile::Write(const void* data, std::size_t size) {
     return WriteFd(bytes, size);
 }
 
-}  // namespace files
+}  // namespace ovlet::files

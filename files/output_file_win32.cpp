@@ -21,7 +21,7 @@
 #include "files/output_file.h"
 #include "files/windows_support.h"
 
-namespace files {
+namespace ovlet::files {
 namespace {
 
 // Attributes a replaced file keeps; read-only targets are refused before.
@@ -269,4 +269,4 @@ Result<void> SyncFileSystem(const std::string& /*folder*/) {
     return {};
 }
 
-}  // namespace files
+}  // namespace ovlet::files

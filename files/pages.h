@@ -7,11 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace files {
+namespace ovlet::files {
 
 // A block of at least `size` bytes; `mappedSize` receives what UnmapPages
 // needs back. Throws std::bad_alloc.
 std::uint8_t* MapPages(std::size_t size, std::size_t& mappedSize);
 void UnmapPages(std::uint8_t* data, std::size_t mappedSize);
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -4,7 +4,7 @@
 
 #include "files/pages.h"
 
-namespace files {
+namespace ovlet::files {
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
@@ -55,4 +55,4 @@ void UnmapPages(std::uint8_t* data, std::size_t mappedSize) {
     ::munmap(data, mappedSize);
 }
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -4,7 +4,7 @@
 
 #include "files/pages.h"
 
-namespace files {
+namespace ovlet::files {
 
 std::uint8_t* MapPages(std::size_t size, std::size_t& mappedSize) {
     void* data = ::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
@@ -17,4 +17,4 @@ void UnmapPages(std::uint8_t* data, std::size_t /*mappedSize*/) {
     ::VirtualFree(data, 0, MEM_RELEASE);
 }
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -2,10 +2,10 @@
 
 #include "files/file_error.h"
 
-namespace files {
+namespace ovlet::files {
 
 std::string SystemErrorText(int systemCode) {
     return std::strerror(systemCode);
 }
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -4,7 +4,7 @@
 
 #include "files/utf8.h"
 
-namespace files {
+namespace ovlet::files {
 namespace {
 
 bool ReordersLine(char32_t c) {
@@ -64,4 +64,4 @@ std::string TerminalSafe(std::string_view utf8, bool keepLineBreaks) {
     return out;
 }
 
-}  // namespace files
+}  // namespace ovlet::files

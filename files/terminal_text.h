@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace files {
+namespace ovlet::files {
 
 // The UTF-8 text with control characters escaped: C0 controls and DEL as
 // \xNN (\t, \r and \n by those names), C1 controls and the characters that
@@ -15,4 +15,4 @@ namespace files {
 // backslash. With `keepLineBreaks` a line feed stays a line feed.
 std::string TerminalSafe(std::string_view utf8, bool keepLineBreaks = false);
 
-}  // namespace files
+}  // namespace ovlet::files

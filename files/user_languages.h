@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace files {
+namespace ovlet::files {
 
 // On POSIX as the C library chooses its messages: the locale is LC_ALL, else
 // LC_MESSAGES, else LANG; none, "C", "C.*" or "POSIX" means no language (the
@@ -19,4 +19,4 @@ std::vector<std::string> UserLanguages();
 // their own).
 std::vector<std::string> UserLanguagesFromEnvironment(const std::function<const char*(const char*)>& getenv);
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -3,7 +3,7 @@
 
 #include "files/user_languages.h"
 
-namespace files {
+namespace ovlet::files {
 
 std::vector<std::string> UserLanguagesFromEnvironment(const std::function<const char*(const char*)>& getenv) {
     std::string locale;
@@ -35,4 +35,4 @@ std::vector<std::string> UserLanguages() {
     return UserLanguagesFromEnvironment([](const char* name) { return std::getenv(name); });
 }
 
-}  // namespace files
+}  // namespace ovlet::files

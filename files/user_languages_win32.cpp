@@ -3,7 +3,7 @@
 #include "files/user_languages.h"
 #include "files/utf16.h"
 
-namespace files {
+namespace ovlet::files {
 
 namespace {
 
@@ -38,4 +38,4 @@ std::vector<std::string> UserLanguages() {
     return {};
 }
 
-}  // namespace files
+}  // namespace ovlet::files

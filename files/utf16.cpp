@@ -2,7 +2,7 @@
 
 #include "files/utf8.h"
 
-namespace files {
+namespace ovlet::files {
 
 std::u16string Utf16FromUtf8(std::string_view utf8, bool* lossless) {
     std::u16string out;
@@ -43,4 +43,4 @@ std::string Utf8FromUtf16(std::u16string_view utf16, bool* lossless) {
     return out;
 }
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace files {
+namespace ovlet::files {
 
 // UTF-8 to UTF-16. A sequence that is not UTF-8 becomes U+FFFD (one per
 // byte, as NextUtf8 reads it); `lossless` says whether there was none.
@@ -15,4 +15,4 @@ std::u16string Utf16FromUtf8(std::string_view utf8, bool* lossless = nullptr);
 // hold one; it cannot be kept in UTF-8).
 std::string Utf8FromUtf16(std::u16string_view utf16, bool* lossless = nullptr);
 
-}  // namespace files
+}  // namespace ovlet::files

@@ -1,6 +1,6 @@
 #include "files/utf8.h"
 
-namespace files {
+namespace ovlet::files {
 
 bool NextUtf8(std::string_view text, std::size_t& pos, char32_t& c) {
     const auto lead = static_cast<unsigned char>(text[pos]);
@@ -74,4 +74,4 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-}  // namespace files
+}  // namespace ovlet::files

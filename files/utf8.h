@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace files {
+namespace ovlet::files {
 
 // Decodes the sequence at `pos` into `c` and moves past it. A malformed,
 // cut, overlong or surrogate sequence, or one beyond U+10FFFF, gives false,
@@ -18,4 +18,4 @@ bool IsValidUtf8(std::string_view text);
 // Appends one code point (at most U+10FFFF) as UTF-8.
 void AppendUtf8(std::string& out, char32_t c);
 
-}  // namespace files
+}  // namespace ovlet::files

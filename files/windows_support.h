@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace files::windows {
+namespace ovlet::files::windows {
 
 // The UTF-8 path as Windows takes it: wide, and, when it is longer than the
 // old 260-character limit, made absolute with the "\\?\" prefix (which also
@@ -27,4 +27,4 @@ std::string ReasonFromWindows(DWORD error);
 // the device namespace ("\\.\").
 bool NamesDevice(const std::string& utf8);
 
-}  // namespace files::windows
+}  // namespace ovlet::files::windows

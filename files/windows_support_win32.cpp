@@ -5,7 +5,7 @@
 #include "files/utf16.h"
 #include "files/windows_support.h"
 
-namespace files::windows {
+namespace ovlet::files::windows {
 namespace {
 
 // Longer paths need the "\\?\" form; folders are limited to 248 (room for a
@@ -98,4 +98,4 @@ bool NamesDevice(const std::string& utf8) {
     return false;
 }
 
-}  // namespace files::windows
+}  // namespace ovlet::files::windows

@@ -38,9 +38,9 @@ bool CMakerDialog::ImportPictureFile(const QString& path) {
     // The card's picture stays until a new one has been read and decoded.
     // Read through the programs' one reader: only a regular file (a pipe or a
     // device could block or never end), and no more than a card can hold.
-    files::ReadOptions options;
-    options.maxBytes = files::kMaxPictureBytes;
-    files::Result<std::vector<std::uint8_t>> bytes = files::ReadWholeFile(PathBytes(path), options);
+    ovlet::files::ReadOptions options;
+    options.maxBytes = ovlet::files::kMaxPictureBytes;
+    ovlet::files::Result<std::vector<std::uint8_t>> bytes = ovlet::files::ReadWholeFile(PathBytes(path), options);
     if (!bytes) {
         Tell(tr("Error opening graphic file."), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return false;

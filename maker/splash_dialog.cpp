@@ -35,9 +35,9 @@ void CSplashDialog::OnInit(platform::DialogHost& dialog) {
     if (!panel) return;
     // The files are read through the programs' one reader.
     for (const std::string& path : source.files) {
-        files::ReadOptions options;
-        options.maxBytes = files::kMaxPictureBytes;
-        const files::Result<std::vector<std::uint8_t>> bytes = files::ReadWholeFile(path, options);
+        ovlet::files::ReadOptions options;
+        options.maxBytes = ovlet::files::kMaxPictureBytes;
+        const ovlet::files::Result<std::vector<std::uint8_t>> bytes = ovlet::files::ReadWholeFile(path, options);
         if (bytes && panel->SetPictureData(pictureName, bytes.Value().data(),
                                            static_cast<std::int32_t>(bytes.Value().size()))) {
             return;

@@ -86,7 +86,7 @@ Spares& TheSpares() {
 
 void GiveBack(const Surplus& surplus) noexcept {
     for (std::size_t i = 0; i < surplus.count; ++i) {
-        files::UnmapPages(surplus.blocks[i].data, surplus.blocks[i].size);
+        ovlet::files::UnmapPages(surplus.blocks[i].data, surplus.blocks[i].size);
     }
 }
 
@@ -111,7 +111,7 @@ PixelBlock::PixelBlock(std::size_t size, std::size_t mappedFrom) {
         mappedSize = spare.size;
         return;
     }
-    data = files::MapPages(size, mappedSize);
+    data = ovlet::files::MapPages(size, mappedSize);
 }
 
 PixelBlock::~PixelBlock() {

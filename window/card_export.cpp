@@ -47,7 +47,7 @@ QString SuggestedName(const CardRecord& card) {
 // Written through the programs' one writer: beside the target, then renamed
 // over it, so a failure leaves an existing file as it was.
 bool WriteWhole(const std::string& path, const void* data, std::size_t size, QString& reason) {
-    files::OutputFile file;
+    ovlet::files::OutputFile file;
     if (file.Open(path) && file.Write(data, size) && file.Commit()) return true;
     reason = QString::fromStdString(file.Reason());
     return false;

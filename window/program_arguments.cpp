@@ -50,7 +50,7 @@ ProgramArguments ReadProgramArguments(std::string_view program, std::string_view
                 result.text = std::string(program) + " " + std::string(version) + "\n";
             } else {
                 // Control characters and text-reordering marks cannot drive the terminal.
-                const std::string shown = files::TerminalSafe(argument);
+                const std::string shown = ovlet::files::TerminalSafe(argument);
                 result.outcome = ProgramArguments::Outcome::Usage;
                 result.text = std::string(program) + ": unknown option '" + shown + "'\n" +
                               "A card named so opens as ./" + shown + " or after --. Try '" + std::string(program) +

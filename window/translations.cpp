@@ -41,9 +41,9 @@ private:
 class QtCatalogue {
 public:
     bool Load(const QString& path) {
-        files::ReadOptions options;
+        ovlet::files::ReadOptions options;
         options.maxBytes = kMaxCatalogueBytes;
-        files::Result<std::string> read = files::ReadWholeText(QFile::encodeName(path).toStdString(), options);
+        ovlet::files::Result<std::string> read = ovlet::files::ReadWholeText(QFile::encodeName(path).toStdString(), options);
         if (!read) return false;
         bytes_ = std::move(read).Value();
         return translator_.load(reinterpret_cast<const uchar*>(bytes_.data()), static_cast<int>(bytes_.size()));
@@ -72,7 +72,7 @@ const std::vector<std::string>& TranslatedLanguages() {
 }
 
 std::string UserLanguage() {
-    return catalogue::ChooseLanguage(files::UserLanguages());
+    return catalogue::ChooseLanguage(ovlet::files::UserLanguages());
 }
 
 bool InstallTranslations(const std::string& language) {

@@ -9,7 +9,7 @@
 // The languages the programs have catalogues for; English is the programs' own.
 const std::vector<std::string>& TranslatedLanguages();
 
-// The language the user reads (files::UserLanguages), chosen among the
+// The language the user reads (ovlet::files::UserLanguages), chosen among the
 // catalogues: "" for English.
 std::string UserLanguage();
 

@@ -94,8 +94,8 @@ BENCHMARK(BM_WriteCardFile)->Unit(benchmark::kMillisecond);
 void BM_WriteCardFileInABatch(benchmark::State& state) {
     const std::string out = (Card().dir / "batch.ovt").string();
     RecordOnlySide side(Card().record);
-    files::WriteOptions options;
-    options.durability = files::Durability::Later;
+    ovlet::files::WriteOptions options;
+    options.durability = ovlet::files::Durability::Later;
     for (auto _ : state) {
         WriteCardFile(out, Card().record, side, options);
     }

@@ -67,9 +67,9 @@ private:
 
 bool ShowHelpWindow(QWidget* owner, const QString& helpFile) {
     // Read through the programs' one reader, as every file they read.
-    files::ReadOptions options;
-    options.maxBytes = files::kMaxTextFileBytes;
-    const files::Result<std::string> bytes = files::ReadWholeText(QFile::encodeName(helpFile).toStdString(), options);
+    ovlet::files::ReadOptions options;
+    options.maxBytes = ovlet::files::kMaxTextFileBytes;
+    const ovlet::files::Result<std::string> bytes = ovlet::files::ReadWholeText(QFile::encodeName(helpFile).toStdString(), options);
     if (!bytes) return false;
     const QString html = QString::fromUtf8(bytes.Value().data(), static_cast<qsizetype>(bytes.Value().size()));
     if (html.isEmpty()) return false;

@@ -98,7 +98,7 @@ std::vector<std::uint8_t> BuildTemplate(const DialogTemplate& dialog, const Text
     out.Short(dialog.height);
     out.Word(0);  // no menu
     out.Word(0);  // the dialog class
-    out.String(files::Utf16FromUtf8(Shown(translate, dialog.context, dialog.caption)));
+    out.String(ovlet::files::Utf16FromUtf8(Shown(translate, dialog.context, dialog.caption)));
     out.Word(static_cast<std::uint16_t>(dialog.pointSize));
     out.Word(400);  // FW_NORMAL
     out.Byte(0);    // not italic
@@ -124,7 +124,7 @@ std::vector<std::uint8_t> BuildTemplate(const DialogTemplate& dialog, const Text
         }
         // An icon control's text would name an icon resource: it gets its icon at start.
         const std::string text = control.kind == ControlKind::Icon ? std::string() : control.text;
-        out.String(files::Utf16FromUtf8(Shown(translate, dialog.context, text)));
+        out.String(ovlet::files::Utf16FromUtf8(Shown(translate, dialog.context, text)));
         out.Word(0);  // no creation data
     }
     return std::move(out.bytes);

@@ -283,7 +283,7 @@ std::string OwnerDrawnHost::Elided(const std::string& utf8, int width, TextStyle
     std::size_t pos = 0;
     char32_t c = 0;
     while (pos < utf8.size()) {
-        files::NextUtf8(utf8, pos, c);
+        ovlet::files::NextUtf8(utf8, pos, c);
         ends.push_back(pos);
     }
     const std::string ellipsis = "\xE2\x80\xA6";

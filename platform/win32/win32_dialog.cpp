@@ -46,13 +46,13 @@ HICON ProgramIcon(const std::string& program, int size) {
 }  // namespace
 
 std::wstring Wide(const std::string& utf8) {
-    const std::u16string wide = files::Utf16FromUtf8(utf8);
+    const std::u16string wide = ovlet::files::Utf16FromUtf8(utf8);
     return {wide.begin(), wide.end()};
 }
 
 std::string Utf8(const std::wstring& wide) {
     const std::u16string text(wide.begin(), wide.end());
-    return files::Utf8FromUtf16(text);
+    return ovlet::files::Utf8FromUtf16(text);
 }
 
 std::string WindowText(HWND window) {
@@ -436,7 +436,7 @@ LRESULT CALLBACK Win32Dialog::FilteredEdit(HWND edit, UINT message, WPARAM wPara
                 std::vector<std::string> seen;
                 while (pos < utf8.size()) {
                     const std::size_t start = pos;
-                    files::NextUtf8(utf8, pos, c);
+                    ovlet::files::NextUtf8(utf8, pos, c);
                     const std::string one = utf8.substr(start, pos - start);
                     if (found->second(one) || std::find(seen.begin(), seen.end(), one) != seen.end()) continue;
                     seen.push_back(one);

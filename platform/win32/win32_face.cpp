@@ -170,7 +170,7 @@ Win32Face::Win32Face() : desktop(std::make_unique<Win32Desktop>()) {
     comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    catalogue::SetLanguage(catalogue::ChooseLanguage(files::UserLanguages()));
+    catalogue::SetLanguage(catalogue::ChooseLanguage(ovlet::files::UserLanguages()));
 }
 
 Win32Face::~Win32Face() {

@@ -26,7 +26,7 @@ using test_support::TempFolder;
 // What a whole-file read gives, as `bytes` and `error`: false, with no
 // bytes, when it failed.
 template <class Buffer>
-bool ReadInto(files::Result<Buffer> read, Buffer& bytes, std::string& error) {
+bool ReadInto(ovlet::files::Result<Buffer> read, Buffer& bytes, std::string& error) {
     bytes.clear();
     if (!read) {
         error = read.Error().Describe();
@@ -37,7 +37,7 @@ bool ReadInto(files::Result<Buffer> read, Buffer& bytes, std::string& error) {
 }
 
 // Whether a write or sync was done; `error` says why not.
-inline bool Done(const files::Result<void>& done, std::string& error) {
+inline bool Done(const ovlet::files::Result<void>& done, std::string& error) {
     if (!done) error = done.Error().Describe();
     return static_cast<bool>(done);
 }

@@ -19,7 +19,7 @@ namespace {
 using test_support::TempFolder;
 
 std::wstring Wide(const std::string& utf8) {
-    const std::u16string text = files::Utf16FromUtf8(utf8);
+    const std::u16string text = ovlet::files::Utf16FromUtf8(utf8);
     return std::wstring(text.begin(), text.end());
 }
 
@@ -27,16 +27,16 @@ std::wstring Wide(const std::string& utf8) {
 // code page).
 std::string Utf8Path(const std::filesystem::path& path) {
     const std::wstring wide = path.wstring();
-    return files::Utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
+    return ovlet::files::Utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
 }
 
 std::string Slurp(const std::string& path) {
-    files::Result<std::string> bytes = files::ReadWholeText(path, {});
+    ovlet::files::Result<std::string> bytes = ovlet::files::ReadWholeText(path, {});
     return bytes ? std::move(bytes).Value() : std::string();
 }
 
 bool Put(const std::string& path, const std::string& bytes) {
-    return static_cast<bool>(files::WriteWholeFile(path, bytes.data(), bytes.size()));
+    return static_cast<bool>(ovlet::files::WriteWholeFile(path, bytes.data(), bytes.size()));
 }
 
 std::vector<std::string> NamesIn(const std::string& folder) {
@@ -46,7 +46,7 @@ std::vector<std::string> NamesIn(const std::string& folder) {
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
         const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(files::Utf8FromUtf16(std::u16string(name.begin(), name.end())));
+        if (name != L"." && name != L"..") names.push_back(ovlet::files::Utf8FromUtf16(std::u16string(name.begin(), name.end())));
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
     return names;
@@ -81,7 +81,7 @@ TEST(WindowsOutputFile, ReplacesOrRefusesAsTheTargetAllowsAndLeavesNoNewFile) {
             holder = ::CreateFileW(Wide(target).c_str(), GENERIC_READ, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(holder, INVALID_HANDLE_VALUE);
         }
-        const files::Result<void> written = files::WriteWholeFile(target, "new", 3);
+        const ovlet::files::Result<void> written = ovlet::files::WriteWholeFile(target, "new", 3);
         const bool ok = static_cast<bool>(written);
         const std::string error = ok ? std::string() : written.Error().Describe();
         if (holder != INVALID_HANDLE_VALUE) ::CloseHandle(holder);
@@ -140,25 +140,25 @@ TEST(WindowsInputFile, RefusesDevicesFoldersAndFilesOverTheLimit) {
         const char* reason;
     };
     const Case cases[] = {
-        {"CON", files::kNoLimit, "is a device"},
-        {"NUL", files::kNoLimit, "is a device"},
-        {"nul.txt", files::kNoLimit, "is a device"},
-        {dir + "\\COM1", files::kNoLimit, "is a device"},
-        {dir + "\\LPT\xC2\xB9.ovt", files::kNoLimit, "is a device"},
-        {"\\\\.\\PhysicalDrive0", files::kNoLimit, "is a device"},
-        {"\\\\.\\pipe\\ovlet-test", files::kNoLimit, "is a device"},
-        {dir, files::kNoLimit, "is a folder"},
-        {dir + "\\missing.ovt", files::kNoLimit, "no such file"},
-        {big, files::kMaxPictureBytes, "larger than 2 GiB"},
+        {"CON", ovlet::files::kNoLimit, "is a device"},
+        {"NUL", ovlet::files::kNoLimit, "is a device"},
+        {"nul.txt", ovlet::files::kNoLimit, "is a device"},
+        {dir + "\\COM1", ovlet::files::kNoLimit, "is a device"},
+        {dir + "\\LPT\xC2\xB9.ovt", ovlet::files::kNoLimit, "is a device"},
+        {"\\\\.\\PhysicalDrive0", ovlet::files::kNoLimit, "is a device"},
+        {"\\\\.\\pipe\\ovlet-test", ovlet::files::kNoLimit, "is a device"},
+        {dir, ovlet::files::kNoLimit, "is a folder"},
+        {dir + "\\missing.ovt", ovlet::files::kNoLimit, "no such file"},
+        {big, ovlet::files::kMaxPictureBytes, "larger than 2 GiB"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        files::InputFile file;
+        ovlet::files::InputFile file;
         EXPECT_FALSE(file.Open(c.path, {c.limit, false}));
         EXPECT_NE(file.Error().Describe().find(c.reason), std::string::npos) << file.Error().Describe();
     }
-    files::InputFile file;
-    ASSERT_TRUE(file.Open(big, {files::kNoLimit, false}));
+    ovlet::files::InputFile file;
+    ASSERT_TRUE(file.Open(big, {ovlet::files::kNoLimit, false}));
     EXPECT_EQ(file.Size(), 3'000'000'000ull);
 }
 
@@ -177,7 +177,7 @@ TEST(WindowsConsole, StandardOutputIsBinaryAndUtf8WhenRedirected) {
     const auto missing = test_support::RunTool(OVLET_BIN, {"show", "M\xC3\xBCller_\xE5\x90\x8D\xE5\x88\xBA.ovt"});
     EXPECT_EQ(missing.code, 2);
     EXPECT_NE(missing.err.find("M\xC3\xBCller_\xE5\x90\x8D\xE5\x88\xBA.ovt"), std::string::npos) << missing.err;
-    EXPECT_FALSE(files::IsTerminal(files::StandardStream::Output));
+    EXPECT_FALSE(ovlet::files::IsTerminal(ovlet::files::StandardStream::Output));
 }
 
 // On a console the characters arrive as characters, whatever its code page.
@@ -191,8 +191,8 @@ TEST(WindowsConsole, ConsoleShowsNonAsciiText) {
     ::SetConsoleOutputCP(437);
     CONSOLE_SCREEN_BUFFER_INFO info{};
     ::GetConsoleScreenBufferInfo(screen, &info);
-    EXPECT_TRUE(files::IsTerminal(files::StandardStream::Output));
-    EXPECT_TRUE(files::WriteText(files::StandardStream::Output, "M\xC3\xBCller_\xE5\x90\x8D\xE5\x88\xBA"));
+    EXPECT_TRUE(ovlet::files::IsTerminal(ovlet::files::StandardStream::Output));
+    EXPECT_TRUE(ovlet::files::WriteText(ovlet::files::StandardStream::Output, "M\xC3\xBCller_\xE5\x90\x8D\xE5\x88\xBA"));
     wchar_t shown[16] = {};
     DWORD read = 0;
     ::ReadConsoleOutputCharacterW(screen, shown, 9, info.dwCursorPosition, &read);

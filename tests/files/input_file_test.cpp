@@ -43,23 +43,23 @@ TEST(InputFile, RefusesWhatIsNotARegularFileAtOnceAndFilesOverTheLimit) {
         std::string reason;  // what the message says after "cannot read PATH: "
     };
     const Case cases[] = {
-        {folder / "small.txt", files::kNoLimit, true, ""},
+        {folder / "small.txt", ovlet::files::kNoLimit, true, ""},
         {folder / "empty.txt", 0, true, ""},
         {folder / "small.txt", 5, true, ""},
         {folder / "small.txt", 4, false, "larger than 4 bytes"},
-        {folder / "missing.txt", files::kNoLimit, false, "no such file"},
-        {folder.Path().string(), files::kNoLimit, false, "is a folder"},
-        {folder / "fifo", files::kNoLimit, false, "is a FIFO, not a regular file"},
-        {socketPath, files::kNoLimit, false, "is a socket, not a regular file"},
-        {"/dev/zero", files::kNoLimit, false, "is a device, not a regular file"},
-        {"/dev/null", files::kNoLimit, false, "is a device, not a regular file"},
-        {folder / "big.csv", files::kMaxTextFileBytes, false, "larger than 64 MiB"},
-        {folder / "limit.csv", files::kMaxTextFileBytes, true, ""},
-        {folder / "big.csv", files::kMaxPictureBytes, true, ""},
+        {folder / "missing.txt", ovlet::files::kNoLimit, false, "no such file"},
+        {folder.Path().string(), ovlet::files::kNoLimit, false, "is a folder"},
+        {folder / "fifo", ovlet::files::kNoLimit, false, "is a FIFO, not a regular file"},
+        {socketPath, ovlet::files::kNoLimit, false, "is a socket, not a regular file"},
+        {"/dev/zero", ovlet::files::kNoLimit, false, "is a device, not a regular file"},
+        {"/dev/null", ovlet::files::kNoLimit, false, "is a device, not a regular file"},
+        {folder / "big.csv", ovlet::files::kMaxTextFileBytes, false, "larger than 64 MiB"},
+        {folder / "limit.csv", ovlet::files::kMaxTextFileBytes, true, ""},
+        {folder / "big.csv", ovlet::files::kMaxPictureBytes, true, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path + " limit " + std::to_string(c.limit));
-        files::InputFile file;
+        ovlet::files::InputFile file;
         EXPECT_EQ(file.Open(c.path, {c.limit, false}), c.opens);
         EXPECT_EQ(file.Error().Describe(), c.opens ? "" : "cannot read " + c.path + ": " + c.reason);
     }
@@ -72,20 +72,20 @@ TEST(InputFile, ReadsWholeFilesAndTheKernelsOwnFilesThatReportNoSize) {
     text[123] = '\0';
     Put(folder / "a.bin", text);
     std::string bytes, error;
-    ASSERT_TRUE(ReadInto(files::ReadWholeText(folder / "a.bin", {}), bytes, error)) << error;
+    ASSERT_TRUE(ReadInto(ovlet::files::ReadWholeText(folder / "a.bin", {}), bytes, error)) << error;
     EXPECT_EQ(bytes, text);
     std::vector<std::uint8_t> vector;
-    ASSERT_TRUE(ReadInto(files::ReadWholeFile(folder / "a.bin", {}), vector, error)) << error;
+    ASSERT_TRUE(ReadInto(ovlet::files::ReadWholeFile(folder / "a.bin", {}), vector, error)) << error;
     EXPECT_EQ(std::string(vector.begin(), vector.end()), text);
 
     // /proc files say they are empty; the limit is then kept while reading.
-    ASSERT_TRUE(ReadInto(files::ReadWholeText("/proc/self/status", {}), bytes, error)) << error;
+    ASSERT_TRUE(ReadInto(ovlet::files::ReadWholeText("/proc/self/status", {}), bytes, error)) << error;
     EXPECT_NE(bytes.find("Name:"), std::string::npos);
-    EXPECT_FALSE(ReadInto(files::ReadWholeText("/proc/self/status", {16, false}), bytes, error));
+    EXPECT_FALSE(ReadInto(ovlet::files::ReadWholeText("/proc/self/status", {16, false}), bytes, error));
     EXPECT_EQ(error, "cannot read /proc/self/status: larger than 16 bytes");
     EXPECT_TRUE(bytes.empty());
     // A file that fails to read says why instead of giving what it has.
-    EXPECT_FALSE(ReadInto(files::ReadWholeText("/proc/self/mem", {}), bytes, error));
+    EXPECT_FALSE(ReadInto(ovlet::files::ReadWholeText("/proc/self/mem", {}), bytes, error));
     EXPECT_EQ(error.rfind("cannot read /proc/self/mem: ", 0), 0u) << error;
 }
 
@@ -95,7 +95,7 @@ TEST(InputFile, StandardInputOnlyWhenAskedFor) {
     const auto before = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path().string());
     std::string bytes, error;
-    const bool read = ReadInto(files::ReadWholeText("-", {}), bytes, error);
+    const bool read = ReadInto(ovlet::files::ReadWholeText("-", {}), bytes, error);
     std::filesystem::current_path(before);
     ASSERT_TRUE(read) << error;
     EXPECT_EQ(bytes, "a file named dash");
@@ -104,7 +104,7 @@ TEST(InputFile, StandardInputOnlyWhenAskedFor) {
 TEST(InputFile, AFileCutShortWhileItIsReadEndsEarly) {
     TempFolder folder;
     Put(folder / "cut.bin", std::string(100000, 'y'));
-    files::InputFile file;
+    ovlet::files::InputFile file;
     ASSERT_TRUE(file.Open(folder / "cut.bin"));
     EXPECT_EQ(file.Size(), 100000u);
     ASSERT_EQ(::truncate((folder / "cut.bin").c_str(), 1000), 0);
@@ -119,7 +119,7 @@ TEST(InputFile, AFileCutShortWhileItIsReadEndsEarly) {
 TEST(InputFile, SkipsWithoutReadingAndStopsAtTheLimitWhileReading) {
     TempFolder folder;
     Put(folder / "a.bin", "0123456789");
-    files::InputFile file;
+    ovlet::files::InputFile file;
     ASSERT_TRUE(file.Open(folder / "a.bin"));
     ASSERT_TRUE(file.Skip(7));
     char tail[3];
@@ -127,7 +127,7 @@ TEST(InputFile, SkipsWithoutReadingAndStopsAtTheLimitWhileReading) {
     EXPECT_EQ(std::string(tail, 3), "789");
 
     // The file grows past the limit after it was opened.
-    files::InputFile growing;
+    ovlet::files::InputFile growing;
     ASSERT_TRUE(growing.Open(folder / "a.bin", {12, false}));
     Put(folder / "a.bin", "0123456789abcdef");
     char all[16];
@@ -142,7 +142,7 @@ TEST(InputFile, AFileTheUserMayNotReadIsRefused) {
     const std::string path = folder / "secret.ovt";
     Put(path, "x", 0);
     const int result = files_test::RunAsNobody([&] {
-        files::InputFile file;
+        ovlet::files::InputFile file;
         if (file.Open(path)) return 1;
         return file.Error().Describe() == "cannot read " + path + ": Permission denied" ? 0 : 2;
     });

@@ -75,7 +75,7 @@ TEST(OutputFile, ReplacesTheTargetAndKeepsWhatItIs) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         std::string error;
-        ASSERT_TRUE(Done(files::WriteWholeFile(c.path, "new content", 11), error)) << error;
+        ASSERT_TRUE(Done(ovlet::files::WriteWholeFile(c.path, "new content", 11), error)) << error;
         EXPECT_EQ(Slurp(c.file), "new content");
         EXPECT_EQ(ModeOf(c.file), c.mode);
         EXPECT_EQ(IsLink(c.path), c.link);
@@ -86,11 +86,11 @@ TEST(OutputFile, ReplacesTheTargetAndKeepsWhatItIs) {
     EXPECT_EQ(Names(folder.Path().string()), expected);
 
     std::string error;
-    EXPECT_FALSE(Done(files::WriteWholeFile(folder / "sub", "x", 1), error));
+    EXPECT_FALSE(Done(ovlet::files::WriteWholeFile(folder / "sub", "x", 1), error));
     EXPECT_EQ(error, "cannot write " + (folder / "sub").string() + ": Is a directory");
-    EXPECT_FALSE(Done(files::WriteWholeFile("/dev/null", "x", 1), error));
+    EXPECT_FALSE(Done(ovlet::files::WriteWholeFile("/dev/null", "x", 1), error));
     EXPECT_EQ(error, "cannot write /dev/null: not a regular file");
-    EXPECT_FALSE(Done(files::WriteWholeFile(folder / "none/x.ovt", "x", 1), error));
+    EXPECT_FALSE(Done(ovlet::files::WriteWholeFile(folder / "none/x.ovt", "x", 1), error));
     EXPECT_EQ(error, "cannot write " + (folder / "none/x.ovt").string() + ": No such file or directory");
     ::umask(oldMask);
 }
@@ -105,12 +105,12 @@ long FailingWrite(int fd, const void* data, unsigned long size) {
     }
     const unsigned long n = std::min<unsigned long>(size, static_cast<unsigned long>(failAfter));
     failAfter -= static_cast<int>(n);
-    return files::DefaultWriteOps().write(fd, data, n);
+    return ovlet::files::DefaultWriteOps().write(fd, data, n);
 }
 
 int CountedFsync(int fd) {
     ++fsyncCalls;
-    return files::DefaultWriteOps().fsync(fd);
+    return ovlet::files::DefaultWriteOps().fsync(fd);
 }
 
 int FailingFsync(int) {
@@ -121,14 +121,14 @@ int FailingFsync(int) {
 TEST(OutputFile, AFailureLeavesTheOldFileByteForByte) {
     struct Case {
         const char* name;
-        files::WriteOps ops;
+        ovlet::files::WriteOps ops;
         int failAfter;
         int error;
     };
     const Case cases[] = {
         {"disk full at once", {FailingWrite, CountedFsync}, 0, ENOSPC},
         {"disk full part way", {FailingWrite, CountedFsync}, 70000, ENOSPC},
-        {"flush to disk fails", {files::DefaultWriteOps().write, FailingFsync}, 0, EIO},
+        {"flush to disk fails", {ovlet::files::DefaultWriteOps().write, FailingFsync}, 0, EIO},
     };
     const std::string big(200000, 'b');
     for (const Case& c : cases) {
@@ -137,13 +137,13 @@ TEST(OutputFile, AFailureLeavesTheOldFileByteForByte) {
         const std::string target = folder / "card.ovt";
         Put(target, "the old card", 0600);
         failAfter = c.failAfter;
-        files::WriteOptions options;
+        ovlet::files::WriteOptions options;
         options.ops = &c.ops;
-        files::OutputFile file(options);
+        ovlet::files::OutputFile file(options);
         ASSERT_TRUE(file.Open(target));
         const bool ok = file.Write(big.data(), big.size()) && file.Commit();
         EXPECT_FALSE(ok);
-        EXPECT_EQ(file.Failure(), files::WriteFailure::WriteFailed);
+        EXPECT_EQ(file.Failure(), ovlet::files::WriteFailure::WriteFailed);
         EXPECT_EQ(file.ErrorNumber(), c.error);
         EXPECT_EQ(Slurp(target), "the old card");
         EXPECT_EQ(ModeOf(target), 0600u);
@@ -152,7 +152,7 @@ TEST(OutputFile, AFailureLeavesTheOldFileByteForByte) {
     // A file abandoned before Commit leaves nothing either.
     TempFolder folder;
     {
-        files::OutputFile file;
+        ovlet::files::OutputFile file;
         ASSERT_TRUE(file.Open(folder / "never.ovt"));
         ASSERT_TRUE(file.Write("x", 1));
     }
@@ -161,22 +161,22 @@ TEST(OutputFile, AFailureLeavesTheOldFileByteForByte) {
 
 TEST(OutputFile, ABatchWaitsForTheDiskOnceAtTheEnd) {
     TempFolder folder;
-    const files::WriteOps counted{files::DefaultWriteOps().write, CountedFsync};
-    for (const auto durability : {files::Durability::Synced, files::Durability::Later}) {
+    const ovlet::files::WriteOps counted{ovlet::files::DefaultWriteOps().write, CountedFsync};
+    for (const auto durability : {ovlet::files::Durability::Synced, ovlet::files::Durability::Later}) {
         fsyncCalls = 0;
-        files::WriteOptions options;
+        ovlet::files::WriteOptions options;
         options.ops = &counted;
         options.durability = durability;
         std::string error;
         for (int i = 0; i < 10; ++i) {
-            ASSERT_TRUE(Done(files::WriteWholeFile(folder / ("c" + std::to_string(i)), "x", 1, options), error));
+            ASSERT_TRUE(Done(ovlet::files::WriteWholeFile(folder / ("c" + std::to_string(i)), "x", 1, options), error));
         }
         // Each synced file waits for itself and for its folder's entry.
-        EXPECT_EQ(fsyncCalls, durability == files::Durability::Synced ? 20 : 0);
+        EXPECT_EQ(fsyncCalls, durability == ovlet::files::Durability::Synced ? 20 : 0);
     }
     std::string error;
-    EXPECT_TRUE(Done(files::SyncFileSystem(folder.Path().string()), error)) << error;
-    EXPECT_FALSE(Done(files::SyncFileSystem(folder / "missing"), error));
+    EXPECT_TRUE(Done(ovlet::files::SyncFileSystem(folder.Path().string()), error)) << error;
+    EXPECT_FALSE(Done(ovlet::files::SyncFileSystem(folder / "missing"), error));
 }
 
 TEST(OutputFile, DashIsStandardOutputWhenAskedFor) {
@@ -184,10 +184,10 @@ TEST(OutputFile, DashIsStandardOutputWhenAskedFor) {
     const int saved = ::dup(1);
     const int capture = ::open((folder / "captured").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ::dup2(capture, 1);
-    files::WriteOptions options;
+    ovlet::files::WriteOptions options;
     options.dashIsStandardOutput = true;
     std::string error;
-    const bool ok = Done(files::WriteWholeFile("-", "to stdout", 9, options), error);
+    const bool ok = Done(ovlet::files::WriteWholeFile("-", "to stdout", 9, options), error);
     ::dup2(saved, 1);
     ::close(saved);
     ::close(capture);
@@ -202,7 +202,7 @@ TEST(OutputFile, RootKeepsTheOwnerAndGroupOfAUsersFile) {
     Put(target, "old", 0640);
     ASSERT_EQ(::chown(target.c_str(), files_test::kNobody, files_test::kNobody), 0);
     std::string error;
-    ASSERT_TRUE(Done(files::WriteWholeFile(target, "new", 3), error)) << error;
+    ASSERT_TRUE(Done(ovlet::files::WriteWholeFile(target, "new", 3), error)) << error;
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, files_test::kNobody);
@@ -241,7 +241,7 @@ TEST(OutputFile, AnOrdinaryUserCannotReplaceWhatIsReadOnly) {
         const std::string before = Slurp(c.path);
         const int result = files_test::RunAsNobody([&] {
             std::string error;
-            const bool ok = Done(files::WriteWholeFile(c.path, "new", 3), error);
+            const bool ok = Done(ovlet::files::WriteWholeFile(c.path, "new", 3), error);
             return ok == c.written && error == c.error ? 0 : 1;
         });
         EXPECT_EQ(result, 0);
@@ -255,7 +255,7 @@ TEST(FreeNames, RepeatedNamesCountUpAndNeverTakeAFileThatIsThere) {
     TempFolder folder;
     Put(folder / "Ann.ovt", "someone else's");
     Put(folder / "Bob-2.ovt", "someone else's");
-    files::FreeNames names(folder.Path().string());
+    ovlet::files::FreeNames names(folder.Path().string());
     const std::pair<std::string, std::string> cases[] = {
         {"Ann", "Ann-2.ovt"},
         {"Ann", "Ann-3.ovt"},
@@ -290,16 +290,16 @@ TEST(FreeNames, RepeatedNamesCountUpAndNeverTakeAFileThatIsThere) {
 // Records the calls a write makes and fails the one numbered `failAt` with
 // EIO; `withoutUnnamed` plays a file system that has no unnamed files.
 struct Injector {
-    static inline std::vector<files::WriteCall> calls;
+    static inline std::vector<ovlet::files::WriteCall> calls;
     static inline int failAt = -1;
     static inline bool withoutUnnamed = false;
     static inline int signal = 0;  // raised at `signalAt` instead of failing
-    static inline files::WriteCall signalAt = files::WriteCall::Rename;
+    static inline ovlet::files::WriteCall signalAt = ovlet::files::WriteCall::Rename;
 
-    static int Inject(files::WriteCall call) {
+    static int Inject(ovlet::files::WriteCall call) {
         const int index = static_cast<int>(calls.size());
         calls.push_back(call);
-        if (withoutUnnamed && call == files::WriteCall::OpenUnnamed) return EOPNOTSUPP;
+        if (withoutUnnamed && call == ovlet::files::WriteCall::OpenUnnamed) return EOPNOTSUPP;
         if (signal != 0 && call == signalAt) ::kill(::getpid(), signal);
         return index == failAt ? EIO : 0;
     }
@@ -311,16 +311,16 @@ struct Injector {
     }
 };
 
-const files::WriteOps kInjected{files::DefaultWriteOps().write, files::DefaultWriteOps().fsync, Injector::Inject};
+const ovlet::files::WriteOps kInjected{ovlet::files::DefaultWriteOps().write, ovlet::files::DefaultWriteOps().fsync, Injector::Inject};
 
 // Writes 200 000 bytes (several write calls) through the injector.
-bool WriteThrough(const std::string& target, bool replace, files::OutputFile*& last) {
+bool WriteThrough(const std::string& target, bool replace, ovlet::files::OutputFile*& last) {
     static const std::string big(200000, 'n');
-    files::WriteOptions options;
+    ovlet::files::WriteOptions options;
     options.ops = &kInjected;
     options.replace = replace;
-    static std::unique_ptr<files::OutputFile> file;
-    file = std::make_unique<files::OutputFile>(options);
+    static std::unique_ptr<ovlet::files::OutputFile> file;
+    file = std::make_unique<ovlet::files::OutputFile>(options);
     last = file.get();
     return file->Open(target) && file->Write(big.data(), big.size()) && file->Commit();
 }
@@ -332,17 +332,17 @@ TEST(OutputFile, EverySystemCallFailingOnceIsReportedAndLeavesNothingBehind) {
                          (replace ? ", replacing" : ", claiming a new name"));
             TempFolder folder;
             const std::string target = folder / "card.ovt";
-            files::OutputFile* file = nullptr;
+            ovlet::files::OutputFile* file = nullptr;
             Injector::Reset(named);
             ASSERT_TRUE(WriteThrough(target, replace, file)) << file->Error().Describe();
-            const std::vector<files::WriteCall> calls = Injector::calls;
-            const auto has = [&](files::WriteCall c) { return std::count(calls.begin(), calls.end(), c) > 0; };
-            EXPECT_EQ(has(files::WriteCall::OpenUnnamed), true);
-            EXPECT_EQ(has(files::WriteCall::OpenNamed), named);
-            EXPECT_EQ(has(files::WriteCall::Link), !named);
-            EXPECT_EQ(has(files::WriteCall::Rename), named || replace);
-            EXPECT_GE(std::count(calls.begin(), calls.end(), files::WriteCall::Write), 1);
-            EXPECT_EQ(calls.back(), files::WriteCall::FsyncFolder);
+            const std::vector<ovlet::files::WriteCall> calls = Injector::calls;
+            const auto has = [&](ovlet::files::WriteCall c) { return std::count(calls.begin(), calls.end(), c) > 0; };
+            EXPECT_EQ(has(ovlet::files::WriteCall::OpenUnnamed), true);
+            EXPECT_EQ(has(ovlet::files::WriteCall::OpenNamed), named);
+            EXPECT_EQ(has(ovlet::files::WriteCall::Link), !named);
+            EXPECT_EQ(has(ovlet::files::WriteCall::Rename), named || replace);
+            EXPECT_GE(std::count(calls.begin(), calls.end(), ovlet::files::WriteCall::Write), 1);
+            EXPECT_EQ(calls.back(), ovlet::files::WriteCall::FsyncFolder);
             for (std::size_t i = named ? 1 : 0; i < calls.size(); ++i) {
                 SCOPED_TRACE("call " + std::to_string(i) + " of " + std::to_string(calls.size()) + " fails");
                 ::unlink(target.c_str());
@@ -353,9 +353,9 @@ TEST(OutputFile, EverySystemCallFailingOnceIsReportedAndLeavesNothingBehind) {
                 EXPECT_EQ(file->ErrorNumber(), EIO);
                 EXPECT_NE(file->Error().Describe().find("Input/output error"), std::string::npos) << file->Error().Describe();
                 const bool afterRename =
-                    calls[i] == files::WriteCall::OpenFolder || calls[i] == files::WriteCall::FsyncFolder;
+                    calls[i] == ovlet::files::WriteCall::OpenFolder || calls[i] == ovlet::files::WriteCall::FsyncFolder;
                 if (afterRename) {
-                    EXPECT_EQ(file->Failure(), files::WriteFailure::NotSynced);
+                    EXPECT_EQ(file->Failure(), ovlet::files::WriteFailure::NotSynced);
                     EXPECT_EQ(Slurp(target).size(), 200000u) << "the new file is in place";
                 } else if (replace) {
                     EXPECT_EQ(Slurp(target), "the old card");
@@ -378,14 +378,14 @@ TEST(OutputFile, WithoutReplaceAFileThereIsNeverReplaced) {
         ASSERT_EQ(::symlink("nowhere", (folder / "link.ovt").c_str()), 0);
         for (const std::string name : {"taken.ovt", "link.ovt", "TAKEN.ovt"}) {
             Injector::Reset(named);
-            files::WriteOptions options;
+            ovlet::files::WriteOptions options;
             options.ops = &kInjected;
             options.replace = false;
-            files::OutputFile file(options);
+            ovlet::files::OutputFile file(options);
             const bool ok = file.Open(folder / name) && file.Write("new", 3) && file.Commit();
             EXPECT_EQ(ok, name == "TAKEN.ovt") << name;
             if (!ok) {
-                EXPECT_EQ(file.Failure(), files::WriteFailure::NameTaken) << name;
+                EXPECT_EQ(file.Failure(), ovlet::files::WriteFailure::NameTaken) << name;
             }
         }
         EXPECT_EQ(Slurp(folder / "taken.ovt"), "someone else's");
@@ -397,15 +397,15 @@ TEST(OutputFile, WithoutReplaceAFileThereIsNeverReplaced) {
     for (const bool named : {false, true}) {
         TempFolder folder;
         Injector::Reset(named);
-        files::WriteOptions options;
+        ovlet::files::WriteOptions options;
         options.ops = &kInjected;
         options.replace = false;
-        files::OutputFile file(options);
+        ovlet::files::OutputFile file(options);
         ASSERT_TRUE(file.Open(folder / "card.ovt"));
         ASSERT_TRUE(file.Write("mine", 4));
         Put(folder / "card.ovt", "the other batch's");
         EXPECT_FALSE(file.Commit());
-        EXPECT_EQ(file.Failure(), files::WriteFailure::NameTaken);
+        EXPECT_EQ(file.Failure(), ovlet::files::WriteFailure::NameTaken);
         EXPECT_EQ(Slurp(folder / "card.ovt"), "the other batch's");
         EXPECT_EQ(Names(folder.Path().string()), std::vector<std::string>{"card.ovt"});
     }
@@ -416,9 +416,9 @@ TEST(OutputFile, WithoutReplaceAFileThereIsNeverReplaced) {
 TEST(OutputFile, AnEndingSignalLeavesNoNewFile) {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         for (const bool named : {false, true}) {
-            for (const files::WriteCall at : {files::WriteCall::Write, files::WriteCall::Rename}) {
+            for (const ovlet::files::WriteCall at : {ovlet::files::WriteCall::Write, ovlet::files::WriteCall::Rename}) {
                 SCOPED_TRACE(std::string(strsignal(signal)) + (named ? ", named" : ", unnamed") +
-                             (at == files::WriteCall::Write ? ", while writing" : ", before the rename"));
+                             (at == ovlet::files::WriteCall::Write ? ", while writing" : ", before the rename"));
                 TempFolder folder;
                 const std::string target = folder / "card.ovt";
                 Put(target, "the old card");
@@ -427,7 +427,7 @@ TEST(OutputFile, AnEndingSignalLeavesNoNewFile) {
                     Injector::Reset(named);
                     Injector::signal = signal;
                     Injector::signalAt = at;
-                    files::OutputFile* file = nullptr;
+                    ovlet::files::OutputFile* file = nullptr;
                     WriteThrough(target, true, file);
                     ::_exit(0);
                 }
@@ -473,7 +473,7 @@ TEST(OutputFile, ALinkAnotherUserMadeInASharedFolderIsNotFollowed) {
         ASSERT_EQ(::chown(folder.Path().c_str(), c.folderOwner, c.folderOwner), 0);
         ::chmod(folder.Path().c_str(), c.folderMode);
         std::string error;
-        EXPECT_EQ(Done(files::WriteWholeFile(link, "new", 3), error), c.followed) << error;
+        EXPECT_EQ(Done(ovlet::files::WriteWholeFile(link, "new", 3), error), c.followed) << error;
         EXPECT_EQ(Slurp(victim), c.followed ? "new" : "root's secret");
         EXPECT_TRUE(IsLink(link));
         if (!c.followed) {
@@ -496,11 +496,11 @@ TEST(OutputFile, NamesOfDescriptorsAreWrittenAsTheyAre) {
         struct stat st {};
         ::fstat(fd, &st);
         const std::string names[] = {"/dev/fd/" + std::to_string(fd), "/proc/self/fd/" + std::to_string(fd)};
-        files::WriteOptions options;
+        ovlet::files::WriteOptions options;
         options.dashIsStandardOutput = dash;
         std::string error;
         for (const std::string& name : names) {
-            ASSERT_TRUE(Done(files::WriteWholeFile(name, "out|", 4, options), error)) << error;
+            ASSERT_TRUE(Done(ovlet::files::WriteWholeFile(name, "out|", 4, options), error)) << error;
         }
         ASSERT_EQ(::write(fd, "after", 5), 5);
         ::close(fd);
@@ -509,16 +509,16 @@ TEST(OutputFile, NamesOfDescriptorsAreWrittenAsTheyAre) {
         ::stat(redirected.c_str(), &now);
         EXPECT_EQ(now.st_ino, st.st_ino) << "the file was not replaced";
     }
-    EXPECT_TRUE(files::NamesStandardOutput("-", true));
-    EXPECT_FALSE(files::NamesStandardOutput("-", false));
+    EXPECT_TRUE(ovlet::files::NamesStandardOutput("-", true));
+    EXPECT_FALSE(ovlet::files::NamesStandardOutput("-", false));
     for (const char* name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
-        EXPECT_TRUE(files::NamesStandardOutput(name, false)) << name;
+        EXPECT_TRUE(ovlet::files::NamesStandardOutput(name, false)) << name;
     }
     for (const char* name : {"/dev/fd/2", "/dev/fd/1x", "/dev/fd/", "./-", "/dev/stdoutx"}) {
-        EXPECT_FALSE(files::NamesStandardOutput(name, true)) << name;
+        EXPECT_FALSE(ovlet::files::NamesStandardOutput(name, true)) << name;
     }
     std::string error;
-    EXPECT_FALSE(Done(files::WriteWholeFile("/dev/fd/987", "x", 1), error));
+    EXPECT_FALSE(Done(ovlet::files::WriteWholeFile("/dev/fd/987", "x", 1), error));
     EXPECT_EQ(error, "cannot write /dev/fd/987: Bad file descriptor");
 }
 

@@ -35,7 +35,7 @@ TEST(UserLanguages, ComeFromTheEnvironmentAsTheCLibraryReadsIt) {
         std::string trace;
         for (const auto& [name, value] : c.environment) trace += name + "=" + value + " ";
         SCOPED_TRACE(trace);
-        EXPECT_EQ(files::UserLanguagesFromEnvironment([&](const char* name) -> const char* {
+        EXPECT_EQ(ovlet::files::UserLanguagesFromEnvironment([&](const char* name) -> const char* {
                       const auto it = c.environment.find(name);
                       return it == c.environment.end() ? nullptr : it->second.c_str();
                   }),

@@ -13,7 +13,7 @@ namespace test_support {
 namespace {
 
 std::wstring Wide(const std::string& utf8) {
-    const std::u16string text = files::Utf16FromUtf8(utf8);
+    const std::u16string text = ovlet::files::Utf16FromUtf8(utf8);
     return std::wstring(text.begin(), text.end());
 }
 

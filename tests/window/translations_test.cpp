@@ -64,7 +64,7 @@ TEST(Translations, TheLanguageComesFromTheEnvironmentAsTheCLibraryReadsIt) {
         std::string trace;
         for (const auto& [name, value] : c.environment) trace += name + "=" + value + " ";
         SCOPED_TRACE(trace);
-        EXPECT_EQ(catalogue::ChooseLanguage(files::UserLanguagesFromEnvironment([&](const char* name) -> const char* {
+        EXPECT_EQ(catalogue::ChooseLanguage(ovlet::files::UserLanguagesFromEnvironment([&](const char* name) -> const char* {
                       const auto it = c.environment.find(name);
                       return it == c.environment.end() ? nullptr : it->second.c_str();
                   })),
