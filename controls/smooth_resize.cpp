@@ -60,20 +60,6 @@ void AddWeighted(Sum& total, const Sum& value, std::uint32_t weight) {
     for (std::size_t c = 0; c < total.size(); ++c) total[c] += value[c] * weight;
 }
 
-// The sum over a shrinking axis for one target pixel: the first source
-// pixel's share, then whole shares while more than one is left, then what is
-// left for the last pixel; `at(k)` is the k-th source value from the first.
-template <typename At>
-Sum Covered(const Tap& tap, At at) {
-    Sum total{};
-    AddWeighted(total, at(0), static_cast<std::uint32_t>(tap.weight));
-    int left = kUnit - tap.weight;
-    int k = 1;
-    for (; left > tap.span; left -= tap.span, ++k) AddWeighted(total, at(k), static_cast<std::uint32_t>(tap.span));
-    AddWeighted(total, at(k), static_cast<std::uint32_t>(std::max(left, 0)));
-    return total;
-}
-
 // Two sums mixed by a growing axis's fraction (of 256).
 Sum Mixed(const Sum& a, const Sum& b, int fraction) {
     Sum mixed{};
@@ -109,7 +95,6 @@ public:
     // Indices past the edge read the edge (the sums' last, zero-weight step
     // may reach one pixel beyond it).
     const std::uint32_t* Line(int y) const { return rows.first + std::min(y, rows.height - 1) * rows.stride; }
-    int Width() const { return rows.width; }
 
 private:
     PixelRows rows;
@@ -117,7 +102,8 @@ private:
 
 // The weights a shrinking axis's target pixel gives its source pixels, from
 // the first: the first pixel's share, whole shares while more than one is
-// left, then what is left for the last (as Covered adds them).
+// left, then what is left for the last (zero when nothing is: that step may
+// reach one pixel past the edge).
 std::vector<std::uint32_t> Weights(const Tap& tap) {
     std::vector<std::uint32_t> weights{static_cast<std::uint32_t>(tap.weight)};
     int left = kUnit - tap.weight;
