@@ -4,7 +4,10 @@
 // and memory) is not set up: the tests that need it are POSIX tests.
 #include <windows.h>
 
+#include <optional>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include "files/utf16.h"
 #include "tests/support/run_tool.h"
@@ -117,6 +120,39 @@ ToolResult Run(const std::wstring& application, std::wstring commandLine, const 
     return result;
 }
 
+// The words of a command line that needs no shell: split at blanks, with
+// 'single' or "double" quotes holding a word together. Nothing when the line
+// redirects, pipes, chains or expands something: that is the shell's work.
+std::optional<std::vector<std::string>> PlainWords(const std::string& command) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    char quote = 0;
+    for (const char c : command) {
+        if (quote != 0) {
+            if (c == quote) quote = 0;
+            else word += c;
+            continue;
+        }
+        if (c == '\'' || c == '"') {
+            quote = c;
+            inWord = true;
+        } else if (c == ' ' || c == '\t') {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else if (std::string_view("|&;<>()^%$`*?!").find(c) != std::string_view::npos) {
+            return std::nullopt;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (quote != 0 || (!inWord && words.empty())) return std::nullopt;
+    if (inWord) words.push_back(word);
+    return words;
+}
+
 }  // namespace
 
 bool LinuxPeersRun() {
@@ -134,6 +170,13 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
 }
 
 ToolResult RunShell(const std::string& command, const ToolSetup& setup) {
+    // A plain command naming a program file starts it directly: Wine's cmd.exe
+    // now and then fails to find a program named by a full path, and a shell
+    // with nothing to do adds nothing. Built-in commands still go to cmd.exe.
+    const auto words = PlainWords(command);
+    if (words && words->front().size() > 4 && _stricmp(words->front().c_str() + words->front().size() - 4, ".exe") == 0) {
+        return RunTool(words->front(), {words->begin() + 1, words->end()}, setup);
+    }
     std::string line;
     for (std::size_t i = 0; i < command.size(); ++i) {
         if (command.compare(i, 9, "/dev/null") == 0) {
