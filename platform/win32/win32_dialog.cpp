@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "files/utf16.h"
@@ -11,6 +12,7 @@
 #include "platform/face.h"
 #include "platform/win32/accessibility.h"
 #include "platform/win32/dialog_layout.h"
+#include "platform/win32/key_chord.h"
 #include "platform/win32/owner_drawn_host.h"
 #include "platform/win32/win32_face.h"
 
@@ -41,6 +43,17 @@ HICON ProgramIcon(const std::string& program, int size) {
         }
     }
     return nullptr;
+}
+
+// The dialogs of this face on this thread, by their windows.
+thread_local std::map<HWND, Win32Dialog*> liveDialogs;
+
+// The modal loop's look at each message before the dialog manager's.
+LRESULT CALLBACK ModalFilter(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == MSGF_DIALOGBOX && lParam && Win32Dialog::TakeKey(*reinterpret_cast<const MSG*>(lParam))) {
+        return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 }  // namespace
@@ -81,9 +94,11 @@ Win32Dialog::~Win32Dialog() {
 
 int Win32Dialog::Run() {
     modal = true;
+    HHOOK filter = SetWindowsHookExW(WH_MSGFILTER, &ModalFilter, nullptr, GetCurrentThreadId());
     const INT_PTR r =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(templateBytes.data()),
                                 owner, &Win32Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+    if (filter) UnhookWindowsHookEx(filter);
     window = nullptr;
     ownerDrawn.clear();
     return static_cast<int>(r);
@@ -101,6 +116,7 @@ INT_PTR CALLBACK Win32Dialog::Procedure(HWND window, UINT message, WPARAM wParam
         auto* self = reinterpret_cast<Win32Dialog*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
         self->window = window;
+        liveDialogs[window] = self;
         return self->Init();
     }
     auto* self = reinterpret_cast<Win32Dialog*>(GetWindowLongPtrW(window, DWLP_USER));
@@ -190,7 +206,8 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (message == WM_SETFOCUS || LOWORD(wParam) != WA_INACTIVE) SetFocus(window);
             return TRUE;
         case WM_DROPFILES:
-            TakeDrop(reinterpret_cast<HDROP>(wParam));
+            // The message's result says whether the window took any file.
+            SetWindowLongPtrW(window, DWLP_MSGRESULT, TakeDrop(reinterpret_cast<HDROP>(wParam)) ? 1 : 0);
             return TRUE;
         case WM_TIMER:
             if (wParam >= kTimerBase && !ended) handler.OnTimer(static_cast<int>(wParam - kTimerBase));
@@ -204,6 +221,7 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         }
         case WM_NCDESTROY:
+            liveDialogs.erase(window);
             window = nullptr;
             return FALSE;
         default:
@@ -475,7 +493,6 @@ void Win32Dialog::ShowWindowMenu(LPARAM where) {
 }
 
 void Win32Dialog::SetShortcut(int command, const std::string& keys) {
-    // Kept; the keys do not give their commands on this face yet.
     if (keys.empty()) {
         shortcuts.erase(command);
     } else {
@@ -483,15 +500,54 @@ void Win32Dialog::SetShortcut(int command, const std::string& keys) {
     }
 }
 
-void Win32Dialog::SetTabOrder(const std::vector<int>& ids) {
-    // Tab follows the windows' order among the dialog's children.
-    HWND after = HWND_TOP;
-    for (const int id : ids) {
-        HWND item = Item(id);
-        if (!item) continue;
-        SetWindowPos(item, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        after = item;
+bool Win32Dialog::TakeKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+    const auto found = liveDialogs.find(GetAncestor(message.hwnd, GA_ROOT));
+    if (found == liveDialogs.end()) return false;
+    Win32Dialog& dialog = *found->second;
+    const auto key = static_cast<unsigned>(message.wParam);
+    if (key == VK_TAB && message.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) >= 0 &&
+        dialog.MoveInTabOrder(GetKeyState(VK_SHIFT) < 0)) {
+        return true;
     }
+    return dialog.GiveShortcut(key);
+}
+
+bool Win32Dialog::GiveShortcut(unsigned key) {
+    if (ended || shortcuts.empty()) return false;
+    const KeyChord pressed{key, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0};
+    for (const auto& [command, keys] : shortcuts) {
+        if (ReadKeys(keys) != pressed) continue;
+        // A button's keys work while the button could be clicked.
+        if (HWND item = Item(command); item && (!IsWindowVisible(item) || !IsWindowEnabled(item))) return false;
+        handler.OnCommand(command);
+        return true;
+    }
+    return false;
+}
+
+void Win32Dialog::SetTabOrder(const std::vector<int>& ids) {
+    // Kept here rather than in the children's order: that order is also the
+    // order they are drawn in, and a page's controls lie over the tab control.
+    tabOrder = ids;
+}
+
+bool Win32Dialog::MoveInTabOrder(bool back) {
+    if (ended || tabOrder.empty()) return false;
+    std::vector<int> stops;
+    for (const int id : tabOrder) {
+        HWND item = Item(id);
+        if (item && IsWindowVisible(item) && IsWindowEnabled(item)) stops.push_back(id);
+    }
+    if (stops.empty()) return false;
+    const auto at = std::find(stops.begin(), stops.end(), Focused());
+    std::size_t next = back ? stops.size() - 1 : 0;
+    if (at != stops.end()) {
+        const auto index = static_cast<std::size_t>(at - stops.begin());
+        next = back ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
+    }
+    SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(stops[next])), TRUE);
+    return true;
 }
 
 void Win32Dialog::SetPointer(PointerLook look) {
@@ -508,7 +564,7 @@ void Win32Dialog::AcceptDroppedFiles(bool accept) {
     if (window) DragAcceptFiles(window, accept ? TRUE : FALSE);
 }
 
-void Win32Dialog::TakeDrop(HDROP drop) {
+bool Win32Dialog::TakeDrop(HDROP drop) {
     std::vector<std::string> taken;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
@@ -524,6 +580,7 @@ void Win32Dialog::TakeDrop(HDROP drop) {
     for (const std::string& path : taken) {
         if (!ended) handler.OnFileDropped(path);
     }
+    return !taken.empty();
 }
 
 void Win32Dialog::AddTab(int id, const std::string& text) {

@@ -34,6 +34,12 @@ public:
 
     // Runs the dialog modally; its result, or -1 when it could not be made.
     int Run();
+    // A key pressed in a dialog of this face that the dialog handles itself:
+    // one of its shortcuts gives the shortcut's command, and Tab follows the
+    // order the handler gave. True then, and the key goes no further. The
+    // modal loop asks this of every message; a loop of the program's own asks
+    // it before IsDialogMessage.
+    static bool TakeKey(const MSG& message);
     // Makes the dialog and gives the handler its OnInit; not shown yet.
     HWND Create();
     HWND Window() const { return window; }
@@ -86,7 +92,10 @@ private:
     static LRESULT CALLBACK FilteredEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self);
     void ShowWindowMenu(LPARAM where);
-    void TakeDrop(HDROP drop);
+    bool GiveShortcut(unsigned key);
+    bool MoveInTabOrder(bool back);
+    // Whether the handler took any of the files.
+    bool TakeDrop(HDROP drop);
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL Init();
@@ -112,6 +121,7 @@ private:
     std::map<int, TextFilter> filters;
     std::map<int, Shortening> shortening;
     std::map<int, std::string> shortcuts;
+    std::vector<int> tabOrder;
     std::vector<MenuEntry> menu;
     PointerLook pointer = PointerLook::Normal;
     bool settingText = false;

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/win32/dialog_layout.h"
+#include "platform/win32/key_chord.h"
 #include "resources/dialog_templates.h"
 
 namespace {
@@ -320,6 +322,40 @@ TEST(Win32Shell, OnlyWebAndMailAddressesAreHandedOver) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.url);
         EXPECT_EQ(IsAddressForShell(c.url), c.handed);
+    }
+}
+
+TEST(Win32Keys, PortableKeysReadAsTheSystemsCodes) {
+    using platform::win32::KeyChord;
+    using platform::win32::ReadKeys;
+    struct Case {
+        const char* keys;
+        std::optional<KeyChord> chord;
+    };
+    const Case cases[] = {
+        {"Ctrl+N", KeyChord{'N', true, false, false}},
+        {"ctrl+shift+s", KeyChord{'S', true, true, false}},
+        {"Shift+Ctrl+S", KeyChord{'S', true, true, false}},
+        {"F1", KeyChord{0x70, false, false, false}},
+        {"F12", KeyChord{0x7B, false, false, false}},
+        {"Ctrl+PgDown", KeyChord{0x22, true, false, false}},
+        {"Ctrl+PgUp", KeyChord{0x21, true, false, false}},
+        {"Ctrl+Shift+Tab", KeyChord{0x09, true, true, false}},
+        {"Del", KeyChord{0x2E, false, false, false}},
+        {"Alt+7", KeyChord{'7', false, false, true}},
+        {"", std::nullopt},
+        {"Ctrl+", std::nullopt},
+        {"Ctrl+Ctrl+N", std::nullopt},
+        {"Meta+N", std::nullopt},
+        {"F0", std::nullopt},
+        {"F25", std::nullopt},
+        {"F1x", std::nullopt},
+        {"Ctrl+NN", std::nullopt},
+        {"Ctrl+\xC3\xA4", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        EXPECT_EQ(ReadKeys(c.keys), c.chord);
     }
 }
 

@@ -1,5 +1,6 @@
 // The scenarios on the Win32 face, under Wine: real dialogs and controls,
-// clicks as BM_CLICK, keys through the dialog manager (IsDialogMessage), the
+// clicks as BM_CLICK, keys through the face's shortcuts and the dialog
+// manager (IsDialogMessage) as a message loop hands them on, the
 // close box as the system's close command; the timers on the clock the
 // scenario moves.
 #include <windows.h>
@@ -9,8 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <utility>
+
 #include "face_driver.h"
 #include "platform/win32/accessibility.h"
+#include "platform/win32/key_chord.h"
 #include "platform/win32/win32_face.h"
 
 namespace {
@@ -21,6 +28,7 @@ using platform::win32::Win32Dialog;
 void Pump(HWND dialog) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (Win32Dialog::TakeKey(message)) continue;
         if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -128,12 +136,23 @@ public:
         SendMessageW(dialog->Window(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
         Pump(dialog->Window());
     }
-    void PressKeys(const std::string&) override {}
-    void PressTab(bool back) override {
-        if (dialog->Ended()) return;
-        SendMessageW(dialog->Window(), WM_NEXTDLGCTL, back ? 1 : 0, FALSE);
-        Pump(dialog->Window());
+    void PressKeys(const std::string& keys) override {
+        const std::optional<platform::win32::KeyChord> chord = platform::win32::ReadKeys(keys);
+        ASSERT_TRUE(chord) << keys;
+        // The modifiers held down while the key goes through the loop.
+        BYTE before[256];
+        GetKeyboardState(before);
+        BYTE held[256];
+        std::copy(std::begin(before), std::end(before), held);
+        const std::pair<bool, int> modifiers[] = {{chord->ctrl, VK_CONTROL}, {chord->shift, VK_SHIFT}, {chord->alt, VK_MENU}};
+        for (const auto& [down, code] : modifiers) {
+            if (down) held[code] |= 0x80;
+        }
+        SetKeyboardState(held);
+        Key(chord->key, chord->alt);
+        SetKeyboardState(before);
     }
+    void PressTab(bool back) override { PressKeys(back ? "Shift+Tab" : "Tab"); }
     bool DropFile(const std::string& path) override {
         if (dialog->Ended()) return false;
         const bool accepting = (GetWindowLongPtrW(dialog->Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
@@ -148,27 +167,30 @@ public:
         block->fWide = TRUE;
         wide.copy(reinterpret_cast<wchar_t*>(block + 1), wide.size());
         GlobalUnlock(memory);
-        SendMessageW(dialog->Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+        const LRESULT taken = SendMessageW(dialog->Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
         Pump(dialog->Window());
-        return true;
+        return taken != 0;
     }
 
 private:
     // A key pressed on the control with the focus, as the message loop
     // hands it to the dialog manager.
-    void Key(WPARAM key) {
+    void Key(WPARAM key, bool alt = false) {
         if (dialog->Ended()) return;
         HWND window = dialog->Window();
         HWND target = GetFocus();
         if (!target || (target != window && !IsChild(window, target))) target = window;
         const UINT scan = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
-        for (const UINT kind : {WM_KEYDOWN, WM_KEYUP}) {
+        for (const UINT kind : {alt ? WM_SYSKEYDOWN : WM_KEYDOWN, alt ? WM_SYSKEYUP : WM_KEYUP}) {
             MSG message{};
             message.hwnd = target;
             message.message = kind;
             message.wParam = key;
-            message.lParam = static_cast<LPARAM>(1 | (scan << 16) | (kind == WM_KEYUP ? 0xC0000000u : 0u));
-            if (!IsDialogMessageW(window, &message)) {
+            const bool up = kind == WM_KEYUP || kind == WM_SYSKEYUP;
+            message.lParam = static_cast<LPARAM>(1 | (scan << 16) | (up ? 0xC0000000u : 0u) | (alt ? 0x20000000u : 0u));
+            if (Win32Dialog::TakeKey(message)) {
+                // taken as a command
+            } else if (!IsDialogMessageW(window, &message)) {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }
