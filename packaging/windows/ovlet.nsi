@@ -4,7 +4,8 @@
 ; under HKCU\Software\Classes when the viewer is there, and an uninstaller
 ; that removes exactly what was added. Made by scripts/build-windows:
 ;   makensis -DVERSION=x.y.z -DBIN=<folder of the programs> -DOUT=<installer> ovlet.nsi
-Unicode true
+; A 64-bit installer for 64-bit programs: it runs where they run.
+Target amd64-unicode
 !ifndef VERSION
   !define VERSION "0.0.0"
 !endif
