@@ -18,6 +18,24 @@ RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Ovlet"
 InstallDirRegKey HKCU "Software\Ovlet" "InstallDir"
 SetCompressor /SOLID lzma
+!ifdef ICON
+  Icon "${ICON}"
+  UninstallIcon "${ICON}"
+!endif
+
+; The installer speaks the user's language where it is one of the programs'.
+LoadLanguageFile "${NSISDIR}\Contrib\Language files\English.nlf"
+LoadLanguageFile "${NSISDIR}\Contrib\Language files\German.nlf"
+LoadLanguageFile "${NSISDIR}\Contrib\Language files\French.nlf"
+LoadLanguageFile "${NSISDIR}\Contrib\Language files\Spanish.nlf"
+LangString UninstallLink ${LANG_ENGLISH} "Uninstall Ovlet"
+LangString UninstallLink ${LANG_GERMAN} "Ovlet deinstallieren"
+LangString UninstallLink ${LANG_FRENCH} "Désinstaller Ovlet"
+LangString UninstallLink ${LANG_SPANISH} "Desinstalar Ovlet"
+LangString CardType ${LANG_ENGLISH} "Ovlet business card"
+LangString CardType ${LANG_GERMAN} "Ovlet-Visitenkarte"
+LangString CardType ${LANG_FRENCH} "Carte de visite Ovlet"
+LangString CardType ${LANG_SPANISH} "Tarjeta de visita Ovlet"
 ShowInstDetails show
 
 Page directory
@@ -45,11 +63,11 @@ Section "Ovlet"
   CreateShortcut "$SMPROGRAMS\Ovlet\Ovlet Viewer.lnk" "$INSTDIR\ovview.exe"
   ; The card files open in the viewer.
   WriteRegStr HKCU "Software\Classes\.ovt" "" "Ovlet.Card"
-  WriteRegStr HKCU "Software\Classes\Ovlet.Card" "" "Ovlet business card"
+  WriteRegStr HKCU "Software\Classes\Ovlet.Card" "" "$(CardType)"
   WriteRegStr HKCU "Software\Classes\Ovlet.Card\DefaultIcon" "" "$INSTDIR\ovview.exe,0"
   WriteRegStr HKCU "Software\Classes\Ovlet.Card\shell\open\command" "" '"$INSTDIR\ovview.exe" "%1"'
 !endif
-  CreateShortcut "$SMPROGRAMS\Ovlet\Uninstall Ovlet.lnk" "$INSTDIR\uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\Ovlet\$(UninstallLink).lnk" "$INSTDIR\uninstall.exe"
 
   WriteRegStr HKCU "Software\Ovlet" "InstallDir" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -71,7 +89,11 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Ovlet\Ovlet Maker.lnk"
   Delete "$SMPROGRAMS\Ovlet\Ovlet Viewer.lnk"
+  ; In whichever language it was installed.
   Delete "$SMPROGRAMS\Ovlet\Uninstall Ovlet.lnk"
+  Delete "$SMPROGRAMS\Ovlet\Ovlet deinstallieren.lnk"
+  Delete "$SMPROGRAMS\Ovlet\Désinstaller Ovlet.lnk"
+  Delete "$SMPROGRAMS\Ovlet\Desinstalar Ovlet.lnk"
   RMDir "$SMPROGRAMS\Ovlet"
   ; The file type only while it is still ours.
   ReadRegStr $0 HKCU "Software\Classes\.ovt" ""

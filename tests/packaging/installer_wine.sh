@@ -45,7 +45,9 @@ version=$(wine "$unix_folder/ovlet.exe" --version 2>/dev/null | tr -d '\r')
 [[ "$(value_of "$uninstall_key" DisplayName)" == "Ovlet" ]] || fail "not listed among the installed programs"
 [[ "$(value_of "$uninstall_key" UninstallString)" == "\"$folder\\uninstall.exe\"" ]] ||
   fail "the uninstall command is not the installed uninstaller"
-[[ -f "$menu/Uninstall Ovlet.lnk" ]] || fail "no Start-menu entry in $menu"
+# The uninstaller's entry, in the language the installer chose.
+compgen -G "$menu/*Ovlet.lnk" >/dev/null || compgen -G "$menu/Ovlet *.lnk" >/dev/null ||
+  fail "no Start-menu entry in $menu"
 for program in ovmake ovview; do
   if [[ -f "$(dirname "$setup")/bin/$program.exe" ]]; then
     [[ -f "$unix_folder/$program.exe" ]] || fail "$program.exe not installed"
