@@ -8,6 +8,7 @@
 #include "cli/draw_commands.h"
 #include "cli/exchange_commands.h"
 #include "cli/picture_commands.h"
+#include "cli/render_command.h"
 #include "files/console.h"
 #include "files/user_languages.h"
 #include "resources/catalogue/catalogue.h"
@@ -116,6 +117,17 @@ int main(int argc, char** argv) {
 #elif defined(OVLET_DRAW_NOT_YET)
     for (const DrawCommand& draw : kDrawCommands) {
         const std::string name = draw.name;
+#ifdef OVLET_DRAW_IN_PROCESS
+        // Drawn here, on the system's own canvas.
+        if (name == "render") {
+            tool.Add(DeclareRender, RunRender);
+            continue;
+        }
+        if (name == "thumbnail") {
+            tool.Add(DeclareThumbnail, RunThumbnail);
+            continue;
+        }
+#endif
         tool.AddHandedOver(name,
                            catalogue::Translate("ovlet", draw.description) + " (" +
                                catalogue::FillPlaceholders(catalogue::Translate("ovlet", kNotYet),

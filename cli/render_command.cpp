@@ -1,18 +1,13 @@
 // ovlet render CARD -o OUT.png [--width PIXELS]
-// ovlet print CARD -o OUT.pdf [--sheet a4|letter|single] [--bleed MM] [--crop-marks]
 // ovlet thumbnail CARD OUT.png [SIZE]
 //
 // The card drawn as a business card: a PNG for sharing where no viewer is
-// installed, print-ready PDF sheets, and the thumbnails file managers show.
-// They paint offscreen: no display is needed.
+// installed, and the thumbnails file managers show. They draw on the
+// system's canvas in memory: no display is needed.
 #include "cli/render_command.h"
 
 #include <CLI/CLI.hpp>
-#include <QBuffer>
-#include <QGuiApplication>
-#include <QImage>
-#include <QImageWriter>
-#include <cstdio>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,8 +15,8 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/tool_support.h"
-#include "exchange/drawing/card_drawing.h"
-#include "exchange/drawing/card_sheet.h"
+#include "exchange/drawing/card_render.h"
+#include "exchange/png_writer.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
 #include "picture/png_decoder.h"
@@ -36,43 +31,29 @@ constexpr int kMaxWidth = 8000;
 constexpr int kMinThumbnail = 16;
 constexpr int kMaxThumbnail = 2048;
 
-// Qt's own notes ("QStandardPaths: XDG_RUNTIME_DIR not set, ..." where that
-// variable is unset, as under cron or in CI) are not the tool's to print: a
-// script reads only the tool's messages on standard error. A fatal one
-// still ends the program, as Qt ends it after the handler.
-void DropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtFatalMsg) std::fprintf(stderr, "ovlet: %s\n", message.toLocal8Bit().constData());
-}
-
-// Painting text needs the font database of a GUI application; the offscreen
-// platform needs no display.
-class OffscreenApplication {
-public:
-    OffscreenApplication() : app(argc, argv) {}
-
-private:
-    bool quiet = (qInstallMessageHandler(DropQtMessages), true);
-    int argc = 3;
-    char arg0[6] = "ovlet", arg1[10] = "-platform", arg2[10] = "offscreen";
-    char* argv[4] = {arg0, arg1, arg2, nullptr};
-    QGuiApplication app;
-};
-
-int WritePng(const char* command, const std::string& path, const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "PNG");
-    if (image.isNull() || !writer.write(image)) {
+// The picture as a PNG (8-bit RGB: the drawings are opaque).
+int WritePng(const char* command, const std::string& path, const drawing::Image& image) {
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(image.width) * 3);
+    const auto rowSource = [&](int y) {
+        const std::uint32_t* pixels =
+            image.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width);
+        for (std::size_t x = 0; x < static_cast<std::size_t>(image.width); ++x) {
+            row[3 * x] = static_cast<std::uint8_t>(pixels[x] >> 16);
+            row[3 * x + 1] = static_cast<std::uint8_t>(pixels[x] >> 8);
+            row[3 * x + 2] = static_cast<std::uint8_t>(pixels[x]);
+        }
+        return row.data();
+    };
+    std::vector<std::uint8_t> png;
+    std::string error;
+    if (image.Empty() ||
+        !png_writer::Encode(image.width, image.height, png_writer::Channels::Rgb, rowSource, png, error)) {
         Report(command, "the picture cannot be made");
         return kExitFile;
     }
-    return WriteOutputFile(command, path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return WriteOutputFile(command, path, png.data(), png.size());
 }
 
-void WarnPicture(const char* command, const std::string& warning) {
-    if (!warning.empty()) Report(command, "the card's picture is left out: " + warning);
-}
 
 // Reads the card, draws it offscreen with `draw(card, warning)` and writes
 // the picture as a PNG.
@@ -80,10 +61,10 @@ template <typename Draw>
 int DrawToPng(const char* command, const std::string& cardPath, const std::string& output, Draw draw) {
     CardRecord card;
     if (int rc = LoadCardForTool(command, cardPath, card); rc != kExitOk) return rc;
-    OffscreenApplication app;
+    drawing::DrawingSession session;
     std::string warning;
-    const QImage image = draw(card, warning);
-    WarnPicture(command, warning);
+    const drawing::Image image = draw(card, warning);
+    WarnPictureLeftOut(command, warning);
     return WritePng(command, output, image);
 }
 
@@ -103,42 +84,6 @@ int RunRender(const RenderOptions& options) {
     return DrawToPng("render", options.card, options.output, [&](CardRecord& card, std::string& warning) {
         return drawing::RenderCardImage(card, options.width, warning);
     });
-}
-
-CLI::App* DeclarePrint(CLI::App& tool, PrintOptions& options) {
-    CLI::App* command = tool.add_subcommand("print", "Print-ready cards as a PDF: ten to a sheet, or one with bleed");
-    AddOutputOption(*command, options.output, "The PDF file to write ('-': standard output)", "OUT.pdf");
-    command->add_option("--sheet", options.sheet, "a4: ten 85 x 55 mm cards; letter: ten 3.5 x 2 in; single: one card")
-        ->type_name("a4|letter|single")
-        ->check(CLI::IsMember({"a4", "letter", "single"}));
-    command->add_option("--bleed", options.bleed, "Colour past each card's edge, in millimetres")
-        ->type_name("MM")
-        ->check(CLI::Range(0.0, 20.0));
-    command->add_flag("--crop-marks", options.cropMarks, "Marks where to cut a single card (sheets always have them)");
-    AddCardArgument(*command, options.card);
-    return command;
-}
-
-int RunPrint(const PrintOptions& options) {
-    drawing::SheetLayout layout;
-    drawing::SheetFromName(options.sheet, layout.sheet);
-    layout.bleedMm = options.bleed;
-    layout.cropMarks = layout.sheet != drawing::Sheet::Single || options.cropMarks;
-    if (const std::string why = layout.Check(); !why.empty()) {
-        Report("print", why);
-        return kExitUsage;
-    }
-    CardRecord card;
-    if (int rc = LoadCardForTool("print", options.card, card); rc != kExitOk) return rc;
-    OffscreenApplication app;
-    std::vector<char> pdf;
-    std::string warning, error;
-    if (!drawing::WriteCardPdf(card, layout, pdf, warning, error)) {
-        Report("print", error);
-        return kExitUsage;
-    }
-    WarnPicture("print", warning);
-    return WriteOutputFile("print", options.output, pdf.data(), pdf.size());
 }
 
 CLI::App* DeclareThumbnail(CLI::App& tool, ThumbnailOptions& options) {

@@ -1,5 +1,6 @@
-// The commands that draw a card (they run in ovlet-draw, which loads Qt Gui):
-// render (PNG), print (PDF sheets) and thumbnail (for file managers).
+// The commands that draw a card: render (PNG), print (PDF sheets) and
+// thumbnail (for file managers). Where drawing needs the GUI libraries they
+// run in a program of their own (see draw_commands.h).
 #pragma once
 
 #include <string>

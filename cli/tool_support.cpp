@@ -30,6 +30,10 @@ void Report(const char* command, const std::string& message) {
     PrintError("ovlet %s: %s\n", command, files::TerminalSafe(message, true).c_str());
 }
 
+void WarnPictureLeftOut(const char* command, const std::string& warning) {
+    if (!warning.empty()) Report(command, "the card's picture is left out: " + warning);
+}
+
 int LoadTextInput(const char* command, const std::string& path, std::string& text) {
     files::Result<std::string> read = files::ReadWholeText(path, {files::kMaxTextFileBytes, true});
     if (!read) {

@@ -19,6 +19,8 @@ namespace ovlet::cli {
 // Prints "ovlet COMMAND: MESSAGE" on standard error. Text from files can be in
 // the message: control characters are shown escaped.
 void Report(const char* command, const std::string& message);
+// Says why the card's picture is left out of a drawing, when it is.
+void WarnPictureLeftOut(const char* command, const std::string& warning);
 
 // Reads a whole text file a command takes in (regular files only, at most
 // files::kMaxTextFileBytes; "-" is standard input). Returns an exit code,

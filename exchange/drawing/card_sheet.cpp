@@ -11,8 +11,8 @@
 
 #include "card/card_summary.h"
 #include "card/codepage.h"
-#include "exchange/drawing/card_drawing.h"
-#include "exchange/drawing/card_picture.h"
+#include "exchange/drawing/canvas_qt.h"
+#include "exchange/drawing/card_layout.h"
 #include "exchange/drawing/pdf_fixes.h"
 
 namespace drawing {
@@ -115,7 +115,10 @@ void DrawCardSheet(QPainter& painter, const CardRecord& card, const SheetLayout&
             painter.fillRect(toDevice(QRectF(bled.left(), mm.bottom() - band, bled.width(), band + layout.bleedMm)),
                              QColor(0x1F, 0x6F, 0xD1));
         }
-        DrawCard(painter, toDevice(mm), card, picture, mm.height());
+        PainterCanvas canvas(painter);
+        const QRectF trimmed = toDevice(mm);
+        DrawCard(canvas, {trimmed.left(), trimmed.top(), trimmed.width(), trimmed.height()}, card, ViewOf(picture),
+                 mm.height());
     }
     if (layout.cropMarks) {
         QPen pen(Qt::black);
@@ -156,8 +159,10 @@ void DrawCardSheet(QPainter& painter, const CardRecord& card, const SheetLayout&
 QImage PrintPicture(const CardRecord& card, const SheetLayout& layout, std::string& warning) {
     const QSizeF cardMm = layout.CardSizeMm();
     const double dots = kPictureDotsPerInch / kInchMm;
-    const QRectF frame = PictureFrame(QRectF(0, 0, cardMm.width() * dots, cardMm.height() * dots));
-    return CardPictureImage(card, frame.size().toSize(), warning);
+    const Area frame = PictureFrame({0, 0, cardMm.width() * dots, cardMm.height() * dots});
+    // The frame's size in whole dots, rounded as the drawing rounds it.
+    return ToQImage(
+        CardPicture(card, static_cast<int>(frame.width + 0.5), static_cast<int>(frame.height + 0.5), warning));
 }
 
 bool WriteCardPdf(const CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,

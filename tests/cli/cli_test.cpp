@@ -109,7 +109,7 @@ TEST(OvletTool, ShowPrintsLabelsAndSummary) {
 
 }  // namespace
 
-#ifdef OVLET_HAVE_DRAW
+#ifdef OVLET_HAVE_RENDER
 namespace {
 
 TEST(OvletTool, RenderDrawsTheCardAsABusinessCard) {
@@ -136,6 +136,12 @@ TEST(OvletTool, RenderDrawsTheCardAsABusinessCard) {
         EXPECT_EQ(Ovlet(args).code, code);
     }
 }
+
+}  // namespace
+#endif
+
+#ifdef OVLET_HAVE_DRAW
+namespace {
 
 // The decoders' trace: on standard error with --verbose or OVLET_TRACE, never
 // otherwise, and a file name in it reaches the terminal escaped.

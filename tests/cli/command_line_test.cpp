@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 std::vector<std::string> Commands() {
     std::vector<std::string> commands = {"show", "make", "picture", "export", "import", "qr", "decode", "info"};
-#ifdef OVLET_HAVE_DRAW
+#ifdef OVLET_HAVE_RENDER
     commands.push_back("render");
 #endif
     return commands;
@@ -99,7 +99,7 @@ TEST(OvletCommandLine, WordsToExitCodeAndMessage) {
         {{"decode", "x.png"}, 1, "err", "name the PAM file", ""},
         {{"info"}, 1, "err", "PICTURE is required", ""},
         {{"info", "a", "b"}, 1, "err", "b", ""},
-#ifdef OVLET_HAVE_DRAW
+#ifdef OVLET_HAVE_RENDER
         {{"render", kSample}, 1, "err", "--output is required", ""},
         {{"render", kSample, "-o", d + "/r.png", "--width=10"}, 1, "err", "--width", ""},
         {{"render", kSample, "--output=" + d + "/r.png", "--width=300"}, 0, "out", "", "r.png"},

@@ -198,7 +198,7 @@ const Command kCommands[] = {
          return W({"qr", in.empty() ? f / "card.ovt" : in, "-o", out.empty() ? f / "out.png" : out});
      },
      "file"},
-#ifdef OVLET_HAVE_DRAW
+#ifdef OVLET_HAVE_RENDER
     {"render", "card",
      [](const Fixture& f, const std::string& in, const std::string& out) {
          return W({"render", in.empty() ? f / "card.ovt" : in, "-o", out.empty() ? f / "out.png" : out, "--width=300"});
@@ -468,7 +468,7 @@ TEST(OvletFailures, CardsDeclaringHugeSizesAreDamaged) {
             {"export", "--vcard", path},
             {"html", path, "-o", (dir / "c.html").string()},
             {"make", "--from", path, (dir / "m.ovt").string()},
-#ifdef OVLET_HAVE_DRAW
+#ifdef OVLET_HAVE_RENDER
             {"thumbnail", path, (dir / "t.png").string()},
 #endif
         };

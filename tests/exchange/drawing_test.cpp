@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "exchange/drawing/card_drawing.h"
 #include "exchange/drawing/card_sheet.h"
 #include "vcard_test_support.h"
 
@@ -310,50 +309,6 @@ TEST(CardDrawing, LongValuesAreCutNotShrunkBelowSevenPoints) {
     // pdftotext's word boxes are about 1.1 to 1.2 times the text size.
     EXPECT_GE(SmallestWordHeight(pdf, {"Harbour", "Okafor"}), 7.0 * 1.05);
     EXPECT_NE(text.find("renee.okafor@harbourlight.example"), std::string::npos) << "the rest of the card still shows";
-}
-
-TEST(CardDrawing, RenderAndThumbnailSizes) {
-    const CardRecord card = SampleCard();
-    CardRecord noPicture = card;
-    noPicture.ReleasePicture();
-    struct Case {
-        const char* name;
-        const CardRecord* card;
-        bool thumbnail;
-        int size;
-        int width, height;  // 0: at most size
-    };
-    const Case cases[] = {
-        {"render", &card, false, 1050, 1050, 679},
-        {"render, small", &card, false, 200, 200, 129},
-        {"thumbnail 256", &card, true, 256, 256, 166},
-        {"thumbnail 64 shows the picture", &card, true, 64, 0, 0},
-        {"thumbnail 64 without picture", &noPicture, true, 64, 64, 41},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::string warning;
-        const QImage image = c.thumbnail ? drawing::RenderThumbnail(*c.card, c.size, warning)
-                                         : drawing::RenderCardImage(*c.card, c.size, warning);
-        EXPECT_EQ(warning, "");
-        if (c.width) {
-            EXPECT_EQ(image.size(), QSize(c.width, c.height));
-        } else {
-            EXPECT_LE(image.width(), c.size);
-            EXPECT_LE(image.height(), c.size);
-            EXPECT_EQ(std::max(image.width(), image.height()), c.size);
-        }
-    }
-}
-
-TEST(CardDrawing, APictureThatDoesNotDecodeIsLeftOutWithAWarning) {
-    CardRecord card = SampleCard();
-    card.PictureBytes.resize(100);
-    card.PictureLength = 100;
-    std::string warning;
-    const QImage image = drawing::RenderCardImage(card, 400, warning);
-    EXPECT_FALSE(image.isNull());
-    EXPECT_NE(warning, "");
 }
 
 }  // namespace

@@ -1,0 +1,179 @@
+// The card's layout on a canvas that writes down what it is asked to draw,
+// with text of a known width: every line stays on the card, long values end
+// in an ellipsis instead of shrinking below the smallest size, the picture
+// keeps its shape inside its frame. No system canvas: runs everywhere.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "exchange/drawing/card_layout.h"
+#include "files/utf8.h"
+#include "vcard_test_support.h"
+
+namespace {
+
+using drawing::Area;
+using drawing::Colour;
+
+class RecordingCanvas : public drawing::Canvas {
+public:
+    struct Line {
+        double left;
+        double baseline;
+        std::string text;
+        double pixels;
+        bool bold;
+    };
+    std::vector<Line> lines;
+    std::vector<Area> images;
+    std::vector<Area> clips;
+    double pixels = 0;
+    bool bold = false;
+
+    void Fill(const Area&, Colour) override {}
+    void DrawImage(const Area& area, drawing::ImageView) override { images.push_back(area); }
+    void ClipTo(const Area& area) override { clips.push_back(area); }
+    void SetFont(double em, bool heavy) override {
+        pixels = std::max(1.0, std::round(em));
+        bold = heavy;
+    }
+    // Every character is 0.55 em wide (0.6 in bold).
+    double Advance(const std::string& text) override {
+        std::size_t count = 0;
+        std::size_t pos = 0;
+        char32_t c = 0;
+        while (pos < text.size()) {
+            ovlet::files::NextUtf8(text, pos, c);
+            ++count;
+        }
+        return static_cast<double>(count) * pixels * (bold ? 0.6 : 0.55);
+    }
+    double Ascent() override { return 0.8 * pixels; }
+    double LineHeight() override { return 1.15 * pixels; }
+    void DrawText(double left, double baseline, const std::string& text, Colour) override {
+        lines.push_back({left, baseline, text, pixels, bold});
+    }
+
+    std::string AllText() const {
+        std::string all;
+        for (const Line& line : lines) all += line.text + "\n";
+        return all;
+    }
+};
+
+constexpr char kEllipsis[] = "\xE2\x80\xA6";
+
+// A 2:1 picture, as CardPicture gives one.
+drawing::Image WidePicture() {
+    drawing::Image image;
+    image.width = 40;
+    image.height = 20;
+    image.pixels.assign(800, 0xFF336699u);
+    return image;
+}
+
+TEST(CardLayout, EveryLineStaysOnTheCardAndLongValuesEndInAnEllipsis) {
+    const CardRecord sample = SampleCard();
+    CardRecord hostile = sample;
+    std::string company;
+    while (company.size() < 2'000'000) company += "Harbour ";
+    hostile.Company = company;
+    std::string street;
+    for (int i = 0; i < 200'000; ++i) street += "Line\r\n";
+    hostile.StreetAddress = street;
+    hostile.FirstName = std::string(400, 'W');
+    CardRecord spaced = sample;
+    spaced.JobTitle = "  Lead \t\t Engineer \xA0 ";
+
+    const drawing::Image picture = WidePicture();
+    struct Case {
+        const char* name;
+        const CardRecord* card;
+        bool withPicture;
+        std::vector<std::string> shown;  // each in some line
+        bool cut;                        // some line ends in an ellipsis
+    };
+    const Case cases[] = {
+        {"the sample", &sample, true, {"Okafor", "renee.okafor@harbourlight.example", "Portsmouth"}, false},
+        {"without its picture", &sample, false, {"Okafor", "Office: +44 23 9200 0100"}, false},
+        {"values longer than a card", &hostile, true, {"renee.okafor@harbourlight.example"}, true},
+        {"space inside a value is one space", &spaced, false, {"Lead Engineer"}, false},
+    };
+    const Area card{10, 20, 850, 550};
+    const double margin = 0.07 * card.height;
+    // The smallest text: 7 points for names, on a card 55 mm high.
+    const double smallestName = drawing::kMinNamePoints * 25.4 / 72 / drawing::kCardHeightMm * card.height;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingCanvas canvas;
+        const auto started = std::chrono::steady_clock::now();
+        drawing::DrawCard(canvas, card, *c.card, c.withPicture ? picture.View() : drawing::ImageView{});
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5)) << "bounded by the card";
+        ASSERT_FALSE(canvas.clips.empty());
+        EXPECT_DOUBLE_EQ(canvas.clips.front().width, card.width) << "nothing is drawn off the card";
+        ASSERT_FALSE(canvas.lines.empty());
+        const double textLeft = c.withPicture ? drawing::PictureFrame(card).Right() + margin : card.left + margin;
+        bool cut = false;
+        for (const RecordingCanvas::Line& line : canvas.lines) {
+            SCOPED_TRACE(line.text);
+            EXPECT_DOUBLE_EQ(line.left, textLeft);
+            canvas.SetFont(line.pixels, line.bold);
+            EXPECT_LE(line.left + canvas.Advance(line.text), card.Right() - margin + 1e-6);
+            EXPECT_GT(line.baseline, card.top + margin);
+            EXPECT_LT(line.baseline, card.Bottom() - margin);
+            if (line.bold) {
+                EXPECT_GE(line.pixels, std::round(smallestName) - 1e-9);
+            }
+            cut = cut || line.text.ends_with(kEllipsis);
+        }
+        EXPECT_EQ(cut, c.cut) << canvas.AllText();
+        EXPECT_LT(canvas.AllText().size(), 3000u) << "only what fits is drawn";
+        for (const std::string& text : c.shown) {
+            EXPECT_NE(canvas.AllText().find(text), std::string::npos) << text << " in\n" << canvas.AllText();
+        }
+        for (const char* space : {"  ", "\t", "\xC2\xA0"}) EXPECT_EQ(canvas.AllText().find(space), std::string::npos);
+        // Lines go down the card, one below the other.
+        for (std::size_t i = 1; i < canvas.lines.size(); ++i) {
+            EXPECT_GT(canvas.lines[i].baseline, canvas.lines[i - 1].baseline);
+        }
+    }
+}
+
+TEST(CardLayout, ThePictureKeepsItsShapeInsideItsFrame) {
+    const drawing::Image wide = WidePicture();
+    drawing::Image tall;
+    tall.width = 10;
+    tall.height = 30;
+    tall.pixels.assign(300, 0xFF000000u);
+    for (const drawing::Image* picture : {&wide, static_cast<const drawing::Image*>(&tall)}) {
+        SCOPED_TRACE(picture->width);
+        RecordingCanvas canvas;
+        const Area card{0, 0, 1050, 679};
+        drawing::DrawCard(canvas, card, SampleCard(), picture->View());
+        ASSERT_EQ(canvas.images.size(), 1u);
+        const Area drawn = canvas.images.front();
+        const Area frame = drawing::PictureFrame(card);
+        EXPECT_GE(drawn.left, frame.left - 1e-9);
+        EXPECT_GE(drawn.top, frame.top - 1e-9);
+        EXPECT_LE(drawn.Right(), frame.Right() + 1e-9);
+        EXPECT_LE(drawn.Bottom(), frame.Bottom() + 1e-9);
+        EXPECT_NEAR(drawn.width / drawn.height, static_cast<double>(picture->width) / picture->height, 1e-9);
+        // As large as the frame allows: it touches two opposite sides.
+        EXPECT_TRUE(std::abs(drawn.width - frame.width) < 1e-9 || std::abs(drawn.height - frame.height) < 1e-9);
+        // Centred.
+        EXPECT_NEAR(drawn.left - frame.left, frame.Right() - drawn.Right(), 1e-9);
+        EXPECT_NEAR(drawn.top - frame.top, frame.Bottom() - drawn.Bottom(), 1e-9);
+    }
+}
+
+TEST(CardLayout, ACardTooNarrowForTextDrawsNoText) {
+    RecordingCanvas canvas;
+    drawing::DrawCard(canvas, {0, 0, 30, 100}, SampleCard(), WidePicture().View());
+    EXPECT_TRUE(canvas.lines.empty());
+}
+
+}  // namespace
