@@ -15,6 +15,10 @@
 #include "picture/text_exception.h"
 #include "resources/catalogue/catalogue.h"
 
+using ovlet::picture::SetTraceLevel;
+using ovlet::picture::SetTraceSink;
+using ovlet::picture::kTraceAll;
+
 namespace ovlet::cli {
 
 void AddCardArgument(CLI::App& command, std::string& card) {

@@ -22,6 +22,14 @@
 #include "resources/catalogue/catalogue.h"
 #include "resources/catalogue/decoder_lines.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CTextException;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::MessageLine;
+using ovlet::picture::PictureFormat;
+using ovlet::picture::PictureFormatName;
+using ovlet::picture::PictureHeader;
+
 namespace ovlet::cli {
 namespace {
 
@@ -58,7 +66,7 @@ bool WritePam(const CWinBmp& bitmap, const std::string& path, std::string& error
     for (std::int32_t y = 0; y < height && ok; y += batch) {
         const std::int32_t count = std::min(batch, height - y);
         for (std::int32_t i = 0; i < count; ++i) {
-            picture_rows::LineToRgba(bitmap, y + i, rows.data() + lineBytes * static_cast<std::size_t>(i));
+            picture::rows::LineToRgba(bitmap, y + i, rows.data() + lineBytes * static_cast<std::size_t>(i));
         }
         ok = file.Write(rows.data(), lineBytes * static_cast<std::size_t>(count));
     }

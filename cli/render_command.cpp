@@ -23,6 +23,14 @@
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CDataSource;
+using ovlet::picture::CTextException;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::DecodePngReduced;
+using ovlet::picture::PictureFormat;
+using ovlet::picture::PictureHeader;
+
 namespace ovlet::cli {
 namespace {
 

@@ -24,6 +24,13 @@
 #include "picture/win_bmp.h"
 #include "resources/catalogue/decoder_lines.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::DecodeOutcome;
+using ovlet::picture::DecodePicture;
+using ovlet::picture::PictureFormat;
+using ovlet::picture::PictureFormatName;
+
 namespace ovlet::cli {
 
 void Report(const char* command, const std::string& message) {

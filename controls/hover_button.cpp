@@ -8,6 +8,9 @@
 #include "picture/resource_registry.h"
 #include "picture/win_bmp.h"
 
+using ovlet::picture::CWinBmp;
+using ovlet::picture::FindBitmapResource;
+
 namespace {
 
 // A bitmap resource's size from its header alone (a packed DIB begins with a

@@ -9,6 +9,13 @@
 #include "picture/pixel_memory.h"
 #include "picture/text_exception.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CDataSource;
+using ovlet::picture::CTextException;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::PictureHeader;
+using ovlet::picture::PixelBlock;
+
 namespace {
 
 constexpr platform::Colour kBlack{0, 0, 0};

@@ -9,8 +9,10 @@
 #include "picture/win_bmp.h"
 #include "platform/owner_drawn.h"
 
+namespace ovlet::picture {
 class CAnyPicDecoder;
 class CDataSource;
+}  // namespace ovlet::picture
 
 // Where and how large a w x h picture is drawn in a W x H panel.
 struct PicturePlacement {
@@ -23,7 +25,7 @@ struct PicturePlacement {
 PicturePlacement PlacePicture(int panelWidth, int panelHeight, int pictureWidth, int pictureHeight);
 
 // The one decoder every panel of the program uses.
-CAnyPicDecoder& SharedDecoder();
+ovlet::picture::CAnyPicDecoder& SharedDecoder();
 
 class CPictureStatic : public platform::OwnerDrawnControl {
 public:
@@ -49,7 +51,7 @@ public:
     std::pair<int, int> PictureSize() const { return pictureSize; }
     // What the panel keeps of the picture: the shrunk picture in the
     // screen's pixels, 32 bits a pixel; empty without a picture.
-    const CWinBmp& ShownBitmap() const { return shown; }
+    const ovlet::picture::CWinBmp& ShownBitmap() const { return shown; }
 
     // How assistive technology names the picture: %1 and %2 are its width
     // and height. Without a picture the panel is named by what it shows.
@@ -59,9 +61,9 @@ public:
     void FocusChanged(bool focused) override;
 
 private:
-    bool Decode(const std::string& name, CDataSource* memory, std::pair<int, int>* size, std::string* error);
+    bool Decode(const std::string& name, ovlet::picture::CDataSource* memory, std::pair<int, int>* size, std::string* error);
     // The decoded picture at the size it is shown at, in the screen's pixels.
-    void KeepShown(const CWinBmp& decoded);
+    void KeepShown(const ovlet::picture::CWinBmp& decoded);
     // Where the picture goes and its size there in the screen's pixels.
     PicturePlacement Placement() const;
     std::pair<int, int> DeviceSize(const PicturePlacement& place) const;
@@ -70,7 +72,7 @@ private:
 
     // Replaced as a whole by each decode that succeeds, so a failed decode
     // never leaves a half-made picture on screen.
-    CWinBmp shown;
+    ovlet::picture::CWinBmp shown;
     std::pair<int, int> pictureSize{0, 0};
     std::string fileName;
     std::string nameFormat;

@@ -7,6 +7,8 @@
 
 #include "picture/win_bmp.h"
 
+using ovlet::picture::CWinBmp;
+
 namespace {
 
 // Positions advance in 16.16 fixed point. Where an axis shrinks, the weights

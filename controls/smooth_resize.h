@@ -8,7 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace ovlet::picture {
 class CWinBmp;
+}  // namespace ovlet::picture
 
 // 32-bit pixels (blue, green, red and a fourth byte, in memory order) in rows
 // `stride` pixels apart, from the first row shown; a negative stride walks
@@ -38,4 +40,4 @@ void SmoothResize(const PixelRows& source, const MutablePixelRows& target);
 // the weights are not symmetric, so the order changes the result in the last
 // bit. False, with `target` untouched, for an empty or non-32-bit source or a
 // size below 1 x 1.
-bool SmoothResizeBitmap(const CWinBmp& source, int width, int height, bool topLineFirst, CWinBmp& target);
+bool SmoothResizeBitmap(const ovlet::picture::CWinBmp& source, int width, int height, bool topLineFirst, ovlet::picture::CWinBmp& target);

@@ -9,6 +9,12 @@
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CTextException;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::MessageLine;
+using ovlet::picture::RGBQuad;
+
 namespace outgoing {
 namespace {
 

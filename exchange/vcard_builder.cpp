@@ -9,6 +9,10 @@
 #include "picture/decode_outcome.h"
 #include "picture/win_bmp.h"
 
+using ovlet::picture::CWinBmp;
+using ovlet::picture::DecodeOutcome;
+using ovlet::picture::DecodePicture;
+
 namespace vcard {
 namespace {
 

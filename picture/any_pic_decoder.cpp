@@ -10,6 +10,8 @@
 #include "picture/text_exception.h"
 #include "picture/tga_decoder.h"
 
+namespace ovlet::picture {
+
 const char* PictureFormatName(PictureFormat format) {
     switch (format) {
         case PictureFormat::WindowsBitmap:
@@ -198,3 +200,5 @@ PictureFormat CAnyPicDecoder::DetectFormat(const std::uint8_t* data, std::int32_
     }
     return PictureFormat::Unknown;
 }
+
+}  // namespace ovlet::picture

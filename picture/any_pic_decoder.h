@@ -7,6 +7,8 @@
 
 #include "picture/pic_decoder.h"
 
+namespace ovlet::picture {
+
 class CJPEGDecoder;
 class CPNGDecoder;
 
@@ -41,3 +43,5 @@ private:
     std::unique_ptr<CJPEGDecoder> jpegDecoder;
     std::unique_ptr<CPNGDecoder> pngDecoder;
 };
+
+}  // namespace ovlet::picture

@@ -6,6 +6,8 @@
 
 #include "picture/text_exception.h"
 
+namespace ovlet::picture {
+
 void CBmp::Create(std::int32_t newWidth, std::int32_t newHeight, std::uint16_t newBitsPerPixel, bool newHasAlpha) {
     CheckCreatable(newWidth, newHeight, newBitsPerPixel);
     ++createCount;
@@ -117,3 +119,5 @@ void CBmp::ClearDimensions() {
     lineTable.clear();
     lineTable.shrink_to_fit();
 }
+
+}  // namespace ovlet::picture

@@ -9,6 +9,8 @@
 
 #include "picture/draw_device.h"
 
+namespace ovlet::picture {
+
 // Largest picture any bitmap accepts: 2^28 pixels and 1 GiB of storage. A
 // header asking for more is refused before anything is allocated.
 inline constexpr std::int64_t kMaxPixelCount = std::int64_t{1} << 28;
@@ -107,3 +109,5 @@ private:
     int openReplacements = 0;
     bool storageSetAside = false;
 };
+
+}  // namespace ovlet::picture

@@ -7,9 +7,11 @@
 #include "picture/pixel_rows.h"
 #include "picture/text_exception.h"
 
-using picture_io::MemoryCursor;
-using picture_io::ReadU16Le;
-using picture_io::ReadU32Le;
+namespace ovlet::picture {
+
+using io::MemoryCursor;
+using io::ReadU16Le;
+using io::ReadU32Le;
 
 namespace {
 
@@ -189,8 +191,8 @@ CBmpDecoder::InfoHeader CBmpDecoder::ReadBmpHeaders() {
     // bfSize is unsigned in the file; taken as such, a size of several GiB
     // fails here instead of passing as a negative amount.
     std::int64_t extent = std::int64_t{bfSize} - paletteBytes - kExtentSlack;
-    if (extent > 0 && !picture_io::HasBytes(*source, extent)) {
-        picture_io::ThrowEndOfData();
+    if (extent > 0 && !io::HasBytes(*source, extent)) {
+        io::ThrowEndOfData();
     }
     return header;
 }
@@ -199,8 +201,8 @@ std::int64_t CBmpDecoder::ReadBmpPalette(const InfoHeader& header) {
     TraceMessage(3, "Reading palette.\n");
     std::int64_t count = header.biClrUsed != 0 ? std::int64_t{header.biClrUsed} : std::int64_t{1} << header.biBitCount;
     std::int64_t bytes = count * 4;
-    if (!picture_io::HasBytes(*source, bytes)) {
-        picture_io::ThrowEndOfData();
+    if (!io::HasBytes(*source, bytes)) {
+        io::ThrowEndOfData();
     }
     const std::uint8_t* entries = source->ReadBytes(static_cast<std::int32_t>(bytes));
     // Entries past the 256 an 8-bit index can reach are read and dropped.
@@ -218,8 +220,8 @@ std::uint8_t* CBmpDecoder::RowLine(std::int32_t row) const {
 }
 
 void CBmpDecoder::CheckRowsPresent(std::int64_t rowBytes) const {
-    if (!picture_io::HasBytes(*source, rowBytes * height)) {
-        picture_io::ThrowEndOfData();
+    if (!io::HasBytes(*source, rowBytes * height)) {
+        io::ThrowEndOfData();
     }
 }
 
@@ -245,9 +247,9 @@ void CBmpDecoder::Decode24Bpp() {
     CheckRowsPresent(rowBytes);
     const std::uint8_t* row = source->GetReadPointer();
     for (std::int32_t r = 0; r < height; ++r, row += rowBytes) {
-        picture_rows::ExpandBgrToBgra(row, RowLine(r), width);
+        rows::ExpandBgrToBgra(row, RowLine(r), width);
     }
-    picture_rows::FinishRows();
+    rows::FinishRows();
 }
 
 void CBmpDecoder::Decode32Bpp() {
@@ -317,3 +319,5 @@ void CBmpDecoder::DecodeRunLength(int bitsPerPixel) {
     }
     in.Commit(*source);
 }
+
+}  // namespace ovlet::picture

@@ -7,6 +7,8 @@
 #include "picture/draw_device.h"
 #include "picture/pic_decoder.h"
 
+namespace ovlet::picture {
+
 class CBmpDecoder : public CPicDecoder {
 protected:
     void DecodeImage() override;
@@ -43,3 +45,5 @@ private:
     std::int32_t height = 0;
     bool topDown = false;
 };
+
+}  // namespace ovlet::picture

@@ -9,7 +9,7 @@
 #include "picture/data_source.h"
 #include "picture/text_exception.h"
 
-namespace picture_io {
+namespace ovlet::picture::io {
 
 inline std::uint8_t ReadU8(CDataSource& source) {
     return *source.ReadBytes(1);
@@ -81,4 +81,4 @@ private:
     const std::uint8_t* end;
 };
 
-}  // namespace picture_io
+}  // namespace ovlet::picture::io

@@ -8,6 +8,8 @@
 #include "picture/resource_registry.h"
 #include "picture/text_exception.h"
 
+namespace ovlet::picture {
+
 CDataSource::~CDataSource() {
     if (readPointer) {
         CDataSource::Close();
@@ -105,3 +107,5 @@ bool CResourceSource::OpenResource(std::uint16_t resourceId) {
     OpenData(("resource " + std::to_string(resourceId)).c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()));
     return true;
 }
+
+}  // namespace ovlet::picture

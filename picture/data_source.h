@@ -7,6 +7,8 @@
 
 #include "picture/pixel_memory.h"
 
+namespace ovlet::picture {
+
 class CDataSource {
 public:
     CDataSource() = default;
@@ -65,3 +67,5 @@ public:
     // Returns false when there is no resource of that id.
     bool OpenResource(std::uint16_t resourceId);
 };
+
+}  // namespace ovlet::picture

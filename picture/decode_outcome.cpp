@@ -6,6 +6,8 @@
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
+namespace ovlet::picture {
+
 DecodeOutcome DecodePicture(const char* name, const std::uint8_t* data, std::int32_t size, CWinBmp& bitmap,
                             int depth) {
     DecodeOutcome outcome;
@@ -19,3 +21,5 @@ DecodeOutcome DecodePicture(const char* name, const std::uint8_t* data, std::int
     }
     return outcome;
 }
+
+}  // namespace ovlet::picture

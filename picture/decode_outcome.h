@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace ovlet::picture {
+
 class CWinBmp;
 
 struct DecodeOutcome {
@@ -18,3 +20,5 @@ struct DecodeOutcome {
 // with the decoder of whatever format they are.
 DecodeOutcome DecodePicture(const char* name, const std::uint8_t* data, std::int32_t size, CWinBmp& bitmap,
                             int depth);
+
+}  // namespace ovlet::picture

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace ovlet::picture {
+
 // The 40-byte header at the start of every packed DIB, field for field.
 struct BitmapInfoHeader {
     std::uint32_t biSize;
@@ -51,3 +53,5 @@ public:
                                   int scanLines, const void* bits, const BitmapInfoHeader* info,
                                   std::uint32_t usage) = 0;
 };
+
+}  // namespace ovlet::picture

@@ -13,6 +13,8 @@
 
 #include "picture/text_exception.h"
 
+namespace ovlet::picture {
+
 // libjpeg reports fatal errors through an exit routine that must not return.
 // C++ exceptions must not cross libjpeg's C frames, so the routine records the
 // message and long-jumps back to the wrapper function that called libjpeg;
@@ -432,3 +434,5 @@ void CJPEGDecoder::DecodeImage() {
         RaiseRecorded(*errors);
     }
 }
+
+}  // namespace ovlet::picture

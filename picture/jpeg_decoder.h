@@ -8,6 +8,8 @@
 
 #include "picture/pic_decoder.h"
 
+namespace ovlet::picture {
+
 class CJPEGDecoder : public CPicDecoder {
 public:
     CJPEGDecoder();
@@ -33,3 +35,5 @@ private:
     // Favour speed where libjpeg offers the choice (no fancy upsampling).
     bool fastMode = true;
 };
+
+}  // namespace ovlet::picture

@@ -8,6 +8,8 @@
 
 #include "picture/text_exception.h"
 
+namespace ovlet::picture {
+
 namespace {
 
 // Decoder lines are formatted into 256-character buffers.
@@ -235,3 +237,5 @@ void CPicDecoder::IndexedRowToLine(std::uint8_t* line, const std::uint8_t* src, 
         }
     }
 }
+
+}  // namespace ovlet::picture

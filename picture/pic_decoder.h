@@ -10,6 +10,8 @@
 #include "picture/bmp.h"
 #include "picture/data_source.h"
 
+namespace ovlet::picture {
+
 // The formats the library tells apart by their first bytes.
 enum class PictureFormat : int {
     Unknown = 0,
@@ -138,3 +140,5 @@ protected:
 
 // Bytes of the bitmap storage for a picture, as CheckPictureSize counts them.
 std::int64_t BitmapBytesFor(std::int64_t width, std::int64_t height, int bitsPerPixel);
+
+}  // namespace ovlet::picture

@@ -10,10 +10,12 @@
 #include "picture/jpeg_decoder.h"
 #include "picture/text_exception.h"
 
-using picture_io::ReadU16Be;
-using picture_io::ReadU32Be;
-using picture_io::ReadU8;
-using picture_io::Skip;
+namespace ovlet::picture {
+
+using io::ReadU16Be;
+using io::ReadU32Be;
+using io::ReadU8;
+using io::Skip;
 
 namespace {
 
@@ -361,3 +363,5 @@ CPictDecoder::Rect CPictDecoder::ReadRect() {
     rect.right = ReadU16Be(*source);
     return rect;
 }
+
+}  // namespace ovlet::picture

@@ -10,6 +10,8 @@
 
 #include "picture/pic_decoder.h"
 
+namespace ovlet::picture {
+
 class CJPEGDecoder;
 
 class CPictDecoder : public CPicDecoder {
@@ -113,3 +115,5 @@ private:
     // start at even offsets from it.
     std::int32_t dataStart = 0;
 };
+
+}  // namespace ovlet::picture

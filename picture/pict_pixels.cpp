@@ -9,10 +9,12 @@
 #include "picture/pict_decoder.h"
 #include "picture/text_exception.h"
 
-using picture_io::ReadU16Be;
-using picture_io::ReadU32Be;
-using picture_io::ReadU8;
-using picture_io::Skip;
+namespace ovlet::picture {
+
+using io::ReadU16Be;
+using io::ReadU32Be;
+using io::ReadU8;
+using io::Skip;
 
 namespace {
 
@@ -272,7 +274,7 @@ void CPictDecoder::CheckRowData(const RowLayout& layout) const {
     std::int64_t left = source->GetBytesLeft();
     if (!layout.packed) {
         if (layout.rowSize * layout.height > left) {
-            picture_io::ThrowEndOfData();
+            io::ThrowEndOfData();
         }
         return;
     }
@@ -285,8 +287,8 @@ void CPictDecoder::CheckRowData(const RowLayout& layout) const {
 
 std::int64_t CPictDecoder::ReadRow(const RowLayout& layout, std::uint8_t* scratch, std::int64_t capacity) {
     if (!layout.packed) {
-        if (!picture_io::HasBytes(*source, layout.rowSize)) {
-            picture_io::ThrowEndOfData();
+        if (!io::HasBytes(*source, layout.rowSize)) {
+            io::ThrowEndOfData();
         }
         const std::uint8_t* data = source->ReadBytes(static_cast<std::int32_t>(layout.rowSize));
         std::memcpy(scratch, data, static_cast<std::size_t>(layout.rowSize));
@@ -346,3 +348,5 @@ void CPictDecoder::UnpackRows(const RowLayout& layout) {
         ConvertRow(layout, scratch.data(), bitmap->GetLineTable()[r]);
     }
 }
+
+}  // namespace ovlet::picture

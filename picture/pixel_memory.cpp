@@ -7,6 +7,8 @@
 
 #include "files/pages.h"
 
+namespace ovlet::picture {
+
 namespace pixel_memory {
 
 Mapped SpareBlocks::Take(std::size_t size) noexcept {
@@ -167,3 +169,5 @@ std::size_t PixelBlock::SpareBytes() noexcept {
     std::lock_guard<std::mutex> hold(spares.lock);
     return spares.blocks.Bytes();
 }
+
+}  // namespace ovlet::picture

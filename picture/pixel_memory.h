@@ -16,6 +16,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace ovlet::picture {
+
 class PixelBlock {
 public:
     PixelBlock() = default;
@@ -98,3 +100,5 @@ private:
 };
 
 }  // namespace pixel_memory
+
+}  // namespace ovlet::picture

@@ -12,7 +12,7 @@
 #define OVLET_HAVE_SSSE3_PATH 1
 #endif
 
-namespace picture_rows {
+namespace ovlet::picture::rows {
 
 namespace {
 
@@ -205,4 +205,4 @@ void LineToRgba(const CBmp& bitmap, std::int32_t y, std::uint8_t* out) {
     }
 }
 
-}  // namespace picture_rows
+}  // namespace ovlet::picture::rows

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 
+namespace ovlet::picture {
+
 class CBmp;
 
-namespace picture_rows {
+namespace rows {
 
 // Writes count 32-bit pixels (blue, green, red, 255) from count stored
 // 3-byte values (blue, green, red). Reads exactly 3 * count bytes. Large
@@ -21,4 +23,6 @@ void FinishRows();
 // meaningful.
 void LineToRgba(const CBmp& bitmap, std::int32_t y, std::uint8_t* out);
 
-}  // namespace picture_rows
+}  // namespace rows
+
+}  // namespace ovlet::picture

@@ -12,6 +12,8 @@
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
+namespace ovlet::picture {
+
 // libpng reports errors through a callback that must not return. C++
 // exceptions must not cross libpng's C frames, so the callback records the
 // error and long-jumps to the setjmp of the wrapper that called libpng; the
@@ -413,3 +415,5 @@ bool DecodePngReduced(const std::uint8_t* data, std::int32_t size, std::int32_t 
     }
     return true;
 }
+
+}  // namespace ovlet::picture

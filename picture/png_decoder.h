@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace ovlet::picture {
+
 class CWinBmp;
 
 // Decodes a PNG only as large as it is drawn, for thumbnails: every
@@ -24,3 +26,5 @@ protected:
     void DecodeImage() override;
     PictureHeader ReadImageHeader() override;
 };
+
+}  // namespace ovlet::picture

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace ovlet::picture {
+
 namespace {
 
 BitmapResourceLookup& Lookup() {
@@ -22,3 +24,5 @@ std::span<const std::uint8_t> FindBitmapResource(std::uint16_t resourceId) {
     }
     return lookup(resourceId);
 }
+
+}  // namespace ovlet::picture

@@ -9,6 +9,8 @@
 #include <functional>
 #include <span>
 
+namespace ovlet::picture {
+
 using BitmapResourceLookup = std::function<std::span<const std::uint8_t>(std::uint16_t resourceId)>;
 
 // Replaces the lookup; an empty function removes it.
@@ -17,3 +19,5 @@ void SetBitmapResourceLookup(BitmapResourceLookup lookup);
 // The bytes of the resource, or an empty span when there is no such resource
 // or no lookup is registered. The bytes live as long as the program.
 std::span<const std::uint8_t> FindBitmapResource(std::uint16_t resourceId);
+
+}  // namespace ovlet::picture

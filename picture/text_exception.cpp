@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+namespace ovlet::picture {
+
 namespace {
 
 // Trace settings: level 0 and no sink unless a program sets them.
@@ -63,3 +65,5 @@ void SetTraceLevel(int level) {
 void SetTraceSink(TraceSink sink) {
     traceSink = sink;
 }
+
+}  // namespace ovlet::picture

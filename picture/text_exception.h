@@ -6,6 +6,8 @@
 #include <exception>
 #include <string>
 
+namespace ovlet::picture {
+
 // Error codes, the same in every decoder. 7 and 9 are unused.
 enum : int {
     DECERR_SIGNATURE = 1,       // data is not of the decoder's format, or a wrong version
@@ -68,3 +70,5 @@ using TraceSink = void (*)(const char* text);
 inline constexpr int kTraceAll = 3;
 void SetTraceLevel(int level);
 void SetTraceSink(TraceSink sink);
+
+}  // namespace ovlet::picture

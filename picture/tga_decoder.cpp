@@ -7,7 +7,9 @@
 #include "picture/pixel_rows.h"
 #include "picture/text_exception.h"
 
-using picture_io::MemoryCursor;
+namespace ovlet::picture {
+
+using io::MemoryCursor;
 
 namespace {
 
@@ -58,7 +60,7 @@ void ConvertValues(std::uint32_t* dest, const std::uint8_t* src, std::int64_t co
             }
             break;
         case 24:
-            picture_rows::ExpandBgrToBgra(src, reinterpret_cast<std::uint8_t*>(dest), count);
+            rows::ExpandBgrToBgra(src, reinterpret_cast<std::uint8_t*>(dest), count);
             break;
         case 32:
             std::memcpy(dest, src, static_cast<std::size_t>(count) * 4);
@@ -97,8 +99,8 @@ void CTGADecoder::DecodeImage() {
                               : header.ImageType >= 9 && header.ImageType <= 11
                                   ? (pixels + 127) / 128 * (1 + BytesPerValue(bits))
                                   : 0;
-    if (!picture_io::HasBytes(*source, leastBytes)) {
-        picture_io::ThrowEndOfData();
+    if (!io::HasBytes(*source, leastBytes)) {
+        io::ThrowEndOfData();
     }
     bitmap->Create(header.Width, header.Height, static_cast<std::uint16_t>(depth), bits == 16 || bits == 32);
 
@@ -195,8 +197,8 @@ void CTGADecoder::ReadUncompressed(const TgaHeader& header) {
     int bits = header.PixelDepth;
     bool toColour = bitmap->GetBitsPerPixel() == 32;
     std::int64_t rowBytes = std::int64_t{header.Width} * BytesPerValue(bits);
-    if (!picture_io::HasBytes(*source, rowBytes * header.Height)) {
-        picture_io::ThrowEndOfData();
+    if (!io::HasBytes(*source, rowBytes * header.Height)) {
+        io::ThrowEndOfData();
     }
     for (int r = 0; r < header.Height; ++r) {
         const std::uint8_t* row = source->ReadBytes(static_cast<std::int32_t>(rowBytes));
@@ -207,7 +209,7 @@ void CTGADecoder::ReadUncompressed(const TgaHeader& header) {
             std::memcpy(line, row, static_cast<std::size_t>(header.Width));
         }
     }
-    picture_rows::FinishRows();
+    rows::FinishRows();
 }
 
 void CTGADecoder::ReadRunLength(const TgaHeader& header) {
@@ -260,6 +262,8 @@ void CTGADecoder::ReadRunLength(const TgaHeader& header) {
             left -= n;
         }
     }
-    picture_rows::FinishRows();
+    rows::FinishRows();
     in.Commit(*source);
 }
+
+}  // namespace ovlet::picture

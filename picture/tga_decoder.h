@@ -7,6 +7,8 @@
 
 #include "picture/pic_decoder.h"
 
+namespace ovlet::picture {
+
 class CTGADecoder : public CPicDecoder {
 protected:
     void DecodeImage() override;
@@ -39,3 +41,5 @@ private:
     // The line that stored row r goes to.
     std::uint8_t* TargetLine(const TgaHeader& header, int row) const;
 };
+
+}  // namespace ovlet::picture

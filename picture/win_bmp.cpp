@@ -6,6 +6,8 @@
 
 #include "picture/resource_registry.h"
 
+namespace ovlet::picture {
+
 CWinBmp::CWinBmp() {
     AllocStorage(16, 16, 8, false);
 }
@@ -220,3 +222,5 @@ std::vector<std::uint8_t> CWinBmp::CopyToGlobalMemory() const {
     }
     return std::vector<std::uint8_t>(dib.get(), dib.get() + GetStorageSize());
 }
+
+}  // namespace ovlet::picture

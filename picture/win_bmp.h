@@ -14,6 +14,8 @@
 #include "picture/draw_device.h"
 #include "picture/pixel_memory.h"
 
+namespace ovlet::picture {
+
 // A rectangle in picture coordinates, top = 0 at the top line.
 struct PictureRect {
     std::int32_t left;
@@ -78,3 +80,5 @@ private:
         std::vector<std::uint8_t*> lineTable;
     } aside;
 };
+
+}  // namespace ovlet::picture

@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <string>
 
+namespace ovlet::picture {
 class CWinBmp;
+}  // namespace ovlet::picture
 
 namespace platform {
 
@@ -62,11 +64,11 @@ public:
     virtual void Text(Point at, TextAnchor anchor, const std::string& utf8, Colour colour, TextStyle style) = 0;
     // A bitmap of the picture library, one bitmap pixel a logical pixel, with
     // its top left at `at` (the face enlarges it as it enlarges the control).
-    virtual void Bitmap(const CWinBmp& bitmap, Point at) = 0;
+    virtual void Bitmap(const ovlet::picture::CWinBmp& bitmap, Point at) = 0;
     // A bitmap made for the screen's own pixels: `target` (logical pixels)
     // times the scale is its size, and it is copied as it is, pixel for
     // pixel. One of another size is stretched into `target`.
-    virtual void ScreenBitmap(const CWinBmp& bitmap, const Rect& target) = 0;
+    virtual void ScreenBitmap(const ovlet::picture::CWinBmp& bitmap, const Rect& target) = 0;
 };
 
 enum class Cursor { Arrow, Hand };

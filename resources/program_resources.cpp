@@ -17,6 +17,11 @@
 #include "platform/qt/painter_device.h"
 #include "platform/qt/template_dialog.h"
 
+using ovlet::picture::CDataSource;
+using ovlet::picture::CPNGDecoder;
+using ovlet::picture::CTextException;
+using ovlet::picture::CWinBmp;
+
 // The pictures are compiled into a library; naming them here makes sure the
 // linker keeps them. (The macro must be used outside any namespace.)
 static void InitPictureResources() {

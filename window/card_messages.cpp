@@ -9,6 +9,17 @@
 #include "window/card_text.h"
 #include "window/translations.h"
 
+using ovlet::picture::DECERR_ACCESS;
+using ovlet::picture::DECERR_END_OF_DATA;
+using ovlet::picture::DECERR_FILE_NOT_FOUND;
+using ovlet::picture::DECERR_FORMAT;
+using ovlet::picture::DECERR_NO_MEMORY;
+using ovlet::picture::DECERR_PATH_NOT_FOUND;
+using ovlet::picture::DECERR_SIGNATURE;
+using ovlet::picture::DECERR_UNKNOWN_TYPE;
+using ovlet::picture::DECERR_UNSUPPORTED;
+using ovlet::picture::MessageLine;
+
 namespace {
 
 constexpr const char* kContext = "CardMessages";

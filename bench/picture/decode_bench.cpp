@@ -45,6 +45,11 @@
 #include "tests/support/picture_encoders.h"
 #include "tests/support/test_files.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CFileSource;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::PixelBlock;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

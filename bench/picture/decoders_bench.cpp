@@ -30,6 +30,13 @@
 #include "picture/win_bmp.h"
 #include "tests/support/byte_writer.h"
 
+using ovlet::picture::CBmpDecoder;
+using ovlet::picture::CDataSource;
+using ovlet::picture::CPicDecoder;
+using ovlet::picture::CPictDecoder;
+using ovlet::picture::CTGADecoder;
+using ovlet::picture::CWinBmp;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

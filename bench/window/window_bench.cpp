@@ -20,6 +20,8 @@
 #include "tests/support/picture_encoders.h"
 #include "viewer/viewer_dialog.h"
 
+using ovlet::picture::CWinBmp;
+
 namespace {
 
 constexpr int kWidth = 4000;

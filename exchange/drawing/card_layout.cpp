@@ -13,6 +13,11 @@
 #include "picture/decode_outcome.h"
 #include "picture/win_bmp.h"
 
+using ovlet::picture::CWinBmp;
+using ovlet::picture::DecodeOutcome;
+using ovlet::picture::DecodePicture;
+using ovlet::picture::RGBQuad;
+
 namespace drawing {
 namespace {
 

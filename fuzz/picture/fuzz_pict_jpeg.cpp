@@ -9,6 +9,9 @@
 #include "picture/pict_decoder.h"
 #include "tests/support/byte_writer.h"
 
+using ovlet::picture::CJPEGDecoder;
+using ovlet::picture::CPictDecoder;
+
 namespace {
 
 std::vector<std::uint8_t> WrapInPicture(const std::uint8_t* data, std::size_t size) {

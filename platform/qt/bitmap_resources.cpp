@@ -7,6 +7,8 @@
 
 #include "picture/resource_registry.h"
 
+using ovlet::picture::SetBitmapResourceLookup;
+
 namespace platform {
 namespace {
 

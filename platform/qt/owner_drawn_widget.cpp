@@ -11,6 +11,8 @@
 #include "picture/win_bmp.h"
 #include "platform/qt/painter_device.h"
 
+using ovlet::picture::CWinBmp;
+
 namespace platform::qt {
 
 namespace {

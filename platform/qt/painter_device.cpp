@@ -2,6 +2,12 @@
 
 #include <QPainter>
 
+using ovlet::picture::BI_RGB;
+using ovlet::picture::BitmapInfoHeader;
+using ovlet::picture::DIB_RGB_COLORS;
+using ovlet::picture::RGBQuad;
+using ovlet::picture::SRCCOPY;
+
 namespace platform {
 
 QImage WrapDibLines(const void* bits, const BitmapInfoHeader* info) {

@@ -13,6 +13,10 @@
 #include "platform/win32/accessibility.h"
 #include "platform/win32/win32_face.h"
 
+using ovlet::picture::BitmapInfoHeader;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::RGBQuad;
+
 namespace platform::win32 {
 namespace {
 

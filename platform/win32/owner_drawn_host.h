@@ -81,8 +81,8 @@ public:
     void FillRect(const Rect& area, Colour colour) override;
     void FrameRect(const Rect& area, Colour colour, bool dotted) override;
     void Text(Point at, TextAnchor anchor, const std::string& utf8, Colour colour, TextStyle style) override;
-    void Bitmap(const CWinBmp& bitmap, Point at) override;
-    void ScreenBitmap(const CWinBmp& bitmap, const Rect& target) override;
+    void Bitmap(const ovlet::picture::CWinBmp& bitmap, Point at) override;
+    void ScreenBitmap(const ovlet::picture::CWinBmp& bitmap, const Rect& target) override;
 
 private:
     int Device(int logical) const;

@@ -16,6 +16,9 @@
 #include "picture/resource_registry.h"
 #include "picture/win_bmp.h"
 
+using ovlet::picture::CWinBmp;
+using ovlet::picture::SetBitmapResourceLookup;
+
 namespace {
 
 using platform::AccessibleRole;

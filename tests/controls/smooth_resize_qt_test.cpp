@@ -10,6 +10,8 @@
 #include "controls/smooth_resize.h"
 #include "picture/win_bmp.h"
 
+using ovlet::picture::CWinBmp;
+
 namespace {
 
 struct Size {

@@ -8,6 +8,8 @@
 #include "controls/smooth_resize.h"
 #include "picture/win_bmp.h"
 
+using ovlet::picture::CWinBmp;
+
 namespace {
 
 struct Size {

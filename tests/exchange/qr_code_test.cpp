@@ -12,6 +12,9 @@
 #include "vcard_test_support.h"
 #include "tests/support/run_tool.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CWinBmp;
+
 namespace {
 
 // The three readers every code must satisfy: zbarimg, zxing-cpp through its

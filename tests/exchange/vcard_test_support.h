@@ -90,8 +90,8 @@ inline Bytes CorpusPicture(const std::string& name) {
 // A picture's pixels as red, green, blue and alpha bytes, top line first, as
 // the picture library decodes them (alpha 255 where it means nothing).
 inline std::string LibraryPixels(const Bytes& picture) {
-    CAnyPicDecoder decoder;
-    CWinBmp bitmap;
+    ovlet::picture::CAnyPicDecoder decoder;
+    ovlet::picture::CWinBmp bitmap;
     decoder.DecodeMemory("picture", picture.data(), static_cast<std::int32_t>(picture.size()), &bitmap, 32);
     std::string out;
     for (int y = 0; y < bitmap.GetHeight(); ++y) {

@@ -8,6 +8,18 @@
 #include "picture/resource_registry.h"
 #include "tests/picture/picture_test_support.h"
 
+using ovlet::picture::BI_RGB;
+using ovlet::picture::BitmapInfoHeader;
+using ovlet::picture::CDrawDevice;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::DECERR_FORMAT;
+using ovlet::picture::DIB_RGB_COLORS;
+using ovlet::picture::MakePixel;
+using ovlet::picture::PictureRect;
+using ovlet::picture::RGBQuad;
+using ovlet::picture::SRCCOPY;
+using ovlet::picture::SetBitmapResourceLookup;
+
 namespace {
 
 TEST(WinBmp, NewBitmapIsSixteenSquareGreyEightBit) {
@@ -118,7 +130,7 @@ TEST(PixelRows, LineToRgbaForEachDepth) {
             p[3] = static_cast<std::uint8_t>(x + 150);  // alpha
         }
         Bytes out(44);
-        picture_rows::LineToRgba(bitmap, 1, out.data());
+        ovlet::picture::rows::LineToRgba(bitmap, 1, out.data());
         for (int x = 0; x < 11; ++x) {
             EXPECT_EQ(out[4 * x], x + 100);
             EXPECT_EQ(out[4 * x + 1], x + 50);
@@ -139,7 +151,7 @@ TEST(PixelRows, LineToRgbaForEachDepth) {
         if (depth == 4) line[0] = 0x10, line[1] = 0x10;
         if (depth == 8) line[0] = 1, line[1] = 0, line[2] = 1;
         Bytes out(12);
-        picture_rows::LineToRgba(bitmap, 0, out.data());
+        ovlet::picture::rows::LineToRgba(bitmap, 0, out.data());
         EXPECT_EQ(out, (Bytes{6, 5, 4, 255, 3, 2, 1, 255, 6, 5, 4, 255}));
     }
 }

@@ -14,6 +14,12 @@
 #include "tests/picture/picture_test_support.h"
 #include "tests/support/byte_writer.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::DECERR_END_OF_DATA;
+using ovlet::picture::DECERR_FORMAT;
+using ovlet::picture::kMaxPixelCount;
+
 namespace {
 
 using test_support::PutU16Be;

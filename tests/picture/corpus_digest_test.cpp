@@ -15,6 +15,9 @@
 #include "picture/any_pic_decoder.h"
 #include "picture_test_support.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CWinBmp;
+
 namespace {
 
 class Fnv1a {

@@ -14,6 +14,18 @@
 #include "picture/any_pic_decoder.h"
 #include "tests/picture/picture_test_support.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CDataSource;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::DECERR_ACCESS;
+using ovlet::picture::DECERR_END_OF_DATA;
+using ovlet::picture::DECERR_FORMAT;
+using ovlet::picture::DECERR_SIGNATURE;
+using ovlet::picture::DECERR_UNKNOWN_TYPE;
+using ovlet::picture::DECERR_UNSUPPORTED;
+using ovlet::picture::PictureFormat;
+using ovlet::picture::PictureHeader;
+
 namespace {
 
 // Files marked ok that these decoders refuse, with the code they give.

@@ -26,14 +26,14 @@ Layout Changed(Layout layout, Change change) {
 }
 
 // Decodes and returns the code and text of the CTextException, or code 0.
-inline Failure DecodeFailure(CPicDecoder& decoder, const Bytes& bytes, int depth = 32) {
-    CWinBmp bitmap;
+inline Failure DecodeFailure(ovlet::picture::CPicDecoder& decoder, const Bytes& bytes, int depth = 32) {
+    ovlet::picture::CWinBmp bitmap;
     return CatchFailure([&] { DecodeBytes(decoder, bytes, bitmap, depth); });
 }
 
 // Decodes the file expecting a failure with `code` and, unless `text` is
 // empty, that text.
-inline void ExpectFailure(CPicDecoder& decoder, const Bytes& file, int code, const std::string& text, int depth = 32) {
+inline void ExpectFailure(ovlet::picture::CPicDecoder& decoder, const Bytes& file, int code, const std::string& text, int depth = 32) {
     const Failure failure = DecodeFailure(decoder, file, depth);
     EXPECT_EQ(failure.code, code);
     if (!text.empty()) {
@@ -48,7 +48,7 @@ inline std::string Raised(const std::string& text) {
 
 // Pixels of a 32-bit bitmap, top line first, as 32-bit values (blue in the
 // low byte, alpha in the high byte).
-inline std::vector<std::uint32_t> Pixels32(const CWinBmp& bitmap) {
+inline std::vector<std::uint32_t> Pixels32(const ovlet::picture::CWinBmp& bitmap) {
     std::vector<std::uint32_t> pixels;
     for (std::int32_t y = 0; y < bitmap.GetHeight(); ++y) {
         const std::uint8_t* line = bitmap.GetLineTable()[y];
@@ -62,7 +62,7 @@ inline std::vector<std::uint32_t> Pixels32(const CWinBmp& bitmap) {
 }
 
 // Indices of an 8-bit bitmap, top line first.
-inline std::vector<std::uint32_t> Indices8(const CWinBmp& bitmap) {
+inline std::vector<std::uint32_t> Indices8(const ovlet::picture::CWinBmp& bitmap) {
     std::vector<std::uint32_t> indices;
     for (std::int32_t y = 0; y < bitmap.GetHeight(); ++y) {
         const std::uint8_t* line = bitmap.GetLineTable()[y];
@@ -82,7 +82,7 @@ struct Decoded {
 
 // Decodes the file at `depth` into `bitmap` and compares it with what it
 // must be.
-inline void ExpectDecoded(CPicDecoder& decoder, const Bytes& file, int depth, const Decoded& want, CWinBmp& bitmap) {
+inline void ExpectDecoded(ovlet::picture::CPicDecoder& decoder, const Bytes& file, int depth, const Decoded& want, ovlet::picture::CWinBmp& bitmap) {
     DecodeBytes(decoder, file, bitmap, depth);
     ASSERT_EQ(bitmap.GetBitsPerPixel(), want.depth);
     ASSERT_EQ(bitmap.GetWidth(), want.width);

@@ -8,6 +8,14 @@
 #include "picture/jpeg_decoder.h"
 #include "tests/picture/picture_test_support.h"
 
+using ovlet::picture::CDataSource;
+using ovlet::picture::CJPEGDecoder;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::DECERR_FORMAT;
+using ovlet::picture::DECERR_UNSUPPORTED;
+using ovlet::picture::PictureHeader;
+using ovlet::picture::kMaxPixelCount;
+
 namespace {
 
 // Flat colour quarters survive JPEG coding at quality 95 within a few steps.

@@ -8,6 +8,10 @@
 
 #include "picture/data_source.h"
 
+using ovlet::picture::CDataSource;
+using ovlet::picture::CPicDecoder;
+using ovlet::picture::CWinBmp;
+
 void DecodeBytes(CPicDecoder& decoder, const Bytes& bytes, CWinBmp& bitmap, int depth) {
     CDataSource source;
     source.OpenData("memory", bytes.data(), static_cast<std::int32_t>(bytes.size()));

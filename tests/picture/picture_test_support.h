@@ -25,7 +25,7 @@ using test_support::TempFolder;
 using test_support::WriteFileBytes;
 
 // Decodes bytes from memory through the decoder.
-void DecodeBytes(CPicDecoder& decoder, const Bytes& bytes, CWinBmp& bitmap, int depth);
+void DecodeBytes(ovlet::picture::CPicDecoder& decoder, const Bytes& bytes, ovlet::picture::CWinBmp& bitmap, int depth);
 
 // Runs f and returns the code and text of the CTextException it throws, or
 // code 0 when it returns normally.
@@ -37,7 +37,7 @@ template <typename F>
 Failure CatchFailure(F&& f) {
     try {
         f();
-    } catch (const CTextException& error) {
+    } catch (const ovlet::picture::CTextException& error) {
         return {error.GetCode(), error.GetText()};
     }
     return {};
@@ -53,13 +53,13 @@ struct Refusal {
 };
 // Decodes the refusal's data into `bitmap` at 32 bits, expecting the
 // refusal's code and text.
-void ExpectRefusal(CPicDecoder& decoder, const Refusal& refusal, CWinBmp& bitmap);
+void ExpectRefusal(ovlet::picture::CPicDecoder& decoder, const Refusal& refusal, ovlet::picture::CWinBmp& bitmap);
 
 // The pixel at (x, y), top line 0, of a 32-bit bitmap: blue, green, red, alpha.
 struct Bgra {
     int blue, green, red, alpha;
 };
-Bgra PixelAt(const CWinBmp& bitmap, int x, int y);
+Bgra PixelAt(const ovlet::picture::CWinBmp& bitmap, int x, int y);
 
 // One line of the corpus manifest.
 struct ManifestEntry {

@@ -15,11 +15,16 @@
 #include "picture/pixel_memory.h"
 #include "tests/picture/picture_test_support.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CFileSource;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::PixelBlock;
+
 namespace {
 
-using pixel_memory::Mapped;
-using pixel_memory::SpareBlocks;
-using pixel_memory::Surplus;
+using ovlet::picture::pixel_memory::Mapped;
+using ovlet::picture::pixel_memory::SpareBlocks;
+using ovlet::picture::pixel_memory::Surplus;
 
 constexpr std::size_t kMiB = std::size_t{1} << 20;
 
@@ -99,8 +104,8 @@ TEST(SpareBlocks, KeepRespectsTheCountAndTheBytesOldestOut) {
         for (std::size_t size : c.kept) {
             const std::vector<std::size_t> back = SizesOf(spares.Keep(Fake(id++, size * kMiB)));
             givenBack.insert(givenBack.end(), back.begin(), back.end());
-            EXPECT_LE(spares.Count(), pixel_memory::kMaxSpares);
-            EXPECT_LE(spares.Bytes(), pixel_memory::kMaxSpareBytes);
+            EXPECT_LE(spares.Count(), ovlet::picture::pixel_memory::kMaxSpares);
+            EXPECT_LE(spares.Bytes(), ovlet::picture::pixel_memory::kMaxSpareBytes);
         }
         EXPECT_EQ(givenBack, c.givenBack);
         EXPECT_EQ(SizesOf(spares.TakeAll()), c.left);
@@ -161,7 +166,7 @@ TEST(PixelBlock, ThreadsNeverShareABlock) {
     }
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(clashes.load(), 0);
-    EXPECT_LE(PixelBlock::SpareCount(), pixel_memory::kMaxSpares);
+    EXPECT_LE(PixelBlock::SpareCount(), ovlet::picture::pixel_memory::kMaxSpares);
     PixelBlock::ReleaseSpares();
 }
 

@@ -11,6 +11,14 @@
 #include "picture/win_bmp.h"
 #include "tests/picture/picture_test_support.h"
 
+using ovlet::picture::CPNGDecoder;
+using ovlet::picture::CTextException;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::DECERR_END_OF_DATA;
+using ovlet::picture::DECERR_FORMAT;
+using ovlet::picture::DecodePngReduced;
+using ovlet::picture::RGBQuad;
+
 namespace {
 
 // A picture of width x height whose row bytes come from f(x, y, byteIndex).

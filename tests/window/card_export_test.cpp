@@ -11,6 +11,9 @@
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 
+using ovlet::picture::CAnyPicDecoder;
+using ovlet::picture::CWinBmp;
+
 namespace {
 
 QStringList MenuTexts(CCardDialog& window) {

@@ -17,6 +17,9 @@
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 
+using ovlet::picture::CDataSource;
+using ovlet::picture::CWinBmp;
+
 namespace {
 
 const QString kAdvice = QStringLiteral("Ovlet Maker will import the selected image.");

@@ -14,6 +14,8 @@
 #include "window/translations.h"
 #include "window_test_support.h"
 
+using ovlet::picture::CWinBmp;
+
 namespace {
 
 // Checks the controls the dialog shows now.

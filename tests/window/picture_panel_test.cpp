@@ -12,6 +12,8 @@
 #include "platform/qt/painter_device.h"
 #include "window_test_support.h"
 
+using ovlet::picture::CWinBmp;
+
 namespace {
 
 constexpr int kWidth = 800;

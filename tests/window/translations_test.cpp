@@ -24,6 +24,17 @@
 #include "window/translations.h"
 #include "window_test_support.h"
 
+using ovlet::picture::DECERR_ACCESS;
+using ovlet::picture::DECERR_END_OF_DATA;
+using ovlet::picture::DECERR_FILE_NOT_FOUND;
+using ovlet::picture::DECERR_FORMAT;
+using ovlet::picture::DECERR_NO_MEMORY;
+using ovlet::picture::DECERR_PATH_NOT_FOUND;
+using ovlet::picture::DECERR_SIGNATURE;
+using ovlet::picture::DECERR_UNKNOWN_TYPE;
+using ovlet::picture::DECERR_UNSUPPORTED;
+using ovlet::picture::MessageLine;
+
 namespace {
 
 // Messages of the picture library as it throws them, one of each kind.

@@ -13,6 +13,8 @@
 #include "platform/qt/qt_face.h"
 #include "resources/program_resources.h"
 
+using ovlet::picture::CWinBmp;
+
 ScratchDir::ScratchDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "ovlet-window-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
