@@ -50,6 +50,17 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// The path made absolute (from the current folder), or as it is when that fails.
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD need = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (need == 0) return path;
+    std::wstring full(need, L'\0');
+    const DWORD got = ::GetFullPathNameW(path.c_str(), need, full.data(), nullptr);
+    if (got == 0 || got >= need) return path;
+    full.resize(got);
+    return full;
+}
+
 std::string NewFileName() {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
@@ -232,7 +243,11 @@ bool OutputFile::Commit() {
     }
     bool placed = false;
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        placed = ::ReplaceFileW(target.c_str(), replacement.c_str(), nullptr,
+        // By full names: the replacing does not go by the current folder
+        // everywhere (Wine's refuses a relative name with ERROR_DIRECTORY).
+        const std::wstring fullTarget = FullPath(target);
+        const std::wstring fullReplacement = FullPath(replacement);
+        placed = ::ReplaceFileW(fullTarget.c_str(), fullReplacement.c_str(), nullptr,
                                 REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr) != 0;
         // The target went away meanwhile: put the new file in its place.
         if (!placed && ::GetLastError() != ERROR_FILE_NOT_FOUND) return failWith(::GetLastError());

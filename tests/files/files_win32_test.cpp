@@ -117,6 +117,23 @@ TEST(WindowsOutputFile, NonAsciiAndLongPathsAndNoCarriageReturnsAdded) {
     EXPECT_GT(deep.size(), 300u);
 }
 
+// A name relative to the current folder, as typed on a command line, is
+// replaced like a full one.
+TEST(WindowsOutputFile, ARelativeNameIsReplacedInTheCurrentFolder) {
+    TempFolder folder;
+    wchar_t before[MAX_PATH];
+    ASSERT_GT(::GetCurrentDirectoryW(MAX_PATH, before), 0u);
+    ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path().wstring().c_str()));
+    for (const std::string name : {"card.ovt", ".\\card.ovt", "sub\\..\\card.ovt"}) {
+        SCOPED_TRACE(name);
+        const ovlet::files::Result<void> written = ovlet::files::WriteWholeFile(name, name.data(), name.size());
+        EXPECT_TRUE(static_cast<bool>(written)) << (written ? "" : written.Error().Describe());
+        EXPECT_EQ(Slurp(Utf8Path(folder.Path()) + "\\card.ovt"), name);
+    }
+    ::SetCurrentDirectoryW(before);
+    EXPECT_EQ(NamesIn(Utf8Path(folder.Path())), std::vector<std::string>{"card.ovt"});
+}
+
 TEST(WindowsInputFile, RefusesDevicesFoldersAndFilesOverTheLimit) {
     TempFolder folder;
     const std::string dir = Utf8Path(folder.Path());
