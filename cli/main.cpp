@@ -127,6 +127,10 @@ int main(int argc, char** argv) {
             tool.Add(DeclareThumbnail, RunThumbnail);
             continue;
         }
+        if (name == "print") {
+            tool.Add(DeclarePrint, RunPrint);
+            continue;
+        }
 #endif
         tool.AddHandedOver(name,
                            catalogue::Translate("ovlet", draw.description) + " (" +

@@ -1,6 +1,7 @@
 // ovlet print CARD -o OUT.pdf [--sheet a4|letter|single] [--bleed MM] [--crop-marks]
 //
 // Print-ready PDF sheets of the card, drawn offscreen: no display is needed.
+// Qt's PDF writer makes them on Linux, our own PDF canvas on Windows.
 #include <CLI/CLI.hpp>
 #include <string>
 #include <vector>
@@ -11,7 +12,8 @@
 #include "cli/render_command.h"
 #include "cli/tool_support.h"
 #include "exchange/drawing/canvas.h"
-#include "exchange/drawing/card_sheet.h"
+#include "exchange/drawing/card_pdf.h"
+#include "exchange/drawing/sheet_layout.h"
 
 namespace ovlet::cli {
 

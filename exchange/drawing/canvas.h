@@ -1,6 +1,6 @@
 // What drawing a card asks of a surface, in the drawing's own words: filled
-// boxes, a picture stretched over a box, and lines of text in one sans-serif
-// face at a pixel height. Each system gives a canvas that draws into a
+// boxes, a picture stretched over a box, lines of text in one sans-serif
+// face at a pixel height, and the thin lines of crop marks. Each system gives a canvas that draws into a
 // picture in memory (MakePictureCanvas); printing gives one over its page.
 #pragma once
 
@@ -53,6 +53,11 @@ public:
     virtual void DrawImage(const Area& area, ImageView image) = 0;
     // Nothing is drawn outside the area from now on.
     virtual void ClipTo(const Area& area) = 0;
+    // The whole surface can be drawn on again.
+    virtual void Unclip() = 0;
+    // A straight line `width` wide with square ends (half the width past
+    // each end point).
+    virtual void DrawLine(double x1, double y1, double x2, double y2, double width, Colour colour) = 0;
     // The text that follows: its em height in the canvas's units, and weight.
     virtual void SetFont(double pixels, bool bold) = 0;
     // In the font set last: the width of a UTF-8 text, the height above the

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "exchange/drawing/canvas.h"
+#include "exchange/drawing/gdi_face.h"
 #include "files/utf16.h"
 
 namespace drawing {
@@ -24,28 +25,6 @@ COLORREF ToColour(Colour colour) {
 std::wstring Wide(const std::string& text) {
     const std::u16string wide = ovlet::files::Utf16FromUtf8(text);
     return {wide.begin(), wide.end()};
-}
-
-// The face of the text: the sans-serif every Windows has, or the one
-// metrically the same where it is missing (as under Wine).
-const wchar_t* FaceName(HDC dc) {
-    static const wchar_t* chosen = nullptr;
-    if (chosen) return chosen;
-    for (const wchar_t* face : {L"Arial", L"Liberation Sans"}) {
-        LOGFONTW wanted{};
-        wanted.lfCharSet = DEFAULT_CHARSET;
-        wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
-        bool found = false;
-        EnumFontFamiliesExW(
-            dc, &wanted,
-            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM flag) -> int {
-                *reinterpret_cast<bool*>(flag) = true;
-                return 0;
-            },
-            reinterpret_cast<LPARAM>(&found), 0);
-        if (found) return chosen = face;
-    }
-    return chosen = L"Arial";
 }
 
 // Whole pixels: GDI's edges are between them.
@@ -109,12 +88,24 @@ public:
         const RECT rect = ToRect(area);
         IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
     }
+    void Unclip() override { SelectClipRgn(dc, nullptr); }
+    void DrawLine(double x1, double y1, double x2, double y2, double width, Colour colour) override {
+        LOGBRUSH brush{BS_SOLID, ToColour(colour), 0};
+        HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE, static_cast<DWORD>(std::max(1, Round(width))),
+                                &brush, 0, nullptr);
+        if (!pen) return;
+        HGDIOBJ old = SelectObject(dc, pen);
+        MoveToEx(dc, Round(x1), Round(y1), nullptr);
+        LineTo(dc, Round(x2), Round(y2));
+        SelectObject(dc, old);
+        DeleteObject(pen);
+    }
     void SetFont(double pixels, bool bold) override {
         const int em = std::max(1, Round(pixels));
         if (font && em == fontHeight && bold == fontBold) return;
         HFONT made = CreateFontW(-em, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS,
-                                 FaceName(dc));
+                                 SansFaceName(dc));
         SelectObject(dc, made);
         if (font) DeleteObject(font);
         font = made;
@@ -162,6 +153,28 @@ private:
 };
 
 }  // namespace
+
+// The face of the text: the sans-serif every Windows has, or the one
+// metrically the same where it is missing (as under Wine).
+const wchar_t* SansFaceName(HDC dc) {
+    static const wchar_t* chosen = nullptr;
+    if (chosen) return chosen;
+    for (const wchar_t* face : {L"Arial", L"Liberation Sans"}) {
+        LOGFONTW wanted{};
+        wanted.lfCharSet = DEFAULT_CHARSET;
+        wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
+        bool found = false;
+        EnumFontFamiliesExW(
+            dc, &wanted,
+            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM flag) -> int {
+                *reinterpret_cast<bool*>(flag) = true;
+                return 0;
+            },
+            reinterpret_cast<LPARAM>(&found), 0);
+        if (found) return chosen = face;
+    }
+    return chosen = L"Arial";
+}
 
 std::unique_ptr<PictureCanvas> MakePictureCanvas(int width, int height) {
     if (width < 1 || height < 1) return nullptr;

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QPen>
 #include <QRectF>
 #include <QString>
 #include <algorithm>
@@ -37,6 +38,10 @@ public:
     void Fill(const Area& area, Colour colour) override { canvas->Fill(area, colour); }
     void DrawImage(const Area& area, ImageView view) override { canvas->DrawImage(area, view); }
     void ClipTo(const Area& area) override { canvas->ClipTo(area); }
+    void Unclip() override { canvas->Unclip(); }
+    void DrawLine(double x1, double y1, double x2, double y2, double width, Colour colour) override {
+        canvas->DrawLine(x1, y1, x2, y2, width, colour);
+    }
     void SetFont(double pixels, bool bold) override { canvas->SetFont(pixels, bold); }
     double Advance(const std::string& text) override { return canvas->Advance(text); }
     double Ascent() override { return canvas->Ascent(); }
@@ -91,6 +96,17 @@ void PainterCanvas::DrawImage(const Area& area, ImageView image) {
 
 void PainterCanvas::ClipTo(const Area& area) {
     painter.setClipRect(ToRect(area));
+}
+
+void PainterCanvas::Unclip() {
+    painter.setClipping(false);
+}
+
+void PainterCanvas::DrawLine(double x1, double y1, double x2, double y2, double width, Colour colour) {
+    QPen pen(ToColour(colour));  // square ends
+    pen.setWidthF(width);
+    painter.setPen(pen);
+    painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
 
 void PainterCanvas::SetFont(double pixels, bool bold) {

@@ -22,6 +22,8 @@ public:
     void Fill(const Area& area, Colour colour) override;
     void DrawImage(const Area& area, ImageView image) override;
     void ClipTo(const Area& area) override;
+    void Unclip() override;
+    void DrawLine(double x1, double y1, double x2, double y2, double width, Colour colour) override;
     void SetFont(double pixels, bool bold) override;
     double Advance(const std::string& text) override;
     double Ascent() override;

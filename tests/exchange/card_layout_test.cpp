@@ -30,13 +30,19 @@ public:
     };
     std::vector<Line> lines;
     std::vector<Area> images;
-    std::vector<Area> clips;
+    std::vector<Area> clips;  // an empty area where the clip is lifted
+    std::vector<Area> strokes;  // lines: start, and the way to the end
+    std::vector<Area> fills;
     double pixels = 0;
     bool bold = false;
 
-    void Fill(const Area&, Colour) override {}
+    void Fill(const Area& area, Colour) override { fills.push_back(area); }
     void DrawImage(const Area& area, drawing::ImageView) override { images.push_back(area); }
     void ClipTo(const Area& area) override { clips.push_back(area); }
+    void Unclip() override { clips.push_back({}); }
+    void DrawLine(double x1, double y1, double x2, double y2, double, Colour) override {
+        strokes.push_back({x1, y1, x2 - x1, y2 - y1});
+    }
     void SetFont(double em, bool heavy) override {
         pixels = std::max(1.0, std::round(em));
         bold = heavy;

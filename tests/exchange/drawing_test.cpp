@@ -1,6 +1,8 @@
-// The drawings of a card: PDF sheets read back by poppler's tools, the
-// rendered and thumbnail pictures, and hostile cards that must still draw
-// with their text cut rather than shrunk away.
+// The drawings of a card: PDF sheets read back by poppler's tools and
+// pdfminer.six, and hostile cards that must still draw with their text cut
+// rather than shrunk away. Every check runs on both PDF writers: Qt's (what
+// Linux prints with) and our own PDF canvas (what Windows prints with), here
+// with the Liberation fonts Linux has.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -23,17 +25,49 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return n;
 }
 
-std::filesystem::path WritePdf(const TempFolder& dir, const CardRecord& card, const drawing::SheetLayout& layout) {
+enum class Writer { Qt, Own };
+
+std::string WriterName(const ::testing::TestParamInfo<Writer>& info) {
+    return info.param == Writer::Qt ? "QtWriter" : "OwnWriter";
+}
+
+const drawing::PdfFonts& LiberationFonts() {
+    static const drawing::PdfFonts fonts = [] {
+        const std::string folder = "/usr/share/fonts/truetype/liberation2/";
+        const Bytes regular = ReadBytes(folder + "LiberationSans-Regular.ttf");
+        const Bytes bold = ReadBytes(folder + "LiberationSans-Bold.ttf");
+        return drawing::PdfFonts{{regular.begin(), regular.end()}, {bold.begin(), bold.end()}};
+    }();
+    return fonts;
+}
+
+bool WriteWith(Writer writer, const CardRecord& card, const drawing::SheetLayout& layout, std::vector<char>& pdf,
+               std::string& warning, std::string& error) {
+    if (writer == Writer::Qt) return drawing::WriteCardPdf(card, layout, pdf, warning, error);
+    return drawing::WriteCardPdfWithFonts(card, layout, LiberationFonts(), pdf, warning, error);
+}
+
+class CardPdf : public ::testing::TestWithParam<Writer> {
+protected:
+    std::filesystem::path WritePdf(const TempFolder& dir, const CardRecord& card, const drawing::SheetLayout& layout) {
+        return WritePdfWith(GetParam(), dir, card, layout);
+    }
+    static std::filesystem::path WritePdfWith(Writer writer, const TempFolder& dir, const CardRecord& card,
+                                              const drawing::SheetLayout& layout);
+};
+
+std::filesystem::path CardPdf::WritePdfWith(Writer writer, const TempFolder& dir, const CardRecord& card,
+                                            const drawing::SheetLayout& layout) {
     std::vector<char> pdf;
     std::string warning, error;
-    EXPECT_TRUE(drawing::WriteCardPdf(card, layout, pdf, warning, error)) << error;
+    EXPECT_TRUE(WriteWith(writer, card, layout, pdf, warning, error)) << error;
     EXPECT_EQ(warning, "");
     const auto path = dir / "card.pdf";
     WriteBytes(path, Bytes(pdf.begin(), pdf.end()));
     return path;
 }
 
-TEST(CardPdf, TitleIsThePersonOrTheCompany) {
+TEST_P(CardPdf, TitleIsThePersonOrTheCompany) {
     CardRecord firstOnly;
     firstOnly.FirstName = "Ann";
     firstOnly.Company = "Acme";
@@ -57,7 +91,7 @@ TEST(CardPdf, TitleIsThePersonOrTheCompany) {
     }
 }
 
-TEST(CardPdf, SheetsHaveTheirPageSizeTenCardsAndEmbeddedFonts) {
+TEST_P(CardPdf, SheetsHaveTheirPageSizeTenCardsAndEmbeddedFonts) {
     struct Case {
         const char* name;
         drawing::SheetLayout layout;
@@ -101,7 +135,7 @@ TEST(CardPdf, SheetsHaveTheirPageSizeTenCardsAndEmbeddedFonts) {
     }
 }
 
-TEST(CardPdf, ABleedTooWideForTheSheetIsRefused) {
+TEST_P(CardPdf, ABleedTooWideForTheSheetIsRefused) {
     std::vector<char> pdf;
     std::string warning, error;
     const std::pair<drawing::SheetLayout, const char*> cases[] = {
@@ -112,7 +146,7 @@ TEST(CardPdf, ABleedTooWideForTheSheetIsRefused) {
     };
     for (const auto& [layout, message] : cases) {
         SCOPED_TRACE(message);
-        EXPECT_FALSE(drawing::WriteCardPdf(SampleCard(), layout, pdf, warning, error));
+        EXPECT_FALSE(WriteWith(GetParam(), SampleCard(), layout, pdf, warning, error));
         EXPECT_NE(error.find(message), std::string::npos) << error;
     }
 }
@@ -139,7 +173,7 @@ std::vector<double> Numbers(const std::string& text) {
     return out;
 }
 
-TEST(CardPdf, TextExtractsWithSpacesWhereTheCardHasThem) {
+TEST_P(CardPdf, TextExtractsWithSpacesWhereTheCardHasThem) {
     const CardRecord card = SampleCard();
     TempFolder dir;
     const std::pair<drawing::SheetLayout, std::size_t> cases[] = {
@@ -171,7 +205,7 @@ void ExpectNear(const std::vector<double>& got, const std::vector<double>& want)
     for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], 0.01) << i;
 }
 
-TEST(CardPdf, ASingleCardHasItsTrimAndBleedBoxes) {
+TEST_P(CardPdf, ASingleCardHasItsTrimAndBleedBoxes) {
     struct Case {
         const char* name;
         double bleed;
@@ -202,7 +236,7 @@ TEST(CardPdf, ASingleCardHasItsTrimAndBleedBoxes) {
               "(none)");
 }
 
-TEST(CardPdf, CropMarksMeetTheTrimmedEdgesOutsideTheBleed) {
+TEST_P(CardPdf, CropMarksMeetTheTrimmedEdgesOutsideTheBleed) {
     struct Case {
         const char* name;
         drawing::SheetLayout layout;
@@ -221,27 +255,36 @@ TEST(CardPdf, CropMarksMeetTheTrimmedEdgesOutsideTheBleed) {
         const double pageHeight = Numbers(OneValue(got, "box.MediaBox")).at(3);
         // The cards: the same size, centred on the page, each bleed touching
         // the next card's and none overlapping.
-        const std::vector<QRectF> cards = c.layout.CardRectsMm();
-        const QSizeF page = c.layout.PageSizeMm();
-        QRectF group = cards.front();
-        for (const QRectF& r : cards) group = group.united(r);
-        EXPECT_NEAR(group.left() - b, page.width() - group.right() - b, 0.01);
-        EXPECT_NEAR(group.top() - b, page.height() - group.bottom() - b, 0.01);
+        const std::vector<drawing::Area> cards = c.layout.CardRectsMm();
+        const drawing::SizeMm page = c.layout.PageSizeMm();
+        drawing::Area group = cards.front();
+        for (const drawing::Area& r : cards) {
+            const double right = std::max(group.Right(), r.Right()), bottom = std::max(group.Bottom(), r.Bottom());
+            group.left = std::min(group.left, r.left);
+            group.top = std::min(group.top, r.top);
+            group.width = right - group.left;
+            group.height = bottom - group.top;
+        }
+        EXPECT_NEAR(group.left - b, page.width - group.Right() - b, 0.01);
+        EXPECT_NEAR(group.top - b, page.height - group.Bottom() - b, 0.01);
         for (std::size_t i = 0; i < cards.size(); ++i) {
             for (std::size_t j = i + 1; j < cards.size(); ++j) {
-                const QRectF bi = cards[i].adjusted(-b, -b, b, b), bj = cards[j].adjusted(-b, -b, b, b);
-                EXPECT_LE(bi.intersected(bj).width() * bi.intersected(bj).height(), 1e-6);
+                const drawing::Area& p = cards[i];
+                const drawing::Area& q = cards[j];
+                const double overlapX = std::min(p.Right(), q.Right()) + 2 * b - std::max(p.left, q.left);
+                const double overlapY = std::min(p.Bottom(), q.Bottom()) + 2 * b - std::max(p.top, q.top);
+                EXPECT_TRUE(overlapX <= 1e-6 || overlapY <= 1e-6) << i << " and " << j << " overlap";
             }
         }
         // The marks: a 5 mm line on the line of every trimmed edge, 2 mm
         // beyond the bleed of the whole group, at both ends.
         std::vector<double> xs, ys;
-        for (const QRectF& r : cards) {
-            for (double x : {r.left(), r.right()}) {
+        for (const drawing::Area& r : cards) {
+            for (double x : {r.left, r.Right()}) {
                 if (std::none_of(xs.begin(), xs.end(), [&](double v) { return std::abs(v - x) < 1e-6; }))
                     xs.push_back(x);
             }
-            for (double y : {r.top(), r.bottom()}) {
+            for (double y : {r.top, r.Bottom()}) {
                 if (std::none_of(ys.begin(), ys.end(), [&](double v) { return std::abs(v - y) < 1e-6; }))
                     ys.push_back(y);
             }
@@ -249,12 +292,12 @@ TEST(CardPdf, CropMarksMeetTheTrimmedEdgesOutsideTheBleed) {
         std::vector<std::vector<double>> expected;
         const double out = b + 2;
         for (double x : xs) {
-            expected.push_back(PdfRect(x, group.top() - out - 5, 0, 5, pageHeight));
-            expected.push_back(PdfRect(x, group.bottom() + out, 0, 5, pageHeight));
+            expected.push_back(PdfRect(x, group.top - out - 5, 0, 5, pageHeight));
+            expected.push_back(PdfRect(x, group.Bottom() + out, 0, 5, pageHeight));
         }
         for (double y : ys) {
-            expected.push_back(PdfRect(group.left() - out - 5, y, 5, 0, pageHeight));
-            expected.push_back(PdfRect(group.right() + out, y, 5, 0, pageHeight));
+            expected.push_back(PdfRect(group.left - out - 5, y, 5, 0, pageHeight));
+            expected.push_back(PdfRect(group.Right() + out, y, 5, 0, pageHeight));
         }
         std::vector<std::vector<double>> drawn;
         for (const auto& [key, value] : got) {
@@ -291,7 +334,7 @@ double SmallestWordHeight(const std::filesystem::path& pdf, const std::vector<st
     return smallest;
 }
 
-TEST(CardDrawing, LongValuesAreCutNotShrunkBelowSevenPoints) {
+TEST_P(CardPdf, LongValuesAreCutNotShrunkBelowSevenPoints) {
     CardRecord card = SampleCard();
     std::string company;
     while (company.size() < 10'000'000) company += "Harbour ";
@@ -310,6 +353,8 @@ TEST(CardDrawing, LongValuesAreCutNotShrunkBelowSevenPoints) {
     EXPECT_GE(SmallestWordHeight(pdf, {"Harbour", "Okafor"}), 7.0 * 1.05);
     EXPECT_NE(text.find("renee.okafor@harbourlight.example"), std::string::npos) << "the rest of the card still shows";
 }
+
+INSTANTIATE_TEST_SUITE_P(Writers, CardPdf, ::testing::Values(Writer::Qt, Writer::Own), WriterName);
 
 }  // namespace
 

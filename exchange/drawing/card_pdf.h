@@ -1,0 +1,27 @@
+// A printed sheet of cards as a one-page PDF: real text with its fonts
+// embedded, whose spaces extract as spaces; a single card's page has a
+// TrimBox (the card) and a BleedBox (the card and its bleed).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "card/card_record.h"
+#include "exchange/drawing/canvas_pdf.h"
+#include "exchange/drawing/sheet_layout.h"
+
+namespace drawing {
+
+// The system's way: Qt's PDF writer on Linux, our own PDF canvas with the
+// system's sans-serif font on Windows.
+bool WriteCardPdf(const CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,
+                  std::string& error);
+
+// Our own PDF canvas, with the text in these fonts.
+bool WriteCardPdfWithFonts(const CardRecord& card, const SheetLayout& layout, const PdfFonts& fonts,
+                           std::vector<char>& pdf, std::string& warning, std::string& error);
+
+// The PDF's title: the person's name, else the company (UTF-8).
+std::string CardPdfTitle(const CardRecord& card);
+
+}  // namespace drawing
