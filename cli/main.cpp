@@ -70,16 +70,6 @@ int HandOverToDrawProgram(const std::string& command, const std::vector<std::str
     std::fprintf(stderr, "ovlet %s: cannot start %s: %s\n", command.c_str(), program.c_str(), std::strerror(errno));
     return kExitUsage;
 }
-#elif defined(OVLET_DRAW_NOT_YET)
-// A build whose system has no drawing yet (OVLET_DRAW_NOT_YET names the
-// system): the drawing commands are listed, marked so, and say so when run.
-constexpr const char* kNotYet = CATALOGUE_NOOP("ovlet", "not available in the %1 build yet");
-
-int DrawingNotAvailable(const std::string& command) {
-    PrintError("ovlet %s: %s\n", command.c_str(),
-                          catalogue::FillPlaceholders(kNotYet, {OVLET_DRAW_NOT_YET}).c_str());
-    return kExitFile;
-}
 #endif
 
 }  // namespace
@@ -114,31 +104,11 @@ int main(int argc, char** argv) {
                                return HandOverToDrawProgram(name, args, tool.Verbose());
                            });
     }
-#elif defined(OVLET_DRAW_NOT_YET)
-    for (const DrawCommand& draw : kDrawCommands) {
-        const std::string name = draw.name;
-#ifdef OVLET_DRAW_IN_PROCESS
-        // Drawn here, on the system's own canvas.
-        if (name == "render") {
-            tool.Add(DeclareRender, RunRender);
-            continue;
-        }
-        if (name == "thumbnail") {
-            tool.Add(DeclareThumbnail, RunThumbnail);
-            continue;
-        }
-        if (name == "print") {
-            tool.Add(DeclarePrint, RunPrint);
-            continue;
-        }
-#endif
-        tool.AddHandedOver(name,
-                           catalogue::Translate("ovlet", draw.description) + " (" +
-                               catalogue::FillPlaceholders(catalogue::Translate("ovlet", kNotYet),
-                                                           {OVLET_DRAW_NOT_YET}) +
-                               ")",
-                           [name](const std::vector<std::string>&) { return DrawingNotAvailable(name); });
-    }
+#elif defined(OVLET_DRAW_IN_PROCESS)
+    // Drawn here, on the system's own canvases.
+    tool.Add(DeclareRender, RunRender);
+    tool.Add(DeclarePrint, RunPrint);
+    tool.Add(DeclareThumbnail, RunThumbnail);
 #endif
     tool.Add(DeclareDecode, RunDecode);
     tool.Add(DeclareInfo, RunInfo);

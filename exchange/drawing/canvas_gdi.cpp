@@ -89,10 +89,10 @@ public:
         IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
     }
     void Unclip() override { SelectClipRgn(dc, nullptr); }
-    void DrawLine(double x1, double y1, double x2, double y2, double width, Colour colour) override {
+    void DrawLine(double x1, double y1, double x2, double y2, double thickness, Colour colour) override {
         LOGBRUSH brush{BS_SOLID, ToColour(colour), 0};
-        HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE, static_cast<DWORD>(std::max(1, Round(width))),
-                                &brush, 0, nullptr);
+        HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE,
+                                static_cast<DWORD>(std::max(1, Round(thickness))), &brush, 0, nullptr);
         if (!pen) return;
         HGDIOBJ old = SelectObject(dc, pen);
         MoveToEx(dc, Round(x1), Round(y1), nullptr);

@@ -439,6 +439,12 @@ std::vector<std::uint8_t> TrueTypeFont::Subset(const std::set<std::uint16_t>& wa
     head[51] = 1;
     out[Tag("loca")] = std::move(newLoca);
     out[Tag("glyf")] = std::move(newGlyf);
+    // An empty Unicode map (one format 4 segment, the closing 0xFFFF): a PDF
+    // maps characters to glyphs itself, but font tools expect a cmap.
+    std::vector<std::uint8_t>& map = out[Tag("cmap")];
+    for (std::uint32_t field : {0u, 1u, 3u, 1u}) PutU16(map, field);
+    PutU32(map, 12);
+    for (std::uint32_t field : {4u, 24u, 0u, 2u, 2u, 0u, 0u, 0xFFFFu, 0u, 0xFFFFu, 1u, 0u}) PutU16(map, field);
 
     std::vector<std::uint8_t> font;
     const auto count = static_cast<std::uint32_t>(out.size());

@@ -41,8 +41,8 @@ public:
     // The font with the outlines of only these glyphs (and of the glyphs
     // they are made of, and glyph 0); every glyph keeps its number, so text
     // drawn with the whole font draws the same with the subset. Hinting
-    // programs are kept; names, kerning and the character map are left out
-    // (a PDF maps characters to glyphs itself).
+    // programs are kept; names and kerning are left out, and the character
+    // map is empty (a PDF maps characters to glyphs itself).
     std::vector<std::uint8_t> Subset(const std::set<std::uint16_t>& glyphs) const;
 
 private:

@@ -124,8 +124,8 @@ TEST(OvletExchange, ExitCodes) {
     };
     for (const auto& [args, code] : cases) {
         SCOPED_TRACE(args);
-#ifndef OVLET_HAVE_DRAW
-        // Only a build with Qt prints.
+#ifndef OVLET_HAVE_PRINT
+        // Only a build with a PDF writer prints.
         if (args.rfind("print", 0) == 0) continue;
 #endif
 #ifndef OVLET_HAVE_RENDER

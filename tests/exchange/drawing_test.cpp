@@ -9,7 +9,10 @@
 #include <QImage>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <regex>
+#include <set>
+#include <tuple>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,7 +51,7 @@ bool WriteWith(Writer writer, const CardRecord& card, const drawing::SheetLayout
 }
 
 class CardPdf : public ::testing::TestWithParam<Writer> {
-protected:
+public:
     std::filesystem::path WritePdf(const TempFolder& dir, const CardRecord& card, const drawing::SheetLayout& layout) {
         return WritePdfWith(GetParam(), dir, card, layout);
     }
@@ -352,6 +355,109 @@ TEST_P(CardPdf, LongValuesAreCutNotShrunkBelowSevenPoints) {
     // pdftotext's word boxes are about 1.1 to 1.2 times the text size.
     EXPECT_GE(SmallestWordHeight(pdf, {"Harbour", "Okafor"}), 7.0 * 1.05);
     EXPECT_NE(text.find("renee.okafor@harbourlight.example"), std::string::npos) << "the rest of the card still shows";
+}
+
+// Letters of Windows-1252 beyond ASCII, as a card holds them, come out of
+// the PDF as the same letters, with the spaces between them.
+TEST_P(CardPdf, AccentedTextExtractsAsWritten) {
+    CardRecord card = SampleCard();
+    card.FirstName = "Zo\xEB";
+    card.LastName = "M\xFCller";
+    card.Company = "Caf\xE9 \x93" "Cr\xE8" "me\x94 \x80 5";
+    card.JobTitle = "Ma\xEEtre d\x92h\xF4tel";
+    const char* const wanted[] = {
+        "Zo\xC3\xAB A. M\xC3\xBCller",
+        "Caf\xC3\xA9 \xE2\x80\x9C" "Cr\xC3\xA8" "me\xE2\x80\x9D \xE2\x82\xAC 5",
+        "Ma\xC3\xAEtre d\xE2\x80\x99h\xC3\xB4tel",
+    };
+    TempFolder dir;
+    const auto pdf = WritePdf(dir, card, {drawing::Sheet::Single, 0, false});
+    const std::string poppler = RunShell("pdftotext -enc UTF-8 '" + pdf.string() + "' -").out;
+    const std::string miner = OneValue(ReadWithPdfminer(pdf), "text");
+    for (const char* text : wanted) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Count(poppler, text), 1u) << poppler;
+        EXPECT_EQ(Count(miner, text), 1u) << miner;
+    }
+}
+
+// The colours where the card puts them: paper and band on the card and in
+// its bleed, white where the crop marks stand, the picture in its frame.
+TEST_P(CardPdf, ColoursAreWhereTheCardPutsThem) {
+    TempFolder dir;
+    const auto pdf = WritePdf(dir, SampleCard(), {drawing::Sheet::Single, 3, true});
+    const std::string ppm = RunShell("pdftoppm -r 72 '" + pdf.string() + "' | convert ppm:- -depth 8 rgb:-").out;
+    // 298 x 213 points at 72 dpi: one pixel a point. The card is at 10 mm
+    // (28.3 pt) from each edge, its bleed at 7 mm (19.8 pt).
+    const int width = 298;
+    ASSERT_EQ(ppm.size(), static_cast<std::size_t>(width * 213 * 3));
+    const auto at = [&](int x, int y) {
+        const std::size_t i = static_cast<std::size_t>(y * width + x) * 3;
+        return std::tuple<int, int, int>{static_cast<unsigned char>(ppm[i]), static_cast<unsigned char>(ppm[i + 1]),
+                                         static_cast<unsigned char>(ppm[i + 2])};
+    };
+    const auto near = [](std::tuple<int, int, int> got, std::tuple<int, int, int> want) {
+        return std::abs(std::get<0>(got) - std::get<0>(want)) <= 6 && std::abs(std::get<1>(got) - std::get<1>(want)) <= 6 &&
+               std::abs(std::get<2>(got) - std::get<2>(want)) <= 6;
+    };
+    const std::tuple<int, int, int> paper{0xFA, 0xFA, 0xF7}, band{0x1F, 0x6F, 0xD1}, white{255, 255, 255};
+    struct Spot {
+        const char* name;
+        int x, y;
+        std::tuple<int, int, int> colour;
+    };
+    const Spot spots[] = {
+        {"paper, top right of the card", 255, 40, paper},
+        {"paper in the bleed, right", 274, 100, paper},
+        {"paper in the bleed, top", 150, 23, paper},
+        {"band along the bottom", 200, 183, band},
+        {"band in the bleed below", 200, 190, band},
+        {"outside the bleed", 10, 100, white},
+        {"outside the bleed, below", 150, 205, white},
+    };
+    for (const Spot& s : spots) {
+        const auto got = at(s.x, s.y);
+        EXPECT_TRUE(near(got, s.colour)) << s.name << ": " << std::get<0>(got) << " " << std::get<1>(got) << " "
+                                         << std::get<2>(got);
+    }
+    // The picture (the sample's photograph) is no flat paper colour.
+    int unlike = 0;
+    for (int x = 40; x < 120; x += 4) unlike += near(at(x, 100), paper) ? 0 : 1;
+    EXPECT_GT(unlike, 10);
+}
+
+// Our own writer embeds subsets of its fonts, as composite fonts whose
+// characters map back to Unicode.
+TEST(OwnPdfWriter, EmbedsSubsetsOfItsFontsWithAUnicodeMap) {
+    TempFolder dir;
+    const auto pdf = CardPdf::WritePdfWith(Writer::Own, dir, SampleCard(), {drawing::Sheet::A4, 0, true});
+    const std::string fonts = RunShell("pdffonts '" + pdf.string() + "'").out;
+    const std::regex line(R"([A-Z]{6}\+(LiberationSans(-Bold)?) +CID TrueType +Identity-H +yes yes yes )");
+    std::set<std::string> faces;
+    for (std::sregex_iterator it(fonts.begin(), fonts.end(), line), end; it != end; ++it) faces.insert((*it)[1]);
+    EXPECT_EQ(faces, (std::set<std::string>{"LiberationSans", "LiberationSans-Bold"})) << fonts;
+    // Ten cards drawn with one stored picture.
+    std::istringstream images(RunShell("pdfimages -list '" + pdf.string() + "'").out);
+    std::set<std::string> objects;
+    int drawn = 0;
+    for (std::string row; std::getline(images, row);) {
+        std::istringstream fields(row);
+        std::vector<std::string> words{std::istream_iterator<std::string>(fields), {}};
+        if (words.size() < 12 || words[2] != "image") continue;
+        ++drawn;
+        objects.insert(words[10]);
+    }
+    EXPECT_EQ(drawn, 10);
+    EXPECT_EQ(objects.size(), 1u);
+}
+
+TEST(OwnPdfWriter, AFontThatCannotBeReadIsReported) {
+    drawing::PdfFonts fonts = LiberationFonts();
+    fonts.bold.resize(100);
+    std::vector<char> pdf;
+    std::string warning, error;
+    EXPECT_FALSE(drawing::WriteCardPdfWithFonts(SampleCard(), {}, fonts, pdf, warning, error));
+    EXPECT_NE(error.find("bold font"), std::string::npos) << error;
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, CardPdf, ::testing::Values(Writer::Qt, Writer::Own), WriterName);

@@ -282,7 +282,7 @@ TEST(VCardFiles, PagesAndSheetsGoToStandardOutputToo) {
         const Bytes page = ReadBytes(dir / "c.html");
         return std::string(page.begin(), page.end());
     }());
-#ifdef OVLET_HAVE_DRAW
+#ifdef OVLET_HAVE_PRINT
     EXPECT_EQ(Ovlet("print " + kSample + " -o - --sheet single").out.rfind("%PDF-", 0), 0u);
 #endif
 }
