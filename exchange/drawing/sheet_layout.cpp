@@ -156,7 +156,8 @@ Image PrintPictureImage(const CardRecord& card, const SheetLayout& layout, std::
     const double dots = kPictureDotsPerInch / kInchMm;
     const Area frame = PictureFrame({0, 0, cardMm.width * dots, cardMm.height * dots});
     // The frame's size in whole dots, rounded as the drawing rounds it.
-    return CardPicture(card, static_cast<int>(frame.width + 0.5), static_cast<int>(frame.height + 0.5), warning);
+    return CardPicture(card, static_cast<int>(std::lround(frame.width)), static_cast<int>(std::lround(frame.height)),
+                       warning);
 }
 
 }  // namespace drawing
