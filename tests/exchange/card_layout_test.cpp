@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "exchange/drawing/card_layout.h"
+#include "exchange/drawing/sheet_layout.h"
 #include "files/utf8.h"
 #include "vcard_test_support.h"
 
@@ -180,6 +181,88 @@ TEST(CardLayout, ACardTooNarrowForTextDrawsNoText) {
     RecordingCanvas canvas;
     drawing::DrawCard(canvas, {0, 0, 30, 100}, SampleCard(), WidePicture().View());
     EXPECT_TRUE(canvas.lines.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The printed sheet on the recording canvas at 10 dots a millimetre: each
+// card clipped to its own trimmed edge (and nothing else clipped to it), its
+// bleed filled around it, and every crop mark 5 mm long, on the page and
+// clear of every card and its bleed.
+TEST(CardSheet, CardsBleedAndCropMarksAreEachInTheirPlace) {
+    struct Case {
+        const char* name;
+        drawing::SheetLayout layout;
+        std::size_t cards;
+        std::size_t marks;  // two for every distinct trimmed edge line
+        // Whether the marks above and below the cards are on the paper. Ten
+        // cards with a bleed leave less room above and below them than the
+        // marks need (2 mm + 5 mm past the bleed): those marks lie off the
+        // page, as they always have (the sheet's check only makes sure
+        // the cards and their bleeds fit).
+        bool marksAboveOnThePage;
+    };
+    const Case cases[] = {
+        {"A4", {drawing::Sheet::A4, 0, true}, 10, 2 * (3 + 6), true},
+        {"A4, 2 mm bleed", {drawing::Sheet::A4, 2, true}, 10, 2 * (4 + 10), false},
+        {"Letter, 1.5 mm bleed", {drawing::Sheet::Letter, 1.5, true}, 10, 2 * (4 + 10), false},
+        {"single, 3 mm bleed, marks", {drawing::Sheet::Single, 3, true}, 1, 2 * (2 + 2), true},
+        {"single, 3 mm bleed, no marks", {drawing::Sheet::Single, 3, false}, 1, 0, true},
+    };
+    constexpr double kDots = 10;
+    const auto scaled = [&](const Area& mm, double grow) {
+        return Area{(mm.left - grow) * kDots, (mm.top - grow) * kDots, (mm.width + 2 * grow) * kDots,
+                    (mm.height + 2 * grow) * kDots};
+    };
+    const auto same = [](const Area& a, const Area& b) {
+        return std::abs(a.left - b.left) < 1e-6 && std::abs(a.top - b.top) < 1e-6 &&
+               std::abs(a.width - b.width) < 1e-6 && std::abs(a.height - b.height) < 1e-6;
+    };
+    const drawing::Image picture = WidePicture();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingCanvas canvas;
+        drawing::DrawCardSheet(canvas, kDots, SampleCard(), c.layout, picture.View());
+        const std::vector<Area> cards = c.layout.CardRectsMm();
+        ASSERT_EQ(cards.size(), c.cards);
+        // Lifted, card, lifted, card, ..., lifted: a card's bleed and the
+        // marks are never cut by the card before.
+        ASSERT_EQ(canvas.clips.size(), 2 * c.cards + 1);
+        const double b = c.layout.bleedMm;
+        for (std::size_t i = 0; i < cards.size(); ++i) {
+            EXPECT_EQ(canvas.clips[2 * i].width, 0) << i;
+            EXPECT_TRUE(same(canvas.clips[2 * i + 1], scaled(cards[i], 0))) << i;
+            if (b > 0) {
+                const Area bled = scaled(cards[i], b);
+                EXPECT_TRUE(std::any_of(canvas.fills.begin(), canvas.fills.end(),
+                                        [&](const Area& f) { return same(f, bled); }))
+                    << "no bleed around card " << i;
+            }
+        }
+        EXPECT_EQ(canvas.clips.back().width, 0);
+        EXPECT_EQ(canvas.images.size(), c.cards);
+
+        ASSERT_EQ(canvas.strokes.size(), c.marks);
+        const drawing::SizeMm page = c.layout.PageSizeMm();
+        for (const Area& s : canvas.strokes) {
+            const double x1 = s.left, y1 = s.top, x2 = s.left + s.width, y2 = s.top + s.height;
+            EXPECT_NEAR(std::hypot(s.width, s.height), 5 * kDots, 1e-6);
+            EXPECT_TRUE(s.width == 0 || s.height == 0) << "a mark is not straight";
+            for (double x : {x1, x2}) EXPECT_TRUE(x >= 0 && x <= page.width * kDots) << x;
+            if (c.marksAboveOnThePage || s.height == 0) {
+                for (double y : {y1, y2}) EXPECT_TRUE(y >= 0 && y <= page.height * kDots) << y;
+            }
+            // 2 mm clear of every card's bleed (the mark's own width aside).
+            for (const Area& card : cards) {
+                const Area keep = scaled(card, b + 1.9);
+                const bool apart = std::max(x1, x2) < keep.left || std::min(x1, x2) > keep.Right() ||
+                                   std::max(y1, y2) < keep.top || std::min(y1, y2) > keep.Bottom();
+                EXPECT_TRUE(apart) << "a mark at " << x1 << "," << y1 << " touches a card";
+            }
+        }
+    }
 }
 
 }  // namespace
