@@ -190,6 +190,10 @@ std::unique_ptr<PdfCanvas> PdfCanvas::Make(double widthMm, double heightMm, doub
         error = "the text's bold font cannot be used: " + why;
         return nullptr;
     }
+    if (!regular->MayEmbed() || !bold->MayEmbed()) {
+        error = "the text's font may not be embedded in a document (its licence says so)";
+        return nullptr;
+    }
     return std::unique_ptr<PdfCanvas>(
         new PdfCanvas(widthMm, heightMm, dotsPerInch, std::move(*regular), std::move(*bold)));
 }

@@ -27,6 +27,9 @@ constexpr std::uint16_t kHaveScale = 0x0008;
 constexpr std::uint16_t kMoreComponents = 0x0020;
 constexpr std::uint16_t kHaveXYScale = 0x0040;
 constexpr std::uint16_t kHaveTwoByTwo = 0x0080;
+// OS/2 fsType bits that forbid embedding outlines in a document.
+constexpr std::uint16_t kRestrictedEmbedding = 0x0002;
+constexpr std::uint16_t kBitmapEmbeddingOnly = 0x0200;
 
 std::uint32_t Tag(const char* text) {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) << 24 |
@@ -253,8 +256,11 @@ std::optional<TrueTypeFont> TrueTypeFont::Read(std::vector<std::uint8_t> data, s
     font.capHeight = font.ascender * 7 / 10;
     if (const Table os2 = font.Find("OS/2"); os2.present) {
         const Reader table(font.bytes, os2.offset, os2.length);
-        std::uint16_t os2Version = 0;
+        std::uint16_t os2Version = 0, embedding = 0;
         int cap = 0;
+        if (table.U16(8, embedding)) {
+            font.mayEmbed = (embedding & (kRestrictedEmbedding | kBitmapEmbeddingOnly)) == 0;
+        }
         // sCapHeight is there from version 2 on.
         if (table.U16(0, os2Version) && os2Version >= 2 && table.S16(88, cap) && cap > 0) font.capHeight = cap;
     }

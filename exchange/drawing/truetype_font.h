@@ -37,6 +37,9 @@ public:
     // "" when it gives none.
     const std::string& PostScriptName() const { return postScriptName; }
     const std::vector<std::uint8_t>& Bytes() const { return bytes; }
+    // Whether the font's licence lets its outlines be embedded in a
+    // document (OS/2 fsType: neither "restricted" nor "bitmaps only").
+    bool MayEmbed() const { return mayEmbed; }
 
     // The font with the outlines of only these glyphs (and of the glyphs
     // they are made of, and glyph 0); every glyph keeps its number, so text
@@ -61,6 +64,7 @@ private:
     int descender = 0;
     int capHeight = 0;
     double italicAngle = 0;
+    bool mayEmbed = true;
     int box[4] = {0, 0, 0, 0};
     int glyphCount = 0;
     int longLoca = 0;

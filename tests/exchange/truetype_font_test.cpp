@@ -366,6 +366,27 @@ TEST(TrueTypeFont, CompositesThatReferToThemselvesEnd) {
     EXPECT_EQ(subset->GlyphCount(), kGlyphs);
 }
 
+TEST(TrueTypeFont, TheLicenceDecidesWhetherItMayBeEmbedded) {
+    const std::pair<unsigned, bool> cases[] = {
+        {0x0000, true},   // installable
+        {0x0004, true},   // preview and print
+        {0x0008, true},   // editable
+        {0x0002, false},  // restricted
+        {0x0208, false},  // bitmaps only
+    };
+    for (const auto& [fsType, may] : cases) {
+        SCOPED_TRACE(fsType);
+        auto tables = ValidTables();
+        ByteWriter os2;
+        os2.U16Be(1).U16Be(500).U16Be(400).U16Be(5).U16Be(fsType);
+        tables["OS/2"] = os2.bytes;
+        std::string error;
+        const auto font = ReadFont(Assemble(tables), error);
+        ASSERT_TRUE(font) << error;
+        EXPECT_EQ(font->MayEmbed(), may);
+    }
+}
+
 // The system's own fonts, where the Liberation fonts are installed (Linux).
 TEST(TrueTypeFont, ReadsTheLiberationFonts) {
     for (const char* name : {"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf"}) {
@@ -377,6 +398,7 @@ TEST(TrueTypeFont, ReadsTheLiberationFonts) {
         std::string error;
         const auto font = ReadFont(bytes, error);
         ASSERT_TRUE(font) << error;
+        EXPECT_TRUE(font->MayEmbed());
         EXPECT_EQ(font->UnitsPerEm(), 2048);
         EXPECT_EQ(font->PostScriptName().rfind("LiberationSans", 0), 0u);
         // The Windows-1252 letters a card can hold, and the ellipsis of a cut line.
