@@ -34,6 +34,9 @@ while IFS='|' read -r what options size cards; do
     continue
   fi
   info=$(pdfinfo sheet.pdf 2>&1)
+  # Poppler reads and draws the whole page without a complaint.
+  complaints=$(pdftoppm -r 20 sheet.pdf 2>&1 >/dev/null)
+  [[ -z $complaints ]] || fail "$what: poppler complains: $complaints"
   grep -q "^Pages: *1$" <<<"$info" || fail "$what: not one page: $info"
   grep -q "^Page size: *$size" <<<"$info" || fail "$what: page size, wanted $size: $(grep 'Page size' <<<"$info")"
   text=$(pdftotext -enc UTF-8 sheet.pdf -)
