@@ -29,4 +29,8 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // Makes the folder and the folders on its way; true when it is there.
 bool MakeFolders(const std::string& path);
 
+// The folder the running program's file is in (UTF-8, no separator at its
+// end); empty when the system does not say.
+std::string ProgramFolder();
+
 }  // namespace ovlet::files

@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -29,6 +30,16 @@ PathPresence FindPath(const std::string& path) {
 bool NameIsTaken(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
+}
+
+std::string ProgramFolder() {
+    char self[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return {};
+    const std::string path(self, static_cast<std::size_t>(n));
+    const std::string::size_type slash = path.find_last_of('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 bool MeansDiskFull(int errorNumber) {

@@ -1,51 +1,50 @@
 // The maker's card commands: New, Open, Save, Save As, Exit (also the close
 // request) and Help.
-#include <QApplication>
-#include <QFile>
-#include <QFileInfo>
-
 #include "controls/picture_static.h"
 #include "maker/maker_dialog.h"
-#include "platform/qt/ui_services.h"
+#include "platform/face.h"
+#include "platform/text_mark.h"
 #include "window/card_messages.h"
-#include "window/card_text.h"
-#include "window/translations.h"
+#include "window/program_data.h"
 
 namespace {
 
 using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
-using platform::Ui;
 
-platform::FileDialogRequest CardFileDialog(bool save) {
-    const QString cards = QCoreApplication::translate("CMakerDialog", "Electronic Business Card (.ovt)");
+platform::FileRequest CardFileDialog(bool save) {
     return {save,
-            {{cards, QStringLiteral("*.ovt")}},
-            QStringLiteral(".ovt"),
-            save ? QCoreApplication::translate("CMakerDialog", "Untitled") : QString(),
-            QString()};
+            {{platform::Translate("CMakerDialog", QT_TRANSLATE_NOOP("CMakerDialog", "Electronic Business Card (.ovt)")),
+              "*.ovt"}},
+            ".ovt",
+            save ? platform::Translate("CMakerDialog", QT_TRANSLATE_NOOP("CMakerDialog", "Untitled")) : std::string(),
+            {}};
 }
 
-bool AskToSave(CMakerDialog& owner, const QString& question) {
+bool AskToSave(CMakerDialog& owner, const std::string& question) {
     return owner.Tell(question, MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 }  // namespace
 
+std::string CMakerDialog::Tr(const char* text) {
+    return platform::Translate("CMakerDialog", text);
+}
+
 bool CMakerDialog::Save() {
     // A field over its limit is reported and nothing is written.
     if (!TakeFromWindow()) return false;
     if (record.CurrentPath.empty()) {
-        const auto chosen = Ui().FileDialog(this, CardFileDialog(true));
+        const auto chosen = platform::Services().ChooseFile(host, CardFileDialog(true));
         if (!chosen) return false;
-        record.CurrentPath = PathBytes(*chosen);
+        record.CurrentPath = *chosen;
         record.CurrentFileLabel = record.CurrentPath;
     }
     const CardWriteResult result = WriteCardFile(record.CurrentPath, record, *this);
     if (result.outcome == CardWriteOutcome::CannotOpen) {
-        Tell(tr("Unable to save file with this name.  Please try a different name."), MessageIcon::Exclamation,
-             MessageButtons::Ok);
+        Tell(Tr(QT_TRANSLATE_NOOP("CMakerDialog", "Unable to save file with this name.  Please try a different name.")),
+             MessageIcon::Exclamation, MessageButtons::Ok);
         record.CurrentPath.clear();
         return false;
     }
@@ -71,7 +70,9 @@ void CMakerDialog::SaveAs() {
 
 bool CMakerDialog::StartNewCard() {
     // A save the user asked for that did not happen keeps the card.
-    if (AskToSave(*this, tr("Do you wish to save your changes to the current document?")) && !Save()) {
+    if (AskToSave(*this,
+                  Tr(QT_TRANSLATE_NOOP("CMakerDialog", "Do you wish to save your changes to the current document?"))) &&
+        !Save()) {
         return false;
     }
     ClearWindow();
@@ -85,23 +86,23 @@ void CMakerDialog::New() {
 void CMakerDialog::Open() {
     TakeFromWindow();
     if (!StartNewCard()) return;
-    const auto chosen = Ui().FileDialog(this, CardFileDialog(false));
+    const auto chosen = platform::Services().ChooseFile(host, CardFileDialog(false));
     if (!chosen) return;
-    ReadCardFile(PathBytes(*chosen));
+    ReadCardFile(*chosen);
 }
 
-void CMakerDialog::OpenCard(const QString& path) {
+void CMakerDialog::OpenCard(const std::string& path) {
     TakeFromWindow();
     if (!StartNewCard()) return;
-    ReadCardFile(PathBytes(path));
+    ReadCardFile(path);
 }
 
-bool CMakerDialog::TakesDroppedFile(const QString&) const {
+bool CMakerDialog::TakesDropped(const std::string&) const {
     // A card opens; any other file is a picture to import, with Import's checks.
     return true;
 }
 
-void CMakerDialog::OpenDroppedFile(const QString& path) {
+void CMakerDialog::OpenDropped(const std::string& path) {
     if (IsCardFile(path)) {
         OpenCard(path);
         return;
@@ -111,23 +112,27 @@ void CMakerDialog::OpenDroppedFile(const QString& path) {
 }
 
 void CMakerDialog::Exit() {
-    if (AskToSave(*this, tr("Do you wish to save your changes before you exit?")) && !Save()) return;
-    done(QDialog::Rejected);
+    if (AskToSave(*this, Tr(QT_TRANSLATE_NOOP("CMakerDialog", "Do you wish to save your changes before you exit?"))) &&
+        !Save()) {
+        return;
+    }
+    host->End(kIdCancel);
 }
 
 void CMakerDialog::ExitByKey() {
-    const MessageAnswer answer = Tell(tr("Do you wish to save your changes before you exit?"), MessageIcon::Question,
-                                      MessageButtons::YesNoCancel);
+    const MessageAnswer answer =
+        Tell(Tr(QT_TRANSLATE_NOOP("CMakerDialog", "Do you wish to save your changes before you exit?")),
+             MessageIcon::Question, MessageButtons::YesNoCancel);
     if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !Save())) return;
-    done(QDialog::Rejected);
+    host->End(kIdCancel);
 }
 
 void CMakerDialog::Help() {
-    SetPointer(platform::PointerLook::Busy);
-    const bool shown = Ui().ShowHelp(this, LocalizedDataFile(QStringLiteral("ovmake-help.html")));
-    SetPointer(platform::PointerLook::Normal);
+    host->SetPointer(platform::PointerLook::Busy);
+    const bool shown = platform::Services().ShowHelp(host, LocalizedDataFile("ovmake-help.html"));
+    host->SetPointer(platform::PointerLook::Normal);
     if (!shown) {
-        Ui().MessageBox(this, QFileInfo(QApplication::applicationFilePath()).completeBaseName(),
-                        tr("Failed to launch help."), MessageIcon::Exclamation, MessageButtons::Ok);
+        platform::Services().Message(host, "ovmake", Tr(QT_TRANSLATE_NOOP("CMakerDialog", "Failed to launch help.")),
+                                     MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }

@@ -6,9 +6,8 @@
 #include "window/card_dialog.h"
 
 class CMakerDialog : public CCardDialog {
-    Q_OBJECT
 public:
-    explicit CMakerDialog(QWidget* parent = nullptr);
+    CMakerDialog();
 
     void New();
     void Open();
@@ -21,7 +20,7 @@ public:
     void RemovePicture();
     void Help();
     // Open without its dialog: the save question, then the card at `path`.
-    void OpenCard(const QString& path);
+    void OpenCard(const std::string& path);
     // Ctrl+V on the Image page: a picture on the clipboard is imported as a
     // JPEG (a PNG when it has transparent pixels); a file copied there is
     // taken as if it had been dropped.
@@ -31,8 +30,8 @@ protected:
     // A stray Enter or Escape must not end the work: the exit question then
     // also offers Cancel (Escape), which goes back to the card.
     void ExitByKey() override;
-    bool TakesDroppedFile(const QString& path) const override;
-    void OpenDroppedFile(const QString& path) override;
+    bool TakesDropped(const std::string& path) const override;
+    void OpenDropped(const std::string& path) override;
     // A card named on the command line that does not exist yet keeps its name:
     // Save creates it there.
     void ReadNamedCard() override;
@@ -40,9 +39,10 @@ protected:
 private:
     // Import's steps after its dialog: the file is read, checked, decoded and
     // stored; false, with the message shown, when it is not.
-    bool ImportPictureFile(const QString& path);
+    bool ImportPictureFile(const std::string& path);
     bool ImportPictureBytes(const std::string& name, std::vector<std::uint8_t> bytes);
     // New's steps: ask to save, then clear the card. False when the user asked
     // to save and the save did not happen: the card then stays as it is.
     bool StartNewCard();
+    static std::string Tr(const char* text);
 };

@@ -3,14 +3,15 @@
 #include "files/input_file.h"
 #include "maker/maker_dialog.h"
 #include "platform/face.h"
-#include "platform/qt/ui_services.h"
+#include "platform/text_mark.h"
+#include "resources/catalogue/catalogue.h"
 #include "window/card_messages.h"
 #include "window/card_text.h"
 
 namespace {
 
 // Pictures above this size draw the advice to keep cards small for e-mail.
-constexpr qint64 kPictureAdviceBytes = 35000;
+constexpr std::size_t kPictureAdviceBytes = 35000;
 
 const char* const kPictureAdvice = QT_TRANSLATE_NOOP(
     "CMakerDialog",
@@ -23,45 +24,48 @@ const char* const kPictureAdvice = QT_TRANSLATE_NOOP(
 void CMakerDialog::ImportPicture() {
     // A field over its limit is reported and the command stops, so no typing is lost.
     if (!TakeFromWindow()) return;
-    const platform::FileDialogRequest request{false,
-                                              {{tr("JPEG Graphic Files (.jpg)"), QStringLiteral("*.jpg")},
-                                               {tr(" Portable Network Graphics (.png)"), QStringLiteral("*.png")}},
-                                              QStringLiteral(".jpg"),
-                                              QString(),
-                                              QString()};
-    const auto chosen = platform::Ui().FileDialog(this, request);
+    const platform::FileRequest request{
+        false,
+        {{Tr(QT_TRANSLATE_NOOP("CMakerDialog", "JPEG Graphic Files (.jpg)")), "*.jpg"},
+         {Tr(QT_TRANSLATE_NOOP("CMakerDialog", " Portable Network Graphics (.png)")), "*.png"}},
+        ".jpg",
+        {},
+        {}};
+    const auto chosen = platform::Services().ChooseFile(host, request);
     if (!chosen) return;
     ImportPictureFile(*chosen);
 }
 
-bool CMakerDialog::ImportPictureFile(const QString& path) {
+bool CMakerDialog::ImportPictureFile(const std::string& path) {
     // The card's picture stays until a new one has been read and decoded.
     // Read through the programs' one reader: only a regular file (a pipe or a
     // device could block or never end), and no more than a card can hold.
     ovlet::files::ReadOptions options;
     options.maxBytes = ovlet::files::kMaxPictureBytes;
-    ovlet::files::Result<std::vector<std::uint8_t>> bytes = ovlet::files::ReadWholeFile(PathBytes(path), options);
+    ovlet::files::Result<std::vector<std::uint8_t>> bytes = ovlet::files::ReadWholeFile(path, options);
     if (!bytes) {
-        Tell(tr("Error opening graphic file."), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        Tell(Tr(QT_TRANSLATE_NOOP("CMakerDialog", "Error opening graphic file.")), platform::MessageIcon::Exclamation,
+             platform::MessageButtons::Ok);
         return false;
     }
-    return ImportPictureBytes(PathBytes(path), std::move(bytes).Value());
+    return ImportPictureBytes(path, std::move(bytes).Value());
 }
 
 bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::uint8_t> bytes) {
-    using platform::Ui;
     // Decoded first: the advice about its size is for a picture that will be
     // imported, never for one that is then refused.
     std::pair<int, int> size;
     std::string error;
-    if (!PicturePanel()->SetPictureData(name, bytes.data(), static_cast<std::int32_t>(bytes.size()), &size, &error)) {
-        Tell(
-            tr("The picture cannot be imported.\n\n%1").arg(DecoderMessageText(PicturePanel()->LastErrorCode(), error)),
-            platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+    CPictureStatic* panel = PicturePanel();
+    if (!panel) return false;
+    if (!panel->SetPictureData(name, bytes.data(), static_cast<std::int32_t>(bytes.size()), &size, &error)) {
+        Tell(catalogue::FillPlaceholders(Tr(QT_TRANSLATE_NOOP("CMakerDialog", "The picture cannot be imported.\n\n%1")),
+                                         {DecoderMessageText(panel->LastErrorCode(), error)}),
+             platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return false;
     }
-    if (static_cast<qint64>(bytes.size()) > kPictureAdviceBytes) {
-        Tell(tr(kPictureAdvice), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+    if (bytes.size() > kPictureAdviceBytes) {
+        Tell(Tr(kPictureAdvice), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
     }
     record.SetPicture(std::move(bytes));
     record.ImageSizeText = PictureSizeText(size.first, size.second);
@@ -71,7 +75,7 @@ bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::
 
 void CMakerDialog::PastePicture() {
     // The fields take their own pastes; the Image page has none to take it.
-    if (!IsItemShown(kIdPicture)) return;
+    if (!host->IsShown(kIdPicture)) return;
     std::optional<platform::ClipboardPicture> pasted = platform::Services().PictureOnClipboard();
     if (!pasted) {
         platform::Services().Beep();
@@ -79,13 +83,14 @@ void CMakerDialog::PastePicture() {
     }
     // A file copied there is taken as if it had been dropped.
     if (!pasted->file.empty()) {
-        OpenDroppedFile(PathText(pasted->file));
+        OpenDropped(pasted->file);
         return;
     }
     if (pasted->unreadable) {
         // The clipboard says it holds a picture but gives none that can be used.
-        Tell(tr("The picture on the clipboard cannot be read, so it cannot be pasted. It may be "
-                "too large to pass through the clipboard: save it as a file and use Import."),
+        Tell(Tr(QT_TRANSLATE_NOOP("CMakerDialog",
+                                  "The picture on the clipboard cannot be read, so it cannot be pasted. It may be "
+                                  "too large to pass through the clipboard: save it as a file and use Import.")),
              platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
     }
@@ -96,7 +101,7 @@ void CMakerDialog::PastePicture() {
 void CMakerDialog::RemovePicture() {
     if (!TakeFromWindow()) return;
     record.ReleasePicture();
-    PicturePanel()->SetPictureFile(std::string());
+    if (CPictureStatic* panel = PicturePanel()) panel->SetPictureFile(std::string());
     record.ImageSizeText = "N/A";
     ShowInWindow();
 }

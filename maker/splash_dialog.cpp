@@ -38,8 +38,8 @@ void CSplashDialog::OnInit(platform::DialogHost& dialog) {
         ovlet::files::ReadOptions options;
         options.maxBytes = ovlet::files::kMaxPictureBytes;
         const ovlet::files::Result<std::vector<std::uint8_t>> bytes = ovlet::files::ReadWholeFile(path, options);
-        if (bytes && panel->SetPictureData(pictureName, bytes.Value().data(),
-                                           static_cast<std::int32_t>(bytes.Value().size()))) {
+        if (bytes &&
+            panel->SetPictureData(pictureName, bytes.Value().data(), static_cast<std::int32_t>(bytes.Value().size()))) {
             return;
         }
     }

@@ -74,6 +74,8 @@ public:
     // The desktop's print preview of one page; true when it was printed.
     virtual bool Print(DialogHost* owner, const PrintRequest& request) = 0;
     virtual void Beep() = 0;
+    // The paper the user's locale prints on: US Letter where it measures in inches.
+    virtual Paper UsersPaper() { return Paper::A4; }
 };
 
 }  // namespace platform

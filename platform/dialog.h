@@ -64,6 +64,8 @@ public:
     // An edit's typing limit in characters (0: none) and whether it can be changed.
     virtual void SetLimit(int id, int characters) = 0;
     virtual void SetReadOnly(int id, bool readOnly) = 0;
+    // Selects an edit's whole text (to be typed over).
+    virtual void SelectAllText(int id) = 0;
 
     virtual void SetToolTip(int id, const std::string& text) = 0;
     // What assistive technology calls the control, and what it adds about it.
@@ -146,6 +148,10 @@ public:
     // while the dialog lives (the handler may keep a pointer to talk to it).
     // Null: the face leaves the place empty.
     virtual std::unique_ptr<OwnerDrawnControl> MakeOwnerDrawn(int) { return nullptr; }
+    // Whether the dialog uses the template's control `id` at all: one it
+    // never shows need not be made (the dialog then comes up sooner, and
+    // calls naming it do nothing).
+    virtual bool UsesControl(int) const { return true; }
 
 protected:
     DialogHost* host = nullptr;

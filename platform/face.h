@@ -20,6 +20,9 @@ public:
     // `text` as written in the sources, in the user's language (as written
     // where there is no translation); `context` is the group it belongs to.
     virtual std::string Translate(const char* context, const char* text) = 0;
+    // The programs' catalogue now speaks `language` ("" for English): the
+    // face follows with its own words where it has them.
+    virtual void LanguageChanged(const std::string&) {}
 };
 
 // Installs `face` (not owned); null removes it.

@@ -188,6 +188,7 @@ struct ScriptedDialog::Control {
     bool enabled = true;
     bool shown = true;
     bool readOnly = false;
+    bool allSelected = false;  // its text selected whole, to be typed over
     int limit = 0;
     std::string toolTip;
     std::string accessibleName;
@@ -297,6 +298,10 @@ void ScriptedDialog::SetLimit(int id, int characters) {
 
 void ScriptedDialog::SetReadOnly(int id, bool readOnly) {
     if (Control* c = Find(id)) c->readOnly = readOnly;
+}
+
+void ScriptedDialog::SelectAllText(int id) {
+    if (Control* c = Find(id)) c->allSelected = true;
 }
 
 void ScriptedDialog::SetToolTip(int id, const std::string& text) {

@@ -73,6 +73,7 @@ public:
     int Focused() const override { return focus; }
     void SetLimit(int id, int characters) override;
     void SetReadOnly(int id, bool readOnly) override;
+    void SelectAllText(int id) override;
     void SetToolTip(int id, const std::string& text) override;
     void SetAccessibleName(int id, const std::string& name) override;
     void SetAccessibleDescription(int id, const std::string& description) override;

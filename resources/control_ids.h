@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "platform/dialog_template.h"
@@ -14,6 +15,7 @@
 inline constexpr int kDialogAbout = 100;
 inline constexpr int kDialogCard = 102;
 inline constexpr int kDialogSplash = 103;
+inline constexpr int kDialogQrCode = 104;
 
 // The string table: the About entry of the window menu.
 inline constexpr int kStringAboutMenu = 101;
@@ -21,6 +23,27 @@ inline constexpr int kStringAboutMenu = 101;
 inline constexpr int kIconProgram = 128;
 // The window menu's About command.
 inline constexpr int kSysCommandAbout = 0x0010;
+// The toolbar's bitmaps: each button's normal, pressed and hot look.
+inline constexpr std::uint32_t kBitmapNew = 138, kBitmapNewPressed = 135, kBitmapNewHot = 134;
+inline constexpr std::uint32_t kBitmapOpen = 133, kBitmapOpenPressed = 139, kBitmapOpenHot = 140;
+inline constexpr std::uint32_t kBitmapSave = 131, kBitmapSavePressed = 142, kBitmapSaveHot = 141;
+inline constexpr std::uint32_t kBitmapSaveAs = 158, kBitmapSaveAsPressed = 160, kBitmapSaveAsHot = 159;
+inline constexpr std::uint32_t kBitmapImport = 146, kBitmapImportPressed = 148, kBitmapImportHot = 147;
+inline constexpr std::uint32_t kBitmapHelp = 143, kBitmapHelpPressed = 145, kBitmapHelpHot = 144;
+inline constexpr std::uint32_t kBitmapAbout = 149, kBitmapAboutPressed = 151, kBitmapAboutHot = 150;
+inline constexpr std::uint32_t kBitmapExit = 152, kBitmapExitPressed = 154, kBitmapExitHot = 153;
+inline constexpr std::uint32_t kBitmapRemove = 161, kBitmapRemovePressed = 163, kBitmapRemoveHot = 162;
+// The card window's own menu entries and the keys that turn its pages.
+inline constexpr int kCommandExportVCard = 0x7E01;
+inline constexpr int kCommandPrint = 0x7E02;
+inline constexpr int kCommandSavePicture = 0x7E03;
+inline constexpr int kCommandShowQrCode = 0x7E04;
+inline constexpr int kCommandNextPage = 0x7F01;
+inline constexpr int kCommandPreviousPage = 0x7F02;
+inline constexpr int kCommandNextPageByPgDown = 0x7F03;
+inline constexpr int kCommandPreviousPageByPgUp = 0x7F04;
+// The maker's Ctrl+V: a picture pasted on the Image page.
+inline constexpr int kCommandPaste = 0x7F10;
 
 // A control without an id (labels the program never addresses).
 inline constexpr int kIdNone = -1;
@@ -107,7 +130,10 @@ inline constexpr int kIdNone = -1;
     X(kIdVersionText, 1068)                               \
     X(kIdAboutWebLink, 1076)                              \
     /* splash window */                                   \
-    X(kIdSplashPicture, 1056)
+    X(kIdSplashPicture, 1056)                             \
+    /* QR code window */                                  \
+    X(kIdQrPicture, 1080)                                 \
+    X(kIdQrText, 1081)
 
 #define OVLET_DEFINE_ID(name, number) inline constexpr int name = number;
 OVLET_CONTROL_IDS(OVLET_DEFINE_ID)

@@ -111,7 +111,27 @@ const DialogTemplate kCardDialog{
 const DialogTemplate kSplashDialog{kDialogSplash, "", 261,
                                    150,           8,  {{kIdSplashPicture, K::PicturePanel, "", 0, 0, 261, 150}}};
 
+// The card as a QR code for a phone to scan, and what to do with it.
+const DialogTemplate kQrCodeDialog{
+    kDialogQrCode,
+    QT_TRANSLATE_NOOP("CCardDialog", "QR Code"),
+    200,
+    222,
+    8,
+    {
+        {kIdQrPicture, K::PicturePanel, "", 10, 7, 180, 166},
+        {kIdQrText, K::Static,
+         QT_TRANSLATE_NOOP("CCardDialog", "Scan this code with a phone to add the card to its contacts."), 10, 178, 180,
+         18},
+        {kIdCancel, K::DefaultPushButton, QT_TRANSLATE_NOOP("CCardDialog", "Close"), 75, 201, 50, 14, true},
+    },
+    "CCardDialog"};
+
 }  // namespace
+
+const DialogTemplate& QrCodeDialogTemplate() {
+    return kQrCodeDialog;
+}
 
 const DialogTemplate& AboutDialogTemplate() {
     return kAboutDialog;
@@ -126,7 +146,7 @@ const DialogTemplate& SplashDialogTemplate() {
 }
 
 const DialogTemplate* FindDialogTemplate(int id) {
-    for (const DialogTemplate* t : {&kAboutDialog, &kCardDialog, &kSplashDialog}) {
+    for (const DialogTemplate* t : {&kAboutDialog, &kCardDialog, &kSplashDialog, &kQrCodeDialog}) {
         if (t->id == id) return t;
     }
     return nullptr;

@@ -10,6 +10,7 @@ namespace resources {
 const platform::DialogTemplate& AboutDialogTemplate();
 const platform::DialogTemplate& CardDialogTemplate();
 const platform::DialogTemplate& SplashDialogTemplate();
+const platform::DialogTemplate& QrCodeDialogTemplate();
 
 // By id; null for an unknown one.
 const platform::DialogTemplate* FindDialogTemplate(int id);

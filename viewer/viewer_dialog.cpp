@@ -1,6 +1,7 @@
 #include "viewer/viewer_dialog.h"
 
-#include <QMenu>
+#include "platform/face.h"
+#include "platform/text_mark.h"
 
 namespace {
 
@@ -19,9 +20,11 @@ const CardForm kViewerForm{
 
 }  // namespace
 
-CViewerDialog::CViewerDialog(QWidget* parent) : CCardDialog(kViewerForm, parent) {}
+CViewerDialog::CViewerDialog() : CCardDialog(kViewerForm) {}
 
-void CViewerDialog::AddMenuEntries(QMenu* windowMenu) {
-    CCardDialog::AddMenuEntries(windowMenu);
-    windowMenu->addAction(tr("Show QR code"), this, &CCardDialog::ShowQrCode);
+std::vector<platform::MenuEntry> CViewerDialog::FormMenuEntries() const {
+    std::vector<platform::MenuEntry> entries = CCardDialog::FormMenuEntries();
+    entries.push_back(
+        {kCommandShowQrCode, platform::Translate("CViewerDialog", QT_TRANSLATE_NOOP("CViewerDialog", "Show QR code"))});
+    return entries;
 }

@@ -6,10 +6,9 @@
 #include "window/card_dialog.h"
 
 class CViewerDialog : public CCardDialog {
-    Q_OBJECT
 public:
-    explicit CViewerDialog(QWidget* parent = nullptr);
+    CViewerDialog();
 
 protected:
-    void AddMenuEntries(QMenu* windowMenu) override;
+    std::vector<platform::MenuEntry> FormMenuEntries() const override;
 };

@@ -1,16 +1,8 @@
 #include "window/card_app.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QScreen>
-#include <QStyleFactory>
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
 
-#include "platform/qt/font_start.h"
-#include "platform/qt/qt_face.h"
-#include "resources/program_resources.h"
+#include "platform/face.h"
 #include "window/card_dialog.h"
 #include "window/program_arguments.h"
 #include "window/translations.h"
@@ -28,9 +20,10 @@ std::string CardFileFromCommandLine(const std::vector<std::string>& arguments) {
 }
 
 int RunCardApp(int argc, char** argv, const CardAppForm& form) {
+    const std::string program = form.viewer ? "ovview" : "ovmake";
     // The options first: --help and --version need no display.
-    const ProgramArguments options = ReadProgramArguments(form.viewer ? "ovview" : "ovmake", OVLET_VERSION,
-                                                          std::vector<std::string>(argv, argv + argc));
+    const ProgramArguments options =
+        ReadProgramArguments(program, OVLET_VERSION, std::vector<std::string>(argv, argv + argc));
     switch (options.outcome) {
         case ProgramArguments::Outcome::Help:
         case ProgramArguments::Outcome::Version:
@@ -42,36 +35,18 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form) {
         case ProgramArguments::Outcome::Run:
             break;
     }
-    // The fonts are read while the display is connected and the toolkit loads.
-    platform::FontSetUp fonts;
-    std::vector<std::string> forQt = options.forQt;
-    std::vector<char*> qtArgv;
-    for (std::string& argument : forQt) qtArgv.push_back(argument.data());
-    qtArgv.push_back(nullptr);
-    int qtArgc = static_cast<int>(forQt.size());
-    QApplication app(qtArgc, qtArgv.data());
-    platform::QtFace face;
-    platform::InstallFace(&face);
-    // The same look on every desktop, close to the card window's drawn layout.
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
-    QApplication::setApplicationName(form.viewer ? QStringLiteral("ovview") : QStringLiteral("ovmake"));
-    QApplication::setWindowIcon(resources::ProgramIcon(QApplication::applicationName()));
-    // The launcher of each program (desktop/), so that a desktop pairs the window with its icon.
-    QApplication::setDesktopFileName(form.viewer ? QStringLiteral("app.ovlet.Card")
-                                                 : QStringLiteral("app.ovlet.CardMaker"));
-    resources::InstallBitmaps();
-    // The user's language, as the environment names it; English without a catalogue.
+    std::vector<std::string> arguments = options.forQt;
+    std::unique_ptr<ProgramFace> face = form.startFace(program, arguments);
+    if (!face) return 1;
+    // The user's language, as the system names it; English without a catalogue.
     InstallTranslations(UserLanguage());
-
-    // What Qt left of its options, then everything after "--": the card name.
-    std::vector<std::string> arguments(qtArgv.data(), qtArgv.data() + qtArgc);
+    // What the face left of its options, then everything after "--": the card name.
     arguments.insert(arguments.end(), options.afterEnd.begin(), options.afterEnd.end());
-    fonts.Wait();
     std::unique_ptr<CCardDialog> window(form.makeWindow());
     window->Record().CurrentPath = CardFileFromCommandLine(arguments);
     if (form.beforeWindow) form.beforeWindow();
     window->DoModal();
     window.reset();
-    platform::InstallFace(nullptr);
+    face.reset();
     return 0;
 }

@@ -1,12 +1,5 @@
 #include "window/card_dialog.h"
 
-#include <QContextMenuEvent>
-#include <QCoreApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QShortcut>
-#include <QTabBar>
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -17,16 +10,18 @@
 #include "controls/hover_button.h"
 #include "controls/link_button.h"
 #include "controls/picture_static.h"
+#include "files/utf16.h"
 #include "platform/face.h"
-#include "platform/qt/controls_basic.h"
-#include "platform/qt/owner_drawn_widget.h"
+#include "platform/text_mark.h"
+#include "resources/catalogue/catalogue.h"
 #include "resources/dialog_templates.h"
-#include "resources/program_resources.h"
 #include "window/about_dialog.h"
 #include "window/card_messages.h"
 #include "window/card_text.h"
 
 namespace {
+
+constexpr const char* kContext = "CCardDialog";
 
 struct ToolButton {
     int id;
@@ -36,30 +31,44 @@ struct ToolButton {
 };
 
 const ToolButton kToolButtons[] = {
-    {kIdNew, 138, 135, 134, QT_TRANSLATE_NOOP("CCardDialog", "Create a new Ovlet"), "Ctrl+N"},
-    {kIdOpen, 133, 139, 140, QT_TRANSLATE_NOOP("CCardDialog", "Open an existing Ovlet"), "Ctrl+O"},
-    {kIdSave, 131, 142, 141, QT_TRANSLATE_NOOP("CCardDialog", "Save current Ovlet"), "Ctrl+S"},
-    {kIdSaveAs, 158, 160, 159, QT_TRANSLATE_NOOP("CCardDialog", "Save current Ovlet with a different name"),
-     "Ctrl+Shift+S"},
-    {kIdImport, 146, 148, 147, QT_TRANSLATE_NOOP("CCardDialog", "Import a graphical representation of the Ovlet"),
-     "Ctrl+I"},
-    {kIdHelp, 143, 145, 144, QT_TRANSLATE_NOOP("CCardDialog", "Help"), "F1"},
+    {kIdNew, kBitmapNew, kBitmapNewPressed, kBitmapNewHot, QT_TRANSLATE_NOOP("CCardDialog", "Create a new Ovlet"),
+     "Ctrl+N"},
+    {kIdOpen, kBitmapOpen, kBitmapOpenPressed, kBitmapOpenHot,
+     QT_TRANSLATE_NOOP("CCardDialog", "Open an existing Ovlet"), "Ctrl+O"},
+    {kIdSave, kBitmapSave, kBitmapSavePressed, kBitmapSaveHot, QT_TRANSLATE_NOOP("CCardDialog", "Save current Ovlet"),
+     "Ctrl+S"},
+    {kIdSaveAs, kBitmapSaveAs, kBitmapSaveAsPressed, kBitmapSaveAsHot,
+     QT_TRANSLATE_NOOP("CCardDialog", "Save current Ovlet with a different name"), "Ctrl+Shift+S"},
+    {kIdImport, kBitmapImport, kBitmapImportPressed, kBitmapImportHot,
+     QT_TRANSLATE_NOOP("CCardDialog", "Import a graphical representation of the Ovlet"), "Ctrl+I"},
+    {kIdHelp, kBitmapHelp, kBitmapHelpPressed, kBitmapHelpHot, QT_TRANSLATE_NOOP("CCardDialog", "Help"), "F1"},
     // F1 where the form has no help to show.
-    {kIdAbout, 149, 151, 150, QT_TRANSLATE_NOOP("CCardDialog", "About Ovlet Maker"), nullptr},
-    {kIdExit, 152, 154, 153, QT_TRANSLATE_NOOP("CCardDialog", "Exit"), "Ctrl+Q"},
-    {kIdRemove, 161, 163, 162, QT_TRANSLATE_NOOP("CCardDialog", "Remove image from current Ovlet"), "Del"},
+    {kIdAbout, kBitmapAbout, kBitmapAboutPressed, kBitmapAboutHot,
+     QT_TRANSLATE_NOOP("CCardDialog", "About Ovlet Maker"), nullptr},
+    {kIdExit, kBitmapExit, kBitmapExitPressed, kBitmapExitHot, QT_TRANSLATE_NOOP("CCardDialog", "Exit"), "Ctrl+Q"},
+    {kIdRemove, kBitmapRemove, kBitmapRemovePressed, kBitmapRemoveHot,
+     QT_TRANSLATE_NOOP("CCardDialog", "Remove image from current Ovlet"), "Del"},
 };
 
 // The label's words as a name: without the mnemonic marks and the closing colon.
-QString NameOfLabel(const QString& label) {
-    QString name;
-    for (qsizetype i = 0; i < label.size(); ++i) {
-        if (label[i] == QChar('&') && i + 1 < label.size()) ++i;
+std::string NameOfLabel(const std::string& label) {
+    std::string name;
+    for (std::size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&' && i + 1 < label.size()) ++i;
         name += label[i];
     }
-    name = name.trimmed();
-    if (name.endsWith(QChar(':'))) name.chop(1);
-    return name.trimmed();
+    const auto trim = [](std::string& s) {
+        const auto first = s.find_first_not_of(" \t");
+        if (first == std::string::npos) {
+            s.clear();
+            return;
+        }
+        s = s.substr(first, s.find_last_not_of(" \t") - first + 1);
+    };
+    trim(name);
+    if (!name.empty() && name.back() == ':') name.pop_back();
+    trim(name);
+    return name;
 }
 
 // The record's words for a new card and a card without a picture, and the
@@ -103,10 +112,10 @@ struct PageKeys {
 };
 
 const PageKeys kPageKeys[] = {
-    {0x7F01, "Ctrl+Tab", 1},
-    {0x7F02, "Ctrl+Shift+Tab", -1},
-    {0x7F03, "Ctrl+PgDown", 1},
-    {0x7F04, "Ctrl+PgUp", -1},
+    {kCommandNextPage, "Ctrl+Tab", 1},
+    {kCommandPreviousPage, "Ctrl+Shift+Tab", -1},
+    {kCommandNextPageByPgDown, "Ctrl+PgDown", 1},
+    {kCommandPreviousPageByPgUp, "Ctrl+PgUp", -1},
 };
 
 std::vector<int> ControlsOf(const CardPage& page) {
@@ -117,28 +126,73 @@ std::vector<int> ControlsOf(const CardPage& page) {
 
 }  // namespace
 
-bool IsCardFile(const QString& path) {
-    return path.endsWith(QStringLiteral(".ovt"), Qt::CaseInsensitive);
+bool IsCardFile(const std::string& path) {
+    constexpr std::string_view kExtension = ".ovt";
+    if (path.size() < kExtension.size()) return false;
+    return std::equal(
+        kExtension.begin(), kExtension.end(), path.end() - static_cast<std::ptrdiff_t>(kExtension.size()),
+        [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b); });
 }
 
-CCardDialog::CCardDialog(const CardForm& cardForm, QWidget* parent)
-    : TemplateDialog(resources::CardDialogTemplate(), parent), form(cardForm) {
-    // The program's main window: caption, system menu and minimise box, no
-    // maximise box, in the task bar.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+namespace {
+
+CardSheetPainter& SheetPainter() {
+    static CardSheetPainter painter;
+    return painter;
+}
+
+}  // namespace
+
+void SetCardSheetPainter(CardSheetPainter painter) {
+    SheetPainter() = std::move(painter);
+}
+
+const CardSheetPainter& CardSheetPainterInForce() {
+    return SheetPainter();
+}
+
+CCardDialog::CCardDialog(const CardForm& cardForm) : form(cardForm) {
     InstallCommand(kIdAbout, [this] { ShowAbout(); });
     InstallCommand(kSysCommandAbout, [this] { ShowAbout(); });
     InstallCommand(kIdWebSiteLine, [this] { OpenWebSite(); });
     InstallCommand(kIdEMailLine, [this] { SendEMail(); });
+    InstallCommand(kCommandExportVCard, [this] { ExportVCard(); });
+    InstallCommand(kCommandPrint, [this] { PrintCard(); });
+    InstallCommand(kCommandSavePicture, [this] { SaveCardPicture(); });
+    InstallCommand(kCommandShowQrCode, [this] { ShowQrCode(); });
     // A window without a card to save ends at once.
-    InstallCommand(kIdExit, [this] { done(QDialog::Rejected); });
+    InstallCommand(kIdExit, [this] { host->End(kIdCancel); });
+    // The tabs are not a Tab stop (but for a page with a single control, see
+    // PageSwitch); Ctrl+Tab and Ctrl+Shift+Tab, Ctrl+PgDown and Ctrl+PgUp
+    // turn the pages.
+    for (const PageKeys& turn : kPageKeys) {
+        InstallCommand(turn.command, [this, step = turn.step] {
+            const int count = static_cast<int>(form.pages.size());
+            if (count > 0) SelectTab((SelectedTab() + step + count) % count);
+        });
+        InstallKeys(turn.command, turn.keys);
+    }
 }
 
 CCardDialog::~CCardDialog() = default;
 
+int CCardDialog::DoModal(platform::DialogHost* owner) {
+    const int result = platform::RunDialog(resources::CardDialogTemplate(), *this, owner);
+    host = nullptr;
+    drawn.clear();
+    return result;
+}
+
+std::string CCardDialog::Tr(const char* text) {
+    return platform::Translate(kContext, text);
+}
+
 void CCardDialog::InstallCommand(int id, Command command) {
     commands[id] = std::move(command);
+}
+
+void CCardDialog::InstallKeys(int id, const char* keyText) {
+    keys.emplace_back(id, keyText);
 }
 
 bool CCardDialog::NeverShown(int id) const {
@@ -148,107 +202,74 @@ bool CCardDialog::NeverShown(int id) const {
            std::none_of(form.pages.begin(), form.pages.end(), holds);
 }
 
-QWidget* CCardDialog::CreateControl(const platform::ControlTemplate& control) {
+bool CCardDialog::UsesControl(int id) const {
     // A control this form never shows is not made at all (the viewer has no
     // use for the maker's edits and buttons, the maker none for the summary):
     // the window comes up sooner. Its field stays in the record as read.
-    if (NeverShown(control.id)) return nullptr;
-    if (control.kind == platform::ControlKind::PicturePanel) {
-        QWidget* panel = platform::qt::MakeOwnerDrawnPanel(std::make_unique<CPictureStatic>());
-        panel->setFocusPolicy(Qt::StrongFocus);
-        return panel;
-    }
-    if (control.kind == platform::ControlKind::OwnerDrawButton) {
-        QAbstractButton* button = IsLinkButton(control.id)
-                                      ? platform::qt::MakeOwnerDrawnButton(std::make_unique<CLinkButton>())
-                                      : platform::qt::MakeOwnerDrawnButton(std::make_unique<CHoverButton>());
-        button->setText(TemplateText(control.text));
-        RouteClicks(button, control.id);
-        return button;
-    }
-    return TemplateDialog::CreateControl(control);
+    return !NeverShown(id);
 }
 
-void CCardDialog::OnInitDialog() {
-    for (const auto& [id, where] : kShortenedTexts) SetShortening(id, where);
+std::unique_ptr<platform::OwnerDrawnControl> CCardDialog::MakeOwnerDrawn(int id) {
+    std::unique_ptr<platform::OwnerDrawnControl> control;
+    if (id == kIdPicture) {
+        control = std::make_unique<CPictureStatic>();
+    } else if (IsLinkButton(id)) {
+        control = std::make_unique<CLinkButton>();
+    } else {
+        control = std::make_unique<CHoverButton>();
+    }
+    drawn[id] = control.get();
+    return control;
+}
+
+void CCardDialog::OnInit(platform::DialogHost& dialog) {
+    DialogHandler::OnInit(dialog);
+    // The program's main window: its caption and icon.
+    host->SetIcon(form.program);
+    if (form.caption) host->SetCaption(form.caption);
+    for (const auto& [id, where] : kShortenedTexts) host->SetShortening(id, where);
     // The fields take only what a card holds, and a paste they refuse says
     // which characters stood in its way.
     for (const platform::ControlTemplate& control : resources::CardDialogTemplate().controls) {
         const bool edit =
             control.kind == platform::ControlKind::Edit || control.kind == platform::ControlKind::MultiLineEdit;
-        if (edit && HasControl(control.id)) SetTextFilter(control.id, CardHolds);
+        if (edit && host->HasControl(control.id)) host->SetTextFilter(control.id, CardHolds);
     }
     ShowInWindow();
-    setWindowIcon(resources::ProgramIcon(QString::fromUtf8(form.program)));
-    if (form.caption) setWindowTitle(QString::fromUtf8(form.caption));
-    for (const CardPage* page : form.pages) {
-        Tabs()->InsertItem(Tabs()->Count(), QCoreApplication::translate("CardForm", page->tab));
-    }
-    if (auto* info = ItemAs<platform::MultiLineEdit>(kIdGeneralInformation)) {
-        info->setReadOnly(form.readOnlyInformation);
-        // A read-only text can still be selected and copied.
-        if (form.readOnlyInformation) {
-            info->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        }
-    }
+    for (const CardPage* page : form.pages) host->AddTab(kIdTabs, platform::Translate("CardForm", page->tab));
+    // A read-only text can still be selected and copied.
+    host->SetReadOnly(kIdGeneralInformation, form.readOnlyInformation);
     // Every command has its keys, shown in its tool tip; a hidden button's
     // keys do nothing. The button is named by its tip's words.
     const bool hasHelp = std::find(form.hidden.begin(), form.hidden.end(), kIdHelp) == form.hidden.end();
     for (const ToolButton& b : kToolButtons) {
         if (CHoverButton* hover = HoverButton(b.id)) {
             hover->SetBitmaps(b.normal, b.pressed, b.hot);
-            const std::string tip = tr(b.toolTip).toStdString();
-            const std::string keys = b.keys ? b.keys : b.id == kIdAbout && !hasHelp ? "F1" : "";
-            SetShortcut(b.id, keys);
-            SetToolTip(b.id, keys.empty() ? tip : tip + " (" + KeysText(keys) + ")");
-            SetAccessibleName(b.id, tip);
+            const std::string tip = Tr(b.toolTip);
+            const std::string keyText = b.keys ? b.keys : b.id == kIdAbout && !hasHelp ? "F1" : "";
+            host->SetShortcut(b.id, keyText);
+            host->SetToolTip(b.id, keyText.empty() ? tip : tip + " (" + host->KeysText(keyText) + ")");
+            host->SetAccessibleName(b.id, tip);
         }
     }
+    for (const auto& [id, keyText] : keys) host->SetShortcut(id, keyText);
     // Each field is named by its label; a field in a group box is described by the box.
     for (const FieldLabel& f : kFieldLabels) {
-        QWidget* field = Item(f.field);
-        auto* label = ItemAs<QLabel>(f.label);
-        if (!field || !label) continue;
-        label->setBuddy(field);
-        field->setAccessibleName(NameOfLabel(label->text()));
-        if (f.group != kIdNone) field->setAccessibleDescription(ItemText(f.group));
+        if (!host->HasControl(f.field) || !host->HasControl(f.label)) continue;
+        host->SetAccessibleName(f.field, NameOfLabel(host->Text(f.label)));
+        if (f.group != kIdNone) host->SetAccessibleDescription(f.field, host->Text(f.group));
     }
-    PicturePanel()->SetNameFormat(tr("Card picture, %1 x %2").toStdString());
+    if (CPictureStatic* panel = PicturePanel()) panel->SetNameFormat(Tr("Card picture, %1 x %2"));
     for (const auto& [id, look] : kLinkLooks) {
         if (CLinkButton* link = LinkButton(id)) link->SetLinkStyle(look);
     }
-    for (const CardPage* page : form.pages) {
-        for (std::size_t i = 0; i + 1 < page->fields.size(); ++i) {
-            setTabOrder(Item(page->fields[i]), Item(page->fields[i + 1]));
-        }
-    }
-    connect(Tabs(), &platform::TabControl::SelectionChanged, this, [this] { PageSwitch(); });
-    PageSwitch();
     // The desktop has no system menu to extend: the About entry is on the
-    // window's menu, opened with a right click or the keys below.
-    // The tabs are not a Tab stop (but for a page with a single control, see
-    // focusNextPrevChild); Ctrl+Tab and Ctrl+Shift+Tab (in each form the
-    // desktop's keyboard map gives it), Ctrl+PgDown and Ctrl+PgUp turn the pages.
-    for (const PageKeys& turn : kPageKeys) {
-        InstallCommand(turn.command, [this, step = turn.step] {
-            const int count = Tabs()->Count();
-            SelectTab((SelectedTab() + step + count) % count);
-        });
-        SetShortcut(turn.command, turn.keys);
-    }
-    // The keyboard's ways to a menu open the window's menu from any control,
-    // at that control (desktops that keep Alt+Space leave Shift+F10 and the
-    // Menu key).
-    for (const QKeySequence& keys :
-         {QKeySequence(Qt::ALT | Qt::Key_Space), QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
-        auto* shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, [this] {
-            const QWidget* at = focusWidget() && focusWidget()->isVisible() ? focusWidget() : this;
-            WindowMenu()->popup(at->mapToGlobal(at == this ? QPoint(0, 0) : at->rect().center()));
-        });
-    }
+    // window's menu, which the face opens with a right click or the keys of
+    // the desktop for a menu.
+    host->SetWindowMenu(MenuEntries());
+    PageSwitch();
     // A file dropped on a field is the window's, not text for the field.
-    AcceptDroppedFiles(true);
+    host->AcceptDroppedFiles(true);
     ReadNamedCard();
 }
 
@@ -256,179 +277,171 @@ void CCardDialog::ReadNamedCard() {
     if (!record.CurrentPath.empty()) ReadCardFile(record.CurrentPath);
 }
 
-QMenu* CCardDialog::WindowMenu() {
-    if (!menu) {
-        menu = new QMenu(this);
-        const std::string about = resources::LoadResourceString(kStringAboutMenu);
-        if (!about.empty()) {
-            menu->addAction(QCoreApplication::translate(resources::kStringTableContext, about.c_str()), this,
-                            [this] { OnCommand(kSysCommandAbout); });
-        }
-        AddMenuEntries(menu);
+std::vector<platform::MenuEntry> CCardDialog::MenuEntries() const {
+    std::vector<platform::MenuEntry> entries;
+    const std::string about = resources::LoadResourceString(kStringAboutMenu);
+    if (!about.empty()) {
+        entries.push_back({kSysCommandAbout, platform::Translate(resources::kStringTableContext, about.c_str())});
     }
-    return menu;
+    const std::vector<platform::MenuEntry> more = FormMenuEntries();
+    entries.insert(entries.end(), more.begin(), more.end());
+    return entries;
 }
 
-void CCardDialog::AddMenuEntries(QMenu* windowMenu) {
-    windowMenu->addSeparator();
-    windowMenu->addAction(tr("Export as vCard\u2026"), this, &CCardDialog::ExportVCard);
-    windowMenu->addAction(tr("Print\u2026"), this, &CCardDialog::PrintCard);
-    windowMenu->addAction(tr("Save card picture\u2026"), this, &CCardDialog::SaveCardPicture);
+std::vector<platform::MenuEntry> CCardDialog::FormMenuEntries() const {
+    return {
+        {platform::kNoControl, {}},
+        {kCommandExportVCard, Tr(QT_TRANSLATE_NOOP("CCardDialog", "Export as vCard\u2026"))},
+        {kCommandPrint, Tr(QT_TRANSLATE_NOOP("CCardDialog", "Print\u2026"))},
+        {kCommandSavePicture, Tr(QT_TRANSLATE_NOOP("CCardDialog", "Save card picture\u2026"))},
+    };
 }
 
-void CCardDialog::contextMenuEvent(QContextMenuEvent* event) {
-    WindowMenu()->popup(event->globalPos());
-}
-
-bool CCardDialog::TakesDroppedFile(const QString& path) const {
+bool CCardDialog::TakesDropped(const std::string& path) const {
     return IsCardFile(path);
 }
 
-void CCardDialog::OpenDroppedFile(const QString& path) {
+void CCardDialog::OpenDropped(const std::string& path) {
     ClearWindow();
-    ReadCardFile(PathBytes(path));
+    ReadCardFile(path);
+}
+
+bool CCardDialog::TakesDroppedFile(const std::string& path) {
+    return TakesDropped(path);
+}
+
+void CCardDialog::OnFileDropped(const std::string& path) {
+    OpenDropped(path);
 }
 
 void CCardDialog::ClearWindow() {
-    PicturePanel()->SetPictureFile(std::string());
+    if (CPictureStatic* panel = PicturePanel()) panel->SetPictureFile(std::string());
     record.ClearCard();
     SetEditText(&CardRecord::StreetAddress, std::string());
     SetEditText(&CardRecord::GeneralInformation, std::string());
     ShowInWindow();
 }
 
-bool CCardDialog::FileOffered(const std::string& path) {
-    return TakesDroppedFile(PathText(path));
-}
-
-void CCardDialog::FileDropped(const std::string& path) {
-    OpenDroppedFile(PathText(path));
+void CCardDialog::OnTabChanged(int) {
+    PageSwitch();
 }
 
 void CCardDialog::PageSwitch() {
-    // The page's controls are drawn above the tab control.
-    Tabs()->lower();
+    // The control with the keyboard before the page turned (the tabs after a
+    // click on one).
+    const int before = host->Focused();
     for (const CardPage* page : form.pages) {
-        for (int id : ControlsOf(*page)) ShowItem(id, false);
+        for (int id : ControlsOf(*page)) host->Show(id, false);
     }
     const int tab = SelectedTab();
     const CardPage* shown = tab >= 0 && tab < static_cast<int>(form.pages.size()) ? form.pages[tab] : nullptr;
     if (shown) {
-        for (int id : ControlsOf(*shown)) ShowItem(id, true);
+        for (int id : ControlsOf(*shown)) host->Show(id, true);
     }
     for (const CardPage* page : form.hiddenPages) {
-        for (int id : ControlsOf(*page)) ShowItem(id, false);
+        for (int id : ControlsOf(*page)) host->Show(id, false);
     }
-    for (int id : form.hidden) ShowItem(id, false);
+    for (int id : form.hidden) host->Show(id, false);
     if (!shown) return;
+    // Tab walks the page's fields; a page with a single control (the picture,
+    // the general information) gives Tab somewhere to go: between that
+    // control and the tabs, where the arrow keys turn the pages.
+    std::vector<int> order;
+    order.reserve(shown->fields.size() + 1);
+    for (int id : shown->fields) {
+        if (host->HasControl(id)) order.push_back(id);
+    }
+    // Nowhere to type on this page: the tabs hold the keys.
+    const int firstStop = order.empty() ? kIdTabs : order.front();
+    if (order.size() == 1) order.push_back(kIdTabs);
+    host->SetTabOrder(order);
     if (shown->focus != kIdNone) {
-        if (QWidget* w = Item(shown->focus)) w->setFocus(Qt::OtherFocusReason);
+        host->Focus(shown->focus);
         return;
     }
     // A page without a field of its own to focus leaves the focus where it
-    // was (on the tabs after a click on one), as long as it is on screen:
-    // the fields of the page left behind are hidden now, and keys must never
-    // change what the user cannot see.
-    if (const QWidget* focus = focusWidget(); focus && focus->isVisibleTo(this)) return;
-    const std::vector<QWidget*> stops = TabStopsOfPage();
-    // Nowhere to type on this page: the tabs hold the keys.
-    (stops.empty() ? static_cast<QWidget*>(Tabs()) : stops.front())->setFocus(Qt::OtherFocusReason);
-}
-
-std::vector<QWidget*> CCardDialog::TabStopsOfPage() const {
-    std::vector<QWidget*> stops;
-    const int tab = SelectedTab();
-    if (tab < 0 || tab >= static_cast<int>(form.pages.size())) return stops;
-    for (int id : form.pages[tab]->fields) {
-        QWidget* w = Item(id);
-        if (w && w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) stops.push_back(w);
+    // was, as long as it is on screen: the fields of the page left behind
+    // are hidden now, and keys must never change what the user cannot see.
+    if (before != platform::kNoControl && host->IsShown(before)) {
+        host->Focus(before);
+        return;
     }
-    return stops;
-}
-
-bool CCardDialog::focusNextPrevChild(bool next) {
-    // A page with a single control (the picture, the general information)
-    // gives Tab somewhere to go: between that control and the tabs, where
-    // the arrow keys turn the pages. From the tabs Tab enters the page.
-    const std::vector<QWidget*> stops = TabStopsOfPage();
-    QWidget* bar = Tabs() ? Tabs()->Bar() : nullptr;
-    const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
-    if (bar && !stops.empty()) {
-        if (focusWidget() == bar) {
-            (next ? stops.front() : stops.back())->setFocus(reason);
-            return true;
-        }
-        if (stops.size() == 1 && focusWidget() == stops.front()) {
-            bar->setFocus(reason);
-            return true;
-        }
-    }
-    return TemplateDialog::focusNextPrevChild(next);
-}
-
-platform::TabControl* CCardDialog::Tabs() const {
-    return ItemAs<platform::TabControl>(kIdTabs);
+    host->Focus(firstStop);
 }
 
 int CCardDialog::SelectedTab() const {
-    return Tabs() ? Tabs()->GetCurSel() : -1;
+    return host ? host->SelectedTab(kIdTabs) : -1;
 }
 
 void CCardDialog::SelectTab(int index) {
-    Tabs()->SetCurSel(index);
+    host->SelectTab(kIdTabs, index);
+    PageSwitch();
 }
 
 CPictureStatic* CCardDialog::PicturePanel() const {
-    return platform::qt::Hosted<CPictureStatic>(Item(kIdPicture));
+    const auto it = drawn.find(kIdPicture);
+    return it == drawn.end() ? nullptr : static_cast<CPictureStatic*>(it->second);
 }
 
 CHoverButton* CCardDialog::HoverButton(int id) const {
-    return platform::qt::Hosted<CHoverButton>(Item(id));
+    const auto it = drawn.find(id);
+    if (it == drawn.end() || id == kIdPicture || IsLinkButton(id)) return nullptr;
+    return static_cast<CHoverButton*>(it->second);
 }
 
 CLinkButton* CCardDialog::LinkButton(int id) const {
-    return platform::qt::Hosted<CLinkButton>(Item(id));
+    const auto it = drawn.find(id);
+    if (it == drawn.end() || !IsLinkButton(id)) return nullptr;
+    return static_cast<CLinkButton*>(it->second);
 }
 
 void CCardDialog::ShowInWindow() {
     for (const CardFieldInfo* field : CardExchangeOrder()) {
         const int id = ControlOf(field->member);
-        SetItemText(id, FromAnsi(record.*field->member));
-        if (auto* edit = ItemAs<platform::EditControl>(id)) edit->SetLimitText(field->limit);
+        host->SetText(id, FromAnsi(record.*field->member));
+        host->SetLimit(id, field->limit);
     }
-    for (const CardStringInfo& text : kCardStateStrings) SetItemText(ControlOf(text.member), Shown(text.member));
+    for (const CardStringInfo& text : kCardStateStrings) host->SetText(ControlOf(text.member), Shown(text.member));
     ShowCutTexts();
 }
 
 void CCardDialog::ShowCutTexts() {
     // A text shortened on screen shows itself whole in its tool tip.
     for (const auto& [id, where] : kShortenedTexts) {
-        if (HasControl(id)) SetToolTip(id, IsShortened(id) ? Text(id) : std::string());
+        if (host->HasControl(id)) host->SetToolTip(id, host->IsShortened(id) ? host->Text(id) : std::string());
     }
     for (const auto& [id, look] : kLinkLooks) {
-        if (CLinkButton* line = LinkButton(id)) {
-            Item(id)->setToolTip(line->IsTextCut() ? ItemText(id) : QString());
-        }
+        if (CLinkButton* line = LinkButton(id))
+            host->SetToolTip(id, line->IsTextCut() ? host->Text(id) : std::string());
     }
     // A screen reader reads the address block's lines, not its line breaks.
-    if (QWidget* address = Item(kIdAddressBlock)) {
-        QString name = ItemText(kIdAddressBlock);
-        name.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        address->setAccessibleName(name.split(QChar('\n'), Qt::SkipEmptyParts).join(QStringLiteral(", ")));
+    if (host->HasControl(kIdAddressBlock)) {
+        const std::string block = host->Text(kIdAddressBlock);
+        std::string name;
+        std::size_t start = 0;
+        while (start <= block.size()) {
+            std::size_t end = block.find('\n', start);
+            if (end == std::string::npos) end = block.size();
+            std::string line = block.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty()) name += (name.empty() ? "" : ", ") + line;
+            start = end + 1;
+        }
+        host->SetAccessibleName(kIdAddressBlock, name);
     }
 }
 
-QString CCardDialog::Shown(std::string CardRecord::*member) const {
+std::string CCardDialog::Shown(std::string CardRecord::*member) const {
     const std::string& value = record.*member;
     if (member == &CardRecord::CurrentFileLabel) {
-        return value == "Untitled" && record.CurrentPath.empty() ? tr(kUntitled) : PathText(value);
+        return value == "Untitled" && record.CurrentPath.empty() ? Tr(kUntitled) : value;
     }
-    if (member == &CardRecord::ImageSizeText && value == "N/A") return tr(kNoSize);
+    if (member == &CardRecord::ImageSizeText && value == "N/A") return Tr(kNoSize);
     if (member == &CardRecord::EMailLine && value.starts_with("E-Mail: ")) {
-        return tr(kEMailHead) + FromAnsi(value.substr(std::strlen("E-Mail: ")));
+        return Tr(kEMailHead) + FromAnsi(value.substr(std::strlen("E-Mail: ")));
     }
     if (member == &CardRecord::FaxLine && value.starts_with("Fax: ")) {
-        return tr(kFaxHead) + FromAnsi(value.substr(std::strlen("Fax: ")));
+        return Tr(kFaxHead) + FromAnsi(value.substr(std::strlen("Fax: ")));
     }
     return FromAnsi(value);
 }
@@ -436,32 +449,30 @@ QString CCardDialog::Shown(std::string CardRecord::*member) const {
 bool CCardDialog::TakeFromWindow() {
     for (const CardFieldInfo* field : CardExchangeOrder()) {
         const int id = ControlOf(field->member);
-        if (!Item(id)) continue;  // a field this form has no control for keeps its value
-        const QString text = ItemText(id);
-        if (field->limit > 0 && text.size() > field->limit) {
+        if (!host->HasControl(id)) continue;  // a field this form has no control for keeps its value
+        const std::string text = host->Text(id);
+        if (field->limit > 0 && ovlet::files::Utf16FromUtf8(text).size() > static_cast<std::size_t>(field->limit)) {
             Tell(FieldLimitText(field->limit), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
             // Turn to the page that holds the field, so the user sees it.
             for (std::size_t tab = 0; tab < form.pages.size(); ++tab) {
                 if (form.pages[tab]->Holds(id)) SelectTab(static_cast<int>(tab));
             }
-            if (auto* edit = ItemAs<QLineEdit>(id)) {
-                edit->setFocus(Qt::OtherFocusReason);
-                edit->selectAll();
-            }
+            host->Focus(id);
+            host->SelectAllText(id);
             return false;
         }
         // Typing keeps to the code page, so the text always converts.
         record.*field->member = ToAnsi(text).value_or(record.*field->member);
-        if (auto* edit = ItemAs<platform::EditControl>(id)) edit->SetLimitText(field->limit);
+        host->SetLimit(id, field->limit);
     }
     // The strings the window shows come back too: the record then holds what
     // is on screen (in the record's own words where the window translated them).
     for (const CardStringInfo& text : kCardStateStrings) {
         const int id = ControlOf(text.member);
-        if (!Item(id)) continue;
-        const QString shown = ItemText(id);
+        if (!host->HasControl(id)) continue;
+        const std::string shown = host->Text(id);
         if (shown == Shown(text.member)) continue;
-        record.*text.member = id == kIdCurrentFile ? PathBytes(shown) : ToAnsi(shown).value_or(record.*text.member);
+        record.*text.member = id == kIdCurrentFile ? shown : ToAnsi(shown).value_or(record.*text.member);
     }
     return true;
 }
@@ -476,16 +487,21 @@ bool CCardDialog::TakeEdits() {
 }
 
 std::string CCardDialog::GetEditText(std::string CardRecord::*field) {
-    if (!Item(ControlOf(field))) return record.*field;
-    return ToAnsi(ItemText(ControlOf(field))).value_or(std::string());
+    if (!host || !host->HasControl(ControlOf(field))) return record.*field;
+    return ToAnsi(host->Text(ControlOf(field))).value_or(std::string());
 }
 
 void CCardDialog::SetEditText(std::string CardRecord::*field, const std::string& text) {
-    SetItemText(ControlOf(field), FromAnsi(text));
+    if (host) host->SetText(ControlOf(field), FromAnsi(text));
 }
 
 bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
                                  std::string& error) {
+    CPictureStatic* panel = PicturePanel();
+    if (!panel) {
+        error = "The window has no picture panel.";
+        return false;
+    }
     std::pair<int, int> shown;
     // A card's picture is at most 2 GiB less one byte, as its length field says.
     const bool fits = size <= static_cast<std::size_t>(INT32_MAX);
@@ -493,10 +509,10 @@ bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, in
     // The panel decodes no more pixels than it shows (a large JPEG picture at
     // an eighth of its size), so the picture is there on the window's first
     // paint.
-    if (!fits || !PicturePanel()->SetPictureData(kCardPictureName, bytes, length, &shown, &error)) {
-        decoderError = {fits ? PicturePanel()->LastErrorCode() : 0, error};
+    if (!fits || !panel->SetPictureData(kCardPictureName, bytes, length, &shown, &error)) {
+        decoderError = {fits ? panel->LastErrorCode() : 0, error};
         // The card's picture cannot be shown: the panel shows none rather than an earlier one.
-        PicturePanel()->SetPictureFile(std::string());
+        panel->SetPictureFile(std::string());
         return false;
     }
     width = shown.first;
@@ -505,14 +521,16 @@ bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, in
 }
 
 void CCardDialog::OnTextRefused(int, const std::string& characters) {
-    Tell(tr("A card cannot hold these characters, so the text was not pasted: %1")
-             .arg(QString::fromStdString(characters)),
-         platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+    Tell(
+        catalogue::FillPlaceholders(
+            Tr(QT_TRANSLATE_NOOP("CCardDialog", "A card cannot hold these characters, so the text was not pasted: %1")),
+            {characters}),
+        platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
 }
 
-platform::MessageAnswer CCardDialog::Tell(const QString& text, platform::MessageIcon icon,
+platform::MessageAnswer CCardDialog::Tell(const std::string& text, platform::MessageIcon icon,
                                           platform::MessageButtons buttons) {
-    return platform::Services().Message(this, kMessageCaption, text.toStdString(), icon, buttons);
+    return platform::Services().Message(host, kMessageCaption, text, icon, buttons);
 }
 
 void CCardDialog::ShowCardNote(const CardNote& note) {
@@ -557,10 +575,15 @@ void CCardDialog::HandOver(const LinkHandOver& handOver) {
 
 void CCardDialog::ShowAbout() {
     CAboutDialog about(form.about);
-    about.DoModal(this);
+    about.DoModal(host);
 }
 
 void CCardDialog::OnCommand(int id) {
+    // Enter and Escape where no control takes them.
+    if (id == kIdOk || id == kIdCancel) {
+        ExitByKey();
+        return;
+    }
     if (auto it = commands.find(id); it != commands.end()) it->second();
 }
 
@@ -568,16 +591,7 @@ void CCardDialog::ExitByKey() {
     OnCommand(kIdExit);
 }
 
-void CCardDialog::OnOK() {
-    ExitByKey();
-}
-
-void CCardDialog::OnCancel() {
-    ExitByKey();
-}
-
-bool CCardDialog::OnClose() {
+void CCardDialog::OnClose() {
     // Exit ends the window itself when it lets it go.
     OnCommand(kIdExit);
-    return false;
 }

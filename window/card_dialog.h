@@ -2,43 +2,54 @@
 // toolbar, the current file, and the summary block the viewer shows. Each
 // program's window is a form of it (CardForm) with the commands that program
 // installs; the window itself only has About, Exit and the summary's links.
+// It speaks only to the platform: a face builds it from its template.
 #pragma once
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "card/card_file.h"
 #include "card/card_record.h"
 #include "card/card_summary.h"
 #include "platform/desktop.h"
-#include "platform/qt/template_dialog.h"
+#include "platform/dialog.h"
 #include "resources/control_ids.h"
 #include "window/card_form.h"
 
 class CHoverButton;
 class CLinkButton;
 class CPictureStatic;
-class QMenu;
-
-namespace platform {
-class TabControl;
-}
 
 // A card file, by its name.
-bool IsCardFile(const QString& path);
+bool IsCardFile(const std::string& path);
 
 // The caption of every message box the card window shows.
 inline constexpr const char* kMessageCaption = "Ovlet Maker";
 
-class CCardDialog : public platform::TemplateDialog, public CardWindowSide {
-    Q_OBJECT
+// How a printed sheet of cards is drawn on the page a face prints: the
+// program gives it where the system can print (null: printing is not there).
+using CardSheetPainter =
+    std::function<void(platform::PrintSurface& page, const CardRecord& card, platform::Paper paper)>;
+void SetCardSheetPainter(CardSheetPainter painter);
+const CardSheetPainter& CardSheetPainterInForce();
+
+class CCardDialog : public platform::DialogHandler, public CardWindowSide {
 public:
-    explicit CCardDialog(const CardForm& form, QWidget* parent = nullptr);
+    explicit CCardDialog(const CardForm& form);
     ~CCardDialog() override;
+    CCardDialog(const CCardDialog&) = delete;
+    CCardDialog& operator=(const CCardDialog&) = delete;
+
+    // Runs the window over `owner` (null: the program's main window) until it ends.
+    int DoModal(platform::DialogHost* owner = nullptr);
 
     CardRecord& Record() { return record; }
     const CardForm& Form() const { return form; }
+    // The face's side of the window while it is open; null before and after.
+    platform::DialogHost* Host() const { return host; }
 
     // The two directions of exchange between the record and the controls.
     void ShowInWindow();
@@ -63,16 +74,14 @@ public:
     void ShowQrCode();
     void PrintCard();
 
-    // The tab control's page (the host's calls by id stay visible beside these).
-    using TemplateDialog::SelectedTab;
-    using TemplateDialog::SelectTab;
+    // The tab control's page; turning it shows that page's controls.
     int SelectedTab() const;
     void SelectTab(int index);
     CPictureStatic* PicturePanel() const;
     CHoverButton* HoverButton(int id) const;
     CLinkButton* LinkButton(int id) const;
-    // The window's menu: the About entry (and the card's extra commands).
-    QMenu* WindowMenu();
+    // The entries of the window's menu: About, then the card's commands.
+    std::vector<platform::MenuEntry> MenuEntries() const;
 
     // What the card file needs of the window.
     std::string GetEditText(std::string CardRecord::*field) override;
@@ -80,48 +89,50 @@ public:
     bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
                         std::string& error) override;
     // A message box of the card window (its caption kMessageCaption), through the desktop's services.
-    platform::MessageAnswer Tell(const QString& text, platform::MessageIcon icon,
+    platform::MessageAnswer Tell(const std::string& text, platform::MessageIcon icon,
                                  platform::MessageButtons buttons = platform::MessageButtons::Ok);
     // A note of a card read as a message box, in the user's language.
     void ShowCardNote(const CardNote& note);
+
+    // The face's calls.
+    void OnInit(platform::DialogHost& dialog) override;
+    void OnCommand(int id) override;
+    void OnClose() override;
+    void OnTabChanged(int id) override;
+    void OnTextRefused(int id, const std::string& characters) override;
+    bool TakesDroppedFile(const std::string& path) override;
+    void OnFileDropped(const std::string& path) override;
+    std::unique_ptr<platform::OwnerDrawnControl> MakeOwnerDrawn(int id) override;
+    bool UsesControl(int id) const override;
 
 protected:
     using Command = std::function<void()>;
     // Makes `command` the handler of the button, link or menu command `id` in
     // this window, in place of the one installed before.
     void InstallCommand(int id, Command command);
+    // Keys that give the command `id` from anywhere in the window (set as the window opens).
+    void InstallKeys(int id, const char* keys);
 
-    QWidget* CreateControl(const platform::ControlTemplate& control) override;
-    void OnInitDialog() override;
     // Reads the card the start-up named (CurrentPath), once the window stands.
     virtual void ReadNamedCard();
-    void OnCommand(int id) override;
-    void OnOK() override;
-    void OnCancel() override;
     // Enter and Escape where no control takes them: they leave the window as
     // Exit does; a form with something to lose may offer to stay.
     virtual void ExitByKey();
-    bool OnClose() override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
-
-    // Files dropped anywhere on the window, its fields included: whether the
-    // form takes the file, and what it does with it (after the drop has
-    // ended). Both forms open a card (.ovt); this window shows it at once.
-    virtual bool TakesDroppedFile(const QString& path) const;
-    virtual void OpenDroppedFile(const QString& path);
-    bool FileOffered(const std::string& path) override;
-    void FileDropped(const std::string& path) override;
-    // A paste a field refused: which characters a card cannot hold.
-    void OnTextRefused(int id, const std::string& characters) override;
+    // Whether the form takes a file dropped anywhere on the window, its fields
+    // included, and what it does with it (after the drop has ended). Both
+    // forms open a card (.ovt); this window shows it at once.
+    virtual bool TakesDropped(const std::string& path) const;
+    virtual void OpenDropped(const std::string& path);
+    // The form's entries of the window menu after the About entry.
+    virtual std::vector<platform::MenuEntry> FormMenuEntries() const;
     // Shows a new, empty card: no picture, no fields, no file.
     void ClearWindow();
-    // Adds entries of the form to the window menu after the About entry.
-    virtual void AddMenuEntries(QMenu* windowMenu);
-
-    platform::TabControl* Tabs() const;
+    // Takes what the user typed, where the form lets the user type.
+    bool TakeEdits();
+    // The window's words in the user's language.
+    static std::string Tr(const char* text);
     // What the window shows for a state or display string of the record.
-    QString Shown(std::string CardRecord::*member) const;
+    std::string Shown(std::string CardRecord::*member) const;
 
     CardRecord record;
 
@@ -129,18 +140,16 @@ private:
     // Hands a link to the desktop, or says why it is not handed over.
     void HandOver(const LinkHandOver& handOver);
     void PageSwitch();
-    // The controls of the page shown that the Tab key visits, as they stand now.
-    std::vector<QWidget*> TabStopsOfPage() const;
     // Whether this form hides the control `id` on every page.
     bool NeverShown(int id) const;
     // Tool tips for the texts shown shortened, and the address block's name.
     void ShowCutTexts();
-    // Takes what the user typed, where the form lets the user type.
-    bool TakeEdits();
 
     const CardForm& form;
     // The picture library's last refusal (code, text), for the message that reports it.
     std::pair<int, std::string> decoderError{0, {}};
     std::map<int, Command> commands;
-    QMenu* menu = nullptr;
+    std::vector<std::pair<int, std::string>> keys;
+    // The owner-drawn controls the face made for this window, by id (the face owns them).
+    std::map<int, platform::OwnerDrawnControl*> drawn;
 };

@@ -1,21 +1,17 @@
 // The card for address books and phones: vCard export, the card's picture as
 // a file, a QR code of the card, and the card printed.
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFile>
-#include <QImage>
-#include <QLabel>
-#include <QLocale>
-#include <QPainter>
-#include <QVBoxLayout>
+#include <algorithm>
+#include <memory>
 
-#include "exchange/drawing/card_sheet.h"
 #include "exchange/outgoing_picture.h"
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 #include "files/output_file.h"
 #include "platform/face.h"
-#include "platform/qt/qt_face.h"
+#include "platform/owner_drawn.h"
+#include "platform/text_mark.h"
+#include "resources/catalogue/catalogue.h"
+#include "resources/dialog_templates.h"
 #include "window/card_dialog.h"
 #include "window/card_text.h"
 
@@ -25,33 +21,90 @@ using platform::MessageButtons;
 using platform::MessageIcon;
 using platform::Services;
 
-void Report(platform::DialogHost* owner, const QString& text) {
-    Services().Message(owner, kMessageCaption, text.toStdString(), MessageIcon::Exclamation, MessageButtons::Ok);
+void Report(platform::DialogHost* owner, const std::string& text) {
+    Services().Message(owner, kMessageCaption, text, MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 // The card's person (first and last name) or, without one, its company.
-QString PersonOrCompany(const CardRecord& card) {
-    const QString name =
-        FromAnsi(card.FirstName + (card.FirstName.empty() || card.LastName.empty() ? "" : " ") + card.LastName)
-            .trimmed();
-    return name.isEmpty() ? FromAnsi(card.Company).trimmed() : name;
+std::string PersonOrCompany(const CardRecord& card) {
+    const std::string name =
+        Trim(FromAnsi(card.FirstName + (card.FirstName.empty() || card.LastName.empty() ? "" : " ") + card.LastName));
+    return name.empty() ? Trim(FromAnsi(card.Company)) : name;
 }
 
 // A file name from the card's person or company, for the Save dialog.
-QString SuggestedName(const CardRecord& card) {
-    QString name = PersonOrCompany(card);
-    name.replace(QChar('/'), QChar('-'));
-    return name.isEmpty() ? QStringLiteral("card") : name;
+std::string SuggestedName(const CardRecord& card) {
+    std::string name = PersonOrCompany(card);
+    std::replace(name.begin(), name.end(), '/', '-');
+    return name.empty() ? std::string("card") : name;
 }
 
 // Written through the programs' one writer: beside the target, then renamed
 // over it, so a failure leaves an existing file as it was.
-bool WriteWhole(const std::string& path, const void* data, std::size_t size, QString& reason) {
+bool WriteWhole(const std::string& path, const void* data, std::size_t size, std::string& reason) {
     ovlet::files::OutputFile file;
     if (file.Open(path) && file.Write(data, size) && file.Commit()) return true;
-    reason = QString::fromStdString(file.Reason());
+    reason = file.Reason();
     return false;
 }
+
+std::string Fill(const char* text, const std::vector<std::string>& arguments) {
+    return catalogue::FillPlaceholders(platform::Translate("CCardDialog", text), arguments);
+}
+
+// The QR code, drawn module by module as large as its place allows, on white.
+class QrPicture : public platform::OwnerDrawnControl {
+public:
+    explicit QrPicture(const qr::CardCode& card) : code(card.code) {}
+
+    void Attach(platform::ControlHost* controlHost) override {
+        OwnerDrawnControl::Attach(controlHost);
+        host->SetAccessibleRole(platform::AccessibleRole::Graphic);
+        host->SetAccessibleName(host->Translate("CCardDialog", QT_TRANSLATE_NOOP("CCardDialog", "QR Code")));
+    }
+
+    void Paint(platform::Canvas& canvas) override {
+        const int width = host->Width();
+        const int height = host->Height();
+        const platform::Colour white{255, 255, 255};
+        canvas.FillRect({0, 0, width, height}, host->System(platform::SystemColour::Window));
+        const int modules = code.width + 2 * qr::kQuietZone;
+        const int module = std::max(1, std::min(width, height) / std::max(modules, 1));
+        const int side = modules * module;
+        const int left = (width - side) / 2;
+        const int top = (height - side) / 2;
+        canvas.FillRect({left, top, side, side}, white);
+        for (int y = 0; y < code.width; ++y) {
+            for (int x = 0; x < code.width; ++x) {
+                if (!code.Dark(x, y)) continue;
+                canvas.FillRect(
+                    {left + (x + qr::kQuietZone) * module, top + (y + qr::kQuietZone) * module, module, module},
+                    {0, 0, 0});
+            }
+        }
+    }
+
+private:
+    qr::Code code;
+};
+
+class QrCodeWindow : public platform::DialogHandler {
+public:
+    explicit QrCodeWindow(const qr::CardCode& code) : card(code) {}
+    std::unique_ptr<platform::OwnerDrawnControl> MakeOwnerDrawn(int id) override {
+        if (id != kIdQrPicture) return nullptr;
+        return std::make_unique<QrPicture>(card);
+    }
+
+private:
+    const qr::CardCode& card;
+};
 
 }  // namespace
 
@@ -61,16 +114,17 @@ void CCardDialog::ExportVCard() {
     record.StreetAddress = GetEditText(&CardRecord::StreetAddress);
     record.GeneralInformation = GetEditText(&CardRecord::GeneralInformation);
     const platform::FileRequest request{true,
-                                        {{tr("vCard (.vcf)").toStdString(), "*.vcf"}},
+                                        {{Tr(QT_TRANSLATE_NOOP("CCardDialog", "vCard (.vcf)")), "*.vcf"}},
                                         ".vcf",
-                                        (SuggestedName(record) + QStringLiteral(".vcf")).toStdString(),
+                                        SuggestedName(record) + ".vcf",
                                         {}};
-    const auto chosen = Services().ChooseFile(this, request);
+    const auto chosen = Services().ChooseFile(host, request);
     if (!chosen) return;
     const std::string text = vcard::EncodeVCard(record);
-    QString error;
+    std::string error;
     if (!WriteWhole(*chosen, text.data(), text.size(), error)) {
-        Report(this, tr("The vCard could not be written to %1: %2").arg(PathText(*chosen), error));
+        Report(host,
+               Fill(QT_TRANSLATE_NOOP("CCardDialog", "The vCard could not be written to %1: %2"), {*chosen, error}));
     }
 }
 
@@ -78,26 +132,24 @@ void CCardDialog::PrintCard() {
     if (!TakeEdits()) return;
     record.StreetAddress = GetEditText(&CardRecord::StreetAddress);
     record.GeneralInformation = GetEditText(&CardRecord::GeneralInformation);
-    drawing::SheetLayout layout;
-    layout.sheet =
-        QLocale().measurementSystem() == QLocale::ImperialUSSystem ? drawing::Sheet::Letter : drawing::Sheet::A4;
-    // A picture that cannot be decoded leaves its place on the card empty, as the preview shows.
-    std::string warning;
-    const QImage picture = drawing::PrintPicture(record, layout, warning);
+    const CardSheetPainter& painter = CardSheetPainterInForce();
+    if (!painter) {
+        Report(host, Tr(QT_TRANSLATE_NOOP("CCardDialog", "Printing is not available in this version.")));
+        return;
+    }
+    // A4, or US Letter where the user's locale measures in inches.
+    const platform::Paper paper = Services().UsersPaper();
     const CardRecord card = record;
-    const QString name = PersonOrCompany(card);
+    const std::string name = PersonOrCompany(card);
     platform::PrintRequest request{
-        (name.isEmpty() ? tr("Card") : name).toStdString(),
-        layout.sheet == drawing::Sheet::Letter ? platform::Paper::Letter : platform::Paper::A4,
-        [card, layout, picture](platform::PrintSurface& page) {
-            drawing::DrawCardSheet(page.painter, card, layout, picture);
-        }};
-    Services().Print(this, request);
+        name.empty() ? Tr(QT_TRANSLATE_NOOP("CCardDialog", "Card")) : name, paper,
+        [card, paper, painter](platform::PrintSurface& page) { painter(page, card, paper); }};
+    Services().Print(host, request);
 }
 
 void CCardDialog::SaveCardPicture() {
     if (!record.HasPicture()) {
-        Report(this, tr("This card has no picture."));
+        Report(host, Tr(QT_TRANSLATE_NOOP("CCardDialog", "This card has no picture.")));
         return;
     }
     // Address books and picture viewers take JPEG and PNG; a BMP, Targa or PICT
@@ -105,23 +157,24 @@ void CCardDialog::SaveCardPicture() {
     // name that says otherwise.
     const outgoing::Picture picture = outgoing::PictureOf(record);
     if (picture.mediaType.empty()) {
-        Report(this, tr("The card's picture cannot be saved as PNG or JPEG."));
+        Report(host, Tr(QT_TRANSLATE_NOOP("CCardDialog", "The card's picture cannot be saved as PNG or JPEG.")));
         return;
     }
     const bool png = picture.mediaType == "image/png";
     const std::string extension = png ? ".png" : ".jpg";
     const platform::FileRequest request{
         true,
-        {png ? platform::FileFilter{tr("Portable Network Graphics (.png)").toStdString(), "*.png"}
-             : platform::FileFilter{tr("JPEG Graphic Files (.jpg)").toStdString(), "*.jpg"}},
+        {png ? platform::FileFilter{Tr(QT_TRANSLATE_NOOP("CCardDialog", "Portable Network Graphics (.png)")), "*.png"}
+             : platform::FileFilter{Tr(QT_TRANSLATE_NOOP("CCardDialog", "JPEG Graphic Files (.jpg)")), "*.jpg"}},
         extension,
-        SuggestedName(record).toStdString() + extension,
+        SuggestedName(record) + extension,
         {}};
-    const auto chosen = Services().ChooseFile(this, request);
+    const auto chosen = Services().ChooseFile(host, request);
     if (!chosen) return;
-    QString error;
+    std::string error;
     if (!WriteWhole(*chosen, picture.bytes.data(), picture.bytes.size(), error)) {
-        Report(this, tr("The picture could not be written to %1: %2").arg(PathText(*chosen), error));
+        Report(host,
+               Fill(QT_TRANSLATE_NOOP("CCardDialog", "The picture could not be written to %1: %2"), {*chosen, error}));
     }
 }
 
@@ -129,38 +182,9 @@ void CCardDialog::ShowQrCode() {
     qr::CardCode card;
     std::string error;
     if (!qr::EncodeCard(record, card, error)) {
-        Report(this, tr("No QR code can hold this card: %1").arg(QString::fromStdString(error)));
+        Report(host, Fill(QT_TRANSLATE_NOOP("CCardDialog", "No QR code can hold this card: %1"), {error}));
         return;
     }
-    const int module = std::max(2, 330 / (card.code.width + 2 * qr::kQuietZone));
-    const int side = (card.code.width + 2 * qr::kQuietZone) * module;
-    QImage image(side, side, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    for (int y = 0; y < card.code.width; ++y) {
-        for (int x = 0; x < card.code.width; ++x) {
-            if (card.code.Dark(x, y)) {
-                painter.fillRect((x + qr::kQuietZone) * module, (y + qr::kQuietZone) * module, module, module,
-                                 Qt::black);
-            }
-        }
-    }
-    painter.end();
-
-    QDialog dialog(this);
-    dialog.setWindowTitle(tr("QR Code"));
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* picture = new QLabel;
-    picture->setPixmap(QPixmap::fromImage(image));
-    picture->setAlignment(Qt::AlignCenter);
-    layout->addWidget(picture);
-    QString caption = tr("Scan this code with a phone to add the card to its contacts.");
-    auto* text = new QLabel(caption);
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignCenter);
-    layout->addWidget(text);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    dialog.exec();
+    QrCodeWindow window(card);
+    platform::RunDialog(resources::QrCodeDialogTemplate(), window, host);
 }

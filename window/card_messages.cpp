@@ -1,13 +1,13 @@
 #include "window/card_messages.h"
 
-#include <QCoreApplication>
-
 #include "card/card_file.h"
 #include "card/card_record.h"
 #include "picture/text_exception.h"
+#include "platform/face.h"
+#include "platform/text_mark.h"
+#include "resources/catalogue/catalogue.h"
 #include "resources/catalogue/decoder_lines.h"
 #include "window/card_text.h"
-#include "window/translations.h"
 
 using ovlet::picture::DECERR_ACCESS;
 using ovlet::picture::DECERR_END_OF_DATA;
@@ -42,8 +42,9 @@ const NoteWords kNoteWords[] = {
     {CardNoteId::WriteFailed, QT_TRANSLATE_NOOP("CardMessages", "An error occurred while writing %1.")},
     {CardNoteId::NoWebSite, QT_TRANSLATE_NOOP("CardMessages", "This card has no web site address.")},
     {CardNoteId::WebSiteHasSpaces,
-     QT_TRANSLATE_NOOP("CardMessages",
-                       "The web site address on this card contains spaces or control characters, so it is not opened.")},
+     QT_TRANSLATE_NOOP(
+         "CardMessages",
+         "The web site address on this card contains spaces or control characters, so it is not opened.")},
     {CardNoteId::WebSiteIsLocal,
      QT_TRANSLATE_NOOP("CardMessages",
                        "The web site on this card names a local file, not a web address, so it is not opened.")},
@@ -53,7 +54,8 @@ const NoteWords kNoteWords[] = {
     {CardNoteId::WebSiteNoHost,
      QT_TRANSLATE_NOOP("CardMessages", "The web site address on this card has no host name, so it is not opened.")},
     {CardNoteId::EMailNotSingle,
-     QT_TRANSLATE_NOOP("CardMessages", "The e-mail address on this card is not a single address, so it is not opened.")},
+     QT_TRANSLATE_NOOP("CardMessages",
+                       "The e-mail address on this card is not a single address, so it is not opened.")},
 };
 
 // The short picture's message, in the catalogue beside the notes.
@@ -92,56 +94,66 @@ const DecoderKind kDecoderKinds[] = {
     {DECERR_END_OF_DATA, QT_TRANSLATE_NOOP("CardMessages", "The picture's data ends before the picture is complete.")},
 };
 
+std::string Tr(const char* text) {
+    return platform::Translate(kContext, text);
+}
+
+std::string Fill(const std::string& pattern, const std::string& argument) {
+    return catalogue::FillPlaceholders(pattern, {argument});
+}
+
 }  // namespace
 
-QString DecoderMessageText(int code, const std::string& text) {
+std::string DecoderMessageText(int code, const std::string& text) {
     const std::string line = MessageLine(text.c_str());
-    if (!CurrentLanguage().empty()) {
+    if (!catalogue::Language().empty()) {
         // The library's own fixed texts word for word; for the words of
         // libjpeg and libpng, which have no translations, the kind of fault.
         bool complete = false;
         const std::string translated = catalogue::TranslateDecoderLine(line, &complete);
-        if (complete) return QString::fromUtf8(translated);
+        if (complete) return translated;
         for (const DecoderKind& kind : kDecoderKinds) {
             if (kind.code == code) {
-                return QCoreApplication::translate(kContext, kDecoderErrorHead)
-                    .arg(QCoreApplication::translate(kContext, kind.text));
+                return Fill(Tr(kDecoderErrorHead), Tr(kind.text));
             }
         }
     }
     return FromAnsi(line);
 }
 
-QString CardNoteMessage(const CardNote& note, int decoderCode, const std::string& decoderText) {
+std::string CardNoteMessage(const CardNote& note, int decoderCode, const std::string& decoderText) {
     const char* words = WordsOf(note.id);
     if (!words) return FromAnsi(CardNoteText(note));
-    const QString message = QCoreApplication::translate(kContext, words);
+    const std::string message = Tr(words);
     const std::string first = note.arguments.empty() ? std::string() : note.arguments.front();
     switch (note.id) {
         case CardNoteId::PictureNotShown:
-            return message.arg(decoderCode != 0 && first == decoderText ? DecoderMessageText(decoderCode, first)
-                                                                        : FromAnsi(first));
-        case CardNoteId::DiskFull: return message.arg(PathText(first));
+            return Fill(message, decoderCode != 0 && first == decoderText ? DecoderMessageText(decoderCode, first)
+                                                                          : FromAnsi(first));
+        case CardNoteId::DiskFull:
+            return Fill(message, first);
         case CardNoteId::WriteFailed: {
             // The path and the system's reason, both in the file system's encoding.
             const std::string place = note.arguments.size() > 1 ? first + ": " + note.arguments[1] : first;
-            return message.arg(PathText(place));
+            return Fill(message, place);
         }
-        case CardNoteId::WebSiteScheme: return message.arg(FromAnsi(first));
-        default: return message;
+        case CardNoteId::WebSiteScheme:
+            return Fill(message, FromAnsi(first));
+        default:
+            return message;
     }
 }
 
-QString CardNoteMessage(const CardNote& note) {
+std::string CardNoteMessage(const CardNote& note) {
     return CardNoteMessage(note, 0, {});
 }
 
-QString ShortPictureText() {
-    return QCoreApplication::translate(kContext, kShortPictureMessage);
+std::string ShortPictureText() {
+    return Tr(kShortPictureMessage);
 }
 
-QString FieldLimitText(int limit) {
-    return QCoreApplication::translate(kContext, kFieldLimitMessage).arg(limit);
+std::string FieldLimitText(int limit) {
+    return Fill(Tr(kFieldLimitMessage), std::to_string(limit));
 }
 
 std::vector<std::pair<CardNoteId, const char*>> CardNoteWords() {

@@ -3,7 +3,6 @@
 // the windows show the same words translated.
 #pragma once
 
-#include <QString>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,22 +16,22 @@ inline constexpr const char* kShortPictureMessage =
 // A note of a card read in the user's language, worded by its id; a picture
 // panel's reason in it is shown as DecoderMessageText (code `decoderCode`,
 // the library's text `decoderText`) when it is that text.
-QString CardNoteMessage(const CardNote& note, int decoderCode, const std::string& decoderText);
+std::string CardNoteMessage(const CardNote& note, int decoderCode, const std::string& decoderText);
 
 // kShortPictureMessage in the user's language.
-QString ShortPictureText();
+std::string ShortPictureText();
 
 // A note of a card write or of a link's hand-over, in the user's language.
-QString CardNoteMessage(const CardNote& note);
+std::string CardNoteMessage(const CardNote& note);
 
 // A message of the picture library (code DECERR_..., its text as thrown): in
 // English the library's own line, in another language its translation
 // (catalogue::TranslateDecoderLine), or the kind of fault its code names
 // where the line holds words of libjpeg or libpng.
-QString DecoderMessageText(int code, const std::string& text);
+std::string DecoderMessageText(int code, const std::string& text);
 
 // "Please enter no more than %1 characters.", translated.
-QString FieldLimitText(int limit);
+std::string FieldLimitText(int limit);
 
 // Every note's words as written (%1 marks the variable part), for the tests.
 std::vector<std::pair<CardNoteId, const char*>> CardNoteWords();

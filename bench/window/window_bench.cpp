@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "card/card_file.h"
+#include "card_on_qt.h"
 #include "controls/picture_static.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/win_bmp.h"
@@ -69,7 +70,7 @@ Fixture& Files() {
 }
 
 void BM_RepaintImagePage12MP(benchmark::State& state) {
-    CViewerDialog window;
+    CardOnQt<CViewerDialog> window;
     window.Record().CurrentPath = Files().cardPath;
     window.Create();
     window.show();
@@ -93,7 +94,7 @@ void BM_DecodePicture12MP(benchmark::State& state) {
 BENCHMARK(BM_DecodePicture12MP)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_OpenCard12MP(benchmark::State& state) {
-    CViewerDialog window;
+    CardOnQt<CViewerDialog> window;
     window.Create();
     for (auto _ : state) {
         window.Record().ClearCard();

@@ -9,6 +9,7 @@ HandlerDialog::HandlerDialog(const DialogTemplate& dialog, DialogHandler& dialog
     : TemplateDialog(dialog, parent), handler(dialogHandler) {}
 
 QWidget* HandlerDialog::CreateControl(const ControlTemplate& control) {
+    if (!handler.UsesControl(control.id)) return nullptr;
     if (control.kind != ControlKind::OwnerDrawButton && control.kind != ControlKind::PicturePanel) {
         return TemplateDialog::CreateControl(control);
     }

@@ -6,14 +6,23 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMimeData>
+#include <QTranslator>
 #include <QUrl>
+#include <memory>
 
+#include "files/input_file.h"
 #include "platform/qt/handler_dialog.h"
 #include "platform/qt/ui_services.h"
+#include "resources/catalogue/catalogue.h"
 
 namespace platform {
 namespace {
+
+// Qt's own catalogue is a few hundred kilobytes; anything far larger is not one.
+constexpr std::uint64_t kMaxCatalogueBytes = 16u << 20;
 
 // Clipboard formats whose bytes are a picture file a card takes as it is.
 const std::pair<const char*, const char*> kPastedFileTypes[] = {
@@ -123,23 +132,92 @@ public:
     }
 
     bool Print(DialogHost* owner, const PrintRequest& request) override {
-        QtPrintRequest qtRequest{
-            QString::fromStdString(request.documentName),
-            QPageSize(request.paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4),
-            // Kept by value: a scripted UiServices draws the page after Print has returned.
-            [paint = request.paint](QPainter& painter) {
-                PrintSurface surface(painter);
-                paint(surface);
-            }};
+        QtPrintRequest qtRequest{QString::fromStdString(request.documentName),
+                                 QPageSize(request.paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4),
+                                 // Kept by value: a scripted UiServices draws the page after Print has returned.
+                                 [paint = request.paint](QPainter& painter) {
+                                     PrintSurface surface(painter);
+                                     paint(surface);
+                                 }};
         return Ui().Print(WidgetOf(owner), qtRequest);
     }
 
     void Beep() override { Ui().Beep(); }
+
+    Paper UsersPaper() override {
+        return QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
+    }
 };
 
-QtFace::QtFace() : desktop(std::make_unique<QtDesktop>()) {}
+namespace {
 
-QtFace::~QtFace() = default;
+// Every tr() and QCoreApplication::translate of the face, answered from the
+// programs' catalogue.
+class CatalogueTranslator : public QTranslator {
+public:
+    explicit CatalogueTranslator(std::string language) : language_(std::move(language)) {}
+
+    QString translate(const char* context, const char* sourceText, const char* /*disambiguation*/,
+                      int /*n*/) const override {
+        const char* translation =
+            catalogue::FindTranslation(language_, context ? context : "", sourceText ? sourceText : "");
+        return translation ? QString::fromUtf8(translation) : QString();
+    }
+
+    bool isEmpty() const override { return false; }
+
+private:
+    std::string language_;
+};
+
+// Qt's own catalogue of a language, read through the programs' one reader.
+class QtCatalogue {
+public:
+    bool Load(const QString& path) {
+        ovlet::files::ReadOptions options;
+        options.maxBytes = kMaxCatalogueBytes;
+        ovlet::files::Result<std::string> read =
+            ovlet::files::ReadWholeText(QFile::encodeName(path).toStdString(), options);
+        if (!read) return false;
+        bytes_ = std::move(read).Value();
+        return translator_.load(reinterpret_cast<const uchar*>(bytes_.data()), static_cast<int>(bytes_.size()));
+    }
+    QTranslator* Translator() { return &translator_; }
+
+private:
+    std::string bytes_;  // QTranslator reads them where they are: they live as long as it
+    QTranslator translator_;
+};
+
+}  // namespace
+
+struct QtFace::Translators {
+    std::unique_ptr<CatalogueTranslator> programs;
+    std::unique_ptr<QtCatalogue> qt;
+};
+
+QtFace::QtFace() : desktop(std::make_unique<QtDesktop>()), translators(std::make_unique<Translators>()) {}
+
+QtFace::~QtFace() {
+    LanguageChanged({});
+}
+
+void QtFace::LanguageChanged(const std::string& language) {
+    if (translators->programs) QCoreApplication::removeTranslator(translators->programs.get());
+    if (translators->qt) QCoreApplication::removeTranslator(translators->qt->Translator());
+    *translators = {};
+    if (language.empty()) return;
+    translators->programs = std::make_unique<CatalogueTranslator>(language);
+    QCoreApplication::installTranslator(translators->programs.get());
+    // Qt's own words (the desktop's file and print dialogs, key names), where
+    // the system has them.
+    auto qt = std::make_unique<QtCatalogue>();
+    if (qt->Load(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                 QStringLiteral("/qtbase_%1.qm").arg(QString::fromStdString(language)))) {
+        QCoreApplication::installTranslator(qt->Translator());
+        translators->qt = std::move(qt);
+    }
+}
 
 int QtFace::RunDialog(const DialogTemplate& dialog, DialogHandler& handler, DialogHost* owner) {
     HandlerDialog shown(dialog, handler, WidgetOf(owner));

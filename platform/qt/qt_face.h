@@ -26,10 +26,13 @@ public:
     int RunDialog(const DialogTemplate& dialog, DialogHandler& handler, DialogHost* owner) override;
     Desktop& DesktopServices() override;
     std::string Translate(const char* context, const char* text) override;
+    void LanguageChanged(const std::string& language) override;
 
 private:
     class QtDesktop;
     std::unique_ptr<QtDesktop> desktop;
+    struct Translators;
+    std::unique_ptr<Translators> translators;
 };
 
 // The widget of a dialog this face made (null for none, or for another face's).

@@ -144,6 +144,9 @@ void TemplateDialog::Create() {
             ConnectNotifications(widget, control.id);
         }
     }
+    // A tab control's pages lie over it: their controls are drawn above it,
+    // wherever the template places them.
+    for (TabControl* tabs : findChildren<TabControl*>(Qt::FindDirectChildrenOnly)) tabs->lower();
     if (!parentWidget()) {
         // Placed now, before its initialisation, so that a message the
         // initialisation shows appears over the window, where it will open.
@@ -333,6 +336,11 @@ void TemplateDialog::SetReadOnly(int id, bool readOnly) {
     }
 }
 
+void TemplateDialog::SelectAllText(int id) {
+    if (auto* edit = ItemAs<QLineEdit>(id)) edit->selectAll();
+    if (auto* text = ItemAs<MultiLineEdit>(id)) text->selectAll();
+}
+
 void TemplateDialog::SetToolTip(int id, const std::string& text) {
     if (QWidget* w = Item(id)) w->setToolTip(QString::fromStdString(text));
 }
@@ -434,6 +442,7 @@ void TemplateDialog::PopUpWindowMenu(const QPoint& at) {
         action->setData(entry.command);
         connect(action, &QAction::triggered, this, [this, command = entry.command] { OnCommand(command); });
     }
+    poppedMenu = menu;
     menu->popup(at);
 }
 
@@ -521,7 +530,8 @@ bool TemplateDialog::HandleFileDrag(QDropEvent* event) {
     event->setDropAction(Qt::CopyAction);
     event->accept();
     if (event->type() == QEvent::Drop) {
-        QMetaObject::invokeMethod(this, [this, file] { FileDropped(file); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, file] { FileDropped(file); }, Qt::QueuedConnection);
     }
     return true;
 }

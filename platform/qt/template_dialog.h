@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QMap>
+#include <QMenu>
 #include <QPointer>
 #include <QRect>
 #include <functional>
@@ -65,6 +66,7 @@ public:
     int Focused() const override;
     void SetLimit(int id, int characters) override;
     void SetReadOnly(int id, bool readOnly) override;
+    void SelectAllText(int id) override;
     void SetToolTip(int id, const std::string& text) override;
     void SetAccessibleName(int id, const std::string& name) override;
     void SetAccessibleDescription(int id, const std::string& description) override;
@@ -88,6 +90,11 @@ public:
     // the system's: a test runs through seconds of timers at once.
     void UseScriptedClock() { scriptedClock = true; }
     void AdvanceClock(int milliseconds);
+
+    // Opens the window's menu (SetWindowMenu) at `at`, in global coordinates;
+    // the menu open last, while it lives.
+    void PopUpWindowMenu(const QPoint& at);
+    QMenu* PoppedMenu() const { return poppedMenu; }
 
     // Builds the controls and initialises the dialog (once); DoModal also runs it.
     void Create();
@@ -151,8 +158,6 @@ protected:
     void RouteClicks(QWidget* widget, int id);
 
 private:
-    // Opens the window's menu (SetWindowMenu) at `at`, in global coordinates.
-    void PopUpWindowMenu(const QPoint& at);
     // A drag or drop of a file, taken or refused; false for anything else.
     bool HandleFileDrag(QDropEvent* event);
 
@@ -171,7 +176,8 @@ private:
     bool scriptedClock = false;
     long long now = 0;
     std::vector<MenuEntry> menuEntries;
-    std::vector<QObject*> menuKeys;  // the keys that open the window's menu
+    QPointer<QMenu> poppedMenu;
+    std::vector<QObject*> menuKeys;                           // the keys that open the window's menu
     std::map<int, std::vector<QPointer<QObject>>> shortcuts;  // by command
     std::vector<int> tabOrder;
     bool busy = false;

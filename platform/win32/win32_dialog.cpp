@@ -343,6 +343,12 @@ void Win32Dialog::SetReadOnly(int id, bool readOnly) {
     if (HWND item = Item(id)) SendMessageW(item, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
 }
 
+void Win32Dialog::SelectAllText(int id) {
+    const ControlTemplate* control = TemplateOf(id);
+    if (!control || !IsEditKind(control->kind)) return;
+    if (HWND item = Item(id)) SendMessageW(item, EM_SETSEL, 0, -1);
+}
+
 void Win32Dialog::SetToolTip(int id, const std::string& text) {
     HWND item = Item(id);
     if (!item) return;

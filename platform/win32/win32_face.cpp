@@ -164,6 +164,14 @@ public:
     bool Print(DialogHost*, const PrintRequest&) override { return false; }
 
     void Beep() override { MessageBeep(MB_OK); }
+
+    Paper UsersPaper() override {
+        // The locale's measure: 0 metric, 1 US.
+        DWORD measure = 0;
+        const int got = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IMEASURE | LOCALE_RETURN_NUMBER,
+                                        reinterpret_cast<LPWSTR>(&measure), sizeof measure / sizeof(wchar_t));
+        return got > 0 && measure == 1 ? Paper::Letter : Paper::A4;
+    }
 };
 
 Win32Face::Win32Face() : desktop(std::make_unique<Win32Desktop>()) {

@@ -69,6 +69,7 @@ public:
     int Focused() const override;
     void SetLimit(int id, int characters) override;
     void SetReadOnly(int id, bool readOnly) override;
+    void SelectAllText(int id) override;
     void SetToolTip(int id, const std::string& text) override;
     void SetAccessibleName(int id, const std::string& name) override;
     void SetAccessibleDescription(int id, const std::string& description) override;

@@ -71,7 +71,7 @@ const Named kNamedControls[] = {
 TEST_F(WindowTest, EveryControlIsNamedForAssistiveTechnology) {
     auto maker = Open(SamplesDir() + "/sample.ovt");
     auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
-    for (CCardDialog* window : {static_cast<CCardDialog*>(maker.get()), static_cast<CCardDialog*>(viewer.get())}) {
+    for (CardWindowOnQt* window : {static_cast<CardWindowOnQt*>(maker.get()), static_cast<CardWindowOnQt*>(viewer.get())}) {
         SCOPED_TRACE(window->windowTitle().toStdString());
         for (const Named& control : kNamedControls) {
             SCOPED_TRACE(control.id);
@@ -151,7 +151,7 @@ TEST_F(WindowTest, EveryCommandHasItsKeys) {
     for (const KeyCase& c : kKeys) {
         SCOPED_TRACE(c.name);
         ui.calls.clear();
-        const std::unique_ptr<CCardDialog> window = OpenIn(c.viewer, c.newCard ? std::string() : dir / "card.ovt");
+        const std::unique_ptr<CardWindowOnQt> window = OpenIn(c.viewer, c.newCard ? std::string() : dir / "card.ovt");
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
         window->SelectTab(c.tab);

@@ -16,7 +16,7 @@ using ovlet::picture::CWinBmp;
 
 namespace {
 
-QStringList MenuTexts(CCardDialog& window) {
+QStringList MenuTexts(CardWindowOnQt& window) {
     QStringList texts;
     for (QAction* action : window.WindowMenu()->actions()) {
         if (!action->isSeparator()) texts << action->text();
@@ -108,7 +108,8 @@ TEST_F(WindowTest, SaveCardPictureGivesAFileOfTheTypeItsNameSays) {
     const std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     const Case cases[] = {
         {"BMP", FileBytes(std::string(OVLET_SOURCE_DIR) + "/tests/data/corpus/bmp/g/rgb24.bmp"), ".png"},
-        {"Targa", FileBytes(std::string(OVLET_SOURCE_DIR) + "/tests/data/corpus/tga/generated/im_rgb24_rle_tl.tga"), ".png"},
+        {"Targa", FileBytes(std::string(OVLET_SOURCE_DIR) + "/tests/data/corpus/tga/generated/im_rgb24_rle_tl.tga"),
+         ".png"},
         {"not a picture", std::vector<std::uint8_t>(64, 0x5a), ""},
     };
     for (const Case& c : cases) {
@@ -140,21 +141,32 @@ TEST_F(WindowTest, SaveCardPictureGivesAFileOfTheTypeItsNameSays) {
     }
 }
 
+// The code on screen is the card: a phone's reader (zbarimg here) reads the
+// vCard back from the window's picture of it.
 TEST_F(WindowTest, QrCodeDialogShowsTheCode) {
     auto window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
-    QSize shown;
-    QTimer::singleShot(0, [&shown] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    const ScratchDir dir;
+    const std::string png = dir / "code.png";
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<platform::TemplateDialog*>(QApplication::activeModalWidget());
         if (!dialog) return;
-        for (QLabel* label : dialog->findChildren<QLabel*>()) {
-            if (!label->pixmap().isNull()) shown = label->pixmap().size();
-        }
-        dialog->reject();
+        caption = dialog->windowTitle();
+        if (QWidget* code = dialog->Item(kIdQrPicture)) code->grab().save(QString::fromStdString(png));
+        dialog->Item(kIdCancel)->setFocus();
+        QTest::keyClick(dialog->Item(kIdCancel), Qt::Key_Escape);
     });
     window->ShowQrCode();
-    EXPECT_GE(shown.width(), 200);
-    EXPECT_EQ(shown.width(), shown.height());
+    EXPECT_EQ(caption, QStringLiteral("QR Code"));
     EXPECT_TRUE(Messages().empty());
+    FILE* reader = ::popen(("zbarimg --raw -q -Sbinary '" + png + "' 2>/dev/null").c_str(), "r");
+    ASSERT_NE(reader, nullptr);
+    std::string read;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, reader)) > 0;) read.append(buffer, n);
+    ::pclose(reader);
+    EXPECT_EQ(read.rfind("BEGIN:VCARD", 0), 0u) << read;
+    EXPECT_NE(read.find("Okafor"), std::string::npos) << read;
 }
 
 // Print reaches the desktop as one page of ten cards, A4 or US Letter as the

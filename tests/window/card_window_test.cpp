@@ -88,8 +88,8 @@ TEST_F(WindowTest, FocusWalkVisitsEveryFieldOfEachPageAndComesBack) {
     };
     auto maker = Open(SamplesDir() + "/sample.ovt");
     auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
-    for (auto [window, pages] : {std::pair{static_cast<CCardDialog*>(maker.get()), &makerPages},
-                                 std::pair{static_cast<CCardDialog*>(viewer.get()), &viewerPages}}) {
+    for (auto [window, pages] : {std::pair{static_cast<CardWindowOnQt*>(maker.get()), &makerPages},
+                                 std::pair{static_cast<CardWindowOnQt*>(viewer.get()), &viewerPages}}) {
         window->activateWindow();
         QApplication::setActiveWindow(window);
         for (std::size_t tab = 0; tab < pages->size(); ++tab) {
@@ -105,8 +105,8 @@ TEST_F(WindowTest, FocusWalkVisitsEveryFieldOfEachPageAndComesBack) {
                 for (std::size_t step = 0; step <= order.size(); ++step) {
                     QWidget* focus = window->focusWidget();
                     ASSERT_NE(focus, nullptr);
-                    const auto at =
-                        std::find_if(order.begin(), order.end(), [&](int id) { return window->Item(id) == focus; });
+                    const auto at = std::find_if(order.begin(), order.end(),
+                                                 [w = window, focus](int id) { return w->Item(id) == focus; });
                     const bool onTabs = focus == window->ItemAs<platform::TabControl>(kIdTabs)->Bar();
                     visited.push_back(at != order.end() ? *at : onTabs ? kIdTabs : -1);
                     QTest::keyClick(focus, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
@@ -231,7 +231,8 @@ TEST_F(WindowTest, ToolTipsShowWhereThePointerRests) {
     };
     auto maker = Open();
     auto viewer = Open<CViewerDialog>();
-    for (CCardDialog* window : {static_cast<CCardDialog*>(maker.get()), static_cast<CCardDialog*>(viewer.get())}) {
+    for (CardWindowOnQt* window :
+         {static_cast<CardWindowOnQt*>(maker.get()), static_cast<CardWindowOnQt*>(viewer.get())}) {
         window->activateWindow();
         for (const Tip& t : tips) {
             SCOPED_TRACE(t.id);
@@ -370,7 +371,7 @@ TEST_F(WindowTest, TheCardNamedAtStartShowsItsPictureOnTheFirstPaint) {
         card.Company = "Cyan";
         card.SetPicture(picture);
         WriteCard(dir / "card.ovt", card);
-        CMakerDialog window;
+        CardOnQt<CMakerDialog> window;
         window.Record().CurrentPath = dir / "card.ovt";
         window.Create();
         // Before the window is on screen: the pixels, or the message.
@@ -409,7 +410,7 @@ TEST_F(WindowTest, UndecodablePictureIsKeptForTheNextSave) {
     RecordOnlySide side(window->Record());
     window->Record().StreetAddress = window->GetEditText(&CardRecord::StreetAddress);
     window->Record().GeneralInformation = window->GetEditText(&CardRecord::GeneralInformation);
-    ASSERT_EQ(WriteCardFile(dir / "again.ovt", window->Record(), *window).outcome, CardWriteOutcome::Written);
+    ASSERT_EQ(WriteCardFile(dir / "again.ovt", window->Record(), window->Card()).outcome, CardWriteOutcome::Written);
     EXPECT_EQ(FileBytes(dir / "again.ovt"), bytes);
 }
 
@@ -548,7 +549,7 @@ TEST_F(WindowTest, StartUpMessagesAppearOverTheWindow) {
                 shown->buttons().first()->click();
             }
         });
-        std::unique_ptr<CCardDialog> window;
+        std::unique_ptr<CardWindowOnQt> window;
         if (viewer) {
             window = Open<CViewerDialog>(dir / "cut.ovt");
         } else {

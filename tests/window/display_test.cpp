@@ -11,6 +11,7 @@
 #include "controls/link_button.h"
 #include "platform/qt/controls_basic.h"
 #include "platform/qt/help_window.h"
+#include "window/program_data.h"
 #include "window/translations.h"
 #include "window_test_support.h"
 
@@ -105,7 +106,7 @@ TEST_F(WindowTest, TheAddressBlockIsReadWithoutLineBreaks) {
 // The help window's contents and text meet at the splitter's handle.
 TEST_F(WindowTest, HelpWindowHasNoEmptyBandBetweenItsPanes) {
     auto window = Open();
-    ASSERT_TRUE(platform::ShowHelpWindow(window.get(), LocalizedDataFile(QStringLiteral("ovmake-help.html"))));
+    ASSERT_TRUE(platform::ShowHelpWindow(window.get(), QString::fromStdString(LocalizedDataFile("ovmake-help.html"))));
     QApplication::processEvents();
     QWidget* help = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {

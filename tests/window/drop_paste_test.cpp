@@ -87,7 +87,7 @@ TEST_F(WindowTest, DroppedFilesAreImportedOrOpened) {
     for (const DropCase& c : cases) {
         SCOPED_TRACE(c.name);
         ui.calls.clear();
-        std::unique_ptr<CCardDialog> window = OpenIn(c.viewer, SamplesDir() + "/sample.ovt");
+        std::unique_ptr<CardWindowOnQt> window = OpenIn(c.viewer, SamplesDir() + "/sample.ovt");
         const auto sample = window->Record().PictureBytes;
         window->SelectTab(c.target == kIdCompany || c.target == kIdStreetAddress ? 1 : 0);
         std::unique_ptr<QMimeData> data(FileData(dir / c.file));

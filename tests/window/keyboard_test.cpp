@@ -18,7 +18,7 @@
 namespace {
 
 // The card's editable fields and what they show.
-std::map<int, QString> FieldTexts(const CCardDialog& window) {
+std::map<int, QString> FieldTexts(const CardWindowOnQt& window) {
     std::map<int, QString> texts;
     for (const CardFieldInfo& field : kCardFields)
         texts[ControlOf(field.member)] = window.ItemText(ControlOf(field.member));
@@ -58,7 +58,7 @@ const Turn kTurns[] = {
     {"click on the tab before", -1, Qt::Key_unknown, Qt::NoModifier},
 };
 
-void TurnPage(CCardDialog& window, const Turn& turn) {
+void TurnPage(CardWindowOnQt& window, const Turn& turn) {
     auto* tabs = window.ItemAs<platform::TabControl>(kIdTabs);
     if (turn.key == Qt::Key_unknown) {
         const int count = tabs->Count();
@@ -264,8 +264,10 @@ TEST_F(WindowTest, MenuKeysOpenTheWindowMenuFromAnyControl) {
                     window->Item(id)->setFocus(Qt::TabFocusReason);
                     const auto before = FieldTexts(*window);
                     QTest::keyClick(window->Item(id), key, modifiers);
-                    EXPECT_TRUE(window->WindowMenu()->isVisible());
-                    window->WindowMenu()->hide();
+                    QMenu* menu = window->PoppedMenu();
+                    ASSERT_NE(menu, nullptr);
+                    EXPECT_TRUE(menu->isVisible());
+                    menu->hide();
                     EXPECT_EQ(FieldTexts(*window), before);
                 }
             }

@@ -69,7 +69,7 @@ TEST_F(WindowTest, EveryTextFitsItsBoxAndEveryBitmapItsButton) {
         ASSERT_TRUE(InstallTranslations(language));
         auto maker = Open(SamplesDir() + "/sample.ovt");
         auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
-        for (CCardDialog* window : {static_cast<CCardDialog*>(maker.get()), static_cast<CCardDialog*>(viewer.get())}) {
+        for (CardWindowOnQt* window : {static_cast<CardWindowOnQt*>(maker.get()), static_cast<CardWindowOnQt*>(viewer.get())}) {
             for (std::size_t tab = 0; tab < window->Form().pages.size(); ++tab) {
                 SCOPED_TRACE(window->windowTitle().toStdString() + " page " + std::to_string(tab));
                 window->SelectTab(static_cast<int>(tab));

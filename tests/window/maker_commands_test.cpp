@@ -30,7 +30,7 @@ const QString kCannotSave = QStringLiteral("Unable to save file with this name. 
 class MakerTest : public WindowTest {
 protected:
     // Clicks a toolbar button as the user does.
-    static void Click(CCardDialog& window, int id) { qobject_cast<QAbstractButton*>(window.Item(id))->click(); }
+    static void Click(CardWindowOnQt& window, int id) { qobject_cast<QAbstractButton*>(window.Item(id))->click(); }
 };
 
 TEST_F(MakerTest, NewOnAnUntouchedCardAsksAndCancellingTheSaveKeepsTheCard) {
@@ -174,20 +174,20 @@ TEST_F(MakerTest, EveryFieldSavesAtItsLimitAndNotOneAbove) {
 TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
     struct Case {
         const char* name;
-        void (*leave)(CCardDialog&);
+        void (*leave)(CardWindowOnQt&);
         bool byKey;  // a stray key: the question may be taken back
     };
     const Case cases[] = {
-        {"Exit button", [](CCardDialog& w) { Click(w, kIdExit); }, false},
-        {"close box", [](CCardDialog& w) { w.close(); }, false},
-        {"Escape", [](CCardDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); }, true},
+        {"Exit button", [](CardWindowOnQt& w) { Click(w, kIdExit); }, false},
+        {"close box", [](CardWindowOnQt& w) { w.close(); }, false},
+        {"Escape", [](CardWindowOnQt& w) { QTest::keyClick(&w, Qt::Key_Escape); }, true},
         {"Enter in a field",
-         [](CCardDialog& w) {
+         [](CardWindowOnQt& w) {
              w.SelectTab(1);
              QTest::keyClick(w.Item(kIdCompany), Qt::Key_Return);
          },
          true},
-        {"Enter on the Image page", [](CCardDialog& w) { QTest::keyClick(w.Item(kIdPicture), Qt::Key_Return); }, true},
+        {"Enter on the Image page", [](CardWindowOnQt& w) { QTest::keyClick(w.Item(kIdPicture), Qt::Key_Return); }, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -219,7 +219,7 @@ TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
         c.leave(*window);
         QApplication::processEvents();
         EXPECT_FALSE(window->isVisible());
-        EXPECT_EQ(window->result(), QDialog::Rejected);
+        EXPECT_EQ(window->result(), kIdCancel);
     }
 }
 
@@ -604,12 +604,12 @@ TEST_F(MakerTest, ADamagedCardIsNotWrittenOverUnlessPickedAgain) {
         EXPECT_EQ(ui.Of("message")[0].icon, platform::MessageIcon::Stop);
         EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Harbour Light Instruments"));
     }
-    const std::pair<const char*, std::function<void(CMakerDialog&)>> saves[] = {
-        {"Save", [](CMakerDialog& w) { Click(w, kIdSave); }},
-        {"New, Yes", [](CMakerDialog& w) { Click(w, kIdNew); }},
-        {"Open, Yes", [](CMakerDialog& w) { Click(w, kIdOpen); }},
-        {"Exit, Yes", [](CMakerDialog& w) { Click(w, kIdExit); }},
-        {"close box, Yes", [](CMakerDialog& w) { w.close(); }},
+    const std::pair<const char*, std::function<void(CardOnQt<CMakerDialog>&)>> saves[] = {
+        {"Save", [](CardOnQt<CMakerDialog>& w) { Click(w, kIdSave); }},
+        {"New, Yes", [](CardOnQt<CMakerDialog>& w) { Click(w, kIdNew); }},
+        {"Open, Yes", [](CardOnQt<CMakerDialog>& w) { Click(w, kIdOpen); }},
+        {"Exit, Yes", [](CardOnQt<CMakerDialog>& w) { Click(w, kIdExit); }},
+        {"close box, Yes", [](CardOnQt<CMakerDialog>& w) { w.close(); }},
     };
     for (const auto& [name, bytes] : cards) {
         for (const auto& [way, save] : saves) {

@@ -21,7 +21,7 @@ TEST(ControlIds, EveryControlOfEveryTemplateHasOneNameAndEveryNameIsUsed) {
             << named.name << " has the number of " << names[named.id];
     }
     std::set<int> used;
-    for (int dialog : {kDialogAbout, kDialogCard, kDialogSplash}) {
+    for (int dialog : {kDialogAbout, kDialogCard, kDialogSplash, kDialogQrCode}) {
         SCOPED_TRACE(dialog);
         const platform::DialogTemplate* layout = resources::FindDialogTemplate(dialog);
         ASSERT_NE(layout, nullptr);

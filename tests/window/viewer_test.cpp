@@ -141,11 +141,11 @@ TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses) {
 }
 
 TEST_F(WindowTest, ViewerEndsWithoutAQuestionOnEveryWayOut) {
-    const std::pair<const char*, void (*)(CCardDialog&)> ways[] = {
-        {"Exit", [](CCardDialog& w) { qobject_cast<QAbstractButton*>(w.Item(kIdExit))->click(); }},
-        {"close box", [](CCardDialog& w) { w.close(); }},
-        {"Escape", [](CCardDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
-        {"Enter", [](CCardDialog& w) { QTest::keyClick(&w, Qt::Key_Return); }},
+    const std::pair<const char*, void (*)(CardWindowOnQt&)> ways[] = {
+        {"Exit", [](CardWindowOnQt& w) { qobject_cast<QAbstractButton*>(w.Item(kIdExit))->click(); }},
+        {"close box", [](CardWindowOnQt& w) { w.close(); }},
+        {"Escape", [](CardWindowOnQt& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
+        {"Enter", [](CardWindowOnQt& w) { QTest::keyClick(&w, Qt::Key_Return); }},
     };
     for (const auto& [name, leave] : ways) {
         SCOPED_TRACE(name);
@@ -244,7 +244,7 @@ TEST_F(WindowTest, EnterInTheInformationTextStaysInTheText) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.viewer) + std::to_string(c.inText));
         ui.calls.clear();
-        std::unique_ptr<CCardDialog> window = OpenIn(c.viewer, SamplesDir() + "/sample.ovt");
+        std::unique_ptr<CardWindowOnQt> window = OpenIn(c.viewer, SamplesDir() + "/sample.ovt");
         window->activateWindow();
         window->SelectTab(static_cast<int>(window->Form().pages.size()) - 1);
         auto* info = window->ItemAs<QPlainTextEdit>(kIdGeneralInformation);

@@ -36,6 +36,9 @@
 #include "resources/program_resources.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
+#include "card_on_qt.h"
+#include "programs/qt_program.h"
+#include "window/program_data.h"
 #include "window/translations.h"
 
 int main(int argc, char** argv) {
@@ -44,6 +47,7 @@ int main(int argc, char** argv) {
     resources::InstallBitmaps();
     platform::QtFace face;
     platform::InstallFace(&face);
+    InstallQtCardSheetPainter();
     platform::ScriptedUi ui;  // no message box may block a picture
     platform::SetUi(&ui);
     if (argc < 2) {
@@ -73,7 +77,7 @@ int main(int argc, char** argv) {
         }
     }
     if (argc == 4 && std::string(argv[2]) == "--print") {
-        CViewerDialog window;
+        CardOnQt<CViewerDialog> window;
         window.Record().CurrentPath = argv[3];
         window.Create();
         window.show();
@@ -100,7 +104,7 @@ int main(int argc, char** argv) {
     }
     if (argc == 4 && std::string(argv[2]) == "--flow") {
         const QString samples = QString::fromLocal8Bit(argv[3]);
-        CMakerDialog window;
+        CardOnQt<CMakerDialog> window;
         window.Create();
         window.show();
         auto shot = [&](const char* name) {
@@ -142,7 +146,7 @@ int main(int argc, char** argv) {
         window.SelectTab(2);
         shot("6-opened");
         QFile::remove(saved);
-        platform::ShowHelpWindow(&window, LocalizedDataFile(QStringLiteral("ovmake-help.html")));
+        platform::ShowHelpWindow(&window, QString::fromStdString(LocalizedDataFile("ovmake-help.html")));
         QApplication::processEvents();
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->isVisible() && top->windowTitle() == QStringLiteral("Ovlet Maker Help")) {
@@ -153,11 +157,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     const QString prefix = viewer ? QStringLiteral("viewer") : QStringLiteral("maker");
-    std::unique_ptr<CCardDialog> window;
+    std::unique_ptr<CardWindowOnQt> window;
     if (viewer) {
-        window = std::make_unique<CViewerDialog>();
+        window = std::make_unique<CardOnQt<CViewerDialog>>();
     } else {
-        window = std::make_unique<CMakerDialog>();
+        window = std::make_unique<CardOnQt<CMakerDialog>>();
     }
     window->Record().CurrentPath = card;
     window->Create();
@@ -199,7 +203,7 @@ int main(int argc, char** argv) {
         splash.grab().save(out.filePath(QStringLiteral("maker-splash%1.png").arg(suffix)));
     }
     if (!viewer && !language.empty()) {
-        platform::ShowHelpWindow(window.get(), LocalizedDataFile(QStringLiteral("ovmake-help.html")));
+        platform::ShowHelpWindow(window.get(), QString::fromStdString(LocalizedDataFile("ovmake-help.html")));
         QApplication::processEvents();
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->isVisible() && top->windowFlags() & Qt::Window && top != window.get() && top != &about &&

@@ -11,6 +11,7 @@
 
 #include "platform/qt/painter_device.h"
 #include "platform/qt/qt_face.h"
+#include "programs/qt_program.h"
 #include "resources/program_resources.h"
 
 using ovlet::picture::CWinBmp;
@@ -113,6 +114,7 @@ int main(int argc, char** argv) {
     resources::InstallBitmaps();
     platform::QtFace face;
     platform::InstallFace(&face);
+    InstallQtCardSheetPainter();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

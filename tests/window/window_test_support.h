@@ -15,6 +15,7 @@
 #include "controls/picture_static.h"
 #include "platform/qt/owner_drawn_widget.h"
 #include "maker/maker_dialog.h"
+#include "card_on_qt.h"
 #include "platform/qt/handler_dialog.h"
 #include "platform/qt/ui_services.h"
 #include "resources/dialog_templates.h"
@@ -43,8 +44,8 @@ protected:
 
     // A card window, built and shown (not run modally).
     template <class Window = CMakerDialog>
-    std::unique_ptr<Window> Open(const std::string& cardPath = {}) {
-        auto window = std::make_unique<Window>();
+    std::unique_ptr<CardOnQt<Window>> Open(const std::string& cardPath = {}) {
+        auto window = std::make_unique<CardOnQt<Window>>();
         window->Record().CurrentPath = cardPath;
         window->Create();
         window->show();
@@ -54,7 +55,7 @@ protected:
     }
 
     // A card open in the viewer or in the maker.
-    std::unique_ptr<CCardDialog> OpenIn(bool viewer, const std::string& cardPath) {
+    std::unique_ptr<CardWindowOnQt> OpenIn(bool viewer, const std::string& cardPath) {
         if (viewer) return Open<CViewerDialog>(cardPath);
         return Open(cardPath);
     }

@@ -1,0 +1,10 @@
+// The Qt face of the programs on Linux: the toolkit, its look, the programs'
+// pictures and names on the desktop, and printing through Qt's painter.
+#pragma once
+
+#include "window/card_app.h"
+
+std::unique_ptr<ProgramFace> StartQtFace(const std::string& program, std::vector<std::string>& arguments);
+
+// Printed cards: ten to a sheet, drawn by Qt's painter on the printer's page.
+void InstallQtCardSheetPainter();

@@ -1,0 +1,14 @@
+#include "resources/built_in_data.h"
+
+#include <cstddef>
+
+namespace resources {
+
+extern const unsigned char kMakerSplashBytes[];
+extern const std::size_t kMakerSplashBytesSize;
+
+std::vector<std::uint8_t> MakerSplashJpeg() {
+    return {kMakerSplashBytes, kMakerSplashBytes + kMakerSplashBytesSize};
+}
+
+}  // namespace resources
