@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 
 #include "picture/pixel_rows.h"
 #include "picture/resource_registry.h"
@@ -82,7 +83,7 @@ TEST_P(WinBmpLayout, WhatAReaderOfThePackedDibSees) {
     CWinBmp bitmap;
     bitmap.Create(c.width, c.height, c.depth, false);
     const std::size_t pixelBytes = (static_cast<std::size_t>(c.width) * c.depth + 7) / 8;
-    auto value = [](int y, std::size_t i) { return static_cast<std::uint8_t>(0x40 + 16 * y + i); };
+    auto value = [](int y, std::size_t i) { return static_cast<std::uint8_t>(0x40 + 16 * static_cast<std::size_t>(y) + i); };
     for (int y = 0; y < c.height; ++y) {
         for (std::size_t i = 0; i < pixelBytes; ++i) {
             bitmap.GetLineTable()[y][i] = value(y, i);
@@ -132,13 +133,14 @@ TEST(PixelRows, LineToRgbaForEachDepth) {
         Bytes out(44);
         ovlet::picture::rows::LineToRgba(bitmap, 1, out.data());
         for (int x = 0; x < 11; ++x) {
-            EXPECT_EQ(out[4 * x], x + 100);
-            EXPECT_EQ(out[4 * x + 1], x + 50);
-            EXPECT_EQ(out[4 * x + 2], x);
-            EXPECT_EQ(out[4 * x + 3], alpha ? x + 150 : 255);
+            const auto at = static_cast<std::size_t>(4 * x);
+            EXPECT_EQ(out[at], x + 100);
+            EXPECT_EQ(out[at + 1], x + 50);
+            EXPECT_EQ(out[at + 2], x);
+            EXPECT_EQ(out[at + 3], alpha ? x + 150 : 255);
         }
     }
-    for (std::uint16_t depth : {1, 4, 8}) {
+    for (std::uint16_t depth : std::initializer_list<std::uint16_t>{1, 4, 8}) {
         SCOPED_TRACE(depth);
         CWinBmp bitmap;
         bitmap.Create(3, 1, depth, false);

@@ -52,7 +52,7 @@ public:
     }
     ByteWriter& AddRect(Rect r) { return w.U16Be(r.top).U16Be(r.left).U16Be(r.bottom).U16Be(r.right); }
     Bytes End() {
-        Op(version == 2 ? 0x00FF : 0xFF);
+        Op(0xFF);  // end of picture; Op writes it as 0x00FF in version 2
         return w.bytes;
     }
     ByteWriter w;
@@ -61,9 +61,10 @@ public:
 
 // The pixel map record after rowBytes and bounds.
 void AddPixMapRecord(ByteWriter& w, int pixelSize, int cmpCount, int packType = 0) {
-    w.U16Be(0).U16Be(packType).U32Be(0).U32Be(0x00480000).U32Be(0x00480000);
-    w.U16Be(pixelSize >= 16 ? 16 : 0).U16Be(pixelSize).U16Be(cmpCount);
-    w.U16Be(pixelSize >= 16 ? 8 : pixelSize).U32Be(0).U32Be(0).U32Be(0);
+    const auto size = static_cast<unsigned>(pixelSize);
+    w.U16Be(0).U16Be(static_cast<unsigned>(packType)).U32Be(0).U32Be(0x00480000).U32Be(0x00480000);
+    w.U16Be(size >= 16 ? 16 : 0).U16Be(size).U16Be(static_cast<unsigned>(cmpCount));
+    w.U16Be(size >= 16 ? 8 : size).U32Be(0).U32Be(0).U32Be(0);
 }
 
 // The head of a packed 8-bit pixel map of one pixel: opcode, rowBytes,
@@ -151,7 +152,7 @@ void AddDirectBits(PictWriter& p, unsigned opcode, unsigned rowBytes, Rect bound
 std::vector<std::uint32_t> BitPixels(const Bytes& row, int width) {
     std::vector<std::uint32_t> out;
     for (int x = 0; x < width; ++x) {
-        out.push_back((row[x / 8] >> (7 - x % 8)) & 1 ? kBlack : kWhite);
+        out.push_back((row[static_cast<std::size_t>(x / 8)] >> (7 - x % 8)) & 1 ? kBlack : kWhite);
     }
     return out;
 }
@@ -219,7 +220,7 @@ std::vector<DecodeCase> DecodeCases() {
         // 70 pixels in rows of 10 bytes: BitsRect keeps them unpacked,
         // PackBitsRect packs them with byte counts.
         Bytes a(10), b(10);
-        for (int i = 0; i < 10; ++i) {
+        for (std::size_t i = 0; i < 10; ++i) {
             a[i] = static_cast<std::uint8_t>(i * 37 + 1);
             b[i] = static_cast<std::uint8_t>(0xF0 ^ (i * 11));
         }
@@ -247,8 +248,8 @@ std::vector<DecodeCase> DecodeCases() {
         for (int width : {100, 249, 250, 251, 300}) {
             std::vector<Bytes> rows(2, Bytes(static_cast<std::size_t>(width)));
             std::vector<std::uint32_t> want;
-            for (int r = 0; r < 2; ++r) {
-                for (int x = 0; x < width; ++x) {
+            for (std::size_t r = 0; r < rows.size(); ++r) {
+                for (std::size_t x = 0; x < rows[r].size(); ++x) {
                     rows[r][x] = static_cast<std::uint8_t>((x + r) % 4);
                     want.push_back(kFour[(x + r) % 4]);
                 }
@@ -376,7 +377,7 @@ std::vector<DecodeCase> DecodeCases() {
         // of 320 asks for 16-bit counts, as QuickDraw writes them.
         Bytes row(240);
         std::vector<std::uint32_t> want;
-        for (int x = 0; x < 80; ++x) {
+        for (unsigned x = 0; x < 80; ++x) {
             row[x] = static_cast<std::uint8_t>(x);
             row[80 + x] = static_cast<std::uint8_t>(2 * x);
             row[160 + x] = static_cast<std::uint8_t>(3 * x);

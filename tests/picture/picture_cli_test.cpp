@@ -2,6 +2,8 @@
 // error line and exit code.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "tests/picture/picture_test_support.h"
 #include "tests/support/run_tool.h"
 
@@ -116,7 +118,7 @@ TEST(OvletInfo, FormatAndHeaderSize) {
     WriteFileBytes(folder / "cut.bmp", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0});
     // 128 KiB of metadata before the header: two full ICC segments.
     Bytes icc = test_support::EncodeJpeg(test_support::JpegKind::Grey, 5, 3, Bytes(15, 128));
-    for (std::uint8_t part : {2, 1}) {
+    for (std::uint8_t part : std::initializer_list<std::uint8_t>{2, 1}) {
         Bytes segment = {0xFF, 0xE2, 0xFF, 0xFF, 'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0, part, 2};
         segment.resize(2 + 0xFFFF);
         icc.insert(icc.begin() + 2, segment.begin(), segment.end());

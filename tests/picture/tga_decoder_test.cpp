@@ -3,6 +3,8 @@
 // every refusal.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "picture/tga_decoder.h"
 #include "tests/picture/decoder_test_util.h"
 
@@ -337,7 +339,7 @@ namespace {
 // replaced.
 // Run-length data needs at least a header and a value per 128 pixels.
 TEST(TgaAllocation, ShortFileFailsBeforeCreate) {
-    for (std::uint8_t type : {2, 10}) {
+    for (std::uint8_t type : std::initializer_list<std::uint8_t>{2, 10}) {
         SCOPED_TRACE(static_cast<int>(type));
         TgaLayout s{.imageType = type, .width = 16000, .height = 16000, .depth = 32, .pixels = Bytes(64, 0xFF)};
         CTGADecoder decoder;
