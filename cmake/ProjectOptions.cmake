@@ -5,7 +5,9 @@ target_compile_options(ovlet_options INTERFACE
   -Woverloaded-virtual -Wnull-dereference -Wformat=2 -Wimplicit-fallthrough)
 # The strict set on top: every conversion that narrows a value or changes its
 # sign is written out. Linked PRIVATE by the libraries that parse outside
-# bytes or count sizes, and by their tests, benchmarks and fuzz targets.
+# bytes or count sizes (files, card, picture, exchange and its drawings, the
+# catalogue, the resource templates), the terminal tool, and every test,
+# benchmark, fuzz target and generator outside the windows' own folders.
 add_library(ovlet_strict INTERFACE)
 target_compile_options(ovlet_strict INTERFACE -Wconversion -Wsign-conversion)
 
