@@ -38,7 +38,7 @@ const std::string kEllipsis = "\u2026";
 // Characters (code points) of UTF-8 text.
 int Characters(const std::string& utf8) {
     int count = 0;
-    for (unsigned char c : utf8) count += (c & 0xC0) != 0x80;
+    for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     return count;
 }
 

@@ -20,7 +20,7 @@ struct Size {
 constexpr Size kSizes[] = {{1, 1}, {2, 3}, {7, 7}, {16, 9}, {33, 1}, {1, 33}, {64, 48}, {100, 3}};
 
 std::vector<std::uint32_t> Pixels(int width, int height, std::uint32_t value) {
-    return std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, value);
+    return std::vector<std::uint32_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), value);
 }
 
 std::vector<std::uint32_t> Resized(const std::vector<std::uint32_t>& from, Size fromSize, Size toSize) {
@@ -49,7 +49,7 @@ TEST(SmoothResize, UniformColourStaysExactForEveryPairOfSizes) {
 
 TEST(SmoothResize, SameSizeCopiesEveryByte) {
     for (Size size : kSizes) {
-        std::vector<std::uint32_t> from(static_cast<std::size_t>(size.width) * size.height);
+        std::vector<std::uint32_t> from(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
         for (std::size_t i = 0; i < from.size(); ++i) from[i] = static_cast<std::uint32_t>(i * 2654435761u);
         EXPECT_EQ(Resized(from, size, size), from);
     }
@@ -61,7 +61,7 @@ TEST(SmoothResize, HalvingACheckerBoardGivesEvenGrey) {
     constexpr Size kFrom{8, 6};
     std::vector<std::uint32_t> checker(kFrom.width * kFrom.height);
     for (int y = 0; y < kFrom.height; ++y) {
-        for (int x = 0; x < kFrom.width; ++x) checker[y * kFrom.width + x] = (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000;
+        for (int x = 0; x < kFrom.width; ++x) checker[static_cast<std::size_t>(y * kFrom.width + x)] = (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000;
     }
     for (std::uint32_t pixel : Resized(checker, kFrom, {4, 3})) EXPECT_EQ(pixel, 0xFF7F7F7Fu);
 }
