@@ -28,7 +28,7 @@ Rgb Mix(Rgb a, Rgb b, double t) {
 // A business-card picture: a deep blue to teal band, a round emblem with a
 // stylised "O", and a light panel below.
 std::vector<std::uint8_t> DrawPicture(int width, int height) {
-    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
     const Rgb navy{20, 40, 90}, teal{0, 140, 150}, paper{245, 246, 240}, gold{240, 180, 40};
     const double cx = width * 0.22, cy = height * 0.42, radius = height * 0.28;
     for (int y = 0; y < height; ++y) {
@@ -44,7 +44,7 @@ std::vector<std::uint8_t> DrawPicture(int width, int height) {
                 if (y >= top && y < top + height * 0.06 && x > width * 0.42 && x < width * 0.42 + len) c = paper;
             }
             if (y >= height * 0.8 && y < height * 0.84 && x > width * 0.08 && x < width * 0.92) c = teal;
-            std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+            std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3];
             p[0] = static_cast<std::uint8_t>(c.r);
             p[1] = static_cast<std::uint8_t>(c.g);
             p[2] = static_cast<std::uint8_t>(c.b);

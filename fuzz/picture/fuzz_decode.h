@@ -64,7 +64,7 @@ inline void DecodeAllDepths(ovlet::picture::CPicDecoder& decoder, const std::uin
         for (std::int32_t y = 0; y < bitmap.GetHeight(); ++y) {
             const std::uint8_t* line = bitmap.GetLineTable()[y];
             if (bitmap.GetLineBytes() > 0) {
-                sink = sink + line[0] + line[bitmap.GetLineBytes() - 1];
+                sink = static_cast<std::uint8_t>(sink + line[0] + line[bitmap.GetLineBytes() - 1]);
             }
         }
     }
