@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <random>
 
@@ -26,7 +28,7 @@ struct LargeCard {
         record.StreetAddress.assign(64 * 1024, 'a');
         record.GeneralInformation.assign(64 * 1024, 'g');
         for (const auto& field : kCardFields) {
-            if (!field.multiLine) record.*field.member = std::string(field.limit, 'x');
+            if (!field.multiLine) record.*field.member = std::string(static_cast<std::size_t>(field.limit), 'x');
         }
         RecordOnlySide side(record);
         WriteCardFile(path, record, side);
@@ -45,14 +47,17 @@ void BM_PlainRead(benchmark::State& state) {
         const int fd = ::open(Card().path.c_str(), O_RDONLY);
         std::size_t done = 0;
         while (done < buffer.size()) {
-            const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
+            // At most INT_MAX bytes a call, as Linux reads them; the count is
+            // an unsigned int on Windows.
+            const auto want = static_cast<unsigned>(std::min<std::size_t>(buffer.size() - done, INT_MAX));
+            const ssize_t n = ::read(fd, buffer.data() + done, want);
             if (n <= 0) break;
             done += static_cast<std::size_t>(n);
         }
         ::close(fd);
         benchmark::DoNotOptimize(buffer.data());
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Card().size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Card().size));
 }
 BENCHMARK(BM_PlainRead);
 
@@ -63,7 +68,7 @@ void BM_ReadCardFile(benchmark::State& state) {
         ReadCardFile(Card().path, record, side);
         benchmark::DoNotOptimize(record.PictureBytes.data());
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Card().size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Card().size));
 }
 BENCHMARK(BM_ReadCardFile);
 
@@ -86,7 +91,7 @@ void BM_WriteCardFile(benchmark::State& state) {
     for (auto _ : state) {
         WriteCardFile(out, Card().record, side);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Card().size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Card().size));
 }
 BENCHMARK(BM_WriteCardFile)->Unit(benchmark::kMillisecond);
 
@@ -99,7 +104,7 @@ void BM_WriteCardFileInABatch(benchmark::State& state) {
     for (auto _ : state) {
         WriteCardFile(out, Card().record, side, options);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Card().size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Card().size));
 }
 BENCHMARK(BM_WriteCardFileInABatch)->Unit(benchmark::kMillisecond);
 

@@ -73,7 +73,7 @@ Bytes MakePhotoLikePixels() {
             float r = sky + hills + ripple + noise(random) + (edge ? 40 : 0);
             float g = sky * 0.9f + hills * 0.5f - ripple + noise(random);
             float b = 230 - 100 * fx + ripple * 0.5f + noise(random) - (edge ? 60 : 0);
-            std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * kWidth + x) * 3];
+            std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)) * 3];
             p[0] = static_cast<std::uint8_t>(std::clamp(r, 0.0f, 255.0f));
             p[1] = static_cast<std::uint8_t>(std::clamp(g, 0.0f, 255.0f));
             p[2] = static_cast<std::uint8_t>(std::clamp(b, 0.0f, 255.0f));
@@ -148,7 +148,9 @@ bool DecodeBareJpeg(const Bytes& data, jpeg_decompress_struct* cinfo, BareJpegEr
         jpeg_abort_decompress(cinfo);
         return false;
     }
-    jpeg_mem_src(cinfo, data.data(), data.size());
+    // The benchmark's pictures are a few megabytes: they fit the unsigned
+    // long libjpeg counts in, which is 32 bits wide on Windows.
+    jpeg_mem_src(cinfo, data.data(), static_cast<unsigned long>(data.size()));
     jpeg_read_header(cinfo, TRUE);
     cinfo->do_fancy_upsampling = FALSE;
     cinfo->dct_method = JDCT_FLOAT;
@@ -390,7 +392,7 @@ void PrintPeakMemory() {
         }
         decoder.DecodeFile(path.string().c_str(), &bitmap, 32);
         long peak = ReadStatusKb("VmHWM:");
-        double riseMb = (peak - before) / 1024.0;
+        double riseMb = static_cast<double>(peak - before) / 1024.0;
         double fileMb = static_cast<double>(size) / (1024.0 * 1024.0);
         double bitmapMb = static_cast<double>(bitmap.GetStorageSize()) / (1024.0 * 1024.0);
         std::printf("%-6s %12.1f %12.1f %12.1f %14.1f\n", name, fileMb, bitmapMb, riseMb, riseMb - fileMb - bitmapMb);

@@ -68,7 +68,7 @@ const Picture& TestPicture() {
                 int run = (r >> 8) % 3 == 0 ? 1 : 1 + static_cast<int>((r >> 12) % 64);
                 auto value = static_cast<std::uint8_t>((r >> 20) & 0xFF);
                 for (int i = 0; i < run && x < kWidth; ++i, ++x) {
-                    p.index[std::size_t(y) * kWidth + x] = value;
+                    p.index[std::size_t(y) * kWidth + static_cast<std::size_t>(x)] = value;
                 }
             }
         }
@@ -108,8 +108,8 @@ Encoded MakeBmp(int bits, bool rle) {
         int rowBytes = ((kWidth * bits + 31) / 32) * 4;
         pixels.resize(std::size_t(rowBytes) * kHeight);
         for (int y = 0; y < kHeight; ++y) {
-            std::uint8_t* out = &pixels[std::size_t(kHeight - 1 - y) * rowBytes];
-            for (int x = 0; x < kWidth; ++x) {
+            std::uint8_t* out = &pixels[std::size_t(kHeight - 1 - y) * static_cast<std::size_t>(rowBytes)];
+            for (std::size_t x = 0; x < kWidth; ++x) {
                 int i = p.index[std::size_t(y) * kWidth + x];
                 *out++ = p.Blue(i), *out++ = p.Green(i), *out++ = p.Red(i);
                 if (bits == 32) *out++ = 0;
@@ -120,9 +120,9 @@ Encoded MakeBmp(int bits, bool rle) {
     Encoded e;
     Bytes& b = e.file;
     b.push_back('B'), b.push_back('M');
-    PutU32Le(b, static_cast<std::uint32_t>(54 + 4 * paletteEntries + pixels.size()));
+    PutU32Le(b, static_cast<std::uint32_t>(static_cast<std::size_t>(54 + 4 * paletteEntries) + pixels.size()));
     PutU32Le(b, 0), PutU32Le(b, static_cast<std::uint32_t>(54 + 4 * paletteEntries));
-    PutU32Le(b, 40), PutU32Le(b, kWidth), PutU32Le(b, kHeight), PutU16Le(b, 1), PutU16Le(b, bits);
+    PutU32Le(b, 40), PutU32Le(b, kWidth), PutU32Le(b, kHeight), PutU16Le(b, 1), PutU16Le(b, static_cast<unsigned>(bits));
     PutU32Le(b, rle ? 1 : 0), PutU32Le(b, static_cast<std::uint32_t>(pixels.size()));
     PutU32Le(b, 2835), PutU32Le(b, 2835), PutU32Le(b, 0), PutU32Le(b, 0);
     for (int i = 0; i < paletteEntries; ++i) {
@@ -208,7 +208,7 @@ Encoded MakePict32() {
     std::vector<std::uint8_t> planes(3 * std::size_t{kWidth});
     Bytes packed;
     for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
+        for (std::size_t x = 0; x < kWidth; ++x) {
             int i = p.index[std::size_t(y) * kWidth + x];
             planes[x] = p.Red(i), planes[kWidth + x] = p.Green(i), planes[2 * kWidth + x] = p.Blue(i);
         }
