@@ -122,6 +122,55 @@ function(ovlet_check_qt_free)
   endforeach()
 endfunction()
 
+# The folders whose every target builds under the strict set (a folder inside
+# one of them too, unless it is named below): a target added there without
+# ovlet_strict stops the configure. The windows' own folders are not on the
+# list; nor are stb_image's reference build and the code rcc generates.
+set(OVLET_STRICT_FOLDERS files card picture exchange cli resources samples fuzz tests bench)
+set(OVLET_NOT_STRICT_FOLDERS tests/window tests/platform tests/programs bench/window)
+set(OVLET_NOT_STRICT_TARGETS picture_bench_stb ovlet_resource_files)
+
+function(_ovlet_strict_folder folder out)
+  set(strict FALSE)
+  foreach(top IN LISTS OVLET_STRICT_FOLDERS)
+    if(folder STREQUAL top OR folder MATCHES "^${top}/")
+      set(strict TRUE)
+    endif()
+  endforeach()
+  foreach(other IN LISTS OVLET_NOT_STRICT_FOLDERS)
+    if(folder STREQUAL other OR folder MATCHES "^${other}/")
+      set(strict FALSE)
+    endif()
+  endforeach()
+  set(${out} ${strict} PARENT_SCOPE)
+endfunction()
+
+function(ovlet_check_strict)
+  set(queue ${PROJECT_SOURCE_DIR})
+  while(queue)
+    list(POP_FRONT queue dir)
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    list(APPEND queue ${subdirs})
+    file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${dir})
+    _ovlet_strict_folder("${folder}" strict)
+    if(NOT strict)
+      continue()
+    endif()
+    get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+      get_target_property(type ${target} TYPE)
+      if(NOT type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$"
+         OR target IN_LIST OVLET_NOT_STRICT_TARGETS)
+        continue()
+      endif()
+      get_target_property(links ${target} LINK_LIBRARIES)
+      if(NOT "ovlet_strict" IN_LIST links)
+        message(FATAL_ERROR "${target} (${folder}) must link ovlet_strict, as every target of its folder does")
+      endif()
+    endforeach()
+  endwhile()
+endfunction()
+
 # Hardening, as Debian asks of the programs it ships: position-independent
 # executables, relocations made read-only and bound at start (full RELRO),
 # checked string and memory functions, stack protector. Not in the sanitizer
