@@ -1,7 +1,7 @@
 // ovmake: makes and edits electronic business cards.
 #include "maker/maker_dialog.h"
 #include "maker/splash_dialog.h"
-#include "programs/qt_program.h"
+#include "programs/program_face.h"
 
 int main(int argc, char** argv) {
     CardAppForm form;
@@ -11,6 +11,6 @@ int main(int argc, char** argv) {
         CSplashDialog splash(MakerSplashPictures());
         splash.DoModal();
     };
-    form.startFace = StartQtFace;
+    form.startFace = StartProgramFace;
     return RunCardApp(argc, argv, form);
 }

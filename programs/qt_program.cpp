@@ -1,5 +1,7 @@
 #include "programs/qt_program.h"
 
+#include "programs/program_face.h"
+
 #include <QApplication>
 #include <QStyleFactory>
 
@@ -64,4 +66,8 @@ void InstallQtCardSheetPainter() {
 
 std::unique_ptr<ProgramFace> StartQtFace(const std::string& program, std::vector<std::string>& arguments) {
     return std::make_unique<QtProgram>(program, arguments);
+}
+
+std::unique_ptr<ProgramFace> StartProgramFace(const std::string& program, std::vector<std::string>& arguments) {
+    return StartQtFace(program, arguments);
 }

@@ -49,6 +49,10 @@ Section "Ovlet"
   File "${BIN}\ovlet.exe"
 !if /FileExists "${BIN}\ovmake.exe"
   File "${BIN}\ovmake.exe"
+  ; The maker's manual, in each language.
+  SetOutPath "$INSTDIR\data"
+  File "${BIN}\data\ovmake-help*.html"
+  SetOutPath "$INSTDIR"
 !endif
 !if /FileExists "${BIN}\ovview.exe"
   File "${BIN}\ovview.exe"
@@ -66,6 +70,10 @@ Section "Ovlet"
   WriteRegStr HKCU "Software\Classes\Ovlet.Card" "" "$(CardType)"
   WriteRegStr HKCU "Software\Classes\Ovlet.Card\DefaultIcon" "" "$INSTDIR\ovview.exe,0"
   WriteRegStr HKCU "Software\Classes\Ovlet.Card\shell\open\command" "" '"$INSTDIR\ovview.exe" "%1"'
+!endif
+!if /FileExists "${BIN}\ovmake.exe"
+  ; "Edit" opens a card in the maker.
+  WriteRegStr HKCU "Software\Classes\Ovlet.Card\shell\edit\command" "" '"$INSTDIR\ovmake.exe" "%1"'
 !endif
   CreateShortcut "$SMPROGRAMS\Ovlet\$(UninstallLink).lnk" "$INSTDIR\uninstall.exe"
 
@@ -85,6 +93,11 @@ Section "Uninstall"
   Delete "$INSTDIR\ovmake.exe"
   Delete "$INSTDIR\ovview.exe"
   Delete "$INSTDIR\uninstall.exe"
+  Delete "$INSTDIR\data\ovmake-help.html"
+  Delete "$INSTDIR\data\ovmake-help_de.html"
+  Delete "$INSTDIR\data\ovmake-help_fr.html"
+  Delete "$INSTDIR\data\ovmake-help_es.html"
+  RMDir "$INSTDIR\data"
   ; Only when empty: what the user put there stays.
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Ovlet\Ovlet Maker.lnk"

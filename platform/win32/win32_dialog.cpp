@@ -2,9 +2,12 @@
 // (the system's headers first: commctrl needs windows.h)
 #include <commctrl.h>
 #include <shellapi.h>
+#include <uxtheme.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "files/utf16.h"
@@ -78,9 +81,81 @@ std::string WindowText(HWND window) {
     return Utf8(text);
 }
 
+namespace {
+
+// The layouts were drawn for a font whose one-line labels fit their boxes.
+// Where the system's dialog font sets one wider (Wine's stand-in for the
+// dialog font is), the dialog grows across until every such label fits with
+// a pixel to spare, as the other face's dialogs do: nothing is cut or wraps.
+constexpr int kOneLineHeight = 10;
+
+double LabelStretch(const DialogTemplate& dialog) {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return 1;
+    LOGFONTW look{};
+    look.lfHeight = -MulDiv(dialog.pointSize, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    look.lfWeight = FW_NORMAL;
+    look.lfCharSet = DEFAULT_CHARSET;
+    const std::u16string face = kDialogFace;
+    std::copy_n(face.begin(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1), look.lfFaceName);
+    HFONT font = CreateFontIndirectW(&look);
+    HGDIOBJ before = SelectObject(screen, font);
+    SIZE alphabet{};
+    GetTextExtentPoint32W(screen, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
+    // The system's own rounding of the average width.
+    const double baseX = static_cast<double>((alphabet.cx / 26 + 1) / 2);
+    double stretch = 1;
+    for (const ControlTemplate& control : dialog.controls) {
+        if (control.kind != ControlKind::Static || control.height > kOneLineHeight || control.width <= 0 ||
+            control.text.empty() || baseX <= 0) {
+            continue;
+        }
+        std::wstring text = Wide(control.text);
+        std::erase(text, L'&');
+        SIZE extent{};
+        GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &extent);
+        stretch = std::max(stretch, (extent.cx + 1) * 4.0 / (control.width * baseX));
+    }
+    SelectObject(screen, before);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+    return stretch;
+}
+
+}  // namespace
+
+DialogTemplate FittedToFont(const DialogTemplate& dialog) {
+    DialogTemplate fitted = dialog;
+    const double stretch = LabelStretch(dialog);
+    if (stretch > 1) {
+        const auto across = [stretch](int units) { return static_cast<int>(std::lround(units * stretch)); };
+        for (ControlTemplate& control : fitted.controls) {
+            const int right = across(control.x + control.width);
+            control.x = across(control.x);
+            control.width = right - control.x;
+        }
+        fitted.width = across(fitted.width);
+    }
+    return fitted;
+}
+
+namespace {
+
+DialogTemplate UsedControls(const DialogTemplate& dialog, const DialogHandler& handler) {
+    DialogTemplate used = FittedToFont(dialog);
+    std::erase_if(used.controls,
+                  [&handler](const ControlTemplate& control) { return control.id >= 0 && !handler.UsesControl(control.id); });
+    return used;
+}
+
+}  // namespace
+
 Win32Dialog::Win32Dialog(const DialogTemplate& dialog, DialogHandler& dialogHandler, HWND ownerWindow)
-    : dialogTemplate(dialog), handler(dialogHandler), owner(ownerWindow) {
-    templateBytes = BuildTemplate(dialog, [](const char* context, const std::string& text) {
+    : usedTemplate(UsedControls(dialog, dialogHandler)),
+      dialogTemplate(usedTemplate),
+      handler(dialogHandler),
+      owner(ownerWindow) {
+    templateBytes = BuildTemplate(usedTemplate, [](const char* context, const std::string& text) {
         return context ? platform::Translate(context, text.c_str()) : text;
     });
 }
@@ -164,6 +239,21 @@ void Win32Dialog::PlaceOverOwner() {
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool Win32Dialog::OnTabPage(HWND control) const {
+    RECT placed{};
+    if (!GetWindowRect(control, &placed)) return false;
+    const POINT middle{(placed.left + placed.right) / 2, (placed.top + placed.bottom) / 2};
+    for (const ControlTemplate& c : dialogTemplate.controls) {
+        if (c.kind != ControlKind::TabControl) continue;
+        HWND tabs = Item(c.id);
+        RECT page{};
+        if (!tabs || !IsWindowVisible(tabs) || !GetWindowRect(tabs, &page)) continue;
+        SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+        if (PtInRect(&page, middle)) return true;
+    }
+    return false;
+}
+
 INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
@@ -188,6 +278,19 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (note.code == static_cast<UINT>(TCN_SELCHANGE) && !ended)
                 handler.OnTabChanged(static_cast<int>(note.idFrom));
             return FALSE;
+        }
+        case WM_CTLCOLORSTATIC: {
+            // A label or group box on a tab control's page stands on the
+            // page's colour (the themed page is lighter than the dialog).
+            const auto control = reinterpret_cast<HWND>(lParam);
+            if (!IsAppThemed() || !OnTabPage(control)) return FALSE;
+            wchar_t className[16] = {};
+            GetClassNameW(control, className, 16);
+            if (lstrcmpiW(className, WC_EDITW) == 0) return FALSE;
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
         }
         case WM_CONTEXTMENU:
             if (menu.empty() || ended) return FALSE;

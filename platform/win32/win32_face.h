@@ -24,6 +24,11 @@ std::string Utf8(const std::wstring& wide);
 // A window's text.
 std::string WindowText(HWND window);
 
+// The template as the face lays it out with the system's dialog font: as
+// written where its one-line labels fit their boxes, else wider across (every
+// x and width times one factor) until each fits with a pixel to spare.
+DialogTemplate FittedToFont(const DialogTemplate& dialog);
+
 // One dialog of the face, modal (Run) or modeless (Create).
 class Win32Dialog : public DialogHost {
 public:
@@ -102,6 +107,8 @@ private:
     BOOL Init();
     void PlaceOverOwner();
     bool HasTabStops() const;
+    // Whether the control lies on the page of one of the dialog's tab controls.
+    bool OnTabPage(HWND control) const;
     bool IsKind(int id, ControlKind kind) const;
     const ControlTemplate* TemplateOf(int id) const;
     OwnerDrawnHost* OwnerDrawnOf(int id) const;
@@ -111,6 +118,8 @@ private:
         long long due;
     };
 
+    // The template without the controls the handler never uses.
+    const DialogTemplate usedTemplate;
     const DialogTemplate& dialogTemplate;
     DialogHandler& handler;
     HWND owner;

@@ -57,6 +57,32 @@ if [[ -f "$unix_folder/ovview.exe" ]]; then
   wine reg query "$classes\\.ovt" /ve 2>/dev/null | grep -q "Ovlet.Card" || fail "the card type is not registered"
   [[ -f "$menu/Ovlet Viewer.lnk" ]] || fail "no Start-menu entry for the viewer"
 fi
+if [[ -f "$unix_folder/ovmake.exe" ]]; then
+  [[ -f "$unix_folder/data/ovmake-help.html" && -f "$unix_folder/data/ovmake-help_de.html" ]] ||
+    fail "the maker's manual is not installed"
+  wine reg query "$classes\Ovlet.Card\shell\edit\command" /ve 2>/dev/null | grep -q "ovmake.exe" ||
+    fail "Edit does not open the maker"
+fi
+# A card opened as the desktop opens it (its type's open command) shows it in the viewer.
+if [[ -f "$unix_folder/ovview.exe" && -n "${DISPLAY:-}" ]] && command -v xdotool >/dev/null; then
+  card=$(mktemp -d)
+  cp "$(dirname "$0")/../../samples/sample.ovt" "$card/opened.ovt"
+  wine start /unix "$card/opened.ovt" >/dev/null 2>&1 &
+  shown=""
+  for _ in $(seq 1 120); do
+    shown=$(xdotool search --onlyvisible --name "Norvane Ovlet Viewer" 2>/dev/null | tail -n 1)
+    [[ -n "$shown" ]] && break
+    sleep 0.25
+  done
+  if [[ -n "$shown" ]]; then
+    xdotool windowactivate --sync "$shown" 2>/dev/null
+    xdotool key --window "$shown" ctrl+q
+    sleep 1
+  else
+    fail "opening a card did not start the viewer"
+  fi
+  rm -rf "$card"
+fi
 
 # What the user keeps in the folder is theirs.
 echo "mine" >"$unix_folder/notes.txt"
@@ -67,6 +93,7 @@ for program in ovlet ovmake ovview; do
   [[ ! -f "$unix_folder/$program.exe" ]] || fail "$program.exe left behind"
 done
 [[ "$(cat "$unix_folder/notes.txt" 2>/dev/null)" == "mine" ]] || fail "the user's own file was removed"
+[[ ! -d "$unix_folder/data" ]] || fail "the manual's folder is left behind"
 [[ ! -d "$menu" ]] || fail "the Start-menu folder is left behind"
 ! has_key 'HKCU\Software\Ovlet' || fail "the program's settings key is left behind"
 ! has_key "$classes\\Ovlet.Card" || fail "the card type's key is left behind"

@@ -51,14 +51,21 @@ TEST_F(Win32FaceTest, DialogsAndControlsAreSizedInTheFontsDialogUnits) {
          {&resources::AboutDialogTemplate(), &resources::CardDialogTemplate(), &resources::SplashDialogTemplate()}) {
         SCOPED_TRACE(t->id);
         Opened opened(*t);
+        // The heights and rows as written; across, as the font needs.
+        const DialogTemplate fitted = FittedToFont(*t);
+        ASSERT_EQ(fitted.controls.size(), t->controls.size());
+        EXPECT_GE(fitted.width, t->width);
+        EXPECT_EQ(fitted.height, t->height);
         ASSERT_NE(opened.window, nullptr);
         const BaseUnits units = Measured(opened.window);
         EXPECT_GT(units.x, 0);
         RECT client{};
         GetClientRect(opened.window, &client);
-        EXPECT_EQ(client.right, HorizontalPixels(t->width, units.x));
+        EXPECT_EQ(client.right, HorizontalPixels(fitted.width, units.x));
         EXPECT_EQ(client.bottom, VerticalPixels(t->height, units.y));
-        for (const ControlTemplate& control : t->controls) {
+        HDC dc = GetDC(opened.window);
+        HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(opened.window, WM_GETFONT, 0, 0)));
+        for (const ControlTemplate& control : fitted.controls) {
             if (control.id == kNoControl) continue;
             HWND item = opened.dialog.Item(control.id);
             ASSERT_NE(item, nullptr) << control.id;
@@ -67,7 +74,17 @@ TEST_F(Win32FaceTest, DialogsAndControlsAreSizedInTheFontsDialogUnits) {
             MapWindowPoints(nullptr, opened.window, reinterpret_cast<POINT*>(&r), 2);
             EXPECT_EQ(r.left, HorizontalPixels(control.x, units.x)) << control.id;
             EXPECT_EQ(r.top, VerticalPixels(control.y, units.y)) << control.id;
+            // A one-line label is never cut or wrapped.
+            if (control.kind == ControlKind::Static && control.height <= 10 && !control.text.empty()) {
+                std::wstring text = Wide(control.text);
+                std::erase(text, L'&');
+                SIZE extent{};
+                GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+                EXPECT_LE(extent.cx, r.right - r.left) << control.text;
+            }
         }
+        SelectObject(dc, before);
+        ReleaseDC(opened.window, dc);
     }
 }
 
