@@ -16,6 +16,7 @@
 #include "picture/any_pic_decoder.h"
 #include "picture/win_bmp.h"
 #include "platform/qt/qt_face.h"
+#include "platform/qt/scripted_ui.h"
 #include "platform/qt/ui_services.h"
 #include "resources/program_resources.h"
 #include "tests/support/picture_encoders.h"

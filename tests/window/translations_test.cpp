@@ -22,6 +22,7 @@
 #include "window/about_dialog.h"
 #include "window/card_messages.h"
 #include "window/translations.h"
+#include "platform/qt/scripted_ui.h"
 #include "window_test_support.h"
 
 using ovlet::picture::DECERR_ACCESS;

@@ -31,6 +31,7 @@
 #include "platform/qt/handler_dialog.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_face.h"
+#include "platform/qt/scripted_ui.h"
 #include "platform/qt/ui_services.h"
 #include "resources/dialog_templates.h"
 #include "resources/program_resources.h"

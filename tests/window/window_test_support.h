@@ -17,6 +17,7 @@
 #include "maker/maker_dialog.h"
 #include "card_on_qt.h"
 #include "platform/qt/handler_dialog.h"
+#include "platform/qt/scripted_ui.h"
 #include "platform/qt/ui_services.h"
 #include "resources/dialog_templates.h"
 #include "viewer/viewer_dialog.h"
