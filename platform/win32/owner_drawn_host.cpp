@@ -5,6 +5,7 @@
 #include "platform/win32/owner_drawn_host.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <cmath>
 
@@ -236,8 +237,24 @@ double OwnerDrawnHost::Scale() const {
     return dpi ? dpi / 96.0 : 1.0;
 }
 
+bool OnThemedTabPage(HWND control) {
+    RECT placed{};
+    if (!IsAppThemed() || !GetWindowRect(control, &placed)) return false;
+    const POINT middle{(placed.left + placed.right) / 2, (placed.top + placed.bottom) / 2};
+    HWND parent = GetParent(control);
+    for (HWND tabs = FindWindowExW(parent, nullptr, WC_TABCONTROLW, nullptr); tabs;
+         tabs = FindWindowExW(parent, tabs, WC_TABCONTROLW, nullptr)) {
+        RECT page{};
+        if (!IsWindowVisible(tabs) || !GetWindowRect(tabs, &page)) continue;
+        SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+        if (PtInRect(&page, middle)) return true;
+    }
+    return false;
+}
+
 Colour OwnerDrawnHost::System(SystemColour which) const {
-    const COLORREF c = GetSysColor(which == SystemColour::WindowText ? COLOR_WINDOWTEXT : COLOR_BTNFACE);
+    const int background = OnThemedTabPage(window) ? COLOR_WINDOW : COLOR_BTNFACE;
+    const COLORREF c = GetSysColor(which == SystemColour::WindowText ? COLOR_WINDOWTEXT : background);
     return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 

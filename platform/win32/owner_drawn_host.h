@@ -14,6 +14,11 @@
 
 namespace platform::win32 {
 
+// Whether the control stands on the page of a tab control beside it, and the
+// page is drawn by the desktop's theme (lighter than the dialog): labels and
+// owner-drawn controls there take the page's colour.
+bool OnThemedTabPage(HWND control);
+
 class OwnerDrawnHost : public ControlHost {
 public:
     OwnerDrawnHost(HWND control, std::unique_ptr<OwnerDrawnControl> logic, bool button);

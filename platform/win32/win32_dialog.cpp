@@ -239,21 +239,6 @@ void Win32Dialog::PlaceOverOwner() {
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool Win32Dialog::OnTabPage(HWND control) const {
-    RECT placed{};
-    if (!GetWindowRect(control, &placed)) return false;
-    const POINT middle{(placed.left + placed.right) / 2, (placed.top + placed.bottom) / 2};
-    for (const ControlTemplate& c : dialogTemplate.controls) {
-        if (c.kind != ControlKind::TabControl) continue;
-        HWND tabs = Item(c.id);
-        RECT page{};
-        if (!tabs || !IsWindowVisible(tabs) || !GetWindowRect(tabs, &page)) continue;
-        SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-        if (PtInRect(&page, middle)) return true;
-    }
-    return false;
-}
-
 INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
@@ -283,7 +268,7 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // A label or group box on a tab control's page stands on the
             // page's colour (the themed page is lighter than the dialog).
             const auto control = reinterpret_cast<HWND>(lParam);
-            if (!IsAppThemed() || !OnTabPage(control)) return FALSE;
+            if (!OnThemedTabPage(control)) return FALSE;
             wchar_t className[16] = {};
             GetClassNameW(control, className, 16);
             if (lstrcmpiW(className, WC_EDITW) == 0) return FALSE;

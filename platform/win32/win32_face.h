@@ -107,8 +107,6 @@ private:
     BOOL Init();
     void PlaceOverOwner();
     bool HasTabStops() const;
-    // Whether the control lies on the page of one of the dialog's tab controls.
-    bool OnTabPage(HWND control) const;
     bool IsKind(int id, ControlKind kind) const;
     const ControlTemplate* TemplateOf(int id) const;
     OwnerDrawnHost* OwnerDrawnOf(int id) const;
