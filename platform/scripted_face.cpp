@@ -4,6 +4,16 @@
 
 namespace platform {
 
+MessageAnswer TakeScriptedAnswer(MessageButtons buttons, std::vector<MessageAnswer>& answers) {
+    const MessageAnswer fallback = buttons == MessageButtons::YesNo         ? MessageAnswer::No
+                                   : buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
+                                                                            : MessageAnswer::Ok;
+    if (buttons == MessageButtons::Ok || answers.empty()) return fallback;
+    const MessageAnswer answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+}
+
 // ScriptedDesktop
 
 MessageAnswer ScriptedDesktop::Message(DialogHost* owner, const std::string& caption, const std::string& text,
@@ -16,13 +26,7 @@ MessageAnswer ScriptedDesktop::Message(DialogHost* owner, const std::string& cap
     call.buttons = buttons;
     call.owner = owner;
     calls.push_back(call);
-    const MessageAnswer fallback = buttons == MessageButtons::YesNo         ? MessageAnswer::No
-                                   : buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
-                                                                            : MessageAnswer::Ok;
-    if (buttons == MessageButtons::Ok || messageAnswers.empty()) return fallback;
-    const MessageAnswer answer = messageAnswers.front();
-    messageAnswers.erase(messageAnswers.begin());
-    return answer;
+    return TakeScriptedAnswer(buttons, messageAnswers);
 }
 
 std::optional<std::string> ScriptedDesktop::ChooseFile(DialogHost* owner, const FileRequest& request) {
@@ -449,7 +453,8 @@ void ScriptedDialog::ChooseTab(int id, int index) {
 
 void ScriptedDialog::ChooseMenuEntry(int command) {
     if (ended || command == kNoControl) return;
-    const bool listed = std::any_of(menu.begin(), menu.end(), [command](const MenuEntry& e) { return e.command == command; });
+    const bool listed =
+        std::any_of(menu.begin(), menu.end(), [command](const MenuEntry& e) { return e.command == command; });
     if (listed) handler.OnCommand(command);
 }
 

@@ -15,6 +15,11 @@
 
 namespace platform {
 
+// The next scripted answer to a message box with these buttons, taken from
+// `answers`; a box with OK alone, or one asked when none is left, gets the
+// answer that risks nothing (OK, No or Cancel).
+MessageAnswer TakeScriptedAnswer(MessageButtons buttons, std::vector<MessageAnswer>& answers);
+
 class ScriptedDesktop : public Desktop {
 public:
     struct Call {

@@ -1,5 +1,7 @@
 #include "platform/qt/scripted_ui.h"
 
+#include "platform/scripted_face.h"
+
 namespace platform {
 
 MessageAnswer ScriptedUi::MessageBox(QWidget*, const QString& caption, const QString& text, MessageIcon icon,
@@ -11,13 +13,7 @@ MessageAnswer ScriptedUi::MessageBox(QWidget*, const QString& caption, const QSt
     call.icon = icon;
     call.buttons = buttons;
     calls.push_back(call);
-    const MessageAnswer fallback = buttons == MessageButtons::YesNo         ? MessageAnswer::No
-                                   : buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
-                                                                            : MessageAnswer::Ok;
-    if (buttons == MessageButtons::Ok || messageAnswers.empty()) return fallback;
-    const MessageAnswer answer = messageAnswers.front();
-    messageAnswers.erase(messageAnswers.begin());
-    return answer;
+    return TakeScriptedAnswer(buttons, messageAnswers);
 }
 
 std::optional<QString> ScriptedUi::FileDialog(QWidget*, const FileDialogRequest& request) {
