@@ -6,6 +6,8 @@
 #include "card/codepage.h"
 #include "files/input_file.h"
 
+namespace ovlet::card {
+
 namespace {
 
 constexpr std::size_t kFileBufferBytes = 1 << 14;
@@ -131,7 +133,7 @@ ArchiveStringStatus ReadArchiveString(CardByteReader& reader, std::string& out, 
     if (wide) {
         std::vector<std::uint8_t> units(count);
         if (!reader.ReadExactly(units.data(), count)) return ArchiveStringStatus::PastEnd;
-        out = codepage::AnsiFromUtf16Le(units.data(), count);
+        out = AnsiFromUtf16Le(units.data(), count);
     } else {
         out.resize(count);
         if (!reader.ReadExactly(reinterpret_cast<std::uint8_t*>(out.data()), count)) {
@@ -161,3 +163,5 @@ void WriteArchiveString(std::vector<std::uint8_t>& out, std::string_view text) {
     }
     out.insert(out.end(), text.begin(), text.end());
 }
+
+}  // namespace ovlet::card

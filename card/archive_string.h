@@ -19,6 +19,8 @@ namespace ovlet::files {
 class InputFile;
 }
 
+namespace ovlet::card {
+
 // A checked cursor over the bytes of a card file, in memory or read from the
 // file through a small buffer. Reads never pass the end: every length is
 // compared with what remains before anything is taken, so no length in a
@@ -68,3 +70,5 @@ enum class ArchiveStringStatus {
 ArchiveStringStatus ReadArchiveString(CardByteReader& reader, std::string& out,
                                       std::uint64_t maxBytes = UINT32_MAX * std::uint64_t{2});
 void WriteArchiveString(std::vector<std::uint8_t>& out, std::string_view text);
+
+}  // namespace ovlet::card

@@ -10,6 +10,8 @@
 #include "files/file_status.h"
 #include "files/input_file.h"
 
+namespace ovlet::card {
+
 namespace {
 
 constexpr std::uint8_t kVersionOne[8] = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};  // 1.0 as an IEEE double
@@ -286,3 +288,5 @@ CardWriteResult WriteCardWithPicture(const std::string& path, const CardRecord& 
     const std::vector<std::uint8_t> head = EncodeCardFields(record, static_cast<std::int32_t>(pictureSize));
     return WriteCardParts(path, head, picture, pictureSize, options);
 }
+
+}  // namespace ovlet::card

@@ -17,6 +17,8 @@
 #include "card/card_record.h"
 #include "files/output_file.h"
 
+namespace ovlet::card {
+
 class CardWindowSide {
 public:
     virtual ~CardWindowSide() = default;
@@ -150,3 +152,5 @@ CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardW
 // or more is refused (CannotOpen, with `error` saying so).
 CardWriteResult WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
                                      std::size_t pictureSize, const ovlet::files::WriteOptions& options = {});
+
+}  // namespace ovlet::card

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace ovlet::card {
+
 enum class CardMessageIcon { Exclamation, Stop };
 
 enum class CardNoteId {
@@ -63,3 +65,5 @@ const char* CardNotePattern(CardNoteId id);
 // The note's English words, its arguments in place (a failed write's path
 // and reason joined by ": ").
 std::string CardNoteText(const CardNote& note);
+
+}  // namespace ovlet::card

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace ovlet::card {
+
 void CardRecord::ClearCard() {
     for (const auto& field : kCardFields) {
         (this->*field.member).clear();
@@ -54,3 +56,5 @@ std::string FieldLimitMessage(int limit) {
     message.replace(message.find("%1"), 2, std::to_string(limit));
     return message;
 }
+
+}  // namespace ovlet::card

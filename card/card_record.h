@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace ovlet::card {
+
 struct CardRecord {
     // The nineteen text fields, 8-bit Windows-1252 text.
     std::string Company;
@@ -128,3 +130,5 @@ const CardStringInfo* FindCardString(const std::string& name);
 // The form the message for an over-long field takes, with %1 for the limit.
 inline constexpr const char* kFieldLimitMessage = "Please enter no more than %1 characters.";
 std::string FieldLimitMessage(int limit);
+
+}  // namespace ovlet::card

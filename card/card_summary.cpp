@@ -5,6 +5,8 @@
 #include "card/codepage.h"
 #include "files/ascii_text.h"
 
+namespace ovlet::card {
+
 void ComposeSummary(CardRecord& r) {
     r.CompanyLine = r.Company;
     if (!r.City.empty()) {
@@ -79,7 +81,7 @@ LinkHandOver Refuse(CardNoteId why, std::vector<std::string> arguments = {}) {
 }  // namespace
 
 LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi) {
-    const std::string site = Trim(codepage::Utf8FromAnsi(webSiteAnsi));
+    const std::string site = Trim(Utf8FromAnsi(webSiteAnsi));
     if (site.empty()) return Refuse(CardNoteId::NoWebSite);
     for (const char ch : site) {
         const auto c = static_cast<unsigned char>(ch);
@@ -107,7 +109,7 @@ LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi) {
 
 LinkHandOver EMailHandOver(const std::string& eMailAnsi) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    const std::string mail = Trim(codepage::Utf8FromAnsi(eMailAnsi));
+    const std::string mail = Trim(Utf8FromAnsi(eMailAnsi));
     // One address for one mail: a text that a mail program could read as more
     // than one recipient (a list, or words with more than one address among
     // them) is not handed over at all, encoded or not.
@@ -134,3 +136,5 @@ LinkHandOver EMailHandOver(const std::string& eMailAnsi) {
     h.allowed = true;
     return h;
 }
+
+}  // namespace ovlet::card

@@ -7,6 +7,8 @@
 #include "card/card_notes.h"
 #include "card/card_record.h"
 
+namespace ovlet::card {
+
 // Fills the nine display strings from the record's fields.
 void ComposeSummary(CardRecord& record);
 
@@ -37,3 +39,5 @@ LinkHandOver WebSiteHandOver(const std::string& webSiteAnsi);
 // (",", ";", spaces or control characters inside it, or more than one "@") is
 // refused.
 LinkHandOver EMailHandOver(const std::string& eMailAnsi);
+
+}  // namespace ovlet::card

@@ -2,7 +2,7 @@
 
 #include "files/utf8.h"
 
-namespace codepage {
+namespace ovlet::card {
 namespace {
 
 // Bytes 80 to 9F; the rest of the code page equals Latin-1.
@@ -13,10 +13,6 @@ constexpr char16_t kHighControls[32] = {
 };
 
 }  // namespace
-
-void AppendUtf8(std::string& out, char32_t c) {
-    ovlet::files::AppendUtf8(out, c);
-}
 
 char32_t ToUnicode(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0) {
@@ -44,7 +40,7 @@ std::string Utf8FromAnsi(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size() + ansi.size() / 4);
     for (char ch : ansi) {
-        AppendUtf8(out, ToUnicode(static_cast<unsigned char>(ch)));
+        files::AppendUtf8(out, ToUnicode(static_cast<unsigned char>(ch)));
     }
     return out;
 }
@@ -87,4 +83,4 @@ std::string AnsiFromUtf16Le(const std::uint8_t* bytes, std::size_t byteCount) {
     return out;
 }
 
-}  // namespace codepage
+}  // namespace ovlet::card

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace codepage {
+namespace ovlet::card {
 
 // The Unicode code point of a Windows-1252 byte. The five bytes the code page
 // leaves undefined (81 8D 8F 90 9D) read as the C1 controls of the same value,
@@ -19,9 +19,6 @@ char32_t ToUnicode(unsigned char byte);
 // character of the same byte (U+0080 is not the euro sign), except the five
 // that the undefined bytes read as, which go back to them.
 std::optional<unsigned char> FromUnicode(char32_t codePoint);
-
-// Appends one code point as UTF-8.
-void AppendUtf8(std::string& out, char32_t codePoint);
 
 // Windows-1252 text to UTF-8.
 std::string Utf8FromAnsi(std::string_view ansi);
@@ -36,4 +33,4 @@ std::optional<std::string> AnsiFromUtf8(std::string_view utf8, char32_t* badChar
 // code page cannot hold, or a lone surrogate, becomes '?'.
 std::string AnsiFromUtf16Le(const std::uint8_t* bytes, std::size_t byteCount);
 
-}  // namespace codepage
+}  // namespace ovlet::card

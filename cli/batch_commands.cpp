@@ -16,6 +16,10 @@
 #include "files/terminal_text.h"
 #include "files/utf8.h"
 
+using ovlet::card::CardFieldInfo;
+using ovlet::card::CardRecord;
+using ovlet::card::FindCardField;
+
 namespace ovlet::cli {
 namespace {
 
@@ -153,7 +157,7 @@ int RunMakeBatch(const MakeOptions& options) {
     // Spreadsheets on Windows save CSV in the machine's code page.
     std::string converted;
     if (!files::IsValidUtf8(body)) {
-        converted = codepage::Utf8FromAnsi(body);
+        converted = card::Utf8FromAnsi(body);
         body = converted;
         Report("make", csv + " is not UTF-8 text; it is read as Windows-1252");
     }

@@ -15,11 +15,24 @@
 #include "files/terminal_text.h"
 #include "resources/catalogue/catalogue.h"
 
+using ovlet::card::CardFieldInfo;
+using ovlet::card::CardReadOptions;
+using ovlet::card::CardReadOutcome;
+using ovlet::card::CardReadResult;
+using ovlet::card::CardRecord;
+using ovlet::card::FindCardField;
+using ovlet::card::FindCardString;
+using ovlet::card::kCardFields;
+using ovlet::card::kDisplayStringOrder;
+using ovlet::card::kMaxCardFieldBytes;
+using ovlet::card::ReadCardFile;
+using ovlet::card::RecordOnlySide;
+
 namespace ovlet::cli {
 namespace {
 
 std::string JsonString(const std::string& ansi) {
-    const std::string utf8 = codepage::Utf8FromAnsi(ansi);
+    const std::string utf8 = card::Utf8FromAnsi(ansi);
     std::string out = "\"";
     for (const char ch : utf8) {
         const auto c = static_cast<unsigned char>(ch);
@@ -54,7 +67,7 @@ std::string JsonString(const std::string& ansi) {
 
 // Prints a possibly multi-line value with continuation lines under the first.
 void PrintLabelled(const std::string& label, const std::string& ansi) {
-    std::string utf8 = codepage::Utf8FromAnsi(ansi);
+    std::string utf8 = card::Utf8FromAnsi(ansi);
     Print("%-22s ", label.c_str());
     std::size_t start = 0;
     bool first = true;
@@ -147,7 +160,7 @@ std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& ut
         }
     }
     char32_t bad = 0;
-    auto converted = codepage::AnsiFromUtf8(text, &bad);
+    auto converted = card::AnsiFromUtf8(text, &bad);
     if (!converted) {
         char buf[96];
         std::snprintf(buf, sizeof buf, "field %s: character U+%04X cannot be stored in a card (Windows-1252)",

@@ -20,8 +20,13 @@
 #include "files/terminal_text.h"
 #include "resources/catalogue/catalogue.h"
 
-namespace ovlet::cli {
+namespace qr = ovlet::exchange::qr;
+namespace vcard = ovlet::exchange::vcard;
 
+using ovlet::card::CardReadOptions;
+using ovlet::card::CardRecord;
+
+namespace ovlet::cli {
 
 // ------------------------------------------------------------------ export
 
@@ -275,7 +280,7 @@ int RunHtml(const HtmlOptions& o) {
     CardRecord record;
     if (int rc = LoadCardForTool("html", o.card, record); rc != kExitOk) return rc;
     std::string warning;
-    const std::string page = webcard::EncodeWebCard(record, &warning);
+    const std::string page = exchange::EncodeWebCard(record, &warning);
     if (!warning.empty()) Report("html", warning);
     return WriteOutputFile("html", o.output, page.data(), page.size());
 }

@@ -13,7 +13,9 @@
 namespace CLI {
 class App;
 }
+namespace ovlet::card {
 struct CardRecord;
+}  // namespace ovlet::card
 
 namespace ovlet::cli {
 

@@ -22,6 +22,8 @@
 #include <cstring>
 #endif
 
+namespace catalogue = ovlet::catalogue;
+
 namespace ovlet::cli {
 namespace {
 

@@ -15,6 +15,10 @@
 #include "exchange/drawing/card_pdf.h"
 #include "exchange/drawing/sheet_layout.h"
 
+namespace drawing = ovlet::exchange::drawing;
+
+using ovlet::card::CardRecord;
+
 namespace ovlet::cli {
 
 CLI::App* DeclarePrint(CLI::App& tool, PrintOptions& options) {

@@ -23,6 +23,10 @@
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
+namespace drawing = ovlet::exchange::drawing;
+
+using ovlet::card::CardRecord;
+
 using ovlet::picture::CAnyPicDecoder;
 using ovlet::picture::CDataSource;
 using ovlet::picture::CTextException;
@@ -55,13 +59,12 @@ int WritePng(const char* command, const std::string& path, const drawing::Image&
     std::vector<std::uint8_t> png;
     std::string error;
     if (image.Empty() ||
-        !png_writer::Encode(image.width, image.height, png_writer::Channels::Rgb, rowSource, png, error)) {
+        !exchange::EncodePng(image.width, image.height, exchange::PngChannels::Rgb, rowSource, png, error)) {
         Report(command, "the picture cannot be made");
         return kExitFile;
     }
     return WriteOutputFile(command, path, png.data(), png.size());
 }
-
 
 // Reads the card, draws it offscreen with `draw(card, warning)` and writes
 // the picture as a PNG.

@@ -24,6 +24,17 @@
 #include "picture/win_bmp.h"
 #include "resources/catalogue/decoder_lines.h"
 
+using ovlet::card::CardFieldInfo;
+using ovlet::card::CardName;
+using ovlet::card::CardOverLimits;
+using ovlet::card::CardRecord;
+using ovlet::card::CardWriteOutcome;
+using ovlet::card::CardWriteResult;
+using ovlet::card::EncodeCardFields;
+using ovlet::card::kMaxCardPictureBytes;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::WriteCardFile;
+
 using ovlet::picture::CAnyPicDecoder;
 using ovlet::picture::CWinBmp;
 using ovlet::picture::DecodeOutcome;
@@ -108,7 +119,7 @@ int LoadPictureFile(const char* command, const std::string& path, std::vector<st
 }
 
 std::string CardNameForFile(const CardRecord& record) {
-    return codepage::Utf8FromAnsi(CardName(record));
+    return card::Utf8FromAnsi(CardName(record));
 }
 
 namespace {

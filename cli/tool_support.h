@@ -11,8 +11,10 @@
 #include "files/free_names.h"
 #include "files/output_file.h"
 
+namespace ovlet::card {
 struct CardFieldInfo;
 struct CardRecord;
+}  // namespace ovlet::card
 
 namespace ovlet::cli {
 
@@ -35,7 +37,7 @@ int LoadTextInput(const char* command, const std::string& path, std::string& tex
 int WriteOutputFile(const char* command, const std::string& path, const void* data, std::size_t size);
 
 // Writes a card ("-" is standard output); `error` names the file.
-bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error,
+bool WriteCardTo(const std::string& path, card::CardRecord& record, std::string& error,
                  files::Durability durability = files::Durability::Synced);
 
 // Reads a picture for a card: a JPEG or PNG file (at most 2 GiB, what a card
@@ -44,7 +46,7 @@ bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error
 int LoadPictureFile(const char* command, const std::string& path, std::vector<std::uint8_t>& bytes);
 
 // The name a card's file is named after: the person, else the company (UTF-8).
-std::string CardNameForFile(const CardRecord& record);
+std::string CardNameForFile(const card::CardRecord& record);
 
 // A file name in `names`' folder for a card of that name (UTF-8): letters,
 // digits and a few safe marks only (no controls, spaces of any kind, soft
@@ -61,11 +63,11 @@ std::string UniqueCardFileName(files::FreeNames& names, const std::string& nameU
 // into the same folder at the same time, is never replaced: a name taken
 // meanwhile makes it take the next. The file is not synced (SyncFileSystem at
 // the end). Returns the path written, or "" with `error` set.
-std::string WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8, const CardRecord& record,
+std::string WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8, const card::CardRecord& record,
                            const std::uint8_t* picture, std::size_t pictureSize, std::string& error);
 
 // The warning for a value longer than its field's typing limit.
-std::string OverLimitWarning(const CardFieldInfo& field, std::size_t length);
+std::string OverLimitWarning(const card::CardFieldInfo& field, std::size_t length);
 
 // Warnings of a batch: all are counted, the first ones kept to be shown.
 class WarningLog {

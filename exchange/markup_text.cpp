@@ -1,8 +1,8 @@
 #include "exchange/markup_text.h"
 
-namespace markup {
+namespace ovlet::exchange {
 
-std::string Escape(std::string_view utf8) {
+std::string EscapeMarkup(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -43,4 +43,4 @@ std::string Escape(std::string_view utf8) {
     return out;
 }
 
-}  // namespace markup
+}  // namespace ovlet::exchange

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace name_uuid {
+namespace ovlet::exchange {
 namespace {
 
 std::uint32_t Rotate(std::uint32_t v, int bits) {
@@ -12,7 +12,7 @@ std::uint32_t Rotate(std::uint32_t v, int bits) {
 
 }  // namespace
 
-Digest Sha1(std::string_view data) {
+Sha1Digest Sha1(std::string_view data) {
     std::uint32_t h[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
     std::vector<std::uint8_t> message(data.begin(), data.end());
     const std::uint64_t bitLength = static_cast<std::uint64_t>(data.size()) * 8;
@@ -56,17 +56,17 @@ Digest Sha1(std::string_view data) {
         h[3] += d;
         h[4] += e;
     }
-    Digest digest{};
+    Sha1Digest digest{};
     for (int i = 0; i < 20; ++i)
         digest[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(h[i / 4] >> (24 - 8 * (i % 4)));
     return digest;
 }
 
-std::string Version5(const Bytes16& space, std::string_view name) {
+std::string Version5Uuid(const UuidBytes& space, std::string_view name) {
     std::string input(space.begin(), space.end());
     input.append(name);
-    const Digest digest = Sha1(input);
-    Bytes16 u{};
+    const Sha1Digest digest = Sha1(input);
+    UuidBytes u{};
     for (std::size_t i = 0; i < 16; ++i) u[i] = digest[i];
     u[6] = static_cast<std::uint8_t>((u[6] & 0x0F) | 0x50);  // version 5
     u[8] = static_cast<std::uint8_t>((u[8] & 0x3F) | 0x80);  // RFC 4122 variant
@@ -76,4 +76,4 @@ std::string Version5(const Bytes16& space, std::string_view name) {
     return text;
 }
 
-}  // namespace name_uuid
+}  // namespace ovlet::exchange

@@ -8,15 +8,15 @@
 #include <string>
 #include <string_view>
 
-namespace name_uuid {
+namespace ovlet::exchange {
 
-using Bytes16 = std::array<std::uint8_t, 16>;
-using Digest = std::array<std::uint8_t, 20>;
+using UuidBytes = std::array<std::uint8_t, 16>;
+using Sha1Digest = std::array<std::uint8_t, 20>;
 
-Digest Sha1(std::string_view data);
+Sha1Digest Sha1(std::string_view data);
 
 // The version-5 UUID of `name` in `space`, as 36 lower-case characters
 // ("8-4-4-4-12" hex digits).
-std::string Version5(const Bytes16& space, std::string_view name);
+std::string Version5Uuid(const UuidBytes& space, std::string_view name);
 
-}  // namespace name_uuid
+}  // namespace ovlet::exchange

@@ -15,14 +15,16 @@ using ovlet::picture::CWinBmp;
 using ovlet::picture::MessageLine;
 using ovlet::picture::RGBQuad;
 
-namespace outgoing {
+namespace ovlet::exchange {
 namespace {
 
 // The bitmap as PNG samples, line by line: red, green, blue and, when the
 // picture's alpha means something, alpha. Nothing is lost: the bitmap holds
 // 8 bits a channel.
 bool BitmapToPng(const CWinBmp& bitmap, std::vector<std::uint8_t>& png, std::string& error) {
-    const auto [width, height] = bitmap.GetSize();
+    // Plain variables, not a structured binding: the row lambda below uses them.
+    const std::int32_t width = bitmap.GetSize().first;
+    const std::int32_t height = bitmap.GetSize().second;
     const bool alpha = bitmap.HasAlpha();
     const bool indexed = bitmap.GetBitsPerPixel() == 8;
     if (width < 1 || height < 1 || (!indexed && bitmap.GetBitsPerPixel() != 32)) {
@@ -53,14 +55,13 @@ bool BitmapToPng(const CWinBmp& bitmap, std::vector<std::uint8_t>& png, std::str
         }
         return static_cast<const std::uint8_t*>(row.data());
     };
-    return png_writer::Encode(width, height, alpha ? png_writer::Channels::Rgba : png_writer::Channels::Rgb, line, png,
-                              error);
+    return EncodePng(width, height, alpha ? PngChannels::Rgba : PngChannels::Rgb, line, png, error);
 }
 
 }  // namespace
 
-Picture PictureOf(const CardRecord& card) {
-    Picture out;
+OutgoingPicture OutgoingPictureOf(const card::CardRecord& card) {
+    OutgoingPicture out;
     if (!card.HasPicture()) return out;
     const auto size = std::min(static_cast<std::size_t>(card.PictureLength), card.PictureBytes.size());
     const std::uint8_t* data = card.PictureBytes.data();
@@ -92,4 +93,4 @@ Picture PictureOf(const CardRecord& card) {
     return out;
 }
 
-}  // namespace outgoing
+}  // namespace ovlet::exchange

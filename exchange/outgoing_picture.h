@@ -12,22 +12,22 @@
 
 #include "card/card_record.h"
 
-namespace outgoing {
+namespace ovlet::exchange {
 
-struct Picture {
+struct OutgoingPicture {
     std::string mediaType;                // "image/jpeg" or "image/png"; "" when none leaves
     std::span<const std::uint8_t> bytes;  // the card's own bytes, or `converted`
     std::vector<std::uint8_t> converted;  // the PNG made of a picture in another format
     std::string warning;                  // why the card's picture was left out
 
-    Picture() = default;
-    Picture(const Picture&) = delete;  // `bytes` may point into `converted`
-    Picture& operator=(const Picture&) = delete;
-    Picture(Picture&&) = default;  // a moved vector keeps its storage
+    OutgoingPicture() = default;
+    OutgoingPicture(const OutgoingPicture&) = delete;  // `bytes` may point into `converted`
+    OutgoingPicture& operator=(const OutgoingPicture&) = delete;
+    OutgoingPicture(OutgoingPicture&&) = default;  // a moved vector keeps its storage
 };
 
 // The card's picture for another program; empty (with `warning` said) when
 // the card has one that cannot be decoded or converted.
-Picture PictureOf(const CardRecord& card);
+OutgoingPicture OutgoingPictureOf(const card::CardRecord& card);
 
-}  // namespace outgoing
+}  // namespace ovlet::exchange

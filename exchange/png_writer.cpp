@@ -5,7 +5,7 @@
 #include <csetjmp>
 #include <cstdio>
 
-namespace png_writer {
+namespace ovlet::exchange {
 namespace {
 
 // libpng hands the encoded bytes here; a failure to grow the buffer becomes a
@@ -37,7 +37,7 @@ void OnPngWarning(png_structp, png_const_charp) {}
 
 // Kept apart so that no object with a destructor lives in the frame that
 // setjmp returns to twice.
-bool Write(int width, int height, Channels channels, const RowSource& row, std::vector<std::uint8_t>& out,
+bool Write(int width, int height, PngChannels channels, const PngRowSource& row, std::vector<std::uint8_t>& out,
            ErrorText& error) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, OnPngError, OnPngWarning);
     if (!png) return false;
@@ -46,9 +46,9 @@ bool Write(int width, int height, Channels channels, const RowSource& row, std::
         png_destroy_write_struct(&png, info ? &info : nullptr);
         return false;
     }
-    const int colourType = channels == Channels::Grey  ? PNG_COLOR_TYPE_GRAY
-                           : channels == Channels::Rgb ? PNG_COLOR_TYPE_RGB
-                                                       : PNG_COLOR_TYPE_RGB_ALPHA;
+    const int colourType = channels == PngChannels::Grey  ? PNG_COLOR_TYPE_GRAY
+                           : channels == PngChannels::Rgb ? PNG_COLOR_TYPE_RGB
+                                                          : PNG_COLOR_TYPE_RGB_ALPHA;
     png_set_write_fn(png, &out, AppendPngBytes, FlushPngBytes);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, colourType,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -61,8 +61,8 @@ bool Write(int width, int height, Channels channels, const RowSource& row, std::
 
 }  // namespace
 
-bool Encode(int width, int height, Channels channels, const RowSource& row, std::vector<std::uint8_t>& png,
-            std::string& error) {
+bool EncodePng(int width, int height, PngChannels channels, const PngRowSource& row, std::vector<std::uint8_t>& png,
+               std::string& error) {
     png.clear();
     ErrorText pngError;
     if (!Write(width, height, channels, row, png, pngError)) {
@@ -72,4 +72,4 @@ bool Encode(int width, int height, Channels channels, const RowSource& row, std:
     return true;
 }
 
-}  // namespace png_writer
+}  // namespace ovlet::exchange

@@ -8,7 +8,7 @@
 #include "exchange/markup_text.h"
 #include "exchange/png_writer.h"
 
-namespace qr {
+namespace ovlet::exchange::qr {
 namespace {
 
 struct QrCodeFree {
@@ -40,7 +40,7 @@ bool Encode(std::string_view data, Code& code, std::string& error, int maxVersio
     return false;
 }
 
-std::string CardCodeText(const CardRecord& record) {
+std::string CardCodeText(const card::CardRecord& record) {
     vcard::WriteOptions options;
     options.version = vcard::Version::V3_0;
     options.photo = false;
@@ -50,7 +50,7 @@ std::string CardCodeText(const CardRecord& record) {
     return vcard::EncodeVCard(record, options);
 }
 
-bool EncodeCard(const CardRecord& record, CardCode& out, std::string& error) {
+bool EncodeCard(const card::CardRecord& record, CardCode& out, std::string& error) {
     out.text = CardCodeText(record);
     return Encode(out.text, out.code, error);
 }
@@ -84,8 +84,8 @@ bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std
         }
     }
     std::string why;
-    if (!png_writer::Encode(
-            pixels, pixels, png_writer::Channels::Grey,
+    if (!exchange::EncodePng(
+            pixels, pixels, exchange::PngChannels::Grey,
             [&](int y) { return rows.data() + static_cast<std::size_t>(y) * side; }, png, why)) {
         error = "the PNG picture cannot be made: " + why;
         return false;
@@ -93,13 +93,13 @@ bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std
     return true;
 }
 
-}  // namespace qr
+}  // namespace ovlet::exchange::qr
 
-namespace qr {
+namespace ovlet::exchange::qr {
 
 std::string EncodeSvg(const Code& code, std::string_view title) {
     const int span = code.width + 2 * kQuietZone;
-    const std::string escaped = markup::Escape(title);
+    const std::string escaped = exchange::EscapeMarkup(title);
     std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + std::to_string(span) + " " +
                       std::to_string(span) + "\" role=\"img\" shape-rendering=\"crispEdges\"><title>" + escaped +
                       "</title><rect width=\"" + std::to_string(span) + "\" height=\"" + std::to_string(span) +
@@ -121,4 +121,4 @@ std::string EncodeSvg(const Code& code, std::string_view title) {
     return svg + "\"/></svg>";
 }
 
-}  // namespace qr
+}  // namespace ovlet::exchange::qr

@@ -12,7 +12,7 @@
 #include "card/card_record.h"
 #include "exchange/vcard.h"
 
-namespace qr {
+namespace ovlet::exchange::qr {
 
 // Phones read codes up to this version reliably (117 x 117 modules).
 inline constexpr int kMaxVersion = 25;
@@ -47,10 +47,10 @@ struct CardCode {
 
 // The vCard a card's code holds: version 3.0, which phones read best, with
 // only what a contact needs (no photo, general information, UID or labels).
-std::string CardCodeText(const CardRecord& record);
+std::string CardCodeText(const card::CardRecord& record);
 
 // The code of a card.
-bool EncodeCard(const CardRecord& record, CardCode& out, std::string& error);
+bool EncodeCard(const card::CardRecord& record, CardCode& out, std::string& error);
 
 // The code as an 8-bit greyscale PNG of `pixels` x `pixels` (0: kDefaultModulePixels
 // per module), the code centred with at least its quiet zone around it. A size
@@ -61,4 +61,4 @@ bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std
 // whatever box it is drawn in; `title` (UTF-8) is its accessible name.
 std::string EncodeSvg(const Code& code, std::string_view title);
 
-}  // namespace qr
+}  // namespace ovlet::exchange::qr

@@ -18,7 +18,7 @@
 
 #include "card/card_record.h"
 
-namespace vcard {
+namespace ovlet::exchange::vcard {
 
 enum class Version { V3_0, V4_0 };
 
@@ -34,7 +34,8 @@ struct WriteOptions {
 // photo is the card's JPEG or PNG as it is, any other picture as a PNG of
 // the same pixels; one that does not decode is left out and `warning`, when
 // given, says so ("" when nothing was left out).
-std::string EncodeVCard(const CardRecord& record, const WriteOptions& options = {}, std::string* warning = nullptr);
+std::string EncodeVCard(const card::CardRecord& record, const WriteOptions& options = {},
+                        std::string* warning = nullptr);
 
 // The media type of a picture, judged by its first bytes ("image/jpeg",
 // "image/png", ...; "application/octet-stream" when unknown).
@@ -49,7 +50,7 @@ struct Issue {
 };
 
 struct ImportedCard {
-    CardRecord record;              // the nineteen fields (Windows-1252) and the picture
+    card::CardRecord record;        // the nineteen fields (Windows-1252) and the picture
     std::size_t firstLine = 0;      // the card's BEGIN:VCARD line
     std::string version;            // "2.1", "3.0", "4.0", or "" when the card names none
     std::string displayName;        // UTF-8 name for messages: FN, else the name fields, else ORG
@@ -64,7 +65,7 @@ struct ImportedCard {
 // The UID the writer gives a card: "urn:uuid:" and a name-based UUID of its
 // name, company and e-mail address, so the same person exported twice is one
 // contact to an address book.
-std::string CardUid(const CardRecord& record);
+std::string CardUid(const card::CardRecord& record);
 
 // Bounds on what a hostile file can make the reader hold.
 struct ReadLimits {
@@ -97,4 +98,4 @@ ReadSummary ReadVCards(std::string_view bytes, const CardSink& sink, const ReadL
 // Reads every card in a vCard file's bytes, at most limits.maxCards of them.
 ReadResult DecodeVCards(std::string_view bytes, const ReadLimits& limits = {});
 
-}  // namespace vcard
+}  // namespace ovlet::exchange::vcard

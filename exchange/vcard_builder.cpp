@@ -5,6 +5,7 @@
 
 #include "card/card_summary.h"
 #include "card/codepage.h"
+#include "files/charset.h"
 #include "files/utf8.h"
 #include "picture/decode_outcome.h"
 #include "picture/win_bmp.h"
@@ -13,7 +14,7 @@ using ovlet::picture::CWinBmp;
 using ovlet::picture::DecodeOutcome;
 using ovlet::picture::DecodePicture;
 
-namespace vcard {
+namespace ovlet::exchange::vcard {
 namespace {
 
 // Properties that carry nothing a card shows and need no report.
@@ -36,12 +37,12 @@ bool PictureDecodes(const std::vector<std::uint8_t>& bytes, std::string& why) {
 }  // namespace
 
 // The value's bytes with its transfer encoding undone.
-std::optional<std::string> CardBuilder::ValueBytes(const lines::Property& prop) {
-    const std::string encoding = text::Upper(prop.First("ENCODING"));
-    if (encoding == "QUOTED-PRINTABLE") return text::QuotedPrintableDecode(prop.value);
+std::optional<std::string> CardBuilder::ValueBytes(const Property& prop) {
+    const std::string encoding = Upper(prop.First("ENCODING"));
+    if (encoding == "QUOTED-PRINTABLE") return QuotedPrintableDecode(prop.value);
     if (encoding == "B" || encoding == "BASE64") {
         std::string error;
-        auto bytes = text::Base64Decode(prop.value, error);
+        auto bytes = Base64Decode(prop.value, error);
         if (!bytes) {
             Error(prop.line, prop.name, "the base64 data is damaged: " + error);
             return std::nullopt;
@@ -52,52 +53,51 @@ std::optional<std::string> CardBuilder::ValueBytes(const lines::Property& prop) 
 }
 
 // The value as UTF-8 text, still escaped.
-std::optional<std::string> CardBuilder::TextValue(const lines::Property& prop) {
+std::optional<std::string> CardBuilder::TextValue(const Property& prop) {
     auto bytes = ValueBytes(prop);
     if (!bytes) return std::nullopt;
-    std::string charset = text::Upper(prop.First("CHARSET"));
+    std::string charset = Upper(prop.First("CHARSET"));
     // The text of a UTF-16 file is Unicode already, unless an encoding put
     // the bytes of another set into it.
     if (unicodeFile && prop.Find("ENCODING") == nullptr) charset.clear();
     const bool singleByte = charset == "WINDOWS-1252" || charset == "CP1252" || charset == "ISO-8859-1" ||
                             charset == "LATIN1" || charset == "US-ASCII" || charset == "ASCII";
-    if (singleByte) return codepage::Utf8FromAnsi(*bytes);
+    if (singleByte) return card::Utf8FromAnsi(*bytes);
     if (!charset.empty() && charset != "UTF-8" && charset != "UTF8") {
         std::string utf8;
         std::size_t invalid = 0;
-        if (text::ConvertToUtf8(*bytes, charset, utf8, invalid)) {
+        if (files::ConvertToUtf8(*bytes, charset, utf8, invalid)) {
             if (invalid > 0) {
                 Warn(prop.line, prop.name,
-                     std::to_string(invalid) + (invalid == 1 ? " byte is" : " bytes are") + " not " +
-                         text::Excerpt(charset) + " text; each became U+FFFD");
+                     std::to_string(invalid) + (invalid == 1 ? " byte is" : " bytes are") + " not " + Excerpt(charset) +
+                         " text; each became U+FFFD");
             }
             return utf8;
         }
-        Warn(prop.line, prop.name, "the character set " + text::Excerpt(charset) + " is not known; read as UTF-8");
+        Warn(prop.line, prop.name, "the character set " + Excerpt(charset) + " is not known; read as UTF-8");
     }
     if (ovlet::files::IsValidUtf8(*bytes)) return bytes;
     Warn(prop.line, prop.name, "the text is not UTF-8; read as Windows-1252");
-    return codepage::Utf8FromAnsi(*bytes);
+    return card::Utf8FromAnsi(*bytes);
 }
 
-std::optional<TextProperty> CardBuilder::Structured(const lines::Property& prop, bool structured) {
+std::optional<TextProperty> CardBuilder::Structured(const Property& prop, bool structured) {
     auto text = TextValue(prop);
     if (!text) return std::nullopt;
     TextProperty out;
     out.line = prop.line;
-    out.parts = text::Unescape(*text, structured, dialect());
+    out.parts = Unescape(*text, structured, dialect());
     out.work = prop.HasType("work");
     out.pref = prop.HasType("pref") || prop.Find("PREF") != nullptr;
     return out;
 }
 
-void CardBuilder::Add(const lines::Property& prop) {
+void CardBuilder::Add(const Property& prop) {
     const std::string& name = prop.name;
     if (name == "VERSION") {
-        card.version = std::string(text::Trim(prop.value));
+        card.version = std::string(Trim(prop.value));
         if (card.version != "2.1" && card.version != "3.0" && card.version != "4.0") {
-            Warn(prop.line, name,
-                 "version " + text::Excerpt(card.version) + " is not one this reader knows; read as 4.0");
+            Warn(prop.line, name, "version " + Excerpt(card.version) + " is not one this reader knows; read as 4.0");
         }
     } else if (name == "N" || name == "FN") {
         auto value = Structured(prop, name == "N");
@@ -124,7 +124,7 @@ void CardBuilder::Add(const lines::Property& prop) {
         if (!text) return;
         TextProperty value;
         value.line = prop.line;
-        value.parts.push_back(text::UnescapeUri(text::Unescape(*text, false, dialect()).front()));
+        value.parts.push_back(UnescapeUri(Unescape(*text, false, dialect()).front()));
         urls.push_back(std::move(value));
     } else if (name == "TEL") {
         AddPhone(prop);
@@ -132,7 +132,7 @@ void CardBuilder::Add(const lines::Property& prop) {
         AddPhoto(prop);
     } else if (name == "X-ABLABEL") {
         if (auto text = TextValue(prop)) {
-            std::string label = text::Unescape(*text, false, dialect()).front();
+            std::string label = Unescape(*text, false, dialect()).front();
             // Address books wrap their own labels as "_$!<Mobile>!$_".
             if (label.size() > 8 && label.compare(0, 4, "_$!<") == 0 &&
                 label.compare(label.size() - 4, 4, ">!$_") == 0) {
@@ -145,16 +145,16 @@ void CardBuilder::Add(const lines::Property& prop) {
     }
 }
 
-void CardBuilder::AddPhone(const lines::Property& prop) {
+void CardBuilder::AddPhone(const Property& prop) {
     auto text = TextValue(prop);
     if (!text) return;
     PhoneEntry phone;
     phone.line = prop.line;
     phone.group = prop.group;
-    phone.number = text::Unescape(*text, false, dialect()).front();
-    if (text::IStartsWith(phone.number, "tel:")) phone.number = text::PercentDecode(phone.number.substr(4));
+    phone.number = Unescape(*text, false, dialect()).front();
+    if (IStartsWith(phone.number, "tel:")) phone.number = PercentDecode(phone.number.substr(4));
     for (const char* param : {"LABEL", "X-LABEL"}) {
-        if (const lines::Param* p = prop.Find(param)) {
+        if (const Param* p = prop.Find(param)) {
             phone.labelled = true;
             for (const auto& v : p->values) phone.label += (phone.label.empty() ? "" : ",") + v;
         }
@@ -168,24 +168,24 @@ void CardBuilder::AddPhone(const lines::Property& prop) {
     phones.push_back(std::move(phone));
 }
 
-void CardBuilder::AddPhoto(const lines::Property& prop) {
+void CardBuilder::AddPhoto(const Property& prop) {
     if (havePicture) {
         Unmapped(prop.line, prop.name, "a second picture has no place on a card");
         return;
     }
     std::vector<std::uint8_t> bytes;
-    const std::string encoding = text::Upper(prop.First("ENCODING"));
+    const std::string encoding = Upper(prop.First("ENCODING"));
     // A 3.0 or 4.0 writer may escape the comma of a data: address as text
     // ("data:image/jpeg;base64\,..."; ical.js always does, and RFC 6350
     // section 3.4 allows it).
     const std::string unescaped =
-        v21() ? std::string(text::Trim(prop.value)) : text::Unescape(text::Trim(prop.value), false, dialect()).front();
+        v21() ? std::string(Trim(prop.value)) : Unescape(Trim(prop.value), false, dialect()).front();
     const std::string_view value = unescaped;
     std::string declared = prop.First("TYPE");  // the media type the vCard names
     std::optional<std::string_view> base64;     // the picture's data, when base64 carries it
     if (encoding == "B" || encoding == "BASE64") {
         base64 = value;
-    } else if (text::IStartsWith(value, "data:")) {
+    } else if (IStartsWith(value, "data:")) {
         const std::size_t comma = value.find(',');
         if (comma == std::string_view::npos) {
             Warn(prop.line, prop.name, "the picture's data: address has no comma before its data; left out");
@@ -194,20 +194,19 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
         const std::string_view header = value.substr(5, comma - 5);
         const std::string_view data = value.substr(comma + 1);
         declared = std::string(header.substr(0, header.find(';')));
-        if (header.size() >= 7 && text::IEquals(header.substr(header.size() - 7), ";base64")) {
+        if (header.size() >= 7 && IEquals(header.substr(header.size() - 7), ";base64")) {
             base64 = data;
         } else {
-            const std::string raw = text::PercentDecode(data);
+            const std::string raw = PercentDecode(data);
             bytes.assign(raw.begin(), raw.end());
         }
     } else {
-        Warn(prop.line, prop.name,
-             "the picture is a link (" + text::Excerpt(value) + "), not data in the vCard; left out");
+        Warn(prop.line, prop.name, "the picture is a link (" + Excerpt(value) + "), not data in the vCard; left out");
         return;
     }
     if (base64) {
         std::string error;
-        auto decoded = text::Base64Decode(*base64, error);
+        auto decoded = Base64Decode(*base64, error);
         if (!decoded) {
             Warn(prop.line, prop.name, "the picture's base64 data is damaged (" + error + "); left out");
             return;
@@ -220,15 +219,14 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
     } else if (type == "application/octet-stream") {
         Warn(prop.line, prop.name,
              "the picture's bytes are no picture this reader knows" +
-                 (declared.empty() ? std::string() : " (the vCard calls it " + text::Excerpt(declared) + ")") +
-                 "; left out");
+                 (declared.empty() ? std::string() : " (the vCard calls it " + Excerpt(declared) + ")") + "; left out");
     } else if (type != "image/jpeg" && type != "image/png") {
         Warn(prop.line, prop.name,
              "the picture is not JPEG or PNG (" + type + "); a card takes only those, so it was left out");
     } else if (bytes.size() > 0x7FFFFFFF) {
         Warn(prop.line, prop.name, "the picture is too large for a card; left out");
     } else if (std::string why; !PictureDecodes(bytes, why)) {
-        Warn(prop.line, prop.name, "the picture does not decode (" + text::Excerpt(why) + "); left out");
+        Warn(prop.line, prop.name, "the picture does not decode (" + Excerpt(why) + "); left out");
     } else {
         card.record.SetPicture(std::move(bytes));
         havePicture = true;
@@ -240,7 +238,7 @@ void CardBuilder::AddPhoto(const lines::Property& prop) {
 // multi-line fields and spaces elsewhere; a value over the typing limit is kept.
 void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::size_t line,
                            const std::string& property) {
-    const CardFieldInfo& field = *FindCardField(fieldName);
+    const card::CardFieldInfo& field = *card::FindCardField(fieldName);
     std::string ansi;
     // The message names the first few characters that had to go.
     constexpr std::size_t kMaxNamedCharacters = 8;
@@ -252,7 +250,7 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
         // A byte that is not UTF-8 is read as Windows-1252.
         const std::size_t start = pos;
         char32_t c = 0;
-        if (!ovlet::files::NextUtf8(utf8, pos, c)) c = codepage::ToUnicode(static_cast<unsigned char>(utf8[start]));
+        if (!ovlet::files::NextUtf8(utf8, pos, c)) c = card::ToUnicode(static_cast<unsigned char>(utf8[start]));
         if (c == '\r' || c == '\n') {
             if (c == '\r' && pos < utf8.size() && utf8[pos] == '\n') ++pos;
             if (field.multiLine) {
@@ -263,7 +261,7 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
             }
         } else if (c == 0) {
             droppedNul = true;
-        } else if (auto byte = codepage::FromUnicode(c)) {
+        } else if (auto byte = card::FromUnicode(c)) {
             ansi += static_cast<char>(*byte);
         } else {
             ansi += '?';
@@ -279,8 +277,8 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
         for (char32_t c : replaced) {
             if (!list.empty()) list += ", ";
             std::string ch;
-            if (c >= 0x20) ch = "'" + text::Utf8Of(c) + "' ";
-            list += ch + "(" + text::CodePointName(c) + ")";
+            if (c >= 0x20) ch = "'" + Utf8Of(c) + "' ";
+            list += ch + "(" + CodePointName(c) + ")";
         }
         if (replaced.size() == kMaxNamedCharacters) list += " and others";
         Warn(line, property,
@@ -305,9 +303,9 @@ void CardBuilder::MapName() {
         SetField("LastName", p[0], n->line, "N");
         SetField("FirstName", p[1], n->line, "N");
         SetField("MiddleName", p[2], n->line, "N");
-        if (!p[3].empty()) Unmapped(n->line, "N", "the honorific prefix '" + text::Excerpt(p[3]) + "' has no field");
-        if (!p[4].empty()) Unmapped(n->line, "N", "the honorific suffix '" + text::Excerpt(p[4]) + "' has no field");
-        card.displayName = fn ? fn->parts.front() : JoinNonEmpty({&p[1], &p[2], &p[0]}, " ");
+        if (!p[3].empty()) Unmapped(n->line, "N", "the honorific prefix '" + Excerpt(p[3]) + "' has no field");
+        if (!p[4].empty()) Unmapped(n->line, "N", "the honorific suffix '" + Excerpt(p[4]) + "' has no field");
+        card.displayName = fn ? fn->parts.front() : card::JoinNonEmpty({&p[1], &p[2], &p[0]}, " ");
         return;
     }
     if (!fn) return;
@@ -345,7 +343,7 @@ void CardBuilder::MapAddress() {
     if (chosen == adrs.end()) chosen = adrs.begin();
     auto& p = chosen->parts;
     p.resize(std::max<std::size_t>(p.size(), 7));
-    SetField("StreetAddress", JoinNonEmpty({&p[0], &p[1], &p[2]}, "\n"), chosen->line, "ADR");
+    SetField("StreetAddress", card::JoinNonEmpty({&p[0], &p[1], &p[2]}, "\n"), chosen->line, "ADR");
     SetField("City", p[3], chosen->line, "ADR");
     SetField("StateProvince", p[4], chosen->line, "ADR");
     SetField("PostalCode", p[5], chosen->line, "ADR");
@@ -391,7 +389,7 @@ void CardBuilder::MapPhones() {
             SetField("Fax", phone.number, phone.line, "TEL");
             faxFilled = true;
         } else {
-            Unmapped(phone.line, "TEL", "a further phone number (" + text::Excerpt(phone.number) + ") has no field");
+            Unmapped(phone.line, "TEL", "a further phone number (" + Excerpt(phone.number) + ") has no field");
         }
     }
 }
@@ -403,7 +401,7 @@ void CardBuilder::MapFirst(std::vector<TextProperty>& list, const char* property
     SetField(fieldName, chosen->parts.front(), chosen->line, property);
     for (const auto& item : list) {
         if (&item != &*chosen)
-            Unmapped(item.line, property, "a further value (" + text::Excerpt(item.parts.front()) + ") has no field");
+            Unmapped(item.line, property, "a further value (" + Excerpt(item.parts.front()) + ") has no field");
     }
 }
 
@@ -413,8 +411,7 @@ ImportedCard CardBuilder::Finish() {
         SetField("Company", p[0], orgs.front().line, "ORG");
         if (p.size() > 1) SetField("Department", p[1], orgs.front().line, "ORG");
         for (std::size_t i = 2; i < p.size(); ++i) {
-            if (!p[i].empty())
-                Unmapped(orgs.front().line, "ORG", "the unit '" + text::Excerpt(p[i]) + "' has no field");
+            if (!p[i].empty()) Unmapped(orgs.front().line, "ORG", "the unit '" + Excerpt(p[i]) + "' has no field");
         }
         for (std::size_t i = 1; i < orgs.size(); ++i)
             Unmapped(orgs[i].line, "ORG", "a further organisation has no field");
@@ -437,4 +434,4 @@ ImportedCard CardBuilder::Finish() {
     return std::move(card);
 }
 
-}  // namespace vcard
+}  // namespace ovlet::exchange::vcard

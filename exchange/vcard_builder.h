@@ -13,7 +13,7 @@
 #include "exchange/vcard_phone.h"
 #include "exchange/vcard_text.h"
 
-namespace vcard {
+namespace ovlet::exchange::vcard {
 
 struct TextProperty {
     std::size_t line = 0;
@@ -41,9 +41,7 @@ public:
     }
 
     bool v21() const { return card.version == "2.1"; }
-    text::Dialect dialect() const {
-        return v21() ? text::Dialect::V21 : card.version == "3.0" ? text::Dialect::V30 : text::Dialect::V40;
-    }
+    Dialect dialect() const { return v21() ? Dialect::V21 : card.version == "3.0" ? Dialect::V30 : Dialect::V40; }
 
     void Error(std::size_t line, std::string property, std::string text) {
         Keep(card.errors, {line, std::move(property), std::move(text)});
@@ -65,7 +63,7 @@ public:
         return false;
     }
 
-    void Add(const lines::Property& prop);
+    void Add(const Property& prop);
     ImportedCard Finish();
 
 private:
@@ -78,11 +76,11 @@ private:
             ++card.issuesNotKept;
         }
     }
-    std::optional<std::string> ValueBytes(const lines::Property& prop);
-    std::optional<std::string> TextValue(const lines::Property& prop);
-    std::optional<TextProperty> Structured(const lines::Property& prop, bool structured);
-    void AddPhoto(const lines::Property& prop);
-    void AddPhone(const lines::Property& prop);
+    std::optional<std::string> ValueBytes(const Property& prop);
+    std::optional<std::string> TextValue(const Property& prop);
+    std::optional<TextProperty> Structured(const Property& prop, bool structured);
+    void AddPhoto(const Property& prop);
+    void AddPhone(const Property& prop);
     void SetField(const char* fieldName, const std::string& utf8, std::size_t line, const std::string& property);
     void MapName();
     void MapAddress();
@@ -102,4 +100,4 @@ private:
     bool havePicture = false;
 };
 
-}  // namespace vcard
+}  // namespace ovlet::exchange::vcard

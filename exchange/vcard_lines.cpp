@@ -4,11 +4,7 @@
 
 #include "exchange/vcard_text.h"
 
-namespace vcard::lines {
-
-using text::IEquals;
-using text::Trim;
-using text::Upper;
+namespace ovlet::exchange::vcard {
 
 bool LineCursor::Peek(std::string_view& line) const {
     if (position >= data.size()) return false;
@@ -22,8 +18,8 @@ bool LineCursor::Peek(std::string_view& line) const {
 bool LineCursor::Next(std::string_view& line) {
     if (!Peek(line)) return false;
     position += line.size();
-    if (position < bareCrEnd) {
-        ++position;  // one more CR of a run already known to end without an LF
+    if (position < bareCrEnd || (position < data.size() && data[position] == '\n')) {
+        ++position;  // one more CR of a run already known to end without an LF, or the LF
     } else if (position < data.size() && data[position] == '\r') {
         std::size_t end = position;
         while (end < data.size() && data[end] == '\r') ++end;
@@ -34,8 +30,6 @@ bool LineCursor::Next(std::string_view& line) {
             bareCrEnd = end;
             ++position;
         }
-    } else if (position < data.size() && data[position] == '\n') {
-        ++position;
     }
     ++lineNumber;
     return true;
@@ -54,7 +48,7 @@ void JudgeEncoding(std::string_view header, bool& quotedPrintable, bool& base64)
     while (pos != std::string_view::npos) {
         const std::size_t next = header.find(';', pos + 1);
         std::string_view param = Trim(header.substr(pos + 1, next == std::string_view::npos ? next : next - pos - 1));
-        if (text::IStartsWith(param, "ENCODING=")) param = Trim(param.substr(9));
+        if (IStartsWith(param, "ENCODING=")) param = Trim(param.substr(9));
         if (IEquals(param, "QUOTED-PRINTABLE")) quotedPrintable = true;
         if (IEquals(param, "BASE64") || IEquals(param, "B")) base64 = true;
         pos = next;
@@ -164,7 +158,7 @@ void AddParam(Property& prop, std::string_view text, bool caret) {
     std::string current;
     bool quoted = false;
     auto flush = [&] {
-        std::string v = caret ? text::CaretDecode(current) : current;
+        std::string v = caret ? CaretDecode(current) : current;
         if (!v.empty()) param.values.push_back(std::move(v));
         current.clear();
     };
@@ -217,4 +211,4 @@ bool IsCardLine(std::string_view text, std::string_view what) {
     return IEquals(name, what) && IEquals(Trim(text.substr(colon + 1)), "VCARD");
 }
 
-}  // namespace vcard::lines
+}  // namespace ovlet::exchange::vcard

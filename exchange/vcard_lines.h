@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vcard::lines {
+namespace ovlet::exchange::vcard {
 
 // Physical lines of the file. A line ends in LF, CR LF, any run of CRs before
 // an LF (CR CR LF, as some phones write) or a CR alone.
@@ -70,4 +70,4 @@ bool ParseProperty(std::string_view line, bool caret, Property& prop);
 // True for "BEGIN:VCARD" (what = "BEGIN") or "END:VCARD", in any case, with a group or not.
 bool IsCardLine(std::string_view text, std::string_view what);
 
-}  // namespace vcard::lines
+}  // namespace ovlet::exchange::vcard

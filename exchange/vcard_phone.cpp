@@ -1,6 +1,6 @@
 #include "exchange/vcard_phone.h"
 
-namespace vcard {
+namespace ovlet::exchange::vcard {
 namespace {
 
 // A Windows-1252 letter: ASCII, the Latin-1 letters and the few letters of 80-9F.
@@ -140,4 +140,4 @@ std::string TypeList(const PhoneKind& kind, bool upper) {
     return out;
 }
 
-}  // namespace vcard
+}  // namespace ovlet::exchange::vcard

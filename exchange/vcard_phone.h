@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace vcard {
+namespace ovlet::exchange::vcard {
 
 struct PhoneKind {
     bool work = false;
@@ -30,4 +30,4 @@ std::string DescriptionFromKind(const PhoneKind& kind);
 // "work,cell" (or "WORK,CELL"), the TYPE list of a kind.
 std::string TypeList(const PhoneKind& kind, bool upper);
 
-}  // namespace vcard
+}  // namespace ovlet::exchange::vcard

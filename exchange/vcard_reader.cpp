@@ -7,13 +7,8 @@
 #include "exchange/vcard_lines.h"
 #include "exchange/vcard_text.h"
 
-namespace vcard {
+namespace ovlet::exchange::vcard {
 namespace {
-
-using lines::IsCardLine;
-using text::Excerpt;
-using text::IEquals;
-using text::Trim;
 
 class FileReader {
 public:
@@ -35,7 +30,7 @@ private:
     // has already given as many cards as are read.
     bool StartCard(std::size_t line);
 
-    lines::LineCursor cursor;
+    LineCursor cursor;
     const CardSink& sink;
     const ReadLimits& limits;
     std::size_t maxCards;
@@ -64,11 +59,11 @@ bool FileReader::StartCard(std::size_t line) {
 }
 
 void FileReader::Run() {
-    lines::LogicalLine line;
+    LogicalLine line;
     bool warnedOutside = false;
     int nested = 0;             // depth inside a card embedded in the current one
     bool agentPending = false;  // the last property was an AGENT introducing an embedded card
-    while (!stopped && lines::NextLogical(cursor, line, current && current->v21(), limits.maxLineBytes)) {
+    while (!stopped && NextLogical(cursor, line, current && current->v21(), limits.maxLineBytes)) {
         if (Trim(line.text).empty()) continue;
         if (!current) {
             if (IsCardLine(line.text, "BEGIN")) {
@@ -108,11 +103,11 @@ void FileReader::Run() {
         }
         agentPending = false;
         if (!current->Count(line.number)) continue;
-        lines::Property prop;
+        Property prop;
         prop.line = line.number;
         // RFC 6868's caret escapes are 4.0's only: 3.0 reads by RFC 2426, as
         // evolution does and as our 3.0 export is written.
-        if (!lines::ParseProperty(line.text, current->dialect() == text::Dialect::V40, prop)) {
+        if (!ParseProperty(line.text, current->dialect() == Dialect::V40, prop)) {
             current->Warn(line.number, "", "the line is not a property (" + Excerpt(line.text) + "); ignored");
             continue;
         }
@@ -138,7 +133,7 @@ ReadSummary Read(std::string_view bytes, const CardSink& sink, const ReadLimits&
     const bool bigMark = bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF';
     if (littleMark || bigMark) {
         std::size_t invalid = 0;
-        converted = text::Utf8FromUtf16(bytes.substr(2), bigMark, invalid);
+        converted = Utf8FromUtf16(bytes.substr(2), bigMark, invalid);
         if (invalid > 0) {
             summary.errors.push_back({0, "",
                                       "the UTF-16 text is damaged: " + std::to_string(invalid) +
@@ -173,4 +168,4 @@ ReadResult DecodeVCards(std::string_view bytes, const ReadLimits& limits) {
     return result;
 }
 
-}  // namespace vcard
+}  // namespace ovlet::exchange::vcard

@@ -4,8 +4,9 @@
 
 #include "card/codepage.h"
 #include "files/charset.h"
+#include "files/utf8.h"
 
-namespace vcard::text {
+namespace ovlet::exchange::vcard {
 
 char AsciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -52,7 +53,7 @@ std::string Excerpt(std::string_view utf8) {
 
 std::string Utf8Of(char32_t c) {
     std::string out;
-    codepage::AppendUtf8(out, c);
+    files::AppendUtf8(out, c);
     return out;
 }
 
@@ -356,10 +357,6 @@ void AppendFolded(std::string& out, std::string_view line) {
 
 // ------------------------------------------------------------------ character sets
 
-bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::string& utf8, std::size_t& invalid) {
-    return ovlet::files::ConvertToUtf8(bytes, charset, utf8, invalid);
-}
-
 std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian, std::size_t& invalid) {
     invalid = 0;
     std::string out;
@@ -383,13 +380,13 @@ std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian, std::size_t& i
             c = 0xFFFD;
             ++invalid;
         }
-        codepage::AppendUtf8(out, c);
+        files::AppendUtf8(out, c);
     }
     if (i < bytes.size()) {
-        codepage::AppendUtf8(out, 0xFFFD);
+        files::AppendUtf8(out, 0xFFFD);
         ++invalid;
     }
     return out;
 }
 
-}  // namespace vcard::text
+}  // namespace ovlet::exchange::vcard

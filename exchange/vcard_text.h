@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vcard::text {
+namespace ovlet::exchange::vcard {
 
 // ------------------------------------------------------------------ ASCII and UTF-8
 
@@ -84,14 +84,10 @@ inline constexpr std::size_t kFoldOctets = 75;
 void AppendFolded(std::string& out, std::string_view line);
 
 // ------------------------------------------------------------------ character sets
-
-// Converts `bytes` in the named character set to UTF-8 (ovlet::files::ConvertToUtf8).
-// Bytes the set does not define become U+FFFD and are counted in `invalid`.
-// False when the set is not known.
-bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::string& utf8, std::size_t& invalid);
+// (Other character sets go through files::ConvertToUtf8.)
 
 // UTF-16 text (after its byte-order mark) to UTF-8. A lone surrogate or an
 // odd last byte becomes U+FFFD; `invalid` counts them.
 std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian, std::size_t& invalid);
 
-}  // namespace vcard::text
+}  // namespace ovlet::exchange::vcard

@@ -9,18 +9,16 @@
 #include "exchange/vcard_phone.h"
 #include "exchange/vcard_text.h"
 
-namespace vcard {
+namespace ovlet::exchange::vcard {
 namespace {
 
-using text::Dialect;
-
 // The namespace of the UIDs this writer makes (a version-4 UUID chosen once).
-constexpr name_uuid::Bytes16 kUidNamespace = {0x6f, 0x1c, 0x2e, 0x8a, 0x54, 0x3b, 0x4d, 0x0e,
-                                              0x9a, 0x71, 0xc2, 0x05, 0x3e, 0xd8, 0x61, 0xb4};
+constexpr exchange::UuidBytes kUidNamespace = {0x6f, 0x1c, 0x2e, 0x8a, 0x54, 0x3b, 0x4d, 0x0e,
+                                               0x9a, 0x71, 0xc2, 0x05, 0x3e, 0xd8, 0x61, 0xb4};
 
 class Writer {
 public:
-    Writer(const CardRecord& card, const WriteOptions& writeOptions)
+    Writer(const card::CardRecord& card, const WriteOptions& writeOptions)
         : record(card),
           options(writeOptions),
           dialect(writeOptions.version == Version::V4_0 ? Dialect::V40 : Dialect::V30) {}
@@ -31,18 +29,18 @@ public:
 
 private:
     bool v4() const { return dialect == Dialect::V40; }
-    void Line(const std::string& text) { text::AppendFolded(out, text); }
+    void Line(const std::string& text) { AppendFolded(out, text); }
     // A value of the card as UTF-8 that every version may carry.
-    static std::string Utf8(const std::string& ansi) { return text::ReplaceControls(codepage::Utf8FromAnsi(ansi)); }
+    static std::string Utf8(const std::string& ansi) { return ReplaceControls(card::Utf8FromAnsi(ansi)); }
     // A text value; `compound` for a component of N, ADR or ORG.
     std::string Text(const std::string& ansi, bool compound = false) const {
-        return text::EscapeText(Utf8(ansi), dialect, compound);
+        return EscapeText(Utf8(ansi), dialect, compound);
     }
     std::string Phone(const std::string& ansi) const;
     void Phones();
     void Photo();
 
-    const CardRecord& record;
+    const card::CardRecord& record;
     const WriteOptions& options;
     Dialect dialect;
     std::string out;
@@ -52,9 +50,9 @@ private:
 // A number typed as a tel: address ("tel:+1-555-0100") is written as the
 // number it names, so that no reader sees the scheme twice.
 std::string Writer::Phone(const std::string& ansi) const {
-    std::string utf8 = codepage::Utf8FromAnsi(ansi);
-    if (text::IStartsWith(utf8, "tel:")) utf8 = text::PercentDecode(std::string_view(utf8).substr(4));
-    return text::EscapeText(text::ReplaceControls(utf8), dialect, false);
+    std::string utf8 = card::Utf8FromAnsi(ansi);
+    if (IStartsWith(utf8, "tel:")) utf8 = PercentDecode(std::string_view(utf8).substr(4));
+    return EscapeText(ReplaceControls(utf8), dialect, false);
 }
 
 void Writer::Phones() {
@@ -72,7 +70,7 @@ void Writer::Phones() {
         const bool label =
             !description->empty() && (DescriptionFromKind(kind) != *description || kind.fax || number->empty());
         if (label && !(options.compact && !number->empty())) {
-            head += ";LABEL=" + text::QuoteParam(Utf8(*description), dialect);
+            head += ";LABEL=" + QuoteParam(Utf8(*description), dialect);
         }
         Line(head + ":" + Phone(*number));
     }
@@ -80,21 +78,21 @@ void Writer::Phones() {
 }
 
 void Writer::Photo() {
-    const outgoing::Picture picture = outgoing::PictureOf(record);
+    const exchange::OutgoingPicture picture = exchange::OutgoingPictureOf(record);
     warning = picture.warning;
     if (picture.mediaType.empty()) return;
-    const std::string data = text::Base64Encode(picture.bytes.data(), picture.bytes.size());
+    const std::string data = Base64Encode(picture.bytes.data(), picture.bytes.size());
     if (v4()) {
         Line("PHOTO:data:" + picture.mediaType + ";base64," + data);
     } else {
-        Line("PHOTO;ENCODING=b;TYPE=" + text::Upper(picture.mediaType.substr(6)) + ":" + data);
+        Line("PHOTO;ENCODING=b;TYPE=" + Upper(picture.mediaType.substr(6)) + ":" + data);
     }
 }
 
 std::string Writer::Run() {
     Line("BEGIN:VCARD");
     Line(v4() ? "VERSION:4.0" : "VERSION:3.0");
-    Line("FN:" + Text(CardName(record)));
+    Line("FN:" + Text(card::CardName(record)));
     Line("N:" + Text(record.LastName, true) + ";" + Text(record.FirstName, true) + ";" + Text(record.MiddleName, true) +
          ";;");
     if (!record.Company.empty() || !record.Department.empty()) {
@@ -110,7 +108,7 @@ std::string Writer::Run() {
     }
     Phones();
     if (!record.EMail.empty()) Line("EMAIL:" + Text(record.EMail));
-    if (!record.WebSite.empty()) Line("URL:" + text::EscapeUri(Utf8(record.WebSite)));
+    if (!record.WebSite.empty()) Line("URL:" + EscapeUri(Utf8(record.WebSite)));
     if (options.note && !record.GeneralInformation.empty()) Line("NOTE:" + Text(record.GeneralInformation));
     if (options.photo && record.HasPicture()) Photo();
     if (options.uid && !options.compact) Line("UID:" + CardUid(record));
@@ -132,7 +130,7 @@ const char* PictureMediaType(const std::uint8_t* bytes, std::size_t size) {
     return "application/octet-stream";
 }
 
-std::string CardUid(const CardRecord& r) {
+std::string CardUid(const card::CardRecord& r) {
     // The parts are the card's own text, one a line; the e-mail address in
     // lower case, as address books compare them.
     std::string email = r.EMail;
@@ -140,15 +138,15 @@ std::string CardUid(const CardRecord& r) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     const std::string name =
-        codepage::Utf8FromAnsi(r.FirstName + "\n" + r.MiddleName + "\n" + r.LastName + "\n" + r.Company + "\n" + email);
-    return "urn:uuid:" + name_uuid::Version5(kUidNamespace, name);
+        card::Utf8FromAnsi(r.FirstName + "\n" + r.MiddleName + "\n" + r.LastName + "\n" + r.Company + "\n" + email);
+    return "urn:uuid:" + exchange::Version5Uuid(kUidNamespace, name);
 }
 
-std::string EncodeVCard(const CardRecord& record, const WriteOptions& options, std::string* warning) {
+std::string EncodeVCard(const card::CardRecord& record, const WriteOptions& options, std::string* warning) {
     Writer writer(record, options);
     std::string text = writer.Run();
     if (warning) *warning = writer.Warning();
     return text;
 }
 
-}  // namespace vcard
+}  // namespace ovlet::exchange::vcard

@@ -10,7 +10,7 @@
 #include "exchange/vcard.h"
 #include "exchange/vcard_text.h"
 
-namespace webcard {
+namespace ovlet::exchange {
 namespace {
 
 // Phones are 390 pixels wide: one column there, picture beside the text from
@@ -42,7 +42,7 @@ constexpr const char* kStyle =
 constexpr const char* kStyleHash = "sha256-R50afdhekFxZf4DkhbDN8YFS3kHCfXkuv84zPExxcCc=";
 
 std::string Html(const std::string& ansi) {
-    return markup::Escape(codepage::Utf8FromAnsi(ansi));
+    return EscapeMarkup(card::Utf8FromAnsi(ansi));
 }
 
 // A tel: address of the digits of a number (and a leading plus), or "" when
@@ -96,18 +96,18 @@ std::string DownloadName(const std::string& nameUtf8) {
 
 }  // namespace
 
-const char* StyleSheet() {
+const char* WebCardStyleSheet() {
     return kStyle;
 }
 
-const char* StyleSheetHash() {
+const char* WebCardStyleSheetHash() {
     return kStyleHash;
 }
 
-std::string EncodeWebCard(const CardRecord& r, std::string* warning) {
-    const std::string name = CardName(r);
+std::string EncodeWebCard(const card::CardRecord& r, std::string* warning) {
+    const std::string name = card::CardName(r);
     const bool person = !r.FirstName.empty() || !r.MiddleName.empty() || !r.LastName.empty();
-    const std::string nameUtf8 = codepage::Utf8FromAnsi(name);
+    const std::string nameUtf8 = card::Utf8FromAnsi(name);
     std::string title = Html(name);
     if (person && !r.Company.empty()) title += " \xE2\x80\x93 " + Html(r.Company);
     if (title.empty()) title = "Business card";
@@ -121,11 +121,11 @@ std::string EncodeWebCard(const CardRecord& r, std::string* warning) {
         "<meta name=\"referrer\" content=\"no-referrer\">\n<title>" +
         title + "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n<main class=\"h-card card\">\n";
 
-    const outgoing::Picture picture = outgoing::PictureOf(r);
+    const OutgoingPicture picture = OutgoingPictureOf(r);
     if (warning) *warning = picture.warning;
     if (!picture.mediaType.empty()) {
         page += "<img class=\"u-photo photo\" src=\"data:" + picture.mediaType + ";base64," +
-                vcard::text::Base64Encode(picture.bytes.data(), picture.bytes.size()) + "\" alt=\"" +
+                vcard::Base64Encode(picture.bytes.data(), picture.bytes.size()) + "\" alt=\"" +
                 (name.empty() ? std::string("The card's picture") : "Picture of " + Html(name)) + "\">\n";
     }
     page += "<div class=\"text\">\n";
@@ -133,7 +133,7 @@ std::string EncodeWebCard(const CardRecord& r, std::string* warning) {
         const std::string given = Span("p-given-name", r.FirstName);
         const std::string additional = Span("p-additional-name", r.MiddleName);
         const std::string family = Span("p-family-name", r.LastName);
-        page += "<h1 class=\"p-name\">" + JoinNonEmpty({&given, &additional, &family}, " ") + "</h1>\n";
+        page += "<h1 class=\"p-name\">" + card::JoinNonEmpty({&given, &additional, &family}, " ") + "</h1>\n";
     }
     if (!r.JobTitle.empty() || !r.Department.empty()) {
         page += "<p class=\"soft\">" + Span("p-job-title", r.JobTitle) +
@@ -167,15 +167,15 @@ std::string EncodeWebCard(const CardRecord& r, std::string* warning) {
         page += "</p>\n";
     }
     if (!r.EMail.empty()) {
-        const LinkHandOver mail = EMailHandOver(r.EMail);
-        page += mail.allowed && IsSingleAddress(r.EMail)
-                    ? "<p><a class=\"u-email\" href=\"" + markup::Escape(mail.address) + "\">" + Html(r.EMail) +
-                          "</a></p>\n"
-                    : "<p>" + Html(r.EMail) + "</p>\n";
+        const card::LinkHandOver mail = card::EMailHandOver(r.EMail);
+        page +=
+            mail.allowed && IsSingleAddress(r.EMail)
+                ? "<p><a class=\"u-email\" href=\"" + EscapeMarkup(mail.address) + "\">" + Html(r.EMail) + "</a></p>\n"
+                : "<p>" + Html(r.EMail) + "</p>\n";
     }
     if (!r.WebSite.empty()) {
-        const LinkHandOver web = WebSiteHandOver(r.WebSite);
-        page += web.allowed ? "<p><a class=\"u-url\" href=\"" + markup::Escape(web.address) + "\">" + Html(r.WebSite) +
+        const card::LinkHandOver web = card::WebSiteHandOver(r.WebSite);
+        page += web.allowed ? "<p><a class=\"u-url\" href=\"" + EscapeMarkup(web.address) + "\">" + Html(r.WebSite) +
                                   "</a></p>\n"
                             : "<p>" + Html(r.WebSite) + "</p>\n";
     }
@@ -184,8 +184,8 @@ std::string EncodeWebCard(const CardRecord& r, std::string* warning) {
     // The same vCard as `ovlet export`, and the QR code a phone reads.
     const std::string vcf = vcard::EncodeVCard(r);
     page += "<div class=\"actions\">\n<a class=\"add\" href=\"data:text/vcard;charset=utf-8;base64," +
-            vcard::text::Base64Encode(reinterpret_cast<const std::uint8_t*>(vcf.data()), vcf.size()) +
-            "\" download=\"" + DownloadName(nameUtf8) + "\" type=\"text/vcard\">Add to contacts</a>\n";
+            vcard::Base64Encode(reinterpret_cast<const std::uint8_t*>(vcf.data()), vcf.size()) + "\" download=\"" +
+            DownloadName(nameUtf8) + "\" type=\"text/vcard\">Add to contacts</a>\n";
     qr::CardCode code;
     std::string error;
     if (qr::EncodeCard(r, code, error)) {
@@ -197,4 +197,4 @@ std::string EncodeWebCard(const CardRecord& r, std::string* warning) {
     return page;
 }
 
-}  // namespace webcard
+}  // namespace ovlet::exchange

@@ -8,16 +8,16 @@
 
 #include "card/card_record.h"
 
-namespace webcard {
+namespace ovlet::exchange {
 
 // The page, UTF-8. Every value of the card is escaped; links are made only
 // of web addresses, a single e-mail address and telephone numbers. The
 // picture is the card's JPEG or PNG, or a PNG of any other picture; one that
 // does not decode is left out and `warning`, when given, says so.
-std::string EncodeWebCard(const CardRecord& card, std::string* warning = nullptr);
+std::string EncodeWebCard(const card::CardRecord& card, std::string* warning = nullptr);
 
 // The style sheet of the page and the CSP hash that allows exactly it.
-const char* StyleSheet();
-const char* StyleSheetHash();  // "sha256-..." of StyleSheet()
+const char* WebCardStyleSheet();
+const char* WebCardStyleSheetHash();  // "sha256-..." of WebCardStyleSheet()
 
-}  // namespace webcard
+}  // namespace ovlet::exchange

@@ -7,6 +7,11 @@
 #include "window/card_messages.h"
 #include "window/program_data.h"
 
+using ovlet::card::CardWriteOutcome;
+using ovlet::card::CardWriteResult;
+using ovlet::card::ReadCardFile;
+using ovlet::card::WriteCardFile;
+
 namespace {
 
 using platform::MessageAnswer;

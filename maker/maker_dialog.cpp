@@ -5,6 +5,8 @@
 #include "resources/built_in_data.h"
 #include "window/program_data.h"
 
+namespace resources = ovlet::resources;
+
 SplashPictureSource MakerSplashPictures() {
     return {{"maker.jpg", ProgramDataFile("maker.jpg")}, [] { return resources::MakerSplashJpeg(); }};
 }

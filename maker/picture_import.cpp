@@ -8,6 +8,9 @@
 #include "window/card_messages.h"
 #include "window/card_text.h"
 
+namespace catalogue = ovlet::catalogue;
+using ovlet::card::PictureSizeText;
+
 namespace {
 
 // Pictures above this size draw the advice to keep cards small for e-mail.

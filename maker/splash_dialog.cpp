@@ -6,6 +6,8 @@
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
 
+namespace resources = ovlet::resources;
+
 namespace {
 
 // The splash's one timer.

@@ -11,6 +11,10 @@
 #include "resources/program_resources.h"
 #include "window/card_dialog.h"
 
+namespace drawing = ovlet::exchange::drawing;
+namespace resources = ovlet::resources;
+using ovlet::card::CardRecord;
+
 namespace {
 
 class QtProgram : public ProgramFace {

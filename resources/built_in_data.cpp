@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-namespace resources {
+namespace ovlet::resources {
 
 extern const unsigned char kMakerSplashBytes[];
 extern const std::size_t kMakerSplashBytesSize;
@@ -11,4 +11,4 @@ std::vector<std::uint8_t> MakerSplashJpeg() {
     return {kMakerSplashBytes, kMakerSplashBytes + kMakerSplashBytesSize};
 }
 
-}  // namespace resources
+}  // namespace ovlet::resources

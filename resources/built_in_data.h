@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace resources {
+namespace ovlet::resources {
 
 // The bytes of the splash picture (a JPEG file).
 std::vector<std::uint8_t> MakerSplashJpeg();
 
-}  // namespace resources
+}  // namespace ovlet::resources

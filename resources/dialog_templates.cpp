@@ -5,7 +5,7 @@
 #include "platform/text_mark.h"
 #include "resources/control_ids.h"
 
-namespace resources {
+namespace ovlet::resources {
 namespace {
 
 using platform::ControlTemplate;
@@ -161,4 +161,4 @@ std::string LoadResourceString(int id) {
     }
 }
 
-}  // namespace resources
+}  // namespace ovlet::resources

@@ -5,7 +5,7 @@
 
 #include "platform/dialog_template.h"
 
-namespace resources {
+namespace ovlet::resources {
 
 const platform::DialogTemplate& AboutDialogTemplate();
 const platform::DialogTemplate& CardDialogTemplate();
@@ -20,4 +20,4 @@ const platform::DialogTemplate* FindDialogTemplate(int id);
 std::string LoadResourceString(int id);
 inline constexpr const char* kStringTableContext = "StringTable";
 
-}  // namespace resources
+}  // namespace ovlet::resources

@@ -28,7 +28,7 @@ static void InitPictureResources() {
     Q_INIT_RESOURCE(ovlet_pictures);
 }
 
-namespace resources {
+namespace ovlet::resources {
 
 void InstallBitmaps() {
     InitPictureResources();
@@ -131,4 +131,4 @@ QIcon ProgramIcon(const QString& program) {
     return icon;
 }
 
-}  // namespace resources
+}  // namespace ovlet::resources

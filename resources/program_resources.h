@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <QString>
 
-namespace resources {
+namespace ovlet::resources {
 
 // Makes the toolbar bitmaps the program's bitmap resources, and the program
 // icons the icons the Qt face's dialogs show by program name.
@@ -13,4 +13,4 @@ void InstallBitmaps();
 // Icon 128 of a program ("ovmake" or "ovview"), in all its sizes.
 QIcon ProgramIcon(const QString& program);
 
-}  // namespace resources
+}  // namespace ovlet::resources

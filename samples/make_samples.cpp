@@ -15,6 +15,11 @@
 #include "tests/support/picture_encoders.h"
 #include "tests/support/test_files.h"
 
+using ovlet::card::CardRecord;
+using ovlet::card::CardWriteOutcome;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::WriteCardFile;
+
 namespace {
 
 struct Rgb {

@@ -5,6 +5,8 @@
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
 
+namespace resources = ovlet::resources;
+
 CAboutDialog::CAboutDialog(const AboutForm& aboutForm) : form(aboutForm) {}
 
 int CAboutDialog::DoModal(platform::DialogHost* owner) {

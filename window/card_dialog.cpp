@@ -19,6 +19,24 @@
 #include "window/card_messages.h"
 #include "window/card_text.h"
 
+namespace catalogue = ovlet::catalogue;
+namespace resources = ovlet::resources;
+using ovlet::card::AnsiFromUtf8;
+using ovlet::card::CardExchangeOrder;
+using ovlet::card::CardFieldInfo;
+using ovlet::card::CardMessageIcon;
+using ovlet::card::CardNote;
+using ovlet::card::CardReadOutcome;
+using ovlet::card::CardReadResult;
+using ovlet::card::CardRecord;
+using ovlet::card::CardStringInfo;
+using ovlet::card::EMailHandOver;
+using ovlet::card::kCardFields;
+using ovlet::card::kCardStateStrings;
+using ovlet::card::LinkHandOver;
+using ovlet::card::ReadCardFile;
+using ovlet::card::WebSiteHandOver;
+
 namespace {
 
 constexpr const char* kContext = "CCardDialog";
@@ -101,7 +119,7 @@ const std::pair<int, platform::Shortening> kShortenedTexts[] = {
 
 // The card stores Windows-1252 text: its fields take nothing else.
 bool CardHolds(const std::string& text) {
-    return codepage::AnsiFromUtf8(text).has_value();
+    return AnsiFromUtf8(text).has_value();
 }
 
 // The keys that turn the pages, each a command of the window's own.
@@ -540,7 +558,7 @@ void CCardDialog::ShowCardNote(const CardNote& note) {
 }
 
 CardReadOutcome CCardDialog::ReadCardFile(const std::string& path) {
-    const CardReadResult result = ::ReadCardFile(path, record, *this);
+    const CardReadResult result = ovlet::card::ReadCardFile(path, record, *this);
     for (const CardNote& note : result.notes) ShowCardNote(note);
     if (result.outcome == CardReadOutcome::Read) ShowInWindow();
     CardReadOutcome outcome = result.outcome;

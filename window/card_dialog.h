@@ -32,11 +32,11 @@ inline constexpr const char* kMessageCaption = "Ovlet Maker";
 // How a printed sheet of cards is drawn on the page a face prints: the
 // program gives it where the system can print (null: printing is not there).
 using CardSheetPainter =
-    std::function<void(platform::PrintSurface& page, const CardRecord& card, platform::Paper paper)>;
+    std::function<void(platform::PrintSurface& page, const ovlet::card::CardRecord& card, platform::Paper paper)>;
 void SetCardSheetPainter(CardSheetPainter painter);
 const CardSheetPainter& CardSheetPainterInForce();
 
-class CCardDialog : public platform::DialogHandler, public CardWindowSide {
+class CCardDialog : public platform::DialogHandler, public ovlet::card::CardWindowSide {
 public:
     explicit CCardDialog(const CardForm& form);
     ~CCardDialog() override;
@@ -46,7 +46,7 @@ public:
     // Runs the window over `owner` (null: the program's main window) until it ends.
     int DoModal(platform::DialogHost* owner = nullptr);
 
-    CardRecord& Record() { return record; }
+    ovlet::card::CardRecord& Record() { return record; }
     const CardForm& Form() const { return form; }
     // The face's side of the window while it is open; null before and after.
     platform::DialogHost* Host() const { return host; }
@@ -58,7 +58,7 @@ public:
     // Reads a card file into the window, reporting failures in message boxes.
     // After a read that could not finish the window holds no path, so the
     // damaged file is written again only if the user picks it again.
-    CardReadOutcome ReadCardFile(const std::string& path);
+    ovlet::card::CardReadOutcome ReadCardFile(const std::string& path);
 
     // Commands of the summary block's links.
     void OpenWebSite();
@@ -84,15 +84,15 @@ public:
     std::vector<platform::MenuEntry> MenuEntries() const;
 
     // What the card file needs of the window.
-    std::string GetEditText(std::string CardRecord::*field) override;
-    void SetEditText(std::string CardRecord::*field, const std::string& text) override;
+    std::string GetEditText(std::string ovlet::card::CardRecord::*field) override;
+    void SetEditText(std::string ovlet::card::CardRecord::*field, const std::string& text) override;
     bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
                         std::string& error) override;
     // A message box of the card window (its caption kMessageCaption), through the desktop's services.
     platform::MessageAnswer Tell(const std::string& text, platform::MessageIcon icon,
                                  platform::MessageButtons buttons = platform::MessageButtons::Ok);
     // A note of a card read as a message box, in the user's language.
-    void ShowCardNote(const CardNote& note);
+    void ShowCardNote(const ovlet::card::CardNote& note);
 
     // The face's calls.
     void OnInit(platform::DialogHost& dialog) override;
@@ -132,13 +132,13 @@ protected:
     // The window's words in the user's language.
     static std::string Tr(const char* text);
     // What the window shows for a state or display string of the record.
-    std::string Shown(std::string CardRecord::*member) const;
+    std::string Shown(std::string ovlet::card::CardRecord::*member) const;
 
-    CardRecord record;
+    ovlet::card::CardRecord record;
 
 private:
     // Hands a link to the desktop, or says why it is not handed over.
-    void HandOver(const LinkHandOver& handOver);
+    void HandOver(const ovlet::card::LinkHandOver& handOver);
     void PageSwitch();
     // Whether this form hides the control `id` on every page.
     bool NeverShown(int id) const;

@@ -15,6 +15,14 @@
 #include "window/card_dialog.h"
 #include "window/card_text.h"
 
+namespace catalogue = ovlet::catalogue;
+namespace qr = ovlet::exchange::qr;
+namespace resources = ovlet::resources;
+namespace vcard = ovlet::exchange::vcard;
+using ovlet::card::CardRecord;
+using ovlet::exchange::OutgoingPicture;
+using ovlet::exchange::OutgoingPictureOf;
+
 namespace {
 
 using platform::MessageButtons;
@@ -155,7 +163,7 @@ void CCardDialog::SaveCardPicture() {
     // Address books and picture viewers take JPEG and PNG; a BMP, Targa or PICT
     // picture leaves as a PNG of its pixels, never as its own bytes under a
     // name that says otherwise.
-    const outgoing::Picture picture = outgoing::PictureOf(record);
+    const OutgoingPicture picture = OutgoingPictureOf(record);
     if (picture.mediaType.empty()) {
         Report(host, Tr(QT_TRANSLATE_NOOP("CCardDialog", "The card's picture cannot be saved as PNG or JPEG.")));
         return;

@@ -6,6 +6,8 @@
 #include "platform/text_mark.h"
 #include "resources/control_ids.h"
 
+using ovlet::card::CardRecord;
+
 namespace {
 
 struct BoundControl {

@@ -12,7 +12,7 @@
 
 // The control that shows a member of the record (the nineteen fields, the
 // state strings and the display strings); kIdNone for any other member.
-int ControlOf(std::string CardRecord::*member);
+int ControlOf(std::string ovlet::card::CardRecord::*member);
 
 // An edit field with the label beside it and the group box around both
 // (kIdNone when there is none): the label names the field.

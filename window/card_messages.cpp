@@ -9,6 +9,12 @@
 #include "resources/catalogue/decoder_lines.h"
 #include "window/card_text.h"
 
+namespace catalogue = ovlet::catalogue;
+using ovlet::card::CardNote;
+using ovlet::card::CardNoteId;
+using ovlet::card::CardNoteText;
+using ovlet::card::kFieldLimitMessage;
+
 using ovlet::picture::DECERR_ACCESS;
 using ovlet::picture::DECERR_END_OF_DATA;
 using ovlet::picture::DECERR_FILE_NOT_FOUND;

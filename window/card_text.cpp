@@ -2,10 +2,13 @@
 
 #include "card/codepage.h"
 
+using ovlet::card::AnsiFromUtf8;
+using ovlet::card::Utf8FromAnsi;
+
 std::string FromAnsi(const std::string& ansi) {
-    return codepage::Utf8FromAnsi(ansi);
+    return Utf8FromAnsi(ansi);
 }
 
 std::optional<std::string> ToAnsi(const std::string& utf8) {
-    return codepage::AnsiFromUtf8(utf8);
+    return AnsiFromUtf8(utf8);
 }

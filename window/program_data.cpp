@@ -6,6 +6,8 @@
 #include "files/file_status.h"
 #include "resources/catalogue/catalogue.h"
 
+namespace catalogue = ovlet::catalogue;
+
 namespace {
 
 bool Exists(const std::string& path) {

@@ -6,6 +6,8 @@
 #include "platform/face.h"
 #include "resources/catalogue/catalogue.h"
 
+namespace catalogue = ovlet::catalogue;
+
 const std::vector<std::string>& TranslatedLanguages() {
     return catalogue::Languages();
 }

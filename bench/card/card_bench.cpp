@@ -12,6 +12,13 @@
 #include "card/card_file.h"
 #include "tests/support/test_files.h"
 
+using ovlet::card::CardReadOptions;
+using ovlet::card::CardRecord;
+using ovlet::card::kCardFields;
+using ovlet::card::ReadCardFile;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::WriteCardFile;
+
 namespace {
 
 struct LargeCard {

@@ -10,6 +10,14 @@
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 
+namespace qr = ovlet::exchange::qr;
+namespace vcard = ovlet::exchange::vcard;
+using ovlet::card::CardReadOptions;
+using ovlet::card::CardReadOutcome;
+using ovlet::card::CardRecord;
+using ovlet::card::ReadCardFile;
+using ovlet::card::RecordOnlySide;
+
 namespace {
 
 // The sample card's text; its picture is left out, as the QR code leaves it

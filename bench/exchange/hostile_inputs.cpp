@@ -15,6 +15,10 @@
 
 #include "card/card_file.h"
 
+using ovlet::card::CardRecord;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::WriteCardFile;
+
 namespace {
 
 void WriteCard(const std::filesystem::path& path, CardRecord& card) {

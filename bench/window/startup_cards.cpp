@@ -13,6 +13,13 @@
 #include "card/card_file.h"
 #include "tests/support/picture_encoders.h"
 
+using ovlet::card::CardReadOutcome;
+using ovlet::card::CardRecord;
+using ovlet::card::CardWriteOutcome;
+using ovlet::card::ReadCardFile;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::WriteCardFile;
+
 namespace {
 
 // A photo as a camera makes one: smooth gradients with some grain, 4:2:0

@@ -22,6 +22,11 @@
 #include "tests/support/picture_encoders.h"
 #include "viewer/viewer_dialog.h"
 
+namespace resources = ovlet::resources;
+using ovlet::card::CardRecord;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::WriteCardFile;
+
 using ovlet::picture::CWinBmp;
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 
 struct Colour {
     std::uint8_t red = 0;
@@ -92,4 +92,4 @@ private:
     std::unique_ptr<Held> held;
 };
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

@@ -11,7 +11,7 @@
 #include "exchange/drawing/gdi_face.h"
 #include "files/utf16.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 namespace {
 
 int Round(double value) {
@@ -205,4 +205,4 @@ struct DrawingSession::Held {};
 DrawingSession::DrawingSession() = default;
 DrawingSession::~DrawingSession() = default;
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

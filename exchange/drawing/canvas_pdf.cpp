@@ -10,7 +10,7 @@
 
 #include "files/utf8.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 namespace {
 
 constexpr double kPointsPerInch = 72.0;
@@ -375,4 +375,4 @@ std::vector<char> PdfCanvas::Finish(const PdfDocumentInfo& info) {
     return document.Write(catalog, infoObject);
 }
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

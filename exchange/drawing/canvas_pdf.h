@@ -15,7 +15,7 @@
 #include "exchange/drawing/canvas.h"
 #include "exchange/drawing/truetype_font.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 
 // The TrueType files of the text's two weights (the same file twice where
 // the system has no bold face).
@@ -85,4 +85,4 @@ private:
     std::vector<Picture> pictures;
 };
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

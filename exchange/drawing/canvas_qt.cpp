@@ -13,7 +13,7 @@
 #include <optional>
 #include <utility>
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 namespace {
 
 QRectF ToRect(const Area& area) {
@@ -182,4 +182,4 @@ DrawingSession::DrawingSession() {
 
 DrawingSession::~DrawingSession() = default;
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

@@ -8,7 +8,7 @@
 
 #include "exchange/drawing/canvas.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 
 // Draws with the painter, smoothly (text and pictures); the painter's state
 // (clip, pen, font) is given back when the canvas goes.
@@ -41,4 +41,4 @@ ImageView ViewOf(const QImage& image);
 // A copy of the picture as an RGB32 image.
 QImage ToQImage(const Image& image);
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

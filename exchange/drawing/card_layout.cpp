@@ -18,7 +18,7 @@ using ovlet::picture::DecodeOutcome;
 using ovlet::picture::DecodePicture;
 using ovlet::picture::RGBQuad;
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 namespace {
 
 using Text = std::u32string;
@@ -93,7 +93,7 @@ Paragraph Cut(std::string_view ansi, std::size_t maxLines, std::size_t maxChars)
             line = line.substr(0, maxChars);
             p.cut = true;
         }
-        Text text = Simplified(codepage::Utf8FromAnsi(line));
+        Text text = Simplified(card::Utf8FromAnsi(line));
         if (!text.empty()) p.lines.push_back(std::move(text));
         pos = end + 1;
     }
@@ -291,7 +291,7 @@ Area PictureFrame(const Area& card) {
     return {card.left + margin, card.top + margin, card.width * 0.36, card.height - 2 * margin - 3 * unit};
 }
 
-void DrawCard(Canvas& canvas, const Area& card, const CardRecord& r, ImageView picture, double printedHeightMm) {
+void DrawCard(Canvas& canvas, const Area& card, const card::CardRecord& r, ImageView picture, double printedHeightMm) {
     canvas.ClipTo(card);
     canvas.Fill(card, kPaper);
     const double unit = card.height;  // sizes are fractions of the card's height
@@ -339,14 +339,14 @@ void DrawCard(Canvas& canvas, const Area& card, const CardRecord& r, ImageView p
     std::vector<Paragraph> company;
     add(company, r.Company, 0.09, nameMin, true, kInk, 2);
     add(company, r.StreetAddress, 0.052, detailMin, false, kSoft, 4);
-    const std::string region = JoinNonEmpty({&r.StateProvince, &r.Country, &r.PostalCode}, " ");
+    const std::string region = card::JoinNonEmpty({&r.StateProvince, &r.Country, &r.PostalCode}, " ");
     const std::string place = r.City.empty() ? region : r.City + ", " + region;
     add(company, place, 0.052, detailMin, false, kSoft, 2);
     add(company, r.WebSite, 0.052, detailMin, false, kAccent, 1);
 
     std::vector<Paragraph> contact;
-    add(contact, JoinNonEmpty({&r.FirstName, &r.MiddleName, &r.LastName}, " "), 0.07, nameMin, true, kInk, 2);
-    add(contact, JoinNonEmpty({&r.JobTitle, &r.Department}, ", "), 0.052, detailMin, false, kSoft, 2);
+    add(contact, card::JoinNonEmpty({&r.FirstName, &r.MiddleName, &r.LastName}, " "), 0.07, nameMin, true, kInk, 2);
+    add(contact, card::JoinNonEmpty({&r.JobTitle, &r.Department}, ", "), 0.052, detailMin, false, kSoft, 2);
     for (const auto& [description, number] :
          {std::pair{&r.Phone1Description, &r.Phone1Number}, std::pair{&r.Phone2Description, &r.Phone2Number}}) {
         if (!number->empty()) add(contact, *description + ": " + *number, 0.052, detailMin, false, kInk, 1);
@@ -361,7 +361,7 @@ void DrawCard(Canvas& canvas, const Area& card, const CardRecord& r, ImageView p
                unit);
 }
 
-Image CardPicture(const CardRecord& card, int boxWidth, int boxHeight, std::string& warning) {
+Image CardPicture(const card::CardRecord& card, int boxWidth, int boxHeight, std::string& warning) {
     if (!card.HasPicture() || boxWidth < 1 || boxHeight < 1) return {};
     const auto size = static_cast<std::int32_t>(
         std::min<std::size_t>(static_cast<std::size_t>(card.PictureLength), card.PictureBytes.size()));
@@ -381,4 +381,4 @@ Image CardPicture(const CardRecord& card, int boxWidth, int boxHeight, std::stri
     return Reduce(bitmap, std::max(fitted.first, 1), std::max(fitted.second, 1));
 }
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

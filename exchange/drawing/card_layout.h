@@ -9,7 +9,7 @@
 #include "card/card_record.h"
 #include "exchange/drawing/canvas.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 
 // A business card is 85 x 55 mm unless the sheet says otherwise.
 inline constexpr double kCardWidthMm = 85.0;
@@ -27,13 +27,13 @@ Area PictureFrame(const Area& card);
 // which the smallest text sizes follow. The text is cut to what the card can
 // show before it is measured: long values wrap and, below the smallest size,
 // end in an ellipsis, so any card draws in bounded time.
-void DrawCard(Canvas& canvas, const Area& card, const CardRecord& record, ImageView picture,
+void DrawCard(Canvas& canvas, const Area& card, const card::CardRecord& record, ImageView picture,
               double printedHeightMm = kCardHeightMm);
 
 // The card's picture fitted into boxWidth x boxHeight (aspect kept; never
 // enlarged), opaque; empty when the card has none or it cannot be decoded
 // (`warning` then says why). The picture library decodes it, and the bitmap
 // is reduced to the box line by line, so no second full-size copy is made.
-Image CardPicture(const CardRecord& card, int boxWidth, int boxHeight, std::string& warning);
+Image CardPicture(const card::CardRecord& card, int boxWidth, int boxHeight, std::string& warning);
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

@@ -5,7 +5,7 @@
 #include "card/card_summary.h"
 #include "card/codepage.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 namespace {
 
 constexpr double kInchMm = 25.4;
@@ -15,12 +15,12 @@ constexpr double kPdfDotsPerInch = 1200;
 
 }  // namespace
 
-std::string CardPdfTitle(const CardRecord& card) {
-    const std::string name = codepage::Utf8FromAnsi(JoinNonEmpty({&card.FirstName, &card.LastName}, " "));
-    return name.empty() ? codepage::Utf8FromAnsi(card.Company) : name;
+std::string CardPdfTitle(const card::CardRecord& card) {
+    const std::string name = card::Utf8FromAnsi(card::JoinNonEmpty({&card.FirstName, &card.LastName}, " "));
+    return name.empty() ? card::Utf8FromAnsi(card.Company) : name;
 }
 
-bool WriteCardPdfWithFonts(const CardRecord& card, const SheetLayout& layout, const PdfFonts& fonts,
+bool WriteCardPdfWithFonts(const card::CardRecord& card, const SheetLayout& layout, const PdfFonts& fonts,
                            std::vector<char>& pdf, std::string& warning, std::string& error) {
     if (const std::string why = layout.Check(); !why.empty()) {
         error = why;
@@ -43,4 +43,4 @@ bool WriteCardPdfWithFonts(const CardRecord& card, const SheetLayout& layout, co
     return true;
 }
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

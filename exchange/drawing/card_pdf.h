@@ -10,18 +10,18 @@
 #include "exchange/drawing/canvas_pdf.h"
 #include "exchange/drawing/sheet_layout.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 
 // The system's way: Qt's PDF writer on Linux, our own PDF canvas with the
 // system's sans-serif font on Windows.
-bool WriteCardPdf(const CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,
+bool WriteCardPdf(const card::CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,
                   std::string& error);
 
 // Our own PDF canvas, with the text in these fonts.
-bool WriteCardPdfWithFonts(const CardRecord& card, const SheetLayout& layout, const PdfFonts& fonts,
+bool WriteCardPdfWithFonts(const card::CardRecord& card, const SheetLayout& layout, const PdfFonts& fonts,
                            std::vector<char>& pdf, std::string& warning, std::string& error);
 
 // The PDF's title: the person's name, else the company (UTF-8).
-std::string CardPdfTitle(const CardRecord& card);
+std::string CardPdfTitle(const card::CardRecord& card);
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

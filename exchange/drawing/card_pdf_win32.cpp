@@ -8,7 +8,7 @@
 #include "exchange/drawing/card_pdf.h"
 #include "exchange/drawing/gdi_face.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 namespace {
 
 // GetFontData's size limit: it counts in DWORD, and no sans-serif face comes near.
@@ -34,7 +34,7 @@ std::vector<std::uint8_t> FontFile(HDC dc, bool bold) {
 
 }  // namespace
 
-bool WriteCardPdf(const CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,
+bool WriteCardPdf(const card::CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,
                   std::string& error) {
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) {
@@ -52,4 +52,4 @@ bool WriteCardPdf(const CardRecord& card, const SheetLayout& layout, std::vector
     return WriteCardPdfWithFonts(card, layout, fonts, pdf, warning, error);
 }
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

@@ -4,22 +4,22 @@
 
 #include "exchange/drawing/card_layout.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 
-Image RenderCardImage(const CardRecord& record, int width, std::string& warning) {
+Image RenderCardImage(const card::CardRecord& record, int width, std::string& warning) {
     const int height = static_cast<int>(std::lround(width * kCardHeightMm / kCardWidthMm));
     std::unique_ptr<PictureCanvas> canvas = MakePictureCanvas(width, height);
     if (!canvas) return {};
     const Area card{0, 0, static_cast<double>(width), static_cast<double>(height)};
     const Area frame = PictureFrame(card);
     // The frame's size in whole pixels, rounded as the drawing rounds it.
-    const Image picture = CardPicture(record, static_cast<int>(frame.width + 0.5), static_cast<int>(frame.height + 0.5),
-                                      warning);
+    const Image picture = CardPicture(record, static_cast<int>(std::lround(frame.width)),
+                                      static_cast<int>(std::lround(frame.height)), warning);
     DrawCard(*canvas, card, record, picture.View());
     return canvas->Take();
 }
 
-Image RenderThumbnail(const CardRecord& record, int size, std::string& warning) {
+Image RenderThumbnail(const card::CardRecord& record, int size, std::string& warning) {
     if (size < 128 && record.HasPicture()) {
         Image picture = CardPicture(record, size, size, warning);
         if (!picture.Empty()) return picture;
@@ -27,4 +27,4 @@ Image RenderThumbnail(const CardRecord& record, int size, std::string& warning) 
     return RenderCardImage(record, size, warning);
 }
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

@@ -8,7 +8,7 @@
 #include "exchange/drawing/canvas_qt.h"
 #include "exchange/drawing/pdf_fixes.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 namespace {
 
 constexpr double kInchMm = 25.4;
@@ -16,17 +16,17 @@ constexpr int kPdfDotsPerInch = 1200;
 
 }  // namespace
 
-void DrawCardSheet(QPainter& painter, const CardRecord& card, const SheetLayout& layout, const QImage& picture) {
+void DrawCardSheet(QPainter& painter, const card::CardRecord& card, const SheetLayout& layout, const QImage& picture) {
     const QPaintDevice* device = painter.device();
     PainterCanvas canvas(painter);
     DrawCardSheet(canvas, (device ? device->logicalDpiX() : 300) / kInchMm, card, layout, ViewOf(picture));
 }
 
-QImage PrintPicture(const CardRecord& card, const SheetLayout& layout, std::string& warning) {
+QImage PrintPicture(const card::CardRecord& card, const SheetLayout& layout, std::string& warning) {
     return ToQImage(PrintPictureImage(card, layout, warning));
 }
 
-bool WriteCardPdf(const CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,
+bool WriteCardPdf(const card::CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,
                   std::string& error) {
     if (const std::string why = layout.Check(); !why.empty()) {
         error = why;
@@ -54,17 +54,17 @@ bool WriteCardPdf(const CardRecord& card, const SheetLayout& layout, std::vector
     }
     const QByteArray& bytes = buffer.data();
     pdf.assign(bytes.begin(), bytes.end());
-    pdf::MapTabGlyphsToSpaces(pdf);
+    MapTabGlyphsToSpaces(pdf);
     if (layout.sheet == Sheet::Single) {
         const Area cut = layout.CardRectsMm().front();
         const double b = layout.bleedMm;
-        const pdf::RectMm trim{cut.left, cut.top, cut.width, cut.height};
-        const pdf::RectMm bled{cut.left - b, cut.top - b, cut.width + 2 * b, cut.height + 2 * b};
-        if (std::string why; !pdf::AddTrimAndBleedBoxes(pdf, trim, bled, why)) {
+        const RectMm trim{cut.left, cut.top, cut.width, cut.height};
+        const RectMm bled{cut.left - b, cut.top - b, cut.width + 2 * b, cut.height + 2 * b};
+        if (std::string why; !AddTrimAndBleedBoxes(pdf, trim, bled, why)) {
             warning += (warning.empty() ? "" : "; ") + std::string("the PDF has no trim box: ") + why;
         }
     }
     return true;
 }
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

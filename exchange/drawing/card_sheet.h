@@ -10,14 +10,14 @@
 #include "exchange/drawing/card_pdf.h"
 #include "exchange/drawing/sheet_layout.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 
 // Draws the page: cards, their bleed and the crop marks. The painter's device
 // gives the scale (its logical resolution); its origin is the page's top left.
 // `picture` is the card's picture as PrintPicture gives it.
-void DrawCardSheet(QPainter& painter, const CardRecord& card, const SheetLayout& layout, const QImage& picture);
+void DrawCardSheet(QPainter& painter, const card::CardRecord& card, const SheetLayout& layout, const QImage& picture);
 
 // PrintPictureImage as Qt's image.
-QImage PrintPicture(const CardRecord& card, const SheetLayout& layout, std::string& warning);
+QImage PrintPicture(const card::CardRecord& card, const SheetLayout& layout, std::string& warning);
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 
 // The sans-serif every Windows has (Arial), or the one metrically the same
 // where it is missing (Liberation Sans, as under Wine).
 const wchar_t* SansFaceName(HDC dc);
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

@@ -1,12 +1,13 @@
 #include "exchange/drawing/pdf_fixes.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string_view>
 
-namespace drawing::pdf {
+namespace ovlet::exchange::drawing {
 namespace {
 
 constexpr double kPointsPerMm = 72.0 / 25.4;
@@ -82,7 +83,7 @@ int RewriteTabDestinations(char* data, std::size_t size) {
     int changed = 0;
     auto rewrite = [&](std::size_t hexStart, std::size_t hexEnd) {
         if (hexEnd - hexStart == 4 && text.compare(hexStart, 4, "0009") == 0) {
-            std::memcpy(data + hexStart, "0020", 4);
+            std::copy_n("0020", 4, data + hexStart);
             ++changed;
         }
     };
@@ -250,4 +251,4 @@ bool AddTrimAndBleedBoxes(std::vector<char>& pdf, const RectMm& trim, const Rect
     return true;
 }
 
-}  // namespace drawing::pdf
+}  // namespace ovlet::exchange::drawing

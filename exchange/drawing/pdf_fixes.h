@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace drawing::pdf {
+namespace ovlet::exchange::drawing {
 
 // Qt's font subsets map the glyph of the space to U+0009: Qt's font engine
 // draws a tab with the space glyph when a font has none, and the subset's
@@ -27,4 +27,4 @@ struct RectMm {
 // unchanged, when the PDF is not shaped as expected.
 bool AddTrimAndBleedBoxes(std::vector<char>& pdf, const RectMm& trim, const RectMm& bleed, std::string& error);
 
-}  // namespace drawing::pdf
+}  // namespace ovlet::exchange::drawing

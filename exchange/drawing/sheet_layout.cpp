@@ -6,7 +6,7 @@
 
 #include "exchange/drawing/card_layout.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 namespace {
 
 constexpr double kInchMm = 25.4;
@@ -102,7 +102,7 @@ std::string SheetLayout::Check() const {
     return "";
 }
 
-void DrawCardSheet(Canvas& canvas, double dotsPerMm, const CardRecord& card, const SheetLayout& layout,
+void DrawCardSheet(Canvas& canvas, double dotsPerMm, const card::CardRecord& card, const SheetLayout& layout,
                    ImageView picture) {
     const auto toDevice = [&](const Area& mm) {
         return Area{mm.left * dotsPerMm, mm.top * dotsPerMm, mm.width * dotsPerMm, mm.height * dotsPerMm};
@@ -151,7 +151,7 @@ void DrawCardSheet(Canvas& canvas, double dotsPerMm, const CardRecord& card, con
     }
 }
 
-Image PrintPictureImage(const CardRecord& card, const SheetLayout& layout, std::string& warning) {
+Image PrintPictureImage(const card::CardRecord& card, const SheetLayout& layout, std::string& warning) {
     const SizeMm cardMm = layout.CardSizeMm();
     const double dots = kPictureDotsPerInch / kInchMm;
     const Area frame = PictureFrame({0, 0, cardMm.width * dots, cardMm.height * dots});
@@ -160,4 +160,4 @@ Image PrintPictureImage(const CardRecord& card, const SheetLayout& layout, std::
                        warning);
 }
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

@@ -10,7 +10,7 @@
 #include "card/card_record.h"
 #include "exchange/drawing/canvas.h"
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 
 enum class Sheet { A4, Letter, Single };
 
@@ -38,11 +38,11 @@ bool SheetFromName(const std::string& name, Sheet& sheet);
 // Draws the page on `canvas`, whose units are `dotsPerMm` to the millimetre
 // from the page's top left: the cards, their bleed and the crop marks.
 // `picture` is the card's picture as PrintPictureImage gives it.
-void DrawCardSheet(Canvas& canvas, double dotsPerMm, const CardRecord& card, const SheetLayout& layout,
+void DrawCardSheet(Canvas& canvas, double dotsPerMm, const card::CardRecord& card, const SheetLayout& layout,
                    ImageView picture);
 
 // The card's picture for a printed card: full resolution, up to 600 dots an
 // inch at the size it is printed.
-Image PrintPictureImage(const CardRecord& card, const SheetLayout& layout, std::string& warning);
+Image PrintPictureImage(const card::CardRecord& card, const SheetLayout& layout, std::string& warning);
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

@@ -5,7 +5,7 @@
 #include <map>
 #include <utility>
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 namespace {
 
 // The numbers of the TrueType format (OpenType 1.9, "Font file" and the
@@ -482,4 +482,4 @@ std::vector<std::uint8_t> TrueTypeFont::Subset(const std::set<std::uint16_t>& wa
     return font;
 }
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

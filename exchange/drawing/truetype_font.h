@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace drawing {
+namespace ovlet::exchange::drawing {
 
 class TrueTypeFont {
 public:
@@ -76,4 +76,4 @@ private:
     std::string postScriptName;
 };
 
-}  // namespace drawing
+}  // namespace ovlet::exchange::drawing

@@ -7,6 +7,16 @@
 #include "card/card_file.h"
 #include "exchange/vcard.h"
 
+namespace vcard = ovlet::exchange::vcard;
+using ovlet::card::CardReadOptions;
+using ovlet::card::CardReadOutcome;
+using ovlet::card::CardReadResult;
+using ovlet::card::CardRecord;
+using ovlet::card::kCardFields;
+using ovlet::card::ReadCardBytes;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::TakeTextsAndEncodeHead;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CardRecord record;
     RecordOnlySide side(record);

@@ -10,6 +10,8 @@
 
 #include "exchange/drawing/truetype_font.h"
 
+namespace drawing = ovlet::exchange::drawing;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string error;
     const auto font = drawing::TrueTypeFont::Read(std::vector<std::uint8_t>(data, data + size), error);

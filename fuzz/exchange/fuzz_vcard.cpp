@@ -13,6 +13,11 @@
 #include "exchange/vcard.h"
 #include "exchange/vcard_text.h"
 
+namespace vcard = ovlet::exchange::vcard;
+using ovlet::card::CardFieldInfo;
+using ovlet::card::CardRecord;
+using ovlet::card::kCardFields;
+
 namespace {
 
 std::string WithoutControls(std::string value) {
@@ -26,9 +31,9 @@ std::string WithoutControls(std::string value) {
 std::string Settled(const CardFieldInfo& field, std::string value, bool v4) {
     const std::string name = field.name;
     if (name == "Phone1Number" || name == "Phone2Number" || name == "Fax") {
-        if (vcard::text::IStartsWith(value, "tel:")) value = vcard::text::PercentDecode(value.substr(4));
+        if (vcard::IStartsWith(value, "tel:")) value = vcard::PercentDecode(value.substr(4));
     }
-    if (name == "WebSite") value = vcard::text::UnescapeUri(value);
+    if (name == "WebSite") value = vcard::UnescapeUri(value);
     if (!v4 && (name == "Phone1Description" || name == "Phone2Description")) {
         value.erase(std::remove(value.begin(), value.end(), '"'), value.end());
     }

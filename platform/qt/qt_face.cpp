@@ -160,7 +160,7 @@ public:
     QString translate(const char* context, const char* sourceText, const char* /*disambiguation*/,
                       int /*n*/) const override {
         const char* translation =
-            catalogue::FindTranslation(language_, context ? context : "", sourceText ? sourceText : "");
+            ovlet::catalogue::FindTranslation(language_, context ? context : "", sourceText ? sourceText : "");
         return translation ? QString::fromUtf8(translation) : QString();
     }
 

@@ -9,6 +9,8 @@
 #include "platform/win32/dialog_layout.h"
 #include "resources/catalogue/catalogue.h"
 
+namespace catalogue = ovlet::catalogue;
+
 namespace platform::win32 {
 namespace {
 

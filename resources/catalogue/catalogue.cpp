@@ -5,7 +5,7 @@
 
 #include "resources/catalogue/catalogue_table.h"
 
-namespace catalogue {
+namespace ovlet::catalogue {
 namespace {
 
 const table::Language* FindLanguage(std::string_view language) {
@@ -92,4 +92,4 @@ std::string FillPlaceholders(std::string_view pattern, const std::vector<std::st
     return filled;
 }
 
-}  // namespace catalogue
+}  // namespace ovlet::catalogue

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace catalogue {
+namespace ovlet::catalogue {
 
 // The languages there is a catalogue for ("de", "fr", "es").
 const std::vector<std::string>& Languages();
@@ -37,7 +37,7 @@ std::string Translate(std::string_view context, std::string_view text);
 // are. An argument's own markers are not replaced again.
 std::string FillPlaceholders(std::string_view pattern, const std::vector<std::string>& arguments);
 
-}  // namespace catalogue
+}  // namespace ovlet::catalogue
 
 // Marks a text for the catalogue where it is written down and translated
 // elsewhere (scripts/update-translations finds it): the text itself.

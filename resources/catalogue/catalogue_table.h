@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <iterator>
 
-namespace catalogue::table {
+namespace ovlet::catalogue::table {
 
 struct Entry {
     const char* context;      // msgctxt: the class or table the text belongs to
@@ -22,4 +22,4 @@ struct Language {
 extern const Language kLanguages[];
 extern const std::size_t kLanguageCount;
 
-}  // namespace catalogue::table
+}  // namespace ovlet::catalogue::table

@@ -5,7 +5,7 @@
 
 #include "resources/catalogue/catalogue.h"
 
-namespace catalogue {
+namespace ovlet::catalogue {
 namespace {
 
 constexpr const char* kContext = "DecoderLines";
@@ -118,4 +118,4 @@ const char* const* DecoderLinePatterns(std::size_t& count) {
     return kDetails;
 }
 
-}  // namespace catalogue
+}  // namespace ovlet::catalogue

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace catalogue {
+namespace ovlet::catalogue {
 
 // `line`, one line of the library as MessageLine makes it ("Decoder error:
 // Picture too large: 70000 x 70000 pixels."), in the language set: the head
@@ -21,4 +21,4 @@ std::string TranslateDecoderLine(std::string_view line, bool* complete = nullptr
 // (for the tests).
 const char* const* DecoderLinePatterns(std::size_t& count);
 
-}  // namespace catalogue
+}  // namespace ovlet::catalogue

@@ -160,7 +160,7 @@ def make_table(output, po_files):
         '// at build time: edit the .po files, not this.',
         '#include "resources/catalogue/catalogue_table.h"',
         '',
-        'namespace catalogue::table {',
+        'namespace ovlet::catalogue::table {',
         'namespace {',
     ]
     for language, rows in languages:
@@ -180,7 +180,7 @@ def make_table(output, po_files):
     lines.append('};')
     lines.append('const std::size_t kLanguageCount = std::size(kLanguages);')
     lines.append('')
-    lines.append('}  // namespace catalogue::table')
+    lines.append('}  // namespace ovlet::catalogue::table')
     text = '\n'.join(lines) + '\n'
     # Written only when it changes, so that a build after touching the .po
     # files without changing a text recompiles nothing.

@@ -4,6 +4,11 @@
 
 #include "card_test_support.h"
 
+using ovlet::card::ArchiveStringStatus;
+using ovlet::card::CardByteReader;
+using ovlet::card::ReadArchiveString;
+using ovlet::card::WriteArchiveString;
+
 namespace {
 
 struct EncodeCase {

@@ -11,6 +11,33 @@
 #include "card_test_support.h"
 #include "tests/support/byte_writer.h"
 
+using ovlet::card::CardFileOps;
+using ovlet::card::CardMessageIcon;
+using ovlet::card::CardNote;
+using ovlet::card::CardNoteId;
+using ovlet::card::CardNoteText;
+using ovlet::card::CardReadOptions;
+using ovlet::card::CardReadOutcome;
+using ovlet::card::CardReadResult;
+using ovlet::card::CardRecord;
+using ovlet::card::CardWriteOutcome;
+using ovlet::card::CardWriteResult;
+using ovlet::card::DefaultCardFileOps;
+using ovlet::card::kCannotOpenCardMessage;
+using ovlet::card::kCardFields;
+using ovlet::card::kCardNotice;
+using ovlet::card::kCardStateStrings;
+using ovlet::card::kDamagedMessage;
+using ovlet::card::kMaxCardFieldBytes;
+using ovlet::card::kMaxCardPictureBytes;
+using ovlet::card::kPastEndMessage;
+using ovlet::card::ReadCardBytes;
+using ovlet::card::ReadCardFile;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::WriteArchiveString;
+using ovlet::card::WriteCardFile;
+using ovlet::card::WriteCardWithPicture;
+
 namespace {
 
 const std::size_t kNoticeLength = std::strlen(kCardNotice);

@@ -6,6 +6,14 @@
 #include <optional>
 #include <set>
 
+#include "files/utf8.h"
+
+using ovlet::card::AnsiFromUtf8;
+using ovlet::card::FromUnicode;
+using ovlet::card::ToUnicode;
+using ovlet::card::Utf8FromAnsi;
+using ovlet::files::AppendUtf8;
+
 namespace {
 
 // glibc's own Windows-1252 table, as an independent source.
@@ -60,17 +68,17 @@ TEST(Codepage, EveryByteAgreesWithGlibcBothWays) {
         const auto unicode = toUnicode(ansi);
         if (kUndefined.count(b)) {
             EXPECT_FALSE(unicode.has_value()) << "glibc leaves the byte undefined";
-            EXPECT_EQ(codepage::ToUnicode(byte), static_cast<char32_t>(b));
-            EXPECT_EQ(codepage::FromUnicode(b), byte);
+            EXPECT_EQ(ToUnicode(byte), static_cast<char32_t>(b));
+            EXPECT_EQ(FromUnicode(b), byte);
             continue;
         }
         ASSERT_TRUE(unicode.has_value());
         const char32_t c = FromUtf32(*unicode);
-        EXPECT_EQ(codepage::ToUnicode(byte), c);
-        EXPECT_EQ(codepage::FromUnicode(c), byte);
-        EXPECT_EQ(codepage::Utf8FromAnsi(ansi), toUtf8(ansi).value());
+        EXPECT_EQ(ToUnicode(byte), c);
+        EXPECT_EQ(FromUnicode(c), byte);
+        EXPECT_EQ(Utf8FromAnsi(ansi), toUtf8(ansi).value());
         if (b > 0) {
-            EXPECT_EQ(codepage::AnsiFromUtf8(toUtf8(ansi).value()), ansi);
+            EXPECT_EQ(AnsiFromUtf8(toUtf8(ansi).value()), ansi);
         }
     }
     // And from the other side: every character of the Basic Multilingual
@@ -78,7 +86,7 @@ TEST(Codepage, EveryByteAgreesWithGlibcBothWays) {
     for (char32_t c = 0; c < 0x10000; ++c) {
         if (c >= 0xD800 && c <= 0xDFFF) continue;
         const auto byte = fromUnicode(Utf32(c));
-        const auto ours = codepage::FromUnicode(c);
+        const auto ours = FromUnicode(c);
         if (kUndefined.count(c)) {
             EXPECT_EQ(ours, static_cast<unsigned char>(c));
             continue;
@@ -88,7 +96,7 @@ TEST(Codepage, EveryByteAgreesWithGlibcBothWays) {
             ASSERT_EQ(*ours, static_cast<unsigned char>((*byte)[0])) << std::hex << static_cast<unsigned>(c);
         }
     }
-    for (const char32_t c : {U'\U00010000', U'\U0001F600', U'\U0010FFFF'}) EXPECT_FALSE(codepage::FromUnicode(c));
+    for (const char32_t c : {U'\U00010000', U'\U0001F600', U'\U0010FFFF'}) EXPECT_FALSE(FromUnicode(c));
 }
 
 // An invisible C1 control is refused, never stored as the character its byte
@@ -97,11 +105,11 @@ TEST(Codepage, TheC1ControlsAreRefused) {
     for (char32_t c = 0x80; c < 0xA0; ++c) {
         SCOPED_TRACE(static_cast<unsigned>(c));
         if (kUndefined.count(c)) continue;
-        EXPECT_FALSE(codepage::FromUnicode(c).has_value());
+        EXPECT_FALSE(FromUnicode(c).has_value());
         std::string utf8;
-        codepage::AppendUtf8(utf8, c);
+        AppendUtf8(utf8, c);
         char32_t bad = 0;
-        EXPECT_FALSE(codepage::AnsiFromUtf8("x" + utf8, &bad).has_value());
+        EXPECT_FALSE(AnsiFromUtf8("x" + utf8, &bad).has_value());
         EXPECT_EQ(bad, c);
     }
 }
@@ -109,7 +117,7 @@ TEST(Codepage, TheC1ControlsAreRefused) {
 TEST(Codepage, EveryByteSurvivesTheRoundTripThroughUtf8) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
-    const auto back = codepage::AnsiFromUtf8(codepage::Utf8FromAnsi(all));
+    const auto back = AnsiFromUtf8(Utf8FromAnsi(all));
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(*back, all);
 }
@@ -122,8 +130,8 @@ TEST(Codepage, KnownCharacters) {
         {"\x9F", "\xC5\xB8"},      // Y diaeresis
     };
     for (const auto& [ansi, utf8] : cases) {
-        EXPECT_EQ(codepage::Utf8FromAnsi(ansi), utf8);
-        EXPECT_EQ(codepage::AnsiFromUtf8(utf8), ansi);
+        EXPECT_EQ(Utf8FromAnsi(ansi), utf8);
+        EXPECT_EQ(AnsiFromUtf8(utf8), ansi);
     }
 }
 
@@ -140,7 +148,7 @@ TEST(Codepage, RefusesWhatTheCodePageCannotHold) {
     for (const auto& [utf8, bad] : cases) {
         SCOPED_TRACE(utf8);
         char32_t found = 0;
-        EXPECT_FALSE(codepage::AnsiFromUtf8(utf8, &found).has_value());
+        EXPECT_FALSE(AnsiFromUtf8(utf8, &found).has_value());
         EXPECT_EQ(found, bad);
     }
 }

@@ -10,6 +10,8 @@
 #include "resources/catalogue/catalogue.h"
 #include "resources/catalogue/catalogue_table.h"
 
+namespace catalogue = ovlet::catalogue;
+
 namespace {
 
 TEST(Catalogue, FindsATextByLanguageContextAndWords) {

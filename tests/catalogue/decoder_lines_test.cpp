@@ -6,6 +6,8 @@
 #include "resources/catalogue/catalogue.h"
 #include "resources/catalogue/decoder_lines.h"
 
+namespace catalogue = ovlet::catalogue;
+
 namespace {
 
 struct Line {

@@ -14,6 +14,15 @@
 #include "exchange/qr_code.h"
 #include "tests/support/ovlet_tool.h"
 
+namespace qr = ovlet::exchange::qr;
+using ovlet::card::CardRecord;
+using ovlet::card::CardWriteOutcome;
+using ovlet::card::kCardFields;
+using ovlet::card::ReadCardFile;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::Utf8FromAnsi;
+using ovlet::card::WriteCardFile;
+
 namespace {
 
 using namespace ovlet_tool;
@@ -389,7 +398,7 @@ TEST(OvletExchange, CommandsWorkOnACardWithEveryFieldAtItsLimit) {
     RecordOnlySide side(r);
     ReadCardFile(card, r, side);
     for (const auto& f : kCardFields) {
-        std::string value = codepage::Utf8FromAnsi(r.*f.member);
+        std::string value = Utf8FromAnsi(r.*f.member);
         std::string quoted = "\"";
         for (char ch : value) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
         header += std::string(header.empty() ? "" : ",") + f.name;

@@ -15,11 +15,18 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "../card/card_test_support.h"
 #include "tests/support/ovlet_tool.h"
+
+using ovlet::card::CardRecord;
+using ovlet::card::EncodeCardFields;
+using ovlet::card::kCardNotice;
+using ovlet::card::RecordOnlySide;
 
 namespace {
 
@@ -277,6 +284,33 @@ struct WriteKind {
     long long fileLimit;
 };
 
+// Runs `check(command, kind, fixture)` for every command whose output is
+// `outputKind` and every kind, each in a fixture of its own.
+template <typename Check>
+void ForEachWriteCase(const char* outputKind, std::span<const WriteKind> kinds, const Check& check) {
+    for (const Command& command : kCommands) {
+        if (std::string(command.outputKind) != outputKind) continue;
+        for (const WriteKind& kind : kinds) {
+            const Fixture f;
+            check(command, kind, f);
+        }
+    }
+}
+
+// Runs the tool with `words` as `kind` asks (as nobody, or under a file size
+// limit); nothing, with the failure added, when that cannot be set up.
+std::optional<ToolResult> RunAs(const WriteKind& kind, const fs::path& folder, const std::vector<std::string>& words) {
+    ToolSetup setup;
+    setup.asNobody = kind.asNobody;
+    setup.fileLimit = kind.fileLimit;
+    std::string program = OVLET_BIN, why;
+    if (kind.asNobody && ((program = ToolForNobody(why)).empty() || !NobodyCanWriteIn(folder, why))) {
+        ADD_FAILURE() << "this case cannot be set up: " << why;
+        return std::nullopt;
+    }
+    return RunTool(program, words, setup);
+}
+
 TEST(OvletFailures, WhatACommandWrites) {
     const WriteKind kinds[] = {
         {"new file", 0, "", false, -1},
@@ -289,75 +323,65 @@ TEST(OvletFailures, WhatACommandWrites) {
         {"full disk", 2, "File too large", false, 100},
     };
     const std::string old = "the old content";
-    for (const Command& command : kCommands) {
-        if (std::string(command.outputKind) != "file") continue;
-        for (const WriteKind& kind : kinds) {
-            const Fixture f;
-            const fs::path d = f.dir.Path();
-            const std::string name = kind.name;
-            fs::path target = d / "target";
-            if (name == "read-only target folder") {
-                ::mkdir((d / "locked").c_str(), 0755);
-                target = d / "locked" / "target";
-            }
-            if (name == "0600 target") PutText(target, old, 0600);
-            if (name == "symlink target") {
-                PutText(d / "real", old, 0640);
-                ASSERT_EQ(::symlink("real", target.c_str()), 0);
-                Give(target);
-            }
-            if (name == "target is a folder") ::mkdir(target.c_str(), 0755);
-            if (name == "read-only target") PutText(target, old, 0444);
-            if (name == "read-only target folder") {
-                PutText(target, old, 0666);
-                ::chmod((d / "locked").c_str(), 0555);
-                Give(d / "locked");
-            }
-            if (name == "full disk") PutText(target, old, 0644);
-            const std::string out = name == "standard output" ? "-" : target.string();
-
-            const std::vector<std::string> words = command.words(f, "", out);
-            SCOPED_TRACE(name + ": " + Line(words));
-            const std::vector<std::string> before = Names(target.parent_path());
-            ToolSetup setup;
-            setup.asNobody = kind.asNobody;
-            setup.fileLimit = kind.fileLimit;
-            std::string program = OVLET_BIN, why;
-            if (kind.asNobody && ((program = ToolForNobody(why)).empty() || !NobodyCanWriteIn(d, why))) {
-                ADD_FAILURE() << "this case cannot be set up: " << why;
-                continue;
-            }
-            const ToolResult run = RunTool(program, words, setup);
-            EXPECT_EQ(run.code, kind.code) << run.err;
-            if (kind.code != 0) {
-                EXPECT_NE(run.err.find(target.string()), std::string::npos) << run.err;
-                EXPECT_NE(run.err.find(kind.message), std::string::npos) << run.err;
-                if (fs::is_regular_file(target)) {
-                    EXPECT_EQ(Text(target), old) << "the old file is as it was";
-                }
-                EXPECT_EQ(Names(target.parent_path()), before) << "nothing is left behind";
-                continue;
-            }
-            if (name == "standard output") {
-                EXPECT_GT(run.out.size(), 20u);
-                EXPECT_EQ(Names(d), before);
-                continue;
-            }
-            EXPECT_GT(ReadBytes(target).size(), 20u);
-            if (name == "0600 target") {
-                struct stat st {};
-                ::stat(target.c_str(), &st);
-                EXPECT_EQ(st.st_mode & 07777, 0600u);
-            }
-            if (name == "symlink target") {
-                EXPECT_TRUE(fs::is_symlink(target)) << "a link stays a link";
-                EXPECT_NE(Text(d / "real"), old) << "the file it names gets the content";
-                struct stat st {};
-                ::stat((d / "real").c_str(), &st);
-                EXPECT_EQ(st.st_mode & 07777, 0640u);
-            }
+    ForEachWriteCase("file", kinds, [&](const Command& command, const WriteKind& kind, const Fixture& f) {
+        const fs::path d = f.dir.Path();
+        const std::string name = kind.name;
+        fs::path target = d / "target";
+        if (name == "read-only target folder") {
+            ::mkdir((d / "locked").c_str(), 0755);
+            target = d / "locked" / "target";
         }
-    }
+        if (name == "0600 target") PutText(target, old, 0600);
+        if (name == "symlink target") {
+            PutText(d / "real", old, 0640);
+            ASSERT_EQ(::symlink("real", target.c_str()), 0);
+            Give(target);
+        }
+        if (name == "target is a folder") ::mkdir(target.c_str(), 0755);
+        if (name == "read-only target") PutText(target, old, 0444);
+        if (name == "read-only target folder") {
+            PutText(target, old, 0666);
+            ::chmod((d / "locked").c_str(), 0555);
+            Give(d / "locked");
+        }
+        if (name == "full disk") PutText(target, old, 0644);
+        const std::string out = name == "standard output" ? "-" : target.string();
+
+        const std::vector<std::string> words = command.words(f, "", out);
+        SCOPED_TRACE(name + ": " + Line(words));
+        const std::vector<std::string> before = Names(target.parent_path());
+        const std::optional<ToolResult> result = RunAs(kind, d, words);
+        if (!result) return;
+        const ToolResult& run = *result;
+        EXPECT_EQ(run.code, kind.code) << run.err;
+        if (kind.code != 0) {
+            EXPECT_NE(run.err.find(target.string()), std::string::npos) << run.err;
+            EXPECT_NE(run.err.find(kind.message), std::string::npos) << run.err;
+            if (fs::is_regular_file(target)) {
+                EXPECT_EQ(Text(target), old) << "the old file is as it was";
+            }
+            EXPECT_EQ(Names(target.parent_path()), before) << "nothing is left behind";
+            return;
+        }
+        if (name == "standard output") {
+            EXPECT_GT(run.out.size(), 20u);
+            EXPECT_EQ(Names(d), before);
+            return;
+        }
+        EXPECT_GT(ReadBytes(target).size(), 20u);
+        if (name == "0600 target") {
+            struct stat st {};
+            ::stat(target.c_str(), &st);
+            EXPECT_EQ(st.st_mode & 07777, 0600u);
+        }
+        if (name == "symlink target") {
+            EXPECT_TRUE(fs::is_symlink(target)) << "a link stays a link";
+            EXPECT_NE(Text(d / "real"), old) << "the file it names gets the content";
+            struct stat st {};
+            ::stat((d / "real").c_str(), &st);
+            EXPECT_EQ(st.st_mode & 07777, 0640u);
+        }
+    });
 }
 
 // Batches write many cards into a folder: the same failures, and a card that
@@ -371,48 +395,38 @@ TEST(OvletFailures, WhatABatchWrites) {
         {"full disk", 2, "File too large", false, 100},
     };
     const std::string old = "the old content";
-    for (const Command& command : kCommands) {
-        if (std::string(command.outputKind) != "folder") continue;
-        for (const WriteKind& kind : kinds) {
-            const Fixture f;
-            const fs::path d = f.dir.Path();
-            const std::string name = kind.name;
-            const fs::path folder = d / "cards";
-            if (name == "a file where the folder goes") {
-                PutText(folder, old);
-            } else if (name != "new folder") {
-                ::mkdir(folder.c_str(), 0755);
-                Give(folder);
-                PutText(folder / "Ann_Lee.ovt", old);
-            }
-            if (name == "read-only folder") ::chmod(folder.c_str(), 0555);
-            const std::vector<std::string> words = command.words(f, "", folder.string());
-            SCOPED_TRACE(name + ": " + Line(words));
-            ToolSetup setup;
-            setup.asNobody = kind.asNobody;
-            setup.fileLimit = kind.fileLimit;
-            std::string program = OVLET_BIN, why;
-            if (kind.asNobody && ((program = ToolForNobody(why)).empty() || !NobodyCanWriteIn(d, why))) {
-                ADD_FAILURE() << "this case cannot be set up: " << why;
-                continue;
-            }
-            const ToolResult run = RunTool(program, words, setup);
-            EXPECT_EQ(run.code, kind.code) << run.err;
-            EXPECT_NE(run.err.find(kind.message), std::string::npos) << run.err;
-            if (name == "a file where the folder goes") {
-                EXPECT_EQ(Text(folder), old);
-                continue;
-            }
-            std::vector<std::string> expected;
-            if (name == "new folder") expected = {"Ann_Lee.ovt"};
-            if (name == "a card of that name is there") expected = {"Ann_Lee-2.ovt", "Ann_Lee.ovt"};
-            if (kind.code != 0) expected = {"Ann_Lee.ovt"};
-            EXPECT_EQ(Names(folder), expected);
-            if (name != "new folder") {
-                EXPECT_EQ(Text(folder / "Ann_Lee.ovt"), old);
-            }
+    ForEachWriteCase("folder", kinds, [&](const Command& command, const WriteKind& kind, const Fixture& f) {
+        const fs::path d = f.dir.Path();
+        const std::string name = kind.name;
+        const fs::path folder = d / "cards";
+        if (name == "a file where the folder goes") {
+            PutText(folder, old);
+        } else if (name != "new folder") {
+            ::mkdir(folder.c_str(), 0755);
+            Give(folder);
+            PutText(folder / "Ann_Lee.ovt", old);
         }
-    }
+        if (name == "read-only folder") ::chmod(folder.c_str(), 0555);
+        const std::vector<std::string> words = command.words(f, "", folder.string());
+        SCOPED_TRACE(name + ": " + Line(words));
+        const std::optional<ToolResult> result = RunAs(kind, d, words);
+        if (!result) return;
+        const ToolResult& run = *result;
+        EXPECT_EQ(run.code, kind.code) << run.err;
+        EXPECT_NE(run.err.find(kind.message), std::string::npos) << run.err;
+        if (name == "a file where the folder goes") {
+            EXPECT_EQ(Text(folder), old);
+            return;
+        }
+        std::vector<std::string> expected;
+        if (name == "new folder") expected = {"Ann_Lee.ovt"};
+        if (name == "a card of that name is there") expected = {"Ann_Lee-2.ovt", "Ann_Lee.ovt"};
+        if (kind.code != 0) expected = {"Ann_Lee.ovt"};
+        EXPECT_EQ(Names(folder), expected);
+        if (name != "new folder") {
+            EXPECT_EQ(Text(folder / "Ann_Lee.ovt"), old);
+        }
+    });
 }
 
 #if !defined(__SANITIZE_ADDRESS__)

@@ -15,6 +15,9 @@
 #include "files/utf8.h"
 #include "vcard_test_support.h"
 
+namespace drawing = ovlet::exchange::drawing;
+using ovlet::card::CardRecord;
+
 namespace {
 
 using drawing::Area;

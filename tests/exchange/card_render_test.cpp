@@ -9,6 +9,9 @@
 #include "exchange/drawing/card_render.h"
 #include "vcard_test_support.h"
 
+namespace drawing = ovlet::exchange::drawing;
+using ovlet::card::CardRecord;
+
 namespace {
 
 TEST(CardRender, RenderAndThumbnailSizes) {

@@ -20,6 +20,9 @@
 #include "exchange/drawing/card_sheet.h"
 #include "vcard_test_support.h"
 
+namespace drawing = ovlet::exchange::drawing;
+using ovlet::card::CardRecord;
+
 namespace {
 
 std::size_t Count(const std::string& text, const std::string& part) {

@@ -12,6 +12,9 @@
 #include "vcard_test_support.h"
 #include "tests/support/run_tool.h"
 
+namespace qr = ovlet::exchange::qr;
+using ovlet::card::CardRecord;
+
 using ovlet::picture::CAnyPicDecoder;
 using ovlet::picture::CWinBmp;
 

@@ -18,6 +18,8 @@
 #include "exchange/drawing/truetype_font.h"
 #include "tests/support/byte_writer.h"
 
+namespace drawing = ovlet::exchange::drawing;
+
 namespace {
 
 using drawing::TrueTypeFont;

@@ -16,6 +16,10 @@
 #include "vcard_test_support.h"
 #include "tests/support/run_tool.h"
 
+namespace vcard = ovlet::exchange::vcard;
+using ovlet::card::CardRecord;
+using ovlet::card::Utf8FromAnsi;
+
 namespace {
 
 using peers::All;
@@ -40,7 +44,7 @@ Bytes PhotoBytes(const std::string& value) {
     std::string_view data = value;
     if (data.rfind("data:", 0) == 0) data.remove_prefix(data.find(',') + 1);
     std::string error;
-    auto bytes = vcard::text::Base64Decode(data, error);
+    auto bytes = vcard::Base64Decode(data, error);
     EXPECT_TRUE(bytes) << error;
     return bytes ? *bytes : Bytes{};
 }
@@ -137,7 +141,7 @@ TEST(VCardPeers, EzVCardIcalJsAndEvolutionReadEveryExport) {
             continue;
         }
         EXPECT_EQ(One(ez[i], "PHOTO.type"), c.photo);
-        const std::string subtype = vcard::text::Upper(std::string(c.photo).substr(6));
+        const std::string subtype = vcard::Upper(std::string(c.photo).substr(6));
         if (v3) {
             EXPECT_EQ(One(ical[i], "PHOTO;TYPE"), subtype);
             EXPECT_EQ(One(evolution[i], "PHOTO;TYPE"), subtype);
@@ -191,7 +195,7 @@ TEST(VCardPeers, WhatPeersWriteReadsAsThePeersReadIt) {
         const vcard::ReadResult read = vcard::DecodeVCards(std::string(text.begin(), text.end()));
         ASSERT_EQ(read.cards.size(), 1u);
         EXPECT_TRUE(read.cards[0].warnings.empty()) << read.cards[0].warnings.front().text;
-        EXPECT_EQ(codepage::Utf8FromAnsi(read.cards[0].record.GeneralInformation), One(ez[i], "NOTE"));
+        EXPECT_EQ(Utf8FromAnsi(read.cards[0].record.GeneralInformation), One(ez[i], "NOTE"));
     }
 
     // Backslashes and soft breaks in 2.1, as evolution reads them.
@@ -216,7 +220,7 @@ TEST(VCardPeers, WhatPeersWriteReadsAsThePeersReadIt) {
         const Bytes text = ReadBytes(files[i]);
         const vcard::ReadResult read = vcard::DecodeVCards(std::string(text.begin(), text.end()));
         ASSERT_EQ(read.cards.size(), 1u);
-        EXPECT_EQ(codepage::Utf8FromAnsi(read.cards[0].record.GeneralInformation), One(evolution[i], "NOTE"));
+        EXPECT_EQ(Utf8FromAnsi(read.cards[0].record.GeneralInformation), One(evolution[i], "NOTE"));
     }
 }
 

@@ -64,10 +64,10 @@ inline Bytes SamplePicture() {
 
 // Every field at its typing limit (the multi-line fields with several lines),
 // with the characters the escaping rules care about and Windows-1252 letters.
-inline CardRecord AtLimitCard() {
+inline ovlet::card::CardRecord AtLimitCard() {
     static const std::string kPattern = "Ab,;\\ \xE9\x80\"^:";
-    CardRecord r;
-    for (const auto& f : kCardFields) {
+    ovlet::card::CardRecord r;
+    for (const auto& f : ovlet::card::kCardFields) {
         std::string v;
         if (f.limit == 0) {
             v = "First line, with; marks \\ and \xA7\r\nSecond line \x80\r\n\r\nFourth";
@@ -110,10 +110,10 @@ inline std::string MagickPixels(const std::filesystem::path& file) {
     return RunShell("convert '" + file.string() + "' -depth 8 rgba:-").out;
 }
 
-inline CardRecord SampleCard() {
-    CardRecord record;
-    RecordOnlySide side(record);
-    ReadCardFile(std::string(OVLET_SAMPLES_DIR) + "/sample.ovt", record, side);
+inline ovlet::card::CardRecord SampleCard() {
+    ovlet::card::CardRecord record;
+    ovlet::card::RecordOnlySide side(record);
+    ovlet::card::ReadCardFile(std::string(OVLET_SAMPLES_DIR) + "/sample.ovt", record, side);
     return record;
 }
 

@@ -11,6 +11,10 @@
 #include "vcard_test_support.h"
 #include "tests/support/run_tool.h"
 
+namespace vcard = ovlet::exchange::vcard;
+using ovlet::card::CardRecord;
+using ovlet::card::Utf8FromAnsi;
+
 namespace {
 
 // The keys and UTF-8 values python3-vobject reads from a vCard file.
@@ -20,7 +24,7 @@ Values ReadWithVobject(const std::filesystem::path& file) {
 
 // The card's text as an address book should show it: UTF-8, line breaks as LF.
 std::string Shown(const std::string& ansi) {
-    std::string utf8 = codepage::Utf8FromAnsi(ansi);
+    std::string utf8 = Utf8FromAnsi(ansi);
     for (std::size_t pos; (pos = utf8.find("\r\n")) != std::string::npos;) utf8.replace(pos, 2, "\n");
     return utf8;
 }
@@ -92,7 +96,7 @@ TEST(VCardReadByVobject, EveryExportReadsBackWhole) {
             }
             // URLs come whole: percent-encoding marks the same address.
             if (!card.WebSite.empty()) {
-                EXPECT_EQ(Find(got, "URL"), vcard::text::EscapeUri(codepage::Utf8FromAnsi(card.WebSite)));
+                EXPECT_EQ(Find(got, "URL"), vcard::EscapeUri(Utf8FromAnsi(card.WebSite)));
             }
             if (!card.GeneralInformation.empty()) {
                 EXPECT_EQ(Find(got, "NOTE"), Shown(card.GeneralInformation));

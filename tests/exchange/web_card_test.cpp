@@ -18,6 +18,14 @@
 #include "vcard_test_support.h"
 #include "tests/support/run_tool.h"
 
+namespace vcard = ovlet::exchange::vcard;
+using ovlet::card::CardName;
+using ovlet::card::CardRecord;
+using ovlet::card::EMailHandOver;
+using ovlet::card::Utf8FromAnsi;
+using ovlet::card::WebSiteHandOver;
+using ovlet::exchange::EncodeWebCard;
+
 namespace {
 
 Values Check(const std::string& html) {
@@ -55,7 +63,7 @@ void ExpectSafePage(const Values& got) {
 TEST(WebCard, SampleCardAsHCard) {
     OVLET_SKIP_WITHOUT_LINUX_PEERS();
     const CardRecord card = SampleCard();
-    const Values got = Check(webcard::EncodeWebCard(card));
+    const Values got = Check(EncodeWebCard(card));
     ExpectSafePage(got);
     const std::pair<const char*, const char*> expected[] = {
         {"mf.name",
@@ -78,9 +86,8 @@ TEST(WebCard, SampleCardAsHCard) {
     EXPECT_EQ(One(got, "mf.photo").rfind("data:image/jpeg;base64,/9j/", 0), 0u);
     // "Add to contacts" carries exactly the vCard of an export.
     const std::string vcf = vcard::EncodeVCard(card);
-    const std::string expectedLink =
-        "data:text/vcard;charset=utf-8;base64," +
-        vcard::text::Base64Encode(reinterpret_cast<const std::uint8_t*>(vcf.data()), vcf.size());
+    const std::string expectedLink = "data:text/vcard;charset=utf-8;base64," +
+                                     vcard::Base64Encode(reinterpret_cast<const std::uint8_t*>(vcf.data()), vcf.size());
     const auto links = All(got, "link");
     EXPECT_NE(std::find(links.begin(), links.end(), expectedLink), links.end());
     EXPECT_NE(std::find(links.begin(), links.end(), "tel:+442392000100"), links.end());
@@ -111,7 +118,7 @@ TEST(WebCard, HostileValuesAreTextNotMarkup) {
         CardRecord card;
         card.LastName = "Lee";
         card.*c.member = c.value;
-        const Values got = Check(webcard::EncodeWebCard(card));
+        const Values got = Check(EncodeWebCard(card));
         ExpectSafePage(got);
         if (c.property) {
             EXPECT_EQ(One(got, c.property), c.value);
@@ -142,11 +149,11 @@ TEST(WebCard, HostileValuesAddNoAttributeAndKeepTheirTextInEveryAttribute) {
     hostile.WebSite = "https://x.example/?a=\"b\"&c=<d>'e'";
     hostile.EMail = "o'neil@x.example";
     hostile.Phone1Number = "+1 \"555\" <0100>";
-    const Values plainPage = Check(webcard::EncodeWebCard(plain));
-    const Values got = Check(webcard::EncodeWebCard(hostile));
+    const Values plainPage = Check(EncodeWebCard(plain));
+    const Values got = Check(EncodeWebCard(hostile));
     ExpectSafePage(got);
     EXPECT_EQ(AttributeCounts(got), AttributeCounts(plainPage));
-    const std::string name = codepage::Utf8FromAnsi(CardName(hostile));
+    const std::string name = Utf8FromAnsi(CardName(hostile));
     EXPECT_EQ(One(got, "attr.img.alt"), "Picture of " + name);
     EXPECT_EQ(One(got, "svg-title"), "QR code with the contact " + name);
     const auto links = All(got, "link");
@@ -172,7 +179,7 @@ TEST(WebCard, AddressLinesStayApartForMicroformatsParsers) {
     std::vector<std::filesystem::path> files;
     for (const auto& [name, card] : cards) {
         files.push_back(dir / (std::string(name) + ".html"));
-        const std::string page = webcard::EncodeWebCard(card);
+        const std::string page = EncodeWebCard(card);
         WriteBytes(files.back(), Bytes(page.begin(), page.end()));
     }
     const auto parsed = peers::MicroformatsRead(files);
@@ -203,7 +210,7 @@ TEST(WebCard, APictureInAnyFormatShowsAsJpegOrPng) {
         card.Company = "Acme";
         card.SetPicture(CorpusPicture(file));
         std::string warning = "not set";
-        const std::string page = webcard::EncodeWebCard(card, &warning);
+        const std::string page = EncodeWebCard(card, &warning);
         EXPECT_EQ(warning, "") << file;
         files.push_back(dir / (std::to_string(files.size()) + ".html"));
         WriteBytes(files.back(), Bytes(page.begin(), page.end()));
@@ -227,7 +234,7 @@ TEST(WebCard, APictureInAnyFormatShowsAsJpegOrPng) {
     cut.resize(100);
     damaged.SetPicture(cut);
     std::string warning;
-    const Values got = Check(webcard::EncodeWebCard(damaged, &warning));
+    const Values got = Check(EncodeWebCard(damaged, &warning));
     EXPECT_EQ(All(got, "mf.photo").size(), 0u);
     EXPECT_EQ(warning.rfind("the picture does not decode (", 0), 0u) << warning;
 }

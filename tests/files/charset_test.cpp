@@ -76,6 +76,9 @@ TEST(Charset, MultiByteSetsAndUnknownNames) {
         {"UTF-8", "a\xC3\xA9\xFFz", "a\xC3\xA9\xEF\xBF\xBDz", 1},
         {"US-ASCII", "a\xE9z", "a\xEF\xBF\xBDz", 1},
         {"latin1", "\xE9", "\xC3\xA9", 0},
+        {"ISO-8859-7", "\xC1\xE8\xDE\xED\xE1", "\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1", 0},  // Athens
+        {"windows-1251", "\xCC\xEE\xF1\xEA\xE2\xE0", "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0", 0},
+        {"ISO-8859-15", "\xA4\xA6", "\xE2\x82\xAC\xC5\xA0", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.charset);

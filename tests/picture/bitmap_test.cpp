@@ -12,8 +12,6 @@
 using ovlet::picture::BI_RGB;
 using ovlet::picture::BitmapInfoHeader;
 using ovlet::picture::CDrawDevice;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DECERR_FORMAT;
 using ovlet::picture::DIB_RGB_COLORS;
 using ovlet::picture::MakePixel;
 using ovlet::picture::PictureRect;

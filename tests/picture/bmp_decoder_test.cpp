@@ -9,14 +9,7 @@
 
 using ovlet::picture::CBmpDecoder;
 using ovlet::picture::CDataSource;
-using ovlet::picture::CTextException;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DECERR_END_OF_DATA;
-using ovlet::picture::DECERR_FORMAT;
-using ovlet::picture::DECERR_SIGNATURE;
-using ovlet::picture::DECERR_UNSUPPORTED;
 using ovlet::picture::RGBQuad;
-using ovlet::picture::kEndOfDataText;
 
 using namespace decoder_test;
 

@@ -15,9 +15,6 @@
 #include "tests/support/byte_writer.h"
 
 using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DECERR_END_OF_DATA;
-using ovlet::picture::DECERR_FORMAT;
 using ovlet::picture::kMaxPixelCount;
 
 namespace {

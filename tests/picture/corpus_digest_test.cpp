@@ -16,7 +16,6 @@
 #include "picture_test_support.h"
 
 using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CWinBmp;
 
 namespace {
 

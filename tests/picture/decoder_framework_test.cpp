@@ -8,15 +8,6 @@
 
 using ovlet::picture::CAnyPicDecoder;
 using ovlet::picture::CDataSource;
-using ovlet::picture::CPicDecoder;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DECERR_ACCESS;
-using ovlet::picture::DECERR_END_OF_DATA;
-using ovlet::picture::DECERR_FILE_NOT_FOUND;
-using ovlet::picture::DECERR_FORMAT;
-using ovlet::picture::DECERR_PATH_NOT_FOUND;
-using ovlet::picture::DECERR_UNKNOWN_TYPE;
-using ovlet::picture::DECERR_UNSUPPORTED;
 using ovlet::picture::PictureFormat;
 using ovlet::picture::PictureHeader;
 

@@ -10,9 +10,6 @@
 
 using ovlet::picture::CDataSource;
 using ovlet::picture::CJPEGDecoder;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DECERR_FORMAT;
-using ovlet::picture::DECERR_UNSUPPORTED;
 using ovlet::picture::PictureHeader;
 using ovlet::picture::kMaxPixelCount;
 

@@ -11,13 +11,7 @@
 
 using ovlet::picture::CJPEGDecoder;
 using ovlet::picture::CPictDecoder;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DECERR_END_OF_DATA;
-using ovlet::picture::DECERR_FORMAT;
-using ovlet::picture::DECERR_SIGNATURE;
-using ovlet::picture::DECERR_UNSUPPORTED;
 using ovlet::picture::RGBQuad;
-using ovlet::picture::kEndOfDataText;
 
 using namespace decoder_test;
 

@@ -9,8 +9,6 @@
 #include "picture/data_source.h"
 
 using ovlet::picture::CDataSource;
-using ovlet::picture::CPicDecoder;
-using ovlet::picture::CWinBmp;
 
 void DecodeBytes(CPicDecoder& decoder, const Bytes& bytes, CWinBmp& bitmap, int depth) {
     CDataSource source;

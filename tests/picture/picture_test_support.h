@@ -16,6 +16,24 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The picture library's names every picture test uses: its types, the
+// errors of a file that cannot be read, and those of data that cannot be decoded.
+using ovlet::picture::CPicDecoder;
+using ovlet::picture::CTextException;
+using ovlet::picture::CWinBmp;
+using ovlet::picture::kEndOfDataText;
+
+using ovlet::picture::DECERR_ACCESS;
+using ovlet::picture::DECERR_FILE_NOT_FOUND;
+using ovlet::picture::DECERR_PATH_NOT_FOUND;
+
+using ovlet::picture::DECERR_END_OF_DATA;
+using ovlet::picture::DECERR_FORMAT;
+using ovlet::picture::DECERR_NO_MEMORY;
+using ovlet::picture::DECERR_SIGNATURE;
+using ovlet::picture::DECERR_UNKNOWN_TYPE;
+using ovlet::picture::DECERR_UNSUPPORTED;
+
 using test_support::EncodeJpeg;
 using test_support::EncodePng;
 using test_support::JpegKind;

@@ -17,7 +17,6 @@
 
 using ovlet::picture::CAnyPicDecoder;
 using ovlet::picture::CFileSource;
-using ovlet::picture::CWinBmp;
 using ovlet::picture::PixelBlock;
 
 namespace {

@@ -12,10 +12,6 @@
 #include "tests/picture/picture_test_support.h"
 
 using ovlet::picture::CPNGDecoder;
-using ovlet::picture::CTextException;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DECERR_END_OF_DATA;
-using ovlet::picture::DECERR_FORMAT;
 using ovlet::picture::DecodePngReduced;
 using ovlet::picture::RGBQuad;
 

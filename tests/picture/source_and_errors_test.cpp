@@ -9,19 +9,11 @@
 
 using ovlet::picture::CDataSource;
 using ovlet::picture::CFileSource;
-using ovlet::picture::CTextException;
-using ovlet::picture::DECERR_ACCESS;
-using ovlet::picture::DECERR_END_OF_DATA;
-using ovlet::picture::DECERR_FILE_NOT_FOUND;
-using ovlet::picture::DECERR_FORMAT;
-using ovlet::picture::DECERR_PATH_NOT_FOUND;
-using ovlet::picture::DECERR_UNKNOWN_TYPE;
 using ovlet::picture::MessageLine;
 using ovlet::picture::RaiseDecoderError;
 using ovlet::picture::SetTraceLevel;
 using ovlet::picture::SetTraceSink;
 using ovlet::picture::TraceMessage;
-using ovlet::picture::kEndOfDataText;
 
 namespace {
 

@@ -10,12 +10,7 @@
 
 using ovlet::picture::CDataSource;
 using ovlet::picture::CTGADecoder;
-using ovlet::picture::CTextException;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DECERR_END_OF_DATA;
-using ovlet::picture::DECERR_FORMAT;
 using ovlet::picture::RGBQuad;
-using ovlet::picture::kEndOfDataText;
 
 using namespace decoder_test;
 

@@ -12,6 +12,8 @@
 #include "platform/win32/key_chord.h"
 #include "resources/dialog_templates.h"
 
+namespace resources = ovlet::resources;
+
 namespace {
 
 using namespace platform;

@@ -11,6 +11,13 @@
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 
+namespace vcard = ovlet::exchange::vcard;
+using ovlet::card::CardFieldInfo;
+using ovlet::card::CardRecord;
+using ovlet::card::kCardFields;
+using ovlet::card::ReadCardFile;
+using ovlet::card::RecordOnlySide;
+
 using ovlet::picture::CAnyPicDecoder;
 using ovlet::picture::CWinBmp;
 

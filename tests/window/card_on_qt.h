@@ -18,16 +18,16 @@
 class CardWindowOnQt : public platform::HandlerDialog {
 public:
     explicit CardWindowOnQt(CCardDialog& card, QWidget* parent = nullptr)
-        : HandlerDialog(resources::CardDialogTemplate(), card, parent), window(card) {}
+        : HandlerDialog(ovlet::resources::CardDialogTemplate(), card, parent), window(card) {}
 
     CCardDialog& Card() const { return window; }
 
     // The window's own calls, as a test makes them.
-    CardRecord& Record() const { return window.Record(); }
+    ovlet::card::CardRecord& Record() const { return window.Record(); }
     const CardForm& Form() const { return window.Form(); }
     void ShowInWindow() const { window.ShowInWindow(); }
     bool TakeFromWindow() const { return window.TakeFromWindow(); }
-    CardReadOutcome ReadCardFile(const std::string& path) const { return window.ReadCardFile(path); }
+    ovlet::card::CardReadOutcome ReadCardFile(const std::string& path) const { return window.ReadCardFile(path); }
     void OpenWebSite() const { window.OpenWebSite(); }
     void SendEMail() const { window.SendEMail(); }
     void ExportVCard() const { window.ExportVCard(); }
@@ -42,8 +42,10 @@ public:
     CHoverButton* HoverButton(int id) const { return window.HoverButton(id); }
     CLinkButton* LinkButton(int id) const { return window.LinkButton(id); }
     std::vector<platform::MenuEntry> MenuEntries() const { return window.MenuEntries(); }
-    std::string GetEditText(std::string CardRecord::*field) const { return window.GetEditText(field); }
-    void SetEditText(std::string CardRecord::*field, const std::string& text) const { window.SetEditText(field, text); }
+    std::string GetEditText(std::string ovlet::card::CardRecord::*field) const { return window.GetEditText(field); }
+    void SetEditText(std::string ovlet::card::CardRecord::*field, const std::string& text) const {
+        window.SetEditText(field, text);
+    }
     // The window's menu as it is open now, or as it opens at the window's corner.
     QMenu* WindowMenu() {
         QMenu* open = PoppedMenu();

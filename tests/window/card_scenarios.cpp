@@ -16,6 +16,12 @@
 #include "resources/dialog_templates.h"
 #include "viewer/viewer_dialog.h"
 
+namespace resources = ovlet::resources;
+using ovlet::card::CardReadOutcome;
+using ovlet::card::CardRecord;
+using ovlet::card::ReadCardFile;
+using ovlet::card::RecordOnlySide;
+
 namespace {
 
 using platform::MessageAnswer;

@@ -19,6 +19,13 @@
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 
+using ovlet::card::CardFieldInfo;
+using ovlet::card::CardRecord;
+using ovlet::card::CardWriteOutcome;
+using ovlet::card::kCardFields;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::WriteCardFile;
+
 namespace {
 
 const std::vector<int> kSummaryBlock = {kIdCompanyGroup, kIdCompanyLine, kIdAddressBlock, kIdWebSiteLine,

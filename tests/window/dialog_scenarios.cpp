@@ -10,6 +10,8 @@
 #include "resources/dialog_templates.h"
 #include "viewer/viewer_about.h"
 
+namespace resources = ovlet::resources;
+
 namespace {
 
 struct AboutCase {

@@ -15,6 +15,8 @@
 #include "window/translations.h"
 #include "window_test_support.h"
 
+using ovlet::card::CardRecord;
+
 namespace {
 
 // A long path keeps the file's name in sight (the middle goes), a cut summary

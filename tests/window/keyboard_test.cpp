@@ -15,6 +15,9 @@
 #include "window/card_form.h"
 #include "window_test_support.h"
 
+using ovlet::card::CardFieldInfo;
+using ovlet::card::kCardFields;
+
 namespace {
 
 // The card's editable fields and what they show.

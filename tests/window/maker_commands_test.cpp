@@ -19,6 +19,13 @@
 #include "window/card_messages.h"
 #include "window_test_support.h"
 
+using ovlet::card::CardFieldInfo;
+using ovlet::card::CardReadOutcome;
+using ovlet::card::CardRecord;
+using ovlet::card::kCardFields;
+using ovlet::card::ReadCardFile;
+using ovlet::card::RecordOnlySide;
+
 namespace {
 
 using platform::MessageAnswer;

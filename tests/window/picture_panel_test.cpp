@@ -12,6 +12,8 @@
 #include "platform/qt/painter_device.h"
 #include "window_test_support.h"
 
+using ovlet::card::CardRecord;
+
 using ovlet::picture::CWinBmp;
 
 namespace {

@@ -12,6 +12,8 @@
 #include "resources/dialog_templates.h"
 #include "resources/program_resources.h"
 
+namespace resources = ovlet::resources;
+
 namespace {
 
 TEST(ControlIds, EveryControlOfEveryTemplateHasOneNameAndEveryNameIsUsed) {

@@ -25,6 +25,13 @@
 #include "platform/qt/scripted_ui.h"
 #include "window_test_support.h"
 
+namespace catalogue = ovlet::catalogue;
+using ovlet::card::CardMessageIcon;
+using ovlet::card::CardNote;
+using ovlet::card::CardNoteId;
+using ovlet::card::CardNotePattern;
+using ovlet::card::CardNoteText;
+
 using ovlet::picture::DECERR_ACCESS;
 using ovlet::picture::DECERR_END_OF_DATA;
 using ovlet::picture::DECERR_FILE_NOT_FOUND;

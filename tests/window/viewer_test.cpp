@@ -7,6 +7,8 @@
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 
+using ovlet::card::CardRecord;
+
 namespace {
 
 const std::vector<int> kSummaryBlock = {kIdCompanyGroup, kIdCompanyLine, kIdAddressBlock, kIdWebSiteLine,

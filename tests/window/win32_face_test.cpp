@@ -12,6 +12,8 @@
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
 
+namespace resources = ovlet::resources;
+
 namespace {
 
 using namespace platform;

@@ -42,6 +42,8 @@
 #include "window/program_data.h"
 #include "window/translations.h"
 
+namespace resources = ovlet::resources;
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));

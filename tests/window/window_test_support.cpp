@@ -14,6 +14,12 @@
 #include "programs/qt_program.h"
 #include "resources/program_resources.h"
 
+namespace resources = ovlet::resources;
+using ovlet::card::CardRecord;
+using ovlet::card::CardWriteOutcome;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::WriteCardFile;
+
 using ovlet::picture::CWinBmp;
 
 ScratchDir::ScratchDir() {

@@ -73,7 +73,7 @@ protected:
 // A program's About dialog on the Qt face, built and initialised, not run.
 struct AboutOnQt {
     explicit AboutOnQt(const AboutForm& form, QWidget* parent = nullptr)
-        : handler(form), dialog(resources::AboutDialogTemplate(), handler, parent) {
+        : handler(form), dialog(ovlet::resources::AboutDialogTemplate(), handler, parent) {
         dialog.Create();
     }
     CAboutDialog handler;
@@ -112,9 +112,9 @@ private:
 };
 
 // Writes a card with the given record (multi-line fields from the record).
-void WriteCard(const std::string& path, CardRecord record);
+void WriteCard(const std::string& path, ovlet::card::CardRecord record);
 // A card that holds only its company's name.
-CardRecord CompanyCard(const std::string& company);
+ovlet::card::CardRecord CompanyCard(const std::string& company);
 std::vector<std::uint8_t> FileBytes(const std::string& path);
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::string SamplesDir();
