@@ -6,9 +6,10 @@
 //   startup_watch [--skip N] -- PROGRAM [ARG ...]
 //
 // Prints one line "MAP_MS PAINT_MS PEAK_KIB". --skip N passes over the first
-// N windows mapped (a splash, for instance). Override-redirect windows (menus,
-// tool tips) are never counted. Needs only the core X protocol and the DAMAGE
-// extension, which every X server of this century has (Xvfb included).
+// N windows mapped (a splash, for instance). Windows that are override-redirect
+// when mapped (menus, tool tips) are never counted. Needs only the core X
+// protocol and the DAMAGE extension, which every X server of this century has
+// (Xvfb included).
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -139,12 +140,14 @@ int main(int argc, char** argv) {
         }
         const std::uint8_t type = event->response_type & 0x7f;
         if (type == XCB_CREATE_NOTIFY) {
+            // Whether a window is override-redirect is judged when it is
+            // mapped: Wine creates a top-level window override-redirect and
+            // turns that off before mapping it when the window is one the
+            // window manager should handle (the maker's splash, for one).
             const auto* e = reinterpret_cast<xcb_create_notify_event_t*>(event);
-            if (!e->override_redirect) {
-                created.insert(e->window);
-                // Watched from its creation, so no drawing is missed.
-                if (painting) DamageCreate(c, e->window);
-            }
+            created.insert(e->window);
+            // Watched from its creation, so no drawing is missed.
+            if (painting) DamageCreate(c, e->window);
         } else if (type == XCB_MAP_NOTIFY && watched == XCB_NONE) {
             const auto* e = reinterpret_cast<xcb_map_notify_event_t*>(event);
             if (!e->override_redirect && created.count(e->window) && skip-- == 0) {
