@@ -6,7 +6,6 @@
 #include <cstring>
 #include <random>
 
-
 #include "card/archive_string.h"
 #include "card_test_support.h"
 #include "tests/support/byte_writer.h"
@@ -16,15 +15,10 @@ using ovlet::card::CardMessageIcon;
 using ovlet::card::CardNote;
 using ovlet::card::CardNoteId;
 using ovlet::card::CardNoteText;
-using ovlet::card::CardReadOptions;
-using ovlet::card::CardReadOutcome;
 using ovlet::card::CardReadResult;
-using ovlet::card::CardRecord;
-using ovlet::card::CardWriteOutcome;
 using ovlet::card::CardWriteResult;
 using ovlet::card::DefaultCardFileOps;
 using ovlet::card::kCannotOpenCardMessage;
-using ovlet::card::kCardFields;
 using ovlet::card::kCardNotice;
 using ovlet::card::kCardStateStrings;
 using ovlet::card::kDamagedMessage;
@@ -32,10 +26,7 @@ using ovlet::card::kMaxCardFieldBytes;
 using ovlet::card::kMaxCardPictureBytes;
 using ovlet::card::kPastEndMessage;
 using ovlet::card::ReadCardBytes;
-using ovlet::card::ReadCardFile;
-using ovlet::card::RecordOnlySide;
 using ovlet::card::WriteArchiveString;
-using ovlet::card::WriteCardFile;
 using ovlet::card::WriteCardWithPicture;
 
 namespace {

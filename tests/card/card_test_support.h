@@ -11,12 +11,25 @@
 #include <vector>
 
 #include "card/card_file.h"
+#include "card/codepage.h"
 #include "tests/support/test_files.h"
 
-using Bytes = std::vector<std::uint8_t>;
+using test_support::Bytes;
+
+// The card's names the card, exchange and tool tests share.
+using ovlet::card::CardReadOptions;
+using ovlet::card::CardReadOutcome;
+using ovlet::card::CardRecord;
+using ovlet::card::CardWindowSide;
+using ovlet::card::CardWriteOutcome;
+using ovlet::card::ReadCardFile;
+using ovlet::card::RecordOnlySide;
+using ovlet::card::Utf8FromAnsi;
+using ovlet::card::WriteCardFile;
+using ovlet::card::kCardFields;
 
 // A window side with its own two multi-line controls and a scripted picture panel.
-class FakeWindow : public ovlet::card::CardWindowSide {
+class FakeWindow : public CardWindowSide {
 public:
     std::string street;
     std::string info;
@@ -25,11 +38,11 @@ public:
     int height = 48;
     std::vector<Bytes> shownBytes;  // the pictures the panel was given
 
-    std::string GetEditText(std::string ovlet::card::CardRecord::*field) override {
-        return field == &ovlet::card::CardRecord::StreetAddress ? street : info;
+    std::string GetEditText(std::string CardRecord::*field) override {
+        return field == &CardRecord::StreetAddress ? street : info;
     }
-    void SetEditText(std::string ovlet::card::CardRecord::*field, const std::string& text) override {
-        (field == &ovlet::card::CardRecord::StreetAddress ? street : info) = text;
+    void SetEditText(std::string CardRecord::*field, const std::string& text) override {
+        (field == &CardRecord::StreetAddress ? street : info) = text;
     }
     bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& w, int& h, std::string& error) override {
         shownBytes.emplace_back(bytes, bytes + size);

@@ -15,13 +15,6 @@
 #include "tests/support/ovlet_tool.h"
 
 namespace qr = ovlet::exchange::qr;
-using ovlet::card::CardRecord;
-using ovlet::card::CardWriteOutcome;
-using ovlet::card::kCardFields;
-using ovlet::card::ReadCardFile;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::Utf8FromAnsi;
-using ovlet::card::WriteCardFile;
 
 namespace {
 

@@ -23,10 +23,8 @@
 #include "../card/card_test_support.h"
 #include "tests/support/ovlet_tool.h"
 
-using ovlet::card::CardRecord;
 using ovlet::card::EncodeCardFields;
 using ovlet::card::kCardNotice;
-using ovlet::card::RecordOnlySide;
 
 namespace {
 

@@ -16,7 +16,6 @@
 #include "vcard_test_support.h"
 
 namespace drawing = ovlet::exchange::drawing;
-using ovlet::card::CardRecord;
 
 namespace {
 
@@ -88,14 +87,7 @@ drawing::Image WidePicture() {
 
 TEST(CardLayout, EveryLineStaysOnTheCardAndLongValuesEndInAnEllipsis) {
     const CardRecord sample = SampleCard();
-    CardRecord hostile = sample;
-    std::string company;
-    while (company.size() < 2'000'000) company += "Harbour ";
-    hostile.Company = company;
-    std::string street;
-    for (int i = 0; i < 200'000; ++i) street += "Line\r\n";
-    hostile.StreetAddress = street;
-    hostile.FirstName = std::string(400, 'W');
+    const CardRecord hostile = OverlongCard(2'000'000, 200'000);
     CardRecord spaced = sample;
     spaced.JobTitle = "  Lead \t\t Engineer \xA0 ";
 

@@ -10,7 +10,6 @@
 #include "vcard_test_support.h"
 
 namespace drawing = ovlet::exchange::drawing;
-using ovlet::card::CardRecord;
 
 namespace {
 

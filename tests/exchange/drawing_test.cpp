@@ -21,7 +21,6 @@
 #include "vcard_test_support.h"
 
 namespace drawing = ovlet::exchange::drawing;
-using ovlet::card::CardRecord;
 
 namespace {
 
@@ -341,14 +340,7 @@ double SmallestWordHeight(const std::filesystem::path& pdf, const std::vector<st
 }
 
 TEST_P(CardPdf, LongValuesAreCutNotShrunkBelowSevenPoints) {
-    CardRecord card = SampleCard();
-    std::string company;
-    while (company.size() < 10'000'000) company += "Harbour ";
-    card.Company = company;
-    std::string street;
-    for (int i = 0; i < 2'000'000; ++i) street += "Line\r\n";
-    card.StreetAddress = street;
-    card.FirstName = std::string(400, 'W');
+    CardRecord card = OverlongCard(10'000'000, 2'000'000);
     card.LastName = "Okafor";
     TempFolder dir;
     const auto pdf = WritePdf(dir, card, {drawing::Sheet::Single, 0, false});

@@ -14,12 +14,7 @@
 #include "card_test_support.h"
 #include "tests/support/ovlet_tool.h"
 
-using ovlet::card::CardReadOutcome;
-using ovlet::card::CardRecord;
-using ovlet::card::CardWriteOutcome;
 using ovlet::card::FindCardField;
-using ovlet::card::ReadCardFile;
-using ovlet::card::RecordOnlySide;
 using ovlet::card::WriteCardWithPicture;
 
 namespace {

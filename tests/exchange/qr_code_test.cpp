@@ -13,7 +13,6 @@
 #include "tests/support/run_tool.h"
 
 namespace qr = ovlet::exchange::qr;
-using ovlet::card::CardRecord;
 
 using ovlet::picture::CAnyPicDecoder;
 using ovlet::picture::CWinBmp;

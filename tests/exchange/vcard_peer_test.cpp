@@ -17,8 +17,6 @@
 #include "tests/support/run_tool.h"
 
 namespace vcard = ovlet::exchange::vcard;
-using ovlet::card::CardRecord;
-using ovlet::card::Utf8FromAnsi;
 
 namespace {
 

@@ -15,10 +15,7 @@
 #include "vcard_test_support.h"
 
 namespace vcard = ovlet::exchange::vcard;
-using ovlet::card::CardRecord;
 using ovlet::card::FindCardField;
-using ovlet::card::kCardFields;
-using ovlet::card::Utf8FromAnsi;
 
 namespace {
 

@@ -64,10 +64,10 @@ inline Bytes SamplePicture() {
 
 // Every field at its typing limit (the multi-line fields with several lines),
 // with the characters the escaping rules care about and Windows-1252 letters.
-inline ovlet::card::CardRecord AtLimitCard() {
+inline CardRecord AtLimitCard() {
     static const std::string kPattern = "Ab,;\\ \xE9\x80\"^:";
-    ovlet::card::CardRecord r;
-    for (const auto& f : ovlet::card::kCardFields) {
+    CardRecord r;
+    for (const auto& f : kCardFields) {
         std::string v;
         if (f.limit == 0) {
             v = "First line, with; marks \\ and \xA7\r\nSecond line \x80\r\n\r\nFourth";
@@ -110,11 +110,26 @@ inline std::string MagickPixels(const std::filesystem::path& file) {
     return RunShell("convert '" + file.string() + "' -depth 8 rgba:-").out;
 }
 
-inline ovlet::card::CardRecord SampleCard() {
-    ovlet::card::CardRecord record;
-    ovlet::card::RecordOnlySide side(record);
-    ovlet::card::ReadCardFile(std::string(OVLET_SAMPLES_DIR) + "/sample.ovt", record, side);
+inline CardRecord SampleCard() {
+    CardRecord record;
+    RecordOnlySide side(record);
+    ReadCardFile(std::string(OVLET_SAMPLES_DIR) + "/sample.ovt", record, side);
     return record;
+}
+
+// The sample card with values far past anything a card is laid out for: a
+// company name of at least `companyBytes` bytes, a street of `streetLines`
+// lines and a first name of 400 letters.
+inline CardRecord OverlongCard(std::size_t companyBytes, int streetLines) {
+    CardRecord card = SampleCard();
+    std::string company;
+    while (company.size() < companyBytes) company += "Harbour ";
+    card.Company = company;
+    std::string street;
+    for (int i = 0; i < streetLines; ++i) street += "Line\r\n";
+    card.StreetAddress = street;
+    card.FirstName = std::string(400, 'W');
+    return card;
 }
 
 }  // namespace

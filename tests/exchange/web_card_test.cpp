@@ -20,9 +20,7 @@
 
 namespace vcard = ovlet::exchange::vcard;
 using ovlet::card::CardName;
-using ovlet::card::CardRecord;
 using ovlet::card::EMailHandOver;
-using ovlet::card::Utf8FromAnsi;
 using ovlet::card::WebSiteHandOver;
 using ovlet::exchange::EncodeWebCard;
 
