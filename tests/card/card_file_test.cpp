@@ -50,10 +50,10 @@ Bytes CardBytes(const std::vector<std::string>& fields, std::int32_t pictureLeng
 }
 
 Bytes Write(CardRecord& record, FakeWindow& window) {
-    TempDir dir;
+    TempFolder dir;
     const auto path = dir / "card.ovt";
     EXPECT_EQ(WriteCardFile(path.string(), record, window).outcome, CardWriteOutcome::Written);
-    return ReadBytes(path);
+    return ReadFileBytes(path);
 }
 
 TEST(CardFile, EmptyCardIs36PlusNoticeBytes) {
@@ -174,11 +174,11 @@ TEST(CardFile, UnopenableFileKeepsTheLabelAndClearsThePath) {
 // Only a regular file is a card: the rest is refused before a byte is read
 // (a FIFO would block, a device never end).
 TEST(CardFile, Posix_ReadsOnlyRegularFiles) {
-    TempDir dir;
+    TempFolder dir;
     ::mkfifo((dir / "fifo").c_str(), 0644);
     const std::pair<std::string, std::string> cases[] = {
         {(dir / "fifo").string(), "is a FIFO, not a regular file"},
-        {dir.path().string(), "is a folder"},
+        {dir.Path().string(), "is a folder"},
         {"/dev/zero", "is a device, not a regular file"},
         {(dir / "missing.ovt").string(), "no such file"},
     };
@@ -198,9 +198,9 @@ TEST(CardFile, Posix_ReadsOnlyRegularFiles) {
 // A card that says it holds a 2 GiB picture in a sparse 4 GiB file: reading
 // its text does not touch the picture, and the count is still right.
 TEST(CardFile, ReadingWithoutThePictureNeverTouchesIt) {
-    TempDir dir;
+    TempFolder dir;
     const auto path = dir / "sparse.ovt";
-    WriteBytes(path, CardBytes({"Acme"}, 0x7FFFFFFF));
+    WriteFileBytes(path, CardBytes({"Acme"}, 0x7FFFFFFF));
     std::filesystem::resize_file(path, 4ull << 30);
     CardRecord record;
     FakeWindow window;
@@ -219,16 +219,16 @@ TEST(CardFile, ReadingWithoutThePictureNeverTouchesIt) {
 // allocated for it, however many bytes the file holds (a sparse file holds
 // gigabytes for nothing); a card over them is never written either.
 TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
-    TempDir dir;
+    TempFolder dir;
     // Company says it is 1.5 GiB long, in the 32-bit form; the file holds it.
     Bytes hugeField = Head();
     hugeField.insert(hugeField.end(), {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x60});
     const auto fieldPath = dir / "field.ovt";
-    WriteBytes(fieldPath, hugeField);
+    WriteFileBytes(fieldPath, hugeField);
     std::filesystem::resize_file(fieldPath, 2ull << 30);
     // A picture of 200 MiB that the file holds (zeros, sparse).
     const auto picturePath = dir / "picture.ovt";
-    WriteBytes(picturePath, CardBytes({"Acme"}, 200 << 20));
+    WriteFileBytes(picturePath, CardBytes({"Acme"}, 200 << 20));
     std::filesystem::resize_file(picturePath, 201ull << 20);
     struct Case {
         const char* name;
@@ -289,10 +289,10 @@ TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
 
 // The panel gets the picture's bytes in memory: reading a card writes no file.
 TEST(CardFile, PictureIsHandedOverInMemory) {
-    TempDir dir;
+    TempFolder dir;
     const Bytes picture = {0xFF, 0xD8, 0xFF, 1, 2, 3, 4};
     const auto path = dir / "pic.ovt";
-    WriteBytes(path, CardBytes({"pic"}, static_cast<std::int32_t>(picture.size()), picture));
+    WriteFileBytes(path, CardBytes({"pic"}, static_cast<std::int32_t>(picture.size()), picture));
     CardRecord record;
     FakeWindow window;
     const CardReadResult result = ReadCardFile(path.string(), record, window);
@@ -322,7 +322,7 @@ TEST(CardFile, UndecodablePictureIsKeptAndSavedAgain) {
 // Every prefix of the sample card reads without harm, with the outcome that
 // belongs to where it was cut.
 TEST(CardFile, TruncationSweepOverTheSampleCard) {
-    const Bytes full = ReadBytes(std::filesystem::path(OVLET_SAMPLES_DIR) / "sample.ovt");
+    const Bytes full = ReadFileBytes(std::filesystem::path(OVLET_SAMPLES_DIR) / "sample.ovt");
     ASSERT_GT(full.size(), 1000u);
     CardRecord whole;
     FakeWindow wholeWindow;
@@ -332,13 +332,13 @@ TEST(CardFile, TruncationSweepOverTheSampleCard) {
     // Every cut in the text and the picture length, then every 37th in the
     // picture bytes; each read from memory, from a file, and from a file
     // without its picture.
-    TempDir dir;
+    TempFolder dir;
     const auto path = dir / "cut.ovt";
     for (std::size_t cut = 0; cut <= full.size();
          cut = cut < lengthStart + 8 || cut == full.size() ? cut + 1 : std::min(cut + 37, full.size())) {
         SCOPED_TRACE(cut);
         const Bytes prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
-        WriteBytes(path, prefix);
+        WriteFileBytes(path, prefix);
         for (int way = 0; way < 3; ++way) {
             SCOPED_TRACE(way == 0 ? "memory" : way == 1 ? "file" : "file without picture");
             CardRecord record;
@@ -392,8 +392,8 @@ TEST(CardFile, WriteReadWriteIsByteForByteForRandomCards) {
         for (const auto& f : kCardFields) ASSERT_EQ(back.*f.member, record.*f.member) << f.name;
         EXPECT_EQ(Write(back, backWindow), first);
         // The file reader's buffer boundaries fall inside the long fields.
-        TempDir dir;
-        WriteBytes(dir / "r.ovt", first);
+        TempFolder dir;
+        WriteFileBytes(dir / "r.ovt", first);
         CardRecord fromFile;
         FakeWindow fileWindow;
         ASSERT_EQ(ReadCardFile((dir / "r.ovt").string(), fromFile, fileWindow).outcome, CardReadOutcome::Read);
@@ -434,10 +434,10 @@ TEST(CardFile, FailedSaveLeavesTheOldCardIntact) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir;
         const auto path = dir / "card.ovt";
         const Bytes old = CardBytes({"Old Company"}, 3, {1, 2, 3});
-        WriteBytes(path, old);
+        WriteFileBytes(path, old);
         CardRecord record;
         FakeWindow window;
         record.Company = "New Company";
@@ -449,34 +449,34 @@ TEST(CardFile, FailedSaveLeavesTheOldCardIntact) {
         EXPECT_EQ(result.outcome, CardWriteOutcome::WriteFailed);
         EXPECT_EQ(result.error.rfind(c.messageStart, 0), 0u) << result.error;
         EXPECT_NE(result.error.find(path.string()), std::string::npos);
-        EXPECT_EQ(ReadBytes(path), old);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no partial file left";
+        EXPECT_EQ(ReadFileBytes(path), old);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no partial file left";
     }
 }
 
 TEST(CardFile, SaveThatCannotOpenWritesNothing) {
-    TempDir dir;
+    TempFolder dir;
     CardRecord record;
     FakeWindow window;
     EXPECT_EQ(WriteCardFile((dir / "missing" / "card.ovt").string(), record, window).outcome,
               CardWriteOutcome::CannotOpen);
-    EXPECT_EQ(WriteCardFile(dir.path().string(), record, window).outcome, CardWriteOutcome::CannotOpen);
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    EXPECT_EQ(WriteCardFile(dir.Path().string(), record, window).outcome, CardWriteOutcome::CannotOpen);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
 #ifndef _WIN32
 // POSIX only: FIFOs, /dev/zero and modes (files_win32_test.cpp has the Windows cases).
 TEST(CardFile, Posix_SaveReplacesTheCardAndKeepsItsPermissions) {
-    TempDir dir;
+    TempFolder dir;
     const auto path = dir / "card.ovt";
-    WriteBytes(path, {1, 2, 3});
+    WriteFileBytes(path, {1, 2, 3});
     std::filesystem::permissions(path, std::filesystem::perms(0640));
     CardRecord record;
     record.City = "Oslo";
     FakeWindow window;
     ASSERT_EQ(WriteCardFile(path.string(), record, window).outcome, CardWriteOutcome::Written);
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
-    EXPECT_EQ(ReadBytes(path), CardBytes({"", "", "Oslo"}));
+    EXPECT_EQ(ReadFileBytes(path), CardBytes({"", "", "Oslo"}));
 }
 #endif
 

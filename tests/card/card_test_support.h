@@ -1,5 +1,5 @@
 // Helpers shared by the card tests: a window side that records what the codec
-// asks of it, and small byte builders.
+// asks of it, and the names of the card and of the test files they share.
 #pragma once
 
 
@@ -15,6 +15,9 @@
 #include "tests/support/test_files.h"
 
 using test_support::Bytes;
+using test_support::ReadFileBytes;
+using test_support::TempFolder;
+using test_support::WriteFileBytes;
 
 // The card's names the card, exchange and tool tests share.
 using ovlet::card::CardReadOptions;
@@ -54,24 +57,4 @@ public:
         h = height;
         return true;
     }
-};
-
-inline Bytes ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-// A fresh, empty folder for one test, removed with the object.
-class TempDir {
-public:
-    const std::filesystem::path& path() const { return folder.Path(); }
-    std::filesystem::path operator/(const std::string& name) const { return folder / name; }
-
-private:
-    test_support::TempFolder folder;
 };

@@ -76,7 +76,7 @@ TEST(OvletTool, MakeThenShowJsonGivesBackEveryField) {
     EXPECT_NE(json2.find("\"City\": \"Bergen\""), std::string::npos);
     EXPECT_NE(json2.find("\"EMail\": \"a@b.c\""), std::string::npos);
     ASSERT_EQ(Ovlet("picture " + second + " " + (dir / "p.jpg").string()).code, 0);
-    EXPECT_EQ(ReadBytes(dir / "p.jpg"), ReadBytes(std::string(OVLET_SAMPLES_DIR) + "/sample.jpg"));
+    EXPECT_EQ(ReadFileBytes(dir / "p.jpg"), ReadFileBytes(std::string(OVLET_SAMPLES_DIR) + "/sample.jpg"));
 }
 
 // A card from a stranger cannot drive the terminal: show escapes control
@@ -116,7 +116,7 @@ TEST(OvletTool, RenderDrawsTheCardAsABusinessCard) {
     TempFolder dir;
     const std::string out = (dir / "card.png").string();
     ASSERT_EQ(Ovlet("render " + kSample + " -o " + out + " --width 850").code, 0);
-    const Bytes png = ReadBytes(out);
+    const Bytes png = ReadFileBytes(out);
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
     auto be32 = [&](std::size_t at) {

@@ -25,12 +25,12 @@ namespace fs = std::filesystem;
 const std::string kFixtures = std::string(OVLET_TESTS_DIR) + "/data/vcard/";
 
 std::string Slurp(const fs::path& path) {
-    const Bytes bytes = ReadBytes(path);
+    const Bytes bytes = ReadFileBytes(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
 void WriteText(const fs::path& path, const std::string& text) {
-    WriteBytes(path, Bytes(text.begin(), text.end()));
+    WriteFileBytes(path, Bytes(text.begin(), text.end()));
 }
 
 // A card with every single-line field at its typing limit.
@@ -42,7 +42,7 @@ std::string WriteAtLimitCard(const TempFolder& dir) {
         r.*f.member = f.limit ? v : "Line one, two;\r\nLine \xA3 three";
     }
     r.Phone1Description = "Office";
-    r.SetPicture(ReadBytes(kPicture));
+    r.SetPicture(ReadFileBytes(kPicture));
     RecordOnlySide side(r);
     const std::string path = (dir / "limit.ovt").string();
     EXPECT_EQ(WriteCardFile(path, r, side).outcome, CardWriteOutcome::Written);
@@ -70,9 +70,9 @@ TEST(OvletExchange, ExitCodes) {
     WriteText(dir / "bad.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:X\r\nTITLE:cut off\r\n");
     WriteText(dir / "good.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nEND:VCARD\r\n");
     // A UTF-16 file whose last character is cut: the card is read, the file is damaged.
-    Bytes utf16 = ReadBytes(kFixtures + "utf-16le-bom.vcf");
+    Bytes utf16 = ReadFileBytes(kFixtures + "utf-16le-bom.vcf");
     utf16.push_back('x');
-    WriteBytes(dir / "odd.vcf", utf16);
+    WriteFileBytes(dir / "odd.vcf", utf16);
     CardRecord huge;
     huge.Company = std::string(2000, 'x');
     RecordOnlySide side(huge);
@@ -160,11 +160,11 @@ TEST(OvletExchange, ExportThenImportGivesTheSameCard) {
                 Ovlet("import " + (dir / "c.vcf").string() + " -o " + (dir / "back.ovt").string());
             ASSERT_EQ(imported.code, 0) << imported.err;
             EXPECT_EQ(Ovlet("show --json " + (dir / "back.ovt").string()).out, Ovlet("show --json " + card).out);
-            EXPECT_EQ(ReadBytes(dir / "back.ovt"), ReadBytes(card)) << "the same card gives the same file";
+            EXPECT_EQ(ReadFileBytes(dir / "back.ovt"), ReadFileBytes(card)) << "the same card gives the same file";
             const ToolResult piped = Ovlet(std::string("export ") + flag + " " + card + " | " + OVLET_BIN +
                                            " import - -o " + (dir / "piped.ovt").string());
             EXPECT_EQ(piped.code, 0) << piped.err;
-            EXPECT_EQ(ReadBytes(dir / "piped.ovt"), ReadBytes(card));
+            EXPECT_EQ(ReadFileBytes(dir / "piped.ovt"), ReadFileBytes(card));
         }
     }
 }
@@ -195,7 +195,7 @@ TEST(OvletExchange, ImportReportsWhatHasNoField) {
         Ovlet("import " + (dir / "a.vcf").string() + " -o " + (dir / "p.ovt").string() + " --picture " + kPicture).code,
         0);
     ASSERT_EQ(Ovlet("picture " + (dir / "p.ovt").string() + " " + (dir / "p.jpg").string()).code, 0);
-    EXPECT_EQ(ReadBytes(dir / "p.jpg"), ReadBytes(kPicture));
+    EXPECT_EQ(ReadFileBytes(dir / "p.jpg"), ReadFileBytes(kPicture));
 }
 
 TEST(OvletExchange, ImportAllNamesFilesSafelyAndSkipsDamagedCards) {
@@ -226,7 +226,7 @@ TEST(OvletExchange, ImportAllGivesEveryCardThePictureNamed) {
     for (const char* name : {"Ann_Lee.ovt", "Bo_Ray.ovt"}) {
         SCOPED_TRACE(name);
         ASSERT_EQ(Ovlet("picture " + (dir / "out" / name).string() + " " + (dir / "p.jpg").string()).code, 0);
-        EXPECT_EQ(ReadBytes(dir / "p.jpg"), ReadBytes(kPicture));
+        EXPECT_EQ(ReadFileBytes(dir / "p.jpg"), ReadFileBytes(kPicture));
     }
 }
 
@@ -402,7 +402,7 @@ TEST(OvletExchange, CommandsWorkOnACardWithEveryFieldAtItsLimit) {
         Ovlet("make --csv " + (dir / "one.csv").string() + " -o " + (dir / "made").string() + " --picture " + kPicture);
     ASSERT_EQ(made.code, 0) << made.err;
     ASSERT_EQ(FilesIn(dir / "made").size(), 1u);
-    EXPECT_EQ(ReadBytes(dir / "made" / Utf8Name(FilesIn(dir / "made").front())), ReadBytes(card));
+    EXPECT_EQ(ReadFileBytes(dir / "made" / Utf8Name(FilesIn(dir / "made").front())), ReadFileBytes(card));
     EXPECT_EQ(made.err.find("characters long"), std::string::npos) << "values at the limit are not over it";
     EXPECT_NE(made.err.find("1 card written to " + (dir / "made").string() + ", 0 blank rows skipped, 0 warnings"),
               std::string::npos)

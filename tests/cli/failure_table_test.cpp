@@ -82,12 +82,12 @@ bool NobodyCanWriteIn(const fs::path& folder, std::string& why) {
 }
 
 std::string Text(const fs::path& path) {
-    const Bytes bytes = ReadBytes(path);
+    const Bytes bytes = ReadFileBytes(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
 void PutText(const fs::path& path, const std::string& text, unsigned mode = 0644) {
-    WriteBytes(path, Bytes(text.begin(), text.end()));
+    WriteFileBytes(path, Bytes(text.begin(), text.end()));
     ::chmod(path.c_str(), mode);
     Give(path);
 }
@@ -366,7 +366,7 @@ TEST(OvletFailures, WhatACommandWrites) {
             EXPECT_EQ(Names(d), before);
             return;
         }
-        EXPECT_GT(ReadBytes(target).size(), 20u);
+        EXPECT_GT(ReadFileBytes(target).size(), 20u);
         if (name == "0600 target") {
             struct stat st {};
             ::stat(target.c_str(), &st);
@@ -433,12 +433,12 @@ TEST(OvletFailures, WhatABatchWrites) {
 TEST(OvletFailures, WhatDoesNotNeedThePictureNeverReadsIt) {
     TempFolder dir;
     const fs::path card = dir / "sparse.ovt";
-    Bytes head = ReadBytes(kSample);
+    Bytes head = ReadFileBytes(kSample);
     CardRecord record;
     record.Company = "Sparse";
     RecordOnlySide side(record);
     head = EncodeCardFields(record, 0x7FFFFFFF);
-    WriteBytes(card, head);
+    WriteFileBytes(card, head);
     ASSERT_EQ(::truncate(card.c_str(), 4LL << 30), 0);
     const std::vector<std::string> commands[] = {
         {"show", card.string()},
@@ -466,11 +466,11 @@ TEST(OvletFailures, CardsDeclaringHugeSizesAreDamaged) {
     const std::size_t notice = std::strlen(kCardNotice);
     field.resize(8 + (notice < 255 ? 1 : 3) + notice + 4);  // version, notice, reserved word
     field.insert(field.end(), {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x60});
-    WriteBytes(dir / "field.ovt", field);
+    WriteFileBytes(dir / "field.ovt", field);
     ASSERT_EQ(::truncate((dir / "field.ovt").c_str(), 2LL << 30), 0);
     CardRecord record;
     record.Company = "Sparse";
-    WriteBytes(dir / "picture.ovt", EncodeCardFields(record, 0x7FFFFFFF));
+    WriteFileBytes(dir / "picture.ovt", EncodeCardFields(record, 0x7FFFFFFF));
     ASSERT_EQ(::truncate((dir / "picture.ovt").c_str(), 3LL << 30), 0);
     for (const char* card : {"field.ovt", "picture.ovt"}) {
         const std::string path = (dir / card).string();

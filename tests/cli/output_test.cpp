@@ -19,12 +19,12 @@ using namespace ovlet_tool;
 namespace fs = std::filesystem;
 
 std::string Text(const fs::path& path) {
-    const Bytes bytes = ReadBytes(path);
+    const Bytes bytes = ReadFileBytes(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
 void PutText(const fs::path& path, const std::string& text) {
-    WriteBytes(path, Bytes(text.begin(), text.end()));
+    WriteFileBytes(path, Bytes(text.begin(), text.end()));
 }
 
 std::vector<std::string> Names(const fs::path& folder) {

@@ -39,8 +39,8 @@ std::string WriterName(const ::testing::TestParamInfo<Writer>& info) {
 const drawing::PdfFonts& LiberationFonts() {
     static const drawing::PdfFonts fonts = [] {
         const std::string folder = "/usr/share/fonts/truetype/liberation2/";
-        const Bytes regular = ReadBytes(folder + "LiberationSans-Regular.ttf");
-        const Bytes bold = ReadBytes(folder + "LiberationSans-Bold.ttf");
+        const Bytes regular = ReadFileBytes(folder + "LiberationSans-Regular.ttf");
+        const Bytes bold = ReadFileBytes(folder + "LiberationSans-Bold.ttf");
         return drawing::PdfFonts{{regular.begin(), regular.end()}, {bold.begin(), bold.end()}};
     }();
     return fonts;
@@ -68,7 +68,7 @@ std::filesystem::path CardPdf::WritePdfWith(Writer writer, const TempFolder& dir
     EXPECT_TRUE(WriteWith(writer, card, layout, pdf, warning, error)) << error;
     EXPECT_EQ(warning, "");
     const auto path = dir / "card.pdf";
-    WriteBytes(path, Bytes(pdf.begin(), pdf.end()));
+    WriteFileBytes(path, Bytes(pdf.begin(), pdf.end()));
     return path;
 }
 

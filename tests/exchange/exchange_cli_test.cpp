@@ -282,7 +282,7 @@ TEST(VCardFiles, PagesAndSheetsGoToStandardOutputToo) {
     const std::string d = dir.Path().string();
     ASSERT_EQ(Ovlet("html " + kSample + " -o " + d + "/c.html").code, 0);
     EXPECT_EQ(Ovlet("html " + kSample + " -o -").out, [&] {
-        const Bytes page = ReadBytes(dir / "c.html");
+        const Bytes page = ReadFileBytes(dir / "c.html");
         return std::string(page.begin(), page.end());
     }());
 #ifdef OVLET_HAVE_PRINT
@@ -327,7 +327,7 @@ TEST(VCardFiles, TheThumbnailerEntryRunsAsAFileManagerRunsIt) {
         }
         const ToolResult run = RunShell(command);
         ASSERT_EQ(run.code, 0) << command << "\n" << run.err;
-        const Bytes png = ReadBytes(dir / "thumb.png");
+        const Bytes png = ReadFileBytes(dir / "thumb.png");
         ASSERT_GE(png.size(), 24u);
         const auto be32 = [&](std::size_t at) {
             return (std::uint32_t{png[at]} << 24) | (std::uint32_t{png[at + 1]} << 16) |

@@ -79,7 +79,7 @@ TEST(CardQr, ThreeReadersDecodeTheCompactVCard) {
         ASSERT_TRUE(qr::EncodePng(code.code, c.pixels, png, error)) << error;
         EXPECT_EQ(PngWidth(png), static_cast<std::uint32_t>(c.pixels ? c.pixels : code.code.PixelsAtDefault()));
         pngs.push_back(dir / (std::to_string(pngs.size()) + ".png"));
-        WriteBytes(pngs.back(), png);
+        WriteFileBytes(pngs.back(), png);
         texts.push_back(code.text);
         EXPECT_EQ(ZbarDecode(pngs.back()), code.text);
         EXPECT_EQ(ZxingDecode(pngs.back()), code.text);

@@ -102,7 +102,7 @@ TEST(VCardPeers, EzVCardIcalJsAndEvolutionReadEveryExport) {
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const std::string text = vcard::EncodeVCard(cases[i].card, {cases[i].version});
         files.push_back(dir / (std::to_string(i) + ".vcf"));
-        WriteBytes(files.back(), Bytes(text.begin(), text.end()));
+        WriteFileBytes(files.back(), Bytes(text.begin(), text.end()));
     }
     const auto ez = peers::EzVCardRead(files);
     const auto ical = peers::IcalJsRead(files);
@@ -152,7 +152,7 @@ TEST(VCardPeers, EzVCardIcalJsAndEvolutionReadEveryExport) {
         if (std::string(c.photo) == "image/jpeg") {
             EXPECT_EQ(photo, c.picture) << "a JPEG leaves as it is";
         } else {
-            WriteBytes(dir / "photo.png", photo);
+            WriteFileBytes(dir / "photo.png", photo);
             EXPECT_EQ(MagickPixels(dir / "photo.png"), LibraryPixels(c.picture)) << "a PNG of the same pixels";
         }
     }
@@ -167,11 +167,11 @@ TEST(VCardPeers, WhatPeersWriteReadsAsThePeersReadIt) {
     const auto written = peers::IcalJsPhotos(dir.Path(), pictures);
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         SCOPED_TRACE("ical.js photo " + pictures[i].filename().string());
-        const Bytes text = ReadBytes(One(written[i], "FILE"));
+        const Bytes text = ReadFileBytes(One(written[i], "FILE"));
         const vcard::ReadResult read = vcard::DecodeVCards(std::string(text.begin(), text.end()));
         ASSERT_EQ(read.cards.size(), 1u);
         EXPECT_TRUE(read.cards[0].warnings.empty()) << read.cards[0].warnings.front().text;
-        EXPECT_EQ(read.cards[0].record.PictureBytes, ReadBytes(pictures[i]));
+        EXPECT_EQ(read.cards[0].record.PictureBytes, ReadFileBytes(pictures[i]));
     }
 
     // ez-vcard writes 2.1 notes in quoted-printable with soft line breaks
@@ -189,7 +189,7 @@ TEST(VCardPeers, WhatPeersWriteReadsAsThePeersReadIt) {
     const auto ez = peers::EzVCardQuotedPrintable(dir.Path(), notes);
     for (std::size_t i = 0; i < notes.size(); ++i) {
         SCOPED_TRACE("ez-vcard 2.1 note " + std::to_string(i));
-        const Bytes text = ReadBytes(dir / (std::to_string(i) + ".vcf"));
+        const Bytes text = ReadFileBytes(dir / (std::to_string(i) + ".vcf"));
         const vcard::ReadResult read = vcard::DecodeVCards(std::string(text.begin(), text.end()));
         ASSERT_EQ(read.cards.size(), 1u);
         EXPECT_TRUE(read.cards[0].warnings.empty()) << read.cards[0].warnings.front().text;
@@ -210,12 +210,12 @@ TEST(VCardPeers, WhatPeersWriteReadsAsThePeersReadIt) {
     for (const auto& c : cases) {
         files.push_back(dir / (std::string(c.name) + ".vcf"));
         const std::string text = "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Ann\r\n" + c.line + "END:VCARD\r\n";
-        WriteBytes(files.back(), Bytes(text.begin(), text.end()));
+        WriteFileBytes(files.back(), Bytes(text.begin(), text.end()));
     }
     const auto evolution = peers::EvolutionRead(files);
     for (std::size_t i = 0; i < files.size(); ++i) {
         SCOPED_TRACE(cases[i].name);
-        const Bytes text = ReadBytes(files[i]);
+        const Bytes text = ReadFileBytes(files[i]);
         const vcard::ReadResult read = vcard::DecodeVCards(std::string(text.begin(), text.end()));
         ASSERT_EQ(read.cards.size(), 1u);
         EXPECT_EQ(Utf8FromAnsi(read.cards[0].record.GeneralInformation), One(evolution[i], "NOTE"));

@@ -288,7 +288,7 @@ TEST(VCardWrite, PicturesLeaveAsJpegOrPngOfTheSamePixels) {
                 EXPECT_EQ(*bytes, c.picture);
             } else {
                 // A PNG of the same pixels, as another program reads it.
-                WriteBytes(dir / "photo.png", *bytes);
+                WriteFileBytes(dir / "photo.png", *bytes);
                 EXPECT_EQ(MagickPixels(dir / "photo.png"), LibraryPixels(c.picture));
             }
             // Our own import takes our own export, whatever the card had.

@@ -59,7 +59,7 @@ constexpr const char* kPngBase64 =
 constexpr const char* kGifBase64 = "R0lGODlhAQABAAAAACw=";
 
 inline Bytes SamplePicture() {
-    return ReadBytes(std::string(OVLET_SAMPLES_DIR) + "/sample.jpg");
+    return ReadFileBytes(std::string(OVLET_SAMPLES_DIR) + "/sample.jpg");
 }
 
 // Every field at its typing limit (the multi-line fields with several lines),
@@ -84,7 +84,7 @@ inline CardRecord AtLimitCard() {
 
 // A picture of the test corpus (tests/data/corpus/...).
 inline Bytes CorpusPicture(const std::string& name) {
-    return ReadBytes(std::string(OVLET_TESTS_DIR) + "/data/corpus/" + name);
+    return ReadFileBytes(std::string(OVLET_TESTS_DIR) + "/data/corpus/" + name);
 }
 
 // A picture's pixels as red, green, blue and alpha bytes, top line first, as

@@ -87,7 +87,7 @@ TEST(VCardReadByVobject, EveryExportReadsBackWhole) {
             vcard::WriteOptions options;
             options.version = version;
             const std::string text = vcard::EncodeVCard(card, options);
-            WriteBytes(dir / "card.vcf", Bytes(text.begin(), text.end()));
+            WriteFileBytes(dir / "card.vcf", Bytes(text.begin(), text.end()));
             const Values got = ReadWithVobject(dir / "card.vcf");
             for (const auto& [key, value] : Expected(card)) {
                 EXPECT_EQ(Find(got, key), value) << key;
@@ -135,7 +135,7 @@ TEST(VCardReadByVobject, PhoneWordsBecomeTypes) {
         r.Phone1Description = word;
         r.Phone1Number = "1";
         const std::string text = vcard::EncodeVCard(r, {vcard::Version::V3_0});
-        WriteBytes(dir / "card.vcf", Bytes(text.begin(), text.end()));
+        WriteFileBytes(dir / "card.vcf", Bytes(text.begin(), text.end()));
         EXPECT_EQ(Find(ReadWithVobject(dir / "card.vcf"), key), "1");
     }
 }

@@ -28,7 +28,7 @@ namespace {
 
 Values Check(const std::string& html) {
     TempFolder dir;
-    WriteBytes(dir / "card.html", Bytes(html.begin(), html.end()));
+    WriteFileBytes(dir / "card.html", Bytes(html.begin(), html.end()));
     return RunChecker("web_card_check.py", dir / "card.html");
 }
 
@@ -178,7 +178,7 @@ TEST(WebCard, AddressLinesStayApartForMicroformatsParsers) {
     for (const auto& [name, card] : cards) {
         files.push_back(dir / (std::string(name) + ".html"));
         const std::string page = EncodeWebCard(card);
-        WriteBytes(files.back(), Bytes(page.begin(), page.end()));
+        WriteFileBytes(files.back(), Bytes(page.begin(), page.end()));
     }
     const auto parsed = peers::MicroformatsRead(files);
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -211,7 +211,7 @@ TEST(WebCard, APictureInAnyFormatShowsAsJpegOrPng) {
         const std::string page = EncodeWebCard(card, &warning);
         EXPECT_EQ(warning, "") << file;
         files.push_back(dir / (std::to_string(files.size()) + ".html"));
-        WriteBytes(files.back(), Bytes(page.begin(), page.end()));
+        WriteFileBytes(files.back(), Bytes(page.begin(), page.end()));
         cards.push_back(card);
     }
     const auto parsed = peers::MicroformatsRead(files);
