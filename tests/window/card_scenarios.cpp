@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 #include "card/card_file.h"
 #include "face_driver.h"
@@ -240,6 +241,87 @@ TEST_F(ViewerScenario, ADroppedCardOpensAndAnyOtherFileIsRefused) {
     EXPECT_TRUE(face->DropFile(kSample));
     EXPECT_EQ(window->Record().LastName, "Okafor");
     EXPECT_TRUE(Messages().empty());
+}
+
+// Pictures made by strangers: every picture of the test corpus that some
+// decoder refuses or may refuse, and a sample of those they read, each as the
+// picture of a card the viewer opens. The window shows the picture with its
+// size, or says once why it cannot, and keeps going.
+TEST_F(ViewerScenario, EveryHostilePictureIsShownOrSaysWhy) {
+    SCOPED_TRACE(face->Name());
+    const std::string corpus = OVLET_SOURCE_DIR "/tests/data/corpus/";
+    std::istringstream manifest(Bytes(corpus + "MANIFEST.tsv"));
+    std::string line;
+    std::getline(manifest, line);  // the heads
+    int tried = 0;
+    int readable = 0;
+    for (int row = 0; std::getline(manifest, line); ++row) {
+        std::istringstream fields(line);
+        std::string file;
+        std::string format;
+        std::string expected;
+        std::getline(fields, file, '\t');
+        std::getline(fields, format, '\t');
+        std::getline(fields, expected, '\t');
+        if (expected == "ok" && row % 8 != 0) continue;
+        SCOPED_TRACE(file + " (" + expected + ")");
+        const std::string bytes = Bytes(corpus + file);
+        if (bytes.empty()) continue;  // a card without a picture
+        CardRecord card;
+        card.Company = "Corpus";
+        card.SetPicture({bytes.begin(), bytes.end()});
+        const std::string path = Scratch(std::string(face->Name()) + "-corpus.ovt");
+        ASSERT_EQ(WriteCardWithPicture(path, card, card.PictureBytes.data(), card.PictureBytes.size()).outcome,
+                  CardWriteOutcome::Written);
+        Start(path);
+        face->Advance(10);
+        const bool shown = face->Host().Text(kIdImageSize) != "N/A";
+        const std::vector<std::string> messages = Messages();
+        ASSERT_EQ(messages.size(), shown ? 0u : 1u);
+        if (!shown) {
+            EXPECT_EQ(messages[0].rfind("The card's picture cannot be shown.", 0), 0u);
+        }
+        EXPECT_EQ(face->Host().Text(kIdCompanyLine), "Corpus");
+        ++tried;
+        readable += shown ? 1 : 0;
+    }
+    EXPECT_GT(tried, 150);
+    EXPECT_GT(readable, 40);
+}
+
+// A card cut short anywhere, or with bytes no card has, opens and says what
+// is wrong with it (and with its picture, when that cannot be shown either);
+// the viewer goes on until the user ends it.
+TEST_F(ViewerScenario, ADamagedCardOpensAndSaysWhatIsWrong) {
+    SCOPED_TRACE(face->Name());
+    const std::string whole = Bytes(kSample);
+    ASSERT_GT(whole.size(), 1000u);
+    std::vector<std::pair<std::string, std::string>> cards;
+    for (std::size_t cut : {std::size_t{1}, std::size_t{7}, std::size_t{40}, std::size_t{120}, std::size_t{400}}) {
+        cards.emplace_back("cut at " + std::to_string(cut), whole.substr(0, cut));
+    }
+    for (int part = 1; part < 8; ++part) {
+        const std::size_t cut = whole.size() * static_cast<std::size_t>(part) / 8;
+        cards.emplace_back("cut at " + std::to_string(cut), whole.substr(0, cut));
+    }
+    std::string flipped = whole;
+    for (std::size_t i = 0; i < 200; ++i) flipped[i] = static_cast<char>(~flipped[i]);
+    cards.emplace_back("head flipped", flipped);
+    cards.emplace_back("wide-text markers", whole.substr(0, 60) + "\xFF\xFE\xFF\xFF\xFE\xFF");
+    cards.emplace_back("empty", "");
+    for (const auto& [name, bytes] : cards) {
+        SCOPED_TRACE(name);
+        const std::string path = Scratch(std::string(face->Name()) + "-cut.ovt");
+        Write(path, bytes);
+        Start(path);
+        face->Advance(10);
+        EXPECT_GE(Messages().size(), 1u);
+        EXPECT_LE(Messages().size(), 2u) << ::testing::PrintToString(Messages());
+        EXPECT_FALSE(face->Ended());
+        face->ChooseTab(kIdTabs, 1);
+        face->Click(kIdExit);
+        EXPECT_TRUE(face->Ended());
+    }
 }
 
 }  // namespace
