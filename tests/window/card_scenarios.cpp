@@ -20,8 +20,10 @@
 namespace resources = ovlet::resources;
 using ovlet::card::CardReadOutcome;
 using ovlet::card::CardRecord;
+using ovlet::card::CardWriteOutcome;
 using ovlet::card::ReadCardFile;
 using ovlet::card::RecordOnlySide;
+using ovlet::card::WriteCardWithPicture;
 
 namespace {
 
