@@ -52,8 +52,9 @@ class PrintSurface;
 
 struct PrintRequest {
     std::string documentName;
-    Paper paper = Paper::A4;
-    std::function<void(PrintSurface&)> paint;
+    Paper paper = Paper::A4;  // the paper asked for; the printer may hold another
+    // Draws the page on the surface, for the paper the page is printed on.
+    std::function<void(PrintSurface&, Paper)> paint;
 };
 
 class Desktop {

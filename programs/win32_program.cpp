@@ -1,13 +1,16 @@
-// The Win32 face of the programs on Windows: the system's dialogs, and the
-// toolbar's bitmaps from the program's own resources.
+// The Win32 face of the programs on Windows: the system's dialogs, the
+// toolbar's bitmaps from the program's own resources, and printed sheets
+// drawn with GDI on the printer's page.
 #include <windows.h>
 
 #include <cstdint>
 #include <span>
 
+#include "exchange/drawing/gdi_face.h"
 #include "picture/resource_registry.h"
 #include "platform/win32/win32_face.h"
 #include "programs/program_face.h"
+#include "window/card_dialog.h"
 
 namespace {
 
@@ -26,8 +29,13 @@ public:
     Win32Program() {
         platform::InstallFace(&face);
         ovlet::picture::SetBitmapResourceLookup(ModuleBitmap);
+        SetCardSheetPainter([](platform::PrintSurface& page, const CardRecord& card, platform::Paper paper) {
+            drawing::DrawCardSheetOn(page.dc, page.dotsPerMm, card,
+                                     paper == platform::Paper::Letter ? drawing::Sheet::Letter : drawing::Sheet::A4);
+        });
     }
     ~Win32Program() override {
+        SetCardSheetPainter(nullptr);
         ovlet::picture::SetBitmapResourceLookup(nullptr);
         platform::InstallFace(nullptr);
     }

@@ -151,7 +151,7 @@ void CCardDialog::PrintCard() {
     const std::string name = PersonOrCompany(card);
     platform::PrintRequest request{
         name.empty() ? Tr(QT_TRANSLATE_NOOP("CCardDialog", "Card")) : name, paper,
-        [card, paper, painter](platform::PrintSurface& page) { painter(page, card, paper); }};
+        [card, painter](platform::PrintSurface& page, platform::Paper printed) { painter(page, card, printed); }};
     Services().Print(host, request);
 }
 

@@ -42,28 +42,19 @@ struct Surface {
     int height;
 };
 
-class GdiPictureCanvas : public PictureCanvas {
+// The drawing on any device context; Base is the kind of canvas it is.
+template <class Base>
+class GdiDrawing : public Base {
 public:
-    explicit GdiPictureCanvas(const Surface& surface)
-        : dc(surface.dc),
-          bitmap(surface.bitmap),
-          before(surface.before),
-          bits(surface.bits),
-          width(surface.width),
-          height(surface.height) {
+    explicit GdiDrawing(HDC device) : dc(device) {
         SetBkMode(dc, TRANSPARENT);
         SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
     }
-    ~GdiPictureCanvas() override {
-        SelectObject(dc, before);
-        if (font) DeleteObject(font);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    GdiPictureCanvas(const GdiPictureCanvas&) = delete;
-    GdiPictureCanvas& operator=(const GdiPictureCanvas&) = delete;
+    ~GdiDrawing() override { ReleaseFont(); }
+    GdiDrawing(const GdiDrawing&) = delete;
+    GdiDrawing& operator=(const GdiDrawing&) = delete;
 
     void Fill(const Area& area, Colour colour) override {
         const RECT rect = ToRect(area);
@@ -106,8 +97,12 @@ public:
         HFONT made = CreateFontW(-em, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS,
                                  SansFaceName(dc));
-        SelectObject(dc, made);
-        if (font) DeleteObject(font);
+        HGDIOBJ before = SelectObject(dc, made);
+        if (font) {
+            DeleteObject(font);
+        } else {
+            fontBefore = before;
+        }
         font = made;
         fontHeight = em;
         fontBold = bold;
@@ -127,6 +122,45 @@ public:
         ExtTextOutW(dc, Round(left), Round(baseline), 0, nullptr, wide.c_str(), static_cast<UINT>(wide.size()),
                     nullptr);
     }
+
+protected:
+    // The device's own font back in it, and ours deleted.
+    void ReleaseFont() {
+        if (!font) return;
+        SelectObject(dc, fontBefore);
+        DeleteObject(font);
+        font = nullptr;
+    }
+
+    HDC dc;
+
+private:
+    HFONT font = nullptr;
+    HGDIOBJ fontBefore = nullptr;
+    int fontHeight = 0;
+    bool fontBold = false;
+    TEXTMETRICW metrics{};
+};
+
+// A picture of its own: a memory device with a DIB section selected into it.
+class GdiPictureCanvas : public GdiDrawing<PictureCanvas> {
+public:
+    explicit GdiPictureCanvas(const Surface& surface)
+        : GdiDrawing(surface.dc),
+          bitmap(surface.bitmap),
+          before(surface.before),
+          bits(surface.bits),
+          width(surface.width),
+          height(surface.height) {}
+    ~GdiPictureCanvas() override {
+        ReleaseFont();
+        SelectObject(dc, before);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    GdiPictureCanvas(const GdiPictureCanvas&) = delete;
+    GdiPictureCanvas& operator=(const GdiPictureCanvas&) = delete;
+
     Image Take() override {
         GdiFlush();
         Image out;
@@ -140,16 +174,27 @@ public:
     }
 
 private:
-    HDC dc;
     HBITMAP bitmap;
     HGDIOBJ before;
     std::uint32_t* bits;
     int width;
     int height;
-    HFONT font = nullptr;
-    int fontHeight = 0;
-    bool fontBold = false;
-    TEXTMETRICW metrics{};
+};
+
+// Another's device, such as a printer's page: its settings as they were
+// once the drawing is done.
+class DeviceCanvas : public GdiDrawing<Canvas> {
+public:
+    explicit DeviceCanvas(HDC device) : GdiDrawing(device), saved(SaveDC(device)) {}
+    ~DeviceCanvas() override {
+        ReleaseFont();
+        if (saved) RestoreDC(dc, saved);
+    }
+    DeviceCanvas(const DeviceCanvas&) = delete;
+    DeviceCanvas& operator=(const DeviceCanvas&) = delete;
+
+private:
+    int saved;
 };
 
 }  // namespace
@@ -197,6 +242,10 @@ std::unique_ptr<PictureCanvas> MakePictureCanvas(int width, int height) {
     std::memset(bits, 0xFF, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
     return std::make_unique<GdiPictureCanvas>(
         Surface{dc, bitmap, before, static_cast<std::uint32_t*>(bits), width, height});
+}
+
+std::unique_ptr<Canvas> MakeDeviceCanvas(HDC dc) {
+    return std::make_unique<DeviceCanvas>(dc);
 }
 
 // GDI needs nothing set up.

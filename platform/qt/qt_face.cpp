@@ -135,9 +135,9 @@ public:
         QtPrintRequest qtRequest{QString::fromStdString(request.documentName),
                                  QPageSize(request.paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4),
                                  // Kept by value: a scripted UiServices draws the page after Print has returned.
-                                 [paint = request.paint](QPainter& painter) {
+                                 [paint = request.paint, paper = request.paper](QPainter& painter) {
                                      PrintSurface surface(painter);
-                                     paint(surface);
+                                     paint(surface, paper);
                                  }};
         return Ui().Print(WidgetOf(owner), qtRequest);
     }

@@ -5,6 +5,8 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "files/user_languages.h"
 #include "platform/win32/dialog_layout.h"
 #include "resources/catalogue/catalogue.h"
@@ -162,8 +164,53 @@ public:
 
     std::optional<ClipboardPicture> PictureOnClipboard() override { return ClipboardContents(); }
 
-    // Pages are drawn by the drawing code of another face; this one prints nothing yet.
-    bool Print(DialogHost*, const PrintRequest&) override { return false; }
+    // The system's print dialog, set to the paper asked for; the page on the
+    // paper the printer holds.
+    bool Print(DialogHost* owner, const PrintRequest& request) override {
+        PRINTDLGW dialog{};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = WindowOf(owner);
+        dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
+        dialog.nCopies = 1;
+        dialog.hDevMode = GlobalAlloc(GHND, sizeof(DEVMODEW));
+        if (auto* asked = static_cast<DEVMODEW*>(dialog.hDevMode ? GlobalLock(dialog.hDevMode) : nullptr)) {
+            asked->dmSize = sizeof(DEVMODEW);
+            asked->dmSpecVersion = DM_SPECVERSION;
+            asked->dmFields = DM_PAPERSIZE | DM_ORIENTATION;
+            asked->dmPaperSize = request.paper == Paper::Letter ? DMPAPER_LETTER : DMPAPER_A4;
+            asked->dmOrientation = DMORIENT_PORTRAIT;
+            GlobalUnlock(dialog.hDevMode);
+        }
+        const bool chosen = PrintDlgW(&dialog) && dialog.hDC;
+        Paper paper = request.paper;
+        if (auto* settings = static_cast<DEVMODEW*>(dialog.hDevMode ? GlobalLock(dialog.hDevMode) : nullptr)) {
+            paper = PaperOfPrinter(*settings);
+            GlobalUnlock(dialog.hDevMode);
+        }
+        bool printed = false;
+        if (chosen) {
+            const std::wstring name = Wide(request.documentName);
+            DOCINFOW document{};
+            document.cbSize = sizeof document;
+            document.lpszDocName = name.c_str();
+            if (StartDocW(dialog.hDC, &document) > 0) {
+                if (StartPage(dialog.hDC) > 0) {
+                    PrintSurface page(dialog.hDC, DrawFromPaperCorner(dialog.hDC));
+                    request.paint(page, paper);
+                    printed = EndPage(dialog.hDC) > 0;
+                }
+                if (printed) {
+                    printed = EndDoc(dialog.hDC) > 0;
+                } else {
+                    AbortDoc(dialog.hDC);
+                }
+            }
+        }
+        if (dialog.hDC) DeleteDC(dialog.hDC);
+        if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
+        if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
+        return printed;
+    }
 
     void Beep() override { MessageBeep(MB_OK); }
 
@@ -200,6 +247,28 @@ std::string Win32Face::Translate(const char* context, const char* text) {
     if (!text) return {};
     if (!context) return text;
     return catalogue::Translate(context, text);
+}
+
+double DrawFromPaperCorner(HDC dc) {
+    const int across = std::max(1, GetDeviceCaps(dc, LOGPIXELSX));
+    const int down = std::max(1, GetDeviceCaps(dc, LOGPIXELSY));
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, across, across, nullptr);
+    SetViewportExtEx(dc, across, down, nullptr);
+    SetViewportOrgEx(dc, -GetDeviceCaps(dc, PHYSICALOFFSETX), -GetDeviceCaps(dc, PHYSICALOFFSETY), nullptr);
+    return across / 25.4;
+}
+
+Paper PaperOfPrinter(const DEVMODEW& settings) {
+    if (settings.dmFields & DM_PAPERSIZE) {
+        if (settings.dmPaperSize == DMPAPER_A4) return Paper::A4;
+        if (settings.dmPaperSize == DMPAPER_LETTER) return Paper::Letter;
+    }
+    // Other papers by their length, in tenths of a millimetre (A4: 297 mm).
+    if ((settings.dmFields & DM_PAPERLENGTH) && settings.dmPaperLength > 0) {
+        return settings.dmPaperLength < 2960 ? Paper::Letter : Paper::A4;
+    }
+    return Paper::A4;
 }
 
 HWND WindowOf(DialogHost* host) {

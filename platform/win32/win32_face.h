@@ -14,9 +14,30 @@
 
 #include "platform/face.h"
 
+namespace platform {
+
+// A printed page on this face: the printer's device, drawn on in dots of the
+// printer's across resolution in both directions, from the paper's top left.
+class PrintSurface {
+public:
+    PrintSurface(HDC page, double dots) : dc(page), dotsPerMm(dots) {}
+    HDC dc;
+    double dotsPerMm;
+};
+
+}  // namespace platform
+
 namespace platform::win32 {
 
 class OwnerDrawnHost;
+
+// Sets a device up to be drawn on from the paper's corner (a printer's
+// printable area starts inside it) in square dots, whatever its resolution
+// up and across: the dots to the millimetre.
+double DrawFromPaperCorner(HDC dc);
+// The paper a printer's settings hold, as the layouts know papers: A4, or
+// US Letter (also for any other paper shorter than A4).
+Paper PaperOfPrinter(const DEVMODEW& settings);
 
 // UTF-8 to the system's UTF-16 and back (malformed input becomes U+FFFD).
 std::wstring Wide(const std::string& utf8);

@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
+#include "exchange/drawing/gdi_face.h"
+#include "exchange/drawing/sheet_layout.h"
+#include "files/input_file.h"
 #include "platform/win32/dialog_layout.h"
 #include "platform/win32/win32_face.h"
 #include "resources/control_ids.h"
@@ -151,6 +156,89 @@ TEST_F(Win32FaceTest, EditLimitsReadOnlyAndTabPagesReachTheControls) {
     EXPECT_FALSE(opened.dialog.IsShown(kIdFax));
     opened.dialog.Enable(kIdFax, false);
     EXPECT_FALSE(opened.dialog.IsEnabled(kIdFax));
+}
+
+// A printed page: the sheet drawn on a device set up as the print dialog's
+// device is, here a screen-like memory device with its own resolution.
+TEST(Win32Printing, TheSheetLandsOnThePaperWhereItsLayoutPutsTheCards) {
+    CardRecord card;
+    card.Company = "Harbour Light Instruments";
+    card.FirstName = "Ada";
+    card.LastName = "Okafor";
+    ovlet::files::Result<std::string> jpeg = ovlet::files::ReadWholeText(OVLET_SOURCE_DIR "/samples/sample.jpg", {});
+    ASSERT_TRUE(jpeg);
+    const std::string bytes = std::move(jpeg).Value();
+    card.SetPicture({bytes.begin(), bytes.end()});
+    for (const drawing::Sheet sheet : {drawing::Sheet::A4, drawing::Sheet::Letter}) {
+        drawing::SheetLayout layout;
+        layout.sheet = sheet;
+        HDC dc = CreateCompatibleDC(nullptr);
+        ASSERT_NE(dc, nullptr);
+        const double dotsPerMm = DrawFromPaperCorner(dc);
+        EXPECT_NEAR(dotsPerMm, GetDeviceCaps(dc, LOGPIXELSX) / 25.4, 1e-9);
+        const int width = static_cast<int>(layout.PageSizeMm().width * dotsPerMm);
+        const int height = static_cast<int>(layout.PageSizeMm().height * dotsPerMm);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP page = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(page, nullptr);
+        HGDIOBJ before = SelectObject(dc, page);
+        PatBlt(dc, 0, 0, width, height, WHITENESS);
+        drawing::DrawCardSheetOn(dc, dotsPerMm, card, sheet);
+        GdiFlush();
+        const auto* pixels = static_cast<const std::uint32_t*>(bits);
+        // How many dots of a box in millimetres are not white.
+        const auto inked = [&](const drawing::Area& mm) {
+            int count = 0;
+            for (int y = static_cast<int>(mm.top * dotsPerMm); y < static_cast<int>(mm.Bottom() * dotsPerMm); ++y) {
+                for (int x = static_cast<int>(mm.left * dotsPerMm); x < static_cast<int>(mm.Right() * dotsPerMm);
+                     ++x) {
+                    if ((pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                static_cast<std::size_t>(x)] &
+                         0xFFFFFFu) != 0xFFFFFFu)
+                        ++count;
+                }
+            }
+            return count;
+        };
+        const std::vector<drawing::Area> cards = layout.CardRectsMm();
+        ASSERT_EQ(cards.size(), 10u);
+        for (const drawing::Area& cut : cards) {
+            // Each card holds its picture and its lines.
+            EXPECT_GT(inked(cut), static_cast<int>(cut.width * cut.height * dotsPerMm * dotsPerMm / 20));
+        }
+        // The paper's corner is left blank; the device's settings are as they were.
+        EXPECT_EQ(inked({0, 0, 3, 3}), 0);
+        EXPECT_EQ(GetMapMode(dc), MM_ANISOTROPIC);
+        SelectObject(dc, before);
+        DeleteObject(page);
+        DeleteDC(dc);
+    }
+}
+
+TEST(Win32Printing, ThePrintersPaperChoosesTheSheet) {
+    struct Case {
+        DWORD fields;
+        short paper;
+        short length;  // tenths of a millimetre
+        Paper expected;
+    };
+    const Case cases[] = {
+        {DM_PAPERSIZE, DMPAPER_A4, 0, Paper::A4},
+        {DM_PAPERSIZE, DMPAPER_LETTER, 0, Paper::Letter},
+        {DM_PAPERSIZE | DM_PAPERLENGTH, DMPAPER_A5, 2100, Paper::Letter},
+        {DM_PAPERSIZE | DM_PAPERLENGTH, DMPAPER_LEGAL, 3556, Paper::A4},
+        {0, 0, 0, Paper::A4},
+    };
+    for (const Case& c : cases) {
+        DEVMODEW settings{};
+        settings.dmSize = sizeof settings;
+        settings.dmFields = c.fields;
+        settings.dmPaperSize = c.paper;
+        settings.dmPaperLength = c.length;
+        EXPECT_EQ(PaperOfPrinter(settings), c.expected) << c.paper;
+    }
 }
 
 }  // namespace
