@@ -12,6 +12,9 @@
 #include "programs/program_face.h"
 #include "window/card_dialog.h"
 
+namespace drawing = ovlet::exchange::drawing;
+using ovlet::card::CardRecord;
+
 namespace {
 
 // The system keeps a bitmap resource as the packed DIB the picture library reads.

@@ -19,6 +19,9 @@
 
 namespace resources = ovlet::resources;
 
+namespace drawing = ovlet::exchange::drawing;
+using ovlet::card::CardRecord;
+
 namespace {
 
 using namespace platform;
