@@ -16,6 +16,17 @@ namespace catalogue = ovlet::catalogue;
 namespace platform::win32 {
 namespace {
 
+// The common dialogs' library, loaded when a file or print dialog is first
+// asked for: loading it at start loads the printing system's too, which asks
+// for the printers on every start of a program (a third of the viewer's
+// start-up under Wine).
+template <class Function>
+Function* CommonDialog(const char* name) {
+    static HMODULE library = LoadLibraryW(L"comdlg32.dll");
+    if (!library) return nullptr;
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 // Long enough for any path the system takes.
 constexpr std::size_t kPathCharacters = 32768;
 
@@ -140,7 +151,8 @@ public:
         } else {
             dialog.Flags |= OFN_FILEMUSTEXIST;
         }
-        const BOOL chosen = request.save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+        auto* show = CommonDialog<decltype(GetOpenFileNameW)>(request.save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+        const BOOL chosen = show && show(&dialog);
         if (!chosen) return std::nullopt;
         file.resize(wcsnlen(file.c_str(), file.size()));
         return Utf8(file);
@@ -181,7 +193,8 @@ public:
             asked->dmOrientation = DMORIENT_PORTRAIT;
             GlobalUnlock(dialog.hDevMode);
         }
-        const bool chosen = PrintDlgW(&dialog) && dialog.hDC;
+        auto* choose = CommonDialog<decltype(PrintDlgW)>("PrintDlgW");
+        const bool chosen = choose && choose(&dialog) && dialog.hDC;
         Paper paper = request.paper;
         if (auto* settings = static_cast<DEVMODEW*>(dialog.hDevMode ? GlobalLock(dialog.hDevMode) : nullptr)) {
             paper = PaperOfPrinter(*settings);
