@@ -604,12 +604,47 @@ bool Win32Dialog::TakeKey(const MSG& message) {
         dialog.MoveInTabOrder(GetKeyState(VK_SHIFT) < 0)) {
         return true;
     }
-    return dialog.GiveShortcut(key);
+    return dialog.GiveShortcut(key, message.hwnd);
 }
 
-bool Win32Dialog::GiveShortcut(unsigned key) {
+namespace {
+
+// A key an edit field uses itself: in one, Delete deletes a character and
+// Ctrl+V pastes text, whatever command those keys give elsewhere.
+bool IsEditingKey(HWND target, const KeyChord& pressed) {
+    wchar_t kind[8] = {};
+    if (!target || pressed.alt || !GetClassNameW(target, kind, 8) || lstrcmpiW(kind, L"Edit") != 0) return false;
+    switch (pressed.key) {
+    case VK_DELETE:
+    case VK_BACK:
+    case VK_INSERT:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+        return true;
+    case 'A':
+    case 'C':
+    case 'V':
+    case 'X':
+    case 'Y':
+    case 'Z':
+        return pressed.ctrl;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+bool Win32Dialog::GiveShortcut(unsigned key, HWND target) {
     if (ended || shortcuts.empty()) return false;
     const KeyChord pressed{key, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0};
+    if (IsEditingKey(target, pressed)) return false;
     for (const auto& [command, keys] : shortcuts) {
         if (ReadKeys(keys) != pressed) continue;
         // A button's keys work while the button could be clicked.

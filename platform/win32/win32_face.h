@@ -119,7 +119,9 @@ private:
     static LRESULT CALLBACK FilteredEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self);
     void ShowWindowMenu(LPARAM where);
-    bool GiveShortcut(unsigned key);
+    // The command of a shortcut pressed in `target` (a key its edit uses
+    // itself stays with the edit).
+    bool GiveShortcut(unsigned key, HWND target);
     bool MoveInTabOrder(bool back);
     // Whether the handler took any of the files.
     bool TakeDrop(HDROP drop);

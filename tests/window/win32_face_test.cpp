@@ -244,4 +244,53 @@ TEST(Win32Printing, ThePrintersPaperChoosesTheSheet) {
     }
 }
 
+// A shortcut whose keys an edit uses itself (Delete, Ctrl+V) works where the
+// focus is not in an edit; in one, the keys edit its text.
+TEST_F(Win32FaceTest, KeysAnEditUsesStayWithTheEdit) {
+    struct Commands : DialogHandler {
+        std::vector<int> given;
+        void OnCommand(int id) override { given.push_back(id); }
+    } handler;
+    Win32Dialog dialog(resources::CardDialogTemplate(), handler);
+    HWND window = dialog.Create();
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOWNA);  // (a button's keys work while it can be clicked)
+    dialog.SetShortcut(kIdRemove, "Del");
+    dialog.SetShortcut(kIdNew, "Ctrl+N");
+    dialog.SetShortcut(kIdOpen, "Ctrl+V");
+    BYTE keys[256] = {};
+    const auto press = [&](HWND target, unsigned key, bool ctrl) {
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        SetKeyboardState(keys);
+        MSG message{};
+        message.hwnd = target;
+        message.message = WM_KEYDOWN;
+        message.wParam = key;
+        return Win32Dialog::TakeKey(message);
+    };
+    struct Case {
+        const char* name;
+        HWND target;
+        unsigned key;
+        bool ctrl;
+        int command;  // kNoControl: the key stays where it was pressed
+    };
+    HWND edit = dialog.Item(kIdCompany);
+    const Case cases[] = {
+        {"Del in an edit", edit, VK_DELETE, false, kNoControl},
+        {"Ctrl+V in an edit", edit, 'V', true, kNoControl},
+        {"Ctrl+N in an edit", edit, 'N', true, kIdNew},
+        {"Del on the window", window, VK_DELETE, false, kIdRemove},
+        {"Ctrl+V on the window", window, 'V', true, kIdOpen},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        handler.given.clear();
+        EXPECT_EQ(press(c.target, c.key, c.ctrl), c.command != kNoControl);
+        EXPECT_EQ(handler.given, c.command == kNoControl ? std::vector<int>{} : std::vector<int>{c.command});
+    }
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
 }  // namespace
