@@ -620,13 +620,15 @@ bool IsEditingKey(HWND target, const KeyChord& pressed) {
     case VK_INSERT:
     case VK_LEFT:
     case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
     case VK_HOME:
     case VK_END:
+        return true;
+    // With Ctrl these turn pages (Ctrl+PgDown), not lines.
+    case VK_UP:
+    case VK_DOWN:
     case VK_PRIOR:
     case VK_NEXT:
-        return true;
+        return !pressed.ctrl;
     case 'A':
     case 'C':
     case 'V':

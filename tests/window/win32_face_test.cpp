@@ -258,6 +258,7 @@ TEST_F(Win32FaceTest, KeysAnEditUsesStayWithTheEdit) {
     dialog.SetShortcut(kIdRemove, "Del");
     dialog.SetShortcut(kIdNew, "Ctrl+N");
     dialog.SetShortcut(kIdOpen, "Ctrl+V");
+    dialog.SetShortcut(kIdSave, "Ctrl+PgDown");
     BYTE keys[256] = {};
     const auto press = [&](HWND target, unsigned key, bool ctrl) {
         keys[VK_CONTROL] = ctrl ? 0x80 : 0;
@@ -280,6 +281,7 @@ TEST_F(Win32FaceTest, KeysAnEditUsesStayWithTheEdit) {
         {"Del in an edit", edit, VK_DELETE, false, kNoControl},
         {"Ctrl+V in an edit", edit, 'V', true, kNoControl},
         {"Ctrl+N in an edit", edit, 'N', true, kIdNew},
+        {"Ctrl+PgDown in an edit", edit, VK_NEXT, true, kIdSave},
         {"Del on the window", window, VK_DELETE, false, kIdRemove},
         {"Ctrl+V on the window", window, 'V', true, kIdOpen},
     };
