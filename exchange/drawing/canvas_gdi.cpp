@@ -181,20 +181,23 @@ private:
     int height;
 };
 
+// A device's settings, saved before anything draws on it.
+struct SavedDevice {
+    explicit SavedDevice(HDC device) : saved(SaveDC(device)) {}
+    int saved;
+};
+
 // Another's device, such as a printer's page: its settings as they were
-// once the drawing is done.
-class DeviceCanvas : public GdiDrawing<Canvas> {
+// once the drawing is done (saved before the drawing sets its own).
+class DeviceCanvas : private SavedDevice, public GdiDrawing<Canvas> {
 public:
-    explicit DeviceCanvas(HDC device) : GdiDrawing(device), saved(SaveDC(device)) {}
+    explicit DeviceCanvas(HDC device) : SavedDevice(device), GdiDrawing(device) {}
     ~DeviceCanvas() override {
         ReleaseFont();
         if (saved) RestoreDC(dc, saved);
     }
     DeviceCanvas(const DeviceCanvas&) = delete;
     DeviceCanvas& operator=(const DeviceCanvas&) = delete;
-
-private:
-    int saved;
 };
 
 }  // namespace

@@ -214,6 +214,8 @@ TEST(Win32Printing, TheSheetLandsOnThePaperWhereItsLayoutPutsTheCards) {
         // The paper's corner is left blank; the device's settings are as they were.
         EXPECT_EQ(inked({0, 0, 3, 3}), 0);
         EXPECT_EQ(GetMapMode(dc), MM_ANISOTROPIC);
+        EXPECT_EQ(GetBkMode(dc), OPAQUE);
+        EXPECT_EQ(GetTextAlign(dc), static_cast<UINT>(TA_TOP | TA_LEFT | TA_NOUPDATECP));
         SelectObject(dc, before);
         DeleteObject(page);
         DeleteDC(dc);
