@@ -83,7 +83,8 @@ public:
     virtual void SetTextFilter(int id, TextFilter accepts) = 0;
 
     // The window's menu, opened with a right click anywhere on the window,
-    // Shift+F10, the Menu key or Alt+Space; an entry gives its command.
+    // Shift+F10, the Menu key or Alt+Space (where the desktop has a system
+    // menu, the entries end it); an entry gives its command.
     virtual void SetWindowMenu(const std::vector<MenuEntry>& entries) = 0;
     // Keys that give `command` from anywhere in the dialog, written the
     // portable way: "Ctrl+N", "Ctrl+Shift+S", "F1", "Del", "Ctrl+PgDown".

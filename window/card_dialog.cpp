@@ -281,9 +281,9 @@ void CCardDialog::OnInit(platform::DialogHost& dialog) {
     for (const auto& [id, look] : kLinkLooks) {
         if (CLinkButton* link = LinkButton(id)) link->SetLinkStyle(look);
     }
-    // The desktop has no system menu to extend: the About entry is on the
-    // window's menu, which the face opens with a right click or the keys of
-    // the desktop for a menu.
+    // The About entry and the card's commands are on the window's menu: the
+    // end of its system menu where the desktop has one, and a menu the face
+    // opens with a right click or the desktop's keys for a menu.
     host->SetWindowMenu(MenuEntries());
     PageSwitch();
     // A file dropped on a field is the window's, not text for the field.

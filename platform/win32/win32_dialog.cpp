@@ -15,7 +15,6 @@
 #include "platform/face.h"
 #include "platform/win32/accessibility.h"
 #include "platform/win32/dialog_layout.h"
-#include "platform/win32/key_chord.h"
 #include "platform/win32/owner_drawn_host.h"
 #include "platform/win32/win32_face.h"
 
@@ -276,6 +275,13 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetBkColor(dc, GetSysColor(COLOR_WINDOW));
             SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
             return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        case WM_SYSCOMMAND: {
+            // The system keeps the low four bits of the id for itself.
+            const auto found = systemCommands.find(static_cast<UINT>(wParam) & 0xFFF0U);
+            if (found == systemCommands.end() || ended) return FALSE;
+            handler.OnCommand(found->second);
+            return TRUE;
         }
         case WM_CONTEXTMENU:
             if (menu.empty() || ended) return FALSE;
@@ -563,37 +569,6 @@ LRESULT CALLBACK Win32Dialog::FilteredEdit(HWND edit, UINT message, WPARAM wPara
     return DefSubclassProc(edit, message, wParam, lParam);
 }
 
-void Win32Dialog::ShowWindowMenu(LPARAM where) {
-    HMENU popup = CreatePopupMenu();
-    if (!popup) return;
-    for (const MenuEntry& entry : menu) {
-        if (entry.command == kNoControl) {
-            AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-        } else {
-            AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(entry.command), Wide(entry.text).c_str());
-        }
-    }
-    POINT at{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
-    // From the keyboard (Shift+F10, the Menu key): at the window's top left corner.
-    if (where == -1) {
-        RECT r{};
-        GetWindowRect(window, &r);
-        at = {r.left, r.top};
-    }
-    const int chosen = static_cast<int>(
-        TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));
-    DestroyMenu(popup);
-    if (chosen > 0 && !ended) handler.OnCommand(chosen);
-}
-
-void Win32Dialog::SetShortcut(int command, const std::string& keys) {
-    if (keys.empty()) {
-        shortcuts.erase(command);
-    } else {
-        shortcuts[command] = keys;
-    }
-}
-
 bool Win32Dialog::TakeKey(const MSG& message) {
     if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
     const auto found = liveDialogs.find(GetAncestor(message.hwnd, GA_ROOT));
@@ -605,113 +580,6 @@ bool Win32Dialog::TakeKey(const MSG& message) {
         return true;
     }
     return dialog.GiveShortcut(key, message.hwnd);
-}
-
-namespace {
-
-// A key an edit field uses itself: in one, Delete deletes a character and
-// Ctrl+V pastes text, whatever command those keys give elsewhere.
-bool IsEditingKey(HWND target, const KeyChord& pressed) {
-    wchar_t kind[8] = {};
-    if (!target || pressed.alt || !GetClassNameW(target, kind, 8) || lstrcmpiW(kind, L"Edit") != 0) return false;
-    switch (pressed.key) {
-    case VK_DELETE:
-    case VK_BACK:
-    case VK_INSERT:
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_HOME:
-    case VK_END:
-        return true;
-    // With Ctrl these turn pages (Ctrl+PgDown), not lines.
-    case VK_UP:
-    case VK_DOWN:
-    case VK_PRIOR:
-    case VK_NEXT:
-        return !pressed.ctrl;
-    case 'A':
-    case 'C':
-    case 'V':
-    case 'X':
-    case 'Y':
-    case 'Z':
-        return pressed.ctrl;
-    default:
-        return false;
-    }
-}
-
-}  // namespace
-
-bool Win32Dialog::GiveShortcut(unsigned key, HWND target) {
-    if (ended || shortcuts.empty()) return false;
-    const KeyChord pressed{key, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0};
-    if (IsEditingKey(target, pressed)) return false;
-    for (const auto& [command, keys] : shortcuts) {
-        if (ReadKeys(keys) != pressed) continue;
-        // A button's keys work while the button could be clicked.
-        if (HWND item = Item(command); item && (!IsWindowVisible(item) || !IsWindowEnabled(item))) return false;
-        handler.OnCommand(command);
-        return true;
-    }
-    return false;
-}
-
-void Win32Dialog::SetTabOrder(const std::vector<int>& ids) {
-    // Kept here rather than in the children's order: that order is also the
-    // order they are drawn in, and a page's controls lie over the tab control.
-    tabOrder = ids;
-}
-
-bool Win32Dialog::MoveInTabOrder(bool back) {
-    if (ended || tabOrder.empty()) return false;
-    std::vector<int> stops;
-    for (const int id : tabOrder) {
-        HWND item = Item(id);
-        if (item && IsWindowVisible(item) && IsWindowEnabled(item)) stops.push_back(id);
-    }
-    if (stops.empty()) return false;
-    const auto at = std::find(stops.begin(), stops.end(), Focused());
-    std::size_t next = back ? stops.size() - 1 : 0;
-    if (at != stops.end()) {
-        const auto index = static_cast<std::size_t>(at - stops.begin());
-        next = back ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
-    }
-    SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(stops[next])), TRUE);
-    return true;
-}
-
-void Win32Dialog::SetPointer(PointerLook look) {
-    pointer = look;
-    if (!window) return;
-    POINT at{};
-    GetCursorPos(&at);
-    if (WindowFromPoint(at) == window || IsChild(window, WindowFromPoint(at))) {
-        ::SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(look == PointerLook::Busy ? IDC_WAIT : IDC_ARROW)));
-    }
-}
-
-void Win32Dialog::AcceptDroppedFiles(bool accept) {
-    if (window) DragAcceptFiles(window, accept ? TRUE : FALSE);
-}
-
-bool Win32Dialog::TakeDrop(HDROP drop) {
-    std::vector<std::string> taken;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        std::wstring path(length + 1, L'\0');
-        DragQueryFileW(drop, i, path.data(), length + 1);
-        path.resize(length);
-        const std::string utf8 = Utf8(path);
-        if (!ended && handler.TakesDroppedFile(utf8)) taken.push_back(utf8);
-    }
-    DragFinish(drop);
-    // After the drop has ended: the program the files came from waits for nothing.
-    for (const std::string& path : taken) {
-        if (!ended) handler.OnFileDropped(path);
-    }
-    return !taken.empty();
 }
 
 void Win32Dialog::AddTab(int id, const std::string& text) {

@@ -102,7 +102,7 @@ public:
     void SetShortening(int id, Shortening where) override;
     bool IsShortened(int id) const override;
     void SetTextFilter(int id, TextFilter accepts) override;
-    void SetWindowMenu(const std::vector<MenuEntry>& entries) override { menu = entries; }
+    void SetWindowMenu(const std::vector<MenuEntry>& entries) override;
     void SetShortcut(int command, const std::string& keys) override;
     std::string KeysText(const std::string& keys) const override { return keys; }
     void SetTabOrder(const std::vector<int>& ids) override;
@@ -154,6 +154,8 @@ private:
     std::map<int, std::string> shortcuts;
     std::vector<int> tabOrder;
     std::vector<MenuEntry> menu;
+    // The system menu's ids of the window menu's entries, and their commands.
+    std::map<UINT, int> systemCommands;
     PointerLook pointer = PointerLook::Normal;
     bool settingText = false;
     HICON bigIcon = nullptr;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, as a user runs it silently: it installs
-# for the user alone, registers what it says, and its uninstaller takes away
+# for the user alone, registers what it says (a card opened through its type
+# starts the installed viewer with the card), and its uninstaller takes away
 # exactly that — a file the user put in the program's folder stays.
 #   tests/packaging/installer_wine.sh out/windows/ovlet-X.Y.Z-setup.exe
 # Runs in the Wine prefix of WINEPREFIX (scripts/test-windows makes one).
@@ -25,6 +26,34 @@ wait_for() {
     sleep 0.5
   done
   return 1
+}
+
+cards=$(mktemp -d)
+trap 'rm -rf "$cards"' EXIT
+cp "$(dirname "$0")/../../samples/sample.ovt" "$cards/opened card.ovt"
+# Runs the rest of the line, which should start the viewer installed in the
+# folder named first with the card: its window shows, and it is the viewer of
+# that folder, given that card. Then closes it as a user does.
+opens_in_viewer() {
+  local installed=$1 shown=""
+  shift
+  "$@" >/dev/null 2>&1 &
+  for _ in $(seq 1 120); do
+    shown=$(xdotool search --onlyvisible --name "Norvane Ovlet Viewer" 2>/dev/null | tail -n 1)
+    [[ -n "$shown" ]] && break
+    sleep 0.25
+  done
+  if [[ -z "$shown" ]]; then
+    fail "opening a card ($*) shows no viewer"
+  elif ! pgrep -af "$installed.ovview\\.exe.*opened card\\.ovt" >/dev/null; then
+    fail "the viewer started for the card ($*) is not the one in $installed, or was not given the card"
+  fi
+  if [[ -n "$shown" ]]; then
+    # (Without a window manager, a window takes the keyboard by focus alone.)
+    xdotool windowactivate --sync "$shown" 2>/dev/null || xdotool windowfocus --sync "$shown" 2>/dev/null
+    xdotool key ctrl+q
+  fi
+  wait_for bash -c "! pgrep -f '$installed.ovview\\.exe' >/dev/null" || pkill -f "$installed.ovview\\.exe"
 }
 
 folder='C:\ovlet-installed'
@@ -67,6 +96,16 @@ fi
 if [[ -f "$unix_folder/ovview.exe" ]]; then
   wine reg query "$classes\\Ovlet.Card\\shell\\open\\command" /ve 2>/dev/null | grep -q 'ovview.exe" "%1"' ||
     fail "opening a card does not start the viewer"
+  # And it does: the command as the desktop runs it for a card starts the
+  # installed viewer with the card. (The desktop's own way, `start`, reads
+  # only the machine's classes in this Wine: see the install for every user.)
+  command=$(wine reg query "$classes\\Ovlet.Card\\shell\\open\\command" /ve 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *(Default) *REG_SZ *//p')
+  card_w=$(winepath -w "$cards/opened card.ovt" 2>/dev/null)
+  # The command's program and its argument, as the shell splits them.
+  program_w=$(sed -n 's/^"\([^"]*\)" "%1"$/\1/p' <<<"$command")
+  [[ -n "$program_w" ]] || fail "the open command is not the program and the card: $command"
+  opens_in_viewer "ovlet-installed" wine "$program_w" "$card_w"
 fi
 
 # What the user keeps in the folder is theirs.
@@ -87,8 +126,34 @@ if ((had_type == 0)); then
 fi
 rm -rf "$unix_folder"
 
+# For every user (/ALLUSERS, as an administrator, which Wine's user is): the
+# machine's keys, and a card opened the desktop's way starts the viewer.
+folder='C:\ovlet-machine'
+unix_folder=$(winepath -u "$folder" 2>/dev/null | tr -d '\r')
+machine_classes='HKLM\Software\Classes'
+machine_uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ovlet'
+if ! wine "$setup" /S /ALLUSERS "/D=$folder"; then fail "the installer for every user exited with an error"; fi
+wait_for test -f "$unix_folder/uninstall.exe" || fail "no uninstaller in $unix_folder"
+[[ "$(value_of 'HKLM\Software\Ovlet' InstallDir)" == "$folder" ]] || fail "the machine's install folder is not recorded"
+[[ "$(value_of "$machine_uninstall" DisplayName)" == "Ovlet" ]] || fail "not listed among the machine's programs"
+! has_key "$uninstall_key" || fail "an install for every user is listed as the user's own"
+machine_menu=$(winepath -u "$(wine cmd /c echo %ProgramData% 2>/dev/null | tr -d '\r')" 2>/dev/null)/Microsoft/Windows/Start\ Menu/Programs/Ovlet
+compgen -G "$machine_menu/*.lnk" >/dev/null || fail "no Start-menu entry for every user in $machine_menu"
+if [[ -f "$unix_folder/ovview.exe" ]]; then
+  wine reg query "$machine_classes\\.ovt" /ve 2>/dev/null | grep -q "Ovlet.Card" ||
+    fail "the card type is not registered for every user"
+  opens_in_viewer "ovlet-machine" wine start /unix "$cards/opened card.ovt"
+fi
+wine "$unix_folder/uninstall.exe" /S || fail "the uninstaller for every user exited with an error"
+wait_for bash -c "! wine reg query '$machine_uninstall' >/dev/null 2>&1" || fail "the program is still listed for the machine"
+wait_for test ! -f "$unix_folder/uninstall.exe" || fail "the machine's uninstaller is still there"
+! has_key 'HKLM\Software\Ovlet' || fail "the machine's settings key is left behind"
+! has_key "$machine_classes\\Ovlet.Card" || fail "the machine's card type key is left behind"
+[[ ! -d "$unix_folder" ]] || fail "the machine's program folder is left behind"
+[[ ! -d "$machine_menu" ]] || fail "the Start-menu folder for every user is left behind"
+
 if ((failures > 0)); then
   echo "installer: $failures check(s) failed"
   exit 1
 fi
-echo "installer: installs for the user and uninstalls cleanly (${version})"
+echo "installer: installs for the user and for every user, opens cards in the viewer, and uninstalls cleanly (${version})"

@@ -2,8 +2,9 @@
 # The Windows programs under Wine as a user works them, through the real
 # message loop: keys typed with xdotool on the display Wine draws on.
 #   tests/packaging/programs_wine.sh BIN_FOLDER SAMPLES_FOLDER [SCREENSHOT_FOLDER]
-# The viewer shows the sample card and walks its pages (Ctrl+Tab), then
-# leaves with Ctrl+Q. The maker passes its splash, takes a company name typed
+# The viewer shows the sample card and walks its pages (Ctrl+Tab), shows
+# About on F1, then leaves with Ctrl+Q. The maker shows its splash, then About
+# from the system menu (Alt+Space, A), takes a company name typed
 # on the Company page, saves the card with Ctrl+S through the system's Save
 # dialog, and on Ctrl+Q asks whether to save the change typed after that
 # (answered No). With a third argument each window and page is saved there as
@@ -31,6 +32,19 @@ window_named() {
       return 0
     fi
     sleep 0.25
+  done
+  return 1
+}
+# The visible window of the program's class that has no name, once it is there.
+uncaptioned_of() {
+  for _ in $(seq 1 120); do
+    for w in $(xdotool search --onlyvisible --class "$1" 2>/dev/null); do
+      if [[ -z "$(xdotool getwindowname "$w" 2>/dev/null)" ]]; then
+        echo "$w"
+        return 0
+      fi
+    done
+    sleep 0.1
   done
   return 1
 }
@@ -64,6 +78,14 @@ if id=$(window_named "Norvane Ovlet Viewer"); then
     shoot "$id" "viewer-$page"
     keys "$id" ctrl+Tab
   done
+  # F1 is About where the program has no manual.
+  keys "$id" F1
+  if about=$(window_named "^About Ovlet Viewer$"); then
+    shoot "$about" "about-viewer"
+    keys "$about" Escape
+  else
+    fail "F1 showed no About in the viewer"
+  fi
   keys "$id" ctrl+q
   gone $viewer || fail "the viewer did not end on Ctrl+Q"
 else
@@ -74,11 +96,27 @@ kill $viewer 2>/dev/null
 # The maker: splash, typing, Save, and the question before it ends.
 wine "$bin/ovmake.exe" &
 maker=$!
+# The splash first: the maker's window without a caption.
+if splash=$(uncaptioned_of ovmake); then
+  shoot "$splash" "splash"
+else
+  fail "the maker showed no splash"
+fi
 if id=$(window_named "Norvane Ovlet Maker"); then
   # The card window stands behind the splash for its three seconds.
   sleep 4
   id=$(window_named "Norvane Ovlet Maker")
   shoot "$id" "maker-image"
+  # About ends the system menu, before the card's three commands (Wine puts
+  # an "About Wine" of its own before it: a letter would not tell them apart).
+  # Up from the first entry turns round to the last.
+  keys "$id" alt+space Up Up Up Up Return
+  if about=$(window_named "^About Ovlet Maker$"); then
+    shoot "$about" "about-maker"
+    keys "$about" Escape
+  else
+    fail "the system menu's About showed no About in the maker"
+  fi
   keys "$id" ctrl+Tab
   sleep 0.3
   xdotool type --delay 60 "Wine Test Ltd"

@@ -297,4 +297,38 @@ TEST_F(Win32FaceTest, KeysAnEditUsesStayWithTheEdit) {
     SetKeyboardState(keys);
 }
 
+TEST_F(Win32FaceTest, TheWindowMenuEndsTheSystemMenuAndGivesItsCommands) {
+    struct Commands : DialogHandler {
+        std::vector<int> given;
+        void OnCommand(int id) override { given.push_back(id); }
+    } handler;
+    Win32Dialog dialog(resources::CardDialogTemplate(), handler);
+    HWND window = dialog.Create();
+    ASSERT_NE(window, nullptr);
+    const int systemsOwn = GetMenuItemCount(GetSystemMenu(window, FALSE));
+    const std::vector<MenuEntry> entries = {
+        {kSysCommandAbout, "&About Ovlet Maker"}, {kNoControl, {}}, {kCommandPrint, "Print\u2026"}};
+    // Set twice, as a window sets it again in another language: the entries once.
+    dialog.SetWindowMenu(entries);
+    dialog.SetWindowMenu(entries);
+    HMENU system = GetSystemMenu(window, FALSE);
+    ASSERT_EQ(GetMenuItemCount(system), systemsOwn + 4);
+    const auto textOf = [&](int position) {
+        wchar_t text[64] = {};
+        GetMenuStringW(system, static_cast<UINT>(position), text, 64, MF_BYPOSITION);
+        return Utf8(text);
+    };
+    EXPECT_EQ(GetMenuItemID(system, systemsOwn), 0U);  // a separator
+    EXPECT_EQ(GetMenuItemID(system, systemsOwn + 1), static_cast<UINT>(kSysCommandAbout));
+    EXPECT_EQ(textOf(systemsOwn + 1), "&About Ovlet Maker");
+    EXPECT_EQ(GetMenuItemID(system, systemsOwn + 2), 0U);
+    EXPECT_EQ(textOf(systemsOwn + 3), "Print\u2026");
+    const UINT printId = GetMenuItemID(system, systemsOwn + 3);
+    EXPECT_EQ(printId & 0xFU, 0U) << "the system keeps the low four bits";
+    // The system may set those bits when it sends the command.
+    SendMessageW(window, WM_SYSCOMMAND, printId | 0x2U, 0);
+    SendMessageW(window, WM_SYSCOMMAND, static_cast<WPARAM>(kSysCommandAbout), 0);
+    EXPECT_EQ(handler.given, (std::vector<int>{kCommandPrint, kSysCommandAbout}));
+}
+
 }  // namespace
