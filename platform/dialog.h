@@ -123,6 +123,10 @@ public:
     // The controls are there and the dialog is about to show: fill them in.
     // `host` serves the dialog until it ends.
     virtual void OnInit(DialogHost& dialog) { host = &dialog; }
+    // Once, as soon as the dialog is on screen, before anything the user
+    // does reaches it (where the face shows it itself; else right after
+    // OnInit): the work the window need not wait for to be on screen.
+    virtual void OnShown() {}
     // A button, link or menu entry was used; kIdOk and kIdCancel also for
     // Enter and Escape. They end the dialog unless the handler does otherwise.
     virtual void OnCommand(int id) {

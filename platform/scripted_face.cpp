@@ -242,6 +242,7 @@ void ScriptedDialog::Init() {
     if (initialised) return;
     initialised = true;
     handler.OnInit(*this);
+    if (!ended) handler.OnShown();
 }
 
 ScriptedDialog::Control* ScriptedDialog::Find(int id) {

@@ -288,6 +288,12 @@ void CCardDialog::OnInit(platform::DialogHost& dialog) {
     PageSwitch();
     // A file dropped on a field is the window's, not text for the field.
     host->AcceptDroppedFiles(true);
+}
+
+void CCardDialog::OnShown() {
+    // The card named when the window opened, read with the window on
+    // screen: a large picture's decoding does not keep the window away, and
+    // what the card says about itself is said over the window.
     ReadNamedCard();
 }
 

@@ -96,6 +96,7 @@ public:
 
     // The face's calls.
     void OnInit(platform::DialogHost& dialog) override;
+    void OnShown() override;
     void OnCommand(int id) override;
     void OnClose() override;
     void OnTabChanged(int id) override;

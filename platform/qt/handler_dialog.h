@@ -16,7 +16,10 @@ protected:
     // Owner-drawn buttons and picture panels are the handler's controls,
     // hosted in widgets of the face.
     QWidget* CreateControl(const ControlTemplate& control) override;
-    void OnInitDialog() override { handler.OnInit(*this); }
+    void OnInitDialog() override {
+        handler.OnInit(*this);
+        handler.OnShown();
+    }
     void OnCommand(int id) override { handler.OnCommand(id); }
     void OnOK() override { handler.OnCommand(kIdOk); }
     void OnCancel() override { handler.OnCommand(kIdCancel); }

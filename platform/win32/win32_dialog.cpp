@@ -23,6 +23,8 @@ namespace {
 
 // The system's timer ids of the handler's timers (0 is no timer id).
 constexpr UINT_PTR kTimerBase = 0x4F00;
+// Posted by a modal dialog's start: the dialog is on screen when it arrives.
+constexpr UINT kShownMessage = WM_APP + 0x4F;
 
 bool IsOwnerDrawn(ControlKind kind) {
     return kind == ControlKind::OwnerDrawButton || kind == ControlKind::PicturePanel;
@@ -209,6 +211,16 @@ BOOL Win32Dialog::Init() {
     }
     PlaceOverOwner();
     handler.OnInit(*this);
+    // The modal loop would show the dialog once its queue is empty; the
+    // message posted here shows it first thing instead, then lets the
+    // handler do its later work, before anything the user does reaches the
+    // dialog (and before its controls' first paint). A dialog made here is
+    // shown by its maker, later.
+    if (modal) {
+        PostMessageW(window, kShownMessage, 0, 0);
+    } else if (!ended) {
+        handler.OnShown();
+    }
     // FALSE: the handler put the focus where it wants it.
     if (focusSet) return FALSE;
     // A dialog without a control in the Tab order keeps the keyboard itself
@@ -276,6 +288,11 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
             return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
         }
+        case kShownMessage:
+            if (ended) return TRUE;
+            if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
+            handler.OnShown();
+            return TRUE;
         case WM_SYSCOMMAND: {
             // The system keeps the low four bits of the id for itself.
             const auto found = systemCommands.find(static_cast<UINT>(wParam) & 0xFFF0U);

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "exchange/drawing/gdi_face.h"
 #include "exchange/drawing/sheet_layout.h"
@@ -329,6 +331,22 @@ TEST_F(Win32FaceTest, TheWindowMenuEndsTheSystemMenuAndGivesItsCommands) {
     SendMessageW(window, WM_SYSCOMMAND, printId | 0x2U, 0);
     SendMessageW(window, WM_SYSCOMMAND, static_cast<WPARAM>(kSysCommandAbout), 0);
     EXPECT_EQ(handler.given, (std::vector<int>{kCommandPrint, kSysCommandAbout}));
+}
+
+TEST_F(Win32FaceTest, AModalDialogIsOnScreenBeforeTheHandlersLaterWork) {
+    struct Handler : DialogHandler {
+        std::vector<std::string> steps;
+        void OnInit(DialogHost& dialog) override {
+            DialogHandler::OnInit(dialog);
+            steps.push_back(IsWindowVisible(WindowOf(host)) ? "init, shown" : "init");
+        }
+        void OnShown() override {
+            steps.push_back(IsWindowVisible(WindowOf(host)) ? "later, shown" : "later");
+            host->End(7);
+        }
+    } handler;
+    EXPECT_EQ(RunDialog(resources::AboutDialogTemplate(), handler), 7);
+    EXPECT_EQ(handler.steps, (std::vector<std::string>{"init", "later, shown"}));
 }
 
 }  // namespace
