@@ -30,6 +30,16 @@ bool IsOwnerDrawn(ControlKind kind) {
     return kind == ControlKind::OwnerDrawButton || kind == ControlKind::PicturePanel;
 }
 
+// A control's tip, as the tool-tip control knows it.
+TTTOOLINFOW ToolOf(HWND dialog, HWND item) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(item);
+    return tool;
+}
+
 bool IsEditKind(ControlKind kind) {
     return kind == ControlKind::Edit || kind == ControlKind::MultiLineEdit;
 }
@@ -291,7 +301,10 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kShownMessage:
             if (ended) return TRUE;
             if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
+            onScreen = true;
             handler.OnShown();
+            if (ended) return TRUE;
+            for (const auto& [id, text] : tipTexts) RegisterToolTip(id);
             return TRUE;
         case WM_SYSCOMMAND: {
             // The system keeps the low four bits of the id for itself.
@@ -463,26 +476,34 @@ void Win32Dialog::SelectAllText(int id) {
 void Win32Dialog::SetToolTip(int id, const std::string& text) {
     HWND item = Item(id);
     if (!item) return;
+    if (text.empty()) {
+        if (tipsRegistered.erase(id) != 0) {
+            TTTOOLINFOW tool = ToolOf(window, item);
+            SendMessageW(toolTips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+        tipTexts.erase(id);
+        return;
+    }
+    tipTexts[id] = Wide(text);
+    // A tip shows only over a window on screen: a modal dialog's tips are
+    // given to the system once it is (RegisterToolTips).
+    if (modal && !onScreen) return;
+    RegisterToolTip(id);
+}
+
+void Win32Dialog::RegisterToolTip(int id) {
+    HWND item = Item(id);
+    const auto text = tipTexts.find(id);
+    if (!item || text == tipTexts.end()) return;
     if (!toolTips) {
         toolTips = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
         if (!toolTips) return;
     }
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window;
-    tool.uId = reinterpret_cast<UINT_PTR>(item);
-    const bool had = tipTexts.count(id) != 0;
-    if (text.empty()) {
-        if (had) SendMessageW(toolTips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        tipTexts.erase(id);
-        return;
-    }
-    std::wstring& kept = tipTexts[id];
-    kept = Wide(text);
-    tool.lpszText = kept.data();
+    TTTOOLINFOW tool = ToolOf(window, item);
+    tool.lpszText = text->second.data();
+    const bool had = !tipsRegistered.insert(id).second;
     SendMessageW(toolTips, had ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 

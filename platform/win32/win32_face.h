@@ -119,6 +119,7 @@ private:
     static LRESULT CALLBACK FilteredEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self);
     void ShowWindowMenu(LPARAM where);
+    void RegisterToolTip(int id);
     // The command of a shortcut pressed in `target` (a key its edit uses
     // itself stays with the edit).
     bool GiveShortcut(unsigned key, HWND target);
@@ -149,6 +150,7 @@ private:
     std::vector<std::uint8_t> templateBytes;
     std::map<int, std::unique_ptr<OwnerDrawnHost>> ownerDrawn;
     std::map<int, std::wstring> tipTexts;
+    std::set<int> tipsRegistered;
     std::map<int, TextFilter> filters;
     std::map<int, Shortening> shortening;
     std::map<int, std::string> shortcuts;
@@ -161,6 +163,8 @@ private:
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
     bool modal = false;
+    // A modal dialog once its start has shown it.
+    bool onScreen = false;
     bool focusSet = false;
     bool ended = false;
     int result = 0;

@@ -197,8 +197,7 @@ TEST(Win32Printing, TheSheetLandsOnThePaperWhereItsLayoutPutsTheCards) {
         const auto inked = [&](const drawing::Area& mm) {
             int count = 0;
             for (int y = static_cast<int>(mm.top * dotsPerMm); y < static_cast<int>(mm.Bottom() * dotsPerMm); ++y) {
-                for (int x = static_cast<int>(mm.left * dotsPerMm); x < static_cast<int>(mm.Right() * dotsPerMm);
-                     ++x) {
+                for (int x = static_cast<int>(mm.left * dotsPerMm); x < static_cast<int>(mm.Right() * dotsPerMm); ++x) {
                     if ((pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                                 static_cast<std::size_t>(x)] &
                          0xFFFFFFu) != 0xFFFFFFu)
@@ -333,20 +332,51 @@ TEST_F(Win32FaceTest, TheWindowMenuEndsTheSystemMenuAndGivesItsCommands) {
     EXPECT_EQ(handler.given, (std::vector<int>{kCommandPrint, kSysCommandAbout}));
 }
 
+// The tips of the tool-tip control that belongs to `dialog` (-1: none yet).
+int TipsOf(HWND dialog) {
+    struct Search {
+        HWND dialog;
+        HWND tips = nullptr;
+    } search{dialog};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            auto& s = *reinterpret_cast<Search*>(found);
+            wchar_t kind[32] = {};
+            GetClassNameW(window, kind, 32);
+            if (lstrcmpiW(kind, TOOLTIPS_CLASSW) == 0 && GetWindow(window, GW_OWNER) == s.dialog) s.tips = window;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.tips ? static_cast<int>(SendMessageW(search.tips, TTM_GETTOOLCOUNT, 0, 0)) : -1;
+}
+
 TEST_F(Win32FaceTest, AModalDialogIsOnScreenBeforeTheHandlersLaterWork) {
     struct Handler : DialogHandler {
         std::vector<std::string> steps;
+        void Note(const char* step) {
+            HWND window = WindowOf(host);
+            steps.push_back(std::string(step) + (IsWindowVisible(window) ? ", shown" : "") + ", tips " +
+                            std::to_string(TipsOf(window)));
+        }
         void OnInit(DialogHost& dialog) override {
             DialogHandler::OnInit(dialog);
-            steps.push_back(IsWindowVisible(WindowOf(host)) ? "init, shown" : "init");
+            host->SetToolTip(platform::kIdOk, "Closes the window");
+            Note("init");
         }
         void OnShown() override {
-            steps.push_back(IsWindowVisible(WindowOf(host)) ? "later, shown" : "later");
+            Note("later");
+            host->StartTimer(1, 1);
+        }
+        void OnTimer(int) override {
+            Note("then");
             host->End(7);
         }
     } handler;
     EXPECT_EQ(RunDialog(resources::AboutDialogTemplate(), handler), 7);
-    EXPECT_EQ(handler.steps, (std::vector<std::string>{"init", "later, shown"}));
+    // The tips are given to the system once the window is on screen.
+    EXPECT_EQ(handler.steps,
+              (std::vector<std::string>{"init, tips -1", "later, shown, tips -1", "then, shown, tips 1"}));
 }
 
 }  // namespace
