@@ -157,6 +157,10 @@ public:
     // never shows need not be made (the dialog then comes up sooner, and
     // calls naming it do nothing).
     virtual bool UsesControl(int) const { return true; }
+    // Whether control `id` is on screen when the dialog first shows: a face
+    // may make the others hidden from the start, sparing the work of hiding
+    // them (the handler still shows and hides them as before).
+    virtual bool ShownAtStart(int) const { return true; }
 
 protected:
     DialogHost* host = nullptr;

@@ -30,6 +30,7 @@ struct ControlTemplate {
     std::string text;
     int x, y, width, height;  // dialog units
     bool tabStop = false;
+    bool startsHidden = false;  // made hidden; the dialog shows it when wanted
 };
 
 struct DialogTemplate {

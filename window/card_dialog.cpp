@@ -227,6 +227,14 @@ bool CCardDialog::UsesControl(int id) const {
     return !NeverShown(id);
 }
 
+bool CCardDialog::ShownAtStart(int id) const {
+    // The window opens on its first page.
+    for (const auto& [control, show] : VisibilityOn(0)) {
+        if (control == id) return show;
+    }
+    return true;
+}
+
 std::unique_ptr<platform::OwnerDrawnControl> CCardDialog::MakeOwnerDrawn(int id) {
     std::unique_ptr<platform::OwnerDrawnControl> control;
     if (id == kIdPicture) {
@@ -350,22 +358,45 @@ void CCardDialog::OnTabChanged(int) {
     PageSwitch();
 }
 
+std::vector<std::pair<int, bool>> CCardDialog::VisibilityOn(int tab) const {
+    // Each control once, as the page has it: the pages' controls hidden but
+    // the shown page's, the hidden pages' and controls hidden whatever the page.
+    std::vector<std::pair<int, bool>> visible;
+    const auto set = [&visible](int id, bool show) {
+        const auto found = std::find_if(visible.begin(), visible.end(), [id](const auto& v) { return v.first == id; });
+        if (found == visible.end()) {
+            visible.emplace_back(id, show);
+        } else {
+            found->second = show;
+        }
+    };
+    for (const CardPage* page : form.pages) {
+        for (int id : ControlsOf(*page)) set(id, false);
+    }
+    if (tab >= 0 && tab < static_cast<int>(form.pages.size())) {
+        for (int id : ControlsOf(*form.pages[static_cast<std::size_t>(tab)])) set(id, true);
+    }
+    for (const CardPage* page : form.hiddenPages) {
+        for (int id : ControlsOf(*page)) set(id, false);
+    }
+    for (int id : form.hidden) set(id, false);
+    return visible;
+}
+
 void CCardDialog::PageSwitch() {
     // The control with the keyboard before the page turned (the tabs after a
     // click on one).
     const int before = host->Focused();
-    for (const CardPage* page : form.pages) {
-        for (int id : ControlsOf(*page)) host->Show(id, false);
-    }
     const int tab = SelectedTab();
     const CardPage* shown = tab >= 0 && tab < static_cast<int>(form.pages.size()) ? form.pages[tab] : nullptr;
-    if (shown) {
-        for (int id : ControlsOf(*shown)) host->Show(id, true);
+    const std::vector<std::pair<int, bool>> visible = VisibilityOn(tab);
+    // What leaves the screen first, so two pages' controls never stand together.
+    for (const auto& [id, show] : visible) {
+        if (!show) host->Show(id, false);
     }
-    for (const CardPage* page : form.hiddenPages) {
-        for (int id : ControlsOf(*page)) host->Show(id, false);
+    for (const auto& [id, show] : visible) {
+        if (show) host->Show(id, true);
     }
-    for (int id : form.hidden) host->Show(id, false);
     if (!shown) return;
     // Tab walks the page's fields; a page with a single control (the picture,
     // the general information) gives Tab somewhere to go: between that

@@ -105,6 +105,7 @@ public:
     void OnFileDropped(const std::string& path) override;
     std::unique_ptr<platform::OwnerDrawnControl> MakeOwnerDrawn(int id) override;
     bool UsesControl(int id) const override;
+    bool ShownAtStart(int id) const override;
 
 protected:
     using Command = std::function<void()>;
@@ -141,6 +142,8 @@ private:
     // Hands a link to the desktop, or says why it is not handed over.
     void HandOver(const ovlet::card::LinkHandOver& handOver);
     void PageSwitch();
+    // Whether each page control is on screen with page `tab` shown.
+    std::vector<std::pair<int, bool>> VisibilityOn(int tab) const;
     // Whether this form hides the control `id` on every page.
     bool NeverShown(int id) const;
     // Tool tips for the texts shown shortened, and the address block's name.

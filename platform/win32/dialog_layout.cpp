@@ -110,7 +110,7 @@ std::vector<std::uint8_t> BuildTemplate(const DialogTemplate& dialog, const Text
         const ControlClass kind = ClassOf(control);
         out.Dword(0);  // helpID
         out.Dword(kind.exStyle);
-        out.Dword(kind.style);
+        out.Dword(control.startsHidden ? kind.style & ~kVisible : kind.style);
         out.Short(control.x);
         out.Short(control.y);
         out.Short(control.width);

@@ -286,6 +286,8 @@ std::string OwnerDrawnHost::Text() const {
 }
 
 int OwnerDrawnHost::TextWidth(const std::string& utf8, TextStyle style) const {
+    // Nothing to measure: no fonts made, no device asked for.
+    if (utf8.empty()) return 0;
     const std::wstring text = Wide(utf8);
     GdiFonts fonts(window);
     HDC dc = GetDC(window);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/utf16.h"
@@ -156,6 +157,9 @@ DialogTemplate UsedControls(const DialogTemplate& dialog, const DialogHandler& h
     DialogTemplate used = FittedToFont(dialog);
     std::erase_if(used.controls,
                   [&handler](const ControlTemplate& control) { return control.id >= 0 && !handler.UsesControl(control.id); });
+    for (ControlTemplate& control : used.controls) {
+        if (control.id >= 0 && !handler.ShownAtStart(control.id)) control.startsHidden = true;
+    }
     return used;
 }
 
@@ -302,6 +306,7 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (ended) return TRUE;
             if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
             onScreen = true;
+            if (pendingFocus != kNoControl) Focus(std::exchange(pendingFocus, kNoControl));
             handler.OnShown();
             if (ended) return TRUE;
             for (const auto& [id, text] : tipTexts) RegisterToolTip(id);
@@ -430,7 +435,8 @@ bool Win32Dialog::IsEnabled(int id) const {
 }
 
 void Win32Dialog::Show(int id, bool show) {
-    if (HWND item = Item(id)) ShowWindow(item, show ? SW_SHOWNA : SW_HIDE);
+    // A control already as asked costs the window manager nothing.
+    if (HWND item = Item(id); item && IsShown(id) != show) ShowWindow(item, show ? SW_SHOWNA : SW_HIDE);
 }
 
 bool Win32Dialog::IsShown(int id) const {
@@ -442,11 +448,16 @@ void Win32Dialog::Focus(int id) {
     HWND item = Item(id);
     if (!item) return;
     focusSet = true;
+    if (modal && !onScreen) {
+        pendingFocus = id;
+        return;
+    }
     // Through the dialog manager, so the default button follows the focus.
     SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
 }
 
 int Win32Dialog::Focused() const {
+    if (modal && !onScreen) return pendingFocus;
     HWND focus = GetFocus();
     if (!window || !focus || !IsChild(window, focus)) return kNoControl;
     // A control's own child (a tab control's arrows) counts as the control.
@@ -533,6 +544,7 @@ bool Win32Dialog::IsShortened(int id) const {
     HWND item = Item(id);
     if (!item) return false;
     const std::wstring text = Wide(WindowText(item));
+    if (text.empty()) return false;
     RECT box{};
     GetClientRect(item, &box);
     HDC dc = GetDC(item);

@@ -166,6 +166,9 @@ private:
     // A modal dialog once its start has shown it.
     bool onScreen = false;
     bool focusSet = false;
+    // The control a modal dialog gives the keyboard once it is on screen:
+    // focus asked for before activates the hidden window once more.
+    int pendingFocus = kNoControl;
     bool ended = false;
     int result = 0;
     bool scriptedClock = false;

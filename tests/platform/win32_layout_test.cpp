@@ -195,16 +195,21 @@ TEST(Win32Template, EachKindIsMadeAsTheSystemsControl) {
         {ControlKind::PicturePanel, 0x82, nullptr, style::kSsOwnerDraw},
     };
     for (const KindCase& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.kind));
-        const DialogTemplate t{7, "k", 50, 40, 8, {{-1, c.kind, "t", 1, 2, 3, 4, false}}};
-        const ReadDialog d = Read(BuildTemplate(t));
-        ASSERT_EQ(d.items.size(), 1u);
-        EXPECT_EQ(d.items[0].classAtom, c.atom);
-        EXPECT_EQ(d.items[0].className, c.className ? std::u16string(c.className) : std::u16string());
-        EXPECT_EQ(d.items[0].style & 0xFFFF, c.low);
-        EXPECT_EQ(d.items[0].id, 0xFFFFFFFFu);
-        // The icon's text would name a resource: it is left empty.
-        EXPECT_EQ(d.items[0].text, c.kind == ControlKind::Icon ? u"" : u"t");
+        // A control made hidden differs in its visibility alone.
+        for (const bool hidden : {false, true}) {
+            SCOPED_TRACE(static_cast<int>(c.kind) * 10 + hidden);
+            const DialogTemplate t{7, "k", 50, 40, 8, {{-1, c.kind, "t", 1, 2, 3, 4, false, hidden}}};
+            const ReadDialog d = Read(BuildTemplate(t));
+            ASSERT_EQ(d.items.size(), 1u);
+            EXPECT_EQ(d.items[0].classAtom, c.atom);
+            EXPECT_EQ(d.items[0].className, c.className ? std::u16string(c.className) : std::u16string());
+            EXPECT_EQ(d.items[0].style & 0xFFFF, c.low);
+            EXPECT_EQ(d.items[0].style & style::kChild, style::kChild);
+            EXPECT_EQ((d.items[0].style & style::kVisible) == 0, hidden);
+            EXPECT_EQ(d.items[0].id, 0xFFFFFFFFu);
+            // The icon's text would name a resource: it is left empty.
+            EXPECT_EQ(d.items[0].text, c.kind == ControlKind::Icon ? u"" : u"t");
+        }
     }
 }
 
