@@ -17,6 +17,12 @@ bool AnnotateName(HWND control, const std::string& name);
 bool AnnotateDescription(HWND control, const std::string& description);
 bool AnnotateRole(HWND control, AccessibleRole role);
 
+// While held (holds nest), annotations wait, and are made when the last
+// hold is released, on the windows still there: a dialog holds them until it
+// is on screen, so that the accessibility layer is not started before.
+void HoldAnnotations();
+void ReleaseAnnotations();
+
 // The name the accessibility layer reports for the window; empty when it
 // cannot be asked.
 std::string AccessibleNameOf(HWND control);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/key_chord.h"
+#include "platform/win32/late_library.h"
 #include "platform/win32/win32_face.h"
 
 namespace platform::win32 {
@@ -165,21 +166,27 @@ void Win32Dialog::SetPointer(PointerLook look) {
 }
 
 void Win32Dialog::AcceptDroppedFiles(bool accept) {
-    if (window) DragAcceptFiles(window, accept ? TRUE : FALSE);
+    // What the shell's DragAcceptFiles sets, without loading the shell.
+    if (!window) return;
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, accept ? style | WS_EX_ACCEPTFILES : style & ~LONG_PTR{WS_EX_ACCEPTFILES});
 }
 
 bool Win32Dialog::TakeDrop(HDROP drop) {
     std::vector<std::string> taken;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    auto* query = LateFunction<decltype(DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+    auto* finish = LateFunction<decltype(DragFinish)>(L"shell32.dll", "DragFinish");
+    if (!query || !finish) return false;
+    const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        const UINT length = query(drop, i, nullptr, 0);
         std::wstring path(length + 1, L'\0');
-        DragQueryFileW(drop, i, path.data(), length + 1);
+        query(drop, i, path.data(), length + 1);
         path.resize(length);
         const std::string utf8 = Utf8(path);
         if (!ended && handler.TakesDroppedFile(utf8)) taken.push_back(utf8);
     }
-    DragFinish(drop);
+    finish(drop);
     // After the drop has ended: the program the files came from waits for nothing.
     for (const std::string& path : taken) {
         if (!ended) handler.OnFileDropped(path);

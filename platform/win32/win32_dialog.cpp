@@ -185,10 +185,14 @@ Win32Dialog::~Win32Dialog() {
 int Win32Dialog::Run() {
     modal = true;
     HHOOK filter = SetWindowsHookExW(WH_MSGFILTER, &ModalFilter, nullptr, GetCurrentThreadId());
+    // Names for screen readers are given once the dialog is on screen.
+    HoldAnnotations();
+    annotationsHeld = true;
     const INT_PTR r =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(templateBytes.data()),
                                 owner, &Win32Dialog::Procedure, reinterpret_cast<LPARAM>(this));
     if (filter) UnhookWindowsHookEx(filter);
+    if (std::exchange(annotationsHeld, false)) ReleaseAnnotations();
     window = nullptr;
     ownerDrawn.clear();
     return static_cast<int>(r);
@@ -307,6 +311,7 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
             onScreen = true;
             if (pendingFocus != kNoControl) Focus(std::exchange(pendingFocus, kNoControl));
+            if (std::exchange(annotationsHeld, false)) ReleaseAnnotations();
             handler.OnShown();
             if (ended) return TRUE;
             for (const auto& [id, text] : tipTexts) RegisterToolTip(id);

@@ -9,6 +9,7 @@
 
 #include "files/user_languages.h"
 #include "platform/win32/dialog_layout.h"
+#include "platform/win32/late_library.h"
 #include "resources/catalogue/catalogue.h"
 
 namespace catalogue = ovlet::catalogue;
@@ -22,9 +23,18 @@ namespace {
 // start-up under Wine).
 template <class Function>
 Function* CommonDialog(const char* name) {
-    static HMODULE library = LoadLibraryW(L"comdlg32.dll");
-    if (!library) return nullptr;
-    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    // The shell's folders in the file dialogs want COM on the thread.
+    StartCom();
+    return LateFunction<Function>(L"comdlg32.dll", name);
+}
+
+// The shell hands a file or an address to the program the user chose for it.
+bool OpenThroughShell(HWND owner, const std::wstring& what) {
+    auto* open = LateFunction<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    if (!open) return false;
+    // Handlers the shell calls may be COM objects.
+    StartCom();
+    return reinterpret_cast<INT_PTR>(open(owner, L"open", what.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }
 
 // Long enough for any path the system takes.
@@ -75,11 +85,12 @@ std::optional<ClipboardPicture> ClipboardContents() {
     if (!OpenClipboard(nullptr)) return std::nullopt;
     std::optional<ClipboardPicture> found;
     // A file a file manager copied.
-    if (HANDLE drop = GetClipboardData(CF_HDROP)) {
+    auto* query = LateFunction<decltype(DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+    if (HANDLE drop = GetClipboardData(CF_HDROP); drop && query) {
         auto* files = static_cast<HDROP>(drop);
-        if (DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0) > 0) {
+        if (query(files, 0xFFFFFFFF, nullptr, 0) > 0) {
             std::wstring name(kPathCharacters, L'\0');
-            const UINT length = DragQueryFileW(files, 0, name.data(), static_cast<UINT>(name.size()));
+            const UINT length = query(files, 0, name.data(), static_cast<UINT>(name.size()));
             name.resize(length);
             found = ClipboardPicture{Utf8(name), {}, {}, false};
         }
@@ -160,18 +171,14 @@ public:
 
     bool OpenAddress(const std::string& url) override {
         if (!IsAddressForShell(url)) return false;
-        const auto done = reinterpret_cast<INT_PTR>(
-            ShellExecuteW(nullptr, L"open", Wide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-        return done > 32;
+        return OpenThroughShell(nullptr, Wide(url));
     }
 
     bool ShowHelp(DialogHost* owner, const std::string& helpFile) override {
         const std::wstring path = Wide(helpFile);
         const DWORD attributes = GetFileAttributesW(path.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-        const auto done = reinterpret_cast<INT_PTR>(
-            ShellExecuteW(WindowOf(owner), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-        return done > 32;
+        return OpenThroughShell(WindowOf(owner), path);
     }
 
     std::optional<ClipboardPicture> PictureOnClipboard() override { return ClipboardContents(); }
@@ -237,14 +244,13 @@ public:
 };
 
 Win32Face::Win32Face() : desktop(std::make_unique<Win32Desktop>()) {
-    comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     catalogue::SetLanguage(catalogue::ChooseLanguage(ovlet::files::UserLanguages()));
 }
 
 Win32Face::~Win32Face() {
-    if (comStarted) CoUninitialize();
+    StopCom();
 }
 
 int Win32Face::RunDialog(const DialogTemplate& dialog, DialogHandler& handler, DialogHost* owner) {

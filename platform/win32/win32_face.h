@@ -169,6 +169,7 @@ private:
     // The control a modal dialog gives the keyboard once it is on screen:
     // focus asked for before activates the hidden window once more.
     int pendingFocus = kNoControl;
+    bool annotationsHeld = false;
     bool ended = false;
     int result = 0;
     bool scriptedClock = false;
@@ -190,7 +191,6 @@ public:
 private:
     class Win32Desktop;
     std::unique_ptr<Win32Desktop> desktop;
-    bool comStarted = false;
 };
 
 // The window of a dialog this face made (null for none, or another face's).
