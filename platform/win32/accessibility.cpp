@@ -120,7 +120,8 @@ std::string AccessibleNameOf(HWND control) {
     auto* release = LateFunction<decltype(SysFreeString)>(L"oleaut32.dll", "SysFreeString");
     IAccessible* accessible = nullptr;
     if (!StartCom() || !object || !length || !release ||
-        FAILED(object(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&accessible))) ||
+        FAILED(object(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                      reinterpret_cast<void**>(&accessible))) ||
         !accessible) {
         return {};
     }
