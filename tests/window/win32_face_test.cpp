@@ -247,13 +247,16 @@ TEST(Win32Printing, ThePrintersPaperChoosesTheSheet) {
     }
 }
 
+// A handler that notes the commands it is given.
+struct Commands : DialogHandler {
+    std::vector<int> given;
+    void OnCommand(int id) override { given.push_back(id); }
+};
+
 // A shortcut whose keys an edit uses itself (Delete, Ctrl+V) works where the
 // focus is not in an edit; in one, the keys edit its text.
 TEST_F(Win32FaceTest, KeysAnEditUsesStayWithTheEdit) {
-    struct Commands : DialogHandler {
-        std::vector<int> given;
-        void OnCommand(int id) override { given.push_back(id); }
-    } handler;
+    Commands handler;
     Win32Dialog dialog(resources::CardDialogTemplate(), handler);
     HWND window = dialog.Create();
     ASSERT_NE(window, nullptr);
@@ -299,10 +302,7 @@ TEST_F(Win32FaceTest, KeysAnEditUsesStayWithTheEdit) {
 }
 
 TEST_F(Win32FaceTest, TheWindowMenuEndsTheSystemMenuAndGivesItsCommands) {
-    struct Commands : DialogHandler {
-        std::vector<int> given;
-        void OnCommand(int id) override { given.push_back(id); }
-    } handler;
+    Commands handler;
     Win32Dialog dialog(resources::CardDialogTemplate(), handler);
     HWND window = dialog.Create();
     ASSERT_NE(window, nullptr);
