@@ -125,10 +125,10 @@ endfunction()
 # The folders whose every target builds under the strict set (a folder inside
 # one of them too, unless it is named below): a target added there without
 # ovlet_strict stops the configure. The windows' own folders are not on the
-# list; nor are stb_image's reference build and the code rcc generates.
-set(OVLET_STRICT_FOLDERS files card picture exchange cli resources samples fuzz tests bench)
+# list; nor is stb_image's reference build.
+set(OVLET_STRICT_FOLDERS files card picture exchange cli resources samples tools fuzz tests bench)
 set(OVLET_NOT_STRICT_FOLDERS tests/window tests/platform tests/programs bench/window)
-set(OVLET_NOT_STRICT_TARGETS picture_bench_stb ovlet_resource_files)
+set(OVLET_NOT_STRICT_TARGETS picture_bench_stb)
 
 function(_ovlet_strict_folder folder out)
   set(strict FALSE)

@@ -1,14 +1,12 @@
 #include "programs/qt_program.h"
 
-#include "programs/program_face.h"
-
-#include <QApplication>
-#include <QStyleFactory>
+#include <algorithm>
 
 #include "exchange/drawing/card_sheet.h"
-#include "platform/qt/font_start.h"
+#include "platform/qt/program_start.h"
 #include "platform/qt/qt_face.h"
-#include "resources/program_resources.h"
+#include "programs/program_face.h"
+#include "resources/program_pictures.h"
 #include "window/card_dialog.h"
 
 namespace drawing = ovlet::exchange::drawing;
@@ -17,54 +15,61 @@ using ovlet::card::CardRecord;
 
 namespace {
 
+std::vector<platform::BitmapFile> Bitmaps() {
+    std::vector<platform::BitmapFile> bitmaps;
+    for (const resources::BitmapFile& bitmap : resources::ProgramBitmaps())
+        bitmaps.push_back({bitmap.id, bitmap.bytes});
+    return bitmaps;
+}
+
+// Each program's icon, named by the program as the windows ask for it.
+std::vector<platform::NamedIcon> Icons() {
+    std::vector<platform::NamedIcon> icons;
+    for (const resources::IconFile& file : resources::ProgramIcons()) {
+        auto icon = std::find_if(icons.begin(), icons.end(),
+                                 [&file](const platform::NamedIcon& named) { return named.name == file.program; });
+        if (icon == icons.end()) icon = icons.insert(icons.end(), platform::NamedIcon{std::string(file.program), {}});
+        icon->sizes.push_back({file.side, file.bytes});
+    }
+    return icons;
+}
+
+platform::ProgramLook LookOf(const std::string& program) {
+    platform::ProgramLook look;
+    look.applicationName = program;
+    // The launcher of each program (desktop/), so that a desktop pairs the window with its icon.
+    look.desktopFileName = program == "ovview" ? "app.ovlet.Card" : "app.ovlet.CardMaker";
+    // The same look on every desktop, close to the card window's drawn layout.
+    look.style = "Fusion";
+    look.icons = Icons();
+    look.windowIcon = program;
+    look.bitmaps = Bitmaps();
+    return look;
+}
+
 class QtProgram : public ProgramFace {
 public:
-    QtProgram(const std::string& program, std::vector<std::string>& arguments) : forQt(arguments) {
-        for (std::string& argument : forQt) qtArgv.push_back(argument.data());
-        qtArgv.push_back(nullptr);
-        qtArgc = static_cast<int>(forQt.size());
-        app = std::make_unique<QApplication>(qtArgc, qtArgv.data());
-        platform::InstallFace(&face);
-        // The same look on every desktop, close to the card window's drawn layout.
-        if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
-        const QString name = QString::fromStdString(program);
-        QApplication::setApplicationName(name);
-        QApplication::setWindowIcon(resources::ProgramIcon(name));
-        // The launcher of each program (desktop/), so that a desktop pairs the window with its icon.
-        QApplication::setDesktopFileName(program == "ovview" ? QStringLiteral("app.ovlet.Card")
-                                                             : QStringLiteral("app.ovlet.CardMaker"));
-        resources::InstallBitmaps();
+    QtProgram(const std::string& program, std::vector<std::string>& arguments) : start(LookOf(program), arguments) {
         InstallQtCardSheetPainter();
-        // What Qt left of its options.
-        arguments.assign(qtArgv.data(), qtArgv.data() + qtArgc);
-        fonts.Wait();
     }
 
-    ~QtProgram() override {
-        SetCardSheetPainter(nullptr);
-        platform::InstallFace(nullptr);
-    }
+    ~QtProgram() override { SetCardSheetPainter(nullptr); }
 
 private:
-    // The fonts are read while the display is connected and the toolkit loads.
-    platform::FontSetUp fonts;
-    std::vector<std::string> forQt;
-    std::vector<char*> qtArgv;
-    int qtArgc = 0;
-    std::unique_ptr<QApplication> app;
-    platform::QtFace face;
+    platform::QtProgramStart start;
 };
 
 }  // namespace
 
+void InstallQtProgramPictures() {
+    platform::InstallBitmapResources(Bitmaps());
+    platform::InstallIcons(Icons());
+}
+
 void InstallQtCardSheetPainter() {
     SetCardSheetPainter([](platform::PrintSurface& page, const CardRecord& card, platform::Paper paper) {
-        drawing::SheetLayout layout;
-        layout.sheet = paper == platform::Paper::Letter ? drawing::Sheet::Letter : drawing::Sheet::A4;
-        // A picture that cannot be decoded leaves its place on the card empty, as the preview shows.
-        std::string warning;
-        const QImage picture = drawing::PrintPicture(card, layout, warning);
-        drawing::DrawCardSheet(page.painter, card, layout, picture);
+        drawing::DrawCardSheetOn(page.painter, card,
+                                 paper == platform::Paper::Letter ? drawing::Sheet::Letter : drawing::Sheet::A4);
     });
 }
 

@@ -6,5 +6,9 @@
 
 std::unique_ptr<ProgramFace> StartQtFace(const std::string& program, std::vector<std::string>& arguments);
 
+// The programs' toolbar bitmaps and icons, as the Qt face's bitmap resources
+// and the icons its dialogs show by program name.
+void InstallQtProgramPictures();
+
 // Printed cards: ten to a sheet, drawn by Qt's painter on the printer's page.
 void InstallQtCardSheetPainter();

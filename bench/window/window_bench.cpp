@@ -18,11 +18,10 @@
 #include "platform/qt/qt_face.h"
 #include "platform/qt/scripted_ui.h"
 #include "platform/qt/ui_services.h"
-#include "resources/program_resources.h"
+#include "programs/qt_program.h"
 #include "tests/support/picture_encoders.h"
 #include "viewer/viewer_dialog.h"
 
-namespace resources = ovlet::resources;
 using ovlet::card::CardRecord;
 using ovlet::card::RecordOnlySide;
 using ovlet::card::WriteCardFile;
@@ -114,7 +113,7 @@ BENCHMARK(BM_OpenCard12MP)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    resources::InstallBitmaps();
+    InstallQtProgramPictures();
     platform::QtFace face;
     platform::InstallFace(&face);
     platform::ScriptedUi ui;

@@ -22,6 +22,14 @@ void DrawCardSheet(QPainter& painter, const card::CardRecord& card, const SheetL
     DrawCardSheet(canvas, (device ? device->logicalDpiX() : 300) / kInchMm, card, layout, ViewOf(picture));
 }
 
+void DrawCardSheetOn(QPainter& painter, const card::CardRecord& card, Sheet sheet) {
+    SheetLayout layout;
+    layout.sheet = sheet;
+    std::string warning;
+    const QImage picture = PrintPicture(card, layout, warning);
+    DrawCardSheet(painter, card, layout, picture);
+}
+
 QImage PrintPicture(const card::CardRecord& card, const SheetLayout& layout, std::string& warning) {
     return ToQImage(PrintPictureImage(card, layout, warning));
 }
@@ -40,9 +48,9 @@ bool WriteCardPdf(const card::CardRecord& card, const SheetLayout& layout, std::
         writer.setCreator(QStringLiteral("ovlet"));
         writer.setTitle(QString::fromStdString(CardPdfTitle(card)));
         const SizeMm page = layout.PageSizeMm();
-        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(page.width, page.height), QPageSize::Millimeter, QString(),
-                                                   QPageSize::ExactMatch),
-                                         QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+        writer.setPageLayout(QPageLayout(
+            QPageSize(QSizeF(page.width, page.height), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+            QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
         const QImage picture = PrintPicture(card, layout, warning);
         QPainter painter;
         if (!painter.begin(&writer)) {

@@ -20,4 +20,9 @@ void DrawCardSheet(QPainter& painter, const card::CardRecord& card, const SheetL
 // PrintPictureImage as Qt's image.
 QImage PrintPicture(const card::CardRecord& card, const SheetLayout& layout, std::string& warning);
 
+// The sheet of `sheet`'s kind with `card` on it, on a printer's page as
+// DrawCardSheet takes it. A picture that cannot be decoded leaves its place on
+// the cards empty, as the preview shows.
+void DrawCardSheetOn(QPainter& painter, const card::CardRecord& card, Sheet sheet);
+
 }  // namespace ovlet::exchange::drawing

@@ -9,6 +9,7 @@
 #include "maker/splash_dialog.h"
 #include "picture/win_bmp.h"
 #include "platform/qt/controls_basic.h"
+#include "resources/program_pictures.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
 #include "window/translations.h"
@@ -17,6 +18,14 @@
 using ovlet::picture::CWinBmp;
 
 namespace {
+
+// A toolbar bitmap as Qt's own BMP reader sees its file.
+QImage BitmapFileImage(int id) {
+    for (const ovlet::resources::BitmapFile& bitmap : ovlet::resources::ProgramBitmaps()) {
+        if (bitmap.id == id) return QImage::fromData(bitmap.bytes.data(), static_cast<int>(bitmap.bytes.size()), "BMP");
+    }
+    return {};
+}
 
 // Checks the controls the dialog shows now.
 void ExpectTextsFitAndKeepClear(platform::TemplateDialog& dialog) {
@@ -69,7 +78,8 @@ TEST_F(WindowTest, EveryTextFitsItsBoxAndEveryBitmapItsButton) {
         ASSERT_TRUE(InstallTranslations(language));
         auto maker = Open(SamplesDir() + "/sample.ovt");
         auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
-        for (CardWindowOnQt* window : {static_cast<CardWindowOnQt*>(maker.get()), static_cast<CardWindowOnQt*>(viewer.get())}) {
+        for (CardWindowOnQt* window :
+             {static_cast<CardWindowOnQt*>(maker.get()), static_cast<CardWindowOnQt*>(viewer.get())}) {
             for (std::size_t tab = 0; tab < window->Form().pages.size(); ++tab) {
                 SCOPED_TRACE(window->windowTitle().toStdString() + " page " + std::to_string(tab));
                 window->SelectTab(static_cast<int>(tab));
@@ -100,8 +110,7 @@ TEST_F(WindowTest, ToolbarBitmapsAreDrawnWhole) {
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(button, &move);
         ASSERT_EQ(hover->CurrentBitmap(), static_cast<std::uint32_t>(hotBitmap));
-        const QImage expected =
-            QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(hotBitmap)).convertToFormat(QImage::Format_RGB32);
+        const QImage expected = BitmapFileImage(hotBitmap).convertToFormat(QImage::Format_RGB32);
         ASSERT_FALSE(expected.isNull());
         const QImage drawn = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
         ASSERT_GE(drawn.width(), expected.width());

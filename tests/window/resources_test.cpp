@@ -4,15 +4,23 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "picture/resource_registry.h"
+#include "picture/win_bmp.h"
+#include "platform/qt/template_dialog.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
-#include "resources/program_resources.h"
+#include "resources/program_pictures.h"
 
 namespace resources = ovlet::resources;
+using ovlet::picture::CWinBmp;
 
 namespace {
 
@@ -47,6 +55,62 @@ TEST(ControlIds, EveryControlOfEveryTemplateHasOneNameAndEveryNameIsUsed) {
 
 namespace {
 
+std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::span<const std::uint8_t> IconFileOf(std::string_view program, int side) {
+    for (const resources::IconFile& file : resources::ProgramIcons()) {
+        if (file.program == program && file.side == side) return file.bytes;
+    }
+    return {};
+}
+
+// The programs carry the files of resources/ byte for byte: every bitmap
+// there, by the number its name gives, and each program's icon in the sizes
+// the windows show.
+TEST(ProgramPictures, AreTheFilesOfTheResourcesFolder) {
+    const std::filesystem::path folder = std::filesystem::path(OVLET_SOURCE_DIR) / "resources";
+    std::set<int> onDisk;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "bitmaps")) {
+        onDisk.insert(std::stoi(entry.path().stem().string()));
+    }
+    std::set<int> carried;
+    for (const resources::BitmapFile& bitmap : resources::ProgramBitmaps()) {
+        SCOPED_TRACE(bitmap.id);
+        EXPECT_TRUE(carried.insert(bitmap.id).second) << "carried twice";
+        EXPECT_EQ(std::vector<std::uint8_t>(bitmap.bytes.begin(), bitmap.bytes.end()),
+                  FileBytes(folder / "bitmaps" / (std::to_string(bitmap.id) + ".bmp")));
+    }
+    EXPECT_EQ(carried, onDisk);
+    for (const char* program : {"ovmake", "ovview"}) {
+        for (int side : {16, 32, 48, 64, 128}) {
+            SCOPED_TRACE(std::string(program) + " " + std::to_string(side));
+            const std::span<const std::uint8_t> bytes = IconFileOf(program, side);
+            EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()),
+                      FileBytes(folder / "icons" / (std::string(program) + "-" + std::to_string(side) + ".png")));
+        }
+    }
+}
+
+// Each bitmap resource is its BMP file's bitmap, as Qt's own BMP reader sees
+// it; a number no file has is no bitmap.
+TEST(ProgramPictures, EachBitmapResourceLoadsAsItsFile) {
+    for (const resources::BitmapFile& bitmap : resources::ProgramBitmaps()) {
+        SCOPED_TRACE(bitmap.id);
+        CWinBmp loaded;
+        ASSERT_TRUE(loaded.LoadFromResource(bitmap.id));
+        const QImage file = QImage::fromData(bitmap.bytes.data(), static_cast<int>(bitmap.bytes.size()), "BMP");
+        ASSERT_FALSE(file.isNull());
+        EXPECT_EQ(loaded.GetWidth(), file.width());
+        EXPECT_EQ(loaded.GetHeight(), file.height());
+    }
+    CWinBmp none;
+    EXPECT_FALSE(none.LoadFromResource(1));
+    EXPECT_TRUE(ovlet::picture::FindBitmapResource(1).empty());
+}
+
 // The icon reads its PNG pictures itself: every size of both programs' icons
 // must come out as Qt's own PNG reader sees the file (channel order, top line
 // first, transparency kept). Both are compared as they are drawn, with the
@@ -54,14 +118,14 @@ namespace {
 // the alpha back out rounds differently with the processor's vector units.
 TEST(ProgramIcon, EachSizeIsItsPngFilePixelForPixel) {
     for (const char* program : {"ovmake", "ovview"}) {
-        const QIcon icon = resources::ProgramIcon(QString::fromLatin1(program));
+        const QIcon icon = platform::IconOf(program);
         for (int side : {16, 32, 48, 64, 128}) {
             SCOPED_TRACE(std::string(program) + " " + std::to_string(side));
             const QImage shown =
                 icon.pixmap(QSize(side, side)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-            const QImage file =
-                QImage(QStringLiteral(":/icons/%1-%2.png").arg(QString::fromLatin1(program)).arg(side), "PNG")
-                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            const std::span<const std::uint8_t> bytes = IconFileOf(program, side);
+            const QImage file = QImage::fromData(bytes.data(), static_cast<int>(bytes.size()), "PNG")
+                                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
             ASSERT_FALSE(file.isNull());
             EXPECT_EQ(shown, file);
         }

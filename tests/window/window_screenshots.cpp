@@ -26,6 +26,7 @@
 #include <QWidget>
 #include <cstdio>
 
+#include "card_on_qt.h"
 #include "maker/maker_dialog.h"
 #include "maker/splash_dialog.h"
 #include "platform/qt/handler_dialog.h"
@@ -33,12 +34,10 @@
 #include "platform/qt/qt_face.h"
 #include "platform/qt/scripted_ui.h"
 #include "platform/qt/ui_services.h"
+#include "programs/qt_program.h"
 #include "resources/dialog_templates.h"
-#include "resources/program_resources.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
-#include "card_on_qt.h"
-#include "programs/qt_program.h"
 #include "window/program_data.h"
 #include "window/translations.h"
 
@@ -47,7 +46,7 @@ namespace resources = ovlet::resources;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    resources::InstallBitmaps();
+    InstallQtProgramPictures();
     platform::QtFace face;
     platform::InstallFace(&face);
     InstallQtCardSheetPainter();

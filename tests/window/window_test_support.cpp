@@ -12,9 +12,7 @@
 #include "platform/qt/painter_device.h"
 #include "platform/qt/qt_face.h"
 #include "programs/qt_program.h"
-#include "resources/program_resources.h"
 
-namespace resources = ovlet::resources;
 using ovlet::card::CardRecord;
 using ovlet::card::CardWriteOutcome;
 using ovlet::card::RecordOnlySide;
@@ -117,7 +115,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    resources::InstallBitmaps();
+    InstallQtProgramPictures();
     platform::QtFace face;
     platform::InstallFace(&face);
     InstallQtCardSheetPainter();
