@@ -89,8 +89,11 @@ void PainterCanvas::Fill(const Area& area, Colour colour) {
 
 void PainterCanvas::DrawImage(const Area& area, ImageView image) {
     if (image.Empty()) return;
-    const QImage picture(reinterpret_cast<const uchar*>(image.pixels), image.width, image.height,
-                         static_cast<qsizetype>(image.width) * 4, QImage::Format_RGB32);
+    // A copy that owns its pixels: a painter that records (a print preview)
+    // keeps the image and draws it later, when the caller's pixels are gone.
+    const QImage picture = QImage(reinterpret_cast<const uchar*>(image.pixels), image.width, image.height,
+                                  static_cast<qsizetype>(image.width) * 4, QImage::Format_RGB32)
+                               .copy();
     painter.drawImage(ToRect(area), picture);
 }
 

@@ -7,6 +7,9 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -17,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "exchange/drawing/canvas_qt.h"
 #include "exchange/drawing/card_sheet.h"
 #include "vcard_test_support.h"
 
@@ -453,6 +457,80 @@ TEST(OwnPdfWriter, AFontThatCannotBeReadIsReported) {
     std::string warning, error;
     EXPECT_FALSE(drawing::WriteCardPdfWithFonts(SampleCard(), {}, fonts, pdf, warning, error));
     EXPECT_NE(error.find("bold font"), std::string::npos) << error;
+}
+
+// A device whose painter keeps the images it is given, to draw them later,
+// as a print preview's keeps them for the page it shows.
+class KeepingDevice : public QPaintDevice {
+public:
+    // An engine that does every transformation itself, as a recording one:
+    // the painter hands it each image as it was given.
+    class Engine : public QPaintEngine {
+    public:
+        Engine() : QPaintEngine(AllFeatures) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawImage(const QRectF&, const QImage& image, const QRectF&, Qt::ImageConversionFlags) override {
+            kept.push_back(image);
+        }
+        Type type() const override { return User; }
+        std::vector<QImage> kept;
+    };
+
+    QPaintEngine* paintEngine() const override { return &engine; }
+    std::vector<QImage>& Kept() { return engine.kept; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY:
+                return 96;
+            case PdmDepth:
+                return 32;
+            case PdmDevicePixelRatio:
+                return 1;
+            case PdmDevicePixelRatioScaled:
+                return static_cast<int>(devicePixelRatioFScale());
+            default:
+                return 1000;
+        }
+    }
+
+private:
+    mutable Engine engine;
+};
+
+// A painter that keeps the pictures (a print preview's does) draws them
+// later, when the pixels the page was drawn from may be gone: what it keeps
+// must be the pixels as they were given, not whatever their memory holds by
+// then. At their own size and scaled.
+TEST(PainterCanvas, APainterThatKeepsThePictureKeepsItsPixels) {
+    constexpr int kWidth = 40, kHeight = 30;
+    constexpr std::uint32_t kGiven = 0xFF2060A0u, kLater = 0xFFFF00FFu;
+    for (double scale : {1.0, 2.5}) {
+        SCOPED_TRACE(scale);
+        std::vector<std::uint32_t> pixels(kWidth * kHeight, kGiven);
+        KeepingDevice device;
+        {
+            QPainter painter(&device);
+            drawing::PainterCanvas canvas(painter);
+            canvas.DrawImage({0, 0, kWidth * scale, kHeight * scale}, {kWidth, kHeight, pixels.data()});
+        }
+        std::fill(pixels.begin(), pixels.end(), kLater);
+        ASSERT_EQ(device.Kept().size(), 1u);
+        const QImage& kept = device.Kept().front();
+        ASSERT_EQ(kept.size(), QSize(kWidth, kHeight));
+        int differing = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) differing += kept.pixel(x, y) != kGiven;
+        }
+        EXPECT_EQ(differing, 0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, CardPdf, ::testing::Values(Writer::Qt, Writer::Own), WriterName);
