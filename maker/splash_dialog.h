@@ -19,7 +19,7 @@ struct SplashPictureSource {
 };
 
 // The maker's: "maker.jpg" in the current folder, the installed one, the one
-// built into the program (maker_dialog.cpp: it asks the Qt face's resources).
+// built into the program (resources::MakerSplashJpeg).
 SplashPictureSource MakerSplashPictures();
 
 class CSplashDialog : public platform::DialogHandler {
