@@ -388,7 +388,8 @@ void CCardDialog::PageSwitch() {
     // click on one).
     const int before = host->Focused();
     const int tab = SelectedTab();
-    const CardPage* shown = tab >= 0 && tab < static_cast<int>(form.pages.size()) ? form.pages[tab] : nullptr;
+    const CardPage* shown =
+        tab >= 0 && tab < static_cast<int>(form.pages.size()) ? form.pages[static_cast<std::size_t>(tab)] : nullptr;
     const std::vector<std::pair<int, bool>> visible = VisibilityOn(tab);
     // What leaves the screen first, so two pages' controls never stand together.
     for (const auto& [id, show] : visible) {

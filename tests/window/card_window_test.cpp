@@ -185,7 +185,8 @@ TEST_F(WindowTest, OverLongFieldsAreReportedInTurnOnTheirPages) {
     EXPECT_TRUE(Messages().empty());
     for (const CardFieldInfo& field : kCardFields) {
         if (field.multiLine) continue;
-        EXPECT_EQ(window->Record().*field.member, std::string(field.limit, 'y')) << field.name;
+        EXPECT_EQ(window->Record().*field.member, std::string(static_cast<std::size_t>(field.limit), 'y'))
+            << field.name;
     }
 }
 

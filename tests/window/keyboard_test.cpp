@@ -99,7 +99,7 @@ TEST_F(WindowTest, AfterEveryPageTurnTheKeysGoToTheVisiblePage) {
                 QWidget* focus = QApplication::focusWidget();
                 ASSERT_NE(focus, nullptr);
                 EXPECT_TRUE(focus->isVisible()) << focus->metaObject()->className();
-                const auto& fields = pages[expected];
+                const auto& fields = pages[static_cast<std::size_t>(expected)];
                 const bool onPage =
                     std::any_of(fields.begin(), fields.end(), [&](int id) { return window->Item(id) == focus; });
                 if (turn.key == Qt::Key_unknown) {

@@ -163,7 +163,7 @@ TEST_F(MakerTest, EveryFieldSavesAtItsLimitAndNotOneAbove) {
     ReadCardFile(dir / "full.ovt", back, side);
     for (const CardFieldInfo& field : kCardFields) {
         if (field.multiLine) continue;
-        EXPECT_EQ(back.*field.member, std::string(field.limit, 'a')) << field.name;
+        EXPECT_EQ(back.*field.member, std::string(static_cast<std::size_t>(field.limit), 'a')) << field.name;
     }
     const auto saved = FileBytes(dir / "full.ovt");
     for (const LimitedField& field : kLimitedFields) {
@@ -194,7 +194,8 @@ TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
              QTest::keyClick(w.Item(kIdCompany), Qt::Key_Return);
          },
          true},
-        {"Enter on the Image page", [](CardWindowOnQt& w) { QTest::keyClick(w.Item(kIdPicture), Qt::Key_Return); }, true},
+        {"Enter on the Image page", [](CardWindowOnQt& w) { QTest::keyClick(w.Item(kIdPicture), Qt::Key_Return); },
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -593,7 +594,8 @@ TEST_F(MakerTest, ADamagedCardIsNotWrittenOverUnlessPickedAgain) {
     auto cut = whole;
     cut.resize(head + 30);  // ends inside the street address
     auto damaged = std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(head));
-    for (std::uint8_t b : {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF}) damaged.push_back(b);  // two wide-text markers
+    const std::uint8_t markers[] = {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF};  // two wide-text markers
+    damaged.insert(damaged.end(), std::begin(markers), std::end(markers));
     // A picture block that ends before its stated length.
     CardRecord pictured = card;
     pictured.SetPicture(FileBytes(SamplesDir() + "/sample.jpg"));

@@ -144,7 +144,8 @@ public:
         GetKeyboardState(before);
         BYTE held[256];
         std::copy(std::begin(before), std::end(before), held);
-        const std::pair<bool, int> modifiers[] = {{chord->ctrl, VK_CONTROL}, {chord->shift, VK_SHIFT}, {chord->alt, VK_MENU}};
+        const std::pair<bool, int> modifiers[] = {
+            {chord->ctrl, VK_CONTROL}, {chord->shift, VK_SHIFT}, {chord->alt, VK_MENU}};
         for (const auto& [down, code] : modifiers) {
             if (down) held[code] |= 0x80;
         }
@@ -181,7 +182,8 @@ private:
         HWND target = GetFocus();
         if (!target || (target != window && !IsChild(window, target))) target = window;
         const UINT scan = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
-        for (const UINT kind : {alt ? WM_SYSKEYDOWN : WM_KEYDOWN, alt ? WM_SYSKEYUP : WM_KEYUP}) {
+        for (const UINT kind :
+             {alt ? UINT{WM_SYSKEYDOWN} : UINT{WM_KEYDOWN}, alt ? UINT{WM_SYSKEYUP} : UINT{WM_KEYUP}}) {
             MSG message{};
             message.hwnd = target;
             message.message = kind;
