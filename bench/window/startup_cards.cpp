@@ -25,7 +25,7 @@ namespace {
 // A photo as a camera makes one: smooth gradients with some grain, 4:2:0
 // chroma, quality 85, baseline.
 std::vector<std::uint8_t> MakePhoto(int width, int height) {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 3);
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
     std::uint32_t noise = 12345;
     std::uint8_t* out = pixels.data();
     for (int y = 0; y < height; ++y) {

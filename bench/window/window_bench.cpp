@@ -59,7 +59,8 @@ struct Fixture {
         std::filesystem::create_directories(dir);
         const auto jpeg = MakeJpeg();
         jpegPath = (dir / "photo.jpg").string();
-        std::ofstream(jpegPath, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()), jpeg.size());
+        std::ofstream(jpegPath, std::ios::binary)
+            .write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
         CardRecord card;
         card.Company = "Bench";
         card.SetPicture(jpeg);
