@@ -4,10 +4,7 @@ target_compile_options(ovlet_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
   -Woverloaded-virtual -Wnull-dereference -Wformat=2 -Wimplicit-fallthrough)
 # The strict set on top: every conversion that narrows a value or changes its
-# sign is written out. Linked PRIVATE by the libraries that parse outside
-# bytes or count sizes (files, card, picture, exchange and its drawings, the
-# catalogue, the resource templates), the terminal tool, and every test,
-# benchmark, fuzz target and generator outside the windows' own folders.
+# sign is written out. Linked PRIVATE by every target (ovlet_check_strict).
 add_library(ovlet_strict INTERFACE)
 target_compile_options(ovlet_strict INTERFACE -Wconversion -Wsign-conversion)
 
@@ -122,29 +119,11 @@ function(ovlet_check_qt_free)
   endforeach()
 endfunction()
 
-# The folders whose every target builds under the strict set (a folder inside
-# one of them too, unless it is named below): a target added there without
-# ovlet_strict stops the configure. The Win32 face's folder is not on the
-# list yet; nor is stb_image's reference build.
-set(OVLET_STRICT_FOLDERS files card picture exchange cli resources samples tools fuzz tests bench
-  controls window maker viewer programs desktop platform)
-set(OVLET_NOT_STRICT_FOLDERS platform/win32)
+# Every target of every folder builds under the strict set: one added without
+# ovlet_strict stops the configure. Only stb_image's reference build is left
+# out: outside code, built as its authors wrote it and with its warnings off,
+# that the picture decoders are measured against.
 set(OVLET_NOT_STRICT_TARGETS picture_bench_stb)
-
-function(_ovlet_strict_folder folder out)
-  set(strict FALSE)
-  foreach(top IN LISTS OVLET_STRICT_FOLDERS)
-    if(folder STREQUAL top OR folder MATCHES "^${top}/")
-      set(strict TRUE)
-    endif()
-  endforeach()
-  foreach(other IN LISTS OVLET_NOT_STRICT_FOLDERS)
-    if(folder STREQUAL other OR folder MATCHES "^${other}/")
-      set(strict FALSE)
-    endif()
-  endforeach()
-  set(${out} ${strict} PARENT_SCOPE)
-endfunction()
 
 function(ovlet_check_strict)
   set(queue ${PROJECT_SOURCE_DIR})
@@ -153,10 +132,6 @@ function(ovlet_check_strict)
     get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
     list(APPEND queue ${subdirs})
     file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${dir})
-    _ovlet_strict_folder("${folder}" strict)
-    if(NOT strict)
-      continue()
-    endif()
     get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
     foreach(target IN LISTS targets)
       get_target_property(type ${target} TYPE)
@@ -166,7 +141,7 @@ function(ovlet_check_strict)
       endif()
       get_target_property(links ${target} LINK_LIBRARIES)
       if(NOT "ovlet_strict" IN_LIST links)
-        message(FATAL_ERROR "${target} (${folder}) must link ovlet_strict, as every target of its folder does")
+        message(FATAL_ERROR "${target} (${folder}) must link ovlet_strict, as every target of the project does")
       endif()
     endforeach()
   endwhile()
