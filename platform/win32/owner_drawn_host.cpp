@@ -237,6 +237,18 @@ double OwnerDrawnHost::Scale() const {
     return dpi ? dpi / 96.0 : 1.0;
 }
 
+void PaintThemedTabPages(HWND dialog, HDC dc) {
+    if (!IsAppThemed()) return;
+    for (HWND tabs = FindWindowExW(dialog, nullptr, WC_TABCONTROLW, nullptr); tabs;
+         tabs = FindWindowExW(dialog, tabs, WC_TABCONTROLW, nullptr)) {
+        RECT page{};
+        if (!IsWindowVisible(tabs) || !GetWindowRect(tabs, &page)) continue;
+        SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&page), 2);
+        FillRect(dc, &page, GetSysColorBrush(COLOR_WINDOW));
+    }
+}
+
 bool OnThemedTabPage(HWND control) {
     RECT placed{};
     if (!IsAppThemed() || !GetWindowRect(control, &placed)) return false;

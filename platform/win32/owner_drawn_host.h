@@ -18,6 +18,10 @@ namespace platform::win32 {
 // page is drawn by the desktop's theme (lighter than the dialog): labels and
 // owner-drawn controls there take the page's colour.
 bool OnThemedTabPage(HWND control);
+// Paints the pages of `dialog`'s themed tab controls in the page's colour
+// on `dc`, the dialog's background: what a control draws of its parent's
+// background there (a group box behind its caption) is then the page's.
+void PaintThemedTabPages(HWND dialog, HDC dc);
 
 class OwnerDrawnHost : public ControlHost {
 public:

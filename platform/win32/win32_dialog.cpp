@@ -280,6 +280,16 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 handler.OnTabChanged(static_cast<int>(note.idFrom));
             return FALSE;
         }
+        case WM_ERASEBKGND: {
+            // The dialog's own colour, and the tab pages' under them.
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            RECT client{};
+            GetClientRect(window, &client);
+            FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+            PaintThemedTabPages(window, dc);
+            SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
+            return TRUE;
+        }
         case WM_CTLCOLORSTATIC: {
             // A label or group box on a tab control's page stands on the
             // page's colour (the themed page is lighter than the dialog).
