@@ -242,7 +242,9 @@ void PaintThemedTabPages(HWND dialog, HDC dc) {
     for (HWND tabs = FindWindowExW(dialog, nullptr, WC_TABCONTROLW, nullptr); tabs;
          tabs = FindWindowExW(dialog, tabs, WC_TABCONTROLW, nullptr)) {
         RECT page{};
-        if (!IsWindowVisible(tabs) || !GetWindowRect(tabs, &page)) continue;
+        // Its own visibility: a page is drawn (or printed) before the dialog shows.
+        const bool shown = (GetWindowLongPtrW(tabs, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (!shown || !GetWindowRect(tabs, &page)) continue;
         SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&page), 2);
         FillRect(dc, &page, GetSysColorBrush(COLOR_WINDOW));

@@ -4,6 +4,7 @@
 #include <windows.h>
 // (after windows.h)
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <gtest/gtest.h>
 
@@ -377,6 +378,32 @@ TEST_F(Win32FaceTest, AModalDialogIsOnScreenBeforeTheHandlersLaterWork) {
     // The tips are given to the system once the window is on screen.
     EXPECT_EQ(handler.steps,
               (std::vector<std::string>{"init, tips -1", "later, shown, tips -1", "then, shown, tips 1"}));
+}
+
+// A group box on a themed tab page draws its parent's background behind its
+// caption: that is the page's colour, not a band of the dialog's.
+TEST_F(Win32FaceTest, AGroupBoxOnATabPageStandsOnThePagesColour) {
+    if (!IsAppThemed()) GTEST_SKIP() << "no theme: the pages are the dialog's colour";
+    Commands handler;
+    Win32Dialog dialog(resources::CardDialogTemplate(), handler);
+    HWND window = dialog.Create();
+    ASSERT_NE(window, nullptr);
+    HWND group = GetDlgItem(window, kIdCompanyGroup);
+    ASSERT_NE(group, nullptr);
+    RECT box{};
+    GetClientRect(group, &box);
+    HDC screen = GetDC(group);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, box.right, box.bottom);
+    HGDIOBJ old = SelectObject(memory, picture);
+    SendMessageW(group, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    // Beside the caption, above the frame's line.
+    const COLORREF beside = GetPixel(memory, box.right - 4, 1);
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(group, screen);
+    EXPECT_EQ(beside, GetSysColor(COLOR_WINDOW));
 }
 
 }  // namespace
