@@ -307,6 +307,7 @@ INT_PTR Win32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (ended) return TRUE;
             if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
             onScreen = true;
+            if (std::optional<std::string> icon = std::exchange(pendingIcon, std::nullopt)) SetIcon(*icon);
             if (pendingFocus != kNoControl) Focus(std::exchange(pendingFocus, kNoControl));
             handler.OnShown();
             if (ended) return TRUE;
@@ -414,6 +415,10 @@ void Win32Dialog::SetCaption(const std::string& text) {
 
 void Win32Dialog::SetIcon(const std::string& program) {
     if (!window) return;
+    if (modal && !onScreen) {
+        pendingIcon = program;
+        return;
+    }
     if (bigIcon) DestroyIcon(bigIcon);
     if (smallIcon) DestroyIcon(smallIcon);
     bigIcon = ProgramIcon(program, GetSystemMetrics(SM_CXICON));

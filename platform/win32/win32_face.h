@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -160,6 +161,9 @@ private:
     std::map<UINT, int> systemCommands;
     PointerLook pointer = PointerLook::Normal;
     bool settingText = false;
+    // The program's icons, given once a modal dialog is on screen (their
+    // handing to the desktop would otherwise hold its first showing back).
+    std::optional<std::string> pendingIcon;
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
     bool modal = false;
