@@ -228,8 +228,9 @@ bool CCardDialog::UsesControl(int id) const {
 }
 
 bool CCardDialog::ShownAtStart(int id) const {
-    // The window opens on its first page.
-    for (const auto& [control, show] : VisibilityOn(0)) {
+    // The window opens on its first page; its table is made once, not for each control.
+    if (startVisibility.empty()) startVisibility = VisibilityOn(0);
+    for (const auto& [control, show] : startVisibility) {
         if (control == id) return show;
     }
     return true;

@@ -144,6 +144,7 @@ private:
     void PageSwitch();
     // Whether each page control is on screen with page `tab` shown.
     std::vector<std::pair<int, bool>> VisibilityOn(int tab) const;
+    mutable std::vector<std::pair<int, bool>> startVisibility;  // VisibilityOn(0), once asked
     // Whether this form hides the control `id` on every page.
     bool NeverShown(int id) const;
     // Tool tips for the texts shown shortened, and the address block's name.
