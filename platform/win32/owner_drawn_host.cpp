@@ -8,6 +8,7 @@
 #include <uxtheme.h>
 
 #include <cmath>
+#include <vector>
 
 #include "files/utf8.h"
 #include "platform/face.h"
@@ -237,15 +238,29 @@ double OwnerDrawnHost::Scale() const {
     return dpi ? dpi / 96.0 : 1.0;
 }
 
-void PaintThemedTabPages(HWND dialog, HDC dc) {
-    if (!IsAppThemed()) return;
+namespace {
+
+// The pages of `dialog`'s themed tab controls, on the screen; none without a
+// theme. A tab control counts by its own visibility: its page is drawn (or
+// printed) before the dialog shows.
+std::vector<RECT> ThemedTabPages(HWND dialog) {
+    std::vector<RECT> pages;
+    if (!IsAppThemed()) return pages;
     for (HWND tabs = FindWindowExW(dialog, nullptr, WC_TABCONTROLW, nullptr); tabs;
          tabs = FindWindowExW(dialog, tabs, WC_TABCONTROLW, nullptr)) {
         RECT page{};
-        // Its own visibility: a page is drawn (or printed) before the dialog shows.
         const bool shown = (GetWindowLongPtrW(tabs, GWL_STYLE) & WS_VISIBLE) != 0;
         if (!shown || !GetWindowRect(tabs, &page)) continue;
         SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+        pages.push_back(page);
+    }
+    return pages;
+}
+
+}  // namespace
+
+void PaintThemedTabPages(HWND dialog, HDC dc) {
+    for (RECT page : ThemedTabPages(dialog)) {
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&page), 2);
         FillRect(dc, &page, GetSysColorBrush(COLOR_WINDOW));
     }
@@ -253,14 +268,9 @@ void PaintThemedTabPages(HWND dialog, HDC dc) {
 
 bool OnThemedTabPage(HWND control) {
     RECT placed{};
-    if (!IsAppThemed() || !GetWindowRect(control, &placed)) return false;
+    if (!GetWindowRect(control, &placed)) return false;
     const POINT middle{(placed.left + placed.right) / 2, (placed.top + placed.bottom) / 2};
-    HWND parent = GetParent(control);
-    for (HWND tabs = FindWindowExW(parent, nullptr, WC_TABCONTROLW, nullptr); tabs;
-         tabs = FindWindowExW(parent, tabs, WC_TABCONTROLW, nullptr)) {
-        RECT page{};
-        if (!IsWindowVisible(tabs) || !GetWindowRect(tabs, &page)) continue;
-        SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    for (const RECT& page : ThemedTabPages(GetParent(control))) {
         if (PtInRect(&page, middle)) return true;
     }
     return false;

@@ -85,10 +85,11 @@ std::optional<ClipboardPicture> ClipboardContents() {
     if (!OpenClipboard(nullptr)) return std::nullopt;
     std::optional<ClipboardPicture> found;
     // A file a file manager copied.
-    auto* query = LateFunction<decltype(DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
-    if (HANDLE drop = GetClipboardData(CF_HDROP); drop && query) {
+    if (HANDLE drop = GetClipboardData(CF_HDROP)) {
         auto* files = static_cast<HDROP>(drop);
-        if (query(files, 0xFFFFFFFF, nullptr, 0) > 0) {
+        // The shell only for a file list: a picture's paste does without it.
+        auto* query = LateFunction<decltype(DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+        if (query && query(files, 0xFFFFFFFF, nullptr, 0) > 0) {
             std::wstring name(kPathCharacters, L'\0');
             const UINT length = query(files, 0, name.data(), static_cast<UINT>(name.size()));
             name.resize(length);
