@@ -124,6 +124,7 @@ bool Win32Dialog::GiveShortcut(unsigned key, HWND target) {
     for (const auto& [command, keys] : shortcuts) {
         if (ReadKeys(keys) != pressed) continue;
         // A button's keys work while the button could be clicked.
+        if (Waits(command)) return false;
         if (HWND item = Item(command); item && (!IsWindowVisible(item) || !IsWindowEnabled(item))) return false;
         handler.OnCommand(command);
         return true;

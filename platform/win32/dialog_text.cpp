@@ -35,24 +35,32 @@ TTTOOLINFOW ToolOf(HWND dialog, HWND item) {
 void Win32Dialog::SetLimit(int id, int characters) {
     const ControlTemplate* control = TemplateOf(id);
     if (!control || !IsEditKind(control->kind)) return;
+    if (const auto found = waiting.find(id); found != waiting.end()) {
+        found->second.limit = std::max(characters, 0);
+        return;
+    }
     if (HWND item = Item(id)) SendMessageW(item, EM_SETLIMITTEXT, static_cast<WPARAM>(std::max(characters, 0)), 0);
 }
 
 void Win32Dialog::SetReadOnly(int id, bool readOnly) {
     const ControlTemplate* control = TemplateOf(id);
     if (!control || !IsEditKind(control->kind)) return;
+    if (const auto found = waiting.find(id); found != waiting.end()) {
+        found->second.readOnly = readOnly;
+        return;
+    }
     if (HWND item = Item(id)) SendMessageW(item, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
 }
 
 void Win32Dialog::SelectAllText(int id) {
     const ControlTemplate* control = TemplateOf(id);
     if (!control || !IsEditKind(control->kind)) return;
-    if (HWND item = Item(id)) SendMessageW(item, EM_SETSEL, 0, -1);
+    if (HWND item = Made(id)) SendMessageW(item, EM_SETSEL, 0, -1);
 }
 
 void Win32Dialog::SetToolTip(int id, const std::string& text) {
     HWND item = Item(id);
-    if (!item) return;
+    if (!item && !Waits(id)) return;
     if (text.empty()) {
         if (tipsRegistered.erase(id) != 0) {
             TTTOOLINFOW tool = ToolOf(window, item);
@@ -63,8 +71,8 @@ void Win32Dialog::SetToolTip(int id, const std::string& text) {
     }
     tipTexts[id] = Wide(text);
     // A tip shows only over a window on screen: a modal dialog's tips are
-    // given to the system once it is (RegisterToolTips).
-    if (modal && !onScreen) return;
+    // given to the system once it is, a control's once it is made.
+    if ((modal && !onScreen) || !item) return;
     RegisterToolTip(id);
 }
 
@@ -85,18 +93,28 @@ void Win32Dialog::RegisterToolTip(int id) {
 }
 
 void Win32Dialog::SetAccessibleName(int id, const std::string& name) {
-    if (HWND item = Item(id)) AnnotateName(item, name);
+    if (const auto found = waiting.find(id); found != waiting.end()) {
+        found->second.name = name;
+    } else if (HWND item = Item(id)) {
+        AnnotateName(item, name);
+    }
 }
 
 void Win32Dialog::SetAccessibleDescription(int id, const std::string& description) {
-    if (HWND item = Item(id)) AnnotateDescription(item, description);
+    if (const auto found = waiting.find(id); found != waiting.end()) {
+        found->second.description = description;
+    } else if (HWND item = Item(id)) {
+        AnnotateDescription(item, description);
+    }
 }
 
 void Win32Dialog::SetShortening(int id, Shortening where) {
     if (!IsKind(id, ControlKind::Static)) return;
     HWND item = Item(id);
-    if (!item) return;
+    if (!item && !Waits(id)) return;
     shortening[id] = where;
+    // A control still to be made takes the style as it is made.
+    if (!item) return;
     LONG_PTR bits = GetWindowLongPtrW(item, GWL_STYLE) & ~static_cast<LONG_PTR>(SS_ELLIPSISMASK);
     if (where == Shortening::End) bits |= SS_ENDELLIPSIS;
     if (where == Shortening::Middle) bits |= SS_PATHELLIPSIS;
@@ -107,12 +125,20 @@ void Win32Dialog::SetShortening(int id, Shortening where) {
 bool Win32Dialog::IsShortened(int id) const {
     const auto found = shortening.find(id);
     if (found == shortening.end() || found->second == Shortening::None) return false;
-    HWND item = Item(id);
+    // A label still to be made is measured where it will stand, in the
+    // dialog's font, which it will have.
+    const bool waits = Waits(id);
+    HWND item = waits ? window : Item(id);
     if (!item) return false;
-    const std::wstring text = Wide(WindowText(item));
+    const std::wstring text = Wide(Text(id));
     if (text.empty()) return false;
     RECT box{};
-    GetClientRect(item, &box);
+    if (waits) {
+        box.right = TemplateOf(id)->width;
+        MapDialogRect(window, &box);
+    } else {
+        GetClientRect(item, &box);
+    }
     HDC dc = GetDC(item);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)));
     SIZE size{};
@@ -126,14 +152,17 @@ void Win32Dialog::SetTextFilter(int id, TextFilter accepts) {
     const ControlTemplate* control = TemplateOf(id);
     if (!control || !IsEditKind(control->kind)) return;
     HWND item = Item(id);
-    if (!item) return;
+    if (!item && !Waits(id)) return;
     if (!accepts) {
         filters.erase(id);
-        RemoveWindowSubclass(item, &Win32Dialog::FilteredEdit, static_cast<UINT_PTR>(id));
+        if (item) RemoveWindowSubclass(item, &Win32Dialog::FilteredEdit, static_cast<UINT_PTR>(id));
         return;
     }
     filters[id] = std::move(accepts);
-    SetWindowSubclass(item, &Win32Dialog::FilteredEdit, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
+    // A control still to be made is filtered from its making.
+    if (item)
+        SetWindowSubclass(item, &Win32Dialog::FilteredEdit, static_cast<UINT_PTR>(id),
+                          reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK Win32Dialog::FilteredEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

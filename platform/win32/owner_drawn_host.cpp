@@ -137,8 +137,22 @@ OwnerDrawnHost::OwnerDrawnHost(HWND controlWindow, std::unique_ptr<OwnerDrawnCon
     control->Attach(this);
 }
 
+OwnerDrawnHost::OwnerDrawnHost(const StandIn& place, std::unique_ptr<OwnerDrawnControl> logic, bool button)
+    : window(nullptr), standIn(place), control(std::move(logic)), isButton(button) {
+    control->Attach(this);
+}
+
 OwnerDrawnHost::~OwnerDrawnHost() {
-    if (IsWindow(window)) RemoveWindowSubclass(window, &OwnerDrawnHost::Subclass, kSubclassId);
+    if (window && IsWindow(window)) RemoveWindowSubclass(window, &OwnerDrawnHost::Subclass, kSubclassId);
+}
+
+void OwnerDrawnHost::Place(HWND controlWindow) {
+    if (window || !controlWindow) return;
+    window = controlWindow;
+    SetWindowSubclass(window, &OwnerDrawnHost::Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (tabStop) SetTabStop(*tabStop);
+    if (role) AnnotateRole(window, *role);
+    if (!accessibleName.empty()) AnnotateName(window, accessibleName);
 }
 
 void OwnerDrawnHost::Draw(const DRAWITEMSTRUCT& item) {
@@ -217,24 +231,38 @@ LRESULT OwnerDrawnHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int OwnerDrawnHost::Width() const {
     RECT r{};
-    GetClientRect(window, &r);
+    if (window) {
+        GetClientRect(window, &r);
+    } else {
+        r.right = standIn.box.right - standIn.box.left;
+    }
     return static_cast<int>(std::lround(r.right / Scale()));
 }
 
 int OwnerDrawnHost::Height() const {
     RECT r{};
-    GetClientRect(window, &r);
+    if (window) {
+        GetClientRect(window, &r);
+    } else {
+        r.bottom = standIn.box.bottom - standIn.box.top;
+    }
     return static_cast<int>(std::lround(r.bottom / Scale()));
 }
 
 void OwnerDrawnHost::Resize(int width, int height) {
     const double s = Scale();
-    SetWindowPos(window, nullptr, 0, 0, static_cast<int>(std::lround(width * s)),
-                 static_cast<int>(std::lround(height * s)), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int across = static_cast<int>(std::lround(width * s));
+    const int down = static_cast<int>(std::lround(height * s));
+    if (!window) {
+        standIn.box.right = standIn.box.left + across;
+        standIn.box.bottom = standIn.box.top + down;
+        return;
+    }
+    SetWindowPos(window, nullptr, 0, 0, across, down, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 double OwnerDrawnHost::Scale() const {
-    const UINT dpi = GetDpiForWindow(window);
+    const UINT dpi = GetDpiForWindow(Measuring());
     return dpi ? dpi / 96.0 : 1.0;
 }
 
@@ -277,35 +305,40 @@ bool OnThemedTabPage(HWND control) {
 }
 
 Colour OwnerDrawnHost::System(SystemColour which) const {
-    const int background = OnThemedTabPage(window) ? COLOR_WINDOW : COLOR_BTNFACE;
+    const int background = window && OnThemedTabPage(window) ? COLOR_WINDOW : COLOR_BTNFACE;
     const COLORREF c = GetSysColor(which == SystemColour::WindowText ? COLOR_WINDOWTEXT : background);
     return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
 void OwnerDrawnHost::Redraw() {
-    InvalidateRect(window, nullptr, FALSE);
+    if (window) InvalidateRect(window, nullptr, FALSE);
 }
 
 void OwnerDrawnHost::RedrawNow() {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (window) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-void OwnerDrawnHost::SetTabStop(bool tabStop) {
+void OwnerDrawnHost::SetTabStop(bool stop) {
+    if (!window) {
+        tabStop = stop;
+        return;
+    }
     LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
-    style = tabStop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    style = stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
     SetWindowLongPtrW(window, GWL_STYLE, style);
 }
 
 bool OwnerDrawnHost::HasFocus() const {
-    return GetFocus() == window;
+    return window && GetFocus() == window;
 }
 
 bool OwnerDrawnHost::IsDown() const {
-    if (!isButton) return false;
+    if (!isButton || !window) return false;
     return (SendMessageW(window, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
 }
 
 std::string OwnerDrawnHost::Text() const {
+    if (!window) return standIn.text ? *standIn.text : std::string();
     return WindowText(window);
 }
 
@@ -313,13 +346,15 @@ int OwnerDrawnHost::TextWidth(const std::string& utf8, TextStyle style) const {
     // Nothing to measure: no fonts made, no device asked for.
     if (utf8.empty()) return 0;
     const std::wstring text = Wide(utf8);
-    GdiFonts fonts(window);
-    HDC dc = GetDC(window);
+    // A stand-in measures in the dialog's font, which its control will have.
+    HWND measuring = Measuring();
+    GdiFonts fonts(measuring);
+    HDC dc = GetDC(measuring);
     HGDIOBJ old = SelectObject(dc, fonts.For(style));
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, old);
-    ReleaseDC(window, dc);
+    ReleaseDC(measuring, dc);
     return static_cast<int>(std::ceil(size.cx / Scale()));
 }
 
@@ -354,11 +389,12 @@ std::string OwnerDrawnHost::Translate(const char* context, const char* text) con
 
 void OwnerDrawnHost::SetAccessibleName(const std::string& utf8) {
     accessibleName = utf8;
-    AnnotateName(window, utf8);
+    if (window) AnnotateName(window, utf8);
 }
 
-void OwnerDrawnHost::SetAccessibleRole(AccessibleRole role) {
-    AnnotateRole(window, role);
+void OwnerDrawnHost::SetAccessibleRole(AccessibleRole what) {
+    role = what;
+    if (window) AnnotateRole(window, what);
 }
 
 }  // namespace platform::win32

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/owner_drawn.h"
@@ -26,10 +27,22 @@ void PaintThemedTabPages(HWND dialog, HDC dc);
 class OwnerDrawnHost : public ControlHost {
 public:
     OwnerDrawnHost(HWND control, std::unique_ptr<OwnerDrawnControl> logic, bool button);
+    // A control whose window is made later (Place): until then it answers
+    // from where it will stand in `dialog` (`box`, in the dialog's pixels),
+    // in the dialog's font, with `text` as its text, and keeps what it is
+    // told for its window.
+    struct StandIn {
+        HWND dialog;
+        RECT box;
+        const std::string* text;
+    };
+    OwnerDrawnHost(const StandIn& standIn, std::unique_ptr<OwnerDrawnControl> logic, bool button);
     ~OwnerDrawnHost() override;
     OwnerDrawnHost(const OwnerDrawnHost&) = delete;
     OwnerDrawnHost& operator=(const OwnerDrawnHost&) = delete;
 
+    // The control's window, now made: it takes what the stand-in was told.
+    void Place(HWND controlWindow);
     OwnerDrawnControl& Control() { return *control; }
     // WM_DRAWITEM: paints the control off screen and copies it in one go.
     void Draw(const DRAWITEMSTRUCT& item);
@@ -61,12 +74,19 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     Point Logical(LPARAM lParam) const;
 
+    // The window that measures: the control's, or the dialog's for a stand-in.
+    HWND Measuring() const { return window ? window : standIn.dialog; }
+
     HWND window;
+    StandIn standIn{};
     std::unique_ptr<OwnerDrawnControl> control;
     bool isButton;
     Cursor pointer = Cursor::Arrow;
     bool tracking = false;
     std::string accessibleName;
+    // What a stand-in was told for its window.
+    std::optional<bool> tabStop;
+    std::optional<AccessibleRole> role;
 };
 
 // The fonts a canvas draws with: the control's own, and the same underlined.

@@ -157,9 +157,15 @@ Win32Dialog::Win32Dialog(const DialogTemplate& dialog, DialogHandler& dialogHand
       dialogTemplate(usedTemplate),
       handler(dialogHandler),
       owner(ownerWindow) {
-    templateBytes = BuildTemplate(usedTemplate, [](const char* context, const std::string& text) {
-        return context ? platform::Translate(context, text.c_str()) : text;
-    });
+    const TextFor translate = [](const char* context, const std::string& text) {
+        return context && !text.empty() ? platform::Translate(context, text.c_str()) : text;
+    };
+    DialogTemplate atStart = usedTemplate;
+    std::erase_if(atStart.controls, &Win32Dialog::MadeOnFirstShowing);
+    for (const ControlTemplate& control : usedTemplate.controls) {
+        if (MadeOnFirstShowing(control)) waiting[control.id].text = translate(usedTemplate.context, control.text);
+    }
+    templateBytes = BuildTemplate(atStart, translate);
 }
 
 Win32Dialog::~Win32Dialog() {
@@ -209,10 +215,15 @@ BOOL Win32Dialog::Init() {
     for (const ControlTemplate& control : dialogTemplate.controls) {
         if (!IsOwnerDrawn(control.kind) || control.id == kNoControl) continue;
         std::unique_ptr<OwnerDrawnControl> logic = handler.MakeOwnerDrawn(control.id);
-        HWND item = GetDlgItem(window, control.id);
-        if (!logic || !item) continue;
-        ownerDrawn[control.id] =
-            std::make_unique<OwnerDrawnHost>(item, std::move(logic), control.kind == ControlKind::OwnerDrawButton);
+        if (!logic) continue;
+        const bool button = control.kind == ControlKind::OwnerDrawButton;
+        if (const auto late = waiting.find(control.id); late != waiting.end()) {
+            // Its logic is there from the start; its window comes with its first showing.
+            const OwnerDrawnHost::StandIn standIn{window, PixelsOf(control), &late->second.text};
+            ownerDrawn[control.id] = std::make_unique<OwnerDrawnHost>(standIn, std::move(logic), button);
+        } else if (HWND item = GetDlgItem(window, control.id)) {
+            ownerDrawn[control.id] = std::make_unique<OwnerDrawnHost>(item, std::move(logic), button);
+        }
     }
     PlaceOverOwner();
     handler.OnInit(*this);
@@ -392,14 +403,20 @@ OwnerDrawnHost* Win32Dialog::OwnerDrawnOf(int id) const {
 }
 
 bool Win32Dialog::HasControl(int id) const {
-    return Item(id) != nullptr;
+    return Waits(id) || Item(id) != nullptr;
 }
 
 std::string Win32Dialog::Text(int id) const {
+    if (const auto found = waiting.find(id); found != waiting.end()) return found->second.text;
     return WindowText(Item(id));
 }
 
 void Win32Dialog::SetText(int id, const std::string& text) {
+    if (const auto found = waiting.find(id); found != waiting.end()) {
+        // As a control would keep it: up to a NUL.
+        found->second.text = text.substr(0, text.find('\0'));
+        return;
+    }
     HWND item = Item(id);
     if (!item) return;
     // The program's own text is no change of the user's.
@@ -430,23 +447,31 @@ void Win32Dialog::SetIcon(const std::string& program) {
     HWND child = GetWindow(window, GW_CHILD);
     for (const ControlTemplate& control : dialogTemplate.controls) {
         if (!child) break;
+        if (control.id >= 0 && Waits(control.id)) continue;
         if (control.kind == ControlKind::Icon) SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(bigIcon), 0);
         child = GetWindow(child, GW_HWNDNEXT);
     }
 }
 
 void Win32Dialog::Enable(int id, bool enable) {
+    if (const auto found = waiting.find(id); found != waiting.end()) {
+        found->second.enabled = enable;
+        return;
+    }
     if (HWND item = Item(id)) EnableWindow(item, enable ? TRUE : FALSE);
 }
 
 bool Win32Dialog::IsEnabled(int id) const {
+    if (const auto found = waiting.find(id); found != waiting.end()) return found->second.enabled;
     HWND item = Item(id);
     return item && IsWindowEnabled(item);
 }
 
 void Win32Dialog::Show(int id, bool show) {
+    // A control waiting to be made is hidden until then.
+    if (Waits(id) && !show) return;
     // A control already as asked costs the window manager nothing.
-    if (HWND item = Item(id); item && IsShown(id) != show) ShowWindow(item, show ? SW_SHOWNA : SW_HIDE);
+    if (HWND item = Made(id); item && IsShown(id) != show) ShowWindow(item, show ? SW_SHOWNA : SW_HIDE);
 }
 
 bool Win32Dialog::IsShown(int id) const {
@@ -455,7 +480,7 @@ bool Win32Dialog::IsShown(int id) const {
 }
 
 void Win32Dialog::Focus(int id) {
-    HWND item = Item(id);
+    HWND item = Made(id);
     if (!item) return;
     focusSet = true;
     if (modal && !onScreen) {

@@ -135,10 +135,34 @@ private:
     bool IsKind(int id, ControlKind kind) const;
     const ControlTemplate* TemplateOf(int id) const;
     OwnerDrawnHost* OwnerDrawnOf(int id) const;
+    // Whether a control of the template waits to be made until its first
+    // showing; whether one still waits, and the control, made now if it was
+    // (null for none).
+    static bool MadeOnFirstShowing(const ControlTemplate& control);
+    bool Waits(int id) const { return waiting.contains(id); }
+    HWND Made(int id);
+    // Where a control of the template stands, in the dialog's pixels.
+    RECT PixelsOf(const ControlTemplate& control) const;
+    // The child before which a control made late goes, so the children keep
+    // the template's order (painting, the dialog manager's keys and the icon
+    // controls rely on it).
+    HWND ChildBefore(const ControlTemplate& control) const;
 
     struct ScriptedTimer {
         int interval;
         long long due;
+    };
+
+    // A plain control of a page that is not on screen at start is made on
+    // its first showing, as property sheets make their pages: the window comes
+    // up sooner. Until then it is what the handler gave it.
+    struct WaitingControl {
+        std::string text;
+        bool enabled = true;
+        int limit = -1;
+        bool readOnly = false;
+        std::optional<std::string> name;
+        std::optional<std::string> description;
     };
 
     // The template without the controls the handler never uses.
@@ -150,6 +174,7 @@ private:
     HWND toolTips = nullptr;
     std::vector<std::uint8_t> templateBytes;
     std::map<int, std::unique_ptr<OwnerDrawnHost>> ownerDrawn;
+    std::map<int, WaitingControl> waiting;
     std::map<int, std::wstring> tipTexts;
     std::set<int> tipsRegistered;
     std::map<int, TextFilter> filters;

@@ -9,12 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "exchange/drawing/gdi_face.h"
 #include "exchange/drawing/sheet_layout.h"
 #include "files/input_file.h"
+#include "platform/win32/accessibility.h"
 #include "platform/win32/dialog_layout.h"
 #include "platform/win32/win32_face.h"
 #include "resources/control_ids.h"
@@ -129,6 +132,156 @@ TEST_F(Win32FaceTest, TextsCrossIntoTheSystemAndBack) {
     }
     EXPECT_FALSE(opened.dialog.HasControl(4242));
     EXPECT_EQ(opened.dialog.Text(4242), "");
+}
+
+// An owner-drawn control that asks its host what the window's controls ask.
+class Probe : public OwnerDrawnControl {
+public:
+    void Attach(ControlHost* controlHost) override {
+        OwnerDrawnControl::Attach(controlHost);
+        host->SetTabStop(true);
+        host->SetAccessibleRole(AccessibleRole::Link);
+        host->SetAccessibleName("Probe");
+    }
+    void Paint(Canvas&) override {}
+    std::string Answers() const {
+        return std::to_string(host->Width()) + "x" + std::to_string(host->Height()) + " '" + host->Text() + "' " +
+               std::to_string(host->TextWidth("Wide text here", {true})) + " " +
+               host->Elided("A line far too long for any of the buttons", 40, {});
+    }
+};
+
+// Every control starts hidden (or none does): hidden, a control waits to be
+// made until it is first shown.
+class Hiding : public DialogHandler {
+public:
+    explicit Hiding(bool all) : hidden(all) {}
+    bool ShownAtStart(int) const override { return !hidden; }
+    void OnTextChanged(int id) override { changed.push_back(id); }
+    std::unique_ptr<OwnerDrawnControl> MakeOwnerDrawn(int id) override {
+        auto probe = std::make_unique<Probe>();
+        probes[id] = probe.get();
+        return probe;
+    }
+    bool hidden;
+    std::vector<int> changed;
+    std::map<int, Probe*> probes;
+};
+
+// What a control is, as far as the user or a screen reader can tell.
+struct ControlLook {
+    std::wstring className;
+    LONG_PTR style = 0;
+    LONG_PTR exStyle = 0;
+    RECT box{};
+    LOGFONTW font{};
+    std::string text;
+    LRESULT limit = 0;
+    std::string name;
+    int place = -1;  // among the dialog's children
+};
+
+void ExpectSame(const ControlLook& got, const ControlLook& want) {
+    EXPECT_TRUE(got.className == want.className);
+    EXPECT_EQ(got.style, want.style);
+    EXPECT_EQ(got.exStyle, want.exStyle);
+    EXPECT_TRUE(EqualRect(&got.box, &want.box))
+        << got.box.left << "," << got.box.top << " " << got.box.right << "," << got.box.bottom << " against "
+        << want.box.left << "," << want.box.top << " " << want.box.right << "," << want.box.bottom;
+    const auto fontOf = [](const LOGFONTW& f) {
+        return std::to_string(f.lfHeight) + " " + std::to_string(f.lfWeight) + " " + std::to_string(f.lfItalic) +
+               std::to_string(f.lfUnderline) + std::to_string(f.lfCharSet) + " " + Utf8(f.lfFaceName);
+    };
+    EXPECT_EQ(fontOf(got.font), fontOf(want.font));
+    EXPECT_EQ(got.text, want.text);
+    EXPECT_EQ(got.limit, want.limit);
+    EXPECT_EQ(got.name, want.name);
+    EXPECT_EQ(got.place, want.place);
+}
+
+ControlLook LookOf(HWND dialog, HWND item) {
+    ControlLook look;
+    wchar_t className[32] = {};
+    GetClassNameW(item, className, 32);
+    look.className = className;
+    look.style = GetWindowLongPtrW(item, GWL_STYLE);
+    look.exStyle = GetWindowLongPtrW(item, GWL_EXSTYLE);
+    GetWindowRect(item, &look.box);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&look.box), 2);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)), sizeof look.font, &look.font);
+    look.text = WindowText(item);
+    look.limit = SendMessageW(item, EM_GETLIMITTEXT, 0, 0);
+    look.name = AccessibleNameOf(item);
+    int place = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), ++place) {
+        if (child == item) look.place = place;
+    }
+    return look;
+}
+
+TEST_F(Win32FaceTest, AControlMadeOnItsFirstShowingIsTheOneTheTemplateWouldHaveMade) {
+    const DialogTemplate& card = resources::CardDialogTemplate();
+    Hiding early(false);
+    Win32Dialog made(card, early);
+    ASSERT_NE(made.Create(), nullptr);
+    Hiding late(true);
+    Win32Dialog waiting(card, late);
+    ASSERT_NE(waiting.Create(), nullptr);
+    // What the window does to its controls before they are on screen.
+    const auto prepare = [](Win32Dialog& dialog, int id, int n) {
+        dialog.SetText(id, "Line " + std::to_string(n) + " & more");
+        dialog.SetLimit(id, 20 + n);
+        dialog.SetReadOnly(id, n % 3 == 0);
+        dialog.Enable(id, n % 4 != 0);
+        dialog.SetShortening(id, n % 2 ? Shortening::End : Shortening::Middle);
+        dialog.SetAccessibleName(id, "Name " + std::to_string(n));
+    };
+    int n = 0;
+    int waited = 0;
+    for (const ControlTemplate& control : card.controls) {
+        if (control.id == kNoControl) continue;
+        SCOPED_TRACE(control.id);
+        ++n;
+        prepare(made, control.id, n);
+        prepare(waiting, control.id, n);
+        if (!waiting.Item(control.id)) {
+            ++waited;
+            // Asked before it is made, it answers as the made one does.
+            EXPECT_TRUE(waiting.HasControl(control.id));
+            EXPECT_FALSE(waiting.IsShown(control.id));
+            EXPECT_EQ(waiting.Text(control.id), made.Text(control.id));
+            EXPECT_EQ(waiting.IsEnabled(control.id), made.IsEnabled(control.id));
+            EXPECT_EQ(waiting.IsShortened(control.id), made.IsShortened(control.id));
+            // An owner-drawn control's logic hears the same from its stand-in.
+            if (late.probes.contains(control.id)) {
+                EXPECT_EQ(late.probes[control.id]->Answers(), early.probes[control.id]->Answers());
+            }
+        }
+    }
+    // All wait but the tab control, which holds the pages.
+    EXPECT_GT(waited, 40);
+    EXPECT_NE(waiting.Item(kIdTabs), nullptr);
+    EXPECT_EQ(waiting.Item(kIdPicture), nullptr);
+    EXPECT_FALSE(late.probes.empty());
+    // Shown from the last to the first, so each is made among others not yet there.
+    for (auto control = card.controls.rbegin(); control != card.controls.rend(); ++control) {
+        if (control->id == kNoControl) continue;
+        made.Show(control->id, true);
+        waiting.Show(control->id, true);
+    }
+    for (const ControlTemplate& control : card.controls) {
+        if (control.id == kNoControl) continue;
+        SCOPED_TRACE(control.id);
+        HWND item = waiting.Item(control.id);
+        ASSERT_NE(item, nullptr);
+        ExpectSame(LookOf(waiting.Window(), item), LookOf(made.Window(), made.Item(control.id)));
+        EXPECT_EQ(waiting.IsShortened(control.id), made.IsShortened(control.id));
+        if (late.probes.contains(control.id)) {
+            EXPECT_EQ(late.probes[control.id]->Answers(), early.probes[control.id]->Answers());
+        }
+    }
+    // Made with its text, a control is no change of the user's.
+    EXPECT_TRUE(late.changed.empty());
 }
 
 TEST_F(Win32FaceTest, EditLimitsReadOnlyAndTabPagesReachTheControls) {
