@@ -40,9 +40,8 @@ sample="$here/../../samples/sample.ovt"
 run_once() {
   "$watch" -- "$@" 2>/dev/null || "$watch" -- "$@" 2>/dev/null || echo "nan nan 0"
 }
-median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-column() { awk -v c="$1" '{print $c}' "$2"; }
-ratio() { awk -v a="$1" -v b="$2" '{printf "%.4f\n", $a / $b}' "$3" | median; }
+# shellcheck source=bench/window/startup_figures.sh
+source "$here/startup_figures.sh"
 
 printf '%-8s %-16s %9s %9s %7s %6s %9s %7s %7s %9s %7s\n' program card "map ms" dialog ratio goal \
   "paint" ratio minimal ratio "peak MiB"

@@ -39,19 +39,27 @@ constexpr std::uint8_t kDamageCreate = 1;
 constexpr std::uint8_t kDamageReportNonEmpty = 3;
 xcb_extension_t damageExtension = {"DAMAGE", 0};
 
+// Sends one DAMAGE request whose whole body (header included) is `body`;
+// xcb fills the header in. Its sequence number.
+template <class Body>
+unsigned SendDamageRequest(xcb_connection_t* c, Body& body, std::uint8_t opcode, bool isVoid, int flags) {
+    // xcb_send_request may use the two entries before the first for the header.
+    iovec parts[4];
+    parts[2].iov_base = &body;
+    parts[2].iov_len = sizeof body;
+    parts[3].iov_base = nullptr;
+    parts[3].iov_len = 0;
+    xcb_protocol_request_t request{1, &damageExtension, opcode, static_cast<std::uint8_t>(isVoid)};
+    return xcb_send_request(c, flags, parts + 2, &request);
+}
+
 bool DamageQueryVersion(xcb_connection_t* c) {
     struct {
         std::uint8_t major, minor;
         std::uint16_t length;
         std::uint32_t majorVersion, minorVersion;
     } body{0, 0, 0, 1, 1};
-    iovec parts[4];
-    parts[2].iov_base = &body;
-    parts[2].iov_len = sizeof body;
-    parts[3].iov_base = nullptr;
-    parts[3].iov_len = 0;
-    xcb_protocol_request_t request{1, &damageExtension, kDamageQueryVersion, 0};
-    const unsigned sequence = xcb_send_request(c, XCB_REQUEST_CHECKED, parts + 2, &request);
+    const unsigned sequence = SendDamageRequest(c, body, kDamageQueryVersion, false, XCB_REQUEST_CHECKED);
     xcb_generic_error_t* error = nullptr;
     void* reply = xcb_wait_for_reply(c, sequence, &error);
     std::free(error);
@@ -67,13 +75,7 @@ void DamageCreate(xcb_connection_t* c, xcb_window_t window) {
         std::uint32_t damage, drawable;
         std::uint8_t level, pad[3];
     } body{0, 0, 0, xcb_generate_id(c), window, kDamageReportNonEmpty, {0, 0, 0}};
-    iovec parts[4];
-    parts[2].iov_base = &body;
-    parts[2].iov_len = sizeof body;
-    parts[3].iov_base = nullptr;
-    parts[3].iov_len = 0;
-    xcb_protocol_request_t request{1, &damageExtension, kDamageCreate, 1};
-    xcb_send_request(c, 0, parts + 2, &request);
+    SendDamageRequest(c, body, kDamageCreate, true, 0);
     xcb_flush(c);
 }
 

@@ -71,9 +71,8 @@ photo_w=$(winepath -w "$work/photo-12mp.ovt" 2>/dev/null)
 run_once() {
   "$watch" --cpu -- wine "$@" 2>/dev/null || "$watch" --cpu -- wine "$@" 2>/dev/null || echo "nan nan 0 nan"
 }
-median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-column() { awk -v c="$1" '{print $c}' "$2"; }
-ratio() { awk -v a="$1" -v b="$2" '{printf "%.4f\n", $a / $b}' "$3" | median; }
+# shellcheck source=bench/window/startup_figures.sh
+source "$here/startup_figures.sh"
 
 printf '%-8s %-16s %8s %8s %7s %5s %8s %8s %7s %8s %8s %7s %8s\n' program card "map ms" minimal ratio goal \
   "paint" minimal ratio "cpu ms" minimal ratio "peak MiB"
