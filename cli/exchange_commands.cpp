@@ -31,7 +31,8 @@ namespace ovlet::cli {
 // ------------------------------------------------------------------ export
 
 CLI::App* DeclareExport(CLI::App& tool, ExportOptions& options) {
-    CLI::App* command = tool.add_subcommand("export", CATALOGUE_NOOP("ovlet", "The card as a vCard 4.0 (or 3.0) for address books"));
+    CLI::App* command =
+        tool.add_subcommand("export", CATALOGUE_NOOP("ovlet", "The card as a vCard 4.0 (or 3.0) for address books"));
     command->add_flag("--vcard", options.vcard, "Write a vCard (4.0 unless --vcard3)");
     command->add_flag("--vcard3", options.vcard3, "Write a vCard 3.0");
     command->add_flag("--no-photo", options.noPhoto, "Leave the picture out");
@@ -44,8 +45,8 @@ CLI::App* DeclareExport(CLI::App& tool, ExportOptions& options) {
 int RunExport(const ExportOptions& o) {
     if (!o.vcard && !o.vcard3) {
         PrintError(
-                     "ovlet export: name the format (--vcard or --vcard3)\n"
-                     "Usage: ovlet export --vcard CARD [-o OUT.vcf] [--vcard3] [--no-photo]\n");
+            "ovlet export: name the format (--vcard or --vcard3)\n"
+            "Usage: ovlet export --vcard CARD [-o OUT.vcf] [--vcard3] [--no-photo]\n");
         return kExitUsage;
     }
     vcard::WriteOptions options;
@@ -86,7 +87,7 @@ public:
         if (card.unmapped.empty() && card.warnings.empty() && card.errors.empty()) return;
         if (shown < kMaxShown) {
             PrintError("ovlet import: card %zu \"%s\" (line %zu):\n", index + 1,
-                         files::TerminalSafe(card.displayName).c_str(), card.firstLine);
+                       files::TerminalSafe(card.displayName).c_str(), card.firstLine);
         }
         Print("error: ", card.errors);
         Print("", card.warnings);
@@ -108,7 +109,7 @@ private:
             std::string where = issue.line ? "line " + std::to_string(issue.line) : std::string();
             if (!issue.property.empty()) where += (where.empty() ? "" : " ") + issue.property;
             PrintError("  %s%s%s%s\n", kind, where.c_str(), where.empty() ? "" : ": ",
-                         files::TerminalSafe(issue.text).c_str());
+                       files::TerminalSafe(issue.text).c_str());
         }
     }
 
@@ -120,7 +121,9 @@ private:
 
 CLI::App* DeclareImport(CLI::App& tool, ImportOptions& options) {
     CLI::App* command = tool.add_subcommand(
-        "import", CATALOGUE_NOOP("ovlet", "Cards from a vCard file (2.1, 3.0, 4.0), with a report of what has no field on a card"));
+        "import",
+        CATALOGUE_NOOP("ovlet",
+                       "Cards from a vCard file (2.1, 3.0, 4.0), with a report of what has no field on a card"));
     AddOutputOption(*command, options.output, "The card to write (with --all: the folder)", "OUT");
     command->add_flag("--all", options.all, "Import every card of the file into the folder named by -o");
     command->add_option("--picture", options.picture, "Give the card this picture (JPEG or PNG)")->type_name("FILE");
@@ -170,9 +173,9 @@ int RunImport(const ImportOptions& o) {
                      files::TerminalSafe(out).c_str(), files::TerminalSafe(first->displayName).c_str());
         if (summary.cards > 1) {
             PrintError(
-                         "ovlet import: the file holds %zu cards; only the first was imported (--all -o FOLDER "
-                         "imports them all)\n",
-                         summary.cards);
+                "ovlet import: the file holds %zu cards; only the first was imported (--all -o FOLDER "
+                "imports them all)\n",
+                summary.cards);
         }
         return summary.errors.empty() ? kExitOk : kExitDamaged;
     }
@@ -228,7 +231,8 @@ int RunImport(const ImportOptions& o) {
 
 CLI::App* DeclareQr(CLI::App& tool, QrOptions& options) {
     CLI::App* command = tool.add_subcommand(
-        "qr", CATALOGUE_NOOP("ovlet", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)"));
+        "qr", CATALOGUE_NOOP("ovlet",
+                             "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)"));
     AddOutputOption(*command, options.output, "The PNG file to write", "OUT.png");
     command->add_option("--size", options.size, "Width and height of the picture (at least 2 pixels a module)")
         ->type_name("PIXELS")
@@ -247,18 +251,18 @@ int RunQr(const QrOptions& o) {
     CardReadOptions read;
     read.readPicture = false;
     if (int rc = LoadCardForTool("qr", card, record, read); rc != kExitOk) return rc;
-    qr::CardCode code;
-    std::string error;
-    if (!qr::EncodeCard(record, code, error)) {
-        PrintError("ovlet qr: %s\n", error.c_str());
+    const exchange::Result<qr::CardCode> made = qr::EncodeCard(record);
+    if (!made) {
+        PrintError("ovlet qr: %s\n", made.Error().Describe().c_str());
         return kExitUsage;
     }
-    std::vector<std::uint8_t> png;
-    if (!qr::EncodePng(code.code, pixels, png, error)) {
-        PrintError("ovlet qr: %s\n", error.c_str());
+    const qr::CardCode& code = made.Value();
+    const exchange::Result<std::vector<std::uint8_t>> png = qr::EncodePng(code.code, pixels);
+    if (!png) {
+        PrintError("ovlet qr: %s\n", png.Error().Describe().c_str());
         return kExitUsage;
     }
-    if (int rc = WriteOutputFile("qr", out, png.data(), png.size()); rc != kExitOk) return rc;
+    if (int rc = WriteOutputFile("qr", out, png->data(), png->size()); rc != kExitOk) return rc;
     std::fprintf(files::NamesStandardOutput(out, true) ? stderr : stdout,
                  "%s: QR code version %d, error correction %c, %d x %d modules, %zu bytes of vCard\n",
                  files::TerminalSafe(out).c_str(), code.code.version, code.code.level, code.code.width, code.code.width,
@@ -270,7 +274,9 @@ int RunQr(const QrOptions& o) {
 
 CLI::App* DeclareHtml(CLI::App& tool, HtmlOptions& options) {
     CLI::App* command = tool.add_subcommand(
-        "html", CATALOGUE_NOOP("ovlet", "The card as one self-contained web page (h-card, picture, links, vCard and QR code inside)"));
+        "html",
+        CATALOGUE_NOOP("ovlet",
+                       "The card as one self-contained web page (h-card, picture, links, vCard and QR code inside)"));
     AddOutputOption(*command, options.output, "The HTML file to write ('-': standard output)", "OUT.html");
     AddCardArgument(*command, options.card);
     return command;

@@ -47,14 +47,14 @@ int RunPrint(const PrintOptions& options) {
     CardRecord card;
     if (int rc = LoadCardForTool("print", options.card, card); rc != kExitOk) return rc;
     drawing::DrawingSession session;
-    std::vector<char> pdf;
-    std::string warning, error;
-    if (!drawing::WriteCardPdf(card, layout, pdf, warning, error)) {
-        Report("print", error);
+    std::string warning;
+    const drawing::Result<std::vector<char>> pdf = drawing::WriteCardPdf(card, layout, warning);
+    if (!pdf) {
+        Report("print", pdf.Error().Describe());
         return kExitUsage;
     }
     WarnPictureLeftOut("print", warning);
-    return WriteOutputFile("print", options.output, pdf.data(), pdf.size());
+    return WriteOutputFile("print", options.output, pdf->data(), pdf->size());
 }
 
 }  // namespace ovlet::cli

@@ -56,14 +56,17 @@ int WritePng(const char* command, const std::string& path, const drawing::Image&
         }
         return row.data();
     };
-    std::vector<std::uint8_t> png;
-    std::string error;
-    if (image.Empty() ||
-        !exchange::EncodePng(image.width, image.height, exchange::PngChannels::Rgb, rowSource, png, error)) {
+    if (image.Empty()) {
         Report(command, "the picture cannot be made");
         return kExitFile;
     }
-    return WriteOutputFile(command, path, png.data(), png.size());
+    const exchange::Result<std::vector<std::uint8_t>> png =
+        exchange::EncodePng(image.width, image.height, exchange::PngChannels::Rgb, rowSource);
+    if (!png) {
+        Report(command, "the picture cannot be made");
+        return kExitFile;
+    }
+    return WriteOutputFile(command, path, png->data(), png->size());
 }
 
 // Reads the card, draws it offscreen with `draw(card, warning)` and writes

@@ -5,14 +5,12 @@
 
 #include "exchange/png_writer.h"
 #include "exchange/vcard.h"
-#include "picture/any_pic_decoder.h"
-#include "picture/text_exception.h"
+#include "picture/decode_outcome.h"
 #include "picture/win_bmp.h"
 
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CTextException;
 using ovlet::picture::CWinBmp;
-using ovlet::picture::MessageLine;
+using ovlet::picture::DecodeOutcome;
+using ovlet::picture::DecodePicture;
 using ovlet::picture::RGBQuad;
 
 namespace ovlet::exchange {
@@ -21,15 +19,14 @@ namespace {
 // The bitmap as PNG samples, line by line: red, green, blue and, when the
 // picture's alpha means something, alpha. Nothing is lost: the bitmap holds
 // 8 bits a channel.
-bool BitmapToPng(const CWinBmp& bitmap, std::vector<std::uint8_t>& png, std::string& error) {
+Result<std::vector<std::uint8_t>> BitmapToPng(const CWinBmp& bitmap) {
     // Plain variables, not a structured binding: the row lambda below uses them.
     const std::int32_t width = bitmap.GetSize().first;
     const std::int32_t height = bitmap.GetSize().second;
     const bool alpha = bitmap.HasAlpha();
     const bool indexed = bitmap.GetBitsPerPixel() == 8;
     if (width < 1 || height < 1 || (!indexed && bitmap.GetBitsPerPixel() != 32)) {
-        error = "the picture has no pixels to convert";
-        return false;
+        return ExchangeError{ExchangeError::Kind::PictureUnusable, "the picture has no pixels to convert"};
     }
     const int channels = alpha ? 4 : 3;
     std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * static_cast<std::size_t>(channels));
@@ -55,7 +52,7 @@ bool BitmapToPng(const CWinBmp& bitmap, std::vector<std::uint8_t>& png, std::str
         }
         return static_cast<const std::uint8_t*>(row.data());
     };
-    return EncodePng(width, height, alpha ? PngChannels::Rgba : PngChannels::Rgb, line, png, error);
+    return EncodePng(width, height, alpha ? PngChannels::Rgba : PngChannels::Rgb, line);
 }
 
 }  // namespace
@@ -71,19 +68,23 @@ OutgoingPicture OutgoingPictureOf(const card::CardRecord& card) {
         out.bytes = {data, size};
         return out;
     }
-    CAnyPicDecoder decoder;
     CWinBmp bitmap;
-    std::string error;
+    const DecodeOutcome decoded = DecodePicture("card picture", data, static_cast<std::int32_t>(size), bitmap, 32);
+    if (decoded.outOfMemory) {
+        out.warning = "the picture is too large to convert to PNG; left out";
+        return out;
+    }
+    if (!decoded.decoded) {
+        out.warning = "the picture does not decode (" + decoded.why + "); left out";
+        return out;
+    }
     try {
-        decoder.DecodeMemory("card picture", data, static_cast<std::int32_t>(size), &bitmap, 32);
-        if (!BitmapToPng(bitmap, out.converted, error)) {
-            out.converted.clear();
-            out.warning = "the picture cannot be converted to PNG (" + error + "); left out";
+        Result<std::vector<std::uint8_t>> png = BitmapToPng(bitmap);
+        if (!png) {
+            out.warning = "the picture cannot be converted to PNG (" + png.Error().Describe() + "); left out";
             return out;
         }
-    } catch (const CTextException& e) {
-        out.warning = "the picture does not decode (" + MessageLine(e.GetText()) + "); left out";
-        return out;
+        out.converted = std::move(png).Value();
     } catch (const std::bad_alloc&) {
         out.warning = "the picture is too large to convert to PNG; left out";
         return out;

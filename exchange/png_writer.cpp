@@ -61,15 +61,13 @@ bool Write(int width, int height, PngChannels channels, const PngRowSource& row,
 
 }  // namespace
 
-bool EncodePng(int width, int height, PngChannels channels, const PngRowSource& row, std::vector<std::uint8_t>& png,
-               std::string& error) {
-    png.clear();
+Result<std::vector<std::uint8_t>> EncodePng(int width, int height, PngChannels channels, const PngRowSource& row) {
+    std::vector<std::uint8_t> png;
     ErrorText pngError;
     if (!Write(width, height, channels, row, png, pngError)) {
-        error = pngError.text[0] ? pngError.text : "libpng cannot start";
-        return false;
+        return ExchangeError{ExchangeError::Kind::PngRefused, pngError.text[0] ? pngError.text : "libpng cannot start"};
     }
-    return true;
+    return png;
 }
 
 }  // namespace ovlet::exchange

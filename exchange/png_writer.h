@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "exchange/exchange_error.h"
+
 namespace ovlet::exchange {
 
 // Samples a pixel: grey, red green blue, or red green blue alpha, 8 bits each.
@@ -16,9 +18,8 @@ enum class PngChannels { Grey = 1, Rgb = 3, Rgba = 4 };
 // that stay valid until the next call.
 using PngRowSource = std::function<const std::uint8_t*(int y)>;
 
-// Encodes a width x height picture into `png`. False, with `error` set, when
-// libpng refuses (or memory runs out).
-bool EncodePng(int width, int height, PngChannels channels, const PngRowSource& row, std::vector<std::uint8_t>& png,
-               std::string& error);
+// Encodes a width x height picture as PNG; PngRefused when libpng refuses
+// (or memory runs out), in libpng's words.
+Result<std::vector<std::uint8_t>> EncodePng(int width, int height, PngChannels channels, const PngRowSource& row);
 
 }  // namespace ovlet::exchange

@@ -17,27 +17,28 @@ struct QrCodeFree {
 
 }  // namespace
 
-bool Encode(std::string_view data, Code& code, std::string& error, int maxVersion) {
+Result<Code> Encode(std::string_view data, int maxVersion) {
     static constexpr std::pair<QRecLevel, char> kLevels[] = {{QR_ECLEVEL_M, 'M'}, {QR_ECLEVEL_L, 'L'}};
     if (data.size() > 7089) {  // the most a version-40 code holds in 8-bit mode is far less
-        error = "the text is too long for a QR code (" + std::to_string(data.size()) + " bytes)";
-        return false;
+        return ExchangeError{ExchangeError::Kind::QrTooLong,
+                             "the text is too long for a QR code (" + std::to_string(data.size()) + " bytes)"};
     }
     for (const auto& [level, letter] : kLevels) {
         std::unique_ptr<QRcode, QrCodeFree> encoded(QRcode_encodeData(
             static_cast<int>(data.size()), reinterpret_cast<const unsigned char*>(data.data()), 0, level));
         if (!encoded || encoded->version > maxVersion) continue;
+        Code code;
         code.version = encoded->version;
         code.level = letter;
         code.width = encoded->width;
         const auto count = static_cast<std::size_t>(encoded->width) * static_cast<std::size_t>(encoded->width);
         code.modules.resize(count);
         for (std::size_t i = 0; i < count; ++i) code.modules[i] = encoded->data[i] & 1;
-        return true;
+        return code;
     }
-    error = "the text (" + std::to_string(data.size()) + " bytes) does not fit in a QR code of version " +
-            std::to_string(maxVersion) + " or smaller";
-    return false;
+    return ExchangeError{ExchangeError::Kind::QrTooLong, "the text (" + std::to_string(data.size()) +
+                                                             " bytes) does not fit in a QR code of version " +
+                                                             std::to_string(maxVersion) + " or smaller"};
 }
 
 std::string CardCodeText(const card::CardRecord& record) {
@@ -50,25 +51,30 @@ std::string CardCodeText(const card::CardRecord& record) {
     return vcard::EncodeVCard(record, options);
 }
 
-bool EncodeCard(const card::CardRecord& record, CardCode& out, std::string& error) {
+Result<CardCode> EncodeCard(const card::CardRecord& record) {
+    CardCode out;
     out.text = CardCodeText(record);
-    return Encode(out.text, out.code, error);
+    Result<Code> code = Encode(out.text);
+    if (!code) return code.Error();
+    out.code = std::move(code).Value();
+    return out;
 }
 
-bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std::string& error) {
+Result<std::vector<std::uint8_t>> EncodePng(const Code& code, int pixels) {
     const int span = code.width + 2 * kQuietZone;
-    if (code.width <= 0 || code.modules.size() != static_cast<std::size_t>(code.width) * static_cast<std::size_t>(code.width)) {
-        error = "there is no code to draw";
-        return false;
+    if (code.width <= 0 ||
+        code.modules.size() != static_cast<std::size_t>(code.width) * static_cast<std::size_t>(code.width)) {
+        return ExchangeError{ExchangeError::Kind::QrPictureSize, "there is no code to draw"};
     }
     if (pixels == 0) pixels = span * kDefaultModulePixels;
     const int smallest = span * kMinModulePixels;
     if (pixels < smallest || pixels > kMaxPixels) {
-        error = "a picture of " + std::to_string(pixels) + " pixels cannot show this code of " +
-                std::to_string(code.width) + " modules (with its border, " + std::to_string(span) + ") at " +
-                std::to_string(kMinModulePixels) + " pixels a module or more; choose between " +
-                std::to_string(smallest) + " and " + std::to_string(kMaxPixels);
-        return false;
+        return ExchangeError{ExchangeError::Kind::QrPictureSize,
+                             "a picture of " + std::to_string(pixels) + " pixels cannot show this code of " +
+                                 std::to_string(code.width) + " modules (with its border, " + std::to_string(span) +
+                                 ") at " + std::to_string(kMinModulePixels) +
+                                 " pixels a module or more; choose between " + std::to_string(smallest) + " and " +
+                                 std::to_string(kMaxPixels)};
     }
     const int scale = pixels / span;
     const int offset = (pixels - scale * code.width) / 2;
@@ -83,14 +89,11 @@ bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std
             }
         }
     }
-    std::string why;
-    if (!exchange::EncodePng(
-            pixels, pixels, exchange::PngChannels::Grey,
-            [&](int y) { return rows.data() + static_cast<std::size_t>(y) * side; }, png, why)) {
-        error = "the PNG picture cannot be made: " + why;
-        return false;
-    }
-    return true;
+    Result<std::vector<std::uint8_t>> png =
+        exchange::EncodePng(pixels, pixels, exchange::PngChannels::Grey,
+                            [&](int y) { return rows.data() + static_cast<std::size_t>(y) * side; });
+    if (!png) return ExchangeError{png.Error().kind, "the PNG picture cannot be made: " + png.Error().text};
+    return png;
 }
 
 }  // namespace ovlet::exchange::qr

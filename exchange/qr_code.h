@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "card/card_record.h"
+#include "exchange/exchange_error.h"
 #include "exchange/vcard.h"
 
 namespace ovlet::exchange::qr {
@@ -37,8 +38,8 @@ struct Code {
 
 // Encodes bytes in 8-bit mode in the smallest code of level M, which phones
 // read well in poor light; level L only when M does not fit in `maxVersion`.
-// False, with `error` set, when neither fits.
-bool Encode(std::string_view data, Code& code, std::string& error, int maxVersion = kMaxVersion);
+// QrTooLong when neither fits.
+Result<Code> Encode(std::string_view data, int maxVersion = kMaxVersion);
 
 struct CardCode {
     Code code;
@@ -49,13 +50,14 @@ struct CardCode {
 // only what a contact needs (no photo, general information, UID or labels).
 std::string CardCodeText(const card::CardRecord& record);
 
-// The code of a card.
-bool EncodeCard(const card::CardRecord& record, CardCode& out, std::string& error);
+// The code of a card; QrTooLong when its text does not fit.
+Result<CardCode> EncodeCard(const card::CardRecord& record);
 
 // The code as an 8-bit greyscale PNG of `pixels` x `pixels` (0: kDefaultModulePixels
 // per module), the code centred with at least its quiet zone around it. A size
-// that would give a module fewer than kMinModulePixels pixels is refused.
-bool EncodePng(const Code& code, int pixels, std::vector<std::uint8_t>& png, std::string& error);
+// that would give a module fewer than kMinModulePixels pixels is refused
+// (QrPictureSize); PngRefused when libpng refuses.
+Result<std::vector<std::uint8_t>> EncodePng(const Code& code, int pixels);
 
 // The code as an SVG picture of one path, the quiet zone included, scaled to
 // whatever box it is drawn in; `title` (UTF-8) is its accessible name.

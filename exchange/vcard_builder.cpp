@@ -41,13 +41,12 @@ std::optional<std::string> CardBuilder::ValueBytes(const Property& prop) {
     const std::string encoding = Upper(prop.First("ENCODING"));
     if (encoding == "QUOTED-PRINTABLE") return QuotedPrintableDecode(prop.value);
     if (encoding == "B" || encoding == "BASE64") {
-        std::string error;
-        auto bytes = Base64Decode(prop.value, error);
+        auto bytes = Base64Decode(prop.value);
         if (!bytes) {
-            Error(prop.line, prop.name, "the base64 data is damaged: " + error);
+            Error(prop.line, prop.name, "the base64 data is damaged: " + bytes.Error().Describe());
             return std::nullopt;
         }
-        return std::string(bytes->begin(), bytes->end());
+        return std::string(bytes.Value().begin(), bytes.Value().end());
     }
     return prop.value;
 }
@@ -205,13 +204,13 @@ void CardBuilder::AddPhoto(const Property& prop) {
         return;
     }
     if (base64) {
-        std::string error;
-        auto decoded = Base64Decode(*base64, error);
+        auto decoded = Base64Decode(*base64);
         if (!decoded) {
-            Warn(prop.line, prop.name, "the picture's base64 data is damaged (" + error + "); left out");
+            Warn(prop.line, prop.name,
+                 "the picture's base64 data is damaged (" + decoded.Error().Describe() + "); left out");
             return;
         }
-        bytes = std::move(*decoded);
+        bytes = std::move(decoded).Value();
     }
     const std::string type = PictureMediaType(bytes.data(), bytes.size());
     if (bytes.empty()) {

@@ -98,7 +98,7 @@ int Base64Digit(char c) {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> Base64Decode(std::string_view text, std::string& error) {
+Result<std::vector<std::uint8_t>> Base64Decode(std::string_view text) {
     std::vector<std::uint8_t> out;
     out.reserve(text.size() / 4 * 3);
     std::uint32_t acc = 0;
@@ -122,8 +122,7 @@ std::optional<std::vector<std::uint8_t>> Base64Decode(std::string_view text, std
             } else {
                 std::snprintf(buf, sizeof buf, "byte 0x%02X at offset %zu is not base64", b, i);
             }
-            error = buf;
-            return std::nullopt;
+            return ExchangeError{ExchangeError::Kind::Base64Damaged, buf};
         }
         acc = (acc << 6) | static_cast<std::uint32_t>(d);
         if (++digits == 4) {
@@ -135,8 +134,7 @@ std::optional<std::vector<std::uint8_t>> Base64Decode(std::string_view text, std
         }
     }
     if (digits == 1 || padding > 2 || (padding > 0 && digits + static_cast<int>(padding) != 4)) {
-        error = "the data ends in the middle of a base64 group";
-        return std::nullopt;
+        return ExchangeError{ExchangeError::Kind::Base64Damaged, "the data ends in the middle of a base64 group"};
     }
     if (digits == 2) {
         out.push_back(static_cast<std::uint8_t>(acc >> 4));

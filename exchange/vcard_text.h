@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/exchange_error.h"
+
 namespace ovlet::exchange::vcard {
 
 // ------------------------------------------------------------------ ASCII and UTF-8
@@ -31,8 +33,8 @@ std::string CodePointName(char32_t c);  // "U+0141"
 
 std::string Base64Encode(const std::uint8_t* data, std::size_t size);
 // Decodes base64, skipping white space. Padding is optional but nothing may
-// follow it; `error` says what is wrong when it returns nothing.
-std::optional<std::vector<std::uint8_t>> Base64Decode(std::string_view text, std::string& error);
+// follow it; Base64Damaged says what is wrong.
+Result<std::vector<std::uint8_t>> Base64Decode(std::string_view text);
 
 // Quoted-printable as vCard 2.1 uses it; a malformed escape is kept as it stands.
 std::string QuotedPrintableDecode(std::string_view text);

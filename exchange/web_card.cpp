@@ -186,11 +186,9 @@ std::string EncodeWebCard(const card::CardRecord& r, std::string* warning) {
     page += "<div class=\"actions\">\n<a class=\"add\" href=\"data:text/vcard;charset=utf-8;base64," +
             vcard::Base64Encode(reinterpret_cast<const std::uint8_t*>(vcf.data()), vcf.size()) + "\" download=\"" +
             DownloadName(nameUtf8) + "\" type=\"text/vcard\">Add to contacts</a>\n";
-    qr::CardCode code;
-    std::string error;
-    if (qr::EncodeCard(r, code, error)) {
+    if (const Result<qr::CardCode> code = qr::EncodeCard(r)) {
         page += "<div class=\"qr\">" +
-                qr::EncodeSvg(code.code, "QR code with the contact " + (nameUtf8.empty() ? "card" : nameUtf8)) +
+                qr::EncodeSvg(code.Value().code, "QR code with the contact " + (nameUtf8.empty() ? "card" : nameUtf8)) +
                 "</div>\n";
     }
     page += "</div>\n</div>\n</main>\n</body>\n</html>\n";

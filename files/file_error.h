@@ -1,12 +1,11 @@
 // How files/ reports a failure, alike on every system: one error type that
-// carries the system's own number and the words a user can act on, and one
-// result type (a value, or that error) for the calls that give something
-// back.
+// carries the system's own number and the words a user can act on; the calls
+// that give something back return it in a Result (files/result.h).
 #pragma once
 
 #include <string>
-#include <utility>
-#include <variant>
+
+#include "files/result.h"
 
 namespace ovlet::files {
 
@@ -24,36 +23,9 @@ struct FileError {
 // on Windows the few reasons of its own, else the C library's words).
 std::string SystemErrorText(int systemCode);
 
-// A value, or the error that kept it from being made.
+// A value, or the FileError that kept it from being made; Result<void> for
+// a write or a sync.
 template <class T>
-class [[nodiscard]] Result {
-public:
-    Result(T value) : state(std::in_place_index<0>, std::move(value)) {}
-    Result(FileError error) : state(std::in_place_index<1>, std::move(error)) {}
-
-    explicit operator bool() const { return state.index() == 0; }
-    T& Value() & { return std::get<0>(state); }
-    const T& Value() const& { return std::get<0>(state); }
-    T&& Value() && { return std::get<0>(std::move(state)); }
-    const FileError& Error() const { return std::get<1>(state); }
-
-private:
-    std::variant<T, FileError> state;
-};
-
-// Success, or the error.
-template <>
-class [[nodiscard]] Result<void> {
-public:
-    Result() = default;
-    Result(FileError error) : failed(true), failure(std::move(error)) {}
-
-    explicit operator bool() const { return !failed; }
-    const FileError& Error() const { return failure; }
-
-private:
-    bool failed = false;
-    FileError failure;
-};
+using Result = ovlet::Result<T, FileError>;
 
 }  // namespace ovlet::files

@@ -187,12 +187,12 @@ void CCardDialog::SaveCardPicture() {
 }
 
 void CCardDialog::ShowQrCode() {
-    qr::CardCode card;
-    std::string error;
-    if (!qr::EncodeCard(record, card, error)) {
-        Report(host, Fill(QT_TRANSLATE_NOOP("CCardDialog", "No QR code can hold this card: %1"), {error}));
+    const auto card = qr::EncodeCard(record);
+    if (!card) {
+        Report(host,
+               Fill(QT_TRANSLATE_NOOP("CCardDialog", "No QR code can hold this card: %1"), {card.Error().Describe()}));
         return;
     }
-    QrCodeWindow window(card);
+    QrCodeWindow window(card.Value());
     platform::RunDialog(resources::QrCodeDialogTemplate(), window, host);
 }

@@ -173,29 +173,22 @@ PdfCanvas::PdfCanvas(double widthMm, double heightMm, double dots, TrueTypeFont 
 
 PdfCanvas::~PdfCanvas() = default;
 
-std::unique_ptr<PdfCanvas> PdfCanvas::Make(double widthMm, double heightMm, double dotsPerInch,
-                                           const PdfFonts& fonts, std::string& error) {
+Result<std::unique_ptr<PdfCanvas>> PdfCanvas::Make(double widthMm, double heightMm, double dotsPerInch,
+                                                   const PdfFonts& fonts) {
+    using Kind = DrawingError::Kind;
     if (!(widthMm > 0) || !(heightMm > 0) || !(dotsPerInch > 0)) {
-        error = "the page has no size";
-        return nullptr;
+        return DrawingError{Kind::PdfNotMade, "the page has no size"};
     }
-    std::string why;
-    auto regular = TrueTypeFont::Read(fonts.regular, why);
-    if (!regular) {
-        error = "the text's font cannot be used: " + why;
-        return nullptr;
-    }
-    auto bold = TrueTypeFont::Read(fonts.bold, why);
-    if (!bold) {
-        error = "the text's bold font cannot be used: " + why;
-        return nullptr;
-    }
-    if (!regular->MayEmbed() || !bold->MayEmbed()) {
-        error = "the text's font may not be embedded in a document (its licence says so)";
-        return nullptr;
+    Result<TrueTypeFont> regular = TrueTypeFont::Read(fonts.regular);
+    if (!regular) return DrawingError{Kind::FontUnusable, "the text's font cannot be used: " + regular.Error().text};
+    Result<TrueTypeFont> bold = TrueTypeFont::Read(fonts.bold);
+    if (!bold) return DrawingError{Kind::FontUnusable, "the text's bold font cannot be used: " + bold.Error().text};
+    if (!regular.Value().MayEmbed() || !bold.Value().MayEmbed()) {
+        return DrawingError{Kind::FontUnusable,
+                            "the text's font may not be embedded in a document (its licence says so)"};
     }
     return std::unique_ptr<PdfCanvas>(
-        new PdfCanvas(widthMm, heightMm, dotsPerInch, std::move(*regular), std::move(*bold)));
+        new PdfCanvas(widthMm, heightMm, dotsPerInch, std::move(regular).Value(), std::move(bold).Value()));
 }
 
 void PdfCanvas::Fill(const Area& area, Colour colour) {
@@ -224,14 +217,14 @@ void PdfCanvas::DrawImage(const Area& area, ImageView image) {
         stored = pictures.end() - 1;
     }
     // The picture's unit square, its first row at the top of the area.
-    content += "q " + Num(area.width) + " 0 0 " + Num(-area.height) + " " + Num(area.left) + " " +
-               Num(area.Bottom()) + " cm /Im" + std::to_string(stored - pictures.begin() + 1) + " Do Q\n";
+    content += "q " + Num(area.width) + " 0 0 " + Num(-area.height) + " " + Num(area.left) + " " + Num(area.Bottom()) +
+               " cm /Im" + std::to_string(stored - pictures.begin() + 1) + " Do Q\n";
 }
 
 void PdfCanvas::ClipTo(const Area& area) {
     Unclip();
-    content += "q " + Num(area.left) + " " + Num(area.top) + " " + Num(area.width) + " " + Num(area.height) +
-               " re W n\n";
+    content +=
+        "q " + Num(area.left) + " " + Num(area.top) + " " + Num(area.width) + " " + Num(area.height) + " re W n\n";
     clipped = true;
 }
 
@@ -242,8 +235,8 @@ void PdfCanvas::Unclip() {
 
 void PdfCanvas::DrawLine(double x1, double y1, double x2, double y2, double width, Colour colour) {
     // Square ends, as the toolkit's pen draws them on Linux.
-    content += "q " + Num(width) + " w 2 J " + Rgb(colour) + " RG " + Num(x1) + " " + Num(y1) + " m " + Num(x2) +
-               " " + Num(y2) + " l S Q\n";
+    content += "q " + Num(width) + " w 2 J " + Rgb(colour) + " RG " + Num(x1) + " " + Num(y1) + " m " + Num(x2) + " " +
+               Num(y2) + " l S Q\n";
 }
 
 void PdfCanvas::SetFont(double pixels, bool bold) {
@@ -296,8 +289,8 @@ void PdfCanvas::DrawText(double left, double baseline, const std::string& text, 
     }
     if (glyphs.empty()) return;
     // The text matrix turns the glyphs upright again in the page's y-down dots.
-    content += "BT /F" + std::to_string(face + 1) + " " + Num(em) + " Tf " + Rgb(colour) + " rg 1 0 0 -1 " +
-               Num(left) + " " + Num(baseline) + " Tm <" + glyphs + "> Tj ET\n";
+    content += "BT /F" + std::to_string(face + 1) + " " + Num(em) + " Tf " + Rgb(colour) + " rg 1 0 0 -1 " + Num(left) +
+               " " + Num(baseline) + " Tm <" + glyphs + "> Tj ET\n";
 }
 
 std::vector<char> PdfCanvas::Finish(const PdfDocumentInfo& info) {
@@ -332,10 +325,10 @@ std::vector<char> PdfCanvas::Finish(const PdfDocumentInfo& info) {
             Num(font.ItalicAngle()) + " /Ascent " + Num(font.Ascender() * perUnit) + " /Descent " +
             Num(font.Descender() * perUnit) + " /CapHeight " + Num(font.CapHeight() * perUnit) + " /StemV " +
             (weight == 1 ? "120" : "80") + " /FontFile2 " + Document::Ref(file) + " >>");
-        const int cidFont = document.Add(
-            "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
-            " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> /FontDescriptor " +
-            Document::Ref(descriptor) + " /DW 1000 /W [" + widths + "] /CIDToGIDMap /Identity >>");
+        const int cidFont =
+            document.Add("<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
+                         " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> /FontDescriptor " +
+                         Document::Ref(descriptor) + " /DW 1000 /W [" + widths + "] /CIDToGIDMap /Identity >>");
         const int toUnicode = document.AddStream("/Filter /FlateDecode", Deflate(ToUnicodeMap(f.drawn)));
         const int type0 = document.Add("<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
                                        " /Encoding /Identity-H /DescendantFonts [" + Document::Ref(cidFont) +
@@ -365,11 +358,11 @@ std::vector<char> PdfCanvas::Finish(const PdfDocumentInfo& info) {
     if (info.bleedMm.width > 0) boxes += " /BleedBox " + box(info.bleedMm);
     document.Set(catalog, "<< /Type /Catalog /Pages " + Document::Ref(pages) + " >>");
     document.Set(pages, "<< /Type /Pages /Kids [" + Document::Ref(page) + "] /Count 1 >>");
-    document.Set(page, "<< /Type /Page /Parent " + Document::Ref(pages) + " /MediaBox [0 0 " + Num(pageWidthPt) +
-                           " " + Num(pageHeightPt) + "]" + boxes + " /Resources << /ProcSet [/PDF /Text /ImageC]" +
+    document.Set(page, "<< /Type /Page /Parent " + Document::Ref(pages) + " /MediaBox [0 0 " + Num(pageWidthPt) + " " +
+                           Num(pageHeightPt) + "]" + boxes + " /Resources << /ProcSet [/PDF /Text /ImageC]" +
                            (fontResources.empty() ? "" : " /Font << " + fontResources + ">>") +
-                           (imageResources.empty() ? "" : " /XObject << " + imageResources + ">>") +
-                           " >> /Contents " + Document::Ref(contents) + " >>");
+                           (imageResources.empty() ? "" : " /XObject << " + imageResources + ">>") + " >> /Contents " +
+                           Document::Ref(contents) + " >>");
     const int infoObject = document.Add("<< /Title " + TextString(info.title) + " /Creator " +
                                         TextString(info.creator) + " /Producer " + TextString(info.creator) + " >>");
     return document.Write(catalog, infoObject);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "exchange/drawing/canvas.h"
+#include "exchange/drawing/drawing_error.h"
 #include "exchange/drawing/truetype_font.h"
 
 namespace ovlet::exchange::drawing {
@@ -37,9 +38,10 @@ struct PdfDocumentInfo {
 class PdfCanvas : public Canvas {
 public:
     // A page widthMm x heightMm (rounded to whole points) drawn in dots of 1/dotsPerInch inch from its
-    // top left corner. Null, with `error` set, when a font cannot be used.
-    static std::unique_ptr<PdfCanvas> Make(double widthMm, double heightMm, double dotsPerInch,
-                                           const PdfFonts& fonts, std::string& error);
+    // top left corner. PdfNotMade for a page of no size, FontUnusable when a
+    // font cannot be used.
+    static Result<std::unique_ptr<PdfCanvas>> Make(double widthMm, double heightMm, double dotsPerInch,
+                                                   const PdfFonts& fonts);
     ~PdfCanvas() override;
     PdfCanvas(const PdfCanvas&) = delete;
     PdfCanvas& operator=(const PdfCanvas&) = delete;

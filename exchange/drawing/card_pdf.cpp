@@ -20,15 +20,14 @@ std::string CardPdfTitle(const card::CardRecord& card) {
     return name.empty() ? card::Utf8FromAnsi(card.Company) : name;
 }
 
-bool WriteCardPdfWithFonts(const card::CardRecord& card, const SheetLayout& layout, const PdfFonts& fonts,
-                           std::vector<char>& pdf, std::string& warning, std::string& error) {
-    if (const std::string why = layout.Check(); !why.empty()) {
-        error = why;
-        return false;
-    }
+Result<std::vector<char>> WriteCardPdfWithFonts(const card::CardRecord& card, const SheetLayout& layout,
+                                                const PdfFonts& fonts, std::string& warning) {
+    if (std::string why = layout.Check(); !why.empty())
+        return DrawingError{DrawingError::Kind::PdfNotMade, std::move(why)};
     const SizeMm page = layout.PageSizeMm();
-    std::unique_ptr<PdfCanvas> canvas = PdfCanvas::Make(page.width, page.height, kPdfDotsPerInch, fonts, error);
-    if (!canvas) return false;
+    Result<std::unique_ptr<PdfCanvas>> made = PdfCanvas::Make(page.width, page.height, kPdfDotsPerInch, fonts);
+    if (!made) return made.Error();
+    PdfCanvas* canvas = made.Value().get();
     const Image picture = PrintPictureImage(card, layout, warning);
     DrawCardSheet(*canvas, kPdfDotsPerInch / kInchMm, card, layout, picture.View());
     PdfDocumentInfo info;
@@ -39,8 +38,7 @@ bool WriteCardPdfWithFonts(const card::CardRecord& card, const SheetLayout& layo
         info.trimMm = cut;
         info.bleedMm = {cut.left - b, cut.top - b, cut.width + 2 * b, cut.height + 2 * b};
     }
-    pdf = canvas->Finish(info);
-    return true;
+    return canvas->Finish(info);
 }
 
 }  // namespace ovlet::exchange::drawing

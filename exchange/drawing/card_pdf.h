@@ -8,18 +8,20 @@
 
 #include "card/card_record.h"
 #include "exchange/drawing/canvas_pdf.h"
+#include "exchange/drawing/drawing_error.h"
 #include "exchange/drawing/sheet_layout.h"
 
 namespace ovlet::exchange::drawing {
 
-// The system's way: Qt's PDF writer on Linux, our own PDF canvas with the
-// system's sans-serif font on Windows.
-bool WriteCardPdf(const card::CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,
-                  std::string& error);
+// The PDF, made the system's way: Qt's PDF writer on Linux, our own PDF
+// canvas with the system's sans-serif font on Windows. A picture left out is
+// no failure: `warning` says so. PdfNotMade for a layout that does not fit
+// or a PDF that cannot be started, FontUnusable for the system's font.
+Result<std::vector<char>> WriteCardPdf(const card::CardRecord& card, const SheetLayout& layout, std::string& warning);
 
 // Our own PDF canvas, with the text in these fonts.
-bool WriteCardPdfWithFonts(const card::CardRecord& card, const SheetLayout& layout, const PdfFonts& fonts,
-                           std::vector<char>& pdf, std::string& warning, std::string& error);
+Result<std::vector<char>> WriteCardPdfWithFonts(const card::CardRecord& card, const SheetLayout& layout,
+                                                const PdfFonts& fonts, std::string& warning);
 
 // The PDF's title: the person's name, else the company (UTF-8).
 std::string CardPdfTitle(const card::CardRecord& card);

@@ -16,9 +16,9 @@ constexpr DWORD kMaxFontBytes = 64u << 20;
 
 // The whole TrueType file of the face in its weight; empty when GDI gives none.
 std::vector<std::uint8_t> FontFile(HDC dc, bool bold) {
-    HFONT font = CreateFontW(-100, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS,
-                             SansFaceName(dc));
+    HFONT font =
+        CreateFontW(-100, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, SansFaceName(dc));
     if (!font) return {};
     HGDIOBJ before = SelectObject(dc, font);
     std::vector<std::uint8_t> bytes;
@@ -34,22 +34,17 @@ std::vector<std::uint8_t> FontFile(HDC dc, bool bold) {
 
 }  // namespace
 
-bool WriteCardPdf(const card::CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,
-                  std::string& error) {
+Result<std::vector<char>> WriteCardPdf(const card::CardRecord& card, const SheetLayout& layout, std::string& warning) {
     HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) {
-        error = "the system gives no drawing surface for the fonts";
-        return false;
-    }
+    if (!dc) return DrawingError{DrawingError::Kind::PdfNotMade, "the system gives no drawing surface for the fonts"};
     PdfFonts fonts{FontFile(dc, false), FontFile(dc, true)};
     DeleteDC(dc);
     if (fonts.regular.empty()) {
-        error = "the system gives no file of its sans-serif font";
-        return false;
+        return DrawingError{DrawingError::Kind::FontUnusable, "the system gives no file of its sans-serif font"};
     }
     // Without a bold face the bold lines are in the regular one.
     if (fonts.bold.empty()) fonts.bold = fonts.regular;
-    return WriteCardPdfWithFonts(card, layout, fonts, pdf, warning, error);
+    return WriteCardPdfWithFonts(card, layout, fonts, warning);
 }
 
 }  // namespace ovlet::exchange::drawing

@@ -34,12 +34,9 @@ QImage PrintPicture(const card::CardRecord& card, const SheetLayout& layout, std
     return ToQImage(PrintPictureImage(card, layout, warning));
 }
 
-bool WriteCardPdf(const card::CardRecord& card, const SheetLayout& layout, std::vector<char>& pdf, std::string& warning,
-                  std::string& error) {
-    if (const std::string why = layout.Check(); !why.empty()) {
-        error = why;
-        return false;
-    }
+Result<std::vector<char>> WriteCardPdf(const card::CardRecord& card, const SheetLayout& layout, std::string& warning) {
+    if (std::string why = layout.Check(); !why.empty())
+        return DrawingError{DrawingError::Kind::PdfNotMade, std::move(why)};
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -54,25 +51,25 @@ bool WriteCardPdf(const card::CardRecord& card, const SheetLayout& layout, std::
         const QImage picture = PrintPicture(card, layout, warning);
         QPainter painter;
         if (!painter.begin(&writer)) {
-            error = "the PDF cannot be started";
-            return false;
+            return DrawingError{DrawingError::Kind::PdfNotMade, "the PDF cannot be started"};
         }
         DrawCardSheet(painter, card, layout, picture);
         painter.end();
     }
     const QByteArray& bytes = buffer.data();
-    pdf.assign(bytes.begin(), bytes.end());
+    std::vector<char> pdf(bytes.begin(), bytes.end());
     MapTabGlyphsToSpaces(pdf);
     if (layout.sheet == Sheet::Single) {
         const Area cut = layout.CardRectsMm().front();
         const double b = layout.bleedMm;
         const RectMm trim{cut.left, cut.top, cut.width, cut.height};
         const RectMm bled{cut.left - b, cut.top - b, cut.width + 2 * b, cut.height + 2 * b};
-        if (std::string why; !AddTrimAndBleedBoxes(pdf, trim, bled, why)) {
-            warning += (warning.empty() ? "" : "; ") + std::string("the PDF has no trim box: ") + why;
+        if (const Result<void> boxed = AddTrimAndBleedBoxes(pdf, trim, bled); !boxed) {
+            warning +=
+                (warning.empty() ? "" : "; ") + std::string("the PDF has no trim box: ") + boxed.Error().Describe();
         }
     }
-    return true;
+    return pdf;
 }
 
 }  // namespace ovlet::exchange::drawing

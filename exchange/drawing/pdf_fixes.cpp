@@ -175,12 +175,19 @@ int MapTabGlyphsToSpaces(std::vector<char>& pdf) {
     return changed;
 }
 
-bool AddTrimAndBleedBoxes(std::vector<char>& pdf, const RectMm& trim, const RectMm& bleed, std::string& error) {
+namespace {
+
+DrawingError Unexpected(std::string why) {
+    return {DrawingError::Kind::PdfUnexpected, std::move(why)};
+}
+
+}  // namespace
+
+Result<void> AddTrimAndBleedBoxes(std::vector<char>& pdf, const RectMm& trim, const RectMm& bleed) {
     const std::string_view text(pdf.data(), pdf.size());
     const auto table = ReadXref(text);
     if (!table) {
-        error = "its cross-reference table is not where it should be";
-        return false;
+        return Unexpected("its cross-reference table is not where it should be");
     }
     // The one page object, and the end of its MediaBox entry.
     std::optional<std::size_t> insertAt;
@@ -193,8 +200,7 @@ bool AddTrimAndBleedBoxes(std::vector<char>& pdf, const RectMm& trim, const Rect
         if (type == std::string_view::npos || (type + 11 < body.size() && body[type + 11] == 's')) continue;
         const std::size_t media = body.find("/MediaBox [");
         if (insertAt || media == std::string_view::npos) {
-            error = insertAt ? "it has more than one page" : "its page has no MediaBox";
-            return false;
+            return Unexpected(insertAt ? "it has more than one page" : "its page has no MediaBox");
         }
         const std::size_t close = body.find(']', media);
         if (close == std::string_view::npos) break;
@@ -205,21 +211,18 @@ bool AddTrimAndBleedBoxes(std::vector<char>& pdf, const RectMm& trim, const Rect
             while (p < last && *p == ' ') ++p;
             const auto [next, ec] = std::from_chars(p, last, v);
             if (ec != std::errc()) {
-                error = "its MediaBox cannot be read";
-                return false;
+                return Unexpected("its MediaBox cannot be read");
             }
             p = next;
         }
         if (box[0] != 0 || box[1] != 0) {
-            error = "its MediaBox does not start at 0 0";
-            return false;
+            return Unexpected("its MediaBox does not start at 0 0");
         }
         pageHeight = box[3];
         insertAt = *offset + close + 1;
     }
     if (!insertAt) {
-        error = "it has no page";
-        return false;
+        return Unexpected("it has no page");
     }
     std::size_t at = *insertAt;
     std::string boxes = Box("TrimBox", trim, pageHeight) + Box("BleedBox", bleed, pageHeight);
@@ -248,7 +251,7 @@ bool AddTrimAndBleedBoxes(std::vector<char>& pdf, const RectMm& trim, const Rect
               out.begin() + static_cast<std::ptrdiff_t>(digitsAt + table->startxrefLength));
     out.insert(out.begin() + static_cast<std::ptrdiff_t>(digitsAt), startxref.begin(), startxref.end());
     pdf = std::move(out);
-    return true;
+    return {};
 }
 
 }  // namespace ovlet::exchange::drawing

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "exchange/drawing/drawing_error.h"
+
 namespace ovlet::exchange::drawing {
 
 // Qt's font subsets map the glyph of the space to U+0009: Qt's font engine
@@ -23,8 +25,8 @@ struct RectMm {
 
 // Gives the page (a PDF of one page as Qt writes it) a TrimBox, the card's
 // trimmed edge, and a BleedBox, the card with its bleed, which print shops
-// and PDF/X take the card's size from. False, with `error` set and the PDF
-// unchanged, when the PDF is not shaped as expected.
-bool AddTrimAndBleedBoxes(std::vector<char>& pdf, const RectMm& trim, const RectMm& bleed, std::string& error);
+// and PDF/X take the card's size from. PdfUnexpected, the PDF unchanged,
+// when the PDF is not shaped as expected.
+Result<void> AddTrimAndBleedBoxes(std::vector<char>& pdf, const RectMm& trim, const RectMm& bleed);
 
 }  // namespace ovlet::exchange::drawing

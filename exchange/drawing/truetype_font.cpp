@@ -11,8 +11,8 @@ namespace {
 // The numbers of the TrueType format (OpenType 1.9, "Font file" and the
 // tables' chapters).
 constexpr std::uint32_t kVersionTrueType = 0x00010000;
-constexpr std::uint32_t kVersionApple = 0x74727565;  // 'true'
-constexpr std::uint32_t kCollection = 0x74746366;    // 'ttcf'
+constexpr std::uint32_t kVersionApple = 0x74727565;        // 'true'
+constexpr std::uint32_t kCollection = 0x74746366;          // 'ttcf'
 constexpr std::uint32_t kPostScriptOutlines = 0x4F54544F;  // 'OTTO'
 constexpr std::uint32_t kHeadMagic = 0x5F0F3CF5;
 constexpr std::uint32_t kChecksumMagic = 0xB1B0AFBA;  // head.checksumAdjustment
@@ -159,35 +159,37 @@ TrueTypeFont::Table TrueTypeFont::Find(const char tag[5]) const {
     return {};
 }
 
-std::optional<TrueTypeFont> TrueTypeFont::Read(std::vector<std::uint8_t> data, std::string& error) {
+namespace {
+
+DrawingError Unusable(std::string why) {
+    return {DrawingError::Kind::FontUnusable, std::move(why)};
+}
+
+}  // namespace
+
+Result<TrueTypeFont> TrueTypeFont::Read(std::vector<std::uint8_t> data) {
     TrueTypeFont font;
     font.bytes = std::move(data);
     if (font.bytes.size() > 0x7FFFFFFF) {
-        error = "the font file is too large";
-        return std::nullopt;
+        return Unusable("the font file is too large");
     }
     const Reader file(font.bytes, 0, static_cast<std::uint32_t>(font.bytes.size()));
     std::uint32_t version = 0;
     std::uint16_t tableCount = 0;
     if (!file.U32(0, version) || !file.U16(4, tableCount)) {
-        error = "the font file is cut short";
-        return std::nullopt;
+        return Unusable("the font file is cut short");
     }
     if (version == kCollection) {
-        error = "the font is a collection of fonts";
-        return std::nullopt;
+        return Unusable("the font is a collection of fonts");
     }
     if (version == kPostScriptOutlines) {
-        error = "the font has PostScript outlines, not TrueType ones";
-        return std::nullopt;
+        return Unusable("the font has PostScript outlines, not TrueType ones");
     }
     if (version != kVersionTrueType && version != kVersionApple) {
-        error = "the file is not a TrueType font";
-        return std::nullopt;
+        return Unusable("the file is not a TrueType font");
     }
     if (!file.Has(kDirectoryBytes, static_cast<std::uint32_t>(tableCount * kRecordBytes))) {
-        error = "the font's table directory is cut short";
-        return std::nullopt;
+        return Unusable("the font's table directory is cut short");
     }
     for (std::uint32_t i = 0; i < tableCount; ++i) {
         const std::uint32_t record = static_cast<std::uint32_t>(kDirectoryBytes + i * kRecordBytes);
@@ -203,17 +205,15 @@ std::optional<TrueTypeFont> TrueTypeFont::Read(std::vector<std::uint8_t> data, s
             font.tables.emplace_back(tag, table);
         }
     }
-    const Table head = font.Find("head"), hhea = font.Find("hhea"), maxp = font.Find("maxp"),
-                hmtx = font.Find("hmtx"), cmap = font.Find("cmap"), loca = font.Find("loca"),
-                glyf = font.Find("glyf");
+    const Table head = font.Find("head"), hhea = font.Find("hhea"), maxp = font.Find("maxp"), hmtx = font.Find("hmtx"),
+                cmap = font.Find("cmap"), loca = font.Find("loca"), glyf = font.Find("glyf");
     for (const auto& [table, name, least] :
          {std::tuple{head, "head", kHeadBytes}, std::tuple{hhea, "hhea", kHheaBytes},
           std::tuple{maxp, "maxp", kMaxpBytes}, std::tuple{hmtx, "hmtx", std::size_t{4}},
           std::tuple{cmap, "cmap", std::size_t{4}}, std::tuple{loca, "loca", std::size_t{2}},
           std::tuple{glyf, "glyf", std::size_t{0}}}) {
         if (!table.present || table.length < least) {
-            error = std::string("the font's ") + name + " table is missing or cut short";
-            return std::nullopt;
+            return Unusable(std::string("the font's ") + name + " table is missing or cut short");
         }
     }
 
@@ -227,8 +227,7 @@ std::optional<TrueTypeFont> TrueTypeFont::Read(std::vector<std::uint8_t> data, s
     headTable.S16(50, locaFormat);
     // unitsPerEm: 16 to 16384 (head table).
     if (magic != kHeadMagic || units < 16 || units > 16384 || (locaFormat != 0 && locaFormat != 1)) {
-        error = "the font's head table is damaged";
-        return std::nullopt;
+        return Unusable("the font's head table is damaged");
     }
     font.unitsPerEm = units;
     font.longLoca = locaFormat;
@@ -242,13 +241,11 @@ std::optional<TrueTypeFont> TrueTypeFont::Read(std::vector<std::uint8_t> data, s
     hheaTable.S16(6, font.descender);
     hheaTable.U16(34, metrics);
     if (glyphs == 0 || metrics == 0 || metrics > glyphs || hmtx.length / 4 < metrics) {
-        error = "the font's glyph metrics are damaged";
-        return std::nullopt;
+        return Unusable("the font's glyph metrics are damaged");
     }
     const std::uint32_t locaEntry = font.longLoca ? 4 : 2;
     if (loca.length / locaEntry < std::uint32_t{glyphs} + 1) {
-        error = "the font's loca table is cut short";
-        return std::nullopt;
+        return Unusable("the font's loca table is cut short");
     }
     font.glyphCount = glyphs;
     font.advanceCount = metrics;
@@ -306,8 +303,7 @@ std::optional<TrueTypeFont> TrueTypeFont::Read(std::vector<std::uint8_t> data, s
         }
     }
     if (best == 0) {
-        error = "the font has no Unicode character map";
-        return std::nullopt;
+        return Unusable("the font has no Unicode character map");
     }
     return font;
 }
@@ -326,8 +322,8 @@ std::uint16_t TrueTypeFont::GlyphOf(char32_t c) const {
             std::uint16_t end = 0, start = 0, delta = 0, range = 0;
             if (!map.U16(ends + 2 * i, end)) return 0;
             if (end < c) continue;
-            if (!map.U16(starts + 2 * i, start) || !map.U16(deltas + 2 * i, delta) ||
-                !map.U16(ranges + 2 * i, range) || start > c) {
+            if (!map.U16(starts + 2 * i, start) || !map.U16(deltas + 2 * i, delta) || !map.U16(ranges + 2 * i, range) ||
+                start > c) {
                 return 0;
             }
             if (range == 0) {

@@ -6,19 +6,19 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "exchange/drawing/drawing_error.h"
 
 namespace ovlet::exchange::drawing {
 
 class TrueTypeFont {
 public:
     // The font in `bytes` (a TrueType font, not a collection or a font of
-    // PostScript outlines); nothing, with `error` saying why, when it cannot
-    // be used.
-    static std::optional<TrueTypeFont> Read(std::vector<std::uint8_t> bytes, std::string& error);
+    // PostScript outlines); FontUnusable, saying why, when it cannot be used.
+    static Result<TrueTypeFont> Read(std::vector<std::uint8_t> bytes);
 
     // The glyph that draws `c`, 0 (the font's "missing" glyph) when none.
     std::uint16_t GlyphOf(char32_t c) const;

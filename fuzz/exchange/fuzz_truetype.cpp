@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <set>
-#include <string>
 #include <vector>
 
 #include "exchange/drawing/truetype_font.h"
@@ -13,10 +12,9 @@
 namespace drawing = ovlet::exchange::drawing;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string error;
-    const auto font = drawing::TrueTypeFont::Read(std::vector<std::uint8_t>(data, data + size), error);
+    const auto font = drawing::TrueTypeFont::Read(std::vector<std::uint8_t>(data, data + size));
     if (!font) {
-        if (error.empty()) std::abort();
+        if (font.Error().Describe().empty()) std::abort();
         return 0;
     }
     std::set<std::uint16_t> drawn;
@@ -25,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (glyph >= font->GlyphCount()) std::abort();
         drawn.insert(glyph);
     }
-    const auto subset = drawing::TrueTypeFont::Read(font->Subset(drawn), error);
+    const auto subset = drawing::TrueTypeFont::Read(font->Subset(drawn));
     if (!subset || subset->GlyphCount() != font->GlyphCount()) std::abort();
     for (std::uint16_t glyph : drawn) {
         if (subset->AdvanceOf(glyph) != font->AdvanceOf(glyph)) std::abort();

@@ -15,9 +15,9 @@
 #include <iterator>
 #include <regex>
 #include <set>
-#include <tuple>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "exchange/drawing/canvas_qt.h"
@@ -52,8 +52,14 @@ const drawing::PdfFonts& LiberationFonts() {
 
 bool WriteWith(Writer writer, const CardRecord& card, const drawing::SheetLayout& layout, std::vector<char>& pdf,
                std::string& warning, std::string& error) {
-    if (writer == Writer::Qt) return drawing::WriteCardPdf(card, layout, pdf, warning, error);
-    return drawing::WriteCardPdfWithFonts(card, layout, LiberationFonts(), pdf, warning, error);
+    auto made = writer == Writer::Qt ? drawing::WriteCardPdf(card, layout, warning)
+                                     : drawing::WriteCardPdfWithFonts(card, layout, LiberationFonts(), warning);
+    if (!made) {
+        error = made.Error().Describe();
+        return false;
+    }
+    pdf = std::move(made).Value();
+    return true;
 }
 
 class CardPdf : public ::testing::TestWithParam<Writer> {
@@ -362,11 +368,16 @@ TEST_P(CardPdf, AccentedTextExtractsAsWritten) {
     CardRecord card = SampleCard();
     card.FirstName = "Zo\xEB";
     card.LastName = "M\xFCller";
-    card.Company = "Caf\xE9 \x93" "Cr\xE8" "me\x94 \x80 5";
+    card.Company =
+        "Caf\xE9 \x93"
+        "Cr\xE8"
+        "me\x94 \x80 5";
     card.JobTitle = "Ma\xEEtre d\x92h\xF4tel";
     const char* const wanted[] = {
         "Zo\xC3\xAB A. M\xC3\xBCller",
-        "Caf\xC3\xA9 \xE2\x80\x9C" "Cr\xC3\xA8" "me\xE2\x80\x9D \xE2\x82\xAC 5",
+        "Caf\xC3\xA9 \xE2\x80\x9C"
+        "Cr\xC3\xA8"
+        "me\xE2\x80\x9D \xE2\x82\xAC 5",
         "Ma\xC3\xAEtre d\xE2\x80\x99h\xC3\xB4tel",
     };
     TempFolder dir;
@@ -396,7 +407,8 @@ TEST_P(CardPdf, ColoursAreWhereTheCardPutsThem) {
                                          static_cast<unsigned char>(ppm[i + 2])};
     };
     const auto near = [](std::tuple<int, int, int> got, std::tuple<int, int, int> want) {
-        return std::abs(std::get<0>(got) - std::get<0>(want)) <= 6 && std::abs(std::get<1>(got) - std::get<1>(want)) <= 6 &&
+        return std::abs(std::get<0>(got) - std::get<0>(want)) <= 6 &&
+               std::abs(std::get<1>(got) - std::get<1>(want)) <= 6 &&
                std::abs(std::get<2>(got) - std::get<2>(want)) <= 6;
     };
     const std::tuple<int, int, int> paper{0xFA, 0xFA, 0xF7}, band{0x1F, 0x6F, 0xD1}, white{255, 255, 255};
@@ -406,12 +418,9 @@ TEST_P(CardPdf, ColoursAreWhereTheCardPutsThem) {
         std::tuple<int, int, int> colour;
     };
     const Spot spots[] = {
-        {"paper, top right of the card", 255, 40, paper},
-        {"paper in the bleed, right", 274, 100, paper},
-        {"paper in the bleed, top", 150, 23, paper},
-        {"band along the bottom", 200, 183, band},
-        {"band in the bleed below", 200, 190, band},
-        {"outside the bleed", 10, 100, white},
+        {"paper, top right of the card", 255, 40, paper}, {"paper in the bleed, right", 274, 100, paper},
+        {"paper in the bleed, top", 150, 23, paper},      {"band along the bottom", 200, 183, band},
+        {"band in the bleed below", 200, 190, band},      {"outside the bleed", 10, 100, white},
         {"outside the bleed, below", 150, 205, white},
     };
     for (const Spot& s : spots) {
@@ -453,10 +462,11 @@ TEST(OwnPdfWriter, EmbedsSubsetsOfItsFontsWithAUnicodeMap) {
 TEST(OwnPdfWriter, AFontThatCannotBeReadIsReported) {
     drawing::PdfFonts fonts = LiberationFonts();
     fonts.bold.resize(100);
-    std::vector<char> pdf;
-    std::string warning, error;
-    EXPECT_FALSE(drawing::WriteCardPdfWithFonts(SampleCard(), {}, fonts, pdf, warning, error));
-    EXPECT_NE(error.find("bold font"), std::string::npos) << error;
+    std::string warning;
+    const auto pdf = drawing::WriteCardPdfWithFonts(SampleCard(), {}, fonts, warning);
+    ASSERT_FALSE(pdf);
+    EXPECT_EQ(pdf.Error().kind, drawing::DrawingError::Kind::FontUnusable);
+    EXPECT_NE(pdf.Error().Describe().find("bold font"), std::string::npos) << pdf.Error().Describe();
 }
 
 // A device whose painter keeps the images it is given, to draw them later,

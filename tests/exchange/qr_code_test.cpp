@@ -9,8 +9,8 @@
 
 #include "card_test_support.h"
 #include "peer_readers.h"
-#include "vcard_test_support.h"
 #include "tests/support/run_tool.h"
+#include "vcard_test_support.h"
 
 namespace qr = ovlet::exchange::qr;
 
@@ -60,9 +60,9 @@ TEST(CardQr, ThreeReadersDecodeTheCompactVCard) {
     std::vector<std::string> texts;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        qr::CardCode code;
-        std::string error;
-        ASSERT_TRUE(qr::EncodeCard(c.card, code, error)) << error;
+        const auto made = qr::EncodeCard(c.card);
+        ASSERT_TRUE(made) << made.Error().Describe();
+        const qr::CardCode& code = made.Value();
         EXPECT_EQ(code.code.level, 'M');
         EXPECT_LE(code.code.version, c.maxVersion);
         EXPECT_EQ(code.text, qr::CardCodeText(c.card));
@@ -75,8 +75,9 @@ TEST(CardQr, ThreeReadersDecodeTheCompactVCard) {
             EXPECT_FALSE((b < 0x20 && b != '\r' && b != '\n') || b == 0x7F) << static_cast<int>(b);
         }
 
-        std::vector<std::uint8_t> png;
-        ASSERT_TRUE(qr::EncodePng(code.code, c.pixels, png, error)) << error;
+        const auto encoded = qr::EncodePng(code.code, c.pixels);
+        ASSERT_TRUE(encoded) << encoded.Error().Describe();
+        const std::vector<std::uint8_t>& png = encoded.Value();
         EXPECT_EQ(PngWidth(png), static_cast<std::uint32_t>(c.pixels ? c.pixels : code.code.PixelsAtDefault()));
         pngs.push_back(dir / (std::to_string(pngs.size()) + ".png"));
         WriteFileBytes(pngs.back(), png);
@@ -138,15 +139,15 @@ void ExpectExactPicture(const qr::Code& code, const std::vector<std::uint8_t>& p
 }
 
 TEST(CardQr, PngHasItsQuietZoneOnEverySideAndEveryModuleExact) {
-    qr::CardCode card;
-    std::string error;
-    ASSERT_TRUE(qr::EncodeCard(SampleCard(), card, error)) << error;
+    const auto made = qr::EncodeCard(SampleCard());
+    ASSERT_TRUE(made) << made.Error().Describe();
+    const qr::CardCode& card = made.Value();
     const int span = card.code.width + 8;
     for (const int pixels : {0, 2 * span, 3 * span + 2, 5 * span - 1, 7 * span + 3}) {
         SCOPED_TRACE(pixels);
-        std::vector<std::uint8_t> png;
-        ASSERT_TRUE(qr::EncodePng(card.code, pixels, png, error)) << error;
-        ExpectExactPicture(card.code, png, pixels ? pixels : span * qr::kDefaultModulePixels);
+        const auto png = qr::EncodePng(card.code, pixels);
+        ASSERT_TRUE(png) << png.Error().Describe();
+        ExpectExactPicture(card.code, png.Value(), pixels ? pixels : span * qr::kDefaultModulePixels);
     }
 }
 
@@ -159,24 +160,23 @@ TEST(CardQr, LevelMUnlessOnlyLFits) {
     const Case cases[] = {{10, 'M'}, {535, 'M'}, {997, 'M'}, {998, 'L'}, {1273, 'L'}, {1274, 0}, {8000, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes);
-        qr::Code code;
-        std::string error;
-        const bool fits = qr::Encode(std::string(c.bytes, '\xA5'), code, error);
-        EXPECT_EQ(fits, c.level != 0) << error;
-        if (fits) {
-            EXPECT_EQ(code.level, c.level);
-            EXPECT_LE(code.version, 25);
-            EXPECT_EQ(code.width, 17 + 4 * code.version);
+        const auto code = qr::Encode(std::string(c.bytes, '\xA5'));
+        EXPECT_EQ(static_cast<bool>(code), c.level != 0);
+        if (code) {
+            EXPECT_EQ(code->level, c.level);
+            EXPECT_LE(code->version, 25);
+            EXPECT_EQ(code->width, 17 + 4 * code->version);
         } else {
-            EXPECT_FALSE(error.empty());
+            EXPECT_EQ(code.Error().kind, ovlet::exchange::ExchangeError::Kind::QrTooLong);
+            EXPECT_FALSE(code.Error().Describe().empty());
         }
     }
 }
 
 TEST(CardQr, PictureSizeIsCheckedAndKept) {
-    qr::Code code;
-    std::string error;
-    ASSERT_TRUE(qr::Encode("hello", code, error));
+    const auto made = qr::Encode("hello");
+    ASSERT_TRUE(made);
+    const qr::Code& code = made.Value();
     const int span = code.width + 2 * qr::kQuietZone;
     // At least two pixels a module.
     const std::pair<int, bool> cases[] = {{0, true},
@@ -189,10 +189,13 @@ TEST(CardQr, PictureSizeIsCheckedAndKept) {
                                           {-5, false}};
     for (const auto& [pixels, ok] : cases) {
         SCOPED_TRACE(pixels);
-        std::vector<std::uint8_t> png;
-        EXPECT_EQ(qr::EncodePng(code, pixels, png, error), ok) << error;
-        if (ok) {
-            EXPECT_EQ(PngWidth(png), static_cast<std::uint32_t>(pixels ? pixels : code.PixelsAtDefault()));
+        const auto png = qr::EncodePng(code, pixels);
+        EXPECT_EQ(static_cast<bool>(png), ok) << (png ? "" : png.Error().Describe());
+        if (!png) {
+            EXPECT_EQ(png.Error().kind, ovlet::exchange::ExchangeError::Kind::QrPictureSize);
+        }
+        if (ok && png) {
+            EXPECT_EQ(PngWidth(png.Value()), static_cast<std::uint32_t>(pixels ? pixels : code.PixelsAtDefault()));
         }
     }
 }
@@ -202,9 +205,9 @@ TEST(CardQr, PictureSizeIsCheckedAndKept) {
 namespace {
 
 TEST(CardQr, SvgHasOneSquarePerDarkModuleAndAnEscapedTitle) {
-    qr::Code code;
-    std::string error;
-    ASSERT_TRUE(qr::Encode("hello", code, error));
+    const auto made = qr::Encode("hello");
+    ASSERT_TRUE(made);
+    const qr::Code& code = made.Value();
     // A control character, which XML does not allow, becomes U+FFFD.
     const std::string svg = qr::EncodeSvg(code, "<Ann & \"Bo\">\x1b");
     EXPECT_NE(svg.find("<title>&lt;Ann &amp; &quot;Bo&quot;&gt;\xEF\xBF\xBD</title>"), std::string::npos);

@@ -34,8 +34,8 @@ constexpr unsigned kUnitsPerEm = 1000;
 Bytes SimpleGlyph(int size) {
     ByteWriter g;
     g.U16Be(1).U16Be(0).U16Be(0).U16Be(static_cast<unsigned>(size)).U16Be(static_cast<unsigned>(size));
-    g.U16Be(2).U16Be(0);                // endPtsOfContours, no instructions
-    g.U8(0x01).U8(0x01).U8(0x01);       // three points on the curve, coordinates in words
+    g.U16Be(2).U16Be(0);           // endPtsOfContours, no instructions
+    g.U8(0x01).U8(0x01).U8(0x01);  // three points on the curve, coordinates in words
     g.U16Be(0).U16Be(static_cast<unsigned>(size)).U16Be(0x10000u - static_cast<unsigned>(size) / 2);
     g.U16Be(0).U16Be(0).U16Be(static_cast<unsigned>(size));
     while (g.Size() % 2 != 0) g.U8(0);
@@ -61,7 +61,8 @@ Bytes CharacterMap(bool withFull) {
     for (unsigned end : {0x20u, 0x41u, 0xC1u, 0x20ACu, 0xFFFFu}) f4.U16Be(end);
     f4.U16Be(0);
     for (unsigned start : {0x20u, 0x41u, 0xC1u, 0x20ACu, 0xFFFFu}) f4.U16Be(start);
-    for (unsigned delta : {(4u - 0x20u) & 0xFFFF, (1u - 0x41u) & 0xFFFF, (2u - 0xC1u) & 0xFFFF, 0u, 1u}) f4.U16Be(delta);
+    for (unsigned delta : {(4u - 0x20u) & 0xFFFF, (1u - 0x41u) & 0xFFFF, (2u - 0xC1u) & 0xFFFF, 0u, 1u})
+        f4.U16Be(delta);
     // idRangeOffset of the '€' segment: from its own place to the array after the last.
     for (unsigned range : {0u, 0u, 0u, 4u, 0u}) f4.U16Be(range);
     f4.U16Be(3);  // glyphIdArray[0]
@@ -168,8 +169,13 @@ void SetU32(Bytes& font, std::size_t at, std::uint32_t value) {
     SetU16(font, at + 2, value & 0xFFFF);
 }
 
+// The font, or nothing with `error` set to the reason (every refusal is FontUnusable).
 std::optional<TrueTypeFont> ReadFont(const Bytes& bytes, std::string& error) {
-    return TrueTypeFont::Read(bytes, error);
+    auto font = TrueTypeFont::Read(bytes);
+    if (font) return std::move(font).Value();
+    EXPECT_EQ(font.Error().kind, ovlet::exchange::drawing::DrawingError::Kind::FontUnusable);
+    error = font.Error().Describe();
+    return std::nullopt;
 }
 
 TEST(TrueTypeFont, ReadsMetricsGlyphsAndName) {
@@ -232,8 +238,8 @@ const BrokenFont kBrokenFonts[] = {
      "no Unicode character map"},
     {"map count past the table", [](Bytes& f) { SetU16(f, TableOf(f, "cmap") + 2, 0xFFFF); }, nullptr},
     {"segment count past the map", [](Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 6, 0xFFFE); }, nullptr},
-    {"glyph array offset past the map", [](Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 14 + 4 * 10 + 2 + 6, 0xFFF0); },
-     nullptr},
+    {"glyph array offset past the map",
+     [](Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 14 + 4 * 10 + 2 + 6, 0xFFF0); }, nullptr},
     {"delta past the glyph count", [](Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 14 + 2 * 10 + 2 + 2, 0x1000); },
      nullptr},
     {"name strings past the table", [](Bytes& f) { SetU16(f, TableOf(f, "name") + 4, 0xFFFF); }, nullptr},
@@ -334,7 +340,8 @@ TEST(TrueTypeFont, ASubsetKeepsTheGlyphsDrawnAndTheirParts) {
             } else {
                 EXPECT_TRUE(outline.empty()) << glyph;
             }
-            EXPECT_EQ(read->AdvanceOf(static_cast<std::uint16_t>(glyph)), font->AdvanceOf(static_cast<std::uint16_t>(glyph)));
+            EXPECT_EQ(read->AdvanceOf(static_cast<std::uint16_t>(glyph)),
+                      font->AdvanceOf(static_cast<std::uint16_t>(glyph)));
         }
         // The whole file sums to the value head's checksum adjustment aims at.
         std::uint32_t sum = 0;

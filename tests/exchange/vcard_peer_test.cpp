@@ -13,8 +13,8 @@
 #include "exchange/vcard.h"
 #include "exchange/vcard_text.h"
 #include "peer_readers.h"
-#include "vcard_test_support.h"
 #include "tests/support/run_tool.h"
+#include "vcard_test_support.h"
 
 namespace vcard = ovlet::exchange::vcard;
 
@@ -41,10 +41,9 @@ struct ExportCase {
 Bytes PhotoBytes(const std::string& value) {
     std::string_view data = value;
     if (data.rfind("data:", 0) == 0) data.remove_prefix(data.find(',') + 1);
-    std::string error;
-    auto bytes = vcard::Base64Decode(data, error);
-    EXPECT_TRUE(bytes) << error;
-    return bytes ? *bytes : Bytes{};
+    auto bytes = vcard::Base64Decode(data);
+    EXPECT_TRUE(bytes) << bytes.Error().Describe();
+    return bytes ? std::move(bytes).Value() : Bytes{};
 }
 
 bool HasControl(const std::string& utf8) {

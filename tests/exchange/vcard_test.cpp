@@ -281,20 +281,19 @@ TEST(VCardWrite, PicturesLeaveAsJpegOrPngOfTheSamePixels) {
                                          ? "PHOTO:data:" + std::string(c.type) + ";base64,"
                                          : "PHOTO;ENCODING=b;TYPE=" + vcard::Upper(subtype) + ":";
             ASSERT_EQ(line.rfind(head, 0), 0u) << line.substr(0, 60);
-            std::string error;
-            const auto bytes = vcard::Base64Decode(std::string_view(line).substr(head.size()), error);
-            ASSERT_TRUE(bytes) << error;
+            const auto bytes = vcard::Base64Decode(std::string_view(line).substr(head.size()));
+            ASSERT_TRUE(bytes) << bytes.Error().Describe();
             if (c.unchanged) {
-                EXPECT_EQ(*bytes, c.picture);
+                EXPECT_EQ(bytes.Value(), c.picture);
             } else {
                 // A PNG of the same pixels, as another program reads it.
-                WriteFileBytes(dir / "photo.png", *bytes);
+                WriteFileBytes(dir / "photo.png", bytes.Value());
                 EXPECT_EQ(MagickPixels(dir / "photo.png"), LibraryPixels(c.picture));
             }
             // Our own import takes our own export, whatever the card had.
             const vcard::ImportedCard back = ReadOne(vcf);
             EXPECT_TRUE(back.warnings.empty()) << back.warnings.front().text;
-            EXPECT_EQ(back.record.PictureBytes, *bytes);
+            EXPECT_EQ(back.record.PictureBytes, bytes.Value());
             // The card keeps its own bytes.
             EXPECT_EQ(card.PictureBytes, c.picture);
         }

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "exchange/name_uuid.h"
-#include "vcard_test_support.h"
 #include "tests/support/run_tool.h"
+#include "vcard_test_support.h"
 
 namespace vcard = ovlet::exchange::vcard;
 using ovlet::exchange::Sha1;
@@ -57,7 +57,6 @@ TEST(VCardEncodings, Base64MatchesPythonForEveryLength) {
         SCOPED_TRACE(n);
         const std::string data = Pattern(n);
         EXPECT_EQ(vcard::Base64Encode(reinterpret_cast<const std::uint8_t*>(data.data()), n), ref.base64);
-        std::string error;
         // Padded, unpadded and folded input all decode to the same bytes.
         std::string unpadded = ref.base64;
         while (!unpadded.empty() && unpadded.back() == '=') unpadded.pop_back();
@@ -65,14 +64,16 @@ TEST(VCardEncodings, Base64MatchesPythonForEveryLength) {
         for (std::size_t i = 0; i < ref.base64.size(); ++i)
             folded += (i % 5 == 4 ? "\r\n " : "") + ref.base64.substr(i, 1);
         for (const std::string& input : {ref.base64, unpadded, folded}) {
-            const auto decoded = vcard::Base64Decode(input, error);
-            ASSERT_TRUE(decoded.has_value()) << input << ": " << error;
+            const auto decoded = vcard::Base64Decode(input);
+            ASSERT_TRUE(decoded) << input << ": " << decoded.Error().Describe();
             EXPECT_EQ(std::string(decoded->begin(), decoded->end()), data);
         }
         // One digit more than a whole number of groups is never valid data.
         if (unpadded.size() % 4 == 0) {
-            EXPECT_FALSE(vcard::Base64Decode(unpadded + "A", error).has_value()) << unpadded;
-            EXPECT_NE(error.find("middle of a base64 group"), std::string::npos);
+            const auto damaged = vcard::Base64Decode(unpadded + "A");
+            ASSERT_FALSE(damaged) << unpadded;
+            EXPECT_EQ(damaged.Error().kind, ovlet::exchange::ExchangeError::Kind::Base64Damaged);
+            EXPECT_NE(damaged.Error().Describe().find("middle of a base64 group"), std::string::npos);
         }
     }
 }
