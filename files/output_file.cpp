@@ -204,10 +204,6 @@ OutputFile::~OutputFile() {
     if (!committed) Abandon();
 }
 
-int OutputFile::Injected(WriteCall call) const {
-    return ops->inject ? ops->inject(call) : 0;
-}
-
 void OutputFile::ForgetNewPath() {
     if (registered >= 0) pendingNames[registered].state.store(0, std::memory_order_release);
     registered = -1;
@@ -290,24 +286,6 @@ bool OutputFile::Open(const std::string& path) {
     if (error != 0) {
         Abandon();
         return Fail(WriteFailure::CannotOpen, error);
-    }
-    return true;
-}
-
-bool OutputFile::WriteFd(const std::uint8_t* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        errno = 0;
-        const int injected = Injected(WriteCall::Write);
-        const long n = injected ? -1 : ops->write(descriptor, data + done, size - done);
-        if (injected) errno = injected;
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int error = n < 0 && errno != 0 ? errno : ENOSPC;
-            Abandon();
-            return Fail(WriteFailure::WriteFailed, error);
-        }
-        done += static_cast<std::size_t>(n);
     }
     return true;
 }

@@ -1,11 +1,38 @@
-// What the writer does alike on every system: the failure it reports and the
-// buffer in front of the system's write.
+// What the writer does alike on every system: the failure it reports, the
+// buffer in front of the system's write, and the write itself.
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "files/output_file.h"
 
 namespace ovlet::files {
+
+int OutputFile::Injected(WriteCall call) const {
+    return ops->inject ? ops->inject(call) : 0;
+}
+
+bool OutputFile::WriteFd(const std::uint8_t* data, std::size_t size) {
+    // At most 1 GiB a call: one write's count is 32 bits wide on Windows.
+    constexpr std::size_t kMostAtOnce = std::size_t{1} << 30;
+    std::size_t done = 0;
+    while (done < size) {
+        errno = 0;
+        const int injected = Injected(WriteCall::Write);
+        const long n = injected ? -1
+                                : ops->write(descriptor, data + done,
+                                             static_cast<unsigned long>(std::min(size - done, kMostAtOnce)));
+        if (injected) errno = injected;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int error = n < 0 && errno != 0 ? errno : ENOSPC;
+            Abandon();
+            return Fail(WriteFailure::WriteFailed, error);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
 
 bool OutputFile::Fail(WriteFailure kind, int number) {
     failure = kind;

@@ -25,8 +25,8 @@ namespace ovlet::files {
 namespace {
 
 // Attributes a replaced file keeps; read-only targets are refused before.
-constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 long WindowsWrite(int fd, const void* data, unsigned long size) {
     // One call takes at most an unsigned int of bytes; a short write is resumed.
@@ -137,8 +137,9 @@ bool OutputFile::Open(const std::string& path) {
     if (exists) {
         // A file another program holds open without letting it be deleted
         // cannot be replaced: said now, before anything is written.
-        const HANDLE probe = ::CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        const HANDLE probe =
+            ::CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (probe == INVALID_HANDLE_VALUE) return failWith(::GetLastError());
         const DWORD type = ::GetFileType(probe);
         ::CloseHandle(probe);
@@ -171,21 +172,6 @@ bool OutputFile::Open(const std::string& path) {
     return true;
 }
 
-bool OutputFile::WriteFd(const std::uint8_t* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        errno = 0;
-        const long n = ops->write(descriptor, data + done, static_cast<unsigned long>(std::min<std::size_t>(size - done, 1u << 30)));
-        if (n <= 0) {
-            const int error = n < 0 && errno != 0 ? errno : ENOSPC;
-            Abandon();
-            return Fail(WriteFailure::WriteFailed, error);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 bool OutputFile::Commit() {
     if (descriptor < 0) return failure != WriteFailure::None ? false : Fail(WriteFailure::CannotOpen, EBADF);
     if (!Flush()) return false;
@@ -211,7 +197,8 @@ bool OutputFile::Commit() {
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         FILE_BASIC_INFO basic{};
         if (::GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)) {
-            basic.FileAttributes = (attributes & kKeptAttributes) ? (attributes & kKeptAttributes) : FILE_ATTRIBUTE_NORMAL;
+            basic.FileAttributes =
+                (attributes & kKeptAttributes) ? (attributes & kKeptAttributes) : FILE_ATTRIBUTE_NORMAL;
             ::SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic);
         }
     }
@@ -252,7 +239,8 @@ bool OutputFile::Commit() {
         // The target went away meanwhile: put the new file in its place.
         if (!placed && ::GetLastError() != ERROR_FILE_NOT_FOUND) return failWith(::GetLastError());
     }
-    if (!placed && !::MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!placed &&
+        !::MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return failWith(::GetLastError());
     }
     newPath.clear();
