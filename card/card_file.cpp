@@ -16,19 +16,18 @@ namespace {
 
 constexpr std::uint8_t kVersionOne[8] = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};  // 1.0 as an IEEE double
 
-void DecodePicture(CardRecord& record, CardWindowSide& side, CardReadResult& result) {
+void DecodePicture(CardRecord& record, CardWindowSide& side, CardReading& reading) {
     // The panel decodes the bytes where they are: reading a card writes no file.
-    int width = 0;
-    int height = 0;
-    std::string error;
-    result.pictureShown = side.SetPictureData(record.PictureBytes.data(),
-                                              static_cast<std::size_t>(record.PictureLength), width, height, error);
-    if (result.pictureShown) {
-        record.ImageSizeText = PictureSizeText(width, height);
+    const Result<std::pair<int, int>> shown =
+        side.SetPictureData(record.PictureBytes.data(), static_cast<std::size_t>(record.PictureLength));
+    reading.pictureShown = static_cast<bool>(shown);
+    if (shown) {
+        record.ImageSizeText = PictureSizeText(shown->first, shown->second);
     } else {
         // The bytes stay in the record and are saved again unchanged.
         record.ImageSizeText = "N/A";
-        result.notes.push_back({CardMessageIcon::Exclamation, CardNoteId::PictureNotShown, {error}});
+        reading.notes.push_back(
+            {CardMessageIcon::Exclamation, CardNoteId::PictureNotShown, {shown.Error().Describe()}});
     }
 }
 
@@ -74,30 +73,28 @@ void RecordOnlySide::SetEditText(std::string CardRecord::*field, const std::stri
     record.*field = text;
 }
 
-bool RecordOnlySide::SetPictureData(const std::uint8_t*, std::size_t, int&, int&, std::string& error) {
-    error = "no picture panel";
-    return false;
+Result<std::pair<int, int>> RecordOnlySide::SetPictureData(const std::uint8_t*, std::size_t) {
+    return CardError{CardError::Kind::PictureNotShown, "no picture panel", {}};
 }
 
 namespace {
 
-CardReadResult ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSide& side,
-                        const CardReadOptions& options) {
-    CardReadResult result;
+// The failure of a read that stopped: the reader's own, or the file's end or
+// damage. Its text is the caller's, who knows the file's name.
+CardError ReadStopped(const CardByteReader& reader, ArchiveStringStatus status) {
+    if (reader.Failed()) {
+        return {CardError::Kind::ReadFailed, {}, {CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}}};
+    }
+    if (status != ArchiveStringStatus::PastEnd) {
+        return {CardError::Kind::Damaged, {}, {CardMessageIcon::Stop, CardNoteId::Damaged, {}}};
+    }
+    return {CardError::Kind::PastEnd, {}, {CardMessageIcon::Stop, CardNoteId::PastEnd, {}}};
+}
 
-    auto stopOn = [&](ArchiveStringStatus status) {
-        if (reader.Failed()) {
-            result.notes.push_back({CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}});
-            result.outcome = CardReadOutcome::ReadFailed;
-        } else if (status != ArchiveStringStatus::PastEnd) {
-            result.notes.push_back({CardMessageIcon::Stop, CardNoteId::Damaged, {}});
-            result.outcome = CardReadOutcome::Damaged;
-        } else {
-            result.notes.push_back({CardMessageIcon::Stop, CardNoteId::PastEnd, {}});
-            result.outcome = CardReadOutcome::PastEnd;
-        }
-        return result;
-    };
+Result<CardReading> ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSide& side,
+                             const CardReadOptions& options) {
+    CardReading result;
+    auto stopOn = [&](ArchiveStringStatus status) { return ReadStopped(reader, status); };
 
     // The version, the reserved word and the picture length are raw bytes: a
     // short read of them is not an error. No version is rejected.
@@ -151,20 +148,17 @@ CardReadResult ReadCard(CardByteReader& reader, CardRecord& record, CardWindowSi
 
 }  // namespace
 
-CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                            const CardReadOptions& options) {
+Result<CardReading> ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
+                                 const CardReadOptions& options) {
     record.CurrentPath = path;
     record.CurrentFileLabel = path;
+    const CardNote cannotOpen{CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}};
     ovlet::files::InputFile file;
     if (!file.Open(path)) {
         record.CurrentPath.clear();
-        CardReadResult result;
-        result.notes.push_back({CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}});
-        result.outcome = CardReadOutcome::CannotOpen;
-        result.error = file.Error().Describe();
-        return result;
+        return CardError{CardError::Kind::CannotOpen, file.Error().Describe(), cannotOpen};
     }
-    CardReadResult result;
+    Result<CardReading> result = CardReading{};
     if (file.SizeKnown()) {
         CardByteReader reader(file);
         result = ReadCard(reader, record, side, options);
@@ -178,31 +172,38 @@ CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWin
             const std::size_t used = bytes.size();
             bytes.resize(used + (1 << 16));
             if (!file.Read(bytes.data() + used, 1 << 16, got) || used > ovlet::files::kMaxTextFileBytes) {
-                if (file.Error().Describe().empty())
-                    result.error = "cannot read " + path + ": it tells no size and goes on past " +
-                                   ovlet::files::SizeText(ovlet::files::kMaxTextFileBytes);
-                result.notes.push_back({CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}});
                 record.CurrentPath.clear();
-                result.outcome = CardReadOutcome::ReadFailed;
-                if (result.error.empty()) result.error = file.Error().Describe();
-                return result;
+                return CardError{CardError::Kind::ReadFailed,
+                                 file.Error().Describe().empty()
+                                     ? "cannot read " + path + ": it tells no size and goes on past " +
+                                           ovlet::files::SizeText(ovlet::files::kMaxTextFileBytes)
+                                     : file.Error().Describe(),
+                                 cannotOpen};
             }
             bytes.resize(used + got);
         } while (got > 0);
         CardByteReader reader(bytes.data(), bytes.size());
         result = ReadCard(reader, record, side, options);
     }
-    if (result.outcome == CardReadOutcome::ReadFailed) {
+    if (result) return result;
+    CardError failure = result.Error();
+    if (failure.kind == CardError::Kind::ReadFailed) {
         record.CurrentPath.clear();
-        result.error = file.Error().Describe();
+        failure.text = file.Error().Describe();
+    } else {
+        failure.text = "card " + path + " is damaged or truncated";
     }
-    return result;
+    return failure;
 }
 
-CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record, CardWindowSide& side,
-                             const CardReadOptions& options) {
+Result<CardReading> ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record,
+                                  CardWindowSide& side, const CardReadOptions& options) {
     CardByteReader reader(data, size);
-    return ReadCard(reader, record, side, options);
+    Result<CardReading> result = ReadCard(reader, record, side, options);
+    if (result) return result;
+    CardError failure = result.Error();
+    failure.text = "the card is damaged or truncated";
+    return failure;
 }
 
 std::vector<std::uint8_t> EncodeCardFields(const CardRecord& record, std::int32_t pictureLength) {
@@ -244,15 +245,22 @@ std::string CardOverLimits(const CardRecord& record, std::size_t pictureSize) {
 
 namespace {
 
-CardWriteResult WriteCardParts(const std::string& path, const std::vector<std::uint8_t>& head,
-                               const std::uint8_t* picture, std::size_t pictureSize,
-                               const ovlet::files::WriteOptions& options) {
+Result<void> WriteCardParts(const std::string& path, const std::vector<std::uint8_t>& head,
+                            const std::uint8_t* picture, std::size_t pictureSize,
+                            const ovlet::files::WriteOptions& options) {
     ovlet::files::OutputFile file(options);
-    if (!file.Open(path)) return {CardWriteOutcome::CannotOpen, file.Error().Describe(), {}};
+    if (!file.Open(path)) return CardError{CardError::Kind::CannotOpen, file.Error().Describe(), {}};
     if (file.Write(head.data(), head.size()) && file.Write(picture, pictureSize) && file.Commit()) return {};
-    if (file.Failure() == ovlet::files::WriteFailure::CannotOpen) return {CardWriteOutcome::CannotOpen, file.Error().Describe(), {}};
+    if (file.Failure() == ovlet::files::WriteFailure::CannotOpen) {
+        return CardError{CardError::Kind::CannotOpen, file.Error().Describe(), {}};
+    }
     const CardNote note = WriteFailedNote(path, file.ErrorNumber());
-    return {CardWriteOutcome::WriteFailed, CardNoteText(note), note};
+    return CardError{CardError::Kind::WriteFailed, CardNoteText(note), note};
+}
+
+// A card over the limits is refused before any file is touched.
+CardError OverLimits(const std::string& path, const std::string& why) {
+    return {CardError::Kind::CannotOpen, "cannot write " + path + ": " + why, {}};
 }
 
 }  // namespace
@@ -261,30 +269,28 @@ const CardFileOps& DefaultCardFileOps() {
     return ovlet::files::DefaultWriteOps();
 }
 
-CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                              const ovlet::files::WriteOptions& options) {
+Result<void> WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
+                           const ovlet::files::WriteOptions& options) {
     const std::vector<std::uint8_t> head = TakeTextsAndEncodeHead(record, side);
     const bool picture = record.HasPicture();
     if (const std::string why = CardOverLimits(record, picture ? static_cast<std::size_t>(record.PictureLength) : 0);
         !why.empty()) {
-        return {CardWriteOutcome::CannotOpen, "cannot write " + path + ": " + why, {}};
+        return OverLimits(path, why);
     }
     return WriteCardParts(path, head, picture ? record.PictureBytes.data() : nullptr,
                           picture ? static_cast<std::size_t>(record.PictureLength) : 0, options);
 }
 
-CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                              const CardFileOps& ops) {
+Result<void> WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
+                           const CardFileOps& ops) {
     ovlet::files::WriteOptions options;
     options.ops = &ops;
     return WriteCardFile(path, record, side, options);
 }
 
-CardWriteResult WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
-                                     std::size_t pictureSize, const ovlet::files::WriteOptions& options) {
-    if (const std::string why = CardOverLimits(record, pictureSize); !why.empty()) {
-        return {CardWriteOutcome::CannotOpen, "cannot write " + path + ": " + why, {}};
-    }
+Result<void> WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
+                                  std::size_t pictureSize, const ovlet::files::WriteOptions& options) {
+    if (const std::string why = CardOverLimits(record, pictureSize); !why.empty()) return OverLimits(path, why);
     const std::vector<std::uint8_t> head = EncodeCardFields(record, static_cast<std::int32_t>(pictureSize));
     return WriteCardParts(path, head, picture, pictureSize, options);
 }

@@ -11,8 +11,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "card/card_error.h"
 #include "card/card_notes.h"
 #include "card/card_record.h"
 #include "files/output_file.h"
@@ -30,10 +32,9 @@ public:
 
     // Asks the picture panel to show the card's picture, handed over in
     // memory (no file is written for it). On success the panel keeps the
-    // decoded picture and reports its size; on failure it shows no picture
-    // and `error` says why.
-    virtual bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
-                                std::string& error) = 0;
+    // decoded picture and gives its width and height; on failure it shows no
+    // picture and the error (PictureNotShown) says why.
+    virtual Result<std::pair<int, int>> SetPictureData(const std::uint8_t* bytes, std::size_t size) = 0;
 
     // False for a side without a picture panel: the reader then keeps the
     // picture bytes without asking for them to be shown.
@@ -47,8 +48,7 @@ public:
     explicit RecordOnlySide(CardRecord& target) : record(target) {}
     std::string GetEditText(std::string CardRecord::*field) override;
     void SetEditText(std::string CardRecord::*field, const std::string& text) override;
-    bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
-                        std::string& error) override;
+    Result<std::pair<int, int>> SetPictureData(const std::uint8_t* bytes, std::size_t size) override;
     bool ShowsPictures() const override { return false; }
 
 private:
@@ -71,14 +71,6 @@ inline constexpr std::size_t kMaxCardPictureBytes = std::size_t{128} << 20;
 // cannot be written (a field or the picture over its limit), or "".
 std::string CardOverLimits(const CardRecord& record, std::size_t pictureSize);
 
-enum class CardReadOutcome {
-    Read,        // the whole card was read and shown
-    CannotOpen,  // the file could not be opened (or is no regular file); nothing changed but the path
-    PastEnd,     // the file ends inside a string; fields read so far are kept
-    Damaged,     // a string's length cannot be read or is over its limit; fields read so far are kept
-    ReadFailed,  // reading the file failed part way (not its end); fields read so far are kept
-};
-
 struct CardReadOptions {
     // Whether the picture's bytes are read into the record. Without them the
     // reader does not touch the picture at all (it only counts its bytes), so
@@ -86,13 +78,13 @@ struct CardReadOptions {
     bool readPicture = true;
 };
 
-struct CardReadResult {
-    CardReadOutcome outcome = CardReadOutcome::Read;
+// A card read whole. What the user is still to be told about it (a picture
+// that cannot be shown) is in `notes`: a card read with notes is no failure.
+struct CardReading {
     bool pictureRead = false;        // picture bytes were taken from the file
     bool pictureShown = false;       // the panel decoded and shows them
     bool pictureShort = false;       // the file held fewer picture bytes than it said
     std::int32_t pictureLength = 0;  // the picture bytes the file holds, read or not
-    std::string error;               // why the file could not be read ("cannot read PATH: ...")
     std::vector<CardNote> notes;     // what to tell the user, in order
 };
 
@@ -101,15 +93,18 @@ std::string PictureSizeText(int width, int height);
 
 // Reads a card file into the record and the window's multi-line controls and
 // composes the display strings; what the user is to be told comes back in
-// the result's notes. The caller shows the record (when the outcome is Read).
+// the reading's notes, or as the error's note. The caller shows the record
+// when it was read. A card that cannot be read whole fails: CannotOpen (the
+// file could not be opened, or is no regular file; nothing changed but the
+// path), PastEnd, Damaged or ReadFailed (the fields read so far are kept).
 // The file is read, not mapped, through the programs' one reader: only a
 // regular file is read, and memory never exceeds the file's size.
-CardReadResult ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                            const CardReadOptions& options = {});
+Result<CardReading> ReadCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
+                                 const CardReadOptions& options = {});
 
 // The same over bytes already in memory (the file's contents).
-CardReadResult ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record, CardWindowSide& side,
-                             const CardReadOptions& options = {});
+Result<CardReading> ReadCardBytes(const std::uint8_t* data, std::size_t size, CardRecord& record,
+                                  CardWindowSide& side, const CardReadOptions& options = {});
 
 // The bytes of a card file before the picture: the multi-line fields are
 // taken from `side` into the record, and the picture length is the record's.
@@ -118,18 +113,6 @@ std::vector<std::uint8_t> TakeTextsAndEncodeHead(CardRecord& record, CardWindowS
 // The same for a card whose multi-line fields are in the record, followed by
 // a picture of `pictureLength` bytes.
 std::vector<std::uint8_t> EncodeCardFields(const CardRecord& record, std::int32_t pictureLength);
-
-enum class CardWriteOutcome {
-    Written,
-    CannotOpen,   // nothing written; an existing file is untouched
-    WriteFailed,  // the write failed; an existing file is untouched and `error` says why
-};
-
-struct CardWriteResult {
-    CardWriteOutcome outcome = CardWriteOutcome::Written;
-    std::string error;  // the message for a failed write, naming the file
-    CardNote note;      // a failed write (WriteFailed): what to tell the user
-};
 
 // The file operations a save uses; tests replace them to inject failures.
 using CardFileOps = ovlet::files::WriteOps;
@@ -140,17 +123,19 @@ const CardFileOps& DefaultCardFileOps();
 // replaces the target, so a failed save never destroys the card that was
 // there; the target keeps its mode (and owner, for root), and a link stays a
 // link. `options` may name standard output for "-" or leave the sync to a
-// batch.
-CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                              const ovlet::files::WriteOptions& options = {});
-CardWriteResult WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                              const CardFileOps& ops);
+// batch. CannotOpen: nothing written (also for a card over the limits);
+// WriteFailed: the write failed, and the error's note says so (disk full, or
+// the system's reason).
+Result<void> WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
+                           const ovlet::files::WriteOptions& options = {});
+Result<void> WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
+                           const CardFileOps& ops);
 
 // Writes a card of the record's fields (the multi-line ones from the record
 // itself) with `picture` as its picture, whatever the record holds: cards
 // made in a batch share one picture instead of a copy each. A picture of 2 GiB
-// or more is refused (CannotOpen, with `error` saying so).
-CardWriteResult WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
-                                     std::size_t pictureSize, const ovlet::files::WriteOptions& options = {});
+// or more is refused (CannotOpen, saying so).
+Result<void> WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
+                                  std::size_t pictureSize, const ovlet::files::WriteOptions& options = {});
 
 }  // namespace ovlet::card

@@ -276,14 +276,14 @@ int RunMakeBatch(const MakeOptions& options) {
         }
         card.values.clear();
         card.values.shrink_to_fit();
-        const std::string path =
-            WriteBatchCard(names, CardNameForFile(record), record, picture.data(), picture.size(), error);
-        if (path.empty()) {
-            Report("make", error);
+        const card::Result<std::string> path =
+            WriteBatchCard(names, CardNameForFile(record), record, picture.data(), picture.size());
+        if (!path) {
+            Report("make", path.Error().Describe());
             rc = kExitFile;
             break;
         }
-        Print("%s\n", files::TerminalSafe(path).c_str());
+        Print("%s\n", files::TerminalSafe(path.Value()).c_str());
         progress.Step(++written);
     }
     if (const files::Result<void> synced = files::SyncFileSystem(out); !synced) {

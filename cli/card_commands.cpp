@@ -17,8 +17,8 @@
 
 using ovlet::card::CardFieldInfo;
 using ovlet::card::CardReadOptions;
-using ovlet::card::CardReadOutcome;
-using ovlet::card::CardReadResult;
+using ovlet::card::CardError;
+using ovlet::card::CardReading;
 using ovlet::card::CardRecord;
 using ovlet::card::FindCardField;
 using ovlet::card::FindCardString;
@@ -129,21 +129,18 @@ std::string Unescape(const std::string& s) {
 int LoadCardForTool(const char* command, const std::string& path, CardRecord& record, const CardReadOptions& options,
                     std::int32_t* pictureLength) {
     RecordOnlySide side(record);
-    const CardReadResult result = ReadCardFile(path, record, side, options);
-    if (pictureLength) *pictureLength = result.pictureLength;
-    switch (result.outcome) {
-        case CardReadOutcome::Read:
-            return kExitOk;
-        case CardReadOutcome::CannotOpen:
-        case CardReadOutcome::ReadFailed:
-            Report(command, result.error);
+    const card::Result<CardReading> read = ReadCardFile(path, record, side, options);
+    if (pictureLength) *pictureLength = read ? read->pictureLength : 0;
+    if (read) return kExitOk;
+    // "cannot read PATH: REASON", or "card PATH is damaged or truncated".
+    Report(command, read.Error().Describe());
+    switch (read.Error().kind) {
+        case CardError::Kind::PastEnd:
+        case CardError::Kind::Damaged:
+            return kExitDamaged;
+        default:
             return kExitFile;
-        case CardReadOutcome::PastEnd:
-        case CardReadOutcome::Damaged:
-            break;
     }
-    Report(command, "card " + path + " is damaged or truncated");
-    return kExitDamaged;
 }
 
 // A UTF-8 value for a field, in the card's code page; multi-line fields store
@@ -261,9 +258,8 @@ int RunMake(const MakeOptions& options) {
         if (int rc = LoadPictureFile("make", options.picture, bytes); rc != kExitOk) return rc;
         record.SetPicture(std::move(bytes));
     }
-    std::string error;
-    if (!WriteCardTo(out, record, error)) {
-        Report("make", error);
+    if (const card::Result<void> written = WriteCardTo(out, record); !written) {
+        Report("make", written.Error().Describe());
         return kExitFile;
     }
     return kExitOk;

@@ -146,7 +146,6 @@ int RunImport(const ImportOptions& o) {
 
     std::string bytes;
     if (int rc = LoadTextInput("import", input, bytes); rc != kExitOk) return rc;
-    std::string error;
     ImportReport report;
     if (!all) {
         // The first card is imported; the others are only counted.
@@ -164,8 +163,8 @@ int RunImport(const ImportOptions& o) {
             return kExitDamaged;
         }
         if (picture) first->record.SetPicture(pictureBytes);
-        if (!WriteCardTo(out, first->record, error)) {
-            Report("import", error);
+        if (const card::Result<void> written = WriteCardTo(out, first->record); !written) {
+            Report("import", written.Error().Describe());
             return kExitFile;
         }
         // The card itself may have gone to standard output.
@@ -201,20 +200,20 @@ int RunImport(const ImportOptions& o) {
         }
         // The picture --picture names is shared by every card, never copied into each.
         const bool own = !picture && card.record.HasPicture();
-        const std::string path = WriteBatchCard(names, CardNameForFile(card.record), card.record,
-                                                picture ? pictureBytes.data()
-                                                : own   ? card.record.PictureBytes.data()
-                                                        : nullptr,
-                                                picture ? pictureBytes.size()
-                                                : own   ? static_cast<std::size_t>(card.record.PictureLength)
-                                                        : 0,
-                                                error);
-        if (path.empty()) {
-            Report("import", error);
+        const card::Result<std::string> path =
+            WriteBatchCard(names, CardNameForFile(card.record), card.record,
+                           picture ? pictureBytes.data()
+                           : own   ? card.record.PictureBytes.data()
+                                   : nullptr,
+                           picture ? pictureBytes.size()
+                           : own   ? static_cast<std::size_t>(card.record.PictureLength)
+                                   : 0);
+        if (!path) {
+            Report("import", path.Error().Describe());
             rc = kExitFile;
             return false;
         }
-        Print("%s: \"%s\"\n", files::TerminalSafe(path).c_str(), files::TerminalSafe(card.displayName).c_str());
+        Print("%s: \"%s\"\n", files::TerminalSafe(path.Value()).c_str(), files::TerminalSafe(card.displayName).c_str());
         return true;
     });
     report.File(input, summary);

@@ -28,8 +28,7 @@ using ovlet::card::CardFieldInfo;
 using ovlet::card::CardName;
 using ovlet::card::CardOverLimits;
 using ovlet::card::CardRecord;
-using ovlet::card::CardWriteOutcome;
-using ovlet::card::CardWriteResult;
+using ovlet::card::CardError;
 using ovlet::card::EncodeCardFields;
 using ovlet::card::kMaxCardPictureBytes;
 using ovlet::card::RecordOnlySide;
@@ -71,15 +70,16 @@ int WriteOutputFile(const char* command, const std::string& path, const void* da
     return kExitFile;
 }
 
-bool WriteCardTo(const std::string& path, CardRecord& record, std::string& error, files::Durability durability) {
+card::Result<void> WriteCardTo(const std::string& path, CardRecord& record, files::Durability durability) {
     RecordOnlySide side(record);
     files::WriteOptions options;
     options.dashIsStandardOutput = true;
     options.durability = durability;
-    const CardWriteResult result = WriteCardFile(path, record, side, options);
-    if (result.outcome == CardWriteOutcome::Written) return true;
-    error = result.error.empty() ? "cannot write " + path : result.error;
-    return false;
+    card::Result<void> written = WriteCardFile(path, record, side, options);
+    if (written || !written.Error().text.empty()) return written;
+    CardError failure = written.Error();
+    failure.text = "cannot write " + path;
+    return failure;
 }
 
 namespace {
@@ -200,8 +200,9 @@ std::string UniqueCardFileName(files::FreeNames& names, const std::string& nameU
     return names.Take(SafeStem(nameUtf8), ".ovt");
 }
 
-std::string WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8, const CardRecord& record,
-                           const std::uint8_t* picture, std::size_t pictureSize, std::string& error) {
+card::Result<std::string> WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8,
+                                         const CardRecord& record, const std::uint8_t* picture,
+                                         std::size_t pictureSize) {
     files::WriteOptions options;
     options.durability = files::Durability::Later;
     options.replace = false;
@@ -210,18 +211,16 @@ std::string WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8,
         EncodeCardFields(record, static_cast<std::int32_t>(std::min<std::size_t>(pictureSize, INT32_MAX)));
     while (true) {
         const std::string path = files::JoinPath(names.Folder(), UniqueCardFileName(names, nameUtf8));
-        if (!overLimits.empty()) {
-            error = "cannot write " + path + ": " + overLimits;
-            return {};
-        }
+        if (!overLimits.empty()) return CardError{CardError::Kind::CannotOpen, "cannot write " + path + ": " + overLimits, {}};
         files::OutputFile file(options);
         if (file.Open(path) && file.Write(head.data(), head.size()) && file.Write(picture, pictureSize) &&
             file.Commit()) {
             return path;
         }
         if (file.Failure() != files::WriteFailure::NameTaken) {
-            error = file.Error().Describe();
-            return {};
+            return CardError{file.Failure() == files::WriteFailure::CannotOpen ? CardError::Kind::CannotOpen
+                                                                              : CardError::Kind::WriteFailed,
+                             file.Error().Describe(), {}};
         }
     }
 }

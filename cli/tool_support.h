@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "card/card_error.h"
 #include "files/free_names.h"
 #include "files/output_file.h"
 
@@ -36,9 +37,9 @@ int LoadTextInput(const char* command, const std::string& path, std::string& tex
 // written.
 int WriteOutputFile(const char* command, const std::string& path, const void* data, std::size_t size);
 
-// Writes a card ("-" is standard output); `error` names the file.
-bool WriteCardTo(const std::string& path, card::CardRecord& record, std::string& error,
-                 files::Durability durability = files::Durability::Synced);
+// Writes a card ("-" is standard output); the error's words name the file.
+card::Result<void> WriteCardTo(const std::string& path, card::CardRecord& record,
+                               files::Durability durability = files::Durability::Synced);
 
 // Reads a picture for a card: a JPEG or PNG file (at most 2 GiB, what a card
 // can hold) that decodes. Returns an exit code, having reported a failure:
@@ -62,9 +63,10 @@ std::string UniqueCardFileName(files::FreeNames& names, const std::string& nameU
 // with the file itself, so a card that is there, or that another batch writes
 // into the same folder at the same time, is never replaced: a name taken
 // meanwhile makes it take the next. The file is not synced (SyncFileSystem at
-// the end). Returns the path written, or "" with `error` set.
-std::string WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8, const card::CardRecord& record,
-                           const std::uint8_t* picture, std::size_t pictureSize, std::string& error);
+// the end). Returns the path written.
+card::Result<std::string> WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8,
+                                         const card::CardRecord& record, const std::uint8_t* picture,
+                                         std::size_t pictureSize);
 
 // The warning for a value longer than its field's typing limit.
 std::string OverLimitWarning(const card::CardFieldInfo& field, std::size_t length);

@@ -7,8 +7,7 @@
 #include "window/card_messages.h"
 #include "window/program_data.h"
 
-using ovlet::card::CardWriteOutcome;
-using ovlet::card::CardWriteResult;
+using ovlet::card::CardError;
 using ovlet::card::ReadCardFile;
 using ovlet::card::WriteCardFile;
 
@@ -46,15 +45,15 @@ bool CMakerDialog::Save() {
         record.CurrentPath = *chosen;
         record.CurrentFileLabel = record.CurrentPath;
     }
-    const CardWriteResult result = WriteCardFile(record.CurrentPath, record, *this);
-    if (result.outcome == CardWriteOutcome::CannotOpen) {
+    const ovlet::card::Result<void> written = WriteCardFile(record.CurrentPath, record, *this);
+    if (!written && written.Error().kind == CardError::Kind::CannotOpen) {
         Tell(Tr(QT_TRANSLATE_NOOP("CMakerDialog", "Unable to save file with this name.  Please try a different name.")),
              MessageIcon::Exclamation, MessageButtons::Ok);
         record.CurrentPath.clear();
         return false;
     }
-    if (result.outcome == CardWriteOutcome::WriteFailed) {
-        Tell(CardNoteMessage(result.note), MessageIcon::Exclamation, MessageButtons::Ok);
+    if (!written) {
+        Tell(CardNoteMessage(written.Error().note), MessageIcon::Exclamation, MessageButtons::Ok);
         return false;
     }
     ShowInWindow();

@@ -16,7 +16,6 @@
 #include "tests/support/test_files.h"
 
 using ovlet::card::CardRecord;
-using ovlet::card::CardWriteOutcome;
 using ovlet::card::RecordOnlySide;
 using ovlet::card::WriteCardFile;
 
@@ -98,7 +97,7 @@ int main(int argc, char** argv) {
         "Ask about our calibration service \x96 same-week turnaround.";
     card.SetPicture(jpeg);
     RecordOnlySide side(card);
-    if (WriteCardFile(dir + "/sample.ovt", card, side).outcome != CardWriteOutcome::Written) {
+    if (!WriteCardFile(dir + "/sample.ovt", card, side)) {
         std::fprintf(stderr, "make_samples: cannot write %s/sample.ovt\n", dir.c_str());
         return 1;
     }

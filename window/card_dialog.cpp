@@ -26,8 +26,8 @@ using ovlet::card::CardExchangeOrder;
 using ovlet::card::CardFieldInfo;
 using ovlet::card::CardMessageIcon;
 using ovlet::card::CardNote;
-using ovlet::card::CardReadOutcome;
-using ovlet::card::CardReadResult;
+using ovlet::card::CardError;
+using ovlet::card::CardReading;
 using ovlet::card::CardRecord;
 using ovlet::card::CardStringInfo;
 using ovlet::card::EMailHandOver;
@@ -552,13 +552,10 @@ void CCardDialog::SetEditText(std::string CardRecord::*field, const std::string&
     if (host) host->SetText(ControlOf(field), FromAnsi(text));
 }
 
-bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
-                                 std::string& error) {
+ovlet::card::Result<std::pair<int, int>> CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size) {
     CPictureStatic* panel = PicturePanel();
-    if (!panel) {
-        error = "The window has no picture panel.";
-        return false;
-    }
+    if (!panel) return CardError{CardError::Kind::PictureNotShown, "The window has no picture panel.", {}};
+    std::string error;
     std::pair<int, int> shown;
     // A card's picture is at most 2 GiB less one byte, as its length field says.
     const bool fits = size <= static_cast<std::size_t>(INT32_MAX);
@@ -570,11 +567,9 @@ bool CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size, in
         decoderError = {fits ? panel->LastErrorCode() : 0, error};
         // The card's picture cannot be shown: the panel shows none rather than an earlier one.
         panel->SetPictureFile(std::string());
-        return false;
+        return CardError{CardError::Kind::PictureNotShown, error, {}};
     }
-    width = shown.first;
-    height = shown.second;
-    return true;
+    return shown;
 }
 
 void CCardDialog::OnTextRefused(int, const std::string& characters) {
@@ -596,22 +591,26 @@ void CCardDialog::ShowCardNote(const CardNote& note) {
          platform::MessageButtons::Ok);
 }
 
-CardReadOutcome CCardDialog::ReadCardFile(const std::string& path) {
-    const CardReadResult result = ovlet::card::ReadCardFile(path, record, *this);
-    for (const CardNote& note : result.notes) ShowCardNote(note);
-    if (result.outcome == CardReadOutcome::Read) ShowInWindow();
-    CardReadOutcome outcome = result.outcome;
-    if (outcome == CardReadOutcome::Read && result.pictureShort) {
+bool CCardDialog::ReadCardFile(const std::string& path) {
+    const ovlet::card::Result<CardReading> read = ovlet::card::ReadCardFile(path, record, *this);
+    if (!read) {
+        ShowCardNote(read.Error().note);
+        // A card that could not be read whole is not this window's file:
+        // saving it there would write what was read over what was not.
+        record.CurrentPath.clear();
+        return false;
+    }
+    for (const CardNote& note : read->notes) ShowCardNote(note);
+    ShowInWindow();
+    if (read->pictureShort) {
         // The file ends inside its picture: what is there is shown, but the
         // card is damaged, and the next Save must not quietly write the
         // shorter picture over it.
         Tell(ShortPictureText(), platform::MessageIcon::Stop, platform::MessageButtons::Ok);
-        outcome = CardReadOutcome::PastEnd;
+        record.CurrentPath.clear();
+        return false;
     }
-    // A card that could not be read whole is not this window's file: saving
-    // it there would write what was read over what was not.
-    if (outcome != CardReadOutcome::Read) record.CurrentPath.clear();
-    return outcome;
+    return true;
 }
 
 void CCardDialog::OpenWebSite() {

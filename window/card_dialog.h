@@ -57,8 +57,9 @@ public:
 
     // Reads a card file into the window, reporting failures in message boxes.
     // After a read that could not finish the window holds no path, so the
-    // damaged file is written again only if the user picks it again.
-    ovlet::card::CardReadOutcome ReadCardFile(const std::string& path);
+    // damaged file is written again only if the user picks it again. True
+    // when the card was read whole.
+    bool ReadCardFile(const std::string& path);
 
     // Commands of the summary block's links.
     void OpenWebSite();
@@ -86,8 +87,7 @@ public:
     // What the card file needs of the window.
     std::string GetEditText(std::string ovlet::card::CardRecord::*field) override;
     void SetEditText(std::string ovlet::card::CardRecord::*field, const std::string& text) override;
-    bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& width, int& height,
-                        std::string& error) override;
+    ovlet::card::Result<std::pair<int, int>> SetPictureData(const std::uint8_t* bytes, std::size_t size) override;
     // A message box of the card window (its caption kMessageCaption), through the desktop's services.
     platform::MessageAnswer Tell(const std::string& text, platform::MessageIcon icon,
                                  platform::MessageButtons buttons = platform::MessageButtons::Ok);

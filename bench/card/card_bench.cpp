@@ -38,7 +38,7 @@ struct LargeCard {
             if (!field.multiLine) record.*field.member = std::string(static_cast<std::size_t>(field.limit), 'x');
         }
         RecordOnlySide side(record);
-        WriteCardFile(path, record, side);
+        static_cast<void>(WriteCardFile(path, record, side));
         size = std::filesystem::file_size(path);
     }
 };
@@ -72,7 +72,7 @@ void BM_ReadCardFile(benchmark::State& state) {
     for (auto _ : state) {
         CardRecord record;
         RecordOnlySide side(record);
-        ReadCardFile(Card().path, record, side);
+        static_cast<void>(ReadCardFile(Card().path, record, side));
         benchmark::DoNotOptimize(record.PictureBytes.data());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Card().size));
@@ -86,7 +86,7 @@ void BM_ReadCardFileWithoutPicture(benchmark::State& state) {
     for (auto _ : state) {
         CardRecord record;
         RecordOnlySide side(record);
-        benchmark::DoNotOptimize(ReadCardFile(Card().path, record, side, options).pictureLength);
+        benchmark::DoNotOptimize(ReadCardFile(Card().path, record, side, options)->pictureLength);
     }
 }
 BENCHMARK(BM_ReadCardFileWithoutPicture);
@@ -96,7 +96,7 @@ void BM_WriteCardFile(benchmark::State& state) {
     const std::string out = (Card().dir / "written.ovt").string();
     RecordOnlySide side(Card().record);
     for (auto _ : state) {
-        WriteCardFile(out, Card().record, side);
+        static_cast<void>(WriteCardFile(out, Card().record, side));
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Card().size));
 }
@@ -109,7 +109,7 @@ void BM_WriteCardFileInABatch(benchmark::State& state) {
     ovlet::files::WriteOptions options;
     options.durability = ovlet::files::Durability::Later;
     for (auto _ : state) {
-        WriteCardFile(out, Card().record, side, options);
+        static_cast<void>(WriteCardFile(out, Card().record, side, options));
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Card().size));
 }

@@ -13,7 +13,6 @@
 namespace qr = ovlet::exchange::qr;
 namespace vcard = ovlet::exchange::vcard;
 using ovlet::card::CardReadOptions;
-using ovlet::card::CardReadOutcome;
 using ovlet::card::CardRecord;
 using ovlet::card::ReadCardFile;
 using ovlet::card::RecordOnlySide;
@@ -27,7 +26,7 @@ CardRecord Sample() {
     RecordOnlySide side(r);
     CardReadOptions options;
     options.readPicture = false;
-    if (ReadCardFile(OVLET_SAMPLES_DIR "/sample.ovt", r, side, options).outcome != CardReadOutcome::Read) {
+    if (!ReadCardFile(OVLET_SAMPLES_DIR "/sample.ovt", r, side, options)) {
         std::fprintf(stderr, "cannot read the sample card\n");
         std::exit(1);
     }

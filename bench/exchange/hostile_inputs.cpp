@@ -23,7 +23,7 @@ namespace {
 
 void WriteCard(const std::filesystem::path& path, CardRecord& card) {
     RecordOnlySide side(card);
-    WriteCardFile(path.string(), card, side);
+    static_cast<void>(WriteCardFile(path.string(), card, side));
 }
 
 void WriteText(const std::filesystem::path& path, const std::string& text) {

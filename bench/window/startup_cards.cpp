@@ -13,9 +13,7 @@
 #include "card/card_file.h"
 #include "tests/support/picture_encoders.h"
 
-using ovlet::card::CardReadOutcome;
 using ovlet::card::CardRecord;
-using ovlet::card::CardWriteOutcome;
 using ovlet::card::ReadCardFile;
 using ovlet::card::RecordOnlySide;
 using ovlet::card::WriteCardFile;
@@ -50,7 +48,7 @@ int main(int argc, char** argv) {
     }
     CardRecord card;
     RecordOnlySide side(card);
-    if (ReadCardFile(argv[1], card, side, {.readPicture = false}).outcome != CardReadOutcome::Read) {
+    if (!ReadCardFile(argv[1], card, side, {.readPicture = false})) {
         std::fprintf(stderr, "startup_cards: cannot read %s\n", argv[1]);
         return 1;
     }
@@ -61,7 +59,7 @@ int main(int argc, char** argv) {
     for (const auto& photo : kPhotos) {
         card.SetPicture(MakePhoto(photo.width, photo.height));
         const std::string path = std::string(argv[2]) + "/" + photo.name;
-        if (WriteCardFile(path, card, side).outcome != CardWriteOutcome::Written) {
+        if (!WriteCardFile(path, card, side)) {
             std::fprintf(stderr, "startup_cards: cannot write %s\n", path.c_str());
             return 1;
         }

@@ -66,7 +66,7 @@ struct Fixture {
         card.SetPicture(jpeg);
         RecordOnlySide side(card);
         cardPath = (dir / "photo.ovt").string();
-        WriteCardFile(cardPath, card, side);
+        static_cast<void>(WriteCardFile(cardPath, card, side));
     }
 };
 

@@ -9,8 +9,7 @@
 
 namespace vcard = ovlet::exchange::vcard;
 using ovlet::card::CardReadOptions;
-using ovlet::card::CardReadOutcome;
-using ovlet::card::CardReadResult;
+using ovlet::card::CardReading;
 using ovlet::card::CardRecord;
 using ovlet::card::kCardFields;
 using ovlet::card::ReadCardBytes;
@@ -20,26 +19,29 @@ using ovlet::card::TakeTextsAndEncodeHead;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CardRecord record;
     RecordOnlySide side(record);
-    const CardReadResult whole = ReadCardBytes(data, size, record, side);
+    const ovlet::card::Result<CardReading> whole = ReadCardBytes(data, size, record, side);
 
     // Reading without the picture gives the same card and the same count.
     CardRecord textOnly;
     RecordOnlySide textSide(textOnly);
     CardReadOptions options;
     options.readPicture = false;
-    const CardReadResult counted = ReadCardBytes(data, size, textOnly, textSide, options);
-    if (counted.outcome != whole.outcome || counted.pictureLength != whole.pictureLength) std::abort();
+    const ovlet::card::Result<CardReading> counted = ReadCardBytes(data, size, textOnly, textSide, options);
+    if (static_cast<bool>(counted) != static_cast<bool>(whole)) std::abort();
+    if (counted ? counted->pictureLength != whole->pictureLength : counted.Error().kind != whole.Error().kind) {
+        std::abort();
+    }
     if (textOnly.HasPicture()) std::abort();
     for (const auto& field : kCardFields) {
         if (record.*field.member != textOnly.*field.member) std::abort();
     }
-    if (whole.outcome != CardReadOutcome::Read) return 0;
+    if (!whole) return 0;
 
     std::vector<std::uint8_t> bytes = TakeTextsAndEncodeHead(record, side);
     bytes.insert(bytes.end(), record.PictureBytes.begin(), record.PictureBytes.end());
     CardRecord again;
     RecordOnlySide againSide(again);
-    if (ReadCardBytes(bytes.data(), bytes.size(), again, againSide).outcome != CardReadOutcome::Read) std::abort();
+    if (!ReadCardBytes(bytes.data(), bytes.size(), again, againSide)) std::abort();
     for (const auto& field : kCardFields) {
         if (record.*field.member != again.*field.member) std::abort();
     }

@@ -15,8 +15,6 @@ using ovlet::card::CardMessageIcon;
 using ovlet::card::CardNote;
 using ovlet::card::CardNoteId;
 using ovlet::card::CardNoteText;
-using ovlet::card::CardReadResult;
-using ovlet::card::CardWriteResult;
 using ovlet::card::DefaultCardFileOps;
 using ovlet::card::kCannotOpenCardMessage;
 using ovlet::card::kCardNotice;
@@ -52,7 +50,7 @@ Bytes CardBytes(const std::vector<std::string>& fields, std::int32_t pictureLeng
 Bytes Write(CardRecord& record, FakeWindow& window) {
     TempFolder dir;
     const auto path = dir / "card.ovt";
-    EXPECT_EQ(WriteCardFile(path.string(), record, window).outcome, CardWriteOutcome::Written);
+    EXPECT_EQ(FailureOf(WriteCardFile(path.string(), record, window)), kNoFailure);
     return ReadFileBytes(path);
 }
 
@@ -83,7 +81,7 @@ TEST(CardFile, MultiLineFieldsComeFromTheirControls) {
     CardRecord back;
     FakeWindow readWindow;
     const Bytes bytes = Write(record, window);
-    ReadCardBytes(bytes.data(), bytes.size(), back, readWindow);
+    EXPECT_TRUE(ReadCardBytes(bytes.data(), bytes.size(), back, readWindow));
     EXPECT_EQ(readWindow.street, "1 Main St\r\nSuite 2");
     EXPECT_EQ(back.StreetAddress, "1 Main St\r\nSuite 2");
     EXPECT_EQ(readWindow.info, "hello");
@@ -92,7 +90,7 @@ TEST(CardFile, MultiLineFieldsComeFromTheirControls) {
 struct ReadCase {
     const char* name;
     Bytes bytes;
-    CardReadOutcome outcome;
+    Failure outcome;
     std::string company;
     std::int32_t pictureLength;
     const char* message;  // the message shown, or null for none
@@ -110,33 +108,33 @@ TEST(CardFile, ReadOutcomes) {
     Bytes endsAfterInfo = CardBytes({"x"});
     endsAfterInfo.resize(endsAfterInfo.size() - 4);
     const ReadCase cases[] = {
-        {"empty file", {}, CardReadOutcome::PastEnd, "", 0, kPastEndMessage},
-        {"version other than 1.0", otherVersion, CardReadOutcome::Read, "v", 0, nullptr},
-        {"wide-text company", wideCompany, CardReadOutcome::Read, "OK", 0, nullptr},
-        {"second wide marker", doubleMarker, CardReadOutcome::Damaged, "", 0, kDamagedMessage},
-        {"picture length -5", CardBytes({"neg"}, -5), CardReadOutcome::Read, "neg", 0, nullptr},
-        {"ends right after the last field", endsAfterInfo, CardReadOutcome::Read, "x", 0, nullptr},
-        {"picture shorter than its length", CardBytes({"p"}, 1000, Bytes(10, 7)), CardReadOutcome::Read, "p", 10,
+        {"empty file", {}, CardError::Kind::PastEnd, "", 0, kPastEndMessage},
+        {"version other than 1.0", otherVersion, kNoFailure, "v", 0, nullptr},
+        {"wide-text company", wideCompany, kNoFailure, "OK", 0, nullptr},
+        {"second wide marker", doubleMarker, CardError::Kind::Damaged, "", 0, kDamagedMessage},
+        {"picture length -5", CardBytes({"neg"}, -5), kNoFailure, "neg", 0, nullptr},
+        {"ends right after the last field", endsAfterInfo, kNoFailure, "x", 0, nullptr},
+        {"picture shorter than its length", CardBytes({"p"}, 1000, Bytes(10, 7)), kNoFailure, "p", 10,
          nullptr},
-        {"hostile picture length", CardBytes({"h"}, 0x7FFFFFFF), CardReadOutcome::Read, "h", 0, nullptr},
-        {"one-byte picture", CardBytes({"one"}, 1, Bytes(1, 7)), CardReadOutcome::Read, "one", 1, nullptr},
+        {"hostile picture length", CardBytes({"h"}, 0x7FFFFFFF), kNoFailure, "h", 0, nullptr},
+        {"one-byte picture", CardBytes({"one"}, 1, Bytes(1, 7)), kNoFailure, "one", 1, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CardRecord record;
         FakeWindow window;
-        const CardReadResult result = ReadCardBytes(c.bytes.data(), c.bytes.size(), record, window);
-        EXPECT_EQ(result.outcome, c.outcome);
+        const auto result = ReadCardBytes(c.bytes.data(), c.bytes.size(), record, window);
+        EXPECT_EQ(FailureOf(result), c.outcome);
         EXPECT_EQ(record.Company, c.company);
         EXPECT_EQ(record.PictureLength, c.pictureLength);
         EXPECT_EQ(record.PictureBytes.size(), static_cast<std::size_t>(c.pictureLength));
         if (c.message) {
-            ASSERT_EQ(result.notes.size(), 1u);
-            EXPECT_EQ(result.notes[0].icon, CardMessageIcon::Stop);
-            EXPECT_EQ(CardNoteText(result.notes[0]), c.message);
+            ASSERT_EQ(NotesOf(result).size(), 1u);
+            EXPECT_EQ(NotesOf(result)[0].icon, CardMessageIcon::Stop);
+            EXPECT_EQ(CardNoteText(NotesOf(result)[0]), c.message);
             EXPECT_TRUE(record.NameLine.empty()) << "no summary is composed for a card that stopped";
         } else {
-            EXPECT_TRUE(result.notes.empty());
+            EXPECT_TRUE(NotesOf(result).empty());
             EXPECT_EQ(record.EMailLine, "E-Mail: ");
         }
     }
@@ -161,12 +159,12 @@ TEST(CardFile, NotesInEnglish) {
 TEST(CardFile, UnopenableFileKeepsTheLabelAndClearsThePath) {
     CardRecord record;
     FakeWindow window;
-    const CardReadResult result = ReadCardFile("/nonexistent/dir/card.ovt", record, window);
-    EXPECT_EQ(result.outcome, CardReadOutcome::CannotOpen);
+    const auto result = ReadCardFile("/nonexistent/dir/card.ovt", record, window);
+    EXPECT_EQ(FailureOf(result), CardError::Kind::CannotOpen);
     EXPECT_EQ(record.CurrentPath, "");
     EXPECT_EQ(record.CurrentFileLabel, "/nonexistent/dir/card.ovt");
-    ASSERT_EQ(result.notes.size(), 1u);
-    EXPECT_EQ(result.notes[0], (CardNote{CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}}));
+    ASSERT_EQ(NotesOf(result).size(), 1u);
+    EXPECT_EQ(NotesOf(result)[0], (CardNote{CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}}));
 }
 
 #ifndef _WIN32
@@ -186,11 +184,11 @@ TEST(CardFile, Posix_ReadsOnlyRegularFiles) {
         SCOPED_TRACE(path);
         CardRecord record;
         FakeWindow window;
-        const CardReadResult result = ReadCardFile(path, record, window);
-        EXPECT_EQ(result.outcome, CardReadOutcome::CannotOpen);
-        EXPECT_EQ(result.error, "cannot read " + path + ": " + reason);
-        ASSERT_EQ(result.notes.size(), 1u);
-        EXPECT_EQ(CardNoteText(result.notes[0]), kCannotOpenCardMessage);
+        const auto result = ReadCardFile(path, record, window);
+        EXPECT_EQ(FailureOf(result), CardError::Kind::CannotOpen);
+        EXPECT_EQ(result.Error().Describe(), "cannot read " + path + ": " + reason);
+        ASSERT_EQ(NotesOf(result).size(), 1u);
+        EXPECT_EQ(CardNoteText(NotesOf(result)[0]), kCannotOpenCardMessage);
     }
 }
 #endif
@@ -206,10 +204,10 @@ TEST(CardFile, ReadingWithoutThePictureNeverTouchesIt) {
     FakeWindow window;
     CardReadOptions options;
     options.readPicture = false;
-    const CardReadResult result = ReadCardFile(path.string(), record, window, options);
-    EXPECT_EQ(result.outcome, CardReadOutcome::Read);
-    EXPECT_EQ(result.pictureLength, 0x7FFFFFFF);
-    EXPECT_FALSE(result.pictureShort);
+    const auto result = ReadCardFile(path.string(), record, window, options);
+    ASSERT_EQ(FailureOf(result), kNoFailure);
+    EXPECT_EQ(result->pictureLength, 0x7FFFFFFF);
+    EXPECT_FALSE(result->pictureShort);
     EXPECT_FALSE(record.HasPicture());
     EXPECT_EQ(record.Company, "Acme");
     EXPECT_TRUE(window.shownBytes.empty());
@@ -234,14 +232,14 @@ TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
         const char* name;
         std::filesystem::path path;
         bool readPicture;
-        CardReadOutcome outcome;
+        Failure outcome;
         std::string company;
     };
     const Case cases[] = {
-        {"a 1.5 GiB field", fieldPath, true, CardReadOutcome::Damaged, ""},
-        {"a 1.5 GiB field, picture not wanted", fieldPath, false, CardReadOutcome::Damaged, ""},
-        {"a 200 MiB picture", picturePath, true, CardReadOutcome::Damaged, "Acme"},
-        {"a 200 MiB picture, only counted", picturePath, false, CardReadOutcome::Read, "Acme"},
+        {"a 1.5 GiB field", fieldPath, true, CardError::Kind::Damaged, ""},
+        {"a 1.5 GiB field, picture not wanted", fieldPath, false, CardError::Kind::Damaged, ""},
+        {"a 200 MiB picture", picturePath, true, CardError::Kind::Damaged, "Acme"},
+        {"a 200 MiB picture, only counted", picturePath, false, kNoFailure, "Acme"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -249,13 +247,13 @@ TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
         FakeWindow window;
         CardReadOptions options;
         options.readPicture = c.readPicture;
-        const CardReadResult result = ReadCardFile(c.path.string(), record, window, options);
-        EXPECT_EQ(result.outcome, c.outcome);
+        const auto result = ReadCardFile(c.path.string(), record, window, options);
+        EXPECT_EQ(FailureOf(result), c.outcome);
         EXPECT_EQ(record.Company, c.company);
         EXPECT_FALSE(record.HasPicture());
-        if (c.outcome == CardReadOutcome::Damaged) {
-            ASSERT_EQ(result.notes.size(), 1u);
-            EXPECT_EQ(CardNoteText(result.notes[0]), kDamagedMessage);
+        if (c.outcome == CardError::Kind::Damaged) {
+            ASSERT_EQ(NotesOf(result).size(), 1u);
+            EXPECT_EQ(CardNoteText(NotesOf(result)[0]), kDamagedMessage);
         }
     }
     // The limits themselves: a field of exactly 1 MiB is read, one byte more is not.
@@ -264,8 +262,8 @@ TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
         const Bytes bytes = CardBytes({"", std::string(length, 'a')});
         CardRecord record;
         FakeWindow window;
-        const CardReadResult result = ReadCardBytes(bytes.data(), bytes.size(), record, window);
-        EXPECT_EQ(result.outcome, length == kMaxCardFieldBytes ? CardReadOutcome::Read : CardReadOutcome::Damaged);
+        const auto result = ReadCardBytes(bytes.data(), bytes.size(), record, window);
+        EXPECT_EQ(FailureOf(result), length == kMaxCardFieldBytes ? kNoFailure : CardError::Kind::Damaged);
         EXPECT_EQ(record.StreetAddress.size(), length == kMaxCardFieldBytes ? length : 0u);
     }
     // What could not be read back is not written.
@@ -273,18 +271,18 @@ TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
     record.GeneralInformation = std::string(kMaxCardFieldBytes + 1, 'g');
     RecordOnlySide side(record);
     const auto out = dir / "out.ovt";
-    CardWriteResult written = WriteCardFile(out.string(), record, side);
-    EXPECT_EQ(written.outcome, CardWriteOutcome::CannotOpen);
-    EXPECT_EQ(written.error,
+    auto written = WriteCardFile(out.string(), record, side);
+    EXPECT_EQ(FailureOf(written), CardError::Kind::CannotOpen);
+    EXPECT_EQ(written.Error().Describe(),
               "cannot write " + out.string() + ": GeneralInformation is longer than a card may hold (1 MiB)");
     record.GeneralInformation.clear();
     const Bytes picture(kMaxCardPictureBytes + 1, 0);
     written = WriteCardWithPicture(out.string(), record, picture.data(), picture.size());
-    EXPECT_EQ(written.outcome, CardWriteOutcome::CannotOpen);
-    EXPECT_EQ(written.error, "cannot write " + out.string() + ": the picture is larger than a card may hold (128 MiB)");
+    EXPECT_EQ(FailureOf(written), CardError::Kind::CannotOpen);
+    EXPECT_EQ(written.Error().Describe(), "cannot write " + out.string() + ": the picture is larger than a card may hold (128 MiB)");
     EXPECT_FALSE(std::filesystem::exists(out));
-    EXPECT_EQ(WriteCardWithPicture(out.string(), record, picture.data(), kMaxCardPictureBytes).outcome,
-              CardWriteOutcome::Written);
+    EXPECT_EQ(FailureOf(WriteCardWithPicture(out.string(), record, picture.data(), kMaxCardPictureBytes)),
+              kNoFailure);
 }
 
 // The panel gets the picture's bytes in memory: reading a card writes no file.
@@ -295,8 +293,9 @@ TEST(CardFile, PictureIsHandedOverInMemory) {
     WriteFileBytes(path, CardBytes({"pic"}, static_cast<std::int32_t>(picture.size()), picture));
     CardRecord record;
     FakeWindow window;
-    const CardReadResult result = ReadCardFile(path.string(), record, window);
-    EXPECT_TRUE(result.pictureShown);
+    const auto result = ReadCardFile(path.string(), record, window);
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(result->pictureShown);
     ASSERT_EQ(window.shownBytes.size(), 1u);
     EXPECT_EQ(window.shownBytes[0], picture);
     EXPECT_EQ(record.ImageSizeText, "64 x 48");
@@ -309,12 +308,12 @@ TEST(CardFile, UndecodablePictureIsKeptAndSavedAgain) {
     CardRecord record;
     FakeWindow window;
     window.decodes = false;
-    const CardReadResult result = ReadCardBytes(original.data(), original.size(), record, window);
-    EXPECT_EQ(result.outcome, CardReadOutcome::Read);
-    EXPECT_FALSE(result.pictureShown);
+    const auto result = ReadCardBytes(original.data(), original.size(), record, window);
+    ASSERT_EQ(FailureOf(result), kNoFailure);
+    EXPECT_FALSE(result->pictureShown);
     EXPECT_EQ(record.ImageSizeText, "N/A");
-    ASSERT_EQ(result.notes.size(), 1u);
-    EXPECT_EQ(result.notes[0], (CardNote{CardMessageIcon::Exclamation, CardNoteId::PictureNotShown,
+    ASSERT_EQ(NotesOf(result).size(), 1u);
+    EXPECT_EQ(NotesOf(result)[0], (CardNote{CardMessageIcon::Exclamation, CardNoteId::PictureNotShown,
                                          {"Decoder error: unknown file type."}}));
     EXPECT_EQ(Write(record, window), original);
 }
@@ -326,7 +325,7 @@ TEST(CardFile, TruncationSweepOverTheSampleCard) {
     ASSERT_GT(full.size(), 1000u);
     CardRecord whole;
     FakeWindow wholeWindow;
-    ASSERT_EQ(ReadCardBytes(full.data(), full.size(), whole, wholeWindow).outcome, CardReadOutcome::Read);
+    ASSERT_EQ(FailureOf(ReadCardBytes(full.data(), full.size(), whole, wholeWindow)), kNoFailure);
     const std::size_t pictureStart = full.size() - static_cast<std::size_t>(whole.PictureLength);
     const std::size_t lengthStart = pictureStart - 4;
     // Every cut in the text and the picture length, then every 37th in the
@@ -346,16 +345,16 @@ TEST(CardFile, TruncationSweepOverTheSampleCard) {
             window.decodes = false;
             CardReadOptions options;
             options.readPicture = way != 2;
-            const CardReadResult result = way == 0 ? ReadCardBytes(prefix.data(), prefix.size(), record, window)
+            const auto result = way == 0 ? ReadCardBytes(prefix.data(), prefix.size(), record, window)
                                                    : ReadCardFile(path.string(), record, window, options);
             if (cut < lengthStart) {
-                ASSERT_EQ(result.outcome, CardReadOutcome::PastEnd);
+                ASSERT_EQ(FailureOf(result), CardError::Kind::PastEnd);
                 continue;
             }
-            ASSERT_EQ(result.outcome, CardReadOutcome::Read);
+            ASSERT_EQ(FailureOf(result), kNoFailure);
             for (const auto& f : kCardFields) ASSERT_EQ(record.*f.member, whole.*f.member) << f.name;
             const std::size_t expected = cut < pictureStart ? 0 : cut - pictureStart;
-            ASSERT_EQ(result.pictureLength, static_cast<std::int32_t>(expected));
+            ASSERT_EQ(result->pictureLength, static_cast<std::int32_t>(expected));
             ASSERT_EQ(record.PictureLength, options.readPicture ? static_cast<std::int32_t>(expected) : 0);
             ASSERT_TRUE(std::equal(record.PictureBytes.begin(), record.PictureBytes.end(),
                                    full.begin() + static_cast<std::ptrdiff_t>(pictureStart)));
@@ -388,7 +387,7 @@ TEST(CardFile, WriteReadWriteIsByteForByteForRandomCards) {
         const Bytes first = Write(record, window);
         CardRecord back;
         FakeWindow backWindow;
-        ASSERT_EQ(ReadCardBytes(first.data(), first.size(), back, backWindow).outcome, CardReadOutcome::Read);
+        ASSERT_EQ(FailureOf(ReadCardBytes(first.data(), first.size(), back, backWindow)), kNoFailure);
         for (const auto& f : kCardFields) ASSERT_EQ(back.*f.member, record.*f.member) << f.name;
         EXPECT_EQ(Write(back, backWindow), first);
         // The file reader's buffer boundaries fall inside the long fields.
@@ -396,7 +395,7 @@ TEST(CardFile, WriteReadWriteIsByteForByteForRandomCards) {
         WriteFileBytes(dir / "r.ovt", first);
         CardRecord fromFile;
         FakeWindow fileWindow;
-        ASSERT_EQ(ReadCardFile((dir / "r.ovt").string(), fromFile, fileWindow).outcome, CardReadOutcome::Read);
+        ASSERT_EQ(FailureOf(ReadCardFile((dir / "r.ovt").string(), fromFile, fileWindow)), kNoFailure);
         for (const auto& f : kCardFields) ASSERT_EQ(fromFile.*f.member, record.*f.member) << f.name;
         EXPECT_EQ(fromFile.PictureBytes, back.PictureBytes);
     }
@@ -445,10 +444,10 @@ TEST(CardFile, FailedSaveLeavesTheOldCardIntact) {
         gWritesLeft = c.writesBeforeFailure;
         gWriteErrno = c.error;
         const CardFileOps ops{FailAfter, c.failFsync ? FailingFsync : DefaultCardFileOps().fsync};
-        const CardWriteResult result = WriteCardFile(path.string(), record, window, ops);
-        EXPECT_EQ(result.outcome, CardWriteOutcome::WriteFailed);
-        EXPECT_EQ(result.error.rfind(c.messageStart, 0), 0u) << result.error;
-        EXPECT_NE(result.error.find(path.string()), std::string::npos);
+        const auto result = WriteCardFile(path.string(), record, window, ops);
+        EXPECT_EQ(FailureOf(result), CardError::Kind::WriteFailed);
+        EXPECT_EQ(result.Error().Describe().rfind(c.messageStart, 0), 0u) << result.Error().Describe();
+        EXPECT_NE(result.Error().Describe().find(path.string()), std::string::npos);
         EXPECT_EQ(ReadFileBytes(path), old);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no partial file left";
     }
@@ -458,9 +457,9 @@ TEST(CardFile, SaveThatCannotOpenWritesNothing) {
     TempFolder dir;
     CardRecord record;
     FakeWindow window;
-    EXPECT_EQ(WriteCardFile((dir / "missing" / "card.ovt").string(), record, window).outcome,
-              CardWriteOutcome::CannotOpen);
-    EXPECT_EQ(WriteCardFile(dir.Path().string(), record, window).outcome, CardWriteOutcome::CannotOpen);
+    EXPECT_EQ(FailureOf(WriteCardFile((dir / "missing" / "card.ovt").string(), record, window)),
+              CardError::Kind::CannotOpen);
+    EXPECT_EQ(FailureOf(WriteCardFile(dir.Path().string(), record, window)), CardError::Kind::CannotOpen);
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
@@ -474,7 +473,7 @@ TEST(CardFile, Posix_SaveReplacesTheCardAndKeepsItsPermissions) {
     CardRecord record;
     record.City = "Oslo";
     FakeWindow window;
-    ASSERT_EQ(WriteCardFile(path.string(), record, window).outcome, CardWriteOutcome::Written);
+    ASSERT_EQ(FailureOf(WriteCardFile(path.string(), record, window)), kNoFailure);
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
     EXPECT_EQ(ReadFileBytes(path), CardBytes({"", "", "Oslo"}));
 }

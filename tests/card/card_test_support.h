@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "card/card_file.h"
@@ -20,11 +22,10 @@ using test_support::TempFolder;
 using test_support::WriteFileBytes;
 
 // The card's names the card, exchange and tool tests share.
+using ovlet::card::CardError;
 using ovlet::card::CardReadOptions;
-using ovlet::card::CardReadOutcome;
 using ovlet::card::CardRecord;
 using ovlet::card::CardWindowSide;
-using ovlet::card::CardWriteOutcome;
 using ovlet::card::ReadCardFile;
 using ovlet::card::RecordOnlySide;
 using ovlet::card::Utf8FromAnsi;
@@ -47,14 +48,24 @@ public:
     void SetEditText(std::string CardRecord::*field, const std::string& text) override {
         (field == &CardRecord::StreetAddress ? street : info) = text;
     }
-    bool SetPictureData(const std::uint8_t* bytes, std::size_t size, int& w, int& h, std::string& error) override {
+    ovlet::card::Result<std::pair<int, int>> SetPictureData(const std::uint8_t* bytes, std::size_t size) override {
         shownBytes.emplace_back(bytes, bytes + size);
-        if (!decodes) {
-            error = "Decoder error: unknown file type.";
-            return false;
-        }
-        w = width;
-        h = height;
-        return true;
+        if (!decodes) return CardError{CardError::Kind::PictureNotShown, "Decoder error: unknown file type.", {}};
+        return std::pair{width, height};
     }
 };
+
+// How a card read or write failed, for tables: the error's kind, or
+// kNoFailure when it did not.
+using Failure = std::optional<CardError::Kind>;
+inline constexpr Failure kNoFailure{};
+template <class T>
+Failure FailureOf(const ovlet::card::Result<T>& result) {
+    return result ? kNoFailure : Failure{result.Error().kind};
+}
+
+// The notes a read gives the window, in order: the reading's, or the one of
+// its error.
+inline std::vector<ovlet::card::CardNote> NotesOf(const ovlet::card::Result<ovlet::card::CardReading>& result) {
+    return result ? result->notes : std::vector<ovlet::card::CardNote>{result.Error().note};
+}

@@ -113,7 +113,7 @@ inline std::string MagickPixels(const std::filesystem::path& file) {
 inline CardRecord SampleCard() {
     CardRecord record;
     RecordOnlySide side(record);
-    ReadCardFile(std::string(OVLET_SAMPLES_DIR) + "/sample.ovt", record, side);
+    EXPECT_TRUE(ReadCardFile(std::string(OVLET_SAMPLES_DIR) + "/sample.ovt", record, side));
     return record;
 }
 

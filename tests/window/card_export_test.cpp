@@ -59,7 +59,7 @@ TEST_F(WindowTest, ExportedVCardReadsBackToTheSameFields) {
     // address, yet it goes out as read.
     CardRecord file;
     RecordOnlySide side(file);
-    ReadCardFile(SamplesDir() + "/sample.ovt", file, side);
+    EXPECT_TRUE(ReadCardFile(SamplesDir() + "/sample.ovt", file, side));
     ASSERT_FALSE(file.StreetAddress.empty());
     for (const CardFieldInfo& field : kCardFields) {
         EXPECT_EQ(back.*field.member, file.*field.member) << field.name;

@@ -27,7 +27,7 @@ public:
     const CardForm& Form() const { return window.Form(); }
     void ShowInWindow() const { window.ShowInWindow(); }
     bool TakeFromWindow() const { return window.TakeFromWindow(); }
-    ovlet::card::CardReadOutcome ReadCardFile(const std::string& path) const { return window.ReadCardFile(path); }
+    bool ReadCardFile(const std::string& path) const { return window.ReadCardFile(path); }
     void OpenWebSite() const { window.OpenWebSite(); }
     void SendEMail() const { window.SendEMail(); }
     void ExportVCard() const { window.ExportVCard(); }
