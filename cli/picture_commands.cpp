@@ -16,16 +16,15 @@
 #include "files/input_file.h"
 #include "files/output_file.h"
 #include "picture/any_pic_decoder.h"
+#include "picture/decode_outcome.h"
 #include "picture/pixel_rows.h"
-#include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 #include "resources/catalogue/catalogue.h"
 #include "resources/catalogue/decoder_lines.h"
 
 using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CTextException;
 using ovlet::picture::CWinBmp;
-using ovlet::picture::MessageLine;
+using ovlet::picture::DecodeError;
 using ovlet::picture::PictureFormat;
 using ovlet::picture::PictureFormatName;
 using ovlet::picture::PictureHeader;
@@ -40,20 +39,17 @@ CAnyPicDecoder& Decoder() {
 }
 
 // Prints "error CODE: TEXT" on one line.
-int ReportError(const CTextException& error) {
-    PrintError("error %d: %s\n", error.GetCode(), catalogue::TranslateDecoderLine(MessageLine(error.GetText())).c_str());
+int ReportError(const DecodeError& error) {
+    PrintError("error %d: %s\n", error.code, catalogue::TranslateDecoderLine(error.Describe()).c_str());
     return kExitPicture;
 }
 
 // Writes the bitmap as a PAM file through the one writer ("-": standard output).
-bool WritePam(const CWinBmp& bitmap, const std::string& path, std::string& error) {
+files::Result<void> WritePam(const CWinBmp& bitmap, const std::string& path) {
     files::WriteOptions options;
     options.dashIsStandardOutput = true;
     files::OutputFile file(options);
-    if (!file.Open(path)) {
-        error = file.Error().Describe();
-        return false;
-    }
+    if (!file.Open(path)) return file.Error();
     auto [width, height] = bitmap.GetSize();
     const std::string header = "P7\nWIDTH " + std::to_string(width) + "\nHEIGHT " + std::to_string(height) +
                                "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
@@ -70,10 +66,8 @@ bool WritePam(const CWinBmp& bitmap, const std::string& path, std::string& error
         }
         ok = file.Write(rows.data(), lineBytes * static_cast<std::size_t>(count));
     }
-    if (ok && file.Commit()) return true;
-
-    error = file.Error().Describe();
-    return false;
+    if (ok && file.Commit()) return {};
+    return file.Error();
 }
 
 }  // namespace
@@ -104,16 +98,15 @@ int RunDecode(const DecodeOptions& options) {
     const auto size = static_cast<std::int32_t>(bytes.size());
     const PictureFormat format = CAnyPicDecoder::DetectFormat(bytes.data(), size);
     CWinBmp bitmap;
-    try {
-        Decoder().DecodeMemory(options.picture.c_str(), bytes.data(), size, &bitmap, options.depth);
-    } catch (const CTextException& e) {
-        return ReportError(e);
+    if (const picture::Result<void> decoded = picture::Decoding(
+            [&] { Decoder().DecodeMemory(options.picture.c_str(), bytes.data(), size, &bitmap, options.depth); });
+        !decoded) {
+        return ReportError(decoded.Error());
     }
     // The picture's bytes are no longer needed while the file is written.
     std::vector<std::uint8_t>().swap(bytes);
-    std::string error;
-    if (!WritePam(bitmap, options.output, error)) {
-        Report("decode", error);
+    if (const files::Result<void> written = WritePam(bitmap, options.output); !written) {
+        Report("decode", written.Error().Describe());
         return kExitFile;
     }
     auto [width, height] = bitmap.GetSize();
@@ -156,13 +149,14 @@ int RunInfo(const InfoOptions& options) {
         bytes.resize(had + got);
         whole = had + got < want;
         const auto size = static_cast<std::int32_t>(bytes.size());
-        try {
-            header = Decoder().ReadMemoryHeader(options.picture.c_str(), bytes.data(), size);
+        const picture::Result<PictureHeader> read =
+            picture::Decoding([&] { return Decoder().ReadMemoryHeader(options.picture.c_str(), bytes.data(), size); });
+        if (read) {
+            header = read.Value();
             break;
-        } catch (const CTextException& error) {
-            if (whole || CAnyPicDecoder::DetectFormat(bytes.data(), size) == PictureFormat::Unknown) {
-                return ReportError(error);
-            }
+        }
+        if (whole || CAnyPicDecoder::DetectFormat(bytes.data(), size) == PictureFormat::Unknown) {
+            return ReportError(read.Error());
         }
     }
     Print("format %s size %dx%d\n", PictureFormatName(header.format), header.width, header.height);

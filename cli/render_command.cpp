@@ -19,8 +19,8 @@
 #include "exchange/png_writer.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
+#include "picture/decode_outcome.h"
 #include "picture/png_decoder.h"
-#include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
 namespace drawing = ovlet::exchange::drawing;
@@ -29,7 +29,6 @@ using ovlet::card::CardRecord;
 
 using ovlet::picture::CAnyPicDecoder;
 using ovlet::picture::CDataSource;
-using ovlet::picture::CTextException;
 using ovlet::picture::CWinBmp;
 using ovlet::picture::DecodePngReduced;
 using ovlet::picture::PictureFormat;
@@ -122,19 +121,20 @@ void ReducePicture(CardRecord& card, int size) {
     const std::uint8_t* bytes = card.PictureBytes.data();
     const std::int32_t length = card.PictureLength;
     CWinBmp reduced;
-    try {
+    // Whether there is a picture smaller than the card's; a picture that does
+    // not decode is not one: the drawing decodes the bytes itself and tells
+    // why it cannot.
+    const picture::Result<bool> smaller = picture::Decoding([&] {
         if (CAnyPicDecoder::DetectFormat(bytes, length) == PictureFormat::Jpeg) {
             CAnyPicDecoder decoder;
             CDataSource memory;
             memory.OpenData("card picture", bytes, length);
             const PictureHeader header = decoder.DecodeSourceToFit(&memory, &reduced, 32, 2 * size, 2 * size);
-            if (reduced.GetSize().first >= header.width) return;  // not reduced: the drawing decodes it as it is
-        } else if (!DecodePngReduced(bytes, length, 2 * size, reduced)) {
-            return;
+            return reduced.GetSize().first < header.width;  // not reduced: the drawing decodes it as it is
         }
-    } catch (const CTextException&) {
-        return;  // the drawing decodes the bytes itself and tells why it cannot
-    }
+        return DecodePngReduced(bytes, length, 2 * size, reduced);
+    });
+    if (!smaller || !smaller.Value()) return;
     const std::vector<std::uint8_t> dib = reduced.CopyToGlobalMemory();
     const auto fileSize = static_cast<std::uint32_t>(14 + dib.size());
     const std::uint32_t bitsOffset = 14 + reduced.GetInfoHeader()->biSize;

@@ -36,7 +36,7 @@ using ovlet::card::WriteCardFile;
 
 using ovlet::picture::CAnyPicDecoder;
 using ovlet::picture::CWinBmp;
-using ovlet::picture::DecodeOutcome;
+using ovlet::picture::DecodeError;
 using ovlet::picture::DecodePicture;
 using ovlet::picture::PictureFormat;
 using ovlet::picture::PictureFormatName;
@@ -87,12 +87,12 @@ namespace {
 // Whether the picture library can decode the bytes; `why` says why not.
 bool Decodes(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& why) {
     CWinBmp bitmap;
-    const DecodeOutcome outcome =
+    const picture::Result<void> decoded =
         DecodePicture(path.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()), bitmap, 0);
     // Running out of memory ends the tool with its own message.
-    if (outcome.outOfMemory) throw std::bad_alloc();
-    if (!outcome.decoded) why = catalogue::TranslateDecoderLine(outcome.why);
-    return outcome.decoded;
+    if (!decoded && decoded.Error().kind == DecodeError::Kind::OutOfMemory) throw std::bad_alloc();
+    if (!decoded) why = catalogue::TranslateDecoderLine(decoded.Error().Describe());
+    return static_cast<bool>(decoded);
 }
 
 }  // namespace

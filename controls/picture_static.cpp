@@ -2,17 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "controls/smooth_resize.h"
 #include "picture/any_pic_decoder.h"
 #include "picture/data_source.h"
 #include "picture/pixel_memory.h"
-#include "picture/text_exception.h"
 
 using ovlet::picture::CAnyPicDecoder;
 using ovlet::picture::CDataSource;
-using ovlet::picture::CTextException;
 using ovlet::picture::CWinBmp;
+using ovlet::picture::DecodeError;
 using ovlet::picture::PictureHeader;
 using ovlet::picture::PixelBlock;
 
@@ -91,17 +91,22 @@ void CPictureStatic::UpdateName() {
     host->SetAccessibleName(WithSize(format, pictureSize.first, pictureSize.second));
 }
 
-bool CPictureStatic::SetPictureFile(const std::string& name, std::pair<int, int>* size, std::string* error) {
-    return Decode(name, nullptr, size, error);
+ovlet::picture::Result<std::pair<int, int>> CPictureStatic::SetPictureFile(const std::string& name) {
+    return Decode(name, nullptr);
 }
 
-bool CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
-                                    std::pair<int, int>* size, std::string* error) {
+void CPictureStatic::ClearPicture() {
+    static_cast<void>(SetPictureFile(std::string()));
+}
+
+ovlet::picture::Result<std::pair<int, int>> CPictureStatic::SetPictureData(const std::string& name,
+                                                                           const std::uint8_t* bytes,
+                                                                           std::int32_t length) {
     CDataSource source;
     source.OpenData(name.c_str(), bytes, length);
-    const bool ok = Decode(name, &source, size, error);
+    ovlet::picture::Result<std::pair<int, int>> shownSize = Decode(name, &source);
     source.Close();
-    return ok;
+    return shownSize;
 }
 
 PicturePlacement CPictureStatic::Placement() const {
@@ -129,8 +134,7 @@ void CPictureStatic::KeepShown(const CWinBmp& decoded) {
     }
 }
 
-bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::pair<int, int>* size,
-                            std::string* error) {
+ovlet::picture::Result<std::pair<int, int>> CPictureStatic::Decode(const std::string& name, CDataSource* memory) {
     if (!name.empty()) {
         // The panel needs no more pixels than it shows: the inner area in the
         // screen's pixels bounds what the decoder makes (a JPEG picture is
@@ -139,35 +143,32 @@ bool CPictureStatic::Decode(const std::string& name, CDataSource* memory, std::p
         const double ratio = host->Scale();
         const auto boxWidth = static_cast<std::int32_t>(std::lround(std::max(host->Width() - 2, 1) * ratio));
         const auto boxHeight = static_cast<std::int32_t>(std::lround(std::max(host->Height() - 2, 1) * ratio));
-        bool decodedOk = true;
+        std::optional<DecodeError> failure;
         {
             CWinBmp decoded;
-            PictureHeader header;
-            try {
-                header = memory ? SharedDecoder().DecodeSourceToFit(memory, &decoded, 32, boxWidth, boxHeight)
-                                : SharedDecoder().DecodeFileToFit(name.c_str(), &decoded, 32, boxWidth, boxHeight);
-            } catch (const CTextException& e) {
-                if (error) *error = e.GetText();
-                errorCode = e.GetCode();
-                decodedOk = false;
-            }
-            if (decodedOk) {
-                pictureSize = {header.width, header.height};
+            const ovlet::picture::Result<PictureHeader> header = ovlet::picture::Decoding([&] {
+                return memory ? SharedDecoder().DecodeSourceToFit(memory, &decoded, 32, boxWidth, boxHeight)
+                              : SharedDecoder().DecodeFileToFit(name.c_str(), &decoded, 32, boxWidth, boxHeight);
+            });
+            if (header) {
+                pictureSize = {header->width, header->height};
                 KeepShown(decoded);
+            } else {
+                failure = header.Error();
+                errorCode = failure->code;
             }
         }
         // Only the shown copy stays, and the window may not see another
         // picture for a long time: the decode's large blocks go back now
         // instead of waiting as spares.
         PixelBlock::ReleaseSpares();
-        if (!decodedOk) return false;
-        if (size) *size = pictureSize;
+        if (failure) return *failure;
     }
     fileName = name;
     errorCode = 0;
     UpdateName();
     host->Redraw();
-    return true;
+    return pictureSize;
 }
 
 void CPictureStatic::Paint(platform::Canvas& canvas) {

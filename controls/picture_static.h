@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "picture/decode_outcome.h"
 #include "picture/win_bmp.h"
 #include "platform/owner_drawn.h"
 
@@ -35,14 +36,16 @@ public:
     void Attach(platform::ControlHost* controlHost) override;
 
     // Decodes the file at once and keeps the picture at the size it is shown
-    // at, in the screen's pixels; `size` receives the picture's own width and
-    // height. An empty name shows no picture. When the file cannot be
-    // decoded, false is returned, `error` says why, and the panel goes on
-    // showing what it showed.
-    bool SetPictureFile(const std::string& name, std::pair<int, int>* size = nullptr, std::string* error = nullptr);
+    // at, in the screen's pixels; gives the picture's own width and height.
+    // An empty name shows no picture. When the file cannot be decoded, the
+    // error is the library's code and text, and the panel goes on showing
+    // what it showed.
+    ovlet::picture::Result<std::pair<int, int>> SetPictureFile(const std::string& name);
     // The same for a picture already in memory (`name` is what the panel reports).
-    bool SetPictureData(const std::string& name, const std::uint8_t* bytes, std::int32_t length,
-                        std::pair<int, int>* size = nullptr, std::string* error = nullptr);
+    ovlet::picture::Result<std::pair<int, int>> SetPictureData(const std::string& name, const std::uint8_t* bytes,
+                                                               std::int32_t length);
+    // Shows no picture (SetPictureFile with an empty name, which cannot fail).
+    void ClearPicture();
     // The picture library's code (DECERR_...) of the last decode that
     // failed; 0 after one that succeeded.
     int LastErrorCode() const { return errorCode; }
@@ -61,7 +64,7 @@ public:
     void FocusChanged(bool focused) override;
 
 private:
-    bool Decode(const std::string& name, ovlet::picture::CDataSource* memory, std::pair<int, int>* size, std::string* error);
+    ovlet::picture::Result<std::pair<int, int>> Decode(const std::string& name, ovlet::picture::CDataSource* memory);
     // The decoded picture at the size it is shown at, in the screen's pixels.
     void KeepShown(const ovlet::picture::CWinBmp& decoded);
     // Where the picture goes and its size there in the screen's pixels.

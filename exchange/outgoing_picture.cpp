@@ -9,7 +9,7 @@
 #include "picture/win_bmp.h"
 
 using ovlet::picture::CWinBmp;
-using ovlet::picture::DecodeOutcome;
+using ovlet::picture::DecodeError;
 using ovlet::picture::DecodePicture;
 using ovlet::picture::RGBQuad;
 
@@ -69,13 +69,12 @@ OutgoingPicture OutgoingPictureOf(const card::CardRecord& card) {
         return out;
     }
     CWinBmp bitmap;
-    const DecodeOutcome decoded = DecodePicture("card picture", data, static_cast<std::int32_t>(size), bitmap, 32);
-    if (decoded.outOfMemory) {
-        out.warning = "the picture is too large to convert to PNG; left out";
-        return out;
-    }
-    if (!decoded.decoded) {
-        out.warning = "the picture does not decode (" + decoded.why + "); left out";
+    if (const ovlet::picture::Result<void> decoded =
+            DecodePicture("card picture", data, static_cast<std::int32_t>(size), bitmap, 32);
+        !decoded) {
+        out.warning = decoded.Error().kind == DecodeError::Kind::OutOfMemory
+                          ? "the picture is too large to convert to PNG; left out"
+                          : "the picture does not decode (" + decoded.Error().Describe() + "); left out";
         return out;
     }
     try {

@@ -11,7 +11,7 @@
 #include "picture/win_bmp.h"
 
 using ovlet::picture::CWinBmp;
-using ovlet::picture::DecodeOutcome;
+using ovlet::picture::DecodeError;
 using ovlet::picture::DecodePicture;
 
 namespace ovlet::exchange::vcard {
@@ -28,10 +28,12 @@ bool IsBookkeeping(std::string_view name) {
 // damaged (cut short, or split by odd line ends) is never put on a card.
 bool PictureDecodes(const std::vector<std::uint8_t>& bytes, std::string& why) {
     CWinBmp bitmap;
-    const DecodeOutcome outcome =
+    const ovlet::picture::Result<void> decoded =
         DecodePicture("vCard photo", bytes.data(), static_cast<std::int32_t>(bytes.size()), bitmap, 0);
-    if (!outcome.decoded) why = outcome.outOfMemory ? "out of memory" : outcome.why;
-    return outcome.decoded;
+    if (!decoded) {
+        why = decoded.Error().kind == DecodeError::Kind::OutOfMemory ? "out of memory" : decoded.Error().Describe();
+    }
+    return static_cast<bool>(decoded);
 }
 
 }  // namespace

@@ -57,13 +57,13 @@ bool CMakerDialog::ImportPictureFile(const std::string& path) {
 bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::uint8_t> bytes) {
     // Decoded first: the advice about its size is for a picture that will be
     // imported, never for one that is then refused.
-    std::pair<int, int> size;
-    std::string error;
     CPictureStatic* panel = PicturePanel();
     if (!panel) return false;
-    if (!panel->SetPictureData(name, bytes.data(), static_cast<std::int32_t>(bytes.size()), &size, &error)) {
+    const ovlet::picture::Result<std::pair<int, int>> size =
+        panel->SetPictureData(name, bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    if (!size) {
         Tell(catalogue::FillPlaceholders(Tr(QT_TRANSLATE_NOOP("CMakerDialog", "The picture cannot be imported.\n\n%1")),
-                                         {DecoderMessageText(panel->LastErrorCode(), error)}),
+                                         {DecoderMessageText(size.Error().code, size.Error().text)}),
              platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return false;
     }
@@ -71,7 +71,7 @@ bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::
         Tell(Tr(kPictureAdvice), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
     }
     record.SetPicture(std::move(bytes));
-    record.ImageSizeText = PictureSizeText(size.first, size.second);
+    record.ImageSizeText = PictureSizeText(size->first, size->second);
     ShowInWindow();
     return true;
 }
@@ -104,7 +104,7 @@ void CMakerDialog::PastePicture() {
 void CMakerDialog::RemovePicture() {
     if (!TakeFromWindow()) return;
     record.ReleasePicture();
-    if (CPictureStatic* panel = PicturePanel()) panel->SetPictureFile(std::string());
+    if (CPictureStatic* panel = PicturePanel()) panel->ClearPicture();
     record.ImageSizeText = "N/A";
     ShowInWindow();
 }

@@ -47,7 +47,7 @@ void CSplashDialog::OnInit(platform::DialogHost& dialog) {
     }
     if (source.builtIn) {
         const std::vector<std::uint8_t> bytes = source.builtIn();
-        panel->SetPictureData(pictureName, bytes.data(), static_cast<std::int32_t>(bytes.size()));
+        static_cast<void>(panel->SetPictureData(pictureName, bytes.data(), static_cast<std::int32_t>(bytes.size())));
     }
 }
 

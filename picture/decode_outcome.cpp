@@ -3,23 +3,16 @@
 #include <new>
 
 #include "picture/any_pic_decoder.h"
-#include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
 namespace ovlet::picture {
 
-DecodeOutcome DecodePicture(const char* name, const std::uint8_t* data, std::int32_t size, CWinBmp& bitmap,
-                            int depth) {
-    DecodeOutcome outcome;
+Result<void> DecodePicture(const char* name, const std::uint8_t* data, std::int32_t size, CWinBmp& bitmap, int depth) {
     try {
-        CAnyPicDecoder().DecodeMemory(name, data, size, &bitmap, depth);
-        outcome.decoded = true;
-    } catch (const CTextException& e) {
-        outcome.why = MessageLine(e.GetText());
+        return Decoding([&] { CAnyPicDecoder().DecodeMemory(name, data, size, &bitmap, depth); });
     } catch (const std::bad_alloc&) {
-        outcome.outOfMemory = true;
+        return DecodeError{DecodeError::Kind::OutOfMemory, 0, {}};
     }
-    return outcome;
 }
 
 }  // namespace ovlet::picture

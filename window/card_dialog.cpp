@@ -348,7 +348,7 @@ void CCardDialog::OnFileDropped(const std::string& path) {
 }
 
 void CCardDialog::ClearWindow() {
-    if (CPictureStatic* panel = PicturePanel()) panel->SetPictureFile(std::string());
+    if (CPictureStatic* panel = PicturePanel()) panel->ClearPicture();
     record.ClearCard();
     SetEditText(&CardRecord::StreetAddress, std::string());
     SetEditText(&CardRecord::GeneralInformation, std::string());
@@ -555,21 +555,21 @@ void CCardDialog::SetEditText(std::string CardRecord::*field, const std::string&
 ovlet::card::Result<std::pair<int, int>> CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size) {
     CPictureStatic* panel = PicturePanel();
     if (!panel) return CardError{CardError::Kind::PictureNotShown, "The window has no picture panel.", {}};
-    std::string error;
-    std::pair<int, int> shown;
     // A card's picture is at most 2 GiB less one byte, as its length field says.
     const bool fits = size <= static_cast<std::size_t>(INT32_MAX);
     const auto length = static_cast<std::int32_t>(std::min<std::size_t>(size, INT32_MAX));
     // The panel decodes no more pixels than it shows (a large JPEG picture at
     // an eighth of its size), so the picture is there on the window's first
     // paint.
-    if (!fits || !panel->SetPictureData(kCardPictureName, bytes, length, &shown, &error)) {
-        decoderError = {fits ? panel->LastErrorCode() : 0, error};
+    ovlet::picture::Result<std::pair<int, int>> shown =
+        fits ? panel->SetPictureData(kCardPictureName, bytes, length) : ovlet::picture::DecodeError{};
+    if (!shown) {
+        decoderError = {shown.Error().code, shown.Error().text};
         // The card's picture cannot be shown: the panel shows none rather than an earlier one.
-        panel->SetPictureFile(std::string());
-        return CardError{CardError::Kind::PictureNotShown, error, {}};
+        panel->ClearPicture();
+        return CardError{CardError::Kind::PictureNotShown, shown.Error().text, {}};
     }
-    return shown;
+    return shown.Value();
 }
 
 void CCardDialog::OnTextRefused(int, const std::string& characters) {

@@ -14,7 +14,7 @@
 #include "picture/win_bmp.h"
 
 using ovlet::picture::CWinBmp;
-using ovlet::picture::DecodeOutcome;
+using ovlet::picture::DecodeError;
 using ovlet::picture::DecodePicture;
 using ovlet::picture::RGBQuad;
 
@@ -366,9 +366,11 @@ Image CardPicture(const card::CardRecord& card, int boxWidth, int boxHeight, std
     const auto size = static_cast<std::int32_t>(
         std::min<std::size_t>(static_cast<std::size_t>(card.PictureLength), card.PictureBytes.size()));
     CWinBmp bitmap;
-    const DecodeOutcome outcome = DecodePicture("card picture", card.PictureBytes.data(), size, bitmap, 0);
-    if (!outcome.decoded) {
-        warning = outcome.outOfMemory ? "the picture is too large to decode" : outcome.why;
+    if (const ovlet::picture::Result<void> decoded =
+            DecodePicture("card picture", card.PictureBytes.data(), size, bitmap, 0);
+        !decoded) {
+        warning = decoded.Error().kind == DecodeError::Kind::OutOfMemory ? "the picture is too large to decode"
+                                                                         : decoded.Error().Describe();
         return {};
     }
     const auto [width, height] = bitmap.GetSize();

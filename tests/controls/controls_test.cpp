@@ -503,9 +503,9 @@ protected:
         host.height = 80;
         panel.Attach(&host);
     }
-    bool Show(const std::vector<std::uint8_t>& file, std::string* error = nullptr) {
-        return panel.SetPictureData("picture.bmp", file.data(), static_cast<std::int32_t>(file.size()), nullptr,
-                                    error);
+    bool Show(const std::vector<std::uint8_t>& file) {
+        return static_cast<bool>(
+            panel.SetPictureData("picture.bmp", file.data(), static_cast<std::int32_t>(file.size())));
     }
     ScriptedHost host;
     CPictureStatic panel;
@@ -576,9 +576,10 @@ TEST_F(PictureStaticTest, KeepsAndDrawsThePictureAtItsShownSizeInTheScreensPixel
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " + std::to_string(c.scale));
         host.scale = c.scale;
-        std::pair<int, int> size;
         const auto file = BmpFile(c.width, c.height, 200, 100, 50);
-        ASSERT_TRUE(panel.SetPictureData("picture.bmp", file.data(), static_cast<std::int32_t>(file.size()), &size));
+        const auto shown = panel.SetPictureData("picture.bmp", file.data(), static_cast<std::int32_t>(file.size()));
+        ASSERT_TRUE(shown);
+        const std::pair<int, int> size = shown.Value();
         EXPECT_EQ(size, std::make_pair(c.width, c.height));
         EXPECT_EQ(panel.PictureSize(), size);
         EXPECT_EQ(panel.GetPictureFile(), "picture.bmp");
@@ -628,13 +629,12 @@ TEST_F(PictureStaticTest, FailedDecodeReportsAndKeepsWhatWasShown) {
                            {"nothing", {}}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        std::string error;
-        std::pair<int, int> size{-1, -1};
-        EXPECT_FALSE(panel.SetPictureData("broken.bmp", c.bytes.data(), static_cast<std::int32_t>(c.bytes.size()),
-                                          &size, &error));
-        EXPECT_FALSE(error.empty());
+        const auto shown =
+            panel.SetPictureData("broken.bmp", c.bytes.data(), static_cast<std::int32_t>(c.bytes.size()));
+        ASSERT_FALSE(shown) << "no size for a picture not shown";
+        EXPECT_FALSE(shown.Error().text.empty());
         EXPECT_NE(panel.LastErrorCode(), 0);
-        EXPECT_EQ(size, std::make_pair(-1, -1)) << "no size for a picture not shown";
+        EXPECT_EQ(shown.Error().code, panel.LastErrorCode());
         EXPECT_EQ(panel.GetPictureFile(), "picture.bmp");
         EXPECT_EQ(panel.PictureSize(), std::make_pair(8, 6));
         EXPECT_EQ(panel.ShownBitmap().GetWidth(), 8);

@@ -94,7 +94,7 @@ TEST_F(WindowTest, EveryControlIsNamedForAssistiveTechnology) {
             EXPECT_FALSE(bar->tabText(pageTabs++).isEmpty());
         }
         EXPECT_EQ(pageTabs, static_cast<int>(window->Form().pages.size()));
-        window->PicturePanel()->SetPictureFile(std::string());
+        window->PicturePanel()->ClearPicture();
         EXPECT_EQ(Accessible(window->Item(kIdPicture))->text(QAccessible::Name), QStringLiteral("No Image Data"));
     }
     // A link names itself by its text exactly, '&' and all, and presses like a click.

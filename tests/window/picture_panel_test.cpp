@@ -93,10 +93,9 @@ TEST_F(PicturePanel, ShowsWhatAFullDecodeShrunkTheSameWayShows) {
         for (QSize panelSize : kPanels) {
             SCOPED_TRACE(std::string(file) + " in " + std::to_string(panelSize.width()));
             HostedPanel panel = MakePanel(panelSize.width(), panelSize.height());
-            std::pair<int, int> size;
-            std::string error;
-            ASSERT_TRUE(panel->SetPictureFile(dir / file, &size, &error)) << error;
-            EXPECT_EQ(size, std::make_pair(kWidth, kHeight));
+            const auto read = panel->SetPictureFile(dir / file);
+            ASSERT_TRUE(read) << read.Error().text;
+            EXPECT_EQ(read.Value(), std::make_pair(kWidth, kHeight));
             EXPECT_EQ(panel->PictureSize(), std::make_pair(kWidth, kHeight));
 
             // The panel keeps the picture at the size it draws it, in device pixels.
