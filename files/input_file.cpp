@@ -25,20 +25,13 @@ void InputFile::Close() {
     descriptor = -1;
 }
 
-bool InputFile::Open(const std::string& path, const ReadOptions& options) {
-    Start(path, options);
-    if (options.dashIsStandardInput && path == "-") {
-        shownPath = "standard input";
-        descriptor = 0;
-        ownsDescriptor = false;
-        struct stat st {};
-        if (::fstat(descriptor, &st) == 0 && S_ISREG(st.st_mode)) {
-            if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
-                return Fail("larger than " + SizeText(maxBytes));
-            }
-        }
-        return true;
-    }
+std::optional<std::uint64_t> InputFile::StandardInputFileSize() {
+    struct stat st {};
+    if (::fstat(0, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool InputFile::OpenNamed(const std::string& path) {
     // Opened without waiting, so that a FIFO with no writer cannot block the
     // open; what is not a regular file is then refused before any read.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);

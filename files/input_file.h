@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,10 @@ private:
     void Start(const std::string& path, const ReadOptions& options);
     // Takes the size of the file just opened, or refuses it over the limit.
     bool Opened(std::uint64_t fileSize);
+    // The system's part of Open: a file by its name, and the size of the
+    // standard input when it is a file on a disk (nothing when it is not).
+    bool OpenNamed(const std::string& path);
+    static std::optional<std::uint64_t> StandardInputFileSize();
     // Moves to `target` on a seekable file (the system's part of Skip).
     bool SeekTo(std::uint64_t target);
 

@@ -9,6 +9,19 @@ InputFile::~InputFile() {
     Close();
 }
 
+bool InputFile::Open(const std::string& path, const ReadOptions& options) {
+    Start(path, options);
+    if (!options.dashIsStandardInput || path != "-") return OpenNamed(path);
+    shownPath = "standard input";
+    descriptor = 0;
+    ownsDescriptor = false;
+    // A file given as the standard input is refused at once when it is too
+    // large; a pipe's bytes are counted as they are read.
+    const std::optional<std::uint64_t> fileSize = StandardInputFileSize();
+    if (fileSize && *fileSize > maxBytes) return Fail("larger than " + SizeText(maxBytes));
+    return true;
+}
+
 bool InputFile::Fail(const std::string& reason, int systemCode) {
     error = {systemCode, "cannot read " + shownPath + ": " + reason};
     return false;

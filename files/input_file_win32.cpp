@@ -29,28 +29,23 @@ void InputFile::Close() {
     descriptor = -1;
 }
 
-bool InputFile::Open(const std::string& path, const ReadOptions& options) {
-    Start(path, options);
-    if (options.dashIsStandardInput && path == "-") {
-        shownPath = "standard input";
-        descriptor = 0;
-        ownsDescriptor = false;
-        const HANDLE handle = ::GetStdHandle(STD_INPUT_HANDLE);
-        LARGE_INTEGER length{};
-        if (::GetFileType(handle) == FILE_TYPE_DISK && ::GetFileSizeEx(handle, &length) &&
-            static_cast<std::uint64_t>(length.QuadPart) > maxBytes) {
-            return Fail("larger than " + SizeText(maxBytes));
-        }
-        return true;
-    }
+std::optional<std::uint64_t> InputFile::StandardInputFileSize() {
+    const HANDLE handle = ::GetStdHandle(STD_INPUT_HANDLE);
+    LARGE_INTEGER length{};
+    if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileSizeEx(handle, &length)) return std::nullopt;
+    return static_cast<std::uint64_t>(length.QuadPart);
+}
+
+bool InputFile::OpenNamed(const std::string& path) {
     // Device names (CON, NUL, COM1, "\\.\PhysicalDrive0") are refused by
     // name: opening one could wait for a keyboard or a line, or read a disk.
     if (windows::NamesDevice(path)) return Fail("is a device, not a regular file");
     const std::wstring wide = windows::WidePath(path);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return Fail("is a folder");
-    const HANDLE handle = ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD refused = ::GetLastError();
         const int code = static_cast<int>(refused);
