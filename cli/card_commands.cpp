@@ -105,7 +105,7 @@ void PrintCardJson(const CardRecord& r, std::int32_t pictureLength) {
     for (std::size_t i = 0; i < kDisplayStringOrder.size(); ++i) {
         const char* name = kDisplayStringOrder[i];
         Print("  \"%s\": %s%s\n", name, JsonString(r.*FindCardString(name)->member).c_str(),
-                    i + 1 < kDisplayStringOrder.size() ? "," : "");
+              i + 1 < kDisplayStringOrder.size() ? "," : "");
     }
     Print("}\n");
 }
@@ -172,7 +172,8 @@ std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& ut
 }
 
 CLI::App* DeclareShow(CLI::App& tool, ShowOptions& options) {
-    CLI::App* command = tool.add_subcommand("show", CATALOGUE_NOOP("ovlet", "Print a card's fields, picture size and summary"));
+    CLI::App* command = tool.add_subcommand(
+        "show", catalogue::TranslateLater("ovlet", "Print a card's fields, picture size and summary"));
     command->add_flag("--json", options.json, "Print the card as JSON (UTF-8, exact values)");
     AddCardArgument(*command, options.card);
     return command;
@@ -194,7 +195,8 @@ int RunShow(const ShowOptions& options) {
 }
 
 CLI::App* DeclareMake(CLI::App& tool, MakeOptions& options) {
-    CLI::App* command = tool.add_subcommand("make", CATALOGUE_NOOP("ovlet", "Write a new card, or one card per row of a CSV file"));
+    CLI::App* command = tool.add_subcommand(
+        "make", catalogue::TranslateLater("ovlet", "Write a new card, or one card per row of a CSV file"));
     command->add_option("--from", options.from, "Start from this card (the template of a batch)")->type_name("CARD");
     command->add_option("--picture", options.picture, "The card's picture (JPEG or PNG)")->type_name("FILE");
     command->add_option("--csv", options.csv, "One card per row; the header row names the fields")
@@ -266,7 +268,8 @@ int RunMake(const MakeOptions& options) {
 }
 
 CLI::App* DeclarePicture(CLI::App& tool, PictureOptions& options) {
-    CLI::App* command = tool.add_subcommand("picture", CATALOGUE_NOOP("ovlet", "Write the card's picture bytes unchanged"));
+    CLI::App* command =
+        tool.add_subcommand("picture", catalogue::TranslateLater("ovlet", "Write the card's picture bytes unchanged"));
     AddCardArgument(*command, options.card);
     command->add_option("OUT", options.output, "The picture file to write");
     command->add_option("-o,--output", options.output, "The picture file to write (instead of OUT)")->type_name("OUT");

@@ -15,9 +15,9 @@
 #include "picture/text_exception.h"
 #include "resources/catalogue/catalogue.h"
 
+using ovlet::picture::kTraceAll;
 using ovlet::picture::SetTraceLevel;
 using ovlet::picture::SetTraceSink;
-using ovlet::picture::kTraceAll;
 
 namespace ovlet::cli {
 
@@ -38,7 +38,8 @@ CommandLine::CommandLine(const std::string& program, const std::string& descript
     // a Windows-style option (CLI11's default on Windows).
     app->allow_windows_style_options(false);
     app->add_flag("--verbose", verboseFlag,
-                  CATALOGUE_NOOP("ovlet", "Show the picture decoders' progress on standard error (as OVLET_TRACE=1 does)"));
+                  catalogue::TranslateLater(
+                      "ovlet", "Show the picture decoders' progress on standard error (as OVLET_TRACE=1 does)"));
 }
 
 CommandLine::~CommandLine() = default;
@@ -87,9 +88,10 @@ void CommandLine::TranslateHelp() {
     if (catalogue::Language().empty()) return;
     const auto tr = [](const std::string& text) { return catalogue::Translate("ovlet", text); };
     const std::shared_ptr<CLI::Formatter> formatter = std::make_shared<CLI::Formatter>();
-    for (const char* label : {CATALOGUE_NOOP("ovlet", "Usage"), CATALOGUE_NOOP("ovlet", "OPTIONS"),
-                              CATALOGUE_NOOP("ovlet", "SUBCOMMAND"), CATALOGUE_NOOP("ovlet", "Positionals"),
-                              CATALOGUE_NOOP("ovlet", "REQUIRED")}) {
+    for (const char* label :
+         {catalogue::TranslateLater("ovlet", "Usage"), catalogue::TranslateLater("ovlet", "OPTIONS"),
+          catalogue::TranslateLater("ovlet", "SUBCOMMAND"), catalogue::TranslateLater("ovlet", "Positionals"),
+          catalogue::TranslateLater("ovlet", "REQUIRED")}) {
         formatter->label(label, tr(label));
     }
     app->description(tr(app->get_description()));

@@ -15,9 +15,9 @@ struct DrawCommand {
 
 // The drawing commands `ovlet` hands over; the drawing program declares each.
 inline constexpr DrawCommand kDrawCommands[] = {
-    {"render", CATALOGUE_NOOP("ovlet", "A picture of the card drawn as a business card (PNG)")},
-    {"print", CATALOGUE_NOOP("ovlet", "Print-ready cards as a PDF: ten to a sheet, or one with bleed")},
-    {"thumbnail", CATALOGUE_NOOP("ovlet", "A small picture of the card for file managers (PNG)")},
+    {"render", catalogue::TranslateLater("ovlet", "A picture of the card drawn as a business card (PNG)")},
+    {"print", catalogue::TranslateLater("ovlet", "Print-ready cards as a PDF: ten to a sheet, or one with bleed")},
+    {"thumbnail", catalogue::TranslateLater("ovlet", "A small picture of the card for file managers (PNG)")},
 };
 
 // The drawing program's file name.

@@ -31,8 +31,8 @@ namespace ovlet::cli {
 // ------------------------------------------------------------------ export
 
 CLI::App* DeclareExport(CLI::App& tool, ExportOptions& options) {
-    CLI::App* command =
-        tool.add_subcommand("export", CATALOGUE_NOOP("ovlet", "The card as a vCard 4.0 (or 3.0) for address books"));
+    CLI::App* command = tool.add_subcommand(
+        "export", catalogue::TranslateLater("ovlet", "The card as a vCard 4.0 (or 3.0) for address books"));
     command->add_flag("--vcard", options.vcard, "Write a vCard (4.0 unless --vcard3)");
     command->add_flag("--vcard3", options.vcard3, "Write a vCard 3.0");
     command->add_flag("--no-photo", options.noPhoto, "Leave the picture out");
@@ -122,8 +122,8 @@ private:
 CLI::App* DeclareImport(CLI::App& tool, ImportOptions& options) {
     CLI::App* command = tool.add_subcommand(
         "import",
-        CATALOGUE_NOOP("ovlet",
-                       "Cards from a vCard file (2.1, 3.0, 4.0), with a report of what has no field on a card"));
+        catalogue::TranslateLater(
+            "ovlet", "Cards from a vCard file (2.1, 3.0, 4.0), with a report of what has no field on a card"));
     AddOutputOption(*command, options.output, "The card to write (with --all: the folder)", "OUT");
     command->add_flag("--all", options.all, "Import every card of the file into the folder named by -o");
     command->add_option("--picture", options.picture, "Give the card this picture (JPEG or PNG)")->type_name("FILE");
@@ -230,8 +230,8 @@ int RunImport(const ImportOptions& o) {
 
 CLI::App* DeclareQr(CLI::App& tool, QrOptions& options) {
     CLI::App* command = tool.add_subcommand(
-        "qr", CATALOGUE_NOOP("ovlet",
-                             "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)"));
+        "qr", catalogue::TranslateLater(
+                  "ovlet", "A QR code a phone reads the contact from (vCard 3.0, no photo or general information)"));
     AddOutputOption(*command, options.output, "The PNG file to write", "OUT.png");
     command->add_option("--size", options.size, "Width and height of the picture (at least 2 pixels a module)")
         ->type_name("PIXELS")
@@ -274,8 +274,8 @@ int RunQr(const QrOptions& o) {
 CLI::App* DeclareHtml(CLI::App& tool, HtmlOptions& options) {
     CLI::App* command = tool.add_subcommand(
         "html",
-        CATALOGUE_NOOP("ovlet",
-                       "The card as one self-contained web page (h-card, picture, links, vCard and QR code inside)"));
+        catalogue::TranslateLater(
+            "ovlet", "The card as one self-contained web page (h-card, picture, links, vCard and QR code inside)"));
     AddOutputOption(*command, options.output, "The HTML file to write ('-': standard output)", "OUT.html");
     AddCardArgument(*command, options.card);
     return command;

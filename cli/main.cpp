@@ -27,15 +27,15 @@ namespace catalogue = ovlet::catalogue;
 namespace ovlet::cli {
 namespace {
 
-constexpr const char* kFooter = CATALOGUE_NOOP(
-    "ovlet",
-    "Run 'ovlet COMMAND --help' for the options of a command.\n"
-    "Field names: Company StreetAddress City StateProvince PostalCode Country WebSite\n"
-    "  FirstName LastName MiddleName JobTitle EMail Fax Department Phone1Description\n"
-    "  Phone1Number Phone2Description Phone2Number GeneralInformation\n"
-    "Text is UTF-8; cards store Windows-1252. '-' as an output file is standard output.\n"
-    "Exit codes: 0 success, 1 usage error, 2 file cannot be opened, read or written,\n"
-    "  3 damaged or truncated card or vCard, 4 picture cannot be decoded.");
+constexpr const char* kFooter =
+    catalogue::TranslateLater("ovlet",
+                              "Run 'ovlet COMMAND --help' for the options of a command.\n"
+                              "Field names: Company StreetAddress City StateProvince PostalCode Country WebSite\n"
+                              "  FirstName LastName MiddleName JobTitle EMail Fax Department Phone1Description\n"
+                              "  Phone1Number Phone2Description Phone2Number GeneralInformation\n"
+                              "Text is UTF-8; cards store Windows-1252. '-' as an output file is standard output.\n"
+                              "Exit codes: 0 success, 1 usage error, 2 file cannot be opened, read or written,\n"
+                              "  3 damaged or truncated card or vCard, 4 picture cannot be decoded.");
 
 #ifdef OVLET_DRAW_RELATIVE_PATH
 // The drawing program: beside this one in a build folder, else where the
@@ -46,8 +46,7 @@ std::string DrawProgram() {
     if (n <= 0) return {};
     std::string dir(self, static_cast<std::size_t>(n));
     dir.erase(dir.rfind('/') + 1);
-    for (const std::string& candidate :
-         {dir + kDrawProgramName, dir + OVLET_DRAW_RELATIVE_PATH + kDrawProgramName}) {
+    for (const std::string& candidate : {dir + kDrawProgramName, dir + OVLET_DRAW_RELATIVE_PATH + kDrawProgramName}) {
         if (::access(candidate.c_str(), X_OK) == 0) return candidate;
     }
     return {};
@@ -56,8 +55,7 @@ std::string DrawProgram() {
 int HandOverToDrawProgram(const std::string& command, const std::vector<std::string>& args, bool verbose) {
     const std::string program = DrawProgram();
     if (program.empty()) {
-        std::fprintf(stderr, "ovlet %s: the drawing program %s is not installed\n", command.c_str(),
-                     kDrawProgramName);
+        std::fprintf(stderr, "ovlet %s: the drawing program %s is not installed\n", command.c_str(), kDrawProgramName);
         return kExitUsage;
     }
     std::vector<std::string> words = {"ovlet"};
@@ -90,7 +88,7 @@ int main(int argc, char** argv) {
     for (std::string& word : words) wordPointers.push_back(word.data());
     wordPointers.push_back(nullptr);
     CommandLine tool("ovlet",
-                     CATALOGUE_NOOP("ovlet", "Ovlet: electronic business cards (.ovt) and their pictures"));
+                     catalogue::TranslateLater("ovlet", "Ovlet: electronic business cards (.ovt) and their pictures"));
     tool.Add(DeclareShow, RunShow);
     tool.Add(DeclareMake, RunMake);
     tool.Add(DeclarePicture, RunPicture);
@@ -101,10 +99,9 @@ int main(int argc, char** argv) {
 #ifdef OVLET_DRAW_RELATIVE_PATH
     for (const DrawCommand& draw : kDrawCommands) {
         const std::string name = draw.name;
-        tool.AddHandedOver(name, draw.description,
-                           [name, &tool](const std::vector<std::string>& args) {
-                               return HandOverToDrawProgram(name, args, tool.Verbose());
-                           });
+        tool.AddHandedOver(name, draw.description, [name, &tool](const std::vector<std::string>& args) {
+            return HandOverToDrawProgram(name, args, tool.Verbose());
+        });
     }
 #elif defined(OVLET_DRAW_IN_PROCESS)
     // Drawn here, on the system's own canvases.

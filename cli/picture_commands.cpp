@@ -73,7 +73,8 @@ files::Result<void> WritePam(const CWinBmp& bitmap, const std::string& path) {
 }  // namespace
 
 CLI::App* DeclareDecode(CLI::App& tool, DecodeOptions& options) {
-    CLI::App* command = tool.add_subcommand("decode", CATALOGUE_NOOP("ovlet", "Decode any supported picture into a PAM file"));
+    CLI::App* command = tool.add_subcommand(
+        "decode", catalogue::TranslateLater("ovlet", "Decode any supported picture into a PAM file"));
     command->add_option("--depth", options.depth, "Bits per pixel of the decode: 0 (the picture's own), 8 or 32")
         ->check(CLI::IsMember({0, 8, 32}));
     command->add_option("PICTURE", options.picture, "The picture file")->required();
@@ -89,7 +90,8 @@ int RunDecode(const DecodeOptions& options) {
             stderr, "ovlet decode: name the PAM file to write\nUsage: ovlet decode PICTURE OUT.pam [--depth 0|8|32]\n");
         return kExitUsage;
     }
-    files::Result<std::vector<std::uint8_t>> read = files::ReadWholeFile(options.picture, {files::kMaxPictureBytes, false});
+    files::Result<std::vector<std::uint8_t>> read =
+        files::ReadWholeFile(options.picture, {files::kMaxPictureBytes, false});
     if (!read) {
         Report("decode", read.Error().Describe());
         return kExitFile;
@@ -117,7 +119,8 @@ int RunDecode(const DecodeOptions& options) {
 }
 
 CLI::App* DeclareInfo(CLI::App& tool, InfoOptions& options) {
-    CLI::App* command = tool.add_subcommand("info", CATALOGUE_NOOP("ovlet", "Print a picture's format and size"));
+    CLI::App* command =
+        tool.add_subcommand("info", catalogue::TranslateLater("ovlet", "Print a picture's format and size"));
     command->add_option("PICTURE", options.picture, "The picture file")->required();
     return command;
 }

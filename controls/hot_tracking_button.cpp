@@ -1,5 +1,7 @@
 #include "controls/hot_tracking_button.h"
 
+namespace ovlet::controls {
+
 void HotTrackingButton::SetHot(bool value) {
     if (value == IsHot()) return;
     hot = value ? 1 : 0;
@@ -19,3 +21,5 @@ void HotTrackingButton::MouseLeave() {
 void HotTrackingButton::FocusChanged(bool) {
     host->Redraw();
 }
+
+}  // namespace ovlet::controls

@@ -7,6 +7,8 @@
 
 #include "platform/owner_drawn.h"
 
+namespace ovlet::controls {
+
 class HotTrackingButton : public platform::OwnerDrawnControl {
 public:
     bool IsHot() const { return hot != 0; }
@@ -25,3 +27,5 @@ protected:
 private:
     void SetHot(bool value);
 };
+
+}  // namespace ovlet::controls

@@ -8,9 +8,7 @@
 #include "picture/resource_registry.h"
 #include "picture/win_bmp.h"
 
-using ovlet::picture::CWinBmp;
-using ovlet::picture::FindBitmapResource;
-
+namespace ovlet::controls {
 namespace {
 
 // A bitmap resource's size from its header alone (a packed DIB begins with a
@@ -18,7 +16,7 @@ namespace {
 // height meaning top-down lines): the buttons learn their sizes without
 // making the pictures. (0, 0) for a missing or malformed resource.
 std::pair<int, int> BitmapResourceSize(std::uint16_t id) {
-    const std::span<const std::uint8_t> dib = FindBitmapResource(id);
+    const std::span<const std::uint8_t> dib = picture::FindBitmapResource(id);
     if (dib.size() < 12) return {0, 0};
     const auto field = [&dib](std::size_t at) {
         return static_cast<std::int32_t>(
@@ -64,9 +62,11 @@ void CHoverButton::Paint(platform::Canvas& canvas) {
     const int width = host->Width();
     const int height = host->Height();
     canvas.FillRect({0, 0, width, height}, host->System(platform::SystemColour::Window));
-    CWinBmp bitmap;
+    picture::CWinBmp bitmap;
     if (const std::uint32_t id = CurrentBitmap(); id && bitmap.LoadFromResource(static_cast<std::uint16_t>(id))) {
         // Unscaled and centred; a button that was made smaller afterwards cuts it.
         canvas.Bitmap(bitmap, {(width - bitmap.GetWidth()) / 2, (height - bitmap.GetHeight()) / 2});
     }
 }
+
+}  // namespace ovlet::controls

@@ -6,6 +6,8 @@
 
 #include "controls/hot_tracking_button.h"
 
+namespace ovlet::controls {
+
 class CHoverButton : public HotTrackingButton {
 public:
     // Bitmap resource ids for the normal, pressed and hot looks. A button
@@ -28,3 +30,5 @@ private:
     std::uint32_t normalBitmap = 0;
     platform::Rect hitRect;
 };
+
+}  // namespace ovlet::controls

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+namespace ovlet::controls {
 namespace {
 
 constexpr platform::Colour kLinkColour{0, 0, 255};
@@ -46,3 +47,5 @@ void CLinkButton::Paint(platform::Canvas& canvas) {
         canvas.FrameRect({0, 0, frameRight + 1, height}, host->System(platform::SystemColour::WindowText), true);
     }
 }
+
+}  // namespace ovlet::controls

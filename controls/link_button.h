@@ -7,6 +7,8 @@
 
 #include "controls/hot_tracking_button.h"
 
+namespace ovlet::controls {
+
 class CLinkButton : public HotTrackingButton {
 public:
     // A new button has the link look: a hand over it, read as a link.
@@ -31,3 +33,5 @@ private:
 
     std::int32_t linkLook = 1;
 };
+
+}  // namespace ovlet::controls

@@ -9,13 +9,7 @@
 #include "picture/data_source.h"
 #include "picture/pixel_memory.h"
 
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CDataSource;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DecodeError;
-using ovlet::picture::PictureHeader;
-using ovlet::picture::PixelBlock;
-
+namespace ovlet::controls {
 namespace {
 
 constexpr platform::Colour kBlack{0, 0, 0};
@@ -59,8 +53,8 @@ PicturePlacement PlacePicture(int panelWidth, int panelHeight, int w, int h) {
     return p;
 }
 
-CAnyPicDecoder& SharedDecoder() {
-    static CAnyPicDecoder decoder;
+picture::CAnyPicDecoder& SharedDecoder() {
+    static picture::CAnyPicDecoder decoder;
     return decoder;
 }
 
@@ -91,7 +85,7 @@ void CPictureStatic::UpdateName() {
     host->SetAccessibleName(WithSize(format, pictureSize.first, pictureSize.second));
 }
 
-ovlet::picture::Result<std::pair<int, int>> CPictureStatic::SetPictureFile(const std::string& name) {
+picture::Result<std::pair<int, int>> CPictureStatic::SetPictureFile(const std::string& name) {
     return Decode(name, nullptr);
 }
 
@@ -99,12 +93,11 @@ void CPictureStatic::ClearPicture() {
     static_cast<void>(SetPictureFile(std::string()));
 }
 
-ovlet::picture::Result<std::pair<int, int>> CPictureStatic::SetPictureData(const std::string& name,
-                                                                           const std::uint8_t* bytes,
-                                                                           std::int32_t length) {
-    CDataSource source;
+picture::Result<std::pair<int, int>> CPictureStatic::SetPictureData(const std::string& name, const std::uint8_t* bytes,
+                                                                    std::int32_t length) {
+    picture::CDataSource source;
     source.OpenData(name.c_str(), bytes, length);
-    ovlet::picture::Result<std::pair<int, int>> shownSize = Decode(name, &source);
+    picture::Result<std::pair<int, int>> shownSize = Decode(name, &source);
     source.Close();
     return shownSize;
 }
@@ -119,7 +112,7 @@ std::pair<int, int> CPictureStatic::DeviceSize(const PicturePlacement& place) co
             std::max(1, static_cast<int>(std::lround(place.height * ratio)))};
 }
 
-void CPictureStatic::KeepShown(const CWinBmp& decoded) {
+void CPictureStatic::KeepShown(const picture::CWinBmp& decoded) {
     const PicturePlacement place = Placement();
     const auto [deviceWidth, deviceHeight] = DeviceSize(place);
     if (place.width <= 0 || place.height <= 0 || decoded.IsEmpty() || decoded.GetBitsPerPixel() != 32) {
@@ -134,7 +127,7 @@ void CPictureStatic::KeepShown(const CWinBmp& decoded) {
     }
 }
 
-ovlet::picture::Result<std::pair<int, int>> CPictureStatic::Decode(const std::string& name, CDataSource* memory) {
+picture::Result<std::pair<int, int>> CPictureStatic::Decode(const std::string& name, picture::CDataSource* memory) {
     if (!name.empty()) {
         // The panel needs no more pixels than it shows: the inner area in the
         // screen's pixels bounds what the decoder makes (a JPEG picture is
@@ -143,10 +136,10 @@ ovlet::picture::Result<std::pair<int, int>> CPictureStatic::Decode(const std::st
         const double ratio = host->Scale();
         const auto boxWidth = static_cast<std::int32_t>(std::lround(std::max(host->Width() - 2, 1) * ratio));
         const auto boxHeight = static_cast<std::int32_t>(std::lround(std::max(host->Height() - 2, 1) * ratio));
-        std::optional<DecodeError> failure;
+        std::optional<picture::DecodeError> failure;
         {
-            CWinBmp decoded;
-            const ovlet::picture::Result<PictureHeader> header = ovlet::picture::Decoding([&] {
+            picture::CWinBmp decoded;
+            const picture::Result<picture::PictureHeader> header = picture::Decoding([&] {
                 return memory ? SharedDecoder().DecodeSourceToFit(memory, &decoded, 32, boxWidth, boxHeight)
                               : SharedDecoder().DecodeFileToFit(name.c_str(), &decoded, 32, boxWidth, boxHeight);
             });
@@ -161,7 +154,7 @@ ovlet::picture::Result<std::pair<int, int>> CPictureStatic::Decode(const std::st
         // Only the shown copy stays, and the window may not see another
         // picture for a long time: the decode's large blocks go back now
         // instead of waiting as spares.
-        PixelBlock::ReleaseSpares();
+        picture::PixelBlock::ReleaseSpares();
         if (failure) return *failure;
     }
     fileName = name;
@@ -190,7 +183,7 @@ void CPictureStatic::Paint(platform::Canvas& canvas) {
     // copy fits exactly and is copied as it is.
     const auto [deviceWidth, deviceHeight] = DeviceSize(place);
     if (shown.GetWidth() != deviceWidth || shown.GetHeight() != deviceHeight) {
-        CWinBmp resized;
+        picture::CWinBmp resized;
         if (SmoothResizeBitmap(shown, deviceWidth, deviceHeight, true, resized)) {
             shown.CreateFromPackedDib(resized.GetInfoHeader());
         }
@@ -209,3 +202,5 @@ void CPictureStatic::DrawFocus(platform::Canvas& canvas) const {
 void CPictureStatic::FocusChanged(bool) {
     host->Redraw();
 }
+
+}  // namespace ovlet::controls

@@ -15,6 +15,8 @@ class CAnyPicDecoder;
 class CDataSource;
 }  // namespace ovlet::picture
 
+namespace ovlet::controls {
+
 // Where and how large a w x h picture is drawn in a W x H panel.
 struct PicturePlacement {
     int x = 0;
@@ -26,7 +28,7 @@ struct PicturePlacement {
 PicturePlacement PlacePicture(int panelWidth, int panelHeight, int pictureWidth, int pictureHeight);
 
 // The one decoder every panel of the program uses.
-ovlet::picture::CAnyPicDecoder& SharedDecoder();
+picture::CAnyPicDecoder& SharedDecoder();
 
 class CPictureStatic : public platform::OwnerDrawnControl {
 public:
@@ -40,10 +42,10 @@ public:
     // An empty name shows no picture. When the file cannot be decoded, the
     // error is the library's code and text, and the panel goes on showing
     // what it showed.
-    ovlet::picture::Result<std::pair<int, int>> SetPictureFile(const std::string& name);
+    picture::Result<std::pair<int, int>> SetPictureFile(const std::string& name);
     // The same for a picture already in memory (`name` is what the panel reports).
-    ovlet::picture::Result<std::pair<int, int>> SetPictureData(const std::string& name, const std::uint8_t* bytes,
-                                                               std::int32_t length);
+    picture::Result<std::pair<int, int>> SetPictureData(const std::string& name, const std::uint8_t* bytes,
+                                                        std::int32_t length);
     // Shows no picture (SetPictureFile with an empty name, which cannot fail).
     void ClearPicture();
     // The picture library's code (DECERR_...) of the last decode that
@@ -54,7 +56,7 @@ public:
     std::pair<int, int> PictureSize() const { return pictureSize; }
     // What the panel keeps of the picture: the shrunk picture in the
     // screen's pixels, 32 bits a pixel; empty without a picture.
-    const ovlet::picture::CWinBmp& ShownBitmap() const { return shown; }
+    const picture::CWinBmp& ShownBitmap() const { return shown; }
 
     // How assistive technology names the picture: %1 and %2 are its width
     // and height. Without a picture the panel is named by what it shows.
@@ -64,9 +66,9 @@ public:
     void FocusChanged(bool focused) override;
 
 private:
-    ovlet::picture::Result<std::pair<int, int>> Decode(const std::string& name, ovlet::picture::CDataSource* memory);
+    picture::Result<std::pair<int, int>> Decode(const std::string& name, picture::CDataSource* memory);
     // The decoded picture at the size it is shown at, in the screen's pixels.
-    void KeepShown(const ovlet::picture::CWinBmp& decoded);
+    void KeepShown(const picture::CWinBmp& decoded);
     // Where the picture goes and its size there in the screen's pixels.
     PicturePlacement Placement() const;
     std::pair<int, int> DeviceSize(const PicturePlacement& place) const;
@@ -75,10 +77,12 @@ private:
 
     // Replaced as a whole by each decode that succeeds, so a failed decode
     // never leaves a half-made picture on screen.
-    ovlet::picture::CWinBmp shown;
+    picture::CWinBmp shown;
     std::pair<int, int> pictureSize{0, 0};
     std::string fileName;
     std::string nameFormat;
     bool nameFormatSet = false;
     int errorCode = 0;
 };
+
+}  // namespace ovlet::controls

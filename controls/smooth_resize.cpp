@@ -7,8 +7,7 @@
 
 #include "picture/win_bmp.h"
 
-using ovlet::picture::CWinBmp;
-
+namespace ovlet::controls {
 namespace {
 
 // Positions advance in 16.16 fixed point. Where an axis shrinks, the weights
@@ -235,7 +234,8 @@ void SmoothResize(const PixelRows& source, const MutablePixelRows& target) {
     } else if (heightGrows) {
         // Rows summed along the columns they cover, then mixed down.
         const ColumnSpans spans(columns, source.width);
-        LineRing across(2, target.width, [&](int y, std::vector<Sum>& line) { SumAcross(pixels.Line(y), spans, 0, line); });
+        LineRing across(2, target.width,
+                        [&](int y, std::vector<Sum>& line) { SumAcross(pixels.Line(y), spans, 0, line); });
         for (int y = 0; y < target.height; ++y) {
             const Tap& row = rows[static_cast<std::size_t>(y)];
             std::uint32_t* out = target.first + y * target.stride;
@@ -270,7 +270,8 @@ void SmoothResize(const PixelRows& source, const MutablePixelRows& target) {
     }
 }
 
-bool SmoothResizeBitmap(const CWinBmp& source, int width, int height, bool topLineFirst, CWinBmp& target) {
+bool SmoothResizeBitmap(const picture::CWinBmp& source, int width, int height, bool topLineFirst,
+                        picture::CWinBmp& target) {
     if (source.IsEmpty() || source.GetBitsPerPixel() != 32 || source.GetWidth() <= 0 || source.GetHeight() <= 0 ||
         width <= 0 || height <= 0) {
         return false;
@@ -287,3 +288,5 @@ bool SmoothResizeBitmap(const CWinBmp& source, int width, int height, bool topLi
                  {reinterpret_cast<std::uint32_t*>(to), toStride, width, height});
     return true;
 }
+
+}  // namespace ovlet::controls

@@ -12,6 +12,8 @@ namespace ovlet::picture {
 class CWinBmp;
 }  // namespace ovlet::picture
 
+namespace ovlet::controls {
+
 // 32-bit pixels (blue, green, red and a fourth byte, in memory order) in rows
 // `stride` pixels apart, from the first row shown; a negative stride walks
 // memory backwards (a bottom-up bitmap seen top line first).
@@ -40,4 +42,7 @@ void SmoothResize(const PixelRows& source, const MutablePixelRows& target);
 // the weights are not symmetric, so the order changes the result in the last
 // bit. False, with `target` untouched, for an empty or non-32-bit source or a
 // size below 1 x 1.
-bool SmoothResizeBitmap(const ovlet::picture::CWinBmp& source, int width, int height, bool topLineFirst, ovlet::picture::CWinBmp& target);
+bool SmoothResizeBitmap(const picture::CWinBmp& source, int width, int height, bool topLineFirst,
+                        picture::CWinBmp& target);
+
+}  // namespace ovlet::controls

@@ -3,4 +3,8 @@
 
 #include "window/about_dialog.h"
 
-extern const AboutForm kMakerAbout;
+namespace ovlet::maker {
+
+extern const window::AboutForm kMakerAbout;
+
+}  // namespace ovlet::maker

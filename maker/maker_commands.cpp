@@ -7,15 +7,8 @@
 #include "window/card_messages.h"
 #include "window/program_data.h"
 
-using ovlet::card::CardError;
-using ovlet::card::ReadCardFile;
-using ovlet::card::WriteCardFile;
-
+namespace ovlet::maker {
 namespace {
-
-using platform::MessageAnswer;
-using platform::MessageButtons;
-using platform::MessageIcon;
 
 platform::FileRequest CardFileDialog(bool save) {
     return {save,
@@ -27,7 +20,8 @@ platform::FileRequest CardFileDialog(bool save) {
 }
 
 bool AskToSave(CMakerDialog& owner, const std::string& question) {
-    return owner.Tell(question, MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
+    return owner.Tell(question, platform::MessageIcon::Question, platform::MessageButtons::YesNo) ==
+           platform::MessageAnswer::Yes;
 }
 
 }  // namespace
@@ -45,15 +39,16 @@ bool CMakerDialog::Save() {
         record.CurrentPath = *chosen;
         record.CurrentFileLabel = record.CurrentPath;
     }
-    const ovlet::card::Result<void> written = WriteCardFile(record.CurrentPath, record, *this);
-    if (!written && written.Error().kind == CardError::Kind::CannotOpen) {
+    const card::Result<void> written = card::WriteCardFile(record.CurrentPath, record, *this);
+    if (!written && written.Error().kind == card::CardError::Kind::CannotOpen) {
         Tell(Tr(QT_TRANSLATE_NOOP("CMakerDialog", "Unable to save file with this name.  Please try a different name.")),
-             MessageIcon::Exclamation, MessageButtons::Ok);
+             platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         record.CurrentPath.clear();
         return false;
     }
     if (!written) {
-        Tell(CardNoteMessage(written.Error().note), MessageIcon::Exclamation, MessageButtons::Ok);
+        Tell(window::CardNoteMessage(written.Error().note), platform::MessageIcon::Exclamation,
+             platform::MessageButtons::Ok);
         return false;
     }
     ShowInWindow();
@@ -107,7 +102,7 @@ bool CMakerDialog::TakesDropped(const std::string&) const {
 }
 
 void CMakerDialog::OpenDropped(const std::string& path) {
-    if (IsCardFile(path)) {
+    if (window::IsCardFile(path)) {
         OpenCard(path);
         return;
     }
@@ -120,23 +115,25 @@ void CMakerDialog::Exit() {
         !Save()) {
         return;
     }
-    host->End(kIdCancel);
+    host->End(resources::kIdCancel);
 }
 
 void CMakerDialog::ExitByKey() {
-    const MessageAnswer answer =
+    const platform::MessageAnswer answer =
         Tell(Tr(QT_TRANSLATE_NOOP("CMakerDialog", "Do you wish to save your changes before you exit?")),
-             MessageIcon::Question, MessageButtons::YesNoCancel);
-    if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !Save())) return;
-    host->End(kIdCancel);
+             platform::MessageIcon::Question, platform::MessageButtons::YesNoCancel);
+    if (answer == platform::MessageAnswer::Cancel || (answer == platform::MessageAnswer::Yes && !Save())) return;
+    host->End(resources::kIdCancel);
 }
 
 void CMakerDialog::Help() {
     host->SetPointer(platform::PointerLook::Busy);
-    const bool shown = platform::Services().ShowHelp(host, LocalizedDataFile("ovmake-help.html"));
+    const bool shown = platform::Services().ShowHelp(host, window::LocalizedDataFile("ovmake-help.html"));
     host->SetPointer(platform::PointerLook::Normal);
     if (!shown) {
         platform::Services().Message(host, "ovmake", Tr(QT_TRANSLATE_NOOP("CMakerDialog", "Failed to launch help.")),
-                                     MessageIcon::Exclamation, MessageButtons::Ok);
+                                     platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
     }
 }
+
+}  // namespace ovlet::maker

@@ -5,42 +5,42 @@
 #include "resources/built_in_data.h"
 #include "window/program_data.h"
 
-namespace resources = ovlet::resources;
+namespace ovlet::maker {
 
 SplashPictureSource MakerSplashPictures() {
-    return {{"maker.jpg", ProgramDataFile("maker.jpg")}, [] { return resources::MakerSplashJpeg(); }};
+    return {{"maker.jpg", window::ProgramDataFile("maker.jpg")}, [] { return resources::MakerSplashJpeg(); }};
 }
 
 namespace {
 
-const CardForm kMakerForm{
+const window::CardForm kMakerForm{
     .caption = nullptr,
     .program = "ovmake",
-    .pages = {&kImagePage, &kCompanyPage, &kContactPage, &kInformationPage},
-    .hiddenPages = {&kSummaryPage},
-    .hidden = {kIdViewerFrame},
+    .pages = {&window::kImagePage, &window::kCompanyPage, &window::kContactPage, &window::kInformationPage},
+    .hiddenPages = {&window::kSummaryPage},
+    .hidden = {resources::kIdViewerFrame},
     .readOnlyInformation = false,
     .about = kMakerAbout,
 };
 
 // Nothing at all is at the path (not even a broken link) and its folder exists.
 bool NamesANewFile(const std::string& path) {
-    return !ovlet::files::NameIsTaken(path) && ovlet::files::FindPath(path) == ovlet::files::PathPresence::NoSuchFile;
+    return !files::NameIsTaken(path) && files::FindPath(path) == files::PathPresence::NoSuchFile;
 }
 
 }  // namespace
 
-CMakerDialog::CMakerDialog() : CCardDialog(kMakerForm) {
-    InstallCommand(kIdNew, [this] { New(); });
-    InstallCommand(kIdOpen, [this] { Open(); });
-    InstallCommand(kIdSave, [this] { Save(); });
-    InstallCommand(kIdSaveAs, [this] { SaveAs(); });
-    InstallCommand(kIdExit, [this] { Exit(); });
-    InstallCommand(kIdImport, [this] { ImportPicture(); });
-    InstallCommand(kIdRemove, [this] { RemovePicture(); });
-    InstallCommand(kIdHelp, [this] { Help(); });
-    InstallCommand(kCommandPaste, [this] { PastePicture(); });
-    InstallKeys(kCommandPaste, "Ctrl+V");
+CMakerDialog::CMakerDialog() : window::CCardDialog(kMakerForm) {
+    InstallCommand(resources::kIdNew, [this] { New(); });
+    InstallCommand(resources::kIdOpen, [this] { Open(); });
+    InstallCommand(resources::kIdSave, [this] { Save(); });
+    InstallCommand(resources::kIdSaveAs, [this] { SaveAs(); });
+    InstallCommand(resources::kIdExit, [this] { Exit(); });
+    InstallCommand(resources::kIdImport, [this] { ImportPicture(); });
+    InstallCommand(resources::kIdRemove, [this] { RemovePicture(); });
+    InstallCommand(resources::kIdHelp, [this] { Help(); });
+    InstallCommand(resources::kCommandPaste, [this] { PastePicture(); });
+    InstallKeys(resources::kCommandPaste, "Ctrl+V");
 }
 
 void CMakerDialog::ReadNamedCard() {
@@ -49,5 +49,7 @@ void CMakerDialog::ReadNamedCard() {
         ShowInWindow();
         return;
     }
-    CCardDialog::ReadNamedCard();
+    window::CCardDialog::ReadNamedCard();
 }
+
+}  // namespace ovlet::maker

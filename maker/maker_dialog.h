@@ -5,7 +5,9 @@
 #include "maker/maker_about.h"
 #include "window/card_dialog.h"
 
-class CMakerDialog : public CCardDialog {
+namespace ovlet::maker {
+
+class CMakerDialog : public window::CCardDialog {
 public:
     CMakerDialog();
 
@@ -46,3 +48,5 @@ private:
     bool StartNewCard();
     static std::string Tr(const char* text);
 };
+
+}  // namespace ovlet::maker

@@ -8,9 +8,7 @@
 #include "window/card_messages.h"
 #include "window/card_text.h"
 
-namespace catalogue = ovlet::catalogue;
-using ovlet::card::PictureSizeText;
-
+namespace ovlet::maker {
 namespace {
 
 // Pictures above this size draw the advice to keep cards small for e-mail.
@@ -43,9 +41,9 @@ bool CMakerDialog::ImportPictureFile(const std::string& path) {
     // The card's picture stays until a new one has been read and decoded.
     // Read through the programs' one reader: only a regular file (a pipe or a
     // device could block or never end), and no more than a card can hold.
-    ovlet::files::ReadOptions options;
-    options.maxBytes = ovlet::files::kMaxPictureBytes;
-    ovlet::files::Result<std::vector<std::uint8_t>> bytes = ovlet::files::ReadWholeFile(path, options);
+    files::ReadOptions options;
+    options.maxBytes = files::kMaxPictureBytes;
+    files::Result<std::vector<std::uint8_t>> bytes = files::ReadWholeFile(path, options);
     if (!bytes) {
         Tell(Tr(QT_TRANSLATE_NOOP("CMakerDialog", "Error opening graphic file.")), platform::MessageIcon::Exclamation,
              platform::MessageButtons::Ok);
@@ -57,13 +55,13 @@ bool CMakerDialog::ImportPictureFile(const std::string& path) {
 bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::uint8_t> bytes) {
     // Decoded first: the advice about its size is for a picture that will be
     // imported, never for one that is then refused.
-    CPictureStatic* panel = PicturePanel();
+    controls::CPictureStatic* panel = PicturePanel();
     if (!panel) return false;
-    const ovlet::picture::Result<std::pair<int, int>> size =
+    const picture::Result<std::pair<int, int>> size =
         panel->SetPictureData(name, bytes.data(), static_cast<std::int32_t>(bytes.size()));
     if (!size) {
         Tell(catalogue::FillPlaceholders(Tr(QT_TRANSLATE_NOOP("CMakerDialog", "The picture cannot be imported.\n\n%1")),
-                                         {DecoderMessageText(size.Error().code, size.Error().text)}),
+                                         {window::DecoderMessageText(size.Error().code, size.Error().text)}),
              platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return false;
     }
@@ -71,14 +69,14 @@ bool CMakerDialog::ImportPictureBytes(const std::string& name, std::vector<std::
         Tell(Tr(kPictureAdvice), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
     }
     record.SetPicture(std::move(bytes));
-    record.ImageSizeText = PictureSizeText(size->first, size->second);
+    record.ImageSizeText = card::PictureSizeText(size->first, size->second);
     ShowInWindow();
     return true;
 }
 
 void CMakerDialog::PastePicture() {
     // The fields take their own pastes; the Image page has none to take it.
-    if (!host->IsShown(kIdPicture)) return;
+    if (!host->IsShown(resources::kIdPicture)) return;
     std::optional<platform::ClipboardPicture> pasted = platform::Services().PictureOnClipboard();
     if (!pasted) {
         platform::Services().Beep();
@@ -104,7 +102,9 @@ void CMakerDialog::PastePicture() {
 void CMakerDialog::RemovePicture() {
     if (!TakeFromWindow()) return;
     record.ReleasePicture();
-    if (CPictureStatic* panel = PicturePanel()) panel->ClearPicture();
+    if (controls::CPictureStatic* panel = PicturePanel()) panel->ClearPicture();
     record.ImageSizeText = "N/A";
     ShowInWindow();
 }
+
+}  // namespace ovlet::maker

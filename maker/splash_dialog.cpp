@@ -6,8 +6,7 @@
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
 
-namespace resources = ovlet::resources;
-
+namespace ovlet::maker {
 namespace {
 
 // The splash's one timer.
@@ -22,8 +21,8 @@ int CSplashDialog::DoModal() {
 }
 
 std::unique_ptr<platform::OwnerDrawnControl> CSplashDialog::MakeOwnerDrawn(int id) {
-    if (id != kIdSplashPicture) return nullptr;
-    auto picture = std::make_unique<CPictureStatic>();
+    if (id != resources::kIdSplashPicture) return nullptr;
+    auto picture = std::make_unique<controls::CPictureStatic>();
     panel = picture.get();
     return picture;
 }
@@ -37,9 +36,9 @@ void CSplashDialog::OnInit(platform::DialogHost& dialog) {
     if (!panel) return;
     // The files are read through the programs' one reader.
     for (const std::string& path : source.files) {
-        ovlet::files::ReadOptions options;
-        options.maxBytes = ovlet::files::kMaxPictureBytes;
-        const ovlet::files::Result<std::vector<std::uint8_t>> bytes = ovlet::files::ReadWholeFile(path, options);
+        files::ReadOptions options;
+        options.maxBytes = files::kMaxPictureBytes;
+        const files::Result<std::vector<std::uint8_t>> bytes = files::ReadWholeFile(path, options);
         if (bytes &&
             panel->SetPictureData(pictureName, bytes.Value().data(), static_cast<std::int32_t>(bytes.Value().size()))) {
             return;
@@ -54,3 +53,5 @@ void CSplashDialog::OnInit(platform::DialogHost& dialog) {
 void CSplashDialog::OnTimer(int) {
     host->End(platform::kIdCancel);
 }
+
+}  // namespace ovlet::maker

@@ -9,7 +9,11 @@
 
 #include "platform/dialog.h"
 
+namespace ovlet::controls {
 class CPictureStatic;
+}  // namespace ovlet::controls
+
+namespace ovlet::maker {
 
 // Where the splash finds its picture: the files tried in order, then the
 // bytes built into the program (may be empty).
@@ -30,7 +34,7 @@ public:
     int DoModal();
 
     const std::string& PictureName() const { return pictureName; }
-    CPictureStatic* Panel() const { return panel; }
+    controls::CPictureStatic* Panel() const { return panel; }
 
     std::unique_ptr<platform::OwnerDrawnControl> MakeOwnerDrawn(int id) override;
     void OnInit(platform::DialogHost& dialog) override;
@@ -39,6 +43,8 @@ public:
 private:
     SplashPictureSource source;
     std::string pictureName;
-    CPictureStatic* panel = nullptr;
+    controls::CPictureStatic* panel = nullptr;
     int milliseconds;
 };
+
+}  // namespace ovlet::maker

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace ovlet::platform {
 
 class DialogHost;
 
@@ -79,4 +79,4 @@ public:
     virtual Paper UsersPaper() { return Paper::A4; }
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform

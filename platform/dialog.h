@@ -13,7 +13,7 @@
 #include "platform/dialog_template.h"
 #include "platform/owner_drawn.h"
 
-namespace platform {
+namespace ovlet::platform {
 
 class OwnerDrawnControl;
 
@@ -166,4 +166,4 @@ protected:
     DialogHost* host = nullptr;
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace ovlet::platform {
 
 // The commands of a dialog's OK and cancel buttons (also Enter and Escape).
 inline constexpr int kIdOk = 1;
@@ -45,4 +45,4 @@ struct DialogTemplate {
     const char* context = nullptr;
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace platform {
+namespace ovlet::platform {
 namespace {
 
 Face* gFace = nullptr;
@@ -37,4 +37,4 @@ void InstallServices(Desktop* desktop) {
     gServices = desktop;
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

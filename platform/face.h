@@ -8,7 +8,7 @@
 #include "platform/desktop.h"
 #include "platform/dialog.h"
 
-namespace platform {
+namespace ovlet::platform {
 
 class Face {
 public:
@@ -44,4 +44,4 @@ inline std::string Translate(const char* context, const char* text) {
     return CurrentFace().Translate(context, text);
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

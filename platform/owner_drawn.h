@@ -13,7 +13,7 @@ namespace ovlet::picture {
 class CWinBmp;
 }  // namespace ovlet::picture
 
-namespace platform {
+namespace ovlet::platform {
 
 struct Point {
     int x = 0;
@@ -64,11 +64,11 @@ public:
     virtual void Text(Point at, TextAnchor anchor, const std::string& utf8, Colour colour, TextStyle style) = 0;
     // A bitmap of the picture library, one bitmap pixel a logical pixel, with
     // its top left at `at` (the face enlarges it as it enlarges the control).
-    virtual void Bitmap(const ovlet::picture::CWinBmp& bitmap, Point at) = 0;
+    virtual void Bitmap(const picture::CWinBmp& bitmap, Point at) = 0;
     // A bitmap made for the screen's own pixels: `target` (logical pixels)
     // times the scale is its size, and it is copied as it is, pixel for
     // pixel. One of another size is stretched into `target`.
-    virtual void ScreenBitmap(const ovlet::picture::CWinBmp& bitmap, const Rect& target) = 0;
+    virtual void ScreenBitmap(const picture::CWinBmp& bitmap, const Rect& target) = 0;
 };
 
 enum class Cursor { Arrow, Hand };
@@ -127,4 +127,4 @@ protected:
     ControlHost* host = nullptr;
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace ovlet::platform {
 
 MessageAnswer TakeScriptedAnswer(MessageButtons buttons, std::vector<MessageAnswer>& answers) {
     const MessageAnswer fallback = buttons == MessageButtons::YesNo         ? MessageAnswer::No
@@ -578,4 +578,4 @@ std::unique_ptr<ScriptedDialog> ScriptedFace::Open(const DialogTemplate& dialog,
     return shown;
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

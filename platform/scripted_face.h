@@ -13,7 +13,7 @@
 
 #include "platform/face.h"
 
-namespace platform {
+namespace ovlet::platform {
 
 // The next scripted answer to a message box with these buttons, taken from
 // `answers`; a box with OK alone, or one asked when none is left, gets the
@@ -200,4 +200,4 @@ public:
     std::unique_ptr<ScriptedDialog> Open(const DialogTemplate& dialog, DialogHandler& handler);
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform

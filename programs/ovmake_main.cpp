@@ -4,13 +4,13 @@
 #include "programs/program_face.h"
 
 int main(int argc, char** argv) {
-    CardAppForm form;
+    ovlet::window::CardAppForm form;
     form.viewer = false;
-    form.makeWindow = []() -> CCardDialog* { return new CMakerDialog; };
+    form.makeWindow = []() -> ovlet::window::CCardDialog* { return new ovlet::maker::CMakerDialog; };
     form.beforeWindow = [] {
-        CSplashDialog splash(MakerSplashPictures());
+        ovlet::maker::CSplashDialog splash(ovlet::maker::MakerSplashPictures());
         splash.DoModal();
     };
-    form.startFace = StartProgramFace;
-    return RunCardApp(argc, argv, form);
+    form.startFace = ovlet::programs::StartProgramFace;
+    return ovlet::window::RunCardApp(argc, argv, form);
 }

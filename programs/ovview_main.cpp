@@ -3,9 +3,9 @@
 #include "viewer/viewer_dialog.h"
 
 int main(int argc, char** argv) {
-    CardAppForm form;
+    ovlet::window::CardAppForm form;
     form.viewer = true;
-    form.makeWindow = []() -> CCardDialog* { return new CViewerDialog; };
-    form.startFace = StartProgramFace;
-    return RunCardApp(argc, argv, form);
+    form.makeWindow = []() -> ovlet::window::CCardDialog* { return new ovlet::viewer::CViewerDialog; };
+    form.startFace = ovlet::programs::StartProgramFace;
+    return ovlet::window::RunCardApp(argc, argv, form);
 }

@@ -4,4 +4,8 @@
 
 #include "window/card_app.h"
 
-std::unique_ptr<ProgramFace> StartProgramFace(const std::string& program, std::vector<std::string>& arguments);
+namespace ovlet::programs {
+
+std::unique_ptr<window::ProgramFace> StartProgramFace(const std::string& program, std::vector<std::string>& arguments);
+
+}  // namespace ovlet::programs

@@ -9,9 +9,9 @@
 #include "resources/program_pictures.h"
 #include "window/card_dialog.h"
 
-namespace drawing = ovlet::exchange::drawing;
-namespace resources = ovlet::resources;
-using ovlet::card::CardRecord;
+namespace ovlet::programs {
+
+namespace drawing = exchange::drawing;
 
 namespace {
 
@@ -47,13 +47,13 @@ platform::ProgramLook LookOf(const std::string& program) {
     return look;
 }
 
-class QtProgram : public ProgramFace {
+class QtProgram : public window::ProgramFace {
 public:
     QtProgram(const std::string& program, std::vector<std::string>& arguments) : start(LookOf(program), arguments) {
         InstallQtCardSheetPainter();
     }
 
-    ~QtProgram() override { SetCardSheetPainter(nullptr); }
+    ~QtProgram() override { window::SetCardSheetPainter(nullptr); }
 
 private:
     platform::QtProgramStart start;
@@ -67,16 +67,18 @@ void InstallQtProgramPictures() {
 }
 
 void InstallQtCardSheetPainter() {
-    SetCardSheetPainter([](platform::PrintSurface& page, const CardRecord& card, platform::Paper paper) {
+    window::SetCardSheetPainter([](platform::PrintSurface& page, const card::CardRecord& card, platform::Paper paper) {
         drawing::DrawCardSheetOn(page.painter, card,
                                  paper == platform::Paper::Letter ? drawing::Sheet::Letter : drawing::Sheet::A4);
     });
 }
 
-std::unique_ptr<ProgramFace> StartQtFace(const std::string& program, std::vector<std::string>& arguments) {
+std::unique_ptr<window::ProgramFace> StartQtFace(const std::string& program, std::vector<std::string>& arguments) {
     return std::make_unique<QtProgram>(program, arguments);
 }
 
-std::unique_ptr<ProgramFace> StartProgramFace(const std::string& program, std::vector<std::string>& arguments) {
+std::unique_ptr<window::ProgramFace> StartProgramFace(const std::string& program, std::vector<std::string>& arguments) {
     return StartQtFace(program, arguments);
 }
+
+}  // namespace ovlet::programs

@@ -4,7 +4,9 @@
 
 #include "window/card_app.h"
 
-std::unique_ptr<ProgramFace> StartQtFace(const std::string& program, std::vector<std::string>& arguments);
+namespace ovlet::programs {
+
+std::unique_ptr<window::ProgramFace> StartQtFace(const std::string& program, std::vector<std::string>& arguments);
 
 // The programs' toolbar bitmaps and icons, as the Qt face's bitmap resources
 // and the icons its dialogs show by program name.
@@ -12,3 +14,5 @@ void InstallQtProgramPictures();
 
 // Printed cards: ten to a sheet, drawn by Qt's painter on the printer's page.
 void InstallQtCardSheetPainter();
+
+}  // namespace ovlet::programs

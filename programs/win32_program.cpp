@@ -12,8 +12,9 @@
 #include "programs/program_face.h"
 #include "window/card_dialog.h"
 
-namespace drawing = ovlet::exchange::drawing;
-using ovlet::card::CardRecord;
+namespace ovlet::programs {
+
+namespace drawing = exchange::drawing;
 
 namespace {
 
@@ -27,19 +28,20 @@ std::span<const std::uint8_t> ModuleBitmap(std::uint16_t id) {
     return {static_cast<const std::uint8_t*>(bytes), SizeofResource(nullptr, found)};
 }
 
-class Win32Program : public ProgramFace {
+class Win32Program : public window::ProgramFace {
 public:
     Win32Program() {
         platform::InstallFace(&face);
-        ovlet::picture::SetBitmapResourceLookup(ModuleBitmap);
-        SetCardSheetPainter([](platform::PrintSurface& page, const CardRecord& card, platform::Paper paper) {
+        picture::SetBitmapResourceLookup(ModuleBitmap);
+        window::SetCardSheetPainter([](platform::PrintSurface& page, const card::CardRecord& card,
+                                       platform::Paper paper) {
             drawing::DrawCardSheetOn(page.dc, page.dotsPerMm, card,
                                      paper == platform::Paper::Letter ? drawing::Sheet::Letter : drawing::Sheet::A4);
         });
     }
     ~Win32Program() override {
-        SetCardSheetPainter(nullptr);
-        ovlet::picture::SetBitmapResourceLookup(nullptr);
+        window::SetCardSheetPainter(nullptr);
+        picture::SetBitmapResourceLookup(nullptr);
         platform::InstallFace(nullptr);
     }
     Win32Program(const Win32Program&) = delete;
@@ -51,6 +53,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ProgramFace> StartProgramFace(const std::string&, std::vector<std::string>&) {
+std::unique_ptr<window::ProgramFace> StartProgramFace(const std::string&, std::vector<std::string>&) {
     return std::make_unique<Win32Program>();
 }
+
+}  // namespace ovlet::programs

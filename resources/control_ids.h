@@ -11,6 +11,8 @@
 
 #include "platform/dialog_template.h"
 
+namespace ovlet::resources {
+
 // Dialog templates.
 inline constexpr int kDialogAbout = 100;
 inline constexpr int kDialogCard = 102;
@@ -148,3 +150,5 @@ struct NamedControlId {
 #define OVLET_NAMED_ID(name, number) NamedControlId{#name, number},
 inline constexpr std::array kNamedControlIds{OVLET_CONTROL_IDS(OVLET_NAMED_ID)};
 #undef OVLET_NAMED_ID
+
+}  // namespace ovlet::resources

@@ -2,9 +2,13 @@
 
 #include "platform/text_mark.h"
 
-const AboutForm kViewerAbout{
+namespace ovlet::viewer {
+
+const window::AboutForm kViewerAbout{
     .caption = QT_TRANSLATE_NOOP("AboutDialog", "About Ovlet Viewer"),
     .version = QT_TRANSLATE_NOOP("AboutDialog", "Ovlet Viewer Version 1.0"),
     .linkText = QT_TRANSLATE_NOOP("AboutDialog", "Download Ovlet Maker"),
     .program = "ovview",
 };
+
+}  // namespace ovlet::viewer

@@ -3,4 +3,8 @@
 
 #include "window/about_dialog.h"
 
-extern const AboutForm kViewerAbout;
+namespace ovlet::viewer {
+
+extern const window::AboutForm kViewerAbout;
+
+}  // namespace ovlet::viewer

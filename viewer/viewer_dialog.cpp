@@ -3,28 +3,32 @@
 #include "platform/face.h"
 #include "platform/text_mark.h"
 
+namespace ovlet::viewer {
 namespace {
 
 // The maker's Company and Contact pages, its editing buttons and the Remove
 // button are never shown here; the About and Exit buttons sit in a frame of
 // their own.
-const CardForm kViewerForm{
+const window::CardForm kViewerForm{
     .caption = "Norvane Ovlet Viewer",
     .program = "ovview",
-    .pages = {&kImagePage, &kSummaryPage, &kInformationPage},
-    .hiddenPages = {&kCompanyPage, &kContactPage},
-    .hidden = {kIdNew, kIdSave, kIdSaveAs, kIdImport, kIdOpen, kIdHelp, kIdToolbarFrame, kIdRemove},
+    .pages = {&window::kImagePage, &window::kSummaryPage, &window::kInformationPage},
+    .hiddenPages = {&window::kCompanyPage, &window::kContactPage},
+    .hidden = {resources::kIdNew, resources::kIdSave, resources::kIdSaveAs, resources::kIdImport, resources::kIdOpen,
+               resources::kIdHelp, resources::kIdToolbarFrame, resources::kIdRemove},
     .readOnlyInformation = true,
     .about = kViewerAbout,
 };
 
 }  // namespace
 
-CViewerDialog::CViewerDialog() : CCardDialog(kViewerForm) {}
+CViewerDialog::CViewerDialog() : window::CCardDialog(kViewerForm) {}
 
 std::vector<platform::MenuEntry> CViewerDialog::FormMenuEntries() const {
-    std::vector<platform::MenuEntry> entries = CCardDialog::FormMenuEntries();
-    entries.push_back(
-        {kCommandShowQrCode, platform::Translate("CViewerDialog", QT_TRANSLATE_NOOP("CViewerDialog", "Show QR code"))});
+    std::vector<platform::MenuEntry> entries = window::CCardDialog::FormMenuEntries();
+    entries.push_back({resources::kCommandShowQrCode,
+                       platform::Translate("CViewerDialog", QT_TRANSLATE_NOOP("CViewerDialog", "Show QR code"))});
     return entries;
 }
+
+}  // namespace ovlet::viewer

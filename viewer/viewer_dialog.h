@@ -5,10 +5,14 @@
 #include "viewer/viewer_about.h"
 #include "window/card_dialog.h"
 
-class CViewerDialog : public CCardDialog {
+namespace ovlet::viewer {
+
+class CViewerDialog : public window::CCardDialog {
 public:
     CViewerDialog();
 
 protected:
     std::vector<platform::MenuEntry> FormMenuEntries() const override;
 };
+
+}  // namespace ovlet::viewer

@@ -5,7 +5,7 @@
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
 
-namespace resources = ovlet::resources;
+namespace ovlet::window {
 
 CAboutDialog::CAboutDialog(const AboutForm& aboutForm) : form(aboutForm) {}
 
@@ -15,7 +15,7 @@ int CAboutDialog::DoModal(platform::DialogHost* owner) {
 
 std::unique_ptr<platform::OwnerDrawnControl> CAboutDialog::MakeOwnerDrawn(int id) {
     // The web link, in its link look.
-    if (id == kIdAboutWebLink) return std::make_unique<CLinkButton>();
+    if (id == resources::kIdAboutWebLink) return std::make_unique<controls::CLinkButton>();
     return nullptr;
 }
 
@@ -23,16 +23,18 @@ void CAboutDialog::OnInit(platform::DialogHost& dialog) {
     DialogHandler::OnInit(dialog);
     dialog.SetIcon(form.program);
     if (form.caption) dialog.SetCaption(platform::Translate(kAboutContext, form.caption));
-    if (form.linkText) dialog.SetText(kIdAboutWebLink, platform::Translate(kAboutContext, form.linkText));
-    dialog.SetText(kIdVersionText, platform::Translate(kAboutContext, form.version));
-    dialog.Focus(kIdOk);
+    if (form.linkText) dialog.SetText(resources::kIdAboutWebLink, platform::Translate(kAboutContext, form.linkText));
+    dialog.SetText(resources::kIdVersionText, platform::Translate(kAboutContext, form.version));
+    dialog.Focus(resources::kIdOk);
 }
 
 void CAboutDialog::OnCommand(int id) {
-    if (id == kIdAboutWebLink) {
+    if (id == resources::kIdAboutWebLink) {
         // The desktop's answer is not reported: the link opens or nothing happens.
         platform::Services().OpenAddress(kVendorWebSite);
         return;
     }
     DialogHandler::OnCommand(id);
 }
+
+}  // namespace ovlet::window

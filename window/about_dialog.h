@@ -3,6 +3,8 @@
 
 #include "platform/dialog.h"
 
+namespace ovlet::window {
+
 // The web site named in the About dialog and in every card's notice.
 inline constexpr const char* kVendorWebSite = "https://ovlet.app/";
 
@@ -31,3 +33,5 @@ public:
 private:
     const AboutForm& form;
 };
+
+}  // namespace ovlet::window

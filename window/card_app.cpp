@@ -7,6 +7,8 @@
 #include "window/program_arguments.h"
 #include "window/translations.h"
 
+namespace ovlet::window {
+
 std::string CardFileFromCommandLine(const std::vector<std::string>& arguments) {
     std::string line;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -50,3 +52,5 @@ int RunCardApp(int argc, char** argv, const CardAppForm& form) {
     face.reset();
     return 0;
 }
+
+}  // namespace ovlet::window

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace ovlet::window {
+
 // The card file named on the command line: the arguments after the program
 // name joined with single spaces; a name that starts with a double quote loses
 // its first and its last character.
@@ -36,3 +38,5 @@ struct CardAppForm {
 
 // Runs the program; returns its exit code.
 int RunCardApp(int argc, char** argv, const CardAppForm& form);
+
+}  // namespace ovlet::window

@@ -19,24 +19,7 @@
 #include "window/card_messages.h"
 #include "window/card_text.h"
 
-namespace catalogue = ovlet::catalogue;
-namespace resources = ovlet::resources;
-using ovlet::card::AnsiFromUtf8;
-using ovlet::card::CardExchangeOrder;
-using ovlet::card::CardFieldInfo;
-using ovlet::card::CardMessageIcon;
-using ovlet::card::CardNote;
-using ovlet::card::CardError;
-using ovlet::card::CardReading;
-using ovlet::card::CardRecord;
-using ovlet::card::CardStringInfo;
-using ovlet::card::EMailHandOver;
-using ovlet::card::kCardFields;
-using ovlet::card::kCardStateStrings;
-using ovlet::card::LinkHandOver;
-using ovlet::card::ReadCardFile;
-using ovlet::card::WebSiteHandOver;
-
+namespace ovlet::window {
 namespace {
 
 constexpr const char* kContext = "CCardDialog";
@@ -49,22 +32,24 @@ struct ToolButton {
 };
 
 const ToolButton kToolButtons[] = {
-    {kIdNew, kBitmapNew, kBitmapNewPressed, kBitmapNewHot, QT_TRANSLATE_NOOP("CCardDialog", "Create a new Ovlet"),
-     "Ctrl+N"},
-    {kIdOpen, kBitmapOpen, kBitmapOpenPressed, kBitmapOpenHot,
+    {resources::kIdNew, resources::kBitmapNew, resources::kBitmapNewPressed, resources::kBitmapNewHot,
+     QT_TRANSLATE_NOOP("CCardDialog", "Create a new Ovlet"), "Ctrl+N"},
+    {resources::kIdOpen, resources::kBitmapOpen, resources::kBitmapOpenPressed, resources::kBitmapOpenHot,
      QT_TRANSLATE_NOOP("CCardDialog", "Open an existing Ovlet"), "Ctrl+O"},
-    {kIdSave, kBitmapSave, kBitmapSavePressed, kBitmapSaveHot, QT_TRANSLATE_NOOP("CCardDialog", "Save current Ovlet"),
-     "Ctrl+S"},
-    {kIdSaveAs, kBitmapSaveAs, kBitmapSaveAsPressed, kBitmapSaveAsHot,
+    {resources::kIdSave, resources::kBitmapSave, resources::kBitmapSavePressed, resources::kBitmapSaveHot,
+     QT_TRANSLATE_NOOP("CCardDialog", "Save current Ovlet"), "Ctrl+S"},
+    {resources::kIdSaveAs, resources::kBitmapSaveAs, resources::kBitmapSaveAsPressed, resources::kBitmapSaveAsHot,
      QT_TRANSLATE_NOOP("CCardDialog", "Save current Ovlet with a different name"), "Ctrl+Shift+S"},
-    {kIdImport, kBitmapImport, kBitmapImportPressed, kBitmapImportHot,
+    {resources::kIdImport, resources::kBitmapImport, resources::kBitmapImportPressed, resources::kBitmapImportHot,
      QT_TRANSLATE_NOOP("CCardDialog", "Import a graphical representation of the Ovlet"), "Ctrl+I"},
-    {kIdHelp, kBitmapHelp, kBitmapHelpPressed, kBitmapHelpHot, QT_TRANSLATE_NOOP("CCardDialog", "Help"), "F1"},
+    {resources::kIdHelp, resources::kBitmapHelp, resources::kBitmapHelpPressed, resources::kBitmapHelpHot,
+     QT_TRANSLATE_NOOP("CCardDialog", "Help"), "F1"},
     // F1 where the form has no help to show.
-    {kIdAbout, kBitmapAbout, kBitmapAboutPressed, kBitmapAboutHot,
+    {resources::kIdAbout, resources::kBitmapAbout, resources::kBitmapAboutPressed, resources::kBitmapAboutHot,
      QT_TRANSLATE_NOOP("CCardDialog", "About Ovlet Maker"), nullptr},
-    {kIdExit, kBitmapExit, kBitmapExitPressed, kBitmapExitHot, QT_TRANSLATE_NOOP("CCardDialog", "Exit"), "Ctrl+Q"},
-    {kIdRemove, kBitmapRemove, kBitmapRemovePressed, kBitmapRemoveHot,
+    {resources::kIdExit, resources::kBitmapExit, resources::kBitmapExitPressed, resources::kBitmapExitHot,
+     QT_TRANSLATE_NOOP("CCardDialog", "Exit"), "Ctrl+Q"},
+    {resources::kIdRemove, resources::kBitmapRemove, resources::kBitmapRemovePressed, resources::kBitmapRemoveHot,
      QT_TRANSLATE_NOOP("CCardDialog", "Remove image from current Ovlet"), "Del"},
 };
 
@@ -101,7 +86,8 @@ constexpr const char* kCardPictureName = "card picture";
 
 // The summary's lines that are link buttons, and whether each looks like a link.
 const std::pair<int, int> kLinkLooks[] = {
-    {kIdEMailLine, 1}, {kIdWebSiteLine, 1}, {kIdFaxLine, 0}, {kIdPhone2Line, 0}, {kIdPhone1Line, 0},
+    {resources::kIdEMailLine, 1},  {resources::kIdWebSiteLine, 1}, {resources::kIdFaxLine, 0},
+    {resources::kIdPhone2Line, 0}, {resources::kIdPhone1Line, 0},
 };
 
 bool IsLinkButton(int id) {
@@ -111,15 +97,15 @@ bool IsLinkButton(int id) {
 // One-line texts that can be longer than their box: the current file's
 // path keeps its file name in sight, the summary's lines their start.
 const std::pair<int, platform::Shortening> kShortenedTexts[] = {
-    {kIdCurrentFile, platform::Shortening::Middle},
-    {kIdCompanyLine, platform::Shortening::End},
-    {kIdNameLine, platform::Shortening::End},
-    {kIdTitleLine, platform::Shortening::End},
+    {resources::kIdCurrentFile, platform::Shortening::Middle},
+    {resources::kIdCompanyLine, platform::Shortening::End},
+    {resources::kIdNameLine, platform::Shortening::End},
+    {resources::kIdTitleLine, platform::Shortening::End},
 };
 
 // The card stores Windows-1252 text: its fields take nothing else.
 bool CardHolds(const std::string& text) {
-    return AnsiFromUtf8(text).has_value();
+    return card::AnsiFromUtf8(text).has_value();
 }
 
 // The keys that turn the pages, each a command of the window's own.
@@ -130,10 +116,10 @@ struct PageKeys {
 };
 
 const PageKeys kPageKeys[] = {
-    {kCommandNextPage, "Ctrl+Tab", 1},
-    {kCommandPreviousPage, "Ctrl+Shift+Tab", -1},
-    {kCommandNextPageByPgDown, "Ctrl+PgDown", 1},
-    {kCommandPreviousPageByPgUp, "Ctrl+PgUp", -1},
+    {resources::kCommandNextPage, "Ctrl+Tab", 1},
+    {resources::kCommandPreviousPage, "Ctrl+Shift+Tab", -1},
+    {resources::kCommandNextPageByPgDown, "Ctrl+PgDown", 1},
+    {resources::kCommandPreviousPageByPgUp, "Ctrl+PgUp", -1},
 };
 
 std::vector<int> ControlsOf(const CardPage& page) {
@@ -170,16 +156,16 @@ const CardSheetPainter& CardSheetPainterInForce() {
 }
 
 CCardDialog::CCardDialog(const CardForm& cardForm) : form(cardForm) {
-    InstallCommand(kIdAbout, [this] { ShowAbout(); });
-    InstallCommand(kSysCommandAbout, [this] { ShowAbout(); });
-    InstallCommand(kIdWebSiteLine, [this] { OpenWebSite(); });
-    InstallCommand(kIdEMailLine, [this] { SendEMail(); });
-    InstallCommand(kCommandExportVCard, [this] { ExportVCard(); });
-    InstallCommand(kCommandPrint, [this] { PrintCard(); });
-    InstallCommand(kCommandSavePicture, [this] { SaveCardPicture(); });
-    InstallCommand(kCommandShowQrCode, [this] { ShowQrCode(); });
+    InstallCommand(resources::kIdAbout, [this] { ShowAbout(); });
+    InstallCommand(resources::kSysCommandAbout, [this] { ShowAbout(); });
+    InstallCommand(resources::kIdWebSiteLine, [this] { OpenWebSite(); });
+    InstallCommand(resources::kIdEMailLine, [this] { SendEMail(); });
+    InstallCommand(resources::kCommandExportVCard, [this] { ExportVCard(); });
+    InstallCommand(resources::kCommandPrint, [this] { PrintCard(); });
+    InstallCommand(resources::kCommandSavePicture, [this] { SaveCardPicture(); });
+    InstallCommand(resources::kCommandShowQrCode, [this] { ShowQrCode(); });
     // A window without a card to save ends at once.
-    InstallCommand(kIdExit, [this] { host->End(kIdCancel); });
+    InstallCommand(resources::kIdExit, [this] { host->End(resources::kIdCancel); });
     // The tabs are not a Tab stop (but for a page with a single control, see
     // PageSwitch); Ctrl+Tab and Ctrl+Shift+Tab, Ctrl+PgDown and Ctrl+PgUp
     // turn the pages.
@@ -238,12 +224,12 @@ bool CCardDialog::ShownAtStart(int id) const {
 
 std::unique_ptr<platform::OwnerDrawnControl> CCardDialog::MakeOwnerDrawn(int id) {
     std::unique_ptr<platform::OwnerDrawnControl> control;
-    if (id == kIdPicture) {
-        control = std::make_unique<CPictureStatic>();
+    if (id == resources::kIdPicture) {
+        control = std::make_unique<controls::CPictureStatic>();
     } else if (IsLinkButton(id)) {
-        control = std::make_unique<CLinkButton>();
+        control = std::make_unique<controls::CLinkButton>();
     } else {
-        control = std::make_unique<CHoverButton>();
+        control = std::make_unique<controls::CHoverButton>();
     }
     drawn[id] = control.get();
     return control;
@@ -263,17 +249,18 @@ void CCardDialog::OnInit(platform::DialogHost& dialog) {
         if (edit && host->HasControl(control.id)) host->SetTextFilter(control.id, CardHolds);
     }
     ShowInWindow();
-    for (const CardPage* page : form.pages) host->AddTab(kIdTabs, platform::Translate("CardForm", page->tab));
+    for (const CardPage* page : form.pages)
+        host->AddTab(resources::kIdTabs, platform::Translate("CardForm", page->tab));
     // A read-only text can still be selected and copied.
-    host->SetReadOnly(kIdGeneralInformation, form.readOnlyInformation);
+    host->SetReadOnly(resources::kIdGeneralInformation, form.readOnlyInformation);
     // Every command has its keys, shown in its tool tip; a hidden button's
     // keys do nothing. The button is named by its tip's words.
-    const bool hasHelp = std::find(form.hidden.begin(), form.hidden.end(), kIdHelp) == form.hidden.end();
+    const bool hasHelp = std::find(form.hidden.begin(), form.hidden.end(), resources::kIdHelp) == form.hidden.end();
     for (const ToolButton& b : kToolButtons) {
-        if (CHoverButton* hover = HoverButton(b.id)) {
+        if (controls::CHoverButton* hover = HoverButton(b.id)) {
             hover->SetBitmaps(b.normal, b.pressed, b.hot);
             const std::string tip = Tr(b.toolTip);
-            const std::string keyText = b.keys ? b.keys : b.id == kIdAbout && !hasHelp ? "F1" : "";
+            const std::string keyText = b.keys ? b.keys : b.id == resources::kIdAbout && !hasHelp ? "F1" : "";
             host->SetShortcut(b.id, keyText);
             host->SetToolTip(b.id, keyText.empty() ? tip : tip + " (" + host->KeysText(keyText) + ")");
             host->SetAccessibleName(b.id, tip);
@@ -284,11 +271,11 @@ void CCardDialog::OnInit(platform::DialogHost& dialog) {
     for (const FieldLabel& f : kFieldLabels) {
         if (!host->HasControl(f.field) || !host->HasControl(f.label)) continue;
         host->SetAccessibleName(f.field, NameOfLabel(host->Text(f.label)));
-        if (f.group != kIdNone) host->SetAccessibleDescription(f.field, host->Text(f.group));
+        if (f.group != resources::kIdNone) host->SetAccessibleDescription(f.field, host->Text(f.group));
     }
-    if (CPictureStatic* panel = PicturePanel()) panel->SetNameFormat(Tr("Card picture, %1 x %2"));
+    if (controls::CPictureStatic* panel = PicturePanel()) panel->SetNameFormat(Tr("Card picture, %1 x %2"));
     for (const auto& [id, look] : kLinkLooks) {
-        if (CLinkButton* link = LinkButton(id)) link->SetLinkStyle(look);
+        if (controls::CLinkButton* link = LinkButton(id)) link->SetLinkStyle(look);
     }
     // The About entry and the card's commands are on the window's menu: the
     // end of its system menu where the desktop has one, and a menu the face
@@ -312,9 +299,10 @@ void CCardDialog::ReadNamedCard() {
 
 std::vector<platform::MenuEntry> CCardDialog::MenuEntries() const {
     std::vector<platform::MenuEntry> entries;
-    const std::string about = resources::LoadResourceString(kStringAboutMenu);
+    const std::string about = resources::LoadResourceString(resources::kStringAboutMenu);
     if (!about.empty()) {
-        entries.push_back({kSysCommandAbout, platform::Translate(resources::kStringTableContext, about.c_str())});
+        entries.push_back(
+            {resources::kSysCommandAbout, platform::Translate(resources::kStringTableContext, about.c_str())});
     }
     const std::vector<platform::MenuEntry> more = FormMenuEntries();
     entries.insert(entries.end(), more.begin(), more.end());
@@ -324,9 +312,9 @@ std::vector<platform::MenuEntry> CCardDialog::MenuEntries() const {
 std::vector<platform::MenuEntry> CCardDialog::FormMenuEntries() const {
     return {
         {platform::kNoControl, {}},
-        {kCommandExportVCard, Tr(QT_TRANSLATE_NOOP("CCardDialog", "Export as vCard\u2026"))},
-        {kCommandPrint, Tr(QT_TRANSLATE_NOOP("CCardDialog", "Print\u2026"))},
-        {kCommandSavePicture, Tr(QT_TRANSLATE_NOOP("CCardDialog", "Save card picture\u2026"))},
+        {resources::kCommandExportVCard, Tr(QT_TRANSLATE_NOOP("CCardDialog", "Export as vCard\u2026"))},
+        {resources::kCommandPrint, Tr(QT_TRANSLATE_NOOP("CCardDialog", "Print\u2026"))},
+        {resources::kCommandSavePicture, Tr(QT_TRANSLATE_NOOP("CCardDialog", "Save card picture\u2026"))},
     };
 }
 
@@ -348,10 +336,10 @@ void CCardDialog::OnFileDropped(const std::string& path) {
 }
 
 void CCardDialog::ClearWindow() {
-    if (CPictureStatic* panel = PicturePanel()) panel->ClearPicture();
+    if (controls::CPictureStatic* panel = PicturePanel()) panel->ClearPicture();
     record.ClearCard();
-    SetEditText(&CardRecord::StreetAddress, std::string());
-    SetEditText(&CardRecord::GeneralInformation, std::string());
+    SetEditText(&card::CardRecord::StreetAddress, std::string());
+    SetEditText(&card::CardRecord::GeneralInformation, std::string());
     ShowInWindow();
 }
 
@@ -409,10 +397,10 @@ void CCardDialog::PageSwitch() {
         if (host->HasControl(id)) order.push_back(id);
     }
     // Nowhere to type on this page: the tabs hold the keys.
-    const int firstStop = order.empty() ? kIdTabs : order.front();
-    if (order.size() == 1) order.push_back(kIdTabs);
+    const int firstStop = order.empty() ? resources::kIdTabs : order.front();
+    if (order.size() == 1) order.push_back(resources::kIdTabs);
     host->SetTabOrder(order);
-    if (shown->focus != kIdNone) {
+    if (shown->focus != resources::kIdNone) {
         host->Focus(shown->focus);
         return;
     }
@@ -427,38 +415,39 @@ void CCardDialog::PageSwitch() {
 }
 
 int CCardDialog::SelectedTab() const {
-    return host ? host->SelectedTab(kIdTabs) : -1;
+    return host ? host->SelectedTab(resources::kIdTabs) : -1;
 }
 
 void CCardDialog::SelectTab(int index) {
-    host->SelectTab(kIdTabs, index);
+    host->SelectTab(resources::kIdTabs, index);
     PageSwitch();
 }
 
-CPictureStatic* CCardDialog::PicturePanel() const {
-    const auto it = drawn.find(kIdPicture);
-    return it == drawn.end() ? nullptr : static_cast<CPictureStatic*>(it->second);
+controls::CPictureStatic* CCardDialog::PicturePanel() const {
+    const auto it = drawn.find(resources::kIdPicture);
+    return it == drawn.end() ? nullptr : static_cast<controls::CPictureStatic*>(it->second);
 }
 
-CHoverButton* CCardDialog::HoverButton(int id) const {
+controls::CHoverButton* CCardDialog::HoverButton(int id) const {
     const auto it = drawn.find(id);
-    if (it == drawn.end() || id == kIdPicture || IsLinkButton(id)) return nullptr;
-    return static_cast<CHoverButton*>(it->second);
+    if (it == drawn.end() || id == resources::kIdPicture || IsLinkButton(id)) return nullptr;
+    return static_cast<controls::CHoverButton*>(it->second);
 }
 
-CLinkButton* CCardDialog::LinkButton(int id) const {
+controls::CLinkButton* CCardDialog::LinkButton(int id) const {
     const auto it = drawn.find(id);
     if (it == drawn.end() || !IsLinkButton(id)) return nullptr;
-    return static_cast<CLinkButton*>(it->second);
+    return static_cast<controls::CLinkButton*>(it->second);
 }
 
 void CCardDialog::ShowInWindow() {
-    for (const CardFieldInfo* field : CardExchangeOrder()) {
+    for (const card::CardFieldInfo* field : card::CardExchangeOrder()) {
         const int id = ControlOf(field->member);
         host->SetText(id, FromAnsi(record.*field->member));
         host->SetLimit(id, field->limit);
     }
-    for (const CardStringInfo& text : kCardStateStrings) host->SetText(ControlOf(text.member), Shown(text.member));
+    for (const card::CardStringInfo& text : card::kCardStateStrings)
+        host->SetText(ControlOf(text.member), Shown(text.member));
     ShowCutTexts();
 }
 
@@ -468,12 +457,12 @@ void CCardDialog::ShowCutTexts() {
         if (host->HasControl(id)) host->SetToolTip(id, host->IsShortened(id) ? host->Text(id) : std::string());
     }
     for (const auto& [id, look] : kLinkLooks) {
-        if (CLinkButton* line = LinkButton(id))
+        if (controls::CLinkButton* line = LinkButton(id))
             host->SetToolTip(id, line->IsTextCut() ? host->Text(id) : std::string());
     }
     // A screen reader reads the address block's lines, not its line breaks.
-    if (host->HasControl(kIdAddressBlock)) {
-        const std::string block = host->Text(kIdAddressBlock);
+    if (host->HasControl(resources::kIdAddressBlock)) {
+        const std::string block = host->Text(resources::kIdAddressBlock);
         std::string name;
         std::size_t start = 0;
         while (start <= block.size()) {
@@ -484,31 +473,31 @@ void CCardDialog::ShowCutTexts() {
             if (!line.empty()) name += (name.empty() ? "" : ", ") + line;
             start = end + 1;
         }
-        host->SetAccessibleName(kIdAddressBlock, name);
+        host->SetAccessibleName(resources::kIdAddressBlock, name);
     }
 }
 
-std::string CCardDialog::Shown(std::string CardRecord::*member) const {
+std::string CCardDialog::Shown(std::string card::CardRecord::*member) const {
     const std::string& value = record.*member;
-    if (member == &CardRecord::CurrentFileLabel) {
+    if (member == &card::CardRecord::CurrentFileLabel) {
         return value == "Untitled" && record.CurrentPath.empty() ? Tr(kUntitled) : value;
     }
-    if (member == &CardRecord::ImageSizeText && value == "N/A") return Tr(kNoSize);
-    if (member == &CardRecord::EMailLine && value.starts_with("E-Mail: ")) {
+    if (member == &card::CardRecord::ImageSizeText && value == "N/A") return Tr(kNoSize);
+    if (member == &card::CardRecord::EMailLine && value.starts_with("E-Mail: ")) {
         return Tr(kEMailHead) + FromAnsi(value.substr(std::strlen("E-Mail: ")));
     }
-    if (member == &CardRecord::FaxLine && value.starts_with("Fax: ")) {
+    if (member == &card::CardRecord::FaxLine && value.starts_with("Fax: ")) {
         return Tr(kFaxHead) + FromAnsi(value.substr(std::strlen("Fax: ")));
     }
     return FromAnsi(value);
 }
 
 bool CCardDialog::TakeFromWindow() {
-    for (const CardFieldInfo* field : CardExchangeOrder()) {
+    for (const card::CardFieldInfo* field : card::CardExchangeOrder()) {
         const int id = ControlOf(field->member);
         if (!host->HasControl(id)) continue;  // a field this form has no control for keeps its value
         const std::string text = host->Text(id);
-        if (field->limit > 0 && ovlet::files::Utf16FromUtf8(text).size() > static_cast<std::size_t>(field->limit)) {
+        if (field->limit > 0 && files::Utf16FromUtf8(text).size() > static_cast<std::size_t>(field->limit)) {
             Tell(FieldLimitText(field->limit), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
             // Turn to the page that holds the field, so the user sees it.
             for (std::size_t tab = 0; tab < form.pages.size(); ++tab) {
@@ -524,50 +513,50 @@ bool CCardDialog::TakeFromWindow() {
     }
     // The strings the window shows come back too: the record then holds what
     // is on screen (in the record's own words where the window translated them).
-    for (const CardStringInfo& text : kCardStateStrings) {
+    for (const card::CardStringInfo& text : card::kCardStateStrings) {
         const int id = ControlOf(text.member);
         if (!host->HasControl(id)) continue;
         const std::string shown = host->Text(id);
         if (shown == Shown(text.member)) continue;
-        record.*text.member = id == kIdCurrentFile ? shown : ToAnsi(shown).value_or(record.*text.member);
+        record.*text.member = id == resources::kIdCurrentFile ? shown : ToAnsi(shown).value_or(record.*text.member);
     }
     return true;
 }
 
 bool CCardDialog::TakeEdits() {
     for (const CardPage* page : form.pages) {
-        for (const CardFieldInfo& field : kCardFields) {
+        for (const card::CardFieldInfo& field : card::kCardFields) {
             if (!field.multiLine && page->Holds(ControlOf(field.member))) return TakeFromWindow();
         }
     }
     return true;
 }
 
-std::string CCardDialog::GetEditText(std::string CardRecord::*field) {
+std::string CCardDialog::GetEditText(std::string card::CardRecord::*field) {
     if (!host || !host->HasControl(ControlOf(field))) return record.*field;
     return ToAnsi(host->Text(ControlOf(field))).value_or(std::string());
 }
 
-void CCardDialog::SetEditText(std::string CardRecord::*field, const std::string& text) {
+void CCardDialog::SetEditText(std::string card::CardRecord::*field, const std::string& text) {
     if (host) host->SetText(ControlOf(field), FromAnsi(text));
 }
 
-ovlet::card::Result<std::pair<int, int>> CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size) {
-    CPictureStatic* panel = PicturePanel();
-    if (!panel) return CardError{CardError::Kind::PictureNotShown, "The window has no picture panel.", {}};
+card::Result<std::pair<int, int>> CCardDialog::SetPictureData(const std::uint8_t* bytes, std::size_t size) {
+    controls::CPictureStatic* panel = PicturePanel();
+    if (!panel) return card::CardError{card::CardError::Kind::PictureNotShown, "The window has no picture panel.", {}};
     // A card's picture is at most 2 GiB less one byte, as its length field says.
     const bool fits = size <= static_cast<std::size_t>(INT32_MAX);
     const auto length = static_cast<std::int32_t>(std::min<std::size_t>(size, INT32_MAX));
     // The panel decodes no more pixels than it shows (a large JPEG picture at
     // an eighth of its size), so the picture is there on the window's first
     // paint.
-    ovlet::picture::Result<std::pair<int, int>> shown =
-        fits ? panel->SetPictureData(kCardPictureName, bytes, length) : ovlet::picture::DecodeError{};
+    picture::Result<std::pair<int, int>> shown =
+        fits ? panel->SetPictureData(kCardPictureName, bytes, length) : picture::DecodeError{};
     if (!shown) {
         decoderError = {shown.Error().code, shown.Error().text};
         // The card's picture cannot be shown: the panel shows none rather than an earlier one.
         panel->ClearPicture();
-        return CardError{CardError::Kind::PictureNotShown, shown.Error().text, {}};
+        return card::CardError{card::CardError::Kind::PictureNotShown, shown.Error().text, {}};
     }
     return shown.Value();
 }
@@ -585,14 +574,14 @@ platform::MessageAnswer CCardDialog::Tell(const std::string& text, platform::Mes
     return platform::Services().Message(host, kMessageCaption, text, icon, buttons);
 }
 
-void CCardDialog::ShowCardNote(const CardNote& note) {
+void CCardDialog::ShowCardNote(const card::CardNote& note) {
     Tell(CardNoteMessage(note, decoderError.first, decoderError.second),
-         note.icon == CardMessageIcon::Stop ? platform::MessageIcon::Stop : platform::MessageIcon::Exclamation,
+         note.icon == card::CardMessageIcon::Stop ? platform::MessageIcon::Stop : platform::MessageIcon::Exclamation,
          platform::MessageButtons::Ok);
 }
 
 bool CCardDialog::ReadCardFile(const std::string& path) {
-    const ovlet::card::Result<CardReading> read = ovlet::card::ReadCardFile(path, record, *this);
+    const card::Result<card::CardReading> read = card::ReadCardFile(path, record, *this);
     if (!read) {
         ShowCardNote(read.Error().note);
         // A card that could not be read whole is not this window's file:
@@ -600,7 +589,7 @@ bool CCardDialog::ReadCardFile(const std::string& path) {
         record.CurrentPath.clear();
         return false;
     }
-    for (const CardNote& note : read->notes) ShowCardNote(note);
+    for (const card::CardNote& note : read->notes) ShowCardNote(note);
     ShowInWindow();
     if (read->pictureShort) {
         // The file ends inside its picture: what is there is shown, but the
@@ -614,14 +603,14 @@ bool CCardDialog::ReadCardFile(const std::string& path) {
 }
 
 void CCardDialog::OpenWebSite() {
-    HandOver(WebSiteHandOver(record.WebSite));
+    HandOver(card::WebSiteHandOver(record.WebSite));
 }
 
 void CCardDialog::SendEMail() {
-    HandOver(EMailHandOver(record.EMail));
+    HandOver(card::EMailHandOver(record.EMail));
 }
 
-void CCardDialog::HandOver(const LinkHandOver& handOver) {
+void CCardDialog::HandOver(const card::LinkHandOver& handOver) {
     if (!handOver.allowed) {
         Tell(CardNoteMessage(handOver.refusal), platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return;
@@ -636,7 +625,7 @@ void CCardDialog::ShowAbout() {
 
 void CCardDialog::OnCommand(int id) {
     // Enter and Escape where no control takes them.
-    if (id == kIdOk || id == kIdCancel) {
+    if (id == resources::kIdOk || id == resources::kIdCancel) {
         ExitByKey();
         return;
     }
@@ -644,10 +633,12 @@ void CCardDialog::OnCommand(int id) {
 }
 
 void CCardDialog::ExitByKey() {
-    OnCommand(kIdExit);
+    OnCommand(resources::kIdExit);
 }
 
 void CCardDialog::OnClose() {
     // Exit ends the window itself when it lets it go.
-    OnCommand(kIdExit);
+    OnCommand(resources::kIdExit);
 }
+
+}  // namespace ovlet::window

@@ -19,9 +19,13 @@
 #include "resources/control_ids.h"
 #include "window/card_form.h"
 
+namespace ovlet::controls {
 class CHoverButton;
 class CLinkButton;
 class CPictureStatic;
+}  // namespace ovlet::controls
+
+namespace ovlet::window {
 
 // A card file, by its name.
 bool IsCardFile(const std::string& path);
@@ -32,11 +36,11 @@ inline constexpr const char* kMessageCaption = "Ovlet Maker";
 // How a printed sheet of cards is drawn on the page a face prints: the
 // program gives it where the system can print (null: printing is not there).
 using CardSheetPainter =
-    std::function<void(platform::PrintSurface& page, const ovlet::card::CardRecord& card, platform::Paper paper)>;
+    std::function<void(platform::PrintSurface& page, const card::CardRecord& card, platform::Paper paper)>;
 void SetCardSheetPainter(CardSheetPainter painter);
 const CardSheetPainter& CardSheetPainterInForce();
 
-class CCardDialog : public platform::DialogHandler, public ovlet::card::CardWindowSide {
+class CCardDialog : public platform::DialogHandler, public card::CardWindowSide {
 public:
     explicit CCardDialog(const CardForm& form);
     ~CCardDialog() override;
@@ -46,7 +50,7 @@ public:
     // Runs the window over `owner` (null: the program's main window) until it ends.
     int DoModal(platform::DialogHost* owner = nullptr);
 
-    ovlet::card::CardRecord& Record() { return record; }
+    card::CardRecord& Record() { return record; }
     const CardForm& Form() const { return form; }
     // The face's side of the window while it is open; null before and after.
     platform::DialogHost* Host() const { return host; }
@@ -78,21 +82,21 @@ public:
     // The tab control's page; turning it shows that page's controls.
     int SelectedTab() const;
     void SelectTab(int index);
-    CPictureStatic* PicturePanel() const;
-    CHoverButton* HoverButton(int id) const;
-    CLinkButton* LinkButton(int id) const;
+    controls::CPictureStatic* PicturePanel() const;
+    controls::CHoverButton* HoverButton(int id) const;
+    controls::CLinkButton* LinkButton(int id) const;
     // The entries of the window's menu: About, then the card's commands.
     std::vector<platform::MenuEntry> MenuEntries() const;
 
     // What the card file needs of the window.
-    std::string GetEditText(std::string ovlet::card::CardRecord::*field) override;
-    void SetEditText(std::string ovlet::card::CardRecord::*field, const std::string& text) override;
-    ovlet::card::Result<std::pair<int, int>> SetPictureData(const std::uint8_t* bytes, std::size_t size) override;
+    std::string GetEditText(std::string card::CardRecord::*field) override;
+    void SetEditText(std::string card::CardRecord::*field, const std::string& text) override;
+    card::Result<std::pair<int, int>> SetPictureData(const std::uint8_t* bytes, std::size_t size) override;
     // A message box of the card window (its caption kMessageCaption), through the desktop's services.
     platform::MessageAnswer Tell(const std::string& text, platform::MessageIcon icon,
                                  platform::MessageButtons buttons = platform::MessageButtons::Ok);
     // A note of a card read as a message box, in the user's language.
-    void ShowCardNote(const ovlet::card::CardNote& note);
+    void ShowCardNote(const card::CardNote& note);
 
     // The face's calls.
     void OnInit(platform::DialogHost& dialog) override;
@@ -134,13 +138,13 @@ protected:
     // The window's words in the user's language.
     static std::string Tr(const char* text);
     // What the window shows for a state or display string of the record.
-    std::string Shown(std::string ovlet::card::CardRecord::*member) const;
+    std::string Shown(std::string card::CardRecord::*member) const;
 
-    ovlet::card::CardRecord record;
+    card::CardRecord record;
 
 private:
     // Hands a link to the desktop, or says why it is not handed over.
-    void HandOver(const ovlet::card::LinkHandOver& handOver);
+    void HandOver(const card::LinkHandOver& handOver);
     void PageSwitch();
     // Whether each page control is on screen with page `tab` shown.
     std::vector<std::pair<int, bool>> VisibilityOn(int tab) const;
@@ -158,3 +162,5 @@ private:
     // The owner-drawn controls the face made for this window, by id (the face owns them).
     std::map<int, platform::OwnerDrawnControl*> drawn;
 };
+
+}  // namespace ovlet::window

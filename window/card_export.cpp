@@ -15,22 +15,16 @@
 #include "window/card_dialog.h"
 #include "window/card_text.h"
 
-namespace catalogue = ovlet::catalogue;
-namespace qr = ovlet::exchange::qr;
-namespace resources = ovlet::resources;
-namespace vcard = ovlet::exchange::vcard;
-using ovlet::card::CardRecord;
-using ovlet::exchange::OutgoingPicture;
-using ovlet::exchange::OutgoingPictureOf;
+namespace ovlet::window {
+
+namespace qr = exchange::qr;
+namespace vcard = exchange::vcard;
 
 namespace {
 
-using platform::MessageButtons;
-using platform::MessageIcon;
-using platform::Services;
-
 void Report(platform::DialogHost* owner, const std::string& text) {
-    Services().Message(owner, kMessageCaption, text, MessageIcon::Exclamation, MessageButtons::Ok);
+    platform::Services().Message(owner, kMessageCaption, text, platform::MessageIcon::Exclamation,
+                                 platform::MessageButtons::Ok);
 }
 
 std::string Trim(const std::string& text) {
@@ -40,14 +34,14 @@ std::string Trim(const std::string& text) {
 }
 
 // The card's person (first and last name) or, without one, its company.
-std::string PersonOrCompany(const CardRecord& card) {
+std::string PersonOrCompany(const card::CardRecord& card) {
     const std::string name =
         Trim(FromAnsi(card.FirstName + (card.FirstName.empty() || card.LastName.empty() ? "" : " ") + card.LastName));
     return name.empty() ? Trim(FromAnsi(card.Company)) : name;
 }
 
 // A file name from the card's person or company, for the Save dialog.
-std::string SuggestedName(const CardRecord& card) {
+std::string SuggestedName(const card::CardRecord& card) {
     std::string name = PersonOrCompany(card);
     std::replace(name.begin(), name.end(), '/', '-');
     return name.empty() ? std::string("card") : name;
@@ -56,7 +50,7 @@ std::string SuggestedName(const CardRecord& card) {
 // Written through the programs' one writer: beside the target, then renamed
 // over it, so a failure leaves an existing file as it was.
 bool WriteWhole(const std::string& path, const void* data, std::size_t size, std::string& reason) {
-    ovlet::files::OutputFile file;
+    files::OutputFile file;
     if (file.Open(path) && file.Write(data, size) && file.Commit()) return true;
     reason = file.Reason();
     return false;
@@ -106,7 +100,7 @@ class QrCodeWindow : public platform::DialogHandler {
 public:
     explicit QrCodeWindow(const qr::CardCode& code) : card(code) {}
     std::unique_ptr<platform::OwnerDrawnControl> MakeOwnerDrawn(int id) override {
-        if (id != kIdQrPicture) return nullptr;
+        if (id != resources::kIdQrPicture) return nullptr;
         return std::make_unique<QrPicture>(card);
     }
 
@@ -119,14 +113,14 @@ private:
 void CCardDialog::ExportVCard() {
     // What is in the window is what goes out: the maker's typed text included.
     if (!TakeEdits()) return;
-    record.StreetAddress = GetEditText(&CardRecord::StreetAddress);
-    record.GeneralInformation = GetEditText(&CardRecord::GeneralInformation);
+    record.StreetAddress = GetEditText(&card::CardRecord::StreetAddress);
+    record.GeneralInformation = GetEditText(&card::CardRecord::GeneralInformation);
     const platform::FileRequest request{true,
                                         {{Tr(QT_TRANSLATE_NOOP("CCardDialog", "vCard (.vcf)")), "*.vcf"}},
                                         ".vcf",
                                         SuggestedName(record) + ".vcf",
                                         {}};
-    const auto chosen = Services().ChooseFile(host, request);
+    const auto chosen = platform::Services().ChooseFile(host, request);
     if (!chosen) return;
     const std::string text = vcard::EncodeVCard(record);
     std::string error;
@@ -138,21 +132,21 @@ void CCardDialog::ExportVCard() {
 
 void CCardDialog::PrintCard() {
     if (!TakeEdits()) return;
-    record.StreetAddress = GetEditText(&CardRecord::StreetAddress);
-    record.GeneralInformation = GetEditText(&CardRecord::GeneralInformation);
+    record.StreetAddress = GetEditText(&card::CardRecord::StreetAddress);
+    record.GeneralInformation = GetEditText(&card::CardRecord::GeneralInformation);
     const CardSheetPainter& painter = CardSheetPainterInForce();
     if (!painter) {
         Report(host, Tr(QT_TRANSLATE_NOOP("CCardDialog", "Printing is not available in this version.")));
         return;
     }
     // A4, or US Letter where the user's locale measures in inches.
-    const platform::Paper paper = Services().UsersPaper();
-    const CardRecord card = record;
+    const platform::Paper paper = platform::Services().UsersPaper();
+    const card::CardRecord card = record;
     const std::string name = PersonOrCompany(card);
     platform::PrintRequest request{
         name.empty() ? Tr(QT_TRANSLATE_NOOP("CCardDialog", "Card")) : name, paper,
         [card, painter](platform::PrintSurface& page, platform::Paper printed) { painter(page, card, printed); }};
-    Services().Print(host, request);
+    platform::Services().Print(host, request);
 }
 
 void CCardDialog::SaveCardPicture() {
@@ -163,7 +157,7 @@ void CCardDialog::SaveCardPicture() {
     // Address books and picture viewers take JPEG and PNG; a BMP, Targa or PICT
     // picture leaves as a PNG of its pixels, never as its own bytes under a
     // name that says otherwise.
-    const OutgoingPicture picture = OutgoingPictureOf(record);
+    const exchange::OutgoingPicture picture = exchange::OutgoingPictureOf(record);
     if (picture.mediaType.empty()) {
         Report(host, Tr(QT_TRANSLATE_NOOP("CCardDialog", "The card's picture cannot be saved as PNG or JPEG.")));
         return;
@@ -177,7 +171,7 @@ void CCardDialog::SaveCardPicture() {
         extension,
         SuggestedName(record) + extension,
         {}};
-    const auto chosen = Services().ChooseFile(host, request);
+    const auto chosen = platform::Services().ChooseFile(host, request);
     if (!chosen) return;
     std::string error;
     if (!WriteWhole(*chosen, picture.bytes.data(), picture.bytes.size(), error)) {
@@ -196,3 +190,5 @@ void CCardDialog::ShowQrCode() {
     QrCodeWindow window(card.Value());
     platform::RunDialog(resources::QrCodeDialogTemplate(), window, host);
 }
+
+}  // namespace ovlet::window

@@ -6,54 +6,53 @@
 #include "platform/text_mark.h"
 #include "resources/control_ids.h"
 
-using ovlet::card::CardRecord;
-
+namespace ovlet::window {
 namespace {
 
 struct BoundControl {
-    std::string CardRecord::*member;
+    std::string card::CardRecord::*member;
     int controlId;
 };
 
 constexpr BoundControl kBoundControls[] = {
-    {&CardRecord::Company, kIdCompany},
-    {&CardRecord::StreetAddress, kIdStreetAddress},
-    {&CardRecord::City, kIdCity},
-    {&CardRecord::StateProvince, kIdStateProvince},
-    {&CardRecord::PostalCode, kIdPostalCode},
-    {&CardRecord::Country, kIdCountry},
-    {&CardRecord::WebSite, kIdWebSite},
-    {&CardRecord::FirstName, kIdFirstName},
-    {&CardRecord::LastName, kIdLastName},
-    {&CardRecord::MiddleName, kIdMiddleName},
-    {&CardRecord::JobTitle, kIdJobTitle},
-    {&CardRecord::EMail, kIdEMail},
-    {&CardRecord::Fax, kIdFax},
-    {&CardRecord::Department, kIdDepartment},
-    {&CardRecord::Phone1Description, kIdPhone1Description},
-    {&CardRecord::Phone1Number, kIdPhone1Number},
-    {&CardRecord::Phone2Description, kIdPhone2Description},
-    {&CardRecord::Phone2Number, kIdPhone2Number},
-    {&CardRecord::GeneralInformation, kIdGeneralInformation},
-    {&CardRecord::ImageSizeText, kIdImageSize},
-    {&CardRecord::CurrentFileLabel, kIdCurrentFile},
-    {&CardRecord::CompanyLine, kIdCompanyLine},
-    {&CardRecord::AddressBlock, kIdAddressBlock},
-    {&CardRecord::WebSiteLine, kIdWebSiteLine},
-    {&CardRecord::NameLine, kIdNameLine},
-    {&CardRecord::TitleLine, kIdTitleLine},
-    {&CardRecord::Phone1Line, kIdPhone1Line},
-    {&CardRecord::Phone2Line, kIdPhone2Line},
-    {&CardRecord::FaxLine, kIdFaxLine},
-    {&CardRecord::EMailLine, kIdEMailLine},
+    {&card::CardRecord::Company, resources::kIdCompany},
+    {&card::CardRecord::StreetAddress, resources::kIdStreetAddress},
+    {&card::CardRecord::City, resources::kIdCity},
+    {&card::CardRecord::StateProvince, resources::kIdStateProvince},
+    {&card::CardRecord::PostalCode, resources::kIdPostalCode},
+    {&card::CardRecord::Country, resources::kIdCountry},
+    {&card::CardRecord::WebSite, resources::kIdWebSite},
+    {&card::CardRecord::FirstName, resources::kIdFirstName},
+    {&card::CardRecord::LastName, resources::kIdLastName},
+    {&card::CardRecord::MiddleName, resources::kIdMiddleName},
+    {&card::CardRecord::JobTitle, resources::kIdJobTitle},
+    {&card::CardRecord::EMail, resources::kIdEMail},
+    {&card::CardRecord::Fax, resources::kIdFax},
+    {&card::CardRecord::Department, resources::kIdDepartment},
+    {&card::CardRecord::Phone1Description, resources::kIdPhone1Description},
+    {&card::CardRecord::Phone1Number, resources::kIdPhone1Number},
+    {&card::CardRecord::Phone2Description, resources::kIdPhone2Description},
+    {&card::CardRecord::Phone2Number, resources::kIdPhone2Number},
+    {&card::CardRecord::GeneralInformation, resources::kIdGeneralInformation},
+    {&card::CardRecord::ImageSizeText, resources::kIdImageSize},
+    {&card::CardRecord::CurrentFileLabel, resources::kIdCurrentFile},
+    {&card::CardRecord::CompanyLine, resources::kIdCompanyLine},
+    {&card::CardRecord::AddressBlock, resources::kIdAddressBlock},
+    {&card::CardRecord::WebSiteLine, resources::kIdWebSiteLine},
+    {&card::CardRecord::NameLine, resources::kIdNameLine},
+    {&card::CardRecord::TitleLine, resources::kIdTitleLine},
+    {&card::CardRecord::Phone1Line, resources::kIdPhone1Line},
+    {&card::CardRecord::Phone2Line, resources::kIdPhone2Line},
+    {&card::CardRecord::FaxLine, resources::kIdFaxLine},
+    {&card::CardRecord::EMailLine, resources::kIdEMailLine},
 };
 
 }  // namespace
 
-int ControlOf(std::string CardRecord::*member) {
+int ControlOf(std::string card::CardRecord::*member) {
     const auto* bound = std::find_if(std::begin(kBoundControls), std::end(kBoundControls),
                                      [member](const BoundControl& b) { return b.member == member; });
-    return bound == std::end(kBoundControls) ? kIdNone : bound->controlId;
+    return bound == std::end(kBoundControls) ? resources::kIdNone : bound->controlId;
 }
 
 bool CardPage::Holds(int id) const {
@@ -62,62 +61,70 @@ bool CardPage::Holds(int id) const {
 }
 
 const std::vector<FieldLabel> kFieldLabels{
-    {kIdCompany, kIdCompanyLabel, kIdNone},
-    {kIdStreetAddress, kIdStreetAddressLabel, kIdNone},
-    {kIdCity, kIdCityLabel, kIdNone},
-    {kIdStateProvince, kIdStateProvinceLabel, kIdNone},
-    {kIdCountry, kIdCountryLabel, kIdNone},
-    {kIdPostalCode, kIdPostalCodeLabel, kIdNone},
-    {kIdWebSite, kIdWebSiteLabel, kIdNone},
-    {kIdFirstName, kIdFirstNameLabel, kIdNone},
-    {kIdMiddleName, kIdMiddleNameLabel, kIdNone},
-    {kIdLastName, kIdLastNameLabel, kIdNone},
-    {kIdJobTitle, kIdJobTitleLabel, kIdNone},
-    {kIdDepartment, kIdDepartmentLabel, kIdNone},
-    {kIdEMail, kIdEMailLabel, kIdNone},
-    {kIdFax, kIdFaxLabel, kIdNone},
-    {kIdPhone1Description, kIdPhone1DescriptionLabel, kIdPhone1Group},
-    {kIdPhone1Number, kIdPhone1NumberLabel, kIdPhone1Group},
-    {kIdPhone2Description, kIdPhone2DescriptionLabel, kIdPhone2Group},
-    {kIdPhone2Number, kIdPhone2NumberLabel, kIdPhone2Group},
-    {kIdGeneralInformation, kIdGeneralInformationLabel, kIdNone},
+    {resources::kIdCompany, resources::kIdCompanyLabel, resources::kIdNone},
+    {resources::kIdStreetAddress, resources::kIdStreetAddressLabel, resources::kIdNone},
+    {resources::kIdCity, resources::kIdCityLabel, resources::kIdNone},
+    {resources::kIdStateProvince, resources::kIdStateProvinceLabel, resources::kIdNone},
+    {resources::kIdCountry, resources::kIdCountryLabel, resources::kIdNone},
+    {resources::kIdPostalCode, resources::kIdPostalCodeLabel, resources::kIdNone},
+    {resources::kIdWebSite, resources::kIdWebSiteLabel, resources::kIdNone},
+    {resources::kIdFirstName, resources::kIdFirstNameLabel, resources::kIdNone},
+    {resources::kIdMiddleName, resources::kIdMiddleNameLabel, resources::kIdNone},
+    {resources::kIdLastName, resources::kIdLastNameLabel, resources::kIdNone},
+    {resources::kIdJobTitle, resources::kIdJobTitleLabel, resources::kIdNone},
+    {resources::kIdDepartment, resources::kIdDepartmentLabel, resources::kIdNone},
+    {resources::kIdEMail, resources::kIdEMailLabel, resources::kIdNone},
+    {resources::kIdFax, resources::kIdFaxLabel, resources::kIdNone},
+    {resources::kIdPhone1Description, resources::kIdPhone1DescriptionLabel, resources::kIdPhone1Group},
+    {resources::kIdPhone1Number, resources::kIdPhone1NumberLabel, resources::kIdPhone1Group},
+    {resources::kIdPhone2Description, resources::kIdPhone2DescriptionLabel, resources::kIdPhone2Group},
+    {resources::kIdPhone2Number, resources::kIdPhone2NumberLabel, resources::kIdPhone2Group},
+    {resources::kIdGeneralInformation, resources::kIdGeneralInformationLabel, resources::kIdNone},
 };
 
 const CardPage kImagePage{
     QT_TRANSLATE_NOOP("CardForm", "Image"),
-    {kIdPicture},
-    {kIdImageSizeLabel, kIdImageSize, kIdRemove},
-    kIdNone,
+    {resources::kIdPicture},
+    {resources::kIdImageSizeLabel, resources::kIdImageSize, resources::kIdRemove},
+    resources::kIdNone,
 };
 
 const CardPage kCompanyPage{
     QT_TRANSLATE_NOOP("CardForm", "Company"),
-    {kIdCompany, kIdStreetAddress, kIdCity, kIdStateProvince, kIdCountry, kIdPostalCode, kIdWebSite},
-    {kIdCompanyLabel, kIdStreetAddressLabel, kIdCityLabel, kIdStateProvinceLabel, kIdCountryLabel, kIdPostalCodeLabel,
-     kIdWebSiteLabel},
-    kIdCompany,
+    {resources::kIdCompany, resources::kIdStreetAddress, resources::kIdCity, resources::kIdStateProvince,
+     resources::kIdCountry, resources::kIdPostalCode, resources::kIdWebSite},
+    {resources::kIdCompanyLabel, resources::kIdStreetAddressLabel, resources::kIdCityLabel,
+     resources::kIdStateProvinceLabel, resources::kIdCountryLabel, resources::kIdPostalCodeLabel,
+     resources::kIdWebSiteLabel},
+    resources::kIdCompany,
 };
 
 const CardPage kContactPage{
     QT_TRANSLATE_NOOP("CardForm", "Contact"),
-    {kIdFirstName, kIdMiddleName, kIdLastName, kIdJobTitle, kIdDepartment, kIdEMail, kIdFax, kIdPhone1Description,
-     kIdPhone1Number, kIdPhone2Description, kIdPhone2Number},
-    {kIdFirstNameLabel, kIdMiddleNameLabel, kIdLastNameLabel, kIdJobTitleLabel, kIdDepartmentLabel, kIdEMailLabel,
-     kIdFaxLabel, kIdPhone1Group, kIdPhone1DescriptionLabel, kIdPhone1NumberLabel, kIdPhone2Group,
-     kIdPhone2DescriptionLabel, kIdPhone2NumberLabel},
-    kIdFirstName,
+    {resources::kIdFirstName, resources::kIdMiddleName, resources::kIdLastName, resources::kIdJobTitle,
+     resources::kIdDepartment, resources::kIdEMail, resources::kIdFax, resources::kIdPhone1Description,
+     resources::kIdPhone1Number, resources::kIdPhone2Description, resources::kIdPhone2Number},
+    {resources::kIdFirstNameLabel, resources::kIdMiddleNameLabel, resources::kIdLastNameLabel,
+     resources::kIdJobTitleLabel, resources::kIdDepartmentLabel, resources::kIdEMailLabel, resources::kIdFaxLabel,
+     resources::kIdPhone1Group, resources::kIdPhone1DescriptionLabel, resources::kIdPhone1NumberLabel,
+     resources::kIdPhone2Group, resources::kIdPhone2DescriptionLabel, resources::kIdPhone2NumberLabel},
+    resources::kIdFirstName,
 };
 
 const CardPage kInformationPage{
     QT_TRANSLATE_NOOP("CardForm", "Information"),
-    {kIdGeneralInformation},
-    {kIdGeneralInformationLabel},
-    kIdGeneralInformation,
+    {resources::kIdGeneralInformation},
+    {resources::kIdGeneralInformationLabel},
+    resources::kIdGeneralInformation,
 };
 
 const CardPage kSummaryPage{
     QT_TRANSLATE_NOOP("CardForm", "Contact"),
-    {kIdWebSiteLine, kIdPhone1Line, kIdPhone2Line, kIdEMailLine, kIdFaxLine},
-    {kIdCompanyGroup, kIdCompanyLine, kIdAddressBlock, kIdContactGroup, kIdNameLine, kIdTitleLine},
-    kIdNone,
+    {resources::kIdWebSiteLine, resources::kIdPhone1Line, resources::kIdPhone2Line, resources::kIdEMailLine,
+     resources::kIdFaxLine},
+    {resources::kIdCompanyGroup, resources::kIdCompanyLine, resources::kIdAddressBlock, resources::kIdContactGroup,
+     resources::kIdNameLine, resources::kIdTitleLine},
+    resources::kIdNone,
 };
+
+}  // namespace ovlet::window

@@ -10,9 +10,11 @@
 #include "card/card_record.h"
 #include "window/about_dialog.h"
 
+namespace ovlet::window {
+
 // The control that shows a member of the record (the nineteen fields, the
 // state strings and the display strings); kIdNone for any other member.
-int ControlOf(std::string ovlet::card::CardRecord::*member);
+int ControlOf(std::string card::CardRecord::*member);
 
 // An edit field with the label beside it and the group box around both
 // (kIdNone when there is none): the label names the field.
@@ -48,3 +50,5 @@ struct CardForm {
     bool readOnlyInformation;                  // the General Information text can be read, not changed
     AboutForm about;
 };
+
+}  // namespace ovlet::window

@@ -9,23 +9,7 @@
 #include "resources/catalogue/decoder_lines.h"
 #include "window/card_text.h"
 
-namespace catalogue = ovlet::catalogue;
-using ovlet::card::CardNote;
-using ovlet::card::CardNoteId;
-using ovlet::card::CardNoteText;
-using ovlet::card::kFieldLimitMessage;
-
-using ovlet::picture::DECERR_ACCESS;
-using ovlet::picture::DECERR_END_OF_DATA;
-using ovlet::picture::DECERR_FILE_NOT_FOUND;
-using ovlet::picture::DECERR_FORMAT;
-using ovlet::picture::DECERR_NO_MEMORY;
-using ovlet::picture::DECERR_PATH_NOT_FOUND;
-using ovlet::picture::DECERR_SIGNATURE;
-using ovlet::picture::DECERR_UNKNOWN_TYPE;
-using ovlet::picture::DECERR_UNSUPPORTED;
-using ovlet::picture::MessageLine;
-
+namespace ovlet::window {
 namespace {
 
 constexpr const char* kContext = "CardMessages";
@@ -33,33 +17,33 @@ constexpr const char* kContext = "CardMessages";
 // The words of every note, as the codec writes them (card/card_notes.h); %1
 // is the part that varies from message to message.
 struct NoteWords {
-    CardNoteId id;
+    card::CardNoteId id;
     const char* text;
 };
 
 const NoteWords kNoteWords[] = {
-    {CardNoteId::CannotOpen,
+    {card::CardNoteId::CannotOpen,
      QT_TRANSLATE_NOOP("CardMessages", "Unable to open file with this name.  Please try a different name.")},
-    {CardNoteId::PastEnd,
+    {card::CardNoteId::PastEnd,
      QT_TRANSLATE_NOOP("CardMessages", "An attempt was made to access an unnamed file past its end.")},
-    {CardNoteId::Damaged, QT_TRANSLATE_NOOP("CardMessages", "The card file is damaged and cannot be read.")},
-    {CardNoteId::PictureNotShown, QT_TRANSLATE_NOOP("CardMessages", "The card's picture cannot be shown.\n\n%1")},
-    {CardNoteId::DiskFull, QT_TRANSLATE_NOOP("CardMessages", "Disk full while accessing %1.")},
-    {CardNoteId::WriteFailed, QT_TRANSLATE_NOOP("CardMessages", "An error occurred while writing %1.")},
-    {CardNoteId::NoWebSite, QT_TRANSLATE_NOOP("CardMessages", "This card has no web site address.")},
-    {CardNoteId::WebSiteHasSpaces,
+    {card::CardNoteId::Damaged, QT_TRANSLATE_NOOP("CardMessages", "The card file is damaged and cannot be read.")},
+    {card::CardNoteId::PictureNotShown, QT_TRANSLATE_NOOP("CardMessages", "The card's picture cannot be shown.\n\n%1")},
+    {card::CardNoteId::DiskFull, QT_TRANSLATE_NOOP("CardMessages", "Disk full while accessing %1.")},
+    {card::CardNoteId::WriteFailed, QT_TRANSLATE_NOOP("CardMessages", "An error occurred while writing %1.")},
+    {card::CardNoteId::NoWebSite, QT_TRANSLATE_NOOP("CardMessages", "This card has no web site address.")},
+    {card::CardNoteId::WebSiteHasSpaces,
      QT_TRANSLATE_NOOP(
          "CardMessages",
          "The web site address on this card contains spaces or control characters, so it is not opened.")},
-    {CardNoteId::WebSiteIsLocal,
+    {card::CardNoteId::WebSiteIsLocal,
      QT_TRANSLATE_NOOP("CardMessages",
                        "The web site on this card names a local file, not a web address, so it is not opened.")},
-    {CardNoteId::WebSiteScheme,
+    {card::CardNoteId::WebSiteScheme,
      QT_TRANSLATE_NOOP("CardMessages",
                        "The web site on this card is a \"%1:\" address, not a web address, so it is not opened.")},
-    {CardNoteId::WebSiteNoHost,
+    {card::CardNoteId::WebSiteNoHost,
      QT_TRANSLATE_NOOP("CardMessages", "The web site address on this card has no host name, so it is not opened.")},
-    {CardNoteId::EMailNotSingle,
+    {card::CardNoteId::EMailNotSingle,
      QT_TRANSLATE_NOOP("CardMessages",
                        "The e-mail address on this card is not a single address, so it is not opened.")},
 };
@@ -71,7 +55,7 @@ const NoteWords kNoteWords[] = {
 [[maybe_unused]] constexpr const char* kFieldLimitWords =
     QT_TRANSLATE_NOOP("CardMessages", "Please enter no more than %1 characters.");
 
-const char* WordsOf(CardNoteId id) {
+const char* WordsOf(card::CardNoteId id) {
     for (const NoteWords& words : kNoteWords) {
         if (words.id == id) return words.text;
     }
@@ -87,17 +71,19 @@ struct DecoderKind {
 };
 
 const DecoderKind kDecoderKinds[] = {
-    {DECERR_SIGNATURE, QT_TRANSLATE_NOOP("CardMessages", "The file is not a picture of the kind it claims to be.")},
-    {DECERR_FORMAT,
+    {picture::DECERR_SIGNATURE,
+     QT_TRANSLATE_NOOP("CardMessages", "The file is not a picture of the kind it claims to be.")},
+    {picture::DECERR_FORMAT,
      QT_TRANSLATE_NOOP("CardMessages", "The picture's data is damaged or of a kind that is not supported.")},
-    {DECERR_PATH_NOT_FOUND, QT_TRANSLATE_NOOP("CardMessages", "The picture file cannot be found.")},
-    {DECERR_FILE_NOT_FOUND, QT_TRANSLATE_NOOP("CardMessages", "The picture file cannot be found.")},
-    {DECERR_ACCESS, QT_TRANSLATE_NOOP("CardMessages", "The picture file cannot be read.")},
-    {DECERR_UNSUPPORTED,
+    {picture::DECERR_PATH_NOT_FOUND, QT_TRANSLATE_NOOP("CardMessages", "The picture file cannot be found.")},
+    {picture::DECERR_FILE_NOT_FOUND, QT_TRANSLATE_NOOP("CardMessages", "The picture file cannot be found.")},
+    {picture::DECERR_ACCESS, QT_TRANSLATE_NOOP("CardMessages", "The picture file cannot be read.")},
+    {picture::DECERR_UNSUPPORTED,
      QT_TRANSLATE_NOOP("CardMessages", "The picture uses a format or feature that is not supported.")},
-    {DECERR_UNKNOWN_TYPE, QT_TRANSLATE_NOOP("CardMessages", "Unknown file type.")},
-    {DECERR_NO_MEMORY, QT_TRANSLATE_NOOP("CardMessages", "There is not enough memory to decode the picture.")},
-    {DECERR_END_OF_DATA, QT_TRANSLATE_NOOP("CardMessages", "The picture's data ends before the picture is complete.")},
+    {picture::DECERR_UNKNOWN_TYPE, QT_TRANSLATE_NOOP("CardMessages", "Unknown file type.")},
+    {picture::DECERR_NO_MEMORY, QT_TRANSLATE_NOOP("CardMessages", "There is not enough memory to decode the picture.")},
+    {picture::DECERR_END_OF_DATA,
+     QT_TRANSLATE_NOOP("CardMessages", "The picture's data ends before the picture is complete.")},
 };
 
 std::string Tr(const char* text) {
@@ -111,7 +97,7 @@ std::string Fill(const std::string& pattern, const std::string& argument) {
 }  // namespace
 
 std::string DecoderMessageText(int code, const std::string& text) {
-    const std::string line = MessageLine(text.c_str());
+    const std::string line = picture::MessageLine(text.c_str());
     if (!catalogue::Language().empty()) {
         // The library's own fixed texts word for word; for the words of
         // libjpeg and libpng, which have no translations, the kind of fault.
@@ -127,30 +113,30 @@ std::string DecoderMessageText(int code, const std::string& text) {
     return FromAnsi(line);
 }
 
-std::string CardNoteMessage(const CardNote& note, int decoderCode, const std::string& decoderText) {
+std::string CardNoteMessage(const card::CardNote& note, int decoderCode, const std::string& decoderText) {
     const char* words = WordsOf(note.id);
-    if (!words) return FromAnsi(CardNoteText(note));
+    if (!words) return FromAnsi(card::CardNoteText(note));
     const std::string message = Tr(words);
     const std::string first = note.arguments.empty() ? std::string() : note.arguments.front();
     switch (note.id) {
-        case CardNoteId::PictureNotShown:
+        case card::CardNoteId::PictureNotShown:
             return Fill(message, decoderCode != 0 && first == decoderText ? DecoderMessageText(decoderCode, first)
                                                                           : FromAnsi(first));
-        case CardNoteId::DiskFull:
+        case card::CardNoteId::DiskFull:
             return Fill(message, first);
-        case CardNoteId::WriteFailed: {
+        case card::CardNoteId::WriteFailed: {
             // The path and the system's reason, both in the file system's encoding.
             const std::string place = note.arguments.size() > 1 ? first + ": " + note.arguments[1] : first;
             return Fill(message, place);
         }
-        case CardNoteId::WebSiteScheme:
+        case card::CardNoteId::WebSiteScheme:
             return Fill(message, FromAnsi(first));
         default:
             return message;
     }
 }
 
-std::string CardNoteMessage(const CardNote& note) {
+std::string CardNoteMessage(const card::CardNote& note) {
     return CardNoteMessage(note, 0, {});
 }
 
@@ -159,11 +145,13 @@ std::string ShortPictureText() {
 }
 
 std::string FieldLimitText(int limit) {
-    return Fill(Tr(kFieldLimitMessage), std::to_string(limit));
+    return Fill(Tr(card::kFieldLimitMessage), std::to_string(limit));
 }
 
-std::vector<std::pair<CardNoteId, const char*>> CardNoteWords() {
-    std::vector<std::pair<CardNoteId, const char*>> words;
+std::vector<std::pair<card::CardNoteId, const char*>> CardNoteWords() {
+    std::vector<std::pair<card::CardNoteId, const char*>> words;
     for (const NoteWords& w : kNoteWords) words.emplace_back(w.id, w.text);
     return words;
 }
+
+}  // namespace ovlet::window

@@ -2,13 +2,14 @@
 
 #include "card/codepage.h"
 
-using ovlet::card::AnsiFromUtf8;
-using ovlet::card::Utf8FromAnsi;
+namespace ovlet::window {
 
 std::string FromAnsi(const std::string& ansi) {
-    return Utf8FromAnsi(ansi);
+    return card::Utf8FromAnsi(ansi);
 }
 
 std::optional<std::string> ToAnsi(const std::string& utf8) {
-    return AnsiFromUtf8(utf8);
+    return card::AnsiFromUtf8(utf8);
 }
+
+}  // namespace ovlet::window

@@ -2,6 +2,7 @@
 
 #include "files/terminal_text.h"
 
+namespace ovlet::window {
 namespace {
 
 std::string HelpText(std::string_view program) {
@@ -50,7 +51,7 @@ ProgramArguments ReadProgramArguments(std::string_view program, std::string_view
                 result.text = std::string(program) + " " + std::string(version) + "\n";
             } else {
                 // Control characters and text-reordering marks cannot drive the terminal.
-                const std::string shown = ovlet::files::TerminalSafe(argument);
+                const std::string shown = files::TerminalSafe(argument);
                 result.outcome = ProgramArguments::Outcome::Usage;
                 result.text = std::string(program) + ": unknown option '" + shown + "'\n" +
                               "A card named so opens as ./" + shown + " or after --. Try '" + std::string(program) +
@@ -62,3 +63,5 @@ ProgramArguments ReadProgramArguments(std::string_view program, std::string_view
     }
     return result;
 }
+
+}  // namespace ovlet::window

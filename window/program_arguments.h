@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace ovlet::window {
+
 struct ProgramArguments {
     enum class Outcome {
         Run,      // open the card window
@@ -29,3 +31,5 @@ struct ProgramArguments {
 // `program` is "ovmake" or "ovview"; `version` the release number.
 ProgramArguments ReadProgramArguments(std::string_view program, std::string_view version,
                                       const std::vector<std::string>& argv);
+
+}  // namespace ovlet::window

@@ -6,12 +6,11 @@
 #include "files/file_status.h"
 #include "resources/catalogue/catalogue.h"
 
-namespace catalogue = ovlet::catalogue;
-
+namespace ovlet::window {
 namespace {
 
 bool Exists(const std::string& path) {
-    return ovlet::files::FindPath(path) == ovlet::files::PathPresence::Present;
+    return files::FindPath(path) == files::PathPresence::Present;
 }
 
 // The path with its "folder/.." steps taken, as the system names the file.
@@ -27,8 +26,8 @@ std::string Canonical(const std::string& path) {
 }  // namespace
 
 std::string ProgramDataFile(const std::string& name) {
-    using ovlet::files::JoinPath;
-    const std::string folder = ovlet::files::ProgramFolder();
+    using files::JoinPath;
+    const std::string folder = files::ProgramFolder();
     const std::string installed = JoinPath(JoinPath(folder, "../share/ovlet"), name);
     if (Exists(installed)) return Canonical(installed);
     // Windows keeps a program's data beside it.
@@ -51,3 +50,5 @@ std::string LocalizedDataFile(const std::string& name) {
     }
     return ProgramDataFile(name);
 }
+
+}  // namespace ovlet::window

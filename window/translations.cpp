@@ -6,14 +6,14 @@
 #include "platform/face.h"
 #include "resources/catalogue/catalogue.h"
 
-namespace catalogue = ovlet::catalogue;
+namespace ovlet::window {
 
 const std::vector<std::string>& TranslatedLanguages() {
     return catalogue::Languages();
 }
 
 std::string UserLanguage() {
-    return catalogue::ChooseLanguage(ovlet::files::UserLanguages());
+    return catalogue::ChooseLanguage(files::UserLanguages());
 }
 
 bool InstallTranslations(const std::string& language) {
@@ -27,3 +27,5 @@ bool InstallTranslations(const std::string& language) {
 const std::string& CurrentLanguage() {
     return catalogue::Language();
 }
+
+}  // namespace ovlet::window

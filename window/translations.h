@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace ovlet::window {
+
 // The languages the programs have catalogues for; English is the programs' own.
 const std::vector<std::string>& TranslatedLanguages();
 
@@ -20,3 +22,5 @@ bool InstallTranslations(const std::string& language);
 
 // The language installed last ("" for English).
 const std::string& CurrentLanguage();
+
+}  // namespace ovlet::window

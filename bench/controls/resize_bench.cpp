@@ -10,6 +10,7 @@
 
 #include "controls/smooth_resize.h"
 
+namespace ovlet::controls {
 namespace {
 
 void BM_SmoothResize(benchmark::State& state) {
@@ -37,3 +38,4 @@ BENCHMARK(BM_SmoothResize)
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+}  // namespace ovlet::controls

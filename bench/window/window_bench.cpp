@@ -22,12 +22,7 @@
 #include "tests/support/picture_encoders.h"
 #include "viewer/viewer_dialog.h"
 
-using ovlet::card::CardRecord;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::WriteCardFile;
-
-using ovlet::picture::CWinBmp;
-
+namespace ovlet::window {
 namespace {
 
 constexpr int kWidth = 4000;
@@ -61,12 +56,12 @@ struct Fixture {
         jpegPath = (dir / "photo.jpg").string();
         std::ofstream(jpegPath, std::ios::binary)
             .write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
-        CardRecord card;
+        card::CardRecord card;
         card.Company = "Bench";
         card.SetPicture(jpeg);
-        RecordOnlySide side(card);
+        card::RecordOnlySide side(card);
         cardPath = (dir / "photo.ovt").string();
-        static_cast<void>(WriteCardFile(cardPath, card, side));
+        static_cast<void>(card::WriteCardFile(cardPath, card, side));
     }
 };
 
@@ -76,7 +71,7 @@ Fixture& Files() {
 }
 
 void BM_RepaintImagePage12MP(benchmark::State& state) {
-    CardOnQt<CViewerDialog> window;
+    CardOnQt<viewer::CViewerDialog> window;
     window.Record().CurrentPath = Files().cardPath;
     window.Create();
     window.show();
@@ -85,22 +80,22 @@ void BM_RepaintImagePage12MP(benchmark::State& state) {
     for (auto _ : state) {
         window.repaint();
     }
-    const CWinBmp& shown = window.PicturePanel()->ShownBitmap();
+    const picture::CWinBmp& shown = window.PicturePanel()->ShownBitmap();
     state.counters["kept_px"] = static_cast<double>(shown.GetWidth()) * shown.GetHeight();
 }
 BENCHMARK(BM_RepaintImagePage12MP)->Unit(benchmark::kMillisecond);
 
 void BM_DecodePicture12MP(benchmark::State& state) {
     for (auto _ : state) {
-        CWinBmp bitmap;
-        SharedDecoder().DecodeFile(Files().jpegPath.c_str(), &bitmap, 32);
+        picture::CWinBmp bitmap;
+        controls::SharedDecoder().DecodeFile(Files().jpegPath.c_str(), &bitmap, 32);
         benchmark::DoNotOptimize(bitmap.GetLineTable());
     }
 }
 BENCHMARK(BM_DecodePicture12MP)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_OpenCard12MP(benchmark::State& state) {
-    CardOnQt<CViewerDialog> window;
+    CardOnQt<viewer::CViewerDialog> window;
     window.Create();
     for (auto _ : state) {
         window.Record().ClearCard();
@@ -110,18 +105,19 @@ void BM_OpenCard12MP(benchmark::State& state) {
 BENCHMARK(BM_OpenCard12MP)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
+}  // namespace ovlet::window
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    InstallQtProgramPictures();
-    platform::QtFace face;
-    platform::InstallFace(&face);
-    platform::ScriptedUi ui;
-    platform::SetUi(&ui);
+    ovlet::programs::InstallQtProgramPictures();
+    ovlet::platform::QtFace face;
+    ovlet::platform::InstallFace(&face);
+    ovlet::platform::ScriptedUi ui;
+    ovlet::platform::SetUi(&ui);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::filesystem::remove_all(Files().dir);
+    std::filesystem::remove_all(ovlet::window::Files().dir);
     return 0;
 }

@@ -5,9 +5,7 @@
 
 #include "picture/resource_registry.h"
 
-using ovlet::picture::SetBitmapResourceLookup;
-
-namespace platform {
+namespace ovlet::platform {
 namespace {
 
 constexpr std::size_t kBmpFileHeaderSize = 14;  // "BM", file size, two reserved words, pixel offset
@@ -23,16 +21,16 @@ std::span<const std::uint8_t> PackedDib(std::span<const std::uint8_t> file) {
 
 void InstallBitmapResources(const std::vector<BitmapFile>& bitmaps) {
     if (bitmaps.empty()) {
-        SetBitmapResourceLookup(nullptr);
+        picture::SetBitmapResourceLookup(nullptr);
         return;
     }
     // Kept alive by the lookup, which lives as long as the bitmaps are installed.
     auto dibs = std::make_shared<std::map<std::uint16_t, std::span<const std::uint8_t>>>();
     for (const BitmapFile& bitmap : bitmaps) (*dibs)[bitmap.id] = PackedDib(bitmap.bytes);
-    SetBitmapResourceLookup([dibs](std::uint16_t id) -> std::span<const std::uint8_t> {
+    picture::SetBitmapResourceLookup([dibs](std::uint16_t id) -> std::span<const std::uint8_t> {
         const auto found = dibs->find(id);
         return found != dibs->end() ? found->second : std::span<const std::uint8_t>();
     });
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-namespace platform {
+namespace ovlet::platform {
 
 // A bitmap resource as a program carries it: its number and a BMP file.
 struct BitmapFile {
@@ -18,4 +18,4 @@ struct BitmapFile {
 // long as the bitmaps are installed.
 void InstallBitmapResources(const std::vector<BitmapFile>& bitmaps);
 
-}  // namespace platform
+}  // namespace ovlet::platform

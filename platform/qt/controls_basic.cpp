@@ -11,7 +11,7 @@
 
 #include "platform/qt/ui_services.h"
 
-namespace platform {
+namespace ovlet::platform {
 namespace {
 
 // Keeps a one-line edit inside its typing limit and its character set. Text
@@ -336,4 +336,4 @@ void TabControl::paintEvent(QPaintEvent*) {
     painter.drawRect(page);
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

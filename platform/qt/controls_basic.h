@@ -12,7 +12,7 @@
 
 class QTabBar;
 
-namespace platform {
+namespace ovlet::platform {
 
 // Decides whether typed or pasted text can be taken (for example whether
 // every character fits a code page); what it refuses is not inserted.
@@ -62,8 +62,8 @@ class MultiLineEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit MultiLineEdit(QWidget* parent = nullptr);
-    QString WindowText() const;                // CR LF line breaks
-    void SetWindowText(const QString& text);   // CR LF or LF line breaks
+    QString WindowText() const;               // CR LF line breaks
+    void SetWindowText(const QString& text);  // CR LF or LF line breaks
     bool SettingWindowText() const { return settingText; }
     void SetTextFilter(QtTextFilter newFilter);  // null: every text
     bool Accepts(const QString& text) const;
@@ -155,4 +155,4 @@ private:
     QTabBar* bar;
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform

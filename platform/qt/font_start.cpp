@@ -2,7 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
-namespace platform {
+namespace ovlet::platform {
 
 FontSetUp::FontSetUp() {
     // FcInit loads the configuration and the caches and makes them the
@@ -18,4 +18,4 @@ void FontSetUp::Wait() {
     if (reader.joinable()) reader.join();
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

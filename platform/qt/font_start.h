@@ -3,7 +3,7 @@
 
 #include <thread>
 
-namespace platform {
+namespace ovlet::platform {
 
 // Reads the desktop's font configuration and font lists on a thread of its
 // own, from construction on: the first window needs them for its first
@@ -25,4 +25,4 @@ private:
     std::thread reader;
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform

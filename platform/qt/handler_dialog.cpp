@@ -3,7 +3,7 @@
 #include "platform/owner_drawn.h"
 #include "platform/qt/owner_drawn_widget.h"
 
-namespace platform {
+namespace ovlet::platform {
 
 HandlerDialog::HandlerDialog(const DialogTemplate& dialog, DialogHandler& dialogHandler, QWidget* parent)
     : TemplateDialog(dialog, parent), handler(dialogHandler) {}
@@ -22,4 +22,4 @@ QWidget* HandlerDialog::CreateControl(const ControlTemplate& control) {
     return button;
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -5,7 +5,7 @@
 #include "platform/dialog.h"
 #include "platform/qt/template_dialog.h"
 
-namespace platform {
+namespace ovlet::platform {
 
 class HandlerDialog : public TemplateDialog {
     Q_OBJECT
@@ -38,4 +38,4 @@ private:
     DialogHandler& handler;
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform

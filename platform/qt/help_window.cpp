@@ -15,7 +15,7 @@
 
 #include "files/input_file.h"
 
-namespace platform {
+namespace ovlet::platform {
 namespace {
 
 // The contents are the manual's <h2 id="..."> headings.
@@ -67,9 +67,9 @@ private:
 
 bool ShowHelpWindow(QWidget* owner, const QString& helpFile) {
     // Read through the programs' one reader, as every file they read.
-    ovlet::files::ReadOptions options;
-    options.maxBytes = ovlet::files::kMaxTextFileBytes;
-    const ovlet::files::Result<std::string> bytes = ovlet::files::ReadWholeText(QFile::encodeName(helpFile).toStdString(), options);
+    files::ReadOptions options;
+    options.maxBytes = files::kMaxTextFileBytes;
+    const files::Result<std::string> bytes = files::ReadWholeText(QFile::encodeName(helpFile).toStdString(), options);
     if (!bytes) return false;
     const QString html = QString::fromUtf8(bytes.Value().data(), static_cast<qsizetype>(bytes.Value().size()));
     if (html.isEmpty()) return false;
@@ -83,4 +83,4 @@ bool ShowHelpWindow(QWidget* owner, const QString& helpFile) {
     return true;
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

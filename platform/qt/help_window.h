@@ -4,9 +4,9 @@
 class QString;
 class QWidget;
 
-namespace platform {
+namespace ovlet::platform {
 
 // Shows the manual at its contents; false when the file is missing or unreadable.
 bool ShowHelpWindow(QWidget* owner, const QString& helpFile);
 
-}  // namespace platform
+}  // namespace ovlet::platform

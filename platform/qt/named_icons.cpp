@@ -16,12 +16,7 @@
 #include "platform/qt/painter_device.h"
 #include "platform/qt/template_dialog.h"
 
-using ovlet::picture::CDataSource;
-using ovlet::picture::CPNGDecoder;
-using ovlet::picture::CTextException;
-using ovlet::picture::CWinBmp;
-
-namespace platform {
+namespace ovlet::platform {
 namespace {
 
 // The window manager is offered the sizes it shows in title bars and task
@@ -34,12 +29,12 @@ constexpr int kLargestOfferedSide = 48;
 // through every image plugin installed, and load some, while the program starts.
 QPixmap ReadIconPicture(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) return {};
-    CDataSource source;
+    picture::CDataSource source;
     source.OpenData("icon", bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    CWinBmp bitmap;
+    picture::CWinBmp bitmap;
     try {
-        CPNGDecoder().DecodeSource(&source, &bitmap, 32);
-    } catch (const CTextException&) {
+        picture::CPNGDecoder().DecodeSource(&source, &bitmap, 32);
+    } catch (const picture::CTextException&) {
         return {};
     }
     source.Close();
@@ -133,4 +128,4 @@ void InstallIcons(const std::vector<NamedIcon>& icons) {
     });
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

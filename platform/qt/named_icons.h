@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace ovlet::platform {
 
 // One size of an icon: a PNG file of a square picture `side` pixels high.
 struct IconFile {
@@ -31,4 +31,4 @@ QIcon IconOfFiles(std::vector<IconFile> sizes);
 // takes them away again.
 void InstallIcons(const std::vector<NamedIcon>& icons);
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -11,10 +11,7 @@
 #include "picture/win_bmp.h"
 #include "platform/qt/painter_device.h"
 
-using ovlet::picture::CWinBmp;
-
-namespace platform::qt {
-
+namespace ovlet::platform::qt {
 namespace {
 
 QColor ToQColor(Colour colour) {
@@ -51,11 +48,11 @@ public:
             painter.drawText(at.x, at.y, text);
             return;
         }
-        painter.drawText(QRect(at.x, at.y, 32767, widget->height() * 4), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                         text);
+        painter.drawText(QRect(at.x, at.y, 32767, widget->height() * 4),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
 
-    void Bitmap(const CWinBmp& bitmap, Point at) override {
+    void Bitmap(const picture::CWinBmp& bitmap, Point at) override {
         painter.save();
         painter.setClipRect(widget->rect());
         PainterDevice device(painter);
@@ -63,7 +60,7 @@ public:
         painter.restore();
     }
 
-    void ScreenBitmap(const CWinBmp& bitmap, const Rect& target) override {
+    void ScreenBitmap(const picture::CWinBmp& bitmap, const Rect& target) override {
         if (bitmap.IsEmpty() || bitmap.GetHeight() <= 0 || target.width <= 0 || target.height <= 0) return;
         // The lines are stored bottom line first: the wrapped image is upside down.
         const QImage lines = WrapDibLines(bitmap.GetLineTable()[bitmap.GetHeight() - 1], bitmap.GetInfoHeader());
@@ -71,7 +68,8 @@ public:
         QImage image = lines.mirrored(false, true);
         const qreal ratio = widget->devicePixelRatioF();
         image.setDevicePixelRatio(ratio);
-        if (image.width() == std::lround(target.width * ratio) && image.height() == std::lround(target.height * ratio)) {
+        if (image.width() == std::lround(target.width * ratio) &&
+            image.height() == std::lround(target.height * ratio)) {
             painter.drawImage(QPoint(target.x, target.y), image);
         } else {
             painter.drawImage(QRect(target.x, target.y, target.width, target.height), image);
@@ -132,9 +130,7 @@ public:
     }
 
 private:
-    bool IsLink() const {
-        return roleOf(widget()) == AccessibleRole::Link && qobject_cast<QAbstractButton*>(widget());
-    }
+    bool IsLink() const { return roleOf(widget()) == AccessibleRole::Link && qobject_cast<QAbstractButton*>(widget()); }
 
     AccessibleRole (*roleOf)(const QWidget*);
 };
@@ -322,4 +318,4 @@ OwnerDrawnControl* HostedControl(const QWidget* widget) {
     return nullptr;
 }
 
-}  // namespace platform::qt
+}  // namespace ovlet::platform::qt

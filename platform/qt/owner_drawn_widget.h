@@ -10,7 +10,7 @@
 
 #include "platform/owner_drawn.h"
 
-namespace platform::qt {
+namespace ovlet::platform::qt {
 
 // What a hosting widget does for its control (ControlHost over a QWidget).
 class WidgetHost : public ControlHost {
@@ -96,4 +96,4 @@ T* Hosted(const QWidget* widget) {
     return dynamic_cast<T*>(HostedControl(widget));
 }
 
-}  // namespace platform::qt
+}  // namespace ovlet::platform::qt

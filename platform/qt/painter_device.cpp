@@ -2,16 +2,11 @@
 
 #include <QPainter>
 
-using ovlet::picture::BI_RGB;
-using ovlet::picture::BitmapInfoHeader;
-using ovlet::picture::DIB_RGB_COLORS;
-using ovlet::picture::RGBQuad;
-using ovlet::picture::SRCCOPY;
+namespace ovlet::platform {
 
-namespace platform {
-
-QImage WrapDibLines(const void* bits, const BitmapInfoHeader* info) {
-    if (!bits || !info || info->biWidth <= 0 || info->biHeight <= 0 || info->biCompression != BI_RGB) return {};
+QImage WrapDibLines(const void* bits, const picture::BitmapInfoHeader* info) {
+    if (!bits || !info || info->biWidth <= 0 || info->biHeight <= 0 || info->biCompression != picture::BI_RGB)
+        return {};
     const int width = info->biWidth;
     const int height = info->biHeight;
     const qsizetype stride = ((static_cast<qsizetype>(width) * info->biBitCount + 31) / 32) * 4;
@@ -33,7 +28,8 @@ QImage WrapDibLines(const void* bits, const BitmapInfoHeader* info) {
             const int used = info->biClrUsed > 0 && info->biClrUsed < static_cast<std::uint32_t>(entries)
                                  ? static_cast<int>(info->biClrUsed)
                                  : entries;
-            const auto* table = reinterpret_cast<const RGBQuad*>(reinterpret_cast<const uchar*>(info) + info->biSize);
+            const auto* table =
+                reinterpret_cast<const picture::RGBQuad*>(reinterpret_cast<const uchar*>(info) + info->biSize);
             QList<QRgb> colours(entries, qRgb(0, 0, 0));
             for (int i = 0; i < used; ++i) colours[i] = qRgb(table[i].red, table[i].green, table[i].blue);
             image.setColorTable(colours);
@@ -45,7 +41,7 @@ QImage WrapDibLines(const void* bits, const BitmapInfoHeader* info) {
 }
 
 int PainterDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
-                                 int srcHeight, const void* bits, const BitmapInfoHeader* info, std::uint32_t,
+                                 int srcHeight, const void* bits, const picture::BitmapInfoHeader* info, std::uint32_t,
                                  std::uint32_t) {
     const QImage lines = WrapDibLines(bits, info);
     if (lines.isNull() || destWidth <= 0 || destHeight <= 0 || srcWidth <= 0 || srcHeight <= 0) return 0;
@@ -62,8 +58,9 @@ int PainterDevice::StretchDIBits(int xDest, int yDest, int destWidth, int destHe
 }
 
 int PainterDevice::SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc, int ySrc, int, int,
-                                     const void* bits, const BitmapInfoHeader* info, std::uint32_t) {
-    return StretchDIBits(xDest, yDest, width, height, xSrc, ySrc, width, height, bits, info, DIB_RGB_COLORS, SRCCOPY);
+                                     const void* bits, const picture::BitmapInfoHeader* info, std::uint32_t) {
+    return StretchDIBits(xDest, yDest, width, height, xSrc, ySrc, width, height, bits, info, picture::DIB_RGB_COLORS,
+                         picture::SRCCOPY);
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -7,19 +7,19 @@
 
 class QPainter;
 
-namespace platform {
+namespace ovlet::platform {
 
 // Packed-DIB drawing on a painter. As on the desktop the pictures were made
 // for, the fourth byte of 32-bit pixels is ignored: pictures are drawn opaque.
-class PainterDevice : public ovlet::picture::CDrawDevice {
+class PainterDevice : public picture::CDrawDevice {
 public:
     explicit PainterDevice(QPainter& target) : painter(target) {}
 
     int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
-                      int srcHeight, const void* bits, const ovlet::picture::BitmapInfoHeader* info, std::uint32_t usage,
+                      int srcHeight, const void* bits, const picture::BitmapInfoHeader* info, std::uint32_t usage,
                       std::uint32_t rasterOp) override;
     int SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc, int ySrc, int startScan, int scanLines,
-                          const void* bits, const ovlet::picture::BitmapInfoHeader* info, std::uint32_t usage) override;
+                          const void* bits, const picture::BitmapInfoHeader* info, std::uint32_t usage) override;
 
 private:
     QPainter& painter;
@@ -27,6 +27,6 @@ private:
 
 // A QImage over the DIB's own lines, bottom line first (so upside down); null
 // for a layout Qt cannot take. The image does not own the pixels.
-QImage WrapDibLines(const void* bits, const ovlet::picture::BitmapInfoHeader* info);
+QImage WrapDibLines(const void* bits, const picture::BitmapInfoHeader* info);
 
-}  // namespace platform
+}  // namespace ovlet::platform

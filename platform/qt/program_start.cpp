@@ -8,7 +8,7 @@
 #include "platform/qt/qt_face.h"
 #include "platform/qt/template_dialog.h"
 
-namespace platform {
+namespace ovlet::platform {
 
 // Members in the order they start: the fonts are read while the display is
 // connected and the toolkit loads.
@@ -50,4 +50,4 @@ QtProgramStart::~QtProgramStart() {
     InstallFace(nullptr);
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -10,7 +10,7 @@
 #include "platform/qt/bitmap_resources.h"
 #include "platform/qt/named_icons.h"
 
-namespace platform {
+namespace ovlet::platform {
 
 // What a program says of itself to the toolkit and the desktop.
 struct ProgramLook {
@@ -44,4 +44,4 @@ private:
     std::unique_ptr<Running> running;
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform

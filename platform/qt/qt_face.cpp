@@ -18,7 +18,7 @@
 #include "platform/qt/ui_services.h"
 #include "resources/catalogue/catalogue.h"
 
-namespace platform {
+namespace ovlet::platform {
 namespace {
 
 // Qt's own catalogue is a few hundred kilobytes; anything far larger is not one.
@@ -160,7 +160,7 @@ public:
     QString translate(const char* context, const char* sourceText, const char* /*disambiguation*/,
                       int /*n*/) const override {
         const char* translation =
-            ovlet::catalogue::FindTranslation(language_, context ? context : "", sourceText ? sourceText : "");
+            catalogue::FindTranslation(language_, context ? context : "", sourceText ? sourceText : "");
         return translation ? QString::fromUtf8(translation) : QString();
     }
 
@@ -174,10 +174,9 @@ private:
 class QtCatalogue {
 public:
     bool Load(const QString& path) {
-        ovlet::files::ReadOptions options;
+        files::ReadOptions options;
         options.maxBytes = kMaxCatalogueBytes;
-        ovlet::files::Result<std::string> read =
-            ovlet::files::ReadWholeText(QFile::encodeName(path).toStdString(), options);
+        files::Result<std::string> read = files::ReadWholeText(QFile::encodeName(path).toStdString(), options);
         if (!read) return false;
         bytes_ = std::move(read).Value();
         return translator_.load(reinterpret_cast<const uchar*>(bytes_.data()), static_cast<int>(bytes_.size()));
@@ -234,4 +233,4 @@ std::string QtFace::Translate(const char* context, const char* text) {
     return QCoreApplication::translate(context, text).toStdString();
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

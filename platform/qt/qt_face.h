@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace ovlet::platform {
 
 // A printed page as the Qt face draws it: the painter's origin is the
 // paper's top left corner, and its device's resolution gives the scale.
@@ -38,4 +38,4 @@ private:
 // The widget of a dialog this face made (null for none, or for another face's).
 QWidget* WidgetOf(DialogHost* host);
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -2,7 +2,7 @@
 
 #include "platform/scripted_face.h"
 
-namespace platform {
+namespace ovlet::platform {
 
 MessageAnswer ScriptedUi::MessageBox(QWidget*, const QString& caption, const QString& text, MessageIcon icon,
                                      MessageButtons buttons) {
@@ -70,4 +70,4 @@ std::vector<ScriptedUi::Call> ScriptedUi::Of(const QString& kind) const {
     return out;
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -9,7 +9,7 @@
 
 #include "platform/qt/ui_services.h"
 
-namespace platform {
+namespace ovlet::platform {
 
 // A script for tests: answers in order and records every call.
 class ScriptedUi : public UiServices {
@@ -43,4 +43,4 @@ public:
     std::vector<Call> Of(const QString& kind) const;
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform

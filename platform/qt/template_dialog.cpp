@@ -23,7 +23,7 @@
 
 #include "platform/qt/controls_basic.h"
 
-namespace platform {
+namespace ovlet::platform {
 namespace {
 
 // A static this high or lower holds one line of text.
@@ -297,9 +297,9 @@ void TemplateDialog::closeEvent(QCloseEvent* event) {
     }
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform
 
-namespace platform {
+namespace ovlet::platform {
 
 void TemplateDialog::Enable(int id, bool enable) {
     if (QWidget* w = Item(id)) w->setEnabled(enable);
@@ -621,4 +621,4 @@ void TemplateDialog::AdvanceClock(int milliseconds) {
     now = until;
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

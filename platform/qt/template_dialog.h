@@ -20,7 +20,7 @@
 
 class QTabBar;
 
-namespace platform {
+namespace ovlet::platform {
 
 // The base units that turn dialog units into pixels: one horizontal unit is a
 // quarter of the font's average character width, one vertical unit an eighth
@@ -184,4 +184,4 @@ private:
     bool selectingTab = false;  // SelectTab: the page turns, but not by the user
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform

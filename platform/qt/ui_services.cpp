@@ -17,7 +17,7 @@
 
 #include "platform/qt/help_window.h"
 
-namespace platform {
+namespace ovlet::platform {
 namespace {
 
 // A Yes/No question has no cancel: Escape and the close box are not answers,
@@ -152,4 +152,4 @@ void SetUi(UiServices* services) {
     gInstalled = services;
 }
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -17,7 +17,7 @@
 class QPainter;
 class QWidget;
 
-namespace platform {
+namespace ovlet::platform {
 
 struct QtFileFilter {
     QString description;  // "Text Files (.txt)"
@@ -63,4 +63,4 @@ UiServices& Ui();
 // Installs `services` (not owned); null restores the Qt ones.
 void SetUi(UiServices* services);
 
-}  // namespace platform
+}  // namespace ovlet::platform

@@ -9,7 +9,7 @@
 #include "platform/win32/late_library.h"
 #include "platform/win32/win32_face.h"
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 namespace {
 
 // The annotation service, made once per thread at its first use (with COM
@@ -138,4 +138,4 @@ std::string AccessibleNameOf(HWND control) {
     return result;
 }
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

@@ -9,7 +9,7 @@
 
 #include "platform/owner_drawn.h"
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 
 // Each gives false when the system offers no annotation (the control keeps
 // what the system says of it on its own).
@@ -27,4 +27,4 @@ void ReleaseAnnotations();
 // cannot be asked.
 std::string AccessibleNameOf(HWND control);
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

@@ -12,7 +12,7 @@
 #include "platform/win32/late_library.h"
 #include "platform/win32/win32_face.h"
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 namespace {
 
 // The system menu's ids for the window menu's commands it cannot carry as
@@ -195,4 +195,4 @@ bool Win32Dialog::TakeDrop(HDROP drop) {
     return !taken.empty();
 }
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

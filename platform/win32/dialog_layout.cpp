@@ -6,7 +6,7 @@
 
 #include "files/utf16.h"
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 namespace {
 
 using namespace style;
@@ -98,7 +98,7 @@ std::vector<std::uint8_t> BuildTemplate(const DialogTemplate& dialog, const Text
     out.Short(dialog.height);
     out.Word(0);  // no menu
     out.Word(0);  // the dialog class
-    out.String(ovlet::files::Utf16FromUtf8(Shown(translate, dialog.context, dialog.caption)));
+    out.String(files::Utf16FromUtf8(Shown(translate, dialog.context, dialog.caption)));
     out.Word(static_cast<std::uint16_t>(dialog.pointSize));
     out.Word(400);  // FW_NORMAL
     out.Byte(0);    // not italic
@@ -124,7 +124,7 @@ std::vector<std::uint8_t> BuildTemplate(const DialogTemplate& dialog, const Text
         }
         // An icon control's text would name an icon resource: it gets its icon at start.
         const std::string text = control.kind == ControlKind::Icon ? std::string() : control.text;
-        out.String(ovlet::files::Utf16FromUtf8(Shown(translate, dialog.context, text)));
+        out.String(files::Utf16FromUtf8(Shown(translate, dialog.context, text)));
         out.Word(0);  // no creation data
     }
     return std::move(out.bytes);
@@ -172,4 +172,4 @@ bool IsAddressForShell(const std::string& url) {
     return false;
 }
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

@@ -12,7 +12,7 @@
 
 #include "platform/dialog_template.h"
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 
 // The typeface of every dialog: the desktop's dialog face, the one the
 // layouts were measured in, at the template's point size.
@@ -93,4 +93,4 @@ BaseUnits BaseUnitsOf(int lettersWidth, int characterHeight);
 // refused, as is an address with control characters or spaces.
 bool IsAddressForShell(const std::string& url);
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

@@ -13,7 +13,7 @@
 #include "platform/win32/accessibility.h"
 #include "platform/win32/win32_face.h"
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 namespace {
 
 bool IsEditKind(ControlKind kind) {
@@ -199,7 +199,7 @@ LRESULT CALLBACK Win32Dialog::FilteredEdit(HWND edit, UINT message, WPARAM wPara
                 std::vector<std::string> seen;
                 while (pos < utf8.size()) {
                     const std::size_t start = pos;
-                    ovlet::files::NextUtf8(utf8, pos, c);
+                    files::NextUtf8(utf8, pos, c);
                     const std::string one = utf8.substr(start, pos - start);
                     if (found->second(one) || std::find(seen.begin(), seen.end(), one) != seen.end()) continue;
                     seen.push_back(one);
@@ -214,4 +214,4 @@ LRESULT CALLBACK Win32Dialog::FilteredEdit(HWND edit, UINT message, WPARAM wPara
     return DefSubclassProc(edit, message, wParam, lParam);
 }
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

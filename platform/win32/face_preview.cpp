@@ -12,18 +12,20 @@
 #include "viewer/viewer_about.h"
 
 int main(int argc, char** argv) {
-    platform::win32::Win32Face face;
-    platform::InstallFace(&face);
+    ovlet::platform::win32::Win32Face face;
+    ovlet::platform::InstallFace(&face);
     const std::string what = argc > 1 ? argv[1] : "about-maker";
     int result = 0;
     if (what == "splash") {
         // Held for a minute, so that it can be looked at.
-        CSplashDialog splash(SplashPictureSource{{OVLET_SOURCE_DATA_DIR "/maker.jpg"}, {}}, 60000);
+        ovlet::maker::CSplashDialog splash(ovlet::maker::SplashPictureSource{{OVLET_SOURCE_DATA_DIR "/maker.jpg"}, {}},
+                                           60000);
         result = splash.DoModal();
     } else {
-        CAboutDialog about(what == "about-viewer" ? kViewerAbout : kMakerAbout);
+        ovlet::window::CAboutDialog about(what == "about-viewer" ? ovlet::viewer::kViewerAbout
+                                                                 : ovlet::maker::kMakerAbout);
         result = about.DoModal();
     }
-    platform::InstallFace(nullptr);
+    ovlet::platform::InstallFace(nullptr);
     return result < 0 ? 1 : 0;
 }

@@ -5,15 +5,15 @@
 #include <string_view>
 #include <utility>
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 namespace {
 
 // The system's virtual-key codes of the named keys.
 constexpr std::array<std::pair<std::string_view, unsigned>, 22> kNamedKeys{{
-    {"backspace", 0x08}, {"tab", 0x09},     {"enter", 0x0D},  {"return", 0x0D}, {"esc", 0x1B},   {"escape", 0x1B},
-    {"space", 0x20},     {"pgup", 0x21},    {"pageup", 0x21}, {"pgdown", 0x22}, {"pgdn", 0x22},  {"pagedown", 0x22},
-    {"end", 0x23},       {"home", 0x24},    {"left", 0x25},   {"up", 0x26},     {"right", 0x27}, {"down", 0x28},
-    {"ins", 0x2D},       {"insert", 0x2D},  {"del", 0x2E},    {"delete", 0x2E},
+    {"backspace", 0x08}, {"tab", 0x09},    {"enter", 0x0D},  {"return", 0x0D}, {"esc", 0x1B},   {"escape", 0x1B},
+    {"space", 0x20},     {"pgup", 0x21},   {"pageup", 0x21}, {"pgdown", 0x22}, {"pgdn", 0x22},  {"pagedown", 0x22},
+    {"end", 0x23},       {"home", 0x24},   {"left", 0x25},   {"up", 0x26},     {"right", 0x27}, {"down", 0x28},
+    {"ins", 0x2D},       {"insert", 0x2D}, {"del", 0x2E},    {"delete", 0x2E},
 }};
 constexpr unsigned kF1 = 0x70;
 constexpr int kLastFunctionKey = 24;
@@ -52,8 +52,10 @@ std::optional<KeyChord> ReadKeys(const std::string& keys) {
         // A last part of its own: the key ("Ctrl++" is not written).
         if (plus == std::string_view::npos) break;
         const std::string modifier = Lower(rest.substr(0, plus));
-        bool* flag = modifier == "ctrl" ? &chord.ctrl : modifier == "shift" ? &chord.shift
-                   : modifier == "alt"  ? &chord.alt  : nullptr;
+        bool* flag = modifier == "ctrl"    ? &chord.ctrl
+                     : modifier == "shift" ? &chord.shift
+                     : modifier == "alt"   ? &chord.alt
+                                           : nullptr;
         if (!flag || *flag) return std::nullopt;
         *flag = true;
         rest.remove_prefix(plus + 1);
@@ -65,4 +67,4 @@ std::optional<KeyChord> ReadKeys(const std::string& keys) {
     return chord;
 }
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

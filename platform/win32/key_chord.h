@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 
 struct KeyChord {
     unsigned key = 0;  // virtual-key code
@@ -21,4 +21,4 @@ struct KeyChord {
 // order, names of keys as the portable writing has them, letters in either case.
 std::optional<KeyChord> ReadKeys(const std::string& keys);
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

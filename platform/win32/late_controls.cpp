@@ -11,7 +11,7 @@
 #include "platform/win32/owner_drawn_host.h"
 #include "platform/win32/win32_face.h"
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 namespace {
 
 const wchar_t* ClassNameOf(const ControlClass& kind) {
@@ -110,4 +110,4 @@ HWND Win32Dialog::Made(int id) {
     return item;
 }
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 namespace {
 
 thread_local bool comStarted = false;
@@ -41,4 +41,4 @@ void StopCom() {
     if (auto* stop = LateFunction<decltype(CoUninitialize)>(L"ole32.dll", "CoUninitialize")) stop();
 }
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 
 // The library `name`, loaded once for the process; null when the system has none.
 HMODULE LateLibrary(const wchar_t* name);
@@ -24,4 +24,4 @@ Function* LateFunction(const wchar_t* library, const char* name) {
 bool StartCom();
 void StopCom();
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

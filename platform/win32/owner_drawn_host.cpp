@@ -15,11 +15,7 @@
 #include "platform/win32/accessibility.h"
 #include "platform/win32/win32_face.h"
 
-using ovlet::picture::BitmapInfoHeader;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::RGBQuad;
-
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x0F1E;
@@ -29,14 +25,14 @@ COLORREF Ref(Colour c) {
 }
 
 // The bits of a packed DIB: after the header and its colour table.
-const void* BitsOf(const BitmapInfoHeader& header) {
+const void* BitsOf(const picture::BitmapInfoHeader& header) {
     std::size_t colours = 0;
     if (header.biBitCount <= 8) colours = header.biClrUsed ? header.biClrUsed : (std::size_t{1} << header.biBitCount);
-    return reinterpret_cast<const std::uint8_t*>(&header) + header.biSize + colours * sizeof(RGBQuad);
+    return reinterpret_cast<const std::uint8_t*>(&header) + header.biSize + colours * sizeof(picture::RGBQuad);
 }
 
-void StretchDib(HDC dc, const CWinBmp& bitmap, const RECT& target) {
-    const BitmapInfoHeader* header = bitmap.GetInfoHeader();
+void StretchDib(HDC dc, const picture::CWinBmp& bitmap, const RECT& target) {
+    const picture::BitmapInfoHeader* header = bitmap.GetInfoHeader();
     if (!header || target.right <= target.left || target.bottom <= target.top) return;
     const int height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
     SetStretchBltMode(dc, HALFTONE);
@@ -118,14 +114,14 @@ void GdiCanvas::Text(Point at, TextAnchor anchor, const std::string& utf8, Colou
     SelectObject(dc, old);
 }
 
-void GdiCanvas::Bitmap(const CWinBmp& bitmap, Point at) {
-    const BitmapInfoHeader* header = bitmap.GetInfoHeader();
+void GdiCanvas::Bitmap(const picture::CWinBmp& bitmap, Point at) {
+    const picture::BitmapInfoHeader* header = bitmap.GetInfoHeader();
     if (!header) return;
     const int height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
     StretchDib(dc, bitmap, DeviceRect({at.x, at.y, header->biWidth, height}));
 }
 
-void GdiCanvas::ScreenBitmap(const CWinBmp& bitmap, const Rect& target) {
+void GdiCanvas::ScreenBitmap(const picture::CWinBmp& bitmap, const Rect& target) {
     StretchDib(dc, bitmap, DeviceRect(target));
 }
 
@@ -365,7 +361,7 @@ std::string OwnerDrawnHost::Elided(const std::string& utf8, int width, TextStyle
     std::size_t pos = 0;
     char32_t c = 0;
     while (pos < utf8.size()) {
-        ovlet::files::NextUtf8(utf8, pos, c);
+        files::NextUtf8(utf8, pos, c);
         ends.push_back(pos);
     }
     const std::string ellipsis = "\xE2\x80\xA6";
@@ -397,4 +393,4 @@ void OwnerDrawnHost::SetAccessibleRole(AccessibleRole what) {
     if (window) AnnotateRole(window, what);
 }
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

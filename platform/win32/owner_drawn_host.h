@@ -13,7 +13,7 @@
 
 #include "platform/owner_drawn.h"
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 
 // Whether the control stands on the page of a tab control beside it, and the
 // page is drawn by the desktop's theme (lighter than the dialog): labels and
@@ -110,8 +110,8 @@ public:
     void FillRect(const Rect& area, Colour colour) override;
     void FrameRect(const Rect& area, Colour colour, bool dotted) override;
     void Text(Point at, TextAnchor anchor, const std::string& utf8, Colour colour, TextStyle style) override;
-    void Bitmap(const ovlet::picture::CWinBmp& bitmap, Point at) override;
-    void ScreenBitmap(const ovlet::picture::CWinBmp& bitmap, const Rect& target) override;
+    void Bitmap(const picture::CWinBmp& bitmap, Point at) override;
+    void ScreenBitmap(const picture::CWinBmp& bitmap, const Rect& target) override;
 
 private:
     int Device(int logical) const;
@@ -122,4 +122,4 @@ private:
     const GdiFonts& fonts;
 };
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

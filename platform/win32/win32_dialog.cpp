@@ -19,7 +19,7 @@
 #include "platform/win32/owner_drawn_host.h"
 #include "platform/win32/win32_face.h"
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 namespace {
 
 // The system's timer ids of the handler's timers (0 is no timer id).
@@ -60,13 +60,13 @@ LRESULT CALLBACK ModalFilter(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 std::wstring Wide(const std::string& utf8) {
-    const std::u16string wide = ovlet::files::Utf16FromUtf8(utf8);
+    const std::u16string wide = files::Utf16FromUtf8(utf8);
     return {wide.begin(), wide.end()};
 }
 
 std::string Utf8(const std::wstring& wide) {
     const std::u16string text(wide.begin(), wide.end());
-    return ovlet::files::Utf8FromUtf16(text);
+    return files::Utf8FromUtf16(text);
 }
 
 std::string WindowText(HWND window) {
@@ -590,4 +590,4 @@ void Win32Dialog::End(int code) {
     }
 }
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

@@ -12,9 +12,7 @@
 #include "platform/win32/late_library.h"
 #include "resources/catalogue/catalogue.h"
 
-namespace catalogue = ovlet::catalogue;
-
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 namespace {
 
 // The common dialogs' library, loaded when a file or print dialog is first
@@ -247,7 +245,7 @@ public:
 Win32Face::Win32Face() : desktop(std::make_unique<Win32Desktop>()) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    catalogue::SetLanguage(catalogue::ChooseLanguage(ovlet::files::UserLanguages()));
+    catalogue::SetLanguage(catalogue::ChooseLanguage(files::UserLanguages()));
 }
 
 Win32Face::~Win32Face() {
@@ -296,4 +294,4 @@ HWND WindowOf(DialogHost* host) {
     return dialog ? dialog->Window() : nullptr;
 }
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

@@ -15,7 +15,7 @@
 
 #include "platform/face.h"
 
-namespace platform {
+namespace ovlet::platform {
 
 // A printed page on this face: the printer's device, drawn on in dots of the
 // printer's across resolution in both directions, from the paper's top left.
@@ -26,9 +26,9 @@ public:
     double dotsPerMm;
 };
 
-}  // namespace platform
+}  // namespace ovlet::platform
 
-namespace platform::win32 {
+namespace ovlet::platform::win32 {
 
 class OwnerDrawnHost;
 
@@ -225,4 +225,4 @@ private:
 // The window of a dialog this face made (null for none, or another face's).
 HWND WindowOf(DialogHost* host);
 
-}  // namespace platform::win32
+}  // namespace ovlet::platform::win32

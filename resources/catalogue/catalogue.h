@@ -37,8 +37,10 @@ std::string Translate(std::string_view context, std::string_view text);
 // are. An argument's own markers are not replaced again.
 std::string FillPlaceholders(std::string_view pattern, const std::vector<std::string>& arguments);
 
-}  // namespace ovlet::catalogue
-
 // Marks a text for the catalogue where it is written down and translated
 // elsewhere (scripts/update-translations finds it): the text itself.
-#define CATALOGUE_NOOP(context, text) text
+constexpr const char* TranslateLater(const char* /*context*/, const char* text) {
+    return text;
+}
+
+}  // namespace ovlet::catalogue

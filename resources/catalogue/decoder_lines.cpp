@@ -11,49 +11,49 @@ namespace {
 constexpr const char* kContext = "DecoderLines";
 
 // What RaiseDecoderError puts before every detail.
-constexpr std::string_view kHeadPattern = CATALOGUE_NOOP("DecoderLines", "Decoder error: %1");
+constexpr std::string_view kHeadPattern = TranslateLater("DecoderLines", "Decoder error: %1");
 
 // The details the decoders raise, as they write them (without the line
 // break some end in); %1, %2 are the parts that vary.
 constexpr const char* kDetails[] = {
-    CATALOGUE_NOOP("DecoderLines", "Unknown file type."),
-    CATALOGUE_NOOP("DecoderLines", "Unknown picture type (starts with %1)"),
-    CATALOGUE_NOOP("DecoderLines", "Unknown picture type (no bytes)"),
-    CATALOGUE_NOOP("DecoderLines", "%1 picture: a type this library does not decode"),
-    CATALOGUE_NOOP("DecoderLines", "Library not compiled for this file type."),
-    CATALOGUE_NOOP("DecoderLines", "Opening %1 failed"),
-    CATALOGUE_NOOP("DecoderLines", "Picture has a negative width or height."),
-    CATALOGUE_NOOP("DecoderLines", "Picture too large: %1 x %2 pixels."),
-    CATALOGUE_NOOP("DecoderLines", "Illegal bitmap depth."),
-    CATALOGUE_NOOP("DecoderLines", "Bitmap decoder: This isn't a bitmap."),
-    CATALOGUE_NOOP("DecoderLines", "Bitmap decoder: BITMAPINFOHEADER has wrong size."),
-    CATALOGUE_NOOP("DecoderLines", "Bitmap decoder: compressed bitmap stored top-down."),
-    CATALOGUE_NOOP("DecoderLines", "Decoding bmp: Illegal bpp value."),
-    CATALOGUE_NOOP("DecoderLines", "Encountered delta escape."),
-    CATALOGUE_NOOP("DecoderLines", "JPEG image has more than %1 scans."),
-    CATALOGUE_NOOP("DecoderLines", "JPEG image has more scans than its size warrants."),
-    CATALOGUE_NOOP("DecoderLines", "JPEG data stalled."),
-    CATALOGUE_NOOP("DecoderLines", "Unsupported color conversion request"),
-    CATALOGUE_NOOP("DecoderLines", "Error decoding pict: Version number missing."),
-    CATALOGUE_NOOP("DecoderLines", "Illegal version number."),
-    CATALOGUE_NOOP("DecoderLines", "PICT contained only vector data!"),
-    CATALOGUE_NOOP("DecoderLines", "Error decoding pict: region size below 2."),
-    CATALOGUE_NOOP("DecoderLines", "Unknown pattern type in pixPat."),
-    CATALOGUE_NOOP("DecoderLines", "PICT file contains unrecognized quicktime data."),
-    CATALOGUE_NOOP("DecoderLines", "Library not compiled for PICT/JPEG."),
-    CATALOGUE_NOOP("DecoderLines", "pixel value greater than colour table size."),
-    CATALOGUE_NOOP("DecoderLines", "Illegal bpp value in unpackbits: %1"),
-    CATALOGUE_NOOP("DecoderLines", "Bad bits per pixel in expandBuf8."),
-    CATALOGUE_NOOP("DecoderLines", "Interlaced PNG picture too wide for its height."),
-    CATALOGUE_NOOP("DecoderLines", "PNG rows do not match the bitmap lines."),
-    CATALOGUE_NOOP("DecoderLines", "Out of memory for the PNG decoder."),
-    CATALOGUE_NOOP("DecoderLines", "Unknown TGA pixel depth."),
-    CATALOGUE_NOOP("DecoderLines", "Unknown TGA image type."),
-    CATALOGUE_NOOP("DecoderLines", "Unknown TGA colour map entry size."),
+    TranslateLater("DecoderLines", "Unknown file type."),
+    TranslateLater("DecoderLines", "Unknown picture type (starts with %1)"),
+    TranslateLater("DecoderLines", "Unknown picture type (no bytes)"),
+    TranslateLater("DecoderLines", "%1 picture: a type this library does not decode"),
+    TranslateLater("DecoderLines", "Library not compiled for this file type."),
+    TranslateLater("DecoderLines", "Opening %1 failed"),
+    TranslateLater("DecoderLines", "Picture has a negative width or height."),
+    TranslateLater("DecoderLines", "Picture too large: %1 x %2 pixels."),
+    TranslateLater("DecoderLines", "Illegal bitmap depth."),
+    TranslateLater("DecoderLines", "Bitmap decoder: This isn't a bitmap."),
+    TranslateLater("DecoderLines", "Bitmap decoder: BITMAPINFOHEADER has wrong size."),
+    TranslateLater("DecoderLines", "Bitmap decoder: compressed bitmap stored top-down."),
+    TranslateLater("DecoderLines", "Decoding bmp: Illegal bpp value."),
+    TranslateLater("DecoderLines", "Encountered delta escape."),
+    TranslateLater("DecoderLines", "JPEG image has more than %1 scans."),
+    TranslateLater("DecoderLines", "JPEG image has more scans than its size warrants."),
+    TranslateLater("DecoderLines", "JPEG data stalled."),
+    TranslateLater("DecoderLines", "Unsupported color conversion request"),
+    TranslateLater("DecoderLines", "Error decoding pict: Version number missing."),
+    TranslateLater("DecoderLines", "Illegal version number."),
+    TranslateLater("DecoderLines", "PICT contained only vector data!"),
+    TranslateLater("DecoderLines", "Error decoding pict: region size below 2."),
+    TranslateLater("DecoderLines", "Unknown pattern type in pixPat."),
+    TranslateLater("DecoderLines", "PICT file contains unrecognized quicktime data."),
+    TranslateLater("DecoderLines", "Library not compiled for PICT/JPEG."),
+    TranslateLater("DecoderLines", "pixel value greater than colour table size."),
+    TranslateLater("DecoderLines", "Illegal bpp value in unpackbits: %1"),
+    TranslateLater("DecoderLines", "Bad bits per pixel in expandBuf8."),
+    TranslateLater("DecoderLines", "Interlaced PNG picture too wide for its height."),
+    TranslateLater("DecoderLines", "PNG rows do not match the bitmap lines."),
+    TranslateLater("DecoderLines", "Out of memory for the PNG decoder."),
+    TranslateLater("DecoderLines", "Unknown TGA pixel depth."),
+    TranslateLater("DecoderLines", "Unknown TGA image type."),
+    TranslateLater("DecoderLines", "Unknown TGA colour map entry size."),
 };
 
 // Thrown by the byte sources without the head.
-constexpr std::string_view kEndOfData = CATALOGUE_NOOP("DecoderLines", "End of file reached while decoding.");
+constexpr std::string_view kEndOfData = TranslateLater("DecoderLines", "End of file reached while decoding.");
 
 bool IsMarker(std::string_view pattern, std::size_t at) {
     return at + 1 < pattern.size() && pattern[at] == '%' && pattern[at + 1] >= '1' && pattern[at + 1] <= '9';

@@ -16,22 +16,12 @@
 #include "picture/resource_registry.h"
 #include "picture/win_bmp.h"
 
-using ovlet::picture::CWinBmp;
-using ovlet::picture::SetBitmapResourceLookup;
-
+namespace ovlet::controls {
 namespace {
 
-using platform::AccessibleRole;
-using platform::Colour;
-using platform::Cursor;
-using platform::Point;
-using platform::Rect;
-using platform::TextAnchor;
-using platform::TextStyle;
-
-constexpr Colour kWindow{240, 240, 240};
-constexpr Colour kWindowText{10, 20, 30};
-constexpr Colour kBlack{0, 0, 0};
+constexpr platform::Colour kWindow{240, 240, 240};
+constexpr platform::Colour kWindowText{10, 20, 30};
+constexpr platform::Colour kBlack{0, 0, 0};
 constexpr int kCharWidth = 7;  // the scripted font: every character this wide
 const std::string kEllipsis = "\u2026";
 
@@ -53,18 +43,18 @@ public:
         ++resizes;
     }
     double Scale() const override { return scale; }
-    Colour System(platform::SystemColour which) const override {
+    platform::Colour System(platform::SystemColour which) const override {
         return which == platform::SystemColour::Window ? kWindow : kWindowText;
     }
     void Redraw() override { ++redraws; }
     void RedrawNow() override { ++redrawsNow; }
-    void SetCursor(Cursor c) override { cursor = c; }
+    void SetCursor(platform::Cursor c) override { cursor = c; }
     void SetTabStop(bool stop) override { tabStop = stop; }
     bool HasFocus() const override { return focus; }
     bool IsDown() const override { return down; }
     std::string Text() const override { return text; }
-    int TextWidth(const std::string& utf8, TextStyle) const override { return Characters(utf8) * kCharWidth; }
-    std::string Elided(const std::string& utf8, int w, TextStyle style) const override {
+    int TextWidth(const std::string& utf8, platform::TextStyle) const override { return Characters(utf8) * kCharWidth; }
+    std::string Elided(const std::string& utf8, int w, platform::TextStyle style) const override {
         if (TextWidth(utf8, style) <= w) return utf8;
         std::string cut = utf8;
         while (!cut.empty() && TextWidth(cut + kEllipsis, style) > w) cut.pop_back();
@@ -76,7 +66,7 @@ public:
         return found == translations.end() ? source : found->second;
     }
     void SetAccessibleName(const std::string& utf8) override { accessibleName = utf8; }
-    void SetAccessibleRole(AccessibleRole r) override { role = r; }
+    void SetAccessibleRole(platform::AccessibleRole r) override { role = r; }
 
     int width = 0;
     int height = 0;
@@ -89,54 +79,57 @@ public:
     int resizes = 0;
     int redraws = 0;
     int redrawsNow = 0;
-    Cursor cursor = Cursor::Arrow;
+    platform::Cursor cursor = platform::Cursor::Arrow;
     bool tabStop = true;
     std::string accessibleName;
-    AccessibleRole role = AccessibleRole::Button;
+    platform::AccessibleRole role = platform::AccessibleRole::Button;
     mutable std::vector<std::string> contexts;
 };
 
 // Every drawing call, in order.
 struct Drawn {
     enum Kind { Fill, Frame, Text, Bitmap, ScreenBitmap } kind = Fill;
-    Rect area;  // Text, Bitmap: x and y only; ScreenBitmap: the target
-    Colour colour;
+    platform::Rect area;  // Text, Bitmap: x and y only; ScreenBitmap: the target
+    platform::Colour colour;
     bool dotted = false;
-    TextAnchor anchor = TextAnchor::TopLeft;
+    platform::TextAnchor anchor = platform::TextAnchor::TopLeft;
     std::string text;
-    TextStyle style;
+    platform::TextStyle style;
     int bitmapWidth = 0;
     int bitmapHeight = 0;
 };
 
 class RecordingCanvas : public platform::Canvas {
 public:
-    void FillRect(const Rect& area, Colour colour) override { Record(Drawn::Fill, area).colour = colour; }
-    void FrameRect(const Rect& area, Colour colour, bool dotted) override {
+    void FillRect(const platform::Rect& area, platform::Colour colour) override {
+        Record(Drawn::Fill, area).colour = colour;
+    }
+    void FrameRect(const platform::Rect& area, platform::Colour colour, bool dotted) override {
         Drawn& d = Record(Drawn::Frame, area);
         d.colour = colour;
         d.dotted = dotted;
     }
-    void Text(Point at, TextAnchor anchor, const std::string& utf8, Colour colour, TextStyle style) override {
+    void Text(platform::Point at, platform::TextAnchor anchor, const std::string& utf8, platform::Colour colour,
+              platform::TextStyle style) override {
         Drawn& d = Record(Drawn::Text, {at.x, at.y, 0, 0});
         d.anchor = anchor;
         d.text = utf8;
         d.colour = colour;
         d.style = style;
     }
-    void Bitmap(const CWinBmp& bitmap, Point at) override {
+    void Bitmap(const picture::CWinBmp& bitmap, platform::Point at) override {
         Drawn& d = Record(Drawn::Bitmap, {at.x, at.y, 0, 0});
         d.bitmapWidth = bitmap.GetWidth();
         d.bitmapHeight = bitmap.GetHeight();
     }
-    void ScreenBitmap(const CWinBmp& bitmap, const Rect& target) override {
+    void ScreenBitmap(const picture::CWinBmp& bitmap, const platform::Rect& target) override {
         Drawn& d = Record(Drawn::ScreenBitmap, target);
         d.bitmapWidth = bitmap.GetWidth();
         d.bitmapHeight = bitmap.GetHeight();
     }
     std::vector<Drawn> calls;
 
-    Drawn& Record(Drawn::Kind kind, const Rect& area) {
+    Drawn& Record(Drawn::Kind kind, const platform::Rect& area) {
         Drawn& d = calls.emplace_back();
         d.kind = kind;
         d.area = area;
@@ -160,7 +153,7 @@ constexpr std::uint16_t kHot = 3;
 constexpr std::uint16_t kSmall = 4;
 
 std::vector<std::uint8_t> PackedDib(int width, int height) {
-    CWinBmp bitmap;
+    picture::CWinBmp bitmap;
     bitmap.Create(width, height, 24, false);
     return bitmap.CopyToGlobalMemory();
 }
@@ -172,13 +165,13 @@ public:
         dibs[kPressed] = PackedDib(24, 12);
         dibs[kHot] = PackedDib(30, 8);
         dibs[kSmall] = PackedDib(16, 16);
-        SetBitmapResourceLookup([this](std::uint16_t id) -> std::span<const std::uint8_t> {
+        picture::SetBitmapResourceLookup([this](std::uint16_t id) -> std::span<const std::uint8_t> {
             const auto found = dibs.find(id);
             if (found == dibs.end()) return {};
             return found->second;
         });
     }
-    ~Resources() { SetBitmapResourceLookup({}); }
+    ~Resources() { picture::SetBitmapResourceLookup({}); }
     Resources(const Resources&) = delete;
     Resources& operator=(const Resources&) = delete;
 
@@ -230,15 +223,15 @@ TEST_F(HoverButtonTest, GrowsToHoldItsLargestBitmapKeepingItsCorner) {
 TEST_F(HoverButtonTest, HotWhileThePointerIsOverItRightAndBottomEdgesIncluded) {
     Make(35, 35);
     struct Move {
-        Point at;
+        platform::Point at;
         bool hot;
         std::uint32_t bitmap;
         int redrawsNow;  // counted from the start
     };
     const Move kMoves[] = {
-        {{5, 5}, true, kHot, 1},     {{35, 5}, true, kHot, 1},     {{5, 35}, true, kHot, 1},
-        {{36, 5}, false, kNormal, 2}, {{35, 35}, true, kHot, 3},    {{5, 36}, false, kNormal, 4},
-        {{-1, 5}, false, kNormal, 4}, {{0, 0}, true, kHot, 5},      {{0, -1}, false, kNormal, 6},
+        {{5, 5}, true, kHot, 1},      {{35, 5}, true, kHot, 1},  {{5, 35}, true, kHot, 1},
+        {{36, 5}, false, kNormal, 2}, {{35, 35}, true, kHot, 3}, {{5, 36}, false, kNormal, 4},
+        {{-1, 5}, false, kNormal, 4}, {{0, 0}, true, kHot, 5},   {{0, -1}, false, kNormal, 6},
     };
     for (const Move& m : kMoves) {
         SCOPED_TRACE(std::to_string(m.at.x) + "," + std::to_string(m.at.y));
@@ -269,8 +262,12 @@ TEST_F(HoverButtonTest, PressedBitmapWhileDownOtherwiseHotOrNormal) {
         std::uint32_t want;
     };
     constexpr Case kCases[] = {
-        {kPressed, true, false, kPressed}, {kPressed, true, true, kPressed}, {kPressed, false, true, kHot},
-        {kPressed, false, false, kNormal}, {0, true, true, kHot},           {0, true, false, kNormal},
+        {kPressed, true, false, kPressed},
+        {kPressed, true, true, kPressed},
+        {kPressed, false, true, kHot},
+        {kPressed, false, false, kNormal},
+        {0, true, true, kHot},
+        {0, true, false, kNormal},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::to_string(c.pressed) + (c.down ? " down" : " up") + (c.hot ? " hot" : ""));
@@ -279,7 +276,7 @@ TEST_F(HoverButtonTest, PressedBitmapWhileDownOtherwiseHotOrNormal) {
         CHoverButton hover;
         hover.Attach(&scripted);
         hover.SetBitmaps(kNormal, c.pressed, kHot);
-        hover.MouseMove(c.hot ? Point{1, 1} : Point{-5, -5});
+        hover.MouseMove(c.hot ? platform::Point{1, 1} : platform::Point{-5, -5});
         scripted.down = c.down;
         EXPECT_EQ(hover.CurrentBitmap(), c.want);
     }
@@ -289,7 +286,7 @@ TEST_F(HoverButtonTest, PaintsTheFaceThenTheBitmapCentredAndUnscaled) {
     Make(35, 35);
     host.scale = 2;  // the face enlarges; the control's coordinates stay logical
     struct Case {
-        Point pointer;
+        platform::Point pointer;
         int width, height;
     };
     constexpr Case kCases[] = {{{-5, -5}, 20, 10}, {{5, 5}, 30, 8}};
@@ -299,7 +296,7 @@ TEST_F(HoverButtonTest, PaintsTheFaceThenTheBitmapCentredAndUnscaled) {
         button.Paint(canvas);
         ASSERT_EQ(canvas.calls.size(), 2u);
         EXPECT_EQ(canvas.calls[0].kind, Drawn::Fill);
-        EXPECT_EQ(canvas.calls[0].area, (Rect{0, 0, 35, 35}));
+        EXPECT_EQ(canvas.calls[0].area, (platform::Rect{0, 0, 35, 35}));
         EXPECT_EQ(canvas.calls[0].colour, kWindow);
         EXPECT_EQ(canvas.calls[1].kind, Drawn::Bitmap);
         EXPECT_EQ(canvas.calls[1].bitmapWidth, c.width);
@@ -335,28 +332,28 @@ protected:
 };
 
 TEST_F(LinkButtonTest, LookCursorRoleAndColourFollowTheStyleAndThePointer) {
-    EXPECT_EQ(host.cursor, Cursor::Hand) << "a new button is a link";
-    EXPECT_EQ(host.role, AccessibleRole::Link);
+    EXPECT_EQ(host.cursor, platform::Cursor::Hand) << "a new button is a link";
+    EXPECT_EQ(host.role, platform::AccessibleRole::Link);
     struct Case {
         int style;
         bool hot;
-        Cursor cursor;
-        AccessibleRole role;
-        Colour colour;
+        platform::Cursor cursor;
+        platform::AccessibleRole role;
+        platform::Colour colour;
         bool underline;
     };
     const Case kCases[] = {
-        {1, false, Cursor::Hand, AccessibleRole::Link, {0, 0, 255}, true},
-        {1, true, Cursor::Hand, AccessibleRole::Link, {255, 0, 0}, true},
-        {0, false, Cursor::Arrow, AccessibleRole::StaticText, kWindowText, false},
-        {0, true, Cursor::Arrow, AccessibleRole::StaticText, kWindowText, false},
+        {1, false, platform::Cursor::Hand, platform::AccessibleRole::Link, {0, 0, 255}, true},
+        {1, true, platform::Cursor::Hand, platform::AccessibleRole::Link, {255, 0, 0}, true},
+        {0, false, platform::Cursor::Arrow, platform::AccessibleRole::StaticText, kWindowText, false},
+        {0, true, platform::Cursor::Arrow, platform::AccessibleRole::StaticText, kWindowText, false},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::to_string(c.style) + (c.hot ? " hot" : ""));
         const int redraws = host.redraws;
         link.SetLinkStyle(c.style);
         EXPECT_GT(host.redraws, redraws);
-        link.MouseMove(c.hot ? Point{2, 2} : Point{200, 2});
+        link.MouseMove(c.hot ? platform::Point{2, 2} : platform::Point{200, 2});
         EXPECT_EQ(link.IsLinkStyle(), c.style != 0);
         EXPECT_EQ(host.cursor, c.cursor);
         EXPECT_EQ(host.role, c.role);
@@ -367,7 +364,7 @@ TEST_F(LinkButtonTest, LookCursorRoleAndColourFollowTheStyleAndThePointer) {
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_EQ(texts[0].colour, c.colour);
         EXPECT_EQ(texts[0].style.underline, c.underline);
-        EXPECT_EQ(texts[0].anchor, TextAnchor::TopLeft);
+        EXPECT_EQ(texts[0].anchor, platform::TextAnchor::TopLeft);
         EXPECT_EQ(texts[0].area.x, 0);
         EXPECT_EQ(texts[0].area.y, 0);
     }
@@ -376,7 +373,7 @@ TEST_F(LinkButtonTest, LookCursorRoleAndColourFollowTheStyleAndThePointer) {
 TEST_F(LinkButtonTest, HitTestFollowsTheCurrentSize) {
     struct Case {
         int width;
-        Point at;
+        platform::Point at;
         bool hot;
     };
     constexpr Case kCases[] = {{100, {100, 16}, true}, {100, {101, 4}, false}, {50, {50, 4}, true},
@@ -424,11 +421,9 @@ TEST_F(LinkButtonTest, FocusFrameHugsTheTextInsideTheButton) {
         int frameWidth;  // 0: no frame
     };
     const Case kCases[] = {
-        {"abc", 100, true, 23},  // 21 pixels of text, one beyond, both edges inside
-        {"abc", 100, false, 0},
-        {"abc", 22, true, 22},   // text plus one would pass the right edge: the edge
-        {"abc", 21, true, 21},
-        {"", 100, true, 2},
+        {"abc", 100, true, 23},                         // 21 pixels of text, one beyond, both edges inside
+        {"abc", 100, false, 0}, {"abc", 22, true, 22},  // text plus one would pass the right edge: the edge
+        {"abc", 21, true, 21},  {"", 100, true, 2},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string(c.text) + " " + std::to_string(c.width) + (c.focus ? " focused" : ""));
@@ -446,7 +441,7 @@ TEST_F(LinkButtonTest, FocusFrameHugsTheTextInsideTheButton) {
             continue;
         }
         ASSERT_EQ(frames.size(), 1u);
-        EXPECT_EQ(frames[0].area, (Rect{0, 0, c.frameWidth, 16}));
+        EXPECT_EQ(frames[0].area, (platform::Rect{0, 0, c.frameWidth, 16}));
         EXPECT_TRUE(frames[0].dotted);
         EXPECT_EQ(frames[0].colour, kWindowText);
         EXPECT_EQ(canvas.calls.back().kind, Drawn::Frame) << "drawn over the text";
@@ -512,7 +507,7 @@ protected:
 };
 
 TEST_F(PictureStaticTest, WithoutAPictureSaysSoInRedOnBlack) {
-    EXPECT_EQ(host.role, AccessibleRole::Graphic);
+    EXPECT_EQ(host.role, platform::AccessibleRole::Graphic);
     EXPECT_EQ(host.accessibleName, "No Image Data");
     for (bool focus : {false, true}) {
         SCOPED_TRACE(focus);
@@ -521,23 +516,23 @@ TEST_F(PictureStaticTest, WithoutAPictureSaysSoInRedOnBlack) {
         panel.Paint(canvas);
         ASSERT_EQ(canvas.calls.size(), focus ? 4u : 3u);
         EXPECT_EQ(canvas.calls[0].kind, Drawn::Fill);
-        EXPECT_EQ(canvas.calls[0].area, (Rect{0, 0, 100, 80}));
+        EXPECT_EQ(canvas.calls[0].area, (platform::Rect{0, 0, 100, 80}));
         EXPECT_EQ(canvas.calls[0].colour, kBlack);
         EXPECT_EQ(canvas.calls[1].kind, Drawn::Frame);
         EXPECT_FALSE(canvas.calls[1].dotted);
         const Drawn& text = canvas.calls[2];
         EXPECT_EQ(text.kind, Drawn::Text);
         EXPECT_EQ(text.text, "No Image Data");
-        EXPECT_EQ(text.anchor, TextAnchor::BaseLine);
-        EXPECT_EQ(text.colour, (Colour{255, 0, 0}));
+        EXPECT_EQ(text.anchor, platform::TextAnchor::BaseLine);
+        EXPECT_EQ(text.colour, (platform::Colour{255, 0, 0}));
         // Centred across by its width (13 characters), on the middle line.
         EXPECT_EQ(text.area.x, 50 - 13 * kCharWidth / 2);
         EXPECT_EQ(text.area.y, 40);
         if (focus) {
             EXPECT_EQ(canvas.calls[3].kind, Drawn::Frame);
             EXPECT_TRUE(canvas.calls[3].dotted);
-            EXPECT_EQ(canvas.calls[3].area, (Rect{1, 1, 98, 78})) << "just inside the frame";
-            EXPECT_EQ(canvas.calls[3].colour, (Colour{160, 160, 160}));
+            EXPECT_EQ(canvas.calls[3].area, (platform::Rect{1, 1, 98, 78})) << "just inside the frame";
+            EXPECT_EQ(canvas.calls[3].colour, (platform::Colour{160, 160, 160}));
         }
     }
 }
@@ -563,15 +558,15 @@ TEST_F(PictureStaticTest, KeepsAndDrawsThePictureAtItsShownSizeInTheScreensPixel
     struct Case {
         int width, height;  // the picture's
         double scale;
-        Rect target;     // logical pixels
+        platform::Rect target;  // logical pixels
         int keptWidth, keptHeight;
     };
     const Case kCases[] = {
-        {8, 6, 1, {45, 36, 8, 6}, 8, 6},            // small: its own size, centred in the inner area
-        {8, 6, 2, {45, 36, 8, 6}, 16, 12},          // and twice the pixels at 200 %
+        {8, 6, 1, {45, 36, 8, 6}, 8, 6},    // small: its own size, centred in the inner area
+        {8, 6, 2, {45, 36, 8, 6}, 16, 12},  // and twice the pixels at 200 %
         {8, 6, 1.5, {45, 36, 8, 6}, 12, 9},
-        {196, 78, 1, {1, 20, 98, 39}, 98, 39},      // large: shrunk to the inner width
-        {50, 312, 2, {44, 1, 12, 78}, 24, 156},     // tall: shrunk to the inner height
+        {196, 78, 1, {1, 20, 98, 39}, 98, 39},   // large: shrunk to the inner width
+        {50, 312, 2, {44, 1, 12, 78}, 24, 156},  // tall: shrunk to the inner height
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " + std::to_string(c.scale));
@@ -609,7 +604,7 @@ TEST_F(PictureStaticTest, PanelResizedAfterTheDecodeRescalesWhatItKeeps) {
     panel.Paint(canvas);
     const auto pictures = canvas.Of(Drawn::ScreenBitmap);
     ASSERT_EQ(pictures.size(), 1u);
-    EXPECT_EQ(pictures[0].area, (Rect{1, 30, 49, 19}));
+    EXPECT_EQ(pictures[0].area, (platform::Rect{1, 30, 49, 19}));
     EXPECT_EQ(pictures[0].bitmapWidth, 49);
     EXPECT_EQ(pictures[0].bitmapHeight, 19);
 }
@@ -671,3 +666,4 @@ TEST_F(PictureStaticTest, FocusRingOverThePictureAndARedrawOnEachChange) {
 }
 
 }  // namespace
+}  // namespace ovlet::controls

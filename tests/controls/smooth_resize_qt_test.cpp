@@ -10,8 +10,7 @@
 #include "controls/smooth_resize.h"
 #include "picture/win_bmp.h"
 
-using ovlet::picture::CWinBmp;
-
+namespace ovlet::controls {
 namespace {
 
 struct Size {
@@ -37,7 +36,7 @@ constexpr ResizeCase kCases[] = {
 
 // A picture of noise, with the fourth byte noisy too, so no channel or byte
 // is mixed up with another unnoticed.
-void FillNoise(CWinBmp& bitmap, unsigned seed) {
+void FillNoise(picture::CWinBmp& bitmap, unsigned seed) {
     std::mt19937 random(seed);
     for (int y = 0; y < bitmap.GetHeight(); ++y) {
         auto* line = reinterpret_cast<std::uint32_t*>(bitmap.GetLineTable()[y]);
@@ -46,13 +45,13 @@ void FillNoise(CWinBmp& bitmap, unsigned seed) {
 }
 
 // The bitmap's lines as Qt sees a DIB in memory: bottom line first.
-QImage MemoryOrder(const CWinBmp& bitmap) {
+QImage MemoryOrder(const picture::CWinBmp& bitmap) {
     const auto* first = bitmap.GetLineTable()[bitmap.GetHeight() - 1];
     return QImage(first, bitmap.GetWidth(), bitmap.GetHeight(), bitmap.GetLineBytes(), QImage::Format_RGB32);
 }
 
 // The first pixel where the two differ, as text; empty when they match.
-std::string FirstDifference(const QImage& expected, const CWinBmp& actual, bool topLineFirst) {
+std::string FirstDifference(const QImage& expected, const picture::CWinBmp& actual, bool topLineFirst) {
     if (expected.width() != actual.GetWidth() || expected.height() != actual.GetHeight()) return "size differs";
     for (int y = 0; y < expected.height(); ++y) {
         const int line = topLineFirst ? y : actual.GetHeight() - 1 - y;
@@ -73,13 +72,13 @@ class SmoothResizeAgainstQt : public ::testing::TestWithParam<ResizeCase> {};
 
 TEST_P(SmoothResizeAgainstQt, MatchesPixelForPixelInBothLineOrders) {
     const ResizeCase c = GetParam();
-    CWinBmp source;
+    picture::CWinBmp source;
     source.Create(c.from.width, c.from.height, 32, false);
     FillNoise(source, static_cast<unsigned>(c.from.width * 131 + c.to.height));
     // In storage order, as the panel resizes a decoded picture ...
     const QImage stored = MemoryOrder(source);
     const QImage qtStored = stored.scaled(c.to.width, c.to.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    CWinBmp resized;
+    picture::CWinBmp resized;
     ASSERT_TRUE(SmoothResizeBitmap(source, c.to.width, c.to.height, false, resized));
     EXPECT_EQ(FirstDifference(qtStored, resized, false), "");
     // ... and top line first, as it resizes what it keeps for a new size.
@@ -92,3 +91,4 @@ TEST_P(SmoothResizeAgainstQt, MatchesPixelForPixelInBothLineOrders) {
 INSTANTIATE_TEST_SUITE_P(Sizes, SmoothResizeAgainstQt, ::testing::ValuesIn(kCases));
 
 }  // namespace
+}  // namespace ovlet::controls

@@ -8,8 +8,7 @@
 #include "controls/smooth_resize.h"
 #include "picture/win_bmp.h"
 
-using ovlet::picture::CWinBmp;
-
+namespace ovlet::controls {
 namespace {
 
 struct Size {
@@ -61,7 +60,8 @@ TEST(SmoothResize, HalvingACheckerBoardGivesEvenGrey) {
     constexpr Size kFrom{8, 6};
     std::vector<std::uint32_t> checker(kFrom.width * kFrom.height);
     for (int y = 0; y < kFrom.height; ++y) {
-        for (int x = 0; x < kFrom.width; ++x) checker[static_cast<std::size_t>(y * kFrom.width + x)] = (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000;
+        for (int x = 0; x < kFrom.width; ++x)
+            checker[static_cast<std::size_t>(y * kFrom.width + x)] = (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000;
     }
     for (std::uint32_t pixel : Resized(checker, kFrom, {4, 3})) EXPECT_EQ(pixel, 0xFF7F7F7Fu);
 }
@@ -86,29 +86,31 @@ TEST(SmoothResize, NegativeStrideWalksRowsBackwards) {
                                              0xFF808080, 0xFF808080, 0xFFF0F0F0, 0xFFF0F0F0};
     std::vector<std::uint32_t> forward(2), backward(2);
     SmoothResize({rows.data(), kWidth, kWidth, kHeight}, {forward.data(), 1, 1, 2});
-    SmoothResize({rows.data() + (kHeight - 1) * kWidth, -kWidth, kWidth, kHeight},
-                 {backward.data() + 1, -1, 1, 2});
+    SmoothResize({rows.data() + (kHeight - 1) * kWidth, -kWidth, kWidth, kHeight}, {backward.data() + 1, -1, 1, 2});
     EXPECT_EQ(forward, backward);
     EXPECT_EQ(forward[0], 0xFF080808u);
 }
 
 TEST(SmoothResizeBitmap, RefusesWhatItCannotResizeAndLeavesTheTargetAlone) {
-    CWinBmp target;
+    picture::CWinBmp target;
     target.Create(5, 5, 32, false);
     const auto createCount = target.GetCreateCount();
-    CWinBmp eightBit;
+    picture::CWinBmp eightBit;
     eightBit.Create(4, 4, 8, false);
-    CWinBmp empty;
+    picture::CWinBmp empty;
     empty.FreeStorage();
-    CWinBmp good;
+    picture::CWinBmp good;
     good.Create(4, 4, 32, false);
     struct Case {
         const char* name;
-        const CWinBmp* source;
+        const picture::CWinBmp* source;
         int width, height;
     };
-    const Case kCases[] = {{"8 bits", &eightBit, 2, 2}, {"empty", &empty, 2, 2}, {"no width", &good, 0, 2},
-                           {"no height", &good, 2, 0},  {"negative", &good, -2, 2}};
+    const Case kCases[] = {{"8 bits", &eightBit, 2, 2},
+                           {"empty", &empty, 2, 2},
+                           {"no width", &good, 0, 2},
+                           {"no height", &good, 2, 0},
+                           {"negative", &good, -2, 2}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         EXPECT_FALSE(SmoothResizeBitmap(*c.source, c.width, c.height, false, target));
@@ -120,7 +122,7 @@ TEST(SmoothResizeBitmap, RefusesWhatItCannotResizeAndLeavesTheTargetAlone) {
 // The bitmap form keeps the picture's orientation either way it reads the
 // lines: a picture dark at the top stays dark at the top.
 TEST(SmoothResizeBitmap, KeepsTopAtTheTopInBothLineOrders) {
-    CWinBmp source;
+    picture::CWinBmp source;
     source.Create(3, 9, 32, false);
     for (int y = 0; y < 9; ++y) {
         auto* line = reinterpret_cast<std::uint32_t*>(source.GetLineTable()[y]);  // y from the top
@@ -128,7 +130,7 @@ TEST(SmoothResizeBitmap, KeepsTopAtTheTopInBothLineOrders) {
     }
     for (bool topLineFirst : {false, true}) {
         SCOPED_TRACE(topLineFirst);
-        CWinBmp out;
+        picture::CWinBmp out;
         ASSERT_TRUE(SmoothResizeBitmap(source, 6, 3, topLineFirst, out));
         ASSERT_EQ(out.GetBitsPerPixel(), 32);
         ASSERT_EQ(out.GetHeight(), 3);
@@ -140,3 +142,4 @@ TEST(SmoothResizeBitmap, KeepsTopAtTheTopInBothLineOrders) {
 }
 
 }  // namespace
+}  // namespace ovlet::controls

@@ -8,18 +8,19 @@
 
 #include "platform/scripted_face.h"
 
+namespace ovlet::platform {
 namespace {
-
-using platform::ControlKind;
-using platform::kIdCancel;
-using platform::kIdOk;
 
 constexpr int kEdit = 10;
 constexpr int kButton = 11;
 constexpr int kLabel = 12;
 
 const platform::DialogTemplate kDialog{
-    200, "Caption", 100, 50, 8,
+    200,
+    "Caption",
+    100,
+    50,
+    8,
     {
         {kLabel, ControlKind::Static, "Name:", 0, 0, 20, 8},
         {kEdit, ControlKind::Edit, "", 20, 0, 50, 12, true},
@@ -102,7 +103,8 @@ TEST_F(ScriptedFaceTest, TimersFireInOrderOfTimeAndEndWithTheDialog) {
     dialog->Advance(199);
     EXPECT_EQ(handler.events.size(), 1u);
     dialog->Advance(401);  // at 600: 2 at 200, 1 at 300, 2 at 400, 1 and 2 at 600
-    EXPECT_EQ(handler.events, (std::vector<std::string>{"init", "timer 2", "timer 1", "timer 2", "timer 1", "timer 2"}));
+    EXPECT_EQ(handler.events,
+              (std::vector<std::string>{"init", "timer 2", "timer 1", "timer 2", "timer 1", "timer 2"}));
     dialog->StopTimer(2);
     dialog->End(kIdCancel);
     dialog->Advance(10000);
@@ -141,3 +143,4 @@ TEST_F(ScriptedFaceTest, DesktopAnswersFromItsScriptThenAsAnEscape) {
 }
 
 }  // namespace
+}  // namespace ovlet::platform

@@ -12,12 +12,8 @@
 #include "platform/win32/key_chord.h"
 #include "resources/dialog_templates.h"
 
-namespace resources = ovlet::resources;
-
+namespace ovlet::platform::win32 {
 namespace {
-
-using namespace platform;
-using namespace platform::win32;
 
 // A reader of DLGTEMPLATEEX / DLGITEMTEMPLATEEX that fails the test on a short read.
 class Reader {
@@ -367,3 +363,4 @@ TEST(Win32Keys, PortableKeysReadAsTheSystemsCodes) {
 }
 
 }  // namespace
+}  // namespace ovlet::platform::win32

@@ -10,6 +10,7 @@
 #include "window/card_app.h"
 #include "window/program_arguments.h"
 
+namespace ovlet::window {
 namespace {
 
 using Outcome = ProgramArguments::Outcome;
@@ -133,7 +134,8 @@ const ProcessCase kProcessCases[] = {
 INSTANTIATE_TEST_SUITE_P(Flags, ProgramWithoutDisplay, testing::ValuesIn(kProcessCases),
                          [](const testing::TestParamInfo<ProcessCase>& param) {
                              std::string words = std::filesystem::path(param.param.argv.front()).filename().string();
-                             for (auto w = param.param.argv.begin() + 1; w != param.param.argv.end(); ++w) words += " " + *w;
+                             for (auto w = param.param.argv.begin() + 1; w != param.param.argv.end(); ++w)
+                                 words += " " + *w;
                              return test_support::TestName(words);
                          });
 
@@ -157,3 +159,4 @@ TEST(ProgramWithoutDisplay, CardNamesThatLookLikeOptionsReachTheWindow) {
 }
 
 }  // namespace
+}  // namespace ovlet::window

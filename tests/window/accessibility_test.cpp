@@ -11,6 +11,7 @@
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 
+namespace ovlet::window {
 namespace {
 
 QAccessibleInterface* Accessible(QObject* object) {
@@ -28,50 +29,51 @@ struct Named {
 // its label, a button by its tool tip, a link by its text, the picture by what
 // it shows, a group by its caption.
 const Named kNamedControls[] = {
-    {kIdNew, "Create a new Ovlet", QAccessible::Button},
-    {kIdOpen, "Open an existing Ovlet", QAccessible::Button},
-    {kIdSave, "Save current Ovlet", QAccessible::Button},
-    {kIdSaveAs, "Save current Ovlet with a different name", QAccessible::Button},
-    {kIdImport, "Import a graphical representation of the Ovlet", QAccessible::Button},
-    {kIdHelp, "Help", QAccessible::Button},
-    {kIdAbout, "About Ovlet Maker", QAccessible::Button},
-    {kIdExit, "Exit", QAccessible::Button},
-    {kIdRemove, "Remove image from current Ovlet", QAccessible::Button},
-    {kIdPicture, "Card picture, 320 x 200", QAccessible::Graphic},
-    {kIdCompany, "Company", QAccessible::EditableText},
-    {kIdStreetAddress, "Street Address", QAccessible::EditableText},
-    {kIdCity, "City", QAccessible::EditableText},
-    {kIdStateProvince, "State/Province", QAccessible::EditableText},
-    {kIdCountry, "Country", QAccessible::EditableText},
-    {kIdPostalCode, "Postal Code", QAccessible::EditableText},
-    {kIdWebSite, "Company Web Site", QAccessible::EditableText},
-    {kIdFirstName, "First", QAccessible::EditableText},
-    {kIdMiddleName, "Middle", QAccessible::EditableText},
-    {kIdLastName, "Last", QAccessible::EditableText},
-    {kIdJobTitle, "Job Title", QAccessible::EditableText},
-    {kIdDepartment, "Department", QAccessible::EditableText},
-    {kIdEMail, "E-Mail", QAccessible::EditableText},
-    {kIdFax, "Fax", QAccessible::EditableText},
-    {kIdPhone1Description, "Desc", QAccessible::EditableText, "Phone 1"},
-    {kIdPhone1Number, "Phone", QAccessible::EditableText, "Phone 1"},
-    {kIdPhone2Description, "Desc", QAccessible::EditableText, "Phone 2"},
-    {kIdPhone2Number, "Phone", QAccessible::EditableText, "Phone 2"},
-    {kIdGeneralInformation, "General Information", QAccessible::EditableText},
-    {kIdPhone1Group, "Phone 1", QAccessible::Grouping},
-    {kIdPhone2Group, "Phone 2", QAccessible::Grouping},
-    {kIdCompanyGroup, "Company", QAccessible::Grouping},
-    {kIdContactGroup, "Contact", QAccessible::Grouping},
-    {kIdWebSiteLine, "https://harbourlight.example", QAccessible::Link},
-    {kIdEMailLine, "E-Mail: renee.okafor@harbourlight.example", QAccessible::Link},
-    {kIdPhone1Line, "Office: +44 23 9200 0100", QAccessible::StaticText},
-    {kIdPhone2Line, "Mobile: +44 7700 900123", QAccessible::StaticText},
-    {kIdFaxLine, "Fax: +44 23 9200 0199", QAccessible::StaticText},
+    {resources::kIdNew, "Create a new Ovlet", QAccessible::Button},
+    {resources::kIdOpen, "Open an existing Ovlet", QAccessible::Button},
+    {resources::kIdSave, "Save current Ovlet", QAccessible::Button},
+    {resources::kIdSaveAs, "Save current Ovlet with a different name", QAccessible::Button},
+    {resources::kIdImport, "Import a graphical representation of the Ovlet", QAccessible::Button},
+    {resources::kIdHelp, "Help", QAccessible::Button},
+    {resources::kIdAbout, "About Ovlet Maker", QAccessible::Button},
+    {resources::kIdExit, "Exit", QAccessible::Button},
+    {resources::kIdRemove, "Remove image from current Ovlet", QAccessible::Button},
+    {resources::kIdPicture, "Card picture, 320 x 200", QAccessible::Graphic},
+    {resources::kIdCompany, "Company", QAccessible::EditableText},
+    {resources::kIdStreetAddress, "Street Address", QAccessible::EditableText},
+    {resources::kIdCity, "City", QAccessible::EditableText},
+    {resources::kIdStateProvince, "State/Province", QAccessible::EditableText},
+    {resources::kIdCountry, "Country", QAccessible::EditableText},
+    {resources::kIdPostalCode, "Postal Code", QAccessible::EditableText},
+    {resources::kIdWebSite, "Company Web Site", QAccessible::EditableText},
+    {resources::kIdFirstName, "First", QAccessible::EditableText},
+    {resources::kIdMiddleName, "Middle", QAccessible::EditableText},
+    {resources::kIdLastName, "Last", QAccessible::EditableText},
+    {resources::kIdJobTitle, "Job Title", QAccessible::EditableText},
+    {resources::kIdDepartment, "Department", QAccessible::EditableText},
+    {resources::kIdEMail, "E-Mail", QAccessible::EditableText},
+    {resources::kIdFax, "Fax", QAccessible::EditableText},
+    {resources::kIdPhone1Description, "Desc", QAccessible::EditableText, "Phone 1"},
+    {resources::kIdPhone1Number, "Phone", QAccessible::EditableText, "Phone 1"},
+    {resources::kIdPhone2Description, "Desc", QAccessible::EditableText, "Phone 2"},
+    {resources::kIdPhone2Number, "Phone", QAccessible::EditableText, "Phone 2"},
+    {resources::kIdGeneralInformation, "General Information", QAccessible::EditableText},
+    {resources::kIdPhone1Group, "Phone 1", QAccessible::Grouping},
+    {resources::kIdPhone2Group, "Phone 2", QAccessible::Grouping},
+    {resources::kIdCompanyGroup, "Company", QAccessible::Grouping},
+    {resources::kIdContactGroup, "Contact", QAccessible::Grouping},
+    {resources::kIdWebSiteLine, "https://harbourlight.example", QAccessible::Link},
+    {resources::kIdEMailLine, "E-Mail: renee.okafor@harbourlight.example", QAccessible::Link},
+    {resources::kIdPhone1Line, "Office: +44 23 9200 0100", QAccessible::StaticText},
+    {resources::kIdPhone2Line, "Mobile: +44 7700 900123", QAccessible::StaticText},
+    {resources::kIdFaxLine, "Fax: +44 23 9200 0199", QAccessible::StaticText},
 };
 
 TEST_F(WindowTest, EveryControlIsNamedForAssistiveTechnology) {
     auto maker = Open(SamplesDir() + "/sample.ovt");
-    auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
-    for (CardWindowOnQt* window : {static_cast<CardWindowOnQt*>(maker.get()), static_cast<CardWindowOnQt*>(viewer.get())}) {
+    auto viewer = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
+    for (CardWindowOnQt* window :
+         {static_cast<CardWindowOnQt*>(maker.get()), static_cast<CardWindowOnQt*>(viewer.get())}) {
         SCOPED_TRACE(window->windowTitle().toStdString());
         for (const Named& control : kNamedControls) {
             SCOPED_TRACE(control.id);
@@ -85,7 +87,7 @@ TEST_F(WindowTest, EveryControlIsNamedForAssistiveTechnology) {
             }
         }
         // The page tabs, and the picture panel of a card without a picture.
-        QTabBar* bar = window->ItemAs<platform::TabControl>(kIdTabs)->Bar();
+        QTabBar* bar = window->ItemAs<platform::TabControl>(resources::kIdTabs)->Bar();
         QAccessibleInterface* tabs = Accessible(bar);
         int pageTabs = 0;
         for (int i = 0; i < tabs->childCount(); ++i) {
@@ -95,14 +97,17 @@ TEST_F(WindowTest, EveryControlIsNamedForAssistiveTechnology) {
         }
         EXPECT_EQ(pageTabs, static_cast<int>(window->Form().pages.size()));
         window->PicturePanel()->ClearPicture();
-        EXPECT_EQ(Accessible(window->Item(kIdPicture))->text(QAccessible::Name), QStringLiteral("No Image Data"));
+        EXPECT_EQ(Accessible(window->Item(resources::kIdPicture))->text(QAccessible::Name),
+                  QStringLiteral("No Image Data"));
     }
     // A link names itself by its text exactly, '&' and all, and presses like a click.
-    viewer->SetItemText(kIdWebSiteLine, QStringLiteral("https://a.example/?x=1&y=2"));
-    EXPECT_EQ(Accessible(viewer->Item(kIdWebSiteLine))->text(QAccessible::Name),
+    viewer->SetItemText(resources::kIdWebSiteLine, QStringLiteral("https://a.example/?x=1&y=2"));
+    EXPECT_EQ(Accessible(viewer->Item(resources::kIdWebSiteLine))->text(QAccessible::Name),
               QStringLiteral("https://a.example/?x=1&y=2"));
     ui.calls.clear();
-    Accessible(viewer->Item(kIdEMailLine))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    Accessible(viewer->Item(resources::kIdEMailLine))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
     ASSERT_EQ(ui.Of("url").size(), 1u);
     EXPECT_EQ(ui.Of("url")[0].text, QStringLiteral("mailto:renee.okafor@harbourlight.example"));
 }
@@ -122,27 +127,31 @@ struct KeyCase {
 };
 
 const KeyCase kKeys[] = {
-    {"Ctrl+N New", false, false, 0, kIdNone, Qt::Key_N, Qt::ControlModifier,
+    {"Ctrl+N New", false, false, 0, resources::kIdNone, Qt::Key_N, Qt::ControlModifier,
      "message: Do you wish to save your changes to the current document?", false, true},
-    {"Ctrl+O Open", false, false, 1, kIdCompany, Qt::Key_O, Qt::ControlModifier,
+    {"Ctrl+O Open", false, false, 1, resources::kIdCompany, Qt::Key_O, Qt::ControlModifier,
      "message: Do you wish to save your changes to the current document?", false, true},
-    {"Ctrl+S Save", false, true, 2, kIdFirstName, Qt::Key_S, Qt::ControlModifier, "file: save", false, true},
-    {"Ctrl+Shift+S Save As", false, false, 0, kIdNone, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, "file: save",
+    {"Ctrl+S Save", false, true, 2, resources::kIdFirstName, Qt::Key_S, Qt::ControlModifier, "file: save", false, true},
+    {"Ctrl+Shift+S Save As", false, false, 0, resources::kIdNone, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier,
+     "file: save", false, false},
+    {"Ctrl+I Import", false, false, 3, resources::kIdGeneralInformation, Qt::Key_I, Qt::ControlModifier, "file: open",
      false, false},
-    {"Ctrl+I Import", false, false, 3, kIdGeneralInformation, Qt::Key_I, Qt::ControlModifier, "file: open", false,
-     false},
-    {"F1 Help", false, false, 0, kIdNone, Qt::Key_F1, Qt::NoModifier, "help", false, false},
-    {"Ctrl+Q Exit", false, false, 1, kIdCity, Qt::Key_Q, Qt::ControlModifier,
+    {"F1 Help", false, false, 0, resources::kIdNone, Qt::Key_F1, Qt::NoModifier, "help", false, false},
+    {"Ctrl+Q Exit", false, false, 1, resources::kIdCity, Qt::Key_Q, Qt::ControlModifier,
      "message: Do you wish to save your changes before you exit?", true, false},
-    {"Delete on the Image page removes the picture", false, false, 0, kIdPicture, Qt::Key_Delete, Qt::NoModifier, "",
-     false, true},
-    {"Delete in a field deletes text", false, false, 1, kIdCompany, Qt::Key_Delete, Qt::NoModifier, "", false, false},
-    {"viewer: F1 About", true, false, 0, kIdNone, Qt::Key_F1, Qt::NoModifier, "about: About Ovlet Viewer", false,
+    {"Delete on the Image page removes the picture", false, false, 0, resources::kIdPicture, Qt::Key_Delete,
+     Qt::NoModifier, "", false, true},
+    {"Delete in a field deletes text", false, false, 1, resources::kIdCompany, Qt::Key_Delete, Qt::NoModifier, "",
+     false, false},
+    {"viewer: F1 About", true, false, 0, resources::kIdNone, Qt::Key_F1, Qt::NoModifier, "about: About Ovlet Viewer",
+     false, false},
+    {"viewer: Ctrl+Q Exit", true, false, 1, resources::kIdWebSiteLine, Qt::Key_Q, Qt::ControlModifier, "", true, false},
+    {"viewer: Escape", true, false, 2, resources::kIdGeneralInformation, Qt::Key_Escape, Qt::NoModifier, "", true,
      false},
-    {"viewer: Ctrl+Q Exit", true, false, 1, kIdWebSiteLine, Qt::Key_Q, Qt::ControlModifier, "", true, false},
-    {"viewer: Escape", true, false, 2, kIdGeneralInformation, Qt::Key_Escape, Qt::NoModifier, "", true, false},
-    {"viewer: the maker's keys do nothing", true, false, 0, kIdNone, Qt::Key_N, Qt::ControlModifier, "", false, false},
-    {"viewer: Delete does nothing", true, false, 0, kIdPicture, Qt::Key_Delete, Qt::NoModifier, "", false, false},
+    {"viewer: the maker's keys do nothing", true, false, 0, resources::kIdNone, Qt::Key_N, Qt::ControlModifier, "",
+     false, false},
+    {"viewer: Delete does nothing", true, false, 0, resources::kIdPicture, Qt::Key_Delete, Qt::NoModifier, "", false,
+     false},
 };
 
 TEST_F(WindowTest, EveryCommandHasItsKeys) {
@@ -155,9 +164,9 @@ TEST_F(WindowTest, EveryCommandHasItsKeys) {
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
         window->SelectTab(c.tab);
-        if (c.focus != kIdNone) window->Item(c.focus)->setFocus();
+        if (c.focus != resources::kIdNone) window->Item(c.focus)->setFocus();
         QApplication::processEvents();
-        const QString company = window->ItemText(kIdCompany);
+        const QString company = window->ItemText(resources::kIdCompany);
         // A modal dialog the command opens (About) is read and closed.
         QString dialogTitle;
         QTimer closer;
@@ -184,10 +193,11 @@ TEST_F(WindowTest, EveryCommandHasItsKeys) {
         EXPECT_EQ(first, QString::fromUtf8(c.call));
         EXPECT_EQ(!window->isVisible(), c.windowEnds);
         EXPECT_EQ(window->Record().PictureLength == 0, c.pictureRemoved);
-        if (c.focus == kIdCompany && c.key == Qt::Key_Delete) {
-            EXPECT_EQ(window->ItemText(kIdCompany).size(), company.size() - 1);
+        if (c.focus == resources::kIdCompany && c.key == Qt::Key_Delete) {
+            EXPECT_EQ(window->ItemText(resources::kIdCompany).size(), company.size() - 1);
         }
     }
 }
 
 }  // namespace
+}  // namespace ovlet::window

@@ -11,15 +11,9 @@
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 
-namespace vcard = ovlet::exchange::vcard;
-using ovlet::card::CardFieldInfo;
-using ovlet::card::CardRecord;
-using ovlet::card::kCardFields;
-using ovlet::card::ReadCardFile;
-using ovlet::card::RecordOnlySide;
+namespace ovlet::window {
 
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CWinBmp;
+namespace vcard = exchange::vcard;
 
 namespace {
 
@@ -36,7 +30,7 @@ TEST_F(WindowTest, WindowMenusOfBothForms) {
     EXPECT_EQ(MenuTexts(*maker),
               (QStringList{QStringLiteral("&About Ovlet Maker"), QStringLiteral("Export as vCard\u2026"),
                            QStringLiteral("Print\u2026"), QStringLiteral("Save card picture\u2026")}));
-    auto viewer = Open<CViewerDialog>();
+    auto viewer = Open<viewer::CViewerDialog>();
     EXPECT_EQ(MenuTexts(*viewer),
               (QStringList{QStringLiteral("&About Ovlet Maker"), QStringLiteral("Export as vCard\u2026"),
                            QStringLiteral("Print\u2026"), QStringLiteral("Save card picture\u2026"),
@@ -45,7 +39,7 @@ TEST_F(WindowTest, WindowMenusOfBothForms) {
 
 TEST_F(WindowTest, ExportedVCardReadsBackToTheSameFields) {
     ScratchDir dir;
-    auto window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+    auto window = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
     ui.fileAnswers = {QString::fromStdString(dir / "out.vcf")};
     window->ExportVCard();
     ASSERT_EQ(ui.Of("file").size(), 1u);
@@ -54,14 +48,14 @@ TEST_F(WindowTest, ExportedVCardReadsBackToTheSameFields) {
     const vcard::ReadResult read =
         vcard::DecodeVCards(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     ASSERT_EQ(read.cards.size(), 1u);
-    const CardRecord& back = read.cards[0].record;
+    const card::CardRecord& back = read.cards[0].record;
     // The card as its file holds it: the viewer has no edit for the street
     // address, yet it goes out as read.
-    CardRecord file;
-    RecordOnlySide side(file);
-    EXPECT_TRUE(ReadCardFile(SamplesDir() + "/sample.ovt", file, side));
+    card::CardRecord file;
+    card::RecordOnlySide side(file);
+    EXPECT_TRUE(card::ReadCardFile(SamplesDir() + "/sample.ovt", file, side));
     ASSERT_FALSE(file.StreetAddress.empty());
-    for (const CardFieldInfo& field : kCardFields) {
+    for (const card::CardFieldInfo& field : card::kCardFields) {
         EXPECT_EQ(back.*field.member, file.*field.member) << field.name;
     }
     EXPECT_EQ(back.PictureBytes, window->Record().PictureBytes);
@@ -69,7 +63,7 @@ TEST_F(WindowTest, ExportedVCardReadsBackToTheSameFields) {
 
 TEST_F(WindowTest, SaveCardPictureWritesItsBytesOrSaysThereIsNone) {
     ScratchDir dir;
-    auto window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+    auto window = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
     ui.fileAnswers = {QString::fromStdString(dir / "picture.jpg")};
     window->SaveCardPicture();
     EXPECT_EQ(ui.Of("file")[0].file.defaultExtension, QStringLiteral(".jpg"));
@@ -85,7 +79,7 @@ TEST_F(WindowTest, SaveCardPictureWritesItsBytesOrSaysThereIsNone) {
     EXPECT_FALSE(Messages()[0].contains(QStringLiteral("cannot write")));
 
     ui.calls.clear();
-    auto empty = Open<CViewerDialog>();
+    auto empty = Open<viewer::CViewerDialog>();
     empty->SaveCardPicture();
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], QStringLiteral("This card has no picture."));
@@ -96,8 +90,8 @@ TEST_F(WindowTest, SaveCardPictureWritesItsBytesOrSaysThereIsNone) {
 // bytes under a .jpg name; one that does not decode is not written at all.
 TEST_F(WindowTest, SaveCardPictureGivesAFileOfTheTypeItsNameSays) {
     auto pixelsOf = [](const std::vector<std::uint8_t>& bytes) {
-        CAnyPicDecoder decoder;
-        CWinBmp bitmap;
+        picture::CAnyPicDecoder decoder;
+        picture::CWinBmp bitmap;
         decoder.DecodeMemory("saved", bytes.data(), static_cast<std::int32_t>(bytes.size()), &bitmap, 32);
         std::vector<std::uint8_t> pixels;
         const auto [width, height] = bitmap.GetSize();
@@ -123,11 +117,11 @@ TEST_F(WindowTest, SaveCardPictureGivesAFileOfTheTypeItsNameSays) {
         SCOPED_TRACE(c.name);
         ASSERT_FALSE(c.picture.empty());
         ScratchDir dir;
-        CardRecord card = CompanyCard("Pictures Ltd");
+        card::CardRecord card = CompanyCard("Pictures Ltd");
         card.PictureBytes = c.picture;
         card.PictureLength = static_cast<std::int32_t>(c.picture.size());
         WriteCard(dir / "card.ovt", card);
-        auto window = Open<CViewerDialog>(dir / "card.ovt");
+        auto window = Open<viewer::CViewerDialog>(dir / "card.ovt");
         ui.calls.clear();
         const std::string saved = dir / (std::string("picture") + c.extension);
         ui.fileAnswers = {QString::fromStdString(saved)};
@@ -151,7 +145,7 @@ TEST_F(WindowTest, SaveCardPictureGivesAFileOfTheTypeItsNameSays) {
 // The code on screen is the card: a phone's reader (zbarimg here) reads the
 // vCard back from the window's picture of it.
 TEST_F(WindowTest, QrCodeDialogShowsTheCode) {
-    auto window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+    auto window = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
     const ScratchDir dir;
     const std::string png = dir / "code.png";
     QString caption;
@@ -159,9 +153,9 @@ TEST_F(WindowTest, QrCodeDialogShowsTheCode) {
         auto* dialog = qobject_cast<platform::TemplateDialog*>(QApplication::activeModalWidget());
         if (!dialog) return;
         caption = dialog->windowTitle();
-        if (QWidget* code = dialog->Item(kIdQrPicture)) code->grab().save(QString::fromStdString(png));
-        dialog->Item(kIdCancel)->setFocus();
-        QTest::keyClick(dialog->Item(kIdCancel), Qt::Key_Escape);
+        if (QWidget* code = dialog->Item(resources::kIdQrPicture)) code->grab().save(QString::fromStdString(png));
+        dialog->Item(resources::kIdCancel)->setFocus();
+        QTest::keyClick(dialog->Item(resources::kIdCancel), Qt::Key_Escape);
     });
     window->ShowQrCode();
     EXPECT_EQ(caption, QStringLiteral("QR Code"));
@@ -191,7 +185,7 @@ TEST_F(WindowTest, PrintHandsTheDesktopASheetOfTenCards) {
         QLocale::setDefault(QLocale(QString::fromUtf8(c.locale)));
         ui.calls.clear();
         auto window = Open(SamplesDir() + "/sample.ovt");
-        window->SetItemText(kIdCompany, QStringLiteral("Typed Before Printing"));
+        window->SetItemText(resources::kIdCompany, QStringLiteral("Typed Before Printing"));
         QAction* print = nullptr;
         for (QAction* action : window->WindowMenu()->actions()) {
             if (action->text() == QStringLiteral("Print\u2026")) print = action;
@@ -238,3 +232,4 @@ TEST_F(WindowTest, PrintHandsTheDesktopASheetOfTenCards) {
 }
 
 }  // namespace
+}  // namespace ovlet::window

@@ -14,16 +14,18 @@
 #include "resources/dialog_templates.h"
 #include "viewer/viewer_dialog.h"
 
+namespace ovlet::window {
+
 // Either form of the card window on the face.
 class CardWindowOnQt : public platform::HandlerDialog {
 public:
     explicit CardWindowOnQt(CCardDialog& card, QWidget* parent = nullptr)
-        : HandlerDialog(ovlet::resources::CardDialogTemplate(), card, parent), window(card) {}
+        : HandlerDialog(resources::CardDialogTemplate(), card, parent), window(card) {}
 
     CCardDialog& Card() const { return window; }
 
     // The window's own calls, as a test makes them.
-    ovlet::card::CardRecord& Record() const { return window.Record(); }
+    card::CardRecord& Record() const { return window.Record(); }
     const CardForm& Form() const { return window.Form(); }
     void ShowInWindow() const { window.ShowInWindow(); }
     bool TakeFromWindow() const { return window.TakeFromWindow(); }
@@ -38,12 +40,12 @@ public:
     using TemplateDialog::SelectTab;
     int SelectedTab() const { return window.SelectedTab(); }
     void SelectTab(int index) const { window.SelectTab(index); }
-    CPictureStatic* PicturePanel() const { return window.PicturePanel(); }
-    CHoverButton* HoverButton(int id) const { return window.HoverButton(id); }
-    CLinkButton* LinkButton(int id) const { return window.LinkButton(id); }
+    controls::CPictureStatic* PicturePanel() const { return window.PicturePanel(); }
+    controls::CHoverButton* HoverButton(int id) const { return window.HoverButton(id); }
+    controls::CLinkButton* LinkButton(int id) const { return window.LinkButton(id); }
     std::vector<platform::MenuEntry> MenuEntries() const { return window.MenuEntries(); }
-    std::string GetEditText(std::string ovlet::card::CardRecord::*field) const { return window.GetEditText(field); }
-    void SetEditText(std::string ovlet::card::CardRecord::*field, const std::string& text) const {
+    std::string GetEditText(std::string card::CardRecord::*field) const { return window.GetEditText(field); }
+    void SetEditText(std::string card::CardRecord::*field, const std::string& text) const {
         window.SetEditText(field, text);
     }
     // The window's menu as it is open now, or as it opens at the window's corner.
@@ -64,7 +66,7 @@ struct CardHolder {
 };
 
 // One form of the card window on the face, with that form's own commands.
-template <class Window = CMakerDialog>
+template <class Window = maker::CMakerDialog>
 class CardOnQt : private CardHolder<Window>, public CardWindowOnQt {
 public:
     explicit CardOnQt(QWidget* parent = nullptr) : CardWindowOnQt(*this->held, parent) {}
@@ -83,3 +85,5 @@ public:
     void OpenCard(const std::string& path) const { Card().OpenCard(path); }
     void PastePicture() const { Card().PastePicture(); }
 };
+
+}  // namespace ovlet::window

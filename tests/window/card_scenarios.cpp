@@ -17,16 +17,8 @@
 #include "resources/dialog_templates.h"
 #include "viewer/viewer_dialog.h"
 
-namespace resources = ovlet::resources;
-using ovlet::card::CardRecord;
-using ovlet::card::ReadCardFile;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::WriteCardWithPicture;
-
+namespace ovlet::window {
 namespace {
-
-using platform::MessageAnswer;
-using platform::MessageButtons;
 
 constexpr const char* kSaveBeforeExit = "Do you wish to save your changes before you exit?";
 constexpr const char* kSaveBeforeNew = "Do you wish to save your changes to the current document?";
@@ -41,12 +33,12 @@ std::string Scratch(const std::string& name) {
 
 // A file's bytes; empty when it cannot be read.
 std::string Bytes(const std::string& path) {
-    ovlet::files::Result<std::string> read = ovlet::files::ReadWholeText(path, {});
+    files::Result<std::string> read = files::ReadWholeText(path, {});
     return read ? std::move(read).Value() : std::string();
 }
 
 void Write(const std::string& path, const std::string& bytes) {
-    ovlet::files::OutputFile file;
+    files::OutputFile file;
     ASSERT_TRUE(file.Open(path) && file.Write(bytes.data(), bytes.size()) && file.Commit()) << path;
 }
 
@@ -72,54 +64,54 @@ protected:
     std::unique_ptr<FaceDriver> face;
 };
 
-using MakerScenario = CardScenario<CMakerDialog>;
-using ViewerScenario = CardScenario<CViewerDialog>;
+using MakerScenario = CardScenario<maker::CMakerDialog>;
+using ViewerScenario = CardScenario<viewer::CViewerDialog>;
 
 TEST_F(MakerScenario, TypedCardIsSavedWhereTheSaveDialogSaysAndReadsBack) {
     SCOPED_TRACE(face->Name());
     const std::string path = Scratch(std::string(face->Name()) + "-typed.ovt");
     std::remove(path.c_str());
-    face->ChooseTab(kIdTabs, 1);
-    face->Type(kIdCompany, "Nordlys Bakery");
-    face->Type(kIdCity, "Troms\xC3\xB8");
+    face->ChooseTab(resources::kIdTabs, 1);
+    face->Type(resources::kIdCompany, "Nordlys Bakery");
+    face->Type(resources::kIdCity, "Troms\xC3\xB8");
     face->Desktop().fileAnswers = {path};
     face->PressKeys("Ctrl+S");
     ASSERT_EQ(face->Desktop().Of("file").size(), 1u);
     EXPECT_TRUE(face->Desktop().Of("file")[0].file.save);
     EXPECT_EQ(face->Desktop().Of("file")[0].file.defaultExtension, ".ovt");
     EXPECT_TRUE(Messages().empty());
-    CardRecord read;
-    RecordOnlySide side(read);
-    ASSERT_TRUE(ReadCardFile(path, read, side));
+    card::CardRecord read;
+    card::RecordOnlySide side(read);
+    ASSERT_TRUE(card::ReadCardFile(path, read, side));
     EXPECT_EQ(read.Company, "Nordlys Bakery");
     EXPECT_EQ(read.City, "Troms\xF8");  // the card's own code page
-    EXPECT_EQ(face->Host().Text(kIdCurrentFile), path);
+    EXPECT_EQ(face->Host().Text(resources::kIdCurrentFile), path);
 }
 
 TEST_F(MakerScenario, EveryWayOutAsksToSaveFirst) {
     struct Way {
         const char* name;
         void (*leave)(FaceDriver&);
-        MessageButtons buttons;
+        platform::MessageButtons buttons;
     };
     const Way ways[] = {
-        {"Exit button", [](FaceDriver& f) { f.Click(kIdExit); }, MessageButtons::YesNo},
-        {"Ctrl+Q", [](FaceDriver& f) { f.PressKeys("Ctrl+Q"); }, MessageButtons::YesNo},
-        {"close box", [](FaceDriver& f) { f.CloseBox(); }, MessageButtons::YesNo},
-        {"Escape", [](FaceDriver& f) { f.PressEscape(); }, MessageButtons::YesNoCancel},
+        {"Exit button", [](FaceDriver& f) { f.Click(resources::kIdExit); }, platform::MessageButtons::YesNo},
+        {"Ctrl+Q", [](FaceDriver& f) { f.PressKeys("Ctrl+Q"); }, platform::MessageButtons::YesNo},
+        {"close box", [](FaceDriver& f) { f.CloseBox(); }, platform::MessageButtons::YesNo},
+        {"Escape", [](FaceDriver& f) { f.PressEscape(); }, platform::MessageButtons::YesNoCancel},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(std::string(face->Name()) + ": " + way.name);
         Start();
         // Yes, then the Save dialog cancelled: the window stays.
-        face->Desktop().messageAnswers = {MessageAnswer::Yes};
+        face->Desktop().messageAnswers = {platform::MessageAnswer::Yes};
         way.leave(*face);
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0], kSaveBeforeExit);
         EXPECT_EQ(face->Desktop().Of("message")[0].buttons, way.buttons);
         EXPECT_FALSE(face->Ended());
         // No: the window ends, nothing written.
-        face->Desktop().messageAnswers = {MessageAnswer::No};
+        face->Desktop().messageAnswers = {platform::MessageAnswer::No};
         way.leave(*face);
         EXPECT_TRUE(face->Ended());
         EXPECT_EQ(face->Desktop().Of("file").size(), 1u);
@@ -128,36 +120,36 @@ TEST_F(MakerScenario, EveryWayOutAsksToSaveFirst) {
 
 TEST_F(MakerScenario, NewAsksToSaveAndAFailedSaveKeepsTheCard) {
     SCOPED_TRACE(face->Name());
-    face->ChooseTab(kIdTabs, 1);
-    face->Type(kIdCompany, "Kept");
+    face->ChooseTab(resources::kIdTabs, 1);
+    face->Type(resources::kIdCompany, "Kept");
     // Yes, and the Save dialog cancelled: the card stays as typed.
-    face->Desktop().messageAnswers = {MessageAnswer::Yes};
-    face->Click(kIdNew);
+    face->Desktop().messageAnswers = {platform::MessageAnswer::Yes};
+    face->Click(resources::kIdNew);
     ASSERT_FALSE(Messages().empty());
     EXPECT_EQ(Messages()[0], kSaveBeforeNew);
-    EXPECT_EQ(face->Host().Text(kIdCompany), "Kept");
+    EXPECT_EQ(face->Host().Text(resources::kIdCompany), "Kept");
     // No: a new, empty card.
-    face->Desktop().messageAnswers = {MessageAnswer::No};
-    face->Click(kIdNew);
-    EXPECT_EQ(face->Host().Text(kIdCompany), "");
-    EXPECT_EQ(face->Host().Text(kIdCurrentFile), "Untitled");
+    face->Desktop().messageAnswers = {platform::MessageAnswer::No};
+    face->Click(resources::kIdNew);
+    EXPECT_EQ(face->Host().Text(resources::kIdCompany), "");
+    EXPECT_EQ(face->Host().Text(resources::kIdCurrentFile), "Untitled");
 }
 
 TEST_F(MakerScenario, AFieldOverItsLimitIsShownAndNothingIsWritten) {
     SCOPED_TRACE(face->Name());
     const std::string path = Scratch(std::string(face->Name()) + "-limit.ovt");
     std::remove(path.c_str());
-    face->ChooseTab(kIdTabs, 2);
+    face->ChooseTab(resources::kIdTabs, 2);
     // The program may set a text its box would not let the user type.
-    face->Host().SetText(kIdFirstName, std::string(21, 'x'));
-    face->ChooseTab(kIdTabs, 0);
+    face->Host().SetText(resources::kIdFirstName, std::string(21, 'x'));
+    face->ChooseTab(resources::kIdTabs, 0);
     face->Desktop().fileAnswers = {path};
-    face->Click(kIdSave);
+    face->Click(resources::kIdSave);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], "Please enter no more than 20 characters.");
     EXPECT_TRUE(face->Desktop().Of("file").empty());
-    EXPECT_EQ(face->Host().SelectedTab(kIdTabs), 2);
-    EXPECT_EQ(face->Host().Focused(), kIdFirstName);
+    EXPECT_EQ(face->Host().SelectedTab(resources::kIdTabs), 2);
+    EXPECT_EQ(face->Host().Focused(), resources::kIdFirstName);
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -173,29 +165,29 @@ TEST_F(MakerScenario, ADamagedCardIsReportedAndNotWrittenOver) {
     EXPECT_NE(Messages()[0].find("damaged"), std::string::npos);
     // Save asks where: the damaged file is not this window's.
     face->Desktop().fileAnswers = {std::nullopt};
-    face->Click(kIdSave);
+    face->Click(resources::kIdSave);
     EXPECT_EQ(face->Desktop().Of("file").size(), 1u);
     EXPECT_EQ(Bytes(path), bytes);
 }
 
 TEST_F(MakerScenario, PagesTurnByKeysAndTabWalksThePageShown) {
     SCOPED_TRACE(face->Name());
-    EXPECT_EQ(face->Host().SelectedTab(kIdTabs), 0);
+    EXPECT_EQ(face->Host().SelectedTab(resources::kIdTabs), 0);
     face->PressKeys("Ctrl+Tab");
-    EXPECT_EQ(face->Host().SelectedTab(kIdTabs), 1);
-    EXPECT_TRUE(face->IsVisible(kIdCompany));
-    EXPECT_FALSE(face->IsVisible(kIdPicture));
-    face->Host().Focus(kIdCompany);
+    EXPECT_EQ(face->Host().SelectedTab(resources::kIdTabs), 1);
+    EXPECT_TRUE(face->IsVisible(resources::kIdCompany));
+    EXPECT_FALSE(face->IsVisible(resources::kIdPicture));
+    face->Host().Focus(resources::kIdCompany);
     face->PressTab(false);
-    EXPECT_EQ(face->Host().Focused(), kIdStreetAddress);
+    EXPECT_EQ(face->Host().Focused(), resources::kIdStreetAddress);
     face->PressTab(true);
     face->PressTab(true);
-    EXPECT_EQ(face->Host().Focused(), kIdWebSite);  // backwards from the first field: the last
+    EXPECT_EQ(face->Host().Focused(), resources::kIdWebSite);  // backwards from the first field: the last
     face->PressKeys("Ctrl+Shift+Tab");
     face->PressKeys("Ctrl+Shift+Tab");
-    EXPECT_EQ(face->Host().SelectedTab(kIdTabs), 3);
-    EXPECT_TRUE(face->IsVisible(kIdGeneralInformation));
-    EXPECT_FALSE(face->IsVisible(kIdCompany));
+    EXPECT_EQ(face->Host().SelectedTab(resources::kIdTabs), 3);
+    EXPECT_TRUE(face->IsVisible(resources::kIdGeneralInformation));
+    EXPECT_FALSE(face->IsVisible(resources::kIdCompany));
 }
 
 TEST_F(ViewerScenario, ShowsTheCardsSummaryAndHandsItsLinksOver) {
@@ -203,18 +195,18 @@ TEST_F(ViewerScenario, ShowsTheCardsSummaryAndHandsItsLinksOver) {
     SCOPED_TRACE(face->Name());
     EXPECT_EQ(face->Caption(), "Norvane Ovlet Viewer");
     EXPECT_TRUE(Messages().empty());
-    face->ChooseTab(kIdTabs, 1);
-    EXPECT_TRUE(face->IsVisible(kIdWebSiteLine));
-    EXPECT_FALSE(face->IsVisible(kIdCompany));
-    EXPECT_FALSE(face->IsVisible(kIdNew));
-    face->Click(kIdWebSiteLine);
-    face->Click(kIdEMailLine);
+    face->ChooseTab(resources::kIdTabs, 1);
+    EXPECT_TRUE(face->IsVisible(resources::kIdWebSiteLine));
+    EXPECT_FALSE(face->IsVisible(resources::kIdCompany));
+    EXPECT_FALSE(face->IsVisible(resources::kIdNew));
+    face->Click(resources::kIdWebSiteLine);
+    face->Click(resources::kIdEMailLine);
     const auto urls = face->Desktop().Of("url");
     ASSERT_EQ(urls.size(), 2u);
     EXPECT_EQ(urls[0].text, "https://harbourlight.example");
     EXPECT_EQ(urls[1].text.rfind("mailto:", 0), 0u);
     // Nothing to save: Exit ends the window at once.
-    face->Click(kIdExit);
+    face->Click(resources::kIdExit);
     EXPECT_TRUE(face->Ended());
     EXPECT_TRUE(Messages().empty());
 }
@@ -231,7 +223,7 @@ TEST_F(ViewerScenario, WindowMenuHasAboutAndTheCardsCommands) {
     EXPECT_EQ(texts, expected);
     const std::string path = Scratch(std::string(face->Name()) + "-card.vcf");
     face->Desktop().fileAnswers = {path};
-    face->ChooseMenuEntry(kCommandExportVCard);
+    face->ChooseMenuEntry(resources::kCommandExportVCard);
     EXPECT_EQ(Bytes(path).rfind("BEGIN:VCARD", 0), 0u);
 }
 
@@ -267,20 +259,20 @@ TEST_F(ViewerScenario, EveryHostilePictureIsShownOrSaysWhy) {
         SCOPED_TRACE(file + " (" + expected + ")");
         const std::string bytes = Bytes(corpus + file);
         if (bytes.empty()) continue;  // a card without a picture
-        CardRecord card;
+        card::CardRecord card;
         card.Company = "Corpus";
         card.SetPicture({bytes.begin(), bytes.end()});
         const std::string path = Scratch(std::string(face->Name()) + "-corpus.ovt");
-        ASSERT_TRUE(WriteCardWithPicture(path, card, card.PictureBytes.data(), card.PictureBytes.size()));
+        ASSERT_TRUE(card::WriteCardWithPicture(path, card, card.PictureBytes.data(), card.PictureBytes.size()));
         Start(path);
         face->Advance(10);
-        const bool shown = face->Host().Text(kIdImageSize) != "N/A";
+        const bool shown = face->Host().Text(resources::kIdImageSize) != "N/A";
         const std::vector<std::string> messages = Messages();
         ASSERT_EQ(messages.size(), shown ? 0u : 1u);
         if (!shown) {
             EXPECT_EQ(messages[0].rfind("The card's picture cannot be shown.", 0), 0u);
         }
-        EXPECT_EQ(face->Host().Text(kIdCompanyLine), "Corpus");
+        EXPECT_EQ(face->Host().Text(resources::kIdCompanyLine), "Corpus");
         ++tried;
         readable += shown ? 1 : 0;
     }
@@ -317,10 +309,11 @@ TEST_F(ViewerScenario, ADamagedCardOpensAndSaysWhatIsWrong) {
         EXPECT_GE(Messages().size(), 1u);
         EXPECT_LE(Messages().size(), 2u) << ::testing::PrintToString(Messages());
         EXPECT_FALSE(face->Ended());
-        face->ChooseTab(kIdTabs, 1);
-        face->Click(kIdExit);
+        face->ChooseTab(resources::kIdTabs, 1);
+        face->Click(resources::kIdExit);
         EXPECT_TRUE(face->Ended());
     }
 }
 
 }  // namespace
+}  // namespace ovlet::window

@@ -19,17 +19,13 @@
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 
-using ovlet::card::CardFieldInfo;
-using ovlet::card::CardRecord;
-using ovlet::card::kCardFields;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::WriteCardFile;
-
+namespace ovlet::window {
 namespace {
 
-const std::vector<int> kSummaryBlock = {kIdCompanyGroup, kIdCompanyLine, kIdAddressBlock, kIdWebSiteLine,
-                                        kIdContactGroup, kIdNameLine,    kIdTitleLine,    kIdPhone1Line,
-                                        kIdPhone2Line,   kIdEMailLine,   kIdFaxLine};
+const std::vector<int> kSummaryBlock = {
+    resources::kIdCompanyGroup, resources::kIdCompanyLine, resources::kIdAddressBlock, resources::kIdWebSiteLine,
+    resources::kIdContactGroup, resources::kIdNameLine,    resources::kIdTitleLine,    resources::kIdPhone1Line,
+    resources::kIdPhone2Line,   resources::kIdEMailLine,   resources::kIdFaxLine};
 
 struct PageCase {
     int tab;
@@ -40,31 +36,38 @@ struct PageCase {
 TEST_F(WindowTest, PageSwitchShowsThePageAndPutsTheCaretInItsFirstField) {
     const PageCase cases[] = {
         {1,
-         {kIdCompanyLabel, kIdCompany, kIdStreetAddress, kIdCityLabel, kIdCity, kIdStateProvinceLabel, kIdStateProvince,
-          kIdCountryLabel, kIdCountry, kIdPostalCodeLabel, kIdPostalCode, kIdWebSiteLabel, kIdWebSite},
-         kIdCompany},
+         {resources::kIdCompanyLabel, resources::kIdCompany, resources::kIdStreetAddress, resources::kIdCityLabel,
+          resources::kIdCity, resources::kIdStateProvinceLabel, resources::kIdStateProvince, resources::kIdCountryLabel,
+          resources::kIdCountry, resources::kIdPostalCodeLabel, resources::kIdPostalCode, resources::kIdWebSiteLabel,
+          resources::kIdWebSite},
+         resources::kIdCompany},
         {2,
-         {kIdFirstNameLabel, kIdFirstName, kIdMiddleName, kIdLastName, kIdJobTitle, kIdDepartment, kIdEMail, kIdFax,
-          kIdPhone1Description, kIdPhone1Number, kIdPhone2Description, kIdPhone2Number, kIdPhone1Group, kIdPhone2Group},
-         kIdFirstName},
-        {3, {kIdGeneralInformationLabel, kIdGeneralInformation}, kIdGeneralInformation},
-        {0, {kIdPicture, kIdImageSizeLabel, kIdImageSize, kIdRemove}, 0},
+         {resources::kIdFirstNameLabel, resources::kIdFirstName, resources::kIdMiddleName, resources::kIdLastName,
+          resources::kIdJobTitle, resources::kIdDepartment, resources::kIdEMail, resources::kIdFax,
+          resources::kIdPhone1Description, resources::kIdPhone1Number, resources::kIdPhone2Description,
+          resources::kIdPhone2Number, resources::kIdPhone1Group, resources::kIdPhone2Group},
+         resources::kIdFirstName},
+        {3,
+         {resources::kIdGeneralInformationLabel, resources::kIdGeneralInformation},
+         resources::kIdGeneralInformation},
+        {0, {resources::kIdPicture, resources::kIdImageSizeLabel, resources::kIdImageSize, resources::kIdRemove}, 0},
     };
     auto window = Open();
     window->activateWindow();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tab);
-        window->Item(kIdTabs)->setFocus();
+        window->Item(resources::kIdTabs)->setFocus();
         QWidget* before = window->focusWidget();
         window->SelectTab(c.tab);
         QApplication::processEvents();
         for (int id : c.shown) EXPECT_TRUE(window->IsItemShown(id)) << id;
         for (int id : kSummaryBlock) EXPECT_FALSE(window->IsItemShown(id)) << id;
-        for (int id : {kIdNew, kIdOpen, kIdSave, kIdSaveAs, kIdImport, kIdHelp, kIdAbout, kIdExit, kIdToolbarFrame,
-                       kIdTabs, kIdCurrentFile}) {
+        for (int id : {resources::kIdNew, resources::kIdOpen, resources::kIdSave, resources::kIdSaveAs,
+                       resources::kIdImport, resources::kIdHelp, resources::kIdAbout, resources::kIdExit,
+                       resources::kIdToolbarFrame, resources::kIdTabs, resources::kIdCurrentFile}) {
             EXPECT_TRUE(window->IsItemShown(id)) << id;
         }
-        EXPECT_FALSE(window->IsItemShown(kIdViewerFrame));
+        EXPECT_FALSE(window->IsItemShown(resources::kIdViewerFrame));
         if (c.focus) {
             EXPECT_EQ(window->focusWidget(), window->Item(c.focus))
                 << (window->focusWidget() ? window->focusWidget()->metaObject()->className() : "none");
@@ -81,19 +84,22 @@ TEST_F(WindowTest, PageSwitchShowsThePageAndPutsTheCaretInItsFirstField) {
 // and Ctrl+Tab turns the page from anywhere, the texts included.
 TEST_F(WindowTest, FocusWalkVisitsEveryFieldOfEachPageAndComesBack) {
     const std::vector<std::vector<int>> makerPages = {
-        {kIdPicture},
-        {kIdCompany, kIdStreetAddress, kIdCity, kIdStateProvince, kIdCountry, kIdPostalCode, kIdWebSite},
-        {kIdFirstName, kIdMiddleName, kIdLastName, kIdJobTitle, kIdDepartment, kIdEMail, kIdFax, kIdPhone1Description,
-         kIdPhone1Number, kIdPhone2Description, kIdPhone2Number},
-        {kIdGeneralInformation},
+        {resources::kIdPicture},
+        {resources::kIdCompany, resources::kIdStreetAddress, resources::kIdCity, resources::kIdStateProvince,
+         resources::kIdCountry, resources::kIdPostalCode, resources::kIdWebSite},
+        {resources::kIdFirstName, resources::kIdMiddleName, resources::kIdLastName, resources::kIdJobTitle,
+         resources::kIdDepartment, resources::kIdEMail, resources::kIdFax, resources::kIdPhone1Description,
+         resources::kIdPhone1Number, resources::kIdPhone2Description, resources::kIdPhone2Number},
+        {resources::kIdGeneralInformation},
     };
     const std::vector<std::vector<int>> viewerPages = {
-        {kIdPicture},
-        {kIdWebSiteLine, kIdPhone1Line, kIdPhone2Line, kIdEMailLine, kIdFaxLine},
-        {kIdGeneralInformation},
+        {resources::kIdPicture},
+        {resources::kIdWebSiteLine, resources::kIdPhone1Line, resources::kIdPhone2Line, resources::kIdEMailLine,
+         resources::kIdFaxLine},
+        {resources::kIdGeneralInformation},
     };
     auto maker = Open(SamplesDir() + "/sample.ovt");
-    auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+    auto viewer = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
     for (auto [window, pages] : {std::pair{static_cast<CardWindowOnQt*>(maker.get()), &makerPages},
                                  std::pair{static_cast<CardWindowOnQt*>(viewer.get()), &viewerPages}}) {
         window->activateWindow();
@@ -113,14 +119,14 @@ TEST_F(WindowTest, FocusWalkVisitsEveryFieldOfEachPageAndComesBack) {
                     ASSERT_NE(focus, nullptr);
                     const auto at = std::find_if(order.begin(), order.end(),
                                                  [w = window, focus](int id) { return w->Item(id) == focus; });
-                    const bool onTabs = focus == window->ItemAs<platform::TabControl>(kIdTabs)->Bar();
-                    visited.push_back(at != order.end() ? *at : onTabs ? kIdTabs : -1);
+                    const bool onTabs = focus == window->ItemAs<platform::TabControl>(resources::kIdTabs)->Bar();
+                    visited.push_back(at != order.end() ? *at : onTabs ? resources::kIdTabs : -1);
                     QTest::keyClick(focus, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
                 }
                 // Every field once, then the first one again; a page with one
                 // control goes between it and the tabs.
                 std::vector<int> expected = order;
-                expected.push_back(order.size() == 1 ? kIdTabs : order.front());
+                expected.push_back(order.size() == 1 ? resources::kIdTabs : order.front());
                 EXPECT_EQ(visited, expected);
             }
             QTest::keyClick(window->focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
@@ -141,11 +147,11 @@ TEST_F(WindowTest, TypingStopsAtTheLimitAndRefusesWhatACardCannotStore) {
         EXPECT_EQ(edit->text().size(), field.limit);
     }
     // The multi-line fields take any length.
-    auto* street = window->ItemAs<platform::MultiLineEdit>(kIdStreetAddress);
+    auto* street = window->ItemAs<platform::MultiLineEdit>(resources::kIdStreetAddress);
     QTest::keyClicks(street, QString(300, QChar('y')));
     EXPECT_EQ(street->toPlainText().size(), 300);
 
-    auto* company = window->ItemAs<QLineEdit>(kIdCompany);
+    auto* company = window->ItemAs<QLineEdit>(resources::kIdCompany);
     company->clear();
     const auto beeps = ui.Of("beep").size();
     for (QChar c : QString::fromUtf8("Łódź")) {
@@ -182,7 +188,7 @@ TEST_F(WindowTest, OverLongFieldsAreReportedInTurnOnTheirPages) {
     ui.calls.clear();
     EXPECT_TRUE(window->TakeFromWindow());
     EXPECT_TRUE(Messages().empty());
-    for (const CardFieldInfo& field : kCardFields) {
+    for (const card::CardFieldInfo& field : card::kCardFields) {
         if (field.multiLine) continue;
         EXPECT_EQ(window->Record().*field.member, std::string(static_cast<std::size_t>(field.limit), 'y'))
             << field.name;
@@ -191,24 +197,24 @@ TEST_F(WindowTest, OverLongFieldsAreReportedInTurnOnTheirPages) {
 
 TEST_F(WindowTest, OverLongCityFromAFileIsShownWholeAndStopsTheExchange) {
     ScratchDir dir;
-    CardRecord card;
+    card::CardRecord card;
     card.City = std::string(30, 'C');
     card.Company = "Old Co";
     card.FirstName = "Ann";
     WriteCard(dir / "city.ovt", card);
     auto window = Open(dir / "city.ovt");
-    EXPECT_EQ(window->ItemText(kIdCity).size(), 30);
-    window->SetItemText(kIdCompany, QStringLiteral("New Co"));
-    window->SetItemText(kIdFirstName, QStringLiteral("Bea"));
+    EXPECT_EQ(window->ItemText(resources::kIdCity).size(), 30);
+    window->SetItemText(resources::kIdCompany, QStringLiteral("New Co"));
+    window->SetItemText(resources::kIdFirstName, QStringLiteral("Bea"));
     EXPECT_FALSE(window->TakeFromWindow());
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], QStringLiteral("Please enter no more than 25 characters."));
     EXPECT_EQ(ui.Of("message")[0].icon, platform::MessageIcon::Exclamation);
     EXPECT_EQ(window->Record().Company, "Old Co") << "fields after City keep their values";
     EXPECT_EQ(window->Record().FirstName, "Ann");
-    EXPECT_EQ(window->ItemAs<QLineEdit>(kIdCity)->selectedText().size(), 30);
+    EXPECT_EQ(window->ItemAs<QLineEdit>(resources::kIdCity)->selectedText().size(), 30);
     // Shortening an over-long text is an edit the limit allows.
-    auto* city = window->ItemAs<QLineEdit>(kIdCity);
+    auto* city = window->ItemAs<QLineEdit>(resources::kIdCity);
     city->setFocus();
     city->end(false);
     QTest::keyClick(city, Qt::Key_Backspace);
@@ -226,18 +232,18 @@ TEST_F(WindowTest, ToolTipsShowWhereThePointerRests) {
         const char* viewerKeys;
     };
     const Tip tips[] = {
-        {kIdNew, "Create a new Ovlet", "Ctrl+N", ""},
-        {kIdOpen, "Open an existing Ovlet", "Ctrl+O", ""},
-        {kIdSave, "Save current Ovlet", "Ctrl+S", ""},
-        {kIdSaveAs, "Save current Ovlet with a different name", "Ctrl+Shift+S", ""},
-        {kIdImport, "Import a graphical representation of the Ovlet", "Ctrl+I", ""},
-        {kIdHelp, "Help", "F1", ""},
-        {kIdAbout, "About Ovlet Maker", "", "F1"},
-        {kIdExit, "Exit", "Ctrl+Q", "Ctrl+Q"},
-        {kIdRemove, "Remove image from current Ovlet", "Del", ""},
+        {resources::kIdNew, "Create a new Ovlet", "Ctrl+N", ""},
+        {resources::kIdOpen, "Open an existing Ovlet", "Ctrl+O", ""},
+        {resources::kIdSave, "Save current Ovlet", "Ctrl+S", ""},
+        {resources::kIdSaveAs, "Save current Ovlet with a different name", "Ctrl+Shift+S", ""},
+        {resources::kIdImport, "Import a graphical representation of the Ovlet", "Ctrl+I", ""},
+        {resources::kIdHelp, "Help", "F1", ""},
+        {resources::kIdAbout, "About Ovlet Maker", "", "F1"},
+        {resources::kIdExit, "Exit", "Ctrl+Q", "Ctrl+Q"},
+        {resources::kIdRemove, "Remove image from current Ovlet", "Del", ""},
     };
     auto maker = Open();
-    auto viewer = Open<CViewerDialog>();
+    auto viewer = Open<viewer::CViewerDialog>();
     for (CardWindowOnQt* window :
          {static_cast<CardWindowOnQt*>(maker.get()), static_cast<CardWindowOnQt*>(viewer.get())}) {
         window->activateWindow();
@@ -255,14 +261,14 @@ TEST_F(WindowTest, ToolTipsShowWhereThePointerRests) {
         }
     }
     QToolTip::hideText();
-    for (int id : {kIdAbout, kIdExit}) EXPECT_TRUE(viewer->IsItemShown(id)) << id;
+    for (int id : {resources::kIdAbout, resources::kIdExit}) EXPECT_TRUE(viewer->IsItemShown(id)) << id;
 }
 
 TEST_F(WindowTest, HoverButtonLooks) {
     auto window = Open();
-    CHoverButton* hover = window->HoverButton(kIdNew);
+    controls::CHoverButton* hover = window->HoverButton(resources::kIdNew);
     ASSERT_NE(hover, nullptr);
-    auto* button = window->ItemAs<QAbstractButton>(kIdNew);
+    auto* button = window->ItemAs<QAbstractButton>(resources::kIdNew);
     EXPECT_EQ(button->focusPolicy() & Qt::TabFocus, 0) << "hover buttons are not in the Tab order";
     const int w = button->width();
     struct Move {
@@ -287,8 +293,8 @@ TEST_F(WindowTest, HoverButtonLooks) {
 
 TEST_F(WindowTest, NewWindowShowsAnEmptyCard) {
     auto window = Open();
-    EXPECT_EQ(window->ItemText(kIdCurrentFile), QStringLiteral("Untitled"));
-    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("N/A"));
+    EXPECT_EQ(window->ItemText(resources::kIdCurrentFile), QStringLiteral("Untitled"));
+    EXPECT_EQ(window->ItemText(resources::kIdImageSize), QStringLiteral("N/A"));
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Norvane Ovlet Maker"));
     EXPECT_EQ(window->SelectedTab(), 0);
@@ -341,8 +347,8 @@ TEST_F(WindowTest, ReadingCardsGoodAndBad) {
         ASSERT_EQ(messages.size(), c.messages.size());
         for (std::size_t i = 0; i < messages.size(); ++i)
             EXPECT_TRUE(messages[i].startsWith(c.messages[i])) << messages[i].toStdString();
-        EXPECT_EQ(window->ItemText(kIdCompany), c.company);
-        EXPECT_EQ(window->ItemText(kIdImageSize), c.imageSize);
+        EXPECT_EQ(window->ItemText(resources::kIdCompany), c.company);
+        EXPECT_EQ(window->ItemText(resources::kIdImageSize), c.imageSize);
         EXPECT_EQ(!window->PicturePanel()->GetPictureFile().empty(), c.pictureShown);
         for (int id : kSummaryBlock) EXPECT_FALSE(window->IsItemShown(id));
     }
@@ -374,17 +380,17 @@ TEST_F(WindowTest, TheCardNamedAtStartShowsItsPictureOnTheFirstPaint) {
         const bool shown = picture == whole;
         ui.calls.clear();
         ScratchDir dir;
-        CardRecord card;
+        card::CardRecord card;
         card.Company = "Cyan";
         card.SetPicture(picture);
         WriteCard(dir / "card.ovt", card);
-        CardOnQt<CMakerDialog> window;
+        CardOnQt<maker::CMakerDialog> window;
         window.Record().CurrentPath = dir / "card.ovt";
         window.Create();
         // Before the window is on screen: the pixels, or the message.
         EXPECT_EQ(!ShownImage(*window.PicturePanel()).isNull(), shown);
         EXPECT_EQ(window.PicturePanel()->GetPictureFile().empty(), !shown);
-        EXPECT_EQ(window.ItemText(kIdImageSize), shown ? QStringLiteral("64 x 40") : QStringLiteral("N/A"));
+        EXPECT_EQ(window.ItemText(resources::kIdImageSize), shown ? QStringLiteral("64 x 40") : QStringLiteral("N/A"));
         const auto messages = Messages();
         ASSERT_EQ(messages.size(), shown ? 0u : 1u);
         if (!shown) {
@@ -403,7 +409,7 @@ TEST_F(WindowTest, TheCardNamedAtStartShowsItsPictureOnTheFirstPaint) {
     auto window = Open();
     ui.messageAnswers = {platform::MessageAnswer::No};
     ui.fileAnswers = {QString::fromStdString(SamplesDir() + "/sample.ovt")};
-    qobject_cast<QAbstractButton*>(window->Item(kIdOpen))->click();
+    qobject_cast<QAbstractButton*>(window->Item(resources::kIdOpen))->click();
     EXPECT_FALSE(ShownImage(*window->PicturePanel()).isNull());
 }
 
@@ -414,10 +420,10 @@ TEST_F(WindowTest, UndecodablePictureIsKeptForTheNextSave) {
     WriteFile(dir / "card.ovt", bytes);
     auto window = Open(dir / "card.ovt");
     EXPECT_EQ(window->Record().PictureLength, 10773);
-    RecordOnlySide side(window->Record());
-    window->Record().StreetAddress = window->GetEditText(&CardRecord::StreetAddress);
-    window->Record().GeneralInformation = window->GetEditText(&CardRecord::GeneralInformation);
-    ASSERT_TRUE(WriteCardFile(dir / "again.ovt", window->Record(), window->Card()));
+    card::RecordOnlySide side(window->Record());
+    window->Record().StreetAddress = window->GetEditText(&card::CardRecord::StreetAddress);
+    window->Record().GeneralInformation = window->GetEditText(&card::CardRecord::GeneralInformation);
+    ASSERT_TRUE(card::WriteCardFile(dir / "again.ovt", window->Record(), window->Card()));
     EXPECT_EQ(FileBytes(dir / "again.ovt"), bytes);
 }
 
@@ -427,7 +433,7 @@ TEST_F(WindowTest, UnreadableFileReportsAndKeepsTheEmptyCard) {
     EXPECT_EQ(Messages()[0], QStringLiteral("Unable to open file with this name.  Please try a different name."));
     EXPECT_EQ(ui.Of("message")[0].caption, QStringLiteral("Ovlet Maker"));
     EXPECT_EQ(window->Record().CurrentPath, "");
-    EXPECT_EQ(window->ItemText(kIdCompany), QString());
+    EXPECT_EQ(window->ItemText(resources::kIdCompany), QString());
 }
 
 TEST(PicturePlacement, ShrinksToFitAndCentres) {
@@ -448,7 +454,7 @@ TEST(PicturePlacement, ShrinksToFitAndCentres) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.w);
-        const PicturePlacement p = PlacePicture(300, 200, c.w, c.h);
+        const controls::PicturePlacement p = controls::PlacePicture(300, 200, c.w, c.h);
         EXPECT_EQ(p.x, c.x);
         EXPECT_EQ(p.y, c.y);
         EXPECT_EQ(p.width, c.sw);
@@ -458,20 +464,20 @@ TEST(PicturePlacement, ShrinksToFitAndCentres) {
 }
 
 TEST_F(WindowTest, LinkLooks) {
-    auto window = Open<CViewerDialog>();
-    const std::pair<int, bool> looks[] = {{kIdWebSiteLine, true},
-                                          {kIdEMailLine, true},
-                                          {kIdPhone1Line, false},
-                                          {kIdPhone2Line, false},
-                                          {kIdFaxLine, false}};
+    auto window = Open<viewer::CViewerDialog>();
+    const std::pair<int, bool> looks[] = {{resources::kIdWebSiteLine, true},
+                                          {resources::kIdEMailLine, true},
+                                          {resources::kIdPhone1Line, false},
+                                          {resources::kIdPhone2Line, false},
+                                          {resources::kIdFaxLine, false}};
     for (const auto& [id, link] : looks) {
-        CLinkButton* button = window->LinkButton(id);
+        controls::CLinkButton* button = window->LinkButton(id);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->IsLinkStyle(), link) << id;
     }
-    CLinkButton* web = window->LinkButton(kIdWebSiteLine);
+    controls::CLinkButton* web = window->LinkButton(resources::kIdWebSiteLine);
     EXPECT_EQ(web->TextColour(), (platform::Colour{0, 0, 255}));
-    QWidget* webWidget = window->Item(kIdWebSiteLine);
+    QWidget* webWidget = window->Item(resources::kIdWebSiteLine);
     QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), webWidget->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(webWidget, &move);
@@ -498,20 +504,22 @@ TEST_F(WindowTest, PasteAndTypingOverASelectionKeepToTheLimit) {
         bool beep;
     };
     const Case cases[] = {
-        {"full, all selected, 60 pasted", kIdCompany, full, 0, 50, QString(60, 'p'), false, QString(50, 'p'), false},
-        {"full, none selected, 1 pasted", kIdCompany, full, 50, 0, "x", false, full, true},
-        {"45, 10 pasted at the end", kIdCompany, QString(45, 'c'), 45, 0, "0123456789", false,
-         QString(45, 'c') + "01234", false},
-        {"full, 5 in the middle, 10 pasted", kIdCompany, full, 10, 5, "0123456789", false,
-         QString(10, 'c') + "01234" + QString(35, 'c'), false},
-        {"full, 5 selected, typed over", kIdCompany, full, 0, 5, "z", true, "z" + QString(45, 'c'), false},
-        {"full, all selected, 3 typed", kIdCompany, full, 0, 50, "xyz", true, "xyz", false},
-        {"full, all selected, pasted text starting with it", kIdCompany, full, 0, 50, full + "tail", false, full,
+        {"full, all selected, 60 pasted", resources::kIdCompany, full, 0, 50, QString(60, 'p'), false, QString(50, 'p'),
          false},
-        {"empty, 60 pasted", kIdCompany, "", 0, 0, QString(60, 'p'), false, QString(50, 'p'), false},
-        {"city of 30 from a file, 2 selected, 10 pasted", kIdCity, QString(30, 'c'), 0, 2, "0123456789", false,
-         "01" + QString(28, 'c'), false},
-        {"city at 25, cursor inside, 1 typed", kIdCity, QString(25, 'c'), 3, 0, "x", true, QString(25, 'c'), true},
+        {"full, none selected, 1 pasted", resources::kIdCompany, full, 50, 0, "x", false, full, true},
+        {"45, 10 pasted at the end", resources::kIdCompany, QString(45, 'c'), 45, 0, "0123456789", false,
+         QString(45, 'c') + "01234", false},
+        {"full, 5 in the middle, 10 pasted", resources::kIdCompany, full, 10, 5, "0123456789", false,
+         QString(10, 'c') + "01234" + QString(35, 'c'), false},
+        {"full, 5 selected, typed over", resources::kIdCompany, full, 0, 5, "z", true, "z" + QString(45, 'c'), false},
+        {"full, all selected, 3 typed", resources::kIdCompany, full, 0, 50, "xyz", true, "xyz", false},
+        {"full, all selected, pasted text starting with it", resources::kIdCompany, full, 0, 50, full + "tail", false,
+         full, false},
+        {"empty, 60 pasted", resources::kIdCompany, "", 0, 0, QString(60, 'p'), false, QString(50, 'p'), false},
+        {"city of 30 from a file, 2 selected, 10 pasted", resources::kIdCity, QString(30, 'c'), 0, 2, "0123456789",
+         false, "01" + QString(28, 'c'), false},
+        {"city at 25, cursor inside, 1 typed", resources::kIdCity, QString(25, 'c'), 3, 0, "x", true, QString(25, 'c'),
+         true},
     };
     auto window = Open();
     window->activateWindow();
@@ -558,7 +566,7 @@ TEST_F(WindowTest, StartUpMessagesAppearOverTheWindow) {
         });
         std::unique_ptr<CardWindowOnQt> window;
         if (viewer) {
-            window = Open<CViewerDialog>(dir / "cut.ovt");
+            window = Open<viewer::CViewerDialog>(dir / "cut.ovt");
         } else {
             window = Open(dir / "cut.ovt");
         }
@@ -571,3 +579,4 @@ TEST_F(WindowTest, StartUpMessagesAppearOverTheWindow) {
 }
 
 }  // namespace
+}  // namespace ovlet::window

@@ -10,8 +10,7 @@
 #include "resources/dialog_templates.h"
 #include "viewer/viewer_about.h"
 
-namespace resources = ovlet::resources;
-
+namespace ovlet::window {
 namespace {
 
 struct AboutCase {
@@ -23,9 +22,9 @@ struct AboutCase {
 };
 
 const AboutCase kAboutCases[] = {
-    {"maker", kMakerAbout, "About Ovlet Maker", "Ovlet Maker Version 1.0",
+    {"maker", maker::kMakerAbout, "About Ovlet Maker", "Ovlet Maker Version 1.0",
      "Visit: https://ovlet.app/ for latest updates"},
-    {"viewer", kViewerAbout, "About Ovlet Viewer", "Ovlet Viewer Version 1.0", "Download Ovlet Maker"},
+    {"viewer", viewer::kViewerAbout, "About Ovlet Viewer", "Ovlet Viewer Version 1.0", "Download Ovlet Maker"},
 };
 
 class AboutScenario : public ::testing::TestWithParam<AboutCase> {
@@ -45,23 +44,23 @@ protected:
 TEST_P(AboutScenario, ShowsTheProgramsTextsWithTheKeyboardOnOk) {
     SCOPED_TRACE(face->Name());
     EXPECT_EQ(face->Caption(), GetParam().caption);
-    EXPECT_EQ(face->Host().Text(kIdVersionText), GetParam().version);
-    EXPECT_EQ(face->Host().Text(kIdAboutWebLink), GetParam().link);
-    EXPECT_TRUE(face->IsVisible(kIdAboutWebLink));
-    EXPECT_EQ(face->AccessibleName(kIdAboutWebLink), GetParam().link);
-    EXPECT_EQ(face->Host().Focused(), kIdOk);
+    EXPECT_EQ(face->Host().Text(resources::kIdVersionText), GetParam().version);
+    EXPECT_EQ(face->Host().Text(resources::kIdAboutWebLink), GetParam().link);
+    EXPECT_TRUE(face->IsVisible(resources::kIdAboutWebLink));
+    EXPECT_EQ(face->AccessibleName(resources::kIdAboutWebLink), GetParam().link);
+    EXPECT_EQ(face->Host().Focused(), resources::kIdOk);
     EXPECT_FALSE(face->Ended());
 }
 
 TEST_P(AboutScenario, TheLinkHandsTheWebSiteOverAndStays) {
-    face->Click(kIdAboutWebLink);
+    face->Click(resources::kIdAboutWebLink);
     const auto urls = face->Desktop().Of("url");
     ASSERT_EQ(urls.size(), 1u) << face->Name();
     EXPECT_EQ(urls[0].text, "https://ovlet.app/");
     EXPECT_FALSE(face->Ended());
     // Refused by the desktop: nothing is reported.
     face->Desktop().urlResult = false;
-    face->Click(kIdAboutWebLink);
+    face->Click(resources::kIdAboutWebLink);
     EXPECT_TRUE(face->Desktop().Of("message").empty());
 }
 
@@ -73,10 +72,10 @@ struct Way {
 };
 
 const Way kWaysOut[] = {
-    {"OK button", [](FaceDriver& f) { f.Click(kIdOk); }, kIdOk},
-    {"Enter", [](FaceDriver& f) { f.PressEnter(); }, kIdOk},
-    {"Escape", [](FaceDriver& f) { f.PressEscape(); }, kIdCancel},
-    {"close box", [](FaceDriver& f) { f.CloseBox(); }, kIdCancel},
+    {"OK button", [](FaceDriver& f) { f.Click(resources::kIdOk); }, resources::kIdOk},
+    {"Enter", [](FaceDriver& f) { f.PressEnter(); }, resources::kIdOk},
+    {"Escape", [](FaceDriver& f) { f.PressEscape(); }, resources::kIdCancel},
+    {"close box", [](FaceDriver& f) { f.CloseBox(); }, resources::kIdCancel},
 };
 
 TEST_P(AboutScenario, ClosesByButtonEnterEscapeAndCloseBox) {
@@ -98,12 +97,13 @@ protected:
     void SetUp() override {
         face.reset();
         // A picture that is not there, then the shipped one.
-        const SplashPictureSource source{{"no such folder/maker.jpg", OVLET_SOURCE_DIR "/resources/data/maker.jpg"}, {}};
-        splash = std::make_unique<CSplashDialog>(source);
+        const maker::SplashPictureSource source{
+            {"no such folder/maker.jpg", OVLET_SOURCE_DIR "/resources/data/maker.jpg"}, {}};
+        splash = std::make_unique<maker::CSplashDialog>(source);
         face = MakeFaceDriver();
         face->Open(resources::SplashDialogTemplate(), *splash);
     }
-    std::unique_ptr<CSplashDialog> splash;
+    std::unique_ptr<maker::CSplashDialog> splash;
     std::unique_ptr<FaceDriver> face;
 };
 
@@ -117,7 +117,7 @@ TEST_F(SplashScenario, ClosesAfterThreeSecondsWithoutAnyAction) {
     EXPECT_FALSE(face->Ended());
     face->Advance(1);
     EXPECT_TRUE(face->Ended());
-    EXPECT_EQ(face->Result(), kIdCancel);
+    EXPECT_EQ(face->Result(), resources::kIdCancel);
 }
 
 TEST_F(SplashScenario, EnterOrEscapeClosesItAtOnce) {
@@ -134,3 +134,4 @@ TEST_F(SplashScenario, EnterOrEscapeClosesItAtOnce) {
 }
 
 }  // namespace
+}  // namespace ovlet::window

@@ -15,8 +15,7 @@
 #include "window/translations.h"
 #include "window_test_support.h"
 
-using ovlet::card::CardRecord;
-
+namespace ovlet::window {
 namespace {
 
 // A long path keeps the file's name in sight (the middle goes), a cut summary
@@ -26,14 +25,14 @@ TEST_F(WindowTest, CutTextsShowAnEllipsisAndTheWholeTextAsATip) {
     ScratchDir dir;
     const std::string folder = dir / std::string(120, 'f');
     std::filesystem::create_directories(folder);
-    CardRecord card = CompanyCard(std::string(50, 'W'));
+    card::CardRecord card = CompanyCard(std::string(50, 'W'));
     card.WebSite = "https://www.example.com/" + std::string(50, 'p');
     card.FirstName = "Ann";
     WriteCard(folder + "/long-card-name.ovt", card);
     WriteCard(dir / "short.ovt", CompanyCard("Co"));
 
     auto maker = Open(folder + "/long-card-name.ovt");
-    auto* file = maker->ItemAs<platform::ElidingLabel>(kIdCurrentFile);
+    auto* file = maker->ItemAs<platform::ElidingLabel>(resources::kIdCurrentFile);
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->text(), QString::fromStdString(folder + "/long-card-name.ovt"));
     EXPECT_TRUE(file->IsTextCut());
@@ -42,26 +41,26 @@ TEST_F(WindowTest, CutTextsShowAnEllipsisAndTheWholeTextAsATip) {
     EXPECT_EQ(file->toolTip(), file->text());
     EXPECT_EQ(maker->Record().CurrentPath, folder + "/long-card-name.ovt") << "the path is kept whole";
 
-    auto viewer = Open<CViewerDialog>(folder + "/long-card-name.ovt");
+    auto viewer = Open<viewer::CViewerDialog>(folder + "/long-card-name.ovt");
     viewer->SelectTab(1);
-    auto* company = viewer->ItemAs<platform::ElidingLabel>(kIdCompanyLine);
+    auto* company = viewer->ItemAs<platform::ElidingLabel>(resources::kIdCompanyLine);
     ASSERT_NE(company, nullptr);
     EXPECT_TRUE(company->IsTextCut());
     EXPECT_TRUE(company->ShownText().endsWith(QChar(0x2026)));
     EXPECT_EQ(company->toolTip(), QString(50, QChar('W')));
-    CLinkButton* site = viewer->LinkButton(kIdWebSiteLine);
+    controls::CLinkButton* site = viewer->LinkButton(resources::kIdWebSiteLine);
     EXPECT_TRUE(site->IsTextCut());
     EXPECT_TRUE(site->ShownText().ends_with("\u2026"));
-    EXPECT_EQ(viewer->Item(kIdWebSiteLine)->toolTip(), viewer->ItemText(kIdWebSiteLine));
+    EXPECT_EQ(viewer->Item(resources::kIdWebSiteLine)->toolTip(), viewer->ItemText(resources::kIdWebSiteLine));
 
-    auto fits = Open<CViewerDialog>(dir / "short.ovt");
-    for (int id : {kIdCurrentFile, kIdCompanyLine, kIdNameLine}) {
+    auto fits = Open<viewer::CViewerDialog>(dir / "short.ovt");
+    for (int id : {resources::kIdCurrentFile, resources::kIdCompanyLine, resources::kIdNameLine}) {
         auto* label = fits->ItemAs<platform::ElidingLabel>(id);
         ASSERT_NE(label, nullptr) << id;
         EXPECT_FALSE(label->IsTextCut()) << id;
         EXPECT_TRUE(label->toolTip().isEmpty()) << id;
     }
-    EXPECT_TRUE(fits->Item(kIdEMailLine)->toolTip().isEmpty());
+    EXPECT_TRUE(fits->Item(resources::kIdEMailLine)->toolTip().isEmpty());
 }
 
 // A multi-line text marks the focus on its frame as a one-line edit does.
@@ -69,12 +68,12 @@ TEST_F(WindowTest, MultiLineTextsShowTheFocus) {
     auto window = Open(SamplesDir() + "/sample.ovt");
     window->activateWindow();
     QApplication::setActiveWindow(window.get());
-    for (const auto& [tab, id] :
-         {std::pair{1, kIdCompany}, std::pair{1, kIdStreetAddress}, std::pair{3, kIdGeneralInformation}}) {
+    for (const auto& [tab, id] : {std::pair{1, resources::kIdCompany}, std::pair{1, resources::kIdStreetAddress},
+                                  std::pair{3, resources::kIdGeneralInformation}}) {
         SCOPED_TRACE(id);
         window->SelectTab(tab);
         QWidget* field = window->Item(id);
-        window->ItemAs<platform::TabControl>(kIdTabs)->Bar()->setFocus();
+        window->ItemAs<platform::TabControl>(resources::kIdTabs)->Bar()->setFocus();
         QApplication::processEvents();
         ASSERT_FALSE(field->hasFocus());
         const QImage without = field->grab().toImage();
@@ -92,11 +91,11 @@ TEST_F(WindowTest, MultiLineTextsShowTheFocus) {
 
 // The address block is read as its lines, without the card's line breaks.
 TEST_F(WindowTest, TheAddressBlockIsReadWithoutLineBreaks) {
-    auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
-    const QString name = viewer->Item(kIdAddressBlock)->accessibleName();
+    auto viewer = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
+    const QString name = viewer->Item(resources::kIdAddressBlock)->accessibleName();
     EXPECT_FALSE(name.contains(QChar('\r')));
     EXPECT_FALSE(name.contains(QChar('\n')));
-    const QString shown = viewer->ItemText(kIdAddressBlock);
+    const QString shown = viewer->ItemText(resources::kIdAddressBlock);
     ASSERT_TRUE(shown.contains(QStringLiteral("\r\n")));  // the street address's own line break
     EXPECT_EQ(
         name,
@@ -126,3 +125,4 @@ TEST_F(WindowTest, HelpWindowHasNoEmptyBandBetweenItsPanes) {
 }
 
 }  // namespace
+}  // namespace ovlet::window

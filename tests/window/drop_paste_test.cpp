@@ -17,9 +17,7 @@
 #include "viewer/viewer_dialog.h"
 #include "window_test_support.h"
 
-using ovlet::picture::CDataSource;
-using ovlet::picture::CWinBmp;
-
+namespace ovlet::window {
 namespace {
 
 const QString kAdvice = QStringLiteral("Ovlet Maker will import the selected image.");
@@ -69,27 +67,48 @@ TEST_F(WindowTest, DroppedFilesAreImportedOrOpened) {
     std::filesystem::create_directory(dir / "folder");
     WriteCard(dir / "other.OVT", CompanyCard("Dropped Co"));
     const DropCase cases[] = {
-        {"picture on the Image page", false, kIdPicture, "small.JPG", true, {}, 12000, "Harbour Light Instruments"},
-        {"large picture on a field", false, kIdCompany, "big.jpg", true, {kAdvice}, 35001, "Harbour Light Instruments"},
+        {"picture on the Image page",
+         false,
+         resources::kIdPicture,
+         "small.JPG",
+         true,
+         {},
+         12000,
+         "Harbour Light Instruments"},
+        {"large picture on a field",
+         false,
+         resources::kIdCompany,
+         "big.jpg",
+         true,
+         {kAdvice},
+         35001,
+         "Harbour Light Instruments"},
         {"not a picture",
          false,
-         kIdPicture,
+         resources::kIdPicture,
          "bad.png",
          true,
          {"The picture cannot be imported."},
          -1,
          "Harbour Light Instruments"},
-        {"a folder", false, kIdTabs, "folder", true, {"Error opening graphic file."}, -1, "Harbour Light Instruments"},
-        {"card on the maker", false, kIdStreetAddress, "other.OVT", true, {kSaveChanges}, 0, "Dropped Co"},
-        {"card on the viewer", true, kIdPicture, "other.OVT", true, {}, 0, "Dropped Co"},
-        {"picture on the viewer", true, kIdPicture, "small.JPG", false, {}, -1, "Harbour Light Instruments"},
+        {"a folder",
+         false,
+         resources::kIdTabs,
+         "folder",
+         true,
+         {"Error opening graphic file."},
+         -1,
+         "Harbour Light Instruments"},
+        {"card on the maker", false, resources::kIdStreetAddress, "other.OVT", true, {kSaveChanges}, 0, "Dropped Co"},
+        {"card on the viewer", true, resources::kIdPicture, "other.OVT", true, {}, 0, "Dropped Co"},
+        {"picture on the viewer", true, resources::kIdPicture, "small.JPG", false, {}, -1, "Harbour Light Instruments"},
     };
     for (const DropCase& c : cases) {
         SCOPED_TRACE(c.name);
         ui.calls.clear();
         std::unique_ptr<CardWindowOnQt> window = OpenIn(c.viewer, SamplesDir() + "/sample.ovt");
         const auto sample = window->Record().PictureBytes;
-        window->SelectTab(c.target == kIdCompany || c.target == kIdStreetAddress ? 1 : 0);
+        window->SelectTab(c.target == resources::kIdCompany || c.target == resources::kIdStreetAddress ? 1 : 0);
         std::unique_ptr<QMimeData> data(FileData(dir / c.file));
         EXPECT_EQ(Drop(window->Item(c.target), data.get()), c.accepted);
         const auto messages = Messages();
@@ -103,7 +122,7 @@ TEST_F(WindowTest, DroppedFilesAreImportedOrOpened) {
                 EXPECT_EQ(window->Record().PictureBytes, FileBytes(dir / c.file));
             }
         }
-        const QString company = window->ItemText(c.viewer ? kIdCompanyLine : kIdCompany);
+        const QString company = window->ItemText(c.viewer ? resources::kIdCompanyLine : resources::kIdCompany);
         EXPECT_EQ(company, QString::fromUtf8(c.company));
         // A dropped card is the window's card, with its file.
         if (std::string(c.file) == "other.OVT") {
@@ -115,8 +134,8 @@ TEST_F(WindowTest, DroppedFilesAreImportedOrOpened) {
     window->SelectTab(1);
     QMimeData text;
     text.setText(QStringLiteral("typed"));
-    Drop(window->Item(kIdCompany), &text);
-    EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("typed"));
+    Drop(window->Item(resources::kIdCompany), &text);
+    EXPECT_EQ(window->ItemText(resources::kIdCompany), QStringLiteral("typed"));
 }
 
 QImage Gradient(int width, int height, bool transparent, bool noise) {
@@ -157,7 +176,7 @@ TEST_F(WindowTest, PastedPicturesAreImportedAsJpegOrPng) {
         QApplication::setActiveWindow(window.get());
         const auto sample = window->Record().PictureBytes;
         window->SelectTab(c.tab);
-        window->Item(c.tab == 0 ? kIdPicture : kIdCompany)->setFocus();
+        window->Item(c.tab == 0 ? resources::kIdPicture : resources::kIdCompany)->setFocus();
         if (c.image.isNull()) {
             QApplication::clipboard()->setMimeData(FileData(SamplesDir() + "/sample.jpg"));
         } else {
@@ -178,12 +197,13 @@ TEST_F(WindowTest, PastedPicturesAreImportedAsJpegOrPng) {
         }
         EXPECT_EQ(!ui.Of("beep").empty(), c.beep);
         const QSize size = c.image.isNull() ? QSize(320, 200) : c.image.size();
-        EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
+        EXPECT_EQ(window->ItemText(resources::kIdImageSize),
+                  QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
         // What the card stores, the card's own decoder reads, transparency included.
-        CWinBmp decoded;
-        CDataSource source;
+        picture::CWinBmp decoded;
+        picture::CDataSource source;
         source.OpenData("pasted", bytes.data(), static_cast<std::int32_t>(bytes.size()));
-        SharedDecoder().DecodeSource(&source, &decoded, 32);
+        controls::SharedDecoder().DecodeSource(&source, &decoded, 32);
         EXPECT_EQ(decoded.GetWidth(), size.width());
         EXPECT_EQ(decoded.HasAlpha(), std::string(c.magic) == "\x89PNG");
     }
@@ -193,8 +213,8 @@ TEST_F(WindowTest, PastedPicturesAreImportedAsJpegOrPng) {
     window->activateWindow();
     QApplication::setActiveWindow(window.get());
     QApplication::clipboard()->setText(QStringLiteral("words"));
-    window->Item(kIdPicture)->setFocus();
-    QTest::keyClick(window->Item(kIdPicture), Qt::Key_V, Qt::ControlModifier);
+    window->Item(resources::kIdPicture)->setFocus();
+    QTest::keyClick(window->Item(resources::kIdPicture), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(ui.Of("beep").size(), 1u);
     EXPECT_EQ(window->Record().PictureLength, 0);
 }
@@ -261,7 +281,7 @@ TEST_F(WindowTest, PastedPictureFilesGoInUnchangedAndARefusalSaysWhy) {
     auto window = Open();
     window->activateWindow();
     QApplication::setActiveWindow(window.get());
-    window->Item(kIdPicture)->setFocus();
+    window->Item(resources::kIdPicture)->setFocus();
     // Import takes the file...
     ui.fileAnswers = {QString::fromStdString(dir / "large.png")};
     window->ImportPicture();
@@ -273,9 +293,9 @@ TEST_F(WindowTest, PastedPictureFilesGoInUnchangedAndARefusalSaysWhy) {
     copied->setData(QStringLiteral("image/png"),
                     QByteArray(reinterpret_cast<const char*>(large.data()), static_cast<qsizetype>(large.size())));
     QApplication::clipboard()->setMimeData(copied);
-    QTest::keyClick(window->Item(kIdPicture), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(window->Item(resources::kIdPicture), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(window->Record().PictureBytes, large);
-    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("8000 x 6000"));
+    EXPECT_EQ(window->ItemText(resources::kIdImageSize), QStringLiteral("8000 x 6000"));
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_TRUE(Messages()[0].startsWith(kAdvice));
     EXPECT_TRUE(ui.Of("beep").empty());
@@ -285,7 +305,7 @@ TEST_F(WindowTest, PastedPictureFilesGoInUnchangedAndARefusalSaysWhy) {
     auto* unreadable = new QMimeData;
     unreadable->setData(QStringLiteral("application/x-qt-image"), QByteArray("not a picture"));
     QApplication::clipboard()->setMimeData(unreadable);
-    QTest::keyClick(window->Item(kIdPicture), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(window->Item(resources::kIdPicture), Qt::Key_V, Qt::ControlModifier);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_TRUE(Messages()[0].startsWith(QStringLiteral("The picture on the clipboard cannot be read")));
     EXPECT_EQ(window->Record().PictureBytes, large);
@@ -297,8 +317,8 @@ TEST_F(WindowTest, PastedPictureFilesGoInUnchangedAndARefusalSaysWhy) {
 TEST_F(WindowTest, PastedTextACardCannotHoldNamesTheCharacters) {
     const QString pasted = QString::fromUtf8("\u0141\u00f3d\u017a \u20ac Caf\u00e9 \u65e5\u672c \U0001F600");
     const QString refused = QString::fromUtf8("\u0141 \u017a \u65e5 \u672c \U0001F600");
-    for (const auto& [tab, id] :
-         {std::pair{1, kIdCompany}, std::pair{1, kIdStreetAddress}, std::pair{3, kIdGeneralInformation}}) {
+    for (const auto& [tab, id] : {std::pair{1, resources::kIdCompany}, std::pair{1, resources::kIdStreetAddress},
+                                  std::pair{3, resources::kIdGeneralInformation}}) {
         SCOPED_TRACE(id);
         ui.calls.clear();
         auto window = Open();
@@ -327,3 +347,4 @@ TEST_F(WindowTest, PastedTextACardCannotHoldNamesTheCharacters) {
 }
 
 }  // namespace
+}  // namespace ovlet::window

@@ -10,9 +10,8 @@
 
 #include "face_driver.h"
 
+namespace ovlet::window {
 namespace {
-
-using platform::ControlKind;
 
 constexpr int kLine = 10;
 constexpr int kText = 11;
@@ -30,12 +29,12 @@ const platform::DialogTemplate& Template() {
         120,
         8,
         {
-            {kTabs, ControlKind::TabControl, "", 4, 4, 192, 50, true},
-            {kLine, ControlKind::Edit, "", 10, 24, 80, 12, true},
-            {kText, ControlKind::MultiLineEdit, "", 10, 60, 80, 30, true},
-            {kPath, ControlKind::Static, "", 100, 60, 40, 8, false},
-            {kGo, ControlKind::PushButton, "Go", 100, 80, 40, 14, true},
-            {platform::kIdOk, ControlKind::DefaultPushButton, "OK", 150, 100, 40, 14, true},
+            {kTabs, platform::ControlKind::TabControl, "", 4, 4, 192, 50, true},
+            {kLine, platform::ControlKind::Edit, "", 10, 24, 80, 12, true},
+            {kText, platform::ControlKind::MultiLineEdit, "", 10, 60, 80, 30, true},
+            {kPath, platform::ControlKind::Static, "", 100, 60, 40, 8, false},
+            {kGo, platform::ControlKind::PushButton, "Go", 100, 80, 40, 14, true},
+            {platform::kIdOk, platform::ControlKind::DefaultPushButton, "OK", 150, 100, 40, 14, true},
         },
     };
     return dialog;
@@ -105,12 +104,16 @@ TEST_F(FaceCalls, AFilteredEditRefusesAPasteAndNamesTheCharacters) {
     struct Case {
         int id;
         const char* pasted;
-        const char* kept;       // the text afterwards
-        const char* refusal;    // what the handler hears; null: nothing refused
+        const char* kept;     // the text afterwards
+        const char* refusal;  // what the handler hears; null: nothing refused
     };
     const Case cases[] = {
         {kLine, "plain", "plain", nullptr},
-        {kLine, "x\xE2\x82\xAC" "y\xE2\x82\xAC" "z\xC3\xA9", "plain", "refused 10 \xE2\x82\xAC \xC3\xA9"},
+        {kLine,
+         "x\xE2\x82\xAC"
+         "y\xE2\x82\xAC"
+         "z\xC3\xA9",
+         "plain", "refused 10 \xE2\x82\xAC \xC3\xA9"},
         {kText, "one", "one", nullptr},
         {kText, "two \xF0\x9F\x98\x80", "one", "refused 11 \xF0\x9F\x98\x80"},
     };
@@ -127,7 +130,9 @@ TEST_F(FaceCalls, AFilteredEditRefusesAPasteAndNamesTheCharacters) {
         }
     }
     // Typed, a refused character is left out and the rest goes in.
-    face->Type(kLine, "a\xC3\xA9" "b");
+    face->Type(kLine,
+               "a\xC3\xA9"
+               "b");
     EXPECT_EQ(Host().Text(kLine), "ab");
 }
 
@@ -223,3 +228,4 @@ TEST_F(FaceCalls, DroppedFilesReachTheHandlerThatTakesThem) {
 }
 
 }  // namespace
+}  // namespace ovlet::window

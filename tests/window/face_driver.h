@@ -12,6 +12,8 @@
 #include "platform/dialog.h"
 #include "platform/scripted_face.h"
 
+namespace ovlet::window {
+
 class FaceDriver {
 public:
     virtual ~FaceDriver() = default;
@@ -57,3 +59,5 @@ public:
 
 // The driver of the face this test program is built with; it installs that face.
 std::unique_ptr<FaceDriver> MakeFaceDriver();
+
+}  // namespace ovlet::window

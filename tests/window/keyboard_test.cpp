@@ -15,31 +15,32 @@
 #include "window/card_form.h"
 #include "window_test_support.h"
 
-using ovlet::card::CardFieldInfo;
-using ovlet::card::kCardFields;
-
+namespace ovlet::window {
 namespace {
 
 // The card's editable fields and what they show.
 std::map<int, QString> FieldTexts(const CardWindowOnQt& window) {
     std::map<int, QString> texts;
-    for (const CardFieldInfo& field : kCardFields)
+    for (const card::CardFieldInfo& field : card::kCardFields)
         texts[ControlOf(field.member)] = window.ItemText(ControlOf(field.member));
     return texts;
 }
 
 // The controls of each page that take the keyboard, in Tab order.
 const std::vector<std::vector<int>> kMakerPages = {
-    {kIdPicture},
-    {kIdCompany, kIdStreetAddress, kIdCity, kIdStateProvince, kIdCountry, kIdPostalCode, kIdWebSite},
-    {kIdFirstName, kIdMiddleName, kIdLastName, kIdJobTitle, kIdDepartment, kIdEMail, kIdFax, kIdPhone1Description,
-     kIdPhone1Number, kIdPhone2Description, kIdPhone2Number},
-    {kIdGeneralInformation},
+    {resources::kIdPicture},
+    {resources::kIdCompany, resources::kIdStreetAddress, resources::kIdCity, resources::kIdStateProvince,
+     resources::kIdCountry, resources::kIdPostalCode, resources::kIdWebSite},
+    {resources::kIdFirstName, resources::kIdMiddleName, resources::kIdLastName, resources::kIdJobTitle,
+     resources::kIdDepartment, resources::kIdEMail, resources::kIdFax, resources::kIdPhone1Description,
+     resources::kIdPhone1Number, resources::kIdPhone2Description, resources::kIdPhone2Number},
+    {resources::kIdGeneralInformation},
 };
 const std::vector<std::vector<int>> kViewerPages = {
-    {kIdPicture},
-    {kIdWebSiteLine, kIdPhone1Line, kIdPhone2Line, kIdEMailLine, kIdFaxLine},
-    {kIdGeneralInformation},
+    {resources::kIdPicture},
+    {resources::kIdWebSiteLine, resources::kIdPhone1Line, resources::kIdPhone2Line, resources::kIdEMailLine,
+     resources::kIdFaxLine},
+    {resources::kIdGeneralInformation},
 };
 
 struct Turn {
@@ -62,7 +63,7 @@ const Turn kTurns[] = {
 };
 
 void TurnPage(CardWindowOnQt& window, const Turn& turn) {
-    auto* tabs = window.ItemAs<platform::TabControl>(kIdTabs);
+    auto* tabs = window.ItemAs<platform::TabControl>(resources::kIdTabs);
     if (turn.key == Qt::Key_unknown) {
         const int count = tabs->Count();
         const int to = (window.SelectedTab() + turn.step + count) % count;
@@ -103,7 +104,7 @@ TEST_F(WindowTest, AfterEveryPageTurnTheKeysGoToTheVisiblePage) {
                 const bool onPage =
                     std::any_of(fields.begin(), fields.end(), [&](int id) { return window->Item(id) == focus; });
                 if (turn.key == Qt::Key_unknown) {
-                    EXPECT_TRUE(focus == window->ItemAs<platform::TabControl>(kIdTabs)->Bar() || onPage);
+                    EXPECT_TRUE(focus == window->ItemAs<platform::TabControl>(resources::kIdTabs)->Bar() || onPage);
                 } else {
                     EXPECT_TRUE(onPage) << focus->metaObject()->className();
                 }
@@ -149,16 +150,16 @@ TEST_F(WindowTest, ImagePageKeysWorkAfterATurnFromAnyPage) {
         const auto before = FieldTexts(*window);
         TurnPage(*window, c.turn);
         ASSERT_EQ(window->SelectedTab(), 0);
-        EXPECT_EQ(QApplication::focusWidget(), window->Item(kIdPicture));
+        EXPECT_EQ(QApplication::focusWidget(), window->Item(resources::kIdPicture));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
         EXPECT_TRUE(QTest::qWaitFor([&] { return window->Record().PictureLength == 0; }, 500)) << "Delete removes";
-        EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("N/A"));
+        EXPECT_EQ(window->ItemText(resources::kIdImageSize), QStringLiteral("N/A"));
         QImage copied(40, 30, QImage::Format_RGB32);
         copied.fill(Qt::darkCyan);
         QApplication::clipboard()->setImage(copied);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
         EXPECT_GT(window->Record().PictureLength, 0) << "Ctrl+V imports";
-        EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("40 x 30"));
+        EXPECT_EQ(window->ItemText(resources::kIdImageSize), QStringLiteral("40 x 30"));
         EXPECT_EQ(FieldTexts(*window), before);
     }
     QApplication::clipboard()->clear();
@@ -188,15 +189,15 @@ TEST_F(WindowTest, BackwardsFromTheFirstPageWalksTheLastPageBackwards) {
                     QWidget* focus = QApplication::focusWidget();
                     const auto at =
                         std::find_if(fields.begin(), fields.end(), [&](int id) { return window->Item(id) == focus; });
-                    const bool onTabs = focus == window->ItemAs<platform::TabControl>(kIdTabs)->Bar();
-                    visited.push_back(at != fields.end() ? *at : onTabs ? kIdTabs : -1);
+                    const bool onTabs = focus == window->ItemAs<platform::TabControl>(resources::kIdTabs)->Bar();
+                    visited.push_back(at != fields.end() ? *at : onTabs ? resources::kIdTabs : -1);
                 }
                 // A page with one control goes to the tabs.
                 std::vector<int> expected(fields.rbegin(), fields.rend() - 1);
-                expected.push_back(fields.size() == 1 ? kIdTabs : fields.front());
+                expected.push_back(fields.size() == 1 ? resources::kIdTabs : fields.front());
                 EXPECT_EQ(visited, expected) << "page " << page;
                 // From the tabs Shift+Tab enters the page at its last control, Tab at its first.
-                QWidget* bar = window->ItemAs<platform::TabControl>(kIdTabs)->Bar();
+                QWidget* bar = window->ItemAs<platform::TabControl>(resources::kIdTabs)->Bar();
                 bar->setFocus(Qt::MouseFocusReason);
                 QTest::keyClick(bar, Qt::Key_Backtab, Qt::ShiftModifier);
                 EXPECT_EQ(QApplication::focusWidget(), window->Item(fields.back())) << "page " << page;
@@ -220,8 +221,8 @@ TEST_F(WindowTest, TabLeavesTheTextsAndTypesNoTab) {
         int next;  // where Tab goes; the field itself when it is the page's only one
         int previous;
     } cases[] = {
-        {"General Information", 3, kIdGeneralInformation, kIdTabs, kIdTabs},
-        {"Street Address", 1, kIdStreetAddress, kIdCity, kIdCompany},
+        {"General Information", 3, resources::kIdGeneralInformation, resources::kIdTabs, resources::kIdTabs},
+        {"Street Address", 1, resources::kIdStreetAddress, resources::kIdCity, resources::kIdCompany},
     };
     auto window = Open(SamplesDir() + "/sample.ovt");
     window->activateWindow();
@@ -237,9 +238,9 @@ TEST_F(WindowTest, TabLeavesTheTextsAndTypesNoTab) {
             QTest::keyClick(window->Item(c.field), key, modifiers);
             EXPECT_EQ(window->ItemText(c.field), text);
             EXPECT_FALSE(window->ItemText(c.field).contains(QChar('\t')));
-            QWidget* bar = window->ItemAs<platform::TabControl>(kIdTabs)->Bar();
-            EXPECT_EQ(QApplication::focusWidget(), to == kIdTabs ? bar : window->Item(to));
-            if (to == kIdTabs) {
+            QWidget* bar = window->ItemAs<platform::TabControl>(resources::kIdTabs)->Bar();
+            EXPECT_EQ(QApplication::focusWidget(), to == resources::kIdTabs ? bar : window->Item(to));
+            if (to == resources::kIdTabs) {
                 QTest::keyClick(bar, key, modifiers);
                 EXPECT_EQ(QApplication::focusWidget(), window->Item(c.field)) << "back into the page";
             }
@@ -279,3 +280,4 @@ TEST_F(WindowTest, MenuKeysOpenTheWindowMenuFromAnyControl) {
 }
 
 }  // namespace
+}  // namespace ovlet::window

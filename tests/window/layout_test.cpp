@@ -15,13 +15,12 @@
 #include "window/translations.h"
 #include "window_test_support.h"
 
-using ovlet::picture::CWinBmp;
-
+namespace ovlet::window {
 namespace {
 
 // A toolbar bitmap as Qt's own BMP reader sees its file.
 QImage BitmapFileImage(int id) {
-    for (const ovlet::resources::BitmapFile& bitmap : ovlet::resources::ProgramBitmaps()) {
+    for (const resources::BitmapFile& bitmap : resources::ProgramBitmaps()) {
         if (bitmap.id == id) return QImage::fromData(bitmap.bytes.data(), static_cast<int>(bitmap.bytes.size()), "BMP");
     }
     return {};
@@ -60,10 +59,10 @@ void ExpectTextsFitAndKeepClear(platform::TemplateDialog& dialog) {
         }
     }
     for (auto* button : dialog.findChildren<QAbstractButton*>()) {
-        const CHoverButton* hover = platform::qt::Hosted<CHoverButton>(button);
+        const controls::CHoverButton* hover = platform::qt::Hosted<controls::CHoverButton>(button);
         if (!hover) continue;
         SCOPED_TRACE(button->toolTip().toStdString());
-        CWinBmp bitmap;
+        picture::CWinBmp bitmap;
         ASSERT_TRUE(bitmap.LoadFromResource(static_cast<std::uint16_t>(hover->CurrentBitmap())));
         EXPECT_GE(button->width(), bitmap.GetWidth());
         EXPECT_GE(button->height(), bitmap.GetHeight());
@@ -77,7 +76,7 @@ TEST_F(WindowTest, EveryTextFitsItsBoxAndEveryBitmapItsButton) {
         SCOPED_TRACE("language " + language);
         ASSERT_TRUE(InstallTranslations(language));
         auto maker = Open(SamplesDir() + "/sample.ovt");
-        auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+        auto viewer = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
         for (CardWindowOnQt* window :
              {static_cast<CardWindowOnQt*>(maker.get()), static_cast<CardWindowOnQt*>(viewer.get())}) {
             for (std::size_t tab = 0; tab < window->Form().pages.size(); ++tab) {
@@ -86,7 +85,7 @@ TEST_F(WindowTest, EveryTextFitsItsBoxAndEveryBitmapItsButton) {
                 ExpectTextsFitAndKeepClear(*window);
             }
         }
-        for (const AboutForm* form : {&kMakerAbout, &kViewerAbout}) {
+        for (const AboutForm* form : {&maker::kMakerAbout, &viewer::kViewerAbout}) {
             AboutOnQt about(*form);
             SCOPED_TRACE(about.dialog.windowTitle().toStdString());
             ExpectTextsFitAndKeepClear(about.dialog);
@@ -100,10 +99,11 @@ TEST_F(WindowTest, EveryTextFitsItsBoxAndEveryBitmapItsButton) {
 // frame, and shows every pixel of it, the hot look's frame included.
 TEST_F(WindowTest, ToolbarBitmapsAreDrawnWhole) {
     auto window = Open();
-    const std::pair<int, int> buttons[] = {{kIdNew, 134}, {kIdSave, 141}, {kIdExit, 153}, {kIdRemove, 162}};
+    const std::pair<int, int> buttons[] = {
+        {resources::kIdNew, 134}, {resources::kIdSave, 141}, {resources::kIdExit, 153}, {resources::kIdRemove, 162}};
     for (const auto& [id, hotBitmap] : buttons) {
         SCOPED_TRACE(id);
-        CHoverButton* hover = window->HoverButton(id);
+        controls::CHoverButton* hover = window->HoverButton(id);
         ASSERT_NE(hover, nullptr);
         QWidget* button = window->Item(id);
         QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
@@ -127,10 +127,12 @@ TEST_F(WindowTest, ToolbarBitmapsAreDrawnWhole) {
         const QWidget* item = window->Item(id);
         return item ? item->geometry() : QRect();
     };
-    for (int id : {kIdNew, kIdOpen, kIdSave, kIdSaveAs, kIdImport, kIdHelp, kIdAbout, kIdExit}) {
-        EXPECT_TRUE(box(kIdToolbarFrame).contains(box(id))) << id;
+    for (int id : {resources::kIdNew, resources::kIdOpen, resources::kIdSave, resources::kIdSaveAs,
+                   resources::kIdImport, resources::kIdHelp, resources::kIdAbout, resources::kIdExit}) {
+        EXPECT_TRUE(box(resources::kIdToolbarFrame).contains(box(id))) << id;
     }
-    EXPECT_LT(box(kIdNew).right(), box(kIdOpen).left());
+    EXPECT_LT(box(resources::kIdNew).right(), box(resources::kIdOpen).left());
 }
 
 }  // namespace
+}  // namespace ovlet::window

@@ -19,15 +19,8 @@
 #include "window/card_messages.h"
 #include "window_test_support.h"
 
-using ovlet::card::CardFieldInfo;
-using ovlet::card::CardRecord;
-using ovlet::card::kCardFields;
-using ovlet::card::ReadCardFile;
-using ovlet::card::RecordOnlySide;
-
+namespace ovlet::window {
 namespace {
-
-using platform::MessageAnswer;
 
 const QString kSaveChanges = QStringLiteral("Do you wish to save your changes to the current document?");
 const QString kSaveBeforeExit = QStringLiteral("Do you wish to save your changes before you exit?");
@@ -41,10 +34,10 @@ protected:
 
 TEST_F(MakerTest, NewOnAnUntouchedCardAsksAndCancellingTheSaveKeepsTheCard) {
     auto window = Open();
-    window->SetItemText(kIdCompany, QStringLiteral("Typed Co"));
-    ui.messageAnswers = {MessageAnswer::Yes};
+    window->SetItemText(resources::kIdCompany, QStringLiteral("Typed Co"));
+    ui.messageAnswers = {platform::MessageAnswer::Yes};
     ui.fileAnswers = {std::nullopt};
-    Click(*window, kIdNew);
+    Click(*window, resources::kIdNew);
     ASSERT_EQ(ui.calls.size(), 2u);
     EXPECT_EQ(ui.calls[0].text, kSaveChanges);
     EXPECT_EQ(ui.calls[0].icon, platform::MessageIcon::Question);
@@ -54,36 +47,37 @@ TEST_F(MakerTest, NewOnAnUntouchedCardAsksAndCancellingTheSaveKeepsTheCard) {
     EXPECT_TRUE(ui.calls[1].file.save);
     EXPECT_EQ(ui.calls[1].file.defaultExtension, QStringLiteral(".ovt"));
     EXPECT_EQ(ui.calls[1].file.filters[0].description, QStringLiteral("Electronic Business Card (.ovt)"));
-    EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Typed Co")) << "a save that did not happen ends nothing";
+    EXPECT_EQ(window->ItemText(resources::kIdCompany), QStringLiteral("Typed Co"))
+        << "a save that did not happen ends nothing";
 
-    ui.messageAnswers = {MessageAnswer::No};
-    Click(*window, kIdNew);
-    EXPECT_EQ(window->ItemText(kIdCompany), QString());
-    EXPECT_EQ(window->ItemText(kIdCurrentFile), QStringLiteral("Untitled"));
+    ui.messageAnswers = {platform::MessageAnswer::No};
+    Click(*window, resources::kIdNew);
+    EXPECT_EQ(window->ItemText(resources::kIdCompany), QString());
+    EXPECT_EQ(window->ItemText(resources::kIdCurrentFile), QStringLiteral("Untitled"));
 }
 
 TEST_F(MakerTest, OpenThenCancelLeavesAnEmptyCard) {
     auto window = Open(SamplesDir() + "/sample.ovt");
-    ui.messageAnswers = {MessageAnswer::No};
+    ui.messageAnswers = {platform::MessageAnswer::No};
     ui.fileAnswers = {std::nullopt};
-    Click(*window, kIdOpen);
+    Click(*window, resources::kIdOpen);
     ASSERT_EQ(ui.calls.size(), 2u);
     EXPECT_EQ(ui.calls[0].text, kSaveChanges);
     EXPECT_FALSE(ui.calls[1].file.save);
     EXPECT_EQ(ui.calls[1].file.initialName, QString());
-    EXPECT_EQ(window->ItemText(kIdCompany), QString());
-    EXPECT_EQ(window->ItemText(kIdCurrentFile), QStringLiteral("Untitled"));
+    EXPECT_EQ(window->ItemText(resources::kIdCompany), QString());
+    EXPECT_EQ(window->ItemText(resources::kIdCurrentFile), QStringLiteral("Untitled"));
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
-    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("N/A"));
+    EXPECT_EQ(window->ItemText(resources::kIdImageSize), QStringLiteral("N/A"));
 }
 
 TEST_F(MakerTest, OpenReadsTheChosenCard) {
     auto window = Open();
-    ui.messageAnswers = {MessageAnswer::No};
+    ui.messageAnswers = {platform::MessageAnswer::No};
     ui.fileAnswers = {QString::fromStdString(SamplesDir() + "/sample.ovt")};
-    Click(*window, kIdOpen);
-    EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Harbour Light Instruments"));
-    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("320 x 200"));
+    Click(*window, resources::kIdOpen);
+    EXPECT_EQ(window->ItemText(resources::kIdCompany), QStringLiteral("Harbour Light Instruments"));
+    EXPECT_EQ(window->ItemText(resources::kIdImageSize), QStringLiteral("320 x 200"));
     EXPECT_EQ(window->Record().CurrentPath, SamplesDir() + "/sample.ovt");
 }
 
@@ -91,12 +85,12 @@ TEST_F(MakerTest, SaveOnAReadCardWritesWithoutADialog) {
     ScratchDir dir;
     WriteCard(dir / "a.ovt", CompanyCard("Acme"));
     auto window = Open(dir / "a.ovt");
-    window->SetItemText(kIdCity, QStringLiteral("Lyon"));
-    Click(*window, kIdSave);
+    window->SetItemText(resources::kIdCity, QStringLiteral("Lyon"));
+    Click(*window, resources::kIdSave);
     EXPECT_TRUE(ui.calls.empty());
-    CardRecord back;
-    RecordOnlySide side(back);
-    EXPECT_TRUE(ReadCardFile(dir / "a.ovt", back, side));
+    card::CardRecord back;
+    card::RecordOnlySide side(back);
+    EXPECT_TRUE(card::ReadCardFile(dir / "a.ovt", back, side));
     EXPECT_EQ(back.City, "Lyon");
     EXPECT_EQ(back.Company, "Acme");
 }
@@ -104,10 +98,10 @@ TEST_F(MakerTest, SaveOnAReadCardWritesWithoutADialog) {
 TEST_F(MakerTest, SaveToANewNameShowsItsPath) {
     ScratchDir dir;
     auto window = Open();
-    window->SetItemText(kIdCompany, QStringLiteral("New Co"));
+    window->SetItemText(resources::kIdCompany, QStringLiteral("New Co"));
     ui.fileAnswers = {QString::fromStdString(dir / "new.ovt")};
-    Click(*window, kIdSave);
-    EXPECT_EQ(window->ItemText(kIdCurrentFile), QString::fromStdString(dir / "new.ovt"));
+    Click(*window, resources::kIdSave);
+    EXPECT_EQ(window->ItemText(resources::kIdCurrentFile), QString::fromStdString(dir / "new.ovt"));
     EXPECT_TRUE(std::filesystem::exists(dir / "new.ovt"));
 }
 
@@ -116,33 +110,33 @@ TEST_F(MakerTest, SaveAsCancelledOrFailingKeepsTheEarlierTarget) {
     WriteCard(dir / "a.ovt", CompanyCard("Acme"));
     auto window = Open(dir / "a.ovt");
     ui.fileAnswers = {std::nullopt, QString::fromStdString(dir / "no/such/dir/b.ovt")};
-    Click(*window, kIdSaveAs);
+    Click(*window, resources::kIdSaveAs);
     EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
-    Click(*window, kIdSaveAs);
+    Click(*window, resources::kIdSaveAs);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], kCannotSave);
     EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
     EXPECT_EQ(window->Record().CurrentFileLabel, dir / "a.ovt");
     // The next Save writes to the earlier file without asking.
-    window->SetItemText(kIdCompany, QStringLiteral("Acme 2"));
+    window->SetItemText(resources::kIdCompany, QStringLiteral("Acme 2"));
     ui.calls.clear();
-    Click(*window, kIdSave);
+    Click(*window, resources::kIdSave);
     EXPECT_TRUE(ui.calls.empty());
 }
 
 TEST_F(MakerTest, SaveWithAFieldOverItsLimitWritesNothing) {
     ScratchDir dir;
-    CardRecord card;
+    card::CardRecord card;
     card.City = std::string(30, 'C');
     WriteCard(dir / "a.ovt", card);
     const auto before = FileBytes(dir / "a.ovt");
     auto window = Open(dir / "a.ovt");
-    window->SetItemText(kIdCompany, QStringLiteral("Changed"));
-    Click(*window, kIdSave);
+    window->SetItemText(resources::kIdCompany, QStringLiteral("Changed"));
+    Click(*window, resources::kIdSave);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], QStringLiteral("Please enter no more than 25 characters."));
     EXPECT_EQ(FileBytes(dir / "a.ovt"), before);
-    EXPECT_EQ(window->focusWidget(), window->Item(kIdCity));
+    EXPECT_EQ(window->focusWidget(), window->Item(resources::kIdCity));
 }
 
 // A field typed exactly to its limit saves; one character more, and Save
@@ -155,12 +149,12 @@ TEST_F(MakerTest, EveryFieldSavesAtItsLimitAndNotOneAbove) {
         QTest::keyClicks(window->Item(field.id), QString(field.limit, QChar('a')));
     }
     ui.fileAnswers = {QString::fromStdString(dir / "full.ovt")};
-    Click(*window, kIdSave);
+    Click(*window, resources::kIdSave);
     EXPECT_TRUE(Messages().empty());
-    CardRecord back;
-    RecordOnlySide side(back);
-    EXPECT_TRUE(ReadCardFile(dir / "full.ovt", back, side));
-    for (const CardFieldInfo& field : kCardFields) {
+    card::CardRecord back;
+    card::RecordOnlySide side(back);
+    EXPECT_TRUE(card::ReadCardFile(dir / "full.ovt", back, side));
+    for (const card::CardFieldInfo& field : card::kCardFields) {
         if (field.multiLine) continue;
         EXPECT_EQ(back.*field.member, std::string(static_cast<std::size_t>(field.limit), 'a')) << field.name;
     }
@@ -169,7 +163,7 @@ TEST_F(MakerTest, EveryFieldSavesAtItsLimitAndNotOneAbove) {
         SCOPED_TRACE(field.id);
         ui.calls.clear();
         window->SetItemText(field.id, QString(field.limit + 1, QChar('b')));
-        Click(*window, kIdSave);
+        Click(*window, resources::kIdSave);
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0], LimitMessage(field.limit));
         EXPECT_EQ(FileBytes(dir / "full.ovt"), saved);
@@ -184,24 +178,24 @@ TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
         bool byKey;  // a stray key: the question may be taken back
     };
     const Case cases[] = {
-        {"Exit button", [](CardWindowOnQt& w) { Click(w, kIdExit); }, false},
+        {"Exit button", [](CardWindowOnQt& w) { Click(w, resources::kIdExit); }, false},
         {"close box", [](CardWindowOnQt& w) { w.close(); }, false},
         {"Escape", [](CardWindowOnQt& w) { QTest::keyClick(&w, Qt::Key_Escape); }, true},
         {"Enter in a field",
          [](CardWindowOnQt& w) {
              w.SelectTab(1);
-             QTest::keyClick(w.Item(kIdCompany), Qt::Key_Return);
+             QTest::keyClick(w.Item(resources::kIdCompany), Qt::Key_Return);
          },
          true},
-        {"Enter on the Image page", [](CardWindowOnQt& w) { QTest::keyClick(w.Item(kIdPicture), Qt::Key_Return); },
-         true},
+        {"Enter on the Image page",
+         [](CardWindowOnQt& w) { QTest::keyClick(w.Item(resources::kIdPicture), Qt::Key_Return); }, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ui.calls.clear();
         auto window = Open();
         // Yes, then cancel the Save dialog: the window stays.
-        ui.messageAnswers = {MessageAnswer::Yes};
+        ui.messageAnswers = {platform::MessageAnswer::Yes};
         ui.fileAnswers = {std::nullopt};
         c.leave(*window);
         QApplication::processEvents();
@@ -213,20 +207,20 @@ TEST_F(MakerTest, ExitAndEveryOtherWayOutAskFirst) {
         if (c.byKey) {
             // Cancel goes back to the card: nothing saved, nothing lost.
             ui.calls.clear();
-            window->SetItemText(kIdCompany, QStringLiteral("Typed"));
-            ui.messageAnswers = {MessageAnswer::Cancel};
+            window->SetItemText(resources::kIdCompany, QStringLiteral("Typed"));
+            ui.messageAnswers = {platform::MessageAnswer::Cancel};
             c.leave(*window);
             QApplication::processEvents();
             EXPECT_TRUE(window->isVisible());
             EXPECT_TRUE(ui.Of("file").empty());
-            EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Typed"));
+            EXPECT_EQ(window->ItemText(resources::kIdCompany), QStringLiteral("Typed"));
         }
         // No: the window ends without saving.
-        ui.messageAnswers = {MessageAnswer::No};
+        ui.messageAnswers = {platform::MessageAnswer::No};
         c.leave(*window);
         QApplication::processEvents();
         EXPECT_FALSE(window->isVisible());
-        EXPECT_EQ(window->result(), kIdCancel);
+        EXPECT_EQ(window->result(), resources::kIdCancel);
     }
 }
 
@@ -247,10 +241,10 @@ TEST_F(MakerTest, ImportAdvisesAbove35000BytesAndStoresTheBytesUnchanged) {
         ui.calls.clear();
         auto window = Open();
         window->SelectTab(1);
-        window->SetItemText(kIdCompany, QStringLiteral("Typed"));
+        window->SetItemText(resources::kIdCompany, QStringLiteral("Typed"));
         const std::string picture = PictureOfSize(dir, size);
         ui.fileAnswers = {QString::fromStdString(picture)};
-        Click(*window, kIdImport);
+        Click(*window, resources::kIdImport);
         const auto messages = Messages();
         EXPECT_EQ(messages.size(), size > 35000 ? 1u : 0u);
         if (!messages.empty()) {
@@ -261,8 +255,8 @@ TEST_F(MakerTest, ImportAdvisesAbove35000BytesAndStoresTheBytesUnchanged) {
         EXPECT_EQ(ui.calls[0].file.defaultExtension, QStringLiteral(".jpg"));
         EXPECT_EQ(window->Record().PictureLength, static_cast<std::int32_t>(size));
         EXPECT_EQ(window->Record().PictureBytes, FileBytes(picture));
-        EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("320 x 200"));
-        EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Typed"));
+        EXPECT_EQ(window->ItemText(resources::kIdImageSize), QStringLiteral("320 x 200"));
+        EXPECT_EQ(window->ItemText(resources::kIdCompany), QStringLiteral("Typed"));
     }
 }
 
@@ -286,12 +280,12 @@ TEST_F(MakerTest, ImportThatFailsKeepsTheCardsPicture) {
         SCOPED_TRACE(path);
         ui.calls.clear();
         ui.fileAnswers = {QString::fromStdString(path)};
-        Click(*window, kIdImport);
+        Click(*window, resources::kIdImport);
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_TRUE(Messages()[0].startsWith(message)) << Messages()[0].toStdString();
         EXPECT_EQ(window->Record().PictureBytes, original);
         EXPECT_FALSE(window->PicturePanel()->GetPictureFile().empty());
-        EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("320 x 200"));
+        EXPECT_EQ(window->ItemText(resources::kIdImageSize), QStringLiteral("320 x 200"));
     }
 }
 
@@ -300,33 +294,33 @@ TEST_F(MakerTest, SecondImportReplacesTheFirstAndRemoveDropsIt) {
     auto window = Open();
     ui.fileAnswers = {QString::fromStdString(PictureOfSize(dir, 20000)),
                       QString::fromStdString(PictureOfSize(dir, 12000)), QString::fromStdString(dir / "c.ovt")};
-    Click(*window, kIdImport);
-    Click(*window, kIdImport);
-    Click(*window, kIdSave);
-    CardRecord back;
-    RecordOnlySide side(back);
-    EXPECT_TRUE(ReadCardFile(dir / "c.ovt", back, side));
+    Click(*window, resources::kIdImport);
+    Click(*window, resources::kIdImport);
+    Click(*window, resources::kIdSave);
+    card::CardRecord back;
+    card::RecordOnlySide side(back);
+    EXPECT_TRUE(card::ReadCardFile(dir / "c.ovt", back, side));
     EXPECT_EQ(back.PictureBytes, FileBytes(dir / "p12000.jpg"));
 
-    Click(*window, kIdRemove);
-    Click(*window, kIdRemove);  // harmless on a card without a picture
-    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("N/A"));
+    Click(*window, resources::kIdRemove);
+    Click(*window, resources::kIdRemove);  // harmless on a card without a picture
+    EXPECT_EQ(window->ItemText(resources::kIdImageSize), QStringLiteral("N/A"));
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
-    Click(*window, kIdSave);
-    CardRecord none;
-    RecordOnlySide noneSide(none);
-    EXPECT_TRUE(ReadCardFile(dir / "c.ovt", none, noneSide));
+    Click(*window, resources::kIdSave);
+    card::CardRecord none;
+    card::RecordOnlySide noneSide(none);
+    EXPECT_TRUE(card::ReadCardFile(dir / "c.ovt", none, noneSide));
     EXPECT_EQ(none.PictureLength, 0);
 }
 
 TEST_F(MakerTest, HelpOpensTheManualOrSaysItCannot) {
     auto window = Open();
-    Click(*window, kIdHelp);
+    Click(*window, resources::kIdHelp);
     ASSERT_EQ(ui.Of("help").size(), 1u);
     EXPECT_TRUE(ui.Of("help")[0].text.endsWith(QStringLiteral("ovmake-help.html")));
     EXPECT_TRUE(Messages().empty());
     ui.helpResult = false;
-    Click(*window, kIdHelp);
+    Click(*window, resources::kIdHelp);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], QStringLiteral("Failed to launch help."));
 }
@@ -364,7 +358,7 @@ TEST_F(MakerTest, SplashReadsMakerJpgFromTheCurrentFolderOnlyIfItIsAFile) {
             ASSERT_TRUE(own.save(QString::fromStdString(dir / "maker.jpg"), "JPG"));
         }
         std::filesystem::current_path(dir.path());
-        CSplashDialog splash(MakerSplashPictures(), 50);
+        maker::CSplashDialog splash(maker::MakerSplashPictures(), 50);
         splash.DoModal();
         std::filesystem::current_path(cwd);
         const QSize expected = pipe ? shipped.size() : own.size();
@@ -374,7 +368,7 @@ TEST_F(MakerTest, SplashReadsMakerJpgFromTheCurrentFolderOnlyIfItIsAFile) {
 
 TEST_F(MakerTest, SplashClosesByTimerAndByEscape) {
     {
-        CSplashDialog splash(MakerSplashPictures(), 50);
+        maker::CSplashDialog splash(maker::MakerSplashPictures(), 50);
         QElapsedTimer clock;
         clock.start();
         EXPECT_EQ(splash.DoModal(), platform::kIdCancel);
@@ -383,7 +377,7 @@ TEST_F(MakerTest, SplashClosesByTimerAndByEscape) {
         EXPECT_FALSE(splash.Panel()->GetPictureFile().empty()) << "a splash picture is always shown";
     }
     {
-        CSplashDialog splash(MakerSplashPictures(), 60000);
+        maker::CSplashDialog splash(maker::MakerSplashPictures(), 60000);
         QTimer::singleShot(20, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
         QElapsedTimer clock;
         clock.start();
@@ -397,29 +391,29 @@ TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool) {
     ScratchDir dir;
     auto window = Open();
     const std::pair<int, QString> typed[] = {
-        {kIdCompany, QStringLiteral("Caf\u00e9 Nord")},
-        {kIdCity, QStringLiteral("Troms\u00f8")},
-        {kIdStateProvince, QStringLiteral("Troms")},
-        {kIdCountry, QStringLiteral("Norway")},
-        {kIdPostalCode, QStringLiteral("9008")},
-        {kIdWebSite, QStringLiteral("cafe.example")},
-        {kIdFirstName, QStringLiteral("Ida")},
-        {kIdLastName, QStringLiteral("Berg")},
-        {kIdMiddleName, QStringLiteral("M")},
-        {kIdJobTitle, QStringLiteral("Owner")},
-        {kIdEMail, QStringLiteral("ida@cafe.example")},
-        {kIdFax, QStringLiteral("+47 1")},
-        {kIdDepartment, QStringLiteral("Kitchen")},
-        {kIdPhone1Description, QStringLiteral("Mobile")},
-        {kIdPhone1Number, QStringLiteral("+47 2")},
-        {kIdPhone2Description, QStringLiteral("Home")},
-        {kIdPhone2Number, QStringLiteral("+47 3")},
-        {kIdStreetAddress, QStringLiteral("Storgata 1\r\nBox 2")},
-        {kIdGeneralInformation, QStringLiteral("Open daily \u2013 8 to 16")},
+        {resources::kIdCompany, QStringLiteral("Caf\u00e9 Nord")},
+        {resources::kIdCity, QStringLiteral("Troms\u00f8")},
+        {resources::kIdStateProvince, QStringLiteral("Troms")},
+        {resources::kIdCountry, QStringLiteral("Norway")},
+        {resources::kIdPostalCode, QStringLiteral("9008")},
+        {resources::kIdWebSite, QStringLiteral("cafe.example")},
+        {resources::kIdFirstName, QStringLiteral("Ida")},
+        {resources::kIdLastName, QStringLiteral("Berg")},
+        {resources::kIdMiddleName, QStringLiteral("M")},
+        {resources::kIdJobTitle, QStringLiteral("Owner")},
+        {resources::kIdEMail, QStringLiteral("ida@cafe.example")},
+        {resources::kIdFax, QStringLiteral("+47 1")},
+        {resources::kIdDepartment, QStringLiteral("Kitchen")},
+        {resources::kIdPhone1Description, QStringLiteral("Mobile")},
+        {resources::kIdPhone1Number, QStringLiteral("+47 2")},
+        {resources::kIdPhone2Description, QStringLiteral("Home")},
+        {resources::kIdPhone2Number, QStringLiteral("+47 3")},
+        {resources::kIdStreetAddress, QStringLiteral("Storgata 1\r\nBox 2")},
+        {resources::kIdGeneralInformation, QStringLiteral("Open daily \u2013 8 to 16")},
     };
     for (const auto& [id, text] : typed) window->SetItemText(id, text);
     ui.fileAnswers = {QString::fromStdString(dir / "made.ovt")};
-    Click(*window, kIdSave);
+    Click(*window, resources::kIdSave);
     const std::string command = std::string(OVLET_BIN) + " show --json '" + (dir / "made.ovt") + "'";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
@@ -427,7 +421,7 @@ TEST_F(MakerTest, CardMadeInTheWindowReadsBackWithTheTool) {
     char buffer[4096];
     while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) json.append(buffer, n);
     ASSERT_EQ(::pclose(pipe), 0);
-    for (const CardFieldInfo& field : kCardFields) {
+    for (const card::CardFieldInfo& field : card::kCardFields) {
         QString value;
         for (const auto& [id, text] : typed) {
             if (id == ControlOf(field.member)) value = text;
@@ -446,18 +440,18 @@ namespace {
 
 TEST_F(MakerTest, ImportAndRemoveStopWhileAFieldIsOverItsLimit) {
     ScratchDir dir;
-    CardRecord card;
+    card::CardRecord card;
     card.City = std::string(30, 'C');
     WriteCard(dir / "a.ovt", card);
     auto window = Open(dir / "a.ovt");
-    window->SetItemText(kIdCompany, QStringLiteral("Typed Co"));
-    for (int command : {kIdRemove, kIdImport}) {
+    window->SetItemText(resources::kIdCompany, QStringLiteral("Typed Co"));
+    for (int command : {resources::kIdRemove, resources::kIdImport}) {
         SCOPED_TRACE(command);
         ui.calls.clear();
         Click(*window, command);
         ASSERT_EQ(ui.calls.size(), 1u) << "no dialog after the limit message";
         EXPECT_EQ(Messages()[0], QStringLiteral("Please enter no more than 25 characters."));
-        EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Typed Co"));
+        EXPECT_EQ(window->ItemText(resources::kIdCompany), QStringLiteral("Typed Co"));
     }
 }
 
@@ -466,10 +460,10 @@ TEST_F(MakerTest, MultiLineFieldsKeepEveryCharacter) {
     const std::string text =
         "a\xA0"
         "b\r\nc\x80";  // no-break space, CR LF, euro sign
-    window->SetEditText(&CardRecord::StreetAddress, text);
-    window->SetEditText(&CardRecord::GeneralInformation, text);
-    EXPECT_EQ(window->GetEditText(&CardRecord::StreetAddress), text);
-    EXPECT_EQ(window->GetEditText(&CardRecord::GeneralInformation), text);
+    window->SetEditText(&card::CardRecord::StreetAddress, text);
+    window->SetEditText(&card::CardRecord::GeneralInformation, text);
+    EXPECT_EQ(window->GetEditText(&card::CardRecord::StreetAddress), text);
+    EXPECT_EQ(window->GetEditText(&card::CardRecord::GeneralInformation), text);
 }
 
 // A file-size limit makes the write itself fail, as a full disk does: the
@@ -480,9 +474,9 @@ TEST_F(MakerTest, SaveThatFailsInWritingKeepsTheWindowAndTheOldCard) {
     WriteCard(dir / "a.ovt", CompanyCard("Acme"));
     const auto before = FileBytes(dir / "a.ovt");
     auto window = Open(dir / "a.ovt");
-    window->SetItemText(kIdCity, QStringLiteral("Lyon"));
+    window->SetItemText(resources::kIdCity, QStringLiteral("Lyon"));
     ui.calls.clear();
-    ui.messageAnswers = {MessageAnswer::Yes};
+    ui.messageAnswers = {platform::MessageAnswer::Yes};
     {
         struct FileSizeLimit {
             rlimit old{};
@@ -498,7 +492,7 @@ TEST_F(MakerTest, SaveThatFailsInWritingKeepsTheWindowAndTheOldCard) {
                 std::signal(SIGXFSZ, oldHandler);
             }
         } limit(before.size());
-        Click(*window, kIdExit);
+        Click(*window, resources::kIdExit);
     }
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(FileBytes(dir / "a.ovt"), before);
@@ -513,9 +507,9 @@ TEST_F(MakerTest, FailedSaveAsLeavesTheLabelOnTheCardsFile) {
     WriteCard(dir / "a.ovt", CompanyCard("Acme"));
     auto window = Open(dir / "a.ovt");
     ui.fileAnswers = {QString::fromStdString(dir / "no/such/dir/b.ovt")};
-    Click(*window, kIdSaveAs);
-    Click(*window, kIdRemove);  // shows the record again
-    EXPECT_EQ(window->ItemText(kIdCurrentFile), QString::fromStdString(dir / "a.ovt"));
+    Click(*window, resources::kIdSaveAs);
+    Click(*window, resources::kIdRemove);  // shows the record again
+    EXPECT_EQ(window->ItemText(resources::kIdCurrentFile), QString::fromStdString(dir / "a.ovt"));
     EXPECT_EQ(window->Record().CurrentPath, dir / "a.ovt");
 }
 
@@ -527,7 +521,7 @@ TEST_F(MakerTest, ImportRefusesWhatIsNotARegularFile) {
         SCOPED_TRACE(path);
         ui.calls.clear();
         ui.fileAnswers = {QString::fromStdString(path)};
-        Click(*window, kIdImport);
+        Click(*window, resources::kIdImport);
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0], QStringLiteral("Error opening graphic file."));
         EXPECT_EQ(window->Record().PictureLength, 0);
@@ -584,7 +578,7 @@ namespace {
 // keeps its bytes, whichever way the save is asked for.
 TEST_F(MakerTest, ADamagedCardIsNotWrittenOverUnlessPickedAgain) {
     ScratchDir dir;
-    CardRecord card;
+    card::CardRecord card;
     card.Company = "Harbour Light Instruments";
     card.StreetAddress = "Unit 4, Quayside Works";
     WriteCard(dir / "whole.ovt", card);
@@ -596,7 +590,7 @@ TEST_F(MakerTest, ADamagedCardIsNotWrittenOverUnlessPickedAgain) {
     const std::uint8_t markers[] = {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF};  // two wide-text markers
     damaged.insert(damaged.end(), std::begin(markers), std::end(markers));
     // A picture block that ends before its stated length.
-    CardRecord pictured = card;
+    card::CardRecord pictured = card;
     pictured.SetPicture(FileBytes(SamplesDir() + "/sample.jpg"));
     WriteCard(dir / "pictured.ovt", pictured);
     auto shortPicture = FileBytes(dir / "pictured.ovt");
@@ -610,14 +604,14 @@ TEST_F(MakerTest, ADamagedCardIsNotWrittenOverUnlessPickedAgain) {
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0], QString::fromUtf8(kShortPictureMessage));
         EXPECT_EQ(ui.Of("message")[0].icon, platform::MessageIcon::Stop);
-        EXPECT_EQ(window->ItemText(kIdCompany), QStringLiteral("Harbour Light Instruments"));
+        EXPECT_EQ(window->ItemText(resources::kIdCompany), QStringLiteral("Harbour Light Instruments"));
     }
-    const std::pair<const char*, std::function<void(CardOnQt<CMakerDialog>&)>> saves[] = {
-        {"Save", [](CardOnQt<CMakerDialog>& w) { Click(w, kIdSave); }},
-        {"New, Yes", [](CardOnQt<CMakerDialog>& w) { Click(w, kIdNew); }},
-        {"Open, Yes", [](CardOnQt<CMakerDialog>& w) { Click(w, kIdOpen); }},
-        {"Exit, Yes", [](CardOnQt<CMakerDialog>& w) { Click(w, kIdExit); }},
-        {"close box, Yes", [](CardOnQt<CMakerDialog>& w) { w.close(); }},
+    const std::pair<const char*, std::function<void(CardOnQt<maker::CMakerDialog>&)>> saves[] = {
+        {"Save", [](CardOnQt<maker::CMakerDialog>& w) { Click(w, resources::kIdSave); }},
+        {"New, Yes", [](CardOnQt<maker::CMakerDialog>& w) { Click(w, resources::kIdNew); }},
+        {"Open, Yes", [](CardOnQt<maker::CMakerDialog>& w) { Click(w, resources::kIdOpen); }},
+        {"Exit, Yes", [](CardOnQt<maker::CMakerDialog>& w) { Click(w, resources::kIdExit); }},
+        {"close box, Yes", [](CardOnQt<maker::CMakerDialog>& w) { w.close(); }},
     };
     for (const auto& [name, bytes] : cards) {
         for (const auto& [way, save] : saves) {
@@ -627,7 +621,7 @@ TEST_F(MakerTest, ADamagedCardIsNotWrittenOverUnlessPickedAgain) {
             auto window = Open(path);
             EXPECT_EQ(window->Record().CurrentPath, "");
             ui.calls.clear();
-            ui.messageAnswers = {MessageAnswer::Yes};
+            ui.messageAnswers = {platform::MessageAnswer::Yes};
             ui.fileAnswers = {std::nullopt};
             save(*window);
             EXPECT_EQ(FileBytes(path), bytes);
@@ -641,7 +635,7 @@ TEST_F(MakerTest, ADamagedCardIsNotWrittenOverUnlessPickedAgain) {
     const std::string path = dir / "cut.ovt";
     auto window = Open(path);
     ui.fileAnswers = {QString::fromStdString(path)};
-    Click(*window, kIdSave);
+    Click(*window, resources::kIdSave);
     EXPECT_NE(FileBytes(path), cut);
 }
 
@@ -662,15 +656,15 @@ TEST_F(MakerTest, ACommandLineNameForANewCardKeepsItsName) {
         auto window = Open(c.path);
         EXPECT_EQ(Messages().size(), c.kept ? 0u : 1u);
         EXPECT_EQ(window->Record().CurrentPath, c.kept ? c.path : "");
-        EXPECT_EQ(window->ItemText(kIdCurrentFile),
+        EXPECT_EQ(window->ItemText(resources::kIdCurrentFile),
                   c.kept ? QString::fromStdString(c.path) : QStringLiteral("Untitled"));
         if (!c.kept) continue;
-        window->SetItemText(kIdCompany, QStringLiteral("New Co"));
-        Click(*window, kIdSave);
+        window->SetItemText(resources::kIdCompany, QStringLiteral("New Co"));
+        Click(*window, resources::kIdSave);
         EXPECT_TRUE(ui.Of("file").empty());
-        CardRecord back;
-        RecordOnlySide side(back);
-        EXPECT_TRUE(ReadCardFile(c.path, back, side));
+        card::CardRecord back;
+        card::RecordOnlySide side(back);
+        EXPECT_TRUE(card::ReadCardFile(c.path, back, side));
         EXPECT_EQ(back.Company, "New Co");
     }
 }
@@ -688,18 +682,19 @@ TEST_F(MakerTest, SaveRefusesACardTheUserMayNotWrite) {
         return;
     }
     ScratchDir dir;  // the user's own folder
-    CardRecord card;
+    card::CardRecord card;
     card.Company = "Acme";
     const std::string path = dir / "read-only.ovt";
     WriteCard(path, card);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     const auto before = FileBytes(path);
     auto window = Open(path);
-    window->SetItemText(kIdCompany, QStringLiteral("Changed"));
-    Click(*window, kIdSave);
+    window->SetItemText(resources::kIdCompany, QStringLiteral("Changed"));
+    Click(*window, resources::kIdSave);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], kCannotSave);
     EXPECT_EQ(FileBytes(path), before);
 }
 
 }  // namespace
+}  // namespace ovlet::window

@@ -12,10 +12,7 @@
 #include "platform/qt/painter_device.h"
 #include "window_test_support.h"
 
-using ovlet::card::CardRecord;
-
-using ovlet::picture::CWinBmp;
-
+namespace ovlet::window {
 namespace {
 
 constexpr int kWidth = 800;
@@ -39,8 +36,8 @@ QImage Photo() {
 // The picture decoded in full, then shrunk to `size` the way the panel
 // shrinks what it decodes.
 QImage FullDecodeShrunk(const std::string& path, QSize size) {
-    CWinBmp full;
-    SharedDecoder().DecodeFile(path.c_str(), &full, 32);
+    picture::CWinBmp full;
+    controls::SharedDecoder().DecodeFile(path.c_str(), &full, 32);
     const QImage lines = platform::WrapDibLines(full.GetLineTable()[full.GetHeight() - 1], full.GetInfoHeader());
     return lines.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .mirrored(false, true)
@@ -99,7 +96,8 @@ TEST_F(PicturePanel, ShowsWhatAFullDecodeShrunkTheSameWayShows) {
             EXPECT_EQ(panel->PictureSize(), std::make_pair(kWidth, kHeight));
 
             // The panel keeps the picture at the size it draws it, in device pixels.
-            const PicturePlacement place = PlacePicture(panelSize.width(), panelSize.height(), kWidth, kHeight);
+            const controls::PicturePlacement place =
+                controls::PlacePicture(panelSize.width(), panelSize.height(), kWidth, kHeight);
             const QSize device(static_cast<int>(std::lround(place.width * ratio)),
                                static_cast<int>(std::lround(place.height * ratio)));
             const QImage shown = ShownImage(*panel.panel);
@@ -174,17 +172,18 @@ TEST_F(PicturePanel, VeryThinPicturesStayVisible) {
 
 // The card window shows the picture's own size, not the size it keeps.
 TEST_F(PicturePanel, CardWindowShowsTheRealSize) {
-    CardRecord card;
+    card::CardRecord card;
     card.Company = "Photo";
     std::vector<std::uint8_t> jpeg = FileBytes(dir / "photo.jpg");
     card.SetPicture(jpeg);
     WriteCard(dir / "photo.ovt", card);
     auto window = Open(dir / "photo.ovt");
-    EXPECT_EQ(window->ItemText(kIdImageSize), QStringLiteral("800 x 600"));
-    CPictureStatic* panel = window->PicturePanel();
+    EXPECT_EQ(window->ItemText(resources::kIdImageSize), QStringLiteral("800 x 600"));
+    controls::CPictureStatic* panel = window->PicturePanel();
     EXPECT_EQ(panel->PictureSize(), std::make_pair(kWidth, kHeight));
     EXPECT_LT(ShownImage(*panel).width(), kWidth);
     EXPECT_EQ(window->Record().PictureBytes, jpeg) << "the card keeps the picture's bytes unchanged";
 }
 
 }  // namespace
+}  // namespace ovlet::window

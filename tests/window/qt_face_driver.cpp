@@ -1,5 +1,6 @@
 // The scenarios on the Qt face, offscreen: real widgets, real keys; the
 // timers on the clock the scenario moves.
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -14,13 +15,13 @@
 #include <QTabBar>
 #include <QTest>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 #include "face_driver.h"
 #include "platform/qt/controls_basic.h"
 #include "platform/qt/handler_dialog.h"
 #include "platform/qt/qt_face.h"
 
+namespace ovlet::window {
 namespace {
 
 class QtDriver : public FaceDriver {
@@ -83,7 +84,8 @@ public:
     }
     platform::PointerLook Pointer() override {
         const QCursor* cursor = QApplication::overrideCursor();
-        return cursor && cursor->shape() == Qt::WaitCursor ? platform::PointerLook::Busy : platform::PointerLook::Normal;
+        return cursor && cursor->shape() == Qt::WaitCursor ? platform::PointerLook::Busy
+                                                           : platform::PointerLook::Normal;
     }
     void Type(int id, const std::string& text) override {
         QWidget* w = Editable(id);
@@ -204,6 +206,8 @@ private:
 std::unique_ptr<FaceDriver> MakeFaceDriver() {
     return std::make_unique<QtDriver>();
 }
+
+}  // namespace ovlet::window
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

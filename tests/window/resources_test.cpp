@@ -19,36 +19,35 @@
 #include "resources/dialog_templates.h"
 #include "resources/program_pictures.h"
 
-namespace resources = ovlet::resources;
-using ovlet::picture::CWinBmp;
-
+namespace ovlet::window {
 namespace {
 
 TEST(ControlIds, EveryControlOfEveryTemplateHasOneNameAndEveryNameIsUsed) {
     std::map<int, std::string_view> names;
-    for (const NamedControlId& named : kNamedControlIds) {
+    for (const resources::NamedControlId& named : resources::kNamedControlIds) {
         EXPECT_TRUE(names.emplace(named.id, named.name).second)
             << named.name << " has the number of " << names[named.id];
     }
     std::set<int> used;
-    for (int dialog : {kDialogAbout, kDialogCard, kDialogSplash, kDialogQrCode}) {
+    for (int dialog :
+         {resources::kDialogAbout, resources::kDialogCard, resources::kDialogSplash, resources::kDialogQrCode}) {
         SCOPED_TRACE(dialog);
         const platform::DialogTemplate* layout = resources::FindDialogTemplate(dialog);
         ASSERT_NE(layout, nullptr);
         std::set<int> inThisDialog;
         for (const platform::ControlTemplate& control : layout->controls) {
-            if (control.id == kIdNone) continue;
+            if (control.id == resources::kIdNone) continue;
             EXPECT_TRUE(names.count(control.id)) << "control " << control.id << " (" << control.text << ") has no name";
             EXPECT_TRUE(inThisDialog.insert(control.id).second) << "control " << control.id << " twice";
             used.insert(control.id);
         }
     }
-    for (const NamedControlId& named : kNamedControlIds) {
-        if (named.id == kIdCancel) continue;  // Escape's command: no dialog has a Cancel button
+    for (const resources::NamedControlId& named : resources::kNamedControlIds) {
+        if (named.id == resources::kIdCancel) continue;  // Escape's command: no dialog has a Cancel button
         EXPECT_TRUE(used.count(named.id)) << named.name << " names no control";
     }
-    EXPECT_EQ(resources::FindDialogTemplate(kDialogAbout)->caption, "About Ovlet Maker");
-    EXPECT_EQ(resources::LoadResourceString(kStringAboutMenu), "&About Ovlet Maker");
+    EXPECT_EQ(resources::FindDialogTemplate(resources::kDialogAbout)->caption, "About Ovlet Maker");
+    EXPECT_EQ(resources::LoadResourceString(resources::kStringAboutMenu), "&About Ovlet Maker");
 }
 
 }  // namespace
@@ -99,16 +98,16 @@ TEST(ProgramPictures, AreTheFilesOfTheResourcesFolder) {
 TEST(ProgramPictures, EachBitmapResourceLoadsAsItsFile) {
     for (const resources::BitmapFile& bitmap : resources::ProgramBitmaps()) {
         SCOPED_TRACE(bitmap.id);
-        CWinBmp loaded;
+        picture::CWinBmp loaded;
         ASSERT_TRUE(loaded.LoadFromResource(bitmap.id));
         const QImage file = QImage::fromData(bitmap.bytes.data(), static_cast<int>(bitmap.bytes.size()), "BMP");
         ASSERT_FALSE(file.isNull());
         EXPECT_EQ(loaded.GetWidth(), file.width());
         EXPECT_EQ(loaded.GetHeight(), file.height());
     }
-    CWinBmp none;
+    picture::CWinBmp none;
     EXPECT_FALSE(none.LoadFromResource(1));
-    EXPECT_TRUE(ovlet::picture::FindBitmapResource(1).empty());
+    EXPECT_TRUE(picture::FindBitmapResource(1).empty());
 }
 
 // The icon reads its PNG pictures itself: every size of both programs' icons
@@ -133,3 +132,4 @@ TEST(ProgramIcon, EachSizeIsItsPngFilePixelForPixel) {
 }
 
 }  // namespace
+}  // namespace ovlet::window

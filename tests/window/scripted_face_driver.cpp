@@ -1,6 +1,7 @@
 // The scenarios on the scripted face: no toolkit, no display.
 #include "face_driver.h"
 
+namespace ovlet::window {
 namespace {
 
 class ScriptedDriver : public FaceDriver {
@@ -51,3 +52,5 @@ private:
 std::unique_ptr<FaceDriver> MakeFaceDriver() {
     return std::make_unique<ScriptedDriver>();
 }
+
+}  // namespace ovlet::window

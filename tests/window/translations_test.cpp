@@ -16,46 +16,29 @@
 #include "files/user_languages.h"
 #include "picture/text_exception.h"
 #include "platform/qt/controls_basic.h"
+#include "platform/qt/scripted_ui.h"
 #include "resources/catalogue/catalogue.h"
 #include "resources/catalogue/catalogue_table.h"
 #include "viewer/viewer_dialog.h"
 #include "window/about_dialog.h"
 #include "window/card_messages.h"
 #include "window/translations.h"
-#include "platform/qt/scripted_ui.h"
 #include "window_test_support.h"
 
-namespace catalogue = ovlet::catalogue;
-using ovlet::card::CardMessageIcon;
-using ovlet::card::CardNote;
-using ovlet::card::CardNoteId;
-using ovlet::card::CardNotePattern;
-using ovlet::card::CardNoteText;
-
-using ovlet::picture::DECERR_ACCESS;
-using ovlet::picture::DECERR_END_OF_DATA;
-using ovlet::picture::DECERR_FILE_NOT_FOUND;
-using ovlet::picture::DECERR_FORMAT;
-using ovlet::picture::DECERR_NO_MEMORY;
-using ovlet::picture::DECERR_PATH_NOT_FOUND;
-using ovlet::picture::DECERR_SIGNATURE;
-using ovlet::picture::DECERR_UNKNOWN_TYPE;
-using ovlet::picture::DECERR_UNSUPPORTED;
-using ovlet::picture::MessageLine;
-
+namespace ovlet::window {
 namespace {
 
 // Messages of the picture library as it throws them, one of each kind.
 const std::pair<int, const char*> kDecoderMessages[] = {
-    {DECERR_UNKNOWN_TYPE, "Decoder error: Unknown file type.\n"},
-    {DECERR_SIGNATURE, "Decoder error: Bitmap decoder: This isn't a bitmap.\n"},
-    {DECERR_FORMAT, "Decoder error: Unknown TGA image type.\n"},
-    {DECERR_UNSUPPORTED, "Decoder error: PICT contained only vector data!\n\n"},
-    {DECERR_END_OF_DATA, "End of file reached while decoding.\n"},
-    {DECERR_NO_MEMORY, "Decoder error: Out of memory for the PNG decoder.\n"},
-    {DECERR_FILE_NOT_FOUND, "Decoder error: File not found.\n"},
-    {DECERR_PATH_NOT_FOUND, "Decoder error: Path not found.\n"},
-    {DECERR_ACCESS, "Decoder error: Access denied.\n"},
+    {picture::DECERR_UNKNOWN_TYPE, "Decoder error: Unknown file type.\n"},
+    {picture::DECERR_SIGNATURE, "Decoder error: Bitmap decoder: This isn't a bitmap.\n"},
+    {picture::DECERR_FORMAT, "Decoder error: Unknown TGA image type.\n"},
+    {picture::DECERR_UNSUPPORTED, "Decoder error: PICT contained only vector data!\n\n"},
+    {picture::DECERR_END_OF_DATA, "End of file reached while decoding.\n"},
+    {picture::DECERR_NO_MEMORY, "Decoder error: Out of memory for the PNG decoder.\n"},
+    {picture::DECERR_FILE_NOT_FOUND, "Decoder error: File not found.\n"},
+    {picture::DECERR_PATH_NOT_FOUND, "Decoder error: Path not found.\n"},
+    {picture::DECERR_ACCESS, "Decoder error: Access denied.\n"},
 };
 
 TEST(Translations, TheLanguageComesFromTheEnvironmentAsTheCLibraryReadsIt) {
@@ -83,12 +66,11 @@ TEST(Translations, TheLanguageComesFromTheEnvironmentAsTheCLibraryReadsIt) {
         std::string trace;
         for (const auto& [name, value] : c.environment) trace += name + "=" + value + " ";
         SCOPED_TRACE(trace);
-        EXPECT_EQ(
-            catalogue::ChooseLanguage(ovlet::files::UserLanguagesFromEnvironment([&](const char* name) -> const char* {
-                const auto it = c.environment.find(name);
-                return it == c.environment.end() ? nullptr : it->second.c_str();
-            })),
-            c.language);
+        EXPECT_EQ(catalogue::ChooseLanguage(files::UserLanguagesFromEnvironment([&](const char* name) -> const char* {
+                      const auto it = c.environment.find(name);
+                      return it == c.environment.end() ? nullptr : it->second.c_str();
+                  })),
+                  c.language);
     }
 }
 
@@ -103,7 +85,8 @@ std::vector<QString> WindowTexts(platform::TemplateDialog& window, QMenu* menu) 
             for (int i = 0; i < bar->count(); ++i) texts.push_back(bar->tabText(i));
         }
         // (A bitmap button's caption is never shown: its tool tip names it.)
-        if (platform::qt::Hosted<CLinkButton>(child)) texts.push_back(qobject_cast<QAbstractButton*>(child)->text());
+        if (platform::qt::Hosted<controls::CLinkButton>(child))
+            texts.push_back(qobject_cast<QAbstractButton*>(child)->text());
         texts.push_back(child->toolTip());
         if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(child)) {
             texts.push_back(accessible->text(QAccessible::Name));
@@ -126,21 +109,21 @@ Snapshot TakeSnapshot(platform::ScriptedUi& ui) {
     for (bool viewer : {false, true}) {
         std::unique_ptr<CardWindowOnQt> window;
         if (viewer) {
-            window = std::make_unique<CardOnQt<CViewerDialog>>();
+            window = std::make_unique<CardOnQt<viewer::CViewerDialog>>();
         } else {
-            window = std::make_unique<CardOnQt<CMakerDialog>>();
+            window = std::make_unique<CardOnQt<maker::CMakerDialog>>();
         }
         window->Create();
         const auto texts = WindowTexts(*window, window->WindowMenu());
         shot.texts.insert(shot.texts.end(), texts.begin(), texts.end());
-        AboutOnQt about(viewer ? kViewerAbout : kMakerAbout);
+        AboutOnQt about(viewer ? viewer::kViewerAbout : maker::kMakerAbout);
         const auto aboutTexts = WindowTexts(about.dialog, nullptr);
         shot.texts.insert(shot.texts.end(), aboutTexts.begin(), aboutTexts.end());
         if (!viewer) {
             ui.calls.clear();
-            qobject_cast<QAbstractButton*>(window->Item(kIdNew))->click();
+            qobject_cast<QAbstractButton*>(window->Item(resources::kIdNew))->click();
             shot.prompt = ui.calls.empty() ? QString() : ui.calls[0].text;
-            qobject_cast<QAbstractButton*>(window->Item(kIdHelp))->click();
+            qobject_cast<QAbstractButton*>(window->Item(resources::kIdHelp))->click();
             shot.help = ui.Of("help").empty() ? QString() : QFileInfo(ui.Of("help")[0].text).fileName();
         }
     }
@@ -175,16 +158,16 @@ TEST_F(WindowTest, EveryWindowTextIsTranslated) {
             const QString shown = QString::fromStdString(DecoderMessageText(code, text));
             EXPECT_FALSE(shown.contains(QStringLiteral("Decoder error"))) << text;
             EXPECT_FALSE(shown.contains(QString::fromLatin1(text).trimmed().section(QChar(' '), -2))) << text;
-            const CardNote note{CardMessageIcon::Exclamation, CardNoteId::PictureNotShown, {text}};
+            const card::CardNote note{card::CardMessageIcon::Exclamation, card::CardNoteId::PictureNotShown, {text}};
             EXPECT_EQ(
                 QString::fromStdString(CardNoteMessage(note, code, text)),
                 QCoreApplication::translate("CardMessages", "The card's picture cannot be shown.\n\n%1").arg(shown));
         }
         // The card's own messages, with their variable parts kept.
         for (const auto& [id, words] : CardNoteWords()) {
-            const CardNote note{CardMessageIcon::Exclamation, id, {"X9", "Y8"}};
+            const card::CardNote note{card::CardMessageIcon::Exclamation, id, {"X9", "Y8"}};
             const QString shown = QString::fromStdString(CardNoteMessage(note));
-            EXPECT_NE(shown, QString::fromStdString(CardNoteText(note))) << words;
+            EXPECT_NE(shown, QString::fromStdString(card::CardNoteText(note))) << words;
             EXPECT_EQ(shown.contains(QStringLiteral("X9")), std::string_view(words).find("%1") != std::string::npos)
                 << words;
         }
@@ -196,15 +179,15 @@ TEST_F(WindowTest, EveryWindowTextIsTranslated) {
     EXPECT_EQ(TakeSnapshot(ui).texts, english.texts) << "English again, word for word";
     // In English the window words every note as the codec does, from one table
     // that has every kind of note.
-    EXPECT_EQ(CardNoteWords().size(), static_cast<std::size_t>(CardNoteId::EMailNotSingle) + 1);
+    EXPECT_EQ(CardNoteWords().size(), static_cast<std::size_t>(card::CardNoteId::EMailNotSingle) + 1);
     for (const auto& [id, words] : CardNoteWords()) {
-        EXPECT_STREQ(words, CardNotePattern(id));
-        CardNote note{CardMessageIcon::Exclamation, id, {"/tmp/card.ovt"}};
-        if (id == CardNoteId::WriteFailed) note.arguments.emplace_back("No space left on device");
-        EXPECT_EQ(CardNoteMessage(note), CardNoteText(note)) << words;
+        EXPECT_STREQ(words, card::CardNotePattern(id));
+        card::CardNote note{card::CardMessageIcon::Exclamation, id, {"/tmp/card.ovt"}};
+        if (id == card::CardNoteId::WriteFailed) note.arguments.emplace_back("No space left on device");
+        EXPECT_EQ(CardNoteMessage(note), card::CardNoteText(note)) << words;
     }
     for (const auto& [code, text] : kDecoderMessages) {
-        EXPECT_EQ(DecoderMessageText(code, text), MessageLine(text)) << "English as thrown";
+        EXPECT_EQ(DecoderMessageText(code, text), picture::MessageLine(text)) << "English as thrown";
     }
     EXPECT_EQ(english.help, QStringLiteral("ovmake-help.html"));
 }
@@ -233,3 +216,4 @@ TEST(Translations, LabelsAgreeAboutColons) {
 // .po files themselves: tests/catalogue.)
 
 }  // namespace
+}  // namespace ovlet::window

@@ -5,44 +5,49 @@
 #include "controls/link_button.h"
 #include "controls/picture_static.h"
 #include "viewer/viewer_dialog.h"
+#include "window/about_dialog.h"
+#include "window/card_app.h"
 #include "window_test_support.h"
 
-using ovlet::card::CardRecord;
-
+namespace ovlet::window {
 namespace {
 
-const std::vector<int> kSummaryBlock = {kIdCompanyGroup, kIdCompanyLine, kIdAddressBlock, kIdWebSiteLine,
-                                        kIdContactGroup, kIdNameLine,    kIdTitleLine,    kIdPhone1Line,
-                                        kIdPhone2Line,   kIdEMailLine,   kIdFaxLine};
-const std::vector<int> kMakerOnly = {kIdNew,   kIdOpen,         kIdSave,         kIdSaveAs,  kIdImport,
-                                     kIdHelp,  kIdToolbarFrame, kIdRemove,       kIdCompany, kIdFirstName,
-                                     kIdEMail, kIdCity,         kIdStreetAddress};
+const std::vector<int> kSummaryBlock = {
+    resources::kIdCompanyGroup, resources::kIdCompanyLine, resources::kIdAddressBlock, resources::kIdWebSiteLine,
+    resources::kIdContactGroup, resources::kIdNameLine,    resources::kIdTitleLine,    resources::kIdPhone1Line,
+    resources::kIdPhone2Line,   resources::kIdEMailLine,   resources::kIdFaxLine};
+const std::vector<int> kMakerOnly = {resources::kIdNew,          resources::kIdOpen,   resources::kIdSave,
+                                     resources::kIdSaveAs,       resources::kIdImport, resources::kIdHelp,
+                                     resources::kIdToolbarFrame, resources::kIdRemove, resources::kIdCompany,
+                                     resources::kIdFirstName,    resources::kIdEMail,  resources::kIdCity,
+                                     resources::kIdStreetAddress};
 
 TEST_F(WindowTest, ViewerShowsThreePagesAndOnlyAboutAndExit) {
-    auto window = Open<CViewerDialog>();
+    auto window = Open<viewer::CViewerDialog>();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Norvane Ovlet Viewer"));
     const std::pair<int, std::vector<int>> pages[] = {
-        {0, {kIdPicture, kIdImageSizeLabel, kIdImageSize}},
+        {0, {resources::kIdPicture, resources::kIdImageSizeLabel, resources::kIdImageSize}},
         {1, kSummaryBlock},
-        {2, {kIdGeneralInformationLabel, kIdGeneralInformation}},
+        {2, {resources::kIdGeneralInformationLabel, resources::kIdGeneralInformation}},
     };
     for (const auto& [tab, shown] : pages) {
         SCOPED_TRACE(tab);
         window->SelectTab(tab);
         for (int id : shown) EXPECT_TRUE(window->IsItemShown(id)) << id;
         for (int id : kMakerOnly) EXPECT_FALSE(window->IsItemShown(id)) << id;
-        for (int id : {kIdAbout, kIdExit, kIdViewerFrame, kIdTabs, kIdCurrentFile})
+        for (int id : {resources::kIdAbout, resources::kIdExit, resources::kIdViewerFrame, resources::kIdTabs,
+                       resources::kIdCurrentFile})
             EXPECT_TRUE(window->IsItemShown(id)) << id;
         if (tab != 1) {
             for (int id : kSummaryBlock) EXPECT_FALSE(window->IsItemShown(id)) << id;
         }
     }
-    EXPECT_EQ(window->Item(kIdAbout)->toolTip(), QStringLiteral("About Ovlet Maker (F1)"));
+    EXPECT_EQ(window->Item(resources::kIdAbout)->toolTip(), QStringLiteral("About Ovlet Maker (F1)"));
     EXPECT_TRUE(window->PicturePanel()->GetPictureFile().empty());
 }
 
 TEST_F(WindowTest, EachFormMakesOnlyTheControlsItShows) {
-    auto viewer = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+    auto viewer = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
     for (int id : kMakerOnly) EXPECT_EQ(viewer->Item(id), nullptr) << id;
     for (int id : kSummaryBlock) EXPECT_NE(viewer->Item(id), nullptr) << id;
     auto maker = Open(SamplesDir() + "/sample.ovt");
@@ -51,38 +56,39 @@ TEST_F(WindowTest, EachFormMakesOnlyTheControlsItShows) {
     // Fields without a control keep what the card holds.
     EXPECT_EQ(viewer->Record().Company, maker->Record().Company);
     EXPECT_FALSE(viewer->Record().Company.empty());
-    EXPECT_EQ(viewer->GetEditText(&CardRecord::StreetAddress), maker->GetEditText(&CardRecord::StreetAddress));
+    EXPECT_EQ(viewer->GetEditText(&card::CardRecord::StreetAddress),
+              maker->GetEditText(&card::CardRecord::StreetAddress));
 }
 
 TEST_F(WindowTest, ViewerSummaryOfAFullCardAndOfAnEmptyOne) {
-    auto full = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+    auto full = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
     const std::pair<int, QString> lines[] = {
-        {kIdCompanyLine, QStringLiteral("Harbour Light Instruments")},
-        {kIdAddressBlock,
+        {resources::kIdCompanyLine, QStringLiteral("Harbour Light Instruments")},
+        {resources::kIdAddressBlock,
          QStringLiteral("Unit 4, Quayside Works\n12 Ropewalk Lane\nPortsmouth, Hampshire United Kingdom PO1 3AX")},
-        {kIdWebSiteLine, QStringLiteral("https://harbourlight.example")},
-        {kIdNameLine, QStringLiteral("Ren\u00e9e A. Okafor")},
-        {kIdTitleLine, QStringLiteral("Lead Engineer, Marine Sensors")},
-        {kIdPhone1Line, QStringLiteral("Office: +44 23 9200 0100")},
-        {kIdPhone2Line, QStringLiteral("Mobile: +44 7700 900123")},
-        {kIdFaxLine, QStringLiteral("Fax: +44 23 9200 0199")},
-        {kIdEMailLine, QStringLiteral("E-Mail: renee.okafor@harbourlight.example")},
+        {resources::kIdWebSiteLine, QStringLiteral("https://harbourlight.example")},
+        {resources::kIdNameLine, QStringLiteral("Ren\u00e9e A. Okafor")},
+        {resources::kIdTitleLine, QStringLiteral("Lead Engineer, Marine Sensors")},
+        {resources::kIdPhone1Line, QStringLiteral("Office: +44 23 9200 0100")},
+        {resources::kIdPhone2Line, QStringLiteral("Mobile: +44 7700 900123")},
+        {resources::kIdFaxLine, QStringLiteral("Fax: +44 23 9200 0199")},
+        {resources::kIdEMailLine, QStringLiteral("E-Mail: renee.okafor@harbourlight.example")},
     };
     for (const auto& [id, text] : lines) {
         QString shown = full->ItemText(id);
         shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         EXPECT_EQ(shown, text) << id;
     }
-    EXPECT_TRUE(full->LinkButton(kIdWebSiteLine)->IsLinkStyle());
-    EXPECT_FALSE(full->LinkButton(kIdPhone1Line)->IsLinkStyle());
+    EXPECT_TRUE(full->LinkButton(resources::kIdWebSiteLine)->IsLinkStyle());
+    EXPECT_FALSE(full->LinkButton(resources::kIdPhone1Line)->IsLinkStyle());
 
     ScratchDir dir;
-    WriteCard(dir / "empty.ovt", CardRecord{});
-    auto empty = Open<CViewerDialog>(dir / "empty.ovt");
-    EXPECT_EQ(empty->ItemText(kIdAddressBlock), QStringLiteral("\n  "));
-    EXPECT_EQ(empty->ItemText(kIdNameLine), QStringLiteral("  "));
-    EXPECT_EQ(empty->ItemText(kIdEMailLine), QStringLiteral("E-Mail: "));
-    EXPECT_EQ(empty->ItemText(kIdPhone1Line), QString());
+    WriteCard(dir / "empty.ovt", card::CardRecord{});
+    auto empty = Open<viewer::CViewerDialog>(dir / "empty.ovt");
+    EXPECT_EQ(empty->ItemText(resources::kIdAddressBlock), QStringLiteral("\n  "));
+    EXPECT_EQ(empty->ItemText(resources::kIdNameLine), QStringLiteral("  "));
+    EXPECT_EQ(empty->ItemText(resources::kIdEMailLine), QStringLiteral("E-Mail: "));
+    EXPECT_EQ(empty->ItemText(resources::kIdPhone1Line), QString());
 }
 
 // The web site and e-mail links hand over only what is safe: one web address,
@@ -108,15 +114,15 @@ TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses) {
         SCOPED_TRACE(std::string(c.webSite) + " | " + c.eMail);
         ui.calls.clear();
         ScratchDir dir;
-        CardRecord card;
+        card::CardRecord card;
         card.WebSite = c.webSite;
         card.EMail = c.eMail;
         WriteCard(dir / "c.ovt", card);
-        auto window = Open<CViewerDialog>(dir / "c.ovt");
+        auto window = Open<viewer::CViewerDialog>(dir / "c.ovt");
         window->SelectTab(1);
-        window->ItemAs<QAbstractButton>(kIdWebSiteLine)->click();
-        window->ItemAs<QAbstractButton>(kIdEMailLine)->click();
-        window->ItemAs<QAbstractButton>(kIdPhone1Line)->click();  // plain lines open nothing
+        window->ItemAs<QAbstractButton>(resources::kIdWebSiteLine)->click();
+        window->ItemAs<QAbstractButton>(resources::kIdEMailLine)->click();
+        window->ItemAs<QAbstractButton>(resources::kIdPhone1Line)->click();  // plain lines open nothing
         std::vector<QString> expected;
         std::size_t refusals = 0;
         for (const char* address : {c.webAddress, c.mailAddress}) {
@@ -144,7 +150,7 @@ TEST_F(WindowTest, ViewerLinksHandOverOnlySafeAddresses) {
 
 TEST_F(WindowTest, ViewerEndsWithoutAQuestionOnEveryWayOut) {
     const std::pair<const char*, void (*)(CardWindowOnQt&)> ways[] = {
-        {"Exit", [](CardWindowOnQt& w) { qobject_cast<QAbstractButton*>(w.Item(kIdExit))->click(); }},
+        {"Exit", [](CardWindowOnQt& w) { qobject_cast<QAbstractButton*>(w.Item(resources::kIdExit))->click(); }},
         {"close box", [](CardWindowOnQt& w) { w.close(); }},
         {"Escape", [](CardWindowOnQt& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
         {"Enter", [](CardWindowOnQt& w) { QTest::keyClick(&w, Qt::Key_Return); }},
@@ -152,7 +158,7 @@ TEST_F(WindowTest, ViewerEndsWithoutAQuestionOnEveryWayOut) {
     for (const auto& [name, leave] : ways) {
         SCOPED_TRACE(name);
         ui.calls.clear();
-        auto window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+        auto window = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
         leave(*window);
         QApplication::processEvents();
         EXPECT_FALSE(window->isVisible());
@@ -161,9 +167,9 @@ TEST_F(WindowTest, ViewerEndsWithoutAQuestionOnEveryWayOut) {
 }
 
 TEST_F(WindowTest, ViewerInformationIsReadOnlyButSelectable) {
-    auto window = Open<CViewerDialog>(SamplesDir() + "/sample.ovt");
+    auto window = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
     window->SelectTab(2);
-    auto* info = window->ItemAs<QPlainTextEdit>(kIdGeneralInformation);
+    auto* info = window->ItemAs<QPlainTextEdit>(resources::kIdGeneralInformation);
     const QString before = info->toPlainText();
     QTest::keyClicks(info, "typed");
     EXPECT_EQ(info->toPlainText(), before);
@@ -172,18 +178,11 @@ TEST_F(WindowTest, ViewerInformationIsReadOnlyButSelectable) {
 }
 
 TEST_F(WindowTest, ViewerReportsAnUnopenableCardAndShowsAnEmptyOne) {
-    auto window = Open<CViewerDialog>("/nonexistent/card.ovt");
+    auto window = Open<viewer::CViewerDialog>("/nonexistent/card.ovt");
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(ui.calls[0].caption, QStringLiteral("Ovlet Maker"));
-    EXPECT_EQ(window->ItemText(kIdCompanyLine), QString());
+    EXPECT_EQ(window->ItemText(resources::kIdCompanyLine), QString());
 }
-
-}  // namespace
-
-#include "window/about_dialog.h"
-#include "window/card_app.h"
-
-namespace {
 
 TEST_F(WindowTest, AboutDialogOfEachProgram) {
     struct Case {
@@ -193,17 +192,18 @@ TEST_F(WindowTest, AboutDialogOfEachProgram) {
         const char* link;
     };
     const Case cases[] = {
-        {kMakerAbout, "About Ovlet Maker", "Ovlet Maker Version 1.0", "Visit: https://ovlet.app/ for latest updates"},
-        {kViewerAbout, "About Ovlet Viewer", "Ovlet Viewer Version 1.0", "Download Ovlet Maker"},
+        {maker::kMakerAbout, "About Ovlet Maker", "Ovlet Maker Version 1.0",
+         "Visit: https://ovlet.app/ for latest updates"},
+        {viewer::kViewerAbout, "About Ovlet Viewer", "Ovlet Viewer Version 1.0", "Download Ovlet Maker"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
         ui.calls.clear();
         AboutOnQt about(c.form);
         EXPECT_EQ(about.dialog.windowTitle(), QString::fromUtf8(c.caption));
-        EXPECT_EQ(about.dialog.ItemText(kIdVersionText), QString::fromUtf8(c.version));
-        EXPECT_EQ(about.dialog.ItemText(kIdAboutWebLink), QString::fromUtf8(c.link));
-        qobject_cast<QAbstractButton*>(about.dialog.Item(kIdAboutWebLink))->click();
+        EXPECT_EQ(about.dialog.ItemText(resources::kIdVersionText), QString::fromUtf8(c.version));
+        EXPECT_EQ(about.dialog.ItemText(resources::kIdAboutWebLink), QString::fromUtf8(c.link));
+        qobject_cast<QAbstractButton*>(about.dialog.Item(resources::kIdAboutWebLink))->click();
         ASSERT_EQ(ui.Of("url").size(), 1u);
         EXPECT_EQ(ui.Of("url")[0].text, QStringLiteral("https://ovlet.app/"));
     }
@@ -220,13 +220,13 @@ TEST_F(WindowTest, ViewerOpensAPathWithSpacesAndAccents) {
                              "K\xC3\xB6ln cards/Ren\xC3\xA9"
                              "e Okafor.ovt";
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    CardRecord card;
+    card::CardRecord card;
     card.Company = "K\xF6ln GmbH";
     WriteCard(path, card);
-    auto window = Open<CViewerDialog>(CardFileFromCommandLine({"ovview", path}));
+    auto window = Open<viewer::CViewerDialog>(CardFileFromCommandLine({"ovview", path}));
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(window->ItemText(kIdCompanyLine), QString::fromUtf8("K\xC3\xB6ln GmbH"));
-    EXPECT_EQ(window->ItemText(kIdCurrentFile), QString::fromUtf8(path.c_str()));
+    EXPECT_EQ(window->ItemText(resources::kIdCompanyLine), QString::fromUtf8("K\xC3\xB6ln GmbH"));
+    EXPECT_EQ(window->ItemText(resources::kIdCurrentFile), QString::fromUtf8(path.c_str()));
 }
 
 }  // namespace
@@ -249,7 +249,7 @@ TEST_F(WindowTest, EnterInTheInformationTextStaysInTheText) {
         std::unique_ptr<CardWindowOnQt> window = OpenIn(c.viewer, SamplesDir() + "/sample.ovt");
         window->activateWindow();
         window->SelectTab(static_cast<int>(window->Form().pages.size()) - 1);
-        auto* info = window->ItemAs<QPlainTextEdit>(kIdGeneralInformation);
+        auto* info = window->ItemAs<QPlainTextEdit>(resources::kIdGeneralInformation);
         ASSERT_NE(info, nullptr);
         const QString before = info->toPlainText();
         QWidget* target = info;
@@ -266,3 +266,4 @@ TEST_F(WindowTest, EnterInTheInformationTextStaysInTheText) {
 }
 
 }  // namespace
+}  // namespace ovlet::window

@@ -20,15 +20,14 @@
 #include "platform/win32/key_chord.h"
 #include "platform/win32/win32_face.h"
 
+namespace ovlet::window {
 namespace {
-
-using platform::win32::Win32Dialog;
 
 // Delivers what is queued, as the program's message loop would.
 void Pump(HWND dialog) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (Win32Dialog::TakeKey(message)) continue;
+        if (platform::win32::Win32Dialog::TakeKey(message)) continue;
         if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -52,7 +51,7 @@ public:
     platform::ScriptedDesktop& Desktop() override { return desktop; }
 
     void Open(const platform::DialogTemplate& dialogTemplate, platform::DialogHandler& handler) override {
-        dialog = std::make_unique<Win32Dialog>(dialogTemplate, handler);
+        dialog = std::make_unique<platform::win32::Win32Dialog>(dialogTemplate, handler);
         dialog->UseScriptedClock();
         HWND window = dialog->Create();
         ASSERT_NE(window, nullptr);
@@ -190,7 +189,7 @@ private:
             message.wParam = key;
             const bool up = kind == WM_KEYUP || kind == WM_SYSKEYUP;
             message.lParam = static_cast<LPARAM>(1 | (scan << 16) | (up ? 0xC0000000u : 0u) | (alt ? 0x20000000u : 0u));
-            if (Win32Dialog::TakeKey(message)) {
+            if (platform::win32::Win32Dialog::TakeKey(message)) {
                 // taken as a command
             } else if (!IsDialogMessageW(window, &message)) {
                 TranslateMessage(&message);
@@ -203,7 +202,7 @@ private:
 
     platform::win32::Win32Face face;
     platform::ScriptedDesktop desktop;
-    std::unique_ptr<Win32Dialog> dialog;
+    std::unique_ptr<platform::win32::Win32Dialog> dialog;
 };
 
 }  // namespace
@@ -211,3 +210,5 @@ private:
 std::unique_ptr<FaceDriver> MakeFaceDriver() {
     return std::make_unique<Win32Driver>();
 }
+
+}  // namespace ovlet::window

@@ -23,10 +23,9 @@
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
 
-namespace resources = ovlet::resources;
+namespace ovlet::window {
 
-namespace drawing = ovlet::exchange::drawing;
-using ovlet::card::CardRecord;
+namespace drawing = exchange::drawing;
 
 namespace {
 
@@ -125,7 +124,7 @@ TEST_F(Win32FaceTest, TextsCrossIntoTheSystemAndBack) {
     Opened opened(resources::CardDialogTemplate());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (const int id : {kIdStreetAddress, kIdCompanyLine, kIdFirstName}) {
+        for (const int id : {resources::kIdStreetAddress, resources::kIdCompanyLine, resources::kIdFirstName}) {
             opened.dialog.SetText(id, c.in);
             EXPECT_EQ(opened.dialog.Text(id), c.out) << id;
         }
@@ -260,8 +259,8 @@ TEST_F(Win32FaceTest, AControlMadeOnItsFirstShowingIsTheOneTheTemplateWouldHaveM
     }
     // All wait but the tab control, which holds the pages.
     EXPECT_GT(waited, 40);
-    EXPECT_NE(waiting.Item(kIdTabs), nullptr);
-    EXPECT_EQ(waiting.Item(kIdPicture), nullptr);
+    EXPECT_NE(waiting.Item(resources::kIdTabs), nullptr);
+    EXPECT_EQ(waiting.Item(resources::kIdPicture), nullptr);
     EXPECT_FALSE(late.probes.empty());
     // Shown from the last to the first, so each is made among others not yet there.
     for (auto control = card.controls.rbegin(); control != card.controls.rend(); ++control) {
@@ -286,45 +285,45 @@ TEST_F(Win32FaceTest, AControlMadeOnItsFirstShowingIsTheOneTheTemplateWouldHaveM
 
 TEST_F(Win32FaceTest, EditLimitsReadOnlyAndTabPagesReachTheControls) {
     Opened opened(resources::CardDialogTemplate());
-    HWND edit = opened.dialog.Item(kIdFirstName);
-    opened.dialog.SetLimit(kIdFirstName, 5);
+    HWND edit = opened.dialog.Item(resources::kIdFirstName);
+    opened.dialog.SetLimit(resources::kIdFirstName, 5);
     EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 5);
     // Typing stops at the limit; the program's own text does not.
     SendMessageW(edit, EM_SETSEL, 0, -1);
     for (const wchar_t c : std::wstring(L"abcdefgh")) SendMessageW(edit, WM_CHAR, c, 1);
-    EXPECT_EQ(opened.dialog.Text(kIdFirstName), "abcde");
-    opened.dialog.SetText(kIdFirstName, "abcdefgh");
-    EXPECT_EQ(opened.dialog.Text(kIdFirstName), "abcdefgh");
+    EXPECT_EQ(opened.dialog.Text(resources::kIdFirstName), "abcde");
+    opened.dialog.SetText(resources::kIdFirstName, "abcdefgh");
+    EXPECT_EQ(opened.dialog.Text(resources::kIdFirstName), "abcdefgh");
 
-    opened.dialog.SetReadOnly(kIdFirstName, true);
+    opened.dialog.SetReadOnly(resources::kIdFirstName, true);
     EXPECT_TRUE(GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY);
-    opened.dialog.SetReadOnly(kIdFirstName, false);
+    opened.dialog.SetReadOnly(resources::kIdFirstName, false);
     EXPECT_FALSE(GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY);
 
-    EXPECT_EQ(opened.dialog.SelectedTab(kIdTabs), -1);
-    opened.dialog.AddTab(kIdTabs, "Company");
-    opened.dialog.AddTab(kIdTabs, "Contact");
-    EXPECT_EQ(SendMessageW(opened.dialog.Item(kIdTabs), TCM_GETITEMCOUNT, 0, 0), 2);
-    opened.dialog.SelectTab(kIdTabs, 1);
-    EXPECT_EQ(opened.dialog.SelectedTab(kIdTabs), 1);
+    EXPECT_EQ(opened.dialog.SelectedTab(resources::kIdTabs), -1);
+    opened.dialog.AddTab(resources::kIdTabs, "Company");
+    opened.dialog.AddTab(resources::kIdTabs, "Contact");
+    EXPECT_EQ(SendMessageW(opened.dialog.Item(resources::kIdTabs), TCM_GETITEMCOUNT, 0, 0), 2);
+    opened.dialog.SelectTab(resources::kIdTabs, 1);
+    EXPECT_EQ(opened.dialog.SelectedTab(resources::kIdTabs), 1);
     // Not a tab control: nothing happens.
-    opened.dialog.AddTab(kIdFirstName, "x");
-    EXPECT_EQ(opened.dialog.SelectedTab(kIdFirstName), -1);
+    opened.dialog.AddTab(resources::kIdFirstName, "x");
+    EXPECT_EQ(opened.dialog.SelectedTab(resources::kIdFirstName), -1);
 
-    opened.dialog.Show(kIdFax, false);
-    EXPECT_FALSE(opened.dialog.IsShown(kIdFax));
-    opened.dialog.Enable(kIdFax, false);
-    EXPECT_FALSE(opened.dialog.IsEnabled(kIdFax));
+    opened.dialog.Show(resources::kIdFax, false);
+    EXPECT_FALSE(opened.dialog.IsShown(resources::kIdFax));
+    opened.dialog.Enable(resources::kIdFax, false);
+    EXPECT_FALSE(opened.dialog.IsEnabled(resources::kIdFax));
 }
 
 // A printed page: the sheet drawn on a device set up as the print dialog's
 // device is, here a screen-like memory device with its own resolution.
 TEST(Win32Printing, TheSheetLandsOnThePaperWhereItsLayoutPutsTheCards) {
-    CardRecord card;
+    card::CardRecord card;
     card.Company = "Harbour Light Instruments";
     card.FirstName = "Ada";
     card.LastName = "Okafor";
-    ovlet::files::Result<std::string> jpeg = ovlet::files::ReadWholeText(OVLET_SOURCE_DIR "/samples/sample.jpg", {});
+    files::Result<std::string> jpeg = files::ReadWholeText(OVLET_SOURCE_DIR "/samples/sample.jpg", {});
     ASSERT_TRUE(jpeg);
     const std::string bytes = std::move(jpeg).Value();
     card.SetPicture({bytes.begin(), bytes.end()});
@@ -415,10 +414,10 @@ TEST_F(Win32FaceTest, KeysAnEditUsesStayWithTheEdit) {
     HWND window = dialog.Create();
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOWNA);  // (a button's keys work while it can be clicked)
-    dialog.SetShortcut(kIdRemove, "Del");
-    dialog.SetShortcut(kIdNew, "Ctrl+N");
-    dialog.SetShortcut(kIdOpen, "Ctrl+V");
-    dialog.SetShortcut(kIdSave, "Ctrl+PgDown");
+    dialog.SetShortcut(resources::kIdRemove, "Del");
+    dialog.SetShortcut(resources::kIdNew, "Ctrl+N");
+    dialog.SetShortcut(resources::kIdOpen, "Ctrl+V");
+    dialog.SetShortcut(resources::kIdSave, "Ctrl+PgDown");
     BYTE keys[256] = {};
     const auto press = [&](HWND target, unsigned key, bool ctrl) {
         keys[VK_CONTROL] = ctrl ? 0x80 : 0;
@@ -436,14 +435,14 @@ TEST_F(Win32FaceTest, KeysAnEditUsesStayWithTheEdit) {
         bool ctrl;
         int command;  // kNoControl: the key stays where it was pressed
     };
-    HWND edit = dialog.Item(kIdCompany);
+    HWND edit = dialog.Item(resources::kIdCompany);
     const Case cases[] = {
         {"Del in an edit", edit, VK_DELETE, false, kNoControl},
         {"Ctrl+V in an edit", edit, 'V', true, kNoControl},
-        {"Ctrl+N in an edit", edit, 'N', true, kIdNew},
-        {"Ctrl+PgDown in an edit", edit, VK_NEXT, true, kIdSave},
-        {"Del on the window", window, VK_DELETE, false, kIdRemove},
-        {"Ctrl+V on the window", window, 'V', true, kIdOpen},
+        {"Ctrl+N in an edit", edit, 'N', true, resources::kIdNew},
+        {"Ctrl+PgDown in an edit", edit, VK_NEXT, true, resources::kIdSave},
+        {"Del on the window", window, VK_DELETE, false, resources::kIdRemove},
+        {"Ctrl+V on the window", window, 'V', true, resources::kIdOpen},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -461,8 +460,9 @@ TEST_F(Win32FaceTest, TheWindowMenuEndsTheSystemMenuAndGivesItsCommands) {
     HWND window = dialog.Create();
     ASSERT_NE(window, nullptr);
     const int systemsOwn = GetMenuItemCount(GetSystemMenu(window, FALSE));
-    const std::vector<MenuEntry> entries = {
-        {kSysCommandAbout, "&About Ovlet Maker"}, {kNoControl, {}}, {kCommandPrint, "Print\u2026"}};
+    const std::vector<MenuEntry> entries = {{resources::kSysCommandAbout, "&About Ovlet Maker"},
+                                            {kNoControl, {}},
+                                            {resources::kCommandPrint, "Print\u2026"}};
     // Set twice, as a window sets it again in another language: the entries once.
     dialog.SetWindowMenu(entries);
     dialog.SetWindowMenu(entries);
@@ -474,7 +474,7 @@ TEST_F(Win32FaceTest, TheWindowMenuEndsTheSystemMenuAndGivesItsCommands) {
         return Utf8(text);
     };
     EXPECT_EQ(GetMenuItemID(system, systemsOwn), 0U);  // a separator
-    EXPECT_EQ(GetMenuItemID(system, systemsOwn + 1), static_cast<UINT>(kSysCommandAbout));
+    EXPECT_EQ(GetMenuItemID(system, systemsOwn + 1), static_cast<UINT>(resources::kSysCommandAbout));
     EXPECT_EQ(textOf(systemsOwn + 1), "&About Ovlet Maker");
     EXPECT_EQ(GetMenuItemID(system, systemsOwn + 2), 0U);
     EXPECT_EQ(textOf(systemsOwn + 3), "Print\u2026");
@@ -482,8 +482,8 @@ TEST_F(Win32FaceTest, TheWindowMenuEndsTheSystemMenuAndGivesItsCommands) {
     EXPECT_EQ(printId & 0xFU, 0U) << "the system keeps the low four bits";
     // The system may set those bits when it sends the command.
     SendMessageW(window, WM_SYSCOMMAND, printId | 0x2U, 0);
-    SendMessageW(window, WM_SYSCOMMAND, static_cast<WPARAM>(kSysCommandAbout), 0);
-    EXPECT_EQ(handler.given, (std::vector<int>{kCommandPrint, kSysCommandAbout}));
+    SendMessageW(window, WM_SYSCOMMAND, static_cast<WPARAM>(resources::kSysCommandAbout), 0);
+    EXPECT_EQ(handler.given, (std::vector<int>{resources::kCommandPrint, resources::kSysCommandAbout}));
 }
 
 // The tips of the tool-tip control that belongs to `dialog` (-1: none yet).
@@ -541,7 +541,7 @@ TEST_F(Win32FaceTest, AGroupBoxOnATabPageStandsOnThePagesColour) {
     Win32Dialog dialog(resources::CardDialogTemplate(), handler);
     HWND window = dialog.Create();
     ASSERT_NE(window, nullptr);
-    HWND group = GetDlgItem(window, kIdCompanyGroup);
+    HWND group = GetDlgItem(window, resources::kIdCompanyGroup);
     ASSERT_NE(group, nullptr);
     RECT box{};
     GetClientRect(group, &box);
@@ -560,3 +560,4 @@ TEST_F(Win32FaceTest, AGroupBoxOnATabPageStandsOnThePagesColour) {
 }
 
 }  // namespace
+}  // namespace ovlet::window

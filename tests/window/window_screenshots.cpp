@@ -41,15 +41,16 @@
 #include "window/program_data.h"
 #include "window/translations.h"
 
-namespace resources = ovlet::resources;
+namespace ovlet::window {
+namespace {
 
-int main(int argc, char** argv) {
+int TakeScreenshots(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    InstallQtProgramPictures();
+    programs::InstallQtProgramPictures();
     platform::QtFace face;
     platform::InstallFace(&face);
-    InstallQtCardSheetPainter();
+    programs::InstallQtCardSheetPainter();
     platform::ScriptedUi ui;  // no message box may block a picture
     platform::SetUi(&ui);
     if (argc < 2) {
@@ -79,7 +80,7 @@ int main(int argc, char** argv) {
         }
     }
     if (argc == 4 && std::string(argv[2]) == "--print") {
-        CardOnQt<CViewerDialog> window;
+        CardOnQt<viewer::CViewerDialog> window;
         window.Record().CurrentPath = argv[3];
         window.Create();
         window.show();
@@ -106,7 +107,7 @@ int main(int argc, char** argv) {
     }
     if (argc == 4 && std::string(argv[2]) == "--flow") {
         const QString samples = QString::fromLocal8Bit(argv[3]);
-        CardOnQt<CMakerDialog> window;
+        CardOnQt<maker::CMakerDialog> window;
         window.Create();
         window.show();
         auto shot = [&](const char* name) {
@@ -115,36 +116,36 @@ int main(int argc, char** argv) {
         };
         auto click = [&](int id) { qobject_cast<QAbstractButton*>(window.Item(id))->click(); };
         ui.messageAnswers = {platform::MessageAnswer::No};
-        click(kIdNew);
+        click(resources::kIdNew);
         shot("1-new");
         window.SelectTab(1);
-        const std::pair<int, const char*> company[] = {{kIdCompany, "Nordlys Bakery"},
-                                                       {kIdStreetAddress, "Strandgata 12\r\nBakgården"},
-                                                       {kIdCity, "Tromsø"},
-                                                       {kIdStateProvince, "Troms"},
-                                                       {kIdCountry, "Norway"},
-                                                       {kIdPostalCode, "9008"},
-                                                       {kIdWebSite, "nordlys.example"}};
+        const std::pair<int, const char*> company[] = {{resources::kIdCompany, "Nordlys Bakery"},
+                                                       {resources::kIdStreetAddress, "Strandgata 12\r\nBakgården"},
+                                                       {resources::kIdCity, "Tromsø"},
+                                                       {resources::kIdStateProvince, "Troms"},
+                                                       {resources::kIdCountry, "Norway"},
+                                                       {resources::kIdPostalCode, "9008"},
+                                                       {resources::kIdWebSite, "nordlys.example"}};
         for (const auto& [id, text] : company) window.SetItemText(id, QString::fromUtf8(text));
         shot("2-typed-company");
         window.SelectTab(2);
         const std::pair<int, const char*> contact[] = {
-            {kIdFirstName, "Ida"},          {kIdLastName, "Berg"},
-            {kIdJobTitle, "Head Baker"},    {kIdEMail, "ida@nordlys.example"},
-            {kIdPhone1Description, "Shop"}, {kIdPhone1Number, "+47 77 00 00 00"}};
+            {resources::kIdFirstName, "Ida"},          {resources::kIdLastName, "Berg"},
+            {resources::kIdJobTitle, "Head Baker"},    {resources::kIdEMail, "ida@nordlys.example"},
+            {resources::kIdPhone1Description, "Shop"}, {resources::kIdPhone1Number, "+47 77 00 00 00"}};
         for (const auto& [id, text] : contact) window.SetItemText(id, QString::fromUtf8(text));
         shot("3-typed-contact");
         window.SelectTab(0);
         ui.fileAnswers = {samples + QStringLiteral("/sample.jpg")};
-        click(kIdImport);
+        click(resources::kIdImport);
         shot("4-imported");
         const QString saved = out.filePath(QStringLiteral("flow-card.ovt"));
         ui.fileAnswers = {saved};
-        click(kIdSave);
+        click(resources::kIdSave);
         shot("5-saved");
         ui.messageAnswers = {platform::MessageAnswer::No};
         ui.fileAnswers = {saved};
-        click(kIdOpen);
+        click(resources::kIdOpen);
         window.SelectTab(2);
         shot("6-opened");
         QFile::remove(saved);
@@ -161,9 +162,9 @@ int main(int argc, char** argv) {
     const QString prefix = viewer ? QStringLiteral("viewer") : QStringLiteral("maker");
     std::unique_ptr<CardWindowOnQt> window;
     if (viewer) {
-        window = std::make_unique<CardOnQt<CViewerDialog>>();
+        window = std::make_unique<CardOnQt<viewer::CViewerDialog>>();
     } else {
-        window = std::make_unique<CardOnQt<CMakerDialog>>();
+        window = std::make_unique<CardOnQt<maker::CMakerDialog>>();
     }
     window->Record().CurrentPath = card;
     window->Create();
@@ -181,7 +182,7 @@ int main(int argc, char** argv) {
     if (!viewer) {
         // The hot look of a toolbar button and of Remove, as under the pointer.
         window->SelectTab(0);
-        for (int id : {kIdNew, kIdRemove}) {
+        for (int id : {resources::kIdNew, resources::kIdRemove}) {
             QWidget* button = window->Item(id);
             QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
                              Qt::NoButton, Qt::NoModifier);
@@ -190,14 +191,14 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         window->grab().save(out.filePath(QStringLiteral("maker-hot%1%2.png").arg(empty, suffix)));
     }
-    CAboutDialog aboutHandler(viewer ? kViewerAbout : kMakerAbout);
+    CAboutDialog aboutHandler(viewer ? viewer::kViewerAbout : maker::kMakerAbout);
     platform::HandlerDialog about(resources::AboutDialogTemplate(), aboutHandler, window.get());
     about.Create();
     about.show();
     QApplication::processEvents();
     about.grab().save(out.filePath(prefix + QStringLiteral("-about%1.png").arg(suffix)));
     if (!viewer) {
-        CSplashDialog splashHandler(MakerSplashPictures());
+        maker::CSplashDialog splashHandler(maker::MakerSplashPictures());
         platform::HandlerDialog splash(resources::SplashDialogTemplate(), splashHandler);
         splash.Create();
         splash.show();
@@ -216,4 +217,11 @@ int main(int argc, char** argv) {
     }
     std::printf("pictures in %s\n", qPrintable(out.path()));
     return 0;
+}
+
+}  // namespace
+}  // namespace ovlet::window
+
+int main(int argc, char** argv) {
+    return ovlet::window::TakeScreenshots(argc, argv);
 }

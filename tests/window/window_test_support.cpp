@@ -13,11 +13,7 @@
 #include "platform/qt/qt_face.h"
 #include "programs/qt_program.h"
 
-using ovlet::card::CardRecord;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::WriteCardFile;
-
-using ovlet::picture::CWinBmp;
+namespace ovlet::window {
 
 ScratchDir::ScratchDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "ovlet-window-XXXXXX").string();
@@ -28,15 +24,15 @@ ScratchDir::~ScratchDir() {
     std::filesystem::remove_all(path_);
 }
 
-CardRecord CompanyCard(const std::string& company) {
-    CardRecord card;
+card::CardRecord CompanyCard(const std::string& company) {
+    card::CardRecord card;
     card.Company = company;
     return card;
 }
 
-void WriteCard(const std::string& path, CardRecord record) {
-    RecordOnlySide side(record);
-    ASSERT_TRUE(WriteCardFile(path, record, side));
+void WriteCard(const std::string& path, card::CardRecord record) {
+    card::RecordOnlySide side(record);
+    ASSERT_TRUE(card::WriteCardFile(path, record, side));
 }
 
 std::vector<std::uint8_t> FileBytes(const std::string& path) {
@@ -54,7 +50,7 @@ QString LimitMessage(int limit) {
 }
 
 HostedPanel MakePanel(int width, int height) {
-    auto picture = std::make_unique<CPictureStatic>();
+    auto picture = std::make_unique<controls::CPictureStatic>();
     HostedPanel hosted;
     hosted.panel = picture.get();
     hosted.widget.reset(platform::qt::MakeOwnerDrawnPanel(std::move(picture)));
@@ -62,8 +58,8 @@ HostedPanel MakePanel(int width, int height) {
     return hosted;
 }
 
-QImage ShownImage(const CPictureStatic& panel) {
-    const CWinBmp& shown = panel.ShownBitmap();
+QImage ShownImage(const controls::CPictureStatic& panel) {
+    const picture::CWinBmp& shown = panel.ShownBitmap();
     if (shown.IsEmpty() || shown.GetHeight() <= 0) return {};
     return platform::WrapDibLines(shown.GetLineTable()[shown.GetHeight() - 1], shown.GetInfoHeader())
         .mirrored(false, true);
@@ -103,10 +99,13 @@ int RunAsUnprivilegedUser(const std::string& test) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+}  // namespace ovlet::window
+
 int main(int argc, char** argv) {
-    if (std::getenv(kUserVariable)) {
+    if (std::getenv(ovlet::window::kUserVariable)) {
         // Give up root before anything else runs.
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivileged) != 0 || ::setuid(kUnprivileged) != 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(ovlet::window::kUnprivileged) != 0 ||
+            ::setuid(ovlet::window::kUnprivileged) != 0) {
             std::perror("dropping root");
             return 2;
         }
@@ -114,10 +113,10 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    InstallQtProgramPictures();
-    platform::QtFace face;
-    platform::InstallFace(&face);
-    InstallQtCardSheetPainter();
+    ovlet::programs::InstallQtProgramPictures();
+    ovlet::platform::QtFace face;
+    ovlet::platform::InstallFace(&face);
+    ovlet::programs::InstallQtCardSheetPainter();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

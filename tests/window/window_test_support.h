@@ -12,31 +12,34 @@
 #include <string>
 
 #include "card/card_file.h"
-#include "controls/picture_static.h"
-#include "platform/qt/owner_drawn_widget.h"
-#include "maker/maker_dialog.h"
 #include "card_on_qt.h"
+#include "controls/picture_static.h"
+#include "maker/maker_dialog.h"
 #include "platform/qt/handler_dialog.h"
+#include "platform/qt/owner_drawn_widget.h"
 #include "platform/qt/scripted_ui.h"
 #include "platform/qt/ui_services.h"
 #include "resources/dialog_templates.h"
 #include "viewer/viewer_dialog.h"
 
-// Readable QStrings in failure messages.
+// Readable QStrings in failure messages. In the global namespace, QString's
+// own, where the test framework looks for it.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
 
+namespace ovlet::window {
+
 // A picture panel in a widget of its own, as a window makes one.
 struct HostedPanel {
     std::unique_ptr<platform::qt::OwnerDrawnPanel> widget;
-    CPictureStatic* panel = nullptr;
-    CPictureStatic* operator->() const { return panel; }
+    controls::CPictureStatic* panel = nullptr;
+    controls::CPictureStatic* operator->() const { return panel; }
 };
 HostedPanel MakePanel(int width, int height);
 
 // What a panel keeps of its picture, top line first (a copy); null without one.
-QImage ShownImage(const CPictureStatic& panel);
+QImage ShownImage(const controls::CPictureStatic& panel);
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -44,7 +47,7 @@ protected:
     void TearDown() override { platform::SetUi(nullptr); }
 
     // A card window, built and shown (not run modally).
-    template <class Window = CMakerDialog>
+    template <class Window = maker::CMakerDialog>
     std::unique_ptr<CardOnQt<Window>> Open(const std::string& cardPath = {}) {
         auto window = std::make_unique<CardOnQt<Window>>();
         window->Record().CurrentPath = cardPath;
@@ -57,7 +60,7 @@ protected:
 
     // A card open in the viewer or in the maker.
     std::unique_ptr<CardWindowOnQt> OpenIn(bool viewer, const std::string& cardPath) {
-        if (viewer) return Open<CViewerDialog>(cardPath);
+        if (viewer) return Open<viewer::CViewerDialog>(cardPath);
         return Open(cardPath);
     }
 
@@ -73,7 +76,7 @@ protected:
 // A program's About dialog on the Qt face, built and initialised, not run.
 struct AboutOnQt {
     explicit AboutOnQt(const AboutForm& form, QWidget* parent = nullptr)
-        : handler(form), dialog(ovlet::resources::AboutDialogTemplate(), handler, parent) {
+        : handler(form), dialog(resources::AboutDialogTemplate(), handler, parent) {
         dialog.Create();
     }
     CAboutDialog handler;
@@ -89,11 +92,23 @@ struct LimitedField {
     int tab;
 };
 inline constexpr LimitedField kLimitedFields[] = {
-    {kIdCity, 25, 1},         {kIdCompany, 50, 1},           {kIdWebSite, 80, 1},           {kIdCountry, 20, 1},
-    {kIdDepartment, 25, 2},   {kIdPhone1Description, 20, 2}, {kIdPhone2Description, 20, 2}, {kIdEMail, 35, 2},
-    {kIdFax, 20, 2},          {kIdFirstName, 20, 2},         {kIdLastName, 20, 2},          {kIdMiddleName, 15, 2},
-    {kIdPhone1Number, 20, 2}, {kIdPhone2Number, 20, 2},      {kIdPostalCode, 15, 1},        {kIdStateProvince, 15, 1},
-    {kIdJobTitle, 15, 2},
+    {resources::kIdCity, 25, 1},
+    {resources::kIdCompany, 50, 1},
+    {resources::kIdWebSite, 80, 1},
+    {resources::kIdCountry, 20, 1},
+    {resources::kIdDepartment, 25, 2},
+    {resources::kIdPhone1Description, 20, 2},
+    {resources::kIdPhone2Description, 20, 2},
+    {resources::kIdEMail, 35, 2},
+    {resources::kIdFax, 20, 2},
+    {resources::kIdFirstName, 20, 2},
+    {resources::kIdLastName, 20, 2},
+    {resources::kIdMiddleName, 15, 2},
+    {resources::kIdPhone1Number, 20, 2},
+    {resources::kIdPhone2Number, 20, 2},
+    {resources::kIdPostalCode, 15, 1},
+    {resources::kIdStateProvince, 15, 1},
+    {resources::kIdJobTitle, 15, 2},
 };
 
 // "Please enter no more than N characters."
@@ -112,9 +127,9 @@ private:
 };
 
 // Writes a card with the given record (multi-line fields from the record).
-void WriteCard(const std::string& path, ovlet::card::CardRecord record);
+void WriteCard(const std::string& path, card::CardRecord record);
 // A card that holds only its company's name.
-ovlet::card::CardRecord CompanyCard(const std::string& company);
+card::CardRecord CompanyCard(const std::string& company);
 std::vector<std::uint8_t> FileBytes(const std::string& path);
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::string SamplesDir();
@@ -123,3 +138,5 @@ std::string SamplesDir();
 // an unprivileged user (uid and gid 65534), so that the permission checks of
 // the code it runs are in force; returns the child's exit status.
 int RunAsUnprivilegedUser(const std::string& test);
+
+}  // namespace ovlet::window
