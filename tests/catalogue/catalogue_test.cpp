@@ -10,8 +10,7 @@
 #include "resources/catalogue/catalogue.h"
 #include "resources/catalogue/catalogue_table.h"
 
-namespace catalogue = ovlet::catalogue;
-
+namespace ovlet::catalogue {
 namespace {
 
 TEST(Catalogue, FindsATextByLanguageContextAndWords) {
@@ -32,8 +31,7 @@ TEST(Catalogue, FindsATextByLanguageContextAndWords) {
         // Texts with a line break and a placeholder, as written in the sources.
         {"de", "CardMessages", "The card's picture cannot be shown.\n\n%1",
          "Das Bild der Karte kann nicht angezeigt werden.\n\n%1"},
-        {"fr", "CardMessages", "Please enter no more than %1 characters.",
-         "Veuillez saisir au plus %1 caractères."},
+        {"fr", "CardMessages", "Please enter no more than %1 characters.", "Veuillez saisir au plus %1 caractères."},
         // Only the whole text: no prefix, no trailing space, no other case.
         {"de", "AboutDialog", "About Ovlet", nullptr},
         {"de", "AboutDialog", "About Ovlet Maker ", nullptr},
@@ -46,7 +44,7 @@ TEST(Catalogue, FindsATextByLanguageContextAndWords) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.language) + " | " + c.context + " | " + c.text);
-        const char* found = catalogue::FindTranslation(c.language, c.context, c.text);
+        const char* found = FindTranslation(c.language, c.context, c.text);
         if (!c.want) {
             EXPECT_EQ(found, nullptr) << found;
         } else {
@@ -57,18 +55,18 @@ TEST(Catalogue, FindsATextByLanguageContextAndWords) {
 }
 
 TEST(Catalogue, TranslateSpeaksTheLanguageSetAndEnglishOtherwise) {
-    catalogue::SetLanguage("de");
-    EXPECT_EQ(catalogue::Language(), "de");
-    EXPECT_EQ(catalogue::Translate("AboutDialog", "Free software"), "Freie Software");
-    EXPECT_EQ(catalogue::Translate("AboutDialog", "Not in any catalogue"), "Not in any catalogue");
-    catalogue::SetLanguage("es");
-    EXPECT_EQ(catalogue::Translate("AboutDialog", "Free software"), "Software libre");
+    SetLanguage("de");
+    EXPECT_EQ(Language(), "de");
+    EXPECT_EQ(Translate("AboutDialog", "Free software"), "Freie Software");
+    EXPECT_EQ(Translate("AboutDialog", "Not in any catalogue"), "Not in any catalogue");
+    SetLanguage("es");
+    EXPECT_EQ(Translate("AboutDialog", "Free software"), "Software libre");
     // A language without a catalogue is English.
-    catalogue::SetLanguage("it");
-    EXPECT_EQ(catalogue::Language(), "");
-    EXPECT_EQ(catalogue::Translate("AboutDialog", "Free software"), "Free software");
-    catalogue::SetLanguage("");
-    EXPECT_EQ(catalogue::Translate("AboutDialog", "Free software"), "Free software");
+    SetLanguage("it");
+    EXPECT_EQ(Language(), "");
+    EXPECT_EQ(Translate("AboutDialog", "Free software"), "Free software");
+    SetLanguage("");
+    EXPECT_EQ(Translate("AboutDialog", "Free software"), "Free software");
 }
 
 TEST(Catalogue, ChoosesTheFirstLanguageThatIsEnglishOrHasACatalogue) {
@@ -104,7 +102,7 @@ TEST(Catalogue, ChoosesTheFirstLanguageThatIsEnglishOrHasACatalogue) {
         std::string trace;
         for (const std::string& name : c.user) trace += "[" + name + "] ";
         SCOPED_TRACE(trace);
-        EXPECT_EQ(catalogue::ChooseLanguage(c.user), c.want);
+        EXPECT_EQ(ChooseLanguage(c.user), c.want);
     }
 }
 
@@ -134,7 +132,7 @@ TEST(Catalogue, FillsPlaceholders) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pattern);
-        EXPECT_EQ(catalogue::FillPlaceholders(c.pattern, c.arguments), c.want);
+        EXPECT_EQ(FillPlaceholders(c.pattern, c.arguments), c.want);
     }
 }
 
@@ -144,10 +142,10 @@ TEST(Catalogue, FillsPlaceholders) {
 TEST(Catalogue, TheTableIsSortedAndEveryLanguageHasEveryText) {
     using Key = std::tuple<std::string_view, std::string_view>;
     std::set<Key> first;
-    ASSERT_EQ(catalogue::table::kLanguageCount, 3u);
-    EXPECT_EQ(catalogue::Languages(), (std::vector<std::string>{"de", "fr", "es"}));
-    for (std::size_t l = 0; l < catalogue::table::kLanguageCount; ++l) {
-        const auto& language = catalogue::table::kLanguages[l];
+    ASSERT_EQ(table::kLanguageCount, 3u);
+    EXPECT_EQ(Languages(), (std::vector<std::string>{"de", "fr", "es"}));
+    for (std::size_t l = 0; l < table::kLanguageCount; ++l) {
+        const auto& language = table::kLanguages[l];
         SCOPED_TRACE(language.name);
         EXPECT_GT(language.count, 90u);
         std::set<Key> keys;
@@ -160,15 +158,16 @@ TEST(Catalogue, TheTableIsSortedAndEveryLanguageHasEveryText) {
             }
             EXPECT_NE(std::string_view(entry.translation), "") << entry.text;
             // Every entry is found where the lookup searches.
-            EXPECT_EQ(catalogue::FindTranslation(language.name, entry.context, entry.text), entry.translation);
+            EXPECT_EQ(FindTranslation(language.name, entry.context, entry.text), entry.translation);
             keys.insert(key);
         }
         if (l == 0) {
             first = keys;
         } else {
-            EXPECT_EQ(keys, first) << "texts differ from " << catalogue::table::kLanguages[0].name;
+            EXPECT_EQ(keys, first) << "texts differ from " << table::kLanguages[0].name;
         }
     }
 }
 
 }  // namespace
+}  // namespace ovlet::catalogue

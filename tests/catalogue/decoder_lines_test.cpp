@@ -6,8 +6,7 @@
 #include "resources/catalogue/catalogue.h"
 #include "resources/catalogue/decoder_lines.h"
 
-namespace catalogue = ovlet::catalogue;
-
+namespace ovlet::catalogue {
 namespace {
 
 struct Line {
@@ -25,8 +24,8 @@ const Line kLines[] = {
      true},
     {"Decoder error: Opening /tmp/a x b failed.png failed",
      "Decoderfehler: /tmp/a x b failed.png konnte nicht geöffnet werden", true},
-    {"Decoder error: Illegal bpp value in unpackbits: 7", "Decoderfehler: Ungültige Anzahl Bits pro Pixel in unpackbits: 7",
-     true},
+    {"Decoder error: Illegal bpp value in unpackbits: 7",
+     "Decoderfehler: Ungültige Anzahl Bits pro Pixel in unpackbits: 7", true},
     {"Decoder error: JPEG image has more than 1000 scans.", "Decoderfehler: Das JPEG-Bild hat mehr als 1000 Scans.",
      true},
     {"Decoder error: Unknown picture type (starts with 0x47 0x49 0x46)",
@@ -49,21 +48,21 @@ const Line kLines[] = {
 };
 
 TEST(DecoderLines, GermanKeepsNumbersAndNamesAndLeavesLibraryWordsEnglish) {
-    catalogue::SetLanguage("de");
+    SetLanguage("de");
     for (const Line& line : kLines) {
         SCOPED_TRACE(line.english);
         bool complete = !line.complete;
-        EXPECT_EQ(catalogue::TranslateDecoderLine(line.english, &complete), line.german);
+        EXPECT_EQ(TranslateDecoderLine(line.english, &complete), line.german);
         EXPECT_EQ(complete, line.complete);
     }
-    catalogue::SetLanguage("");
+    SetLanguage("");
 }
 
 TEST(DecoderLines, EnglishIsTheLineAsItIs) {
-    catalogue::SetLanguage("");
+    SetLanguage("");
     for (const Line& line : kLines) {
         bool complete = false;
-        EXPECT_EQ(catalogue::TranslateDecoderLine(line.english, &complete), line.english);
+        EXPECT_EQ(TranslateDecoderLine(line.english, &complete), line.english);
         EXPECT_TRUE(complete);
     }
 }
@@ -72,16 +71,16 @@ TEST(DecoderLines, EnglishIsTheLineAsItIs) {
 // each of its numbers kept exactly once.
 TEST(DecoderLines, EveryFixedTextIsTranslatedInEveryLanguage) {
     std::size_t count = 0;
-    const char* const* patterns = catalogue::DecoderLinePatterns(count);
+    const char* const* patterns = DecoderLinePatterns(count);
     ASSERT_GT(count, 25u);
-    for (const std::string& language : catalogue::Languages()) {
-        catalogue::SetLanguage(language);
+    for (const std::string& language : Languages()) {
+        SetLanguage(language);
         for (std::size_t i = 0; i < count; ++i) {
-            const std::string detail = catalogue::FillPlaceholders(patterns[i], {"4711", "815"});
+            const std::string detail = FillPlaceholders(patterns[i], {"4711", "815"});
             const std::string english = "Decoder error: " + detail;
             SCOPED_TRACE(language + ": " + english);
             bool complete = false;
-            const std::string shown = catalogue::TranslateDecoderLine(english, &complete);
+            const std::string shown = TranslateDecoderLine(english, &complete);
             EXPECT_TRUE(complete);
             EXPECT_EQ(shown.find(detail), std::string::npos);
             EXPECT_EQ(shown.starts_with("Decoder error"), false);
@@ -91,7 +90,8 @@ TEST(DecoderLines, EveryFixedTextIsTranslatedInEveryLanguage) {
             }
         }
     }
-    catalogue::SetLanguage("");
+    SetLanguage("");
 }
 
 }  // namespace
+}  // namespace ovlet::catalogue

@@ -9,16 +9,7 @@
 #include "picture/resource_registry.h"
 #include "tests/picture/picture_test_support.h"
 
-using ovlet::picture::BI_RGB;
-using ovlet::picture::BitmapInfoHeader;
-using ovlet::picture::CDrawDevice;
-using ovlet::picture::DIB_RGB_COLORS;
-using ovlet::picture::MakePixel;
-using ovlet::picture::PictureRect;
-using ovlet::picture::RGBQuad;
-using ovlet::picture::SRCCOPY;
-using ovlet::picture::SetBitmapResourceLookup;
-
+namespace ovlet::picture {
 namespace {
 
 TEST(WinBmp, NewBitmapIsSixteenSquareGreyEightBit) {
@@ -81,7 +72,9 @@ TEST_P(WinBmpLayout, WhatAReaderOfThePackedDibSees) {
     CWinBmp bitmap;
     bitmap.Create(c.width, c.height, c.depth, false);
     const std::size_t pixelBytes = (static_cast<std::size_t>(c.width) * c.depth + 7) / 8;
-    auto value = [](int y, std::size_t i) { return static_cast<std::uint8_t>(0x40 + 16 * static_cast<std::size_t>(y) + i); };
+    auto value = [](int y, std::size_t i) {
+        return static_cast<std::uint8_t>(0x40 + 16 * static_cast<std::size_t>(y) + i);
+    };
     for (int y = 0; y < c.height; ++y) {
         for (std::size_t i = 0; i < pixelBytes; ++i) {
             bitmap.GetLineTable()[y][i] = value(y, i);
@@ -129,7 +122,7 @@ TEST(PixelRows, LineToRgbaForEachDepth) {
             p[3] = static_cast<std::uint8_t>(x + 150);  // alpha
         }
         Bytes out(44);
-        ovlet::picture::rows::LineToRgba(bitmap, 1, out.data());
+        rows::LineToRgba(bitmap, 1, out.data());
         for (int x = 0; x < 11; ++x) {
             const auto at = static_cast<std::size_t>(4 * x);
             EXPECT_EQ(out[at], x + 100);
@@ -151,7 +144,7 @@ TEST(PixelRows, LineToRgbaForEachDepth) {
         if (depth == 4) line[0] = 0x10, line[1] = 0x10;
         if (depth == 8) line[0] = 1, line[1] = 0, line[2] = 1;
         Bytes out(12);
-        ovlet::picture::rows::LineToRgba(bitmap, 0, out.data());
+        rows::LineToRgba(bitmap, 0, out.data());
         EXPECT_EQ(out, (Bytes{6, 5, 4, 255, 3, 2, 1, 255, 6, 5, 4, 255}));
     }
 }
@@ -421,3 +414,4 @@ TEST(WinBmp, CopyToGlobalMemoryCopiesThePackedDib) {
 }
 
 }  // namespace
+}  // namespace ovlet::picture

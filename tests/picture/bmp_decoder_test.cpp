@@ -7,12 +7,7 @@
 #include "picture/bmp_decoder.h"
 #include "tests/picture/decoder_test_util.h"
 
-using ovlet::picture::CBmpDecoder;
-using ovlet::picture::CDataSource;
-using ovlet::picture::RGBQuad;
-
-using namespace decoder_test;
-
+namespace ovlet::picture {
 namespace {
 
 struct BmpLayout {
@@ -29,7 +24,7 @@ struct BmpLayout {
 };
 
 Bytes MakeBmp(const BmpLayout& s) {
-    ByteWriter info;
+    test_support::ByteWriter info;
     info.U32Le(s.biSize).U32Le(static_cast<std::uint32_t>(s.width));
     info.U32Le(static_cast<std::uint32_t>(s.height)).U16Le(1).U16Le(s.bits);
     info.U32Le(s.compression).U32Le(0).U32Le(2835).U32Le(2835).U32Le(s.clrUsed).U32Le(0);
@@ -37,7 +32,7 @@ Bytes MakeBmp(const BmpLayout& s) {
         info.U8(c & 0xFF).U8((c >> 8) & 0xFF).U8((c >> 16) & 0xFF).U8(0);
     }
     auto total = static_cast<std::uint32_t>(14 + info.Size() + s.pixels.size());
-    ByteWriter file;
+    test_support::ByteWriter file;
     file.U8(static_cast<unsigned char>(s.signature[0])).U8(static_cast<unsigned char>(s.signature[1]));
     file.U32Le(s.bfSize.value_or(total)).U32Le(0).U32Le(static_cast<std::uint32_t>(14 + info.Size()));
     file.Raw(info.bytes).Raw(s.pixels);
@@ -351,3 +346,5 @@ TEST(BmpAllocation, ShortFileFailsBeforeCreate) {
     }
     EXPECT_EQ(bitmap.GetCreateCount(), creates);
 }
+
+}  // namespace ovlet::picture

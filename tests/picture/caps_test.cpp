@@ -14,15 +14,8 @@
 #include "tests/picture/picture_test_support.h"
 #include "tests/support/byte_writer.h"
 
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::kMaxPixelCount;
-
+namespace ovlet::picture {
 namespace {
-
-using test_support::PutU16Be;
-using test_support::PutU16Le;
-using test_support::PutU32Be;
-using test_support::PutU32Le;
 
 void Append(Bytes& out, const Bytes& more) {
     out.insert(out.end(), more.begin(), more.end());
@@ -32,7 +25,7 @@ void Append(Bytes& out, const Bytes& more) {
 
 Bytes JpegSegment(unsigned marker, const Bytes& body) {
     Bytes out = {0xFF, static_cast<std::uint8_t>(marker)};
-    PutU16Be(out, static_cast<unsigned>(body.size() + 2));
+    test_support::PutU16Be(out, static_cast<unsigned>(body.size() + 2));
     Append(out, body);
     return out;
 }
@@ -46,8 +39,8 @@ Bytes GreyJpegHead(unsigned width, unsigned height, bool progressive) {
     table.insert(table.end(), 64, 1);
     Append(out, JpegSegment(0xDB, table));
     Bytes frame = {8};
-    PutU16Be(frame, height);
-    PutU16Be(frame, width);
+    test_support::PutU16Be(frame, height);
+    test_support::PutU16Be(frame, width);
     Append(frame, {1, 1, 0x11, 0});
     Append(out, JpegSegment(progressive ? 0xC2 : 0xC0, frame));
     Bytes oneCode = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -92,11 +85,11 @@ Bytes CutJpeg(unsigned width, unsigned height, std::size_t fileBytes) {
 
 Bytes PngChunk(const char* type, const Bytes& data) {
     Bytes out;
-    PutU32Be(out, static_cast<std::uint32_t>(data.size()));
+    test_support::PutU32Be(out, static_cast<std::uint32_t>(data.size()));
     Bytes typed(type, type + 4);
     Append(typed, data);
     Append(out, typed);
-    PutU32Be(out, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
+    test_support::PutU32Be(out, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
     return out;
 }
 
@@ -104,8 +97,8 @@ Bytes PngWithImageData(std::uint32_t width, std::uint32_t height, int bitDepth, 
                        const Bytes& before = {}) {
     Bytes out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     Bytes header;
-    PutU32Be(header, width);
-    PutU32Be(header, height);
+    test_support::PutU32Be(header, width);
+    test_support::PutU32Be(header, height);
     Append(header, {static_cast<std::uint8_t>(bitDepth), static_cast<std::uint8_t>(colourType), 0, 0, 0});
     Append(out, PngChunk("IHDR", header));
     Append(out, before);
@@ -117,7 +110,7 @@ Bytes PngWithImageData(std::uint32_t width, std::uint32_t height, int bitDepth, 
 // A blank picture, every row stored as zeros.
 Bytes BlankPng(int width, int height, int bitDepth, int colourType, bool interlaced) {
     int channels = colourType == 6 ? 4 : colourType == 2 ? 3 : colourType == 4 ? 2 : 1;
-    PngPicture picture;
+    test_support::PngPicture picture;
     picture.width = width;
     picture.height = height;
     picture.bitDepth = bitDepth;
@@ -125,7 +118,7 @@ Bytes BlankPng(int width, int height, int bitDepth, int colourType, bool interla
     picture.interlaced = interlaced;
     picture.rows.assign(static_cast<std::size_t>(height),
                         Bytes(static_cast<std::size_t>((width * bitDepth * channels + 7) / 8), 0));
-    return EncodePng(picture);
+    return test_support::EncodePng(picture);
 }
 
 // BMP, TGA, PICT -----------------------------------------------------------
@@ -133,16 +126,16 @@ Bytes BlankPng(int width, int height, int bitDepth, int colourType, bool interla
 // An 8-bit run-length bitmap with a grey colour table; bfSize 0.
 Bytes Rle8Bmp(std::int32_t width, std::int32_t height, const Bytes& data) {
     Bytes out = {'B', 'M'};
-    PutU32Le(out, 0);
-    PutU32Le(out, 0);
-    PutU32Le(out, 14 + 40 + 1024);
+    test_support::PutU32Le(out, 0);
+    test_support::PutU32Le(out, 0);
+    test_support::PutU32Le(out, 14 + 40 + 1024);
     for (std::uint32_t v : {40u, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)}) {
-        PutU32Le(out, v);
+        test_support::PutU32Le(out, v);
     }
-    PutU16Le(out, 1);
-    PutU16Le(out, 8);
+    test_support::PutU16Le(out, 1);
+    test_support::PutU16Le(out, 8);
     for (std::uint32_t v : {1u, 0u, 0u, 0u, 0u, 0u}) {
-        PutU32Le(out, v);
+        test_support::PutU32Le(out, v);
     }
     for (unsigned i = 0; i < 256; ++i) {
         Append(out, {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), 0});
@@ -154,12 +147,12 @@ Bytes Rle8Bmp(std::int32_t width, std::int32_t height, const Bytes& data) {
 Bytes Bmp24(std::int32_t width, std::int32_t height, std::size_t pixelBytes) {
     Bytes out = {'B', 'M'};
     for (std::uint32_t v : {0u, 0u, 54u, 40u, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)}) {
-        PutU32Le(out, v);
+        test_support::PutU32Le(out, v);
     }
-    PutU16Le(out, 1);
-    PutU16Le(out, 24);
+    test_support::PutU16Le(out, 1);
+    test_support::PutU16Le(out, 24);
     for (std::uint32_t v : {0u, 0u, 0u, 0u, 0u, 0u}) {
-        PutU32Le(out, v);
+        test_support::PutU32Le(out, v);
     }
     out.resize(out.size() + pixelBytes, 0x80);
     return out;
@@ -168,8 +161,8 @@ Bytes Bmp24(std::int32_t width, std::int32_t height, std::size_t pixelBytes) {
 // A grey 8-bit Targa, uncompressed (type 3) or run-length encoded (11).
 Bytes GreyTga(unsigned width, unsigned height, bool runLength, const Bytes& data) {
     Bytes out = {0, 0, static_cast<std::uint8_t>(runLength ? 11 : 3), 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    PutU16Le(out, width);
-    PutU16Le(out, height);
+    test_support::PutU16Le(out, width);
+    test_support::PutU16Le(out, height);
     Append(out, {8, 0x20});
     Append(out, data);
     return out;
@@ -181,21 +174,21 @@ Bytes GreyTga(unsigned width, unsigned height, bool runLength, const Bytes& data
 Bytes PixMapPict(unsigned width, unsigned height, const Bytes& rows, unsigned rowBytes = 0) {
     Bytes out(512, 0);
     Append(out, {0, 0, 0, 0, 0, 0});
-    PutU16Be(out, height);
-    PutU16Be(out, width);
+    test_support::PutU16Be(out, height);
+    test_support::PutU16Be(out, width);
     Append(out, {0x00, 0x11, 0x02, 0xFF, 0x0C, 0x00});
     out.insert(out.end(), 24, 0);
-    PutU16Be(out, 0x0098);
-    PutU16Be(out, 0x8000 | (rowBytes ? rowBytes : width));
-    for (unsigned v : {0u, 0u, height, width}) PutU16Be(out, v);
+    test_support::PutU16Be(out, 0x0098);
+    test_support::PutU16Be(out, 0x8000 | (rowBytes ? rowBytes : width));
+    for (unsigned v : {0u, 0u, height, width}) test_support::PutU16Be(out, v);
     Append(out, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0x48, 0, 0, 0, 0x48, 0, 0, 0, 0, 0, 8, 0, 1, 0, 8});
     out.insert(out.end(), 12, 0);
     // Colour table of two entries; rectangles; transfer mode.
     Append(out, {0, 0, 0, 0, 0x80, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     for (int i = 0; i < 2; ++i) {
-        for (unsigned v : {0u, 0u, height, width}) PutU16Be(out, v);
+        for (unsigned v : {0u, 0u, height, width}) test_support::PutU16Be(out, v);
     }
-    PutU16Be(out, 0);
+    test_support::PutU16Be(out, 0);
     Append(out, rows);
     return out;
 }
@@ -379,3 +372,4 @@ INSTANTIATE_TEST_SUITE_P(Limits, Caps, testing::ValuesIn(CapCases()), [](const a
 });
 
 }  // namespace
+}  // namespace ovlet::picture

@@ -15,8 +15,7 @@
 #include "picture/any_pic_decoder.h"
 #include "picture_test_support.h"
 
-using ovlet::picture::CAnyPicDecoder;
-
+namespace ovlet::picture {
 namespace {
 
 class Fnv1a {
@@ -73,3 +72,4 @@ TEST(CorpusPixels, SameDigestsOnEverySystem) {
 }
 
 }  // namespace
+}  // namespace ovlet::picture

@@ -14,11 +14,7 @@
 #include "picture/any_pic_decoder.h"
 #include "tests/picture/picture_test_support.h"
 
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CDataSource;
-using ovlet::picture::PictureFormat;
-using ovlet::picture::PictureHeader;
-
+namespace ovlet::picture {
 namespace {
 
 // Files marked ok that these decoders refuse, with the code they give.
@@ -350,7 +346,7 @@ class TruncationSweep : public testing::TestWithParam<SweepCase> {};
 
 TEST_P(TruncationSweep, EveryPrefixGivesWhatACutPictureMust) {
     const SweepCase& c = GetParam();
-    Bytes whole = ReadFileBytes(CorpusPath(c.path));
+    Bytes whole = test_support::ReadFileBytes(CorpusPath(c.path));
     ASSERT_FALSE(whole.empty());
     CAnyPicDecoder decoder;
     CWinBmp reference;
@@ -406,3 +402,4 @@ INSTANTIATE_TEST_SUITE_P(Files, TruncationSweep, testing::ValuesIn(kSweeps),
                          [](const auto& testInfo) { return test_support::TestName(testInfo.param.path); });
 
 }  // namespace
+}  // namespace ovlet::picture

@@ -6,11 +6,7 @@
 #include "picture/data_source.h"
 #include "tests/picture/picture_test_support.h"
 
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CDataSource;
-using ovlet::picture::PictureFormat;
-using ovlet::picture::PictureHeader;
-
+namespace ovlet::picture {
 namespace {
 
 Bytes WithBytesAt(std::size_t size, std::size_t offset, Bytes bytes) {
@@ -146,7 +142,9 @@ TEST(AnyPicDecoder, RefusalsByFormat) {
     const Refusal kCases[] = {
         {"600 zeros", Bytes(600, 0), DECERR_UNKNOWN_TYPE,
          "Decoder error: Unknown picture type (starts with 0x00 0x00 0x00 0x00 0x00 0x00 0x00 0x00)\n"},
-        {"gif", {'G', 'I', 'F', '8', '9', 'a'}, DECERR_UNKNOWN_TYPE,
+        {"gif",
+         {'G', 'I', 'F', '8', '9', 'a'},
+         DECERR_UNKNOWN_TYPE,
          "Decoder error: Unknown picture type (starts with 0x47 0x49 0x46 0x38 0x39 0x61)\n"},
         {"no bytes", {}, DECERR_UNKNOWN_TYPE, "Decoder error: Unknown picture type (no bytes)\n"},
         {"tiff",
@@ -203,7 +201,7 @@ TEST(AnyPicDecoder, HeaderStep) {
     CAnyPicDecoder decoder;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.path);
-        Bytes bytes = ReadFileBytes(CorpusPath(c.path));
+        Bytes bytes = test_support::ReadFileBytes(CorpusPath(c.path));
         CDataSource source;
         source.OpenData(c.path, bytes.data(), static_cast<std::int32_t>(bytes.size()));
         PictureHeader header = decoder.ReadHeader(&source);
@@ -219,8 +217,8 @@ TEST(AnyPicDecoder, HeaderStep) {
 }
 
 TEST(AnyPicDecoder, DecodeFileReportsOpeningFailures) {
-    TempFolder folder;
-    WriteFileBytes(folder / "empty.png", {});
+    test_support::TempFolder folder;
+    test_support::WriteFileBytes(folder / "empty.png", {});
     struct Case {
         const char* name;
         std::filesystem::path path;
@@ -242,3 +240,4 @@ TEST(AnyPicDecoder, DecodeFileReportsOpeningFailures) {
 }
 
 }  // namespace
+}  // namespace ovlet::picture

@@ -14,9 +14,7 @@
 #include "tests/picture/picture_test_support.h"
 #include "tests/support/byte_writer.h"
 
-namespace decoder_test {
-
-using test_support::ByteWriter;
+namespace ovlet::picture {
 
 // A copy of `layout` changed by `change`: a valid file with one field broken.
 template <typename Layout, typename Change>
@@ -26,14 +24,14 @@ Layout Changed(Layout layout, Change change) {
 }
 
 // Decodes and returns the code and text of the CTextException, or code 0.
-inline Failure DecodeFailure(ovlet::picture::CPicDecoder& decoder, const Bytes& bytes, int depth = 32) {
-    ovlet::picture::CWinBmp bitmap;
+inline Failure DecodeFailure(CPicDecoder& decoder, const Bytes& bytes, int depth = 32) {
+    CWinBmp bitmap;
     return CatchFailure([&] { DecodeBytes(decoder, bytes, bitmap, depth); });
 }
 
 // Decodes the file expecting a failure with `code` and, unless `text` is
 // empty, that text.
-inline void ExpectFailure(ovlet::picture::CPicDecoder& decoder, const Bytes& file, int code, const std::string& text, int depth = 32) {
+inline void ExpectFailure(CPicDecoder& decoder, const Bytes& file, int code, const std::string& text, int depth = 32) {
     const Failure failure = DecodeFailure(decoder, file, depth);
     EXPECT_EQ(failure.code, code);
     if (!text.empty()) {
@@ -48,7 +46,7 @@ inline std::string Raised(const std::string& text) {
 
 // Pixels of a 32-bit bitmap, top line first, as 32-bit values (blue in the
 // low byte, alpha in the high byte).
-inline std::vector<std::uint32_t> Pixels32(const ovlet::picture::CWinBmp& bitmap) {
+inline std::vector<std::uint32_t> Pixels32(const CWinBmp& bitmap) {
     std::vector<std::uint32_t> pixels;
     for (std::int32_t y = 0; y < bitmap.GetHeight(); ++y) {
         const std::uint8_t* line = bitmap.GetLineTable()[y];
@@ -62,7 +60,7 @@ inline std::vector<std::uint32_t> Pixels32(const ovlet::picture::CWinBmp& bitmap
 }
 
 // Indices of an 8-bit bitmap, top line first.
-inline std::vector<std::uint32_t> Indices8(const ovlet::picture::CWinBmp& bitmap) {
+inline std::vector<std::uint32_t> Indices8(const CWinBmp& bitmap) {
     std::vector<std::uint32_t> indices;
     for (std::int32_t y = 0; y < bitmap.GetHeight(); ++y) {
         const std::uint8_t* line = bitmap.GetLineTable()[y];
@@ -82,7 +80,7 @@ struct Decoded {
 
 // Decodes the file at `depth` into `bitmap` and compares it with what it
 // must be.
-inline void ExpectDecoded(ovlet::picture::CPicDecoder& decoder, const Bytes& file, int depth, const Decoded& want, ovlet::picture::CWinBmp& bitmap) {
+inline void ExpectDecoded(CPicDecoder& decoder, const Bytes& file, int depth, const Decoded& want, CWinBmp& bitmap) {
     DecodeBytes(decoder, file, bitmap, depth);
     ASSERT_EQ(bitmap.GetBitsPerPixel(), want.depth);
     ASSERT_EQ(bitmap.GetWidth(), want.width);
@@ -98,4 +96,4 @@ constexpr std::uint32_t Rgba(unsigned r, unsigned g, unsigned b, unsigned a = 25
 constexpr std::uint32_t kBlack = Rgba(0, 0, 0);
 constexpr std::uint32_t kWhite = Rgba(255, 255, 255);
 
-}  // namespace decoder_test
+}  // namespace ovlet::picture

@@ -8,11 +8,7 @@
 #include "picture/jpeg_decoder.h"
 #include "tests/picture/picture_test_support.h"
 
-using ovlet::picture::CDataSource;
-using ovlet::picture::CJPEGDecoder;
-using ovlet::picture::PictureHeader;
-using ovlet::picture::kMaxPixelCount;
-
+namespace ovlet::picture {
 namespace {
 
 // Flat colour quarters survive JPEG coding at quality 95 within a few steps.
@@ -28,17 +24,17 @@ int QuarterAt(int x, int y) {
     return (y >= kSide / 2 ? 2 : 0) + (x >= kSide / 2 ? 1 : 0);
 }
 
-Bytes QuarterPixels(JpegKind kind) {
+Bytes QuarterPixels(test_support::JpegKind kind) {
     Bytes pixels;
     for (int y = 0; y < kSide; ++y) {
         for (int x = 0; x < kSide; ++x) {
             const Rgb& c = kQuarters[QuarterAt(x, y)];
             switch (kind) {
-                case JpegKind::Grey:
+                case test_support::JpegKind::Grey:
                     pixels.push_back(static_cast<std::uint8_t>(QuarterAt(x, y) * 80));
                     break;
-                case JpegKind::CmykAdobe:
-                case JpegKind::YcckAdobe: {
+                case test_support::JpegKind::CmykAdobe:
+                case test_support::JpegKind::YcckAdobe: {
                     // Inks for the colour with no black: C = 255 - R, and so on.
                     pixels.insert(pixels.end(),
                                   {static_cast<std::uint8_t>(255 - c.red), static_cast<std::uint8_t>(255 - c.green),
@@ -56,7 +52,7 @@ Bytes QuarterPixels(JpegKind kind) {
 
 struct ColourCase {
     const char* name;
-    JpegKind kind;
+    test_support::JpegKind kind;
     bool progressive;
     int requestedDepth;
 };
@@ -64,20 +60,20 @@ struct ColourCase {
 // Colour JPEGs of every colour model come out at 32 bits in blue, green,
 // red order whatever depth was asked for, CMYK and YCCK converted from inks.
 constexpr ColourCase kColourCases[] = {
-    {"ycbcr_depth32", JpegKind::YCbCr, false, 32},
-    {"ycbcr_depth0", JpegKind::YCbCr, false, 0},
-    {"ycbcr_depth8_still32", JpegKind::YCbCr, false, 8},
-    {"ycbcr_progressive", JpegKind::YCbCr, true, 32},
-    {"rgb_coded", JpegKind::Rgb, false, 32},
-    {"cmyk_adobe", JpegKind::CmykAdobe, false, 32},
-    {"ycck_adobe", JpegKind::YcckAdobe, false, 0},
+    {"ycbcr_depth32", test_support::JpegKind::YCbCr, false, 32},
+    {"ycbcr_depth0", test_support::JpegKind::YCbCr, false, 0},
+    {"ycbcr_depth8_still32", test_support::JpegKind::YCbCr, false, 8},
+    {"ycbcr_progressive", test_support::JpegKind::YCbCr, true, 32},
+    {"rgb_coded", test_support::JpegKind::Rgb, false, 32},
+    {"cmyk_adobe", test_support::JpegKind::CmykAdobe, false, 32},
+    {"ycck_adobe", test_support::JpegKind::YcckAdobe, false, 0},
 };
 
 class JpegColour : public testing::TestWithParam<ColourCase> {};
 
 TEST_P(JpegColour, QuartersKeepTheirColours) {
     const ColourCase& c = GetParam();
-    Bytes jpeg = EncodeJpeg(c.kind, kSide, kSide, QuarterPixels(c.kind), 95, c.progressive);
+    Bytes jpeg = test_support::EncodeJpeg(c.kind, kSide, kSide, QuarterPixels(c.kind), 95, c.progressive);
     CJPEGDecoder decoder;
     CWinBmp bitmap;
     DecodeBytes(decoder, jpeg, bitmap, c.requestedDepth);
@@ -99,7 +95,8 @@ TEST_P(JpegColour, QuartersKeepTheirColours) {
 INSTANTIATE_TEST_SUITE_P(Models, JpegColour, testing::ValuesIn(kColourCases), test_support::CaseName());
 
 TEST(JpegDecoder, GreyAtDepthZeroAndThirtyTwo) {
-    Bytes jpeg = EncodeJpeg(JpegKind::Grey, kSide, kSide, QuarterPixels(JpegKind::Grey));
+    Bytes jpeg = test_support::EncodeJpeg(test_support::JpegKind::Grey, kSide, kSide,
+                                          QuarterPixels(test_support::JpegKind::Grey));
     CJPEGDecoder decoder;
     struct Case {
         int requested;
@@ -127,7 +124,8 @@ TEST(JpegDecoder, GreyAtDepthZeroAndThirtyTwo) {
 }
 
 TEST(JpegDecoder, TruncatedDataStillDecodes) {
-    Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, kSide, kSide, QuarterPixels(JpegKind::YCbCr));
+    Bytes jpeg = test_support::EncodeJpeg(test_support::JpegKind::YCbCr, kSide, kSide,
+                                          QuarterPixels(test_support::JpegKind::YCbCr));
     jpeg.resize(jpeg.size() - 60);  // inside the entropy-coded data
     CJPEGDecoder decoder;
     CWinBmp bitmap;
@@ -138,7 +136,8 @@ TEST(JpegDecoder, TruncatedDataStillDecodes) {
 }
 
 TEST(JpegDecoder, FailuresCarryLibjpegTextAndTheNextPictureDecodes) {
-    Bytes good = EncodeJpeg(JpegKind::YCbCr, kSide, kSide, QuarterPixels(JpegKind::YCbCr));
+    Bytes good = test_support::EncodeJpeg(test_support::JpegKind::YCbCr, kSide, kSide,
+                                          QuarterPixels(test_support::JpegKind::YCbCr));
     Bytes badPrecision = good;
     // SOF0 sample precision byte set to 7.
     for (std::size_t i = 0; i + 4 < badPrecision.size(); ++i) {
@@ -169,7 +168,7 @@ TEST(JpegDecoder, FailuresCarryLibjpegTextAndTheNextPictureDecodes) {
 
 // A JPEG header asking for width x height, with nothing behind the frame.
 Bytes JpegHeaderOnly(std::uint16_t width, std::uint16_t height) {
-    Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, 8, 8, Bytes(8 * 8 * 3, 128));
+    Bytes jpeg = test_support::EncodeJpeg(test_support::JpegKind::YCbCr, 8, 8, Bytes(8 * 8 * 3, 128));
     for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
         if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
             jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
@@ -255,7 +254,8 @@ std::vector<int> AverageDown(const CWinBmp& full, int n, int width, int height) 
 // down: the same as decoding in full and shrinking, within a few steps.
 TEST(JpegDecoder, ReducedDecodeMatchesTheFullPictureAveragedDown) {
     constexpr int kWidth = 800, kHeight = 600;
-    Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, kWidth, kHeight, PhotoPixels(kWidth, kHeight), 95);
+    Bytes jpeg =
+        test_support::EncodeJpeg(test_support::JpegKind::YCbCr, kWidth, kHeight, PhotoPixels(kWidth, kHeight), 95);
     CJPEGDecoder decoder;
     CWinBmp full;
     DecodeBytes(decoder, jpeg, full, 32);
@@ -314,7 +314,8 @@ TEST(JpegDecoder, DecodeToFitTellsTheRealSize) {
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " in " + std::to_string(c.boxWidth));
-        Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, c.width, c.height, PhotoPixels(c.width, c.height), 90);
+        Bytes jpeg = test_support::EncodeJpeg(test_support::JpegKind::YCbCr, c.width, c.height,
+                                              PhotoPixels(c.width, c.height), 90);
         CDataSource source;
         source.OpenData("memory", jpeg.data(), static_cast<std::int32_t>(jpeg.size()));
         CWinBmp bitmap;
@@ -327,7 +328,7 @@ TEST(JpegDecoder, DecodeToFitTellsTheRealSize) {
 // A reduced decode takes only the pictures a full decode takes: a picture too
 // large to decode in full is not shown either, however small its reduction.
 TEST(JpegDecoder, ReducedDecodeTakesOnlyWhatAFullDecodeTakes) {
-    Bytes jpeg = EncodeJpeg(JpegKind::YCbCr, 400, 300, PhotoPixels(400, 300), 90);
+    Bytes jpeg = test_support::EncodeJpeg(test_support::JpegKind::YCbCr, 400, 300, PhotoPixels(400, 300), 90);
     CJPEGDecoder decoder;
     decoder.SetPictureLimits(kMaxPixelCount, 200000);  // the full bitmap takes 480,040 bytes
     for (int reduceTo : {0, 50}) {
@@ -341,3 +342,4 @@ TEST(JpegDecoder, ReducedDecodeTakesOnlyWhatAFullDecodeTakes) {
 }
 
 }  // namespace
+}  // namespace ovlet::picture

@@ -9,12 +9,7 @@
 #include "picture/pict_decoder.h"
 #include "tests/picture/decoder_test_util.h"
 
-using ovlet::picture::CJPEGDecoder;
-using ovlet::picture::CPictDecoder;
-using ovlet::picture::RGBQuad;
-
-using namespace decoder_test;
-
+namespace ovlet::picture {
 namespace {
 
 struct Rect {
@@ -35,7 +30,7 @@ public:
             w.Raw({0x11, 0x01});
         }
     }
-    ByteWriter& Op(unsigned opcode) {
+    test_support::ByteWriter& Op(unsigned opcode) {
         if (version == 2) {
             if (w.Size() % 2 != 0) {
                 w.U8(0);
@@ -44,17 +39,17 @@ public:
         }
         return w.U8(opcode);
     }
-    ByteWriter& AddRect(Rect r) { return w.U16Be(r.top).U16Be(r.left).U16Be(r.bottom).U16Be(r.right); }
+    test_support::ByteWriter& AddRect(Rect r) { return w.U16Be(r.top).U16Be(r.left).U16Be(r.bottom).U16Be(r.right); }
     Bytes End() {
         Op(0xFF);  // end of picture; Op writes it as 0x00FF in version 2
         return w.bytes;
     }
-    ByteWriter w;
+    test_support::ByteWriter w;
     int version;
 };
 
 // The pixel map record after rowBytes and bounds.
-void AddPixMapRecord(ByteWriter& w, int pixelSize, int cmpCount, int packType = 0) {
+void AddPixMapRecord(test_support::ByteWriter& w, int pixelSize, int cmpCount, int packType = 0) {
     const auto size = static_cast<unsigned>(pixelSize);
     w.U16Be(0).U16Be(static_cast<unsigned>(packType)).U32Be(0).U32Be(0x00480000).U32Be(0x00480000);
     w.U16Be(size >= 16 ? 16 : 0).U16Be(size).U16Be(static_cast<unsigned>(cmpCount));
@@ -71,7 +66,7 @@ void StartOnePixelMap(PictWriter& p) {
 
 // A colour table of Rgba colours; without the device flag each entry's value
 // word is its index, given here in reverse order to show it is honoured.
-void AddColourTable(ByteWriter& w, const std::vector<std::uint32_t>& colours, bool device = false) {
+void AddColourTable(test_support::ByteWriter& w, const std::vector<std::uint32_t>& colours, bool device = false) {
     w.U32Be(0).U16Be(device ? 0x8000 : 0).U16Be(static_cast<unsigned>(colours.size() - 1));
     for (std::size_t k = 0; k < colours.size(); ++k) {
         std::size_t i = device ? k : colours.size() - 1 - k;
@@ -83,9 +78,9 @@ void AddColourTable(ByteWriter& w, const std::vector<std::uint32_t>& colours, bo
 
 // PackBits rows with their byte counts, all as literal runs.
 Bytes PackedRows(const std::vector<Bytes>& rows, bool longCounts) {
-    ByteWriter w;
+    test_support::ByteWriter w;
     for (const Bytes& row : rows) {
-        ByteWriter packed;
+        test_support::ByteWriter packed;
         for (std::size_t i = 0; i < row.size(); i += 128) {
             std::size_t n = std::min<std::size_t>(128, row.size() - i);
             packed.U8(static_cast<unsigned>(n - 1));
@@ -397,14 +392,14 @@ std::vector<DecodeCase> DecodeCases() {
             want.push_back(Rgba(((w >> 10) & 0x1F) << 3, ((w >> 5) & 0x1F) << 3, (w & 0x1F) << 3));
         }
         // Literal runs of at most 128 two-byte units.
-        ByteWriter packed;
+        test_support::ByteWriter packed;
         for (std::size_t i = 0; i < row.size(); i += 256) {
             std::size_t n = std::min<std::size_t>(256, row.size() - i);
             packed.U8(static_cast<unsigned>(n / 2 - 1));
             packed.Raw(
                 Bytes(row.begin() + static_cast<std::ptrdiff_t>(i), row.begin() + static_cast<std::ptrdiff_t>(i + n)));
         }
-        ByteWriter data;
+        test_support::ByteWriter data;
         rowBytes > 250 ? data.U16Be(static_cast<unsigned>(packed.Size()))
                        : data.U8(static_cast<unsigned>(packed.Size()));
         data.Raw(packed.bytes);
@@ -678,7 +673,7 @@ INSTANTIATE_TEST_SUITE_P(Pict, PictFailTest, testing::ValuesIn(FailCases()), tes
 // JPEG data 30 bytes into a QuickTime block decodes through the JPEG decoder
 // to the same pixels as the JPEG file on its own.
 TEST(PictJpeg, EmbeddedJpegDecodesLikeTheFile) {
-    Bytes jpeg = ReadFileBytes(CorpusPath("jpeg/libjpeg-turbo/testorig.jpg"));
+    Bytes jpeg = test_support::ReadFileBytes(CorpusPath("jpeg/libjpeg-turbo/testorig.jpg"));
     ASSERT_FALSE(jpeg.empty());
     PictWriter p(2);
     p.Op(0x8200).U32Be(static_cast<std::uint32_t>(30 + jpeg.size())).Zeros(30).Raw(jpeg);
@@ -699,3 +694,4 @@ TEST(PictJpeg, EmbeddedJpegDecodesLikeTheFile) {
 }
 
 }  // namespace
+}  // namespace ovlet::picture

@@ -7,6 +7,7 @@
 #include "tests/picture/picture_test_support.h"
 #include "tests/support/run_tool.h"
 
+namespace ovlet::picture {
 namespace {
 
 // Runs ovlet with words a shell splits; `out` holds both output streams as
@@ -17,23 +18,23 @@ test_support::ToolResult Ovlet(const std::string& args) {
 
 // A 3 x 2 palette PNG, row 0 indices 0 1 2, row 1 indices 2 1 0.
 Bytes PalettePng() {
-    PngPicture picture;
+    test_support::PngPicture picture;
     picture.width = 3;
     picture.height = 2;
     picture.colourType = 3;
     picture.palette = {255, 0, 0, 0, 255, 0, 0, 0, 255};
     picture.rows = {{0, 1, 2}, {2, 1, 0}};
-    return EncodePng(picture);
+    return test_support::EncodePng(picture);
 }
 
 // A 2 x 1 RGBA PNG with alpha 10 and 200.
 Bytes RgbaPng() {
-    PngPicture picture;
+    test_support::PngPicture picture;
     picture.width = 2;
     picture.height = 1;
     picture.colourType = 6;
     picture.rows = {{1, 2, 3, 10, 4, 5, 6, 200}};
-    return EncodePng(picture);
+    return test_support::EncodePng(picture);
 }
 
 std::string PamHeader(int width, int height) {
@@ -59,25 +60,25 @@ TEST(OvletDecode, WritesPamTopLineFirst) {
         {"alpha kept when meaningful", RgbaPng(), "--depth 32", "2x1 depth 32 alpha yes format png\n",
          PamHeader(2, 1) + std::string{1, 2, 3, 10, 4, 5, 6, static_cast<char>(200)}},
     };
-    TempFolder folder;
+    test_support::TempFolder folder;
     for (const DecodeCase& c : kCases) {
         SCOPED_TRACE(c.name);
-        WriteFileBytes(folder / "in.png", c.picture);
+        test_support::WriteFileBytes(folder / "in.png", c.picture);
         test_support::ToolResult run =
             Ovlet("decode " + (folder / "in.png").string() + " " + (folder / "out.pam").string() + " " + c.depthArgs);
         EXPECT_EQ(run.code, 0);
         EXPECT_EQ(run.out, c.wantLine);
-        Bytes pam = ReadFileBytes(folder / "out.pam");
+        Bytes pam = test_support::ReadFileBytes(folder / "out.pam");
         EXPECT_EQ(std::string(pam.begin(), pam.end()), c.wantPam);
     }
 }
 
 TEST(OvletDecode, FailuresAndUsage) {
-    TempFolder folder;
-    WriteFileBytes(folder / "zeros.bin", Bytes(600, 0));
+    test_support::TempFolder folder;
+    test_support::WriteFileBytes(folder / "zeros.bin", Bytes(600, 0));
     Bytes cut = PalettePng();
     cut.resize(cut.size() - 20);
-    WriteFileBytes(folder / "cut.png", cut);
+    test_support::WriteFileBytes(folder / "cut.png", cut);
     std::string out = (folder / "out.pam").string();
     struct Case {
         const char* name;
@@ -110,12 +111,12 @@ TEST(OvletDecode, FailuresAndUsage) {
 // PICT, its first image), and a file that holds no picture we can read fails
 // like a decode of it.
 TEST(OvletInfo, FormatAndHeaderSize) {
-    TempFolder folder;
-    WriteFileBytes(folder / "p.png", PalettePng());
-    WriteFileBytes(folder / "tiff", {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0});
-    WriteFileBytes(folder / "empty", {});
-    WriteFileBytes(folder / "zeros.bin", Bytes(600, 0));
-    WriteFileBytes(folder / "cut.bmp", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0});
+    test_support::TempFolder folder;
+    test_support::WriteFileBytes(folder / "p.png", PalettePng());
+    test_support::WriteFileBytes(folder / "tiff", {0x49, 0x49, 0x2A, 0x00, 8, 0, 0, 0});
+    test_support::WriteFileBytes(folder / "empty", {});
+    test_support::WriteFileBytes(folder / "zeros.bin", Bytes(600, 0));
+    test_support::WriteFileBytes(folder / "cut.bmp", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0});
     // 128 KiB of metadata before the header: two full ICC segments.
     Bytes icc = test_support::EncodeJpeg(test_support::JpegKind::Grey, 5, 3, Bytes(15, 128));
     for (std::uint8_t part : std::initializer_list<std::uint8_t>{2, 1}) {
@@ -123,9 +124,9 @@ TEST(OvletInfo, FormatAndHeaderSize) {
         segment.resize(2 + 0xFFFF);
         icc.insert(icc.begin() + 2, segment.begin(), segment.end());
     }
-    WriteFileBytes(folder / "icc.jpg", icc);
+    test_support::WriteFileBytes(folder / "icc.jpg", icc);
     icc.resize(100000);
-    WriteFileBytes(folder / "cut-icc.jpg", icc);
+    test_support::WriteFileBytes(folder / "cut-icc.jpg", icc);
     struct Case {
         std::string path;
         int code;
@@ -159,3 +160,4 @@ TEST(OvletInfo, FormatAndHeaderSize) {
 }
 
 }  // namespace
+}  // namespace ovlet::picture

@@ -8,7 +8,7 @@
 
 #include "picture/data_source.h"
 
-using ovlet::picture::CDataSource;
+namespace ovlet::picture {
 
 void DecodeBytes(CPicDecoder& decoder, const Bytes& bytes, CWinBmp& bitmap, int depth) {
     CDataSource source;
@@ -63,3 +63,5 @@ std::vector<ManifestEntry> ReadManifest() {
     }
     return entries;
 }
+
+}  // namespace ovlet::picture

@@ -15,26 +15,19 @@
 #include "picture/pixel_memory.h"
 #include "tests/picture/picture_test_support.h"
 
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CFileSource;
-using ovlet::picture::PixelBlock;
-
+namespace ovlet::picture {
 namespace {
-
-using ovlet::picture::pixel_memory::Mapped;
-using ovlet::picture::pixel_memory::SpareBlocks;
-using ovlet::picture::pixel_memory::Surplus;
 
 constexpr std::size_t kMiB = std::size_t{1} << 20;
 
 // Blocks of the policy tests are never touched: their addresses only tell
 // them apart.
 std::uint8_t gAddresses[16];
-Mapped Fake(int id, std::size_t size) {
+pixel_memory::Mapped Fake(int id, std::size_t size) {
     return {gAddresses + id, size};
 }
 
-std::vector<std::size_t> SizesOf(const Surplus& surplus) {
+std::vector<std::size_t> SizesOf(const pixel_memory::Surplus& surplus) {
     std::vector<std::size_t> sizes;
     for (std::size_t i = 0; i < surplus.count; ++i) sizes.push_back(surplus.blocks[i].size / kMiB);
     return sizes;
@@ -59,10 +52,10 @@ TEST(SpareBlocks, TakeGivesTheSmallestSpareUpToTwiceTheRequest) {
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        SpareBlocks spares;
+        pixel_memory::SpareBlocks spares;
         int id = 0;
         for (std::size_t size : c.spares) EXPECT_EQ(spares.Keep(Fake(id++, size * kMiB)).count, 0u);
-        const Mapped taken = spares.Take(c.request);
+        const pixel_memory::Mapped taken = spares.Take(c.request);
         EXPECT_EQ(taken.size / kMiB, c.want);
         if (c.want == 0) {
             EXPECT_EQ(taken.data, nullptr);
@@ -97,14 +90,14 @@ TEST(SpareBlocks, KeepRespectsTheCountAndTheBytesOldestOut) {
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        SpareBlocks spares;
+        pixel_memory::SpareBlocks spares;
         std::vector<std::size_t> givenBack;
         int id = 0;
         for (std::size_t size : c.kept) {
             const std::vector<std::size_t> back = SizesOf(spares.Keep(Fake(id++, size * kMiB)));
             givenBack.insert(givenBack.end(), back.begin(), back.end());
-            EXPECT_LE(spares.Count(), ovlet::picture::pixel_memory::kMaxSpares);
-            EXPECT_LE(spares.Bytes(), ovlet::picture::pixel_memory::kMaxSpareBytes);
+            EXPECT_LE(spares.Count(), pixel_memory::kMaxSpares);
+            EXPECT_LE(spares.Bytes(), pixel_memory::kMaxSpareBytes);
         }
         EXPECT_EQ(givenBack, c.givenBack);
         EXPECT_EQ(SizesOf(spares.TakeAll()), c.left);
@@ -112,7 +105,7 @@ TEST(SpareBlocks, KeepRespectsTheCountAndTheBytesOldestOut) {
         EXPECT_EQ(spares.Bytes(), 0u);
         EXPECT_EQ(spares.Take(1).data, nullptr);
     }
-    SpareBlocks spares;
+    pixel_memory::SpareBlocks spares;
     EXPECT_EQ(spares.Keep({}).count, 0u);
     EXPECT_EQ(spares.Count(), 0u);
 }
@@ -165,15 +158,15 @@ TEST(PixelBlock, ThreadsNeverShareABlock) {
     }
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(clashes.load(), 0);
-    EXPECT_LE(PixelBlock::SpareCount(), ovlet::picture::pixel_memory::kMaxSpares);
+    EXPECT_LE(PixelBlock::SpareCount(), pixel_memory::kMaxSpares);
     PixelBlock::ReleaseSpares();
 }
 
 TEST(FileSource, LargeFileBytesBecomeASpare) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     Bytes bytes(CFileSource::kSpareMinimum + 12345);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
-    WriteFileBytes(folder / "large.bin", bytes);
+    test_support::WriteFileBytes(folder / "large.bin", bytes);
     PixelBlock::ReleaseSpares();
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
@@ -193,17 +186,20 @@ TEST(FileSource, LargeFileBytesBecomeASpare) {
 TEST(PixelBlock, UsedBlocksDecodeLikeFreshOnes) {
     constexpr int kWidth = 1100, kHeight = 1000;  // 4.4 MB at 32 bits: a mapped block
     Bytes rgb(std::size_t{kWidth} * kHeight * 3);
-    for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<std::uint8_t>((i / 3 % kWidth) ^ (i / 3 / kWidth));
-    const Bytes baseline = EncodeJpeg(JpegKind::YCbCr, kWidth, kHeight, rgb, 90);
-    const Bytes progressive = EncodeJpeg(JpegKind::YCbCr, kWidth, kHeight, rgb, 90, true);
+    for (std::size_t i = 0; i < rgb.size(); ++i)
+        rgb[i] = static_cast<std::uint8_t>((i / 3 % kWidth) ^ (i / 3 / kWidth));
+    const Bytes baseline = test_support::EncodeJpeg(test_support::JpegKind::YCbCr, kWidth, kHeight, rgb, 90);
+    const Bytes progressive = test_support::EncodeJpeg(test_support::JpegKind::YCbCr, kWidth, kHeight, rgb, 90, true);
     struct Case {
         const char* name;
         Bytes data;
     };
     const Case kCases[] = {
         {"whole JPEG", baseline},
-        {"JPEG cut in its data", Bytes(baseline.begin(), baseline.begin() + static_cast<std::ptrdiff_t>(baseline.size() / 3))},
-        {"progressive JPEG cut", Bytes(progressive.begin(), progressive.begin() + static_cast<std::ptrdiff_t>(progressive.size() / 3))},
+        {"JPEG cut in its data",
+         Bytes(baseline.begin(), baseline.begin() + static_cast<std::ptrdiff_t>(baseline.size() / 3))},
+        {"progressive JPEG cut",
+         Bytes(progressive.begin(), progressive.begin() + static_cast<std::ptrdiff_t>(progressive.size() / 3))},
     };
     CAnyPicDecoder decoder;
     const std::size_t lineBytes = std::size_t{kWidth} * 4;
@@ -232,3 +228,4 @@ TEST(PixelBlock, UsedBlocksDecodeLikeFreshOnes) {
 }
 
 }  // namespace
+}  // namespace ovlet::picture

@@ -11,16 +11,13 @@
 #include "picture/win_bmp.h"
 #include "tests/picture/picture_test_support.h"
 
-using ovlet::picture::CPNGDecoder;
-using ovlet::picture::DecodePngReduced;
-using ovlet::picture::RGBQuad;
-
+namespace ovlet::picture {
 namespace {
 
 // A picture of width x height whose row bytes come from f(x, y, byteIndex).
 template <typename F>
-PngPicture MakePng(int colourType, int bitDepth, int width, int height, int bytesPerRow, F f) {
-    PngPicture picture;
+test_support::PngPicture MakePng(int colourType, int bitDepth, int width, int height, int bytesPerRow, F f) {
+    test_support::PngPicture picture;
     picture.width = width;
     picture.height = height;
     picture.colourType = colourType;
@@ -37,7 +34,7 @@ PngPicture MakePng(int colourType, int bitDepth, int width, int height, int byte
 
 struct PngCase {
     const char* name;
-    PngPicture picture;
+    test_support::PngPicture picture;
     int requestedDepth;
     std::uint16_t wantDepth;
     bool wantAlpha;
@@ -103,7 +100,7 @@ std::vector<PngCase> PngCases() {
                          int v = y * 30 + 2 * x;
                          return Bgra{v, v, v, v};
                      }});
-    PngPicture palette = MakePng(3, 8, w, h, w, [](int y, int i) { return (y + i) % 3; });
+    test_support::PngPicture palette = MakePng(3, 8, w, h, w, [](int y, int i) { return (y + i) % 3; });
     palette.palette = {10, 20, 30, 200, 100, 50, 1, 2, 3};
     cases.push_back({"palette_depth0", palette, 0, 8, false, [](int x, int y) {
                          int index = (x + y) % 3;
@@ -115,7 +112,7 @@ std::vector<PngCase> PngCases() {
                          const int* c = colours[(x + y) % 3];
                          return Bgra{c[2], c[1], c[0], 255};
                      }});
-    PngPicture palette2 = MakePng(3, 2, w, h, 4, [](int y, int i) { return (i * 0x1B + y) & 0xFF; });
+    test_support::PngPicture palette2 = MakePng(3, 2, w, h, 4, [](int y, int i) { return (i * 0x1B + y) & 0xFF; });
     palette2.palette = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
     cases.push_back({"palette2bit_depth32", palette2, 32, 32, false, [](int x, int y) {
                          int byte = ((x / 4) * 0x1B + y) & 0xFF;
@@ -132,11 +129,11 @@ TEST_P(PngDecode, PixelsAndLayout) {
     const PngCase& c = GetParam();
     for (bool interlaced : {false, true}) {
         SCOPED_TRACE(interlaced ? "interlaced" : "not interlaced");
-        PngPicture picture = c.picture;
+        test_support::PngPicture picture = c.picture;
         picture.interlaced = interlaced;
         CPNGDecoder decoder;
         CWinBmp bitmap;
-        DecodeBytes(decoder, EncodePng(picture), bitmap, c.requestedDepth);
+        DecodeBytes(decoder, test_support::EncodePng(picture), bitmap, c.requestedDepth);
         ASSERT_EQ(bitmap.GetSize(), std::make_pair(picture.width, picture.height));
         ASSERT_EQ(bitmap.GetBitsPerPixel(), c.wantDepth);
         EXPECT_EQ(bitmap.HasAlpha(), c.wantAlpha);
@@ -162,12 +159,12 @@ TEST_P(PngDecode, PixelsAndLayout) {
 
 INSTANTIATE_TEST_SUITE_P(ColourTypes, PngDecode, testing::ValuesIn(PngCases()), test_support::CaseName());
 
-PngPicture SmallRgb() {
+test_support::PngPicture SmallRgb() {
     return MakePng(2, 8, 40, 30, 120, [](int y, int i) { return (y * 7 + i * 13) & 0xFF; });
 }
 
 TEST(PngDecoder, FailuresAndTheBitmapAfterThem) {
-    Bytes good = EncodePng(SmallRgb());
+    Bytes good = test_support::EncodePng(SmallRgb());
     Bytes badSignature = good;
     badSignature[5] = 0;
     Bytes badCrc = good;
@@ -203,8 +200,8 @@ TEST(PngDecoder, FailuresAndTheBitmapAfterThem) {
 TEST(PngDecoder, OversizedHeaderFailsAtOnce) {
     // IHDR of 65535 x 65535 RGBA followed by nothing: refused before any
     // allocation, not by running out of data.
-    PngPicture picture = MakePng(6, 8, 1, 1, 4, [](int, int) { return 1; });
-    Bytes png = EncodePng(picture);
+    test_support::PngPicture picture = MakePng(6, 8, 1, 1, 4, [](int, int) { return 1; });
+    Bytes png = test_support::EncodePng(picture);
     auto put32 = [&](std::size_t at, std::uint32_t v) {
         for (int i = 0; i < 4; ++i) {
             png[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
@@ -232,7 +229,7 @@ TEST(PngDecoder, ReducedDecodeSamplesRowsAndColumns) {
     };
     constexpr int kWidth = 600;
     constexpr int kHeight = 401;
-    PngPicture picture;
+    test_support::PngPicture picture;
     picture.width = kWidth;
     picture.height = kHeight;
     for (int y = 0; y < kHeight; ++y) {
@@ -260,7 +257,7 @@ TEST(PngDecoder, ReducedDecodeSamplesRowsAndColumns) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.interlaced ? "interlaced" : "plain") + ", at most " + std::to_string(c.maxSide));
         picture.interlaced = c.interlaced;
-        const Bytes png = EncodePng(picture);
+        const Bytes png = test_support::EncodePng(picture);
         CWinBmp bitmap;
         ASSERT_TRUE(DecodePngReduced(png.data(), static_cast<std::int32_t>(png.size()), c.maxSide, bitmap));
         ASSERT_EQ(bitmap.GetSize().first, c.width);
@@ -279,24 +276,24 @@ TEST(PngDecoder, ReducedDecodeSamplesRowsAndColumns) {
         }
     }
     // Small enough to decode whole, or no PNG at all: nothing is done.
-    const Bytes png = EncodePng(picture);
+    const Bytes png = test_support::EncodePng(picture);
     CWinBmp bitmap;
     EXPECT_FALSE(DecodePngReduced(png.data(), static_cast<std::int32_t>(png.size()), 600, bitmap));
-    const Bytes jpeg = EncodeJpeg(JpegKind::Grey, 2, 2, Bytes(4, 0));
+    const Bytes jpeg = test_support::EncodeJpeg(test_support::JpegKind::Grey, 2, 2, Bytes(4, 0));
     EXPECT_FALSE(DecodePngReduced(jpeg.data(), static_cast<std::int32_t>(jpeg.size()), 1, bitmap));
     // A picture cut short fails as a whole decode does.
     Bytes cut = png;
     cut.resize(cut.size() / 2);
     EXPECT_THROW(DecodePngReduced(cut.data(), static_cast<std::int32_t>(cut.size()), 100, bitmap), CTextException);
     // Transparency, from a palette's tRNS, comes through.
-    PngPicture palette;
+    test_support::PngPicture palette;
     palette.width = 300;
     palette.height = 2;
     palette.colourType = 3;
     palette.palette = {255, 0, 0, 0, 0, 255};
     palette.transparency = {40};
     palette.rows = {Bytes(300, 0), Bytes(300, 1)};
-    const Bytes paletted = EncodePng(palette);
+    const Bytes paletted = test_support::EncodePng(palette);
     ASSERT_TRUE(DecodePngReduced(paletted.data(), static_cast<std::int32_t>(paletted.size()), 100, bitmap));
     EXPECT_TRUE(bitmap.HasAlpha());
     EXPECT_EQ(bitmap.GetLineTable()[0][3], 40);
@@ -304,3 +301,4 @@ TEST(PngDecoder, ReducedDecodeSamplesRowsAndColumns) {
 }
 
 }  // namespace
+}  // namespace ovlet::picture

@@ -7,14 +7,7 @@
 #include "picture/data_source.h"
 #include "tests/picture/picture_test_support.h"
 
-using ovlet::picture::CDataSource;
-using ovlet::picture::CFileSource;
-using ovlet::picture::MessageLine;
-using ovlet::picture::RaiseDecoderError;
-using ovlet::picture::SetTraceLevel;
-using ovlet::picture::SetTraceSink;
-using ovlet::picture::TraceMessage;
-
+namespace ovlet::picture {
 namespace {
 
 TEST(DataSource, ReadsAreCheckedAgainstTheEnd) {
@@ -62,9 +55,9 @@ TEST(DataSource, CloseForgetsEverything) {
 }
 
 TEST(FileSource, OpenFileStatus) {
-    TempFolder folder;
-    WriteFileBytes(folder / "empty.jpg", {});
-    WriteFileBytes(folder / "three.bin", {7, 8, 9});
+    test_support::TempFolder folder;
+    test_support::WriteFileBytes(folder / "empty.jpg", {});
+    test_support::WriteFileBytes(folder / "three.bin", {7, 8, 9});
     std::filesystem::create_directory(folder / "sub");
 #ifndef _WIN32
     ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
@@ -152,3 +145,4 @@ TEST(Trace, WritesOnlyWithASinkAndUpToItsLevel) {
 }
 
 }  // namespace
+}  // namespace ovlet::picture

@@ -8,12 +8,7 @@
 #include "picture/tga_decoder.h"
 #include "tests/picture/decoder_test_util.h"
 
-using ovlet::picture::CDataSource;
-using ovlet::picture::CTGADecoder;
-using ovlet::picture::RGBQuad;
-
-using namespace decoder_test;
-
+namespace ovlet::picture {
 namespace {
 
 struct TgaLayout {
@@ -32,7 +27,7 @@ struct TgaLayout {
 };
 
 Bytes MakeTga(const TgaLayout& s) {
-    ByteWriter w;
+    test_support::ByteWriter w;
     w.U8(s.idLength).U8(s.mapType).U8(s.imageType).U16Le(s.cmapStart).U16Le(s.cmapLength);
     w.U8(s.cmapEntrySize).U16Le(0).U16Le(0).U16Le(s.width).U16Le(s.height).U8(s.depth);
     w.U8(s.descriptor);
@@ -349,3 +344,4 @@ TEST(TgaAllocation, ShortFileFailsBeforeCreate) {
 }
 
 }  // namespace
+}  // namespace ovlet::picture
