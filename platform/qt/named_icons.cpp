@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "picture/data_source.h"
+#include "picture/decode_outcome.h"
 #include "picture/png_decoder.h"
-#include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 #include "platform/qt/painter_device.h"
 #include "platform/qt/template_dialog.h"
@@ -32,11 +32,7 @@ QPixmap ReadIconPicture(std::span<const std::uint8_t> bytes) {
     picture::CDataSource source;
     source.OpenData("icon", bytes.data(), static_cast<std::int32_t>(bytes.size()));
     picture::CWinBmp bitmap;
-    try {
-        picture::CPNGDecoder().DecodeSource(&source, &bitmap, 32);
-    } catch (const picture::CTextException&) {
-        return {};
-    }
+    if (!picture::Decoding([&] { picture::CPNGDecoder().DecodeSource(&source, &bitmap, 32); })) return {};
     source.Close();
     if (bitmap.IsEmpty() || bitmap.GetHeight() <= 0) return {};
     // The bitmap's lines are stored bottom line first.
