@@ -83,25 +83,10 @@ TEST_F(WindowTest, PageSwitchShowsThePageAndPutsTheCaretInItsFirstField) {
 // text passes Tab on (on a one-control page to the tabs, and from there back),
 // and Ctrl+Tab turns the page from anywhere, the texts included.
 TEST_F(WindowTest, FocusWalkVisitsEveryFieldOfEachPageAndComesBack) {
-    const std::vector<std::vector<int>> makerPages = {
-        {resources::kIdPicture},
-        {resources::kIdCompany, resources::kIdStreetAddress, resources::kIdCity, resources::kIdStateProvince,
-         resources::kIdCountry, resources::kIdPostalCode, resources::kIdWebSite},
-        {resources::kIdFirstName, resources::kIdMiddleName, resources::kIdLastName, resources::kIdJobTitle,
-         resources::kIdDepartment, resources::kIdEMail, resources::kIdFax, resources::kIdPhone1Description,
-         resources::kIdPhone1Number, resources::kIdPhone2Description, resources::kIdPhone2Number},
-        {resources::kIdGeneralInformation},
-    };
-    const std::vector<std::vector<int>> viewerPages = {
-        {resources::kIdPicture},
-        {resources::kIdWebSiteLine, resources::kIdPhone1Line, resources::kIdPhone2Line, resources::kIdEMailLine,
-         resources::kIdFaxLine},
-        {resources::kIdGeneralInformation},
-    };
     auto maker = Open(SamplesDir() + "/sample.ovt");
     auto viewer = Open<viewer::CViewerDialog>(SamplesDir() + "/sample.ovt");
-    for (auto [window, pages] : {std::pair{static_cast<CardWindowOnQt*>(maker.get()), &makerPages},
-                                 std::pair{static_cast<CardWindowOnQt*>(viewer.get()), &viewerPages}}) {
+    for (auto [window, pages] : {std::pair{static_cast<CardWindowOnQt*>(maker.get()), &kMakerPages},
+                                 std::pair{static_cast<CardWindowOnQt*>(viewer.get()), &kViewerPages}}) {
         window->activateWindow();
         QApplication::setActiveWindow(window);
         for (std::size_t tab = 0; tab < pages->size(); ++tab) {

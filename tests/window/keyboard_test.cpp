@@ -26,23 +26,6 @@ std::map<int, QString> FieldTexts(const CardWindowOnQt& window) {
     return texts;
 }
 
-// The controls of each page that take the keyboard, in Tab order.
-const std::vector<std::vector<int>> kMakerPages = {
-    {resources::kIdPicture},
-    {resources::kIdCompany, resources::kIdStreetAddress, resources::kIdCity, resources::kIdStateProvince,
-     resources::kIdCountry, resources::kIdPostalCode, resources::kIdWebSite},
-    {resources::kIdFirstName, resources::kIdMiddleName, resources::kIdLastName, resources::kIdJobTitle,
-     resources::kIdDepartment, resources::kIdEMail, resources::kIdFax, resources::kIdPhone1Description,
-     resources::kIdPhone1Number, resources::kIdPhone2Description, resources::kIdPhone2Number},
-    {resources::kIdGeneralInformation},
-};
-const std::vector<std::vector<int>> kViewerPages = {
-    {resources::kIdPicture},
-    {resources::kIdWebSiteLine, resources::kIdPhone1Line, resources::kIdPhone2Line, resources::kIdEMailLine,
-     resources::kIdFaxLine},
-    {resources::kIdGeneralInformation},
-};
-
 struct Turn {
     const char* name;
     int step;  // +1 forwards, -1 backwards

@@ -99,6 +99,22 @@ int RunAsUnprivilegedUser(const std::string& test) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+const std::vector<std::vector<int>> kMakerPages = {
+    {resources::kIdPicture},
+    {resources::kIdCompany, resources::kIdStreetAddress, resources::kIdCity, resources::kIdStateProvince,
+     resources::kIdCountry, resources::kIdPostalCode, resources::kIdWebSite},
+    {resources::kIdFirstName, resources::kIdMiddleName, resources::kIdLastName, resources::kIdJobTitle,
+     resources::kIdDepartment, resources::kIdEMail, resources::kIdFax, resources::kIdPhone1Description,
+     resources::kIdPhone1Number, resources::kIdPhone2Description, resources::kIdPhone2Number},
+    {resources::kIdGeneralInformation},
+};
+const std::vector<std::vector<int>> kViewerPages = {
+    {resources::kIdPicture},
+    {resources::kIdWebSiteLine, resources::kIdPhone1Line, resources::kIdPhone2Line, resources::kIdEMailLine,
+     resources::kIdFaxLine},
+    {resources::kIdGeneralInformation},
+};
+
 }  // namespace ovlet::window
 
 int main(int argc, char** argv) {

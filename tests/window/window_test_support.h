@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "card/card_file.h"
 #include "card_on_qt.h"
@@ -138,5 +139,10 @@ std::string SamplesDir();
 // an unprivileged user (uid and gid 65534), so that the permission checks of
 // the code it runs are in force; returns the child's exit status.
 int RunAsUnprivilegedUser(const std::string& test);
+
+// The controls of each page that take the keyboard, in Tab order: the
+// maker's pages and the viewer's.
+extern const std::vector<std::vector<int>> kMakerPages;
+extern const std::vector<std::vector<int>> kViewerPages;
 
 }  // namespace ovlet::window
