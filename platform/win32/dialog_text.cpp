@@ -108,6 +108,12 @@ void Win32Dialog::SetAccessibleDescription(int id, const std::string& descriptio
     }
 }
 
+LONG_PTR ShorteningStyle(Shortening where) {
+    if (where == Shortening::End) return SS_ENDELLIPSIS;
+    if (where == Shortening::Middle) return SS_PATHELLIPSIS;
+    return 0;
+}
+
 void Win32Dialog::SetShortening(int id, Shortening where) {
     if (!IsKind(id, ControlKind::Static)) return;
     HWND item = Item(id);
@@ -115,10 +121,8 @@ void Win32Dialog::SetShortening(int id, Shortening where) {
     shortening[id] = where;
     // A control still to be made takes the style as it is made.
     if (!item) return;
-    LONG_PTR bits = GetWindowLongPtrW(item, GWL_STYLE) & ~static_cast<LONG_PTR>(SS_ELLIPSISMASK);
-    if (where == Shortening::End) bits |= SS_ENDELLIPSIS;
-    if (where == Shortening::Middle) bits |= SS_PATHELLIPSIS;
-    SetWindowLongPtrW(item, GWL_STYLE, bits);
+    const LONG_PTR bits = GetWindowLongPtrW(item, GWL_STYLE) & ~static_cast<LONG_PTR>(SS_ELLIPSISMASK);
+    SetWindowLongPtrW(item, GWL_STYLE, bits | ShorteningStyle(where));
     InvalidateRect(item, nullptr, TRUE);
 }
 

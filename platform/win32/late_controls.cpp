@@ -27,13 +27,6 @@ const wchar_t* ClassNameOf(const ControlClass& kind) {
     return WC_STATICW;
 }
 
-// The style bits of a label's shortening.
-LONG_PTR ShorteningStyle(Shortening where) {
-    if (where == Shortening::End) return SS_ENDELLIPSIS;
-    if (where == Shortening::Middle) return SS_PATHELLIPSIS;
-    return 0;
-}
-
 }  // namespace
 
 bool Win32Dialog::MadeOnFirstShowing(const ControlTemplate& control) {

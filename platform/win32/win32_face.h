@@ -46,6 +46,9 @@ std::string Utf8(const std::wstring& wide);
 // A window's text.
 std::string WindowText(HWND window);
 
+// The style bits of a label shortened where asked (none for None).
+LONG_PTR ShorteningStyle(Shortening where);
+
 // The template as the face lays it out with the system's dialog font: as
 // written where its one-line labels fit their boxes, else wider across (every
 // x and width times one factor) until each fits with a pixel to spare.
