@@ -16,10 +16,6 @@
 #include "files/terminal_text.h"
 #include "files/utf8.h"
 
-using ovlet::card::CardFieldInfo;
-using ovlet::card::CardRecord;
-using ovlet::card::FindCardField;
-
 namespace ovlet::cli {
 namespace {
 
@@ -138,7 +134,7 @@ int RunMakeBatch(const MakeOptions& options) {
 
     // The template's fields are copied for each card; its picture, or the one
     // --picture names, is read once and shared by all of them.
-    CardRecord templateCard;
+    card::CardRecord templateCard;
     if (!options.from.empty()) {
         if (int rc = LoadCardForTool("make", options.from, templateCard); rc != kExitOk) return rc;
     }
@@ -183,11 +179,11 @@ int RunMakeBatch(const MakeOptions& options) {
     }
     // A column that names no field is left out with a warning; the others
     // make the cards.
-    std::vector<const CardFieldInfo*> columns;
+    std::vector<const card::CardFieldInfo*> columns;
     std::size_t fieldColumns = 0;
     for (std::size_t c = 0; c < rows.front().cells.size(); ++c) {
         const std::string& name = rows.front().cells[c];
-        const CardFieldInfo* field = FindCardField(name);
+        const card::CardFieldInfo* field = card::FindCardField(name);
         if (!field) {
             warnings.Add(where(rows.front(), c + 1) + ": " +
                          (name.empty() ? "the column has no field name" : "'" + name + "' is not a card field") +
@@ -236,7 +232,7 @@ int RunMakeBatch(const MakeOptions& options) {
         Card card{r, std::vector<std::string>(columns.size())};
         for (std::size_t c = 0; c < columns.size(); ++c) {
             if (!columns[c]) continue;
-            const CardFieldInfo& field = *columns[c];
+            const card::CardFieldInfo& field = *columns[c];
             std::string ansi;
             if (std::string bad = FieldValueFromUtf8(field, row.cells[c], ansi); !bad.empty()) {
                 fail(row, c + 1, bad);
@@ -270,7 +266,7 @@ int RunMakeBatch(const MakeOptions& options) {
     std::size_t written = 0;
     int rc = kExitOk;
     for (Card& card : cards) {
-        CardRecord record = templateCard;
+        card::CardRecord record = templateCard;
         for (std::size_t c = 0; c < columns.size(); ++c) {
             if (columns[c]) record.*columns[c]->member = std::move(card.values[c]);
         }

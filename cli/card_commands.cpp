@@ -15,19 +15,6 @@
 #include "files/terminal_text.h"
 #include "resources/catalogue/catalogue.h"
 
-using ovlet::card::CardFieldInfo;
-using ovlet::card::CardReadOptions;
-using ovlet::card::CardError;
-using ovlet::card::CardReading;
-using ovlet::card::CardRecord;
-using ovlet::card::FindCardField;
-using ovlet::card::FindCardString;
-using ovlet::card::kCardFields;
-using ovlet::card::kDisplayStringOrder;
-using ovlet::card::kMaxCardFieldBytes;
-using ovlet::card::ReadCardFile;
-using ovlet::card::RecordOnlySide;
-
 namespace ovlet::cli {
 namespace {
 
@@ -87,25 +74,25 @@ void PrintLabelled(const std::string& label, const std::string& ansi) {
     }
 }
 
-void PrintCardText(const CardRecord& r, std::int32_t pictureLength) {
-    for (const auto& f : kCardFields) {
+void PrintCardText(const card::CardRecord& r, std::int32_t pictureLength) {
+    for (const auto& f : card::kCardFields) {
         std::string label = *f.group ? std::string(f.group) + " " + f.label : f.label;
         PrintLabelled(label, r.*f.member);
     }
     PrintLabelled("Picture:", pictureLength > 0 ? std::to_string(pictureLength) + " bytes" : "none");
     Print("\nSummary\n");
-    for (const char* name : kDisplayStringOrder)
-        PrintLabelled(std::string("  ") + name, r.*FindCardString(name)->member);
+    for (const char* name : card::kDisplayStringOrder)
+        PrintLabelled(std::string("  ") + name, r.*card::FindCardString(name)->member);
 }
 
-void PrintCardJson(const CardRecord& r, std::int32_t pictureLength) {
+void PrintCardJson(const card::CardRecord& r, std::int32_t pictureLength) {
     Print("{\n");
-    for (const auto& f : kCardFields) Print("  \"%s\": %s,\n", f.name, JsonString(r.*f.member).c_str());
+    for (const auto& f : card::kCardFields) Print("  \"%s\": %s,\n", f.name, JsonString(r.*f.member).c_str());
     Print("  \"PictureLength\": %d,\n", pictureLength);
-    for (std::size_t i = 0; i < kDisplayStringOrder.size(); ++i) {
-        const char* name = kDisplayStringOrder[i];
-        Print("  \"%s\": %s%s\n", name, JsonString(r.*FindCardString(name)->member).c_str(),
-              i + 1 < kDisplayStringOrder.size() ? "," : "");
+    for (std::size_t i = 0; i < card::kDisplayStringOrder.size(); ++i) {
+        const char* name = card::kDisplayStringOrder[i];
+        Print("  \"%s\": %s%s\n", name, JsonString(r.*card::FindCardString(name)->member).c_str(),
+              i + 1 < card::kDisplayStringOrder.size() ? "," : "");
     }
     Print("}\n");
 }
@@ -126,17 +113,17 @@ std::string Unescape(const std::string& s) {
 
 }  // namespace
 
-int LoadCardForTool(const char* command, const std::string& path, CardRecord& record, const CardReadOptions& options,
-                    std::int32_t* pictureLength) {
-    RecordOnlySide side(record);
-    const card::Result<CardReading> read = ReadCardFile(path, record, side, options);
+int LoadCardForTool(const char* command, const std::string& path, card::CardRecord& record,
+                    const card::CardReadOptions& options, std::int32_t* pictureLength) {
+    card::RecordOnlySide side(record);
+    const card::Result<card::CardReading> read = card::ReadCardFile(path, record, side, options);
     if (pictureLength) *pictureLength = read ? read->pictureLength : 0;
     if (read) return kExitOk;
     // "cannot read PATH: REASON", or "card PATH is damaged or truncated".
     Report(command, read.Error().Describe());
     switch (read.Error().kind) {
-        case CardError::Kind::PastEnd:
-        case CardError::Kind::Damaged:
+        case card::CardError::Kind::PastEnd:
+        case card::CardError::Kind::Damaged:
             return kExitDamaged;
         default:
             return kExitFile;
@@ -145,7 +132,7 @@ int LoadCardForTool(const char* command, const std::string& path, CardRecord& re
 
 // A UTF-8 value for a field, in the card's code page; multi-line fields store
 // their line breaks as CR LF. Returns an error text, or "" when it fits.
-std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& utf8, std::string& ansi) {
+std::string FieldValueFromUtf8(const card::CardFieldInfo& field, const std::string& utf8, std::string& ansi) {
     std::string text;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
@@ -164,7 +151,7 @@ std::string FieldValueFromUtf8(const CardFieldInfo& field, const std::string& ut
                       field.name, static_cast<unsigned>(bad));
         return buf;
     }
-    if (converted->size() > kMaxCardFieldBytes) {
+    if (converted->size() > card::kMaxCardFieldBytes) {
         return std::string("field ") + field.name + " is longer than a card may hold (1 MiB)";
     }
     ansi = std::move(*converted);
@@ -180,9 +167,9 @@ CLI::App* DeclareShow(CLI::App& tool, ShowOptions& options) {
 }
 
 int RunShow(const ShowOptions& options) {
-    CardRecord record;
+    card::CardRecord record;
     // Showing a card never touches its picture's bytes, only counts them.
-    CardReadOptions read;
+    card::CardReadOptions read;
     read.readPicture = false;
     std::int32_t pictureLength = 0;
     if (int rc = LoadCardForTool("show", options.card, record, read, &pictureLength); rc != kExitOk) return rc;
@@ -218,10 +205,10 @@ int RunMake(const MakeOptions& options) {
     static const char* kUsage = "Usage: ovlet make [--from CARD] OUT [Field=Value ...] [--picture FILE]\n";
     if (!options.csv.empty()) return RunMakeBatch(options);
     std::string out = options.output;
-    std::vector<std::pair<const CardFieldInfo*, std::string>> values;
+    std::vector<std::pair<const card::CardFieldInfo*, std::string>> values;
     for (const std::string& word : options.words) {
         if (const auto eq = word.find('='); eq != std::string::npos) {
-            const CardFieldInfo* field = FindCardField(word.substr(0, eq));
+            const card::CardFieldInfo* field = card::FindCardField(word.substr(0, eq));
             if (!field) {
                 Report("make", "unknown field '" + word.substr(0, eq) + "' (see 'ovlet make --help')");
                 return kExitUsage;
@@ -243,7 +230,7 @@ int RunMake(const MakeOptions& options) {
         PrintError("ovlet make: name the card to write\n%s", kUsage);
         return kExitUsage;
     }
-    CardRecord record;
+    card::CardRecord record;
     if (!options.from.empty()) {
         if (int rc = LoadCardForTool("make", options.from, record); rc != kExitOk) return rc;
     }
@@ -281,7 +268,7 @@ int RunPicture(const PictureOptions& options) {
         PrintError("ovlet picture: name the picture file to write\nUsage: ovlet picture CARD OUT\n");
         return kExitUsage;
     }
-    CardRecord record;
+    card::CardRecord record;
     if (int rc = LoadCardForTool("picture", options.card, record); rc != kExitOk) return rc;
     if (!record.HasPicture()) {
         // Nothing to write is no success: a script must not take an old or

@@ -15,10 +15,6 @@
 #include "picture/text_exception.h"
 #include "resources/catalogue/catalogue.h"
 
-using ovlet::picture::kTraceAll;
-using ovlet::picture::SetTraceLevel;
-using ovlet::picture::SetTraceSink;
-
 namespace ovlet::cli {
 
 void AddCardArgument(CLI::App& command, std::string& card) {
@@ -202,8 +198,8 @@ int CommandLine::Dispatch(int argc, char** argv) {
         return kExitUsage;
     }
     if (Verbose()) {
-        SetTraceSink(PrintTraceLine);
-        SetTraceLevel(kTraceAll);
+        picture::SetTraceSink(PrintTraceLine);
+        picture::SetTraceLevel(picture::kTraceAll);
     }
     for (const auto& entry : entries) {
         if (entry.command->parsed()) return entry.run();

@@ -20,13 +20,9 @@
 #include "files/terminal_text.h"
 #include "resources/catalogue/catalogue.h"
 
-namespace qr = ovlet::exchange::qr;
-namespace vcard = ovlet::exchange::vcard;
-
-using ovlet::card::CardReadOptions;
-using ovlet::card::CardRecord;
-
 namespace ovlet::cli {
+namespace qr = exchange::qr;
+namespace vcard = exchange::vcard;
 
 // ------------------------------------------------------------------ export
 
@@ -53,9 +49,9 @@ int RunExport(const ExportOptions& o) {
     if (o.vcard3) options.version = vcard::Version::V3_0;
     options.photo = !o.noPhoto;
     const std::string out = o.output.empty() ? "-" : o.output;
-    CardRecord record;
+    card::CardRecord record;
     // Without the photo the picture's bytes are never read.
-    CardReadOptions read;
+    card::CardReadOptions read;
     read.readPicture = options.photo;
     if (int rc = LoadCardForTool("export", o.card, record, read); rc != kExitOk) return rc;
     std::string warning;
@@ -245,9 +241,9 @@ int RunQr(const QrOptions& o) {
     const char* card = o.card.c_str();
     const char* out = o.output.c_str();
     const int pixels = o.size;
-    CardRecord record;
+    card::CardRecord record;
     // The code leaves the photo out: its bytes are never read.
-    CardReadOptions read;
+    card::CardReadOptions read;
     read.readPicture = false;
     if (int rc = LoadCardForTool("qr", card, record, read); rc != kExitOk) return rc;
     const exchange::Result<qr::CardCode> made = qr::EncodeCard(record);
@@ -282,7 +278,7 @@ CLI::App* DeclareHtml(CLI::App& tool, HtmlOptions& options) {
 }
 
 int RunHtml(const HtmlOptions& o) {
-    CardRecord record;
+    card::CardRecord record;
     if (int rc = LoadCardForTool("html", o.card, record); rc != kExitOk) return rc;
     std::string warning;
     const std::string page = exchange::EncodeWebCard(record, &warning);

@@ -22,8 +22,6 @@
 #include <cstring>
 #endif
 
-namespace catalogue = ovlet::catalogue;
-
 namespace ovlet::cli {
 namespace {
 

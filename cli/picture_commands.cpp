@@ -22,30 +22,23 @@
 #include "resources/catalogue/catalogue.h"
 #include "resources/catalogue/decoder_lines.h"
 
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DecodeError;
-using ovlet::picture::PictureFormat;
-using ovlet::picture::PictureFormatName;
-using ovlet::picture::PictureHeader;
-
 namespace ovlet::cli {
 namespace {
 
 // The decoder serves the whole program, as in the card programs.
-CAnyPicDecoder& Decoder() {
-    static CAnyPicDecoder decoder;
+picture::CAnyPicDecoder& Decoder() {
+    static picture::CAnyPicDecoder decoder;
     return decoder;
 }
 
 // Prints "error CODE: TEXT" on one line.
-int ReportError(const DecodeError& error) {
+int ReportError(const picture::DecodeError& error) {
     PrintError("error %d: %s\n", error.code, catalogue::TranslateDecoderLine(error.Describe()).c_str());
     return kExitPicture;
 }
 
 // Writes the bitmap as a PAM file through the one writer ("-": standard output).
-files::Result<void> WritePam(const CWinBmp& bitmap, const std::string& path) {
+files::Result<void> WritePam(const picture::CWinBmp& bitmap, const std::string& path) {
     files::WriteOptions options;
     options.dashIsStandardOutput = true;
     files::OutputFile file(options);
@@ -98,8 +91,8 @@ int RunDecode(const DecodeOptions& options) {
     }
     std::vector<std::uint8_t> bytes = std::move(read).Value();
     const auto size = static_cast<std::int32_t>(bytes.size());
-    const PictureFormat format = CAnyPicDecoder::DetectFormat(bytes.data(), size);
-    CWinBmp bitmap;
+    const picture::PictureFormat format = picture::CAnyPicDecoder::DetectFormat(bytes.data(), size);
+    picture::CWinBmp bitmap;
     if (const picture::Result<void> decoded = picture::Decoding(
             [&] { Decoder().DecodeMemory(options.picture.c_str(), bytes.data(), size, &bitmap, options.depth); });
         !decoded) {
@@ -114,7 +107,7 @@ int RunDecode(const DecodeOptions& options) {
     auto [width, height] = bitmap.GetSize();
     std::fprintf(files::NamesStandardOutput(options.output, true) ? stderr : stdout,
                  "%dx%d depth %d alpha %s format %s\n", width, height, bitmap.GetBitsPerPixel(),
-                 bitmap.HasAlpha() ? "yes" : "no", PictureFormatName(format));
+                 bitmap.HasAlpha() ? "yes" : "no", picture::PictureFormatName(format));
     return kExitOk;
 }
 
@@ -140,7 +133,7 @@ int RunInfo(const InfoOptions& options) {
     constexpr std::size_t kFirstBlock = 1 << 16;
     std::vector<std::uint8_t> bytes;
     bool whole = false;
-    PictureHeader header;
+    picture::PictureHeader header;
     for (std::size_t want = kFirstBlock;; want = std::min<std::size_t>(want * 16, files::kMaxPictureBytes + 1)) {
         const std::size_t had = bytes.size();
         bytes.resize(want);
@@ -152,17 +145,17 @@ int RunInfo(const InfoOptions& options) {
         bytes.resize(had + got);
         whole = had + got < want;
         const auto size = static_cast<std::int32_t>(bytes.size());
-        const picture::Result<PictureHeader> read =
+        const picture::Result<picture::PictureHeader> read =
             picture::Decoding([&] { return Decoder().ReadMemoryHeader(options.picture.c_str(), bytes.data(), size); });
         if (read) {
             header = read.Value();
             break;
         }
-        if (whole || CAnyPicDecoder::DetectFormat(bytes.data(), size) == PictureFormat::Unknown) {
+        if (whole || picture::CAnyPicDecoder::DetectFormat(bytes.data(), size) == picture::PictureFormat::Unknown) {
             return ReportError(read.Error());
         }
     }
-    Print("format %s size %dx%d\n", PictureFormatName(header.format), header.width, header.height);
+    Print("format %s size %dx%d\n", picture::PictureFormatName(header.format), header.width, header.height);
     return kExitOk;
 }
 

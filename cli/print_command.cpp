@@ -15,11 +15,8 @@
 #include "exchange/drawing/card_pdf.h"
 #include "exchange/drawing/sheet_layout.h"
 
-namespace drawing = ovlet::exchange::drawing;
-
-using ovlet::card::CardRecord;
-
 namespace ovlet::cli {
+namespace drawing = exchange::drawing;
 
 CLI::App* DeclarePrint(CLI::App& tool, PrintOptions& options) {
     CLI::App* command = tool.add_subcommand("print", "Print-ready cards as a PDF: ten to a sheet, or one with bleed");
@@ -44,7 +41,7 @@ int RunPrint(const PrintOptions& options) {
         Report("print", why);
         return kExitUsage;
     }
-    CardRecord card;
+    card::CardRecord card;
     if (int rc = LoadCardForTool("print", options.card, card); rc != kExitOk) return rc;
     drawing::DrawingSession session;
     std::string warning;

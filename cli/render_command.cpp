@@ -23,18 +23,9 @@
 #include "picture/png_decoder.h"
 #include "picture/win_bmp.h"
 
-namespace drawing = ovlet::exchange::drawing;
-
-using ovlet::card::CardRecord;
-
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CDataSource;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DecodePngReduced;
-using ovlet::picture::PictureFormat;
-using ovlet::picture::PictureHeader;
-
 namespace ovlet::cli {
+namespace drawing = exchange::drawing;
+
 namespace {
 
 constexpr int kMinWidth = 200;
@@ -72,7 +63,7 @@ int WritePng(const char* command, const std::string& path, const drawing::Image&
 // the picture as a PNG.
 template <typename Draw>
 int DrawToPng(const char* command, const std::string& cardPath, const std::string& output, Draw draw) {
-    CardRecord card;
+    card::CardRecord card;
     if (int rc = LoadCardForTool(command, cardPath, card); rc != kExitOk) return rc;
     drawing::DrawingSession session;
     std::string warning;
@@ -94,7 +85,7 @@ CLI::App* DeclareRender(CLI::App& tool, RenderOptions& options) {
 }
 
 int RunRender(const RenderOptions& options) {
-    return DrawToPng("render", options.card, options.output, [&](CardRecord& card, std::string& warning) {
+    return DrawToPng("render", options.card, options.output, [&](card::CardRecord& card, std::string& warning) {
         return drawing::RenderCardImage(card, options.width, warning);
     });
 }
@@ -116,23 +107,23 @@ CLI::App* DeclareThumbnail(CLI::App& tool, ThumbnailOptions& options) {
 // a time), a large JPEG at an eighth, a quarter or half its size straight
 // from its coefficients, and handed on as a small bitmap, so a 16000 x 16000
 // picture costs megabytes, not a gigabyte.
-void ReducePicture(CardRecord& card, int size) {
+void ReducePicture(card::CardRecord& card, int size) {
     if (!card.HasPicture()) return;
     const std::uint8_t* bytes = card.PictureBytes.data();
     const std::int32_t length = card.PictureLength;
-    CWinBmp reduced;
+    picture::CWinBmp reduced;
     // Whether there is a picture smaller than the card's; a picture that does
     // not decode is not one: the drawing decodes the bytes itself and tells
     // why it cannot.
     const picture::Result<bool> smaller = picture::Decoding([&] {
-        if (CAnyPicDecoder::DetectFormat(bytes, length) == PictureFormat::Jpeg) {
-            CAnyPicDecoder decoder;
-            CDataSource memory;
+        if (picture::CAnyPicDecoder::DetectFormat(bytes, length) == picture::PictureFormat::Jpeg) {
+            picture::CAnyPicDecoder decoder;
+            picture::CDataSource memory;
             memory.OpenData("card picture", bytes, length);
-            const PictureHeader header = decoder.DecodeSourceToFit(&memory, &reduced, 32, 2 * size, 2 * size);
+            const picture::PictureHeader header = decoder.DecodeSourceToFit(&memory, &reduced, 32, 2 * size, 2 * size);
             return reduced.GetSize().first < header.width;  // not reduced: the drawing decodes it as it is
         }
-        return DecodePngReduced(bytes, length, 2 * size, reduced);
+        return picture::DecodePngReduced(bytes, length, 2 * size, reduced);
     });
     if (!smaller || !smaller.Value()) return;
     const std::vector<std::uint8_t> dib = reduced.CopyToGlobalMemory();
@@ -147,7 +138,7 @@ void ReducePicture(CardRecord& card, int size) {
 }
 
 int RunThumbnail(const ThumbnailOptions& options) {
-    return DrawToPng("thumbnail", options.card, options.output, [&](CardRecord& card, std::string& warning) {
+    return DrawToPng("thumbnail", options.card, options.output, [&](card::CardRecord& card, std::string& warning) {
         ReducePicture(card, options.size);
         return drawing::RenderThumbnail(card, options.size, warning);
     });

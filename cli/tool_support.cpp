@@ -24,23 +24,6 @@
 #include "picture/win_bmp.h"
 #include "resources/catalogue/decoder_lines.h"
 
-using ovlet::card::CardFieldInfo;
-using ovlet::card::CardName;
-using ovlet::card::CardOverLimits;
-using ovlet::card::CardRecord;
-using ovlet::card::CardError;
-using ovlet::card::EncodeCardFields;
-using ovlet::card::kMaxCardPictureBytes;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::WriteCardFile;
-
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DecodeError;
-using ovlet::picture::DecodePicture;
-using ovlet::picture::PictureFormat;
-using ovlet::picture::PictureFormatName;
-
 namespace ovlet::cli {
 
 void Report(const char* command, const std::string& message) {
@@ -70,14 +53,14 @@ int WriteOutputFile(const char* command, const std::string& path, const void* da
     return kExitFile;
 }
 
-card::Result<void> WriteCardTo(const std::string& path, CardRecord& record, files::Durability durability) {
-    RecordOnlySide side(record);
+card::Result<void> WriteCardTo(const std::string& path, card::CardRecord& record, files::Durability durability) {
+    card::RecordOnlySide side(record);
     files::WriteOptions options;
     options.dashIsStandardOutput = true;
     options.durability = durability;
-    card::Result<void> written = WriteCardFile(path, record, side, options);
+    card::Result<void> written = card::WriteCardFile(path, record, side, options);
     if (written || !written.Error().text.empty()) return written;
-    CardError failure = written.Error();
+    card::CardError failure = written.Error();
     failure.text = "cannot write " + path;
     return failure;
 }
@@ -86,11 +69,11 @@ namespace {
 
 // Whether the picture library can decode the bytes; `why` says why not.
 bool Decodes(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& why) {
-    CWinBmp bitmap;
+    picture::CWinBmp bitmap;
     const picture::Result<void> decoded =
-        DecodePicture(path.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()), bitmap, 0);
+        picture::DecodePicture(path.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()), bitmap, 0);
     // Running out of memory ends the tool with its own message.
-    if (!decoded && decoded.Error().kind == DecodeError::Kind::OutOfMemory) throw std::bad_alloc();
+    if (!decoded && decoded.Error().kind == picture::DecodeError::Kind::OutOfMemory) throw std::bad_alloc();
     if (!decoded) why = catalogue::TranslateDecoderLine(decoded.Error().Describe());
     return static_cast<bool>(decoded);
 }
@@ -99,15 +82,15 @@ bool Decodes(const std::string& path, const std::vector<std::uint8_t>& bytes, st
 
 int LoadPictureFile(const char* command, const std::string& path, std::vector<std::uint8_t>& bytes) {
     // A card holds a picture of at most kMaxCardPictureBytes.
-    files::Result<std::vector<std::uint8_t>> read = files::ReadWholeFile(path, {kMaxCardPictureBytes, false});
+    files::Result<std::vector<std::uint8_t>> read = files::ReadWholeFile(path, {card::kMaxCardPictureBytes, false});
     if (!read) {
         Report(command, read.Error().Describe());
         return kExitFile;
     }
     bytes = std::move(read).Value();
-    const auto format = CAnyPicDecoder::DetectFormat(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    if (format != PictureFormat::Jpeg && format != PictureFormat::Png) {
-        Report(command, "picture " + path + " is not a JPEG or PNG file (" + PictureFormatName(format) + ")");
+    const auto format = picture::CAnyPicDecoder::DetectFormat(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    if (format != picture::PictureFormat::Jpeg && format != picture::PictureFormat::Png) {
+        Report(command, "picture " + path + " is not a JPEG or PNG file (" + picture::PictureFormatName(format) + ")");
         return kExitPicture;
     }
     std::string why;
@@ -118,8 +101,8 @@ int LoadPictureFile(const char* command, const std::string& path, std::vector<st
     return kExitOk;
 }
 
-std::string CardNameForFile(const CardRecord& record) {
-    return card::Utf8FromAnsi(CardName(record));
+std::string CardNameForFile(const card::CardRecord& record) {
+    return card::Utf8FromAnsi(card::CardName(record));
 }
 
 namespace {
@@ -201,31 +184,34 @@ std::string UniqueCardFileName(files::FreeNames& names, const std::string& nameU
 }
 
 card::Result<std::string> WriteBatchCard(files::FreeNames& names, const std::string& nameUtf8,
-                                         const CardRecord& record, const std::uint8_t* picture,
+                                         const card::CardRecord& record, const std::uint8_t* picture,
                                          std::size_t pictureSize) {
     files::WriteOptions options;
     options.durability = files::Durability::Later;
     options.replace = false;
-    const std::string overLimits = CardOverLimits(record, pictureSize);
+    const std::string overLimits = card::CardOverLimits(record, pictureSize);
     const std::vector<std::uint8_t> head =
-        EncodeCardFields(record, static_cast<std::int32_t>(std::min<std::size_t>(pictureSize, INT32_MAX)));
+        card::EncodeCardFields(record, static_cast<std::int32_t>(std::min<std::size_t>(pictureSize, INT32_MAX)));
     while (true) {
         const std::string path = files::JoinPath(names.Folder(), UniqueCardFileName(names, nameUtf8));
-        if (!overLimits.empty()) return CardError{CardError::Kind::CannotOpen, "cannot write " + path + ": " + overLimits, {}};
+        if (!overLimits.empty())
+            return card::CardError{card::CardError::Kind::CannotOpen, "cannot write " + path + ": " + overLimits, {}};
         files::OutputFile file(options);
         if (file.Open(path) && file.Write(head.data(), head.size()) && file.Write(picture, pictureSize) &&
             file.Commit()) {
             return path;
         }
         if (file.Failure() != files::WriteFailure::NameTaken) {
-            return CardError{file.Failure() == files::WriteFailure::CannotOpen ? CardError::Kind::CannotOpen
-                                                                              : CardError::Kind::WriteFailed,
-                             file.Error().Describe(), {}};
+            return card::CardError{file.Failure() == files::WriteFailure::CannotOpen
+                                       ? card::CardError::Kind::CannotOpen
+                                       : card::CardError::Kind::WriteFailed,
+                                   file.Error().Describe(),
+                                   {}};
         }
     }
 }
 
-std::string OverLimitWarning(const CardFieldInfo& field, std::size_t length) {
+std::string OverLimitWarning(const card::CardFieldInfo& field, std::size_t length) {
     return std::string(field.name) + " is " + std::to_string(length) + " characters long, over the " +
            std::to_string(field.limit) + " that can be typed into it; kept in full";
 }

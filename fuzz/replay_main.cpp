@@ -9,6 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
+namespace ovlet {
 namespace {
 
 bool ReplayFile(const std::filesystem::path& path) {
@@ -23,6 +24,7 @@ bool ReplayFile(const std::filesystem::path& path) {
 }
 
 }  // namespace
+}  // namespace ovlet
 
 int main(int argc, char** argv) {
     int files = 0;
@@ -32,12 +34,12 @@ int main(int argc, char** argv) {
         if (std::filesystem::is_directory(path)) {
             for (const auto& entry : std::filesystem::recursive_directory_iterator(path)) {
                 if (entry.is_regular_file()) {
-                    ok = ReplayFile(entry.path()) && ok;
+                    ok = ovlet::ReplayFile(entry.path()) && ok;
                     ++files;
                 }
             }
         } else {
-            ok = ReplayFile(path) && ok;
+            ok = ovlet::ReplayFile(path) && ok;
             ++files;
         }
     }

@@ -15,10 +15,7 @@
 #include "tests/support/picture_encoders.h"
 #include "tests/support/test_files.h"
 
-using ovlet::card::CardRecord;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::WriteCardFile;
-
+namespace ovlet::samples {
 namespace {
 
 struct Rgb {
@@ -57,9 +54,7 @@ std::vector<std::uint8_t> DrawPicture(int width, int height) {
     return rgb;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int WriteSamples(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "Usage: make_samples OUTDIR\n");
         return 1;
@@ -71,7 +66,7 @@ int main(int argc, char** argv) {
         JpegKind::YCbCr, width, height, DrawPicture(width, height), 88, false, JpegChroma::Halved);
     test_support::WriteFileBytes(dir + "/sample.jpg", jpeg);
 
-    CardRecord card;
+    card::CardRecord card;
     card.Company = "Harbour Light Instruments";
     card.StreetAddress = "Unit 4, Quayside Works\r\n12 Ropewalk Lane";
     card.City = "Portsmouth";
@@ -96,11 +91,18 @@ int main(int argc, char** argv) {
         "We design and build depth sounders, tide gauges and water-quality probes for harbours.\r\n"
         "Ask about our calibration service \x96 same-week turnaround.";
     card.SetPicture(jpeg);
-    RecordOnlySide side(card);
-    if (!WriteCardFile(dir + "/sample.ovt", card, side)) {
+    card::RecordOnlySide side(card);
+    if (!card::WriteCardFile(dir + "/sample.ovt", card, side)) {
         std::fprintf(stderr, "make_samples: cannot write %s/sample.ovt\n", dir.c_str());
         return 1;
     }
     std::printf("wrote %s/sample.jpg (%zu bytes) and %s/sample.ovt\n", dir.c_str(), jpeg.size(), dir.c_str());
     return 0;
+}
+
+}  // namespace
+}  // namespace ovlet::samples
+
+int main(int argc, char** argv) {
+    return ovlet::samples::WriteSamples(argc, argv);
 }

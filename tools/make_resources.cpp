@@ -20,6 +20,9 @@
 #include <cstdio>
 #include <functional>
 
+#include "resources/control_ids.h"
+
+namespace ovlet::tools {
 namespace {
 
 // The dialog face the buttons sit on.
@@ -378,9 +381,7 @@ QImage DrawSplash(int width, int height) {
     return image;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int WriteResources(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "Usage: make_resources RESOURCES_DIR\n");
@@ -388,18 +389,25 @@ int main(int argc, char** argv) {
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     struct Button {
-        int normal, pressed, hot, size;
+        std::uint32_t normal, pressed, hot;
+        int size;
         const Glyph* glyph;
     };
     const Button buttons[] = {
-        {138, 135, 134, 35, &kNew},    {133, 139, 140, 35, &kOpen},   {131, 142, 141, 35, &kSave},
-        {158, 160, 159, 35, &kSaveAs}, {146, 148, 147, 35, &kImport}, {143, 145, 144, 35, &kHelp},
-        {149, 151, 150, 35, &kAbout},  {152, 154, 153, 35, &kExit},   {161, 163, 162, 23, &kRemove},
+        {resources::kBitmapNew, resources::kBitmapNewPressed, resources::kBitmapNewHot, 35, &kNew},
+        {resources::kBitmapOpen, resources::kBitmapOpenPressed, resources::kBitmapOpenHot, 35, &kOpen},
+        {resources::kBitmapSave, resources::kBitmapSavePressed, resources::kBitmapSaveHot, 35, &kSave},
+        {resources::kBitmapSaveAs, resources::kBitmapSaveAsPressed, resources::kBitmapSaveAsHot, 35, &kSaveAs},
+        {resources::kBitmapImport, resources::kBitmapImportPressed, resources::kBitmapImportHot, 35, &kImport},
+        {resources::kBitmapHelp, resources::kBitmapHelpPressed, resources::kBitmapHelpHot, 35, &kHelp},
+        {resources::kBitmapAbout, resources::kBitmapAboutPressed, resources::kBitmapAboutHot, 35, &kAbout},
+        {resources::kBitmapExit, resources::kBitmapExitPressed, resources::kBitmapExitHot, 35, &kExit},
+        {resources::kBitmapRemove, resources::kBitmapRemovePressed, resources::kBitmapRemoveHot, 23, &kRemove},
     };
     bool ok = dir.mkpath(QStringLiteral("bitmaps")) && dir.mkpath(QStringLiteral("icons")) &&
               dir.mkpath(QStringLiteral("data"));
     for (const Button& b : buttons) {
-        const std::pair<int, State> states[] = {
+        const std::pair<std::uint32_t, State> states[] = {
             {b.normal, State::Normal}, {b.pressed, State::Pressed}, {b.hot, State::Hot}};
         for (const auto& [id, state] : states) {
             ok &=
@@ -413,4 +421,11 @@ int main(int argc, char** argv) {
     ok &= DrawSplash(522, 300).save(dir.filePath(QStringLiteral("data/maker.jpg")), "JPG", 90);
     std::printf(ok ? "resources written\n" : "make_resources: a file could not be written\n");
     return ok ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace ovlet::tools
+
+int main(int argc, char** argv) {
+    return ovlet::tools::WriteResources(argc, argv);
 }

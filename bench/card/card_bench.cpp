@@ -12,13 +12,7 @@
 #include "card/card_file.h"
 #include "tests/support/test_files.h"
 
-using ovlet::card::CardReadOptions;
-using ovlet::card::CardRecord;
-using ovlet::card::kCardFields;
-using ovlet::card::ReadCardFile;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::WriteCardFile;
-
+namespace ovlet::card {
 namespace {
 
 struct LargeCard {
@@ -106,8 +100,8 @@ BENCHMARK(BM_WriteCardFile)->Unit(benchmark::kMillisecond);
 void BM_WriteCardFileInABatch(benchmark::State& state) {
     const std::string out = (Card().dir / "batch.ovt").string();
     RecordOnlySide side(Card().record);
-    ovlet::files::WriteOptions options;
-    options.durability = ovlet::files::Durability::Later;
+    files::WriteOptions options;
+    options.durability = files::Durability::Later;
     for (auto _ : state) {
         static_cast<void>(WriteCardFile(out, Card().record, side, options));
     }
@@ -116,5 +110,6 @@ void BM_WriteCardFileInABatch(benchmark::State& state) {
 BENCHMARK(BM_WriteCardFileInABatch)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+}  // namespace ovlet::card
 
 BENCHMARK_MAIN();

@@ -10,23 +10,17 @@
 #include "exchange/qr_code.h"
 #include "exchange/vcard.h"
 
-namespace qr = ovlet::exchange::qr;
-namespace vcard = ovlet::exchange::vcard;
-using ovlet::card::CardReadOptions;
-using ovlet::card::CardRecord;
-using ovlet::card::ReadCardFile;
-using ovlet::card::RecordOnlySide;
-
+namespace ovlet::exchange {
 namespace {
 
 // The sample card's text; its picture is left out, as the QR code leaves it
 // out and as it would swamp the vCard file of 20,000 cards.
-CardRecord Sample() {
-    CardRecord r;
-    RecordOnlySide side(r);
-    CardReadOptions options;
+card::CardRecord Sample() {
+    card::CardRecord r;
+    card::RecordOnlySide side(r);
+    card::CardReadOptions options;
     options.readPicture = false;
-    if (!ReadCardFile(OVLET_SAMPLES_DIR "/sample.ovt", r, side, options)) {
+    if (!card::ReadCardFile(OVLET_SAMPLES_DIR "/sample.ovt", r, side, options)) {
         std::fprintf(stderr, "cannot read the sample card\n");
         std::exit(1);
     }
@@ -69,13 +63,13 @@ void BM_ReadUnknownLines(benchmark::State& state) {
 BENCHMARK(BM_ReadUnknownLines)->Unit(benchmark::kMillisecond);
 
 void BM_WriteSample(benchmark::State& state) {
-    const CardRecord card = Sample();
+    const card::CardRecord card = Sample();
     for (auto _ : state) benchmark::DoNotOptimize(vcard::EncodeVCard(card));
 }
 BENCHMARK(BM_WriteSample);
 
 void BM_QrSample(benchmark::State& state) {
-    const CardRecord card = Sample();
+    const card::CardRecord card = Sample();
     for (auto _ : state) {
         benchmark::DoNotOptimize(qr::EncodeCard(card));
     }
@@ -83,5 +77,6 @@ void BM_QrSample(benchmark::State& state) {
 BENCHMARK(BM_QrSample)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+}  // namespace ovlet::exchange
 
 BENCHMARK_MAIN();

@@ -15,15 +15,12 @@
 
 #include "card/card_file.h"
 
-using ovlet::card::CardRecord;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::WriteCardFile;
-
+namespace ovlet::exchange {
 namespace {
 
-void WriteCard(const std::filesystem::path& path, CardRecord& card) {
-    RecordOnlySide side(card);
-    static_cast<void>(WriteCardFile(path.string(), card, side));
+void WriteCard(const std::filesystem::path& path, card::CardRecord& card) {
+    card::RecordOnlySide side(card);
+    static_cast<void>(card::WriteCardFile(path.string(), card, side));
 }
 
 void WriteText(const std::filesystem::path& path, const std::string& text) {
@@ -53,9 +50,7 @@ std::vector<std::uint8_t> RleBomb(std::uint32_t width, std::uint32_t height) {
     return b;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int WriteHostileInputs(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: exchange_hostile_inputs FOLDER\n");
         return 1;
@@ -63,20 +58,20 @@ int main(int argc, char** argv) {
     const std::filesystem::path dir = argv[1];
     std::filesystem::create_directories(dir);
     {
-        CardRecord card;
+        card::CardRecord card;
         card.FirstName = "Ann";
         card.LastName = "Lee";
         while (card.Company.size() < 10'000'000) card.Company += "Harbour Light ";
         WriteCard(dir / "company-10mb.ovt", card);
     }
     {
-        CardRecord card;
+        card::CardRecord card;
         card.FirstName = "Ann";
         for (int i = 0; i < 2'000'000; ++i) card.StreetAddress += "Line\r\n";
         WriteCard(dir / "address-2m-lines.ovt", card);
     }
     {
-        CardRecord card;
+        card::CardRecord card;
         card.FirstName = "Ann";
         card.SetPicture(RleBomb(16000, 16000));
         WriteCard(dir / "rle-16000.ovt", card);
@@ -97,4 +92,11 @@ int main(int argc, char** argv) {
     WriteText(dir / "bare-cr-8m.vcf",
               "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r" + std::string(8'000'000, '\r') + "END:VCARD\r\n");
     return 0;
+}
+
+}  // namespace
+}  // namespace ovlet::exchange
+
+int main(int argc, char** argv) {
+    return ovlet::exchange::WriteHostileInputs(argc, argv);
 }

@@ -45,11 +45,7 @@
 #include "tests/support/picture_encoders.h"
 #include "tests/support/test_files.h"
 
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CFileSource;
-using ovlet::picture::CWinBmp;
-using ovlet::picture::PixelBlock;
-
+namespace ovlet::picture {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -401,9 +397,10 @@ void PrintPeakMemory() {
 }
 
 }  // namespace
+}  // namespace ovlet::picture
 
 int main(int argc, char** argv) {
-    PrintPeakMemory();
+    ovlet::picture::PrintPeakMemory();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

@@ -30,13 +30,7 @@
 #include "picture/win_bmp.h"
 #include "tests/support/byte_writer.h"
 
-using ovlet::picture::CBmpDecoder;
-using ovlet::picture::CDataSource;
-using ovlet::picture::CPicDecoder;
-using ovlet::picture::CPictDecoder;
-using ovlet::picture::CTGADecoder;
-using ovlet::picture::CWinBmp;
-
+namespace ovlet::picture {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -77,11 +71,6 @@ const Picture& TestPicture() {
     return picture;
 }
 
-using test_support::PutU16Be;
-using test_support::PutU16Le;
-using test_support::PutU32Be;
-using test_support::PutU32Le;
-
 struct Encoded {
     Bytes file;
     std::size_t pixelOffset = 0;  // where the pixel bytes begin
@@ -120,11 +109,14 @@ Encoded MakeBmp(int bits, bool rle) {
     Encoded e;
     Bytes& b = e.file;
     b.push_back('B'), b.push_back('M');
-    PutU32Le(b, static_cast<std::uint32_t>(static_cast<std::size_t>(54 + 4 * paletteEntries) + pixels.size()));
-    PutU32Le(b, 0), PutU32Le(b, static_cast<std::uint32_t>(54 + 4 * paletteEntries));
-    PutU32Le(b, 40), PutU32Le(b, kWidth), PutU32Le(b, kHeight), PutU16Le(b, 1), PutU16Le(b, static_cast<unsigned>(bits));
-    PutU32Le(b, rle ? 1 : 0), PutU32Le(b, static_cast<std::uint32_t>(pixels.size()));
-    PutU32Le(b, 2835), PutU32Le(b, 2835), PutU32Le(b, 0), PutU32Le(b, 0);
+    test_support::PutU32Le(
+        b, static_cast<std::uint32_t>(static_cast<std::size_t>(54 + 4 * paletteEntries) + pixels.size()));
+    test_support::PutU32Le(b, 0), test_support::PutU32Le(b, static_cast<std::uint32_t>(54 + 4 * paletteEntries));
+    test_support::PutU32Le(b, 40), test_support::PutU32Le(b, kWidth), test_support::PutU32Le(b, kHeight),
+        test_support::PutU16Le(b, 1), test_support::PutU16Le(b, static_cast<unsigned>(bits));
+    test_support::PutU32Le(b, rle ? 1 : 0), test_support::PutU32Le(b, static_cast<std::uint32_t>(pixels.size()));
+    test_support::PutU32Le(b, 2835), test_support::PutU32Le(b, 2835), test_support::PutU32Le(b, 0),
+        test_support::PutU32Le(b, 0);
     for (int i = 0; i < paletteEntries; ++i) {
         b.push_back(p.Blue(i)), b.push_back(p.Green(i)), b.push_back(p.Red(i)), b.push_back(0);
     }
@@ -139,8 +131,9 @@ Encoded MakeTga(bool rle) {
     Encoded e;
     Bytes& b = e.file;
     b.push_back(0), b.push_back(0), b.push_back(rle ? 10 : 2);
-    PutU16Le(b, 0), PutU16Le(b, 0), b.push_back(0);
-    PutU16Le(b, 0), PutU16Le(b, 0), PutU16Le(b, kWidth), PutU16Le(b, kHeight);
+    test_support::PutU16Le(b, 0), test_support::PutU16Le(b, 0), b.push_back(0);
+    test_support::PutU16Le(b, 0), test_support::PutU16Le(b, 0), test_support::PutU16Le(b, kWidth),
+        test_support::PutU16Le(b, kHeight);
     b.push_back(24), b.push_back(0x20);  // top row first
     e.pixelOffset = b.size();
     auto put = [&](int i) { b.push_back(p.Blue(i)), b.push_back(p.Green(i)), b.push_back(p.Red(i)); };
@@ -194,16 +187,23 @@ Encoded MakePict32() {
     Encoded e;
     Bytes& b = e.file;
     b.resize(512, 0);
-    PutU16Be(b, 0), PutU16Be(b, 0), PutU16Be(b, 0), PutU16Be(b, kHeight), PutU16Be(b, kWidth);
-    PutU16Be(b, 0x0011), PutU16Be(b, 0x02FF), PutU16Be(b, 0x0C00);
+    test_support::PutU16Be(b, 0), test_support::PutU16Be(b, 0), test_support::PutU16Be(b, 0),
+        test_support::PutU16Be(b, kHeight), test_support::PutU16Be(b, kWidth);
+    test_support::PutU16Be(b, 0x0011), test_support::PutU16Be(b, 0x02FF), test_support::PutU16Be(b, 0x0C00);
     b.insert(b.end(), 24, 0);
-    PutU16Be(b, 0x009A), PutU32Be(b, 0xFF), PutU16Be(b, 0x8000 | (4 * kWidth & 0x3FFF));
-    auto rect = [&] { PutU16Be(b, 0), PutU16Be(b, 0), PutU16Be(b, kHeight), PutU16Be(b, kWidth); };
+    test_support::PutU16Be(b, 0x009A), test_support::PutU32Be(b, 0xFF),
+        test_support::PutU16Be(b, 0x8000 | (4 * kWidth & 0x3FFF));
+    auto rect = [&] {
+        test_support::PutU16Be(b, 0), test_support::PutU16Be(b, 0), test_support::PutU16Be(b, kHeight),
+            test_support::PutU16Be(b, kWidth);
+    };
     rect();
-    PutU16Be(b, 0), PutU16Be(b, 4), PutU32Be(b, 0), PutU32Be(b, 0x00480000), PutU32Be(b, 0x00480000);
-    PutU16Be(b, 16), PutU16Be(b, 32), PutU16Be(b, 3), PutU16Be(b, 8);
-    PutU32Be(b, 0), PutU32Be(b, 0), PutU32Be(b, 0);
-    rect(), rect(), PutU16Be(b, 0);
+    test_support::PutU16Be(b, 0), test_support::PutU16Be(b, 4), test_support::PutU32Be(b, 0),
+        test_support::PutU32Be(b, 0x00480000), test_support::PutU32Be(b, 0x00480000);
+    test_support::PutU16Be(b, 16), test_support::PutU16Be(b, 32), test_support::PutU16Be(b, 3),
+        test_support::PutU16Be(b, 8);
+    test_support::PutU32Be(b, 0), test_support::PutU32Be(b, 0), test_support::PutU32Be(b, 0);
+    rect(), rect(), test_support::PutU16Be(b, 0);
     e.pixelOffset = b.size();
     std::vector<std::uint8_t> planes(3 * std::size_t{kWidth});
     Bytes packed;
@@ -214,11 +214,11 @@ Encoded MakePict32() {
         }
         packed.clear();
         PackBits(planes.data(), 3 * kWidth, packed);
-        PutU16Be(b, static_cast<unsigned>(packed.size()));
+        test_support::PutU16Be(b, static_cast<unsigned>(packed.size()));
         b.insert(b.end(), packed.begin(), packed.end());
     }
     e.pixelBytes = b.size() - e.pixelOffset;
-    PutU16Be(b, 0x00FF);
+    test_support::PutU16Be(b, 0x00FF);
     return e;
 }
 
@@ -302,8 +302,6 @@ BENCHMARK(StbImage)->Apply([](auto* b) { Kinds(b, false); });
 BENCHMARK(Memcpy)->Apply([](auto* b) { Kinds(b, true); });
 BENCHMARK(MemcpyFresh)->Apply([](auto* b) { Kinds(b, true); });
 
-}  // namespace
-
 // Large blocks from the heap instead of their own mappings, and no trimming,
 // so a freed picture's pages serve the next one; OVLET_BENCH_COLD_MEMORY=1
 // leaves the allocator as it is.
@@ -316,5 +314,8 @@ const bool kWarmMemory = [] {
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     return true;
 }();
+
+}  // namespace
+}  // namespace ovlet::picture
 
 BENCHMARK_MAIN();

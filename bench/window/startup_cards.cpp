@@ -13,11 +13,7 @@
 #include "card/card_file.h"
 #include "tests/support/picture_encoders.h"
 
-using ovlet::card::CardRecord;
-using ovlet::card::ReadCardFile;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::WriteCardFile;
-
+namespace ovlet::window {
 namespace {
 
 // A photo as a camera makes one: smooth gradients with some grain, 4:2:0
@@ -39,16 +35,14 @@ std::vector<std::uint8_t> MakePhoto(int width, int height) {
                                     test_support::JpegChroma::Halved);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int WriteStartupCards(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: startup_cards SAMPLE.ovt OUTDIR\n");
         return 2;
     }
-    CardRecord card;
-    RecordOnlySide side(card);
-    if (!ReadCardFile(argv[1], card, side, {.readPicture = false})) {
+    card::CardRecord card;
+    card::RecordOnlySide side(card);
+    if (!card::ReadCardFile(argv[1], card, side, {.readPicture = false})) {
         std::fprintf(stderr, "startup_cards: cannot read %s\n", argv[1]);
         return 1;
     }
@@ -59,10 +53,17 @@ int main(int argc, char** argv) {
     for (const auto& photo : kPhotos) {
         card.SetPicture(MakePhoto(photo.width, photo.height));
         const std::string path = std::string(argv[2]) + "/" + photo.name;
-        if (!WriteCardFile(path, card, side)) {
+        if (!card::WriteCardFile(path, card, side)) {
             std::fprintf(stderr, "startup_cards: cannot write %s\n", path.c_str());
             return 1;
         }
     }
     return 0;
+}
+
+}  // namespace
+}  // namespace ovlet::window
+
+int main(int argc, char** argv) {
+    return ovlet::window::WriteStartupCards(argc, argv);
 }

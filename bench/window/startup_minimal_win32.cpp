@@ -5,6 +5,7 @@
 // resources, no common controls, nothing read or drawn of its own.
 #include <windows.h>
 
+namespace ovlet::window {
 namespace {
 
 // A DLGTEMPLATE followed by its variable-length fields (menu, class,
@@ -49,8 +50,10 @@ INT_PTR CALLBACK YardstickProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 }
 
 }  // namespace
+}  // namespace ovlet::window
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    const INT_PTR result = DialogBoxIndirectParamW(instance, &kYardstick.header, nullptr, YardstickProc, 0);
+    const INT_PTR result =
+        DialogBoxIndirectParamW(instance, &ovlet::window::kYardstick.header, nullptr, ovlet::window::YardstickProc, 0);
     return result == -1 ? 1 : 0;
 }

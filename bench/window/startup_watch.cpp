@@ -28,6 +28,7 @@
 #include <set>
 #include <string>
 
+namespace ovlet::window {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -88,9 +89,7 @@ int Usage() {
     return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Watch(int argc, char** argv) {
     int skip = 0;
     bool cpu = false;
     int first = 1;
@@ -186,4 +185,11 @@ int main(int argc, char** argv) {
         std::printf("%.2f %.2f %ld\n", mapMs, paintMs, usage.ru_maxrss);
     }
     return 0;
+}
+
+}  // namespace
+}  // namespace ovlet::window
+
+int main(int argc, char** argv) {
+    return ovlet::window::Watch(argc, argv);
 }

@@ -7,26 +7,22 @@
 #include "card/card_file.h"
 #include "exchange/vcard.h"
 
-namespace vcard = ovlet::exchange::vcard;
-using ovlet::card::CardReadOptions;
-using ovlet::card::CardReading;
-using ovlet::card::CardRecord;
-using ovlet::card::kCardFields;
-using ovlet::card::ReadCardBytes;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::TakeTextsAndEncodeHead;
+namespace ovlet::card {
+namespace vcard = exchange::vcard;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+namespace {
+
+int CheckCardBytes(const std::uint8_t* data, std::size_t size) {
     CardRecord record;
     RecordOnlySide side(record);
-    const ovlet::card::Result<CardReading> whole = ReadCardBytes(data, size, record, side);
+    const Result<CardReading> whole = ReadCardBytes(data, size, record, side);
 
     // Reading without the picture gives the same card and the same count.
     CardRecord textOnly;
     RecordOnlySide textSide(textOnly);
     CardReadOptions options;
     options.readPicture = false;
-    const ovlet::card::Result<CardReading> counted = ReadCardBytes(data, size, textOnly, textSide, options);
+    const Result<CardReading> counted = ReadCardBytes(data, size, textOnly, textSide, options);
     if (static_cast<bool>(counted) != static_cast<bool>(whole)) std::abort();
     if (counted ? counted->pictureLength != whole->pictureLength : counted.Error().kind != whole.Error().kind) {
         std::abort();
@@ -51,4 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vcard::ReadResult read = vcard::DecodeVCards(vcard::EncodeVCard(record));
     if (read.cards.size() != 1 || !read.cards.front().ok() || !read.errors.empty()) std::abort();
     return 0;
+}
+
+}  // namespace
+}  // namespace ovlet::card
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return ovlet::card::CheckCardBytes(data, size);
 }

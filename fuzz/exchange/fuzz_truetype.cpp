@@ -9,9 +9,10 @@
 
 #include "exchange/drawing/truetype_font.h"
 
-namespace drawing = ovlet::exchange::drawing;
+namespace ovlet::exchange {
+namespace {
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int CheckFontBytes(const std::uint8_t* data, std::size_t size) {
     const auto font = drawing::TrueTypeFont::Read(std::vector<std::uint8_t>(data, data + size));
     if (!font) {
         if (font.Error().Describe().empty()) std::abort();
@@ -29,4 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (subset->AdvanceOf(glyph) != font->AdvanceOf(glyph)) std::abort();
     }
     return 0;
+}
+
+}  // namespace
+}  // namespace ovlet::exchange
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return ovlet::exchange::CheckFontBytes(data, size);
 }

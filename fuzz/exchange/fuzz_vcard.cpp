@@ -13,11 +13,7 @@
 #include "exchange/vcard.h"
 #include "exchange/vcard_text.h"
 
-namespace vcard = ovlet::exchange::vcard;
-using ovlet::card::CardFieldInfo;
-using ovlet::card::CardRecord;
-using ovlet::card::kCardFields;
-
+namespace ovlet::exchange {
 namespace {
 
 std::string WithoutControls(std::string value) {
@@ -28,7 +24,7 @@ std::string WithoutControls(std::string value) {
     return value;
 }
 
-std::string Settled(const CardFieldInfo& field, std::string value, bool v4) {
+std::string Settled(const card::CardFieldInfo& field, std::string value, bool v4) {
     const std::string name = field.name;
     if (name == "Phone1Number" || name == "Phone2Number" || name == "Fax") {
         if (vcard::IStartsWith(value, "tel:")) value = vcard::PercentDecode(value.substr(4));
@@ -40,9 +36,7 @@ std::string Settled(const CardFieldInfo& field, std::string value, bool v4) {
     return WithoutControls(value);
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int CheckVCardBytes(const std::uint8_t* data, std::size_t size) {
     vcard::ReadLimits limits;
     limits.maxLineBytes = 1 << 16;
     limits.maxCards = 64;
@@ -56,12 +50,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             options.version = v4 ? vcard::Version::V4_0 : vcard::Version::V3_0;
             const vcard::ReadResult again = vcard::DecodeVCards(vcard::EncodeVCard(card.record, options));
             if (again.cards.size() != 1 || !again.cards.front().ok()) std::abort();
-            const CardRecord& back = again.cards.front().record;
-            for (const auto& field : kCardFields) {
+            const card::CardRecord& back = again.cards.front().record;
+            for (const auto& field : card::kCardFields) {
                 if (Settled(field, card.record.*field.member, v4) != back.*field.member) std::abort();
             }
             if (card.record.PictureBytes != back.PictureBytes) std::abort();
         }
     }
     return 0;
+}
+
+}  // namespace
+}  // namespace ovlet::exchange
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return ovlet::exchange::CheckVCardBytes(data, size);
 }

@@ -2,10 +2,8 @@
 #include "fuzz/picture/fuzz_decode.h"
 #include "picture/any_pic_decoder.h"
 
-using ovlet::picture::CAnyPicDecoder;
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static CAnyPicDecoder decoder;
-    fuzz_picture::DecodeAllDepths(decoder, data, size);
+    static ovlet::picture::CAnyPicDecoder decoder;
+    ovlet::picture::fuzz::DecodeAllDepths(decoder, data, size);
     return 0;
 }

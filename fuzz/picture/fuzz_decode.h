@@ -12,7 +12,7 @@
 #include "picture/text_exception.h"
 #include "picture/win_bmp.h"
 
-namespace fuzz_picture {
+namespace ovlet::picture::fuzz {
 
 inline constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 22;
 inline constexpr std::int64_t kFuzzMaxBytes = std::int64_t{64} << 20;
@@ -20,27 +20,27 @@ inline constexpr std::int64_t kFuzzMaxBytes = std::int64_t{64} << 20;
 // Decodes at each requested depth, and once reduced to fit a small box as
 // the picture panel does; every failure must be a CTextException. Whenever a
 // full decode succeeds, the header step must tell the same size.
-inline void DecodeAllDepths(ovlet::picture::CPicDecoder& decoder, const std::uint8_t* data, std::size_t size) {
+inline void DecodeAllDepths(CPicDecoder& decoder, const std::uint8_t* data, std::size_t size) {
     if (size > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return;
     }
     decoder.SetPictureLimits(kFuzzMaxPixels, kFuzzMaxBytes);
     {
-        ovlet::picture::CDataSource source;
+        CDataSource source;
         source.OpenData("fuzz", data, static_cast<std::int32_t>(size));
-        ovlet::picture::CWinBmp bitmap;
+        CWinBmp bitmap;
         try {
             decoder.DecodeSourceToFit(&source, &bitmap, 32, 64, 48);
-        } catch (const ovlet::picture::CTextException&) {
+        } catch (const CTextException&) {
         }
     }
     for (int depth : {0, 8, 32}) {
-        ovlet::picture::CDataSource source;
+        CDataSource source;
         source.OpenData("fuzz", data, static_cast<std::int32_t>(size));
-        ovlet::picture::CWinBmp bitmap;
+        CWinBmp bitmap;
         try {
             decoder.DecodeSource(&source, &bitmap, depth);
-        } catch (const ovlet::picture::CTextException&) {
+        } catch (const CTextException&) {
             // A failed decode leaves the bitmap empty or as it was: its line
             // table must still match its size.
             if (!bitmap.IsEmpty() && bitmap.GetLineTable() == nullptr && bitmap.GetHeight() > 0) {
@@ -49,13 +49,13 @@ inline void DecodeAllDepths(ovlet::picture::CPicDecoder& decoder, const std::uin
             continue;
         }
         try {
-            ovlet::picture::CDataSource again;
+            CDataSource again;
             again.OpenData("fuzz", data, static_cast<std::int32_t>(size));
-            ovlet::picture::PictureHeader header = decoder.ReadHeader(&again);
+            PictureHeader header = decoder.ReadHeader(&again);
             if (header.width != bitmap.GetWidth() || header.height != bitmap.GetHeight()) {
                 __builtin_trap();
             }
-        } catch (const ovlet::picture::CTextException&) {
+        } catch (const CTextException&) {
             __builtin_trap();  // the header of a picture that decodes must read
         }
         // Touch every line, so a line table pointing outside the storage
@@ -70,4 +70,4 @@ inline void DecodeAllDepths(ovlet::picture::CPicDecoder& decoder, const std::uin
     }
 }
 
-}  // namespace fuzz_picture
+}  // namespace ovlet::picture::fuzz

@@ -9,9 +9,7 @@
 #include "picture/pict_decoder.h"
 #include "tests/support/byte_writer.h"
 
-using ovlet::picture::CJPEGDecoder;
-using ovlet::picture::CPictDecoder;
-
+namespace ovlet::picture {
 namespace {
 
 std::vector<std::uint8_t> WrapInPicture(const std::uint8_t* data, std::size_t size) {
@@ -30,14 +28,15 @@ std::vector<std::uint8_t> WrapInPicture(const std::uint8_t* data, std::size_t si
 }
 
 }  // namespace
+}  // namespace ovlet::picture
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static CJPEGDecoder jpegDecoder;
-    static CPictDecoder decoder(&jpegDecoder);
+    static ovlet::picture::CJPEGDecoder jpegDecoder;
+    static ovlet::picture::CPictDecoder decoder(&jpegDecoder);
     if (size > (1u << 24)) {
         return 0;
     }
-    std::vector<std::uint8_t> picture = WrapInPicture(data, size);
-    fuzz_picture::DecodeAllDepths(decoder, picture.data(), picture.size());
+    std::vector<std::uint8_t> picture = ovlet::picture::WrapInPicture(data, size);
+    ovlet::picture::fuzz::DecodeAllDepths(decoder, picture.data(), picture.size());
     return 0;
 }

@@ -2,10 +2,8 @@
 #include "fuzz/picture/fuzz_decode.h"
 #include "picture/png_decoder.h"
 
-using ovlet::picture::CPNGDecoder;
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static CPNGDecoder decoder;
-    fuzz_picture::DecodeAllDepths(decoder, data, size);
+    static ovlet::picture::CPNGDecoder decoder;
+    ovlet::picture::fuzz::DecodeAllDepths(decoder, data, size);
     return 0;
 }

@@ -4,16 +4,12 @@
 
 #include "card_test_support.h"
 
-using ovlet::card::ArchiveStringStatus;
-using ovlet::card::CardByteReader;
-using ovlet::card::ReadArchiveString;
-using ovlet::card::WriteArchiveString;
-
+namespace ovlet::card {
 namespace {
 
 struct EncodeCase {
     std::size_t length;
-    Bytes prefix;  // the bytes before the text
+    test_support::Bytes prefix;  // the bytes before the text
 };
 
 TEST(ArchiveString, WritesTheShortestFormAndReadsItBack) {
@@ -31,7 +27,7 @@ TEST(ArchiveString, WritesTheShortestFormAndReadsItBack) {
         SCOPED_TRACE(c.length);
         std::string text(c.length, 'x');
         if (c.length > 0) text.back() = 'z';
-        Bytes out;
+        test_support::Bytes out;
         WriteArchiveString(out, text);
         ASSERT_EQ(out.size(), c.prefix.size() + c.length);
         EXPECT_TRUE(std::equal(c.prefix.begin(), c.prefix.end(), out.begin()));
@@ -45,7 +41,7 @@ TEST(ArchiveString, WritesTheShortestFormAndReadsItBack) {
 
 struct ReadCase {
     const char* name;
-    Bytes bytes;
+    test_support::Bytes bytes;
     ArchiveStringStatus status;
     std::string text;
 };
@@ -87,3 +83,4 @@ TEST(ArchiveString, ReadsEveryFormAndRefusesWhatCannotBe) {
 }
 
 }  // namespace
+}  // namespace ovlet::card

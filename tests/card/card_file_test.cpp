@@ -10,54 +10,39 @@
 #include "card_test_support.h"
 #include "tests/support/byte_writer.h"
 
-using ovlet::card::CardFileOps;
-using ovlet::card::CardMessageIcon;
-using ovlet::card::CardNote;
-using ovlet::card::CardNoteId;
-using ovlet::card::CardNoteText;
-using ovlet::card::DefaultCardFileOps;
-using ovlet::card::kCannotOpenCardMessage;
-using ovlet::card::kCardNotice;
-using ovlet::card::kCardStateStrings;
-using ovlet::card::kDamagedMessage;
-using ovlet::card::kMaxCardFieldBytes;
-using ovlet::card::kMaxCardPictureBytes;
-using ovlet::card::kPastEndMessage;
-using ovlet::card::ReadCardBytes;
-using ovlet::card::WriteArchiveString;
-using ovlet::card::WriteCardWithPicture;
-
+namespace ovlet::card {
 namespace {
 
 const std::size_t kNoticeLength = std::strlen(kCardNotice);
 
-Bytes Head() {
-    Bytes b = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};
+test_support::Bytes Head() {
+    test_support::Bytes b = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};
     WriteArchiveString(b, kCardNotice);
     b.insert(b.end(), 4, 0);
     return b;
 }
 
 // A card file from its nineteen strings (in file order) and a picture.
-Bytes CardBytes(const std::vector<std::string>& fields, std::int32_t pictureLength = 0, const Bytes& picture = {}) {
-    Bytes b = Head();
+test_support::Bytes CardBytes(const std::vector<std::string>& fields, std::int32_t pictureLength = 0,
+                              const test_support::Bytes& picture = {}) {
+    test_support::Bytes b = Head();
     for (std::size_t i = 0; i < 19; ++i) WriteArchiveString(b, i < fields.size() ? fields[i] : "");
     test_support::PutU32Le(b, static_cast<std::uint32_t>(pictureLength));
     b.insert(b.end(), picture.begin(), picture.end());
     return b;
 }
 
-Bytes Write(CardRecord& record, FakeWindow& window) {
-    TempFolder dir;
+test_support::Bytes Write(CardRecord& record, FakeWindow& window) {
+    test_support::TempFolder dir;
     const auto path = dir / "card.ovt";
     EXPECT_EQ(FailureOf(WriteCardFile(path.string(), record, window)), kNoFailure);
-    return ReadFileBytes(path);
+    return test_support::ReadFileBytes(path);
 }
 
 TEST(CardFile, EmptyCardIs36PlusNoticeBytes) {
     CardRecord record;
     FakeWindow window;
-    const Bytes bytes = Write(record, window);
+    const test_support::Bytes bytes = Write(record, window);
     ASSERT_EQ(bytes.size(), 36 + kNoticeLength);
     EXPECT_EQ(bytes, CardBytes({}));
 }
@@ -66,7 +51,7 @@ TEST(CardFile, CompanyAbcMatchesTheByteExample) {
     CardRecord record;
     record.Company = "abc";
     FakeWindow window;
-    Bytes expected = Head();
+    test_support::Bytes expected = Head();
     expected.insert(expected.end(), {3, 'a', 'b', 'c'});
     expected.insert(expected.end(), 18 + 4, 0);
     EXPECT_EQ(Write(record, window), expected);
@@ -80,7 +65,7 @@ TEST(CardFile, MultiLineFieldsComeFromTheirControls) {
     window.info = "hello";
     CardRecord back;
     FakeWindow readWindow;
-    const Bytes bytes = Write(record, window);
+    const test_support::Bytes bytes = Write(record, window);
     EXPECT_TRUE(ReadCardBytes(bytes.data(), bytes.size(), back, readWindow));
     EXPECT_EQ(readWindow.street, "1 Main St\r\nSuite 2");
     EXPECT_EQ(back.StreetAddress, "1 Main St\r\nSuite 2");
@@ -89,7 +74,7 @@ TEST(CardFile, MultiLineFieldsComeFromTheirControls) {
 
 struct ReadCase {
     const char* name;
-    Bytes bytes;
+    test_support::Bytes bytes;
     Failure outcome;
     std::string company;
     std::int32_t pictureLength;
@@ -97,15 +82,15 @@ struct ReadCase {
 };
 
 TEST(CardFile, ReadOutcomes) {
-    Bytes otherVersion = CardBytes({"v"});
+    test_support::Bytes otherVersion = CardBytes({"v"});
     otherVersion[7] = 0x40;  // 2.0
-    Bytes wideCompany = Head();
+    test_support::Bytes wideCompany = Head();
     wideCompany.insert(wideCompany.end(), {0xFF, 0xFE, 0xFF, 0x02, 'O', 0, 'K', 0});
     for (int i = 0; i < 18; ++i) wideCompany.push_back(0);
     wideCompany.insert(wideCompany.end(), 4, 0);
-    Bytes doubleMarker = Head();
+    test_support::Bytes doubleMarker = Head();
     doubleMarker.insert(doubleMarker.end(), {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x01, 'a', 0});
-    Bytes endsAfterInfo = CardBytes({"x"});
+    test_support::Bytes endsAfterInfo = CardBytes({"x"});
     endsAfterInfo.resize(endsAfterInfo.size() - 4);
     const ReadCase cases[] = {
         {"empty file", {}, CardError::Kind::PastEnd, "", 0, kPastEndMessage},
@@ -114,10 +99,10 @@ TEST(CardFile, ReadOutcomes) {
         {"second wide marker", doubleMarker, CardError::Kind::Damaged, "", 0, kDamagedMessage},
         {"picture length -5", CardBytes({"neg"}, -5), kNoFailure, "neg", 0, nullptr},
         {"ends right after the last field", endsAfterInfo, kNoFailure, "x", 0, nullptr},
-        {"picture shorter than its length", CardBytes({"p"}, 1000, Bytes(10, 7)), kNoFailure, "p", 10,
+        {"picture shorter than its length", CardBytes({"p"}, 1000, test_support::Bytes(10, 7)), kNoFailure, "p", 10,
          nullptr},
         {"hostile picture length", CardBytes({"h"}, 0x7FFFFFFF), kNoFailure, "h", 0, nullptr},
-        {"one-byte picture", CardBytes({"one"}, 1, Bytes(1, 7)), kNoFailure, "one", 1, nullptr},
+        {"one-byte picture", CardBytes({"one"}, 1, test_support::Bytes(1, 7)), kNoFailure, "one", 1, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,7 +157,7 @@ TEST(CardFile, UnopenableFileKeepsTheLabelAndClearsThePath) {
 // Only a regular file is a card: the rest is refused before a byte is read
 // (a FIFO would block, a device never end).
 TEST(CardFile, Posix_ReadsOnlyRegularFiles) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     ::mkfifo((dir / "fifo").c_str(), 0644);
     const std::pair<std::string, std::string> cases[] = {
         {(dir / "fifo").string(), "is a FIFO, not a regular file"},
@@ -196,9 +181,9 @@ TEST(CardFile, Posix_ReadsOnlyRegularFiles) {
 // A card that says it holds a 2 GiB picture in a sparse 4 GiB file: reading
 // its text does not touch the picture, and the count is still right.
 TEST(CardFile, ReadingWithoutThePictureNeverTouchesIt) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     const auto path = dir / "sparse.ovt";
-    WriteFileBytes(path, CardBytes({"Acme"}, 0x7FFFFFFF));
+    test_support::WriteFileBytes(path, CardBytes({"Acme"}, 0x7FFFFFFF));
     std::filesystem::resize_file(path, 4ull << 30);
     CardRecord record;
     FakeWindow window;
@@ -217,16 +202,16 @@ TEST(CardFile, ReadingWithoutThePictureNeverTouchesIt) {
 // allocated for it, however many bytes the file holds (a sparse file holds
 // gigabytes for nothing); a card over them is never written either.
 TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     // Company says it is 1.5 GiB long, in the 32-bit form; the file holds it.
-    Bytes hugeField = Head();
+    test_support::Bytes hugeField = Head();
     hugeField.insert(hugeField.end(), {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x60});
     const auto fieldPath = dir / "field.ovt";
-    WriteFileBytes(fieldPath, hugeField);
+    test_support::WriteFileBytes(fieldPath, hugeField);
     std::filesystem::resize_file(fieldPath, 2ull << 30);
     // A picture of 200 MiB that the file holds (zeros, sparse).
     const auto picturePath = dir / "picture.ovt";
-    WriteFileBytes(picturePath, CardBytes({"Acme"}, 200 << 20));
+    test_support::WriteFileBytes(picturePath, CardBytes({"Acme"}, 200 << 20));
     std::filesystem::resize_file(picturePath, 201ull << 20);
     struct Case {
         const char* name;
@@ -259,7 +244,7 @@ TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
     // The limits themselves: a field of exactly 1 MiB is read, one byte more is not.
     for (const std::size_t length : {kMaxCardFieldBytes, kMaxCardFieldBytes + 1}) {
         SCOPED_TRACE(length);
-        const Bytes bytes = CardBytes({"", std::string(length, 'a')});
+        const test_support::Bytes bytes = CardBytes({"", std::string(length, 'a')});
         CardRecord record;
         FakeWindow window;
         const auto result = ReadCardBytes(bytes.data(), bytes.size(), record, window);
@@ -276,7 +261,7 @@ TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
     EXPECT_EQ(written.Error().Describe(),
               "cannot write " + out.string() + ": GeneralInformation is longer than a card may hold (1 MiB)");
     record.GeneralInformation.clear();
-    const Bytes picture(kMaxCardPictureBytes + 1, 0);
+    const test_support::Bytes picture(kMaxCardPictureBytes + 1, 0);
     written = WriteCardWithPicture(out.string(), record, picture.data(), picture.size());
     EXPECT_EQ(FailureOf(written), CardError::Kind::CannotOpen);
     EXPECT_EQ(written.Error().Describe(), "cannot write " + out.string() + ": the picture is larger than a card may hold (128 MiB)");
@@ -287,10 +272,10 @@ TEST(CardFile, SizesOverTheLimitsAreDamagedBeforeAnyAllocation) {
 
 // The panel gets the picture's bytes in memory: reading a card writes no file.
 TEST(CardFile, PictureIsHandedOverInMemory) {
-    TempFolder dir;
-    const Bytes picture = {0xFF, 0xD8, 0xFF, 1, 2, 3, 4};
+    test_support::TempFolder dir;
+    const test_support::Bytes picture = {0xFF, 0xD8, 0xFF, 1, 2, 3, 4};
     const auto path = dir / "pic.ovt";
-    WriteFileBytes(path, CardBytes({"pic"}, static_cast<std::int32_t>(picture.size()), picture));
+    test_support::WriteFileBytes(path, CardBytes({"pic"}, static_cast<std::int32_t>(picture.size()), picture));
     CardRecord record;
     FakeWindow window;
     const auto result = ReadCardFile(path.string(), record, window);
@@ -303,8 +288,8 @@ TEST(CardFile, PictureIsHandedOverInMemory) {
 }
 
 TEST(CardFile, UndecodablePictureIsKeptAndSavedAgain) {
-    const Bytes picture(300, 0xAB);
-    const Bytes original = CardBytes({"Acme"}, 300, picture);
+    const test_support::Bytes picture(300, 0xAB);
+    const test_support::Bytes original = CardBytes({"Acme"}, 300, picture);
     CardRecord record;
     FakeWindow window;
     window.decodes = false;
@@ -321,7 +306,8 @@ TEST(CardFile, UndecodablePictureIsKeptAndSavedAgain) {
 // Every prefix of the sample card reads without harm, with the outcome that
 // belongs to where it was cut.
 TEST(CardFile, TruncationSweepOverTheSampleCard) {
-    const Bytes full = ReadFileBytes(std::filesystem::path(OVLET_SAMPLES_DIR) / "sample.ovt");
+    const test_support::Bytes full =
+        test_support::ReadFileBytes(std::filesystem::path(OVLET_SAMPLES_DIR) / "sample.ovt");
     ASSERT_GT(full.size(), 1000u);
     CardRecord whole;
     FakeWindow wholeWindow;
@@ -331,13 +317,13 @@ TEST(CardFile, TruncationSweepOverTheSampleCard) {
     // Every cut in the text and the picture length, then every 37th in the
     // picture bytes; each read from memory, from a file, and from a file
     // without its picture.
-    TempFolder dir;
+    test_support::TempFolder dir;
     const auto path = dir / "cut.ovt";
     for (std::size_t cut = 0; cut <= full.size();
          cut = cut < lengthStart + 8 || cut == full.size() ? cut + 1 : std::min(cut + 37, full.size())) {
         SCOPED_TRACE(cut);
-        const Bytes prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
-        WriteFileBytes(path, prefix);
+        const test_support::Bytes prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
+        test_support::WriteFileBytes(path, prefix);
         for (int way = 0; way < 3; ++way) {
             SCOPED_TRACE(way == 0 ? "memory" : way == 1 ? "file" : "file without picture");
             CardRecord record;
@@ -380,19 +366,19 @@ TEST(CardFile, WriteReadWriteIsByteForByteForRandomCards) {
         window.street = record.StreetAddress;
         window.info = record.GeneralInformation;
         if (round % 3 != 0) {
-            Bytes picture(rng() % 5000 + 1);
+            test_support::Bytes picture(rng() % 5000 + 1);
             for (auto& b : picture) b = static_cast<std::uint8_t>(rng());
             record.SetPicture(picture);
         }
-        const Bytes first = Write(record, window);
+        const test_support::Bytes first = Write(record, window);
         CardRecord back;
         FakeWindow backWindow;
         ASSERT_EQ(FailureOf(ReadCardBytes(first.data(), first.size(), back, backWindow)), kNoFailure);
         for (const auto& f : kCardFields) ASSERT_EQ(back.*f.member, record.*f.member) << f.name;
         EXPECT_EQ(Write(back, backWindow), first);
         // The file reader's buffer boundaries fall inside the long fields.
-        TempFolder dir;
-        WriteFileBytes(dir / "r.ovt", first);
+        test_support::TempFolder dir;
+        test_support::WriteFileBytes(dir / "r.ovt", first);
         CardRecord fromFile;
         FakeWindow fileWindow;
         ASSERT_EQ(FailureOf(ReadCardFile((dir / "r.ovt").string(), fromFile, fileWindow)), kNoFailure);
@@ -433,14 +419,14 @@ TEST(CardFile, FailedSaveLeavesTheOldCardIntact) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TempFolder dir;
+        test_support::TempFolder dir;
         const auto path = dir / "card.ovt";
-        const Bytes old = CardBytes({"Old Company"}, 3, {1, 2, 3});
-        WriteFileBytes(path, old);
+        const test_support::Bytes old = CardBytes({"Old Company"}, 3, {1, 2, 3});
+        test_support::WriteFileBytes(path, old);
         CardRecord record;
         FakeWindow window;
         record.Company = "New Company";
-        record.SetPicture(Bytes(5000, 9));
+        record.SetPicture(test_support::Bytes(5000, 9));
         gWritesLeft = c.writesBeforeFailure;
         gWriteErrno = c.error;
         const CardFileOps ops{FailAfter, c.failFsync ? FailingFsync : DefaultCardFileOps().fsync};
@@ -448,13 +434,13 @@ TEST(CardFile, FailedSaveLeavesTheOldCardIntact) {
         EXPECT_EQ(FailureOf(result), CardError::Kind::WriteFailed);
         EXPECT_EQ(result.Error().Describe().rfind(c.messageStart, 0), 0u) << result.Error().Describe();
         EXPECT_NE(result.Error().Describe().find(path.string()), std::string::npos);
-        EXPECT_EQ(ReadFileBytes(path), old);
+        EXPECT_EQ(test_support::ReadFileBytes(path), old);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no partial file left";
     }
 }
 
 TEST(CardFile, SaveThatCannotOpenWritesNothing) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     CardRecord record;
     FakeWindow window;
     EXPECT_EQ(FailureOf(WriteCardFile((dir / "missing" / "card.ovt").string(), record, window)),
@@ -466,16 +452,16 @@ TEST(CardFile, SaveThatCannotOpenWritesNothing) {
 #ifndef _WIN32
 // POSIX only: FIFOs, /dev/zero and modes (files_win32_test.cpp has the Windows cases).
 TEST(CardFile, Posix_SaveReplacesTheCardAndKeepsItsPermissions) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     const auto path = dir / "card.ovt";
-    WriteFileBytes(path, {1, 2, 3});
+    test_support::WriteFileBytes(path, {1, 2, 3});
     std::filesystem::permissions(path, std::filesystem::perms(0640));
     CardRecord record;
     record.City = "Oslo";
     FakeWindow window;
     ASSERT_EQ(FailureOf(WriteCardFile(path.string(), record, window)), kNoFailure);
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
-    EXPECT_EQ(ReadFileBytes(path), CardBytes({"", "", "Oslo"}));
+    EXPECT_EQ(test_support::ReadFileBytes(path), CardBytes({"", "", "Oslo"}));
 }
 #endif
 
@@ -497,3 +483,4 @@ TEST(CardRecord, ClearCardRestoresTheNewCardState) {
 }
 
 }  // namespace
+}  // namespace ovlet::card

@@ -8,16 +8,7 @@
 #include "tests/support/run_tool.h"
 #include "tests/support/test_files.h"
 
-using ovlet::card::CardNoteId;
-using ovlet::card::CardNoteText;
-using ovlet::card::CardRecord;
-using ovlet::card::ComposeSummary;
-using ovlet::card::EMailHandOver;
-using ovlet::card::FindCardString;
-using ovlet::card::JoinNonEmpty;
-using ovlet::card::LinkHandOver;
-using ovlet::card::WebSiteHandOver;
-
+namespace ovlet::card {
 namespace {
 
 struct SummaryCase {
@@ -216,3 +207,4 @@ TEST(CardLinks, EMailIsOneEncodedRecipient) {
 }
 
 }  // namespace
+}  // namespace ovlet::card

@@ -2,7 +2,6 @@
 // asks of it, and the names of the card and of the test files they share.
 #pragma once
 
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -16,21 +15,7 @@
 #include "card/codepage.h"
 #include "tests/support/test_files.h"
 
-using test_support::Bytes;
-using test_support::ReadFileBytes;
-using test_support::TempFolder;
-using test_support::WriteFileBytes;
-
-// The card's names the card, exchange and tool tests share.
-using ovlet::card::CardError;
-using ovlet::card::CardReadOptions;
-using ovlet::card::CardRecord;
-using ovlet::card::CardWindowSide;
-using ovlet::card::ReadCardFile;
-using ovlet::card::RecordOnlySide;
-using ovlet::card::Utf8FromAnsi;
-using ovlet::card::WriteCardFile;
-using ovlet::card::kCardFields;
+namespace ovlet::card {
 
 // A window side with its own two multi-line controls and a scripted picture panel.
 class FakeWindow : public CardWindowSide {
@@ -40,7 +25,7 @@ public:
     bool decodes = true;  // whether the panel can show the pictures it is given
     int width = 64;
     int height = 48;
-    std::vector<Bytes> shownBytes;  // the pictures the panel was given
+    std::vector<test_support::Bytes> shownBytes;  // the pictures the panel was given
 
     std::string GetEditText(std::string CardRecord::*field) override {
         return field == &CardRecord::StreetAddress ? street : info;
@@ -48,7 +33,7 @@ public:
     void SetEditText(std::string CardRecord::*field, const std::string& text) override {
         (field == &CardRecord::StreetAddress ? street : info) = text;
     }
-    ovlet::card::Result<std::pair<int, int>> SetPictureData(const std::uint8_t* bytes, std::size_t size) override {
+    Result<std::pair<int, int>> SetPictureData(const std::uint8_t* bytes, std::size_t size) override {
         shownBytes.emplace_back(bytes, bytes + size);
         if (!decodes) return CardError{CardError::Kind::PictureNotShown, "Decoder error: unknown file type.", {}};
         return std::pair{width, height};
@@ -60,12 +45,14 @@ public:
 using Failure = std::optional<CardError::Kind>;
 inline constexpr Failure kNoFailure{};
 template <class T>
-Failure FailureOf(const ovlet::card::Result<T>& result) {
+Failure FailureOf(const Result<T>& result) {
     return result ? kNoFailure : Failure{result.Error().kind};
 }
 
 // The notes a read gives the window, in order: the reading's, or the one of
 // its error.
-inline std::vector<ovlet::card::CardNote> NotesOf(const ovlet::card::Result<ovlet::card::CardReading>& result) {
-    return result ? result->notes : std::vector<ovlet::card::CardNote>{result.Error().note};
+inline std::vector<CardNote> NotesOf(const Result<CardReading>& result) {
+    return result ? result->notes : std::vector<CardNote>{result.Error().note};
 }
+
+}  // namespace ovlet::card

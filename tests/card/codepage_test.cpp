@@ -8,12 +8,7 @@
 
 #include "files/utf8.h"
 
-using ovlet::card::AnsiFromUtf8;
-using ovlet::card::FromUnicode;
-using ovlet::card::ToUnicode;
-using ovlet::card::Utf8FromAnsi;
-using ovlet::files::AppendUtf8;
-
+namespace ovlet::card {
 namespace {
 
 // glibc's own Windows-1252 table, as an independent source.
@@ -107,7 +102,7 @@ TEST(Codepage, TheC1ControlsAreRefused) {
         if (kUndefined.count(c)) continue;
         EXPECT_FALSE(FromUnicode(c).has_value());
         std::string utf8;
-        AppendUtf8(utf8, c);
+        files::AppendUtf8(utf8, c);
         char32_t bad = 0;
         EXPECT_FALSE(AnsiFromUtf8("x" + utf8, &bad).has_value());
         EXPECT_EQ(bad, c);
@@ -154,3 +149,4 @@ TEST(Codepage, RefusesWhatTheCodePageCannotHold) {
 }
 
 }  // namespace
+}  // namespace ovlet::card

@@ -9,9 +9,8 @@
 #include "../card/card_test_support.h"
 #include "tests/support/ovlet_tool.h"
 
+namespace ovlet::cli {
 namespace {
-
-using namespace ovlet_tool;
 
 namespace fs = std::filesystem;
 
@@ -29,12 +28,13 @@ TEST(OvletCommandLine, EveryCommandAnswersHelpAndRefusesAnUnknownOption) {
         for (const std::vector<std::string>& words :
              {std::vector<std::string>{command, "--help"}, std::vector<std::string>{command, "-h"},
               std::vector<std::string>{"help", command}}) {
-            const ToolResult help = RunTool(OVLET_BIN, words);
+            const test_support::ToolResult help = test_support::RunTool(OVLET_BIN, words);
             EXPECT_EQ(help.code, 0) << help.err;
             EXPECT_NE(help.out.find("Usage: ovlet " + command), std::string::npos) << help.out;
             EXPECT_EQ(help.err, "");
         }
-        const ToolResult bogus = RunTool(OVLET_BIN, {command, "--bogus-option", kSample});
+        const test_support::ToolResult bogus =
+            test_support::RunTool(OVLET_BIN, {command, "--bogus-option", test_support::kSample});
         EXPECT_EQ(bogus.code, 1);
         EXPECT_NE(bogus.err.find("ovlet " + command + ": "), std::string::npos) << bogus.err;
         EXPECT_NE(bogus.err.find("--bogus-option"), std::string::npos) << bogus.err;
@@ -43,7 +43,7 @@ TEST(OvletCommandLine, EveryCommandAnswersHelpAndRefusesAnUnknownOption) {
 }
 
 TEST(OvletCommandLine, WordsToExitCodeAndMessage) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     const std::string d = dir.Path().string();
     struct Case {
         std::vector<std::string> words;
@@ -60,19 +60,19 @@ TEST(OvletCommandLine, WordsToExitCodeAndMessage) {
         {{"frobnicate"}, 1, "err", "ovlet: unknown command 'frobnicate'", ""},
         {{"--frobnicate"}, 1, "err", "--frobnicate", ""},
         {{"show"}, 1, "err", "ovlet show: CARD is required", ""},
-        {{"show", kSample, "extra"}, 1, "err", "extra", ""},
-        {{"show", "--json", kSample}, 0, "out", "\"Company\": \"Harbour Light Instruments\"", ""},
-        {{"show", kSample, "--json"}, 0, "out", "\"PictureLength\": 10773", ""},
-        {{"show", "--json=1", kSample}, 0, "out", "\"PictureLength\"", ""},
+        {{"show", test_support::kSample, "extra"}, 1, "err", "extra", ""},
+        {{"show", "--json", test_support::kSample}, 0, "out", "\"Company\": \"Harbour Light Instruments\"", ""},
+        {{"show", test_support::kSample, "--json"}, 0, "out", "\"PictureLength\": 10773", ""},
+        {{"show", "--json=1", test_support::kSample}, 0, "out", "\"PictureLength\"", ""},
         // The three forms of an option with a value.
-        {{"export", "--vcard", kSample, "-o", d + "/a.vcf"}, 0, "out", "", "a.vcf"},
-        {{"export", "--vcard", kSample, "-o" + d + "/b.vcf"}, 0, "out", "", "b.vcf"},
-        {{"export", "--vcard", kSample, "--output=" + d + "/c.vcf"}, 0, "out", "", "c.vcf"},
-        {{"export", "--vcard", kSample, "--output", d + "/d.vcf"}, 0, "out", "", "d.vcf"},
-        {{"export", "--vcard", kSample, "-o"}, 1, "err", "--output", ""},
-        {{"export", "--vcard", kSample}, 0, "out", "BEGIN:VCARD", ""},
-        {{"export", "--vcard", kSample, "-o", "-"}, 0, "out", "BEGIN:VCARD", ""},
-        {{"export", kSample}, 1, "err", "--vcard", ""},
+        {{"export", "--vcard", test_support::kSample, "-o", d + "/a.vcf"}, 0, "out", "", "a.vcf"},
+        {{"export", "--vcard", test_support::kSample, "-o" + d + "/b.vcf"}, 0, "out", "", "b.vcf"},
+        {{"export", "--vcard", test_support::kSample, "--output=" + d + "/c.vcf"}, 0, "out", "", "c.vcf"},
+        {{"export", "--vcard", test_support::kSample, "--output", d + "/d.vcf"}, 0, "out", "", "d.vcf"},
+        {{"export", "--vcard", test_support::kSample, "-o"}, 1, "err", "--output", ""},
+        {{"export", "--vcard", test_support::kSample}, 0, "out", "BEGIN:VCARD", ""},
+        {{"export", "--vcard", test_support::kSample, "-o", "-"}, 0, "out", "BEGIN:VCARD", ""},
+        {{"export", test_support::kSample}, 1, "err", "--vcard", ""},
         // "--" ends the options: what follows is a file name even with a dash.
         {{"make", "--", "-dash.ovt", "City=Oslo"}, 0, "out", "", "-dash.ovt"},
         {{"make", "-dash.ovt", "City=Oslo"}, 1, "err", "-dash.ovt", ""},
@@ -89,29 +89,29 @@ TEST(OvletCommandLine, WordsToExitCodeAndMessage) {
         {{"make", d + "/limit.ovt", "City=" + std::string(25, 'c')}, 0, "err", "", "limit.ovt"},
         {{"make", "--csv", d + "/x.csv"}, 1, "err", "-o", ""},
         {{"make", "--picture"}, 1, "err", "--picture", ""},
-        {{"picture", kSample}, 1, "err", "name the picture file", ""},
-        {{"picture", kSample, "-o", d + "/p.jpg"}, 0, "out", "", "p.jpg"},
-        {{"picture", kSample, d + "/p2.jpg"}, 0, "out", "", "p2.jpg"},
+        {{"picture", test_support::kSample}, 1, "err", "name the picture file", ""},
+        {{"picture", test_support::kSample, "-o", d + "/p.jpg"}, 0, "out", "", "p.jpg"},
+        {{"picture", test_support::kSample, d + "/p2.jpg"}, 0, "out", "", "p2.jpg"},
         {{"import", d + "/x.vcf"}, 1, "err", "--output is required", ""},
-        {{"qr", kSample, "-o", d + "/q.png", "--size", "abc"}, 1, "err", "--size", ""},
-        {{"qr", kSample, "-o", d + "/q.png", "--size=0"}, 1, "err", "--size", ""},
+        {{"qr", test_support::kSample, "-o", d + "/q.png", "--size", "abc"}, 1, "err", "--size", ""},
+        {{"qr", test_support::kSample, "-o", d + "/q.png", "--size=0"}, 1, "err", "--size", ""},
         {{"decode", "x.png", "y.pam", "--depth", "16"}, 1, "err", "--depth", ""},
         {{"decode", "x.png"}, 1, "err", "name the PAM file", ""},
         {{"info"}, 1, "err", "PICTURE is required", ""},
         {{"info", "a", "b"}, 1, "err", "b", ""},
 #ifdef OVLET_HAVE_RENDER
-        {{"render", kSample}, 1, "err", "--output is required", ""},
-        {{"render", kSample, "-o", d + "/r.png", "--width=10"}, 1, "err", "--width", ""},
-        {{"render", kSample, "--output=" + d + "/r.png", "--width=300"}, 0, "out", "", "r.png"},
+        {{"render", test_support::kSample}, 1, "err", "--output is required", ""},
+        {{"render", test_support::kSample, "-o", d + "/r.png", "--width=10"}, 1, "err", "--width", ""},
+        {{"render", test_support::kSample, "--output=" + d + "/r.png", "--width=300"}, 0, "out", "", "r.png"},
 #endif
     };
     for (const Case& c : cases) {
         std::string line;
         for (const auto& w : c.words) line += w + " ";
         SCOPED_TRACE(line);
-        ToolSetup inFolder;
+        test_support::ToolSetup inFolder;
         inFolder.directory = d;
-        const ToolResult run = RunTool(OVLET_BIN, c.words, inFolder);
+        const test_support::ToolResult run = test_support::RunTool(OVLET_BIN, c.words, inFolder);
         EXPECT_EQ(run.code, c.code) << run.err;
         EXPECT_NE((c.stream == "out" ? run.out : run.err).find(c.message), std::string::npos)
             << "out: " << run.out << "\nerr: " << run.err;
@@ -125,3 +125,4 @@ TEST(OvletCommandLine, WordsToExitCodeAndMessage) {
 }
 
 }  // namespace
+}  // namespace ovlet::cli

@@ -23,17 +23,13 @@
 #include "../card/card_test_support.h"
 #include "tests/support/ovlet_tool.h"
 
-using ovlet::card::EncodeCardFields;
-using ovlet::card::kCardNotice;
-
+namespace ovlet::cli {
 namespace {
-
-using namespace ovlet_tool;
 
 namespace fs = std::filesystem;
 
 void Give(const fs::path& path) {
-    [[maybe_unused]] int r = ::lchown(path.c_str(), kNobody, kNobody);
+    [[maybe_unused]] int r = ::lchown(path.c_str(), test_support::kNobody, test_support::kNobody);
 }
 
 // The tool the ordinary user can run: a copy of it, and of the drawing
@@ -41,7 +37,7 @@ void Give(const fs::path& path) {
 // up, with `why` saying why; the tool itself when the suite is not root.
 std::string ToolForNobody(std::string& why) {
     if (!test_support::RunningAsRoot()) return OVLET_BIN;
-    static TempFolder folder;
+    static test_support::TempFolder folder;
     static std::string copy, problem;
     static bool made = false;
     if (!made) {
@@ -57,9 +53,9 @@ std::string ToolForNobody(std::string& why) {
             ::chmod((folder / name).c_str(), 0755);
         }
         copy = (folder / "ovlet").string();
-        ToolSetup setup;
+        test_support::ToolSetup setup;
         setup.asNobody = true;
-        const ToolResult run = RunTool(copy, {"--version"}, setup);
+        const test_support::ToolResult run = test_support::RunTool(copy, {"--version"}, setup);
         if (problem.empty() && run.code != 0) {
             problem = "the ordinary user (uid 65534) cannot run " + copy + " (exit " + std::to_string(run.code) +
                       "): a folder above " + folder.Path().string() +
@@ -73,21 +69,21 @@ std::string ToolForNobody(std::string& why) {
 // Whether the ordinary user can write in `folder`; `why` says why not.
 bool NobodyCanWriteIn(const fs::path& folder, std::string& why) {
     if (!test_support::RunningAsRoot()) return true;
-    ToolSetup setup;
+    test_support::ToolSetup setup;
     setup.asNobody = true;
-    if (RunShell("test -w '" + folder.string() + "'", setup).code == 0) return true;
+    if (test_support::RunShell("test -w '" + folder.string() + "'", setup).code == 0) return true;
     why = "the ordinary user (uid 65534) cannot write in " + folder.string() +
           ": a folder above it is private; set TMPDIR to a folder anyone can enter";
     return false;
 }
 
 std::string Text(const fs::path& path) {
-    const Bytes bytes = ReadFileBytes(path);
+    const test_support::Bytes bytes = test_support::ReadFileBytes(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
 void PutText(const fs::path& path, const std::string& text, unsigned mode = 0644) {
-    WriteFileBytes(path, Bytes(text.begin(), text.end()));
+    test_support::WriteFileBytes(path, test_support::Bytes(text.begin(), text.end()));
     ::chmod(path.c_str(), mode);
     Give(path);
 }
@@ -106,9 +102,9 @@ public:
         const fs::path d = dir.Path();
         ::chmod(d.c_str(), 0755);
         Give(d);
-        fs::copy_file(kSample, d / "card.ovt");
-        fs::copy_file(kPicture, d / "photo.jpg");
-        WriteCutCopy(kSample, d / "cut.ovt", 60);
+        fs::copy_file(test_support::kSample, d / "card.ovt");
+        fs::copy_file(test_support::kPicture, d / "photo.jpg");
+        test_support::WriteCutCopy(test_support::kSample, d / "cut.ovt", 60);
         PutText(d / "people.csv", "FirstName,LastName\nAnn,Lee\n");
         PutText(d / "one.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n");
         PutText(d / "none.vcf", "no card here\r\n");
@@ -126,7 +122,7 @@ public:
     }
     std::string operator/(const std::string& name) const { return (dir / name).string(); }
 
-    TempFolder dir;
+    test_support::TempFolder dir;
 };
 
 struct Command {
@@ -259,7 +255,7 @@ TEST(OvletFailures, WhatACommandReads) {
             if (input.empty()) continue;
             const std::vector<std::string> words = command.words(f, input, "");
             SCOPED_TRACE(std::string(kind.name) + ": " + Line(words));
-            const ToolResult run = RunTool(OVLET_BIN, words);
+            const test_support::ToolResult run = test_support::RunTool(OVLET_BIN, words);
             EXPECT_EQ(run.code, kind.code) << run.err;
             if (kind.code == 2) {
                 EXPECT_NE(run.err.find("cannot read " + input + kind.message), std::string::npos) << run.err;
@@ -297,8 +293,9 @@ void ForEachWriteCase(const char* outputKind, std::span<const WriteKind> kinds, 
 
 // Runs the tool with `words` as `kind` asks (as nobody, or under a file size
 // limit); nothing, with the failure added, when that cannot be set up.
-std::optional<ToolResult> RunAs(const WriteKind& kind, const fs::path& folder, const std::vector<std::string>& words) {
-    ToolSetup setup;
+std::optional<test_support::ToolResult> RunAs(const WriteKind& kind, const fs::path& folder,
+                                              const std::vector<std::string>& words) {
+    test_support::ToolSetup setup;
     setup.asNobody = kind.asNobody;
     setup.fileLimit = kind.fileLimit;
     std::string program = OVLET_BIN, why;
@@ -306,7 +303,7 @@ std::optional<ToolResult> RunAs(const WriteKind& kind, const fs::path& folder, c
         ADD_FAILURE() << "this case cannot be set up: " << why;
         return std::nullopt;
     }
-    return RunTool(program, words, setup);
+    return test_support::RunTool(program, words, setup);
 }
 
 TEST(OvletFailures, WhatACommandWrites) {
@@ -348,9 +345,9 @@ TEST(OvletFailures, WhatACommandWrites) {
         const std::vector<std::string> words = command.words(f, "", out);
         SCOPED_TRACE(name + ": " + Line(words));
         const std::vector<std::string> before = Names(target.parent_path());
-        const std::optional<ToolResult> result = RunAs(kind, d, words);
+        const std::optional<test_support::ToolResult> result = RunAs(kind, d, words);
         if (!result) return;
-        const ToolResult& run = *result;
+        const test_support::ToolResult& run = *result;
         EXPECT_EQ(run.code, kind.code) << run.err;
         if (kind.code != 0) {
             EXPECT_NE(run.err.find(target.string()), std::string::npos) << run.err;
@@ -366,7 +363,7 @@ TEST(OvletFailures, WhatACommandWrites) {
             EXPECT_EQ(Names(d), before);
             return;
         }
-        EXPECT_GT(ReadFileBytes(target).size(), 20u);
+        EXPECT_GT(test_support::ReadFileBytes(target).size(), 20u);
         if (name == "0600 target") {
             struct stat st {};
             ::stat(target.c_str(), &st);
@@ -407,9 +404,9 @@ TEST(OvletFailures, WhatABatchWrites) {
         if (name == "read-only folder") ::chmod(folder.c_str(), 0555);
         const std::vector<std::string> words = command.words(f, "", folder.string());
         SCOPED_TRACE(name + ": " + Line(words));
-        const std::optional<ToolResult> result = RunAs(kind, d, words);
+        const std::optional<test_support::ToolResult> result = RunAs(kind, d, words);
         if (!result) return;
-        const ToolResult& run = *result;
+        const test_support::ToolResult& run = *result;
         EXPECT_EQ(run.code, kind.code) << run.err;
         EXPECT_NE(run.err.find(kind.message), std::string::npos) << run.err;
         if (name == "a file where the folder goes") {
@@ -431,14 +428,14 @@ TEST(OvletFailures, WhatABatchWrites) {
 // A card that says it holds a 2 GiB picture, in a sparse 4 GiB file: what
 // does not need the picture never reads it, so it runs in little memory.
 TEST(OvletFailures, WhatDoesNotNeedThePictureNeverReadsIt) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     const fs::path card = dir / "sparse.ovt";
-    Bytes head = ReadFileBytes(kSample);
-    CardRecord record;
+    test_support::Bytes head = test_support::ReadFileBytes(test_support::kSample);
+    card::CardRecord record;
     record.Company = "Sparse";
-    RecordOnlySide side(record);
-    head = EncodeCardFields(record, 0x7FFFFFFF);
-    WriteFileBytes(card, head);
+    card::RecordOnlySide side(record);
+    head = card::EncodeCardFields(record, 0x7FFFFFFF);
+    test_support::WriteFileBytes(card, head);
     ASSERT_EQ(::truncate(card.c_str(), 4LL << 30), 0);
     const std::vector<std::string> commands[] = {
         {"show", card.string()},
@@ -448,29 +445,30 @@ TEST(OvletFailures, WhatDoesNotNeedThePictureNeverReadsIt) {
     };
     for (const auto& words : commands) {
         SCOPED_TRACE(Line(words));
-        ToolSetup setup;
+        test_support::ToolSetup setup;
         setup.memoryLimit = 256LL << 20;
-        const ToolResult run = RunTool(OVLET_BIN, words, setup);
+        const test_support::ToolResult run = test_support::RunTool(OVLET_BIN, words, setup);
         EXPECT_EQ(run.code, 0) << run.err;
     }
-    EXPECT_NE(RunTool(OVLET_BIN, {"show", "--json", card.string()}).out.find("\"PictureLength\": 2147483647"),
-              std::string::npos);
+    EXPECT_NE(
+        test_support::RunTool(OVLET_BIN, {"show", "--json", card.string()}).out.find("\"PictureLength\": 2147483647"),
+        std::string::npos);
 }
 
 // Cards that say they hold far more than a card may (1.5 GiB of text, a
 // 2 GiB picture, in sparse files): every command refuses them as damaged in
 // little memory, before reading what they declare.
 TEST(OvletFailures, CardsDeclaringHugeSizesAreDamaged) {
-    TempFolder dir;
-    Bytes field = EncodeCardFields(CardRecord{}, 0);
-    const std::size_t notice = std::strlen(kCardNotice);
+    test_support::TempFolder dir;
+    test_support::Bytes field = card::EncodeCardFields(card::CardRecord{}, 0);
+    const std::size_t notice = std::strlen(card::kCardNotice);
     field.resize(8 + (notice < 255 ? 1 : 3) + notice + 4);  // version, notice, reserved word
     field.insert(field.end(), {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x60});
-    WriteFileBytes(dir / "field.ovt", field);
+    test_support::WriteFileBytes(dir / "field.ovt", field);
     ASSERT_EQ(::truncate((dir / "field.ovt").c_str(), 2LL << 30), 0);
-    CardRecord record;
+    card::CardRecord record;
     record.Company = "Sparse";
-    WriteFileBytes(dir / "picture.ovt", EncodeCardFields(record, 0x7FFFFFFF));
+    test_support::WriteFileBytes(dir / "picture.ovt", card::EncodeCardFields(record, 0x7FFFFFFF));
     ASSERT_EQ(::truncate((dir / "picture.ovt").c_str(), 3LL << 30), 0);
     for (const char* card : {"field.ovt", "picture.ovt"}) {
         const std::string path = (dir / card).string();
@@ -487,9 +485,9 @@ TEST(OvletFailures, CardsDeclaringHugeSizesAreDamaged) {
         for (const auto& words : commands) {
             if (std::string(card) == "picture.ovt" && words.front() == "show") continue;  // show only counts it
             SCOPED_TRACE(Line(words));
-            ToolSetup setup;
+            test_support::ToolSetup setup;
             setup.memoryLimit = 1LL << 30;
-            const ToolResult run = RunTool(OVLET_BIN, words, setup);
+            const test_support::ToolResult run = test_support::RunTool(OVLET_BIN, words, setup);
             EXPECT_EQ(run.code, 3) << run.err;
             EXPECT_NE(run.err.find(" is damaged or truncated"), std::string::npos) << run.err;
         }
@@ -500,13 +498,14 @@ TEST(OvletFailures, CardsDeclaringHugeSizesAreDamaged) {
 // No command takes a missing result for success: a card without a picture
 // has none to write.
 TEST(OvletFailures, PictureOfACardWithoutOneIsNoSuccess) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     const std::string card = (dir / "plain.ovt").string();
-    ASSERT_EQ(RunTool(OVLET_BIN, {"make", card, "City=Oslo"}).code, 0);
-    const ToolResult run = RunTool(OVLET_BIN, {"picture", card, (dir / "p.jpg").string()});
+    ASSERT_EQ(test_support::RunTool(OVLET_BIN, {"make", card, "City=Oslo"}).code, 0);
+    const test_support::ToolResult run = test_support::RunTool(OVLET_BIN, {"picture", card, (dir / "p.jpg").string()});
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("has no picture; nothing was written"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(dir / "p.jpg"));
 }
 
 }  // namespace
+}  // namespace ovlet::cli

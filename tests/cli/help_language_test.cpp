@@ -7,6 +7,7 @@
 
 #include "tests/support/ovlet_tool.h"
 
+namespace ovlet::cli {
 namespace {
 
 using namespace test_support;
@@ -14,12 +15,12 @@ using namespace test_support;
 const std::string kUnknownType = std::string(OVLET_CORPUS_DIR) + "/bmp/b/badheadersize.bmp";
 
 // ovlet with only the given locale variables set.
-ToolResult OvletIn(const std::vector<std::pair<std::string, std::string>>& locale,
-                   const std::vector<std::string>& args) {
-    ToolSetup setup;
+test_support::ToolResult OvletIn(const std::vector<std::pair<std::string, std::string>>& locale,
+                                 const std::vector<std::string>& args) {
+    test_support::ToolSetup setup;
     setup.unset = {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"};
     setup.variables = locale;
-    return RunTool(OVLET_BIN, args, setup);
+    return test_support::RunTool(OVLET_BIN, args, setup);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -35,7 +36,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST(HelpLanguage, EnglishIsTheSameUnderEveryLocaleWithoutACatalogue) {
-    const ToolResult english = OvletIn({{"LANG", "C.UTF-8"}}, {"--help"});
+    const test_support::ToolResult english = OvletIn({{"LANG", "C.UTF-8"}}, {"--help"});
     ASSERT_EQ(english.code, 0) << english.err;
     EXPECT_TRUE(english.out.starts_with("Ovlet: electronic business cards (.ovt) and their pictures\n"
                                         "Usage: ovlet [OPTIONS] SUBCOMMAND\n"))
@@ -52,14 +53,14 @@ TEST(HelpLanguage, EnglishIsTheSameUnderEveryLocaleWithoutACatalogue) {
         for (const auto& [name, value] : locale) trace += name + "=" + value + " ";
         SCOPED_TRACE(trace);
         EXPECT_EQ(OvletIn(locale, {"--help"}).out, english.out);
-        const ToolResult info = OvletIn(locale, {"info", kUnknownType});
+        const test_support::ToolResult info = OvletIn(locale, {"info", kUnknownType});
         EXPECT_EQ(info.err, "error 2: Decoder error: Bitmap decoder: BITMAPINFOHEADER has wrong size.\n");
     }
 }
 
 TEST(HelpLanguage, GermanHelpHasNoEnglishLineLeft) {
-    const ToolResult english = OvletIn({{"LANG", "C.UTF-8"}}, {"--help"});
-    const ToolResult german = OvletIn({{"LANG", "de_DE.UTF-8"}}, {"--help"});
+    const test_support::ToolResult english = OvletIn({{"LANG", "C.UTF-8"}}, {"--help"});
+    const test_support::ToolResult german = OvletIn({{"LANG", "de_DE.UTF-8"}}, {"--help"});
     ASSERT_EQ(german.code, 0) << german.err;
     EXPECT_TRUE(german.out.starts_with("Ovlet: elektronische Visitenkarten (.ovt) und ihre Bilder\n"
                                        "Aufruf: ovlet [OPTIONEN] BEFEHL\n"
@@ -84,7 +85,7 @@ TEST(HelpLanguage, GermanHelpHasNoEnglishLineLeft) {
         }
     }
     // A command's own help: CLI11's words and the command's line translated.
-    const ToolResult show = OvletIn({{"LANG", "de_DE.UTF-8"}}, {"show", "--help"});
+    const test_support::ToolResult show = OvletIn({{"LANG", "de_DE.UTF-8"}}, {"show", "--help"});
     EXPECT_TRUE(show.out.starts_with("Die Felder, die Bildgröße und die Zusammenfassung einer Karte ausgeben\n"
                                      "Aufruf: ovlet show [OPTIONEN] CARD\n"))
         << show.out;
@@ -110,12 +111,13 @@ TEST(HelpLanguage, TheFirstLanguageWithACatalogueSpeaks) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.usage);
-        const ToolResult help = OvletIn(c.locale, {"--help"});
+        const test_support::ToolResult help = OvletIn(c.locale, {"--help"});
         EXPECT_NE(help.out.find(std::string("\n") + c.usage + "\n"), std::string::npos) << help.out;
-        const ToolResult info = OvletIn(c.locale, {"info", kUnknownType});
+        const test_support::ToolResult info = OvletIn(c.locale, {"info", kUnknownType});
         EXPECT_EQ(info.err, c.decoderLine);
         EXPECT_EQ(info.code, 4);
     }
 }
 
 }  // namespace
+}  // namespace ovlet::cli

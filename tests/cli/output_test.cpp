@@ -13,18 +13,18 @@
 #include "../card/card_test_support.h"
 #include "tests/support/ovlet_tool.h"
 
+namespace ovlet::cli {
 namespace {
 
-using namespace ovlet_tool;
 namespace fs = std::filesystem;
 
 std::string Text(const fs::path& path) {
-    const Bytes bytes = ReadFileBytes(path);
+    const test_support::Bytes bytes = test_support::ReadFileBytes(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
 void PutText(const fs::path& path, const std::string& text) {
-    WriteFileBytes(path, Bytes(text.begin(), text.end()));
+    test_support::WriteFileBytes(path, test_support::Bytes(text.begin(), text.end()));
 }
 
 std::vector<std::string> Names(const fs::path& folder) {
@@ -51,17 +51,17 @@ struct Writer {
 std::vector<Writer> Writers(const fs::path& d) {
     const std::string vcf = (d / "one.vcf").string();
     return {
-        {"make", "make OUT City=Oslo --picture " + kPicture, false},
-        {"picture", "picture " + kSample + " OUT", false},
-        {"export", "export --vcard " + kSample + " -o OUT", false},
-        {"export --vcard3", "export --vcard3 " + kSample + " -o OUT", false},
+        {"make", "make OUT City=Oslo --picture " + test_support::kPicture, false},
+        {"picture", "picture " + test_support::kSample + " OUT", false},
+        {"export", "export --vcard " + test_support::kSample + " -o OUT", false},
+        {"export --vcard3", "export --vcard3 " + test_support::kSample + " -o OUT", false},
         {"import", "import " + vcf + " -o OUT", false},
-        {"qr", "qr " + kSample + " -o OUT", false},
-        {"html", "html " + kSample + " -o OUT", false},
-        {"decode", "decode " + kPicture + " OUT", false},
-        {"render", "render " + kSample + " -o OUT --width 300", true},
-        {"print", "print " + kSample + " -o OUT --sheet single", true},
-        {"thumbnail", "thumbnail " + kSample + " OUT 128", true},
+        {"qr", "qr " + test_support::kSample + " -o OUT", false},
+        {"html", "html " + test_support::kSample + " -o OUT", false},
+        {"decode", "decode " + test_support::kPicture + " OUT", false},
+        {"render", "render " + test_support::kSample + " -o OUT --width 300", true},
+        {"print", "print " + test_support::kSample + " -o OUT --sheet single", true},
+        {"thumbnail", "thumbnail " + test_support::kSample + " OUT 128", true},
     };
 }
 
@@ -75,10 +75,10 @@ std::string Comparable(std::string bytes) {
 
 // Runs the tool through the shell with Qt's hash order fixed: the PDF writer
 // lists its fonts in that order, which otherwise changes from run to run.
-ToolResult Same(const std::string& command) {
-    ToolSetup setup;
+test_support::ToolResult Same(const std::string& command) {
+    test_support::ToolSetup setup;
     setup.variables = {{"QT_HASH_SEED", "0"}};
-    return RunShell(command, setup);
+    return test_support::RunShell(command, setup);
 }
 
 std::string With(std::string words, const std::string& out) {
@@ -89,7 +89,7 @@ std::string With(std::string words, const std::string& out) {
 // command writes, byte for byte; what the command tells goes to standard
 // error then.
 TEST(OvletOutput, StandardOutputGetsExactlyTheFile) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     PutText(dir / "one.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n");
     for (const Writer& w : Writers(dir.Path())) {
 #ifndef OVLET_HAVE_DRAW
@@ -99,13 +99,13 @@ TEST(OvletOutput, StandardOutputGetsExactlyTheFile) {
         const fs::path file = dir / "file.out";
         fs::remove(file);
         const std::string tool = std::string(OVLET_BIN) + " ";
-        const ToolResult toFile = Same(tool + With(w.words, file.string()));
+        const test_support::ToolResult toFile = Same(tool + With(w.words, file.string()));
         ASSERT_EQ(toFile.code, 0) << toFile.err;
         const std::string written = Comparable(Text(file));
         ASSERT_GT(written.size(), 20u);
         for (const std::string out : {"-", "/dev/stdout"}) {
             SCOPED_TRACE(out);
-            const ToolResult toStdout = Same(tool + With(w.words, out) + " 2>" + (dir / "err").string());
+            const test_support::ToolResult toStdout = Same(tool + With(w.words, out) + " 2>" + (dir / "err").string());
             EXPECT_EQ(toStdout.code, 0) << Text(dir / "err");
             EXPECT_TRUE(Comparable(toStdout.out) == written)
                 << "standard output differs from the file: " << toStdout.out.size() << " bytes, the file "
@@ -127,26 +127,26 @@ TEST(OvletOutput, StandardOutputGetsExactlyTheFile) {
 
 // A listing or a shown card lost on a full disk is a failure, with a message.
 TEST(OvletOutput, AFullDiskBehindStandardOutputIsAFailure) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     const std::string d = dir.Path().string();
     PutText(dir / "one.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n");
     PutText(dir / "people.csv", "FirstName,LastName\nAnn,Lee\nBo,Ray\n");
     const std::string commands[] = {
-        "info " + kPicture,
-        "show " + kSample,
-        "show --json " + kSample,
+        "info " + test_support::kPicture,
+        "show " + test_support::kSample,
+        "show --json " + test_support::kSample,
         "make --csv " + d + "/people.csv -o " + d + "/batch",
         "import " + d + "/one.vcf -o " + d + "/one.ovt",
         "import " + d + "/one.vcf --all -o " + d + "/all",
-        "qr " + kSample + " -o " + d + "/q.png",
-        "decode " + kPicture + " " + d + "/p.pam",
-        "export --vcard " + kSample,
-        "export --vcard " + kSample + " -o -",
-        "picture " + kSample + " -",
+        "qr " + test_support::kSample + " -o " + d + "/q.png",
+        "decode " + test_support::kPicture + " " + d + "/p.pam",
+        "export --vcard " + test_support::kSample,
+        "export --vcard " + test_support::kSample + " -o -",
+        "picture " + test_support::kSample + " -",
     };
     for (const std::string& words : commands) {
         SCOPED_TRACE(words);
-        const ToolResult run = Ovlet(words + " > /dev/full");
+        const test_support::ToolResult run = test_support::Ovlet(words + " > /dev/full");
         EXPECT_EQ(run.code, 2) << run.err;
         EXPECT_NE(run.err.find("cannot write standard output"), std::string::npos) << run.err;
     }
@@ -156,18 +156,18 @@ TEST(OvletOutput, AFullDiskBehindStandardOutputIsAFailure) {
 // The drawing commands print only their own messages, whatever Qt notes
 // (XDG_RUNTIME_DIR unset, as under cron or in CI).
 TEST(OvletOutput, DrawingCommandsPrintOnlyTheirOwnMessages) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     const std::string d = dir.Path().string();
     const std::vector<std::string> commands[] = {
-        {"render", kSample, "-o", d + "/r.png", "--width", "300"},
-        {"print", kSample, "-o", d + "/p.pdf"},
-        {"thumbnail", kSample, d + "/t.png"},
+        {"render", test_support::kSample, "-o", d + "/r.png", "--width", "300"},
+        {"print", test_support::kSample, "-o", d + "/p.pdf"},
+        {"thumbnail", test_support::kSample, d + "/t.png"},
     };
     for (const auto& words : commands) {
         SCOPED_TRACE(words.front());
-        ToolSetup setup;
+        test_support::ToolSetup setup;
         setup.unset = {"XDG_RUNTIME_DIR"};
-        const ToolResult run = RunTool(OVLET_BIN, words, setup);
+        const test_support::ToolResult run = test_support::RunTool(OVLET_BIN, words, setup);
         EXPECT_EQ(run.code, 0);
         EXPECT_EQ(run.err, "");
     }
@@ -199,21 +199,24 @@ TEST(OvletOutput, BatchNamesAreSafeEverywhere) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempFolder dir;
+        test_support::TempFolder dir;
         PutText(dir / "people.csv", "FirstName;LastName\n\"" + c.first + "\";\"" + c.last + "\"\n");
-        const ToolResult run = Ovlet("make --csv " + (dir / "people.csv").string() + " -o " + (dir / "out").string());
+        const test_support::ToolResult run =
+            test_support::Ovlet("make --csv " + (dir / "people.csv").string() + " -o " + (dir / "out").string());
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(Names(dir / "out"), std::vector<std::string>{c.file});
     }
     // Names that differ only in case are two cards, as on a disk that ignores case.
-    TempFolder dir;
+    test_support::TempFolder dir;
     PutText(dir / "people.csv", "LastName\n\xC3\x84rger\n\xC3\xA4rger\nLee\nLEE\n");
-    ASSERT_EQ(Ovlet("make --csv " + (dir / "people.csv").string() + " -o " + (dir / "out").string()).code, 0);
+    ASSERT_EQ(test_support::Ovlet("make --csv " + (dir / "people.csv").string() + " -o " + (dir / "out").string()).code,
+              0);
     EXPECT_EQ(Names(dir / "out"),
               (std::vector<std::string>{"LEE-2.ovt", "Lee.ovt", "\xC3\x84rger.ovt", "\xC3\xA4rger-2.ovt"}));
     // The listing is safe on a terminal, whatever the folder is called.
     const fs::path odd = dir / "odd\x1b[2Jfolder";
-    const ToolResult run = Ovlet("make --csv " + (dir / "people.csv").string() + " -o '" + odd.string() + "'");
+    const test_support::ToolResult run =
+        test_support::Ovlet("make --csv " + (dir / "people.csv").string() + " -o '" + odd.string() + "'");
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("odd\\x1b[2Jfolder/Lee.ovt"), std::string::npos) << run.out;
@@ -222,33 +225,35 @@ TEST(OvletOutput, BatchNamesAreSafeEverywhere) {
 // A value longer than a card may hold is the row's error, found before any
 // card is written; one of exactly that length is a card.
 TEST(OvletOutput, ABatchValueOverTheFieldLimitIsAnError) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     const std::string fits(1 << 20, 'g');
     PutText(dir / "people.csv", "LastName,GeneralInformation\nLee," + fits + "\nRay," + fits + "g\n");
-    const ToolResult run = Ovlet("make --csv " + (dir / "people.csv").string() + " -o " + (dir / "out").string());
+    const test_support::ToolResult run =
+        test_support::Ovlet("make --csv " + (dir / "people.csv").string() + " -o " + (dir / "out").string());
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("row 3 (line 3), column 2: field GeneralInformation is longer than a card may hold (1 MiB)"),
               std::string::npos)
         << run.err;
     EXPECT_FALSE(fs::exists(dir / "out"));
     PutText(dir / "people.csv", "LastName,GeneralInformation\nLee," + fits + "\n");
-    EXPECT_EQ(Ovlet("make --csv " + (dir / "people.csv").string() + " -o " + (dir / "out").string()).code, 0);
+    EXPECT_EQ(test_support::Ovlet("make --csv " + (dir / "people.csv").string() + " -o " + (dir / "out").string()).code,
+              0);
     EXPECT_EQ(Names(dir / "out"), std::vector<std::string>{"Lee.ovt"});
 }
 
 // Two batches writing into one folder at once never replace each other's
 // cards: every card either reports is on the disk.
 TEST(OvletOutput, TwoBatchesIntoOneFolderKeepEveryCard) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     std::string csv = "FirstName,LastName\n";
     constexpr int kRows = 400;
     for (int i = 0; i < kRows; ++i) csv += "Ann,Lee\n";
     PutText(dir / "people.csv", csv);
     const std::string make =
         std::string(OVLET_BIN) + " make --csv " + (dir / "people.csv").string() + " -o " + (dir / "out").string();
-    const ToolResult run =
-        RunShell("mkdir " + (dir / "out").string() + " && (" + make + " > " + (dir / "a.txt").string() + " & " + make +
-                 " > " + (dir / "b.txt").string() + "; wait)");
+    const test_support::ToolResult run =
+        test_support::RunShell("mkdir " + (dir / "out").string() + " && (" + make + " > " + (dir / "a.txt").string() +
+                               " & " + make + " > " + (dir / "b.txt").string() + "; wait)");
     ASSERT_EQ(run.code, 0) << run.err;
     std::set<std::string> reported;
     for (const char* list : {"a.txt", "b.txt"}) {
@@ -261,3 +266,4 @@ TEST(OvletOutput, TwoBatchesIntoOneFolderKeepEveryCard) {
 }
 
 }  // namespace
+}  // namespace ovlet::cli

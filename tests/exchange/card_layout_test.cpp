@@ -15,12 +15,8 @@
 #include "files/utf8.h"
 #include "vcard_test_support.h"
 
-namespace drawing = ovlet::exchange::drawing;
-
+namespace ovlet::exchange {
 namespace {
-
-using drawing::Area;
-using drawing::Colour;
 
 class RecordingCanvas : public drawing::Canvas {
 public:
@@ -32,18 +28,18 @@ public:
         bool bold;
     };
     std::vector<Line> lines;
-    std::vector<Area> images;
-    std::vector<Area> clips;  // an empty area where the clip is lifted
-    std::vector<Area> strokes;  // lines: start, and the way to the end
-    std::vector<Area> fills;
+    std::vector<drawing::Area> images;
+    std::vector<drawing::Area> clips;    // an empty area where the clip is lifted
+    std::vector<drawing::Area> strokes;  // lines: start, and the way to the end
+    std::vector<drawing::Area> fills;
     double pixels = 0;
     bool bold = false;
 
-    void Fill(const Area& area, Colour) override { fills.push_back(area); }
-    void DrawImage(const Area& area, drawing::ImageView) override { images.push_back(area); }
-    void ClipTo(const Area& area) override { clips.push_back(area); }
+    void Fill(const drawing::Area& area, drawing::Colour) override { fills.push_back(area); }
+    void DrawImage(const drawing::Area& area, drawing::ImageView) override { images.push_back(area); }
+    void ClipTo(const drawing::Area& area) override { clips.push_back(area); }
     void Unclip() override { clips.push_back({}); }
-    void DrawLine(double x1, double y1, double x2, double y2, double, Colour) override {
+    void DrawLine(double x1, double y1, double x2, double y2, double, drawing::Colour) override {
         strokes.push_back({x1, y1, x2 - x1, y2 - y1});
     }
     void SetFont(double em, bool heavy) override {
@@ -56,14 +52,14 @@ public:
         std::size_t pos = 0;
         char32_t c = 0;
         while (pos < text.size()) {
-            ovlet::files::NextUtf8(text, pos, c);
+            files::NextUtf8(text, pos, c);
             ++count;
         }
         return static_cast<double>(count) * pixels * (bold ? 0.6 : 0.55);
     }
     double Ascent() override { return 0.8 * pixels; }
     double LineHeight() override { return 1.15 * pixels; }
-    void DrawText(double left, double baseline, const std::string& text, Colour) override {
+    void DrawText(double left, double baseline, const std::string& text, drawing::Colour) override {
         lines.push_back({left, baseline, text, pixels, bold});
     }
 
@@ -86,15 +82,15 @@ drawing::Image WidePicture() {
 }
 
 TEST(CardLayout, EveryLineStaysOnTheCardAndLongValuesEndInAnEllipsis) {
-    const CardRecord sample = SampleCard();
-    const CardRecord hostile = OverlongCard(2'000'000, 200'000);
-    CardRecord spaced = sample;
+    const card::CardRecord sample = SampleCard();
+    const card::CardRecord hostile = OverlongCard(2'000'000, 200'000);
+    card::CardRecord spaced = sample;
     spaced.JobTitle = "  Lead \t\t Engineer \xA0 ";
 
     const drawing::Image picture = WidePicture();
     struct Case {
         const char* name;
-        const CardRecord* card;
+        const card::CardRecord* card;
         bool withPicture;
         std::vector<std::string> shown;  // each in some line
         bool cut;                        // some line ends in an ellipsis
@@ -105,7 +101,7 @@ TEST(CardLayout, EveryLineStaysOnTheCardAndLongValuesEndInAnEllipsis) {
         {"values longer than a card", &hostile, true, {"renee.okafor@harbourlight.example"}, true},
         {"space inside a value is one space", &spaced, false, {"Lead Engineer"}, false},
     };
-    const Area card{10, 20, 850, 550};
+    const drawing::Area card{10, 20, 850, 550};
     const double margin = 0.07 * card.height;
     // The smallest text: 7 points for names, on a card 55 mm high.
     const double smallestName = drawing::kMinNamePoints * 25.4 / 72 / drawing::kCardHeightMm * card.height;
@@ -154,11 +150,11 @@ TEST(CardLayout, ThePictureKeepsItsShapeInsideItsFrame) {
     for (const drawing::Image* picture : {&wide, static_cast<const drawing::Image*>(&tall)}) {
         SCOPED_TRACE(picture->width);
         RecordingCanvas canvas;
-        const Area card{0, 0, 1050, 679};
+        const drawing::Area card{0, 0, 1050, 679};
         drawing::DrawCard(canvas, card, SampleCard(), picture->View());
         ASSERT_EQ(canvas.images.size(), 1u);
-        const Area drawn = canvas.images.front();
-        const Area frame = drawing::PictureFrame(card);
+        const drawing::Area drawn = canvas.images.front();
+        const drawing::Area frame = drawing::PictureFrame(card);
         EXPECT_GE(drawn.left, frame.left - 1e-9);
         EXPECT_GE(drawn.top, frame.top - 1e-9);
         EXPECT_LE(drawn.Right(), frame.Right() + 1e-9);
@@ -177,10 +173,6 @@ TEST(CardLayout, ACardTooNarrowForTextDrawsNoText) {
     drawing::DrawCard(canvas, {0, 0, 30, 100}, SampleCard(), WidePicture().View());
     EXPECT_TRUE(canvas.lines.empty());
 }
-
-}  // namespace
-
-namespace {
 
 // The printed sheet on the recording canvas at 10 dots a millimetre: each
 // card clipped to its own trimmed edge (and nothing else clipped to it), its
@@ -207,11 +199,11 @@ TEST(CardSheet, CardsBleedAndCropMarksAreEachInTheirPlace) {
         {"single, 3 mm bleed, no marks", {drawing::Sheet::Single, 3, false}, 1, 0, true},
     };
     constexpr double kDots = 10;
-    const auto scaled = [&](const Area& mm, double grow) {
-        return Area{(mm.left - grow) * kDots, (mm.top - grow) * kDots, (mm.width + 2 * grow) * kDots,
-                    (mm.height + 2 * grow) * kDots};
+    const auto scaled = [&](const drawing::Area& mm, double grow) {
+        return drawing::Area{(mm.left - grow) * kDots, (mm.top - grow) * kDots, (mm.width + 2 * grow) * kDots,
+                             (mm.height + 2 * grow) * kDots};
     };
-    const auto same = [](const Area& a, const Area& b) {
+    const auto same = [](const drawing::Area& a, const drawing::Area& b) {
         return std::abs(a.left - b.left) < 1e-6 && std::abs(a.top - b.top) < 1e-6 &&
                std::abs(a.width - b.width) < 1e-6 && std::abs(a.height - b.height) < 1e-6;
     };
@@ -220,7 +212,7 @@ TEST(CardSheet, CardsBleedAndCropMarksAreEachInTheirPlace) {
         SCOPED_TRACE(c.name);
         RecordingCanvas canvas;
         drawing::DrawCardSheet(canvas, kDots, SampleCard(), c.layout, picture.View());
-        const std::vector<Area> cards = c.layout.CardRectsMm();
+        const std::vector<drawing::Area> cards = c.layout.CardRectsMm();
         ASSERT_EQ(cards.size(), c.cards);
         // Lifted, card, lifted, card, ..., lifted: a card's bleed and the
         // marks are never cut by the card before.
@@ -230,9 +222,9 @@ TEST(CardSheet, CardsBleedAndCropMarksAreEachInTheirPlace) {
             EXPECT_EQ(canvas.clips[2 * i].width, 0) << i;
             EXPECT_TRUE(same(canvas.clips[2 * i + 1], scaled(cards[i], 0))) << i;
             if (b > 0) {
-                const Area bled = scaled(cards[i], b);
+                const drawing::Area bled = scaled(cards[i], b);
                 EXPECT_TRUE(std::any_of(canvas.fills.begin(), canvas.fills.end(),
-                                        [&](const Area& f) { return same(f, bled); }))
+                                        [&](const drawing::Area& f) { return same(f, bled); }))
                     << "no bleed around card " << i;
             }
         }
@@ -241,7 +233,7 @@ TEST(CardSheet, CardsBleedAndCropMarksAreEachInTheirPlace) {
 
         ASSERT_EQ(canvas.strokes.size(), c.marks);
         const drawing::SizeMm page = c.layout.PageSizeMm();
-        for (const Area& s : canvas.strokes) {
+        for (const drawing::Area& s : canvas.strokes) {
             const double x1 = s.left, y1 = s.top, x2 = s.left + s.width, y2 = s.top + s.height;
             EXPECT_NEAR(std::hypot(s.width, s.height), 5 * kDots, 1e-6);
             EXPECT_TRUE(s.width == 0 || s.height == 0) << "a mark is not straight";
@@ -250,8 +242,8 @@ TEST(CardSheet, CardsBleedAndCropMarksAreEachInTheirPlace) {
                 for (double y : {y1, y2}) EXPECT_TRUE(y >= 0 && y <= page.height * kDots) << y;
             }
             // 2 mm clear of every card's bleed (the mark's own width aside).
-            for (const Area& card : cards) {
-                const Area keep = scaled(card, b + 1.9);
+            for (const drawing::Area& card : cards) {
+                const drawing::Area keep = scaled(card, b + 1.9);
                 const bool apart = std::max(x1, x2) < keep.left || std::min(x1, x2) > keep.Right() ||
                                    std::max(y1, y2) < keep.top || std::min(y1, y2) > keep.Bottom();
                 EXPECT_TRUE(apart) << "a mark at " << x1 << "," << y1 << " touches a card";
@@ -261,3 +253,4 @@ TEST(CardSheet, CardsBleedAndCropMarksAreEachInTheirPlace) {
 }
 
 }  // namespace
+}  // namespace ovlet::exchange

@@ -9,17 +9,16 @@
 #include "exchange/drawing/card_render.h"
 #include "vcard_test_support.h"
 
-namespace drawing = ovlet::exchange::drawing;
-
+namespace ovlet::exchange {
 namespace {
 
 TEST(CardRender, RenderAndThumbnailSizes) {
-    const CardRecord card = SampleCard();
-    CardRecord noPicture = card;
+    const card::CardRecord card = SampleCard();
+    card::CardRecord noPicture = card;
     noPicture.ReleasePicture();
     struct Case {
         const char* name;
-        const CardRecord* card;
+        const card::CardRecord* card;
         bool thumbnail;
         int size;
         int width, height;  // 0: at most size
@@ -50,7 +49,7 @@ TEST(CardRender, RenderAndThumbnailSizes) {
 }
 
 TEST(CardRender, APictureThatDoesNotDecodeIsLeftOutWithAWarning) {
-    CardRecord card = SampleCard();
+    card::CardRecord card = SampleCard();
     card.PictureBytes.resize(100);
     card.PictureLength = 100;
     std::string warning;
@@ -98,9 +97,10 @@ TEST(CardRender, PaperInkPictureAndBandWhereTheLayoutPutsThem) {
 }
 
 }  // namespace
+}  // namespace ovlet::exchange
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    const drawing::DrawingSession session;
+    const ovlet::exchange::drawing::DrawingSession session;
     return RUN_ALL_TESTS();
 }

@@ -24,8 +24,7 @@
 #include "exchange/drawing/card_sheet.h"
 #include "vcard_test_support.h"
 
-namespace drawing = ovlet::exchange::drawing;
-
+namespace ovlet::exchange {
 namespace {
 
 std::size_t Count(const std::string& text, const std::string& part) {
@@ -43,14 +42,14 @@ std::string WriterName(const ::testing::TestParamInfo<Writer>& info) {
 const drawing::PdfFonts& LiberationFonts() {
     static const drawing::PdfFonts fonts = [] {
         const std::string folder = "/usr/share/fonts/truetype/liberation2/";
-        const Bytes regular = ReadFileBytes(folder + "LiberationSans-Regular.ttf");
-        const Bytes bold = ReadFileBytes(folder + "LiberationSans-Bold.ttf");
+        const test_support::Bytes regular = test_support::ReadFileBytes(folder + "LiberationSans-Regular.ttf");
+        const test_support::Bytes bold = test_support::ReadFileBytes(folder + "LiberationSans-Bold.ttf");
         return drawing::PdfFonts{{regular.begin(), regular.end()}, {bold.begin(), bold.end()}};
     }();
     return fonts;
 }
 
-bool WriteWith(Writer writer, const CardRecord& card, const drawing::SheetLayout& layout, std::vector<char>& pdf,
+bool WriteWith(Writer writer, const card::CardRecord& card, const drawing::SheetLayout& layout, std::vector<char>& pdf,
                std::string& warning, std::string& error) {
     auto made = writer == Writer::Qt ? drawing::WriteCardPdf(card, layout, warning)
                                      : drawing::WriteCardPdfWithFonts(card, layout, LiberationFonts(), warning);
@@ -64,42 +63,43 @@ bool WriteWith(Writer writer, const CardRecord& card, const drawing::SheetLayout
 
 class CardPdf : public ::testing::TestWithParam<Writer> {
 public:
-    std::filesystem::path WritePdf(const TempFolder& dir, const CardRecord& card, const drawing::SheetLayout& layout) {
+    std::filesystem::path WritePdf(const test_support::TempFolder& dir, const card::CardRecord& card,
+                                   const drawing::SheetLayout& layout) {
         return WritePdfWith(GetParam(), dir, card, layout);
     }
-    static std::filesystem::path WritePdfWith(Writer writer, const TempFolder& dir, const CardRecord& card,
-                                              const drawing::SheetLayout& layout);
+    static std::filesystem::path WritePdfWith(Writer writer, const test_support::TempFolder& dir,
+                                              const card::CardRecord& card, const drawing::SheetLayout& layout);
 };
 
-std::filesystem::path CardPdf::WritePdfWith(Writer writer, const TempFolder& dir, const CardRecord& card,
-                                            const drawing::SheetLayout& layout) {
+std::filesystem::path CardPdf::WritePdfWith(Writer writer, const test_support::TempFolder& dir,
+                                            const card::CardRecord& card, const drawing::SheetLayout& layout) {
     std::vector<char> pdf;
     std::string warning, error;
     EXPECT_TRUE(WriteWith(writer, card, layout, pdf, warning, error)) << error;
     EXPECT_EQ(warning, "");
     const auto path = dir / "card.pdf";
-    WriteFileBytes(path, Bytes(pdf.begin(), pdf.end()));
+    test_support::WriteFileBytes(path, test_support::Bytes(pdf.begin(), pdf.end()));
     return path;
 }
 
 TEST_P(CardPdf, TitleIsThePersonOrTheCompany) {
-    CardRecord firstOnly;
+    card::CardRecord firstOnly;
     firstOnly.FirstName = "Ann";
     firstOnly.Company = "Acme";
-    CardRecord companyOnly;
+    card::CardRecord companyOnly;
     companyOnly.Company = "Acme";
-    const std::pair<CardRecord, const char*> cases[] = {
+    const std::pair<card::CardRecord, const char*> cases[] = {
         {SampleCard(),
          "Ren\xC3\xA9"
          "e Okafor"},
         {firstOnly, "Ann"},
         {companyOnly, "Acme"},
     };
-    TempFolder dir;
+    test_support::TempFolder dir;
     for (const auto& [card, title] : cases) {
         SCOPED_TRACE(title);
         const auto pdf = WritePdf(dir, card, {drawing::Sheet::Single, 0, false});
-        const std::string info = RunShell("pdfinfo -enc UTF-8 '" + pdf.string() + "'").out;
+        const std::string info = test_support::RunShell("pdfinfo -enc UTF-8 '" + pdf.string() + "'").out;
         std::smatch shown;
         ASSERT_TRUE(std::regex_search(info, shown, std::regex("Title: +([^\n]*)\n"))) << info;
         EXPECT_EQ(shown[1].str(), title);
@@ -120,16 +120,16 @@ TEST_P(CardPdf, SheetsHaveTheirPageSizeTenCardsAndEmbeddedFonts) {
         {"single with a 3 mm bleed: 91 x 61 mm", {drawing::Sheet::Single, 3, false}, "258 x 173 pts", 1},
         {"single with crop marks", {drawing::Sheet::Single, 3, true}, "298 x 213 pts", 1},
     };
-    const CardRecord card = SampleCard();
-    TempFolder dir;
+    const card::CardRecord card = SampleCard();
+    test_support::TempFolder dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto pdf = WritePdf(dir, card, c.layout);
-        const std::string info = RunShell("pdfinfo '" + pdf.string() + "'").out;
+        const std::string info = test_support::RunShell("pdfinfo '" + pdf.string() + "'").out;
         EXPECT_TRUE(std::regex_search(info, std::regex("\nPages: +1\n"))) << info;
         EXPECT_TRUE(std::regex_search(info, std::regex("\nPage size: +" + std::string(c.pageSize) + "\n"))) << info;
         // Real text: a text extractor finds every card's name and e-mail address.
-        const std::string text = RunShell("pdftotext -enc UTF-8 '" + pdf.string() + "' -").out;
+        const std::string text = test_support::RunShell("pdftotext -enc UTF-8 '" + pdf.string() + "' -").out;
         EXPECT_EQ(Count(text,
                         "Ren\xC3\xA9"
                         "e A. Okafor"),
@@ -137,7 +137,7 @@ TEST_P(CardPdf, SheetsHaveTheirPageSizeTenCardsAndEmbeddedFonts) {
             << text;
         EXPECT_EQ(Count(text, "renee.okafor@harbourlight.example"), c.names);
         // Every font is embedded.
-        const std::string fonts = RunShell("pdffonts '" + pdf.string() + "'").out;
+        const std::string fonts = test_support::RunShell("pdffonts '" + pdf.string() + "'").out;
         std::istringstream lines(fonts);
         std::string line;
         int fontLines = 0;
@@ -189,8 +189,8 @@ std::vector<double> Numbers(const std::string& text) {
 }
 
 TEST_P(CardPdf, TextExtractsWithSpacesWhereTheCardHasThem) {
-    const CardRecord card = SampleCard();
-    TempFolder dir;
+    const card::CardRecord card = SampleCard();
+    test_support::TempFolder dir;
     const std::pair<drawing::SheetLayout, std::size_t> cases[] = {
         {{drawing::Sheet::A4, 0, true}, 10},
         {{drawing::Sheet::Single, 3, true}, 1},
@@ -232,7 +232,7 @@ TEST_P(CardPdf, ASingleCardHasItsTrimAndBleedBoxes) {
         {"crop marks only", 0, true},
         {"neither", 0, false},
     };
-    TempFolder dir;
+    test_support::TempFolder dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Values got = ReadWithPdfminer(WritePdf(dir, SampleCard(), {drawing::Sheet::Single, c.bleed, c.marks}));
@@ -262,7 +262,7 @@ TEST_P(CardPdf, CropMarksMeetTheTrimmedEdgesOutsideTheBleed) {
         {"Letter sheet, 1.5 mm bleed", {drawing::Sheet::Letter, 1.5, true}},
         {"A4 sheet, no bleed", {drawing::Sheet::A4, 0, true}},
     };
-    TempFolder dir;
+    test_support::TempFolder dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const double b = c.layout.bleedMm;
@@ -337,7 +337,7 @@ TEST_P(CardPdf, CropMarksMeetTheTrimmedEdgesOutsideTheBleed) {
 // The height of the smallest word of `text` on a single card page, in
 // points, from pdftotext's word boxes; 0 when the word is not there.
 double SmallestWordHeight(const std::filesystem::path& pdf, const std::vector<std::string>& words) {
-    const std::string boxes = RunShell("pdftotext -bbox '" + pdf.string() + "' -").out;
+    const std::string boxes = test_support::RunShell("pdftotext -bbox '" + pdf.string() + "' -").out;
     const std::regex word(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     double smallest = 0;
@@ -350,11 +350,11 @@ double SmallestWordHeight(const std::filesystem::path& pdf, const std::vector<st
 }
 
 TEST_P(CardPdf, LongValuesAreCutNotShrunkBelowSevenPoints) {
-    CardRecord card = OverlongCard(10'000'000, 2'000'000);
+    card::CardRecord card = OverlongCard(10'000'000, 2'000'000);
     card.LastName = "Okafor";
-    TempFolder dir;
+    test_support::TempFolder dir;
     const auto pdf = WritePdf(dir, card, {drawing::Sheet::Single, 0, false});
-    const std::string text = RunShell("pdftotext -enc UTF-8 '" + pdf.string() + "' -").out;
+    const std::string text = test_support::RunShell("pdftotext -enc UTF-8 '" + pdf.string() + "' -").out;
     EXPECT_NE(text.find("\xE2\x80\xA6"), std::string::npos) << "a cut value ends in an ellipsis";
     EXPECT_LT(text.size(), 4000u) << "only what fits is drawn";
     // pdftotext's word boxes are about 1.1 to 1.2 times the text size.
@@ -365,7 +365,7 @@ TEST_P(CardPdf, LongValuesAreCutNotShrunkBelowSevenPoints) {
 // Letters of Windows-1252 beyond ASCII, as a card holds them, come out of
 // the PDF as the same letters, with the spaces between them.
 TEST_P(CardPdf, AccentedTextExtractsAsWritten) {
-    CardRecord card = SampleCard();
+    card::CardRecord card = SampleCard();
     card.FirstName = "Zo\xEB";
     card.LastName = "M\xFCller";
     card.Company =
@@ -380,9 +380,9 @@ TEST_P(CardPdf, AccentedTextExtractsAsWritten) {
         "me\xE2\x80\x9D \xE2\x82\xAC 5",
         "Ma\xC3\xAEtre d\xE2\x80\x99h\xC3\xB4tel",
     };
-    TempFolder dir;
+    test_support::TempFolder dir;
     const auto pdf = WritePdf(dir, card, {drawing::Sheet::Single, 0, false});
-    const std::string poppler = RunShell("pdftotext -enc UTF-8 '" + pdf.string() + "' -").out;
+    const std::string poppler = test_support::RunShell("pdftotext -enc UTF-8 '" + pdf.string() + "' -").out;
     const std::string miner = OneValue(ReadWithPdfminer(pdf), "text");
     for (const char* text : wanted) {
         SCOPED_TRACE(text);
@@ -394,9 +394,10 @@ TEST_P(CardPdf, AccentedTextExtractsAsWritten) {
 // The colours where the card puts them: paper and band on the card and in
 // its bleed, white where the crop marks stand, the picture in its frame.
 TEST_P(CardPdf, ColoursAreWhereTheCardPutsThem) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     const auto pdf = WritePdf(dir, SampleCard(), {drawing::Sheet::Single, 3, true});
-    const std::string ppm = RunShell("pdftoppm -r 72 '" + pdf.string() + "' | convert ppm:- -depth 8 rgb:-").out;
+    const std::string ppm =
+        test_support::RunShell("pdftoppm -r 72 '" + pdf.string() + "' | convert ppm:- -depth 8 rgb:-").out;
     // 298 x 213 points at 72 dpi: one pixel a point. The card is at 10 mm
     // (28.3 pt) from each edge, its bleed at 7 mm (19.8 pt).
     const int width = 298;
@@ -437,15 +438,15 @@ TEST_P(CardPdf, ColoursAreWhereTheCardPutsThem) {
 // Our own writer embeds subsets of its fonts, as composite fonts whose
 // characters map back to Unicode.
 TEST(OwnPdfWriter, EmbedsSubsetsOfItsFontsWithAUnicodeMap) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     const auto pdf = CardPdf::WritePdfWith(Writer::Own, dir, SampleCard(), {drawing::Sheet::A4, 0, true});
-    const std::string fonts = RunShell("pdffonts '" + pdf.string() + "'").out;
+    const std::string fonts = test_support::RunShell("pdffonts '" + pdf.string() + "'").out;
     const std::regex line(R"([A-Z]{6}\+(LiberationSans(-Bold)?) +CID TrueType +Identity-H +yes yes yes )");
     std::set<std::string> faces;
     for (std::sregex_iterator it(fonts.begin(), fonts.end(), line), end; it != end; ++it) faces.insert((*it)[1]);
     EXPECT_EQ(faces, (std::set<std::string>{"LiberationSans", "LiberationSans-Bold"})) << fonts;
     // Ten cards drawn with one stored picture.
-    std::istringstream images(RunShell("pdfimages -list '" + pdf.string() + "'").out);
+    std::istringstream images(test_support::RunShell("pdfimages -list '" + pdf.string() + "'").out);
     std::set<std::string> objects;
     int drawn = 0;
     for (std::string row; std::getline(images, row);) {
@@ -546,6 +547,7 @@ TEST(PainterCanvas, APainterThatKeepsThePictureKeepsItsPixels) {
 INSTANTIATE_TEST_SUITE_P(Writers, CardPdf, ::testing::Values(Writer::Qt, Writer::Own), WriterName);
 
 }  // namespace
+}  // namespace ovlet::exchange
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

@@ -14,21 +14,17 @@
 #include "card_test_support.h"
 #include "tests/support/ovlet_tool.h"
 
-using ovlet::card::FindCardField;
-using ovlet::card::WriteCardWithPicture;
-
+namespace ovlet::exchange {
 namespace {
-
-using namespace ovlet_tool;
 
 namespace fs = std::filesystem;
 
 const std::string kFixtures = std::string(OVLET_TESTS_DIR) + "/data/vcard/";
 
-CardRecord ReadCard(const fs::path& path) {
-    CardRecord record;
-    RecordOnlySide side(record);
-    EXPECT_TRUE(ReadCardFile(path.string(), record, side)) << path;
+card::CardRecord ReadCard(const fs::path& path) {
+    card::CardRecord record;
+    card::RecordOnlySide side(record);
+    EXPECT_TRUE(card::ReadCardFile(path.string(), record, side)) << path;
     return record;
 }
 
@@ -156,16 +152,17 @@ fs::path Utf8Name(const std::string& name) {
 TEST(VCardFiles, ImportEveryFixture) {
     for (const FileCase& c : kFiles) {
         SCOPED_TRACE(std::string(c.file) + " -> " + c.card);
-        TempFolder dir;
-        const ToolResult run = Ovlet("import '" + kFixtures + c.file + "' --all -o " + (dir / "out").string());
+        test_support::TempFolder dir;
+        const test_support::ToolResult run =
+            test_support::Ovlet("import '" + kFixtures + c.file + "' --all -o " + (dir / "out").string());
         EXPECT_EQ(run.code, c.exit) << run.err;
         std::size_t written = 0;
         for (const auto& entry : fs::directory_iterator(dir / "out")) written += entry.path().extension() == ".ovt";
         EXPECT_EQ(written, c.cards);
         for (const char* text : c.reports) EXPECT_NE(run.err.find(text), std::string::npos) << text << "\n" << run.err;
         ASSERT_TRUE(fs::exists(dir / "out" / Utf8Name(c.card))) << run.out;
-        const CardRecord card = ReadCard(dir / "out" / Utf8Name(c.card));
-        for (const auto& [name, value] : c.fields) EXPECT_EQ(card.*FindCardField(name)->member, value) << name;
+        const card::CardRecord card = ReadCard(dir / "out" / Utf8Name(c.card));
+        for (const auto& [name, value] : c.fields) EXPECT_EQ(card.*card::FindCardField(name)->member, value) << name;
         if (c.pictureLength >= 0) {
             EXPECT_EQ(card.PictureLength, c.pictureLength);
         }
@@ -193,16 +190,17 @@ TEST(VCardFiles, ALibraryMessageInAReportIsOneTrimmedLine) {
     // A PNG photo cut short: the picture library's own message ends in a
     // line break, which must neither end the report line early nor show as
     // a literal "\n".
-    TempFolder dir;
+    test_support::TempFolder dir;
     const std::string png = std::string(OVLET_TESTS_DIR) + "/data/corpus/png/basn2c08.png";
-    const std::string base64 = RunShell("head -c 60 '" + png + "' | base64 -w0").out;
+    const std::string base64 = test_support::RunShell("head -c 60 '" + png + "' | base64 -w0").out;
     ASSERT_EQ(base64.size(), 80u);
     {
         std::ofstream out(dir / "cut.vcf", std::ios::binary);
         out << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r\nPHOTO;ENCODING=b;TYPE=PNG:" << base64
             << "\r\nEND:VCARD\r\n";
     }
-    const ToolResult run = Ovlet("import " + (dir / "cut.vcf").string() + " -o " + (dir / "ann.ovt").string());
+    const test_support::ToolResult run =
+        test_support::Ovlet("import " + (dir / "cut.vcf").string() + " -o " + (dir / "ann.ovt").string());
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_TRUE(
         HasLine(run.err, "  line 4 PHOTO: the picture does not decode (End of file reached while decoding.); left out"))
@@ -210,32 +208,33 @@ TEST(VCardFiles, ALibraryMessageInAReportIsOneTrimmedLine) {
 }
 
 // A card with this picture, written by the card library.
-std::string CardWithPicture(const TempFolder& dir, const Bytes& picture) {
-    CardRecord record;
+std::string CardWithPicture(const test_support::TempFolder& dir, const test_support::Bytes& picture) {
+    card::CardRecord record;
     record.FirstName = "Pia";
     record.LastName = "Moss";
     const std::string path = (dir / "pia.ovt").string();
-    EXPECT_TRUE(WriteCardWithPicture(path, record, picture.data(), picture.size()));
+    EXPECT_TRUE(card::WriteCardWithPicture(path, record, picture.data(), picture.size()));
     return path;
 }
 
 TEST(VCardFiles, ExportAndWebCardTellWhenAPictureIsLeftOut) {
-    TempFolder dir;
-    const Bytes bmp =
+    test_support::TempFolder dir;
+    const test_support::Bytes bmp =
         test_support::ReadFileBytes(std::string(OVLET_TESTS_DIR) + "/data/corpus/bmp/g/pal8nonsquare.bmp");
     const std::string whole = CardWithPicture(dir, bmp);
-    const Bytes before = test_support::ReadFileBytes(whole);
-    const ToolResult exported = Ovlet("export --vcard3 " + whole);
+    const test_support::Bytes before = test_support::ReadFileBytes(whole);
+    const test_support::ToolResult exported = test_support::Ovlet("export --vcard3 " + whole);
     EXPECT_EQ(exported.code, 0) << exported.err;
     EXPECT_EQ(exported.err, "");
     EXPECT_NE(exported.out.find("PHOTO;ENCODING=b;TYPE=PNG:iVBORw0KGgo"), std::string::npos);
     EXPECT_EQ(test_support::ReadFileBytes(whole), before) << "the card keeps its own bytes";
     EXPECT_EQ(ReadCard(whole).PictureBytes, bmp);
 
-    const std::string damaged = CardWithPicture(dir, Bytes(bmp.begin(), bmp.begin() + 100));
+    const std::string damaged = CardWithPicture(dir, test_support::Bytes(bmp.begin(), bmp.begin() + 100));
     for (const std::string command : {"export --vcard", "html"}) {
         SCOPED_TRACE(command);
-        const ToolResult run = Ovlet(command + " " + damaged + " -o " + (dir / "out").string());
+        const test_support::ToolResult run =
+            test_support::Ovlet(command + " " + damaged + " -o " + (dir / "out").string());
         EXPECT_EQ(run.code, 0) << run.err;
         const std::string name = command == "html" ? "html" : "export";
         const auto lines = Lines(run.err);
@@ -248,13 +247,13 @@ TEST(VCardFiles, ExportAndWebCardTellWhenAPictureIsLeftOut) {
 TEST(VCardFiles, TheManPageNamesEveryJsonKey) {
     // Every key `show --json` prints is named in the man page's JSON OUTPUT
     // section (or, for the fields, in FIELDS), and the page promises the count.
-    const ToolResult run = Ovlet("show --json " + kSample);
+    const test_support::ToolResult run = test_support::Ovlet("show --json " + test_support::kSample);
     ASSERT_EQ(run.code, 0);
     std::vector<std::string> keys;
     for (const std::string& line : Lines(run.out)) {
         if (line.rfind("  \"", 0) == 0) keys.push_back(line.substr(3, line.find('"', 3) - 3));
     }
-    const Bytes bytes = test_support::ReadFileBytes(std::string(OVLET_SOURCE_DIR) + "/docs/man/ovlet.1");
+    const test_support::Bytes bytes = test_support::ReadFileBytes(std::string(OVLET_SOURCE_DIR) + "/docs/man/ovlet.1");
     const std::string page(bytes.begin(), bytes.end());
     const std::size_t fields = page.find("\n.SH FIELDS\n");
     const std::size_t json = page.find("\n.SH JSON OUTPUT\n");
@@ -266,7 +265,7 @@ TEST(VCardFiles, TheManPageNamesEveryJsonKey) {
     EXPECT_NE(jsonPart.find("with these " + std::to_string(keys.size()) + " keys"), std::string::npos) << jsonPart;
     std::size_t named = 0;
     for (const std::string& key : keys) {
-        const bool field = FindCardField(key) != nullptr;
+        const bool field = card::FindCardField(key) != nullptr;
         const std::string& where = field ? fieldList : jsonPart;
         const bool found = where.find(key + ",") != std::string::npos || where.find(key + ".") != std::string::npos ||
                            where.find(key + "\n") != std::string::npos || where.find(key + " ") != std::string::npos ||
@@ -278,25 +277,26 @@ TEST(VCardFiles, TheManPageNamesEveryJsonKey) {
 }
 
 TEST(VCardFiles, PagesAndSheetsGoToStandardOutputToo) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     const std::string d = dir.Path().string();
-    ASSERT_EQ(Ovlet("html " + kSample + " -o " + d + "/c.html").code, 0);
-    EXPECT_EQ(Ovlet("html " + kSample + " -o -").out, [&] {
-        const Bytes page = ReadFileBytes(dir / "c.html");
+    ASSERT_EQ(test_support::Ovlet("html " + test_support::kSample + " -o " + d + "/c.html").code, 0);
+    EXPECT_EQ(test_support::Ovlet("html " + test_support::kSample + " -o -").out, [&] {
+        const test_support::Bytes page = test_support::ReadFileBytes(dir / "c.html");
         return std::string(page.begin(), page.end());
     }());
 #ifdef OVLET_HAVE_PRINT
-    EXPECT_EQ(Ovlet("print " + kSample + " -o - --sheet single").out.rfind("%PDF-", 0), 0u);
+    EXPECT_EQ(test_support::Ovlet("print " + test_support::kSample + " -o - --sheet single").out.rfind("%PDF-", 0), 0u);
 #endif
 }
 
 TEST(VCardFiles, ManyCardsOfOneNameImportWithTheirReportsCounted) {
-    TempFolder dir;
+    test_support::TempFolder dir;
     {
         std::ofstream out(dir / "same.vcf", std::ios::binary);
         for (int i = 0; i < 150; ++i) out << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r\nX-A:1\r\nEND:VCARD\r\n";
     }
-    const ToolResult run = Ovlet("import " + (dir / "same.vcf").string() + " --all -o " + (dir / "out").string());
+    const test_support::ToolResult run =
+        test_support::Ovlet("import " + (dir / "same.vcf").string() + " --all -o " + (dir / "out").string());
     EXPECT_EQ(run.code, 0) << run.err.substr(0, 500);
     EXPECT_TRUE(fs::exists(dir / "out" / "Ann_Lee-150.ovt"));
     EXPECT_FALSE(fs::exists(dir / "out" / "Ann_Lee-151.ovt"));
@@ -316,18 +316,18 @@ TEST(VCardFiles, TheThumbnailerEntryRunsAsAFileManagerRunsIt) {
     }
     EXPECT_EQ(mime, "application/x-ovlet-card;");
     ASSERT_EQ(exec.rfind("ovlet ", 0), 0u) << exec;
-    TempFolder dir;
+    test_support::TempFolder dir;
     for (const int size : {128, 256}) {
         SCOPED_TRACE(size);
         std::string command = std::string(OVLET_BIN) + exec.substr(5);
-        for (const auto& [code, value] : {std::pair<std::string, std::string>{"%i", "'" + kSample + "'"},
+        for (const auto& [code, value] : {std::pair<std::string, std::string>{"%i", "'" + test_support::kSample + "'"},
                                           {"%o", "'" + (dir / "thumb.png").string() + "'"},
                                           {"%s", std::to_string(size)}}) {
             command.replace(command.find(code), 2, value);
         }
-        const ToolResult run = RunShell(command);
+        const test_support::ToolResult run = test_support::RunShell(command);
         ASSERT_EQ(run.code, 0) << command << "\n" << run.err;
-        const Bytes png = ReadFileBytes(dir / "thumb.png");
+        const test_support::Bytes png = test_support::ReadFileBytes(dir / "thumb.png");
         ASSERT_GE(png.size(), 24u);
         const auto be32 = [&](std::size_t at) {
             return (std::uint32_t{png[at]} << 24) | (std::uint32_t{png[at + 1]} << 16) |
@@ -341,3 +341,4 @@ TEST(VCardFiles, TheThumbnailerEntryRunsAsAFileManagerRunsIt) {
 #endif
 
 }  // namespace
+}  // namespace ovlet::exchange

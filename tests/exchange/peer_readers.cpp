@@ -6,7 +6,7 @@
 
 #include "tests/support/run_tool.h"
 
-namespace peers {
+namespace ovlet::exchange::peers {
 namespace fs = std::filesystem;
 namespace {
 
@@ -159,4 +159,4 @@ std::string One(const Values& values, const std::string& key) {
     return all.size() == 1 ? all.front() : "(" + std::to_string(all.size()) + " values)";
 }
 
-}  // namespace peers
+}  // namespace ovlet::exchange::peers

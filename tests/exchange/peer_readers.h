@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace peers {
+namespace ovlet::exchange::peers {
 
 using Values = std::vector<std::pair<std::string, std::string>>;  // key, value (UTF-8 or bytes)
 
@@ -37,4 +37,4 @@ std::vector<std::string> All(const Values& values, const std::string& key);
 // The one value of a key, or "(N values)".
 std::string One(const Values& values, const std::string& key);
 
-}  // namespace peers
+}  // namespace ovlet::exchange::peers

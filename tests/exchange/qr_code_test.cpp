@@ -12,21 +12,18 @@
 #include "tests/support/run_tool.h"
 #include "vcard_test_support.h"
 
-namespace qr = ovlet::exchange::qr;
-
-using ovlet::picture::CAnyPicDecoder;
-using ovlet::picture::CWinBmp;
-
+namespace ovlet::exchange {
 namespace {
 
 // The three readers every code must satisfy: zbarimg, zxing-cpp through its
 // Python binding (tests/exchange/qr_zxing.py), and ZXing in Java, run once
 // for all codes (peer_readers.h).
 std::string ZbarDecode(const std::filesystem::path& png) {
-    return RunShell("zbarimg --raw -q -Sbinary '" + png.string() + "' 2>/dev/null").out;
+    return test_support::RunShell("zbarimg --raw -q -Sbinary '" + png.string() + "' 2>/dev/null").out;
 }
 std::string ZxingDecode(const std::filesystem::path& png) {
-    return RunShell("/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/qr_zxing.py' '" + png.string() + "'").out;
+    return test_support::RunShell("/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/qr_zxing.py' '" + png.string() + "'")
+        .out;
 }
 
 std::uint32_t PngWidth(const std::vector<std::uint8_t>& png) {
@@ -36,15 +33,15 @@ std::uint32_t PngWidth(const std::vector<std::uint8_t>& png) {
 
 TEST(CardQr, ThreeReadersDecodeTheCompactVCard) {
     OVLET_SKIP_WITHOUT_LINUX_PEERS();
-    CardRecord longNote = AtLimitCard();
+    card::CardRecord longNote = AtLimitCard();
     longNote.GeneralInformation = std::string(3000, 'n');
-    CardRecord controls;
+    card::CardRecord controls;
     controls.FirstName = "Ann\x1B]0:x\x07";
     controls.LastName = "Lee\x7F";
     controls.Phone1Number = "555\x08";
     struct Case {
         const char* name;
-        CardRecord card;
+        card::CardRecord card;
         int maxVersion;  // the code must be this small
         int pixels;
     };
@@ -55,7 +52,7 @@ TEST(CardQr, ThreeReadersDecodeTheCompactVCard) {
         {"a long general information is never in the code", longNote, 25, 900},
         {"control characters become U+FFFD", controls, 10, 0},
     };
-    TempFolder dir;
+    test_support::TempFolder dir;
     std::vector<std::filesystem::path> pngs;
     std::vector<std::string> texts;
     for (const auto& c : cases) {
@@ -80,7 +77,7 @@ TEST(CardQr, ThreeReadersDecodeTheCompactVCard) {
         const std::vector<std::uint8_t>& png = encoded.Value();
         EXPECT_EQ(PngWidth(png), static_cast<std::uint32_t>(c.pixels ? c.pixels : code.code.PixelsAtDefault()));
         pngs.push_back(dir / (std::to_string(pngs.size()) + ".png"));
-        WriteFileBytes(pngs.back(), png);
+        test_support::WriteFileBytes(pngs.back(), png);
         texts.push_back(code.text);
         EXPECT_EQ(ZbarDecode(pngs.back()), code.text);
         EXPECT_EQ(ZxingDecode(pngs.back()), code.text);
@@ -98,8 +95,8 @@ TEST(CardQr, ThreeReadersDecodeTheCompactVCard) {
 // finder pattern, a light quiet zone of at least four modules on every side
 // (ISO/IEC 18004), the code centred, and every module's pixels its colour.
 void ExpectExactPicture(const qr::Code& code, const std::vector<std::uint8_t>& png, int pixels) {
-    CAnyPicDecoder decoder;
-    CWinBmp bitmap;
+    picture::CAnyPicDecoder decoder;
+    picture::CWinBmp bitmap;
     decoder.DecodeMemory("code", png.data(), static_cast<std::int32_t>(png.size()), &bitmap, 32);
     ASSERT_EQ(bitmap.GetWidth(), pixels);
     ASSERT_EQ(bitmap.GetHeight(), pixels);
@@ -167,7 +164,7 @@ TEST(CardQr, LevelMUnlessOnlyLFits) {
             EXPECT_LE(code->version, 25);
             EXPECT_EQ(code->width, 17 + 4 * code->version);
         } else {
-            EXPECT_EQ(code.Error().kind, ovlet::exchange::ExchangeError::Kind::QrTooLong);
+            EXPECT_EQ(code.Error().kind, ExchangeError::Kind::QrTooLong);
             EXPECT_FALSE(code.Error().Describe().empty());
         }
     }
@@ -192,17 +189,13 @@ TEST(CardQr, PictureSizeIsCheckedAndKept) {
         const auto png = qr::EncodePng(code, pixels);
         EXPECT_EQ(static_cast<bool>(png), ok) << (png ? "" : png.Error().Describe());
         if (!png) {
-            EXPECT_EQ(png.Error().kind, ovlet::exchange::ExchangeError::Kind::QrPictureSize);
+            EXPECT_EQ(png.Error().kind, ExchangeError::Kind::QrPictureSize);
         }
         if (ok && png) {
             EXPECT_EQ(PngWidth(png.Value()), static_cast<std::uint32_t>(pixels ? pixels : code.PixelsAtDefault()));
         }
     }
 }
-
-}  // namespace
-
-namespace {
 
 TEST(CardQr, SvgHasOneSquarePerDarkModuleAndAnEscapedTitle) {
     const auto made = qr::Encode("hello");
@@ -243,3 +236,4 @@ TEST(CardQr, SvgHasOneSquarePerDarkModuleAndAnEscapedTitle) {
 }
 
 }  // namespace
+}  // namespace ovlet::exchange

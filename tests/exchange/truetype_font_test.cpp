@@ -18,21 +18,16 @@
 #include "exchange/drawing/truetype_font.h"
 #include "tests/support/byte_writer.h"
 
-namespace drawing = ovlet::exchange::drawing;
-
+namespace ovlet::exchange {
 namespace {
-
-using drawing::TrueTypeFont;
-using test_support::Bytes;
-using test_support::ByteWriter;
 
 // Glyphs of the test font: 0 missing, 1 'A' (a triangle), 2 'Á' (a
 // composite of 1 and 3), 3 '€' and U+1F600 (a square), 4 the space (no outline).
 constexpr int kGlyphs = 5;
 constexpr unsigned kUnitsPerEm = 1000;
 
-Bytes SimpleGlyph(int size) {
-    ByteWriter g;
+test_support::Bytes SimpleGlyph(int size) {
+    test_support::ByteWriter g;
     g.U16Be(1).U16Be(0).U16Be(0).U16Be(static_cast<unsigned>(size)).U16Be(static_cast<unsigned>(size));
     g.U16Be(2).U16Be(0);           // endPtsOfContours, no instructions
     g.U8(0x01).U8(0x01).U8(0x01);  // three points on the curve, coordinates in words
@@ -42,8 +37,8 @@ Bytes SimpleGlyph(int size) {
     return g.bytes;
 }
 
-Bytes CompositeGlyph(std::initializer_list<unsigned> parts) {
-    ByteWriter g;
+test_support::Bytes CompositeGlyph(std::initializer_list<unsigned> parts) {
+    test_support::ByteWriter g;
     g.U16Be(0xFFFF).U16Be(0).U16Be(0).U16Be(700).U16Be(900);
     std::size_t left = parts.size();
     for (unsigned part : parts) {
@@ -53,9 +48,9 @@ Bytes CompositeGlyph(std::initializer_list<unsigned> parts) {
     return g.bytes;
 }
 
-Bytes CharacterMap(bool withFull) {
+test_support::Bytes CharacterMap(bool withFull) {
     // Format 4: space, 'A' and 'Á' by delta; '€' through the glyph array.
-    ByteWriter f4;
+    test_support::ByteWriter f4;
     const unsigned segments = 5;
     f4.U16Be(4).U16Be(0).U16Be(0).U16Be(segments * 2).U16Be(8).U16Be(2).U16Be(2);
     for (unsigned end : {0x20u, 0x41u, 0xC1u, 0x20ACu, 0xFFFFu}) f4.U16Be(end);
@@ -69,14 +64,14 @@ Bytes CharacterMap(bool withFull) {
     f4.bytes[2] = static_cast<std::uint8_t>(f4.Size() >> 8);
     f4.bytes[3] = static_cast<std::uint8_t>(f4.Size());
 
-    ByteWriter f12;
+    test_support::ByteWriter f12;
     f12.U16Be(12).U16Be(0).U32Be(16 + 12 * 4).U32Be(0).U32Be(4);
     for (auto [first, last, glyph] : {std::tuple{0x20u, 0x20u, 4u}, std::tuple{0x41u, 0x41u, 1u},
                                       std::tuple{0xC1u, 0xC1u, 2u}, std::tuple{0x1F600u, 0x1F600u, 3u}}) {
         f12.U32Be(first).U32Be(last).U32Be(glyph);
     }
 
-    ByteWriter cmap;
+    test_support::ByteWriter cmap;
     const unsigned count = withFull ? 2 : 1;
     cmap.U16Be(0).U16Be(count);
     cmap.U16Be(3).U16Be(1).U32Be(4 + 8 * count);
@@ -86,11 +81,11 @@ Bytes CharacterMap(bool withFull) {
     return cmap.bytes;
 }
 
-std::map<std::string, Bytes> ValidTables(bool withFullMap = false) {
-    std::map<std::string, Bytes> tables;
-    const Bytes outlines[kGlyphs] = {{}, SimpleGlyph(600), CompositeGlyph({1, 3}), SimpleGlyph(400), {}};
-    ByteWriter glyf, loca;
-    for (const Bytes& outline : outlines) {
+std::map<std::string, test_support::Bytes> ValidTables(bool withFullMap = false) {
+    std::map<std::string, test_support::Bytes> tables;
+    const test_support::Bytes outlines[kGlyphs] = {{}, SimpleGlyph(600), CompositeGlyph({1, 3}), SimpleGlyph(400), {}};
+    test_support::ByteWriter glyf, loca;
+    for (const test_support::Bytes& outline : outlines) {
         loca.U16Be(static_cast<unsigned>(glyf.Size() / 2));
         glyf.Raw(outline);
     }
@@ -98,25 +93,25 @@ std::map<std::string, Bytes> ValidTables(bool withFullMap = false) {
     tables["glyf"] = glyf.bytes;
     tables["loca"] = loca.bytes;
 
-    ByteWriter head;
+    test_support::ByteWriter head;
     head.U32Be(0x00010000).U32Be(0).U32Be(0).U32Be(0x5F0F3CF5).U16Be(0).U16Be(kUnitsPerEm).Zeros(16);
     head.U16Be(0x10000u - 50).U16Be(0x10000u - 210).U16Be(1100).U16Be(900);  // xMin yMin xMax yMax
     head.U16Be(0).U16Be(8).U16Be(2).U16Be(0).U16Be(0);  // macStyle .. indexToLocFormat (short), glyphDataFormat
     tables["head"] = head.bytes;
 
-    ByteWriter hhea;
+    test_support::ByteWriter hhea;
     hhea.U32Be(0x00010000).U16Be(800).U16Be(0x10000u - 200).U16Be(90).U16Be(700).Zeros(22).U16Be(3);
     tables["hhea"] = hhea.bytes;
-    ByteWriter maxp;
+    test_support::ByteWriter maxp;
     maxp.U32Be(0x00005000).U16Be(kGlyphs);
     tables["maxp"] = maxp.bytes;
-    ByteWriter hmtx;
+    test_support::ByteWriter hmtx;
     for (unsigned advance : {500u, 600u, 700u}) hmtx.U16Be(advance).U16Be(0);
     hmtx.U16Be(0).U16Be(0);  // left side bearings of glyphs 3 and 4
     tables["hmtx"] = hmtx.bytes;
     tables["cmap"] = CharacterMap(withFullMap);
 
-    ByteWriter name;
+    test_support::ByteWriter name;
     const std::string psName = "Test-Regular";
     name.U16Be(0).U16Be(1).U16Be(6 + 12);
     name.U16Be(3).U16Be(1).U16Be(0x409).U16Be(6).U16Be(static_cast<unsigned>(psName.size() * 2)).U16Be(0);
@@ -126,12 +121,15 @@ std::map<std::string, Bytes> ValidTables(bool withFullMap = false) {
 }
 
 // The tables as a font file, in tag order.
-Bytes Assemble(const std::map<std::string, Bytes>& tables) {
-    ByteWriter font;
+test_support::Bytes Assemble(const std::map<std::string, test_support::Bytes>& tables) {
+    test_support::ByteWriter font;
     font.U32Be(0x00010000).U16Be(static_cast<unsigned>(tables.size())).U16Be(0).U16Be(0).U16Be(0);
     std::uint32_t offset = static_cast<std::uint32_t>(12 + 16 * tables.size());
     for (const auto& [tag, data] : tables) {
-        font.Raw(Bytes(tag.begin(), tag.end())).U32Be(0).U32Be(offset).U32Be(static_cast<std::uint32_t>(data.size()));
+        font.Raw(test_support::Bytes(tag.begin(), tag.end()))
+            .U32Be(0)
+            .U32Be(offset)
+            .U32Be(static_cast<std::uint32_t>(data.size()));
         offset += static_cast<std::uint32_t>((data.size() + 3) / 4 * 4);
     }
     for (const auto& [tag, data] : tables) {
@@ -142,7 +140,7 @@ Bytes Assemble(const std::map<std::string, Bytes>& tables) {
 }
 
 // Where a table's directory record is, or where the table starts.
-std::size_t RecordOf(const Bytes& font, const std::string& tag) {
+std::size_t RecordOf(const test_support::Bytes& font, const std::string& tag) {
     for (std::size_t at = 12; at + 16 <= font.size(); at += 16) {
         if (std::memcmp(font.data() + at, tag.data(), 4) == 0) return at;
     }
@@ -150,30 +148,30 @@ std::size_t RecordOf(const Bytes& font, const std::string& tag) {
     return 0;
 }
 
-std::uint32_t GetU32(const Bytes& font, std::size_t at) {
+std::uint32_t GetU32(const test_support::Bytes& font, std::size_t at) {
     return std::uint32_t{font[at]} << 24 | std::uint32_t{font[at + 1]} << 16 | std::uint32_t{font[at + 2]} << 8 |
            font[at + 3];
 }
 
-std::size_t TableOf(const Bytes& font, const std::string& tag) {
+std::size_t TableOf(const test_support::Bytes& font, const std::string& tag) {
     return GetU32(font, RecordOf(font, tag) + 8);
 }
 
-void SetU16(Bytes& font, std::size_t at, unsigned value) {
+void SetU16(test_support::Bytes& font, std::size_t at, unsigned value) {
     font.at(at) = static_cast<std::uint8_t>(value >> 8);
     font.at(at + 1) = static_cast<std::uint8_t>(value);
 }
 
-void SetU32(Bytes& font, std::size_t at, std::uint32_t value) {
+void SetU32(test_support::Bytes& font, std::size_t at, std::uint32_t value) {
     SetU16(font, at, value >> 16);
     SetU16(font, at + 2, value & 0xFFFF);
 }
 
 // The font, or nothing with `error` set to the reason (every refusal is FontUnusable).
-std::optional<TrueTypeFont> ReadFont(const Bytes& bytes, std::string& error) {
-    auto font = TrueTypeFont::Read(bytes);
+std::optional<drawing::TrueTypeFont> ReadFont(const test_support::Bytes& bytes, std::string& error) {
+    auto font = drawing::TrueTypeFont::Read(bytes);
     if (font) return std::move(font).Value();
-    EXPECT_EQ(font.Error().kind, ovlet::exchange::drawing::DrawingError::Kind::FontUnusable);
+    EXPECT_EQ(font.Error().kind, drawing::DrawingError::Kind::FontUnusable);
     error = font.Error().Describe();
     return std::nullopt;
 }
@@ -211,46 +209,56 @@ TEST(TrueTypeFont, TheWholeRangeMapIsPreferredWhereThereIsOne) {
 
 struct BrokenFont {
     const char* name;
-    std::function<void(Bytes&)> breakIt;
+    std::function<void(test_support::Bytes&)> breakIt;
     const char* error;  // part of the reason given; nullptr: read, and lookups stay in bounds
 };
 
 const BrokenFont kBrokenFonts[] = {
-    {"not a font", [](Bytes& f) { SetU32(f, 0, 0x61626364); }, "not a TrueType font"},
-    {"a collection", [](Bytes& f) { SetU32(f, 0, 0x74746366); }, "collection"},
-    {"PostScript outlines", [](Bytes& f) { SetU32(f, 0, 0x4F54544F); }, "PostScript outlines"},
-    {"table count past the file", [](Bytes& f) { SetU16(f, 4, 0xFFFF); }, "table directory is cut short"},
-    {"head past the end", [](Bytes& f) { SetU32(f, RecordOf(f, "head") + 8, 0xFFFFFFF0); }, "head table"},
-    {"head longer than the file", [](Bytes& f) { SetU32(f, RecordOf(f, "head") + 12, 0xFFFFFFFF); }, "head table"},
-    {"head too short", [](Bytes& f) { SetU32(f, RecordOf(f, "head") + 12, 20); }, "head table"},
-    {"no glyf", [](Bytes& f) { std::memcpy(f.data() + RecordOf(f, "glyf"), "gly_", 4); }, "glyf table"},
-    {"bad magic number", [](Bytes& f) { SetU32(f, TableOf(f, "head") + 12, 0); }, "head table is damaged"},
-    {"zero units per em", [](Bytes& f) { SetU16(f, TableOf(f, "head") + 18, 0); }, "head table is damaged"},
-    {"unknown loca format", [](Bytes& f) { SetU16(f, TableOf(f, "head") + 50, 7); }, "head table is damaged"},
-    {"no long metrics", [](Bytes& f) { SetU16(f, TableOf(f, "hhea") + 34, 0); }, "glyph metrics"},
-    {"more long metrics than glyphs", [](Bytes& f) { SetU16(f, TableOf(f, "hhea") + 34, 0xFFFF); }, "glyph metrics"},
-    {"hmtx shorter than its metrics", [](Bytes& f) { SetU32(f, RecordOf(f, "hmtx") + 12, 8); }, "glyph metrics"},
-    {"no glyphs", [](Bytes& f) { SetU16(f, TableOf(f, "maxp") + 4, 0); }, "glyph metrics"},
-    {"more glyphs than loca", [](Bytes& f) { SetU16(f, TableOf(f, "maxp") + 4, 0xFFFF); }, "loca table is cut short"},
-    {"only a Macintosh map", [](Bytes& f) { SetU16(f, TableOf(f, "cmap") + 4, 1); }, "no Unicode character map"},
-    {"map past the table", [](Bytes& f) { SetU32(f, TableOf(f, "cmap") + 8, 0xFFFFFF00); }, "no Unicode character map"},
-    {"map longer than the table", [](Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 2, 0xFFF0); },
+    {"not a font", [](test_support::Bytes& f) { SetU32(f, 0, 0x61626364); }, "not a TrueType font"},
+    {"a collection", [](test_support::Bytes& f) { SetU32(f, 0, 0x74746366); }, "collection"},
+    {"PostScript outlines", [](test_support::Bytes& f) { SetU32(f, 0, 0x4F54544F); }, "PostScript outlines"},
+    {"table count past the file", [](test_support::Bytes& f) { SetU16(f, 4, 0xFFFF); }, "table directory is cut short"},
+    {"head past the end", [](test_support::Bytes& f) { SetU32(f, RecordOf(f, "head") + 8, 0xFFFFFFF0); }, "head table"},
+    {"head longer than the file", [](test_support::Bytes& f) { SetU32(f, RecordOf(f, "head") + 12, 0xFFFFFFFF); },
+     "head table"},
+    {"head too short", [](test_support::Bytes& f) { SetU32(f, RecordOf(f, "head") + 12, 20); }, "head table"},
+    {"no glyf", [](test_support::Bytes& f) { std::memcpy(f.data() + RecordOf(f, "glyf"), "gly_", 4); }, "glyf table"},
+    {"bad magic number", [](test_support::Bytes& f) { SetU32(f, TableOf(f, "head") + 12, 0); },
+     "head table is damaged"},
+    {"zero units per em", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "head") + 18, 0); },
+     "head table is damaged"},
+    {"unknown loca format", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "head") + 50, 7); },
+     "head table is damaged"},
+    {"no long metrics", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "hhea") + 34, 0); }, "glyph metrics"},
+    {"more long metrics than glyphs", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "hhea") + 34, 0xFFFF); },
+     "glyph metrics"},
+    {"hmtx shorter than its metrics", [](test_support::Bytes& f) { SetU32(f, RecordOf(f, "hmtx") + 12, 8); },
+     "glyph metrics"},
+    {"no glyphs", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "maxp") + 4, 0); }, "glyph metrics"},
+    {"more glyphs than loca", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "maxp") + 4, 0xFFFF); },
+     "loca table is cut short"},
+    {"only a Macintosh map", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "cmap") + 4, 1); },
      "no Unicode character map"},
-    {"map count past the table", [](Bytes& f) { SetU16(f, TableOf(f, "cmap") + 2, 0xFFFF); }, nullptr},
-    {"segment count past the map", [](Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 6, 0xFFFE); }, nullptr},
-    {"glyph array offset past the map",
-     [](Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 14 + 4 * 10 + 2 + 6, 0xFFF0); }, nullptr},
-    {"delta past the glyph count", [](Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 14 + 2 * 10 + 2 + 2, 0x1000); },
+    {"map past the table", [](test_support::Bytes& f) { SetU32(f, TableOf(f, "cmap") + 8, 0xFFFFFF00); },
+     "no Unicode character map"},
+    {"map longer than the table", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 2, 0xFFF0); },
+     "no Unicode character map"},
+    {"map count past the table", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "cmap") + 2, 0xFFFF); }, nullptr},
+    {"segment count past the map", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 6, 0xFFFE); },
      nullptr},
-    {"name strings past the table", [](Bytes& f) { SetU16(f, TableOf(f, "name") + 4, 0xFFFF); }, nullptr},
-    {"name count past the table", [](Bytes& f) { SetU16(f, TableOf(f, "name") + 2, 0xFFFF); }, nullptr},
-    {"loca pointing past glyf", [](Bytes& f) { SetU16(f, TableOf(f, "loca") + 4, 0xFFFF); }, nullptr},
+    {"glyph array offset past the map",
+     [](test_support::Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 14 + 4 * 10 + 2 + 6, 0xFFF0); }, nullptr},
+    {"delta past the glyph count",
+     [](test_support::Bytes& f) { SetU16(f, TableOf(f, "cmap") + 12 + 14 + 2 * 10 + 2 + 2, 0x1000); }, nullptr},
+    {"name strings past the table", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "name") + 4, 0xFFFF); }, nullptr},
+    {"name count past the table", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "name") + 2, 0xFFFF); }, nullptr},
+    {"loca pointing past glyf", [](test_support::Bytes& f) { SetU16(f, TableOf(f, "loca") + 4, 0xFFFF); }, nullptr},
 };
 
 class BrokenFonts : public ::testing::TestWithParam<BrokenFont> {};
 
 TEST_P(BrokenFonts, AreRefusedWithAReasonOrReadWithinTheirBytes) {
-    Bytes bytes = Assemble(ValidTables());
+    test_support::Bytes bytes = Assemble(ValidTables());
     GetParam().breakIt(bytes);
     std::string error;
     const auto font = ReadFont(bytes, error);
@@ -263,7 +271,7 @@ TEST_P(BrokenFonts, AreRefusedWithAReasonOrReadWithinTheirBytes) {
     for (char32_t c : {U' ', U'A', U'\u00C1', U'\u20AC', U'\U0001F600'}) {
         EXPECT_LT(font->GlyphOf(c), kGlyphs);
     }
-    const Bytes subset = font->Subset({1, 2, 3, 4});
+    const test_support::Bytes subset = font->Subset({1, 2, 3, 4});
     EXPECT_TRUE(ReadFont(subset, error).has_value() || !error.empty());
 }
 
@@ -276,13 +284,14 @@ std::string BrokenName(const ::testing::TestParamInfo<BrokenFont>& info) {
 INSTANTIATE_TEST_SUITE_P(Cases, BrokenFonts, ::testing::ValuesIn(kBrokenFonts), BrokenName);
 
 TEST(TrueTypeFont, EveryCutShortFontEndsCleanly) {
-    const Bytes whole = Assemble(ValidTables(true));
+    const test_support::Bytes whole = Assemble(ValidTables(true));
     const std::size_t needed = TableOf(whole, "maxp") + 6;  // the last table Read needs ends here or before
     for (std::size_t length = 0; length < whole.size(); ++length) {
         SCOPED_TRACE(length);
         // Only the bytes of the prefix: a read past them is a read past the end.
         std::string error;
-        const auto font = ReadFont(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length)), error);
+        const auto font =
+            ReadFont(test_support::Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length)), error);
         if (!font) {
             EXPECT_FALSE(error.empty());
             continue;
@@ -293,7 +302,7 @@ TEST(TrueTypeFont, EveryCutShortFontEndsCleanly) {
 }
 
 // A glyph's outline bytes in a font file, by its loca table.
-Bytes OutlineOf(const Bytes& font, unsigned glyph) {
+test_support::Bytes OutlineOf(const test_support::Bytes& font, unsigned glyph) {
     const std::size_t loca = TableOf(font, "loca"), glyf = TableOf(font, "glyf");
     const bool longOffsets = font[TableOf(font, "head") + 51] == 1;
     std::size_t begin = 0, end = 0;
@@ -304,12 +313,12 @@ Bytes OutlineOf(const Bytes& font, unsigned glyph) {
         begin = 2 * (std::size_t{font[loca + 2 * glyph]} << 8 | font[loca + 2 * glyph + 1]);
         end = 2 * (std::size_t{font[loca + 2 * glyph + 2]} << 8 | font[loca + 2 * glyph + 3]);
     }
-    return Bytes(font.begin() + static_cast<std::ptrdiff_t>(glyf + begin),
-                 font.begin() + static_cast<std::ptrdiff_t>(glyf + end));
+    return test_support::Bytes(font.begin() + static_cast<std::ptrdiff_t>(glyf + begin),
+                               font.begin() + static_cast<std::ptrdiff_t>(glyf + end));
 }
 
 TEST(TrueTypeFont, ASubsetKeepsTheGlyphsDrawnAndTheirParts) {
-    const Bytes whole = Assemble(ValidTables());
+    const test_support::Bytes whole = Assemble(ValidTables());
     std::string error;
     const auto font = ReadFont(whole, error);
     ASSERT_TRUE(font) << error;
@@ -326,14 +335,14 @@ TEST(TrueTypeFont, ASubsetKeepsTheGlyphsDrawnAndTheirParts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Bytes subset = font->Subset(c.drawn);
+        const test_support::Bytes subset = font->Subset(c.drawn);
         const auto read = ReadFont(subset, error);
         ASSERT_TRUE(read) << error;
         EXPECT_EQ(read->GlyphCount(), kGlyphs);
         for (unsigned glyph = 0; glyph < kGlyphs; ++glyph) {
-            const Bytes outline = OutlineOf(subset, glyph);
+            const test_support::Bytes outline = OutlineOf(subset, glyph);
             if (c.kept.count(glyph) != 0) {
-                const Bytes original = OutlineOf(whole, glyph);
+                const test_support::Bytes original = OutlineOf(whole, glyph);
                 // Outlines are padded to four bytes in the subset.
                 ASSERT_GE(outline.size(), original.size()) << glyph;
                 EXPECT_TRUE(std::equal(original.begin(), original.end(), outline.begin())) << glyph;
@@ -354,14 +363,14 @@ TEST(TrueTypeFont, ASubsetKeepsTheGlyphsDrawnAndTheirParts) {
 TEST(TrueTypeFont, CompositesThatReferToThemselvesEnd) {
     auto tables = ValidTables();
     // Glyph 2 made of itself and of glyph 3, and glyph 3 of glyph 2.
-    const Bytes loop2 = CompositeGlyph({2, 3});
-    const Bytes loop3 = CompositeGlyph({2, 60000});
-    Bytes& glyf = tables["glyf"];
+    const test_support::Bytes loop2 = CompositeGlyph({2, 3});
+    const test_support::Bytes loop3 = CompositeGlyph({2, 60000});
+    test_support::Bytes& glyf = tables["glyf"];
     const std::size_t firstOf2 = SimpleGlyph(600).size();
     glyf.resize(firstOf2);
     glyf.insert(glyf.end(), loop2.begin(), loop2.end());
     glyf.insert(glyf.end(), loop3.begin(), loop3.end());
-    ByteWriter loca;
+    test_support::ByteWriter loca;
     for (std::size_t at : {std::size_t{0}, std::size_t{0}, firstOf2, firstOf2 + loop2.size(),
                            firstOf2 + loop2.size() + loop3.size(), glyf.size()}) {
         loca.U16Be(static_cast<unsigned>(at / 2));
@@ -386,7 +395,7 @@ TEST(TrueTypeFont, TheLicenceDecidesWhetherItMayBeEmbedded) {
     for (const auto& [fsType, may] : cases) {
         SCOPED_TRACE(fsType);
         auto tables = ValidTables();
-        ByteWriter os2;
+        test_support::ByteWriter os2;
         os2.U16Be(1).U16Be(500).U16Be(400).U16Be(5).U16Be(fsType);
         tables["OS/2"] = os2.bytes;
         std::string error;
@@ -403,7 +412,7 @@ TEST(TrueTypeFont, ReadsTheLiberationFonts) {
         if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is not installed";
         SCOPED_TRACE(name);
         std::ifstream in(path, std::ios::binary);
-        Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        test_support::Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::string error;
         const auto font = ReadFont(bytes, error);
         ASSERT_TRUE(font) << error;
@@ -416,9 +425,10 @@ TEST(TrueTypeFont, ReadsTheLiberationFonts) {
         }
         // The space is 569/2048 em wide in both weights (metrically Arial's).
         EXPECT_EQ(font->AdvanceOf(font->GlyphOf(U' ')), 569);
-        const Bytes subset = font->Subset({font->GlyphOf(U'A')});
+        const test_support::Bytes subset = font->Subset({font->GlyphOf(U'A')});
         EXPECT_LT(subset.size(), bytes.size() / 4);
     }
 }
 
 }  // namespace
+}  // namespace ovlet::exchange

@@ -14,13 +14,11 @@
 #include "tests/support/test_names.h"
 #include "vcard_test_support.h"
 
-namespace vcard = ovlet::exchange::vcard;
-using ovlet::card::FindCardField;
-
+namespace ovlet::exchange {
 namespace {
 
-void ExpectSameFields(const CardRecord& want, const CardRecord& got) {
-    for (const auto& f : kCardFields) {
+void ExpectSameFields(const card::CardRecord& want, const card::CardRecord& got) {
+    for (const auto& f : card::kCardFields) {
         SCOPED_TRACE(f.name);
         EXPECT_EQ(want.*f.member, got.*f.member);
     }
@@ -87,77 +85,85 @@ TEST(VCardWrite, EachVersionEscapesByItsOwnGrammar) {
     struct Case {
         const char* name;
         vcard::Version version;
-        std::string CardRecord::*member;
+        std::string card::CardRecord::*member;
         std::string value;
         std::string line;
     };
     const Case cases[] = {
-        {"4.0 text keeps a raw semicolon", v4, &CardRecord::JobTitle, "a\\b,c;d", "TITLE:a\\\\b\\,c;d"},
-        {"3.0 text escapes it", v3, &CardRecord::JobTitle, "a\\b,c;d", "TITLE:a\\\\b\\,c\\;d"},
-        {"4.0 formatted name", v4, &CardRecord::Company, "Acme; Widgets, Inc.", "FN:Acme; Widgets\\, Inc."},
-        {"4.0 compound values escape it", v4, &CardRecord::Company, "Acme; Widgets, Inc.",
+        {"4.0 text keeps a raw semicolon", v4, &card::CardRecord::JobTitle, "a\\b,c;d", "TITLE:a\\\\b\\,c;d"},
+        {"3.0 text escapes it", v3, &card::CardRecord::JobTitle, "a\\b,c;d", "TITLE:a\\\\b\\,c\\;d"},
+        {"4.0 formatted name", v4, &card::CardRecord::Company, "Acme; Widgets, Inc.", "FN:Acme; Widgets\\, Inc."},
+        {"4.0 compound values escape it", v4, &card::CardRecord::Company, "Acme; Widgets, Inc.",
          "ORG:Acme\\; Widgets\\, Inc."},
-        {"4.0 name components", v4, &CardRecord::LastName, "x;y,z", "N:x\\;y\\,z;;;;"},
-        {"4.0 note", v4, &CardRecord::GeneralInformation, "a;b\r\nc", "NOTE:a;b\\nc"},
-        {"CR LF in a note", v3, &CardRecord::GeneralInformation, "one\r\ntwo", "NOTE:one\\ntwo"},
-        {"lone LF and CR", v4, &CardRecord::GeneralInformation, "a\nb\rc", "NOTE:a\\nb\\nc"},
-        {"Windows-1252 to UTF-8", v4, &CardRecord::EMail, "\x80@\xE9.example", "EMAIL:\xE2\x82\xAC@\xC3\xA9.example"},
-        {"URL: comma and semicolon percent-encoded", v4, &CardRecord::WebSite, "http://x/a,b;c",
+        {"4.0 name components", v4, &card::CardRecord::LastName, "x;y,z", "N:x\\;y\\,z;;;;"},
+        {"4.0 note", v4, &card::CardRecord::GeneralInformation, "a;b\r\nc", "NOTE:a;b\\nc"},
+        {"CR LF in a note", v3, &card::CardRecord::GeneralInformation, "one\r\ntwo", "NOTE:one\\ntwo"},
+        {"lone LF and CR", v4, &card::CardRecord::GeneralInformation, "a\nb\rc", "NOTE:a\\nb\\nc"},
+        {"Windows-1252 to UTF-8", v4, &card::CardRecord::EMail, "\x80@\xE9.example",
+         "EMAIL:\xE2\x82\xAC@\xC3\xA9.example"},
+        {"URL: comma and semicolon percent-encoded", v4, &card::CardRecord::WebSite, "http://x/a,b;c",
          "URL:http://x/a%2Cb%3Bc"},
-        {"URL: the same in 3.0", v3, &CardRecord::WebSite, "http://x/a,b;c", "URL:http://x/a%2Cb%3Bc"},
-        {"URL: a backslash percent-encoded", v4, &CardRecord::WebSite, "x\\y", "URL:x%5Cy"},
-        {"label with quote and caret", v4, &CardRecord::Phone1Description, "Desk \"A\" ^1",
+        {"URL: the same in 3.0", v3, &card::CardRecord::WebSite, "http://x/a,b;c", "URL:http://x/a%2Cb%3Bc"},
+        {"URL: a backslash percent-encoded", v4, &card::CardRecord::WebSite, "x\\y", "URL:x%5Cy"},
+        {"label with quote and caret", v4, &card::CardRecord::Phone1Description, "Desk \"A\" ^1",
          "TEL;LABEL=\"Desk ^'A^' ^^1\":5"},
-        {"3.0 has no caret escapes: the quote is dropped, the caret stays", v3, &CardRecord::Phone1Description,
+        {"3.0 has no caret escapes: the quote is dropped, the caret stays", v3, &card::CardRecord::Phone1Description,
          "Desk \"A\" ^1^^n", "TEL;LABEL=\"Desk A ^1^^n\":5"},
-        {"3.0 label with a line break", v3, &CardRecord::Phone1Description, "Desk\r\nTwo", "TEL;LABEL=\"Desk Two\":5"},
-        {"4.0 label with a line break", v4, &CardRecord::Phone1Description, "Desk\r\nTwo", "TEL;LABEL=\"Desk^nTwo\":5"},
-        {"4.0 control characters become U+FFFD, a tab stays", v4, &CardRecord::JobTitle,
+        {"3.0 label with a line break", v3, &card::CardRecord::Phone1Description, "Desk\r\nTwo",
+         "TEL;LABEL=\"Desk Two\":5"},
+        {"4.0 label with a line break", v4, &card::CardRecord::Phone1Description, "Desk\r\nTwo",
+         "TEL;LABEL=\"Desk^nTwo\":5"},
+        {"4.0 control characters become U+FFFD, a tab stays", v4, &card::CardRecord::JobTitle,
          std::string("a\x1B[1mb\x07", 7) + '\0' + "c\x7F\td",
          "TITLE:a\xEF\xBF\xBD[1mb\xEF\xBF\xBD\xEF\xBF\xBD"
          "c\xEF\xBF\xBD\td"},
-        {"3.0 control characters", v3, &CardRecord::GeneralInformation, "\x1B\x1Fx\r\ny",
+        {"3.0 control characters", v3, &card::CardRecord::GeneralInformation, "\x1B\x1Fx\r\ny",
          "NOTE:\xEF\xBF\xBD\xEF\xBF\xBDx\\ny"},
-        {"a control character in a name component", v3, &CardRecord::LastName, "Lee\x08", "N:Lee\xEF\xBF\xBD;;;;"},
-        {"a control character in a label", v4, &CardRecord::Phone1Description, "A\x1B",
+        {"a control character in a name component", v3, &card::CardRecord::LastName, "Lee\x08",
+         "N:Lee\xEF\xBF\xBD;;;;"},
+        {"a control character in a label", v4, &card::CardRecord::Phone1Description, "A\x1B",
          "TEL;LABEL=\"A\xEF\xBF\xBD\":5"},
-        {"a control character in a 3.0 label", v3, &CardRecord::Phone1Description, "A\x1B",
+        {"a control character in a 3.0 label", v3, &card::CardRecord::Phone1Description, "A\x1B",
          "TEL;LABEL=\"A\xEF\xBF\xBD\":5"},
-        {"a control character in a web address", v4, &CardRecord::WebSite, "http://x/\x1B",
+        {"a control character in a web address", v4, &card::CardRecord::WebSite, "http://x/\x1B",
          "URL:http://x/\xEF\xBF\xBD"},
-        {"a control character in a number", v4, &CardRecord::Phone1Number, "555\x1B", "TEL:555\xEF\xBF\xBD"},
-        {"a control character in a tel: address", v3, &CardRecord::Phone1Number, "tel:555%1B", "TEL:555\xEF\xBF\xBD"},
-        {"fax-described phone keeps its label", v4, &CardRecord::Phone1Description, "Fax",
+        {"a control character in a number", v4, &card::CardRecord::Phone1Number, "555\x1B", "TEL:555\xEF\xBF\xBD"},
+        {"a control character in a tel: address", v3, &card::CardRecord::Phone1Number, "tel:555%1B",
+         "TEL:555\xEF\xBF\xBD"},
+        {"fax-described phone keeps its label", v4, &card::CardRecord::Phone1Description, "Fax",
          "TEL;TYPE=fax;LABEL=\"Fax\":5"},
-        {"two words give two types", v4, &CardRecord::Phone1Description, "Work Mobile", "TEL;TYPE=work,cell:5"},
-        {"a number typed as a tel: address", v4, &CardRecord::Phone1Number, "tel:+1-555-0100", "TEL:+1-555-0100"},
-        {"the same in 3.0", v3, &CardRecord::Phone1Number, "TEL:+1-555-0100", "TEL:+1-555-0100"},
-        {"German B\xFCro", v4, &CardRecord::Phone1Description, "B\xFCro", "TEL;TYPE=work;LABEL=\"B\xC3\xBCro\":5"},
-        {"German Handy", v4, &CardRecord::Phone1Description, "Handy", "TEL;TYPE=cell;LABEL=\"Handy\":5"},
-        {"German Mobil privat", v3, &CardRecord::Phone1Description, "Mobil privat",
+        {"two words give two types", v4, &card::CardRecord::Phone1Description, "Work Mobile", "TEL;TYPE=work,cell:5"},
+        {"a number typed as a tel: address", v4, &card::CardRecord::Phone1Number, "tel:+1-555-0100", "TEL:+1-555-0100"},
+        {"the same in 3.0", v3, &card::CardRecord::Phone1Number, "TEL:+1-555-0100", "TEL:+1-555-0100"},
+        {"German B\xFCro", v4, &card::CardRecord::Phone1Description, "B\xFCro",
+         "TEL;TYPE=work;LABEL=\"B\xC3\xBCro\":5"},
+        {"German Handy", v4, &card::CardRecord::Phone1Description, "Handy", "TEL;TYPE=cell;LABEL=\"Handy\":5"},
+        {"German Mobil privat", v3, &card::CardRecord::Phone1Description, "Mobil privat",
          "TEL;TYPE=HOME,CELL;LABEL=\"Mobil privat\":5"},
-        {"German Telefax", v4, &CardRecord::Phone1Description, "Telefax", "TEL;TYPE=fax;LABEL=\"Telefax\":5"},
-        {"French Bureau", v4, &CardRecord::Phone1Description, "Bureau", "TEL;TYPE=work;LABEL=\"Bureau\":5"},
-        {"French Portable", v4, &CardRecord::Phone1Description, "Portable", "TEL;TYPE=cell;LABEL=\"Portable\":5"},
-        {"French Domicile", v4, &CardRecord::Phone1Description, "DOMICILE", "TEL;TYPE=home;LABEL=\"DOMICILE\":5"},
+        {"German Telefax", v4, &card::CardRecord::Phone1Description, "Telefax", "TEL;TYPE=fax;LABEL=\"Telefax\":5"},
+        {"French Bureau", v4, &card::CardRecord::Phone1Description, "Bureau", "TEL;TYPE=work;LABEL=\"Bureau\":5"},
+        {"French Portable", v4, &card::CardRecord::Phone1Description, "Portable", "TEL;TYPE=cell;LABEL=\"Portable\":5"},
+        {"French Domicile", v4, &card::CardRecord::Phone1Description, "DOMICILE", "TEL;TYPE=home;LABEL=\"DOMICILE\":5"},
         {"French T\xE9l\xE9"
          "copie",
-         v4, &CardRecord::Phone1Description,
+         v4, &card::CardRecord::Phone1Description,
          "T\xE9l\xE9"
          "copie",
          "TEL;TYPE=fax;LABEL=\"T\xC3\xA9l\xC3\xA9"
          "copie\":5"},
-        {"Spanish M\xF3vil", v4, &CardRecord::Phone1Description, "M\xF3vil", "TEL;TYPE=cell;LABEL=\"M\xC3\xB3vil\":5"},
-        {"Spanish Oficina", v4, &CardRecord::Phone1Description, "Oficina", "TEL;TYPE=work;LABEL=\"Oficina\":5"},
-        {"Spanish Casa", v4, &CardRecord::Phone1Description, "casa", "TEL;TYPE=home;LABEL=\"casa\":5"},
-        {"no kind in a word that only contains one", v4, &CardRecord::Phone1Description, "Homepage",
+        {"Spanish M\xF3vil", v4, &card::CardRecord::Phone1Description, "M\xF3vil",
+         "TEL;TYPE=cell;LABEL=\"M\xC3\xB3vil\":5"},
+        {"Spanish Oficina", v4, &card::CardRecord::Phone1Description, "Oficina", "TEL;TYPE=work;LABEL=\"Oficina\":5"},
+        {"Spanish Casa", v4, &card::CardRecord::Phone1Description, "casa", "TEL;TYPE=home;LABEL=\"casa\":5"},
+        {"no kind in a word that only contains one", v4, &card::CardRecord::Phone1Description, "Homepage",
          "TEL;LABEL=\"Homepage\":5"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CardRecord r;
-        if (c.member != &CardRecord::Phone1Number) r.Phone1Number = "5";
-        if (c.member != &CardRecord::Phone1Description && c.member != &CardRecord::Phone1Number) r.Phone1Number.clear();
+        card::CardRecord r;
+        if (c.member != &card::CardRecord::Phone1Number) r.Phone1Number = "5";
+        if (c.member != &card::CardRecord::Phone1Description && c.member != &card::CardRecord::Phone1Number)
+            r.Phone1Number.clear();
         r.*c.member = c.value;
         vcard::WriteOptions options;
         options.version = c.version;
@@ -167,13 +173,13 @@ TEST(VCardWrite, EachVersionEscapesByItsOwnGrammar) {
 }
 
 TEST(VCardWrite, TheUidFollowsNameCompanyAndEMailOnly) {
-    const auto uid = [](const CardRecord& r) {
+    const auto uid = [](const card::CardRecord& r) {
         for (const std::string& line : Unfold(vcard::EncodeVCard(r))) {
             if (line.rfind("UID:", 0) == 0) return line.substr(4);
         }
         return std::string();
     };
-    CardRecord a = SampleCard();
+    card::CardRecord a = SampleCard();
     const std::string first = uid(a);
     EXPECT_EQ(first, vcard::CardUid(a));
     EXPECT_EQ(first.rfind("urn:uuid:", 0), 0u);
@@ -181,9 +187,9 @@ TEST(VCardWrite, TheUidFollowsNameCompanyAndEMailOnly) {
     a.Phone1Number = "changed";
     a.EMail = "RENEE.OKAFOR@harbourlight.example";
     EXPECT_EQ(uid(a), first) << "the same person exported again updates one contact";
-    for (std::string CardRecord::*member :
-         {&CardRecord::FirstName, &CardRecord::LastName, &CardRecord::Company, &CardRecord::EMail}) {
-        CardRecord b = SampleCard();
+    for (std::string card::CardRecord::*member : {&card::CardRecord::FirstName, &card::CardRecord::LastName,
+                                                  &card::CardRecord::Company, &card::CardRecord::EMail}) {
+        card::CardRecord b = SampleCard();
         b.*member += "x";
         EXPECT_NE(uid(b), first);
     }
@@ -206,7 +212,7 @@ TEST(VCardWrite, FoldsAt75OctetsWithoutSplittingCharacters) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CardRecord r;
+        card::CardRecord r;
         r.GeneralInformation = c.note;
         const std::string text = vcard::EncodeVCard(r);
         std::size_t pos = 0;
@@ -220,12 +226,12 @@ TEST(VCardWrite, FoldsAt75OctetsWithoutSplittingCharacters) {
             }
             pos = end + 2;
         }
-        EXPECT_TRUE(HasLine(Unfold(text), "NOTE:" + Utf8FromAnsi(c.note)));
+        EXPECT_TRUE(HasLine(Unfold(text), "NOTE:" + card::Utf8FromAnsi(c.note)));
     }
 }
 
 TEST(VCardWrite, Version3PhotoAndTypes) {
-    CardRecord r = SampleCard();
+    card::CardRecord r = SampleCard();
     const auto lines = Unfold(vcard::EncodeVCard(r, {vcard::Version::V3_0}));
     EXPECT_TRUE(HasLine(lines, "VERSION:3.0"));
     EXPECT_TRUE(HasLine(lines, "TEL;TYPE=CELL:+44 7700 900123"));
@@ -251,7 +257,7 @@ TEST(VCardWrite, PicturesLeaveAsJpegOrPngOfTheSamePixels) {
     OVLET_SKIP_WITHOUT_LINUX_PEERS();
     struct Case {
         const char* name;
-        Bytes picture;
+        test_support::Bytes picture;
         const char* type;  // the media type the photo leaves as
         bool unchanged;    // the card's own bytes
     };
@@ -265,11 +271,11 @@ TEST(VCardWrite, PicturesLeaveAsJpegOrPngOfTheSamePixels) {
         {"PICT, 32-bit", CorpusPicture("pict/twelvemonkeys/mire32.pict"), "image/png", false},
         {"PICT, 1-bit", CorpusPicture("pict/generated/v2_packbitsrect_70x20.pct"), "image/png", false},
     };
-    TempFolder dir;
+    test_support::TempFolder dir;
     for (const auto& c : cases) {
         for (const auto version : {vcard::Version::V4_0, vcard::Version::V3_0}) {
             SCOPED_TRACE(std::string(c.name) + (version == vcard::Version::V4_0 ? " 4.0" : " 3.0"));
-            CardRecord card;
+            card::CardRecord card;
             card.FirstName = "Ann";
             card.SetPicture(c.picture);
             std::string warning = "not set";
@@ -287,7 +293,7 @@ TEST(VCardWrite, PicturesLeaveAsJpegOrPngOfTheSamePixels) {
                 EXPECT_EQ(bytes.Value(), c.picture);
             } else {
                 // A PNG of the same pixels, as another program reads it.
-                WriteFileBytes(dir / "photo.png", bytes.Value());
+                test_support::WriteFileBytes(dir / "photo.png", bytes.Value());
                 EXPECT_EQ(MagickPixels(dir / "photo.png"), LibraryPixels(c.picture));
             }
             // Our own import takes our own export, whatever the card had.
@@ -301,9 +307,9 @@ TEST(VCardWrite, PicturesLeaveAsJpegOrPngOfTheSamePixels) {
 }
 
 TEST(VCardWrite, APictureThatDoesNotDecodeIsLeftOutWithAWarning) {
-    CardRecord card;
+    card::CardRecord card;
     card.FirstName = "Ann";
-    Bytes bmp = CorpusPicture("bmp/g/pal8nonsquare.bmp");
+    test_support::Bytes bmp = CorpusPicture("bmp/g/pal8nonsquare.bmp");
     bmp.resize(200);
     card.SetPicture(bmp);
     for (const auto version : {vcard::Version::V4_0, vcard::Version::V3_0}) {
@@ -316,28 +322,28 @@ TEST(VCardWrite, APictureThatDoesNotDecodeIsLeftOutWithAWarning) {
 }
 
 TEST(VCardRoundTrip, CardToVCardToCardKeepsEveryField) {
-    CardRecord withoutNames;
+    card::CardRecord withoutNames;
     withoutNames.Company = "Only a company";
     withoutNames.Phone2Description = "Reception";
     withoutNames.Phone1Description = "Home";
     withoutNames.Phone1Number = "1";
-    CardRecord describedOnly;
+    card::CardRecord describedOnly;
     describedOnly.Phone1Description = "Desk";
     describedOnly.Fax = "+1 (555) 0100 %20";
-    CardRecord typedOnly;  // a description the type alone gives back, and no number
+    card::CardRecord typedOnly;  // a description the type alone gives back, and no number
     typedOnly.Phone1Description = "Mobile";
-    CardRecord faxPhone;  // a phone described "Fax" must not become the card's fax number
+    card::CardRecord faxPhone;  // a phone described "Fax" must not become the card's fax number
     faxPhone.Phone1Description = "Fax";
     faxPhone.Phone1Number = "9";
     faxPhone.Fax = "8";
-    CardRecord controls;
+    card::CardRecord controls;
     controls.City = "\x81\x8D\x8F\x90\x9D";
     controls.GeneralInformation = "\r\n\r\nstarts and ends with breaks\r\n";
     controls.WebSite = "a\\,b\\;c";
-    const std::pair<const char*, CardRecord> cards[] = {
+    const std::pair<const char*, card::CardRecord> cards[] = {
         {"sample", SampleCard()},
         {"every field at its limit", AtLimitCard()},
-        {"empty", CardRecord{}},
+        {"empty", card::CardRecord{}},
         {"company only", withoutNames},
         {"description without number", describedOnly},
         {"phone described as fax", faxPhone},
@@ -664,7 +670,7 @@ TEST_P(VCardRead, MapsAndReports) {
     const vcard::ImportedCard card = ReadOne(c.text);
     for (const auto& [name, value] : c.fields) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(card.record.*FindCardField(name)->member, value);
+        EXPECT_EQ(card.record.*card::FindCardField(name)->member, value);
     }
     std::vector<std::string> unmapped;
     for (const auto& issue : card.unmapped) unmapped.push_back(issue.property);
@@ -897,3 +903,4 @@ TEST(VCardReadFile, EveryPrefixOfAVCardEndsCleanly) {
 }
 
 }  // namespace
+}  // namespace ovlet::exchange

@@ -17,10 +17,7 @@
 #include "tests/support/run_tool.h"
 #include "tests/support/test_files.h"
 
-namespace {
-
-using test_support::RunShell;
-using test_support::TempFolder;
+namespace ovlet::exchange {
 
 // Bytes written as hex digits, two a byte ("-", as the checkers write an
 // empty value, gives none).
@@ -40,7 +37,7 @@ inline Values RunChecker(const char* script, const std::filesystem::path& file) 
     const std::string command =
         "/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/" + std::string(script) + "' '" + file.string() + "' 2>&1";
     Values values;
-    std::istringstream lines(RunShell(command).out);
+    std::istringstream lines(test_support::RunShell(command).out);
     std::string line;
     while (std::getline(lines, line)) {
         const std::size_t tab = line.find('\t');
@@ -58,16 +55,16 @@ constexpr const char* kPngBase64 =
     "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP4z8DwHwAFAAH/VscvDQAAAABJRU5ErkJggg==";
 constexpr const char* kGifBase64 = "R0lGODlhAQABAAAAACw=";
 
-inline Bytes SamplePicture() {
-    return ReadFileBytes(std::string(OVLET_SAMPLES_DIR) + "/sample.jpg");
+inline test_support::Bytes SamplePicture() {
+    return test_support::ReadFileBytes(std::string(OVLET_SAMPLES_DIR) + "/sample.jpg");
 }
 
 // Every field at its typing limit (the multi-line fields with several lines),
 // with the characters the escaping rules care about and Windows-1252 letters.
-inline CardRecord AtLimitCard() {
+inline card::CardRecord AtLimitCard() {
     static const std::string kPattern = "Ab,;\\ \xE9\x80\"^:";
-    CardRecord r;
-    for (const auto& f : kCardFields) {
+    card::CardRecord r;
+    for (const auto& f : card::kCardFields) {
         std::string v;
         if (f.limit == 0) {
             v = "First line, with; marks \\ and \xA7\r\nSecond line \x80\r\n\r\nFourth";
@@ -83,15 +80,15 @@ inline CardRecord AtLimitCard() {
 }
 
 // A picture of the test corpus (tests/data/corpus/...).
-inline Bytes CorpusPicture(const std::string& name) {
-    return ReadFileBytes(std::string(OVLET_TESTS_DIR) + "/data/corpus/" + name);
+inline test_support::Bytes CorpusPicture(const std::string& name) {
+    return test_support::ReadFileBytes(std::string(OVLET_TESTS_DIR) + "/data/corpus/" + name);
 }
 
 // A picture's pixels as red, green, blue and alpha bytes, top line first, as
 // the picture library decodes them (alpha 255 where it means nothing).
-inline std::string LibraryPixels(const Bytes& picture) {
-    ovlet::picture::CAnyPicDecoder decoder;
-    ovlet::picture::CWinBmp bitmap;
+inline std::string LibraryPixels(const test_support::Bytes& picture) {
+    picture::CAnyPicDecoder decoder;
+    picture::CWinBmp bitmap;
     decoder.DecodeMemory("picture", picture.data(), static_cast<std::int32_t>(picture.size()), &bitmap, 32);
     std::string out;
     for (int y = 0; y < bitmap.GetHeight(); ++y) {
@@ -107,21 +104,21 @@ inline std::string LibraryPixels(const Bytes& picture) {
 
 // The same as ImageMagick, an independent reader, decodes a picture file.
 inline std::string MagickPixels(const std::filesystem::path& file) {
-    return RunShell("convert '" + file.string() + "' -depth 8 rgba:-").out;
+    return test_support::RunShell("convert '" + file.string() + "' -depth 8 rgba:-").out;
 }
 
-inline CardRecord SampleCard() {
-    CardRecord record;
-    RecordOnlySide side(record);
-    EXPECT_TRUE(ReadCardFile(std::string(OVLET_SAMPLES_DIR) + "/sample.ovt", record, side));
+inline card::CardRecord SampleCard() {
+    card::CardRecord record;
+    card::RecordOnlySide side(record);
+    EXPECT_TRUE(card::ReadCardFile(std::string(OVLET_SAMPLES_DIR) + "/sample.ovt", record, side));
     return record;
 }
 
 // The sample card with values far past anything a card is laid out for: a
 // company name of at least `companyBytes` bytes, a street of `streetLines`
 // lines and a first name of 400 letters.
-inline CardRecord OverlongCard(std::size_t companyBytes, int streetLines) {
-    CardRecord card = SampleCard();
+inline card::CardRecord OverlongCard(std::size_t companyBytes, int streetLines) {
+    card::CardRecord card = SampleCard();
     std::string company;
     while (company.size() < companyBytes) company += "Harbour ";
     card.Company = company;
@@ -132,4 +129,4 @@ inline CardRecord OverlongCard(std::size_t companyBytes, int streetLines) {
     return card;
 }
 
-}  // namespace
+}  // namespace ovlet::exchange

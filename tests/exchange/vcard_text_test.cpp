@@ -14,14 +14,8 @@
 #include "tests/support/run_tool.h"
 #include "vcard_test_support.h"
 
-namespace vcard = ovlet::exchange::vcard;
-using ovlet::exchange::Sha1;
-using ovlet::exchange::UuidBytes;
-using ovlet::exchange::Version5Uuid;
-
+namespace ovlet::exchange {
 namespace {
-
-using vcard::Dialect;
 
 // Bytes of every value, the test pattern for length n.
 std::string Pattern(std::size_t n) {
@@ -40,7 +34,7 @@ struct Reference {
 const std::map<std::size_t, Reference>& References() {
     static const std::map<std::size_t, Reference> references = [] {
         std::istringstream lines(
-            RunShell("/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/encodings_reference.py'").out);
+            test_support::RunShell("/usr/bin/python3 '" OVLET_TESTS_DIR "/exchange/encodings_reference.py'").out);
         std::map<std::size_t, Reference> out;
         std::size_t n = 0;
         std::string b64, qp;
@@ -72,7 +66,7 @@ TEST(VCardEncodings, Base64MatchesPythonForEveryLength) {
         if (unpadded.size() % 4 == 0) {
             const auto damaged = vcard::Base64Decode(unpadded + "A");
             ASSERT_FALSE(damaged) << unpadded;
-            EXPECT_EQ(damaged.Error().kind, ovlet::exchange::ExchangeError::Kind::Base64Damaged);
+            EXPECT_EQ(damaged.Error().kind, ExchangeError::Kind::Base64Damaged);
             EXPECT_NE(damaged.Error().Describe().find("middle of a base64 group"), std::string::npos);
         }
     }
@@ -122,8 +116,9 @@ TEST(VCardEncodings, NameUuidsMatchPython) {
             hex += buf;
         }
         const std::string expected =
-            RunShell("/usr/bin/python3 -c \"import uuid; print(uuid.uuid5(uuid.NAMESPACE_DNS, bytes.fromhex('" + hex +
-                     "').decode()), end='')\"")
+            test_support::RunShell(
+                "/usr/bin/python3 -c \"import uuid; print(uuid.uuid5(uuid.NAMESPACE_DNS, bytes.fromhex('" + hex +
+                "').decode()), end='')\"")
                 .out;
         EXPECT_EQ(Version5Uuid(dns, name), expected) << name;
     }
@@ -133,18 +128,18 @@ TEST(VCardEncodings, EscapesOfEachVersion) {
     struct Case {
         const char* text;
         bool structured;
-        Dialect dialect;
+        vcard::Dialect dialect;
         std::vector<std::string> parts;
     };
     const Case cases[] = {
-        {"a\\,b\\;c\\\\d\\ne\\Nf", false, Dialect::V30, {"a,b;c\\d\ne\nf"}},
-        {"a\\,b\\;c\\\\d\\ne", false, Dialect::V21, {"a\\,b;c\\d\\ne"}},
-        {"\\\\\\\\\\x\\", false, Dialect::V21, {"\\\\\\x\\"}},
-        {"http\\://x\\/y", false, Dialect::V40, {"http://x/y"}},
-        {"http\\://x", false, Dialect::V21, {"http\\://x"}},
-        {"a;b\\;c;", true, Dialect::V40, {"a", "b;c", ""}},
-        {"a;b\\;c;", true, Dialect::V21, {"a", "b;c", ""}},
-        {"ends in a backslash\\", false, Dialect::V30, {"ends in a backslash\\"}},
+        {"a\\,b\\;c\\\\d\\ne\\Nf", false, vcard::Dialect::V30, {"a,b;c\\d\ne\nf"}},
+        {"a\\,b\\;c\\\\d\\ne", false, vcard::Dialect::V21, {"a\\,b;c\\d\\ne"}},
+        {"\\\\\\\\\\x\\", false, vcard::Dialect::V21, {"\\\\\\x\\"}},
+        {"http\\://x\\/y", false, vcard::Dialect::V40, {"http://x/y"}},
+        {"http\\://x", false, vcard::Dialect::V21, {"http\\://x"}},
+        {"a;b\\;c;", true, vcard::Dialect::V40, {"a", "b;c", ""}},
+        {"a;b\\;c;", true, vcard::Dialect::V21, {"a", "b;c", ""}},
+        {"ends in a backslash\\", false, vcard::Dialect::V30, {"ends in a backslash\\"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -152,7 +147,7 @@ TEST(VCardEncodings, EscapesOfEachVersion) {
     }
     // What the writer escapes, the reader gives back, in both versions.
     const std::string hostile = "a\\b,c;d\\ne\r\nf\\\\,;";
-    for (const Dialect d : {Dialect::V30, Dialect::V40}) {
+    for (const vcard::Dialect d : {vcard::Dialect::V30, vcard::Dialect::V40}) {
         for (const bool compound : {false, true}) {
             const std::string written = vcard::EscapeText(hostile, d, compound);
             std::string expected = hostile;
@@ -183,3 +178,4 @@ TEST(VCardEncodings, Utf16Text) {
 }
 
 }  // namespace
+}  // namespace ovlet::exchange

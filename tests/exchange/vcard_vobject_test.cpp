@@ -11,8 +11,7 @@
 #include "vcard_test_support.h"
 #include "tests/support/run_tool.h"
 
-namespace vcard = ovlet::exchange::vcard;
-
+namespace ovlet::exchange {
 namespace {
 
 // The keys and UTF-8 values python3-vobject reads from a vCard file.
@@ -22,12 +21,12 @@ Values ReadWithVobject(const std::filesystem::path& file) {
 
 // The card's text as an address book should show it: UTF-8, line breaks as LF.
 std::string Shown(const std::string& ansi) {
-    std::string utf8 = Utf8FromAnsi(ansi);
+    std::string utf8 = card::Utf8FromAnsi(ansi);
     for (std::size_t pos; (pos = utf8.find("\r\n")) != std::string::npos;) utf8.replace(pos, 2, "\n");
     return utf8;
 }
 
-Values Expected(const CardRecord& r) {
+Values Expected(const card::CardRecord& r) {
     Values v;
     std::string fn;
     for (const std::string* part : {&r.FirstName, &r.MiddleName, &r.LastName}) {
@@ -62,7 +61,7 @@ std::string Find(const Values& values, const std::string& key) {
 
 TEST(VCardReadByVobject, EveryExportReadsBackWhole) {
     OVLET_SKIP_WITHOUT_LINUX_PEERS();
-    CardRecord hostile;
+    card::CardRecord hostile;
     hostile.FirstName = "Ann";
     hostile.LastName = "O'Neil; Jr.";
     hostile.Company = "Acme; Widgets, Inc.";
@@ -75,26 +74,26 @@ TEST(VCardReadByVobject, EveryExportReadsBackWhole) {
     hostile.Phone2Description = "B\xFCro";
     hostile.Phone2Number = "+49 30 123";
     hostile.EMail = "ann@example.com";
-    const std::pair<const char*, CardRecord> cards[] = {
+    const std::pair<const char*, card::CardRecord> cards[] = {
         {"sample", SampleCard()},
         {"every field at its limit", AtLimitCard()},
         {"marks every parser trips on", hostile},
     };
-    TempFolder dir;
+    test_support::TempFolder dir;
     for (const auto& [name, card] : cards) {
         for (const auto version : {vcard::Version::V3_0, vcard::Version::V4_0}) {
             SCOPED_TRACE(std::string(name) + (version == vcard::Version::V3_0 ? " 3.0" : " 4.0"));
             vcard::WriteOptions options;
             options.version = version;
             const std::string text = vcard::EncodeVCard(card, options);
-            WriteFileBytes(dir / "card.vcf", Bytes(text.begin(), text.end()));
+            test_support::WriteFileBytes(dir / "card.vcf", test_support::Bytes(text.begin(), text.end()));
             const Values got = ReadWithVobject(dir / "card.vcf");
             for (const auto& [key, value] : Expected(card)) {
                 EXPECT_EQ(Find(got, key), value) << key;
             }
             // URLs come whole: percent-encoding marks the same address.
             if (!card.WebSite.empty()) {
-                EXPECT_EQ(Find(got, "URL"), vcard::EscapeUri(Utf8FromAnsi(card.WebSite)));
+                EXPECT_EQ(Find(got, "URL"), vcard::EscapeUri(card::Utf8FromAnsi(card.WebSite)));
             }
             if (!card.GeneralInformation.empty()) {
                 EXPECT_EQ(Find(got, "NOTE"), Shown(card.GeneralInformation));
@@ -128,16 +127,17 @@ TEST(VCardReadByVobject, PhoneWordsBecomeTypes) {
         {"Handy", "TEL.cell"},  {"B\xFCro", "TEL.work"}, {"Privat", "TEL.home"},   {"Portable", "TEL.cell"},
         {"Bureau", "TEL.work"}, {"Fax", "TEL.fax"},      {"M\xF3vil", "TEL.cell"}, {"Trabajo", "TEL.work"},
     };
-    TempFolder dir;
+    test_support::TempFolder dir;
     for (const auto& [word, key] : cases) {
         SCOPED_TRACE(word);
-        CardRecord r;
+        card::CardRecord r;
         r.Phone1Description = word;
         r.Phone1Number = "1";
         const std::string text = vcard::EncodeVCard(r, {vcard::Version::V3_0});
-        WriteFileBytes(dir / "card.vcf", Bytes(text.begin(), text.end()));
+        test_support::WriteFileBytes(dir / "card.vcf", test_support::Bytes(text.begin(), text.end()));
         EXPECT_EQ(Find(ReadWithVobject(dir / "card.vcf"), key), "1");
     }
 }
 
 }  // namespace
+}  // namespace ovlet::exchange

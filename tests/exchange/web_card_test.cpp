@@ -18,49 +18,41 @@
 #include "vcard_test_support.h"
 #include "tests/support/run_tool.h"
 
-namespace vcard = ovlet::exchange::vcard;
-using ovlet::card::CardName;
-using ovlet::card::EMailHandOver;
-using ovlet::card::WebSiteHandOver;
-using ovlet::exchange::EncodeWebCard;
-
+namespace ovlet::exchange {
 namespace {
 
 Values Check(const std::string& html) {
-    TempFolder dir;
-    WriteFileBytes(dir / "card.html", Bytes(html.begin(), html.end()));
+    test_support::TempFolder dir;
+    test_support::WriteFileBytes(dir / "card.html", test_support::Bytes(html.begin(), html.end()));
     return RunChecker("web_card_check.py", dir / "card.html");
 }
 
-using peers::All;
-using peers::One;
-
 // What every web card must be, whatever the card holds.
 void ExpectSafePage(const Values& got) {
-    EXPECT_EQ(All(got, "error"), std::vector<std::string>{}) << "valid HTML5";
-    EXPECT_EQ(One(got, "mf.cards"), "1");
-    for (const std::string& element : All(got, "element")) {
+    EXPECT_EQ(peers::All(got, "error"), std::vector<std::string>{}) << "valid HTML5";
+    EXPECT_EQ(peers::One(got, "mf.cards"), "1");
+    for (const std::string& element : peers::All(got, "element")) {
         for (const char* banned : {"script", "iframe", "object", "embed", "link", "base", "form"}) {
             EXPECT_NE(element, banned);
         }
     }
-    for (const std::string& load : All(got, "load")) EXPECT_EQ(load.rfind("data:image/", 0), 0u) << load;
-    for (const std::string& link : All(got, "link")) {
+    for (const std::string& load : peers::All(got, "load")) EXPECT_EQ(load.rfind("data:image/", 0), 0u) << load;
+    for (const std::string& link : peers::All(got, "link")) {
         const bool allowed = link.rfind("data:text/vcard;", 0) == 0 || link.rfind("mailto:", 0) == 0 ||
                              link.rfind("tel:", 0) == 0 || link.rfind("https://", 0) == 0 ||
                              link.rfind("http://", 0) == 0;
         EXPECT_TRUE(allowed) << link;
     }
-    const std::string csp = One(got, "csp");
+    const std::string csp = peers::One(got, "csp");
     EXPECT_EQ(csp.rfind("default-src 'none';", 0), 0u) << csp;
     // The style sheet is allowed by its hash, and the hash is of this style sheet.
-    EXPECT_NE(csp.find("style-src '" + One(got, "style") + "'"), std::string::npos) << csp;
+    EXPECT_NE(csp.find("style-src '" + peers::One(got, "style") + "'"), std::string::npos) << csp;
     EXPECT_EQ(csp.find("unsafe"), std::string::npos);
 }
 
 TEST(WebCard, SampleCardAsHCard) {
     OVLET_SKIP_WITHOUT_LINUX_PEERS();
-    const CardRecord card = SampleCard();
+    const card::CardRecord card = SampleCard();
     const Values got = Check(EncodeWebCard(card));
     ExpectSafePage(got);
     const std::pair<const char*, const char*> expected[] = {
@@ -78,15 +70,15 @@ TEST(WebCard, SampleCardAsHCard) {
         {"mf.email", "mailto:renee.okafor@harbourlight.example"},
         {"mf.url", "https://harbourlight.example"},
     };
-    for (const auto& [key, value] : expected) EXPECT_EQ(One(got, key), value) << key;
-    EXPECT_EQ(All(got, "mf.tel"),
+    for (const auto& [key, value] : expected) EXPECT_EQ(peers::One(got, key), value) << key;
+    EXPECT_EQ(peers::All(got, "mf.tel"),
               (std::vector<std::string>{"+44 23 9200 0100", "+44 7700 900123", "+44 23 9200 0199"}));
-    EXPECT_EQ(One(got, "mf.photo").rfind("data:image/jpeg;base64,/9j/", 0), 0u);
+    EXPECT_EQ(peers::One(got, "mf.photo").rfind("data:image/jpeg;base64,/9j/", 0), 0u);
     // "Add to contacts" carries exactly the vCard of an export.
     const std::string vcf = vcard::EncodeVCard(card);
     const std::string expectedLink = "data:text/vcard;charset=utf-8;base64," +
                                      vcard::Base64Encode(reinterpret_cast<const std::uint8_t*>(vcf.data()), vcf.size());
-    const auto links = All(got, "link");
+    const auto links = peers::All(got, "link");
     EXPECT_NE(std::find(links.begin(), links.end(), expectedLink), links.end());
     EXPECT_NE(std::find(links.begin(), links.end(), "tel:+442392000100"), links.end());
 }
@@ -95,33 +87,34 @@ TEST(WebCard, HostileValuesAreTextNotMarkup) {
     OVLET_SKIP_WITHOUT_LINUX_PEERS();
     struct Case {
         const char* name;
-        std::string CardRecord::*member;
+        std::string card::CardRecord::*member;
         std::string value;
         const char* property;  // the h-card property that shows it, as typed
     };
     const Case cases[] = {
-        {"script in a name", &CardRecord::FirstName, "<script>alert(1)</script>", "mf.given-name"},
-        {"markup in the company", &CardRecord::Company, "A & B <b>\"Co\"</b> 'x'", "mf.org"},
-        {"attribute break in a title", &CardRecord::JobTitle, "\"><img src=x onerror=alert(1)>", "mf.job-title"},
-        {"comment and CDATA in a note", &CardRecord::GeneralInformation, "<!-- x --><![CDATA[y]]>&amp;", "mf.note"},
-        {"a script address is no link", &CardRecord::WebSite, "javascript:alert(1)", nullptr},
-        {"a data address is no link", &CardRecord::WebSite, "data:text/html,<b>x</b>", nullptr},
-        {"two recipients are no mail link", &CardRecord::EMail, "a@b.example,evil@x.example", nullptr},
-        {"a header in an address is no mail link", &CardRecord::EMail, "a@b.example?bcc=evil@x.example", nullptr},
-        {"a number without digits", &CardRecord::Phone1Number, "call me", "mf.tel"},
-        {"control characters", &CardRecord::City, std::string("a\x01\x1B[31mb\x7F\x81", 10), nullptr},
+        {"script in a name", &card::CardRecord::FirstName, "<script>alert(1)</script>", "mf.given-name"},
+        {"markup in the company", &card::CardRecord::Company, "A & B <b>\"Co\"</b> 'x'", "mf.org"},
+        {"attribute break in a title", &card::CardRecord::JobTitle, "\"><img src=x onerror=alert(1)>", "mf.job-title"},
+        {"comment and CDATA in a note", &card::CardRecord::GeneralInformation, "<!-- x --><![CDATA[y]]>&amp;",
+         "mf.note"},
+        {"a script address is no link", &card::CardRecord::WebSite, "javascript:alert(1)", nullptr},
+        {"a data address is no link", &card::CardRecord::WebSite, "data:text/html,<b>x</b>", nullptr},
+        {"two recipients are no mail link", &card::CardRecord::EMail, "a@b.example,evil@x.example", nullptr},
+        {"a header in an address is no mail link", &card::CardRecord::EMail, "a@b.example?bcc=evil@x.example", nullptr},
+        {"a number without digits", &card::CardRecord::Phone1Number, "call me", "mf.tel"},
+        {"control characters", &card::CardRecord::City, std::string("a\x01\x1B[31mb\x7F\x81", 10), nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CardRecord card;
+        card::CardRecord card;
         card.LastName = "Lee";
         card.*c.member = c.value;
         const Values got = Check(EncodeWebCard(card));
         ExpectSafePage(got);
         if (c.property) {
-            EXPECT_EQ(One(got, c.property), c.value);
+            EXPECT_EQ(peers::One(got, c.property), c.value);
         }
-        for (const char* key : {"mf.url", "mf.email"}) EXPECT_EQ(All(got, key).size(), 0u) << key;
+        for (const char* key : {"mf.url", "mf.email"}) EXPECT_EQ(peers::All(got, key).size(), 0u) << key;
     }
 }
 
@@ -139,8 +132,8 @@ TEST(WebCard, HostileValuesAddNoAttributeAndKeepTheirTextInEveryAttribute) {
     // The same card twice: plain values, and values that try to leave the
     // attribute they are put in. The second page must have exactly the
     // attributes of the first, each holding the card's text unchanged.
-    CardRecord plain = SampleCard();
-    CardRecord hostile = plain;
+    card::CardRecord plain = SampleCard();
+    card::CardRecord hostile = plain;
     hostile.FirstName = "A\"><i onclick=\"x\">";
     hostile.MiddleName = "'&amp;";
     hostile.LastName = "O'Neil <b title=x>";
@@ -151,15 +144,15 @@ TEST(WebCard, HostileValuesAddNoAttributeAndKeepTheirTextInEveryAttribute) {
     const Values got = Check(EncodeWebCard(hostile));
     ExpectSafePage(got);
     EXPECT_EQ(AttributeCounts(got), AttributeCounts(plainPage));
-    const std::string name = Utf8FromAnsi(CardName(hostile));
-    EXPECT_EQ(One(got, "attr.img.alt"), "Picture of " + name);
-    EXPECT_EQ(One(got, "svg-title"), "QR code with the contact " + name);
-    const auto links = All(got, "link");
-    for (const std::string& wanted : {WebSiteHandOver(hostile.WebSite).address, EMailHandOver(hostile.EMail).address,
-                                      std::string("tel:+15550100")}) {
+    const std::string name = card::Utf8FromAnsi(card::CardName(hostile));
+    EXPECT_EQ(peers::One(got, "attr.img.alt"), "Picture of " + name);
+    EXPECT_EQ(peers::One(got, "svg-title"), "QR code with the contact " + name);
+    const auto links = peers::All(got, "link");
+    for (const std::string& wanted : {card::WebSiteHandOver(hostile.WebSite).address,
+                                      card::EMailHandOver(hostile.EMail).address, std::string("tel:+15550100")}) {
         EXPECT_NE(std::find(links.begin(), links.end(), wanted), links.end()) << wanted;
     }
-    const std::string download = One(got, "attr.a.download");
+    const std::string download = peers::One(got, "attr.a.download");
     EXPECT_EQ(download.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-."),
               std::string::npos)
         << download;
@@ -170,25 +163,25 @@ TEST(WebCard, AddressLinesStayApartForMicroformatsParsers) {
     OVLET_SKIP_WITHOUT_LINUX_PEERS();
     // Parsers that take an element's plain text (microformats-parser, mf2py)
     // see a line break where the page shows one, not "Works12".
-    CardRecord threeLines = SampleCard();
+    card::CardRecord threeLines = SampleCard();
     threeLines.StreetAddress = "Floor 2\r\nUnit 4, Quayside Works\r\n12 Ropewalk Lane";
-    const std::pair<const char*, CardRecord> cards[] = {{"sample", SampleCard()}, {"three lines", threeLines}};
-    TempFolder dir;
+    const std::pair<const char*, card::CardRecord> cards[] = {{"sample", SampleCard()}, {"three lines", threeLines}};
+    test_support::TempFolder dir;
     std::vector<std::filesystem::path> files;
     for (const auto& [name, card] : cards) {
         files.push_back(dir / (std::string(name) + ".html"));
         const std::string page = EncodeWebCard(card);
-        WriteFileBytes(files.back(), Bytes(page.begin(), page.end()));
+        test_support::WriteFileBytes(files.back(), test_support::Bytes(page.begin(), page.end()));
     }
     const auto parsed = peers::MicroformatsRead(files);
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const CardRecord& card = cards[i].second;
+        const card::CardRecord& card = cards[i].second;
         SCOPED_TRACE(cards[i].first);
         std::string street = card.StreetAddress;
         for (std::size_t pos; (pos = street.find("\r\n")) != std::string::npos;) street.replace(pos, 2, "\n");
-        EXPECT_EQ(One(parsed[i], "mf.adr.street-address"), street);
-        EXPECT_EQ(One(parsed[i], "mf.adr.value"), street + "\nPortsmouth, Hampshire United Kingdom PO1 3AX");
-        EXPECT_EQ(One(RunChecker("web_card_check.py", files[i]), "mf.adr.street-address"), street);
+        EXPECT_EQ(peers::One(parsed[i], "mf.adr.street-address"), street);
+        EXPECT_EQ(peers::One(parsed[i], "mf.adr.value"), street + "\nPortsmouth, Hampshire United Kingdom PO1 3AX");
+        EXPECT_EQ(peers::One(RunChecker("web_card_check.py", files[i]), "mf.adr.street-address"), street);
     }
 }
 
@@ -200,24 +193,24 @@ TEST(WebCard, APictureInAnyFormatShowsAsJpegOrPng) {
         {"pict/twelvemonkeys/mire32.pict", "image/png"},
         {"png/basn2c08.png", "image/png"},
     };
-    TempFolder dir;
+    test_support::TempFolder dir;
     std::vector<std::filesystem::path> files;
-    std::vector<CardRecord> cards;
+    std::vector<card::CardRecord> cards;
     for (const auto& [file, type] : cases) {
-        CardRecord card;
+        card::CardRecord card;
         card.Company = "Acme";
         card.SetPicture(CorpusPicture(file));
         std::string warning = "not set";
         const std::string page = EncodeWebCard(card, &warning);
         EXPECT_EQ(warning, "") << file;
         files.push_back(dir / (std::to_string(files.size()) + ".html"));
-        WriteFileBytes(files.back(), Bytes(page.begin(), page.end()));
+        test_support::WriteFileBytes(files.back(), test_support::Bytes(page.begin(), page.end()));
         cards.push_back(card);
     }
     const auto parsed = peers::MicroformatsRead(files);
     for (std::size_t i = 0; i < files.size(); ++i) {
         SCOPED_TRACE(cases[i].first);
-        const std::string photo = One(parsed[i], "mf.photo");
+        const std::string photo = peers::One(parsed[i], "mf.photo");
         const std::string head = "data:" + std::string(cases[i].second) + ";base64,";
         ASSERT_EQ(photo.rfind(head, 0), 0u) << photo.substr(0, 40);
         // The same picture as the vCard's photo, whose pixels the vCard tests check.
@@ -226,15 +219,16 @@ TEST(WebCard, APictureInAnyFormatShowsAsJpegOrPng) {
         EXPECT_NE(vcf.find("\r\nPHOTO:" + photo + "\r\n"), std::string::npos);
     }
     // A picture that does not decode is left out, and the caller is told.
-    CardRecord damaged;
+    card::CardRecord damaged;
     damaged.Company = "Acme";
-    Bytes cut = CorpusPicture("bmp/g/pal8nonsquare.bmp");
+    test_support::Bytes cut = CorpusPicture("bmp/g/pal8nonsquare.bmp");
     cut.resize(100);
     damaged.SetPicture(cut);
     std::string warning;
     const Values got = Check(EncodeWebCard(damaged, &warning));
-    EXPECT_EQ(All(got, "mf.photo").size(), 0u);
+    EXPECT_EQ(peers::All(got, "mf.photo").size(), 0u);
     EXPECT_EQ(warning.rfind("the picture does not decode (", 0), 0u) << warning;
 }
 
 }  // namespace
+}  // namespace ovlet::exchange

@@ -9,6 +9,7 @@
 #include "files/charset.h"
 #include "files/utf16.h"
 
+namespace ovlet::files {
 namespace {
 
 std::uint64_t Fnv1a(const std::string& bytes) {
@@ -51,7 +52,7 @@ TEST(Charset, EverySingleByteSetGivesGlibcsCharacters) {
         for (int byte = 0x80; byte <= 0xFF; ++byte) {
             std::string utf8;
             std::size_t invalid = 0;
-            ASSERT_TRUE(ovlet::files::ConvertToUtf8(std::string(1, static_cast<char>(byte)), set.name, utf8, invalid));
+            ASSERT_TRUE(ConvertToUtf8(std::string(1, static_cast<char>(byte)), set.name, utf8, invalid));
             all += utf8;
             undefined += invalid;
         }
@@ -84,14 +85,14 @@ TEST(Charset, MultiByteSetsAndUnknownNames) {
         SCOPED_TRACE(c.charset);
         std::string utf8;
         std::size_t invalid = 99;
-        ASSERT_TRUE(ovlet::files::ConvertToUtf8(c.bytes, c.charset, utf8, invalid));
+        ASSERT_TRUE(ConvertToUtf8(c.bytes, c.charset, utf8, invalid));
         EXPECT_EQ(utf8, c.utf8);
         EXPECT_EQ(invalid, c.invalid);
     }
     std::string utf8;
     std::size_t invalid = 0;
     for (const char* refused : {"X-NO-SUCH-SET", "UTF-8//IGNORE", "../../etc/passwd", ""}) {
-        EXPECT_FALSE(ovlet::files::ConvertToUtf8("x", refused, utf8, invalid)) << refused;
+        EXPECT_FALSE(ConvertToUtf8("x", refused, utf8, invalid)) << refused;
     }
 }
 
@@ -111,16 +112,17 @@ TEST(Utf16, RoundTripsAndReplacesWhatCannotBeKept) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         bool lossless = false;
-        EXPECT_EQ(ovlet::files::Utf16FromUtf8(c.utf8, &lossless), c.utf16);
+        EXPECT_EQ(Utf16FromUtf8(c.utf8, &lossless), c.utf16);
         EXPECT_EQ(lossless, c.lossless);
         if (c.lossless) {
-            EXPECT_EQ(ovlet::files::Utf8FromUtf16(c.utf16), c.utf8);
+            EXPECT_EQ(Utf8FromUtf16(c.utf16), c.utf8);
         }
     }
     // A lone surrogate (a Windows file name may hold one) becomes U+FFFD.
     bool lossless = true;
-    EXPECT_EQ(ovlet::files::Utf8FromUtf16(std::u16string(1, u'\xD800') + u"x", &lossless), "\xEF\xBF\xBDx");
+    EXPECT_EQ(Utf8FromUtf16(std::u16string(1, u'\xD800') + u"x", &lossless), "\xEF\xBF\xBDx");
     EXPECT_FALSE(lossless);
 }
 
 }  // namespace
+}  // namespace ovlet::files

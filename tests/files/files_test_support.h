@@ -18,15 +18,12 @@
 #include "tests/support/run_tool.h"
 #include "tests/support/test_files.h"
 
-namespace files_test {
-
-using test_support::kNobody;
-using test_support::TempFolder;
+namespace ovlet::files {
 
 // What a whole-file read gives, as `bytes` and `error`: false, with no
 // bytes, when it failed.
 template <class Buffer>
-bool ReadInto(ovlet::files::Result<Buffer> read, Buffer& bytes, std::string& error) {
+bool ReadInto(Result<Buffer> read, Buffer& bytes, std::string& error) {
     bytes.clear();
     if (!read) {
         error = read.Error().Describe();
@@ -37,14 +34,14 @@ bool ReadInto(ovlet::files::Result<Buffer> read, Buffer& bytes, std::string& err
 }
 
 // Whether a write or sync was done; `error` says why not.
-inline bool Done(const ovlet::files::Result<void>& done, std::string& error) {
+inline bool Done(const Result<void>& done, std::string& error) {
     if (!done) error = done.Error().Describe();
     return static_cast<bool>(done);
 }
 
 // Lets the ordinary user of RunAsNobody work in the folder.
-inline void GiveToNobody(const TempFolder& folder) {
-    [[maybe_unused]] int r = ::chown(folder.Path().c_str(), kNobody, kNobody);
+inline void GiveToNobody(const test_support::TempFolder& folder) {
+    [[maybe_unused]] int r = ::chown(folder.Path().c_str(), test_support::kNobody, test_support::kNobody);
 }
 
 inline std::string Slurp(const std::string& path) {
@@ -74,7 +71,8 @@ inline unsigned ModeOf(const std::string& path) {
 inline int RunAsNobody(const std::function<int()>& body) {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(test_support::kNobody) != 0 ||
+                                 ::setuid(test_support::kNobody) != 0)) {
             ::_exit(255);
         }
         ::_exit(body());
@@ -85,4 +83,4 @@ inline int RunAsNobody(const std::function<int()>& body) {
     return WEXITSTATUS(status);
 }
 
-}  // namespace files_test
+}  // namespace ovlet::files

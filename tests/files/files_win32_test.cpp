@@ -14,12 +14,11 @@
 #include "tests/support/run_tool.h"
 #include "tests/support/test_files.h"
 
+namespace ovlet::files {
 namespace {
 
-using test_support::TempFolder;
-
 std::wstring Wide(const std::string& utf8) {
-    const std::u16string text = ovlet::files::Utf16FromUtf8(utf8);
+    const std::u16string text = Utf16FromUtf8(utf8);
     return std::wstring(text.begin(), text.end());
 }
 
@@ -27,16 +26,16 @@ std::wstring Wide(const std::string& utf8) {
 // code page).
 std::string Utf8Path(const std::filesystem::path& path) {
     const std::wstring wide = path.wstring();
-    return ovlet::files::Utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
+    return Utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
 }
 
 std::string Slurp(const std::string& path) {
-    ovlet::files::Result<std::string> bytes = ovlet::files::ReadWholeText(path, {});
+    Result<std::string> bytes = ReadWholeText(path, {});
     return bytes ? std::move(bytes).Value() : std::string();
 }
 
 bool Put(const std::string& path, const std::string& bytes) {
-    return static_cast<bool>(ovlet::files::WriteWholeFile(path, bytes.data(), bytes.size()));
+    return static_cast<bool>(WriteWholeFile(path, bytes.data(), bytes.size()));
 }
 
 std::vector<std::string> NamesIn(const std::string& folder) {
@@ -46,7 +45,7 @@ std::vector<std::string> NamesIn(const std::string& folder) {
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
         const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(ovlet::files::Utf8FromUtf16(std::u16string(name.begin(), name.end())));
+        if (name != L"." && name != L"..") names.push_back(Utf8FromUtf16(std::u16string(name.begin(), name.end())));
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
     return names;
@@ -72,7 +71,7 @@ TEST(WindowsOutputFile, ReplacesOrRefusesAsTheTargetAllowsAndLeavesNoNewFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempFolder folder;
+        test_support::TempFolder folder;
         const std::string target = Utf8Path(folder.Path()) + "\\card.ovt";
         ASSERT_TRUE(Put(target, "old"));
         ::SetFileAttributesW(Wide(target).c_str(), c.attributes);
@@ -81,7 +80,7 @@ TEST(WindowsOutputFile, ReplacesOrRefusesAsTheTargetAllowsAndLeavesNoNewFile) {
             holder = ::CreateFileW(Wide(target).c_str(), GENERIC_READ, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(holder, INVALID_HANDLE_VALUE);
         }
-        const ovlet::files::Result<void> written = ovlet::files::WriteWholeFile(target, "new", 3);
+        const Result<void> written = WriteWholeFile(target, "new", 3);
         const bool ok = static_cast<bool>(written);
         const std::string error = ok ? std::string() : written.Error().Describe();
         if (holder != INVALID_HANDLE_VALUE) ::CloseHandle(holder);
@@ -98,7 +97,7 @@ TEST(WindowsOutputFile, ReplacesOrRefusesAsTheTargetAllowsAndLeavesNoNewFile) {
 }
 
 TEST(WindowsOutputFile, NonAsciiAndLongPathsAndNoCarriageReturnsAdded) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     std::string deep = Utf8Path(folder.Path());
     // Past the old 260-character limit, in folders of 50 characters.
     for (int i = 0; i < 6; ++i) {
@@ -120,13 +119,13 @@ TEST(WindowsOutputFile, NonAsciiAndLongPathsAndNoCarriageReturnsAdded) {
 // A name relative to the current folder, as typed on a command line, is
 // replaced like a full one.
 TEST(WindowsOutputFile, ARelativeNameIsReplacedInTheCurrentFolder) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     wchar_t before[MAX_PATH];
     ASSERT_GT(::GetCurrentDirectoryW(MAX_PATH, before), 0u);
     ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path().wstring().c_str()));
     for (const std::string name : {"card.ovt", ".\\card.ovt", "sub\\..\\card.ovt"}) {
         SCOPED_TRACE(name);
-        const ovlet::files::Result<void> written = ovlet::files::WriteWholeFile(name, name.data(), name.size());
+        const Result<void> written = WriteWholeFile(name, name.data(), name.size());
         EXPECT_TRUE(static_cast<bool>(written)) << (written ? "" : written.Error().Describe());
         EXPECT_EQ(Slurp(Utf8Path(folder.Path()) + "\\card.ovt"), name);
     }
@@ -135,7 +134,7 @@ TEST(WindowsOutputFile, ARelativeNameIsReplacedInTheCurrentFolder) {
 }
 
 TEST(WindowsInputFile, RefusesDevicesFoldersAndFilesOverTheLimit) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     const std::string dir = Utf8Path(folder.Path());
     // A file of 3 GB that takes no room: refused by its size, not wrapped
     // round to a small one.
@@ -157,32 +156,32 @@ TEST(WindowsInputFile, RefusesDevicesFoldersAndFilesOverTheLimit) {
         const char* reason;
     };
     const Case cases[] = {
-        {"CON", ovlet::files::kNoLimit, "is a device"},
-        {"NUL", ovlet::files::kNoLimit, "is a device"},
-        {"nul.txt", ovlet::files::kNoLimit, "is a device"},
-        {dir + "\\COM1", ovlet::files::kNoLimit, "is a device"},
-        {dir + "\\LPT\xC2\xB9.ovt", ovlet::files::kNoLimit, "is a device"},
-        {"\\\\.\\PhysicalDrive0", ovlet::files::kNoLimit, "is a device"},
-        {"\\\\.\\pipe\\ovlet-test", ovlet::files::kNoLimit, "is a device"},
-        {dir, ovlet::files::kNoLimit, "is a folder"},
-        {dir + "\\missing.ovt", ovlet::files::kNoLimit, "no such file"},
-        {big, ovlet::files::kMaxPictureBytes, "larger than 2 GiB"},
+        {"CON", kNoLimit, "is a device"},
+        {"NUL", kNoLimit, "is a device"},
+        {"nul.txt", kNoLimit, "is a device"},
+        {dir + "\\COM1", kNoLimit, "is a device"},
+        {dir + "\\LPT\xC2\xB9.ovt", kNoLimit, "is a device"},
+        {"\\\\.\\PhysicalDrive0", kNoLimit, "is a device"},
+        {"\\\\.\\pipe\\ovlet-test", kNoLimit, "is a device"},
+        {dir, kNoLimit, "is a folder"},
+        {dir + "\\missing.ovt", kNoLimit, "no such file"},
+        {big, kMaxPictureBytes, "larger than 2 GiB"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        ovlet::files::InputFile file;
+        InputFile file;
         EXPECT_FALSE(file.Open(c.path, {c.limit, false}));
         EXPECT_NE(file.Error().Describe().find(c.reason), std::string::npos) << file.Error().Describe();
     }
-    ovlet::files::InputFile file;
-    ASSERT_TRUE(file.Open(big, {ovlet::files::kNoLimit, false}));
+    InputFile file;
+    ASSERT_TRUE(file.Open(big, {kNoLimit, false}));
     EXPECT_EQ(file.Size(), 3'000'000'000ull);
 }
 
 // Standard output carries bytes exactly: a vCard's CR LF stays CR LF and a
 // lone LF gains no CR; piped text is UTF-8, not the console's code page.
 TEST(WindowsConsole, StandardOutputIsBinaryAndUtf8WhenRedirected) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     const std::string file = Utf8Path(folder.Path()) + "\\M\xC3\xBCller.vcf";
     const auto toFile = test_support::RunTool(OVLET_BIN, {"export", "--vcard", OVLET_SAMPLES_DIR "/sample.ovt", "-o", file});
     ASSERT_EQ(toFile.code, 0) << toFile.err;
@@ -194,7 +193,7 @@ TEST(WindowsConsole, StandardOutputIsBinaryAndUtf8WhenRedirected) {
     const auto missing = test_support::RunTool(OVLET_BIN, {"show", "M\xC3\xBCller_\xE5\x90\x8D\xE5\x88\xBA.ovt"});
     EXPECT_EQ(missing.code, 2);
     EXPECT_NE(missing.err.find("M\xC3\xBCller_\xE5\x90\x8D\xE5\x88\xBA.ovt"), std::string::npos) << missing.err;
-    EXPECT_FALSE(ovlet::files::IsTerminal(ovlet::files::StandardStream::Output));
+    EXPECT_FALSE(IsTerminal(StandardStream::Output));
 }
 
 // On a console the characters arrive as characters, whatever its code page.
@@ -208,8 +207,8 @@ TEST(WindowsConsole, ConsoleShowsNonAsciiText) {
     ::SetConsoleOutputCP(437);
     CONSOLE_SCREEN_BUFFER_INFO info{};
     ::GetConsoleScreenBufferInfo(screen, &info);
-    EXPECT_TRUE(ovlet::files::IsTerminal(ovlet::files::StandardStream::Output));
-    EXPECT_TRUE(ovlet::files::WriteText(ovlet::files::StandardStream::Output, "M\xC3\xBCller_\xE5\x90\x8D\xE5\x88\xBA"));
+    EXPECT_TRUE(IsTerminal(StandardStream::Output));
+    EXPECT_TRUE(WriteText(StandardStream::Output, "M\xC3\xBCller_\xE5\x90\x8D\xE5\x88\xBA"));
     wchar_t shown[16] = {};
     DWORD read = 0;
     ::ReadConsoleOutputCharacterW(screen, shown, 9, info.dwCursorPosition, &read);
@@ -220,3 +219,4 @@ TEST(WindowsConsole, ConsoleShowsNonAsciiText) {
 }
 
 }  // namespace
+}  // namespace ovlet::files

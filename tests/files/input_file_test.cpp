@@ -13,14 +13,11 @@
 
 #include "files_test_support.h"
 
+namespace ovlet::files {
 namespace {
 
-using files_test::Put;
-using files_test::ReadInto;
-using files_test::TempFolder;
-
 TEST(InputFile, RefusesWhatIsNotARegularFileAtOnceAndFilesOverTheLimit) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     Put(folder / "small.txt", "hello");
     Put(folder / "empty.txt", "");
     ::mkfifo((folder / "fifo").c_str(), 0644);
@@ -43,23 +40,23 @@ TEST(InputFile, RefusesWhatIsNotARegularFileAtOnceAndFilesOverTheLimit) {
         std::string reason;  // what the message says after "cannot read PATH: "
     };
     const Case cases[] = {
-        {folder / "small.txt", ovlet::files::kNoLimit, true, ""},
+        {folder / "small.txt", kNoLimit, true, ""},
         {folder / "empty.txt", 0, true, ""},
         {folder / "small.txt", 5, true, ""},
         {folder / "small.txt", 4, false, "larger than 4 bytes"},
-        {folder / "missing.txt", ovlet::files::kNoLimit, false, "no such file"},
-        {folder.Path().string(), ovlet::files::kNoLimit, false, "is a folder"},
-        {folder / "fifo", ovlet::files::kNoLimit, false, "is a FIFO, not a regular file"},
-        {socketPath, ovlet::files::kNoLimit, false, "is a socket, not a regular file"},
-        {"/dev/zero", ovlet::files::kNoLimit, false, "is a device, not a regular file"},
-        {"/dev/null", ovlet::files::kNoLimit, false, "is a device, not a regular file"},
-        {folder / "big.csv", ovlet::files::kMaxTextFileBytes, false, "larger than 64 MiB"},
-        {folder / "limit.csv", ovlet::files::kMaxTextFileBytes, true, ""},
-        {folder / "big.csv", ovlet::files::kMaxPictureBytes, true, ""},
+        {folder / "missing.txt", kNoLimit, false, "no such file"},
+        {folder.Path().string(), kNoLimit, false, "is a folder"},
+        {folder / "fifo", kNoLimit, false, "is a FIFO, not a regular file"},
+        {socketPath, kNoLimit, false, "is a socket, not a regular file"},
+        {"/dev/zero", kNoLimit, false, "is a device, not a regular file"},
+        {"/dev/null", kNoLimit, false, "is a device, not a regular file"},
+        {folder / "big.csv", kMaxTextFileBytes, false, "larger than 64 MiB"},
+        {folder / "limit.csv", kMaxTextFileBytes, true, ""},
+        {folder / "big.csv", kMaxPictureBytes, true, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path + " limit " + std::to_string(c.limit));
-        ovlet::files::InputFile file;
+        InputFile file;
         EXPECT_EQ(file.Open(c.path, {c.limit, false}), c.opens);
         EXPECT_EQ(file.Error().Describe(), c.opens ? "" : "cannot read " + c.path + ": " + c.reason);
     }
@@ -67,44 +64,44 @@ TEST(InputFile, RefusesWhatIsNotARegularFileAtOnceAndFilesOverTheLimit) {
 }
 
 TEST(InputFile, ReadsWholeFilesAndTheKernelsOwnFilesThatReportNoSize) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     std::string text(200000, 'x');
     text[123] = '\0';
     Put(folder / "a.bin", text);
     std::string bytes, error;
-    ASSERT_TRUE(ReadInto(ovlet::files::ReadWholeText(folder / "a.bin", {}), bytes, error)) << error;
+    ASSERT_TRUE(ReadInto(ReadWholeText(folder / "a.bin", {}), bytes, error)) << error;
     EXPECT_EQ(bytes, text);
     std::vector<std::uint8_t> vector;
-    ASSERT_TRUE(ReadInto(ovlet::files::ReadWholeFile(folder / "a.bin", {}), vector, error)) << error;
+    ASSERT_TRUE(ReadInto(ReadWholeFile(folder / "a.bin", {}), vector, error)) << error;
     EXPECT_EQ(std::string(vector.begin(), vector.end()), text);
 
     // /proc files say they are empty; the limit is then kept while reading.
-    ASSERT_TRUE(ReadInto(ovlet::files::ReadWholeText("/proc/self/status", {}), bytes, error)) << error;
+    ASSERT_TRUE(ReadInto(ReadWholeText("/proc/self/status", {}), bytes, error)) << error;
     EXPECT_NE(bytes.find("Name:"), std::string::npos);
-    EXPECT_FALSE(ReadInto(ovlet::files::ReadWholeText("/proc/self/status", {16, false}), bytes, error));
+    EXPECT_FALSE(ReadInto(ReadWholeText("/proc/self/status", {16, false}), bytes, error));
     EXPECT_EQ(error, "cannot read /proc/self/status: larger than 16 bytes");
     EXPECT_TRUE(bytes.empty());
     // A file that fails to read says why instead of giving what it has.
-    EXPECT_FALSE(ReadInto(ovlet::files::ReadWholeText("/proc/self/mem", {}), bytes, error));
+    EXPECT_FALSE(ReadInto(ReadWholeText("/proc/self/mem", {}), bytes, error));
     EXPECT_EQ(error.rfind("cannot read /proc/self/mem: ", 0), 0u) << error;
 }
 
 TEST(InputFile, StandardInputOnlyWhenAskedFor) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     Put(folder / "-", "a file named dash");
     const auto before = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path().string());
     std::string bytes, error;
-    const bool read = ReadInto(ovlet::files::ReadWholeText("-", {}), bytes, error);
+    const bool read = ReadInto(ReadWholeText("-", {}), bytes, error);
     std::filesystem::current_path(before);
     ASSERT_TRUE(read) << error;
     EXPECT_EQ(bytes, "a file named dash");
 }
 
 TEST(InputFile, AFileCutShortWhileItIsReadEndsEarly) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     Put(folder / "cut.bin", std::string(100000, 'y'));
-    ovlet::files::InputFile file;
+    InputFile file;
     ASSERT_TRUE(file.Open(folder / "cut.bin"));
     EXPECT_EQ(file.Size(), 100000u);
     ASSERT_EQ(::truncate((folder / "cut.bin").c_str(), 1000), 0);
@@ -117,9 +114,9 @@ TEST(InputFile, AFileCutShortWhileItIsReadEndsEarly) {
 }
 
 TEST(InputFile, SkipsWithoutReadingAndStopsAtTheLimitWhileReading) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     Put(folder / "a.bin", "0123456789");
-    ovlet::files::InputFile file;
+    InputFile file;
     ASSERT_TRUE(file.Open(folder / "a.bin"));
     ASSERT_TRUE(file.Skip(7));
     char tail[3];
@@ -127,7 +124,7 @@ TEST(InputFile, SkipsWithoutReadingAndStopsAtTheLimitWhileReading) {
     EXPECT_EQ(std::string(tail, 3), "789");
 
     // The file grows past the limit after it was opened.
-    ovlet::files::InputFile growing;
+    InputFile growing;
     ASSERT_TRUE(growing.Open(folder / "a.bin", {12, false}));
     Put(folder / "a.bin", "0123456789abcdef");
     char all[16];
@@ -137,12 +134,12 @@ TEST(InputFile, SkipsWithoutReadingAndStopsAtTheLimitWhileReading) {
 }
 
 TEST(InputFile, AFileTheUserMayNotReadIsRefused) {
-    TempFolder folder;
-    files_test::GiveToNobody(folder);
+    test_support::TempFolder folder;
+    GiveToNobody(folder);
     const std::string path = folder / "secret.ovt";
     Put(path, "x", 0);
-    const int result = files_test::RunAsNobody([&] {
-        ovlet::files::InputFile file;
+    const int result = RunAsNobody([&] {
+        InputFile file;
         if (file.Open(path)) return 1;
         return file.Error().Describe() == "cannot read " + path + ": Permission denied" ? 0 : 2;
     });
@@ -150,3 +147,4 @@ TEST(InputFile, AFileTheUserMayNotReadIsRefused) {
 }
 
 }  // namespace
+}  // namespace ovlet::files

@@ -21,13 +21,8 @@
 #include "files/free_names.h"
 #include "files_test_support.h"
 
+namespace ovlet::files {
 namespace {
-
-using files_test::Done;
-using files_test::ModeOf;
-using files_test::Put;
-using files_test::Slurp;
-using files_test::TempFolder;
 
 std::vector<std::string> Names(const std::string& folder) {
     std::vector<std::string> names;
@@ -49,7 +44,7 @@ bool IsLink(const std::string& path) {
 
 TEST(OutputFile, ReplacesTheTargetAndKeepsWhatItIs) {
     const mode_t oldMask = ::umask(022);
-    TempFolder folder;
+    test_support::TempFolder folder;
     Put(folder / "private.ovt", "old", 0600);
     Put(folder / "real.ovt", "old", 0640);
     ASSERT_EQ(::symlink("real.ovt", (folder / "link.ovt").c_str()), 0);
@@ -75,7 +70,7 @@ TEST(OutputFile, ReplacesTheTargetAndKeepsWhatItIs) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         std::string error;
-        ASSERT_TRUE(Done(ovlet::files::WriteWholeFile(c.path, "new content", 11), error)) << error;
+        ASSERT_TRUE(Done(WriteWholeFile(c.path, "new content", 11), error)) << error;
         EXPECT_EQ(Slurp(c.file), "new content");
         EXPECT_EQ(ModeOf(c.file), c.mode);
         EXPECT_EQ(IsLink(c.path), c.link);
@@ -86,11 +81,11 @@ TEST(OutputFile, ReplacesTheTargetAndKeepsWhatItIs) {
     EXPECT_EQ(Names(folder.Path().string()), expected);
 
     std::string error;
-    EXPECT_FALSE(Done(ovlet::files::WriteWholeFile(folder / "sub", "x", 1), error));
+    EXPECT_FALSE(Done(WriteWholeFile(folder / "sub", "x", 1), error));
     EXPECT_EQ(error, "cannot write " + (folder / "sub").string() + ": Is a directory");
-    EXPECT_FALSE(Done(ovlet::files::WriteWholeFile("/dev/null", "x", 1), error));
+    EXPECT_FALSE(Done(WriteWholeFile("/dev/null", "x", 1), error));
     EXPECT_EQ(error, "cannot write /dev/null: not a regular file");
-    EXPECT_FALSE(Done(ovlet::files::WriteWholeFile(folder / "none/x.ovt", "x", 1), error));
+    EXPECT_FALSE(Done(WriteWholeFile(folder / "none/x.ovt", "x", 1), error));
     EXPECT_EQ(error, "cannot write " + (folder / "none/x.ovt").string() + ": No such file or directory");
     ::umask(oldMask);
 }
@@ -105,12 +100,12 @@ long FailingWrite(int fd, const void* data, unsigned long size) {
     }
     const unsigned long n = std::min<unsigned long>(size, static_cast<unsigned long>(failAfter));
     failAfter -= static_cast<int>(n);
-    return ovlet::files::DefaultWriteOps().write(fd, data, n);
+    return DefaultWriteOps().write(fd, data, n);
 }
 
 int CountedFsync(int fd) {
     ++fsyncCalls;
-    return ovlet::files::DefaultWriteOps().fsync(fd);
+    return DefaultWriteOps().fsync(fd);
 }
 
 int FailingFsync(int) {
@@ -121,38 +116,38 @@ int FailingFsync(int) {
 TEST(OutputFile, AFailureLeavesTheOldFileByteForByte) {
     struct Case {
         const char* name;
-        ovlet::files::WriteOps ops;
+        WriteOps ops;
         int failAfter;
         int error;
     };
     const Case cases[] = {
         {"disk full at once", {FailingWrite, CountedFsync}, 0, ENOSPC},
         {"disk full part way", {FailingWrite, CountedFsync}, 70000, ENOSPC},
-        {"flush to disk fails", {ovlet::files::DefaultWriteOps().write, FailingFsync}, 0, EIO},
+        {"flush to disk fails", {DefaultWriteOps().write, FailingFsync}, 0, EIO},
     };
     const std::string big(200000, 'b');
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempFolder folder;
+        test_support::TempFolder folder;
         const std::string target = folder / "card.ovt";
         Put(target, "the old card", 0600);
         failAfter = c.failAfter;
-        ovlet::files::WriteOptions options;
+        WriteOptions options;
         options.ops = &c.ops;
-        ovlet::files::OutputFile file(options);
+        OutputFile file(options);
         ASSERT_TRUE(file.Open(target));
         const bool ok = file.Write(big.data(), big.size()) && file.Commit();
         EXPECT_FALSE(ok);
-        EXPECT_EQ(file.Failure(), ovlet::files::WriteFailure::WriteFailed);
+        EXPECT_EQ(file.Failure(), WriteFailure::WriteFailed);
         EXPECT_EQ(file.ErrorNumber(), c.error);
         EXPECT_EQ(Slurp(target), "the old card");
         EXPECT_EQ(ModeOf(target), 0600u);
         EXPECT_EQ(Names(folder.Path().string()), std::vector<std::string>{"card.ovt"}) << "the partial file is removed";
     }
     // A file abandoned before Commit leaves nothing either.
-    TempFolder folder;
+    test_support::TempFolder folder;
     {
-        ovlet::files::OutputFile file;
+        OutputFile file;
         ASSERT_TRUE(file.Open(folder / "never.ovt"));
         ASSERT_TRUE(file.Write("x", 1));
     }
@@ -160,34 +155,34 @@ TEST(OutputFile, AFailureLeavesTheOldFileByteForByte) {
 }
 
 TEST(OutputFile, ABatchWaitsForTheDiskOnceAtTheEnd) {
-    TempFolder folder;
-    const ovlet::files::WriteOps counted{ovlet::files::DefaultWriteOps().write, CountedFsync};
-    for (const auto durability : {ovlet::files::Durability::Synced, ovlet::files::Durability::Later}) {
+    test_support::TempFolder folder;
+    const WriteOps counted{DefaultWriteOps().write, CountedFsync};
+    for (const auto durability : {Durability::Synced, Durability::Later}) {
         fsyncCalls = 0;
-        ovlet::files::WriteOptions options;
+        WriteOptions options;
         options.ops = &counted;
         options.durability = durability;
         std::string error;
         for (int i = 0; i < 10; ++i) {
-            ASSERT_TRUE(Done(ovlet::files::WriteWholeFile(folder / ("c" + std::to_string(i)), "x", 1, options), error));
+            ASSERT_TRUE(Done(WriteWholeFile(folder / ("c" + std::to_string(i)), "x", 1, options), error));
         }
         // Each synced file waits for itself and for its folder's entry.
-        EXPECT_EQ(fsyncCalls, durability == ovlet::files::Durability::Synced ? 20 : 0);
+        EXPECT_EQ(fsyncCalls, durability == Durability::Synced ? 20 : 0);
     }
     std::string error;
-    EXPECT_TRUE(Done(ovlet::files::SyncFileSystem(folder.Path().string()), error)) << error;
-    EXPECT_FALSE(Done(ovlet::files::SyncFileSystem(folder / "missing"), error));
+    EXPECT_TRUE(Done(SyncFileSystem(folder.Path().string()), error)) << error;
+    EXPECT_FALSE(Done(SyncFileSystem(folder / "missing"), error));
 }
 
 TEST(OutputFile, DashIsStandardOutputWhenAskedFor) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     const int saved = ::dup(1);
     const int capture = ::open((folder / "captured").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ::dup2(capture, 1);
-    ovlet::files::WriteOptions options;
+    WriteOptions options;
     options.dashIsStandardOutput = true;
     std::string error;
-    const bool ok = Done(ovlet::files::WriteWholeFile("-", "to stdout", 9, options), error);
+    const bool ok = Done(WriteWholeFile("-", "to stdout", 9, options), error);
     ::dup2(saved, 1);
     ::close(saved);
     ::close(capture);
@@ -197,23 +192,23 @@ TEST(OutputFile, DashIsStandardOutputWhenAskedFor) {
 
 TEST(OutputFile, RootKeepsTheOwnerAndGroupOfAUsersFile) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can write a file that stays another user's";
-    TempFolder folder;
+    test_support::TempFolder folder;
     const std::string target = folder / "users.ovt";
     Put(target, "old", 0640);
-    ASSERT_EQ(::chown(target.c_str(), files_test::kNobody, files_test::kNobody), 0);
+    ASSERT_EQ(::chown(target.c_str(), test_support::kNobody, test_support::kNobody), 0);
     std::string error;
-    ASSERT_TRUE(Done(ovlet::files::WriteWholeFile(target, "new", 3), error)) << error;
+    ASSERT_TRUE(Done(WriteWholeFile(target, "new", 3), error)) << error;
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, files_test::kNobody);
-    EXPECT_EQ(st.st_gid, files_test::kNobody);
+    EXPECT_EQ(st.st_uid, test_support::kNobody);
+    EXPECT_EQ(st.st_gid, test_support::kNobody);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(Slurp(target), "new");
 }
 
 TEST(OutputFile, AnOrdinaryUserCannotReplaceWhatIsReadOnly) {
-    TempFolder folder;
-    files_test::GiveToNobody(folder);
+    test_support::TempFolder folder;
+    GiveToNobody(folder);
     const std::string readOnly = folder / "read-only.ovt";
     Put(readOnly, "keep me", 0444);
     ::mkdir((folder / "locked").c_str(), 0755);
@@ -222,7 +217,7 @@ TEST(OutputFile, AnOrdinaryUserCannotReplaceWhatIsReadOnly) {
     const std::string own = folder / "own.ovt";
     Put(own, "mine", 0600);
     for (const std::string& path : {readOnly, own, (folder / "locked").string()}) {
-        [[maybe_unused]] int r = ::chown(path.c_str(), files_test::kNobody, files_test::kNobody);
+        [[maybe_unused]] int r = ::chown(path.c_str(), test_support::kNobody, test_support::kNobody);
     }
     ::chmod((folder / "locked").c_str(), 0555);
 
@@ -239,9 +234,9 @@ TEST(OutputFile, AnOrdinaryUserCannotReplaceWhatIsReadOnly) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         const std::string before = Slurp(c.path);
-        const int result = files_test::RunAsNobody([&] {
+        const int result = RunAsNobody([&] {
             std::string error;
-            const bool ok = Done(ovlet::files::WriteWholeFile(c.path, "new", 3), error);
+            const bool ok = Done(WriteWholeFile(c.path, "new", 3), error);
             return ok == c.written && error == c.error ? 0 : 1;
         });
         EXPECT_EQ(result, 0);
@@ -252,10 +247,10 @@ TEST(OutputFile, AnOrdinaryUserCannotReplaceWhatIsReadOnly) {
 }
 
 TEST(FreeNames, RepeatedNamesCountUpAndNeverTakeAFileThatIsThere) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     Put(folder / "Ann.ovt", "someone else's");
     Put(folder / "Bob-2.ovt", "someone else's");
-    ovlet::files::FreeNames names(folder.Path().string());
+    FreeNames names(folder.Path().string());
     const std::pair<std::string, std::string> cases[] = {
         {"Ann", "Ann-2.ovt"},
         {"Ann", "Ann-3.ovt"},
@@ -290,16 +285,16 @@ TEST(FreeNames, RepeatedNamesCountUpAndNeverTakeAFileThatIsThere) {
 // Records the calls a write makes and fails the one numbered `failAt` with
 // EIO; `withoutUnnamed` plays a file system that has no unnamed files.
 struct Injector {
-    static inline std::vector<ovlet::files::WriteCall> calls;
+    static inline std::vector<WriteCall> calls;
     static inline int failAt = -1;
     static inline bool withoutUnnamed = false;
     static inline int signal = 0;  // raised at `signalAt` instead of failing
-    static inline ovlet::files::WriteCall signalAt = ovlet::files::WriteCall::Rename;
+    static inline WriteCall signalAt = WriteCall::Rename;
 
-    static int Inject(ovlet::files::WriteCall call) {
+    static int Inject(WriteCall call) {
         const int index = static_cast<int>(calls.size());
         calls.push_back(call);
-        if (withoutUnnamed && call == ovlet::files::WriteCall::OpenUnnamed) return EOPNOTSUPP;
+        if (withoutUnnamed && call == WriteCall::OpenUnnamed) return EOPNOTSUPP;
         if (signal != 0 && call == signalAt) ::kill(::getpid(), signal);
         return index == failAt ? EIO : 0;
     }
@@ -311,16 +306,16 @@ struct Injector {
     }
 };
 
-const ovlet::files::WriteOps kInjected{ovlet::files::DefaultWriteOps().write, ovlet::files::DefaultWriteOps().fsync, Injector::Inject};
+const WriteOps kInjected{DefaultWriteOps().write, DefaultWriteOps().fsync, Injector::Inject};
 
 // Writes 200 000 bytes (several write calls) through the injector.
-bool WriteThrough(const std::string& target, bool replace, ovlet::files::OutputFile*& last) {
+bool WriteThrough(const std::string& target, bool replace, OutputFile*& last) {
     static const std::string big(200000, 'n');
-    ovlet::files::WriteOptions options;
+    WriteOptions options;
     options.ops = &kInjected;
     options.replace = replace;
-    static std::unique_ptr<ovlet::files::OutputFile> file;
-    file = std::make_unique<ovlet::files::OutputFile>(options);
+    static std::unique_ptr<OutputFile> file;
+    file = std::make_unique<OutputFile>(options);
     last = file.get();
     return file->Open(target) && file->Write(big.data(), big.size()) && file->Commit();
 }
@@ -330,19 +325,19 @@ TEST(OutputFile, EverySystemCallFailingOnceIsReportedAndLeavesNothingBehind) {
         for (const bool replace : {true, false}) {
             SCOPED_TRACE(std::string(named ? "named new file" : "unnamed new file") +
                          (replace ? ", replacing" : ", claiming a new name"));
-            TempFolder folder;
+            test_support::TempFolder folder;
             const std::string target = folder / "card.ovt";
-            ovlet::files::OutputFile* file = nullptr;
+            OutputFile* file = nullptr;
             Injector::Reset(named);
             ASSERT_TRUE(WriteThrough(target, replace, file)) << file->Error().Describe();
-            const std::vector<ovlet::files::WriteCall> calls = Injector::calls;
-            const auto has = [&](ovlet::files::WriteCall c) { return std::count(calls.begin(), calls.end(), c) > 0; };
-            EXPECT_EQ(has(ovlet::files::WriteCall::OpenUnnamed), true);
-            EXPECT_EQ(has(ovlet::files::WriteCall::OpenNamed), named);
-            EXPECT_EQ(has(ovlet::files::WriteCall::Link), !named);
-            EXPECT_EQ(has(ovlet::files::WriteCall::Rename), named || replace);
-            EXPECT_GE(std::count(calls.begin(), calls.end(), ovlet::files::WriteCall::Write), 1);
-            EXPECT_EQ(calls.back(), ovlet::files::WriteCall::FsyncFolder);
+            const std::vector<WriteCall> calls = Injector::calls;
+            const auto has = [&](WriteCall c) { return std::count(calls.begin(), calls.end(), c) > 0; };
+            EXPECT_EQ(has(WriteCall::OpenUnnamed), true);
+            EXPECT_EQ(has(WriteCall::OpenNamed), named);
+            EXPECT_EQ(has(WriteCall::Link), !named);
+            EXPECT_EQ(has(WriteCall::Rename), named || replace);
+            EXPECT_GE(std::count(calls.begin(), calls.end(), WriteCall::Write), 1);
+            EXPECT_EQ(calls.back(), WriteCall::FsyncFolder);
             for (std::size_t i = named ? 1 : 0; i < calls.size(); ++i) {
                 SCOPED_TRACE("call " + std::to_string(i) + " of " + std::to_string(calls.size()) + " fails");
                 ::unlink(target.c_str());
@@ -352,10 +347,9 @@ TEST(OutputFile, EverySystemCallFailingOnceIsReportedAndLeavesNothingBehind) {
                 EXPECT_FALSE(WriteThrough(target, replace, file));
                 EXPECT_EQ(file->ErrorNumber(), EIO);
                 EXPECT_NE(file->Error().Describe().find("Input/output error"), std::string::npos) << file->Error().Describe();
-                const bool afterRename =
-                    calls[i] == ovlet::files::WriteCall::OpenFolder || calls[i] == ovlet::files::WriteCall::FsyncFolder;
+                const bool afterRename = calls[i] == WriteCall::OpenFolder || calls[i] == WriteCall::FsyncFolder;
                 if (afterRename) {
-                    EXPECT_EQ(file->Failure(), ovlet::files::WriteFailure::NotSynced);
+                    EXPECT_EQ(file->Failure(), WriteFailure::NotSynced);
                     EXPECT_EQ(Slurp(target).size(), 200000u) << "the new file is in place";
                 } else if (replace) {
                     EXPECT_EQ(Slurp(target), "the old card");
@@ -373,19 +367,19 @@ TEST(OutputFile, EverySystemCallFailingOnceIsReportedAndLeavesNothingBehind) {
 TEST(OutputFile, WithoutReplaceAFileThereIsNeverReplaced) {
     for (const bool named : {false, true}) {
         SCOPED_TRACE(named ? "named new file" : "unnamed new file");
-        TempFolder folder;
+        test_support::TempFolder folder;
         Put(folder / "taken.ovt", "someone else's");
         ASSERT_EQ(::symlink("nowhere", (folder / "link.ovt").c_str()), 0);
         for (const std::string name : {"taken.ovt", "link.ovt", "TAKEN.ovt"}) {
             Injector::Reset(named);
-            ovlet::files::WriteOptions options;
+            WriteOptions options;
             options.ops = &kInjected;
             options.replace = false;
-            ovlet::files::OutputFile file(options);
+            OutputFile file(options);
             const bool ok = file.Open(folder / name) && file.Write("new", 3) && file.Commit();
             EXPECT_EQ(ok, name == "TAKEN.ovt") << name;
             if (!ok) {
-                EXPECT_EQ(file.Failure(), ovlet::files::WriteFailure::NameTaken) << name;
+                EXPECT_EQ(file.Failure(), WriteFailure::NameTaken) << name;
             }
         }
         EXPECT_EQ(Slurp(folder / "taken.ovt"), "someone else's");
@@ -395,17 +389,17 @@ TEST(OutputFile, WithoutReplaceAFileThereIsNeverReplaced) {
     // The name is claimed at the last moment: a file made there after Open
     // is not replaced either.
     for (const bool named : {false, true}) {
-        TempFolder folder;
+        test_support::TempFolder folder;
         Injector::Reset(named);
-        ovlet::files::WriteOptions options;
+        WriteOptions options;
         options.ops = &kInjected;
         options.replace = false;
-        ovlet::files::OutputFile file(options);
+        OutputFile file(options);
         ASSERT_TRUE(file.Open(folder / "card.ovt"));
         ASSERT_TRUE(file.Write("mine", 4));
         Put(folder / "card.ovt", "the other batch's");
         EXPECT_FALSE(file.Commit());
-        EXPECT_EQ(file.Failure(), ovlet::files::WriteFailure::NameTaken);
+        EXPECT_EQ(file.Failure(), WriteFailure::NameTaken);
         EXPECT_EQ(Slurp(folder / "card.ovt"), "the other batch's");
         EXPECT_EQ(Names(folder.Path().string()), std::vector<std::string>{"card.ovt"});
     }
@@ -416,10 +410,10 @@ TEST(OutputFile, WithoutReplaceAFileThereIsNeverReplaced) {
 TEST(OutputFile, AnEndingSignalLeavesNoNewFile) {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         for (const bool named : {false, true}) {
-            for (const ovlet::files::WriteCall at : {ovlet::files::WriteCall::Write, ovlet::files::WriteCall::Rename}) {
+            for (const WriteCall at : {WriteCall::Write, WriteCall::Rename}) {
                 SCOPED_TRACE(std::string(strsignal(signal)) + (named ? ", named" : ", unnamed") +
-                             (at == ovlet::files::WriteCall::Write ? ", while writing" : ", before the rename"));
-                TempFolder folder;
+                             (at == WriteCall::Write ? ", while writing" : ", before the rename"));
+                test_support::TempFolder folder;
                 const std::string target = folder / "card.ovt";
                 Put(target, "the old card");
                 const pid_t child = ::fork();
@@ -427,7 +421,7 @@ TEST(OutputFile, AnEndingSignalLeavesNoNewFile) {
                     Injector::Reset(named);
                     Injector::signal = signal;
                     Injector::signalAt = at;
-                    ovlet::files::OutputFile* file = nullptr;
+                    OutputFile* file = nullptr;
                     WriteThrough(target, true, file);
                     ::_exit(0);
                 }
@@ -445,7 +439,7 @@ TEST(OutputFile, AnEndingSignalLeavesNoNewFile) {
 
 TEST(OutputFile, ALinkAnotherUserMadeInASharedFolderIsNotFollowed) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can make a link that belongs to another user";
-    TempFolder folder;
+    test_support::TempFolder folder;
     ::chmod(folder.Path().c_str(), 01777);
     const std::string victim = folder / "victim";
     Put(victim, "root's secret", 0600);
@@ -457,11 +451,11 @@ TEST(OutputFile, ALinkAnotherUserMadeInASharedFolderIsNotFollowed) {
         bool followed;
     };
     const Case cases[] = {
-        {"another user's link in a shared folder", files_test::kNobody, 0, 01777, false},
+        {"another user's link in a shared folder", test_support::kNobody, 0, 01777, false},
         {"the user's own link", 0, 0, 01777, true},
-        {"the folder owner's link", files_test::kNobody, files_test::kNobody, 01777, true},
-        {"another user's link in a folder that is not sticky", files_test::kNobody, 0, 0777, true},
-        {"another user's link in a sticky folder only its owner writes", files_test::kNobody, 0, 01755, true},
+        {"the folder owner's link", test_support::kNobody, test_support::kNobody, 01777, true},
+        {"another user's link in a folder that is not sticky", test_support::kNobody, 0, 0777, true},
+        {"another user's link in a sticky folder only its owner writes", test_support::kNobody, 0, 01755, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -473,7 +467,7 @@ TEST(OutputFile, ALinkAnotherUserMadeInASharedFolderIsNotFollowed) {
         ASSERT_EQ(::chown(folder.Path().c_str(), c.folderOwner, c.folderOwner), 0);
         ::chmod(folder.Path().c_str(), c.folderMode);
         std::string error;
-        EXPECT_EQ(Done(ovlet::files::WriteWholeFile(link, "new", 3), error), c.followed) << error;
+        EXPECT_EQ(Done(WriteWholeFile(link, "new", 3), error), c.followed) << error;
         EXPECT_EQ(Slurp(victim), c.followed ? "new" : "root's secret");
         EXPECT_TRUE(IsLink(link));
         if (!c.followed) {
@@ -487,7 +481,7 @@ TEST(OutputFile, ALinkAnotherUserMadeInASharedFolderIsNotFollowed) {
 // A name for a descriptor the program holds is that descriptor: what the
 // shell redirected there keeps what it had and gets the output after it.
 TEST(OutputFile, NamesOfDescriptorsAreWrittenAsTheyAre) {
-    TempFolder folder;
+    test_support::TempFolder folder;
     const std::string redirected = folder / "redirected";
     for (const bool dash : {false, true}) {
         const int fd = ::open(redirected.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -496,11 +490,11 @@ TEST(OutputFile, NamesOfDescriptorsAreWrittenAsTheyAre) {
         struct stat st {};
         ::fstat(fd, &st);
         const std::string names[] = {"/dev/fd/" + std::to_string(fd), "/proc/self/fd/" + std::to_string(fd)};
-        ovlet::files::WriteOptions options;
+        WriteOptions options;
         options.dashIsStandardOutput = dash;
         std::string error;
         for (const std::string& name : names) {
-            ASSERT_TRUE(Done(ovlet::files::WriteWholeFile(name, "out|", 4, options), error)) << error;
+            ASSERT_TRUE(Done(WriteWholeFile(name, "out|", 4, options), error)) << error;
         }
         ASSERT_EQ(::write(fd, "after", 5), 5);
         ::close(fd);
@@ -509,17 +503,18 @@ TEST(OutputFile, NamesOfDescriptorsAreWrittenAsTheyAre) {
         ::stat(redirected.c_str(), &now);
         EXPECT_EQ(now.st_ino, st.st_ino) << "the file was not replaced";
     }
-    EXPECT_TRUE(ovlet::files::NamesStandardOutput("-", true));
-    EXPECT_FALSE(ovlet::files::NamesStandardOutput("-", false));
+    EXPECT_TRUE(NamesStandardOutput("-", true));
+    EXPECT_FALSE(NamesStandardOutput("-", false));
     for (const char* name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
-        EXPECT_TRUE(ovlet::files::NamesStandardOutput(name, false)) << name;
+        EXPECT_TRUE(NamesStandardOutput(name, false)) << name;
     }
     for (const char* name : {"/dev/fd/2", "/dev/fd/1x", "/dev/fd/", "./-", "/dev/stdoutx"}) {
-        EXPECT_FALSE(ovlet::files::NamesStandardOutput(name, true)) << name;
+        EXPECT_FALSE(NamesStandardOutput(name, true)) << name;
     }
     std::string error;
-    EXPECT_FALSE(Done(ovlet::files::WriteWholeFile("/dev/fd/987", "x", 1), error));
+    EXPECT_FALSE(Done(WriteWholeFile("/dev/fd/987", "x", 1), error));
     EXPECT_EQ(error, "cannot write /dev/fd/987: Bad file descriptor");
 }
 
 }  // namespace
+}  // namespace ovlet::files

@@ -8,6 +8,7 @@
 #include "files/terminal_text.h"
 #include "files/utf8.h"
 
+namespace ovlet::files {
 namespace {
 
 // Whether glibc's converter takes the bytes as UTF-8.
@@ -43,14 +44,14 @@ TEST(Utf8, AgreesWithGlibcOnEdgesAndOnRandomBytes) {
     };
     for (const auto& [bytes, valid] : cases) {
         SCOPED_TRACE(bytes);
-        EXPECT_EQ(ovlet::files::IsValidUtf8(bytes), valid);
+        EXPECT_EQ(IsValidUtf8(bytes), valid);
         EXPECT_EQ(IconvTakesUtf8(bytes), valid) << "the table itself is wrong";
     }
     std::mt19937 random(7);
     for (int i = 0; i < 20000; ++i) {
         std::string bytes(1 + random() % 6, '\0');
         for (char& b : bytes) b = static_cast<char>(0x7F + random() % 0x81);
-        ASSERT_EQ(ovlet::files::IsValidUtf8(bytes), IconvTakesUtf8(bytes)) << testing::PrintToString(bytes);
+        ASSERT_EQ(IsValidUtf8(bytes), IconvTakesUtf8(bytes)) << testing::PrintToString(bytes);
     }
 }
 
@@ -58,10 +59,10 @@ TEST(Utf8, EncodesAndDecodesEveryLength) {
     for (const char32_t c :
          {U'\0', U'A', U'\u00E9', U'\u07FF', U'\u0800', U'\u20AC', U'\uFFFD', U'\U00010000', U'\U0010FFFF'}) {
         std::string text;
-        ovlet::files::AppendUtf8(text, c);
+        AppendUtf8(text, c);
         std::size_t pos = 0;
         char32_t back = 0;
-        EXPECT_TRUE(ovlet::files::NextUtf8(text, pos, back));
+        EXPECT_TRUE(NextUtf8(text, pos, back));
         EXPECT_EQ(back, c);
         EXPECT_EQ(pos, text.size());
     }
@@ -88,9 +89,10 @@ TEST(TerminalText, EscapesWhatCouldDriveTheTerminal) {
     };
     for (const auto& [in, out] : cases) {
         SCOPED_TRACE(in);
-        EXPECT_EQ(ovlet::files::TerminalSafe(in), out);
+        EXPECT_EQ(TerminalSafe(in), out);
     }
-    EXPECT_EQ(ovlet::files::TerminalSafe("two\nlines\x1b", true), "two\nlines\\x1b");
+    EXPECT_EQ(TerminalSafe("two\nlines\x1b", true), "two\nlines\\x1b");
 }
 
 }  // namespace
+}  // namespace ovlet::files

@@ -6,6 +6,7 @@
 
 #include "files/user_languages.h"
 
+namespace ovlet::files {
 namespace {
 
 TEST(UserLanguages, ComeFromTheEnvironmentAsTheCLibraryReadsIt) {
@@ -35,7 +36,7 @@ TEST(UserLanguages, ComeFromTheEnvironmentAsTheCLibraryReadsIt) {
         std::string trace;
         for (const auto& [name, value] : c.environment) trace += name + "=" + value + " ";
         SCOPED_TRACE(trace);
-        EXPECT_EQ(ovlet::files::UserLanguagesFromEnvironment([&](const char* name) -> const char* {
+        EXPECT_EQ(UserLanguagesFromEnvironment([&](const char* name) -> const char* {
                       const auto it = c.environment.find(name);
                       return it == c.environment.end() ? nullptr : it->second.c_str();
                   }),
@@ -44,3 +45,4 @@ TEST(UserLanguages, ComeFromTheEnvironmentAsTheCLibraryReadsIt) {
 }
 
 }  // namespace
+}  // namespace ovlet::files

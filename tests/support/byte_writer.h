@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <vector>
 
-namespace test_support {
+namespace ovlet::test_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -74,4 +74,4 @@ public:
     Bytes bytes;
 };
 
-}  // namespace test_support
+}  // namespace ovlet::test_support

@@ -8,15 +8,7 @@
 #include "tests/support/run_tool.h"
 #include "tests/support/test_files.h"
 
-namespace ovlet_tool {
-
-using test_support::kNobody;
-using test_support::RunShell;
-using test_support::RunTool;
-using test_support::TempFolder;
-using test_support::ToolResult;
-using test_support::ToolSetup;
-using test_support::WriteCutCopy;
+namespace ovlet::test_support {
 
 inline const std::string kSample = std::string(OVLET_SAMPLES_DIR) + "/sample.ovt";
 inline const std::string kPicture = std::string(OVLET_SAMPLES_DIR) + "/sample.jpg";
@@ -26,4 +18,4 @@ inline ToolResult Ovlet(const std::string& args) {
     return RunShell(std::string(OVLET_BIN) + " " + args);
 }
 
-}  // namespace ovlet_tool
+}  // namespace ovlet::test_support

@@ -8,7 +8,7 @@
 
 #include <jpeglib.h>
 
-namespace test_support {
+namespace ovlet::test_support {
 
 Bytes EncodeJpeg(JpegKind kind, int width, int height, const Bytes& pixels, int quality, bool progressive,
                  JpegChroma chroma) {
@@ -116,4 +116,4 @@ Bytes EncodePng(const PngPicture& picture) {
     return out;
 }
 
-}  // namespace test_support
+}  // namespace ovlet::test_support

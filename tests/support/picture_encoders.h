@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace test_support {
+namespace ovlet::test_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -37,4 +37,4 @@ struct PngPicture {
 // Throws std::runtime_error when libpng refuses the picture.
 Bytes EncodePng(const PngPicture& picture);
 
-}  // namespace test_support
+}  // namespace ovlet::test_support

@@ -11,7 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 
-namespace test_support {
+namespace ovlet::test_support {
 
 bool LinuxPeersRun() {
     return true;
@@ -95,4 +95,4 @@ ToolResult RunShell(const std::string& command, const ToolSetup& setup) {
     return RunTool("/bin/sh", {"-c", command}, setup);
 }
 
-}  // namespace test_support
+}  // namespace ovlet::test_support

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace test_support {
+namespace ovlet::test_support {
 
 struct ToolResult {
     int code = -1;  // exit code, or -1 when the program did not exit by itself (a signal)
@@ -48,4 +48,4 @@ bool LinuxPeersRun();
     GTEST_SKIP() << "needs the Linux peer readers, which the Windows build cannot start; the Windows output is " \
                     "compared byte for byte with the Linux build's instead"
 
-}  // namespace test_support
+}  // namespace ovlet::test_support

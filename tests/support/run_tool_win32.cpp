@@ -12,11 +12,11 @@
 #include "files/utf16.h"
 #include "tests/support/run_tool.h"
 
-namespace test_support {
+namespace ovlet::test_support {
 namespace {
 
 std::wstring Wide(const std::string& utf8) {
-    const std::u16string text = ovlet::files::Utf16FromUtf8(utf8);
+    const std::u16string text = files::Utf16FromUtf8(utf8);
     return std::wstring(text.begin(), text.end());
 }
 
@@ -190,4 +190,4 @@ ToolResult RunShell(const std::string& command, const ToolSetup& setup) {
     return Run(L"", L"cmd.exe /s /c \"" + Wide(line) + L"\"", setup);
 }
 
-}  // namespace test_support
+}  // namespace ovlet::test_support

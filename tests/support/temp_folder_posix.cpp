@@ -4,7 +4,7 @@
 
 #include "tests/support/test_files.h"
 
-namespace test_support {
+namespace ovlet::test_support {
 
 TempFolder::TempFolder() {
     // mkdtemp makes the folder itself, with a name nobody else holds: never
@@ -17,4 +17,4 @@ TempFolder::TempFolder() {
     path = pattern;
 }
 
-}  // namespace test_support
+}  // namespace ovlet::test_support

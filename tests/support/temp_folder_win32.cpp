@@ -3,7 +3,7 @@
 
 #include "tests/support/test_files.h"
 
-namespace test_support {
+namespace ovlet::test_support {
 
 TempFolder::TempFolder() {
     // create_directory makes the folder only when the name is free: never one
@@ -21,4 +21,4 @@ TempFolder::TempFolder() {
                                             std::make_error_code(std::errc::file_exists));
 }
 
-}  // namespace test_support
+}  // namespace ovlet::test_support

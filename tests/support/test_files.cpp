@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <system_error>
 
-namespace test_support {
+namespace ovlet::test_support {
 
 Bytes ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -32,4 +32,4 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path, ignored);
 }
 
-}  // namespace test_support
+}  // namespace ovlet::test_support

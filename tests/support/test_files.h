@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace test_support {
+namespace ovlet::test_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -32,4 +32,4 @@ private:
     std::filesystem::path path;
 };
 
-}  // namespace test_support
+}  // namespace ovlet::test_support

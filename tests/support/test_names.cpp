@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-namespace test_support {
+namespace ovlet::test_support {
 
 std::string TestName(std::string_view text) {
     std::string name(text);
@@ -12,4 +12,4 @@ std::string TestName(std::string_view text) {
     return name;
 }
 
-}  // namespace test_support
+}  // namespace ovlet::test_support

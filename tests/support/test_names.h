@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace test_support {
+namespace ovlet::test_support {
 
 // The text with every character that is not a letter or digit made '_'.
 std::string TestName(std::string_view text);
@@ -19,4 +19,4 @@ struct CaseName {
     }
 };
 
-}  // namespace test_support
+}  // namespace ovlet::test_support
