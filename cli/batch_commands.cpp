@@ -13,6 +13,7 @@
 #include "cli/tool_support.h"
 #include "files/file_status.h"
 #include "files/input_file.h"
+#include "files/result.h"
 #include "files/terminal_text.h"
 #include "files/utf8.h"
 
@@ -45,9 +46,23 @@ char GuessDelimiter(std::string_view text) {
     return ',';
 }
 
+// Where a CSV file stops making sense, and why.
+struct CsvError {
+    std::size_t row = 0;
+    std::size_t line = 0;
+    std::size_t column = 0;
+    std::string what;
+
+    std::string Describe() const {
+        return "row " + std::to_string(row) + " (line " + std::to_string(line) + "), column " +
+               std::to_string(column) + ": " + what;
+    }
+};
+
 // Reads CSV as RFC 4180 describes it: quoted cells may hold separators, line
 // breaks and doubled quotes. Rows end in CR LF, LF or CR.
-bool ParseCsv(std::string_view text, char delimiter, std::vector<CsvRow>& rows, std::string& error) {
+Result<std::vector<CsvRow>, CsvError> ParseCsv(std::string_view text, char delimiter) {
+    std::vector<CsvRow> rows;
     std::size_t i = 0;
     std::size_t line = 1;
     std::size_t number = 0;
@@ -68,10 +83,8 @@ bool ParseCsv(std::string_view text, char delimiter, std::vector<CsvRow>& rows, 
                 ++i;
                 while (true) {
                     if (i >= n) {
-                        error = "row " + std::to_string(row.number) + " (line " + std::to_string(openLine) +
-                                "), column " + std::to_string(row.cells.size() + 1) +
-                                ": a quoted value is not closed before the end of the file";
-                        return false;
+                        return CsvError{row.number, openLine, row.cells.size() + 1,
+                                        "a quoted value is not closed before the end of the file"};
                     }
                     const char c = text[i];
                     if (c == '"' && i + 1 < n && text[i + 1] == '"') {
@@ -90,9 +103,7 @@ bool ParseCsv(std::string_view text, char delimiter, std::vector<CsvRow>& rows, 
                     }
                 }
                 if (i < n && text[i] != delimiter && text[i] != '\r' && text[i] != '\n') {
-                    error = "row " + std::to_string(row.number) + " (line " + std::to_string(line) + "), column " +
-                            std::to_string(row.cells.size() + 1) + ": text follows the closing quote";
-                    return false;
+                    return CsvError{row.number, line, row.cells.size() + 1, "text follows the closing quote"};
                 }
             } else {
                 while (i < n && text[i] != delimiter && text[i] != '\r' && text[i] != '\n') cell += text[i++];
@@ -108,7 +119,7 @@ bool ParseCsv(std::string_view text, char delimiter, std::vector<CsvRow>& rows, 
         }
         rows.push_back(std::move(row));
     }
-    return true;
+    return rows;
 }
 
 bool IsBlank(const CsvRow& row) {
@@ -146,7 +157,6 @@ int RunMakeBatch(const MakeOptions& options) {
 
     std::string text;
     if (int rc = LoadTextInput("make", csv, text); rc != kExitOk) return rc;
-    std::string error;
     WarningLog warnings;
     std::string_view body = text;
     if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
@@ -157,11 +167,12 @@ int RunMakeBatch(const MakeOptions& options) {
         body = converted;
         Report("make", csv + " is not UTF-8 text; it is read as Windows-1252");
     }
-    std::vector<CsvRow> rows;
-    if (!ParseCsv(body, GuessDelimiter(body), rows, error)) {
-        Report("make", csv + ": " + error);
+    auto parsed = ParseCsv(body, GuessDelimiter(body));
+    if (!parsed) {
+        Report("make", csv + ": " + parsed.Error().Describe());
         return kExitUsage;
     }
+    std::vector<CsvRow> rows = std::move(parsed).Value();
 
     std::vector<std::string> errors;
     auto where = [](const CsvRow& row, std::size_t column) {
