@@ -229,7 +229,11 @@ bool WriteBmp8(const QImage& source, const QString& path) {
     }
     QList<QPair<int, QRgb>> byCount;
     for (auto it = counts.begin(); it != counts.end(); ++it) byCount.append({it.value(), it.key()});
-    std::sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    // Colours as often used stand in the order of their values: the hash's
+    // order changes from run to run, and the files are committed.
+    std::sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
     QList<QRgb> palette{kFace.rgb()};
     for (const auto& [count, colour] : byCount) {
         if (palette.size() == 256) break;
