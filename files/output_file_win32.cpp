@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -29,8 +28,8 @@ constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 long WindowsWrite(int fd, const void* data, unsigned long size) {
-    // One call takes at most an unsigned int of bytes; a short write is resumed.
-    return ::_write(fd, data, std::min<unsigned long>(size, 1ul << 30));
+    // The writer hands over at most 1 GiB a call, and resumes a short write.
+    return ::_write(fd, data, static_cast<unsigned int>(size));
 }
 
 int WindowsFsync(int fd) {
