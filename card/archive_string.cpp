@@ -14,7 +14,7 @@ constexpr std::size_t kFileBufferBytes = 1 << 14;
 
 }  // namespace
 
-CardByteReader::CardByteReader(ovlet::files::InputFile& input) : file(&input), size(input.Size()) {
+CardByteReader::CardByteReader(files::InputFile& input) : file(&input), size(input.Size()) {
     buffer.reserve(kFileBufferBytes);
 }
 

@@ -30,7 +30,7 @@ public:
     CardByteReader(const std::uint8_t* bytes, std::size_t length) : data(bytes), size(length) {}
     // What remains is judged by the file's size when it was opened; a file
     // cut short while it is read ends early.
-    explicit CardByteReader(ovlet::files::InputFile& input);
+    explicit CardByteReader(files::InputFile& input);
 
     std::uint64_t Remaining() const { return size - position; }
     std::uint64_t Position() const { return position; }
@@ -49,7 +49,7 @@ private:
     bool Fill();
 
     const std::uint8_t* data = nullptr;  // memory, or null when reading a file
-    ovlet::files::InputFile* file = nullptr;
+    files::InputFile* file = nullptr;
     std::uint64_t size = 0;
     std::uint64_t position = 0;
     std::vector<std::uint8_t> buffer;  // a file's bytes from buffer position on

@@ -153,7 +153,7 @@ Result<CardReading> ReadCardFile(const std::string& path, CardRecord& record, Ca
     record.CurrentPath = path;
     record.CurrentFileLabel = path;
     const CardNote cannotOpen{CardMessageIcon::Exclamation, CardNoteId::CannotOpen, {}};
-    ovlet::files::InputFile file;
+    files::InputFile file;
     if (!file.Open(path)) {
         record.CurrentPath.clear();
         return CardError{CardError::Kind::CannotOpen, file.Error().Describe(), cannotOpen};
@@ -171,12 +171,12 @@ Result<CardReading> ReadCardFile(const std::string& path, CardRecord& record, Ca
         do {
             const std::size_t used = bytes.size();
             bytes.resize(used + (1 << 16));
-            if (!file.Read(bytes.data() + used, 1 << 16, got) || used > ovlet::files::kMaxTextFileBytes) {
+            if (!file.Read(bytes.data() + used, 1 << 16, got) || used > files::kMaxTextFileBytes) {
                 record.CurrentPath.clear();
                 return CardError{CardError::Kind::ReadFailed,
                                  file.Error().Describe().empty()
                                      ? "cannot read " + path + ": it tells no size and goes on past " +
-                                           ovlet::files::SizeText(ovlet::files::kMaxTextFileBytes)
+                                           files::SizeText(files::kMaxTextFileBytes)
                                      : file.Error().Describe(),
                                  cannotOpen};
             }
@@ -228,7 +228,7 @@ std::vector<std::uint8_t> TakeTextsAndEncodeHead(CardRecord& record, CardWindowS
 namespace {
 
 CardNote WriteFailedNote(const std::string& path, int error) {
-    if (ovlet::files::MeansDiskFull(error)) return {CardMessageIcon::Exclamation, CardNoteId::DiskFull, {path}};
+    if (files::MeansDiskFull(error)) return {CardMessageIcon::Exclamation, CardNoteId::DiskFull, {path}};
     return {CardMessageIcon::Exclamation, CardNoteId::WriteFailed, {path, std::strerror(error)}};
 }
 
@@ -245,13 +245,12 @@ std::string CardOverLimits(const CardRecord& record, std::size_t pictureSize) {
 
 namespace {
 
-Result<void> WriteCardParts(const std::string& path, const std::vector<std::uint8_t>& head,
-                            const std::uint8_t* picture, std::size_t pictureSize,
-                            const ovlet::files::WriteOptions& options) {
-    ovlet::files::OutputFile file(options);
+Result<void> WriteCardParts(const std::string& path, const std::vector<std::uint8_t>& head, const std::uint8_t* picture,
+                            std::size_t pictureSize, const files::WriteOptions& options) {
+    files::OutputFile file(options);
     if (!file.Open(path)) return CardError{CardError::Kind::CannotOpen, file.Error().Describe(), {}};
     if (file.Write(head.data(), head.size()) && file.Write(picture, pictureSize) && file.Commit()) return {};
-    if (file.Failure() == ovlet::files::WriteFailure::CannotOpen) {
+    if (file.Failure() == files::WriteFailure::CannotOpen) {
         return CardError{CardError::Kind::CannotOpen, file.Error().Describe(), {}};
     }
     const CardNote note = WriteFailedNote(path, file.ErrorNumber());
@@ -266,11 +265,11 @@ CardError OverLimits(const std::string& path, const std::string& why) {
 }  // namespace
 
 const CardFileOps& DefaultCardFileOps() {
-    return ovlet::files::DefaultWriteOps();
+    return files::DefaultWriteOps();
 }
 
 Result<void> WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                           const ovlet::files::WriteOptions& options) {
+                           const files::WriteOptions& options) {
     const std::vector<std::uint8_t> head = TakeTextsAndEncodeHead(record, side);
     const bool picture = record.HasPicture();
     if (const std::string why = CardOverLimits(record, picture ? static_cast<std::size_t>(record.PictureLength) : 0);
@@ -283,13 +282,13 @@ Result<void> WriteCardFile(const std::string& path, CardRecord& record, CardWind
 
 Result<void> WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
                            const CardFileOps& ops) {
-    ovlet::files::WriteOptions options;
+    files::WriteOptions options;
     options.ops = &ops;
     return WriteCardFile(path, record, side, options);
 }
 
 Result<void> WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
-                                  std::size_t pictureSize, const ovlet::files::WriteOptions& options) {
+                                  std::size_t pictureSize, const files::WriteOptions& options) {
     if (const std::string why = CardOverLimits(record, pictureSize); !why.empty()) return OverLimits(path, why);
     const std::vector<std::uint8_t> head = EncodeCardFields(record, static_cast<std::int32_t>(pictureSize));
     return WriteCardParts(path, head, picture, pictureSize, options);

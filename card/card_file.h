@@ -115,7 +115,7 @@ std::vector<std::uint8_t> TakeTextsAndEncodeHead(CardRecord& record, CardWindowS
 std::vector<std::uint8_t> EncodeCardFields(const CardRecord& record, std::int32_t pictureLength);
 
 // The file operations a save uses; tests replace them to inject failures.
-using CardFileOps = ovlet::files::WriteOps;
+using CardFileOps = files::WriteOps;
 const CardFileOps& DefaultCardFileOps();
 
 // Writes the record to `path` through the programs' one writer: the new card
@@ -127,7 +127,7 @@ const CardFileOps& DefaultCardFileOps();
 // WriteFailed: the write failed, and the error's note says so (disk full, or
 // the system's reason).
 Result<void> WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
-                           const ovlet::files::WriteOptions& options = {});
+                           const files::WriteOptions& options = {});
 Result<void> WriteCardFile(const std::string& path, CardRecord& record, CardWindowSide& side,
                            const CardFileOps& ops);
 
@@ -136,6 +136,6 @@ Result<void> WriteCardFile(const std::string& path, CardRecord& record, CardWind
 // made in a batch share one picture instead of a copy each. A picture of 2 GiB
 // or more is refused (CannotOpen, saying so).
 Result<void> WriteCardWithPicture(const std::string& path, const CardRecord& record, const std::uint8_t* picture,
-                                  std::size_t pictureSize, const ovlet::files::WriteOptions& options = {});
+                                  std::size_t pictureSize, const files::WriteOptions& options = {});
 
 }  // namespace ovlet::card

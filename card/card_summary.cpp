@@ -51,8 +51,8 @@ namespace {
 std::string Trim(const std::string& s) {
     std::size_t b = 0;
     std::size_t e = s.size();
-    while (b < e && ovlet::files::IsAsciiSpace(s[b])) ++b;
-    while (e > b && ovlet::files::IsAsciiSpace(s[e - 1])) --e;
+    while (b < e && files::IsAsciiSpace(s[b])) ++b;
+    while (e > b && files::IsAsciiSpace(s[e - 1])) --e;
     return s.substr(b, e - b);
 }
 
@@ -63,13 +63,13 @@ std::string SchemeOf(const std::string& text) {
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos || colon == 0) return {};
     const std::string head = text.substr(0, colon);
-    if (!ovlet::files::IsAsciiLetter(head[0])) return {};
+    if (!files::IsAsciiLetter(head[0])) return {};
     for (char c : head) {
-        if (!ovlet::files::IsAsciiLetterOrDigit(c) && c != '+' && c != '-' && c != '.') return {};
+        if (!files::IsAsciiLetterOrDigit(c) && c != '+' && c != '-' && c != '.') return {};
     }
     const bool slashes = text.compare(colon + 1, 2, "//") == 0;
     if (!slashes && head.find('.') != std::string::npos) return {};
-    return ovlet::files::LowerAscii(head);
+    return files::LowerAscii(head);
 }
 
 LinkHandOver Refuse(CardNoteId why, std::vector<std::string> arguments = {}) {
@@ -125,7 +125,7 @@ LinkHandOver EMailHandOver(const std::string& eMailAnsi) {
         const auto c = static_cast<unsigned char>(ch);
         // Unreserved characters and the one '@' pass; everything else, including
         // '?', '&' and '%', is encoded so it stays part of the address.
-        if (ovlet::files::IsAsciiLetterOrDigit(ch) || c == '-' || c == '.' || c == '_' || c == '~' || c == '@' || c == '+') {
+        if (files::IsAsciiLetterOrDigit(ch) || c == '-' || c == '.' || c == '_' || c == '~' || c == '@' || c == '+') {
             h.address += static_cast<char>(c);
         } else {
             h.address += '%';

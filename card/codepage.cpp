@@ -52,7 +52,7 @@ std::optional<std::string> AnsiFromUtf8(std::string_view utf8, char32_t* badChar
     while (pos < utf8.size()) {
         const std::size_t start = pos;
         char32_t c = 0;
-        const bool ok = ovlet::files::NextUtf8(utf8, pos, c);
+        const bool ok = files::NextUtf8(utf8, pos, c);
         const auto byte = ok ? FromUnicode(c) : std::nullopt;
         if (!byte) {
             if (badChar) *badChar = c;

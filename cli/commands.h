@@ -53,11 +53,11 @@ int RunPicture(const PictureOptions& options);
 // Reads a card for a command, reporting a failure on stderr; returns an exit
 // code: 2 when the file cannot be read, 3 when it is damaged or cut short.
 // `pictureLength` receives the picture bytes the card holds, read or not.
-int LoadCardForTool(const char* command, const std::string& path, ovlet::card::CardRecord& record,
-                    const ovlet::card::CardReadOptions& options = {}, std::int32_t* pictureLength = nullptr);
+int LoadCardForTool(const char* command, const std::string& path, card::CardRecord& record,
+                    const card::CardReadOptions& options = {}, std::int32_t* pictureLength = nullptr);
 
 // A UTF-8 value for a field in the card's code page (multi-line fields store
 // line breaks as CR LF). Returns an error text, or "" when the value fits.
-std::string FieldValueFromUtf8(const ovlet::card::CardFieldInfo& field, const std::string& utf8, std::string& ansi);
+std::string FieldValueFromUtf8(const card::CardFieldInfo& field, const std::string& utf8, std::string& ansi);
 
 }  // namespace ovlet::cli

@@ -8,18 +8,13 @@
 #include "picture/decode_outcome.h"
 #include "picture/win_bmp.h"
 
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DecodeError;
-using ovlet::picture::DecodePicture;
-using ovlet::picture::RGBQuad;
-
 namespace ovlet::exchange {
 namespace {
 
 // The bitmap as PNG samples, line by line: red, green, blue and, when the
 // picture's alpha means something, alpha. Nothing is lost: the bitmap holds
 // 8 bits a channel.
-Result<std::vector<std::uint8_t>> BitmapToPng(const CWinBmp& bitmap) {
+Result<std::vector<std::uint8_t>> BitmapToPng(const picture::CWinBmp& bitmap) {
     // Plain variables, not a structured binding: the row lambda below uses them.
     const std::int32_t width = bitmap.GetSize().first;
     const std::int32_t height = bitmap.GetSize().second;
@@ -30,14 +25,14 @@ Result<std::vector<std::uint8_t>> BitmapToPng(const CWinBmp& bitmap) {
     }
     const int channels = alpha ? 4 : 3;
     std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * static_cast<std::size_t>(channels));
-    const RGBQuad* palette = bitmap.GetPalette();
+    const picture::RGBQuad* palette = bitmap.GetPalette();
     const std::uint8_t* const* lines = bitmap.GetLineTable();
     auto line = [&](int y) {
         const std::uint8_t* source = lines[y];
         std::uint8_t* out = row.data();
         for (int x = 0; x < width; ++x, out += channels) {
             if (indexed) {
-                const RGBQuad& q = palette[source[x]];
+                const picture::RGBQuad& q = palette[source[x]];
                 out[0] = q.red;
                 out[1] = q.green;
                 out[2] = q.blue;
@@ -68,11 +63,11 @@ OutgoingPicture OutgoingPictureOf(const card::CardRecord& card) {
         out.bytes = {data, size};
         return out;
     }
-    CWinBmp bitmap;
-    if (const ovlet::picture::Result<void> decoded =
-            DecodePicture("card picture", data, static_cast<std::int32_t>(size), bitmap, 32);
+    picture::CWinBmp bitmap;
+    if (const picture::Result<void> decoded =
+            picture::DecodePicture("card picture", data, static_cast<std::int32_t>(size), bitmap, 32);
         !decoded) {
-        out.warning = decoded.Error().kind == DecodeError::Kind::OutOfMemory
+        out.warning = decoded.Error().kind == picture::DecodeError::Kind::OutOfMemory
                           ? "the picture is too large to convert to PNG; left out"
                           : "the picture does not decode (" + decoded.Error().Describe() + "); left out";
         return out;

@@ -10,10 +10,6 @@
 #include "picture/decode_outcome.h"
 #include "picture/win_bmp.h"
 
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DecodeError;
-using ovlet::picture::DecodePicture;
-
 namespace ovlet::exchange::vcard {
 namespace {
 
@@ -27,11 +23,12 @@ bool IsBookkeeping(std::string_view name) {
 // Whether the picture library can show the picture: a photo that arrives
 // damaged (cut short, or split by odd line ends) is never put on a card.
 bool PictureDecodes(const std::vector<std::uint8_t>& bytes, std::string& why) {
-    CWinBmp bitmap;
-    const ovlet::picture::Result<void> decoded =
-        DecodePicture("vCard photo", bytes.data(), static_cast<std::int32_t>(bytes.size()), bitmap, 0);
+    picture::CWinBmp bitmap;
+    const picture::Result<void> decoded =
+        picture::DecodePicture("vCard photo", bytes.data(), static_cast<std::int32_t>(bytes.size()), bitmap, 0);
     if (!decoded) {
-        why = decoded.Error().kind == DecodeError::Kind::OutOfMemory ? "out of memory" : decoded.Error().Describe();
+        why = decoded.Error().kind == picture::DecodeError::Kind::OutOfMemory ? "out of memory"
+                                                                              : decoded.Error().Describe();
     }
     return static_cast<bool>(decoded);
 }
@@ -77,7 +74,7 @@ std::optional<std::string> CardBuilder::TextValue(const Property& prop) {
         }
         Warn(prop.line, prop.name, "the character set " + Excerpt(charset) + " is not known; read as UTF-8");
     }
-    if (ovlet::files::IsValidUtf8(*bytes)) return bytes;
+    if (files::IsValidUtf8(*bytes)) return bytes;
     Warn(prop.line, prop.name, "the text is not UTF-8; read as Windows-1252");
     return card::Utf8FromAnsi(*bytes);
 }
@@ -251,7 +248,7 @@ void CardBuilder::SetField(const char* fieldName, const std::string& utf8, std::
         // A byte that is not UTF-8 is read as Windows-1252.
         const std::size_t start = pos;
         char32_t c = 0;
-        if (!ovlet::files::NextUtf8(utf8, pos, c)) c = card::ToUnicode(static_cast<unsigned char>(utf8[start]));
+        if (!files::NextUtf8(utf8, pos, c)) c = card::ToUnicode(static_cast<unsigned char>(utf8[start]));
         if (c == '\r' || c == '\n') {
             if (c == '\r' && pos < utf8.size() && utf8[pos] == '\n') ++pos;
             if (field.multiLine) {

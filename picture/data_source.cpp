@@ -64,11 +64,14 @@ namespace {
 
 // Why a file the reader refused cannot be opened, in the decoders' terms.
 int OpenFailure(const char* path) {
-    switch (ovlet::files::FindPath(path)) {
-        case ovlet::files::PathPresence::Present:  // not a regular file, or not readable
-        case ovlet::files::PathPresence::NoAccess: return DECERR_ACCESS;
-        case ovlet::files::PathPresence::NoSuchFolder: return DECERR_PATH_NOT_FOUND;
-        case ovlet::files::PathPresence::NoSuchFile: break;
+    switch (files::FindPath(path)) {
+        case files::PathPresence::Present:  // not a regular file, or not readable
+        case files::PathPresence::NoAccess:
+            return DECERR_ACCESS;
+        case files::PathPresence::NoSuchFolder:
+            return DECERR_PATH_NOT_FOUND;
+        case files::PathPresence::NoSuchFile:
+            break;
     }
     return DECERR_FILE_NOT_FOUND;
 }
@@ -79,8 +82,8 @@ int CFileSource::OpenFile(const char* path) {
     Close();
     // Read through the programs' one reader, not mapped: a file that another
     // program cuts short while it is read ends early instead of faulting.
-    ovlet::files::InputFile file;
-    if (!file.Open(path, {ovlet::files::kMaxPictureBytes, false})) {
+    files::InputFile file;
+    if (!file.Open(path, {files::kMaxPictureBytes, false})) {
         return OpenFailure(path);
     }
     if (!file.SizeKnown() || file.Size() > static_cast<std::uint64_t>(INT_MAX)) {

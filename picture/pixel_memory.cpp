@@ -88,7 +88,7 @@ Spares& TheSpares() {
 
 void GiveBack(const Surplus& surplus) noexcept {
     for (std::size_t i = 0; i < surplus.count; ++i) {
-        ovlet::files::UnmapPages(surplus.blocks[i].data, surplus.blocks[i].size);
+        files::UnmapPages(surplus.blocks[i].data, surplus.blocks[i].size);
     }
 }
 
@@ -113,7 +113,7 @@ PixelBlock::PixelBlock(std::size_t size, std::size_t mappedFrom) {
         mappedSize = spare.size;
         return;
     }
-    data = ovlet::files::MapPages(size, mappedSize);
+    data = files::MapPages(size, mappedSize);
 }
 
 PixelBlock::~PixelBlock() {

@@ -23,7 +23,7 @@ COLORREF ToColour(Colour colour) {
 }
 
 std::wstring Wide(const std::string& text) {
-    const std::u16string wide = ovlet::files::Utf16FromUtf8(text);
+    const std::u16string wide = files::Utf16FromUtf8(text);
     return {wide.begin(), wide.end()};
 }
 

@@ -64,7 +64,7 @@ std::string TextString(const std::string& utf8) {
     std::size_t pos = 0;
     char32_t c = 0;
     while (pos < utf8.size()) {
-        ovlet::files::NextUtf8(utf8, pos, c);
+        files::NextUtf8(utf8, pos, c);
         out += Utf16Hex(c);
     }
     return out + ">";
@@ -258,7 +258,7 @@ double PdfCanvas::Advance(const std::string& text) {
     std::size_t pos = 0;
     char32_t c = 0;
     while (pos < text.size()) {
-        ovlet::files::NextUtf8(text, pos, c);
+        files::NextUtf8(text, pos, c);
         units += current.font.AdvanceOf(GlyphOf(current, c));
     }
     return units * em / current.font.UnitsPerEm();
@@ -280,7 +280,7 @@ void PdfCanvas::DrawText(double left, double baseline, const std::string& text, 
     std::size_t pos = 0;
     char32_t c = 0;
     while (pos < text.size()) {
-        ovlet::files::NextUtf8(text, pos, c);
+        files::NextUtf8(text, pos, c);
         const std::uint16_t glyph = GlyphOf(current, c);
         // A glyph shared by several characters copies as the first drawn,
         // except that a space always copies as a space.

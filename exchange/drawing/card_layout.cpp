@@ -13,11 +13,6 @@
 #include "picture/decode_outcome.h"
 #include "picture/win_bmp.h"
 
-using ovlet::picture::CWinBmp;
-using ovlet::picture::DecodeError;
-using ovlet::picture::DecodePicture;
-using ovlet::picture::RGBQuad;
-
 namespace ovlet::exchange::drawing {
 namespace {
 
@@ -34,7 +29,7 @@ constexpr Colour kAccent{0x1F, 0x6F, 0xD1};
 std::string Utf8(const Text& text) {
     std::string out;
     out.reserve(text.size());
-    for (const char32_t c : text) ovlet::files::AppendUtf8(out, c);
+    for (const char32_t c : text) files::AppendUtf8(out, c);
     return out;
 }
 
@@ -56,7 +51,7 @@ Text Simplified(std::string_view utf8) {
     std::size_t pos = 0;
     char32_t c = 0;
     while (pos < utf8.size()) {
-        ovlet::files::NextUtf8(utf8, pos, c);
+        files::NextUtf8(utf8, pos, c);
         if (IsSpace(c)) {
             space = true;
             continue;
@@ -236,7 +231,7 @@ std::vector<int> Samples(int source, int target) {
     return out;
 }
 
-Image Reduce(const CWinBmp& bitmap, int width, int height) {
+Image Reduce(const picture::CWinBmp& bitmap, int width, int height) {
     const auto [sourceWidth, sourceHeight] = bitmap.GetSize();
     Image out;
     out.width = width;
@@ -247,7 +242,7 @@ Image Reduce(const CWinBmp& bitmap, int width, int height) {
     const int perColumn = columns.back();
     const int perRow = rows.back();
     const bool indexed = bitmap.GetBitsPerPixel() == 8;
-    const RGBQuad* palette = bitmap.GetPalette();
+    const picture::RGBQuad* palette = bitmap.GetPalette();
     const std::uint8_t* const* lines = bitmap.GetLineTable();
     std::uint32_t* target = out.pixels.data();
     for (int y = 0; y < height; ++y) {
@@ -258,7 +253,7 @@ Image Reduce(const CWinBmp& bitmap, int width, int height) {
                 for (int i = 0; i < perColumn; ++i) {
                     const int sx = columns[static_cast<std::size_t>(x * perColumn + i)];
                     if (indexed) {
-                        const RGBQuad& q = palette[line[sx]];
+                        const picture::RGBQuad& q = palette[line[sx]];
                         b += q.blue;
                         g += q.green;
                         r += q.red;
@@ -365,12 +360,12 @@ Image CardPicture(const card::CardRecord& card, int boxWidth, int boxHeight, std
     if (!card.HasPicture() || boxWidth < 1 || boxHeight < 1) return {};
     const auto size = static_cast<std::int32_t>(
         std::min<std::size_t>(static_cast<std::size_t>(card.PictureLength), card.PictureBytes.size()));
-    CWinBmp bitmap;
-    if (const ovlet::picture::Result<void> decoded =
-            DecodePicture("card picture", card.PictureBytes.data(), size, bitmap, 0);
+    picture::CWinBmp bitmap;
+    if (const picture::Result<void> decoded =
+            picture::DecodePicture("card picture", card.PictureBytes.data(), size, bitmap, 0);
         !decoded) {
-        warning = decoded.Error().kind == DecodeError::Kind::OutOfMemory ? "the picture is too large to decode"
-                                                                         : decoded.Error().Describe();
+        warning = decoded.Error().kind == picture::DecodeError::Kind::OutOfMemory ? "the picture is too large to decode"
+                                                                                  : decoded.Error().Describe();
         return {};
     }
     const auto [width, height] = bitmap.GetSize();
